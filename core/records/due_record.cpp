@@ -1,0 +1,18 @@
+#include "core/records/due_record.h"
+
+namespace paylark {
+
+DueRecord DueRecord::WithDefaults(const Clock& clock) {
+  DueRecord record;
+  record.startDate = clock.Now();
+  record.dueDate = clock.Now();
+  return record;
+}
+
+std::string_view TypeText(std::int32_t type) {
+  return type == kTypePersonal ? "Personal" : "Business";
+}
+
+std::string_view PaidText(std::int32_t paid) { return paid != 0 ? "Paid" : "Unpaid"; }
+
+}  // namespace paylark

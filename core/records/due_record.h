@@ -1,0 +1,51 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "core/records/clock.h"
+#include "core/records/ole_date_time.h"
+
+namespace paylark {
+
+// One due: one row of the month list, one record file, one entry of the record map.
+struct DueRecord {
+  std::string recordId;
+  std::string title;
+  OleDateTime startDate;
+  OleDateTime dueDate;
+  std::string payTo;
+  std::string account;
+  double amount = 0.0;
+  std::string notes;      // line breaks are CR LF
+  std::int32_t type = 1;  // 1 Business, 2 Personal
+  std::int32_t paid = 0;  // any value but 0 is paid
+  std::string seriesId;   // empty for a single due
+
+  // The default record: every string empty, both dates now, amount 0, type 1, unpaid.
+  static DueRecord WithDefaults(const Clock& clock);
+
+  bool operator==(const DueRecord&) const = default;
+};
+
+inline constexpr std::int32_t kTypeBusiness = 1;
+inline constexpr std::int32_t kTypePersonal = 2;
+
+struct TypeEntry {
+  std::int32_t value;
+  std::string_view text;
+};
+// The type table, in the order a type selector lists it.
+inline constexpr std::array<TypeEntry, 2> kTypeTable = {
+    {{kTypeBusiness, "Business"}, {kTypePersonal, "Personal"}}};
+
+inline bool IsPaid(const DueRecord& record) { return record.paid != 0; }
+inline bool IsSeriesMember(const DueRecord& record) { return !record.seriesId.empty(); }
+// "Personal" for type 2, "Business" for every other value.
+std::string_view TypeText(std::int32_t type);
+// "Paid" for any non-zero value, else "Unpaid".
+std::string_view PaidText(std::int32_t paid);
+
+}  // namespace paylark

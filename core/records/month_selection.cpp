@@ -1,0 +1,76 @@
+#include "core/records/month_selection.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "core/records/format.h"
+
+namespace paylark {
+namespace {
+
+// The month as a half-open span of time, so that selecting needs no calendar conversion per due.
+struct MonthBounds {
+  OleDateTime first;
+  std::optional<OleDateTime> next;  // empty for December 9999
+  bool Holds(const OleDateTime& date) const {
+    return !(date < first) && (!next || date < *next);
+  }
+};
+
+MonthBounds BoundsOf(const OleDateTime& month) {
+  const CivilDateTime c = month.ToCivil();
+  const int nextYear = c.month == 12 ? c.year + 1 : c.year;
+  const int nextMonth = c.month == 12 ? 1 : c.month + 1;
+  return {OleDateTime::FromCivil(c.year, c.month, 1).value_or(month),
+          OleDateTime::FromCivil(nextYear, nextMonth, 1)};
+}
+
+}  // namespace
+
+MonthFilter MonthFilterFromIndex(int index) {
+  switch (index) {
+    case 1:
+      return MonthFilter::kPaidOnly;
+    case 2:
+      return MonthFilter::kUnpaidOnly;
+    default:
+      return MonthFilter::kAll;
+  }
+}
+
+MonthSelection MonthFill(const RecordStore& store, const OleDateTime& month, MonthFilter filter) {
+  MonthSelection selection;
+  const MonthBounds bounds = BoundsOf(month);
+  store.map().ForEach([&](const DueRecord& record) {
+    if (filter == MonthFilter::kPaidOnly && !IsPaid(record)) return;
+    if (filter == MonthFilter::kUnpaidOnly && IsPaid(record)) return;
+    if (!bounds.Holds(record.dueDate)) return;
+    selection.rows.push_back(record);
+    selection.total += record.amount;
+    (IsPaid(record) ? selection.paid : selection.unpaid) += record.amount;
+  });
+  SortByDueDate(selection.rows);
+  selection.paidText = "Paid : " + FormatAmount(selection.paid);
+  selection.unpaidText = "Unpaid : " + FormatAmount(selection.unpaid);
+  selection.totalText = "Total : " + FormatAmount(selection.total);
+  return selection;
+}
+
+void SortByDueDate(std::vector<DueRecord>& rows) {
+  std::stable_sort(rows.begin(), rows.end(), [](const DueRecord& a, const DueRecord& b) {
+    return a.dueDate < b.dueDate;
+  });
+}
+
+std::vector<DueRecord> RangeFill(const RecordStore& store, const OleDateTime& first,
+                                 const OleDateTime& last) {
+  std::vector<DueRecord> rows;
+  store.map().ForEach([&](const DueRecord& record) {
+    if (CompareMonth(record.dueDate, first) >= 0 && CompareMonth(record.dueDate, last) <= 0) {
+      rows.push_back(record);
+    }
+  });
+  return rows;
+}
+
+}  // namespace paylark

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "core/records/due_record.h"
+#include "core/records/status.h"
+
+namespace paylark {
+
+// The bytes of a record file: the eleven fields in file order (see docs/record-format.md).
+std::string EncodeRecord(const DueRecord& record);
+
+// Reads a record file's bytes. Bytes after the eleventh field are ignored. A file that ends
+// early, whose length prefix runs past its end, whose dates or amount are not finite numbers, or
+// whose record ID is not a plain token is Corrupt. Text is returned as UTF-8.
+Result<DueRecord> DecodeRecord(std::string_view bytes);
+
+// A record ID that can name a file inside the records folder: not empty once trimmed, no path
+// separator, no "..", no control character.
+bool IsPlainRecordId(std::string_view recordId);
+
+// The record ID without leading and trailing white space, as used in file names.
+std::string_view TrimmedRecordId(std::string_view recordId);
+
+}  // namespace paylark

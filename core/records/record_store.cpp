@@ -1,0 +1,196 @@
+#include "core/records/record_store.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <utility>
+
+#include "core/records/record_codec.h"
+
+namespace paylark {
+namespace {
+
+constexpr char kMarkerBytes[8] = {1, 0, 0, 0, 1, 0, 0, 0};
+constexpr int kSingleDueSuffix = 10;
+constexpr int kLastSeriesSuffix = 99;
+
+std::string FormatStamp(std::int64_t linearSecond) {
+  const CivilDateTime c =
+      OleDateTime::FromLinearSeconds(linearSecond).value_or(OleDateTime()).ToCivil();
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d%02d%02d%02d%02d%02d", c.year, c.month, c.day, c.hour,
+                c.minute, c.second);
+  return text;
+}
+
+Status NoWorkingDirectory() { return Status::IoError("no working directory is set"); }
+
+}  // namespace
+
+RecordStore::RecordStore(const Clock& clock, std::string workingDirectory) : clock_(clock) {
+  SetWorkingDirectory(std::move(workingDirectory));
+}
+
+RecordStore::~RecordStore() = default;
+
+void RecordStore::SetWorkingDirectory(std::string workingDirectory) {
+  workingDirectory_ = std::move(workingDirectory);
+  folder_.reset();
+  if (workingDirectory_.empty()) return;
+  folder_ = std::make_unique<RecordFolder>(RecordsFolder());
+  folder_->SetDurability(durability_);
+}
+
+std::string RecordStore::RecordsFolder() const {
+  return workingDirectory_ + "/" + std::string(kRecordsFolderName);
+}
+
+void RecordStore::SetDurability(Durability durability) {
+  durability_ = durability;
+  if (folder_) folder_->SetDurability(durability);
+}
+
+std::string RecordStore::FileNameOf(const std::string& recordId) const {
+  return "duedate" + std::string(TrimmedRecordId(recordId)) + ".due";
+}
+
+ReloadReport RecordStore::Reload() {
+  ReloadReport report;
+  map_.Clear();
+  seriesSizes_.clear();
+  if (!folder_) return report;
+  (void)folder_->Create();
+  folder_->RemoveTemporaryFiles();
+  Result<std::vector<std::string>> names = folder_->ListRecordFiles();
+  if (!names.ok()) return report;
+  for (const std::string& name : names.value()) {
+    Result<std::string> bytes = folder_->Read(name);
+    Result<DueRecord> record =
+        bytes.ok() ? DecodeRecord(bytes.value()) : Result<DueRecord>(bytes.status());
+    if (!record.ok()) {
+      report.skipped.push_back({name, record.status().message()});
+      continue;
+    }
+    const std::string id = record.value().recordId;
+    TrackSeries(map_.Find(id), &record.value());
+    map_.Set(id, std::move(record).value());
+  }
+  report.loaded = map_.size();
+  return report;
+}
+
+std::string RecordStore::NextRecordId(int suffix) {
+  char suffixText[16];
+  std::snprintf(suffixText, sizeof suffixText, "%02d", suffix);
+  idSecond_ = std::max(idSecond_, clock_.Now().LinearSeconds());
+  for (;;) {
+    std::string id = FormatStamp(idSecond_) + suffixText;
+    if (!map_.Find(id) && !(folder_ && folder_->Exists(FileNameOf(id)))) return id;
+    ++idSecond_;
+  }
+}
+
+AddResult RecordStore::Add(DueRecord record) {
+  const bool single = record.seriesId.empty();
+  int suffix = kSingleDueSuffix;
+  if (!single) {
+    suffix = ++addCounter_;
+    if (addCounter_ == kLastSeriesSuffix) addCounter_ = 0;
+  }
+  Status status = NoWorkingDirectory();
+  for (;;) {
+    record.recordId = NextRecordId(suffix);
+    if (!folder_) break;
+    status = folder_->CreateNew(FileNameOf(record.recordId), EncodeRecord(record));
+    // Another Paylark may have taken the ID since we looked: take the next one.
+    if (status.code() != StatusCode::kAlreadyExists) break;
+  }
+  if (single) {
+    Status marker = WriteMarker();
+    if (status.ok()) status = std::move(marker);
+  }
+  std::string id = record.recordId;
+  TrackSeries(map_.Find(id), &record);
+  map_.Set(id, std::move(record));
+  return {std::move(id), std::move(status)};
+}
+
+Status RecordStore::Replace(const DueRecord& record) {
+  if (!IsPlainRecordId(record.recordId)) {
+    return Status::InvalidArgument("the record ID \"" + record.recordId + "\" is not usable");
+  }
+  Status status = folder_ ? folder_->Replace(FileNameOf(record.recordId), EncodeRecord(record))
+                          : NoWorkingDirectory();
+  Status marker = WriteMarker();
+  if (status.ok()) status = std::move(marker);
+  TrackSeries(map_.Find(record.recordId), &record);
+  map_.Set(record.recordId, record);
+  return status;
+}
+
+DueRecord RecordStore::Get(const std::string& recordId) const {
+  const DueRecord* found = map_.Find(recordId);
+  return found ? *found : DueRecord::WithDefaults(clock_);
+}
+
+Status RecordStore::Delete(const std::string& recordId, ChangeMarker marker) {
+  if (!folder_) return NoWorkingDirectory();
+  if (IsPlainRecordId(recordId)) {
+    Status removed = folder_->Remove(FileNameOf(recordId));
+    if (!removed.ok()) return removed;
+  }
+  Status status = marker == ChangeMarker::kWrite ? WriteMarker() : Status::Ok();
+  TrackSeries(map_.Find(recordId), nullptr);
+  map_.Remove(recordId);
+  return status;
+}
+
+std::vector<std::string> RecordStore::SeriesMembers(const std::string& seriesId) const {
+  std::vector<std::string> ids;
+  if (!seriesSizes_.contains(seriesId)) return ids;
+  map_.ForEach([&](const DueRecord& record) {
+    if (record.seriesId == seriesId) ids.push_back(record.recordId);
+  });
+  return ids;
+}
+
+Status RecordStore::DeleteSeries(const std::string& seriesId) {
+  StoreBatch batch(*this);
+  for (const std::string& id : SeriesMembers(seriesId)) {
+    Status status = Delete(id, ChangeMarker::kWrite);
+    if (!status.ok()) return status;
+  }
+  return batch.Finish();
+}
+
+std::string RecordStore::MakeSeriesId() {
+  seriesSecond_ = std::max(seriesSecond_, clock_.Now().LinearSeconds());
+  for (;;) {
+    std::string id = "recId" + FormatStamp(seriesSecond_);
+    if (!seriesSizes_.contains(id)) {
+      seriesSizes_.emplace(id, 0);  // reserved for the caller's series from now on
+      return id;
+    }
+    ++seriesSecond_;
+  }
+}
+
+void RecordStore::BeginBatch() {
+  if (folder_) folder_->BeginBatch();
+}
+
+Status RecordStore::EndBatch() { return folder_ ? folder_->EndBatch() : Status::Ok(); }
+
+Status RecordStore::WriteMarker() {
+  if (!folder_) return NoWorkingDirectory();
+  return folder_->Replace(kMarkerFileName, std::string_view(kMarkerBytes, sizeof kMarkerBytes));
+}
+
+void RecordStore::TrackSeries(const DueRecord* before, const DueRecord* after) {
+  if (before && !before->seriesId.empty()) {
+    const auto found = seriesSizes_.find(before->seriesId);
+    if (found != seriesSizes_.end() && found->second > 0) --found->second;
+  }
+  if (after && !after->seriesId.empty()) ++seriesSizes_[after->seriesId];
+}
+
+}  // namespace paylark

@@ -1,0 +1,119 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "core/records/clock.h"
+#include "core/records/due_map.h"
+#include "core/records/due_record.h"
+#include "core/records/record_files.h"
+#include "core/records/status.h"
+
+namespace paylark {
+
+// Whether a deletion rewrites the change marker "preferences.alm".
+enum class ChangeMarker { kWrite, kSkip };
+
+struct SkippedFile {
+  std::string fileName;
+  std::string reason;
+};
+
+struct ReloadReport {
+  std::size_t loaded = 0;
+  std::vector<SkippedFile> skipped;  // never changed or removed
+};
+
+struct AddResult {
+  std::string recordId;  // given even when the write failed: the record is in the map
+  Status status;
+};
+
+// The one owner of the user's records: the record map and the record files of
+// <working directory>/Paylark Files. Every change writes (or removes) the record's file first and
+// then updates the map; a failed write still updates the map, as the window shows what the user
+// entered until the next Reload, and is returned so the user can be told.
+class RecordStore {
+ public:
+  RecordStore(const Clock& clock, std::string workingDirectory);
+  RecordStore(const RecordStore&) = delete;
+  RecordStore& operator=(const RecordStore&) = delete;
+  ~RecordStore();
+
+  const std::string& workingDirectory() const { return workingDirectory_; }
+  // Takes effect at the next operation; records are not moved.
+  void SetWorkingDirectory(std::string workingDirectory);
+  std::string RecordsFolder() const;
+  // Tests and benchmarks switch flushing off.
+  void SetDurability(Durability durability);
+
+  // Empties the map and reads every record file, in byte order of the names. Files that cannot
+  // be read or decoded are skipped and listed.
+  ReloadReport Reload();
+
+  // Gives the record a new unique ID (suffix 10 for a single due, the add counter for a series
+  // member), writes its file without replacing any existing one, then maps it.
+  AddResult Add(DueRecord record);
+  // Writes the record's file under its own ID, then maps it.
+  Status Replace(const DueRecord& record);
+  // A copy of the stored record, or a default record with an empty ID.
+  DueRecord Get(const std::string& recordId) const;
+  bool Contains(const std::string& recordId) const { return map_.Find(recordId) != nullptr; }
+  // Removes the file, then (with kWrite) rewrites the marker, then unmaps. A file that cannot be
+  // removed ends the deletion with the record kept. A missing file is no error.
+  Status Delete(const std::string& recordId, ChangeMarker marker);
+  // The IDs of the series' records, in map order.
+  std::vector<std::string> SeriesMembers(const std::string& seriesId) const;
+  // Deletes every member in map order with the marker; stops at the first failure.
+  Status DeleteSeries(const std::string& seriesId);
+
+  // "recId" + date and time; never one that a record in the map already carries.
+  std::string MakeSeriesId();
+
+  // Many-record operations (a series, a whole-series change) flush once instead of per file.
+  void BeginBatch();
+  Status EndBatch();
+
+  const DueMap& map() const { return map_; }
+  std::size_t size() const { return map_.size(); }
+
+ private:
+  std::string FileNameOf(const std::string& recordId) const;
+  std::string NextRecordId(int suffix);
+  Status WriteMarker();
+  void TrackSeries(const DueRecord* before, const DueRecord* after);
+
+  const Clock& clock_;
+  std::string workingDirectory_;
+  std::unique_ptr<RecordFolder> folder_;
+  Durability durability_ = Durability::kSynced;
+  DueMap map_;
+  int addCounter_ = 0;
+  std::int64_t idSecond_ = 0;  // the logical clock of record and series IDs; only moves forward
+  std::int64_t seriesSecond_ = 0;
+  std::unordered_map<std::string, std::size_t> seriesSizes_;
+};
+
+// Brackets a many-record operation; EndBatch is called by Finish or on destruction.
+class [[nodiscard]] StoreBatch {
+ public:
+  explicit StoreBatch(RecordStore& store) : store_(&store) { store.BeginBatch(); }
+  StoreBatch(const StoreBatch&) = delete;
+  StoreBatch& operator=(const StoreBatch&) = delete;
+  ~StoreBatch() {
+    if (store_) (void)store_->EndBatch();
+  }
+  Status Finish() {
+    RecordStore* store = std::exchange(store_, nullptr);
+    return store ? store->EndBatch() : Status::Ok();
+  }
+
+ private:
+  RecordStore* store_;
+};
+
+}  // namespace paylark

@@ -6,7 +6,8 @@ namespace paylark {
 
 std::uint32_t DueMap::Hash(std::string_view key) {
   std::uint32_t h = 0;
-  for (const char c : key) h = h * 33 + static_cast<unsigned char>(c);
+  for (const char c : key)
+    h = h * 33 + static_cast<unsigned char>(c);
   return h;
 }
 
@@ -29,14 +30,16 @@ void DueMap::Set(const std::string& recordId, DueRecord record) {
 
 void DueMap::Remove(const std::string& recordId) {
   const auto found = index_.find(recordId);
-  if (found == index_.end()) return;
+  if (found == index_.end())
+    return;
   buckets_[Hash(recordId) % kBucketCount].erase(found->second);
   index_.erase(found);
 }
 
 void DueMap::Clear() {
   index_.clear();
-  for (auto& chain : buckets_) chain.clear();
+  for (auto& chain : buckets_)
+    chain.clear();
 }
 
 }  // namespace paylark

@@ -40,7 +40,8 @@ class DueMap {
   template <class Visitor>
   void ForEach(Visitor&& visit) const {
     for (const auto& bucket : buckets_) {
-      for (const DueRecord& record : bucket) visit(record);
+      for (const DueRecord& record : bucket)
+        visit(record);
     }
   }
 

@@ -9,10 +9,19 @@ DueRecord DueRecord::WithDefaults(const Clock& clock) {
   return record;
 }
 
+void ApplyEditorDefaults(DueRecord& record) {
+  if (record.title.empty())
+    record.title = "No Title";
+  if (record.payTo.empty())
+    record.payTo = "Someone";
+}
+
 std::string_view TypeText(std::int32_t type) {
   return type == kTypePersonal ? "Personal" : "Business";
 }
 
-std::string_view PaidText(std::int32_t paid) { return paid != 0 ? "Paid" : "Unpaid"; }
+std::string_view PaidText(std::int32_t paid) {
+  return paid != 0 ? "Paid" : "Unpaid";
+}
 
 }  // namespace paylark

@@ -41,8 +41,15 @@ struct TypeEntry {
 inline constexpr std::array<TypeEntry, 2> kTypeTable = {
     {{kTypeBusiness, "Business"}, {kTypePersonal, "Personal"}}};
 
-inline bool IsPaid(const DueRecord& record) { return record.paid != 0; }
-inline bool IsSeriesMember(const DueRecord& record) { return !record.seriesId.empty(); }
+inline bool IsPaid(const DueRecord& record) {
+  return record.paid != 0;
+}
+inline bool IsSeriesMember(const DueRecord& record) {
+  return !record.seriesId.empty();
+}
+// What the due editor stores for fields left empty: "No Title" and "Someone".
+void ApplyEditorDefaults(DueRecord& record);
+
 // "Personal" for type 2, "Business" for every other value.
 std::string_view TypeText(std::int32_t type);
 // "Paid" for any non-zero value, else "Unpaid".

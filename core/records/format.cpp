@@ -13,7 +13,8 @@ namespace {
 std::string_view Trim(std::string_view text) {
   constexpr std::string_view kBlanks = " \t\r\n\v\f";
   const std::size_t first = text.find_first_not_of(kBlanks);
-  if (first == std::string_view::npos) return {};
+  if (first == std::string_view::npos)
+    return {};
   return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
 }
 
@@ -31,20 +32,24 @@ std::tm ToTm(const OleDateTime& dateTime) {
 }
 
 std::string Strftime(std::string_view format, const std::tm& tm) {
-  if (format.empty()) return {};
+  if (format.empty())
+    return {};
   const std::string pattern(format);
   char buffer[256];
   const std::size_t length = std::strftime(buffer, sizeof buffer, pattern.c_str(), &tm);
   return std::string(buffer, length);
 }
 
-std::string Langinfo(nl_item item) { return nl_langinfo(item); }
+std::string Langinfo(nl_item item) {
+  return nl_langinfo(item);
+}
 
 // The locale's time format with %r and %T spelt out.
 std::string ExpandedTimeFormat() {
   std::string format = Langinfo(T_FMT);
   for (std::size_t pos = 0; (pos = format.find('%', pos)) != std::string::npos;) {
-    if (pos + 1 >= format.size()) break;
+    if (pos + 1 >= format.size())
+      break;
     const char conversion = format[pos + 1];
     if (conversion == 'r' || conversion == 'T') {
       const std::string expansion = conversion == 'r' ? Langinfo(T_FMT_AMPM) : "%H:%M:%S";
@@ -58,7 +63,8 @@ std::string ExpandedTimeFormat() {
 
 std::string WithoutSeconds(std::string format) {
   const std::size_t seconds = format.find("%S");
-  if (seconds == std::string::npos) return format;
+  if (seconds == std::string::npos)
+    return format;
   std::size_t start = seconds;
   while (start > 0 && !std::isalnum(static_cast<unsigned char>(format[start - 1])) &&
          format[start - 1] != '%') {
@@ -71,11 +77,15 @@ std::string WithoutSeconds(std::string format) {
 bool PictureShowsDay(std::string_view picture) {
   bool quoted = false;
   for (std::size_t i = 0; i < picture.size(); ++i) {
-    if (picture[i] == '\'') quoted = !quoted;
-    if (quoted || picture[i] != 'd') continue;
+    if (picture[i] == '\'')
+      quoted = !quoted;
+    if (quoted || picture[i] != 'd')
+      continue;
     std::size_t run = 1;
-    while (i + run < picture.size() && picture[i + run] == 'd') ++run;
-    if (run <= 2) return true;
+    while (i + run < picture.size() && picture[i + run] == 'd')
+      ++run;
+    if (run <= 2)
+      return true;
     i += run - 1;
   }
   return false;
@@ -92,17 +102,24 @@ std::string Token(char letter, std::size_t run, const CivilDateTime& c, bool gen
   const std::string ampm = Langinfo(c.hour < 12 ? AM_STR : PM_STR);
   switch (letter) {
     case 'd':
-      if (run == 1) return std::to_string(c.day);
-      if (run == 2) return TwoDigits(c.day);
+      if (run == 1)
+        return std::to_string(c.day);
+      if (run == 2)
+        return TwoDigits(c.day);
       return Langinfo((run == 3 ? ABDAY_1 : DAY_1) + (c.dayOfWeek - 1));
     case 'M':
-      if (run == 1) return std::to_string(c.month);
-      if (run == 2) return TwoDigits(c.month);
-      if (run == 3) return Langinfo(ABMON_1 + (c.month - 1));
+      if (run == 1)
+        return std::to_string(c.month);
+      if (run == 2)
+        return TwoDigits(c.month);
+      if (run == 3)
+        return Langinfo(ABMON_1 + (c.month - 1));
       return Langinfo((genitive ? MON_1 : ALTMON_1) + (c.month - 1));
     case 'y':
-      if (run == 1) return std::to_string(c.year % 100);
-      if (run == 2) return TwoDigits(c.year);
+      if (run == 1)
+        return std::to_string(c.year % 100);
+      if (run == 2)
+        return TwoDigits(c.year);
       return std::to_string(c.year);
     case 'h':
       return run == 1 ? std::to_string(hour12) : TwoDigits(hour12);
@@ -147,7 +164,8 @@ std::string RenderPicture(std::string_view picture, const OleDateTime& dateTime)
       continue;
     }
     std::size_t run = 1;
-    while (i + run < picture.size() && picture[i + run] == ch) ++run;
+    while (i + run < picture.size() && picture[i + run] == ch)
+      ++run;
     out += Token(ch, run, c, genitive);
     i += run;
   }
@@ -159,7 +177,8 @@ std::string PictureWithoutSeconds(std::string_view picture) {
   std::string out(picture);
   for (std::size_t pos; (pos = out.find('s')) != std::string::npos;) {
     std::size_t end = pos;
-    while (end < out.size() && out[end] == 's') ++end;
+    while (end < out.size() && out[end] == 's')
+      ++end;
     std::size_t start = pos;
     while (start > 0 && !std::isalpha(static_cast<unsigned char>(out[start - 1])) &&
            out[start - 1] != '\'') {
@@ -178,7 +197,9 @@ std::string FormatAmountNumber(double amount) {
   return std::string(text, result.ptr);
 }
 
-std::string FormatAmount(double amount) { return FormatCurrency(FormatAmountNumber(amount)); }
+std::string FormatAmount(double amount) {
+  return FormatCurrency(FormatAmountNumber(amount));
+}
 
 std::string FormatCurrency(std::string_view amountText) {
   const std::string_view trimmed = Trim(amountText);
@@ -189,17 +210,20 @@ std::string FormatCurrency(std::string_view amountText) {
   }
   char buffer[100];
   const ssize_t length = strfmon(buffer, sizeof buffer, "%n", value);
-  if (length < 0) return std::string(trimmed);
+  if (length < 0)
+    return std::string(trimmed);
   return std::string(buffer, static_cast<std::size_t>(length));
 }
 
 std::string FormatDate(const OleDateTime& date, std::string_view picture) {
-  if (picture.empty()) return Strftime(Langinfo(D_FMT), ToTm(date));
+  if (picture.empty())
+    return Strftime(Langinfo(D_FMT), ToTm(date));
   return RenderPicture(picture, date);
 }
 
 std::string FormatTime(const OleDateTime& time, std::string_view picture) {
-  if (picture.empty()) return Strftime(WithoutSeconds(ExpandedTimeFormat()), ToTm(time));
+  if (picture.empty())
+    return Strftime(WithoutSeconds(ExpandedTimeFormat()), ToTm(time));
   return RenderPicture(PictureWithoutSeconds(picture), time);
 }
 
@@ -215,8 +239,8 @@ std::string FormatDateTimeText(const OleDateTime& dateTime) {
 
 std::string FormatStrftime(const OleDateTime& dateTime, std::string_view format) {
   std::string pattern(format);
-  const bool showsDay = pattern.find("%d") != std::string::npos ||
-                        pattern.find("%e") != std::string::npos;
+  const bool showsDay =
+      pattern.find("%d") != std::string::npos || pattern.find("%e") != std::string::npos;
   if (!showsDay) {
     for (std::size_t pos = 0; (pos = pattern.find("%B", pos)) != std::string::npos; pos += 3) {
       pattern.replace(pos, 2, "%OB");

@@ -3,7 +3,9 @@
 namespace paylark {
 namespace {
 
-std::string Quoted(const std::string& title) { return "\"" + title + "\""; }
+std::string Quoted(const std::string& title) {
+  return "\"" + title + "\"";
+}
 
 }  // namespace
 
@@ -46,7 +48,8 @@ std::string MessageText(const Message& m) {
     case MessageId::kEnterInteger:
       return "Please enter an integer.";
     case MessageId::kExcelExportFailed:
-      return std::string("There was a problem exporting the document to MS Excel\nPlease contact ") +
+      return std::string(
+                 "There was a problem exporting the document to MS Excel\nPlease contact ") +
              kSupportAddress + " for further queries.";
     case MessageId::kWordExportFailed:
       return "Error !!!";

@@ -8,37 +8,37 @@ namespace paylark {
 // the same thing (and a translation has one place to start).
 enum class MessageId {
   // Working directory
-  kWorkingDirectoryMoved,      // 61455
-  kDirectoryNotFound,          // 61454
-  kPickDirectoryTitle,         // "Pick a Directory"
+  kWorkingDirectoryMoved,  // 61455
+  kDirectoryNotFound,      // 61454
+  kPickDirectoryTitle,     // "Pick a Directory"
   // Deleting and modifying
-  kConfirmDelete,              // 61452
-  kConfirmDeleteSeries,        // 61453
-  kConfirmModifySeries,        // 61459
+  kConfirmDelete,        // 61452
+  kConfirmDeleteSeries,  // 61453
+  kConfirmModifySeries,  // 61459
   // Editor and recurrence
-  kSetRecurrencePattern,       // 61458
+  kSetRecurrencePattern,  // 61458
   kInvalidRecurrenceDay,
   kInvalidRecurrenceWeek,
   kInvalidRecurrenceMonth,
-  kMonthLacksDate,             // text: month name, number: day
+  kMonthLacksDate,  // text: month name, number: day
   kInvalidRecurrenceCount,
   kSelectOneDay,
   kEnterNumber,
   kEnterNumberInRange,
   kEnterInteger,
   // Exports
-  kExcelExportFailed,          // 61464
-  kWordExportFailed,           // "Error !!!"
+  kExcelExportFailed,  // 61464
+  kWordExportFailed,   // "Error !!!"
   // Beyond: failures the store reports
-  kRecordFilesUnreadable,      // number: how many
-  kRecordWriteFailed,          // text: title, detail: reason
-  kRecordsWriteFailed,         // number: how many, detail: reason
-  kRecordDeleteFailed,         // text: title, detail: reason
+  kRecordFilesUnreadable,  // number: how many
+  kRecordWriteFailed,      // text: title, detail: reason
+  kRecordsWriteFailed,     // number: how many, detail: reason
+  kRecordDeleteFailed,     // text: title, detail: reason
 };
 
 struct Message {
   MessageId id;
-  std::string text;    // a name the message quotes
+  std::string text;  // a name the message quotes
   long long number = 0;
   std::string detail;  // a reason the message ends with
 };
@@ -47,6 +47,8 @@ inline constexpr const char* kSupportAddress = "support@paylark.org";
 
 // The exact English text of a message.
 std::string MessageText(const Message& message);
-inline std::string MessageText(MessageId id) { return MessageText(Message{id, {}, 0, {}}); }
+inline std::string MessageText(MessageId id) {
+  return MessageText(Message{id, {}, 0, {}});
+}
 
 }  // namespace paylark

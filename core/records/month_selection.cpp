@@ -12,9 +12,7 @@ namespace {
 struct MonthBounds {
   OleDateTime first;
   std::optional<OleDateTime> next;  // empty for December 9999
-  bool Holds(const OleDateTime& date) const {
-    return !(date < first) && (!next || date < *next);
-  }
+  bool Holds(const OleDateTime& date) const { return !(date < first) && (!next || date < *next); }
 };
 
 MonthBounds BoundsOf(const OleDateTime& month) {
@@ -42,9 +40,12 @@ MonthSelection MonthFill(const RecordStore& store, const OleDateTime& month, Mon
   MonthSelection selection;
   const MonthBounds bounds = BoundsOf(month);
   store.map().ForEach([&](const DueRecord& record) {
-    if (filter == MonthFilter::kPaidOnly && !IsPaid(record)) return;
-    if (filter == MonthFilter::kUnpaidOnly && IsPaid(record)) return;
-    if (!bounds.Holds(record.dueDate)) return;
+    if (filter == MonthFilter::kPaidOnly && !IsPaid(record))
+      return;
+    if (filter == MonthFilter::kUnpaidOnly && IsPaid(record))
+      return;
+    if (!bounds.Holds(record.dueDate))
+      return;
     selection.rows.push_back(record);
     selection.total += record.amount;
     (IsPaid(record) ? selection.paid : selection.unpaid) += record.amount;
@@ -57,9 +58,8 @@ MonthSelection MonthFill(const RecordStore& store, const OleDateTime& month, Mon
 }
 
 void SortByDueDate(std::vector<DueRecord>& rows) {
-  std::stable_sort(rows.begin(), rows.end(), [](const DueRecord& a, const DueRecord& b) {
-    return a.dueDate < b.dueDate;
-  });
+  std::stable_sort(rows.begin(), rows.end(),
+                   [](const DueRecord& a, const DueRecord& b) { return a.dueDate < b.dueDate; });
 }
 
 std::vector<DueRecord> RangeFill(const RecordStore& store, const OleDateTime& first,

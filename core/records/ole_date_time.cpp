@@ -33,7 +33,8 @@ void CivilFromDays(std::int64_t z, int& year, int& month, int& day) {
 
 std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
   std::int64_t q = a / b;
-  if ((a % b != 0) && ((a < 0) != (b < 0))) --q;
+  if ((a % b != 0) && ((a < 0) != (b < 0)))
+    --q;
   return q;
 }
 
@@ -68,8 +69,8 @@ int DaysInCivilMonth(int year, int month) {
 std::optional<OleDateTime> OleDateTime::FromCivil(int year, int month, int day, int hour,
                                                   int minute, int second) {
   if (year < kMinYear || year > kMaxYear || month < 1 || month > 12 || day < 1 ||
-      day > DaysInCivilMonth(year, month) || hour < 0 || hour > 23 || minute < 0 ||
-      minute > 59 || second < 0 || second > 59) {
+      day > DaysInCivilMonth(year, month) || hour < 0 || hour > 23 || minute < 0 || minute > 59 ||
+      second < 0 || second > 59) {
     return std::nullopt;
   }
   const std::int64_t days =
@@ -83,7 +84,8 @@ std::optional<OleDateTime> OleDateTime::FromLinearSeconds(std::int64_t seconds) 
   const std::int64_t inDay = seconds - day * kSecondsPerDay;
   int y = 0, m = 0, d = 0;
   CivilFromDays(day + kOleEpochFromUnix, y, m, d);
-  if (y < kMinYear || y > kMaxYear) return std::nullopt;
+  if (y < kMinYear || y > kMaxYear)
+    return std::nullopt;
   return OleDateTime(JoinValue(day, inDay));
 }
 
@@ -132,8 +134,10 @@ std::partial_ordering OleDateTime::operator<=>(const OleDateTime& other) const {
 int CompareMonth(const OleDateTime& a, const OleDateTime& b) {
   const CivilDateTime x = a.ToCivil();
   const CivilDateTime y = b.ToCivil();
-  if (x.year != y.year) return x.year < y.year ? -1 : 1;
-  if (x.month != y.month) return x.month < y.month ? -1 : 1;
+  if (x.year != y.year)
+    return x.year < y.year ? -1 : 1;
+  if (x.month != y.month)
+    return x.month < y.month ? -1 : 1;
   return 0;
 }
 

@@ -16,7 +16,8 @@ template <class T>
 void AppendLittleEndian(std::string& out, T value) {
   unsigned char bytes[sizeof(T)];
   std::memcpy(bytes, &value, sizeof(T));
-  if constexpr (std::endian::native == std::endian::big) std::reverse(bytes, bytes + sizeof(T));
+  if constexpr (std::endian::native == std::endian::big)
+    std::reverse(bytes, bytes + sizeof(T));
   out.append(reinterpret_cast<const char*>(bytes), sizeof(T));
 }
 
@@ -46,10 +47,12 @@ class Reader {
 
   template <class T>
   bool Read(T& value) {
-    if (bytes_.size() - pos_ < sizeof(T)) return Fail("the file ends early");
+    if (bytes_.size() - pos_ < sizeof(T))
+      return Fail("the file ends early");
     unsigned char raw[sizeof(T)];
     std::memcpy(raw, bytes_.data() + pos_, sizeof(T));
-    if constexpr (std::endian::native == std::endian::big) std::reverse(raw, raw + sizeof(T));
+    if constexpr (std::endian::native == std::endian::big)
+      std::reverse(raw, raw + sizeof(T));
     std::memcpy(&value, raw, sizeof(T));
     pos_ += sizeof(T);
     return true;
@@ -58,9 +61,11 @@ class Reader {
   bool ReadString(std::string& text) {
     bool wide = false;
     std::uint64_t length = 0;
-    if (!ReadLength(wide, length)) return false;
+    if (!ReadLength(wide, length))
+      return false;
     const std::uint64_t byteCount = wide ? length * 2 : length;
-    if (byteCount > bytes_.size() - pos_) return Fail("a length prefix runs past the end");
+    if (byteCount > bytes_.size() - pos_)
+      return Fail("a length prefix runs past the end");
     const std::string_view raw = bytes_.substr(pos_, byteCount);
     pos_ += byteCount;
     text = wide ? DecodeUtf16(raw) : DecodeNarrow(raw);
@@ -70,14 +75,17 @@ class Reader {
   bool ReadDate(OleDateTime& date) {
     std::int32_t status = 0;
     double value = 0;
-    if (!Read(status) || !Read(value)) return false;
-    if (!std::isfinite(value)) return Fail("a date is not a number");
+    if (!Read(status) || !Read(value))
+      return false;
+    if (!std::isfinite(value))
+      return Fail("a date is not a number");
     date = OleDateTime(value, static_cast<OleDateTime::Status>(status));
     return true;
   }
 
   bool Fail(std::string reason) {
-    if (error_.empty()) error_ = std::move(reason);
+    if (error_.empty())
+      error_ = std::move(reason);
     return false;
   }
   const std::string& error() const { return error_; }
@@ -87,15 +95,18 @@ class Reader {
   bool ReadLength(bool& wide, std::uint64_t& length) {
     for (;;) {
       std::uint8_t small = 0;
-      if (!Read(small)) return false;
+      if (!Read(small))
+        return false;
       if (small < 0xFF) {
         length = small;
         return true;
       }
       std::uint16_t medium = 0;
-      if (!Read(medium)) return false;
+      if (!Read(medium))
+        return false;
       if (medium == 0xFFFE) {
-        if (wide) return Fail("a string has two UTF-16 markers");
+        if (wide)
+          return Fail("a string has two UTF-16 markers");
         wide = true;
         continue;
       }
@@ -104,7 +115,8 @@ class Reader {
         return true;
       }
       std::uint32_t large = 0;
-      if (!Read(large)) return false;
+      if (!Read(large))
+        return false;
       length = large;
       return true;
     }
@@ -152,30 +164,35 @@ Result<DueRecord> DecodeRecord(std::string_view bytes) {
   Reader in(bytes);
   DueRecord r;
   const bool read = in.ReadString(r.recordId) && in.ReadString(r.title) &&
-                    in.ReadDate(r.startDate) && in.ReadDate(r.dueDate) &&
-                    in.ReadString(r.payTo) && in.ReadString(r.account) && in.Read(r.amount) &&
-                    in.Read(r.type) && in.Read(r.paid) && in.ReadString(r.notes) &&
-                    in.ReadString(r.seriesId);
-  if (!read) return Status::Corrupt(in.error());
-  if (!std::isfinite(r.amount)) return Status::Corrupt("the amount is not a number");
-  if (!IsPlainRecordId(r.recordId)) return Status::Corrupt("the record ID is not usable");
+                    in.ReadDate(r.startDate) && in.ReadDate(r.dueDate) && in.ReadString(r.payTo) &&
+                    in.ReadString(r.account) && in.Read(r.amount) && in.Read(r.type) &&
+                    in.Read(r.paid) && in.ReadString(r.notes) && in.ReadString(r.seriesId);
+  if (!read)
+    return Status::Corrupt(in.error());
+  if (!std::isfinite(r.amount))
+    return Status::Corrupt("the amount is not a number");
+  if (!IsPlainRecordId(r.recordId))
+    return Status::Corrupt("the record ID is not usable");
   return r;
 }
 
 std::string_view TrimmedRecordId(std::string_view id) {
   constexpr std::string_view kBlanks = " \t\r\n\v\f";
   const std::size_t first = id.find_first_not_of(kBlanks);
-  if (first == std::string_view::npos) return {};
+  if (first == std::string_view::npos)
+    return {};
   const std::size_t last = id.find_last_not_of(kBlanks);
   return id.substr(first, last - first + 1);
 }
 
 bool IsPlainRecordId(std::string_view id) {
   const std::string_view trimmed = TrimmedRecordId(id);
-  if (trimmed.empty() || trimmed.find("..") != std::string_view::npos) return false;
+  if (trimmed.empty() || trimmed.find("..") != std::string_view::npos)
+    return false;
   for (const char c : trimmed) {
     const auto b = static_cast<unsigned char>(c);
-    if (c == '/' || c == '\\' || b < 0x20 || b == 0x7F) return false;
+    if (c == '/' || c == '\\' || b < 0x20 || b == 0x7F)
+      return false;
   }
   return true;
 }

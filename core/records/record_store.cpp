@@ -22,7 +22,9 @@ std::string FormatStamp(std::int64_t linearSecond) {
   return text;
 }
 
-Status NoWorkingDirectory() { return Status::IoError("no working directory is set"); }
+Status NoWorkingDirectory() {
+  return Status::IoError("no working directory is set");
+}
 
 }  // namespace
 
@@ -35,7 +37,8 @@ RecordStore::~RecordStore() = default;
 void RecordStore::SetWorkingDirectory(std::string workingDirectory) {
   workingDirectory_ = std::move(workingDirectory);
   folder_.reset();
-  if (workingDirectory_.empty()) return;
+  if (workingDirectory_.empty())
+    return;
   folder_ = std::make_unique<RecordFolder>(RecordsFolder());
   folder_->SetDurability(durability_);
 }
@@ -46,7 +49,8 @@ std::string RecordStore::RecordsFolder() const {
 
 void RecordStore::SetDurability(Durability durability) {
   durability_ = durability;
-  if (folder_) folder_->SetDurability(durability);
+  if (folder_)
+    folder_->SetDurability(durability);
 }
 
 std::string RecordStore::FileNameOf(const std::string& recordId) const {
@@ -57,11 +61,13 @@ ReloadReport RecordStore::Reload() {
   ReloadReport report;
   map_.Clear();
   seriesSizes_.clear();
-  if (!folder_) return report;
+  if (!folder_)
+    return report;
   (void)folder_->Create();
   folder_->RemoveTemporaryFiles();
   Result<std::vector<std::string>> names = folder_->ListRecordFiles();
-  if (!names.ok()) return report;
+  if (!names.ok())
+    return report;
   for (const std::string& name : names.value()) {
     Result<std::string> bytes = folder_->Read(name);
     Result<DueRecord> record =
@@ -84,7 +90,8 @@ std::string RecordStore::NextRecordId(int suffix) {
   idSecond_ = std::max(idSecond_, clock_.Now().LinearSeconds());
   for (;;) {
     std::string id = FormatStamp(idSecond_) + suffixText;
-    if (!map_.Find(id) && !(folder_ && folder_->Exists(FileNameOf(id)))) return id;
+    if (!map_.Find(id) && !(folder_ && folder_->Exists(FileNameOf(id))))
+      return id;
     ++idSecond_;
   }
 }
@@ -94,19 +101,23 @@ AddResult RecordStore::Add(DueRecord record) {
   int suffix = kSingleDueSuffix;
   if (!single) {
     suffix = ++addCounter_;
-    if (addCounter_ == kLastSeriesSuffix) addCounter_ = 0;
+    if (addCounter_ == kLastSeriesSuffix)
+      addCounter_ = 0;
   }
   Status status = NoWorkingDirectory();
   for (;;) {
     record.recordId = NextRecordId(suffix);
-    if (!folder_) break;
+    if (!folder_)
+      break;
     status = folder_->CreateNew(FileNameOf(record.recordId), EncodeRecord(record));
     // Another Paylark may have taken the ID since we looked: take the next one.
-    if (status.code() != StatusCode::kAlreadyExists) break;
+    if (status.code() != StatusCode::kAlreadyExists)
+      break;
   }
   if (single) {
     Status marker = WriteMarker();
-    if (status.ok()) status = std::move(marker);
+    if (status.ok())
+      status = std::move(marker);
   }
   std::string id = record.recordId;
   TrackSeries(map_.Find(id), &record);
@@ -121,7 +132,8 @@ Status RecordStore::Replace(const DueRecord& record) {
   Status status = folder_ ? folder_->Replace(FileNameOf(record.recordId), EncodeRecord(record))
                           : NoWorkingDirectory();
   Status marker = WriteMarker();
-  if (status.ok()) status = std::move(marker);
+  if (status.ok())
+    status = std::move(marker);
   TrackSeries(map_.Find(record.recordId), &record);
   map_.Set(record.recordId, record);
   return status;
@@ -133,10 +145,12 @@ DueRecord RecordStore::Get(const std::string& recordId) const {
 }
 
 Status RecordStore::Delete(const std::string& recordId, ChangeMarker marker) {
-  if (!folder_) return NoWorkingDirectory();
+  if (!folder_)
+    return NoWorkingDirectory();
   if (IsPlainRecordId(recordId)) {
     Status removed = folder_->Remove(FileNameOf(recordId));
-    if (!removed.ok()) return removed;
+    if (!removed.ok())
+      return removed;
   }
   Status status = marker == ChangeMarker::kWrite ? WriteMarker() : Status::Ok();
   TrackSeries(map_.Find(recordId), nullptr);
@@ -146,9 +160,11 @@ Status RecordStore::Delete(const std::string& recordId, ChangeMarker marker) {
 
 std::vector<std::string> RecordStore::SeriesMembers(const std::string& seriesId) const {
   std::vector<std::string> ids;
-  if (!seriesSizes_.contains(seriesId)) return ids;
+  if (!seriesSizes_.contains(seriesId))
+    return ids;
   map_.ForEach([&](const DueRecord& record) {
-    if (record.seriesId == seriesId) ids.push_back(record.recordId);
+    if (record.seriesId == seriesId)
+      ids.push_back(record.recordId);
   });
   return ids;
 }
@@ -157,7 +173,8 @@ Status RecordStore::DeleteSeries(const std::string& seriesId) {
   StoreBatch batch(*this);
   for (const std::string& id : SeriesMembers(seriesId)) {
     Status status = Delete(id, ChangeMarker::kWrite);
-    if (!status.ok()) return status;
+    if (!status.ok())
+      return status;
   }
   return batch.Finish();
 }
@@ -175,22 +192,28 @@ std::string RecordStore::MakeSeriesId() {
 }
 
 void RecordStore::BeginBatch() {
-  if (folder_) folder_->BeginBatch();
+  if (folder_)
+    folder_->BeginBatch();
 }
 
-Status RecordStore::EndBatch() { return folder_ ? folder_->EndBatch() : Status::Ok(); }
+Status RecordStore::EndBatch() {
+  return folder_ ? folder_->EndBatch() : Status::Ok();
+}
 
 Status RecordStore::WriteMarker() {
-  if (!folder_) return NoWorkingDirectory();
+  if (!folder_)
+    return NoWorkingDirectory();
   return folder_->Replace(kMarkerFileName, std::string_view(kMarkerBytes, sizeof kMarkerBytes));
 }
 
 void RecordStore::TrackSeries(const DueRecord* before, const DueRecord* after) {
   if (before && !before->seriesId.empty()) {
     const auto found = seriesSizes_.find(before->seriesId);
-    if (found != seriesSizes_.end() && found->second > 0) --found->second;
+    if (found != seriesSizes_.end() && found->second > 0)
+      --found->second;
   }
-  if (after && !after->seriesId.empty()) ++seriesSizes_[after->seriesId];
+  if (after && !after->seriesId.empty())
+    ++seriesSizes_[after->seriesId];
 }
 
 }  // namespace paylark

@@ -105,7 +105,8 @@ class [[nodiscard]] StoreBatch {
   StoreBatch(const StoreBatch&) = delete;
   StoreBatch& operator=(const StoreBatch&) = delete;
   ~StoreBatch() {
-    if (store_) (void)store_->EndBatch();
+    if (store_)
+      (void)store_->EndBatch();
   }
   Status Finish() {
     RecordStore* store = std::exchange(store_, nullptr);

@@ -14,7 +14,9 @@ class [[nodiscard]] Status {
  public:
   Status() = default;
   static Status Ok() { return Status(); }
-  static Status NotFound(std::string message) { return {StatusCode::kNotFound, std::move(message)}; }
+  static Status NotFound(std::string message) {
+    return {StatusCode::kNotFound, std::move(message)};
+  }
   static Status AlreadyExists(std::string message) {
     return {StatusCode::kAlreadyExists, std::move(message)};
   }
@@ -39,7 +41,7 @@ class [[nodiscard]] Status {
 template <class T>
 class [[nodiscard]] Result {
  public:
-  Result(T value) : value_(std::move(value)) {}  // NOLINT: implicit on purpose
+  Result(T value) : value_(std::move(value)) {}          // NOLINT: implicit on purpose
   Result(Status status) : status_(std::move(status)) {}  // NOLINT: implicit on purpose
 
   bool ok() const { return value_.has_value(); }

@@ -12,10 +12,14 @@ constexpr std::uint16_t kCp1252High[32] = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
 int SequenceLength(unsigned char lead) {
-  if (lead < 0x80) return 1;
-  if (lead >= 0xC2 && lead <= 0xDF) return 2;
-  if (lead >= 0xE0 && lead <= 0xEF) return 3;
-  if (lead >= 0xF0 && lead <= 0xF4) return 4;
+  if (lead < 0x80)
+    return 1;
+  if (lead >= 0xC2 && lead <= 0xDF)
+    return 2;
+  if (lead >= 0xE0 && lead <= 0xEF)
+    return 3;
+  if (lead >= 0xF0 && lead <= 0xF4)
+    return 4;
   return 0;
 }
 
@@ -55,13 +59,15 @@ bool IsValidUtf8(std::string_view bytes) {
   while (pos < bytes.size()) {
     const std::size_t before = pos;
     const std::uint32_t cp = NextCodePoint(bytes, pos);
-    if (cp == kReplacement && bytes.compare(before, 3, "\xEF\xBF\xBD") != 0) return false;
+    if (cp == kReplacement && bytes.compare(before, 3, "\xEF\xBF\xBD") != 0)
+      return false;
   }
   return true;
 }
 
 void AppendUtf8(std::string& out, std::uint32_t cp) {
-  if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = kReplacement;
+  if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+    cp = kReplacement;
   if (cp < 0x80) {
     out += static_cast<char>(cp);
   } else if (cp < 0x800) {
@@ -85,7 +91,8 @@ std::string Windows1252ToUtf8(std::string_view bytes) {
   for (const char c : bytes) {
     const auto b = static_cast<unsigned char>(c);
     std::uint32_t cp = b;
-    if (b >= 0x80 && b <= 0x9F && kCp1252High[b - 0x80] != 0) cp = kCp1252High[b - 0x80];
+    if (b >= 0x80 && b <= 0x9F && kCp1252High[b - 0x80] != 0)
+      cp = kCp1252High[b - 0x80];
     AppendUtf8(out, cp);
   }
   return out;

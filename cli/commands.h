@@ -1,0 +1,21 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "cli/command.h"
+#include "core/records/month_selection.h"
+
+namespace paylark::cli {
+
+// One function per command; main.cpp lists them in its command table.
+int RunList(Arguments& arguments, CommandContext& context);
+int RunShow(Arguments& arguments, CommandContext& context);
+int RunAdd(Arguments& arguments, CommandContext& context);
+int RunDelete(Arguments& arguments, CommandContext& context);
+
+// Shared options: --month YYYY-MM (default: the current month) and --filter all|paid|unpaid.
+std::optional<std::string> TakeMonth(Arguments& arguments, const Clock& clock, OleDateTime& month);
+std::optional<std::string> TakeFilter(Arguments& arguments, MonthFilter& filter, std::string& name);
+
+}  // namespace paylark::cli

@@ -1,0 +1,29 @@
+#include <ostream>
+
+#include "cli/commands.h"
+#include "cli/exit_code.h"
+
+namespace paylark::cli {
+
+int RunDelete(Arguments& arguments, CommandContext& context) {
+  const bool wholeSeries = arguments.TakeFlag("--whole-series");
+  const auto id = arguments.TakePositional();
+  if (!id)
+    return UsageError(context, "delete needs a record ID");
+  if (auto problem = arguments.Finish())
+    return UsageError(context, *problem);
+  if (!context.store.Contains(*id)) {
+    return Fail(context, kExitFailed, "no due has the record ID \"" + *id + "\"");
+  }
+  const DueRecord record = context.store.Get(*id);
+  const Status status = wholeSeries && IsSeriesMember(record)
+                            ? context.store.DeleteSeries(record.seriesId)
+                            : context.store.Delete(*id, ChangeMarker::kWrite);
+  if (!status.ok()) {
+    return Fail(context, kExitFailed,
+                "the due " + *id + " could not be deleted: " + status.message());
+  }
+  return kExitSuccess;
+}
+
+}  // namespace paylark::cli

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "core/records/due_record.h"
+
+namespace paylark::cli {
+
+// A JSON string literal, quotes included.
+std::string JsonString(std::string_view text);
+// The record as an object with its eleven field names; dates as local "YYYY-MM-DDTHH:MM:SS".
+std::string RecordJson(const DueRecord& record);
+
+}  // namespace paylark::cli

@@ -1,0 +1,114 @@
+#include <sys/stat.h>
+
+#include <array>
+#include <clocale>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/command.h"
+#include "cli/commands.h"
+#include "cli/exit_code.h"
+#include "cli/record_fields.h"
+#include "cli/working_directory.h"
+#include "core/records/messages.h"
+
+namespace paylark::cli {
+namespace {
+
+const Command kCommands[] = {
+    {"list", "list [--month YYYY-MM] [--filter all|paid|unpaid] [--json]", RunList},
+    {"show", "show ID [--json]", RunShow},
+    {"add", "add [fields]", RunAdd},
+    {"delete", "delete ID [--whole-series]", RunDelete},
+};
+
+void PrintUsage(std::ostream& out) {
+  out << "Usage: paylark-cli [--dir WORKDIR] COMMAND [options]\n\n"
+         "Keeps track of dues in WORKDIR/Paylark Files, the records folder of the Paylark\n"
+         "window. WORKDIR defaults to the working directory the window saved.\n\nCommands:\n";
+  for (const Command& command : kCommands)
+    out << "  " << command.usage << '\n';
+  out << "\nfields: " << kRecordFieldsUsage
+      << "\nDT is YYYY-MM-DD[ HH:MM[:SS]].\n"
+         "Exit codes: 0 success, 1 the operation failed, 2 invalid arguments.\n";
+}
+
+bool IsDirectory(const std::string& path) {
+  struct stat st;
+  return !path.empty() && path.back() != '/' && stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+void ReportSkipped(const ReloadReport& report, std::ostream& err) {
+  if (report.skipped.empty())
+    return;
+  err << "paylark-cli: "
+      << MessageText({MessageId::kRecordFilesUnreadable,
+                      {},
+                      static_cast<long long>(report.skipped.size()),
+                      {}})
+      << '\n';
+  for (const SkippedFile& file : report.skipped) {
+    err << "  " << file.fileName << ": " << file.reason << '\n';
+  }
+}
+
+int Run(std::vector<std::string> words) {
+  std::optional<std::string> directory;
+  std::size_t next = 0;
+  for (; next < words.size() && words[next].starts_with("--"); ++next) {
+    if (words[next] == "--help" || words[next] == "-h") {
+      PrintUsage(std::cout);
+      return kExitSuccess;
+    }
+    if (words[next] != "--dir" || next + 1 >= words.size()) {
+      std::cerr << "paylark-cli: unknown option " << words[next] << " (see --help)\n";
+      return kExitInvalid;
+    }
+    directory = words[++next];
+  }
+  if (next >= words.size()) {
+    PrintUsage(std::cerr);
+    return kExitInvalid;
+  }
+  const Command* command = nullptr;
+  for (const Command& candidate : kCommands) {
+    if (candidate.name == words[next])
+      command = &candidate;
+  }
+  if (!command) {
+    std::cerr << "paylark-cli: unknown command \"" << words[next] << "\" (see --help)\n";
+    return kExitInvalid;
+  }
+  if (!directory)
+    directory = SavedWorkingDirectory();
+  if (!directory) {
+    std::cerr << "paylark-cli: no working directory is set; pass --dir WORKDIR or choose one "
+                 "in Paylark\n";
+    return kExitFailed;
+  }
+  while (directory->size() > 1 && directory->back() == '/')
+    directory->pop_back();
+  if (!IsDirectory(*directory)) {
+    std::cerr << "paylark-cli: the working directory \"" << *directory << "\" does not exist\n";
+    return kExitFailed;
+  }
+
+  SystemClock clock;
+  RecordStore store(clock, *directory);
+  ReportSkipped(store.Reload(), std::cerr);
+  Arguments arguments(
+      std::vector<std::string>(words.begin() + static_cast<long>(next) + 1, words.end()));
+  CommandContext context{store, clock, std::cout, std::cerr};
+  return command->run(arguments, context);
+}
+
+}  // namespace
+}  // namespace paylark::cli
+
+int main(int argc, char** argv) {
+  // Dates and amounts follow the user's locale; numbers that are parsed or written stay C.
+  std::setlocale(LC_ALL, "");
+  std::setlocale(LC_NUMERIC, "C");
+  return paylark::cli::Run(std::vector<std::string>(argv + 1, argv + argc));
+}

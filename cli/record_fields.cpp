@@ -1,0 +1,80 @@
+#include "cli/record_fields.h"
+
+#include <algorithm>
+#include <variant>
+
+#include "cli/date_time_text.h"
+#include "core/records/field_parsing.h"
+
+namespace paylark::cli {
+namespace {
+
+std::string Lowered(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return text;
+}
+
+// Notes are stored with CR LF line breaks, whatever the shell passed.
+std::string WithCrLf(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r'))
+      out += '\r';
+    out += text[i];
+  }
+  return out;
+}
+
+std::optional<std::string> TakeDate(Arguments& arguments, const char* name, OleDateTime& date) {
+  const auto text = arguments.TakeValue(name);
+  if (!text)
+    return std::nullopt;
+  const auto parsed = ParseDateTime(*text, DateOnly::kStartOfDay);
+  if (!parsed)
+    return std::string(name) + " needs a date as YYYY-MM-DD[ HH:MM[:SS]]";
+  date = *parsed;
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> TakeRecordFields(Arguments& arguments, DueRecord& record) {
+  if (auto title = arguments.TakeValue("--title"))
+    record.title = *title;
+  if (auto payTo = arguments.TakeValue("--pay-to"))
+    record.payTo = *payTo;
+  if (auto account = arguments.TakeValue("--account"))
+    record.account = *account;
+  if (auto notes = arguments.TakeValue("--notes"))
+    record.notes = WithCrLf(*notes);
+  if (auto problem = TakeDate(arguments, "--start", record.startDate))
+    return problem;
+  if (auto problem = TakeDate(arguments, "--due", record.dueDate))
+    return problem;
+  if (auto amount = arguments.TakeValue("--amount")) {
+    const auto parsed = ParseAmount(*amount);
+    if (const auto* message = std::get_if<Message>(&parsed))
+      return MessageText(*message);
+    record.amount = std::get<double>(parsed);
+  }
+  if (auto type = arguments.TakeValue("--type")) {
+    const std::string lowered = Lowered(*type);
+    if (lowered != "business" && lowered != "personal") {
+      return "--type must be business or personal";
+    }
+    record.type = lowered == "personal" ? kTypePersonal : kTypeBusiness;
+  }
+  const bool paid = arguments.TakeFlag("--paid");
+  const bool unpaid = arguments.TakeFlag("--unpaid");
+  if (paid && unpaid)
+    return "--paid and --unpaid exclude each other";
+  if (paid)
+    record.paid = 1;
+  if (unpaid)
+    record.paid = 0;
+  return std::nullopt;
+}
+
+}  // namespace paylark::cli

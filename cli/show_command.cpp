@@ -1,0 +1,31 @@
+#include <ostream>
+
+#include "cli/commands.h"
+#include "cli/exit_code.h"
+#include "cli/json_writer.h"
+#include "core/records/due_details.h"
+
+namespace paylark::cli {
+
+int RunShow(Arguments& arguments, CommandContext& context) {
+  const bool json = arguments.TakeFlag("--json");
+  const auto id = arguments.TakePositional();
+  if (!id)
+    return UsageError(context, "show needs a record ID");
+  if (auto problem = arguments.Finish())
+    return UsageError(context, *problem);
+  if (!context.store.Contains(*id)) {
+    return Fail(context, kExitFailed, "no due has the record ID \"" + *id + "\"");
+  }
+  const DueRecord record = context.store.Get(*id);
+  if (json) {
+    context.out << RecordJson(record) << '\n';
+    return kExitSuccess;
+  }
+  for (const DetailRow& row : DueDetails(record)) {
+    context.out << row.heading << ": " << row.value << '\n';
+  }
+  return kExitSuccess;
+}
+
+}  // namespace paylark::cli

@@ -1,0 +1,26 @@
+#include "core/records/due_details.h"
+
+#include "core/records/format.h"
+
+namespace paylark {
+
+std::string DateAndTimeText(const OleDateTime& dateTime) {
+  return FormatDate(dateTime, "") + " " + FormatTime(dateTime, "");
+}
+
+std::array<DetailRow, 8> DueDetails(const DueRecord& r) {
+  const std::string values[8] = {r.title,
+                                 DateAndTimeText(r.startDate),
+                                 DateAndTimeText(r.dueDate),
+                                 r.payTo,
+                                 r.account,
+                                 FormatAmount(r.amount),
+                                 std::string(TypeText(r.type)),
+                                 std::string(PaidText(r.paid))};
+  std::array<DetailRow, 8> rows;
+  for (std::size_t i = 0; i < rows.size(); ++i)
+    rows[i] = {kDetailHeadings[i], values[i]};
+  return rows;
+}
+
+}  // namespace paylark

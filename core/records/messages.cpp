@@ -62,6 +62,16 @@ std::string MessageText(const Message& m) {
       return std::to_string(m.number) + " dues could not be saved: " + m.detail;
     case MessageId::kRecordDeleteFailed:
       return "The due " + Quoted(m.text) + " could not be deleted: " + m.detail;
+    case MessageId::kDocumentTooLarge:
+      return "The document would be larger than 64 MiB, so nothing was written.";
+    case MessageId::kTemplateNotFound:
+      return "The template file " + Quoted(m.text) + " could not be found.";
+    case MessageId::kFileReadFailed:
+      return "The file " + Quoted(m.text) + " could not be read: " + m.detail;
+    case MessageId::kFileWriteFailed:
+      return "The file " + Quoted(m.text) + " could not be written: " + m.detail;
+    case MessageId::kNoDuesToExport:
+      return "There are no dues in " + m.text + ", so no file was written.";
   }
   return {};
 }

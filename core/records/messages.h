@@ -34,6 +34,12 @@ enum class MessageId {
   kRecordWriteFailed,      // text: title, detail: reason
   kRecordsWriteFailed,     // number: how many, detail: reason
   kRecordDeleteFailed,     // text: title, detail: reason
+  // Beyond: exports and printing
+  kDocumentTooLarge,
+  kTemplateNotFound,       // text: file name
+  kFileReadFailed,         // text: path, detail: reason
+  kFileWriteFailed,        // text: path, detail: reason
+  kNoDuesToExport,         // text: month
 };
 
 struct Message {

@@ -1,0 +1,51 @@
+#include "core/recurrence/new_due.h"
+
+#include <optional>
+
+namespace paylark {
+
+std::int64_t DueOffset::TotalSeconds() const {
+  return days * 86400 + std::int64_t{hours} * 3600 + std::int64_t{minutes} * 60 + seconds;
+}
+
+Status CompletePlaceholders(RecordStore& store, const std::vector<std::string>& placeholderIds,
+                            const DueRecord& sheet, const DueOffset& offset) {
+  std::vector<DueRecord> finished;
+  finished.reserve(placeholderIds.size());
+  for (std::size_t index = 0; index < placeholderIds.size(); ++index) {
+    if (!store.Contains(placeholderIds[index]))
+      continue;
+    DueRecord record = store.Get(placeholderIds[index]);
+    const std::optional<OleDateTime> due = record.startDate.AddSeconds(offset.TotalSeconds());
+    if (!due)
+      return Status::InvalidArgument("the due date would lie beyond the year 9999");
+    record.dueDate = *due;
+    record.title = sheet.title;
+    record.payTo = sheet.payTo;
+    record.account = sheet.account;
+    record.amount = sheet.amount;
+    record.type = sheet.type;
+    record.notes = sheet.notes;
+    record.paid = index == 0 && IsPaid(sheet) ? 1 : 0;
+    finished.push_back(std::move(record));
+  }
+  StoreBatch batch(store);
+  for (const DueRecord& record : finished) {
+    Status status = store.Replace(record);
+    if (!status.ok())
+      return status;
+  }
+  return batch.Finish();
+}
+
+Status DeletePlaceholders(RecordStore& store, const std::vector<std::string>& placeholderIds) {
+  StoreBatch batch(store);
+  for (const std::string& id : placeholderIds) {
+    Status status = store.Delete(id, ChangeMarker::kSkip);
+    if (!status.ok())
+      return status;
+  }
+  return batch.Finish();
+}
+
+}  // namespace paylark

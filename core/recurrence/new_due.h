@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/records/due_record.h"
+#include "core/records/record_store.h"
+#include "core/records/status.h"
+
+namespace paylark {
+
+// How long after its start a recurring due falls due: whole days plus a time of day.
+struct DueOffset {
+  std::int64_t days = 1;
+  int hours = 0;
+  int minutes = 0;
+  int seconds = 0;
+
+  std::int64_t TotalSeconds() const;
+};
+
+// Turns placeholders into finished dues: each keeps its ID, start date and series ID, falls due
+// at its start plus the offset and takes the sheet's texts, amount and type; only the first is
+// paid, and only when the sheet is. Vanished IDs are passed over, nothing is written when a due
+// date would pass the year 9999, and a failed write stops the run.
+Status CompletePlaceholders(RecordStore& store, const std::vector<std::string>& placeholderIds,
+                            const DueRecord& sheet, const DueOffset& offset);
+
+// Removes placeholders that will not become dues (the sheet was cancelled or closed, finished
+// as a single due, or their pattern was replaced). The change marker is left alone.
+Status DeletePlaceholders(RecordStore& store, const std::vector<std::string>& placeholderIds);
+
+}  // namespace paylark

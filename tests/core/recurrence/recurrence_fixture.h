@@ -1,0 +1,53 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "core/records/clock.h"
+#include "core/records/record_store.h"
+
+namespace paylark {
+
+inline OleDateTime At(int year, int month, int day, int hour = 0, int minute = 0, int second = 0) {
+  return OleDateTime::FromCivil(year, month, day, hour, minute, second).value();
+}
+
+inline std::string Text(const OleDateTime& value) {
+  const CivilDateTime c = value.ToCivil();
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", c.year, c.month, c.day, c.hour,
+                c.minute, c.second);
+  return text;
+}
+
+// A fresh working directory with a store over it and a clock that stands still.
+class StoreTest : public ::testing::Test {
+ protected:
+  StoreTest() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "paylark-recur-XXXXXX");
+    directory_ = mkdtemp(pattern.data());
+    store_.SetWorkingDirectory(directory_);
+    store_.SetDurability(Durability::kUnsynced);
+    (void)store_.Reload();
+  }
+  ~StoreTest() override { std::filesystem::remove_all(directory_); }
+
+  std::string RecordsFolder() const { return store_.RecordsFolder(); }
+
+  std::vector<std::string> StartDates(const std::vector<std::string>& ids) const {
+    std::vector<std::string> dates;
+    for (const auto& id : ids)
+      dates.push_back(Text(store_.Get(id).startDate));
+    return dates;
+  }
+
+  FixedClock clock_{At(2007, 2, 1, 9, 0, 0)};
+  std::string directory_;
+  RecordStore store_{clock_, ""};
+};
+
+}  // namespace paylark

@@ -1,0 +1,121 @@
+#include "core/recurrence/series_editing.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "core/recurrence/new_due.h"
+#include "core/recurrence/series_generation.h"
+#include "tests/core/recurrence/recurrence_fixture.h"
+
+namespace paylark {
+namespace {
+
+class SeriesEditingTest : public StoreTest {
+ protected:
+  SeriesEditingTest() {
+    RecurrencePattern pattern = RecurrencePattern::Defaults(At(2007, 3, 5, 9, 30));
+    pattern.count = "3";
+    ids_ = GenerateSeries(pattern, store_, clock_).recordIds;
+    DueRecord sheet;
+    sheet.title = "Gym";
+    sheet.payTo = "Club";
+    sheet.amount = 10;
+    sheet.notes = "shared";
+    sheet.paid = 1;
+    EXPECT_TRUE(CompletePlaceholders(store_, ids_, sheet, DueOffset{}).ok());
+  }
+
+  // Reads the records back from their files, so a change only in the map is not enough.
+  DueRecord Stored(std::size_t index) {
+    (void)store_.Reload();
+    return store_.Get(ids_[index]);
+  }
+
+  std::vector<std::string> ids_;
+};
+
+TEST_F(SeriesEditingTest, WholeSeriesAmountChangeReachesEveryMember) {
+  const DueRecord stored = store_.Get(ids_[1]);
+  DueRecord edited = stored;
+  edited.amount = 25;
+  edited.notes = "only mine";
+  edited.dueDate = At(2007, 4, 1);
+  ASSERT_TRUE(ApplyModify(store_, SeriesChoice::kWholeSeries, edited, stored).ok());
+  EXPECT_EQ(Stored(1), edited);
+  for (std::size_t index : {0u, 2u}) {
+    const DueRecord member = Stored(index);
+    EXPECT_EQ(member.amount, 25);
+    EXPECT_EQ(member.notes, "shared");
+    EXPECT_EQ(member.paid, index == 0 ? 1 : 0);
+    EXPECT_EQ(member.dueDate, member.startDate.AddDays(1).value());
+  }
+}
+
+TEST_F(SeriesEditingTest, WholeSeriesChangeOfDatesNotesOrPaidChangesOneRecord) {
+  const DueRecord stored = store_.Get(ids_[2]);
+  DueRecord edited = stored;
+  edited.startDate = At(2007, 6, 1);
+  edited.dueDate = At(2007, 6, 2);
+  edited.notes = "changed";
+  edited.paid = 1;
+  EXPECT_TRUE(SeriesUnchanged(edited, stored));
+  const DueRecord other = store_.Get(ids_[1]);
+  ASSERT_TRUE(ApplyModify(store_, SeriesChoice::kWholeSeries, edited, stored).ok());
+  EXPECT_EQ(Stored(2), edited);
+  EXPECT_EQ(Stored(1), other);
+}
+
+TEST_F(SeriesEditingTest, ThisRecordChoiceChangesOneRecordWhateverChanged) {
+  const DueRecord stored = store_.Get(ids_[0]);
+  DueRecord edited = stored;
+  edited.title = "Pool";
+  edited.type = kTypePersonal;
+  const DueRecord other = store_.Get(ids_[1]);
+  ASSERT_TRUE(ApplyModify(store_, SeriesChoice::kThisRecord, edited, stored).ok());
+  EXPECT_EQ(Stored(0), edited);
+  EXPECT_EQ(Stored(1), other);
+  ASSERT_TRUE(ApplyModify(store_, SeriesChoice::kCancel, stored, edited).ok());
+  EXPECT_EQ(Stored(0), edited);
+}
+
+TEST_F(SeriesEditingTest, WholeSeriesChoiceOnASingleDueReplacesIt) {
+  DueRecord single;
+  single.title = "Phone";
+  const std::string id = store_.Add(single).recordId;
+  const DueRecord stored = store_.Get(id);
+  DueRecord edited = stored;
+  edited.amount = 40;
+  ASSERT_TRUE(ApplyModify(store_, SeriesChoice::kWholeSeries, edited, stored).ok());
+  (void)store_.Reload();
+  EXPECT_EQ(store_.Get(id).amount, 40);
+  ASSERT_TRUE(ApplyDelete(store_, SeriesChoice::kWholeSeries, edited).ok());
+  EXPECT_FALSE(store_.Contains(id));
+  EXPECT_EQ(store_.size(), 3u);
+}
+
+TEST_F(SeriesEditingTest, ModifySeriesStopsAtTheFirstFailedWrite) {
+  const std::vector<std::string> members = store_.SeriesMembers(store_.Get(ids_[0]).seriesId);
+  std::filesystem::permissions(RecordsFolder() + "/duedate" + members[1] + ".due",
+                               std::filesystem::perms::owner_read);
+  DueRecord edited = store_.Get(members[0]);
+  edited.amount = 99;
+  EXPECT_EQ(ModifySeries(store_, edited).code(), StatusCode::kIoError);
+  (void)store_.Reload();
+  EXPECT_EQ(store_.Get(members[0]).amount, 99);
+  EXPECT_EQ(store_.Get(members[2]).amount, 10);
+}
+
+TEST_F(SeriesEditingTest, DeleteChoices) {
+  const DueRecord member = store_.Get(ids_[0]);
+  ASSERT_TRUE(ApplyDelete(store_, SeriesChoice::kCancel, member).ok());
+  EXPECT_EQ(store_.size(), 3u);
+  ASSERT_TRUE(ApplyDelete(store_, SeriesChoice::kThisRecord, member).ok());
+  EXPECT_EQ(store_.Reload().loaded, 2u);
+  EXPECT_EQ(store_.SeriesMembers(member.seriesId).size(), 2u);
+  ASSERT_TRUE(ApplyDelete(store_, SeriesChoice::kWholeSeries, store_.Get(ids_[1])).ok());
+  EXPECT_EQ(store_.Reload().loaded, 0u);
+}
+
+}  // namespace
+}  // namespace paylark

@@ -1,1 +1,107 @@
+#include "core/records/month_selection.h"
+
 #include <gtest/gtest.h>
+
+#include <clocale>
+#include <filesystem>
+
+namespace paylark {
+namespace {
+
+namespace fs = std::filesystem;
+
+OleDateTime At(int y, int mo, int d, int h = 0, int mi = 0) {
+  return *OleDateTime::FromCivil(y, mo, d, h, mi, 0);
+}
+
+class MonthSelectionTest : public ::testing::Test {
+ protected:
+  MonthSelectionTest() {
+    std::setlocale(LC_ALL, "en_US.UTF-8");
+    std::string pattern = (fs::temp_directory_path() / "paylark-month-XXXXXX").string();
+    workdir_ = mkdtemp(pattern.data());
+    store_.SetWorkingDirectory(workdir_.string());
+    store_.SetDurability(Durability::kUnsynced);
+    (void)store_.Reload();
+  }
+  ~MonthSelectionTest() override {
+    fs::remove_all(workdir_);
+    std::setlocale(LC_ALL, "C");
+  }
+
+  void AddDue(const std::string& title, OleDateTime due, double amount, int paid) {
+    DueRecord record = DueRecord::WithDefaults(clock_);
+    record.title = title;
+    record.dueDate = due;
+    record.amount = amount;
+    record.paid = paid;
+    ASSERT_TRUE(store_.Add(record).status.ok());
+    clock_.AdvanceSeconds(1);
+  }
+
+  static std::vector<std::string> Titles(const std::vector<DueRecord>& rows) {
+    std::vector<std::string> titles;
+    for (const auto& row : rows)
+      titles.push_back(row.title);
+    return titles;
+  }
+
+  FixedClock clock_{At(2026, 3, 15, 12)};
+  fs::path workdir_;
+  RecordStore store_{clock_, ""};
+};
+
+TEST_F(MonthSelectionTest, SelectsTheMonthSortedByDueDateWithItsSums) {
+  AddDue("late", At(2026, 3, 31, 23, 59), 100, 0);
+  AddDue("next month", At(2026, 4, 1), 1000, 0);
+  AddDue("early", At(2026, 3, 1, 8), 50.25, 2);  // any non-zero paid value counts as paid
+  AddDue("refund", At(2026, 3, 10), -20, 0);
+  AddDue("last month", At(2026, 2, 28, 23, 59), 7, 1);
+
+  const MonthSelection all = MonthFill(store_, At(2026, 3, 20), MonthFilter::kAll);
+  EXPECT_EQ(Titles(all.rows), (std::vector<std::string>{"early", "refund", "late"}));
+  EXPECT_EQ(all.paidText, "Paid : $50.25");
+  EXPECT_EQ(all.unpaidText, "Unpaid : $80.00");
+  EXPECT_EQ(all.totalText, "Total : $130.25");
+
+  const MonthSelection paid = MonthFill(store_, At(2026, 3, 1), MonthFilter::kPaidOnly);
+  EXPECT_EQ(Titles(paid.rows), (std::vector<std::string>{"early"}));
+  EXPECT_EQ(paid.unpaidText, "Unpaid : $0.00");
+  EXPECT_EQ(paid.totalText, "Total : $50.25");
+  EXPECT_EQ(MonthFill(store_, At(2026, 3, 1), MonthFilter::kUnpaidOnly).rows.size(), 2u);
+  EXPECT_EQ(MonthFilterFromIndex(-1), MonthFilter::kAll);
+}
+
+TEST_F(MonthSelectionTest, AnEmptyMonthHasZeroSumsInTheCurrencyForm) {
+  const MonthSelection none = MonthFill(store_, At(2030, 1, 1), MonthFilter::kAll);
+  EXPECT_TRUE(none.rows.empty());
+  EXPECT_EQ(none.paidText, "Paid : $0.00");
+  EXPECT_EQ(none.totalText, "Total : $0.00");
+}
+
+TEST_F(MonthSelectionTest, EqualDueDatesKeepMapOrder) {
+  for (const char* title : {"a", "b", "c", "d", "e", "f"})
+    AddDue(title, At(2026, 3, 5), 1, 0);
+  std::vector<std::string> mapOrder;
+  store_.map().ForEach([&](const DueRecord& r) { mapOrder.push_back(r.title); });
+  EXPECT_EQ(Titles(MonthFill(store_, At(2026, 3, 5), MonthFilter::kAll).rows), mapOrder);
+}
+
+TEST_F(MonthSelectionTest, RangeFillIncludesBothEndMonthsInMapOrder) {
+  AddDue("feb", At(2026, 2, 1), 1, 1);
+  AddDue("mar", At(2026, 3, 31), 1, 0);
+  AddDue("apr", At(2026, 4, 30, 23, 59), 1, 0);
+  AddDue("may", At(2026, 5, 1), 1, 0);
+  std::vector<std::string> expected;
+  store_.map().ForEach([&](const DueRecord& r) {
+    if (r.title == "mar" || r.title == "apr")
+      expected.push_back(r.title);
+  });
+  EXPECT_EQ(Titles(RangeFill(store_, At(2026, 3, 9), At(2026, 4, 2))), expected);
+  EXPECT_TRUE(RangeFill(store_, At(2026, 5, 1), At(2026, 3, 1)).empty());
+  EXPECT_EQ(Titles(RangeFill(store_, At(2026, 2, 9), At(2026, 2, 9))),
+            (std::vector<std::string>{"feb"}));
+}
+
+}  // namespace
+}  // namespace paylark

@@ -1,1 +1,210 @@
+#include "core/records/record_store.h"
+
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+#include "core/records/record_codec.h"
+
+namespace paylark {
+namespace {
+
+namespace fs = std::filesystem;
+
+class RecordStoreTest : public ::testing::Test {
+ protected:
+  RecordStoreTest() {
+    std::string pattern = (fs::temp_directory_path() / "paylark-store-XXXXXX").string();
+    workdir_ = mkdtemp(pattern.data());
+    store_.SetWorkingDirectory(workdir_.string());
+    store_.SetDurability(Durability::kUnsynced);
+    (void)store_.Reload();
+  }
+  ~RecordStoreTest() override { fs::remove_all(workdir_); }
+
+  fs::path Records() const { return workdir_ / "Paylark Files"; }
+  fs::path FileOf(const std::string& id) const { return Records() / ("duedate" + id + ".due"); }
+
+  static std::string Read(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+
+  void WriteFile(const std::string& name, const std::string& bytes) {
+    std::ofstream(Records() / name, std::ios::binary) << bytes;
+  }
+
+  DueRecord Member(const std::string& seriesId) {
+    DueRecord record = DueRecord::WithDefaults(clock_);
+    record.seriesId = seriesId;
+    return record;
+  }
+
+  FixedClock clock_{*OleDateTime::FromCivil(2007, 2, 10, 14, 30, 25)};
+  fs::path workdir_;
+  RecordStore store_{clock_, ""};
+};
+
+TEST_F(RecordStoreTest, AddGivesSingleDuesSuffix10AndWritesFileAndMarker) {
+  DueRecord record = DueRecord::WithDefaults(clock_);
+  record.recordId = "ignored";
+  record.title = "Rent";
+  const AddResult added = store_.Add(record);
+  ASSERT_TRUE(added.status.ok()) << added.status.message();
+  EXPECT_EQ(added.recordId, "2007021014302510");
+  record.recordId = added.recordId;
+  EXPECT_EQ(Read(FileOf(added.recordId)), EncodeRecord(record));
+  EXPECT_EQ(Read(Records() / "preferences.alm"), std::string("\1\0\0\0\1\0\0\0", 8));
+  EXPECT_EQ(store_.Get(added.recordId), record);
+}
+
+TEST_F(RecordStoreTest, IdsStayUniqueWithoutWaitingWhenTheClockStandsStill) {
+  std::set<std::string> ids;
+  std::vector<std::string> inOrder;
+  for (int i = 0; i < 250; ++i) {
+    const std::string id = store_.Add(Member("recId20070210143025")).recordId;
+    ids.insert(id);
+    inOrder.push_back(id);
+  }
+  EXPECT_EQ(ids.size(), 250u);
+  EXPECT_EQ(inOrder[0], "2007021014302501");  // suffixes count from 01 in Add order
+  EXPECT_EQ(inOrder[98], "2007021014302599");
+  EXPECT_EQ(inOrder[99], "2007021014302601");  // 01 of this second is taken: the next second
+  EXPECT_EQ(inOrder[249], "2007021014302752");
+
+  // The logical clock never goes back; a single due's suffix 10 of second 27 is a member's.
+  EXPECT_EQ(store_.Add(DueRecord::WithDefaults(clock_)).recordId, "2007021014302810");
+  EXPECT_EQ(store_.Add(DueRecord::WithDefaults(clock_)).recordId, "2007021014302910");
+}
+
+TEST_F(RecordStoreTest, AnIdTakenOnDiskIsNeverOverwritten) {
+  WriteFile("duedate2007021014302510.due", "written by another Paylark");
+  const AddResult added = store_.Add(DueRecord::WithDefaults(clock_));
+  EXPECT_EQ(added.recordId, "2007021014302610");
+  EXPECT_EQ(Read(FileOf("2007021014302510")), "written by another Paylark");
+}
+
+TEST_F(RecordStoreTest, GetOfAnUnknownIdGivesTheDefaultRecord) {
+  const DueRecord record = store_.Get("nothing");
+  EXPECT_EQ(record, DueRecord::WithDefaults(clock_));
+  EXPECT_TRUE(record.recordId.empty());
+}
+
+TEST_F(RecordStoreTest, ReplaceAndDeleteKeepFileAndMapInStep) {
+  DueRecord record = DueRecord::WithDefaults(clock_);
+  record.recordId = store_.Add(record).recordId;
+  fs::remove(Records() / "preferences.alm");
+  chmod(FileOf(record.recordId).c_str(), 0640);
+  record.amount = 12.5;
+  ASSERT_TRUE(store_.Replace(record).ok());
+  EXPECT_EQ(Read(FileOf(record.recordId)), EncodeRecord(record));
+  EXPECT_EQ(fs::status(FileOf(record.recordId)).permissions(),
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  EXPECT_TRUE(fs::exists(Records() / "preferences.alm"));
+
+  fs::remove(Records() / "preferences.alm");
+  ASSERT_TRUE(store_.Delete(record.recordId, ChangeMarker::kSkip).ok());
+  EXPECT_FALSE(fs::exists(FileOf(record.recordId)));
+  EXPECT_FALSE(fs::exists(Records() / "preferences.alm"));
+  EXPECT_FALSE(store_.Contains(record.recordId));
+  EXPECT_TRUE(store_.Delete("2007021014302510", ChangeMarker::kWrite).ok());  // already gone
+}
+
+TEST_F(RecordStoreTest, FailedWritesAreReportedAndTheMapStillChanges) {
+  DueRecord record = DueRecord::WithDefaults(clock_);
+  record.recordId = store_.Add(record).recordId;
+  chmod(FileOf(record.recordId).c_str(), 0444);  // write-protected, even for root
+  record.title = "changed";
+  EXPECT_FALSE(store_.Replace(record).ok());
+  EXPECT_EQ(store_.Get(record.recordId).title, "changed");
+  EXPECT_NE(Read(FileOf(record.recordId)), EncodeRecord(record));
+
+  fs::remove_all(Records());
+  std::ofstream(Records()) << "a file where the folder should be";
+  const AddResult added = store_.Add(DueRecord::WithDefaults(clock_));
+  EXPECT_EQ(added.status.code(), StatusCode::kIoError);
+  EXPECT_TRUE(store_.Contains(added.recordId));
+}
+
+TEST_F(RecordStoreTest, AFileThatCannotBeRemovedKeepsItsRecord) {
+  DueRecord record = DueRecord::WithDefaults(clock_);
+  record.recordId = store_.Add(record).recordId;
+  fs::remove(FileOf(record.recordId));
+  fs::create_directories(FileOf(record.recordId) / "inside");  // unlink fails on a folder
+  EXPECT_FALSE(store_.Delete(record.recordId, ChangeMarker::kWrite).ok());
+  EXPECT_TRUE(store_.Contains(record.recordId));
+}
+
+TEST_F(RecordStoreTest, ReloadReadsNamesInByteOrderAndSkipsWhatItCannotRead) {
+  DueRecord first = DueRecord::WithDefaults(clock_);
+  first.recordId = "2007021014302510";
+  first.title = "first";
+  DueRecord second = first;
+  second.title = "second";
+  WriteFile("a.due", EncodeRecord(first));
+  WriteFile("b.DUE", EncodeRecord(second));  // same inner ID, enumerated later: it wins
+  WriteFile("broken.due",
+            "\x05"
+            "ab");
+  WriteFile("notes.txt", EncodeRecord(first));
+  WriteFile(".paylark-Ab12Cd", "left by an interrupted write");
+  fs::create_directories(Records() / "folder.due");
+
+  const ReloadReport report = store_.Reload();
+  EXPECT_EQ(report.loaded, 1u);
+  ASSERT_EQ(report.skipped.size(), 1u);
+  EXPECT_EQ(report.skipped[0].fileName, "broken.due");
+  EXPECT_EQ(store_.Get(first.recordId).title, "second");
+  EXPECT_EQ(Read(Records() / "broken.due"),
+            "\x05"
+            "ab");
+  EXPECT_FALSE(fs::exists(Records() / ".paylark-Ab12Cd"));
+
+  // Deleting removes the file named after the inner ID; the renamed files bring it back.
+  EXPECT_TRUE(store_.Delete(first.recordId, ChangeMarker::kWrite).ok());
+  EXPECT_EQ(store_.Reload().loaded, 1u);
+  fs::remove(Records() / "a.due");
+  fs::remove(Records() / "b.DUE");
+  EXPECT_EQ(store_.Reload().loaded, 0u);
+}
+
+TEST_F(RecordStoreTest, SeriesAreFoundInMapOrderAndDeletedTogether) {
+  const std::string series = store_.MakeSeriesId();
+  EXPECT_EQ(series, "recId20070210143025");
+  EXPECT_EQ(store_.MakeSeriesId(), "recId20070210143026");  // never handed out twice
+  std::vector<std::string> ids;
+  for (int i = 0; i < 5; ++i)
+    ids.push_back(store_.Add(Member(series)).recordId);
+  store_.Add(Member("recIdOther"));
+  std::vector<std::string> expected;
+  store_.map().ForEach([&](const DueRecord& r) {
+    if (r.seriesId == series)
+      expected.push_back(r.recordId);
+  });
+  EXPECT_EQ(store_.SeriesMembers(series), expected);
+  EXPECT_EQ(expected.size(), 5u);
+
+  ASSERT_TRUE(store_.DeleteSeries(series).ok());
+  EXPECT_TRUE(store_.SeriesMembers(series).empty());
+  EXPECT_EQ(store_.size(), 1u);
+  for (const std::string& id : ids)
+    EXPECT_FALSE(fs::exists(FileOf(id)));
+}
+
+TEST_F(RecordStoreTest, ABatchCommitsItsFilesAtTheEnd) {
+  StoreBatch batch(store_);
+  const std::string id = store_.Add(Member("recIdBatch")).recordId;
+  EXPECT_FALSE(fs::exists(FileOf(id)));
+  EXPECT_TRUE(store_.Contains(id));
+  ASSERT_TRUE(batch.Finish().ok());
+  EXPECT_TRUE(fs::exists(FileOf(id)));
+}
+
+}  // namespace
+}  // namespace paylark

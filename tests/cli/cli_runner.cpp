@@ -1,0 +1,94 @@
+#include "tests/cli/cli_runner.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+extern char** environ;
+
+namespace paylark::testing {
+namespace fs = std::filesystem;
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);)
+    lines.push_back(line);
+  return lines;
+}
+
+CliResult RunCli(const std::vector<std::string>& arguments,
+                 const std::vector<std::string>& environment) {
+  const fs::path outPath =
+      fs::temp_directory_path() / ("paylark-cli-out-" + std::to_string(getpid()));
+  const fs::path errPath =
+      fs::temp_directory_path() / ("paylark-cli-err-" + std::to_string(getpid()));
+  std::vector<std::string> words = {PAYLARK_CLI_PATH};
+  words.insert(words.end(), arguments.begin(), arguments.end());
+  std::vector<char*> argv;
+  for (auto& word : words)
+    argv.push_back(word.data());
+  argv.push_back(nullptr);
+
+  // The first entry of a name wins, so the additions go first.
+  std::vector<std::string> env = environment;
+  env.emplace_back("LC_ALL=en_US.UTF-8");
+  for (char** e = environ; *e; ++e) {
+    if (!std::string_view(*e).starts_with("LC_ALL=")) env.emplace_back(*e);
+  }
+  std::vector<char*> envp;
+  for (auto& entry : env)
+    envp.push_back(entry.data());
+  envp.push_back(nullptr);
+
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0600);
+  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0600);
+  pid_t pid = 0;
+  CliResult result;
+  if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()) == 0) {
+    int status = 0;
+    waitpid(pid, &status, 0);
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  }
+  posix_spawn_file_actions_destroy(&actions);
+  result.out = ReadFile(outPath);
+  result.err = ReadFile(errPath);
+  fs::remove(outPath);
+  fs::remove(errPath);
+  return result;
+}
+
+TemporaryWorkingDirectory::TemporaryWorkingDirectory() {
+  std::string pattern = (fs::temp_directory_path() / "paylark-wd-XXXXXX").string();
+  path_ = mkdtemp(pattern.data());
+}
+
+TemporaryWorkingDirectory::~TemporaryWorkingDirectory() {
+  std::error_code ignored;
+  fs::remove_all(path_, ignored);
+}
+
+CliResult TemporaryWorkingDirectory::Run(std::vector<std::string> arguments,
+                                         const std::vector<std::string>& environment) const {
+  arguments.insert(arguments.begin(), {"--dir", path_.string()});
+  return RunCli(arguments, environment);
+}
+
+}  // namespace paylark::testing

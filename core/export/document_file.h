@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "core/records/status.h"
+
+namespace paylark {
+
+// Writes a finished document through a temporary file beside it, so the path ends up holding the
+// whole document or whatever it held before, never a part.
+Status WriteDocument(const std::string& path, std::string_view bytes);
+
+}  // namespace paylark

@@ -1,0 +1,78 @@
+#include "core/export/html_export.h"
+
+#include <array>
+
+#include "core/export/template_text.h"
+#include "core/records/format.h"
+#include "core/records/messages.h"
+
+namespace paylark {
+namespace {
+
+constexpr std::string_view kNotesStart = "<{[notesstart]}>";
+constexpr std::string_view kNotesEnd = "<{[notesend]}>";
+constexpr std::string_view kMonthYear = "<{[monthyear]}>";
+
+// Notes keep their line breaks as "<br>".
+std::string NotesHtml(std::string_view notes) {
+  std::string html;
+  html.reserve(notes.size());
+  std::size_t copied = 0;
+  for (std::size_t pos; (pos = notes.find("\r\n", copied)) != std::string_view::npos;) {
+    html.append(notes.substr(copied, pos - copied)).append("<br>");
+    copied = pos + 2;
+  }
+  return html.append(notes.substr(copied));
+}
+
+std::array<Substitution, 9> RecordValues(const DueRecord& record, std::size_t position,
+                                         std::size_t count) {
+  return {{
+      {"<{[duetitle]}>", record.title},
+      {"<{[dates]}>",
+       FormatDate(record.startDate, "dd/MM/yyyy - ") + FormatDate(record.dueDate, "dd/MM/yyyy")},
+      {"<{[payee]}>", record.payTo},
+      {"<{[account]}>", record.account},
+      {"<{[duetype]}>", std::string(TypeText(record.type))},
+      {"<{[status]}>", std::string(PaidText(record.paid))},
+      {"<{[amount]}>", FormatAmount(record.amount)},
+      {"<{[notes]}>", NotesHtml(record.notes)},
+      {"<{[countrecord]}>", "Record " + std::to_string(position) + " of " + std::to_string(count)},
+  }};
+}
+
+Status TooLarge() {
+  return Status::InvalidArgument(MessageText(MessageId::kDocumentTooLarge));
+}
+
+}  // namespace
+
+Result<std::string> RenderHtmlExport(std::string_view templateText, std::span<const DueRecord> rows,
+                                     std::string_view monthText, NotesChoice notes) {
+  std::string text(templateText);
+  const std::string recordSection = SectionBetween(text, kLoopStart, kLoopEnd);
+  RemoveAll(text, recordSection);
+
+  LoopExpansion expansion(text);
+  for (std::size_t i = 0; i < rows.size() && expansion.HasMarker(); ++i) {
+    const DueRecord& record = rows[i];
+    std::string copy = recordSection;
+    if (!ReplaceEach(copy, RecordValues(record, i + 1, rows.size())))
+      return TooLarge();
+    if (notes == NotesChoice::kWithoutNotes || record.notes.empty()) {
+      RemoveAll(copy, SectionBetween(copy, kNotesStart, kNotesEnd));
+    }
+    if (!expansion.Expand(copy))
+      return TooLarge();
+  }
+
+  text = expansion.Text();
+  if (!ReplaceAll(text, kMonthYear, monthText))
+    return TooLarge();
+  for (const std::string_view marker : {kNotesStart, kNotesEnd, kLoopStart, kLoopEnd}) {
+    RemoveAll(text, marker);
+  }
+  return text;
+}
+
+}  // namespace paylark

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "core/export/notes_choice.h"
+#include "core/records/due_record.h"
+
+namespace paylark {
+
+// The PDF of the month list's rows in list order: a cover page with "Due Date(s)" and the month
+// text ("MMM - yyyy", formatted by the caller), then a page per due, continued on further pages
+// when its text is long. Dates are the locale's short dates. Callers write nothing for an empty
+// list.
+std::string RenderPdfExport(std::span<const DueRecord> rows, std::string_view monthText,
+                            NotesChoice notes);
+
+}  // namespace paylark

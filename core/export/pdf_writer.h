@@ -1,0 +1,45 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <string_view>
+
+#include "core/records/status.h"
+
+namespace paylark {
+
+// A minimal PDF 1.4 writer: US-Letter pages of Helvetica text and straight lines, every object kept
+// as text until the whole file is assembled with its cross-reference table. Objects 1 to 4 are
+// fixed (catalog, procedure sets, font F1, page tree); pages and contents are numbered from 5 in
+// the order they are made. Coordinates are points from the lower left corner of the 612 × 792 page.
+class PdfWriter {
+ public:
+  PdfWriter() = default;
+
+  // Starts a page that takes all content added after it.
+  void NewPage();
+  // A block of UTF-8 text whose lines are separated by CR LF, the first line 14.4 points below y;
+  // size multiplies 12 points. Content added before the first page is written but shown nowhere.
+  void AddText(std::string_view text, int x, int y, int size);
+  void AddLine(int x1, int y1, int x2, int y2, int width);
+  // A long text wrapped to 500 units of Helvetica at cell height 9 × lineUnit / 5, in paragraphs
+  // separated by CR LF, continued on new pages when a line steps below the bottom margin; "(" and
+  // ")" become blanks.
+  void AddWrappedText(std::string_view text, int x, int y, int size, int lineUnit);
+
+  // The whole file; asking again gives the same bytes.
+  std::string Bytes() const;
+  // Writes Bytes() to path through a temporary file, so the path holds the whole file or nothing.
+  Status Write(const std::string& path) const;
+
+ private:
+  void AddMacRomanText(std::string_view text, int x, int y, int size);
+  void AddContent(std::string_view prefix, std::string_view stream, std::string_view suffix);
+
+  int objectCount_ = 4;
+  int currentPage_ = 0;
+  std::map<int, std::string> pageContents_;  // page object → its content references, "5 0 R 6 0 R "
+  std::map<int, std::string> contents_;      // content object → its full text
+};
+
+}  // namespace paylark

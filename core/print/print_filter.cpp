@@ -1,0 +1,73 @@
+#include "core/print/print_filter.h"
+
+#include <unordered_set>
+
+namespace paylark {
+namespace {
+
+std::string_view TrimmedAccount(const PrintRow& row) {
+  constexpr std::string_view kWhiteSpace = " \t\n\v\f\r";
+  const std::string_view account = row.record.account;
+  const std::size_t first = account.find_first_not_of(kWhiteSpace);
+  if (first == std::string_view::npos)
+    return {};
+  return account.substr(first, account.find_last_not_of(kWhiteSpace) - first + 1);
+}
+
+bool CheckedAfter(const PrintRow& row, RecordsAction action) {
+  switch (action) {
+    case RecordsAction::kAll:
+      return true;
+    case RecordsAction::kInvert:
+      return !row.checked;
+    case RecordsAction::kPaid:
+      return IsPaid(row.record);
+    case RecordsAction::kUnpaid:
+      return !IsPaid(row.record);
+    case RecordsAction::kReset:
+      return false;
+  }
+  return row.checked;
+}
+
+}  // namespace
+
+std::vector<PrintRow> MakePrintRows(std::span<const DueRecord> records) {
+  std::vector<PrintRow> rows;
+  rows.reserve(records.size());
+  for (const DueRecord& record : records)
+    rows.push_back({record, false});
+  return rows;
+}
+
+std::vector<std::string> AccountEntries(std::span<const PrintRow> rows) {
+  std::vector<std::string> entries;
+  std::unordered_set<std::string_view> seen;
+  for (const PrintRow& row : rows) {
+    const std::string_view account = TrimmedAccount(row);
+    if (!account.empty() && seen.insert(account).second)
+      entries.emplace_back(account);
+  }
+  return entries;
+}
+
+void ApplyRecordsAction(std::span<PrintRow> rows, RecordsAction action) {
+  for (PrintRow& row : rows)
+    row.checked = CheckedAfter(row, action);
+}
+
+void CheckAccount(std::span<PrintRow> rows, std::string_view account) {
+  for (PrintRow& row : rows)
+    row.checked = TrimmedAccount(row) == account;
+}
+
+std::vector<DueRecord> CheckedRecords(std::span<const PrintRow> rows) {
+  std::vector<DueRecord> records;
+  for (const PrintRow& row : rows) {
+    if (row.checked)
+      records.push_back(row.record);
+  }
+  return records;
+}
+
+}  // namespace paylark

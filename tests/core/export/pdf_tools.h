@@ -1,0 +1,61 @@
+#pragma once
+
+// Checks a PDF with the outside tools qpdf and pdftotext.
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace paylark::testing {
+
+struct ToolOutput {
+  int exitCode = -1;
+  std::string text;
+};
+
+inline ToolOutput RunTool(const std::string& command) {
+  ToolOutput output;
+  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+  if (pipe == nullptr)
+    return output;
+  char buffer[4096];
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+    output.text.append(buffer, n);
+  }
+  const int status = pclose(pipe);
+  output.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return output;
+}
+
+// A PDF written to a temporary file for the tools, removed on destruction.
+class PdfFile {
+ public:
+  explicit PdfFile(const std::string& bytes)
+      : path_(std::filesystem::temp_directory_path() /
+              ("paylark-test-" + std::to_string(getpid()) + "-" + std::to_string(counter_++) +
+               ".pdf")) {
+    std::ofstream(path_, std::ios::binary) << bytes;
+  }
+  ~PdfFile() { std::filesystem::remove(path_); }
+  PdfFile(const PdfFile&) = delete;
+  PdfFile& operator=(const PdfFile&) = delete;
+
+  // qpdf's verdict: exit code 0 and no warnings.
+  ToolOutput Check() const { return RunTool("qpdf --check '" + path_.string() + "'"); }
+  int PageCount() const {
+    return std::stoi(RunTool("qpdf --show-npages '" + path_.string() + "'").text);
+  }
+  std::string PageText(int page) const {
+    const std::string n = std::to_string(page);
+    return RunTool("pdftotext -f " + n + " -l " + n + " '" + path_.string() + "' -").text;
+  }
+
+ private:
+  static inline int counter_ = 0;
+  std::filesystem::path path_;
+};
+
+}  // namespace paylark::testing

@@ -1,0 +1,106 @@
+#include "core/export/pdf_writer.h"
+
+#include <gtest/gtest.h>
+
+#include "core/export/text_wrap.h"
+#include "tests/core/export/pdf_tools.h"
+
+namespace paylark {
+namespace {
+
+using testing::PdfFile;
+
+std::vector<std::string> Wrap(std::string_view text) {
+  return WrapText(text, HelveticaMeasure(14), 500);
+}
+
+TEST(PdfWriter, WritesObjectsOffsetsAndTrailerByteExact) {
+  PdfWriter writer;
+  writer.NewPage();
+  writer.AddText("a(b\r\nc", 10, 20, 1);
+  writer.AddLine(1, 2, 3, 4, 2);
+  const std::string expected =
+      "%PDF-1.4\r\n"
+      "1 0 obj<</Type /Catalog /Pages 4 0 R>>\nendobj\r"
+      "2 0 obj\r\n[/PDF /Text]\r\nendobj\n"
+      "3 0 obj\r\n<< /Type /Font /Subtype /Type1 /Name /F1 /BaseFont /Helvetica /Encoding "
+      "/MacRomanEncoding>>endobj\r\n"
+      "4 0 obj<</Type /Pages /Kids [5 0 R ] /Count 1>>\nendobj\r"
+      "5 0 obj<</Type /Page /Parent 4 0 R /MediaBox[0 0 612 792] /Contents [6 0 R 7 0 R ] "
+      "/Resources<</ProcSet 2 0 R\r\n/Font << /F1 3 0 R>>>>>>\nendobj\n"
+      "6 0 obj<</Length 101>>stream\r\n0 g\r1 i \rBT\r/F1 1 Tf\r0 Tc 0 Tw 0  Ts 100  Tz 0 Tr 1.2 "
+      "TL 12 0 0 12 10 20 Tm \rT* (a\\(b)Tj T*(c) Tj \rET\r\nendstream\rendobj\n"
+      "7 0 obj<</Length 20 >>stream\r\n2 w\r\n1 2 m\r\n3 4 l\r\nS\r\nendstream\rendobj\n"
+      "xref\r\n0 8\r\n0000000000 65535 f\r\n"
+      "0000000010 00000 n\r\n0000000056 00000 n\r\n0000000086 00000 n\r\n"
+      "0000000194 00000 n\r\n0000000249 00000 n\r\n0000000392 00000 n\r\n"
+      "0000000542 00000 n\r\n"
+      "trailer\n<</Size 8/Root 1 0 R>>\r\nstartxref\r\n611\r\n%%EOF\r\n";
+  EXPECT_EQ(writer.Bytes(), expected);
+  EXPECT_EQ(writer.Bytes(), expected) << "asking twice gives the same file";
+  const PdfFile file(writer.Bytes());
+  EXPECT_EQ(file.Check().exitCode, 0) << file.Check().text;
+}
+
+TEST(PdfWriter, EmptyDocumentAndContentBeforeTheFirstPage) {
+  PdfWriter empty;
+  EXPECT_NE(empty.Bytes().find("4 0 obj<</Type /Pages /Kids [] /Count 0>>"), std::string::npos);
+  EXPECT_NE(empty.Bytes().find("xref\r\n0 5\r\n"), std::string::npos);
+
+  PdfWriter early;
+  early.AddLine(0, 0, 1, 1, 1);
+  early.NewPage();
+  const std::string bytes = early.Bytes();
+  EXPECT_NE(bytes.find("5 0 obj<</Length"), std::string::npos);
+  EXPECT_NE(bytes.find("6 0 obj<</Type /Page /Parent 4 0 R /MediaBox[0 0 612 792] /Contents [] "),
+            std::string::npos);
+  EXPECT_NE(bytes.find("/Kids [6 0 R ] /Count 1"), std::string::npos);
+  EXPECT_EQ(PdfFile(bytes).Check().exitCode, 0);
+}
+
+TEST(PdfWriter, TextIsMacRomanAndEscapesItsDelimiters) {
+  PdfWriter writer;
+  writer.NewPage();
+  writer.AddText("Caf\xC3\xA9 \xE2\x82\xAC 5 \\ (x", 50, 700, 1);
+  const std::string bytes = writer.Bytes();
+  EXPECT_NE(bytes.find("T* (Caf\x8E ? 5 \\\\ \\(x) Tj"), std::string::npos);
+  const PdfFile file(bytes);
+  EXPECT_EQ(file.Check().exitCode, 0);
+  EXPECT_NE(file.PageText(1).find("Caf\xC3\xA9 ? 5 \\ (x"), std::string::npos);
+}
+
+TEST(TextWrap, BreaksAfterBlankThenHyphenThenLastFittingCharacter) {
+  // At cell height 14 "a" is 7 units wide, a blank 3, a hyphen 4: 71 letters fill 497 units.
+  const std::string a60(60, 'a');
+  const std::string a20(20, 'a');
+  EXPECT_EQ(Wrap(std::string(100, 'a')),
+            (std::vector<std::string>{std::string(71, 'a'), std::string(29, 'a')}));
+  EXPECT_EQ(Wrap(a60 + " " + a20), (std::vector<std::string>{a60 + " ", a20}));
+  EXPECT_EQ(Wrap(a60 + "-" + a20 + " b"), (std::vector<std::string>{a60 + "-", a20 + " b"}));
+  EXPECT_EQ(Wrap("x\r\n\r\ny"), (std::vector<std::string>{"x", "", "y"}));
+  EXPECT_EQ(Wrap(""), (std::vector<std::string>{""}));
+  // A run that exactly fills the width stays one line.
+  EXPECT_EQ(Wrap(std::string(71, 'a') + " ").size(), 1U);
+}
+
+TEST(PdfWriter, WrappedTextTurnsParenthesesToBlanksAndFillsPages) {
+  PdfWriter writer;
+  writer.NewPage();
+  std::string text = "(first)";
+  for (int line = 2; line <= 100; ++line)
+    text += "\r\nline " + std::to_string(line);
+  writer.AddWrappedText(text, 50, 720, 1, 8);
+  const PdfFile file(writer.Bytes());
+  ASSERT_EQ(file.Check().exitCode, 0) << file.Check().text;
+  ASSERT_EQ(file.PageCount(), 3);
+  EXPECT_NE(writer.Bytes().find("T* ( first )Tj T*(line 2)"), std::string::npos);
+  // 40 lines on the first page, 43 on the next.
+  EXPECT_NE(file.PageText(1).find("line 40\n"), std::string::npos);
+  EXPECT_EQ(file.PageText(1).find("line 41\n"), std::string::npos);
+  EXPECT_EQ(file.PageText(2).rfind("line 41\n", 0), 0U);
+  EXPECT_NE(file.PageText(2).find("line 83\n"), std::string::npos);
+  EXPECT_EQ(file.PageText(3).rfind("line 84\n", 0), 0U);
+}
+
+}  // namespace
+}  // namespace paylark

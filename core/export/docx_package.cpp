@@ -99,7 +99,7 @@ struct SourceDeleter {
 using SourcePointer = std::unique_ptr<zip_source_t, SourceDeleter>;
 
 Status ZipFailure(zip_error_t* error) {
-  return Status::IoError(std::string("Could not build the document: ") + zip_error_strerror(error));
+  return Status::IoError(zip_error_strerror(error));
 }
 
 // Adds every entry, then closes the archive into its buffer source.

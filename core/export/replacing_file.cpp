@@ -8,6 +8,7 @@
 #include <system_error>
 #include <utility>
 
+#include "core/records/messages.h"
 #include "core/records/record_files.h"
 
 namespace paylark {
@@ -48,8 +49,8 @@ Result<ReplacingFile> ReplacingFile::Create(std::string targetPath) {
     if (error != EEXIST)
       break;
   }
-  return Status::IoError("Could not write \"" + targetPath +
-                         "\": " + std::generic_category().message(error));
+  return Status::IoError(MessageText(
+      {MessageId::kFileWriteFailed, targetPath, 0, std::generic_category().message(error)}));
 }
 
 ReplacingFile::ReplacingFile(std::string targetPath, std::string temporaryPath, int descriptor)
@@ -71,8 +72,8 @@ ReplacingFile::~ReplacingFile() {
 }
 
 Status ReplacingFile::Failure(std::string_view path, int error) const {
-  return Status::IoError("Could not write \"" + std::string(path) +
-                         "\": " + std::generic_category().message(error));
+  return Status::IoError(MessageText(
+      {MessageId::kFileWriteFailed, std::string(path), 0, std::generic_category().message(error)}));
 }
 
 Status ReplacingFile::Write(std::string_view bytes) {

@@ -9,6 +9,7 @@
 #include "core/export/replacing_file.h"
 #include "core/export/xlsx_template.h"
 #include "core/records/format.h"
+#include "core/records/messages.h"
 
 namespace paylark {
 namespace {
@@ -88,7 +89,7 @@ void WriteDue(CellWriter& cells, int row, const DueRecord& due, NotesChoice note
 }
 
 Status WorkbookFailure(const std::string& path, std::string_view reason) {
-  return Status::IoError("Could not write the workbook \"" + path + "\": " + std::string(reason));
+  return Status::IoError(MessageText({MessageId::kFileWriteFailed, path, 0, std::string(reason)}));
 }
 
 }  // namespace

@@ -72,6 +72,10 @@ std::string MessageText(const Message& m) {
       return "The file " + Quoted(m.text) + " could not be written: " + m.detail;
     case MessageId::kNoDuesToExport:
       return "There are no dues in " + m.text + ", so no file was written.";
+    case MessageId::kExportTextsShortened:
+      return m.number == 1 ? "1 text was longer than 32,767 characters and was cut."
+                           : std::to_string(m.number) +
+                                 " texts were longer than 32,767 characters and were cut.";
   }
   return {};
 }

@@ -40,6 +40,7 @@ enum class MessageId {
   kFileReadFailed,         // text: path, detail: reason
   kFileWriteFailed,        // text: path, detail: reason
   kNoDuesToExport,         // text: month
+  kExportTextsShortened,   // number: how many
 };
 
 struct Message {

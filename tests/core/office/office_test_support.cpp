@@ -59,24 +59,14 @@ std::map<std::string, std::string> ReadZipEntries(const std::string& path) {
   return entries;
 }
 
-std::string XmlUnescaped(const std::string& text) {
-  static const std::map<std::string, char> kEntities = {
-      {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''}};
-  std::string plain;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    bool replaced = false;
-    for (const auto& [entity, character] : kEntities) {
-      if (text.compare(i, entity.size(), entity) == 0) {
-        plain += character;
-        i += entity.size() - 1;
-        replaced = true;
-        break;
-      }
-    }
-    if (!replaced)
-      plain += text[i];
+std::string XmlUnescaped(std::string text) {
+  for (const auto& [entity, plain] :
+       {std::pair{"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&apos;", "'"}, {"&amp;", "&"}}) {
+    for (std::size_t at = text.find(entity); at != std::string::npos;
+         at = text.find(entity, at + 1))
+      text.replace(at, std::string_view(entity).size(), plain);
   }
-  return plain;
+  return text;
 }
 
 DueRecord FebruaryDue(const std::string& title, int day, double amount, bool paid,

@@ -29,7 +29,7 @@ std::string ReadBytes(const std::string& path);
 // Every entry of a zip file by name; empty when the file is no zip.
 std::map<std::string, std::string> ReadZipEntries(const std::string& path);
 // &amp; &lt; &gt; &quot; &apos; back to their characters.
-std::string XmlUnescaped(const std::string& text);
+std::string XmlUnescaped(std::string text);
 
 // A due in February 2007 on `day` at 18:00, started on the 1st at 09:00.
 DueRecord FebruaryDue(const std::string& title, int day, double amount, bool paid,

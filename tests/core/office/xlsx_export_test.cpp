@@ -207,8 +207,9 @@ TEST_F(XlsxExportTest, UnwritablePathFailsWithTheReasonAndWritesNothing) {
   const Result<OfficeExportReport> written =
       WriteXlsxExport(folder_.PathOf("file/month.xlsx"), Request({}, NotesChoice::kWithNotes));
   ASSERT_FALSE(written.ok());
-  EXPECT_NE(written.status().message().find("file/month.xlsx\": Not a directory"),
-            std::string::npos)
+  EXPECT_NE(
+      written.status().message().find("file/month.xlsx\" could not be written: Not a directory"),
+      std::string::npos)
       << written.status().message();
   EXPECT_EQ(folder_.Names(), std::vector<std::string>{"file"});
 }

@@ -1,0 +1,81 @@
+#include "tests/ui/fakes.h"
+
+#include <QDir>
+#include <QSettings>
+#include <QWidget>
+
+#include "core/records/record_store.h"
+
+namespace paylark::test {
+
+PromptAnswer FakePrompt::Ask(QWidget*, const QString& text, PromptButtons buttons, PromptIcon) {
+  asked << text;
+  this->buttons.push_back(buttons);
+  if (answers.empty())
+    return PromptAnswer::kOk;
+  const PromptAnswer answer = answers.front();
+  answers.pop_front();
+  return answer;
+}
+
+QString FakeDesktop::ChooseSavePath(QWidget*, const SaveRequest& request) {
+  saveTitles << request.title;
+  return savePath;
+}
+
+QString FakeDesktop::ChooseDirectory(QWidget*, const QString& title) {
+  directoryTitles << title;
+  return directory;
+}
+
+bool FakeDesktop::OpenFile(const QString& path) {
+  opened << path;
+  return true;
+}
+
+bool FakeDesktop::StartDetached(const QString& program, const QStringList& arguments) {
+  started << program + ' ' + arguments.join(' ');
+  return true;
+}
+
+OleDateTime At(int year, int month, int day, int hour, int minute) {
+  return OleDateTime::FromCivil(year, month, day, hour, minute).value();
+}
+
+Workspace::Workspace() : clock(At(2026, 3, 15, 10)), app(clock, prompt, desktop) {
+  app.store().SetDurability(Durability::kUnsynced);
+  app.SetWorkingDirectory(folder_.path().toStdString());
+  (void)app.store().Reload();
+}
+
+std::string Workspace::AddDue(const std::string& title, const std::string& payTo, double amount,
+                              const OleDateTime& due, bool paid, const std::string& seriesId) {
+  DueRecord record = DueRecord::WithDefaults(clock);
+  record.title = title;
+  record.payTo = payTo;
+  record.amount = amount;
+  record.dueDate = due;
+  record.startDate = due;
+  record.paid = paid ? 1 : 0;
+  record.seriesId = seriesId;
+  record.account = "Household";
+  return app.store().Add(record).recordId;
+}
+
+void UseFreshSettings() {
+  static QTemporaryDir* settingsFolder = nullptr;
+  delete settingsFolder;
+  settingsFolder = new QTemporaryDir;
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder->path());
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsFolder->path());
+}
+
+void Snapshot(QWidget& widget, const QString& name) {
+  const QString folder = qEnvironmentVariable("PAYLARK_SNAPSHOTS");
+  if (folder.isEmpty())
+    return;
+  QDir().mkpath(folder);
+  widget.grab().save(folder + QLatin1Char('/') + name);
+}
+
+}  // namespace paylark::test

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QImage>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <deque>
+#include <string>
+
+#include "core/records/clock.h"
+#include "core/records/due_record.h"
+#include "ui/app/desktop_services.h"
+#include "ui/app/paylark_app.h"
+#include "ui/app/prompt.h"
+
+namespace paylark::test {
+
+// Answers message boxes from a queue (OK when it runs dry) and keeps every question asked.
+class FakePrompt final : public Prompt {
+ public:
+  PromptAnswer Ask(QWidget*, const QString& text, PromptButtons buttons, PromptIcon) override;
+  std::deque<PromptAnswer> answers;
+  QStringList asked;
+  std::vector<PromptButtons> buttons;
+};
+
+// Records what the window asked of the desktop; pickers return what the test put in.
+class FakeDesktop final : public DesktopServices {
+ public:
+  QString ChooseSavePath(QWidget*, const SaveRequest& request) override;
+  QString ChooseDirectory(QWidget*, const QString& title) override;
+  bool OpenFile(const QString& path) override;
+  bool StartDetached(const QString& program, const QStringList& arguments) override;
+  void ShowPrintPreview(QWidget*, const QString&, const std::function<void(QPrinter*)>&) override {}
+
+  QString savePath;
+  QString directory;
+  QStringList directoryTitles;
+  QStringList saveTitles;
+  QStringList opened;
+  QStringList started;
+};
+
+// A working directory in a temporary folder, settings in another, a clock fixed at
+// 2026-03-15 10:00, and the application object over them.
+class Workspace final {
+ public:
+  Workspace();
+  QString directory() const { return folder_.path(); }
+  // Adds a due (unsynced writes) and returns its record ID.
+  std::string AddDue(const std::string& title, const std::string& payTo, double amount,
+                     const OleDateTime& due, bool paid = false, const std::string& seriesId = {});
+
+  FixedClock clock;
+  FakePrompt prompt;
+  FakeDesktop desktop;
+  CPaylarkApp app;
+
+ private:
+  QTemporaryDir folder_;
+};
+
+OleDateTime At(int year, int month, int day, int hour = 0, int minute = 0);
+// Points QSettings at a fresh temporary folder for the rest of the test.
+void UseFreshSettings();
+// Saves the widget as <name> in $PAYLARK_SNAPSHOTS when that is set.
+void Snapshot(QWidget& widget, const QString& name);
+
+}  // namespace paylark::test

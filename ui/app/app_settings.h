@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace paylark {
+
+// The per-user settings of QSettings("Velmora", "Paylark"): the working directory
+// (Directory/Path), the synchronisation manager (Synchronize/Manager, absent by default) and the
+// bar state written at exit (DueDetailsBarState, never read). A missing entry reads as empty.
+class AppSettings final {
+ public:
+  static QString WorkingDirectory();
+  static void SetWorkingDirectory(const QString& path);
+  static QString SyncManager();
+  static void SaveBarState(const QByteArray& state);
+};
+
+}  // namespace paylark

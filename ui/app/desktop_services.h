@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class QPrinter;
+class QWidget;
+
+namespace paylark {
+
+// What a Save As dialog needs: its title, the suggested file name, the file-type filter
+// ("HTML Files (*.html)") and the suffix added to a name typed without one.
+struct SaveRequest {
+  QString title;
+  QString suggestedPath;
+  QString filter;
+  QString defaultSuffix;
+};
+
+// The desktop around the window: file and folder pickers, opening files with their application,
+// starting programs and the print preview. The window uses nothing else of the desktop, so tests
+// replace all of it and never start a browser or a modal dialog.
+class DesktopServices {
+ public:
+  virtual ~DesktopServices() = default;
+  // The chosen path (confirmed for overwriting), or empty when the user cancelled.
+  virtual QString ChooseSavePath(QWidget* parent, const SaveRequest& request) = 0;
+  // The chosen folder, or empty when the user cancelled.
+  virtual QString ChooseDirectory(QWidget* parent, const QString& title) = 0;
+  // Hands the file to the desktop's default application. True only says that the request was
+  // passed on: it cannot tell whether an application opened the file.
+  virtual bool OpenFile(const QString& path) = 0;
+  // Starts a program that outlives Paylark; false when it could not be started.
+  virtual bool StartDetached(const QString& program, const QStringList& arguments) = 0;
+  // Shows a modal print preview whose pages are drawn by paint.
+  virtual void ShowPrintPreview(QWidget* parent, const QString& title,
+                                const std::function<void(QPrinter*)>& paint) = 0;
+};
+
+}  // namespace paylark

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace paylark {
+
+enum class PromptButtons { kOk, kYesNo, kYesNoCancel };
+enum class PromptAnswer { kOk, kYes, kNo, kCancel };
+enum class PromptIcon { kNone, kInformation, kWarning };
+
+// Every message box of the window goes through a Prompt, so tests answer the questions without
+// running a modal loop. The answer to a closed box is kCancel (kNo for Yes/No, kOk for OK).
+class Prompt {
+ public:
+  virtual ~Prompt() = default;
+  virtual PromptAnswer Ask(QWidget* parent, const QString& text, PromptButtons buttons,
+                           PromptIcon icon = PromptIcon::kNone) = 0;
+
+  // An OK box: the user can only acknowledge it.
+  void Tell(QWidget* parent, const QString& text, PromptIcon icon = PromptIcon::kNone) {
+    (void)Ask(parent, text, PromptButtons::kOk, icon);
+  }
+};
+
+}  // namespace paylark

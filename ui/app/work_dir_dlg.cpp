@@ -1,0 +1,132 @@
+#include "ui/app/work_dir_dlg.h"
+
+#include <sys/stat.h>
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QSvgRenderer>
+
+#include "core/records/messages.h"
+#include "core/records/record_files.h"
+#include "ui/app/desktop_services.h"
+#include "ui/app/prompt.h"
+#include "ui/widgets/display_style.h"
+#include "ui/widgets/image_button.h"
+
+namespace paylark {
+namespace {
+
+constexpr QSize kDialogSize(360, 270);
+constexpr QSize kWideButton(88, 30);
+constexpr QSize kBrowseButton(34, 30);
+
+QString Text(MessageId id) {
+  return QString::fromStdString(MessageText(id));
+}
+
+// The background picture, drawn under every control.
+class Background final : public QWidget {
+ public:
+  explicit Background(QWidget* parent) : QWidget(parent) {}
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.fillRect(rect(), GuiDrawLayer::GetRGBColorFace(kDisplayStyle));
+    QSvgRenderer image(QStringLiteral(":/icons/workdir-background.svg"));
+    if (image.isValid())
+      image.render(&painter, QRectF(rect()));
+  }
+};
+
+}  // namespace
+
+bool PathExists(const QString& path) {
+  if (path.isEmpty() || path.endsWith(QLatin1Char('/')))
+    return false;
+  struct stat info;
+  return ::stat(path.toUtf8().constData(), &info) == 0;
+}
+
+QString WithoutRecordsFolder(const QString& path) {
+  const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+  const QByteArray last = path.mid(slash + 1).toUtf8();
+  if (last != QByteArray(kRecordsFolderName.data(), kRecordsFolderName.size()))
+    return path;
+  return slash <= 0 ? QStringLiteral("/") : path.left(slash);
+}
+
+CWorkDirDlg::CWorkDirDlg(Prompt& prompt, DesktopServices& desktop, std::function<void()> help,
+                         QWidget* parent)
+    : QDialog(parent), prompt_(prompt), desktop_(desktop), help_(std::move(help)) {
+  setWindowTitle(QStringLiteral("Working Directory"));
+  setFixedSize(kDialogSize);
+  UseFaceBackground(*this);
+  auto* background = new Background(this);
+  background->setGeometry(rect());
+
+  auto* caption =
+      new QLabel(QStringLiteral("Choose the folder that holds your Paylark files:"), this);
+  caption->setGeometry(24, 116, 312, 20);
+  caption->setWordWrap(true);
+
+  field_ = new QLineEdit(this);
+  field_->setReadOnly(true);
+  field_->setAccessibleName(QStringLiteral("Working directory"));
+  field_->setGeometry(24, 140, 270, 28);
+
+  auto* browse = new ImageButton(QStringLiteral(":/icons/workdir-browse.svg"),
+                                 QStringLiteral("Browse"), kBrowseButton, this);
+  browse->move(302, 139);
+  auto* ok = new ImageButton(QStringLiteral(":/icons/workdir-ok.svg"), QStringLiteral("OK"),
+                             kWideButton, this);
+  auto* cancel = new ImageButton(QStringLiteral(":/icons/workdir-cancel.svg"),
+                                 QStringLiteral("Cancel"), kWideButton, this);
+  auto* helpButton = new ImageButton(QStringLiteral(":/icons/workdir-help.svg"),
+                                     QStringLiteral("Help"), kWideButton, this);
+  ok->move(24, 220);
+  cancel->move(136, 220);
+  helpButton->move(248, 220);
+
+  connect(browse, &QAbstractButton::clicked, this, &CWorkDirDlg::OnBrowse);
+  connect(ok, &QAbstractButton::clicked, this, &CWorkDirDlg::accept);
+  connect(cancel, &QAbstractButton::clicked, this, &CWorkDirDlg::reject);
+  connect(helpButton, &QAbstractButton::clicked, this, &CWorkDirDlg::OnHelp);
+  ok->setFocus();
+}
+
+void CWorkDirDlg::SetPath(const QString& path) {
+  path_ = path;
+  field_->setText(path);
+}
+
+void CWorkDirDlg::OnBrowse() {
+  const QString chosen = desktop_.ChooseDirectory(nullptr, Text(MessageId::kPickDirectoryTitle));
+  if (chosen.isEmpty())
+    return;
+  SetPath(WithoutRecordsFolder(chosen));
+  if (!PathExists(path_)) {
+    prompt_.Tell(this, Text(MessageId::kDirectoryNotFound));
+    SetPath({});
+  }
+}
+
+void CWorkDirDlg::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+void CWorkDirDlg::accept() {
+  if (path_.isEmpty()) {
+    reject();
+    return;
+  }
+  QDialog::accept();
+}
+
+}  // namespace paylark

@@ -1,0 +1,72 @@
+#include "ui/shell/caption_strip.h"
+
+#include <QHBoxLayout>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QToolButton>
+
+#include "ui/app/resources.h"
+#include "ui/widgets/display_style.h"
+
+namespace paylark {
+namespace {
+
+const char* ImageName(CaptionStrip::Image image) {
+  switch (image) {
+    case CaptionStrip::kDue:
+      return "caption-due";
+    case CaptionStrip::kSeries:
+      return "caption-series";
+    case CaptionStrip::kApplication:
+      break;
+  }
+  return "caption-app";
+}
+
+}  // namespace
+
+CaptionStrip::CaptionStrip(QWidget* parent) : QWidget(parent), button_(new QToolButton(this)) {
+  auto* layout = new QHBoxLayout(this);
+  layout->setContentsMargins(4, 2, 4, 2);
+  button_->setAutoRaise(true);
+  button_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+  button_->setIconSize(QSize(32, 32));
+  button_->setFocusPolicy(Qt::NoFocus);
+  QFont captionFont = button_->font();
+  captionFont.setBold(true);
+  captionFont.setPointSizeF(captionFont.pointSizeF() * 1.2);
+  button_->setFont(captionFont);
+  QPalette colors = button_->palette();
+  colors.setColor(QPalette::ButtonText, GuiDrawLayer::GetRGBColorBTNHigh(kDisplayStyle));
+  button_->setPalette(colors);
+  layout->addWidget(button_);
+  layout->addStretch(1);
+  setFixedHeight(40);
+  ShowCaption(QStringLiteral("Paylark"), kApplication);
+}
+
+void CaptionStrip::ShowCaption(const QString& text, Image image) {
+  image_ = image;
+  button_->setText(QStringLiteral("     ") + text);
+  button_->setToolTip(text);
+  button_->setIcon(SvgIcon(QString::fromLatin1(ImageName(image))));
+  button_->setAccessibleName(text);
+  update();
+}
+
+QString CaptionStrip::caption() const {
+  return button_->text();
+}
+
+void CaptionStrip::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  const QColor face = GuiDrawLayer::GetRGBColorFace(kDisplayStyle);
+  QLinearGradient fill(0, 0, 0, height());
+  fill.setColorAt(0, GuiDrawLayer::GradientTop(face));
+  fill.setColorAt(1, GuiDrawLayer::GradientBottom(face));
+  painter.fillRect(rect(), fill);
+  painter.setPen(GuiDrawLayer::GradientBottom(face).darker(120));
+  painter.drawLine(0, height() - 1, width(), height() - 1);
+}
+
+}  // namespace paylark

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QWidget>
+
+class QToolButton;
+
+namespace paylark {
+
+// The slim strip above the month list: one 32-pixel picture and a caption. Image 0 is the
+// application, 1 a single due, 2 a due of a series.
+class CaptionStrip final : public QWidget {
+  Q_OBJECT
+
+ public:
+  enum Image { kApplication = 0, kDue = 1, kSeries = 2 };
+
+  explicit CaptionStrip(QWidget* parent = nullptr);
+  // Shows five blanks and text, with text alone as the tooltip.
+  void ShowCaption(const QString& text, Image image);
+  QString caption() const;
+  Image image() const { return image_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  QToolButton* button_;
+  Image image_ = kApplication;
+};
+
+}  // namespace paylark

@@ -1,0 +1,119 @@
+#include "ui/shell/commands.h"
+
+#include <QAction>
+#include <QMenuBar>
+#include <QWidget>
+
+#include "ui/app/resources.h"
+
+namespace paylark {
+namespace {
+
+// prompt: the status-bar text, "\n", the tooltip (either side may carry blanks, which are cut).
+QAction* MakeCommand(QWidget* window, const QString& text, const QString& prompt,
+                     const char* icon = nullptr, const QKeySequence& shortcut = {}) {
+  auto* action = new QAction(text, window);
+  const QStringList parts = prompt.split(QLatin1Char('\n'));
+  action->setStatusTip(parts.value(0).trimmed());
+  action->setToolTip(parts.value(1, parts.value(0)).trimmed());
+  if (icon)
+    action->setIcon(SvgIcon(QString::fromLatin1(icon)));
+  if (!shortcut.isEmpty())
+    action->setShortcut(shortcut);
+  window->addAction(action);
+  return action;
+}
+
+QString ExportPrompt(const char* target, const char* notes, const char* tooltipGap) {
+  return QStringLiteral("Export to %1 %2 \n Export to %1%3%2")
+      .arg(QLatin1String(target), QLatin1String(notes), QLatin1String(tooltipGap));
+}
+
+}  // namespace
+
+Commands::Commands(QWidget* window) : QObject(window) {
+  newDue = MakeCommand(window, "&New", "New Due \n New Due", "new-due", QKeySequence("Ctrl+N"));
+  modifyDue = MakeCommand(window, "&Modify", "Modify Due \n Modify Due", "modify-due",
+                          QKeySequence("Ctrl+M"));
+  deleteDue = MakeCommand(window, "&Delete", "Delete Due \n Delete Due", "delete-due",
+                          QKeySequence("Ctrl+D"));
+  print =
+      MakeCommand(window, "&Print", "Print Dues \n Print Dues ", nullptr, QKeySequence("Ctrl+P"));
+  exit = MakeCommand(window, "E&xit", "Quit the application\nExit");
+  synchronize = MakeCommand(window, "&Synchronize", "Synchronize\nSynchronize", "synchronize");
+  excelWithNotes =
+      MakeCommand(window, "With Notes", ExportPrompt("Excel", "With Notes", " "), "export-excel");
+  excelWithoutNotes =
+      MakeCommand(window, "Without Notes", ExportPrompt("Excel", "Without Notes", " "));
+  wordWithNotes =
+      MakeCommand(window, "With Notes", ExportPrompt("Word", "With Notes", " "), "export-word");
+  wordWithoutNotes =
+      MakeCommand(window, "Without Notes", ExportPrompt("Word", "Without Notes", " "));
+  htmlWithNotes =
+      MakeCommand(window, "With Notes", ExportPrompt("HTML", "With Notes", " "), "export-html");
+  htmlWithoutNotes =
+      MakeCommand(window, "Without Notes", ExportPrompt("HTML", "Without Notes", " "));
+  pdfWithNotes =
+      MakeCommand(window, "With Notes", ExportPrompt("PDF", "With Notes", "  "), "export-pdf");
+  pdfWithoutNotes =
+      MakeCommand(window, "Without Notes", ExportPrompt("PDF", "Without Notes", "  "));
+  changeDirectory =
+      MakeCommand(window, "Change &Working Directory", "Change Directory \n Change Directory");
+  refresh = MakeCommand(window, "&Refresh", "Refresh\nRefresh", "refresh", QKeySequence("F5"));
+  previousMonth = MakeCommand(window, "Goto Previous Month",
+                              "Goto Previous Month \n Goto Previous Month", "previous-month");
+  nextMonth =
+      MakeCommand(window, "Goto Next Month", "Goto Next Month \n Goto Next Month", "next-month");
+  about = MakeCommand(window, "&About Paylark...",
+                      "Display program information, version number and copyright\nAbout", "about");
+  // The menu names F1, but no key is bound to Help.
+  help = MakeCommand(window, "&Help Contents\tF1", "Help \n Help", "help");
+  nextPane = MakeCommand(window, "Next Pane", "Switch to the next window pane\nNext Pane", nullptr,
+                         QKeySequence("F6"));
+  previousPane =
+      MakeCommand(window, "Previous Pane", "Switch back to the previous window pane\nPrevious Pane",
+                  nullptr, QKeySequence("Shift+F6"));
+}
+
+void Commands::DressToggleDetails(QAction& toggle) {
+  toggle.setText(QStringLiteral("&Details Window"));
+  toggle.setStatusTip(QStringLiteral("Show\\Hide Detail Window"));
+  toggle.setToolTip(QStringLiteral("Toggle Detail Window"));
+  toggle.setIcon(SvgIcon(QStringLiteral("details-window")));
+}
+
+void Commands::BuildMenuBar(QMenuBar& bar, QAction* toggleDetails) const {
+  QMenu* file = bar.addMenu(QStringLiteral("&File"));
+  file->addAction(print);
+  file->addSeparator();
+  file->addAction(exit);
+  QMenu* due = bar.addMenu(QStringLiteral("&Due"));
+  due->addAction(newDue);
+  due->addSeparator();
+  due->addAction(modifyDue);
+  due->addAction(deleteDue);
+  bar.addMenu(QStringLiteral("&View"))->addAction(toggleDetails);
+  bar.addMenu(QStringLiteral("&Tools"))->addAction(synchronize);
+  QMenu* exports = bar.addMenu(QStringLiteral("E&xport"));
+  const struct {
+    const char* title;
+    QAction* with;
+    QAction* without;
+  } targets[] = {{"Excel", excelWithNotes, excelWithoutNotes},
+                 {"Word", wordWithNotes, wordWithoutNotes},
+                 {"HTML", htmlWithNotes, htmlWithoutNotes},
+                 {"PDF", pdfWithNotes, pdfWithoutNotes}};
+  for (const auto& target : targets) {
+    QMenu* menu = exports->addMenu(QString::fromLatin1(target.title));
+    menu->addAction(target.with);
+    menu->addAction(target.without);
+  }
+  QMenu* preferences = bar.addMenu(QStringLiteral("&Preferences"));
+  preferences->addAction(changeDirectory);
+  preferences->addAction(refresh);
+  QMenu* helpMenu = bar.addMenu(QStringLiteral("&Help"));
+  helpMenu->addAction(about);
+  helpMenu->addAction(help);
+}
+
+}  // namespace paylark

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QObject>
+
+class QAction;
+class QMenuBar;
+class QWidget;
+
+namespace paylark {
+
+// Every command of the main window as one QAction each, shared by the menu bar, the toolbar, the
+// navigation folders, the context menus and the keyboard. Each carries its menu text, shortcut,
+// status-bar prompt and tooltip; the window connects them to the code that does the work.
+class Commands final : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit Commands(QWidget* window);
+
+  // The menu bar's popups: File, Due, View, Tools, Export, Preferences, Help. toggleDetails is
+  // the details bar's own toggle action, dressed as the View menu's item.
+  void BuildMenuBar(QMenuBar& bar, QAction* toggleDetails) const;
+  static void DressToggleDetails(QAction& toggle);
+
+  QAction* newDue;
+  QAction* modifyDue;
+  QAction* deleteDue;
+  QAction* print;
+  QAction* exit;
+  QAction* synchronize;
+  QAction* excelWithNotes;
+  QAction* excelWithoutNotes;
+  QAction* wordWithNotes;
+  QAction* wordWithoutNotes;
+  QAction* htmlWithNotes;
+  QAction* htmlWithoutNotes;
+  QAction* pdfWithNotes;
+  QAction* pdfWithoutNotes;
+  QAction* changeDirectory;
+  QAction* refresh;
+  QAction* previousMonth;
+  QAction* nextMonth;
+  QAction* about;
+  QAction* help;
+  QAction* nextPane;
+  QAction* previousPane;
+};
+
+}  // namespace paylark

@@ -1,0 +1,61 @@
+#include "ui/shell/delete_flow.h"
+
+#include "core/records/messages.h"
+#include "core/recurrence/series_editing.h"
+#include "ui/app/paylark_app.h"
+#include "ui/app/wait_cursor.h"
+
+namespace paylark {
+namespace {
+
+QString Text(MessageId id) {
+  return QString::fromStdString(MessageText(id));
+}
+
+// A whole-series deletion stops at the first member (in map order) whose file could not be
+// removed: that member is the first one still in the store.
+std::string FirstRemainingTitle(CPaylarkApp& app, const DueRecord& record) {
+  const std::vector<std::string> left = app.store().SeriesMembers(record.seriesId);
+  return left.empty() ? record.title : app.store().Get(left.front()).title;
+}
+
+SeriesChoice ChoiceOf(PromptAnswer answer) {
+  switch (answer) {
+    case PromptAnswer::kYes:
+      return SeriesChoice::kWholeSeries;
+    case PromptAnswer::kNo:
+      return SeriesChoice::kThisRecord;
+    default:
+      return SeriesChoice::kCancel;
+  }
+}
+
+}  // namespace
+
+void DeleteDue(CPaylarkApp& app, QWidget* parent, const DueRecord& record) {
+  SeriesChoice choice = SeriesChoice::kThisRecord;
+  if (!IsSeriesMember(record)) {
+    if (app.prompt().Ask(parent, Text(MessageId::kConfirmDelete), PromptButtons::kYesNo) !=
+        PromptAnswer::kYes) {
+      return;
+    }
+  } else {
+    choice = ChoiceOf(app.prompt().Ask(parent, Text(MessageId::kConfirmDeleteSeries),
+                                       PromptButtons::kYesNoCancel));
+  }
+  Status status = Status::Ok();
+  {
+    WaitCursor wait;
+    status = ApplyDelete(app.store(), choice, record);
+  }
+  if (status.ok())
+    return;
+  const std::string failedTitle =
+      choice == SeriesChoice::kWholeSeries ? FirstRemainingTitle(app, record) : record.title;
+  app.prompt().Tell(parent,
+                    QString::fromStdString(MessageText(
+                        Message{MessageId::kRecordDeleteFailed, failedTitle, 0, status.message()})),
+                    PromptIcon::kWarning);
+}
+
+}  // namespace paylark

@@ -1,0 +1,63 @@
+#include "ui/shell/details_bar.h"
+
+#include <QHeaderView>
+#include <QTableWidget>
+
+#include "core/records/due_details.h"
+#include "ui/widgets/display_style.h"
+
+namespace paylark {
+namespace {
+
+QString FromView(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+CDetailsBar::CDetailsBar(QWidget* parent)
+    : QDockWidget(QStringLiteral("Details"), parent), list_(new QTableWidget(kRows, 2, this)) {
+  setObjectName(QStringLiteral("DetailsBar"));
+  UseFaceBackground(*this);
+  list_->horizontalHeader()->hide();
+  list_->verticalHeader()->hide();
+  list_->setShowGrid(true);
+  list_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  list_->setSelectionMode(QAbstractItemView::SingleSelection);
+  list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  list_->setColumnWidth(0, 100);
+  list_->horizontalHeader()->setStretchLastSection(true);
+  list_->setAccessibleName(QStringLiteral("Details of the selected due"));
+  QFont bold = list_->font();
+  bold.setBold(true);
+  for (int row = 0; row < kRows; ++row) {
+    auto* heading = new QTableWidgetItem(FromView(kDetailHeadings[static_cast<std::size_t>(row)]));
+    heading->setFont(bold);
+    list_->setItem(row, 0, heading);
+    list_->setItem(row, 1, new QTableWidgetItem());
+  }
+  list_->setMinimumSize(300, 200);
+  setWidget(list_);
+}
+
+void CDetailsBar::FillDetails(DueRecord record) {
+  const std::array<DetailRow, kRows> rows = DueDetails(record);
+  for (int row = 0; row < kRows; ++row) {
+    list_->item(row, 1)->setText(QString::fromStdString(rows[static_cast<std::size_t>(row)].value));
+  }
+}
+
+void CDetailsBar::ClearDetails() {
+  for (int row = 0; row < kRows; ++row)
+    list_->item(row, 1)->setText({});
+}
+
+QString CDetailsBar::Heading(int row) const {
+  return list_->item(row, 0)->text();
+}
+
+QString CDetailsBar::Value(int row) const {
+  return list_->item(row, 1)->text();
+}
+
+}  // namespace paylark

@@ -1,0 +1,54 @@
+#include "ui/widgets/gradient_label.h"
+
+#include <QPainter>
+#include <QSvgRenderer>
+
+#include "ui/widgets/display_style.h"
+
+namespace paylark {
+namespace {
+
+constexpr int kImageWidth = 100;
+
+int BandChannel(int top, int bottom, int index) {
+  return top + index * (bottom - top) / CGradientLabel::kBands;
+}
+
+}  // namespace
+
+CGradientLabel::CGradientLabel(QWidget* parent) : QWidget(parent) {
+  setAccessibleName(QStringLiteral("Accounts"));
+}
+
+QColor CGradientLabel::BandColor(const QColor& top, const QColor& bottom, int index) {
+  return QColor(BandChannel(top.red(), bottom.red(), index),
+                BandChannel(top.green(), bottom.green(), index),
+                BandChannel(top.blue(), bottom.blue(), index));
+}
+
+QSize CGradientLabel::sizeHint() const {
+  return QSize(140, 24);
+}
+
+void CGradientLabel::paintEvent(QPaintEvent*) {
+  const QColor face = GuiDrawLayer::GetRGBColorFace(kDisplayStyle);
+  const QColor top = GuiDrawLayer::GradientTop(face);
+  const QColor bottom = GuiDrawLayer::GradientBottom(face);
+  QPainter painter(this);
+  const int h = height();
+  for (int i = 0; i < kBands; ++i) {
+    const int y0 = i * h / kBands;
+    const int y1 = (i + 1) * h / kBands;
+    if (y1 > y0)
+      painter.fillRect(0, y0, kBandWidth, y1 - y0, BandColor(top, bottom, i));
+  }
+  QSvgRenderer image(QStringLiteral(":/icons/accounts-label.svg"));
+  if (!image.isValid())
+    return;
+  const QSize natural = image.defaultSize();
+  const int imageHeight =
+      natural.width() > 0 ? natural.height() * kImageWidth / natural.width() : natural.height();
+  image.render(&painter, QRectF(width() / 4, h / 4, kImageWidth, imageHeight));
+}
+
+}  // namespace paylark

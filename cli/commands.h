@@ -13,6 +13,8 @@ int RunList(Arguments& arguments, CommandContext& context);
 int RunShow(Arguments& arguments, CommandContext& context);
 int RunAdd(Arguments& arguments, CommandContext& context);
 int RunDelete(Arguments& arguments, CommandContext& context);
+int RunExport(Arguments& arguments, CommandContext& context);
+int RunPrint(Arguments& arguments, CommandContext& context);
 
 // Shared options: --month YYYY-MM (default: the current month) and --filter all|paid|unpaid.
 std::optional<std::string> TakeMonth(Arguments& arguments, const Clock& clock, OleDateTime& month);

@@ -21,6 +21,14 @@ const Command kCommands[] = {
     {"show", "show ID [--json]", RunShow},
     {"add", "add [fields]", RunAdd},
     {"delete", "delete ID [--whole-series]", RunDelete},
+    {"export",
+     "export html|pdf [--month YYYY-MM] [--filter all|paid|unpaid] [--without-notes]\n"
+     "         [--template FILE] --output FILE",
+     RunExport},
+    {"print",
+     "print --from YYYY-MM --to YYYY-MM [--records all|invert|paid|unpaid|reset]\n"
+     "         [--account A] [--template FILE] --output FILE",
+     RunPrint},
 };
 
 void PrintUsage(std::ostream& out) {

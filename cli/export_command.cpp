@@ -1,0 +1,123 @@
+#include <ostream>
+
+#include "cli/commands.h"
+#include "cli/exit_code.h"
+#include "cli/template_folders.h"
+#include "core/export/document_file.h"
+#include "core/export/html_export.h"
+#include "core/export/notes_choice.h"
+#include "core/export/pdf_export.h"
+#include "core/export/template_files.h"
+#include "core/records/format.h"
+#include "core/records/messages.h"
+
+namespace paylark::cli {
+namespace {
+
+// What every export format is given: the month list's rows in list order and the options.
+struct ExportRequest {
+  std::vector<DueRecord> rows;
+  OleDateTime month;
+  NotesChoice notes = NotesChoice::kWithNotes;
+  std::optional<std::string> templatePath;
+  std::string output;
+};
+
+// A format writes request.output and returns the exit code.
+struct ExportFormat {
+  std::string_view name;
+  bool takesTemplate;
+  int (*write)(const ExportRequest& request, CommandContext& context);
+};
+
+int WriteOrFail(CommandContext& context, const std::string& path, std::string_view bytes) {
+  if (Status written = WriteDocument(path, bytes); !written.ok()) {
+    return Fail(context, kExitFailed, written.message());
+  }
+  return kExitSuccess;
+}
+
+int ExportHtml(const ExportRequest& request, CommandContext& context) {
+  std::optional<std::string> path = request.templatePath;
+  if (!path)
+    path = FindTemplate(kHtmlExportTemplateName, TemplateFolders());
+  if (!path) {
+    return Fail(
+        context, kExitFailed,
+        MessageText({MessageId::kTemplateNotFound, std::string(kHtmlExportTemplateName), 0, {}}));
+  }
+  const Result<std::string> templateText = ReadTemplate(*path);
+  if (!templateText.ok())
+    return Fail(context, kExitFailed, templateText.status().message());
+  const Result<std::string> html = RenderHtmlExport(
+      templateText.value(), request.rows, FormatDate(request.month, "MMMM - yyyy"), request.notes);
+  if (!html.ok())
+    return Fail(context, kExitFailed, html.status().message());
+  return WriteOrFail(context, request.output, html.value());
+}
+
+int ExportPdf(const ExportRequest& request, CommandContext& context) {
+  return WriteOrFail(
+      context, request.output,
+      RenderPdfExport(request.rows, FormatDate(request.month, "MMM - yyyy"), request.notes));
+}
+
+constexpr ExportFormat kExportFormats[] = {
+    {"html", true, ExportHtml},
+    {"pdf", false, ExportPdf},
+};
+
+std::string FormatNames() {
+  std::string names;
+  for (const ExportFormat& format : kExportFormats) {
+    names += (names.empty() ? "" : ", ") + std::string(format.name);
+  }
+  return names;
+}
+
+const ExportFormat* FindFormat(std::string_view name) {
+  for (const ExportFormat& format : kExportFormats) {
+    if (format.name == name)
+      return &format;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+int RunExport(Arguments& arguments, CommandContext& context) {
+  ExportRequest request;
+  MonthFilter filter = MonthFilter::kAll;
+  std::string filterName;
+  if (auto problem = TakeMonth(arguments, context.clock, request.month))
+    return UsageError(context, *problem);
+  if (auto problem = TakeFilter(arguments, filter, filterName))
+    return UsageError(context, *problem);
+  if (arguments.TakeFlag("--without-notes"))
+    request.notes = NotesChoice::kWithoutNotes;
+  request.templatePath = arguments.TakeValue("--template");
+  const std::optional<std::string> output = arguments.TakeValue("--output");
+  const std::optional<std::string> formatName = arguments.TakePositional();
+  if (auto problem = arguments.Finish())
+    return UsageError(context, *problem);
+  const ExportFormat* format = formatName ? FindFormat(*formatName) : nullptr;
+  if (format == nullptr)
+    return UsageError(context, "export needs a format: " + FormatNames());
+  if (request.templatePath && !format->takesTemplate)
+    return UsageError(context, "--template applies to the html export only");
+  if (!output || output->empty())
+    return UsageError(context, "export needs --output FILE");
+  request.output = *output;
+
+  request.rows = MonthFill(context.store, request.month, filter).rows;
+  if (request.rows.empty()) {
+    context.err << "paylark-cli: "
+                << MessageText(
+                       {MessageId::kNoDuesToExport, FormatDate(request.month, "MMMM yyyy"), 0, {}})
+                << '\n';
+    return kExitSuccess;
+  }
+  return format->write(request, context);
+}
+
+}  // namespace paylark::cli

@@ -1,0 +1,108 @@
+// Speed of the record layer: Reload against plain file reading, Reload's growth with the record
+// count, MonthFill against a plain pass over the map, and Add.
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <vector>
+
+#include "bench/bench_support.h"
+#include "core/records/month_selection.h"
+#include "core/records/record_files.h"
+
+namespace paylark::bench {
+namespace {
+
+constexpr int kManyRecords = 100'000;
+constexpr int kFewRecords = 1'000;
+constexpr int kAddedRecords = 10'000;
+
+OleDateTime At(int y, int mo, int d) {
+  return *OleDateTime::FromCivil(y, mo, d, 9, 30, 0);
+}
+
+// Fills a store with `count` dues spread over 100 months, so one month holds count / 100.
+void FillStore(RecordStore& store, const Clock& clock, int count) {
+  StoreBatch batch(store);
+  for (int i = 0; i < count; ++i) {
+    DueRecord record = DueRecord::WithDefaults(clock);
+    record.title = "Electricity bill " + std::to_string(i);
+    record.payTo = "Power company";
+    record.account = "Checking";
+    record.amount = 40 + i % 100;
+    record.notes = "Meter reading attached\r\nPaid by transfer";
+    record.dueDate = At(2020 + (i % 100) / 12, 1 + (i % 100) % 12, 1 + i % 28);
+    (void)store.Add(record);
+  }
+  (void)batch.Finish();
+}
+
+// The floor Reload is measured against: open, read and close every file, nothing else.
+double RawReadSeconds(const std::string& folder, const std::vector<std::string>& names) {
+  std::vector<char> buffer(4096);
+  return BestSeconds(3, [&] {
+    for (const std::string& name : names) {
+      const int fd = open((folder + "/" + name).c_str(), O_RDONLY | O_CLOEXEC);
+      while (read(fd, buffer.data(), buffer.size()) > 0) {
+      }
+      close(fd);
+    }
+  });
+}
+
+double ReloadSeconds(RecordStore& store) {
+  return BestSeconds(3, [&] { (void)store.Reload(); });
+}
+
+}  // namespace
+
+int Main() {
+  FixedClock clock(At(2026, 12, 5));
+
+  ScratchStore many(clock);
+  FillStore(many.store(), clock, kManyRecords);
+  const RecordFolder folder(many.store().RecordsFolder());
+  const double reloadMany = ReloadSeconds(many.store());
+  const double rawMany = RawReadSeconds(folder.path(), folder.ListRecordFiles().value());
+  PrintFigure("reload_100k_vs_raw_read", reloadMany / rawMany);
+
+  ScratchStore few(clock);
+  FillStore(few.store(), clock, kFewRecords);
+  const double reloadFew = ReloadSeconds(few.store());
+  PrintFigure("reload_per_file_100k_vs_1k",
+              (reloadMany / kManyRecords) / (reloadFew / kFewRecords));
+
+  const OleDateTime month = At(2022, 5, 1);  // one of the 100 months
+  std::size_t listed = 0;
+  const double fill = BestSeconds(
+      5, [&] { listed = MonthFill(many.store(), month, MonthFilter::kAll).rows.size(); });
+  double sum = 0;
+  const double scan = BestSeconds(5, [&] {
+    many.store().map().ForEach([&](const DueRecord& r) { sum += r.dueDate.value(); });
+  });
+  PrintFigure("monthfill_100k_vs_scan", fill / scan);
+  std::fprintf(stderr, "(month of %zu dues; checksum %.0f)\n", listed, sum);
+
+  // Every Add writes its record file and the change marker. Flushing to disk dominates the
+  // synced figure, so it is measured on fewer records.
+  const DueRecord record = DueRecord::WithDefaults(clock);
+  ScratchStore unsynced(clock, Durability::kUnsynced);
+  PrintFigure("add_10k_per_record_us", Seconds([&] {
+                                         for (int i = 0; i < kAddedRecords; ++i)
+                                           (void)unsynced.store().Add(record);
+                                       }) / kAddedRecords *
+                                           1e6);
+  ScratchStore synced(clock, Durability::kSynced);
+  PrintFigure("add_1k_synced_per_record_us", Seconds([&] {
+                                               for (int i = 0; i < kFewRecords; ++i)
+                                                 (void)synced.store().Add(record);
+                                             }) / kFewRecords *
+                                                 1e6);
+  return 0;
+}
+
+}  // namespace paylark::bench
+
+int main() {
+  return paylark::bench::Main();
+}

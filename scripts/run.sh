@@ -4,4 +4,4 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/build.sh
-exec "${PAYLARK_BUILD_DIR:-build}/cli/paylark-cli" --help
+exec "${PAYLARK_BUILD_DIR:-build}/paylark"

@@ -2,6 +2,7 @@
 
 #include "cli/commands.h"
 #include "cli/exit_code.h"
+#include "cli/export_office.h"
 #include "cli/template_folders.h"
 #include "core/export/document_file.h"
 #include "core/export/html_export.h"
@@ -65,6 +66,14 @@ int ExportPdf(const ExportRequest& request, CommandContext& context) {
 constexpr ExportFormat kExportFormats[] = {
     {"html", true, ExportHtml},
     {"pdf", false, ExportPdf},
+    {"xlsx", false,
+     [](const ExportRequest& request, CommandContext& context) {
+       return ExportXlsx(request.rows, request.month, request.notes, request.output, context);
+     }},
+    {"docx", false,
+     [](const ExportRequest& request, CommandContext& context) {
+       return ExportDocx(request.rows, request.month, request.notes, request.output, context);
+     }},
 };
 
 std::string FormatNames() {

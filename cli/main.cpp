@@ -22,7 +22,7 @@ const Command kCommands[] = {
     {"add", "add [fields]", RunAdd},
     {"delete", "delete ID [--whole-series]", RunDelete},
     {"export",
-     "export html|pdf [--month YYYY-MM] [--filter all|paid|unpaid] [--without-notes]\n"
+     "export html|pdf|xlsx|docx [--month YYYY-MM] [--filter all|paid|unpaid] [--without-notes]\n"
      "         [--template FILE] --output FILE",
      RunExport},
     {"print",

@@ -1,0 +1,37 @@
+#include "cli/export_office.h"
+
+#include <ostream>
+
+#include "cli/exit_code.h"
+#include "core/export/docx_export.h"
+#include "core/export/xlsx_export.h"
+#include "core/records/format.h"
+#include "core/records/messages.h"
+
+namespace paylark::cli {
+
+int ExportXlsx(std::span<const DueRecord> rows, const OleDateTime& month, NotesChoice notes,
+               const std::string& output, CommandContext& context) {
+  const OfficeExportRequest request{rows, FormatStrftime(month, "%B, %Y"), notes,
+                                    context.clock.Now()};
+  const Result<OfficeExportReport> written = WriteXlsxExport(output, request);
+  if (!written.ok())
+    return Fail(context, kExitFailed, written.status().message());
+  if (const int shortened = written.value().shortenedTexts; shortened > 0) {
+    context.err << "paylark-cli: "
+                << MessageText({MessageId::kExportTextsShortened, {}, shortened, {}}) << '\n';
+  }
+  return kExitSuccess;
+}
+
+int ExportDocx(std::span<const DueRecord> rows, const OleDateTime& month, NotesChoice notes,
+               const std::string& output, CommandContext& context) {
+  const OfficeExportRequest request{rows, FormatDate(month, "MMMM-yyyy"), notes,
+                                    context.clock.Now()};
+  if (Status written = WriteDocxExport(output, request); !written.ok()) {
+    return Fail(context, kExitFailed, written.message());
+  }
+  return kExitSuccess;
+}
+
+}  // namespace paylark::cli

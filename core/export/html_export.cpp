@@ -1,6 +1,7 @@
 #include "core/export/html_export.h"
 
 #include <array>
+#include <utility>
 
 #include "core/export/template_text.h"
 #include "core/records/format.h"
@@ -66,7 +67,7 @@ Result<std::string> RenderHtmlExport(std::string_view templateText, std::span<co
       return TooLarge();
   }
 
-  text = expansion.Text();
+  text = std::move(expansion).Text();
   if (!ReplaceAll(text, kMonthYear, monthText))
     return TooLarge();
   for (const std::string_view marker : {kNotesStart, kNotesEnd, kLoopStart, kLoopEnd}) {

@@ -18,6 +18,25 @@ std::vector<std::string_view> SplitAtLoopStart(std::string_view text) {
   return parts;
 }
 
+// A replacement no longer than what it replaces is written over the text itself: the part still
+// to be searched always lies behind the part already written.
+void ReplaceInPlace(std::string& text, std::string_view from, std::string_view to,
+                    std::size_t pos) {
+  using Traits = std::char_traits<char>;
+  char* const data = text.data();
+  std::size_t written = pos;
+  std::size_t read = pos;
+  for (; pos != kNotFound; pos = text.find(from, read)) {
+    Traits::move(data + written, data + read, pos - read);
+    written += pos - read;
+    Traits::copy(data + written, to.data(), to.size());
+    written += to.size();
+    read = pos + from.size();
+  }
+  Traits::move(data + written, data + read, text.size() - read);
+  text.resize(written + text.size() - read);
+}
+
 }  // namespace
 
 bool ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
@@ -26,17 +45,19 @@ bool ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
   std::size_t pos = text.find(from);
   if (pos == kNotFound)
     return true;
-  if (to.size() > from.size()) {
-    std::size_t count = 0;
-    for (std::size_t p = pos; p != kNotFound; p = text.find(from, p + from.size()))
-      ++count;
-    const std::size_t growth = to.size() - from.size();
-    if (text.size() > kMaxRenderedSize || count > (kMaxRenderedSize - text.size()) / growth) {
-      return false;
-    }
+  if (to.size() <= from.size()) {
+    ReplaceInPlace(text, from, to, pos);
+    return true;
+  }
+  std::size_t count = 0;
+  for (std::size_t p = pos; p != kNotFound; p = text.find(from, p + from.size()))
+    ++count;
+  const std::size_t growth = to.size() - from.size();
+  if (text.size() > kMaxRenderedSize || count > (kMaxRenderedSize - text.size()) / growth) {
+    return false;
   }
   std::string out;
-  out.reserve(text.size());
+  out.reserve(text.size() + count * growth);
   std::size_t copied = 0;
   for (; pos != kNotFound; pos = text.find(from, copied)) {
     out.append(text, copied, pos - copied);
@@ -117,12 +138,11 @@ void LoopExpansion::AppendJoined(std::vector<std::string>& out, std::string head
   out.push_back(std::move(after));
 }
 
-std::string LoopExpansion::Text() const {
-  std::string text;
+std::string LoopExpansion::Text() && {
+  std::string text = std::move(pieces_.front());
   text.reserve(size_);
-  for (std::size_t i = 0; i < pieces_.size(); ++i) {
-    if (i > 0)
-      text.append(kLoopStart);
+  for (std::size_t i = 1; i < pieces_.size(); ++i) {
+    text.append(kLoopStart);
     text.append(pieces_[i]);
   }
   return text;

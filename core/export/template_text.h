@@ -48,7 +48,8 @@ class LoopExpansion {
   // pass kMaxRenderedSize.
   [[nodiscard]] bool Expand(std::string_view rendering);
   bool HasMarker() const { return pieces_.size() > 1; }
-  std::string Text() const;
+  // The text itself; the expansion is used up.
+  std::string Text() &&;
 
  private:
   void AppendJoined(std::vector<std::string>& out, std::string head, std::string_view tail) const;

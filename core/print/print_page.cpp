@@ -1,6 +1,7 @@
 #include "core/print/print_page.h"
 
 #include <array>
+#include <utility>
 
 #include "core/export/template_text.h"
 #include "core/records/format.h"
@@ -84,7 +85,7 @@ Result<std::string> RenderPrintPage(std::string_view templateText,
       return TooLarge();
   }
 
-  text = expansion.Text();
+  text = std::move(expansion).Text();
   const std::array<Substitution, 5> pageValues = {{
       {"<{[paidamount]}>", FormatAmount(paid)},
       {"<{[unpaidamount]}>", FormatAmount(unpaid)},

@@ -307,6 +307,34 @@ void MainFrameTest::WordAndExcelExportsGoToExportsFolder() {
            "Exported to " + folder + "Paylark March 2026.docx");
 }
 
+void MainFrameTest::HtmlAndPdfExportsWriteTheChosenFile() {
+  Fixture f;
+  QTemporaryDir data;
+  qputenv("XDG_DATA_HOME", data.path().toUtf8());
+  const QString templates = data.path() + "/paylark/Templates";
+  QDir().mkpath(templates);
+  QVERIFY(QFile::copy(
+      qEnvironmentVariable("PAYLARK_SOURCE_DIR") + "/resources/Templates/exporttemplate.html",
+      templates + "/exporttemplate.html"));
+  f.ws.desktop.savePath = f.ws.directory() + "/march.html";
+  f.frame->commands().htmlWithNotes->trigger();
+  f.ws.desktop.savePath = f.ws.directory() + "/march.pdf";
+  f.frame->commands().pdfWithNotes->trigger();
+  qunsetenv("XDG_DATA_HOME");
+  QCOMPARE(f.ws.desktop.saveTitles.size(), 2);
+  QCOMPARE(f.ws.desktop.opened,
+           (QStringList{f.ws.directory() + "/march.html", f.ws.directory() + "/march.pdf"}));
+  QFile html(f.ws.directory() + "/march.html");
+  QVERIFY(html.open(QIODevice::ReadOnly));
+  const QByteArray page = html.readAll();
+  QVERIFY(page.contains("Electricity"));
+  QVERIFY(page.indexOf("Rent") < page.indexOf("Council tax"));
+  QFile pdf(f.ws.directory() + "/march.pdf");
+  QVERIFY(pdf.open(QIODevice::ReadOnly));
+  QVERIFY(pdf.read(5) == "%PDF-");
+  QVERIFY(f.ws.prompt.asked.isEmpty());
+}
+
 void MainFrameTest::EmptyMonthHtmlExportAsksNothing() {
   Fixture f;
   f.frame->ShiftMonth(-1);

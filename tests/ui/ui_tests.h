@@ -45,6 +45,7 @@ class MainFrameTest final : public QObject {
   void ChangeDirectoryReloadsOnlyOnRealChange();
   void SynchronizeStartsOnlyAConfiguredManager();
   void WordAndExcelExportsGoToExportsFolder();
+  void HtmlAndPdfExportsWriteTheChosenFile();
   void EmptyMonthHtmlExportAsksNothing();
   void SnapshotsOfTheWindowAndDialogs();
 };

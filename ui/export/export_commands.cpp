@@ -3,12 +3,17 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "core/export/document_file.h"
 #include "core/export/docx_export.h"
+#include "core/export/html_export.h"
+#include "core/export/pdf_export.h"
+#include "core/export/template_files.h"
 #include "core/export/xlsx_export.h"
 #include "core/records/format.h"
 #include "core/records/messages.h"
 #include "ui/app/desktop_services.h"
 #include "ui/app/paylark_app.h"
+#include "ui/app/template_folders.h"
 #include "ui/app/wait_cursor.h"
 
 namespace paylark {
@@ -18,8 +23,8 @@ QString FromStd(const std::string& text) {
   return QString::fromStdString(text);
 }
 
-QString MessageOf(MessageId id, const std::string& text, const std::string& detail) {
-  return FromStd(MessageText(Message{id, text, 0, detail}));
+QString MessageOf(MessageId id, const std::string& text, long long number = 0) {
+  return FromStd(MessageText(Message{id, text, number, {}}));
 }
 
 }  // namespace
@@ -53,43 +58,63 @@ QString ExportCommands::ExportOffice(ExportTarget target, NotesChoice notes,
   WaitCursor wait;
   const bool excel = target == ExportTarget::kExcel;
   const OleDateTime month = app_.selectedMonth();
-  OfficeExportRequest request{
+  const OfficeExportRequest request{
       rows, excel ? FormatStrftime(month, "%B, %Y") : FormatDate(month, "MMMM-yyyy"), notes,
       app_.clock().Now()};
   const QString folder = FromStd(app_.workingDirectory()) + QStringLiteral("/Exports");
   QDir().mkpath(folder);
   const QString base = QStringLiteral("Paylark ") + FromStd(FormatStrftime(month, "%B %Y"));
   const QString path = UniqueFileName(folder, base, excel ? "xlsx" : "docx");
+  QString shortened;
   Status status = Status::Ok();
   if (excel) {
     Result<OfficeExportReport> written = WriteXlsxExport(path.toStdString(), request);
-    if (!written.ok())
+    if (!written.ok()) {
       status = written.status();
+    } else if (written.value().shortenedTexts > 0) {
+      shortened = QStringLiteral(" ") +
+                  MessageOf(MessageId::kExportTextsShortened, {}, written.value().shortenedTexts);
+    }
   } else {
     status = WriteDocxExport(path.toStdString(), request);
   }
   if (!status.ok()) {
-    const MessageId failure = excel ? MessageId::kExcelExportFailed : MessageId::kWordExportFailed;
-    TellFailure(FromStd(MessageText(failure)) + QStringLiteral("\n\n") +
-                MessageOf(MessageId::kFileWriteFailed, path.toStdString(), status.message()));
+    TellFailure(FromStd(status.message()));
     return {};
   }
-  return Opened(path);
+  return Opened(path) + shortened;
 }
 
-QString ExportCommands::ExportHtml(NotesChoice, std::span<const DueRecord> rows) {
+QString ExportCommands::ExportHtml(NotesChoice notes, std::span<const DueRecord> rows) {
   if (rows.empty())
     return {};
   WaitCursor wait;
+  const std::optional<std::string> templatePath =
+      FindTemplate(kHtmlExportTemplateName, TemplateFolders());
+  if (!templatePath) {
+    TellFailure(MessageOf(MessageId::kTemplateNotFound, std::string(kHtmlExportTemplateName)));
+    return {};
+  }
   const QString path = app_.desktop().ChooseSavePath(
       window_, {QStringLiteral("Save As"), QStringLiteral("Export.html"),
                 QStringLiteral("HTML Files (*.html)"), QStringLiteral("html")});
   if (path.isEmpty())
     return {};
-  return {};
+  const Result<std::string> templateText = ReadTemplate(*templatePath);
+  if (!templateText.ok()) {
+    TellFailure(FromStd(templateText.status().message()));
+    return {};
+  }
+  const Result<std::string> html = RenderHtmlExport(
+      templateText.value(), rows, FormatDate(app_.selectedMonth(), "MMMM - yyyy"), notes);
+  if (!html.ok()) {
+    TellFailure(FromStd(html.status().message()));
+    return {};
+  }
+  return Written(path, html.value());
 }
 
-QString ExportCommands::ExportPdf(NotesChoice, std::span<const DueRecord> rows) {
+QString ExportCommands::ExportPdf(NotesChoice notes, std::span<const DueRecord> rows) {
   if (rows.empty())
     return {};
   const QString path = app_.desktop().ChooseSavePath(
@@ -97,7 +122,17 @@ QString ExportCommands::ExportPdf(NotesChoice, std::span<const DueRecord> rows) 
                 QStringLiteral("PDF Files (*.pdf)"), QStringLiteral("pdf")});
   if (path.isEmpty())
     return {};
-  return {};
+  return Written(path,
+                 RenderPdfExport(rows, FormatDate(app_.selectedMonth(), "MMM - yyyy"), notes));
+}
+
+QString ExportCommands::Written(const QString& path, std::string_view bytes) {
+  const Status written = WriteDocument(path.toStdString(), bytes);
+  if (!written.ok()) {
+    TellFailure(FromStd(written.message()));
+    return {};
+  }
+  return Opened(path);
 }
 
 QString ExportCommands::Opened(const QString& path) {

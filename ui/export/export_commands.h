@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <span>
+#include <string_view>
 
 #include "core/export/notes_choice.h"
 #include "core/records/due_record.h"
@@ -29,6 +30,8 @@ class ExportCommands final {
   QString ExportOffice(ExportTarget target, NotesChoice notes, std::span<const DueRecord> rows);
   QString ExportHtml(NotesChoice notes, std::span<const DueRecord> rows);
   QString ExportPdf(NotesChoice notes, std::span<const DueRecord> rows);
+  // Writes the whole file or tells why not; then opens it.
+  QString Written(const QString& path, std::string_view bytes);
   // Opens the written file and says where it is.
   QString Opened(const QString& path);
   void TellFailure(const QString& text);

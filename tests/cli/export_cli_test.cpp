@@ -116,10 +116,6 @@ TEST_F(ExportCliTest, BadArgumentsExitTwoAndFailedWritesExitOne) {
   EXPECT_EQ(Run({"export", "pdf", "--template", "t", "--output", Out("x")}).exitCode, 2);
   EXPECT_EQ(Run({"print", "--from", "2026-12", "--to", "2026-11", "--output", Out("x")}).exitCode,
             2);
-  EXPECT_EQ(Run({"print", "--from", "2026-12", "--to", "2026-12", "--records", "some", "--output",
-                 Out("x")})
-                .exitCode,
-            2);
   const CliResult failed =
       Run({"export", "html", "--month", "2026-12", "--output", Out("missing/a.html")});
   EXPECT_EQ(failed.exitCode, 1);

@@ -145,17 +145,6 @@ TEST_F(DocxExportTest, WithoutNotesHasFourColumnsAndNoComments) {
   EXPECT_FALSE(Has(document.entries["[Content_Types].xml"], "comments"));
 }
 
-TEST_F(DocxExportTest, TableHasOneRowPerDueBetweenHeadingAndSummary) {
-  Document document = Export(testing::TwelveDues(), NotesChoice::kWithNotes);
-  ASSERT_EQ(document.rows.size(), 14u);
-  for (int number = 1; number <= 12; ++number) {
-    EXPECT_EQ(document.Texts(number)[0].substr(0, document.Texts(number)[0].find('\n')),
-              "Due " + std::to_string(number));
-  }
-  EXPECT_EQ(document.Texts(13),
-            (std::vector<std::string>{"Status: (6/12)", "$360.00", "$420.00", "$780.00", ""}));
-}
-
 TEST_F(DocxExportTest, EmptyMonthWritesABlankDocument) {
   Document document = Export({}, NotesChoice::kWithNotes);
   const std::string& body = document.entries["word/document.xml"];

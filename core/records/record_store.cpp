@@ -192,15 +192,26 @@ std::string RecordStore::MakeSeriesId() {
 }
 
 void RecordStore::BeginBatch() {
+  ++batchDepth_;
   if (folder_)
     folder_->BeginBatch();
 }
 
 Status RecordStore::EndBatch() {
-  return folder_ ? folder_->EndBatch() : Status::Ok();
+  if (batchDepth_ > 0)
+    --batchDepth_;
+  Status marker = Status::Ok();
+  if (batchDepth_ == 0 && std::exchange(markerPending_, false))
+    marker = WriteMarker();
+  Status status = folder_ ? folder_->EndBatch() : Status::Ok();
+  return status.ok() ? marker : status;
 }
 
 Status RecordStore::WriteMarker() {
+  if (batchDepth_ > 0) {
+    markerPending_ = true;
+    return Status::Ok();
+  }
   if (!folder_)
     return NoWorkingDirectory();
   return folder_->Replace(kMarkerFileName, std::string_view(kMarkerBytes, sizeof kMarkerBytes));

@@ -74,7 +74,8 @@ class RecordStore {
   // "recId" + date and time; never one that a record in the map already carries.
   std::string MakeSeriesId();
 
-  // Many-record operations (a series, a whole-series change) flush once instead of per file.
+  // Many-record operations (a series, a whole-series change) flush once instead of per file,
+  // and rewrite the change marker once.
   void BeginBatch();
   Status EndBatch();
 
@@ -95,6 +96,8 @@ class RecordStore {
   int addCounter_ = 0;
   std::int64_t idSecond_ = 0;  // the logical clock of record and series IDs; only moves forward
   std::int64_t seriesSecond_ = 0;
+  int batchDepth_ = 0;
+  bool markerPending_ = false;  // changed inside a batch: the marker is written once, at its end
   std::unordered_map<std::string, std::size_t> seriesSizes_;
 };
 

@@ -18,9 +18,8 @@
 namespace paylark {
 namespace {
 
-constexpr QSize kDialogSize(360, 270);
-constexpr QSize kWideButton(88, 30);
-constexpr QSize kBrowseButton(34, 30);
+constexpr QSize kDialogSize(305, 265);
+constexpr QSize kButtonSize(72, 26);
 
 QString Text(MessageId id) {
   return QString::fromStdString(MessageText(id));
@@ -67,28 +66,31 @@ CWorkDirDlg::CWorkDirDlg(Prompt& prompt, DesktopServices& desktop, std::function
   auto* background = new Background(this);
   background->setGeometry(rect());
 
-  auto* caption =
-      new QLabel(QStringLiteral("Choose the folder that holds your Paylark files:"), this);
-  caption->setGeometry(24, 116, 312, 20);
-  caption->setWordWrap(true);
+  auto* caption = new QLabel(QStringLiteral("Working directory:"), this);
+  caption->setGeometry(16, 82, 273, 20);
 
   field_ = new QLineEdit(this);
   field_->setReadOnly(true);
   field_->setAccessibleName(QStringLiteral("Working directory"));
-  field_->setGeometry(24, 140, 270, 28);
+  field_->setGeometry(16, 104, 195, 26);
 
   auto* browse = new ImageButton(QStringLiteral(":/icons/workdir-browse.svg"),
-                                 QStringLiteral("Browse"), kBrowseButton, this);
-  browse->move(302, 139);
+                                 QStringLiteral("Browse"), kButtonSize, this);
+  browse->move(217, 104);
+  auto* note = new QLabel(
+      QStringLiteral("Your dues are kept in the folder \"Paylark Files\" inside it."), this);
+  note->setGeometry(16, 136, 273, 36);
+  note->setWordWrap(true);
+
   auto* ok = new ImageButton(QStringLiteral(":/icons/workdir-ok.svg"), QStringLiteral("OK"),
-                             kWideButton, this);
+                             kButtonSize, this);
   auto* cancel = new ImageButton(QStringLiteral(":/icons/workdir-cancel.svg"),
-                                 QStringLiteral("Cancel"), kWideButton, this);
+                                 QStringLiteral("Cancel"), kButtonSize, this);
   auto* helpButton = new ImageButton(QStringLiteral(":/icons/workdir-help.svg"),
-                                     QStringLiteral("Help"), kWideButton, this);
-  ok->move(24, 220);
-  cancel->move(136, 220);
-  helpButton->move(248, 220);
+                                     QStringLiteral("Help"), kButtonSize, this);
+  ok->move(24, 222);
+  cancel->move(116, 222);
+  helpButton->move(209, 222);
 
   connect(browse, &QAbstractButton::clicked, this, &CWorkDirDlg::OnBrowse);
   connect(ok, &QAbstractButton::clicked, this, &CWorkDirDlg::accept);

@@ -27,7 +27,8 @@ constexpr PaneLook kPanes[3] = {
 StatusPanes::StatusPanes(QStatusBar& bar) : QObject(&bar) {
   for (int i = 0; i < 3; ++i) {
     auto* pane = new QWidget(&bar);
-    pane->setFixedWidth(kPanes[i].width);
+    pane->setMinimumWidth(kPanes[i].width);  // wider only when a large sum needs it
+    pane->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     auto* layout = new QHBoxLayout(pane);
     layout->setContentsMargins(4, 0, 4, 0);
     layout->setSpacing(4);

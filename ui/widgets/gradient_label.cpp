@@ -45,10 +45,13 @@ void CGradientLabel::paintEvent(QPaintEvent*) {
   QSvgRenderer image(QStringLiteral(":/icons/accounts-label.svg"));
   if (!image.isValid())
     return;
-  const QSize natural = image.defaultSize();
-  const int imageHeight =
-      natural.width() > 0 ? natural.height() * kImageWidth / natural.width() : natural.height();
-  image.render(&painter, QRectF(width() / 4, h / 4, kImageWidth, imageHeight));
+  // The picture keeps its proportions and shrinks only when the label is too low for it.
+  const QSizeF natural = image.defaultSize();
+  if (natural.isEmpty())
+    return;
+  const qreal scale = qMin(kImageWidth / natural.width(), (h - h / 4) / natural.height());
+  image.render(&painter,
+               QRectF(width() / 4, h / 4, natural.width() * scale, natural.height() * scale));
 }
 
 }  // namespace paylark

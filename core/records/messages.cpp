@@ -62,6 +62,8 @@ std::string MessageText(const Message& m) {
       return std::to_string(m.number) + " dues could not be saved: " + m.detail;
     case MessageId::kRecordDeleteFailed:
       return "The due " + Quoted(m.text) + " could not be deleted: " + m.detail;
+    case MessageId::kRecordsDeleteFailed:
+      return std::to_string(m.number) + " dues could not be deleted: " + m.detail;
     case MessageId::kDocumentTooLarge:
       return "The document would be larger than 64 MiB, so nothing was written.";
     case MessageId::kTemplateNotFound:

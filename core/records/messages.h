@@ -34,6 +34,7 @@ enum class MessageId {
   kRecordWriteFailed,      // text: title, detail: reason
   kRecordsWriteFailed,     // number: how many, detail: reason
   kRecordDeleteFailed,     // text: title, detail: reason
+  kRecordsDeleteFailed,    // number: how many, detail: reason
   // Beyond: exports and printing
   kDocumentTooLarge,
   kTemplateNotFound,       // text: file name

@@ -198,6 +198,24 @@ void MainFrameTest::DeleteSeriesMemberHonoursEveryAnswer() {
   QCOMPARE(f.RowOf("Loan"), -1);
 }
 
+void MainFrameTest::DeleteFailureIsToldOnceNamingTheDue() {
+  Fixture f;
+  const int row = f.RowOf("Gym");
+  const std::string id = f.view().model().RecordAt(row)->recordId;
+  // A folder in place of the record file cannot be unlinked, even by root.
+  const QString file =
+      f.ws.directory() + "/Paylark Files/duedate" + QString::fromStdString(id) + ".due";
+  QVERIFY(QFile::remove(file));
+  QVERIFY(QDir().mkdir(file));
+  f.view().SelectRow(row);
+  f.ws.prompt.answers = {PromptAnswer::kYes};
+  f.frame->commands().deleteDue->trigger();
+  QCOMPARE(f.ws.prompt.asked.size(), 2);
+  QVERIFY2(f.ws.prompt.asked.at(1).startsWith("The due \"Gym\" could not be deleted: "),
+           qPrintable(f.ws.prompt.asked.at(1)));
+  QVERIFY(f.RowOf("Gym") >= 0);
+}
+
 void MainFrameTest::ToggleDetailWindowFollowsTheDock() {
   Fixture f;
   CDetailsBar& details = f.frame->detailsBar();

@@ -39,6 +39,7 @@ class MainFrameTest final : public QObject {
   void SelectionFillsDetailsAndCaption();
   void DeleteSingleDueAsksYesNo();
   void DeleteSeriesMemberHonoursEveryAnswer();
+  void DeleteFailureIsToldOnceNamingTheDue();
   void ToggleDetailWindowFollowsTheDock();
   void ContextMenusOfferTheRightCommands();
   void CommandsWithoutSelectionDoNothing();

@@ -13,6 +13,8 @@ int RunList(Arguments& arguments, CommandContext& context);
 int RunShow(Arguments& arguments, CommandContext& context);
 int RunAdd(Arguments& arguments, CommandContext& context);
 int RunDelete(Arguments& arguments, CommandContext& context);
+int RunSeries(Arguments& arguments, CommandContext& context);
+int RunModify(Arguments& arguments, CommandContext& context);
 int RunExport(Arguments& arguments, CommandContext& context);
 int RunPrint(Arguments& arguments, CommandContext& context);
 

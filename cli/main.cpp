@@ -20,6 +20,16 @@ const Command kCommands[] = {
     {"list", "list [--month YYYY-MM] [--filter all|paid|unpaid] [--json]", RunList},
     {"show", "show ID [--json]", RunShow},
     {"add", "add [fields]", RunAdd},
+    {"series",
+     "series --kind day|week|month|year [pattern] --start DT (--count N | --end-by DT)\n"
+     "         [--offset-days D] [--offset-time HH:MM] [fields]\n"
+     "         pattern  day:   --every N | --every-weekday\n"
+     "                  week:  --every N --on sun,mon,tue,wed,thu,fri,sat\n"
+     "                  month: --day D --every N | --nth first|second|third|fourth|last\n"
+     "                         --weekday NAME --every N\n"
+     "                  year:  --month NAME --day D | --nth ... --weekday NAME --month NAME",
+     RunSeries},
+    {"modify", "modify ID [--whole-series] [fields]", RunModify},
     {"delete", "delete ID [--whole-series]", RunDelete},
     {"export",
      "export html|pdf|xlsx|docx [--month YYYY-MM] [--filter all|paid|unpaid] [--without-notes]\n"

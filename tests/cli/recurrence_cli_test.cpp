@@ -1,0 +1,159 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "tests/cli/cli_runner.h"
+
+namespace paylark::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+class RecurrenceCliTest : public ::testing::Test {
+ protected:
+  std::vector<std::string> Series(std::vector<std::string> options) {
+    options.insert(options.begin(), "series");
+    const CliResult result = dir_.Run(options);
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    return Lines(result.out);
+  }
+
+  // The value of one field of `show ID --json`, as it is written there (strings without quotes).
+  std::string Field(const std::string& id, const std::string& name) {
+    const std::string json = dir_.Run({"show", id, "--json"}).out;
+    const std::string key = "\"" + name + "\": ";
+    std::size_t begin = json.find(key);
+    if (begin == std::string::npos)
+      return "(missing)";
+    begin += key.size();
+    if (json[begin] == '"') {
+      ++begin;
+      return json.substr(begin, json.find('"', begin) - begin);
+    }
+    return json.substr(begin, json.find_first_of(",}", begin) - begin);
+  }
+
+  std::size_t RecordFiles() const {
+    if (!fs::exists(dir_.records()))
+      return 0;
+    std::size_t count = 0;
+    for (const auto& entry : fs::directory_iterator(dir_.records()))
+      count += entry.path().extension() == ".due";
+    return count;
+  }
+
+  TemporaryWorkingDirectory dir_;
+};
+
+TEST_F(RecurrenceCliTest, SeriesPrintsItsIdsAndStoresFinishedDues) {
+  const auto ids = Series({"--kind", "day", "--start", "2026-03-05 09:30", "--title", "Rent",
+                           "--amount", "850", "--type", "personal", "--paid"});
+  ASSERT_EQ(ids.size(), 10u);
+  EXPECT_EQ(RecordFiles(), 10u);
+  EXPECT_EQ(Field(ids[0], "startDate"), "2026-03-05T09:30:00");
+  EXPECT_EQ(Field(ids[0], "dueDate"), "2026-03-06T09:30:00");
+  EXPECT_EQ(Field(ids[9], "startDate"), "2026-04-01T09:30:00");
+  EXPECT_EQ(Field(ids[0], "paid"), "1");
+  EXPECT_EQ(Field(ids[1], "paid"), "0");
+  EXPECT_EQ(Field(ids[1], "title"), "Rent");
+  EXPECT_EQ(Field(ids[1], "payTo"), "Someone");
+  EXPECT_EQ(Field(ids[1], "type"), "2");
+  EXPECT_EQ(Field(ids[1], "seriesId"), Field(ids[0], "seriesId"));
+}
+
+TEST_F(RecurrenceCliTest, PatternOptionsAndOffsetReachTheDues) {
+  const auto weeks =
+      Series({"--kind", "week", "--every", "2", "--on", "MON,thursday", "--start",
+              "2026-03-04 08:00", "--count", "4", "--offset-days", "0", "--offset-time", "12:30"});
+  ASSERT_EQ(weeks.size(), 4u);
+  EXPECT_EQ(Field(weeks[0], "startDate"), "2026-03-05T08:00:00");
+  EXPECT_EQ(Field(weeks[0], "dueDate"), "2026-03-05T20:30:00");
+  EXPECT_EQ(Field(weeks[3], "startDate"), "2026-03-30T08:00:00");
+
+  const auto fridays = Series({"--kind", "month", "--nth", "last", "--weekday", "Friday", "--start",
+                               "2026-01-01", "--end-by", "2026-03-27"});
+  ASSERT_EQ(fridays.size(), 3u);
+  EXPECT_EQ(Field(fridays[2], "startDate"), "2026-03-27T00:00:00");
+
+  const auto leap = Series({"--kind", "year", "--month", "february", "--day", "29", "--start",
+                            "2027-01-01", "--count", "2"});
+  ASSERT_EQ(leap.size(), 2u);
+  EXPECT_EQ(Field(leap[0], "startDate"), "2027-02-28T00:00:00");
+  EXPECT_EQ(Field(leap[1], "startDate"), "2028-02-29T00:00:00");
+}
+
+TEST_F(RecurrenceCliTest, RefusedPatternsSayTheDialogsMessageAndWriteNothing) {
+  const struct {
+    std::vector<std::string> options;
+    std::string message;
+  } cases[] = {
+      {{"--kind", "week", "--on", ""}, "Atleast one day should be selected!"},
+      {{"--kind", "day", "--every", "0"}, "Please enter valid recurrence day"},
+      {{"--kind", "week", "--every", ""}, "Please enter valid recurrence week"},
+      {{"--kind", "month", "--day", "0", "--every", "0"}, "Please enter valid recurrence month"},
+      {{"--kind", "year", "--month", "April", "--day", "31"}, "Month April does not have date 31"},
+      {{"--kind", "day", "--count", ""}, "Please enter valid number of recurrences"},
+      {{"--kind", "day", "--offset-days", "one"}, "Please enter an integer."},
+      {{"--kind", "hour"}, "series needs --kind day|week|month|year"},
+      {{"--kind", "day", "--count", "3", "--end-by", "2026-03-01"},
+       "--count and --end-by exclude each other"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> arguments = c.options;
+    arguments.insert(arguments.begin(), "series");
+    const CliResult result = dir_.Run(arguments);
+    EXPECT_EQ(result.exitCode, 2) << c.message;
+    EXPECT_EQ(result.err, "paylark-cli: " + c.message + "\n");
+    EXPECT_EQ(result.out, "");
+  }
+  EXPECT_EQ(RecordFiles(), 0u);
+}
+
+TEST_F(RecurrenceCliTest, PatternWithoutOccurrencesStoresNothing) {
+  const CliResult result = dir_.Run({"series", "--kind", "month", "--day", "5", "--start",
+                                     "2026-03-10", "--end-by", "2026-03-31"});
+  EXPECT_EQ(result.exitCode, 0);
+  EXPECT_EQ(result.out, "");
+  EXPECT_NE(result.err.find("no due was stored"), std::string::npos);
+  EXPECT_EQ(RecordFiles(), 0u);
+}
+
+TEST_F(RecurrenceCliTest, ModifyChangesOneDueOrTheWholeSeries) {
+  const auto ids = Series({"--kind", "day", "--start", "2026-03-05", "--count", "3", "--amount",
+                           "10", "--notes", "shared"});
+  ASSERT_EQ(dir_.Run({"modify", ids[1], "--amount", "20", "--notes", "mine"}).exitCode, 0);
+  EXPECT_EQ(Field(ids[1], "amount"), "20");
+  EXPECT_EQ(Field(ids[0], "amount"), "10");
+
+  ASSERT_EQ(
+      dir_.Run({"modify", ids[2], "--whole-series", "--amount", "30", "--title", ""}).exitCode, 0);
+  for (const auto& id : ids) {
+    EXPECT_EQ(Field(id, "amount"), "30");
+    EXPECT_EQ(Field(id, "title"), "No Title");
+  }
+  EXPECT_EQ(Field(ids[1], "notes"), "mine");
+  EXPECT_EQ(Field(ids[0], "notes"), "shared");
+
+  ASSERT_EQ(dir_.Run({"modify", ids[0], "--whole-series", "--paid"}).exitCode, 0);
+  EXPECT_EQ(Field(ids[0], "paid"), "1");
+  EXPECT_EQ(Field(ids[1], "paid"), "0");
+
+  const std::string single = Lines(dir_.Run({"add", "--amount", "5"}).out).at(0);
+  ASSERT_EQ(dir_.Run({"modify", single, "--whole-series", "--amount", "6"}).exitCode, 0);
+  EXPECT_EQ(Field(single, "amount"), "6");
+  EXPECT_EQ(Field(ids[0], "amount"), "30");
+
+  const CliResult unknown = dir_.Run({"modify", "2026030109000001", "--amount", "1"});
+  EXPECT_EQ(unknown.exitCode, 1);
+  EXPECT_NE(unknown.err.find("no due has the record ID"), std::string::npos);
+}
+
+TEST_F(RecurrenceCliTest, DeleteWholeSeriesRemovesEveryMember) {
+  const auto ids = Series({"--kind", "day", "--start", "2026-03-05", "--count", "3"});
+  Series({"--kind", "day", "--start", "2026-03-05", "--count", "2"});
+  ASSERT_EQ(dir_.Run({"delete", ids[1], "--whole-series"}).exitCode, 0);
+  EXPECT_EQ(RecordFiles(), 2u);
+}
+
+}  // namespace
+}  // namespace paylark::testing

@@ -79,8 +79,7 @@ struct Fixture {
   }
   void SetCheck(int row, bool checked) {
     QAbstractItemModel* model = dialog->list().model();
-    model->setData(model->index(row, 0), checked ? Qt::Checked : Qt::Unchecked,
-                   Qt::CheckStateRole);
+    model->setData(model->index(row, 0), checked ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole);
   }
   static void Choose(CGuiComboBoxExt& box, int index) {
     box.setCurrentIndex(index);

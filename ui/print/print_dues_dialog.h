@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QDialog>
+
+#include "ui/print/print_list_model.h"
+#include "ui/print/print_page_file.h"
+#include "ui/print/print_preview_document.h"
+
+class QDateTimeEdit;
+
+namespace paylark {
+
+class CGuiButton;
+class CGuiComboBoxExt;
+class CPaylarkApp;
+class CPrintListCtrl;
+
+// The Print dialog: the dues of a range of months in a checkable list, narrowed by the Records
+// and Account boxes or by hand. Pressing Print renders the checked dues into "print.html" and
+// loads it; the click that follows opens the print preview when at least one row is checked.
+// The dialog never changes the record store.
+class CPrintDuesDialog final : public QDialog {
+  Q_OBJECT
+
+ public:
+  CPrintDuesDialog(CPaylarkApp& app, PrintPlaces places);
+
+  QDateTimeEdit& fromPicker() const { return *from_; }
+  QDateTimeEdit& toPicker() const { return *to_; }
+  CGuiComboBoxExt& recordsBox() const { return *records_; }
+  CGuiComboBoxExt& accountBox() const { return *account_; }
+  CPrintListCtrl& list() const { return *list_; }
+  const PrintListModel& model() const { return model_; }
+  CGuiButton& printButton() const { return *print_; }
+  const PrintPreviewDocument& preview() const { return preview_; }
+
+ private:
+  QWidget* MakeListColumn();
+  QWidget* MakeFilterGroup();
+  QLayout* MakeButtonRow();
+  void ConnectControls();
+
+  // Lists the dues of the months from From to To, unchecked, and rebuilds the account entries.
+  void Refill();
+  void FromChanged();
+  void RecordsChosen(int index);
+  void AccountChosen(int index);
+  void RenderAndLoad();
+  void Preview();
+
+  CPaylarkApp& app_;
+  PrintPlaces places_;
+  PrintListModel model_;
+  PrintPreviewDocument preview_;
+  QDateTimeEdit* from_ = nullptr;
+  QDateTimeEdit* to_ = nullptr;
+  CGuiComboBoxExt* records_ = nullptr;
+  CGuiComboBoxExt* account_ = nullptr;
+  CGuiComboBoxExt* hidden_ = nullptr;
+  CPrintListCtrl* list_ = nullptr;
+  CGuiButton* print_ = nullptr;
+  CGuiButton* cancel_ = nullptr;
+};
+
+}  // namespace paylark

@@ -44,6 +44,14 @@ QWidget* MakeFolder(std::initializer_list<Item> items) {
 COutlookView::COutlookView(const Commands& commands, QWidget* parent) : QToolBox(parent) {
   setObjectName(QStringLiteral("NavigationBar"));
   UseFaceBackground(*this);
+  // Folder captions as gradient bars in the face colour, the open one a shade warmer.
+  setStyleSheet(QStringLiteral(
+      "QToolBox::tab { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #deeafd, "
+      "stop:1 #8db2df); border: 1px solid #6f96cf; border-radius: 3px; color: #002d96; "
+      "font-weight: bold; padding-left: 8px; min-height: 24px; }"
+      "QToolBox::tab:selected { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, "
+      "stop:0 #fff4cc, stop:1 #ffd69a); border-color: #c9973b; }"
+      "QToolBox::tab:hover { border-color: #002d96; }"));
   addItem(MakeFolder({{"Add", commands.newDue, "nav-add"},
                       {"Modify", commands.modifyDue, "nav-modify"},
                       {"Delete", commands.deleteDue, "nav-delete"}}),

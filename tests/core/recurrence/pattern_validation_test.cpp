@@ -2,142 +2,89 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "tests/core/recurrence/recurrence_fixture.h"
 
 namespace paylark {
 namespace {
 
-struct Case {
-  const char* name;
-  std::function<void(RecurrencePattern&)> change;
-  const char* message;  // empty when the pattern passes
-};
+RecurrencePattern Base(RecurrenceKind kind) {
+  RecurrencePattern pattern = RecurrencePattern::Defaults(At(2007, 2, 10, 18, 0, 0));
+  pattern.kind = kind;
+  return pattern;
+}
 
-std::string Outcome(const RecurrencePattern& pattern) {
-  const std::optional<Message> refusal = ValidatePattern(pattern);
-  return refusal ? MessageText(*refusal) : "";
+RecurrencePattern Day(DayForm form, const char* interval, const char* count = "10") {
+  RecurrencePattern pattern = Base(RecurrenceKind::kDay);
+  pattern.dayForm = form;
+  pattern.dayInterval = interval;
+  pattern.count = count;
+  return pattern;
+}
+
+RecurrencePattern Week(const char* interval, std::array<bool, 7> weekdays) {
+  RecurrencePattern pattern = Base(RecurrenceKind::kWeek);
+  pattern.weekInterval = interval;
+  pattern.weekdays = weekdays;
+  return pattern;
+}
+
+RecurrencePattern Month(MonthForm form, const char* day, const char* months) {
+  RecurrencePattern pattern = Base(RecurrenceKind::kMonth);
+  pattern.monthForm = form;
+  pattern.monthDay = day;
+  (form == MonthForm::kDayOfMonth ? pattern.monthIntervalDayForm : pattern.monthIntervalNthForm) =
+      months;
+  return pattern;
+}
+
+RecurrencePattern Year(YearForm form, int month, const char* day) {
+  RecurrencePattern pattern = Base(RecurrenceKind::kYear);
+  pattern.yearForm = form;
+  pattern.yearDateMonth = month;
+  pattern.yearDay = day;
+  return pattern;
+}
+
+RecurrencePattern EndBy(RecurrencePattern pattern) {
+  pattern.rangeEnd = RangeEnd::kByDate;
+  return pattern;
 }
 
 TEST(PatternValidationTest, GivesTheDialogsMessageInItsOrder) {
-  const Case cases[] = {
-      {"defaults", [](RecurrencePattern&) {}, ""},
-      {"day interval 0", [](RecurrencePattern& p) { p.dayInterval = "0"; },
-       "Please enter valid recurrence day"},
-      {"day interval empty", [](RecurrencePattern& p) { p.dayInterval = ""; },
-       "Please enter valid recurrence day"},
-      {"every weekday ignores the interval",
-       [](RecurrencePattern& p) {
-         p.dayForm = DayForm::kEveryWeekday;
-         p.dayInterval = "";
-       },
-       ""},
-      {"week interval -1",
-       [](RecurrencePattern& p) {
-         p.kind = RecurrenceKind::kWeek;
-         p.weekInterval = "-1";
-       },
-       "Please enter valid recurrence week"},
-      {"week without a day",
-       [](RecurrencePattern& p) {
-         p.kind = RecurrenceKind::kWeek;
-         p.weekdays = {};
-       },
-       "Atleast one day should be selected!"},
-      {"month day 0 and months 0",
-       [](RecurrencePattern& p) {
-         p.kind = RecurrenceKind::kMonth;
-         p.monthDay = "0";
-         p.monthIntervalDayForm = "0";
-       },
+  constexpr std::array<bool, 7> kMonday = {false, true, false, false, false, false, false};
+  const struct {
+    const char* name;
+    RecurrencePattern pattern;
+    const char* message;  // empty when the pattern passes
+  } cases[] = {
+      {"day 3", Day(DayForm::kEveryNDays, "3"), ""},
+      {"day 0", Day(DayForm::kEveryNDays, "0"), "Please enter valid recurrence day"},
+      {"day empty", Day(DayForm::kEveryNDays, ""), "Please enter valid recurrence day"},
+      {"every weekday, any interval", Day(DayForm::kEveryWeekday, ""), ""},
+      {"week -1", Week("-1", kMonday), "Please enter valid recurrence week"},
+      {"week without a day", Week("2", {}), "Atleast one day should be selected!"},
+      {"month day 0 months 0", Month(MonthForm::kDayOfMonth, "0", "0"),
        "Please enter valid recurrence month"},
-      {"month day 32",
-       [](RecurrencePattern& p) {
-         p.kind = RecurrenceKind::kMonth;
-         p.monthDay = "32";
-       },
+      {"month day 32", Month(MonthForm::kDayOfMonth, "32", "1"),
        "Please enter valid recurrence day"},
-      {"month day 31 passes",
-       [](RecurrencePattern& p) {
-         p.kind = RecurrenceKind::kMonth;
-         p.monthDay = "31";
-       },
-       ""},
-      {"month nth form ignores the day",
-       [](RecurrencePattern& p) {
-         p.kind = RecurrenceKind::kMonth;
-         p.monthForm = MonthForm::kNthWeekday;
-         p.monthDay = "";
-       },
-       ""},
-      {"month nth form interval empty",
-       [](RecurrencePattern& p) {
-         p.kind = RecurrenceKind::kMonth;
-         p.monthForm = MonthForm::kNthWeekday;
-         p.monthIntervalNthForm = "";
-       },
+      {"month day 31", Month(MonthForm::kDayOfMonth, "31", "1"), ""},
+      {"month nth ignores the day", Month(MonthForm::kNthWeekday, "", "1"), ""},
+      {"month nth months empty", Month(MonthForm::kNthWeekday, "5", ""),
        "Please enter valid recurrence month"},
-      {"year April 31",
-       [](RecurrencePattern& p) {
-         p.kind = RecurrenceKind::kYear;
-         p.yearDateMonth = 3;
-         p.yearDay = "31";
-       },
-       "Month April does not have date 31"},
-      {"year February 30",
-       [](RecurrencePattern& p) {
-         p.kind = RecurrenceKind::kYear;
-         p.yearDateMonth = 1;
-         p.yearDay = "30";
-       },
-       "Month February does not have date 30"},
-      {"year February 29 passes",
-       [](RecurrencePattern& p) {
-         p.kind = RecurrenceKind::kYear;
-         p.yearDateMonth = 1;
-         p.yearDay = "29";
-       },
-       ""},
-      {"year day 0",
-       [](RecurrencePattern& p) {
-         p.kind = RecurrenceKind::kYear;
-         p.yearDay = "0";
-       },
-       "Please enter valid recurrence day"},
-      {"year nth form passes whatever the day",
-       [](RecurrencePattern& p) {
-         p.kind = RecurrenceKind::kYear;
-         p.yearForm = YearForm::kNthWeekday;
-         p.yearDay = "";
-       },
-       ""},
-      {"count empty", [](RecurrencePattern& p) { p.count = ""; },
+      {"April 31", Year(YearForm::kDate, 3, "31"), "Month April does not have date 31"},
+      {"February 30", Year(YearForm::kDate, 1, "30"), "Month February does not have date 30"},
+      {"February 29", Year(YearForm::kDate, 1, "29"), ""},
+      {"year day 0", Year(YearForm::kDate, 0, "0"), "Please enter valid recurrence day"},
+      {"year nth ignores the day", Year(YearForm::kNthWeekday, 1, ""), ""},
+      {"count empty", Day(DayForm::kEveryNDays, "3", ""),
        "Please enter valid number of recurrences"},
-      {"pattern before range",
-       [](RecurrencePattern& p) {
-         p.count = "";
-         p.dayInterval = "0";
-       },
+      {"pattern before range", Day(DayForm::kEveryNDays, "0", ""),
        "Please enter valid recurrence day"},
-      {"end by ignores the count",
-       [](RecurrencePattern& p) {
-         p.count = "";
-         p.rangeEnd = RangeEnd::kByDate;
-       },
-       ""},
-      {"other kinds are not looked at",
-       [](RecurrencePattern& p) {
-         p.weekInterval = "";
-         p.monthDay = "99";
-         p.yearDay = "";
-       },
-       ""},
+      {"end-by ignores the count", EndBy(Day(DayForm::kEveryNDays, "3", "")), ""},
   };
-  for (const Case& c : cases) {
-    RecurrencePattern pattern = RecurrencePattern::Defaults(At(2007, 2, 10, 18, 0, 0));
-    c.change(pattern);
-    EXPECT_EQ(Outcome(pattern), c.message) << c.name;
+  for (const auto& c : cases) {
+    const std::optional<Message> refusal = ValidatePattern(c.pattern);
+    EXPECT_EQ(refusal ? MessageText(*refusal) : "", c.message) << c.name;
   }
 }
 

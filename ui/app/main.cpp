@@ -7,6 +7,7 @@
 #include "ui/app/resources.h"
 #include "ui/app/start_up.h"
 #include "ui/app/system_desktop_services.h"
+#include "ui/editor/editor_hooks.h"
 #include "ui/print/print_command.h"
 #include "ui/shell/main_frame.h"
 #include "ui/widgets/display_style.h"
@@ -27,6 +28,7 @@ int main(int argc, char* argv[]) {
   paylark::MessageBoxPrompt prompt;
   paylark::SystemDesktopServices desktop;
   paylark::CPaylarkApp app(clock, prompt, desktop);
+  paylark::InstallEditorHooks(app.hooks());
   app.hooks().print = paylark::RunPrintDues;
 
   const paylark::StartUpResult start = paylark::StartUp(app, [&app](const QString& initial) {

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QObject>
+
+namespace paylark::test {
+
+class InputControlsTest final : public QObject {
+  Q_OBJECT
+ private slots:
+  void AmountTakesDigitsAndOnePoint();
+  void NumberTakesDigitsOnly();
+  void ClipboardShortcutsDoNothing();
+};
+
+class RecurrenceDialogTest final : public QObject {
+  Q_OBJECT
+ private slots:
+  void OpensOnTheDefaultsOfNow();
+  void ValidationMessagesComeInOrder();
+  void LastWeekdayCannotBeCleared();
+  void SwitchingKindsKeepsEveryInput();
+  void PickersKeepStartAndEndByInOrder();
+  void OkStoresTheSeriesAndCancelNothing();
+  void SnapshotsOfEveryKind();
+};
+
+class NewDueTest final : public QObject {
+  Q_OBJECT
+ private slots:
+  void SingleDueGetsDefaultTitleAndPayTo();
+  void NotesSurviveBackAndKeepLineBreaks();
+  void FieldsAreCheckedOnNext();
+  void RecursiveDueNeedsAPattern();
+  void SecondPatternReplacesTheFirst();
+  void OffsetOfZeroDaysAndHalfPastTwelve();
+  void ClearedBoxStoresOnePlainDue();
+  void EveryOtherEndingRemovesPlaceholders();
+  void DatePickersKeepEachOtherInOrder();
+};
+
+class ModifyDueTest final : public QObject {
+  Q_OBJECT
+ private slots:
+  void SingleDueIsReplacedWithoutAQuestion();
+  void YesCarriesSeriesFieldsToEveryMember();
+  void YesWithOnlyDatesChangedTouchesOneRecord();
+  void NoChangesTheEditedRecordAlone();
+  void CancelWritesNothing();
+  void SheetShowsTabsWithoutRecursion();
+};
+
+}  // namespace paylark::test

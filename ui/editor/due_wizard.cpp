@@ -1,0 +1,59 @@
+#include "ui/editor/due_wizard.h"
+
+#include <QPainter>
+#include <QSvgRenderer>
+
+#include "ui/app/resources.h"
+#include "ui/editor/detail_page.h"
+#include "ui/editor/notes_page.h"
+#include "ui/widgets/display_style.h"
+#include "ui/widgets/gui_button.h"
+
+namespace paylark {
+namespace {
+
+// The watermark stands beside the page, so it is drawn narrow; the header picture is the logo.
+constexpr QSize kWatermarkSize(164, 314);
+constexpr QSize kHeaderPictureSize(48, 48);
+
+QPixmap Picture(const QString& name, QSize size) {
+  QPixmap pixmap(size);
+  pixmap.fill(Qt::transparent);
+  QSvgRenderer renderer(SvgPath(name));
+  QPainter painter(&pixmap);
+  renderer.render(&painter);
+  return pixmap;
+}
+
+void UseStyledButton(QWizard& wizard, QWizard::WizardButton which, const QString& caption) {
+  auto* button = new CGuiButton(caption);
+  button->SetStyleBorder(3);
+  button->ShowText(true);
+  wizard.setButton(which, button);
+}
+
+}  // namespace
+
+std::unique_ptr<QWizard> MakeDueWizard(CDetailPage* details, CNotesPage* notes, QWidget* parent) {
+  auto wizard = std::make_unique<QWizard>(parent);
+  // An empty title would show the application's name.
+  wizard->setWindowTitle(QStringLiteral("New Due"));
+  wizard->setWizardStyle(QWizard::ModernStyle);
+  // Notes typed on the second page survive Back and Next.
+  wizard->setOption(QWizard::IndependentPages, true);
+  UseFaceBackground(*wizard);
+  UseStyledButton(*wizard, QWizard::BackButton, QStringLiteral("< &Back"));
+  UseStyledButton(*wizard, QWizard::NextButton, QStringLiteral("&Next >"));
+  UseStyledButton(*wizard, QWizard::FinishButton, QStringLiteral("&Finish"));
+  UseStyledButton(*wizard, QWizard::CancelButton, QStringLiteral("Cancel"));
+
+  details->setPixmap(QWizard::WatermarkPixmap,
+                     Picture(QStringLiteral("wizard-watermark"), kWatermarkSize));
+  notes->setPixmap(QWizard::LogoPixmap,
+                   Picture(QStringLiteral("wizard-header"), kHeaderPictureSize));
+  wizard->addPage(details);
+  wizard->addPage(notes);
+  return wizard;
+}
+
+}  // namespace paylark

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QWizard>
+#include <memory>
+
+namespace paylark {
+
+class CDetailPage;
+class CNotesPage;
+
+// The New Due wizard over the two pages: Details first (watermark, Next), then Notes (header
+// "Notes" / "Enter Due Notes", Back and Finish). The wizard owns the pages.
+std::unique_ptr<QWizard> MakeDueWizard(CDetailPage* details, CNotesPage* notes, QWidget* parent);
+
+}  // namespace paylark

@@ -1,0 +1,67 @@
+#include "ui/editor/modify_command.h"
+
+#include "core/recurrence/series_editing.h"
+#include "ui/app/paylark_app.h"
+#include "ui/app/wait_cursor.h"
+#include "ui/editor/due_date_sheet.h"
+
+namespace paylark {
+namespace {
+
+// Cancel (or a closed box) opens nothing.
+SeriesChoice AskSeriesChoice(CPaylarkApp& app, QWidget* parent) {
+  const PromptAnswer answer =
+      app.prompt().Ask(parent, QString::fromStdString(MessageText(MessageId::kConfirmModifySeries)),
+                       PromptButtons::kYesNoCancel);
+  switch (answer) {
+    case PromptAnswer::kYes:
+      return SeriesChoice::kWholeSeries;
+    case PromptAnswer::kNo:
+      return SeriesChoice::kThisRecord;
+    default:
+      return SeriesChoice::kCancel;
+  }
+}
+
+Message FailureOf(CPaylarkApp& app, SeriesChoice choice, const DueRecord& edited,
+                  const DueRecord& stored, const Status& status) {
+  if (choice == SeriesChoice::kWholeSeries && !SeriesUnchanged(edited, stored)) {
+    const auto members = static_cast<long long>(app.store().SeriesMembers(stored.seriesId).size());
+    return Message{MessageId::kRecordsWriteFailed, {}, members, status.message()};
+  }
+  return Message{MessageId::kRecordWriteFailed, edited.title, 0, status.message()};
+}
+
+}  // namespace
+
+EditOutcome ModifyDue(CPaylarkApp& app, QWidget* parent, const std::string& recordId,
+                      const DialogRunner& runner) {
+  if (!app.store().Contains(recordId))
+    return EditOutcome::kNothingChanged;
+  const DueRecord stored = app.store().Get(recordId);
+  SeriesChoice choice = SeriesChoice::kThisRecord;
+  if (IsSeriesMember(stored)) {
+    choice = AskSeriesChoice(app, parent);
+    if (choice == SeriesChoice::kCancel)
+      return EditOutcome::kNothingChanged;
+  }
+
+  CDueDateSheet sheet(app, SheetMode::kModify, parent, runner);
+  sheet.record() = stored;
+  if (!sheet.Run())
+    return EditOutcome::kNothingChanged;
+  const DueRecord& edited = sheet.record();
+  Status status = Status::Ok();
+  {
+    WaitCursor wait;
+    status = ApplyModify(app.store(), choice, edited, stored);
+  }
+  if (!status.ok()) {
+    app.prompt().Tell(
+        parent, QString::fromStdString(MessageText(FailureOf(app, choice, edited, stored, status))),
+        PromptIcon::kWarning);
+  }
+  return EditOutcome::kRecordsChanged;
+}
+
+}  // namespace paylark

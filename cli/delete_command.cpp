@@ -2,6 +2,7 @@
 
 #include "cli/commands.h"
 #include "cli/exit_code.h"
+#include "core/recurrence/series_editing.h"
 
 namespace paylark::cli {
 
@@ -15,10 +16,9 @@ int RunDelete(Arguments& arguments, CommandContext& context) {
   if (!context.store.Contains(*id)) {
     return Fail(context, kExitFailed, "no due has the record ID \"" + *id + "\"");
   }
-  const DueRecord record = context.store.Get(*id);
-  const Status status = wholeSeries && IsSeriesMember(record)
-                            ? context.store.DeleteSeries(record.seriesId)
-                            : context.store.Delete(*id, ChangeMarker::kWrite);
+  const Status status = ApplyDelete(
+      context.store, wholeSeries ? SeriesChoice::kWholeSeries : SeriesChoice::kThisRecord,
+      context.store.Get(*id));
   if (!status.ok()) {
     return Fail(context, kExitFailed,
                 "the due " + *id + " could not be deleted: " + status.message());

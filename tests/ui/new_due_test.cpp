@@ -23,8 +23,11 @@ QWizard& Wizard(QDialog& dialog) {
   return static_cast<QWizard&>(dialog);
 }
 
+// Types over the field's whole text, as after a double-click.
 void Type(QDialog& dialog, const char* field, const QString& text) {
-  QTest::keyClicks(&Child<QWidget>(dialog, field), text);
+  auto& edit = Child<QLineEdit>(dialog, field);
+  edit.selectAll();
+  QTest::keyClicks(&edit, text);
 }
 
 void Press(QWidget& dialog, const char* button) {

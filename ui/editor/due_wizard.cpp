@@ -53,6 +53,11 @@ std::unique_ptr<QWizard> MakeDueWizard(CDetailPage* details, CNotesPage* notes, 
                    Picture(QStringLiteral("wizard-header"), kHeaderPictureSize));
   wizard->addPage(details);
   wizard->addPage(notes);
+  // The modern style paints its page area in the text background; the pages keep the face.
+  for (QWidget* area :
+       {static_cast<QWidget*>(details), static_cast<QWidget*>(notes), details->parentWidget()}) {
+    area->setBackgroundRole(QPalette::Window);
+  }
   return wizard;
 }
 

@@ -85,6 +85,7 @@ QWidget* BuildWeekGroup(WeekGroup& group) {
   QGridLayout* grid = Grid(owner);
   group.interval = Number(QStringLiteral("weekInterval"));
   auto* every = new QHBoxLayout;
+  every->setSpacing(6);
   every->addWidget(Label("Recur Every"));
   every->addWidget(group.interval);
   every->addWidget(Label("Week(s) On"));
@@ -113,24 +114,19 @@ QWidget* BuildMonthGroup(MonthGroup& group) {
   group.weekday = Combo(QStringLiteral("monthWeekday"), kWeekdayNames);
   group.intervalNthForm = Number(QStringLiteral("monthIntervalNthForm"));
 
-  auto* dayRow = new QHBoxLayout;
-  dayRow->addWidget(group.dayOfMonth);
-  dayRow->addWidget(Label("Of Every"));
-  dayRow->addWidget(group.intervalDayForm);
-  dayRow->addWidget(Label("Month(s)"));
-  dayRow->addStretch(1);
+  // Both "Of Every" rows line up, their month fields under the weekday combo.
   grid->addWidget(group.day, 0, 0);
-  grid->addLayout(dayRow, 0, 1, 1, 2);
+  grid->addWidget(group.dayOfMonth, 0, 1);
+  grid->addWidget(Label("Of Every"), 0, 2, Qt::AlignRight);
+  grid->addWidget(group.intervalDayForm, 0, 3);
+  grid->addWidget(Label("Month(s)"), 0, 4);
   grid->addWidget(group.nth, 1, 0);
-  grid->addWidget(group.nthCombo, 1, 1);
-  grid->addWidget(group.weekday, 1, 2);
-  auto* nthRow = new QHBoxLayout;
-  nthRow->addWidget(Label("Of Every"));
-  nthRow->addWidget(group.intervalNthForm);
-  nthRow->addWidget(Label("Month(s)"));
-  nthRow->addStretch(1);
-  grid->addLayout(nthRow, 2, 1, 1, 2);
-  grid->setColumnStretch(3, 1);
+  grid->addWidget(group.nthCombo, 1, 1, 1, 2);
+  grid->addWidget(group.weekday, 1, 3, 1, 2);
+  grid->addWidget(Label("Of Every"), 2, 2, Qt::AlignRight);
+  grid->addWidget(group.intervalNthForm, 2, 3);
+  grid->addWidget(Label("Month(s)"), 2, 4);
+  grid->setColumnStretch(5, 1);
   grid->setRowStretch(3, 1);
   return owner;
 }
@@ -174,6 +170,7 @@ QWidget* BuildRangeBox(RangeBox& range) {
   grid->addWidget(range.start, 0, 1);
   grid->addWidget(range.endAfter, 1, 0);
   auto* countRow = new QHBoxLayout;
+  countRow->setSpacing(6);
   countRow->addWidget(range.count);
   countRow->addWidget(Label("Occurances"));
   countRow->addStretch(1);

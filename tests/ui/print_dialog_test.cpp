@@ -49,10 +49,11 @@ struct Fixture {
   }
   void Add(const std::string& title, const std::string& account, double amount,
            const OleDateTime& due, bool paid = false, const std::string& series = {}) {
-    DueRecord r = DueRecord::WithDefaults(clock);
-    std::tie(r.title, r.payTo, r.account, r.amount) = std::tie(title, "Payee", account, amount);
-    std::tie(r.startDate, r.dueDate, r.paid, r.seriesId) = std::tie(due, due, paid, series);
-    (void)app.store().Add(r);
+    DueRecord record = DueRecord::WithDefaults(clock);
+    std::tie(record.title, record.payTo, record.account) = std::tie(title, "Payee", account);
+    std::tie(record.amount, record.startDate, record.dueDate) = std::tie(amount, due, due);
+    std::tie(record.paid, record.seriesId) = std::tie(paid, series);
+    (void)app.store().Add(record);
   }
   CPrintDuesDialog& Open(std::vector<std::string> templates = {SourceTemplates().toStdString()}) {
     places = {std::move(templates), cache.path() + QStringLiteral("/paylark")};
@@ -219,9 +220,9 @@ class PrintDialogTest final : public QObject {
 
   void PrintRendersCheckedRowsAndPreviews() {
     Fixture f;
-    f.Add("Rent", "A", 850, At(2026, 3, 1), true);
+    f.Add("Rent €", "A", 850, At(2026, 3, 1), true);  // two of three titles beyond ASCII
     f.Add("Gym", "A", 35, At(2026, 3, 2));
-    f.Add("Loan", "A", 300, At(2026, 3, 3), false, "recId20260301090000");
+    f.Add("Café loan", "A", 300, At(2026, 3, 3), false, "recId20260301090000");
     CPrintDuesDialog& dialog = f.Open();
     const QStringList titles = f.Titles();
     f.SetCheck(1, false);
@@ -238,7 +239,8 @@ class PrintDialogTest final : public QObject {
     QCOMPARE(f.desktop.previews, 1);
     QVERIFY(f.prompt.asked.isEmpty());
     const QTextDocument& document = dialog.preview().document();
-    QVERIFY(document.toPlainText().contains(titles[2]));
+    QVERIFY(document.toPlainText().contains(titles[0]) &&
+            document.toPlainText().contains(titles[2]));
     QCOMPARE(document.baseUrl(), QUrl::fromLocalFile(f.places.pageFolder + QLatin1Char('/')));
   }
 

@@ -16,9 +16,9 @@ class CPaylarkApp;
 class CPrintListCtrl;
 
 // The Print dialog: the dues of a range of months in a checkable list, narrowed by the Records
-// and Account boxes or by hand. Pressing Print renders the checked dues into "print.html" and
-// loads it; the click that follows opens the print preview when at least one row is checked.
-// The dialog never changes the record store.
+// and Account boxes or by hand. Print renders the checked dues into "print.html", loads it into
+// the preview document and, when at least one row is checked, opens the print preview. The
+// dialog never changes the record store.
 class CPrintDuesDialog final : public QDialog {
   Q_OBJECT
 

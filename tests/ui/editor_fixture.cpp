@@ -1,5 +1,8 @@
 #include "tests/ui/editor_fixture.h"
 
+#include <QAbstractButton>
+#include <QTest>
+
 namespace paylark::test {
 
 ScriptedRunner& ScriptedRunner::Then(Step step) {
@@ -21,6 +24,14 @@ DialogRunner ScriptedRunner::runner() {
       dialog.reject();
     return dialog.result();
   };
+}
+
+void Press(QWidget& parent, const char* name) {
+  QTest::mouseClick(&Child<QAbstractButton>(parent, name), Qt::LeftButton);
+}
+
+QLineEdit& Field(QWidget& parent, const char* name) {
+  return Child<QLineEdit>(parent, name);
 }
 
 }  // namespace paylark::test

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QLineEdit>
 #include <QString>
 #include <QWidget>
 #include <deque>
@@ -34,5 +35,10 @@ Widget& Child(QWidget& parent, const char* name) {
     qFatal("no child %s", name);
   return *child;
 }
+
+// Clicks the named button, radio or check box.
+void Press(QWidget& parent, const char* name);
+// The named line edit (amount, number and text fields alike).
+QLineEdit& Field(QWidget& parent, const char* name);
 
 }  // namespace paylark::test

@@ -21,7 +21,6 @@ class RecurrenceDialogTest final : public QObject {
   void SwitchingKindsKeepsEveryInput();
   void PickersKeepStartAndEndByInOrder();
   void OkStoresTheSeriesAndCancelNothing();
-  void SnapshotsOfEveryKind();
 };
 
 class NewDueTest final : public QObject {
@@ -31,8 +30,7 @@ class NewDueTest final : public QObject {
   void NotesSurviveBackAndKeepLineBreaks();
   void FieldsAreCheckedOnNext();
   void RecursiveDueNeedsAPattern();
-  void SecondPatternReplacesTheFirst();
-  void OffsetOfZeroDaysAndHalfPastTwelve();
+  void SecondPatternReplacesTheFirstAndOffsetApplies();
   void ClearedBoxStoresOnePlainDue();
   void EveryOtherEndingRemovesPlaceholders();
   void DatePickersKeepEachOtherInOrder();

@@ -2,9 +2,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QTest>
-#include <functional>
 
 #include "tests/ui/editor_fixture.h"
 #include "tests/ui/editor_tests.h"
@@ -16,16 +14,8 @@
 namespace paylark::test {
 namespace {
 
-QLineEdit& Field(QWidget& dialog, const char* name) {
-  return Child<QLineEdit>(dialog, name);
-}
-
 void Choose(QWidget& dialog, const char* combo, int index) {
   Child<QComboBox>(dialog, combo).setCurrentIndex(index);
-}
-
-void Press(QWidget& dialog, const char* button) {
-  QTest::mouseClick(&Child<QAbstractButton>(dialog, button), Qt::LeftButton);
 }
 
 QDateTime Qt(int year, int month, int day, int hour = 0) {
@@ -39,107 +29,67 @@ void RecurrenceDialogTest::OpensOnTheDefaultsOfNow() {
   CRecurrenceDlg dialog(ws.app);
   dialog.show();
   QCOMPARE(dialog.windowTitle(), QStringLiteral("Recurrence Pattern"));
-  QCOMPARE(Child<QComboBox>(dialog, "kind").currentText(), QStringLiteral("Day"));
-  QVERIFY(Child<QRadioButton>(dialog, "dayEvery").isChecked());
-  QCOMPARE(Field(dialog, "dayInterval").text(), QStringLiteral("3"));
-  QVERIFY(Child<QRadioButton>(dialog, "endAfter").isChecked());
-  QCOMPARE(Field(dialog, "count").text(), QStringLiteral("10"));
+  QStringList shown;
+  for (const char* name : {"kind", "dayInterval", "count", "weekInterval", "monthDayOfMonth",
+                           "monthNth", "monthWeekday", "yearDateMonth", "yearDay"}) {
+    auto* combo = dialog.findChild<QComboBox*>(QString::fromLatin1(name));
+    shown << (combo ? combo->currentText() : Field(dialog, name).text());
+  }
+  QCOMPARE(shown.join(' '), QStringLiteral("Day 3 10 2 15 third Sunday March 15"));
+  QString ticked;
+  for (const char* name : {"dayEvery", "monthDay", "yearEvery", "endAfter", "weekday0", "weekday1",
+                           "weekday2", "weekday3", "weekday4", "weekday5", "weekday6"}) {
+    ticked += Child<QAbstractButton>(dialog, name).isChecked() ? '1' : '0';
+  }
+  QCOMPARE(ticked, QStringLiteral("11111000000"));
   QCOMPARE(Child<DatePicker>(dialog, "rangeStart").dateTime(), Qt(2026, 3, 15, 10));
   QCOMPARE(Child<DatePicker>(dialog, "endByDate").dateTime(), Qt(2026, 3, 15, 10));
-  for (int day = 0; day < 7; ++day) {
-    QCOMPARE(Child<QCheckBox>(dialog, qPrintable(QStringLiteral("weekday%1").arg(day))).isChecked(),
-             day == 0);
+  QVERIFY(Field(dialog, "dayInterval").isVisible() && !Field(dialog, "weekInterval").isVisible());
+  const char* names[] = {"recurrence-day.png", "recurrence-week.png", "recurrence-month.png",
+                         "recurrence-year.png"};
+  for (int kind = 0; kind < 4; ++kind) {
+    Choose(dialog, "kind", kind);
+    Snapshot(dialog, QString::fromLatin1(names[kind]));
   }
-  QCOMPARE(Child<QComboBox>(dialog, "monthNth").currentText(), QStringLiteral("third"));
-  QCOMPARE(Child<QComboBox>(dialog, "yearWeekday").currentText(), QStringLiteral("Sunday"));
-  QCOMPARE(Child<QComboBox>(dialog, "yearNthMonth").currentText(), QStringLiteral("March"));
-  QCOMPARE(Field(dialog, "monthDayOfMonth").text(), QStringLiteral("15"));
-  QCOMPARE(Field(dialog, "yearDay").text(), QStringLiteral("15"));
-  QVERIFY(Field(dialog, "dayInterval").isVisible());
-  QVERIFY(!Field(dialog, "weekInterval").isVisible());
 }
 
 void RecurrenceDialogTest::ValidationMessagesComeInOrder() {
-  struct Case {
-    const char* name;
-    std::function<void(QWidget&)> set;
-    QString expected;  // empty: accepted
-  };
-  const Case cases[] = {
-      {"day interval empty", [](QWidget& d) { Field(d, "dayInterval").clear(); },
-       "Please enter valid recurrence day"},
-      {"pattern before range",
-       [](QWidget& d) {
-         Field(d, "dayInterval").setText("0");
-         Field(d, "count").clear();
-       },
-       "Please enter valid recurrence day"},
-      {"every weekday ignores the interval",
-       [](QWidget& d) {
-         Field(d, "dayInterval").clear();
-         Press(d, "dayEveryWeekday");
-       },
-       ""},
-      {"week interval 0",
-       [](QWidget& d) {
-         Choose(d, "kind", 1);
-         Field(d, "weekInterval").setText("0");
-       },
-       "Please enter valid recurrence week"},
-      {"month day 0 and months 0",
-       [](QWidget& d) {
-         Choose(d, "kind", 2);
-         Field(d, "monthDayOfMonth").setText("0");
-         Field(d, "monthIntervalDayForm").setText("0");
-       },
+  // Each case: the controls to set ("name=value": a field's text, a combo's index, or a button
+  // to press when there is no "="), then the one message OK shows (none: the series is stored).
+  const std::pair<QStringList, QString> cases[] = {
+      {{"dayInterval="}, "Please enter valid recurrence day"},
+      {{"dayInterval=0", "count="}, "Please enter valid recurrence day"},
+      {{"dayInterval=", "dayEveryWeekday"}, ""},
+      {{"kind=1", "weekInterval=0"}, "Please enter valid recurrence week"},
+      {{"kind=2", "monthDayOfMonth=0", "monthIntervalDayForm=0"},
        "Please enter valid recurrence month"},
-      {"month day 32",
-       [](QWidget& d) {
-         Choose(d, "kind", 2);
-         Field(d, "monthDayOfMonth").setText("32");
-       },
-       "Please enter valid recurrence day"},
-      {"nth form months empty",
-       [](QWidget& d) {
-         Choose(d, "kind", 2);
-         Press(d, "monthThe");
-         Field(d, "monthIntervalNthForm").clear();
-       },
-       "Please enter valid recurrence month"},
-      {"April 31",
-       [](QWidget& d) {
-         Choose(d, "kind", 3);
-         Choose(d, "yearDateMonth", 3);
-         Field(d, "yearDay").setText("31");
-       },
-       "Month April does not have date 31"},
-      {"February 30",
-       [](QWidget& d) {
-         Choose(d, "kind", 3);
-         Choose(d, "yearDateMonth", 1);
-         Field(d, "yearDay").setText("30");
-       },
-       "Month February does not have date 30"},
-      {"February 29",
-       [](QWidget& d) {
-         Choose(d, "kind", 3);
-         Choose(d, "yearDateMonth", 1);
-         Field(d, "yearDay").setText("29");
-       },
-       ""},
-      {"count empty", [](QWidget& d) { Field(d, "count").clear(); },
-       "Please enter valid number of recurrences"},
+      {{"kind=2", "monthDayOfMonth=32"}, "Please enter valid recurrence day"},
+      {{"kind=2", "monthThe", "monthIntervalNthForm="}, "Please enter valid recurrence month"},
+      {{"kind=3", "yearDateMonth=3", "yearDay=31"}, "Month April does not have date 31"},
+      {{"kind=3", "yearDateMonth=1", "yearDay=30"}, "Month February does not have date 30"},
+      {{"kind=3", "yearDateMonth=1", "yearDay=29"}, ""},
+      {{"count="}, "Please enter valid number of recurrences"},
   };
-  for (const Case& c : cases) {
+  for (const auto& [settings, expected] : cases) {
     Workspace ws;
     CRecurrenceDlg dialog(ws.app);
     dialog.show();
-    c.set(dialog);
+    for (const QString& setting : settings) {
+      const QString name = setting.section(QLatin1Char('='), 0, 0);
+      const QString value = setting.section(QLatin1Char('='), 1);
+      if (!setting.contains(QLatin1Char('='))) {
+        Press(dialog, qPrintable(name));
+      } else if (auto* combo = dialog.findChild<QComboBox*>(name)) {
+        combo->setCurrentIndex(value.toInt());
+      } else {
+        Field(dialog, qPrintable(name)).setText(value);
+      }
+    }
     Press(dialog, "ok");
     const QString asked = ws.prompt.asked.join(QLatin1Char('|'));
-    QVERIFY2(asked == c.expected, qPrintable(QStringLiteral("%1: %2").arg(c.name, asked)));
-    QCOMPARE(dialog.isVisible(), !c.expected.isEmpty());
-    QCOMPARE(ws.app.store().size(), c.expected.isEmpty() ? std::size_t{10} : std::size_t{0});
+    QVERIFY2(asked == expected, qPrintable(settings.join(' ') + ": " + asked));
+    QCOMPARE(dialog.isVisible(), !expected.isEmpty());
+    QCOMPARE(ws.app.store().size(), expected.isEmpty() ? std::size_t{10} : std::size_t{0});
   }
 }
 
@@ -209,18 +159,6 @@ void RecurrenceDialogTest::OkStoresTheSeriesAndCancelNothing() {
   QCOMPARE(dialog.recordIds().size(), std::size_t{4});  // 15, 18, 21, 24 March
   for (const std::string& id : dialog.recordIds()) {
     QCOMPARE(ws.app.store().Get(id).seriesId, dialog.seriesId());
-  }
-}
-
-void RecurrenceDialogTest::SnapshotsOfEveryKind() {
-  Workspace ws;
-  CRecurrenceDlg dialog(ws.app);
-  dialog.show();
-  const char* names[] = {"recurrence-day.png", "recurrence-week.png", "recurrence-month.png",
-                         "recurrence-year.png"};
-  for (int kind = 0; kind < 4; ++kind) {
-    Choose(dialog, "kind", kind);
-    Snapshot(dialog, QString::fromLatin1(names[kind]));
   }
 }
 

@@ -67,9 +67,15 @@ CDetailPage::CDetailPage(CPaylarkApp& app, SheetMode mode, DialogRunner runner, 
   auto* layout = new QHBoxLayout(this);
   layout->addLayout(BuildFields(), 3);
   layout->addSpacing(12);
-  layout->addLayout(right, 2);
+  // Without "Make Recursive Due" the fields take the whole width.
+  layout->addLayout(right, mode == SheetMode::kNewDue ? 2 : 0);
 
-  makeRecursive_->setVisible(mode == SheetMode::kNewDue);
+  if (mode == SheetMode::kModify) {
+    makeRecursive_->hide();
+    QSizePolicy noPlace = recurrence_->sizePolicy();
+    noPlace.setRetainSizeWhenHidden(false);
+    recurrence_->setSizePolicy(noPlace);
+  }
   connect(makeRecursive_, &QCheckBox::toggled, this, &CDetailPage::OnMakeRecursiveToggled);
   connect(start_, &QDateTimeEdit::dateTimeChanged, this, &CDetailPage::OnStartChanged);
   connect(due_, &QDateTimeEdit::dateTimeChanged, this, &CDetailPage::OnDueChanged);

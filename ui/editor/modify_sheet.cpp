@@ -13,6 +13,9 @@
 namespace paylark {
 namespace {
 
+// Wide enough for a date with its time and a long title.
+constexpr int kMinimumWidth = 440;
+
 CGuiButton* StyledButton(const QString& caption, const QString& name) {
   auto* button = new CGuiButton(caption);
   button->setObjectName(name);
@@ -41,6 +44,7 @@ CModifySheet::CModifySheet(CDetailPage* details, CNotesPage* notes, QWidget* par
   buttons->addWidget(ok);
   buttons->addWidget(cancel);
 
+  setMinimumWidth(kMinimumWidth);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(tabs_);
   layout->addLayout(buttons);

@@ -6,7 +6,10 @@
 
 namespace paylark {
 
-CAmountEdit::CAmountEdit(QWidget* parent) : QLineEdit(parent) {}
+CAmountEdit::CAmountEdit(QWidget* parent) : QLineEdit(parent) {
+  // Typed text must arrive as key presses to pass the filter, not as input-method commits.
+  setAttribute(Qt::WA_InputMethodEnabled, false);
+}
 
 void CAmountEdit::keyPressEvent(QKeyEvent* event) {
   bool passes = false;

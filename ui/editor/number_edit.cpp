@@ -6,7 +6,10 @@
 
 namespace paylark {
 
-CNumberEdit::CNumberEdit(QWidget* parent) : QLineEdit(parent) {}
+CNumberEdit::CNumberEdit(QWidget* parent) : QLineEdit(parent) {
+  // Typed text must arrive as key presses to pass the filter, not as input-method commits.
+  setAttribute(Qt::WA_InputMethodEnabled, false);
+}
 
 void CNumberEdit::keyPressEvent(QKeyEvent* event) {
   const KeyKind kind = ClassifyKey(*event);

@@ -3,7 +3,7 @@
 #include "cli/commands.h"
 #include "cli/exit_code.h"
 #include "cli/export_office.h"
-#include "cli/template_folders.h"
+#include "core/export/data_folders.h"
 #include "core/export/document_file.h"
 #include "core/export/html_export.h"
 #include "core/export/notes_choice.h"
@@ -41,7 +41,7 @@ int WriteOrFail(CommandContext& context, const std::string& path, std::string_vi
 int ExportHtml(const ExportRequest& request, CommandContext& context) {
   std::optional<std::string> path = request.templatePath;
   if (!path)
-    path = FindTemplate(kHtmlExportTemplateName, TemplateFolders());
+    path = FindTemplate(kHtmlExportTemplateName, DataFolders(DataKind::kTemplates));
   if (!path) {
     return Fail(
         context, kExitFailed,

@@ -5,7 +5,7 @@
 #include "cli/commands.h"
 #include "cli/date_time_text.h"
 #include "cli/exit_code.h"
-#include "cli/template_folders.h"
+#include "core/export/data_folders.h"
 #include "core/export/template_files.h"
 #include "core/print/print_filter.h"
 #include "core/print/print_output.h"
@@ -49,7 +49,7 @@ std::optional<std::string> TakeRecordsAction(Arguments& arguments,
 
 // A template given by path brings its own icons when they stand beside it.
 std::vector<std::string> IconFolders(const std::optional<std::string>& templatePath) {
-  std::vector<std::string> folders = TemplateFolders();
+  std::vector<std::string> folders = DataFolders(DataKind::kTemplates);
   if (templatePath) {
     const std::filesystem::path folder = std::filesystem::path(*templatePath).parent_path();
     folders.insert(folders.begin(), folder.empty() ? "." : folder.string());
@@ -82,7 +82,8 @@ int RunPrint(Arguments& arguments, CommandContext& context) {
     CheckAccount(rows, *account);
 
   const std::optional<std::string> path =
-      templatePath ? templatePath : FindTemplate(kPrintTemplateName, TemplateFolders());
+      templatePath ? templatePath
+                   : FindTemplate(kPrintTemplateName, DataFolders(DataKind::kTemplates));
   if (!path) {
     return Fail(
         context, kExitFailed,

@@ -1,7 +1,7 @@
 # A Debian package of everything `cmake --install` puts in place: `cpack -G DEB` in a build folder
-# writes paylark_<version>_<arch>.deb. The executables look up their templates and manual in the
-# data folder of CMAKE_INSTALL_PREFIX, so the package installs under that same prefix; configure
-# with -DCMAKE_INSTALL_PREFIX=/usr for a package that installs under /usr like any other.
+# writes paylark_<version>_<arch>.deb, which installs under /usr like any other package. The
+# executables find their templates and manual relative to their own folder, so the build's own
+# install prefix does not matter here.
 set(CPACK_GENERATOR "DEB")
 set(CPACK_PACKAGE_NAME "paylark")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -16,7 +16,7 @@ recur by day, week, month or year. A month exports to spreadsheet,
 word-processor, HTML and PDF files, and a range of months prints through an
 editable HTML template. The command-line tool paylark-cli works on the same
 dues.")
-set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
+set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
 set(CPACK_STRIP_FILES ON)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

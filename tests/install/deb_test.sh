@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the Debian package of a built tree into a temporary folder and checks its control data
-# and that it holds the executables and their data where the executables look for them.
+# and that it holds the executables and, beside them, their data.
 # Usage: deb_test.sh BUILD_DIR VERSION BINDIR DATADIR (the last two absolute). Exit 77: skipped.
 set -uo pipefail
 build_dir=$1 version=$2 bindir=$3 datadir=$4

@@ -7,7 +7,7 @@
 namespace paylark {
 
 // A date-time picker as the editor and the pattern dialog show it: "MM/dd/yyyy  hh:mm:ss AP",
-// wall-clock values (UTC time spec, so no daylight-saving shift), the years 100 to 9999, and a
+// wall-clock values (held as UTC, so no daylight-saving shift), the years 100 to 9999, and a
 // calendar to drop down.
 class DatePicker final : public QDateTimeEdit {
   Q_OBJECT

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "core/export/data_folders.h"
 #include "core/export/document_file.h"
 #include "core/export/docx_export.h"
 #include "core/export/html_export.h"
@@ -13,7 +14,6 @@
 #include "core/records/messages.h"
 #include "ui/app/desktop_services.h"
 #include "ui/app/paylark_app.h"
-#include "ui/app/template_folders.h"
 #include "ui/app/wait_cursor.h"
 
 namespace paylark {
@@ -90,7 +90,7 @@ QString ExportCommands::ExportHtml(NotesChoice notes, std::span<const DueRecord>
     return {};
   WaitCursor wait;
   const std::optional<std::string> templatePath =
-      FindTemplate(kHtmlExportTemplateName, TemplateFolders());
+      FindTemplate(kHtmlExportTemplateName, DataFolders(DataKind::kTemplates));
   if (!templatePath) {
     TellFailure(MessageOf(MessageId::kTemplateNotFound, std::string(kHtmlExportTemplateName)));
     return {};

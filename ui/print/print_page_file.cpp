@@ -3,10 +3,10 @@
 #include <QDir>
 #include <QStandardPaths>
 
+#include "core/export/data_folders.h"
 #include "core/export/template_files.h"
 #include "core/print/print_output.h"
 #include "core/print/print_page.h"
-#include "ui/app/template_folders.h"
 
 namespace paylark {
 namespace {
@@ -23,7 +23,7 @@ std::string TemplateText(std::span<const std::string> folders) {
 }  // namespace
 
 PrintPlaces DefaultPrintPlaces() {
-  return {TemplateFolders(),
+  return {DataFolders(DataKind::kTemplates),
           QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
               QStringLiteral("/paylark")};
 }

@@ -1,20 +1,23 @@
 #include "ui/shell/help_sync.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 
+#include "core/export/data_folders.h"
 #include "ui/app/app_settings.h"
 #include "ui/app/desktop_services.h"
 
 namespace paylark {
+namespace {
+
+constexpr const char* kManualName = "plkhelp.html";
+
+}  // namespace
 
 QString HelpFilePath() {
-  const QString name = QStringLiteral("plkhelp.html");
-  const QString beside = QCoreApplication::applicationDirPath() + QLatin1Char('/') + name;
-  if (QFileInfo::exists(beside))
-    return beside;
-  const QString installed = QStringLiteral(PAYLARK_DATADIR "/paylark/") + name;
-  return QFileInfo::exists(installed) ? installed : beside;
+  const std::string found = FindDataFile(DataKind::kManual, kManualName);
+  if (!found.empty())
+    return QString::fromStdString(found);
+  return QCoreApplication::applicationDirPath() + QLatin1Char('/') + QLatin1String(kManualName);
 }
 
 void OpenHelp(DesktopServices& desktop) {

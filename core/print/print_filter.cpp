@@ -2,16 +2,13 @@
 
 #include <unordered_set>
 
+#include "core/records/text_encoding.h"
+
 namespace paylark {
 namespace {
 
 std::string_view TrimmedAccount(const PrintRow& row) {
-  constexpr std::string_view kWhiteSpace = " \t\n\v\f\r";
-  const std::string_view account = row.record.account;
-  const std::size_t first = account.find_first_not_of(kWhiteSpace);
-  if (first == std::string_view::npos)
-    return {};
-  return account.substr(first, account.find_last_not_of(kWhiteSpace) - first + 1);
+  return TrimWhiteSpace(row.record.account);
 }
 
 bool CheckedAfter(const PrintRow& row, RecordsAction action) {

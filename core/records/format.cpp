@@ -7,16 +7,10 @@
 #include <cstring>
 #include <ctime>
 
+#include "core/records/text_encoding.h"
+
 namespace paylark {
 namespace {
-
-std::string_view Trim(std::string_view text) {
-  constexpr std::string_view kBlanks = " \t\r\n\v\f";
-  const std::size_t first = text.find_first_not_of(kBlanks);
-  if (first == std::string_view::npos)
-    return {};
-  return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
 
 std::tm ToTm(const OleDateTime& dateTime) {
   const CivilDateTime c = dateTime.ToCivil();
@@ -202,7 +196,7 @@ std::string FormatAmount(double amount) {
 }
 
 std::string FormatCurrency(std::string_view amountText) {
-  const std::string_view trimmed = Trim(amountText);
+  const std::string_view trimmed = TrimWhiteSpace(amountText);
   double value = 0;
   const auto parsed = std::from_chars(trimmed.data(), trimmed.data() + trimmed.size(), value);
   if (parsed.ec != std::errc() || parsed.ptr != trimmed.data() + trimmed.size()) {

@@ -37,11 +37,11 @@ enum class MessageId {
   kRecordsDeleteFailed,    // number: how many, detail: reason
   // Beyond: exports and printing
   kDocumentTooLarge,
-  kTemplateNotFound,       // text: file name
-  kFileReadFailed,         // text: path, detail: reason
-  kFileWriteFailed,        // text: path, detail: reason
-  kNoDuesToExport,         // text: month
-  kExportTextsShortened,   // number: how many
+  kTemplateNotFound,      // text: file name
+  kFileReadFailed,        // text: path, detail: reason
+  kFileWriteFailed,       // text: path, detail: reason
+  kNoDuesToExport,        // text: month
+  kExportTextsShortened,  // number: how many
 };
 
 struct Message {

@@ -177,12 +177,7 @@ Result<DueRecord> DecodeRecord(std::string_view bytes) {
 }
 
 std::string_view TrimmedRecordId(std::string_view id) {
-  constexpr std::string_view kBlanks = " \t\r\n\v\f";
-  const std::size_t first = id.find_first_not_of(kBlanks);
-  if (first == std::string_view::npos)
-    return {};
-  const std::size_t last = id.find_last_not_of(kBlanks);
-  return id.substr(first, last - first + 1);
+  return TrimWhiteSpace(id);
 }
 
 bool IsPlainRecordId(std::string_view id) {

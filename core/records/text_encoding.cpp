@@ -54,6 +54,14 @@ std::uint32_t NextCodePoint(std::string_view text, std::size_t& pos) {
   return cp;
 }
 
+std::string_view TrimWhiteSpace(std::string_view text) {
+  constexpr std::string_view kWhiteSpace = " \t\r\n\v\f";
+  const std::size_t first = text.find_first_not_of(kWhiteSpace);
+  if (first == std::string_view::npos)
+    return {};
+  return text.substr(first, text.find_last_not_of(kWhiteSpace) - first + 1);
+}
+
 bool IsValidUtf8(std::string_view bytes) {
   std::size_t pos = 0;
   while (pos < bytes.size()) {

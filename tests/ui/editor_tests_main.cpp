@@ -1,25 +1,11 @@
-#include <clocale>
-#include <cstdlib>
-
-#include <QApplication>
 #include <QTest>
 
 #include "tests/ui/editor_tests.h"
-#include "tests/ui/fakes.h"
-#include "ui/app/resources.h"
-#include "ui/widgets/display_style.h"
+#include "tests/ui/test_application.h"
 
 // Runs the due editor's tests in one offscreen application, under the en_US locale.
 int main(int argc, char* argv[]) {
-  setenv("LC_ALL", "en_US.UTF-8", 1);
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication application(argc, argv);
-  std::setlocale(LC_ALL, "");
-  std::setlocale(LC_NUMERIC, "C");
-  paylark::InitResources();
-  paylark::ApplyDisplayStyle(application);
-  paylark::test::UseFreshSettings();
+  paylark::test::TestApplication application(argc, argv);
 
   int failures = 0;
   {

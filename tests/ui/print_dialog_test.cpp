@@ -1,8 +1,5 @@
-#include <clocale>
-#include <cstdlib>
 #include <tuple>
 
-#include <QApplication>
 #include <QDateTimeEdit>
 #include <QFile>
 #include <QPrintPreviewDialog>
@@ -10,10 +7,9 @@
 #include <QTest>
 
 #include "tests/ui/fakes.h"
-#include "ui/app/resources.h"
+#include "tests/ui/test_application.h"
 #include "ui/print/print_dues_dialog.h"
 #include "ui/print/print_list_ctrl.h"
-#include "ui/widgets/display_style.h"
 #include "ui/widgets/gui_button.h"
 #include "ui/widgets/gui_combo_box_ext.h"
 
@@ -303,15 +299,7 @@ class PrintDialogTest final : public QObject {
 }  // namespace paylark::test
 
 int main(int argc, char* argv[]) {
-  setenv("LC_ALL", "en_US.UTF-8", 1);
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication application(argc, argv);
-  std::setlocale(LC_ALL, "");
-  std::setlocale(LC_NUMERIC, "C");
-  paylark::InitResources();
-  paylark::ApplyDisplayStyle(application);
-  paylark::test::UseFreshSettings();
+  paylark::test::TestApplication application(argc, argv);
   paylark::test::PrintDialogTest test;
   return QTest::qExec(&test, argc, argv);
 }

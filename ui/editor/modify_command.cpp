@@ -2,26 +2,12 @@
 
 #include "core/recurrence/series_editing.h"
 #include "ui/app/paylark_app.h"
+#include "ui/app/series_question.h"
 #include "ui/app/wait_cursor.h"
 #include "ui/editor/due_date_sheet.h"
 
 namespace paylark {
 namespace {
-
-// Cancel (or a closed box) opens nothing.
-SeriesChoice AskSeriesChoice(CPaylarkApp& app, QWidget* parent) {
-  const PromptAnswer answer =
-      app.prompt().Ask(parent, QString::fromStdString(MessageText(MessageId::kConfirmModifySeries)),
-                       PromptButtons::kYesNoCancel);
-  switch (answer) {
-    case PromptAnswer::kYes:
-      return SeriesChoice::kWholeSeries;
-    case PromptAnswer::kNo:
-      return SeriesChoice::kThisRecord;
-    default:
-      return SeriesChoice::kCancel;
-  }
-}
 
 Message FailureOf(CPaylarkApp& app, SeriesChoice choice, const DueRecord& edited,
                   const DueRecord& stored, const Status& status) {
@@ -41,7 +27,7 @@ EditOutcome ModifyDue(CPaylarkApp& app, QWidget* parent, const std::string& reco
   const DueRecord stored = app.store().Get(recordId);
   SeriesChoice choice = SeriesChoice::kThisRecord;
   if (IsSeriesMember(stored)) {
-    choice = AskSeriesChoice(app, parent);
+    choice = AskSeriesQuestion(app.prompt(), parent, MessageId::kConfirmModifySeries);
     if (choice == SeriesChoice::kCancel)
       return EditOutcome::kNothingChanged;
   }

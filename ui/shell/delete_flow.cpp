@@ -3,6 +3,7 @@
 #include "core/records/messages.h"
 #include "core/recurrence/series_editing.h"
 #include "ui/app/paylark_app.h"
+#include "ui/app/series_question.h"
 #include "ui/app/wait_cursor.h"
 
 namespace paylark {
@@ -19,17 +20,6 @@ std::string FirstRemainingTitle(CPaylarkApp& app, const DueRecord& record) {
   return left.empty() ? record.title : app.store().Get(left.front()).title;
 }
 
-SeriesChoice ChoiceOf(PromptAnswer answer) {
-  switch (answer) {
-    case PromptAnswer::kYes:
-      return SeriesChoice::kWholeSeries;
-    case PromptAnswer::kNo:
-      return SeriesChoice::kThisRecord;
-    default:
-      return SeriesChoice::kCancel;
-  }
-}
-
 }  // namespace
 
 void DeleteDue(CPaylarkApp& app, QWidget* parent, const DueRecord& record) {
@@ -40,8 +30,7 @@ void DeleteDue(CPaylarkApp& app, QWidget* parent, const DueRecord& record) {
       return;
     }
   } else {
-    choice = ChoiceOf(app.prompt().Ask(parent, Text(MessageId::kConfirmDeleteSeries),
-                                       PromptButtons::kYesNoCancel));
+    choice = AskSeriesQuestion(app.prompt(), parent, MessageId::kConfirmDeleteSeries);
   }
   Status status = Status::Ok();
   {

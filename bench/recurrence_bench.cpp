@@ -2,48 +2,16 @@
 // durability set to unsynced (no fdatasync/syncfs), so the ratio compares the work Paylark does
 // rather than the disk's flush latency; both sides of the ratio use the same setting.
 
-#include <unistd.h>
-
-#include <chrono>
-#include <cstdio>
-#include <filesystem>
 #include <string>
 
-#include "core/records/clock.h"
-#include "core/records/record_store.h"
+#include "bench/bench_support.h"
 #include "core/recurrence/new_due.h"
 #include "core/recurrence/series_generation.h"
 
-namespace paylark {
+namespace paylark::bench {
 namespace {
 
 constexpr int kSeriesLength = 10'000;
-
-// A record store over a fresh temporary working directory, removed again at the end.
-class ScratchStore {
- public:
-  explicit ScratchStore(const Clock& clock) : store_(clock, "") {
-    std::string pattern = (std::filesystem::temp_directory_path() / "paylark-bench-XXXXXX");
-    directory_ = mkdtemp(pattern.data());
-    store_.SetWorkingDirectory(directory_);
-    store_.SetDurability(Durability::kUnsynced);
-    (void)store_.Reload();
-  }
-  ~ScratchStore() { std::filesystem::remove_all(directory_); }
-
-  RecordStore& store() { return store_; }
-
- private:
-  std::string directory_;
-  RecordStore store_;
-};
-
-template <class Work>
-double Seconds(Work work) {
-  const auto begin = std::chrono::steady_clock::now();
-  work();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
-}
 
 DueRecord SheetRecord() {
   DueRecord sheet;
@@ -91,13 +59,14 @@ double WeekSeriesMilliseconds(const Clock& clock) {
 }
 
 }  // namespace
-}  // namespace paylark
+}  // namespace paylark::bench
 
 int main() {
+  using namespace paylark::bench;
   const paylark::SystemClock clock;
-  const double add = paylark::AddPerRecord(clock);
-  const double series = paylark::SeriesPerRecord(clock);
-  std::printf("series_10k_day_per_record_vs_add %.3f\n", series / add);
-  std::printf("week_series_100y_ms %.1f\n", paylark::WeekSeriesMilliseconds(clock));
+  const double add = AddPerRecord(clock);
+  const double series = SeriesPerRecord(clock);
+  PrintFigure("series_10k_day_per_record_vs_add", series / add);
+  PrintFigure("week_series_100y_ms", WeekSeriesMilliseconds(clock));
   return 0;
 }

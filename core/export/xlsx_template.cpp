@@ -44,6 +44,9 @@ XlsxFormats DrawXlsxTemplate(lxw_workbook* workbook, lxw_worksheet* sheet) {
     (void)worksheet_set_column(sheet, index, index, kXlsxColumns[column].width, nullptr);
     (void)worksheet_write_string(sheet, kXlsxHeadingRow - 1, index, text.c_str(), heading);
   }
+  // Printed, the nine columns fit across one landscape page.
+  worksheet_set_landscape(sheet);
+  (void)worksheet_fit_to_pages(sheet, 1, 0);
   return XlsxFormats{cleared};
 }
 

@@ -199,18 +199,7 @@ void RecordFolder::SyncFolder() const {
 Status RecordFolder::CreateNew(std::string_view fileName, std::string_view bytes) {
   if (Exists(fileName))
     return Status::AlreadyExists("another file has this name");
-  Result<std::string> temp = WriteTemporary(bytes, DefaultFileMode());
-  if (!temp.ok())
-    return temp.status();
-  PendingRename rename{std::move(temp).value(), std::string(fileName), true};
-  if (InBatch()) {
-    pending_.push_back(std::move(rename));
-    return Status::Ok();
-  }
-  Status status = Commit(rename);
-  if (status.ok())
-    SyncFolder();
-  return status;
+  return WriteAndRename(fileName, bytes, DefaultFileMode(), Placement::kCreateNew);
 }
 
 Status RecordFolder::Replace(std::string_view fileName, std::string_view bytes) {
@@ -222,10 +211,16 @@ Status RecordFolder::Replace(std::string_view fileName, std::string_view bytes) 
     }
     mode = static_cast<int>(st.st_mode & 07777);
   }
+  return WriteAndRename(fileName, bytes, mode, Placement::kReplace);
+}
+
+Status RecordFolder::WriteAndRename(std::string_view fileName, std::string_view bytes, int mode,
+                                    Placement placement) {
   Result<std::string> temp = WriteTemporary(bytes, mode);
   if (!temp.ok())
     return temp.status();
-  PendingRename rename{std::move(temp).value(), std::string(fileName), false};
+  PendingRename rename{std::move(temp).value(), std::string(fileName),
+                       placement == Placement::kCreateNew};
   if (InBatch()) {
     pending_.push_back(std::move(rename));
     return Status::Ok();

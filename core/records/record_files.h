@@ -57,7 +57,12 @@ class RecordFolder {
     bool createNew;
   };
 
+  enum class Placement { kCreateNew, kReplace };
+
   Result<std::string> WriteTemporary(std::string_view bytes, int mode) const;
+  // Writes a temporary file and renames it into place now, or at the end of the batch.
+  Status WriteAndRename(std::string_view fileName, std::string_view bytes, int mode,
+                        Placement placement);
   Status Commit(const PendingRename& rename) const;
   void SyncFolder() const;
   bool Synced() const { return durability_ == Durability::kSynced; }

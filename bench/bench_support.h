@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/records/clock.h"
+#include "core/base/clock.h"
 #include "core/records/record_store.h"
 
 // Helpers of the benchmark programs, which print one "name value" line per figure.

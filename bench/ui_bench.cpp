@@ -11,15 +11,15 @@
 #include <QApplication>
 #include <QTemporaryDir>
 
-#include "core/records/clock.h"
+#include "core/base/clock.h"
 #include "core/records/record_store.h"
-#include "ui/app/paylark_app.h"
-#include "ui/app/prompt.h"
-#include "ui/app/resources.h"
-#include "ui/app/system_desktop_services.h"
-#include "ui/shell/main_frame.h"
+#include "ui/base/paylark_app.h"
+#include "ui/base/prompt.h"
+#include "ui/base/resources.h"
+#include "ui/base/system_desktop_services.h"
+#include "ui/shell/main_window.h"
 #include "ui/shell/month_list_model.h"
-#include "ui/shell/paylark_view.h"
+#include "ui/shell/month_list_view.h"
 #include "ui/widgets/display_style.h"
 
 namespace {
@@ -30,6 +30,15 @@ class SilentPrompt final : public paylark::Prompt {
                             paylark::PromptIcon) override {
     return paylark::PromptAnswer::kOk;
   }
+};
+
+class NoDialogs final : public paylark::DialogCommands {
+ public:
+  paylark::EditOutcome NewDue(QWidget*) override { return paylark::EditOutcome::kNothingChanged; }
+  paylark::EditOutcome ModifyDue(QWidget*, const std::string&) override {
+    return paylark::EditOutcome::kNothingChanged;
+  }
+  void Print(QWidget*) override {}
 };
 
 void AddMonthOfDues(paylark::RecordStore& store, const paylark::Clock& clock, int count) {
@@ -61,13 +70,14 @@ int main(int argc, char* argv[]) {
   paylark::FixedClock clock(*paylark::OleDateTime::FromCivil(2026, 3, 15, 10));
   SilentPrompt prompt;
   paylark::SystemDesktopServices desktop;
-  paylark::CPaylarkApp app(clock, prompt, desktop);
+  paylark::PaylarkApp app(clock, prompt, desktop);
   app.store().SetDurability(paylark::Durability::kUnsynced);
   app.SetWorkingDirectory(folder.path().toStdString());
   constexpr int kDues = 10000;
   AddMonthOfDues(app.store(), clock, kDues);
 
-  paylark::CMainFrame frame(app);
+  NoDialogs dialogs;
+  paylark::MainWindow frame(app, dialogs);
   frame.resize(1280, 800);
   frame.show();
   QApplication::processEvents();

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "cli/arguments.h"
-#include "core/records/clock.h"
+#include "core/base/clock.h"
 #include "core/records/record_store.h"
 
 namespace paylark::cli {

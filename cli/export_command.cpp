@@ -3,14 +3,14 @@
 #include "cli/commands.h"
 #include "cli/exit_code.h"
 #include "cli/export_office.h"
-#include "core/export/data_folders.h"
+#include "core/base/data_folders.h"
+#include "core/base/format.h"
+#include "core/base/messages.h"
 #include "core/export/document_file.h"
 #include "core/export/html_export.h"
 #include "core/export/notes_choice.h"
 #include "core/export/pdf_export.h"
 #include "core/export/template_files.h"
-#include "core/records/format.h"
-#include "core/records/messages.h"
 
 namespace paylark::cli {
 namespace {

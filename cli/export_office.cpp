@@ -3,10 +3,10 @@
 #include <ostream>
 
 #include "cli/exit_code.h"
-#include "core/export/docx_export.h"
-#include "core/export/xlsx_export.h"
-#include "core/records/format.h"
-#include "core/records/messages.h"
+#include "core/base/format.h"
+#include "core/base/messages.h"
+#include "core/office/docx_export.h"
+#include "core/office/xlsx_export.h"
 
 namespace paylark::cli {
 

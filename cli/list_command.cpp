@@ -4,7 +4,7 @@
 #include "cli/date_time_text.h"
 #include "cli/exit_code.h"
 #include "cli/json_writer.h"
-#include "core/records/format.h"
+#include "core/base/format.h"
 #include "core/records/month_selection.h"
 
 namespace paylark::cli {

@@ -11,7 +11,7 @@
 #include "cli/exit_code.h"
 #include "cli/record_fields.h"
 #include "cli/working_directory.h"
-#include "core/records/messages.h"
+#include "core/base/messages.h"
 
 namespace paylark::cli {
 namespace {

@@ -5,12 +5,12 @@
 #include "cli/commands.h"
 #include "cli/date_time_text.h"
 #include "cli/exit_code.h"
-#include "core/export/data_folders.h"
+#include "core/base/data_folders.h"
+#include "core/base/messages.h"
 #include "core/export/template_files.h"
 #include "core/print/print_filter.h"
 #include "core/print/print_output.h"
 #include "core/print/print_page.h"
-#include "core/records/messages.h"
 #include "core/records/month_selection.h"
 
 namespace paylark::cli {

@@ -4,7 +4,7 @@
 #include <variant>
 
 #include "cli/date_time_text.h"
-#include "core/records/field_parsing.h"
+#include "core/base/field_parsing.h"
 
 namespace paylark::cli {
 namespace {

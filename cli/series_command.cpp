@@ -8,7 +8,7 @@
 #include "cli/date_time_text.h"
 #include "cli/exit_code.h"
 #include "cli/record_fields.h"
-#include "core/records/field_parsing.h"
+#include "core/base/field_parsing.h"
 #include "core/recurrence/new_due.h"
 #include "core/recurrence/pattern_validation.h"
 #include "core/recurrence/series_generation.h"

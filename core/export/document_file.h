@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/records/status.h"
+#include "core/base/status.h"
 
 namespace paylark {
 

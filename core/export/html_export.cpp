@@ -3,9 +3,9 @@
 #include <array>
 #include <utility>
 
+#include "core/base/format.h"
+#include "core/base/messages.h"
 #include "core/export/template_text.h"
-#include "core/records/format.h"
-#include "core/records/messages.h"
 
 namespace paylark {
 namespace {

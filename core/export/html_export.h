@@ -4,9 +4,9 @@
 #include <string>
 #include <string_view>
 
+#include "core/base/status.h"
 #include "core/export/notes_choice.h"
 #include "core/records/due_record.h"
-#include "core/records/status.h"
 
 namespace paylark {
 

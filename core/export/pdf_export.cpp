@@ -1,7 +1,7 @@
 #include "core/export/pdf_export.h"
 
+#include "core/base/format.h"
 #include "core/export/pdf_writer.h"
-#include "core/records/format.h"
 
 namespace paylark {
 namespace {

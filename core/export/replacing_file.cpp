@@ -8,7 +8,7 @@
 #include <system_error>
 #include <utility>
 
-#include "core/records/messages.h"
+#include "core/base/messages.h"
 #include "core/records/record_files.h"
 
 namespace paylark {

@@ -5,21 +5,10 @@
 #include <iterator>
 #include <system_error>
 
+#include "core/base/messages.h"
 #include "core/export/template_text.h"
-#include "core/records/messages.h"
 
 namespace paylark {
-
-std::optional<std::string> FindTemplate(std::string_view name,
-                                        std::span<const std::string> folders) {
-  for (const std::string& folder : folders) {
-    const std::filesystem::path path = std::filesystem::path(folder) / name;
-    std::error_code error;
-    if (std::filesystem::is_regular_file(path, error))
-      return path.string();
-  }
-  return std::nullopt;
-}
 
 Result<std::string> ReadFileBytes(const std::string& path) {
   const auto failure = [&path](std::string reason) {

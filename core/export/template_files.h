@@ -5,13 +5,9 @@
 #include <string>
 #include <string_view>
 
-#include "core/records/status.h"
+#include "core/base/status.h"
 
 namespace paylark {
-
-// The path of the first folder, in the order given, that holds a regular file of that name.
-std::optional<std::string> FindTemplate(std::string_view name,
-                                        std::span<const std::string> folders);
 
 // The file's bytes; a file larger than the largest rendering is refused.
 Result<std::string> ReadFileBytes(const std::string& path);

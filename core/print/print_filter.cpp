@@ -2,7 +2,7 @@
 
 #include <unordered_set>
 
-#include "core/records/text_encoding.h"
+#include "core/base/text_encoding.h"
 
 namespace paylark {
 namespace {

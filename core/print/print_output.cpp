@@ -2,10 +2,11 @@
 
 #include <filesystem>
 
+#include "core/base/data_folders.h"
+#include "core/base/messages.h"
 #include "core/export/document_file.h"
 #include "core/export/template_files.h"
 #include "core/print/print_page.h"
-#include "core/records/messages.h"
 
 namespace paylark {
 namespace {

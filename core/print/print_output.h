@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/records/status.h"
+#include "core/base/status.h"
 
 namespace paylark {
 

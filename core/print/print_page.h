@@ -4,9 +4,9 @@
 #include <string>
 #include <string_view>
 
+#include "core/base/ole_date_time.h"
+#include "core/base/status.h"
 #include "core/records/due_record.h"
-#include "core/records/ole_date_time.h"
-#include "core/records/status.h"
 
 namespace paylark {
 

@@ -1,6 +1,6 @@
 #include "core/records/due_details.h"
 
-#include "core/records/format.h"
+#include "core/base/format.h"
 
 namespace paylark {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "core/records/clock.h"
-#include "core/records/ole_date_time.h"
+#include "core/base/clock.h"
+#include "core/base/ole_date_time.h"
 
 namespace paylark {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "core/records/format.h"
+#include "core/base/format.h"
 
 namespace paylark {
 namespace {

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <optional>
 
-#include "core/records/text_encoding.h"
+#include "core/base/text_encoding.h"
 
 namespace paylark {
 namespace {

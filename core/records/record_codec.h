@@ -3,8 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/base/status.h"
 #include "core/records/due_record.h"
-#include "core/records/status.h"
 
 namespace paylark {
 

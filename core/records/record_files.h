@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/records/status.h"
+#include "core/base/status.h"
 
 namespace paylark {
 

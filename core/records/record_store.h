@@ -7,11 +7,11 @@
 #include <unordered_map>
 #include <vector>
 
-#include "core/records/clock.h"
+#include "core/base/clock.h"
+#include "core/base/status.h"
 #include "core/records/due_map.h"
 #include "core/records/due_record.h"
 #include "core/records/record_files.h"
-#include "core/records/status.h"
 
 namespace paylark {
 

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "core/base/status.h"
 #include "core/records/due_record.h"
 #include "core/records/record_store.h"
-#include "core/records/status.h"
 
 namespace paylark {
 

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "core/records/messages.h"
+#include "core/base/messages.h"
 #include "core/recurrence/recurrence_pattern.h"
 
 namespace paylark {

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/records/ole_date_time.h"
+#include "core/base/ole_date_time.h"
 
 namespace paylark {
 

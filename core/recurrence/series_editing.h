@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/base/status.h"
 #include "core/records/due_record.h"
 #include "core/records/record_store.h"
-#include "core/records/status.h"
 
 namespace paylark {
 

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "core/records/clock.h"
+#include "core/base/clock.h"
+#include "core/base/status.h"
 #include "core/records/record_store.h"
-#include "core/records/status.h"
 #include "core/recurrence/recurrence_pattern.h"
 
 namespace paylark {

@@ -46,7 +46,8 @@ CliResult RunCli(const std::vector<std::string>& arguments,
   std::vector<std::string> env = environment;
   env.emplace_back("LC_ALL=en_US.UTF-8");
   for (char** e = environ; *e; ++e) {
-    if (!std::string_view(*e).starts_with("LC_ALL=")) env.emplace_back(*e);
+    if (!std::string_view(*e).starts_with("LC_ALL="))
+      env.emplace_back(*e);
   }
   std::vector<char*> envp;
   for (auto& entry : env)

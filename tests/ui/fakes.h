@@ -6,11 +6,12 @@
 #include <deque>
 #include <string>
 
-#include "core/records/clock.h"
+#include "core/base/clock.h"
 #include "core/records/due_record.h"
-#include "ui/app/desktop_services.h"
-#include "ui/app/paylark_app.h"
-#include "ui/app/prompt.h"
+#include "ui/base/desktop_services.h"
+#include "ui/base/dialog_commands.h"
+#include "ui/base/paylark_app.h"
+#include "ui/base/prompt.h"
 
 namespace paylark::test {
 
@@ -40,6 +41,24 @@ class FakeDesktop final : public DesktopServices {
   QStringList started;
 };
 
+// Counts the dialog commands the window asked for; none opens a dialog.
+class FakeDialogs final : public DialogCommands {
+ public:
+  EditOutcome NewDue(QWidget*) override {
+    ++newDues;
+    return EditOutcome::kNothingChanged;
+  }
+  EditOutcome ModifyDue(QWidget*, const std::string& recordId) override {
+    modified.push_back(recordId);
+    return EditOutcome::kNothingChanged;
+  }
+  void Print(QWidget*) override { ++prints; }
+
+  int newDues = 0;
+  int prints = 0;
+  std::vector<std::string> modified;
+};
+
 // A working directory in a temporary folder, settings in another, a clock fixed at
 // 2026-03-15 10:00, and the application object over them.
 class Workspace final {
@@ -53,7 +72,7 @@ class Workspace final {
   FixedClock clock;
   FakePrompt prompt;
   FakeDesktop desktop;
-  CPaylarkApp app;
+  PaylarkApp app;
 
  private:
   QTemporaryDir folder_;

@@ -3,13 +3,12 @@
 #include <QTest>
 
 #include "tests/ui/editor_tests.h"
-#include "ui/editor/amount_edit.h"
-#include "ui/editor/number_edit.h"
+#include "ui/widgets/filtered_line_edit.h"
 
 namespace paylark::test {
 
 void InputControlsTest::AmountTakesDigitsAndOnePoint() {
-  CAmountEdit amount;
+  FilteredLineEdit amount(FilteredLineEdit::Filter::kAmount);
   QTest::keyClicks(&amount, "12.5.0");
   QCOMPARE(amount.text(), QStringLiteral("12.50"));
   QTest::keyClicks(&amount, "-$#%' a+e");
@@ -28,7 +27,7 @@ void InputControlsTest::AmountTakesDigitsAndOnePoint() {
 }
 
 void InputControlsTest::NumberTakesDigitsOnly() {
-  CNumberEdit number;
+  FilteredLineEdit number(FilteredLineEdit::Filter::kNumber);
   QTest::keyClicks(&number, "7a3.-$#%' ");
   QCOMPARE(number.text(), QStringLiteral("73"));
   QTest::keyClick(&number, Qt::Key_Backspace);
@@ -37,8 +36,8 @@ void InputControlsTest::NumberTakesDigitsOnly() {
 
 void InputControlsTest::ClipboardShortcutsDoNothing() {
   QApplication::clipboard()->setText(QStringLiteral("99"));
-  CAmountEdit amount;
-  CNumberEdit number;
+  FilteredLineEdit amount(FilteredLineEdit::Filter::kAmount);
+  FilteredLineEdit number(FilteredLineEdit::Filter::kNumber);
   for (QLineEdit* field : {static_cast<QLineEdit*>(&amount), static_cast<QLineEdit*>(&number)}) {
     field->setText(QStringLiteral("15"));
     field->selectAll();

@@ -130,13 +130,13 @@ void MonthRowTest::GradientBandsRunFromTopToBottom() {
   const QColor bottom = GuiDrawLayer::GradientBottom(face);
   QCOMPARE(top, QColor(222, 234, 253));
   QCOMPARE(bottom, QColor(141, 178, 223));
-  QCOMPARE(CGradientLabel::BandColor(top, bottom, 0), top);
+  QCOMPARE(GradientLabel::BandColor(top, bottom, 0), top);
   // 222 + 191 * (141 - 222) / 192 = 222 - 80 (cut toward zero).
-  QCOMPARE(CGradientLabel::BandColor(top, bottom, 191), QColor(142, 179, 224));
+  QCOMPARE(GradientLabel::BandColor(top, bottom, 191), QColor(142, 179, 224));
   QCOMPARE(GuiDrawLayer::GradientBottom(QColor(100, 100, 100)), QColor(70, 70, 70));
   QCOMPARE(GuiDrawLayer::GradientTop(QColor(220, 222, 185)), QColor(243, 251, 221));
 
-  CGradientLabel label;
+  GradientLabel label;
   label.resize(140, 192);
   const QImage image = label.grab().toImage();
   QCOMPARE(image.pixelColor(0, 0), top);

@@ -11,7 +11,7 @@
 #include "tests/ui/editor_fixture.h"
 #include "tests/ui/editor_tests.h"
 #include "tests/ui/fakes.h"
-#include "ui/app/date_conversion.h"
+#include "ui/base/date_conversion.h"
 #include "ui/editor/new_due_command.h"
 
 namespace paylark::test {

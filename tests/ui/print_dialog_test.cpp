@@ -8,10 +8,10 @@
 
 #include "tests/ui/fakes.h"
 #include "tests/ui/test_application.h"
-#include "ui/print/print_dues_dialog.h"
-#include "ui/print/print_list_ctrl.h"
-#include "ui/widgets/gui_button.h"
-#include "ui/widgets/gui_combo_box_ext.h"
+#include "ui/print/print_dialog.h"
+#include "ui/print/print_due_list.h"
+#include "ui/widgets/styled_button.h"
+#include "ui/widgets/styled_combo_box.h"
 
 namespace paylark::test {
 namespace {
@@ -51,9 +51,9 @@ struct Fixture {
     std::tie(record.paid, record.seriesId) = std::tie(paid, series);
     (void)app.store().Add(record);
   }
-  CPrintDuesDialog& Open(std::vector<std::string> templates = {SourceTemplates().toStdString()}) {
+  PrintDialog& Open(std::vector<std::string> templates = {SourceTemplates().toStdString()}) {
     places = {std::move(templates), cache.path() + QStringLiteral("/paylark")};
-    dialog = std::make_unique<CPrintDuesDialog>(app, places);
+    dialog = std::make_unique<PrintDialog>(app, places);
     return *dialog;
   }
   // The titles of the rows, or of the checked rows only.
@@ -75,7 +75,7 @@ struct Fixture {
     QAbstractItemModel* model = dialog->list().model();
     model->setData(model->index(row, 0), checked ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole);
   }
-  static void Choose(CGuiComboBoxExt& box, int index) {
+  static void Choose(StyledComboBox& box, int index) {
     box.setCurrentIndex(index);
     emit box.activated(index);
   }
@@ -87,11 +87,11 @@ struct Fixture {
   FixedClock clock{At(2026, 3, 15, 10)};
   FakePrompt prompt;
   PreviewDesktop desktop;
-  CPaylarkApp app{clock, prompt, desktop};
+  PaylarkApp app{clock, prompt, desktop};
   QTemporaryDir work;
   QTemporaryDir cache;
   PrintPlaces places;
-  std::unique_ptr<CPrintDuesDialog> dialog;
+  std::unique_ptr<PrintDialog> dialog;
 };
 
 QDateTime Month(int month) {
@@ -112,7 +112,7 @@ class PrintDialogTest final : public QObject {
     f.Add("Loan", "Bank", 300, At(2026, 3, 31, 23, 59), false, "recId20260301090000");
     f.Add("Gym", "", 35, At(2026, 3, 20));
     f.Add("April rent", "Home", 800, At(2026, 4, 1));
-    CPrintDuesDialog& dialog = f.Open();
+    PrintDialog& dialog = f.Open();
 
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Print"));
     QVERIFY(dialog.isModal() && dialog.parentWidget() == nullptr);
@@ -133,7 +133,7 @@ class PrintDialogTest final : public QObject {
     f.Add("March", "B", 1, At(2026, 3, 10));
     f.Add("April", "C", 1, At(2026, 4, 10));
     f.Add("June", "D", 1, At(2026, 6, 10));
-    CPrintDuesDialog& dialog = f.Open();
+    PrintDialog& dialog = f.Open();
 
     dialog.fromPicker().setDateTime(Month(4));
     QCOMPARE(dialog.toPicker().minimumDateTime(), Month(4));
@@ -156,7 +156,7 @@ class PrintDialogTest final : public QObject {
     f.Add("One", "A", 1, At(2026, 3, 1), true);
     f.Add("Two", "A", 1, At(2026, 3, 2));
     f.Add("Three", "A", 1, At(2026, 3, 3), true);
-    CPrintDuesDialog& dialog = f.Open();
+    PrintDialog& dialog = f.Open();
     Fixture::Choose(dialog.recordsBox(), 2);
     QCOMPARE(f.Titles(true).size(), 2);
     QVERIFY(!f.Titles(true).contains("Two"));
@@ -180,7 +180,7 @@ class PrintDialogTest final : public QObject {
     f.Add("Narrow", "Home Loan", 1, At(2026, 3, 2));
     f.Add("Plain", "Home  Loan", 1, At(2026, 3, 3));
     f.Add("Other", "home  loan", 1, At(2026, 3, 4));
-    CPrintDuesDialog& dialog = f.Open();
+    PrintDialog& dialog = f.Open();
     const int entry = dialog.accountBox().findText(QStringLiteral("Home  Loan"));
     QVERIFY(entry >= 0);
     QCOMPARE(dialog.accountBox().count(), 3);
@@ -195,7 +195,7 @@ class PrintDialogTest final : public QObject {
     Fixture f;
     f.Add("One", "A", 1, At(2026, 3, 1), true);
     f.Add("Two", "A", 1, At(2026, 3, 2));
-    CPrintDuesDialog& dialog = f.Open();
+    PrintDialog& dialog = f.Open();
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     Fixture::Choose(dialog.recordsBox(), 2);
@@ -219,7 +219,7 @@ class PrintDialogTest final : public QObject {
     f.Add("Rent €", "A", 850, At(2026, 3, 1), true);  // two of three titles beyond ASCII
     f.Add("Gym", "A", 35, At(2026, 3, 2));
     f.Add("Café loan", "A", 300, At(2026, 3, 3), false, "recId20260301090000");
-    CPrintDuesDialog& dialog = f.Open();
+    PrintDialog& dialog = f.Open();
     const QStringList titles = f.Titles();
     f.SetCheck(1, false);
 
@@ -243,7 +243,7 @@ class PrintDialogTest final : public QObject {
   void NothingPreviewedWithNoRowChecked() {
     Fixture f;
     f.Add("Rent", "A", 850, At(2026, 3, 1));
-    CPrintDuesDialog& dialog = f.Open();
+    PrintDialog& dialog = f.Open();
     Fixture::Choose(dialog.recordsBox(), 4);
     dialog.show();
     dialog.printButton().setFocus();
@@ -256,7 +256,7 @@ class PrintDialogTest final : public QObject {
     Fixture f;
     f.Add("Rent", "A", 850, At(2026, 3, 1));
     QTemporaryDir empty;
-    CPrintDuesDialog& dialog = f.Open({empty.path().toStdString()});
+    PrintDialog& dialog = f.Open({empty.path().toStdString()});
     QFile blocker(f.cache.path() + QStringLiteral("/paylark"));  // a file where the folder belongs
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
@@ -276,7 +276,7 @@ class PrintDialogTest final : public QObject {
     f.Add("Loan", "Bank", 300, At(2026, 3, 8, 9), true, "recId20260301090000");
     f.Add("Loan", "Bank", 300, At(2026, 3, 22, 9), false, "recId20260301090000");
     f.Add("Internet", "Household", 45, At(2026, 3, 12, 7));
-    CPrintDuesDialog& dialog = f.Open();
+    PrintDialog& dialog = f.Open();
     f.SetCheck(2, false);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));

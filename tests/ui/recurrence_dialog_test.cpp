@@ -7,9 +7,9 @@
 #include "tests/ui/editor_fixture.h"
 #include "tests/ui/editor_tests.h"
 #include "tests/ui/fakes.h"
-#include "ui/app/date_conversion.h"
-#include "ui/editor/date_picker.h"
-#include "ui/recurrence/recurrence_dlg.h"
+#include "ui/base/date_conversion.h"
+#include "ui/recurrence/recurrence_dialog.h"
+#include "ui/widgets/date_picker.h"
 
 namespace paylark::test {
 namespace {
@@ -26,7 +26,7 @@ QDateTime Qt(int year, int month, int day, int hour = 0) {
 
 void RecurrenceDialogTest::OpensOnTheDefaultsOfNow() {
   Workspace ws;  // Sunday 2026-03-15 10:00
-  CRecurrenceDlg dialog(ws.app);
+  RecurrenceDialog dialog(ws.app);
   dialog.show();
   QCOMPARE(dialog.windowTitle(), QStringLiteral("Recurrence Pattern"));
   QStringList shown;
@@ -72,7 +72,7 @@ void RecurrenceDialogTest::ValidationMessagesComeInOrder() {
   };
   for (const auto& [settings, expected] : cases) {
     Workspace ws;
-    CRecurrenceDlg dialog(ws.app);
+    RecurrenceDialog dialog(ws.app);
     dialog.show();
     for (const QString& setting : settings) {
       const QString name = setting.section(QLatin1Char('='), 0, 0);
@@ -95,7 +95,7 @@ void RecurrenceDialogTest::ValidationMessagesComeInOrder() {
 
 void RecurrenceDialogTest::LastWeekdayCannotBeCleared() {
   Workspace ws;
-  CRecurrenceDlg dialog(ws.app);
+  RecurrenceDialog dialog(ws.app);
   dialog.show();
   Choose(dialog, "kind", 1);
   Press(dialog, "weekday0");
@@ -109,7 +109,7 @@ void RecurrenceDialogTest::LastWeekdayCannotBeCleared() {
 
 void RecurrenceDialogTest::SwitchingKindsKeepsEveryInput() {
   Workspace ws;
-  CRecurrenceDlg dialog(ws.app);
+  RecurrenceDialog dialog(ws.app);
   dialog.show();
   Field(dialog, "dayInterval").clear();  // invalid, but not the chosen kind on OK
   Choose(dialog, "kind", 1);
@@ -129,7 +129,7 @@ void RecurrenceDialogTest::SwitchingKindsKeepsEveryInput() {
 
 void RecurrenceDialogTest::PickersKeepStartAndEndByInOrder() {
   Workspace ws;
-  CRecurrenceDlg dialog(ws.app);
+  RecurrenceDialog dialog(ws.app);
   auto& start = Child<DatePicker>(dialog, "rangeStart");
   auto& endBy = Child<DatePicker>(dialog, "endByDate");
   QCOMPARE(start.maximumDateTime(), Qt(2026, 3, 15, 10));
@@ -144,13 +144,13 @@ void RecurrenceDialogTest::PickersKeepStartAndEndByInOrder() {
 void RecurrenceDialogTest::OkStoresTheSeriesAndCancelNothing() {
   Workspace ws;
   {
-    CRecurrenceDlg dialog(ws.app);
+    RecurrenceDialog dialog(ws.app);
     dialog.show();
     Press(dialog, "cancel");
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
   }
   QCOMPARE(ws.app.store().size(), std::size_t{0});
-  CRecurrenceDlg dialog(ws.app);
+  RecurrenceDialog dialog(ws.app);
   dialog.show();
   Press(dialog, "endBy");
   Child<DatePicker>(dialog, "endByDate").setDateTime(Qt(2026, 3, 24, 10));

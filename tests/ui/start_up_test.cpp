@@ -3,13 +3,13 @@
 #include <QFontDatabase>
 #include <QTest>
 
-#include "core/records/messages.h"
+#include "core/base/messages.h"
 #include "tests/ui/fakes.h"
 #include "tests/ui/ui_tests.h"
-#include "ui/app/app_settings.h"
 #include "ui/app/start_up.h"
-#include "ui/app/work_dir_dlg.h"
+#include "ui/base/app_settings.h"
 #include "ui/shell/help_sync.h"
+#include "ui/shell/working_directory_dialog.h"
 
 namespace paylark::test {
 namespace {
@@ -104,7 +104,7 @@ void StartUpTest::UnreadableRecordFilesAreCounted() {
 
 void StartUpTest::BrowseCutsRecordsFolderAndChecksExistence() {
   Workspace workspace;
-  CWorkDirDlg dialog(workspace.prompt, workspace.desktop, [] {});
+  WorkingDirectoryDialog dialog(workspace.prompt, workspace.desktop, [] {});
   const QString base = workspace.directory();
   QDir(base).mkdir("paylark files");
 
@@ -133,11 +133,11 @@ void StartUpTest::BrowseCutsRecordsFolderAndChecksExistence() {
 
 void StartUpTest::OkWithEmptyPathCancels() {
   Workspace workspace;
-  CWorkDirDlg empty(workspace.prompt, workspace.desktop, [] {});
+  WorkingDirectoryDialog empty(workspace.prompt, workspace.desktop, [] {});
   empty.accept();
   QCOMPARE(empty.result(), int(QDialog::Rejected));
 
-  CWorkDirDlg filled(workspace.prompt, workspace.desktop, [] {});
+  WorkingDirectoryDialog filled(workspace.prompt, workspace.desktop, [] {});
   filled.SetPath(workspace.directory());
   filled.accept();
   QCOMPARE(filled.result(), int(QDialog::Accepted));
@@ -147,7 +147,7 @@ void StartUpTest::OkWithEmptyPathCancels() {
 void StartUpTest::HelpOpensTheManual() {
   Workspace workspace;
   int helpCalls = 0;
-  CWorkDirDlg dialog(workspace.prompt, workspace.desktop, [&helpCalls] { ++helpCalls; });
+  WorkingDirectoryDialog dialog(workspace.prompt, workspace.desktop, [&helpCalls] { ++helpCalls; });
   dialog.OnHelp();
   QCOMPARE(helpCalls, 1);
   OpenHelp(workspace.desktop);

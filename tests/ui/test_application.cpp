@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "tests/ui/fakes.h"
-#include "ui/app/resources.h"
+#include "ui/base/resources.h"
 #include "ui/widgets/display_style.h"
 
 namespace paylark::test {

@@ -2,14 +2,13 @@
 
 #include <QApplication>
 
-#include "ui/app/message_box_prompt.h"
-#include "ui/app/paylark_app.h"
-#include "ui/app/resources.h"
+#include "ui/app/editor_dialog_commands.h"
 #include "ui/app/start_up.h"
-#include "ui/app/system_desktop_services.h"
-#include "ui/editor/editor_hooks.h"
-#include "ui/print/print_command.h"
-#include "ui/shell/main_frame.h"
+#include "ui/base/message_box_prompt.h"
+#include "ui/base/paylark_app.h"
+#include "ui/base/resources.h"
+#include "ui/base/system_desktop_services.h"
+#include "ui/shell/main_window.h"
 #include "ui/widgets/display_style.h"
 
 int main(int argc, char* argv[]) {
@@ -27,9 +26,8 @@ int main(int argc, char* argv[]) {
   paylark::SystemClock clock;
   paylark::MessageBoxPrompt prompt;
   paylark::SystemDesktopServices desktop;
-  paylark::CPaylarkApp app(clock, prompt, desktop);
-  paylark::InstallEditorHooks(app.hooks());
-  app.hooks().print = paylark::RunPrintDues;
+  paylark::PaylarkApp app(clock, prompt, desktop);
+  paylark::EditorDialogCommands dialogs(app);
 
   const paylark::StartUpResult start = paylark::StartUp(app, [&app](const QString& initial) {
     return paylark::AskForWorkingDirectory(app, initial);
@@ -37,7 +35,7 @@ int main(int argc, char* argv[]) {
   if (start.outcome == paylark::StartUpOutcome::kEnd)
     return 0;
 
-  paylark::CMainFrame frame(app);
+  paylark::MainWindow frame(app, dialogs);
   frame.ShowNote(start.reloadNote);
   frame.showMaximized();
   return application.exec();

@@ -1,17 +1,13 @@
 #include "ui/app/start_up.h"
 
-#include <QDir>
-
-#include "core/records/messages.h"
-#include "core/records/record_files.h"
-#include "ui/app/app_settings.h"
-#include "ui/app/paylark_app.h"
-#include "ui/app/work_dir_dlg.h"
-#include "ui/shell/help_sync.h"
+#include "core/base/messages.h"
+#include "ui/base/app_settings.h"
+#include "ui/base/paylark_app.h"
+#include "ui/shell/working_directory_dialog.h"
 
 namespace paylark {
 
-StartUpResult StartUp(CPaylarkApp& app, const AskDirectory& ask) {
+StartUpResult StartUp(PaylarkApp& app, const AskDirectory& ask) {
   QString directory = AppSettings::WorkingDirectory();
   if (!directory.isEmpty() && !PathExists(directory)) {
     app.prompt().Tell(nullptr,
@@ -25,20 +21,6 @@ StartUpResult StartUp(CPaylarkApp& app, const AskDirectory& ask) {
   }
   app.SetWorkingDirectory(directory.toStdString());
   return {StartUpOutcome::kRun, app.Reload()};
-}
-
-QString AskForWorkingDirectory(CPaylarkApp& app, const QString& initial) {
-  CWorkDirDlg dialog(app.prompt(), app.desktop(), [&app] { OpenHelp(app.desktop()); });
-  dialog.SetPath(initial);
-  if (dialog.exec() != QDialog::Accepted)
-    return {};
-  CreateRecordsFolder(dialog.path());
-  return dialog.path();
-}
-
-void CreateRecordsFolder(const QString& directory) {
-  QDir(directory).mkdir(QString::fromUtf8(kRecordsFolderName.data(),
-                                          static_cast<qsizetype>(kRecordsFolderName.size())));
 }
 
 }  // namespace paylark

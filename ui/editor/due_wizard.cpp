@@ -3,11 +3,11 @@
 #include <QPainter>
 #include <QSvgRenderer>
 
-#include "ui/app/resources.h"
-#include "ui/editor/detail_page.h"
+#include "ui/base/resources.h"
+#include "ui/editor/details_page.h"
 #include "ui/editor/notes_page.h"
 #include "ui/widgets/display_style.h"
-#include "ui/widgets/gui_button.h"
+#include "ui/widgets/styled_button.h"
 
 namespace paylark {
 namespace {
@@ -26,7 +26,7 @@ QPixmap Picture(const QString& name, QSize size) {
 }
 
 void UseStyledButton(QWizard& wizard, QWizard::WizardButton which, const QString& caption) {
-  auto* button = new CGuiButton(caption);
+  auto* button = new StyledButton(caption);
   button->SetStyleBorder(3);
   button->ShowText(true);
   wizard.setButton(which, button);
@@ -34,7 +34,7 @@ void UseStyledButton(QWizard& wizard, QWizard::WizardButton which, const QString
 
 }  // namespace
 
-std::unique_ptr<QWizard> MakeDueWizard(CDetailPage* details, CNotesPage* notes, QWidget* parent) {
+std::unique_ptr<QWizard> MakeDueWizard(DetailsPage* details, NotesPage* notes, QWidget* parent) {
   auto wizard = std::make_unique<QWizard>(parent);
   // An empty title would show the application's name.
   wizard->setWindowTitle(QStringLiteral("New Due"));

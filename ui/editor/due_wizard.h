@@ -5,11 +5,11 @@
 
 namespace paylark {
 
-class CDetailPage;
-class CNotesPage;
+class DetailsPage;
+class NotesPage;
 
 // The New Due wizard over the two pages: Details first (watermark, Next), then Notes (header
 // "Notes" / "Enter Due Notes", Back and Finish). The wizard owns the pages.
-std::unique_ptr<QWizard> MakeDueWizard(CDetailPage* details, CNotesPage* notes, QWidget* parent);
+std::unique_ptr<QWizard> MakeDueWizard(DetailsPage* details, NotesPage* notes, QWidget* parent);
 
 }  // namespace paylark

@@ -1,15 +1,15 @@
 #include "ui/editor/modify_command.h"
 
 #include "core/recurrence/series_editing.h"
-#include "ui/app/paylark_app.h"
-#include "ui/app/series_question.h"
-#include "ui/app/wait_cursor.h"
-#include "ui/editor/due_date_sheet.h"
+#include "ui/base/paylark_app.h"
+#include "ui/base/series_question.h"
+#include "ui/base/wait_cursor.h"
+#include "ui/editor/due_sheet.h"
 
 namespace paylark {
 namespace {
 
-Message FailureOf(CPaylarkApp& app, SeriesChoice choice, const DueRecord& edited,
+Message FailureOf(PaylarkApp& app, SeriesChoice choice, const DueRecord& edited,
                   const DueRecord& stored, const Status& status) {
   if (choice == SeriesChoice::kWholeSeries && !SeriesUnchanged(edited, stored)) {
     const auto members = static_cast<long long>(app.store().SeriesMembers(stored.seriesId).size());
@@ -20,7 +20,7 @@ Message FailureOf(CPaylarkApp& app, SeriesChoice choice, const DueRecord& edited
 
 }  // namespace
 
-EditOutcome ModifyDue(CPaylarkApp& app, QWidget* parent, const std::string& recordId,
+EditOutcome ModifyDue(PaylarkApp& app, QWidget* parent, const std::string& recordId,
                       const DialogRunner& runner) {
   if (!app.store().Contains(recordId))
     return EditOutcome::kNothingChanged;
@@ -32,7 +32,7 @@ EditOutcome ModifyDue(CPaylarkApp& app, QWidget* parent, const std::string& reco
       return EditOutcome::kNothingChanged;
   }
 
-  CDueDateSheet sheet(app, SheetMode::kModify, parent, runner);
+  DueSheet sheet(app, SheetMode::kModify, parent, runner);
   sheet.record() = stored;
   if (!sheet.Run())
     return EditOutcome::kNothingChanged;

@@ -4,11 +4,11 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "ui/app/wait_cursor.h"
-#include "ui/editor/detail_page.h"
+#include "ui/base/wait_cursor.h"
+#include "ui/editor/details_page.h"
 #include "ui/editor/notes_page.h"
 #include "ui/widgets/display_style.h"
-#include "ui/widgets/gui_button.h"
+#include "ui/widgets/styled_button.h"
 
 namespace paylark {
 namespace {
@@ -16,8 +16,8 @@ namespace {
 // Wide enough for a date with its time and a long title.
 constexpr int kMinimumWidth = 440;
 
-CGuiButton* StyledButton(const QString& caption, const QString& name) {
-  auto* button = new CGuiButton(caption);
+StyledButton* MakeButton(const QString& caption, const QString& name) {
+  auto* button = new StyledButton(caption);
   button->setObjectName(name);
   button->SetStyleBorder(3);
   button->ShowText(true);
@@ -26,7 +26,7 @@ CGuiButton* StyledButton(const QString& caption, const QString& name) {
 
 }  // namespace
 
-CModifySheet::CModifySheet(CDetailPage* details, CNotesPage* notes, QWidget* parent)
+ModifySheet::ModifySheet(DetailsPage* details, NotesPage* notes, QWidget* parent)
     : QDialog(parent), details_(details), tabs_(new QTabWidget) {
   setWindowTitle(QStringLiteral("Modify Due"));
   UseFaceBackground(*this);
@@ -34,11 +34,11 @@ CModifySheet::CModifySheet(CDetailPage* details, CNotesPage* notes, QWidget* par
   tabs_->addTab(details, QStringLiteral("Due Details"));
   tabs_->addTab(notes, QStringLiteral("Notes"));
 
-  CGuiButton* ok = StyledButton(QStringLiteral("OK"), QStringLiteral("ok"));
-  CGuiButton* cancel = StyledButton(QStringLiteral("Cancel"), QStringLiteral("cancel"));
+  StyledButton* ok = MakeButton(QStringLiteral("OK"), QStringLiteral("ok"));
+  StyledButton* cancel = MakeButton(QStringLiteral("Cancel"), QStringLiteral("cancel"));
   ok->setDefault(true);
-  connect(ok, &QPushButton::clicked, this, &CModifySheet::accept);
-  connect(cancel, &QPushButton::clicked, this, &CModifySheet::reject);
+  connect(ok, &QPushButton::clicked, this, &ModifySheet::accept);
+  connect(cancel, &QPushButton::clicked, this, &ModifySheet::reject);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
   buttons->addWidget(ok);
@@ -50,7 +50,7 @@ CModifySheet::CModifySheet(CDetailPage* details, CNotesPage* notes, QWidget* par
   layout->addLayout(buttons);
 }
 
-void CModifySheet::accept() {
+void ModifySheet::accept() {
   if (!details_->ReadFields()) {
     tabs_->setCurrentWidget(details_);
     return;

@@ -6,21 +6,21 @@ class QTabWidget;
 
 namespace paylark {
 
-class CDetailPage;
-class CNotesPage;
+class DetailsPage;
+class NotesPage;
 
 // The Modify Due sheet: the two pages as the tabs "Due Details" and "Notes" with OK and Cancel.
 // OK reads the Details page first and stays open (on that tab) when a field is refused.
-class CModifySheet final : public QDialog {
+class ModifySheet final : public QDialog {
   Q_OBJECT
 
  public:
-  CModifySheet(CDetailPage* details, CNotesPage* notes, QWidget* parent);
+  ModifySheet(DetailsPage* details, NotesPage* notes, QWidget* parent);
 
   void accept() override;
 
  private:
-  CDetailPage* details_;
+  DetailsPage* details_;
   QTabWidget* tabs_;
 };
 

@@ -1,14 +1,14 @@
 #include "ui/editor/new_due_command.h"
 
 #include "core/recurrence/new_due.h"
-#include "ui/app/paylark_app.h"
-#include "ui/app/wait_cursor.h"
-#include "ui/editor/due_date_sheet.h"
+#include "ui/base/paylark_app.h"
+#include "ui/base/wait_cursor.h"
+#include "ui/editor/due_sheet.h"
 
 namespace paylark {
 namespace {
 
-void TellFailure(CPaylarkApp& app, QWidget* parent, const Message& message) {
+void TellFailure(PaylarkApp& app, QWidget* parent, const Message& message) {
   app.prompt().Tell(parent, QString::fromStdString(MessageText(message)), PromptIcon::kWarning);
 }
 
@@ -16,7 +16,7 @@ long long CountOf(const std::vector<std::string>& ids) {
   return static_cast<long long>(ids.size());
 }
 
-void AddSingleDue(CPaylarkApp& app, QWidget* parent, const DueRecord& record) {
+void AddSingleDue(PaylarkApp& app, QWidget* parent, const DueRecord& record) {
   const AddResult added = app.store().Add(record);
   if (!added.status.ok()) {
     TellFailure(app, parent,
@@ -25,7 +25,7 @@ void AddSingleDue(CPaylarkApp& app, QWidget* parent, const DueRecord& record) {
 }
 
 // A series whose dates cannot be completed is not written at all; its placeholders go.
-void CompleteSeries(CPaylarkApp& app, QWidget* parent, const CDetailPage& page,
+void CompleteSeries(PaylarkApp& app, QWidget* parent, const DetailsPage& page,
                     const DueRecord& record) {
   const std::vector<std::string>& ids = page.placeholderIds();
   Status status = Status::Ok();
@@ -41,7 +41,7 @@ void CompleteSeries(CPaylarkApp& app, QWidget* parent, const CDetailPage& page,
   }
 }
 
-void RemovePlaceholders(CPaylarkApp& app, QWidget* parent, const std::vector<std::string>& ids) {
+void RemovePlaceholders(PaylarkApp& app, QWidget* parent, const std::vector<std::string>& ids) {
   const Status status = DeletePlaceholders(app.store(), ids);
   if (!status.ok()) {
     TellFailure(app, parent,
@@ -51,10 +51,10 @@ void RemovePlaceholders(CPaylarkApp& app, QWidget* parent, const std::vector<std
 
 }  // namespace
 
-EditOutcome NewDue(CPaylarkApp& app, QWidget* parent, const DialogRunner& runner) {
-  CDueDateSheet sheet(app, SheetMode::kNewDue, parent, runner);
+EditOutcome NewDue(PaylarkApp& app, QWidget* parent, const DialogRunner& runner) {
+  DueSheet sheet(app, SheetMode::kNewDue, parent, runner);
   const bool finished = sheet.Run();
-  const CDetailPage& page = sheet.detailPage();
+  const DetailsPage& page = sheet.detailPage();
   if (finished && page.makeRecursive()) {
     CompleteSeries(app, parent, page, sheet.record());
     return EditOutcome::kRecordsChanged;

@@ -7,7 +7,7 @@
 
 namespace paylark {
 
-CNotesPage::CNotesPage(QWidget* parent) : QWizardPage(parent), edit_(new QPlainTextEdit) {
+NotesPage::NotesPage(QWidget* parent) : QWizardPage(parent), edit_(new QPlainTextEdit) {
   setTitle(QStringLiteral("Notes"));
   setSubTitle(QStringLiteral("Enter Due Notes"));
   UseFaceBackground(*this);
@@ -20,14 +20,14 @@ CNotesPage::CNotesPage(QWidget* parent) : QWizardPage(parent), edit_(new QPlainT
   layout->addWidget(edit_);
 }
 
-void CNotesPage::SetNotes(const std::string& notes) {
+void NotesPage::SetNotes(const std::string& notes) {
   QString text = QString::fromStdString(notes);
   text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
   edit_->setPlainText(text);
 }
 
-std::string CNotesPage::Notes() const {
+std::string NotesPage::Notes() const {
   QString text = edit_->toPlainText();
   text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
   return text.toStdString();

@@ -9,11 +9,11 @@ namespace paylark {
 
 // The "Notes" page: one multi-line edit that always fills the page. Notes are held with CR LF
 // line breaks, as records store them.
-class CNotesPage final : public QWizardPage {
+class NotesPage final : public QWizardPage {
   Q_OBJECT
 
  public:
-  explicit CNotesPage(QWidget* parent = nullptr);
+  explicit NotesPage(QWidget* parent = nullptr);
 
   void SetNotes(const std::string& notes);
   std::string Notes() const;

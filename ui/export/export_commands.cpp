@@ -3,18 +3,18 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "core/export/data_folders.h"
+#include "core/base/data_folders.h"
+#include "core/base/format.h"
+#include "core/base/messages.h"
 #include "core/export/document_file.h"
-#include "core/export/docx_export.h"
 #include "core/export/html_export.h"
 #include "core/export/pdf_export.h"
 #include "core/export/template_files.h"
-#include "core/export/xlsx_export.h"
-#include "core/records/format.h"
-#include "core/records/messages.h"
-#include "ui/app/desktop_services.h"
-#include "ui/app/paylark_app.h"
-#include "ui/app/wait_cursor.h"
+#include "core/office/docx_export.h"
+#include "core/office/xlsx_export.h"
+#include "ui/base/desktop_services.h"
+#include "ui/base/paylark_app.h"
+#include "ui/base/wait_cursor.h"
 
 namespace paylark {
 namespace {
@@ -37,7 +37,7 @@ QString UniqueFileName(const QString& folder, const QString& base, const QString
   return path;
 }
 
-ExportCommands::ExportCommands(CPaylarkApp& app, QWidget* window) : app_(app), window_(window) {}
+ExportCommands::ExportCommands(PaylarkApp& app, QWidget* window) : app_(app), window_(window) {}
 
 QString ExportCommands::Export(ExportTarget target, NotesChoice notes,
                                std::span<const DueRecord> rows) {

@@ -11,7 +11,7 @@ class QWidget;
 
 namespace paylark {
 
-class CPaylarkApp;
+class PaylarkApp;
 
 enum class ExportTarget { kExcel, kWord, kHtml, kPdf };
 
@@ -22,7 +22,7 @@ enum class ExportTarget { kExcel, kWord, kHtml, kPdf };
 // in a message box and the note is empty.
 class ExportCommands final {
  public:
-  ExportCommands(CPaylarkApp& app, QWidget* window);
+  ExportCommands(PaylarkApp& app, QWidget* window);
 
   QString Export(ExportTarget target, NotesChoice notes, std::span<const DueRecord> rows);
 
@@ -36,7 +36,7 @@ class ExportCommands final {
   QString Opened(const QString& path);
   void TellFailure(const QString& text);
 
-  CPaylarkApp& app_;
+  PaylarkApp& app_;
   QWidget* window_;
 };
 

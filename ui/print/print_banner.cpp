@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <QSvgRenderer>
 
-#include "ui/app/resources.h"
+#include "ui/base/resources.h"
 
 namespace paylark {
 namespace {

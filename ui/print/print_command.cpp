@@ -1,11 +1,11 @@
 #include "ui/print/print_command.h"
 
-#include "ui/print/print_dues_dialog.h"
+#include "ui/print/print_dialog.h"
 
 namespace paylark {
 
-void RunPrintDues(CPaylarkApp& app, QWidget*) {
-  CPrintDuesDialog dialog(app, DefaultPrintPlaces());
+void RunPrintDues(PaylarkApp& app, QWidget*) {
+  PrintDialog dialog(app, DefaultPrintPlaces());
   dialog.exec();
 }
 

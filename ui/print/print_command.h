@@ -4,9 +4,9 @@ class QWidget;
 
 namespace paylark {
 
-class CPaylarkApp;
+class PaylarkApp;
 
 // The Print Dues command: runs the modal Print dialog, which has no parent window.
-void RunPrintDues(CPaylarkApp& app, QWidget* window);
+void RunPrintDues(PaylarkApp& app, QWidget* window);
 
 }  // namespace paylark

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "core/base/ole_date_time.h"
 #include "core/records/due_record.h"
-#include "core/records/ole_date_time.h"
 
 namespace paylark {
 

@@ -2,7 +2,7 @@
 
 #include <QApplication>
 
-#include "ui/app/resources.h"
+#include "ui/base/resources.h"
 #include "ui/print/print_list_model.h"
 #include "ui/widgets/display_style.h"
 

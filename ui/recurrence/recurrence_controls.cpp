@@ -5,9 +5,9 @@
 #include <QHBoxLayout>
 #include <QLabel>
 
-#include "ui/editor/date_picker.h"
-#include "ui/editor/number_edit.h"
-#include "ui/widgets/gui_combo_box_ext.h"
+#include "ui/widgets/date_picker.h"
+#include "ui/widgets/filtered_line_edit.h"
+#include "ui/widgets/styled_combo_box.h"
 
 namespace paylark {
 namespace {
@@ -17,8 +17,8 @@ constexpr std::array<const char*, 7> kWeekdayBoxTexts = {"Sun", "Mon", "Tue", "W
                                                          "Thu", "Fri", "Sat"};
 
 template <std::size_t N>
-CGuiComboBoxExt* Combo(const QString& name, const std::array<std::string_view, N>& items) {
-  auto* combo = new CGuiComboBoxExt;
+StyledComboBox* Combo(const QString& name, const std::array<std::string_view, N>& items) {
+  auto* combo = new StyledComboBox;
   combo->setObjectName(name);
   for (std::string_view item : items) {
     combo->addItem(QString::fromUtf8(item.data(), static_cast<qsizetype>(item.size())));
@@ -26,8 +26,8 @@ CGuiComboBoxExt* Combo(const QString& name, const std::array<std::string_view, N
   return combo;
 }
 
-CNumberEdit* Number(const QString& name) {
-  auto* edit = new CNumberEdit;
+FilteredLineEdit* Number(const QString& name) {
+  auto* edit = new FilteredLineEdit(FilteredLineEdit::Filter::kNumber);
   edit->setObjectName(name);
   edit->setFixedWidth(kNumberWidth);
   return edit;
@@ -61,7 +61,7 @@ std::string Text(const QLineEdit& edit) {
 
 }  // namespace
 
-CGuiComboBoxExt* BuildKindCombo() {
+StyledComboBox* BuildKindCombo() {
   return Combo(QStringLiteral("kind"), kKindNames);
 }
 

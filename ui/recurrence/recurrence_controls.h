@@ -10,53 +10,53 @@ class QCheckBox;
 
 namespace paylark {
 
-class CGuiComboBoxExt;
-class CNumberEdit;
+class StyledComboBox;
+class FilteredLineEdit;
 class DatePicker;
 
 // The Recurrence Pattern dialog's input controls, one struct per kind's group and one for the
 // range. Each group is built on its own widget; the dialog shows one group at a time.
 struct DayGroup {
   QRadioButton* every = nullptr;
-  CNumberEdit* interval = nullptr;
+  FilteredLineEdit* interval = nullptr;
   QRadioButton* everyWeekday = nullptr;
 };
 
 struct WeekGroup {
-  CNumberEdit* interval = nullptr;
+  FilteredLineEdit* interval = nullptr;
   std::array<QCheckBox*, 7> weekdays{};  // Sunday to Saturday
 };
 
 struct MonthGroup {
   QRadioButton* day = nullptr;
-  CNumberEdit* dayOfMonth = nullptr;
-  CNumberEdit* intervalDayForm = nullptr;
+  FilteredLineEdit* dayOfMonth = nullptr;
+  FilteredLineEdit* intervalDayForm = nullptr;
   QRadioButton* nth = nullptr;
-  CGuiComboBoxExt* nthCombo = nullptr;
-  CGuiComboBoxExt* weekday = nullptr;
-  CNumberEdit* intervalNthForm = nullptr;
+  StyledComboBox* nthCombo = nullptr;
+  StyledComboBox* weekday = nullptr;
+  FilteredLineEdit* intervalNthForm = nullptr;
 };
 
 struct YearGroup {
   QRadioButton* date = nullptr;
-  CGuiComboBoxExt* dateMonth = nullptr;
-  CNumberEdit* day = nullptr;
+  StyledComboBox* dateMonth = nullptr;
+  FilteredLineEdit* day = nullptr;
   QRadioButton* nth = nullptr;
-  CGuiComboBoxExt* nthCombo = nullptr;
-  CGuiComboBoxExt* weekday = nullptr;
-  CGuiComboBoxExt* nthMonth = nullptr;
+  StyledComboBox* nthCombo = nullptr;
+  StyledComboBox* weekday = nullptr;
+  StyledComboBox* nthMonth = nullptr;
 };
 
 struct RangeBox {
   DatePicker* start = nullptr;
   QRadioButton* endAfter = nullptr;
-  CNumberEdit* count = nullptr;
+  FilteredLineEdit* count = nullptr;
   QRadioButton* endBy = nullptr;
   DatePicker* endByDate = nullptr;
 };
 
 struct RecurrenceControls {
-  CGuiComboBoxExt* kind = nullptr;
+  StyledComboBox* kind = nullptr;
   DayGroup day;
   WeekGroup week;
   MonthGroup month;
@@ -69,7 +69,7 @@ QWidget* BuildWeekGroup(WeekGroup& group);
 QWidget* BuildMonthGroup(MonthGroup& group);
 QWidget* BuildYearGroup(YearGroup& group);
 QWidget* BuildRangeBox(RangeBox& range);
-CGuiComboBoxExt* BuildKindCombo();
+StyledComboBox* BuildKindCombo();
 
 // Puts every setting of the pattern into the controls (all kinds, not only the chosen one).
 void ShowPattern(const RecurrencePattern& pattern, RecurrenceControls& controls);

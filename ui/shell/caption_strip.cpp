@@ -5,7 +5,7 @@
 #include <QPainter>
 #include <QToolButton>
 
-#include "ui/app/resources.h"
+#include "ui/base/resources.h"
 #include "ui/widgets/display_style.h"
 
 namespace paylark {

@@ -4,7 +4,7 @@
 #include <QMenuBar>
 #include <QWidget>
 
-#include "ui/app/resources.h"
+#include "ui/base/resources.h"
 
 namespace paylark {
 namespace {

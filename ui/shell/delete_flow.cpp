@@ -1,10 +1,10 @@
 #include "ui/shell/delete_flow.h"
 
-#include "core/records/messages.h"
+#include "core/base/messages.h"
 #include "core/recurrence/series_editing.h"
-#include "ui/app/paylark_app.h"
-#include "ui/app/series_question.h"
-#include "ui/app/wait_cursor.h"
+#include "ui/base/paylark_app.h"
+#include "ui/base/series_question.h"
+#include "ui/base/wait_cursor.h"
 
 namespace paylark {
 namespace {
@@ -15,14 +15,14 @@ QString Text(MessageId id) {
 
 // A whole-series deletion stops at the first member (in map order) whose file could not be
 // removed: that member is the first one still in the store.
-std::string FirstRemainingTitle(CPaylarkApp& app, const DueRecord& record) {
+std::string FirstRemainingTitle(PaylarkApp& app, const DueRecord& record) {
   const std::vector<std::string> left = app.store().SeriesMembers(record.seriesId);
   return left.empty() ? record.title : app.store().Get(left.front()).title;
 }
 
 }  // namespace
 
-void DeleteDue(CPaylarkApp& app, QWidget* parent, const DueRecord& record) {
+void DeleteDue(PaylarkApp& app, QWidget* parent, const DueRecord& record) {
   SeriesChoice choice = SeriesChoice::kThisRecord;
   if (!IsSeriesMember(record)) {
     if (app.prompt().Ask(parent, Text(MessageId::kConfirmDelete), PromptButtons::kYesNo) !=

@@ -15,7 +15,7 @@ QString FromView(std::string_view text) {
 
 }  // namespace
 
-CDetailsBar::CDetailsBar(QWidget* parent)
+DetailsBar::DetailsBar(QWidget* parent)
     : QDockWidget(QStringLiteral("Details"), parent), list_(new QTableWidget(kRows, 2, this)) {
   setObjectName(QStringLiteral("DetailsBar"));
   UseFaceBackground(*this);
@@ -40,23 +40,23 @@ CDetailsBar::CDetailsBar(QWidget* parent)
   setWidget(list_);
 }
 
-void CDetailsBar::FillDetails(DueRecord record) {
+void DetailsBar::FillDetails(DueRecord record) {
   const std::array<DetailRow, kRows> rows = DueDetails(record);
   for (int row = 0; row < kRows; ++row) {
     list_->item(row, 1)->setText(QString::fromStdString(rows[static_cast<std::size_t>(row)].value));
   }
 }
 
-void CDetailsBar::ClearDetails() {
+void DetailsBar::ClearDetails() {
   for (int row = 0; row < kRows; ++row)
     list_->item(row, 1)->setText({});
 }
 
-QString CDetailsBar::Heading(int row) const {
+QString DetailsBar::Heading(int row) const {
   return list_->item(row, 0)->text();
 }
 
-QString CDetailsBar::Value(int row) const {
+QString DetailsBar::Value(int row) const {
   return list_->item(row, 1)->text();
 }
 

@@ -10,13 +10,13 @@ namespace paylark {
 
 // The "Details" bar: the selected due's fields as eight rows of bold headings and plain values.
 // The headings never change; clearing empties the values.
-class CDetailsBar final : public QDockWidget {
+class DetailsBar final : public QDockWidget {
   Q_OBJECT
 
  public:
   static constexpr int kRows = 8;
 
-  explicit CDetailsBar(QWidget* parent = nullptr);
+  explicit DetailsBar(QWidget* parent = nullptr);
   void FillDetails(DueRecord record);
   void ClearDetails();
   QString Heading(int row) const;

@@ -2,9 +2,9 @@
 
 #include <QCoreApplication>
 
-#include "core/export/data_folders.h"
-#include "ui/app/app_settings.h"
-#include "ui/app/desktop_services.h"
+#include "core/base/data_folders.h"
+#include "ui/base/app_settings.h"
+#include "ui/base/desktop_services.h"
 
 namespace paylark {
 namespace {

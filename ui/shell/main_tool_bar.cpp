@@ -15,7 +15,7 @@ constexpr int kEmbeddedWidth = 140;
 
 }  // namespace
 
-CToolbarDateCtrl::CToolbarDateCtrl(QWidget* parent) : QDateTimeEdit(parent) {
+MonthPicker::MonthPicker(QWidget* parent) : QDateTimeEdit(parent) {
   setTimeSpec(Qt::UTC);
   setMinimumDateTime(QDateTime(QDate(100, 1, 1), QTime(0, 0), Qt::UTC));
   setDisplayFormat(QStringLiteral("MMMM  yyyy"));
@@ -23,17 +23,17 @@ CToolbarDateCtrl::CToolbarDateCtrl(QWidget* parent) : QDateTimeEdit(parent) {
   setAccessibleName(QStringLiteral("Month"));
 }
 
-CToolbarCombo::CToolbarCombo(QWidget* parent) : CGuiComboBoxExt(parent) {
+FilterCombo::FilterCombo(QWidget* parent) : StyledComboBox(parent) {
   addItems({QStringLiteral("All"), QStringLiteral("Paid Dues"), QStringLiteral("Unpaid Dues")});
   setCurrentIndex(0);
   setAccessibleName(QStringLiteral("Filter"));
 }
 
-CMainToolBar::CMainToolBar(const Commands& commands, QAction* toggleDetails, QWidget* parent)
+MainToolBar::MainToolBar(const Commands& commands, QAction* toggleDetails, QWidget* parent)
     : QToolBar(QStringLiteral("ProjectToolBar"), parent),
-      datePicker_(new CToolbarDateCtrl(this)),
-      filter_(new CToolbarCombo(this)),
-      label_(new CGradientLabel(this)) {
+      datePicker_(new MonthPicker(this)),
+      filter_(new FilterCombo(this)),
+      label_(new GradientLabel(this)) {
   setObjectName(QStringLiteral("ProjectToolBar"));
   setIconSize(QSize(16, 16));
   datePicker_->setFixedWidth(kEmbeddedWidth);
@@ -65,7 +65,7 @@ CMainToolBar::CMainToolBar(const Commands& commands, QAction* toggleDetails, QWi
   addAction(commands.about);
 }
 
-void CMainToolBar::paintEvent(QPaintEvent*) {
+void MainToolBar::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   const QColor face = GuiDrawLayer::GetRGBColorFace(kDisplayStyle);
   QLinearGradient fill(0, 0, 0, height());

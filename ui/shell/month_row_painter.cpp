@@ -4,9 +4,9 @@
 #include <QPainter>
 #include <QSvgRenderer>
 
+#include "core/base/format.h"
 #include "core/records/due_details.h"
-#include "core/records/format.h"
-#include "ui/app/resources.h"
+#include "ui/base/resources.h"
 
 namespace paylark {
 namespace {

@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <QStatusBar>
 
-#include "ui/app/resources.h"
+#include "ui/base/resources.h"
 
 namespace paylark {
 namespace {

@@ -11,26 +11,26 @@ namespace {
 constexpr int kImageWidth = 100;
 
 int BandChannel(int top, int bottom, int index) {
-  return top + index * (bottom - top) / CGradientLabel::kBands;
+  return top + index * (bottom - top) / GradientLabel::kBands;
 }
 
 }  // namespace
 
-CGradientLabel::CGradientLabel(QWidget* parent) : QWidget(parent) {
+GradientLabel::GradientLabel(QWidget* parent) : QWidget(parent) {
   setAccessibleName(QStringLiteral("Accounts"));
 }
 
-QColor CGradientLabel::BandColor(const QColor& top, const QColor& bottom, int index) {
+QColor GradientLabel::BandColor(const QColor& top, const QColor& bottom, int index) {
   return QColor(BandChannel(top.red(), bottom.red(), index),
                 BandChannel(top.green(), bottom.green(), index),
                 BandChannel(top.blue(), bottom.blue(), index));
 }
 
-QSize CGradientLabel::sizeHint() const {
+QSize GradientLabel::sizeHint() const {
   return QSize(140, 24);
 }
 
-void CGradientLabel::paintEvent(QPaintEvent*) {
+void GradientLabel::paintEvent(QPaintEvent*) {
   const QColor face = GuiDrawLayer::GetRGBColorFace(kDisplayStyle);
   const QColor top = GuiDrawLayer::GradientTop(face);
   const QColor bottom = GuiDrawLayer::GradientBottom(face);

@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/base/format.h"
 #include "core/records/due_record.h"
-#include "core/records/format.h"
 
 namespace paylark::literal {
 

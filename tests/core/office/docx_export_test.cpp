@@ -1,4 +1,4 @@
-#include "core/export/docx_export.h"
+#include "core/office/docx_export.h"
 
 #include <gtest/gtest.h>
 

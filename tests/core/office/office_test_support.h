@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/export/office_export.h"
+#include "core/office/office_export.h"
 #include "core/records/due_record.h"
 
 namespace paylark::testing {

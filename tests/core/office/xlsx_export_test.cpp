@@ -1,4 +1,4 @@
-#include "core/export/xlsx_export.h"
+#include "core/office/xlsx_export.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include <array>
 #include <random>
 
-#include "core/records/messages.h"
+#include "core/base/messages.h"
 #include "tests/core/export/literal_templates.h"
 
 namespace paylark {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/records/clock.h"
+#include "core/base/clock.h"
 #include "core/records/record_store.h"
 
 namespace paylark {

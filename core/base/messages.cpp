@@ -1,0 +1,85 @@
+#include "core/base/messages.h"
+
+namespace paylark {
+namespace {
+
+std::string Quoted(const std::string& title) {
+  return "\"" + title + "\"";
+}
+
+}  // namespace
+
+std::string MessageText(const Message& m) {
+  switch (m.id) {
+    case MessageId::kWorkingDirectoryMoved:
+      return "The working directory is moved or deleted. Please set the working directory to "
+             "continue.";
+    case MessageId::kDirectoryNotFound:
+      return "The directory you have selected does not exists or it is a write protected "
+             "medium.";
+    case MessageId::kPickDirectoryTitle:
+      return "Pick a Directory";
+    case MessageId::kConfirmDelete:
+      return "Are you sure want to delete this record?";
+    case MessageId::kConfirmDeleteSeries:
+      return "This is a recursive due. Select \"Yes\" to delete the whole series or \"No\" to "
+             "delete this record alone.";
+    case MessageId::kConfirmModifySeries:
+      return "This is a recursive due. Select \"Yes\" to modify the whole series or \"No\" to "
+             "modify this record individually.";
+    case MessageId::kSetRecurrencePattern:
+      return "Please set the Recurrence Pattern.";
+    case MessageId::kInvalidRecurrenceDay:
+      return "Please enter valid recurrence day";
+    case MessageId::kInvalidRecurrenceWeek:
+      return "Please enter valid recurrence week";
+    case MessageId::kInvalidRecurrenceMonth:
+      return "Please enter valid recurrence month";
+    case MessageId::kMonthLacksDate:
+      return "Month " + m.text + " does not have date " + std::to_string(m.number);
+    case MessageId::kInvalidRecurrenceCount:
+      return "Please enter valid number of recurrences";
+    case MessageId::kSelectOneDay:
+      return "Atleast one day should be selected!";
+    case MessageId::kEnterNumber:
+      return "Please enter a number.";
+    case MessageId::kEnterNumberInRange:
+      return "Please enter a number between 0 and 1e+18.";
+    case MessageId::kEnterInteger:
+      return "Please enter an integer.";
+    case MessageId::kExcelExportFailed:
+      return std::string(
+                 "There was a problem exporting the document to MS Excel\nPlease contact ") +
+             kSupportAddress + " for further queries.";
+    case MessageId::kWordExportFailed:
+      return "Error !!!";
+    case MessageId::kRecordFilesUnreadable:
+      return m.number == 1 ? "1 record file could not be read"
+                           : std::to_string(m.number) + " record files could not be read";
+    case MessageId::kRecordWriteFailed:
+      return "The due " + Quoted(m.text) + " could not be saved: " + m.detail;
+    case MessageId::kRecordsWriteFailed:
+      return std::to_string(m.number) + " dues could not be saved: " + m.detail;
+    case MessageId::kRecordDeleteFailed:
+      return "The due " + Quoted(m.text) + " could not be deleted: " + m.detail;
+    case MessageId::kRecordsDeleteFailed:
+      return std::to_string(m.number) + " dues could not be deleted: " + m.detail;
+    case MessageId::kDocumentTooLarge:
+      return "The document would be larger than 64 MiB, so nothing was written.";
+    case MessageId::kTemplateNotFound:
+      return "The template file " + Quoted(m.text) + " could not be found.";
+    case MessageId::kFileReadFailed:
+      return "The file " + Quoted(m.text) + " could not be read: " + m.detail;
+    case MessageId::kFileWriteFailed:
+      return "The file " + Quoted(m.text) + " could not be written: " + m.detail;
+    case MessageId::kNoDuesToExport:
+      return "There are no dues in " + m.text + ", so no file was written.";
+    case MessageId::kExportTextsShortened:
+      return m.number == 1 ? "1 text was longer than 32,767 characters and was cut."
+                           : std::to_string(m.number) +
+                                 " texts were longer than 32,767 characters and were cut.";
+  }
+  return {};
+}
+
+}  // namespace paylark

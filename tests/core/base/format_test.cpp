@@ -1,0 +1,75 @@
+#include "core/base/format.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+
+namespace paylark {
+namespace {
+
+const OleDateTime kEvening = *OleDateTime::FromCivil(2007, 2, 10, 18, 0, 5);
+const OleDateTime kMorning = *OleDateTime::FromCivil(2007, 3, 1, 9, 5, 0);
+const OleDateTime kMidnight = *OleDateTime::FromCivil(2007, 3, 1);
+
+class FormatTest : public ::testing::TestWithParam<const char*> {
+ protected:
+  void SetUp() override { ASSERT_NE(std::setlocale(LC_ALL, GetParam()), nullptr); }
+  void TearDown() override { std::setlocale(LC_ALL, "C"); }
+  bool German() const { return std::string(GetParam()) == "de_DE.UTF-8"; }
+};
+
+TEST_P(FormatTest, CurrencyFollowsTheLocale) {
+  struct Case {
+    const char* text;
+    const char* english;
+    const char* german;
+  };
+  const Case cases[] = {{"1234.5", "$1,234.50", "1.234,50 €"},
+                        {" -1.00 ", "-$1.00", "-1,00 €"},
+                        {"0.00", "$0.00", "0,00 €"},
+                        {"not a number", "not a number", "not a number"}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(FormatCurrency(c.text), German() ? c.german : c.english) << c.text;
+  }
+  EXPECT_EQ(FormatAmountNumber(850), "850.00");
+  EXPECT_EQ(FormatAmountNumber(0.125), "0.12");
+}
+
+TEST_P(FormatTest, EmptyPicturesAreTheLocalesShortDateAndTimeWithoutSeconds) {
+  EXPECT_EQ(FormatDate(kEvening, ""), German() ? "10.02.2007" : "02/10/2007");
+  EXPECT_EQ(FormatTime(kEvening, ""), German() ? "18:00" : "06:00 PM");
+  EXPECT_EQ(FormatDateTimeText(kEvening),
+            German() ? "10.02.2007 18:00:05" : "02/10/2007 06:00:05 PM");
+  EXPECT_EQ(FormatDateTimeText(kMidnight), German() ? "01.03.2007" : "03/01/2007");
+}
+
+TEST_P(FormatTest, PicturesUseTheWindowsNotation) {
+  struct Case {
+    const char* picture;
+    const char* english;
+    const char* german;
+  };
+  const Case cases[] = {
+      {"MM/dd/yyyy  hh:mm:ss tt", "03/01/2007  09:05:00 AM", "03/01/2007  09:05:00 "},
+      {"MMMM - yyyy", "March - 2007", "März - 2007"},
+      {"MMM - yyyy", "Mar - 2007", "Mär - 2007"},
+      {"dd MMM, yyyy", "01 Mar, 2007", "01 Mär, 2007"},
+      {"MMM/yyyy", "Mar/2007", "Mär/2007"},
+      {"dd/MM/yyyy", "01/03/2007", "01/03/2007"},
+      {"d.M.yy dddd 'at' H:m", "1.3.07 Thursday at 9:5", "1.3.07 Donnerstag at 9:5"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(FormatDate(kMorning, c.picture), German() ? c.german : c.english) << c.picture;
+  }
+  EXPECT_EQ(FormatStrftime(kMorning, "%B, %Y"), German() ? "März, 2007" : "March, 2007");
+}
+
+INSTANTIATE_TEST_SUITE_P(Locales, FormatTest, ::testing::Values("en_US.UTF-8", "de_DE.UTF-8"));
+
+TEST(FormatCLocaleTest, PlainNumbersWithoutACurrencySymbol) {
+  std::setlocale(LC_ALL, "C");
+  EXPECT_EQ(FormatCurrency("1234.50"), "1234.50");
+}
+
+}  // namespace
+}  // namespace paylark

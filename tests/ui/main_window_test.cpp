@@ -1,0 +1,371 @@
+#include <QAction>
+#include <QDir>
+#include <QMenu>
+#include <QPushButton>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTest>
+
+#include "core/base/messages.h"
+#include "tests/ui/fakes.h"
+#include "tests/ui/ui_tests.h"
+#include "ui/base/app_settings.h"
+#include "ui/shell/about_dialog.h"
+#include "ui/shell/commands.h"
+#include "ui/shell/details_bar.h"
+#include "ui/shell/main_tool_bar.h"
+#include "ui/shell/main_window.h"
+#include "ui/shell/month_list_model.h"
+#include "ui/shell/month_list_view.h"
+#include "ui/shell/status_panes.h"
+
+namespace paylark::test {
+namespace {
+
+constexpr const char* kSeries = "recId20260301090000";
+
+QString Text(MessageId id) {
+  return QString::fromStdString(MessageText(id));
+}
+
+// A month of varied dues around "today", 15 March 2026, and the window over them.
+struct Fixture {
+  Fixture() {
+    ws.AddDue("Rent", "Landlord", 850, At(2026, 3, 1, 9), true);
+    ws.AddDue("Electricity", "City Power", 92.4, At(2026, 3, 10, 12));
+    ws.AddDue("Gym", "", 35, At(2026, 3, 15, 18));
+    ws.AddDue("Car insurance", "Safe Drive", 410.75, At(2026, 3, 28, 8));
+    ws.AddDue("Phone", "Telco", 29.99, At(2026, 3, 20));
+    ws.AddDue("Water", "Water Board", 41.2, At(2026, 3, 5, 10), true);
+    ws.AddDue("Loan", "Bank", 300, At(2026, 3, 8, 9), true, kSeries);
+    ws.AddDue("Loan", "Bank", 300, At(2026, 3, 22, 9), false, kSeries);
+    ws.AddDue("Internet", "FiberNet", 45, At(2026, 3, 12, 7));
+    ws.AddDue("Streaming", "", 12.99, At(2026, 3, 25, 20));
+    ws.AddDue("Council tax", "Town Hall", 160, At(2026, 3, 30, 9));
+    ws.AddDue("Newspaper", "Daily News", 18.5, At(2026, 3, 3, 6), true);
+    ws.AddDue("April rent", "Landlord", 850, At(2026, 4, 1, 9));
+    frame = std::make_unique<MainWindow>(ws.app, dialogs);
+    frame->resize(1100, 720);
+    frame->show();
+  }
+  MonthListView& view() { return frame->view(); }
+  int rows() { return view().model().rowCount(); }
+  QString TitleAt(int row) { return QString::fromStdString(view().model().RecordAt(row)->title); }
+  int RowOf(const char* title, int from = 0) {
+    for (int row = from; row < rows(); ++row) {
+      if (TitleAt(row) == title)
+        return row;
+    }
+    return -1;
+  }
+  QString Pane(int i) { return frame->statusPanes().Text(i); }
+
+  Workspace ws;
+  FakeDialogs dialogs;
+  std::unique_ptr<MainWindow> frame;
+};
+
+}  // namespace
+
+void MainFrameTest::init() {
+  UseFreshSettings();
+}
+
+void MainFrameTest::OpensOnTodayWithSortedRowsAndSums() {
+  Fixture f;
+  QCOMPARE(f.frame->windowTitle(), QStringLiteral("Paylark"));
+  QCOMPARE(f.rows(), 12);
+  for (int row = 1; row < f.rows(); ++row) {
+    QVERIFY(
+        !(f.view().model().RecordAt(row)->dueDate < f.view().model().RecordAt(row - 1)->dueDate));
+  }
+  QCOMPARE(f.TitleAt(0), QStringLiteral("Rent"));
+  QCOMPARE(f.TitleAt(11), QStringLiteral("Council tax"));
+  QCOMPARE(f.Pane(0), QStringLiteral("Paid : $1,209.70"));
+  QCOMPARE(f.Pane(1), QStringLiteral("Unpaid : $1,086.13"));
+  QCOMPARE(f.Pane(2), QStringLiteral("Total : $2,295.83"));
+  QCOMPARE(f.frame->captionStrip().caption(), QStringLiteral("     Paylark"));
+  QCOMPARE(f.frame->captionStrip().image(), CaptionStrip::kApplication);
+  QCOMPARE(f.frame->toolBar().datePicker().displayFormat(), QStringLiteral("MMMM  yyyy"));
+  QCOMPARE(f.view().model().data(f.view().model().index(0), Qt::DisplayRole).toString(),
+           QStringLiteral("Rent - Landlord"));
+}
+
+void MainFrameTest::ShiftingMonthsRefreshesAndClamps() {
+  Fixture f;
+  f.frame->commands().nextMonth->trigger();
+  QCOMPARE(f.rows(), 1);
+  QCOMPARE(f.TitleAt(0), QStringLiteral("April rent"));
+  QCOMPARE(f.Pane(2), QStringLiteral("Total : $850.00"));
+  QCOMPARE(f.frame->captionStrip().caption(), QStringLiteral("     Paylark"));
+  f.frame->commands().previousMonth->trigger();
+  f.frame->commands().previousMonth->trigger();
+  QCOMPARE(f.rows(), 0);
+  QCOMPARE(f.Pane(0), QStringLiteral("Paid : $0.00"));
+  QCOMPARE(f.frame->toolBar().datePicker().date(), QDate(2026, 2, 15));
+  MonthPicker& picker = f.frame->toolBar().datePicker();
+  picker.setDate(QDate(2024, 3, 31));  // a picker change refreshes by itself
+  QCOMPARE(CompareMonth(f.ws.app.selectedMonth(), At(2024, 3, 1)), 0);
+  f.frame->ShiftMonth(-1);
+  QCOMPARE(picker.date(), QDate(2024, 2, 29));
+  QCOMPARE(CompareMonth(f.ws.app.selectedMonth(), At(2024, 2, 1)), 0);
+}
+
+void MainFrameTest::FilterChangesRowsAndSummaries() {
+  Fixture f;
+  FilterCombo& filter = f.frame->toolBar().filter();
+  QCOMPARE(filter.count(), 3);
+  QCOMPARE(filter.itemText(2), QStringLiteral("Unpaid Dues"));
+  filter.setCurrentIndex(2);
+  QCOMPARE(f.rows(), 8);
+  QCOMPARE(f.Pane(0), QStringLiteral("Paid : $0.00"));
+  QCOMPARE(f.Pane(1), QStringLiteral("Unpaid : $1,086.13"));
+  QCOMPARE(f.Pane(2), QStringLiteral("Total : $1,086.13"));
+  filter.setCurrentIndex(1);
+  QCOMPARE(f.rows(), 4);
+  QCOMPARE(f.Pane(2), QStringLiteral("Total : $1,209.70"));
+  QCOMPARE(f.frame->toolBar().datePicker().date(), QDate(2026, 3, 15));
+}
+
+void MainFrameTest::SelectionFillsDetailsAndCaption() {
+  Fixture f;
+  DetailsBar& details = f.frame->detailsBar();
+  QCOMPARE(details.windowTitle(), QStringLiteral("Details"));
+  const int loan = f.RowOf("Loan");
+  QTest::mouseClick(f.view().viewport(), Qt::LeftButton, {},
+                    f.view().visualRect(f.view().model().index(loan)).center());
+  QCOMPARE(f.view().SelectionMark(), loan);
+  QCOMPARE(details.Value(0), QStringLiteral("Loan"));
+  QCOMPARE(details.Value(2), QStringLiteral("03/08/2026 09:00 AM"));
+  QCOMPARE(details.Value(5), QStringLiteral("$300.00"));
+  QCOMPARE(details.Value(6), QStringLiteral("Business"));
+  QCOMPARE(details.Value(7), QStringLiteral("Paid"));
+  QCOMPARE(f.frame->captionStrip().caption(), QStringLiteral("     Loan"));
+  QCOMPARE(f.frame->captionStrip().image(), CaptionStrip::kSeries);
+
+  QTest::keyClick(f.view().viewport(), Qt::Key_Down);
+  QCOMPARE(f.view().SelectionMark(), loan + 1);
+  QCOMPARE(details.Value(0), f.TitleAt(loan + 1));
+  QCOMPARE(f.frame->captionStrip().image(), CaptionStrip::kDue);
+
+  f.frame->RefreshMonth();
+  QCOMPARE(f.view().SelectionMark(), -1);
+  QCOMPARE(details.Heading(7), QStringLiteral("Status"));
+  QCOMPARE(details.Value(0), QString());
+  QCOMPARE(f.frame->captionStrip().caption(), QStringLiteral("     Paylark"));
+}
+
+void MainFrameTest::DeleteSingleDueAsksYesNo() {
+  Fixture f;
+  f.view().SelectRow(f.RowOf("Gym"));
+  f.ws.prompt.answers = {PromptAnswer::kNo};
+  f.frame->commands().deleteDue->trigger();
+  QCOMPARE(f.ws.prompt.asked, QStringList{Text(MessageId::kConfirmDelete)});
+  QCOMPARE(f.ws.prompt.buttons.back(), PromptButtons::kYesNo);
+  QCOMPARE(f.rows(), 12);
+  QCOMPARE(f.view().SelectionMark(), -1);  // refreshed even on No
+
+  f.view().SelectRow(f.RowOf("Gym"));
+  f.ws.prompt.answers = {PromptAnswer::kYes};
+  f.frame->commands().deleteDue->trigger();
+  QCOMPARE(f.rows(), 11);
+  QCOMPARE(f.RowOf("Gym"), -1);
+  QCOMPARE(f.ws.app.store().size(), std::size_t{12});
+}
+
+void MainFrameTest::DeleteSeriesMemberHonoursEveryAnswer() {
+  Fixture f;
+  f.ws.AddDue("Loan", "Bank", 300, At(2026, 5, 8, 9), false, kSeries);
+  f.frame->RefreshMonth();
+  f.view().SelectRow(f.RowOf("Loan"));
+  f.ws.prompt.answers = {PromptAnswer::kCancel};
+  f.frame->commands().deleteDue->trigger();
+  QCOMPARE(f.ws.prompt.asked, QStringList{Text(MessageId::kConfirmDeleteSeries)});
+  QCOMPARE(f.ws.prompt.buttons.back(), PromptButtons::kYesNoCancel);
+  QCOMPARE(f.ws.app.store().SeriesMembers(kSeries).size(), std::size_t{3});
+
+  f.view().SelectRow(f.RowOf("Loan"));
+  f.ws.prompt.answers = {PromptAnswer::kNo};
+  f.frame->commands().deleteDue->trigger();
+  QCOMPARE(f.ws.app.store().SeriesMembers(kSeries).size(), std::size_t{2});
+  QCOMPARE(f.rows(), 11);
+
+  f.view().SelectRow(f.RowOf("Loan"));  // the remaining member asks the series question again
+  f.ws.prompt.answers = {PromptAnswer::kYes};
+  f.frame->commands().deleteDue->trigger();
+  QCOMPARE(f.ws.prompt.asked.size(), 3);
+  QCOMPARE(f.ws.prompt.asked.constLast(), Text(MessageId::kConfirmDeleteSeries));
+  QVERIFY(f.ws.app.store().SeriesMembers(kSeries).empty());
+  QCOMPARE(f.RowOf("Loan"), -1);
+}
+
+void MainFrameTest::DeleteFailureIsToldOnceNamingTheDue() {
+  Fixture f;
+  const int row = f.RowOf("Gym");
+  const std::string id = f.view().model().RecordAt(row)->recordId;
+  // A folder in place of the record file cannot be unlinked, even by root.
+  const QString file =
+      f.ws.directory() + "/Paylark Files/duedate" + QString::fromStdString(id) + ".due";
+  QVERIFY(QFile::remove(file));
+  QVERIFY(QDir().mkdir(file));
+  f.view().SelectRow(row);
+  f.ws.prompt.answers = {PromptAnswer::kYes};
+  f.frame->commands().deleteDue->trigger();
+  QCOMPARE(f.ws.prompt.asked.size(), 2);
+  QVERIFY2(f.ws.prompt.asked.at(1).startsWith("The due \"Gym\" could not be deleted: "),
+           qPrintable(f.ws.prompt.asked.at(1)));
+  QVERIFY(f.RowOf("Gym") >= 0);
+}
+
+void MainFrameTest::ToggleDetailWindowFollowsTheDock() {
+  Fixture f;
+  DetailsBar& details = f.frame->detailsBar();
+  QAction* toggle = details.toggleViewAction();
+  QCOMPARE(toggle->statusTip(), QStringLiteral("Show\\Hide Detail Window"));
+  QCOMPARE(toggle->toolTip(), QStringLiteral("Toggle Detail Window"));
+  QVERIFY(toggle->isChecked());
+  toggle->trigger();
+  QVERIFY(!details.isVisible());
+  QVERIFY(!toggle->isChecked());
+  toggle->trigger();
+  QVERIFY(details.isVisible());
+  details.close();  // hidden by its own close button
+  QVERIFY(!toggle->isChecked());
+  QVERIFY(toggle->isEnabled());
+}
+
+void MainFrameTest::ContextMenusOfferTheRightCommands() {
+  Fixture f;
+  const auto texts = [](QMenu* menu) {
+    QStringList list;
+    for (QAction* action : menu->actions())
+      list << action->text();
+    return list;
+  };
+  QMenu* empty = f.view().BuildContextMenu(QPoint(10, f.view().viewport()->height() - 2));
+  QCOMPARE(texts(empty), QStringList{"New"});
+  QCOMPARE(f.view().SelectionMark(), -1);
+
+  const int row = f.RowOf("Phone");
+  QMenu* onRow =
+      f.view().BuildContextMenu(f.view().visualRect(f.view().model().index(row)).center());
+  QCOMPARE(texts(onRow), (QStringList{"New", "Modify", "Delete"}));
+  QCOMPARE(f.view().SelectionMark(), row);
+  f.ws.prompt.answers = {PromptAnswer::kYes};
+  onRow->actions().at(2)->trigger();
+  QCOMPARE(f.RowOf("Phone"), -1);
+  delete empty;
+  delete onRow;
+}
+
+void MainFrameTest::CommandsWithoutSelectionDoNothing() {
+  Fixture f;
+  f.frame->commands().modifyDue->trigger();
+  f.frame->commands().deleteDue->trigger();
+  QVERIFY(f.dialogs.modified.empty());
+  QVERIFY(f.ws.prompt.asked.isEmpty());
+  f.view().SelectRow(0);
+  f.frame->commands().modifyDue->trigger();
+  QCOMPARE(f.dialogs.modified.size(), size_t{1});
+  QCOMPARE(f.dialogs.modified.front(), f.view().SelectedRecord()->recordId);
+}
+
+void MainFrameTest::ChangeDirectoryReloadsOnlyOnRealChange() {
+  Fixture f;
+  QString answer = f.ws.directory();
+  QStringList openedOn;
+  f.frame->SetDirectoryAsker([&](const QString& initial) {
+    openedOn << initial;
+    return answer;
+  });
+  f.frame->commands().changeDirectory->trigger();
+  QCOMPARE(openedOn, QStringList{f.ws.directory()});
+  QVERIFY(AppSettings::WorkingDirectory().isEmpty());  // same folder: nothing written
+  QCOMPARE(f.rows(), 12);
+
+  QTemporaryDir other;
+  answer = other.path();
+  f.frame->commands().changeDirectory->trigger();
+  QCOMPARE(AppSettings::WorkingDirectory(), other.path());
+  QVERIFY(QDir(other.path() + "/Paylark Files").exists());
+  QCOMPARE(f.rows(), 0);
+  QCOMPARE(f.Pane(2), QStringLiteral("Total : $0.00"));
+
+  f.frame->close();
+  QVERIFY(!QSettings("Velmora", "Paylark").value("DueDetailsBarState").toByteArray().isEmpty());
+}
+
+void MainFrameTest::SynchronizeStartsOnlyAConfiguredManager() {
+  Fixture f;
+  f.frame->commands().synchronize->trigger();
+  QVERIFY(f.ws.desktop.started.isEmpty());
+  QSettings("Velmora", "Paylark").setValue("Synchronize/Manager", "/opt/sync/manager");
+  f.frame->commands().synchronize->trigger();
+  QCOMPARE(f.ws.desktop.started, QStringList{"/opt/sync/manager /show /syncnow"});
+  QVERIFY(f.ws.prompt.asked.isEmpty());
+}
+
+void MainFrameTest::WordAndExcelExportsGoToExportsFolder() {
+  Fixture f;
+  f.frame->commands().excelWithNotes->trigger();
+  f.frame->commands().excelWithoutNotes->trigger();
+  f.frame->commands().wordWithNotes->trigger();
+  const QString folder = f.ws.directory() + "/Exports/";
+  QCOMPARE(f.ws.desktop.opened,
+           (QStringList{folder + "Paylark March 2026.xlsx", folder + "Paylark March 2026 (2).xlsx",
+                        folder + "Paylark March 2026.docx"}));
+  for (const QString& path : f.ws.desktop.opened)
+    QVERIFY(QFile::exists(path));
+  QCOMPARE(f.frame->statusBar()->currentMessage(),
+           "Exported to " + folder + "Paylark March 2026.docx");
+}
+
+void MainFrameTest::HtmlAndPdfExportsWriteTheChosenFile() {
+  Fixture f;
+  QTemporaryDir data;
+  qputenv("XDG_DATA_HOME", data.path().toUtf8());
+  const QString templates = data.path() + "/paylark/Templates";
+  QDir().mkpath(templates);
+  QVERIFY(QFile::copy(
+      qEnvironmentVariable("PAYLARK_SOURCE_DIR") + "/resources/Templates/exporttemplate.html",
+      templates + "/exporttemplate.html"));
+  f.ws.desktop.savePath = f.ws.directory() + "/march.html";
+  f.frame->commands().htmlWithNotes->trigger();
+  f.ws.desktop.savePath = f.ws.directory() + "/march.pdf";
+  f.frame->commands().pdfWithNotes->trigger();
+  qunsetenv("XDG_DATA_HOME");
+  QCOMPARE(f.ws.desktop.saveTitles.size(), 2);
+  QCOMPARE(f.ws.desktop.opened,
+           (QStringList{f.ws.directory() + "/march.html", f.ws.directory() + "/march.pdf"}));
+  QFile html(f.ws.directory() + "/march.html");
+  QVERIFY(html.open(QIODevice::ReadOnly));
+  const QByteArray page = html.readAll();
+  QVERIFY(page.contains("Electricity"));
+  QVERIFY(page.indexOf("Rent") < page.indexOf("Council tax"));
+  QFile pdf(f.ws.directory() + "/march.pdf");
+  QVERIFY(pdf.open(QIODevice::ReadOnly));
+  QVERIFY(pdf.read(5) == "%PDF-");
+  QVERIFY(f.ws.prompt.asked.isEmpty());
+}
+
+void MainFrameTest::EmptyMonthHtmlExportAsksNothing() {
+  Fixture f;
+  f.frame->ShiftMonth(-1);
+  f.frame->commands().htmlWithNotes->trigger();
+  f.frame->commands().pdfWithoutNotes->trigger();
+  QVERIFY(f.ws.desktop.saveTitles.isEmpty());
+  QVERIFY(f.ws.desktop.opened.isEmpty());
+}
+
+void MainFrameTest::SnapshotsOfTheWindowAndDialogs() {
+  Fixture f;
+  f.view().SelectRow(f.RowOf("Electricity"));
+  QTest::qWait(20);
+  Snapshot(*f.frame, "main-window.png");
+  AboutDialog about(f.frame.get());
+  about.show();
+  Snapshot(about, "about.png");
+  QVERIFY(about.findChild<QPushButton*>() != nullptr);
+}
+
+}  // namespace paylark::test

@@ -1,0 +1,58 @@
+#include "ui/base/message_box_prompt.h"
+
+#include <QMessageBox>
+
+namespace paylark {
+namespace {
+
+QMessageBox::StandardButtons ButtonsOf(PromptButtons buttons) {
+  switch (buttons) {
+    case PromptButtons::kYesNo:
+      return QMessageBox::Yes | QMessageBox::No;
+    case PromptButtons::kYesNoCancel:
+      return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case PromptButtons::kOk:
+      break;
+  }
+  return QMessageBox::Ok;
+}
+
+QMessageBox::Icon IconOf(PromptIcon icon) {
+  switch (icon) {
+    case PromptIcon::kInformation:
+      return QMessageBox::Information;
+    case PromptIcon::kWarning:
+      return QMessageBox::Warning;
+    case PromptIcon::kNone:
+      break;
+  }
+  return QMessageBox::NoIcon;
+}
+
+PromptAnswer AnswerOf(int button, PromptButtons buttons) {
+  switch (button) {
+    case QMessageBox::Yes:
+      return PromptAnswer::kYes;
+    case QMessageBox::No:
+      return PromptAnswer::kNo;
+    case QMessageBox::Ok:
+      return PromptAnswer::kOk;
+    default:
+      break;
+  }
+  if (buttons == PromptButtons::kYesNo)
+    return PromptAnswer::kNo;
+  return buttons == PromptButtons::kOk ? PromptAnswer::kOk : PromptAnswer::kCancel;
+}
+
+}  // namespace
+
+PromptAnswer MessageBoxPrompt::Ask(QWidget* parent, const QString& text, PromptButtons buttons,
+                                   PromptIcon icon) {
+  QMessageBox box(IconOf(icon), QStringLiteral("Paylark"), text, ButtonsOf(buttons), parent);
+  if (buttons != PromptButtons::kOk)
+    box.setDefaultButton(QMessageBox::Yes);
+  return AnswerOf(box.exec(), buttons);
+}
+
+}  // namespace paylark

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "core/base/messages.h"
+#include "core/recurrence/series_editing.h"
+
+class QWidget;
+
+namespace paylark {
+
+class Prompt;
+
+// Asks a series question with Yes (the whole series), No (this record) and Cancel; a closed box
+// counts as Cancel.
+SeriesChoice AskSeriesQuestion(Prompt& prompt, QWidget* parent, MessageId question);
+
+}  // namespace paylark

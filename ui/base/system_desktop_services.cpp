@@ -1,0 +1,46 @@
+#include "ui/base/system_desktop_services.h"
+
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QProcess>
+#include <QUrl>
+
+namespace paylark {
+
+QString SystemDesktopServices::ChooseSavePath(QWidget* parent, const SaveRequest& request) {
+  // A dialog instance rather than the static function: only the instance adds the default
+  // suffix before it asks about overwriting.
+  QFileDialog dialog(parent, request.title, request.suggestedPath, request.filter);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setDefaultSuffix(request.defaultSuffix);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    return {};
+  return dialog.selectedFiles().constFirst();
+}
+
+QString SystemDesktopServices::ChooseDirectory(QWidget* parent, const QString& title) {
+  return QFileDialog::getExistingDirectory(parent, title);
+}
+
+bool SystemDesktopServices::OpenFile(const QString& path) {
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+bool SystemDesktopServices::StartDetached(const QString& program, const QStringList& arguments) {
+  return QProcess::startDetached(program, arguments);
+}
+
+void SystemDesktopServices::ShowPrintPreview(QWidget* parent, const QString& title,
+                                             const std::function<void(QPrinter*)>& paint) {
+  QPrinter printer(QPrinter::HighResolution);
+  QPrintPreviewDialog preview(&printer, parent);
+  preview.setWindowTitle(title);
+  QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
+                   [&paint](QPrinter* target) { paint(target); });
+  preview.exec();
+}
+
+}  // namespace paylark

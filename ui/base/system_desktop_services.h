@@ -1,0 +1,18 @@
+#pragma once
+
+#include "ui/base/desktop_services.h"
+
+namespace paylark {
+
+// The real desktop: QFileDialog, QDesktopServices, QProcess and QPrintPreviewDialog.
+class SystemDesktopServices final : public DesktopServices {
+ public:
+  QString ChooseSavePath(QWidget* parent, const SaveRequest& request) override;
+  QString ChooseDirectory(QWidget* parent, const QString& title) override;
+  bool OpenFile(const QString& path) override;
+  bool StartDetached(const QString& program, const QStringList& arguments) override;
+  void ShowPrintPreview(QWidget* parent, const QString& title,
+                        const std::function<void(QPrinter*)>& paint) override;
+};
+
+}  // namespace paylark

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QWizardPage>
+#include <string>
+#include <vector>
+
+#include "core/base/messages.h"
+#include "core/records/due_record.h"
+#include "core/recurrence/new_due.h"
+#include "ui/editor/dialog_runner.h"
+
+class QCheckBox;
+class QDateTimeEdit;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+
+namespace paylark {
+
+class FilteredLineEdit;
+class StyledButton;
+class StyledComboBox;
+class PaylarkApp;
+class DatePicker;
+
+enum class SheetMode { kNewDue, kModify };
+
+// The "Due Details" page: the due's fields and, for a new due, "Make Recursive Due" with its
+// pattern and due offset. The page keeps the placeholders of the last confirmed pattern; what
+// becomes of them is the New Due command's business.
+class DetailsPage final : public QWizardPage {
+  Q_OBJECT
+
+ public:
+  DetailsPage(PaylarkApp& app, SheetMode mode, DialogRunner runner, QWidget* parent = nullptr);
+
+  void Load(const DueRecord& record);
+  // Reads the amount and (when recursive) the offset days; a bad value is told, focused and
+  // refused. The page's values are only stored after this passed.
+  bool ReadFields();
+  // Copies the fields into the record; dates only when the user picked other ones.
+  void Store(DueRecord& record) const;
+  // Next: the fields, then a recursive due needs a pattern.
+  bool validatePage() override;
+
+  bool makeRecursive() const;
+  bool patternSet() const { return patternSet_; }
+  const std::vector<std::string>& placeholderIds() const { return placeholderIds_; }
+  DueOffset offset() const;
+
+ private:
+  QLayout* BuildFields();
+  QWidget* BuildRecurrenceGroup();
+  void OnMakeRecursiveToggled(bool ticked);
+  void OnSetRecurrencePattern();
+  void OnStartChanged();
+  void OnDueChanged();
+  bool Refuse(QLineEdit& field, const Message& message);
+
+  PaylarkApp& app_;
+  DialogRunner runner_;
+  QLineEdit* title_;
+  DatePicker* start_;
+  DatePicker* due_;
+  QLineEdit* payTo_;
+  QLineEdit* account_;
+  FilteredLineEdit* amount_;
+  StyledComboBox* type_;
+  QCheckBox* paid_;
+  QCheckBox* makeRecursive_;
+  QGroupBox* recurrence_ = nullptr;
+  FilteredLineEdit* offsetDays_ = nullptr;
+  QDateTimeEdit* offsetTime_ = nullptr;
+  QLabel* estimate_ = nullptr;
+
+  std::int32_t storedType_ = kTypeBusiness;
+  double amountValue_ = 0.0;
+  int offsetDaysValue_ = 1;
+  std::vector<std::string> placeholderIds_;
+  bool patternSet_ = false;  // never cleared once a pattern was confirmed
+};
+
+}  // namespace paylark

@@ -1,0 +1,162 @@
+#include "ui/recurrence/recurrence_dialog.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "core/recurrence/new_due.h"
+#include "core/recurrence/pattern_validation.h"
+#include "core/recurrence/series_generation.h"
+#include "ui/base/paylark_app.h"
+#include "ui/base/wait_cursor.h"
+#include "ui/widgets/date_picker.h"
+#include "ui/widgets/display_style.h"
+#include "ui/widgets/styled_button.h"
+#include "ui/widgets/styled_combo_box.h"
+
+namespace paylark {
+namespace {
+
+QGroupBox* Box(const QString& title, QWidget* content) {
+  auto* box = new QGroupBox(title);
+  auto* layout = new QVBoxLayout(box);
+  layout->addWidget(content);
+  return box;
+}
+
+// The two radios of a pair exclude each other and nothing else.
+void Pair(QObject* owner, QRadioButton* first, QRadioButton* second) {
+  auto* group = new QButtonGroup(owner);
+  group->addButton(first);
+  group->addButton(second);
+}
+
+}  // namespace
+
+RecurrenceDialog::RecurrenceDialog(PaylarkApp& app, QWidget* parent) : QDialog(parent), app_(app) {
+  setWindowTitle(QStringLiteral("Recurrence Pattern"));
+  UseFaceBackground(*this);
+
+  controls_.kind = BuildKindCombo();
+  auto* kindRow = new QHBoxLayout;
+  kindRow->addWidget(new QLabel(QStringLiteral("Due Occurs Every")));
+  kindRow->addWidget(controls_.kind, 1);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(kindRow);
+  layout->addWidget(BuildPatternBox());
+  layout->addWidget(Box(QStringLiteral("Recurrence Range"), BuildRangeBox(controls_.range)));
+  layout->addWidget(BuildButtons());
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+
+  Pair(this, controls_.day.every, controls_.day.everyWeekday);
+  Pair(this, controls_.month.day, controls_.month.nth);
+  Pair(this, controls_.year.date, controls_.year.nth);
+  Pair(this, controls_.range.endAfter, controls_.range.endBy);
+
+  ShowPattern(RecurrencePattern::Defaults(app_.clock().Now()), controls_);
+  groups_->setCurrentIndex(controls_.kind->currentIndex());
+  controls_.range.start->SetMaximum(controls_.range.endByDate->dateTime());
+  controls_.range.endByDate->SetMinimum(controls_.range.start->dateTime());
+  ConnectRules();
+}
+
+QWidget* RecurrenceDialog::BuildPatternBox() {
+  groups_ = new QStackedWidget;
+  groups_->addWidget(BuildDayGroup(controls_.day));
+  groups_->addWidget(BuildWeekGroup(controls_.week));
+  groups_->addWidget(BuildMonthGroup(controls_.month));
+  groups_->addWidget(BuildYearGroup(controls_.year));
+  return Box(QStringLiteral("Recurrence Pattern"), groups_);
+}
+
+QWidget* RecurrenceDialog::BuildButtons() {
+  auto* ok = new StyledButton(QStringLiteral("OK"));
+  auto* cancel = new StyledButton(QStringLiteral("Cancel"));
+  ok->setObjectName(QStringLiteral("ok"));
+  cancel->setObjectName(QStringLiteral("cancel"));
+  ok->setDefault(true);
+  connect(ok, &QPushButton::clicked, this, &RecurrenceDialog::accept);
+  connect(cancel, &QPushButton::clicked, this, &RecurrenceDialog::reject);
+  auto* row = new QWidget;
+  auto* layout = new QHBoxLayout(row);
+  layout->setContentsMargins(0, 4, 0, 0);
+  layout->addStretch(1);
+  layout->addWidget(ok);
+  layout->addWidget(cancel);
+  layout->addStretch(1);
+  return row;
+}
+
+void RecurrenceDialog::ConnectRules() {
+  connect(controls_.kind, &QComboBox::currentIndexChanged, this, &RecurrenceDialog::OnKindChanged);
+  for (QCheckBox* box : controls_.week.weekdays) {
+    connect(box, &QCheckBox::clicked, this, [this, box] { OnWeekdayClicked(box); });
+  }
+  connect(controls_.range.start, &QDateTimeEdit::dateTimeChanged, this,
+          &RecurrenceDialog::OnRangeStartChanged);
+  connect(controls_.range.endByDate, &QDateTimeEdit::dateTimeChanged, this,
+          &RecurrenceDialog::OnEndByChanged);
+}
+
+void RecurrenceDialog::OnKindChanged(int index) {
+  groups_->setCurrentIndex(index);
+}
+
+void RecurrenceDialog::OnWeekdayClicked(QCheckBox* box) {
+  const auto& days = controls_.week.weekdays;
+  if (std::any_of(days.begin(), days.end(), [](QCheckBox* day) { return day->isChecked(); }))
+    return;
+  app_.prompt().Tell(this, QString::fromStdString(MessageText(MessageId::kSelectOneDay)));
+  box->setChecked(true);
+}
+
+void RecurrenceDialog::OnRangeStartChanged() {
+  controls_.range.endByDate->SetMinimum(controls_.range.start->dateTime());
+}
+
+void RecurrenceDialog::OnEndByChanged() {
+  controls_.range.start->SetMaximum(controls_.range.endByDate->dateTime());
+}
+
+void RecurrenceDialog::accept() {
+  const RecurrencePattern pattern = ReadPattern(controls_);
+  if (const std::optional<Message> refusal = ValidatePattern(pattern)) {
+    app_.prompt().Tell(this, QString::fromStdString(MessageText(*refusal)));
+    return;
+  }
+  if (Generate(pattern))
+    QDialog::accept();
+}
+
+// A failed write is told once; the placeholders stored before it are taken away again, so the
+// user can try once more.
+bool RecurrenceDialog::Generate(const RecurrencePattern& pattern) {
+  SeriesResult result;
+  {
+    WaitCursor wait;
+    result = GenerateSeries(pattern, app_.store(), app_.clock());
+  }
+  if (result.success) {
+    recordIds_ = std::move(result.recordIds);
+    seriesId_ = std::move(result.seriesId);
+    return true;
+  }
+  const Status removed = DeletePlaceholders(app_.store(), result.recordIds);
+  const std::string reason = result.status.ok() ? removed.message() : result.status.message();
+  app_.prompt().Tell(this,
+                     QString::fromStdString(MessageText(Message{
+                         MessageId::kRecordsWriteFailed,
+                         {},
+                         static_cast<long long>(std::max<std::size_t>(result.recordIds.size(), 1)),
+                         reason})),
+                     PromptIcon::kWarning);
+  return false;
+}
+
+}  // namespace paylark

@@ -1,0 +1,236 @@
+#include "ui/shell/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+#include "ui/base/app_settings.h"
+#include "ui/base/date_conversion.h"
+#include "ui/base/paylark_app.h"
+#include "ui/base/resources.h"
+#include "ui/export/export_commands.h"
+#include "ui/shell/about_dialog.h"
+#include "ui/shell/commands.h"
+#include "ui/shell/delete_flow.h"
+#include "ui/shell/details_bar.h"
+#include "ui/shell/help_sync.h"
+#include "ui/shell/main_tool_bar.h"
+#include "ui/shell/month_list_model.h"
+#include "ui/shell/month_list_view.h"
+#include "ui/shell/month_shift.h"
+#include "ui/shell/navigation_bar.h"
+#include "ui/shell/status_panes.h"
+#include "ui/shell/working_directory_dialog.h"
+
+namespace paylark {
+namespace {
+
+constexpr int kNavigationWidth = 150;
+
+}  // namespace
+
+MainWindow::MainWindow(PaylarkApp& app, DialogCommands& dialogs, QWidget* parent)
+    : QMainWindow(parent),
+      app_(app),
+      dialogs_(dialogs),
+      commands_(new Commands(this)),
+      detailsBar_(new DetailsBar(this)),
+      exports_(new ExportCommands(app, this)),
+      askDirectory_(
+          [&app](const QString& initial) { return AskForWorkingDirectory(app, initial); }) {
+  setWindowTitle(QStringLiteral("Paylark"));
+  setObjectName(QStringLiteral("MainFrame"));
+  QAction* toggleDetails = detailsBar_->toggleViewAction();
+  Commands::DressToggleDetails(*toggleDetails);
+  commands_->BuildMenuBar(*menuBar(), toggleDetails);
+
+  toolBar_ = new MainToolBar(*commands_, toggleDetails, this);
+  addToolBar(Qt::TopToolBarArea, toolBar_);
+  toolBar_->datePicker().setDateTime(ToQDateTime(app.clock().Now()));
+  app_.SetSelectedMonth(ToOleDateTime(toolBar_->datePicker().dateTime()));
+
+  statusPanes_ = new StatusPanes(*statusBar());
+
+  addDockWidget(Qt::RightDockWidgetArea, detailsBar_);
+  detailsBar_->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable |
+                           QDockWidget::DockWidgetFloatable);
+
+  auto* splitter = new QSplitter(Qt::Horizontal, this);
+  navigation_ = new NavigationBar(*commands_, splitter);
+  auto* listPane = new QWidget(splitter);
+  auto* listLayout = new QVBoxLayout(listPane);
+  listLayout->setContentsMargins(0, 0, 0, 0);
+  listLayout->setSpacing(0);
+  captionStrip_ = new CaptionStrip(listPane);
+  view_ = new MonthListView(app, {commands_->newDue, commands_->modifyDue, commands_->deleteDue},
+                            listPane);
+  listLayout->addWidget(captionStrip_);
+  listLayout->addWidget(view_, 1);
+  splitter->addWidget(navigation_);
+  splitter->addWidget(listPane);
+  splitter->setStretchFactor(1, 1);
+  splitter->setSizes({kNavigationWidth, 800});
+  setCentralWidget(splitter);
+
+  ConnectCommands();
+  ConnectExports();
+  RefreshMonth();
+}
+
+MainWindow::~MainWindow() {
+  delete exports_;
+}
+
+void MainWindow::ConnectCommands() {
+  Commands& c = *commands_;
+  connect(c.newDue, &QAction::triggered, this, &MainWindow::OnNewDue);
+  connect(c.modifyDue, &QAction::triggered, this, &MainWindow::OnModifyDue);
+  connect(c.deleteDue, &QAction::triggered, this, &MainWindow::OnDeleteDue);
+  connect(c.print, &QAction::triggered, this, [this] { dialogs_.Print(this); });
+  connect(c.exit, &QAction::triggered, this, &QWidget::close);
+  connect(c.synchronize, &QAction::triggered, this, [this] { Synchronize(app_.desktop()); });
+  connect(c.changeDirectory, &QAction::triggered, this, &MainWindow::OnChangeDirectory);
+  connect(c.refresh, &QAction::triggered, this, &MainWindow::ReloadAll);
+  connect(c.previousMonth, &QAction::triggered, this, [this] { ShiftMonth(-1); });
+  connect(c.nextMonth, &QAction::triggered, this, [this] { ShiftMonth(+1); });
+  connect(c.about, &QAction::triggered, this, &MainWindow::OnAbout);
+  connect(c.help, &QAction::triggered, this, [this] { OpenHelp(app_.desktop()); });
+  connect(c.nextPane, &QAction::triggered, this, [this] { SwitchPane(+1); });
+  connect(c.previousPane, &QAction::triggered, this, [this] { SwitchPane(-1); });
+
+  connect(&toolBar_->datePicker(), &QDateTimeEdit::dateTimeChanged, this,
+          &MainWindow::RefreshMonth);
+  connect(&toolBar_->filter(), &QComboBox::currentIndexChanged, this, &MainWindow::RefreshMonth);
+  connect(view_, &MonthListView::DueSelected, this, [this](const DueRecord& record) {
+    detailsBar_->FillDetails(record);
+    ShowCaption(QString::fromStdString(record.title),
+                IsSeriesMember(record) ? CaptionStrip::kSeries : CaptionStrip::kDue);
+  });
+  connect(view_, &MonthListView::SelectionCleared, this, [this] {
+    detailsBar_->ClearDetails();
+    ShowCaption(QStringLiteral("Paylark"), CaptionStrip::kApplication);
+  });
+  connect(view_, &MonthListView::ModifyRequested, this, &MainWindow::ModifyRecord);
+}
+
+void MainWindow::ConnectExports() {
+  const struct {
+    QAction* action;
+    ExportTarget target;
+    NotesChoice notes;
+  } routes[] = {
+      {commands_->excelWithNotes, ExportTarget::kExcel, NotesChoice::kWithNotes},
+      {commands_->excelWithoutNotes, ExportTarget::kExcel, NotesChoice::kWithoutNotes},
+      {commands_->wordWithNotes, ExportTarget::kWord, NotesChoice::kWithNotes},
+      {commands_->wordWithoutNotes, ExportTarget::kWord, NotesChoice::kWithoutNotes},
+      {commands_->htmlWithNotes, ExportTarget::kHtml, NotesChoice::kWithNotes},
+      {commands_->htmlWithoutNotes, ExportTarget::kHtml, NotesChoice::kWithoutNotes},
+      {commands_->pdfWithNotes, ExportTarget::kPdf, NotesChoice::kWithNotes},
+      {commands_->pdfWithoutNotes, ExportTarget::kPdf, NotesChoice::kWithoutNotes},
+  };
+  for (const auto& route : routes) {
+    const ExportTarget target = route.target;
+    const NotesChoice notes = route.notes;
+    connect(route.action, &QAction::triggered, this, [this, target, notes] {
+      const QString note = exports_->Export(target, notes, view_->model().rows());
+      if (!note.isEmpty())
+        ShowNote(note);
+    });
+  }
+}
+
+void MainWindow::RefreshMonth() {
+  app_.SetSelectedMonth(ToOleDateTime(toolBar_->datePicker().dateTime()));
+  view_->FillMonth(app_.selectedMonth(), MonthFilterFromIndex(toolBar_->filter().currentIndex()));
+  statusPanes_->SetTexts(QString::fromStdString(app_.paidText()),
+                         QString::fromStdString(app_.unpaidText()),
+                         QString::fromStdString(app_.totalText()));
+  detailsBar_->ClearDetails();
+  ShowCaption(QStringLiteral("Paylark"), CaptionStrip::kApplication);
+}
+
+void MainWindow::ShiftMonth(int months) {
+  MonthPicker& picker = toolBar_->datePicker();
+  {
+    const QSignalBlocker quiet(picker);
+    picker.setDateTime(ShiftedMonth(picker.dateTime(), months));
+  }
+  RefreshMonth();
+}
+
+void MainWindow::ReloadAll() {
+  ShowNote(app_.Reload());
+  RefreshMonth();
+}
+
+void MainWindow::ShowCaption(const QString& text, CaptionStrip::Image image) {
+  captionStrip_->ShowCaption(text, image);
+}
+
+void MainWindow::ShowNote(const QString& note) {
+  if (note.isEmpty()) {
+    statusBar()->clearMessage();
+  } else {
+    statusBar()->showMessage(note);
+  }
+}
+
+void MainWindow::OnNewDue() {
+  (void)dialogs_.NewDue(this);
+  RefreshMonth();
+}
+
+void MainWindow::OnModifyDue() {
+  const std::optional<DueRecord> record = view_->SelectedRecord();
+  if (record)
+    ModifyRecord(QString::fromStdString(record->recordId));
+}
+
+void MainWindow::ModifyRecord(const QString& recordId) {
+  if (dialogs_.ModifyDue(this, recordId.toStdString()) == EditOutcome::kRecordsChanged) {
+    RefreshMonth();
+  }
+}
+
+void MainWindow::OnDeleteDue() {
+  const std::optional<DueRecord> record = view_->SelectedRecord();
+  if (!record)
+    return;
+  DeleteDue(app_, this, *record);
+  RefreshMonth();
+}
+
+void MainWindow::OnChangeDirectory() {
+  const QString before = QString::fromStdString(app_.workingDirectory());
+  const QString chosen = askDirectory_(before);
+  if (chosen.isEmpty() || chosen.toUtf8() == before.toUtf8())
+    return;
+  app_.SetWorkingDirectory(chosen.toStdString());
+  app_.SaveSetting();
+  CreateRecordsFolder(chosen);
+  ReloadAll();
+}
+
+void MainWindow::OnAbout() {
+  AboutDialog about(this);
+  about.exec();
+}
+
+void MainWindow::SwitchPane(int step) {
+  QWidget* panes[] = {navigation_, view_};
+  const bool inList = view_->hasFocus();
+  const int current = inList ? 1 : 0;
+  panes[(current + step + 2) % 2]->setFocus(Qt::OtherFocusReason);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  AppSettings::SaveBarState(saveState());
+  app_.SaveSetting();
+  QMainWindow::closeEvent(event);
+}
+
+}  // namespace paylark

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include "ui/base/dialog_commands.h"
+#include "ui/shell/caption_strip.h"
+#include "ui/shell/working_directory_dialog.h"
+
+class QSplitter;
+
+namespace paylark {
+
+class DetailsBar;
+class MainToolBar;
+class NavigationBar;
+class PaylarkApp;
+class MonthListView;
+class Commands;
+class ExportCommands;
+class StatusPanes;
+
+// The main window. It builds the furniture (menus, toolbar, status panes, caption strip,
+// navigation folders, month list, details bar), keeps the selected month, and routes every
+// command to the code that does the work.
+class MainWindow final : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  MainWindow(PaylarkApp& app, DialogCommands& dialogs, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  // Re-reads the month picker into the selected month and refills the list.
+  void RefreshMonth();
+  // Moves the picker by months (the day clamped to the new month) and refreshes.
+  void ShiftMonth(int months);
+  // Reads every record file again, then refreshes.
+  void ReloadAll();
+  void ShowCaption(const QString& text, CaptionStrip::Image image);
+  // Shows a note in the status bar's message pane until the next one.
+  void ShowNote(const QString& note);
+
+  void OnNewDue();
+  void OnModifyDue();
+  void OnDeleteDue();
+  void OnChangeDirectory();
+  void OnAbout();
+
+  // The Working Directory dialog used by Change Directory; tests put their own.
+  void SetDirectoryAsker(AskDirectory ask) { askDirectory_ = std::move(ask); }
+
+  Commands& commands() { return *commands_; }
+  MainToolBar& toolBar() { return *toolBar_; }
+  MonthListView& view() { return *view_; }
+  DetailsBar& detailsBar() { return *detailsBar_; }
+  CaptionStrip& captionStrip() { return *captionStrip_; }
+  StatusPanes& statusPanes() { return *statusPanes_; }
+  NavigationBar& navigation() { return *navigation_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void ConnectCommands();
+  void ConnectExports();
+  void SwitchPane(int step);
+  void ModifyRecord(const QString& recordId);
+
+  PaylarkApp& app_;
+  DialogCommands& dialogs_;
+  Commands* commands_;
+  DetailsBar* detailsBar_;
+  MainToolBar* toolBar_;
+  NavigationBar* navigation_;
+  CaptionStrip* captionStrip_;
+  MonthListView* view_;
+  StatusPanes* statusPanes_;
+  ExportCommands* exports_;
+  AskDirectory askDirectory_;
+};
+
+}  // namespace paylark

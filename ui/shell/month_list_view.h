@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QListView>
+#include <optional>
+
+#include "core/records/due_record.h"
+#include "core/records/month_selection.h"
+
+class QAction;
+class QMenu;
+
+namespace paylark {
+
+class PaylarkApp;
+class MonthListModel;
+
+// The month list: the dues of the selected month as owner-painted rows sorted by due date. The
+// selection mark is the row the user last selected; a refill leaves none.
+class MonthListView final : public QListView {
+  Q_OBJECT
+
+ public:
+  // The commands of the context menus; they stay owned by the main window.
+  struct ContextCommands {
+    QAction* newDue = nullptr;
+    QAction* modifyDue = nullptr;
+    QAction* deleteDue = nullptr;
+  };
+
+  MonthListView(PaylarkApp& app, ContextCommands commands, QWidget* parent = nullptr);
+
+  // Rebuilds every row for month's month under filter and keeps the summary texts in the
+  // application object.
+  void FillMonth(const OleDateTime& month, MonthFilter filter);
+  // The selected row, or -1.
+  int SelectionMark() const;
+  // A copy of the selected row's record.
+  std::optional<DueRecord> SelectedRecord() const;
+  void SelectRow(int row);
+  const MonthListModel& model() const { return *model_; }
+  // Sends the selected due (or none) to whoever shows it.
+  void SyncSelection();
+
+  // The context menu for a right click at pos (viewport coordinates): "New" on empty space;
+  // on a row, that row becomes the selection and the menu offers "New", "Modify", "Delete".
+  QMenu* BuildContextMenu(const QPoint& pos);
+
+ signals:
+  void DueSelected(const paylark::DueRecord& record);
+  void SelectionCleared();
+  void ModifyRequested(const QString& recordId);
+
+ protected:
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+ private:
+  PaylarkApp& app_;
+  ContextCommands commands_;
+  MonthListModel* model_;
+};
+
+}  // namespace paylark

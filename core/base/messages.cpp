@@ -7,6 +7,10 @@ std::string Quoted(const std::string& title) {
   return "\"" + title + "\"";
 }
 
+std::string CountOf(const Message& m) {
+  return std::to_string(m.number) + (m.detail.empty() ? std::string() : " of " + m.detail);
+}
+
 }  // namespace
 
 std::string MessageText(const Message& m) {
@@ -78,6 +82,18 @@ std::string MessageText(const Message& m) {
       return m.number == 1 ? "1 text was longer than 32,767 characters and was cut."
                            : std::to_string(m.number) +
                                  " texts were longer than 32,767 characters and were cut.";
+    case MessageId::kExportWritten:
+      return "Exported to " + m.text;
+    case MessageId::kHelpFileNotFound:
+      return "The help file " + Quoted(m.text) + " could not be found.";
+    case MessageId::kProgressCreating:
+      return "Creating dues: " + CountOf(m);
+    case MessageId::kProgressSaving:
+      return "Saving dues: " + CountOf(m);
+    case MessageId::kProgressDeleting:
+      return "Deleting dues: " + CountOf(m);
+    case MessageId::kHelpViewerMissing:
+      return "No program to show the help file was found. The manual is " + Quoted(m.text) + ".";
   }
   return {};
 }

@@ -42,6 +42,14 @@ enum class MessageId {
   kFileWriteFailed,       // text: path, detail: reason
   kNoDuesToExport,        // text: month
   kExportTextsShortened,  // number: how many
+  kExportWritten,         // text: path
+  kHelpFileNotFound,      // text: path
+  kHelpViewerMissing,     // text: path
+  // Beyond: many-record operations in progress; number: done, detail: the total (empty when not
+  // known)
+  kProgressCreating,
+  kProgressSaving,
+  kProgressDeleting,
 };
 
 struct Message {

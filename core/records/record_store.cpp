@@ -169,12 +169,15 @@ std::vector<std::string> RecordStore::SeriesMembers(const std::string& seriesId)
   return ids;
 }
 
-Status RecordStore::DeleteSeries(const std::string& seriesId) {
+Status RecordStore::DeleteSeries(const std::string& seriesId, const Progress& progress) {
   StoreBatch batch(*this);
-  for (const std::string& id : SeriesMembers(seriesId)) {
+  const std::vector<std::string> members = SeriesMembers(seriesId);
+  std::size_t done = 0;
+  for (const std::string& id : members) {
     Status status = Delete(id, ChangeMarker::kWrite);
     if (!status.ok())
       return status;
+    Report(progress, ++done, members.size());
   }
   return batch.Finish();
 }

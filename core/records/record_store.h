@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/base/clock.h"
+#include "core/base/progress.h"
 #include "core/base/status.h"
 #include "core/records/due_map.h"
 #include "core/records/due_record.h"
@@ -68,8 +69,9 @@ class RecordStore {
   Status Delete(const std::string& recordId, ChangeMarker marker);
   // The IDs of the series' records, in map order.
   std::vector<std::string> SeriesMembers(const std::string& seriesId) const;
-  // Deletes every member in map order with the marker; stops at the first failure.
-  Status DeleteSeries(const std::string& seriesId);
+  // Deletes every member in map order with the marker; stops at the first failure. progress
+  // hears of every member removed.
+  Status DeleteSeries(const std::string& seriesId, const Progress& progress = {});
 
   // "recId" + date and time; never one that a record in the map already carries.
   std::string MakeSeriesId();

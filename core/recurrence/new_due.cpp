@@ -9,7 +9,8 @@ std::int64_t DueOffset::TotalSeconds() const {
 }
 
 Status CompletePlaceholders(RecordStore& store, const std::vector<std::string>& placeholderIds,
-                            const DueRecord& sheet, const DueOffset& offset) {
+                            const DueRecord& sheet, const DueOffset& offset,
+                            const Progress& progress) {
   std::vector<DueRecord> finished;
   finished.reserve(placeholderIds.size());
   for (std::size_t index = 0; index < placeholderIds.size(); ++index) {
@@ -30,20 +31,25 @@ Status CompletePlaceholders(RecordStore& store, const std::vector<std::string>& 
     finished.push_back(std::move(record));
   }
   StoreBatch batch(store);
+  std::size_t done = 0;
   for (const DueRecord& record : finished) {
     Status status = store.Replace(record);
     if (!status.ok())
       return status;
+    Report(progress, ++done, finished.size());
   }
   return batch.Finish();
 }
 
-Status DeletePlaceholders(RecordStore& store, const std::vector<std::string>& placeholderIds) {
+Status DeletePlaceholders(RecordStore& store, const std::vector<std::string>& placeholderIds,
+                          const Progress& progress) {
   StoreBatch batch(store);
+  std::size_t done = 0;
   for (const std::string& id : placeholderIds) {
     Status status = store.Delete(id, ChangeMarker::kSkip);
     if (!status.ok())
       return status;
+    Report(progress, ++done, placeholderIds.size());
   }
   return batch.Finish();
 }

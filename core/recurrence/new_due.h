@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/base/progress.h"
 #include "core/base/status.h"
 #include "core/records/due_record.h"
 #include "core/records/record_store.h"
@@ -23,12 +24,16 @@ struct DueOffset {
 // Turns placeholders into finished dues: each keeps its ID, start date and series ID, falls due
 // at its start plus the offset and takes the sheet's texts, amount and type; only the first is
 // paid, and only when the sheet is. Vanished IDs are passed over, nothing is written when a due
-// date would pass the year 9999, and a failed write stops the run.
+// date would pass the year 9999, and a failed write stops the run. progress hears of every due
+// written.
 Status CompletePlaceholders(RecordStore& store, const std::vector<std::string>& placeholderIds,
-                            const DueRecord& sheet, const DueOffset& offset);
+                            const DueRecord& sheet, const DueOffset& offset,
+                            const Progress& progress = {});
 
 // Removes placeholders that will not become dues (the sheet was cancelled or closed, finished
-// as a single due, or their pattern was replaced). The change marker is left alone.
-Status DeletePlaceholders(RecordStore& store, const std::vector<std::string>& placeholderIds);
+// as a single due, or their pattern was replaced). The change marker is left alone. progress
+// hears of every placeholder removed.
+Status DeletePlaceholders(RecordStore& store, const std::vector<std::string>& placeholderIds,
+                          const Progress& progress = {});
 
 }  // namespace paylark

@@ -12,9 +12,11 @@ bool SeriesUnchanged(const DueRecord& edited, const DueRecord& stored) {
          edited.type == stored.type;
 }
 
-Status ModifySeries(RecordStore& store, const DueRecord& edited) {
+Status ModifySeries(RecordStore& store, const DueRecord& edited, const Progress& progress) {
   StoreBatch batch(store);
-  for (const std::string& id : store.SeriesMembers(edited.seriesId)) {
+  const std::vector<std::string> members = store.SeriesMembers(edited.seriesId);
+  std::size_t done = 0;
+  for (const std::string& id : members) {
     DueRecord member = edited;
     if (id != edited.recordId) {
       member = store.Get(id);
@@ -27,26 +29,28 @@ Status ModifySeries(RecordStore& store, const DueRecord& edited) {
     Status status = store.Replace(member);
     if (!status.ok())
       return status;
+    Report(progress, ++done, members.size());
   }
   return batch.Finish();
 }
 
 Status ApplyModify(RecordStore& store, SeriesChoice choice, const DueRecord& edited,
-                   const DueRecord& stored) {
+                   const DueRecord& stored, const Progress& progress) {
   if (choice == SeriesChoice::kCancel)
     return Status::Ok();
   if (choice == SeriesChoice::kWholeSeries && IsSeriesMember(stored) &&
       !SeriesUnchanged(edited, stored)) {
-    return ModifySeries(store, edited);
+    return ModifySeries(store, edited, progress);
   }
   return store.Replace(edited);
 }
 
-Status ApplyDelete(RecordStore& store, SeriesChoice choice, const DueRecord& record) {
+Status ApplyDelete(RecordStore& store, SeriesChoice choice, const DueRecord& record,
+                   const Progress& progress) {
   if (choice == SeriesChoice::kCancel)
     return Status::Ok();
   if (choice == SeriesChoice::kWholeSeries && IsSeriesMember(record)) {
-    return store.DeleteSeries(record.seriesId);
+    return store.DeleteSeries(record.seriesId, progress);
   }
   return store.Delete(record.recordId, ChangeMarker::kWrite);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/base/progress.h"
 #include "core/base/status.h"
 #include "core/records/due_record.h"
 #include "core/records/record_store.h"
@@ -16,15 +17,17 @@ bool SeriesUnchanged(const DueRecord& edited, const DueRecord& stored);
 
 // Replaces the edited record as edited and gives every other member of its series the edited
 // title, pay-to, account, amount and type, members in map order. Stops at the first failed write.
-Status ModifySeries(RecordStore& store, const DueRecord& edited);
+// progress hears of every member written.
+Status ModifySeries(RecordStore& store, const DueRecord& edited, const Progress& progress = {});
 
 // What the Modify command writes once the sheet is accepted: the whole series when that was
 // chosen and a series-wide field changed, otherwise the edited record alone; nothing on cancel.
 Status ApplyModify(RecordStore& store, SeriesChoice choice, const DueRecord& edited,
-                   const DueRecord& stored);
+                   const DueRecord& stored, const Progress& progress = {});
 
 // What the Delete command removes: the whole series, the one record (the change marker is
 // rewritten), or nothing. The whole-series choice on a due outside a series removes that due.
-Status ApplyDelete(RecordStore& store, SeriesChoice choice, const DueRecord& record);
+Status ApplyDelete(RecordStore& store, SeriesChoice choice, const DueRecord& record,
+                   const Progress& progress = {});
 
 }  // namespace paylark

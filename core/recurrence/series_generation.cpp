@@ -17,13 +17,14 @@ constexpr int kSaturday = 7;
 class SeriesRun {
  public:
   SeriesRun(RecordStore& store, DueRecord placeholder, const RecurrencePattern& pattern,
-            SeriesResult& result)
+            SeriesResult& result, const Progress& progress)
       : store_(store),
         placeholder_(std::move(placeholder)),
         rangeEnd_(pattern.rangeEnd),
         count_(LeadingInteger(pattern.count)),
         endBy_(pattern.endBy.LinearSeconds()),
-        result_(result) {}
+        result_(result),
+        progress_(progress) {}
 
   // Adds the placeholder for an occurrence; false once a write has failed.
   bool Store(std::int64_t occurrence) {
@@ -34,6 +35,8 @@ class SeriesRun {
     record.startDate = *start;
     AddResult added = store_.Add(std::move(record));
     result_.recordIds.push_back(std::move(added.recordId));
+    Report(progress_, result_.recordIds.size(),
+           rangeEnd_ == RangeEnd::kAfterCount ? static_cast<std::size_t>(count_) : 0);
     if (added.status.ok())
       return true;
     result_.status = std::move(added.status);
@@ -58,6 +61,7 @@ class SeriesRun {
   int count_;
   std::int64_t endBy_;
   SeriesResult& result_;
+  const Progress& progress_;
 };
 
 bool Representable(std::int64_t second) {
@@ -191,7 +195,7 @@ void RunPattern(SeriesRun& run, const RecurrencePattern& pattern) {
 }  // namespace
 
 SeriesResult GenerateSeries(const RecurrencePattern& pattern, RecordStore& store,
-                            const Clock& clock) {
+                            const Clock& clock, const Progress& progress) {
   SeriesResult result;
   result.seriesId = store.MakeSeriesId();
 
@@ -211,7 +215,7 @@ SeriesResult GenerateSeries(const RecurrencePattern& pattern, RecordStore& store
   }
 
   StoreBatch batch(store);
-  SeriesRun run(store, std::move(placeholder), pattern, result);
+  SeriesRun run(store, std::move(placeholder), pattern, result, progress);
   RunPattern(run, pattern);
   Status flushed = batch.Finish();
   if (result.status.ok())

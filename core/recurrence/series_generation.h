@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/base/clock.h"
+#include "core/base/progress.h"
 #include "core/base/status.h"
 #include "core/records/record_store.h"
 #include "core/recurrence/recurrence_pattern.h"
@@ -22,8 +23,8 @@ struct SeriesResult {
 // Expands the pattern into occurrences and adds one placeholder record per occurrence (empty
 // texts, amount 0, type 1, unpaid, due at the moment generation began, start date the
 // occurrence). A refused pattern stores nothing; a failed write stops the run, and the records
-// added before it stay in the store and in the list.
+// added before it stay in the store and in the list. progress hears of every placeholder added.
 SeriesResult GenerateSeries(const RecurrencePattern& pattern, RecordStore& store,
-                            const Clock& clock);
+                            const Clock& clock, const Progress& progress = {});
 
 }  // namespace paylark

@@ -117,5 +117,40 @@ TEST_F(SeriesEditingTest, DeleteChoices) {
   EXPECT_EQ(store_.Reload().loaded, 0u);
 }
 
+// Every many-record operation counts its records for a progress dialog: 1..N of N.
+TEST_F(SeriesEditingTest, ManyRecordOperationsReportEachRecord) {
+  std::vector<std::pair<std::size_t, std::size_t>> heard;
+  const Progress listen = [&heard](std::size_t done, std::size_t total) {
+    heard.emplace_back(done, total);
+  };
+  const std::vector<std::pair<std::size_t, std::size_t>> oneToThree = {{1, 3}, {2, 3}, {3, 3}};
+  DueRecord edited = store_.Get(ids_[0]);
+  edited.amount = 12;
+  ASSERT_TRUE(ModifySeries(store_, edited, listen).ok());
+  EXPECT_EQ(heard, oneToThree);
+
+  RecurrencePattern pattern = RecurrencePattern::Defaults(At(2007, 3, 5, 9, 30));
+  pattern.count = "3";
+  heard.clear();
+  const SeriesResult more = GenerateSeries(pattern, store_, clock_, listen);
+  EXPECT_EQ(heard, oneToThree);
+  pattern.rangeEnd = RangeEnd::kByDate;
+  pattern.endBy = At(2007, 3, 7, 23, 59);
+  heard.clear();
+  const SeriesResult byDate = GenerateSeries(pattern, store_, clock_, listen);
+  ASSERT_EQ(byDate.recordIds.size(), 1u);
+  EXPECT_EQ(heard, (std::vector<std::pair<std::size_t, std::size_t>>{{1, 0}}));
+
+  heard.clear();
+  ASSERT_TRUE(CompletePlaceholders(store_, more.recordIds, edited, DueOffset{}, listen).ok());
+  EXPECT_EQ(heard, oneToThree);
+  heard.clear();
+  ASSERT_TRUE(store_.DeleteSeries(more.seriesId, listen).ok());
+  EXPECT_EQ(heard, oneToThree);
+  heard.clear();
+  ASSERT_TRUE(DeletePlaceholders(store_, byDate.recordIds, listen).ok());
+  EXPECT_EQ(heard, (std::vector<std::pair<std::size_t, std::size_t>>{{1, 1}}));
+}
+
 }  // namespace
 }  // namespace paylark

@@ -10,6 +10,7 @@ class InputControlsTest final : public QObject {
   void AmountTakesDigitsAndOnePoint();
   void NumberTakesDigitsOnly();
   void ClipboardShortcutsDoNothing();
+  void PickersFollowTheLocaleAndMoveBySection();
 };
 
 class RecurrenceDialogTest final : public QObject {
@@ -34,6 +35,8 @@ class NewDueTest final : public QObject {
   void ClearedBoxStoresOnePlainDue();
   void EveryOtherEndingRemovesPlaceholders();
   void DatePickersKeepEachOtherInOrder();
+  void TabVisitsEachFieldOnce();
+  void EstimateKeepsItsWidthAndShowsTheCount();
 };
 
 class ModifyDueTest final : public QObject {

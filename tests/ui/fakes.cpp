@@ -1,6 +1,7 @@
 #include "tests/ui/fakes.h"
 
 #include <QDir>
+#include <QPixmap>
 #include <QSettings>
 #include <QWidget>
 
@@ -20,16 +21,23 @@ PromptAnswer FakePrompt::Ask(QWidget*, const QString& text, PromptButtons button
 
 QString FakeDesktop::ChooseSavePath(QWidget*, const SaveRequest& request) {
   saveTitles << request.title;
+  suggestedPaths << request.suggestedPath;
   return savePath;
 }
 
-QString FakeDesktop::ChooseDirectory(QWidget*, const QString& title) {
+QString FakeDesktop::ChooseDirectory(QWidget*, const QString& title, const QString& startFolder) {
   directoryTitles << title;
+  directoryStarts << startFolder;
   return directory;
 }
 
 bool FakeDesktop::OpenFile(const QString& path) {
   opened << path;
+  return openSucceeds;
+}
+
+bool FakeDesktop::ShowInFolder(const QString& path) {
+  shownInFolder << path;
   return true;
 }
 
@@ -70,12 +78,16 @@ void UseFreshSettings() {
   QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsFolder->path());
 }
 
-void Snapshot(QWidget& widget, const QString& name) {
+void Snapshot(QWidget& widget, const QString& name, qreal pixelRatio) {
   const QString folder = qEnvironmentVariable("PAYLARK_SNAPSHOTS");
   if (folder.isEmpty())
     return;
   QDir().mkpath(folder);
-  widget.grab().save(folder + QLatin1Char('/') + name);
+  QPixmap picture(widget.size() * pixelRatio);
+  picture.setDevicePixelRatio(pixelRatio);
+  picture.fill(Qt::transparent);
+  widget.render(&picture);
+  picture.save(folder + QLatin1Char('/') + name);
 }
 
 }  // namespace paylark::test

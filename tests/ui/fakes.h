@@ -28,16 +28,21 @@ class FakePrompt final : public Prompt {
 class FakeDesktop final : public DesktopServices {
  public:
   QString ChooseSavePath(QWidget*, const SaveRequest& request) override;
-  QString ChooseDirectory(QWidget*, const QString& title) override;
+  QString ChooseDirectory(QWidget*, const QString& title, const QString& startFolder) override;
   bool OpenFile(const QString& path) override;
+  bool ShowInFolder(const QString& path) override;
   bool StartDetached(const QString& program, const QStringList& arguments) override;
   void ShowPrintPreview(QWidget*, const QString&, const std::function<void(QPrinter*)>&) override {}
 
   QString savePath;
   QString directory;
   QStringList directoryTitles;
+  QStringList directoryStarts;
   QStringList saveTitles;
+  QStringList suggestedPaths;
   QStringList opened;
+  QStringList shownInFolder;
+  bool openSucceeds = true;
   QStringList started;
 };
 
@@ -81,7 +86,8 @@ class Workspace final {
 OleDateTime At(int year, int month, int day, int hour = 0, int minute = 0);
 // Points QSettings at a fresh temporary folder for the rest of the test.
 void UseFreshSettings();
-// Saves the widget as <name> in $PAYLARK_SNAPSHOTS when that is set.
-void Snapshot(QWidget& widget, const QString& name);
+// Saves the widget as <name> in $PAYLARK_SNAPSHOTS when that is set, drawn at pixelRatio
+// device pixels per pixel.
+void Snapshot(QWidget& widget, const QString& name, qreal pixelRatio = 1);
 
 }  // namespace paylark::test

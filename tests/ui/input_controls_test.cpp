@@ -1,8 +1,10 @@
 #include <QApplication>
 #include <QClipboard>
+#include <QLineEdit>
 #include <QTest>
 
 #include "tests/ui/editor_tests.h"
+#include "ui/widgets/date_picker.h"
 #include "ui/widgets/filtered_line_edit.h"
 
 namespace paylark::test {
@@ -49,6 +51,45 @@ void InputControlsTest::ClipboardShortcutsDoNothing() {
   }
   QTest::keyClick(&amount, Qt::Key_C, Qt::ControlModifier);
   QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("99"));
+}
+
+void InputControlsTest::PickersFollowTheLocaleAndMoveBySection() {
+  QCOMPARE(DatePicker::DisplayFormat(QLocale(QLocale::English, QLocale::UnitedStates)),
+           QStringLiteral("MM/dd/yyyy  hh:mm:ss AP"));
+  QCOMPARE(DatePicker::DisplayFormat(QLocale::c()), QStringLiteral("MM/dd/yyyy  hh:mm:ss AP"));
+  const QString german = DatePicker::DisplayFormat(QLocale(QLocale::German, QLocale::Germany));
+  QCOMPARE(german, QStringLiteral("dd.MM.yyyy HH:mm"));
+
+  QWidget window;
+  auto* before = new QLineEdit(&window);
+  auto* picker = new DatePicker(&window);
+  auto* after = new QLineEdit(&window);
+  picker->SetValue(OleDateTime::FromCivil(2026, 12, 28, 23, 59).value());
+  picker->setDisplayFormat(german);
+  QCOMPARE(picker->text(), QStringLiteral("28.12.2026 23:59"));
+  picker->setDisplayFormat(DatePicker::DisplayFormat(QLocale::system()));
+  QCOMPARE(picker->text(), QStringLiteral("12/28/2026  11:59:00 PM"));
+  window.show();
+  QVERIFY(QTest::qWaitForWindowActive(&window));
+
+  // One Tab in, one Tab out, whichever section is current.
+  before->setFocus();
+  QTest::keyClick(before, Qt::Key_Tab);
+  QCOMPARE(QApplication::focusWidget(), picker);
+  QCOMPARE(picker->currentSection(), QDateTimeEdit::MonthSection);
+  QTest::keyClick(picker, Qt::Key_Right);
+  QTest::keyClick(picker, Qt::Key_Right);
+  QCOMPARE(picker->currentSection(), QDateTimeEdit::YearSection);
+  QTest::keyClick(picker, Qt::Key_Up);
+  QCOMPARE(picker->date().year(), 2027);
+  QTest::keyClick(picker, Qt::Key_Left);
+  QCOMPARE(picker->currentSection(), QDateTimeEdit::DaySection);
+  QTest::keyClick(picker, Qt::Key_Tab);
+  QCOMPARE(QApplication::focusWidget(), after);
+  QTest::keyClick(after, Qt::Key_Backtab);
+  QCOMPARE(QApplication::focusWidget(), picker);
+  QTest::keyClick(picker, Qt::Key_Backtab);
+  QCOMPARE(QApplication::focusWidget(), before);
 }
 
 }  // namespace paylark::test

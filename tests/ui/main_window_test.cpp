@@ -1,15 +1,21 @@
+#include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QMenu>
+#include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTest>
+#include <QTimer>
 
 #include "core/base/messages.h"
 #include "tests/ui/fakes.h"
 #include "tests/ui/ui_tests.h"
 #include "ui/base/app_settings.h"
+#include "ui/base/message_box_prompt.h"
 #include "ui/shell/about_dialog.h"
 #include "ui/shell/commands.h"
 #include "ui/shell/details_bar.h"
@@ -17,6 +23,7 @@
 #include "ui/shell/main_window.h"
 #include "ui/shell/month_list_model.h"
 #include "ui/shell/month_list_view.h"
+#include "ui/shell/month_row_painter.h"
 #include "ui/shell/status_panes.h"
 
 namespace paylark::test {
@@ -307,6 +314,7 @@ void MainFrameTest::SynchronizeStartsOnlyAConfiguredManager() {
 
 void MainFrameTest::WordAndExcelExportsGoToExportsFolder() {
   Fixture f;
+  f.ws.prompt.answers = {PromptAnswer::kOpen, PromptAnswer::kOpen, PromptAnswer::kOpen};
   f.frame->commands().excelWithNotes->trigger();
   f.frame->commands().excelWithoutNotes->trigger();
   f.frame->commands().wordWithNotes->trigger();
@@ -318,6 +326,7 @@ void MainFrameTest::WordAndExcelExportsGoToExportsFolder() {
     QVERIFY(QFile::exists(path));
   QCOMPARE(f.frame->statusBar()->currentMessage(),
            "Exported to " + folder + "Paylark March 2026.docx");
+  QCOMPARE(f.ws.prompt.asked.last(), "Exported to " + folder + "Paylark March 2026.docx");
 }
 
 void MainFrameTest::HtmlAndPdfExportsWriteTheChosenFile() {
@@ -329,14 +338,18 @@ void MainFrameTest::HtmlAndPdfExportsWriteTheChosenFile() {
   QVERIFY(QFile::copy(
       qEnvironmentVariable("PAYLARK_SOURCE_DIR") + "/resources/Templates/exporttemplate.html",
       templates + "/exporttemplate.html"));
+  f.ws.prompt.answers = {PromptAnswer::kOpen, PromptAnswer::kShowInFolder};
   f.ws.desktop.savePath = f.ws.directory() + "/march.html";
   f.frame->commands().htmlWithNotes->trigger();
   f.ws.desktop.savePath = f.ws.directory() + "/march.pdf";
   f.frame->commands().pdfWithNotes->trigger();
   qunsetenv("XDG_DATA_HOME");
   QCOMPARE(f.ws.desktop.saveTitles.size(), 2);
-  QCOMPARE(f.ws.desktop.opened,
-           (QStringList{f.ws.directory() + "/march.html", f.ws.directory() + "/march.pdf"}));
+  QCOMPARE(f.ws.desktop.opened, QStringList{f.ws.directory() + "/march.html"});
+  QCOMPARE(f.ws.desktop.shownInFolder, QStringList{f.ws.directory() + "/march.pdf"});
+  QCOMPARE(f.ws.prompt.asked, (QStringList{"Exported to " + f.ws.directory() + "/march.html",
+                                           "Exported to " + f.ws.directory() + "/march.pdf"}));
+  QVERIFY(f.ws.prompt.buttons.back() == PromptButtons::kOpenShowClose);
   QFile html(f.ws.directory() + "/march.html");
   QVERIFY(html.open(QIODevice::ReadOnly));
   const QByteArray page = html.readAll();
@@ -345,16 +358,151 @@ void MainFrameTest::HtmlAndPdfExportsWriteTheChosenFile() {
   QFile pdf(f.ws.directory() + "/march.pdf");
   QVERIFY(pdf.open(QIODevice::ReadOnly));
   QVERIFY(pdf.read(5) == "%PDF-");
-  QVERIFY(f.ws.prompt.asked.isEmpty());
+
+  // The Save As dialogs start in <working directory>/Exports, then where that format went last.
+  QCOMPARE(f.ws.desktop.suggestedPaths, (QStringList{f.ws.directory() + "/Exports/Export.html",
+                                                     f.ws.directory() + "/Exports/Export.pdf"}));
+  const QString elsewhere = f.ws.directory() + "/elsewhere";
+  QDir().mkpath(elsewhere);
+  f.ws.desktop.savePath = elsewhere + "/april.pdf";
+  qputenv("XDG_DATA_HOME", data.path().toUtf8());
+  f.frame->commands().pdfWithoutNotes->trigger();
+  f.frame->commands().pdfWithoutNotes->trigger();
+  f.frame->commands().htmlWithoutNotes->trigger();
+  qunsetenv("XDG_DATA_HOME");
+  QCOMPARE(f.ws.desktop.suggestedPaths.mid(3),
+           (QStringList{elsewhere + "/Export.pdf", f.ws.directory() + "/Export.html"}));
 }
 
-void MainFrameTest::EmptyMonthHtmlExportAsksNothing() {
+void MainFrameTest::EmptyMonthExportsSayThereAreNoDues() {
   Fixture f;
   f.frame->ShiftMonth(-1);
-  f.frame->commands().htmlWithNotes->trigger();
-  f.frame->commands().pdfWithoutNotes->trigger();
+  Commands& c = f.frame->commands();
+  for (QAction* command :
+       {c.excelWithNotes, c.wordWithoutNotes, c.htmlWithNotes, c.pdfWithoutNotes})
+    command->trigger();
+  QCOMPARE(f.ws.prompt.asked,
+           QStringList(4, "There are no dues in February 2026, so no file was written."));
   QVERIFY(f.ws.desktop.saveTitles.isEmpty());
   QVERIFY(f.ws.desktop.opened.isEmpty());
+  QVERIFY(!QDir(f.ws.directory() + "/Exports").exists() ||
+          QDir(f.ws.directory() + "/Exports").isEmpty());
+}
+
+void MainFrameTest::ExportDoneMessageOffersOpenAndFolder() {
+  Workspace ws;
+  MessageBoxPrompt prompt;
+  PromptAnswer answer = PromptAnswer::kOk;
+  QStringList buttons;
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    QVERIFY(box != nullptr);
+    for (QAbstractButton* button : box->buttons())
+      buttons << button->text();
+    QCOMPARE(box->defaultButton()->text(), QStringLiteral("Open"));
+    Snapshot(*box, "export-done.png");
+    for (QAbstractButton* button : box->buttons()) {
+      if (button->text() == "Show in Folder")
+        button->click();
+    }
+  });
+  answer = prompt.Ask(nullptr, "Exported to " + ws.directory() + "/Exports/Paylark March 2026.xlsx",
+                      PromptButtons::kOpenShowClose, PromptIcon::kInformation);
+  QVERIFY(answer == PromptAnswer::kShowInFolder);
+  buttons.sort();
+  QCOMPARE(buttons, (QStringList{"Close", "Open", "Show in Folder"}));
+}
+
+void MainFrameTest::NarrowWindowKeepsRowsReadable() {
+  Fixture f;
+  f.ws.AddDue("Quarterly water and sewage charge", "Stadtwerke Musterstadt", 12345.67,
+              At(2026, 3, 29, 23, 59));
+  f.frame->ReloadAll();
+  // 640 pixels at one device pixel per pixel, and 1400 device pixels at two.
+  for (const int width : {640, 700}) {
+    f.frame->resize(width, width == 640 ? 420 : 450);
+    QTest::qWait(20);
+    QVERIFY(f.frame->detailsBar().width() < DetailsBar::kWidth);
+    const QRect row = f.view().visualRect(f.view().model().index(0));
+    QVERIFY2(row.width() >= 250, qPrintable(QString::number(row.width())));
+    const MonthRowPainter painter(f.view().font());
+    for (int i = 0; i < f.rows(); ++i) {
+      const MonthRowLayout layout =
+          painter.LayoutOf(row, MonthRowPainter::TextsOf(*f.view().model().RecordAt(i)));
+      QVERIFY(!layout.amountRect.intersects(layout.dueRect));
+      QVERIFY(layout.amountRect.right() <= row.right());
+    }
+  }
+  f.view().SelectRow(f.RowOf("Electricity"));
+  f.frame->resize(640, 420);
+  QTest::qWait(20);
+  Snapshot(*f.frame, "main-window-narrow.png");
+  f.frame->resize(700, 450);
+  QTest::qWait(20);
+  Snapshot(*f.frame, "main-window-2x.png", 2);
+  // The bar can be taken down further by hand.
+  f.frame->resizeDocks({&f.frame->detailsBar()}, {DetailsBar::kNarrowestWidth}, Qt::Horizontal);
+  QTest::qWait(20);
+  QVERIFY(f.frame->detailsBar().width() <= DetailsBar::kNarrowestWidth + 10);
+}
+
+void MainFrameTest::LongSeriesDeleteShowsProgress() {
+  Fixture f;
+  const std::string longSeries = "recId20260301100000";
+  for (int day = 0; day < 300; ++day)
+    f.ws.AddDue("Parking", "City", 2, At(2026, 3, 1 + day % 31, 7), false, longSeries);
+  f.frame->ReloadAll();
+  f.view().SelectRow(f.RowOf("Parking"));
+  f.ws.prompt.answers = {PromptAnswer::kYes};
+  QString label;
+  int maximum = 0;
+  bool windowModal = false;
+  QTimer::singleShot(0, f.frame.get(), [&] {
+    if (auto* dialog = f.frame->findChild<QProgressDialog*>()) {
+      label = dialog->labelText();
+      maximum = dialog->maximum();
+      windowModal = dialog->windowModality() == Qt::WindowModal && dialog->isVisible();
+    }
+  });
+  f.frame->commands().deleteDue->trigger();
+  QVERIFY2(label.startsWith("Deleting dues: ") && label.endsWith(" of 300"), qPrintable(label));
+  QCOMPARE(maximum, 300);
+  QVERIFY(windowModal);
+  QVERIFY(f.frame->findChild<QProgressDialog*>() == nullptr);
+  QCOMPARE(f.rows(), 12);
+  // A short series shows nothing.
+  f.view().SelectRow(f.RowOf("Loan"));
+  f.ws.prompt.answers = {PromptAnswer::kYes};
+  bool shown = false;
+  QTimer::singleShot(0, f.frame.get(),
+                     [&] { shown = f.frame->findChild<QProgressDialog*>() != nullptr; });
+  f.frame->commands().deleteDue->trigger();
+  QVERIFY(!shown);
+  QCOMPARE(f.rows(), 10);
+}
+
+void MainFrameTest::TabWalksTheWindowAndF1OpensHelp() {
+  Fixture f;
+  QVERIFY(QTest::qWaitForWindowActive(f.frame.get()));
+  f.view().setFocus();
+  QWidget* details = f.frame->detailsBar().focusProxy();
+  QTest::keyClick(&f.view(), Qt::Key_Tab);
+  QCOMPARE(QApplication::focusWidget(), details);
+  QTest::keyClick(details, Qt::Key_Tab);
+  QVERIFY(!f.frame->detailsBar().isAncestorOf(QApplication::focusWidget()));
+  // Around the whole window and back to the list, each control once; a picker is one stop.
+  QList<QWidget*> stops;
+  while (QApplication::focusWidget() != &f.view() && stops.size() < 60) {
+    QVERIFY(!stops.contains(QApplication::focusWidget()));
+    stops << QApplication::focusWidget();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  }
+  QVERIFY(stops.contains(&f.frame->toolBar().datePicker()));
+  QVERIFY(stops.contains(&f.frame->toolBar().filter()));
+  QVERIFY(stops.size() < 60);
+
+  QTest::keyClick(f.frame.get(), Qt::Key_F1);
+  QCOMPARE(f.ws.prompt.asked.size() + f.ws.desktop.opened.size(), 1);
 }
 
 void MainFrameTest::SnapshotsOfTheWindowAndDialogs() {

@@ -45,7 +45,74 @@ bool Holds(const QImage& image, const QRect& area, const QColor& colour) {
   return false;
 }
 
+DueRecord LongDue() {
+  DueRecord record = Due(At(2026, 12, 28, 23, 59));
+  record.title = "Quarterly water and sewage charge";
+  record.payTo = "Stadtwerke Musterstadt";
+  record.amount = 123456.78;
+  return record;
+}
+
+// True when a pixel of the area is darker than the row's backgrounds.
+bool HoldsInk(const QImage& image, const QRect& area) {
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    for (int x = area.left(); x <= area.right(); ++x) {
+      if (qGray(image.pixel(x, y)) < 160)
+        return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
+
+void MonthRowTest::NarrowRowsElideTheTitleAndKeepAmountOffTheDate() {
+  const MonthRowPainter painter{QFont()};
+  const MonthRowTexts texts = MonthRowPainter::TextsOf(LongDue());
+  for (int width = 240; width <= 900; width += 15) {
+    const MonthRowLayout layout = painter.LayoutOf(QRect(0, 0, width, 32), texts);
+    const QByteArray name = "width " + QByteArray::number(width);
+    QVERIFY2(!layout.amountRect.intersects(layout.dueRect), name);
+    QVERIFY2(layout.titleRect.right() < layout.amountRect.left(), name);
+    QVERIFY2(layout.amountRect.left() > 100 && layout.amountRect.right() < width, name);
+    QVERIFY2(layout.dueRect.right() < width, name);
+  }
+  // Roomy: the defined places, the amount 40 pixels before the edge across both lines.
+  const MonthRowLayout wide = painter.LayoutOf(QRect(0, 0, 700, 32), texts);
+  QCOMPARE(wide.amountRect.right(), 700 - 40 - 1);
+  QVERIFY(wide.amountRect.top() < 16 && wide.amountRect.bottom() >= 16);
+  QCOMPARE(wide.title, texts.titleLine);
+  // Narrow: the title gives way, the amount moves up beside it, the date stays whole.
+  const MonthRowLayout narrow = painter.LayoutOf(QRect(0, 0, 290, 32), texts);
+  QVERIFY(narrow.title.endsWith(QChar(0x2026)));
+  QVERIFY(narrow.amountRect.bottom() < 16);
+  QCOMPARE(narrow.dueLine, texts.dueLine);
+}
+
+void MonthRowTest::DoubleScaleRowsKeepTheirPlaces() {
+  constexpr int kWidth = 290;
+  QImage image(2 * kWidth, 2 * MonthRowPainter::kRowHeight, QImage::Format_RGB32);
+  image.setDevicePixelRatio(2);
+  image.fill(Qt::magenta);
+  MonthRowPainter painter{QFont()};
+  {
+    QPainter onImage(&image);
+    painter.Paint(onImage, QRect(0, 0, kWidth, MonthRowPainter::kRowHeight), LongDue(), 0,
+                  Selection::kNotSelected, At(2026, 3, 15, 10));
+  }
+  const MonthRowLayout layout =
+      painter.LayoutOf(QRect(0, 0, kWidth, 32), MonthRowPainter::TextsOf(LongDue()));
+  const auto device = [](const QRect& logical) {
+    return QRect(logical.topLeft() * 2, logical.size() * 2);
+  };
+  QVERIFY(HoldsInk(image, device(layout.amountRect)));
+  QVERIFY(HoldsInk(image, device(layout.dueRect)));
+  // Nothing is drawn on the due line's row right of the date: the amount sits above it.
+  const QRect afterDate(layout.dueRect.right() + 3, 17, kWidth - layout.dueRect.right() - 3, 14);
+  QVERIFY(!HoldsInk(image, device(afterDate)));
+  // The background covers the whole row in device pixels.
+  QCOMPARE(image.pixelColor(2 * kWidth - 1, 63), QColor(255, 255, 255));
+}
 
 void MonthRowTest::ColoursTellStateApart() {
   const OleDateTime today = At(2026, 3, 15, 10);

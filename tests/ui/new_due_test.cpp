@@ -1,4 +1,5 @@
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QGroupBox>
@@ -232,6 +233,52 @@ void NewDueTest::DatePickersKeepEachOtherInOrder() {
   const std::vector<DueRecord> records = Run(ws, script);
   QCOMPARE(records.at(0).startDate, At(2026, 4, 2, 9));
   QCOMPARE(records.at(0).dueDate, At(2026, 4, 2, 9));
+}
+
+void NewDueTest::TabVisitsEachFieldOnce() {
+  Workspace ws;
+  ScriptedRunner script;
+  QStringList visited;
+  script.Then([&visited](QDialog& dialog) {
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    Field(dialog, "title").setFocus();
+    for (int tab = 0; tab < 8; ++tab) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      visited << QApplication::focusWidget()->objectName();
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    visited << QApplication::focusWidget()->objectName();
+  });
+  (void)Run(ws, script);
+  QCOMPARE(visited, (QStringList{"startDate", "dueDate", "payTo", "account", "amount", "type",
+                                 "paid", "makeRecursive", "paid"}));
+}
+
+void NewDueTest::EstimateKeepsItsWidthAndShowsTheCount() {
+  Workspace ws;
+  ScriptedRunner script;
+  script
+      .Then([](QDialog& dialog) {
+        dialog.show();
+        Press(dialog, "makeRecursive");
+        QLabel& estimate = Child<QLabel>(dialog, "estimate");
+        QGroupBox& group = Child<QGroupBox>(dialog, "recurrenceGroup");
+        const int labelWidth = estimate.width();
+        const int groupWidth = group.width();
+        Press(dialog, "setRecurrencePattern");
+        QTest::qWait(20);
+        QCOMPARE(estimate.text(), QStringLiteral("Estimated number of records :  1200"));
+        QCOMPARE(estimate.width(), labelWidth);
+        QCOMPARE(group.width(), groupWidth);
+        const QRect needed = estimate.fontMetrics().boundingRect(
+            estimate.contentsRect(), Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop,
+            estimate.text());
+        QVERIFY(estimate.contentsRect().contains(needed));
+        Snapshot(dialog, "new-due-long-series.png");
+      })
+      .Then(PatternOf(1200));
+  QCOMPARE(Run(ws, script).size(), std::size_t{0});
 }
 
 }  // namespace paylark::test

@@ -1,3 +1,4 @@
+#include <QAbstractButton>
 #include <QDir>
 #include <QFile>
 #include <QFontDatabase>
@@ -129,30 +130,60 @@ void StartUpTest::BrowseCutsRecordsFolderAndChecksExistence() {
     QCOMPARE(workspace.prompt.asked.constLast(), Text(MessageId::kDirectoryNotFound));
   }
   QCOMPARE(workspace.prompt.asked.size(), 2);
+  // The picker starts at the dialog's folder while there is one, else at home.
+  QCOMPARE(workspace.desktop.directoryStarts,
+           (QStringList{QDir::homePath(), base, base + "/paylark files", base + "/paylark files",
+                        QDir::homePath()}));
 }
 
-void StartUpTest::OkWithEmptyPathCancels() {
+void StartUpTest::OkWaitsForAFolder() {
   Workspace workspace;
-  WorkingDirectoryDialog empty(workspace.prompt, workspace.desktop, [] {});
-  empty.accept();
-  QCOMPARE(empty.result(), int(QDialog::Rejected));
+  WorkingDirectoryDialog dialog(workspace.prompt, workspace.desktop, [] {});
+  const auto okButton = [&dialog] {
+    for (auto* button : dialog.findChildren<QAbstractButton*>()) {
+      if (button->text() == "OK")
+        return button;
+    }
+    return static_cast<QAbstractButton*>(nullptr);
+  };
+  QVERIFY(okButton() != nullptr);
+  QVERIFY(!okButton()->isEnabled());
+  dialog.accept();
+  QCOMPARE(dialog.result(), int(QDialog::Rejected));
+  Snapshot(dialog, "working-directory-empty.png");
 
-  WorkingDirectoryDialog filled(workspace.prompt, workspace.desktop, [] {});
-  filled.SetPath(workspace.directory());
-  filled.accept();
-  QCOMPARE(filled.result(), int(QDialog::Accepted));
-  Snapshot(filled, "working-directory.png");
+  dialog.SetPath(workspace.directory());
+  QVERIFY(okButton()->isEnabled());
+  dialog.accept();
+  QCOMPARE(dialog.result(), int(QDialog::Accepted));
+  Snapshot(dialog, "working-directory.png");
 }
 
-void StartUpTest::HelpOpensTheManual() {
+void StartUpTest::HelpOpensTheManualOrSaysWhyNot() {
   Workspace workspace;
   int helpCalls = 0;
   WorkingDirectoryDialog dialog(workspace.prompt, workspace.desktop, [&helpCalls] { ++helpCalls; });
   dialog.OnHelp();
   QCOMPARE(helpCalls, 1);
-  OpenHelp(workspace.desktop);
-  QCOMPARE(workspace.desktop.opened.size(), 1);
-  QVERIFY(workspace.desktop.opened.constFirst().endsWith("/plkhelp.html"));
+
+  const QString manual = workspace.directory() + "/plkhelp.html";
+  OpenHelp(workspace.desktop, workspace.prompt, nullptr, manual);
+  QCOMPARE(workspace.prompt.asked,
+           QStringList{"The help file \"" + manual + "\" could not be found."});
+  QVERIFY(workspace.desktop.opened.isEmpty());
+
+  QFile file(manual);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.close();
+  OpenHelp(workspace.desktop, workspace.prompt, nullptr, manual);
+  QCOMPARE(workspace.desktop.opened, QStringList{manual});
+  QCOMPARE(workspace.prompt.asked.size(), 1);
+
+  workspace.desktop.openSucceeds = false;
+  OpenHelp(workspace.desktop, workspace.prompt, nullptr, manual);
+  QCOMPARE(workspace.prompt.asked.last(),
+           "No program to show the help file was found. The manual is \"" + manual + "\".");
+  QVERIFY(HelpFilePath().endsWith("/plkhelp.html"));
 }
 
 }  // namespace paylark::test

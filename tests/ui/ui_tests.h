@@ -15,8 +15,8 @@ class StartUpTest final : public QObject {
   void CancelledDialogEndsTheProgram();
   void UnreadableRecordFilesAreCounted();
   void BrowseCutsRecordsFolderAndChecksExistence();
-  void OkWithEmptyPathCancels();
-  void HelpOpensTheManual();
+  void OkWaitsForAFolder();
+  void HelpOpensTheManualOrSaysWhyNot();
 };
 
 class MonthRowTest final : public QObject {
@@ -27,6 +27,8 @@ class MonthRowTest final : public QObject {
   void TitleLineOmitsEmptyPayTo();
   void ShiftedMonthClampsTheDay();
   void GradientBandsRunFromTopToBottom();
+  void NarrowRowsElideTheTitleAndKeepAmountOffTheDate();
+  void DoubleScaleRowsKeepTheirPlaces();
 };
 
 class MainFrameTest final : public QObject {
@@ -47,7 +49,11 @@ class MainFrameTest final : public QObject {
   void SynchronizeStartsOnlyAConfiguredManager();
   void WordAndExcelExportsGoToExportsFolder();
   void HtmlAndPdfExportsWriteTheChosenFile();
-  void EmptyMonthHtmlExportAsksNothing();
+  void EmptyMonthExportsSayThereAreNoDues();
+  void ExportDoneMessageOffersOpenAndFolder();
+  void NarrowWindowKeepsRowsReadable();
+  void LongSeriesDeleteShowsProgress();
+  void TabWalksTheWindowAndF1OpensHelp();
   void SnapshotsOfTheWindowAndDialogs();
 };
 

@@ -31,4 +31,14 @@ void AppSettings::SaveBarState(const QByteArray& state) {
   settings.sync();
 }
 
+QString AppSettings::LastExportFolder(const QString& format) {
+  return Open().value(QStringLiteral("Exports/Last%1Folder").arg(format)).toString();
+}
+
+void AppSettings::SetLastExportFolder(const QString& format, const QString& folder) {
+  QSettings settings = Open();
+  settings.setValue(QStringLiteral("Exports/Last%1Folder").arg(format), folder);
+  settings.sync();
+}
+
 }  // namespace paylark

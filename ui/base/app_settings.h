@@ -14,6 +14,10 @@ class AppSettings final {
   static void SetWorkingDirectory(const QString& path);
   static QString SyncManager();
   static void SaveBarState(const QByteArray& state);
+  // The folder the last export of a format ("Html", "Pdf") was saved in:
+  // Exports/Last<format>Folder.
+  static QString LastExportFolder(const QString& format);
+  static void SetLastExportFolder(const QString& format, const QString& folder);
 };
 
 }  // namespace paylark

@@ -26,11 +26,14 @@ class DesktopServices {
   virtual ~DesktopServices() = default;
   // The chosen path (confirmed for overwriting), or empty when the user cancelled.
   virtual QString ChooseSavePath(QWidget* parent, const SaveRequest& request) = 0;
-  // The chosen folder, or empty when the user cancelled.
-  virtual QString ChooseDirectory(QWidget* parent, const QString& title) = 0;
+  // The chosen folder, or empty when the user cancelled; the picker opens on startFolder.
+  virtual QString ChooseDirectory(QWidget* parent, const QString& title,
+                                  const QString& startFolder) = 0;
   // Hands the file to the desktop's default application. True only says that the request was
   // passed on: it cannot tell whether an application opened the file.
   virtual bool OpenFile(const QString& path) = 0;
+  // Opens the folder that holds the file in the desktop's file manager; the same caveat.
+  virtual bool ShowInFolder(const QString& path) = 0;
   // Starts a program that outlives Paylark; false when it could not be started.
   virtual bool StartDetached(const QString& program, const QStringList& arguments) = 0;
   // Shows a modal print preview whose pages are drawn by paint.

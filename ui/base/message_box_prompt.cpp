@@ -1,6 +1,7 @@
 #include "ui/base/message_box_prompt.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace paylark {
 namespace {
@@ -11,6 +12,8 @@ QMessageBox::StandardButtons ButtonsOf(PromptButtons buttons) {
       return QMessageBox::Yes | QMessageBox::No;
     case PromptButtons::kYesNoCancel:
       return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case PromptButtons::kOpenShowClose:
+      return QMessageBox::Open | QMessageBox::Close;
     case PromptButtons::kOk:
       break;
   }
@@ -37,6 +40,8 @@ PromptAnswer AnswerOf(int button, PromptButtons buttons) {
       return PromptAnswer::kNo;
     case QMessageBox::Ok:
       return PromptAnswer::kOk;
+    case QMessageBox::Open:
+      return PromptAnswer::kOpen;
     default:
       break;
   }
@@ -50,6 +55,15 @@ PromptAnswer AnswerOf(int button, PromptButtons buttons) {
 PromptAnswer MessageBoxPrompt::Ask(QWidget* parent, const QString& text, PromptButtons buttons,
                                    PromptIcon icon) {
   QMessageBox box(IconOf(icon), QStringLiteral("Paylark"), text, ButtonsOf(buttons), parent);
+  if (buttons == PromptButtons::kOpenShowClose) {
+    QPushButton* show = box.addButton(QStringLiteral("Show in Folder"), QMessageBox::ActionRole);
+    box.setDefaultButton(QMessageBox::Open);
+    box.exec();
+    if (box.clickedButton() == show)
+      return PromptAnswer::kShowInFolder;
+    return box.clickedButton() == box.button(QMessageBox::Open) ? PromptAnswer::kOpen
+                                                                : PromptAnswer::kCancel;
+  }
   if (buttons != PromptButtons::kOk)
     box.setDefaultButton(QMessageBox::Yes);
   return AnswerOf(box.exec(), buttons);

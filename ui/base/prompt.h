@@ -6,8 +6,9 @@ class QWidget;
 
 namespace paylark {
 
-enum class PromptButtons { kOk, kYesNo, kYesNoCancel };
-enum class PromptAnswer { kOk, kYes, kNo, kCancel };
+// kOpenShowClose: "Open" (the default), "Show in Folder" and "Close", after a file was written.
+enum class PromptButtons { kOk, kYesNo, kYesNoCancel, kOpenShowClose };
+enum class PromptAnswer { kOk, kYes, kNo, kCancel, kOpen, kShowInFolder };
 enum class PromptIcon { kNone, kInformation, kWarning };
 
 // Every message box of the window goes through a Prompt, so tests answer the questions without

@@ -2,6 +2,7 @@
 
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QProcess>
@@ -21,12 +22,17 @@ QString SystemDesktopServices::ChooseSavePath(QWidget* parent, const SaveRequest
   return dialog.selectedFiles().constFirst();
 }
 
-QString SystemDesktopServices::ChooseDirectory(QWidget* parent, const QString& title) {
-  return QFileDialog::getExistingDirectory(parent, title);
+QString SystemDesktopServices::ChooseDirectory(QWidget* parent, const QString& title,
+                                               const QString& startFolder) {
+  return QFileDialog::getExistingDirectory(parent, title, startFolder);
 }
 
 bool SystemDesktopServices::OpenFile(const QString& path) {
   return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+bool SystemDesktopServices::ShowInFolder(const QString& path) {
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absolutePath()));
 }
 
 bool SystemDesktopServices::StartDetached(const QString& program, const QStringList& arguments) {

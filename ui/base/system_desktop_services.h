@@ -8,8 +8,10 @@ namespace paylark {
 class SystemDesktopServices final : public DesktopServices {
  public:
   QString ChooseSavePath(QWidget* parent, const SaveRequest& request) override;
-  QString ChooseDirectory(QWidget* parent, const QString& title) override;
+  QString ChooseDirectory(QWidget* parent, const QString& title,
+                          const QString& startFolder) override;
   bool OpenFile(const QString& path) override;
+  bool ShowInFolder(const QString& path) override;
   bool StartDetached(const QString& program, const QStringList& arguments) override;
   void ShowPrintPreview(QWidget* parent, const QString& title,
                         const std::function<void(QPrinter*)>& paint) override;

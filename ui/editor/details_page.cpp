@@ -10,11 +10,14 @@
 #include <variant>
 
 #include "core/base/field_parsing.h"
+#include "ui/base/operation_progress.h"
 #include "ui/base/paylark_app.h"
+#include "ui/base/wait_cursor.h"
 #include "ui/recurrence/recurrence_dialog.h"
 #include "ui/widgets/date_picker.h"
 #include "ui/widgets/display_style.h"
 #include "ui/widgets/filtered_line_edit.h"
+#include "ui/widgets/section_keys.h"
 #include "ui/widgets/styled_button.h"
 #include "ui/widgets/styled_combo_box.h"
 
@@ -29,6 +32,12 @@ Widget* Named(Widget* widget, const char* name) {
 
 QString Text(const std::string& text) {
   return QString::fromStdString(text);
+}
+
+// A width in dialog units of the font: each unit a quarter of its average character width.
+int DialogUnitsWide(const QFontMetrics& metrics, int units) {
+  const QString alphabet = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+  return (units * metrics.horizontalAdvance(alphabet) / alphabet.size() + 2) / 4;
 }
 
 // The amount as the field shows it: up to 15 significant digits, no trailing zeros.
@@ -110,7 +119,13 @@ QWidget* DetailsPage::BuildRecurrenceGroup() {
   offsetTime_ = Named(new QDateTimeEdit, "offsetTime");
   offsetTime_->setTimeSpec(Qt::UTC);
   offsetTime_->setDisplayFormat(QStringLiteral(" HH : mm"));
+  UseSectionKeys(*offsetTime_);
   estimate_ = Named(new QLabel, "estimate");
+  // 117 dialog units wide whatever the count; a long count wraps below the words, whole.
+  estimate_->setFixedWidth(DialogUnitsWide(estimate_->fontMetrics(), kEstimateUnits));
+  estimate_->setWordWrap(true);
+  estimate_->setMinimumHeight(2 * estimate_->fontMetrics().lineSpacing());
+  estimate_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
   auto* grid = new QGridLayout(recurrence_);
   grid->setVerticalSpacing(8);
@@ -206,7 +221,12 @@ void DetailsPage::OnSetRecurrencePattern() {
   RecurrenceDialog dialog(app_, this);
   if (runner_(dialog) != QDialog::Accepted)
     return;
-  const Status removed = DeletePlaceholders(app_.store(), placeholderIds_);
+  Status removed = Status::Ok();
+  {
+    WaitCursor wait;
+    OperationProgress progress(this, MessageId::kProgressDeleting);
+    removed = DeletePlaceholders(app_.store(), placeholderIds_, progress.Reporter());
+  }
   if (!removed.ok()) {
     app_.prompt().Tell(
         this,

@@ -32,6 +32,9 @@ class DetailsPage final : public QWizardPage {
   Q_OBJECT
 
  public:
+  // The width of "Estimated number of records", in dialog units.
+  static constexpr int kEstimateUnits = 117;
+
   DetailsPage(PaylarkApp& app, SheetMode mode, DialogRunner runner, QWidget* parent = nullptr);
 
   void Load(const DueRecord& record);

@@ -1,6 +1,7 @@
 #include "ui/editor/modify_command.h"
 
 #include "core/recurrence/series_editing.h"
+#include "ui/base/operation_progress.h"
 #include "ui/base/paylark_app.h"
 #include "ui/base/series_question.h"
 #include "ui/base/wait_cursor.h"
@@ -40,7 +41,8 @@ EditOutcome ModifyDue(PaylarkApp& app, QWidget* parent, const std::string& recor
   Status status = Status::Ok();
   {
     WaitCursor wait;
-    status = ApplyModify(app.store(), choice, edited, stored);
+    OperationProgress progress(parent, MessageId::kProgressSaving);
+    status = ApplyModify(app.store(), choice, edited, stored, progress.Reporter());
   }
   if (!status.ok()) {
     app.prompt().Tell(

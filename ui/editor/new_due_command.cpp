@@ -1,6 +1,7 @@
 #include "ui/editor/new_due_command.h"
 
 #include "core/recurrence/new_due.h"
+#include "ui/base/operation_progress.h"
 #include "ui/base/paylark_app.h"
 #include "ui/base/wait_cursor.h"
 #include "ui/editor/due_sheet.h"
@@ -31,9 +32,12 @@ void CompleteSeries(PaylarkApp& app, QWidget* parent, const DetailsPage& page,
   Status status = Status::Ok();
   {
     WaitCursor wait;
-    status = CompletePlaceholders(app.store(), ids, record, page.offset());
-    if (status.code() == StatusCode::kInvalidArgument)
-      (void)DeletePlaceholders(app.store(), ids);
+    OperationProgress progress(parent, MessageId::kProgressSaving);
+    status = CompletePlaceholders(app.store(), ids, record, page.offset(), progress.Reporter());
+    if (status.code() == StatusCode::kInvalidArgument) {
+      OperationProgress removing(parent, MessageId::kProgressDeleting);
+      (void)DeletePlaceholders(app.store(), ids, removing.Reporter());
+    }
   }
   if (!status.ok()) {
     TellFailure(app, parent,
@@ -42,7 +46,12 @@ void CompleteSeries(PaylarkApp& app, QWidget* parent, const DetailsPage& page,
 }
 
 void RemovePlaceholders(PaylarkApp& app, QWidget* parent, const std::vector<std::string>& ids) {
-  const Status status = DeletePlaceholders(app.store(), ids);
+  Status status = Status::Ok();
+  {
+    WaitCursor wait;
+    OperationProgress progress(parent, MessageId::kProgressDeleting);
+    status = DeletePlaceholders(app.store(), ids, progress.Reporter());
+  }
   if (!status.ok()) {
     TellFailure(app, parent,
                 Message{MessageId::kRecordsDeleteFailed, {}, CountOf(ids), status.message()});

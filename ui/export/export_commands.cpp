@@ -12,6 +12,7 @@
 #include "core/export/template_files.h"
 #include "core/office/docx_export.h"
 #include "core/office/xlsx_export.h"
+#include "ui/base/app_settings.h"
 #include "ui/base/desktop_services.h"
 #include "ui/base/paylark_app.h"
 #include "ui/base/wait_cursor.h"
@@ -41,6 +42,13 @@ ExportCommands::ExportCommands(PaylarkApp& app, QWidget* window) : app_(app), wi
 
 QString ExportCommands::Export(ExportTarget target, NotesChoice notes,
                                std::span<const DueRecord> rows) {
+  if (rows.empty()) {
+    app_.prompt().Tell(
+        window_,
+        MessageOf(MessageId::kNoDuesToExport, FormatDate(app_.selectedMonth(), "MMMM yyyy")),
+        PromptIcon::kInformation);
+    return {};
+  }
   switch (target) {
     case ExportTarget::kExcel:
     case ExportTarget::kWord:
@@ -82,12 +90,10 @@ QString ExportCommands::ExportOffice(ExportTarget target, NotesChoice notes,
     TellFailure(FromStd(status.message()));
     return {};
   }
-  return Opened(path) + shortened;
+  return Offered(path, shortened);
 }
 
 QString ExportCommands::ExportHtml(NotesChoice notes, std::span<const DueRecord> rows) {
-  if (rows.empty())
-    return {};
   WaitCursor wait;
   const std::optional<std::string> templatePath =
       FindTemplate(kHtmlExportTemplateName, DataFolders(DataKind::kTemplates));
@@ -95,9 +101,8 @@ QString ExportCommands::ExportHtml(NotesChoice notes, std::span<const DueRecord>
     TellFailure(MessageOf(MessageId::kTemplateNotFound, std::string(kHtmlExportTemplateName)));
     return {};
   }
-  const QString path = app_.desktop().ChooseSavePath(
-      window_, {QStringLiteral("Save As"), QStringLiteral("Export.html"),
-                QStringLiteral("HTML Files (*.html)"), QStringLiteral("html")});
+  const QString path = ChooseSavePath(QStringLiteral("Html"), QStringLiteral("Export.html"),
+                                      QStringLiteral("HTML Files (*.html)"));
   if (path.isEmpty())
     return {};
   const Result<std::string> templateText = ReadTemplate(*templatePath);
@@ -115,15 +120,27 @@ QString ExportCommands::ExportHtml(NotesChoice notes, std::span<const DueRecord>
 }
 
 QString ExportCommands::ExportPdf(NotesChoice notes, std::span<const DueRecord> rows) {
-  if (rows.empty())
-    return {};
-  const QString path = app_.desktop().ChooseSavePath(
-      window_, {QStringLiteral("Save As"), QStringLiteral("Export.pdf"),
-                QStringLiteral("PDF Files (*.pdf)"), QStringLiteral("pdf")});
+  const QString path = ChooseSavePath(QStringLiteral("Pdf"), QStringLiteral("Export.pdf"),
+                                      QStringLiteral("PDF Files (*.pdf)"));
   if (path.isEmpty())
     return {};
   return Written(path,
                  RenderPdfExport(rows, FormatDate(app_.selectedMonth(), "MMM - yyyy"), notes));
+}
+
+QString ExportCommands::ChooseSavePath(const QString& format, const QString& fileName,
+                                       const QString& filter) {
+  QString folder = AppSettings::LastExportFolder(format);
+  if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
+    folder = FromStd(app_.workingDirectory()) + QStringLiteral("/Exports");
+    QDir().mkpath(folder);
+  }
+  const QString path = app_.desktop().ChooseSavePath(
+      window_, {QStringLiteral("Save As"), folder + QLatin1Char('/') + fileName, filter,
+                QFileInfo(fileName).suffix()});
+  if (!path.isEmpty())
+    AppSettings::SetLastExportFolder(format, QFileInfo(path).absolutePath());
+  return path;
 }
 
 QString ExportCommands::Written(const QString& path, std::string_view bytes) {
@@ -132,12 +149,26 @@ QString ExportCommands::Written(const QString& path, std::string_view bytes) {
     TellFailure(FromStd(written.message()));
     return {};
   }
-  return Opened(path);
+  return Offered(path, {});
 }
 
-QString ExportCommands::Opened(const QString& path) {
-  (void)app_.desktop().OpenFile(path);
-  return QStringLiteral("Exported to ") + QDir::toNativeSeparators(path);
+QString ExportCommands::Offered(const QString& path, const QString& remark) {
+  const QString note =
+      MessageOf(MessageId::kExportWritten, QDir::toNativeSeparators(path).toStdString()) + remark;
+  // The wait cursor of the export must not hang over the question.
+  const WaitCursor::Pause plainCursor;
+  switch (
+      app_.prompt().Ask(window_, note, PromptButtons::kOpenShowClose, PromptIcon::kInformation)) {
+    case PromptAnswer::kOpen:
+      (void)app_.desktop().OpenFile(path);
+      break;
+    case PromptAnswer::kShowInFolder:
+      (void)app_.desktop().ShowInFolder(path);
+      break;
+    default:
+      break;
+  }
+  return note;
 }
 
 void ExportCommands::TellFailure(const QString& text) {

@@ -16,10 +16,10 @@ class PaylarkApp;
 enum class ExportTarget { kExcel, kWord, kHtml, kPdf };
 
 // The eight export commands: exactly the month list's rows, in list order, to one target.
-// HTML and PDF ask for the file (an empty list asks nothing and writes nothing); the workbook and
-// the Word document go to <working directory>/Exports under a readable unique name. Each written
-// file is opened with the desktop, and the returned note says where it went. A failure is told
-// in a message box and the note is empty.
+// An empty list is told and writes nothing. HTML and PDF ask for the file; the workbook and the
+// Word document go to <working directory>/Exports under a readable unique name. A message names
+// each written file and offers to open it or show its folder; the returned note says where it
+// went. A failure is told in a message box and the note is empty.
 class ExportCommands final {
  public:
   ExportCommands(PaylarkApp& app, QWidget* window);
@@ -30,10 +30,13 @@ class ExportCommands final {
   QString ExportOffice(ExportTarget target, NotesChoice notes, std::span<const DueRecord> rows);
   QString ExportHtml(NotesChoice notes, std::span<const DueRecord> rows);
   QString ExportPdf(NotesChoice notes, std::span<const DueRecord> rows);
-  // Writes the whole file or tells why not; then opens it.
+  // The Save As dialog for format ("Html", "Pdf"), opened in the folder the last such export went
+  // to, else in <working directory>/Exports; the chosen path, or empty.
+  QString ChooseSavePath(const QString& format, const QString& fileName, const QString& filter);
+  // Writes the whole file or tells why not; then offers it.
   QString Written(const QString& path, std::string_view bytes);
-  // Opens the written file and says where it is.
-  QString Opened(const QString& path);
+  // Says where the written file is (remark follows), then opens it or its folder as asked.
+  QString Offered(const QString& path, const QString& remark);
   void TellFailure(const QString& text);
 
   PaylarkApp& app_;

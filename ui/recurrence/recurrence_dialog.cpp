@@ -12,6 +12,7 @@
 #include "core/recurrence/new_due.h"
 #include "core/recurrence/pattern_validation.h"
 #include "core/recurrence/series_generation.h"
+#include "ui/base/operation_progress.h"
 #include "ui/base/paylark_app.h"
 #include "ui/base/wait_cursor.h"
 #include "ui/widgets/date_picker.h"
@@ -140,7 +141,8 @@ bool RecurrenceDialog::Generate(const RecurrencePattern& pattern) {
   SeriesResult result;
   {
     WaitCursor wait;
-    result = GenerateSeries(pattern, app_.store(), app_.clock());
+    OperationProgress progress(this, MessageId::kProgressCreating);
+    result = GenerateSeries(pattern, app_.store(), app_.clock(), progress.Reporter());
   }
   if (result.success) {
     recordIds_ = std::move(result.recordIds);

@@ -66,8 +66,7 @@ Commands::Commands(QWidget* window) : QObject(window) {
       MakeCommand(window, "Goto Next Month", "Goto Next Month \n Goto Next Month", "next-month");
   about = MakeCommand(window, "&About Paylark...",
                       "Display program information, version number and copyright\nAbout", "about");
-  // The menu names F1, but no key is bound to Help.
-  help = MakeCommand(window, "&Help Contents\tF1", "Help \n Help", "help");
+  help = MakeCommand(window, "&Help Contents\tF1", "Help \n Help", "help", QKeySequence("F1"));
   nextPane = MakeCommand(window, "Next Pane", "Switch to the next window pane\nNext Pane", nullptr,
                          QKeySequence("F6"));
   previousPane =

@@ -2,6 +2,7 @@
 
 #include "core/base/messages.h"
 #include "core/recurrence/series_editing.h"
+#include "ui/base/operation_progress.h"
 #include "ui/base/paylark_app.h"
 #include "ui/base/series_question.h"
 #include "ui/base/wait_cursor.h"
@@ -35,7 +36,8 @@ void DeleteDue(PaylarkApp& app, QWidget* parent, const DueRecord& record) {
   Status status = Status::Ok();
   {
     WaitCursor wait;
-    status = ApplyDelete(app.store(), choice, record);
+    OperationProgress progress(parent, MessageId::kProgressDeleting);
+    status = ApplyDelete(app.store(), choice, record, progress.Reporter());
   }
   if (status.ok())
     return;

@@ -25,8 +25,13 @@ DetailsBar::DetailsBar(QWidget* parent)
   list_->setSelectionBehavior(QAbstractItemView::SelectRows);
   list_->setSelectionMode(QAbstractItemView::SingleSelection);
   list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  // Tab leaves the bar; the arrow keys move between its rows.
+  list_->setTabKeyNavigation(false);
   list_->setColumnWidth(0, 100);
   list_->horizontalHeader()->setStretchLastSection(true);
+  // A narrowed bar cuts the values (their tooltips show them whole) rather than scrolling.
+  list_->horizontalHeader()->setMinimumSectionSize(30);
+  list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   list_->setAccessibleName(QStringLiteral("Details of the selected due"));
   QFont bold = list_->font();
   bold.setBold(true);
@@ -36,20 +41,27 @@ DetailsBar::DetailsBar(QWidget* parent)
     list_->setItem(row, 0, heading);
     list_->setItem(row, 1, new QTableWidgetItem());
   }
-  list_->setMinimumSize(300, 200);
+  // 300 pixels wide at first (the window sizes the dock), but narrow windows may take it down
+  // to a readable heading column and a little of each value.
+  list_->setMinimumSize(kNarrowestWidth, 120);
   setWidget(list_);
+  setFocusProxy(list_);
 }
 
 void DetailsBar::FillDetails(DueRecord record) {
   const std::array<DetailRow, kRows> rows = DueDetails(record);
   for (int row = 0; row < kRows; ++row) {
-    list_->item(row, 1)->setText(QString::fromStdString(rows[static_cast<std::size_t>(row)].value));
+    const QString value = QString::fromStdString(rows[static_cast<std::size_t>(row)].value);
+    list_->item(row, 1)->setText(value);
+    list_->item(row, 1)->setToolTip(value);
   }
 }
 
 void DetailsBar::ClearDetails() {
-  for (int row = 0; row < kRows; ++row)
+  for (int row = 0; row < kRows; ++row) {
     list_->item(row, 1)->setText({});
+    list_->item(row, 1)->setToolTip({});
+  }
 }
 
 QString DetailsBar::Heading(int row) const {

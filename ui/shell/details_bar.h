@@ -15,6 +15,8 @@ class DetailsBar final : public QDockWidget {
 
  public:
   static constexpr int kRows = 8;
+  static constexpr int kWidth = 300;
+  static constexpr int kNarrowestWidth = 150;
 
   explicit DetailsBar(QWidget* parent = nullptr);
   void FillDetails(DueRecord record);

@@ -1,10 +1,13 @@
 #include "ui/shell/help_sync.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 
 #include "core/base/data_folders.h"
+#include "core/base/messages.h"
 #include "ui/base/app_settings.h"
 #include "ui/base/desktop_services.h"
+#include "ui/base/prompt.h"
 
 namespace paylark {
 namespace {
@@ -20,8 +23,17 @@ QString HelpFilePath() {
   return QCoreApplication::applicationDirPath() + QLatin1Char('/') + QLatin1String(kManualName);
 }
 
-void OpenHelp(DesktopServices& desktop) {
-  (void)desktop.OpenFile(HelpFilePath());
+void OpenHelp(DesktopServices& desktop, Prompt& prompt, QWidget* parent, const QString& manual) {
+  const auto tell = [&](MessageId id) {
+    prompt.Tell(parent,
+                QString::fromStdString(MessageText(Message{id, manual.toStdString(), 0, {}})),
+                PromptIcon::kWarning);
+  };
+  if (!QFileInfo::exists(manual)) {
+    tell(MessageId::kHelpFileNotFound);
+  } else if (!desktop.OpenFile(manual)) {
+    tell(MessageId::kHelpViewerMissing);
+  }
 }
 
 void Synchronize(DesktopServices& desktop) {

@@ -2,15 +2,20 @@
 
 #include <QString>
 
+class QWidget;
+
 namespace paylark {
 
 class DesktopServices;
+class Prompt;
 
 // The user manual plkhelp.html: beside the executable, else in <datadir>/paylark/; the path
 // beside the executable when neither exists.
 QString HelpFilePath();
-// Opens the manual with the desktop; a missing file gives no visible result.
-void OpenHelp(DesktopServices& desktop);
+// Opens the manual with the desktop; a missing manual, or a desktop with nothing to show it,
+// is told in a message box over parent.
+void OpenHelp(DesktopServices& desktop, Prompt& prompt, QWidget* parent,
+              const QString& manual = HelpFilePath());
 // Starts the synchronisation manager named by the setting Synchronize/Manager with
 // "/show /syncnow"; does nothing, silently, when the setting is absent.
 void Synchronize(DesktopServices& desktop);

@@ -7,6 +7,7 @@
 #include "ui/shell/commands.h"
 #include "ui/widgets/display_style.h"
 #include "ui/widgets/gradient_label.h"
+#include "ui/widgets/section_keys.h"
 
 namespace paylark {
 namespace {
@@ -21,6 +22,7 @@ MonthPicker::MonthPicker(QWidget* parent) : QDateTimeEdit(parent) {
   setDisplayFormat(QStringLiteral("MMMM  yyyy"));
   setCalendarPopup(true);
   setAccessibleName(QStringLiteral("Month"));
+  UseSectionKeys(*this);
 }
 
 FilterCombo::FilterCombo(QWidget* parent) : StyledComboBox(parent) {

@@ -30,6 +30,10 @@ namespace paylark {
 namespace {
 
 constexpr int kNavigationWidth = 150;
+// A narrow window takes its room from the details bar before the list's rows get unreadable.
+constexpr int kListMinimumWidth = 300;
+constexpr int kListComfortableWidth = 380;
+constexpr int kNavigationMinimumWidth = 100;
 
 }  // namespace
 
@@ -56,6 +60,7 @@ MainWindow::MainWindow(PaylarkApp& app, DialogCommands& dialogs, QWidget* parent
   statusPanes_ = new StatusPanes(*statusBar());
 
   addDockWidget(Qt::RightDockWidgetArea, detailsBar_);
+  resizeDocks({detailsBar_}, {DetailsBar::kWidth}, Qt::Horizontal);
   detailsBar_->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable |
                            QDockWidget::DockWidgetFloatable);
 
@@ -70,11 +75,15 @@ MainWindow::MainWindow(PaylarkApp& app, DialogCommands& dialogs, QWidget* parent
                             listPane);
   listLayout->addWidget(captionStrip_);
   listLayout->addWidget(view_, 1);
+  listPane->setMinimumWidth(kListMinimumWidth);
+  navigation_->setMinimumWidth(kNavigationMinimumWidth);
   splitter->addWidget(navigation_);
   splitter->addWidget(listPane);
   splitter->setStretchFactor(1, 1);
   splitter->setSizes({kNavigationWidth, 800});
   setCentralWidget(splitter);
+  // The bar was built first; Tab reaches it after the list.
+  setTabOrder(view_, detailsBar_);
 
   ConnectCommands();
   ConnectExports();
@@ -98,7 +107,8 @@ void MainWindow::ConnectCommands() {
   connect(c.previousMonth, &QAction::triggered, this, [this] { ShiftMonth(-1); });
   connect(c.nextMonth, &QAction::triggered, this, [this] { ShiftMonth(+1); });
   connect(c.about, &QAction::triggered, this, &MainWindow::OnAbout);
-  connect(c.help, &QAction::triggered, this, [this] { OpenHelp(app_.desktop()); });
+  connect(c.help, &QAction::triggered, this,
+          [this] { OpenHelp(app_.desktop(), app_.prompt(), this); });
   connect(c.nextPane, &QAction::triggered, this, [this] { SwitchPane(+1); });
   connect(c.previousPane, &QAction::triggered, this, [this] { SwitchPane(-1); });
 
@@ -225,6 +235,16 @@ void MainWindow::SwitchPane(int step) {
   const bool inList = view_->hasFocus();
   const int current = inList ? 1 : 0;
   panes[(current + step + 2) % 2]->setFocus(Qt::OtherFocusReason);
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  if (!detailsBar_->isVisible() || detailsBar_->isFloating())
+    return;
+  const int room = width() - navigation_->width() - kListComfortableWidth;
+  const int fitting = qBound(DetailsBar::kNarrowestWidth, room, DetailsBar::kWidth);
+  if (detailsBar_->width() > fitting)
+    resizeDocks({detailsBar_}, {fitting}, Qt::Horizontal);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -58,6 +58,8 @@ class MainWindow final : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // A window made narrower takes the room from the details bar first, down to its narrowest.
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void ConnectCommands();

@@ -20,6 +20,7 @@ constexpr int kPaidMarkX = 45;
 constexpr int kSeriesMarkX = 67;
 constexpr int kMarkY = 8;
 constexpr int kTitleToAmountGap = 12;
+constexpr int kNarrowRightGap = 6;
 constexpr QSize kRowImageSize(32, 30);
 constexpr QSize kMarkSize(16, 16);
 
@@ -73,6 +74,43 @@ MonthRowPainter::MonthRowPainter(const QFont& baseFont)
   normalFont_.setWeight(QFont::Normal);
 }
 
+MonthRowLayout MonthRowPainter::LayoutOf(const QRect& bounds, const MonthRowTexts& texts) const {
+  const QFontMetrics bold(boldFont_);
+  const QFontMetrics normal(normalFont_);
+  const int half = bounds.height() / 2;
+  const int lineOneTop = bounds.top() + (bounds.height() - half - bold.height()) / 2;
+  const int lineTwoTop = bounds.top() + half + (half - normal.height()) / 2;
+  const int amountWidth = bold.horizontalAdvance(texts.amount);
+  const int dueLeft = bounds.left() + kDueLineX;
+  const int dueWidth = normal.horizontalAdvance(texts.dueLine);
+
+  MonthRowLayout layout;
+  // Ends are exclusive: the amount ends 40 pixels before the row's right edge, centred on the
+  // whole row, as long as the due line ends before it.
+  int amountEnd = bounds.left() + bounds.width() - kAmountRightGap;
+  const bool roomy = dueLeft + dueWidth + kTitleToAmountGap <= amountEnd - amountWidth;
+  if (roomy) {
+    layout.amountRect =
+        QRect(amountEnd - amountWidth, bounds.top() + (bounds.height() - bold.height()) / 2,
+              amountWidth, bold.height());
+  } else {
+    amountEnd = bounds.left() + bounds.width() - kNarrowRightGap;
+    layout.amountRect = QRect(amountEnd - amountWidth, lineOneTop, amountWidth, bold.height());
+  }
+  const int dueRoom = qMax(bounds.left() + bounds.width() - kNarrowRightGap - dueLeft, 0);
+  layout.dueLine = dueWidth <= dueRoom ? texts.dueLine
+                                       : normal.elidedText(texts.dueLine, Qt::ElideRight, dueRoom);
+  layout.dueRect =
+      QRect(dueLeft, lineTwoTop, normal.horizontalAdvance(layout.dueLine), normal.height());
+
+  const int titleLeft = bounds.left() + kTitleX;
+  const int titleRoom = qMax(layout.amountRect.left() - kTitleToAmountGap - titleLeft, 0);
+  layout.title = bold.elidedText(texts.titleLine, Qt::ElideRight, titleRoom);
+  layout.titleRect =
+      QRect(titleLeft, lineOneTop, bold.horizontalAdvance(layout.title), bold.height());
+  return layout;
+}
+
 void MonthRowPainter::Paint(QPainter& painter, const QRect& bounds, const DueRecord& record,
                             int row, Selection selection, const OleDateTime& today) {
   const qreal ratio = painter.device()->devicePixelRatioF();
@@ -84,29 +122,21 @@ void MonthRowPainter::Paint(QPainter& painter, const QRect& bounds, const DueRec
   }
   const MonthRowColors colors = ColorsOf(record, row, selection, today);
   const MonthRowTexts texts = TextsOf(record);
-  const int h = bounds.height();
-  const int half = h / 2;
+  const MonthRowLayout layout = LayoutOf(bounds, texts);
+  painter.save();
+  painter.fillRect(QRect(bounds.left(), bounds.top(), bounds.width() + 20, bounds.height()),
+                   colors.background);
+  painter.setPen(colors.text);
+  // Each rectangle is as wide as its text; a glyph's overhang must not be cut.
+  constexpr int kOneLine = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip;
+  painter.setFont(boldFont_);
+  painter.drawText(layout.titleRect, kOneLine, layout.title);
+  painter.drawText(layout.amountRect, kOneLine, texts.amount);
+  painter.setFont(normalFont_);
+  painter.drawText(layout.dueRect, kOneLine, layout.dueLine);
+
   const int left = bounds.left();
   const int top = bounds.top();
-  painter.save();
-  painter.fillRect(QRect(left, top, bounds.width() + 20, h), colors.background);
-  painter.setPen(colors.text);
-
-  painter.setFont(boldFont_);
-  const QRect amountRect(left, top, bounds.width() - kAmountRightGap, h);
-  const int amountWidth = QFontMetrics(boldFont_).horizontalAdvance(texts.amount);
-  const QRect titleRect(left + kTitleX, top, bounds.width() - kTitleX, h - half);
-  const int titleRoom = amountRect.right() - amountWidth - kTitleToAmountGap - titleRect.left();
-  const QString title =
-      QFontMetrics(boldFont_).elidedText(texts.titleLine, Qt::ElideRight, qMax(titleRoom, 0));
-  painter.drawText(titleRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, title);
-  painter.drawText(amountRect, Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine,
-                   texts.amount);
-
-  painter.setFont(normalFont_);
-  const QRect dueRect(left + kDueLineX, top + half, bounds.width() - kDueLineX, h - half);
-  painter.drawText(dueRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, texts.dueLine);
-
   painter.drawPixmap(left + kImageX, top, rowImage_);
   if (IsPaid(record))
     painter.drawPixmap(left + kPaidMarkX, top + kMarkY, paidMark_);

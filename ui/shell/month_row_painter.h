@@ -19,6 +19,17 @@ struct MonthRowTexts {
   QString dueLine;    // due date, a blank, due time
 };
 
+// Where the texts of one row go, in the row's coordinates: each rectangle holds its text exactly.
+// When the due line and the amount would meet, the amount moves up beside the title line and the
+// title gives way first; the due line is cut only when the row is too narrow for it alone.
+struct MonthRowLayout {
+  QString title;  // the title line, elided to its room
+  QRect titleRect;
+  QRect amountRect;
+  QString dueLine;  // the due line, elided only when nothing else helps
+  QRect dueRect;
+};
+
 struct MonthRowColors {
   QColor background;
   QColor text;
@@ -40,6 +51,7 @@ class MonthRowPainter final {
                                  const OleDateTime& today);
 
   explicit MonthRowPainter(const QFont& baseFont);
+  MonthRowLayout LayoutOf(const QRect& bounds, const MonthRowTexts& texts) const;
   void Paint(QPainter& painter, const QRect& bounds, const DueRecord& record, int row,
              Selection selection, const OleDateTime& today);
 

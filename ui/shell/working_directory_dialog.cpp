@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <QDir>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -85,30 +86,35 @@ WorkingDirectoryDialog::WorkingDirectoryDialog(Prompt& prompt, DesktopServices& 
   note->setGeometry(16, 136, 273, 36);
   note->setWordWrap(true);
 
-  auto* ok = new ImageButton(QStringLiteral(":/icons/workdir-ok.svg"), QStringLiteral("OK"),
-                             kButtonSize, this);
+  ok_ = new ImageButton(QStringLiteral(":/icons/workdir-ok.svg"), QStringLiteral("OK"), kButtonSize,
+                        this);
+  ok_->setEnabled(false);
   auto* cancel = new ImageButton(QStringLiteral(":/icons/workdir-cancel.svg"),
                                  QStringLiteral("Cancel"), kButtonSize, this);
   auto* helpButton = new ImageButton(QStringLiteral(":/icons/workdir-help.svg"),
                                      QStringLiteral("Help"), kButtonSize, this);
-  ok->move(24, 222);
+  ok_->move(24, 222);
   cancel->move(116, 222);
   helpButton->move(209, 222);
 
   connect(browse, &QAbstractButton::clicked, this, &WorkingDirectoryDialog::OnBrowse);
-  connect(ok, &QAbstractButton::clicked, this, &WorkingDirectoryDialog::accept);
+  connect(ok_, &QAbstractButton::clicked, this, &WorkingDirectoryDialog::accept);
   connect(cancel, &QAbstractButton::clicked, this, &WorkingDirectoryDialog::reject);
   connect(helpButton, &QAbstractButton::clicked, this, &WorkingDirectoryDialog::OnHelp);
-  ok->setFocus();
+  browse->setFocus();
 }
 
 void WorkingDirectoryDialog::SetPath(const QString& path) {
   path_ = path;
   field_->setText(path);
+  ok_->setEnabled(!path_.isEmpty());
 }
 
 void WorkingDirectoryDialog::OnBrowse() {
-  const QString chosen = desktop_.ChooseDirectory(nullptr, Text(MessageId::kPickDirectoryTitle));
+  // The picker starts at the current working directory, else at home.
+  const QString start = QFileInfo(path_).isDir() ? path_ : QDir::homePath();
+  const QString chosen =
+      desktop_.ChooseDirectory(nullptr, Text(MessageId::kPickDirectoryTitle), start);
   if (chosen.isEmpty())
     return;
   SetPath(WithoutRecordsFolder(chosen));
@@ -127,15 +133,17 @@ void WorkingDirectoryDialog::keyPressEvent(QKeyEvent* event) {
 }
 
 void WorkingDirectoryDialog::accept() {
-  if (path_.isEmpty()) {
-    reject();
+  // Without a folder there is nothing to confirm: the dialog stays open (Cancel leaves it).
+  if (path_.isEmpty())
     return;
-  }
   QDialog::accept();
 }
 
 QString AskForWorkingDirectory(PaylarkApp& app, const QString& initial) {
-  WorkingDirectoryDialog dialog(app.prompt(), app.desktop(), [&app] { OpenHelp(app.desktop()); });
+  QWidget* over = nullptr;  // the dialog, once it exists: help's messages stand over it
+  WorkingDirectoryDialog dialog(app.prompt(), app.desktop(),
+                                [&app, &over] { OpenHelp(app.desktop(), app.prompt(), over); });
+  over = &dialog;
   dialog.SetPath(initial);
   if (dialog.exec() != QDialog::Accepted)
     return {};

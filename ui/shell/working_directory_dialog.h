@@ -4,6 +4,7 @@
 #include <QString>
 #include <functional>
 
+class QAbstractButton;
 class QLineEdit;
 
 namespace paylark {
@@ -30,7 +31,7 @@ bool PathExists(const QString& path);
 QString WithoutRecordsFolder(const QString& path);
 
 // The Working Directory dialog: a read-only path field, Browse, Help, OK and Cancel as pictures
-// over a background picture. OK with an empty path closes as Cancel.
+// over a background picture. OK is enabled only while the path is not empty.
 class WorkingDirectoryDialog final : public QDialog {
   Q_OBJECT
 
@@ -56,6 +57,7 @@ class WorkingDirectoryDialog final : public QDialog {
   std::function<void()> help_;
   QString path_;
   QLineEdit* field_;
+  QAbstractButton* ok_;
 };
 
 }  // namespace paylark

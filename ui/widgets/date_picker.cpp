@@ -3,6 +3,7 @@
 #include <QSignalBlocker>
 
 #include "ui/base/date_conversion.h"
+#include "ui/widgets/section_keys.h"
 
 namespace paylark {
 namespace {
@@ -19,11 +20,22 @@ const QDateTime& Latest() {
 
 }  // namespace
 
+QString DatePicker::DisplayFormat(const QLocale& locale) {
+  if (locale.name() == QLatin1String("en_US") || locale.language() == QLocale::C)
+    return QStringLiteral("MM/dd/yyyy  hh:mm:ss AP");
+  // The locale's short forms, as the month list shows them: four-digit years, no seconds.
+  QString date = locale.dateFormat(QLocale::ShortFormat);
+  if (!date.contains(QLatin1String("yyyy")))
+    date.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+  return date + QLatin1Char(' ') + locale.timeFormat(QLocale::ShortFormat);
+}
+
 DatePicker::DatePicker(QWidget* parent) : QDateTimeEdit(parent) {
   setTimeSpec(Qt::UTC);
   setDateTimeRange(Earliest(), Latest());
-  setDisplayFormat(QStringLiteral("MM/dd/yyyy  hh:mm:ss AP"));
+  setDisplayFormat(DisplayFormat(QLocale::system()));
   setCalendarPopup(true);
+  UseSectionKeys(*this);
   connect(this, &QDateTimeEdit::dateTimeChanged, this, [this] { picked_ = true; });
 }
 

@@ -23,6 +23,8 @@ void ImageButton::paintEvent(QPaintEvent*) {
   QRectF target = rect();
   if (isDown())
     target.translate(1, 1);
+  if (!isEnabled())
+    painter.setOpacity(0.35);
   QSvgRenderer image(svgPath_);
   if (image.isValid()) {
     image.render(&painter, target);

@@ -5,7 +5,8 @@
 namespace paylark {
 
 // A clickable picture: an SVG drawn at the button's size, brightened under the mouse and shifted
-// by a pixel while pressed. The working-directory dialog's OK, Cancel, Browse and Help.
+// by a pixel while pressed, faded while disabled. The working-directory dialog's OK, Cancel, Browse
+// and Help.
 class ImageButton final : public QAbstractButton {
   Q_OBJECT
 

@@ -2,6 +2,8 @@
 
 #include <QDateTimeEdit>
 #include <QFile>
+#include <QFont>
+#include <QFontMetrics>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QTest>
@@ -20,8 +22,9 @@ namespace {
 class PreviewDesktop final : public DesktopServices {
  public:
   QString ChooseSavePath(QWidget*, const SaveRequest&) override { return {}; }
-  QString ChooseDirectory(QWidget*, const QString&) override { return {}; }
+  QString ChooseDirectory(QWidget*, const QString&, const QString&) override { return {}; }
   bool OpenFile(const QString&) override { return false; }
+  bool ShowInFolder(const QString&) override { return false; }
   bool StartDetached(const QString&, const QStringList&) override { return false; }
   void ShowPrintPreview(QWidget*, const QString&,
                         const std::function<void(QPrinter*)>& paint) override {
@@ -266,6 +269,40 @@ class PrintDialogTest final : public QObject {
     QVERIFY(f.prompt.asked[0].contains(f.places.pageFolder + QStringLiteral("/print.html")));
     QCOMPARE(f.desktop.previews, 1);
     QVERIFY(dialog.preview().document().isEmpty());  // the missing template rendered nothing
+  }
+
+  void ColumnsShowDateTitlePayToAmountByDate() {
+    Fixture f;
+    f.Add("Cleaner", "Home", 40, At(2026, 3, 20, 9));
+    f.Add("Cleaner", "Home", 45.5, At(2026, 3, 6, 9), true);
+    f.Add("Cleaner", "Office", 40, At(2026, 3, 13, 9));
+    PrintDialog& dialog = f.Open();
+    const QAbstractItemModel& model = *dialog.list().model();
+    QStringList headings;
+    for (int column = 0; column < model.columnCount(); ++column)
+      headings << model.headerData(column, Qt::Horizontal).toString();
+    QCOMPARE(headings, (QStringList{"Due date", "Title", "Pay To", "Amount"}));
+    const auto cell = [&model](int row, int column) {
+      return model.data(model.index(row, column)).toString();
+    };
+    QCOMPARE(cell(0, 0), QStringLiteral("03/06/2026 09:00 AM"));
+    QCOMPARE(cell(1, 0), QStringLiteral("03/13/2026 09:00 AM"));
+    QCOMPARE(cell(2, 0), QStringLiteral("03/20/2026 09:00 AM"));
+    QCOMPARE(cell(0, 1), QStringLiteral("Cleaner"));
+    QCOMPARE(cell(0, 2), QStringLiteral("Payee"));
+    QCOMPARE(cell(0, 3), QStringLiteral("$45.50"));
+    // The check box stays in front of each row, and a paid due is struck through.
+    QCOMPARE(model.data(model.index(0, 0), Qt::CheckStateRole).toInt(), int(Qt::Checked));
+    QVERIFY(!model.data(model.index(0, 1), Qt::CheckStateRole).isValid());
+    QVERIFY(model.data(model.index(0, 3), Qt::FontRole).value<QFont>().strikeOut());
+    QVERIFY(!model.data(model.index(1, 3), Qt::FontRole).value<QFont>().strikeOut());
+    // The date shows whole beside the check box and picture.
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    const QFont font = model.data(model.index(0, 0), Qt::FontRole).value<QFont>();
+    QVERIFY(dialog.list().columnWidth(0) > QFontMetrics(font).horizontalAdvance(cell(0, 0)) + 32);
+    // Accounts keep the order the dues were found in.
+    QCOMPARE(dialog.accountBox().itemText(0), QStringLiteral("Home"));
   }
 
   void SnapshotsOfDialogAndPreview() {

@@ -14,6 +14,7 @@
 #include "ui/print/print_banner.h"
 #include "ui/print/print_due_list.h"
 #include "ui/widgets/display_style.h"
+#include "ui/widgets/section_keys.h"
 #include "ui/widgets/styled_button.h"
 #include "ui/widgets/styled_combo_box.h"
 
@@ -22,6 +23,7 @@ namespace {
 
 constexpr QSize kListHeaderSize(180, 24);
 constexpr int kListHeight = 260;
+constexpr int kListWidth = 560;
 
 QDateTimeEdit* MakeMonthPicker(const QDateTime& value, const QString& name, QWidget* parent) {
   auto* picker = new QDateTimeEdit(parent);
@@ -31,6 +33,7 @@ QDateTimeEdit* MakeMonthPicker(const QDateTime& value, const QString& name, QWid
   picker->setCalendarPopup(true);
   picker->setDateTime(value);
   picker->setAccessibleName(name);
+  UseSectionKeys(*picker);
   return picker;
 }
 
@@ -80,7 +83,7 @@ QWidget* PrintDialog::MakeListColumn() {
   header->setPixmap(SvgIcon(QStringLiteral("print-list-header")).pixmap(kListHeaderSize));
   header->setAccessibleName(QStringLiteral("Dues to Print"));
   list_ = new PrintDueList(model_, column);
-  list_->setFixedSize(kListHeaderSize.width(), kListHeight);
+  list_->setFixedSize(kListWidth, kListHeight);
   layout->addWidget(header);
   layout->addWidget(list_);
   return column;
@@ -144,7 +147,8 @@ void PrintDialog::Refill() {
       RangeFill(app_.store(), ToOleDateTime(from_->dateTime()), ToOleDateTime(to_->dateTime()));
   model_.Fill(records);
   account_->clear();
-  for (const std::string& entry : AccountEntries(model_.rows())) {
+  // Accounts in the order their dues were found, not in the list's date order.
+  for (const std::string& entry : AccountEntries(MakePrintRows(records))) {
     account_->addItem(QString::fromStdString(entry));
   }
   account_->setCurrentIndex(-1);

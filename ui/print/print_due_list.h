@@ -1,14 +1,14 @@
 #pragma once
 
-#include <QListView>
+#include <QTreeView>
 
 namespace paylark {
 
 class PrintListModel;
 
-// The print dialog's checkable list of dues. Every click in it is reported, on the row or not, so
-// the dialog can put its Records box back on "All".
-class PrintDueList final : public QListView {
+// The print dialog's checkable list of dues, one column per field under a header. Every click in
+// it is reported, on the row or not, so the dialog can put its Records box back on "All".
+class PrintDueList final : public QTreeView {
   Q_OBJECT
 
  public:

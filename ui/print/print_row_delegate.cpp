@@ -22,15 +22,12 @@ QSize PrintRowDelegate::sizeHint(const QStyleOptionViewItem& option,
 void PrintRowDelegate::initStyleOption(QStyleOptionViewItem* option,
                                        const QModelIndex& index) const {
   QStyledItemDelegate::initStyleOption(option, index);
-  option->font.setBold(true);
-  option->font.setPixelSize(kFontPixels);
-  option->font.setStrikeOut(index.data(PrintListModel::kPaidRole).toBool());
-  option->fontMetrics = QFontMetrics(option->font);
-
-  const bool series = index.data(PrintListModel::kSeriesRole).toBool();
-  option->icon = series ? seriesIcon_ : plainIcon_;
-  option->features |= QStyleOptionViewItem::HasDecoration;
-  option->decorationSize = QSize(16, 16);
+  if (index.column() == PrintListModel::kDueDateColumn) {
+    const bool series = index.data(PrintListModel::kSeriesRole).toBool();
+    option->icon = series ? seriesIcon_ : plainIcon_;
+    option->features |= QStyleOptionViewItem::HasDecoration;
+    option->decorationSize = QSize(16, 16);
+  }
 
   // The selection mark is drawn in our colours rather than the style's highlight; the check
   // box keeps black on white in every row.

@@ -5,14 +5,13 @@
 
 namespace paylark {
 
-// Draws a print-list row: check box, the plain or series picture and the title in a bold font 12
-// pixels high, struck through when the due is paid. The row holding the selection mark is drawn in
-// the highlight-text colour on the face colour, every other row black on white.
+// Draws a print-list row in the model's font: check box and the plain or series picture before
+// the due date, then title, pay-to and amount. The row holding the selection mark is drawn in the
+// highlight-text colour on the face colour, every other row black on white.
 class PrintRowDelegate final : public QStyledItemDelegate {
   Q_OBJECT
 
  public:
-  static constexpr int kFontPixels = 12;
   static constexpr int kRowHeight = 22;
 
   explicit PrintRowDelegate(QObject* parent = nullptr);

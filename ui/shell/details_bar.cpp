@@ -28,10 +28,13 @@ DetailsBar::DetailsBar(QWidget* parent)
   // Tab leaves the bar; the arrow keys move between its rows.
   list_->setTabKeyNavigation(false);
   list_->setColumnWidth(0, 100);
-  list_->horizontalHeader()->setStretchLastSection(true);
-  // A narrowed bar cuts the values (their tooltips show them whole) rather than scrolling.
+  // The values take what is left; a narrowed bar elides them (their tooltips show them whole)
+  // rather than scrolling.
   list_->horizontalHeader()->setMinimumSectionSize(30);
+  list_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
   list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  list_->setWordWrap(false);
+  list_->setTextElideMode(Qt::ElideRight);
   list_->setAccessibleName(QStringLiteral("Details of the selected due"));
   QFont bold = list_->font();
   bold.setBold(true);

@@ -242,7 +242,9 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
   if (!detailsBar_->isVisible() || detailsBar_->isFloating())
     return;
   const int room = width() - navigation_->width() - kListComfortableWidth;
-  const int fitting = qBound(DetailsBar::kNarrowestWidth, room, DetailsBar::kWidth);
+  // The bar's own frame comes on top of its table's narrowest width.
+  const int narrowest = qMax(DetailsBar::kNarrowestWidth, detailsBar_->minimumSizeHint().width());
+  const int fitting = qBound(narrowest, room, DetailsBar::kWidth);
   if (detailsBar_->width() > fitting)
     resizeDocks({detailsBar_}, {fitting}, Qt::Horizontal);
 }

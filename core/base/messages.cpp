@@ -78,6 +78,10 @@ std::string MessageText(const Message& m) {
       return m.number == 1 ? "1 text was longer than 32,767 characters and was cut."
                            : std::to_string(m.number) +
                                  " texts were longer than 32,767 characters and were cut.";
+    case MessageId::kPdfCharactersLost:
+      return std::string(m.number == 1 ? "1 due has" : std::to_string(m.number) + " dues have") +
+             " characters that no installed font can show; they appear as \"?\" in the PDF:\n" +
+             m.text;
   }
   return {};
 }

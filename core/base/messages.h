@@ -42,6 +42,7 @@ enum class MessageId {
   kFileWriteFailed,       // text: path, detail: reason
   kNoDuesToExport,        // text: month
   kExportTextsShortened,  // number: how many
+  kPdfCharactersLost,     // text: the dues' titles, one a line; number: how many dues
 };
 
 struct Message {

@@ -61,12 +61,36 @@ TEST(PdfWriter, EmptyDocumentAndContentBeforeTheFirstPage) {
 TEST(PdfWriter, TextIsMacRomanAndEscapesItsDelimiters) {
   PdfWriter writer;
   writer.NewPage();
-  writer.AddText("Caf\xC3\xA9 \xE2\x82\xAC 5 \\ (x", 50, 700, 1);
+  // U+10FFFD, a private-use character, is in no installed font.
+  writer.AddText("Caf\xC3\xA9 \xF4\x8F\xBF\xBD 5 \\ (x", 50, 700, 1);
   const std::string bytes = writer.Bytes();
   EXPECT_NE(bytes.find("T* (Caf\x8E ? 5 \\\\ \\(x) Tj"), std::string::npos);
+  EXPECT_EQ(writer.LostCharacters(), 1);
+  EXPECT_EQ(bytes.find("/F2"), std::string::npos) << "nothing to embed";
   const PdfFile file(bytes);
   EXPECT_EQ(file.Check().exitCode, 0);
   EXPECT_NE(file.PageText(1).find("Caf\xC3\xA9 ? 5 \\ (x"), std::string::npos);
+}
+
+// One block mixing Helvetica and an embedded font shows and extracts every character.
+TEST(PdfWriter, CharactersBeyondMacRomanComeFromAnEmbeddedSubset) {
+  PdfWriter writer;
+  writer.NewPage();
+  writer.AddText("(50 \xE2\x82\xAC)\r\n\xD0\x9C\xD0\xB0\xD1\x80\xD1\x82", 50, 700, 1);
+  const std::string bytes = writer.Bytes();
+  EXPECT_NE(bytes.find("/F1 3 0 R /F2 7 0 R>>"), std::string::npos);
+  EXPECT_NE(bytes.find("/Subtype /Type0"), std::string::npos);
+  EXPECT_NE(bytes.find("/Encoding /Identity-H"), std::string::npos);
+  EXPECT_NE(bytes.find("T* (\\(50 ) Tj /F2 1 Tf <"), std::string::npos);
+  EXPECT_NE(bytes.find("xref\r\n0 12\r\n"), std::string::npos) << "five font objects after 6";
+  EXPECT_EQ(writer.LostCharacters(), 0);
+  const PdfFile file(bytes);
+  const testing::ToolOutput check = file.Check();
+  EXPECT_EQ(check.exitCode, 0) << check.text;
+  EXPECT_EQ(check.text.find("WARNING"), std::string::npos) << check.text;
+  EXPECT_NE(file.PageText(1).find("(50 \xE2\x82\xAC)\n\xD0\x9C\xD0\xB0\xD1\x80\xD1\x82"),
+            std::string::npos)
+      << file.PageText(1);
 }
 
 TEST(TextWrap, BreaksAfterBlankThenHyphenThenLastFittingCharacter) {

@@ -200,15 +200,31 @@ FallbackFonts::Embedding FallbackFonts::Embed(int font) const {
   hb_set_t* glyphs = hb_subset_input_glyph_set(input);
   for (const auto& [id, advance] : f.advances)
     hb_set_add(glyphs, id);
-  // Kept glyph ids let the page name glyphs by their ids in the whole font.
-  hb_subset_input_set_flags(input, HB_SUBSET_FLAGS_RETAIN_GIDS | HB_SUBSET_FLAGS_NO_HINTING);
-  if (hb_face_t* subset = hb_subset_or_fail(f.face, input)) {
-    hb_blob_t* blob = hb_face_reference_blob(subset);
-    unsigned length = 0;
-    const char* data = hb_blob_get_data(blob, &length);
-    embedding.fontFile.assign(data, length);
-    hb_blob_destroy(blob);
-    hb_face_destroy(subset);
+  // Pages name glyphs by their ids in the whole font: a TrueType subset is renumbered and mapped
+  // back through the glyph id map, a CFF subset keeps the ids.
+  hb_subset_input_set_flags(input, embedding.trueTypeOutlines
+                                       ? HB_SUBSET_FLAGS_NO_HINTING
+                                       : HB_SUBSET_FLAGS_RETAIN_GIDS | HB_SUBSET_FLAGS_NO_HINTING);
+  hb_subset_plan_t* plan = hb_subset_plan_create_or_fail(f.face, input);
+  if (plan != nullptr) {
+    if (embedding.trueTypeOutlines && !f.advances.empty()) {
+      const hb_map_t* renumbered = hb_subset_plan_old_to_new_glyph_mapping(plan);
+      for (std::uint32_t old = 0; old <= f.advances.rbegin()->first; ++old) {
+        const hb_codepoint_t id = hb_map_get(renumbered, old);
+        const std::uint32_t kept = id == HB_MAP_VALUE_INVALID ? 0 : id;
+        embedding.glyphIdMap += static_cast<char>(kept >> 8);
+        embedding.glyphIdMap += static_cast<char>(kept & 0xFF);
+      }
+    }
+    if (hb_face_t* subset = hb_subset_plan_execute_or_fail(plan)) {
+      hb_blob_t* blob = hb_face_reference_blob(subset);
+      unsigned length = 0;
+      const char* data = hb_blob_get_data(blob, &length);
+      embedding.fontFile.assign(data, length);
+      hb_blob_destroy(blob);
+      hb_face_destroy(subset);
+    }
+    hb_subset_plan_destroy(plan);
   }
   hb_subset_input_destroy(input);
   return embedding;

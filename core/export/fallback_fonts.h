@@ -35,9 +35,12 @@ class FallbackFonts {
   // What a document embeds of one font.
   struct Embedding {
     std::string postScriptName;
-    bool trueTypeOutlines = true;           // glyf outlines; otherwise CFF in an OpenType file
-    std::string fontFile;                   // the subset, glyph ids kept
-    std::map<std::uint32_t, int> advances;  // of the glyphs shaped so far
+    bool trueTypeOutlines = true;  // glyf outlines; otherwise CFF in an OpenType file
+    std::string fontFile;          // the subset
+    // For TrueType outlines: the subset's glyph id of each glyph id of the whole font, two bytes
+    // big-endian each, as a PDF CIDToGIDMap stream. CFF subsets keep the glyph ids instead.
+    std::string glyphIdMap;
+    std::map<std::uint32_t, int> advances;            // of the glyphs shaped so far
     std::map<std::uint32_t, std::u32string> unicode;  // the text each glyph stands for
     int ascent = 0;                                   // thousandths of an em
     int descent = 0;

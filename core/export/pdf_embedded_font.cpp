@@ -89,7 +89,7 @@ std::vector<std::string> EmbeddedFontObjects(const FallbackFonts::Embedding& fon
                             " /CIDSystemInfo <</Registry (Adobe) /Ordering (Identity) /Supplement "
                             "0>> /FontDescriptor " +
                             Reference(first + 2) + " /DW 1000 /W " + WidthsArray(font) +
-                            (trueType ? " /CIDToGIDMap /Identity" : "") + ">>"),
+                            (trueType ? " /CIDToGIDMap " + Reference(first + 5) : "") + ">>"),
       Object(first + 2,
              "<</Type /FontDescriptor /FontName " + name + " /Flags 4 /FontBBox [-1000 " + descent +
                  " 2000 " + ascent + "] /ItalicAngle 0 /Ascent " + ascent + " /Descent " + descent +
@@ -97,6 +97,7 @@ std::vector<std::string> EmbeddedFontObjects(const FallbackFonts::Embedding& fon
                  (trueType ? "/FontFile2 " : "/FontFile3 ") + Reference(first + 3) + ">>"),
       Stream(first + 3, trueType ? "" : "/Subtype /OpenType", font.fontFile),
       Stream(first + 4, "", ToUnicodeMap(font)),
+      Stream(first + 5, "", font.glyphIdMap),
   };
 }
 

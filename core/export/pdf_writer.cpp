@@ -52,7 +52,7 @@ std::string PageObject(int number, std::string_view contentReferences,
          std::string(fontResources) + ">>>>>>\nendobj\n";
 }
 
-constexpr int kObjectsPerEmbeddedFont = 5;
+constexpr int kObjectsPerEmbeddedFont = 6;
 
 // Control characters are not text: they are shown as "?" without counting as lost.
 bool IsControl(std::uint32_t c) {

@@ -82,7 +82,7 @@ TEST(PdfWriter, CharactersBeyondMacRomanComeFromAnEmbeddedSubset) {
   EXPECT_NE(bytes.find("/Subtype /Type0"), std::string::npos);
   EXPECT_NE(bytes.find("/Encoding /Identity-H"), std::string::npos);
   EXPECT_NE(bytes.find("T* (\\(50 ) Tj /F2 1 Tf <"), std::string::npos);
-  EXPECT_NE(bytes.find("xref\r\n0 12\r\n"), std::string::npos) << "five font objects after 6";
+  EXPECT_NE(bytes.find("xref\r\n0 13\r\n"), std::string::npos) << "six font objects after 6";
   EXPECT_EQ(writer.LostCharacters(), 0);
   const PdfFile file(bytes);
   const testing::ToolOutput check = file.Check();

@@ -221,10 +221,11 @@ void PdfWriter::AddWrappedText(std::string_view text, int x, int y, int size, in
     lines = WrapText(Utf8ToMacRoman(plain), measure, kWrapExtent);
   }
   const auto addBlock = [&](const std::string& block, int top) {
-    if (mixed)
-      AddText(block, x, top, size);
+    // Lost characters were counted for the whole text above.
+    if (mixed && NeedsFallback(block))
+      AddMixedText(block, x, top, size);
     else
-      AddMacRomanText(block, x, top, size);
+      AddMacRomanText(mixed ? Utf8ToMacRoman(block) : block, x, top, size);
   };
   const int step = 2 * lineUnit;
   int blockTop = y;

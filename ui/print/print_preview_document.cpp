@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QPrinter>
 #include <QScreen>
+#include <QTextOption>
 #include <QUrl>
 
 namespace paylark {

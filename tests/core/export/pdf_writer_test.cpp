@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/export/helvetica_metrics.h"
 #include "core/export/text_wrap.h"
 #include "tests/core/export/pdf_tools.h"
 
@@ -124,6 +125,33 @@ TEST(PdfWriter, WrappedTextTurnsParenthesesToBlanksAndFillsPages) {
   EXPECT_EQ(file.PageText(2).rfind("line 41\n", 0), 0U);
   EXPECT_NE(file.PageText(2).find("line 83\n"), std::string::npos);
   EXPECT_EQ(file.PageText(3).rfind("line 84\n", 0), 0U);
+}
+
+// Wrapping measures the embedded font: 100 CJK characters of about 13 units each break into
+// lines of at most 500 units, and a character no font has is counted once.
+TEST(PdfWriter, WrappedTextBeyondMacRomanMeasuresTheEmbeddedFont) {
+  std::string text = "\xF4\x8F\xBF\xBD ";
+  for (int i = 0; i < 100; ++i)
+    text += "\xE9\x9B\xBB";  // 電
+  PdfWriter writer;
+  writer.NewPage();
+  writer.AddWrappedText(text, 50, 720, 1, 8);
+  if (writer.TextWidth("\xE9\x9B\xBB") == HelveticaAfmWidth('?'))
+    GTEST_SKIP() << "no CJK font is installed (fonts-wqy-microhei)";
+  EXPECT_EQ(writer.LostCharacters(), 1);
+  const int perLine = 500 / HelveticaMeasure(14).Scaled(writer.TextWidth("\xE9\x9B\xBB"));
+  const PdfFile file(writer.Bytes());
+  ASSERT_EQ(file.Check().exitCode, 0) << file.Check().text;
+  const std::string page = file.PageText(1);
+  std::vector<std::size_t> lengths;
+  for (std::size_t start = 0, end; (end = page.find('\n', start)) != std::string::npos;
+       start = end + 1) {
+    if (end > start)
+      lengths.push_back(end - start);
+  }
+  ASSERT_GE(lengths.size(), 3U) << page;
+  EXPECT_EQ(page.rfind("?", 0), 0U) << "the lost character and its blank make the first line";
+  EXPECT_EQ(lengths[1], static_cast<std::size_t>(perLine) * 3) << page;
 }
 
 }  // namespace

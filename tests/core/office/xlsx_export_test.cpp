@@ -129,6 +129,11 @@ TEST_F(XlsxExportTest, WithNotesWritesEveryColumnAndACommentForEachDue) {
   const std::string sheet = book.Entry("xl/worksheets/sheet1.xml");
   EXPECT_NE(sheet.find("<pane ySplit=\"9\" topLeftCell=\"A10\""), std::string::npos);
   EXPECT_NE(sheet.find("<autoFilter ref=\"A9:I11\"/>"), std::string::npos);
+  // Each comment box is sized to its note: two short lines, then an empty note.
+  const std::string boxes = book.Entry("xl/drawings/vmlDrawing1.vml");
+  const std::size_t first = boxes.find("width:93pt;height:31.5pt");
+  EXPECT_NE(first, std::string::npos);
+  EXPECT_NE(boxes.find("width:93pt;height:20.25pt", first), std::string::npos);
   EXPECT_EQ(book.comments,
             (std::map<std::string, std::string>{{"I10", "line one\nline two"}, {"I11", ""}}));
 }

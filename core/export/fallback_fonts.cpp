@@ -4,7 +4,6 @@
 #include <hb-subset.h>
 #include <hb.h>
 
-#include <optional>
 #include <utility>
 
 #include "core/base/text_encoding.h"
@@ -54,8 +53,10 @@ struct Match {
   std::string postScriptName;
 };
 
-// The installed scalable font fontconfig prefers for the character among those that cover it.
-std::optional<Match> FindFont(char32_t character) {
+// The installed scalable fonts that cover the character, best first as fontconfig orders them
+// (a few: the first that can be embedded is taken).
+std::vector<Match> FindFonts(char32_t character) {
+  constexpr std::size_t kCandidates = 8;
   FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>("sans-serif"));
   FcCharSet* wanted = FcCharSetCreate();
   FcCharSetAddChar(wanted, character);
@@ -65,8 +66,9 @@ std::optional<Match> FindFont(char32_t character) {
   FcDefaultSubstitute(pattern);
   FcResult result = FcResultNoMatch;
   FcFontSet* candidates = FcFontSort(nullptr, pattern, FcFalse, nullptr, &result);
-  std::optional<Match> found;
-  for (int i = 0; candidates != nullptr && i < candidates->nfont && !found; ++i) {
+  std::vector<Match> found;
+  for (int i = 0; candidates != nullptr && i < candidates->nfont && found.size() < kCandidates;
+       ++i) {
     FcPattern* candidate = candidates->fonts[i];
     FcCharSet* covered = nullptr;
     FcChar8* file = nullptr;
@@ -80,7 +82,7 @@ std::optional<Match> FindFont(char32_t character) {
     FcChar8* name = nullptr;
     if (FcPatternGetString(candidate, FC_POSTSCRIPT_NAME, 0, &name) == FcResultMatch)
       match.postScriptName = reinterpret_cast<const char*>(name);
-    found = match;
+    found.push_back(match);
   }
   if (candidates != nullptr)
     FcFontSetDestroy(candidates);
@@ -126,13 +128,15 @@ int FallbackFonts::FontFor(char32_t character) {
       chosen = static_cast<int>(i);
   }
   if (chosen < 0) {
-    if (const std::optional<Match> match = FindFont(character)) {
-      chosen = Load(match->file, match->index);
+    for (const Match& match : FindFonts(character)) {
+      const int loaded = Load(match.file, match.index);
       hb_codepoint_t glyph = 0;
-      if (chosen >= 0 && !hb_font_get_nominal_glyph(fonts_[chosen]->font, character, &glyph))
-        chosen = -1;
-      if (chosen >= 0 && fonts_[chosen]->postScriptName.empty())
-        fonts_[chosen]->postScriptName = PdfNameText(match->postScriptName);
+      if (loaded < 0 || !hb_font_get_nominal_glyph(fonts_[loaded]->font, character, &glyph))
+        continue;
+      if (fonts_[loaded]->postScriptName.empty())
+        fonts_[loaded]->postScriptName = PdfNameText(match.postScriptName);
+      chosen = loaded;
+      break;
     }
   }
   fontOfCharacter_[character] = chosen;

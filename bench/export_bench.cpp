@@ -81,5 +81,15 @@ int main() {
                                     (void)RenderPdfExport(dues, "Dec - 2026",
                                                           NotesChoice::kWithNotes);
                                   }));
+  // Titles and notes beyond MacRoman: fonts found, shaped and subset for embedding.
+  std::vector<DueRecord> cjk = dues;
+  for (DueRecord& due : cjk) {
+    due.title = "東京電力 12月分 " + due.title;
+    due.notes += "\r\nОплата за декабрь – 1.250,00 €";
+  }
+  PrintFigure("pdf_export_1k_beyond_macroman_ms", 1000 * BestSeconds(3, [&] {
+                                                    (void)RenderPdfExport(cjk, "Dec - 2026",
+                                                                          NotesChoice::kWithNotes);
+                                                  }));
   return 0;
 }

@@ -58,9 +58,22 @@ int ExportHtml(const ExportRequest& request, CommandContext& context) {
 }
 
 int ExportPdf(const ExportRequest& request, CommandContext& context) {
-  return WriteOrFail(
-      context, request.output,
-      RenderPdfExport(request.rows, FormatDate(request.month, "MMM - yyyy"), request.notes));
+  const PdfExport pdf =
+      RenderPdfExport(request.rows, FormatDate(request.month, "MMM - yyyy"), request.notes);
+  const int result = WriteOrFail(context, request.output, pdf.bytes);
+  if (result == kExitSuccess && !pdf.duesWithLostCharacters.empty()) {
+    std::string titles;
+    for (const std::string& title : pdf.duesWithLostCharacters)
+      titles += title + "\n";
+    titles.pop_back();
+    context.err << "paylark-cli: "
+                << MessageText({MessageId::kPdfCharactersLost,
+                                titles,
+                                static_cast<long long>(pdf.duesWithLostCharacters.size()),
+                                {}})
+                << '\n';
+  }
+  return result;
 }
 
 constexpr ExportFormat kExportFormats[] = {

@@ -7,11 +7,13 @@ packages=(
   # build
   cmake g++ make pkg-config
   qt6-base-dev qt6-svg-dev libxlsxwriter-dev libzip-dev
+  libfontconfig-dev libharfbuzz-dev
   libgtest-dev libbenchmark-dev
   # runtime
   fonts-dejavu-core
   # tests
   locales-all qpdf poppler-utils python3-openpyxl python3-docx
+  fonts-wqy-microhei
   faketime xvfb xauth desktop-file-utils appstream
 )
 

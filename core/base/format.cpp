@@ -31,11 +31,17 @@ std::string Strftime(std::string_view format, const std::tm& tm) {
   const std::string pattern(format);
   char buffer[256];
   const std::size_t length = std::strftime(buffer, sizeof buffer, pattern.c_str(), &tm);
-  return std::string(buffer, length);
+  return LocaleTextToUtf8(std::string_view(buffer, length));
 }
 
+// A format or other text of the locale, in the locale's character set.
 std::string Langinfo(nl_item item) {
   return nl_langinfo(item);
+}
+
+// A name of the locale (month, day, AM/PM), in UTF-8.
+std::string LocaleName(nl_item item) {
+  return LocaleTextToUtf8(nl_langinfo(item));
 }
 
 // The locale's time format with %r and %T spelt out.
@@ -93,22 +99,22 @@ std::string TwoDigits(int value) {
 
 std::string Token(char letter, std::size_t run, const CivilDateTime& c, bool genitive) {
   const int hour12 = c.hour % 12 == 0 ? 12 : c.hour % 12;
-  const std::string ampm = Langinfo(c.hour < 12 ? AM_STR : PM_STR);
+  const std::string ampm = LocaleName(c.hour < 12 ? AM_STR : PM_STR);
   switch (letter) {
     case 'd':
       if (run == 1)
         return std::to_string(c.day);
       if (run == 2)
         return TwoDigits(c.day);
-      return Langinfo((run == 3 ? ABDAY_1 : DAY_1) + (c.dayOfWeek - 1));
+      return LocaleName((run == 3 ? ABDAY_1 : DAY_1) + (c.dayOfWeek - 1));
     case 'M':
       if (run == 1)
         return std::to_string(c.month);
       if (run == 2)
         return TwoDigits(c.month);
       if (run == 3)
-        return Langinfo(ABMON_1 + (c.month - 1));
-      return Langinfo((genitive ? MON_1 : ALTMON_1) + (c.month - 1));
+        return LocaleName(ABMON_1 + (c.month - 1));
+      return LocaleName((genitive ? MON_1 : ALTMON_1) + (c.month - 1));
     case 'y':
       if (run == 1)
         return std::to_string(c.year % 100);
@@ -206,13 +212,22 @@ std::string FormatCurrency(std::string_view amountText) {
   const ssize_t length = strfmon(buffer, sizeof buffer, "%n", value);
   if (length < 0)
     return std::string(trimmed);
-  return std::string(buffer, static_cast<std::size_t>(length));
+  return LocaleTextToUtf8(std::string_view(buffer, static_cast<std::size_t>(length)));
 }
 
 std::string FormatDate(const OleDateTime& date, std::string_view picture) {
   if (picture.empty())
     return Strftime(Langinfo(D_FMT), ToTm(date));
   return RenderPicture(picture, date);
+}
+
+std::string FormatDocumentDate(const OleDateTime& date) {
+  std::string format = Langinfo(D_FMT);
+  for (std::size_t pos = 0; (pos = format.find('%', pos)) != std::string::npos; pos += 2) {
+    if (pos + 1 < format.size() && format[pos + 1] == 'y')
+      format[pos + 1] = 'Y';
+  }
+  return Strftime(format, ToTm(date));
 }
 
 std::string FormatTime(const OleDateTime& time, std::string_view picture) {

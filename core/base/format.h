@@ -21,6 +21,9 @@ std::string FormatAmount(double amount);
 // A date through a Windows date picture ("dd/MM/yyyy", "MMMM - yyyy", ...); an empty picture is
 // the locale's short date (D_FMT).
 std::string FormatDate(const OleDateTime& date, std::string_view picture);
+// The locale's short date with a four-digit year ("%y" of D_FMT read as "%Y"): documents use it
+// where a fixed day-month picture would contradict the locale (en_US "12/01/2026").
+std::string FormatDocumentDate(const OleDateTime& date);
 // A time through a Windows time picture ("hh:mm:ss tt", ...); an empty picture is the locale's
 // time format without seconds.
 std::string FormatTime(const OleDateTime& time, std::string_view picture);

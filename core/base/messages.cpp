@@ -94,6 +94,10 @@ std::string MessageText(const Message& m) {
       return "Deleting dues: " + CountOf(m);
     case MessageId::kHelpViewerMissing:
       return "No program to show the help file was found. The manual is " + Quoted(m.text) + ".";
+    case MessageId::kPdfCharactersLost:
+      return std::string(m.number == 1 ? "1 due has" : std::to_string(m.number) + " dues have") +
+             " characters that no installed font can show; they appear as \"?\" in the PDF:\n" +
+             m.text;
   }
   return {};
 }

@@ -50,6 +50,7 @@ enum class MessageId {
   kProgressCreating,
   kProgressSaving,
   kProgressDeleting,
+  kPdfCharactersLost,  // text: the dues' titles, one a line; number: how many dues
 };
 
 struct Message {

@@ -1,5 +1,13 @@
 #include "core/base/text_encoding.h"
 
+#include <iconv.h>
+#include <langinfo.h>
+
+#include <algorithm>
+#include <cstring>
+#include <optional>
+#include <utility>
+
 namespace paylark {
 namespace {
 
@@ -23,7 +31,42 @@ int SequenceLength(unsigned char lead) {
   return 0;
 }
 
+bool IsAscii(std::string_view text) {
+  return std::all_of(text.begin(), text.end(),
+                     [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+std::optional<std::string> Iconv(const char* fromCharset, std::string_view text) {
+  const iconv_t converter = iconv_open("UTF-8", fromCharset);
+  if (converter == reinterpret_cast<iconv_t>(-1))
+    return std::nullopt;
+  // No single-byte or double-byte character set needs more than four UTF-8 bytes per input byte.
+  std::string out(text.size() * 4 + 4, '\0');
+  std::string in(text);
+  char* inPointer = in.data();
+  std::size_t inLeft = in.size();
+  char* outPointer = out.data();
+  std::size_t outLeft = out.size();
+  const std::size_t converted = iconv(converter, &inPointer, &inLeft, &outPointer, &outLeft);
+  iconv_close(converter);
+  if (converted == static_cast<std::size_t>(-1))
+    return std::nullopt;
+  out.resize(out.size() - outLeft);
+  return out;
+}
+
 }  // namespace
+
+std::string LocaleTextToUtf8(std::string_view text) {
+  if (IsAscii(text))
+    return std::string(text);
+  const char* charset = nl_langinfo(CODESET);
+  if (std::strcmp(charset, "UTF-8") == 0)
+    return std::string(text);
+  if (std::optional<std::string> converted = Iconv(charset, text))
+    return *std::move(converted);
+  return IsValidUtf8(text) ? std::string(text) : Windows1252ToUtf8(text);
+}
 
 std::uint32_t NextCodePoint(std::string_view text, std::size_t& pos) {
   const auto lead = static_cast<unsigned char>(text[pos]);

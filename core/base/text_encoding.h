@@ -9,6 +9,11 @@ namespace paylark {
 bool IsValidUtf8(std::string_view bytes);
 // Older Western-European record files hold Windows-1252 text.
 std::string Windows1252ToUtf8(std::string_view bytes);
+// Text the C library gives under the process locale (month names, currency symbols, AM/PM) in
+// UTF-8: converted with iconv from the locale's character set (nl_langinfo(CODESET)), so a
+// single-byte locale such as de_DE@euro never puts raw ISO-8859-15 bytes into a document. Text
+// that cannot be converted is read as Windows-1252.
+std::string LocaleTextToUtf8(std::string_view text);
 // Unpaired surrogates become U+FFFD.
 std::string Utf16ToUtf8(std::u16string_view units);
 // Appends the UTF-8 form of one code point (U+FFFD for values that are not characters).

@@ -35,13 +35,16 @@ int HelveticaAfmWidth(unsigned char code) {
   return kAfmWidths[code];
 }
 
-HelveticaMeasure::HelveticaMeasure(int cellHeight) {
+HelveticaMeasure::HelveticaMeasure(int cellHeight) : cellHeight_(cellHeight) {
+  for (int code = 0; code < 256; ++code)
+    widths_[code] = Scaled(kAfmWidths[code]);
+}
+
+int HelveticaMeasure::Scaled(int thousandths) const {
   // width = afm × cellHeight × 2048 / 2288 / 1000, rounded half up in whole numbers.
   const std::int64_t divisor = kCellUnits * 1000;
-  for (int code = 0; code < 256; ++code) {
-    const std::int64_t scaled = std::int64_t{kAfmWidths[code]} * cellHeight * kEmUnits;
-    widths_[code] = static_cast<int>((2 * scaled + divisor) / (2 * divisor));
-  }
+  const std::int64_t scaled = std::int64_t{thousandths} * cellHeight_ * kEmUnits;
+  return static_cast<int>((2 * scaled + divisor) / (2 * divisor));
 }
 
 std::size_t HelveticaMeasure::FittingCount(std::string_view text, int maxExtent) const {

@@ -15,10 +15,13 @@ class HelveticaMeasure {
   explicit HelveticaMeasure(int cellHeight);
 
   int Width(unsigned char code) const { return widths_[code]; }
+  // The width of an advance given in thousandths of an em, rounded as Width rounds.
+  int Scaled(int thousandths) const;
   // How many leading characters fit while the running width stays within maxExtent.
   std::size_t FittingCount(std::string_view text, int maxExtent) const;
 
  private:
+  int cellHeight_;
   int widths_[256];
 };
 

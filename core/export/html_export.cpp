@@ -5,6 +5,7 @@
 
 #include "core/base/format.h"
 #include "core/base/messages.h"
+#include "core/export/html_text.h"
 #include "core/export/template_text.h"
 
 namespace paylark {
@@ -14,30 +15,18 @@ constexpr std::string_view kNotesStart = "<{[notesstart]}>";
 constexpr std::string_view kNotesEnd = "<{[notesend]}>";
 constexpr std::string_view kMonthYear = "<{[monthyear]}>";
 
-// Notes keep their line breaks as "<br>".
-std::string NotesHtml(std::string_view notes) {
-  std::string html;
-  html.reserve(notes.size());
-  std::size_t copied = 0;
-  for (std::size_t pos; (pos = notes.find("\r\n", copied)) != std::string_view::npos;) {
-    html.append(notes.substr(copied, pos - copied)).append("<br>");
-    copied = pos + 2;
-  }
-  return html.append(notes.substr(copied));
-}
-
 std::array<Substitution, 9> RecordValues(const DueRecord& record, std::size_t position,
                                          std::size_t count) {
   return {{
-      {"<{[duetitle]}>", record.title},
+      {"<{[duetitle]}>", HtmlEscaped(record.title)},
       {"<{[dates]}>",
-       FormatDate(record.startDate, "dd/MM/yyyy - ") + FormatDate(record.dueDate, "dd/MM/yyyy")},
-      {"<{[payee]}>", record.payTo},
-      {"<{[account]}>", record.account},
+       FormatDocumentDate(record.startDate) + " - " + FormatDocumentDate(record.dueDate)},
+      {"<{[payee]}>", HtmlEscaped(record.payTo)},
+      {"<{[account]}>", HtmlEscaped(record.account)},
       {"<{[duetype]}>", std::string(TypeText(record.type))},
       {"<{[status]}>", std::string(PaidText(record.paid))},
-      {"<{[amount]}>", FormatAmount(record.amount)},
-      {"<{[notes]}>", NotesHtml(record.notes)},
+      {"<{[amount]}>", HtmlEscaped(FormatAmount(record.amount))},
+      {"<{[notes]}>", HtmlEscapedLines(record.notes)},
       {"<{[countrecord]}>", "Record " + std::to_string(position) + " of " + std::to_string(count)},
   }};
 }
@@ -68,7 +57,7 @@ Result<std::string> RenderHtmlExport(std::string_view templateText, std::span<co
   }
 
   text = std::move(expansion).Text();
-  if (!ReplaceAll(text, kMonthYear, monthText))
+  if (!ReplaceAll(text, kMonthYear, HtmlEscaped(monthText)))
     return TooLarge();
   for (const std::string_view marker : {kNotesStart, kNotesEnd, kLoopStart, kLoopEnd}) {
     RemoveAll(text, marker);

@@ -14,9 +14,9 @@ inline constexpr std::string_view kHtmlExportTemplateName = "exporttemplate.html
 
 // Fills the export template with the rows in list order: the record section once per row, its
 // notes section emptied for a row without notes (or without the notes choice), and the month text
-// ("MMMM - yyyy", formatted by the caller) everywhere. The bytes are those of replacing the
-// placeholders one after the other, values holding placeholders included. Fails only when the
-// document would pass 64 MiB. Callers write nothing for an empty list.
+// ("MMMM - yyyy", formatted by the caller) everywhere. Values are HTML-escaped (notes keep their
+// line breaks as "<br>"); the bytes are those of replacing the placeholders one after the other.
+// Fails only when the document would pass 64 MiB. Callers write nothing for an empty list.
 Result<std::string> RenderHtmlExport(std::string_view templateText, std::span<const DueRecord> rows,
                                      std::string_view monthText, NotesChoice notes);
 

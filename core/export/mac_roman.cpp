@@ -24,18 +24,23 @@ constexpr std::uint16_t kHighCodes[128] = {
 };
 
 char MacRomanCode(std::uint32_t codePoint) {
-  if (codePoint == '\r' || codePoint == '\n')
-    return static_cast<char>(codePoint);
-  if (codePoint >= 0x20 && codePoint < 0x7F)
-    return static_cast<char>(codePoint);
-  for (std::size_t i = 0; i < std::size(kHighCodes); ++i) {
-    if (kHighCodes[i] != 0 && kHighCodes[i] == codePoint)
-      return static_cast<char>(0x80 + i);
-  }
-  return '?';
+  const int code = MacRomanCodeOf(codePoint);
+  return code < 0 ? '?' : static_cast<char>(code);
 }
 
 }  // namespace
+
+int MacRomanCodeOf(std::uint32_t codePoint) {
+  if (codePoint == '\r' || codePoint == '\n')
+    return static_cast<int>(codePoint);
+  if (codePoint >= 0x20 && codePoint < 0x7F)
+    return static_cast<int>(codePoint);
+  for (std::size_t i = 0; i < std::size(kHighCodes); ++i) {
+    if (kHighCodes[i] != 0 && kHighCodes[i] == codePoint)
+      return static_cast<int>(0x80 + i);
+  }
+  return -1;
+}
 
 std::string Utf8ToMacRoman(std::string_view utf8) {
   std::string out;

@@ -1,12 +1,45 @@
 #include "core/export/pdf_export.h"
 
 #include "core/base/format.h"
+#include "core/base/text_encoding.h"
 #include "core/export/pdf_writer.h"
 
 namespace paylark {
 namespace {
 
 constexpr int kLineUnit = 8;
+constexpr int kTitleX = 50;
+constexpr int kRecordCountX = 400;
+// The room a title may take on its line, in points at 12 points to the em: up to a gap before
+// the record count.
+constexpr int kTitleRoom = kRecordCountX - kTitleX - 12;
+constexpr std::string_view kEllipsis = "…";
+
+// The title, cut at a character boundary with "…" added when it does not fit its room.
+std::string ShortenedTitle(PdfWriter& writer, const std::string& title) {
+  const auto fits = [&](std::string_view text) {
+    return writer.TextWidth(text) * 12 <= kTitleRoom * 1000;
+  };
+  if (fits(title))
+    return title;
+  std::vector<std::size_t> boundaries;
+  for (std::size_t pos = 0; pos < title.size();) {
+    NextCodePoint(title, pos);
+    boundaries.push_back(pos);
+  }
+  // The longest prefix that fits with the ellipsis, found by halving.
+  std::size_t low = 0;
+  std::size_t high = boundaries.size();
+  while (low < high) {
+    const std::size_t middle = (low + high + 1) / 2;
+    if (fits(title.substr(0, boundaries[middle - 1]) + std::string(kEllipsis)))
+      low = middle;
+    else
+      high = middle - 1;
+  }
+  const std::size_t length = low == 0 ? 0 : boundaries[low - 1];
+  return title.substr(0, length) + std::string(kEllipsis);
+}
 
 std::string BodyText(const DueRecord& record, NotesChoice notes) {
   std::string body = "\r\n\r\n Due : " + record.title +
@@ -25,8 +58,8 @@ std::string BodyText(const DueRecord& record, NotesChoice notes) {
 void AddDuePages(PdfWriter& writer, const DueRecord& record, const std::string& recordCount,
                  NotesChoice notes) {
   writer.NewPage();
-  writer.AddText(record.title, 50, 750, 1);
-  writer.AddText(recordCount, 400, 750, 1);
+  writer.AddText(ShortenedTitle(writer, record.title), kTitleX, 750, 1);
+  writer.AddText(recordCount, kRecordCountX, 750, 1);
   writer.AddLine(50, 725, 500, 725, 1);
   writer.AddWrappedText(BodyText(record, notes), 50, 720, 1, kLineUnit);
   writer.AddText(recordCount, 50, 80, 1);
@@ -35,8 +68,9 @@ void AddDuePages(PdfWriter& writer, const DueRecord& record, const std::string& 
 
 }  // namespace
 
-std::string RenderPdfExport(std::span<const DueRecord> rows, std::string_view monthText,
-                            NotesChoice notes) {
+PdfExport RenderPdfExport(std::span<const DueRecord> rows, std::string_view monthText,
+                          NotesChoice notes) {
+  PdfExport document;
   PdfWriter writer;
   writer.NewPage();
   writer.AddText("Due Date(s)", 100, 500, 2);
@@ -45,9 +79,13 @@ std::string RenderPdfExport(std::span<const DueRecord> rows, std::string_view mo
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const std::string recordCount =
         "Record " + std::to_string(i + 1) + " of " + std::to_string(rows.size());
+    const int lostBefore = writer.LostCharacters();
     AddDuePages(writer, rows[i], recordCount, notes);
+    if (writer.LostCharacters() > lostBefore)
+      document.duesWithLostCharacters.push_back(rows[i].title);
   }
-  return writer.Bytes();
+  document.bytes = writer.Bytes();
+  return document;
 }
 
 }  // namespace paylark

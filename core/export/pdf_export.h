@@ -3,6 +3,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/export/notes_choice.h"
 #include "core/records/due_record.h"
@@ -12,8 +13,13 @@ namespace paylark {
 // The PDF of the month list's rows in list order: a cover page with "Due Date(s)" and the month
 // text ("MMM - yyyy", formatted by the caller), then a page per due, continued on further pages
 // when its text is long. Dates are the locale's short dates. Callers write nothing for an empty
-// list.
-std::string RenderPdfExport(std::span<const DueRecord> rows, std::string_view monthText,
-                            NotesChoice notes);
+// list. A title too long for its line is shortened with "…" so the record count stays clear.
+struct PdfExport {
+  std::string bytes;
+  // The titles of the dues that lost characters to "?" because no installed font has them.
+  std::vector<std::string> duesWithLostCharacters;
+};
+PdfExport RenderPdfExport(std::span<const DueRecord> rows, std::string_view monthText,
+                          NotesChoice notes);
 
 }  // namespace paylark

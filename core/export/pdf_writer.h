@@ -1,10 +1,13 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/base/status.h"
+#include "core/export/fallback_fonts.h"
 
 namespace paylark {
 
@@ -12,6 +15,9 @@ namespace paylark {
 // as text until the whole file is assembled with its cross-reference table. Objects 1 to 4 are
 // fixed (catalog, procedure sets, font F1, page tree); pages and contents are numbered from 5 in
 // the order they are made. Coordinates are points from the lower left corner of the 612 × 792 page.
+// Text is Helvetica in MacRomanEncoding; a character that encoding lacks is drawn from a font
+// subset embedded after the content objects, so a document of MacRoman text alone has exactly the
+// bytes it always had.
 class PdfWriter {
  public:
   PdfWriter() = default;
@@ -27,19 +33,38 @@ class PdfWriter {
   // ")" become blanks.
   void AddWrappedText(std::string_view text, int x, int y, int size, int lineUnit);
 
+  // The width of one line of text in thousandths of an em, as it would be drawn.
+  int TextWidth(std::string_view text);
+  // How many characters were drawn as "?" so far because no installed font has them.
+  int LostCharacters() const { return lostCharacters_; }
+
   // The whole file; asking again gives the same bytes.
   std::string Bytes() const;
   // Writes Bytes() to path through a temporary file, so the path holds the whole file or nothing.
   Status Write(const std::string& path) const;
 
  private:
+  // A piece of a line: MacRoman bytes in Helvetica (font -1), or UTF-8 text in fallback font n.
+  struct Run {
+    int font;
+    std::string text;
+  };
+  std::vector<Run> Runs(std::string_view utf8);
+  int FallbackFontFor(char32_t character);
+  // True when some character needs a font besides Helvetica.
+  bool NeedsFallback(std::string_view utf8);
+  void CountLostCharacters(std::string_view utf8);
   void AddMacRomanText(std::string_view text, int x, int y, int size);
+  void AddMixedText(std::string_view utf8, int x, int y, int size);
+  std::string FontResources() const;
   void AddContent(std::string_view prefix, std::string_view stream, std::string_view suffix);
 
   int objectCount_ = 4;
   int currentPage_ = 0;
   std::map<int, std::string> pageContents_;  // page object → its content references, "5 0 R 6 0 R "
   std::map<int, std::string> contents_;      // content object → its full text
+  std::unique_ptr<FallbackFonts> fallbackFonts_;  // made when a character first needs one
+  int lostCharacters_ = 0;
 };
 
 }  // namespace paylark

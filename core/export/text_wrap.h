@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,5 +15,10 @@ namespace paylark {
 // the line before it; every line holds at least one character of a non-empty paragraph.
 std::vector<std::string> WrapText(std::string_view text, const HelveticaMeasure& measure,
                                   int maxExtent);
+
+// The same rule over characters of any width (UTF-8 text, width of each character given):
+// for text that mixes Helvetica with embedded fonts.
+std::vector<std::string> WrapCharacters(std::string_view utf8,
+                                        const std::function<int(char32_t)>& width, int maxExtent);
 
 }  // namespace paylark

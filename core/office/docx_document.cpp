@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/base/format.h"
+#include "core/base/paper_size.h"
 #include "core/office/ooxml_text.h"
 
 namespace paylark {
@@ -24,10 +25,12 @@ constexpr int kBaseSize = 24;
 constexpr int kHeadingSize = kBaseSize + 4;
 constexpr int kBodySize = kBaseSize - 8;
 
-// Column widths in twentieths of a point; they fill the text width of an A4 page with 2.54 cm
-// margins. A cell's text is 2 × 108 narrower (the cell margins).
+// Column widths in twentieths of a point, drawn for the text width of an A4 page with 2.54 cm
+// margins and scaled to the locale's paper. A cell's text is 2 × 108 narrower (the cell margins).
 constexpr std::array<int, 5> kWidthsWithNotes = {2200, 2200, 1600, 1700, 1326};
 constexpr std::array<int, 4> kWidthsWithoutNotes = {2500, 2500, 1926, 2100};
+constexpr int kA4TextWidth = 9026;
+constexpr int kPageMargin = 1440;
 constexpr int kCellMargins = 216;
 constexpr std::array<std::string_view, 5> kHeadings = {"Due", "Pay To/Account", "Type/Status",
                                                        "Amount", "Notes"};
@@ -125,12 +128,17 @@ std::string Cell(int width, std::string_view paragraphs, std::optional<std::stri
 
 class TableBuilder {
  public:
-  explicit TableBuilder(NotesChoice notes) : notes_(notes) {
-    if (notes == NotesChoice::kWithNotes) {
-      widths_ = kWidthsWithNotes;
-    } else {
-      widths_ = std::span<const int>(kWidthsWithoutNotes);
+  TableBuilder(NotesChoice notes, const PaperSize& paper) : notes_(notes) {
+    const std::span<const int> drawn = notes == NotesChoice::kWithNotes
+                                           ? std::span<const int>(kWidthsWithNotes)
+                                           : std::span<const int>(kWidthsWithoutNotes);
+    const int textWidth = paper.width - 2 * kPageMargin;
+    int remaining = textWidth;
+    for (std::size_t column = 0; column + 1 < drawn.size(); ++column) {
+      widths_.push_back(drawn[column] * textWidth / kA4TextWidth);
+      remaining -= widths_.back();
     }
+    widths_.push_back(remaining);
   }
 
   std::string Start() const {
@@ -161,7 +169,7 @@ class TableBuilder {
   std::string DueRow(const DueRecord& due, int commentId) const {
     const RunStyle text{};
     const std::string dates =
-        FormatDate(due.startDate, "dd/MM/yyyy") + "\t" + FormatDate(due.dueDate, "dd/MM/yyyy");
+        FormatDocumentDate(due.startDate) + "\t" + FormatDocumentDate(due.dueDate);
     const int datesTab = widths_[0] - kCellMargins;
     std::string row = "<w:tr>";
     row += Cell(widths_[0], Paragraph(Run(due.title, text), Align::kCenter, kLightBlueGrey) +
@@ -195,7 +203,7 @@ class TableBuilder {
 
  private:
   NotesChoice notes_;
-  std::span<const int> widths_;
+  std::vector<int> widths_;
 };
 
 std::string Comment(int id, std::string_view notes) {
@@ -230,22 +238,26 @@ std::string XmlPart(std::string_view root, std::string_view content) {
          "</w:" + std::string(root) + ">";
 }
 
-constexpr std::string_view kSection =
-    "<w:sectPr><w:pgSz w:w=\"11906\" w:h=\"16838\"/><w:pgMar w:top=\"1440\" w:right=\"1440\" "
-    "w:bottom=\"1440\" w:left=\"1440\" w:header=\"708\" w:footer=\"708\" w:gutter=\"0\"/>"
-    "</w:sectPr>";
+std::string Section(const PaperSize& paper) {
+  const std::string margin = std::to_string(kPageMargin);
+  return "<w:sectPr><w:pgSz w:w=\"" + std::to_string(paper.width) + "\" w:h=\"" +
+         std::to_string(paper.height) + "\"/><w:pgMar w:top=\"" + margin + "\" w:right=\"" +
+         margin + "\" w:bottom=\"" + margin + "\" w:left=\"" + margin +
+         "\" w:header=\"708\" w:footer=\"708\" w:gutter=\"0\"/></w:sectPr>";
+}
 
 }  // namespace
 
 DocxParts BuildDocxParts(const OfficeExportRequest& request) {
+  const PaperSize paper = LocalePaperSize();
   if (request.rows.empty()) {
-    return {XmlPart("document", "<w:body><w:p/>" + std::string(kSection) + "</w:body>"), {}};
+    return {XmlPart("document", "<w:body><w:p/>" + Section(paper) + "</w:body>"), {}};
   }
   const RunStyle headingStyle{kBlack, kHeadingSize, true};
   std::string body = Paragraph(Run(request.monthText, headingStyle), Align::kCenter) +
                      Paragraph("", Align::kCenter);
 
-  const TableBuilder table(request.notes);
+  const TableBuilder table(request.notes, paper);
   body += table.Start() + table.HeadingRow();
   std::string comments;
   int paidCount = 0;
@@ -268,7 +280,7 @@ DocxParts BuildDocxParts(const OfficeExportRequest& request) {
   body += table.SummaryRow(paidCount, dueCount, paidSum, unpaidSum) + "</w:tbl><w:p/>";
 
   DocxParts parts;
-  parts.document = XmlPart("document", "<w:body>" + body + std::string(kSection) + "</w:body>");
+  parts.document = XmlPart("document", "<w:body>" + body + Section(paper) + "</w:body>");
   if (!comments.empty())
     parts.comments = XmlPart("comments", comments);
   return parts;

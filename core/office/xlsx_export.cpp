@@ -2,17 +2,54 @@
 
 #include <xlsxwriter.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <ctime>
 #include <string_view>
+#include <vector>
 
 #include "core/base/format.h"
 #include "core/base/messages.h"
+#include "core/base/text_encoding.h"
 #include "core/export/replacing_file.h"
 #include "core/office/ooxml_text.h"
 #include "core/office/xlsx_template.h"
 
 namespace paylark {
 namespace {
+
+struct CommentSize {
+  std::uint16_t width;
+  std::uint16_t height;
+};
+
+// A box that shows the whole note where it can: as wide as its longest line (up to a limit),
+// as high as its lines once wrapped to that width.
+CommentSize CommentSizeFor(std::string_view text) {
+  constexpr int kCharacterWidth = 7;
+  constexpr int kLineHeight = 15;
+  constexpr int kPadding = 12;
+  constexpr int kMinimumCharacters = 16;
+  constexpr int kMaximumCharacters = 80;
+  constexpr int kMaximumHeight = 4000;
+  std::vector<int> lineLengths{0};
+  for (std::size_t pos = 0; pos < text.size();) {
+    const std::uint32_t character = NextCodePoint(text, pos);
+    if (character == '\n')
+      lineLengths.push_back(0);
+    else
+      ++lineLengths.back();
+  }
+  int widest = kMinimumCharacters;
+  for (const int length : lineLengths)
+    widest = std::max(widest, std::min(length, kMaximumCharacters));
+  int lines = 0;
+  for (const int length : lineLengths)
+    lines += std::max(1, (length + widest - 1) / widest);
+  const int height = std::min(kMaximumHeight, lines * kLineHeight + kPadding);
+  return {static_cast<std::uint16_t>(widest * kCharacterWidth + kPadding),
+          static_cast<std::uint16_t>(height)};
+}
 
 // Writes cells and comments, cutting over-long texts and keeping the first failure.
 class CellWriter {
@@ -28,11 +65,32 @@ class CellWriter {
     Text(static_cast<int>(lxw_name_to_row(name.c_str())) + 1,
          static_cast<int>(lxw_name_to_col(name.c_str())), value, format);
   }
+  void Number(int row, int column, double value, lxw_format* format) {
+    Keep(worksheet_write_number(sheet_, Row(row), Column(column), value, format));
+  }
+  void Number(std::string_view cell, double value, lxw_format* format) {
+    const std::string name(cell);
+    Number(static_cast<int>(lxw_name_to_row(name.c_str())) + 1,
+           static_cast<int>(lxw_name_to_col(name.c_str())), value, format);
+  }
+  // A date cell holds the day count the workbook shares with OleDateTime from 1 March 1900 on;
+  // earlier dates, which it cannot show, stay text.
+  void Date(int row, int column, const OleDateTime& date, const XlsxFormats& formats) {
+    constexpr double kFirstSharedDay = 61.0;
+    if (!date.IsValid() || date.value() < kFirstSharedDay) {
+      Text(row, column, FormatDateTimeText(date));
+      return;
+    }
+    const CivilDateTime civil = date.ToCivil();
+    const bool midnight = civil.hour == 0 && civil.minute == 0 && civil.second == 0;
+    Number(row, column, date.value(), midnight ? formats.date : formats.dateTime);
+  }
   void Comment(int row, int column, std::string_view value) {
     std::string text = Prepared(value);
+    const CommentSize size = CommentSizeFor(text);
     lxw_comment_options options{};
-    options.width = 300;
-    options.height = 150;
+    options.width = size.width;
+    options.height = size.height;
     Keep(worksheet_write_comment_opt(sheet_, Row(row), Column(column), text.data(), &options));
   }
 
@@ -73,13 +131,14 @@ std::time_t ToTimeT(const OleDateTime& local) {
   return std::mktime(&tm);
 }
 
-void WriteDue(CellWriter& cells, int row, const DueRecord& due, NotesChoice notes) {
+void WriteDue(CellWriter& cells, int row, const DueRecord& due, NotesChoice notes,
+              const XlsxFormats& formats) {
   cells.Text(row, 0, due.title);
-  cells.Text(row, 1, FormatDateTimeText(due.startDate));
-  cells.Text(row, 2, FormatDateTimeText(due.dueDate));
+  cells.Date(row, 1, due.startDate, formats);
+  cells.Date(row, 2, due.dueDate, formats);
   cells.Text(row, 3, due.payTo);
   cells.Text(row, 4, due.account);
-  cells.Text(row, 5, FormatAmount(due.amount));
+  cells.Number(row, 5, due.amount, formats.amount);
   cells.Text(row, 6, TypeText(due.type));
   cells.Text(row, 7, PaidText(due.paid));
   if (notes == NotesChoice::kWithNotes) {
@@ -122,12 +181,18 @@ Result<OfficeExportReport> WriteXlsxExport(const std::string& path,
   int row = kXlsxFirstDueRow;
   for (const DueRecord& due : request.rows) {
     (IsPaid(due) ? paidSum : unpaidSum) += due.amount;
-    WriteDue(cells, row, due, request.notes);
+    WriteDue(cells, row, due, request.notes, formats);
     ++row;
   }
   cells.Text(kXlsxMonthCell, request.monthText);
-  cells.Text(kXlsxPaidSumCell, FormatAmount(paidSum));
-  cells.Text(kXlsxUnpaidSumCell, FormatAmount(unpaidSum));
+  cells.Number(kXlsxPaidSumCell, paidSum, formats.amount);
+  cells.Number(kXlsxUnpaidSumCell, unpaidSum, formats.amount);
+  // The headings stay in sight while scrolling, and filter and sort the dues below them.
+  worksheet_freeze_panes(sheet, kXlsxFirstDueRow - 1, 0);
+  const int lastColumn = request.notes == NotesChoice::kWithNotes ? 8 : 7;
+  const int lastRow = std::max(kXlsxHeadingRow, row - 1);
+  (void)worksheet_autofilter(sheet, kXlsxHeadingRow - 1, 0, static_cast<lxw_row_t>(lastRow - 1),
+                             static_cast<lxw_col_t>(lastColumn));
 
   const lxw_error closed = workbook_close(workbook);
   if (cells.error() != LXW_NO_ERROR)

@@ -2,11 +2,19 @@
 
 #include <string>
 
+#include "core/office/xlsx_number_formats.h"
+
 namespace paylark {
 namespace {
 
 constexpr lxw_color_t kHeadingFill = 0xD9D9D9;
 constexpr lxw_color_t kWhite = 0xFFFFFF;
+
+lxw_format* NumberFormat(lxw_workbook* workbook, const std::string& numberFormat) {
+  lxw_format* format = workbook_add_format(workbook);
+  format_set_num_format(format, numberFormat.c_str());
+  return format;
+}
 
 void PutLabel(lxw_worksheet* sheet, const XlsxLabel& label, lxw_format* format) {
   const std::string cell(label.cell);
@@ -47,7 +55,9 @@ XlsxFormats DrawXlsxTemplate(lxw_workbook* workbook, lxw_worksheet* sheet) {
   // Printed, the nine columns fit across one landscape page.
   worksheet_set_landscape(sheet);
   (void)worksheet_fit_to_pages(sheet, 1, 0);
-  return XlsxFormats{cleared};
+  return XlsxFormats{cleared, NumberFormat(workbook, XlsxCurrencyFormat()),
+                     NumberFormat(workbook, XlsxDateFormat(WithTime::kNo)),
+                     NumberFormat(workbook, XlsxDateFormat(WithTime::kYes))};
 }
 
 }  // namespace paylark

@@ -48,10 +48,14 @@ inline constexpr std::array<XlsxColumn, 9> kXlsxColumns = {{{"Title", 28},
 // Formats the export needs besides the template's own.
 struct XlsxFormats {
   lxw_format* clearedCell;  // white fill
+  lxw_format* amount;       // the locale's currency form
+  lxw_format* date;         // the locale's short date
+  lxw_format* dateTime;     // the short date and the time with seconds
 };
 
-// Writes the fixed part onto an empty sheet. Errors of single cells cannot happen for these
-// constant texts; the workbook's closing reports anything else.
+// Writes the fixed part onto an empty sheet and makes the formats under the process locale. Errors
+// of single cells cannot happen for these constant texts; the workbook's closing reports anything
+// else.
 XlsxFormats DrawXlsxTemplate(lxw_workbook* workbook, lxw_worksheet* sheet);
 
 }  // namespace paylark

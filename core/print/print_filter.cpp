@@ -1,8 +1,10 @@
 #include "core/print/print_filter.h"
 
 #include <unordered_set>
+#include <utility>
 
 #include "core/base/text_encoding.h"
+#include "core/records/month_selection.h"
 
 namespace paylark {
 namespace {
@@ -30,10 +32,12 @@ bool CheckedAfter(const PrintRow& row, RecordsAction action) {
 }  // namespace
 
 std::vector<PrintRow> MakePrintRows(std::span<const DueRecord> records) {
+  std::vector<DueRecord> sorted(records.begin(), records.end());
+  SortByDueDate(sorted);
   std::vector<PrintRow> rows;
-  rows.reserve(records.size());
-  for (const DueRecord& record : records)
-    rows.push_back({record, false});
+  rows.reserve(sorted.size());
+  for (DueRecord& record : sorted)
+    rows.push_back({std::move(record), false});
   return rows;
 }
 

@@ -30,7 +30,7 @@ inline constexpr std::array<RecordsActionEntry, 5> kRecordsActionTable = {{
     {RecordsAction::kReset, "Reset"},
 }};
 
-// The rows of the dues, unchecked, in the order given.
+// The rows of the dues, unchecked, in due-date order (equal due dates keep the order given).
 std::vector<PrintRow> MakePrintRows(std::span<const DueRecord> records);
 
 // The rows' accounts without leading and trailing white space: the distinct non-empty ones, each

@@ -5,6 +5,7 @@
 
 #include "core/base/format.h"
 #include "core/base/messages.h"
+#include "core/export/html_text.h"
 #include "core/export/template_text.h"
 
 namespace paylark {
@@ -23,14 +24,14 @@ std::array<Substitution, 10> RecordValues(const DueRecord& record, int number) {
   return {{
       {"<{[snumber]}>", std::to_string(number) + "."},
       {"<{[icon]}>", std::string(IsSeriesMember(record) ? kSeriesIconName : kIconName)},
-      {"<{[duetitle]}>", record.title},
-      {"<{[startdate]}>", FormatDate(record.startDate, kDatePicture)},
-      {"<{[duedate]}>", FormatDate(record.dueDate, kDatePicture)},
-      {"<{[payee]}>", record.payTo},
-      {"<{[account]}>", record.account},
+      {"<{[duetitle]}>", HtmlEscaped(record.title)},
+      {"<{[startdate]}>", HtmlEscaped(FormatDate(record.startDate, kDatePicture))},
+      {"<{[duedate]}>", HtmlEscaped(FormatDate(record.dueDate, kDatePicture))},
+      {"<{[payee]}>", HtmlEscaped(record.payTo)},
+      {"<{[account]}>", HtmlEscaped(record.account)},
       {"<{[duetype]}>", std::string(TypeText(record.type))},
       {"<{[status]}>", std::string(PaidText(record.paid))},
-      {"<{[amount]}>", FormatAmount(record.amount)},
+      {"<{[amount]}>", HtmlEscaped(FormatAmount(record.amount))},
   }};
 }
 
@@ -62,9 +63,10 @@ Result<std::string> RenderPrintPage(std::string_view templateText,
   std::string header = CutSection(text, kHeaderStart, kHeaderEnd);
   std::string footer = CutSection(text, kFooterStart, kFooterEnd);
 
-  const std::array<Substitution, 3> headerValues = {{{kHeaderRight, ""},
-                                                     {kHeaderLeft, "Due Date Details"},
-                                                     {kHeaderCenter, MonthRangeText(from, to)}}};
+  const std::array<Substitution, 3> headerValues = {
+      {{kHeaderRight, ""},
+       {kHeaderLeft, "Due Date Details"},
+       {kHeaderCenter, HtmlEscaped(MonthRangeText(from, to))}}};
   if (!ReplaceEach(header, headerValues))
     return TooLarge();
   for (const std::string_view placeholder : {kHeaderRight, kHeaderLeft, kHeaderCenter}) {

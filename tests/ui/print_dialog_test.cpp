@@ -1,5 +1,6 @@
 #include <tuple>
 
+#include <QAbstractTextDocumentLayout>
 #include <QDateTimeEdit>
 #include <QFile>
 #include <QFont>
@@ -7,6 +8,11 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextFrame>
+#include <QTextLayout>
+#include <QTextTable>
+#include <clocale>
 
 #include "tests/ui/fakes.h"
 #include "tests/ui/test_application.h"
@@ -241,6 +247,51 @@ class PrintDialogTest final : public QObject {
     QVERIFY(document.toPlainText().contains(titles[0]) &&
             document.toPlainText().contains(titles[2]));
     QCOMPARE(document.baseUrl(), QUrl::fromLocalFile(f.places.pageFolder + QLatin1Char('/')));
+  }
+
+  // A title of one long word once pushed the amounts off the paper, and German amounts wrapped
+  // before their currency sign.
+  void LongWordsWrapAndAmountsStayWholeOnEveryPage() {
+    std::setlocale(LC_ALL, "de_DE.UTF-8");
+    std::setlocale(LC_NUMERIC, "C");
+    Fixture f;
+    const std::string longWord = "https://example.org/" + std::string(160, 'x');
+    for (int day = 28; day >= 1; --day)
+      f.Add(day == 5 ? longWord : "Due " + std::to_string(day), "A", 1071, At(2026, 3, day));
+    PrintDialog& dialog = f.Open();
+    QTest::mouseClick(&dialog.printButton(), Qt::LeftButton);
+    std::setlocale(LC_ALL, "C");
+    QVERIFY(f.Titles().first() == QStringLiteral("Due 1"));  // due-date order
+
+    std::unique_ptr<QTextDocument> document(dialog.preview().document().clone());
+    const QSizeF page(718, 1047);  // A4's printable area at 96 dpi
+    document->setPageSize(page);
+    QVERIFY2(document->documentLayout()->documentSize().width() <= page.width() + 0.5,
+             qPrintable(QString::number(document->documentLayout()->documentSize().width())));
+    QVERIFY(document->pageCount() > 1);
+    QTextTable* table = nullptr;
+    for (QTextFrame* frame : document->rootFrame()->childFrames()) {
+      if (auto* candidate = qobject_cast<QTextTable*>(frame); candidate && candidate->rows() > 28)
+        table = candidate;
+    }
+    QVERIFY(table != nullptr);
+    QCOMPARE(table->format().headerRowCount(), 1);  // the headings repeat on every sheet
+    const QString amount = QString::fromUtf8("1.071,00 €");
+    for (int row = 1; row <= 28; ++row) {
+      const QTextTableCell cell = table->cellAt(row, table->columns() - 1);
+      // Qt keeps a nowrap cell's blanks as no-break spaces.
+      QCOMPARE(cell.firstCursorPosition().block().text().replace(QChar::Nbsp, u' '), amount);
+      QCOMPARE(cell.firstCursorPosition().block().layout()->lineCount(), 1);
+      // A row lies on one sheet: its first and last lines fall on the same page.
+      const QTextTableCell title = table->cellAt(row, 2);
+      const QTextBlock first = title.firstCursorPosition().block();
+      const QTextBlock last = title.lastCursorPosition().block();
+      const auto pageOf = [&](const QTextBlock& block, bool bottom) {
+        const QRectF box = document->documentLayout()->blockBoundingRect(block);
+        return static_cast<int>((bottom ? box.bottom() - 1 : box.top()) / page.height());
+      };
+      QCOMPARE(pageOf(first, false), pageOf(last, true));
+    }
   }
 
   void NothingPreviewedWithNoRowChecked() {

@@ -124,8 +124,18 @@ QString ExportCommands::ExportPdf(NotesChoice notes, std::span<const DueRecord> 
                                       QStringLiteral("PDF Files (*.pdf)"));
   if (path.isEmpty())
     return {};
-  return Written(path,
-                 RenderPdfExport(rows, FormatDate(app_.selectedMonth(), "MMM - yyyy"), notes));
+  const PdfExport pdf =
+      RenderPdfExport(rows, FormatDate(app_.selectedMonth(), "MMM - yyyy"), notes);
+  const QString written = Written(path, pdf.bytes);
+  if (!written.isEmpty() && !pdf.duesWithLostCharacters.empty()) {
+    std::string titles;
+    for (const std::string& title : pdf.duesWithLostCharacters)
+      titles += title + "\n";
+    titles.pop_back();
+    TellFailure(MessageOf(MessageId::kPdfCharactersLost, titles,
+                          static_cast<long long>(pdf.duesWithLostCharacters.size())));
+  }
+  return written;
 }
 
 QString ExportCommands::ChooseSavePath(const QString& format, const QString& fileName,

@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QPrinter>
 #include <QScreen>
+#include <QTextOption>
 #include <QUrl>
 
 namespace paylark {
@@ -20,6 +21,10 @@ QSizeF PageSizeFor(const QPrinter& printer) {
 
 void PrintPreviewDocument::Load(std::string_view html, const QString& folder) {
   document_.clear();
+  // A word wider than its column breaks anywhere rather than push the table off the paper.
+  QTextOption option = document_.defaultTextOption();
+  option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  document_.setDefaultTextOption(option);
   document_.setBaseUrl(QUrl::fromLocalFile(folder + QLatin1Char('/')));
   document_.setHtml(QString::fromUtf8(html.data(), static_cast<qsizetype>(html.size())));
 }

@@ -64,11 +64,26 @@ TEST_P(FormatTest, PicturesUseTheWindowsNotation) {
   EXPECT_EQ(FormatStrftime(kMorning, "%B, %Y"), German() ? "März, 2007" : "March, 2007");
 }
 
+TEST_P(FormatTest, DocumentDatesAreTheLocalesShortDateWithAFourDigitYear) {
+  EXPECT_EQ(FormatDocumentDate(kMorning), German() ? "01.03.2007" : "03/01/2007");
+}
+
 INSTANTIATE_TEST_SUITE_P(Locales, FormatTest, ::testing::Values("en_US.UTF-8", "de_DE.UTF-8"));
 
 TEST(FormatCLocaleTest, PlainNumbersWithoutACurrencySymbol) {
   std::setlocale(LC_ALL, "C");
   EXPECT_EQ(FormatCurrency("1234.50"), "1234.50");
+  EXPECT_EQ(FormatDocumentDate(kMorning), "03/01/2007");
+}
+
+// ISO-8859-15 names and the euro sign reach documents as UTF-8, never as raw single bytes.
+TEST(FormatSingleByteLocaleTest, LocaleTextIsConvertedToUtf8) {
+  ASSERT_NE(std::setlocale(LC_ALL, "de_DE@euro"), nullptr);
+  EXPECT_EQ(FormatCurrency("1234.5"), "1.234,50 €");
+  EXPECT_EQ(FormatDate(kMorning, "MMMM - yyyy"), "März - 2007");
+  EXPECT_EQ(FormatStrftime(kMorning, "%B, %Y"), "März, 2007");
+  EXPECT_EQ(FormatDate(kMorning, "dddd"), "Donnerstag");
+  std::setlocale(LC_ALL, "C");
 }
 
 }  // namespace

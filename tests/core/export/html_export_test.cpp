@@ -39,12 +39,12 @@ TEST(HtmlExport, FillsEveryPlaceholderInListOrder) {
       "[<{[notes]}>]<{[notesend]}></p><{[loopend]}><i><{[duetitle]}></i>";
   EXPECT_EQ(Render(page, {Due("Rent", "line 1\r\nline 2", 1), Due("Gas", "")}),
             "<h1>March - 2005</h1>"
-            "<p>Record 1 of 2: Rent 01/03/2005 - 15/03/2005 Power Co ACC-1 Personal Paid 1234.50 "
+            "<p>Record 1 of 2: Rent 03/01/2005 - 03/15/2005 Power Co ACC-1 Personal Paid 1234.50 "
             "[line 1<br>line 2]</p>"
-            "<p>Record 2 of 2: Gas 01/03/2005 - 15/03/2005 Power Co ACC-1 Personal Unpaid "
+            "<p>Record 2 of 2: Gas 03/01/2005 - 03/15/2005 Power Co ACC-1 Personal Unpaid "
             "1234.50</p><i><{[duetitle]}></i>");
   EXPECT_EQ(Render(page, {Due("Rent", "n")}, NotesChoice::kWithoutNotes),
-            "<h1>March - 2005</h1><p>Record 1 of 1: Rent 01/03/2005 - 15/03/2005 Power Co ACC-1 "
+            "<h1>March - 2005</h1><p>Record 1 of 1: Rent 03/01/2005 - 03/15/2005 Power Co ACC-1 "
             "Personal Unpaid 1234.50</p><i><{[duetitle]}></i>");
 }
 
@@ -64,10 +64,27 @@ TEST(HtmlExport, MissingOrMisorderedMarkersGiveAnEmptySection) {
             "[n]");
 }
 
-TEST(HtmlExport, StopsWhenValuesMultiplyThePagePastTheLimit) {
-  const std::vector<DueRecord> rows(64, Due("<{[loopstart]}><{[loopstart]}>", ""));
-  const Result<std::string> html = RenderHtmlExport("<{[loopstart]}><{[duetitle]}><{[loopend]}>",
-                                                    rows, "m", NotesChoice::kWithNotes);
+// Values are escaped and shown as typed: markup in them can neither hide nor multiply dues.
+TEST(HtmlExport, ValuesAreEscapedAndNotesKeepTheirLineBreaks) {
+  DueRecord due = Due("Invoice <!-- check with Bob", "a < b\r\n\"quoted\" & 'single'");
+  due.payTo = "<Stadtwerke>";
+  due.account = "<{[loopstart]}>";
+  const std::string page =
+      "<{[loopstart]}><p><{[duetitle]}>|<{[payee]}>|<{[account]}>|<{[notes]}></p><{[loopend]}>";
+  EXPECT_EQ(Render(page, {due, Due("Strom & Gas", "")}),
+            "<p>Invoice &lt;!-- check with Bob|&lt;Stadtwerke&gt;|&lt;{[loopstart]}&gt;|"
+            "a &lt; b<br>&quot;quoted&quot; &amp; &#39;single&#39;</p>"
+            "<p>Strom &amp; Gas|Power Co|ACC-1|</p>");
+}
+
+TEST(HtmlExport, StopsWhenTheTemplateMultipliesThePagePastTheLimit) {
+  // An empty account joins "<{[loop" and "start]}>" into two new markers per record.
+  DueRecord due = Due("t", "");
+  due.account.clear();
+  const std::vector<DueRecord> rows(64, due);
+  const Result<std::string> html = RenderHtmlExport(
+      "<{[loopstart]}><{[loop<{[account]}>start]}><{[loop<{[account]}>start]}><{[loopend]}>", rows,
+      "m", NotesChoice::kWithNotes);
   ASSERT_FALSE(html.ok());
   EXPECT_EQ(html.status().message(), MessageText(MessageId::kDocumentTooLarge));
 }

@@ -36,19 +36,28 @@ inline std::string Cut(std::string& text, std::string_view start, std::string_vi
   return section;
 }
 
+inline std::string Escaped(std::string value) {
+  Replace(value, "&", "&amp;");
+  Replace(value, "<", "&lt;");
+  Replace(value, ">", "&gt;");
+  Replace(value, "\"", "&quot;");
+  Replace(value, "'", "&#39;");
+  return value;
+}
+
 inline std::string HtmlExport(std::string text, const std::vector<DueRecord>& rows,
                               const std::string& month, bool withNotes) {
   const std::string section = Cut(text, "<{[loopstart]}>", "<{[loopend]}>");
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const DueRecord& r = rows[i];
     std::string copy = section;
-    std::string notes = r.notes;
+    std::string notes = Escaped(r.notes);
     Replace(notes, "\r\n", "<br>");
-    Replace(copy, "<{[duetitle]}>", r.title);
+    Replace(copy, "<{[duetitle]}>", Escaped(r.title));
     Replace(copy, "<{[dates]}>",
-            FormatDate(r.startDate, "dd/MM/yyyy - ") + FormatDate(r.dueDate, "dd/MM/yyyy"));
-    Replace(copy, "<{[payee]}>", r.payTo);
-    Replace(copy, "<{[account]}>", r.account);
+            FormatDocumentDate(r.startDate) + " - " + FormatDocumentDate(r.dueDate));
+    Replace(copy, "<{[payee]}>", Escaped(r.payTo));
+    Replace(copy, "<{[account]}>", Escaped(r.account));
     Replace(copy, "<{[duetype]}>", r.type == 2 ? "Personal" : "Business");
     Replace(copy, "<{[status]}>", r.paid != 0 ? "Paid" : "Unpaid");
     Replace(copy, "<{[amount]}>", FormatAmount(r.amount));
@@ -60,7 +69,7 @@ inline std::string HtmlExport(std::string text, const std::vector<DueRecord>& ro
     }
     Replace(text, "<{[loopstart]}>", copy + "<{[loopstart]}>");
   }
-  Replace(text, "<{[monthyear]}>", month);
+  Replace(text, "<{[monthyear]}>", Escaped(month));
   for (const char* marker :
        {"<{[notesstart]}>", "<{[notesend]}>", "<{[loopstart]}>", "<{[loopend]}>"}) {
     Replace(text, marker, "");
@@ -75,7 +84,7 @@ inline std::string PrintPage(std::string text, const std::vector<DueRecord>& che
   std::string footer = Cut(text, "<{[footerstart]}>", "<{[footerend]}>");
   Replace(header, "<{[headerright]}>", "");
   Replace(header, "<{[headerleft]}>", "Due Date Details");
-  Replace(header, "<{[headercenter]}>", range);
+  Replace(header, "<{[headercenter]}>", Escaped(range));
   for (const char* name : {"<{[headerright]}>", "<{[headerleft]}>", "<{[headercenter]}>"}) {
     Replace(footer, name, "");
   }
@@ -88,11 +97,11 @@ inline std::string PrintPage(std::string text, const std::vector<DueRecord>& che
     std::string copy = section;
     Replace(copy, "<{[snumber]}>", std::to_string(number) + ".");
     Replace(copy, "<{[icon]}>", r.seriesId.empty() ? "icon.bmp" : "recicon.bmp");
-    Replace(copy, "<{[duetitle]}>", r.title);
+    Replace(copy, "<{[duetitle]}>", Escaped(r.title));
     Replace(copy, "<{[startdate]}>", FormatDate(r.startDate, "dd MMM, yyyy"));
     Replace(copy, "<{[duedate]}>", FormatDate(r.dueDate, "dd MMM, yyyy"));
-    Replace(copy, "<{[payee]}>", r.payTo);
-    Replace(copy, "<{[account]}>", r.account);
+    Replace(copy, "<{[payee]}>", Escaped(r.payTo));
+    Replace(copy, "<{[account]}>", Escaped(r.account));
     Replace(copy, "<{[duetype]}>", r.type == 2 ? "Personal" : "Business");
     Replace(copy, "<{[status]}>", r.paid != 0 ? "Paid" : "Unpaid");
     Replace(copy, "<{[amount]}>", FormatAmount(r.amount));

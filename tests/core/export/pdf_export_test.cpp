@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+
 #include "tests/core/export/pdf_tools.h"
 
 namespace paylark {
@@ -32,7 +34,7 @@ int Count(const std::string& text, const std::string& part) {
 
 TEST(PdfExport, CoverPageThenOnePagePerDue) {
   const std::vector<DueRecord> rows = {Due("Rent (March)", "call first"), Due("Gas", "")};
-  const std::string bytes = RenderPdfExport(rows, "Mar - 2005", NotesChoice::kWithNotes);
+  const std::string bytes = RenderPdfExport(rows, "Mar - 2005", NotesChoice::kWithNotes).bytes;
   const PdfFile file(bytes);
   ASSERT_EQ(file.Check().exitCode, 0) << file.Check().text;
   ASSERT_EQ(file.PageCount(), 3);
@@ -53,7 +55,8 @@ TEST(PdfExport, CoverPageThenOnePagePerDue) {
   EXPECT_NE(bytes.find("T*( Status: Paid)Tj T*() Tj \rET"), std::string::npos)
       << "a due without notes ends with its status";
   EXPECT_EQ(Count(file.PageText(3), "Record 2 of 2"), 2);
-  const std::string withoutNotes = RenderPdfExport(rows, "Mar - 2005", NotesChoice::kWithoutNotes);
+  const std::string withoutNotes =
+      RenderPdfExport(rows, "Mar - 2005", NotesChoice::kWithoutNotes).bytes;
   EXPECT_EQ(withoutNotes.find("Notes"), std::string::npos);
 }
 
@@ -62,7 +65,8 @@ TEST(PdfExport, LongNotesContinueOnPagesWithoutHeading) {
   for (int line = 2; line <= 60; ++line)
     notes += "\r\nnote " + std::to_string(line);
   const PdfFile file(RenderPdfExport(std::vector<DueRecord>{Due("Rent", notes)}, "Mar - 2005",
-                                     NotesChoice::kWithNotes));
+                                     NotesChoice::kWithNotes)
+                         .bytes);
   ASSERT_EQ(file.Check().exitCode, 0) << file.Check().text;
   ASSERT_EQ(file.PageCount(), 3);
   // The body has 20 lines before the notes, so the due's first page ends with note 20.
@@ -74,6 +78,65 @@ TEST(PdfExport, LongNotesContinueOnPagesWithoutHeading) {
   EXPECT_EQ(next.rfind("note 21\n", 0), 0U) << "no title above the continued notes";
   EXPECT_NE(next.find("note 60"), std::string::npos);
   EXPECT_EQ(Count(next, "Record 1 of 1"), 1) << "the lower record count ends the due";
+}
+
+// Text beyond Helvetica's 8-bit set is drawn from an embedded font and extracted as typed.
+class PdfExportBeyondMacRoman : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr); }
+  void TearDown() override { std::setlocale(LC_ALL, "C"); }
+};
+
+TEST_F(PdfExportBeyondMacRoman, EuroAmountsAndCyrillicMonthNamesAreShownAndExtracted) {
+  DueRecord due = Due("Miete März", "Оплата за декабрь\r\nnarrow\u202Fspace");
+  const PdfExport pdf =
+      RenderPdfExport(std::vector<DueRecord>{due}, "Dez - 2026", NotesChoice::kWithNotes);
+  ASSERT_TRUE(pdf.duesWithLostCharacters.empty()) << "DejaVu Sans covers these characters";
+  const PdfFile file(pdf.bytes);
+  ASSERT_EQ(file.Check().exitCode, 0) << file.Check().text;
+  const std::string page = file.PageText(2);
+  EXPECT_NE(page.find("Amount: 1.234,50 €"), std::string::npos) << page;
+  EXPECT_NE(page.find("Miete März"), std::string::npos) << page;
+  EXPECT_NE(page.find("Оплата за декабрь"), std::string::npos) << page;
+  EXPECT_NE(pdf.bytes.find("/FontFile2"), std::string::npos);
+}
+
+TEST_F(PdfExportBeyondMacRoman, CjkTitleIsExtractedExactly) {
+  const std::string title = "東京電力 12月分 電気料金";
+  const PdfExport pdf = RenderPdfExport(std::vector<DueRecord>{Due(title, "")}, "Dez - 2026",
+                                        NotesChoice::kWithNotes);
+  if (!pdf.duesWithLostCharacters.empty())
+    GTEST_SKIP() << "no CJK font is installed (fonts-wqy-microhei)";
+  const PdfFile file(pdf.bytes);
+  ASSERT_EQ(file.Check().exitCode, 0) << file.Check().text;
+  const std::string page = file.PageText(2);
+  EXPECT_EQ(page.substr(0, page.find('\n')).substr(0, title.size()), title) << page;
+  EXPECT_NE(page.find("Due : " + title), std::string::npos) << page;
+}
+
+TEST_F(PdfExportBeyondMacRoman, LongTitleIsShortenedBeforeTheRecordCount) {
+  const std::string title(80, 'W');
+  const PdfExport pdf = RenderPdfExport(std::vector<DueRecord>{Due(title, ""), Due("Gas", "")},
+                                        "Dez - 2026", NotesChoice::kWithNotes);
+  const PdfFile file(pdf.bytes);
+  ASSERT_EQ(file.Check().exitCode, 0) << file.Check().text;
+  // The shortened title ends before the record count begins at x = 400.
+  const std::string boxes = file.PageWordBoxes(2);
+  const std::size_t word = boxes.find("WWW…</word>");
+  ASSERT_NE(word, std::string::npos) << boxes;
+  const std::size_t xMax = boxes.rfind("xMax=\"", word) + 6;
+  EXPECT_LT(std::stod(boxes.substr(xMax)), 400.0) << boxes.substr(boxes.rfind("<word", word));
+  EXPECT_NE(boxes.find(">Record</word>"), std::string::npos);
+  EXPECT_NE(pdf.bytes.find("WWW\xC9) Tj"), std::string::npos) << "\"…\" is a MacRoman character";
+}
+
+TEST_F(PdfExportBeyondMacRoman, CharactersNoFontHasBecomeQuestionMarksAndNameTheirDue) {
+  const PdfExport pdf =
+      RenderPdfExport(std::vector<DueRecord>{Due("Rent", ""), Due("Private \U0010FFFD use", "")},
+                      "Dez - 2026", NotesChoice::kWithNotes);
+  EXPECT_EQ(pdf.duesWithLostCharacters, std::vector<std::string>{"Private \U0010FFFD use"});
+  const PdfFile file(pdf.bytes);
+  EXPECT_NE(file.PageText(3).find("Private ? use"), std::string::npos);
 }
 
 }  // namespace

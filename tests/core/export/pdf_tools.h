@@ -53,6 +53,12 @@ class PdfFile {
     return RunTool("pdftotext -f " + n + " -l " + n + " '" + path_.string() + "' -").text;
   }
 
+  // The page's words with their boxes, as pdftotext -bbox gives them (XHTML).
+  std::string PageWordBoxes(int page) const {
+    const std::string n = std::to_string(page);
+    return RunTool("pdftotext -bbox -f " + n + " -l " + n + " '" + path_.string() + "' -").text;
+  }
+
  private:
   static inline int counter_ = 0;
   std::filesystem::path path_;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/export/helvetica_metrics.h"
 #include "core/export/text_wrap.h"
 #include "tests/core/export/pdf_tools.h"
 
@@ -61,12 +62,36 @@ TEST(PdfWriter, EmptyDocumentAndContentBeforeTheFirstPage) {
 TEST(PdfWriter, TextIsMacRomanAndEscapesItsDelimiters) {
   PdfWriter writer;
   writer.NewPage();
-  writer.AddText("Caf\xC3\xA9 \xE2\x82\xAC 5 \\ (x", 50, 700, 1);
+  // U+10FFFD, a private-use character, is in no installed font.
+  writer.AddText("Caf\xC3\xA9 \xF4\x8F\xBF\xBD 5 \\ (x", 50, 700, 1);
   const std::string bytes = writer.Bytes();
   EXPECT_NE(bytes.find("T* (Caf\x8E ? 5 \\\\ \\(x) Tj"), std::string::npos);
+  EXPECT_EQ(writer.LostCharacters(), 1);
+  EXPECT_EQ(bytes.find("/F2"), std::string::npos) << "nothing to embed";
   const PdfFile file(bytes);
   EXPECT_EQ(file.Check().exitCode, 0);
   EXPECT_NE(file.PageText(1).find("Caf\xC3\xA9 ? 5 \\ (x"), std::string::npos);
+}
+
+// One block mixing Helvetica and an embedded font shows and extracts every character.
+TEST(PdfWriter, CharactersBeyondMacRomanComeFromAnEmbeddedSubset) {
+  PdfWriter writer;
+  writer.NewPage();
+  writer.AddText("(50 \xE2\x82\xAC)\r\n\xD0\x9C\xD0\xB0\xD1\x80\xD1\x82", 50, 700, 1);
+  const std::string bytes = writer.Bytes();
+  EXPECT_NE(bytes.find("/F1 3 0 R /F2 7 0 R>>"), std::string::npos);
+  EXPECT_NE(bytes.find("/Subtype /Type0"), std::string::npos);
+  EXPECT_NE(bytes.find("/Encoding /Identity-H"), std::string::npos);
+  EXPECT_NE(bytes.find("T* (\\(50 ) Tj /F2 1 Tf <"), std::string::npos);
+  EXPECT_NE(bytes.find("xref\r\n0 13\r\n"), std::string::npos) << "six font objects after 6";
+  EXPECT_EQ(writer.LostCharacters(), 0);
+  const PdfFile file(bytes);
+  const testing::ToolOutput check = file.Check();
+  EXPECT_EQ(check.exitCode, 0) << check.text;
+  EXPECT_EQ(check.text.find("WARNING"), std::string::npos) << check.text;
+  EXPECT_NE(file.PageText(1).find("(50 \xE2\x82\xAC)\n\xD0\x9C\xD0\xB0\xD1\x80\xD1\x82"),
+            std::string::npos)
+      << file.PageText(1);
 }
 
 TEST(TextWrap, BreaksAfterBlankThenHyphenThenLastFittingCharacter) {
@@ -100,6 +125,33 @@ TEST(PdfWriter, WrappedTextTurnsParenthesesToBlanksAndFillsPages) {
   EXPECT_EQ(file.PageText(2).rfind("line 41\n", 0), 0U);
   EXPECT_NE(file.PageText(2).find("line 83\n"), std::string::npos);
   EXPECT_EQ(file.PageText(3).rfind("line 84\n", 0), 0U);
+}
+
+// Wrapping measures the embedded font: 100 CJK characters of about 13 units each break into
+// lines of at most 500 units, and a character no font has is counted once.
+TEST(PdfWriter, WrappedTextBeyondMacRomanMeasuresTheEmbeddedFont) {
+  std::string text = "\xF4\x8F\xBF\xBD ";
+  for (int i = 0; i < 100; ++i)
+    text += "\xE9\x9B\xBB";  // 電
+  PdfWriter writer;
+  writer.NewPage();
+  writer.AddWrappedText(text, 50, 720, 1, 8);
+  if (writer.TextWidth("\xE9\x9B\xBB") == HelveticaAfmWidth('?'))
+    GTEST_SKIP() << "no CJK font is installed (fonts-wqy-microhei)";
+  EXPECT_EQ(writer.LostCharacters(), 1);
+  const int perLine = 500 / HelveticaMeasure(14).Scaled(writer.TextWidth("\xE9\x9B\xBB"));
+  const PdfFile file(writer.Bytes());
+  ASSERT_EQ(file.Check().exitCode, 0) << file.Check().text;
+  const std::string page = file.PageText(1);
+  std::vector<std::size_t> lengths;
+  for (std::size_t start = 0, end; (end = page.find('\n', start)) != std::string::npos;
+       start = end + 1) {
+    if (end > start)
+      lengths.push_back(end - start);
+  }
+  ASSERT_GE(lengths.size(), 3U) << page;
+  EXPECT_EQ(page.rfind("?", 0), 0U) << "the lost character and its blank make the first line";
+  EXPECT_EQ(lengths[1], static_cast<std::size_t>(perLine) * 3) << page;
 }
 
 }  // namespace

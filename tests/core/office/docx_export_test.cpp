@@ -108,7 +108,7 @@ TEST_F(DocxExportTest, WithNotesLaysOutHeadingDuesSummaryAndOneCommentPerDue) {
     }
   }
   EXPECT_EQ(document.Texts(1),
-            (std::vector<std::string>{"Rent & <co>\n01/02/2007\t10/02/2007",
+            (std::vector<std::string>{"Rent & <co>\n02/01/2007\t02/10/2007",
                                       "Pay Rent & <co>\nAcct Rent & <co>", "Business\nPaid",
                                       "$850.00", "Show Notes"}));
   EXPECT_EQ(document.Texts(2)[2], "Personal\nUnpaid");
@@ -143,6 +143,28 @@ TEST_F(DocxExportTest, WithoutNotesHasFourColumnsAndNoComments) {
   EXPECT_FALSE(Has(document.entries["word/document.xml"], "Notes"));
   EXPECT_FALSE(document.entries.contains("word/comments.xml"));
   EXPECT_FALSE(Has(document.entries["[Content_Types].xml"], "comments"));
+}
+
+// The page is the locale's paper, and the table fills its text width.
+TEST_F(DocxExportTest, PageSizeAndDatesFollowTheLocale) {
+  struct Case {
+    const char* locale;
+    const char* page;
+    const char* dates;
+    int textWidth;
+  };
+  for (const Case& c : {Case{"en_US.UTF-8", "<w:pgSz w:w=\"12240\" w:h=\"15840\"/>",
+                             "02/01/2007\t02/10/2007", 9360},
+                        Case{"de_DE.UTF-8", "<w:pgSz w:w=\"11906\" w:h=\"16838\"/>",
+                             "01.02.2007\t10.02.2007", 9026}}) {
+    std::setlocale(LC_ALL, c.locale);
+    Document document = Export({FebruaryDue("Rent", 10, 850, true)}, NotesChoice::kWithNotes);
+    const std::string& body = document.entries["word/document.xml"];
+    EXPECT_TRUE(Has(body, c.page)) << c.locale;
+    EXPECT_TRUE(Has(body, "<w:tblW w:w=\"" + std::to_string(c.textWidth) + "\"")) << c.locale;
+    EXPECT_EQ(document.Texts(1)[0], std::string("Rent\n") + c.dates) << c.locale;
+  }
+  SetUpTestSuite();
 }
 
 TEST_F(DocxExportTest, EmptyMonthWritesABlankDocument) {

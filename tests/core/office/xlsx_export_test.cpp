@@ -23,7 +23,8 @@ std::string Attribute(const std::string& tag, std::string_view name) {
   return tag.substr(start, tag.find('"', start) - start);
 }
 
-// The first sheet as the tests read it: cell texts and comments by cell name. (The reader
+// The first sheet as the tests read it: cell texts (a number cell's stored number) and comments
+// by cell name. (The reader
 // check in tests/cli sees fills through openpyxl.)
 struct Workbook {
   std::map<std::string, std::string> entries;
@@ -47,7 +48,8 @@ struct Workbook {
         continue;
       }
       const std::size_t value = sheet.find("<v>", at) + 3;
-      values[cell] = strings.at(std::stoul(sheet.substr(value, sheet.find('<', value) - value)));
+      const std::string stored = sheet.substr(value, sheet.find('<', value) - value);
+      values[cell] = Attribute(tag, "t") == "s" ? strings.at(std::stoul(stored)) : stored;
     }
     const std::string notes = Entry("xl/comments1.xml");
     for (std::size_t at = notes.find("<comment "); at != std::string::npos;
@@ -110,15 +112,28 @@ TEST_F(XlsxExportTest, WithNotesWritesEveryColumnAndACommentForEachDue) {
              NotesChoice::kWithNotes);
 
   using Row = std::vector<std::string>;
-  EXPECT_EQ(book.Row(4), (Row{"", "Month", "February, 2007", "", "Paid", "$850.00", "", "", ""}));
-  EXPECT_EQ(book.Row(5), (Row{"", "", "", "", "Unpaid", "$1,234.50", "", "", ""}));
+  EXPECT_EQ(book.Row(4), (Row{"", "Month", "February, 2007", "", "Paid", "850", "", "", ""}));
+  EXPECT_EQ(book.Row(5), (Row{"", "", "", "", "Unpaid", "1234.5", "", "", ""}));
   EXPECT_EQ(book.Row(9), (Row{"Title", "Start Date", "Due Date", "Pay To", "Account", "Amount",
                               "Type", "Status", "Notes"}));
-  EXPECT_EQ(book.Row(10), (Row{"Rent & <co>", "02/01/2007 09:00:00 AM", "02/10/2007 06:00:00 PM",
-                               "Pay Rent & <co>", "Acct Rent & <co>", "$850.00", "Business", "Paid",
-                               "Show Notes"}));
-  EXPECT_EQ(book.Row(11), (Row{"Phone", "02/03/2007", "02/12/2007 06:00:00 PM", "Pay Phone",
-                               "Acct Phone", "$1,234.50", "Personal", "Unpaid", "Show Notes"}));
+  // Amounts and dates are typed cells: the number and the OLE day count.
+  EXPECT_EQ(book.Row(10), (Row{"Rent & <co>", "39114.375", "39123.75", "Pay Rent & <co>",
+                               "Acct Rent & <co>", "850", "Business", "Paid", "Show Notes"}));
+  EXPECT_EQ(book.Row(11), (Row{"Phone", "39116", "39125.75", "Pay Phone", "Acct Phone", "1234.5",
+                               "Personal", "Unpaid", "Show Notes"}));
+  const std::string styles = book.Entry("xl/styles.xml");
+  for (const char* code : {"&quot;$&quot;#,##0.00;-&quot;$&quot;#,##0.00", "mm/dd/yyyy",
+                           "mm/dd/yyyy hh:mm:ss AM/PM"}) {
+    EXPECT_NE(styles.find(std::string("formatCode=\"") + code + "\""), std::string::npos) << code;
+  }
+  const std::string sheet = book.Entry("xl/worksheets/sheet1.xml");
+  EXPECT_NE(sheet.find("<pane ySplit=\"9\" topLeftCell=\"A10\""), std::string::npos);
+  EXPECT_NE(sheet.find("<autoFilter ref=\"A9:I11\"/>"), std::string::npos);
+  // Each comment box is sized to its note: two short lines, then an empty note.
+  const std::string boxes = book.Entry("xl/drawings/vmlDrawing1.vml");
+  const std::size_t first = boxes.find("width:93pt;height:31.5pt");
+  EXPECT_NE(first, std::string::npos);
+  EXPECT_NE(boxes.find("width:93pt;height:20.25pt", first), std::string::npos);
   EXPECT_EQ(book.comments,
             (std::map<std::string, std::string>{{"I10", "line one\nline two"}, {"I11", ""}}));
 }
@@ -140,15 +155,15 @@ TEST_F(XlsxExportTest, TwelveDuesFillRowsTenToTwentyOneAndSumByPaidState) {
   }
   EXPECT_FALSE(book.values.contains("A22"));
   EXPECT_EQ(book.comments.size(), 12u);
-  EXPECT_EQ(book.values["F4"], "$360.00");  // 10 + 30 + ... + 110
-  EXPECT_EQ(book.values["F5"], "$420.00");  // 20 + 40 + ... + 120
+  EXPECT_EQ(book.values["F4"], "360");  // 10 + 30 + ... + 110
+  EXPECT_EQ(book.values["F5"], "420");  // 20 + 40 + ... + 120
 }
 
 TEST_F(XlsxExportTest, EmptyMonthStillWritesTheMonthAndZeroSums) {
   Workbook book = Export({}, NotesChoice::kWithoutNotes);
   EXPECT_EQ(book.values["C4"], "February, 2007");
-  EXPECT_EQ(book.values["F4"], "$0.00");
-  EXPECT_EQ(book.values["F5"], "$0.00");
+  EXPECT_EQ(book.values["F4"], "0");
+  EXPECT_EQ(book.values["F5"], "0");
   EXPECT_EQ(book.values["I9"], "");
   EXPECT_FALSE(book.values.contains("A10"));
 }

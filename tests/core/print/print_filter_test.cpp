@@ -23,6 +23,19 @@ std::string Marks(const std::vector<PrintRow>& rows) {
   return marks;
 }
 
+TEST(PrintFilter, RowsAreInDueDateOrderWithTiesInTheOrderGiven) {
+  std::vector<DueRecord> records(4);
+  const int days[] = {20, 5, 20, 1};
+  for (int i = 0; i < 4; ++i) {
+    records[i].title = std::to_string(i);
+    records[i].dueDate = *OleDateTime::FromCivil(2026, 12, days[i]);
+  }
+  std::string order;
+  for (const PrintRow& row : MakePrintRows(records))
+    order += row.record.title;
+  EXPECT_EQ(order, "3102");
+}
+
 TEST(PrintFilter, AccountEntriesAreTrimmedDistinctNonEmptyInFirstAppearanceOrder) {
   EXPECT_EQ(AccountEntries(Rows({{"B", 0},
                                  {" A ", 0},

@@ -64,10 +64,24 @@ TEST(PrintPage, WithoutHeaderAndFooterRendersRecordsAndSums) {
             "1.2.=3.00");
 }
 
-TEST(PrintPage, StopsWhenValuesMultiplyThePagePastTheLimit) {
-  const std::vector<DueRecord> rows(64, Due("<{[loopstart]}><{[loopstart]}>", 1, 0));
-  const Result<std::string> html = RenderPrintPage("<{[loopstart]}><{[duetitle]}><{[loopend]}>",
-                                                   rows, Month(2005, 3), Month(2005, 3));
+// A title holding "<!--" once hid the following dues and the sums.
+TEST(PrintPage, ValuesAreEscapedSoMarkupCannotHideDuesOrSums) {
+  DueRecord tricky = Due("Invoice <!-- check with Bob", 10, 0);
+  tricky.payTo = "<Stadtwerke> & \"Co\"";
+  EXPECT_EQ(Render("<{[loopstart]}>(<{[duetitle]}>/<{[payee]}>)<{[loopend]}>=<{[totalamount]}>",
+                   {tricky, Due("It's", 5, 1)}),
+            "(Invoice &lt;!-- check with Bob/&lt;Stadtwerke&gt; &amp; &quot;Co&quot;)"
+            "(It&#39;s/Power Co)=15.00");
+}
+
+TEST(PrintPage, StopsWhenTheTemplateMultipliesThePagePastTheLimit) {
+  // An empty account joins "<{[loop" and "start]}>" into two new markers per due.
+  DueRecord due = Due("t", 1, 0);
+  due.account.clear();
+  const std::vector<DueRecord> rows(64, due);
+  const Result<std::string> html = RenderPrintPage(
+      "<{[loopstart]}><{[loop<{[account]}>start]}><{[loop<{[account]}>start]}><{[loopend]}>", rows,
+      Month(2005, 3), Month(2005, 3));
   ASSERT_FALSE(html.ok());
   EXPECT_EQ(html.status().message(), MessageText(MessageId::kDocumentTooLarge));
 }

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+namespace paylark {
+
+// Number formats in the workbook's notation that show cells as the process locale writes them,
+// so amounts and dates can be typed cells and still read as the other exports show them.
+
+// The locale's currency form (LC_MONETARY): en_US "\"$\"#,##0.00;-\"$\"#,##0.00", de_DE
+// "#,##0.00 \"€\";-#,##0.00 \"€\""; without a currency symbol (C) "0.00".
+std::string XlsxCurrencyFormat();
+// The locale's short date (D_FMT, LC_TIME), followed for withTime by a blank and the full time
+// with seconds (T_FMT, "%r" spelt out): en_US "mm/dd/yyyy" and "mm/dd/yyyy hh:mm:ss AM/PM".
+enum class WithTime { kNo, kYes };
+std::string XlsxDateFormat(WithTime withTime);
+
+}  // namespace paylark

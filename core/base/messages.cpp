@@ -78,6 +78,10 @@ std::string MessageText(const Message& m) {
       return m.number == 1 ? "1 text was longer than 32,767 characters and was cut."
                            : std::to_string(m.number) +
                                  " texts were longer than 32,767 characters and were cut.";
+    case MessageId::kSyncConflicts:
+      return m.number == 1 ? "1 sync conflict" : std::to_string(m.number) + " sync conflicts";
+    case MessageId::kChangedElsewhere:
+      return "This due was changed elsewhere while you edited it.";
   }
   return {};
 }

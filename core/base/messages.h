@@ -42,6 +42,9 @@ enum class MessageId {
   kFileWriteFailed,       // text: path, detail: reason
   kNoDuesToExport,        // text: month
   kExportTextsShortened,  // number: how many
+
+  kSyncConflicts,     // number: how many dues have conflict copies
+  kChangedElsewhere,  // the Modify sheet's question after another device changed the due
 };
 
 struct Message {

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <set>
 #include <sstream>
 #include <system_error>
 
@@ -125,6 +126,13 @@ Result<std::vector<Conflict>> FindConflicts(const std::string& recordsFolder) {
     conflicts.push_back(std::move(conflict));
   }
   return conflicts;
+}
+
+std::size_t CountConflicts(const std::vector<std::string>& copyNames) {
+  std::set<std::string> recordFiles;
+  for (const std::string& name : copyNames)
+    recordFiles.insert(ClassifyFileName(name).recordFileName);
+  return recordFiles.size();
 }
 
 Status ResolveConflict(RecordStore& store, const Conflict& conflict, std::string_view keepFileName,

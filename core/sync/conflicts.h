@@ -44,6 +44,9 @@ std::vector<std::string_view> DifferingFields(const DueRecord& a, const DueRecor
 // that cannot be listed is an IoError; a copy that cannot be read is listed with its problem.
 Result<std::vector<Conflict>> FindConflicts(const std::string& recordsFolder);
 
+// How many records the conflict copies belong to (a reload report's conflictCopies).
+std::size_t CountConflicts(const std::vector<std::string>& copyNames);
+
 // Settles a conflict by keeping one version: the record file (keepFileName is the file's name or
 // "current") or a copy, whose record then replaces the stored one through the store. Every
 // version not kept is first copied into setAsideFolder; then the copies are removed.

@@ -13,6 +13,7 @@ packages=(
   # tests
   locales-all qpdf poppler-utils python3-openpyxl python3-docx
   faketime xvfb xauth desktop-file-utils appstream
+  syncthing
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #include "ui/base/message_box_prompt.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace paylark {
 namespace {
@@ -11,6 +12,8 @@ QMessageBox::StandardButtons ButtonsOf(PromptButtons buttons) {
       return QMessageBox::Yes | QMessageBox::No;
     case PromptButtons::kYesNoCancel:
       return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case PromptButtons::kKeepMineTakeTheirs:
+      return QMessageBox::NoButton;
     case PromptButtons::kOk:
       break;
   }
@@ -40,7 +43,7 @@ PromptAnswer AnswerOf(int button, PromptButtons buttons) {
     default:
       break;
   }
-  if (buttons == PromptButtons::kYesNo)
+  if (buttons == PromptButtons::kYesNo || buttons == PromptButtons::kKeepMineTakeTheirs)
     return PromptAnswer::kNo;
   return buttons == PromptButtons::kOk ? PromptAnswer::kOk : PromptAnswer::kCancel;
 }
@@ -50,6 +53,13 @@ PromptAnswer AnswerOf(int button, PromptButtons buttons) {
 PromptAnswer MessageBoxPrompt::Ask(QWidget* parent, const QString& text, PromptButtons buttons,
                                    PromptIcon icon) {
   QMessageBox box(IconOf(icon), QStringLiteral("Paylark"), text, ButtonsOf(buttons), parent);
+  if (buttons == PromptButtons::kKeepMineTakeTheirs) {
+    QPushButton* mine = box.addButton(QStringLiteral("Keep Mine"), QMessageBox::YesRole);
+    box.addButton(QStringLiteral("Take Theirs"), QMessageBox::NoRole);
+    box.setDefaultButton(mine);
+    box.exec();
+    return box.clickedButton() == mine ? PromptAnswer::kYes : PromptAnswer::kNo;
+  }
   if (buttons != PromptButtons::kOk)
     box.setDefaultButton(QMessageBox::Yes);
   return AnswerOf(box.exec(), buttons);

@@ -6,7 +6,8 @@ class QWidget;
 
 namespace paylark {
 
-enum class PromptButtons { kOk, kYesNo, kYesNoCancel };
+// kKeepMineTakeTheirs: "Keep Mine" answers kYes, "Take Theirs" kNo.
+enum class PromptButtons { kOk, kYesNo, kYesNoCancel, kKeepMineTakeTheirs };
 enum class PromptAnswer { kOk, kYes, kNo, kCancel };
 enum class PromptIcon { kNone, kInformation, kWarning };
 

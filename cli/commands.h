@@ -22,6 +22,9 @@ int RunResolve(Arguments& arguments, CommandContext& context);
 int RunBackup(Arguments& arguments, CommandContext& context);
 int RunRestore(Arguments& arguments, CommandContext& context);
 
+// Takes the day's backup of the records folder unless there is one (commands that change dues).
+void BackUpBeforeFirstChangeOfDay(CommandContext& context);
+
 // Shared options: --month YYYY-MM (default: the current month) and --filter all|paid|unpaid.
 std::optional<std::string> TakeMonth(Arguments& arguments, const Clock& clock, OleDateTime& month);
 std::optional<std::string> TakeFilter(Arguments& arguments, MonthFilter& filter, std::string& name);

@@ -131,6 +131,11 @@ int Run(std::vector<std::string> words) {
   Arguments arguments(
       std::vector<std::string>(words.begin() + static_cast<long>(next) + 1, words.end()));
   CommandContext context{store, clock, std::cout, std::cerr};
+  for (const std::string_view changing :
+       {"add", "series", "modify", "delete", "import", "resolve"}) {
+    if (command->name == changing)
+      BackUpBeforeFirstChangeOfDay(context);
+  }
   return command->run(arguments, context);
 }
 

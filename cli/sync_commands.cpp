@@ -60,6 +60,15 @@ Result<std::vector<Conflict>> LoadConflicts(CommandContext& context) {
 
 }  // namespace
 
+void BackUpBeforeFirstChangeOfDay(CommandContext& context) {
+  const RecordStore& store = context.store;
+  if (store.size() == 0 || HasBackupOfToday(BackupsFolder(store.workingDirectory()), context.clock))
+    return;
+  const Result<std::string> path = CreateBackup(store, context.clock, BackupsKept());
+  if (!path.ok())
+    context.err << "paylark-cli: no backup was taken: " << path.status().message() << '\n';
+}
+
 int RunConflicts(Arguments& arguments, CommandContext& context) {
   const bool json = arguments.TakeFlag("--json");
   if (auto problem = arguments.Finish())

@@ -14,7 +14,9 @@ W = "{http://schemas.openxmlformats.org/wordprocessingml/2006/main}"
 
 
 def cli(folder, *arguments):
-    environment = dict(os.environ, LC_ALL="en_US.UTF-8")
+    # Backups go beside the records, not into the user's own data folder.
+    environment = dict(os.environ, LC_ALL="en_US.UTF-8",
+                       XDG_DATA_HOME=os.path.join(str(folder), ".data"))
     subprocess.run([sys.argv[1], "--dir", str(folder), *arguments], check=True,
                    env=environment, stdout=subprocess.DEVNULL)
 

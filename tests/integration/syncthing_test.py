@@ -193,6 +193,10 @@ def scenario_added_due_arrives(a, b):
     settle(a, b, lambda: b.show(record_id) is not None)
     check(b.show(record_id) == a.show(record_id), "B holds a different record than A")
     print("ok: a due added in A arrives in B")
+    a.paylark("add", "--title", "Water", "--amount", "40")
+    check(any(name.endswith(".zip") for _, _, names in
+              os.walk(os.path.join(a.env["XDG_DATA_HOME"], "paylark", "Backups"))
+              for name in names), "A took no backup before its first change of the day")
 
 
 def scenario_series_arrives_complete(a, b):

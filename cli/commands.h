@@ -17,6 +17,13 @@ int RunSeries(Arguments& arguments, CommandContext& context);
 int RunModify(Arguments& arguments, CommandContext& context);
 int RunExport(Arguments& arguments, CommandContext& context);
 int RunPrint(Arguments& arguments, CommandContext& context);
+int RunConflicts(Arguments& arguments, CommandContext& context);
+int RunResolve(Arguments& arguments, CommandContext& context);
+int RunBackup(Arguments& arguments, CommandContext& context);
+int RunRestore(Arguments& arguments, CommandContext& context);
+
+// Takes the day's backup of the records folder unless there is one (commands that change dues).
+void BackUpBeforeFirstChangeOfDay(CommandContext& context);
 
 // Shared options: --month YYYY-MM (default: the current month) and --filter all|paid|unpaid.
 std::optional<std::string> TakeMonth(Arguments& arguments, const Clock& clock, OleDateTime& month);

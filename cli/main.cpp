@@ -12,6 +12,7 @@
 #include "cli/record_fields.h"
 #include "cli/working_directory.h"
 #include "core/base/messages.h"
+#include "core/sync/conflicts.h"
 
 namespace paylark::cli {
 namespace {
@@ -39,6 +40,10 @@ const Command kCommands[] = {
      "print --from YYYY-MM --to YYYY-MM [--records all|invert|paid|unpaid|reset]\n"
      "         [--account A] [--template FILE] --output FILE",
      RunPrint},
+    {"conflicts", "conflicts [--json]", RunConflicts},
+    {"resolve", "resolve ID --keep current|FILE", RunResolve},
+    {"backup", "backup [--output FILE]          prints the backup's path", RunBackup},
+    {"restore", "restore FILE", RunRestore},
 };
 
 void PrintUsage(std::ostream& out) {
@@ -58,6 +63,14 @@ bool IsDirectory(const std::string& path) {
 }
 
 void ReportSkipped(const ReloadReport& report, std::ostream& err) {
+  if (!report.conflictCopies.empty()) {
+    err << "paylark-cli: "
+        << MessageText({MessageId::kSyncConflicts,
+                        {},
+                        static_cast<long long>(CountConflicts(report.conflictCopies)),
+                        {}})
+        << " (see conflicts)\n";
+  }
   if (report.skipped.empty())
     return;
   err << "paylark-cli: "
@@ -118,6 +131,11 @@ int Run(std::vector<std::string> words) {
   Arguments arguments(
       std::vector<std::string>(words.begin() + static_cast<long>(next) + 1, words.end()));
   CommandContext context{store, clock, std::cout, std::cerr};
+  for (const std::string_view changing :
+       {"add", "series", "modify", "delete", "import", "resolve"}) {
+    if (command->name == changing)
+      BackUpBeforeFirstChangeOfDay(context);
+  }
   return command->run(arguments, context);
 }
 

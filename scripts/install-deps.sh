@@ -15,6 +15,7 @@ packages=(
   locales-all qpdf poppler-utils python3-openpyxl python3-docx
   fonts-wqy-microhei
   faketime xvfb xauth desktop-file-utils appstream
+  syncthing
 )
 
 missing=()

@@ -98,6 +98,10 @@ std::string MessageText(const Message& m) {
       return std::string(m.number == 1 ? "1 due has" : std::to_string(m.number) + " dues have") +
              " characters that no installed font can show; they appear as \"?\" in the PDF:\n" +
              m.text;
+    case MessageId::kSyncConflicts:
+      return m.number == 1 ? "1 sync conflict" : std::to_string(m.number) + " sync conflicts";
+    case MessageId::kChangedElsewhere:
+      return "This due was changed elsewhere while you edited it.";
   }
   return {};
 }

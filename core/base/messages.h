@@ -51,6 +51,9 @@ enum class MessageId {
   kProgressSaving,
   kProgressDeleting,
   kPdfCharactersLost,  // text: the dues' titles, one a line; number: how many dues
+
+  kSyncConflicts,     // number: how many dues have conflict copies
+  kChangedElsewhere,  // the Modify sheet's question after another device changed the due
 };
 
 struct Message {

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "core/records/record_codec.h"
+#include "core/sync/sync_file_names.h"
 
 namespace paylark {
 namespace {
@@ -69,19 +70,46 @@ ReloadReport RecordStore::Reload() {
   if (!names.ok())
     return report;
   for (const std::string& name : names.value()) {
-    Result<std::string> bytes = folder_->Read(name);
-    Result<DueRecord> record =
-        bytes.ok() ? DecodeRecord(bytes.value()) : Result<DueRecord>(bytes.status());
-    if (!record.ok()) {
-      report.skipped.push_back({name, record.status().message()});
-      continue;
-    }
-    const std::string id = record.value().recordId;
-    TrackSeries(map_.Find(id), &record.value());
-    map_.Set(id, std::move(record).value());
+    const SyncFileKind kind = ClassifyFileName(name).kind;
+    if (kind == SyncFileKind::kConflictCopy)
+      report.conflictCopies.push_back(name);
+    else if (kind == SyncFileKind::kRecord)
+      LoadFile(name, report);
   }
   report.loaded = map_.size();
   return report;
+}
+
+ReloadReport RecordStore::ReloadFiles(const std::vector<std::string>& fileNames) {
+  ReloadReport report;
+  if (!folder_)
+    return report;
+  for (const std::string& name : fileNames) {
+    const SyncFileName classified = ClassifyFileName(name);
+    if (classified.kind == SyncFileKind::kConflictCopy && folder_->Exists(name)) {
+      report.conflictCopies.push_back(name);
+    } else if (classified.kind == SyncFileKind::kRecord && folder_->Exists(name)) {
+      LoadFile(name, report);
+    } else if (classified.kind == SyncFileKind::kRecord) {
+      TrackSeries(map_.Find(classified.recordId), nullptr);
+      map_.Remove(classified.recordId);
+    }
+  }
+  report.loaded = map_.size();
+  return report;
+}
+
+void RecordStore::LoadFile(const std::string& fileName, ReloadReport& report) {
+  Result<std::string> bytes = folder_->Read(fileName);
+  Result<DueRecord> record =
+      bytes.ok() ? DecodeRecord(bytes.value()) : Result<DueRecord>(bytes.status());
+  if (!record.ok()) {
+    report.skipped.push_back({fileName, record.status().message()});
+    return;
+  }
+  const std::string id = record.value().recordId;
+  TrackSeries(map_.Find(id), &record.value());
+  map_.Set(id, std::move(record).value());
 }
 
 std::string RecordStore::NextRecordId(int suffix) {

@@ -27,6 +27,8 @@ struct SkippedFile {
 struct ReloadReport {
   std::size_t loaded = 0;
   std::vector<SkippedFile> skipped;  // never changed or removed
+  // Sync engines' conflict copies ("duedate<ID>.sync-conflict-….due"): never loaded as records.
+  std::vector<std::string> conflictCopies;
 };
 
 struct AddResult {
@@ -55,6 +57,10 @@ class RecordStore {
   // Empties the map and reads every record file, in byte order of the names. Files that cannot
   // be read or decoded are skipped and listed.
   ReloadReport Reload();
+  // Reads only the named files of the records folder again: a file that is gone unmaps its
+  // record, one that does not decode keeps the mapped record and is listed; the rest of the map
+  // stays as it is. Sync engines' temporary names are ignored.
+  ReloadReport ReloadFiles(const std::vector<std::string>& fileNames);
 
   // Gives the record a new unique ID (suffix 10 for a single due, the add counter for a series
   // member), writes its file without replacing any existing one, then maps it.
@@ -86,6 +92,8 @@ class RecordStore {
 
  private:
   std::string FileNameOf(const std::string& recordId) const;
+  // Reads and maps one record file; what cannot be read or decoded goes to the report.
+  void LoadFile(const std::string& fileName, ReloadReport& report);
   std::string NextRecordId(int suffix);
   Status WriteMarker();
   void TrackSeries(const DueRecord* before, const DueRecord* after);

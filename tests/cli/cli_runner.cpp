@@ -89,7 +89,10 @@ TemporaryWorkingDirectory::~TemporaryWorkingDirectory() {
 CliResult TemporaryWorkingDirectory::Run(std::vector<std::string> arguments,
                                          const std::vector<std::string>& environment) const {
   arguments.insert(arguments.begin(), {"--dir", path_.string()});
-  return RunCli(arguments, environment);
+  // Backups go beside the records, not into the user's own data folder.
+  std::vector<std::string> additions = environment;
+  additions.push_back("XDG_DATA_HOME=" + (path_ / ".data").string());
+  return RunCli(arguments, additions);
 }
 
 }  // namespace paylark::testing

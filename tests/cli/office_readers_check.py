@@ -18,7 +18,9 @@ W = "{http://schemas.openxmlformats.org/wordprocessingml/2006/main}"
 
 
 def cli(folder, *arguments, locale="en_US.UTF-8"):
-    environment = dict(os.environ, LC_ALL=locale)
+    # Backups go beside the records, not into the user's own data folder.
+    environment = dict(os.environ, LC_ALL=locale,
+                       XDG_DATA_HOME=os.path.join(str(folder), ".data"))
     return subprocess.run([sys.argv[1], "--dir", str(folder), *arguments], check=True,
                           env=environment, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
 

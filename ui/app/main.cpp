@@ -4,11 +4,13 @@
 
 #include "ui/app/editor_dialog_commands.h"
 #include "ui/app/start_up.h"
+#include "ui/app/sync_wiring.h"
 #include "ui/base/message_box_prompt.h"
 #include "ui/base/paylark_app.h"
 #include "ui/base/resources.h"
 #include "ui/base/system_desktop_services.h"
 #include "ui/shell/main_window.h"
+#include "ui/sync/single_instance.h"
 #include "ui/widgets/display_style.h"
 
 int main(int argc, char* argv[]) {
@@ -35,7 +37,20 @@ int main(int argc, char* argv[]) {
   if (start.outcome == paylark::StartUpOutcome::kEnd)
     return 0;
 
+  // One window per working directory: a second start hands its arguments to the first.
+  paylark::SingleInstance instance(QString::fromStdString(app.workingDirectory()));
+  if (instance.Claim(QApplication::arguments().mid(1)) ==
+      paylark::SingleInstance::Role::kHandedOver) {
+    return 0;
+  }
+
   paylark::MainWindow frame(app, dialogs);
+  paylark::SyncWiring sync(app, frame);
+  QObject::connect(&instance, &paylark::SingleInstance::Activated, &frame, [&frame] {
+    frame.setWindowState((frame.windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    frame.raise();
+    frame.activateWindow();
+  });
   frame.ShowNote(start.reloadNote);
   frame.showMaximized();
   return application.exec();

@@ -14,6 +14,8 @@ QMessageBox::StandardButtons ButtonsOf(PromptButtons buttons) {
       return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     case PromptButtons::kOpenShowClose:
       return QMessageBox::Open | QMessageBox::Close;
+    case PromptButtons::kKeepMineTakeTheirs:
+      return QMessageBox::NoButton;
     case PromptButtons::kOk:
       break;
   }
@@ -45,7 +47,7 @@ PromptAnswer AnswerOf(int button, PromptButtons buttons) {
     default:
       break;
   }
-  if (buttons == PromptButtons::kYesNo)
+  if (buttons == PromptButtons::kYesNo || buttons == PromptButtons::kKeepMineTakeTheirs)
     return PromptAnswer::kNo;
   return buttons == PromptButtons::kOk ? PromptAnswer::kOk : PromptAnswer::kCancel;
 }
@@ -63,6 +65,13 @@ PromptAnswer MessageBoxPrompt::Ask(QWidget* parent, const QString& text, PromptB
       return PromptAnswer::kShowInFolder;
     return box.clickedButton() == box.button(QMessageBox::Open) ? PromptAnswer::kOpen
                                                                 : PromptAnswer::kCancel;
+  }
+  if (buttons == PromptButtons::kKeepMineTakeTheirs) {
+    QPushButton* mine = box.addButton(QStringLiteral("Keep Mine"), QMessageBox::YesRole);
+    box.addButton(QStringLiteral("Take Theirs"), QMessageBox::NoRole);
+    box.setDefaultButton(mine);
+    box.exec();
+    return box.clickedButton() == mine ? PromptAnswer::kYes : PromptAnswer::kNo;
   }
   if (buttons != PromptButtons::kOk)
     box.setDefaultButton(QMessageBox::Yes);

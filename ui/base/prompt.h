@@ -7,7 +7,8 @@ class QWidget;
 namespace paylark {
 
 // kOpenShowClose: "Open" (the default), "Show in Folder" and "Close", after a file was written.
-enum class PromptButtons { kOk, kYesNo, kYesNoCancel, kOpenShowClose };
+// kKeepMineTakeTheirs: "Keep Mine" answers kYes, "Take Theirs" kNo.
+enum class PromptButtons { kOk, kYesNo, kYesNoCancel, kOpenShowClose, kKeepMineTakeTheirs };
 enum class PromptAnswer { kOk, kYes, kNo, kCancel, kOpen, kShowInFolder };
 enum class PromptIcon { kNone, kInformation, kWarning };
 

@@ -38,11 +38,22 @@ EditOutcome ModifyDue(PaylarkApp& app, QWidget* parent, const std::string& recor
   if (!sheet.Run())
     return EditOutcome::kNothingChanged;
   const DueRecord& edited = sheet.record();
+  // Another device may have changed the due while the sheet was open.
+  DueRecord base = stored;
+  if (!app.store().Contains(recordId) || app.store().Get(recordId) != stored) {
+    const PromptAnswer answer =
+        app.prompt().Ask(parent, QString::fromStdString(MessageText(MessageId::kChangedElsewhere)),
+                         PromptButtons::kKeepMineTakeTheirs, PromptIcon::kWarning);
+    if (answer != PromptAnswer::kYes)
+      return EditOutcome::kRecordsChanged;
+    if (app.store().Contains(recordId))
+      base = app.store().Get(recordId);
+  }
   Status status = Status::Ok();
   {
     WaitCursor wait;
     OperationProgress progress(parent, MessageId::kProgressSaving);
-    status = ApplyModify(app.store(), choice, edited, stored, progress.Reporter());
+    status = ApplyModify(app.store(), choice, edited, base, progress.Reporter());
   }
   if (!status.ok()) {
     app.prompt().Tell(

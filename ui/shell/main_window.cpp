@@ -177,6 +177,20 @@ void MainWindow::ReloadAll() {
   RefreshMonth();
 }
 
+void MainWindow::RefreshKeepingSelection() {
+  const std::optional<DueRecord> selected = view_->SelectedRecord();
+  RefreshMonth();
+  if (!selected)
+    return;
+  const std::vector<DueRecord>& rows = view_->model().rows();
+  for (std::size_t row = 0; row < rows.size(); ++row) {
+    if (rows[row].recordId == selected->recordId) {
+      view_->SelectRow(static_cast<int>(row));
+      break;
+    }
+  }
+}
+
 void MainWindow::ShowCaption(const QString& text, CaptionStrip::Image image) {
   captionStrip_->ShowCaption(text, image);
 }

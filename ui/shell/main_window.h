@@ -35,6 +35,9 @@ class MainWindow final : public QMainWindow {
   void ShiftMonth(int months);
   // Reads every record file again, then refreshes.
   void ReloadAll();
+  // Refills the list after records changed behind the window: the month and the selected due
+  // (while it is still in the month) stay.
+  void RefreshKeepingSelection();
   void ShowCaption(const QString& text, CaptionStrip::Image image);
   // Shows a note in the status bar's message pane until the next one.
   void ShowNote(const QString& note);

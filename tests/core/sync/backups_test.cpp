@@ -1,0 +1,109 @@
+#include "core/sync/backups.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/core/sync/sync_folder.h"
+
+namespace paylark {
+namespace {
+
+namespace fs = std::filesystem;
+
+class BackupsTest : public ::testing::Test {
+ protected:
+  std::string Backup(int keep = kDefaultBackupsKept) {
+    auto path = CreateBackup(folder_.store(), folder_.clock(), keep);
+    EXPECT_TRUE(path.ok()) << path.status().message();
+    return path.ok() ? path.value() : std::string();
+  }
+  std::string Folder() { return BackupsFolder(folder_.store().workingDirectory()); }
+
+  SyncFolder folder_;
+};
+
+TEST_F(BackupsTest, BackupIsNamedByTimeInAFolderNamedByTheWorkingDirectory) {
+  (void)folder_.Add("Rent");
+  const std::string path = Backup();
+  const std::string folder = Folder();
+  EXPECT_TRUE(fs::path(folder).filename().string().starts_with("Work-"));
+  EXPECT_EQ(fs::path(folder).filename().string().size(), std::string("Work-").size() + 8);
+  EXPECT_EQ(fs::path(folder).parent_path().filename(), "Backups");
+  EXPECT_EQ(path, folder + "/Paylark Files 2026-12-05 081500.zip");
+  EXPECT_EQ(Backup(), folder + "/Paylark Files 2026-12-05 081500 (2).zip");
+  EXPECT_TRUE(HasBackupOfToday(folder, folder_.clock()));
+  folder_.clock().AdvanceSeconds(24 * 3600);
+  EXPECT_FALSE(HasBackupOfToday(folder, folder_.clock()));
+  EXPECT_NE(BackupsFolder("/elsewhere/Work"), folder);
+}
+
+TEST_F(BackupsTest, OnlyTheNewestAreKept) {
+  for (int i = 0; i < 5; ++i) {
+    (void)Backup(3);
+    folder_.clock().AdvanceSeconds(3600);
+  }
+  const std::vector<std::string> backups = ListBackups(Folder());
+  ASSERT_EQ(backups.size(), 3u);
+  EXPECT_EQ(fs::path(backups[0]).filename(), "Paylark Files 2026-12-05 121500.zip");
+  EXPECT_EQ(fs::path(backups[2]).filename(), "Paylark Files 2026-12-05 101500.zip");
+}
+
+TEST_F(BackupsTest, RestoreBringsBackDeletedAndChangedDuesAndBacksUpTheCurrentState) {
+  const std::string rent = folder_.Add("Rent", 500);
+  const std::string water = folder_.Add("Water", 40);
+  const std::string path = Backup();
+  folder_.clock().AdvanceSeconds(60);
+  ASSERT_TRUE(folder_.store().Delete(rent, ChangeMarker::kWrite).ok());
+  DueRecord changed = folder_.store().Get(water);
+  changed.paid = 1;
+  ASSERT_TRUE(folder_.store().Replace(changed).ok());
+  const std::string added = folder_.Add("Gas", 30);
+
+  ASSERT_TRUE(RestoreBackup(folder_.store(), folder_.clock(), path, kDefaultBackupsKept).ok());
+  EXPECT_EQ(folder_.store().size(), 2u);
+  EXPECT_EQ(folder_.store().Get(rent).title, "Rent");
+  EXPECT_EQ(folder_.store().Get(water).paid, 0);
+  EXPECT_FALSE(folder_.Has("duedate" + added + ".due"));
+
+  const std::vector<std::string> backups = ListBackups(Folder());
+  ASSERT_EQ(backups.size(), 2u);
+  auto before = ReadBackup(backups[0]);
+  ASSERT_TRUE(before.ok());
+  EXPECT_EQ(before.value().size(), 2u);  // Water (paid) and Gas
+}
+
+TEST_F(BackupsTest, ADamagedBackupChangesNothing) {
+  const std::string rent = folder_.Add("Rent", 500);
+  const std::string water = folder_.Add("Water", 40);
+  std::string bytes = SyncFolder::Read(Backup());
+  (void)folder_.store().Delete(rent, ChangeMarker::kWrite);
+  const std::vector<std::string> before = ListBackups(Folder());
+
+  // A flipped byte inside the compressed data, a cut-off file, and a record that does not decode.
+  std::string flipped = bytes;
+  flipped[60] = static_cast<char>(flipped[60] ^ 0x55);
+  const fs::path damaged = folder_.Records().parent_path().parent_path() / "damaged.zip";
+  for (const std::string& broken :
+       {flipped, bytes.substr(0, bytes.size() / 2), std::string("PK")}) {
+    std::ofstream(damaged, std::ios::binary | std::ios::trunc) << broken;
+    const Status status =
+        RestoreBackup(folder_.store(), folder_.clock(), damaged.string(), kDefaultBackupsKept);
+    EXPECT_EQ(status.code(), StatusCode::kCorrupt) << status.message();
+    EXPECT_FALSE(folder_.store().Contains(rent));
+    EXPECT_TRUE(folder_.store().Contains(water));
+    EXPECT_EQ(ListBackups(Folder()), before);
+  }
+}
+
+TEST_F(BackupsTest, ABackupWithARecordThatDoesNotDecodeIsRefused) {
+  const std::string rent = folder_.Add("Rent", 500);
+  folder_.Put("duedate2026120600000010.due", "not a record");
+  const std::string path = Backup();
+  fs::remove(folder_.Records() / "duedate2026120600000010.due");
+  (void)folder_.store().Delete(rent, ChangeMarker::kWrite);
+  EXPECT_EQ(ReadBackup(path).status().code(), StatusCode::kCorrupt);
+  EXPECT_FALSE(RestoreBackup(folder_.store(), folder_.clock(), path, kDefaultBackupsKept).ok());
+  EXPECT_FALSE(folder_.store().Contains(rent));
+}
+
+}  // namespace
+}  // namespace paylark

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "core/base/clock.h"
+#include "core/records/record_codec.h"
+#include "core/records/record_store.h"
+
+namespace paylark {
+
+// A loaded store over a fresh working directory (and a private $XDG_DATA_HOME for backups),
+// with verbs for what a sync engine does to the records folder behind the store's back.
+class SyncFolder {
+ public:
+  SyncFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "paylark-sync-XXXXXX").string();
+    root_ = mkdtemp(pattern.data());
+    std::filesystem::create_directories(root_ / "Work");
+    setenv("XDG_DATA_HOME", (root_ / "data").c_str(), 1);
+    store_.SetWorkingDirectory((root_ / "Work").string());
+    store_.SetDurability(Durability::kUnsynced);
+    (void)store_.Reload();
+  }
+  ~SyncFolder() { std::filesystem::remove_all(root_); }
+  SyncFolder(const SyncFolder&) = delete;
+  SyncFolder& operator=(const SyncFolder&) = delete;
+
+  RecordStore& store() { return store_; }
+  FixedClock& clock() { return clock_; }
+  std::filesystem::path Records() const { return root_ / "Work" / "Paylark Files"; }
+  bool Has(const std::string& name) const { return std::filesystem::exists(Records() / name); }
+
+  DueRecord Due(const std::string& title, double amount) {
+    DueRecord record = DueRecord::WithDefaults(clock_);
+    record.title = title;
+    record.amount = amount;
+    return record;
+  }
+  // Adds through the store and returns the new ID.
+  std::string Add(const std::string& title, double amount = 10) {
+    return store_.Add(Due(title, amount)).recordId;
+  }
+  // Writes a file the way another device's engine would: the store does not know.
+  void Put(const std::string& name, const std::string& bytes) {
+    std::ofstream(Records() / name, std::ios::binary) << bytes;
+  }
+  void PutRecord(const std::string& name, const DueRecord& record) {
+    Put(name, EncodeRecord(record));
+  }
+  static std::string Read(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+  }
+
+ private:
+  std::filesystem::path root_;
+  FixedClock clock_{*OleDateTime::FromCivil(2026, 12, 5, 8, 15, 0)};
+  RecordStore store_{clock_, ""};
+};
+
+}  // namespace paylark

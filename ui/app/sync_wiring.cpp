@@ -1,0 +1,162 @@
+#include "ui/app/sync_wiring.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTimer>
+
+#include "core/base/messages.h"
+#include "core/sync/backups.h"
+#include "core/sync/conflicts.h"
+#include "core/sync/sync_file_names.h"
+#include "ui/base/paylark_app.h"
+#include "ui/shell/commands.h"
+#include "ui/shell/main_window.h"
+#include "ui/sync/conflict_resolver_dialog.h"
+#include "ui/sync/folder_watcher.h"
+
+namespace paylark {
+namespace {
+
+constexpr int kDailyCheckMilliseconds = 10 * 60 * 1000;
+
+QMenu* FileMenu(MainWindow& window) {
+  for (QAction* action : window.menuBar()->actions()) {
+    if (action->menu() && action->text() == QStringLiteral("&File"))
+      return action->menu();
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+int BackupsKeptSetting() {
+  const int keep = QSettings().value(QStringLiteral("Backups/Keep"), kDefaultBackupsKept).toInt();
+  return keep > 0 ? keep : kDefaultBackupsKept;
+}
+
+SyncWiring::SyncWiring(PaylarkApp& app, MainWindow& window)
+    : QObject(&window),
+      app_(app),
+      window_(window),
+      watcher_(new FolderWatcher(this)),
+      conflicts_(new QPushButton(&window)),
+      daily_(new QTimer(this)) {
+  conflicts_->setObjectName(QStringLiteral("syncConflicts"));
+  conflicts_->setFlat(true);
+  conflicts_->setCursor(Qt::PointingHandCursor);
+  conflicts_->setStyleSheet(QStringLiteral("color: #a03000; font-weight: bold;"));
+  window.statusBar()->addWidget(conflicts_);
+  connect(conflicts_, &QPushButton::clicked, this, &SyncWiring::OpenResolver);
+  connect(watcher_, &FolderWatcher::FilesChanged, this, &SyncWiring::ReloadFiles);
+  // Runs after the window's own handler has switched folders.
+  connect(window.commands().changeDirectory, &QAction::triggered, this,
+          &SyncWiring::WatchWorkingDirectory);
+  connect(daily_, &QTimer::timeout, this, &SyncWiring::BackUpOncePerDay);
+  daily_->start(kDailyCheckMilliseconds);
+
+  if (QMenu* file = FileMenu(window)) {
+    auto* restore = new QAction(QStringLiteral("Restore from &Backup..."), this);
+    restore->setObjectName(QStringLiteral("restoreBackup"));
+    connect(restore, &QAction::triggered, this, &SyncWiring::RestoreFromBackup);
+    const QList<QAction*> actions = file->actions();
+    file->insertAction(actions.isEmpty() ? nullptr : actions.last(), restore);
+  }
+  WatchWorkingDirectory();
+  BackUpOncePerDay();
+}
+
+void SyncWiring::WatchWorkingDirectory() {
+  watcher_->Watch(app_.workingDirectory().empty()
+                      ? QString()
+                      : QString::fromStdString(app_.store().RecordsFolder()));
+  UpdateConflicts();
+}
+
+void SyncWiring::ReloadFiles(const std::vector<std::string>& fileNames) {
+  const ReloadReport report = app_.store().ReloadFiles(fileNames);
+  window_.RefreshKeepingSelection();
+  if (!report.skipped.empty()) {
+    window_.ShowNote(
+        QString::fromStdString(MessageText(Message{MessageId::kRecordFilesUnreadable,
+                                                   {},
+                                                   static_cast<long long>(report.skipped.size()),
+                                                   {}})));
+  }
+  for (const std::string& name : fileNames) {
+    if (ClassifyFileName(name).kind == SyncFileKind::kConflictCopy) {
+      UpdateConflicts();
+      break;
+    }
+  }
+}
+
+void SyncWiring::UpdateConflicts() {
+  std::size_t count = 0;
+  if (!app_.workingDirectory().empty()) {
+    auto found = FindConflicts(app_.store().RecordsFolder());
+    count = found.ok() ? found.value().size() : 0;
+  }
+  conflicts_->setText(QString::fromStdString(
+      MessageText(Message{MessageId::kSyncConflicts, {}, static_cast<long long>(count), {}})));
+  conflicts_->setVisible(count > 0);
+}
+
+void SyncWiring::OpenResolver() {
+  ConflictResolverDialog resolver(app_.store(), BackupsFolder(app_.workingDirectory()), &window_);
+  connect(&resolver, &ConflictResolverDialog::Resolved, &window_,
+          &MainWindow::RefreshKeepingSelection);
+  resolver.exec();
+  watcher_->CheckNow();
+  UpdateConflicts();
+}
+
+void SyncWiring::BackUpOncePerDay() {
+  if (app_.workingDirectory().empty() || app_.store().size() == 0)
+    return;
+  if (HasBackupOfToday(BackupsFolder(app_.workingDirectory()), app_.clock()))
+    return;
+  const Result<std::string> path = CreateBackup(app_.store(), app_.clock(), BackupsKeptSetting());
+  if (!path.ok())
+    window_.ShowNote(QString::fromStdString("No backup was taken: " + path.status().message()));
+}
+
+void SyncWiring::RestoreFromBackup() {
+  const std::string folder = BackupsFolder(app_.workingDirectory());
+  const std::vector<std::string> backups = ListBackups(folder);
+  if (backups.empty()) {
+    app_.prompt().Tell(&window_,
+                       QStringLiteral("There is no backup of this working directory yet."));
+    return;
+  }
+  QStringList items;
+  for (const std::string& path : backups) {
+    const auto records = ReadBackup(path);
+    const QString name = QFileInfo(QString::fromStdString(path)).completeBaseName();
+    items << (records.ok() ? QStringLiteral("%1 (%2 dues)").arg(name).arg(records.value().size())
+                           : QStringLiteral("%1 (damaged)").arg(name));
+  }
+  bool chosen = false;
+  const QString item = QInputDialog::getItem(&window_, QStringLiteral("Restore from Backup"),
+                                             QStringLiteral("Replace every due with those of:"),
+                                             items, 0, false, &chosen);
+  if (!chosen)
+    return;
+  const std::string path = backups[static_cast<std::size_t>(items.indexOf(item))];
+  const Status status = RestoreBackup(app_.store(), app_.clock(), path, BackupsKeptSetting());
+  if (!status.ok()) {
+    app_.prompt().Tell(&window_,
+                       QString::fromStdString("Nothing was restored: " + status.message()),
+                       PromptIcon::kWarning);
+  }
+  watcher_->CheckNow();
+  window_.RefreshKeepingSelection();
+  UpdateConflicts();
+}
+
+}  // namespace paylark

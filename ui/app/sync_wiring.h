@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <string>
+#include <vector>
+
+class QAction;
+class QPushButton;
+class QTimer;
+
+namespace paylark {
+
+class FolderWatcher;
+class MainWindow;
+class PaylarkApp;
+
+// Connects the window to a records folder that a sync engine shares: changed files are read
+// again by themselves, the status bar counts the sync conflicts and opens the resolver, a daily
+// backup is taken, and File → Restore from Backup… puts an earlier state back.
+class SyncWiring final : public QObject {
+  Q_OBJECT
+
+ public:
+  SyncWiring(PaylarkApp& app, MainWindow& window);
+
+  FolderWatcher& watcher() { return *watcher_; }
+  QPushButton& conflictsButton() { return *conflicts_; }
+  // Reads the named files again and refreshes the window, keeping month and selection.
+  void ReloadFiles(const std::vector<std::string>& fileNames);
+  void UpdateConflicts();
+  void OpenResolver();
+  // Takes today's backup unless there is one.
+  void BackUpOncePerDay();
+  void RestoreFromBackup();
+
+ private:
+  void WatchWorkingDirectory();
+
+  PaylarkApp& app_;
+  MainWindow& window_;
+  FolderWatcher* watcher_;
+  QPushButton* conflicts_;
+  QTimer* daily_;
+};
+
+// Backups/Keep, else 30.
+int BackupsKeptSetting();
+
+}  // namespace paylark

@@ -8,7 +8,7 @@ packages=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-svg-dev libxlsxwriter-dev libzip-dev
   libfontconfig-dev libharfbuzz-dev
-  libgtest-dev libbenchmark-dev
+  libgtest-dev
   # runtime
   fonts-dejavu-core
   # tests
@@ -16,6 +16,8 @@ packages=(
   fonts-wqy-microhei
   faketime xvfb xauth desktop-file-utils appstream
   syncthing
+  # the formatting check
+  clang-format
 )
 
 missing=()

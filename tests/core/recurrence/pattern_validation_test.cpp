@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+
 #include "tests/core/recurrence/recurrence_fixture.h"
 
 namespace paylark {
@@ -13,35 +16,37 @@ RecurrencePattern Base(RecurrenceKind kind) {
   return pattern;
 }
 
-RecurrencePattern Day(DayForm form, const char* interval, const char* count = "10") {
+// The texts are taken as strings and moved in: assigning a const char* makes GCC 12 at -O3 warn
+// falsely (-Wrestrict) inside std::string.
+RecurrencePattern Day(DayForm form, std::string interval, std::string count = "10") {
   RecurrencePattern pattern = Base(RecurrenceKind::kDay);
   pattern.dayForm = form;
-  pattern.dayInterval = interval;
-  pattern.count = count;
+  pattern.dayInterval = std::move(interval);
+  pattern.count = std::move(count);
   return pattern;
 }
 
-RecurrencePattern Week(const char* interval, std::array<bool, 7> weekdays) {
+RecurrencePattern Week(std::string interval, std::array<bool, 7> weekdays) {
   RecurrencePattern pattern = Base(RecurrenceKind::kWeek);
-  pattern.weekInterval = interval;
+  pattern.weekInterval = std::move(interval);
   pattern.weekdays = weekdays;
   return pattern;
 }
 
-RecurrencePattern Month(MonthForm form, const char* day, const char* months) {
+RecurrencePattern Month(MonthForm form, std::string day, std::string months) {
   RecurrencePattern pattern = Base(RecurrenceKind::kMonth);
   pattern.monthForm = form;
-  pattern.monthDay = day;
+  pattern.monthDay = std::move(day);
   (form == MonthForm::kDayOfMonth ? pattern.monthIntervalDayForm : pattern.monthIntervalNthForm) =
-      months;
+      std::move(months);
   return pattern;
 }
 
-RecurrencePattern Year(YearForm form, int month, const char* day) {
+RecurrencePattern Year(YearForm form, int month, std::string day) {
   RecurrencePattern pattern = Base(RecurrenceKind::kYear);
   pattern.yearForm = form;
   pattern.yearDateMonth = month;
-  pattern.yearDay = day;
+  pattern.yearDay = std::move(day);
   return pattern;
 }
 

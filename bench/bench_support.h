@@ -1,40 +1,34 @@
 #pragma once
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <filesystem>
 #include <string>
 #include <string_view>
 
 #include "core/base/clock.h"
 #include "core/records/record_store.h"
+#include "tests/support/scratch_folder.h"
 
 // Helpers of the benchmark programs, which print one "name value" line per figure.
 namespace paylark::bench {
 
-// A record store over a fresh temporary working directory, removed again at the end.
+// A record store over a scratch folder as its working directory.
 class ScratchStore {
  public:
   explicit ScratchStore(const Clock& clock, Durability durability = Durability::kUnsynced)
-      : store_(clock, "") {
-    std::string pattern = std::filesystem::temp_directory_path() / "paylark-bench-XXXXXX";
-    directory_ = mkdtemp(pattern.data());
-    store_.SetWorkingDirectory(directory_);
+      : store_(clock, folder_.path().string()) {
     store_.SetDurability(durability);
     (void)store_.Reload();
   }
-  ~ScratchStore() { std::filesystem::remove_all(directory_); }
   ScratchStore(const ScratchStore&) = delete;
   ScratchStore& operator=(const ScratchStore&) = delete;
 
   RecordStore& store() { return store_; }
-  const std::string& directory() const { return directory_; }
+  const std::string& directory() const { return store_.workingDirectory(); }
 
  private:
-  std::string directory_;
+  testing::ScratchFolder folder_;
   RecordStore store_;
 };
 

@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -31,10 +30,9 @@ std::vector<std::string> Lines(const std::string& text) {
 
 CliResult RunCli(const std::vector<std::string>& arguments,
                  const std::vector<std::string>& environment) {
-  const fs::path outPath =
-      fs::temp_directory_path() / ("paylark-cli-out-" + std::to_string(getpid()));
-  const fs::path errPath =
-      fs::temp_directory_path() / ("paylark-cli-err-" + std::to_string(getpid()));
+  const ScratchFolder outputs;
+  const fs::path outPath = outputs.path() / "out";
+  const fs::path errPath = outputs.path() / "err";
   std::vector<std::string> words = {PAYLARK_CLI_PATH};
   words.insert(words.end(), arguments.begin(), arguments.end());
   std::vector<char*> argv;
@@ -71,27 +69,15 @@ CliResult RunCli(const std::vector<std::string>& arguments,
   posix_spawn_file_actions_destroy(&actions);
   result.out = ReadFile(outPath);
   result.err = ReadFile(errPath);
-  fs::remove(outPath);
-  fs::remove(errPath);
   return result;
-}
-
-TemporaryWorkingDirectory::TemporaryWorkingDirectory() {
-  std::string pattern = (fs::temp_directory_path() / "paylark-wd-XXXXXX").string();
-  path_ = mkdtemp(pattern.data());
-}
-
-TemporaryWorkingDirectory::~TemporaryWorkingDirectory() {
-  std::error_code ignored;
-  fs::remove_all(path_, ignored);
 }
 
 CliResult TemporaryWorkingDirectory::Run(std::vector<std::string> arguments,
                                          const std::vector<std::string>& environment) const {
-  arguments.insert(arguments.begin(), {"--dir", path_.string()});
+  arguments.insert(arguments.begin(), {"--dir", path().string()});
   // Backups go beside the records, not into the user's own data folder.
   std::vector<std::string> additions = environment;
-  additions.push_back("XDG_DATA_HOME=" + (path_ / ".data").string());
+  additions.push_back("XDG_DATA_HOME=" + (path() / ".data").string());
   return RunCli(arguments, additions);
 }
 

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/scratch_folder.h"
+
 namespace paylark::testing {
 
 struct CliResult {
@@ -17,22 +19,17 @@ struct CliResult {
 CliResult RunCli(const std::vector<std::string>& arguments,
                  const std::vector<std::string>& environment = {});
 
-// A fresh working directory under the system's temporary folder, removed on destruction.
+// A fresh working directory in a scratch folder.
 class TemporaryWorkingDirectory {
  public:
-  TemporaryWorkingDirectory();
-  ~TemporaryWorkingDirectory();
-  TemporaryWorkingDirectory(const TemporaryWorkingDirectory&) = delete;
-  TemporaryWorkingDirectory& operator=(const TemporaryWorkingDirectory&) = delete;
-
-  const std::filesystem::path& path() const { return path_; }
-  std::filesystem::path records() const { return path_ / "Paylark Files"; }
+  const std::filesystem::path& path() const { return folder_.path(); }
+  std::filesystem::path records() const { return path() / "Paylark Files"; }
   // paylark-cli --dir <this> followed by the arguments.
   CliResult Run(std::vector<std::string> arguments,
                 const std::vector<std::string>& environment = {}) const;
 
  private:
-  std::filesystem::path path_;
+  ScratchFolder folder_;
 };
 
 std::string ReadFile(const std::filesystem::path& path);

@@ -78,6 +78,10 @@ void UseFreshSettings() {
   QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsFolder->path());
 }
 
+bool SnapshotsWanted() {
+  return !qEnvironmentVariableIsEmpty("PAYLARK_SNAPSHOTS");
+}
+
 void Snapshot(QWidget& widget, const QString& name, qreal pixelRatio) {
   const QString folder = qEnvironmentVariable("PAYLARK_SNAPSHOTS");
   if (folder.isEmpty())

@@ -86,6 +86,8 @@ class Workspace final {
 OleDateTime At(int year, int month, int day, int hour = 0, int minute = 0);
 // Points QSettings at a fresh temporary folder for the rest of the test.
 void UseFreshSettings();
+// True when $PAYLARK_SNAPSHOTS names a folder for pictures of the windows.
+bool SnapshotsWanted();
 // Saves the widget as <name> in $PAYLARK_SNAPSHOTS when that is set, drawn at pixelRatio
 // device pixels per pixel.
 void Snapshot(QWidget& widget, const QString& name, qreal pixelRatio = 1);

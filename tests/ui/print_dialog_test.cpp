@@ -15,7 +15,7 @@
 #include <clocale>
 
 #include "tests/ui/fakes.h"
-#include "tests/ui/test_application.h"
+#include "tests/ui/test_runner.h"
 #include "ui/print/print_dialog.h"
 #include "ui/print/print_due_list.h"
 #include "ui/widgets/styled_button.h"
@@ -357,6 +357,8 @@ class PrintDialogTest final : public QObject {
   }
 
   void SnapshotsOfDialogAndPreview() {
+    if (!SnapshotsWanted())
+      QSKIP("PAYLARK_SNAPSHOTS names no folder for the pictures");
     Fixture f;
     f.Add("Rent", "Household", 850, At(2026, 3, 1, 9), true);
     f.Add("Electricity", "Household", 92.4, At(2026, 3, 10, 12));
@@ -387,9 +389,8 @@ class PrintDialogTest final : public QObject {
 }  // namespace paylark::test
 
 int main(int argc, char* argv[]) {
-  paylark::test::TestApplication application(argc, argv);
   paylark::test::PrintDialogTest test;
-  return QTest::qExec(&test, argc, argv);
+  return paylark::test::RunTestClasses(argc, argv, {&test});
 }
 
 #include "print_dialog_test.moc"

@@ -11,7 +11,7 @@
 #include "core/sync/backups.h"
 #include "tests/ui/editor_fixture.h"
 #include "tests/ui/fakes.h"
-#include "tests/ui/test_application.h"
+#include "tests/ui/test_runner.h"
 #include "ui/app/sync_wiring.h"
 #include "ui/editor/modify_command.h"
 #include "ui/shell/main_window.h"
@@ -187,9 +187,8 @@ void SyncWindowTest::ConflictsAreCountedAndResolvedSideBySide() {
 }  // namespace paylark::test
 
 int main(int argc, char* argv[]) {
-  paylark::test::TestApplication application(argc, argv);
   paylark::test::SyncWindowTest test;
-  return QTest::qExec(&test, argc, argv);
+  return paylark::test::RunTestClasses(argc, argv, {&test});
 }
 
 #include "sync_window_test.moc"

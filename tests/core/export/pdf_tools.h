@@ -2,12 +2,13 @@
 
 // Checks a PDF with the outside tools qpdf and pdftotext.
 
-#include <unistd.h>
+#include <sys/wait.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <string>
+
+#include "tests/support/scratch_folder.h"
 
 namespace paylark::testing {
 
@@ -30,27 +31,19 @@ inline ToolOutput RunTool(const std::string& command) {
   return output;
 }
 
-// A PDF written to a temporary file for the tools, removed on destruction.
+// A PDF written to a scratch folder for the tools.
 class PdfFile {
  public:
-  explicit PdfFile(const std::string& bytes)
-      : path_(std::filesystem::temp_directory_path() /
-              ("paylark-test-" + std::to_string(getpid()) + "-" + std::to_string(counter_++) +
-               ".pdf")) {
+  explicit PdfFile(const std::string& bytes) : path_(folder_.PathOf("document.pdf")) {
     std::ofstream(path_, std::ios::binary) << bytes;
   }
-  ~PdfFile() { std::filesystem::remove(path_); }
-  PdfFile(const PdfFile&) = delete;
-  PdfFile& operator=(const PdfFile&) = delete;
 
   // qpdf's verdict: exit code 0 and no warnings.
-  ToolOutput Check() const { return RunTool("qpdf --check '" + path_.string() + "'"); }
-  int PageCount() const {
-    return std::stoi(RunTool("qpdf --show-npages '" + path_.string() + "'").text);
-  }
+  ToolOutput Check() const { return RunTool("qpdf --check '" + path_ + "'"); }
+  int PageCount() const { return std::stoi(RunTool("qpdf --show-npages '" + path_ + "'").text); }
   std::string PageText(int page) const {
     const std::string n = std::to_string(page);
-    return RunTool("pdftotext -f " + n + " -l " + n + " '" + path_.string() + "' -").text;
+    return RunTool("pdftotext -f " + n + " -l " + n + " '" + path_ + "' -").text;
   }
 
   // The page's words with their boxes, as pdftotext -bbox gives them (XHTML).
@@ -60,8 +53,8 @@ class PdfFile {
   }
 
  private:
-  static inline int counter_ = 0;
-  std::filesystem::path path_;
+  ScratchFolder folder_;
+  std::string path_;
 };
 
 }  // namespace paylark::testing

@@ -2,33 +2,10 @@
 
 #include <zip.h>
 
-#include <algorithm>
 #include <fstream>
 #include <iterator>
-#include <random>
 
 namespace paylark::testing {
-
-ScratchFolder::ScratchFolder() {
-  std::random_device random;
-  path_ = std::filesystem::temp_directory_path() /
-          ("paylark-office-" + std::to_string(random()) + std::to_string(random()));
-  std::filesystem::create_directories(path_);
-}
-
-ScratchFolder::~ScratchFolder() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
-}
-
-std::vector<std::string> ScratchFolder::Names() const {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(path_)) {
-    names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
 
 std::string ReadBytes(const std::string& path) {
   std::ifstream file(path, std::ios::binary);

@@ -1,29 +1,14 @@
 #pragma once
 
-#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "core/office/office_export.h"
 #include "core/records/due_record.h"
+#include "tests/support/scratch_folder.h"
 
 namespace paylark::testing {
-
-// A fresh folder under the system's temporary folder, removed on destruction.
-class ScratchFolder {
- public:
-  ScratchFolder();
-  ~ScratchFolder();
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-  std::string PathOf(const std::string& name) const { return (path_ / name).string(); }
-  std::vector<std::string> Names() const;
-
- private:
-  std::filesystem::path path_;
-};
 
 std::string ReadBytes(const std::string& path);
 // Every entry of a zip file by name; empty when the file is no zip.

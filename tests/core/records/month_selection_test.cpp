@@ -3,12 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
-#include <filesystem>
+
+#include "tests/support/scratch_folder.h"
 
 namespace paylark {
 namespace {
-
-namespace fs = std::filesystem;
 
 OleDateTime At(int y, int mo, int d, int h = 0, int mi = 0) {
   return *OleDateTime::FromCivil(y, mo, d, h, mi, 0);
@@ -18,16 +17,11 @@ class MonthSelectionTest : public ::testing::Test {
  protected:
   MonthSelectionTest() {
     std::setlocale(LC_ALL, "en_US.UTF-8");
-    std::string pattern = (fs::temp_directory_path() / "paylark-month-XXXXXX").string();
-    workdir_ = mkdtemp(pattern.data());
-    store_.SetWorkingDirectory(workdir_.string());
+    store_.SetWorkingDirectory(scratch_.path().string());
     store_.SetDurability(Durability::kUnsynced);
     (void)store_.Reload();
   }
-  ~MonthSelectionTest() override {
-    fs::remove_all(workdir_);
-    std::setlocale(LC_ALL, "C");
-  }
+  ~MonthSelectionTest() override { std::setlocale(LC_ALL, "C"); }
 
   void AddDue(const std::string& title, OleDateTime due, double amount, int paid) {
     DueRecord record = DueRecord::WithDefaults(clock_);
@@ -47,7 +41,7 @@ class MonthSelectionTest : public ::testing::Test {
   }
 
   FixedClock clock_{At(2026, 3, 15, 12)};
-  fs::path workdir_;
+  testing::ScratchFolder scratch_;
   RecordStore store_{clock_, ""};
 };
 

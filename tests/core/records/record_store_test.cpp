@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "core/records/record_codec.h"
+#include "tests/support/scratch_folder.h"
 
 namespace paylark {
 namespace {
@@ -18,13 +19,10 @@ namespace fs = std::filesystem;
 class RecordStoreTest : public ::testing::Test {
  protected:
   RecordStoreTest() {
-    std::string pattern = (fs::temp_directory_path() / "paylark-store-XXXXXX").string();
-    workdir_ = mkdtemp(pattern.data());
     store_.SetWorkingDirectory(workdir_.string());
     store_.SetDurability(Durability::kUnsynced);
     (void)store_.Reload();
   }
-  ~RecordStoreTest() override { fs::remove_all(workdir_); }
 
   fs::path Records() const { return workdir_ / "Paylark Files"; }
   fs::path FileOf(const std::string& id) const { return Records() / ("duedate" + id + ".due"); }
@@ -47,7 +45,8 @@ class RecordStoreTest : public ::testing::Test {
   }
 
   FixedClock clock_{*OleDateTime::FromCivil(2007, 2, 10, 14, 30, 25)};
-  fs::path workdir_;
+  testing::ScratchFolder scratch_;
+  fs::path workdir_ = scratch_.path();
   RecordStore store_{clock_, ""};
 };
 

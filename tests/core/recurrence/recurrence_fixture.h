@@ -9,6 +9,7 @@
 
 #include "core/base/clock.h"
 #include "core/records/record_store.h"
+#include "tests/support/scratch_folder.h"
 
 namespace paylark {
 
@@ -28,13 +29,10 @@ inline std::string Text(const OleDateTime& value) {
 class StoreTest : public ::testing::Test {
  protected:
   StoreTest() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "paylark-recur-XXXXXX");
-    directory_ = mkdtemp(pattern.data());
     store_.SetWorkingDirectory(directory_);
     store_.SetDurability(Durability::kUnsynced);
     (void)store_.Reload();
   }
-  ~StoreTest() override { std::filesystem::remove_all(directory_); }
 
   std::string RecordsFolder() const { return store_.RecordsFolder(); }
 
@@ -46,7 +44,8 @@ class StoreTest : public ::testing::Test {
   }
 
   FixedClock clock_{At(2007, 2, 1, 9, 0, 0)};
-  std::string directory_;
+  testing::ScratchFolder scratch_;
+  std::string directory_ = scratch_.path().string();
   RecordStore store_{clock_, ""};
 };
 

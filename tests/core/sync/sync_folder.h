@@ -10,6 +10,7 @@
 #include "core/base/clock.h"
 #include "core/records/record_codec.h"
 #include "core/records/record_store.h"
+#include "tests/support/scratch_folder.h"
 
 namespace paylark {
 
@@ -18,15 +19,12 @@ namespace paylark {
 class SyncFolder {
  public:
   SyncFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "paylark-sync-XXXXXX").string();
-    root_ = mkdtemp(pattern.data());
     std::filesystem::create_directories(root_ / "Work");
     setenv("XDG_DATA_HOME", (root_ / "data").c_str(), 1);
     store_.SetWorkingDirectory((root_ / "Work").string());
     store_.SetDurability(Durability::kUnsynced);
     (void)store_.Reload();
   }
-  ~SyncFolder() { std::filesystem::remove_all(root_); }
   SyncFolder(const SyncFolder&) = delete;
   SyncFolder& operator=(const SyncFolder&) = delete;
 
@@ -60,7 +58,8 @@ class SyncFolder {
   }
 
  private:
-  std::filesystem::path root_;
+  testing::ScratchFolder scratch_;
+  std::filesystem::path root_ = scratch_.path();
   FixedClock clock_{*OleDateTime::FromCivil(2026, 12, 5, 8, 15, 0)};
   RecordStore store_{clock_, ""};
 };

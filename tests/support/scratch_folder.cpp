@@ -1,0 +1,31 @@
+#include "tests/support/scratch_folder.h"
+
+#include <stdlib.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <system_error>
+
+namespace paylark::testing {
+
+ScratchFolder::ScratchFolder() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "paylark-test-XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr)
+    throw std::system_error(errno, std::generic_category(), "cannot create " + pattern);
+  path_ = pattern;
+}
+
+ScratchFolder::~ScratchFolder() {
+  std::error_code ignored;
+  std::filesystem::remove_all(path_, ignored);
+}
+
+std::vector<std::string> ScratchFolder::Names() const {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(path_))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+}  // namespace paylark::testing

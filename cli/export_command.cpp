@@ -8,6 +8,7 @@
 #include "core/base/messages.h"
 #include "core/export/document_file.h"
 #include "core/export/html_export.h"
+#include "core/export/month_heading.h"
 #include "core/export/notes_choice.h"
 #include "core/export/pdf_export.h"
 #include "core/export/template_files.h"
@@ -25,7 +26,7 @@ struct ExportRequest {
 };
 
 // A format writes request.output and returns the exit code.
-struct ExportFormat {
+struct FormatWriter {
   std::string_view name;
   bool takesTemplate;
   int (*write)(const ExportRequest& request, CommandContext& context);
@@ -50,8 +51,9 @@ int ExportHtml(const ExportRequest& request, CommandContext& context) {
   const Result<std::string> templateText = ReadTemplate(*path);
   if (!templateText.ok())
     return Fail(context, kExitFailed, templateText.status().message());
-  const Result<std::string> html = RenderHtmlExport(
-      templateText.value(), request.rows, FormatDate(request.month, "MMMM - yyyy"), request.notes);
+  const Result<std::string> html =
+      RenderHtmlExport(templateText.value(), request.rows,
+                       MonthHeading(ExportFormat::kHtml, request.month), request.notes);
   if (!html.ok())
     return Fail(context, kExitFailed, html.status().message());
   return WriteOrFail(context, request.output, html.value());
@@ -59,7 +61,7 @@ int ExportHtml(const ExportRequest& request, CommandContext& context) {
 
 int ExportPdf(const ExportRequest& request, CommandContext& context) {
   const PdfExport pdf =
-      RenderPdfExport(request.rows, FormatDate(request.month, "MMM - yyyy"), request.notes);
+      RenderPdfExport(request.rows, MonthHeading(ExportFormat::kPdf, request.month), request.notes);
   const int result = WriteOrFail(context, request.output, pdf.bytes);
   if (result == kExitSuccess && !pdf.duesWithLostCharacters.empty()) {
     std::string titles;
@@ -76,7 +78,7 @@ int ExportPdf(const ExportRequest& request, CommandContext& context) {
   return result;
 }
 
-constexpr ExportFormat kExportFormats[] = {
+constexpr FormatWriter kExportFormats[] = {
     {"html", true, ExportHtml},
     {"pdf", false, ExportPdf},
     {"xlsx", false,
@@ -91,14 +93,14 @@ constexpr ExportFormat kExportFormats[] = {
 
 std::string FormatNames() {
   std::string names;
-  for (const ExportFormat& format : kExportFormats) {
+  for (const FormatWriter& format : kExportFormats) {
     names += (names.empty() ? "" : ", ") + std::string(format.name);
   }
   return names;
 }
 
-const ExportFormat* FindFormat(std::string_view name) {
-  for (const ExportFormat& format : kExportFormats) {
+const FormatWriter* FindFormat(std::string_view name) {
+  for (const FormatWriter& format : kExportFormats) {
     if (format.name == name)
       return &format;
   }
@@ -122,7 +124,7 @@ int RunExport(Arguments& arguments, CommandContext& context) {
   const std::optional<std::string> formatName = arguments.TakePositional();
   if (auto problem = arguments.Finish())
     return UsageError(context, *problem);
-  const ExportFormat* format = formatName ? FindFormat(*formatName) : nullptr;
+  const FormatWriter* format = formatName ? FindFormat(*formatName) : nullptr;
   if (format == nullptr)
     return UsageError(context, "export needs a format: " + FormatNames());
   if (request.templatePath && !format->takesTemplate)

@@ -3,8 +3,8 @@
 #include <ostream>
 
 #include "cli/exit_code.h"
-#include "core/base/format.h"
 #include "core/base/messages.h"
+#include "core/export/month_heading.h"
 #include "core/office/docx_export.h"
 #include "core/office/xlsx_export.h"
 
@@ -12,7 +12,7 @@ namespace paylark::cli {
 
 int ExportXlsx(std::span<const DueRecord> rows, const OleDateTime& month, NotesChoice notes,
                const std::string& output, CommandContext& context) {
-  const OfficeExportRequest request{rows, FormatStrftime(month, "%B, %Y"), notes,
+  const OfficeExportRequest request{rows, MonthHeading(ExportFormat::kExcel, month), notes,
                                     context.clock.Now()};
   const Result<OfficeExportReport> written = WriteXlsxExport(output, request);
   if (!written.ok())
@@ -26,7 +26,7 @@ int ExportXlsx(std::span<const DueRecord> rows, const OleDateTime& month, NotesC
 
 int ExportDocx(std::span<const DueRecord> rows, const OleDateTime& month, NotesChoice notes,
                const std::string& output, CommandContext& context) {
-  const OfficeExportRequest request{rows, FormatDate(month, "MMMM-yyyy"), notes,
+  const OfficeExportRequest request{rows, MonthHeading(ExportFormat::kWord, month), notes,
                                     context.clock.Now()};
   if (Status written = WriteDocxExport(output, request); !written.ok()) {
     return Fail(context, kExitFailed, written.message());

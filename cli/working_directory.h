@@ -5,8 +5,7 @@
 
 namespace paylark::cli {
 
-// The working directory the window saved (settings "Velmora"/"Paylark", Directory/Path), or
-// empty when none was ever chosen.
+// The working directory the window saved in its settings, or empty when none was ever chosen.
 std::optional<std::string> SavedWorkingDirectory();
 
 }  // namespace paylark::cli

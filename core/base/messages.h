@@ -7,16 +7,16 @@ namespace paylark {
 // Every text that Paylark shows the user comes from here, so the window and the command line say
 // the same thing (and a translation has one place to start).
 enum class MessageId {
-  // Working directory
-  kWorkingDirectoryMoved,  // 61455
-  kDirectoryNotFound,      // 61454
-  kPickDirectoryTitle,     // "Pick a Directory"
-  // Deleting and modifying
-  kConfirmDelete,        // 61452
-  kConfirmDeleteSeries,  // 61453
-  kConfirmModifySeries,  // 61459
-  // Editor and recurrence
-  kSetRecurrencePattern,  // 61458
+  // Choosing the working directory
+  kWorkingDirectoryMoved,
+  kDirectoryNotFound,
+  kPickDirectoryTitle,
+  // Questions before deleting or changing a due or its series
+  kConfirmDelete,
+  kConfirmDeleteSeries,
+  kConfirmModifySeries,
+  // Checks of the due editor's and the recurrence dialog's fields
+  kSetRecurrencePattern,
   kInvalidRecurrenceDay,
   kInvalidRecurrenceWeek,
   kInvalidRecurrenceMonth,
@@ -26,16 +26,16 @@ enum class MessageId {
   kEnterNumber,
   kEnterNumberInRange,
   kEnterInteger,
-  // Exports
-  kExcelExportFailed,  // 61464
-  kWordExportFailed,   // "Error !!!"
-  // Beyond: failures the store reports
+  // Failed Excel and Word exports
+  kExcelExportFailed,
+  kWordExportFailed,
+  // Record files the store could not read, write or remove
   kRecordFilesUnreadable,  // number: how many
   kRecordWriteFailed,      // text: title, detail: reason
   kRecordsWriteFailed,     // number: how many, detail: reason
   kRecordDeleteFailed,     // text: title, detail: reason
   kRecordsDeleteFailed,    // number: how many, detail: reason
-  // Beyond: exports and printing
+  // Export and print files: templates, reading, writing, limits
   kDocumentTooLarge,
   kTemplateNotFound,      // text: file name
   kFileReadFailed,        // text: path, detail: reason

@@ -12,6 +12,11 @@ inline constexpr std::string_view kRecordsFolderName = "Paylark Files";
 inline constexpr std::string_view kMarkerFileName = "preferences.alm";
 inline constexpr std::string_view kTempFilePrefix = ".paylark-";
 
+// <working directory>/Paylark Files.
+inline std::string RecordsFolderPath(std::string_view workingDirectory) {
+  return std::string(workingDirectory) + "/" + std::string(kRecordsFolderName);
+}
+
 enum class Durability { kSynced, kUnsynced };
 
 // The file operations of the records folder. Files are replaced atomically: the bytes go to a

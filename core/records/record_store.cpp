@@ -45,7 +45,7 @@ void RecordStore::SetWorkingDirectory(std::string workingDirectory) {
 }
 
 std::string RecordStore::RecordsFolder() const {
-  return workingDirectory_ + "/" + std::string(kRecordsFolderName);
+  return RecordsFolderPath(workingDirectory_);
 }
 
 void RecordStore::SetDurability(Durability durability) {

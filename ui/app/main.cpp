@@ -2,6 +2,8 @@
 
 #include <QApplication>
 
+#include "core/base/setting_keys.h"
+
 #include "ui/app/editor_dialog_commands.h"
 #include "ui/app/start_up.h"
 #include "ui/app/sync_wiring.h"
@@ -18,8 +20,8 @@ int main(int argc, char* argv[]) {
   // Qt has set the whole locale from the environment; numbers stay in the C form.
   std::setlocale(LC_ALL, "");
   std::setlocale(LC_NUMERIC, "C");
-  QApplication::setApplicationName(QStringLiteral("Paylark"));
-  QApplication::setOrganizationName(QStringLiteral("Velmora"));
+  QApplication::setApplicationName(QString::fromLatin1(paylark::settings::kApplication));
+  QApplication::setOrganizationName(QString::fromLatin1(paylark::settings::kOrganization));
   QGuiApplication::setDesktopFileName(QStringLiteral("org.paylark.Paylark"));
   paylark::InitResources();
   paylark::ApplyDisplayStyle(application);

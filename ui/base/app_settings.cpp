@@ -2,32 +2,35 @@
 
 #include <QSettings>
 
+#include "core/base/setting_keys.h"
+
 namespace paylark {
 namespace {
 
 QSettings Open() {
-  return QSettings(QStringLiteral("Velmora"), QStringLiteral("Paylark"));
+  return QSettings(QString::fromLatin1(settings::kOrganization),
+                   QString::fromLatin1(settings::kApplication));
 }
 
 }  // namespace
 
 QString AppSettings::WorkingDirectory() {
-  return Open().value(QStringLiteral("Directory/Path")).toString();
+  return Open().value(QLatin1String(settings::kWorkingDirectory)).toString();
 }
 
 void AppSettings::SetWorkingDirectory(const QString& path) {
   QSettings settings = Open();
-  settings.setValue(QStringLiteral("Directory/Path"), path);
+  settings.setValue(QLatin1String(settings::kWorkingDirectory), path);
   settings.sync();
 }
 
 QString AppSettings::SyncManager() {
-  return Open().value(QStringLiteral("Synchronize/Manager")).toString();
+  return Open().value(QLatin1String(settings::kSyncManager)).toString();
 }
 
 void AppSettings::SaveBarState(const QByteArray& state) {
   QSettings settings = Open();
-  settings.setValue(QStringLiteral("DueDetailsBarState"), state);
+  settings.setValue(QLatin1String(settings::kBarState), state);
   settings.sync();
 }
 

@@ -5,9 +5,8 @@
 
 namespace paylark {
 
-// The per-user settings of QSettings("Velmora", "Paylark"): the working directory
-// (Directory/Path), the synchronisation manager (Synchronize/Manager, absent by default) and the
-// bar state written at exit (DueDetailsBarState, never read). A missing entry reads as empty.
+// The window's per-user settings (core/base/setting_keys.h): the working directory, the
+// synchronisation manager and the bar state written at exit. A missing entry reads as empty.
 class AppSettings final {
  public:
   static QString WorkingDirectory();

@@ -12,11 +12,6 @@ PaylarkApp::PaylarkApp(const Clock& clock, Prompt& prompt, DesktopServices& desk
       store_(clock, {}),
       selectedMonth_(clock.Now()) {}
 
-void PaylarkApp::SetWorkingDirectory(const std::string& path) {
-  workingDirectory_ = path;
-  store_.SetWorkingDirectory(path);
-}
-
 void PaylarkApp::SaveSetting() const {
   AppSettings::SetWorkingDirectory(QString::fromStdString(workingDirectory_));
 }
@@ -27,12 +22,6 @@ QString PaylarkApp::Reload() {
     return {};
   return QString::fromStdString(MessageText(Message{
       MessageId::kRecordFilesUnreadable, {}, static_cast<long long>(report.skipped.size()), {}}));
-}
-
-void PaylarkApp::SetSummary(const MonthSelection& selection) {
-  paidText_ = selection.paidText;
-  unpaidText_ = selection.unpaidText;
-  totalText_ = selection.totalText;
 }
 
 }  // namespace paylark

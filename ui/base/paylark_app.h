@@ -5,16 +5,15 @@
 
 #include "core/base/clock.h"
 #include "core/base/ole_date_time.h"
-#include "core/records/month_selection.h"
 #include "core/records/record_store.h"
 #include "ui/base/desktop_services.h"
 #include "ui/base/prompt.h"
 
 namespace paylark {
 
-// The application-wide values of one Paylark process: the working directory, the selected
-// month, the three summary texts, the record store, and the seams (clock, prompt, desktop) that
-// every window reaches through it. One instance lives as long as the process (or the test).
+// The application-wide values of one Paylark process: the selected month, the record store
+// (which owns the working directory), and the seams (clock, prompt, desktop) that every window
+// reaches through it. One instance lives as long as the process (or the test).
 class PaylarkApp final {
  public:
   PaylarkApp(const Clock& clock, Prompt& prompt, DesktopServices& desktop);
@@ -26,9 +25,9 @@ class PaylarkApp final {
   DesktopServices& desktop() { return desktop_; }
   RecordStore& store() { return store_; }
 
-  const std::string& workingDirectory() const { return workingDirectory_; }
-  // Points the store at the new folder (creating its records folder) without reading it.
-  void SetWorkingDirectory(const std::string& path);
+  const std::string& workingDirectory() const { return store_.workingDirectory(); }
+  // Points the store at the new folder without reading it.
+  void SetWorkingDirectory(const std::string& path) { store_.SetWorkingDirectory(path); }
   // Writes the working directory to the settings.
   void SaveSetting() const;
   // Reads every record file again; the text is empty, or says how many files were skipped.
@@ -37,22 +36,12 @@ class PaylarkApp final {
   const OleDateTime& selectedMonth() const { return selectedMonth_; }
   void SetSelectedMonth(const OleDateTime& month) { selectedMonth_ = month; }
 
-  // Keeps the summary texts of the last month fill.
-  void SetSummary(const MonthSelection& selection);
-  const std::string& paidText() const { return paidText_; }
-  const std::string& unpaidText() const { return unpaidText_; }
-  const std::string& totalText() const { return totalText_; }
-
  private:
   const Clock& clock_;
   Prompt& prompt_;
   DesktopServices& desktop_;
-  std::string workingDirectory_;
   RecordStore store_;
   OleDateTime selectedMonth_;
-  std::string paidText_ = "Paid : ";
-  std::string unpaidText_ = "Unpaid : ";
-  std::string totalText_ = "Total : ";
 };
 
 }  // namespace paylark

@@ -40,7 +40,7 @@ QString UniqueFileName(const QString& folder, const QString& base, const QString
 
 ExportCommands::ExportCommands(PaylarkApp& app, QWidget* window) : app_(app), window_(window) {}
 
-QString ExportCommands::Export(ExportTarget target, NotesChoice notes,
+QString ExportCommands::Export(ExportFormat format, NotesChoice notes,
                                std::span<const DueRecord> rows) {
   if (rows.empty()) {
     app_.prompt().Tell(
@@ -49,26 +49,24 @@ QString ExportCommands::Export(ExportTarget target, NotesChoice notes,
         PromptIcon::kInformation);
     return {};
   }
-  switch (target) {
-    case ExportTarget::kExcel:
-    case ExportTarget::kWord:
-      return ExportOffice(target, notes, rows);
-    case ExportTarget::kHtml:
+  switch (format) {
+    case ExportFormat::kExcel:
+    case ExportFormat::kWord:
+      return ExportOffice(format, notes, rows);
+    case ExportFormat::kHtml:
       return ExportHtml(notes, rows);
-    case ExportTarget::kPdf:
+    case ExportFormat::kPdf:
       return ExportPdf(notes, rows);
   }
   return {};
 }
 
-QString ExportCommands::ExportOffice(ExportTarget target, NotesChoice notes,
+QString ExportCommands::ExportOffice(ExportFormat format, NotesChoice notes,
                                      std::span<const DueRecord> rows) {
   WaitCursor wait;
-  const bool excel = target == ExportTarget::kExcel;
+  const bool excel = format == ExportFormat::kExcel;
   const OleDateTime month = app_.selectedMonth();
-  const OfficeExportRequest request{
-      rows, excel ? FormatStrftime(month, "%B, %Y") : FormatDate(month, "MMMM-yyyy"), notes,
-      app_.clock().Now()};
+  const OfficeExportRequest request{rows, MonthHeading(format, month), notes, app_.clock().Now()};
   const QString folder = FromStd(app_.workingDirectory()) + QStringLiteral("/Exports");
   QDir().mkpath(folder);
   const QString base = QStringLiteral("Paylark ") + FromStd(FormatStrftime(month, "%B %Y"));
@@ -111,7 +109,7 @@ QString ExportCommands::ExportHtml(NotesChoice notes, std::span<const DueRecord>
     return {};
   }
   const Result<std::string> html = RenderHtmlExport(
-      templateText.value(), rows, FormatDate(app_.selectedMonth(), "MMMM - yyyy"), notes);
+      templateText.value(), rows, MonthHeading(ExportFormat::kHtml, app_.selectedMonth()), notes);
   if (!html.ok()) {
     TellFailure(FromStd(html.status().message()));
     return {};
@@ -125,7 +123,7 @@ QString ExportCommands::ExportPdf(NotesChoice notes, std::span<const DueRecord> 
   if (path.isEmpty())
     return {};
   const PdfExport pdf =
-      RenderPdfExport(rows, FormatDate(app_.selectedMonth(), "MMM - yyyy"), notes);
+      RenderPdfExport(rows, MonthHeading(ExportFormat::kPdf, app_.selectedMonth()), notes);
   const QString written = Written(path, pdf.bytes);
   if (!written.isEmpty() && !pdf.duesWithLostCharacters.empty()) {
     std::string titles;

@@ -4,6 +4,7 @@
 #include <span>
 #include <string_view>
 
+#include "core/export/month_heading.h"
 #include "core/export/notes_choice.h"
 #include "core/records/due_record.h"
 
@@ -13,9 +14,7 @@ namespace paylark {
 
 class PaylarkApp;
 
-enum class ExportTarget { kExcel, kWord, kHtml, kPdf };
-
-// The eight export commands: exactly the month list's rows, in list order, to one target.
+// The eight export commands: exactly the month list's rows, in list order, to one format.
 // An empty list is told and writes nothing. HTML and PDF ask for the file; the workbook and the
 // Word document go to <working directory>/Exports under a readable unique name. A message names
 // each written file and offers to open it or show its folder; the returned note says where it
@@ -24,10 +23,10 @@ class ExportCommands final {
  public:
   ExportCommands(PaylarkApp& app, QWidget* window);
 
-  QString Export(ExportTarget target, NotesChoice notes, std::span<const DueRecord> rows);
+  QString Export(ExportFormat format, NotesChoice notes, std::span<const DueRecord> rows);
 
  private:
-  QString ExportOffice(ExportTarget target, NotesChoice notes, std::span<const DueRecord> rows);
+  QString ExportOffice(ExportFormat format, NotesChoice notes, std::span<const DueRecord> rows);
   QString ExportHtml(NotesChoice notes, std::span<const DueRecord> rows);
   QString ExportPdf(NotesChoice notes, std::span<const DueRecord> rows);
   // The Save As dialog for format ("Html", "Pdf"), opened in the folder the last such export went

@@ -8,10 +8,12 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include "core/records/month_selection.h"
 #include "ui/base/app_settings.h"
 #include "ui/base/date_conversion.h"
 #include "ui/base/paylark_app.h"
 #include "ui/base/resources.h"
+#include "ui/base/wait_cursor.h"
 #include "ui/export/export_commands.h"
 #include "ui/shell/about_dialog.h"
 #include "ui/shell/commands.h"
@@ -71,8 +73,8 @@ MainWindow::MainWindow(PaylarkApp& app, DialogCommands& dialogs, QWidget* parent
   listLayout->setContentsMargins(0, 0, 0, 0);
   listLayout->setSpacing(0);
   captionStrip_ = new CaptionStrip(listPane);
-  view_ = new MonthListView(app, {commands_->newDue, commands_->modifyDue, commands_->deleteDue},
-                            listPane);
+  view_ = new MonthListView(
+      app.clock(), {commands_->newDue, commands_->modifyDue, commands_->deleteDue}, listPane);
   listLayout->addWidget(captionStrip_);
   listLayout->addWidget(view_, 1);
   listPane->setMinimumWidth(kListMinimumWidth);
@@ -130,23 +132,23 @@ void MainWindow::ConnectCommands() {
 void MainWindow::ConnectExports() {
   const struct {
     QAction* action;
-    ExportTarget target;
+    ExportFormat format;
     NotesChoice notes;
   } routes[] = {
-      {commands_->excelWithNotes, ExportTarget::kExcel, NotesChoice::kWithNotes},
-      {commands_->excelWithoutNotes, ExportTarget::kExcel, NotesChoice::kWithoutNotes},
-      {commands_->wordWithNotes, ExportTarget::kWord, NotesChoice::kWithNotes},
-      {commands_->wordWithoutNotes, ExportTarget::kWord, NotesChoice::kWithoutNotes},
-      {commands_->htmlWithNotes, ExportTarget::kHtml, NotesChoice::kWithNotes},
-      {commands_->htmlWithoutNotes, ExportTarget::kHtml, NotesChoice::kWithoutNotes},
-      {commands_->pdfWithNotes, ExportTarget::kPdf, NotesChoice::kWithNotes},
-      {commands_->pdfWithoutNotes, ExportTarget::kPdf, NotesChoice::kWithoutNotes},
+      {commands_->excelWithNotes, ExportFormat::kExcel, NotesChoice::kWithNotes},
+      {commands_->excelWithoutNotes, ExportFormat::kExcel, NotesChoice::kWithoutNotes},
+      {commands_->wordWithNotes, ExportFormat::kWord, NotesChoice::kWithNotes},
+      {commands_->wordWithoutNotes, ExportFormat::kWord, NotesChoice::kWithoutNotes},
+      {commands_->htmlWithNotes, ExportFormat::kHtml, NotesChoice::kWithNotes},
+      {commands_->htmlWithoutNotes, ExportFormat::kHtml, NotesChoice::kWithoutNotes},
+      {commands_->pdfWithNotes, ExportFormat::kPdf, NotesChoice::kWithNotes},
+      {commands_->pdfWithoutNotes, ExportFormat::kPdf, NotesChoice::kWithoutNotes},
   };
   for (const auto& route : routes) {
-    const ExportTarget target = route.target;
+    const ExportFormat format = route.format;
     const NotesChoice notes = route.notes;
-    connect(route.action, &QAction::triggered, this, [this, target, notes] {
-      const QString note = exports_->Export(target, notes, view_->model().rows());
+    connect(route.action, &QAction::triggered, this, [this, format, notes] {
+      const QString note = exports_->Export(format, notes, view_->model().rows());
       if (!note.isEmpty())
         ShowNote(note);
     });
@@ -155,10 +157,15 @@ void MainWindow::ConnectExports() {
 
 void MainWindow::RefreshMonth() {
   app_.SetSelectedMonth(ToOleDateTime(toolBar_->datePicker().dateTime()));
-  view_->FillMonth(app_.selectedMonth(), MonthFilterFromIndex(toolBar_->filter().currentIndex()));
-  statusPanes_->SetTexts(QString::fromStdString(app_.paidText()),
-                         QString::fromStdString(app_.unpaidText()),
-                         QString::fromStdString(app_.totalText()));
+  {
+    WaitCursor wait;
+    MonthSelection selection = MonthFill(app_.store(), app_.selectedMonth(),
+                                         MonthFilterFromIndex(toolBar_->filter().currentIndex()));
+    view_->model().SetRows(std::move(selection.rows));
+    statusPanes_->SetTexts(QString::fromStdString(selection.paidText),
+                           QString::fromStdString(selection.unpaidText),
+                           QString::fromStdString(selection.totalText));
+  }
   detailsBar_->ClearDetails();
   ShowCaption(QStringLiteral("Paylark"), CaptionStrip::kApplication);
 }
@@ -235,8 +242,7 @@ void MainWindow::OnChangeDirectory() {
     return;
   app_.SetWorkingDirectory(chosen.toStdString());
   app_.SaveSetting();
-  CreateRecordsFolder(chosen);
-  ReloadAll();
+  ReloadAll();  // which creates the records folder
 }
 
 void MainWindow::OnAbout() {

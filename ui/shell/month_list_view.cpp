@@ -5,8 +5,6 @@
 #include <QPainter>
 #include <QStyledItemDelegate>
 
-#include "ui/base/paylark_app.h"
-#include "ui/base/wait_cursor.h"
 #include "ui/shell/month_list_model.h"
 #include "ui/shell/month_row_painter.h"
 
@@ -42,10 +40,10 @@ class MonthRowDelegate final : public QStyledItemDelegate {
 
 }  // namespace
 
-MonthListView::MonthListView(PaylarkApp& app, ContextCommands commands, QWidget* parent)
-    : QListView(parent), app_(app), commands_(commands), model_(new MonthListModel(this)) {
+MonthListView::MonthListView(const Clock& clock, ContextCommands commands, QWidget* parent)
+    : QListView(parent), commands_(commands), model_(new MonthListModel(this)) {
   setModel(model_);
-  setItemDelegate(new MonthRowDelegate(app.clock(), font(), this));
+  setItemDelegate(new MonthRowDelegate(clock, font(), this));
   setSelectionMode(QAbstractItemView::SingleSelection);
   setSelectionBehavior(QAbstractItemView::SelectRows);
   setUniformItemSizes(true);
@@ -60,13 +58,6 @@ MonthListView::MonthListView(PaylarkApp& app, ContextCommands commands, QWidget*
   connect(this, &QListView::clicked, this, &MonthListView::SyncSelection);
   connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
           &MonthListView::SyncSelection);
-}
-
-void MonthListView::FillMonth(const OleDateTime& month, MonthFilter filter) {
-  WaitCursor wait;
-  MonthSelection selection = MonthFill(app_.store(), month, filter);
-  app_.SetSummary(selection);
-  model_->SetRows(std::move(selection.rows));
 }
 
 int MonthListView::SelectionMark() const {

@@ -3,15 +3,14 @@
 #include <QListView>
 #include <optional>
 
+#include "core/base/clock.h"
 #include "core/records/due_record.h"
-#include "core/records/month_selection.h"
 
 class QAction;
 class QMenu;
 
 namespace paylark {
 
-class PaylarkApp;
 class MonthListModel;
 
 // The month list: the dues of the selected month as owner-painted rows sorted by due date. The
@@ -27,17 +26,17 @@ class MonthListView final : public QListView {
     QAction* deleteDue = nullptr;
   };
 
-  MonthListView(PaylarkApp& app, ContextCommands commands, QWidget* parent = nullptr);
+  // The clock tells the painter which unpaid dues are overdue.
+  MonthListView(const Clock& clock, ContextCommands commands, QWidget* parent = nullptr);
 
-  // Rebuilds every row for month's month under filter and keeps the summary texts in the
-  // application object.
-  void FillMonth(const OleDateTime& month, MonthFilter filter);
   // The selected row, or -1.
   int SelectionMark() const;
   // A copy of the selected row's record.
   std::optional<DueRecord> SelectedRecord() const;
   void SelectRow(int row);
   const MonthListModel& model() const { return *model_; }
+  // The rows; whoever fills the month hands them in here.
+  MonthListModel& model() { return *model_; }
   // Sends the selected due (or none) to whoever shows it.
   void SyncSelection();
 
@@ -55,7 +54,6 @@ class MonthListView final : public QListView {
   void mouseDoubleClickEvent(QMouseEvent* event) override;
 
  private:
-  PaylarkApp& app_;
   ContextCommands commands_;
   MonthListModel* model_;
 };

@@ -147,13 +147,9 @@ QString AskForWorkingDirectory(PaylarkApp& app, const QString& initial) {
   dialog.SetPath(initial);
   if (dialog.exec() != QDialog::Accepted)
     return {};
-  CreateRecordsFolder(dialog.path());
+  // A failure is left to the store's reads and writes to report.
+  (void)RecordFolder(RecordsFolderPath(dialog.path().toStdString())).Create();
   return dialog.path();
-}
-
-void CreateRecordsFolder(const QString& directory) {
-  QDir(directory).mkdir(QString::fromUtf8(kRecordsFolderName.data(),
-                                          static_cast<qsizetype>(kRecordsFolderName.size())));
 }
 
 }  // namespace paylark

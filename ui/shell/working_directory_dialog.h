@@ -20,10 +20,6 @@ using AskDirectory = std::function<QString(const QString& initial)>;
 // Runs the real Working Directory dialog (no parent) and, on OK, creates the records folder.
 QString AskForWorkingDirectory(PaylarkApp& app, const QString& initial);
 
-// Creates <directory>/Paylark Files; an existing folder is no error, a failure is left to the
-// store's reads and writes to report.
-void CreateRecordsFolder(const QString& directory);
-
 // True when something exists at the path exactly as given; an empty path, or one that ends in
 // "/", counts as not found.
 bool PathExists(const QString& path);

@@ -13,7 +13,7 @@ PaylarkApp::PaylarkApp(const Clock& clock, Prompt& prompt, DesktopServices& desk
       selectedMonth_(clock.Now()) {}
 
 void PaylarkApp::SaveSetting() const {
-  AppSettings::SetWorkingDirectory(QString::fromStdString(workingDirectory_));
+  AppSettings::SetWorkingDirectory(QString::fromStdString(workingDirectory()));
 }
 
 QString PaylarkApp::Reload() {

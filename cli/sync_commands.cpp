@@ -5,6 +5,7 @@
 #include "cli/commands.h"
 #include "cli/exit_code.h"
 #include "cli/json_writer.h"
+#include "core/base/setting_keys.h"
 #include "core/sync/backups.h"
 #include "core/sync/conflicts.h"
 
@@ -12,8 +13,9 @@ namespace paylark::cli {
 namespace {
 
 int BackupsKept() {
-  const QSettings settings(QStringLiteral("Velmora"), QStringLiteral("Paylark"));
-  const int keep = settings.value(QStringLiteral("Backups/Keep"), kDefaultBackupsKept).toInt();
+  const QSettings saved(QString::fromLatin1(settings::kOrganization),
+                        QString::fromLatin1(settings::kApplication));
+  const int keep = saved.value(QLatin1String(settings::kBackupsKept), kDefaultBackupsKept).toInt();
   return keep > 0 ? keep : kDefaultBackupsKept;
 }
 

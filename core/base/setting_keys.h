@@ -11,6 +11,8 @@ inline constexpr char kApplication[] = "Paylark";
 inline constexpr char kWorkingDirectory[] = "Directory/Path";
 // The synchronisation manager's executable; absent by default.
 inline constexpr char kSyncManager[] = "Synchronize/Manager";
+// How many backups of the records folder to keep; absent means the default.
+inline constexpr char kBackupsKept[] = "Backups/Keep";
 // The window's bar state, written at exit and never read.
 inline constexpr char kBarState[] = "DueDetailsBarState";
 

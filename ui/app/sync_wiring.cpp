@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include "core/base/messages.h"
+#include "core/base/setting_keys.h"
 #include "core/sync/backups.h"
 #include "core/sync/conflicts.h"
 #include "core/sync/sync_file_names.h"
@@ -36,7 +37,8 @@ QMenu* FileMenu(MainWindow& window) {
 }  // namespace
 
 int BackupsKeptSetting() {
-  const int keep = QSettings().value(QStringLiteral("Backups/Keep"), kDefaultBackupsKept).toInt();
+  const int keep =
+      QSettings().value(QLatin1String(settings::kBackupsKept), kDefaultBackupsKept).toInt();
   return keep > 0 ? keep : kDefaultBackupsKept;
 }
 

@@ -29,7 +29,8 @@ Status NoWorkingDirectory() {
 
 }  // namespace
 
-RecordStore::RecordStore(const Clock& clock, std::string workingDirectory) : clock_(clock) {
+RecordStore::RecordStore(const Clock& clock, std::string workingDirectory, FileSystem& files)
+    : clock_(clock), files_(files) {
   SetWorkingDirectory(std::move(workingDirectory));
 }
 
@@ -40,7 +41,7 @@ void RecordStore::SetWorkingDirectory(std::string workingDirectory) {
   folder_.reset();
   if (workingDirectory_.empty())
     return;
-  folder_ = std::make_unique<RecordFolder>(RecordsFolder());
+  folder_ = std::make_unique<RecordFolder>(files_, RecordsFolder());
   folder_->SetDurability(durability_);
 }
 
@@ -65,11 +66,13 @@ ReloadReport RecordStore::Reload() {
   if (!folder_)
     return report;
   (void)folder_->Create();
-  folder_->RemoveTemporaryFiles();
-  Result<std::vector<std::string>> names = folder_->ListRecordFiles();
-  if (!names.ok())
+  Result<FolderScan> scan = folder_->Scan();
+  if (!scan.ok())
     return report;
-  for (const std::string& name : names.value()) {
+  folder_->RemoveStaleTemporaries(scan.value());
+  for (const std::string& name : scan.value().tooLarge)
+    report.skipped.push_back({name, "the file is too large to be a record"});
+  for (const std::string& name : scan.value().records) {
     const SyncFileKind kind = ClassifyFileName(name).kind;
     if (kind == SyncFileKind::kConflictCopy)
       report.conflictCopies.push_back(name);

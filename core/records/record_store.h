@@ -42,7 +42,9 @@ struct AddResult {
 // entered until the next Reload, and is returned so the user can be told.
 class RecordStore {
  public:
-  RecordStore(const Clock& clock, std::string workingDirectory);
+  // The files reach the disk through `files`, which must outlive the store.
+  RecordStore(const Clock& clock, std::string workingDirectory,
+              FileSystem& files = SystemFileSystem());
   RecordStore(const RecordStore&) = delete;
   RecordStore& operator=(const RecordStore&) = delete;
   ~RecordStore();
@@ -55,7 +57,8 @@ class RecordStore {
   void SetDurability(Durability durability);
 
   // Empties the map and reads every record file, in byte order of the names. Files that cannot
-  // be read or decoded are skipped and listed.
+  // be read or decoded, or are too large to be records, are skipped and listed. Temporary files
+  // of writers that are gone are removed.
   ReloadReport Reload();
   // Reads only the named files of the records folder again: a file that is gone unmaps its
   // record, one that does not decode keeps the mapped record and is listed; the rest of the map
@@ -99,6 +102,7 @@ class RecordStore {
   void TrackSeries(const DueRecord* before, const DueRecord* after);
 
   const Clock& clock_;
+  FileSystem& files_;
   std::string workingDirectory_;
   std::unique_ptr<RecordFolder> folder_;
   Durability durability_ = Durability::kSynced;

@@ -35,6 +35,8 @@ enum class MessageId {
   kRecordsWriteFailed,     // number: how many, detail: reason
   kRecordDeleteFailed,     // text: title, detail: reason
   kRecordsDeleteFailed,    // number: how many, detail: reason
+  kMarkerWriteFailed,      // detail: reason
+  kPatternMakesManyDues,   // number: how many
   // Beyond: exports and printing
   kDocumentTooLarge,
   kTemplateNotFound,      // text: file name

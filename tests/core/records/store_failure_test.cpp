@@ -166,5 +166,50 @@ TEST_F(StoreFailureTest, AWriteProtectedFileIsNotReplacedAndKeepsItsBits) {
   EXPECT_EQ(files_.ModeOf(FileOf(record.recordId)), 0640);
 }
 
+// Regression: a marker that could not be written made a saved change look failed, so a retried
+// add made a duplicate.
+TEST_F(StoreFailureTest, AChangeMarkerFailureIsAWarningAndTheChangeIsDone) {
+  ASSERT_TRUE(files_.CreateFolder(std::string(kRecords) + "/preferences.alm").ok());
+  const AddResult added = store_.Add(DueRecord::WithDefaults(clock_));
+  EXPECT_TRUE(added.status.ok());
+  EXPECT_EQ(store_.TakeMarkerFailure().code(), StatusCode::kIoError);
+  EXPECT_TRUE(store_.TakeMarkerFailure().ok());  // told once
+
+  DueRecord record = store_.Get(added.recordId);
+  record.title = "changed";
+  EXPECT_TRUE(store_.Replace(record).ok());
+  EXPECT_TRUE(store_.Delete(record.recordId, ChangeMarker::kWrite).ok());
+  EXPECT_FALSE(store_.TakeMarkerFailure().ok());
+  EXPECT_EQ(RecordFilesMatchingTheMap(), 0u);
+}
+
+// Regression: " X" and "X" share the file name duedateX.due, and changing " X" overwrote X.
+TEST_F(StoreFailureTest, ARecordIsNeverWrittenIntoOrRemovedWithAnotherRecordsFile) {
+  DueRecord plain = DueRecord::WithDefaults(clock_);
+  plain.recordId = "2007021014302510";
+  plain.title = "plain";
+  files_.Put(FileOf(plain.recordId), EncodeRecord(plain));
+  DueRecord padded = plain;
+  padded.recordId = " 2007021014302510";
+  padded.title = "padded";
+  files_.Put(std::string(kRecords) + "/a.due", EncodeRecord(padded));
+  ASSERT_EQ(store_.Reload().loaded, 2u);
+
+  padded.title = "padded, changed";
+  EXPECT_EQ(store_.Replace(padded).code(), StatusCode::kAlreadyExists);
+  EXPECT_EQ(files_.Contents(FileOf(plain.recordId)), EncodeRecord(plain));
+  EXPECT_TRUE(store_.Delete(padded.recordId, ChangeMarker::kWrite).ok());
+  EXPECT_EQ(files_.Contents(FileOf(plain.recordId)), EncodeRecord(plain));
+  EXPECT_TRUE(store_.Contains(plain.recordId));
+}
+
+TEST_F(StoreFailureTest, FilesTooLargeToBeRecordsAreSkippedUnread) {
+  files_.Put(std::string(kRecords) + "/huge.due", std::string(kMaxRecordFileBytes + 1, 'x'));
+  const ReloadReport report = store_.Reload();
+  ASSERT_EQ(report.skipped.size(), 1u);
+  EXPECT_EQ(report.skipped[0].fileName, "huge.due");
+  EXPECT_EQ(report.skipped[0].reason, "the file is too large to be a record");
+}
+
 }  // namespace
 }  // namespace paylark

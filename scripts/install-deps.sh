@@ -16,6 +16,7 @@ packages=(
   fonts-wqy-microhei
   faketime xvfb xauth desktop-file-utils appstream
   syncthing
+  clang libfuzzer-14-dev
 )
 
 missing=()

@@ -72,6 +72,9 @@ std::string MessageText(const Message& m) {
       return "The change was saved, but the change marker could not be written: " + m.detail;
     case MessageId::kPatternMakesManyDues:
       return "This pattern makes " + std::to_string(m.number) + " dues";
+    case MessageId::kConfirmManyDues:
+      return "This pattern makes " + std::to_string(m.number) +
+             " dues. Do you want to make them all?";
     case MessageId::kDocumentTooLarge:
       return "The document would be larger than 64 MiB, so nothing was written.";
     case MessageId::kTemplateNotFound:

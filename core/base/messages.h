@@ -37,6 +37,7 @@ enum class MessageId {
   kRecordsDeleteFailed,    // number: how many, detail: reason
   kMarkerWriteFailed,      // detail: reason
   kPatternMakesManyDues,   // number: how many
+  kConfirmManyDues,        // number: how many
   // Beyond: exports and printing
   kDocumentTooLarge,
   kTemplateNotFound,      // text: file name

@@ -1,7 +1,7 @@
 // kill -9 a 10,000-due series at random moments: whatever the moment, the next load finds
 // complete dues of the series (a prefix of it) or none, and no temporary file.
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>

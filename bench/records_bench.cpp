@@ -61,7 +61,7 @@ int Main() {
 
   ScratchStore many(clock);
   FillStore(many.store(), clock, kManyRecords);
-  const RecordFolder folder(many.store().RecordsFolder());
+  const RecordFolder folder(SystemFileSystem(), many.store().RecordsFolder());
   const double reloadMany = ReloadSeconds(many.store());
   const double rawMany = RawReadSeconds(folder.path(), folder.ListRecordFiles().value());
   PrintFigure("reload_100k_vs_raw_read", reloadMany / rawMany);

@@ -1,16 +1,25 @@
 #include "cli/arguments.h"
 
+#include <algorithm>
+
 namespace paylark::cli {
+
+Arguments::Arguments(std::vector<std::string> words) : words_(std::move(words)) {
+  const auto end = std::find(words_.begin(), words_.end(), "--");
+  optionsEnd_ = static_cast<std::size_t>(end - words_.begin());
+  if (end != words_.end())
+    used_[optionsEnd_] = true;
+}
 
 std::optional<std::string> Arguments::TakeValue(std::string_view name) {
   std::optional<std::string> value;
   const std::string prefix = std::string(name) + "=";
-  for (std::size_t i = 0; i < words_.size(); ++i) {
+  for (std::size_t i = 0; i < optionsEnd_; ++i) {
     if (used_[i])
       continue;
     if (words_[i] == name) {
       used_[i] = true;
-      if (i + 1 >= words_.size() || used_[i + 1]) {
+      if (i + 1 >= optionsEnd_ || used_[i + 1]) {
         missingValue_ = "the option " + std::string(name) + " needs a value";
         continue;
       }
@@ -27,7 +36,7 @@ std::optional<std::string> Arguments::TakeValue(std::string_view name) {
 
 bool Arguments::TakeFlag(std::string_view name) {
   bool found = false;
-  for (std::size_t i = 0; i < words_.size(); ++i) {
+  for (std::size_t i = 0; i < optionsEnd_; ++i) {
     if (!used_[i] && words_[i] == name) {
       used_[i] = true;
       found = true;
@@ -38,7 +47,7 @@ bool Arguments::TakeFlag(std::string_view name) {
 
 std::optional<std::string> Arguments::TakePositional() {
   for (std::size_t i = 0; i < words_.size(); ++i) {
-    if (used_[i] || words_[i].starts_with("--"))
+    if (used_[i] || (i < optionsEnd_ && words_[i].starts_with("--")))
       continue;
     used_[i] = true;
     return words_[i];
@@ -52,8 +61,9 @@ std::optional<std::string> Arguments::Finish() const {
   for (std::size_t i = 0; i < words_.size(); ++i) {
     if (used_[i])
       continue;
-    return words_[i].starts_with("--") ? "unknown option " + words_[i]
-                                       : "unexpected argument \"" + words_[i] + "\"";
+    return i < optionsEnd_ && words_[i].starts_with("--")
+               ? "unknown option " + words_[i]
+               : "unexpected argument \"" + words_[i] + "\"";
   }
   return std::nullopt;
 }

@@ -2,6 +2,8 @@
 
 #include <array>
 #include <clocale>
+#include <cstdio>
+#include <exception>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -12,6 +14,7 @@
 #include "cli/record_fields.h"
 #include "cli/working_directory.h"
 #include "core/base/messages.h"
+#include "core/base/text_encoding.h"
 #include "core/sync/conflicts.h"
 
 namespace paylark::cli {
@@ -23,7 +26,7 @@ const Command kCommands[] = {
     {"add", "add [fields]", RunAdd},
     {"series",
      "series --kind day|week|month|year [pattern] --start DT (--count N | --end-by DT)\n"
-     "         [--offset-days D] [--offset-time HH:MM] [fields]\n"
+     "         [--offset-days D] [--offset-time HH:MM] [--yes] [fields]\n"
      "         pattern  day:   --every N | --every-weekday\n"
      "                  week:  --every N --on sun,mon,tue,wed,thu,fri,sat\n"
      "                  month: --day D --every N | --nth first|second|third|fourth|last\n"
@@ -62,6 +65,22 @@ bool IsDirectory(const std::string& path) {
   return !path.empty() && path.back() != '/' && stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+// A file name as it can be printed: control characters become \xNN.
+std::string Printable(std::string_view name) {
+  std::string text;
+  for (const char c : name) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7f) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\x%02x", byte);
+      text += escaped;
+    } else {
+      text += c;
+    }
+  }
+  return text;
+}
+
 void ReportSkipped(const ReloadReport& report, std::ostream& err) {
   if (!report.conflictCopies.empty()) {
     err << "paylark-cli: "
@@ -80,11 +99,17 @@ void ReportSkipped(const ReloadReport& report, std::ostream& err) {
                       {}})
       << '\n';
   for (const SkippedFile& file : report.skipped) {
-    err << "  " << file.fileName << ": " << file.reason << '\n';
+    err << "  " << Printable(file.fileName) << ": " << file.reason << '\n';
   }
 }
 
 int Run(std::vector<std::string> words) {
+  for (const std::string& word : words) {
+    if (!IsValidUtf8(word)) {
+      std::cerr << "paylark-cli: the argument \"" << Printable(word) << "\" is not valid UTF-8\n";
+      return kExitInvalid;
+    }
+  }
   std::optional<std::string> directory;
   std::size_t next = 0;
   for (; next < words.size() && words[next].starts_with("--"); ++next) {
@@ -136,7 +161,12 @@ int Run(std::vector<std::string> words) {
     if (command->name == changing)
       BackUpBeforeFirstChangeOfDay(context);
   }
-  return command->run(arguments, context);
+  const int code = command->run(arguments, context);
+  if (const Status marker = store.TakeMarkerFailure(); !marker.ok()) {
+    std::cerr << "paylark-cli: warning: "
+              << MessageText({MessageId::kMarkerWriteFailed, {}, 0, marker.message()}) << '\n';
+  }
+  return code;
 }
 
 }  // namespace
@@ -146,5 +176,12 @@ int main(int argc, char** argv) {
   // Dates and amounts follow the user's locale; numbers that are parsed or written stay C.
   std::setlocale(LC_ALL, "");
   std::setlocale(LC_NUMERIC, "C");
-  return paylark::cli::Run(std::vector<std::string>(argv + 1, argv + argc));
+  try {
+    return paylark::cli::Run(std::vector<std::string>(argv + 1, argv + argc));
+  } catch (const std::exception& error) {
+    std::cerr << "paylark-cli: " << error.what() << '\n';
+  } catch (...) {
+    std::cerr << "paylark-cli: an unexpected error ended the command\n";
+  }
+  return paylark::cli::kExitFailed;
 }

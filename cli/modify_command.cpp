@@ -10,17 +10,22 @@ namespace paylark::cli {
 int RunModify(Arguments& arguments, CommandContext& context) {
   const SeriesChoice choice =
       arguments.TakeFlag("--whole-series") ? SeriesChoice::kWholeSeries : SeriesChoice::kThisRecord;
-  const auto id = arguments.TakePositional();
+  // The fields are taken (on a copy, onto a blank record) before the ID, so that an option's
+  // value is never read as the ID and every argument is checked before anything is looked up.
+  Arguments checked = arguments;
+  DueRecord blank;
+  if (auto problem = TakeRecordFields(checked, blank))
+    return UsageError(context, *problem);
+  const auto id = checked.TakePositional();
   if (!id)
     return UsageError(context, "modify needs a record ID");
+  if (auto problem = checked.Finish())
+    return UsageError(context, *problem);
   if (!context.store.Contains(*id))
     return Fail(context, kExitFailed, "no due has the record ID \"" + *id + "\"");
   const DueRecord stored = context.store.Get(*id);
   DueRecord edited = stored;
-  if (auto problem = TakeRecordFields(arguments, edited))
-    return UsageError(context, *problem);
-  if (auto problem = arguments.Finish())
-    return UsageError(context, *problem);
+  (void)TakeRecordFields(arguments, edited);
   ApplyEditorDefaults(edited);
   const Status status = ApplyModify(context.store, choice, edited, stored);
   if (!status.ok()) {

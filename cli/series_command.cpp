@@ -188,10 +188,13 @@ std::optional<std::string> TakeOffset(Arguments& arguments, DueOffset& offset) {
   return std::nullopt;
 }
 
-// Placeholders of a series that could not be finished are removed again, as the editor does.
-int FailSeries(CommandContext& context, const std::vector<std::string>& ids, const Status& why) {
-  (void)DeletePlaceholders(context.store, ids);
-  return Fail(context, kExitFailed, "the series could not be saved: " + why.message());
+// The dues written before a failure are removed again (only those: an ID whose file was not
+// written may by now belong to another process).
+int FailSeries(CommandContext& context, const SeriesResult& series) {
+  (void)DeletePlaceholders(context.store, series.recordIds);
+  const int code =
+      series.status.code() == StatusCode::kInvalidArgument ? kExitInvalid : kExitFailed;
+  return Fail(context, code, "the series could not be saved: " + series.status.message());
 }
 
 }  // namespace
@@ -206,20 +209,24 @@ int RunSeries(Arguments& arguments, CommandContext& context) {
     return UsageError(context, *problem);
   if (arguments.TakeValue("--due"))
     return UsageError(context, "a series falls due by --offset-days and --offset-time, not --due");
+  const bool confirmed = arguments.TakeFlag("--yes");
   if (auto problem = TakeRecordFields(arguments, sheet))
     return UsageError(context, *problem);
   if (auto problem = arguments.Finish())
     return UsageError(context, *problem);
   if (const auto refusal = ValidatePattern(pattern))
     return UsageError(context, MessageText(*refusal));
+  if (const std::size_t count = SurveySeries(pattern).count; count > kManyDues && !confirmed) {
+    return UsageError(
+        context,
+        MessageText({MessageId::kPatternMakesManyDues, {}, static_cast<long long>(count), {}}) +
+            "; add --yes to make them");
+  }
   ApplyEditorDefaults(sheet);
 
-  const SeriesResult series = GenerateSeries(pattern, context.store, context.clock);
+  const SeriesResult series = GenerateDues(pattern, context.store, sheet, offset);
   if (!series.success)
-    return FailSeries(context, series.recordIds, series.status);
-  const Status completed = CompletePlaceholders(context.store, series.recordIds, sheet, offset);
-  if (!completed.ok())
-    return FailSeries(context, series.recordIds, completed);
+    return FailSeries(context, series);
   if (series.recordIds.empty())
     context.err << "paylark-cli: the pattern yields no occurrence; no due was stored\n";
   for (const std::string& id : series.recordIds)

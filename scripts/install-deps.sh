@@ -18,6 +18,8 @@ packages=(
   syncthing
   # the formatting check
   clang-format
+  # the fuzzing run of the record decoder
+  clang libfuzzer-14-dev
 )
 
 missing=()

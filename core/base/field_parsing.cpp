@@ -24,7 +24,7 @@ std::variant<double, Message> ParseAmount(std::string_view text) {
   }
   if (value < 0 || value > kMaxAmount)
     return Message{MessageId::kEnterNumberInRange, {}, 0, {}};
-  return value;
+  return value == 0 ? 0.0 : value;  // "-0" is stored as 0
 }
 
 std::variant<int, Message> ParseInteger(std::string_view text) {

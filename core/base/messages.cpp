@@ -68,6 +68,13 @@ std::string MessageText(const Message& m) {
       return "The due " + Quoted(m.text) + " could not be deleted: " + m.detail;
     case MessageId::kRecordsDeleteFailed:
       return std::to_string(m.number) + " dues could not be deleted: " + m.detail;
+    case MessageId::kMarkerWriteFailed:
+      return "The change was saved, but the change marker could not be written: " + m.detail;
+    case MessageId::kPatternMakesManyDues:
+      return "This pattern makes " + std::to_string(m.number) + " dues";
+    case MessageId::kConfirmManyDues:
+      return "This pattern makes " + std::to_string(m.number) +
+             " dues. Do you want to make them all?";
     case MessageId::kDocumentTooLarge:
       return "The document would be larger than 64 MiB, so nothing was written.";
     case MessageId::kTemplateNotFound:

@@ -35,6 +35,9 @@ enum class MessageId {
   kRecordsWriteFailed,     // number: how many, detail: reason
   kRecordDeleteFailed,     // text: title, detail: reason
   kRecordsDeleteFailed,    // number: how many, detail: reason
+  kMarkerWriteFailed,      // detail: reason
+  kPatternMakesManyDues,   // number: how many
+  kConfirmManyDues,        // number: how many
   // Export and print files: templates, reading, writing, limits
   kDocumentTooLarge,
   kTemplateNotFound,      // text: file name

@@ -40,6 +40,8 @@ std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
 
 // Splits a stored value into its day number and the seconds into that day.
 void SplitValue(double value, std::int64_t& day, std::int64_t& seconds) {
+  if (!OleDateTime::InRange(value))
+    value = 0;
   const double whole = std::trunc(value);
   const double fraction = std::fabs(value - whole);
   day = static_cast<std::int64_t>(whole);

@@ -28,6 +28,8 @@ class OleDateTime {
 
   static constexpr int kMinYear = 100;
   static constexpr int kMaxYear = 9999;
+  static constexpr double kFirstDay = -657434;  // 0100-01-01
+  static constexpr double kLastDay = 2958465;   // 9999-12-31
 
   constexpr OleDateTime() = default;
   constexpr explicit OleDateTime(double value, Status status = Status::kValid)
@@ -41,7 +43,10 @@ class OleDateTime {
 
   double value() const { return value_; }
   Status status() const { return status_; }
-  bool IsValid() const { return status_ == Status::kValid; }
+  // A value outside the years 100 to 9999 (or not a number) is invalid whatever its status says,
+  // and is never converted: ToCivil and LinearSeconds treat it as 1899-12-30 00:00.
+  bool IsValid() const { return status_ == Status::kValid && InRange(value_); }
+  static bool InRange(double value) { return value > kFirstDay - 1 && value < kLastDay + 1; }
 
   // The calendar date and time, rounded to the nearest second.
   CivilDateTime ToCivil() const;

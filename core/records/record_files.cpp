@@ -1,22 +1,13 @@
 #include "core/records/record_files.h"
 
-#include <dirent.h>
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <memory>
+#include <charconv>
+#include <utility>
 
 namespace paylark {
 namespace {
-
-std::string Reason(int error) {
-  return std::strerror(error);
-}
 
 bool EndsWithDue(std::string_view name) {
   if (name.size() < 4)
@@ -33,42 +24,21 @@ int DefaultFileMode() {
   return 0666 & ~static_cast<int>(mask);
 }
 
-Status WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-    if (written < 0) {
-      if (errno == EINTR)
-        continue;
-      return Status::IoError(Reason(errno));
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return Status::Ok();
-}
-
-// Moves from onto to without replacing anything already at to.
-int RenameNoReplace(const char* from, const char* to) {
-  if (renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE) == 0)
+// The writer's process ID in ".paylark-<ID>-<n>"; 0 when the name carries none.
+int WriterOf(std::string_view name) {
+  name.remove_prefix(kTempFilePrefix.size());
+  int processId = 0;
+  const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), processId);
+  if (error != std::errc() || end == name.data() || *end != '-')
     return 0;
-  if (errno != EINVAL && errno != ENOSYS)
-    return errno;
-  if (link(from, to) == 0) {
-    unlink(from);
-    return 0;
-  }
-  if (errno == EEXIST)
-    return EEXIST;
-  struct stat st;
-  if (lstat(to, &st) == 0)
-    return EEXIST;
-  return rename(from, to) == 0 ? 0 : errno;
+  return processId;
 }
 
 }  // namespace
 
 RecordFolder::~RecordFolder() {
   for (const auto& rename : pending_)
-    unlink(rename.tempPath.c_str());
+    (void)files_.Remove(rename.tempPath);
 }
 
 std::string RecordFolder::PathOf(std::string_view fileName) const {
@@ -79,171 +49,164 @@ std::string RecordFolder::PathOf(std::string_view fileName) const {
 }
 
 Status RecordFolder::Create() const {
-  if (mkdir(path_.c_str(), 0777) == 0 || errno == EEXIST)
-    return Status::Ok();
-  return Status::IoError(Reason(errno));
+  return files_.CreateFolder(path_);
 }
 
 bool RecordFolder::Exists(std::string_view fileName) const {
-  struct stat st;
-  return lstat(PathOf(fileName).c_str(), &st) == 0;
+  return files_.Inspect(PathOf(fileName)).ok();
+}
+
+EntryKind RecordFolder::Classify(const FolderEntry& entry) const {
+  const std::string_view name = entry.name;
+  if (name.starts_with(kTempFilePrefix) && !EndsWithDue(name)) {
+    const int writer = WriterOf(name);
+    const bool writerGone = writer != files_.ProcessId() && !files_.ProcessRunning(writer);
+    const bool old = entry.info.ageSeconds > kStaleTemporarySeconds;
+    if (entry.info.kind == FileKind::kRegular && ((writer != 0 && writerGone) || old))
+      return EntryKind::kStaleTemporary;
+    return EntryKind::kOther;
+  }
+  if (!EndsWithDue(name) || entry.info.kind != FileKind::kRegular)
+    return EntryKind::kOther;
+  return entry.info.size > kMaxRecordFileBytes ? EntryKind::kTooLarge : EntryKind::kRecord;
+}
+
+Result<FolderScan> RecordFolder::Scan() const {
+  Result<std::vector<FolderEntry>> entries = files_.List(path_);
+  if (!entries.ok())
+    return entries.status();
+  FolderScan scan;
+  for (FolderEntry& entry : entries.value()) {
+    switch (Classify(entry)) {
+      case EntryKind::kRecord:
+        scan.records.push_back(std::move(entry.name));
+        break;
+      case EntryKind::kTooLarge:
+        scan.tooLarge.push_back(std::move(entry.name));
+        break;
+      case EntryKind::kStaleTemporary:
+        scan.staleTemporaries.push_back(std::move(entry.name));
+        break;
+      case EntryKind::kOther:
+        break;
+    }
+  }
+  std::sort(scan.records.begin(), scan.records.end());
+  std::sort(scan.tooLarge.begin(), scan.tooLarge.end());
+  std::sort(scan.staleTemporaries.begin(), scan.staleTemporaries.end());
+  return scan;
 }
 
 Result<std::vector<std::string>> RecordFolder::ListRecordFiles() const {
-  std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(path_.c_str()), closedir);
-  if (!dir)
-    return Status::IoError(Reason(errno));
-  std::vector<std::string> names;
-  while (const dirent* entry = readdir(dir.get())) {
-    const std::string_view name = entry->d_name;
-    if (!EndsWithDue(name))
-      continue;
-    bool regular = entry->d_type == DT_REG;
-    if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
-      struct stat st;
-      regular = stat(PathOf(name).c_str(), &st) == 0 && S_ISREG(st.st_mode);
-    }
-    if (regular)
-      names.emplace_back(name);
-  }
-  std::sort(names.begin(), names.end());
-  return names;
+  Result<FolderScan> scan = Scan();
+  if (!scan.ok())
+    return scan.status();
+  return std::move(scan.value().records);
 }
 
 Result<std::string> RecordFolder::Read(std::string_view fileName) const {
-  const int fd = open(PathOf(fileName).c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0)
-    return Status::IoError(Reason(errno));
-  std::string bytes;
-  char buffer[4096];
+  return files_.Read(PathOf(fileName), kMaxRecordFileBytes);
+}
+
+void RecordFolder::RemoveStaleTemporaries(const FolderScan& scan) const {
+  for (const std::string& name : scan.staleTemporaries)
+    (void)files_.Remove(PathOf(name));
+}
+
+Result<std::string> RecordFolder::WriteTemporary(std::string_view bytes, int mode) {
+  const std::string prefix =
+      PathOf(std::string(kTempFilePrefix) + std::to_string(files_.ProcessId()) + "-");
   for (;;) {
-    const ssize_t got = ::read(fd, buffer, sizeof buffer);
-    if (got < 0 && errno == EINTR)
+    // A name left by an earlier process with the same ID is passed over.
+    std::string tempPath = prefix + std::to_string(++temporaryCounter_);
+    Status status = files_.Write(tempPath, bytes, mode);
+    if (status.code() == StatusCode::kAlreadyExists)
       continue;
-    if (got < 0) {
-      const int error = errno;
-      close(fd);
-      return Status::IoError(Reason(error));
-    }
-    if (got == 0)
-      break;
-    bytes.append(buffer, static_cast<std::size_t>(got));
+    if (!status.ok())
+      return status;
+    return tempPath;
   }
-  close(fd);
-  return bytes;
 }
 
-void RecordFolder::RemoveTemporaryFiles() const {
-  std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(path_.c_str()), closedir);
-  if (!dir)
-    return;
-  std::vector<std::string> stray;
-  while (const dirent* entry = readdir(dir.get())) {
-    const std::string_view name = entry->d_name;
-    if (name.starts_with(kTempFilePrefix) && !EndsWithDue(name))
-      stray.emplace_back(name);
-  }
-  for (const auto& name : stray)
-    unlink(PathOf(name).c_str());
+Status RecordFolder::SyncFolder() const {
+  return Synced() ? files_.SyncFolder(path_) : Status::Ok();
 }
 
-Result<std::string> RecordFolder::WriteTemporary(std::string_view bytes, int mode) const {
-  std::string tempPath = PathOf(std::string(kTempFilePrefix) + "XXXXXX");
-  const int fd = mkostemp(tempPath.data(), O_CLOEXEC);
-  if (fd < 0)
-    return Status::IoError(Reason(errno));
-  Status status = WriteAll(fd, bytes);
-  if (status.ok() && fchmod(fd, static_cast<mode_t>(mode)) != 0) {
-    status = Status::IoError(Reason(errno));
-  }
-  if (status.ok() && Synced() && !InBatch() && fdatasync(fd) != 0) {
-    status = Status::IoError(Reason(errno));
-  }
-  if (close(fd) != 0 && status.ok())
-    status = Status::IoError(Reason(errno));
+Status RecordFolder::Place(const std::string& tempPath, std::string_view fileName,
+                           Placement placement) {
+  Status status = files_.Rename(tempPath, PathOf(fileName), placement);
   if (!status.ok()) {
-    unlink(tempPath.c_str());
-    return status;
-  }
-  return tempPath;
-}
-
-Status RecordFolder::Commit(const PendingRename& pending) const {
-  const std::string target = PathOf(pending.finalName);
-  if (pending.createNew) {
-    const int error = RenameNoReplace(pending.tempPath.c_str(), target.c_str());
-    if (error == 0)
-      return Status::Ok();
-    unlink(pending.tempPath.c_str());
-    if (error == EEXIST)
+    (void)files_.Remove(tempPath);
+    if (status.code() == StatusCode::kAlreadyExists)
       return Status::AlreadyExists("another file has this name");
-    return Status::IoError(Reason(error));
   }
-  if (rename(pending.tempPath.c_str(), target.c_str()) == 0)
-    return Status::Ok();
-  const int error = errno;
-  unlink(pending.tempPath.c_str());
-  return Status::IoError(Reason(error));
-}
-
-void RecordFolder::SyncFolder() const {
-  if (!Synced())
-    return;
-  const int fd = open(path_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0)
-    return;
-  fsync(fd);
-  close(fd);
+  return status;
 }
 
 Status RecordFolder::CreateNew(std::string_view fileName, std::string_view bytes) {
   if (Exists(fileName))
     return Status::AlreadyExists("another file has this name");
-  return WriteAndRename(fileName, bytes, DefaultFileMode(), Placement::kCreateNew);
+  Result<std::string> temp = WriteTemporary(bytes, DefaultFileMode());
+  if (!temp.ok())
+    return temp.status();
+  if (Synced() && !InBatch()) {
+    Status flushed = files_.SyncData({temp.value()});
+    if (!flushed.ok()) {
+      (void)files_.Remove(temp.value());
+      return flushed;
+    }
+  }
+  Status status = Place(temp.value(), fileName, Placement::kCreateNew);
+  if (!status.ok())
+    return status;
+  if (InBatch()) {
+    unflushed_.push_back(PathOf(fileName));
+    folderChanged_ = true;
+    return status;
+  }
+  return SyncFolder();
 }
 
 Status RecordFolder::Replace(std::string_view fileName, std::string_view bytes) {
   int mode = DefaultFileMode();
-  struct stat st;
-  if (stat(PathOf(fileName).c_str(), &st) == 0) {
-    if ((st.st_mode & 0222) == 0 || access(PathOf(fileName).c_str(), W_OK) != 0) {
+  if (Result<FileInfo> info = files_.Inspect(PathOf(fileName)); info.ok()) {
+    if ((info.value().mode & 0222) == 0 || !info.value().writable)
       return Status::IoError("the file is write-protected");
-    }
-    mode = static_cast<int>(st.st_mode & 07777);
+    mode = info.value().mode;
   }
-  return WriteAndRename(fileName, bytes, mode, Placement::kReplace);
-}
-
-Status RecordFolder::WriteAndRename(std::string_view fileName, std::string_view bytes, int mode,
-                                    Placement placement) {
   Result<std::string> temp = WriteTemporary(bytes, mode);
   if (!temp.ok())
     return temp.status();
-  PendingRename rename{std::move(temp).value(), std::string(fileName),
-                       placement == Placement::kCreateNew};
   if (InBatch()) {
-    pending_.push_back(std::move(rename));
+    pending_.push_back({std::move(temp).value(), std::string(fileName)});
     return Status::Ok();
   }
-  Status status = Commit(rename);
-  if (status.ok())
-    SyncFolder();
-  return status;
+  if (Synced()) {
+    Status flushed = files_.SyncData({temp.value()});
+    if (!flushed.ok()) {
+      (void)files_.Remove(temp.value());
+      return flushed;
+    }
+  }
+  Status status = Place(temp.value(), fileName, Placement::kReplace);
+  return status.ok() ? SyncFolder() : status;
 }
 
 Status RecordFolder::Remove(std::string_view fileName) {
   std::erase_if(pending_, [&](const PendingRename& rename) {
     if (rename.finalName != fileName)
       return false;
-    unlink(rename.tempPath.c_str());
+    (void)files_.Remove(rename.tempPath);
     return true;
   });
-  if (unlink(PathOf(fileName).c_str()) == 0 || errno == ENOENT) {
-    if (!InBatch())
-      SyncFolder();
+  Status status = files_.Remove(PathOf(fileName));
+  if (!status.ok() && status.code() != StatusCode::kNotFound)
+    return status;
+  if (InBatch()) {
+    folderChanged_ = true;
     return Status::Ok();
   }
-  return Status::IoError(Reason(errno));
+  return SyncFolder();
 }
 
 void RecordFolder::BeginBatch() {
@@ -253,22 +216,23 @@ void RecordFolder::BeginBatch() {
 Status RecordFolder::EndBatch() {
   if (batchDepth_ == 0 || --batchDepth_ > 0)
     return Status::Ok();
-  if (Synced() && !pending_.empty()) {
-    const int fd = open(path_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-      syncfs(fd);
-      close(fd);
-    }
+  std::vector<PendingRename> pending = std::exchange(pending_, {});
+  std::vector<std::string> unflushed = std::exchange(unflushed_, {});
+  const bool folderChanged = std::exchange(folderChanged_, false) || !pending.empty();
+  for (const auto& rename : pending)
+    unflushed.push_back(rename.tempPath);
+  Status status = Synced() ? files_.SyncData(unflushed) : Status::Ok();
+  std::size_t placed = 0;
+  for (; status.ok() && placed < pending.size(); ++placed)
+    status = Place(pending[placed].tempPath, pending[placed].finalName, Placement::kReplace);
+  for (std::size_t i = placed; i < pending.size(); ++i)
+    (void)files_.Remove(pending[i].tempPath);
+  if (folderChanged) {
+    Status synced = SyncFolder();
+    if (status.ok())
+      status = std::move(synced);
   }
-  Status first;
-  for (const auto& rename : pending_) {
-    Status status = Commit(rename);
-    if (first.ok() && !status.ok())
-      first = std::move(status);
-  }
-  pending_.clear();
-  SyncFolder();
-  return first;
+  return status;
 }
 
 }  // namespace paylark

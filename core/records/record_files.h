@@ -1,16 +1,23 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/base/status.h"
+#include "core/records/file_system.h"
 
 namespace paylark {
 
 inline constexpr std::string_view kRecordsFolderName = "Paylark Files";
 inline constexpr std::string_view kMarkerFileName = "preferences.alm";
 inline constexpr std::string_view kTempFilePrefix = ".paylark-";
+// No real record comes near this size; a larger file is not read.
+inline constexpr std::size_t kMaxRecordFileBytes = 16 * 1024 * 1024;
+// A temporary file this old is a leftover even when a process with its writer's ID runs.
+inline constexpr std::int64_t kStaleTemporarySeconds = 3600;
 
 // <working directory>/Paylark Files.
 inline std::string RecordsFolderPath(std::string_view workingDirectory) {
@@ -19,13 +26,25 @@ inline std::string RecordsFolderPath(std::string_view workingDirectory) {
 
 enum class Durability { kSynced, kUnsynced };
 
-// The file operations of the records folder. Files are replaced atomically: the bytes go to a
-// temporary file (".paylark-…", never ending in ".due") that is then renamed over the target.
-// Outside a batch each write is flushed before its rename and the folder after it; inside a
-// batch the renames wait for EndBatch, which flushes once, renames, and syncs the folder once.
+// What a name in the records folder is to a reload.
+enum class EntryKind { kRecord, kTooLarge, kStaleTemporary, kOther };
+
+// The records folder's names, sorted by kind; each list in byte order.
+struct FolderScan {
+  std::vector<std::string> records;
+  std::vector<std::string> tooLarge;
+  std::vector<std::string> staleTemporaries;
+};
+
+// The file operations of the records folder, through a FileSystem. Files are replaced
+// atomically: the bytes go to a temporary file ".paylark-<process ID>-<n>" that is then renamed
+// over the target. A new file is created without replacing anything, at once even inside a
+// batch, so its name is claimed the moment it is given. Outside a batch each write is flushed
+// before its rename and the folder after it; inside a batch replacements wait for EndBatch, which
+// flushes once, renames, and syncs the folder once.
 class RecordFolder {
  public:
-  explicit RecordFolder(std::string path) : path_(std::move(path)) {}
+  RecordFolder(FileSystem& files, std::string path) : files_(files), path_(std::move(path)) {}
   RecordFolder(const RecordFolder&) = delete;
   RecordFolder& operator=(const RecordFolder&) = delete;
   ~RecordFolder();
@@ -37,11 +56,16 @@ class RecordFolder {
   // Creates the folder itself (not its parents); an existing folder is no error.
   Status Create() const;
   bool Exists(std::string_view fileName) const;
-  // The names ending in ".due" (any letter case) of the regular files, in byte order.
+  // The one place that decides what a folder entry is: record files end in ".due" (any letter
+  // case) and are regular files of at most kMaxRecordFileBytes; a temporary file is stale when
+  // its writer no longer runs or it is older than kStaleTemporarySeconds.
+  EntryKind Classify(const FolderEntry& entry) const;
+  Result<FolderScan> Scan() const;
   Result<std::vector<std::string>> ListRecordFiles() const;
+  // A file larger than kMaxRecordFileBytes is refused unread.
   Result<std::string> Read(std::string_view fileName) const;
-  // Leftovers of writes that were interrupted.
-  void RemoveTemporaryFiles() const;
+  // Leftovers of writers that are gone; another running writer's files stay.
+  void RemoveStaleTemporaries(const FolderScan& scan) const;
 
   // Never replaces an existing file: that case is kAlreadyExists.
   Status CreateNew(std::string_view fileName, std::string_view bytes);
@@ -52,6 +76,8 @@ class RecordFolder {
   Status Remove(std::string_view fileName);
 
   void BeginBatch();
+  // Flushes, renames the waiting replacements (stopping at the first that fails) and syncs the
+  // folder; gives the first failure.
   Status EndBatch();
   bool InBatch() const { return batchDepth_ > 0; }
 
@@ -59,23 +85,21 @@ class RecordFolder {
   struct PendingRename {
     std::string tempPath;
     std::string finalName;
-    bool createNew;
   };
 
-  enum class Placement { kCreateNew, kReplace };
-
-  Result<std::string> WriteTemporary(std::string_view bytes, int mode) const;
-  // Writes a temporary file and renames it into place now, or at the end of the batch.
-  Status WriteAndRename(std::string_view fileName, std::string_view bytes, int mode,
-                        Placement placement);
-  Status Commit(const PendingRename& rename) const;
-  void SyncFolder() const;
+  Result<std::string> WriteTemporary(std::string_view bytes, int mode);
+  Status Place(const std::string& tempPath, std::string_view fileName, Placement placement);
+  Status SyncFolder() const;
   bool Synced() const { return durability_ == Durability::kSynced; }
 
+  FileSystem& files_;
   std::string path_;
   Durability durability_ = Durability::kSynced;
   int batchDepth_ = 0;
+  int temporaryCounter_ = 0;
   std::vector<PendingRename> pending_;
+  std::vector<std::string> unflushed_;  // created in this batch, flushed at its end
+  bool folderChanged_ = false;
 };
 
 }  // namespace paylark

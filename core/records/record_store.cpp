@@ -29,7 +29,8 @@ Status NoWorkingDirectory() {
 
 }  // namespace
 
-RecordStore::RecordStore(const Clock& clock, std::string workingDirectory) : clock_(clock) {
+RecordStore::RecordStore(const Clock& clock, std::string workingDirectory, FileSystem& files)
+    : clock_(clock), files_(files) {
   SetWorkingDirectory(std::move(workingDirectory));
 }
 
@@ -40,7 +41,7 @@ void RecordStore::SetWorkingDirectory(std::string workingDirectory) {
   folder_.reset();
   if (workingDirectory_.empty())
     return;
-  folder_ = std::make_unique<RecordFolder>(RecordsFolder());
+  folder_ = std::make_unique<RecordFolder>(files_, RecordsFolder());
   folder_->SetDurability(durability_);
 }
 
@@ -65,11 +66,13 @@ ReloadReport RecordStore::Reload() {
   if (!folder_)
     return report;
   (void)folder_->Create();
-  folder_->RemoveTemporaryFiles();
-  Result<std::vector<std::string>> names = folder_->ListRecordFiles();
-  if (!names.ok())
+  Result<FolderScan> scan = folder_->Scan();
+  if (!scan.ok())
     return report;
-  for (const std::string& name : names.value()) {
+  folder_->RemoveStaleTemporaries(scan.value());
+  for (const std::string& name : scan.value().tooLarge)
+    report.skipped.push_back({name, "the file is too large to be a record"});
+  for (const std::string& name : scan.value().records) {
     const SyncFileKind kind = ClassifyFileName(name).kind;
     if (kind == SyncFileKind::kConflictCopy)
       report.conflictCopies.push_back(name);
@@ -142,11 +145,8 @@ AddResult RecordStore::Add(DueRecord record) {
     if (status.code() != StatusCode::kAlreadyExists)
       break;
   }
-  if (single) {
-    Status marker = WriteMarker();
-    if (status.ok())
-      status = std::move(marker);
-  }
+  if (single && status.ok())
+    WriteMarker();
   std::string id = record.recordId;
   TrackSeries(map_.Find(id), &record);
   map_.Set(id, std::move(record));
@@ -157,11 +157,14 @@ Status RecordStore::Replace(const DueRecord& record) {
   if (!IsPlainRecordId(record.recordId)) {
     return Status::InvalidArgument("the record ID \"" + record.recordId + "\" is not usable");
   }
-  Status status = folder_ ? folder_->Replace(FileNameOf(record.recordId), EncodeRecord(record))
-                          : NoWorkingDirectory();
-  Status marker = WriteMarker();
+  const std::string fileName = FileNameOf(record.recordId);
+  Status status = NoWorkingDirectory();
+  if (folder_ && HoldsAnotherRecord(fileName, record.recordId))
+    status = Status::AlreadyExists("the file " + fileName + " holds another record");
+  else if (folder_)
+    status = folder_->Replace(fileName, EncodeRecord(record));
   if (status.ok())
-    status = std::move(marker);
+    WriteMarker();
   TrackSeries(map_.Find(record.recordId), &record);
   map_.Set(record.recordId, record);
   return status;
@@ -175,15 +178,29 @@ DueRecord RecordStore::Get(const std::string& recordId) const {
 Status RecordStore::Delete(const std::string& recordId, ChangeMarker marker) {
   if (!folder_)
     return NoWorkingDirectory();
-  if (IsPlainRecordId(recordId)) {
+  if (IsPlainRecordId(recordId) && !HoldsAnotherRecord(FileNameOf(recordId), recordId)) {
     Status removed = folder_->Remove(FileNameOf(recordId));
     if (!removed.ok())
       return removed;
   }
-  Status status = marker == ChangeMarker::kWrite ? WriteMarker() : Status::Ok();
+  if (marker == ChangeMarker::kWrite)
+    WriteMarker();
+  Forget(recordId);
+  return Status::Ok();
+}
+
+void RecordStore::Forget(const std::string& recordId) {
   TrackSeries(map_.Find(recordId), nullptr);
   map_.Remove(recordId);
-  return status;
+}
+
+bool RecordStore::HoldsAnotherRecord(const std::string& fileName,
+                                     const std::string& recordId) const {
+  Result<std::string> bytes = folder_->Read(fileName);
+  if (!bytes.ok())
+    return false;
+  Result<DueRecord> stored = DecodeRecord(bytes.value());
+  return stored.ok() && stored.value().recordId != recordId;
 }
 
 std::vector<std::string> RecordStore::SeriesMembers(const std::string& seriesId) const {
@@ -231,21 +248,21 @@ void RecordStore::BeginBatch() {
 Status RecordStore::EndBatch() {
   if (batchDepth_ > 0)
     --batchDepth_;
-  Status marker = Status::Ok();
   if (batchDepth_ == 0 && std::exchange(markerPending_, false))
-    marker = WriteMarker();
-  Status status = folder_ ? folder_->EndBatch() : Status::Ok();
-  return status.ok() ? marker : status;
+    WriteMarker();
+  return folder_ ? folder_->EndBatch() : Status::Ok();
 }
 
-Status RecordStore::WriteMarker() {
+void RecordStore::WriteMarker() {
   if (batchDepth_ > 0) {
     markerPending_ = true;
-    return Status::Ok();
+    return;
   }
-  if (!folder_)
-    return NoWorkingDirectory();
-  return folder_->Replace(kMarkerFileName, std::string_view(kMarkerBytes, sizeof kMarkerBytes));
+  Status status = folder_ ? folder_->Replace(kMarkerFileName,
+                                             std::string_view(kMarkerBytes, sizeof kMarkerBytes))
+                          : NoWorkingDirectory();
+  if (!status.ok())
+    markerFailure_ = std::move(status);
 }
 
 void RecordStore::TrackSeries(const DueRecord* before, const DueRecord* after) {

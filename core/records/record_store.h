@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "core/base/clock.h"
@@ -39,10 +40,15 @@ struct AddResult {
 // The one owner of the user's records: the record map and the record files of
 // <working directory>/Paylark Files. Every change writes (or removes) the record's file first and
 // then updates the map; a failed write still updates the map, as the window shows what the user
-// entered until the next Reload, and is returned so the user can be told.
+// entered until the next Reload, and is returned so the user can be told. A record is never
+// written into, or removed with, a file that holds another record ID. A change whose change
+// marker could not be rewritten took effect: it reports success and the marker's failure waits
+// in TakeMarkerFailure.
 class RecordStore {
  public:
-  RecordStore(const Clock& clock, std::string workingDirectory);
+  // The files reach the disk through `files`, which must outlive the store.
+  RecordStore(const Clock& clock, std::string workingDirectory,
+              FileSystem& files = SystemFileSystem());
   RecordStore(const RecordStore&) = delete;
   RecordStore& operator=(const RecordStore&) = delete;
   ~RecordStore();
@@ -55,7 +61,8 @@ class RecordStore {
   void SetDurability(Durability durability);
 
   // Empties the map and reads every record file, in byte order of the names. Files that cannot
-  // be read or decoded are skipped and listed.
+  // be read or decoded, or are too large to be records, are skipped and listed. Temporary files
+  // of writers that are gone are removed.
   ReloadReport Reload();
   // Reads only the named files of the records folder again: a file that is gone unmaps its
   // record, one that does not decode keeps the mapped record and is listed; the rest of the map
@@ -67,11 +74,15 @@ class RecordStore {
   AddResult Add(DueRecord record);
   // Writes the record's file under its own ID, then maps it.
   Status Replace(const DueRecord& record);
+  // Takes the record out of the map and leaves the disk alone: for a record whose file was
+  // never written, so that undoing an operation cannot remove another process's file.
+  void Forget(const std::string& recordId);
   // A copy of the stored record, or a default record with an empty ID.
   DueRecord Get(const std::string& recordId) const;
   bool Contains(const std::string& recordId) const { return map_.Find(recordId) != nullptr; }
   // Removes the file, then (with kWrite) rewrites the marker, then unmaps. A file that cannot be
-  // removed ends the deletion with the record kept. A missing file is no error.
+  // removed ends the deletion with the record kept. A missing file, or one that holds another
+  // record, is no error (and is left alone).
   Status Delete(const std::string& recordId, ChangeMarker marker);
   // The IDs of the series' records, in map order.
   std::vector<std::string> SeriesMembers(const std::string& seriesId) const;
@@ -87,6 +98,9 @@ class RecordStore {
   void BeginBatch();
   Status EndBatch();
 
+  // The last failure to rewrite the change marker since the previous call, or Ok.
+  Status TakeMarkerFailure() { return std::exchange(markerFailure_, Status::Ok()); }
+
   const DueMap& map() const { return map_; }
   std::size_t size() const { return map_.size(); }
 
@@ -95,10 +109,13 @@ class RecordStore {
   // Reads and maps one record file; what cannot be read or decoded goes to the report.
   void LoadFile(const std::string& fileName, ReloadReport& report);
   std::string NextRecordId(int suffix);
-  Status WriteMarker();
+  void WriteMarker();
+  // The file exists and decodes to a record with another ID.
+  bool HoldsAnotherRecord(const std::string& fileName, const std::string& recordId) const;
   void TrackSeries(const DueRecord* before, const DueRecord* after);
 
   const Clock& clock_;
+  FileSystem& files_;
   std::string workingDirectory_;
   std::unique_ptr<RecordFolder> folder_;
   Durability durability_ = Durability::kSynced;
@@ -108,6 +125,7 @@ class RecordStore {
   std::int64_t seriesSecond_ = 0;
   int batchDepth_ = 0;
   bool markerPending_ = false;  // changed inside a batch: the marker is written once, at its end
+  Status markerFailure_;
   std::unordered_map<std::string, std::size_t> seriesSizes_;
 };
 

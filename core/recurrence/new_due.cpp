@@ -8,6 +8,22 @@ std::int64_t DueOffset::TotalSeconds() const {
   return days * 86400 + std::int64_t{hours} * 3600 + std::int64_t{minutes} * 60 + seconds;
 }
 
+std::optional<DueRecord> FinishedDue(DueRecord record, const DueRecord& sheet,
+                                     const DueOffset& offset, bool first) {
+  const std::optional<OleDateTime> due = record.startDate.AddSeconds(offset.TotalSeconds());
+  if (!due)
+    return std::nullopt;
+  record.dueDate = *due;
+  record.title = sheet.title;
+  record.payTo = sheet.payTo;
+  record.account = sheet.account;
+  record.amount = sheet.amount;
+  record.type = sheet.type;
+  record.notes = sheet.notes;
+  record.paid = first && IsPaid(sheet) ? 1 : 0;
+  return record;
+}
+
 Status CompletePlaceholders(RecordStore& store, const std::vector<std::string>& placeholderIds,
                             const DueRecord& sheet, const DueOffset& offset,
                             const Progress& progress) {
@@ -16,19 +32,11 @@ Status CompletePlaceholders(RecordStore& store, const std::vector<std::string>& 
   for (std::size_t index = 0; index < placeholderIds.size(); ++index) {
     if (!store.Contains(placeholderIds[index]))
       continue;
-    DueRecord record = store.Get(placeholderIds[index]);
-    const std::optional<OleDateTime> due = record.startDate.AddSeconds(offset.TotalSeconds());
-    if (!due)
-      return Status::InvalidArgument("the due date would lie beyond the year 9999");
-    record.dueDate = *due;
-    record.title = sheet.title;
-    record.payTo = sheet.payTo;
-    record.account = sheet.account;
-    record.amount = sheet.amount;
-    record.type = sheet.type;
-    record.notes = sheet.notes;
-    record.paid = index == 0 && IsPaid(sheet) ? 1 : 0;
-    finished.push_back(std::move(record));
+    std::optional<DueRecord> record =
+        FinishedDue(store.Get(placeholderIds[index]), sheet, offset, index == 0);
+    if (!record)
+      return Status::InvalidArgument(kDueBeyondLastYear);
+    finished.push_back(std::move(*record));
   }
   StoreBatch batch(store);
   std::size_t done = 0;

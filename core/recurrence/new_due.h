@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,14 @@ struct DueOffset {
 
   std::int64_t TotalSeconds() const;
 };
+
+inline constexpr char kDueBeyondLastYear[] = "the due date would lie beyond the year 9999";
+
+// The placeholder finished from the sheet: due at its start plus the offset, the sheet's texts,
+// amount and type, paid only when it is the first and the sheet is paid. Nothing when the due
+// date would pass the year 9999.
+std::optional<DueRecord> FinishedDue(DueRecord placeholder, const DueRecord& sheet,
+                                     const DueOffset& offset, bool first);
 
 // Turns placeholders into finished dues: each keeps its ID, start date and series ID, falls due
 // at its start plus the offset and takes the sheet's texts, amount and type; only the first is

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <utility>
 
 #include "core/recurrence/pattern_validation.h"
 
@@ -13,34 +14,25 @@ namespace {
 constexpr std::int64_t kSecondsPerDay = 86400;
 constexpr int kSaturday = 7;
 
-// One run's placeholder template, its range end and the IDs stored so far.
+// One run over a pattern's occurrences: each is handed to the sink, which says whether the run
+// goes on. The range end is tested against the number of occurrences made so far.
 class SeriesRun {
  public:
-  SeriesRun(RecordStore& store, DueRecord placeholder, const RecurrencePattern& pattern,
-            SeriesResult& result, const Progress& progress)
-      : store_(store),
-        placeholder_(std::move(placeholder)),
+  using Sink = std::function<bool(const OleDateTime& occurrence)>;
+
+  SeriesRun(const RecurrencePattern& pattern, Sink sink)
+      : sink_(std::move(sink)),
         rangeEnd_(pattern.rangeEnd),
         count_(LeadingInteger(pattern.count)),
-        endBy_(pattern.endBy.LinearSeconds()),
-        result_(result),
-        progress_(progress) {}
+        endBy_(pattern.endBy.LinearSeconds()) {}
 
-  // Adds the placeholder for an occurrence; false once a write has failed.
+  // False once the sink has stopped the run.
   bool Store(std::int64_t occurrence) {
     const std::optional<OleDateTime> start = OleDateTime::FromLinearSeconds(occurrence);
     if (!start)
       return true;
-    DueRecord record = placeholder_;
-    record.startDate = *start;
-    AddResult added = store_.Add(std::move(record));
-    result_.recordIds.push_back(std::move(added.recordId));
-    Report(progress_, result_.recordIds.size(),
-           rangeEnd_ == RangeEnd::kAfterCount ? static_cast<std::size_t>(count_) : 0);
-    if (added.status.ok())
-      return true;
-    result_.status = std::move(added.status);
-    return false;
+    ++made_;
+    return sink_(*start);
   }
 
   bool WithinEnd(std::int64_t occurrence) const {
@@ -51,17 +43,15 @@ class SeriesRun {
   bool Finished(std::int64_t nextCandidate) const {
     if (rangeEnd_ == RangeEnd::kByDate)
       return nextCandidate > endBy_;
-    return result_.recordIds.size() >= static_cast<std::size_t>(count_);
+    return made_ >= static_cast<std::size_t>(count_);
   }
 
  private:
-  RecordStore& store_;
-  DueRecord placeholder_;
+  Sink sink_;
   RangeEnd rangeEnd_;
   int count_;
   std::int64_t endBy_;
-  SeriesResult& result_;
-  const Progress& progress_;
+  std::size_t made_ = 0;
 };
 
 bool Representable(std::int64_t second) {
@@ -192,36 +182,105 @@ void RunPattern(SeriesRun& run, const RecurrencePattern& pattern) {
   }
 }
 
-}  // namespace
-
-SeriesResult GenerateSeries(const RecurrencePattern& pattern, RecordStore& store,
-                            const Clock& clock, const Progress& progress) {
-  SeriesResult result;
-  result.seriesId = store.MakeSeriesId();
-
-  DueRecord placeholder;
-  placeholder.startDate = clock.Now();
-  placeholder.dueDate = placeholder.startDate;
-  placeholder.seriesId = result.seriesId;
-
-  if (std::optional<Message> refusal = ValidatePattern(pattern)) {
-    result.status = Status::InvalidArgument(MessageText(*refusal));
-    return result;
-  }
+// A refused pattern or range start: the message to give, or nothing.
+std::optional<Status> Refusal(const RecurrencePattern& pattern) {
+  if (std::optional<Message> refusal = ValidatePattern(pattern))
+    return Status::InvalidArgument(MessageText(*refusal));
   if (!pattern.rangeStart.IsValid() ||
       !OleDateTime::FromLinearSeconds(pattern.rangeStart.LinearSeconds())) {
-    result.status = Status::InvalidArgument("the range start is not a valid date");
+    return Status::InvalidArgument("the range start is not a valid date");
+  }
+  return std::nullopt;
+}
+
+// Adds one record per occurrence, as `make` shapes it from the occurrence, in one batch. Only
+// the IDs whose files were written are kept: a failed write is taken out of the map again, so
+// undoing the run never touches a file that another process wrote under that ID.
+SeriesResult Generate(const RecurrencePattern& pattern, RecordStore& store,
+                      const std::function<DueRecord(const OleDateTime&)>& make,
+                      const Progress& progress) {
+  SeriesResult result;
+  result.seriesId = store.MakeSeriesId();
+  if (std::optional<Status> refusal = Refusal(pattern)) {
+    result.status = std::move(*refusal);
     return result;
   }
-
+  const std::size_t total =
+      pattern.rangeEnd == RangeEnd::kAfterCount
+          ? static_cast<std::size_t>(std::max(LeadingInteger(pattern.count), 0))
+          : 0;
   StoreBatch batch(store);
-  SeriesRun run(store, std::move(placeholder), pattern, result, progress);
+  SeriesRun run(pattern, [&](const OleDateTime& occurrence) {
+    DueRecord record = make(occurrence);
+    record.seriesId = result.seriesId;
+    AddResult added = store.Add(std::move(record));
+    if (!added.status.ok()) {
+      store.Forget(added.recordId);
+      result.status = std::move(added.status);
+      return false;
+    }
+    result.recordIds.push_back(std::move(added.recordId));
+    Report(progress, result.recordIds.size(), total);
+    return true;
+  });
   RunPattern(run, pattern);
   Status flushed = batch.Finish();
   if (result.status.ok())
     result.status = std::move(flushed);
   result.success = result.status.ok();
   return result;
+}
+
+}  // namespace
+
+SeriesSurvey SurveySeries(const RecurrencePattern& pattern) {
+  SeriesSurvey survey;
+  if (Refusal(pattern))
+    return survey;
+  SeriesRun run(pattern, [&](const OleDateTime& occurrence) {
+    ++survey.count;
+    survey.last = occurrence;
+    return true;
+  });
+  RunPattern(run, pattern);
+  return survey;
+}
+
+SeriesResult GenerateSeries(const RecurrencePattern& pattern, RecordStore& store,
+                            const Clock& clock, const Progress& progress) {
+  DueRecord placeholder;
+  placeholder.startDate = clock.Now();
+  placeholder.dueDate = placeholder.startDate;
+  return Generate(
+      pattern, store,
+      [&](const OleDateTime& occurrence) {
+        DueRecord record = placeholder;
+        record.startDate = occurrence;
+        return record;
+      },
+      progress);
+}
+
+SeriesResult GenerateDues(const RecurrencePattern& pattern, RecordStore& store,
+                          const DueRecord& sheet, const DueOffset& offset,
+                          const Progress& progress) {
+  if (const std::optional<OleDateTime> last = SurveySeries(pattern).last;
+      last && !last->AddSeconds(offset.TotalSeconds())) {
+    SeriesResult refused;
+    refused.seriesId = store.MakeSeriesId();
+    refused.status = Status::InvalidArgument(kDueBeyondLastYear);
+    return refused;
+  }
+  bool first = true;
+  return Generate(
+      pattern, store,
+      [&](const OleDateTime& occurrence) {
+        DueRecord record;
+        record.startDate = occurrence;
+        record = FinishedDue(record, sheet, offset, std::exchange(first, false)).value_or(record);
+        return record;
+      },
+      progress);
 }
 
 }  // namespace paylark

@@ -117,6 +117,32 @@ TEST_F(RecordsCliTest, FailuresExitWithTheirCodeAndSayWhy) {
   EXPECT_NE(missing.err.find("does not exist"), std::string::npos);
 }
 
+// Regressions: options and IDs were confused, a lookup came before the argument check, and
+// "-0" was stored as a negative zero.
+TEST_F(RecordsCliTest, ArgumentsAreCheckedFirstAndOptionValuesAreNeverIds) {
+  const std::string id = Add({"--title", "Rent", "--amount", "-0"});
+  EXPECT_EQ(dir_.Run({"modify", "--title", "New", id}).exitCode, 0);
+  const std::string json = dir_.Run({"show", id, "--json"}).out;
+  EXPECT_NE(json.find("\"title\": \"New\""), std::string::npos) << json;
+  EXPECT_NE(json.find("\"amount\": 0,"), std::string::npos) << json;
+
+  EXPECT_EQ(dir_.Run({"modify", "2026030109000001", "--amount", "x"}).exitCode, 2);
+  EXPECT_EQ(dir_.Run({"add", "--title", "\xff\xfe"}).exitCode, 2);
+
+  DueRecord dashed = SeriesMember("--dashed");
+  WriteRecordFile(dashed);
+  EXPECT_EQ(dir_.Run({"show", "--dashed"}).exitCode, 2);
+  EXPECT_EQ(dir_.Run({"show", "--", "--dashed"}).exitCode, 0);
+}
+
+TEST_F(RecordsCliTest, AChangeMarkerFailureIsAWarningAndTheAddSucceeds) {
+  fs::create_directories(dir_.records() / "preferences.alm" / "inside");
+  const CliResult result = dir_.Run({"add", "--title", "Rent"});
+  EXPECT_EQ(result.exitCode, 0);
+  EXPECT_NE(result.err.find("warning: The change was saved"), std::string::npos) << result.err;
+  EXPECT_TRUE(fs::exists(dir_.records() / ("duedate" + Lines(result.out).at(0) + ".due")));
+}
+
 TEST_F(RecordsCliTest, UnreadableRecordFilesAreReportedAndLeftAlone) {
   WriteRecordFile(SeriesMember("2026030109000001"));
   std::ofstream(dir_.records() / "duedatebroken.due", std::ios::binary) << "\x10"
@@ -125,6 +151,8 @@ TEST_F(RecordsCliTest, UnreadableRecordFilesAreReportedAndLeftAlone) {
   EXPECT_EQ(result.exitCode, 0);
   EXPECT_NE(result.err.find("1 record file could not be read"), std::string::npos);
   EXPECT_NE(result.err.find("duedatebroken.due"), std::string::npos);
+  std::ofstream(dir_.records() / "bad\x1b[2J.due") << "x";
+  EXPECT_NE(dir_.Run({"list"}).err.find("bad\\x1b[2J.due"), std::string::npos);
   EXPECT_EQ(Lines(result.out).size(), 4u);
   EXPECT_EQ(ReadFile(dir_.records() / "duedatebroken.due"),
             "\x10"

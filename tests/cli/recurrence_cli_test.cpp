@@ -89,6 +89,13 @@ TEST_F(RecurrenceCliTest, RefusedPatternsSayTheDialogsMessageAndWriteNothing) {
       {{"--kind", "hour"}, "series needs --kind day|week|month|year"},
       {{"--kind", "day", "--count", "3", "--end-by", "2026-03-01"},
        "--count and --end-by exclude each other"},
+      // Regression: a runaway count wrote files until the disk was full.
+      {{"--kind", "day", "--every", "1", "--start", "2026-01-01", "--count", "1000000000"},
+       "This pattern makes 2912443 dues; add --yes to make them"},
+      // Regression: a due date past the last year was written and removed again, with exit 1.
+      {{"--kind", "year", "--month", "June", "--day", "1", "--start", "9998-01-01", "--count", "2",
+        "--offset-days", "300"},
+       "the series could not be saved: the due date would lie beyond the year 9999"},
   };
   for (const auto& c : cases) {
     std::vector<std::string> arguments = c.options;

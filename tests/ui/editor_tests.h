@@ -22,6 +22,7 @@ class RecurrenceDialogTest final : public QObject {
   void SwitchingKindsKeepsEveryInput();
   void PickersKeepStartAndEndByInOrder();
   void OkStoresTheSeriesAndCancelNothing();
+  void ManyDuesAreMadeOnlyWhenTheUserSaysSo();
 };
 
 class NewDueTest final : public QObject {

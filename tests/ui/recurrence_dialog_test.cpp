@@ -162,4 +162,19 @@ void RecurrenceDialogTest::OkStoresTheSeriesAndCancelNothing() {
   }
 }
 
+// Regression: a runaway count wrote files until the disk was full.
+void RecurrenceDialogTest::ManyDuesAreMadeOnlyWhenTheUserSaysSo() {
+  Workspace ws;
+  RecurrenceDialog dialog(ws.app);
+  dialog.show();
+  Field(dialog, "dayInterval").setText(QStringLiteral("1"));
+  Field(dialog, "count").setText(QStringLiteral("150000"));
+  ws.prompt.answers.push_back(PromptAnswer::kNo);
+  Press(dialog, "ok");
+  QCOMPARE(ws.prompt.asked,
+           QStringList{"This pattern makes 150000 dues. Do you want to make them all?"});
+  QVERIFY(dialog.isVisible());
+  QCOMPARE(ws.app.store().size(), std::size_t{0});
+}
+
 }  // namespace paylark::test

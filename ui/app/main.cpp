@@ -1,4 +1,6 @@
 #include <clocale>
+#include <cstdio>
+#include <exception>
 
 #include <QApplication>
 
@@ -15,7 +17,9 @@
 #include "ui/sync/single_instance.h"
 #include "ui/widgets/display_style.h"
 
-int main(int argc, char* argv[]) {
+namespace {
+
+int Run(int argc, char* argv[]) {
   QApplication application(argc, argv);
   // Qt has set the whole locale from the environment; numbers stay in the C form.
   std::setlocale(LC_ALL, "");
@@ -56,4 +60,19 @@ int main(int argc, char* argv[]) {
   frame.ShowNote(start.reloadNote);
   frame.showMaximized();
   return application.exec();
+}
+
+}  // namespace
+
+// Nothing may leave main as an exception (an allocation that fails on a hostile file would
+// abort): it ends the program with a message and exit code 1.
+int main(int argc, char* argv[]) {
+  try {
+    return Run(argc, argv);
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "paylark: %s\n", error.what());
+  } catch (...) {
+    std::fprintf(stderr, "paylark: an unexpected error ended the program\n");
+  }
+  return 1;
 }

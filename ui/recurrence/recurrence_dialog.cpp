@@ -131,8 +131,21 @@ void RecurrenceDialog::accept() {
     app_.prompt().Tell(this, QString::fromStdString(MessageText(*refusal)));
     return;
   }
+  if (!ManyDuesConfirmed(pattern))
+    return;
   if (Generate(pattern))
     QDialog::accept();
+}
+
+// A pattern that would fill the folder with more dues than anyone pays is made only when the
+// user says so.
+bool RecurrenceDialog::ManyDuesConfirmed(const RecurrencePattern& pattern) {
+  const std::size_t count = SurveySeries(pattern).count;
+  if (count <= kManyDues)
+    return true;
+  const Message question{MessageId::kConfirmManyDues, {}, static_cast<long long>(count), {}};
+  return app_.prompt().Ask(this, QString::fromStdString(MessageText(question)),
+                           PromptButtons::kYesNo, PromptIcon::kWarning) == PromptAnswer::kYes;
 }
 
 // A failed write is told once; the placeholders stored before it are taken away again, so the

@@ -36,6 +36,7 @@ class RecurrenceDialog final : public QDialog {
   void OnWeekdayClicked(QCheckBox* box);
   void OnRangeStartChanged();
   void OnEndByChanged();
+  bool ManyDuesConfirmed(const RecurrencePattern& pattern);
   bool Generate(const RecurrencePattern& pattern);
 
   PaylarkApp& app_;

@@ -152,7 +152,7 @@ TEST_F(RecordStoreTest, ReloadReadsNamesInByteOrderAndSkipsWhatItCannotRead) {
             "\x05"
             "ab");
   WriteFile("notes.txt", EncodeRecord(first));
-  WriteFile(".paylark-Ab12Cd", "left by an interrupted write");
+  WriteFile(".paylark-Ab12Cd", "an older writer's, less than an hour old");
   fs::create_directories(Records() / "folder.due");
 
   const ReloadReport report = store_.Reload();
@@ -163,7 +163,7 @@ TEST_F(RecordStoreTest, ReloadReadsNamesInByteOrderAndSkipsWhatItCannotRead) {
   EXPECT_EQ(Read(Records() / "broken.due"),
             "\x05"
             "ab");
-  EXPECT_FALSE(fs::exists(Records() / ".paylark-Ab12Cd"));
+  EXPECT_TRUE(fs::exists(Records() / ".paylark-Ab12Cd"));
 
   // Deleting removes the file named after the inner ID; the renamed files bring it back.
   EXPECT_TRUE(store_.Delete(first.recordId, ChangeMarker::kWrite).ok());
@@ -196,13 +196,16 @@ TEST_F(RecordStoreTest, SeriesAreFoundInMapOrderAndDeletedTogether) {
     EXPECT_FALSE(fs::exists(FileOf(id)));
 }
 
-TEST_F(RecordStoreTest, ABatchCommitsItsFilesAtTheEnd) {
+TEST_F(RecordStoreTest, ABatchClaimsNewFilesAtOnceAndReplacesAtTheEnd) {
   StoreBatch batch(store_);
-  const std::string id = store_.Add(Member("recIdBatch")).recordId;
-  EXPECT_FALSE(fs::exists(FileOf(id)));
-  EXPECT_TRUE(store_.Contains(id));
+  DueRecord record = Member("recIdBatch");
+  record.recordId = store_.Add(record).recordId;
+  EXPECT_EQ(Read(FileOf(record.recordId)), EncodeRecord(record));
+  record.title = "changed";
+  ASSERT_TRUE(store_.Replace(record).ok());
+  EXPECT_NE(Read(FileOf(record.recordId)), EncodeRecord(record));
   ASSERT_TRUE(batch.Finish().ok());
-  EXPECT_TRUE(fs::exists(FileOf(id)));
+  EXPECT_EQ(Read(FileOf(record.recordId)), EncodeRecord(record));
 }
 
 }  // namespace

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/base/status.h"
+
+namespace paylark {
+
+enum class FileKind { kRegular, kFolder, kOther };
+
+struct FileInfo {
+  FileKind kind = FileKind::kOther;  // symbolic links are followed
+  std::uint64_t size = 0;
+  int mode = 0;                 // the permission bits
+  bool writable = false;        // this process may change the file
+  std::int64_t ageSeconds = 0;  // since its contents last changed
+};
+
+struct FolderEntry {
+  std::string name;
+  FileInfo info;
+};
+
+enum class Placement { kCreateNew, kReplace };
+
+// The disk as the record files see it (leveldb's Env): the system's, or an in-memory one for
+// tests. Paths are whole paths. A failure is an IoError whose message is the system's reason,
+// except that a missing path is NotFound and an existing one that may not be replaced is
+// AlreadyExists.
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  // Creates the folder itself (not its parents); an existing folder is no error.
+  virtual Status CreateFolder(const std::string& path) = 0;
+  // Every entry of the folder but "." and "..", in no particular order.
+  virtual Result<std::vector<FolderEntry>> List(const std::string& folder) = 0;
+  virtual Result<FileInfo> Inspect(const std::string& path) = 0;
+  // The whole file. A file longer than maxBytes is not read: that is kInvalidArgument.
+  virtual Result<std::string> Read(const std::string& path, std::size_t maxBytes) = 0;
+  // Creates a new file with exactly these permission bits; never replaces anything.
+  virtual Status Write(const std::string& path, std::string_view bytes, int mode) = 0;
+  // Moves a file. kCreateNew never replaces what is at `to` (AlreadyExists; `from` stays).
+  virtual Status Rename(const std::string& from, const std::string& to, Placement placement) = 0;
+  virtual Status Remove(const std::string& path) = 0;
+  // Makes the files' contents durable; for several files it may flush the whole disk at once.
+  virtual Status SyncData(const std::vector<std::string>& paths) = 0;
+  // Makes the folder's entries (created, renamed and removed names) durable.
+  virtual Status SyncFolder(const std::string& folder) = 0;
+
+  // Temporary file names carry their writer's process ID, so that only a writer that is gone
+  // leaves files for others to remove.
+  virtual int ProcessId() const = 0;
+  virtual bool ProcessRunning(int processId) const = 0;
+};
+
+// The operating system's file system.
+FileSystem& SystemFileSystem();
+
+}  // namespace paylark

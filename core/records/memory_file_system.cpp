@@ -1,0 +1,175 @@
+#include "core/records/memory_file_system.h"
+
+#include <cstring>
+
+namespace paylark {
+namespace {
+
+std::string ParentOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+Status Failure(int error) {
+  if (error == ENOENT)
+    return Status::NotFound(std::strerror(error));
+  if (error == EEXIST)
+    return Status::AlreadyExists(std::strerror(error));
+  return Status::IoError(std::strerror(error));
+}
+
+}  // namespace
+
+void MemoryFileSystem::FailNth(Call call, int nth, int error) {
+  faults_[Index(call)].nth = nth;
+  faults_[Index(call)].error = error;
+}
+
+void MemoryFileSystem::FailAlways(Call call, int error) {
+  faults_[Index(call)].always = error;
+}
+
+std::optional<Status> MemoryFileSystem::Injected(Call call) {
+  ++calls_[Index(call)];
+  Fault& fault = faults_[Index(call)];
+  if (fault.always != 0)
+    return Failure(fault.always);
+  if (fault.nth > 0 && --fault.nth == 0)
+    return Failure(fault.error);
+  return std::nullopt;
+}
+
+bool MemoryFileSystem::FolderOf(const std::string& path) const {
+  return folders_.contains(ParentOf(path));
+}
+
+void MemoryFileSystem::Put(const std::string& path, std::string bytes, int mode) {
+  folders_.insert(ParentOf(path));
+  files_[path] = File{std::move(bytes), mode, 0};
+}
+
+void MemoryFileSystem::SetAge(const std::string& path, std::int64_t seconds) {
+  files_[path].ageSeconds = seconds;
+}
+
+std::string MemoryFileSystem::Contents(const std::string& path) const {
+  const auto found = files_.find(path);
+  return found == files_.end() ? std::string() : found->second.bytes;
+}
+
+int MemoryFileSystem::ModeOf(const std::string& path) const {
+  const auto found = files_.find(path);
+  return found == files_.end() ? 0 : found->second.mode;
+}
+
+std::vector<std::string> MemoryFileSystem::Names(const std::string& folder) const {
+  std::vector<std::string> names;
+  for (const auto& [path, file] : files_) {
+    if (ParentOf(path) == folder)
+      names.push_back(path.substr(folder.size() + 1));
+  }
+  return names;
+}
+
+void MemoryFileSystem::SetProcess(int processId, bool running) {
+  if (running)
+    running_.insert(processId);
+  else
+    running_.erase(processId);
+}
+
+bool MemoryFileSystem::ProcessRunning(int processId) const {
+  return processId == processId_ || running_.contains(processId);
+}
+
+Status MemoryFileSystem::CreateFolder(const std::string& path) {
+  if (files_.contains(path))
+    return Failure(EEXIST);
+  folders_.insert(path);
+  return Status::Ok();
+}
+
+Result<std::vector<FolderEntry>> MemoryFileSystem::List(const std::string& folder) {
+  if (!folders_.contains(folder))
+    return Failure(ENOENT);
+  std::vector<FolderEntry> entries;
+  for (const std::string& name : Names(folder))
+    entries.push_back({name, Inspect(folder + "/" + name).value()});
+  for (const std::string& path : folders_) {
+    if (ParentOf(path) == folder)
+      entries.push_back({path.substr(folder.size() + 1), FileInfo{FileKind::kFolder, 0, 0755}});
+  }
+  return entries;
+}
+
+Result<FileInfo> MemoryFileSystem::Inspect(const std::string& path) {
+  if (folders_.contains(path))
+    return FileInfo{FileKind::kFolder, 0, 0755, true, 0};
+  const auto found = files_.find(path);
+  if (found == files_.end())
+    return Failure(ENOENT);
+  const File& file = found->second;
+  return FileInfo{FileKind::kRegular, file.bytes.size(), file.mode, (file.mode & 0200) != 0,
+                  file.ageSeconds};
+}
+
+Result<std::string> MemoryFileSystem::Read(const std::string& path, std::size_t maxBytes) {
+  const auto found = files_.find(path);
+  if (found == files_.end())
+    return Failure(folders_.contains(path) ? EISDIR : ENOENT);
+  if (found->second.bytes.size() > maxBytes)
+    return Status::InvalidArgument("the file is too large");
+  return found->second.bytes;
+}
+
+Status MemoryFileSystem::Write(const std::string& path, std::string_view bytes, int mode) {
+  if (auto fault = Injected(Call::kWrite))
+    return *fault;
+  if (!FolderOf(path))
+    return Failure(ENOENT);
+  if (files_.contains(path) || folders_.contains(path))
+    return Failure(EEXIST);
+  files_[path] = File{std::string(bytes), mode, 0};
+  return Status::Ok();
+}
+
+Status MemoryFileSystem::Rename(const std::string& from, const std::string& to,
+                                Placement placement) {
+  if (auto fault = Injected(Call::kRename))
+    return *fault;
+  const auto source = files_.find(from);
+  if (source == files_.end() || !FolderOf(to))
+    return Failure(ENOENT);
+  if (folders_.contains(to))
+    return Failure(EISDIR);
+  if (placement == Placement::kCreateNew && files_.contains(to))
+    return Failure(EEXIST);
+  File moved = std::move(source->second);
+  files_.erase(source);
+  files_[to] = std::move(moved);
+  return Status::Ok();
+}
+
+Status MemoryFileSystem::Remove(const std::string& path) {
+  if (auto fault = Injected(Call::kRemove))
+    return *fault;
+  if (folders_.contains(path))
+    return Failure(EISDIR);
+  return files_.erase(path) == 1 ? Status::Ok() : Failure(ENOENT);
+}
+
+Status MemoryFileSystem::SyncData(const std::vector<std::string>& paths) {
+  if (paths.empty())
+    return Status::Ok();
+  if (auto fault = Injected(Call::kSync))
+    return *fault;
+  return Status::Ok();
+}
+
+Status MemoryFileSystem::SyncFolder(const std::string& folder) {
+  if (auto fault = Injected(Call::kSync))
+    return *fault;
+  return folders_.contains(folder) ? Status::Ok() : Failure(ENOENT);
+}
+
+}  // namespace paylark

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+
+#include "core/records/file_system.h"
+
+namespace paylark {
+
+// A file system held in memory, for tests: it can be told to fail a given call, and it can
+// play other processes (their IDs, whether they still run) and the age of files.
+class MemoryFileSystem final : public FileSystem {
+ public:
+  // The calls that can be made to fail. Sync counts SyncData and SyncFolder together.
+  enum class Call { kWrite, kRename, kSync, kRemove };
+
+  MemoryFileSystem() = default;
+  MemoryFileSystem(const MemoryFileSystem&) = delete;
+  MemoryFileSystem& operator=(const MemoryFileSystem&) = delete;
+
+  // The nth call of that kind from now on (1: the next one) fails with the errno value.
+  void FailNth(Call call, int nth, int error);
+  // Every call of that kind fails from now on (a full disk, a read-only disk); 0 ends it.
+  void FailAlways(Call call, int error);
+  int CallsMade(Call call) const { return calls_[Index(call)]; }
+
+  // Puts a file in place (its folder is created too).
+  void Put(const std::string& path, std::string bytes, int mode = 0644);
+  void SetAge(const std::string& path, std::int64_t seconds);
+  bool Contains(const std::string& path) const { return files_.contains(path); }
+  std::string Contents(const std::string& path) const;
+  int ModeOf(const std::string& path) const;
+  // The names in the folder, in byte order.
+  std::vector<std::string> Names(const std::string& folder) const;
+  void SetProcess(int processId, bool running);
+
+  Status CreateFolder(const std::string& path) override;
+  Result<std::vector<FolderEntry>> List(const std::string& folder) override;
+  Result<FileInfo> Inspect(const std::string& path) override;
+  Result<std::string> Read(const std::string& path, std::size_t maxBytes) override;
+  Status Write(const std::string& path, std::string_view bytes, int mode) override;
+  Status Rename(const std::string& from, const std::string& to, Placement placement) override;
+  Status Remove(const std::string& path) override;
+  Status SyncData(const std::vector<std::string>& paths) override;
+  Status SyncFolder(const std::string& folder) override;
+  int ProcessId() const override { return processId_; }
+  bool ProcessRunning(int processId) const override;
+
+ private:
+  struct File {
+    std::string bytes;
+    int mode = 0644;
+    std::int64_t ageSeconds = 0;
+  };
+  struct Fault {
+    int nth = 0;  // counted down; 0: none
+    int error = 0;
+    int always = 0;
+  };
+
+  static std::size_t Index(Call call) { return static_cast<std::size_t>(call); }
+  // Counts the call and gives the fault it meets, if any.
+  std::optional<Status> Injected(Call call);
+  bool FolderOf(const std::string& path) const;
+
+  std::map<std::string, File> files_;
+  std::set<std::string> folders_;
+  std::set<int> running_;
+  int processId_ = 4242;
+  Fault faults_[4];
+  int calls_[4] = {};
+};
+
+}  // namespace paylark

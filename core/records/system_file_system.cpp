@@ -1,0 +1,197 @@
+#include <dirent.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <memory>
+
+#include "core/records/file_system.h"
+
+namespace paylark {
+namespace {
+
+Status Failure(int error) {
+  if (error == ENOENT)
+    return Status::NotFound(std::strerror(error));
+  if (error == EEXIST)
+    return Status::AlreadyExists(std::strerror(error));
+  return Status::IoError(std::strerror(error));
+}
+
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  ~Descriptor() {
+    if (fd_ >= 0)
+      close(fd_);
+  }
+  int get() const { return fd_; }
+  // Closes now, so that a failing close is seen.
+  int Close() { return close(std::exchange(fd_, -1)); }
+
+ private:
+  int fd_;
+};
+
+FileInfo InfoOf(const struct stat& st, bool writable) {
+  FileInfo info;
+  info.kind = S_ISREG(st.st_mode)   ? FileKind::kRegular
+              : S_ISDIR(st.st_mode) ? FileKind::kFolder
+                                    : FileKind::kOther;
+  info.size = static_cast<std::uint64_t>(st.st_size);
+  info.mode = static_cast<int>(st.st_mode & 07777);
+  info.writable = writable;
+  info.ageSeconds = static_cast<std::int64_t>(std::time(nullptr)) - st.st_mtim.tv_sec;
+  return info;
+}
+
+Status WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    if (written < 0) {
+      if (errno == EINTR)
+        continue;
+      return Failure(errno);
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return Status::Ok();
+}
+
+// Moves from onto to without replacing anything already there. Where the file system has no
+// renameat2, a hard link claims the name just as atomically.
+int RenameNoReplace(const char* from, const char* to) {
+  if (renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE) == 0)
+    return 0;
+  if (errno != EINVAL && errno != ENOSYS)
+    return errno;
+  if (link(from, to) == 0) {
+    unlink(from);
+    return 0;
+  }
+  if (errno == EEXIST)
+    return EEXIST;
+  struct stat st;
+  if (lstat(to, &st) == 0)
+    return EEXIST;
+  return rename(from, to) == 0 ? 0 : errno;
+}
+
+class SystemFiles final : public FileSystem {
+ public:
+  Status CreateFolder(const std::string& path) override {
+    if (mkdir(path.c_str(), 0777) == 0 || errno == EEXIST)
+      return Status::Ok();
+    return Failure(errno);
+  }
+
+  Result<std::vector<FolderEntry>> List(const std::string& folder) override {
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(folder.c_str()), closedir);
+    if (!dir)
+      return Failure(errno);
+    std::vector<FolderEntry> entries;
+    while (const dirent* entry = readdir(dir.get())) {
+      const std::string_view name = entry->d_name;
+      if (name == "." || name == "..")
+        continue;
+      struct stat st;
+      if (fstatat(dirfd(dir.get()), entry->d_name, &st, 0) != 0)
+        continue;  // gone meanwhile, or a dangling link
+      const bool writable = faccessat(dirfd(dir.get()), entry->d_name, W_OK, 0) == 0;
+      entries.push_back({std::string(name), InfoOf(st, writable)});
+    }
+    return entries;
+  }
+
+  Result<FileInfo> Inspect(const std::string& path) override {
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0)
+      return Failure(errno);
+    return InfoOf(st, access(path.c_str(), W_OK) == 0);
+  }
+
+  Result<std::string> Read(const std::string& path, std::size_t maxBytes) override {
+    Descriptor fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.get() < 0)
+      return Failure(errno);
+    std::string bytes;
+    char buffer[16384];
+    for (;;) {
+      const ssize_t got = ::read(fd.get(), buffer, sizeof buffer);
+      if (got < 0 && errno == EINTR)
+        continue;
+      if (got < 0)
+        return Failure(errno);
+      if (got == 0)
+        return bytes;
+      bytes.append(buffer, static_cast<std::size_t>(got));
+      if (bytes.size() > maxBytes)
+        return Status::InvalidArgument("the file is too large");
+    }
+  }
+
+  Status Write(const std::string& path, std::string_view bytes, int mode) override {
+    Descriptor fd(open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+    if (fd.get() < 0)
+      return Failure(errno);
+    Status status = WriteAll(fd.get(), bytes);
+    if (status.ok() && fchmod(fd.get(), static_cast<mode_t>(mode)) != 0)
+      status = Failure(errno);
+    if (fd.Close() != 0 && status.ok())
+      status = Failure(errno);
+    if (!status.ok())
+      unlink(path.c_str());
+    return status;
+  }
+
+  Status Rename(const std::string& from, const std::string& to, Placement placement) override {
+    if (placement == Placement::kCreateNew) {
+      const int error = RenameNoReplace(from.c_str(), to.c_str());
+      return error == 0 ? Status::Ok() : Failure(error);
+    }
+    return rename(from.c_str(), to.c_str()) == 0 ? Status::Ok() : Failure(errno);
+  }
+
+  Status Remove(const std::string& path) override {
+    return unlink(path.c_str()) == 0 ? Status::Ok() : Failure(errno);
+  }
+
+  Status SyncData(const std::vector<std::string>& paths) override {
+    if (paths.empty())
+      return Status::Ok();
+    Descriptor fd(open(paths.front().c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.get() < 0)
+      return Failure(errno);
+    const int result = paths.size() == 1 ? fdatasync(fd.get()) : syncfs(fd.get());
+    return result == 0 ? Status::Ok() : Failure(errno);
+  }
+
+  Status SyncFolder(const std::string& folder) override {
+    Descriptor fd(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.get() < 0)
+      return Failure(errno);
+    return fsync(fd.get()) == 0 ? Status::Ok() : Failure(errno);
+  }
+
+  int ProcessId() const override { return static_cast<int>(getpid()); }
+
+  bool ProcessRunning(int processId) const override {
+    return processId > 0 && (kill(processId, 0) == 0 || errno == EPERM);
+  }
+};
+
+}  // namespace
+
+FileSystem& SystemFileSystem() {
+  static SystemFiles files;
+  return files;
+}
+
+}  // namespace paylark

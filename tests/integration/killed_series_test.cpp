@@ -1,0 +1,119 @@
+// kill -9 a 10,000-due series at random moments: whatever the moment, the next load finds
+// complete dues of the series (a prefix of it) or none, and no temporary file.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <random>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "core/records/record_store.h"
+
+extern char** environ;
+
+namespace paylark {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kSeriesLength = 10000;
+constexpr int kKills = 20;
+
+class KilledSeriesTest : public ::testing::Test {
+ protected:
+  KilledSeriesTest() {
+    // A memory-backed folder where there is one: the test is about processes, not the disk.
+    const fs::path base = fs::is_directory("/dev/shm") ? "/dev/shm" : fs::temp_directory_path();
+    std::string pattern = (base / "paylark-killed-XXXXXX").string();
+    workdir_ = mkdtemp(pattern.data());
+  }
+  ~KilledSeriesTest() override { fs::remove_all(workdir_); }
+
+  // Starts the series; its output goes nowhere.
+  pid_t StartSeries() const {
+    std::vector<std::string> words = {
+        PAYLARK_CLI_PATH, "--dir",      workdir_.string(), "series",
+        "--kind",         "day",        "--every",         "1",
+        "--start",        "2030-01-01", "--count",         std::to_string(kSeriesLength),
+        "--title",        "Gym",        "--amount",        "5"};
+    std::vector<char*> argv;
+    for (auto& word : words)
+      argv.push_back(word.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    EXPECT_EQ(posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ), 0);
+    posix_spawn_file_actions_destroy(&actions);
+    return pid;
+  }
+
+  // Loads the folder as the next process would; fails the test on a blank or foreign due, a
+  // gap in the series, or a temporary file left behind. Gives the number of dues.
+  std::size_t LoadAndCheck(const std::string& moment) {
+    SystemClock clock;
+    RecordStore store(clock, workdir_.string());
+    const ReloadReport report = store.Reload();
+    EXPECT_TRUE(report.skipped.empty()) << moment;
+    std::set<std::int64_t> days;
+    store.map().ForEach([&](const DueRecord& due) {
+      EXPECT_EQ(due.title, "Gym") << moment;
+      EXPECT_EQ(due.amount, 5) << moment;
+      days.insert(due.startDate.LinearSeconds() / 86400);
+    });
+    if (!days.empty()) {
+      EXPECT_EQ(*days.begin(), OleDateTime::FromCivil(2030, 1, 1)->LinearSeconds() / 86400);
+      EXPECT_EQ(static_cast<std::size_t>(*days.rbegin() - *days.begin() + 1), days.size())
+          << moment << ": not a prefix of the series";
+    }
+    for (const auto& entry : fs::directory_iterator(workdir_ / "Paylark Files")) {
+      EXPECT_FALSE(entry.path().filename().string().starts_with(".paylark-"))
+          << moment << ": " << entry.path();
+    }
+    return store.size();
+  }
+
+  void Empty() const {
+    for (const auto& entry : fs::directory_iterator(workdir_ / "Paylark Files"))
+      fs::remove(entry.path());
+  }
+
+  fs::path workdir_;
+};
+
+TEST_F(KilledSeriesTest, AKillAtAnyMomentLeavesCompleteDuesOrNone) {
+  const auto started = std::chrono::steady_clock::now();
+  const pid_t whole = StartSeries();
+  int status = 0;
+  ASSERT_EQ(waitpid(whole, &status, 0), whole);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  const auto fullRun = std::chrono::steady_clock::now() - started;
+  ASSERT_EQ(LoadAndCheck("uninterrupted"), static_cast<std::size_t>(kSeriesLength));
+
+  std::mt19937 random(20261205);
+  std::uniform_int_distribution<long long> moment(
+      0, std::chrono::duration_cast<std::chrono::microseconds>(fullRun).count());
+  for (int kill = 0; kill < kKills; ++kill) {
+    Empty();
+    const std::chrono::microseconds after(moment(random));
+    const pid_t pid = StartSeries();
+    std::this_thread::sleep_for(after);
+    ::kill(pid, SIGKILL);
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    const std::string described = "killed after " + std::to_string(after.count()) + " us";
+    const std::size_t loaded = LoadAndCheck(described);
+    std::cout << described << ": " << loaded << " dues\n";
+  }
+}
+
+}  // namespace
+}  // namespace paylark

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, checks the formatting, builds with warnings as errors and runs every
 # test; then builds the core and paylark-cli again with the address and undefined-behaviour
-# sanitizers and runs their tests there.
+# sanitizers and runs their tests there, and fuzzes the record decoder for a minute.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -23,3 +23,6 @@ sanitize_dir=${PAYLARK_SANITIZE_BUILD_DIR:-build-sanitize}
 PAYLARK_BUILD_DIR=$sanitize_dir scripts/build.sh -DPAYLARK_SANITIZE=ON -DPAYLARK_BUILD_UI=OFF \
   -DPAYLARK_BUILD_BENCH=OFF
 (cd "$sanitize_dir" && ctest --output-on-failure -j "$(nproc)")
+
+# A minute of fuzzing the record decoder (skipped where clang or libFuzzer is missing).
+scripts/fuzz.sh 60

@@ -88,6 +88,13 @@ icalcomponent* Event(const DueRecord& due, const icaltimetype& stamp, int remind
   return event;
 }
 
+std::string Text(icalcomponent* component) {
+  char* text = icalcomponent_as_ical_string_r(component);
+  std::string result = text ? text : "";
+  std::free(text);
+  return result;
+}
+
 }  // namespace
 
 std::string RenderCalendar(const std::vector<DueRecord>& dues, const CalendarOptions& options) {
@@ -97,15 +104,20 @@ std::string RenderCalendar(const std::vector<DueRecord>& dues, const CalendarOpt
   icalproperty* name = icalproperty_new_x("Paylark");
   icalproperty_set_x_name(name, "X-WR-CALNAME");
   icalcomponent_add_property(calendar.get(), name);
+  // Each event is written on its own and placed before the calendar's end: one tree holding
+  // every event costs libical several times as much time and memory.
+  std::string text = Text(calendar.get());
+  const std::string end = text.substr(text.rfind("END:VCALENDAR"));
+  text.resize(text.size() - end.size());
+  text.reserve(dues.size() * 512);
   const icaltimetype stamp = UtcOf(options.stamp);
   for (const DueRecord& due : dues) {
-    if (due.dueDate.IsValid())
-      icalcomponent_add_component(calendar.get(), Event(due, stamp, options.reminderDays));
+    if (!due.dueDate.IsValid())
+      continue;
+    const Component event(Event(due, stamp, options.reminderDays));
+    text += Text(event.get());
   }
-  char* text = icalcomponent_as_ical_string_r(calendar.get());
-  std::string result = text ? text : "";
-  std::free(text);
-  return result;
+  return text + end;
 }
 
 std::vector<DueRecord> CalendarFeedDues(const RecordStore& store, const OleDateTime& now) {

@@ -2,10 +2,13 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSettings>
 
 #include "core/base/data_folders.h"
 #include "core/base/format.h"
 #include "core/base/messages.h"
+#include "core/exchange/calendar_feed.h"
+#include "core/exchange/csv_export.h"
 #include "core/export/document_file.h"
 #include "core/export/html_export.h"
 #include "core/export/pdf_export.h"
@@ -26,6 +29,14 @@ QString FromStd(const std::string& text) {
 
 QString MessageOf(MessageId id, const std::string& text, long long number = 0) {
   return FromStd(MessageText(Message{id, text, number, {}}));
+}
+
+// The reminder preference, so the calendar's alarms ring when the reminders do.
+int ReminderDays() {
+  const QSettings settings(QStringLiteral("Velmora"), QStringLiteral("Paylark"));
+  bool valid = false;
+  const int days = settings.value(QStringLiteral("Reminders/DaysAhead")).toInt(&valid);
+  return valid && days >= 0 ? days : kDefaultReminderDays;
 }
 
 }  // namespace
@@ -57,6 +68,9 @@ QString ExportCommands::Export(ExportTarget target, NotesChoice notes,
       return ExportHtml(notes, rows);
     case ExportTarget::kPdf:
       return ExportPdf(notes, rows);
+    case ExportTarget::kCalendar:
+    case ExportTarget::kCsv:
+      return ExportExchange(target, rows);
   }
   return {};
 }
@@ -151,6 +165,20 @@ QString ExportCommands::ChooseSavePath(const QString& format, const QString& fil
   if (!path.isEmpty())
     AppSettings::SetLastExportFolder(format, QFileInfo(path).absolutePath());
   return path;
+}
+
+QString ExportCommands::ExportExchange(ExportTarget target, std::span<const DueRecord> rows) {
+  const bool calendar = target == ExportTarget::kCalendar;
+  const QString path = calendar
+                           ? ChooseSavePath(QStringLiteral("Ics"), QStringLiteral("Export.ics"),
+                                            QStringLiteral("iCalendar Files (*.ics)"))
+                           : ChooseSavePath(QStringLiteral("Csv"), QStringLiteral("Export.csv"),
+                                            QStringLiteral("CSV Files (*.csv)"));
+  if (path.isEmpty())
+    return {};
+  const std::vector<DueRecord> dues(rows.begin(), rows.end());
+  return Written(path, calendar ? RenderCalendar(dues, {app_.clock().Now(), ReminderDays()})
+                                : RenderCsv(dues));
 }
 
 QString ExportCommands::Written(const QString& path, std::string_view bytes) {

@@ -12,6 +12,9 @@
 #include "ui/base/date_conversion.h"
 #include "ui/base/paylark_app.h"
 #include "ui/base/resources.h"
+#include "ui/exchange/calendar_feed_keeper.h"
+#include "ui/exchange/calendar_preferences_dialog.h"
+#include "ui/exchange/csv_import_command.h"
 #include "ui/export/export_commands.h"
 #include "ui/shell/about_dialog.h"
 #include "ui/shell/commands.h"
@@ -44,6 +47,7 @@ MainWindow::MainWindow(PaylarkApp& app, DialogCommands& dialogs, QWidget* parent
       commands_(new Commands(this)),
       detailsBar_(new DetailsBar(this)),
       exports_(new ExportCommands(app, this)),
+      calendarFeed_(std::make_unique<CalendarFeedKeeper>(app)),
       askDirectory_(
           [&app](const QString& initial) { return AskForWorkingDirectory(app, initial); }) {
   setWindowTitle(QStringLiteral("Paylark"));
@@ -88,6 +92,7 @@ MainWindow::MainWindow(PaylarkApp& app, DialogCommands& dialogs, QWidget* parent
   ConnectCommands();
   ConnectExports();
   RefreshMonth();
+  UpdateCalendarFeed();
 }
 
 MainWindow::~MainWindow() {
@@ -107,6 +112,8 @@ void MainWindow::ConnectCommands() {
   connect(c.previousMonth, &QAction::triggered, this, [this] { ShiftMonth(-1); });
   connect(c.nextMonth, &QAction::triggered, this, [this] { ShiftMonth(+1); });
   connect(c.about, &QAction::triggered, this, &MainWindow::OnAbout);
+  connect(c.importCsv, &QAction::triggered, this, &MainWindow::OnImportCsv);
+  connect(c.calendarPreferences, &QAction::triggered, this, &MainWindow::OnCalendarPreferences);
   connect(c.help, &QAction::triggered, this,
           [this] { OpenHelp(app_.desktop(), app_.prompt(), this); });
   connect(c.nextPane, &QAction::triggered, this, [this] { SwitchPane(+1); });
@@ -141,6 +148,8 @@ void MainWindow::ConnectExports() {
       {commands_->htmlWithoutNotes, ExportTarget::kHtml, NotesChoice::kWithoutNotes},
       {commands_->pdfWithNotes, ExportTarget::kPdf, NotesChoice::kWithNotes},
       {commands_->pdfWithoutNotes, ExportTarget::kPdf, NotesChoice::kWithoutNotes},
+      {commands_->calendarExport, ExportTarget::kCalendar, NotesChoice::kWithNotes},
+      {commands_->csvExport, ExportTarget::kCsv, NotesChoice::kWithNotes},
   };
   for (const auto& route : routes) {
     const ExportTarget target = route.target;
@@ -175,6 +184,18 @@ void MainWindow::ShiftMonth(int months) {
 void MainWindow::ReloadAll() {
   ShowNote(app_.Reload());
   RefreshMonth();
+  UpdateCalendarFeed();
+}
+
+void MainWindow::RecordsChanged() {
+  RefreshMonth();
+  UpdateCalendarFeed();
+}
+
+void MainWindow::UpdateCalendarFeed() {
+  const QString failure = calendarFeed_->Update();
+  if (!failure.isEmpty())
+    ShowNote(failure);
 }
 
 void MainWindow::RefreshKeepingSelection() {
@@ -205,7 +226,7 @@ void MainWindow::ShowNote(const QString& note) {
 
 void MainWindow::OnNewDue() {
   (void)dialogs_.NewDue(this);
-  RefreshMonth();
+  RecordsChanged();
 }
 
 void MainWindow::OnModifyDue() {
@@ -216,7 +237,7 @@ void MainWindow::OnModifyDue() {
 
 void MainWindow::ModifyRecord(const QString& recordId) {
   if (dialogs_.ModifyDue(this, recordId.toStdString()) == EditOutcome::kRecordsChanged) {
-    RefreshMonth();
+    RecordsChanged();
   }
 }
 
@@ -225,7 +246,7 @@ void MainWindow::OnDeleteDue() {
   if (!record)
     return;
   DeleteDue(app_, this, *record);
-  RefreshMonth();
+  RecordsChanged();
 }
 
 void MainWindow::OnChangeDirectory() {
@@ -242,6 +263,22 @@ void MainWindow::OnChangeDirectory() {
 void MainWindow::OnAbout() {
   AboutDialog about(this);
   about.exec();
+}
+
+void MainWindow::OnImportCsv() {
+  const QString note = CsvImportCommand(app_, this).Run();
+  if (note.isEmpty())
+    return;
+  RecordsChanged();
+  ShowNote(note);
+}
+
+void MainWindow::OnCalendarPreferences() {
+  CalendarPreferencesDialog dialog(CalendarFeedKeeper::Enabled(), calendarFeed_->FeedPath(), this);
+  if (dialog.exec() != QDialog::Accepted)
+    return;
+  CalendarFeedKeeper::SetEnabled(dialog.keepFeed());
+  UpdateCalendarFeed();
 }
 
 void MainWindow::SwitchPane(int step) {

@@ -71,7 +71,7 @@ enum class MessageId {
   kCsvEmptyDue,
   kCsvBadType,    // detail: the value
   kCsvBadStatus,  // detail: the value
-  kCsvBadAmount,  // detail: the editor's message
+  kCsvBadAmount,  // text: the value, detail: the editor's message
 };
 
 struct Message {

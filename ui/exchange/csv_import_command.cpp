@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProgressDialog>
+#include <memory>
 
 #include "core/base/messages.h"
 #include "core/exchange/csv_import.h"
@@ -61,18 +62,16 @@ QString CsvImportCommand::Import(const QString& path) {
   if (!runDialog_(dialog) || !plan.ok() || plan.dues.empty())
     return {};
 
-  QProgressDialog progress(QStringLiteral("Adding dues..."), QString(), 0,
-                           static_cast<int>(plan.dues.size()), window_);
-  progress.setWindowModality(Qt::WindowModal);
-  progress.setMinimumDuration(0);
-  const bool large = plan.dues.size() >= kProgressFrom;
-  if (large)
-    progress.show();
-  else
-    progress.cancel();
+  std::unique_ptr<QProgressDialog> progress;
+  if (plan.dues.size() >= kProgressFrom) {
+    progress = std::make_unique<QProgressDialog>(QStringLiteral("Adding dues..."), QString(), 0,
+                                                 static_cast<int>(plan.dues.size()), window_);
+    progress->setWindowModality(Qt::WindowModal);
+    progress->setMinimumDuration(0);
+  }
   const auto added = ApplyCsvImport(plan, app_.store(), [&](std::size_t done) {
-    if (large && done % 50 == 0) {
-      progress.setValue(static_cast<int>(done));
+    if (progress && done % 50 == 0) {
+      progress->setValue(static_cast<int>(done));
       QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     }
   });

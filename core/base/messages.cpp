@@ -123,6 +123,8 @@ std::string MessageText(const Message& m) {
       return "a field is longer than " + std::to_string(m.number) + " bytes";
     case MessageId::kCsvTooManyFields:
       return "more fields than the header's " + std::to_string(m.number);
+    case MessageId::kCsvRowTooLong:
+      return "a row has more than " + std::to_string(m.number) + " fields";
     case MessageId::kCsvUnclosedQuote:
       return "a quoted field is not closed";
     case MessageId::kCsvStrayQuote:

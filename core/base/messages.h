@@ -65,6 +65,7 @@ enum class MessageId {
   kCsvNotUtf8,
   kCsvFieldTooLong,   // number: limit in bytes
   kCsvTooManyFields,  // number: fields in the header
+  kCsvRowTooLong,     // number: limit of fields
   kCsvUnclosedQuote,
   kCsvStrayQuote,
   kCsvBadDate,  // text: column, detail: the value

@@ -43,7 +43,11 @@ bool CsvReader::Next(CsvRow& row) {
     const FieldEnd end = ReadField(row, field);
     if (!row.problem && !IsValidUtf8(field))
       row.problem = Message{MessageId::kCsvNotUtf8, {}, 0, {}};
-    row.fields.push_back(std::move(field));
+    if (row.fields.size() < kCsvFieldCountLimit) {
+      row.fields.push_back(std::move(field));
+    } else if (!row.problem) {
+      row.problem = Message{MessageId::kCsvRowTooLong, {}, kCsvFieldCountLimit, {}};
+    }
     if (end != FieldEnd::kComma)
       return true;
   }

@@ -18,6 +18,8 @@ void AppendCsvRow(std::string& out, const std::vector<std::string_view>& fields)
 
 // What a reader keeps of one field; longer fields make their row bad instead of using memory.
 inline constexpr std::size_t kCsvFieldLimit = 1 << 20;
+// What a reader keeps of one row's fields; a row of endless commas is bad, not a memory hog.
+inline constexpr std::size_t kCsvFieldCountLimit = 1024;
 
 struct CsvRow {
   std::size_t number = 0;  // 1 for the first row of the file (the header)
@@ -27,7 +29,7 @@ struct CsvRow {
 
 // Reads RFC 4180 CSV row by row: fields separated by commas, rows by CR LF, LF or CR, quoted
 // fields holding commas, doubled quotes and line breaks. A leading byte-order mark is passed
-// over. A bad row (text that is not UTF-8, an over-long field, a quote left open or followed
+// over. A bad row (text that is not UTF-8, an over-long field or row, a quote left open or followed
 // by more text) is reported and reading goes on with the next row.
 class CsvReader {
  public:

@@ -47,6 +47,8 @@ TEST(CsvTextTest, BadRowsAreReportedAndReadingGoesOn) {
       {"a,\xFF\xFE,c\r\nnext\r\n", MessageId::kCsvNotUtf8},
       {"a," + std::string(kCsvFieldLimit + 10, 'x') + ",c\r\nnext\r\n",
        MessageId::kCsvFieldTooLong},
+      {"a,b" + std::string(3 * kCsvFieldCountLimit, ',') + "\r\nnext\r\n",
+       MessageId::kCsvRowTooLong},
   };
   for (const Case& c : cases) {
     const auto rows = ReadAll(c.text);
@@ -54,6 +56,7 @@ TEST(CsvTextTest, BadRowsAreReportedAndReadingGoesOn) {
     ASSERT_TRUE(rows[0].problem) << c.text.substr(0, 20);
     EXPECT_EQ(rows[0].problem->id, c.problem) << c.text.substr(0, 20);
     EXPECT_LE(rows[0].fields[1].size(), kCsvFieldLimit);
+    EXPECT_LE(rows[0].fields.size(), kCsvFieldCountLimit);
     EXPECT_FALSE(rows[1].problem);
     EXPECT_EQ(rows[1].fields, Fields{"next"});
   }

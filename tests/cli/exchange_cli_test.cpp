@@ -18,7 +18,8 @@ class ExchangeCliTest : public ::testing::Test {
  protected:
   CliResult Run(std::vector<std::string> arguments) const {
     return dir_.Run(std::move(arguments),
-                    {"XDG_CONFIG_HOME=" + (dir_.path() / "config").string(), "TZ=Europe/Berlin"});
+                    {"XDG_CONFIG_HOME=" + (dir_.path() / "config").string(),
+                     "XDG_DATA_HOME=" + (dir_.path() / "data").string(), "TZ=Europe/Berlin"});
   }
   void Add(std::vector<std::string> fields) {
     fields.insert(fields.begin(), "add");

@@ -16,7 +16,7 @@ LONG_NOTES = "Grüße aus Köln; Ärger, “Zitat” € " * 12 + "\nzweite Zeil
 
 def cli(folder, *arguments):
     environment = dict(os.environ, LC_ALL="en_US.UTF-8", TZ="Europe/Berlin",
-                       XDG_CONFIG_HOME=str(folder / "config"))
+                       XDG_CONFIG_HOME=str(folder / "config"), XDG_DATA_HOME=str(folder / "data"))
     return subprocess.run([sys.argv[1], "--dir", str(folder), *arguments], check=True,
                           env=environment, capture_output=True, text=True).stdout
 

@@ -96,6 +96,7 @@ class ExchangeTest final : public QObject {
   void CalendarAndCsvExportsWriteTheMonthToTheChosenFile() {
     Fixture f;
     auto window = f.Window();
+    f.ws.prompt.answers = {PromptAnswer::kOpen, PromptAnswer::kOpen};
     f.ws.desktop.savePath = f.Path("march.ics");
     window->commands().calendarExport->trigger();
     const QByteArray calendar = ReadAll(f.ws.desktop.savePath);
@@ -109,7 +110,9 @@ class ExchangeTest final : public QObject {
                                         "Series,Notes\r"));
     QCOMPARE(lines.size(), 5);  // header, three dues, and the empty text after the last line end
     QCOMPARE(f.ws.desktop.opened, (QStringList{f.Path("march.ics"), f.Path("march.csv")}));
-    QCOMPARE(f.ws.prompt.asked, QStringList());
+    QCOMPARE(f.ws.prompt.asked,
+             (QStringList{QStringLiteral("Exported to ") + f.Path("march.ics"),
+                          QStringLiteral("Exported to ") + f.Path("march.csv")}));
   }
 
   void ThePreviewListsTheDuesAndRefusesBadFiles() {

@@ -201,6 +201,7 @@ void MainWindow::UpdateCalendarFeed() {
 void MainWindow::RefreshKeepingSelection() {
   const std::optional<DueRecord> selected = view_->SelectedRecord();
   RefreshMonth();
+  UpdateCalendarFeed();
   if (!selected)
     return;
   const std::vector<DueRecord>& rows = view_->model().rows();

@@ -21,6 +21,7 @@ int RunConflicts(Arguments& arguments, CommandContext& context);
 int RunResolve(Arguments& arguments, CommandContext& context);
 int RunBackup(Arguments& arguments, CommandContext& context);
 int RunRestore(Arguments& arguments, CommandContext& context);
+int RunImport(Arguments& arguments, CommandContext& context);
 
 // Takes the day's backup of the records folder unless there is one (commands that change dues).
 void BackUpBeforeFirstChangeOfDay(CommandContext& context);

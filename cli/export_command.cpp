@@ -1,7 +1,9 @@
 #include <ostream>
 
 #include "cli/commands.h"
+#include "cli/date_time_text.h"
 #include "cli/exit_code.h"
+#include "cli/export_exchange.h"
 #include "cli/export_office.h"
 #include "core/base/data_folders.h"
 #include "core/base/format.h"
@@ -25,11 +27,15 @@ struct ExportRequest {
   std::string output;
 };
 
+// Documents show one month; the exchange formats (ics, csv) take a range of months.
+enum class Selection { kMonth, kRange };
+
 // A format writes request.output and returns the exit code.
 struct FormatWriter {
   std::string_view name;
   bool takesTemplate;
   int (*write)(const ExportRequest& request, CommandContext& context);
+  Selection selection = Selection::kMonth;
 };
 
 int WriteOrFail(CommandContext& context, const std::string& path, std::string_view bytes) {
@@ -89,6 +95,16 @@ constexpr FormatWriter kExportFormats[] = {
      [](const ExportRequest& request, CommandContext& context) {
        return ExportDocx(request.rows, request.month, request.notes, request.output, context);
      }},
+    {"ics", false,
+     [](const ExportRequest& request, CommandContext& context) {
+       return ExportCalendar(request.rows, request.output, context);
+     },
+     Selection::kRange},
+    {"csv", false,
+     [](const ExportRequest& request, CommandContext& context) {
+       return ExportCsv(request.rows, request.output, context);
+     },
+     Selection::kRange},
 };
 
 std::string FormatNames() {
@@ -107,13 +123,43 @@ const FormatWriter* FindFormat(std::string_view name) {
   return nullptr;
 }
 
+// --month YYYY-MM, or --from YYYY-MM --to YYYY-MM; neither leaves the range open.
+std::optional<std::string> TakeRange(Arguments& arguments, MonthRange& range) {
+  const auto month = arguments.TakeValue("--month");
+  const auto from = arguments.TakeValue("--from");
+  const auto to = arguments.TakeValue("--to");
+  if (month && (from || to))
+    return "--month and --from/--to exclude each other";
+  if (from.has_value() != to.has_value())
+    return "--from and --to go together";
+  if (month || from) {
+    range.first = ParseMonth(month ? *month : *from);
+    range.last = month ? range.first : ParseMonth(*to);
+    if (!range.first || !range.last)
+      return "--month, --from and --to need a month as YYYY-MM";
+    if (CompareMonth(*range.first, *range.last) > 0)
+      return "--from must not come after --to";
+  }
+  return std::nullopt;
+}
+
+std::string RangeText(const MonthRange& range) {
+  if (!range.first)
+    return "any month";
+  std::string text = FormatDate(*range.first, "MMMM yyyy");
+  if (CompareMonth(*range.first, *range.last) != 0)
+    text += " to " + FormatDate(*range.last, "MMMM yyyy");
+  return text;
+}
+
 }  // namespace
 
 int RunExport(Arguments& arguments, CommandContext& context) {
   ExportRequest request;
+  MonthRange range;
   MonthFilter filter = MonthFilter::kAll;
   std::string filterName;
-  if (auto problem = TakeMonth(arguments, context.clock, request.month))
+  if (auto problem = TakeRange(arguments, range))
     return UsageError(context, *problem);
   if (auto problem = TakeFilter(arguments, filter, filterName))
     return UsageError(context, *problem);
@@ -133,11 +179,21 @@ int RunExport(Arguments& arguments, CommandContext& context) {
     return UsageError(context, "export needs --output FILE");
   request.output = *output;
 
-  request.rows = MonthFill(context.store, request.month, filter).rows;
+  std::string selected;
+  if (format->selection == Selection::kRange) {
+    if (request.notes == NotesChoice::kWithoutNotes)
+      return UsageError(context, "--without-notes applies to the document formats only");
+    request.rows = RangeRows(context.store, range, filter);
+    selected = RangeText(range);
+  } else {
+    if (range.first && CompareMonth(*range.first, *range.last) != 0)
+      return UsageError(context, "--from and --to apply to ics and csv only");
+    request.month = range.first.value_or(context.clock.Now());
+    request.rows = MonthFill(context.store, request.month, filter).rows;
+    selected = FormatDate(request.month, "MMMM yyyy");
+  }
   if (request.rows.empty()) {
-    context.err << "paylark-cli: "
-                << MessageText(
-                       {MessageId::kNoDuesToExport, FormatDate(request.month, "MMMM yyyy"), 0, {}})
+    context.err << "paylark-cli: " << MessageText({MessageId::kNoDuesToExport, selected, 0, {}})
                 << '\n';
     return kExitSuccess;
   }

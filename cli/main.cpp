@@ -37,8 +37,11 @@ const Command kCommands[] = {
     {"delete", "delete ID [--whole-series]", RunDelete},
     {"export",
      "export html|pdf|xlsx|docx [--month YYYY-MM] [--filter all|paid|unpaid] [--without-notes]\n"
-     "         [--template FILE] --output FILE",
+     "         [--template FILE] --output FILE\n"
+     "  export ics|csv [--month YYYY-MM | --from YYYY-MM --to YYYY-MM] [--filter ...]\n"
+     "         --output FILE                    (without a month or range: every due)",
      RunExport},
+    {"import", "import csv FILE [--dry-run]      prints the new record IDs", RunImport},
     {"print",
      "print --from YYYY-MM --to YYYY-MM [--records all|invert|paid|unpaid|reset]\n"
      "         [--account A] [--template FILE] --output FILE",

@@ -6,13 +6,13 @@ set -euo pipefail
 packages=(
   # build
   cmake g++ make pkg-config
-  qt6-base-dev qt6-svg-dev libxlsxwriter-dev libzip-dev
+  qt6-base-dev qt6-svg-dev libxlsxwriter-dev libzip-dev libical-dev
   libfontconfig-dev libharfbuzz-dev
   libgtest-dev
   # runtime
   fonts-dejavu-core
   # tests
-  locales-all qpdf poppler-utils python3-openpyxl python3-docx
+  locales-all qpdf poppler-utils python3-openpyxl python3-docx python3-icalendar
   fonts-wqy-microhei
   faketime xvfb xauth desktop-file-utils appstream
   syncthing

@@ -109,6 +109,43 @@ std::string MessageText(const Message& m) {
       return m.number == 1 ? "1 sync conflict" : std::to_string(m.number) + " sync conflicts";
     case MessageId::kChangedElsewhere:
       return "This due was changed elsewhere while you edited it.";
+    case MessageId::kImportRowRefused:
+      return "row " + std::to_string(m.number) + ": " + m.detail;
+    case MessageId::kImportWouldAdd:
+      return m.number == 1 ? "1 due would be added"
+                           : std::to_string(m.number) + " dues would be added";
+    case MessageId::kImportAdded:
+      return m.number == 1 ? "1 due was added" : std::to_string(m.number) + " dues were added";
+    case MessageId::kImportNothingToAdd:
+      return "The file holds no dues to add.";
+    case MessageId::kImportUndone:
+      return m.detail + " Nothing was imported.";
+    case MessageId::kImportTooLarge:
+      return "The file is larger than 256 MiB, so it was not read.";
+    case MessageId::kCsvNoDueColumn:
+      return "the header names no Due column";
+    case MessageId::kCsvNotUtf8:
+      return "the text is not UTF-8";
+    case MessageId::kCsvFieldTooLong:
+      return "a field is longer than " + std::to_string(m.number) + " bytes";
+    case MessageId::kCsvTooManyFields:
+      return "more fields than the header's " + std::to_string(m.number);
+    case MessageId::kCsvRowTooLong:
+      return "a row has more than " + std::to_string(m.number) + " fields";
+    case MessageId::kCsvUnclosedQuote:
+      return "a quoted field is not closed";
+    case MessageId::kCsvStrayQuote:
+      return "a quoted field goes on after its closing quote";
+    case MessageId::kCsvBadDate:
+      return m.text + " is not a date as YYYY-MM-DD HH:MM:SS: " + Quoted(m.detail);
+    case MessageId::kCsvEmptyDue:
+      return "Due is empty";
+    case MessageId::kCsvBadType:
+      return "Type must be Business or Personal: " + Quoted(m.detail);
+    case MessageId::kCsvBadStatus:
+      return "Status must be Paid or Unpaid: " + Quoted(m.detail);
+    case MessageId::kCsvBadAmount:
+      return "Amount " + Quoted(m.text) + ": " + m.detail;
   }
   return {};
 }

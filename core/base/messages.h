@@ -57,6 +57,25 @@ enum class MessageId {
 
   kSyncConflicts,     // number: how many dues have conflict copies
   kChangedElsewhere,  // the Modify sheet's question after another device changed the due
+  // Beyond: CSV import and the calendar feed
+  kImportRowRefused,  // number: row, detail: reason
+  kImportWouldAdd,    // number: how many
+  kImportAdded,       // number: how many
+  kImportNothingToAdd,
+  kImportUndone,  // detail: what failed
+  kImportTooLarge,
+  kCsvNoDueColumn,
+  kCsvNotUtf8,
+  kCsvFieldTooLong,   // number: limit in bytes
+  kCsvTooManyFields,  // number: fields in the header
+  kCsvRowTooLong,     // number: limit of fields
+  kCsvUnclosedQuote,
+  kCsvStrayQuote,
+  kCsvBadDate,  // text: column, detail: the value
+  kCsvEmptyDue,
+  kCsvBadType,    // detail: the value
+  kCsvBadStatus,  // detail: the value
+  kCsvBadAmount,  // text: the value, detail: the editor's message
 };
 
 struct Message {

@@ -28,7 +28,7 @@ cat "$work/info"
 grep -qx ' Package: paylark' "$work/info" || fail "package name"
 grep -qx " Version: $version" "$work/info" || fail "version $version"
 depends=$(sed -n 's/^ Depends: //p' "$work/info")
-for runtime in libqt6widgets6 libqt6printsupport6 libqt6svg6 libxlsxwriter4 libzip4 \
+for runtime in libqt6widgets6 libqt6printsupport6 libqt6svg6 libxlsxwriter4 libzip4 libical3 \
   fonts-dejavu-core libc6 libstdc++6; do
   [[ ", $depends," == *", $runtime"[\ ,]* ]] || fail "Depends lacks $runtime"
 done

@@ -29,12 +29,14 @@ class FakeDesktop final : public DesktopServices {
  public:
   QString ChooseSavePath(QWidget*, const SaveRequest& request) override;
   QString ChooseDirectory(QWidget*, const QString& title, const QString& startFolder) override;
+  QString ChooseOpenPath(QWidget*, const QString&, const QString&) override { return openPath; }
   bool OpenFile(const QString& path) override;
   bool ShowInFolder(const QString& path) override;
   bool StartDetached(const QString& program, const QStringList& arguments) override;
   void ShowPrintPreview(QWidget*, const QString&, const std::function<void(QPrinter*)>&) override {}
 
   QString savePath;
+  QString openPath;
   QString directory;
   QStringList directoryTitles;
   QStringList directoryStarts;

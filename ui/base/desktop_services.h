@@ -29,6 +29,11 @@ class DesktopServices {
   // The chosen folder, or empty when the user cancelled; the picker opens on startFolder.
   virtual QString ChooseDirectory(QWidget* parent, const QString& title,
                                   const QString& startFolder) = 0;
+  // The chosen existing file, or empty when the user cancelled (or there is no picker).
+  virtual QString ChooseOpenPath(QWidget* parent, const QString& title, const QString& filter) {
+    (void)parent, (void)title, (void)filter;
+    return {};
+  }
   // Hands the file to the desktop's default application. True only says that the request was
   // passed on: it cannot tell whether an application opened the file.
   virtual bool OpenFile(const QString& path) = 0;

@@ -27,6 +27,11 @@ QString SystemDesktopServices::ChooseDirectory(QWidget* parent, const QString& t
   return QFileDialog::getExistingDirectory(parent, title, startFolder);
 }
 
+QString SystemDesktopServices::ChooseOpenPath(QWidget* parent, const QString& title,
+                                              const QString& filter) {
+  return QFileDialog::getOpenFileName(parent, title, QString(), filter);
+}
+
 bool SystemDesktopServices::OpenFile(const QString& path) {
   return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }

@@ -2,10 +2,13 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSettings>
 
 #include "core/base/data_folders.h"
 #include "core/base/format.h"
 #include "core/base/messages.h"
+#include "core/exchange/calendar_feed.h"
+#include "core/exchange/csv_export.h"
 #include "core/export/document_file.h"
 #include "core/export/html_export.h"
 #include "core/export/pdf_export.h"
@@ -28,6 +31,14 @@ QString MessageOf(MessageId id, const std::string& text, long long number = 0) {
   return FromStd(MessageText(Message{id, text, number, {}}));
 }
 
+// The reminder preference, so the calendar's alarms ring when the reminders do.
+int ReminderDays() {
+  const QSettings settings(QStringLiteral("Velmora"), QStringLiteral("Paylark"));
+  bool valid = false;
+  const int days = settings.value(QStringLiteral("Reminders/DaysAhead")).toInt(&valid);
+  return valid && days >= 0 ? days : kDefaultReminderDays;
+}
+
 }  // namespace
 
 QString UniqueFileName(const QString& folder, const QString& base, const QString& suffix) {
@@ -40,7 +51,7 @@ QString UniqueFileName(const QString& folder, const QString& base, const QString
 
 ExportCommands::ExportCommands(PaylarkApp& app, QWidget* window) : app_(app), window_(window) {}
 
-QString ExportCommands::Export(ExportFormat format, NotesChoice notes,
+QString ExportCommands::Export(ExportTarget target, NotesChoice notes,
                                std::span<const DueRecord> rows) {
   if (rows.empty()) {
     app_.prompt().Tell(
@@ -49,14 +60,18 @@ QString ExportCommands::Export(ExportFormat format, NotesChoice notes,
         PromptIcon::kInformation);
     return {};
   }
-  switch (format) {
-    case ExportFormat::kExcel:
-    case ExportFormat::kWord:
-      return ExportOffice(format, notes, rows);
-    case ExportFormat::kHtml:
+  switch (target) {
+    case ExportTarget::kExcel:
+      return ExportOffice(ExportFormat::kExcel, notes, rows);
+    case ExportTarget::kWord:
+      return ExportOffice(ExportFormat::kWord, notes, rows);
+    case ExportTarget::kHtml:
       return ExportHtml(notes, rows);
-    case ExportFormat::kPdf:
+    case ExportTarget::kPdf:
       return ExportPdf(notes, rows);
+    case ExportTarget::kCalendar:
+    case ExportTarget::kCsv:
+      return ExportExchange(target, rows);
   }
   return {};
 }
@@ -149,6 +164,20 @@ QString ExportCommands::ChooseSavePath(const QString& format, const QString& fil
   if (!path.isEmpty())
     AppSettings::SetLastExportFolder(format, QFileInfo(path).absolutePath());
   return path;
+}
+
+QString ExportCommands::ExportExchange(ExportTarget target, std::span<const DueRecord> rows) {
+  const bool calendar = target == ExportTarget::kCalendar;
+  const QString path = calendar
+                           ? ChooseSavePath(QStringLiteral("Ics"), QStringLiteral("Export.ics"),
+                                            QStringLiteral("iCalendar Files (*.ics)"))
+                           : ChooseSavePath(QStringLiteral("Csv"), QStringLiteral("Export.csv"),
+                                            QStringLiteral("CSV Files (*.csv)"));
+  if (path.isEmpty())
+    return {};
+  const std::vector<DueRecord> dues(rows.begin(), rows.end());
+  return Written(path, calendar ? RenderCalendar(dues, {app_.clock().Now(), ReminderDays()})
+                                : RenderCsv(dues));
 }
 
 QString ExportCommands::Written(const QString& path, std::string_view bytes) {

@@ -14,21 +14,24 @@ namespace paylark {
 
 class PaylarkApp;
 
-// The eight export commands: exactly the month list's rows, in list order, to one format.
-// An empty list is told and writes nothing. HTML and PDF ask for the file; the workbook and the
-// Word document go to <working directory>/Exports under a readable unique name. A message names
-// each written file and offers to open it or show its folder; the returned note says where it
-// went. A failure is told in a message box and the note is empty.
+enum class ExportTarget { kExcel, kWord, kHtml, kPdf, kCalendar, kCsv };
+
+// The export commands: exactly the month list's rows, in list order, to one target.
+// An empty list is told and writes nothing. HTML, PDF, the calendar and CSV ask for the file; the
+// workbook and the Word document go to <working directory>/Exports under a readable unique name.
+// A message names each written file and offers to open it or show its folder; the returned note
+// says where it went. A failure is told in a message box and the note is empty.
 class ExportCommands final {
  public:
   ExportCommands(PaylarkApp& app, QWidget* window);
 
-  QString Export(ExportFormat format, NotesChoice notes, std::span<const DueRecord> rows);
+  QString Export(ExportTarget target, NotesChoice notes, std::span<const DueRecord> rows);
 
  private:
   QString ExportOffice(ExportFormat format, NotesChoice notes, std::span<const DueRecord> rows);
   QString ExportHtml(NotesChoice notes, std::span<const DueRecord> rows);
   QString ExportPdf(NotesChoice notes, std::span<const DueRecord> rows);
+  QString ExportExchange(ExportTarget target, std::span<const DueRecord> rows);
   // The Save As dialog for format ("Html", "Pdf"), opened in the folder the last such export went
   // to, else in <working directory>/Exports; the chosen path, or empty.
   QString ChooseSavePath(const QString& format, const QString& fileName, const QString& filter);

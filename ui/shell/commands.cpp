@@ -57,6 +57,12 @@ Commands::Commands(QWidget* window) : QObject(window) {
       MakeCommand(window, "With Notes", ExportPrompt("PDF", "With Notes", "  "), "export-pdf");
   pdfWithoutNotes =
       MakeCommand(window, "Without Notes", ExportPrompt("PDF", "Without Notes", "  "));
+  calendarExport = MakeCommand(window, "&Calendar (iCalendar)",
+                               "Export the month's dues as calendar events\nExport to a Calendar");
+  csvExport = MakeCommand(window, "C&SV", "Export the month's dues as CSV\nExport to CSV");
+  importCsv = MakeCommand(window, "&Import CSV...", "Add dues from a CSV file\nImport CSV");
+  calendarPreferences =
+      MakeCommand(window, "&Calendar...", "Keep a calendar file of the dues up to date\nCalendar");
   changeDirectory =
       MakeCommand(window, "Change &Working Directory", "Change Directory \n Change Directory");
   refresh = MakeCommand(window, "&Refresh", "Refresh\nRefresh", "refresh", QKeySequence("F5"));
@@ -83,6 +89,8 @@ void Commands::DressToggleDetails(QAction& toggle) {
 
 void Commands::BuildMenuBar(QMenuBar& bar, QAction* toggleDetails) const {
   QMenu* file = bar.addMenu(QStringLiteral("&File"));
+  file->addAction(importCsv);
+  file->addSeparator();
   file->addAction(print);
   file->addSeparator();
   file->addAction(exit);
@@ -107,9 +115,14 @@ void Commands::BuildMenuBar(QMenuBar& bar, QAction* toggleDetails) const {
     menu->addAction(target.with);
     menu->addAction(target.without);
   }
+  exports->addSeparator();
+  exports->addAction(calendarExport);
+  exports->addAction(csvExport);
   QMenu* preferences = bar.addMenu(QStringLiteral("&Preferences"));
   preferences->addAction(changeDirectory);
   preferences->addAction(refresh);
+  preferences->addSeparator();
+  preferences->addAction(calendarPreferences);
   QMenu* helpMenu = bar.addMenu(QStringLiteral("&Help"));
   helpMenu->addAction(about);
   helpMenu->addAction(help);

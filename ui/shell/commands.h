@@ -36,6 +36,10 @@ class Commands final : public QObject {
   QAction* htmlWithoutNotes;
   QAction* pdfWithNotes;
   QAction* pdfWithoutNotes;
+  QAction* calendarExport;
+  QAction* csvExport;
+  QAction* importCsv;
+  QAction* calendarPreferences;
   QAction* changeDirectory;
   QAction* refresh;
   QAction* previousMonth;

@@ -14,6 +14,9 @@
 #include "ui/base/paylark_app.h"
 #include "ui/base/resources.h"
 #include "ui/base/wait_cursor.h"
+#include "ui/exchange/calendar_feed_keeper.h"
+#include "ui/exchange/calendar_preferences_dialog.h"
+#include "ui/exchange/csv_import_command.h"
 #include "ui/export/export_commands.h"
 #include "ui/shell/about_dialog.h"
 #include "ui/shell/commands.h"
@@ -46,6 +49,7 @@ MainWindow::MainWindow(PaylarkApp& app, DialogCommands& dialogs, QWidget* parent
       commands_(new Commands(this)),
       detailsBar_(new DetailsBar(this)),
       exports_(new ExportCommands(app, this)),
+      calendarFeed_(std::make_unique<CalendarFeedKeeper>(app)),
       askDirectory_(
           [&app](const QString& initial) { return AskForWorkingDirectory(app, initial); }) {
   setWindowTitle(QStringLiteral("Paylark"));
@@ -90,6 +94,7 @@ MainWindow::MainWindow(PaylarkApp& app, DialogCommands& dialogs, QWidget* parent
   ConnectCommands();
   ConnectExports();
   RefreshMonth();
+  UpdateCalendarFeed();
 }
 
 MainWindow::~MainWindow() {
@@ -109,6 +114,8 @@ void MainWindow::ConnectCommands() {
   connect(c.previousMonth, &QAction::triggered, this, [this] { ShiftMonth(-1); });
   connect(c.nextMonth, &QAction::triggered, this, [this] { ShiftMonth(+1); });
   connect(c.about, &QAction::triggered, this, &MainWindow::OnAbout);
+  connect(c.importCsv, &QAction::triggered, this, &MainWindow::OnImportCsv);
+  connect(c.calendarPreferences, &QAction::triggered, this, &MainWindow::OnCalendarPreferences);
   connect(c.help, &QAction::triggered, this,
           [this] { OpenHelp(app_.desktop(), app_.prompt(), this); });
   connect(c.nextPane, &QAction::triggered, this, [this] { SwitchPane(+1); });
@@ -132,23 +139,25 @@ void MainWindow::ConnectCommands() {
 void MainWindow::ConnectExports() {
   const struct {
     QAction* action;
-    ExportFormat format;
+    ExportTarget target;
     NotesChoice notes;
   } routes[] = {
-      {commands_->excelWithNotes, ExportFormat::kExcel, NotesChoice::kWithNotes},
-      {commands_->excelWithoutNotes, ExportFormat::kExcel, NotesChoice::kWithoutNotes},
-      {commands_->wordWithNotes, ExportFormat::kWord, NotesChoice::kWithNotes},
-      {commands_->wordWithoutNotes, ExportFormat::kWord, NotesChoice::kWithoutNotes},
-      {commands_->htmlWithNotes, ExportFormat::kHtml, NotesChoice::kWithNotes},
-      {commands_->htmlWithoutNotes, ExportFormat::kHtml, NotesChoice::kWithoutNotes},
-      {commands_->pdfWithNotes, ExportFormat::kPdf, NotesChoice::kWithNotes},
-      {commands_->pdfWithoutNotes, ExportFormat::kPdf, NotesChoice::kWithoutNotes},
+      {commands_->excelWithNotes, ExportTarget::kExcel, NotesChoice::kWithNotes},
+      {commands_->excelWithoutNotes, ExportTarget::kExcel, NotesChoice::kWithoutNotes},
+      {commands_->wordWithNotes, ExportTarget::kWord, NotesChoice::kWithNotes},
+      {commands_->wordWithoutNotes, ExportTarget::kWord, NotesChoice::kWithoutNotes},
+      {commands_->htmlWithNotes, ExportTarget::kHtml, NotesChoice::kWithNotes},
+      {commands_->htmlWithoutNotes, ExportTarget::kHtml, NotesChoice::kWithoutNotes},
+      {commands_->pdfWithNotes, ExportTarget::kPdf, NotesChoice::kWithNotes},
+      {commands_->pdfWithoutNotes, ExportTarget::kPdf, NotesChoice::kWithoutNotes},
+      {commands_->calendarExport, ExportTarget::kCalendar, NotesChoice::kWithNotes},
+      {commands_->csvExport, ExportTarget::kCsv, NotesChoice::kWithNotes},
   };
   for (const auto& route : routes) {
-    const ExportFormat format = route.format;
+    const ExportTarget target = route.target;
     const NotesChoice notes = route.notes;
-    connect(route.action, &QAction::triggered, this, [this, format, notes] {
-      const QString note = exports_->Export(format, notes, view_->model().rows());
+    connect(route.action, &QAction::triggered, this, [this, target, notes] {
+      const QString note = exports_->Export(target, notes, view_->model().rows());
       if (!note.isEmpty())
         ShowNote(note);
     });
@@ -182,11 +191,24 @@ void MainWindow::ShiftMonth(int months) {
 void MainWindow::ReloadAll() {
   ShowNote(app_.Reload());
   RefreshMonth();
+  UpdateCalendarFeed();
+}
+
+void MainWindow::RecordsChanged() {
+  RefreshMonth();
+  UpdateCalendarFeed();
+}
+
+void MainWindow::UpdateCalendarFeed() {
+  const QString failure = calendarFeed_->Update();
+  if (!failure.isEmpty())
+    ShowNote(failure);
 }
 
 void MainWindow::RefreshKeepingSelection() {
   const std::optional<DueRecord> selected = view_->SelectedRecord();
   RefreshMonth();
+  UpdateCalendarFeed();
   if (!selected)
     return;
   const std::vector<DueRecord>& rows = view_->model().rows();
@@ -212,7 +234,7 @@ void MainWindow::ShowNote(const QString& note) {
 
 void MainWindow::OnNewDue() {
   (void)dialogs_.NewDue(this);
-  RefreshMonth();
+  RecordsChanged();
 }
 
 void MainWindow::OnModifyDue() {
@@ -223,7 +245,7 @@ void MainWindow::OnModifyDue() {
 
 void MainWindow::ModifyRecord(const QString& recordId) {
   if (dialogs_.ModifyDue(this, recordId.toStdString()) == EditOutcome::kRecordsChanged) {
-    RefreshMonth();
+    RecordsChanged();
   }
 }
 
@@ -232,7 +254,7 @@ void MainWindow::OnDeleteDue() {
   if (!record)
     return;
   DeleteDue(app_, this, *record);
-  RefreshMonth();
+  RecordsChanged();
 }
 
 void MainWindow::OnChangeDirectory() {
@@ -248,6 +270,22 @@ void MainWindow::OnChangeDirectory() {
 void MainWindow::OnAbout() {
   AboutDialog about(this);
   about.exec();
+}
+
+void MainWindow::OnImportCsv() {
+  const QString note = CsvImportCommand(app_, this).Run();
+  if (note.isEmpty())
+    return;
+  RecordsChanged();
+  ShowNote(note);
+}
+
+void MainWindow::OnCalendarPreferences() {
+  CalendarPreferencesDialog dialog(CalendarFeedKeeper::Enabled(), calendarFeed_->FeedPath(), this);
+  if (dialog.exec() != QDialog::Accepted)
+    return;
+  CalendarFeedKeeper::SetEnabled(dialog.keepFeed());
+  UpdateCalendarFeed();
 }
 
 void MainWindow::SwitchPane(int step) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <memory>
 
 #include "ui/base/dialog_commands.h"
 #include "ui/shell/caption_strip.h"
@@ -15,6 +16,7 @@ class MainToolBar;
 class NavigationBar;
 class PaylarkApp;
 class MonthListView;
+class CalendarFeedKeeper;
 class Commands;
 class ExportCommands;
 class StatusPanes;
@@ -47,6 +49,8 @@ class MainWindow final : public QMainWindow {
   void OnDeleteDue();
   void OnChangeDirectory();
   void OnAbout();
+  void OnImportCsv();
+  void OnCalendarPreferences();
 
   // The Working Directory dialog used by Change Directory; tests put their own.
   void SetDirectoryAsker(AskDirectory ask) { askDirectory_ = std::move(ask); }
@@ -69,6 +73,9 @@ class MainWindow final : public QMainWindow {
   void ConnectExports();
   void SwitchPane(int step);
   void ModifyRecord(const QString& recordId);
+  // After dues were added, changed or removed: the list and the calendar feed follow.
+  void RecordsChanged();
+  void UpdateCalendarFeed();
 
   PaylarkApp& app_;
   DialogCommands& dialogs_;
@@ -80,6 +87,7 @@ class MainWindow final : public QMainWindow {
   MonthListView* view_;
   StatusPanes* statusPanes_;
   ExportCommands* exports_;
+  std::unique_ptr<CalendarFeedKeeper> calendarFeed_;
   AskDirectory askDirectory_;
 };
 

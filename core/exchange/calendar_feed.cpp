@@ -1,0 +1,145 @@
+#include "core/exchange/calendar_feed.h"
+
+#include <libical/ical.h>
+
+#include <ctime>
+#include <memory>
+
+#include "core/base/format.h"
+#include "core/records/due_details.h"
+#include "core/records/month_selection.h"
+
+namespace paylark {
+namespace {
+
+constexpr int kFeedDaysBack = 90;
+constexpr int kFeedYearsAhead = 2;
+
+struct ComponentFree {
+  void operator()(icalcomponent* component) const { icalcomponent_free(component); }
+};
+using Component = std::unique_ptr<icalcomponent, ComponentFree>;
+
+icaltimetype DateOf(const OleDateTime& date) {
+  const CivilDateTime c = date.ToCivil();
+  icaltimetype day = icaltime_null_date();
+  day.year = c.year;
+  day.month = c.month;
+  day.day = c.day;
+  return day;
+}
+
+// The local wall-clock time as UTC, by the process's time zone.
+icaltimetype UtcOf(const OleDateTime& local) {
+  const CivilDateTime c = local.ToCivil();
+  std::tm tm{};
+  tm.tm_year = c.year - 1900;
+  tm.tm_mon = c.month - 1;
+  tm.tm_mday = c.day;
+  tm.tm_hour = c.hour;
+  tm.tm_min = c.minute;
+  tm.tm_sec = c.second;
+  tm.tm_isdst = -1;
+  const std::time_t seconds = std::mktime(&tm);
+  return icaltime_from_timet_with_zone(seconds, 0, icaltimezone_get_utc_timezone());
+}
+
+std::string Summary(const DueRecord& due) {
+  std::string summary = IsPaid(due) ? "Paid: " : "";
+  return summary + due.title + " \u2013 " + FormatAmount(due.amount);
+}
+
+std::string Description(const DueRecord& due) {
+  std::string text = "Pay to: " + due.payTo + "\nAccount: " + due.account +
+                     "\nDue: " + DateAndTimeText(due.dueDate) +
+                     "\nType: " + std::string(TypeText(due.type)) +
+                     "\nStatus: " + std::string(PaidText(due.paid));
+  if (!due.notes.empty())
+    text += "\n\n" + due.notes;
+  return text;
+}
+
+icalcomponent* Alarm(const DueRecord& due, int reminderDays) {
+  icalcomponent* alarm = icalcomponent_new_valarm();
+  icalcomponent_add_property(alarm, icalproperty_new_action(ICAL_ACTION_DISPLAY));
+  icaltriggertype trigger{};
+  trigger.time = icaltime_null_time();
+  trigger.duration = icaldurationtype_from_int(-reminderDays * 24 * 60 * 60);
+  icalcomponent_add_property(alarm, icalproperty_new_trigger(trigger));
+  icalcomponent_add_property(alarm, icalproperty_new_description(Summary(due).c_str()));
+  return alarm;
+}
+
+icalcomponent* Event(const DueRecord& due, const icaltimetype& stamp, int reminderDays) {
+  icalcomponent* event = icalcomponent_new_vevent();
+  const std::string uid = due.recordId + "@paylark";
+  icalcomponent_add_property(event, icalproperty_new_uid(uid.c_str()));
+  icalcomponent_add_property(event, icalproperty_new_dtstamp(stamp));
+  const OleDateTime day = due.dueDate.DateOnly();
+  icalcomponent_add_property(event, icalproperty_new_dtstart(DateOf(day)));
+  icalcomponent_add_property(event, icalproperty_new_dtend(DateOf(day.AddDays(1).value_or(day))));
+  icalcomponent_add_property(event, icalproperty_new_summary(Summary(due).c_str()));
+  icalcomponent_add_property(event, icalproperty_new_description(Description(due).c_str()));
+  icalcomponent_add_property(event, icalproperty_new_transp(ICAL_TRANSP_TRANSPARENT));
+  const std::string type(TypeText(due.type));
+  icalcomponent_add_property(event, icalproperty_new_categories(type.c_str()));
+  if (!IsPaid(due))
+    icalcomponent_add_component(event, Alarm(due, reminderDays));
+  return event;
+}
+
+std::string Text(icalcomponent* component) {
+  char* text = icalcomponent_as_ical_string_r(component);
+  std::string result = text ? text : "";
+  std::free(text);
+  return result;
+}
+
+}  // namespace
+
+std::string RenderCalendar(const std::vector<DueRecord>& dues, const CalendarOptions& options) {
+  Component calendar(icalcomponent_new_vcalendar());
+  icalcomponent_add_property(calendar.get(), icalproperty_new_prodid("-//Paylark//Paylark//EN"));
+  icalcomponent_add_property(calendar.get(), icalproperty_new_version("2.0"));
+  icalproperty* name = icalproperty_new_x("Paylark");
+  icalproperty_set_x_name(name, "X-WR-CALNAME");
+  icalcomponent_add_property(calendar.get(), name);
+  // Each event is written on its own and placed before the calendar's end: one tree holding
+  // every event costs libical several times as much time and memory.
+  std::string text = Text(calendar.get());
+  const std::string end = text.substr(text.rfind("END:VCALENDAR"));
+  text.resize(text.size() - end.size());
+  text.reserve(dues.size() * 512);
+  const icaltimetype stamp = UtcOf(options.stamp);
+  for (const DueRecord& due : dues) {
+    if (!due.dueDate.IsValid())
+      continue;
+    const Component event(Event(due, stamp, options.reminderDays));
+    text += Text(event.get());
+  }
+  return text + end;
+}
+
+std::vector<DueRecord> CalendarFeedDues(const RecordStore& store, const OleDateTime& now) {
+  const OleDateTime today = now.DateOnly();
+  const OleDateTime first = today.AddDays(-kFeedDaysBack).value_or(today);
+  const CivilDateTime c = today.ToCivil();
+  const OleDateTime end = OleDateTime::FromCivil(c.year + kFeedYearsAhead, c.month,
+                                                 c.month == 2 && c.day == 29 ? 28 : c.day)
+                              .value_or(today)
+                              .AddDays(1)
+                              .value_or(today);
+  std::vector<DueRecord> dues;
+  store.map().ForEach([&](const DueRecord& due) {
+    if (due.dueDate.IsValid() && due.dueDate >= first && due.dueDate < end)
+      dues.push_back(due);
+  });
+  SortByDueDate(dues);
+  return dues;
+}
+
+std::string CalendarFeedPath(const std::string& workingDirectory) {
+  return workingDirectory + "/Exports/Paylark.ics";
+}
+
+}  // namespace paylark

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/base/ole_date_time.h"
+#include "core/records/due_record.h"
+#include "core/records/record_store.h"
+
+namespace paylark {
+
+inline constexpr int kDefaultReminderDays = 3;
+
+struct CalendarOptions {
+  OleDateTime stamp;                        // local time; every event's DTSTAMP, in UTC
+  int reminderDays = kDefaultReminderDays;  // how long before an unpaid due its alarm rings
+};
+
+// An iCalendar document (RFC 5545, written by libical) with one all-day event per due, in the
+// order given. An event's UID is "<record ID>@paylark", so a calendar that subscribes to the
+// file keeps each due as one event across rewrites. Only unpaid dues carry an alarm.
+std::string RenderCalendar(const std::vector<DueRecord>& dues, const CalendarOptions& options);
+
+// The dues the live feed holds: due from 90 days before now to two years after, in due-date
+// order.
+std::vector<DueRecord> CalendarFeedDues(const RecordStore& store, const OleDateTime& now);
+// <working directory>/Exports/Paylark.ics
+std::string CalendarFeedPath(const std::string& workingDirectory);
+
+}  // namespace paylark

@@ -1,0 +1,35 @@
+#include "core/exchange/csv_export.h"
+
+#include <cstdio>
+
+#include "core/base/format.h"
+#include "core/exchange/csv_text.h"
+#include "core/records/month_selection.h"
+
+namespace paylark {
+
+std::string CsvDateTime(const OleDateTime& dateTime) {
+  if (!dateTime.IsValid())
+    return {};
+  const CivilDateTime c = dateTime.ToCivil();
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", c.year, c.month, c.day, c.hour,
+                c.minute, c.second);
+  return text;
+}
+
+std::string RenderCsv(std::vector<DueRecord> dues) {
+  SortByDueDate(dues);
+  std::string out(kCsvHeader);
+  out += "\r\n";
+  for (const DueRecord& due : dues) {
+    const std::string amount = FormatAmountNumber(due.amount);
+    const std::string dueDate = CsvDateTime(due.dueDate);
+    const std::string startDate = CsvDateTime(due.startDate);
+    AppendCsvRow(out, {due.recordId, due.title, due.payTo, due.account, amount, dueDate, startDate,
+                       TypeText(due.type), PaidText(due.paid), due.seriesId, due.notes});
+  }
+  return out;
+}
+
+}  // namespace paylark

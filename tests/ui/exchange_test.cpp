@@ -1,0 +1,204 @@
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+
+#include "core/exchange/csv_import.h"
+#include "tests/ui/fakes.h"
+#include "tests/ui/test_application.h"
+#include "tests/ui/test_runner.h"
+#include "ui/exchange/calendar_feed_keeper.h"
+#include "ui/exchange/calendar_preferences_dialog.h"
+#include "ui/exchange/csv_import_command.h"
+#include "ui/exchange/import_dialog.h"
+#include "ui/shell/commands.h"
+#include "ui/shell/main_window.h"
+
+namespace paylark::test {
+namespace {
+
+QByteArray ReadAll(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void Write(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write(bytes);
+}
+
+// The menu titled title (mnemonics removed) of the window's menu bar, with its item texts.
+QStringList MenuItems(MainWindow& window, const QString& title) {
+  for (QAction* menu : window.menuBar()->actions()) {
+    if (menu->text().remove(QLatin1Char('&')) != title || !menu->menu())
+      continue;
+    QStringList items;
+    for (QAction* item : menu->menu()->actions()) {
+      if (!item->isSeparator())
+        items << item->text();
+    }
+    return items;
+  }
+  return {};
+}
+
+// Three dues of March 2026 (one paid, two in a series) and one of April.
+struct Fixture {
+  Fixture() {
+    ws.AddDue("Rent", "Landlord", 850, At(2026, 3, 1, 9), true);
+    ws.AddDue("Loan", "Bank", 300, At(2026, 3, 8, 9), false, "recId20260301090000");
+    ws.AddDue("Loan", "Bank", 300, At(2026, 3, 22, 9), false, "recId20260301090000");
+    ws.AddDue("April rent", "Landlord", 850, At(2026, 4, 1, 9));
+  }
+  std::unique_ptr<MainWindow> Window() {
+    auto window = std::make_unique<MainWindow>(ws.app, dialogs);
+    window->resize(1000, 640);
+    window->show();
+    return window;
+  }
+  QString Path(const QString& name) const { return ws.directory() + QLatin1Char('/') + name; }
+
+  Workspace ws;
+  FakeDialogs dialogs;
+};
+
+const QByteArray kGoodCsv =
+    "Title,Pay To,Amount,Due,Type,Status,Series,Notes\r\n"
+    "Water,Water Board,41.20,2026-03-05 10:00:00,Personal,Paid,,\r\n"
+    "Gym,FitClub,\"$1,035.00\",2026-03-15,Business,Unpaid,G,\"two\nlines\"\r\n"
+    "Gym,FitClub,35,2026-04-15,Business,Unpaid,G,\r\n";
+
+}  // namespace
+
+class ExchangeTest final : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() { UseFreshSettings(); }
+
+  void MenusOfferExportImportAndTheCalendar() {
+    Fixture f;
+    auto window = f.Window();
+    QVERIFY(MenuItems(*window, "File").startsWith(QStringLiteral("&Import CSV...")));
+    const QStringList exports = MenuItems(*window, "Export");
+    QVERIFY2(exports.mid(exports.size() - 2) ==
+                 QStringList({QStringLiteral("&Calendar (iCalendar)"), QStringLiteral("C&SV")}),
+             qPrintable(exports.join(',')));
+    QVERIFY(MenuItems(*window, "Preferences").contains(QStringLiteral("&Calendar...")));
+  }
+
+  void CalendarAndCsvExportsWriteTheMonthToTheChosenFile() {
+    Fixture f;
+    auto window = f.Window();
+    f.ws.prompt.answers = {PromptAnswer::kOpen, PromptAnswer::kOpen};
+    f.ws.desktop.savePath = f.Path("march.ics");
+    window->commands().calendarExport->trigger();
+    const QByteArray calendar = ReadAll(f.ws.desktop.savePath);
+    QVERIFY(calendar.startsWith("BEGIN:VCALENDAR\r\n"));
+    QCOMPARE(calendar.count("BEGIN:VEVENT"), 3);
+    QCOMPARE(calendar.count("BEGIN:VALARM"), 2);
+    f.ws.desktop.savePath = f.Path("march.csv");
+    window->commands().csvExport->trigger();
+    const QList<QByteArray> lines = ReadAll(f.ws.desktop.savePath).split('\n');
+    QCOMPARE(lines.value(0), QByteArray("ID,Title,Pay To,Account,Amount,Due,Start,Type,Status,"
+                                        "Series,Notes\r"));
+    QCOMPARE(lines.size(), 5);  // header, three dues, and the empty text after the last line end
+    QCOMPARE(f.ws.desktop.opened, (QStringList{f.Path("march.ics"), f.Path("march.csv")}));
+    QCOMPARE(f.ws.prompt.asked,
+             (QStringList{QStringLiteral("Exported to ") + f.Path("march.ics"),
+                          QStringLiteral("Exported to ") + f.Path("march.csv")}));
+  }
+
+  void ThePreviewListsTheDuesAndRefusesBadFiles() {
+    Fixture f;
+    ImportDialog good(QStringLiteral("bills.csv"),
+                      PlanCsvImport(kGoodCsv.toStdString(), f.ws.clock));
+    good.show();
+    QCOMPARE(good.duesTable().rowCount(), 3);
+    QCOMPARE(good.duesTable().item(1, 2)->text(), QStringLiteral("Gym"));
+    QCOMPARE(good.duesTable().item(1, 4)->text(), QStringLiteral("$1,035.00"));
+    QCOMPARE(good.summary().text(), QStringLiteral("3 dues would be added"));
+    QVERIFY(good.importButton().isEnabled());
+    QVERIFY(!good.refusedTable().isVisible());
+    Snapshot(good, QStringLiteral("import-csv.png"));
+
+    const QByteArray bad = kGoodCsv +
+                           "Phone,Telco,\"12,3,4\",2026-03-20,,,,\r\n"
+                           "Tax,Town Hall,160,2026-02-30,Weekly,,,\r\n";
+    ImportDialog refused(QStringLiteral("bills.csv"), PlanCsvImport(bad.toStdString(), f.ws.clock));
+    refused.show();
+    QVERIFY(!refused.importButton().isEnabled());
+    QVERIFY(refused.refusedTable().isVisible());
+    QCOMPARE(refused.refusedTable().rowCount(), 2);
+    QCOMPARE(refused.refusedTable().item(0, 0)->text(), QStringLiteral("5"));
+    QCOMPARE(refused.refusedTable().item(1, 1)->text(),
+             QStringLiteral("Due is not a date as YYYY-MM-DD HH:MM:SS: \"2026-02-30\""));
+    QCOMPARE(refused.summary().text(),
+             QStringLiteral("2 rows cannot be imported. Correct them and import the file again."));
+    Snapshot(refused, QStringLiteral("import-csv-refused.png"));
+  }
+
+  void ImportAddsTheDuesOnlyWhenTheUserSaysSo() {
+    Fixture f;
+    f.ws.desktop.openPath = f.Path("bills.csv");
+    Write(f.ws.desktop.openPath, kGoodCsv);
+    const std::size_t before = f.ws.app.store().size();
+    QCOMPARE(CsvImportCommand(f.ws.app, nullptr, [](ImportDialog&) { return false; }).Run(),
+             QString());
+    QCOMPARE(f.ws.app.store().size(), before);
+    QCOMPARE(CsvImportCommand(f.ws.app, nullptr, [](ImportDialog&) { return true; }).Run(),
+             QStringLiteral("3 dues were added"));
+    QCOMPARE(f.ws.app.store().size(), before + 3);
+
+    // A large file shows its progress and still adds everything.
+    QByteArray many = "Title,Due\r\n";
+    for (int i = 0; i < 400; ++i)
+      many += "Due " + QByteArray::number(i) + ",2026-05-01\r\n";
+    Write(f.ws.desktop.openPath, many);
+    QCOMPARE(CsvImportCommand(f.ws.app, nullptr, [](ImportDialog&) { return true; }).Run(),
+             QStringLiteral("400 dues were added"));
+    QCOMPARE(f.ws.app.store().size(), before + 403);
+    QCOMPARE(f.ws.prompt.asked, QStringList());
+  }
+
+  void TheCalendarFileFollowsEveryChangeOnceAskedFor() {
+    Fixture f;
+    const QString feed = f.ws.directory() + QStringLiteral("/Exports/Paylark.ics");
+    auto window = f.Window();
+    QVERIFY(!QFile::exists(feed));
+
+    CalendarPreferencesDialog dialog(false, feed);
+    QCOMPARE(dialog.keepFeedBox().text(), QStringLiteral("&Keep a calendar file up to date"));
+    dialog.keepFeedBox().click();
+    QVERIFY(dialog.keepFeed());
+    Snapshot(dialog, QStringLiteral("calendar-preferences.png"));
+
+    CalendarFeedKeeper::SetEnabled(true);
+    window = f.Window();  // at start
+    QCOMPARE(ReadAll(feed).count("BEGIN:VEVENT"), 4);
+    const std::string id = f.ws.AddDue("Late fee", "Bank", 5, At(2026, 6, 1));
+    window->commands().refresh->trigger();
+    const QByteArray text = ReadAll(feed);
+    QCOMPARE(text.count("BEGIN:VEVENT"), 5);
+    QVERIFY(text.contains(QByteArray::fromStdString("UID:" + id + "@paylark")));
+    const QStringList leftovers =
+        QDir(f.ws.directory() + QStringLiteral("/Exports")).entryList(QDir::Files | QDir::Hidden);
+    QCOMPARE(leftovers, QStringList{QStringLiteral("Paylark.ics")});
+  }
+};
+
+}  // namespace paylark::test
+
+int main(int argc, char* argv[]) {
+  paylark::test::ExchangeTest test;
+  return paylark::test::RunTestClasses(argc, argv, {&test});
+}
+
+#include "exchange_test.moc"

@@ -23,7 +23,7 @@ const Command kCommands[] = {
     {"add", "add [fields]", RunAdd},
     {"series",
      "series --kind day|week|month|year [pattern] --start DT (--count N | --end-by DT)\n"
-     "         [--offset-days D] [--offset-time HH:MM] [fields]\n"
+     "         [--offset-days D] [--offset-time HH:MM] [--weekend keep|before|after] [fields]\n"
      "         pattern  day:   --every N | --every-weekday\n"
      "                  week:  --every N --on sun,mon,tue,wed,thu,fri,sat\n"
      "                  month: --day D --every N | --nth first|second|third|fourth|last\n"

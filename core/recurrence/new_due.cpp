@@ -17,7 +17,9 @@ Status CompletePlaceholders(RecordStore& store, const std::vector<std::string>& 
     if (!store.Contains(placeholderIds[index]))
       continue;
     DueRecord record = store.Get(placeholderIds[index]);
-    const std::optional<OleDateTime> due = record.startDate.AddSeconds(offset.TotalSeconds());
+    std::optional<OleDateTime> due = record.startDate.AddSeconds(offset.TotalSeconds());
+    if (due)
+      due = ShiftOffWeekend(*due, offset.weekend);
     if (!due)
       return Status::InvalidArgument("the due date would lie beyond the year 9999");
     record.dueDate = *due;

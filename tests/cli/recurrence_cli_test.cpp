@@ -89,6 +89,7 @@ TEST_F(RecurrenceCliTest, RefusedPatternsSayTheDialogsMessageAndWriteNothing) {
       {{"--kind", "hour"}, "series needs --kind day|week|month|year"},
       {{"--kind", "day", "--count", "3", "--end-by", "2026-03-01"},
        "--count and --end-by exclude each other"},
+      {{"--kind", "day", "--weekend", "sunday"}, "--weekend must be keep, before or after"},
   };
   for (const auto& c : cases) {
     std::vector<std::string> arguments = c.options;
@@ -99,6 +100,25 @@ TEST_F(RecurrenceCliTest, RefusedPatternsSayTheDialogsMessageAndWriteNothing) {
     EXPECT_EQ(result.out, "");
   }
   EXPECT_EQ(RecordFiles(), 0u);
+}
+
+TEST_F(RecurrenceCliTest, WeekendMovesTheDueDatesOnly) {
+  // Monthly on the 31st from January 2026: Saturday 31 January, then Saturday 28 February.
+  const struct {
+    const char* word;
+    const char* first;
+    const char* second;
+  } cases[] = {{"after", "2026-02-02T10:00:00", "2026-03-02T10:00:00"},
+               {"before", "2026-01-30T10:00:00", "2026-02-27T10:00:00"},
+               {"keep", "2026-01-31T10:00:00", "2026-02-28T10:00:00"}};
+  for (const auto& c : cases) {
+    const auto ids = Series({"--kind", "month", "--day", "31", "--start", "2026-01-01 10:00",
+                             "--count", "2", "--offset-days", "0", "--weekend", c.word});
+    ASSERT_EQ(ids.size(), 2u) << c.word;
+    EXPECT_EQ(Field(ids[0], "startDate"), "2026-01-31T10:00:00") << c.word;
+    EXPECT_EQ(Field(ids[0], "dueDate") + " " + Field(ids[1], "dueDate"),
+              std::string(c.first) + " " + c.second);
+  }
 }
 
 TEST_F(RecurrenceCliTest, PatternWithoutOccurrencesStoresNothing) {

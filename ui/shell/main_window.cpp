@@ -116,7 +116,7 @@ void MainWindow::ConnectCommands() {
           &MainWindow::RefreshMonth);
   connect(&toolBar_->filter(), &QComboBox::currentIndexChanged, this, &MainWindow::RefreshMonth);
   connect(view_, &MonthListView::DueSelected, this, [this](const DueRecord& record) {
-    detailsBar_->FillDetails(record);
+    detailsBar_->FillDetails(record, app_.store().SeriesPositionOf(record.recordId));
     ShowCaption(QString::fromStdString(record.title),
                 IsSeriesMember(record) ? CaptionStrip::kSeries : CaptionStrip::kDue);
   });

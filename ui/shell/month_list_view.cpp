@@ -43,7 +43,10 @@ class MonthRowDelegate final : public QStyledItemDelegate {
 }  // namespace
 
 MonthListView::MonthListView(PaylarkApp& app, ContextCommands commands, QWidget* parent)
-    : QListView(parent), app_(app), commands_(commands), model_(new MonthListModel(this)) {
+    : QListView(parent),
+      app_(app),
+      commands_(commands),
+      model_(new MonthListModel(app.store(), this)) {
   setModel(model_);
   setItemDelegate(new MonthRowDelegate(app.clock(), font(), this));
   setSelectionMode(QAbstractItemView::SingleSelection);

@@ -44,6 +44,8 @@ const Command kCommands[] = {
     {"resolve", "resolve ID --keep current|FILE", RunResolve},
     {"backup", "backup [--output FILE]          prints the backup's path", RunBackup},
     {"restore", "restore FILE", RunRestore},
+    {"find", "find TEXT [--json]", RunFind},
+    {"summary", "summary --year YYYY [--by month|payee] [--json]", RunSummary},
 };
 
 void PrintUsage(std::ostream& out) {

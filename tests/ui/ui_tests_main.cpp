@@ -20,5 +20,9 @@ int main(int argc, char* argv[]) {
     paylark::test::MainFrameTest test;
     failures += QTest::qExec(&test, argc, argv);
   }
+  {
+    paylark::test::OverviewTest test;
+    failures += QTest::qExec(&test, argc, argv);
+  }
   return failures == 0 ? 0 : 1;
 }

@@ -17,6 +17,7 @@ class PaylarkApp;
 class MonthListView;
 class Commands;
 class ExportCommands;
+class SearchBox;
 class StatusPanes;
 
 // The main window. It builds the furniture (menus, toolbar, status panes, caption strip,
@@ -47,6 +48,9 @@ class MainWindow final : public QMainWindow {
   void OnDeleteDue();
   void OnChangeDirectory();
   void OnAbout();
+  void OnYearOverview();
+  // Shows the due's month (every due when the filter would hide it) and selects the due.
+  void GoToDue(const QString& recordId);
 
   // The Working Directory dialog used by Change Directory; tests put their own.
   void SetDirectoryAsker(AskDirectory ask) { askDirectory_ = std::move(ask); }
@@ -58,6 +62,7 @@ class MainWindow final : public QMainWindow {
   CaptionStrip& captionStrip() { return *captionStrip_; }
   StatusPanes& statusPanes() { return *statusPanes_; }
   NavigationBar& navigation() { return *navigation_; }
+  SearchBox& searchBox() { return *searchBox_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -79,6 +84,7 @@ class MainWindow final : public QMainWindow {
   CaptionStrip* captionStrip_;
   MonthListView* view_;
   StatusPanes* statusPanes_;
+  SearchBox* searchBox_;
   ExportCommands* exports_;
   AskDirectory askDirectory_;
 };

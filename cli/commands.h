@@ -1,5 +1,6 @@
 #pragma once
 
+#include <iosfwd>
 #include <optional>
 #include <string>
 
@@ -22,9 +23,14 @@ int RunResolve(Arguments& arguments, CommandContext& context);
 int RunBackup(Arguments& arguments, CommandContext& context);
 int RunRestore(Arguments& arguments, CommandContext& context);
 int RunImport(Arguments& arguments, CommandContext& context);
+int RunFind(Arguments& arguments, CommandContext& context);
+int RunSummary(Arguments& arguments, CommandContext& context);
 
 // Takes the day's backup of the records folder unless there is one (commands that change dues).
 void BackUpBeforeFirstChangeOfDay(CommandContext& context);
+
+// One due as a tab-separated line of plain `list`.
+void PrintListRow(const DueRecord& record, std::ostream& out);
 
 // Shared options: --month YYYY-MM (default: the current month) and --filter all|paid|unpaid.
 std::optional<std::string> TakeMonth(Arguments& arguments, const Clock& clock, OleDateTime& month);

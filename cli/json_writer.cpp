@@ -6,16 +6,12 @@
 #include "cli/date_time_text.h"
 
 namespace paylark::cli {
-namespace {
 
-// The shortest text that reads back as the same double.
 std::string JsonNumber(double value) {
   char text[64];
   const auto result = std::to_chars(text, text + sizeof text, value);
   return std::string(text, result.ptr);
 }
-
-}  // namespace
 
 std::string JsonString(std::string_view text) {
   std::string out = "\"";

@@ -7,6 +7,8 @@
 
 namespace paylark::cli {
 
+// The shortest text that reads back as the same double.
+std::string JsonNumber(double value);
 // A JSON string literal, quotes included.
 std::string JsonString(std::string_view text);
 // The record as an object with its eleven field names; dates as local "YYYY-MM-DDTHH:MM:SS".

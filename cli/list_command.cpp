@@ -8,13 +8,17 @@
 #include "core/records/month_selection.h"
 
 namespace paylark::cli {
+
+void PrintListRow(const DueRecord& r, std::ostream& out) {
+  out << r.recordId << '\t' << ListDateTime(r.dueDate) << '\t' << r.title << '\t' << r.payTo << '\t'
+      << FormatAmount(r.amount) << '\t' << PaidText(r.paid) << '\n';
+}
+
 namespace {
 
 void PrintPlain(const MonthSelection& selection, std::ostream& out) {
-  for (const DueRecord& r : selection.rows) {
-    out << r.recordId << '\t' << ListDateTime(r.dueDate) << '\t' << r.title << '\t' << r.payTo
-        << '\t' << FormatAmount(r.amount) << '\t' << PaidText(r.paid) << '\n';
-  }
+  for (const DueRecord& r : selection.rows)
+    PrintListRow(r, out);
   out << selection.paidText << '\n' << selection.unpaidText << '\n' << selection.totalText << '\n';
 }
 

@@ -26,7 +26,8 @@ const Command kCommands[] = {
     {"add", "add [fields]", RunAdd},
     {"series",
      "series --kind day|week|month|year [pattern] --start DT (--count N | --end-by DT)\n"
-     "         [--offset-days D] [--offset-time HH:MM] [--yes] [fields]\n"
+     "         [--offset-days D] [--offset-time HH:MM] [--weekend keep|before|after] [--yes]\n"
+     "         [fields]\n"
      "         pattern  day:   --every N | --every-weekday\n"
      "                  week:  --every N --on sun,mon,tue,wed,thu,fri,sat\n"
      "                  month: --day D --every N | --nth first|second|third|fourth|last\n"
@@ -50,6 +51,8 @@ const Command kCommands[] = {
     {"resolve", "resolve ID --keep current|FILE", RunResolve},
     {"backup", "backup [--output FILE]          prints the backup's path", RunBackup},
     {"restore", "restore FILE", RunRestore},
+    {"find", "find TEXT [--json]", RunFind},
+    {"summary", "summary --year YYYY [--by month|payee] [--json]", RunSummary},
 };
 
 void PrintUsage(std::ostream& out) {

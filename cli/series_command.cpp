@@ -160,6 +160,17 @@ std::optional<std::string> TakeRange(Arguments& arguments, RecurrencePattern& pa
   return std::nullopt;
 }
 
+std::optional<std::string> TakeWeekend(Arguments& arguments, WeekendShift& shift) {
+  const auto word = arguments.TakeValue("--weekend");
+  if (!word)
+    return std::nullopt;
+  const auto index = ItemIndex(kWeekendShiftWords, *word);
+  if (!index)
+    return "--weekend must be keep, before or after";
+  shift = static_cast<WeekendShift>(*index);
+  return std::nullopt;
+}
+
 std::optional<std::string> TakePattern(Arguments& arguments, RecurrencePattern& pattern) {
   const auto kind = arguments.TakeValue("--kind");
   const auto index = kind ? ItemIndex(kKindNames, *kind) : std::nullopt;
@@ -167,6 +178,8 @@ std::optional<std::string> TakePattern(Arguments& arguments, RecurrencePattern& 
     return "series needs --kind day|week|month|year";
   pattern.kind = static_cast<RecurrenceKind>(*index);
   if (auto problem = TakeKindOptions(arguments, pattern))
+    return problem;
+  if (auto problem = TakeWeekend(arguments, pattern.weekendShift))
     return problem;
   return TakeRange(arguments, pattern);
 }
@@ -223,6 +236,7 @@ int RunSeries(Arguments& arguments, CommandContext& context) {
             "; add --yes to make them");
   }
   ApplyEditorDefaults(sheet);
+  offset.weekend = pattern.weekendShift;
 
   const SeriesResult series = GenerateDues(pattern, context.store, sheet, offset);
   if (!series.success)

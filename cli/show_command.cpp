@@ -18,13 +18,22 @@ int RunShow(Arguments& arguments, CommandContext& context) {
     return Fail(context, kExitFailed, "no due has the record ID \"" + *id + "\"");
   }
   const DueRecord record = context.store.Get(*id);
+  const std::optional<SeriesPosition> position = context.store.SeriesPositionOf(*id);
   if (json) {
-    context.out << RecordJson(record) << '\n';
+    std::string object = RecordJson(record);
+    if (position) {
+      object.insert(object.size() - 1, ", \"seriesPosition\": [" +
+                                           std::to_string(position->position) + ", " +
+                                           std::to_string(position->count) + "]");
+    }
+    context.out << object << '\n';
     return kExitSuccess;
   }
   for (const DetailRow& row : DueDetails(record)) {
     context.out << row.heading << ": " << row.value << '\n';
   }
+  if (position)
+    context.out << kSeriesHeading << ": " << SeriesPositionText(position) << '\n';
   return kExitSuccess;
 }
 

@@ -8,6 +8,12 @@ std::string DateAndTimeText(const OleDateTime& dateTime) {
   return FormatDate(dateTime, "") + " " + FormatTime(dateTime, "");
 }
 
+std::string SeriesPositionText(const std::optional<SeriesPosition>& position) {
+  if (!position)
+    return {};
+  return std::to_string(position->position) + " of " + std::to_string(position->count);
+}
+
 std::array<DetailRow, 8> DueDetails(const DueRecord& r) {
   const std::string values[8] = {r.title,
                                  DateAndTimeText(r.startDate),

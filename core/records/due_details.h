@@ -1,10 +1,12 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "core/records/due_record.h"
+#include "core/records/series_index.h"
 
 namespace paylark {
 
@@ -19,6 +21,11 @@ inline constexpr std::array<std::string_view, 8> kDetailHeadings = {
 // The eight rows the details bar shows for a due, in the process locale: dates as the short date,
 // a blank and the time without seconds; the amount in the currency form.
 std::array<DetailRow, 8> DueDetails(const DueRecord& record);
+
+// The row after the eight for a series member: "Series" with "3 of 12".
+inline constexpr std::string_view kSeriesHeading = "Series";
+// "n of N"; empty for a due outside a series.
+std::string SeriesPositionText(const std::optional<SeriesPosition>& position);
 
 // The short date, a blank and the time without seconds, as the month list and details show it.
 std::string DateAndTimeText(const OleDateTime& dateTime);

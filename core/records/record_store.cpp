@@ -63,6 +63,7 @@ ReloadReport RecordStore::Reload() {
   ReloadReport report;
   map_.Clear();
   seriesSizes_.clear();
+  seriesOrder_.Clear();
   if (!folder_)
     return report;
   (void)folder_->Create();
@@ -214,6 +215,11 @@ std::vector<std::string> RecordStore::SeriesMembers(const std::string& seriesId)
   return ids;
 }
 
+std::optional<SeriesPosition> RecordStore::SeriesPositionOf(const std::string& recordId) const {
+  const DueRecord* record = map_.Find(recordId);
+  return record ? seriesOrder_.PositionOf(*record) : std::nullopt;
+}
+
 Status RecordStore::DeleteSeries(const std::string& seriesId, const Progress& progress) {
   StoreBatch batch(*this);
   const std::vector<std::string> members = SeriesMembers(seriesId);
@@ -266,6 +272,10 @@ void RecordStore::WriteMarker() {
 }
 
 void RecordStore::TrackSeries(const DueRecord* before, const DueRecord* after) {
+  if (before)
+    seriesOrder_.Remove(*before);
+  if (after)
+    seriesOrder_.Add(*after);
   if (before && !before->seriesId.empty()) {
     const auto found = seriesSizes_.find(before->seriesId);
     if (found != seriesSizes_.end() && found->second > 0)

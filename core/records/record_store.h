@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -14,6 +15,7 @@
 #include "core/records/due_map.h"
 #include "core/records/due_record.h"
 #include "core/records/record_files.h"
+#include "core/records/series_index.h"
 
 namespace paylark {
 
@@ -89,6 +91,9 @@ class RecordStore {
   // Deletes every member in map order with the marker; stops at the first failure. progress
   // hears of every member removed.
   Status DeleteSeries(const std::string& seriesId, const Progress& progress = {});
+  // Where the record stands among its series' members by due date; null outside a series or
+  // for an unknown ID. Costs no visit of the other records.
+  std::optional<SeriesPosition> SeriesPositionOf(const std::string& recordId) const;
 
   // "recId" + date and time; never one that a record in the map already carries.
   std::string MakeSeriesId();
@@ -127,6 +132,7 @@ class RecordStore {
   bool markerPending_ = false;  // changed inside a batch: the marker is written once, at its end
   Status markerFailure_;
   std::unordered_map<std::string, std::size_t> seriesSizes_;
+  SeriesIndex seriesOrder_;
 };
 
 // Brackets a many-record operation; EndBatch is called by Finish or on destruction.

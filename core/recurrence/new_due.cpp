@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "core/recurrence/weekend_shift.h"
+
 namespace paylark {
 
 std::int64_t DueOffset::TotalSeconds() const {
@@ -10,7 +12,9 @@ std::int64_t DueOffset::TotalSeconds() const {
 
 std::optional<DueRecord> FinishedDue(DueRecord record, const DueRecord& sheet,
                                      const DueOffset& offset, bool first) {
-  const std::optional<OleDateTime> due = record.startDate.AddSeconds(offset.TotalSeconds());
+  std::optional<OleDateTime> due = record.startDate.AddSeconds(offset.TotalSeconds());
+  if (due)
+    due = ShiftOffWeekend(*due, offset.weekend);
   if (!due)
     return std::nullopt;
   record.dueDate = *due;

@@ -9,15 +9,18 @@
 #include "core/base/status.h"
 #include "core/records/due_record.h"
 #include "core/records/record_store.h"
+#include "core/recurrence/weekend_shift.h"
 
 namespace paylark {
 
-// How long after its start a recurring due falls due: whole days plus a time of day.
+// How long after its start a recurring due falls due: whole days plus a time of day, then moved
+// off a weekend as the pattern asks.
 struct DueOffset {
   std::int64_t days = 1;
   int hours = 0;
   int minutes = 0;
   int seconds = 0;
+  WeekendShift weekend = WeekendShift::kKeep;
 
   std::int64_t TotalSeconds() const;
 };

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "core/base/ole_date_time.h"
+#include "core/recurrence/weekend_shift.h"
 
 namespace paylark {
 
@@ -55,6 +56,9 @@ struct RecurrencePattern {
   RangeEnd rangeEnd = RangeEnd::kAfterCount;
   std::string count = "10";
   OleDateTime endBy;
+
+  // Moves stored due dates only; the occurrences and the range stay the pattern's.
+  WeekendShift weekendShift = WeekendShift::kKeep;
 
   // The settings a new pattern dialog starts from: today's weekday ticked and chosen, the nth
   // taken as the day of the month divided by 7, the current month, today's day of the month, and

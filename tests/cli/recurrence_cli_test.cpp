@@ -96,6 +96,7 @@ TEST_F(RecurrenceCliTest, RefusedPatternsSayTheDialogsMessageAndWriteNothing) {
       {{"--kind", "year", "--month", "June", "--day", "1", "--start", "9998-01-01", "--count", "2",
         "--offset-days", "300"},
        "the series could not be saved: the due date would lie beyond the year 9999"},
+      {{"--kind", "day", "--weekend", "sunday"}, "--weekend must be keep, before or after"},
   };
   for (const auto& c : cases) {
     std::vector<std::string> arguments = c.options;
@@ -106,6 +107,45 @@ TEST_F(RecurrenceCliTest, RefusedPatternsSayTheDialogsMessageAndWriteNothing) {
     EXPECT_EQ(result.out, "");
   }
   EXPECT_EQ(RecordFiles(), 0u);
+}
+
+TEST_F(RecurrenceCliTest, WeekendMovesTheDueDatesOnly) {
+  // Monthly on the 31st from January 2026: Saturday 31 January, then Saturday 28 February.
+  const struct {
+    const char* word;
+    const char* first;
+    const char* second;
+  } cases[] = {{"after", "2026-02-02T10:00:00", "2026-03-02T10:00:00"},
+               {"before", "2026-01-30T10:00:00", "2026-02-27T10:00:00"},
+               {"keep", "2026-01-31T10:00:00", "2026-02-28T10:00:00"}};
+  for (const auto& c : cases) {
+    const auto ids = Series({"--kind", "month", "--day", "31", "--start", "2026-01-01 10:00",
+                             "--count", "2", "--offset-days", "0", "--weekend", c.word});
+    ASSERT_EQ(ids.size(), 2u) << c.word;
+    EXPECT_EQ(Field(ids[0], "startDate"), "2026-01-31T10:00:00") << c.word;
+    EXPECT_EQ(Field(ids[0], "dueDate") + " " + Field(ids[1], "dueDate"),
+              std::string(c.first) + " " + c.second);
+  }
+}
+
+TEST_F(RecurrenceCliTest, ShowTellsWhereADueStandsInItsSeries) {
+  const auto ids = Series({"--kind", "day", "--start", "2026-03-05", "--count", "3"});
+  ASSERT_EQ(ids.size(), 3u);
+  auto lastLine = [this](const std::string& id) {
+    const std::string out = dir_.Run({"show", id}).out;
+    return out.substr(out.rfind('\n', out.size() - 2) + 1);
+  };
+  EXPECT_EQ(lastLine(ids[1]), "Series: 2 of 3\n");
+  EXPECT_EQ(Field(ids[1], "seriesPosition"), "[2");
+  ASSERT_EQ(dir_.Run({"delete", ids[0]}).exitCode, 0);
+  EXPECT_EQ(lastLine(ids[1]), "Series: 1 of 2\n");
+  ASSERT_EQ(dir_.Run({"modify", ids[2], "--whole-series", "--amount", "5"}).exitCode, 0);
+  EXPECT_EQ(lastLine(ids[2]), "Series: 2 of 2\n");
+  EXPECT_NE(dir_.Run({"show", ids[2], "--json"}).out.find("\"seriesPosition\": [2, 2]}"),
+            std::string::npos);
+  const std::string single = Lines(dir_.Run({"add", "--title", "Once"}).out).at(0);
+  EXPECT_EQ(lastLine(single).substr(0, 7), "Status:");
+  EXPECT_EQ(Field(single, "seriesPosition"), "(missing)");
 }
 
 TEST_F(RecurrenceCliTest, PatternWithoutOccurrencesStoresNothing) {

@@ -33,6 +33,7 @@ class NewDueTest final : public QObject {
   void FieldsAreCheckedOnNext();
   void RecursiveDueNeedsAPattern();
   void SecondPatternReplacesTheFirstAndOffsetApplies();
+  void WeekendChoiceMovesOnlyTheDueDates();
   void ClearedBoxStoresOnePlainDue();
   void EveryOtherEndingRemovesPlaceholders();
   void DatePickersKeepEachOtherInOrder();

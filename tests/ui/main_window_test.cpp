@@ -148,12 +148,19 @@ void MainFrameTest::SelectionFillsDetailsAndCaption() {
   QCOMPARE(details.Value(5), QStringLiteral("$300.00"));
   QCOMPARE(details.Value(6), QStringLiteral("Business"));
   QCOMPARE(details.Value(7), QStringLiteral("Paid"));
+  QCOMPARE(details.Heading(8), QStringLiteral("Series"));
+  QCOMPARE(details.Value(8), QStringLiteral("1 of 2"));
+  const QModelIndex second = f.view().model().index(f.RowOf("Loan", loan + 1));
+  QCOMPARE(second.data(Qt::ToolTipRole).toString().section('\n', 1),
+           QStringLiteral("Series: 2 of 2"));
   QCOMPARE(f.frame->captionStrip().caption(), QStringLiteral("     Loan"));
   QCOMPARE(f.frame->captionStrip().image(), CaptionStrip::kSeries);
 
   QTest::keyClick(f.view().viewport(), Qt::Key_Down);
   QCOMPARE(f.view().SelectionMark(), loan + 1);
   QCOMPARE(details.Value(0), f.TitleAt(loan + 1));
+  QCOMPARE(details.Value(8), QString());
+  QVERIFY(!f.view().model().index(loan + 1).data(Qt::ToolTipRole).toString().contains('\n'));
   QCOMPARE(f.frame->captionStrip().image(), CaptionStrip::kDue);
 
   f.frame->RefreshMonth();

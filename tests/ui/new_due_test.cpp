@@ -181,6 +181,34 @@ void NewDueTest::SecondPatternReplacesTheFirstAndOffsetApplies() {
   }
 }
 
+void NewDueTest::WeekendChoiceMovesOnlyTheDueDates() {
+  Workspace ws;  // every 3 days from Sunday 15 March: Sun, Wed, Sat, Tue
+  ScriptedRunner script;
+  script
+      .Then([](QDialog& dialog) {
+        Press(dialog, "makeRecursive");
+        Field(dialog, "offsetDays").setText(QStringLiteral("0"));
+        Press(dialog, "setRecurrencePattern");
+        NextAndFinish(dialog);
+      })
+      .Then([](QDialog& dialog) {
+        auto& weekend = Child<QComboBox>(dialog, "weekendShift");
+        QCOMPARE(weekend.currentText(), QStringLiteral("Keep it"));
+        QCOMPARE(weekend.itemText(1), QStringLiteral("Move to the Friday before"));
+        weekend.setCurrentIndex(2);
+        Snapshot(dialog, QStringLiteral("recurrence-weekend.png"));
+        PatternOf(4)(dialog);
+      });
+  const std::vector<DueRecord> records = Run(ws, script);
+  QCOMPARE(records.size(), std::size_t{4});
+  const OleDateTime dues[] = {At(2026, 3, 16, 10), At(2026, 3, 18, 10), At(2026, 3, 23, 10),
+                              At(2026, 3, 24, 10)};
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    QCOMPARE(records[i].startDate, At(2026, 3, 15 + 3 * static_cast<int>(i), 10));
+    QCOMPARE(records[i].dueDate, dues[i]);
+  }
+}
+
 void NewDueTest::ClearedBoxStoresOnePlainDue() {
   Workspace ws;
   ScriptedRunner script;

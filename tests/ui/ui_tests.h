@@ -57,4 +57,13 @@ class MainFrameTest final : public QObject {
   void SnapshotsOfTheWindowAndDialogs();
 };
 
+class OverviewTest final : public QObject {
+  Q_OBJECT
+ private slots:
+  void init();
+  void SearchListsDuesOfEveryMonthWhileTyping();
+  void ChosenResultOpensItsMonthAndSelectsIt();
+  void YearOverviewShowsMonthsChartAndPayees();
+};
+
 }  // namespace paylark::test

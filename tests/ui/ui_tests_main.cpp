@@ -6,5 +6,6 @@ int main(int argc, char* argv[]) {
   paylark::test::StartUpTest startUp;
   paylark::test::MonthRowTest monthRow;
   paylark::test::MainFrameTest mainFrame;
-  return paylark::test::RunTestClasses(argc, argv, {&startUp, &monthRow, &mainFrame});
+  paylark::test::OverviewTest overview;
+  return paylark::test::RunTestClasses(argc, argv, {&startUp, &monthRow, &mainFrame, &overview});
 }

@@ -206,7 +206,7 @@ bool DetailsPage::makeRecursive() const {
 
 DueOffset DetailsPage::offset() const {
   const QTime time = offsetTime_->time();
-  return DueOffset{offsetDaysValue_, time.hour(), time.minute(), time.second()};
+  return DueOffset{offsetDaysValue_, time.hour(), time.minute(), time.second(), weekendShift_};
 }
 
 void DetailsPage::OnMakeRecursiveToggled(bool ticked) {
@@ -237,6 +237,7 @@ void DetailsPage::OnSetRecurrencePattern() {
         PromptIcon::kWarning);
   }
   placeholderIds_ = dialog.recordIds();
+  weekendShift_ = dialog.weekendShift();
   patternSet_ = true;
   estimate_->setText(QStringLiteral("%1 %2")
                          .arg(QStringLiteral("Estimated number of records : "))

@@ -80,6 +80,7 @@ class DetailsPage final : public QWizardPage {
   double amountValue_ = 0.0;
   int offsetDaysValue_ = 1;
   std::vector<std::string> placeholderIds_;
+  WeekendShift weekendShift_ = WeekendShift::kKeep;
   bool patternSet_ = false;  // never cleared once a pattern was confirmed
 };
 

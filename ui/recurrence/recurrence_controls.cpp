@@ -65,6 +65,16 @@ StyledComboBox* BuildKindCombo() {
   return Combo(QStringLiteral("kind"), kKindNames);
 }
 
+QWidget* BuildWeekendRow(StyledComboBox*& weekend) {
+  weekend = Combo(QStringLiteral("weekendShift"), kWeekendShiftTexts);
+  auto* owner = new QWidget;
+  auto* row = new QHBoxLayout(owner);
+  row->setContentsMargins(0, 0, 0, 0);
+  row->addWidget(Label("If a due falls on a weekend:"));
+  row->addWidget(weekend, 1);
+  return owner;
+}
+
 QWidget* BuildDayGroup(DayGroup& group) {
   auto* owner = new QWidget;
   QGridLayout* grid = Grid(owner);
@@ -214,6 +224,7 @@ void ShowPattern(const RecurrencePattern& pattern, RecurrenceControls& c) {
   c.range.endAfter->setChecked(pattern.rangeEnd == RangeEnd::kAfterCount);
   c.range.endBy->setChecked(pattern.rangeEnd == RangeEnd::kByDate);
   c.range.count->setText(Text(pattern.count));
+  c.weekend->setCurrentIndex(static_cast<int>(pattern.weekendShift));
 }
 
 RecurrencePattern ReadPattern(const RecurrenceControls& c) {
@@ -246,6 +257,7 @@ RecurrencePattern ReadPattern(const RecurrenceControls& c) {
   pattern.rangeEnd = c.range.endBy->isChecked() ? RangeEnd::kByDate : RangeEnd::kAfterCount;
   pattern.count = Text(*c.range.count);
   pattern.endBy = c.range.endByDate->Value();
+  pattern.weekendShift = static_cast<WeekendShift>(c.weekend->currentIndex());
   return pattern;
 }
 

@@ -62,6 +62,7 @@ struct RecurrenceControls {
   MonthGroup month;
   YearGroup year;
   RangeBox range;
+  StyledComboBox* weekend = nullptr;
 };
 
 QWidget* BuildDayGroup(DayGroup& group);
@@ -70,6 +71,8 @@ QWidget* BuildMonthGroup(MonthGroup& group);
 QWidget* BuildYearGroup(YearGroup& group);
 QWidget* BuildRangeBox(RangeBox& range);
 StyledComboBox* BuildKindCombo();
+// The row "If a due falls on a weekend:" with its three choices.
+QWidget* BuildWeekendRow(StyledComboBox*& weekend);
 
 // Puts every setting of the pattern into the controls (all kinds, not only the chosen one).
 void ShowPattern(const RecurrencePattern& pattern, RecurrenceControls& controls);

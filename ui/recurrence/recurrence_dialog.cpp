@@ -52,6 +52,7 @@ RecurrenceDialog::RecurrenceDialog(PaylarkApp& app, QWidget* parent) : QDialog(p
   layout->addLayout(kindRow);
   layout->addWidget(BuildPatternBox());
   layout->addWidget(Box(QStringLiteral("Recurrence Range"), BuildRangeBox(controls_.range)));
+  layout->addWidget(BuildWeekendRow(controls_.weekend));
   layout->addWidget(BuildButtons());
   layout->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -160,6 +161,7 @@ bool RecurrenceDialog::Generate(const RecurrencePattern& pattern) {
   if (result.success) {
     recordIds_ = std::move(result.recordIds);
     seriesId_ = std::move(result.seriesId);
+    weekendShift_ = pattern.weekendShift;
     return true;
   }
   const Status removed = DeletePlaceholders(app_.store(), result.recordIds);

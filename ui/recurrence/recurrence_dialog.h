@@ -25,6 +25,8 @@ class RecurrenceDialog final : public QDialog {
   // The placeholders of the accepted pattern in generation order (possibly none).
   const std::vector<std::string>& recordIds() const { return recordIds_; }
   const std::string& seriesId() const { return seriesId_; }
+  // How the accepted pattern moves due dates off weekends.
+  WeekendShift weekendShift() const { return weekendShift_; }
 
   void accept() override;
 
@@ -44,6 +46,7 @@ class RecurrenceDialog final : public QDialog {
   QStackedWidget* groups_ = nullptr;
   std::vector<std::string> recordIds_;
   std::string seriesId_;
+  WeekendShift weekendShift_ = WeekendShift::kKeep;
 };
 
 }  // namespace paylark

@@ -78,6 +78,10 @@ Commands::Commands(QWidget* window) : QObject(window) {
   previousPane =
       MakeCommand(window, "Previous Pane", "Switch back to the previous window pane\nPrevious Pane",
                   nullptr, QKeySequence("Shift+F6"));
+  find = MakeCommand(window, "&Find Dues", "Search the dues of every month\nFind Dues", nullptr,
+                     QKeySequence("Ctrl+F"));
+  yearOverview = MakeCommand(window, "&Year Overview",
+                             "Show the year's sums by month and by pay-to\nYear Overview");
 }
 
 void Commands::DressToggleDetails(QAction& toggle) {
@@ -99,7 +103,10 @@ void Commands::BuildMenuBar(QMenuBar& bar, QAction* toggleDetails) const {
   due->addSeparator();
   due->addAction(modifyDue);
   due->addAction(deleteDue);
-  bar.addMenu(QStringLiteral("&View"))->addAction(toggleDetails);
+  QMenu* view = bar.addMenu(QStringLiteral("&View"));
+  view->addAction(toggleDetails);
+  view->addAction(find);
+  view->addAction(yearOverview);
   bar.addMenu(QStringLiteral("&Tools"))->addAction(synchronize);
   QMenu* exports = bar.addMenu(QStringLiteral("E&xport"));
   const struct {

@@ -48,6 +48,8 @@ class Commands final : public QObject {
   QAction* help;
   QAction* nextPane;
   QAction* previousPane;
+  QAction* find;
+  QAction* yearOverview;
 };
 
 }  // namespace paylark

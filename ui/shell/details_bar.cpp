@@ -9,6 +9,8 @@
 namespace paylark {
 namespace {
 
+constexpr int kFieldRows = static_cast<int>(kDetailHeadings.size());
+
 QString FromView(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -39,7 +41,8 @@ DetailsBar::DetailsBar(QWidget* parent)
   QFont bold = list_->font();
   bold.setBold(true);
   for (int row = 0; row < kRows; ++row) {
-    auto* heading = new QTableWidgetItem(FromView(kDetailHeadings[static_cast<std::size_t>(row)]));
+    auto* heading = new QTableWidgetItem(FromView(
+        row < kFieldRows ? kDetailHeadings[static_cast<std::size_t>(row)] : kSeriesHeading));
     heading->setFont(bold);
     list_->setItem(row, 0, heading);
     list_->setItem(row, 1, new QTableWidgetItem());
@@ -51,13 +54,14 @@ DetailsBar::DetailsBar(QWidget* parent)
   setFocusProxy(list_);
 }
 
-void DetailsBar::FillDetails(DueRecord record) {
-  const std::array<DetailRow, kRows> rows = DueDetails(record);
-  for (int row = 0; row < kRows; ++row) {
+void DetailsBar::FillDetails(DueRecord record, std::optional<SeriesPosition> position) {
+  const std::array<DetailRow, kFieldRows> rows = DueDetails(record);
+  for (int row = 0; row < kFieldRows; ++row) {
     const QString value = QString::fromStdString(rows[static_cast<std::size_t>(row)].value);
     list_->item(row, 1)->setText(value);
     list_->item(row, 1)->setToolTip(value);
   }
+  list_->item(kFieldRows, 1)->setText(QString::fromStdString(SeriesPositionText(position)));
 }
 
 void DetailsBar::ClearDetails() {

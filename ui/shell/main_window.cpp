@@ -7,6 +7,7 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "core/records/month_selection.h"
 #include "ui/base/app_settings.h"
@@ -28,8 +29,10 @@
 #include "ui/shell/month_list_view.h"
 #include "ui/shell/month_shift.h"
 #include "ui/shell/navigation_bar.h"
+#include "ui/shell/search_box.h"
 #include "ui/shell/status_panes.h"
 #include "ui/shell/working_directory_dialog.h"
+#include "ui/shell/year_overview.h"
 
 namespace paylark {
 namespace {
@@ -60,6 +63,9 @@ MainWindow::MainWindow(PaylarkApp& app, DialogCommands& dialogs, QWidget* parent
 
   toolBar_ = new MainToolBar(*commands_, toggleDetails, this);
   addToolBar(Qt::TopToolBarArea, toolBar_);
+  searchBox_ = new SearchBox(app.store(), toolBar_);
+  toolBar_->addSeparator();
+  toolBar_->addWidget(searchBox_);
   toolBar_->datePicker().setDateTime(ToQDateTime(app.clock().Now()));
   app_.SetSelectedMonth(ToOleDateTime(toolBar_->datePicker().dateTime()));
 
@@ -77,8 +83,9 @@ MainWindow::MainWindow(PaylarkApp& app, DialogCommands& dialogs, QWidget* parent
   listLayout->setContentsMargins(0, 0, 0, 0);
   listLayout->setSpacing(0);
   captionStrip_ = new CaptionStrip(listPane);
-  view_ = new MonthListView(
-      app.clock(), {commands_->newDue, commands_->modifyDue, commands_->deleteDue}, listPane);
+  view_ =
+      new MonthListView(app.clock(), app.store(),
+                        {commands_->newDue, commands_->modifyDue, commands_->deleteDue}, listPane);
   listLayout->addWidget(captionStrip_);
   listLayout->addWidget(view_, 1);
   listPane->setMinimumWidth(kListMinimumWidth);
@@ -120,12 +127,18 @@ void MainWindow::ConnectCommands() {
           [this] { OpenHelp(app_.desktop(), app_.prompt(), this); });
   connect(c.nextPane, &QAction::triggered, this, [this] { SwitchPane(+1); });
   connect(c.previousPane, &QAction::triggered, this, [this] { SwitchPane(-1); });
+  connect(c.find, &QAction::triggered, this, [this] {
+    searchBox_->setFocus(Qt::ShortcutFocusReason);
+    searchBox_->selectAll();
+  });
+  connect(searchBox_, &SearchBox::DueChosen, this, &MainWindow::GoToDue);
+  connect(c.yearOverview, &QAction::triggered, this, &MainWindow::OnYearOverview);
 
   connect(&toolBar_->datePicker(), &QDateTimeEdit::dateTimeChanged, this,
           &MainWindow::RefreshMonth);
   connect(&toolBar_->filter(), &QComboBox::currentIndexChanged, this, &MainWindow::RefreshMonth);
   connect(view_, &MonthListView::DueSelected, this, [this](const DueRecord& record) {
-    detailsBar_->FillDetails(record);
+    detailsBar_->FillDetails(record, app_.store().SeriesPositionOf(record.recordId));
     ShowCaption(QString::fromStdString(record.title),
                 IsSeriesMember(record) ? CaptionStrip::kSeries : CaptionStrip::kDue);
   });
@@ -177,6 +190,32 @@ void MainWindow::RefreshMonth() {
   }
   detailsBar_->ClearDetails();
   ShowCaption(QStringLiteral("Paylark"), CaptionStrip::kApplication);
+  searchBox_->Invalidate();
+}
+
+void MainWindow::GoToDue(const QString& recordId) {
+  const std::string id = recordId.toStdString();
+  if (!app_.store().Contains(id))
+    return;
+  const DueRecord due = app_.store().Get(id);
+  {
+    const QSignalBlocker quietPicker(toolBar_->datePicker());
+    const QSignalBlocker quietFilter(toolBar_->filter());
+    toolBar_->datePicker().setDateTime(ToQDateTime(due.dueDate));
+    const MonthFilter filter = MonthFilterFromIndex(toolBar_->filter().currentIndex());
+    if (filter != MonthFilter::kAll && (filter == MonthFilter::kPaidOnly) != IsPaid(due))
+      toolBar_->filter().setCurrentIndex(0);
+  }
+  RefreshMonth();
+  const std::vector<DueRecord>& rows = view_->model().rows();
+  const auto found = std::find_if(rows.begin(), rows.end(),
+                                  [&id](const DueRecord& row) { return row.recordId == id; });
+  if (found == rows.end())
+    return;
+  const int row = static_cast<int>(found - rows.begin());
+  view_->SelectRow(row);
+  view_->scrollTo(view_->model().index(row));
+  view_->setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::ShiftMonth(int months) {
@@ -286,6 +325,11 @@ void MainWindow::OnCalendarPreferences() {
     return;
   CalendarFeedKeeper::SetEnabled(dialog.keepFeed());
   UpdateCalendarFeed();
+}
+
+void MainWindow::OnYearOverview() {
+  YearOverview overview(app_.store(), app_.selectedMonth().ToCivil().year, this);
+  overview.exec();
 }
 
 void MainWindow::SwitchPane(int step) {

@@ -19,6 +19,7 @@ class MonthListView;
 class CalendarFeedKeeper;
 class Commands;
 class ExportCommands;
+class SearchBox;
 class StatusPanes;
 
 // The main window. It builds the furniture (menus, toolbar, status panes, caption strip,
@@ -51,6 +52,9 @@ class MainWindow final : public QMainWindow {
   void OnAbout();
   void OnImportCsv();
   void OnCalendarPreferences();
+  void OnYearOverview();
+  // Shows the due's month (every due when the filter would hide it) and selects the due.
+  void GoToDue(const QString& recordId);
 
   // The Working Directory dialog used by Change Directory; tests put their own.
   void SetDirectoryAsker(AskDirectory ask) { askDirectory_ = std::move(ask); }
@@ -62,6 +66,7 @@ class MainWindow final : public QMainWindow {
   CaptionStrip& captionStrip() { return *captionStrip_; }
   StatusPanes& statusPanes() { return *statusPanes_; }
   NavigationBar& navigation() { return *navigation_; }
+  SearchBox& searchBox() { return *searchBox_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -86,6 +91,7 @@ class MainWindow final : public QMainWindow {
   CaptionStrip* captionStrip_;
   MonthListView* view_;
   StatusPanes* statusPanes_;
+  SearchBox* searchBox_;
   ExportCommands* exports_;
   std::unique_ptr<CalendarFeedKeeper> calendarFeed_;
   AskDirectory askDirectory_;

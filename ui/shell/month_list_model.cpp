@@ -1,10 +1,13 @@
 #include "ui/shell/month_list_model.h"
 
+#include "core/records/due_details.h"
+#include "core/records/record_store.h"
 #include "ui/shell/month_row_painter.h"
 
 namespace paylark {
 
-MonthListModel::MonthListModel(QObject* parent) : QAbstractListModel(parent) {}
+MonthListModel::MonthListModel(const RecordStore& store, QObject* parent)
+    : QAbstractListModel(parent), store_(store) {}
 
 void MonthListModel::SetRows(std::vector<DueRecord> rows) {
   beginResetModel();
@@ -30,7 +33,12 @@ QVariant MonthListModel::data(const QModelIndex& index, int role) const {
     const MonthRowTexts texts = MonthRowPainter::TextsOf(*record);
     if (role == Qt::DisplayRole)
       return texts.titleLine;
-    return texts.titleLine + ", " + texts.amount + ", " + texts.dueLine;
+    const QString line = texts.titleLine + ", " + texts.amount + ", " + texts.dueLine;
+    const std::string position = SeriesPositionText(store_.SeriesPositionOf(record->recordId));
+    if (role == Qt::AccessibleTextRole || position.empty())
+      return line;
+    return line + "\n" + QString::fromUtf8(kSeriesHeading.data(), kSeriesHeading.size()) + ": " +
+           QString::fromStdString(position);
   }
   if (role == Qt::SizeHintRole)
     return QSize(1, MonthRowPainter::kRowHeight);

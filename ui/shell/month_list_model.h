@@ -7,13 +7,16 @@
 
 namespace paylark {
 
+class RecordStore;
+
 // The rows of the month list: one owned copy of each due, in list order. A row's display text
 // (title, pay-to, amount, due date) serves screen readers and type-ahead; the painter draws it.
+// A series member's tooltip adds where it stands in its series, asked of the store on hover.
 class MonthListModel final : public QAbstractListModel {
   Q_OBJECT
 
  public:
-  explicit MonthListModel(QObject* parent = nullptr);
+  explicit MonthListModel(const RecordStore& store, QObject* parent = nullptr);
 
   // Replaces every row; views lose their selection.
   void SetRows(std::vector<DueRecord> rows);
@@ -25,6 +28,7 @@ class MonthListModel final : public QAbstractListModel {
   QVariant data(const QModelIndex& index, int role) const override;
 
  private:
+  const RecordStore& store_;
   std::vector<DueRecord> rows_;
 };
 

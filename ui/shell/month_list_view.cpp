@@ -40,8 +40,9 @@ class MonthRowDelegate final : public QStyledItemDelegate {
 
 }  // namespace
 
-MonthListView::MonthListView(const Clock& clock, ContextCommands commands, QWidget* parent)
-    : QListView(parent), commands_(commands), model_(new MonthListModel(this)) {
+MonthListView::MonthListView(const Clock& clock, const RecordStore& store, ContextCommands commands,
+                             QWidget* parent)
+    : QListView(parent), commands_(commands), model_(new MonthListModel(store, this)) {
   setModel(model_);
   setItemDelegate(new MonthRowDelegate(clock, font(), this));
   setSelectionMode(QAbstractItemView::SingleSelection);

@@ -11,6 +11,8 @@ class QMenu;
 
 namespace paylark {
 
+class RecordStore;
+
 class MonthListModel;
 
 // The month list: the dues of the selected month as owner-painted rows sorted by due date. The
@@ -27,7 +29,8 @@ class MonthListView final : public QListView {
   };
 
   // The clock tells the painter which unpaid dues are overdue.
-  MonthListView(const Clock& clock, ContextCommands commands, QWidget* parent = nullptr);
+  MonthListView(const Clock& clock, const RecordStore& store, ContextCommands commands,
+                QWidget* parent = nullptr);
 
   // The selected row, or -1.
   int SelectionMark() const;

@@ -35,6 +35,33 @@ class SeriesEditingTest : public StoreTest {
   std::vector<std::string> ids_;
 };
 
+TEST_F(SeriesEditingTest, SeriesPositionFollowsDueDatesChangesAndDeletes) {
+  auto positions = [this] {
+    std::string text;
+    for (const std::string& id : ids_) {
+      const auto at = store_.SeriesPositionOf(id);
+      text += at ? std::to_string(at->position) + "/" + std::to_string(at->count) + " " : "- ";
+    }
+    return text;
+  };
+  EXPECT_EQ(positions(), "1/3 2/3 3/3 ");
+  // A whole-series change that also moves the edited member's due date past the last one.
+  const DueRecord stored = store_.Get(ids_[1]);
+  DueRecord edited = stored;
+  edited.amount = 25;
+  edited.dueDate = At(2007, 4, 1);
+  ASSERT_TRUE(ApplyModify(store_, SeriesChoice::kWholeSeries, edited, stored).ok());
+  EXPECT_EQ(positions(), "1/3 3/3 2/3 ");
+  (void)store_.Reload();
+  EXPECT_EQ(positions(), "1/3 3/3 2/3 ");
+  ASSERT_TRUE(ApplyDelete(store_, SeriesChoice::kThisRecord, store_.Get(ids_[0])).ok());
+  EXPECT_EQ(positions(), "- 2/2 1/2 ");
+  ASSERT_TRUE(ApplyDelete(store_, SeriesChoice::kWholeSeries, store_.Get(ids_[2])).ok());
+  EXPECT_EQ(positions(), "- - - ");
+  const AddResult single = store_.Add(DueRecord{});
+  EXPECT_FALSE(store_.SeriesPositionOf(single.recordId));
+}
+
 TEST_F(SeriesEditingTest, WholeSeriesAmountChangeReachesEveryMember) {
   const DueRecord stored = store_.Get(ids_[1]);
   DueRecord edited = stored;

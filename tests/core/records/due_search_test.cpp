@@ -1,0 +1,117 @@
+#include "core/records/due_search.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <filesystem>
+
+#include "core/base/format.h"
+#include "core/records/month_selection.h"
+#include "core/records/year_summary.h"
+
+namespace paylark {
+namespace {
+
+namespace fs = std::filesystem;
+
+OleDateTime At(int y, int mo, int d, int h = 0) {
+  return *OleDateTime::FromCivil(y, mo, d, h, 0, 0);
+}
+
+// A store of dues over several months, searched and summed as the window and `find` do.
+class ManyDuesTest : public ::testing::Test {
+ protected:
+  ManyDuesTest() {
+    std::string pattern = (fs::temp_directory_path() / "paylark-search-XXXXXX").string();
+    workdir_ = mkdtemp(pattern.data());
+    store_.SetWorkingDirectory(workdir_.string());
+    store_.SetDurability(Durability::kUnsynced);
+    (void)store_.Reload();
+  }
+  ~ManyDuesTest() override {
+    fs::remove_all(workdir_);
+    std::setlocale(LC_ALL, "C");
+  }
+
+  void AddDue(const std::string& title, const std::string& payTo, OleDateTime due,
+              double amount = 0, int paid = 0, const std::string& notes = "") {
+    DueRecord record = DueRecord::WithDefaults(clock_);
+    record.title = title;
+    record.payTo = payTo;
+    record.account = "Checking";
+    record.notes = notes;
+    record.dueDate = due;
+    record.amount = amount;
+    record.paid = paid;
+    ASSERT_TRUE(store_.Add(record).status.ok());
+    clock_.AdvanceSeconds(1);
+  }
+
+  std::string Found(std::string_view text) const {
+    std::string titles;
+    for (const DueRecord* row : DueSearch(store_).Find(text))
+      titles += (titles.empty() ? "" : ",") + row->title;
+    return titles;
+  }
+
+  FixedClock clock_{At(2026, 3, 15, 12)};
+  fs::path workdir_;
+  RecordStore store_{clock_, ""};
+};
+
+TEST_F(ManyDuesTest, FindLooksAtEveryMonthAndFourFieldsInDueDateOrder) {
+  AddDue("Gas bill", "Stadtwerke", At(2026, 5, 1));
+  AddDue("Rent", "Landlord", At(2025, 1, 1), 0, 0, "ask about the GAS meter");
+  AddDue("Water", "GASWORKS Ltd", At(2027, 9, 9));
+  AddDue("Phone", "Telco", At(2026, 1, 1));
+  EXPECT_EQ(Found("gas"), "Rent,Gas bill,Water");
+  EXPECT_EQ(Found("  CHECKING "), "Rent,Phone,Gas bill,Water");
+  EXPECT_EQ(Found("   "), "");
+  EXPECT_EQ(Found(std::string_view("bill\0Stadt", 10)), "");  // fields never run into each other
+  EXPECT_EQ(Found("nothing like it"), "");
+}
+
+TEST_F(ManyDuesTest, LetterCaseFoldsForEveryLetterTheLocaleKnows) {
+  AddDue("ÄPFEL vom Markt", "Obsthof", At(2026, 3, 1));
+  AddDue("Квартплата", "МОСЭНЕРГО", At(2026, 3, 2));
+  for (const char* locale : {"de_DE.UTF-8", "en_US.UTF-8"}) {
+    ASSERT_TRUE(std::setlocale(LC_ALL, locale)) << locale;
+    EXPECT_EQ(Found("äpfel"), "ÄPFEL vom Markt") << locale;
+    EXPECT_EQ(Found("квартПЛАТА"), "Квартплата") << locale;
+    EXPECT_EQ(Found("мосэнерго"), "Квартплата") << locale;
+  }
+  // The C locale knows ASCII letters alone.
+  std::setlocale(LC_ALL, "C");
+  EXPECT_EQ(Found("äpfel"), "");
+  EXPECT_EQ(Found("ÄPFEL VOM"), "ÄPFEL vom Markt");
+  EXPECT_EQ(FoldLetterCase("A\xff"), "a\xef\xbf\xbd");  // a stray byte reads as U+FFFD
+}
+
+TEST_F(ManyDuesTest, YearSummaryEqualsTheMonthListsSums) {
+  std::setlocale(LC_ALL, "en_US.UTF-8");
+  std::setlocale(LC_NUMERIC, "C");
+  for (int i = 0; i < 60; ++i) {
+    AddDue("Due " + std::to_string(i), i % 3 == 0 ? "Bank" : "Power",
+           At(2025, 1 + i % 12, 1 + i % 28, i % 24), 0.1 * i + 0.07, i % 4 == 0);
+  }
+  AddDue("Next year", "Bank", At(2026, 1, 1), 500);
+  AddDue("Last year", "Bank", At(2024, 12, 31, 23), 700);
+  const YearSummary summary = SummarizeYear(store_, 2025);
+  double paid = 0;
+  for (int month = 1; month <= 12; ++month) {
+    const MonthSelection list = MonthFill(store_, At(2025, month, 1), MonthFilter::kAll);
+    const AmountSums& sums = summary.months[static_cast<std::size_t>(month - 1)];
+    EXPECT_EQ("Paid : " + FormatAmount(sums.paid), list.paidText) << month;
+    EXPECT_EQ("Unpaid : " + FormatAmount(sums.unpaid), list.unpaidText) << month;
+    EXPECT_EQ("Total : " + FormatAmount(sums.total), list.totalText) << month;
+    EXPECT_EQ(sums.total, list.total) << month;
+    paid += list.paid;
+  }
+  EXPECT_DOUBLE_EQ(summary.wholeYear.paid, paid);
+  ASSERT_EQ(summary.payees.size(), 2u);
+  EXPECT_EQ(summary.payees[0].payTo, "Power");  // the larger total first
+  EXPECT_EQ(summary.payees[0].dues + summary.payees[1].dues, 60u);
+}
+
+}  // namespace
+}  // namespace paylark

@@ -1,0 +1,176 @@
+#include <QAction>
+#include <QChartView>
+#include <QLabel>
+#include <QPainter>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTest>
+#include <QTreeWidget>
+#include <QtCharts/QBarSet>
+#include <QtCharts/QStackedBarSeries>
+
+#include "tests/ui/fakes.h"
+#include "tests/ui/ui_tests.h"
+#include "ui/shell/commands.h"
+#include "ui/shell/details_bar.h"
+#include "ui/shell/main_tool_bar.h"
+#include "ui/shell/main_window.h"
+#include "ui/shell/month_list_model.h"
+#include "ui/shell/month_list_view.h"
+#include "ui/shell/search_box.h"
+#include "ui/shell/status_panes.h"
+#include "ui/shell/year_overview.h"
+
+namespace paylark::test {
+namespace {
+
+// Dues of three years around "today", 15 March 2026, and the window over them.
+struct Fixture {
+  Fixture() {
+    ws.AddDue("Rent", "Landlord", 850, At(2026, 3, 1, 9), true);
+    ws.AddDue("Strom März", "Stadtwerke", 92.4, At(2026, 3, 10, 12));
+    ws.AddDue("Квартплата", "ЖКХ Москва", 41.2, At(2026, 5, 5, 10));
+    ws.AddDue("Rent", "Landlord", 850, At(2026, 4, 1, 9));
+    ws.AddDue("Strom Dezember", "STADTWERKE", 120.5, At(2025, 12, 10, 12), true);
+    ws.AddDue("Car insurance", "Safe Drive", 410.75, At(2026, 7, 28, 8));
+    ws.AddDue("Gym", "FitCo", 35, At(2026, 3, 15, 18), true);
+    ws.AddDue("Gym", "FitCo", 35, At(2026, 11, 15, 18));
+    ws.AddDue("Refund", "Safe Drive", -20, At(2026, 7, 30, 8), true);
+    ws.AddDue("Next year", "Landlord", 900, At(2027, 1, 1, 9));
+    frame = std::make_unique<MainWindow>(ws.app, dialogs);
+    frame->resize(1100, 720);
+    frame->show();
+  }
+  MonthListView& view() { return frame->view(); }
+  SearchBox& search() { return frame->searchBox(); }
+  QTreeWidget& results() { return search().results(); }
+  QString Result(int row, int column) { return results().topLevelItem(row)->text(column); }
+
+  Workspace ws;
+  FakeDialogs dialogs;
+  std::unique_ptr<MainWindow> frame;
+};
+
+// Types into the search field as a keyboard would, letters beyond ASCII too.
+void Type(SearchBox& field, const QString& text) {
+  for (const QChar character : text)
+    QTest::sendKeyEvent(QTest::Click, &field, Qt::Key_unknown, QString(character), Qt::NoModifier);
+}
+
+// The window with the search results drawn where they stand on the screen.
+void SnapshotWithResults(Fixture& f, const QString& name) {
+  QPixmap picture = f.frame->grab();
+  QPainter painter(&picture);
+  painter.drawPixmap(f.frame->mapFromGlobal(f.results().pos()), f.results().grab());
+  painter.end();
+  QLabel shown;
+  shown.setPixmap(picture);
+  shown.resize(picture.size());
+  Snapshot(shown, name);
+}
+
+QStringList Column(const QTableWidget& table, int column) {
+  QStringList texts;
+  for (int row = 0; row < table.rowCount(); ++row)
+    texts << table.item(row, column)->text();
+  return texts;
+}
+
+}  // namespace
+
+void OverviewTest::init() {
+  UseFreshSettings();
+}
+
+void OverviewTest::SearchListsDuesOfEveryMonthWhileTyping() {
+  Fixture f;
+  f.frame->activateWindow();
+  f.frame->commands().find->trigger();
+  QVERIFY(f.frame->commands().find->shortcut() == QKeySequence(QStringLiteral("Ctrl+F")));
+  QTRY_VERIFY(f.search().hasFocus());
+  Type(f.search(), QStringLiteral("stadt"));
+  QVERIFY(f.results().isVisible());
+  QCOMPARE(f.results().topLevelItemCount(), 2);
+  QCOMPARE(f.Result(0, 0) + "|" + f.Result(0, 1) + "|" + f.Result(0, 2) + "|" + f.Result(0, 3),
+           QStringLiteral("12/10/2025|Strom Dezember|STADTWERKE|$120.50"));
+  QCOMPARE(f.Result(1, 1), QStringLiteral("Strom März"));
+  Type(f.search(), QStringLiteral("werke"));
+  QCOMPARE(f.results().topLevelItemCount(), 2);
+  Type(f.search(), QStringLiteral("x"));
+  QVERIFY(!f.results().isVisible());
+  f.search().clear();
+  Type(f.search(), QStringLiteral("жкх"));  // Cyrillic, letter case aside
+  QCOMPARE(f.results().topLevelItemCount(), 1);
+  f.search().clear();
+  Type(f.search(), QStringLiteral("MÄRZ"));
+  QCOMPARE(f.results().topLevelItemCount(), 1);
+  f.search().clear();
+  Type(f.search(), QStringLiteral("landlord"));
+  QCOMPARE(f.results().topLevelItemCount(), 3);
+  SnapshotWithResults(f, QStringLiteral("search.png"));
+}
+
+void OverviewTest::ChosenResultOpensItsMonthAndSelectsIt() {
+  Fixture f;
+  f.frame->toolBar().filter().setCurrentIndex(1);  // paid dues only
+  Type(f.search(), QStringLiteral("gym"));
+  QTest::keyClick(&f.results(), Qt::Key_Down);
+  QTest::keyClick(&f.results(), Qt::Key_Return);  // the unpaid November one
+  QVERIFY(!f.results().isVisible());
+  QCOMPARE(f.frame->toolBar().datePicker().date(), QDate(2026, 11, 15));
+  QCOMPARE(f.frame->toolBar().filter().currentIndex(), 0);
+  const std::optional<DueRecord> selected = f.view().SelectedRecord();
+  QVERIFY(selected.has_value());
+  QCOMPARE(selected->dueDate, At(2026, 11, 15, 18));
+  QCOMPARE(f.frame->detailsBar().Value(0), QStringLiteral("Gym"));
+
+  // A double-click goes too; a changed store is searched afresh.
+  f.ws.AddDue("Gym bag", "Sports shop", 60, At(2024, 2, 2));
+  f.frame->RefreshMonth();
+  f.search().clear();
+  Type(f.search(), QStringLiteral("gym"));
+  QCOMPARE(f.results().topLevelItemCount(), 3);
+  emit f.results().itemDoubleClicked(f.results().topLevelItem(0), 0);
+  QCOMPARE(f.frame->toolBar().datePicker().date(), QDate(2024, 2, 2));
+  QCOMPARE(f.view().SelectedRecord()->title, std::string("Gym bag"));
+}
+
+void OverviewTest::YearOverviewShowsMonthsChartAndPayees() {
+  Fixture f;
+  QVERIFY(f.frame->commands().yearOverview->text().contains(QStringLiteral("Year Overview")));
+  YearOverview overview(f.ws.app.store(), 2026, f.frame.get());
+  overview.show();
+  QCOMPARE(overview.windowTitle(), QStringLiteral("Year Overview"));
+  auto& months = *overview.findChild<QTableWidget*>(QStringLiteral("months"));
+  QCOMPARE(months.rowCount(), 13);
+  QCOMPARE(months.item(2, 0)->text(), QStringLiteral("March"));
+  // March as the status bar shows it for the month.
+  f.frame->RefreshMonth();
+  QCOMPARE("Paid : " + months.item(2, 1)->text(), f.frame->statusPanes().Text(0));
+  QCOMPARE("Unpaid : " + months.item(2, 2)->text(), f.frame->statusPanes().Text(1));
+  QCOMPARE("Total : " + months.item(2, 3)->text(), f.frame->statusPanes().Text(2));
+  QCOMPARE(Column(months, 3).mid(6, 2),
+           QStringList({QStringLiteral("$390.75"), QStringLiteral("$0.00")}));
+  QCOMPARE(months.item(12, 0)->text() + " " + months.item(12, 3)->text(),
+           QStringLiteral("2026 $2,294.35"));
+
+  auto* series = overview.findChild<QChartView*>(QStringLiteral("chart"))->chart()->series().at(0);
+  const QList<QBarSet*> sets = static_cast<QStackedBarSeries*>(series)->barSets();
+  QCOMPARE(sets.size(), 2);
+  QCOMPARE(sets[0]->label() + " " + sets[1]->label(), QStringLiteral("Paid Unpaid"));
+  QCOMPARE(sets[0]->at(2), 885.0);
+  QCOMPARE(sets[1]->at(3), 850.0);
+
+  auto& payees = *overview.findChild<QTableWidget*>(QStringLiteral("payees"));
+  QCOMPARE(Column(payees, 0),
+           QStringList({"Landlord", "Safe Drive", "Stadtwerke", "FitCo", "ЖКХ Москва"}));
+  QCOMPARE(payees.item(0, 1)->text() + " " + payees.item(0, 4)->text(),
+           QStringLiteral("2 $1,700.00"));
+  Snapshot(overview, QStringLiteral("year-overview.png"));
+
+  overview.findChild<QSpinBox*>(QStringLiteral("year"))->setValue(2025);
+  QCOMPARE(months.item(11, 1)->text(), QStringLiteral("$120.50"));
+  QCOMPARE(payees.rowCount(), 1);
+}
+
+}  // namespace paylark::test

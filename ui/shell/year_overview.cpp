@@ -1,0 +1,194 @@
+#include "ui/shell/year_overview.h"
+
+#include <QChartView>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QtCharts/QBarCategoryAxis>
+#include <QtCharts/QBarSet>
+#include <QtCharts/QStackedBarSeries>
+#include <QtCharts/QValueAxis>
+#include <algorithm>
+
+#include "core/base/format.h"
+#include "core/records/year_summary.h"
+#include "ui/widgets/display_style.h"
+
+namespace paylark {
+namespace {
+
+const QColor kPaidColour(0, 128, 0);
+const QColor kUnpaidColour(200, 0, 0);
+
+QString Amount(double amount) {
+  return QString::fromStdString(FormatAmount(amount));
+}
+
+QString MonthName(int year, int monthIndex, std::string_view picture) {
+  const auto first = OleDateTime::FromCivil(year, monthIndex + 1, 1);
+  return first ? QString::fromStdString(FormatDate(*first, picture)) : QString();
+}
+
+QTableWidget* Table(const QString& name, const QStringList& headings) {
+  auto* table = new QTableWidget(0, static_cast<int>(headings.size()));
+  table->setObjectName(name);
+  table->setHorizontalHeaderLabels(headings);
+  table->verticalHeader()->hide();
+  table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
+  table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table->setSelectionBehavior(QAbstractItemView::SelectRows);
+  table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+  for (int column = 1; column < table->columnCount(); ++column)
+    table->horizontalHeader()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+  return table;
+}
+
+void SetRow(QTableWidget& table, int row, const QStringList& texts, bool bold = false) {
+  for (int column = 0; column < texts.size(); ++column) {
+    auto* item = new QTableWidgetItem(texts[column]);
+    if (column > 0)
+      item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    if (bold) {
+      QFont font = item->font();
+      font.setBold(true);
+      item->setFont(font);
+    }
+    table.setItem(row, column, item);
+  }
+}
+
+QStringList SumTexts(const AmountSums& sums) {
+  return {Amount(sums.paid), Amount(sums.unpaid), Amount(sums.total)};
+}
+
+}  // namespace
+
+YearOverview::YearOverview(const RecordStore& store, int year, QWidget* parent)
+    : QDialog(parent),
+      store_(store),
+      year_(new QSpinBox),
+      months_(Table(QStringLiteral("months"), {QStringLiteral("Month"), QStringLiteral("Paid"),
+                                               QStringLiteral("Unpaid"), QStringLiteral("Total")})),
+      payees_(Table(QStringLiteral("payees"),
+                    {QStringLiteral("Pay To"), QStringLiteral("Dues"), QStringLiteral("Paid"),
+                     QStringLiteral("Unpaid"), QStringLiteral("Total")})) {
+  setWindowTitle(QStringLiteral("Year Overview"));
+  UseFaceBackground(*this);
+  year_->setObjectName(QStringLiteral("year"));
+  year_->setRange(100, 9999);
+  year_->setAccessibleName(QStringLiteral("Year"));
+
+  auto* yearRow = new QHBoxLayout;
+  yearRow->addWidget(new QLabel(QStringLiteral("Year:")));
+  yearRow->addWidget(year_);
+  yearRow->addStretch(1);
+
+  // Every month and the year's row in view without scrolling.
+  months_->setMinimumHeight(months_->horizontalHeader()->sizeHint().height() +
+                            13 * months_->verticalHeader()->defaultSectionSize() +
+                            2 * months_->frameWidth());
+  months_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+
+  auto* upper = new QHBoxLayout;
+  upper->addWidget(months_, 2);
+  upper->addWidget(BuildChart(), 3);
+
+  auto* byPayee = new QGroupBox(QStringLiteral("The year by pay-to"));
+  auto* payeeLayout = new QVBoxLayout(byPayee);
+  payeeLayout->addWidget(payees_);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(yearRow);
+  layout->addLayout(upper, 3);
+  layout->addWidget(byPayee, 2);
+  resize(1000, 680);
+
+  year_->setValue(year);
+  connect(year_, &QSpinBox::valueChanged, this, &YearOverview::ShowYear);
+  ShowYear(year);
+}
+
+QWidget* YearOverview::BuildChart() {
+  paid_ = new QBarSet(QStringLiteral("Paid"));
+  unpaid_ = new QBarSet(QStringLiteral("Unpaid"));
+  paid_->setColor(kPaidColour);
+  unpaid_->setColor(kUnpaidColour);
+  auto* series = new QStackedBarSeries;
+  series->append(paid_);
+  series->append(unpaid_);
+
+  auto* chart = new QChart;
+  chart->addSeries(series);
+  chart->setAnimationOptions(QChart::NoAnimation);
+  chart->legend()->setAlignment(Qt::AlignBottom);
+  monthAxis_ = new QBarCategoryAxis;
+  amountAxis_ = new QValueAxis;
+  amountAxis_->setLabelFormat(QStringLiteral("%.0f"));
+  chart->addAxis(monthAxis_, Qt::AlignBottom);
+  chart->addAxis(amountAxis_, Qt::AlignLeft);
+  series->attachAxis(monthAxis_);
+  series->attachAxis(amountAxis_);
+
+  chart_ = new QChartView(chart);
+  chart_->setObjectName(QStringLiteral("chart"));
+  chart_->setRenderHint(QPainter::Antialiasing);
+  chart_->setMinimumSize(420, 300);
+  return chart_;
+}
+
+void YearOverview::ShowYear(int year) {
+  const YearSummary summary = SummarizeYear(store_, year);
+  FillMonths(summary);
+  FillChart(summary);
+  FillPayees(summary);
+}
+
+void YearOverview::FillMonths(const YearSummary& summary) {
+  months_->setRowCount(13);
+  for (int month = 0; month < 12; ++month) {
+    SetRow(*months_, month,
+           QStringList{MonthName(summary.year, month, "MMMM")} +
+               SumTexts(summary.months[static_cast<std::size_t>(month)]));
+  }
+  SetRow(*months_, 12, QStringList{QString::number(summary.year)} + SumTexts(summary.wholeYear),
+         true);
+}
+
+void YearOverview::FillChart(const YearSummary& summary) {
+  QStringList categories;
+  QList<qreal> paid;
+  QList<qreal> unpaid;
+  double low = 0;
+  double high = 0;
+  for (int month = 0; month < 12; ++month) {
+    const AmountSums& sums = summary.months[static_cast<std::size_t>(month)];
+    categories << MonthName(summary.year, month, "MMM");
+    paid << sums.paid;
+    unpaid << sums.unpaid;
+    low = std::min({low, sums.paid, sums.unpaid, sums.total});
+    high = std::max({high, sums.paid + std::max(sums.unpaid, 0.0), sums.total});
+  }
+  paid_->remove(0, paid_->count());
+  unpaid_->remove(0, unpaid_->count());
+  paid_->append(paid);
+  unpaid_->append(unpaid);
+  monthAxis_->setCategories(categories);
+  amountAxis_->setRange(low, high > low ? high : low + 1);
+  amountAxis_->applyNiceNumbers();
+  chart_->chart()->setTitle(QStringLiteral("Paid and unpaid by month, %1").arg(summary.year));
+}
+
+void YearOverview::FillPayees(const YearSummary& summary) {
+  payees_->setRowCount(static_cast<int>(summary.payees.size()));
+  int row = 0;
+  for (const PayeeSums& payee : summary.payees) {
+    SetRow(*payees_, row++,
+           QStringList{QString::fromStdString(payee.payTo), QString::number(payee.dues)} +
+               SumTexts(payee.sums));
+  }
+}
+
+}  // namespace paylark

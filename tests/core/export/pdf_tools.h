@@ -49,7 +49,7 @@ class PdfFile {
   // The page's words with their boxes, as pdftotext -bbox gives them (XHTML).
   std::string PageWordBoxes(int page) const {
     const std::string n = std::to_string(page);
-    return RunTool("pdftotext -bbox -f " + n + " -l " + n + " '" + path_.string() + "' -").text;
+    return RunTool("pdftotext -bbox -f " + n + " -l " + n + " '" + path_ + "' -").text;
   }
 
  private:

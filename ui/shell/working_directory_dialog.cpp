@@ -148,7 +148,7 @@ QString AskForWorkingDirectory(PaylarkApp& app, const QString& initial) {
   if (dialog.exec() != QDialog::Accepted)
     return {};
   // A failure is left to the store's reads and writes to report.
-  (void)RecordFolder(RecordsFolderPath(dialog.path().toStdString())).Create();
+  (void)RecordFolder(SystemFileSystem(), RecordsFolderPath(dialog.path().toStdString())).Create();
   return dialog.path();
 }
 

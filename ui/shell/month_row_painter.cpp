@@ -6,6 +6,7 @@
 
 #include "core/base/format.h"
 #include "core/records/due_details.h"
+#include "core/records/due_state.h"
 #include "ui/base/resources.h"
 
 namespace paylark {
@@ -54,14 +55,19 @@ MonthRowColors MonthRowPainter::ColorsOf(const DueRecord& record, int row, Selec
     return {QColor(0, 0, 0), QColor(255, 255, 255)};
   MonthRowColors colors;
   colors.background = row % 2 == 0 ? QColor(255, 255, 255) : QColor(214, 227, 206);
-  if (IsPaid(record)) {
-    colors.text = QColor(123, 123, 123);
-  } else if (record.dueDate.DateOnly() < today.DateOnly()) {
-    colors.text = QColor(255, 0, 0);
-  } else if (record.dueDate.DateOnly() == today.DateOnly()) {
-    colors.text = QColor(0, 0, 255);
-  } else {
-    colors.text = QColor(0, 0, 0);
+  switch (StateOf(record, today)) {
+    case DueState::kPaid:
+      colors.text = QColor(123, 123, 123);
+      break;
+    case DueState::kOverdue:
+      colors.text = QColor(255, 0, 0);
+      break;
+    case DueState::kToday:
+      colors.text = QColor(0, 0, 255);
+      break;
+    case DueState::kLater:
+      colors.text = QColor(0, 0, 0);
+      break;
   }
   return colors;
 }

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <vector>
+
+#include "core/base/ole_date_time.h"
+#include "core/records/due_map.h"
+#include "core/records/due_record.h"
+#include "core/records/due_state.h"
+
+namespace paylark {
+
+// How far ahead reminders look when neither the user nor the settings say: the preferences offer
+// 0 to 30 days. The settings keys are shared by the window and paylark-cli.
+inline constexpr int kDefaultDaysAhead = 3;
+inline constexpr int kMaxDaysAhead = 30;
+inline constexpr const char* kDaysAheadKey = "Reminders/DaysAhead";
+inline constexpr const char* kSnoozedUntilKey = "Reminders/SnoozedUntil";
+
+struct Reminder {
+  DueRecord record;
+  DueState state = DueState::kLater;  // kOverdue, kToday or kLater; never kPaid
+  int daysFromToday = 0;              // calendar days from today to the due's day; < 0 overdue
+};
+
+struct ReminderCounts {
+  int overdue = 0;
+  int dueSoon = 0;  // due today or within the days ahead
+};
+
+// Every unpaid due of any month that is overdue or falls due before the end of the day that lies
+// daysAhead days after now's day (a negative daysAhead counts as 0), in due-date order with ties
+// in map order. One pass over the map; only the selected dues are copied.
+std::vector<Reminder> SelectReminders(const DueMap& map, const OleDateTime& now, int daysAhead);
+
+ReminderCounts CountReminders(const std::vector<Reminder>& reminders);
+
+}  // namespace paylark

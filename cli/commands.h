@@ -25,6 +25,7 @@ int RunRestore(Arguments& arguments, CommandContext& context);
 int RunImport(Arguments& arguments, CommandContext& context);
 int RunFind(Arguments& arguments, CommandContext& context);
 int RunSummary(Arguments& arguments, CommandContext& context);
+int RunRemind(Arguments& arguments, CommandContext& context);
 
 // Takes the day's backup of the records folder unless there is one (commands that change dues).
 void BackUpBeforeFirstChangeOfDay(CommandContext& context);

@@ -53,6 +53,7 @@ const Command kCommands[] = {
     {"restore", "restore FILE", RunRestore},
     {"find", "find TEXT [--json]", RunFind},
     {"summary", "summary --year YYYY [--by month|payee] [--json]", RunSummary},
+    {"remind", "remind [--days N] [--json] [--notify [--wait SECONDS]]", RunRemind},
 };
 
 void PrintUsage(std::ostream& out) {

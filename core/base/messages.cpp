@@ -146,6 +146,12 @@ std::string MessageText(const Message& m) {
       return "Status must be Paid or Unpaid: " + Quoted(m.detail);
     case MessageId::kCsvBadAmount:
       return "Amount " + Quoted(m.text) + ": " + m.detail;
+    case MessageId::kNoSessionBus:
+      return "No desktop session bus was found, so the reminder could not be shown.";
+    case MessageId::kNoNotificationServer:
+      return "No notification service answered on the session bus, so the reminder could not "
+             "be shown: " +
+             m.detail;
   }
   return {};
 }

@@ -76,6 +76,9 @@ enum class MessageId {
   kCsvBadType,    // detail: the value
   kCsvBadStatus,  // detail: the value
   kCsvBadAmount,  // text: the value, detail: the editor's message
+  // Beyond: reminders
+  kNoSessionBus,
+  kNoNotificationServer,  // detail: reason
 };
 
 struct Message {

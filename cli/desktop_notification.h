@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace paylark::cli {
+
+// One notification for org.freedesktop.Notifications. actions are (key, label) pairs.
+struct Notification {
+  std::string summary;
+  std::string body;  // plain text; escaped here for servers that read markup
+  std::vector<std::pair<std::string, std::string>> actions;
+  bool critical = false;  // urgency 2, else 1
+};
+
+enum class NotificationOutcome { kAction, kClosed, kNoAnswer, kNoBus, kNoServer };
+
+struct NotificationAnswer {
+  NotificationOutcome outcome = NotificationOutcome::kNoAnswer;
+  std::string action;  // the key the user chose, for kAction
+  std::string detail;  // why the server could not be reached, for kNoServer
+};
+
+// Shows the notification as "Paylark" with the application's icon and desktop entry, then waits
+// up to waitSeconds for the user to choose an action or close it; a notification still open
+// when the wait ends is withdrawn. Needs a QCoreApplication.
+NotificationAnswer ShowNotification(const Notification& notification, int waitSeconds);
+
+}  // namespace paylark::cli

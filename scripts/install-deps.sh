@@ -16,6 +16,8 @@ packages=(
   fonts-wqy-microhei
   faketime xvfb xauth desktop-file-utils appstream
   syncthing
+  # desktop notifications and the reminder timer
+  dbus-daemon systemd
   # the formatting check
   clang-format
   # the fuzzing run of the record decoder

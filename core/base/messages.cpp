@@ -152,6 +152,11 @@ std::string MessageText(const Message& m) {
       return "No notification service answered on the session bus, so the reminder could not "
              "be shown: " +
              m.detail;
+    case MessageId::kBackgroundRemindersFailed:
+      return "Reminders while Paylark is closed could not be turned on: neither systemd nor the "
+             "autostart folder could be used.";
+    case MessageId::kDueNotFound:
+      return "No due has the record ID \"" + m.text + "\".";
   }
   return {};
 }

@@ -79,6 +79,8 @@ enum class MessageId {
   // Beyond: reminders
   kNoSessionBus,
   kNoNotificationServer,  // detail: reason
+  kBackgroundRemindersFailed,
+  kDueNotFound,  // text: record ID
 };
 
 struct Message {

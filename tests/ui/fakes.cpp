@@ -46,6 +46,11 @@ bool FakeDesktop::StartDetached(const QString& program, const QStringList& argum
   return true;
 }
 
+int FakeDesktop::RunProgram(const QString& program, const QStringList& arguments) {
+  ran << program + ' ' + arguments.join(' ');
+  return exitCode;
+}
+
 OleDateTime At(int year, int month, int day, int hour, int minute) {
   return OleDateTime::FromCivil(year, month, day, hour, minute).value();
 }

@@ -33,6 +33,7 @@ class FakeDesktop final : public DesktopServices {
   bool OpenFile(const QString& path) override;
   bool ShowInFolder(const QString& path) override;
   bool StartDetached(const QString& program, const QStringList& arguments) override;
+  int RunProgram(const QString& program, const QStringList& arguments) override;
   void ShowPrintPreview(QWidget*, const QString&, const std::function<void(QPrinter*)>&) override {}
 
   QString savePath;
@@ -46,6 +47,8 @@ class FakeDesktop final : public DesktopServices {
   QStringList shownInFolder;
   bool openSucceeds = true;
   QStringList started;
+  QStringList ran;
+  int exitCode = 0;  // what every RunProgram returns
 };
 
 // Counts the dialog commands the window asked for; none opens a dialog.

@@ -3,9 +3,10 @@
 #include <exception>
 
 #include <QApplication>
+#include <QCommandLineParser>
 
+#include "core/base/messages.h"
 #include "core/base/setting_keys.h"
-
 #include "ui/app/editor_dialog_commands.h"
 #include "ui/app/start_up.h"
 #include "ui/app/sync_wiring.h"
@@ -30,6 +31,15 @@ int Run(int argc, char* argv[]) {
   paylark::InitResources();
   paylark::ApplyDisplayStyle(application);
   QApplication::setWindowIcon(paylark::SvgIcon(QStringLiteral("org.paylark.Paylark")));
+
+  QCommandLineParser options;
+  options.setApplicationDescription(QStringLiteral("Paylark keeps track of your dues."));
+  options.addHelpOption();
+  const QCommandLineOption showDue(QStringLiteral("show-due"),
+                                   QStringLiteral("Open at the due's month with the due selected."),
+                                   QStringLiteral("ID"));
+  options.addOption(showDue);
+  options.process(application);
 
   paylark::SystemClock clock;
   paylark::MessageBoxPrompt prompt;
@@ -58,6 +68,11 @@ int Run(int argc, char* argv[]) {
     frame.activateWindow();
   });
   frame.ShowNote(start.reloadNote);
+  const QString dueToShow = options.value(showDue);
+  if (!dueToShow.isEmpty() && !frame.GoToDue(dueToShow)) {
+    frame.ShowNote(QString::fromStdString(
+        paylark::MessageText({paylark::MessageId::kDueNotFound, dueToShow.toStdString(), 0, {}})));
+  }
   frame.showMaximized();
   return application.exec();
 }

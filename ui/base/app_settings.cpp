@@ -3,6 +3,7 @@
 #include <QSettings>
 
 #include "core/base/setting_keys.h"
+#include "core/reminders/reminder_selection.h"
 
 namespace paylark {
 namespace {
@@ -41,6 +42,18 @@ QString AppSettings::LastExportFolder(const QString& format) {
 void AppSettings::SetLastExportFolder(const QString& format, const QString& folder) {
   QSettings settings = Open();
   settings.setValue(QStringLiteral("Exports/Last%1Folder").arg(format), folder);
+  settings.sync();
+}
+
+int AppSettings::ReminderDaysAhead() {
+  bool number = false;
+  const int days = Open().value(QString::fromLatin1(kDaysAheadKey)).toInt(&number);
+  return number && days >= 0 && days <= kMaxDaysAhead ? days : kDefaultDaysAhead;
+}
+
+void AppSettings::SetReminderDaysAhead(int days) {
+  QSettings settings = Open();
+  settings.setValue(QString::fromLatin1(kDaysAheadKey), days);
   settings.sync();
 }
 

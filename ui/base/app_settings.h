@@ -17,6 +17,9 @@ class AppSettings final {
   // Exports/Last<format>Folder.
   static QString LastExportFolder(const QString& format);
   static void SetLastExportFolder(const QString& format, const QString& folder);
+  // Reminders/DaysAhead: 0 to 30, 3 when absent or out of range.
+  static int ReminderDaysAhead();
+  static void SetReminderDaysAhead(int days);
 };
 
 }  // namespace paylark

@@ -44,6 +44,18 @@ bool SystemDesktopServices::StartDetached(const QString& program, const QStringL
   return QProcess::startDetached(program, arguments);
 }
 
+int SystemDesktopServices::RunProgram(const QString& program, const QStringList& arguments) {
+  constexpr int kWaitMs = 30'000;
+  QProcess process;
+  process.setProcessChannelMode(QProcess::ForwardedChannels);
+  process.start(program, arguments);
+  if (!process.waitForFinished(kWaitMs) || process.exitStatus() != QProcess::NormalExit) {
+    process.kill();
+    return -1;
+  }
+  return process.exitCode();
+}
+
 void SystemDesktopServices::ShowPrintPreview(QWidget* parent, const QString& title,
                                              const std::function<void(QPrinter*)>& paint) {
   QPrinter printer(QPrinter::HighResolution);

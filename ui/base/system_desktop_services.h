@@ -14,6 +14,7 @@ class SystemDesktopServices final : public DesktopServices {
   bool OpenFile(const QString& path) override;
   bool ShowInFolder(const QString& path) override;
   bool StartDetached(const QString& program, const QStringList& arguments) override;
+  int RunProgram(const QString& program, const QStringList& arguments) override;
   void ShowPrintPreview(QWidget* parent, const QString& title,
                         const std::function<void(QPrinter*)>& paint) override;
 };

@@ -25,7 +25,8 @@ const char* ImageName(CaptionStrip::Image image) {
 
 }  // namespace
 
-CaptionStrip::CaptionStrip(QWidget* parent) : QWidget(parent), button_(new QToolButton(this)) {
+CaptionStrip::CaptionStrip(QWidget* parent)
+    : QWidget(parent), button_(new QToolButton(this)), reminders_(new QToolButton(this)) {
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(4, 2, 4, 2);
   button_->setAutoRaise(true);
@@ -41,6 +42,16 @@ CaptionStrip::CaptionStrip(QWidget* parent) : QWidget(parent), button_(new QTool
   button_->setPalette(colors);
   layout->addWidget(button_);
   layout->addStretch(1);
+  reminders_->setAutoRaise(true);
+  QFont countFont = reminders_->font();
+  countFont.setBold(true);
+  reminders_->setFont(countFont);
+  reminders_->setFocusPolicy(Qt::NoFocus);
+  reminders_->setCursor(Qt::PointingHandCursor);
+  reminders_->setToolTip(QStringLiteral("Go to the earliest due that needs paying"));
+  reminders_->hide();
+  connect(reminders_, &QToolButton::clicked, this, &CaptionStrip::RemindersClicked);
+  layout->addWidget(reminders_);
   setFixedHeight(40);
   ShowCaption(QStringLiteral("Paylark"), kApplication);
 }
@@ -52,6 +63,19 @@ void CaptionStrip::ShowCaption(const QString& text, Image image) {
   button_->setIcon(SvgIcon(QString::fromLatin1(ImageName(image))));
   button_->setAccessibleName(text);
   update();
+}
+
+void CaptionStrip::ShowReminders(const QString& text, bool overdue) {
+  reminders_->setText(text);
+  reminders_->setAccessibleName(text);
+  QPalette colors = reminders_->palette();
+  colors.setColor(QPalette::ButtonText, overdue ? QColor(255, 0, 0) : QColor(0, 0, 255));
+  reminders_->setPalette(colors);
+  reminders_->setVisible(!text.isEmpty());
+}
+
+QString CaptionStrip::reminders() const {
+  return reminders_->isHidden() ? QString() : reminders_->text();
 }
 
 QString CaptionStrip::caption() const {

@@ -19,12 +19,20 @@ class CaptionStrip final : public QWidget {
   void ShowCaption(const QString& text, Image image);
   QString caption() const;
   Image image() const { return image_; }
+  // The reminder count at the right ("2 overdue · 1 due soon"), red when overdue is true;
+  // hidden when text is empty.
+  void ShowReminders(const QString& text, bool overdue);
+  QString reminders() const;
+
+ signals:
+  void RemindersClicked();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
   QToolButton* button_;
+  QToolButton* reminders_;
   Image image_ = kApplication;
 };
 

@@ -66,6 +66,8 @@ Commands::Commands(QWidget* window) : QObject(window) {
   changeDirectory =
       MakeCommand(window, "Change &Working Directory", "Change Directory \n Change Directory");
   refresh = MakeCommand(window, "&Refresh", "Refresh\nRefresh", "refresh", QKeySequence("F5"));
+  reminders = MakeCommand(window, "&Reminders…",
+                          "Choose when and how Paylark reminds you of dues\nReminders");
   previousMonth = MakeCommand(window, "Goto Previous Month",
                               "Goto Previous Month \n Goto Previous Month", "previous-month");
   nextMonth =
@@ -130,6 +132,7 @@ void Commands::BuildMenuBar(QMenuBar& bar, QAction* toggleDetails) const {
   preferences->addAction(refresh);
   preferences->addSeparator();
   preferences->addAction(calendarPreferences);
+  preferences->addAction(reminders);
   QMenu* helpMenu = bar.addMenu(QStringLiteral("&Help"));
   helpMenu->addAction(about);
   helpMenu->addAction(help);

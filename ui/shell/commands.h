@@ -42,6 +42,7 @@ class Commands final : public QObject {
   QAction* calendarPreferences;
   QAction* changeDirectory;
   QAction* refresh;
+  QAction* reminders;
   QAction* previousMonth;
   QAction* nextMonth;
   QAction* about;

@@ -19,6 +19,8 @@
 #include "ui/exchange/calendar_preferences_dialog.h"
 #include "ui/exchange/csv_import_command.h"
 #include "ui/export/export_commands.h"
+#include "ui/reminders/reminder_count.h"
+#include "ui/reminders/reminder_preferences_dialog.h"
 #include "ui/shell/about_dialog.h"
 #include "ui/shell/commands.h"
 #include "ui/shell/delete_flow.h"
@@ -54,7 +56,8 @@ MainWindow::MainWindow(PaylarkApp& app, DialogCommands& dialogs, QWidget* parent
       exports_(new ExportCommands(app, this)),
       calendarFeed_(std::make_unique<CalendarFeedKeeper>(app)),
       askDirectory_(
-          [&app](const QString& initial) { return AskForWorkingDirectory(app, initial); }) {
+          [&app](const QString& initial) { return AskForWorkingDirectory(app, initial); }),
+      reminderCount_(new ReminderCount(app, this)) {
   setWindowTitle(QStringLiteral("Paylark"));
   setObjectName(QStringLiteral("MainFrame"));
   QAction* toggleDetails = detailsBar_->toggleViewAction();
@@ -147,6 +150,13 @@ void MainWindow::ConnectCommands() {
     ShowCaption(QStringLiteral("Paylark"), CaptionStrip::kApplication);
   });
   connect(view_, &MonthListView::ModifyRequested, this, &MainWindow::ModifyRecord);
+
+  connect(c.reminders, &QAction::triggered, this, &MainWindow::OnReminderPreferences);
+  connect(reminderCount_, &ReminderCount::Changed, this, [this] {
+    captionStrip_->ShowReminders(reminderCount_->text(), reminderCount_->anyOverdue());
+  });
+  connect(captionStrip_, &CaptionStrip::RemindersClicked, this,
+          [this] { GoToDue(QString::fromStdString(reminderCount_->earliestRecordId())); });
 }
 
 void MainWindow::ConnectExports() {
@@ -191,12 +201,13 @@ void MainWindow::RefreshMonth() {
   detailsBar_->ClearDetails();
   ShowCaption(QStringLiteral("Paylark"), CaptionStrip::kApplication);
   searchBox_->Invalidate();
+  reminderCount_->Update();
 }
 
-void MainWindow::GoToDue(const QString& recordId) {
+bool MainWindow::GoToDue(const QString& recordId) {
   const std::string id = recordId.toStdString();
   if (!app_.store().Contains(id))
-    return;
+    return false;
   const DueRecord due = app_.store().Get(id);
   {
     const QSignalBlocker quietPicker(toolBar_->datePicker());
@@ -211,11 +222,12 @@ void MainWindow::GoToDue(const QString& recordId) {
   const auto found = std::find_if(rows.begin(), rows.end(),
                                   [&id](const DueRecord& row) { return row.recordId == id; });
   if (found == rows.end())
-    return;
+    return true;
   const int row = static_cast<int>(found - rows.begin());
   view_->SelectRow(row);
   view_->scrollTo(view_->model().index(row));
   view_->setFocus(Qt::OtherFocusReason);
+  return true;
 }
 
 void MainWindow::ShiftMonth(int months) {
@@ -330,6 +342,12 @@ void MainWindow::OnCalendarPreferences() {
 void MainWindow::OnYearOverview() {
   YearOverview overview(app_.store(), app_.selectedMonth().ToCivil().year, this);
   overview.exec();
+}
+
+void MainWindow::OnReminderPreferences() {
+  ReminderPreferencesDialog preferences(app_, this);
+  if (preferences.exec() == QDialog::Accepted)
+    reminderCount_->Update();
 }
 
 void MainWindow::SwitchPane(int step) {

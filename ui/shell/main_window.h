@@ -15,6 +15,7 @@ class DetailsBar;
 class MainToolBar;
 class NavigationBar;
 class PaylarkApp;
+class ReminderCount;
 class MonthListView;
 class CalendarFeedKeeper;
 class Commands;
@@ -53,8 +54,10 @@ class MainWindow final : public QMainWindow {
   void OnImportCsv();
   void OnCalendarPreferences();
   void OnYearOverview();
-  // Shows the due's month (every due when the filter would hide it) and selects the due.
-  void GoToDue(const QString& recordId);
+  // Shows the due's month (every due when the filter would hide it) and selects the due;
+  // false when no due has the ID.
+  bool GoToDue(const QString& recordId);
+  void OnReminderPreferences();
 
   // The Working Directory dialog used by Change Directory; tests put their own.
   void SetDirectoryAsker(AskDirectory ask) { askDirectory_ = std::move(ask); }
@@ -95,6 +98,7 @@ class MainWindow final : public QMainWindow {
   ExportCommands* exports_;
   std::unique_ptr<CalendarFeedKeeper> calendarFeed_;
   AskDirectory askDirectory_;
+  ReminderCount* reminderCount_;
 };
 
 }  // namespace paylark

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <string>
+
+namespace paylark {
+
+class PaylarkApp;
+
+// The dues of every month that are overdue or due within the days ahead, as the caption strip
+// counts them. It counts again when told (after any change) and by itself when the day changes:
+// a timer runs to the next midnight of the application's clock.
+class ReminderCount final : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit ReminderCount(PaylarkApp& app, QObject* parent = nullptr);
+
+  // Counts again, emits Changed and sets the timer to the next midnight.
+  void Update();
+  // "N overdue · M due soon", or empty when no due needs a reminder.
+  const QString& text() const { return text_; }
+  bool anyOverdue() const { return anyOverdue_; }
+  // The earliest due that needs a reminder, or empty.
+  const std::string& earliestRecordId() const { return earliestRecordId_; }
+
+ signals:
+  void Changed();
+
+ private:
+  PaylarkApp& app_;
+  QTimer nextDay_;
+  QString text_;
+  bool anyOverdue_ = false;
+  std::string earliestRecordId_;
+};
+
+}  // namespace paylark

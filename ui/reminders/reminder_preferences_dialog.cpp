@@ -1,0 +1,63 @@
+#include "ui/reminders/reminder_preferences_dialog.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include "core/base/messages.h"
+#include "core/reminders/reminder_selection.h"
+#include "ui/base/app_settings.h"
+#include "ui/base/paylark_app.h"
+#include "ui/reminders/background_reminders.h"
+
+namespace paylark {
+
+ReminderPreferencesDialog::ReminderPreferencesDialog(PaylarkApp& app, QWidget* parent)
+    : QDialog(parent),
+      app_(app),
+      daysAhead_(new QSpinBox(this)),
+      whenClosed_(new QCheckBox(tr("Also when Paylark is closed"), this)),
+      wasOn_(BackgroundReminders(app.desktop()).IsOn()) {
+  setWindowTitle(tr("Reminders"));
+  daysAhead_->setRange(0, kMaxDaysAhead);
+  daysAhead_->setValue(AppSettings::ReminderDaysAhead());
+  whenClosed_->setChecked(wasOn_);
+
+  auto* before = new QLabel(tr("Remind me"), this);
+  before->setBuddy(daysAhead_);
+  auto* days = new QHBoxLayout;
+  days->addWidget(before);
+  days->addWidget(daysAhead_);
+  days->addWidget(new QLabel(tr("days ahead"), this));
+  days->addStretch(1);
+
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(days);
+  layout->addWidget(whenClosed_);
+  layout->addStretch(1);
+  layout->addWidget(buttons);
+}
+
+void ReminderPreferencesDialog::accept() {
+  AppSettings::SetReminderDaysAhead(daysAhead_->value());
+  BackgroundReminders background(app_.desktop());
+  if (whenClosed_->isChecked() && !wasOn_ && !background.TurnOn()) {
+    app_.prompt().Tell(this,
+                       QString::fromStdString(MessageText(MessageId::kBackgroundRemindersFailed)),
+                       PromptIcon::kWarning);
+    whenClosed_->setChecked(false);
+    return;
+  }
+  if (!whenClosed_->isChecked() && wasOn_)
+    background.TurnOff();
+  QDialog::accept();
+}
+
+}  // namespace paylark

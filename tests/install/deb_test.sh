@@ -39,4 +39,11 @@ for path in "$bindir/paylark" "$bindir/paylark-cli" "$datadir/paylark/Templates/
   grep -qx ".$path" "$work/contents" || fail "the package lacks $path"
 done
 
+service=./usr/lib/systemd/user/paylark-remind.service
+grep -qx ./usr/lib/systemd/user/paylark-remind.timer "$work/contents" ||
+  fail "the package lacks the reminder timer"
+dpkg-deb --fsys-tarfile "$package" | tar -xO "$service" 2>/dev/null |
+  grep -qx "ExecStart=$bindir/paylark-cli remind --notify" ||
+  fail "the packaged reminder service does not start $bindir/paylark-cli"
+
 [ "$failures" -eq 0 ]

@@ -42,7 +42,10 @@ class DesktopServices {
   // Starts a program that outlives Paylark; false when it could not be started.
   virtual bool StartDetached(const QString& program, const QStringList& arguments) = 0;
   // Runs a program to its end: its exit code, or -1 when it could not start or did not finish.
-  virtual int RunProgram(const QString& program, const QStringList& arguments) = 0;
+  // A desktop that runs no programs (the default) answers -1.
+  virtual int RunProgram(const QString& /*program*/, const QStringList& /*arguments*/) {
+    return -1;
+  }
   // Shows a modal print preview whose pages are drawn by paint.
   virtual void ShowPrintPreview(QWidget* parent, const QString& title,
                                 const std::function<void(QPrinter*)>& paint) = 0;

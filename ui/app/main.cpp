@@ -62,17 +62,26 @@ int Run(int argc, char* argv[]) {
 
   paylark::MainWindow frame(app, dialogs);
   paylark::SyncWiring sync(app, frame);
-  QObject::connect(&instance, &paylark::SingleInstance::Activated, &frame, [&frame] {
-    frame.setWindowState((frame.windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
-    frame.raise();
-    frame.activateWindow();
-  });
+  // --show-due ID: the due's month with the due selected, also in a window already running.
+  const auto goToDue = [&frame](const QString& recordId) {
+    if (!recordId.isEmpty() && !frame.GoToDue(recordId)) {
+      frame.ShowNote(QString::fromStdString(
+          paylark::MessageText({paylark::MessageId::kDueNotFound, recordId.toStdString(), 0, {}})));
+    }
+  };
+  QObject::connect(
+      &instance, &paylark::SingleInstance::Activated, &frame,
+      [&frame, &showDue, &goToDue](const QStringList& arguments) {
+        frame.setWindowState((frame.windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+        frame.raise();
+        frame.activateWindow();
+        QCommandLineParser handed;
+        handed.addOption(showDue);
+        if (handed.parse(QStringList{QStringLiteral("paylark")} + arguments))
+          goToDue(handed.value(showDue));
+      });
   frame.ShowNote(start.reloadNote);
-  const QString dueToShow = options.value(showDue);
-  if (!dueToShow.isEmpty() && !frame.GoToDue(dueToShow)) {
-    frame.ShowNote(QString::fromStdString(
-        paylark::MessageText({paylark::MessageId::kDueNotFound, dueToShow.toStdString(), 0, {}})));
-  }
+  goToDue(options.value(showDue));
   frame.showMaximized();
   return application.exec();
 }

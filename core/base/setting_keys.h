@@ -13,6 +13,10 @@ inline constexpr char kWorkingDirectory[] = "Directory/Path";
 inline constexpr char kSyncManager[] = "Synchronize/Manager";
 // How many backups of the records folder to keep; absent means the default.
 inline constexpr char kBackupsKept[] = "Backups/Keep";
+// How many days ahead reminders look (0 to 30 in the window); absent means 3.
+inline constexpr char kReminderDaysAhead[] = "Reminders/DaysAhead";
+// Desktop notifications stay silent until this local time, "YYYY-MM-DDTHH:MM:SS".
+inline constexpr char kRemindersSnoozedUntil[] = "Reminders/SnoozedUntil";
 // The window's bar state, written at exit and never read.
 inline constexpr char kBarState[] = "DueDetailsBarState";
 

@@ -10,11 +10,9 @@
 namespace paylark {
 
 // How far ahead reminders look when neither the user nor the settings say: the preferences offer
-// 0 to 30 days. The settings keys are shared by the window and paylark-cli.
+// 0 to 30 days.
 inline constexpr int kDefaultDaysAhead = 3;
 inline constexpr int kMaxDaysAhead = 30;
-inline constexpr const char* kDaysAheadKey = "Reminders/DaysAhead";
-inline constexpr const char* kSnoozedUntilKey = "Reminders/SnoozedUntil";
 
 struct Reminder {
   DueRecord record;

@@ -47,13 +47,13 @@ void AppSettings::SetLastExportFolder(const QString& format, const QString& fold
 
 int AppSettings::ReminderDaysAhead() {
   bool number = false;
-  const int days = Open().value(QString::fromLatin1(kDaysAheadKey)).toInt(&number);
+  const int days = Open().value(QString::fromLatin1(settings::kReminderDaysAhead)).toInt(&number);
   return number && days >= 0 && days <= kMaxDaysAhead ? days : kDefaultDaysAhead;
 }
 
 void AppSettings::SetReminderDaysAhead(int days) {
   QSettings settings = Open();
-  settings.setValue(QString::fromLatin1(kDaysAheadKey), days);
+  settings.setValue(QString::fromLatin1(settings::kReminderDaysAhead), days);
   settings.sync();
 }
 

@@ -19,6 +19,9 @@ const QString kPath = QStringLiteral("/org/freedesktop/Notifications");
 const QString kInterface = QStringLiteral("org.freedesktop.Notifications");
 const QString kApplicationId = QStringLiteral("org.paylark.Paylark");
 constexpr int kCallTimeoutMs = 25'000;
+// Some servers report the notification closed before the action that closed it: after a close,
+// an action still counts when it follows within this time.
+constexpr int kActionAfterCloseMs = 1'000;
 
 // Collects the server's ActionInvoked and NotificationClosed signals. It listens before the
 // notification is sent, so an answer that comes back at once is not missed.
@@ -32,12 +35,17 @@ class SignalListener final : public QObject {
     QString action;
   };
 
+  // The action chosen for the notification, else its closing, else nothing yet.
   std::optional<Event> For(uint id) const {
+    std::optional<Event> closed;
     for (const Event& event : events_) {
-      if (event.id == id)
+      if (event.id != id)
+        continue;
+      if (event.outcome == NotificationOutcome::kAction)
         return event;
+      closed = event;
     }
-    return std::nullopt;
+    return closed;
   }
 
  signals:
@@ -92,14 +100,27 @@ QVariantList NotifyArguments(const Notification& notification, const QString& bo
 }
 
 void WaitFor(const SignalListener& listener, uint id, int waitSeconds) {
-  if (listener.For(id) || waitSeconds <= 0)
+  if (waitSeconds <= 0)
     return;
   QEventLoop loop;
   QTimer deadline;
-  deadline.setSingleShot(true);
-  QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
+  QTimer afterClose;
+  for (QTimer* timer : {&deadline, &afterClose}) {
+    timer->setSingleShot(true);
+    QObject::connect(timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+  }
+  const auto answered = [&] {
+    const auto event = listener.For(id);
+    if (event && event->outcome == NotificationOutcome::kAction)
+      return true;
+    if (event && !afterClose.isActive())
+      afterClose.start(kActionAfterCloseMs);
+    return false;
+  };
+  if (answered())
+    return;
   QObject::connect(&listener, &SignalListener::Arrived, &loop, [&] {
-    if (listener.For(id))
+    if (answered())
       loop.quit();
   });
   deadline.start(waitSeconds * 1000);

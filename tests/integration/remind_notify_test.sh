@@ -59,9 +59,10 @@ expect_code 1 "without a notification server"
 grep -q "No notification service answered" "$work/err" || fail "no-server message: $(cat "$work/err")"
 
 mkfifo "$work/ready"
+exec {ready_fd}<>"$work/ready"
 "$server" "$calls" "$answer" >"$work/ready" 2>"$work/server.err" &
 server_pid=$!
-read -r -t 30 line <"$work/ready"
+read -r -t 30 -u "$ready_fd" line
 [ "${line:-}" = ready ] || { echo "FAIL: notification server: $(cat "$work/server.err")" >&2; exit 1; }
 
 # One overdue due: its own summary, critical urgency, and "Mark paid" among the actions.
@@ -110,7 +111,9 @@ printf '#!/bin/sh\nprintf "%%s\\n" "$*" >"%s"\n' "$work/opened" >"$work/bin/payl
 chmod +x "$work/bin/paylark"
 echo open >"$answer"
 "$work/bin/paylark-cli" --dir "$workdir" remind --notify --wait 60 >"$work/out" 2>"$work/err" &
-read -r -t 30 opened <"$work/opened"
+# Opened read-write, the pipe does not block until a writer comes, so the read's timeout holds.
+exec {opened_fd}<>"$work/opened"
+read -r -t 30 -u "$opened_fd" opened
 wait $! || fail "answered open: $(cat "$work/err")"
 [ "${opened:-}" = "--show-due $water" ] || fail "\"open\" started paylark with: ${opened:-nothing}"
 

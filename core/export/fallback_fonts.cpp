@@ -55,17 +55,17 @@ struct Match {
 
 // The installed scalable fonts that cover the character, best first as fontconfig orders them
 // (a few: the first that can be embedded is taken).
-std::vector<Match> FindFonts(char32_t character) {
+std::vector<Match> FindFonts(FcConfig* configuration, char32_t character) {
   constexpr std::size_t kCandidates = 8;
   FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>("sans-serif"));
   FcCharSet* wanted = FcCharSetCreate();
   FcCharSetAddChar(wanted, character);
   FcPatternAddCharSet(pattern, FC_CHARSET, wanted);
   FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-  FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+  FcConfigSubstitute(configuration, pattern, FcMatchPattern);
   FcDefaultSubstitute(pattern);
   FcResult result = FcResultNoMatch;
-  FcFontSet* candidates = FcFontSort(nullptr, pattern, FcFalse, nullptr, &result);
+  FcFontSet* candidates = FcFontSort(configuration, pattern, FcFalse, nullptr, &result);
   std::vector<Match> found;
   for (int i = 0; candidates != nullptr && i < candidates->nfont && found.size() < kCandidates;
        ++i) {
@@ -94,7 +94,10 @@ std::vector<Match> FindFonts(char32_t character) {
 }  // namespace
 
 FallbackFonts::FallbackFonts() = default;
-FallbackFonts::~FallbackFonts() = default;
+FallbackFonts::~FallbackFonts() {
+  if (configuration_ != nullptr)
+    FcConfigDestroy(configuration_);
+}
 
 int FallbackFonts::Load(const std::string& file, int index) {
   for (std::size_t i = 0; i < fonts_.size(); ++i) {
@@ -127,8 +130,10 @@ int FallbackFonts::FontFor(char32_t character) {
     if (hb_font_get_nominal_glyph(fonts_[i]->font, character, &glyph))
       chosen = static_cast<int>(i);
   }
-  if (chosen < 0) {
-    for (const Match& match : FindFonts(character)) {
+  if (chosen < 0 && configuration_ == nullptr)
+    configuration_ = FcInitLoadConfigAndFonts();
+  if (chosen < 0 && configuration_ != nullptr) {
+    for (const Match& match : FindFonts(configuration_, character)) {
       const int loaded = Load(match.file, match.index);
       hb_codepoint_t glyph = 0;
       if (loaded < 0 || !hb_font_get_nominal_glyph(fonts_[loaded]->font, character, &glyph))

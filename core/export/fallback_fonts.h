@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+struct _FcConfig;
+
 namespace paylark {
 
 // Fonts for the characters the PDF's Helvetica cannot show: fontconfig finds an installed font
@@ -52,6 +54,9 @@ class FallbackFonts {
   struct Font;
   int Load(const std::string& file, int index);
 
+  // A configuration of our own, loaded when a character first needs a font and released with
+  // this object: fontconfig's process-wide default is never freed.
+  _FcConfig* configuration_ = nullptr;
   std::vector<std::unique_ptr<Font>> fonts_;
   std::map<char32_t, int> fontOfCharacter_;
 };

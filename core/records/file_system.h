@@ -17,6 +17,12 @@ struct FileInfo {
   int mode = 0;                 // the permission bits
   bool writable = false;        // this process may change the file
   std::int64_t ageSeconds = 0;  // since its contents last changed
+  // The file's identity: a name whose inode number and change time (nanoseconds) are unchanged
+  // still holds the same bytes, as a replacement by rename brings a new change time even when the
+  // inode number is reused.
+  std::uint64_t inode = 0;
+  std::int64_t changeTime = 0;
+  std::int64_t changeAgeSeconds = 0;  // since the inode last changed
 };
 
 struct FolderEntry {

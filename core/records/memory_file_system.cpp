@@ -45,11 +45,31 @@ bool MemoryFileSystem::FolderOf(const std::string& path) const {
 
 void MemoryFileSystem::Put(const std::string& path, std::string bytes, int mode) {
   folders_.insert(ParentOf(path));
-  files_[path] = File{std::move(bytes), mode, 0};
+  files_[path] = NewFile(std::move(bytes), mode);
+}
+
+MemoryFileSystem::File MemoryFileSystem::NewFile(std::string bytes, int mode) {
+  File file{std::move(bytes), mode};
+  file.inode = ++lastInode_;
+  file.changeTime = ++lastChange_;
+  return file;
 }
 
 void MemoryFileSystem::SetAge(const std::string& path, std::int64_t seconds) {
   files_[path].ageSeconds = seconds;
+}
+
+void MemoryFileSystem::SetChangeAge(const std::string& path, std::int64_t seconds) {
+  files_[path].changeAgeSeconds = seconds;
+}
+
+void MemoryFileSystem::SetInode(const std::string& path, std::uint64_t inode) {
+  files_[path].inode = inode;
+}
+
+std::uint64_t MemoryFileSystem::InodeOf(const std::string& path) const {
+  const auto found = files_.find(path);
+  return found == files_.end() ? 0 : found->second.inode;
 }
 
 std::string MemoryFileSystem::Contents(const std::string& path) const {
@@ -109,8 +129,8 @@ Result<FileInfo> MemoryFileSystem::Inspect(const std::string& path) {
   if (found == files_.end())
     return Failure(ENOENT);
   const File& file = found->second;
-  return FileInfo{FileKind::kRegular, file.bytes.size(), file.mode, (file.mode & 0200) != 0,
-                  file.ageSeconds};
+  return FileInfo{FileKind::kRegular, file.bytes.size(), file.mode,       (file.mode & 0200) != 0,
+                  file.ageSeconds,    file.inode,        file.changeTime, file.changeAgeSeconds};
 }
 
 Result<std::string> MemoryFileSystem::Read(const std::string& path, std::size_t maxBytes) {
@@ -129,7 +149,7 @@ Status MemoryFileSystem::Write(const std::string& path, std::string_view bytes, 
     return Failure(ENOENT);
   if (files_.contains(path) || folders_.contains(path))
     return Failure(EEXIST);
-  files_[path] = File{std::string(bytes), mode, 0};
+  files_[path] = NewFile(std::string(bytes), mode);
   return Status::Ok();
 }
 
@@ -145,6 +165,7 @@ Status MemoryFileSystem::Rename(const std::string& from, const std::string& to,
   if (placement == Placement::kCreateNew && files_.contains(to))
     return Failure(EEXIST);
   File moved = std::move(source->second);
+  moved.changeTime = ++lastChange_;
   files_.erase(source);
   files_[to] = std::move(moved);
   return Status::Ok();

@@ -29,6 +29,11 @@ class MemoryFileSystem final : public FileSystem {
   // Puts a file in place (its folder is created too).
   void Put(const std::string& path, std::string bytes, int mode = 0644);
   void SetAge(const std::string& path, std::int64_t seconds);
+  // Files changed long ago unless told otherwise; a new or renamed file gets a new change time.
+  void SetChangeAge(const std::string& path, std::int64_t seconds);
+  // Gives the file another's inode number, as a file system may reuse a freed one.
+  void SetInode(const std::string& path, std::uint64_t inode);
+  std::uint64_t InodeOf(const std::string& path) const;
   bool Contains(const std::string& path) const { return files_.contains(path); }
   std::string Contents(const std::string& path) const;
   int ModeOf(const std::string& path) const;
@@ -53,7 +58,14 @@ class MemoryFileSystem final : public FileSystem {
     std::string bytes;
     int mode = 0644;
     std::int64_t ageSeconds = 0;
+    std::uint64_t inode = 0;
+    std::int64_t changeTime = 0;
+    std::int64_t changeAgeSeconds = kLongAgo;
   };
+  static constexpr std::int64_t kLongAgo = 86400;
+
+  // A new file in place: a fresh inode number and change time.
+  File NewFile(std::string bytes, int mode);
   struct Fault {
     int nth = 0;  // counted down; 0: none
     int error = 0;
@@ -69,6 +81,8 @@ class MemoryFileSystem final : public FileSystem {
   std::set<std::string> folders_;
   std::set<int> running_;
   int processId_ = 4242;
+  std::uint64_t lastInode_ = 0;
+  std::int64_t lastChange_ = 0;
   Fault faults_[4];
   int calls_[4] = {};
 };

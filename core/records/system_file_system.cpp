@@ -48,7 +48,12 @@ FileInfo InfoOf(const struct stat& st, bool writable) {
   info.size = static_cast<std::uint64_t>(st.st_size);
   info.mode = static_cast<int>(st.st_mode & 07777);
   info.writable = writable;
-  info.ageSeconds = static_cast<std::int64_t>(std::time(nullptr)) - st.st_mtim.tv_sec;
+  const auto now = static_cast<std::int64_t>(std::time(nullptr));
+  info.ageSeconds = now - st.st_mtim.tv_sec;
+  info.inode = static_cast<std::uint64_t>(st.st_ino);
+  info.changeTime =
+      static_cast<std::int64_t>(st.st_ctim.tv_sec) * 1'000'000'000 + st.st_ctim.tv_nsec;
+  info.changeAgeSeconds = now - st.st_ctim.tv_sec;
   return info;
 }
 

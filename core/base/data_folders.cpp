@@ -46,6 +46,13 @@ void AddOnce(std::vector<std::string>& folders, const fs::path& folder) {
 
 }  // namespace
 
+std::string UserCacheFolder() {
+  if (const char* cache = std::getenv("XDG_CACHE_HOME"); cache != nullptr && *cache == '/')
+    return std::string(cache) + "/paylark";
+  const char* home = std::getenv("HOME");
+  return home != nullptr && *home != '\0' ? std::string(home) + "/.cache/paylark" : std::string();
+}
+
 std::vector<std::string> DataFolders(DataKind kind) {
   const char* sub = kind == DataKind::kTemplates ? "Templates" : "";
   std::vector<std::string> folders;

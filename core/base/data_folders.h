@@ -20,6 +20,10 @@ std::vector<std::string> DataFolders(DataKind kind);
 std::optional<std::string> FindTemplate(std::string_view name,
                                         std::span<const std::string> folders);
 
+// Where Paylark keeps what it can always build again ($XDG_CACHE_HOME/paylark, or
+// ~/.cache/paylark); empty when neither variable is set.
+std::string UserCacheFolder();
+
 // The first of DataFolders(kind) that holds a regular file of that name, or empty.
 std::string FindDataFile(DataKind kind, const std::string& name);
 

@@ -79,7 +79,7 @@ Result<FolderScan> RecordFolder::Scan() const {
   for (FolderEntry& entry : entries.value()) {
     switch (Classify(entry)) {
       case EntryKind::kRecord:
-        scan.records.push_back(std::move(entry.name));
+        scan.records.push_back(std::move(entry));
         break;
       case EntryKind::kTooLarge:
         scan.tooLarge.push_back(std::move(entry.name));
@@ -91,7 +91,8 @@ Result<FolderScan> RecordFolder::Scan() const {
         break;
     }
   }
-  std::sort(scan.records.begin(), scan.records.end());
+  std::sort(scan.records.begin(), scan.records.end(),
+            [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
   std::sort(scan.tooLarge.begin(), scan.tooLarge.end());
   std::sort(scan.staleTemporaries.begin(), scan.staleTemporaries.end());
   return scan;
@@ -101,7 +102,11 @@ Result<std::vector<std::string>> RecordFolder::ListRecordFiles() const {
   Result<FolderScan> scan = Scan();
   if (!scan.ok())
     return scan.status();
-  return std::move(scan.value().records);
+  std::vector<std::string> names;
+  names.reserve(scan.value().records.size());
+  for (FolderEntry& entry : scan.value().records)
+    names.push_back(std::move(entry.name));
+  return names;
 }
 
 Result<std::string> RecordFolder::Read(std::string_view fileName) const {

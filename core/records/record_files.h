@@ -31,7 +31,7 @@ enum class EntryKind { kRecord, kTooLarge, kStaleTemporary, kOther };
 
 // The records folder's names, sorted by kind; each list in byte order.
 struct FolderScan {
-  std::vector<std::string> records;
+  std::vector<FolderEntry> records;
   std::vector<std::string> tooLarge;
   std::vector<std::string> staleTemporaries;
 };

@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <deque>
 #include <utility>
 
 #include "core/records/record_codec.h"
+#include "core/records/record_loading.h"
+#include "core/records/record_snapshot.h"
 #include "core/sync/sync_file_names.h"
 
 namespace paylark {
@@ -27,7 +30,39 @@ Status NoWorkingDirectory() {
   return Status::IoError("no working directory is set");
 }
 
+constexpr std::size_t kMaxSnapshotBytes = std::size_t{1} << 34;
+
+std::string ParentOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+// The snapshot's entry for the file when it still describes it, or null. Both lists are in byte
+// order of the names; cursor walks the snapshot's.
+const SnapshotEntry* Unchanged(const FolderEntry& file, std::span<const SnapshotEntry> entries,
+                               std::size_t& cursor) {
+  while (cursor < entries.size() && entries[cursor].name < file.name)
+    ++cursor;
+  if (cursor == entries.size())
+    return nullptr;
+  const SnapshotEntry& entry = entries[cursor];
+  const bool same = entry.name == file.name && entry.inode == file.info.inode &&
+                    entry.changeTime == file.info.changeTime &&
+                    entry.bytes.size() == file.info.size &&
+                    file.info.changeAgeSeconds >= kSnapshotTrustSeconds;
+  return same ? &entry : nullptr;
+}
+
 }  // namespace
+
+// The snapshot as read (its entries view into bytes) and the one the load puts together.
+struct RecordStore::Snapshot {
+  std::string bytes;
+  std::vector<SnapshotEntry> entries;
+  std::vector<SnapshotEntry> next;
+  std::deque<std::string> readBytes;  // what `next` holds of files read; never moves
+  bool stale = false;
+};
 
 RecordStore::RecordStore(const Clock& clock, std::string workingDirectory, FileSystem& files)
     : clock_(clock), files_(files) {
@@ -59,7 +94,7 @@ std::string RecordStore::FileNameOf(const std::string& recordId) const {
   return "duedate" + std::string(TrimmedRecordId(recordId)) + ".due";
 }
 
-ReloadReport RecordStore::Reload() {
+ReloadReport RecordStore::Reload(const Progress& progress) {
   ReloadReport report;
   map_.Clear();
   seriesSizes_.clear();
@@ -73,15 +108,96 @@ ReloadReport RecordStore::Reload() {
   folder_->RemoveStaleTemporaries(scan.value());
   for (const std::string& name : scan.value().tooLarge)
     report.skipped.push_back({name, "the file is too large to be a record"});
-  for (const std::string& name : scan.value().records) {
-    const SyncFileKind kind = ClassifyFileName(name).kind;
+  std::vector<FolderEntry> records;
+  records.reserve(scan.value().records.size());
+  for (FolderEntry& entry : scan.value().records) {
+    const SyncFileKind kind = ClassifyFileName(entry.name).kind;
     if (kind == SyncFileKind::kConflictCopy)
-      report.conflictCopies.push_back(name);
+      report.conflictCopies.push_back(std::move(entry.name));
     else if (kind == SyncFileKind::kRecord)
-      LoadFile(name, report);
+      records.push_back(std::move(entry));
   }
+  LoadRecords(records, report, progress);
   report.loaded = map_.size();
   return report;
+}
+
+void RecordStore::LoadRecords(const std::vector<FolderEntry>& records, ReloadReport& report,
+                              const Progress& progress) {
+  Snapshot snapshot;
+  ReadSnapshot(snapshot);
+  std::vector<const SnapshotEntry*> kept(records.size());
+  std::size_t cursor = 0;
+  std::size_t toRead = 0;
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    kept[i] = Unchanged(records[i], snapshot.entries, cursor);
+    toRead += kept[i] ? 0 : 1;
+  }
+  std::vector<LoadJob> jobs;
+  for (std::size_t start = 0; start < records.size(); start += kLoadShare) {
+    const std::size_t end = std::min(records.size(), start + kLoadShare);
+    jobs.assign(end - start, LoadJob{});
+    for (std::size_t i = start; i < end; ++i) {
+      LoadJob& job = jobs[i - start];
+      job.name = records[i].name;
+      job.cached = kept[i] != nullptr;
+      job.cachedBytes = kept[i] ? kept[i]->bytes : std::string_view();
+    }
+    RunLoadJobs(*folder_, jobs);
+    for (std::size_t i = start; i < end; ++i)
+      MapLoaded(records[i], jobs[i - start], snapshot, report);
+    if (toRead > 0)
+      Report(progress, report.filesRead, toRead);
+  }
+  snapshot.stale = toRead > 0 || records.size() != snapshot.entries.size() ||
+                   snapshot.next.size() != snapshot.entries.size();
+  WriteSnapshot(snapshot);
+}
+
+void RecordStore::MapLoaded(const FolderEntry& file, LoadJob& job, Snapshot& snapshot,
+                            ReloadReport& report) {
+  report.filesRead += job.cached ? 0 : 1;
+  if (!job.record.ok()) {
+    report.skipped.push_back({file.name, job.record.status().message()});
+    return;
+  }
+  if (file.info.changeAgeSeconds >= kSnapshotTrustSeconds) {
+    const std::string_view bytes =
+        job.cached ? job.cachedBytes : snapshot.readBytes.emplace_back(std::move(job.readBytes));
+    snapshot.next.push_back({file.name, file.info.inode, file.info.changeTime, bytes});
+  }
+  const std::string id = job.record.value().recordId;
+  TrackSeries(map_.Find(id), &job.record.value());
+  map_.Set(id, std::move(job.record).value());
+}
+
+void RecordStore::ReadSnapshot(Snapshot& snapshot) const {
+  if (snapshotPath_.empty())
+    return;
+  Result<std::string> bytes = files_.Read(snapshotPath_, kMaxSnapshotBytes);
+  if (!bytes.ok())
+    return;
+  snapshot.bytes = std::move(bytes).value();
+  Result<std::vector<SnapshotEntry>> entries = DecodeSnapshot(snapshot.bytes, folder_->path());
+  if (entries.ok())
+    snapshot.entries = std::move(entries).value();
+  else
+    snapshot.bytes.clear();
+}
+
+// The snapshot is a cache: when it cannot be written, the next start reads the files instead.
+void RecordStore::WriteSnapshot(const Snapshot& snapshot) const {
+  if (snapshotPath_.empty() || (!snapshot.stale && !snapshot.bytes.empty()))
+    return;
+  const std::string folder = ParentOf(snapshotPath_);
+  (void)files_.CreateFolder(ParentOf(folder));
+  (void)files_.CreateFolder(folder);
+  const std::string temporary = snapshotPath_ + "." + std::to_string(files_.ProcessId()) + ".new";
+  (void)files_.Remove(temporary);
+  if (!files_.Write(temporary, EncodeSnapshot(folder_->path(), snapshot.next), 0600).ok())
+    return;
+  if (!files_.Rename(temporary, snapshotPath_, Placement::kReplace).ok())
+    (void)files_.Remove(temporary);
 }
 
 ReloadReport RecordStore::ReloadFiles(const std::vector<std::string>& fileNames) {

@@ -15,6 +15,7 @@
 #include "core/records/due_map.h"
 #include "core/records/due_record.h"
 #include "core/records/record_files.h"
+#include "core/records/record_loading.h"
 #include "core/records/series_index.h"
 
 namespace paylark {
@@ -32,6 +33,7 @@ struct ReloadReport {
   std::vector<SkippedFile> skipped;  // never changed or removed
   // Sync engines' conflict copies ("duedate<ID>.sync-conflict-….due"): never loaded as records.
   std::vector<std::string> conflictCopies;
+  std::size_t filesRead = 0;  // the rest came from the snapshot
 };
 
 struct AddResult {
@@ -61,11 +63,16 @@ class RecordStore {
   std::string RecordsFolder() const;
   // Tests and benchmarks switch flushing off.
   void SetDurability(Durability durability);
+  // Where Reload keeps its snapshot of the record files (outside the records folder, which a
+  // sync engine may share); empty, as at first, for none. Deleting the file is always safe.
+  void SetSnapshotFile(std::string path) { snapshotPath_ = std::move(path); }
 
-  // Empties the map and reads every record file, in byte order of the names. Files that cannot
+  // Empties the map and loads every record file, in byte order of the names. Files that cannot
   // be read or decoded, or are too large to be records, are skipped and listed. Temporary files
-  // of writers that are gone are removed.
-  ReloadReport Reload();
+  // of writers that are gone are removed. A file whose inode number and change time match the
+  // snapshot is not opened: its bytes come from the snapshot, which is then brought up to date.
+  // progress hears of the files loaded.
+  ReloadReport Reload(const Progress& progress = {});
   // Reads only the named files of the records folder again: a file that is gone unmaps its
   // record, one that does not decode keeps the mapped record and is listed; the rest of the map
   // stays as it is. Sync engines' temporary names are ignored.
@@ -111,8 +118,16 @@ class RecordStore {
 
  private:
   std::string FileNameOf(const std::string& recordId) const;
+  struct Snapshot;
   // Reads and maps one record file; what cannot be read or decoded goes to the report.
   void LoadFile(const std::string& fileName, ReloadReport& report);
+  // Loads the scanned record files, from the snapshot where it still holds them.
+  void LoadRecords(const std::vector<FolderEntry>& records, ReloadReport& report,
+                   const Progress& progress);
+  // Maps one loaded file, and keeps it for the next snapshot when its identity can be trusted.
+  void MapLoaded(const FolderEntry& file, LoadJob& job, Snapshot& snapshot, ReloadReport& report);
+  void ReadSnapshot(Snapshot& snapshot) const;
+  void WriteSnapshot(const Snapshot& snapshot) const;
   std::string NextRecordId(int suffix);
   void WriteMarker();
   // The file exists and decodes to a record with another ID.
@@ -124,6 +139,7 @@ class RecordStore {
   std::string workingDirectory_;
   std::unique_ptr<RecordFolder> folder_;
   Durability durability_ = Durability::kSynced;
+  std::string snapshotPath_;
   DueMap map_;
   int addCounter_ = 0;
   std::int64_t idSecond_ = 0;  // the logical clock of record and series IDs; only moves forward

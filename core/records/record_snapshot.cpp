@@ -1,0 +1,152 @@
+#include "core/records/record_snapshot.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace paylark {
+namespace {
+
+constexpr std::string_view kMagic = "PAYLARK SNAPSHOT";
+// magic, version, payload length, checksum
+constexpr std::size_t kHeaderBytes = 16 + 4 + 8 + 8;
+
+// A 64-bit checksum over words of eight bytes: it only has to catch a torn or damaged file, and
+// it must not cost much next to reading a hundred megabytes.
+std::uint64_t Checksum(std::string_view bytes) {
+  constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
+  std::uint64_t hash = bytes.size() * kMultiplier;
+  std::size_t pos = 0;
+  for (; pos + 8 <= bytes.size(); pos += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, bytes.data() + pos, 8);
+    hash = (hash ^ word) * kMultiplier;
+    hash ^= hash >> 29;
+  }
+  for (; pos < bytes.size(); ++pos) {
+    hash = (hash ^ static_cast<unsigned char>(bytes[pos])) * kMultiplier;
+    hash ^= hash >> 29;
+  }
+  return hash;
+}
+
+template <class T>
+void Put(std::string& out, T value) {
+  char raw[sizeof(T)];
+  for (std::size_t i = 0; i < sizeof(T); ++i)
+    raw[i] = static_cast<char>(static_cast<std::uint64_t>(value) >> (8 * i));
+  out.append(raw, sizeof raw);
+}
+
+void PutText(std::string& out, std::string_view text) {
+  Put<std::uint32_t>(out, static_cast<std::uint32_t>(text.size()));
+  out.append(text);
+}
+
+// Reads little-endian fields; once a read runs past the end, every later read fails too.
+class Reader {
+ public:
+  explicit Reader(std::string_view bytes) : bytes_(bytes) {}
+
+  template <class T>
+  bool Take(T& value) {
+    if (bytes_.size() - pos_ < sizeof(T))
+      return Fail();
+    std::uint64_t raw = 0;
+    for (std::size_t i = 0; i < sizeof(T); ++i)
+      raw |= static_cast<std::uint64_t>(static_cast<unsigned char>(bytes_[pos_ + i])) << (8 * i);
+    value = static_cast<T>(raw);
+    pos_ += sizeof(T);
+    return true;
+  }
+  bool TakeText(std::string_view& text) {
+    std::uint32_t size = 0;
+    if (!Take(size) || bytes_.size() - pos_ < size)
+      return Fail();
+    text = bytes_.substr(pos_, size);
+    pos_ += size;
+    return true;
+  }
+  bool AtEnd() const { return ok_ && pos_ == bytes_.size(); }
+
+ private:
+  bool Fail() {
+    pos_ = bytes_.size();
+    ok_ = false;
+    return false;
+  }
+
+  std::string_view bytes_;
+  std::size_t pos_ = 0;
+  bool ok_ = true;
+};
+
+Status Damaged(std::string_view what) {
+  return Status::Corrupt("the snapshot " + std::string(what));
+}
+
+}  // namespace
+
+std::string EncodeSnapshot(std::string_view recordsFolder, std::span<const SnapshotEntry> entries) {
+  std::string payload;
+  PutText(payload, recordsFolder);
+  Put<std::uint64_t>(payload, entries.size());
+  for (const SnapshotEntry& entry : entries) {
+    PutText(payload, entry.name);
+    Put<std::uint64_t>(payload, entry.inode);
+    Put<std::int64_t>(payload, entry.changeTime);
+    PutText(payload, entry.bytes);
+  }
+  std::string out(kMagic);
+  Put<std::uint32_t>(out, kSnapshotVersion);
+  Put<std::uint64_t>(out, payload.size());
+  Put<std::uint64_t>(out, Checksum(payload));
+  out += payload;
+  return out;
+}
+
+Result<std::vector<SnapshotEntry>> DecodeSnapshot(std::string_view bytes,
+                                                  std::string_view recordsFolder) {
+  if (bytes.size() < kHeaderBytes || bytes.substr(0, kMagic.size()) != kMagic)
+    return Damaged("is not a Paylark snapshot");
+  Reader header(bytes.substr(kMagic.size(), kHeaderBytes - kMagic.size()));
+  std::uint32_t version = 0;
+  std::uint64_t size = 0;
+  std::uint64_t checksum = 0;
+  (void)(header.Take(version) && header.Take(size) && header.Take(checksum));
+  const std::string_view payload = bytes.substr(kHeaderBytes);
+  if (version != kSnapshotVersion)
+    return Damaged("has another format version");
+  if (size != payload.size() || checksum != Checksum(payload))
+    return Damaged("is damaged");
+  Reader reader(payload);
+  std::string_view folder;
+  std::uint64_t count = 0;
+  if (!reader.TakeText(folder) || folder != recordsFolder)
+    return Damaged("is of another records folder");
+  std::vector<SnapshotEntry> entries;
+  // Each entry takes at least 28 bytes: never reserve more than the payload can hold.
+  if (!reader.Take(count) || count > payload.size() / 28)
+    return Damaged("is damaged");
+  entries.reserve(count);
+  for (std::uint64_t i = 0; i < count; ++i) {
+    SnapshotEntry entry;
+    if (!reader.TakeText(entry.name) || !reader.Take(entry.inode) ||
+        !reader.Take(entry.changeTime) || !reader.TakeText(entry.bytes) ||
+        (!entries.empty() && !(entries.back().name < entry.name))) {
+      return Damaged("is damaged");
+    }
+    entries.push_back(entry);
+  }
+  if (!reader.AtEnd())
+    return Damaged("is damaged");
+  return entries;
+}
+
+std::string SnapshotPathFor(std::string_view cacheFolder, std::string_view recordsFolder) {
+  char name[32];
+  std::snprintf(name, sizeof name, "%016llx.snapshot",
+                static_cast<unsigned long long>(Checksum(recordsFolder)));
+  return std::string(cacheFolder) + "/" + name;
+}
+
+}  // namespace paylark

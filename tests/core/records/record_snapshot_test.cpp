@@ -1,0 +1,145 @@
+// The snapshot only ever saves reading files: a load through it gives exactly the map that
+// reading every file gives, whatever happened to the folder or to the snapshot meanwhile.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "core/records/memory_file_system.h"
+#include "core/records/record_codec.h"
+#include "core/records/record_snapshot.h"
+#include "core/records/record_store.h"
+
+namespace paylark {
+namespace {
+
+constexpr char kHome[] = "/home/user";
+constexpr char kRecords[] = "/home/user/Paylark Files";
+constexpr char kSnapshot[] = "/home/user/.cache/paylark/records.snapshot";
+
+std::string FileOf(int n) {
+  char name[64];
+  std::snprintf(name, sizeof name, "%s/duedate20260101%08d.due", kRecords, n);
+  return name;
+}
+
+class RecordSnapshotTest : public ::testing::Test {
+ protected:
+  // Enough records that the files are read on several threads.
+  static constexpr int kRecordCount = 600;
+
+  RecordSnapshotTest() {
+    for (int n = 0; n < kRecordCount; ++n)
+      PutRecord(n, "Due " + std::to_string(n));
+  }
+
+  DueRecord MakeRecord(int n, const std::string& title) const {
+    DueRecord record = DueRecord::WithDefaults(clock_);
+    char id[32];
+    std::snprintf(id, sizeof id, "20260101%08d", n);
+    record.recordId = id;
+    record.title = title;
+    record.amount = n * 1.25;
+    record.seriesId = n % 3 == 0 ? "recId20260101000000" : "";
+    return record;
+  }
+
+  void PutRecord(int n, const std::string& title) {
+    files_.Put(FileOf(n), EncodeRecord(MakeRecord(n, title)));
+  }
+
+  // Replaces a record file the way Paylark and sync engines do: a new file renamed over it.
+  void ReplaceRecord(int n, const std::string& title) {
+    const std::string temporary = std::string(kRecords) + "/.new";
+    ASSERT_TRUE(files_.Write(temporary, EncodeRecord(MakeRecord(n, title)), 0644).ok());
+    ASSERT_TRUE(files_.Rename(temporary, FileOf(n), Placement::kReplace).ok());
+  }
+
+  // Loads through the snapshot, checks the map against a load that reads every file, and gives
+  // how many files the snapshot load had to read.
+  std::size_t LoadAndCompare() {
+    RecordStore withSnapshot(clock_, kHome, files_);
+    withSnapshot.SetSnapshotFile(kSnapshot);
+    const ReloadReport report = withSnapshot.Reload();
+    RecordStore everyFile(clock_, kHome, files_);
+    const ReloadReport reference = everyFile.Reload();
+    EXPECT_EQ(MapOf(withSnapshot), MapOf(everyFile));
+    EXPECT_EQ(report.loaded, reference.loaded);
+    EXPECT_EQ(report.skipped.size(), reference.skipped.size());
+    EXPECT_EQ(withSnapshot.SeriesMembers("recId20260101000000"),
+              everyFile.SeriesMembers("recId20260101000000"));
+    return report.filesRead;
+  }
+
+  static std::vector<DueRecord> MapOf(const RecordStore& store) {
+    std::vector<DueRecord> records;
+    store.map().ForEach([&](const DueRecord& record) { records.push_back(record); });
+    return records;
+  }
+
+  FixedClock clock_{*OleDateTime::FromCivil(2026, 12, 6, 9, 0, 0)};
+  MemoryFileSystem files_;
+};
+
+TEST_F(RecordSnapshotTest, ASecondLoadOpensNoFileAndGivesTheSameMap) {
+  EXPECT_EQ(LoadAndCompare(), std::size_t{kRecordCount});
+  EXPECT_TRUE(files_.Contains(kSnapshot));
+  EXPECT_EQ(LoadAndCompare(), 0u);
+}
+
+TEST_F(RecordSnapshotTest, FilesChangedBehindItsBackAreReadAgain) {
+  ASSERT_EQ(LoadAndCompare(), std::size_t{kRecordCount});
+  PutRecord(kRecordCount, "Added");  // a new name
+  ReplaceRecord(1, "Replaced");
+  // A replacement that reuses the old file's inode number still has a new change time.
+  const std::uint64_t oldInode = files_.InodeOf(FileOf(2));
+  ReplaceRecord(2, "New 2");  // and the same size
+  files_.SetInode(FileOf(2), oldInode);
+  ASSERT_TRUE(files_.Remove(FileOf(3)).ok());
+  ASSERT_TRUE(files_.Rename(FileOf(4), FileOf(kRecordCount + 1), Placement::kCreateNew).ok());
+  // Changed in place within the last change-time tick: its identity is not trusted yet.
+  files_.SetChangeAge(FileOf(5), 0);
+  EXPECT_EQ(LoadAndCompare(), 5u);
+  // The snapshot has caught up with everything but the file changed a moment ago.
+  EXPECT_EQ(LoadAndCompare(), 1u);
+}
+
+TEST_F(RecordSnapshotTest, ADamagedOrForeignSnapshotIsIgnoredAndRewritten) {
+  ASSERT_EQ(LoadAndCompare(), std::size_t{kRecordCount});
+  const std::string good = files_.Contents(kSnapshot);
+  std::string flipped = good;
+  flipped[flipped.size() / 2] ^= 0x20;
+  std::string otherVersion = good;
+  otherVersion[16] = 2;
+  std::vector<std::string> damaged = {"", "PAYLARK SNAPSHOT", flipped, otherVersion, good + "x"};
+  for (std::size_t cut : {std::size_t{20}, std::size_t{40}, good.size() / 3, good.size() - 1})
+    damaged.push_back(good.substr(0, cut));
+  for (const std::string& bytes : damaged) {
+    (void)files_.Remove(kSnapshot);
+    files_.Put(kSnapshot, bytes);
+    EXPECT_EQ(LoadAndCompare(), std::size_t{kRecordCount}) << bytes.size();
+    EXPECT_EQ(files_.Contents(kSnapshot), good);
+  }
+  // A snapshot of another records folder holds nothing for this one.
+  const std::vector<SnapshotEntry> none;
+  (void)files_.Remove(kSnapshot);
+  files_.Put(kSnapshot, EncodeSnapshot("/elsewhere/Paylark Files", none));
+  EXPECT_EQ(LoadAndCompare(), std::size_t{kRecordCount});
+}
+
+TEST_F(RecordSnapshotTest, AnUnwritableCacheOnlyCostsReading) {
+  files_.FailAlways(MemoryFileSystem::Call::kWrite, EROFS);
+  EXPECT_EQ(LoadAndCompare(), std::size_t{kRecordCount});
+  EXPECT_EQ(LoadAndCompare(), std::size_t{kRecordCount});
+  EXPECT_FALSE(files_.Contains(kSnapshot));
+}
+
+TEST(SnapshotPath, EachRecordsFolderHasItsOwnFile) {
+  const std::string one = SnapshotPathFor("/c", "/home/a/Paylark Files");
+  EXPECT_TRUE(one.starts_with("/c/") && one.ends_with(".snapshot")) << one;
+  EXPECT_EQ(one.size(), std::string("/c/0123456789abcdef.snapshot").size());
+  EXPECT_NE(one, SnapshotPathFor("/c", "/home/b/Paylark Files"));
+  EXPECT_EQ(one, SnapshotPathFor("/c", "/home/a/Paylark Files"));
+}
+
+}  // namespace
+}  // namespace paylark

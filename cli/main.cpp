@@ -13,8 +13,10 @@
 #include "cli/exit_code.h"
 #include "cli/record_fields.h"
 #include "cli/working_directory.h"
+#include "core/base/data_folders.h"
 #include "core/base/messages.h"
 #include "core/base/text_encoding.h"
+#include "core/records/record_snapshot.h"
 #include "core/sync/conflicts.h"
 
 namespace paylark::cli {
@@ -57,9 +59,11 @@ const Command kCommands[] = {
 };
 
 void PrintUsage(std::ostream& out) {
-  out << "Usage: paylark-cli [--dir WORKDIR] COMMAND [options]\n\n"
+  out << "Usage: paylark-cli [--dir WORKDIR] [--no-snapshot] COMMAND [options]\n\n"
          "Keeps track of dues in WORKDIR/Paylark Files, the records folder of the Paylark\n"
-         "window. WORKDIR defaults to the working directory the window saved.\n\nCommands:\n";
+         "window. WORKDIR defaults to the working directory the window saved.\n"
+         "--no-snapshot reads every record file instead of trusting the snapshot of the\n"
+         "unchanged ones.\n\nCommands:\n";
   for (const Command& command : kCommands)
     out << "  " << command.usage << '\n';
   out << "\nfields: " << kRecordFieldsUsage
@@ -118,11 +122,16 @@ int Run(std::vector<std::string> words) {
     }
   }
   std::optional<std::string> directory;
+  bool snapshot = true;
   std::size_t next = 0;
   for (; next < words.size() && words[next].starts_with("--"); ++next) {
     if (words[next] == "--help" || words[next] == "-h") {
       PrintUsage(std::cout);
       return kExitSuccess;
+    }
+    if (words[next] == "--no-snapshot") {
+      snapshot = false;
+      continue;
     }
     if (words[next] != "--dir" || next + 1 >= words.size()) {
       std::cerr << "paylark-cli: unknown option " << words[next] << " (see --help)\n";
@@ -159,6 +168,8 @@ int Run(std::vector<std::string> words) {
 
   SystemClock clock;
   RecordStore store(clock, *directory);
+  if (const std::string cache = UserCacheFolder(); snapshot && !cache.empty())
+    store.SetSnapshotFile(SnapshotPathFor(cache, store.RecordsFolder()));
   ReportSkipped(store.Reload(), std::cerr);
   Arguments arguments(
       std::vector<std::string>(words.begin() + static_cast<long>(next) + 1, words.end()));

@@ -175,5 +175,28 @@ TEST_F(RecordsCliTest, WithoutDirTheWindowsSavedWorkingDirectoryIsUsed) {
   EXPECT_NE(unset.err.find("no working directory is set"), std::string::npos);
 }
 
+TEST_F(RecordsCliTest, TheSnapshotNeverChangesWhatIsListedAndCanAlwaysGo) {
+  const ScratchFolder cache;
+  const std::vector<std::string> env = {"XDG_CACHE_HOME=" + cache.path().string()};
+  ASSERT_EQ(dir_.Run({"add", "--title", "Rent", "--due", "2026-03-10"}, env).exitCode, 0);
+  ASSERT_EQ(dir_.Run({"add", "--title", "Phone", "--due", "2026-03-02"}, env).exitCode, 0);
+  const std::string expected = dir_.Run({"list", "--month", "2026-03"}, env).out;
+  std::vector<fs::path> kept;
+  for (const auto& entry : fs::directory_iterator(cache.path() / "paylark"))
+    kept.push_back(entry.path());
+  ASSERT_EQ(kept.size(), 1u);
+  const fs::path snapshot = kept[0];
+  EXPECT_EQ(snapshot.extension(), ".snapshot");
+
+  EXPECT_EQ(dir_.Run({"list", "--month", "2026-03"}, env).out, expected);
+  fs::resize_file(snapshot, fs::file_size(snapshot) / 2);
+  EXPECT_EQ(dir_.Run({"list", "--month", "2026-03"}, env).out, expected);
+  fs::remove(snapshot);
+  EXPECT_EQ(dir_.Run({"--no-snapshot", "list", "--month", "2026-03"}, env).out, expected);
+  EXPECT_FALSE(fs::exists(snapshot));
+  EXPECT_EQ(dir_.Run({"list", "--month", "2026-03"}, env).out, expected);
+  EXPECT_TRUE(fs::exists(snapshot));
+}
+
 }  // namespace
 }  // namespace paylark::testing

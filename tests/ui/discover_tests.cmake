@@ -1,6 +1,7 @@
 # Run after a window test program is built: asks it for its test functions ("-list-tests") and
 # writes one CTest test per function to OUTPUT, run on the offscreen platform. Called with PROGRAM,
-# OUTPUT, SOURCE_DIR (the source tree, which tests read files from) and TIMEOUT.
+# OUTPUT, SOURCE_DIR (the source tree, which tests read files from), CACHE_HOME (where the tests'
+# record snapshots go) and TIMEOUT.
 execute_process(COMMAND ${PROGRAM} -list-tests
   OUTPUT_VARIABLE listing
   RESULT_VARIABLE result
@@ -17,7 +18,7 @@ foreach(name IN LISTS names)
   string(REGEX REPLACE "^[^.]*\\." "" function "${name}")
   string(APPEND script "add_test([=[${name}]=] [=[${PROGRAM}]=] [=[${function}]=])\n"
          "set_tests_properties([=[${name}]=] PROPERTIES ENVIRONMENT "
-         "[=[QT_QPA_PLATFORM=offscreen;PAYLARK_SOURCE_DIR=${SOURCE_DIR}]=] "
+         "[=[QT_QPA_PLATFORM=offscreen;PAYLARK_SOURCE_DIR=${SOURCE_DIR};XDG_CACHE_HOME=${CACHE_HOME}]=] "
          "TIMEOUT ${TIMEOUT})\n")
 endforeach()
 file(WRITE ${OUTPUT} "${script}")

@@ -99,6 +99,8 @@ std::string MessageText(const Message& m) {
       return "Saving dues: " + CountOf(m);
     case MessageId::kProgressDeleting:
       return "Deleting dues: " + CountOf(m);
+    case MessageId::kProgressLoading:
+      return "Loading " + m.detail + " dues\u2026";
     case MessageId::kHelpViewerMissing:
       return "No program to show the help file was found. The manual is " + Quoted(m.text) + ".";
     case MessageId::kPdfCharactersLost:

@@ -53,6 +53,7 @@ enum class MessageId {
   kProgressCreating,
   kProgressSaving,
   kProgressDeleting,
+  kProgressLoading,    // detail: how many record files are read
   kPdfCharactersLost,  // text: the dues' titles, one a line; number: how many dues
 
   kSyncConflicts,     // number: how many dues have conflict copies

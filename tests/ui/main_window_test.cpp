@@ -2,6 +2,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QMenu>
 #include <QMessageBox>
 #include <QProgressDialog>
@@ -13,10 +14,12 @@
 #include <QTimer>
 
 #include "core/base/messages.h"
+#include "core/records/record_codec.h"
 #include "tests/ui/fakes.h"
 #include "tests/ui/ui_tests.h"
 #include "ui/base/app_settings.h"
 #include "ui/base/message_box_prompt.h"
+#include "ui/base/operation_progress.h"
 #include "ui/shell/about_dialog.h"
 #include "ui/shell/commands.h"
 #include "ui/shell/details_bar.h"
@@ -490,6 +493,35 @@ void MainFrameTest::LongSeriesDeleteShowsProgress() {
   f.frame->commands().deleteDue->trigger();
   QVERIFY(!shown);
   QCOMPARE(f.rows(), 10);
+}
+
+void MainFrameTest::LoadingManyFilesShowsProgress() {
+  Fixture f;
+  const QString records = f.ws.directory() + QStringLiteral("/Paylark Files/");
+  constexpr int kFiles = static_cast<int>(OperationProgress::kLoadingShownFrom);
+  DueRecord record = DueRecord::WithDefaults(f.ws.clock);
+  record.dueDate = At(2027, 1, 15);
+  for (int n = 0; n < kFiles; ++n) {
+    record.recordId = "2027011500" + std::to_string(100000 + n);
+    QFile file(records + QString::fromStdString("duedate" + record.recordId + ".due"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray::fromStdString(EncodeRecord(record)));
+  }
+  QString label;
+  int maximum = 0;
+  QTimer::singleShot(0, f.frame.get(), [&] {
+    if (auto* dialog = f.frame->findChild<QProgressDialog*>()) {
+      label = dialog->labelText();
+      maximum = dialog->maximum();
+      Snapshot(*dialog, "loading.png");
+    }
+  });
+  f.frame->ReloadAll();
+  // The fixture's own dues are read as well.
+  QCOMPARE(label, QStringLiteral("Loading %1 dues\u2026").arg(maximum));
+  QVERIFY(maximum > kFiles);
+  QVERIFY(f.frame->findChild<QProgressDialog*>() == nullptr);
+  QCOMPARE(f.ws.app.store().size(), static_cast<std::size_t>(maximum));
 }
 
 void MainFrameTest::TabWalksTheWindowAndF1OpensHelp() {

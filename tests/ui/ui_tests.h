@@ -53,6 +53,7 @@ class MainFrameTest final : public QObject {
   void ExportDoneMessageOffersOpenAndFolder();
   void NarrowWindowKeepsRowsReadable();
   void LongSeriesDeleteShowsProgress();
+  void LoadingManyFilesShowsProgress();
   void TabWalksTheWindowAndF1OpensHelp();
   void SnapshotsOfTheWindowAndDialogs();
 };

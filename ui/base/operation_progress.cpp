@@ -11,8 +11,8 @@ constexpr qint64 kUpdateMilliseconds = 40;
 
 }  // namespace
 
-OperationProgress::OperationProgress(QWidget* parent, MessageId label)
-    : parent_(parent), label_(label) {}
+OperationProgress::OperationProgress(QWidget* parent, MessageId label, std::size_t shownFrom)
+    : parent_(parent), label_(label), shownFrom_(shownFrom) {}
 
 OperationProgress::~OperationProgress() = default;
 
@@ -22,11 +22,11 @@ Progress OperationProgress::Reporter() {
 
 void OperationProgress::Update(std::size_t done, std::size_t total) {
   if (!dialog_) {
-    if (std::max(done, total) < kShownFrom)
+    if (std::max(done, total) < shownFrom_)
       return;
     dialog_ = std::make_unique<QProgressDialog>(parent_.data());
     dialog_->setWindowTitle(QStringLiteral("Paylark"));
-    dialog_->setWindowModality(Qt::WindowModal);
+    dialog_->setWindowModality(parent_ ? Qt::WindowModal : Qt::ApplicationModal);
     dialog_->setCancelButton(nullptr);
     dialog_->setAutoClose(false);
     dialog_->setAutoReset(false);

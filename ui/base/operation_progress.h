@@ -21,8 +21,11 @@ class OperationProgress final {
   // About half a second of writing or removing record files.
   static constexpr std::size_t kShownFrom = 250;
 
-  // label: kProgressCreating, kProgressSaving or kProgressDeleting.
-  OperationProgress(QWidget* parent, MessageId label);
+  // Reading this many record files takes about half a second even at the disk's pace.
+  static constexpr std::size_t kLoadingShownFrom = 20'000;
+
+  // label: kProgressCreating, kProgressSaving, kProgressDeleting or kProgressLoading.
+  OperationProgress(QWidget* parent, MessageId label, std::size_t shownFrom = kShownFrom);
   ~OperationProgress();
   OperationProgress(const OperationProgress&) = delete;
   OperationProgress& operator=(const OperationProgress&) = delete;
@@ -35,6 +38,7 @@ class OperationProgress final {
 
   QPointer<QWidget> parent_;
   MessageId label_;
+  std::size_t shownFrom_;
   std::unique_ptr<QProgressDialog> dialog_;
   QElapsedTimer sinceUpdate_;
 };

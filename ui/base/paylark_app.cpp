@@ -1,7 +1,10 @@
 #include "ui/base/paylark_app.h"
 
+#include "core/base/data_folders.h"
 #include "core/base/messages.h"
+#include "core/records/record_snapshot.h"
 #include "ui/base/app_settings.h"
+#include "ui/base/operation_progress.h"
 
 namespace paylark {
 
@@ -16,8 +19,18 @@ void PaylarkApp::SaveSetting() const {
   AppSettings::SetWorkingDirectory(QString::fromStdString(workingDirectory()));
 }
 
-QString PaylarkApp::Reload() {
-  const ReloadReport report = store_.Reload();
+void PaylarkApp::SetWorkingDirectory(const std::string& path) {
+  store_.SetWorkingDirectory(path);
+  const std::string cache = UserCacheFolder();
+  store_.SetSnapshotFile(cache.empty() || path.empty()
+                             ? std::string()
+                             : SnapshotPathFor(cache, store_.RecordsFolder()));
+}
+
+QString PaylarkApp::Reload(QWidget* parent) {
+  OperationProgress progress(parent, MessageId::kProgressLoading,
+                             OperationProgress::kLoadingShownFrom);
+  const ReloadReport report = store_.Reload(progress.Reporter());
   if (report.skipped.empty())
     return {};
   return QString::fromStdString(MessageText(Message{

@@ -9,6 +9,8 @@
 #include "ui/base/desktop_services.h"
 #include "ui/base/prompt.h"
 
+class QWidget;
+
 namespace paylark {
 
 // The application-wide values of one Paylark process: the selected month, the record store
@@ -26,12 +28,13 @@ class PaylarkApp final {
   RecordStore& store() { return store_; }
 
   const std::string& workingDirectory() const { return store_.workingDirectory(); }
-  // Points the store at the new folder without reading it.
-  void SetWorkingDirectory(const std::string& path) { store_.SetWorkingDirectory(path); }
+  // Points the store at the new folder, and at its snapshot, without reading it.
+  void SetWorkingDirectory(const std::string& path);
   // Writes the working directory to the settings.
   void SaveSetting() const;
-  // Reads every record file again; the text is empty, or says how many files were skipped.
-  QString Reload();
+  // Loads every record again; the text is empty, or says how many files were skipped. When
+  // many files must be read, a progress dialog over parent (or alone) counts them.
+  QString Reload(QWidget* parent = nullptr);
 
   const OleDateTime& selectedMonth() const { return selectedMonth_; }
   void SetSelectedMonth(const OleDateTime& month) { selectedMonth_ = month; }

@@ -240,7 +240,7 @@ void MainWindow::ShiftMonth(int months) {
 }
 
 void MainWindow::ReloadAll() {
-  ShowNote(app_.Reload());
+  ShowNote(app_.Reload(this));
   RefreshMonth();
   UpdateCalendarFeed();
 }

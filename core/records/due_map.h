@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "core/records/due_record.h"
 
@@ -14,7 +15,8 @@ namespace paylark {
 
 // The record map: record ID to DueRecord. Iteration ("map order") visits 17 hash buckets from 0
 // to 16 and each bucket's chain from its head, where new keys are inserted. An auxiliary index
-// makes look-ups O(1) at any size without changing that order.
+// makes look-ups O(1) at any size without changing that order, and a month index gives the
+// records of one due month without a visit of the others.
 class DueMap {
  public:
   static constexpr std::uint32_t kBucketCount = 17;
@@ -40,16 +42,40 @@ class DueMap {
   template <class Visitor>
   void ForEach(Visitor&& visit) const {
     for (const auto& bucket : buckets_) {
-      for (const DueRecord& record : bucket)
-        visit(record);
+      for (const Node& node : bucket)
+        visit(node.record);
     }
   }
 
+  // Calls visit(const DueRecord&), in map order, for every record whose due date falls in the
+  // year and month by the calendar (an invalid due date counts as 30 December 1899).
+  template <class Visitor>
+  void ForEachInMonth(int year, int month, Visitor&& visit) const {
+    for (const Node* node : MonthInMapOrder(year, month))
+      visit(node->record);
+  }
+
  private:
-  using Chain = std::list<DueRecord>;
+  struct Node {
+    DueRecord record;
+    std::uint32_t bucket = 0;
+    // Later insertions stand nearer the head of their chain: map order within a bucket is
+    // descending sequence.
+    std::uint64_t sequence = 0;
+    int monthKey = 0;
+  };
+  using Chain = std::list<Node>;
+
+  static int MonthKey(int year, int month) { return year * 12 + month - 1; }
+  static int MonthKeyOf(const DueRecord& record);
+  void AddToMonth(const Node& node);
+  void RemoveFromMonth(const Node& node);
+  std::vector<const Node*> MonthInMapOrder(int year, int month) const;
 
   std::array<Chain, kBucketCount> buckets_;
   std::unordered_map<std::string, Chain::iterator> index_;
+  std::unordered_map<int, std::vector<const Node*>> months_;
+  std::uint64_t lastSequence_ = 0;
 };
 
 }  // namespace paylark

@@ -39,7 +39,8 @@ MonthFilter MonthFilterFromIndex(int index) {
 MonthSelection MonthFill(const RecordStore& store, const OleDateTime& month, MonthFilter filter) {
   MonthSelection selection;
   const MonthBounds bounds = BoundsOf(month);
-  store.map().ForEach([&](const DueRecord& record) {
+  const CivilDateTime civil = month.ToCivil();
+  store.map().ForEachInMonth(civil.year, civil.month, [&](const DueRecord& record) {
     if (filter == MonthFilter::kPaidOnly && !IsPaid(record))
       return;
     if (filter == MonthFilter::kUnpaidOnly && IsPaid(record))

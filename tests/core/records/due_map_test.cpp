@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -56,6 +58,42 @@ TEST(DueMapTest, KeysCompareByteWise) {
   EXPECT_EQ(map.Find("ID")->title, "upper");
   map.Clear();
   EXPECT_TRUE(map.empty());
+}
+
+// The month index against a walk of the whole map, after inserts, replacements that move a due
+// to another month (or keep it), removals and re-inserts, also with an invalid due date.
+TEST(DueMapTest, AMonthGivesTheRecordsAWholeWalkFindsInMapOrder) {
+  DueMap map;
+  std::mt19937 random(20261206);
+  auto dueAt = [](OleDateTime date) {
+    DueRecord record;
+    record.dueDate = date;
+    return record;
+  };
+  for (int step = 0; step < 4000; ++step) {
+    const std::string id = "2026" + std::to_string(random() % 300);
+    if (random() % 5 == 0)
+      map.Remove(id);
+    else if (random() % 40 == 0)
+      map.Set(id, dueAt(OleDateTime(std::numeric_limits<double>::quiet_NaN())));
+    else if (random() % 40 == 0)
+      map.Set(id, dueAt(*OleDateTime::FromCivil(1899, 12, 29, 6)));
+    else
+      map.Set(id, dueAt(*OleDateTime::FromCivil(2026, 1 + static_cast<int>(random() % 4), 9)));
+  }
+  for (const auto& [year, month] :
+       {std::pair{2026, 1}, {2026, 2}, {2026, 4}, {1899, 12}, {2026, 5}}) {
+    std::vector<std::string> walked;
+    map.ForEach([&](const DueRecord& record) {
+      const CivilDateTime civil = record.dueDate.ToCivil();
+      if (civil.year == year && civil.month == month)
+        walked.push_back(record.recordId);
+    });
+    std::vector<std::string> indexed;
+    map.ForEachInMonth(year, month,
+                       [&](const DueRecord& record) { indexed.push_back(record.recordId); });
+    EXPECT_EQ(indexed, walked) << year << "-" << month;
+  }
 }
 
 }  // namespace

@@ -35,6 +35,8 @@ class DueMap {
   // It is not an error if the ID is not held.
   void Remove(const std::string& recordId);
   void Clear();
+  // Room for this many records without rehashing the look-up index.
+  void Reserve(std::size_t count) { index_.reserve(count); }
   std::size_t size() const { return index_.size(); }
   bool empty() const { return index_.empty(); }
 

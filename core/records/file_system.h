@@ -15,7 +15,7 @@ struct FileInfo {
   FileKind kind = FileKind::kOther;  // symbolic links are followed
   std::uint64_t size = 0;
   int mode = 0;                 // the permission bits
-  bool writable = false;        // this process may change the file
+  bool writable = false;        // this process may change the file; Inspect only
   std::int64_t ageSeconds = 0;  // since its contents last changed
   // The file's identity: a name whose inode number and change time (nanoseconds) are unchanged
   // still holds the same bytes, as a replacement by rename brings a new change time even when the
@@ -42,7 +42,8 @@ class FileSystem {
 
   // Creates the folder itself (not its parents); an existing folder is no error.
   virtual Status CreateFolder(const std::string& path) = 0;
-  // Every entry of the folder but "." and "..", in no particular order.
+  // Every entry of the folder but "." and "..", in no particular order. Asking whether each may
+  // be written would double the cost of listing a large folder, so `writable` stays false here.
   virtual Result<std::vector<FolderEntry>> List(const std::string& folder) = 0;
   virtual Result<FileInfo> Inspect(const std::string& path) = 0;
   // The whole file. A file longer than maxBytes is not read: that is kInvalidArgument.

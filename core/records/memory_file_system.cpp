@@ -113,8 +113,11 @@ Result<std::vector<FolderEntry>> MemoryFileSystem::List(const std::string& folde
   if (!folders_.contains(folder))
     return Failure(ENOENT);
   std::vector<FolderEntry> entries;
-  for (const std::string& name : Names(folder))
-    entries.push_back({name, Inspect(folder + "/" + name).value()});
+  for (const std::string& name : Names(folder)) {
+    FileInfo info = Inspect(folder + "/" + name).value();
+    info.writable = false;
+    entries.push_back({name, info});
+  }
   for (const std::string& path : folders_) {
     if (ParentOf(path) == folder)
       entries.push_back({path.substr(folder.size() + 1), FileInfo{FileKind::kFolder, 0, 0755}});

@@ -124,6 +124,7 @@ ReloadReport RecordStore::Reload(const Progress& progress) {
 
 void RecordStore::LoadRecords(const std::vector<FolderEntry>& records, ReloadReport& report,
                               const Progress& progress) {
+  map_.Reserve(records.size());
   Snapshot snapshot;
   ReadSnapshot(snapshot);
   std::vector<const SnapshotEntry*> kept(records.size());

@@ -87,20 +87,25 @@ Status Damaged(std::string_view what) {
 }  // namespace
 
 std::string EncodeSnapshot(std::string_view recordsFolder, std::span<const SnapshotEntry> entries) {
-  std::string payload;
-  PutText(payload, recordsFolder);
-  Put<std::uint64_t>(payload, entries.size());
-  for (const SnapshotEntry& entry : entries) {
-    PutText(payload, entry.name);
-    Put<std::uint64_t>(payload, entry.inode);
-    Put<std::int64_t>(payload, entry.changeTime);
-    PutText(payload, entry.bytes);
-  }
+  std::size_t size = kHeaderBytes + 4 + recordsFolder.size() + 8;
+  for (const SnapshotEntry& entry : entries)
+    size += 4 + entry.name.size() + 8 + 8 + 4 + entry.bytes.size();
   std::string out(kMagic);
+  out.reserve(size);
   Put<std::uint32_t>(out, kSnapshotVersion);
-  Put<std::uint64_t>(out, payload.size());
-  Put<std::uint64_t>(out, Checksum(payload));
-  out += payload;
+  Put<std::uint64_t>(out, size - kHeaderBytes);
+  Put<std::uint64_t>(out, 0);  // the checksum, once the payload is there
+  PutText(out, recordsFolder);
+  Put<std::uint64_t>(out, entries.size());
+  for (const SnapshotEntry& entry : entries) {
+    PutText(out, entry.name);
+    Put<std::uint64_t>(out, entry.inode);
+    Put<std::int64_t>(out, entry.changeTime);
+    PutText(out, entry.bytes);
+  }
+  std::string checksum;
+  Put<std::uint64_t>(checksum, Checksum(std::string_view(out).substr(kHeaderBytes)));
+  out.replace(kHeaderBytes - 8, 8, checksum);
   return out;
 }
 

@@ -150,8 +150,11 @@ void RecordStore::LoadRecords(const std::vector<FolderEntry>& records, ReloadRep
     if (toRead > 0)
       Report(progress, report.filesRead, toRead);
   }
-  snapshot.stale = toRead > 0 || records.size() != snapshot.entries.size() ||
-                   snapshot.next.size() != snapshot.entries.size();
+  // Files read only because they changed a moment ago do not make the snapshot stale: they stay
+  // out of it until their identity can be trusted.
+  const std::size_t fromSnapshot = records.size() - toRead;
+  snapshot.stale =
+      snapshot.next.size() != snapshot.entries.size() || fromSnapshot != snapshot.entries.size();
   WriteSnapshot(snapshot);
 }
 

@@ -99,8 +99,12 @@ TEST_F(RecordSnapshotTest, FilesChangedBehindItsBackAreReadAgain) {
   // Changed in place within the last change-time tick: its identity is not trusted yet.
   files_.SetChangeAge(FileOf(5), 0);
   EXPECT_EQ(LoadAndCompare(), 5u);
-  // The snapshot has caught up with everything but the file changed a moment ago.
+  // The snapshot has caught up with everything but the file changed a moment ago, which alone
+  // is no reason to write it again.
   EXPECT_EQ(LoadAndCompare(), 1u);
+  const int writes = files_.CallsMade(MemoryFileSystem::Call::kWrite);
+  EXPECT_EQ(LoadAndCompare(), 1u);
+  EXPECT_EQ(files_.CallsMade(MemoryFileSystem::Call::kWrite), writes);
 }
 
 TEST_F(RecordSnapshotTest, ADamagedOrForeignSnapshotIsIgnoredAndRewritten) {

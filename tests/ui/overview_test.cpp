@@ -126,7 +126,7 @@ void OverviewTest::ChosenResultOpensItsMonthAndSelectsIt() {
 
   // A double-click goes too; a changed store is searched afresh.
   f.ws.AddDue("Gym bag", "Sports shop", 60, At(2024, 2, 2));
-  f.frame->RefreshMonth();
+  f.frame->ReloadAll();
   f.search().clear();
   Type(f.search(), QStringLiteral("gym"));
   QCOMPARE(f.results().topLevelItemCount(), 3);

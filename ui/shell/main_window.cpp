@@ -104,7 +104,7 @@ MainWindow::MainWindow(PaylarkApp& app, DialogCommands& dialogs, QWidget* parent
   ConnectCommands();
   ConnectExports();
   RefreshMonth();
-  UpdateCalendarFeed();
+  UpdateAllMonths();
 }
 
 MainWindow::~MainWindow() {
@@ -200,8 +200,6 @@ void MainWindow::RefreshMonth() {
   }
   detailsBar_->ClearDetails();
   ShowCaption(QStringLiteral("Paylark"), CaptionStrip::kApplication);
-  searchBox_->Invalidate();
-  reminderCount_->Update();
 }
 
 bool MainWindow::GoToDue(const QString& recordId) {
@@ -242,12 +240,18 @@ void MainWindow::ShiftMonth(int months) {
 void MainWindow::ReloadAll() {
   ShowNote(app_.Reload(this));
   RefreshMonth();
-  UpdateCalendarFeed();
+  UpdateAllMonths();
 }
 
 void MainWindow::RecordsChanged() {
   RefreshMonth();
+  UpdateAllMonths();
+}
+
+void MainWindow::UpdateAllMonths() {
   UpdateCalendarFeed();
+  reminderCount_->Update();
+  searchBox_->Invalidate();
 }
 
 void MainWindow::UpdateCalendarFeed() {
@@ -259,7 +263,7 @@ void MainWindow::UpdateCalendarFeed() {
 void MainWindow::RefreshKeepingSelection() {
   const std::optional<DueRecord> selected = view_->SelectedRecord();
   RefreshMonth();
-  UpdateCalendarFeed();
+  UpdateAllMonths();
   if (!selected)
     return;
   const std::vector<DueRecord>& rows = view_->model().rows();

@@ -83,6 +83,9 @@ class MainWindow final : public QMainWindow {
   void ModifyRecord(const QString& recordId);
   // After dues were added, changed or removed: the list and the calendar feed follow.
   void RecordsChanged();
+  // What looks at every month rather than the one on screen: the calendar feed, the reminder
+  // count and the search. Switching months leaves them alone.
+  void UpdateAllMonths();
   void UpdateCalendarFeed();
 
   PaylarkApp& app_;

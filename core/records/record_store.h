@@ -71,7 +71,7 @@ class RecordStore {
   // be read or decoded, or are too large to be records, are skipped and listed. Temporary files
   // of writers that are gone are removed. A file whose inode number and change time match the
   // snapshot is not opened: its bytes come from the snapshot, which is then brought up to date.
-  // progress hears of the files loaded.
+  // progress hears how many of the files to be read have been read.
   ReloadReport Reload(const Progress& progress = {});
   // Reads only the named files of the records folder again: a file that is gone unmaps its
   // record, one that does not decode keeps the mapped record and is listed; the rest of the map

@@ -235,6 +235,23 @@ void MainFrameTest::DeleteFailureIsToldOnceNamingTheDue() {
   QVERIFY(f.RowOf("Gym") >= 0);
 }
 
+void MainFrameTest::ChangeMarkerFailureIsAWarningAfterTheChange() {
+  Fixture f;
+  // A folder where the marker goes cannot be replaced by a file, even by root.
+  QVERIFY(QFile::remove(f.ws.directory() + "/Paylark Files/preferences.alm"));
+  QVERIFY(QDir().mkpath(f.ws.directory() + "/Paylark Files/preferences.alm/inside"));
+  f.view().SelectRow(f.RowOf("Gym"));
+  f.ws.prompt.answers = {PromptAnswer::kYes};
+  f.frame->commands().deleteDue->trigger();
+  QCOMPARE(f.RowOf("Gym"), -1);
+  QCOMPARE(f.ws.prompt.asked.size(), 2);
+  QVERIFY2(f.ws.prompt.asked.at(1).startsWith(
+               "The change was saved, but the change marker could not be written: "),
+           qPrintable(f.ws.prompt.asked.at(1)));
+  f.frame->RefreshKeepingSelection();  // told once, not again
+  QCOMPARE(f.ws.prompt.asked.size(), 2);
+}
+
 void MainFrameTest::ToggleDetailWindowFollowsTheDock() {
   Fixture f;
   DetailsBar& details = f.frame->detailsBar();

@@ -42,6 +42,7 @@ class MainFrameTest final : public QObject {
   void DeleteSingleDueAsksYesNo();
   void DeleteSeriesMemberHonoursEveryAnswer();
   void DeleteFailureIsToldOnceNamingTheDue();
+  void ChangeMarkerFailureIsAWarningAfterTheChange();
   void ToggleDetailWindowFollowsTheDock();
   void ContextMenusOfferTheRightCommands();
   void CommandsWithoutSelectionDoNothing();

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "core/base/messages.h"
 #include "core/records/month_selection.h"
 #include "ui/base/app_settings.h"
 #include "ui/base/date_conversion.h"
@@ -246,12 +247,23 @@ void MainWindow::ReloadAll() {
 void MainWindow::RecordsChanged() {
   RefreshMonth();
   UpdateAllMonths();
+  TellMarkerFailure();
 }
 
 void MainWindow::UpdateAllMonths() {
   UpdateCalendarFeed();
   reminderCount_->Update();
   searchBox_->Invalidate();
+}
+
+void MainWindow::TellMarkerFailure() {
+  const Status marker = app_.store().TakeMarkerFailure();
+  if (marker.ok())
+    return;
+  app_.prompt().Tell(this,
+                     QString::fromStdString(MessageText(
+                         Message{MessageId::kMarkerWriteFailed, {}, 0, marker.message()})),
+                     PromptIcon::kWarning);
 }
 
 void MainWindow::UpdateCalendarFeed() {
@@ -264,6 +276,7 @@ void MainWindow::RefreshKeepingSelection() {
   const std::optional<DueRecord> selected = view_->SelectedRecord();
   RefreshMonth();
   UpdateAllMonths();
+  TellMarkerFailure();
   if (!selected)
     return;
   const std::vector<DueRecord>& rows = view_->model().rows();

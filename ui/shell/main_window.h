@@ -86,6 +86,8 @@ class MainWindow final : public QMainWindow {
   // What looks at every month rather than the one on screen: the calendar feed, the reminder
   // count and the search. Switching months leaves them alone.
   void UpdateAllMonths();
+  // A change that took effect but could not rewrite the change marker is told as a warning.
+  void TellMarkerFailure();
   void UpdateCalendarFeed();
 
   PaylarkApp& app_;

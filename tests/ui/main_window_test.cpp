@@ -29,6 +29,7 @@
 #include "ui/shell/month_list_view.h"
 #include "ui/shell/month_row_painter.h"
 #include "ui/shell/status_panes.h"
+#include "ui/widgets/elided_label.h"
 
 namespace paylark::test {
 namespace {
@@ -352,8 +353,7 @@ void MainFrameTest::WordAndExcelExportsGoToExportsFolder() {
                         folder + "Paylark March 2026.docx"}));
   for (const QString& path : f.ws.desktop.opened)
     QVERIFY(QFile::exists(path));
-  QCOMPARE(f.frame->statusBar()->currentMessage(),
-           "Exported to " + folder + "Paylark March 2026.docx");
+  QCOMPARE(f.frame->note().text(), "Exported to " + folder + "Paylark March 2026.docx");
   QCOMPARE(f.ws.prompt.asked.last(), "Exported to " + folder + "Paylark March 2026.docx");
 }
 
@@ -475,6 +475,43 @@ void MainFrameTest::NarrowWindowKeepsRowsReadable() {
   f.frame->resizeDocks({&f.frame->detailsBar()}, {DetailsBar::kNarrowestWidth}, Qt::Horizontal);
   QTest::qWait(20);
   QVERIFY(f.frame->detailsBar().width() <= DetailsBar::kNarrowestWidth + 10);
+}
+
+void MainFrameTest::HugeSumsGiveWayToTheUnreadableNote() {
+  Fixture f;
+  f.ws.AddDue("Yacht", "Broker", 999999999999.99, At(2026, 3, 18, 9), true);
+  f.ws.AddDue("Island", "Estate agent", 99999999999999.99, At(2026, 3, 19, 9));
+  f.frame->RefreshMonth();
+  const QString note =
+      QString::fromStdString(MessageText({MessageId::kRecordFilesUnreadable, {}, 12, {}}));
+  f.frame->ShowNote(note);
+  const QLabel& shown = f.frame->note();
+  // Wide: everything whole. Narrow (640 pixels, and 700 drawn at two device pixels per pixel):
+  // the note stays whole and clear of the sums, which are cut.
+  for (const int width : {1400, 640, 700}) {
+    f.frame->resize(width, 450);
+    QTest::qWait(20);
+    QStatusBar& bar = *f.frame->statusBar();
+    QVERIFY(shown.isVisible());
+    QCOMPARE(shown.text(), note);
+    QVERIFY2(shown.width() >= shown.fontMetrics().horizontalAdvance(note),
+             qPrintable(QString::number(shown.width())));
+    QVERIFY(shown.geometry().right() < bar.width());
+    for (const ElidedLabel* sum : bar.findChildren<ElidedLabel*>())
+      QVERIFY(sum->mapTo(&bar, QPoint(0, 0)).x() > shown.geometry().right());
+    for (int pane = 0; pane < 3; ++pane) {
+      const QString whole = f.Pane(pane);
+      const QString cut = f.frame->statusPanes().ShownText(pane);
+      QVERIFY2(width == 1400 ? cut == whole : cut.endsWith(QChar(0x2026)) || cut == whole,
+               qPrintable(QString("%1: %2").arg(width).arg(cut)));
+    }
+    QVERIFY(width == 1400 || f.frame->statusPanes().ShownText(2).endsWith(QChar(0x2026)));
+    QVERIFY2(f.Pane(2).startsWith("Total : $101,000,000,00"), qPrintable(f.Pane(2)));
+  }
+  Snapshot(*f.frame->statusBar(), "status-bar-huge-sums-2x.png", 2);
+  f.frame->resize(640, 420);
+  QTest::qWait(20);
+  Snapshot(*f.frame->statusBar(), "status-bar-huge-sums.png");
 }
 
 void MainFrameTest::LongSeriesDeleteShowsProgress() {

@@ -53,6 +53,7 @@ class MainFrameTest final : public QObject {
   void EmptyMonthExportsSayThereAreNoDues();
   void ExportDoneMessageOffersOpenAndFolder();
   void NarrowWindowKeepsRowsReadable();
+  void HugeSumsGiveWayToTheUnreadableNote();
   void LongSeriesDeleteShowsProgress();
   void LoadingManyFilesShowsProgress();
   void TabWalksTheWindowAndF1OpensHelp();

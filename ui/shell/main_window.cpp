@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QLabel>
 #include <QMenuBar>
 #include <QSplitter>
 #include <QStatusBar>
@@ -73,6 +74,13 @@ MainWindow::MainWindow(PaylarkApp& app, DialogCommands& dialogs, QWidget* parent
   toolBar_->datePicker().setDateTime(ToQDateTime(app.clock().Now()));
   app_.SetSelectedMonth(ToOleDateTime(toolBar_->datePicker().dateTime()));
 
+  // The note is a label of the bar, not a passing message: it keeps its whole width when the
+  // sums beside it are large, and a menu's status tip only covers it for a moment.
+  note_ = new QLabel(this);
+  note_->setObjectName(QStringLiteral("statusNote"));
+  note_->setTextFormat(Qt::PlainText);
+  note_->setContentsMargins(4, 0, 0, 0);  // where a passing message starts
+  statusBar()->addWidget(note_);
   statusPanes_ = new StatusPanes(*statusBar());
 
   addDockWidget(Qt::RightDockWidgetArea, detailsBar_);
@@ -293,11 +301,7 @@ void MainWindow::ShowCaption(const QString& text, CaptionStrip::Image image) {
 }
 
 void MainWindow::ShowNote(const QString& note) {
-  if (note.isEmpty()) {
-    statusBar()->clearMessage();
-  } else {
-    statusBar()->showMessage(note);
-  }
+  note_->setText(note);
 }
 
 void MainWindow::OnNewDue() {

@@ -7,6 +7,7 @@
 #include "ui/shell/caption_strip.h"
 #include "ui/shell/working_directory_dialog.h"
 
+class QLabel;
 class QSplitter;
 
 namespace paylark {
@@ -43,8 +44,9 @@ class MainWindow final : public QMainWindow {
   // (while it is still in the month) stay.
   void RefreshKeepingSelection();
   void ShowCaption(const QString& text, CaptionStrip::Image image);
-  // Shows a note in the status bar's message pane until the next one.
+  // Shows a note at the left of the status bar until the next one; an empty note clears it.
   void ShowNote(const QString& note);
+  const QLabel& note() const { return *note_; }
 
   void OnNewDue();
   void OnModifyDue();
@@ -99,6 +101,7 @@ class MainWindow final : public QMainWindow {
   CaptionStrip* captionStrip_;
   MonthListView* view_;
   StatusPanes* statusPanes_;
+  QLabel* note_;
   SearchBox* searchBox_;
   ExportCommands* exports_;
   std::unique_ptr<CalendarFeedKeeper> calendarFeed_;

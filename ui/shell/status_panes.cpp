@@ -5,6 +5,7 @@
 #include <QStatusBar>
 
 #include "ui/base/resources.h"
+#include "ui/widgets/elided_label.h"
 
 namespace paylark {
 namespace {
@@ -22,20 +23,32 @@ constexpr PaneLook kPanes[3] = {
     {"status-total", "Total : ", "Total sum", 150},
 };
 
+// A pane asks for its own width, or more when its sum needs it; when the bar runs short it gives
+// way before the note beside it, down to a few characters of its sum.
+class SumPane final : public QWidget {
+ public:
+  SumPane(int width, QWidget* parent) : QWidget(parent), width_(width) {}
+  QSize sizeHint() const override {
+    const QSize natural = QWidget::sizeHint();
+    return QSize(qMax(width_, natural.width()), natural.height());
+  }
+
+ private:
+  int width_;
+};
+
 }  // namespace
 
 StatusPanes::StatusPanes(QStatusBar& bar) : QObject(&bar) {
   for (int i = 0; i < 3; ++i) {
-    auto* pane = new QWidget(&bar);
-    pane->setMinimumWidth(kPanes[i].width);  // wider only when a large sum needs it
-    pane->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    auto* pane = new SumPane(kPanes[i].width, &bar);
     auto* layout = new QHBoxLayout(pane);
     layout->setContentsMargins(4, 0, 4, 0);
     layout->setSpacing(4);
     auto* icon = new QLabel(pane);
     icon->setPixmap(SvgIcon(QString::fromLatin1(kPanes[i].icon)).pixmap(16, 16));
     icon->setFixedSize(16, 16);
-    texts_[i] = new QLabel(QString::fromLatin1(kPanes[i].initialText), pane);
+    texts_[i] = new ElidedLabel(QString::fromLatin1(kPanes[i].initialText), pane);
     texts_[i]->setAccessibleName(QString::fromLatin1(kPanes[i].accessibleName));
     layout->addWidget(icon);
     layout->addWidget(texts_[i], 1);
@@ -44,13 +57,19 @@ StatusPanes::StatusPanes(QStatusBar& bar) : QObject(&bar) {
 }
 
 void StatusPanes::SetTexts(const QString& paid, const QString& unpaid, const QString& total) {
-  texts_[0]->setText(paid);
-  texts_[1]->setText(unpaid);
-  texts_[2]->setText(total);
+  const QString texts[3] = {paid, unpaid, total};
+  for (int i = 0; i < 3; ++i) {
+    texts_[i]->setText(texts[i]);
+    texts_[i]->setToolTip(texts[i]);  // whole, also when the pane shows it cut
+  }
 }
 
 QString StatusPanes::Text(int pane) const {
   return texts_[pane]->text();
+}
+
+QString StatusPanes::ShownText(int pane) const {
+  return texts_[pane]->ShownText();
 }
 
 }  // namespace paylark

@@ -3,13 +3,15 @@
 #include <QString>
 #include <QWidget>
 
-class QLabel;
 class QStatusBar;
 
 namespace paylark {
 
+class ElidedLabel;
+
 // The three sum panes of the status bar (Paid, Unpaid, Total): a 16-pixel icon beside the
-// summary text, 130, 130 and 150 pixels wide.
+// summary text, 130, 130 and 150 pixels wide. A large sum widens its pane while there is room;
+// a bar too narrow cuts the sums ("…"), never the note left of them.
 class StatusPanes final : public QObject {
   Q_OBJECT
 
@@ -17,9 +19,11 @@ class StatusPanes final : public QObject {
   explicit StatusPanes(QStatusBar& bar);
   void SetTexts(const QString& paid, const QString& unpaid, const QString& total);
   QString Text(int pane) const;
+  // The sum as the pane shows it, cut when the pane is too narrow.
+  QString ShownText(int pane) const;
 
  private:
-  QLabel* texts_[3];
+  ElidedLabel* texts_[3];
 };
 
 }  // namespace paylark

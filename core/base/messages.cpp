@@ -111,6 +111,12 @@ std::string MessageText(const Message& m) {
       return m.number == 1 ? "1 sync conflict" : std::to_string(m.number) + " sync conflicts";
     case MessageId::kChangedElsewhere:
       return "This due was changed elsewhere while you edited it.";
+    case MessageId::kNoSyncProgram:
+      return "No synchronization program is set up for this working directory.";
+    case MessageId::kSyncthingRescanning:
+      return "Syncthing is rescanning the records folder...";
+    case MessageId::kSyncthingFailed:
+      return "Syncthing could not rescan the records folder: " + m.detail;
     case MessageId::kImportRowRefused:
       return "row " + std::to_string(m.number) + ": " + m.detail;
     case MessageId::kImportWouldAdd:

@@ -58,6 +58,9 @@ enum class MessageId {
 
   kSyncConflicts,     // number: how many dues have conflict copies
   kChangedElsewhere,  // the Modify sheet's question after another device changed the due
+  kNoSyncProgram,
+  kSyncthingRescanning,
+  kSyncthingFailed,        // detail: reason
   // Beyond: CSV import and the calendar feed
   kImportRowRefused,  // number: row, detail: reason
   kImportWouldAdd,    // number: how many

@@ -335,10 +335,11 @@ void MainFrameTest::SynchronizeStartsOnlyAConfiguredManager() {
   Fixture f;
   f.frame->commands().synchronize->trigger();
   QVERIFY(f.ws.desktop.started.isEmpty());
+  QCOMPARE(f.ws.prompt.asked, QStringList{Text(MessageId::kNoSyncProgram)});
   QSettings("Velmora", "Paylark").setValue("Synchronize/Manager", "/opt/sync/manager");
   f.frame->commands().synchronize->trigger();
   QCOMPARE(f.ws.desktop.started, QStringList{"/opt/sync/manager /show /syncnow"});
-  QVERIFY(f.ws.prompt.asked.isEmpty());
+  QCOMPARE(f.ws.prompt.asked.size(), 1);
 }
 
 void MainFrameTest::WordAndExcelExportsGoToExportsFolder() {

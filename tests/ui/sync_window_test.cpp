@@ -1,7 +1,11 @@
+#include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableWidget>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
 #include <fstream>
@@ -14,12 +18,14 @@
 #include "tests/ui/test_runner.h"
 #include "ui/app/sync_wiring.h"
 #include "ui/editor/modify_command.h"
+#include "ui/shell/commands.h"
 #include "ui/shell/main_window.h"
 #include "ui/shell/month_list_model.h"
 #include "ui/shell/month_list_view.h"
 #include "ui/sync/conflict_resolver_dialog.h"
 #include "ui/sync/folder_watcher.h"
 #include "ui/sync/single_instance.h"
+#include "ui/sync/syncthing_rescan.h"
 
 namespace paylark::test {
 
@@ -32,6 +38,7 @@ class SyncWindowTest final : public QObject {
   void ModifySheetAsksWhenTheDueChangedElsewhere();
   void ChangedFilesAppearKeepingMonthAndSelection();
   void ConflictsAreCountedAndResolvedSideBySide();
+  void SynchronizeAsksARunningSyncthingToRescan();
 
  private:
   QTemporaryDir runtime_;
@@ -58,11 +65,67 @@ int RowOf(MainWindow& window, const std::string& id) {
   return -1;
 }
 
+// Syncthing's REST API as far as Synchronize uses it: each request is kept as "<verb> <path>
+// <API key>"; a scan answers scanCode, the folder status is "scanning" once, then "idle".
+class FakeSyncthing final {
+ public:
+  FakeSyncthing() {
+    QVERIFY(server_.listen(QHostAddress::LocalHost));
+    QObject::connect(&server_, &QTcpServer::newConnection, [this] {
+      while (QTcpSocket* socket = server_.nextPendingConnection()) {
+        QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
+          if (!socket->peek(socket->bytesAvailable()).contains("\r\n\r\n"))
+            return;  // the rest of the head is on its way
+          const QByteArray request = socket->readAll();
+          const QList<QByteArray> lines = request.split('\n');
+          QByteArray key;
+          for (const QByteArray& line : lines) {
+            if (line.toLower().startsWith("x-api-key:"))
+              key = line.mid(10).trimmed();
+          }
+          const QList<QByteArray> first = lines.value(0).split(' ');
+          requests << QString::fromUtf8(first.value(0) + ' ' + first.value(1) + ' ' + key);
+          const bool scan = first.value(1).startsWith("/rest/db/scan");
+          const QByteArray body =
+              scan ? (scanCode == 200 ? QByteArray() : QByteArray("folder is gone\n"))
+                   : "{\"state\": \"" + QByteArray(++statusAsked < 2 ? "scanning" : "idle") + "\"}";
+          socket->write("HTTP/1.1 " + QByteArray::number(scan ? scanCode : 200) +
+                        " Answer\r\nContent-Type: application/json\r\nContent-Length: " +
+                        QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
+          socket->disconnectFromHost();
+        });
+      }
+    });
+  }
+  quint16 port() const { return server_.serverPort(); }
+  void Stop() { server_.close(); }
+
+  QStringList requests;
+  int scanCode = 200;
+  int statusAsked = 0;
+
+ private:
+  QTcpServer server_;
+};
+
+// A Syncthing config.xml whose folder "bills" holds the working directory.
+void WriteSyncthingConfig(const QString& stateHome, quint16 port, const QString& sharedPath) {
+  QDir().mkpath(stateHome + QStringLiteral("/syncthing"));
+  std::ofstream(QString(stateHome + QStringLiteral("/syncthing/config.xml")).toStdString())
+      << "<configuration version=\"37\">\n"
+      << "  <folder id=\"bills\" label=\"Bills\" path=\"" << sharedPath.toStdString()
+      << "/\" type=\"sendreceive\"></folder>\n"
+      << "  <gui enabled=\"true\" tls=\"false\">\n    <address>127.0.0.1:" << port
+      << "</address>\n    <apikey>key-4711</apikey>\n  </gui>\n</configuration>\n";
+}
+
 }  // namespace
 
 void SyncWindowTest::initTestCase() {
   qputenv("XDG_RUNTIME_DIR", runtime_.path().toUtf8());
   qputenv("XDG_DATA_HOME", (runtime_.path() + QStringLiteral("/data")).toUtf8());
+  qputenv("XDG_STATE_HOME", (runtime_.path() + QStringLiteral("/state")).toUtf8());
+  qputenv("XDG_CONFIG_HOME", (runtime_.path() + QStringLiteral("/config")).toUtf8());
 }
 
 void SyncWindowTest::SecondStartHandsItsArgumentsToTheFirst() {
@@ -182,6 +245,42 @@ void SyncWindowTest::ConflictsAreCountedAndResolvedSideBySide() {
                         QStringLiteral("/duedate") + QString::fromStdString(id) +
                         QStringLiteral(".due")));
   QTRY_VERIFY_WITH_TIMEOUT(!wiring.conflictsButton().isVisibleTo(&window), 5000);
+}
+
+void SyncWindowTest::SynchronizeAsksARunningSyncthingToRescan() {
+  Workspace ws;
+  const std::string gas = ws.AddDue("Gas", "Utility", 60, At(2026, 3, 18, 9));
+  FakeDialogs dialogs;
+  MainWindow window(ws.app, dialogs);
+  SyncWiring wiring(ws.app, window);
+  QSignalSpy finished(&wiring.rescan(), &SyncthingRescan::Finished);
+  const QString stateHome = runtime_.path() + QStringLiteral("/state");
+  FakeSyncthing syncthing;
+  WriteSyncthingConfig(stateHome, syncthing.port(), ws.directory());
+
+  window.commands().synchronize->trigger();
+  QCOMPARE(window.note().text(), Text(MessageId::kSyncthingRescanning));
+  QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 10000);
+  const QString scanned = QStringLiteral("POST /rest/db/scan?folder=bills key-4711");
+  const QString status = QStringLiteral("GET /rest/db/status?folder=bills key-4711");
+  QCOMPARE(syncthing.requests, (QStringList{scanned, status, status}));
+  QVERIFY(window.note().text().isEmpty());  // reloaded once Syncthing was idle
+  QVERIFY(ws.prompt.asked.isEmpty());
+
+  // Syncthing refuses: told, and reloaded all the same.
+  syncthing.scanCode = 500;
+  window.commands().synchronize->trigger();
+  QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 2, 10000);
+  QCOMPARE(ws.prompt.asked,
+           QStringList{Text(MessageId::kSyncthingFailed) + QStringLiteral("folder is gone")});
+
+  // Nothing listens any more: as without any synchronisation program.
+  syncthing.Stop();
+  window.commands().synchronize->trigger();
+  QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 3, 10000);
+  QCOMPARE(ws.prompt.asked.last(), Text(MessageId::kNoSyncProgram));
+  QVERIFY(ws.app.store().Contains(gas));
+  QFile::remove(stateHome + QStringLiteral("/syncthing/config.xml"));
 }
 
 }  // namespace paylark::test

@@ -15,11 +15,13 @@
 #include "core/sync/backups.h"
 #include "core/sync/conflicts.h"
 #include "core/sync/sync_file_names.h"
+#include "core/sync/syncthing_config.h"
 #include "ui/base/paylark_app.h"
 #include "ui/shell/commands.h"
 #include "ui/shell/main_window.h"
 #include "ui/sync/conflict_resolver_dialog.h"
 #include "ui/sync/folder_watcher.h"
+#include "ui/sync/syncthing_rescan.h"
 
 namespace paylark {
 namespace {
@@ -48,7 +50,8 @@ SyncWiring::SyncWiring(PaylarkApp& app, MainWindow& window)
       window_(window),
       watcher_(new FolderWatcher(this)),
       conflicts_(new QPushButton(&window)),
-      daily_(new QTimer(this)) {
+      daily_(new QTimer(this)),
+      rescan_(new SyncthingRescan(this)) {
   conflicts_->setObjectName(QStringLiteral("syncConflicts"));
   conflicts_->setFlat(true);
   conflicts_->setCursor(Qt::PointingHandCursor);
@@ -61,6 +64,22 @@ SyncWiring::SyncWiring(PaylarkApp& app, MainWindow& window)
           &SyncWiring::WatchWorkingDirectory);
   connect(daily_, &QTimer::timeout, this, &SyncWiring::BackUpOncePerDay);
   daily_->start(kDailyCheckMilliseconds);
+  window.SetSynchronizer([this] { Synchronize(); });
+  connect(rescan_, &SyncthingRescan::Finished, this,
+          [this](SyncthingRescan::Outcome outcome, const QString& problem) {
+            if (outcome == SyncthingRescan::Outcome::kNotRunning) {
+              window_.SynchronizeLocally();
+              return;
+            }
+            window_.ReloadAll();
+            UpdateConflicts();
+            if (outcome == SyncthingRescan::Outcome::kFailed) {
+              app_.prompt().Tell(&window_,
+                                 QString::fromStdString(MessageText(Message{
+                                     MessageId::kSyncthingFailed, {}, 0, problem.toStdString()})),
+                                 PromptIcon::kWarning);
+            }
+          });
 
   if (QMenu* file = FileMenu(window)) {
     auto* restore = new QAction(QStringLiteral("Restore from &Backup..."), this);
@@ -126,6 +145,20 @@ void SyncWiring::BackUpOncePerDay() {
   const Result<std::string> path = CreateBackup(app_.store(), app_.clock(), BackupsKeptSetting());
   if (!path.ok())
     window_.ShowNote(QString::fromStdString("No backup was taken: " + path.status().message()));
+}
+
+void SyncWiring::Synchronize() {
+  if (rescan_->running())
+    return;
+  const std::optional<SyncthingFolder> folder =
+      app_.workingDirectory().empty() ? std::nullopt
+                                      : FindSyncthingFolder(app_.store().RecordsFolder());
+  if (!folder) {
+    window_.SynchronizeLocally();
+    return;
+  }
+  window_.ShowNote(QString::fromStdString(MessageText(MessageId::kSyncthingRescanning)));
+  rescan_->Start(*folder);
 }
 
 void SyncWiring::RestoreFromBackup() {

@@ -14,10 +14,12 @@ namespace paylark {
 class FolderWatcher;
 class MainWindow;
 class PaylarkApp;
+class SyncthingRescan;
 
 // Connects the window to a records folder that a sync engine shares: changed files are read
 // again by themselves, the status bar counts the sync conflicts and opens the resolver, a daily
-// backup is taken, and File → Restore from Backup… puts an earlier state back.
+// backup is taken, File → Restore from Backup… puts an earlier state back, and Synchronize asks
+// a running Syncthing that shares the records folder to rescan it.
 class SyncWiring final : public QObject {
   Q_OBJECT
 
@@ -33,6 +35,10 @@ class SyncWiring final : public QObject {
   // Takes today's backup unless there is one.
   void BackUpOncePerDay();
   void RestoreFromBackup();
+  // Without a synchronisation manager: a Syncthing whose folder holds the records folder rescans
+  // it, and the window reloads once Syncthing reports it idle.
+  void Synchronize();
+  SyncthingRescan& rescan() { return *rescan_; }
 
  private:
   void WatchWorkingDirectory();
@@ -42,6 +48,7 @@ class SyncWiring final : public QObject {
   FolderWatcher* watcher_;
   QPushButton* conflicts_;
   QTimer* daily_;
+  SyncthingRescan* rescan_;
 };
 
 // Backups/Keep, else 30.

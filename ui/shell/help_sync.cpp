@@ -36,11 +36,12 @@ void OpenHelp(DesktopServices& desktop, Prompt& prompt, QWidget* parent, const Q
   }
 }
 
-void Synchronize(DesktopServices& desktop) {
+bool StartSyncManager(DesktopServices& desktop) {
   const QString manager = AppSettings::SyncManager();
   if (manager.isEmpty())
-    return;
+    return false;
   (void)desktop.StartDetached(manager, {QStringLiteral("/show"), QStringLiteral("/syncnow")});
+  return true;
 }
 
 }  // namespace paylark

@@ -17,7 +17,7 @@ QString HelpFilePath();
 void OpenHelp(DesktopServices& desktop, Prompt& prompt, QWidget* parent,
               const QString& manual = HelpFilePath());
 // Starts the synchronisation manager named by the setting Synchronize/Manager with
-// "/show /syncnow"; does nothing, silently, when the setting is absent.
-void Synchronize(DesktopServices& desktop);
+// "/show /syncnow"; false, having done nothing, when the setting is absent.
+bool StartSyncManager(DesktopServices& desktop);
 
 }  // namespace paylark

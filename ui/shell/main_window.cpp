@@ -59,6 +59,7 @@ MainWindow::MainWindow(PaylarkApp& app, DialogCommands& dialogs, QWidget* parent
       calendarFeed_(std::make_unique<CalendarFeedKeeper>(app)),
       askDirectory_(
           [&app](const QString& initial) { return AskForWorkingDirectory(app, initial); }),
+      synchronize_([this] { SynchronizeLocally(); }),
       reminderCount_(new ReminderCount(app, this)) {
   setWindowTitle(QStringLiteral("Paylark"));
   setObjectName(QStringLiteral("MainFrame"));
@@ -127,7 +128,10 @@ void MainWindow::ConnectCommands() {
   connect(c.deleteDue, &QAction::triggered, this, &MainWindow::OnDeleteDue);
   connect(c.print, &QAction::triggered, this, [this] { dialogs_.Print(this); });
   connect(c.exit, &QAction::triggered, this, &QWidget::close);
-  connect(c.synchronize, &QAction::triggered, this, [this] { Synchronize(app_.desktop()); });
+  connect(c.synchronize, &QAction::triggered, this, [this] {
+    if (!StartSyncManager(app_.desktop()))
+      synchronize_();
+  });
   connect(c.changeDirectory, &QAction::triggered, this, &MainWindow::OnChangeDirectory);
   connect(c.refresh, &QAction::triggered, this, &MainWindow::ReloadAll);
   connect(c.previousMonth, &QAction::triggered, this, [this] { ShiftMonth(-1); });
@@ -337,6 +341,12 @@ void MainWindow::OnChangeDirectory() {
   app_.SetWorkingDirectory(chosen.toStdString());
   app_.SaveSetting();
   ReloadAll();  // which creates the records folder
+}
+
+void MainWindow::SynchronizeLocally() {
+  ReloadAll();
+  app_.prompt().Tell(this, QString::fromStdString(MessageText(MessageId::kNoSyncProgram)),
+                     PromptIcon::kInformation);
 }
 
 void MainWindow::OnAbout() {

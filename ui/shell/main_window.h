@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <functional>
 #include <memory>
 
 #include "ui/base/dialog_commands.h"
@@ -63,6 +64,11 @@ class MainWindow final : public QMainWindow {
 
   // The Working Directory dialog used by Change Directory; tests put their own.
   void SetDirectoryAsker(AskDirectory ask) { askDirectory_ = std::move(ask); }
+  // What Synchronize does when no synchronisation manager is set: by default
+  // SynchronizeLocally; the sync wiring asks a running Syncthing first.
+  void SetSynchronizer(std::function<void()> synchronize) { synchronize_ = std::move(synchronize); }
+  // Reads every record file again and says that no synchronisation program is set up.
+  void SynchronizeLocally();
 
   Commands& commands() { return *commands_; }
   MainToolBar& toolBar() { return *toolBar_; }
@@ -106,6 +112,7 @@ class MainWindow final : public QMainWindow {
   ExportCommands* exports_;
   std::unique_ptr<CalendarFeedKeeper> calendarFeed_;
   AskDirectory askDirectory_;
+  std::function<void()> synchronize_;
   ReminderCount* reminderCount_;
 };
 

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QNetworkAccessManager>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include "core/sync/syncthing_config.h"
+
+class QNetworkReply;
+
+namespace paylark {
+
+// Asks a running Syncthing, through its REST API, to rescan one of its folders
+// (POST /rest/db/scan), then waits until it reports the folder idle (GET /rest/db/status).
+// Never blocks: Finished follows every Start exactly once.
+class SyncthingRescan final : public QObject {
+  Q_OBJECT
+
+ public:
+  enum class Outcome {
+    kIdle,        // rescanned; idle, or still busy after a while (later changes arrive anyway)
+    kNotRunning,  // nothing answers at the GUI address
+    kFailed,      // Syncthing answered with an error; the problem says which
+  };
+
+  explicit SyncthingRescan(QObject* parent = nullptr);
+
+  void Start(const SyncthingFolder& folder);
+  bool running() const { return running_; }
+
+ signals:
+  void Finished(SyncthingRescan::Outcome outcome, const QString& problem);
+
+ private:
+  QNetworkReply* Send(const QString& path, const QByteArray& verb);
+  void Scanned(QNetworkReply* reply);
+  void AskStatus();
+  void StatusArrived(QNetworkReply* reply);
+  void Finish(Outcome outcome, const QString& problem = {});
+
+  QNetworkAccessManager network_;
+  QTimer poll_;
+  SyncthingFolder folder_;
+  int polls_ = 0;
+  bool running_ = false;
+};
+
+}  // namespace paylark

@@ -117,6 +117,10 @@ std::string MessageText(const Message& m) {
       return "Syncthing is rescanning the records folder...";
     case MessageId::kSyncthingFailed:
       return "Syncthing could not rescan the records folder: " + m.detail;
+    case MessageId::kWorkingDirectoryInUse:
+      return "The working directory \"" + m.text +
+             "\" is already open in another Paylark window. This window stays on its working "
+             "directory.";
     case MessageId::kImportRowRefused:
       return "row " + std::to_string(m.number) + ": " + m.detail;
     case MessageId::kImportWouldAdd:

@@ -61,6 +61,7 @@ enum class MessageId {
   kNoSyncProgram,
   kSyncthingRescanning,
   kSyncthingFailed,        // detail: reason
+  kWorkingDirectoryInUse,  // text: path
   // Beyond: CSV import and the calendar feed
   kImportRowRefused,  // number: row, detail: reason
   kImportWouldAdd,    // number: how many

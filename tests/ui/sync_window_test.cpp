@@ -39,6 +39,7 @@ class SyncWindowTest final : public QObject {
   void ChangedFilesAppearKeepingMonthAndSelection();
   void ConflictsAreCountedAndResolvedSideBySide();
   void SynchronizeAsksARunningSyncthingToRescan();
+  void ChangeDirectoryMovesTheOneWindowLock();
 
  private:
   QTemporaryDir runtime_;
@@ -281,6 +282,39 @@ void SyncWindowTest::SynchronizeAsksARunningSyncthingToRescan() {
   QCOMPARE(ws.prompt.asked.last(), Text(MessageId::kNoSyncProgram));
   QVERIFY(ws.app.store().Contains(gas));
   QFile::remove(stateHome + QStringLiteral("/syncthing/config.xml"));
+}
+
+void SyncWindowTest::ChangeDirectoryMovesTheOneWindowLock() {
+  UseFreshSettings();
+  Workspace ws;
+  QTemporaryDir taken;
+  QTemporaryDir free;
+  SingleInstance mine(ws.directory());
+  QCOMPARE(mine.Claim({}), SingleInstance::Role::kFirst);
+  SingleInstance theirs(taken.path());
+  QCOMPARE(theirs.Claim({}), SingleInstance::Role::kFirst);
+  FakeDialogs dialogs;
+  MainWindow window(ws.app, dialogs);
+  window.SetDirectoryClaimer([&mine](const QString& folder) { return mine.MoveTo(folder); });
+  QString chosen = taken.path();
+  window.SetDirectoryAsker([&chosen](const QString&) { return chosen; });
+
+  window.commands().changeDirectory->trigger();
+  QCOMPARE(ws.prompt.asked,
+           QStringList{QString::fromStdString(MessageText(
+               Message{MessageId::kWorkingDirectoryInUse, taken.path().toStdString(), 0, {}}))});
+  QCOMPARE(ws.app.workingDirectory(), ws.directory().toStdString());
+
+  chosen = free.path();
+  window.commands().changeDirectory->trigger();
+  QCOMPARE(ws.app.workingDirectory(), free.path().toStdString());
+  // The old folder is free for another window; a start on the new one raises this window.
+  SingleInstance later(ws.directory());
+  QCOMPARE(later.Claim({}), SingleInstance::Role::kFirst);
+  QSignalSpy activated(&mine, &SingleInstance::Activated);
+  SingleInstance second(free.path());
+  QCOMPARE(second.Claim({}), SingleInstance::Role::kHandedOver);
+  QTRY_COMPARE(activated.count(), 1);
 }
 
 }  // namespace paylark::test

@@ -61,6 +61,8 @@ int Run(int argc, char* argv[]) {
   }
 
   paylark::MainWindow frame(app, dialogs);
+  // Change Directory takes the new folder's lock before it lets go of the old one.
+  frame.SetDirectoryClaimer([&instance](const QString& folder) { return instance.MoveTo(folder); });
   paylark::SyncWiring sync(app, frame);
   // --show-due ID: the due's month with the due selected, also in a window already running.
   const auto goToDue = [&frame](const QString& recordId) {

@@ -338,6 +338,13 @@ void MainWindow::OnChangeDirectory() {
   const QString chosen = askDirectory_(before);
   if (chosen.isEmpty() || chosen.toUtf8() == before.toUtf8())
     return;
+  if (claimDirectory_ && !claimDirectory_(chosen)) {
+    app_.prompt().Tell(this,
+                       QString::fromStdString(MessageText(Message{
+                           MessageId::kWorkingDirectoryInUse, chosen.toStdString(), 0, {}})),
+                       PromptIcon::kWarning);
+    return;
+  }
   app_.SetWorkingDirectory(chosen.toStdString());
   app_.SaveSetting();
   ReloadAll();  // which creates the records folder

@@ -64,6 +64,11 @@ class MainWindow final : public QMainWindow {
 
   // The Working Directory dialog used by Change Directory; tests put their own.
   void SetDirectoryAsker(AskDirectory ask) { askDirectory_ = std::move(ask); }
+  // Called before Change Directory switches folders; false keeps the window on its folder (one
+  // window per working directory). Without one, every folder may be taken.
+  void SetDirectoryClaimer(std::function<bool(const QString&)> claim) {
+    claimDirectory_ = std::move(claim);
+  }
   // What Synchronize does when no synchronisation manager is set: by default
   // SynchronizeLocally; the sync wiring asks a running Syncthing first.
   void SetSynchronizer(std::function<void()> synchronize) { synchronize_ = std::move(synchronize); }
@@ -113,6 +118,7 @@ class MainWindow final : public QMainWindow {
   std::unique_ptr<CalendarFeedKeeper> calendarFeed_;
   AskDirectory askDirectory_;
   std::function<void()> synchronize_;
+  std::function<bool(const QString&)> claimDirectory_;
   ReminderCount* reminderCount_;
 };
 

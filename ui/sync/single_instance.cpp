@@ -16,10 +16,16 @@ QString RuntimeFolder() {
   return runtime.isEmpty() ? QDir::tempPath() : runtime;
 }
 
+std::unique_ptr<QLockFile> LockFor(const QString& basePath) {
+  auto lock = std::make_unique<QLockFile>(basePath + QStringLiteral(".lock"));
+  lock->setStaleLockTime(0);  // a lock whose process is gone is taken over, whatever its age
+  return lock;
+}
+
 }  // namespace
 
 SingleInstance::SingleInstance(const QString& workingDirectory, QObject* parent)
-    : QObject(parent), basePath_(RuntimeFolder() + QLatin1Char('/') + NameFor(workingDirectory)) {
+    : QObject(parent), basePath_(BasePathFor(workingDirectory)) {
   connect(&server_, &QLocalServer::newConnection, this, &SingleInstance::Receive);
 }
 
@@ -32,15 +38,36 @@ QString SingleInstance::NameFor(const QString& workingDirectory) {
 }
 
 SingleInstance::Role SingleInstance::Claim(const QStringList& arguments) {
-  lock_ = std::make_unique<QLockFile>(basePath_ + QStringLiteral(".lock"));
-  lock_->setStaleLockTime(0);
+  lock_ = LockFor(basePath_);
   if (!lock_->tryLock(0) && HandOver(arguments))
     return Role::kHandedOver;
+  Listen();
+  return Role::kFirst;
+}
+
+bool SingleInstance::MoveTo(const QString& workingDirectory) {
+  const QString basePath = BasePathFor(workingDirectory);
+  if (basePath == basePath_)
+    return true;
+  std::unique_ptr<QLockFile> lock = LockFor(basePath);
+  if (!lock->tryLock(0))
+    return false;
+  server_.close();
+  lock_ = std::move(lock);  // the old folder's lock goes with its QLockFile
+  basePath_ = basePath;
+  Listen();
+  return true;
+}
+
+QString SingleInstance::BasePathFor(const QString& workingDirectory) {
+  return RuntimeFolder() + QLatin1Char('/') + NameFor(workingDirectory);
+}
+
+void SingleInstance::Listen() {
   const QString socket = basePath_ + QStringLiteral(".socket");
   QLocalServer::removeServer(socket);
   server_.setSocketOptions(QLocalServer::UserAccessOption);
   (void)server_.listen(socket);
-  return Role::kFirst;
 }
 
 bool SingleInstance::HandOver(const QStringList& arguments) {

@@ -24,6 +24,9 @@ class SingleInstance final : public QObject {
   // Becomes the folder's first instance, or hands the arguments to the running one. A first
   // instance that cannot be reached (it just ended) leaves this one first.
   Role Claim(const QStringList& arguments);
+  // Moves this first instance to another working directory: takes that folder's lock, then
+  // releases the old one. False, with the old folder kept, when another Paylark holds the new one.
+  bool MoveTo(const QString& workingDirectory);
 
   // "paylark-<16 hex digits of a hash of the absolute path>": lock and socket names.
   static QString NameFor(const QString& workingDirectory);
@@ -34,6 +37,8 @@ class SingleInstance final : public QObject {
 
  private:
   bool HandOver(const QStringList& arguments);
+  void Listen();
+  static QString BasePathFor(const QString& workingDirectory);
   void Receive();
 
   QString basePath_;

@@ -40,6 +40,7 @@ class SyncWindowTest final : public QObject {
   void ConflictsAreCountedAndResolvedSideBySide();
   void SynchronizeAsksARunningSyncthingToRescan();
   void ChangeDirectoryMovesTheOneWindowLock();
+  void ANewDaysFirstChangeIsBackedUpBeforeItIsMade();
 
  private:
   QTemporaryDir runtime_;
@@ -315,6 +316,29 @@ void SyncWindowTest::ChangeDirectoryMovesTheOneWindowLock() {
   SingleInstance second(free.path());
   QCOMPARE(second.Claim({}), SingleInstance::Role::kHandedOver);
   QTRY_COMPARE(activated.count(), 1);
+}
+
+void SyncWindowTest::ANewDaysFirstChangeIsBackedUpBeforeItIsMade() {
+  Workspace ws;
+  const std::string gas = ws.AddDue("Gas", "Utility", 60, At(2026, 3, 18, 9));
+  FakeDialogs dialogs;
+  MainWindow window(ws.app, dialogs);
+  SyncWiring wiring(ws.app, window);
+  const std::string backups = BackupsFolder(ws.app.workingDirectory());
+  QCOMPARE(ListBackups(backups).size(), std::size_t{1});  // when the window opened
+
+  ws.clock.Set(At(2026, 3, 16, 0, 5));  // past midnight, the window still open
+  window.view().SelectRow(RowOf(window, gas));
+  ws.prompt.answers = {PromptAnswer::kYes};
+  window.commands().deleteDue->trigger();
+  QVERIFY(!ws.app.store().Contains(gas));
+  const std::vector<std::string> taken = ListBackups(backups);
+  QCOMPARE(taken.size(), std::size_t{2});
+  QVERIFY(QString::fromStdString(taken.front()).endsWith("2026-03-16 000500.zip"));
+  const auto saved = ReadBackup(taken.front());
+  QVERIFY(saved.ok());
+  QCOMPARE(saved.value().size(), std::size_t{1});
+  QCOMPARE(saved.value().front().recordId, gas);
 }
 
 }  // namespace paylark::test

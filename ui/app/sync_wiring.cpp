@@ -65,6 +65,8 @@ SyncWiring::SyncWiring(PaylarkApp& app, MainWindow& window)
   connect(daily_, &QTimer::timeout, this, &SyncWiring::BackUpOncePerDay);
   daily_->start(kDailyCheckMilliseconds);
   window.SetSynchronizer([this] { Synchronize(); });
+  // The day's backup comes before its first change, also when the day began with the window open.
+  window.SetBeforeChange([this] { BackUpOncePerDay(); });
   connect(rescan_, &SyncthingRescan::Finished, this,
           [this](SyncthingRescan::Outcome outcome, const QString& problem) {
             if (outcome == SyncthingRescan::Outcome::kNotRunning) {
@@ -129,6 +131,7 @@ void SyncWiring::UpdateConflicts() {
 }
 
 void SyncWiring::OpenResolver() {
+  BackUpOncePerDay();
   ConflictResolverDialog resolver(app_.store(), BackupsFolder(app_.workingDirectory()), &window_);
   connect(&resolver, &ConflictResolverDialog::Resolved, &window_,
           &MainWindow::RefreshKeepingSelection);

@@ -309,8 +309,14 @@ void MainWindow::ShowNote(const QString& note) {
 }
 
 void MainWindow::OnNewDue() {
+  BeforeChange();
   (void)dialogs_.NewDue(this);
   RecordsChanged();
+}
+
+void MainWindow::BeforeChange() {
+  if (beforeChange_)
+    beforeChange_();
 }
 
 void MainWindow::OnModifyDue() {
@@ -320,6 +326,7 @@ void MainWindow::OnModifyDue() {
 }
 
 void MainWindow::ModifyRecord(const QString& recordId) {
+  BeforeChange();
   if (dialogs_.ModifyDue(this, recordId.toStdString()) == EditOutcome::kRecordsChanged) {
     RecordsChanged();
   }
@@ -329,6 +336,7 @@ void MainWindow::OnDeleteDue() {
   const std::optional<DueRecord> record = view_->SelectedRecord();
   if (!record)
     return;
+  BeforeChange();
   DeleteDue(app_, this, *record);
   RecordsChanged();
 }
@@ -362,6 +370,7 @@ void MainWindow::OnAbout() {
 }
 
 void MainWindow::OnImportCsv() {
+  BeforeChange();
   const QString note = CsvImportCommand(app_, this).Run();
   if (note.isEmpty())
     return;

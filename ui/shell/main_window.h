@@ -69,6 +69,10 @@ class MainWindow final : public QMainWindow {
   void SetDirectoryClaimer(std::function<bool(const QString&)> claim) {
     claimDirectory_ = std::move(claim);
   }
+  // Called right before a command of the window may change records (the daily backup).
+  void SetBeforeChange(std::function<void()> beforeChange) {
+    beforeChange_ = std::move(beforeChange);
+  }
   // What Synchronize does when no synchronisation manager is set: by default
   // SynchronizeLocally; the sync wiring asks a running Syncthing first.
   void SetSynchronizer(std::function<void()> synchronize) { synchronize_ = std::move(synchronize); }
@@ -94,6 +98,7 @@ class MainWindow final : public QMainWindow {
   void ConnectExports();
   void SwitchPane(int step);
   void ModifyRecord(const QString& recordId);
+  void BeforeChange();
   // After dues were added, changed or removed: the list and the calendar feed follow.
   void RecordsChanged();
   // What looks at every month rather than the one on screen: the calendar feed, the reminder
@@ -119,6 +124,7 @@ class MainWindow final : public QMainWindow {
   AskDirectory askDirectory_;
   std::function<void()> synchronize_;
   std::function<bool(const QString&)> claimDirectory_;
+  std::function<void()> beforeChange_;
   ReminderCount* reminderCount_;
 };
 

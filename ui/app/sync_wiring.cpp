@@ -67,21 +67,7 @@ SyncWiring::SyncWiring(PaylarkApp& app, MainWindow& window)
   window.SetSynchronizer([this] { Synchronize(); });
   // The day's backup comes before its first change, also when the day began with the window open.
   window.SetBeforeChange([this] { BackUpOncePerDay(); });
-  connect(rescan_, &SyncthingRescan::Finished, this,
-          [this](SyncthingRescan::Outcome outcome, const QString& problem) {
-            if (outcome == SyncthingRescan::Outcome::kNotRunning) {
-              window_.SynchronizeLocally();
-              return;
-            }
-            window_.ReloadAll();
-            UpdateConflicts();
-            if (outcome == SyncthingRescan::Outcome::kFailed) {
-              app_.prompt().Tell(&window_,
-                                 QString::fromStdString(MessageText(Message{
-                                     MessageId::kSyncthingFailed, {}, 0, problem.toStdString()})),
-                                 PromptIcon::kWarning);
-            }
-          });
+  connect(rescan_, &SyncthingRescan::Finished, this, &SyncWiring::RescanFinished);
 
   if (QMenu* file = FileMenu(window)) {
     auto* restore = new QAction(QStringLiteral("Restore from &Backup..."), this);
@@ -162,6 +148,21 @@ void SyncWiring::Synchronize() {
   }
   window_.ShowNote(QString::fromStdString(MessageText(MessageId::kSyncthingRescanning)));
   rescan_->Start(*folder);
+}
+
+void SyncWiring::RescanFinished(SyncthingRescan::Outcome outcome, const QString& problem) {
+  if (outcome == SyncthingRescan::Outcome::kNotRunning) {
+    window_.SynchronizeLocally();
+    return;
+  }
+  window_.ReloadAll();
+  UpdateConflicts();
+  if (outcome == SyncthingRescan::Outcome::kFailed) {
+    app_.prompt().Tell(&window_,
+                       QString::fromStdString(MessageText(
+                           Message{MessageId::kSyncthingFailed, {}, 0, problem.toStdString()})),
+                       PromptIcon::kWarning);
+  }
 }
 
 void SyncWiring::RestoreFromBackup() {

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "ui/sync/syncthing_rescan.h"
+
 class QAction;
 class QPushButton;
 class QTimer;
@@ -14,7 +16,6 @@ namespace paylark {
 class FolderWatcher;
 class MainWindow;
 class PaylarkApp;
-class SyncthingRescan;
 
 // Connects the window to a records folder that a sync engine shares: changed files are read
 // again by themselves, the status bar counts the sync conflicts and opens the resolver, a daily
@@ -42,6 +43,7 @@ class SyncWiring final : public QObject {
 
  private:
   void WatchWorkingDirectory();
+  void RescanFinished(SyncthingRescan::Outcome outcome, const QString& problem);
 
   PaylarkApp& app_;
   MainWindow& window_;

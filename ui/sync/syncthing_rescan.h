@@ -23,6 +23,7 @@ class SyncthingRescan final : public QObject {
     kNotRunning,  // nothing answers at the GUI address
     kFailed,      // Syncthing answered with an error; the problem says which
   };
+  Q_ENUM(Outcome)
 
   explicit SyncthingRescan(QObject* parent = nullptr);
 

@@ -1,83 +1,9 @@
 #include "core/sync/syncthing_config.h"
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 namespace paylark {
 namespace {
-
-// config.xml is written by Syncthing itself: elements and attributes in one known form, text
-// escaped with the five predefined entities. A small reader of that form is all it needs.
-std::string Unescape(std::string_view text) {
-  static constexpr std::pair<std::string_view, char> kEntities[] = {
-      {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''}};
-  std::string plain;
-  for (std::size_t i = 0; i < text.size();) {
-    bool replaced = false;
-    for (const auto& [entity, character] : kEntities) {
-      if (text.substr(i, entity.size()) == entity) {
-        plain += character;
-        i += entity.size();
-        replaced = true;
-        break;
-      }
-    }
-    if (!replaced)
-      plain += text[i++];
-  }
-  return plain;
-}
-
-// The opening tags "<name " or "<name>" and where each ends.
-struct Tag {
-  std::string_view attributes;
-  std::size_t end = 0;  // just past '>'
-};
-
-std::vector<Tag> OpeningTags(std::string_view xml, std::string_view name) {
-  std::vector<Tag> tags;
-  const std::string open = "<" + std::string(name);
-  for (std::size_t at = xml.find(open); at != std::string_view::npos; at = xml.find(open, at + 1)) {
-    const std::size_t after = at + open.size();
-    if (after >= xml.size() || (xml[after] != ' ' && xml[after] != '>' && xml[after] != '\n' &&
-                                xml[after] != '\t' && xml[after] != '/'))
-      continue;
-    const std::size_t close = xml.find('>', after);
-    if (close == std::string_view::npos)
-      break;
-    tags.push_back({xml.substr(after, close - after), close + 1});
-  }
-  return tags;
-}
-
-std::string Attribute(std::string_view attributes, std::string_view name) {
-  const std::string key = " " + std::string(name) + "=\"";
-  std::string padded = " " + std::string(attributes);
-  for (char& c : padded) {
-    if (c == '\n' || c == '\t' || c == '\r')
-      c = ' ';
-  }
-  const std::size_t at = padded.find(key);
-  if (at == std::string::npos)
-    return {};
-  const std::size_t start = at + key.size();
-  const std::size_t end = padded.find('"', start);
-  return end == std::string::npos ? std::string() : Unescape(padded.substr(start, end - start));
-}
-
-// The text of the first <name>…</name> of xml.
-std::string ElementText(std::string_view xml, std::string_view name) {
-  const std::string open = "<" + std::string(name) + ">";
-  const std::string close = "</" + std::string(name) + ">";
-  const std::size_t start = xml.find(open);
-  if (start == std::string_view::npos)
-    return {};
-  const std::size_t end = xml.find(close, start + open.size());
-  if (end == std::string_view::npos)
-    return {};
-  return Unescape(xml.substr(start + open.size(), end - start - open.size()));
-}
 
 std::string Trimmed(std::string text) {
   while (!text.empty() && (text.back() == ' ' || text.back() == '\n' || text.back() == '\t'))
@@ -140,45 +66,27 @@ std::vector<std::string> SyncthingConfigPaths() {
           XdgHome("XDG_CONFIG_HOME", ".config") + "/syncthing/config.xml"};
 }
 
-std::optional<SyncthingFolder> FindSyncthingFolder(std::string_view configXml,
+std::optional<SyncthingFolder> FindSyncthingFolder(const SyncthingConfig& config,
                                                    std::string_view path, std::string_view home) {
-  const std::vector<Tag> gui = OpeningTags(configXml, "gui");
-  if (gui.empty() || Attribute(gui.front().attributes, "enabled") == "false")
+  if (!config.gui || !config.gui->enabled)
     return std::nullopt;
-  const std::size_t guiEnd = configXml.find("</gui>", gui.front().end);
-  const std::string_view guiBody = configXml.substr(gui.front().end, guiEnd - gui.front().end);
-  const std::string apiKey = Trimmed(ElementText(guiBody, "apikey"));
-  const std::optional<std::string> address = GuiAddress(
-      Trimmed(ElementText(guiBody, "address")), Attribute(gui.front().attributes, "tls") == "true");
+  const std::string apiKey = Trimmed(config.gui->apiKey);
+  const std::optional<std::string> address =
+      GuiAddress(Trimmed(config.gui->address), config.gui->tls);
   if (apiKey.empty() || !address)
     return std::nullopt;
 
   std::optional<SyncthingFolder> found;
-  for (const Tag& tag : OpeningTags(configXml, "folder")) {
-    // The folder defaults (an empty ID) describe no folder.
-    const std::string id = Attribute(tag.attributes, "id");
-    if (id.empty() || Attribute(tag.attributes, "paused") == "true")
+  for (const SyncthingConfig::Folder& folder : config.folders) {
+    if (folder.id.empty() || folder.paused)
       continue;
-    const std::string folderPath = FolderPath(Attribute(tag.attributes, "path"), home);
+    const std::string folderPath = FolderPath(folder.path, home);
     if (!Holds(folderPath, path))
       continue;
     if (!found || folderPath.size() > found->folderPath.size())
-      found = SyncthingFolder{*address, apiKey, id, folderPath};
+      found = SyncthingFolder{*address, apiKey, folder.id, folderPath};
   }
   return found;
-}
-
-std::optional<SyncthingFolder> FindSyncthingFolder(std::string_view path) {
-  const char* home = std::getenv("HOME");
-  for (const std::string& config : SyncthingConfigPaths()) {
-    std::ifstream file(config, std::ios::binary);
-    if (!file)
-      continue;
-    std::ostringstream text;
-    text << file.rdbuf();
-    return FindSyncthingFolder(text.str(), path, home ? home : "");
-  }
-  return std::nullopt;
 }
 
 }  // namespace paylark

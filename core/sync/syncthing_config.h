@@ -7,6 +7,24 @@
 
 namespace paylark {
 
+// What Syncthing's config.xml says that matters for asking it to rescan, as an XML reader found
+// it: the GUI (which serves the REST API) and the shared folders.
+struct SyncthingConfig {
+  struct Gui {
+    bool enabled = true;
+    bool tls = false;
+    std::string address;  // "127.0.0.1:8384", "0.0.0.0:8384", "unix:///…"
+    std::string apiKey;
+  };
+  struct Folder {
+    std::string id;
+    std::string path;  // as written: may start with "~"
+    bool paused = false;
+  };
+  std::optional<Gui> gui;
+  std::vector<Folder> folders;
+};
+
 // What it takes to ask a running Syncthing to rescan one of its folders through its REST API.
 struct SyncthingFolder {
   std::string address;  // "http://127.0.0.1:8384": scheme, host and port, no path
@@ -21,14 +39,11 @@ struct SyncthingFolder {
 // $XDG_CONFIG_HOME/syncthing (each defaulting under $HOME).
 std::vector<std::string> SyncthingConfigPaths();
 
-// The folder of Syncthing's config.xml text that shares `path` (the folder itself or one above
-// it; the deepest when several do), with the GUI's address and API key. Nothing when no folder
-// shares it, the folder is paused, or the GUI is disabled, has no API key or listens on a Unix
-// socket. `home` expands a leading "~" of folder paths.
-std::optional<SyncthingFolder> FindSyncthingFolder(std::string_view configXml,
+// The configured folder that shares `path` (the folder itself or one above it; the deepest when
+// several do), with the GUI's address and API key. Nothing when no folder shares it, the folder
+// is paused, or the GUI is disabled, has no API key or listens on a Unix socket. `home` expands
+// a leading "~" of folder paths.
+std::optional<SyncthingFolder> FindSyncthingFolder(const SyncthingConfig& config,
                                                    std::string_view path, std::string_view home);
-
-// The same over the first config.xml of SyncthingConfigPaths() that can be read.
-std::optional<SyncthingFolder> FindSyncthingFolder(std::string_view path);
 
 }  // namespace paylark

@@ -25,6 +25,7 @@
 #include "ui/sync/conflict_resolver_dialog.h"
 #include "ui/sync/folder_watcher.h"
 #include "ui/sync/single_instance.h"
+#include "ui/sync/syncthing_config_reader.h"
 #include "ui/sync/syncthing_rescan.h"
 
 namespace paylark::test {
@@ -38,6 +39,7 @@ class SyncWindowTest final : public QObject {
   void ModifySheetAsksWhenTheDueChangedElsewhere();
   void ChangedFilesAppearKeepingMonthAndSelection();
   void ConflictsAreCountedAndResolvedSideBySide();
+  void SyncthingConfigIsReadWithoutItsDefaults();
   void SynchronizeAsksARunningSyncthingToRescan();
   void ChangeDirectoryMovesTheOneWindowLock();
   void ANewDaysFirstChangeIsBackedUpBeforeItIsMade();
@@ -247,6 +249,40 @@ void SyncWindowTest::ConflictsAreCountedAndResolvedSideBySide() {
                         QStringLiteral("/duedate") + QString::fromStdString(id) +
                         QStringLiteral(".due")));
   QTRY_VERIFY_WITH_TIMEOUT(!wiring.conflictsButton().isVisibleTo(&window), 5000);
+}
+
+// The shape Syncthing writes: attributes over several lines, escaped text, nested devices, and
+// the folder defaults, which describe no folder.
+void SyncWindowTest::SyncthingConfigIsReadWithoutItsDefaults() {
+  const QByteArray xml =
+      "<configuration version=\"37\">\n"
+      "    <folder id=\"bills\" label=\"Bills &amp; co\" path=\"~/Sync/Bills/\"\n"
+      "            type=\"sendreceive\">\n"
+      "        <device id=\"AAAA\" introducedBy=\"\"></device>\n"
+      "    </folder>\n"
+      "    <folder id=\"old\" label=\"\" path=\"/home/ann/Old\" paused=\"true\"></folder>\n"
+      "    <device id=\"AAAA\" name=\"laptop\"><address>dynamic</address></device>\n"
+      "    <gui enabled=\"true\" tls=\"true\" debugging=\"false\">\n"
+      "        <address>127.0.0.1:8384</address>\n"
+      "        <apikey>k&amp;ey42</apikey>\n"
+      "        <theme>default</theme>\n"
+      "    </gui>\n"
+      "    <defaults>\n"
+      "        <folder id=\"\" label=\"\" path=\"~\" type=\"sendreceive\"></folder>\n"
+      "    </defaults>\n"
+      "</configuration>\n";
+  const std::optional<SyncthingConfig> config = ReadSyncthingConfig(xml);
+  QVERIFY(config.has_value());
+  QVERIFY(config->gui.has_value());
+  QCOMPARE(config->gui->address, std::string("127.0.0.1:8384"));
+  QCOMPARE(config->gui->apiKey, std::string("k&ey42"));
+  QVERIFY(config->gui->enabled && config->gui->tls);
+  QCOMPARE(config->folders.size(), std::size_t{2});
+  QCOMPARE(config->folders[0].id, std::string("bills"));
+  QCOMPARE(config->folders[0].path, std::string("~/Sync/Bills/"));
+  QVERIFY(!config->folders[0].paused && config->folders[1].paused);
+  QVERIFY(!ReadSyncthingConfig(xml.left(xml.size() / 2)).has_value());
+  QVERIFY(!ReadSyncthingConfig("<html><folder id=\"x\" path=\"/\"/></html>").has_value());
 }
 
 void SyncWindowTest::SynchronizeAsksARunningSyncthingToRescan() {

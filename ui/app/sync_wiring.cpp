@@ -15,12 +15,12 @@
 #include "core/sync/backups.h"
 #include "core/sync/conflicts.h"
 #include "core/sync/sync_file_names.h"
-#include "core/sync/syncthing_config.h"
 #include "ui/base/paylark_app.h"
 #include "ui/shell/commands.h"
 #include "ui/shell/main_window.h"
 #include "ui/sync/conflict_resolver_dialog.h"
 #include "ui/sync/folder_watcher.h"
+#include "ui/sync/syncthing_config_reader.h"
 #include "ui/sync/syncthing_rescan.h"
 
 namespace paylark {

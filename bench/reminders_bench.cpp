@@ -37,6 +37,9 @@ int Main() {
   std::size_t selected = 0;
   const double seconds = BestSeconds(5, [&] { selected = SelectReminders(map, now, 3).size(); });
   PrintFigure("remind_100k_ms", seconds * 1000.0);
+  ReminderSummary summary;
+  const double counting = BestSeconds(5, [&] { summary = SummarizeReminders(map, now, 3); });
+  PrintFigure("remind_count_100k_ms", counting * 1000.0);
   PrintFigure("remind_100k_selected", static_cast<double>(selected));
   return 0;
 }

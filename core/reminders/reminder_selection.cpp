@@ -8,18 +8,25 @@ namespace {
 
 constexpr std::int64_t kSecondsPerDay = 24 * 60 * 60;
 
+// Calls choose(const DueRecord&) for every due a reminder is for, in map order.
+template <class Chooser>
+void ForEachReminded(const DueMap& map, const OleDateTime& today, int daysAhead, Chooser&& choose) {
+  // Empty when the window runs past the last representable day: then nothing is too late.
+  const std::optional<OleDateTime> end = today.AddDays(std::max(daysAhead, 0) + 1);
+  map.ForEach([&](const DueRecord& record) {
+    if (!IsPaid(record) && (!end || record.dueDate < *end))
+      choose(record);
+  });
+}
+
 }  // namespace
 
 std::vector<Reminder> SelectReminders(const DueMap& map, const OleDateTime& now, int daysAhead) {
   const OleDateTime today = now.DateOnly();
-  // Empty when the window runs past the last representable day: then nothing is too late.
-  const std::optional<OleDateTime> end = today.AddDays(std::max(daysAhead, 0) + 1);
   // Selecting and sorting pointers first copies each chosen record once.
   std::vector<const DueRecord*> chosen;
-  map.ForEach([&](const DueRecord& record) {
-    if (!IsPaid(record) && (!end || record.dueDate < *end))
-      chosen.push_back(&record);
-  });
+  ForEachReminded(map, today, daysAhead,
+                  [&](const DueRecord& record) { chosen.push_back(&record); });
   std::stable_sort(chosen.begin(), chosen.end(),
                    [](const DueRecord* a, const DueRecord* b) { return a->dueDate < b->dueDate; });
   const std::int64_t todaySeconds = today.LinearSeconds();
@@ -31,6 +38,22 @@ std::vector<Reminder> SelectReminders(const DueMap& map, const OleDateTime& now,
                          static_cast<int>((daySeconds - todaySeconds) / kSecondsPerDay)});
   }
   return reminders;
+}
+
+ReminderSummary SummarizeReminders(const DueMap& map, const OleDateTime& now, int daysAhead) {
+  const OleDateTime today = now.DateOnly();
+  ReminderSummary summary;
+  const DueRecord* earliest = nullptr;
+  ForEachReminded(map, today, daysAhead, [&](const DueRecord& record) {
+    ++(StateOf(record, today) == DueState::kOverdue ? summary.counts.overdue
+                                                    : summary.counts.dueSoon);
+    // The first of equal due dates in map order, as the stable sort keeps it.
+    if (!earliest || record.dueDate < earliest->dueDate)
+      earliest = &record;
+  });
+  if (earliest)
+    summary.earliestRecordId = earliest->recordId;
+  return summary;
 }
 
 ReminderCounts CountReminders(const std::vector<Reminder>& reminders) {

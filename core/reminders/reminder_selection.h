@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "core/base/ole_date_time.h"
@@ -31,5 +32,13 @@ struct ReminderCounts {
 std::vector<Reminder> SelectReminders(const DueMap& map, const OleDateTime& now, int daysAhead);
 
 ReminderCounts CountReminders(const std::vector<Reminder>& reminders);
+
+struct ReminderSummary {
+  ReminderCounts counts;
+  std::string earliestRecordId;  // the first of SelectReminders; empty when none is selected
+};
+// What a count of SelectReminders gives, in one pass that copies and sorts nothing: the window
+// counts again after every change.
+ReminderSummary SummarizeReminders(const DueMap& map, const OleDateTime& now, int daysAhead);
 
 }  // namespace paylark

@@ -22,12 +22,12 @@ ReminderCount::ReminderCount(PaylarkApp& app, QObject* parent) : QObject(parent)
 
 void ReminderCount::Update() {
   const OleDateTime now = app_.clock().Now();
-  const std::vector<Reminder> reminders =
-      SelectReminders(app_.store().map(), now, AppSettings::ReminderDaysAhead());
-  const ReminderCounts counts = CountReminders(reminders);
-  text_ = reminders.empty() ? QString() : QString::fromStdString(ReminderCountText(counts));
-  anyOverdue_ = counts.overdue > 0;
-  earliestRecordId_ = reminders.empty() ? std::string() : reminders.front().record.recordId;
+  ReminderSummary summary =
+      SummarizeReminders(app_.store().map(), now, AppSettings::ReminderDaysAhead());
+  const bool none = summary.earliestRecordId.empty();
+  text_ = none ? QString() : QString::fromStdString(ReminderCountText(summary.counts));
+  anyOverdue_ = summary.counts.overdue > 0;
+  earliestRecordId_ = std::move(summary.earliestRecordId);
   emit Changed();
 
   // A timer that fires early (the clock was set back) simply counts again and waits once more.

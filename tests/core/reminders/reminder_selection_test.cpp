@@ -101,6 +101,24 @@ TEST_F(ReminderSelectionTest, EqualDueDatesKeepMapOrderAndCountsSplitOverdueFrom
   EXPECT_EQ(counts.dueSoon, 2);
 }
 
+// The window's copy-free count must agree with a count of the selection, earliest due included.
+TEST_F(ReminderSelectionTest, TheSummaryIsTheSelectionCounted) {
+  EXPECT_TRUE(SummarizeReminders(map_, now_, 3).earliestRecordId.empty());
+  for (int i = 0; i < 200; ++i) {
+    AddDue("d" + std::to_string(i), At(2026, 11 + i % 2, 1 + (i * 7) % 28, i % 3 == 0 ? 9 : 0),
+           i % 5 == 0);
+  }
+  for (const int days : {-1, 0, 3, 30}) {
+    const std::vector<Reminder> selected = Select(days);
+    const ReminderCounts counts = CountReminders(selected);
+    const ReminderSummary summary = SummarizeReminders(map_, now_, days);
+    EXPECT_EQ(summary.counts.overdue, counts.overdue) << days;
+    EXPECT_EQ(summary.counts.dueSoon, counts.dueSoon) << days;
+    ASSERT_FALSE(selected.empty());
+    EXPECT_EQ(summary.earliestRecordId, selected.front().record.recordId) << days;
+  }
+}
+
 TEST_F(ReminderSelectionTest, WordsOneDueByItsWhenAndSeveralByTheirNumber) {
   AddDue("Rent", At(2026, 12, 8), 0, 850);
   EXPECT_EQ(NotificationSummary(Select()), "Rent is due in 3 days");

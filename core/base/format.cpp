@@ -7,23 +7,11 @@
 #include <cstring>
 #include <ctime>
 
+#include "core/base/local_time.h"
 #include "core/base/text_encoding.h"
 
 namespace paylark {
 namespace {
-
-std::tm ToTm(const OleDateTime& dateTime) {
-  const CivilDateTime c = dateTime.ToCivil();
-  std::tm tm{};
-  tm.tm_year = c.year - 1900;
-  tm.tm_mon = c.month - 1;
-  tm.tm_mday = c.day;
-  tm.tm_hour = c.hour;
-  tm.tm_min = c.minute;
-  tm.tm_sec = c.second;
-  tm.tm_wday = c.dayOfWeek - 1;
-  return tm;
-}
 
 std::string Strftime(std::string_view format, const std::tm& tm) {
   if (format.empty())

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "core/base/format.h"
+#include "core/base/local_time.h"
 #include "core/records/due_details.h"
 #include "core/records/month_selection.h"
 
@@ -31,17 +32,7 @@ icaltimetype DateOf(const OleDateTime& date) {
 
 // The local wall-clock time as UTC, by the process's time zone.
 icaltimetype UtcOf(const OleDateTime& local) {
-  const CivilDateTime c = local.ToCivil();
-  std::tm tm{};
-  tm.tm_year = c.year - 1900;
-  tm.tm_mon = c.month - 1;
-  tm.tm_mday = c.day;
-  tm.tm_hour = c.hour;
-  tm.tm_min = c.minute;
-  tm.tm_sec = c.second;
-  tm.tm_isdst = -1;
-  const std::time_t seconds = std::mktime(&tm);
-  return icaltime_from_timet_with_zone(seconds, 0, icaltimezone_get_utc_timezone());
+  return icaltime_from_timet_with_zone(LocalToTimeT(local), 0, icaltimezone_get_utc_timezone());
 }
 
 std::string Summary(const DueRecord& due) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/base/format.h"
+#include "core/base/local_time.h"
 #include "core/base/messages.h"
 #include "core/base/text_encoding.h"
 #include "core/export/replacing_file.h"
@@ -117,20 +118,6 @@ class CellWriter {
   lxw_error error_ = LXW_NO_ERROR;
 };
 
-// The local wall-clock time as a point in time; the workbook stores it in UTC.
-std::time_t ToTimeT(const OleDateTime& local) {
-  const CivilDateTime civil = local.ToCivil();
-  std::tm tm{};
-  tm.tm_year = civil.year - 1900;
-  tm.tm_mon = civil.month - 1;
-  tm.tm_mday = civil.day;
-  tm.tm_hour = civil.hour;
-  tm.tm_min = civil.minute;
-  tm.tm_sec = civil.second;
-  tm.tm_isdst = -1;
-  return std::mktime(&tm);
-}
-
 void WriteDue(CellWriter& cells, int row, const DueRecord& due, NotesChoice notes,
               const XlsxFormats& formats) {
   cells.Text(row, 0, due.title);
@@ -165,7 +152,8 @@ Result<OfficeExportReport> WriteXlsxExport(const std::string& path,
   std::string author(kXlsxAuthor);
   lxw_doc_properties properties{};
   properties.author = author.data();
-  properties.created = ToTimeT(request.createdAt);
+  // The workbook stores the creation time in UTC.
+  properties.created = LocalToTimeT(request.createdAt);
   (void)workbook_set_properties(workbook, &properties);
   const std::string sheetName(kXlsxSheetName);
   lxw_worksheet* sheet = workbook_add_worksheet(workbook, sheetName.c_str());

@@ -67,4 +67,10 @@ class FileSystem {
 // The operating system's file system.
 FileSystem& SystemFileSystem();
 
+// What a system call's errno value means to a caller: NotFound, AlreadyExists or an IoError with
+// the system's reason. The in-memory file system fails the same way.
+Status ErrnoStatus(int error);
+// The path up to its last "/": "" for a bare name.
+std::string ParentFolder(const std::string& path);
+
 }  // namespace paylark

@@ -1,24 +1,8 @@
 #include "core/records/memory_file_system.h"
 
-#include <cstring>
+#include <cerrno>
 
 namespace paylark {
-namespace {
-
-std::string ParentOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
-
-Status Failure(int error) {
-  if (error == ENOENT)
-    return Status::NotFound(std::strerror(error));
-  if (error == EEXIST)
-    return Status::AlreadyExists(std::strerror(error));
-  return Status::IoError(std::strerror(error));
-}
-
-}  // namespace
 
 void MemoryFileSystem::FailNth(Call call, int nth, int error) {
   faults_[Index(call)].nth = nth;
@@ -33,18 +17,18 @@ std::optional<Status> MemoryFileSystem::Injected(Call call) {
   ++calls_[Index(call)];
   Fault& fault = faults_[Index(call)];
   if (fault.always != 0)
-    return Failure(fault.always);
+    return ErrnoStatus(fault.always);
   if (fault.nth > 0 && --fault.nth == 0)
-    return Failure(fault.error);
+    return ErrnoStatus(fault.error);
   return std::nullopt;
 }
 
 bool MemoryFileSystem::FolderOf(const std::string& path) const {
-  return folders_.contains(ParentOf(path));
+  return folders_.contains(ParentFolder(path));
 }
 
 void MemoryFileSystem::Put(const std::string& path, std::string bytes, int mode) {
-  folders_.insert(ParentOf(path));
+  folders_.insert(ParentFolder(path));
   files_[path] = NewFile(std::move(bytes), mode);
 }
 
@@ -85,7 +69,7 @@ int MemoryFileSystem::ModeOf(const std::string& path) const {
 std::vector<std::string> MemoryFileSystem::Names(const std::string& folder) const {
   std::vector<std::string> names;
   for (const auto& [path, file] : files_) {
-    if (ParentOf(path) == folder)
+    if (ParentFolder(path) == folder)
       names.push_back(path.substr(folder.size() + 1));
   }
   return names;
@@ -104,14 +88,14 @@ bool MemoryFileSystem::ProcessRunning(int processId) const {
 
 Status MemoryFileSystem::CreateFolder(const std::string& path) {
   if (files_.contains(path))
-    return Failure(EEXIST);
+    return ErrnoStatus(EEXIST);
   folders_.insert(path);
   return Status::Ok();
 }
 
 Result<std::vector<FolderEntry>> MemoryFileSystem::List(const std::string& folder) {
   if (!folders_.contains(folder))
-    return Failure(ENOENT);
+    return ErrnoStatus(ENOENT);
   std::vector<FolderEntry> entries;
   for (const std::string& name : Names(folder)) {
     FileInfo info = Inspect(folder + "/" + name).value();
@@ -119,7 +103,7 @@ Result<std::vector<FolderEntry>> MemoryFileSystem::List(const std::string& folde
     entries.push_back({name, info});
   }
   for (const std::string& path : folders_) {
-    if (ParentOf(path) == folder)
+    if (ParentFolder(path) == folder)
       entries.push_back({path.substr(folder.size() + 1), FileInfo{FileKind::kFolder, 0, 0755}});
   }
   return entries;
@@ -130,7 +114,7 @@ Result<FileInfo> MemoryFileSystem::Inspect(const std::string& path) {
     return FileInfo{FileKind::kFolder, 0, 0755, true, 0};
   const auto found = files_.find(path);
   if (found == files_.end())
-    return Failure(ENOENT);
+    return ErrnoStatus(ENOENT);
   const File& file = found->second;
   return FileInfo{FileKind::kRegular, file.bytes.size(), file.mode,       (file.mode & 0200) != 0,
                   file.ageSeconds,    file.inode,        file.changeTime, file.changeAgeSeconds};
@@ -139,7 +123,7 @@ Result<FileInfo> MemoryFileSystem::Inspect(const std::string& path) {
 Result<std::string> MemoryFileSystem::Read(const std::string& path, std::size_t maxBytes) {
   const auto found = files_.find(path);
   if (found == files_.end())
-    return Failure(folders_.contains(path) ? EISDIR : ENOENT);
+    return ErrnoStatus(folders_.contains(path) ? EISDIR : ENOENT);
   if (found->second.bytes.size() > maxBytes)
     return Status::InvalidArgument("the file is too large");
   return found->second.bytes;
@@ -149,9 +133,9 @@ Status MemoryFileSystem::Write(const std::string& path, std::string_view bytes, 
   if (auto fault = Injected(Call::kWrite))
     return *fault;
   if (!FolderOf(path))
-    return Failure(ENOENT);
+    return ErrnoStatus(ENOENT);
   if (files_.contains(path) || folders_.contains(path))
-    return Failure(EEXIST);
+    return ErrnoStatus(EEXIST);
   files_[path] = NewFile(std::string(bytes), mode);
   return Status::Ok();
 }
@@ -162,11 +146,11 @@ Status MemoryFileSystem::Rename(const std::string& from, const std::string& to,
     return *fault;
   const auto source = files_.find(from);
   if (source == files_.end() || !FolderOf(to))
-    return Failure(ENOENT);
+    return ErrnoStatus(ENOENT);
   if (folders_.contains(to))
-    return Failure(EISDIR);
+    return ErrnoStatus(EISDIR);
   if (placement == Placement::kCreateNew && files_.contains(to))
-    return Failure(EEXIST);
+    return ErrnoStatus(EEXIST);
   File moved = std::move(source->second);
   moved.changeTime = ++lastChange_;
   files_.erase(source);
@@ -178,8 +162,8 @@ Status MemoryFileSystem::Remove(const std::string& path) {
   if (auto fault = Injected(Call::kRemove))
     return *fault;
   if (folders_.contains(path))
-    return Failure(EISDIR);
-  return files_.erase(path) == 1 ? Status::Ok() : Failure(ENOENT);
+    return ErrnoStatus(EISDIR);
+  return files_.erase(path) == 1 ? Status::Ok() : ErrnoStatus(ENOENT);
 }
 
 Status MemoryFileSystem::SyncData(const std::vector<std::string>& paths) {
@@ -193,7 +177,7 @@ Status MemoryFileSystem::SyncData(const std::vector<std::string>& paths) {
 Status MemoryFileSystem::SyncFolder(const std::string& folder) {
   if (auto fault = Injected(Call::kSync))
     return *fault;
-  return folders_.contains(folder) ? Status::Ok() : Failure(ENOENT);
+  return folders_.contains(folder) ? Status::Ok() : ErrnoStatus(ENOENT);
 }
 
 }  // namespace paylark

@@ -32,11 +32,6 @@ Status NoWorkingDirectory() {
 
 constexpr std::size_t kMaxSnapshotBytes = std::size_t{1} << 34;
 
-std::string ParentOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
-
 // The snapshot's entry for the file when it still describes it, or null. Both lists are in byte
 // order of the names; cursor walks the snapshot's.
 const SnapshotEntry* Unchanged(const FolderEntry& file, std::span<const SnapshotEntry> entries,
@@ -193,8 +188,8 @@ void RecordStore::ReadSnapshot(Snapshot& snapshot) const {
 void RecordStore::WriteSnapshot(const Snapshot& snapshot) const {
   if (snapshotPath_.empty() || (!snapshot.stale && !snapshot.bytes.empty()))
     return;
-  const std::string folder = ParentOf(snapshotPath_);
-  (void)files_.CreateFolder(ParentOf(folder));
+  const std::string folder = ParentFolder(snapshotPath_);
+  (void)files_.CreateFolder(ParentFolder(folder));
   (void)files_.CreateFolder(folder);
   const std::string temporary = snapshotPath_ + "." + std::to_string(files_.ProcessId()) + ".new";
   (void)files_.Remove(temporary);

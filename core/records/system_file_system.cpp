@@ -8,7 +8,6 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <ctime>
 #include <memory>
 #include <thread>
@@ -18,14 +17,6 @@
 
 namespace paylark {
 namespace {
-
-Status Failure(int error) {
-  if (error == ENOENT)
-    return Status::NotFound(std::strerror(error));
-  if (error == EEXIST)
-    return Status::AlreadyExists(std::strerror(error));
-  return Status::IoError(std::strerror(error));
-}
 
 class Descriptor {
  public:
@@ -67,7 +58,7 @@ Status WriteAll(int fd, std::string_view bytes) {
     if (written < 0) {
       if (errno == EINTR)
         continue;
-      return Failure(errno);
+      return ErrnoStatus(errno);
     }
     bytes.remove_prefix(static_cast<std::size_t>(written));
   }
@@ -123,13 +114,13 @@ class SystemFiles final : public FileSystem {
   Status CreateFolder(const std::string& path) override {
     if (mkdir(path.c_str(), 0777) == 0 || errno == EEXIST)
       return Status::Ok();
-    return Failure(errno);
+    return ErrnoStatus(errno);
   }
 
   Result<std::vector<FolderEntry>> List(const std::string& folder) override {
     std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(folder.c_str()), closedir);
     if (!dir)
-      return Failure(errno);
+      return ErrnoStatus(errno);
     std::vector<FolderEntry> entries;
     while (const dirent* entry = readdir(dir.get())) {
       const std::string_view name = entry->d_name;
@@ -145,14 +136,14 @@ class SystemFiles final : public FileSystem {
   Result<FileInfo> Inspect(const std::string& path) override {
     struct stat st;
     if (stat(path.c_str(), &st) != 0)
-      return Failure(errno);
+      return ErrnoStatus(errno);
     return InfoOf(st, access(path.c_str(), W_OK) == 0);
   }
 
   Result<std::string> Read(const std::string& path, std::size_t maxBytes) override {
     Descriptor fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.get() < 0)
-      return Failure(errno);
+      return ErrnoStatus(errno);
     std::string bytes;
     char buffer[16384];
     for (;;) {
@@ -166,7 +157,7 @@ class SystemFiles final : public FileSystem {
       if (got < 0 && errno == EINTR)
         continue;
       if (got < 0)
-        return Failure(errno);
+        return ErrnoStatus(errno);
       if (got == 0)
         return bytes;
       bytes.append(buffer, static_cast<std::size_t>(got));
@@ -182,12 +173,12 @@ class SystemFiles final : public FileSystem {
   Status Write(const std::string& path, std::string_view bytes, int mode) override {
     Descriptor fd(open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
     if (fd.get() < 0)
-      return Failure(errno);
+      return ErrnoStatus(errno);
     Status status = WriteAll(fd.get(), bytes);
     if (status.ok() && fchmod(fd.get(), static_cast<mode_t>(mode)) != 0)
-      status = Failure(errno);
+      status = ErrnoStatus(errno);
     if (fd.Close() != 0 && status.ok())
-      status = Failure(errno);
+      status = ErrnoStatus(errno);
     if (!status.ok())
       unlink(path.c_str());
     return status;
@@ -196,13 +187,13 @@ class SystemFiles final : public FileSystem {
   Status Rename(const std::string& from, const std::string& to, Placement placement) override {
     if (placement == Placement::kCreateNew) {
       const int error = RenameNoReplace(from.c_str(), to.c_str());
-      return error == 0 ? Status::Ok() : Failure(error);
+      return error == 0 ? Status::Ok() : ErrnoStatus(error);
     }
-    return rename(from.c_str(), to.c_str()) == 0 ? Status::Ok() : Failure(errno);
+    return rename(from.c_str(), to.c_str()) == 0 ? Status::Ok() : ErrnoStatus(errno);
   }
 
   Status Remove(const std::string& path) override {
-    return unlink(path.c_str()) == 0 ? Status::Ok() : Failure(errno);
+    return unlink(path.c_str()) == 0 ? Status::Ok() : ErrnoStatus(errno);
   }
 
   Status SyncData(const std::vector<std::string>& paths) override {
@@ -210,16 +201,16 @@ class SystemFiles final : public FileSystem {
       return Status::Ok();
     Descriptor fd(open(paths.front().c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.get() < 0)
-      return Failure(errno);
+      return ErrnoStatus(errno);
     const int result = paths.size() == 1 ? fdatasync(fd.get()) : syncfs(fd.get());
-    return result == 0 ? Status::Ok() : Failure(errno);
+    return result == 0 ? Status::Ok() : ErrnoStatus(errno);
   }
 
   Status SyncFolder(const std::string& folder) override {
     Descriptor fd(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (fd.get() < 0)
-      return Failure(errno);
-    return fsync(fd.get()) == 0 ? Status::Ok() : Failure(errno);
+      return ErrnoStatus(errno);
+    return fsync(fd.get()) == 0 ? Status::Ok() : ErrnoStatus(errno);
   }
 
   int ProcessId() const override { return static_cast<int>(getpid()); }

@@ -25,7 +25,7 @@ fi
 flags=(-std=c++20 -O1 -g -fno-omit-frame-pointer -I"$root" -fsanitize=address,undefined
        -fno-sanitize-recover=undefined)
 objects=()
-for source in "$root"/core/base/{format,messages,ole_date_time,text_encoding}.cpp \
+for source in "$root"/core/base/{format,local_time,messages,ole_date_time,text_encoding}.cpp \
               "$root"/core/records/{due_details,due_record,record_codec}.cpp; do
   object="$out/objects/$(basename "$source" .cpp).o"
   if [ ! -e "$object" ] || [ "$source" -nt "$object" ]; then

@@ -1,6 +1,7 @@
 #include "core/records/due_map.h"
 
 #include <algorithm>
+#include <functional>
 #include <utility>
 
 namespace paylark {
@@ -12,47 +13,157 @@ std::uint32_t DueMap::Hash(std::string_view key) {
   return h;
 }
 
-const DueRecord* DueMap::Find(const std::string& recordId) const {
-  const auto found = index_.find(recordId);
-  return found == index_.end() ? nullptr : &found->second->record;
+// The buckets' hash clusters sequential IDs; the index needs its positions spread.
+std::uint32_t DueMap::IndexHash(std::string_view key) {
+  return static_cast<std::uint32_t>(std::hash<std::string_view>{}(key));
+}
+
+DueMap::DueMap() {
+  heads_.fill(kNoSlot);
+}
+
+DueMap::~DueMap() = default;
+
+const DueRecord* DueMap::Find(std::string_view recordId) const {
+  if (index_.empty())
+    return nullptr;
+  const std::uint32_t slot = index_[IndexPosition(recordId, IndexHash(recordId))];
+  return slot == kNoSlot ? nullptr : &NodeAt(slot).record;
 }
 
 void DueMap::Set(const std::string& recordId, DueRecord record) {
   record.recordId = recordId;
-  const auto found = index_.find(recordId);
-  if (found != index_.end()) {
-    Node& node = *found->second;
+  GrowIndex(count_ + 1);
+  const std::uint32_t hash = IndexHash(recordId);
+  const std::size_t position = IndexPosition(recordId, hash);
+  if (index_[position] != kNoSlot) {
+    const std::uint32_t slot = index_[position];
+    Node& node = NodeAt(slot);
     const int monthKey = MonthKeyOf(record);
     if (monthKey != node.monthKey) {
-      RemoveFromMonth(node);
+      RemoveFromMonth(slot);
       node.monthKey = monthKey;
-      AddToMonth(node);
+      AddToMonth(slot);
     }
     node.record = std::move(record);
     return;
   }
-  const std::uint32_t bucket = Hash(recordId) % kBucketCount;
-  Chain& chain = buckets_[bucket];
-  const int monthKey = MonthKeyOf(record);
-  chain.push_front(Node{std::move(record), bucket, ++lastSequence_, monthKey});
-  index_.emplace(recordId, chain.begin());
-  AddToMonth(chain.front());
+  const std::uint32_t slot = TakeFreeSlot();
+  Node& node = NodeAt(slot);
+  node.record = std::move(record);
+  node.sequence = ++lastSequence_;
+  node.bucket = Hash(recordId) % kBucketCount;
+  node.indexHash = hash;
+  node.monthKey = MonthKeyOf(node.record);
+  node.previous = kNoSlot;
+  node.next = heads_[node.bucket];
+  if (node.next != kNoSlot)
+    NodeAt(node.next).previous = slot;
+  heads_[node.bucket] = slot;
+  index_[position] = slot;
+  ++count_;
+  AddToMonth(slot);
 }
 
-void DueMap::Remove(const std::string& recordId) {
-  const auto found = index_.find(recordId);
-  if (found == index_.end())
+void DueMap::Remove(std::string_view recordId) {
+  if (index_.empty())
     return;
-  RemoveFromMonth(*found->second);
-  buckets_[found->second->bucket].erase(found->second);
-  index_.erase(found);
+  const std::size_t position = IndexPosition(recordId, IndexHash(recordId));
+  const std::uint32_t slot = index_[position];
+  if (slot == kNoSlot)
+    return;
+  EraseIndexPosition(position);
+  Unlink(slot);
+  RemoveFromMonth(slot);
+  NodeAt(slot) = Node{};
+  freeSlots_.push_back(slot);
+  --count_;
 }
 
 void DueMap::Clear() {
-  index_.clear();
+  blocks_.clear();
+  freeSlots_.clear();
+  usedSlots_ = 0;
+  heads_.fill(kNoSlot);
+  std::fill(index_.begin(), index_.end(), kNoSlot);
+  count_ = 0;
   months_.clear();
-  for (auto& chain : buckets_)
-    chain.clear();
+}
+
+void DueMap::Reserve(std::size_t count) {
+  GrowIndex(count);
+  blocks_.reserve((count + kBlockSize - 1) / kBlockSize);
+}
+
+std::uint32_t DueMap::TakeFreeSlot() {
+  if (!freeSlots_.empty()) {
+    const std::uint32_t slot = freeSlots_.back();
+    freeSlots_.pop_back();
+    return slot;
+  }
+  if (usedSlots_ == blocks_.size() * kBlockSize)
+    blocks_.push_back(std::make_unique<Node[]>(kBlockSize));
+  return usedSlots_++;
+}
+
+std::size_t DueMap::IndexPosition(std::string_view recordId, std::uint32_t hash) const {
+  const std::size_t mask = index_.size() - 1;
+  for (std::size_t position = hash & mask;; position = (position + 1) & mask) {
+    const std::uint32_t slot = index_[position];
+    if (slot == kNoSlot)
+      return position;
+    const Node& node = NodeAt(slot);
+    if (node.indexHash == hash && node.record.recordId == recordId)
+      return position;
+  }
+}
+
+// The index stays at most half full, so a probe ends soon at an empty position.
+void DueMap::GrowIndex(std::size_t records) {
+  std::size_t size = 16;
+  while (size < records * 2)
+    size *= 2;
+  if (size <= index_.size())
+    return;
+  index_.assign(size, kNoSlot);
+  const std::size_t mask = size - 1;
+  for (std::uint32_t slot = 0; slot < usedSlots_; ++slot) {
+    const Node& node = NodeAt(slot);
+    if (node.sequence == 0)
+      continue;
+    std::size_t position = node.indexHash & mask;
+    while (index_[position] != kNoSlot)
+      position = (position + 1) & mask;
+    index_[position] = slot;
+  }
+}
+
+// Linear probing without tombstones: later entries of the probe run move back into the hole
+// unless that would put them before their home position.
+void DueMap::EraseIndexPosition(std::size_t position) {
+  const std::size_t mask = index_.size() - 1;
+  std::size_t hole = position;
+  for (std::size_t next = (position + 1) & mask; index_[next] != kNoSlot;
+       next = (next + 1) & mask) {
+    const std::size_t home = NodeAt(index_[next]).indexHash & mask;
+    const bool staysAfterHole =
+        hole <= next ? (hole < home && home <= next) : (hole < home || home <= next);
+    if (!staysAfterHole) {
+      index_[hole] = index_[next];
+      hole = next;
+    }
+  }
+  index_[hole] = kNoSlot;
+}
+
+void DueMap::Unlink(std::uint32_t slot) {
+  const Node& node = NodeAt(slot);
+  if (node.previous != kNoSlot)
+    NodeAt(node.previous).next = node.next;
+  else
+    heads_[node.bucket] = node.next;
+  if (node.next != kNoSlot)
+    NodeAt(node.next).previous = node.previous;
 }
 
 int DueMap::MonthKeyOf(const DueRecord& record) {
@@ -60,31 +171,34 @@ int DueMap::MonthKeyOf(const DueRecord& record) {
   return MonthKey(civil.year, civil.month);
 }
 
-void DueMap::AddToMonth(const Node& node) {
-  months_[node.monthKey].push_back(&node);
+void DueMap::AddToMonth(std::uint32_t slot) {
+  Node& node = NodeAt(slot);
+  std::vector<std::uint32_t>& slots = months_[node.monthKey];
+  node.monthPosition = static_cast<std::uint32_t>(slots.size());
+  slots.push_back(slot);
 }
 
-void DueMap::RemoveFromMonth(const Node& node) {
-  const auto month = months_.find(node.monthKey);
-  if (month == months_.end())
-    return;
-  std::vector<const Node*>& nodes = month->second;
-  const auto found = std::find(nodes.begin(), nodes.end(), &node);
-  if (found != nodes.end()) {
-    *found = nodes.back();
-    nodes.pop_back();
-  }
+void DueMap::RemoveFromMonth(std::uint32_t slot) {
+  const Node& node = NodeAt(slot);
+  std::vector<std::uint32_t>& slots = months_[node.monthKey];
+  const std::uint32_t moved = slots.back();
+  slots[node.monthPosition] = moved;
+  NodeAt(moved).monthPosition = node.monthPosition;
+  slots.pop_back();
 }
 
-std::vector<const DueMap::Node*> DueMap::MonthInMapOrder(int year, int month) const {
+std::vector<std::uint32_t> DueMap::MonthInMapOrder(int year, int month) const {
   const auto found = months_.find(MonthKey(year, month));
   if (found == months_.end())
     return {};
-  std::vector<const Node*> nodes = found->second;
-  std::sort(nodes.begin(), nodes.end(), [](const Node* a, const Node* b) {
-    return a->bucket != b->bucket ? a->bucket < b->bucket : a->sequence > b->sequence;
+  std::vector<std::uint32_t> slots = found->second;
+  std::sort(slots.begin(), slots.end(), [this](std::uint32_t a, std::uint32_t b) {
+    const Node& first = NodeAt(a);
+    const Node& second = NodeAt(b);
+    return first.bucket != second.bucket ? first.bucket < second.bucket
+                                         : first.sequence > second.sequence;
   });
-  return nodes;
+  return slots;
 }
 
 }  // namespace paylark

@@ -3,7 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <list>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -14,8 +14,9 @@
 namespace paylark {
 
 // The record map: record ID to DueRecord. Iteration ("map order") visits 17 hash buckets from 0
-// to 16 and each bucket's chain from its head, where new keys are inserted. An auxiliary index
-// makes look-ups O(1) at any size without changing that order, and a month index gives the
+// to 16 and each bucket's chain from its head, where new keys are inserted. Records live in a
+// flat table of fixed-size blocks, so a record never moves while it is held; an open-addressing
+// index over the table finds an ID without a second copy of it, and a month index gives the
 // records of one due month without a visit of the others.
 class DueMap {
  public:
@@ -24,28 +25,30 @@ class DueMap {
   // h = h * 33 + byte over the key's bytes, unsigned 32-bit.
   static std::uint32_t Hash(std::string_view key);
 
-  DueMap() = default;
+  DueMap();
+  ~DueMap();
   DueMap(const DueMap&) = delete;
   DueMap& operator=(const DueMap&) = delete;
 
-  // The stored record, or null when the ID is not held.
-  const DueRecord* Find(const std::string& recordId) const;
+  // The stored record, or null when the ID is not held. It stays where it is until the record
+  // is removed or the map cleared.
+  const DueRecord* Find(std::string_view recordId) const;
   // Replaces the record stored under the ID, or inserts it at the head of its bucket.
   void Set(const std::string& recordId, DueRecord record);
   // It is not an error if the ID is not held.
-  void Remove(const std::string& recordId);
+  void Remove(std::string_view recordId);
   void Clear();
-  // Room for this many records without rehashing the look-up index.
-  void Reserve(std::size_t count) { index_.reserve(count); }
-  std::size_t size() const { return index_.size(); }
-  bool empty() const { return index_.empty(); }
+  // Room for this many records without growing the look-up index.
+  void Reserve(std::size_t count);
+  std::size_t size() const { return count_; }
+  bool empty() const { return count_ == 0; }
 
   // Calls visit(const DueRecord&) for every record in map order.
   template <class Visitor>
   void ForEach(Visitor&& visit) const {
-    for (const auto& bucket : buckets_) {
-      for (const Node& node : bucket)
-        visit(node.record);
+    for (const std::uint32_t head : heads_) {
+      for (std::uint32_t slot = head; slot != kNoSlot; slot = NodeAt(slot).next)
+        visit(NodeAt(slot).record);
     }
   }
 
@@ -53,30 +56,53 @@ class DueMap {
   // year and month by the calendar (an invalid due date counts as 30 December 1899).
   template <class Visitor>
   void ForEachInMonth(int year, int month, Visitor&& visit) const {
-    for (const Node* node : MonthInMapOrder(year, month))
-      visit(node->record);
+    for (const std::uint32_t slot : MonthInMapOrder(year, month))
+      visit(NodeAt(slot).record);
   }
 
  private:
+  static constexpr std::uint32_t kNoSlot = UINT32_MAX;
+  static constexpr std::uint32_t kBlockShift = 12;
+  static constexpr std::uint32_t kBlockSize = 1u << kBlockShift;
+
   struct Node {
     DueRecord record;
-    std::uint32_t bucket = 0;
     // Later insertions stand nearer the head of their chain: map order within a bucket is
-    // descending sequence.
+    // descending sequence. 0 marks a free slot.
     std::uint64_t sequence = 0;
+    std::uint32_t previous = kNoSlot;
+    std::uint32_t next = kNoSlot;
+    std::uint32_t bucket = 0;
+    std::uint32_t indexHash = 0;
     int monthKey = 0;
+    std::uint32_t monthPosition = 0;  // where the slot stands in its month's list
   };
-  using Chain = std::list<Node>;
 
   static int MonthKey(int year, int month) { return year * 12 + month - 1; }
   static int MonthKeyOf(const DueRecord& record);
-  void AddToMonth(const Node& node);
-  void RemoveFromMonth(const Node& node);
-  std::vector<const Node*> MonthInMapOrder(int year, int month) const;
+  static std::uint32_t IndexHash(std::string_view key);
 
-  std::array<Chain, kBucketCount> buckets_;
-  std::unordered_map<std::string, Chain::iterator> index_;
-  std::unordered_map<int, std::vector<const Node*>> months_;
+  Node& NodeAt(std::uint32_t slot) { return blocks_[slot >> kBlockShift][slot & (kBlockSize - 1)]; }
+  const Node& NodeAt(std::uint32_t slot) const {
+    return blocks_[slot >> kBlockShift][slot & (kBlockSize - 1)];
+  }
+  std::uint32_t TakeFreeSlot();
+  // The index position holding the ID's slot, or the empty position where it would go.
+  std::size_t IndexPosition(std::string_view recordId, std::uint32_t hash) const;
+  void GrowIndex(std::size_t records);
+  void EraseIndexPosition(std::size_t position);
+  void Unlink(std::uint32_t slot);
+  void AddToMonth(std::uint32_t slot);
+  void RemoveFromMonth(std::uint32_t slot);
+  std::vector<std::uint32_t> MonthInMapOrder(int year, int month) const;
+
+  std::vector<std::unique_ptr<Node[]>> blocks_;
+  std::vector<std::uint32_t> freeSlots_;
+  std::uint32_t usedSlots_ = 0;  // slots ever handed out since the last Clear
+  std::array<std::uint32_t, kBucketCount> heads_;
+  std::vector<std::uint32_t> index_;  // slots by IndexHash; kNoSlot is empty; a power of two
+  std::size_t count_ = 0;
+  std::unordered_map<int, std::vector<std::uint32_t>> months_;
   std::uint64_t lastSequence_ = 0;
 };
 

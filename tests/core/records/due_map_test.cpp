@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -94,6 +95,43 @@ TEST(DueMapTest, AMonthGivesTheRecordsAWholeWalkFindsInMapOrder) {
                        [&](const DueRecord& record) { indexed.push_back(record.recordId); });
     EXPECT_EQ(indexed, walked) << year << "-" << month;
   }
+}
+
+// Random inserts, replacements and removals across several index growths and table blocks,
+// against a plain std::map: every ID is found exactly when it is held, with its latest record,
+// and a record found once stays at its address while others come and go.
+TEST(DueMapTest, FindsEveryHeldIdAfterManyChangesAndKeepsRecordsInPlace) {
+  DueMap map;
+  std::map<std::string, std::string> expected;
+  std::mt19937 random(5);
+  map.Set("kept", Titled("kept"));
+  const DueRecord* kept = map.Find("kept");
+  for (int step = 0; step < 30000; ++step) {
+    const std::string id = std::to_string(2026120600000000LL + random() % 9000);
+    if (random() % 3 == 0) {
+      map.Remove(id);
+      expected.erase(id);
+    } else {
+      const std::string title = "t" + std::to_string(step);
+      map.Set(id, Titled(title));
+      expected[id] = title;
+    }
+  }
+  EXPECT_EQ(map.size(), expected.size() + 1);
+  EXPECT_EQ(map.Find("kept"), kept);
+  EXPECT_EQ(kept->title, "kept");
+  for (int i = 0; i < 9000; ++i) {
+    const std::string id = std::to_string(2026120600000000LL + i);
+    const DueRecord* found = map.Find(id);
+    const auto held = expected.find(id);
+    ASSERT_EQ(found != nullptr, held != expected.end()) << id;
+    if (found) {
+      EXPECT_EQ(found->title, held->second) << id;
+    }
+  }
+  std::size_t visited = 0;
+  map.ForEach([&](const DueRecord&) { ++visited; });
+  EXPECT_EQ(visited, map.size());
 }
 
 }  // namespace

@@ -33,9 +33,13 @@ const DueRecord* DueMap::Find(std::string_view recordId) const {
 
 void DueMap::Set(const std::string& recordId, DueRecord record) {
   record.recordId = recordId;
+  Set(std::move(record));
+}
+
+void DueMap::Set(DueRecord record) {
   GrowIndex(count_ + 1);
-  const std::uint32_t hash = IndexHash(recordId);
-  const std::size_t position = IndexPosition(recordId, hash);
+  const std::uint32_t hash = IndexHash(record.recordId);
+  const std::size_t position = IndexPosition(record.recordId, hash);
   if (index_[position] != kNoSlot) {
     const std::uint32_t slot = index_[position];
     Node& node = NodeAt(slot);
@@ -52,7 +56,7 @@ void DueMap::Set(const std::string& recordId, DueRecord record) {
   Node& node = NodeAt(slot);
   node.record = std::move(record);
   node.sequence = ++lastSequence_;
-  node.bucket = Hash(recordId) % kBucketCount;
+  node.bucket = Hash(node.record.recordId) % kBucketCount;
   node.indexHash = hash;
   node.monthKey = MonthKeyOf(node.record);
   node.previous = kNoSlot;

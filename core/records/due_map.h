@@ -35,6 +35,8 @@ class DueMap {
   const DueRecord* Find(std::string_view recordId) const;
   // Replaces the record stored under the ID, or inserts it at the head of its bucket.
   void Set(const std::string& recordId, DueRecord record);
+  // The same under the record's own ID.
+  void Set(DueRecord record);
   // It is not an error if the ID is not held.
   void Remove(std::string_view recordId);
   void Clear();

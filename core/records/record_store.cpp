@@ -106,7 +106,7 @@ ReloadReport RecordStore::Reload(const Progress& progress) {
   std::vector<FolderEntry> records;
   records.reserve(scan.value().records.size());
   for (FolderEntry& entry : scan.value().records) {
-    const SyncFileKind kind = ClassifyFileName(entry.name).kind;
+    const SyncFileKind kind = KindOfFileName(entry.name);
     if (kind == SyncFileKind::kConflictCopy)
       report.conflictCopies.push_back(std::move(entry.name));
     else if (kind == SyncFileKind::kRecord)
@@ -165,9 +165,8 @@ void RecordStore::MapLoaded(const FolderEntry& file, LoadJob& job, Snapshot& sna
         job.cached ? job.cachedBytes : snapshot.readBytes.emplace_back(std::move(job.readBytes));
     snapshot.next.push_back({file.name, file.info.inode, file.info.changeTime, bytes});
   }
-  const std::string id = job.record.value().recordId;
-  TrackSeries(map_.Find(id), &job.record.value());
-  map_.Set(id, std::move(job.record).value());
+  TrackSeries(map_.Find(job.record.value().recordId), &job.record.value());
+  map_.Set(std::move(job.record).value());
 }
 
 void RecordStore::ReadSnapshot(Snapshot& snapshot) const {
@@ -226,9 +225,8 @@ void RecordStore::LoadFile(const std::string& fileName, ReloadReport& report) {
     report.skipped.push_back({fileName, record.status().message()});
     return;
   }
-  const std::string id = record.value().recordId;
-  TrackSeries(map_.Find(id), &record.value());
-  map_.Set(id, std::move(record).value());
+  TrackSeries(map_.Find(record.value().recordId), &record.value());
+  map_.Set(std::move(record).value());
 }
 
 std::string RecordStore::NextRecordId(int suffix) {

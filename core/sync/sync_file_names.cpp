@@ -56,17 +56,25 @@ std::size_t ConflictStemLength(std::string_view withoutSuffix) {
 
 }  // namespace
 
-SyncFileName ClassifyFileName(std::string_view name) {
+SyncFileKind KindOfFileName(std::string_view name) {
   if (IsTemporary(name))
-    return {SyncFileKind::kTemporary, {}, {}};
+    return SyncFileKind::kTemporary;
   if (!EndsWithNoCase(name, kRecordSuffix) || name.size() == kRecordSuffix.size())
-    return {SyncFileKind::kOther, {}, {}};
+    return SyncFileKind::kOther;
+  const std::string_view withoutSuffix = name.substr(0, name.size() - kRecordSuffix.size());
+  return ConflictStemLength(withoutSuffix) != std::string_view::npos ? SyncFileKind::kConflictCopy
+                                                                     : SyncFileKind::kRecord;
+}
+
+SyncFileName ClassifyFileName(std::string_view name) {
+  const SyncFileKind kind = KindOfFileName(name);
+  if (kind == SyncFileKind::kTemporary || kind == SyncFileKind::kOther)
+    return {kind, {}, {}};
   const std::string_view suffix = name.substr(name.size() - kRecordSuffix.size());
   const std::string_view withoutSuffix = name.substr(0, name.size() - kRecordSuffix.size());
-  const std::size_t stem = ConflictStemLength(withoutSuffix);
-  if (stem != std::string_view::npos)
-    return Named(SyncFileKind::kConflictCopy, withoutSuffix.substr(0, stem), suffix);
-  return Named(SyncFileKind::kRecord, withoutSuffix, suffix);
+  const std::size_t stem = kind == SyncFileKind::kConflictCopy ? ConflictStemLength(withoutSuffix)
+                                                               : withoutSuffix.size();
+  return Named(kind, withoutSuffix.substr(0, stem), suffix);
 }
 
 }  // namespace paylark

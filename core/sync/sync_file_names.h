@@ -27,5 +27,7 @@ struct SyncFileName {
 // "<name> (conflicted copy <...>).due" (Nextcloud, ownCloud) and
 // "<name> (<device>'s conflicted copy <date>).due" (Dropbox).
 SyncFileName ClassifyFileName(std::string_view name);
+// The kind alone, without building the names: for a pass over a whole folder.
+SyncFileKind KindOfFileName(std::string_view name);
 
 }  // namespace paylark

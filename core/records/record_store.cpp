@@ -1,5 +1,7 @@
 #include "core/records/record_store.h"
 
+#include <malloc.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <deque>
@@ -114,6 +116,9 @@ ReloadReport RecordStore::Reload(const Progress& progress) {
   }
   LoadRecords(records, report, progress);
   report.loaded = map_.size();
+  // The load's scratch (file names, bytes, the snapshot) is freed by now, in the arenas of the
+  // reading threads too; hand those pages back instead of holding them for the session.
+  malloc_trim(0);
   return report;
 }
 

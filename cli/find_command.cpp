@@ -15,15 +15,15 @@ int RunFind(Arguments& arguments, CommandContext& context) {
   if (auto problem = arguments.Finish())
     return UsageError(context, *problem);
   const DueSearch search(context.store);
-  const std::vector<const DueRecord*> rows = search.Find(*text);
+  const std::vector<DueRecord> rows = search.Find(*text);
   if (!json) {
-    for (const DueRecord* row : rows)
-      PrintListRow(*row, context.out);
+    for (const DueRecord& row : rows)
+      PrintListRow(row, context.out);
     return kExitSuccess;
   }
   context.out << "{\"query\": " << JsonString(*text) << ", \"rows\": [";
   for (std::size_t i = 0; i < rows.size(); ++i)
-    context.out << (i == 0 ? "" : ", ") << RecordJson(*rows[i]);
+    context.out << (i == 0 ? "" : ", ") << RecordJson(rows[i]);
   context.out << "]}\n";
   return kExitSuccess;
 }

@@ -24,11 +24,21 @@ DueMap::DueMap() {
 
 DueMap::~DueMap() = default;
 
-const DueRecord* DueMap::Find(std::string_view recordId) const {
+std::uint32_t DueMap::SlotOf(std::string_view recordId) const {
   if (index_.empty())
-    return nullptr;
-  const std::uint32_t slot = index_[IndexPosition(recordId, IndexHash(recordId))];
-  return slot == kNoSlot ? nullptr : &NodeAt(slot).record;
+    return kNoSlot;
+  return index_[IndexPosition(recordId, PackedId::Of(recordId), IndexHash(recordId))];
+}
+
+std::optional<DueRecord> DueMap::Find(std::string_view recordId) const {
+  const std::uint32_t slot = SlotOf(recordId);
+  if (slot == kNoSlot)
+    return std::nullopt;
+  return NodeAt(slot).due.Unpack();
+}
+
+bool DueMap::Contains(std::string_view recordId) const {
+  return SlotOf(recordId) != kNoSlot;
 }
 
 void DueMap::Set(const std::string& recordId, DueRecord record) {
@@ -38,27 +48,28 @@ void DueMap::Set(const std::string& recordId, DueRecord record) {
 
 void DueMap::Set(DueRecord record) {
   GrowIndex(count_ + 1);
-  const std::uint32_t hash = IndexHash(record.recordId);
-  const std::size_t position = IndexPosition(record.recordId, hash);
+  const std::string_view recordId = record.recordId;
+  const std::uint32_t hash = IndexHash(recordId);
+  const std::size_t position = IndexPosition(recordId, PackedId::Of(recordId), hash);
+  const int monthKey = MonthKeyOf(record.dueDate);
   if (index_[position] != kNoSlot) {
     const std::uint32_t slot = index_[position];
     Node& node = NodeAt(slot);
-    const int monthKey = MonthKeyOf(record);
     if (monthKey != node.monthKey) {
       RemoveFromMonth(slot);
       node.monthKey = monthKey;
       AddToMonth(slot);
     }
-    node.record = std::move(record);
+    node.due = PackedDue(record);
     return;
   }
   const std::uint32_t slot = TakeFreeSlot();
   Node& node = NodeAt(slot);
-  node.record = std::move(record);
+  node.due = PackedDue(record);
   node.sequence = ++lastSequence_;
-  node.bucket = Hash(node.record.recordId) % kBucketCount;
+  node.bucket = Hash(recordId) % kBucketCount;
   node.indexHash = hash;
-  node.monthKey = MonthKeyOf(node.record);
+  node.monthKey = monthKey;
   node.previous = kNoSlot;
   node.next = heads_[node.bucket];
   if (node.next != kNoSlot)
@@ -72,7 +83,7 @@ void DueMap::Set(DueRecord record) {
 void DueMap::Remove(std::string_view recordId) {
   if (index_.empty())
     return;
-  const std::size_t position = IndexPosition(recordId, IndexHash(recordId));
+  const std::size_t position = IndexPosition(recordId, PackedId::Of(recordId), IndexHash(recordId));
   const std::uint32_t slot = index_[position];
   if (slot == kNoSlot)
     return;
@@ -110,14 +121,15 @@ std::uint32_t DueMap::TakeFreeSlot() {
   return usedSlots_++;
 }
 
-std::size_t DueMap::IndexPosition(std::string_view recordId, std::uint32_t hash) const {
+std::size_t DueMap::IndexPosition(std::string_view recordId, const PackedId& packed,
+                                  std::uint32_t hash) const {
   const std::size_t mask = index_.size() - 1;
   for (std::size_t position = hash & mask;; position = (position + 1) & mask) {
     const std::uint32_t slot = index_[position];
     if (slot == kNoSlot)
       return position;
     const Node& node = NodeAt(slot);
-    if (node.indexHash == hash && node.record.recordId == recordId)
+    if (node.indexHash == hash && node.due.HasId(recordId, packed))
       return position;
   }
 }
@@ -170,8 +182,8 @@ void DueMap::Unlink(std::uint32_t slot) {
     NodeAt(node.next).previous = node.previous;
 }
 
-int DueMap::MonthKeyOf(const DueRecord& record) {
-  const CivilDateTime civil = record.dueDate.ToCivil();
+int DueMap::MonthKeyOf(const OleDateTime& dueDate) {
+  const CivilDateTime civil = dueDate.ToCivil();
   return MonthKey(civil.year, civil.month);
 }
 

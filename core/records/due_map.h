@@ -4,20 +4,23 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
 #include "core/records/due_record.h"
+#include "core/records/packed_due.h"
 
 namespace paylark {
 
 // The record map: record ID to DueRecord. Iteration ("map order") visits 17 hash buckets from 0
-// to 16 and each bucket's chain from its head, where new keys are inserted. Records live in a
-// flat table of fixed-size blocks, so a record never moves while it is held; an open-addressing
-// index over the table finds an ID without a second copy of it, and a month index gives the
-// records of one due month without a visit of the others.
+// to 16 and each bucket's chain from its head, where new keys are inserted. Records are kept
+// packed in a flat table of fixed-size blocks; an open-addressing index over the table finds an
+// ID without a second copy of it, and a month index gives the records of one due month without
+// a visit of the others. Visits hand out each record unpacked into a scratch record: a visitor
+// copies what it keeps.
 class DueMap {
  public:
   static constexpr std::uint32_t kBucketCount = 17;
@@ -30,9 +33,9 @@ class DueMap {
   DueMap(const DueMap&) = delete;
   DueMap& operator=(const DueMap&) = delete;
 
-  // The stored record, or null when the ID is not held. It stays where it is until the record
-  // is removed or the map cleared.
-  const DueRecord* Find(std::string_view recordId) const;
+  // A copy of the stored record, or nothing when the ID is not held.
+  std::optional<DueRecord> Find(std::string_view recordId) const;
+  bool Contains(std::string_view recordId) const;
   // Replaces the record stored under the ID, or inserts it at the head of its bucket.
   void Set(const std::string& recordId, DueRecord record);
   // The same under the record's own ID.
@@ -45,12 +48,16 @@ class DueMap {
   std::size_t size() const { return count_; }
   bool empty() const { return count_ == 0; }
 
-  // Calls visit(const DueRecord&) for every record in map order.
+  // Calls visit(const DueRecord&) for every record in map order; the reference lasts for the
+  // call.
   template <class Visitor>
   void ForEach(Visitor&& visit) const {
+    DueRecord record;
     for (const std::uint32_t head : heads_) {
-      for (std::uint32_t slot = head; slot != kNoSlot; slot = NodeAt(slot).next)
-        visit(NodeAt(slot).record);
+      for (std::uint32_t slot = head; slot != kNoSlot; slot = NodeAt(slot).next) {
+        NodeAt(slot).due.UnpackInto(record);
+        visit(static_cast<const DueRecord&>(record));
+      }
     }
   }
 
@@ -58,8 +65,11 @@ class DueMap {
   // year and month by the calendar (an invalid due date counts as 30 December 1899).
   template <class Visitor>
   void ForEachInMonth(int year, int month, Visitor&& visit) const {
-    for (const std::uint32_t slot : MonthInMapOrder(year, month))
-      visit(NodeAt(slot).record);
+    DueRecord record;
+    for (const std::uint32_t slot : MonthInMapOrder(year, month)) {
+      NodeAt(slot).due.UnpackInto(record);
+      visit(static_cast<const DueRecord&>(record));
+    }
   }
 
  private:
@@ -68,7 +78,7 @@ class DueMap {
   static constexpr std::uint32_t kBlockSize = 1u << kBlockShift;
 
   struct Node {
-    DueRecord record;
+    PackedDue due;
     // Later insertions stand nearer the head of their chain: map order within a bucket is
     // descending sequence. 0 marks a free slot.
     std::uint64_t sequence = 0;
@@ -81,7 +91,7 @@ class DueMap {
   };
 
   static int MonthKey(int year, int month) { return year * 12 + month - 1; }
-  static int MonthKeyOf(const DueRecord& record);
+  static int MonthKeyOf(const OleDateTime& dueDate);
   static std::uint32_t IndexHash(std::string_view key);
 
   Node& NodeAt(std::uint32_t slot) { return blocks_[slot >> kBlockShift][slot & (kBlockSize - 1)]; }
@@ -90,7 +100,9 @@ class DueMap {
   }
   std::uint32_t TakeFreeSlot();
   // The index position holding the ID's slot, or the empty position where it would go.
-  std::size_t IndexPosition(std::string_view recordId, std::uint32_t hash) const;
+  std::size_t IndexPosition(std::string_view recordId, const PackedId& packed,
+                            std::uint32_t hash) const;
+  std::uint32_t SlotOf(std::string_view recordId) const;
   void GrowIndex(std::size_t records);
   void EraseIndexPosition(std::size_t position);
   void Unlink(std::uint32_t slot);

@@ -44,11 +44,11 @@ std::string FoldLetterCase(std::string_view text) {
   return folded;
 }
 
-DueSearch::DueSearch(const RecordStore& store) {
+DueSearch::DueSearch(const RecordStore& store) : store_(store) {
   const std::array<std::uint32_t, 128> asciiLower = AsciiLowerCase();
   entries_.reserve(store.size());
   store.map().ForEach([&](const DueRecord& due) {
-    Entry entry{&due, {}};
+    Entry entry{due.recordId, due.dueDate, {}};
     entry.text.reserve(due.title.size() + due.payTo.size() + due.account.size() + due.notes.size() +
                        3);
     AppendFolded(entry.text, due.title, asciiLower);
@@ -59,17 +59,17 @@ DueSearch::DueSearch(const RecordStore& store) {
     entries_.push_back(std::move(entry));
   });
   std::stable_sort(entries_.begin(), entries_.end(),
-                   [](const Entry& a, const Entry& b) { return a.due->dueDate < b.due->dueDate; });
+                   [](const Entry& a, const Entry& b) { return a.dueDate < b.dueDate; });
 }
 
-std::vector<const DueRecord*> DueSearch::Find(std::string_view text) const {
-  std::vector<const DueRecord*> found;
+std::vector<DueRecord> DueSearch::Find(std::string_view text) const {
+  std::vector<DueRecord> found;
   const std::string needle = FoldLetterCase(TrimWhiteSpace(text));
   if (needle.empty() || needle.find('\0') != std::string::npos)
     return found;
   for (const Entry& entry : entries_) {
     if (entry.text.find(needle) != std::string::npos)
-      found.push_back(entry.due);
+      found.push_back(store_.Get(entry.recordId));
   }
   return found;
 }

@@ -14,7 +14,7 @@ namespace paylark {
 std::string FoldLetterCase(std::string_view text);
 
 // Every due of every month with its searchable texts folded once, so each query is one pass
-// over prepared text. It points into the store: build a new one after the store changes.
+// over prepared text. It names the store's records: build a new one after the store changes.
 class DueSearch {
  public:
   explicit DueSearch(const RecordStore& store);
@@ -22,15 +22,17 @@ class DueSearch {
   // The dues whose title, pay-to, account or notes contain the text, letter case aside, in
   // due-date order (equal dates in map order). A text of white space alone, or one holding a NUL,
   // matches nothing.
-  std::vector<const DueRecord*> Find(std::string_view text) const;
+  std::vector<DueRecord> Find(std::string_view text) const;
   std::size_t size() const { return entries_.size(); }
 
  private:
   struct Entry {
-    const DueRecord* due;
+    std::string recordId;
+    OleDateTime dueDate;
     std::string text;  // the four fields folded, separated by NUL
   };
 
+  const RecordStore& store_;
   std::vector<Entry> entries_;  // due-date order
 };
 

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 namespace paylark {
 
@@ -11,6 +12,26 @@ Status ErrnoStatus(int error) {
   if (error == EEXIST)
     return Status::AlreadyExists(std::strerror(error));
   return Status::IoError(std::strerror(error));
+}
+
+namespace {
+
+class PathReader final : public FolderReader {
+ public:
+  PathReader(FileSystem& files, std::string folder) : files_(files), folder_(std::move(folder)) {}
+  Result<std::string> Read(std::string_view name, std::size_t maxBytes) const override {
+    return files_.Read(folder_ + "/" + std::string(name), maxBytes);
+  }
+
+ private:
+  FileSystem& files_;
+  std::string folder_;
+};
+
+}  // namespace
+
+std::unique_ptr<FolderReader> FileSystem::ReadFolder(const std::string& folder) {
+  return std::make_unique<PathReader>(*this, folder);
 }
 
 std::string ParentFolder(const std::string& path) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,6 +33,14 @@ struct FolderEntry {
 
 enum class Placement { kCreateNew, kReplace };
 
+// Reads the files of one folder by name. Several threads may read through one reader at once.
+class FolderReader {
+ public:
+  virtual ~FolderReader() = default;
+  // As FileSystem::Read of the file's whole path.
+  virtual Result<std::string> Read(std::string_view name, std::size_t maxBytes) const = 0;
+};
+
 // The disk as the record files see it (leveldb's Env): the system's, or an in-memory one for
 // tests. Paths are whole paths. A failure is an IoError whose message is the system's reason,
 // except that a missing path is NotFound and an existing one that may not be replaced is
@@ -48,6 +57,9 @@ class FileSystem {
   virtual Result<FileInfo> Inspect(const std::string& path) = 0;
   // The whole file. A file longer than maxBytes is not read: that is kInvalidArgument.
   virtual Result<std::string> Read(const std::string& path, std::size_t maxBytes) = 0;
+  // A reader of the folder's files. This one reads each by its whole path; the system's opens
+  // the folder once, so that a name costs no walk of the folder's path.
+  virtual std::unique_ptr<FolderReader> ReadFolder(const std::string& folder);
   // Creates a new file with exactly these permission bits; never replaces anything.
   virtual Status Write(const std::string& path, std::string_view bytes, int mode) = 0;
   // Moves a file. kCreateNew never replaces what is at `to` (AlreadyExists; `from` stays).

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -64,6 +65,8 @@ class RecordFolder {
   Result<std::vector<std::string>> ListRecordFiles() const;
   // A file larger than kMaxRecordFileBytes is refused unread.
   Result<std::string> Read(std::string_view fileName) const;
+  // For many reads: a name read through it costs no walk of the folder's path.
+  std::unique_ptr<FolderReader> Reader() const { return files_.ReadFolder(path_); }
   // Leftovers of writers that are gone; another running writer's files stay.
   void RemoveStaleTemporaries(const FolderScan& scan) const;
 

@@ -14,9 +14,9 @@ constexpr unsigned kReaders = 8;
 // Fewer jobs than this are not worth a thread.
 constexpr std::size_t kParallelFrom = 256;
 
-void Load(const RecordFolder& folder, LoadJob& job) {
+void Load(const FolderReader& folder, LoadJob& job) {
   if (!job.cached) {
-    Result<std::string> read = folder.Read(job.name);
+    Result<std::string> read = folder.Read(job.name, kMaxRecordFileBytes);
     if (!read.ok()) {
       job.record = read.status();
       return;
@@ -29,15 +29,16 @@ void Load(const RecordFolder& folder, LoadJob& job) {
 }  // namespace
 
 void RunLoadJobs(const RecordFolder& folder, std::span<LoadJob> jobs) {
+  const std::unique_ptr<FolderReader> reader = folder.Reader();
   if (jobs.size() < kParallelFrom) {
     for (LoadJob& job : jobs)
-      Load(folder, job);
+      Load(*reader, job);
     return;
   }
   std::atomic<std::size_t> next = 0;
   auto work = [&] {
     for (std::size_t i = next++; i < jobs.size(); i = next++)
-      Load(folder, jobs[i]);
+      Load(*reader, jobs[i]);
   };
   std::vector<std::jthread> readers;
   for (unsigned i = 1; i < kReaders; ++i)

@@ -240,7 +240,7 @@ std::string RecordStore::NextRecordId(int suffix) {
   idSecond_ = std::max(idSecond_, clock_.Now().LinearSeconds());
   for (;;) {
     std::string id = FormatStamp(idSecond_) + suffixText;
-    if (!map_.Find(id) && !(folder_ && folder_->Exists(FileNameOf(id))))
+    if (!map_.Contains(id) && !(folder_ && folder_->Exists(FileNameOf(id))))
       return id;
     ++idSecond_;
   }
@@ -290,8 +290,8 @@ Status RecordStore::Replace(const DueRecord& record) {
 }
 
 DueRecord RecordStore::Get(const std::string& recordId) const {
-  const DueRecord* found = map_.Find(recordId);
-  return found ? *found : DueRecord::WithDefaults(clock_);
+  std::optional<DueRecord> found = map_.Find(recordId);
+  return found ? std::move(*found) : DueRecord::WithDefaults(clock_);
 }
 
 Status RecordStore::Delete(const std::string& recordId, ChangeMarker marker) {
@@ -334,7 +334,7 @@ std::vector<std::string> RecordStore::SeriesMembers(const std::string& seriesId)
 }
 
 std::optional<SeriesPosition> RecordStore::SeriesPositionOf(const std::string& recordId) const {
-  const DueRecord* record = map_.Find(recordId);
+  const std::optional<DueRecord> record = map_.Find(recordId);
   return record ? seriesOrder_.PositionOf(*record) : std::nullopt;
 }
 
@@ -389,7 +389,7 @@ void RecordStore::WriteMarker() {
     markerFailure_ = std::move(status);
 }
 
-void RecordStore::TrackSeries(const DueRecord* before, const DueRecord* after) {
+void RecordStore::TrackSeries(const std::optional<DueRecord>& before, const DueRecord* after) {
   if (before)
     seriesOrder_.Remove(*before);
   if (after)

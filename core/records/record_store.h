@@ -88,7 +88,7 @@ class RecordStore {
   void Forget(const std::string& recordId);
   // A copy of the stored record, or a default record with an empty ID.
   DueRecord Get(const std::string& recordId) const;
-  bool Contains(const std::string& recordId) const { return map_.Find(recordId) != nullptr; }
+  bool Contains(const std::string& recordId) const { return map_.Contains(recordId); }
   // Removes the file, then (with kWrite) rewrites the marker, then unmaps. A file that cannot be
   // removed ends the deletion with the record kept. A missing file, or one that holds another
   // record, is no error (and is left alone).
@@ -132,7 +132,7 @@ class RecordStore {
   void WriteMarker();
   // The file exists and decodes to a record with another ID.
   bool HoldsAnotherRecord(const std::string& fileName, const std::string& recordId) const;
-  void TrackSeries(const DueRecord* before, const DueRecord* after);
+  void TrackSeries(const std::optional<DueRecord>& before, const DueRecord* after);
 
   const Clock& clock_;
   FileSystem& files_;

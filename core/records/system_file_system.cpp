@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <ctime>
 #include <memory>
@@ -84,6 +85,53 @@ int RenameNoReplace(const char* from, const char* to) {
   return rename(from, to) == 0 ? 0 : errno;
 }
 
+// The rest of the open file, in one allocation for a large file and one read call for a small one.
+Result<std::string> ReadWhole(int fd, std::size_t maxBytes) {
+  std::string bytes;
+  char buffer[16384];
+  for (;;) {
+    // A file larger than the buffer (the snapshot) is read in one allocation.
+    if (bytes.size() == sizeof buffer) {
+      struct stat st;
+      if (fstat(fd, &st) == 0 && static_cast<std::size_t>(st.st_size) <= maxBytes)
+        bytes.reserve(static_cast<std::size_t>(st.st_size) + 1);
+    }
+    const ssize_t got = ::read(fd, buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR)
+      continue;
+    if (got < 0)
+      return ErrnoStatus(errno);
+    if (got == 0)
+      return bytes;
+    bytes.append(buffer, static_cast<std::size_t>(got));
+    if (bytes.size() > maxBytes)
+      return Status::InvalidArgument("the file is too large");
+    // A regular file gives less than was asked for only at its end: a small record file is
+    // read with one call.
+    if (static_cast<std::size_t>(got) < sizeof buffer && bytes.size() < sizeof buffer)
+      return bytes;
+  }
+}
+
+class DescriptorReader final : public FolderReader {
+ public:
+  explicit DescriptorReader(int folder) : folder_(folder) {}
+  Result<std::string> Read(std::string_view name, std::size_t maxBytes) const override {
+    char path[NAME_MAX + 1];
+    if (name.size() > NAME_MAX)
+      return ErrnoStatus(ENAMETOOLONG);
+    name.copy(path, name.size());
+    path[name.size()] = '\0';
+    Descriptor fd(openat(folder_.get(), path, O_RDONLY | O_CLOEXEC));
+    if (fd.get() < 0)
+      return ErrnoStatus(errno);
+    return ReadWhole(fd.get(), maxBytes);
+  }
+
+ private:
+  Descriptor folder_;
+};
+
 // Fills in each entry's information; an entry that cannot be inspected gets the mode -1. A
 // large folder is inspected on several threads: the system answers them side by side.
 void InspectEntries(int folder, std::vector<FolderEntry>& entries) {
@@ -144,30 +192,14 @@ class SystemFiles final : public FileSystem {
     Descriptor fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.get() < 0)
       return ErrnoStatus(errno);
-    std::string bytes;
-    char buffer[16384];
-    for (;;) {
-      // A file larger than the buffer (the snapshot) is read in one allocation.
-      if (bytes.size() == sizeof buffer) {
-        struct stat st;
-        if (fstat(fd.get(), &st) == 0 && static_cast<std::size_t>(st.st_size) <= maxBytes)
-          bytes.reserve(static_cast<std::size_t>(st.st_size) + 1);
-      }
-      const ssize_t got = ::read(fd.get(), buffer, sizeof buffer);
-      if (got < 0 && errno == EINTR)
-        continue;
-      if (got < 0)
-        return ErrnoStatus(errno);
-      if (got == 0)
-        return bytes;
-      bytes.append(buffer, static_cast<std::size_t>(got));
-      if (bytes.size() > maxBytes)
-        return Status::InvalidArgument("the file is too large");
-      // A regular file gives less than was asked for only at its end: a small record file is
-      // read with one call.
-      if (static_cast<std::size_t>(got) < sizeof buffer && bytes.size() < sizeof buffer)
-        return bytes;
-    }
+    return ReadWhole(fd.get(), maxBytes);
+  }
+
+  std::unique_ptr<FolderReader> ReadFolder(const std::string& folder) override {
+    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+      return FileSystem::ReadFolder(folder);
+    return std::make_unique<DescriptorReader>(fd);
   }
 
   Status Write(const std::string& path, std::string_view bytes, int mode) override {

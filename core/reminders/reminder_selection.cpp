@@ -23,36 +23,32 @@ void ForEachReminded(const DueMap& map, const OleDateTime& today, int daysAhead,
 
 std::vector<Reminder> SelectReminders(const DueMap& map, const OleDateTime& now, int daysAhead) {
   const OleDateTime today = now.DateOnly();
-  // Selecting and sorting pointers first copies each chosen record once.
-  std::vector<const DueRecord*> chosen;
-  ForEachReminded(map, today, daysAhead,
-                  [&](const DueRecord& record) { chosen.push_back(&record); });
-  std::stable_sort(chosen.begin(), chosen.end(),
-                   [](const DueRecord* a, const DueRecord* b) { return a->dueDate < b->dueDate; });
   const std::int64_t todaySeconds = today.LinearSeconds();
   std::vector<Reminder> reminders;
-  reminders.reserve(chosen.size());
-  for (const DueRecord* record : chosen) {
-    const std::int64_t daySeconds = record->dueDate.DateOnly().LinearSeconds();
-    reminders.push_back({*record, StateOf(*record, today),
+  ForEachReminded(map, today, daysAhead, [&](const DueRecord& record) {
+    const std::int64_t daySeconds = record.dueDate.DateOnly().LinearSeconds();
+    reminders.push_back({record, StateOf(record, today),
                          static_cast<int>((daySeconds - todaySeconds) / kSecondsPerDay)});
-  }
+  });
+  std::stable_sort(reminders.begin(), reminders.end(), [](const Reminder& a, const Reminder& b) {
+    return a.record.dueDate < b.record.dueDate;
+  });
   return reminders;
 }
 
 ReminderSummary SummarizeReminders(const DueMap& map, const OleDateTime& now, int daysAhead) {
   const OleDateTime today = now.DateOnly();
   ReminderSummary summary;
-  const DueRecord* earliest = nullptr;
+  std::optional<OleDateTime> earliest;
   ForEachReminded(map, today, daysAhead, [&](const DueRecord& record) {
     ++(StateOf(record, today) == DueState::kOverdue ? summary.counts.overdue
                                                     : summary.counts.dueSoon);
     // The first of equal due dates in map order, as the stable sort keeps it.
-    if (!earliest || record.dueDate < earliest->dueDate)
-      earliest = &record;
+    if (!earliest || record.dueDate < *earliest) {
+      earliest = record.dueDate;
+      summary.earliestRecordId = record.recordId;
+    }
   });
-  if (earliest)
-    summary.earliestRecordId = earliest->recordId;
   return summary;
 }
 

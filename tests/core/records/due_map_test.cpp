@@ -4,6 +4,7 @@
 
 #include <limits>
 #include <map>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -48,7 +49,7 @@ TEST(DueMapTest, IteratesBucketsInOrderAndEachChainFromItsNewestEntry) {
   EXPECT_EQ(MapOrder(map), (std::vector<std::string>{"q", "r", "a", "b"}));
   map.Remove("a");
   EXPECT_EQ(MapOrder(map), (std::vector<std::string>{"q", "r", "b"}));
-  EXPECT_EQ(map.Find("a"), nullptr);
+  EXPECT_FALSE(map.Find("a").has_value());
 }
 
 TEST(DueMapTest, KeysCompareByteWise) {
@@ -98,14 +99,12 @@ TEST(DueMapTest, AMonthGivesTheRecordsAWholeWalkFindsInMapOrder) {
 }
 
 // Random inserts, replacements and removals across several index growths and table blocks,
-// against a plain std::map: every ID is found exactly when it is held, with its latest record,
-// and a record found once stays at its address while others come and go.
-TEST(DueMapTest, FindsEveryHeldIdAfterManyChangesAndKeepsRecordsInPlace) {
+// against a plain std::map: every ID is found exactly when it is held, with its latest record.
+TEST(DueMapTest, FindsEveryHeldIdAfterManyChanges) {
   DueMap map;
   std::map<std::string, std::string> expected;
   std::mt19937 random(5);
   map.Set("kept", Titled("kept"));
-  const DueRecord* kept = map.Find("kept");
   for (int step = 0; step < 30000; ++step) {
     const std::string id = std::to_string(2026120600000000LL + random() % 9000);
     if (random() % 3 == 0) {
@@ -118,13 +117,12 @@ TEST(DueMapTest, FindsEveryHeldIdAfterManyChangesAndKeepsRecordsInPlace) {
     }
   }
   EXPECT_EQ(map.size(), expected.size() + 1);
-  EXPECT_EQ(map.Find("kept"), kept);
-  EXPECT_EQ(kept->title, "kept");
+  EXPECT_EQ(map.Find("kept")->title, "kept");
   for (int i = 0; i < 9000; ++i) {
     const std::string id = std::to_string(2026120600000000LL + i);
-    const DueRecord* found = map.Find(id);
+    const std::optional<DueRecord> found = map.Find(id);
     const auto held = expected.find(id);
-    ASSERT_EQ(found != nullptr, held != expected.end()) << id;
+    ASSERT_EQ(found.has_value(), held != expected.end()) << id;
     if (found) {
       EXPECT_EQ(found->title, held->second) << id;
     }
@@ -132,6 +130,58 @@ TEST(DueMapTest, FindsEveryHeldIdAfterManyChangesAndKeepsRecordsInPlace) {
   std::size_t visited = 0;
   map.ForEach([&](const DueRecord&) { ++visited; });
   EXPECT_EQ(visited, map.size());
+}
+
+// Records come back field for field, whatever form the ID has: digits (with leading zeros, up to
+// the 19 that fit in 64 bits) are kept as a number, anything else as text; IDs that differ only
+// in leading zeros or by a sign stay apart.
+TEST(DueMapTest, GivesBackEveryFieldAndEveryFormOfId) {
+  DueRecord full;
+  full.title = "Rent \xE2\x82\xAC";
+  full.payTo = std::string(300, 'p');  // a length that takes two bytes
+  full.account = "Checking";
+  full.notes = "line one\r\nline two";
+  full.seriesId = "recId20261206";
+  full.amount = -12.5;
+  full.type = kTypePersonal;
+  full.paid = 7;
+  full.startDate = *OleDateTime::FromCivil(2026, 1, 2, 3, 4, 5);
+  full.dueDate = OleDateTime(0.0, OleDateTime::Status::kNull);
+  const std::vector<std::string> ids = {"2026120610231510",
+                                        "0012",
+                                        "12",
+                                        "0",
+                                        "",
+                                        "+12",
+                                        "-12",
+                                        "9999999999999999999",
+                                        "99999999999999999999",
+                                        "12a",
+                                        "duedate",
+                                        "00000000000000000000"};
+  DueMap map;
+  for (const std::string& id : ids) {
+    DueRecord record = full;
+    record.notes += id;
+    map.Set(id, record);
+    DueRecord bare;  // no texts at all
+    map.Set("bare" + id, bare);
+  }
+  EXPECT_EQ(map.size(), ids.size() * 2);
+  for (const std::string& id : ids) {
+    DueRecord expected = full;
+    expected.recordId = id;
+    expected.notes += id;
+    EXPECT_EQ(map.Find(id), expected) << id;
+    DueRecord bare;
+    bare.recordId = "bare" + id;
+    EXPECT_EQ(map.Find("bare" + id), bare) << id;
+  }
+  EXPECT_FALSE(map.Contains("012"));
+  EXPECT_FALSE(map.Contains("00"));
+  map.Remove("12");
+  EXPECT_TRUE(map.Contains("0012"));
+  EXPECT_FALSE(map.Contains("12"));
 }
 
 }  // namespace

@@ -1,0 +1,142 @@
+#include "core/records/packed_due.h"
+
+#include <array>
+#include <charconv>
+#include <cstring>
+#include <string>
+
+namespace paylark {
+namespace {
+
+constexpr std::size_t kMostDigits = 19;  // every 19-digit number fits in 64 bits
+constexpr std::size_t kTextCount = 5;
+
+// Title, pay-to, account, notes, series ID; then the ID when it is text.
+std::array<const std::string*, kTextCount> Texts(const DueRecord& record) {
+  return {&record.title, &record.payTo, &record.account, &record.notes, &record.seriesId};
+}
+std::array<std::string*, kTextCount> Texts(DueRecord& record) {
+  return {&record.title, &record.payTo, &record.account, &record.notes, &record.seriesId};
+}
+
+// Lengths are written seven bits a byte, low bits first; most texts need one byte.
+std::size_t LengthBytes(std::size_t length) {
+  std::size_t bytes = 1;
+  while (length >= 0x80) {
+    length >>= 7;
+    ++bytes;
+  }
+  return bytes;
+}
+
+char* PutText(char* out, std::string_view text) {
+  std::size_t length = text.size();
+  while (length >= 0x80) {
+    *out++ = static_cast<char>((length & 0x7F) | 0x80);
+    length >>= 7;
+  }
+  *out++ = static_cast<char>(length);
+  std::memcpy(out, text.data(), text.size());
+  return out + text.size();
+}
+
+std::string_view TakeText(const char*& in) {
+  std::size_t length = 0;
+  int shift = 0;
+  for (;; shift += 7) {
+    const auto byte = static_cast<unsigned char>(*in++);
+    length |= static_cast<std::size_t>(byte & 0x7F) << shift;
+    if (byte < 0x80)
+      break;
+  }
+  const std::string_view text(in, length);
+  in += length;
+  return text;
+}
+
+}  // namespace
+
+PackedId PackedId::Of(std::string_view recordId) {
+  PackedId packed;
+  if (recordId.empty() || recordId.size() > kMostDigits)
+    return packed;
+  const auto [end, error] =
+      std::from_chars(recordId.data(), recordId.data() + recordId.size(), packed.number);
+  // from_chars takes no sign, so digits alone reach the end.
+  if (error != std::errc() || end != recordId.data() + recordId.size())
+    return PackedId{};
+  packed.digits = static_cast<std::uint8_t>(recordId.size());
+  return packed;
+}
+
+PackedDue::PackedDue(const DueRecord& record)
+    : startDate_(record.startDate),
+      dueDate_(record.dueDate),
+      amount_(record.amount),
+      type_(record.type),
+      paid_(record.paid) {
+  const PackedId id = PackedId::Of(record.recordId);
+  idNumber_ = id.number;
+  idDigits_ = id.digits;
+  std::size_t size = 0;
+  bool anyText = idDigits_ == 0;
+  for (const std::string* text : Texts(record)) {
+    size += LengthBytes(text->size()) + text->size();
+    anyText = anyText || !text->empty();
+  }
+  if (!anyText)
+    return;
+  if (idDigits_ == 0)
+    size += LengthBytes(record.recordId.size()) + record.recordId.size();
+  texts_ = std::make_unique_for_overwrite<char[]>(size);
+  char* out = texts_.get();
+  for (const std::string* text : Texts(record))
+    out = PutText(out, *text);
+  if (idDigits_ == 0)
+    PutText(out, record.recordId);
+}
+
+void PackedDue::UnpackInto(DueRecord& record) const {
+  record.startDate = startDate_;
+  record.dueDate = dueDate_;
+  record.amount = amount_;
+  record.type = type_;
+  record.paid = paid_;
+  const char* in = texts_.get();
+  for (std::string* text : Texts(record)) {
+    if (in)
+      text->assign(TakeText(in));
+    else
+      text->clear();
+  }
+  if (idDigits_ == 0) {
+    record.recordId.assign(TakeText(in));
+    return;
+  }
+  char digits[kMostDigits];
+  const auto end = std::to_chars(digits, digits + kMostDigits, idNumber_).ptr;
+  const auto length = static_cast<std::size_t>(end - digits);
+  record.recordId.assign(idDigits_ - length, '0');
+  record.recordId.append(digits, length);
+}
+
+DueRecord PackedDue::Unpack() const {
+  DueRecord record;
+  UnpackInto(record);
+  return record;
+}
+
+std::string_view PackedDue::TextId() const {
+  const char* in = texts_.get();
+  for (std::size_t i = 0; i < kTextCount; ++i)
+    TakeText(in);
+  return TakeText(in);
+}
+
+bool PackedDue::HasId(std::string_view recordId, const PackedId& packed) const {
+  if (idDigits_ != 0)
+    return packed.digits == idDigits_ && packed.number == idNumber_;
+  return packed.digits == 0 && TextId() == recordId;
+}
+
+}  // namespace paylark

@@ -60,12 +60,12 @@ void DueMap::Set(DueRecord record) {
       node.monthKey = monthKey;
       AddToMonth(slot);
     }
-    node.due = PackedDue(record);
+    node.due = PackedDue(record, texts_);
     return;
   }
   const std::uint32_t slot = TakeFreeSlot();
   Node& node = NodeAt(slot);
-  node.due = PackedDue(record);
+  node.due = PackedDue(record, texts_);
   node.sequence = ++lastSequence_;
   node.bucket = Hash(recordId) % kBucketCount;
   node.indexHash = hash;
@@ -97,12 +97,14 @@ void DueMap::Remove(std::string_view recordId) {
 
 void DueMap::Clear() {
   blocks_.clear();
+  texts_.Clear();
   freeSlots_.clear();
   usedSlots_ = 0;
   heads_.fill(kNoSlot);
   std::fill(index_.begin(), index_.end(), kNoSlot);
   count_ = 0;
   months_.clear();
+  lastSequence_ = 0;
 }
 
 void DueMap::Reserve(std::size_t count) {

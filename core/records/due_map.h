@@ -12,6 +12,7 @@
 
 #include "core/records/due_record.h"
 #include "core/records/packed_due.h"
+#include "core/records/text_arena.h"
 
 namespace paylark {
 
@@ -80,14 +81,14 @@ class DueMap {
   struct Node {
     PackedDue due;
     // Later insertions stand nearer the head of their chain: map order within a bucket is
-    // descending sequence. 0 marks a free slot.
-    std::uint64_t sequence = 0;
+    // descending sequence. 0 marks a free slot; Clear starts the count again.
+    std::uint32_t sequence = 0;
     std::uint32_t previous = kNoSlot;
     std::uint32_t next = kNoSlot;
-    std::uint32_t bucket = 0;
     std::uint32_t indexHash = 0;
     int monthKey = 0;
-    std::uint32_t monthPosition = 0;  // where the slot stands in its month's list
+    std::uint32_t monthPosition : 27 = 0;  // where the slot stands in its month's list
+    std::uint32_t bucket : 5 = 0;
   };
 
   static int MonthKey(int year, int month) { return year * 12 + month - 1; }
@@ -111,13 +112,15 @@ class DueMap {
   std::vector<std::uint32_t> MonthInMapOrder(int year, int month) const;
 
   std::vector<std::unique_ptr<Node[]>> blocks_;
+  // The packed texts; those of replaced and removed records stay until Clear.
+  TextArena texts_;
   std::vector<std::uint32_t> freeSlots_;
   std::uint32_t usedSlots_ = 0;  // slots ever handed out since the last Clear
   std::array<std::uint32_t, kBucketCount> heads_;
   std::vector<std::uint32_t> index_;  // slots by IndexHash; kNoSlot is empty; a power of two
   std::size_t count_ = 0;
   std::unordered_map<int, std::vector<std::uint32_t>> months_;
-  std::uint64_t lastSequence_ = 0;
+  std::uint32_t lastSequence_ = 0;
 };
 
 }  // namespace paylark

@@ -69,10 +69,12 @@ PackedId PackedId::Of(std::string_view recordId) {
   return packed;
 }
 
-PackedDue::PackedDue(const DueRecord& record)
-    : startDate_(record.startDate),
-      dueDate_(record.dueDate),
+PackedDue::PackedDue(const DueRecord& record, TextArena& arena)
+    : startValue_(record.startDate.value()),
+      dueValue_(record.dueDate.value()),
       amount_(record.amount),
+      startStatus_(static_cast<std::int32_t>(record.startDate.status())),
+      dueStatus_(static_cast<std::int32_t>(record.dueDate.status())),
       type_(record.type),
       paid_(record.paid) {
   const PackedId id = PackedId::Of(record.recordId);
@@ -88,8 +90,8 @@ PackedDue::PackedDue(const DueRecord& record)
     return;
   if (idDigits_ == 0)
     size += LengthBytes(record.recordId.size()) + record.recordId.size();
-  texts_ = std::make_unique_for_overwrite<char[]>(size);
-  char* out = texts_.get();
+  char* out = arena.Allocate(size);
+  texts_ = out;
   for (const std::string* text : Texts(record))
     out = PutText(out, *text);
   if (idDigits_ == 0)
@@ -97,12 +99,12 @@ PackedDue::PackedDue(const DueRecord& record)
 }
 
 void PackedDue::UnpackInto(DueRecord& record) const {
-  record.startDate = startDate_;
-  record.dueDate = dueDate_;
+  record.startDate = OleDateTime(startValue_, static_cast<OleDateTime::Status>(startStatus_));
+  record.dueDate = OleDateTime(dueValue_, static_cast<OleDateTime::Status>(dueStatus_));
   record.amount = amount_;
   record.type = type_;
   record.paid = paid_;
-  const char* in = texts_.get();
+  const char* in = texts_;
   for (std::string* text : Texts(record)) {
     if (in)
       text->assign(TakeText(in));
@@ -127,7 +129,7 @@ DueRecord PackedDue::Unpack() const {
 }
 
 std::string_view PackedDue::TextId() const {
-  const char* in = texts_.get();
+  const char* in = texts_;
   for (std::size_t i = 0; i < kTextCount; ++i)
     TakeText(in);
   return TakeText(in);

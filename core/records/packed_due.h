@@ -1,11 +1,11 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <string_view>
 
 #include "core/base/ole_date_time.h"
 #include "core/records/due_record.h"
+#include "core/records/text_arena.h"
 
 namespace paylark {
 
@@ -19,28 +19,31 @@ struct PackedId {
 };
 
 // A DueRecord in about a third of its memory: dates, amount and flags as they are, the ID as a
-// number where it can be one, and the texts in one block of length-prefixed bytes (none at all
+// number where it can be one, and the texts as length-prefixed bytes in an arena (none at all
 // when every text is empty and the ID is a number).
 class PackedDue {
  public:
   PackedDue() = default;
-  explicit PackedDue(const DueRecord& record);
+  // The texts go to `arena`, which must outlive every use of the packed record.
+  PackedDue(const DueRecord& record, TextArena& arena);
 
   // Fills `record` (its strings keep their capacity, so a reused record allocates rarely).
   void UnpackInto(DueRecord& record) const;
   DueRecord Unpack() const;
 
   bool HasId(std::string_view recordId, const PackedId& packed) const;
-  const OleDateTime& dueDate() const { return dueDate_; }
 
  private:
   std::string_view TextId() const;
 
-  OleDateTime startDate_;
-  OleDateTime dueDate_;
+  // The dates' values and statuses apart, so that no padding follows each.
+  double startValue_ = 0.0;
+  double dueValue_ = 0.0;
   double amount_ = 0.0;
   std::uint64_t idNumber_ = 0;
-  std::unique_ptr<char[]> texts_;
+  const char* texts_ = nullptr;
+  std::int32_t startStatus_ = 0;
+  std::int32_t dueStatus_ = 0;
   std::int32_t type_ = kTypeBusiness;
   std::int32_t paid_ = 0;
   std::uint8_t idDigits_ = 0;

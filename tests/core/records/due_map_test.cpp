@@ -140,7 +140,7 @@ TEST(DueMapTest, GivesBackEveryFieldAndEveryFormOfId) {
   full.title = "Rent \xE2\x82\xAC";
   full.payTo = std::string(300, 'p');  // a length that takes two bytes
   full.account = "Checking";
-  full.notes = "line one\r\nline two";
+  full.notes = "line one\r\nline two" + std::string(100'000, 'n');  // beyond a text chunk
   full.seriesId = "recId20261206";
   full.amount = -12.5;
   full.type = kTypePersonal;

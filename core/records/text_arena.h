@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <vector>
+
+namespace paylark {
+
+// Bytes handed out from large chunks and given back only all at once: the texts of a million
+// records cost their own size instead of one heap block each.
+class TextArena {
+ public:
+  // Room for `size` bytes that stays until Clear.
+  char* Allocate(std::size_t size);
+  void Clear();
+
+ private:
+  static constexpr std::size_t kChunkBytes = 256 * 1024;
+
+  std::vector<std::unique_ptr<char[]>> chunks_;
+  char* next_ = nullptr;
+  std::size_t left_ = 0;
+};
+
+}  // namespace paylark

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <utility>
 
 namespace paylark {
@@ -32,6 +33,44 @@ int WriterOf(std::string_view name) {
   if (error != std::errc() || end == name.data() || *end != '-')
     return 0;
   return processId;
+}
+
+// Byte order of the names. The names of a records folder share a long prefix ("duedate" and
+// the year), so the order is found on the 8 bytes after the prefix they all share, read as one
+// number; only names with equal numbers are compared whole.
+void SortByName(std::vector<FolderEntry>& entries) {
+  if (entries.size() < 2)
+    return;
+  const std::string_view first = entries.front().name;
+  std::size_t shared = first.size();
+  for (const FolderEntry& entry : entries) {
+    const std::string_view name = entry.name;
+    shared = static_cast<std::size_t>(
+        std::mismatch(first.begin(), first.begin() + static_cast<std::ptrdiff_t>(shared),
+                      name.begin(), name.end())
+            .first -
+        first.begin());
+  }
+  struct Keyed {
+    std::uint64_t key;
+    std::uint32_t index;
+  };
+  std::vector<Keyed> keyed(entries.size());
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    const std::string_view name = entries[i].name;
+    std::uint64_t key = 0;
+    for (std::size_t at = shared; at < shared + 8; ++at)
+      key = key << 8 | (at < name.size() ? static_cast<unsigned char>(name[at]) : 0u);
+    keyed[i] = {key, static_cast<std::uint32_t>(i)};
+  }
+  std::sort(keyed.begin(), keyed.end(), [&entries](const Keyed& a, const Keyed& b) {
+    return a.key != b.key ? a.key < b.key : entries[a.index].name < entries[b.index].name;
+  });
+  std::vector<FolderEntry> sorted;
+  sorted.reserve(entries.size());
+  for (const Keyed& entry : keyed)
+    sorted.push_back(std::move(entries[entry.index]));
+  entries = std::move(sorted);
 }
 
 }  // namespace
@@ -91,8 +130,7 @@ Result<FolderScan> RecordFolder::Scan() const {
         break;
     }
   }
-  std::sort(scan.records.begin(), scan.records.end(),
-            [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+  SortByName(scan.records);
   std::sort(scan.tooLarge.begin(), scan.tooLarge.end());
   std::sort(scan.staleTemporaries.begin(), scan.staleTemporaries.end());
   return scan;

@@ -41,12 +41,12 @@ bool DueMap::Contains(std::string_view recordId) const {
   return SlotOf(recordId) != kNoSlot;
 }
 
-void DueMap::Set(const std::string& recordId, DueRecord record) {
+std::optional<DueRecord> DueMap::Set(const std::string& recordId, DueRecord record) {
   record.recordId = recordId;
-  Set(std::move(record));
+  return Set(record);
 }
 
-void DueMap::Set(DueRecord record) {
+std::optional<DueRecord> DueMap::Set(const DueRecord& record) {
   GrowIndex(count_ + 1);
   const std::string_view recordId = record.recordId;
   const std::uint32_t hash = IndexHash(recordId);
@@ -60,8 +60,9 @@ void DueMap::Set(DueRecord record) {
       node.monthKey = monthKey;
       AddToMonth(slot);
     }
+    std::optional<DueRecord> replaced = node.due.Unpack();
     node.due = PackedDue(record, texts_);
-    return;
+    return replaced;
   }
   const std::uint32_t slot = TakeFreeSlot();
   Node& node = NodeAt(slot);
@@ -78,6 +79,7 @@ void DueMap::Set(DueRecord record) {
   index_[position] = slot;
   ++count_;
   AddToMonth(slot);
+  return std::nullopt;
 }
 
 void DueMap::Remove(std::string_view recordId) {

@@ -37,10 +37,11 @@ class DueMap {
   // A copy of the stored record, or nothing when the ID is not held.
   std::optional<DueRecord> Find(std::string_view recordId) const;
   bool Contains(std::string_view recordId) const;
-  // Replaces the record stored under the ID, or inserts it at the head of its bucket.
-  void Set(const std::string& recordId, DueRecord record);
-  // The same under the record's own ID.
-  void Set(DueRecord record);
+  // Replaces the record stored under its ID, or inserts it at the head of its bucket. Gives the
+  // record it replaced.
+  std::optional<DueRecord> Set(const DueRecord& record);
+  // The same under another ID.
+  std::optional<DueRecord> Set(const std::string& recordId, DueRecord record);
   // It is not an error if the ID is not held.
   void Remove(std::string_view recordId);
   void Clear();

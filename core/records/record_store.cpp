@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <deque>
+#include <thread>
 #include <utility>
 
 #include "core/records/record_codec.h"
@@ -134,21 +135,34 @@ void RecordStore::LoadRecords(const std::vector<FolderEntry>& records, ReloadRep
     kept[i] = Unchanged(records[i], snapshot.entries, cursor);
     toRead += kept[i] ? 0 : 1;
   }
-  std::vector<LoadJob> jobs;
-  for (std::size_t start = 0; start < records.size(); start += kLoadShare) {
-    const std::size_t end = std::min(records.size(), start + kLoadShare);
-    jobs.assign(end - start, LoadJob{});
-    for (std::size_t i = start; i < end; ++i) {
-      LoadJob& job = jobs[i - start];
-      job.name = records[i].name;
-      job.cached = kept[i] != nullptr;
-      job.cachedBytes = kept[i] ? kept[i]->bytes : std::string_view();
+  auto prepare = [&](std::vector<LoadJob>& jobs, std::size_t start) {
+    jobs.assign(std::min(records.size() - start, kLoadShare), LoadJob{});
+    for (std::size_t i = 0; i < jobs.size(); ++i) {
+      const SnapshotEntry* entry = kept[start + i];
+      jobs[i].name = records[start + i].name;
+      jobs[i].cached = entry != nullptr;
+      jobs[i].cachedBytes = entry ? entry->bytes : std::string_view();
     }
-    RunLoadJobs(*folder_, jobs);
-    for (std::size_t i = start; i < end; ++i)
-      MapLoaded(records[i], jobs[i - start], snapshot, report);
+  };
+  snapshot.next.reserve(records.size());
+  std::vector<LoadJob> current;
+  std::vector<LoadJob> upcoming;
+  prepare(current, 0);
+  RunLoadJobs(*folder_, current);
+  for (std::size_t start = 0; start < records.size(); start += kLoadShare) {
+    // The next share is read and decoded while this one is mapped.
+    std::jthread ahead;
+    if (start + kLoadShare < records.size()) {
+      prepare(upcoming, start + kLoadShare);
+      ahead = std::jthread([&] { RunLoadJobs(*folder_, upcoming); });
+    }
+    for (std::size_t i = 0; i < current.size(); ++i)
+      MapLoaded(records[start + i], current[i], snapshot, report);
     if (toRead > 0)
       Report(progress, report.filesRead, toRead);
+    if (ahead.joinable())
+      ahead.join();
+    std::swap(current, upcoming);
   }
   // Files read only because they changed a moment ago do not make the snapshot stale: they stay
   // out of it until their identity can be trusted.
@@ -170,8 +184,7 @@ void RecordStore::MapLoaded(const FolderEntry& file, LoadJob& job, Snapshot& sna
         job.cached ? job.cachedBytes : snapshot.readBytes.emplace_back(std::move(job.readBytes));
     snapshot.next.push_back({file.name, file.info.inode, file.info.changeTime, bytes});
   }
-  TrackSeries(map_.Find(job.record.value().recordId), &job.record.value());
-  map_.Set(std::move(job.record).value());
+  TrackSeries(map_.Set(job.record.value()), &job.record.value());
 }
 
 void RecordStore::ReadSnapshot(Snapshot& snapshot) const {
@@ -230,8 +243,7 @@ void RecordStore::LoadFile(const std::string& fileName, ReloadReport& report) {
     report.skipped.push_back({fileName, record.status().message()});
     return;
   }
-  TrackSeries(map_.Find(record.value().recordId), &record.value());
-  map_.Set(std::move(record).value());
+  TrackSeries(map_.Set(record.value()), &record.value());
 }
 
 std::string RecordStore::NextRecordId(int suffix) {
@@ -266,10 +278,8 @@ AddResult RecordStore::Add(DueRecord record) {
   }
   if (single && status.ok())
     WriteMarker();
-  std::string id = record.recordId;
-  TrackSeries(map_.Find(id), &record);
-  map_.Set(id, std::move(record));
-  return {std::move(id), std::move(status)};
+  TrackSeries(map_.Set(record), &record);
+  return {std::move(record.recordId), std::move(status)};
 }
 
 Status RecordStore::Replace(const DueRecord& record) {
@@ -284,8 +294,7 @@ Status RecordStore::Replace(const DueRecord& record) {
     status = folder_->Replace(fileName, EncodeRecord(record));
   if (status.ok())
     WriteMarker();
-  TrackSeries(map_.Find(record.recordId), &record);
-  map_.Set(record.recordId, record);
+  TrackSeries(map_.Set(record), &record);
   return status;
 }
 

@@ -38,14 +38,15 @@ TEST(DueMapTest, IteratesBucketsInOrderAndEachChainFromItsNewestEntry) {
     map.Set(id, Titled(id));
   EXPECT_EQ(MapOrder(map), (std::vector<std::string>{"q", "r", "a", "b"}));
 
-  map.Set("a", Titled("newer"));  // replacing keeps the entry where it is
+  // Replacing keeps the entry where it is and gives back the record it replaced.
+  EXPECT_EQ(map.Set("a", Titled("newer"))->title, "a");
   EXPECT_EQ(MapOrder(map), (std::vector<std::string>{"q", "r", "a", "b"}));
   EXPECT_EQ(map.Find("a")->title, "newer");
   EXPECT_EQ(map.size(), 4u);
 
   map.Remove("r");
   map.Remove("absent");
-  map.Set("r", Titled("r"));  // re-inserted at its chain's head again
+  EXPECT_FALSE(map.Set("r", Titled("r")).has_value());  // at its chain's head again
   EXPECT_EQ(MapOrder(map), (std::vector<std::string>{"q", "r", "a", "b"}));
   map.Remove("a");
   EXPECT_EQ(MapOrder(map), (std::vector<std::string>{"q", "r", "b"}));

@@ -5,12 +5,15 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <climits>
+#include <condition_variable>
 #include <cstdio>
 #include <ctime>
+#include <deque>
+#include <iterator>
 #include <memory>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -132,29 +135,103 @@ class DescriptorReader final : public FolderReader {
   Descriptor folder_;
 };
 
-// Fills in each entry's information; an entry that cannot be inspected gets the mode -1. A
-// large folder is inspected on several threads: the system answers them side by side.
-void InspectEntries(int folder, std::vector<FolderEntry>& entries) {
-  constexpr std::size_t kParallelFrom = 2048;
-  constexpr unsigned kThreads = 4;
-  std::atomic<std::size_t> next = 0;
-  auto work = [&] {
-    constexpr std::size_t kChunk = 256;
-    for (std::size_t start = next.fetch_add(kChunk); start < entries.size();
-         start = next.fetch_add(kChunk)) {
-      for (std::size_t i = start; i < std::min(entries.size(), start + kChunk); ++i) {
-        struct stat st;
-        if (fstatat(folder, entries[i].name.c_str(), &st, 0) == 0)
-          entries[i].info = InfoOf(st, false);
-        else
-          entries[i].info.mode = -1;
-      }
-    }
-  };
+// Lists a folder with each entry's information; an entry that cannot be inspected gets the
+// mode -1. In a large folder the names read so far are inspected on helper threads while the
+// rest are still being read: the system answers all of them side by side.
+class FolderListing {
+ public:
+  explicit FolderListing(DIR* dir) : dir_(dir), folder_(dirfd(dir)) {}
+  std::vector<FolderEntry> Run();
+
+ private:
+  static constexpr std::size_t kBatch = 512;
+  static constexpr std::size_t kParallelFrom = 2048;
+  static constexpr unsigned kHelpers = 3;
+
+  // Reads names into `batch` until it holds `limit`; false once the folder has no more.
+  bool Read(std::vector<FolderEntry>& batch, std::size_t limit);
+  void Inspect(std::vector<FolderEntry>& batch) const;
+  // Inspects batches until every batch is taken and reading has finished.
+  void Help();
+
+  DIR* dir_;
+  int folder_;
+  std::mutex mutex_;
+  std::condition_variable batchReady_;
+  std::deque<std::vector<FolderEntry>> batches_;  // a deque: taken batches never move
+  std::size_t taken_ = 0;
+  bool finished_ = false;
+};
+
+std::vector<FolderEntry> FolderListing::Run() {
+  std::vector<FolderEntry> first;
+  bool more = Read(first, kParallelFrom);
+  if (!more) {
+    Inspect(first);
+    return first;
+  }
+  batches_.push_back(std::move(first));
   std::vector<std::jthread> helpers;
-  for (unsigned i = 1; entries.size() >= kParallelFrom && i < kThreads; ++i)
-    helpers.emplace_back(work);
-  work();
+  for (unsigned i = 0; i < kHelpers; ++i)
+    helpers.emplace_back([this] { Help(); });
+  while (more) {
+    std::vector<FolderEntry> batch;
+    more = Read(batch, kBatch);
+    std::lock_guard lock(mutex_);
+    batches_.push_back(std::move(batch));
+    batchReady_.notify_one();
+  }
+  {
+    std::lock_guard lock(mutex_);
+    finished_ = true;
+  }
+  batchReady_.notify_all();
+  Help();
+  helpers.clear();
+  std::vector<FolderEntry> entries;
+  std::size_t count = 0;
+  for (const auto& batch : batches_)
+    count += batch.size();
+  entries.reserve(count);
+  for (auto& batch : batches_)
+    std::move(batch.begin(), batch.end(), std::back_inserter(entries));
+  return entries;
+}
+
+bool FolderListing::Read(std::vector<FolderEntry>& batch, std::size_t limit) {
+  while (batch.size() < limit) {
+    const dirent* entry = readdir(dir_);
+    if (!entry)
+      return false;
+    const std::string_view name = entry->d_name;
+    if (name != "." && name != "..")
+      batch.push_back({std::string(name), {}});
+  }
+  return true;
+}
+
+void FolderListing::Inspect(std::vector<FolderEntry>& batch) const {
+  for (FolderEntry& entry : batch) {
+    struct stat st;
+    if (fstatat(folder_, entry.name.c_str(), &st, 0) == 0)
+      entry.info = InfoOf(st, false);
+    else
+      entry.info.mode = -1;
+  }
+}
+
+void FolderListing::Help() {
+  for (;;) {
+    std::vector<FolderEntry>* batch = nullptr;
+    {
+      std::unique_lock lock(mutex_);
+      batchReady_.wait(lock, [this] { return taken_ < batches_.size() || finished_; });
+      if (taken_ == batches_.size())
+        return;
+      batch = &batches_[taken_++];
+    }
+    Inspect(*batch);
+  }
 }
 
 class SystemFiles final : public FileSystem {
@@ -169,13 +246,7 @@ class SystemFiles final : public FileSystem {
     std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(folder.c_str()), closedir);
     if (!dir)
       return ErrnoStatus(errno);
-    std::vector<FolderEntry> entries;
-    while (const dirent* entry = readdir(dir.get())) {
-      const std::string_view name = entry->d_name;
-      if (name != "." && name != "..")
-        entries.push_back({std::string(name), {}});
-    }
-    InspectEntries(dirfd(dir.get()), entries);
+    std::vector<FolderEntry> entries = FolderListing(dir.get()).Run();
     // Entries gone meanwhile, and dangling links, are left out.
     std::erase_if(entries, [](const FolderEntry& entry) { return entry.info.mode < 0; });
     return entries;

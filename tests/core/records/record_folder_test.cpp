@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "core/records/memory_file_system.h"
+#include "tests/support/scratch_folder.h"
 
 namespace paylark {
 namespace {
@@ -53,6 +56,30 @@ TEST(RecordFolderTest, ScanOfOneOrNoRecordFile) {
   EXPECT_TRUE(ScannedNames(files).empty());
   files.Put(std::string(kRecords) + "/duedate1.due", "x");
   EXPECT_EQ(ScannedNames(files), std::vector<std::string>{"duedate1.due"});
+}
+
+// A folder large enough to be listed on several threads while it is read: every record file
+// once, with its own size, and the other files left out.
+TEST(RecordFolderTest, ScanOfALargeFolderOnDiskFindsEveryFileWithItsSize) {
+  const testing::ScratchFolder folder;
+  std::vector<std::string> names;
+  for (int i = 0; i < 5000; ++i) {
+    names.push_back("duedate" + std::to_string(2026120600000000LL + i * 7919 % 5000) + ".due");
+    std::ofstream(folder.PathOf(names.back()))
+        << std::string(static_cast<std::size_t>(i % 97), 'x');
+  }
+  std::ofstream(folder.PathOf("preferences.alm")) << "marker";
+  const Result<FolderScan> scan = RecordFolder(SystemFileSystem(), folder.path().string()).Scan();
+  ASSERT_TRUE(scan.ok());
+  std::sort(names.begin(), names.end());
+  ASSERT_EQ(scan.value().records.size(), names.size());
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    const FolderEntry& entry = scan.value().records[i];
+    ASSERT_EQ(entry.name, names[i]);
+    const std::uintmax_t size = std::filesystem::file_size(folder.PathOf(entry.name));
+    EXPECT_EQ(entry.info.size, size) << entry.name;
+    EXPECT_EQ(entry.info.kind, FileKind::kRegular) << entry.name;
+  }
 }
 
 }  // namespace

@@ -97,30 +97,31 @@ ReloadReport RecordStore::Reload(const Progress& progress) {
   map_.Clear();
   seriesSizes_.clear();
   seriesOrder_.Clear();
-  if (!folder_)
-    return report;
+  if (folder_)
+    LoadFolder(report, progress);
+  report.loaded = map_.size();
+  // The load's scratch (names, file bytes, the snapshot) is freed by now, also in the reading
+  // threads' arenas: hand those pages back instead of holding them for the session.
+  malloc_trim(0);
+  return report;
+}
+
+void RecordStore::LoadFolder(ReloadReport& report, const Progress& progress) {
   (void)folder_->Create();
   Result<FolderScan> scan = folder_->Scan();
   if (!scan.ok())
-    return report;
+    return;
   folder_->RemoveStaleTemporaries(scan.value());
   for (const std::string& name : scan.value().tooLarge)
     report.skipped.push_back({name, "the file is too large to be a record"});
-  std::vector<FolderEntry> records;
-  records.reserve(scan.value().records.size());
-  for (FolderEntry& entry : scan.value().records) {
+  std::vector<FolderEntry>& records = scan.value().records;
+  std::erase_if(records, [&report](const FolderEntry& entry) {
     const SyncFileKind kind = KindOfFileName(entry.name);
     if (kind == SyncFileKind::kConflictCopy)
-      report.conflictCopies.push_back(std::move(entry.name));
-    else if (kind == SyncFileKind::kRecord)
-      records.push_back(std::move(entry));
-  }
+      report.conflictCopies.push_back(entry.name);
+    return kind != SyncFileKind::kRecord;
+  });
   LoadRecords(records, report, progress);
-  report.loaded = map_.size();
-  // The load's scratch (file names, bytes, the snapshot) is freed by now, in the arenas of the
-  // reading threads too; hand those pages back instead of holding them for the session.
-  malloc_trim(0);
-  return report;
 }
 
 void RecordStore::LoadRecords(const std::vector<FolderEntry>& records, ReloadReport& report,

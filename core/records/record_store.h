@@ -119,6 +119,8 @@ class RecordStore {
  private:
   std::string FileNameOf(const std::string& recordId) const;
   struct Snapshot;
+  // Scans the records folder and loads its record files into the emptied map.
+  void LoadFolder(ReloadReport& report, const Progress& progress);
   // Reads and maps one record file; what cannot be read or decoded goes to the report.
   void LoadFile(const std::string& fileName, ReloadReport& report);
   // Loads the scanned record files, from the snapshot where it still holds them.

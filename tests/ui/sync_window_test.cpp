@@ -8,6 +8,7 @@
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
+#include <filesystem>
 #include <fstream>
 
 #include "core/base/messages.h"
@@ -38,6 +39,8 @@ class SyncWindowTest final : public QObject {
   void SecondStartHandsItsArgumentsToTheFirst();
   void ModifySheetAsksWhenTheDueChangedElsewhere();
   void ChangedFilesAppearKeepingMonthAndSelection();
+  void TheWatcherNamesEachChangedFileOnce();
+  void AReplacedFolderIsReadAgainWhole();
   void ConflictsAreCountedAndResolvedSideBySide();
   void SyncthingConfigIsReadWithoutItsDefaults();
   void SynchronizeAsksARunningSyncthingToRescan();
@@ -208,6 +211,69 @@ void SyncWindowTest::ChangedFilesAppearKeepingMonthAndSelection() {
   // The first change of the day found a backup taken when the window opened.
   QVERIFY(HasBackupOfToday(BackupsFolder(ws.app.workingDirectory()), ws.clock));
   Q_UNUSED(rent);
+}
+
+// A write in place, a rename over a record, a removal and a new name come in one announcement
+// after the gathering, each name once; nothing else in the folder is looked at.
+void SyncWindowTest::TheWatcherNamesEachChangedFileOnce() {
+  QTemporaryDir folder;
+  const QString path = folder.path();
+  auto put = [&](const QString& name, const char* bytes) {
+    std::ofstream(QDir(path).filePath(name).toStdString(), std::ios::trunc) << bytes;
+  };
+  put(QStringLiteral("duedate1.due"), "one");
+  put(QStringLiteral("duedate2.due"), "two");
+  put(QStringLiteral("duedate3.due"), "three");
+  qRegisterMetaType<std::vector<std::string>>();
+  FolderWatcher watcher;
+  watcher.Watch(path);
+  QSignalSpy changed(&watcher, &FolderWatcher::FilesChanged);
+  QSignalSpy whole(&watcher, &FolderWatcher::FolderChanged);
+
+  put(QStringLiteral("duedate1.due"), "one, changed");
+  put(QStringLiteral("duedate1.due"), "one, changed again");
+  put(QStringLiteral(".paylark-1-1"), "two, replaced");
+  std::filesystem::rename(QDir(path).filePath(QStringLiteral(".paylark-1-1")).toStdString(),
+                          QDir(path).filePath(QStringLiteral("duedate2.due")).toStdString());
+  QVERIFY(QDir(path).remove(QStringLiteral("duedate3.due")));
+  put(QStringLiteral("duedate4.due"), "four");
+  QTRY_COMPARE_WITH_TIMEOUT(changed.count(), 1, 5000);
+  const auto names = changed.at(0).at(0).value<std::vector<std::string>>();
+  QCOMPARE(names, (std::vector<std::string>{".paylark-1-1", "duedate1.due", "duedate2.due",
+                                            "duedate3.due", "duedate4.due"}));
+  QCOMPARE(whole.count(), 0);
+}
+
+// A folder moved away and another put in its place: the window reads the new one whole, keeping
+// its month.
+void SyncWindowTest::AReplacedFolderIsReadAgainWhole() {
+  Workspace ws;
+  const std::string rent = ws.AddDue("Rent", "Landlord", 850, At(2026, 3, 1, 9));
+  FakeDialogs dialogs;
+  MainWindow window(ws.app, dialogs);
+  SyncWiring wiring(ws.app, window);
+  window.ShiftMonth(0);
+  QSignalSpy whole(&wiring.watcher(), &FolderWatcher::FolderChanged);
+
+  const QString records = QString::fromStdString(ws.app.store().RecordsFolder());
+  QVERIFY(QDir().rename(records, records + QStringLiteral(" (old)")));
+  QVERIFY(QDir().mkpath(records));
+  DueRecord restored = DueRecord::WithDefaults(ws.clock);
+  restored.recordId = "2026031509000010";
+  restored.title = "Water (restored)";
+  restored.dueDate = At(2026, 3, 9);
+  WriteBehind(ws, "duedate2026031509000010.due", restored);
+  QTRY_VERIFY_WITH_TIMEOUT(RowOf(window, restored.recordId) >= 0, 5000);
+  QVERIFY(whole.count() >= 1);
+  QCOMPARE(RowOf(window, rent), -1);
+  QCOMPARE(window.view().model().rowCount(), 1);
+
+  // The new folder is followed in turn.
+  DueRecord next = restored;
+  next.recordId = "2026031509000020";
+  next.title = "Gas";
+  WriteBehind(ws, "duedate2026031509000020.due", next);
+  QTRY_VERIFY_WITH_TIMEOUT(RowOf(window, next.recordId) >= 0, 5000);
 }
 
 void SyncWindowTest::ConflictsAreCountedAndResolvedSideBySide() {

@@ -59,6 +59,7 @@ SyncWiring::SyncWiring(PaylarkApp& app, MainWindow& window)
   window.statusBar()->addWidget(conflicts_);
   connect(conflicts_, &QPushButton::clicked, this, &SyncWiring::OpenResolver);
   connect(watcher_, &FolderWatcher::FilesChanged, this, &SyncWiring::ReloadFiles);
+  connect(watcher_, &FolderWatcher::FolderChanged, this, &SyncWiring::ReloadFolder);
   // Runs after the window's own handler has switched folders.
   connect(window.commands().changeDirectory, &QAction::triggered, this,
           &SyncWiring::WatchWorkingDirectory);
@@ -103,6 +104,12 @@ void SyncWiring::ReloadFiles(const std::vector<std::string>& fileNames) {
       break;
     }
   }
+}
+
+void SyncWiring::ReloadFolder() {
+  window_.ShowNote(app_.Reload(&window_));
+  window_.RefreshKeepingSelection();
+  UpdateConflicts();
 }
 
 void SyncWiring::UpdateConflicts() {

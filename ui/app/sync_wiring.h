@@ -31,6 +31,8 @@ class SyncWiring final : public QObject {
   QPushButton& conflictsButton() { return *conflicts_; }
   // Reads the named files again and refreshes the window, keeping month and selection.
   void ReloadFiles(const std::vector<std::string>& fileNames);
+  // Reads the whole folder again, keeping month and selection.
+  void ReloadFolder();
   void UpdateConflicts();
   void OpenResolver();
   // Takes today's backup unless there is one.

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "core/sync/folder_snapshot.h"
-
 #include "tests/core/sync/sync_folder.h"
 
 namespace paylark {
@@ -52,26 +50,6 @@ TEST(SyncReloadTest, ReloadFilesTouchesOnlyTheNamedFiles) {
   EXPECT_EQ(folder.store().Get(changed).amount, 999);
   EXPECT_FALSE(folder.store().Contains(removed));
   EXPECT_EQ(folder.store().Get(kept).title, "Water");
-}
-
-TEST(SyncReloadTest, SnapshotsNameTheFilesAddedChangedAndRemoved) {
-  SyncFolder folder;
-  const std::string kept = folder.Add("Water");
-  const std::string changed = folder.Add("Rent");
-  const std::string removed = folder.Add("Phone");
-  const FolderSnapshot before = FolderSnapshot::Take(folder.Records().string());
-  DueRecord edited = folder.store().Get(changed);
-  edited.amount = 1;
-  ASSERT_TRUE(folder.store().Replace(edited).ok());  // a rename over the old file
-  std::filesystem::remove(folder.Records() / ("duedate" + removed + ".due"));
-  folder.Put("duedate2026120600000010.due", "new");
-
-  const std::vector<std::string> names =
-      FolderSnapshot::Take(folder.Records().string()).ChangedSince(before);
-  std::vector<std::string> expected = {"duedate" + changed + ".due", "duedate" + removed + ".due",
-                                       "duedate2026120600000010.due", "preferences.alm"};
-  std::sort(expected.begin(), expected.end());
-  EXPECT_EQ(names, expected);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -151,6 +152,9 @@ class RecordStore {
   Status markerFailure_;
   std::unordered_map<std::string, std::size_t> seriesSizes_;
   SeriesIndex seriesOrder_;
+  // Hands the pages a load freed back to the system while the window goes on; last, so that it
+  // is joined before anything else goes.
+  std::jthread trim_;
 };
 
 // Brackets a many-record operation; EndBatch is called by Finish or on destruction.

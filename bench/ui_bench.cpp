@@ -1,9 +1,10 @@
 // Times the month list refill: RefreshMonth of a month holding 10,000 dues, followed by the
 // list view painting one screenful, on the offscreen platform ("ui_refresh_10k_ms", the median
 // of several runs); the start of a window on 100,000 dues with the snapshot present, from an
-// empty process state to the painted month ("window_start_100k_ms"), the memory it then holds
-// ("rss_100k_mib"), and the switch to the next month among them ("month_switch_100k_ms",
-// median). With PAYLARK_BENCH_MILLION set, the same for 1,000,000 dues ("…_1m_…").
+// empty process state to the painted month ("window_start_100k_ms", the median of five starts),
+// the memory it then holds ("rss_100k_mib"), and the switch to the next month among them
+// ("month_switch_100k_ms", median). With PAYLARK_BENCH_MILLION set, the same for 1,000,000 dues
+// ("…_1m_…").
 #include <malloc.h>
 #include <algorithm>
 #include <chrono>
@@ -95,8 +96,11 @@ void StartAndSwitchOnManyDues(const paylark::Clock& clock, paylark::Prompt& prom
   qputenv("XDG_CACHE_HOME", cache.path().toUtf8());
   WriteRecordFiles(folder.path(), clock, count);
   NoDialogs dialogs;
+  // The first start reads every file and writes the snapshot, the second reads the files that
+  // were too young to trust then; the rest start from the snapshot, as a user's would.
+  constexpr int kRuns = 7;
   std::vector<double> starts;
-  for (int run = 0; run < 3; ++run) {
+  for (int run = 0; run < kRuns; ++run) {
     const auto start = std::chrono::steady_clock::now();
     paylark::PaylarkApp app(clock, prompt, desktop);
     app.SetWorkingDirectory(folder.path().toStdString());
@@ -106,7 +110,7 @@ void StartAndSwitchOnManyDues(const paylark::Clock& clock, paylark::Prompt& prom
     frame.show();
     frame.view().viewport()->repaint();
     starts.push_back(Milliseconds(start));
-    if (run < 2)
+    if (run < kRuns - 1)
       continue;
     // Resident memory also holds what the earlier starts freed; the heap in use does not.
     std::printf("rss_%s_mib %.0f\n", size, ResidentMebibytes());
@@ -122,9 +126,8 @@ void StartAndSwitchOnManyDues(const paylark::Clock& clock, paylark::Prompt& prom
     }
     std::printf("month_switch_%s_ms %.1f\n", size, Median(switches));
   }
-  // The first start read every file and wrote the snapshot (files changed in the last moments
-  // wait for the second); the last is what a user sees.
-  std::printf("window_start_%s_ms %.1f\n", size, starts[2]);
+  std::printf("window_start_%s_ms %.1f\n", size,
+              Median(std::vector<double>(starts.begin() + 2, starts.end())));
   std::printf("window_start_%s_no_snapshot_ms %.1f\n", size, starts[0]);
 }
 

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <utility>
 
+#include "core/sync/sync_file_names.h"
+
 namespace paylark {
 namespace {
 
@@ -107,7 +109,18 @@ EntryKind RecordFolder::Classify(const FolderEntry& entry) const {
   }
   if (!EndsWithDue(name) || entry.info.kind != FileKind::kRegular)
     return EntryKind::kOther;
-  return entry.info.size > kMaxRecordFileBytes ? EntryKind::kTooLarge : EntryKind::kRecord;
+  if (entry.info.size > kMaxRecordFileBytes)
+    return EntryKind::kTooLarge;
+  switch (KindOfFileName(name)) {
+    case SyncFileKind::kRecord:
+      return EntryKind::kRecord;
+    case SyncFileKind::kConflictCopy:
+      return EntryKind::kConflictCopy;
+    case SyncFileKind::kTemporary:
+    case SyncFileKind::kOther:
+      break;
+  }
+  return EntryKind::kOther;
 }
 
 Result<FolderScan> RecordFolder::Scan() const {
@@ -120,6 +133,9 @@ Result<FolderScan> RecordFolder::Scan() const {
       case EntryKind::kRecord:
         scan.records.push_back(std::move(entry));
         break;
+      case EntryKind::kConflictCopy:
+        scan.conflictCopies.push_back(std::move(entry.name));
+        break;
       case EntryKind::kTooLarge:
         scan.tooLarge.push_back(std::move(entry.name));
         break;
@@ -131,6 +147,7 @@ Result<FolderScan> RecordFolder::Scan() const {
     }
   }
   SortByName(scan.records);
+  std::sort(scan.conflictCopies.begin(), scan.conflictCopies.end());
   std::sort(scan.tooLarge.begin(), scan.tooLarge.end());
   std::sort(scan.staleTemporaries.begin(), scan.staleTemporaries.end());
   return scan;

@@ -28,11 +28,13 @@ inline std::string RecordsFolderPath(std::string_view workingDirectory) {
 enum class Durability { kSynced, kUnsynced };
 
 // What a name in the records folder is to a reload.
-enum class EntryKind { kRecord, kTooLarge, kStaleTemporary, kOther };
+enum class EntryKind { kRecord, kConflictCopy, kTooLarge, kStaleTemporary, kOther };
 
-// The records folder's names, sorted by kind; each list in byte order.
+// The records folder's names, sorted by kind; each list in byte order. Sync engines' temporary
+// names are left out.
 struct FolderScan {
   std::vector<FolderEntry> records;
+  std::vector<std::string> conflictCopies;
   std::vector<std::string> tooLarge;
   std::vector<std::string> staleTemporaries;
 };
@@ -58,7 +60,8 @@ class RecordFolder {
   Status Create() const;
   bool Exists(std::string_view fileName) const;
   // The one place that decides what a folder entry is: record files end in ".due" (any letter
-  // case) and are regular files of at most kMaxRecordFileBytes; a temporary file is stale when
+  // case) and are regular files of at most kMaxRecordFileBytes, sync engines' conflict copies
+  // among them told apart and their temporary names left out; a temporary file is stale when
   // its writer no longer runs or it is older than kStaleTemporarySeconds.
   EntryKind Classify(const FolderEntry& entry) const;
   Result<FolderScan> Scan() const;

@@ -115,14 +115,8 @@ void RecordStore::LoadFolder(ReloadReport& report, const Progress& progress) {
   folder_->RemoveStaleTemporaries(scan.value());
   for (const std::string& name : scan.value().tooLarge)
     report.skipped.push_back({name, "the file is too large to be a record"});
-  std::vector<FolderEntry>& records = scan.value().records;
-  std::erase_if(records, [&report](const FolderEntry& entry) {
-    const SyncFileKind kind = KindOfFileName(entry.name);
-    if (kind == SyncFileKind::kConflictCopy)
-      report.conflictCopies.push_back(entry.name);
-    return kind != SyncFileKind::kRecord;
-  });
-  LoadRecords(records, report, progress);
+  report.conflictCopies = std::move(scan.value().conflictCopies);
+  LoadRecords(scan.value().records, report, progress);
 }
 
 void RecordStore::LoadRecords(const std::vector<FolderEntry>& records, ReloadReport& report,

@@ -14,6 +14,7 @@
 #include <iterator>
 #include <memory>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -172,8 +173,15 @@ std::vector<FolderEntry> FolderListing::Run() {
   }
   batches_.push_back(std::move(first));
   std::vector<std::jthread> helpers;
-  for (unsigned i = 0; i < kHelpers; ++i)
-    helpers.emplace_back([this] { Help(); });
+  for (unsigned i = 0; i < kHelpers; ++i) {
+    // Without a thread the reading thread inspects more itself; the helpers started so far
+    // must not be left waiting for a batch that never comes.
+    try {
+      helpers.emplace_back([this] { Help(); });
+    } catch (const std::system_error&) {
+      break;
+    }
+  }
   while (more) {
     std::vector<FolderEntry> batch;
     more = Read(batch, kBatch);

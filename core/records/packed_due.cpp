@@ -8,7 +8,6 @@
 namespace paylark {
 namespace {
 
-constexpr std::size_t kMostDigits = 19;  // every 19-digit number fits in 64 bits
 constexpr std::size_t kTextCount = 5;
 
 // Title, pay-to, account, notes, series ID; then the ID when it is text.
@@ -57,16 +56,15 @@ std::string_view TakeText(const char*& in) {
 }  // namespace
 
 PackedId PackedId::Of(std::string_view recordId) {
-  PackedId packed;
   if (recordId.empty() || recordId.size() > kMostDigits)
-    return packed;
+    return {};
+  std::uint64_t number = 0;
   const auto [end, error] =
-      std::from_chars(recordId.data(), recordId.data() + recordId.size(), packed.number);
+      std::from_chars(recordId.data(), recordId.data() + recordId.size(), number);
   // from_chars takes no sign, so digits alone reach the end.
   if (error != std::errc() || end != recordId.data() + recordId.size())
-    return PackedId{};
-  packed.digits = static_cast<std::uint8_t>(recordId.size());
-  return packed;
+    return {};
+  return {number | static_cast<std::uint64_t>(recordId.size()) << kNumberBits};
 }
 
 PackedDue::PackedDue(const DueRecord& record, TextArena& arena)
@@ -77,24 +75,22 @@ PackedDue::PackedDue(const DueRecord& record, TextArena& arena)
       dueStatus_(static_cast<std::int32_t>(record.dueDate.status())),
       type_(record.type),
       paid_(record.paid) {
-  const PackedId id = PackedId::Of(record.recordId);
-  idNumber_ = id.number;
-  idDigits_ = id.digits;
+  id_ = PackedId::Of(record.recordId);
   std::size_t size = 0;
-  bool anyText = idDigits_ == 0;
+  bool anyText = !id_.IsNumber();
   for (const std::string* text : Texts(record)) {
     size += LengthBytes(text->size()) + text->size();
     anyText = anyText || !text->empty();
   }
   if (!anyText)
     return;
-  if (idDigits_ == 0)
+  if (!id_.IsNumber())
     size += LengthBytes(record.recordId.size()) + record.recordId.size();
   char* out = arena.Allocate(size);
   texts_ = out;
   for (const std::string* text : Texts(record))
     out = PutText(out, *text);
-  if (idDigits_ == 0)
+  if (!id_.IsNumber())
     PutText(out, record.recordId);
 }
 
@@ -111,14 +107,14 @@ void PackedDue::UnpackInto(DueRecord& record) const {
     else
       text->clear();
   }
-  if (idDigits_ == 0) {
+  if (!id_.IsNumber()) {
     record.recordId.assign(TakeText(in));
     return;
   }
-  char digits[kMostDigits];
-  const auto end = std::to_chars(digits, digits + kMostDigits, idNumber_).ptr;
+  char digits[PackedId::kMostDigits];
+  const auto end = std::to_chars(digits, digits + PackedId::kMostDigits, id_.number()).ptr;
   const auto length = static_cast<std::size_t>(end - digits);
-  record.recordId.assign(idDigits_ - length, '0');
+  record.recordId.assign(id_.digits() - length, '0');
   record.recordId.append(digits, length);
 }
 
@@ -136,9 +132,9 @@ std::string_view PackedDue::TextId() const {
 }
 
 bool PackedDue::HasId(std::string_view recordId, const PackedId& packed) const {
-  if (idDigits_ != 0)
-    return packed.digits == idDigits_ && packed.number == idNumber_;
-  return packed.digits == 0 && TextId() == recordId;
+  if (id_.IsNumber())
+    return packed.key == id_.key;
+  return !packed.IsNumber() && TextId() == recordId;
 }
 
 }  // namespace paylark

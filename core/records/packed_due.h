@@ -9,13 +9,19 @@
 
 namespace paylark {
 
-// A record ID as the record map compares it: an ID of 1 to 19 digits is a number and its digit
-// count (so that leading zeros survive), any other ID is kept as text.
+// A record ID as the record map compares it: an ID of 1 to 17 digits is one 64-bit key, the
+// number in its low 59 bits and the digit count (so that leading zeros survive) above them; any
+// other ID is kept as text and has the key 0.
 struct PackedId {
-  std::uint64_t number = 0;
-  std::uint8_t digits = 0;  // 0: the ID is text
+  static constexpr int kNumberBits = 59;
+  static constexpr std::size_t kMostDigits = 17;  // 10^17 - 1 < 2^59
+
+  std::uint64_t key = 0;
 
   static PackedId Of(std::string_view recordId);
+  bool IsNumber() const { return key != 0; }
+  std::uint64_t number() const { return key & ((std::uint64_t{1} << kNumberBits) - 1); }
+  std::size_t digits() const { return static_cast<std::size_t>(key >> kNumberBits); }
 };
 
 // A DueRecord in about a third of its memory: dates, amount and flags as they are, the ID as a
@@ -40,13 +46,12 @@ class PackedDue {
   double startValue_ = 0.0;
   double dueValue_ = 0.0;
   double amount_ = 0.0;
-  std::uint64_t idNumber_ = 0;
+  PackedId id_;
   const char* texts_ = nullptr;
   std::int32_t startStatus_ = 0;
   std::int32_t dueStatus_ = 0;
   std::int32_t type_ = kTypeBusiness;
   std::int32_t paid_ = 0;
-  std::uint8_t idDigits_ = 0;
 };
 
 }  // namespace paylark

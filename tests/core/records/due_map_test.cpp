@@ -134,8 +134,8 @@ TEST(DueMapTest, FindsEveryHeldIdAfterManyChanges) {
 }
 
 // Records come back field for field, whatever form the ID has: digits (with leading zeros, up to
-// the 19 that fit in 64 bits) are kept as a number, anything else as text; IDs that differ only
-// in leading zeros or by a sign stay apart.
+// 17 of them) are kept as a number, anything else as text; IDs that differ only in leading zeros
+// or by a sign stay apart.
 TEST(DueMapTest, GivesBackEveryFieldAndEveryFormOfId) {
   DueRecord full;
   full.title = "Rent \xE2\x82\xAC";

@@ -15,15 +15,15 @@ int RunFind(Arguments& arguments, CommandContext& context) {
   if (auto problem = arguments.Finish())
     return UsageError(context, *problem);
   const DueSearch search(context.store);
-  const std::vector<DueRecord> rows = search.Find(*text);
+  const std::vector<std::string> found = search.Find(*text);
   if (!json) {
-    for (const DueRecord& row : rows)
-      PrintListRow(row, context.out);
+    for (const std::string& id : found)
+      PrintListRow(context.store.Get(id), context.out);
     return kExitSuccess;
   }
   context.out << "{\"query\": " << JsonString(*text) << ", \"rows\": [";
-  for (std::size_t i = 0; i < rows.size(); ++i)
-    context.out << (i == 0 ? "" : ", ") << RecordJson(rows[i]);
+  for (std::size_t i = 0; i < found.size(); ++i)
+    context.out << (i == 0 ? "" : ", ") << RecordJson(context.store.Get(found[i]));
   context.out << "]}\n";
   return kExitSuccess;
 }

@@ -44,7 +44,7 @@ std::string FoldLetterCase(std::string_view text) {
   return folded;
 }
 
-DueSearch::DueSearch(const RecordStore& store) : store_(store) {
+DueSearch::DueSearch(const RecordStore& store) {
   const std::array<std::uint32_t, 128> asciiLower = AsciiLowerCase();
   entries_.reserve(store.size());
   store.map().ForEach([&](const DueRecord& due) {
@@ -62,14 +62,14 @@ DueSearch::DueSearch(const RecordStore& store) : store_(store) {
                    [](const Entry& a, const Entry& b) { return a.dueDate < b.dueDate; });
 }
 
-std::vector<DueRecord> DueSearch::Find(std::string_view text) const {
-  std::vector<DueRecord> found;
+std::vector<std::string> DueSearch::Find(std::string_view text) const {
+  std::vector<std::string> found;
   const std::string needle = FoldLetterCase(TrimWhiteSpace(text));
   if (needle.empty() || needle.find('\0') != std::string::npos)
     return found;
   for (const Entry& entry : entries_) {
     if (entry.text.find(needle) != std::string::npos)
-      found.push_back(store_.Get(entry.recordId));
+      found.push_back(entry.recordId);
   }
   return found;
 }

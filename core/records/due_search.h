@@ -19,10 +19,10 @@ class DueSearch {
  public:
   explicit DueSearch(const RecordStore& store);
 
-  // The dues whose title, pay-to, account or notes contain the text, letter case aside, in
-  // due-date order (equal dates in map order). A text of white space alone, or one holding a NUL,
-  // matches nothing.
-  std::vector<DueRecord> Find(std::string_view text) const;
+  // The IDs of the dues whose title, pay-to, account or notes contain the text, letter case
+  // aside, in due-date order (equal dates in map order). A text of white space alone, or one
+  // holding a NUL, matches nothing.
+  std::vector<std::string> Find(std::string_view text) const;
   std::size_t size() const { return entries_.size(); }
 
  private:
@@ -32,7 +32,6 @@ class DueSearch {
     std::string text;  // the four fields folded, separated by NUL
   };
 
-  const RecordStore& store_;
   std::vector<Entry> entries_;  // due-date order
 };
 

@@ -69,12 +69,12 @@ void SearchBox::Invalidate() {
 void SearchBox::ShowResults() {
   if (!search_)
     search_.emplace(store_);
-  const std::vector<DueRecord> found = search_->Find(text().toStdString());
+  const std::vector<std::string> found = search_->Find(text().toStdString());
   results_->setUpdatesEnabled(false);
   results_->clear();
   QList<QTreeWidgetItem*> items;
   for (std::size_t i = 0; i < found.size() && i < kMostResults; ++i)
-    items.append(ResultItem(found[i]));
+    items.append(ResultItem(store_.Get(found[i])));
   results_->addTopLevelItems(items);
   results_->setUpdatesEnabled(true);
   if (items.isEmpty()) {

@@ -49,8 +49,8 @@ class ManyDuesTest : public ::testing::Test {
 
   std::string Found(std::string_view text) const {
     std::string titles;
-    for (const DueRecord& row : DueSearch(store_).Find(text))
-      titles += (titles.empty() ? "" : ",") + row.title;
+    for (const std::string& id : DueSearch(store_).Find(text))
+      titles += (titles.empty() ? "" : ",") + store_.Get(id).title;
     return titles;
   }
 

@@ -24,7 +24,7 @@ struct PackedId {
   std::size_t digits() const { return static_cast<std::size_t>(key >> kNumberBits); }
 };
 
-// A DueRecord in about a third of its memory: dates, amount and flags as they are, the ID as a
+// A DueRecord in about a quarter of its memory: dates, amount and flags as they are, the ID as a
 // number where it can be one, and the texts as length-prefixed bytes in an arena (none at all
 // when every text is empty and the ID is a number).
 class PackedDue {

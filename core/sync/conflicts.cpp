@@ -103,9 +103,9 @@ Result<std::vector<Conflict>> FindConflicts(const std::string& recordsFolder) {
   for (fs::directory_iterator entry(recordsFolder, error), end; !error && entry != end;
        entry.increment(error)) {
     const std::string name = entry->path().filename().string();
-    SyncFileName classified = ClassifyFileName(name);
-    if (classified.kind == SyncFileKind::kConflictCopy)
-      copiesByRecordFile[classified.recordFileName].push_back(name);
+    // Most names are records: their kind is told without building their names.
+    if (KindOfFileName(name) == SyncFileKind::kConflictCopy)
+      copiesByRecordFile[ClassifyFileName(name).recordFileName].push_back(name);
   }
   if (error)
     return Status::IoError("the records folder cannot be read: " + error.message());

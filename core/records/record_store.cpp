@@ -3,6 +3,7 @@
 #include <malloc.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <deque>
 #include <thread>
@@ -204,12 +205,38 @@ void RecordStore::WriteSnapshot(const Snapshot& snapshot) const {
   const std::string folder = ParentFolder(snapshotPath_);
   (void)files_.CreateFolder(ParentFolder(folder));
   (void)files_.CreateFolder(folder);
+  RemoveStaleSnapshotTemporaries();
   const std::string temporary = snapshotPath_ + "." + std::to_string(files_.ProcessId()) + ".new";
   (void)files_.Remove(temporary);
   if (!files_.Write(temporary, EncodeSnapshot(folder_->path(), snapshot.next), 0600).ok())
     return;
   if (!files_.Rename(temporary, snapshotPath_, Placement::kReplace).ok())
     (void)files_.Remove(temporary);
+}
+
+// A writer that died while writing the snapshot left its temporary file ("<snapshot>.<process
+// ID>.new"), as large as the snapshot: it goes once its writer no longer runs.
+void RecordStore::RemoveStaleSnapshotTemporaries() const {
+  const std::string folder = ParentFolder(snapshotPath_);
+  if (folder.empty())
+    return;
+  Result<std::vector<FolderEntry>> entries = files_.List(folder);
+  if (!entries.ok())
+    return;
+  const std::string prefix = snapshotPath_.substr(folder.size() + 1) + ".";
+  for (const FolderEntry& entry : entries.value()) {
+    const std::string_view name = entry.name;
+    if (!name.starts_with(prefix) || !name.ends_with(".new"))
+      continue;
+    const std::string_view writer =
+        name.substr(prefix.size(), name.size() - prefix.size() - std::string_view(".new").size());
+    int processId = 0;
+    const auto [end, error] =
+        std::from_chars(writer.data(), writer.data() + writer.size(), processId);
+    if (error == std::errc() && end == writer.data() + writer.size() &&
+        processId != files_.ProcessId() && !files_.ProcessRunning(processId))
+      (void)files_.Remove(folder + "/" + entry.name);
+  }
 }
 
 ReloadReport RecordStore::ReloadFiles(const std::vector<std::string>& fileNames) {

@@ -131,6 +131,7 @@ class RecordStore {
   void MapLoaded(const FolderEntry& file, LoadJob& job, Snapshot& snapshot, ReloadReport& report);
   void ReadSnapshot(Snapshot& snapshot) const;
   void WriteSnapshot(const Snapshot& snapshot) const;
+  void RemoveStaleSnapshotTemporaries() const;
   std::string NextRecordId(int suffix);
   void WriteMarker();
   // The file exists and decodes to a record with another ID.

@@ -130,6 +130,22 @@ TEST_F(RecordSnapshotTest, ADamagedOrForeignSnapshotIsIgnoredAndRewritten) {
   EXPECT_EQ(LoadAndCompare(), std::size_t{kRecordCount});
 }
 
+// A writer that died while writing leaves its temporary snapshot: the next write removes it, but
+// not one of a writer that still runs, nor other files of the cache folder.
+TEST_F(RecordSnapshotTest, AStaleTemporarySnapshotGoesWithTheNextWrite) {
+  const std::string dead = std::string(kSnapshot) + ".4711.new";
+  const std::string running = std::string(kSnapshot) + ".4712.new";
+  const std::string other = std::string(kSnapshot) + ".notes";
+  for (const std::string& path : {dead, running, other})
+    files_.Put(path, "half a snapshot");
+  files_.SetProcess(4711, false);
+  files_.SetProcess(4712, true);
+  EXPECT_EQ(LoadAndCompare(), std::size_t{kRecordCount});
+  EXPECT_FALSE(files_.Contains(dead));
+  EXPECT_TRUE(files_.Contains(running));
+  EXPECT_TRUE(files_.Contains(other));
+}
+
 TEST_F(RecordSnapshotTest, AnUnwritableCacheOnlyCostsReading) {
   files_.FailAlways(MemoryFileSystem::Call::kWrite, EROFS);
   EXPECT_EQ(LoadAndCompare(), std::size_t{kRecordCount});

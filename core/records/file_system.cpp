@@ -19,8 +19,14 @@ namespace {
 class PathReader final : public FolderReader {
  public:
   PathReader(FileSystem& files, std::string folder) : files_(files), folder_(std::move(folder)) {}
-  Result<std::string> Read(std::string_view name, std::size_t maxBytes) const override {
-    return files_.Read(folder_ + "/" + std::string(name), maxBytes);
+  Result<std::string> Read(std::string_view name, std::size_t maxBytes,
+                           FileInfo& info) const override {
+    const std::string path = folder_ + "/" + std::string(name);
+    Result<FileInfo> inspected = files_.Inspect(path);
+    if (!inspected.ok())
+      return inspected.status();
+    info = inspected.value();
+    return files_.Read(path, maxBytes);
   }
 
  private:

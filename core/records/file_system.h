@@ -24,6 +24,8 @@ struct FileInfo {
   std::uint64_t inode = 0;
   std::int64_t changeTime = 0;
   std::int64_t changeAgeSeconds = 0;  // since the inode last changed
+  // False where a listing took only what the folder itself tells: the kind and the inode number.
+  bool inspected = true;
 };
 
 struct FolderEntry {
@@ -37,8 +39,10 @@ enum class Placement { kCreateNew, kReplace };
 class FolderReader {
  public:
   virtual ~FolderReader() = default;
-  // As FileSystem::Read of the file's whole path.
-  virtual Result<std::string> Read(std::string_view name, std::size_t maxBytes) const = 0;
+  // As FileSystem::Read of the file's whole path; `info` describes the file that was read (also
+  // when it was too large to read).
+  virtual Result<std::string> Read(std::string_view name, std::size_t maxBytes,
+                                   FileInfo& info) const = 0;
 };
 
 // The disk as the record files see it (leveldb's Env): the system's, or an in-memory one for
@@ -54,6 +58,12 @@ class FileSystem {
   // Every entry of the folder but "." and "..", in no particular order. Asking whether each may
   // be written would double the cost of listing a large folder, so `writable` stays false here.
   virtual Result<std::vector<FolderEntry>> List(const std::string& folder) = 0;
+  // As List, but an entry the folder itself calls a regular file or a folder may be left
+  // uninspected (FileInfo::inspected false): a million names are listed without a million
+  // inspections.
+  virtual Result<std::vector<FolderEntry>> ListNames(const std::string& folder) {
+    return List(folder);
+  }
   virtual Result<FileInfo> Inspect(const std::string& path) = 0;
   // The whole file. A file longer than maxBytes is not read: that is kInvalidArgument.
   virtual Result<std::string> Read(const std::string& path, std::size_t maxBytes) = 0;

@@ -109,7 +109,7 @@ EntryKind RecordFolder::Classify(const FolderEntry& entry) const {
   }
   if (!EndsWithDue(name) || entry.info.kind != FileKind::kRegular)
     return EntryKind::kOther;
-  if (entry.info.size > kMaxRecordFileBytes)
+  if (entry.info.inspected && entry.info.size > kMaxRecordFileBytes)
     return EntryKind::kTooLarge;
   switch (KindOfFileName(name)) {
     case SyncFileKind::kRecord:
@@ -123,12 +123,20 @@ EntryKind RecordFolder::Classify(const FolderEntry& entry) const {
   return EntryKind::kOther;
 }
 
-Result<FolderScan> RecordFolder::Scan() const {
-  Result<std::vector<FolderEntry>> entries = files_.List(path_);
+Result<FolderScan> RecordFolder::Scan(ScanDepth depth) const {
+  Result<std::vector<FolderEntry>> entries =
+      depth == ScanDepth::kNames ? files_.ListNames(path_) : files_.List(path_);
   if (!entries.ok())
     return entries.status();
   FolderScan scan;
   for (FolderEntry& entry : entries.value()) {
+    // Whether a temporary file is stale depends on its age.
+    if (!entry.info.inspected && entry.name.starts_with(kTempFilePrefix)) {
+      Result<FileInfo> info = files_.Inspect(PathOf(entry.name));
+      if (!info.ok())
+        continue;
+      entry.info = info.value();
+    }
     switch (Classify(entry)) {
       case EntryKind::kRecord:
         scan.records.push_back(std::move(entry));

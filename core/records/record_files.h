@@ -30,8 +30,12 @@ enum class Durability { kSynced, kUnsynced };
 // What a name in the records folder is to a reload.
 enum class EntryKind { kRecord, kConflictCopy, kTooLarge, kStaleTemporary, kOther };
 
+// How much a scan learns of each record file: its name, or also its identity and size, which
+// costs an inspection per file.
+enum class ScanDepth { kNames, kIdentities };
+
 // The records folder's names, sorted by kind; each list in byte order. Sync engines' temporary
-// names are left out.
+// names are left out. A scan of names only finds no file too large: reading it does.
 struct FolderScan {
   std::vector<FolderEntry> records;
   std::vector<std::string> conflictCopies;
@@ -64,7 +68,7 @@ class RecordFolder {
   // among them told apart and their temporary names left out; a temporary file is stale when
   // its writer no longer runs or it is older than kStaleTemporarySeconds.
   EntryKind Classify(const FolderEntry& entry) const;
-  Result<FolderScan> Scan() const;
+  Result<FolderScan> Scan(ScanDepth depth = ScanDepth::kIdentities) const;
   Result<std::vector<std::string>> ListRecordFiles() const;
   // A file larger than kMaxRecordFileBytes is refused unread.
   Result<std::string> Read(std::string_view fileName) const;

@@ -16,7 +16,7 @@ constexpr std::size_t kParallelFrom = 256;
 
 void Load(const FolderReader& folder, LoadJob& job) {
   if (!job.cached) {
-    Result<std::string> read = folder.Read(job.name, kMaxRecordFileBytes);
+    Result<std::string> read = folder.Read(job.name, kMaxRecordFileBytes, job.readInfo);
     if (!read.ok()) {
       job.record = read.status();
       return;

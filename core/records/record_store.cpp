@@ -35,6 +35,14 @@ Status NoWorkingDirectory() {
 }
 
 constexpr std::size_t kMaxSnapshotBytes = std::size_t{1} << 34;
+constexpr std::string_view kTooLargeReason = "the file is too large to be a record";
+
+// Whether the snapshot's entry still describes the inspected file.
+bool Describes(const SnapshotEntry& entry, const FolderEntry& file) {
+  return file.info.inspected && entry.name == file.name && entry.inode == file.info.inode &&
+         entry.changeTime == file.info.changeTime && entry.bytes.size() == file.info.size &&
+         file.info.changeAgeSeconds >= kSnapshotTrustSeconds;
+}
 
 // The snapshot's entry for the file when it still describes it, or null. Both lists are in byte
 // order of the names; cursor walks the snapshot's.
@@ -44,12 +52,18 @@ const SnapshotEntry* Unchanged(const FolderEntry& file, std::span<const Snapshot
     ++cursor;
   if (cursor == entries.size())
     return nullptr;
-  const SnapshotEntry& entry = entries[cursor];
-  const bool same = entry.name == file.name && entry.inode == file.info.inode &&
-                    entry.changeTime == file.info.changeTime &&
-                    entry.bytes.size() == file.info.size &&
-                    file.info.changeAgeSeconds >= kSnapshotTrustSeconds;
-  return same ? &entry : nullptr;
+  return Describes(entries[cursor], file) ? &entries[cursor] : nullptr;
+}
+
+// The snapshot holds exactly the folder's record files, each as it is now.
+bool DescribesAll(std::span<const SnapshotEntry> entries, const std::vector<FolderEntry>& files) {
+  if (entries.size() != files.size())
+    return false;
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    if (!Describes(entries[i], files[i]))
+      return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -95,9 +109,7 @@ std::string RecordStore::FileNameOf(const std::string& recordId) const {
 
 ReloadReport RecordStore::Reload(const Progress& progress) {
   ReloadReport report;
-  map_.Clear();
-  seriesSizes_.clear();
-  seriesOrder_.Clear();
+  ClearMap();
   if (folder_)
     LoadFolder(report, progress);
   report.loaded = map_.size();
@@ -108,23 +120,60 @@ ReloadReport RecordStore::Reload(const Progress& progress) {
   return report;
 }
 
-void RecordStore::LoadFolder(ReloadReport& report, const Progress& progress) {
-  (void)folder_->Create();
-  Result<FolderScan> scan = folder_->Scan();
-  if (!scan.ok())
-    return;
-  folder_->RemoveStaleTemporaries(scan.value());
-  for (const std::string& name : scan.value().tooLarge)
-    report.skipped.push_back({name, "the file is too large to be a record"});
-  report.conflictCopies = std::move(scan.value().conflictCopies);
-  LoadRecords(scan.value().records, report, progress);
+void RecordStore::ClearMap() {
+  map_.Clear();
+  seriesSizes_.clear();
+  seriesOrder_.Clear();
 }
 
-void RecordStore::LoadRecords(const std::vector<FolderEntry>& records, ReloadReport& report,
-                              const Progress& progress) {
-  map_.Reserve(records.size());
+void RecordStore::LoadFolder(ReloadReport& report, const Progress& progress) {
+  (void)folder_->Create();
   Snapshot snapshot;
-  ReadSnapshot(snapshot);
+  Result<FolderScan> scan = Status::NotFound("not listed");
+  bool mapped = false;
+  if (!snapshotPath_.empty() && files_.Inspect(snapshotPath_).ok()) {
+    // The folder is listed (each file's identity taken) while the snapshot is read and mapped:
+    // at most starts the snapshot still describes every file, and the map it gave is the map.
+    std::jthread lister([&] { scan = folder_->Scan(ScanDepth::kIdentities); });
+    ReadSnapshot(snapshot);
+    mapped = MapSnapshot(snapshot);
+  } else {
+    // Without a snapshot every file is read, and the read tells its identity.
+    scan = folder_->Scan(ScanDepth::kNames);
+  }
+  if (!scan.ok()) {
+    ClearMap();
+    return;
+  }
+  folder_->RemoveStaleTemporaries(scan.value());
+  for (const std::string& name : scan.value().tooLarge)
+    report.skipped.push_back({name, std::string(kTooLargeReason)});
+  report.conflictCopies = std::move(scan.value().conflictCopies);
+  if (mapped && DescribesAll(snapshot.entries, scan.value().records))
+    return;
+  ClearMap();
+  LoadRecords(scan.value().records, snapshot, report, progress);
+  // A scan of names finds the files too large to be records only as it reads them.
+  std::stable_partition(report.skipped.begin(), report.skipped.end(),
+                        [](const SkippedFile& file) { return file.reason == kTooLargeReason; });
+}
+
+bool RecordStore::MapSnapshot(const Snapshot& snapshot) {
+  if (snapshot.entries.empty())
+    return false;
+  map_.Reserve(snapshot.entries.size());
+  for (const SnapshotEntry& entry : snapshot.entries) {
+    Result<DueRecord> record = DecodeRecord(entry.bytes);
+    if (!record.ok())
+      return false;
+    TrackSeries(map_.Set(record.value()), &record.value());
+  }
+  return true;
+}
+
+void RecordStore::LoadRecords(const std::vector<FolderEntry>& records, Snapshot& snapshot,
+                              ReloadReport& report, const Progress& progress) {
+  map_.Reserve(records.size());
   std::vector<const SnapshotEntry*> kept(records.size());
   std::size_t cursor = 0;
   std::size_t toRead = 0;
@@ -172,14 +221,17 @@ void RecordStore::LoadRecords(const std::vector<FolderEntry>& records, ReloadRep
 void RecordStore::MapLoaded(const FolderEntry& file, LoadJob& job, Snapshot& snapshot,
                             ReloadReport& report) {
   report.filesRead += job.cached ? 0 : 1;
+  const FileInfo& info = job.cached ? file.info : job.readInfo;
   if (!job.record.ok()) {
-    report.skipped.push_back({file.name, job.record.status().message()});
+    const bool tooLarge = !job.cached && info.size > kMaxRecordFileBytes;
+    report.skipped.push_back(
+        {file.name, tooLarge ? std::string(kTooLargeReason) : job.record.status().message()});
     return;
   }
-  if (file.info.changeAgeSeconds >= kSnapshotTrustSeconds) {
+  if (info.changeAgeSeconds >= kSnapshotTrustSeconds) {
     const std::string_view bytes =
         job.cached ? job.cachedBytes : snapshot.readBytes.emplace_back(std::move(job.readBytes));
-    snapshot.next.push_back({file.name, file.info.inode, file.info.changeTime, bytes});
+    snapshot.next.push_back({file.name, info.inode, info.changeTime, bytes});
   }
   TrackSeries(map_.Set(job.record.value()), &job.record.value());
 }

@@ -124,9 +124,13 @@ class RecordStore {
   void LoadFolder(ReloadReport& report, const Progress& progress);
   // Reads and maps one record file; what cannot be read or decoded goes to the report.
   void LoadFile(const std::string& fileName, ReloadReport& report);
+  void ClearMap();
+  // Maps every record the snapshot holds, in its order (that of the names); false if one does
+  // not decode.
+  bool MapSnapshot(const Snapshot& snapshot);
   // Loads the scanned record files, from the snapshot where it still holds them.
-  void LoadRecords(const std::vector<FolderEntry>& records, ReloadReport& report,
-                   const Progress& progress);
+  void LoadRecords(const std::vector<FolderEntry>& records, Snapshot& snapshot,
+                   ReloadReport& report, const Progress& progress);
   // Maps one loaded file, and keeps it for the next snapshot when its identity can be trusted.
   void MapLoaded(const FolderEntry& file, LoadJob& job, Snapshot& snapshot, ReloadReport& report);
   void ReadSnapshot(Snapshot& snapshot) const;

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <climits>
 #include <condition_variable>
+#include <cstdint>
 #include <cstdio>
 #include <ctime>
 #include <deque>
@@ -120,7 +121,10 @@ Result<std::string> ReadWhole(int fd, std::size_t maxBytes) {
 class DescriptorReader final : public FolderReader {
  public:
   explicit DescriptorReader(int folder) : folder_(folder) {}
-  Result<std::string> Read(std::string_view name, std::size_t maxBytes) const override {
+  // The open file is inspected, not the name: the information is that of the bytes read, and
+  // costs no second walk to the file.
+  Result<std::string> Read(std::string_view name, std::size_t maxBytes,
+                           FileInfo& info) const override {
     char path[NAME_MAX + 1];
     if (name.size() > NAME_MAX)
       return ErrnoStatus(ENAMETOOLONG);
@@ -129,6 +133,12 @@ class DescriptorReader final : public FolderReader {
     Descriptor fd(openat(folder_.get(), path, O_RDONLY | O_CLOEXEC));
     if (fd.get() < 0)
       return ErrnoStatus(errno);
+    struct stat st;
+    if (fstat(fd.get(), &st) != 0)
+      return ErrnoStatus(errno);
+    info = InfoOf(st, false);
+    if (info.size > maxBytes)
+      return Status::InvalidArgument("the file is too large");
     return ReadWhole(fd.get(), maxBytes);
   }
 
@@ -138,10 +148,12 @@ class DescriptorReader final : public FolderReader {
 
 // Lists a folder with each entry's information; an entry that cannot be inspected gets the
 // mode -1. In a large folder the names read so far are inspected on helper threads while the
-// rest are still being read: the system answers all of them side by side.
+// rest are still being read: the system answers all of them side by side. Asked for names only,
+// it inspects just the entries whose kind the folder does not tell (links among them).
 class FolderListing {
  public:
-  explicit FolderListing(DIR* dir) : dir_(dir), folder_(dirfd(dir)) {}
+  enum class Depth { kNames, kInspected };
+  FolderListing(DIR* dir, Depth depth) : dir_(dir), folder_(dirfd(dir)), depth_(depth) {}
   std::vector<FolderEntry> Run();
 
  private:
@@ -157,6 +169,7 @@ class FolderListing {
 
   DIR* dir_;
   int folder_;
+  Depth depth_;
   std::mutex mutex_;
   std::condition_variable batchReady_;
   std::deque<std::vector<FolderEntry>> batches_;  // a deque: taken batches never move
@@ -166,6 +179,11 @@ class FolderListing {
 
 std::vector<FolderEntry> FolderListing::Run() {
   std::vector<FolderEntry> first;
+  if (depth_ == Depth::kNames) {
+    Read(first, SIZE_MAX);
+    Inspect(first);
+    return first;
+  }
   bool more = Read(first, kParallelFrom);
   if (!more) {
     Inspect(first);
@@ -212,14 +230,24 @@ bool FolderListing::Read(std::vector<FolderEntry>& batch, std::size_t limit) {
     if (!entry)
       return false;
     const std::string_view name = entry->d_name;
-    if (name != "." && name != "..")
-      batch.push_back({std::string(name), {}});
+    if (name == "." || name == "..")
+      continue;
+    FileInfo info;
+    info.inode = entry->d_ino;
+    info.inspected =
+        depth_ == Depth::kInspected || !(entry->d_type == DT_REG || entry->d_type == DT_DIR);
+    info.kind = entry->d_type == DT_REG   ? FileKind::kRegular
+                : entry->d_type == DT_DIR ? FileKind::kFolder
+                                          : FileKind::kOther;
+    batch.push_back({std::string(name), info});
   }
   return true;
 }
 
 void FolderListing::Inspect(std::vector<FolderEntry>& batch) const {
   for (FolderEntry& entry : batch) {
+    if (!entry.info.inspected)
+      continue;
     struct stat st;
     if (fstatat(folder_, entry.name.c_str(), &st, 0) == 0)
       entry.info = InfoOf(st, false);
@@ -242,6 +270,16 @@ void FolderListing::Help() {
   }
 }
 
+Result<std::vector<FolderEntry>> ListFolder(const std::string& folder, FolderListing::Depth depth) {
+  std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(folder.c_str()), closedir);
+  if (!dir)
+    return ErrnoStatus(errno);
+  std::vector<FolderEntry> entries = FolderListing(dir.get(), depth).Run();
+  // Entries gone meanwhile, and dangling links, are left out.
+  std::erase_if(entries, [](const FolderEntry& entry) { return entry.info.mode < 0; });
+  return entries;
+}
+
 class SystemFiles final : public FileSystem {
  public:
   Status CreateFolder(const std::string& path) override {
@@ -251,13 +289,11 @@ class SystemFiles final : public FileSystem {
   }
 
   Result<std::vector<FolderEntry>> List(const std::string& folder) override {
-    std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(folder.c_str()), closedir);
-    if (!dir)
-      return ErrnoStatus(errno);
-    std::vector<FolderEntry> entries = FolderListing(dir.get()).Run();
-    // Entries gone meanwhile, and dangling links, are left out.
-    std::erase_if(entries, [](const FolderEntry& entry) { return entry.info.mode < 0; });
-    return entries;
+    return ListFolder(folder, FolderListing::Depth::kInspected);
+  }
+
+  Result<std::vector<FolderEntry>> ListNames(const std::string& folder) override {
+    return ListFolder(folder, FolderListing::Depth::kNames);
   }
 
   Result<FileInfo> Inspect(const std::string& path) override {

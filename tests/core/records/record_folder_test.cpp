@@ -82,5 +82,58 @@ TEST(RecordFolderTest, ScanOfALargeFolderOnDiskFindsEveryFileWithItsSize) {
   }
 }
 
+// A listing of names takes the kind from the folder and inspects only what the folder does not
+// tell: a link is followed, a dangling one left out.
+TEST(RecordFolderTest, ListingNamesInspectsOnlyWhatTheFolderDoesNotTell) {
+  const testing::ScratchFolder folder;
+  std::ofstream(folder.PathOf("duedate1.due")) << "one";
+  std::filesystem::create_directory(folder.PathOf("folder.due"));
+  std::filesystem::create_symlink("duedate1.due", folder.PathOf("duedate2.due"));
+  std::filesystem::create_symlink("missing", folder.PathOf("duedate3.due"));
+  Result<std::vector<FolderEntry>> entries = SystemFileSystem().ListNames(folder.path().string());
+  ASSERT_TRUE(entries.ok());
+  std::sort(entries.value().begin(), entries.value().end(),
+            [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+  ASSERT_EQ(entries.value().size(), 3u);
+  const FolderEntry& file = entries.value()[0];
+  const FolderEntry& link = entries.value()[1];
+  const FolderEntry& subfolder = entries.value()[2];
+  EXPECT_EQ(file.name, "duedate1.due");
+  EXPECT_EQ(file.info.kind, FileKind::kRegular);
+  EXPECT_FALSE(file.info.inspected);
+  EXPECT_EQ(file.info.inode,
+            SystemFileSystem().Inspect(folder.PathOf("duedate1.due")).value().inode);
+  EXPECT_EQ(link.name, "duedate2.due");
+  EXPECT_TRUE(link.info.inspected);
+  EXPECT_EQ(link.info.kind, FileKind::kRegular);
+  EXPECT_EQ(link.info.size, 3u);
+  EXPECT_EQ(subfolder.info.kind, FileKind::kFolder);
+}
+
+// What a reader tells of the file it read is what inspecting the file tells; a file too large is
+// refused unread, with its size.
+TEST(RecordFolderTest, AReaderTellsTheIdentityOfTheFileItRead) {
+  const testing::ScratchFolder folder;
+  std::ofstream(folder.PathOf("duedate1.due")) << "one";
+  std::ofstream(folder.PathOf("duedate2.due")).close();
+  std::filesystem::resize_file(folder.PathOf("duedate2.due"), kMaxRecordFileBytes + 1);
+  const RecordFolder records(SystemFileSystem(), folder.path().string());
+  const std::unique_ptr<FolderReader> reader = records.Reader();
+  FileInfo info;
+  const Result<std::string> bytes = reader->Read("duedate1.due", kMaxRecordFileBytes, info);
+  ASSERT_TRUE(bytes.ok());
+  EXPECT_EQ(bytes.value(), "one");
+  const FileInfo inspected = SystemFileSystem().Inspect(folder.PathOf("duedate1.due")).value();
+  EXPECT_EQ(info.inode, inspected.inode);
+  EXPECT_EQ(info.changeTime, inspected.changeTime);
+  EXPECT_EQ(info.size, 3u);
+  EXPECT_EQ(info.kind, FileKind::kRegular);
+  const Result<std::string> large = reader->Read("duedate2.due", kMaxRecordFileBytes, info);
+  EXPECT_EQ(large.status().code(), StatusCode::kInvalidArgument);
+  EXPECT_EQ(info.size, kMaxRecordFileBytes + 1);
+  EXPECT_EQ(reader->Read("duedate3.due", kMaxRecordFileBytes, info).status().code(),
+            StatusCode::kNotFound);
+}
+
 }  // namespace
 }  // namespace paylark

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <functional>
 
 namespace paylark {
 namespace {
@@ -9,6 +10,14 @@ namespace {
 constexpr std::string_view kMagic = "PAYLARK SNAPSHOT";
 // magic, version, payload length, checksum
 constexpr std::size_t kHeaderBytes = 16 + 4 + 8 + 8;
+
+// splitmix64's finalizer: every input bit reaches every output bit.
+std::uint64_t Mix(std::uint64_t x) {
+  x += 0x9e3779b97f4a7c15ULL;
+  x = (x ^ (x >> 30)) * 0xbf58476d1ce4e5b9ULL;
+  x = (x ^ (x >> 27)) * 0x94d049bb133111ebULL;
+  return x ^ (x >> 31);
+}
 
 // A 64-bit checksum over words of eight bytes: it only has to catch a torn or damaged file, and
 // it must not cost much next to reading a hundred megabytes.
@@ -145,6 +154,16 @@ Result<std::vector<SnapshotEntry>> DecodeSnapshot(std::string_view bytes,
   if (!reader.AtEnd())
     return Damaged("is damaged");
   return entries;
+}
+
+void FolderIdentity::Add(std::string_view name, std::uint64_t inode, std::int64_t changeTime,
+                         std::uint64_t size) {
+  std::uint64_t hash = Mix(std::hash<std::string_view>{}(name) ^ inode);
+  hash = Mix(hash ^ static_cast<std::uint64_t>(changeTime));
+  hash = Mix(hash ^ size);
+  ++count;
+  first += hash;
+  second += Mix(hash ^ 0x2545f4914f6cdd1dULL);
 }
 
 std::string SnapshotPathFor(std::string_view cacheFolder, std::string_view recordsFolder) {

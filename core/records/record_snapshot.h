@@ -20,6 +20,17 @@ struct SnapshotEntry {
   std::string_view bytes;
 };
 
+// The identities (name, inode number, change time, size) of a folder's record files, summed in
+// any order: two sums of differently mixed hashes, so that two different folders agree only by
+// a chance too small to matter.
+struct FolderIdentity {
+  std::uint64_t count = 0;
+  std::uint64_t first = 0;
+  std::uint64_t second = 0;
+  void Add(std::string_view name, std::uint64_t inode, std::int64_t changeTime, std::uint64_t size);
+  bool operator==(const FolderIdentity&) const = default;
+};
+
 inline constexpr std::uint32_t kSnapshotVersion = 1;
 // A file changed this recently may change again within the same change-time tick, so its
 // identity proves nothing yet: it stays out of the snapshot and is read at the next start.

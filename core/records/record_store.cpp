@@ -37,6 +37,17 @@ Status NoWorkingDirectory() {
 constexpr std::size_t kMaxSnapshotBytes = std::size_t{1} << 34;
 constexpr std::string_view kTooLargeReason = "the file is too large to be a record";
 
+// Null when a file's identity cannot be trusted yet.
+std::optional<FolderIdentity> IdentityOf(const std::vector<FolderEntry>& files) {
+  FolderIdentity identity;
+  for (const FolderEntry& file : files) {
+    if (!file.info.inspected || file.info.changeAgeSeconds < kSnapshotTrustSeconds)
+      return std::nullopt;
+    identity.Add(file.name, file.info.inode, file.info.changeTime, file.info.size);
+  }
+  return identity;
+}
+
 // Whether the snapshot's entry still describes the inspected file.
 bool Describes(const SnapshotEntry& entry, const FolderEntry& file) {
   return file.info.inspected && entry.name == file.name && entry.inode == file.info.inode &&
@@ -87,6 +98,7 @@ RecordStore::~RecordStore() = default;
 void RecordStore::SetWorkingDirectory(std::string workingDirectory) {
   workingDirectory_ = std::move(workingDirectory);
   folder_.reset();
+  unconfirmed_.reset();
   if (workingDirectory_.empty())
     return;
   folder_ = std::make_unique<RecordFolder>(files_, RecordsFolder());
@@ -113,17 +125,65 @@ ReloadReport RecordStore::Reload(const Progress& progress) {
   if (folder_)
     LoadFolder(report, progress);
   report.loaded = map_.size();
-  // The load's scratch (names, file bytes, the snapshot) is freed by now, also in the reading
-  // threads' arenas: hand those pages back instead of holding them for the session. At a
-  // million records that takes a tenth of a second, which the caller need not wait for.
-  trim_ = std::jthread([] { malloc_trim(0); });
+  TrimHeap();
   return report;
+}
+
+bool RecordStore::LoadSnapshot() {
+  ClearMap();
+  if (!folder_)
+    return false;
+  (void)folder_->Create();
+  Snapshot snapshot;
+  ReadSnapshot(snapshot);
+  if (!MapSnapshot(snapshot)) {
+    ClearMap();
+    return false;
+  }
+  FolderIdentity identity;
+  for (const SnapshotEntry& entry : snapshot.entries)
+    identity.Add(entry.name, entry.inode, entry.changeTime, entry.bytes.size());
+  unconfirmed_ = identity;
+  TrimHeap();
+  return true;
+}
+
+std::function<RecordStore::FolderCheck()> RecordStore::CheckJob() const {
+  return [&files = files_, path = RecordsFolder()] {
+    FolderCheck check;
+    Result<FolderScan> scan = RecordFolder(files, path).Scan(ScanDepth::kIdentities);
+    if (!scan.ok())
+      return check;
+    check.identity = IdentityOf(scan.value().records);
+    check.others = std::move(scan).value();
+    check.others.records = {};
+    malloc_trim(0);
+    return check;
+  };
+}
+
+std::optional<ReloadReport> RecordStore::Confirm(const FolderCheck& check) {
+  const std::optional<FolderIdentity> expected = std::exchange(unconfirmed_, std::nullopt);
+  if (!expected || !folder_ || check.identity != expected)
+    return std::nullopt;
+  ReloadReport report;
+  TakeScan(check.others, report);
+  report.loaded = map_.size();
+  return report;
+}
+
+// The load's scratch (names, file bytes, the snapshot) is freed by now, also in the reading
+// threads' arenas: hand those pages back instead of holding them for the session. At a million
+// records that takes a tenth of a second, which the caller need not wait for.
+void RecordStore::TrimHeap() {
+  trim_ = std::jthread([] { malloc_trim(0); });
 }
 
 void RecordStore::ClearMap() {
   map_.Clear();
   seriesSizes_.clear();
   seriesOrder_.Clear();
+  unconfirmed_.reset();
 }
 
 void RecordStore::LoadFolder(ReloadReport& report, const Progress& progress) {
@@ -145,10 +205,7 @@ void RecordStore::LoadFolder(ReloadReport& report, const Progress& progress) {
     ClearMap();
     return;
   }
-  folder_->RemoveStaleTemporaries(scan.value());
-  for (const std::string& name : scan.value().tooLarge)
-    report.skipped.push_back({name, std::string(kTooLargeReason)});
-  report.conflictCopies = std::move(scan.value().conflictCopies);
+  TakeScan(scan.value(), report);
   if (mapped && DescribesAll(snapshot.entries, scan.value().records))
     return;
   ClearMap();
@@ -158,15 +215,39 @@ void RecordStore::LoadFolder(ReloadReport& report, const Progress& progress) {
                         [](const SkippedFile& file) { return file.reason == kTooLargeReason; });
 }
 
+void RecordStore::TakeScan(const FolderScan& scan, ReloadReport& report) const {
+  folder_->RemoveStaleTemporaries(scan);
+  for (const std::string& name : scan.tooLarge)
+    report.skipped.push_back({name, std::string(kTooLargeReason)});
+  report.conflictCopies = scan.conflictCopies;
+}
+
+// Decoding runs a share ahead of mapping, on a thread of its own.
 bool RecordStore::MapSnapshot(const Snapshot& snapshot) {
-  if (snapshot.entries.empty())
+  const std::vector<SnapshotEntry>& entries = snapshot.entries;
+  if (entries.empty())
     return false;
-  map_.Reserve(snapshot.entries.size());
-  for (const SnapshotEntry& entry : snapshot.entries) {
-    Result<DueRecord> record = DecodeRecord(entry.bytes);
-    if (!record.ok())
-      return false;
-    TrackSeries(map_.Set(record.value()), &record.value());
+  map_.Reserve(entries.size());
+  auto decode = [&entries](std::vector<Result<DueRecord>>& records, std::size_t start) {
+    records.clear();
+    for (std::size_t i = start; i < std::min(start + kLoadShare, entries.size()); ++i)
+      records.push_back(DecodeRecord(entries[i].bytes));
+  };
+  std::vector<Result<DueRecord>> current;
+  std::vector<Result<DueRecord>> upcoming;
+  decode(current, 0);
+  for (std::size_t start = 0; start < entries.size(); start += kLoadShare) {
+    std::jthread ahead;
+    if (start + kLoadShare < entries.size())
+      ahead = std::jthread([&, next = start + kLoadShare] { decode(upcoming, next); });
+    for (Result<DueRecord>& record : current) {
+      if (!record.ok())
+        return false;
+      TrackSeries(map_.Set(record.value()), &record.value());
+    }
+    if (ahead.joinable())
+      ahead.join();
+    std::swap(current, upcoming);
   }
   return true;
 }

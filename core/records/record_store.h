@@ -2,9 +2,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <unordered_map>
 #include <utility>
@@ -17,6 +19,7 @@
 #include "core/records/due_record.h"
 #include "core/records/record_files.h"
 #include "core/records/record_loading.h"
+#include "core/records/record_snapshot.h"
 #include "core/records/series_index.h"
 
 namespace paylark {
@@ -74,6 +77,26 @@ class RecordStore {
   // snapshot is not opened: its bytes come from the snapshot, which is then brought up to date.
   // progress hears how many of the files to be read have been read.
   ReloadReport Reload(const Progress& progress = {});
+  // A start that shows the records at once: maps what the snapshot holds without looking at the
+  // records folder; false, with an empty map, when there is no usable snapshot. The map stays
+  // the snapshot's until Confirm tells whether the folder still matches it.
+  bool LoadSnapshot();
+  // What a scan of the records folder found, reduced to what Confirm needs.
+  struct FolderCheck {
+    // Of the record files; null when the scan failed or a file changed too recently to be
+    // trusted.
+    std::optional<FolderIdentity> identity;
+    FolderScan others;  // the scan without its record files
+  };
+  // Scans the records folder with each file's identity: a job that may run on any thread while
+  // the store is used, and hands the scan's memory back before it ends.
+  std::function<FolderCheck()> CheckJob() const;
+  // Ends a LoadSnapshot with a check of the folder made since: when the snapshot described every
+  // record file, the map is what Reload gives, and the report tells what else the check found
+  // (temporary files of writers that are gone are removed). Null when the records must be
+  // loaded again (Reload).
+  std::optional<ReloadReport> Confirm(const FolderCheck& check);
+  bool AwaitsConfirmation() const { return unconfirmed_.has_value(); }
   // Reads only the named files of the records folder again: a file that is gone unmaps its
   // record, one that does not decode keeps the mapped record and is listed; the rest of the map
   // stays as it is. Sync engines' temporary names are ignored.
@@ -122,9 +145,12 @@ class RecordStore {
   struct Snapshot;
   // Scans the records folder and loads its record files into the emptied map.
   void LoadFolder(ReloadReport& report, const Progress& progress);
+  // Reports what the scan found besides record files, and removes stale temporary files.
+  void TakeScan(const FolderScan& scan, ReloadReport& report) const;
   // Reads and maps one record file; what cannot be read or decoded goes to the report.
   void LoadFile(const std::string& fileName, ReloadReport& report);
   void ClearMap();
+  void TrimHeap();
   // Maps every record the snapshot holds, in its order (that of the names); false if one does
   // not decode.
   bool MapSnapshot(const Snapshot& snapshot);
@@ -159,6 +185,7 @@ class RecordStore {
   SeriesIndex seriesOrder_;
   // Hands the pages a load freed back to the system while the window goes on; last, so that it
   // is joined before anything else goes.
+  std::optional<FolderIdentity> unconfirmed_;  // of the snapshot a LoadSnapshot mapped
   std::jthread trim_;
 };
 

@@ -2,13 +2,17 @@
 #include <QDir>
 #include <QFile>
 #include <QFontDatabase>
+#include <QSignalSpy>
 #include <QTest>
 
 #include "core/base/messages.h"
+#include "core/records/memory_file_system.h"
+#include "core/records/record_codec.h"
 #include "tests/ui/fakes.h"
 #include "tests/ui/ui_tests.h"
 #include "ui/app/start_up.h"
 #include "ui/base/app_settings.h"
+#include "ui/base/start_load.h"
 #include "ui/shell/help_sync.h"
 #include "ui/shell/working_directory_dialog.h"
 
@@ -31,6 +35,12 @@ struct Asker {
   }
 };
 
+// A start as the program makes it; the folder check is left to the tests that want it.
+StartUpResult Start(Workspace& workspace, const AskDirectory& ask) {
+  StartLoad load(workspace.app);
+  return StartUp(workspace.app, load, ask);
+}
+
 }  // namespace
 
 void StartUpTest::init() {
@@ -46,7 +56,7 @@ void StartUpTest::ValidSettingOpensWithoutAsking() {
   QTemporaryDir stored;
   AppSettings::SetWorkingDirectory(stored.path());
   Asker asker;
-  const StartUpResult result = StartUp(workspace.app, asker.Function());
+  const StartUpResult result = Start(workspace, asker.Function());
   QCOMPARE(result.outcome, StartUpOutcome::kRun);
   QVERIFY(asker.openedOn.isEmpty());
   QVERIFY(workspace.prompt.asked.isEmpty());
@@ -58,7 +68,7 @@ void StartUpTest::MissingSettingAsksWithEmptyDialog() {
   Workspace workspace;
   QTemporaryDir chosen;
   Asker asker{chosen.path(), {}};
-  QCOMPARE(StartUp(workspace.app, asker.Function()).outcome, StartUpOutcome::kRun);
+  QCOMPARE(Start(workspace, asker.Function()).outcome, StartUpOutcome::kRun);
   QCOMPARE(asker.openedOn, QStringList{QString()});
   QVERIFY(workspace.prompt.asked.isEmpty());
   QCOMPARE(QString::fromStdString(workspace.app.workingDirectory()), chosen.path());
@@ -73,7 +83,7 @@ void StartUpTest::StaleSettingTellsAndAsks() {
   AppSettings::SetWorkingDirectory(workspace.directory() + "/gone");
   QTemporaryDir chosen;
   Asker asker{chosen.path(), {}};
-  QCOMPARE(StartUp(workspace.app, asker.Function()).outcome, StartUpOutcome::kRun);
+  QCOMPARE(Start(workspace, asker.Function()).outcome, StartUpOutcome::kRun);
   QCOMPARE(workspace.prompt.asked, QStringList{Text(MessageId::kWorkingDirectoryMoved)});
   QCOMPARE(asker.openedOn, QStringList{QString()});
 }
@@ -82,7 +92,7 @@ void StartUpTest::CancelledDialogEndsTheProgram() {
   Workspace workspace;
   AppSettings::SetWorkingDirectory(workspace.directory() + "/");  // a trailing "/" is not found
   Asker asker;
-  QCOMPARE(StartUp(workspace.app, asker.Function()).outcome, StartUpOutcome::kEnd);
+  QCOMPARE(Start(workspace, asker.Function()).outcome, StartUpOutcome::kEnd);
   QCOMPARE(workspace.prompt.asked.size(), 1);
 }
 
@@ -96,11 +106,59 @@ void StartUpTest::UnreadableRecordFilesAreCounted() {
     bad.write("\x01\x02", 2);
   }
   AppSettings::SetWorkingDirectory(workspace.directory());
-  const StartUpResult result = StartUp(workspace.app, Asker().Function());
+  const StartUpResult result = Start(workspace, Asker().Function());
   QCOMPARE(result.reloadNote, QStringLiteral("2 record files could not be read"));
   QCOMPARE(workspace.app.store().size(), std::size_t{1});
   QFile::remove(records + "duedate2.due");
   QCOMPARE(workspace.app.Reload(), QStringLiteral("1 record file could not be read"));
+}
+
+// A start from the snapshot shows its records at once; the folder is then scanned on a thread of
+// its own, and a file replaced behind Paylark's back since the snapshot was written is loaded.
+void StartUpTest::AStartFromTheSnapshotIsCheckedAgainstTheFolder() {
+  MemoryFileSystem files;
+  FixedClock clock(At(2026, 3, 15, 10));
+  FakePrompt prompt;
+  FakeDesktop desktop;
+  const std::string home = "/home/user";
+  const std::string records = home + "/Paylark Files/";
+  const auto write = [&](int n, const std::string& title) {
+    DueRecord record = DueRecord::WithDefaults(clock);
+    record.recordId = "20260101000000" + std::to_string(n);
+    record.title = title;
+    QVERIFY(files.Write(records + ".new", EncodeRecord(record), 0644).ok());
+    QVERIFY(files
+                .Rename(records + ".new", records + "duedate" + record.recordId + ".due",
+                        Placement::kReplace)
+                .ok());
+  };
+  QVERIFY(files.CreateFolder(home).ok());
+  QVERIFY(files.CreateFolder(records.substr(0, records.size() - 1)).ok());
+  for (int n = 10; n < 40; ++n)
+    write(n, "Due " + std::to_string(n));
+  {
+    PaylarkApp first(clock, prompt, desktop, files);
+    first.SetWorkingDirectory(home);
+    QVERIFY(first.Reload().isEmpty());  // writes the snapshot
+  }
+  for (const bool changed : {false, true}) {
+    PaylarkApp app(clock, prompt, desktop, files);
+    app.SetWorkingDirectory(home);
+    StartLoad load(app);
+    QVERIFY(load.Load().isEmpty());
+    QCOMPARE(app.store().size(), std::size_t{30});
+    QVERIFY(app.store().AwaitsConfirmation());
+    if (changed)
+      write(12, "Changed behind its back");
+    QSignalSpy checked(&load, &StartLoad::Checked);
+    load.Check(nullptr);
+    QVERIFY(checked.wait());
+    QCOMPARE(checked.at(0).at(0).toBool(), changed);
+    QCOMPARE(app.store().Get("2026010100000012").title,
+             changed ? "Changed behind its back" : "Due 12");
+    QCOMPARE(app.store().size(), std::size_t{30});
+    QVERIFY(!app.store().AwaitsConfirmation());
+  }
 }
 
 void StartUpTest::BrowseCutsRecordsFolderAndChecksExistence() {

@@ -14,6 +14,7 @@ class StartUpTest final : public QObject {
   void StaleSettingTellsAndAsks();
   void CancelledDialogEndsTheProgram();
   void UnreadableRecordFilesAreCounted();
+  void AStartFromTheSnapshotIsCheckedAgainstTheFolder();
   void BrowseCutsRecordsFolderAndChecksExistence();
   void OkWaitsForAFolder();
   void HelpOpensTheManualOrSaysWhyNot();

@@ -13,6 +13,7 @@
 #include "ui/base/message_box_prompt.h"
 #include "ui/base/paylark_app.h"
 #include "ui/base/resources.h"
+#include "ui/base/start_load.h"
 #include "ui/base/system_desktop_services.h"
 #include "ui/shell/main_window.h"
 #include "ui/sync/single_instance.h"
@@ -46,8 +47,9 @@ int Run(int argc, char* argv[]) {
   paylark::SystemDesktopServices desktop;
   paylark::PaylarkApp app(clock, prompt, desktop);
   paylark::EditorDialogCommands dialogs(app);
+  paylark::StartLoad load(app);
 
-  const paylark::StartUpResult start = paylark::StartUp(app, [&app](const QString& initial) {
+  const paylark::StartUpResult start = paylark::StartUp(app, load, [&app](const QString& initial) {
     return paylark::AskForWorkingDirectory(app, initial);
   });
   if (start.outcome == paylark::StartUpOutcome::kEnd)
@@ -85,6 +87,8 @@ int Run(int argc, char* argv[]) {
   frame.ShowNote(start.reloadNote);
   goToDue(options.value(showDue));
   frame.showMaximized();
+  // The records shown may have come from the snapshot: the folder is checked behind the window.
+  sync.FollowStart(load);
   return application.exec();
 }
 

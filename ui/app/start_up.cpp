@@ -3,11 +3,12 @@
 #include "core/base/messages.h"
 #include "ui/base/app_settings.h"
 #include "ui/base/paylark_app.h"
+#include "ui/base/start_load.h"
 #include "ui/shell/working_directory_dialog.h"
 
 namespace paylark {
 
-StartUpResult StartUp(PaylarkApp& app, const AskDirectory& ask) {
+StartUpResult StartUp(PaylarkApp& app, StartLoad& load, const AskDirectory& ask) {
   QString directory = AppSettings::WorkingDirectory();
   if (!directory.isEmpty() && !PathExists(directory)) {
     app.prompt().Tell(nullptr,
@@ -20,7 +21,7 @@ StartUpResult StartUp(PaylarkApp& app, const AskDirectory& ask) {
       return {};
   }
   app.SetWorkingDirectory(directory.toStdString());
-  return {StartUpOutcome::kRun, app.Reload()};
+  return {StartUpOutcome::kRun, load.Load()};
 }
 
 }  // namespace paylark

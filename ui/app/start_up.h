@@ -7,6 +7,7 @@
 namespace paylark {
 
 class PaylarkApp;
+class StartLoad;
 
 enum class StartUpOutcome { kRun, kEnd };
 
@@ -16,8 +17,9 @@ struct StartUpResult {
 };
 
 // Reads the stored working directory; when it is missing or gone (the user is told), asks for
-// one with an empty dialog. Then creates the records folder and reads every record. A directory
-// chosen here is not saved until the window closes.
-StartUpResult StartUp(PaylarkApp& app, const AskDirectory& ask);
+// one with an empty dialog. Then creates the records folder and loads the records through load
+// (whose check the caller begins once the window shows). A directory chosen here is not saved
+// until the window closes.
+StartUpResult StartUp(PaylarkApp& app, StartLoad& load, const AskDirectory& ask);
 
 }  // namespace paylark

@@ -16,6 +16,7 @@
 #include "core/sync/conflicts.h"
 #include "core/sync/sync_file_names.h"
 #include "ui/base/paylark_app.h"
+#include "ui/base/start_load.h"
 #include "ui/shell/commands.h"
 #include "ui/shell/main_window.h"
 #include "ui/sync/conflict_resolver_dialog.h"
@@ -110,6 +111,18 @@ void SyncWiring::ReloadFolder() {
   window_.ShowNote(app_.Reload(&window_));
   window_.RefreshKeepingSelection();
   UpdateConflicts();
+}
+
+void SyncWiring::FollowStart(StartLoad& load) {
+  connect(&load, &StartLoad::Checked, this, [this](bool reloaded, const QString& note) {
+    if (reloaded || !note.isEmpty())
+      window_.ShowNote(note);
+    if (reloaded) {
+      window_.RefreshKeepingSelection();
+      UpdateConflicts();
+    }
+  });
+  load.Check(&window_);
 }
 
 void SyncWiring::UpdateConflicts() {

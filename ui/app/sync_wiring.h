@@ -16,6 +16,7 @@ namespace paylark {
 class FolderWatcher;
 class MainWindow;
 class PaylarkApp;
+class StartLoad;
 
 // Connects the window to a records folder that a sync engine shares: changed files are read
 // again by themselves, the status bar counts the sync conflicts and opens the resolver, a daily
@@ -33,6 +34,9 @@ class SyncWiring final : public QObject {
   void ReloadFiles(const std::vector<std::string>& fileNames);
   // Reads the whole folder again, keeping month and selection.
   void ReloadFolder();
+  // Begins the check of a start that showed the snapshot's records; when the records must be
+  // loaded again, the window follows as after ReloadFolder.
+  void FollowStart(StartLoad& load);
   void UpdateConflicts();
   void OpenResolver();
   // Takes today's backup unless there is one.

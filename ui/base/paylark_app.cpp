@@ -8,11 +8,12 @@
 
 namespace paylark {
 
-PaylarkApp::PaylarkApp(const Clock& clock, Prompt& prompt, DesktopServices& desktop)
+PaylarkApp::PaylarkApp(const Clock& clock, Prompt& prompt, DesktopServices& desktop,
+                       FileSystem& files)
     : clock_(clock),
       prompt_(prompt),
       desktop_(desktop),
-      store_(clock, {}),
+      store_(clock, {}, files),
       selectedMonth_(clock.Now()) {}
 
 void PaylarkApp::SaveSetting() const {
@@ -30,7 +31,10 @@ void PaylarkApp::SetWorkingDirectory(const std::string& path) {
 QString PaylarkApp::Reload(QWidget* parent) {
   OperationProgress progress(parent, MessageId::kProgressLoading,
                              OperationProgress::kLoadingShownFrom);
-  const ReloadReport report = store_.Reload(progress.Reporter());
+  return SkippedNote(store_.Reload(progress.Reporter()));
+}
+
+QString SkippedNote(const ReloadReport& report) {
   if (report.skipped.empty())
     return {};
   return QString::fromStdString(MessageText(Message{

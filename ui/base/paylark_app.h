@@ -18,7 +18,9 @@ namespace paylark {
 // reaches through it. One instance lives as long as the process (or the test).
 class PaylarkApp final {
  public:
-  PaylarkApp(const Clock& clock, Prompt& prompt, DesktopServices& desktop);
+  // The records reach the disk through files, which must outlive the application object.
+  PaylarkApp(const Clock& clock, Prompt& prompt, DesktopServices& desktop,
+             FileSystem& files = SystemFileSystem());
   PaylarkApp(const PaylarkApp&) = delete;
   PaylarkApp& operator=(const PaylarkApp&) = delete;
 
@@ -46,5 +48,8 @@ class PaylarkApp final {
   RecordStore store_;
   OleDateTime selectedMonth_;
 };
+
+// Empty, or says how many record files the load skipped.
+QString SkippedNote(const ReloadReport& report);
 
 }  // namespace paylark

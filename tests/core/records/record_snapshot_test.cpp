@@ -2,6 +2,8 @@
 // reading every file gives, whatever happened to the folder or to the snapshot meanwhile.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <optional>
 #include <vector>
 
 #include "core/records/memory_file_system.h"
@@ -57,6 +59,13 @@ class RecordSnapshotTest : public ::testing::Test {
   // Loads through the snapshot, checks the map against a load that reads every file, and gives
   // how many files the snapshot load had to read.
   std::size_t LoadAndCompare() {
+    // A start from the snapshot alone, confirmed by a scan, or not (then a Reload follows).
+    RecordStore quick(clock_, kHome, files_);
+    quick.SetSnapshotFile(kSnapshot);
+    const bool fromSnapshot = quick.LoadSnapshot();
+    EXPECT_EQ(quick.AwaitsConfirmation(), fromSnapshot);
+    const std::optional<ReloadReport> confirmed = quick.Confirm(quick.CheckJob()());
+    quickStartConfirmed_ = confirmed.has_value();
     RecordStore withSnapshot(clock_, kHome, files_);
     withSnapshot.SetSnapshotFile(kSnapshot);
     const ReloadReport report = withSnapshot.Reload();
@@ -67,6 +76,12 @@ class RecordSnapshotTest : public ::testing::Test {
     EXPECT_EQ(report.skipped.size(), reference.skipped.size());
     EXPECT_EQ(withSnapshot.SeriesMembers("recId20260101000000"),
               everyFile.SeriesMembers("recId20260101000000"));
+    if (confirmed) {
+      EXPECT_EQ(MapOf(quick), MapOf(everyFile));
+      EXPECT_EQ(confirmed->skipped.size(), reference.skipped.size());
+      EXPECT_EQ(quick.SeriesMembers("recId20260101000000"),
+                everyFile.SeriesMembers("recId20260101000000"));
+    }
     return report.filesRead;
   }
 
@@ -78,12 +93,15 @@ class RecordSnapshotTest : public ::testing::Test {
 
   FixedClock clock_{*OleDateTime::FromCivil(2026, 12, 6, 9, 0, 0)};
   MemoryFileSystem files_;
+  bool quickStartConfirmed_ = false;  // by the last LoadAndCompare
 };
 
 TEST_F(RecordSnapshotTest, ASecondLoadOpensNoFileAndGivesTheSameMap) {
   EXPECT_EQ(LoadAndCompare(), std::size_t{kRecordCount});
+  EXPECT_FALSE(quickStartConfirmed_);  // there was no snapshot
   EXPECT_TRUE(files_.Contains(kSnapshot));
   EXPECT_EQ(LoadAndCompare(), 0u);
+  EXPECT_TRUE(quickStartConfirmed_);
 }
 
 TEST_F(RecordSnapshotTest, FilesChangedBehindItsBackAreReadAgain) {
@@ -99,12 +117,44 @@ TEST_F(RecordSnapshotTest, FilesChangedBehindItsBackAreReadAgain) {
   // Changed in place within the last change-time tick: its identity is not trusted yet.
   files_.SetChangeAge(FileOf(5), 0);
   EXPECT_EQ(LoadAndCompare(), 5u);
+  EXPECT_FALSE(quickStartConfirmed_);
   // The snapshot has caught up with everything but the file changed a moment ago, which alone
   // is no reason to write it again.
   EXPECT_EQ(LoadAndCompare(), 1u);
   const int writes = files_.CallsMade(MemoryFileSystem::Call::kWrite);
   EXPECT_EQ(LoadAndCompare(), 1u);
   EXPECT_EQ(files_.CallsMade(MemoryFileSystem::Call::kWrite), writes);
+}
+
+// Each kind of change behind Paylark's back, alone, keeps a start from the snapshot from being
+// confirmed; once a load has brought the snapshot up to date, the next one is.
+TEST_F(RecordSnapshotTest, AQuickStartIsConfirmedOnlyWhileTheSnapshotDescribesTheFolder) {
+  ASSERT_EQ(LoadAndCompare(), std::size_t{kRecordCount});
+  ASSERT_EQ(LoadAndCompare(), 0u);
+  ASSERT_TRUE(quickStartConfirmed_);
+  const std::vector<std::function<void()>> changes = {
+      [&] { PutRecord(kRecordCount, "Added"); },
+      [&] { ReplaceRecord(1, "Replaced"); },
+      [&] {
+        const std::uint64_t inode = files_.InodeOf(FileOf(2));
+        ReplaceRecord(2, "Due 2");  // the same bytes, even
+        files_.SetInode(FileOf(2), inode);
+      },
+      [&] { ASSERT_TRUE(files_.Remove(FileOf(3)).ok()); },
+      [&] {
+        ASSERT_TRUE(files_.Rename(FileOf(4), FileOf(kRecordCount + 1), Placement::kCreateNew).ok());
+      },
+      [&] { files_.SetChangeAge(FileOf(5), 0); },
+  };
+  for (std::size_t i = 0; i < changes.size(); ++i) {
+    changes[i]();
+    LoadAndCompare();
+    EXPECT_FALSE(quickStartConfirmed_) << "change " << i;
+    files_.SetChangeAge(FileOf(5), 86400);
+    LoadAndCompare();
+    LoadAndCompare();
+    EXPECT_TRUE(quickStartConfirmed_) << "change " << i;
+  }
 }
 
 TEST_F(RecordSnapshotTest, ADamagedOrForeignSnapshotIsIgnoredAndRewritten) {

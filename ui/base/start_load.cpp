@@ -1,0 +1,51 @@
+#include "ui/base/start_load.h"
+
+#include <QWidget>
+#include <utility>
+
+#include "core/records/record_store.h"
+#include "ui/base/paylark_app.h"
+
+namespace paylark {
+
+StartLoad::StartLoad(PaylarkApp& app, QObject* parent) : QObject(parent), app_(app) {}
+
+StartLoad::~StartLoad() = default;
+
+QString StartLoad::Load() {
+  if (app_.store().LoadSnapshot())
+    return {};
+  return app_.Reload();
+}
+
+void StartLoad::Check(QWidget* progressParent) {
+  progressParent_ = progressParent;
+  if (!app_.store().AwaitsConfirmation()) {
+    emit Checked(false, {});
+    return;
+  }
+  // The scan reaches the folder only through its own objects; its end is handed back to this
+  // thread, where the store lives.
+  thread_ = std::jthread([this, check = app_.store().CheckJob()] {
+    check_ = check();
+    QMetaObject::invokeMethod(this, &StartLoad::Conclude, Qt::QueuedConnection);
+  });
+}
+
+void StartLoad::Conclude() {
+  thread_.join();
+  // Another load (Refresh, another working directory) has taken the snapshot's place.
+  if (!app_.store().AwaitsConfirmation()) {
+    emit Checked(false, {});
+    return;
+  }
+  const std::optional<ReloadReport> confirmed = app_.store().Confirm(std::exchange(check_, {}));
+  if (confirmed) {
+    emit Checked(false, SkippedNote(*confirmed));
+    return;
+  }
+  const QString note = app_.Reload(progressParent_);
+  emit Checked(true, note);
+}
+
+}  // namespace paylark

@@ -18,6 +18,7 @@ void Load(const FolderReader& folder, LoadJob& job) {
   if (!job.cached) {
     Result<std::string> read = folder.Read(job.name, kMaxRecordFileBytes, job.readInfo);
     if (!read.ok()) {
+      job.unread = true;
       job.record = read.status();
       return;
     }

@@ -17,6 +17,7 @@ struct LoadJob {
   std::string_view cachedBytes;
   std::string readBytes;  // the file's bytes, when it was read
   FileInfo readInfo;      // the file read (or found too large to read)
+  bool unread = false;    // it could not be read (record tells why)
   Result<DueRecord> record = Status::NotFound("not loaded");
 
   std::string_view bytes() const { return cached ? cachedBytes : std::string_view(readBytes); }

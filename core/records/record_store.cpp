@@ -136,14 +136,14 @@ bool RecordStore::LoadSnapshot() {
   (void)folder_->Create();
   Snapshot snapshot;
   ReadSnapshot(snapshot);
-  if (!MapSnapshot(snapshot)) {
+  Unconfirmed unconfirmed;
+  if (!MapSnapshot(snapshot, unconfirmed.skipped)) {
     ClearMap();
     return false;
   }
-  FolderIdentity identity;
   for (const SnapshotEntry& entry : snapshot.entries)
-    identity.Add(entry.name, entry.inode, entry.changeTime, entry.bytes.size());
-  unconfirmed_ = identity;
+    unconfirmed.identity.Add(entry.name, entry.inode, entry.changeTime, entry.bytes.size());
+  unconfirmed_ = std::move(unconfirmed);
   TrimHeap();
   return true;
 }
@@ -163,11 +163,12 @@ std::function<RecordStore::FolderCheck()> RecordStore::CheckJob() const {
 }
 
 std::optional<ReloadReport> RecordStore::Confirm(const FolderCheck& check) {
-  const std::optional<FolderIdentity> expected = std::exchange(unconfirmed_, std::nullopt);
-  if (!expected || !folder_ || check.identity != expected)
+  const std::optional<Unconfirmed> expected = std::exchange(unconfirmed_, std::nullopt);
+  if (!expected || !folder_ || check.identity != expected->identity)
     return std::nullopt;
   ReloadReport report;
   TakeScan(check.others, report);
+  report.skipped.insert(report.skipped.end(), expected->skipped.begin(), expected->skipped.end());
   report.loaded = map_.size();
   return report;
 }
@@ -191,12 +192,13 @@ void RecordStore::LoadFolder(ReloadReport& report, const Progress& progress) {
   Snapshot snapshot;
   Result<FolderScan> scan = Status::NotFound("not listed");
   bool mapped = false;
+  std::vector<SkippedFile> undecodable;
   if (!snapshotPath_.empty() && files_.Inspect(snapshotPath_).ok()) {
     // The folder is listed (each file's identity taken) while the snapshot is read and mapped:
     // at most starts the snapshot still describes every file, and the map it gave is the map.
     std::jthread lister([&] { scan = folder_->Scan(ScanDepth::kIdentities); });
     ReadSnapshot(snapshot);
-    mapped = MapSnapshot(snapshot);
+    mapped = MapSnapshot(snapshot, undecodable);
   } else {
     // Without a snapshot every file is read, and the read tells its identity.
     scan = folder_->Scan(ScanDepth::kNames);
@@ -206,8 +208,10 @@ void RecordStore::LoadFolder(ReloadReport& report, const Progress& progress) {
     return;
   }
   TakeScan(scan.value(), report);
-  if (mapped && DescribesAll(snapshot.entries, scan.value().records))
+  if (mapped && DescribesAll(snapshot.entries, scan.value().records)) {
+    report.skipped.insert(report.skipped.end(), undecodable.begin(), undecodable.end());
     return;
+  }
   ClearMap();
   LoadRecords(scan.value().records, snapshot, report, progress);
   // A scan of names finds the files too large to be records only as it reads them.
@@ -223,7 +227,7 @@ void RecordStore::TakeScan(const FolderScan& scan, ReloadReport& report) const {
 }
 
 // Decoding runs a share ahead of mapping, on a thread of its own.
-bool RecordStore::MapSnapshot(const Snapshot& snapshot) {
+bool RecordStore::MapSnapshot(const Snapshot& snapshot, std::vector<SkippedFile>& skipped) {
   const std::vector<SnapshotEntry>& entries = snapshot.entries;
   if (entries.empty())
     return false;
@@ -240,10 +244,12 @@ bool RecordStore::MapSnapshot(const Snapshot& snapshot) {
     std::jthread ahead;
     if (start + kLoadShare < entries.size())
       ahead = std::jthread([&, next = start + kLoadShare] { decode(upcoming, next); });
-    for (Result<DueRecord>& record : current) {
-      if (!record.ok())
-        return false;
-      TrackSeries(map_.Set(record.value()), &record.value());
+    for (std::size_t i = 0; i < current.size(); ++i) {
+      const Result<DueRecord>& record = current[i];
+      if (record.ok())
+        TrackSeries(map_.Set(record.value()), &record.value());
+      else
+        skipped.push_back({std::string(entries[start + i].name), record.status().message()});
     }
     if (ahead.joinable())
       ahead.join();
@@ -303,18 +309,22 @@ void RecordStore::MapLoaded(const FolderEntry& file, LoadJob& job, Snapshot& sna
                             ReloadReport& report) {
   report.filesRead += job.cached ? 0 : 1;
   const FileInfo& info = job.cached ? file.info : job.readInfo;
-  if (!job.record.ok()) {
-    const bool tooLarge = !job.cached && info.size > kMaxRecordFileBytes;
+  if (job.unread) {
+    const bool tooLarge = info.size > kMaxRecordFileBytes;
     report.skipped.push_back(
         {file.name, tooLarge ? std::string(kTooLargeReason) : job.record.status().message()});
     return;
   }
+  // A file that does not decode is kept too: decoding its bytes again gives the same skip.
   if (info.changeAgeSeconds >= kSnapshotTrustSeconds) {
     const std::string_view bytes =
         job.cached ? job.cachedBytes : snapshot.readBytes.emplace_back(std::move(job.readBytes));
     snapshot.next.push_back({file.name, info.inode, info.changeTime, bytes});
   }
-  TrackSeries(map_.Set(job.record.value()), &job.record.value());
+  if (job.record.ok())
+    TrackSeries(map_.Set(job.record.value()), &job.record.value());
+  else
+    report.skipped.push_back({file.name, job.record.status().message()});
 }
 
 void RecordStore::ReadSnapshot(Snapshot& snapshot) const {

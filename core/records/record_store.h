@@ -151,9 +151,9 @@ class RecordStore {
   void LoadFile(const std::string& fileName, ReloadReport& report);
   void ClearMap();
   void TrimHeap();
-  // Maps every record the snapshot holds, in its order (that of the names); false if one does
-  // not decode.
-  bool MapSnapshot(const Snapshot& snapshot);
+  // Maps every record the snapshot holds, in its order (that of the names); a file that does not
+  // decode goes to skipped. False for a snapshot that holds nothing.
+  bool MapSnapshot(const Snapshot& snapshot, std::vector<SkippedFile>& skipped);
   // Loads the scanned record files, from the snapshot where it still holds them.
   void LoadRecords(const std::vector<FolderEntry>& records, Snapshot& snapshot,
                    ReloadReport& report, const Progress& progress);
@@ -185,7 +185,12 @@ class RecordStore {
   SeriesIndex seriesOrder_;
   // Hands the pages a load freed back to the system while the window goes on; last, so that it
   // is joined before anything else goes.
-  std::optional<FolderIdentity> unconfirmed_;  // of the snapshot a LoadSnapshot mapped
+  // What a LoadSnapshot mapped, until Confirm.
+  struct Unconfirmed {
+    FolderIdentity identity;
+    std::vector<SkippedFile> skipped;  // files in the snapshot that do not decode
+  };
+  std::optional<Unconfirmed> unconfirmed_;
   std::jthread trim_;
 };
 

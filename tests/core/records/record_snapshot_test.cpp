@@ -157,6 +157,23 @@ TEST_F(RecordSnapshotTest, AQuickStartIsConfirmedOnlyWhileTheSnapshotDescribesTh
   }
 }
 
+// A record file that does not decode stays in the snapshot with its bytes, so that it does not
+// make every start read the folder again: it is skipped the same way each time.
+TEST_F(RecordSnapshotTest, ARecordFileThatDoesNotDecodeIsSkippedFromTheSnapshotToo) {
+  files_.Put(FileOf(kRecordCount),
+             "\x05"
+             "ab");
+  files_.Put(FileOf(kRecordCount + 1), "");
+  EXPECT_EQ(LoadAndCompare(), std::size_t{kRecordCount + 2});
+  EXPECT_EQ(LoadAndCompare(), 0u);
+  EXPECT_TRUE(quickStartConfirmed_);
+  RecordStore store(clock_, kHome, files_);
+  store.SetSnapshotFile(kSnapshot);
+  const ReloadReport report = store.Reload();
+  ASSERT_EQ(report.skipped.size(), 2u);
+  EXPECT_EQ(report.skipped[0].fileName, FileOf(kRecordCount).substr(sizeof kRecords));
+}
+
 TEST_F(RecordSnapshotTest, ADamagedOrForeignSnapshotIsIgnoredAndRewritten) {
   ASSERT_EQ(LoadAndCompare(), std::size_t{kRecordCount});
   const std::string good = files_.Contents(kSnapshot);

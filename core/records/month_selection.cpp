@@ -1,7 +1,9 @@
 #include "core/records/month_selection.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <optional>
+#include <utility>
 
 #include "core/base/format.h"
 
@@ -58,9 +60,23 @@ MonthSelection MonthFill(const RecordStore& store, const OleDateTime& month, Mon
   return selection;
 }
 
+// A record is large: the order is found on small keys, and then each record moves once.
 void SortByDueDate(std::vector<DueRecord>& rows) {
-  std::stable_sort(rows.begin(), rows.end(),
-                   [](const DueRecord& a, const DueRecord& b) { return a.dueDate < b.dueDate; });
+  struct Key {
+    OleDateTime dueDate;
+    std::size_t position;
+  };
+  std::vector<Key> keys;
+  keys.reserve(rows.size());
+  for (std::size_t i = 0; i < rows.size(); ++i)
+    keys.push_back({rows[i].dueDate, i});
+  std::stable_sort(keys.begin(), keys.end(),
+                   [](const Key& a, const Key& b) { return a.dueDate < b.dueDate; });
+  std::vector<DueRecord> sorted;
+  sorted.reserve(rows.size());
+  for (const Key& key : keys)
+    sorted.push_back(std::move(rows[key.position]));
+  rows = std::move(sorted);
 }
 
 std::vector<DueRecord> RangeFill(const RecordStore& store, const OleDateTime& first,

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <clocale>
+#include <string>
+#include <vector>
 
 #include "tests/support/scratch_folder.h"
 
@@ -79,6 +82,22 @@ TEST_F(MonthSelectionTest, EqualDueDatesKeepMapOrder) {
   std::vector<std::string> mapOrder;
   store_.map().ForEach([&](const DueRecord& r) { mapOrder.push_back(r.title); });
   EXPECT_EQ(Titles(MonthFill(store_, At(2026, 3, 5), MonthFilter::kAll).rows), mapOrder);
+}
+
+// Many records over few dates, each date's records spread out: the order of a stable sort.
+TEST(SortByDueDateTest, EqualDatesKeepTheirOrderAmongMany) {
+  std::vector<DueRecord> rows(500);
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    rows[i].title = std::to_string(i);
+    rows[i].dueDate = At(2026, 3, 1 + static_cast<int>(i * 7919 % 7));
+  }
+  std::vector<DueRecord> expected = rows;
+  std::stable_sort(expected.begin(), expected.end(),
+                   [](const DueRecord& a, const DueRecord& b) { return a.dueDate < b.dueDate; });
+  SortByDueDate(rows);
+  ASSERT_EQ(rows.size(), expected.size());
+  for (std::size_t i = 0; i < rows.size(); ++i)
+    EXPECT_EQ(rows[i].title, expected[i].title) << i;
 }
 
 TEST_F(MonthSelectionTest, RangeFillIncludesBothEndMonthsInMapOrder) {

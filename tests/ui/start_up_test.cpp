@@ -114,7 +114,8 @@ void StartUpTest::UnreadableRecordFilesAreCounted() {
 }
 
 // A start from the snapshot shows its records at once; the folder is then scanned on a thread of
-// its own, and a file replaced behind Paylark's back since the snapshot was written is loaded.
+// its own (or at once, before a change), and a file replaced behind Paylark's back since the
+// snapshot was written is loaded.
 void StartUpTest::AStartFromTheSnapshotIsCheckedAgainstTheFolder() {
   MemoryFileSystem files;
   FixedClock clock(At(2026, 3, 15, 10));
@@ -152,7 +153,13 @@ void StartUpTest::AStartFromTheSnapshotIsCheckedAgainstTheFolder() {
       write(12, "Changed behind its back");
     QSignalSpy checked(&load, &StartLoad::Checked);
     load.Check(nullptr);
-    QVERIFY(checked.wait());
+    // A change ends the check at once; the scan's own call to end it then finds nothing to do.
+    if (changed)
+      load.Finish();
+    else
+      QVERIFY(checked.wait());
+    QCoreApplication::processEvents();
+    QCOMPARE(checked.size(), 1);
     QCOMPARE(checked.at(0).at(0).toBool(), changed);
     QCOMPARE(app.store().Get("2026010100000012").title,
              changed ? "Changed behind its back" : "Due 12");

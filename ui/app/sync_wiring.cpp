@@ -68,7 +68,11 @@ SyncWiring::SyncWiring(PaylarkApp& app, MainWindow& window)
   daily_->start(kDailyCheckMilliseconds);
   window.SetSynchronizer([this] { Synchronize(); });
   // The day's backup comes before its first change, also when the day began with the window open.
-  window.SetBeforeChange([this] { BackUpOncePerDay(); });
+  window.SetBeforeChange([this] {
+    if (start_)
+      start_->Finish();
+    BackUpOncePerDay();
+  });
   connect(rescan_, &SyncthingRescan::Finished, this, &SyncWiring::RescanFinished);
 
   if (QMenu* file = FileMenu(window)) {
@@ -114,6 +118,7 @@ void SyncWiring::ReloadFolder() {
 }
 
 void SyncWiring::FollowStart(StartLoad& load) {
+  start_ = &load;
   connect(&load, &StartLoad::Checked, this, [this](bool reloaded, const QString& note) {
     if (reloaded || !note.isEmpty())
       window_.ShowNote(note);

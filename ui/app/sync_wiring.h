@@ -35,7 +35,7 @@ class SyncWiring final : public QObject {
   // Reads the whole folder again, keeping month and selection.
   void ReloadFolder();
   // Begins the check of a start that showed the snapshot's records; when the records must be
-  // loaded again, the window follows as after ReloadFolder.
+  // loaded again, the window follows as after ReloadFolder. A change waits for the check.
   void FollowStart(StartLoad& load);
   void UpdateConflicts();
   void OpenResolver();
@@ -57,6 +57,7 @@ class SyncWiring final : public QObject {
   QPushButton* conflicts_;
   QTimer* daily_;
   SyncthingRescan* rescan_;
+  StartLoad* start_ = nullptr;  // the start's check, which outlives the wiring
 };
 
 // Backups/Keep, else 30.

@@ -5,6 +5,7 @@
 
 #include "core/records/record_store.h"
 #include "ui/base/paylark_app.h"
+#include "ui/base/wait_cursor.h"
 
 namespace paylark {
 
@@ -32,7 +33,17 @@ void StartLoad::Check(QWidget* progressParent) {
   });
 }
 
+void StartLoad::Finish() {
+  if (!thread_.joinable())
+    return;
+  WaitCursor wait;
+  Conclude();
+}
+
+// Once per check: after a Finish, the scan's own call finds nothing left to do.
 void StartLoad::Conclude() {
+  if (!thread_.joinable())
+    return;
   thread_.join();
   // Another load (Refresh, another working directory) has taken the snapshot's place.
   if (!app_.store().AwaitsConfirmation()) {

@@ -31,6 +31,9 @@ class StartLoad final : public QObject {
   // nothing to check. A reload it needs shows its progress over progressParent.
   void Check(QWidget* progressParent);
   bool checking() const { return thread_.joinable(); }
+  // Ends a check now, waiting for its scan: a change is not made on records that the check may
+  // still replace.
+  void Finish();
 
  signals:
   // The map is what a reload gives from now on. reloaded: the records were loaded again; note

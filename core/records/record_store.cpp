@@ -122,6 +122,7 @@ std::string RecordStore::FileNameOf(const std::string& recordId) const {
 ReloadReport RecordStore::Reload(const Progress& progress) {
   ReloadReport report;
   ClearMap();
+  conflictCopies_.clear();
   if (folder_)
     LoadFolder(report, progress);
   report.loaded = map_.size();
@@ -131,6 +132,7 @@ ReloadReport RecordStore::Reload(const Progress& progress) {
 
 bool RecordStore::LoadSnapshot() {
   ClearMap();
+  conflictCopies_.clear();
   if (!folder_)
     return false;
   (void)folder_->Create();
@@ -219,11 +221,12 @@ void RecordStore::LoadFolder(ReloadReport& report, const Progress& progress) {
                         [](const SkippedFile& file) { return file.reason == kTooLargeReason; });
 }
 
-void RecordStore::TakeScan(const FolderScan& scan, ReloadReport& report) const {
+void RecordStore::TakeScan(const FolderScan& scan, ReloadReport& report) {
   folder_->RemoveStaleTemporaries(scan);
   for (const std::string& name : scan.tooLarge)
     report.skipped.push_back({name, std::string(kTooLargeReason)});
   report.conflictCopies = scan.conflictCopies;
+  conflictCopies_ = scan.conflictCopies;
 }
 
 // Decoding runs a share ahead of mapping, on a thread of its own.

@@ -97,6 +97,8 @@ class RecordStore {
   // loaded again (Reload).
   std::optional<ReloadReport> Confirm(const FolderCheck& check);
   bool AwaitsConfirmation() const { return unconfirmed_.has_value(); }
+  // The sync engines' conflict copies that the last Reload or Confirm found.
+  const std::vector<std::string>& conflictCopies() const { return conflictCopies_; }
   // Reads only the named files of the records folder again: a file that is gone unmaps its
   // record, one that does not decode keeps the mapped record and is listed; the rest of the map
   // stays as it is. Sync engines' temporary names are ignored.
@@ -146,7 +148,7 @@ class RecordStore {
   // Scans the records folder and loads its record files into the emptied map.
   void LoadFolder(ReloadReport& report, const Progress& progress);
   // Reports what the scan found besides record files, and removes stale temporary files.
-  void TakeScan(const FolderScan& scan, ReloadReport& report) const;
+  void TakeScan(const FolderScan& scan, ReloadReport& report);
   // Reads and maps one record file; what cannot be read or decoded goes to the report.
   void LoadFile(const std::string& fileName, ReloadReport& report);
   void ClearMap();
@@ -191,6 +193,7 @@ class RecordStore {
     std::vector<SkippedFile> skipped;  // files in the snapshot that do not decode
   };
   std::optional<Unconfirmed> unconfirmed_;
+  std::vector<std::string> conflictCopies_;
   std::jthread trim_;
 };
 

@@ -207,14 +207,19 @@ std::vector<std::string> ListBackups(const std::string& backupsFolder) {
 
 Result<std::string> CreateBackup(const RecordStore& store, const Clock& clock, int keep,
                                  const std::string& output) {
-  if (store.workingDirectory().empty())
+  return CreateBackup(store.workingDirectory(), clock, keep, output);
+}
+
+Result<std::string> CreateBackup(const std::string& workingDirectory, const Clock& clock, int keep,
+                                 const std::string& output) {
+  if (workingDirectory.empty())
     return Status::IoError("no working directory is set");
-  auto files = FolderContents(store.RecordsFolder());
+  auto files = FolderContents(RecordsFolderPath(workingDirectory));
   if (!files.ok())
     return files.status();
 
   std::string path = output;
-  const std::string folder = BackupsFolder(store.workingDirectory());
+  const std::string folder = BackupsFolder(workingDirectory);
   if (path.empty()) {
     std::error_code error;
     fs::create_directories(folder, error);

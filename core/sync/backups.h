@@ -26,6 +26,9 @@ std::vector<std::string> ListBackups(const std::string& backupsFolder);
 // `keep` backups of the backups folder remain.
 Result<std::string> CreateBackup(const RecordStore& store, const Clock& clock, int keep,
                                  const std::string& output = {});
+// The same for a working directory: it touches no store, so it may run on a thread of its own.
+Result<std::string> CreateBackup(const std::string& workingDirectory, const Clock& clock, int keep,
+                                 const std::string& output = {});
 
 // Whether the backups folder holds a backup taken on the clock's current day.
 bool HasBackupOfToday(const std::string& backupsFolder, const Clock& clock);

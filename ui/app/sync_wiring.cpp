@@ -17,8 +17,10 @@
 #include "core/sync/sync_file_names.h"
 #include "ui/base/paylark_app.h"
 #include "ui/base/start_load.h"
+#include "ui/base/wait_cursor.h"
 #include "ui/shell/commands.h"
 #include "ui/shell/main_window.h"
+#include "ui/sync/backup_job.h"
 #include "ui/sync/conflict_resolver_dialog.h"
 #include "ui/sync/folder_watcher.h"
 #include "ui/sync/syncthing_config_reader.h"
@@ -52,7 +54,8 @@ SyncWiring::SyncWiring(PaylarkApp& app, MainWindow& window)
       watcher_(new FolderWatcher(this)),
       conflicts_(new QPushButton(&window)),
       daily_(new QTimer(this)),
-      rescan_(new SyncthingRescan(this)) {
+      rescan_(new SyncthingRescan(this)),
+      backup_(new BackupJob(this)) {
   conflicts_->setObjectName(QStringLiteral("syncConflicts"));
   conflicts_->setFlat(true);
   conflicts_->setCursor(Qt::PointingHandCursor);
@@ -64,7 +67,10 @@ SyncWiring::SyncWiring(PaylarkApp& app, MainWindow& window)
   // Runs after the window's own handler has switched folders.
   connect(window.commands().changeDirectory, &QAction::triggered, this,
           &SyncWiring::WatchWorkingDirectory);
-  connect(daily_, &QTimer::timeout, this, &SyncWiring::BackUpOncePerDay);
+  connect(daily_, &QTimer::timeout, this, &SyncWiring::StartDailyBackup);
+  connect(backup_, &BackupJob::Failed, this, [this](const QString& reason) {
+    window_.ShowNote(QStringLiteral("No backup was taken: ") + reason);
+  });
   daily_->start(kDailyCheckMilliseconds);
   window.SetSynchronizer([this] { Synchronize(); });
   // The day's backup comes before its first change, also when the day began with the window open.
@@ -83,14 +89,15 @@ SyncWiring::SyncWiring(PaylarkApp& app, MainWindow& window)
     file->insertAction(actions.isEmpty() ? nullptr : actions.last(), restore);
   }
   WatchWorkingDirectory();
-  BackUpOncePerDay();
+  StartDailyBackup();
 }
 
+// Follows a load of the working directory, which has found its conflict copies.
 void SyncWiring::WatchWorkingDirectory() {
   watcher_->Watch(app_.workingDirectory().empty()
                       ? QString()
                       : QString::fromStdString(app_.store().RecordsFolder()));
-  UpdateConflicts();
+  ShowConflicts(CountConflicts(app_.store().conflictCopies()));
 }
 
 void SyncWiring::ReloadFiles(const std::vector<std::string>& fileNames) {
@@ -114,7 +121,7 @@ void SyncWiring::ReloadFiles(const std::vector<std::string>& fileNames) {
 void SyncWiring::ReloadFolder() {
   window_.ShowNote(app_.Reload(&window_));
   window_.RefreshKeepingSelection();
-  UpdateConflicts();
+  ShowConflicts(CountConflicts(app_.store().conflictCopies()));
 }
 
 void SyncWiring::FollowStart(StartLoad& load) {
@@ -122,10 +129,9 @@ void SyncWiring::FollowStart(StartLoad& load) {
   connect(&load, &StartLoad::Checked, this, [this](bool reloaded, const QString& note) {
     if (reloaded || !note.isEmpty())
       window_.ShowNote(note);
-    if (reloaded) {
+    if (reloaded)
       window_.RefreshKeepingSelection();
-      UpdateConflicts();
-    }
+    ShowConflicts(CountConflicts(app_.store().conflictCopies()));
   });
   load.Check(&window_);
 }
@@ -136,6 +142,10 @@ void SyncWiring::UpdateConflicts() {
     auto found = FindConflicts(app_.store().RecordsFolder());
     count = found.ok() ? found.value().size() : 0;
   }
+  ShowConflicts(count);
+}
+
+void SyncWiring::ShowConflicts(std::size_t count) {
   conflicts_->setText(QString::fromStdString(
       MessageText(Message{MessageId::kSyncConflicts, {}, static_cast<long long>(count), {}})));
   conflicts_->setVisible(count > 0);
@@ -152,13 +162,24 @@ void SyncWiring::OpenResolver() {
 }
 
 void SyncWiring::BackUpOncePerDay() {
-  if (app_.workingDirectory().empty() || app_.store().size() == 0)
+  FinishBackup();  // it may be another working directory's
+  StartDailyBackup();
+  FinishBackup();
+}
+
+void SyncWiring::FinishBackup() {
+  if (!backup_->running())
+    return;
+  WaitCursor wait;
+  backup_->Finish();
+}
+
+void SyncWiring::StartDailyBackup() {
+  if (app_.workingDirectory().empty() || app_.store().size() == 0 || backup_->running())
     return;
   if (HasBackupOfToday(BackupsFolder(app_.workingDirectory()), app_.clock()))
     return;
-  const Result<std::string> path = CreateBackup(app_.store(), app_.clock(), BackupsKeptSetting());
-  if (!path.ok())
-    window_.ShowNote(QString::fromStdString("No backup was taken: " + path.status().message()));
+  backup_->Start(app_.workingDirectory(), app_.clock(), BackupsKeptSetting());
 }
 
 void SyncWiring::Synchronize() {
@@ -191,6 +212,7 @@ void SyncWiring::RescanFinished(SyncthingRescan::Outcome outcome, const QString&
 }
 
 void SyncWiring::RestoreFromBackup() {
+  FinishBackup();
   const std::string folder = BackupsFolder(app_.workingDirectory());
   const std::vector<std::string> backups = ListBackups(folder);
   if (backups.empty()) {

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@ class QTimer;
 
 namespace paylark {
 
+class BackupJob;
 class FolderWatcher;
 class MainWindow;
 class PaylarkApp;
@@ -37,10 +39,13 @@ class SyncWiring final : public QObject {
   // Begins the check of a start that showed the snapshot's records; when the records must be
   // loaded again, the window follows as after ReloadFolder. A change waits for the check.
   void FollowStart(StartLoad& load);
+  // Counts the conflict copies in the records folder.
   void UpdateConflicts();
   void OpenResolver();
-  // Takes today's backup unless there is one.
+  // Takes today's backup unless there is one, and waits for it: before a change.
   void BackUpOncePerDay();
+  // Begins today's backup behind the window unless there is one.
+  void StartDailyBackup();
   void RestoreFromBackup();
   // Without a synchronisation manager: a Syncthing whose folder holds the records folder rescans
   // it, and the window reloads once Syncthing reports it idle.
@@ -49,6 +54,8 @@ class SyncWiring final : public QObject {
 
  private:
   void WatchWorkingDirectory();
+  void FinishBackup();
+  void ShowConflicts(std::size_t count);
   void RescanFinished(SyncthingRescan::Outcome outcome, const QString& problem);
 
   PaylarkApp& app_;
@@ -57,6 +64,7 @@ class SyncWiring final : public QObject {
   QPushButton* conflicts_;
   QTimer* daily_;
   SyncthingRescan* rescan_;
+  BackupJob* backup_;
   StartLoad* start_ = nullptr;  // the start's check, which outlives the wiring
 };
 

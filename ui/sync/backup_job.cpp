@@ -1,0 +1,33 @@
+#include "ui/sync/backup_job.h"
+
+#include "core/sync/backups.h"
+
+namespace paylark {
+
+BackupJob::BackupJob(QObject* parent) : QObject(parent), result_(Status::NotFound("no backup")) {}
+
+BackupJob::~BackupJob() = default;
+
+void BackupJob::Start(const std::string& workingDirectory, const Clock& clock, int keep) {
+  if (running())
+    return;
+  thread_ = std::jthread([this, workingDirectory, at = FixedClock(clock.Now()), keep] {
+    result_ = CreateBackup(workingDirectory, at, keep);
+    QMetaObject::invokeMethod(this, &BackupJob::Conclude, Qt::QueuedConnection);
+  });
+}
+
+void BackupJob::Finish() {
+  Conclude();
+}
+
+// Once per backup: after a Finish, the thread's own call finds nothing left to do.
+void BackupJob::Conclude() {
+  if (!thread_.joinable())
+    return;
+  thread_.join();
+  if (!result_.ok())
+    emit Failed(QString::fromStdString(result_.status().message()));
+}
+
+}  // namespace paylark

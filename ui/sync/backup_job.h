@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <string>
+#include <thread>
+
+#include "core/base/clock.h"
+#include "core/base/status.h"
+
+namespace paylark {
+
+// Takes a backup of a working directory's records on a thread of its own: zipping every record
+// file of a large folder takes seconds, which a start must not wait for. One at a time.
+class BackupJob final : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit BackupJob(QObject* parent = nullptr);
+  // Waits for a backup being taken: a backup is never left half written.
+  ~BackupJob() override;
+
+  // Begins the backup unless one is being taken; the clock's time now names it.
+  void Start(const std::string& workingDirectory, const Clock& clock, int keep);
+  bool running() const { return thread_.joinable(); }
+  // Waits for the backup being taken; Failed follows if it could not be taken.
+  void Finish();
+
+ signals:
+  void Failed(const QString& reason);
+
+ private:
+  void Conclude();
+
+  Result<std::string> result_;
+  std::jthread thread_;
+};
+
+}  // namespace paylark

@@ -74,11 +74,18 @@ Status ZipFailure(const std::string& path, zip_error_t* error) {
 }
 
 // The files a backup holds: record files, conflict copies and the change marker, by name.
-Result<std::vector<std::pair<std::string, std::string>>> FolderContents(const fs::path& folder) {
+Status Stopped() {
+  return Status::IoError("the backup was stopped");
+}
+
+Result<std::vector<std::pair<std::string, std::string>>> FolderContents(const fs::path& folder,
+                                                                        std::stop_token stop) {
   std::vector<std::pair<std::string, std::string>> files;
   std::error_code error;
   for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
        entry.increment(error)) {
+    if (stop.stop_requested())
+      return Stopped();
     const std::string name = entry->path().filename().string();
     const SyncFileKind kind = ClassifyFileName(name).kind;
     const bool wanted = kind == SyncFileKind::kRecord || kind == SyncFileKind::kConflictCopy ||
@@ -96,9 +103,11 @@ Result<std::vector<std::pair<std::string, std::string>>> FolderContents(const fs
   return files;
 }
 
+// libzip compresses while it closes the archive, and asks between entries whether to go on; a
+// stopped close removes its temporary file.
 Status WriteZip(const std::string& path,
                 const std::vector<std::pair<std::string, std::string>>& files,
-                const CivilDateTime& taken) {
+                const CivilDateTime& taken, std::stop_token& stop) {
   int code = 0;
   ZipPointer archive(zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code));
   if (!archive) {
@@ -108,6 +117,12 @@ Status WriteZip(const std::string& path,
     zip_error_fini(&error);
     return status;
   }
+  zip_register_cancel_callback_with_state(
+      archive.get(),
+      [](zip_t*, void* token) {
+        return static_cast<std::stop_token*>(token)->stop_requested() ? 1 : 0;
+      },
+      nullptr, &stop);
   // The folder entry also keeps a backup of an empty folder from being an empty (unwritten) zip.
   if (zip_dir_add(archive.get(), std::string(kRecordsFolderName).c_str(), ZIP_FL_ENC_UTF_8) < 0)
     return ZipFailure(path, zip_get_error(archive.get()));
@@ -127,7 +142,7 @@ Status WriteZip(const std::string& path,
     zip_file_set_dostime(archive.get(), static_cast<zip_uint64_t>(index), dosTime, dosDate, 0);
   }
   if (zip_close(archive.get()) != 0)
-    return ZipFailure(path, zip_get_error(archive.get()));
+    return stop.stop_requested() ? Stopped() : ZipFailure(path, zip_get_error(archive.get()));
   (void)archive.release();
   return Status::Ok();
 }
@@ -211,10 +226,10 @@ Result<std::string> CreateBackup(const RecordStore& store, const Clock& clock, i
 }
 
 Result<std::string> CreateBackup(const std::string& workingDirectory, const Clock& clock, int keep,
-                                 const std::string& output) {
+                                 const std::string& output, std::stop_token stop) {
   if (workingDirectory.empty())
     return Status::IoError("no working directory is set");
-  auto files = FolderContents(RecordsFolderPath(workingDirectory));
+  auto files = FolderContents(RecordsFolderPath(workingDirectory), stop);
   if (!files.ok())
     return files.status();
 
@@ -232,7 +247,7 @@ Result<std::string> CreateBackup(const std::string& workingDirectory, const Cloc
     for (int n = 2; fs::exists(path); ++n)
       path = stem + " (" + std::to_string(n) + ")" + std::string(kBackupSuffix);
   }
-  Status status = WriteZip(path, files.value(), clock.Now().ToCivil());
+  Status status = WriteZip(path, files.value(), clock.Now().ToCivil(), stop);
   if (!status.ok())
     return status;
   if (output.empty())

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -27,8 +28,9 @@ std::vector<std::string> ListBackups(const std::string& backupsFolder);
 Result<std::string> CreateBackup(const RecordStore& store, const Clock& clock, int keep,
                                  const std::string& output = {});
 // The same for a working directory: it touches no store, so it may run on a thread of its own.
+// A stop request ends it early, leaving no file behind.
 Result<std::string> CreateBackup(const std::string& workingDirectory, const Clock& clock, int keep,
-                                 const std::string& output = {});
+                                 const std::string& output = {}, std::stop_token stop = {});
 
 // Whether the backups folder holds a backup taken on the clock's current day.
 bool HasBackupOfToday(const std::string& backupsFolder, const Clock& clock);

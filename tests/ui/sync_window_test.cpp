@@ -23,6 +23,7 @@
 #include "ui/shell/main_window.h"
 #include "ui/shell/month_list_model.h"
 #include "ui/shell/month_list_view.h"
+#include "ui/sync/backup_job.h"
 #include "ui/sync/conflict_resolver_dialog.h"
 #include "ui/sync/folder_watcher.h"
 #include "ui/sync/single_instance.h"
@@ -46,6 +47,7 @@ class SyncWindowTest final : public QObject {
   void SynchronizeAsksARunningSyncthingToRescan();
   void ChangeDirectoryMovesTheOneWindowLock();
   void ANewDaysFirstChangeIsBackedUpBeforeItIsMade();
+  void ABackupStoppedByTheWindowsEndLeavesNoPartOfItself();
 
  private:
   QTemporaryDir runtime_;
@@ -443,6 +445,46 @@ void SyncWindowTest::ANewDaysFirstChangeIsBackedUpBeforeItIsMade() {
   QVERIFY(saved.ok());
   QCOMPARE(saved.value().size(), std::size_t{1});
   QCOMPARE(saved.value().front().recordId, gas);
+}
+
+// Closing the window stops a backup still being taken: whenever the stop comes, the backups
+// folder then holds the whole backup or nothing.
+void SyncWindowTest::ABackupStoppedByTheWindowsEndLeavesNoPartOfItself() {
+  Workspace ws;
+  const std::string records = ws.directory().toStdString() + "/Paylark Files/";
+  DueRecord record = DueRecord::WithDefaults(ws.clock);
+  for (int i = 0; i < 3000; ++i) {
+    record.recordId = std::to_string(2026031500000000LL + i);
+    std::ofstream(records + "duedate" + record.recordId + ".due", std::ios::binary)
+        << EncodeRecord(record);
+  }
+  const std::string backups = BackupsFolder(ws.app.workingDirectory());
+  for (const int delayMs : {0, 5, 50}) {
+    std::filesystem::remove_all(backups);
+    {
+      BackupJob job;
+      job.Start(ws.app.workingDirectory(), ws.clock, 3);
+      QTest::qWait(delayMs);
+    }
+    const std::vector<std::string> taken = ListBackups(backups);
+    const std::size_t files = std::filesystem::exists(backups)
+                                  ? static_cast<std::size_t>(std::distance(
+                                        std::filesystem::directory_iterator(backups), {}))
+                                  : 0;
+    QCOMPARE(files, taken.size());
+    if (!taken.empty()) {
+      QCOMPARE(taken.size(), std::size_t{1});
+      const auto saved = ReadBackup(taken.front());
+      QVERIFY(saved.ok());
+      QCOMPARE(saved.value().size(), std::size_t{3000});
+    }
+  }
+  // Stopped before it started, it takes nothing.
+  std::stop_source stopped;
+  stopped.request_stop();
+  std::filesystem::remove_all(backups);
+  QVERIFY(!CreateBackup(ws.app.workingDirectory(), ws.clock, 3, {}, stopped.get_token()).ok());
+  QVERIFY(ListBackups(backups).empty());
 }
 
 }  // namespace paylark::test

@@ -11,10 +11,11 @@ BackupJob::~BackupJob() = default;
 void BackupJob::Start(const std::string& workingDirectory, const Clock& clock, int keep) {
   if (running())
     return;
-  thread_ = std::jthread([this, workingDirectory, at = FixedClock(clock.Now()), keep] {
-    result_ = CreateBackup(workingDirectory, at, keep);
-    QMetaObject::invokeMethod(this, &BackupJob::Conclude, Qt::QueuedConnection);
-  });
+  thread_ = std::jthread(
+      [this, workingDirectory, at = FixedClock(clock.Now()), keep](std::stop_token stop) {
+        result_ = CreateBackup(workingDirectory, at, keep, {}, stop);
+        QMetaObject::invokeMethod(this, &BackupJob::Conclude, Qt::QueuedConnection);
+      });
 }
 
 void BackupJob::Finish() {

@@ -17,7 +17,7 @@ class BackupJob final : public QObject {
 
  public:
   explicit BackupJob(QObject* parent = nullptr);
-  // Waits for a backup being taken: a backup is never left half written.
+  // Stops a backup being taken, which leaves no file behind.
   ~BackupJob() override;
 
   // Begins the backup unless one is being taken; the clock's time now names it.

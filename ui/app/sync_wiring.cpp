@@ -74,11 +74,7 @@ SyncWiring::SyncWiring(PaylarkApp& app, MainWindow& window)
   daily_->start(kDailyCheckMilliseconds);
   window.SetSynchronizer([this] { Synchronize(); });
   // The day's backup comes before its first change, also when the day began with the window open.
-  window.SetBeforeChange([this] {
-    if (start_)
-      start_->Finish();
-    BackUpOncePerDay();
-  });
+  window.SetBeforeChange([this] { BeforeChange(); });
   connect(rescan_, &SyncthingRescan::Finished, this, &SyncWiring::RescanFinished);
 
   if (QMenu* file = FileMenu(window)) {
@@ -152,13 +148,19 @@ void SyncWiring::ShowConflicts(std::size_t count) {
 }
 
 void SyncWiring::OpenResolver() {
-  BackUpOncePerDay();
+  BeforeChange();
   ConflictResolverDialog resolver(app_.store(), BackupsFolder(app_.workingDirectory()), &window_);
   connect(&resolver, &ConflictResolverDialog::Resolved, &window_,
           &MainWindow::RefreshKeepingSelection);
   resolver.exec();
   watcher_->CheckNow();
   UpdateConflicts();
+}
+
+void SyncWiring::BeforeChange() {
+  if (start_)
+    start_->Finish();
+  BackUpOncePerDay();
 }
 
 void SyncWiring::BackUpOncePerDay() {

@@ -54,6 +54,8 @@ class SyncWiring final : public QObject {
 
  private:
   void WatchWorkingDirectory();
+  // A change is made on the records the folder holds, after the day's backup.
+  void BeforeChange();
   void FinishBackup();
   void ShowConflicts(std::size_t count);
   void RescanFinished(SyncthingRescan::Outcome outcome, const QString& problem);

@@ -12,15 +12,6 @@
 namespace paylark {
 namespace {
 
-bool EndsWithDue(std::string_view name) {
-  if (name.size() < 4)
-    return false;
-  std::string tail(name.substr(name.size() - 4));
-  std::transform(tail.begin(), tail.end(), tail.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return tail == ".due";
-}
-
 int DefaultFileMode() {
   const mode_t mask = umask(0);
   umask(mask);
@@ -99,7 +90,7 @@ bool RecordFolder::Exists(std::string_view fileName) const {
 
 EntryKind RecordFolder::Classify(const FolderEntry& entry) const {
   const std::string_view name = entry.name;
-  if (name.starts_with(kTempFilePrefix) && !EndsWithDue(name)) {
+  if (name.starts_with(kTempFilePrefix) && !HasRecordSuffix(name)) {
     const int writer = WriterOf(name);
     const bool writerGone = writer != files_.ProcessId() && !files_.ProcessRunning(writer);
     const bool old = entry.info.ageSeconds > kStaleTemporarySeconds;
@@ -107,7 +98,7 @@ EntryKind RecordFolder::Classify(const FolderEntry& entry) const {
       return EntryKind::kStaleTemporary;
     return EntryKind::kOther;
   }
-  if (!EndsWithDue(name) || entry.info.kind != FileKind::kRegular)
+  if (!HasRecordSuffix(name) || entry.info.kind != FileKind::kRegular)
     return EntryKind::kOther;
   if (entry.info.inspected && entry.info.size > kMaxRecordFileBytes)
     return EntryKind::kTooLarge;
@@ -129,6 +120,7 @@ Result<FolderScan> RecordFolder::Scan(ScanDepth depth) const {
   if (!entries.ok())
     return entries.status();
   FolderScan scan;
+  scan.records.reserve(entries.value().size());
   for (FolderEntry& entry : entries.value()) {
     // Whether a temporary file is stale depends on its age.
     if (!entry.info.inspected && entry.name.starts_with(kTempFilePrefix)) {

@@ -1,7 +1,6 @@
 #include "core/sync/sync_file_names.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace paylark {
 namespace {
@@ -11,14 +10,16 @@ constexpr std::string_view kRecordSuffix = ".due";
 constexpr std::string_view kSyncthingConflict = ".sync-conflict-";
 constexpr std::string_view kConflictedCopy = "conflicted copy";
 
+// ASCII only: a name's bytes mean the same in every locale.
+char LowerAscii(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 bool EndsWithNoCase(std::string_view text, std::string_view tail) {
   if (text.size() < tail.size())
     return false;
   return std::equal(tail.begin(), tail.end(), text.end() - static_cast<long>(tail.size()),
-                    [](char a, char b) {
-                      return std::tolower(static_cast<unsigned char>(a)) ==
-                             std::tolower(static_cast<unsigned char>(b));
-                    });
+                    [](char a, char b) { return LowerAscii(a) == LowerAscii(b); });
 }
 
 bool IsTemporary(std::string_view name) {
@@ -64,6 +65,10 @@ SyncFileKind KindOfFileName(std::string_view name) {
   const std::string_view withoutSuffix = name.substr(0, name.size() - kRecordSuffix.size());
   return ConflictStemLength(withoutSuffix) != std::string_view::npos ? SyncFileKind::kConflictCopy
                                                                      : SyncFileKind::kRecord;
+}
+
+bool HasRecordSuffix(std::string_view name) {
+  return EndsWithNoCase(name, kRecordSuffix);
 }
 
 SyncFileName ClassifyFileName(std::string_view name) {

@@ -29,5 +29,7 @@ struct SyncFileName {
 SyncFileName ClassifyFileName(std::string_view name);
 // The kind alone, without building the names: for a pass over a whole folder.
 SyncFileKind KindOfFileName(std::string_view name);
+// Whether the name ends in ".due", in any case.
+bool HasRecordSuffix(std::string_view name);
 
 }  // namespace paylark

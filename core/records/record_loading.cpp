@@ -10,7 +10,7 @@ namespace paylark {
 namespace {
 
 // Reads in flight: a disk answers several at once much sooner than one after another.
-constexpr unsigned kReaders = 8;
+constexpr unsigned kReaders = 16;
 // Fewer jobs than this are not worth a thread.
 constexpr std::size_t kParallelFrom = 256;
 

@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <charconv>
+#include <chrono>
 #include <cstdio>
 #include <deque>
+#include <future>
 #include <thread>
 #include <utility>
 
@@ -20,6 +22,8 @@ namespace {
 constexpr char kMarkerBytes[8] = {1, 0, 0, 0, 1, 0, 0, 0};
 constexpr int kSingleDueSuffix = 10;
 constexpr int kLastSeriesSuffix = 99;
+// How often a reload waiting for the folder's listing reports that it still runs.
+constexpr std::chrono::milliseconds kListingReportInterval{40};
 
 std::string FormatStamp(std::int64_t linearSecond) {
   const CivilDateTime c =
@@ -198,9 +202,16 @@ void RecordStore::LoadFolder(ReloadReport& report, const Progress& progress) {
   if (!snapshotPath_.empty() && files_.Inspect(snapshotPath_).ok()) {
     // The folder is listed (each file's identity taken) while the snapshot is read and mapped:
     // at most starts the snapshot still describes every file, and the map it gave is the map.
-    std::jthread lister([&] { scan = folder_->Scan(ScanDepth::kIdentities); });
+    std::future<Result<FolderScan>> listing =
+        std::async(std::launch::async, [this] { return folder_->Scan(ScanDepth::kIdentities); });
     ReadSnapshot(snapshot);
-    mapped = MapSnapshot(snapshot, undecodable);
+    mapped = MapSnapshot(snapshot, undecodable, progress);
+    // A large folder takes longer to list than its snapshot to map; the caller goes on hearing
+    // of it meanwhile.
+    const std::size_t entries = snapshot.entries.size();
+    while (progress && listing.wait_for(kListingReportInterval) == std::future_status::timeout)
+      Report(progress, entries, entries);
+    scan = listing.get();
   } else {
     // Without a snapshot every file is read, and the read tells its identity.
     scan = folder_->Scan(ScanDepth::kNames);
@@ -230,7 +241,8 @@ void RecordStore::TakeScan(const FolderScan& scan, ReloadReport& report) {
 }
 
 // Decoding runs a share ahead of mapping, on a thread of its own.
-bool RecordStore::MapSnapshot(const Snapshot& snapshot, std::vector<SkippedFile>& skipped) {
+bool RecordStore::MapSnapshot(const Snapshot& snapshot, std::vector<SkippedFile>& skipped,
+                              const Progress& progress) {
   const std::vector<SnapshotEntry>& entries = snapshot.entries;
   if (entries.empty())
     return false;
@@ -254,6 +266,7 @@ bool RecordStore::MapSnapshot(const Snapshot& snapshot, std::vector<SkippedFile>
       else
         skipped.push_back({std::string(entries[start + i].name), record.status().message()});
     }
+    Report(progress, start + current.size(), entries.size());
     if (ahead.joinable())
       ahead.join();
     std::swap(current, upcoming);

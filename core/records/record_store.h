@@ -75,7 +75,8 @@ class RecordStore {
   // be read or decoded, or are too large to be records, are skipped and listed. Temporary files
   // of writers that are gone are removed. A file whose inode number and change time match the
   // snapshot is not opened: its bytes come from the snapshot, which is then brought up to date.
-  // progress hears how many of the files to be read have been read.
+  // progress hears how many of the snapshot's records have been mapped, and then how many of
+  // the files to be read have been read.
   ReloadReport Reload(const Progress& progress = {});
   // A start that shows the records at once: maps what the snapshot holds without looking at the
   // records folder; false, with an empty map, when there is no usable snapshot. The map stays
@@ -155,7 +156,8 @@ class RecordStore {
   void TrimHeap();
   // Maps every record the snapshot holds, in its order (that of the names); a file that does not
   // decode goes to skipped. False for a snapshot that holds nothing.
-  bool MapSnapshot(const Snapshot& snapshot, std::vector<SkippedFile>& skipped);
+  bool MapSnapshot(const Snapshot& snapshot, std::vector<SkippedFile>& skipped,
+                   const Progress& progress = {});
   // Loads the scanned record files, from the snapshot where it still holds them.
   void LoadRecords(const std::vector<FolderEntry>& records, Snapshot& snapshot,
                    ReloadReport& report, const Progress& progress);

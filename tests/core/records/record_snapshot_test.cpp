@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "core/records/memory_file_system.h"
@@ -102,6 +103,27 @@ TEST_F(RecordSnapshotTest, ASecondLoadOpensNoFileAndGivesTheSameMap) {
   EXPECT_TRUE(files_.Contains(kSnapshot));
   EXPECT_EQ(LoadAndCompare(), 0u);
   EXPECT_TRUE(quickStartConfirmed_);
+}
+
+// A reload that reads nothing still tells its caller how far it is: the snapshot's records as
+// they are mapped, then the files it had to read after all.
+TEST_F(RecordSnapshotTest, AReloadReportsTheSnapshotsRecordsAndThenTheFilesRead) {
+  ASSERT_EQ(LoadAndCompare(), std::size_t{kRecordCount});
+  RecordStore store(clock_, kHome, files_);
+  store.SetSnapshotFile(kSnapshot);
+  using Reported = std::pair<std::size_t, std::size_t>;
+  std::vector<Reported> reports;
+  // While the folder is still being listed, the last report is repeated.
+  const Progress progress = [&](std::size_t done, std::size_t total) {
+    if (reports.empty() || reports.back() != Reported(done, total))
+      reports.emplace_back(done, total);
+  };
+  EXPECT_EQ(store.Reload(progress).filesRead, 0u);
+  EXPECT_EQ(reports, std::vector<Reported>(1, {kRecordCount, kRecordCount}));
+  ReplaceRecord(1, "Replaced");
+  reports.clear();
+  EXPECT_EQ(store.Reload(progress).filesRead, 1u);
+  EXPECT_EQ(reports, (std::vector<Reported>{{kRecordCount, kRecordCount}, {1, 1}}));
 }
 
 TEST_F(RecordSnapshotTest, FilesChangedBehindItsBackAreReadAgain) {

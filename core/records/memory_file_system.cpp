@@ -94,6 +94,8 @@ Status MemoryFileSystem::CreateFolder(const std::string& path) {
 }
 
 Result<std::vector<FolderEntry>> MemoryFileSystem::List(const std::string& folder) {
+  if (onList_)
+    onList_();
   if (!folders_.contains(folder))
     return ErrnoStatus(ENOENT);
   std::vector<FolderEntry> entries;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -40,6 +41,9 @@ class MemoryFileSystem final : public FileSystem {
   // The names in the folder, in byte order.
   std::vector<std::string> Names(const std::string& folder) const;
   void SetProcess(int processId, bool running);
+  // Runs at the start of every List, on the listing thread: a test holds a listing there until
+  // it has seen what it waits for. Empty for none.
+  void OnList(std::function<void()> hook) { onList_ = std::move(hook); }
 
   Status CreateFolder(const std::string& path) override;
   Result<std::vector<FolderEntry>> List(const std::string& folder) override;
@@ -85,6 +89,7 @@ class MemoryFileSystem final : public FileSystem {
   std::int64_t lastChange_ = 0;
   Fault faults_[4];
   int calls_[4] = {};
+  std::function<void()> onList_;
 };
 
 }  // namespace paylark

@@ -22,6 +22,9 @@ namespace {
 constexpr char kMarkerBytes[8] = {1, 0, 0, 0, 1, 0, 0, 0};
 constexpr int kSingleDueSuffix = 10;
 constexpr int kLastSeriesSuffix = 99;
+// A reload from the snapshot opens no record file and is mostly over at once: it tells its
+// caller how far it is only after this long, so that a quick one shows nothing.
+constexpr std::chrono::milliseconds kQuietReload{250};
 // How often a reload waiting for the folder's listing reports that it still runs.
 constexpr std::chrono::milliseconds kListingReportInterval{40};
 
@@ -204,13 +207,19 @@ void RecordStore::LoadFolder(ReloadReport& report, const Progress& progress) {
     // at most starts the snapshot still describes every file, and the map it gave is the map.
     std::future<Result<FolderScan>> listing =
         std::async(std::launch::async, [this] { return folder_->Scan(ScanDepth::kIdentities); });
+    const auto began = std::chrono::steady_clock::now();
+    const Progress late = progress ? Progress([&](std::size_t done, std::size_t total) {
+      if (std::chrono::steady_clock::now() - began >= kQuietReload)
+        progress(done, total);
+    })
+                                   : Progress();
     ReadSnapshot(snapshot);
-    mapped = MapSnapshot(snapshot, undecodable, progress);
+    mapped = MapSnapshot(snapshot, undecodable, late);
     // A large folder takes longer to list than its snapshot to map; the caller goes on hearing
     // of it meanwhile.
     const std::size_t entries = snapshot.entries.size();
-    while (progress && listing.wait_for(kListingReportInterval) == std::future_status::timeout)
-      Report(progress, entries, entries);
+    while (late && listing.wait_for(kListingReportInterval) == std::future_status::timeout)
+      Report(late, entries, entries);
     scan = listing.get();
   } else {
     // Without a snapshot every file is read, and the read tells its identity.

@@ -75,8 +75,9 @@ class RecordStore {
   // be read or decoded, or are too large to be records, are skipped and listed. Temporary files
   // of writers that are gone are removed. A file whose inode number and change time match the
   // snapshot is not opened: its bytes come from the snapshot, which is then brought up to date.
-  // progress hears how many of the snapshot's records have been mapped, and then how many of
-  // the files to be read have been read.
+  // progress hears how many of the files to be read have been read; a reload that takes a
+  // while before it reads any (a large snapshot to map, a large folder to list) hears how many
+  // of the snapshot's records have been mapped first.
   ReloadReport Reload(const Progress& progress = {});
   // A start that shows the records at once: maps what the snapshot holds without looking at the
   // records folder; false, with an empty map, when there is no usable snapshot. The map stays

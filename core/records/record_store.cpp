@@ -208,11 +208,13 @@ void RecordStore::LoadFolder(ReloadReport& report, const Progress& progress) {
     std::future<Result<FolderScan>> listing =
         std::async(std::launch::async, [this] { return folder_->Scan(ScanDepth::kIdentities); });
     const auto began = std::chrono::steady_clock::now();
-    const Progress late = progress ? Progress([&](std::size_t done, std::size_t total) {
-      if (std::chrono::steady_clock::now() - began >= kQuietReload)
-        progress(done, total);
-    })
-                                   : Progress();
+    Progress late;
+    if (progress) {
+      late = [&](std::size_t done, std::size_t total) {
+        if (std::chrono::steady_clock::now() - began >= kQuietReload)
+          progress(done, total);
+      };
+    }
     ReadSnapshot(snapshot);
     mapped = MapSnapshot(snapshot, undecodable, late);
     // A large folder takes longer to list than its snapshot to map; the caller goes on hearing

@@ -1,0 +1,397 @@
+// Loading the record files: from the snapshot where it still describes them, otherwise by
+// reading them, several at once; and writing the snapshot again after a load.
+#include "core/records/record_store.h"
+
+#include <malloc.h>
+
+#include <algorithm>
+#include <charconv>
+#include <chrono>
+#include <deque>
+#include <future>
+#include <span>
+#include <thread>
+#include <utility>
+
+#include "core/records/record_codec.h"
+#include "core/records/record_loading.h"
+#include "core/records/record_snapshot.h"
+#include "core/sync/sync_file_names.h"
+
+namespace paylark {
+namespace {
+
+// A reload from the snapshot opens no record file and is mostly over at once: it tells its
+// caller how far it is only after this long, so that a quick one shows nothing.
+constexpr std::chrono::milliseconds kQuietReload{250};
+// How often a reload waiting for the folder's listing reports that it still runs.
+constexpr std::chrono::milliseconds kListingReportInterval{40};
+
+constexpr std::size_t kMaxSnapshotBytes = std::size_t{1} << 34;
+constexpr std::string_view kTooLargeReason = "the file is too large to be a record";
+
+// Null when a file's identity cannot be trusted yet.
+std::optional<FolderIdentity> IdentityOf(const std::vector<FolderEntry>& files) {
+  FolderIdentity identity;
+  for (const FolderEntry& file : files) {
+    if (!file.info.inspected || file.info.changeAgeSeconds < kSnapshotTrustSeconds)
+      return std::nullopt;
+    identity.Add(file.name, file.info.inode, file.info.changeTime, file.info.size);
+  }
+  return identity;
+}
+
+// Whether the snapshot's entry still describes the inspected file.
+bool Describes(const SnapshotEntry& entry, const FolderEntry& file) {
+  return file.info.inspected && entry.name == file.name && entry.inode == file.info.inode &&
+         entry.changeTime == file.info.changeTime && entry.bytes.size() == file.info.size &&
+         file.info.changeAgeSeconds >= kSnapshotTrustSeconds;
+}
+
+// The snapshot's entry for the file when it still describes it, or null. Both lists are in byte
+// order of the names; cursor walks the snapshot's.
+const SnapshotEntry* Unchanged(const FolderEntry& file, std::span<const SnapshotEntry> entries,
+                               std::size_t& cursor) {
+  while (cursor < entries.size() && entries[cursor].name < file.name)
+    ++cursor;
+  if (cursor == entries.size())
+    return nullptr;
+  return Describes(entries[cursor], file) ? &entries[cursor] : nullptr;
+}
+
+// The snapshot holds exactly the folder's record files, each as it is now.
+bool DescribesAll(std::span<const SnapshotEntry> entries, const std::vector<FolderEntry>& files) {
+  if (entries.size() != files.size())
+    return false;
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    if (!Describes(entries[i], files[i]))
+      return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+// The snapshot as read (its entries view into bytes) and the one the load puts together.
+struct RecordStore::Snapshot {
+  std::string bytes;
+  std::vector<SnapshotEntry> entries;
+  std::vector<SnapshotEntry> next;
+  std::deque<std::string> readBytes;  // what `next` holds of files read; never moves
+  bool stale = false;
+};
+
+ReloadReport RecordStore::Reload(const Progress& progress) {
+  ReloadReport report;
+  ClearMap();
+  conflictCopies_.clear();
+  if (folder_)
+    LoadFolder(report, progress);
+  report.loaded = map_.size();
+  TrimHeap();
+  return report;
+}
+
+bool RecordStore::LoadSnapshot() {
+  ClearMap();
+  conflictCopies_.clear();
+  if (!folder_)
+    return false;
+  (void)folder_->Create();
+  Snapshot snapshot;
+  ReadSnapshot(snapshot);
+  Unconfirmed unconfirmed;
+  if (!MapSnapshot(snapshot, unconfirmed.skipped)) {
+    ClearMap();
+    return false;
+  }
+  for (const SnapshotEntry& entry : snapshot.entries)
+    unconfirmed.identity.Add(entry.name, entry.inode, entry.changeTime, entry.bytes.size());
+  unconfirmed_ = std::move(unconfirmed);
+  TrimHeap();
+  return true;
+}
+
+std::function<RecordStore::FolderCheck()> RecordStore::CheckJob() const {
+  return [&files = files_, path = RecordsFolder()] {
+    FolderCheck check;
+    Result<FolderScan> scan = RecordFolder(files, path).Scan(ScanDepth::kIdentities);
+    if (!scan.ok())
+      return check;
+    check.identity = IdentityOf(scan.value().records);
+    check.others = std::move(scan).value();
+    check.others.records = {};
+    malloc_trim(0);
+    return check;
+  };
+}
+
+std::optional<ReloadReport> RecordStore::Confirm(const FolderCheck& check) {
+  const std::optional<Unconfirmed> expected = std::exchange(unconfirmed_, std::nullopt);
+  if (!expected || !folder_ || check.identity != expected->identity)
+    return std::nullopt;
+  ReloadReport report;
+  TakeScan(check.others, report);
+  report.skipped.insert(report.skipped.end(), expected->skipped.begin(), expected->skipped.end());
+  report.loaded = map_.size();
+  return report;
+}
+
+// The load's scratch (names, file bytes, the snapshot) is freed by now, also in the reading
+// threads' arenas: hand those pages back instead of holding them for the session. At a million
+// records that takes a tenth of a second, which the caller need not wait for.
+void RecordStore::TrimHeap() {
+  trim_ = std::jthread([] { malloc_trim(0); });
+}
+
+void RecordStore::ClearMap() {
+  map_.Clear();
+  seriesSizes_.clear();
+  seriesOrder_.Clear();
+  unconfirmed_.reset();
+}
+
+void RecordStore::LoadFolder(ReloadReport& report, const Progress& progress) {
+  (void)folder_->Create();
+  Snapshot snapshot;
+  Result<FolderScan> scan = Status::NotFound("not listed");
+  bool mapped = false;
+  std::vector<SkippedFile> undecodable;
+  if (!snapshotPath_.empty() && files_.Inspect(snapshotPath_).ok()) {
+    // The folder is listed (each file's identity taken) while the snapshot is read and mapped:
+    // at most starts the snapshot still describes every file, and the map it gave is the map.
+    std::future<Result<FolderScan>> listing =
+        std::async(std::launch::async, [this] { return folder_->Scan(ScanDepth::kIdentities); });
+    const auto began = std::chrono::steady_clock::now();
+    Progress late;
+    if (progress) {
+      late = [&](std::size_t done, std::size_t total) {
+        if (std::chrono::steady_clock::now() - began >= kQuietReload)
+          progress(done, total);
+      };
+    }
+    ReadSnapshot(snapshot);
+    mapped = MapSnapshot(snapshot, undecodable, late);
+    // A large folder takes longer to list than its snapshot to map; the caller goes on hearing
+    // of it meanwhile.
+    const std::size_t entries = snapshot.entries.size();
+    while (late && listing.wait_for(kListingReportInterval) == std::future_status::timeout)
+      Report(late, entries, entries);
+    scan = listing.get();
+  } else {
+    // Without a snapshot every file is read, and the read tells its identity.
+    scan = folder_->Scan(ScanDepth::kNames);
+  }
+  if (!scan.ok()) {
+    ClearMap();
+    return;
+  }
+  TakeScan(scan.value(), report);
+  if (mapped && DescribesAll(snapshot.entries, scan.value().records)) {
+    report.skipped.insert(report.skipped.end(), undecodable.begin(), undecodable.end());
+    return;
+  }
+  ClearMap();
+  LoadRecords(scan.value().records, snapshot, report, progress);
+  // A scan of names finds the files too large to be records only as it reads them.
+  std::stable_partition(report.skipped.begin(), report.skipped.end(),
+                        [](const SkippedFile& file) { return file.reason == kTooLargeReason; });
+}
+
+void RecordStore::TakeScan(const FolderScan& scan, ReloadReport& report) {
+  folder_->RemoveStaleTemporaries(scan);
+  for (const std::string& name : scan.tooLarge)
+    report.skipped.push_back({name, std::string(kTooLargeReason)});
+  report.conflictCopies = scan.conflictCopies;
+  conflictCopies_ = scan.conflictCopies;
+}
+
+// Decoding runs a share ahead of mapping, on a thread of its own.
+bool RecordStore::MapSnapshot(const Snapshot& snapshot, std::vector<SkippedFile>& skipped,
+                              const Progress& progress) {
+  const std::vector<SnapshotEntry>& entries = snapshot.entries;
+  if (entries.empty())
+    return false;
+  map_.Reserve(entries.size());
+  auto decode = [&entries](std::vector<Result<DueRecord>>& records, std::size_t start) {
+    records.clear();
+    for (std::size_t i = start; i < std::min(start + kLoadShare, entries.size()); ++i)
+      records.push_back(DecodeRecord(entries[i].bytes));
+  };
+  std::vector<Result<DueRecord>> current;
+  std::vector<Result<DueRecord>> upcoming;
+  decode(current, 0);
+  for (std::size_t start = 0; start < entries.size(); start += kLoadShare) {
+    std::jthread ahead;
+    if (start + kLoadShare < entries.size())
+      ahead = std::jthread([&, next = start + kLoadShare] { decode(upcoming, next); });
+    for (std::size_t i = 0; i < current.size(); ++i) {
+      const Result<DueRecord>& record = current[i];
+      if (record.ok())
+        TrackSeries(map_.Set(record.value()), &record.value());
+      else
+        skipped.push_back({std::string(entries[start + i].name), record.status().message()});
+    }
+    Report(progress, start + current.size(), entries.size());
+    if (ahead.joinable())
+      ahead.join();
+    std::swap(current, upcoming);
+  }
+  return true;
+}
+
+void RecordStore::LoadRecords(const std::vector<FolderEntry>& records, Snapshot& snapshot,
+                              ReloadReport& report, const Progress& progress) {
+  map_.Reserve(records.size());
+  std::vector<const SnapshotEntry*> kept(records.size());
+  std::size_t cursor = 0;
+  std::size_t toRead = 0;
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    kept[i] = Unchanged(records[i], snapshot.entries, cursor);
+    toRead += kept[i] ? 0 : 1;
+  }
+  auto prepare = [&](std::vector<LoadJob>& jobs, std::size_t start) {
+    jobs.assign(std::min(records.size() - start, kLoadShare), LoadJob{});
+    for (std::size_t i = 0; i < jobs.size(); ++i) {
+      const SnapshotEntry* entry = kept[start + i];
+      jobs[i].name = records[start + i].name;
+      jobs[i].cached = entry != nullptr;
+      jobs[i].cachedBytes = entry ? entry->bytes : std::string_view();
+    }
+  };
+  snapshot.next.reserve(records.size());
+  std::vector<LoadJob> current;
+  std::vector<LoadJob> upcoming;
+  prepare(current, 0);
+  RunLoadJobs(*folder_, current);
+  for (std::size_t start = 0; start < records.size(); start += kLoadShare) {
+    // The next share is read and decoded while this one is mapped.
+    std::jthread ahead;
+    if (start + kLoadShare < records.size()) {
+      prepare(upcoming, start + kLoadShare);
+      ahead = std::jthread([&] { RunLoadJobs(*folder_, upcoming); });
+    }
+    for (std::size_t i = 0; i < current.size(); ++i)
+      MapLoaded(records[start + i], current[i], snapshot, report);
+    if (toRead > 0)
+      Report(progress, report.filesRead, toRead);
+    if (ahead.joinable())
+      ahead.join();
+    std::swap(current, upcoming);
+  }
+  // Files read only because they changed a moment ago do not make the snapshot stale: they stay
+  // out of it until their identity can be trusted.
+  const std::size_t fromSnapshot = records.size() - toRead;
+  snapshot.stale =
+      snapshot.next.size() != snapshot.entries.size() || fromSnapshot != snapshot.entries.size();
+  WriteSnapshot(snapshot);
+}
+
+void RecordStore::MapLoaded(const FolderEntry& file, LoadJob& job, Snapshot& snapshot,
+                            ReloadReport& report) {
+  report.filesRead += job.cached ? 0 : 1;
+  const FileInfo& info = job.cached ? file.info : job.readInfo;
+  if (job.unread) {
+    const bool tooLarge = info.size > kMaxRecordFileBytes;
+    report.skipped.push_back(
+        {file.name, tooLarge ? std::string(kTooLargeReason) : job.record.status().message()});
+    return;
+  }
+  // A file that does not decode is kept too: decoding its bytes again gives the same skip.
+  if (info.changeAgeSeconds >= kSnapshotTrustSeconds) {
+    const std::string_view bytes =
+        job.cached ? job.cachedBytes : snapshot.readBytes.emplace_back(std::move(job.readBytes));
+    snapshot.next.push_back({file.name, info.inode, info.changeTime, bytes});
+  }
+  if (job.record.ok())
+    TrackSeries(map_.Set(job.record.value()), &job.record.value());
+  else
+    report.skipped.push_back({file.name, job.record.status().message()});
+}
+
+void RecordStore::ReadSnapshot(Snapshot& snapshot) const {
+  if (snapshotPath_.empty())
+    return;
+  Result<std::string> bytes = files_.Read(snapshotPath_, kMaxSnapshotBytes);
+  if (!bytes.ok())
+    return;
+  snapshot.bytes = std::move(bytes).value();
+  Result<std::vector<SnapshotEntry>> entries = DecodeSnapshot(snapshot.bytes, folder_->path());
+  if (entries.ok())
+    snapshot.entries = std::move(entries).value();
+  else
+    snapshot.bytes.clear();
+}
+
+// The snapshot is a cache: when it cannot be written, the next start reads the files instead.
+void RecordStore::WriteSnapshot(const Snapshot& snapshot) const {
+  if (snapshotPath_.empty() || (!snapshot.stale && !snapshot.bytes.empty()))
+    return;
+  const std::string folder = ParentFolder(snapshotPath_);
+  (void)files_.CreateFolder(ParentFolder(folder));
+  (void)files_.CreateFolder(folder);
+  RemoveStaleSnapshotTemporaries();
+  const std::string temporary = snapshotPath_ + "." + std::to_string(files_.ProcessId()) + ".new";
+  (void)files_.Remove(temporary);
+  if (!files_.Write(temporary, EncodeSnapshot(folder_->path(), snapshot.next), 0600).ok())
+    return;
+  if (!files_.Rename(temporary, snapshotPath_, Placement::kReplace).ok())
+    (void)files_.Remove(temporary);
+}
+
+// A writer that died while writing the snapshot left its temporary file ("<snapshot>.<process
+// ID>.new"), as large as the snapshot: it goes once its writer no longer runs.
+void RecordStore::RemoveStaleSnapshotTemporaries() const {
+  const std::string folder = ParentFolder(snapshotPath_);
+  if (folder.empty())
+    return;
+  Result<std::vector<FolderEntry>> entries = files_.List(folder);
+  if (!entries.ok())
+    return;
+  const std::string prefix = snapshotPath_.substr(folder.size() + 1) + ".";
+  for (const FolderEntry& entry : entries.value()) {
+    const std::string_view name = entry.name;
+    if (!name.starts_with(prefix) || !name.ends_with(".new"))
+      continue;
+    const std::string_view writer =
+        name.substr(prefix.size(), name.size() - prefix.size() - std::string_view(".new").size());
+    int processId = 0;
+    const auto [end, error] =
+        std::from_chars(writer.data(), writer.data() + writer.size(), processId);
+    if (error == std::errc() && end == writer.data() + writer.size() &&
+        processId != files_.ProcessId() && !files_.ProcessRunning(processId))
+      (void)files_.Remove(folder + "/" + entry.name);
+  }
+}
+
+ReloadReport RecordStore::ReloadFiles(const std::vector<std::string>& fileNames) {
+  ReloadReport report;
+  if (!folder_)
+    return report;
+  for (const std::string& name : fileNames) {
+    const SyncFileName classified = ClassifyFileName(name);
+    if (classified.kind == SyncFileKind::kConflictCopy && folder_->Exists(name)) {
+      report.conflictCopies.push_back(name);
+    } else if (classified.kind == SyncFileKind::kRecord && folder_->Exists(name)) {
+      LoadFile(name, report);
+    } else if (classified.kind == SyncFileKind::kRecord) {
+      TrackSeries(map_.Find(classified.recordId), nullptr);
+      map_.Remove(classified.recordId);
+    }
+  }
+  report.loaded = map_.size();
+  return report;
+}
+
+void RecordStore::LoadFile(const std::string& fileName, ReloadReport& report) {
+  Result<std::string> bytes = folder_->Read(fileName);
+  Result<DueRecord> record =
+      bytes.ok() ? DecodeRecord(bytes.value()) : Result<DueRecord>(bytes.status());
+  if (!record.ok()) {
+    report.skipped.push_back({fileName, record.status().message()});
+    return;
+  }
+  TrackSeries(map_.Set(record.value()), &record.value());
+}
+
+}  // namespace paylark

@@ -21,8 +21,7 @@
 namespace paylark {
 namespace {
 
-// A reload from the snapshot opens no record file and is mostly over at once: it tells its
-// caller how far it is only after this long, so that a quick one shows nothing.
+// How long a reload from the snapshot runs before it reports.
 constexpr std::chrono::milliseconds kQuietReload{250};
 // How often a reload waiting for the folder's listing reports that it still runs.
 constexpr std::chrono::milliseconds kListingReportInterval{40};
@@ -68,6 +67,26 @@ bool DescribesAll(std::span<const SnapshotEntry> entries, const std::vector<Fold
       return false;
   }
   return true;
+}
+
+// A reload from the snapshot opens no record file and is mostly over at once: it tells its
+// caller how far it is only after a moment, so that a quick one shows nothing.
+Progress AfterAMoment(const Progress& progress) {
+  if (!progress)
+    return {};
+  return [progress, began = std::chrono::steady_clock::now()](std::size_t done, std::size_t total) {
+    if (std::chrono::steady_clock::now() - began >= kQuietReload)
+      progress(done, total);
+  };
+}
+
+// A large folder takes longer to list than its snapshot to map: the caller goes on hearing of
+// the mapped records until the listing ends.
+Result<FolderScan> AwaitListing(std::future<Result<FolderScan>>& listing, const Progress& progress,
+                                std::size_t mapped) {
+  while (progress && listing.wait_for(kListingReportInterval) == std::future_status::timeout)
+    progress(mapped, mapped);
+  return listing.get();
 }
 
 }  // namespace
@@ -162,22 +181,10 @@ void RecordStore::LoadFolder(ReloadReport& report, const Progress& progress) {
     // at most starts the snapshot still describes every file, and the map it gave is the map.
     std::future<Result<FolderScan>> listing =
         std::async(std::launch::async, [this] { return folder_->Scan(ScanDepth::kIdentities); });
-    const auto began = std::chrono::steady_clock::now();
-    Progress late;
-    if (progress) {
-      late = [&](std::size_t done, std::size_t total) {
-        if (std::chrono::steady_clock::now() - began >= kQuietReload)
-          progress(done, total);
-      };
-    }
+    const Progress late = AfterAMoment(progress);
     ReadSnapshot(snapshot);
     mapped = MapSnapshot(snapshot, undecodable, late);
-    // A large folder takes longer to list than its snapshot to map; the caller goes on hearing
-    // of it meanwhile.
-    const std::size_t entries = snapshot.entries.size();
-    while (late && listing.wait_for(kListingReportInterval) == std::future_status::timeout)
-      Report(late, entries, entries);
-    scan = listing.get();
+    scan = AwaitListing(listing, late, snapshot.entries.size());
   } else {
     // Without a snapshot every file is read, and the read tells its identity.
     scan = folder_->Scan(ScanDepth::kNames);

@@ -43,7 +43,9 @@ void FillStore(RecordStore& store, const Clock& clock, int count) {
 void RawRead(const std::string& folder, const std::vector<std::string>& names) {
   std::vector<char> buffer(4096);
   for (const std::string& name : names) {
-    const int fd = open((folder + "/" + name).c_str(), O_RDONLY | O_CLOEXEC);
+    std::string path = folder + '/';
+    path += name;
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
     while (read(fd, buffer.data(), buffer.size()) > 0) {
     }
     close(fd);

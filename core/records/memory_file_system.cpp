@@ -100,7 +100,9 @@ Result<std::vector<FolderEntry>> MemoryFileSystem::List(const std::string& folde
     return ErrnoStatus(ENOENT);
   std::vector<FolderEntry> entries;
   for (const std::string& name : Names(folder)) {
-    FileInfo info = Inspect(folder + "/" + name).value();
+    std::string path = folder + '/';
+    path += name;
+    FileInfo info = Inspect(path).value();
     info.writable = false;
     entries.push_back({name, info});
   }

@@ -16,7 +16,7 @@ inline constexpr std::string_view kRecordsFolderName = "Paylark Files";
 inline constexpr std::string_view kMarkerFileName = "preferences.alm";
 inline constexpr std::string_view kTempFilePrefix = ".paylark-";
 // No real record comes near this size; a larger file is not read.
-inline constexpr std::size_t kMaxRecordFileBytes = 16 * 1024 * 1024;
+inline constexpr std::size_t kMaxRecordFileBytes = std::size_t{16} << 20;
 // A temporary file this old is a leftover even when a process with its writer's ID runs.
 inline constexpr std::int64_t kStaleTemporarySeconds = 3600;
 

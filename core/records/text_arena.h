@@ -15,7 +15,7 @@ class TextArena {
   void Clear();
 
  private:
-  static constexpr std::size_t kChunkBytes = 256 * 1024;
+  static constexpr std::size_t kChunkBytes = std::size_t{256} << 10;
 
   std::vector<std::unique_ptr<char[]>> chunks_;
   char* next_ = nullptr;

@@ -188,8 +188,6 @@ class RecordStore {
   Status markerFailure_;
   std::unordered_map<std::string, std::size_t> seriesSizes_;
   SeriesIndex seriesOrder_;
-  // Hands the pages a load freed back to the system while the window goes on; last, so that it
-  // is joined before anything else goes.
   // What a LoadSnapshot mapped, until Confirm.
   struct Unconfirmed {
     FolderIdentity identity;
@@ -197,6 +195,8 @@ class RecordStore {
   };
   std::optional<Unconfirmed> unconfirmed_;
   std::vector<std::string> conflictCopies_;
+  // Hands the pages a load freed back to the system while the window goes on; last, so that it
+  // is joined before anything else goes.
   std::jthread trim_;
 };
 

@@ -73,10 +73,11 @@ Status ZipFailure(const std::string& path, zip_error_t* error) {
   return Status::IoError("\"" + path + "\" could not be written: " + zip_error_strerror(error));
 }
 
-// The files a backup holds: record files, conflict copies and the change marker, by name.
 Status Stopped() {
   return Status::IoError("the backup was stopped");
 }
+
+// The files a backup holds: record files, conflict copies and the change marker, by name.
 
 Result<std::vector<std::pair<std::string, std::string>>> FolderContents(const fs::path& folder,
                                                                         std::stop_token stop) {

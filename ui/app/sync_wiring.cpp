@@ -93,7 +93,7 @@ void SyncWiring::WatchWorkingDirectory() {
   watcher_->Watch(app_.workingDirectory().empty()
                       ? QString()
                       : QString::fromStdString(app_.store().RecordsFolder()));
-  ShowConflicts(CountConflicts(app_.store().conflictCopies()));
+  ShowLoadedConflicts();
 }
 
 void SyncWiring::ReloadFiles(const std::vector<std::string>& fileNames) {
@@ -117,7 +117,7 @@ void SyncWiring::ReloadFiles(const std::vector<std::string>& fileNames) {
 void SyncWiring::ReloadFolder() {
   window_.ShowNote(app_.Reload(&window_));
   window_.RefreshKeepingSelection();
-  ShowConflicts(CountConflicts(app_.store().conflictCopies()));
+  ShowLoadedConflicts();
 }
 
 void SyncWiring::FollowStart(StartLoad& load) {
@@ -127,7 +127,7 @@ void SyncWiring::FollowStart(StartLoad& load) {
       window_.ShowNote(note);
     if (reloaded)
       window_.RefreshKeepingSelection();
-    ShowConflicts(CountConflicts(app_.store().conflictCopies()));
+    ShowLoadedConflicts();
   });
   load.Check(&window_);
 }
@@ -139,6 +139,11 @@ void SyncWiring::UpdateConflicts() {
     count = found.ok() ? found.value().size() : 0;
   }
   ShowConflicts(count);
+}
+
+// The conflict copies the store's last load found: no second pass over the folder.
+void SyncWiring::ShowLoadedConflicts() {
+  ShowConflicts(CountConflicts(app_.store().conflictCopies()));
 }
 
 void SyncWiring::ShowConflicts(std::size_t count) {

@@ -57,6 +57,7 @@ class SyncWiring final : public QObject {
   // A change is made on the records the folder holds, after the day's backup.
   void BeforeChange();
   void FinishBackup();
+  void ShowLoadedConflicts();
   void ShowConflicts(std::size_t count);
   void RescanFinished(SyncthingRescan::Outcome outcome, const QString& problem);
 

@@ -147,13 +147,17 @@ std::optional<Message> ReadAmount(std::string_view text, double& amount) {
   if (trimmed.empty())
     return std::nullopt;
   auto parsed = ParseAmount(trimmed);
-  if (std::holds_alternative<Message>(parsed)) {
+  // "1.234" is a thousand under de_DE: the C form never has more than cents.
+  const std::size_t point = trimmed.find('.');
+  const bool beyondCents = point != std::string_view::npos && trimmed.size() - point > 3;
+  if (std::holds_alternative<Message>(parsed) || beyondCents) {
     std::optional<double> local = ParseListedAmount(trimmed);
     if (!local)
       local = ParseLocaleAmount(trimmed);
     if (local)
       parsed = ParseAmount(FormatAmountNumber(*local));
-    else if (std::get<Message>(parsed).id == MessageId::kEnterNumber)
+    else if (std::holds_alternative<Message>(parsed) &&
+             std::get<Message>(parsed).id == MessageId::kEnterNumber)
       return Message{MessageId::kCsvAmountNotANumber, std::string(trimmed), 0,
                      ExpectedAmountForms()};
   }

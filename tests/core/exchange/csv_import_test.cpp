@@ -115,10 +115,11 @@ TEST_F(CsvImportTest, SpreadsheetShapesOfEachLocaleAreRead) {
   const SpreadsheetShape shapes[] = {
       {"de_DE.UTF-8",
        "Title;Due;Amount\r\nMiete;24.12.2026;312,00\r\nStrom;24.12.2026 18:30;1.234,56\r\n"
-       "Gas;2026-12-24;312,00 €\r\nWasser;24.12.26;1234,5\r\nx;24.12.2026;1,234.56\r\n",
-       {312, 1234.56, 312, 1234.5},
-       {christmas, evening, christmas, christmas},
-       "row 6: Amount \"1,234.56\" is not a number as 1234.56 or 1.234,56"},
+       "Gas;2026-12-24;312,00 €\r\nWasser;24.12.26;1234,5\r\nMiete;24.12.2026;1.234\r\n"
+       "x;24.12.2026;1,234.56\r\n",
+       {312, 1234.56, 312, 1234.5, 1234},
+       {christmas, evening, christmas, christmas, christmas},
+       "row 7: Amount \"1,234.56\" is not a number as 1234.56 or 1.234,56"},
       {"en_US.UTF-8",
        "Title,Due,Amount\r\nRent,12/24/2026,\"1,234.56\"\r\nGas,12/24/2026 18:30,$312.00\r\n"
        "Water,2026-12-24,\"$1,234.56\"\r\nx,12/24/2026,\"12,50\"\r\n",

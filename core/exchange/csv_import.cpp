@@ -147,9 +147,11 @@ std::optional<Message> ReadAmount(std::string_view text, double& amount) {
   if (trimmed.empty())
     return std::nullopt;
   auto parsed = ParseAmount(trimmed);
-  // "1.234" is a thousand under de_DE: the C form never has more than cents.
+  // "1.234" is a thousand under de_DE: the C form never has more than cents, and where the
+  // locale's decimal mark is a point too the C reading stands.
   const std::size_t point = trimmed.find('.');
-  const bool beyondCents = point != std::string_view::npos && trimmed.size() - point > 3;
+  const bool beyondCents = point != std::string_view::npos && trimmed.size() - point > 3 &&
+                           std::string_view(std::localeconv()->mon_decimal_point) != ".";
   if (std::holds_alternative<Message>(parsed) || beyondCents) {
     std::optional<double> local = ParseListedAmount(trimmed);
     if (!local)

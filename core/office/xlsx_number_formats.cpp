@@ -175,7 +175,7 @@ std::string XlsxCurrencyFormat(int fractionDigits) {
   std::string number = grouped ? "#,##0" : "0";
   if (fractionDigits > 0)
     number += "." + std::string(static_cast<std::size_t>(fractionDigits), '0');
-  const std::string positive =
+  std::string positive =
       CurrencySection(number, symbol, conventions->p_cs_precedes, conventions->p_sep_by_space);
   const std::string negative =
       CurrencySection(number, symbol, conventions->n_cs_precedes, conventions->n_sep_by_space);

@@ -16,6 +16,8 @@ packages=(
   fonts-wqy-microhei
   faketime xvfb xauth desktop-file-utils appstream
   syncthing
+  # the print page laid out by a real browser engine
+  chromium
   # desktop notifications and the reminder timer
   dbus-daemon systemd
   # the formatting check

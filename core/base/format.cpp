@@ -3,7 +3,12 @@
 #include <langinfo.h>
 #include <monetary.h>
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
+#include <climits>
+#include <clocale>
+#include <cmath>
 #include <cstring>
 #include <ctime>
 
@@ -49,16 +54,49 @@ std::string ExpandedTimeFormat() {
   return format;
 }
 
+// The length of the strftime conversion at `pos` (a '%'): flags, width, an E or O modifier and the
+// conversion letter.
+std::size_t ConversionLength(std::string_view format, std::size_t pos) {
+  std::size_t end = pos + 1;
+  while (end < format.size() && std::strchr("-_0^#", format[end]) != nullptr)
+    ++end;
+  while (end < format.size() && std::isdigit(static_cast<unsigned char>(format[end])))
+    ++end;
+  if (end < format.size() && (format[end] == 'E' || format[end] == 'O'))
+    ++end;
+  return std::min(end + 1, format.size()) - pos;
+}
+
+bool IsWordByte(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return byte >= 0x80 || std::isalpha(byte);
+}
+
+// Drops the seconds of a time format. Where a unit word follows them ("%S秒", " %S초") the unit
+// goes with them, and the blank before; otherwise the separator before them goes (":%S").
 std::string WithoutSeconds(std::string format) {
-  const std::size_t seconds = format.find("%S");
-  if (seconds == std::string::npos)
-    return format;
-  std::size_t start = seconds;
-  while (start > 0 && !std::isalnum(static_cast<unsigned char>(format[start - 1])) &&
-         format[start - 1] != '%') {
-    --start;
+  for (std::size_t pos = 0; (pos = format.find('%', pos)) != std::string::npos;) {
+    const std::size_t length = ConversionLength(format, pos);
+    if (format[pos + length - 1] != 'S' || length < 2) {
+      pos += length;
+      continue;
+    }
+    std::size_t start = pos;
+    std::size_t end = pos + length;
+    if (end < format.size() && IsWordByte(format[end])) {
+      while (end < format.size() && format[end] != '%' && format[end] != ' ')
+        ++end;
+      while (start > 0 && format[start - 1] == ' ')
+        --start;
+    } else {
+      while (start > 0 && !std::isalnum(static_cast<unsigned char>(format[start - 1])) &&
+             format[start - 1] != '%') {
+        --start;
+      }
+    }
+    format.erase(start, end - start);
+    pos = start;
   }
-  format.erase(start, seconds + 2 - start);
   return format;
 }
 
@@ -185,6 +223,17 @@ std::string FormatAmountNumber(double amount) {
   return std::string(text, result.ptr);
 }
 
+int LocaleFractionDigits() {
+  const char digits = std::localeconv()->frac_digits;
+  return digits == CHAR_MAX ? 2 : digits;
+}
+
+int AmountFractionDigits(double amount) {
+  const long long cents = std::llround(std::fabs(amount) * 100.0);
+  const int locale = LocaleFractionDigits();
+  return cents % 100 != 0 && locale < 2 ? 2 : locale;
+}
+
 std::string FormatAmount(double amount) {
   return FormatCurrency(FormatAmountNumber(amount));
 }
@@ -197,7 +246,8 @@ std::string FormatCurrency(std::string_view amountText) {
     return std::string(trimmed);
   }
   char buffer[100];
-  const ssize_t length = strfmon(buffer, sizeof buffer, "%n", value);
+  const bool showsCents = AmountFractionDigits(value) > LocaleFractionDigits();
+  const ssize_t length = strfmon(buffer, sizeof buffer, showsCents ? "%.2n" : "%n", value);
   if (length < 0)
     return std::string(trimmed);
   return LocaleTextToUtf8(std::string_view(buffer, static_cast<std::size_t>(length)));

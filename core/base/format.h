@@ -11,10 +11,16 @@ namespace paylark {
 // Numbers themselves are always printed and parsed in the C form.
 
 // "1234.5" in the locale's currency form: "$1,234.50" (en_US), "1.234,50 €" (de_DE), "1234.50"
-// (C). The text is trimmed first; text that is not a number comes back trimmed and unchanged.
+// (C), with AmountFractionDigits: "￥1,235" for 1235 but "￥1,234.56" (ja_JP). The text is trimmed
+// first; text that is not a number comes back trimmed and unchanged.
 std::string FormatCurrency(std::string_view amountText);
 // The amount printed with "%0.2lf" in the C form.
 std::string FormatAmountNumber(double amount);
+// The fraction digits the locale's currency shows (LC_MONETARY frac_digits; 2 where it sets none).
+int LocaleFractionDigits();
+// The fraction digits an amount is shown with: the locale's, but two where the locale shows fewer
+// and the amount has cents, so a row never hides cents that a sum of rows adds.
+int AmountFractionDigits(double amount);
 // FormatCurrency(FormatAmountNumber(amount)).
 std::string FormatAmount(double amount);
 

@@ -158,6 +158,8 @@ std::string MessageText(const Message& m) {
       return "Status must be Paid or Unpaid: " + Quoted(m.detail);
     case MessageId::kCsvBadAmount:
       return "Amount " + Quoted(m.text) + ": " + m.detail;
+    case MessageId::kCsvAmountNotANumber:
+      return "Amount " + Quoted(m.text) + " is not a number as " + m.detail;
     case MessageId::kNoSessionBus:
       return "No desktop session bus was found, so the reminder could not be shown.";
     case MessageId::kNoNotificationServer:

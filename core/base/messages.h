@@ -78,9 +78,10 @@ enum class MessageId {
   kCsvStrayQuote,
   kCsvBadDate,  // text: column, detail: the value
   kCsvEmptyDue,
-  kCsvBadType,    // detail: the value
-  kCsvBadStatus,  // detail: the value
-  kCsvBadAmount,  // text: the value, detail: the editor's message
+  kCsvBadType,           // detail: the value
+  kCsvBadStatus,         // detail: the value
+  kCsvBadAmount,         // text: the value, detail: the editor's message
+  kCsvAmountNotANumber,  // text: the value, detail: the forms expected
   // Beyond: reminders
   kNoSessionBus,
   kNoNotificationServer,  // detail: reason

@@ -26,8 +26,12 @@ std::string RenderCsv(std::vector<DueRecord> dues) {
     const std::string amount = FormatAmountNumber(due.amount);
     const std::string dueDate = CsvDateTime(due.dueDate);
     const std::string startDate = CsvDateTime(due.startDate);
-    AppendCsvRow(out, {due.recordId, due.title, due.payTo, due.account, amount, dueDate, startDate,
-                       TypeText(due.type), PaidText(due.paid), due.seriesId, due.notes});
+    const std::string title = CsvSafeText(due.title);
+    const std::string payTo = CsvSafeText(due.payTo);
+    const std::string account = CsvSafeText(due.account);
+    const std::string notes = CsvSafeText(due.notes);
+    AppendCsvRow(out, {due.recordId, title, payTo, account, amount, dueDate, startDate,
+                       TypeText(due.type), PaidText(due.paid), due.seriesId, notes});
   }
   return out;
 }

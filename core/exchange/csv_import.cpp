@@ -12,6 +12,7 @@
 #include "core/base/field_parsing.h"
 #include "core/base/format.h"
 #include "core/base/text_encoding.h"
+#include "core/exchange/csv_locale_fields.h"
 #include "core/exchange/csv_text.h"
 
 namespace paylark {
@@ -139,14 +140,28 @@ std::optional<double> ParseListedAmount(std::string_view text) {
   return value;
 }
 
+// An amount in the C form the export writes, as the month list shows it, or as a spreadsheet
+// saves it under the locale; the editor's range applies to each.
 std::optional<Message> ReadAmount(std::string_view text, double& amount) {
   const std::string_view trimmed = TrimWhiteSpace(text);
   if (trimmed.empty())
     return std::nullopt;
   auto parsed = ParseAmount(trimmed);
-  if (std::holds_alternative<Message>(parsed)) {
-    if (const auto listed = ParseListedAmount(trimmed))
-      parsed = ParseAmount(FormatAmountNumber(*listed));
+  // "1.234" is a thousand under de_DE: the C form never has more than cents, and where the
+  // locale's decimal mark is a point too the C reading stands.
+  const std::size_t point = trimmed.find('.');
+  const bool beyondCents = point != std::string_view::npos && trimmed.size() - point > 3 &&
+                           std::string_view(std::localeconv()->mon_decimal_point) != ".";
+  if (std::holds_alternative<Message>(parsed) || beyondCents) {
+    std::optional<double> local = ParseListedAmount(trimmed);
+    if (!local)
+      local = ParseLocaleAmount(trimmed);
+    if (local)
+      parsed = ParseAmount(FormatAmountNumber(*local));
+    else if (std::holds_alternative<Message>(parsed) &&
+             std::get<Message>(parsed).id == MessageId::kEnterNumber)
+      return Message{MessageId::kCsvAmountNotANumber, std::string(trimmed), 0,
+                     ExpectedAmountForms()};
   }
   if (const auto* refusal = std::get_if<Message>(&parsed))
     return Message{MessageId::kCsvBadAmount, std::string(trimmed), 0, MessageText(*refusal)};
@@ -158,7 +173,9 @@ std::optional<Message> ReadDate(std::string_view text, std::string_view column, 
   const std::string_view trimmed = TrimWhiteSpace(text);
   if (trimmed.empty())
     return std::nullopt;
-  const auto parsed = ParseCsvDateTime(trimmed);
+  auto parsed = ParseCsvDateTime(trimmed);
+  if (!parsed)
+    parsed = ParseLocaleDate(trimmed);
   if (!parsed)
     return Message{MessageId::kCsvBadDate, std::string(column), 0, std::string(trimmed)};
   date = *parsed;
@@ -207,10 +224,10 @@ std::optional<Message> ReadDue(const Header& header, const CsvRow& row, DueRecor
     return Message{MessageId::kCsvTooManyFields, {}, static_cast<long long>(header.width), {}};
   if (TrimWhiteSpace(header.Field(row, Column::kDue)).empty())
     return Message{MessageId::kCsvEmptyDue, {}, 0, {}};
-  record.title = header.Field(row, Column::kTitle);
-  record.payTo = header.Field(row, Column::kPayTo);
-  record.account = header.Field(row, Column::kAccount);
-  record.notes = NotesWithCrLf(header.Field(row, Column::kNotes));
+  record.title = CsvTextValue(header.Field(row, Column::kTitle));
+  record.payTo = CsvTextValue(header.Field(row, Column::kPayTo));
+  record.account = CsvTextValue(header.Field(row, Column::kAccount));
+  record.notes = NotesWithCrLf(CsvTextValue(header.Field(row, Column::kNotes)));
   if (auto refusal = ReadDate(header.Field(row, Column::kDue), "Due", record.dueDate))
     return refusal;
   if (auto refusal = ReadDate(header.Field(row, Column::kStart), "Start", record.startDate))
@@ -240,7 +257,7 @@ void Undo(RecordStore& store, const std::vector<std::string>& added) {
 
 ImportPlan PlanCsvImport(std::string_view text, const Clock& clock) {
   ImportPlan plan;
-  CsvReader reader(text);
+  CsvReader reader(text, DetectCsvSeparator(text));
   CsvRow row;
   if (!reader.Next(row) || row.problem) {
     plan.refused.push_back(
@@ -260,7 +277,7 @@ ImportPlan PlanCsvImport(std::string_view text, const Clock& clock) {
     }
     if (IsBlank(row))
       continue;
-    ImportedDue due{row.number, defaults, std::string(header.Field(row, Column::kSeries))};
+    ImportedDue due{row.number, defaults, CsvTextValue(header.Field(row, Column::kSeries))};
     if (auto refusal = ReadDue(header, row, due.record)) {
       plan.refused.push_back({row.number, std::move(*refusal)});
       continue;

@@ -32,10 +32,13 @@ struct ImportPlan {
   bool ok() const { return refused.empty(); }
 };
 
-// Reads CSV as the CSV export writes it: a header naming the columns (any order, any letter
-// case, unknown ones ignored, Due required), then one due per row. Empty fields take the
-// editor's defaults; amounts may be in the C form or as the month list shows them. Blank rows
-// are passed over; every other row is either a due or a refused row with its reason.
+// Reads CSV as the CSV export writes it and as spreadsheets save it: fields separated by ",",
+// ";" or tabs (whichever the header line holds most of), a header naming the columns (any order,
+// any letter case, unknown ones ignored, Due required), then one due per row. Empty fields take
+// the editor's defaults; amounts may be in the C form, as the month list shows them or in the
+// locale's number form, dates ISO or the locale's short date; the apostrophe the export puts
+// before formula-like texts is taken off. Blank rows are passed over; every other row is either a
+// due or a refused row with its reason.
 ImportPlan PlanCsvImport(std::string_view text, const Clock& clock);
 
 // "row N: <reason>"

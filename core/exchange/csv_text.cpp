@@ -1,5 +1,7 @@
 #include "core/exchange/csv_text.h"
 
+#include <charconv>
+
 #include "core/base/text_encoding.h"
 
 namespace paylark {
@@ -27,7 +29,61 @@ void AppendCsvRow(std::string& out, const std::vector<std::string_view>& fields)
   out += "\r\n";
 }
 
-CsvReader::CsvReader(std::string_view text) : text_(text) {
+namespace {
+
+bool IsNumber(std::string_view text) {
+  double value = 0;
+  const char* begin = text.data();
+  if (!text.empty() && text.front() == '+')
+    ++begin;
+  const auto result = std::from_chars(begin, text.data() + text.size(), value);
+  return begin != text.data() + text.size() && result.ec == std::errc() &&
+         result.ptr == text.data() + text.size();
+}
+
+// True when the value, past its leading apostrophes, starts like a formula.
+bool NeedsGuard(std::string_view value) {
+  const std::size_t start = value.find_first_not_of('\'');
+  if (start == std::string_view::npos ||
+      std::string_view("=+-@").find(value[start]) == std::string_view::npos) {
+    return false;
+  }
+  return start > 0 || !IsNumber(value);
+}
+
+}  // namespace
+
+std::string CsvSafeText(std::string_view value) {
+  return NeedsGuard(value) ? "'" + std::string(value) : std::string(value);
+}
+
+std::string CsvTextValue(std::string_view field) {
+  if (field.starts_with('\'') && NeedsGuard(field.substr(1)))
+    field.remove_prefix(1);
+  return std::string(field);
+}
+
+char DetectCsvSeparator(std::string_view text) {
+  std::size_t counts[3] = {0, 0, 0};
+  static constexpr char kSeparators[3] = {',', ';', '\t'};
+  bool quoted = false;
+  for (const char c : text) {
+    if (c == '"')
+      quoted = !quoted;
+    if (!quoted && (c == '\r' || c == '\n'))
+      break;
+    for (std::size_t i = 0; i < 3; ++i)
+      counts[i] += !quoted && c == kSeparators[i] ? 1 : 0;
+  }
+  std::size_t best = 0;
+  for (std::size_t i = 1; i < 3; ++i) {
+    if (counts[i] > counts[best])
+      best = i;
+  }
+  return kSeparators[best];
+}
+
+CsvReader::CsvReader(std::string_view text, char separator) : text_(text), separator_(separator) {
   if (text_.starts_with("\xEF\xBB\xBF"))
     position_ = 3;
 }
@@ -62,7 +118,7 @@ void CsvReader::Append(CsvRow& row, std::string& field, char c) {
 }
 
 CsvReader::FieldEnd CsvReader::EndAfter(char c) {
-  if (c == ',')
+  if (c == separator_)
     return FieldEnd::kComma;
   if (c == '\r' && position_ < text_.size() && text_[position_] == '\n')
     ++position_;
@@ -76,7 +132,7 @@ CsvReader::FieldEnd CsvReader::ReadField(CsvRow& row, std::string& field) {
   }
   while (position_ < text_.size()) {
     const char c = text_[position_++];
-    if (c == ',' || c == '\r' || c == '\n')
+    if (c == separator_ || c == '\r' || c == '\n')
       return EndAfter(c);
     Append(row, field, c);
   }
@@ -98,7 +154,7 @@ CsvReader::FieldEnd CsvReader::ReadQuotedField(CsvRow& row, std::string& field) 
     // The closing quote: the field ends here, and anything before the next comma is refused.
     while (position_ < text_.size()) {
       const char next = text_[position_++];
-      if (next == ',' || next == '\r' || next == '\n')
+      if (next == separator_ || next == '\r' || next == '\n')
         return EndAfter(next);
       if (!row.problem)
         row.problem = Message{MessageId::kCsvStrayQuote, {}, 0, {}};

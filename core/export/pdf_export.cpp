@@ -1,6 +1,7 @@
 #include "core/export/pdf_export.h"
 
 #include "core/base/format.h"
+#include "core/base/paper_size.h"
 #include "core/base/text_encoding.h"
 #include "core/export/pdf_writer.h"
 
@@ -55,13 +56,20 @@ std::string BodyText(const DueRecord& record, NotesChoice notes) {
   return body;
 }
 
+// The page's paper in whole points: A4 is 595 × 842.
+PdfPageSize PageSizeOf(const PaperSize& paper) {
+  return {(paper.width + 10) / 20, (paper.height + 10) / 20};
+}
+
+// Heads and bodies keep their distance from the top edge of any paper, footers from the bottom:
+// `top` is how much higher the page is than US Letter.
 void AddDuePages(PdfWriter& writer, const DueRecord& record, const std::string& recordCount,
-                 NotesChoice notes) {
+                 NotesChoice notes, int top) {
   writer.NewPage();
-  writer.AddText(ShortenedTitle(writer, record.title), kTitleX, 750, 1);
-  writer.AddText(recordCount, kRecordCountX, 750, 1);
-  writer.AddLine(50, 725, 500, 725, 1);
-  writer.AddWrappedText(BodyText(record, notes), 50, 720, 1, kLineUnit);
+  writer.AddText(ShortenedTitle(writer, record.title), kTitleX, top + 750, 1);
+  writer.AddText(recordCount, kRecordCountX, top + 750, 1);
+  writer.AddLine(50, top + 725, 500, top + 725, 1);
+  writer.AddWrappedText(BodyText(record, notes), 50, top + 720, 1, kLineUnit);
   writer.AddText(recordCount, 50, 80, 1);
   writer.AddLine(50, 60, 500, 60, 1);
 }
@@ -71,16 +79,18 @@ void AddDuePages(PdfWriter& writer, const DueRecord& record, const std::string& 
 PdfExport RenderPdfExport(std::span<const DueRecord> rows, std::string_view monthText,
                           NotesChoice notes) {
   PdfExport document;
-  PdfWriter writer;
+  const PdfPageSize page = PageSizeOf(LocalePaperSize());
+  const int top = page.height - kPdfLetterPage.height;
+  PdfWriter writer(page);
   writer.NewPage();
-  writer.AddText("Due Date(s)", 100, 500, 2);
-  writer.AddLine(100, 470, 500, 470, 2);
-  writer.AddText(monthText, 380, 460, 2);
+  writer.AddText("Due Date(s)", 100, top + 500, 2);
+  writer.AddLine(100, top + 470, 500, top + 470, 2);
+  writer.AddText(monthText, 380, top + 460, 2);
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const std::string recordCount =
         "Record " + std::to_string(i + 1) + " of " + std::to_string(rows.size());
     const int lostBefore = writer.LostCharacters();
-    AddDuePages(writer, rows[i], recordCount, notes);
+    AddDuePages(writer, rows[i], recordCount, notes, top);
     if (writer.LostCharacters() > lostBefore)
       document.duesWithLostCharacters.push_back(rows[i].title);
   }

@@ -14,6 +14,7 @@ namespace paylark {
 // text ("MMM - yyyy", formatted by the caller), then a page per due, continued on further pages
 // when its text is long. Dates are the locale's short dates. Callers write nothing for an empty
 // list. A title too long for its line is shortened with "…" so the record count stays clear.
+// The paper is the locale's (LC_PAPER), as the Word export's: US Letter in en_US, A4 in de_DE.
 struct PdfExport {
   std::string bytes;
   // The titles of the dues that lost characters to "?" because no installed font has them.

@@ -20,7 +20,8 @@ constexpr int kPageTree = 4;
 
 constexpr int kWrapExtent = 500;
 constexpr int kBottomMargin = 65;
-constexpr int kContinuedTop = 750;
+// A continued page starts as far below the page's top edge as the first line of a due's page.
+constexpr int kContinuedTopMargin = 42;
 
 std::string Number(int value) {
   return std::to_string(value);
@@ -44,12 +45,12 @@ std::string TextOperand(std::string_view macRoman) {
   return operand;
 }
 
-std::string PageObject(int number, std::string_view contentReferences,
+std::string PageObject(int number, const PdfPageSize& size, std::string_view contentReferences,
                        std::string_view fontResources) {
   return Number(number) + " 0 obj<</Type /Page /Parent " + Number(kPageTree) +
-         " 0 R /MediaBox[0 0 612 792] /Contents [" + std::string(contentReferences) +
-         "] /Resources<</ProcSet " + Number(kProcSet) + " 0 R\r\n/Font << " +
-         std::string(fontResources) + ">>>>>>\nendobj\n";
+         " 0 R /MediaBox[0 0 " + Number(size.width) + " " + Number(size.height) + "] /Contents [" +
+         std::string(contentReferences) + "] /Resources<</ProcSet " + Number(kProcSet) +
+         " 0 R\r\n/Font << " + std::string(fontResources) + ">>>>>>\nendobj\n";
 }
 
 constexpr int kObjectsPerEmbeddedFont = 6;
@@ -236,7 +237,7 @@ void PdfWriter::AddWrappedText(std::string_view text, int x, int y, int size, in
     if (cursor < kBottomMargin) {
       addBlock(pending, blockTop);
       NewPage();
-      blockTop = cursor = kContinuedTop;
+      blockTop = cursor = pageSize_.height - kContinuedTopMargin;
       pending.clear();
     }
     pending += line;
@@ -280,7 +281,7 @@ std::string PdfWriter::Bytes() const {
   append(kPageTree, pageTree);
   const std::string fontResources = FontResources();
   for (const auto& [number, references] : pageContents_) {
-    append(number, PageObject(number, references, fontResources));
+    append(number, PageObject(number, pageSize_, references, fontResources));
   }
   for (const auto& [number, object] : contents_)
     append(number, object);

@@ -11,16 +11,25 @@
 
 namespace paylark {
 
-// A minimal PDF 1.4 writer: US-Letter pages of Helvetica text and straight lines, every object kept
-// as text until the whole file is assembled with its cross-reference table. Objects 1 to 4 are
-// fixed (catalog, procedure sets, font F1, page tree); pages and contents are numbered from 5 in
-// the order they are made. Coordinates are points from the lower left corner of the 612 × 792 page.
+// A page's size in points.
+struct PdfPageSize {
+  int width;
+  int height;
+};
+inline constexpr PdfPageSize kPdfLetterPage = {612, 792};
+
+// A minimal PDF 1.4 writer: pages (US Letter unless told) of Helvetica text and straight lines,
+// every object kept as text until the whole file is assembled with its cross-reference table.
+// Objects 1 to 4 are fixed (catalog, procedure sets, font F1, page tree); pages and contents are
+// numbered from 5 in the order they are made. Coordinates are points from the lower left corner of
+// the page.
 // Text is Helvetica in MacRomanEncoding; a character that encoding lacks is drawn from a font
 // subset embedded after the content objects, so a document of MacRoman text alone has exactly the
 // bytes it always had.
 class PdfWriter {
  public:
   PdfWriter() = default;
+  explicit PdfWriter(PdfPageSize pageSize) : pageSize_(pageSize) {}
 
   // Starts a page that takes all content added after it.
   void NewPage();
@@ -59,6 +68,7 @@ class PdfWriter {
   std::string FontResources() const;
   void AddContent(std::string_view prefix, std::string_view stream, std::string_view suffix);
 
+  PdfPageSize pageSize_ = kPdfLetterPage;
   int objectCount_ = 4;
   int currentPage_ = 0;
   std::map<int, std::string> pageContents_;  // page object → its content references, "5 0 R 6 0 R "

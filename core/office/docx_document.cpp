@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/base/amount_sum.h"
 #include "core/base/format.h"
 #include "core/base/paper_size.h"
 #include "core/office/ooxml_text.h"
@@ -186,12 +187,14 @@ class TableBuilder {
     return row + "</w:tr>";
   }
 
-  std::string SummaryRow(int paidCount, int dueCount, double paidSum, double unpaidSum) const {
+  std::string SummaryRow(int paidCount, int dueCount, const AmountSum& paidSum,
+                         const AmountSum& unpaidSum) const {
     const RunStyle blue{kBlue, kBodySize, false};
     const std::string status =
         "Status: (" + std::to_string(paidCount) + "/" + std::to_string(dueCount) + ")";
     std::string row = "<w:tr>" + Cell(widths_[0], Paragraph(Run(status, blue)), kLightGrey);
-    const std::array<double, 3> sums = {paidSum, unpaidSum, unpaidSum + paidSum};
+    const std::array<double, 3> sums = {paidSum.value(), unpaidSum.value(),
+                                        (unpaidSum + paidSum).value()};
     for (std::size_t i = 0; i < sums.size(); ++i) {
       row += Cell(widths_[i + 1], Paragraph(Run(FormatAmount(sums[i]), blue), Align::kRight),
                   kLightGrey);
@@ -261,15 +264,15 @@ DocxParts BuildDocxParts(const OfficeExportRequest& request) {
   body += table.Start() + table.HeadingRow();
   std::string comments;
   int paidCount = 0;
-  double paidSum = 0.0;
-  double unpaidSum = 0.0;
+  AmountSum paidSum;
+  AmountSum unpaidSum;
   int commentId = 0;
   for (const DueRecord& due : request.rows) {
     if (IsPaid(due)) {
       ++paidCount;
-      paidSum += due.amount;
+      paidSum.Add(due.amount);
     } else {
-      unpaidSum += due.amount;
+      unpaidSum.Add(due.amount);
     }
     body += table.DueRow(due, commentId);
     if (request.notes == NotesChoice::kWithNotes)

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/base/amount_sum.h"
 #include "core/base/format.h"
 #include "core/base/local_time.h"
 #include "core/base/messages.h"
@@ -86,6 +87,14 @@ class CellWriter {
     const bool midnight = civil.hour == 0 && civil.minute == 0 && civil.second == 0;
     Number(row, column, date.value(), midnight ? formats.date : formats.dateTime);
   }
+  // An amount shows the locale's fraction digits, and its cents where it has them, as every
+  // other document shows it.
+  void Amount(int row, int column, double value, const XlsxFormats& formats) {
+    Number(row, column, value, AmountFormat(value, formats));
+  }
+  void Amount(std::string_view cell, double value, const XlsxFormats& formats) {
+    Number(cell, value, AmountFormat(value, formats));
+  }
   void Comment(int row, int column, std::string_view value) {
     std::string text = Prepared(value);
     const CommentSize size = CommentSizeFor(text);
@@ -99,6 +108,10 @@ class CellWriter {
   lxw_error error() const { return error_; }
 
  private:
+  static lxw_format* AmountFormat(double value, const XlsxFormats& formats) {
+    return AmountFractionDigits(value) > LocaleFractionDigits() ? formats.amountCents
+                                                                : formats.amount;
+  }
   static lxw_row_t Row(int row) { return static_cast<lxw_row_t>(row - 1); }
   static lxw_col_t Column(int column) { return static_cast<lxw_col_t>(column); }
 
@@ -125,7 +138,7 @@ void WriteDue(CellWriter& cells, int row, const DueRecord& due, NotesChoice note
   cells.Date(row, 2, due.dueDate, formats);
   cells.Text(row, 3, due.payTo);
   cells.Text(row, 4, due.account);
-  cells.Number(row, 5, due.amount, formats.amount);
+  cells.Amount(row, 5, due.amount, formats);
   cells.Text(row, 6, TypeText(due.type));
   cells.Text(row, 7, PaidText(due.paid));
   if (notes == NotesChoice::kWithNotes) {
@@ -164,17 +177,17 @@ Result<OfficeExportReport> WriteXlsxExport(const std::string& path,
   if (request.notes == NotesChoice::kWithoutNotes) {
     cells.Text(kXlsxNotesHeadingCell, "", formats.clearedCell);
   }
-  double paidSum = 0.0;
-  double unpaidSum = 0.0;
+  AmountSum paidSum;
+  AmountSum unpaidSum;
   int row = kXlsxFirstDueRow;
   for (const DueRecord& due : request.rows) {
-    (IsPaid(due) ? paidSum : unpaidSum) += due.amount;
+    (IsPaid(due) ? paidSum : unpaidSum).Add(due.amount);
     WriteDue(cells, row, due, request.notes, formats);
     ++row;
   }
   cells.Text(kXlsxMonthCell, request.monthText);
-  cells.Number(kXlsxPaidSumCell, paidSum, formats.amount);
-  cells.Number(kXlsxUnpaidSumCell, unpaidSum, formats.amount);
+  cells.Amount(kXlsxPaidSumCell, paidSum.value(), formats);
+  cells.Amount(kXlsxUnpaidSumCell, unpaidSum.value(), formats);
   // The headings stay in sight while scrolling, and filter and sort the dues below them.
   worksheet_freeze_panes(sheet, kXlsxFirstDueRow - 1, 0);
   const int lastColumn = request.notes == NotesChoice::kWithNotes ? 8 : 7;

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "core/base/format.h"
 #include "core/office/xlsx_number_formats.h"
 
 namespace paylark {
@@ -55,7 +56,11 @@ XlsxFormats DrawXlsxTemplate(lxw_workbook* workbook, lxw_worksheet* sheet) {
   // Printed, the nine columns fit across one landscape page.
   worksheet_set_landscape(sheet);
   (void)worksheet_fit_to_pages(sheet, 1, 0);
-  return XlsxFormats{cleared, NumberFormat(workbook, XlsxCurrencyFormat()),
+  const int fractionDigits = LocaleFractionDigits();
+  lxw_format* amount = NumberFormat(workbook, XlsxCurrencyFormat(fractionDigits));
+  lxw_format* amountCents =
+      fractionDigits >= 2 ? amount : NumberFormat(workbook, XlsxCurrencyFormat(2));
+  return XlsxFormats{cleared, amount, amountCents,
                      NumberFormat(workbook, XlsxDateFormat(WithTime::kNo)),
                      NumberFormat(workbook, XlsxDateFormat(WithTime::kYes))};
 }

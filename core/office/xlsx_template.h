@@ -48,7 +48,8 @@ inline constexpr std::array<XlsxColumn, 9> kXlsxColumns = {{{"Title", 28},
 // Formats the export needs besides the template's own.
 struct XlsxFormats {
   lxw_format* clearedCell;  // white fill
-  lxw_format* amount;       // the locale's currency form
+  lxw_format* amount;       // the locale's currency form with its fraction digits
+  lxw_format* amountCents;  // the same with two fraction digits (`amount` where that has two)
   lxw_format* date;         // the locale's short date
   lxw_format* dateTime;     // the short date and the time with seconds
 };

@@ -3,6 +3,7 @@
 #include <array>
 #include <utility>
 
+#include "core/base/amount_sum.h"
 #include "core/base/format.h"
 #include "core/base/messages.h"
 #include "core/export/html_text.h"
@@ -73,13 +74,13 @@ Result<std::string> RenderPrintPage(std::string_view templateText,
     RemoveAll(footer, placeholder);
   }
 
-  double paid = 0.0;
-  double unpaid = 0.0;
+  AmountSum paid;
+  AmountSum unpaid;
   int number = 0;
   LoopExpansion expansion(text);
   for (const DueRecord& record : checked) {
     ++number;
-    (IsPaid(record) ? paid : unpaid) += record.amount;
+    (IsPaid(record) ? paid : unpaid).Add(record.amount);
     if (!expansion.HasMarker())
       continue;
     std::string copy = recordSection;
@@ -89,9 +90,9 @@ Result<std::string> RenderPrintPage(std::string_view templateText,
 
   text = std::move(expansion).Text();
   const std::array<Substitution, 5> pageValues = {{
-      {"<{[paidamount]}>", FormatAmount(paid)},
-      {"<{[unpaidamount]}>", FormatAmount(unpaid)},
-      {"<{[totalamount]}>", FormatAmount(unpaid + paid)},
+      {"<{[paidamount]}>", FormatAmount(paid.value())},
+      {"<{[unpaidamount]}>", FormatAmount(unpaid.value())},
+      {"<{[totalamount]}>", FormatAmount((unpaid + paid).value())},
       {kHeaderStart, std::move(header)},
       {kFooterStart, std::move(footer)},
   }};

@@ -86,5 +86,38 @@ TEST(FormatSingleByteLocaleTest, LocaleTextIsConvertedToUtf8) {
   std::setlocale(LC_ALL, "C");
 }
 
+struct LocaleCase {
+  const char* locale;
+  const char* time;         // FormatTime(kMorning, "")
+  const char* dateTime;     // FormatDateTimeText(kEvening)
+  const char* wholeAmount;  // FormatAmount(1235)
+  const char* centsAmount;  // FormatAmount(1234.56)
+};
+
+// Every field of the locale's time format is translated; seconds go with their unit word, and
+// amounts show the cents wherever a value has them, even where the currency has no fraction.
+TEST(FormatLocalesTest, TimesKeepTheirFieldsAndAmountsKeepTheirCents) {
+  const LocaleCase cases[] = {
+      {"ja_JP.UTF-8", "09時05分", "2007年02月10日 18時00分05秒", "￥1,235", "￥1,234.56"},
+      {"ko_KR.UTF-8", "09시 05분", "2007년 02월 10일 18시 00분 05초", "₩1,235", "₩1,234.56"},
+      {"zh_CN.UTF-8", "09时05分", "2007年02月10日 18时00分05秒", "￥1,235.00", "￥1,234.56"},
+      {"de_DE@euro", "09:05", "10.02.2007 18:00:05", "1.235,00 €", "1.234,56 €"},
+      {"bg_BG.UTF-8", " 9:05", "10.02.2007 18:00:05", "1\u202f235,00 лв.", "1\u202f234,56 лв."},
+      {"ar_SA.UTF-8", " 9:05", "السبت 10 فبراير 2007 18:00:05", "1235.00 ر.س", "1234.56 ر.س"},
+      {"en_US.UTF-8", "09:05 AM", "02/10/2007 06:00:05 PM", "$1,235.00", "$1,234.56"},
+  };
+  for (const LocaleCase& c : cases) {
+    if (std::setlocale(LC_ALL, c.locale) == nullptr) {
+      ADD_FAILURE() << c.locale << " is not installed";
+      continue;
+    }
+    EXPECT_EQ(FormatTime(kMorning, ""), c.time) << c.locale;
+    EXPECT_EQ(FormatDateTimeText(kEvening), c.dateTime) << c.locale;
+    EXPECT_EQ(FormatAmount(1235), c.wholeAmount) << c.locale;
+    EXPECT_EQ(FormatAmount(1234.56), c.centsAmount) << c.locale;
+  }
+  std::setlocale(LC_ALL, "C");
+}
+
 }  // namespace
 }  // namespace paylark

@@ -10,6 +10,8 @@
 #include <map>
 #include <sstream>
 
+#include "core/exchange/csv_export.h"
+
 namespace paylark {
 namespace {
 
@@ -75,7 +77,7 @@ TEST_F(CsvImportTest, EveryBadRowIsNamedWithItsReason) {
       "\xC3\x28,2026-12-01,1,,\r\n");
   EXPECT_EQ(Refusals(plan), (std::vector<std::string>{
                                 "row 3: Due is not a date as YYYY-MM-DD HH:MM:SS: \"2026-02-30\"",
-                                "row 4: Amount \"12,3,4\": Please enter a number.",
+                                "row 4: Amount \"12,3,4\" is not a number as 1234.56 or 1,234.56",
                                 "row 5: Type must be Business or Personal: \"Weekly\"",
                                 "row 6: more fields than the header's 5",
                                 "row 7: Amount \"-1\": Please enter a number between 0 and 1e+18.",
@@ -95,6 +97,92 @@ TEST_F(CsvImportTest, AmountsAreReadAsTheListShowsThemUnderTheLocale) {
   ASSERT_TRUE(plan.ok()) << Refusals(plan)[0];
   EXPECT_EQ(plan.dues[0].record.amount, 1234.5);
   EXPECT_EQ(plan.dues[1].record.amount, 7.25);
+}
+
+struct SpreadsheetShape {
+  const char* locale;
+  std::string text;
+  std::vector<double> amounts;
+  std::vector<OleDateTime> dueDates;
+  std::string refusal;  // of the last row
+};
+
+// What spreadsheet programs save: the locale's numbers with or without currency and grouping,
+// ";" (German) or tab separated, the locale's short dates beside ISO ones.
+TEST_F(CsvImportTest, SpreadsheetShapesOfEachLocaleAreRead) {
+  const OleDateTime christmas = *OleDateTime::FromCivil(2026, 12, 24);
+  const OleDateTime evening = *OleDateTime::FromCivil(2026, 12, 24, 18, 30);
+  const SpreadsheetShape shapes[] = {
+      {"de_DE.UTF-8",
+       "Title;Due;Amount\r\nMiete;24.12.2026;312,00\r\nStrom;24.12.2026 18:30;1.234,56\r\n"
+       "Gas;2026-12-24;312,00 €\r\nWasser;24.12.26;1234,5\r\nMiete;24.12.2026;1.234\r\n"
+       "x;24.12.2026;1,234.56\r\n",
+       {312, 1234.56, 312, 1234.5, 1234},
+       {christmas, evening, christmas, christmas, christmas},
+       "row 7: Amount \"1,234.56\" is not a number as 1234.56 or 1.234,56"},
+      {"en_US.UTF-8",
+       "Title,Due,Amount\r\nRent,12/24/2026,\"1,234.56\"\r\nGas,12/24/2026 18:30,$312.00\r\n"
+       "Water,2026-12-24,\"$1,234.56\"\r\nx,12/24/2026,\"12,50\"\r\n",
+       {1234.56, 312, 1234.56},
+       {christmas, evening, christmas},
+       "row 5: Amount \"12,50\" is not a number as 1234.56 or 1,234.56"},
+      {"en_GB.UTF-8",
+       "Title\tDue\tAmount\r\nRent\t24/12/2026\t\u00a31,234.56\r\nGas\t24/12/26 18:30\t312\r\n"
+       "x\t12/24/2026\t1\r\n",
+       {1234.56, 312},
+       {christmas, evening},
+       "row 4: Due is not a date as YYYY-MM-DD HH:MM:SS: \"12/24/2026\""},
+      {"fr_FR.UTF-8",
+       "Title;Due;Amount\r\nLoyer;24/12/2026;1 234,56\r\nGaz;24/12/2026;\"1\u202f234,56 "
+       "\u20ac\"\r\n"
+       "x;24/12/2026;12 50\r\n",
+       {1234.56, 1234.56},
+       {christmas, christmas},
+       "row 4: Amount \"12 50\" is not a number as 1234.56 or 1 234,56"},
+  };
+  for (const SpreadsheetShape& shape : shapes) {
+    ASSERT_NE(std::setlocale(LC_ALL, shape.locale), nullptr) << shape.locale;
+    const ImportPlan plan = Plan(shape.text);
+    ASSERT_EQ(plan.dues.size(), shape.amounts.size()) << shape.locale << ": " << Refusals(plan)[0];
+    for (std::size_t i = 0; i < plan.dues.size(); ++i) {
+      EXPECT_EQ(plan.dues[i].record.amount, shape.amounts[i]) << shape.locale << " row " << i;
+      EXPECT_EQ(plan.dues[i].record.dueDate, shape.dueDates[i]) << shape.locale << " row " << i;
+    }
+    EXPECT_EQ(Refusals(plan), std::vector<std::string>{shape.refusal}) << shape.locale;
+  }
+}
+
+// A text that a spreadsheet would take for a formula leaves with an apostrophe and comes back
+// without it; notes keep their line ends; export, import and export again give the same bytes.
+TEST_F(CsvImportTest, ExportAndImportGiveBackEveryTextExactly) {
+  const std::vector<std::string> titles = {"=SUM(1+1)",        "+49 30 1234", "-5",   "@home",
+                                           "'=already quoted", "-",           "plain"};
+  std::vector<DueRecord> dues;
+  for (std::size_t i = 0; i < titles.size(); ++i) {
+    DueRecord due = DueRecord::WithDefaults(clock_);
+    due.title = titles[i];
+    due.dueDate = *OleDateTime::FromCivil(2026, 12, static_cast<int>(i) + 1, 9);
+    due.notes = i == 0 ? "=A1\r\nsecond line\r\n\r\nlast" : "";
+    due.payTo = i == 1 ? "+Telco" : "Someone";
+    dues.push_back(due);
+  }
+  const std::string exported = RenderCsv(dues);
+  for (const char* guarded : {",'=SUM(1+1),", ",'+49 30 1234,", ",'@home,", ",''=already quoted,",
+                              ",'-,", ",'+Telco,", "\"'=A1\r\nsecond line\r\n\r\nlast\""}) {
+    EXPECT_NE(exported.find(guarded), std::string::npos) << guarded << " in " << exported;
+  }
+  EXPECT_NE(exported.find(",-5,"), std::string::npos) << "a number is no formula";
+  const ImportPlan plan = Plan(exported);
+  ASSERT_TRUE(plan.ok()) << Refusals(plan)[0];
+  std::vector<DueRecord> imported;
+  for (std::size_t i = 0; i < plan.dues.size(); ++i) {
+    DueRecord due = plan.dues[i].record;
+    due.recordId = dues[i].recordId;
+    imported.push_back(due);
+    EXPECT_EQ(due.title, titles[i]);
+  }
+  EXPECT_EQ(imported[0].notes, dues[0].notes);
+  EXPECT_EQ(RenderCsv(imported), exported);
 }
 
 class CsvImportStoreTest : public CsvImportTest {

@@ -89,5 +89,25 @@ TEST(CsvTextTest, ExportWritesTheHeaderAndDuesInDueDateOrder) {
             "Business,Unpaid,,\"line 1\r\n\"\"quoted\"\"\"\r\n");
 }
 
+TEST(CsvTextTest, TheSeparatorIsWhatTheHeaderLineHoldsMostOf) {
+  EXPECT_EQ(DetectCsvSeparator("Title,Due,Amount\r\na;b;c;d;e,1,2\r\n"), ',');
+  EXPECT_EQ(DetectCsvSeparator("\"Title, long\";Due;Amount\r\n"), ';');
+  EXPECT_EQ(DetectCsvSeparator("Title\tDue\tPay To, Account\n"), '\t');
+  EXPECT_EQ(DetectCsvSeparator("Due\r\n2026-12-01;1\r\n"), ',');
+  CsvReader reader("a;\"b;c\";d\r\n", ';');
+  CsvRow row;
+  ASSERT_TRUE(reader.Next(row));
+  EXPECT_EQ(row.fields, (Fields{"a", "b;c", "d"}));
+}
+
+TEST(CsvTextTest, FormulaGuardsComeOffExactlyAsTheyWentOn) {
+  const char* values[] = {"=1+1", "+1", "-1", "+", "-x", "@", "'", "'=", "''@", "'5", "", "x=1"};
+  for (const char* value : values)
+    EXPECT_EQ(CsvTextValue(CsvSafeText(value)), value) << value;
+  EXPECT_EQ(CsvSafeText("-12.5"), "-12.5");
+  EXPECT_EQ(CsvSafeText("-x"), "'-x");
+  EXPECT_EQ(CsvTextValue("'plain"), "'plain") << "an apostrophe the export did not add stays";
+}
+
 }  // namespace
 }  // namespace paylark

@@ -64,9 +64,12 @@ TEST(PdfExport, LongNotesContinueOnPagesWithoutHeading) {
   std::string notes = "note 1";
   for (int line = 2; line <= 60; ++line)
     notes += "\r\nnote " + std::to_string(line);
+  // On US Letter; the C locale's paper is A4.
+  ASSERT_NE(std::setlocale(LC_PAPER, "en_US.UTF-8"), nullptr);
   const PdfFile file(RenderPdfExport(std::vector<DueRecord>{Due("Rent", notes)}, "Mar - 2005",
                                      NotesChoice::kWithNotes)
                          .bytes);
+  std::setlocale(LC_PAPER, "C");
   ASSERT_EQ(file.Check().exitCode, 0) << file.Check().text;
   ASSERT_EQ(file.PageCount(), 3);
   // The body has 20 lines before the notes, so the due's first page ends with note 20.
@@ -78,6 +81,29 @@ TEST(PdfExport, LongNotesContinueOnPagesWithoutHeading) {
   EXPECT_EQ(next.rfind("note 21\n", 0), 0U) << "no title above the continued notes";
   EXPECT_NE(next.find("note 60"), std::string::npos);
   EXPECT_EQ(Count(next, "Record 1 of 1"), 1) << "the lower record count ends the due";
+}
+
+// The paper follows LC_PAPER as the Word export's does; on A4 every line keeps its distance from
+// the top edge, and a Letter document is the one the writer always made.
+TEST(PdfExport, PaperFollowsTheLocale) {
+  std::string notes = "note 1";
+  for (int line = 2; line <= 60; ++line)
+    notes += "\r\nnote " + std::to_string(line);
+  const std::vector<DueRecord> rows = {Due("Rent", notes)};
+  ASSERT_NE(std::setlocale(LC_PAPER, "de_DE.UTF-8"), nullptr);
+  const std::string a4 = RenderPdfExport(rows, "Mar - 2005", NotesChoice::kWithNotes).bytes;
+  ASSERT_NE(std::setlocale(LC_PAPER, "en_US.UTF-8"), nullptr);
+  const std::string letter = RenderPdfExport(rows, "Mar - 2005", NotesChoice::kWithNotes).bytes;
+  std::setlocale(LC_PAPER, "C");
+
+  EXPECT_EQ(Count(a4, "/MediaBox[0 0 595 842]"), 3);
+  EXPECT_EQ(Count(a4, "/MediaBox"), 3);
+  EXPECT_NE(a4.find("12 0 0 12 50 800 Tm"), std::string::npos) << "title 42 points below the top";
+  EXPECT_EQ(Count(letter, "/MediaBox[0 0 612 792]"), 3);
+  EXPECT_NE(letter.find("12 0 0 12 50 750 Tm"), std::string::npos);
+  const PdfFile a4File(a4);
+  ASSERT_EQ(a4File.Check().exitCode, 0) << a4File.Check().text;
+  EXPECT_NE(a4File.PageText(3).find("note 60"), std::string::npos);
 }
 
 // Text beyond Helvetica's 8-bit set is drawn from an embedded font and extracted as typed.

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <deque>
+#include <functional>
 #include <string>
 
 #include "core/base/clock.h"
@@ -22,6 +23,7 @@ class FakePrompt final : public Prompt {
   std::deque<PromptAnswer> answers;
   QStringList asked;
   std::vector<PromptButtons> buttons;
+  std::function<void()> whileAsking;  // runs as each question is asked, when set
 };
 
 // Records what the window asked of the desktop; pickers return what the test put in.
@@ -96,5 +98,19 @@ bool SnapshotsWanted();
 // Saves the widget as <name> in $PAYLARK_SNAPSHOTS when that is set, drawn at pixelRatio
 // device pixels per pixel.
 void Snapshot(QWidget& widget, const QString& name, qreal pixelRatio = 1);
+
+// Runs the rest of a scope under another process locale (numbers stay in the C form, as the
+// test application keeps them), then returns to en_US.
+class LocaleScope final {
+ public:
+  explicit LocaleScope(const char* locale);
+  ~LocaleScope();
+  LocaleScope(const LocaleScope&) = delete;
+  LocaleScope& operator=(const LocaleScope&) = delete;
+  bool entered() const { return entered_; }
+
+ private:
+  bool entered_;
+};
 
 }  // namespace paylark::test

@@ -7,6 +7,7 @@
 #include "ui/editor/details_page.h"
 #include "ui/editor/notes_page.h"
 #include "ui/widgets/display_style.h"
+#include "ui/widgets/screen_room.h"
 #include "ui/widgets/styled_button.h"
 
 namespace paylark {
@@ -59,6 +60,14 @@ std::unique_ptr<QWizard> MakeDueWizard(DetailsPage* details, NotesPage* notes, Q
     area->setBackgroundRole(QPalette::Window);
   }
   return wizard;
+}
+
+void FitDueWizard(QWizard& wizard, const QSize& room) {
+  if (wizard.sizeHint().width() > room.width()) {
+    for (int id : wizard.pageIds())
+      wizard.page(id)->setPixmap(QWizard::WatermarkPixmap, QPixmap());
+  }
+  FitWithin(wizard, room);
 }
 
 }  // namespace paylark

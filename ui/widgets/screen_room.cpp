@@ -1,0 +1,35 @@
+#include "ui/widgets/screen_room.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QScrollBar>
+#include <QWidget>
+
+namespace paylark {
+
+QSize ScreenRoom(const QWidget* parent) {
+  const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+  return screen ? screen->availableGeometry().size() : QSize(640, 420);
+}
+
+void FitWithin(QWidget& window, const QSize& room) {
+  const QSize frame = window.frameGeometry().size() - window.geometry().size();
+  const QSize inner = (room - frame).expandedTo(window.minimumSizeHint());
+  window.resize(window.sizeHint().boundedTo(inner));
+}
+
+FittingScrollArea::FittingScrollArea(QWidget* content, QWidget* parent) : QScrollArea(parent) {
+  setFrameShape(QFrame::NoFrame);
+  setWidgetResizable(true);
+  setWidget(content);
+  // The dialog's face shows through, not the viewport's base colour.
+  viewport()->setAutoFillBackground(false);
+  content->setAutoFillBackground(false);
+}
+
+QSize FittingScrollArea::sizeHint() const {
+  const QSize content = widget() ? widget()->sizeHint() : QSize();
+  return content + QSize(2 * frameWidth(), 2 * frameWidth());
+}
+
+}  // namespace paylark

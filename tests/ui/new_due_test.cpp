@@ -329,6 +329,9 @@ void NewDueTest::WizardFitsASmallScreen() {
       QVERIFY(button->isVisible());
       QVERIFY(dialog.rect().contains(QRect(button->mapTo(&dialog, QPoint(0, 0)), button->size())));
     }
+    // Nothing is cut off.
+    const QWidget& group = Child<QGroupBox>(dialog, "recurrenceGroup");
+    QVERIFY(group.mapTo(&dialog, QPoint(group.width(), 0)).x() <= dialog.width());
     Snapshot(dialog, QStringLiteral("wizard-640.png"));
   });
   (void)Run(ws, script);

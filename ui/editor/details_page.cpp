@@ -16,7 +16,6 @@
 #include "ui/widgets/date_picker.h"
 #include "ui/widgets/display_style.h"
 #include "ui/widgets/filtered_line_edit.h"
-#include "ui/widgets/screen_room.h"
 #include "ui/widgets/section_keys.h"
 #include "ui/widgets/styled_button.h"
 #include "ui/widgets/styled_combo_box.h"
@@ -67,16 +66,11 @@ DetailsPage::DetailsPage(PaylarkApp& app, SheetMode mode, DialogRunner runner, Q
   right->addWidget(makeRecursive_);
   right->addWidget(BuildRecurrenceGroup());
   right->addStretch(1);
-  auto* content = new QWidget;
-  auto* layout = new QHBoxLayout(content);
-  layout->setContentsMargins(0, 0, 0, 0);
+  auto* layout = new QHBoxLayout(this);
   layout->addLayout(BuildFields(), 3);
   layout->addSpacing(12);
   // Without "Make Recursive Due" the fields take the whole width.
   layout->addLayout(right, mode == SheetMode::kNewDue ? 2 : 0);
-  // On a small screen the fields scroll; the sheet's buttons stay in view.
-  auto* page = new QVBoxLayout(this);
-  page->addWidget(new FittingScrollArea(content));
 
   if (mode == SheetMode::kModify) {
     makeRecursive_->hide();

@@ -19,7 +19,6 @@ DueSheet::DueSheet(PaylarkApp& app, SheetMode mode, QWidget* parent, DialogRunne
     dialog_ = std::move(wizard);
   } else {
     dialog_ = std::make_unique<ModifySheet>(details_, notes_, parent);
-    FitWithin(*dialog_, ScreenRoom(parent));
   }
 }
 

@@ -2,7 +2,6 @@
 
 #include <QGuiApplication>
 #include <QScreen>
-#include <QScrollBar>
 #include <QWidget>
 
 namespace paylark {
@@ -10,12 +9,6 @@ namespace paylark {
 QSize ScreenRoom(const QWidget* parent) {
   const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
   return screen ? screen->availableGeometry().size() : QSize(640, 420);
-}
-
-void FitWithin(QWidget& window, const QSize& room) {
-  const QSize frame = window.frameGeometry().size() - window.geometry().size();
-  const QSize inner = (room - frame).expandedTo(window.minimumSizeHint());
-  window.resize(window.sizeHint().boundedTo(inner));
 }
 
 FittingScrollArea::FittingScrollArea(QWidget* content, QWidget* parent) : QScrollArea(parent) {

@@ -11,13 +11,8 @@ namespace paylark {
 // without the desktop's panels.
 QSize ScreenRoom(const QWidget* parent);
 
-// Sizes the window to its preferred size within room, its frame included once it has one. A
-// window whose content scrolls inside (FittingScrollArea) can be that small and still show its
-// buttons.
-void FitWithin(QWidget& window, const QSize& room);
-
 // A frameless scroll area that asks for its content's whole size, so a window is as large as
-// before where there is room and scrolls inside only where there is not.
+// its content where there is room and scrolls inside only where there is not.
 class FittingScrollArea final : public QScrollArea {
   Q_OBJECT
 

@@ -31,7 +31,7 @@ void AddSeries(PaylarkApp& app, QWidget* parent, const DetailsPage& page, const 
   Status removed = Status::Ok();
   {
     WaitCursor wait;
-    OperationProgress progress(parent, MessageId::kProgressSaving);
+    OperationProgress progress(parent, MessageId::kProgressCreating);
     result = GenerateDues(page.pattern(), app.store(), record, page.offset(), progress.Reporter());
     if (!result.success && !result.recordIds.empty()) {
       OperationProgress removing(parent, MessageId::kProgressDeleting);

@@ -31,7 +31,11 @@ class FakeDesktop final : public DesktopServices {
  public:
   QString ChooseSavePath(QWidget*, const SaveRequest& request) override;
   QString ChooseDirectory(QWidget*, const QString& title, const QString& startFolder) override;
-  QString ChooseOpenPath(QWidget*, const QString&, const QString&) override { return openPath; }
+  QString ChooseOpenPath(QWidget*, const QString&, const QString&,
+                         const QString& startFolder) override {
+    openStarts << startFolder;
+    return openPath;
+  }
   bool OpenFile(const QString& path) override;
   bool ShowInFolder(const QString& path) override;
   bool StartDetached(const QString& program, const QStringList& arguments) override;
@@ -40,6 +44,7 @@ class FakeDesktop final : public DesktopServices {
 
   QString savePath;
   QString openPath;
+  QStringList openStarts;
   QString directory;
   QStringList directoryTitles;
   QStringList directoryStarts;

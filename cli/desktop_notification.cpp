@@ -90,7 +90,7 @@ QVariantList NotifyArguments(const Notification& notification, const QString& bo
                QVariant::fromValue(static_cast<uchar>(notification.critical ? 2 : 1)));
   hints.insert(QStringLiteral("desktop-entry"), kApplicationId);
   return {QStringLiteral("Paylark"),
-          0u,
+          static_cast<uint>(notification.replaces),
           kApplicationId,
           QString::fromStdString(notification.summary),
           body,
@@ -144,12 +144,14 @@ NotificationAnswer ShowNotification(const Notification& notification, int waitSe
   if (!sent.isValid())
     return {NotificationOutcome::kNoServer, {}, sent.error().message().toStdString()};
 
-  WaitFor(listener, sent.value(), waitSeconds);
-  if (const auto event = listener.For(sent.value()))
-    return {event->outcome, event->action.toStdString(), {}};
-  if (waitSeconds > 0)
-    Call(QStringLiteral("CloseNotification"), {sent.value()});
-  return {NotificationOutcome::kNoAnswer, {}, {}};
+  const uint id = sent.value();
+  WaitFor(listener, id, waitSeconds);
+  const auto event = listener.For(id);
+  if ((event && event->outcome == NotificationOutcome::kAction) || (!event && waitSeconds > 0))
+    Call(QStringLiteral("CloseNotification"), {id});
+  if (event)
+    return {event->outcome, event->action.toStdString(), {}, id};
+  return {NotificationOutcome::kNoAnswer, {}, {}, id};
 }
 
 }  // namespace paylark::cli

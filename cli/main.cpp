@@ -36,7 +36,7 @@ const Command kCommands[] = {
      "                         --weekday NAME --every N\n"
      "                  year:  --month NAME --day D | --nth ... --weekday NAME --month NAME",
      RunSeries},
-    {"modify", "modify ID [--whole-series] [fields]", RunModify},
+    {"modify", "modify ID [--whole-series | --from-here] [fields]", RunModify},
     {"delete", "delete ID [--whole-series]", RunDelete},
     {"export",
      "export html|pdf|xlsx|docx [--month YYYY-MM] [--filter all|paid|unpaid] [--without-notes]\n"

@@ -8,8 +8,15 @@
 namespace paylark::cli {
 
 int RunModify(Arguments& arguments, CommandContext& context) {
-  const SeriesChoice choice =
-      arguments.TakeFlag("--whole-series") ? SeriesChoice::kWholeSeries : SeriesChoice::kThisRecord;
+  const bool wholeSeries = arguments.TakeFlag("--whole-series");
+  const bool fromHere = arguments.TakeFlag("--from-here");
+  if (wholeSeries && fromHere)
+    return UsageError(context, "--whole-series and --from-here cannot be combined");
+  SeriesChoice choice = SeriesChoice::kThisRecord;
+  if (wholeSeries)
+    choice = SeriesChoice::kWholeSeries;
+  else if (fromHere)
+    choice = SeriesChoice::kThisAndLater;
   // The fields are taken (on a copy, onto a blank record) before the ID, so that an option's
   // value is never read as the ID and every argument is checked before anything is looked up.
   Arguments checked = arguments;

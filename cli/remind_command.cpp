@@ -10,6 +10,7 @@
 #include "cli/desktop_notification.h"
 #include "cli/exit_code.h"
 #include "cli/json_writer.h"
+#include "cli/notification_slot.h"
 #include "cli/reminder_settings.h"
 #include "core/base/format.h"
 #include "core/base/messages.h"
@@ -114,7 +115,11 @@ int Notify(CommandContext& context, const std::vector<Reminder>& reminders, int 
   QCoreApplication application(argc, argv);
   // Qt has set the whole locale again; numbers stay in the C form.
   std::setlocale(LC_NUMERIC, "C");
-  const NotificationAnswer answer = ShowNotification(NotificationFor(reminders), waitSeconds);
+  const std::string today = FormatStrftime(context.clock.Now(), "%Y-%m-%d");
+  Notification notification = NotificationFor(reminders);
+  notification.replaces = TodaysNotification(today);
+  const NotificationAnswer answer = ShowNotification(notification, waitSeconds);
+  RememberNotification(today, answer.id);
   switch (answer.outcome) {
     case NotificationOutcome::kNoBus:
       return Fail(context, kExitFailed, MessageText(MessageId::kNoSessionBus));

@@ -11,6 +11,10 @@ std::string CountOf(const Message& m) {
   return std::to_string(m.number) + (m.detail.empty() ? std::string() : " of " + m.detail);
 }
 
+std::string DuesCount(long long count) {
+  return std::to_string(count) + (count == 1 ? " due" : " dues");
+}
+
 }  // namespace
 
 std::string MessageText(const Message& m) {
@@ -28,9 +32,21 @@ std::string MessageText(const Message& m) {
     case MessageId::kConfirmDeleteSeries:
       return "This is a recursive due. Select \"Yes\" to delete the whole series or \"No\" to "
              "delete this record alone.";
-    case MessageId::kConfirmModifySeries:
-      return "This is a recursive due. Select \"Yes\" to modify the whole series or \"No\" to "
-             "modify this record individually.";
+    case MessageId::kModifySeriesScope:
+      return "This due is part of a series. Which dues should a new title, pay-to, account, "
+             "amount or type reach? Dates, notes and the paid state change on this due only.";
+    case MessageId::kScopeThisRecord:
+      return "This due only: " + DuesCount(m.number);
+    case MessageId::kScopeThisAndLater:
+      return "This and later dues: " + DuesCount(m.number) + ", paid ones stay as they are";
+    case MessageId::kScopeWholeSeries:
+      return "The whole series: " + DuesCount(m.number) + ", paid ones too";
+    case MessageId::kOverviewPaid:
+      return "Paid";
+    case MessageId::kOverviewUnpaid:
+      return "Unpaid";
+    case MessageId::kOverviewChartTitle:
+      return "Paid and unpaid by month, " + std::to_string(m.number);
     case MessageId::kSetRecurrencePattern:
       return "Please set the Recurrence Pattern.";
     case MessageId::kInvalidRecurrenceDay:
@@ -113,6 +129,8 @@ std::string MessageText(const Message& m) {
       return "This due was changed elsewhere while you edited it.";
     case MessageId::kNoSyncProgram:
       return "No synchronization program is set up for this working directory.";
+    case MessageId::kSyncSetUpHint:
+      return "To set one up, see \"Synchronize\" in the manual: " + m.text;
     case MessageId::kSyncthingRescanning:
       return "Syncthing is rescanning the records folder...";
     case MessageId::kSyncthingFailed:

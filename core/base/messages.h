@@ -14,7 +14,13 @@ enum class MessageId {
   // Questions before deleting or changing a due or its series
   kConfirmDelete,
   kConfirmDeleteSeries,
-  kConfirmModifySeries,
+  kModifySeriesScope,
+  kScopeThisRecord,    // number: how many dues it changes
+  kScopeThisAndLater,  // number: how many dues it changes
+  kScopeWholeSeries,   // number: how many dues it changes
+  kOverviewPaid,
+  kOverviewUnpaid,
+  kOverviewChartTitle,  // number: the year
   // Checks of the due editor's and the recurrence dialog's fields
   kSetRecurrencePattern,
   kInvalidRecurrenceDay,
@@ -59,6 +65,7 @@ enum class MessageId {
   kSyncConflicts,     // number: how many dues have conflict copies
   kChangedElsewhere,  // the Modify sheet's question after another device changed the due
   kNoSyncProgram,
+  kSyncSetUpHint,  // text: where the manual's section on synchronizing is
   kSyncthingRescanning,
   kSyncthingFailed,        // detail: reason
   kWorkingDirectoryInUse,  // text: path

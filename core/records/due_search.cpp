@@ -18,6 +18,8 @@ std::array<std::uint32_t, 128> AsciiLowerCase() {
   return lower;
 }
 
+constexpr std::uint32_t kSharpS = 0xDF;  // ß; towlower turns the capital ẞ into it
+
 void AppendFolded(std::string& folded, std::string_view text,
                   const std::array<std::uint32_t, 128>& asciiLower) {
   for (std::size_t at = 0; at < text.size();) {
@@ -29,6 +31,8 @@ void AppendFolded(std::string& folded, std::string_view text,
       ++at;
     if (lower < 0x80) {
       folded += static_cast<char>(lower);
+    } else if (lower == kSharpS) {
+      folded += "ss";  // "Straße" and "Strasse" are one word to a German reader
     } else {
       AppendUtf8(folded, lower);
     }

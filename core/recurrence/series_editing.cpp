@@ -1,5 +1,6 @@
 #include "core/recurrence/series_editing.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -12,9 +13,49 @@ bool SeriesUnchanged(const DueRecord& edited, const DueRecord& stored) {
          edited.type == stored.type;
 }
 
+namespace {
+
+bool LaterAndUnpaid(const DueRecord& member, const DueRecord& stored) {
+  return !IsPaid(member) && !(member.dueDate < stored.dueDate);
+}
+
+}  // namespace
+
+SeriesScopeCounts CountSeriesScopes(const RecordStore& store, const DueRecord& stored) {
+  SeriesScopeCounts counts;
+  if (!IsSeriesMember(stored))
+    return counts;
+  const std::vector<std::string> members = store.SeriesMembers(stored.seriesId);
+  counts.wholeSeries = std::max<std::size_t>(members.size(), 1);
+  for (const std::string& id : members) {
+    if (id != stored.recordId && LaterAndUnpaid(store.Get(id), stored))
+      ++counts.thisAndLater;
+  }
+  return counts;
+}
+
+std::vector<std::string> MembersInScope(const RecordStore& store, const DueRecord& stored,
+                                        SeriesChoice choice) {
+  if (!IsSeriesMember(stored) ||
+      (choice != SeriesChoice::kWholeSeries && choice != SeriesChoice::kThisAndLater)) {
+    return {stored.recordId};
+  }
+  std::vector<std::string> members = store.SeriesMembers(stored.seriesId);
+  if (choice == SeriesChoice::kThisAndLater) {
+    std::erase_if(members, [&](const std::string& id) {
+      return id != stored.recordId && !LaterAndUnpaid(store.Get(id), stored);
+    });
+  }
+  return members;
+}
+
 Status ModifySeries(RecordStore& store, const DueRecord& edited, const Progress& progress) {
+  return ModifyMembers(store, edited, store.SeriesMembers(edited.seriesId), progress);
+}
+
+Status ModifyMembers(RecordStore& store, const DueRecord& edited,
+                     const std::vector<std::string>& members, const Progress& progress) {
   StoreBatch batch(store);
-  const std::vector<std::string> members = store.SeriesMembers(edited.seriesId);
   std::size_t done = 0;
   for (const std::string& id : members) {
     DueRecord member = edited;
@@ -38,9 +79,9 @@ Status ApplyModify(RecordStore& store, SeriesChoice choice, const DueRecord& edi
                    const DueRecord& stored, const Progress& progress) {
   if (choice == SeriesChoice::kCancel)
     return Status::Ok();
-  if (choice == SeriesChoice::kWholeSeries && IsSeriesMember(stored) &&
-      !SeriesUnchanged(edited, stored)) {
-    return ModifySeries(store, edited, progress);
+  if ((choice == SeriesChoice::kWholeSeries || choice == SeriesChoice::kThisAndLater) &&
+      IsSeriesMember(stored) && !SeriesUnchanged(edited, stored)) {
+    return ModifyMembers(store, edited, MembersInScope(store, stored, choice), progress);
   }
   return store.Replace(edited);
 }

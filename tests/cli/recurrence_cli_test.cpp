@@ -157,6 +157,17 @@ TEST_F(RecurrenceCliTest, PatternWithoutOccurrencesStoresNothing) {
   EXPECT_EQ(RecordFiles(), 0u);
 }
 
+TEST_F(RecurrenceCliTest, FromHereSparesPaidAndEarlierDues) {
+  const auto ids =
+      Series({"--kind", "day", "--start", "2026-03-05", "--count", "4", "--amount", "10"});
+  ASSERT_EQ(ids.size(), 4u);
+  ASSERT_EQ(dir_.Run({"modify", ids[2], "--paid"}).exitCode, 0);
+  ASSERT_EQ(dir_.Run({"modify", ids[1], "--from-here", "--amount", "12.5"}).exitCode, 0);
+  EXPECT_EQ(Field(ids[0], "amount") + " " + Field(ids[1], "amount") + " " +
+                Field(ids[2], "amount") + " " + Field(ids[3], "amount"),
+            "10 12.5 10 12.5");
+}
+
 TEST_F(RecurrenceCliTest, ModifyAndDeleteOneDueOrTheWholeSeries) {
   const auto ids = Series({"--kind", "day", "--start", "2026-03-05", "--count", "3", "--amount",
                            "10", "--notes", "shared"});
@@ -184,6 +195,9 @@ TEST_F(RecurrenceCliTest, ModifyAndDeleteOneDueOrTheWholeSeries) {
 
   ASSERT_EQ(dir_.Run({"delete", ids[1], "--whole-series"}).exitCode, 0);
   EXPECT_EQ(RecordFiles(), 1u);
+
+  const CliResult both = dir_.Run({"modify", ids[0], "--whole-series", "--from-here"});
+  EXPECT_EQ(both.exitCode, 2);
 
   const CliResult unknown = dir_.Run({"modify", "2026030109000001", "--amount", "1"});
   EXPECT_EQ(unknown.exitCode, 1);

@@ -66,7 +66,13 @@ class NotificationServer final : public QObject {
     return id;
   }
 
-  void CloseNotification(uint id) { emit NotificationClosed(id, 3); }
+  // Each call is noted as a line "<id>" in <log file>.closed.
+  void CloseNotification(uint id) {
+    QFile closed(logPath_ + QStringLiteral(".closed"));
+    if (closed.open(QIODevice::Append))
+      closed.write(QByteArray::number(id) + '\n');
+    emit NotificationClosed(id, 3);
+  }
 
  signals:
   void ActionInvoked(uint id, const QString& actionKey);

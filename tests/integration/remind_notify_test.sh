@@ -26,7 +26,8 @@ fail() {
   failures=$((failures + 1))
 }
 
-export LC_ALL=en_US.UTF-8 XDG_CONFIG_HOME=$work/config
+export LC_ALL=en_US.UTF-8 XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/runtime
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 unset DISPLAY WAYLAND_DISPLAY
 workdir=$work/w
 mkdir -p "$workdir"
@@ -79,6 +80,9 @@ expect_code 0 "answered paid"
 cli_run show "$rent" --json
 grep -q '"paid": 1' "$work/out" || fail "the due is not paid after \"paid\": $(cat "$work/out")"
 [ -f "$workdir/Paylark Files/preferences.alm" ] || fail "\"paid\" did not write the change marker"
+# The day's notification is replaced, not stacked, and closed once its action was taken.
+last_call | grep -q '"replaces":1,' || fail "the second notification did not replace the first"
+[ "$(cat "$calls.closed" 2>/dev/null)" = 2 ] || fail "the answered notification was not closed"
 ls -a "$workdir/Paylark Files" | grep -q '^\.paylark-' && fail "a temporary file was left behind"
 
 # Two dues ahead: the count as summary, one line each, normal urgency, no "Mark paid".
@@ -100,7 +104,7 @@ grep -q '^{"days": 4, "dues": \[{"recordId": "'"$water"'", .*"when": "in 1 day"}
 echo close >"$answer"
 cli_run remind --notify --wait 60
 expect_code 0 "two dues, closed"
-expected='{"actions":["open","Open Paylark","snooze","Tomorrow"],"app":"Paylark","body":"Water – $12.50 – in 1 day\nGas – $30.00 – in 2 days","hintTypes":{"desktop-entry":"QString","urgency":"uchar"},"hints":{"desktop-entry":"org.paylark.Paylark","urgency":1},"icon":"org.paylark.Paylark","replaces":0,"summary":"2 dues need paying","timeout":-1}'
+expected='{"actions":["open","Open Paylark","snooze","Tomorrow"],"app":"Paylark","body":"Water – $12.50 – in 1 day\nGas – $30.00 – in 2 days","hintTypes":{"desktop-entry":"QString","urgency":"uchar"},"hints":{"desktop-entry":"org.paylark.Paylark","urgency":1},"icon":"org.paylark.Paylark","replaces":2,"summary":"2 dues need paying","timeout":-1}'
 [ "$(last_call)" = "$expected" ] || fail "two dues sent $(last_call)"
 
 # "open" starts the window beside paylark-cli on the first due.

@@ -21,8 +21,9 @@ class RecurrenceDialogTest final : public QObject {
   void LastWeekdayCannotBeCleared();
   void SwitchingKindsKeepsEveryInput();
   void PickersKeepStartAndEndByInOrder();
-  void OkStoresTheSeriesAndCancelNothing();
+  void OkCountsTheSeriesAndWritesNothing();
   void ManyDuesAreMadeOnlyWhenTheUserSaysSo();
+  void EnterAcceptsThePattern();
 };
 
 class NewDueTest final : public QObject {
@@ -39,6 +40,8 @@ class NewDueTest final : public QObject {
   void DatePickersKeepEachOtherInOrder();
   void TabVisitsEachFieldOnce();
   void EstimateKeepsItsWidthAndShowsTheCount();
+  void SeriesIsWrittenOnlyAtFinish();
+  void WizardFitsASmallScreen();
 };
 
 class ModifyDueTest final : public QObject {
@@ -46,10 +49,14 @@ class ModifyDueTest final : public QObject {
  private slots:
   void SingleDueIsReplacedWithoutAQuestion();
   void YesCarriesSeriesFieldsToEveryMember();
+  void FromHereSparesPaidAndEarlierDues();
+  void ScopeQuestionOffersThreeAnswers();
   void YesWithOnlyDatesChangedTouchesOneRecord();
   void NoChangesTheEditedRecordAlone();
   void CancelWritesNothing();
   void SheetShowsTabsWithoutRecursion();
+  void SheetOpensWithTheCursorInTitle();
+  void AmountsAreReadAndShownInTheLocale();
 };
 
 }  // namespace paylark::test

@@ -156,6 +156,8 @@ class ExchangeTest final : public QObject {
     QCOMPARE(CsvImportCommand(f.ws.app, nullptr, [](ImportDialog&) { return true; }).Run(),
              QStringLiteral("3 dues were added"));
     QCOMPARE(f.ws.app.store().size(), before + 3);
+    // Regression: the file picker opened wherever the program had been started.
+    QCOMPARE(f.ws.desktop.openStarts, QStringList(2, f.ws.directory()));
 
     // A large file shows its progress and still adds everything.
     QByteArray many = "Title,Due\r\n";

@@ -4,6 +4,7 @@
 #include <QPixmap>
 #include <QSettings>
 #include <QWidget>
+#include <clocale>
 
 #include "core/records/record_store.h"
 
@@ -12,6 +13,8 @@ namespace paylark::test {
 PromptAnswer FakePrompt::Ask(QWidget*, const QString& text, PromptButtons buttons, PromptIcon) {
   asked << text;
   this->buttons.push_back(buttons);
+  if (whileAsking)
+    whileAsking();
   if (answers.empty())
     return PromptAnswer::kOk;
   const PromptAnswer answer = answers.front();
@@ -97,6 +100,15 @@ void Snapshot(QWidget& widget, const QString& name, qreal pixelRatio) {
   picture.fill(Qt::transparent);
   widget.render(&picture);
   picture.save(folder + QLatin1Char('/') + name);
+}
+
+LocaleScope::LocaleScope(const char* locale) : entered_(std::setlocale(LC_ALL, locale) != nullptr) {
+  std::setlocale(LC_NUMERIC, "C");
+}
+
+LocaleScope::~LocaleScope() {
+  std::setlocale(LC_ALL, "en_US.UTF-8");
+  std::setlocale(LC_NUMERIC, "C");
 }
 
 }  // namespace paylark::test

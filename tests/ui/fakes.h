@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <deque>
+#include <functional>
 #include <string>
 
 #include "core/base/clock.h"
@@ -22,6 +23,7 @@ class FakePrompt final : public Prompt {
   std::deque<PromptAnswer> answers;
   QStringList asked;
   std::vector<PromptButtons> buttons;
+  std::function<void()> whileAsking;  // runs as each question is asked, when set
 };
 
 // Records what the window asked of the desktop; pickers return what the test put in.
@@ -29,7 +31,11 @@ class FakeDesktop final : public DesktopServices {
  public:
   QString ChooseSavePath(QWidget*, const SaveRequest& request) override;
   QString ChooseDirectory(QWidget*, const QString& title, const QString& startFolder) override;
-  QString ChooseOpenPath(QWidget*, const QString&, const QString&) override { return openPath; }
+  QString ChooseOpenPath(QWidget*, const QString&, const QString&,
+                         const QString& startFolder) override {
+    openStarts << startFolder;
+    return openPath;
+  }
   bool OpenFile(const QString& path) override;
   bool ShowInFolder(const QString& path) override;
   bool StartDetached(const QString& program, const QStringList& arguments) override;
@@ -38,6 +44,7 @@ class FakeDesktop final : public DesktopServices {
 
   QString savePath;
   QString openPath;
+  QStringList openStarts;
   QString directory;
   QStringList directoryTitles;
   QStringList directoryStarts;
@@ -96,5 +103,19 @@ bool SnapshotsWanted();
 // Saves the widget as <name> in $PAYLARK_SNAPSHOTS when that is set, drawn at pixelRatio
 // device pixels per pixel.
 void Snapshot(QWidget& widget, const QString& name, qreal pixelRatio = 1);
+
+// Runs the rest of a scope under another process locale (numbers stay in the C form, as the
+// test application keeps them), then returns to en_US.
+class LocaleScope final {
+ public:
+  explicit LocaleScope(const char* locale);
+  ~LocaleScope();
+  LocaleScope(const LocaleScope&) = delete;
+  LocaleScope& operator=(const LocaleScope&) = delete;
+  bool entered() const { return entered_; }
+
+ private:
+  bool entered_;
+};
 
 }  // namespace paylark::test

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -12,6 +13,7 @@
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 
 #include "core/base/messages.h"
 #include "core/records/record_codec.h"
@@ -23,6 +25,7 @@
 #include "ui/shell/about_dialog.h"
 #include "ui/shell/commands.h"
 #include "ui/shell/details_bar.h"
+#include "ui/shell/help_sync.h"
 #include "ui/shell/main_tool_bar.h"
 #include "ui/shell/main_window.h"
 #include "ui/shell/month_list_model.h"
@@ -121,6 +124,28 @@ void MainFrameTest::ShiftingMonthsRefreshesAndClamps() {
   f.frame->ShiftMonth(-1);
   QCOMPARE(picker.date(), QDate(2024, 2, 29));
   QCOMPARE(CompareMonth(f.ws.app.selectedMonth(), At(2024, 2, 1)), 0);
+}
+
+void MainFrameTest::MonthsTurnAndTheWindowClosesFromTheKeyboard() {
+  Fixture f;
+  QVERIFY(QTest::qWaitForWindowActive(f.frame.get()));
+  f.view().setFocus();
+  QTest::keyClick(f.frame.get(), Qt::Key_PageDown, Qt::ControlModifier);
+  QCOMPARE(f.TitleAt(0), QStringLiteral("April rent"));
+  QTest::keyClick(f.frame.get(), Qt::Key_PageUp, Qt::ControlModifier);
+  QTest::keyClick(f.frame.get(), Qt::Key_PageUp, Qt::ControlModifier);
+  QCOMPARE(f.frame->toolBar().datePicker().date(), QDate(2026, 2, 15));
+  QStringList view;
+  for (QAction* action : f.frame->menuBar()->actions()) {
+    if (action->text() == QStringLiteral("&View")) {
+      for (QAction* item : action->menu()->actions())
+        view << item->text();
+    }
+  }
+  QVERIFY(view.contains(QStringLiteral("Goto Next Month")));
+  QVERIFY(view.contains(QStringLiteral("Goto Previous Month")));
+  QTest::keyClick(f.frame.get(), Qt::Key_Q, Qt::ControlModifier);
+  QVERIFY(!f.frame->isVisible());
 }
 
 void MainFrameTest::FilterChangesRowsAndSummaries() {
@@ -335,7 +360,11 @@ void MainFrameTest::SynchronizeStartsOnlyAConfiguredManager() {
   Fixture f;
   f.frame->commands().synchronize->trigger();
   QVERIFY(f.ws.desktop.started.isEmpty());
-  QCOMPARE(f.ws.prompt.asked, QStringList{Text(MessageId::kNoSyncProgram)});
+  // Regression: the message did not say how to set a program up.
+  QCOMPARE(f.ws.prompt.asked,
+           QStringList{Text(MessageId::kNoSyncProgram) +
+                       "\nTo set one up, see \"Synchronize\" in the manual: " +
+                       QUrl::fromLocalFile(HelpFilePath()).toString() + "#sync"});
   QSettings("Velmora", "Paylark").setValue("Synchronize/Manager", "/opt/sync/manager");
   f.frame->commands().synchronize->trigger();
   QCOMPARE(f.ws.desktop.started, QStringList{"/opt/sync/manager /show /syncnow"});
@@ -387,6 +416,17 @@ void MainFrameTest::HtmlAndPdfExportsWriteTheChosenFile() {
   QFile pdf(f.ws.directory() + "/march.pdf");
   QVERIFY(pdf.open(QIODevice::ReadOnly));
   QVERIFY(pdf.read(5) == "%PDF-");
+
+  // Regression: the note beside the question named the export before this one.
+  QStringList notesWhileAsking;
+  f.ws.prompt.whileAsking = [&] { notesWhileAsking << f.frame->note().text(); };
+  f.ws.desktop.savePath = f.ws.directory() + "/march-2.html";
+  qputenv("XDG_DATA_HOME", data.path().toUtf8());
+  f.frame->commands().htmlWithoutNotes->trigger();
+  qunsetenv("XDG_DATA_HOME");
+  f.ws.prompt.whileAsking = nullptr;
+  QCOMPARE(notesWhileAsking, QStringList{"Exported to " + f.ws.directory() + "/march-2.html"});
+  f.ws.desktop.suggestedPaths.removeLast();
 
   // The Save As dialogs start in <working directory>/Exports, then where that format went last.
   QCOMPARE(f.ws.desktop.suggestedPaths, (QStringList{f.ws.directory() + "/Exports/Export.html",

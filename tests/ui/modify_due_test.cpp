@@ -1,12 +1,19 @@
+#include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDateTimeEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 
 #include "tests/ui/editor_fixture.h"
 #include "tests/ui/editor_tests.h"
 #include "tests/ui/fakes.h"
 #include "ui/base/date_conversion.h"
+#include "ui/base/message_box_prompt.h"
+#include "ui/base/series_question.h"
 #include "ui/editor/modify_command.h"
 
 namespace paylark::test {
@@ -61,10 +68,7 @@ void ModifyDueTest::YesCarriesSeriesFieldsToEveryMember() {
   Workspace ws;
   const std::vector<std::string> ids = AddSeries(ws);
   (void)Modify(ws, ids[1], PromptAnswer::kYes, "950");
-  QCOMPARE(ws.prompt.asked,
-           QStringList{"This is a recursive due. Select \"Yes\" to modify the whole series or "
-                       "\"No\" to modify this record individually."});
-  QCOMPARE(ws.prompt.buttons.front(), PromptButtons::kYesNoCancel);
+  QCOMPARE(ws.prompt.buttons.front(), PromptButtons::kSeriesScope);
   for (int day = 1; day <= 3; ++day) {
     const DueRecord member = ws.app.store().Get(ids[static_cast<std::size_t>(day - 1)]);
     QCOMPARE(member.amount, 950.0);
@@ -72,6 +76,48 @@ void ModifyDueTest::YesCarriesSeriesFieldsToEveryMember() {
     QCOMPARE(member.dueDate, At(2026, 4, day));
     QCOMPARE(member.notes, "note " + std::to_string(day));
   }
+}
+
+// Regression: raising December's rent for "the whole series" rewrote the paid dues before it.
+void ModifyDueTest::FromHereSparesPaidAndEarlierDues() {
+  Workspace ws;
+  const std::vector<std::string> ids = AddSeries(ws);
+  DueRecord first = ws.app.store().Get(ids[0]);
+  first.paid = 1;
+  (void)ws.app.store().Replace(first);
+  (void)Modify(ws, ids[1], PromptAnswer::kFromHere, "975");
+  QCOMPARE(ws.prompt.asked,
+           QStringList{"This due is part of a series. Which dues should a new title, pay-to, "
+                       "account, amount or type reach? Dates, notes and the paid state change on "
+                       "this due only.\n\nThis due only: 1 due\nThis and later dues: 2 dues, "
+                       "paid ones stay as they are\nThe whole series: 3 dues, paid ones too"});
+  QCOMPARE(AmountOf(ws, ids[0]), 900.0);
+  QCOMPARE(AmountOf(ws, ids[1]), 975.0);
+  QCOMPARE(AmountOf(ws, ids[2]), 975.0);
+  QCOMPARE(ws.app.store().Get(ids[2]).notes, std::string("note 3"));
+}
+
+// The real message box: its three answers, "This due only" first and the default.
+void ModifyDueTest::ScopeQuestionOffersThreeAnswers() {
+  MessageBoxPrompt prompt;
+  QStringList buttons;
+  QTimer::singleShot(0, [&buttons] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    QVERIFY(box);
+    for (QAbstractButton* button : box->buttons())
+      buttons << button->text();
+    QCOMPARE(box->defaultButton()->text(), QStringLiteral("This due only"));
+    Snapshot(*box, QStringLiteral("series-scope-question.png"));
+    for (QAbstractButton* button : box->buttons()) {
+      if (button->text() == QStringLiteral("This and later dues"))
+        button->click();
+    }
+  });
+  const SeriesChoice choice = AskSeriesScope(prompt, nullptr, SeriesScopeCounts{1, 4, 12});
+  QCOMPARE(choice, SeriesChoice::kThisAndLater);
+  buttons.sort();
+  QCOMPARE(buttons,
+           (QStringList{"Cancel", "The whole series", "This and later dues", "This due only"}));
 }
 
 void ModifyDueTest::YesWithOnlyDatesChangedTouchesOneRecord() {
@@ -128,6 +174,71 @@ void ModifyDueTest::SheetShowsTabsWithoutRecursion() {
     QCOMPARE(ws.prompt.asked, QStringList{"Please enter a number."});
   });
   QCOMPARE(ModifyDue(ws.app, nullptr, id, script.runner()), EditOutcome::kNothingChanged);
+}
+
+void ModifyDueTest::SheetOpensWithTheCursorInTitle() {
+  Workspace ws;
+  const std::string id = ws.AddDue("Phone", "Telco", 25.5, At(2026, 3, 28, 18));
+  QString focused;
+  ScriptedRunner script;
+  script.Then([&focused](QDialog& dialog) {
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    focused = QApplication::focusWidget()->objectName();
+    QVERIFY(Field(dialog, "title").hasSelectedText());
+  });
+  (void)ModifyDue(ws.app, nullptr, id, script.runner());
+  QCOMPARE(focused, QStringLiteral("title"));
+}
+
+// Regression: "12,50" typed under de_DE was stored as 1250 and "1.234,56" as 1.23, because the
+// field took only digits and a point whatever the locale.
+void ModifyDueTest::AmountsAreReadAndShownInTheLocale() {
+  struct Case {
+    const char* locale;
+    const char* shown;  // 61.75 as the sheet shows it
+    const char* typed;
+    double stored;  // 0: refused with "Please enter a number."
+  };
+  const Case cases[] = {
+      {"en_US.UTF-8", "61.75", "12.50", 12.5},       {"en_US.UTF-8", "61.75", "1,234.56", 1234.56},
+      {"en_US.UTF-8", "61.75", "12,50", 0},          {"en_US.UTF-8", "61.75", "1.5.0", 1.5},
+      {"de_DE.UTF-8", "61,75", "12,50", 12.5},       {"de_DE.UTF-8", "61,75", "1.234,56", 1234.56},
+      {"de_DE.UTF-8", "61,75", "955,50", 955.5},     {"de_DE.UTF-8", "61,75", "12.50", 0},
+      {"fr_FR.UTF-8", "61,75", "1 234,56", 1234.56}, {"fr_FR.UTF-8", "61,75", "12,5", 12.5},
+      {"fr_FR.UTF-8", "61,75", "12.50", 0},          {"fr_FR.UTF-8", "61,75", "12 50", 0},
+      {"ja_JP.UTF-8", "61.75", "1,234", 1234},       {"ja_JP.UTF-8", "61.75", "12,50", 0},
+  };
+  for (const Case& c : cases) {
+    const QByteArray what = QByteArray(c.locale) + " \"" + c.typed + "\"";
+    LocaleScope locale(c.locale);
+    QVERIFY2(locale.entered(), what.constData());
+    Workspace ws;
+    const std::string id = ws.AddDue("Rent", "Landlord", 61.75, At(2026, 3, 28, 18));
+    bool stayedOpen = false;
+    ScriptedRunner script;
+    script.Then([&](QDialog& dialog) {
+      QLineEdit& amount = Field(dialog, "amount");
+      QCOMPARE(amount.text(), QString::fromUtf8(c.shown));
+      if (std::string_view(c.locale) == "de_DE.UTF-8" && std::string_view(c.typed) == "12,50")
+        Snapshot(dialog, QStringLiteral("editor-de-amount.png"));
+      amount.clear();
+      QTest::keyClicks(&amount, QString::fromUtf8(c.typed));
+      Press(dialog, "ok");
+      stayedOpen = dialog.isVisible();
+      if (stayedOpen)
+        Press(dialog, "cancel");
+    });
+    (void)ModifyDue(ws.app, nullptr, id, script.runner());
+    if (c.stored == 0) {
+      QVERIFY2(stayedOpen, what.constData());
+      QCOMPARE(ws.prompt.asked, QStringList{"Please enter a number."});
+      QCOMPARE(AmountOf(ws, id), 61.75);
+    } else {
+      QVERIFY2(!stayedOpen && ws.prompt.asked.isEmpty(), what.constData());
+      QCOMPARE(AmountOf(ws, id), c.stored);
+    }
+  }
 }
 
 }  // namespace paylark::test

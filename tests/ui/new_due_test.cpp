@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDateTimeEdit>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -13,6 +14,7 @@
 #include "tests/ui/editor_tests.h"
 #include "tests/ui/fakes.h"
 #include "ui/base/date_conversion.h"
+#include "ui/editor/due_wizard.h"
 #include "ui/editor/new_due_command.h"
 
 namespace paylark::test {
@@ -307,6 +309,61 @@ void NewDueTest::EstimateKeepsItsWidthAndShowsTheCount() {
       })
       .Then(PatternOf(1200));
   QCOMPARE(Run(ws, script).size(), std::size_t{0});
+}
+
+// Regression: the wizard was 694 pixels wide, wider than a 640x420 screen.
+void NewDueTest::WizardFitsASmallScreen() {
+  Workspace ws;
+  ScriptedRunner script;
+  script.Then([](QDialog& dialog) {
+    const QSize room(640, 420);
+    FitDueWizard(Wizard(dialog), room);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    Press(dialog, "makeRecursive");
+    QTest::qWait(20);
+    QVERIFY2(dialog.width() <= room.width() && dialog.height() <= room.height(),
+             qPrintable(QStringLiteral("%1x%2").arg(dialog.width()).arg(dialog.height())));
+    for (const QWizard::WizardButton which : {QWizard::NextButton, QWizard::CancelButton}) {
+      QAbstractButton* button = Wizard(dialog).button(which);
+      QVERIFY(button->isVisible());
+      QVERIFY(dialog.rect().contains(QRect(button->mapTo(&dialog, QPoint(0, 0)), button->size())));
+    }
+    // Nothing is cut off.
+    const QWidget& group = Child<QGroupBox>(dialog, "recurrenceGroup");
+    QVERIFY(group.mapTo(&dialog, QPoint(group.width(), 0)).x() <= dialog.width());
+    Snapshot(dialog, QStringLiteral("wizard-640.png"));
+  });
+  (void)Run(ws, script);
+}
+
+// Regression: confirming the pattern wrote ten empty dues with amount 0.00, which a crash or a
+// sync engine kept for good.
+void NewDueTest::SeriesIsWrittenOnlyAtFinish() {
+  Workspace ws;
+  const QDir records(ws.directory() + "/Paylark Files");
+  ScriptedRunner script;
+  script
+      .Then([&](QDialog& dialog) {
+        Type(dialog, "title", "Gym");
+        Type(dialog, "amount", "35");
+        Press(dialog, "makeRecursive");
+        Press(dialog, "setRecurrencePattern");
+        QCOMPARE(Child<QLabel>(dialog, "estimate").text(),
+                 QStringLiteral("Estimated number of records :  10"));
+        QCOMPARE(ws.app.store().size(), std::size_t{0});
+        QVERIFY(records.entryList({"*.due"}, QDir::Files).isEmpty());
+        NextAndFinish(dialog);
+      })
+      .Then(PatternOf(10));
+  const std::vector<DueRecord> records10 = Run(ws, script);
+  QCOMPARE(records10.size(), std::size_t{10});
+  QCOMPARE(records.entryList({"*.due"}, QDir::Files).size(), 10);
+  for (const DueRecord& record : records10) {
+    QCOMPARE(record.title, std::string("Gym"));
+    QCOMPARE(record.amount, 35.0);
+    QCOMPARE(record.seriesId, records10[0].seriesId);
+  }
 }
 
 }  // namespace paylark::test

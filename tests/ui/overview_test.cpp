@@ -1,7 +1,10 @@
 #include <QAction>
 #include <QChartView>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QPainter>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTest>
@@ -96,8 +99,13 @@ void OverviewTest::SearchListsDuesOfEveryMonthWhileTyping() {
   QCOMPARE(f.Result(1, 1), QStringLiteral("Strom März"));
   Type(f.search(), QStringLiteral("werke"));
   QCOMPARE(f.results().topLevelItemCount(), 2);
+  // Regression: a search that found nothing closed the list without a word.
   Type(f.search(), QStringLiteral("x"));
-  QVERIFY(!f.results().isVisible());
+  QVERIFY(f.results().isVisible());
+  QCOMPARE(f.results().topLevelItemCount(), 1);
+  QCOMPARE(f.Result(0, 1), QStringLiteral("No dues match"));
+  QTest::keyClick(&f.results(), Qt::Key_Return);  // chooses nothing
+  QCOMPARE(f.frame->toolBar().datePicker().date(), QDate(2026, 3, 15));
   f.search().clear();
   Type(f.search(), QStringLiteral("жкх"));  // Cyrillic, letter case aside
   QCOMPARE(f.results().topLevelItemCount(), 1);
@@ -171,6 +179,36 @@ void OverviewTest::YearOverviewShowsMonthsChartAndPayees() {
   overview.findChild<QSpinBox*>(QStringLiteral("year"))->setValue(2025);
   QCOMPARE(months.item(11, 1)->text(), QStringLiteral("$120.50"));
   QCOMPARE(payees.rowCount(), 1);
+}
+
+// Regression: under de_DE the overview showed the axis without grouping, cut month names, and at
+// 640x420 it did not fit the screen.
+void OverviewTest::YearOverviewFollowsTheLocaleAndFitsSmallScreens() {
+  Fixture f;
+  LocaleScope locale("de_DE.UTF-8");
+  QVERIFY(locale.entered());
+  YearOverview overview(f.ws.app.store(), 2026, f.frame.get());
+  overview.resize(1000, 680);
+  overview.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&overview));
+  auto& months = *overview.findChild<QTableWidget*>(QStringLiteral("months"));
+  QCOMPARE(months.item(2, 0)->text(), QStringLiteral("März"));
+  QCOMPARE(months.item(12, 3)->text(), QStringLiteral("2.294,35 €"));
+  const QFontMetrics metrics(months.font());
+  QVERIFY(months.columnWidth(0) >= metrics.horizontalAdvance(QStringLiteral("September")));
+  QVERIFY(months.columnWidth(3) >= metrics.horizontalAdvance(QStringLiteral("2.294,35 €")));
+  QChart* chart = overview.findChild<QChartView*>(QStringLiteral("chart"))->chart();
+  QVERIFY(chart->localizeNumbers());
+  QCOMPARE(chart->locale().toString(12000.0, 'f', 0), QStringLiteral("12.000"));
+  QVERIFY(!overview.findChild<QScrollArea*>()->horizontalScrollBar()->isVisible());
+  Snapshot(overview, QStringLiteral("year-overview-de.png"));
+
+  overview.resize(640, 420);
+  QTest::qWait(20);
+  QCOMPARE(overview.size(), QSize(640, 420));
+  auto* close = overview.findChild<QDialogButtonBox*>();
+  QVERIFY(close && close->isVisible());
+  QVERIFY(overview.rect().contains(close->geometry()));
 }
 
 }  // namespace paylark::test

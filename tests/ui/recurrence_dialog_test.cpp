@@ -1,9 +1,11 @@
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
+#include "core/recurrence/series_generation.h"
 #include "tests/ui/editor_fixture.h"
 #include "tests/ui/editor_tests.h"
 #include "tests/ui/fakes.h"
@@ -55,7 +57,7 @@ void RecurrenceDialogTest::OpensOnTheDefaultsOfNow() {
 
 void RecurrenceDialogTest::ValidationMessagesComeInOrder() {
   // Each case: the controls to set ("name=value": a field's text, a combo's index, or a button
-  // to press when there is no "="), then the one message OK shows (none: the series is stored).
+  // to press when there is no "="), then the one message OK shows (none: the pattern is taken).
   const std::pair<QStringList, QString> cases[] = {
       {{"dayInterval="}, "Please enter valid recurrence day"},
       {{"dayInterval=0", "count="}, "Please enter valid recurrence day"},
@@ -89,7 +91,8 @@ void RecurrenceDialogTest::ValidationMessagesComeInOrder() {
     const QString asked = ws.prompt.asked.join(QLatin1Char('|'));
     QVERIFY2(asked == expected, qPrintable(settings.join(' ') + ": " + asked));
     QCOMPARE(dialog.isVisible(), !expected.isEmpty());
-    QCOMPARE(ws.app.store().size(), expected.isEmpty() ? std::size_t{10} : std::size_t{0});
+    QCOMPARE(dialog.dueCount(), expected.isEmpty() ? std::size_t{10} : std::size_t{0});
+    QCOMPARE(ws.app.store().size(), std::size_t{0});
   }
 }
 
@@ -122,9 +125,10 @@ void RecurrenceDialogTest::SwitchingKindsKeepsEveryInput() {
   Field(dialog, "count").setText("3");
   Press(dialog, "ok");
   QVERIFY(ws.prompt.asked.isEmpty());
-  QCOMPARE(dialog.recordIds().size(), std::size_t{3});
+  QCOMPARE(dialog.dueCount(), std::size_t{3});
+  QCOMPARE(dialog.pattern().kind, RecurrenceKind::kWeek);
   // Weekly on Sundays from Sunday 15 March.
-  QCOMPARE(ws.app.store().Get(dialog.recordIds()[1]).startDate, At(2026, 3, 22, 10));
+  QCOMPARE(SurveySeries(dialog.pattern()).last.value(), At(2026, 3, 29, 10));
 }
 
 void RecurrenceDialogTest::PickersKeepStartAndEndByInOrder() {
@@ -141,7 +145,8 @@ void RecurrenceDialogTest::PickersKeepStartAndEndByInOrder() {
   QCOMPARE(start.dateTime(), Qt(2026, 6, 1));
 }
 
-void RecurrenceDialogTest::OkStoresTheSeriesAndCancelNothing() {
+// Regression: OK wrote empty placeholder dues that every synced device saw before Finish.
+void RecurrenceDialogTest::OkCountsTheSeriesAndWritesNothing() {
   Workspace ws;
   {
     RecurrenceDialog dialog(ws.app);
@@ -156,10 +161,21 @@ void RecurrenceDialogTest::OkStoresTheSeriesAndCancelNothing() {
   Child<DatePicker>(dialog, "endByDate").setDateTime(Qt(2026, 3, 24, 10));
   Press(dialog, "ok");
   QCOMPARE(dialog.result(), int(QDialog::Accepted));
-  QCOMPARE(dialog.recordIds().size(), std::size_t{4});  // 15, 18, 21, 24 March
-  for (const std::string& id : dialog.recordIds()) {
-    QCOMPARE(ws.app.store().Get(id).seriesId, dialog.seriesId());
-  }
+  QCOMPARE(dialog.dueCount(), std::size_t{4});  // 15, 18, 21, 24 March
+  QCOMPARE(dialog.pattern().rangeEnd, RangeEnd::kByDate);
+  QCOMPARE(ws.app.store().size(), std::size_t{0});
+  QVERIFY(QDir(ws.directory() + "/Paylark Files").entryList({"*.due"}, QDir::Files).isEmpty());
+}
+
+void RecurrenceDialogTest::EnterAcceptsThePattern() {
+  Workspace ws;
+  RecurrenceDialog dialog(ws.app);
+  dialog.show();
+  QVERIFY(QTest::qWaitForWindowActive(&dialog));
+  Field(dialog, "count").setFocus();
+  QTest::keyClick(&Field(dialog, "count"), Qt::Key_Return);
+  QCOMPARE(dialog.result(), int(QDialog::Accepted));
+  QVERIFY(!dialog.isVisible());
 }
 
 // Regression: a runaway count wrote files until the disk was full.

@@ -94,6 +94,12 @@ class RemindersTest final : public QObject {
     QTest::mouseClick(button, Qt::LeftButton);
     QCOMPARE(f.PickedMonth(), QStringLiteral("2025-12"));
     QCOMPARE(f.SelectedId(), earliest);
+    // Regression: a second click stayed on the earliest; it walks on, and round again.
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(f.frame->captionStrip().caption().trimmed(), QStringLiteral("Yesterday"));
+    for (int click = 0; click < 3; ++click)
+      QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(f.SelectedId(), earliest);
 
     f.ws.clock.Set(At(2026, 4, 1));
     f.frame->ReloadAll();  // every due but the paid one is overdue now; none is due soon

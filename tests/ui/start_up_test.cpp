@@ -4,12 +4,14 @@
 #include <QFontDatabase>
 #include <QSignalSpy>
 #include <QTest>
+#include <csignal>
 
 #include "core/base/messages.h"
 #include "core/records/memory_file_system.h"
 #include "core/records/record_codec.h"
 #include "tests/ui/fakes.h"
 #include "tests/ui/ui_tests.h"
+#include "ui/app/quit_on_signal.h"
 #include "ui/app/start_up.h"
 #include "ui/base/app_settings.h"
 #include "ui/base/start_load.h"
@@ -72,10 +74,22 @@ void StartUpTest::MissingSettingAsksWithEmptyDialog() {
   QCOMPARE(asker.openedOn, QStringList{QString()});
   QVERIFY(workspace.prompt.asked.isEmpty());
   QCOMPARE(QString::fromStdString(workspace.app.workingDirectory()), chosen.path());
-  // A directory chosen at start-up is saved only when the window closes.
-  QVERIFY(AppSettings::WorkingDirectory().isEmpty());
-  workspace.app.SaveSetting();
+  // Regression: the folder was saved only when the window closed, so paylark-cli found none
+  // while the window was open and a logout's SIGTERM made the next start ask again.
   QCOMPARE(AppSettings::WorkingDirectory(), chosen.path());
+}
+
+// A logout's SIGTERM and a terminal's Ctrl+C reach the event loop instead of ending the program
+// where it stands.
+void StartUpTest::TermAndInterruptAskTheEventLoopToQuit() {
+  QuitOnSignal quitOnSignal;
+  QVERIFY(quitOnSignal.installed());
+  QSignalSpy requested(&quitOnSignal, &QuitOnSignal::QuitRequested);
+  for (const int signalNumber : {SIGTERM, SIGINT}) {
+    QVERIFY(std::raise(signalNumber) == 0);
+    QVERIFY(requested.wait(5000));
+    QCOMPARE(requested.takeFirst().at(0).toInt(), signalNumber);
+  }
 }
 
 void StartUpTest::StaleSettingTellsAndAsks() {

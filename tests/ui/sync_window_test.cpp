@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -296,6 +297,13 @@ void SyncWindowTest::ConflictsAreCountedAndResolvedSideBySide() {
   QCOMPARE(ws.app.store().Get(id).amount, 850.0);
   window.show();
   Snapshot(window, QStringLiteral("sync-conflict-status.png"));
+  // Regression: a menu hint hid the button, and once it overlapped the hint.
+  window.statusBar()->showMessage(QStringLiteral("Goto Next Month"));
+  QVERIFY(wiring.conflictsButton().isVisible());
+  const QRect button = wiring.conflictsButton().geometry();
+  const int hintEnd = window.statusBar()->fontMetrics().horizontalAdvance("Goto Next Month");
+  QVERIFY(button.left() > hintEnd);
+  window.statusBar()->clearMessage();
 
   ConflictResolverDialog resolver(ws.app.store(), BackupsFolder(ws.app.workingDirectory()),
                                   &window);
@@ -385,7 +393,7 @@ void SyncWindowTest::SynchronizeAsksARunningSyncthingToRescan() {
   syncthing.Stop();
   window.commands().synchronize->trigger();
   QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 3, 10000);
-  QCOMPARE(ws.prompt.asked.last(), Text(MessageId::kNoSyncProgram));
+  QVERIFY(ws.prompt.asked.last().startsWith(Text(MessageId::kNoSyncProgram)));
   QVERIFY(ws.app.store().Contains(gas));
   QFile::remove(stateHome + QStringLiteral("/syncthing/config.xml"));
 }

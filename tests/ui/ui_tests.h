@@ -11,6 +11,7 @@ class StartUpTest final : public QObject {
   void FontsAreAvailable();
   void ValidSettingOpensWithoutAsking();
   void MissingSettingAsksWithEmptyDialog();
+  void TermAndInterruptAskTheEventLoopToQuit();
   void StaleSettingTellsAndAsks();
   void CancelledDialogEndsTheProgram();
   void UnreadableRecordFilesAreCounted();
@@ -38,6 +39,7 @@ class MainFrameTest final : public QObject {
   void init();
   void OpensOnTodayWithSortedRowsAndSums();
   void ShiftingMonthsRefreshesAndClamps();
+  void MonthsTurnAndTheWindowClosesFromTheKeyboard();
   void FilterChangesRowsAndSummaries();
   void SelectionFillsDetailsAndCaption();
   void DeleteSingleDueAsksYesNo();
@@ -68,6 +70,7 @@ class OverviewTest final : public QObject {
   void SearchListsDuesOfEveryMonthWhileTyping();
   void ChosenResultOpensItsMonthAndSelectsIt();
   void YearOverviewShowsMonthsChartAndPayees();
+  void YearOverviewFollowsTheLocaleAndFitsSmallScreens();
 };
 
 }  // namespace paylark::test

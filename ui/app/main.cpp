@@ -8,6 +8,7 @@
 #include "core/base/messages.h"
 #include "core/base/setting_keys.h"
 #include "ui/app/editor_dialog_commands.h"
+#include "ui/app/quit_on_signal.h"
 #include "ui/app/start_up.h"
 #include "ui/app/sync_wiring.h"
 #include "ui/base/message_box_prompt.h"
@@ -32,6 +33,13 @@ int Run(int argc, char* argv[]) {
   paylark::InitResources();
   paylark::ApplyDisplayStyle(application);
   QApplication::setWindowIcon(paylark::SvgIcon(QStringLiteral("org.paylark.Paylark")));
+  // A logout's SIGTERM or a terminal's Ctrl+C closes every window as the user would, so the
+  // window state is saved; one that arrives before the event loop runs is handled when it starts.
+  paylark::QuitOnSignal quitOnSignal;
+  QObject::connect(&quitOnSignal, &paylark::QuitOnSignal::QuitRequested, &application, [] {
+    QApplication::closeAllWindows();
+    QApplication::quit();
+  });
 
   QCommandLineParser options;
   options.setApplicationDescription(QStringLiteral("Paylark keeps track of your dues."));

@@ -21,6 +21,8 @@ StartUpResult StartUp(PaylarkApp& app, StartLoad& load, const AskDirectory& ask)
       return {};
   }
   app.SetWorkingDirectory(directory.toStdString());
+  // Saved now, not at exit: paylark-cli reads it while the window is open.
+  app.SaveSetting();
   return {StartUpOutcome::kRun, load.Load()};
 }
 

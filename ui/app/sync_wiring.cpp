@@ -60,7 +60,8 @@ SyncWiring::SyncWiring(PaylarkApp& app, MainWindow& window)
   conflicts_->setFlat(true);
   conflicts_->setCursor(Qt::PointingHandCursor);
   conflicts_->setStyleSheet(QStringLiteral("color: #a03000; font-weight: bold;"));
-  window.statusBar()->addWidget(conflicts_);
+  // Permanent, left of the sums: a passing menu hint never hides or overlaps it.
+  window.statusBar()->insertPermanentWidget(0, conflicts_);
   connect(conflicts_, &QPushButton::clicked, this, &SyncWiring::OpenResolver);
   connect(watcher_, &FolderWatcher::FilesChanged, this, &SyncWiring::ReloadFiles);
   connect(watcher_, &FolderWatcher::FolderChanged, this, &SyncWiring::ReloadFolder);

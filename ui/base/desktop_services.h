@@ -29,9 +29,11 @@ class DesktopServices {
   // The chosen folder, or empty when the user cancelled; the picker opens on startFolder.
   virtual QString ChooseDirectory(QWidget* parent, const QString& title,
                                   const QString& startFolder) = 0;
-  // The chosen existing file, or empty when the user cancelled (or there is no picker).
-  virtual QString ChooseOpenPath(QWidget* parent, const QString& title, const QString& filter) {
-    (void)parent, (void)title, (void)filter;
+  // The chosen existing file, or empty when the user cancelled (or there is no picker); the
+  // picker opens on startFolder.
+  virtual QString ChooseOpenPath(QWidget* parent, const QString& title, const QString& filter,
+                                 const QString& startFolder) {
+    (void)parent, (void)title, (void)filter, (void)startFolder;
     return {};
   }
   // Hands the file to the desktop's default application. True only says that the request was

@@ -16,6 +16,8 @@ QMessageBox::StandardButtons ButtonsOf(PromptButtons buttons) {
       return QMessageBox::Open | QMessageBox::Close;
     case PromptButtons::kKeepMineTakeTheirs:
       return QMessageBox::NoButton;
+    case PromptButtons::kSeriesScope:
+      return QMessageBox::Cancel;
     case PromptButtons::kOk:
       break;
   }
@@ -52,6 +54,22 @@ PromptAnswer AnswerOf(int button, PromptButtons buttons) {
   return buttons == PromptButtons::kOk ? PromptAnswer::kOk : PromptAnswer::kCancel;
 }
 
+PromptAnswer AskSeriesScope(QMessageBox& box) {
+  // One role for the three, so they stand in the order of their reach.
+  QPushButton* thisDue = box.addButton(QStringLiteral("This due only"), QMessageBox::ActionRole);
+  QPushButton* later =
+      box.addButton(QStringLiteral("This and later dues"), QMessageBox::ActionRole);
+  QPushButton* whole = box.addButton(QStringLiteral("The whole series"), QMessageBox::ActionRole);
+  box.setDefaultButton(thisDue);
+  box.setEscapeButton(QMessageBox::Cancel);
+  box.exec();
+  if (box.clickedButton() == thisDue)
+    return PromptAnswer::kNo;
+  if (box.clickedButton() == later)
+    return PromptAnswer::kFromHere;
+  return box.clickedButton() == whole ? PromptAnswer::kYes : PromptAnswer::kCancel;
+}
+
 }  // namespace
 
 PromptAnswer MessageBoxPrompt::Ask(QWidget* parent, const QString& text, PromptButtons buttons,
@@ -73,6 +91,8 @@ PromptAnswer MessageBoxPrompt::Ask(QWidget* parent, const QString& text, PromptB
     box.exec();
     return box.clickedButton() == mine ? PromptAnswer::kYes : PromptAnswer::kNo;
   }
+  if (buttons == PromptButtons::kSeriesScope)
+    return AskSeriesScope(box);
   if (buttons != PromptButtons::kOk)
     box.setDefaultButton(QMessageBox::Yes);
   return AnswerOf(box.exec(), buttons);

@@ -8,8 +8,17 @@ namespace paylark {
 
 // kOpenShowClose: "Open" (the default), "Show in Folder" and "Close", after a file was written.
 // kKeepMineTakeTheirs: "Keep Mine" answers kYes, "Take Theirs" kNo.
-enum class PromptButtons { kOk, kYesNo, kYesNoCancel, kOpenShowClose, kKeepMineTakeTheirs };
-enum class PromptAnswer { kOk, kYes, kNo, kCancel, kOpen, kShowInFolder };
+// kSeriesScope: "This due only" (the default) answers kNo, "This and later dues" kFromHere, "The
+// whole series" kYes, Cancel kCancel.
+enum class PromptButtons {
+  kOk,
+  kYesNo,
+  kYesNoCancel,
+  kOpenShowClose,
+  kKeepMineTakeTheirs,
+  kSeriesScope
+};
+enum class PromptAnswer { kOk, kYes, kNo, kCancel, kOpen, kShowInFolder, kFromHere };
 enum class PromptIcon { kNone, kInformation, kWarning };
 
 // Every message box of the window goes through a Prompt, so tests answer the questions without

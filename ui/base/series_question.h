@@ -13,4 +13,8 @@ class Prompt;
 // counts as Cancel.
 SeriesChoice AskSeriesQuestion(Prompt& prompt, QWidget* parent, MessageId question);
 
+// Asks which dues a change reaches: this due only, this and later (unpaid) dues, or the whole
+// series, naming how many dues each answer changes; a closed box counts as Cancel.
+SeriesChoice AskSeriesScope(Prompt& prompt, QWidget* parent, const SeriesScopeCounts& counts);
+
 }  // namespace paylark

@@ -28,8 +28,8 @@ QString SystemDesktopServices::ChooseDirectory(QWidget* parent, const QString& t
 }
 
 QString SystemDesktopServices::ChooseOpenPath(QWidget* parent, const QString& title,
-                                              const QString& filter) {
-  return QFileDialog::getOpenFileName(parent, title, QString(), filter);
+                                              const QString& filter, const QString& startFolder) {
+  return QFileDialog::getOpenFileName(parent, title, startFolder, filter);
 }
 
 bool SystemDesktopServices::OpenFile(const QString& path) {

@@ -10,7 +10,8 @@ class SystemDesktopServices final : public DesktopServices {
   QString ChooseSavePath(QWidget* parent, const SaveRequest& request) override;
   QString ChooseDirectory(QWidget* parent, const QString& title,
                           const QString& startFolder) override;
-  QString ChooseOpenPath(QWidget* parent, const QString& title, const QString& filter) override;
+  QString ChooseOpenPath(QWidget* parent, const QString& title, const QString& filter,
+                         const QString& startFolder) override;
   bool OpenFile(const QString& path) override;
   bool ShowInFolder(const QString& path) override;
   bool StartDetached(const QString& program, const QStringList& arguments) override;

@@ -10,9 +10,8 @@
 #include <variant>
 
 #include "core/base/field_parsing.h"
-#include "ui/base/operation_progress.h"
+#include "core/base/locale_amount.h"
 #include "ui/base/paylark_app.h"
-#include "ui/base/wait_cursor.h"
 #include "ui/recurrence/recurrence_dialog.h"
 #include "ui/widgets/date_picker.h"
 #include "ui/widgets/display_style.h"
@@ -38,11 +37,6 @@ QString Text(const std::string& text) {
 int DialogUnitsWide(const QFontMetrics& metrics, int units) {
   const QString alphabet = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
   return (units * metrics.horizontalAdvance(alphabet) / alphabet.size() + 2) / 4;
-}
-
-// The amount as the field shows it: up to 15 significant digits, no trailing zeros.
-QString AmountText(double amount) {
-  return QString::number(amount, 'g', 15);
 }
 
 }  // namespace
@@ -152,7 +146,7 @@ void DetailsPage::Load(const DueRecord& record) {
   due_->SetValue(record.dueDate);
   payTo_->setText(Text(record.payTo));
   account_->setText(Text(record.account));
-  amount_->setText(AmountText(record.amount));
+  amount_->setText(QString::fromStdString(AmountFieldText(record.amount, amount_->marks())));
   storedType_ = record.type;
   type_->setCurrentIndex(type_->findData(record.type));
   paid_->setChecked(IsPaid(record));
@@ -166,7 +160,8 @@ bool DetailsPage::Refuse(QLineEdit& field, const Message& message) {
 }
 
 bool DetailsPage::ReadFields() {
-  const std::variant<double, Message> amount = ParseAmount(amount_->text().toStdString());
+  const std::variant<double, Message> amount =
+      ParseLocaleAmount(amount_->text().toStdString(), amount_->marks());
   if (const Message* refusal = std::get_if<Message>(&amount))
     return Refuse(*amount_, *refusal);
   amountValue_ = std::get<double>(amount);
@@ -200,13 +195,19 @@ bool DetailsPage::validatePage() {
   return true;
 }
 
+void DetailsPage::FocusFirstField() {
+  title_->setFocus(Qt::OtherFocusReason);
+  title_->selectAll();
+}
+
 bool DetailsPage::makeRecursive() const {
   return makeRecursive_->isChecked();
 }
 
 DueOffset DetailsPage::offset() const {
   const QTime time = offsetTime_->time();
-  return DueOffset{offsetDaysValue_, time.hour(), time.minute(), time.second(), weekendShift_};
+  return DueOffset{offsetDaysValue_, time.hour(), time.minute(), time.second(),
+                   pattern_.weekendShift};
 }
 
 void DetailsPage::OnMakeRecursiveToggled(bool ticked) {
@@ -221,27 +222,11 @@ void DetailsPage::OnSetRecurrencePattern() {
   RecurrenceDialog dialog(app_, this);
   if (runner_(dialog) != QDialog::Accepted)
     return;
-  Status removed = Status::Ok();
-  {
-    WaitCursor wait;
-    OperationProgress progress(this, MessageId::kProgressDeleting);
-    removed = DeletePlaceholders(app_.store(), placeholderIds_, progress.Reporter());
-  }
-  if (!removed.ok()) {
-    app_.prompt().Tell(
-        this,
-        QString::fromStdString(MessageText(Message{MessageId::kRecordsDeleteFailed,
-                                                   {},
-                                                   static_cast<long long>(placeholderIds_.size()),
-                                                   removed.message()})),
-        PromptIcon::kWarning);
-  }
-  placeholderIds_ = dialog.recordIds();
-  weekendShift_ = dialog.weekendShift();
+  pattern_ = dialog.pattern();
   patternSet_ = true;
   estimate_->setText(QStringLiteral("%1 %2")
                          .arg(QStringLiteral("Estimated number of records : "))
-                         .arg(placeholderIds_.size()));
+                         .arg(dialog.dueCount()));
 }
 
 void DetailsPage::OnStartChanged() {

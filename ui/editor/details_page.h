@@ -1,12 +1,11 @@
 #pragma once
 
 #include <QWizardPage>
-#include <string>
-#include <vector>
 
 #include "core/base/messages.h"
 #include "core/records/due_record.h"
 #include "core/recurrence/new_due.h"
+#include "core/recurrence/recurrence_pattern.h"
 #include "ui/editor/dialog_runner.h"
 
 class QCheckBox;
@@ -26,8 +25,8 @@ class DatePicker;
 enum class SheetMode { kNewDue, kModify };
 
 // The "Due Details" page: the due's fields and, for a new due, "Make Recursive Due" with its
-// pattern and due offset. The page keeps the placeholders of the last confirmed pattern; what
-// becomes of them is the New Due command's business.
+// pattern and due offset. The page keeps the last confirmed pattern; the New Due command makes
+// the series from it at Finish, so nothing is written before.
 class DetailsPage final : public QWizardPage {
   Q_OBJECT
 
@@ -46,9 +45,12 @@ class DetailsPage final : public QWizardPage {
   // Next: the fields, then a recursive due needs a pattern.
   bool validatePage() override;
 
+  // Puts the cursor in Title with its text selected.
+  void FocusFirstField();
+
   bool makeRecursive() const;
   bool patternSet() const { return patternSet_; }
-  const std::vector<std::string>& placeholderIds() const { return placeholderIds_; }
+  const RecurrencePattern& pattern() const { return pattern_; }
   DueOffset offset() const;
 
  private:
@@ -79,8 +81,7 @@ class DetailsPage final : public QWizardPage {
   std::int32_t storedType_ = kTypeBusiness;
   double amountValue_ = 0.0;
   int offsetDaysValue_ = 1;
-  std::vector<std::string> placeholderIds_;
-  WeekendShift weekendShift_ = WeekendShift::kKeep;
+  RecurrencePattern pattern_;
   bool patternSet_ = false;  // never cleared once a pattern was confirmed
 };
 

@@ -4,6 +4,7 @@
 #include "ui/editor/due_wizard.h"
 #include "ui/editor/modify_sheet.h"
 #include "ui/editor/notes_page.h"
+#include "ui/widgets/screen_room.h"
 
 namespace paylark {
 
@@ -13,7 +14,9 @@ DueSheet::DueSheet(PaylarkApp& app, SheetMode mode, QWidget* parent, DialogRunne
       notes_(new NotesPage),
       record_(DueRecord::WithDefaults(app.clock())) {
   if (mode == SheetMode::kNewDue) {
-    dialog_ = MakeDueWizard(details_, notes_, parent);
+    std::unique_ptr<QWizard> wizard = MakeDueWizard(details_, notes_, parent);
+    FitDueWizard(*wizard, ScreenRoom(parent));
+    dialog_ = std::move(wizard);
   } else {
     dialog_ = std::make_unique<ModifySheet>(details_, notes_, parent);
   }

@@ -15,6 +15,8 @@ namespace {
 // The watermark stands beside the page, so it is drawn narrow; the header picture is the logo.
 constexpr QSize kWatermarkSize(164, 314);
 constexpr QSize kHeaderPictureSize(48, 48);
+// The wizard with the watermark beside the page is about 700 pixels wide with its frame.
+constexpr int kRoomForWatermark = 720;
 
 QPixmap Picture(const QString& name, QSize size) {
   QPixmap pixmap(size);
@@ -59,6 +61,16 @@ std::unique_ptr<QWizard> MakeDueWizard(DetailsPage* details, NotesPage* notes, Q
     area->setBackgroundRole(QPalette::Window);
   }
   return wizard;
+}
+
+void FitDueWizard(QWizard& wizard, const QSize& room) {
+  if (room.width() >= kRoomForWatermark)
+    return;
+  for (int id : wizard.pageIds())
+    wizard.page(id)->setPixmap(QWizard::WatermarkPixmap, QPixmap());
+  // Laid out on its first page without the watermark, and as narrow as that allows.
+  wizard.restart();
+  wizard.adjustSize();
 }
 
 }  // namespace paylark

@@ -12,8 +12,8 @@ namespace {
 
 Message FailureOf(PaylarkApp& app, SeriesChoice choice, const DueRecord& edited,
                   const DueRecord& stored, const Status& status) {
-  if (choice == SeriesChoice::kWholeSeries && !SeriesUnchanged(edited, stored)) {
-    const auto members = static_cast<long long>(app.store().SeriesMembers(stored.seriesId).size());
+  if (choice != SeriesChoice::kThisRecord && !SeriesUnchanged(edited, stored)) {
+    const auto members = static_cast<long long>(MembersInScope(app.store(), stored, choice).size());
     return Message{MessageId::kRecordsWriteFailed, {}, members, status.message()};
   }
   return Message{MessageId::kRecordWriteFailed, edited.title, 0, status.message()};
@@ -28,7 +28,7 @@ EditOutcome ModifyDue(PaylarkApp& app, QWidget* parent, const std::string& recor
   const DueRecord stored = app.store().Get(recordId);
   SeriesChoice choice = SeriesChoice::kThisRecord;
   if (IsSeriesMember(stored)) {
-    choice = AskSeriesQuestion(app.prompt(), parent, MessageId::kConfirmModifySeries);
+    choice = AskSeriesScope(app.prompt(), parent, CountSeriesScopes(app.store(), stored));
     if (choice == SeriesChoice::kCancel)
       return EditOutcome::kNothingChanged;
   }

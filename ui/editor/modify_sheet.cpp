@@ -50,6 +50,11 @@ ModifySheet::ModifySheet(DetailsPage* details, NotesPage* notes, QWidget* parent
   layout->addLayout(buttons);
 }
 
+void ModifySheet::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  details_->FocusFirstField();
+}
+
 void ModifySheet::accept() {
   if (!details_->ReadFields()) {
     tabs_->setCurrentWidget(details_);

@@ -19,6 +19,10 @@ class ModifySheet final : public QDialog {
 
   void accept() override;
 
+ protected:
+  // The sheet opens with the cursor in Title, ready to type.
+  void showEvent(QShowEvent* event) override;
+
  private:
   DetailsPage* details_;
   QTabWidget* tabs_;

@@ -1,6 +1,9 @@
 #include "ui/editor/new_due_command.h"
 
+#include <algorithm>
+
 #include "core/recurrence/new_due.h"
+#include "core/recurrence/series_generation.h"
 #include "ui/base/operation_progress.h"
 #include "ui/base/paylark_app.h"
 #include "ui/base/wait_cursor.h"
@@ -13,10 +16,6 @@ void TellFailure(PaylarkApp& app, QWidget* parent, const Message& message) {
   app.prompt().Tell(parent, QString::fromStdString(MessageText(message)), PromptIcon::kWarning);
 }
 
-long long CountOf(const std::vector<std::string>& ids) {
-  return static_cast<long long>(ids.size());
-}
-
 void AddSingleDue(PaylarkApp& app, QWidget* parent, const DueRecord& record) {
   const AddResult added = app.store().Add(record);
   if (!added.status.ok()) {
@@ -25,36 +24,24 @@ void AddSingleDue(PaylarkApp& app, QWidget* parent, const DueRecord& record) {
   }
 }
 
-// A series whose dates cannot be completed is not written at all; its placeholders go.
-void CompleteSeries(PaylarkApp& app, QWidget* parent, const DetailsPage& page,
-                    const DueRecord& record) {
-  const std::vector<std::string>& ids = page.placeholderIds();
-  Status status = Status::Ok();
+// The series is written in one batch at Finish. A run that fails part way takes back the dues
+// it wrote, so a series is on disk whole or not at all.
+void AddSeries(PaylarkApp& app, QWidget* parent, const DetailsPage& page, const DueRecord& record) {
+  SeriesResult result;
+  Status removed = Status::Ok();
   {
     WaitCursor wait;
-    OperationProgress progress(parent, MessageId::kProgressSaving);
-    status = CompletePlaceholders(app.store(), ids, record, page.offset(), progress.Reporter());
-    if (status.code() == StatusCode::kInvalidArgument) {
+    OperationProgress progress(parent, MessageId::kProgressCreating);
+    result = GenerateDues(page.pattern(), app.store(), record, page.offset(), progress.Reporter());
+    if (!result.success && !result.recordIds.empty()) {
       OperationProgress removing(parent, MessageId::kProgressDeleting);
-      (void)DeletePlaceholders(app.store(), ids, removing.Reporter());
+      removed = DeletePlaceholders(app.store(), result.recordIds, removing.Reporter());
     }
   }
-  if (!status.ok()) {
-    TellFailure(app, parent,
-                Message{MessageId::kRecordsWriteFailed, {}, CountOf(ids), status.message()});
-  }
-}
-
-void RemovePlaceholders(PaylarkApp& app, QWidget* parent, const std::vector<std::string>& ids) {
-  Status status = Status::Ok();
-  {
-    WaitCursor wait;
-    OperationProgress progress(parent, MessageId::kProgressDeleting);
-    status = DeletePlaceholders(app.store(), ids, progress.Reporter());
-  }
-  if (!status.ok()) {
-    TellFailure(app, parent,
-                Message{MessageId::kRecordsDeleteFailed, {}, CountOf(ids), status.message()});
+  if (!result.success) {
+    const std::string reason = result.status.ok() ? removed.message() : result.status.message();
+    const auto count = static_cast<long long>(std::max<std::size_t>(result.recordIds.size(), 1));
+    TellFailure(app, parent, Message{MessageId::kRecordsWriteFailed, {}, count, reason});
   }
 }
 
@@ -64,16 +51,13 @@ EditOutcome NewDue(PaylarkApp& app, QWidget* parent, const DialogRunner& runner)
   DueSheet sheet(app, SheetMode::kNewDue, parent, runner);
   const bool finished = sheet.Run();
   const DetailsPage& page = sheet.detailPage();
-  if (finished && page.makeRecursive()) {
-    CompleteSeries(app, parent, page, sheet.record());
-    return EditOutcome::kRecordsChanged;
-  }
-  if (finished)
+  if (!finished)
+    return EditOutcome::kNothingChanged;
+  if (page.makeRecursive())
+    AddSeries(app, parent, page, sheet.record());
+  else
     AddSingleDue(app, parent, sheet.record());
-  if (page.patternSet())
-    RemovePlaceholders(app, parent, page.placeholderIds());
-  return finished || page.patternSet() ? EditOutcome::kRecordsChanged
-                                       : EditOutcome::kNothingChanged;
+  return EditOutcome::kRecordsChanged;
 }
 
 }  // namespace paylark

@@ -32,8 +32,10 @@ CsvImportCommand::CsvImportCommand(PaylarkApp& app, QWidget* window, RunDialog r
 }
 
 QString CsvImportCommand::Run() {
+  // Files to import are usually kept beside the dues, not where the program was started.
   const QString path = app_.desktop().ChooseOpenPath(
-      window_, QStringLiteral("Import CSV"), QStringLiteral("CSV Files (*.csv);;All Files (*)"));
+      window_, QStringLiteral("Import CSV"), QStringLiteral("CSV Files (*.csv);;All Files (*)"),
+      QString::fromStdString(app_.workingDirectory()));
   return path.isEmpty() ? QString() : Import(path);
 }
 

@@ -49,7 +49,8 @@ QString UniqueFileName(const QString& folder, const QString& base, const QString
   return path;
 }
 
-ExportCommands::ExportCommands(PaylarkApp& app, QWidget* window) : app_(app), window_(window) {}
+ExportCommands::ExportCommands(PaylarkApp& app, QWidget* window, NoteShower showNote)
+    : app_(app), window_(window), showNote_(std::move(showNote)) {}
 
 QString ExportCommands::Export(ExportTarget target, NotesChoice notes,
                                std::span<const DueRecord> rows) {
@@ -192,6 +193,8 @@ QString ExportCommands::Written(const QString& path, std::string_view bytes) {
 QString ExportCommands::Offered(const QString& path, const QString& remark) {
   const QString note =
       MessageOf(MessageId::kExportWritten, QDir::toNativeSeparators(path).toStdString()) + remark;
+  if (showNote_)
+    showNote_(note);
   // The wait cursor of the export must not hang over the question.
   const WaitCursor::Pause plainCursor;
   switch (

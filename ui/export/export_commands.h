@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <span>
 #include <string_view>
 
@@ -20,10 +21,13 @@ enum class ExportTarget { kExcel, kWord, kHtml, kPdf, kCalendar, kCsv };
 // An empty list is told and writes nothing. HTML, PDF, the calendar and CSV ask for the file; the
 // workbook and the Word document go to <working directory>/Exports under a readable unique name.
 // A message names each written file and offers to open it or show its folder; the returned note
-// says where it went. A failure is told in a message box and the note is empty.
+// says where it went, and showNote hears it before the message asks, so the window never shows an
+// earlier export's note beside the question. A failure is told in a message box and the note is
+// empty.
 class ExportCommands final {
  public:
-  ExportCommands(PaylarkApp& app, QWidget* window);
+  using NoteShower = std::function<void(const QString& note)>;
+  ExportCommands(PaylarkApp& app, QWidget* window, NoteShower showNote = {});
 
   QString Export(ExportTarget target, NotesChoice notes, std::span<const DueRecord> rows);
 
@@ -43,6 +47,7 @@ class ExportCommands final {
 
   PaylarkApp& app_;
   QWidget* window_;
+  NoteShower showNote_;
 };
 
 // "<folder>/<base>.<suffix>", or "<base> (2).<suffix>", "(3)", ... for the first name not taken.

@@ -9,12 +9,9 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "core/recurrence/new_due.h"
 #include "core/recurrence/pattern_validation.h"
 #include "core/recurrence/series_generation.h"
-#include "ui/base/operation_progress.h"
 #include "ui/base/paylark_app.h"
-#include "ui/base/wait_cursor.h"
 #include "ui/widgets/date_picker.h"
 #include "ui/widgets/display_style.h"
 #include "ui/widgets/styled_button.h"
@@ -132,48 +129,22 @@ void RecurrenceDialog::accept() {
     app_.prompt().Tell(this, QString::fromStdString(MessageText(*refusal)));
     return;
   }
-  if (!ManyDuesConfirmed(pattern))
+  const std::size_t count = SurveySeries(pattern).count;
+  if (!ManyDuesConfirmed(count))
     return;
-  if (Generate(pattern))
-    QDialog::accept();
+  pattern_ = pattern;
+  dueCount_ = count;
+  QDialog::accept();
 }
 
 // A pattern that would fill the folder with more dues than anyone pays is made only when the
 // user says so.
-bool RecurrenceDialog::ManyDuesConfirmed(const RecurrencePattern& pattern) {
-  const std::size_t count = SurveySeries(pattern).count;
+bool RecurrenceDialog::ManyDuesConfirmed(std::size_t count) {
   if (count <= kManyDues)
     return true;
   const Message question{MessageId::kConfirmManyDues, {}, static_cast<long long>(count), {}};
   return app_.prompt().Ask(this, QString::fromStdString(MessageText(question)),
                            PromptButtons::kYesNo, PromptIcon::kWarning) == PromptAnswer::kYes;
-}
-
-// A failed write is told once; the placeholders stored before it are taken away again, so the
-// user can try once more.
-bool RecurrenceDialog::Generate(const RecurrencePattern& pattern) {
-  SeriesResult result;
-  {
-    WaitCursor wait;
-    OperationProgress progress(this, MessageId::kProgressCreating);
-    result = GenerateSeries(pattern, app_.store(), app_.clock(), progress.Reporter());
-  }
-  if (result.success) {
-    recordIds_ = std::move(result.recordIds);
-    seriesId_ = std::move(result.seriesId);
-    weekendShift_ = pattern.weekendShift;
-    return true;
-  }
-  const Status removed = DeletePlaceholders(app_.store(), result.recordIds);
-  const std::string reason = result.status.ok() ? removed.message() : result.status.message();
-  app_.prompt().Tell(this,
-                     QString::fromStdString(MessageText(Message{
-                         MessageId::kRecordsWriteFailed,
-                         {},
-                         static_cast<long long>(std::max<std::size_t>(result.recordIds.size(), 1)),
-                         reason})),
-                     PromptIcon::kWarning);
-  return false;
 }
 
 }  // namespace paylark

@@ -1,8 +1,7 @@
 #pragma once
 
 #include <QDialog>
-#include <string>
-#include <vector>
+#include <cstddef>
 
 #include "ui/recurrence/recurrence_controls.h"
 
@@ -14,19 +13,18 @@ namespace paylark {
 class PaylarkApp;
 
 // The Recurrence Pattern dialog. It opens on the defaults of "now" (the app's clock); OK checks
-// the chosen kind's settings and the range, then stores one placeholder record per occurrence
-// and closes. The caller takes the placeholder IDs; Cancel stores nothing.
+// the chosen kind's settings and the range, counts the occurrences and closes. Nothing is
+// written: the caller takes the accepted pattern and makes the dues from it when they are
+// complete.
 class RecurrenceDialog final : public QDialog {
   Q_OBJECT
 
  public:
   explicit RecurrenceDialog(PaylarkApp& app, QWidget* parent = nullptr);
 
-  // The placeholders of the accepted pattern in generation order (possibly none).
-  const std::vector<std::string>& recordIds() const { return recordIds_; }
-  const std::string& seriesId() const { return seriesId_; }
-  // How the accepted pattern moves due dates off weekends.
-  WeekendShift weekendShift() const { return weekendShift_; }
+  // The accepted pattern and how many dues it makes (possibly none).
+  const RecurrencePattern& pattern() const { return pattern_; }
+  std::size_t dueCount() const { return dueCount_; }
 
   void accept() override;
 
@@ -38,15 +36,13 @@ class RecurrenceDialog final : public QDialog {
   void OnWeekdayClicked(QCheckBox* box);
   void OnRangeStartChanged();
   void OnEndByChanged();
-  bool ManyDuesConfirmed(const RecurrencePattern& pattern);
-  bool Generate(const RecurrencePattern& pattern);
+  bool ManyDuesConfirmed(std::size_t count);
 
   PaylarkApp& app_;
   RecurrenceControls controls_;
   QStackedWidget* groups_ = nullptr;
-  std::vector<std::string> recordIds_;
-  std::string seriesId_;
-  WeekendShift weekendShift_ = WeekendShift::kKeep;
+  RecurrencePattern pattern_;
+  std::size_t dueCount_ = 0;
 };
 
 }  // namespace paylark

@@ -36,4 +36,16 @@ void ReminderCount::Update() {
   nextDay_.start(static_cast<int>(std::max<std::int64_t>(secondsToMidnight, 1) * 1000));
 }
 
+std::string ReminderCount::NextRecordId(const std::string& current) const {
+  const std::vector<Reminder> reminders =
+      SelectReminders(app_.store().map(), app_.clock().Now(), AppSettings::ReminderDaysAhead());
+  if (reminders.empty())
+    return {};
+  for (std::size_t i = 0; i < reminders.size(); ++i) {
+    if (reminders[i].record.recordId == current)
+      return reminders[(i + 1) % reminders.size()].record.recordId;
+  }
+  return reminders.front().record.recordId;
+}
+
 }  // namespace paylark

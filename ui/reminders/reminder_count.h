@@ -25,6 +25,9 @@ class ReminderCount final : public QObject {
   bool anyOverdue() const { return anyOverdue_; }
   // The earliest due that needs a reminder, or empty.
   const std::string& earliestRecordId() const { return earliestRecordId_; }
+  // The due after current among those that need a reminder, in due-date order and round again
+  // from the first; the earliest when current is not one of them. Empty when none needs one.
+  std::string NextRecordId(const std::string& current) const;
 
  signals:
   void Changed();

@@ -39,7 +39,8 @@ Commands::Commands(QWidget* window) : QObject(window) {
                           QKeySequence("Ctrl+D"));
   print =
       MakeCommand(window, "&Print", "Print Dues \n Print Dues ", nullptr, QKeySequence("Ctrl+P"));
-  exit = MakeCommand(window, "E&xit", "Quit the application\nExit");
+  exit = MakeCommand(window, "E&xit", "Quit the application\nExit", nullptr,
+                     QKeySequence(QStringLiteral("Ctrl+Q")));
   synchronize = MakeCommand(window, "&Synchronize", "Synchronize\nSynchronize", "synchronize");
   excelWithNotes =
       MakeCommand(window, "With Notes", ExportPrompt("Excel", "With Notes", " "), "export-excel");
@@ -68,10 +69,11 @@ Commands::Commands(QWidget* window) : QObject(window) {
   refresh = MakeCommand(window, "&Refresh", "Refresh\nRefresh", "refresh", QKeySequence("F5"));
   reminders = MakeCommand(window, "&Reminders…",
                           "Choose when and how Paylark reminds you of dues\nReminders");
-  previousMonth = MakeCommand(window, "Goto Previous Month",
-                              "Goto Previous Month \n Goto Previous Month", "previous-month");
-  nextMonth =
-      MakeCommand(window, "Goto Next Month", "Goto Next Month \n Goto Next Month", "next-month");
+  previousMonth =
+      MakeCommand(window, "Goto Previous Month", "Goto Previous Month \n Goto Previous Month",
+                  "previous-month", QKeySequence(QStringLiteral("Ctrl+PgUp")));
+  nextMonth = MakeCommand(window, "Goto Next Month", "Goto Next Month \n Goto Next Month",
+                          "next-month", QKeySequence(QStringLiteral("Ctrl+PgDown")));
   about = MakeCommand(window, "&About Paylark...",
                       "Display program information, version number and copyright\nAbout", "about");
   help = MakeCommand(window, "&Help Contents\tF1", "Help \n Help", "help", QKeySequence("F1"));
@@ -107,6 +109,10 @@ void Commands::BuildMenuBar(QMenuBar& bar, QAction* toggleDetails) const {
   due->addAction(deleteDue);
   QMenu* view = bar.addMenu(QStringLiteral("&View"));
   view->addAction(toggleDetails);
+  view->addSeparator();
+  view->addAction(previousMonth);
+  view->addAction(nextMonth);
+  view->addSeparator();
   view->addAction(find);
   view->addAction(yearOverview);
   bar.addMenu(QStringLiteral("&Tools"))->addAction(synchronize);

@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -55,7 +56,7 @@ MainWindow::MainWindow(PaylarkApp& app, DialogCommands& dialogs, QWidget* parent
       dialogs_(dialogs),
       commands_(new Commands(this)),
       detailsBar_(new DetailsBar(this)),
-      exports_(new ExportCommands(app, this)),
+      exports_(new ExportCommands(app, this, [this](const QString& note) { ShowNote(note); })),
       calendarFeed_(std::make_unique<CalendarFeedKeeper>(app)),
       askDirectory_(
           [&app](const QString& initial) { return AskForWorkingDirectory(app, initial); }),
@@ -168,8 +169,7 @@ void MainWindow::ConnectCommands() {
   connect(reminderCount_, &ReminderCount::Changed, this, [this] {
     captionStrip_->ShowReminders(reminderCount_->text(), reminderCount_->anyOverdue());
   });
-  connect(captionStrip_, &CaptionStrip::RemindersClicked, this,
-          [this] { GoToDue(QString::fromStdString(reminderCount_->earliestRecordId())); });
+  connect(captionStrip_, &CaptionStrip::RemindersClicked, this, [this] { GoToNextReminder(); });
 }
 
 void MainWindow::ConnectExports() {
@@ -213,6 +213,12 @@ void MainWindow::RefreshMonth() {
   }
   detailsBar_->ClearDetails();
   ShowCaption(QStringLiteral("Paylark"), CaptionStrip::kApplication);
+}
+
+void MainWindow::GoToNextReminder() {
+  const std::optional<DueRecord> selected = view_->SelectedRecord();
+  const std::string current = selected ? selected->recordId : std::string();
+  GoToDue(QString::fromStdString(reminderCount_->NextRecordId(current)));
 }
 
 bool MainWindow::GoToDue(const QString& recordId) {
@@ -360,8 +366,11 @@ void MainWindow::OnChangeDirectory() {
 
 void MainWindow::SynchronizeLocally() {
   ReloadAll();
-  app_.prompt().Tell(this, QString::fromStdString(MessageText(MessageId::kNoSyncProgram)),
-                     PromptIcon::kInformation);
+  const QString section = QUrl::fromLocalFile(HelpFilePath()).toString() + QStringLiteral("#sync");
+  const std::string text =
+      MessageText(MessageId::kNoSyncProgram) + "\n" +
+      MessageText(Message{MessageId::kSyncSetUpHint, section.toStdString(), 0, {}});
+  app_.prompt().Tell(this, QString::fromStdString(text), PromptIcon::kInformation);
 }
 
 void MainWindow::OnAbout() {

@@ -60,6 +60,9 @@ class MainWindow final : public QMainWindow {
   // Shows the due's month (every due when the filter would hide it) and selects the due;
   // false when no due has the ID.
   bool GoToDue(const QString& recordId);
+  // The caption strip's click: the due after the selected one among those that need a reminder,
+  // so clicking again walks through them.
+  void GoToNextReminder();
   void OnReminderPreferences();
 
   // The Working Directory dialog used by Change Directory; tests put their own.

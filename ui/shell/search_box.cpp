@@ -22,6 +22,14 @@ QTreeWidgetItem* ResultItem(const DueRecord& due) {
   return item;
 }
 
+// Said where the results would be, so a search that finds nothing is not taken for one that
+// did not run.
+QTreeWidgetItem* NoMatchItem() {
+  auto* item = new QTreeWidgetItem(QStringList{QString(), QStringLiteral("No dues match")});
+  item->setFlags(Qt::NoItemFlags);
+  return item;
+}
+
 }  // namespace
 
 SearchBox::SearchBox(const RecordStore& store, QWidget* parent)
@@ -75,6 +83,8 @@ void SearchBox::ShowResults() {
   QList<QTreeWidgetItem*> items;
   for (std::size_t i = 0; i < found.size() && i < kMostResults; ++i)
     items.append(ResultItem(store_.Get(found[i])));
+  if (items.isEmpty() && !text().trimmed().isEmpty())
+    items.append(NoMatchItem());
   results_->addTopLevelItems(items);
   results_->setUpdatesEnabled(true);
   if (items.isEmpty()) {
@@ -98,7 +108,7 @@ void SearchBox::PlaceResults() {
 }
 
 void SearchBox::Choose(const QTreeWidgetItem* item) {
-  if (!item)
+  if (!item || item->data(0, kRecordIdRole).toString().isEmpty())
     return;
   results_->hide();
   emit DueChosen(item->data(0, kRecordIdRole).toString());

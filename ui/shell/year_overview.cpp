@@ -1,10 +1,12 @@
 #include "ui/shell/year_overview.h"
 
 #include <QChartView>
+#include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLocale>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QtCharts/QBarCategoryAxis>
@@ -12,16 +14,25 @@
 #include <QtCharts/QStackedBarSeries>
 #include <QtCharts/QValueAxis>
 #include <algorithm>
+#include <clocale>
 
 #include "core/base/format.h"
+#include "core/base/messages.h"
 #include "core/records/year_summary.h"
 #include "ui/widgets/display_style.h"
+#include "ui/widgets/screen_room.h"
 
 namespace paylark {
 namespace {
 
+constexpr QSize kPreferredSize(1000, 680);
+
 const QColor kPaidColour(0, 128, 0);
 const QColor kUnpaidColour(200, 0, 0);
+
+QString Text(MessageId id) {
+  return QString::fromStdString(MessageText(id));
+}
 
 QString Amount(double amount) {
   return QString::fromStdString(FormatAmount(amount));
@@ -100,11 +111,19 @@ YearOverview::YearOverview(const RecordStore& store, int year, QWidget* parent)
   auto* payeeLayout = new QVBoxLayout(byPayee);
   payeeLayout->addWidget(payees_);
 
+  auto* content = new QWidget;
+  auto* contentLayout = new QVBoxLayout(content);
+  contentLayout->setContentsMargins(0, 0, 0, 0);
+  contentLayout->addLayout(yearRow);
+  contentLayout->addLayout(upper, 3);
+  contentLayout->addWidget(byPayee, 2);
+  auto* close = new QDialogButtonBox(QDialogButtonBox::Close);
+  connect(close, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  // On a small screen the tables and the chart scroll; Close stays in view.
   auto* layout = new QVBoxLayout(this);
-  layout->addLayout(yearRow);
-  layout->addLayout(upper, 3);
-  layout->addWidget(byPayee, 2);
-  resize(1000, 680);
+  layout->addWidget(new FittingScrollArea(content), 1);
+  layout->addWidget(close);
+  resize(kPreferredSize.boundedTo(ScreenRoom(parent)).expandedTo(minimumSizeHint()));
 
   year_->setValue(year);
   connect(year_, &QSpinBox::valueChanged, this, &YearOverview::ShowYear);
@@ -112,8 +131,8 @@ YearOverview::YearOverview(const RecordStore& store, int year, QWidget* parent)
 }
 
 QWidget* YearOverview::BuildChart() {
-  paid_ = new QBarSet(QStringLiteral("Paid"));
-  unpaid_ = new QBarSet(QStringLiteral("Unpaid"));
+  paid_ = new QBarSet(Text(MessageId::kOverviewPaid));
+  unpaid_ = new QBarSet(Text(MessageId::kOverviewUnpaid));
   paid_->setColor(kPaidColour);
   unpaid_->setColor(kUnpaidColour);
   auto* series = new QStackedBarSeries;
@@ -125,8 +144,13 @@ QWidget* YearOverview::BuildChart() {
   chart->setAnimationOptions(QChart::NoAnimation);
   chart->legend()->setAlignment(Qt::AlignBottom);
   monthAxis_ = new QBarCategoryAxis;
+  // Upright, so that every month's name is shown whole however narrow its bar.
+  monthAxis_->setLabelsAngle(-90);
   amountAxis_ = new QValueAxis;
   amountAxis_->setLabelFormat(QStringLiteral("%.0f"));
+  // The axis groups digits as the amounts beside it do ("12.000" under de_DE).
+  chart->setLocale(QLocale(QString::fromLatin1(std::setlocale(LC_MONETARY, nullptr))));
+  chart->setLocalizeNumbers(true);
   chart->addAxis(monthAxis_, Qt::AlignBottom);
   chart->addAxis(amountAxis_, Qt::AlignLeft);
   series->attachAxis(monthAxis_);
@@ -155,6 +179,15 @@ void YearOverview::FillMonths(const YearSummary& summary) {
   }
   SetRow(*months_, 12, QStringList{QString::number(summary.year)} + SumTexts(summary.wholeYear),
          true);
+  // Month names and sums whole: the table is never narrower than its columns (the window
+  // scrolls instead).
+  const QAbstractItemView& view = *months_;
+  int width = 2 * months_->frameWidth();
+  for (int column = 0; column < months_->columnCount(); ++column) {
+    width += std::max(view.sizeHintForColumn(column),
+                      months_->horizontalHeader()->sectionSizeHint(column));
+  }
+  months_->setMinimumWidth(width);
 }
 
 void YearOverview::FillChart(const YearSummary& summary) {
@@ -178,7 +211,8 @@ void YearOverview::FillChart(const YearSummary& summary) {
   monthAxis_->setCategories(categories);
   amountAxis_->setRange(low, high > low ? high : low + 1);
   amountAxis_->applyNiceNumbers();
-  chart_->chart()->setTitle(QStringLiteral("Paid and unpaid by month, %1").arg(summary.year));
+  chart_->chart()->setTitle(QString::fromStdString(
+      MessageText(Message{MessageId::kOverviewChartTitle, {}, summary.year, {}})));
 }
 
 void YearOverview::FillPayees(const YearSummary& summary) {

@@ -7,7 +7,7 @@
 namespace paylark {
 
 FilteredLineEdit::FilteredLineEdit(Filter filter, QWidget* parent)
-    : QLineEdit(parent), filter_(filter) {
+    : QLineEdit(parent), filter_(filter), marks_(LocaleAmountMarks()) {
   // Typed text must arrive as key presses to pass the filter, not as input-method commits.
   setAttribute(Qt::WA_InputMethodEnabled, false);
 }
@@ -15,9 +15,15 @@ FilteredLineEdit::FilteredLineEdit(Filter filter, QWidget* parent)
 bool FilteredLineEdit::Accepts(QChar typed) const {
   if (IsDecimalDigit(typed))
     return true;
-  // The whole text counts, a selected point too: the point can only be typed once.
-  return filter_ == Filter::kAmount && typed == QLatin1Char('.') &&
-         !text().contains(QLatin1Char('.'));
+  if (filter_ != Filter::kAmount)
+    return false;
+  // The whole text counts, a selected mark too: the decimal mark can only be typed once.
+  const QString decimal = QString::fromStdString(marks_.decimal);
+  if (typed == decimal)
+    return !text().contains(decimal);
+  if (IsGroupingMark(QString(typed).toStdString(), marks_))
+    return true;
+  return !marks_.grouping.empty() && (typed == QLatin1Char('.') || typed == QLatin1Char(','));
 }
 
 void FilteredLineEdit::keyPressEvent(QKeyEvent* event) {

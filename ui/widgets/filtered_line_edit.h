@@ -2,6 +2,8 @@
 
 #include <QLineEdit>
 
+#include "core/base/locale_amount.h"
+
 namespace paylark {
 
 // A line edit that lets only the characters of its filter be typed (no sign, no blank, no
@@ -11,11 +13,17 @@ class FilteredLineEdit final : public QLineEdit {
 
  public:
   enum class Filter {
-    kAmount,  // digits and one decimal point in the whole text
+    // Digits, the locale's decimal mark once in the whole text, its grouping mark; where the
+    // locale groups digits, also the point and comma of other locales, so that a mark typed
+    // out of habit is refused when the text is read rather than silently dropped.
+    kAmount,
     kNumber,  // digits only
   };
 
   explicit FilteredLineEdit(Filter filter, QWidget* parent = nullptr);
+
+  // The process locale's amount marks when the field was made.
+  const AmountMarks& marks() const { return marks_; }
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
@@ -24,6 +32,7 @@ class FilteredLineEdit final : public QLineEdit {
   bool Accepts(QChar typed) const;
 
   Filter filter_;
+  AmountMarks marks_;
 };
 
 }  // namespace paylark

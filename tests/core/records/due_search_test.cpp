@@ -80,6 +80,13 @@ TEST_F(ManyDuesTest, LetterCaseFoldsForEveryLetterTheLocaleKnows) {
     EXPECT_EQ(Found("квартПЛАТА"), "Квартплата") << locale;
     EXPECT_EQ(Found("мосэнерго"), "Квартплата") << locale;
   }
+  // Regression: "strasse" did not find "Hauptstraße".
+  AddDue("Miete Hauptstraße", "Vermieter", At(2026, 3, 3));
+  for (const char* locale : {"de_DE.UTF-8", "en_US.UTF-8"}) {
+    ASSERT_TRUE(std::setlocale(LC_ALL, locale)) << locale;
+    EXPECT_EQ(Found("hauptstrasse"), "Miete Hauptstraße") << locale;
+    EXPECT_EQ(Found("HAUPTSTRAẞE"), "Miete Hauptstraße") << locale;
+  }
   // The C locale knows ASCII letters alone.
   std::setlocale(LC_ALL, "C");
   EXPECT_EQ(Found("äpfel"), "");

@@ -79,6 +79,42 @@ TEST_F(SeriesEditingTest, WholeSeriesAmountChangeReachesEveryMember) {
   }
 }
 
+// Regression: raising December's rent rewrote the paid dues of July to October.
+TEST_F(SeriesEditingTest, ThisAndLaterSparesPaidAndEarlierMembers) {
+  const DueRecord stored = store_.Get(ids_[1]);
+  DueRecord edited = stored;
+  edited.title = "Gym Plus";
+  edited.amount = 12.5;
+  ASSERT_TRUE(ApplyModify(store_, SeriesChoice::kThisAndLater, edited, stored).ok());
+  EXPECT_EQ(Stored(0).amount, 10);  // paid and earlier
+  EXPECT_EQ(Stored(0).title, "Gym");
+  EXPECT_EQ(Stored(1), edited);
+  EXPECT_EQ(Stored(2).amount, 12.5);
+  EXPECT_EQ(Stored(2).title, "Gym Plus");
+  EXPECT_EQ(Stored(2).notes, "shared");
+}
+
+TEST_F(SeriesEditingTest, ScopeCountsNameTheDuesEachAnswerChanges) {
+  auto counts = [this](std::size_t index) {
+    const SeriesScopeCounts c = CountSeriesScopes(store_, store_.Get(ids_[index]));
+    return std::to_string(c.thisRecord) + " " + std::to_string(c.thisAndLater) + " " +
+           std::to_string(c.wholeSeries);
+  };
+  EXPECT_EQ(counts(0), "1 3 3");  // the paid first due, then two unpaid later ones
+  EXPECT_EQ(counts(1), "1 2 3");
+  EXPECT_EQ(counts(2), "1 1 3");
+  DueRecord last = store_.Get(ids_[2]);
+  last.paid = 1;
+  ASSERT_TRUE(store_.Replace(last).ok());
+  EXPECT_EQ(counts(1), "1 1 3");  // a paid later due is spared as well
+  EXPECT_EQ(MembersInScope(store_, store_.Get(ids_[1]), SeriesChoice::kThisAndLater),
+            std::vector<std::string>{ids_[1]});
+  EXPECT_EQ(MembersInScope(store_, store_.Get(ids_[1]), SeriesChoice::kWholeSeries).size(), 3u);
+  const AddResult single = store_.Add(DueRecord{});
+  const SeriesScopeCounts alone = CountSeriesScopes(store_, store_.Get(single.recordId));
+  EXPECT_EQ(alone.thisAndLater + alone.wholeSeries, 2u);
+}
+
 TEST_F(SeriesEditingTest, WholeSeriesChangeOfDatesNotesOrPaidChangesOneRecord) {
   const DueRecord stored = store_.Get(ids_[2]);
   DueRecord edited = stored;

@@ -1,0 +1,90 @@
+#include "core/base/locale_amount.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+
+namespace paylark {
+namespace {
+
+// A typed text and what it reads as under one locale; a negative value is a refusal.
+struct Case {
+  const char* text;
+  double value;
+};
+
+constexpr double kRefused = -1;
+
+void ExpectReads(const char* locale, std::initializer_list<Case> cases) {
+  ASSERT_NE(std::setlocale(LC_ALL, locale), nullptr) << locale;
+  const AmountMarks marks = LocaleAmountMarks();
+  for (const Case& c : cases) {
+    const std::variant<double, Message> read = ParseLocaleAmount(c.text, marks);
+    if (c.value == kRefused) {
+      ASSERT_TRUE(std::holds_alternative<Message>(read)) << locale << " \"" << c.text << "\"";
+      EXPECT_EQ(std::get<Message>(read).id, MessageId::kEnterNumber) << c.text;
+    } else {
+      ASSERT_TRUE(std::holds_alternative<double>(read)) << locale << " \"" << c.text << "\"";
+      EXPECT_EQ(std::get<double>(read), c.value) << locale << " \"" << c.text << "\"";
+    }
+  }
+  std::setlocale(LC_ALL, "C");
+}
+
+TEST(LocaleAmountTest, PointLocalesGroupWithCommas) {
+  for (const char* locale : {"en_US.UTF-8", "ja_JP.UTF-8"}) {
+    ExpectReads(locale, {{"12.50", 12.5},
+                         {"1,234.56", 1234.56},
+                         {"1,234,567", 1234567},
+                         {" 955.5 ", 955.5},
+                         {"12,50", kRefused},
+                         {"1,2345", kRefused},
+                         {",123", kRefused},
+                         {"1,", kRefused},
+                         {"1.2.3", kRefused},
+                         {"1.234,5", kRefused}});
+  }
+}
+
+TEST(LocaleAmountTest, GermanReadsCommaDecimalsAndPointGroups) {
+  ExpectReads("de_DE.UTF-8", {{"12,50", 12.5},
+                              {"1.234,56", 1234.56},
+                              {"955,50", 955.5},
+                              {"1.234.567", 1234567},
+                              {"12.50", kRefused},
+                              {"1,234.56", kRefused},
+                              {"1,2,3", kRefused},
+                              {"1,234.", kRefused}});
+}
+
+TEST(LocaleAmountTest, FrenchGroupsWithAnyBlank) {
+  ExpectReads("fr_FR.UTF-8", {{"12,50", 12.5},
+                              {"1 234,56", 1234.56},
+                              {"1\u202f234,56", 1234.56},
+                              {"1\u00a0234", 1234},
+                              {"12.50", kRefused},
+                              {"12 50", kRefused}});
+}
+
+TEST(LocaleAmountTest, TheCLocaleKeepsThePlainForm) {
+  ExpectReads("C", {{"12.5", 12.5}, {"1e+18", 1e18}, {"12,50", kRefused}, {"", kRefused}});
+  const std::variant<double, Message> tooLarge = ParseLocaleAmount("2e18", LocaleAmountMarks());
+  ASSERT_TRUE(std::holds_alternative<Message>(tooLarge));
+  EXPECT_EQ(std::get<Message>(tooLarge).id, MessageId::kEnterNumberInRange);
+}
+
+TEST(LocaleAmountTest, TheFieldShowsTheLocalesDecimalMarkWithoutGrouping) {
+  ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr);
+  const AmountMarks german = LocaleAmountMarks();
+  EXPECT_EQ(AmountFieldText(61.75, german), "61,75");
+  EXPECT_EQ(AmountFieldText(1234567.5, german), "1234567,5");
+  EXPECT_EQ(AmountFieldText(850, german), "850");
+  ASSERT_NE(std::setlocale(LC_ALL, "fr_FR.UTF-8"), nullptr);
+  EXPECT_TRUE(IsGroupingMark(" ", LocaleAmountMarks()));
+  std::setlocale(LC_ALL, "C");
+  EXPECT_EQ(AmountFieldText(61.75, LocaleAmountMarks()), "61.75");
+  EXPECT_FALSE(IsGroupingMark(",", LocaleAmountMarks()));
+}
+
+}  // namespace
+}  // namespace paylark

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QScrollArea>
+#include <QSize>
+
+class QWidget;
+
+namespace paylark {
+
+// The room a window has on the screen it opens on (its parent's, else the primary screen),
+// without the desktop's panels.
+QSize ScreenRoom(const QWidget* parent);
+
+// A frameless scroll area that asks for its content's whole size, so a window is as large as
+// its content where there is room and scrolls inside only where there is not.
+class FittingScrollArea final : public QScrollArea {
+  Q_OBJECT
+
+ public:
+  explicit FittingScrollArea(QWidget* content, QWidget* parent = nullptr);
+  QSize sizeHint() const override;
+};
+
+}  // namespace paylark

@@ -2,9 +2,13 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
+#include <mutex>
+#include <random>
 #include <utility>
 
 #include "core/records/record_codec.h"
+#include "core/records/record_swap.h"
 
 namespace paylark {
 namespace {
@@ -19,6 +23,16 @@ std::string FormatStamp(std::int64_t linearSecond) {
   char text[32];
   std::snprintf(text, sizeof text, "%04d%02d%02d%02d%02d%02d", c.year, c.month, c.day, c.hour,
                 c.minute, c.second);
+  return text;
+}
+
+// Eight hex digits that no other process or device is likely to draw in the same second.
+std::string SeriesTag() {
+  static std::mt19937 engine{std::random_device{}()};
+  static std::mutex mutex;
+  std::lock_guard lock(mutex);
+  char text[16];
+  std::snprintf(text, sizeof text, "-%08x", static_cast<unsigned>(engine()));
   return text;
 }
 
@@ -111,6 +125,29 @@ Status RecordStore::Replace(const DueRecord& record) {
   return status;
 }
 
+Status RecordStore::ReplaceAllRecords(const std::vector<DueRecord>& records) {
+  if (!folder_)
+    return NoWorkingDirectory();
+  std::map<std::string, std::string> wanted;
+  for (const DueRecord& record : records) {
+    if (!IsPlainRecordId(record.recordId))
+      return Status::InvalidArgument("the record ID \"" + record.recordId + "\" is not usable");
+    wanted[FileNameOf(record.recordId)] = EncodeRecord(record);
+  }
+  wanted[std::string(kMarkerFileName)] = std::string(kMarkerBytes, sizeof kMarkerBytes);
+  (void)folder_->Create();
+  Result<std::vector<std::string>> current = folder_->ListRecordFiles();
+  if (!current.ok())
+    return current.status();
+  std::vector<NewRecordFile> files;
+  files.reserve(wanted.size());
+  for (auto& [name, bytes] : wanted)
+    files.push_back({name, std::move(bytes)});
+  Status status = SwapFiles(files_, folder_->path(), files, current.value());
+  (void)Reload();
+  return status;
+}
+
 DueRecord RecordStore::Get(const std::string& recordId) const {
   std::optional<DueRecord> found = map_.Find(recordId);
   return found ? std::move(*found) : DueRecord::WithDefaults(clock_);
@@ -176,7 +213,7 @@ Status RecordStore::DeleteSeries(const std::string& seriesId, const Progress& pr
 std::string RecordStore::MakeSeriesId() {
   seriesSecond_ = std::max(seriesSecond_, clock_.Now().LinearSeconds());
   for (;;) {
-    std::string id = "recId" + FormatStamp(seriesSecond_);
+    std::string id = "recId" + FormatStamp(seriesSecond_) + SeriesTag();
     if (!seriesSizes_.contains(id)) {
       seriesSizes_.emplace(id, 0);  // reserved for the caller's series from now on
       return id;

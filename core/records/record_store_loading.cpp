@@ -16,6 +16,7 @@
 #include "core/records/record_codec.h"
 #include "core/records/record_loading.h"
 #include "core/records/record_snapshot.h"
+#include "core/records/record_swap.h"
 #include "core/sync/sync_file_names.h"
 
 namespace paylark {
@@ -147,7 +148,9 @@ std::function<RecordStore::FolderCheck()> RecordStore::CheckJob() const {
 
 std::optional<ReloadReport> RecordStore::Confirm(const FolderCheck& check) {
   const std::optional<Unconfirmed> expected = std::exchange(unconfirmed_, std::nullopt);
-  if (!expected || !folder_ || check.identity != expected->identity)
+  // An interrupted swap of the record files is finished by a Reload.
+  if (!expected || !folder_ || check.identity != expected->identity ||
+      !check.others.swapFiles.empty())
     return std::nullopt;
   ReloadReport report;
   TakeScan(check.others, report);
@@ -172,6 +175,7 @@ void RecordStore::ClearMap() {
 
 void RecordStore::LoadFolder(ReloadReport& report, const Progress& progress) {
   (void)folder_->Create();
+  (void)FinishInterruptedSwaps(files_, folder_->path());
   Snapshot snapshot;
   Result<FolderScan> scan = Status::NotFound("not listed");
   bool mapped = false;
@@ -191,6 +195,8 @@ void RecordStore::LoadFolder(ReloadReport& report, const Progress& progress) {
   }
   if (!scan.ok()) {
     ClearMap();
+    report.folderStatus = Status::IoError("the records folder \"" + folder_->path() +
+                                          "\" cannot be read: " + scan.status().message());
     return;
   }
   TakeScan(scan.value(), report);
@@ -298,6 +304,8 @@ void RecordStore::MapLoaded(const FolderEntry& file, LoadJob& job, Snapshot& sna
                             ReloadReport& report) {
   report.filesRead += job.cached ? 0 : 1;
   const FileInfo& info = job.cached ? file.info : job.readInfo;
+  if (job.unread && job.record.status().code() == StatusCode::kNotFound)
+    return;  // removed since the listing: gone, not unreadable
   if (job.unread) {
     const bool tooLarge = info.size > kMaxRecordFileBytes;
     report.skipped.push_back(
@@ -392,6 +400,12 @@ ReloadReport RecordStore::ReloadFiles(const std::vector<std::string>& fileNames)
 
 void RecordStore::LoadFile(const std::string& fileName, ReloadReport& report) {
   Result<std::string> bytes = folder_->Read(fileName);
+  if (bytes.status().code() == StatusCode::kNotFound) {
+    const SyncFileName classified = ClassifyFileName(fileName);
+    TrackSeries(map_.Find(classified.recordId), nullptr);
+    map_.Remove(classified.recordId);
+    return;
+  }
   Result<DueRecord> record =
       bytes.ok() ? DecodeRecord(bytes.value()) : Result<DueRecord>(bytes.status());
   if (!record.ok()) {

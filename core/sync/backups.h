@@ -10,13 +10,11 @@
 #include "core/base/status.h"
 #include "core/records/file_system.h"
 #include "core/records/record_store.h"
+#include "core/sync/backup_zip.h"
 
 namespace paylark {
 
 inline constexpr int kDefaultBackupsKept = 30;
-// The zip's folder for record files that do not decode: their bytes are kept, but a restore
-// never reads them.
-inline constexpr std::string_view kUnreadableFolderName = "Unreadable";
 // No backup of a records folder comes near this size; a larger file is not read as one.
 inline constexpr std::size_t kMaxBackupBytes = std::size_t{4} << 30;
 
@@ -62,11 +60,7 @@ Result<std::string> CreateBackup(const std::string& workingDirectory, const Cloc
 bool HasBackupOfToday(const std::string& backupsFolder, const Clock& clock,
                       FileSystem& files = SystemFileSystem());
 
-// The records of a backup. A zip that cannot be opened, an entry larger than a record file may
-// be, or a record file outside the "Unreadable" folder that does not decode is Corrupt. Entries
-// are read with a bounded buffer, whatever sizes their headers claim.
-Result<std::vector<DueRecord>> ReadBackupBytes(std::string_view zipBytes,
-                                               const std::string& zipName);
+// ReadBackupBytes of the zip file's bytes.
 Result<std::vector<DueRecord>> ReadBackup(const std::string& zipPath,
                                           FileSystem& files = SystemFileSystem());
 

@@ -69,8 +69,35 @@ void RecordStore::SetDurability(Durability durability) {
     folder_->SetDurability(durability);
 }
 
-std::string RecordStore::FileNameOf(const std::string& recordId) const {
+namespace {
+
+std::string CanonicalFileName(std::string_view recordId) {
   return "duedate" + std::string(TrimmedRecordId(recordId)) + ".due";
+}
+
+}  // namespace
+
+std::string RecordStore::FileNameOf(const std::string& recordId) const {
+  const auto owner = ownerFiles_.find(recordId);
+  return owner != ownerFiles_.end() ? owner->second : CanonicalFileName(recordId);
+}
+
+void RecordStore::Adopt(std::string_view fileName, const DueRecord& record,
+                        std::vector<SkippedFile>& skipped) {
+  const std::string canonical = CanonicalFileName(record.recordId);
+  const std::string owner = FileNameOf(record.recordId);
+  if (map_.Contains(record.recordId) && owner != fileName) {
+    if (owner == canonical) {
+      skipped.push_back({std::string(fileName), "it holds the same due as " + owner});
+      return;
+    }
+    skipped.push_back({owner, "it holds the same due as " + std::string(fileName)});
+  }
+  if (fileName == canonical)
+    ownerFiles_.erase(record.recordId);
+  else
+    ownerFiles_[record.recordId] = std::string(fileName);
+  TrackSeries(map_.Set(record), &record);
 }
 
 std::string RecordStore::NextRecordId(int suffix) {
@@ -79,7 +106,7 @@ std::string RecordStore::NextRecordId(int suffix) {
   idSecond_ = std::max(idSecond_, clock_.Now().LinearSeconds());
   for (;;) {
     std::string id = FormatStamp(idSecond_) + suffixText;
-    if (!map_.Contains(id) && !(folder_ && folder_->Exists(FileNameOf(id))))
+    if (!map_.Contains(id) && !(folder_ && folder_->Exists(CanonicalFileName(id))))
       return id;
     ++idSecond_;
   }
@@ -98,7 +125,7 @@ AddResult RecordStore::Add(DueRecord record) {
     record.recordId = NextRecordId(suffix);
     if (!folder_)
       break;
-    status = folder_->CreateNew(FileNameOf(record.recordId), EncodeRecord(record));
+    status = folder_->CreateNew(CanonicalFileName(record.recordId), EncodeRecord(record));
     // Another Paylark may have taken the ID since we looked: take the next one.
     if (status.code() != StatusCode::kAlreadyExists)
       break;
@@ -132,7 +159,7 @@ Status RecordStore::ReplaceAllRecords(const std::vector<DueRecord>& records) {
   for (const DueRecord& record : records) {
     if (!IsPlainRecordId(record.recordId))
       return Status::InvalidArgument("the record ID \"" + record.recordId + "\" is not usable");
-    wanted[FileNameOf(record.recordId)] = EncodeRecord(record);
+    wanted[CanonicalFileName(record.recordId)] = EncodeRecord(record);
   }
   wanted[std::string(kMarkerFileName)] = std::string(kMarkerBytes, sizeof kMarkerBytes);
   (void)folder_->Create();
@@ -170,6 +197,7 @@ Status RecordStore::Delete(const std::string& recordId, ChangeMarker marker) {
 void RecordStore::Forget(const std::string& recordId) {
   TrackSeries(map_.Find(recordId), nullptr);
   map_.Remove(recordId);
+  ownerFiles_.erase(recordId);
 }
 
 bool RecordStore::HoldsAnotherRecord(const std::string& fileName,

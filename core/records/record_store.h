@@ -156,7 +156,12 @@ class RecordStore {
   std::size_t size() const { return map_.size(); }
 
  private:
+  // The file the record was read from: "duedate<ID>.due", or the other name that holds it.
   std::string FileNameOf(const std::string& recordId) const;
+  // Maps a record read from the file, unless another file already owns its ID: a file named
+  // after the ID owns it, otherwise the later name in byte order. The file that loses is listed
+  // in `skipped` as a duplicate and never acted on.
+  void Adopt(std::string_view fileName, const DueRecord& record, std::vector<SkippedFile>& skipped);
   struct Snapshot;
   // Scans the records folder and loads its record files into the emptied map.
   void LoadFolder(ReloadReport& report, const Progress& progress);
@@ -198,6 +203,9 @@ class RecordStore {
   bool markerPending_ = false;  // changed inside a batch: the marker is written once, at its end
   Status markerFailure_;
   std::unordered_map<std::string, std::size_t> seriesSizes_;
+  // Records read from a file not named after their ID ("duedate<ID>.DUE", a renamed file), by
+  // ID: changes and deletions act on that file.
+  std::unordered_map<std::string, std::string> ownerFiles_;
   SeriesIndex seriesOrder_;
   // What a LoadSnapshot mapped, until Confirm.
   struct Unconfirmed {

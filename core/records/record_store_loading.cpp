@@ -168,6 +168,7 @@ void RecordStore::TrimHeap() {
 
 void RecordStore::ClearMap() {
   map_.Clear();
+  ownerFiles_.clear();
   seriesSizes_.clear();
   seriesOrder_.Clear();
   unconfirmed_.reset();
@@ -241,7 +242,7 @@ bool RecordStore::MapSnapshot(const Snapshot& snapshot, std::vector<SkippedFile>
     for (std::size_t i = 0; i < current.size(); ++i) {
       const Result<DueRecord>& record = current[i];
       if (record.ok())
-        TrackSeries(map_.Set(record.value()), &record.value());
+        Adopt(entries[start + i].name, record.value(), skipped);
       else
         skipped.push_back({std::string(entries[start + i].name), record.status().message()});
     }
@@ -319,7 +320,7 @@ void RecordStore::MapLoaded(const FolderEntry& file, LoadJob& job, Snapshot& sna
     snapshot.next.push_back({file.name, info.inode, info.changeTime, bytes});
   }
   if (job.record.ok())
-    TrackSeries(map_.Set(job.record.value()), &job.record.value());
+    Adopt(file.name, job.record.value(), report.skipped);
   else
     report.skipped.push_back({file.name, job.record.status().message()});
 }
@@ -389,9 +390,9 @@ ReloadReport RecordStore::ReloadFiles(const std::vector<std::string>& fileNames)
       report.conflictCopies.push_back(name);
     } else if (classified.kind == SyncFileKind::kRecord && folder_->Exists(name)) {
       LoadFile(name, report);
-    } else if (classified.kind == SyncFileKind::kRecord) {
-      TrackSeries(map_.Find(classified.recordId), nullptr);
-      map_.Remove(classified.recordId);
+    } else if (classified.kind == SyncFileKind::kRecord &&
+               FileNameOf(classified.recordId) == name) {
+      Forget(classified.recordId);
     }
   }
   report.loaded = map_.size();
@@ -402,8 +403,8 @@ void RecordStore::LoadFile(const std::string& fileName, ReloadReport& report) {
   Result<std::string> bytes = folder_->Read(fileName);
   if (bytes.status().code() == StatusCode::kNotFound) {
     const SyncFileName classified = ClassifyFileName(fileName);
-    TrackSeries(map_.Find(classified.recordId), nullptr);
-    map_.Remove(classified.recordId);
+    if (FileNameOf(classified.recordId) == fileName)
+      Forget(classified.recordId);
     return;
   }
   Result<DueRecord> record =
@@ -412,7 +413,7 @@ void RecordStore::LoadFile(const std::string& fileName, ReloadReport& report) {
     report.skipped.push_back({fileName, record.status().message()});
     return;
   }
-  TrackSeries(map_.Set(record.value()), &record.value());
+  Adopt(fileName, record.value(), report.skipped);
 }
 
 }  // namespace paylark

@@ -68,6 +68,19 @@ TEST_F(SyncCliTest, ARecordThatDoesNotDecodeIsReportedAndTheBackupStillRestores)
   EXPECT_EQ(dir_.Run({"show", rent}).exitCode, 0);
 }
 
+TEST_F(SyncCliTest, ALoopingLinkNamedLikeARecordStopsNoCommand) {
+  Add("Rent");
+  fs::create_symlink("duedate2026120600000010.due", dir_.records() / "duedate2026120600000010.due");
+  // The day's first change takes the automatic backup.
+  const CliResult added = dir_.Run({"add", "--title", "Water"});
+  EXPECT_EQ(added.exitCode, 0) << added.err;
+  EXPECT_EQ(added.err, "");
+  const CliResult backup = dir_.Run({"backup"});
+  EXPECT_EQ(backup.exitCode, 0) << backup.err;
+  EXPECT_EQ(dir_.Run({"conflicts"}).exitCode, 0);
+  EXPECT_EQ(Lines(dir_.Run({"find", "e"}).out).size(), 2u);
+}
+
 TEST_F(SyncCliTest, ConflictNamesArePrintedEscaped) {
   const std::string id = Add("Rent");
   fs::copy_file(dir_.records() / ("duedate" + id + ".due"),

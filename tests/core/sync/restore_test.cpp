@@ -254,6 +254,19 @@ TEST_F(RestoreTest, StaleBackupTemporariesAreRemovedByTheNextBackup) {
   EXPECT_EQ(ListBackups(folder, files_).size(), 1u);
 }
 
+TEST_F(RestoreTest, AFileGoneSinceTheListingIsNotReportedAsUnreadable) {
+  Add("Rent");
+  files_.Put(RecordPath("duedate2026120600000010.due"), "deleted by another command");
+  files_.FailRead(RecordPath("duedate2026120600000010.due"), ENOENT);
+  files_.Put(RecordPath("duedate2026120600000110.due"), "not permitted");
+  files_.FailRead(RecordPath("duedate2026120600000110.due"), EACCES);
+  const ReloadReport report = store_.Reload();
+  EXPECT_EQ(report.loaded, 1u);
+  ASSERT_EQ(report.skipped.size(), 1u);
+  EXPECT_EQ(report.skipped[0].fileName, "duedate2026120600000110.due");
+  EXPECT_EQ(report.skipped[0].reason, "Permission denied");
+}
+
 TEST_F(RestoreTest, AnUnreadableRecordsFolderIsNoEmptyOne) {
   Add("Rent");
   files_.FailList(kRecords, EACCES);

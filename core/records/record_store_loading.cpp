@@ -176,7 +176,6 @@ void RecordStore::ClearMap() {
 
 void RecordStore::LoadFolder(ReloadReport& report, const Progress& progress) {
   (void)folder_->Create();
-  (void)FinishInterruptedSwaps(files_, folder_->path());
   Snapshot snapshot;
   Result<FolderScan> scan = Status::NotFound("not listed");
   bool mapped = false;
@@ -194,6 +193,11 @@ void RecordStore::LoadFolder(ReloadReport& report, const Progress& progress) {
     // Without a snapshot every file is read, and the read tells its identity.
     scan = folder_->Scan(ScanDepth::kNames);
   }
+  // An interrupted swap of the record files (a restore) is finished first; the folder is listed
+  // again after it.
+  if (scan.ok() && !scan.value().swapFiles.empty() &&
+      FinishInterruptedSwaps(files_, folder_->path()))
+    scan = folder_->Scan(snapshot.entries.empty() ? ScanDepth::kNames : ScanDepth::kIdentities);
   if (!scan.ok()) {
     ClearMap();
     report.folderStatus = Status::IoError("the records folder \"" + folder_->path() +

@@ -200,12 +200,10 @@ Status SwapFiles(FileSystem& files, const std::string& folder,
   if (Status status = files.Rename(written.back(), journalPath, Placement::kCreateNew);
       !status.ok())
     return Undone(files, written, status);
-  written.pop_back();
-  if (Status status = files.SyncFolder(folder); !status.ok()) {
-    written.push_back(journalPath);
-    return Undone(files, written, status);
-  }
-  // Decided: from here on only forward.
+  // Decided: from here on only forward. Removing the staged files now could leave a journal that
+  // names none of them, and its next load would remove the old files for nothing; a failed
+  // flush of the folder is told by the steps that follow.
+  (void)files.SyncFolder(folder);
   Status applied = Apply(files, folder, journal, journalPath);
   if (applied.ok())
     return applied;

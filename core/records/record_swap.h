@@ -26,16 +26,17 @@ struct NewRecordFile {
 //    decided;
 // 3. the staging files are renamed over their final names, the old files removed, the folder
 //    synced and the journal removed.
-// A failure before step 2 removes the staging files (the old set stays); one after it tries
-// step 3 once more, and otherwise leaves the journal for the next load to finish. Where both
-// attempts fail, the status tells both reasons.
+// A failure before the journal's rename removes the staging files (the old set stays); one after
+// it tries step 3 once more, and otherwise leaves the journal for the next load to finish. Where
+// both attempts fail (or the staging files cannot be removed), the status tells both reasons.
 Status SwapFiles(FileSystem& files, const std::string& folder,
                  const std::vector<NewRecordFile>& newFiles,
                  const std::vector<std::string>& oldNames);
 
 // Finishes the swaps whose writer is gone (or is this process) and removes staging files that no
 // journal names once their writer is gone or they are older than an hour. Gives whether it
-// changed the folder; a swap it cannot finish stays for the next load.
+// changed the folder; a swap it cannot finish stays for the next load. It lists the folder: a
+// load calls it only when its scan found swap files.
 bool FinishInterruptedSwaps(FileSystem& files, const std::string& folder);
 
 // Whether the name is a swap's staging file or journal.

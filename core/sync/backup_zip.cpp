@@ -12,7 +12,7 @@ namespace paylark {
 namespace {
 
 // Entries are read this much at a time, whatever their headers claim.
-constexpr std::size_t kReadChunk = 64 * 1024;
+constexpr std::size_t kReadChunk = std::size_t{64} * 1024;
 
 struct ZipCloser {
   void operator()(zip_t* archive) const { zip_discard(archive); }
@@ -62,6 +62,10 @@ Result<std::string> ReadEntry(zip_t* archive, zip_uint64_t index) {
   return bytes;
 }
 
+Status Damaged(const std::string& zipName, const std::string& entryName, const Status& why) {
+  return Status::Corrupt("\"" + zipName + "\" is damaged: " + entryName + ": " + why.message());
+}
+
 }  // namespace
 
 Result<std::vector<DueRecord>> ReadBackupBytes(std::string_view zipBytes,
@@ -93,10 +97,8 @@ Result<std::vector<DueRecord>> ReadBackupBytes(std::string_view zipBytes,
     Result<std::string> bytes = ReadEntry(archive.get(), index);
     Result<DueRecord> record =
         bytes.ok() ? DecodeRecord(bytes.value()) : Result<DueRecord>(bytes.status());
-    if (!record.ok()) {
-      return Status::Corrupt("\"" + zipName + "\" is damaged: " + name + ": " +
-                             record.status().message());
-    }
+    if (!record.ok())
+      return Damaged(zipName, name, record.status());
     if (kind == SyncFileKind::kRecord)
       records.push_back(std::move(record).value());
   }

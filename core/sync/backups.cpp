@@ -21,7 +21,7 @@ namespace {
 constexpr std::string_view kBackupPrefix = "Paylark Files ";
 constexpr std::string_view kBackupSuffix = ".zip";
 // Entries are read this much at a time, whatever their headers claim.
-constexpr std::size_t kReadChunk = 64 * 1024;
+constexpr std::size_t kReadChunk = std::size_t{64} * 1024;
 
 struct ZipCloser {
   void operator()(zip_t* archive) const { zip_discard(archive); }
@@ -335,8 +335,9 @@ std::vector<std::string> ListBackups(const std::string& backupsFolder, FileSyste
   // "… 101010" before "… 101010 (2)" before "… 101011": compare without the extension.
   std::sort(names.begin(), names.end(),
             [](const std::string& a, const std::string& b) { return StemOf(a) > StemOf(b); });
+  const std::string prefix = backupsFolder + "/";
   for (std::string& name : names)
-    name = backupsFolder + "/" + name;
+    name.insert(0, prefix);
   return names;
 }
 

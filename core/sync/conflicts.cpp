@@ -28,6 +28,14 @@ ConflictVersion ReadVersion(const FolderReader& folder, const std::string& fileN
   return version;
 }
 
+// The nth name tried in the folder: the file's own, then "<stem> (n)<extension>".
+std::string AsideName(const std::string& folder, const std::string& fileName,
+                      const std::string& stem, const std::string& extension, int n) {
+  if (n == 1)
+    return folder + "/" + fileName;
+  return folder + "/" + stem + " (" + std::to_string(n) + ")" + extension;
+}
+
 // Copies the file into setAsideFolder under a name no file has yet: the file's own name, else
 // "<stem> (N).due".
 Status SetAside(FileSystem& files, const std::string& recordsFolder, const std::string& fileName,
@@ -43,8 +51,8 @@ Status SetAside(FileSystem& files, const std::string& recordsFolder, const std::
       dot == std::string::npos || dot == 0 ? fileName : fileName.substr(0, dot);
   const std::string extension = stem.size() == fileName.size() ? "" : fileName.substr(dot);
   for (int n = 1; status.ok(); ++n) {
-    const std::string name = n == 1 ? fileName : stem + " (" + std::to_string(n) + ")" + extension;
-    status = files.Write(setAsideFolder + "/" + name, bytes.value(), 0600);
+    status =
+        files.Write(AsideName(setAsideFolder, fileName, stem, extension, n), bytes.value(), 0600);
     if (status.code() != StatusCode::kAlreadyExists)
       break;
     status = Status::Ok();

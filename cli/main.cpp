@@ -11,6 +11,7 @@
 #include "cli/command.h"
 #include "cli/commands.h"
 #include "cli/exit_code.h"
+#include "cli/printable_text.h"
 #include "cli/record_fields.h"
 #include "cli/working_directory.h"
 #include "core/base/data_folders.h"
@@ -52,7 +53,8 @@ const Command kCommands[] = {
     {"conflicts", "conflicts [--json]", RunConflicts},
     {"resolve", "resolve ID --keep current|FILE", RunResolve},
     {"backup", "backup [--output FILE]          prints the backup's path", RunBackup},
-    {"restore", "restore FILE", RunRestore},
+    {"restore", "restore FILE [--allow-empty]    --allow-empty: also a backup without dues",
+     RunRestore},
     {"find", "find TEXT [--json]", RunFind},
     {"summary", "summary --year YYYY [--by month|payee] [--json]", RunSummary},
     {"remind", "remind [--days N] [--json] [--notify [--wait SECONDS]]", RunRemind},
@@ -74,22 +76,6 @@ void PrintUsage(std::ostream& out) {
 bool IsDirectory(const std::string& path) {
   struct stat st;
   return !path.empty() && path.back() != '/' && stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-// A file name as it can be printed: control characters become \xNN.
-std::string Printable(std::string_view name) {
-  std::string text;
-  for (const char c : name) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 || byte == 0x7f) {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\x%02x", byte);
-      text += escaped;
-    } else {
-      text += c;
-    }
-  }
-  return text;
 }
 
 void ReportSkipped(const ReloadReport& report, std::ostream& err) {
@@ -170,7 +156,12 @@ int Run(std::vector<std::string> words) {
   RecordStore store(clock, *directory);
   if (const std::string cache = UserCacheFolder(); snapshot && !cache.empty())
     store.SetSnapshotFile(SnapshotPathFor(cache, store.RecordsFolder()));
-  ReportSkipped(store.Reload(), std::cerr);
+  const ReloadReport loaded = store.Reload();
+  if (!loaded.folderStatus.ok()) {
+    std::cerr << "paylark-cli: " << loaded.folderStatus.message() << '\n';
+    return kExitFailed;
+  }
+  ReportSkipped(loaded, std::cerr);
   Arguments arguments(
       std::vector<std::string>(words.begin() + static_cast<long>(next) + 1, words.end()));
   CommandContext context{store, clock, std::cout, std::cerr};

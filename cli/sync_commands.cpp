@@ -1,10 +1,10 @@
 #include <QSettings>
-#include <filesystem>
 #include <ostream>
 
 #include "cli/commands.h"
 #include "cli/exit_code.h"
 #include "cli/json_writer.h"
+#include "cli/printable_text.h"
 #include "core/base/setting_keys.h"
 #include "core/sync/backups.h"
 #include "core/sync/conflicts.h"
@@ -89,8 +89,8 @@ int RunConflicts(Arguments& arguments, CommandContext& context) {
     for (const ConflictVersion& copy : conflict.copies) {
       const std::string differs =
           copy.record ? FieldsText(copy.differingFields, ",") : "unreadable: " + copy.problem;
-      context.out << conflict.recordId << '\t' << conflict.current.fileName << '\t' << copy.fileName
-                  << '\t' << differs << '\n';
+      context.out << Printable(conflict.recordId) << '\t' << Printable(conflict.current.fileName)
+                  << '\t' << Printable(copy.fileName) << '\t' << Printable(differs) << '\n';
     }
   }
   return kExitSuccess;
@@ -111,7 +111,8 @@ int RunResolve(Arguments& arguments, CommandContext& context) {
   for (const Conflict& conflict : conflicts.value()) {
     if (conflict.recordId != *id)
       continue;
-    const std::string fileName = std::filesystem::path(*keep).filename().string();
+    const std::size_t slash = keep->rfind('/');
+    const std::string fileName = slash == std::string::npos ? *keep : keep->substr(slash + 1);
     const Status status = ResolveConflict(context.store, conflict, fileName,
                                           BackupsFolder(context.store.workingDirectory()));
     if (status.code() == StatusCode::kInvalidArgument)
@@ -127,21 +128,37 @@ int RunBackup(Arguments& arguments, CommandContext& context) {
   const std::string output = arguments.TakeValue("--output").value_or("");
   if (auto problem = arguments.Finish())
     return UsageError(context, *problem);
-  const Result<std::string> path =
-      CreateBackup(context.store, context.clock, BackupsKept(), output);
-  if (!path.ok())
-    return Fail(context, kExitFailed, path.status().message());
-  context.out << path.value() << '\n';
+  const Result<TakenBackup> taken =
+      TakeBackup(context.store.files(), context.store.workingDirectory(), context.clock,
+                 BackupsKept(), {output, {}});
+  if (!taken.ok())
+    return Fail(context, kExitFailed, taken.status().message());
+  for (const SkippedFile& file : taken.value().setAside) {
+    context.err << "paylark-cli: " << Printable(file.fileName)
+                << " is no readable record; the backup keeps it under Unreadable/: " << file.reason
+                << '\n';
+  }
+  for (const SkippedFile& file : taken.value().leftOut) {
+    context.err << "paylark-cli: " << Printable(file.fileName)
+                << " is not in the backup: " << file.reason << '\n';
+  }
+  context.out << taken.value().path << '\n';
   return kExitSuccess;
 }
 
 int RunRestore(Arguments& arguments, CommandContext& context) {
+  const bool allowEmpty = arguments.TakeFlag("--allow-empty");
   const auto file = arguments.TakePositional();
   if (!file)
     return UsageError(context, "restore needs a backup file");
   if (auto problem = arguments.Finish())
     return UsageError(context, *problem);
-  const Status status = RestoreBackup(context.store, context.clock, *file, BackupsKept());
+  const Status status =
+      RestoreBackup(context.store, context.clock, *file, BackupsKept(), allowEmpty);
+  if (status.message().starts_with(kEmptyBackupReason)) {
+    return Fail(context, kExitFailed,
+                "nothing was restored: " + status.message() + " (--allow-empty restores it)");
+  }
   if (!status.ok())
     return Fail(context, kExitFailed, "nothing was restored: " + status.message());
   return kExitSuccess;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Fuzzes the record-file decoder and the details display with libFuzzer, under the address and
-# undefined-behaviour sanitizers, for SECONDS (default 60), starting from a seed corpus of record
-# files that tests/fuzz/record_seeds.cpp writes. Where clang or libFuzzer is missing it says so
+# Fuzzes the record-file decoder and the details display, then the reading of a backup zip that
+# restore is given, with libFuzzer, under the address and undefined-behaviour sanitizers, for
+# SECONDS each (default 60), starting from a seed corpus of record files that
+# tests/fuzz/record_seeds.cpp writes (zipped as a backup for the second). Where clang or libFuzzer is missing it says so
 # and exits 0. A crash exits non-zero and leaves its input in the output folder.
 # Usage: scripts/fuzz.sh [SECONDS]        (output folder: $PAYLARK_FUZZ_DIR, else build-fuzz/)
 set -euo pipefail
@@ -9,7 +10,7 @@ set -euo pipefail
 seconds=${1:-60}
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=${PAYLARK_FUZZ_DIR:-$root/build-fuzz}
-mkdir -p "$out/objects" "$out/seeds" "$out/corpus"
+mkdir -p "$out/objects" "$out/seeds" "$out/corpus" "$out/zip-seeds" "$out/zip-corpus"
 
 if ! command -v clang++ >/dev/null; then
   echo "fuzz: clang++ is not installed; skipped"
@@ -36,8 +37,28 @@ done
 clang++ "${flags[@]}" -fsanitize=fuzzer "$root/tests/fuzz/record_fuzzer.cpp" "${objects[@]}" \
   -o "$out/record_fuzzer"
 clang++ "${flags[@]}" "$root/tests/fuzz/record_seeds.cpp" "${objects[@]}" -o "$out/record_seeds"
+zip_objects=()
+for source in "$root"/core/sync/{backup_zip,sync_file_names}.cpp; do
+  object="$out/objects/$(basename "$source" .cpp).o"
+  if [ ! -e "$object" ] || [ "$source" -nt "$object" ]; then
+    clang++ "${flags[@]}" -fsanitize=fuzzer-no-link -c "$source" -o "$object"
+  fi
+  zip_objects+=("$object")
+done
+clang++ "${flags[@]}" -fsanitize=fuzzer "$root/tests/fuzz/restore_fuzzer.cpp" "${objects[@]}" \
+  "${zip_objects[@]}" -lzip -o "$out/restore_fuzzer"
 
 "$out/record_seeds" "$out/seeds"
+python3 - "$out/seeds" "$out/zip-seeds/backup.zip" <<'PY'
+import os, sys, zipfile
+with zipfile.ZipFile(sys.argv[2], "w", zipfile.ZIP_DEFLATED) as backup:
+    backup.writestr("Paylark Files/", "")
+    for name in sorted(os.listdir(sys.argv[1])):
+        with open(os.path.join(sys.argv[1], name), "rb") as seed:
+            backup.writestr("Paylark Files/duedate20261205090000%02d.due" % (len(backup.namelist()) % 100), seed.read())
+PY
 cd "$out"
 LC_ALL=en_US.UTF-8 ./record_fuzzer -max_total_time="$seconds" -max_len=65536 -timeout=10 \
   -print_final_stats=1 corpus seeds
+./restore_fuzzer -max_total_time="$seconds" -max_len=262144 -timeout=10 -rss_limit_mb=2048 \
+  -print_final_stats=1 zip-corpus zip-seeds

@@ -14,6 +14,20 @@ Status ErrnoStatus(int error) {
   return Status::IoError(std::strerror(error));
 }
 
+bool IsPermissionDenied(const Status& status) {
+  return status.code() == StatusCode::kIoError &&
+         (status.message() == std::strerror(EACCES) || status.message() == std::strerror(EPERM));
+}
+
+Status CreateFolders(FileSystem& files, const std::string& path) {
+  for (std::size_t slash = path.find('/', 1); slash != std::string::npos;
+       slash = path.find('/', slash + 1)) {
+    if (Status status = files.CreateFolder(path.substr(0, slash)); !status.ok())
+      return status;
+  }
+  return files.CreateFolder(path);
+}
+
 namespace {
 
 class PathReader final : public FolderReader {

@@ -39,8 +39,9 @@ enum class Placement { kCreateNew, kReplace };
 class FolderReader {
  public:
   virtual ~FolderReader() = default;
-  // As FileSystem::Read of the file's whole path; `info` describes the file that was read (also
-  // when it was too large to read).
+  // As FileSystem::Read of the file's whole path, except that a symbolic link is not followed
+  // (kInvalidArgument); `info` describes the file that was read (also when it was too large to
+  // read).
   virtual Result<std::string> Read(std::string_view name, std::size_t maxBytes,
                                    FileInfo& info) const = 0;
 };
@@ -65,7 +66,9 @@ class FileSystem {
     return List(folder);
   }
   virtual Result<FileInfo> Inspect(const std::string& path) = 0;
-  // The whole file. A file longer than maxBytes is not read: that is kInvalidArgument.
+  // The whole file. A file longer than maxBytes, or anything but a regular file (a FIFO, a
+  // device), is not read: that is kInvalidArgument. Opening never waits for a FIFO's writer, and
+  // a file that ends before the size it had when opened is an IoError, never a shorter result.
   virtual Result<std::string> Read(const std::string& path, std::size_t maxBytes) = 0;
   // A reader of the folder's files. This one reads each by its whole path; the system's opens
   // the folder once, so that a name costs no walk of the folder's path.
@@ -92,6 +95,10 @@ FileSystem& SystemFileSystem();
 // What a system call's errno value means to a caller: NotFound, AlreadyExists or an IoError with
 // the system's reason. The in-memory file system fails the same way.
 Status ErrnoStatus(int error);
+// Whether the failure is the system's refusal to let this user read or change the path.
+bool IsPermissionDenied(const Status& status);
+// Creates the folder and any of its parents that are missing.
+Status CreateFolders(FileSystem& files, const std::string& path);
 // The path up to its last "/": "" for a bare name.
 std::string ParentFolder(const std::string& path);
 

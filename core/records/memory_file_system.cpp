@@ -11,15 +11,29 @@ void MemoryFileSystem::FailNth(Call call, int nth, int error) {
 
 void MemoryFileSystem::FailAlways(Call call, int error) {
   faults_[Index(call)].always = error;
+  faults_[Index(call)].sticky = false;
+}
+
+void MemoryFileSystem::FailFrom(Call call, int nth, int error) {
+  FailNth(call, nth, error);
+  faults_[Index(call)].sticky = true;
 }
 
 std::optional<Status> MemoryFileSystem::Injected(Call call) {
+  std::lock_guard lock(faultMutex_);
   ++calls_[Index(call)];
   Fault& fault = faults_[Index(call)];
   if (fault.always != 0)
     return ErrnoStatus(fault.always);
-  if (fault.nth > 0 && --fault.nth == 0)
+  if (fault.nth > 0 && --fault.nth == 0) {
+    if (fault.sticky)
+      fault.always = fault.error;
     return ErrnoStatus(fault.error);
+  }
+  if (call != Call::kRead && freezeAfter_ >= 0 && freezeAfter_-- == 0) {
+    freezeAfter_ = 0;
+    return ErrnoStatus(EIO);
+  }
   return std::nullopt;
 }
 
@@ -37,6 +51,19 @@ MemoryFileSystem::File MemoryFileSystem::NewFile(std::string bytes, int mode) {
   file.inode = ++lastInode_;
   file.changeTime = ++lastChange_;
   return file;
+}
+
+void MemoryFileSystem::PutOther(const std::string& path) {
+  Put(path, {});
+  files_[path].kind = FileKind::kOther;
+}
+
+void MemoryFileSystem::FailRead(const std::string& path, int error) {
+  files_[path].readError = error;
+}
+
+void MemoryFileSystem::FailList(const std::string& folder, int error) {
+  listErrors_[folder] = error;
 }
 
 void MemoryFileSystem::SetAge(const std::string& path, std::int64_t seconds) {
@@ -98,6 +125,8 @@ Result<std::vector<FolderEntry>> MemoryFileSystem::List(const std::string& folde
     onList_();
   if (!folders_.contains(folder))
     return ErrnoStatus(ENOENT);
+  if (const auto failing = listErrors_.find(folder); failing != listErrors_.end())
+    return ErrnoStatus(failing->second);
   std::vector<FolderEntry> entries;
   for (const std::string& name : Names(folder)) {
     std::string path = folder + '/';
@@ -120,14 +149,20 @@ Result<FileInfo> MemoryFileSystem::Inspect(const std::string& path) {
   if (found == files_.end())
     return ErrnoStatus(ENOENT);
   const File& file = found->second;
-  return FileInfo{FileKind::kRegular, file.bytes.size(), file.mode,       (file.mode & 0200) != 0,
-                  file.ageSeconds,    file.inode,        file.changeTime, file.changeAgeSeconds};
+  return FileInfo{file.kind,       file.bytes.size(), file.mode,       (file.mode & 0200) != 0,
+                  file.ageSeconds, file.inode,        file.changeTime, file.changeAgeSeconds};
 }
 
 Result<std::string> MemoryFileSystem::Read(const std::string& path, std::size_t maxBytes) {
   const auto found = files_.find(path);
   if (found == files_.end())
     return ErrnoStatus(folders_.contains(path) ? EISDIR : ENOENT);
+  if (auto fault = Injected(Call::kRead))
+    return *fault;
+  if (found->second.readError != 0)
+    return ErrnoStatus(found->second.readError);
+  if (found->second.kind != FileKind::kRegular)
+    return Status::InvalidArgument("it is not a regular file");
   if (found->second.bytes.size() > maxBytes)
     return Status::InvalidArgument("the file is too large");
   return found->second.bytes;

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <set>
 #include <string>
@@ -14,8 +15,9 @@ namespace paylark {
 // play other processes (their IDs, whether they still run) and the age of files.
 class MemoryFileSystem final : public FileSystem {
  public:
-  // The calls that can be made to fail. Sync counts SyncData and SyncFolder together.
-  enum class Call { kWrite, kRename, kSync, kRemove };
+  // The calls that can be made to fail. Sync counts SyncData and SyncFolder together; Read counts
+  // the reads of whole files, also through a folder reader.
+  enum class Call { kWrite, kRename, kSync, kRemove, kRead };
 
   MemoryFileSystem() = default;
   MemoryFileSystem(const MemoryFileSystem&) = delete;
@@ -25,10 +27,22 @@ class MemoryFileSystem final : public FileSystem {
   void FailNth(Call call, int nth, int error);
   // Every call of that kind fails from now on (a full disk, a read-only disk); 0 ends it.
   void FailAlways(Call call, int error);
+  // The nth call of that kind from now on and every later one fail (FailAlways(call, 0) ends it).
+  void FailFrom(Call call, int nth, int error);
+  // After this many more changing calls (writes, renames, removals, flushes) succeeded, every
+  // further one fails with EIO, as if the process had been killed there; -1 ends it.
+  void FreezeAfter(int changes) { freezeAfter_ = changes; }
   int CallsMade(Call call) const { return calls_[Index(call)]; }
 
   // Puts a file in place (its folder is created too).
   void Put(const std::string& path, std::string bytes, int mode = 0644);
+  // Puts something that is not a regular file in place (a FIFO, a device, a symbolic link): it is
+  // listed as FileKind::kOther and never read.
+  void PutOther(const std::string& path);
+  // Every read of the file fails with the errno value (EACCES: a file the user may not read).
+  void FailRead(const std::string& path, int error);
+  // Every listing of the folder fails with the errno value.
+  void FailList(const std::string& folder, int error);
   void SetAge(const std::string& path, std::int64_t seconds);
   // Files changed long ago unless told otherwise; a new or renamed file gets a new change time.
   void SetChangeAge(const std::string& path, std::int64_t seconds);
@@ -41,6 +55,8 @@ class MemoryFileSystem final : public FileSystem {
   // The names in the folder, in byte order.
   std::vector<std::string> Names(const std::string& folder) const;
   void SetProcess(int processId, bool running);
+  // This process's ID from now on: a test plays a process that was killed and started again.
+  void SetProcessId(int processId) { processId_ = processId; }
   // Runs at the start of every List, on the listing thread: a test holds a listing there until
   // it has seen what it waits for. Empty for none.
   void OnList(std::function<void()> hook) { onList_ = std::move(hook); }
@@ -65,6 +81,8 @@ class MemoryFileSystem final : public FileSystem {
     std::uint64_t inode = 0;
     std::int64_t changeTime = 0;
     std::int64_t changeAgeSeconds = kLongAgo;
+    FileKind kind = FileKind::kRegular;
+    int readError = 0;
   };
   static constexpr std::int64_t kLongAgo = 86400;
 
@@ -74,6 +92,7 @@ class MemoryFileSystem final : public FileSystem {
     int nth = 0;  // counted down; 0: none
     int error = 0;
     int always = 0;
+    bool sticky = false;  // from the nth call on
   };
 
   static std::size_t Index(Call call) { return static_cast<std::size_t>(call); }
@@ -87,8 +106,11 @@ class MemoryFileSystem final : public FileSystem {
   int processId_ = 4242;
   std::uint64_t lastInode_ = 0;
   std::int64_t lastChange_ = 0;
-  Fault faults_[4];
-  int calls_[4] = {};
+  std::map<std::string, int> listErrors_;
+  int freezeAfter_ = -1;
+  std::mutex faultMutex_;  // folder readers read on several threads
+  Fault faults_[5];
+  int calls_[5] = {};
   std::function<void()> onList_;
 };
 

@@ -7,16 +7,11 @@
 #include <cstdint>
 #include <utility>
 
+#include "core/records/record_swap.h"
 #include "core/sync/sync_file_names.h"
 
 namespace paylark {
 namespace {
-
-int DefaultFileMode() {
-  const mode_t mask = umask(0);
-  umask(mask);
-  return 0666 & ~static_cast<int>(mask);
-}
 
 // The writer's process ID in ".paylark-<ID>-<n>"; 0 when the name carries none.
 int WriterOf(std::string_view name) {
@@ -68,6 +63,12 @@ void SortByName(std::vector<FolderEntry>& entries) {
 
 }  // namespace
 
+int DefaultFileMode() {
+  const mode_t mask = umask(0);
+  umask(mask);
+  return 0666 & ~static_cast<int>(mask);
+}
+
 RecordFolder::~RecordFolder() {
   for (const auto& rename : pending_)
     (void)files_.Remove(rename.tempPath);
@@ -90,6 +91,8 @@ bool RecordFolder::Exists(std::string_view fileName) const {
 
 EntryKind RecordFolder::Classify(const FolderEntry& entry) const {
   const std::string_view name = entry.name;
+  if (IsSwapFileName(name))
+    return EntryKind::kSwap;
   if (name.starts_with(kTempFilePrefix) && !HasRecordSuffix(name)) {
     const int writer = WriterOf(name);
     const bool writerGone = writer != files_.ProcessId() && !files_.ProcessRunning(writer);
@@ -141,6 +144,9 @@ Result<FolderScan> RecordFolder::Scan(ScanDepth depth) const {
         break;
       case EntryKind::kStaleTemporary:
         scan.staleTemporaries.push_back(std::move(entry.name));
+        break;
+      case EntryKind::kSwap:
+        scan.swapFiles.push_back(std::move(entry.name));
         break;
       case EntryKind::kOther:
         break;

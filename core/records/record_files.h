@@ -28,7 +28,7 @@ inline std::string RecordsFolderPath(std::string_view workingDirectory) {
 enum class Durability { kSynced, kUnsynced };
 
 // What a name in the records folder is to a reload.
-enum class EntryKind { kRecord, kConflictCopy, kTooLarge, kStaleTemporary, kOther };
+enum class EntryKind { kRecord, kConflictCopy, kTooLarge, kStaleTemporary, kSwap, kOther };
 
 // How much a scan learns of each record file: its name, or also its identity and size, which
 // costs an inspection per file.
@@ -41,7 +41,11 @@ struct FolderScan {
   std::vector<std::string> conflictCopies;
   std::vector<std::string> tooLarge;
   std::vector<std::string> staleTemporaries;
+  std::vector<std::string> swapFiles;  // of a swap of the record files (record_swap.h)
 };
+
+// The permission bits of a new file: those the process's umask leaves of 0666.
+int DefaultFileMode();
 
 // The file operations of the records folder, through a FileSystem. Files are replaced
 // atomically: the bytes go to a temporary file ".paylark-<process ID>-<n>" that is then renamed

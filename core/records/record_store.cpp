@@ -2,9 +2,13 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
+#include <mutex>
+#include <random>
 #include <utility>
 
 #include "core/records/record_codec.h"
+#include "core/records/record_swap.h"
 
 namespace paylark {
 namespace {
@@ -19,6 +23,16 @@ std::string FormatStamp(std::int64_t linearSecond) {
   char text[32];
   std::snprintf(text, sizeof text, "%04d%02d%02d%02d%02d%02d", c.year, c.month, c.day, c.hour,
                 c.minute, c.second);
+  return text;
+}
+
+// Eight hex digits that no other process or device is likely to draw in the same second.
+std::string SeriesTag() {
+  static std::mt19937 engine{std::random_device{}()};
+  static std::mutex mutex;
+  std::lock_guard lock(mutex);
+  char text[16];
+  std::snprintf(text, sizeof text, "-%08x", static_cast<unsigned>(engine()));
   return text;
 }
 
@@ -55,8 +69,35 @@ void RecordStore::SetDurability(Durability durability) {
     folder_->SetDurability(durability);
 }
 
-std::string RecordStore::FileNameOf(const std::string& recordId) const {
+namespace {
+
+std::string CanonicalFileName(std::string_view recordId) {
   return "duedate" + std::string(TrimmedRecordId(recordId)) + ".due";
+}
+
+}  // namespace
+
+std::string RecordStore::FileNameOf(const std::string& recordId) const {
+  const auto owner = ownerFiles_.find(recordId);
+  return owner != ownerFiles_.end() ? owner->second : CanonicalFileName(recordId);
+}
+
+void RecordStore::Adopt(std::string_view fileName, const DueRecord& record,
+                        std::vector<SkippedFile>& skipped) {
+  const std::string canonical = CanonicalFileName(record.recordId);
+  const std::string owner = FileNameOf(record.recordId);
+  if (map_.Contains(record.recordId) && owner != fileName) {
+    if (owner == canonical) {
+      skipped.push_back({std::string(fileName), "it holds the same due as " + owner});
+      return;
+    }
+    skipped.push_back({owner, "it holds the same due as " + std::string(fileName)});
+  }
+  if (fileName == canonical)
+    ownerFiles_.erase(record.recordId);
+  else
+    ownerFiles_[record.recordId] = std::string(fileName);
+  TrackSeries(map_.Set(record), &record);
 }
 
 std::string RecordStore::NextRecordId(int suffix) {
@@ -65,7 +106,7 @@ std::string RecordStore::NextRecordId(int suffix) {
   idSecond_ = std::max(idSecond_, clock_.Now().LinearSeconds());
   for (;;) {
     std::string id = FormatStamp(idSecond_) + suffixText;
-    if (!map_.Contains(id) && !(folder_ && folder_->Exists(FileNameOf(id))))
+    if (!map_.Contains(id) && !(folder_ && folder_->Exists(CanonicalFileName(id))))
       return id;
     ++idSecond_;
   }
@@ -84,7 +125,7 @@ AddResult RecordStore::Add(DueRecord record) {
     record.recordId = NextRecordId(suffix);
     if (!folder_)
       break;
-    status = folder_->CreateNew(FileNameOf(record.recordId), EncodeRecord(record));
+    status = folder_->CreateNew(CanonicalFileName(record.recordId), EncodeRecord(record));
     // Another Paylark may have taken the ID since we looked: take the next one.
     if (status.code() != StatusCode::kAlreadyExists)
       break;
@@ -111,6 +152,29 @@ Status RecordStore::Replace(const DueRecord& record) {
   return status;
 }
 
+Status RecordStore::ReplaceAllRecords(const std::vector<DueRecord>& records) {
+  if (!folder_)
+    return NoWorkingDirectory();
+  std::map<std::string, std::string> wanted;
+  for (const DueRecord& record : records) {
+    if (!IsPlainRecordId(record.recordId))
+      return Status::InvalidArgument("the record ID \"" + record.recordId + "\" is not usable");
+    wanted[CanonicalFileName(record.recordId)] = EncodeRecord(record);
+  }
+  wanted[std::string(kMarkerFileName)] = std::string(kMarkerBytes, sizeof kMarkerBytes);
+  (void)folder_->Create();
+  Result<std::vector<std::string>> current = folder_->ListRecordFiles();
+  if (!current.ok())
+    return current.status();
+  std::vector<NewRecordFile> files;
+  files.reserve(wanted.size());
+  for (auto& [name, bytes] : wanted)
+    files.push_back({name, std::move(bytes)});
+  Status status = SwapFiles(files_, folder_->path(), files, current.value());
+  (void)Reload();
+  return status;
+}
+
 DueRecord RecordStore::Get(const std::string& recordId) const {
   std::optional<DueRecord> found = map_.Find(recordId);
   return found ? std::move(*found) : DueRecord::WithDefaults(clock_);
@@ -133,6 +197,7 @@ Status RecordStore::Delete(const std::string& recordId, ChangeMarker marker) {
 void RecordStore::Forget(const std::string& recordId) {
   TrackSeries(map_.Find(recordId), nullptr);
   map_.Remove(recordId);
+  ownerFiles_.erase(recordId);
 }
 
 bool RecordStore::HoldsAnotherRecord(const std::string& fileName,
@@ -176,7 +241,7 @@ Status RecordStore::DeleteSeries(const std::string& seriesId, const Progress& pr
 std::string RecordStore::MakeSeriesId() {
   seriesSecond_ = std::max(seriesSecond_, clock_.Now().LinearSeconds());
   for (;;) {
-    std::string id = "recId" + FormatStamp(seriesSecond_);
+    std::string id = "recId" + FormatStamp(seriesSecond_) + SeriesTag();
     if (!seriesSizes_.contains(id)) {
       seriesSizes_.emplace(id, 0);  // reserved for the caller's series from now on
       return id;

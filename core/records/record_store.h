@@ -38,6 +38,9 @@ struct ReloadReport {
   // Sync engines' conflict copies ("duedate<ID>.sync-conflict-….due"): never loaded as records.
   std::vector<std::string> conflictCopies;
   std::size_t filesRead = 0;  // the rest came from the snapshot
+  // Not Ok when the records folder could not be listed (its permissions): the map is empty
+  // because nothing could be read, not because there are no dues.
+  Status folderStatus;
 };
 
 struct AddResult {
@@ -62,6 +65,7 @@ class RecordStore {
   ~RecordStore();
 
   const std::string& workingDirectory() const { return workingDirectory_; }
+  FileSystem& files() const { return files_; }
   // Takes effect at the next operation; records are not moved.
   void SetWorkingDirectory(std::string workingDirectory);
   std::string RecordsFolder() const;
@@ -111,6 +115,11 @@ class RecordStore {
   AddResult Add(DueRecord record);
   // Writes the record's file under its own ID, then maps it.
   Status Replace(const DueRecord& record);
+  // Makes the record files hold exactly these records, each in a file named after its ID, by a
+  // swap that a kill at any instant leaves with the old files or the new ones whole
+  // (record_swap.h). Conflict copies stay; the change marker is rewritten; the store is
+  // reloaded. A record ID that is not usable changes nothing.
+  Status ReplaceAllRecords(const std::vector<DueRecord>& records);
   // Takes the record out of the map and leaves the disk alone: for a record whose file was
   // never written, so that undoing an operation cannot remove another process's file.
   void Forget(const std::string& recordId);
@@ -130,7 +139,9 @@ class RecordStore {
   // for an unknown ID. Costs no visit of the other records.
   std::optional<SeriesPosition> SeriesPositionOf(const std::string& recordId) const;
 
-  // "recId" + date and time; never one that a record in the map already carries.
+  // "recId" + date and time + "-" + eight random hex digits: another process or device that
+  // starts a series in the same second draws another tag, so a whole-series change never reaches
+  // its dues. Never one that a record in the map already carries.
   std::string MakeSeriesId();
 
   // Many-record operations (a series, a whole-series change) flush once instead of per file,
@@ -145,7 +156,12 @@ class RecordStore {
   std::size_t size() const { return map_.size(); }
 
  private:
+  // The file the record was read from: "duedate<ID>.due", or the other name that holds it.
   std::string FileNameOf(const std::string& recordId) const;
+  // Maps a record read from the file, unless another file already owns its ID: a file named
+  // after the ID owns it, otherwise the later name in byte order. The file that loses is listed
+  // in `skipped` as a duplicate and never acted on.
+  void Adopt(std::string_view fileName, const DueRecord& record, std::vector<SkippedFile>& skipped);
   struct Snapshot;
   // Scans the records folder and loads its record files into the emptied map.
   void LoadFolder(ReloadReport& report, const Progress& progress);
@@ -187,6 +203,9 @@ class RecordStore {
   bool markerPending_ = false;  // changed inside a batch: the marker is written once, at its end
   Status markerFailure_;
   std::unordered_map<std::string, std::size_t> seriesSizes_;
+  // Records read from a file not named after their ID ("duedate<ID>.DUE", a renamed file), by
+  // ID: changes and deletions act on that file.
+  std::unordered_map<std::string, std::string> ownerFiles_;
   SeriesIndex seriesOrder_;
   // What a LoadSnapshot mapped, until Confirm.
   struct Unconfirmed {

@@ -16,6 +16,7 @@
 #include "core/records/record_codec.h"
 #include "core/records/record_loading.h"
 #include "core/records/record_snapshot.h"
+#include "core/records/record_swap.h"
 #include "core/sync/sync_file_names.h"
 
 namespace paylark {
@@ -147,7 +148,9 @@ std::function<RecordStore::FolderCheck()> RecordStore::CheckJob() const {
 
 std::optional<ReloadReport> RecordStore::Confirm(const FolderCheck& check) {
   const std::optional<Unconfirmed> expected = std::exchange(unconfirmed_, std::nullopt);
-  if (!expected || !folder_ || check.identity != expected->identity)
+  // An interrupted swap of the record files is finished by a Reload.
+  if (!expected || !folder_ || check.identity != expected->identity ||
+      !check.others.swapFiles.empty())
     return std::nullopt;
   ReloadReport report;
   TakeScan(check.others, report);
@@ -165,6 +168,7 @@ void RecordStore::TrimHeap() {
 
 void RecordStore::ClearMap() {
   map_.Clear();
+  ownerFiles_.clear();
   seriesSizes_.clear();
   seriesOrder_.Clear();
   unconfirmed_.reset();
@@ -189,8 +193,15 @@ void RecordStore::LoadFolder(ReloadReport& report, const Progress& progress) {
     // Without a snapshot every file is read, and the read tells its identity.
     scan = folder_->Scan(ScanDepth::kNames);
   }
+  // An interrupted swap of the record files (a restore) is finished first; the folder is listed
+  // again after it.
+  if (scan.ok() && !scan.value().swapFiles.empty() &&
+      FinishInterruptedSwaps(files_, folder_->path()))
+    scan = folder_->Scan(snapshot.entries.empty() ? ScanDepth::kNames : ScanDepth::kIdentities);
   if (!scan.ok()) {
     ClearMap();
+    report.folderStatus = Status::IoError("the records folder \"" + folder_->path() +
+                                          "\" cannot be read: " + scan.status().message());
     return;
   }
   TakeScan(scan.value(), report);
@@ -235,7 +246,7 @@ bool RecordStore::MapSnapshot(const Snapshot& snapshot, std::vector<SkippedFile>
     for (std::size_t i = 0; i < current.size(); ++i) {
       const Result<DueRecord>& record = current[i];
       if (record.ok())
-        TrackSeries(map_.Set(record.value()), &record.value());
+        Adopt(entries[start + i].name, record.value(), skipped);
       else
         skipped.push_back({std::string(entries[start + i].name), record.status().message()});
     }
@@ -298,6 +309,8 @@ void RecordStore::MapLoaded(const FolderEntry& file, LoadJob& job, Snapshot& sna
                             ReloadReport& report) {
   report.filesRead += job.cached ? 0 : 1;
   const FileInfo& info = job.cached ? file.info : job.readInfo;
+  if (job.unread && job.record.status().code() == StatusCode::kNotFound)
+    return;  // removed since the listing: gone, not unreadable
   if (job.unread) {
     const bool tooLarge = info.size > kMaxRecordFileBytes;
     report.skipped.push_back(
@@ -311,7 +324,7 @@ void RecordStore::MapLoaded(const FolderEntry& file, LoadJob& job, Snapshot& sna
     snapshot.next.push_back({file.name, info.inode, info.changeTime, bytes});
   }
   if (job.record.ok())
-    TrackSeries(map_.Set(job.record.value()), &job.record.value());
+    Adopt(file.name, job.record.value(), report.skipped);
   else
     report.skipped.push_back({file.name, job.record.status().message()});
 }
@@ -381,9 +394,9 @@ ReloadReport RecordStore::ReloadFiles(const std::vector<std::string>& fileNames)
       report.conflictCopies.push_back(name);
     } else if (classified.kind == SyncFileKind::kRecord && folder_->Exists(name)) {
       LoadFile(name, report);
-    } else if (classified.kind == SyncFileKind::kRecord) {
-      TrackSeries(map_.Find(classified.recordId), nullptr);
-      map_.Remove(classified.recordId);
+    } else if (classified.kind == SyncFileKind::kRecord &&
+               FileNameOf(classified.recordId) == name) {
+      Forget(classified.recordId);
     }
   }
   report.loaded = map_.size();
@@ -392,13 +405,19 @@ ReloadReport RecordStore::ReloadFiles(const std::vector<std::string>& fileNames)
 
 void RecordStore::LoadFile(const std::string& fileName, ReloadReport& report) {
   Result<std::string> bytes = folder_->Read(fileName);
+  if (bytes.status().code() == StatusCode::kNotFound) {
+    const SyncFileName classified = ClassifyFileName(fileName);
+    if (FileNameOf(classified.recordId) == fileName)
+      Forget(classified.recordId);
+    return;
+  }
   Result<DueRecord> record =
       bytes.ok() ? DecodeRecord(bytes.value()) : Result<DueRecord>(bytes.status());
   if (!record.ok()) {
     report.skipped.push_back({fileName, record.status().message()});
     return;
   }
-  TrackSeries(map_.Set(record.value()), &record.value());
+  Adopt(fileName, record.value(), report.skipped);
 }
 
 }  // namespace paylark

@@ -90,39 +90,62 @@ int RenameNoReplace(const char* from, const char* to) {
   return rename(from, to) == 0 ? 0 : errno;
 }
 
-// The rest of the open file, in one allocation for a large file and one read call for a small one.
-Result<std::string> ReadWhole(int fd, std::size_t maxBytes) {
+// The open file's information, refused unless it is a regular file within maxBytes: a FIFO or a
+// device is never read (it was opened without blocking), nor a file too large to be wanted.
+Status Examine(int fd, std::size_t maxBytes, FileInfo& info) {
+  struct stat st;
+  if (fstat(fd, &st) != 0)
+    return ErrnoStatus(errno);
+  info = InfoOf(st, false);
+  if (info.kind != FileKind::kRegular)
+    return Status::InvalidArgument("it is not a regular file");
+  if (info.size > maxBytes)
+    return Status::InvalidArgument("the file is too large");
+  return Status::Ok();
+}
+
+// The rest of the open regular file of `expected` bytes, in one allocation. A file that ends
+// before `expected` bytes was cut short while it was read: that is an error, never a shorter
+// result.
+Result<std::string> ReadWhole(int fd, std::size_t expected, std::size_t maxBytes) {
   std::string bytes;
+  bytes.reserve(expected + 1);
   char buffer[16384];
   for (;;) {
-    // A file larger than the buffer (the snapshot) is read in one allocation.
-    if (bytes.size() == sizeof buffer) {
-      struct stat st;
-      if (fstat(fd, &st) == 0 && static_cast<std::size_t>(st.st_size) <= maxBytes)
-        bytes.reserve(static_cast<std::size_t>(st.st_size) + 1);
-    }
     const ssize_t got = ::read(fd, buffer, sizeof buffer);
     if (got < 0 && errno == EINTR)
       continue;
     if (got < 0)
       return ErrnoStatus(errno);
     if (got == 0)
-      return bytes;
+      break;
     bytes.append(buffer, static_cast<std::size_t>(got));
     if (bytes.size() > maxBytes)
       return Status::InvalidArgument("the file is too large");
     // A regular file gives less than was asked for only at its end: a small record file is
     // read with one call.
-    if (static_cast<std::size_t>(got) < sizeof buffer && bytes.size() < sizeof buffer)
-      return bytes;
+    if (static_cast<std::size_t>(got) < sizeof buffer && bytes.size() >= expected)
+      break;
   }
+  if (bytes.size() < expected)
+    return Status::IoError("the file ended while it was read");
+  return bytes;
+}
+
+// Opens without blocking on a FIFO or a device; the flag is dropped again before reading.
+int OpenForReading(int folder, const char* path, int flags) {
+  const int fd = openat(folder, path, O_RDONLY | O_CLOEXEC | O_NONBLOCK | flags);
+  if (fd >= 0)
+    (void)fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  return fd;
 }
 
 class DescriptorReader final : public FolderReader {
  public:
   explicit DescriptorReader(int folder) : folder_(folder) {}
   // The open file is inspected, not the name: the information is that of the bytes read, and
-  // costs no second walk to the file.
+  // costs no second walk to the file. A symbolic link is not followed: a record file's name never
+  // brings in a file from elsewhere.
   Result<std::string> Read(std::string_view name, std::size_t maxBytes,
                            FileInfo& info) const override {
     char path[NAME_MAX + 1];
@@ -130,16 +153,12 @@ class DescriptorReader final : public FolderReader {
       return ErrnoStatus(ENAMETOOLONG);
     name.copy(path, name.size());
     path[name.size()] = '\0';
-    Descriptor fd(openat(folder_.get(), path, O_RDONLY | O_CLOEXEC));
+    Descriptor fd(OpenForReading(folder_.get(), path, O_NOFOLLOW));
     if (fd.get() < 0)
-      return ErrnoStatus(errno);
-    struct stat st;
-    if (fstat(fd.get(), &st) != 0)
-      return ErrnoStatus(errno);
-    info = InfoOf(st, false);
-    if (info.size > maxBytes)
-      return Status::InvalidArgument("the file is too large");
-    return ReadWhole(fd.get(), maxBytes);
+      return errno == ELOOP ? Status::InvalidArgument("it is a symbolic link") : ErrnoStatus(errno);
+    if (Status examined = Examine(fd.get(), maxBytes, info); !examined.ok())
+      return examined;
+    return ReadWhole(fd.get(), info.size, maxBytes);
   }
 
  private:
@@ -304,10 +323,13 @@ class SystemFiles final : public FileSystem {
   }
 
   Result<std::string> Read(const std::string& path, std::size_t maxBytes) override {
-    Descriptor fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    Descriptor fd(OpenForReading(AT_FDCWD, path.c_str(), 0));
     if (fd.get() < 0)
       return ErrnoStatus(errno);
-    return ReadWhole(fd.get(), maxBytes);
+    FileInfo info;
+    if (Status examined = Examine(fd.get(), maxBytes, info); !examined.ok())
+      return examined;
+    return ReadWhole(fd.get(), info.size, maxBytes);
   }
 
   std::unique_ptr<FolderReader> ReadFolder(const std::string& folder) override {

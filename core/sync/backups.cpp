@@ -1,34 +1,40 @@
 #include "core/sync/backups.h"
 
+#include <unistd.h>
 #include <zip.h>
 
 #include <algorithm>
+#include <charconv>
+#include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <memory>
-#include <sstream>
-#include <system_error>
-#include <unordered_set>
 
 #include "core/records/record_codec.h"
 #include "core/records/record_files.h"
 #include "core/sync/sync_file_names.h"
-
-namespace fs = std::filesystem;
 
 namespace paylark {
 namespace {
 
 constexpr std::string_view kBackupPrefix = "Paylark Files ";
 constexpr std::string_view kBackupSuffix = ".zip";
+// Entries are read this much at a time, whatever their headers claim.
+constexpr std::size_t kReadChunk = std::size_t{64} * 1024;
 
 struct ZipCloser {
   void operator()(zip_t* archive) const { zip_discard(archive); }
 };
 using ZipPointer = std::unique_ptr<zip_t, ZipCloser>;
+
+struct SourceFreer {
+  void operator()(zip_source_t* source) const { zip_source_free(source); }
+};
+using SourcePointer = std::unique_ptr<zip_source_t, SourceFreer>;
+
+// A file to zip: its entry name and bytes.
+using ZipEntry = std::pair<std::string, std::string>;
 
 std::uint32_t PathHash(std::string_view text) {
   std::uint32_t hash = 2166136261u;  // FNV-1a
@@ -60,13 +66,39 @@ bool IsBackupName(std::string_view name) {
   return name.starts_with(kBackupPrefix) && name.ends_with(kBackupSuffix);
 }
 
-Result<std::string> ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in)
-    return Status::IoError("\"" + path.string() + "\" cannot be read");
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
+std::string BaseName(std::string_view path) {
+  const std::size_t slash = path.rfind('/');
+  return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
+
+// The path made absolute against the current folder, without "." and ".." steps.
+std::string AbsolutePath(const std::string& path) {
+  std::string whole = path;
+  if (!path.starts_with('/')) {
+    char current[PATH_MAX];
+    whole = std::string(getcwd(current, sizeof current) ? current : "") + "/" + path;
+  }
+  std::vector<std::string_view> steps;
+  const std::string_view text = whole;
+  for (std::size_t start = 0; start <= text.size();) {
+    std::size_t end = text.find('/', start);
+    if (end == std::string_view::npos)
+      end = text.size();
+    const std::string_view step = text.substr(start, end - start);
+    if (step == "..") {
+      if (!steps.empty())
+        steps.pop_back();
+    } else if (!step.empty() && step != ".") {
+      steps.push_back(step);
+    }
+    start = end + 1;
+  }
+  std::string absolute;
+  for (const std::string_view step : steps) {
+    absolute += '/';
+    absolute += step;
+  }
+  return absolute.empty() ? "/" : absolute;
 }
 
 Status ZipFailure(const std::string& path, zip_error_t* error) {
@@ -77,47 +109,98 @@ Status Stopped() {
   return Status::IoError("the backup was stopped");
 }
 
-// The files a backup holds: record files, conflict copies and the change marker, by name.
+struct FolderFiles {
+  std::vector<ZipEntry> entries;  // by entry name
+  std::vector<SkippedFile> setAside;
+  std::vector<SkippedFile> leftOut;
+};
 
-Result<std::vector<std::pair<std::string, std::string>>> FolderContents(const fs::path& folder,
-                                                                        std::stop_token stop) {
-  std::vector<std::pair<std::string, std::string>> files;
-  std::error_code error;
-  for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
-       entry.increment(error)) {
-    if (stop.stop_requested())
-      return Stopped();
-    const std::string name = entry->path().filename().string();
-    const SyncFileKind kind = ClassifyFileName(name).kind;
-    const bool wanted = kind == SyncFileKind::kRecord || kind == SyncFileKind::kConflictCopy ||
-                        name == kMarkerFileName;
-    if (!wanted || !entry->is_regular_file())
-      continue;
-    Result<std::string> bytes = ReadFile(entry->path());
-    if (!bytes.ok())
-      return bytes.status();
-    files.emplace_back(name, std::move(bytes).value());
-  }
-  if (error && error != std::errc::no_such_file_or_directory)
-    return Status::IoError("the records folder cannot be read: " + error.message());
-  std::sort(files.begin(), files.end());
-  return files;
+// Whether a read's failure leaves just that file out: one the user may not read, or that is no
+// record file at all (a FIFO, a device, a link, a file too large). Anything else, such as a file
+// that ends while it is read, fails the backup.
+bool LeavesFileOut(const Status& status) {
+  return status.code() == StatusCode::kInvalidArgument || IsPermissionDenied(status);
 }
 
-// libzip compresses while it closes the archive, and asks between entries whether to go on; a
-// stopped close removes its temporary file.
-Status WriteZip(const std::string& path,
-                const std::vector<std::pair<std::string, std::string>>& files,
-                const CivilDateTime& taken, std::stop_token& stop) {
-  int code = 0;
-  ZipPointer archive(zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code));
-  if (!archive) {
-    zip_error_t error;
-    zip_error_init_with_code(&error, code);
+// The files a backup holds: record files, conflict copies and the change marker, by name.
+Result<FolderFiles> FolderContents(FileSystem& files, const std::string& folder,
+                                   const std::stop_token& stop) {
+  FolderFiles contents;
+  Result<std::vector<FolderEntry>> listed = files.List(folder);
+  if (!listed.ok() && listed.status().code() == StatusCode::kNotFound)
+    return contents;
+  if (!listed.ok())
+    return Status::IoError("the records folder cannot be read: " + listed.status().message());
+  const std::unique_ptr<FolderReader> reader = files.ReadFolder(folder);
+  for (const FolderEntry& entry : listed.value()) {
+    if (stop.stop_requested())
+      return Stopped();
+    const std::string& name = entry.name;
+    const SyncFileKind kind = ClassifyFileName(name).kind;
+    const bool record = kind == SyncFileKind::kRecord || kind == SyncFileKind::kConflictCopy;
+    if (!record && name != kMarkerFileName)
+      continue;
+    if (entry.info.kind == FileKind::kFolder)
+      continue;
+    FileInfo info;
+    Result<std::string> bytes = reader->Read(name, kMaxRecordFileBytes, info);
+    if (!bytes.ok() && bytes.status().code() == StatusCode::kNotFound)
+      continue;  // removed since the listing
+    if (!bytes.ok() && LeavesFileOut(bytes.status())) {
+      contents.leftOut.push_back({name, bytes.status().message()});
+      continue;
+    }
+    if (!bytes.ok())
+      return Status::IoError("\"" + name + "\" could not be read: " + bytes.status().message());
+    Result<DueRecord> decoded =
+        record ? DecodeRecord(bytes.value()) : Result<DueRecord>(DueRecord{});
+    if (!decoded.ok()) {
+      contents.setAside.push_back({name, decoded.status().message()});
+      contents.entries.emplace_back(std::string(kUnreadableFolderName) + "/" + name,
+                                    std::move(bytes).value());
+      continue;
+    }
+    contents.entries.emplace_back(std::string(kRecordsFolderName) + "/" + name,
+                                  std::move(bytes).value());
+  }
+  std::sort(contents.entries.begin(), contents.entries.end());
+  return contents;
+}
+
+// The whole archive that the source holds once written.
+Result<std::string> SourceBytes(zip_source_t* source) {
+  if (zip_source_open(source) < 0)
+    return Status::IoError(zip_error_strerror(zip_source_error(source)));
+  std::string bytes;
+  char buffer[kReadChunk];
+  zip_int64_t got = 0;
+  while ((got = zip_source_read(source, buffer, sizeof buffer)) > 0)
+    bytes.append(buffer, static_cast<std::size_t>(got));
+  zip_source_close(source);
+  if (got < 0)
+    return Status::IoError(zip_error_strerror(zip_source_error(source)));
+  return bytes;
+}
+
+// The zip, made in memory: libzip compresses while it closes the archive, and asks between
+// entries whether to go on.
+Result<std::string> ZipBytes(const std::string& path, const std::vector<ZipEntry>& entries,
+                             const CivilDateTime& taken, std::stop_token stop) {
+  zip_error_t error;
+  zip_error_init(&error);
+  SourcePointer source(zip_source_buffer_create(nullptr, 0, 0, &error));
+  if (!source) {
     Status status = ZipFailure(path, &error);
     zip_error_fini(&error);
     return status;
   }
+  ZipPointer archive(zip_open_from_source(source.get(), ZIP_TRUNCATE, &error));
+  if (!archive) {
+    Status status = ZipFailure(path, &error);
+    zip_error_fini(&error);
+    return status;
+  }
+  zip_source_keep(source.get());  // the archive's close frees it once; the bytes are read after
   zip_register_cancel_callback_with_state(
       archive.get(),
       [](zip_t*, void* token) {
@@ -131,13 +214,12 @@ Status WriteZip(const std::string& path,
       static_cast<zip_uint16_t>((taken.hour << 11) | (taken.minute << 5) | (taken.second / 2));
   const auto dosDate = static_cast<zip_uint16_t>(((std::max(taken.year, 1980) - 1980) << 9) |
                                                  (taken.month << 5) | taken.day);
-  for (const auto& [name, bytes] : files) {
-    zip_source_t* source = zip_source_buffer(archive.get(), bytes.data(), bytes.size(), 0);
-    const std::string entryName = std::string(kRecordsFolderName) + "/" + name;
+  for (const auto& [entryName, bytes] : entries) {
+    zip_source_t* file = zip_source_buffer(archive.get(), bytes.data(), bytes.size(), 0);
     const zip_int64_t index =
-        source ? zip_file_add(archive.get(), entryName.c_str(), source, ZIP_FL_ENC_UTF_8) : -1;
+        file ? zip_file_add(archive.get(), entryName.c_str(), file, ZIP_FL_ENC_UTF_8) : -1;
     if (index < 0) {
-      zip_source_free(source);
+      zip_source_free(file);
       return ZipFailure(path, zip_get_error(archive.get()));
     }
     zip_file_set_dostime(archive.get(), static_cast<zip_uint64_t>(index), dosTime, dosDate, 0);
@@ -145,181 +227,202 @@ Status WriteZip(const std::string& path,
   if (zip_close(archive.get()) != 0)
     return stop.stop_requested() ? Stopped() : ZipFailure(path, zip_get_error(archive.get()));
   (void)archive.release();
-  return Status::Ok();
+  return SourceBytes(source.get());
 }
 
-void KeepNewest(const std::string& backupsFolder, int keep) {
-  const std::vector<std::string> backups = ListBackups(backupsFolder);
-  for (std::size_t i = static_cast<std::size_t>(std::max(keep, 1)); i < backups.size(); ++i) {
-    std::error_code error;
-    fs::remove(backups[i], error);
+// A backup's temporary file: ".paylark-<process ID>-<n>.zip", so that only a writer that is gone
+// leaves it for others to remove. libzip's own ("<backup>.zip.XXXXXX", from earlier versions)
+// carry no writer: they go once an hour old.
+bool IsStaleTemporary(FileSystem& files, const FolderEntry& entry) {
+  std::string_view name = entry.name;
+  const bool old = entry.info.ageSeconds > kStaleTemporarySeconds;
+  if (IsBackupName(name.substr(0, name.size() > 7 ? name.size() - 7 : 0)) &&
+      name[name.size() - 7] == '.')
+    return old;
+  if (!name.starts_with(kTempFilePrefix) || !name.ends_with(kBackupSuffix))
+    return false;
+  name.remove_prefix(kTempFilePrefix.size());
+  int writer = 0;
+  const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), writer);
+  const bool named = error == std::errc() && end != name.data() && *end == '-';
+  const bool gone = named && writer != files.ProcessId() && !files.ProcessRunning(writer);
+  return gone || old;
+}
+
+void RemoveStaleTemporaries(FileSystem& files, const std::string& folder) {
+  Result<std::vector<FolderEntry>> entries = files.List(folder);
+  if (!entries.ok())
+    return;
+  for (const FolderEntry& entry : entries.value()) {
+    if (entry.info.kind == FileKind::kRegular && IsStaleTemporary(files, entry))
+      (void)files.Remove(folder + "/" + entry.name);
   }
 }
 
-// Makes the store hold exactly these records; renames wait for the end of the batch.
-Status ApplyRecords(RecordStore& store, const std::vector<DueRecord>& records) {
-  StoreBatch batch(store);
-  std::unordered_set<std::string> wanted;
-  for (const DueRecord& record : records) {
-    wanted.insert(record.recordId);
-    if (store.Contains(record.recordId) && store.Get(record.recordId) == record)
+// Writes the zip's bytes to a temporary file of the folder, flushes it and renames it to the
+// first free name of the stem (or over `target` when one is given).
+Result<std::string> PlaceZip(FileSystem& files, const std::string& folder, const std::string& stem,
+                             const std::string& target, std::string_view bytes) {
+  std::string temporary;
+  for (int n = 1;; ++n) {
+    temporary = folder + "/" + std::string(kTempFilePrefix) + std::to_string(files.ProcessId()) +
+                "-" + std::to_string(n) + std::string(kBackupSuffix);
+    Status status = files.Write(temporary, bytes, 0600);
+    if (status.code() == StatusCode::kAlreadyExists)
       continue;
-    Status status = store.Replace(record);
     if (!status.ok())
-      return status;
+      return Status::IoError("\"" + folder + "\" could not be written: " + status.message());
+    break;
   }
-  std::vector<std::string> unwanted;
-  store.map().ForEach([&](const DueRecord& record) {
-    if (!wanted.contains(record.recordId))
-      unwanted.push_back(record.recordId);
-  });
-  for (const std::string& id : unwanted) {
-    Status status = store.Delete(id, ChangeMarker::kWrite);
+  auto fail = [&](const Status& status) -> Result<std::string> {
+    (void)files.Remove(temporary);
+    return Status::IoError("the backup could not be written: " + status.message());
+  };
+  if (Status status = files.SyncData({temporary}); !status.ok())
+    return fail(status);
+  if (!target.empty()) {
+    Status status = files.Rename(temporary, target, Placement::kReplace);
+    return status.ok() ? Result<std::string>(target) : fail(status);
+  }
+  for (int n = 1;; ++n) {
+    const std::string path =
+        stem + (n == 1 ? "" : " (" + std::to_string(n) + ")") + std::string(kBackupSuffix);
+    if (files.Inspect(path).ok())
+      continue;  // taken: the rename would refuse it too
+    Status status = files.Rename(temporary, path, Placement::kCreateNew);
+    if (status.code() == StatusCode::kAlreadyExists)
+      continue;
     if (!status.ok())
-      return status;
+      return fail(status);
+    (void)files.SyncFolder(folder);
+    return path;
   }
-  return batch.Finish();
+}
+
+void KeepNewest(FileSystem& files, const std::string& backupsFolder, int keep) {
+  const std::vector<std::string> backups = ListBackups(backupsFolder, files);
+  for (std::size_t i = static_cast<std::size_t>(std::max(keep, 1)); i < backups.size(); ++i)
+    (void)files.Remove(backups[i]);
 }
 
 }  // namespace
 
 std::string BackupsFolder(const std::string& workingDirectory) {
-  std::error_code error;
-  fs::path absolute = fs::absolute(workingDirectory, error).lexically_normal();
-  std::string text = absolute.string();
-  while (text.size() > 1 && text.back() == '/')
-    text.pop_back();
-  const std::string name = fs::path(text).filename().string();
+  const std::string absolute = AbsolutePath(workingDirectory);
+  const std::string name = BaseName(absolute);
   char hash[16];
-  std::snprintf(hash, sizeof hash, "%08x", PathHash(text));
-
-  fs::path data;
+  std::snprintf(hash, sizeof hash, "%08x", PathHash(absolute));
+  std::string data;
   const char* dataHome = std::getenv("XDG_DATA_HOME");
   if (dataHome && *dataHome == '/') {
     data = dataHome;
   } else {
     const char* home = std::getenv("HOME");
-    data = fs::path(home ? home : "/tmp") / ".local" / "share";
+    data = std::string(home ? home : "/tmp") + "/.local/share";
   }
-  return (data / "paylark" / "Backups" / (name + "-" + hash)).string();
+  return data + "/paylark/Backups/" + name + "-" + hash;
 }
 
-std::vector<std::string> ListBackups(const std::string& backupsFolder) {
+std::vector<std::string> ListBackups(const std::string& backupsFolder, FileSystem& files) {
   std::vector<std::string> names;
-  std::error_code error;
-  for (fs::directory_iterator entry(backupsFolder, error), end; !error && entry != end;
-       entry.increment(error)) {
-    const std::string name = entry->path().filename().string();
-    if (IsBackupName(name) && entry->is_regular_file())
-      names.push_back(name);
+  Result<std::vector<FolderEntry>> entries = files.List(backupsFolder);
+  if (!entries.ok())
+    return names;
+  for (const FolderEntry& entry : entries.value()) {
+    if (IsBackupName(entry.name) && entry.info.kind == FileKind::kRegular)
+      names.push_back(entry.name);
   }
   // "… 101010" before "… 101010 (2)" before "… 101011": compare without the extension.
   std::sort(names.begin(), names.end(),
             [](const std::string& a, const std::string& b) { return StemOf(a) > StemOf(b); });
+  const std::string prefix = backupsFolder + "/";
   for (std::string& name : names)
-    name = (fs::path(backupsFolder) / name).string();
+    name.insert(0, prefix);
   return names;
+}
+
+Result<TakenBackup> TakeBackup(FileSystem& files, const std::string& workingDirectory,
+                               const Clock& clock, int keep, const BackupOptions& options) {
+  if (workingDirectory.empty())
+    return Status::IoError("no working directory is set");
+  Result<FolderFiles> contents =
+      FolderContents(files, RecordsFolderPath(workingDirectory), options.stop);
+  if (!contents.ok())
+    return contents.status();
+  const std::string backups = BackupsFolder(workingDirectory);
+  const std::string target = options.output;
+  const std::string folder = target.empty() ? backups : ParentFolder(AbsolutePath(target));
+  if (target.empty()) {
+    if (Status status = CreateFolders(files, backups); !status.ok()) {
+      return Status::IoError("the backups folder \"" + backups +
+                             "\" could not be created: " + status.message());
+    }
+    RemoveStaleTemporaries(files, backups);
+  }
+  const std::string stem = backups + "/" + BackupStem(clock);
+  Result<std::string> bytes =
+      ZipBytes(target.empty() ? stem + std::string(kBackupSuffix) : target,
+               contents.value().entries, clock.Now().ToCivil(), options.stop);
+  if (!bytes.ok())
+    return bytes.status();
+  if (options.stop.stop_requested())
+    return Stopped();
+  Result<std::string> path =
+      PlaceZip(files, folder, stem, target.empty() ? "" : AbsolutePath(target), bytes.value());
+  if (!path.ok())
+    return path.status();
+  if (target.empty())
+    KeepNewest(files, backups, keep);
+  return TakenBackup{std::move(path).value(), std::move(contents.value().setAside),
+                     std::move(contents.value().leftOut)};
 }
 
 Result<std::string> CreateBackup(const RecordStore& store, const Clock& clock, int keep,
                                  const std::string& output) {
-  return CreateBackup(store.workingDirectory(), clock, keep, output);
+  Result<TakenBackup> taken =
+      TakeBackup(store.files(), store.workingDirectory(), clock, keep, {output, {}});
+  return taken.ok() ? Result<std::string>(taken.value().path) : taken.status();
 }
 
 Result<std::string> CreateBackup(const std::string& workingDirectory, const Clock& clock, int keep,
                                  const std::string& output, std::stop_token stop) {
-  if (workingDirectory.empty())
-    return Status::IoError("no working directory is set");
-  auto files = FolderContents(RecordsFolderPath(workingDirectory), stop);
-  if (!files.ok())
-    return files.status();
-
-  std::string path = output;
-  const std::string folder = BackupsFolder(workingDirectory);
-  if (path.empty()) {
-    std::error_code error;
-    fs::create_directories(folder, error);
-    if (error) {
-      return Status::IoError("the backups folder \"" + folder +
-                             "\" could not be created: " + error.message());
-    }
-    const std::string stem = (fs::path(folder) / BackupStem(clock)).string();
-    path = stem + std::string(kBackupSuffix);
-    for (int n = 2; fs::exists(path); ++n)
-      path = stem + " (" + std::to_string(n) + ")" + std::string(kBackupSuffix);
-  }
-  Status status = WriteZip(path, files.value(), clock.Now().ToCivil(), stop);
-  if (!status.ok())
-    return status;
-  if (output.empty())
-    KeepNewest(folder, keep);
-  return path;
+  Result<TakenBackup> taken =
+      TakeBackup(SystemFileSystem(), workingDirectory, clock, keep, {output, std::move(stop)});
+  return taken.ok() ? Result<std::string>(taken.value().path) : taken.status();
 }
 
-bool HasBackupOfToday(const std::string& backupsFolder, const Clock& clock) {
+bool HasBackupOfToday(const std::string& backupsFolder, const Clock& clock, FileSystem& files) {
   const std::string today = std::string(kBackupPrefix) + DayText(clock.Now().ToCivil()) + " ";
-  const std::vector<std::string> backups = ListBackups(backupsFolder);
-  return std::any_of(backups.begin(), backups.end(), [&](const std::string& path) {
-    return fs::path(path).filename().string().starts_with(today);
-  });
+  const std::vector<std::string> backups = ListBackups(backupsFolder, files);
+  return std::any_of(backups.begin(), backups.end(),
+                     [&](const std::string& path) { return BaseName(path).starts_with(today); });
 }
 
-Result<std::vector<DueRecord>> ReadBackup(const std::string& zipPath) {
-  int code = 0;
-  ZipPointer archive(zip_open(zipPath.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &code));
-  if (!archive) {
-    zip_error_t error;
-    zip_error_init_with_code(&error, code);
-    Status status = Status::Corrupt("\"" + zipPath +
-                                    "\" is not a readable backup: " + zip_error_strerror(&error));
-    zip_error_fini(&error);
-    return status;
+Result<std::vector<DueRecord>> ReadBackup(const std::string& zipPath, FileSystem& files) {
+  Result<std::string> bytes = files.Read(zipPath, kMaxBackupBytes);
+  if (!bytes.ok()) {
+    return Status::Corrupt("\"" + zipPath +
+                           "\" is not a readable backup: " + bytes.status().message());
   }
-  std::vector<DueRecord> records;
-  const zip_int64_t count = zip_get_num_entries(archive.get(), 0);
-  for (zip_int64_t i = 0; i < count; ++i) {
-    const auto index = static_cast<zip_uint64_t>(i);
-    const std::string entryName = zip_get_name(archive.get(), index, 0);
-    const std::string name = fs::path(entryName).filename().string();
-    const SyncFileKind kind = ClassifyFileName(name).kind;
-    if (kind != SyncFileKind::kRecord && kind != SyncFileKind::kConflictCopy)
-      continue;
-    zip_stat_t stat;
-    zip_file_t* file = zip_stat_index(archive.get(), index, 0, &stat) == 0
-                           ? zip_fopen_index(archive.get(), index, 0)
-                           : nullptr;
-    std::string bytes(file ? stat.size : 0, '\0');
-    const bool read = file && zip_fread(file, bytes.data(), bytes.size()) ==
-                                  static_cast<zip_int64_t>(bytes.size());
-    const bool closed = file && zip_fclose(file) == 0;
-    Result<DueRecord> record =
-        read && closed ? DecodeRecord(bytes) : Result<DueRecord>(Status::Corrupt("damaged"));
-    if (!record.ok()) {
-      return Status::Corrupt("\"" + zipPath + "\" is damaged: " + name + ": " +
-                             record.status().message());
-    }
-    if (kind == SyncFileKind::kRecord)
-      records.push_back(std::move(record).value());
-  }
-  return records;
+  return ReadBackupBytes(bytes.value(), zipPath);
 }
 
-Status RestoreBackup(RecordStore& store, const Clock& clock, const std::string& zipPath, int keep) {
-  Result<std::vector<DueRecord>> wanted = ReadBackup(zipPath);
+Status RestoreBackup(RecordStore& store, const Clock& clock, const std::string& zipPath, int keep,
+                     bool allowEmpty) {
+  Result<std::vector<DueRecord>> wanted = ReadBackup(zipPath, store.files());
   if (!wanted.ok())
     return wanted.status();
-  (void)store.Reload();
+  const ReloadReport loaded = store.Reload();
+  if (!loaded.folderStatus.ok())
+    return loaded.folderStatus;
+  if (wanted.value().empty() && store.size() > 0 && !allowEmpty) {
+    return Status::InvalidArgument(std::string(kEmptyBackupReason) + "; restoring it removes all " +
+                                   std::to_string(store.size()) + " dues");
+  }
   Result<std::string> safety = CreateBackup(store, clock, keep);
   if (!safety.ok())
     return safety.status();
-  Result<std::vector<DueRecord>> current = ReadBackup(safety.value());
-  Status status = ApplyRecords(store, wanted.value());
-  if (!status.ok() && current.ok()) {
-    (void)store.Reload();
-    (void)ApplyRecords(store, current.value());
-  }
-  (void)store.Reload();
-  return status;
+  return store.ReplaceAllRecords(wanted.value());
 }
 
 }  // namespace paylark

@@ -3,15 +3,20 @@
 #include <cstddef>
 #include <stop_token>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/base/clock.h"
 #include "core/base/status.h"
+#include "core/records/file_system.h"
 #include "core/records/record_store.h"
+#include "core/sync/backup_zip.h"
 
 namespace paylark {
 
 inline constexpr int kDefaultBackupsKept = 30;
+// No backup of a records folder comes near this size; a larger file is not read as one.
+inline constexpr std::size_t kMaxBackupBytes = std::size_t{4} << 30;
 
 // Where the backups of a working directory go: $XDG_DATA_HOME/paylark/Backups/<folder name>-<8
 // hex digits of a hash of its absolute path>. Local to the machine, never inside the synced
@@ -19,29 +24,56 @@ inline constexpr int kDefaultBackupsKept = 30;
 std::string BackupsFolder(const std::string& workingDirectory);
 
 // The backups in a backups folder ("Paylark Files YYYY-MM-DD HHMMSS.zip"), newest first.
-std::vector<std::string> ListBackups(const std::string& backupsFolder);
+std::vector<std::string> ListBackups(const std::string& backupsFolder,
+                                     FileSystem& files = SystemFileSystem());
 
-// Zips the record files and the change marker of the store's records folder (sync engines'
-// temporary files left out) into "Paylark Files YYYY-MM-DD HHMMSS.zip" in the backups folder,
-// or into `output` when it is not empty, and returns the zip's path. Afterwards only the newest
-// `keep` backups of the backups folder remain.
+struct BackupOptions {
+  std::string output;  // the zip's path; empty for a new one in the backups folder
+  std::stop_token stop;
+};
+
+// What a backup holds besides the readable records.
+struct TakenBackup {
+  std::string path;
+  // Record files that do not decode, stored under "Unreadable/" in the zip.
+  std::vector<SkippedFile> setAside;
+  // Files that could not be read at all (no permission, not a regular file, too large).
+  std::vector<SkippedFile> leftOut;
+};
+
+// Zips the record files and the change marker of the working directory's records folder (sync
+// engines' temporary files left out) into "Paylark Files YYYY-MM-DD HHMMSS.zip" in the backups
+// folder, or into `output`. Only regular files up to the record limit are read, never through a
+// symbolic link; a file that ends while it is read fails the backup. Afterwards only the newest
+// `keep` backups of the backups folder remain, and temporary files of backups whose writer is
+// gone (or that are older than an hour) are removed. It touches no store, so it may run on a
+// thread of its own; a stop request ends it early, leaving no file behind.
+Result<TakenBackup> TakeBackup(FileSystem& files, const std::string& workingDirectory,
+                               const Clock& clock, int keep, const BackupOptions& options = {});
+// The same, giving the zip's path.
 Result<std::string> CreateBackup(const RecordStore& store, const Clock& clock, int keep,
                                  const std::string& output = {});
-// The same for a working directory: it touches no store, so it may run on a thread of its own.
-// A stop request ends it early, leaving no file behind.
 Result<std::string> CreateBackup(const std::string& workingDirectory, const Clock& clock, int keep,
                                  const std::string& output = {}, std::stop_token stop = {});
 
 // Whether the backups folder holds a backup taken on the clock's current day.
-bool HasBackupOfToday(const std::string& backupsFolder, const Clock& clock);
+bool HasBackupOfToday(const std::string& backupsFolder, const Clock& clock,
+                      FileSystem& files = SystemFileSystem());
 
-// The records of a backup, by entry name. A zip that cannot be opened, or any record file in it
-// that does not decode, is Corrupt.
-Result<std::vector<DueRecord>> ReadBackup(const std::string& zipPath);
+// ReadBackupBytes of the zip file's bytes.
+Result<std::vector<DueRecord>> ReadBackup(const std::string& zipPath,
+                                          FileSystem& files = SystemFileSystem());
+
+// Why a restore did not start: the backup holds no dues and the store does.
+inline constexpr std::string_view kEmptyBackupReason = "this backup holds no dues";
 
 // Replaces the store's records with the backup's, all or nothing: the backup is read completely
-// first (a damaged one changes nothing), the current state is backed up, and a write that fails
-// midway puts the current state back. The store is reloaded afterwards.
-Status RestoreBackup(RecordStore& store, const Clock& clock, const std::string& zipPath, int keep);
+// first (a damaged one changes nothing), the current state is backed up, and the record files
+// are swapped so that a kill or a failure at any point leaves the old set or the new set whole
+// (RecordStore::ReplaceAllRecords). A backup without dues replaces a store that holds some only
+// with allowEmpty; otherwise that is InvalidArgument, starting with kEmptyBackupReason. The store
+// is reloaded afterwards.
+Status RestoreBackup(RecordStore& store, const Clock& clock, const std::string& zipPath, int keep,
+                     bool allowEmpty = false);
 
 }  // namespace paylark

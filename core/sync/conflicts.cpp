@@ -1,31 +1,26 @@
 #include "core/sync/conflicts.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
 #include <map>
+#include <memory>
 #include <set>
-#include <sstream>
-#include <system_error>
 
 #include "core/records/record_codec.h"
+#include "core/records/record_files.h"
 #include "core/sync/sync_file_names.h"
-
-namespace fs = std::filesystem;
 
 namespace paylark {
 namespace {
 
-ConflictVersion ReadVersion(const fs::path& folder, const std::string& fileName) {
+ConflictVersion ReadVersion(const FolderReader& folder, const std::string& fileName) {
   ConflictVersion version{fileName, std::nullopt, {}, {}};
-  std::ifstream in(folder / fileName, std::ios::binary);
-  if (!in) {
-    version.problem = "the file cannot be read";
+  FileInfo info;
+  Result<std::string> bytes = folder.Read(fileName, kMaxRecordFileBytes, info);
+  if (!bytes.ok()) {
+    version.problem = "the file cannot be read: " + bytes.status().message();
     return version;
   }
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  Result<DueRecord> record = DecodeRecord(bytes.str());
+  Result<DueRecord> record = DecodeRecord(bytes.value());
   if (record.ok())
     version.record = std::move(record).value();
   else
@@ -33,29 +28,40 @@ ConflictVersion ReadVersion(const fs::path& folder, const std::string& fileName)
   return version;
 }
 
-// A name in setAsideFolder that no file has yet: the file's own name, else "<stem> (N).due".
-fs::path FreeName(const fs::path& folder, const std::string& fileName) {
-  fs::path target = folder / fileName;
-  const std::string stem = fs::path(fileName).stem().string();
-  const std::string extension = fs::path(fileName).extension().string();
-  for (int n = 2; fs::exists(target); ++n)
-    target = folder / (stem + " (" + std::to_string(n) + ")" + extension);
-  return target;
+// The nth name tried in the folder: the file's own, then "<stem> (n)<extension>".
+std::string AsideName(const std::string& folder, const std::string& fileName,
+                      const std::string& stem, const std::string& extension, int n) {
+  if (n == 1)
+    return folder + "/" + fileName;
+  return folder + "/" + stem + " (" + std::to_string(n) + ")" + extension;
 }
 
-Status SetAside(const fs::path& recordsFolder, const std::string& fileName,
-                const fs::path& setAsideFolder) {
-  std::error_code error;
-  if (!fs::exists(recordsFolder / fileName, error))
+// Copies the file into setAsideFolder under a name no file has yet: the file's own name, else
+// "<stem> (N).due".
+Status SetAside(FileSystem& files, const std::string& recordsFolder, const std::string& fileName,
+                const std::string& setAsideFolder) {
+  const std::unique_ptr<FolderReader> reader = files.ReadFolder(recordsFolder);
+  FileInfo info;
+  Result<std::string> bytes = reader->Read(fileName, kMaxRecordFileBytes, info);
+  if (!bytes.ok() && bytes.status().code() == StatusCode::kNotFound)
     return Status::Ok();
-  fs::create_directories(setAsideFolder, error);
-  if (!error)
-    fs::copy_file(recordsFolder / fileName, FreeName(setAsideFolder, fileName), error);
-  if (error) {
-    return Status::IoError("\"" + fileName + "\" could not be set aside in \"" +
-                           setAsideFolder.string() + "\": " + error.message());
+  Status status = bytes.ok() ? CreateFolders(files, setAsideFolder) : bytes.status();
+  const std::size_t dot = fileName.rfind('.');
+  const std::string stem =
+      dot == std::string::npos || dot == 0 ? fileName : fileName.substr(0, dot);
+  const std::string extension = stem.size() == fileName.size() ? "" : fileName.substr(dot);
+  for (int n = 1; status.ok(); ++n) {
+    status =
+        files.Write(AsideName(setAsideFolder, fileName, stem, extension, n), bytes.value(), 0600);
+    if (status.code() != StatusCode::kAlreadyExists)
+      break;
+    status = Status::Ok();
   }
-  return Status::Ok();
+  if (!status.ok()) {
+    return Status::IoError("\"" + fileName + "\" could not be set aside in \"" + setAsideFolder +
+                           "\": " + status.message());
+  }
+  return status;
 }
 
 }  // namespace
@@ -97,28 +103,29 @@ const ConflictVersion* Conflict::Version(std::string_view fileName) const {
   return nullptr;
 }
 
-Result<std::vector<Conflict>> FindConflicts(const std::string& recordsFolder) {
+Result<std::vector<Conflict>> FindConflicts(const std::string& recordsFolder, FileSystem& files) {
   std::map<std::string, std::vector<std::string>> copiesByRecordFile;
-  std::error_code error;
-  for (fs::directory_iterator entry(recordsFolder, error), end; !error && entry != end;
-       entry.increment(error)) {
-    const std::string name = entry->path().filename().string();
-    // Most names are records: their kind is told without building their names.
-    if (KindOfFileName(name) == SyncFileKind::kConflictCopy)
-      copiesByRecordFile[ClassifyFileName(name).recordFileName].push_back(name);
+  Result<std::vector<FolderEntry>> entries = files.ListNames(recordsFolder);
+  if (!entries.ok() && entries.status().code() != StatusCode::kNotFound)
+    return Status::IoError("the records folder cannot be read: " + entries.status().message());
+  if (entries.ok()) {
+    for (const FolderEntry& entry : entries.value()) {
+      // Most names are records: their kind is told without building their names.
+      if (KindOfFileName(entry.name) == SyncFileKind::kConflictCopy)
+        copiesByRecordFile[ClassifyFileName(entry.name).recordFileName].push_back(entry.name);
+    }
   }
-  if (error)
-    return Status::IoError("the records folder cannot be read: " + error.message());
+  const std::unique_ptr<FolderReader> reader = files.ReadFolder(recordsFolder);
 
   std::vector<Conflict> conflicts;
   for (auto& [recordFileName, copyNames] : copiesByRecordFile) {
     std::sort(copyNames.begin(), copyNames.end());
     Conflict conflict;
-    conflict.current = ReadVersion(recordsFolder, recordFileName);
+    conflict.current = ReadVersion(*reader, recordFileName);
     conflict.recordId = conflict.current.record ? conflict.current.record->recordId
                                                 : ClassifyFileName(recordFileName).recordId;
     for (const std::string& copyName : copyNames) {
-      ConflictVersion copy = ReadVersion(recordsFolder, copyName);
+      ConflictVersion copy = ReadVersion(*reader, copyName);
       if (copy.record && conflict.current.record)
         copy.differingFields = paylark::DifferingFields(*conflict.current.record, *copy.record);
       conflict.copies.push_back(std::move(copy));
@@ -145,7 +152,8 @@ Status ResolveConflict(RecordStore& store, const Conflict& conflict, std::string
   if (!kept->record) {
     return Status::InvalidArgument("\"" + kept->fileName + "\" cannot be kept: " + kept->problem);
   }
-  const fs::path folder = store.RecordsFolder();
+  const std::string folder = store.RecordsFolder();
+  FileSystem& files = store.files();
   std::vector<const ConflictVersion*> dropped;
   if (kept != &conflict.current)
     dropped.push_back(&conflict.current);
@@ -154,7 +162,7 @@ Status ResolveConflict(RecordStore& store, const Conflict& conflict, std::string
       dropped.push_back(&copy);
   }
   for (const ConflictVersion* version : dropped) {
-    Status status = SetAside(folder, version->fileName, setAsideFolder);
+    Status status = SetAside(files, folder, version->fileName, setAsideFolder);
     if (!status.ok())
       return status;
   }
@@ -167,11 +175,9 @@ Status ResolveConflict(RecordStore& store, const Conflict& conflict, std::string
       return status;
   }
   for (const ConflictVersion& copy : conflict.copies) {
-    std::error_code error;
-    fs::remove(folder / copy.fileName, error);
-    if (error) {
-      return Status::IoError("\"" + copy.fileName + "\" could not be removed: " + error.message());
-    }
+    Status status = files.Remove(folder + "/" + copy.fileName);
+    if (!status.ok() && status.code() != StatusCode::kNotFound)
+      return Status::IoError("\"" + copy.fileName + "\" could not be removed: " + status.message());
   }
   return Status::Ok();
 }

@@ -42,14 +42,18 @@ std::vector<std::string_view> DifferingFields(const DueRecord& a, const DueRecor
 
 // Every record that has conflict copies in the records folder, by record file name. A folder
 // that cannot be listed is an IoError; a copy that cannot be read is listed with its problem.
-Result<std::vector<Conflict>> FindConflicts(const std::string& recordsFolder);
+// Record files and copies are read as the loader reads them: regular files up to the record
+// limit, never through a symbolic link, never waiting for a FIFO.
+Result<std::vector<Conflict>> FindConflicts(const std::string& recordsFolder,
+                                            FileSystem& files = SystemFileSystem());
 
 // How many records the conflict copies belong to (a reload report's conflictCopies).
 std::size_t CountConflicts(const std::vector<std::string>& copyNames);
 
-// Settles a conflict by keeping one version: the record file (keepFileName is the file's name or
-// "current") or a copy, whose record then replaces the stored one through the store. Every
-// version not kept is first copied into setAsideFolder; then the copies are removed.
+// Settles a conflict by keeping one version, through the store's file system: the record file
+// (keepFileName is the file's name or "current") or a copy, whose record then replaces the stored
+// one through the store. Every version not kept is first copied into setAsideFolder; then the
+// copies are removed.
 Status ResolveConflict(RecordStore& store, const Conflict& conflict, std::string_view keepFileName,
                        const std::string& setAsideFolder);
 

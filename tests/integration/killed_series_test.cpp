@@ -1,14 +1,17 @@
 // kill -9 a 10,000-due series at random moments: whatever the moment, the next load finds
-// complete dues of the series (a prefix of it) or none, and no temporary file.
+// complete dues of the series (a prefix of it) or none, and no temporary file. The same for a
+// restore of 2,000 dues over 2,000 others: the next load finds the old set or the new one, whole.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
+#include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
+#include <map>
 #include <random>
 #include <set>
 #include <string>
@@ -26,6 +29,7 @@ namespace fs = std::filesystem;
 
 constexpr int kSeriesLength = 10000;
 constexpr int kKills = 20;
+constexpr int kRestoredDues = 2000;
 
 class KilledSeriesTest : public ::testing::Test {
  protected:
@@ -39,11 +43,20 @@ class KilledSeriesTest : public ::testing::Test {
 
   // Starts the series; its output goes nowhere.
   pid_t StartSeries() const {
-    std::vector<std::string> words = {
-        PAYLARK_CLI_PATH, "--dir",      workdir_.string(), "series",
-        "--kind",         "day",        "--every",         "1",
-        "--start",        "2030-01-01", "--count",         std::to_string(kSeriesLength),
-        "--title",        "Gym",        "--amount",        "5"};
+    return Start({"series", "--kind", "day", "--every", "1", "--start", "2030-01-01", "--count",
+                  std::to_string(kSeriesLength), "--title", "Gym", "--amount", "5"});
+  }
+
+  // Runs paylark-cli to its end; false when it failed.
+  bool Run(const std::vector<std::string>& command) const {
+    int status = 0;
+    const pid_t pid = Start(command);
+    return waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  }
+
+  pid_t Start(const std::vector<std::string>& command) const {
+    std::vector<std::string> words = {PAYLARK_CLI_PATH, "--dir", workdir_.string()};
+    words.insert(words.end(), command.begin(), command.end());
     std::vector<char*> argv;
     for (auto& word : words)
       argv.push_back(word.data());
@@ -82,6 +95,22 @@ class KilledSeriesTest : public ::testing::Test {
     return store.size();
   }
 
+  // Loads the folder as the next process would: the dues' titles and how many carry each, after
+  // checking that no file is skipped and no temporary file is left.
+  std::map<std::string, std::size_t> LoadTitles(const std::string& moment) {
+    SystemClock clock;
+    RecordStore store(clock, workdir_.string());
+    const ReloadReport report = store.Reload();
+    EXPECT_TRUE(report.skipped.empty()) << moment;
+    std::map<std::string, std::size_t> titles;
+    store.map().ForEach([&](const DueRecord& due) { ++titles[due.title]; });
+    for (const auto& entry : fs::directory_iterator(workdir_ / "Paylark Files")) {
+      EXPECT_FALSE(entry.path().filename().string().starts_with(".paylark-"))
+          << moment << ": " << entry.path();
+    }
+    return titles;
+  }
+
   void Empty() const {
     for (const auto& entry : fs::directory_iterator(workdir_ / "Paylark Files"))
       fs::remove(entry.path());
@@ -113,6 +142,53 @@ TEST_F(KilledSeriesTest, AKillAtAnyMomentLeavesCompleteDuesOrNone) {
     const std::size_t loaded = LoadAndCheck(described);
     std::cout << described << ": " << loaded << " dues\n";
   }
+}
+
+TEST_F(KilledSeriesTest, AKillDuringARestoreLeavesTheOldOrTheNewDuesWhole) {
+  setenv("XDG_DATA_HOME", (workdir_ / "data").c_str(), 1);  // the restores' own backups
+  const std::string newZip = (workdir_ / "new.zip").string();
+  const std::string oldZip = (workdir_ / "old.zip").string();
+  const std::string count = std::to_string(kRestoredDues);
+  ASSERT_TRUE(Run({"series", "--kind", "day", "--every", "1", "--start", "2030-01-01", "--count",
+                   count, "--title", "New", "--amount", "5"}));
+  ASSERT_TRUE(Run({"backup", "--output", newZip}));
+  Empty();
+  ASSERT_TRUE(Run({"series", "--kind", "day", "--every", "1", "--start", "2031-01-01", "--count",
+                   count, "--title", "Old", "--amount", "5"}));
+  ASSERT_TRUE(Run({"backup", "--output", oldZip}));
+  const std::map<std::string, std::size_t> oldSet{{"Old", kRestoredDues}};
+  const std::map<std::string, std::size_t> newSet{{"New", kRestoredDues}};
+
+  const auto started = std::chrono::steady_clock::now();
+  ASSERT_TRUE(Run({"restore", newZip}));
+  const auto fullRun = std::chrono::steady_clock::now() - started;
+  ASSERT_EQ(LoadTitles("uninterrupted"), newSet);
+  ASSERT_TRUE(Run({"restore", oldZip}));
+
+  std::mt19937 random(20261206);
+  std::uniform_int_distribution<long long> moment(
+      0, std::chrono::duration_cast<std::chrono::microseconds>(fullRun).count());
+  int oldWhole = 0;
+  int newWhole = 0;
+  for (int kill = 0; kill < kKills; ++kill) {
+    const std::chrono::microseconds after(moment(random));
+    const pid_t pid = Start({"restore", newZip});
+    std::this_thread::sleep_for(after);
+    ::kill(pid, SIGKILL);
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    const std::string described = "restore killed after " + std::to_string(after.count()) + " us";
+    const std::map<std::string, std::size_t> titles = LoadTitles(described);
+    EXPECT_TRUE(titles == oldSet || titles == newSet) << described;
+    oldWhole += titles == oldSet;
+    newWhole += titles == newSet;
+    std::cout << described << ": " << (titles == newSet ? "new" : "old") << " dues\n";
+    if (titles != oldSet) {
+      ASSERT_TRUE(Run({"restore", oldZip}));
+    }
+  }
+  std::cout << "restore_kills " << kKills << "\nrestore_kills_left_old_whole " << oldWhole
+            << "\nrestore_kills_left_new_whole " << newWhole << '\n';
 }
 
 }  // namespace

@@ -26,6 +26,7 @@
 #include "ui/shell/month_list_view.h"
 #include "ui/sync/backup_job.h"
 #include "ui/sync/conflict_resolver_dialog.h"
+#include "ui/sync/empty_restore_question.h"
 #include "ui/sync/folder_watcher.h"
 #include "ui/sync/single_instance.h"
 #include "ui/sync/syncthing_config_reader.h"
@@ -49,6 +50,7 @@ class SyncWindowTest final : public QObject {
   void ChangeDirectoryMovesTheOneWindowLock();
   void ANewDaysFirstChangeIsBackedUpBeforeItIsMade();
   void ABackupStoppedByTheWindowsEndLeavesNoPartOfItself();
+  void ABackupWithoutDuesRestoresOnlyAfterTheQuestion();
 
  private:
   QTemporaryDir runtime_;
@@ -493,6 +495,18 @@ void SyncWindowTest::ABackupStoppedByTheWindowsEndLeavesNoPartOfItself() {
   std::filesystem::remove_all(backups);
   QVERIFY(!CreateBackup(ws.app.workingDirectory(), ws.clock, 3, {}, stopped.get_token()).ok());
   QVERIFY(ListBackups(backups).empty());
+}
+
+void SyncWindowTest::ABackupWithoutDuesRestoresOnlyAfterTheQuestion() {
+  FakePrompt prompt;
+  QVERIFY(ConfirmRestoreOfEmptyBackup(prompt, nullptr, 0));
+  QVERIFY(prompt.asked.isEmpty());
+  prompt.answers = {PromptAnswer::kNo, PromptAnswer::kYes};
+  QVERIFY(!ConfirmRestoreOfEmptyBackup(prompt, nullptr, 3));
+  QVERIFY(ConfirmRestoreOfEmptyBackup(prompt, nullptr, 3));
+  QCOMPARE(prompt.asked.value(0),
+           QStringLiteral("This backup holds no dues. Restoring it removes all 3 dues."));
+  QCOMPARE(prompt.buttons.at(0), PromptButtons::kYesNo);
 }
 
 }  // namespace paylark::test

@@ -22,6 +22,7 @@
 #include "ui/shell/main_window.h"
 #include "ui/sync/backup_job.h"
 #include "ui/sync/conflict_resolver_dialog.h"
+#include "ui/sync/empty_restore_question.h"
 #include "ui/sync/folder_watcher.h"
 #include "ui/sync/syncthing_config_reader.h"
 #include "ui/sync/syncthing_rescan.h"
@@ -242,7 +243,12 @@ void SyncWiring::RestoreFromBackup() {
   if (!chosen)
     return;
   const std::string path = backups[static_cast<std::size_t>(items.indexOf(item))];
-  const Status status = RestoreBackup(app_.store(), app_.clock(), path, BackupsKeptSetting());
+  const auto restored = ReadBackup(path);
+  const bool empty = restored.ok() && restored.value().empty();
+  if (empty && !ConfirmRestoreOfEmptyBackup(app_.prompt(), &window_, app_.store().size()))
+    return;
+  const Status status =
+      RestoreBackup(app_.store(), app_.clock(), path, BackupsKeptSetting(), empty);
   if (!status.ok()) {
     app_.prompt().Tell(&window_,
                        QString::fromStdString("Nothing was restored: " + status.message()),

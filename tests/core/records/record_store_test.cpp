@@ -147,7 +147,7 @@ TEST_F(RecordStoreTest, ReloadReadsNamesInByteOrderAndSkipsWhatItCannotRead) {
   DueRecord second = first;
   second.title = "second";
   WriteFile("a.due", EncodeRecord(first));
-  WriteFile("b.DUE", EncodeRecord(second));  // same inner ID, enumerated later: it wins
+  WriteFile("b.DUE", EncodeRecord(second));  // same inner ID, later in byte order: it owns it
   WriteFile("broken.due",
             "\x05"
             "ab");
@@ -162,10 +162,12 @@ TEST_F(RecordStoreTest, ReloadReadsNamesInByteOrderAndSkipsWhatItCannotRead) {
   for (int load = 0; load < 3; ++load) {
     const ReloadReport report = store_.Reload();
     EXPECT_EQ(report.loaded, 1u);
-    ASSERT_EQ(report.skipped.size(), 2u);
+    ASSERT_EQ(report.skipped.size(), 3u);
     EXPECT_EQ(report.skipped[0].fileName, "huge.due");
     EXPECT_EQ(report.skipped[0].reason, "the file is too large to be a record");
-    EXPECT_EQ(report.skipped[1].fileName, "broken.due");
+    EXPECT_EQ(report.skipped[1].fileName, "a.due");
+    EXPECT_EQ(report.skipped[1].reason, "it holds the same due as b.DUE");
+    EXPECT_EQ(report.skipped[2].fileName, "broken.due");
     store_.SetSnapshotFile((workdir_ / "records.snapshot").string());
   }
   EXPECT_TRUE(fs::exists(workdir_ / "records.snapshot"));
@@ -175,18 +177,44 @@ TEST_F(RecordStoreTest, ReloadReadsNamesInByteOrderAndSkipsWhatItCannotRead) {
             "ab");
   EXPECT_TRUE(fs::exists(Records() / ".paylark-Ab12Cd"));
 
-  // Deleting removes the file named after the inner ID; the renamed files bring it back.
+  // Changes act on the file the record was read from; deleting it lets the duplicate in.
+  DueRecord changed = store_.Get(first.recordId);
+  changed.title = "changed";
+  ASSERT_TRUE(store_.Replace(changed).ok());
+  EXPECT_EQ(Read(Records() / "b.DUE"), EncodeRecord(changed));
+  EXPECT_FALSE(fs::exists(FileOf(first.recordId)));
   EXPECT_TRUE(store_.Delete(first.recordId, ChangeMarker::kWrite).ok());
+  EXPECT_FALSE(fs::exists(Records() / "b.DUE"));
   EXPECT_EQ(store_.Reload().loaded, 1u);
+  EXPECT_EQ(store_.Get(first.recordId).title, "first");
   fs::remove(Records() / "a.due");
-  fs::remove(Records() / "b.DUE");
   EXPECT_EQ(store_.Reload().loaded, 0u);
+
+  // A file named after the ID owns it whatever the order of the names.
+  WriteFile("a.due", EncodeRecord(first));
+  WriteFile(FileOf(first.recordId).filename().string(), EncodeRecord(second));
+  WriteFile("z.due", EncodeRecord(first));
+  const ReloadReport owned = store_.Reload();
+  EXPECT_EQ(store_.Get(first.recordId).title, "second");
+  std::vector<std::string> duplicates;
+  for (const SkippedFile& file : owned.skipped) {
+    if (file.reason.starts_with("it holds the same due as"))
+      duplicates.push_back(file.fileName);
+  }
+  EXPECT_EQ(duplicates, (std::vector<std::string>{"a.due", "z.due"}));
+  EXPECT_TRUE(store_.Delete(first.recordId, ChangeMarker::kWrite).ok());
+  EXPECT_FALSE(fs::exists(FileOf(first.recordId)));
+  EXPECT_TRUE(fs::exists(Records() / "a.due"));
 }
 
 TEST_F(RecordStoreTest, SeriesAreFoundInMapOrderAndDeletedTogether) {
   const std::string series = store_.MakeSeriesId();
-  EXPECT_EQ(series, "recId20070210143025");
-  EXPECT_EQ(store_.MakeSeriesId(), "recId20070210143026");  // never handed out twice
+  EXPECT_TRUE(series.starts_with("recId20070210143025-")) << series;
+  EXPECT_EQ(series.size(), 28u);
+  EXPECT_NE(store_.MakeSeriesId(), series);  // never handed out twice
+  // Another process starting a series in the same second draws another ID.
+  RecordStore other(clock_, store_.workingDirectory());
+  EXPECT_NE(other.MakeSeriesId(), series);
   std::vector<std::string> ids;
   for (int i = 0; i < 5; ++i)
     ids.push_back(store_.Add(Member(series)).recordId);

@@ -195,12 +195,23 @@ TEST_F(StoreFailureTest, ARecordIsNeverWrittenIntoOrRemovedWithAnotherRecordsFil
   files_.Put(std::string(kRecords) + "/a.due", EncodeRecord(padded));
   ASSERT_EQ(store_.Reload().loaded, 2u);
 
+  // The padded record is changed and deleted in the file it was read from.
   padded.title = "padded, changed";
-  EXPECT_EQ(store_.Replace(padded).code(), StatusCode::kAlreadyExists);
+  EXPECT_TRUE(store_.Replace(padded).ok());
+  EXPECT_EQ(files_.Contents(std::string(kRecords) + "/a.due"), EncodeRecord(padded));
   EXPECT_EQ(files_.Contents(FileOf(plain.recordId)), EncodeRecord(plain));
   EXPECT_TRUE(store_.Delete(padded.recordId, ChangeMarker::kWrite).ok());
+  EXPECT_FALSE(files_.Contains(std::string(kRecords) + "/a.due"));
   EXPECT_EQ(files_.Contents(FileOf(plain.recordId)), EncodeRecord(plain));
   EXPECT_TRUE(store_.Contains(plain.recordId));
+
+  // A record that only Add knows (never read from a file) goes to the file named after it, where
+  // a file holding another record is never replaced.
+  DueRecord stranger = plain;
+  stranger.recordId = "2007021014302610";
+  files_.Put(FileOf(stranger.recordId), EncodeRecord(plain));
+  EXPECT_EQ(store_.Replace(stranger).code(), StatusCode::kAlreadyExists);
+  EXPECT_EQ(files_.Contents(FileOf(stranger.recordId)), EncodeRecord(plain));
 }
 
 TEST_F(StoreFailureTest, FilesTooLargeToBeRecordsAreSkippedUnread) {

@@ -1,6 +1,10 @@
 #include "core/sync/backups.h"
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
+
+#include "core/sync/conflicts.h"
 
 #include "tests/core/sync/sync_folder.h"
 
@@ -94,15 +98,49 @@ TEST_F(BackupsTest, ADamagedBackupChangesNothing) {
   }
 }
 
-TEST_F(BackupsTest, ABackupWithARecordThatDoesNotDecodeIsRefused) {
+TEST_F(BackupsTest, ARecordThatDoesNotDecodeIsKeptAsideAndTheBackupRestores) {
   const std::string rent = folder_.Add("Rent", 500);
   folder_.Put("duedate2026120600000010.due", "not a record");
   const std::string path = Backup();
   fs::remove(folder_.Records() / "duedate2026120600000010.due");
   (void)folder_.store().Delete(rent, ChangeMarker::kWrite);
-  EXPECT_EQ(ReadBackup(path).status().code(), StatusCode::kCorrupt);
-  EXPECT_FALSE(RestoreBackup(folder_.store(), folder_.clock(), path, kDefaultBackupsKept).ok());
-  EXPECT_FALSE(folder_.store().Contains(rent));
+  ASSERT_TRUE(ReadBackup(path).ok());
+  ASSERT_TRUE(RestoreBackup(folder_.store(), folder_.clock(), path, kDefaultBackupsKept).ok());
+  EXPECT_TRUE(folder_.store().Contains(rent));
+  EXPECT_FALSE(folder_.Has("duedate2026120600000010.due"));
+}
+
+// Links, loops and FIFOs named like records: never followed, never waited for, never fatal.
+TEST_F(BackupsTest, OnlyRegularFilesAreBackedUpAndNothingHangs) {
+  (void)folder_.Add("Rent", 500);
+  const fs::path secret = folder_.Records().parent_path().parent_path() / "secret.txt";
+  std::ofstream(secret) << "root:x:0:0";
+  fs::create_symlink(secret, folder_.Records() / "duedate2026120600000010.due");
+  fs::create_symlink("duedate2026120600000110.due",
+                     folder_.Records() / "duedate2026120600000110.due");  // loops
+  ASSERT_EQ(mkfifo((folder_.Records() / "duedate2026120600000210.due").c_str(), 0644), 0);
+  ASSERT_EQ(mkfifo((folder_.Records() / "duedate2026120600000210.sync-conflict-20261206-000000-"
+                                        "ABCDEFG.due")
+                       .c_str(),
+                   0644),
+            0);
+
+  // The snapshot file, too, is never waited for.
+  const fs::path snapshot = folder_.Records().parent_path().parent_path() / "records.snapshot";
+  ASSERT_EQ(mkfifo(snapshot.c_str(), 0644), 0);
+  folder_.store().SetSnapshotFile(snapshot.string());
+  const ReloadReport report = folder_.store().Reload();
+  EXPECT_TRUE(report.folderStatus.ok());
+  EXPECT_EQ(folder_.store().size(), 1u);
+  Result<TakenBackup> taken =
+      TakeBackup(SystemFileSystem(), folder_.store().workingDirectory(), folder_.clock(), 30);
+  ASSERT_TRUE(taken.ok()) << taken.status().message();
+  EXPECT_EQ(SyncFolder::Read(taken.value().path).find("root:x"), std::string::npos);
+  EXPECT_EQ(taken.value().leftOut.size(), 3u);
+  Result<std::vector<Conflict>> conflicts = FindConflicts(folder_.Records().string());
+  ASSERT_TRUE(conflicts.ok());
+  ASSERT_EQ(conflicts.value().size(), 1u);
+  EXPECT_FALSE(conflicts.value()[0].copies[0].record.has_value());
 }
 
 }  // namespace

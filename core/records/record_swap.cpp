@@ -1,0 +1,255 @@
+#include "core/records/record_swap.h"
+
+#include <charconv>
+#include <cstdint>
+#include <set>
+#include <utility>
+
+#include "core/records/record_files.h"
+
+namespace paylark {
+namespace {
+
+constexpr std::string_view kJournalSuffix = ".journal";
+constexpr std::string_view kJournalHeader = "paylark swap 1\n";
+constexpr std::size_t kMaxJournalBytes = std::size_t{256} << 20;
+
+struct Journal {
+  struct Placement {
+    std::string staging;
+    std::string final;
+  };
+  std::vector<Placement> placements;
+  std::vector<std::string> removals;
+};
+
+std::string PathIn(const std::string& folder, std::string_view name) {
+  std::string path = folder;
+  path += '/';
+  path += name;
+  return path;
+}
+
+// The writer's process ID in ".paylark-swap-<ID>-<n>" or ".paylark-swap-<ID>.journal"; 0 for
+// none.
+int WriterOf(std::string_view name) {
+  name.remove_prefix(kSwapPrefix.size());
+  int processId = 0;
+  const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), processId);
+  if (error != std::errc() || end == name.data() || (*end != '-' && *end != '.'))
+    return 0;
+  return processId;
+}
+
+bool IsJournalName(std::string_view name) {
+  return IsSwapFileName(name) && name.ends_with(kJournalSuffix);
+}
+
+// Each name as "<length>:<bytes>", so that any byte may be part of a name.
+void AppendName(std::string& text, std::string_view name) {
+  text += std::to_string(name.size());
+  text += ':';
+  text += name;
+}
+
+std::string EncodeJournal(const Journal& journal) {
+  std::string text(kJournalHeader);
+  for (const auto& placement : journal.placements) {
+    text += 'P';
+    AppendName(text, placement.staging);
+    AppendName(text, placement.final);
+    text += '\n';
+  }
+  for (const std::string& name : journal.removals) {
+    text += 'R';
+    AppendName(text, name);
+    text += '\n';
+  }
+  return text;
+}
+
+bool TakeName(std::string_view& text, std::string& name) {
+  std::size_t length = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), length);
+  if (error != std::errc() || end == text.data() + text.size() || *end != ':')
+    return false;
+  text.remove_prefix(static_cast<std::size_t>(end - text.data()) + 1);
+  if (length == 0 || length > text.size())
+    return false;
+  name = std::string(text.substr(0, length));
+  text.remove_prefix(length);
+  // A journal never sends a name outside its folder.
+  return name.find('/') == std::string::npos && name != "." && name != "..";
+}
+
+Result<Journal> DecodeJournal(std::string_view text) {
+  const Status damaged = Status::Corrupt("the journal is damaged");
+  if (!text.starts_with(kJournalHeader))
+    return damaged;
+  text.remove_prefix(kJournalHeader.size());
+  Journal journal;
+  while (!text.empty()) {
+    const char kind = text.front();
+    text.remove_prefix(1);
+    if (kind == 'P') {
+      Journal::Placement placement;
+      if (!TakeName(text, placement.staging) || !TakeName(text, placement.final) ||
+          !IsSwapFileName(placement.staging))
+        return damaged;
+      journal.placements.push_back(std::move(placement));
+    } else if (kind == 'R') {
+      std::string name;
+      if (!TakeName(text, name))
+        return damaged;
+      journal.removals.push_back(std::move(name));
+    } else {
+      return damaged;
+    }
+    if (text.empty() || text.front() != '\n')
+      return damaged;
+    text.remove_prefix(1);
+  }
+  return journal;
+}
+
+// Step 3: repeatable, as a staging file already placed is simply not found again.
+Status Apply(FileSystem& files, const std::string& folder, const Journal& journal,
+             const std::string& journalPath) {
+  for (const auto& placement : journal.placements) {
+    Status status = files.Rename(PathIn(folder, placement.staging), PathIn(folder, placement.final),
+                                 Placement::kReplace);
+    if (!status.ok() && status.code() != StatusCode::kNotFound)
+      return status;
+  }
+  for (const std::string& name : journal.removals) {
+    Status status = files.Remove(PathIn(folder, name));
+    if (!status.ok() && status.code() != StatusCode::kNotFound)
+      return status;
+  }
+  if (Status status = files.SyncFolder(folder); !status.ok())
+    return status;
+  if (Status status = files.Remove(journalPath); !status.ok())
+    return status;
+  return files.SyncFolder(folder);
+}
+
+// Removes what a swap that was not decided wrote; tells what could not be removed.
+Status Discard(FileSystem& files, const std::vector<std::string>& paths) {
+  Status first;
+  for (const std::string& path : paths) {
+    Status status = files.Remove(path);
+    if (!status.ok() && status.code() != StatusCode::kNotFound && first.ok())
+      first = std::move(status);
+  }
+  return first;
+}
+
+Status Undone(FileSystem& files, const std::vector<std::string>& written, Status failure) {
+  Status discarded = Discard(files, written);
+  if (discarded.ok())
+    return failure;
+  return Status::IoError(failure.message() + "; the files written for it could not be removed (" +
+                         discarded.message() + "); the next load removes them");
+}
+
+// Writes a new file under a free staging name.
+Result<std::string> Stage(FileSystem& files, const std::string& folder, const std::string& prefix,
+                          int& counter, std::string_view bytes) {
+  for (;;) {
+    std::string name = prefix + std::to_string(++counter);
+    Status status = files.Write(PathIn(folder, name), bytes, DefaultFileMode());
+    if (status.code() == StatusCode::kAlreadyExists)
+      continue;
+    if (!status.ok())
+      return status;
+    return name;
+  }
+}
+
+}  // namespace
+
+Status SwapFiles(FileSystem& files, const std::string& folder,
+                 const std::vector<NewRecordFile>& newFiles,
+                 const std::vector<std::string>& oldNames) {
+  const std::string writer = std::string(kSwapPrefix) + std::to_string(files.ProcessId());
+  const std::string journalPath = PathIn(folder, writer + std::string(kJournalSuffix));
+  Journal journal;
+  std::vector<std::string> written;
+  int counter = 0;
+  for (const NewRecordFile& file : newFiles) {
+    Result<std::string> staged = Stage(files, folder, writer + "-", counter, file.bytes);
+    if (!staged.ok())
+      return Undone(files, written, staged.status());
+    written.push_back(PathIn(folder, staged.value()));
+    journal.placements.push_back({std::move(staged).value(), file.name});
+  }
+  std::set<std::string_view> kept;
+  for (const NewRecordFile& file : newFiles)
+    kept.insert(file.name);
+  for (const std::string& name : oldNames) {
+    if (!kept.contains(name))
+      journal.removals.push_back(name);
+  }
+  Result<std::string> journalStaged =
+      Stage(files, folder, writer + "-journal-", counter, EncodeJournal(journal));
+  if (!journalStaged.ok())
+    return Undone(files, written, journalStaged.status());
+  written.push_back(PathIn(folder, journalStaged.value()));
+  if (Status status = files.SyncData(written); !status.ok())
+    return Undone(files, written, status);
+  if (Status status = files.Rename(written.back(), journalPath, Placement::kCreateNew);
+      !status.ok())
+    return Undone(files, written, status);
+  // Decided: from here on only forward. Removing the staged files now could leave a journal that
+  // names none of them, and its next load would remove the old files for nothing; a failed
+  // flush of the folder is told by the steps that follow.
+  (void)files.SyncFolder(folder);
+  Status applied = Apply(files, folder, journal, journalPath);
+  if (applied.ok())
+    return applied;
+  Status again = Apply(files, folder, journal, journalPath);
+  if (again.ok())
+    return again;
+  return Status::IoError(applied.message() + "; finishing it again failed too (" + again.message() +
+                         "); the next load finishes it");
+}
+
+bool FinishInterruptedSwaps(FileSystem& files, const std::string& folder) {
+  Result<std::vector<FolderEntry>> entries = files.List(folder);
+  if (!entries.ok())
+    return false;
+  bool changed = false;
+  std::set<int> pending;  // writers whose staging files a journal still needs
+  for (const FolderEntry& entry : entries.value()) {
+    if (!IsJournalName(entry.name))
+      continue;
+    const int writer = WriterOf(entry.name);
+    if (writer != files.ProcessId() && files.ProcessRunning(writer)) {
+      pending.insert(writer);
+      continue;
+    }
+    const std::string path = PathIn(folder, entry.name);
+    Result<std::string> text = files.Read(path, kMaxJournalBytes);
+    Result<Journal> journal = text.ok() ? DecodeJournal(text.value()) : text.status();
+    if (journal.ok() && Apply(files, folder, journal.value(), path).ok()) {
+      changed = true;
+    } else if (!journal.ok() && journal.status().code() == StatusCode::kCorrupt) {
+      (void)files.Remove(path);  // not Paylark's: nothing it names can be trusted
+    } else {
+      pending.insert(writer);
+    }
+  }
+  for (const FolderEntry& entry : entries.value()) {
+    if (!IsSwapFileName(entry.name) || IsJournalName(entry.name))
+      continue;
+    const int writer = WriterOf(entry.name);
+    if (pending.contains(writer))
+      continue;
+    const bool gone = writer == files.ProcessId() || !files.ProcessRunning(writer);
+    if (gone || entry.info.ageSeconds > kStaleTemporarySeconds)
+      changed = files.Remove(PathIn(folder, entry.name)).ok() || changed;
+  }
+  return changed;
+}
+
+}  // namespace paylark

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/base/status.h"
+#include "core/records/due_record.h"
+
+namespace paylark {
+
+// The zip's folder for record files that do not decode: their bytes are kept, but a restore
+// never reads them.
+inline constexpr std::string_view kUnreadableFolderName = "Unreadable";
+
+// The records of a backup. A zip that cannot be opened, an entry larger than a record file may
+// be, or a record file outside the "Unreadable" folder that does not decode is Corrupt. Entries
+// are read with a bounded buffer, whatever sizes their headers claim.
+Result<std::vector<DueRecord>> ReadBackupBytes(std::string_view zipBytes,
+                                               const std::string& zipName);
+
+}  // namespace paylark

@@ -2,59 +2,34 @@
 
 #include <langinfo.h>
 
-#include <algorithm>
-#include <charconv>
-#include <climits>
 #include <clocale>
 #include <ctime>
-#include <vector>
+#include <variant>
 
+#include "core/base/locale_amount.h"
 #include "core/base/text_encoding.h"
 
 namespace paylark {
 namespace {
 
-struct NumberMarks {
-  std::string point;
-  std::string grouping;
-  std::vector<int> groupSizes;  // from the right; the last size repeats
-};
-
 constexpr std::string_view kNoBreakSpace = "\u00A0";
 constexpr std::string_view kNarrowNoBreakSpace = "\u202F";
 
-bool IsBlankMark(std::string_view mark) {
-  return mark == " " || mark == kNoBreakSpace || mark == kNarrowNoBreakSpace;
-}
-
-// Any kind of blank as a plain one, so "1 234,56" reads whichever blank a locale groups with.
+// Any kind of blank as a plain one, so a currency sign is found whichever blank it stands with.
 std::string PlainBlanks(std::string_view text) {
-  std::string out(text);
-  for (const std::string_view blank : {kNoBreakSpace, kNarrowNoBreakSpace}) {
-    for (std::size_t pos; (pos = out.find(blank)) != std::string::npos;)
-      out.replace(pos, blank.size(), " ");
+  std::string out;
+  out.reserve(text.size());
+  while (!text.empty()) {
+    if (text.starts_with(kNoBreakSpace) || text.starts_with(kNarrowNoBreakSpace)) {
+      out += ' ';
+      text.remove_prefix(text.starts_with(kNoBreakSpace) ? kNoBreakSpace.size()
+                                                         : kNarrowNoBreakSpace.size());
+    } else {
+      out += text.front();
+      text.remove_prefix(1);
+    }
   }
   return out;
-}
-
-NumberMarks LocaleNumberMarks() {
-  const std::lconv* conventions = std::localeconv();
-  NumberMarks marks;
-  marks.point = LocaleTextToUtf8(conventions->mon_decimal_point);
-  if (marks.point.empty())
-    marks.point = ".";
-  marks.grouping = LocaleTextToUtf8(conventions->mon_thousands_sep);
-  if (IsBlankMark(marks.grouping))
-    marks.grouping = " ";
-  for (const char* size = conventions->mon_grouping; *size > 0 && *size != CHAR_MAX; ++size)
-    marks.groupSizes.push_back(*size);
-  if (marks.groupSizes.empty())
-    marks.grouping.clear();
-  return marks;
-}
-
-bool AllDigits(std::string_view text) {
-  return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
 bool RemoveAffix(std::string_view& text, std::string_view affix) {
@@ -69,32 +44,6 @@ bool RemoveAffix(std::string_view& text, std::string_view affix) {
   }
   text = TrimWhiteSpace(text);
   return true;
-}
-
-// The whole part's digits when its grouping marks stand where the locale groups.
-std::optional<std::string> UngroupedDigits(std::string_view whole, const NumberMarks& marks) {
-  if (marks.grouping.empty() || whole.find(marks.grouping) == std::string_view::npos)
-    return AllDigits(whole) ? std::optional<std::string>(whole) : std::nullopt;
-  std::vector<std::string_view> groups;
-  for (std::size_t start = 0;;) {
-    const std::size_t mark = whole.find(marks.grouping, start);
-    groups.push_back(whole.substr(start, mark == std::string_view::npos ? mark : mark - start));
-    if (mark == std::string_view::npos)
-      break;
-    start = mark + marks.grouping.size();
-  }
-  std::string digits;
-  for (std::size_t i = 0; i < groups.size(); ++i) {
-    const std::string_view group = groups[i];
-    const std::size_t rank = groups.size() - 1 - i;  // 0 for the group before the point
-    const auto size =
-        static_cast<std::size_t>(marks.groupSizes[std::min(rank, marks.groupSizes.size() - 1)]);
-    const bool fits = i == 0 ? group.size() <= size : group.size() == size;
-    if (!AllDigits(group) || !fits)
-      return std::nullopt;
-    digits += group;
-  }
-  return digits;
 }
 
 // strptime's fields without the glibc "-" flag, which it does not read.
@@ -129,30 +78,17 @@ std::optional<double> ParseLocaleAmount(std::string_view original) {
     negative = true;
     text = TrimWhiteSpace(text.starts_with('-') ? text.substr(1) : text.substr(0, text.size() - 1));
   }
-  const NumberMarks marks = LocaleNumberMarks();
-  const std::size_t point = text.find(marks.point);
-  const std::string_view whole = text.substr(0, point);
-  std::string number;
-  if (const auto digits = UngroupedDigits(whole, marks))
-    number = *digits;
-  else
+  if (text.empty() || text.find_first_of("+-") != std::string_view::npos)
     return std::nullopt;
-  if (point != std::string_view::npos) {
-    const std::string_view fraction = text.substr(point + marks.point.size());
-    if (!AllDigits(fraction))
-      return std::nullopt;
-    number += "." + std::string(fraction);
-  }
-  double value = 0;
-  const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
-  if (result.ec != std::errc() || result.ptr != number.data() + number.size())
-    return std::nullopt;
-  return negative ? -value : value;
+  const auto parsed = ParseLocaleAmount(text, LocaleAmountMarks());
+  if (const double* value = std::get_if<double>(&parsed))
+    return negative ? -*value : *value;
+  return std::nullopt;
 }
 
 std::string ExpectedAmountForms() {
-  const NumberMarks marks = LocaleNumberMarks();
-  const std::string local = "1" + marks.grouping + "234" + marks.point + "56";
+  const AmountMarks marks = LocaleAmountMarks();
+  const std::string local = PlainBlanks("1" + marks.grouping + "234" + marks.decimal + "56");
   return local == "1234.56" ? local : "1234.56 or " + local;
 }
 

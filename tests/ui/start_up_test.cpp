@@ -8,20 +8,16 @@
 #include "core/base/messages.h"
 #include "core/records/memory_file_system.h"
 #include "core/records/record_codec.h"
+#include "settings/user_settings.h"
 #include "tests/ui/fakes.h"
 #include "tests/ui/ui_tests.h"
 #include "ui/app/start_up.h"
-#include "ui/base/app_settings.h"
 #include "ui/base/start_load.h"
 #include "ui/shell/help_sync.h"
 #include "ui/shell/working_directory_dialog.h"
 
 namespace paylark::test {
 namespace {
-
-QString Text(MessageId id) {
-  return QString::fromStdString(MessageText(id));
-}
 
 // An asker that remembers what the dialog was opened on and answers with a fixed path.
 struct Asker {
@@ -54,7 +50,7 @@ void StartUpTest::FontsAreAvailable() {
 void StartUpTest::ValidSettingOpensWithoutAsking() {
   Workspace workspace;
   QTemporaryDir stored;
-  AppSettings::SetWorkingDirectory(stored.path());
+  UserSettings::Write(settings::kWorkingDirectory, stored.path());
   Asker asker;
   const StartUpResult result = Start(workspace, asker.Function());
   QCOMPARE(result.outcome, StartUpOutcome::kRun);
@@ -73,14 +69,14 @@ void StartUpTest::MissingSettingAsksWithEmptyDialog() {
   QVERIFY(workspace.prompt.asked.isEmpty());
   QCOMPARE(QString::fromStdString(workspace.app.workingDirectory()), chosen.path());
   // A directory chosen at start-up is saved only when the window closes.
-  QVERIFY(AppSettings::WorkingDirectory().isEmpty());
+  QVERIFY(UserSettings::Read(settings::kWorkingDirectory).isEmpty());
   workspace.app.SaveSetting();
-  QCOMPARE(AppSettings::WorkingDirectory(), chosen.path());
+  QCOMPARE(UserSettings::Read(settings::kWorkingDirectory), chosen.path());
 }
 
 void StartUpTest::StaleSettingTellsAndAsks() {
   Workspace workspace;
-  AppSettings::SetWorkingDirectory(workspace.directory() + "/gone");
+  UserSettings::Write(settings::kWorkingDirectory, workspace.directory() + "/gone");
   QTemporaryDir chosen;
   Asker asker{chosen.path(), {}};
   QCOMPARE(Start(workspace, asker.Function()).outcome, StartUpOutcome::kRun);
@@ -90,7 +86,8 @@ void StartUpTest::StaleSettingTellsAndAsks() {
 
 void StartUpTest::CancelledDialogEndsTheProgram() {
   Workspace workspace;
-  AppSettings::SetWorkingDirectory(workspace.directory() + "/");  // a trailing "/" is not found
+  UserSettings::Write(settings::kWorkingDirectory,
+                      workspace.directory() + "/");  // a trailing "/" is not found
   Asker asker;
   QCOMPARE(Start(workspace, asker.Function()).outcome, StartUpOutcome::kEnd);
   QCOMPARE(workspace.prompt.asked.size(), 1);
@@ -105,7 +102,7 @@ void StartUpTest::UnreadableRecordFilesAreCounted() {
     QVERIFY(bad.open(QIODevice::WriteOnly));
     bad.write("\x01\x02", 2);
   }
-  AppSettings::SetWorkingDirectory(workspace.directory());
+  UserSettings::Write(settings::kWorkingDirectory, workspace.directory());
   const StartUpResult result = Start(workspace, Asker().Function());
   QCOMPARE(result.reloadNote, QStringLiteral("2 record files could not be read"));
   QCOMPARE(workspace.app.store().size(), std::size_t{1});

@@ -4,7 +4,7 @@
 
 #include "core/reminders/reminder_selection.h"
 #include "core/reminders/reminder_wording.h"
-#include "ui/base/app_settings.h"
+#include "settings/user_settings.h"
 #include "ui/base/paylark_app.h"
 
 namespace paylark {
@@ -23,7 +23,7 @@ ReminderCount::ReminderCount(PaylarkApp& app, QObject* parent) : QObject(parent)
 void ReminderCount::Update() {
   const OleDateTime now = app_.clock().Now();
   ReminderSummary summary =
-      SummarizeReminders(app_.store().map(), now, AppSettings::ReminderDaysAhead());
+      SummarizeReminders(app_.store().map(), now, UserSettings::Read(settings::kReminderDaysAhead));
   const bool none = summary.earliestRecordId.empty();
   text_ = none ? QString() : QString::fromStdString(ReminderCountText(summary.counts));
   anyOverdue_ = summary.counts.overdue > 0;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/base/clock.h"
+#include "core/base/messages.h"
 #include "core/records/due_record.h"
 #include "ui/base/desktop_services.h"
 #include "ui/base/dialog_commands.h"
@@ -96,5 +97,13 @@ bool SnapshotsWanted();
 // Saves the widget as <name> in $PAYLARK_SNAPSHOTS when that is set, drawn at pixelRatio
 // device pixels per pixel.
 void Snapshot(QWidget& widget, const QString& name, qreal pixelRatio = 1);
+
+// A message's exact English text, as the window shows it.
+inline QString Text(const Message& message) {
+  return QString::fromStdString(MessageText(message));
+}
+inline QString Text(MessageId id) {
+  return Text(Message{id, {}, 0, {}});
+}
 
 }  // namespace paylark::test

@@ -1,102 +1,63 @@
-#include "ui/app/sync_wiring.h"
+#include "ui/sync/sync_commands.h"
 
 #include <QAction>
-#include <QFileInfo>
-#include <QInputDialog>
-#include <QMenu>
-#include <QMenuBar>
 #include <QPushButton>
-#include <QSettings>
 #include <QStatusBar>
-#include <QTimer>
 
 #include "core/base/messages.h"
-#include "core/base/setting_keys.h"
+#include "core/records/sync_file_names.h"
 #include "core/sync/backups.h"
 #include "core/sync/conflicts.h"
-#include "core/sync/sync_file_names.h"
 #include "ui/base/paylark_app.h"
 #include "ui/base/start_load.h"
-#include "ui/base/wait_cursor.h"
 #include "ui/shell/commands.h"
 #include "ui/shell/main_window.h"
-#include "ui/sync/backup_job.h"
 #include "ui/sync/conflict_resolver_dialog.h"
+#include "ui/sync/daily_backup.h"
 #include "ui/sync/folder_watcher.h"
+#include "ui/sync/restore_flow.h"
 #include "ui/sync/syncthing_config_reader.h"
 #include "ui/sync/syncthing_rescan.h"
 
 namespace paylark {
-namespace {
-
-constexpr int kDailyCheckMilliseconds = 10 * 60 * 1000;
-
-QMenu* FileMenu(MainWindow& window) {
-  for (QAction* action : window.menuBar()->actions()) {
-    if (action->menu() && action->text() == QStringLiteral("&File"))
-      return action->menu();
-  }
-  return nullptr;
-}
-
-}  // namespace
-
-int BackupsKeptSetting() {
-  const int keep =
-      QSettings().value(QLatin1String(settings::kBackupsKept), kDefaultBackupsKept).toInt();
-  return keep > 0 ? keep : kDefaultBackupsKept;
-}
-
-SyncWiring::SyncWiring(PaylarkApp& app, MainWindow& window)
+SyncCommands::SyncCommands(PaylarkApp& app, MainWindow& window)
     : QObject(&window),
       app_(app),
       window_(window),
       watcher_(new FolderWatcher(this)),
       conflicts_(new QPushButton(&window)),
-      daily_(new QTimer(this)),
       rescan_(new SyncthingRescan(this)),
-      backup_(new BackupJob(this)) {
+      backup_(new DailyBackup(app, this)) {
   conflicts_->setObjectName(QStringLiteral("syncConflicts"));
   conflicts_->setFlat(true);
   conflicts_->setCursor(Qt::PointingHandCursor);
   conflicts_->setStyleSheet(QStringLiteral("color: #a03000; font-weight: bold;"));
   window.statusBar()->addWidget(conflicts_);
-  connect(conflicts_, &QPushButton::clicked, this, &SyncWiring::OpenResolver);
-  connect(watcher_, &FolderWatcher::FilesChanged, this, &SyncWiring::ReloadFiles);
-  connect(watcher_, &FolderWatcher::FolderChanged, this, &SyncWiring::ReloadFolder);
-  // Runs after the window's own handler has switched folders.
-  connect(window.commands().changeDirectory, &QAction::triggered, this,
-          &SyncWiring::WatchWorkingDirectory);
-  connect(daily_, &QTimer::timeout, this, &SyncWiring::StartDailyBackup);
-  connect(backup_, &BackupJob::Failed, this, [this](const QString& reason) {
-    window_.ShowNote(QStringLiteral("No backup was taken: ") + reason);
-  });
-  daily_->start(kDailyCheckMilliseconds);
-  window.SetSynchronizer([this] { Synchronize(); });
+  connect(conflicts_, &QPushButton::clicked, this, &SyncCommands::OpenResolver);
+  connect(watcher_, &FolderWatcher::FilesChanged, this, &SyncCommands::ReloadFiles);
+  connect(watcher_, &FolderWatcher::FolderChanged, this, &SyncCommands::ReloadFolder);
+  connect(&window, &MainWindow::workingDirectoryChanged, this,
+          &SyncCommands::WatchWorkingDirectory);
+  connect(backup_, &DailyBackup::Failed, &window, &MainWindow::ShowNote);
+  connect(&window, &MainWindow::synchronizeRequested, this, &SyncCommands::Synchronize);
   // The day's backup comes before its first change, also when the day began with the window open.
-  window.SetBeforeChange([this] { BeforeChange(); });
-  connect(rescan_, &SyncthingRescan::Finished, this, &SyncWiring::RescanFinished);
-
-  if (QMenu* file = FileMenu(window)) {
-    auto* restore = new QAction(QStringLiteral("Restore from &Backup..."), this);
-    restore->setObjectName(QStringLiteral("restoreBackup"));
-    connect(restore, &QAction::triggered, this, &SyncWiring::RestoreFromBackup);
-    const QList<QAction*> actions = file->actions();
-    file->insertAction(actions.isEmpty() ? nullptr : actions.last(), restore);
-  }
+  connect(&window, &MainWindow::aboutToChange, this, &SyncCommands::BeforeChange);
+  connect(rescan_, &SyncthingRescan::Finished, this, &SyncCommands::RescanFinished);
+  connect(window.commands().restoreBackup, &QAction::triggered, this,
+          &SyncCommands::RestoreFromBackup);
   WatchWorkingDirectory();
-  StartDailyBackup();
+  backup_->Start();
 }
 
 // Follows a load of the working directory, which has found its conflict copies.
-void SyncWiring::WatchWorkingDirectory() {
+void SyncCommands::WatchWorkingDirectory() {
   watcher_->Watch(app_.workingDirectory().empty()
                       ? QString()
                       : QString::fromStdString(app_.store().RecordsFolder()));
   ShowLoadedConflicts();
 }
 
-void SyncWiring::ReloadFiles(const std::vector<std::string>& fileNames) {
+void SyncCommands::ReloadFiles(const std::vector<std::string>& fileNames) {
   const ReloadReport report = app_.store().ReloadFiles(fileNames);
   window_.RefreshKeepingSelection();
   if (!report.skipped.empty()) {
@@ -114,13 +75,13 @@ void SyncWiring::ReloadFiles(const std::vector<std::string>& fileNames) {
   }
 }
 
-void SyncWiring::ReloadFolder() {
+void SyncCommands::ReloadFolder() {
   window_.ShowNote(app_.Reload(&window_));
   window_.RefreshKeepingSelection();
   ShowLoadedConflicts();
 }
 
-void SyncWiring::FollowStart(StartLoad& load) {
+void SyncCommands::FollowStart(StartLoad& load) {
   start_ = &load;
   connect(&load, &StartLoad::Checked, this, [this](bool reloaded, const QString& note) {
     if (reloaded || !note.isEmpty())
@@ -132,7 +93,7 @@ void SyncWiring::FollowStart(StartLoad& load) {
   load.Check(&window_);
 }
 
-void SyncWiring::UpdateConflicts() {
+void SyncCommands::UpdateConflicts() {
   std::size_t count = 0;
   if (!app_.workingDirectory().empty()) {
     auto found = FindConflicts(app_.store().RecordsFolder());
@@ -142,17 +103,17 @@ void SyncWiring::UpdateConflicts() {
 }
 
 // The conflict copies the store's last load found: no second pass over the folder.
-void SyncWiring::ShowLoadedConflicts() {
+void SyncCommands::ShowLoadedConflicts() {
   ShowConflicts(CountConflicts(app_.store().conflictCopies()));
 }
 
-void SyncWiring::ShowConflicts(std::size_t count) {
+void SyncCommands::ShowConflicts(std::size_t count) {
   conflicts_->setText(QString::fromStdString(
       MessageText(Message{MessageId::kSyncConflicts, {}, static_cast<long long>(count), {}})));
   conflicts_->setVisible(count > 0);
 }
 
-void SyncWiring::OpenResolver() {
+void SyncCommands::OpenResolver() {
   BeforeChange();
   ConflictResolverDialog resolver(app_.store(), BackupsFolder(app_.workingDirectory()), &window_);
   connect(&resolver, &ConflictResolverDialog::Resolved, &window_,
@@ -162,34 +123,13 @@ void SyncWiring::OpenResolver() {
   UpdateConflicts();
 }
 
-void SyncWiring::BeforeChange() {
+void SyncCommands::BeforeChange() {
   if (start_)
     start_->Finish();
-  BackUpOncePerDay();
+  backup_->TakeBeforeChange();
 }
 
-void SyncWiring::BackUpOncePerDay() {
-  FinishBackup();  // it may be another working directory's
-  StartDailyBackup();
-  FinishBackup();
-}
-
-void SyncWiring::FinishBackup() {
-  if (!backup_->running())
-    return;
-  WaitCursor wait;
-  backup_->Finish();
-}
-
-void SyncWiring::StartDailyBackup() {
-  if (app_.workingDirectory().empty() || app_.store().size() == 0 || backup_->running())
-    return;
-  if (HasBackupOfToday(BackupsFolder(app_.workingDirectory()), app_.clock()))
-    return;
-  backup_->Start(app_.workingDirectory(), app_.clock(), BackupsKeptSetting());
-}
-
-void SyncWiring::Synchronize() {
+void SyncCommands::Synchronize() {
   if (rescan_->running())
     return;
   const std::optional<SyncthingFolder> folder =
@@ -203,7 +143,7 @@ void SyncWiring::Synchronize() {
   rescan_->Start(*folder);
 }
 
-void SyncWiring::RescanFinished(SyncthingRescan::Outcome outcome, const QString& problem) {
+void SyncCommands::RescanFinished(SyncthingRescan::Outcome outcome, const QString& problem) {
   if (outcome == SyncthingRescan::Outcome::kNotRunning) {
     window_.SynchronizeLocally();
     return;
@@ -218,35 +158,9 @@ void SyncWiring::RescanFinished(SyncthingRescan::Outcome outcome, const QString&
   }
 }
 
-void SyncWiring::RestoreFromBackup() {
-  FinishBackup();
-  const std::string folder = BackupsFolder(app_.workingDirectory());
-  const std::vector<std::string> backups = ListBackups(folder);
-  if (backups.empty()) {
-    app_.prompt().Tell(&window_,
-                       QStringLiteral("There is no backup of this working directory yet."));
-    return;
-  }
-  QStringList items;
-  for (const std::string& path : backups) {
-    const auto records = ReadBackup(path);
-    const QString name = QFileInfo(QString::fromStdString(path)).completeBaseName();
-    items << (records.ok() ? QStringLiteral("%1 (%2 dues)").arg(name).arg(records.value().size())
-                           : QStringLiteral("%1 (damaged)").arg(name));
-  }
-  bool chosen = false;
-  const QString item = QInputDialog::getItem(&window_, QStringLiteral("Restore from Backup"),
-                                             QStringLiteral("Replace every due with those of:"),
-                                             items, 0, false, &chosen);
-  if (!chosen)
-    return;
-  const std::string path = backups[static_cast<std::size_t>(items.indexOf(item))];
-  const Status status = RestoreBackup(app_.store(), app_.clock(), path, BackupsKeptSetting());
-  if (!status.ok()) {
-    app_.prompt().Tell(&window_,
-                       QString::fromStdString("Nothing was restored: " + status.message()),
-                       PromptIcon::kWarning);
-  }
+void SyncCommands::RestoreFromBackup() {
+  backup_->Finish();
+  paylark::RestoreFromBackup(app_, &window_);
   watcher_->CheckNow();
   window_.RefreshKeepingSelection();
   UpdateConflicts();

@@ -9,7 +9,7 @@
 #include <system_error>
 
 #include "core/records/record_codec.h"
-#include "core/sync/sync_file_names.h"
+#include "core/records/sync_file_names.h"
 
 namespace fs = std::filesystem;
 

@@ -92,6 +92,8 @@ FileSystem& SystemFileSystem();
 // What a system call's errno value means to a caller: NotFound, AlreadyExists or an IoError with
 // the system's reason. The in-memory file system fails the same way.
 Status ErrnoStatus(int error);
+// The permission bits of a new file: 0666 less the process's umask, as for any file the user saves.
+int NewFileMode();
 // The path up to its last "/": "" for a bare name.
 std::string ParentFolder(const std::string& path);
 

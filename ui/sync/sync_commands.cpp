@@ -20,6 +20,7 @@
 #include "ui/sync/syncthing_rescan.h"
 
 namespace paylark {
+
 SyncCommands::SyncCommands(PaylarkApp& app, MainWindow& window)
     : QObject(&window),
       app_(app),

@@ -15,8 +15,8 @@ using Call = MemoryFileSystem::Call;
 class ReplacingFileTest : public ::testing::Test {
  protected:
   ReplacingFileTest() {
-    files_.CreateFolder("/home");
-    files_.CreateFolder(kFolder);
+    (void)files_.CreateFolder("/home");
+    (void)files_.CreateFolder(kFolder);
   }
   // What the folder holds besides the export: no temporary file may stay.
   std::vector<std::string> Names() const { return files_.Names(kFolder); }

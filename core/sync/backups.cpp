@@ -79,8 +79,8 @@ Status Stopped() {
 
 // The files a backup holds: record files, conflict copies and the change marker, by name.
 
-Result<std::vector<std::pair<std::string, std::string>>> FolderContents(const fs::path& folder,
-                                                                        std::stop_token stop) {
+Result<std::vector<std::pair<std::string, std::string>>> FolderContents(
+    const fs::path& folder, const std::stop_token& stop) {
   std::vector<std::pair<std::string, std::string>> files;
   std::error_code error;
   for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
@@ -295,8 +295,12 @@ Result<std::vector<DueRecord>> ReadBackup(const std::string& zipPath) {
     Result<DueRecord> record =
         read && closed ? DecodeRecord(bytes) : Result<DueRecord>(Status::Corrupt("damaged"));
     if (!record.ok()) {
-      return Status::Corrupt("\"" + zipPath + "\" is damaged: " + name + ": " +
-                             record.status().message());
+      std::string reason = "\"" + zipPath;
+      reason += "\" is damaged: ";
+      reason += name;
+      reason += ": ";
+      reason += record.status().message();
+      return Status::Corrupt(reason);
     }
     if (kind == SyncFileKind::kRecord)
       records.push_back(std::move(record).value());

@@ -38,8 +38,12 @@ fs::path FreeName(const fs::path& folder, const std::string& fileName) {
   fs::path target = folder / fileName;
   const std::string stem = fs::path(fileName).stem().string();
   const std::string extension = fs::path(fileName).extension().string();
-  for (int n = 2; fs::exists(target); ++n)
-    target = folder / (stem + " (" + std::to_string(n) + ")" + extension);
+  for (int n = 2; fs::exists(target); ++n) {
+    std::string numbered = stem;
+    numbered += " (" + std::to_string(n) + ")";
+    numbered += extension;
+    target = folder / numbered;
+  }
   return target;
 }
 

@@ -36,6 +36,7 @@ class MonthSelectionTest : public ::testing::Test {
 
   static std::vector<std::string> Titles(const std::vector<DueRecord>& rows) {
     std::vector<std::string> titles;
+    titles.reserve(rows.size());
     for (const auto& row : rows)
       titles.push_back(row.title);
     return titles;

@@ -45,8 +45,11 @@ def main():
     build, sources = sys.argv[1], [os.path.abspath(s) for s in sys.argv[2:]]
     with open(os.path.join(build, "compile_commands.json"), encoding="utf-8") as text:
         entries = {entry["file"]: entry for entry in json.load(text)}
-    with open(".clang-tidy", "rb") as text:
-        config = text.read()
+    config = b""
+    for folder, _, names in sorted(os.walk(".")):
+        if ".clang-tidy" in names and not folder.startswith("./build"):
+            with open(os.path.join(folder, ".clang-tidy"), "rb") as text:
+                config += folder.encode() + text.read()
     cache = os.path.join(os.environ.get("XDG_CACHE_HOME") or os.path.expanduser("~/.cache"),
                          "paylark", "tidy")
     os.makedirs(cache, exist_ok=True)

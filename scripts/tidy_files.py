@@ -46,8 +46,9 @@ def main():
     with open(os.path.join(build, "compile_commands.json"), encoding="utf-8") as text:
         entries = {entry["file"]: entry for entry in json.load(text)}
     config = b""
-    for folder, _, names in sorted(os.walk(".")):
-        if ".clang-tidy" in names and not folder.startswith("./build"):
+    for folder, folders, names in os.walk("."):
+        folders[:] = sorted(f for f in folders if not f.startswith(("build", ".")))
+        if ".clang-tidy" in names:
             with open(os.path.join(folder, ".clang-tidy"), "rb") as text:
                 config += folder.encode() + text.read()
     cache = os.path.join(os.environ.get("XDG_CACHE_HOME") or os.path.expanduser("~/.cache"),

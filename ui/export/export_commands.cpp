@@ -130,7 +130,7 @@ QString ExportCommands::ExportPdf(NotesChoice notes, std::span<const DueRecord> 
     return {};
   const PdfExport pdf =
       RenderPdfExport(rows, MonthHeading(ExportFormat::kPdf, app_.selectedMonth()), notes);
-  const QString written = Written(path, pdf.bytes);
+  QString written = Written(path, pdf.bytes);
   if (!written.isEmpty() && !pdf.duesWithLostCharacters.empty()) {
     std::string titles;
     for (const std::string& title : pdf.duesWithLostCharacters)
@@ -149,7 +149,7 @@ QString ExportCommands::ChooseSavePath(const settings::TextSetting& lastFolder,
     folder = FromStd(app_.workingDirectory()) + QStringLiteral("/Exports");
     QDir().mkpath(folder);
   }
-  const QString path = app_.desktop().ChooseSavePath(
+  QString path = app_.desktop().ChooseSavePath(
       window_, {QStringLiteral("Save As"), folder + QLatin1Char('/') + fileName, filter,
                 QFileInfo(fileName).suffix()});
   if (!path.isEmpty())
@@ -183,7 +183,7 @@ QString ExportCommands::Written(const QString& path, std::string_view bytes) {
 }
 
 QString ExportCommands::Offered(const QString& path, const QString& remark) {
-  const QString note =
+  QString note =
       MessageOf(MessageId::kExportWritten, QDir::toNativeSeparators(path).toStdString()) + remark;
   // The wait cursor of the export must not hang over the question.
   const WaitCursor::Pause plainCursor;

@@ -10,7 +10,7 @@
 namespace paylark {
 namespace {
 
-constexpr std::int64_t kSecondsPerDay = 24 * 60 * 60;
+constexpr std::int64_t kSecondsPerDay = std::int64_t{24} * 60 * 60;
 
 }  // namespace
 

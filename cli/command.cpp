@@ -11,6 +11,10 @@ int Fail(CommandContext& context, int code, const std::string& message) {
   return code;
 }
 
+int NoSuchDue(CommandContext& context, const std::string& recordId) {
+  return Fail(context, kExitFailed, "no due has the record ID \"" + recordId + "\"");
+}
+
 int UsageError(CommandContext& context, const std::string& message) {
   return Fail(context, kExitInvalid, message);
 }

@@ -28,5 +28,7 @@ struct Command {
 int Fail(CommandContext& context, int code, const std::string& message);
 // Fail with kExitInvalid, for arguments that do not fit the command.
 int UsageError(CommandContext& context, const std::string& message);
+// Fail with kExitFailed: no due has the record ID.
+int NoSuchDue(CommandContext& context, const std::string& recordId);
 
 }  // namespace paylark::cli

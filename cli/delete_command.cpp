@@ -14,7 +14,7 @@ int RunDelete(Arguments& arguments, CommandContext& context) {
   if (auto problem = arguments.Finish())
     return UsageError(context, *problem);
   if (!context.store.Contains(*id)) {
-    return Fail(context, kExitFailed, "no due has the record ID \"" + *id + "\"");
+    return NoSuchDue(context, *id);
   }
   const Status status = ApplyDelete(
       context.store, wholeSeries ? SeriesChoice::kWholeSeries : SeriesChoice::kThisRecord,

@@ -1,22 +1,13 @@
 #include "cli/export_exchange.h"
 
-#include <QSettings>
-
 #include "cli/exit_code.h"
 #include "core/exchange/calendar_feed.h"
 #include "core/exchange/csv_export.h"
 #include "core/export/document_file.h"
+#include "settings/user_settings.h"
 
 namespace paylark::cli {
 namespace {
-
-// The reminder preference the window stores, so the feed's alarms ring when reminders do.
-int ReminderDays() {
-  const QSettings settings(QStringLiteral("Velmora"), QStringLiteral("Paylark"));
-  bool valid = false;
-  const int days = settings.value(QStringLiteral("Reminders/DaysAhead")).toInt(&valid);
-  return valid && days >= 0 ? days : kDefaultReminderDays;
-}
 
 int Write(const std::string& output, const std::string& bytes, CommandContext& context) {
   if (Status written = WriteDocument(output, bytes); !written.ok())
@@ -53,7 +44,8 @@ std::vector<DueRecord> RangeRows(const RecordStore& store, const MonthRange& ran
 
 int ExportCalendar(const std::vector<DueRecord>& rows, const std::string& output,
                    CommandContext& context) {
-  const CalendarOptions options{context.clock.Now(), ReminderDays()};
+  const CalendarOptions options{context.clock.Now(),
+                                UserSettings::Read(settings::kReminderDaysAhead)};
   return Write(output, RenderCalendar(rows, options), context);
 }
 

@@ -29,7 +29,7 @@ int RunModify(Arguments& arguments, CommandContext& context) {
   if (auto problem = checked.Finish())
     return UsageError(context, *problem);
   if (!context.store.Contains(*id))
-    return Fail(context, kExitFailed, "no due has the record ID \"" + *id + "\"");
+    return NoSuchDue(context, *id);
   const DueRecord stored = context.store.Get(*id);
   DueRecord edited = stored;
   (void)TakeRecordFields(arguments, edited);

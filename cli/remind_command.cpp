@@ -15,6 +15,7 @@
 #include "core/base/format.h"
 #include "core/base/messages.h"
 #include "core/reminders/reminder_wording.h"
+#include "settings/user_settings.h"
 
 namespace paylark::cli {
 namespace {
@@ -64,7 +65,7 @@ Notification NotificationFor(const std::vector<Reminder>& reminders) {
 int MarkPaid(CommandContext& context, const std::string& recordId) {
   (void)context.store.Reload();
   if (!context.store.Contains(recordId))
-    return Fail(context, kExitFailed, "no due has the record ID \"" + recordId + "\"");
+    return NoSuchDue(context, recordId);
   DueRecord record = context.store.Get(recordId);
   if (IsPaid(record))
     return kExitSuccess;
@@ -148,13 +149,14 @@ int RunRemind(Arguments& arguments, CommandContext& context) {
     return UsageError(context, "--json and --notify cannot be combined");
   if (waitText && !notify)
     return UsageError(context, "--wait needs --notify");
-  std::optional<int> days = SavedDaysAhead();
+  int daysAhead = UserSettings::Read(settings::kReminderDaysAhead);
   if (daysText) {
-    days = WholeNumber(*daysText, kMaxDaysOption);
+    const std::optional<int> days = WholeNumber(*daysText, kMaxDaysOption);
     if (!days) {
       return UsageError(context,
                         "--days needs a whole number from 0 to " + std::to_string(kMaxDaysOption));
     }
+    daysAhead = *days;
   }
   int waitSeconds = kDefaultWaitSeconds;
   if (waitText) {
@@ -164,7 +166,6 @@ int RunRemind(Arguments& arguments, CommandContext& context) {
     waitSeconds = *wait;
   }
 
-  const int daysAhead = days.value_or(kDefaultDaysAhead);
   const std::vector<Reminder> reminders =
       SelectReminders(context.store.map(), context.clock.Now(), daysAhead);
   if (notify)

@@ -15,7 +15,7 @@ int RunShow(Arguments& arguments, CommandContext& context) {
   if (auto problem = arguments.Finish())
     return UsageError(context, *problem);
   if (!context.store.Contains(*id)) {
-    return Fail(context, kExitFailed, "no due has the record ID \"" + *id + "\"");
+    return NoSuchDue(context, *id);
   }
   const DueRecord record = context.store.Get(*id);
   const std::optional<SeriesPosition> position = context.store.SeriesPositionOf(*id);

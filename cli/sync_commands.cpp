@@ -1,22 +1,18 @@
-#include <QSettings>
 #include <ostream>
 
 #include "cli/commands.h"
 #include "cli/exit_code.h"
 #include "cli/json_writer.h"
 #include "cli/printable_text.h"
-#include "core/base/setting_keys.h"
 #include "core/sync/backups.h"
 #include "core/sync/conflicts.h"
+#include "settings/user_settings.h"
 
 namespace paylark::cli {
 namespace {
 
 int BackupsKept() {
-  const QSettings saved(QString::fromLatin1(settings::kOrganization),
-                        QString::fromLatin1(settings::kApplication));
-  const int keep = saved.value(QLatin1String(settings::kBackupsKept), kDefaultBackupsKept).toInt();
-  return keep > 0 ? keep : kDefaultBackupsKept;
+  return UserSettings::Read(settings::kBackupsKept);
 }
 
 std::string FieldsText(const std::vector<std::string_view>& fields, std::string_view separator) {

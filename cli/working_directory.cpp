@@ -1,16 +1,13 @@
 #include "cli/working_directory.h"
 
-#include <QSettings>
 #include <QString>
 
-#include "core/base/setting_keys.h"
+#include "settings/user_settings.h"
 
 namespace paylark::cli {
 
 std::optional<std::string> SavedWorkingDirectory() {
-  const QSettings saved(QString::fromLatin1(settings::kOrganization),
-                        QString::fromLatin1(settings::kApplication));
-  const QString path = saved.value(QLatin1String(settings::kWorkingDirectory)).toString();
+  const QString path = UserSettings::Read(settings::kWorkingDirectory);
   if (path.isEmpty())
     return std::nullopt;
   return path.toStdString();

@@ -1,16 +1,16 @@
 #!/usr/bin/env bash
-# Fuzzes the record-file decoder and the details display, then the reading of a backup zip that
-# restore is given, with libFuzzer, under the address and undefined-behaviour sanitizers, for
-# SECONDS each (default 60), starting from a seed corpus of record files that
-# tests/fuzz/record_seeds.cpp writes (zipped as a backup for the second). Where clang or libFuzzer is missing it says so
-# and exits 0. A crash exits non-zero and leaves its input in the output folder.
-# Usage: scripts/fuzz.sh [SECONDS]        (output folder: $PAYLARK_FUZZ_DIR, else build-fuzz/)
+# Builds the libFuzzer targets of tests/fuzz with clang (CMake's PAYLARK_FUZZ tree) and fuzzes
+# each for SECONDS (default 20) under the address and undefined-behaviour sanitizers, from the
+# seed corpus that its seed writer makes. Where clang or libFuzzer is missing it says so and
+# exits 0. A crash exits non-zero and leaves its input in the target's folder.
+# Usage: scripts/fuzz.sh [SECONDS] [TARGET...]   (build folder: $PAYLARK_FUZZ_DIR, else build-fuzz/)
 set -euo pipefail
 
-seconds=${1:-60}
+seconds=${1:-20}
+shift || true
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=${PAYLARK_FUZZ_DIR:-$root/build-fuzz}
-mkdir -p "$out/objects" "$out/seeds" "$out/corpus" "$out/zip-seeds" "$out/zip-corpus"
+mkdir -p "$out"
 
 if ! command -v clang++ >/dev/null; then
   echo "fuzz: clang++ is not installed; skipped"
@@ -23,42 +23,22 @@ if ! clang++ -fsanitize=fuzzer "$probe" -o "$out/probe" 2>/dev/null; then
   exit 0
 fi
 
-flags=(-std=c++20 -O1 -g -fno-omit-frame-pointer -I"$root" -fsanitize=address,undefined
-       -fno-sanitize-recover=undefined)
-objects=()
-for source in "$root"/core/base/{format,local_time,messages,ole_date_time,text_encoding}.cpp \
-              "$root"/core/records/{due_details,due_record,record_codec}.cpp; do
-  object="$out/objects/$(basename "$source" .cpp).o"
-  if [ ! -e "$object" ] || [ "$source" -nt "$object" ]; then
-    clang++ "${flags[@]}" -fsanitize=fuzzer-no-link -c "$source" -o "$object"
-  fi
-  objects+=("$object")
-done
-clang++ "${flags[@]}" -fsanitize=fuzzer "$root/tests/fuzz/record_fuzzer.cpp" "${objects[@]}" \
-  -o "$out/record_fuzzer"
-clang++ "${flags[@]}" "$root/tests/fuzz/record_seeds.cpp" "${objects[@]}" -o "$out/record_seeds"
-zip_objects=()
-for source in "$root"/core/sync/{backup_zip,sync_file_names}.cpp; do
-  object="$out/objects/$(basename "$source" .cpp).o"
-  if [ ! -e "$object" ] || [ "$source" -nt "$object" ]; then
-    clang++ "${flags[@]}" -fsanitize=fuzzer-no-link -c "$source" -o "$object"
-  fi
-  zip_objects+=("$object")
-done
-clang++ "${flags[@]}" -fsanitize=fuzzer "$root/tests/fuzz/restore_fuzzer.cpp" "${objects[@]}" \
-  "${zip_objects[@]}" -lzip -o "$out/restore_fuzzer"
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+cmake -S "$root" -B "$out" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+  -DPAYLARK_FUZZ=ON -DPAYLARK_BUILD_UI=OFF -DPAYLARK_BUILD_TESTS=OFF -DPAYLARK_BUILD_BENCH=OFF \
+  "${launcher[@]}" >/dev/null
+cmake --build "$out" -j "$(nproc)" --target fuzzers
 
-"$out/record_seeds" "$out/seeds"
-python3 - "$out/seeds" "$out/zip-seeds/backup.zip" <<'PY'
-import os, sys, zipfile
-with zipfile.ZipFile(sys.argv[2], "w", zipfile.ZIP_DEFLATED) as backup:
-    backup.writestr("Paylark Files/", "")
-    for name in sorted(os.listdir(sys.argv[1])):
-        with open(os.path.join(sys.argv[1], name), "rb") as seed:
-            backup.writestr("Paylark Files/duedate20261205090000%02d.due" % (len(backup.namelist()) % 100), seed.read())
-PY
-cd "$out"
-LC_ALL=en_US.UTF-8 ./record_fuzzer -max_total_time="$seconds" -max_len=65536 -timeout=10 \
-  -print_final_stats=1 corpus seeds
-./restore_fuzzer -max_total_time="$seconds" -max_len=262144 -timeout=10 -rss_limit_mb=2048 \
-  -print_final_stats=1 zip-corpus zip-seeds
+targets=("$@")
+[ ${#targets[@]} -gt 0 ] || mapfile -t targets <"$out/fuzz_targets.txt"
+for target in "${targets[@]}"; do
+  folder="$out/fuzz/$target"
+  mkdir -p "$folder/seeds" "$folder/corpus"
+  "$out/fuzz/${target}_seeds" "$folder/seeds"
+  echo "fuzz: $target for $seconds seconds"
+  (cd "$folder" && LC_ALL=en_US.UTF-8 "$out/fuzz/${target}_fuzzer" -max_total_time="$seconds" \
+    -max_len=65536 -timeout=10 -print_final_stats=1 corpus seeds 2>"$folder/log" ||
+    { tail -40 "$folder/log"; exit 1; })
+  grep -E '^(stat::number_of_executed_units|stat::peak_rss_mb)' "$folder/log" || true
+done

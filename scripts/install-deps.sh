@@ -20,10 +20,12 @@ packages=(
   chromium
   # desktop notifications and the reminder timer
   dbus-daemon systemd
-  # the formatting check
-  clang-format
-  # the fuzzing run of the record decoder
+  # the formatting and clang-tidy checks
+  clang-format clang-tidy
+  # the fuzz targets
   clang libfuzzer-14-dev
+  # a compiler cache, so that CI and a second build recompile only what changed
+  ccache
 )
 
 missing=()

@@ -1,28 +1,56 @@
 #!/usr/bin/env bash
 # Installs what is missing, checks the formatting, builds with warnings as errors and runs every
-# test; then builds the core and paylark-cli again with the address and undefined-behaviour
-# sanitizers and runs their tests there, and fuzzes the record decoder for a minute.
+# test; runs clang-tidy over the sources that recent commits changed; builds the core, the
+# settings and paylark-cli again with the address and undefined-behaviour sanitizers and runs
+# their tests there; runs the tests of the code that starts threads under ThreadSanitizer; and
+# fuzzes each decoder of untrusted bytes for a while. Compiles through ccache where it is
+# installed, so a second run (also from another clone) recompiles only what changed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
+started=$SECONDS
+step() { echo "== $1 (at $((SECONDS - started)) s)"; }
 
-echo "Checking the formatting"
+launcher=()
+if command -v ccache >/dev/null; then
+  # Paths inside the checkout are hashed relative to it, so every clone shares the cache.
+  export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=true
+  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+
+step "Checking the formatting"
 if [ -d .git ] || [ -f .git ]; then
   git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
 else
-  find bench cli core tests ui \( -name '*.cpp' -o -name '*.h' \) -print0 |
+  find bench cli core settings tests ui \( -name '*.cpp' -o -name '*.h' \) -print0 |
     xargs -0 clang-format --dry-run --Werror
 fi
 
+step "Building"
 build_dir=${PAYLARK_BUILD_DIR:-build}
-PAYLARK_BUILD_DIR=$build_dir scripts/build.sh -DPAYLARK_WERROR=ON
+PAYLARK_BUILD_DIR=$build_dir scripts/build.sh -DPAYLARK_WERROR=ON "${launcher[@]}"
+step "Testing"
 (cd "$build_dir" && ctest --output-on-failure -j "$(nproc)")
 
-# The sanitized tree holds only what the core and command-line tests need.
+step "clang-tidy on the changed sources"
+PAYLARK_BUILD_DIR=$build_dir scripts/tidy.sh --changed
+
+# The sanitized tree holds only what the core, settings and command-line tests need.
+step "Address and undefined-behaviour sanitizers"
 sanitize_dir=${PAYLARK_SANITIZE_BUILD_DIR:-build-sanitize}
 PAYLARK_BUILD_DIR=$sanitize_dir scripts/build.sh -DPAYLARK_SANITIZE=ON -DPAYLARK_BUILD_UI=OFF \
-  -DPAYLARK_BUILD_BENCH=OFF
+  -DPAYLARK_BUILD_BENCH=OFF "${launcher[@]}"
 (cd "$sanitize_dir" && ctest --output-on-failure -j "$(nproc)")
 
-# A minute of fuzzing the record decoder (skipped where clang or libFuzzer is missing).
-scripts/fuzz.sh 60
+# Only the record loading, the backups and the folder check start threads.
+step "ThreadSanitizer"
+threads_dir=${PAYLARK_THREADS_BUILD_DIR:-build-threads}
+cmake -S . -B "$threads_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPAYLARK_SANITIZE_THREADS=ON \
+  -DPAYLARK_BUILD_UI=OFF -DPAYLARK_BUILD_BENCH=OFF "${launcher[@]}" >/dev/null
+cmake --build "$threads_dir" -j "$(nproc)" --target records_tests sync_tests
+(cd "$threads_dir" && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure -j "$(nproc)")
+
+# Twenty seconds for each fuzz target (skipped where clang or libFuzzer is missing).
+step "Fuzzing"
+scripts/fuzz.sh 20
+step "Done"

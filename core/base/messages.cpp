@@ -17,7 +17,8 @@ std::string DuesCount(long long count) {
 
 }  // namespace
 
-std::string MessageText(const Message& m) {
+// One case per message: a table in the form of code, long by nature.
+std::string MessageText(const Message& m) {  // NOLINT(readability-function-size)
   switch (m.id) {
     case MessageId::kWorkingDirectoryMoved:
       return "The working directory is moved or deleted. Please set the working directory to "
@@ -139,6 +140,20 @@ std::string MessageText(const Message& m) {
       return "The working directory \"" + m.text +
              "\" is already open in another Paylark window. This window stays on its working "
              "directory.";
+    case MessageId::kBackupFailed:
+      return "No backup was taken: " + m.detail;
+    case MessageId::kNoBackupYet:
+      return "There is no backup of this working directory yet.";
+    case MessageId::kRestoreTitle:
+      return "Restore from Backup";
+    case MessageId::kRestoreQuestion:
+      return "Replace every due with those of:";
+    case MessageId::kBackupChoice:
+      return m.text + " (" + std::to_string(m.number) + " dues)";
+    case MessageId::kDamagedBackupChoice:
+      return m.text + " (damaged)";
+    case MessageId::kNothingRestored:
+      return "Nothing was restored: " + m.detail;
     case MessageId::kImportRowRefused:
       return "row " + std::to_string(m.number) + ": " + m.detail;
     case MessageId::kImportWouldAdd:

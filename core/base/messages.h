@@ -54,7 +54,7 @@ enum class MessageId {
   kExportWritten,         // text: path
   kHelpFileNotFound,      // text: path
   kHelpViewerMissing,     // text: path
-  // Beyond: many-record operations in progress; number: done, detail: the total (empty when not
+  // Many-record operations in progress; number: done, detail: the total (empty when not
   // known)
   kProgressCreating,
   kProgressSaving,
@@ -69,7 +69,15 @@ enum class MessageId {
   kSyncthingRescanning,
   kSyncthingFailed,        // detail: reason
   kWorkingDirectoryInUse,  // text: path
-  // Beyond: CSV import and the calendar feed
+  // Backups of the records folder
+  kBackupFailed,  // detail: reason
+  kNoBackupYet,
+  kRestoreTitle,
+  kRestoreQuestion,
+  kBackupChoice,         // text: the backup's name, number: how many dues it holds
+  kDamagedBackupChoice,  // text: the backup's name
+  kNothingRestored,      // detail: reason
+  // CSV import and the calendar feed
   kImportRowRefused,  // number: row, detail: reason
   kImportWouldAdd,    // number: how many
   kImportAdded,       // number: how many
@@ -89,7 +97,7 @@ enum class MessageId {
   kCsvBadStatus,         // detail: the value
   kCsvBadAmount,         // text: the value, detail: the editor's message
   kCsvAmountNotANumber,  // text: the value, detail: the forms expected
-  // Beyond: reminders
+  // Reminders
   kNoSessionBus,
   kNoNotificationServer,  // detail: reason
   kBackgroundRemindersFailed,

@@ -37,14 +37,19 @@ class [[nodiscard]] Status {
   std::string message_;
 };
 
-// A value or the Status that explains why there is none.
+// A value or the failed Status that explains why there is none, never neither: a Result made
+// from a Status that is ok holds a failure that says so instead of being empty.
 template <class T>
 class [[nodiscard]] Result {
  public:
-  Result(T value) : value_(std::move(value)) {}          // NOLINT: implicit on purpose
-  Result(Status status) : status_(std::move(status)) {}  // NOLINT: implicit on purpose
+  Result(T value) : value_(std::move(value)) {}  // NOLINT: implicit on purpose
+  Result(Status status)                          // NOLINT: implicit on purpose
+      : status_(status.ok() ? Status::InvalidArgument("an operation gave neither a value nor a "
+                                                      "failure")
+                            : std::move(status)) {}
 
   bool ok() const { return value_.has_value(); }
+  // Ok when there is a value.
   const Status& status() const { return status_; }
   const T& value() const& { return *value_; }
   T& value() & { return *value_; }
@@ -55,4 +60,34 @@ class [[nodiscard]] Result {
   Status status_;
 };
 
+// What PAYLARK_TRY looks at: a Status itself, or a Result's.
+inline const Status& StatusOf(const Status& status) {
+  return status;
+}
+template <class T>
+const Status& StatusOf(const Result<T>& result) {
+  return result.status();
+}
+
 }  // namespace paylark
+
+// Propagates a failure in one line (SerenityOS's TRY): when the Status or Result that the
+// expression gives has failed, the calling function returns its Status (which converts to any
+// Result). PAYLARK_TRY_ASSIGN(declaration, expression) also takes a Result's value:
+//   PAYLARK_TRY_ASSIGN(std::string bytes, files.Read(path, kLimit));
+#define PAYLARK_TRY(expression)                                                      \
+  do {                                                                               \
+    if (auto&& paylarkTried = (expression); !::paylark::StatusOf(paylarkTried).ok()) \
+      return ::paylark::StatusOf(paylarkTried);                                      \
+  } while (false)
+// NOLINTBEGIN(bugprone-macro-parentheses): a declaration and a name stand without parentheses.
+#define PAYLARK_CONCATENATE_INNER(a, b) a##b
+#define PAYLARK_CONCATENATE(a, b) PAYLARK_CONCATENATE_INNER(a, b)
+#define PAYLARK_TRY_ASSIGN(declaration, expression) \
+  PAYLARK_TRY_ASSIGN_AT(declaration, expression, PAYLARK_CONCATENATE(paylarkTried, __LINE__))
+#define PAYLARK_TRY_ASSIGN_AT(declaration, expression, result) \
+  auto result = (expression);                                  \
+  if (!result.ok())                                            \
+    return result.status();                                    \
+  declaration = std::move(result).value()
+// NOLINTEND(bugprone-macro-parentheses)

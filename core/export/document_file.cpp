@@ -4,13 +4,10 @@
 
 namespace paylark {
 
-Status WriteDocument(const std::string& path, std::string_view bytes) {
-  Result<ReplacingFile> file = ReplacingFile::Create(path);
-  if (!file.ok())
-    return file.status();
-  if (Status written = file.value().Write(bytes); !written.ok())
-    return written;
-  return file.value().Commit();
+Status WriteDocument(const std::string& path, std::string_view bytes, FileSystem& files) {
+  PAYLARK_TRY_ASSIGN(ReplacingFile file, ReplacingFile::Create(path, files));
+  PAYLARK_TRY(file.Write(bytes));
+  return file.Commit();
 }
 
 }  // namespace paylark

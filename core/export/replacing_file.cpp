@@ -1,11 +1,6 @@
 #include "core/export/replacing_file.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <random>
-#include <system_error>
 #include <utility>
 
 #include "core/base/messages.h"
@@ -13,15 +8,6 @@
 
 namespace paylark {
 namespace {
-
-std::string FolderOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos)
-    return ".";
-  if (slash == 0)
-    return "/";
-  return path.substr(0, slash);
-}
 
 std::string RandomSuffix() {
   static constexpr std::string_view kLetters = "abcdefghijklmnopqrstuvwxyz0123456789";
@@ -33,73 +19,77 @@ std::string RandomSuffix() {
   return suffix;
 }
 
-}  // namespace
-
-Result<ReplacingFile> ReplacingFile::Create(std::string targetPath) {
-  const std::string folder = FolderOf(targetPath);
-  int error = 0;
-  for (int attempt = 0; attempt < 16; ++attempt) {
-    std::string temporary = folder + "/" + std::string(kTempFilePrefix) + RandomSuffix() + ".tmp";
-    // 0666 lets the umask decide, as for any new document the user saves.
-    const int descriptor = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (descriptor >= 0) {
-      return ReplacingFile(std::move(targetPath), std::move(temporary), descriptor);
-    }
-    error = errno;
-    if (error != EEXIST)
-      break;
-  }
-  return Status::IoError(MessageText(
-      {MessageId::kFileWriteFailed, targetPath, 0, std::generic_category().message(error)}));
+Status WriteFailure(const std::string& path, const Status& status) {
+  return Status::IoError(MessageText({MessageId::kFileWriteFailed, path, 0, status.message()}));
 }
 
-ReplacingFile::ReplacingFile(std::string targetPath, std::string temporaryPath, int descriptor)
-    : targetPath_(std::move(targetPath)),
+}  // namespace
+
+Result<ReplacingFile> ReplacingFile::Create(std::string targetPath, FileSystem& files) {
+  std::string folder = ParentFolder(targetPath);
+  if (folder.empty())
+    folder = ".";
+  const Result<FileInfo> place = files.Inspect(folder);
+  if (!place.ok())
+    return WriteFailure(targetPath, place.status());
+  if (place.value().kind != FileKind::kFolder || !place.value().writable) {
+    return WriteFailure(
+        targetPath, Status::IoError(place.value().kind == FileKind::kFolder ? "Permission denied"
+                                                                            : "Not a directory"));
+  }
+  const Result<FileInfo> target = files.Inspect(targetPath);
+  const int mode = target.ok() ? target.value().mode : NewFileMode();
+  std::string temporary = folder + "/" + std::string(kTempFilePrefix) +
+                          std::to_string(files.ProcessId()) + "-" + RandomSuffix() + ".tmp";
+  return ReplacingFile(files, std::move(targetPath), std::move(temporary), mode);
+}
+
+ReplacingFile::ReplacingFile(FileSystem& files, std::string targetPath, std::string temporaryPath,
+                             int mode)
+    : files_(&files),
+      targetPath_(std::move(targetPath)),
       temporaryPath_(std::move(temporaryPath)),
-      descriptor_(descriptor) {}
+      mode_(mode) {}
 
 ReplacingFile::ReplacingFile(ReplacingFile&& other) noexcept
-    : targetPath_(std::move(other.targetPath_)),
+    : files_(other.files_),
+      targetPath_(std::move(other.targetPath_)),
       temporaryPath_(std::move(other.temporaryPath_)),
-      descriptor_(std::exchange(other.descriptor_, -1)),
+      mode_(other.mode_),
+      content_(std::move(other.content_)),
+      written_(other.written_),
       committed_(std::exchange(other.committed_, true)) {}
 
 ReplacingFile::~ReplacingFile() {
-  if (descriptor_ >= 0)
-    close(descriptor_);
+  // A writer by name may have left the temporary file; nothing there is no error.
   if (!committed_)
-    unlink(temporaryPath_.c_str());
+    (void)files_->Remove(temporaryPath_);
 }
 
-Status ReplacingFile::Failure(std::string_view path, int error) const {
-  return Status::IoError(MessageText(
-      {MessageId::kFileWriteFailed, std::string(path), 0, std::generic_category().message(error)}));
+Status ReplacingFile::Failure(const Status& status) const {
+  return WriteFailure(targetPath_, status);
 }
 
 Status ReplacingFile::Write(std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = write(descriptor_, bytes.data(), bytes.size());
-    if (written < 0) {
-      if (errno == EINTR)
-        continue;
-      return Failure(targetPath_, errno);
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(written));
-  }
+  content_.append(bytes);
+  written_ = true;
   return Status::Ok();
 }
 
 Status ReplacingFile::Commit() {
-  // The descriptor flushes the file's data whichever handle wrote it.
-  if (fdatasync(descriptor_) != 0)
-    return Failure(targetPath_, errno);
-  const int closed = close(std::exchange(descriptor_, -1));
-  if (closed != 0)
-    return Failure(targetPath_, errno);
-  if (rename(temporaryPath_.c_str(), targetPath_.c_str()) != 0) {
-    return Failure(targetPath_, errno);
+  if (written_) {
+    if (Status status = files_->Write(temporaryPath_, content_, mode_); !status.ok())
+      return Failure(status);
   }
+  if (Status status = files_->SyncData({temporaryPath_}); !status.ok())
+    return Failure(status);
+  if (Status status = files_->Rename(temporaryPath_, targetPath_, Placement::kReplace);
+      !status.ok())
+    return Failure(status);
   committed_ = true;
+  // The file is complete at its place; a folder whose entry is not yet durable loses nothing
+  // but the newest name after a crash, which is no reason to call the export failed.
+  (void)files_->SyncFolder(ParentFolder(targetPath_).empty() ? "." : ParentFolder(targetPath_));
   return Status::Ok();
 }
 

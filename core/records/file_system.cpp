@@ -1,10 +1,18 @@
 #include "core/records/file_system.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstring>
 #include <utility>
 
 namespace paylark {
+
+int NewFileMode() {
+  const mode_t mask = umask(0);
+  umask(mask);
+  return 0666 & ~static_cast<int>(mask);
+}
 
 Status ErrnoStatus(int error) {
   if (error == ENOENT)

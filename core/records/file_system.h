@@ -99,6 +99,8 @@ Status ErrnoStatus(int error);
 bool IsPermissionDenied(const Status& status);
 // Creates the folder and any of its parents that are missing.
 Status CreateFolders(FileSystem& files, const std::string& path);
+// The permission bits of a new file: 0666 less the process's umask, as for any file the user saves.
+int NewFileMode();
 // The path up to its last "/": "" for a bare name.
 std::string ParentFolder(const std::string& path);
 

@@ -1,14 +1,12 @@
 #include "core/records/record_files.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <utility>
 
 #include "core/records/record_swap.h"
-#include "core/sync/sync_file_names.h"
+#include "core/records/sync_file_names.h"
 
 namespace paylark {
 namespace {
@@ -62,12 +60,6 @@ void SortByName(std::vector<FolderEntry>& entries) {
 }
 
 }  // namespace
-
-int DefaultFileMode() {
-  const mode_t mask = umask(0);
-  umask(mask);
-  return 0666 & ~static_cast<int>(mask);
-}
 
 RecordFolder::~RecordFolder() {
   for (const auto& rename : pending_)
@@ -212,7 +204,7 @@ Status RecordFolder::Place(const std::string& tempPath, std::string_view fileNam
 Status RecordFolder::CreateNew(std::string_view fileName, std::string_view bytes) {
   if (Exists(fileName))
     return Status::AlreadyExists("another file has this name");
-  Result<std::string> temp = WriteTemporary(bytes, DefaultFileMode());
+  Result<std::string> temp = WriteTemporary(bytes, NewFileMode());
   if (!temp.ok())
     return temp.status();
   if (Synced() && !InBatch()) {
@@ -234,7 +226,7 @@ Status RecordFolder::CreateNew(std::string_view fileName, std::string_view bytes
 }
 
 Status RecordFolder::Replace(std::string_view fileName, std::string_view bytes) {
-  int mode = DefaultFileMode();
+  int mode = NewFileMode();
   if (Result<FileInfo> info = files_.Inspect(PathOf(fileName)); info.ok()) {
     if ((info.value().mode & 0222) == 0 || !info.value().writable)
       return Status::IoError("the file is write-protected");

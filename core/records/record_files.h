@@ -44,9 +44,6 @@ struct FolderScan {
   std::vector<std::string> swapFiles;  // of a swap of the record files (record_swap.h)
 };
 
-// The permission bits of a new file: those the process's umask leaves of 0666.
-int DefaultFileMode();
-
 // The file operations of the records folder, through a FileSystem. Files are replaced
 // atomically: the bytes go to a temporary file ".paylark-<process ID>-<n>" that is then renamed
 // over the target. A new file is created without replacing anything, at once even inside a

@@ -17,7 +17,7 @@
 #include "core/records/record_loading.h"
 #include "core/records/record_snapshot.h"
 #include "core/records/record_swap.h"
-#include "core/sync/sync_file_names.h"
+#include "core/records/sync_file_names.h"
 
 namespace paylark {
 namespace {

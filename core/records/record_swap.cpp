@@ -157,7 +157,7 @@ Result<std::string> Stage(FileSystem& files, const std::string& folder, const st
                           int& counter, std::string_view bytes) {
   for (;;) {
     std::string name = prefix + std::to_string(++counter);
-    Status status = files.Write(PathIn(folder, name), bytes, DefaultFileMode());
+    Status status = files.Write(PathIn(folder, name), bytes, NewFileMode());
     if (status.code() == StatusCode::kAlreadyExists)
       continue;
     if (!status.ok())

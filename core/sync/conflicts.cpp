@@ -7,7 +7,7 @@
 
 #include "core/records/record_codec.h"
 #include "core/records/record_files.h"
-#include "core/sync/sync_file_names.h"
+#include "core/records/sync_file_names.h"
 
 namespace paylark {
 namespace {

@@ -18,7 +18,7 @@ foreach(name IN LISTS names)
   string(REGEX REPLACE "^[^.]*\\." "" function "${name}")
   string(APPEND script "add_test([=[${name}]=] [=[${PROGRAM}]=] [=[${function}]=])\n"
          "set_tests_properties([=[${name}]=] PROPERTIES ENVIRONMENT "
-         "[=[QT_QPA_PLATFORM=offscreen;PAYLARK_SOURCE_DIR=${SOURCE_DIR};XDG_CACHE_HOME=${CACHE_HOME}]=] "
-         "TIMEOUT ${TIMEOUT})\n")
+         "[=[QT_QPA_PLATFORM=offscreen;QTEST_DISABLE_STACK_DUMP=1;PAYLARK_SOURCE_DIR=${SOURCE_DIR};XDG_CACHE_HOME=${CACHE_HOME}]=] "
+         "LABELS ui TIMEOUT ${TIMEOUT})\n")
 endforeach()
 file(WRITE ${OUTPUT} "${script}")

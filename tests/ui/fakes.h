@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/base/clock.h"
+#include "core/base/messages.h"
 #include "core/records/due_record.h"
 #include "ui/base/desktop_services.h"
 #include "ui/base/dialog_commands.h"
@@ -117,5 +118,12 @@ class LocaleScope final {
  private:
   bool entered_;
 };
+// A message's exact English text, as the window shows it.
+inline QString Text(const Message& message) {
+  return QString::fromStdString(MessageText(message));
+}
+inline QString Text(MessageId id) {
+  return Text(Message{id, {}, 0, {}});
+}
 
 }  // namespace paylark::test

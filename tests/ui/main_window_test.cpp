@@ -8,7 +8,7 @@
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
-#include <QSettings>
+#include <QSignalSpy>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTest>
@@ -17,9 +17,9 @@
 
 #include "core/base/messages.h"
 #include "core/records/record_codec.h"
+#include "settings/user_settings.h"
 #include "tests/ui/fakes.h"
 #include "tests/ui/ui_tests.h"
-#include "ui/base/app_settings.h"
 #include "ui/base/message_box_prompt.h"
 #include "ui/base/operation_progress.h"
 #include "ui/shell/about_dialog.h"
@@ -39,10 +39,6 @@ namespace {
 
 constexpr const char* kSeries = "recId20260301090000";
 
-QString Text(MessageId id) {
-  return QString::fromStdString(MessageText(id));
-}
-
 // A month of varied dues around "today", 15 March 2026, and the window over them.
 struct Fixture {
   Fixture() {
@@ -59,7 +55,9 @@ struct Fixture {
     ws.AddDue("Council tax", "Town Hall", 160, At(2026, 3, 30, 9));
     ws.AddDue("Newspaper", "Daily News", 18.5, At(2026, 3, 3, 6), true);
     ws.AddDue("April rent", "Landlord", 850, At(2026, 4, 1, 9));
-    frame = std::make_unique<MainWindow>(ws.app, dialogs);
+    WindowPolicies policies;
+    policies.askDirectory = [this](const QString& initial) { return askDirectory(initial); };
+    frame = std::make_unique<MainWindow>(ws.app, dialogs, std::move(policies));
     frame->resize(1100, 720);
     frame->show();
   }
@@ -77,6 +75,8 @@ struct Fixture {
 
   Workspace ws;
   FakeDialogs dialogs;
+  // Change Directory's question; the folder answered, empty for Cancel.
+  std::function<QString(const QString&)> askDirectory = [](const QString&) { return QString(); };
   std::unique_ptr<MainWindow> frame;
 };
 
@@ -217,6 +217,37 @@ void MainFrameTest::DeleteSingleDueAsksYesNo() {
   QCOMPARE(f.ws.app.store().size(), std::size_t{12});
 }
 
+// The window announces; features (sync, backups) listen. Each change comes after an
+// aboutToChange, and Synchronize without a listener reads the folder again by itself.
+void MainFrameTest::ChangesAreAnnouncedToWhoeverListens() {
+  Fixture f;
+  QSignalSpy before(f.frame.get(), &MainWindow::aboutToChange);
+  QSignalSpy changed(f.frame.get(), &MainWindow::recordsChanged);
+  QSignalSpy moved(f.frame.get(), &MainWindow::workingDirectoryChanged);
+  f.view().SelectRow(f.RowOf("Gym"));
+  f.ws.prompt.answers = {PromptAnswer::kYes};
+  f.frame->commands().deleteDue->trigger();
+  QCOMPARE(before.count(), 1);
+  QCOMPARE(changed.count(), 1);
+  f.frame->ShiftMonth(1);  // another month changes no record
+  QCOMPARE(changed.count(), 1);
+
+  f.frame->commands().synchronize->trigger();
+  QCOMPARE(changed.count(), 2);
+  QVERIFY(f.ws.prompt.asked.back().startsWith(Text(MessageId::kNoSyncProgram)));
+
+  QTemporaryDir other;
+  f.askDirectory = [&other](const QString&) { return other.path(); };
+  f.frame->commands().changeDirectory->trigger();
+  QCOMPARE(moved.count(), 1);
+  QCOMPARE(before.count(), 1);
+
+  // Restore from Backup is a named command of the File menu that the sync feature handles.
+  QAction* restore = f.frame->commands().restoreBackup;
+  QCOMPARE(restore->objectName(), QStringLiteral("restoreBackup"));
+  QVERIFY(f.frame->menuBar()->actions().first()->menu()->actions().contains(restore));
+}
+
 void MainFrameTest::DeleteSeriesMemberHonoursEveryAnswer() {
   Fixture f;
   f.ws.AddDue("Loan", "Bank", 300, At(2026, 5, 8, 9), false, kSeries);
@@ -335,25 +366,26 @@ void MainFrameTest::ChangeDirectoryReloadsOnlyOnRealChange() {
   Fixture f;
   QString answer = f.ws.directory();
   QStringList openedOn;
-  f.frame->SetDirectoryAsker([&](const QString& initial) {
+  f.askDirectory = [&](const QString& initial) {
     openedOn << initial;
     return answer;
-  });
+  };
   f.frame->commands().changeDirectory->trigger();
   QCOMPARE(openedOn, QStringList{f.ws.directory()});
-  QVERIFY(AppSettings::WorkingDirectory().isEmpty());  // same folder: nothing written
+  QVERIFY(
+      UserSettings::Read(settings::kWorkingDirectory).isEmpty());  // same folder: nothing written
   QCOMPARE(f.rows(), 12);
 
   QTemporaryDir other;
   answer = other.path();
   f.frame->commands().changeDirectory->trigger();
-  QCOMPARE(AppSettings::WorkingDirectory(), other.path());
+  QCOMPARE(UserSettings::Read(settings::kWorkingDirectory), other.path());
   QVERIFY(QDir(other.path() + "/Paylark Files").exists());
   QCOMPARE(f.rows(), 0);
   QCOMPARE(f.Pane(2), QStringLiteral("Total : $0.00"));
 
   f.frame->close();
-  QVERIFY(!QSettings("Velmora", "Paylark").value("DueDetailsBarState").toByteArray().isEmpty());
+  QVERIFY(!UserSettings::Read(settings::kBarState).isEmpty());
 }
 
 void MainFrameTest::SynchronizeStartsOnlyAConfiguredManager() {
@@ -365,7 +397,7 @@ void MainFrameTest::SynchronizeStartsOnlyAConfiguredManager() {
            QStringList{Text(MessageId::kNoSyncProgram) +
                        "\nTo set one up, see \"Synchronize\" in the manual: " +
                        QUrl::fromLocalFile(HelpFilePath()).toString() + "#sync"});
-  QSettings("Velmora", "Paylark").setValue("Synchronize/Manager", "/opt/sync/manager");
+  UserSettings::Write(settings::kSyncManager, "/opt/sync/manager");
   f.frame->commands().synchronize->trigger();
   QCOMPARE(f.ws.desktop.started, QStringList{"/opt/sync/manager /show /syncnow"});
   QCOMPARE(f.ws.prompt.asked.size(), 1);

@@ -9,9 +9,9 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "settings/user_settings.h"
 #include "tests/ui/fakes.h"
 #include "tests/ui/test_runner.h"
-#include "ui/base/app_settings.h"
 #include "ui/reminders/background_reminders.h"
 #include "ui/reminders/reminder_preferences_dialog.h"
 #include "ui/shell/commands.h"
@@ -154,7 +154,7 @@ class RemindersTest final : public QObject {
       Snapshot(dialog, QStringLiteral("reminder-preferences.png"));
       dialog.accept();
     }
-    QCOMPARE(AppSettings::ReminderDaysAhead(), 5);
+    QCOMPARE(UserSettings::Read(settings::kReminderDaysAhead), 5);
     QVERIFY(f.ws.desktop.ran.contains(
         QStringLiteral("systemctl --user enable --now paylark-remind.timer")));
     QFile entry(BackgroundReminders::AutostartPath());

@@ -9,21 +9,17 @@
 #include "core/base/messages.h"
 #include "core/records/memory_file_system.h"
 #include "core/records/record_codec.h"
+#include "settings/user_settings.h"
 #include "tests/ui/fakes.h"
 #include "tests/ui/ui_tests.h"
 #include "ui/app/quit_on_signal.h"
 #include "ui/app/start_up.h"
-#include "ui/base/app_settings.h"
 #include "ui/base/start_load.h"
 #include "ui/shell/help_sync.h"
 #include "ui/shell/working_directory_dialog.h"
 
 namespace paylark::test {
 namespace {
-
-QString Text(MessageId id) {
-  return QString::fromStdString(MessageText(id));
-}
 
 // An asker that remembers what the dialog was opened on and answers with a fixed path.
 struct Asker {
@@ -56,7 +52,7 @@ void StartUpTest::FontsAreAvailable() {
 void StartUpTest::ValidSettingOpensWithoutAsking() {
   Workspace workspace;
   QTemporaryDir stored;
-  AppSettings::SetWorkingDirectory(stored.path());
+  UserSettings::Write(settings::kWorkingDirectory, stored.path());
   Asker asker;
   const StartUpResult result = Start(workspace, asker.Function());
   QCOMPARE(result.outcome, StartUpOutcome::kRun);
@@ -76,7 +72,7 @@ void StartUpTest::MissingSettingAsksWithEmptyDialog() {
   QCOMPARE(QString::fromStdString(workspace.app.workingDirectory()), chosen.path());
   // Regression: the folder was saved only when the window closed, so paylark-cli found none
   // while the window was open and a logout's SIGTERM made the next start ask again.
-  QCOMPARE(AppSettings::WorkingDirectory(), chosen.path());
+  QCOMPARE(UserSettings::Read(settings::kWorkingDirectory), chosen.path());
 }
 
 // A logout's SIGTERM and a terminal's Ctrl+C reach the event loop instead of ending the program
@@ -94,7 +90,7 @@ void StartUpTest::TermAndInterruptAskTheEventLoopToQuit() {
 
 void StartUpTest::StaleSettingTellsAndAsks() {
   Workspace workspace;
-  AppSettings::SetWorkingDirectory(workspace.directory() + "/gone");
+  UserSettings::Write(settings::kWorkingDirectory, workspace.directory() + "/gone");
   QTemporaryDir chosen;
   Asker asker{chosen.path(), {}};
   QCOMPARE(Start(workspace, asker.Function()).outcome, StartUpOutcome::kRun);
@@ -104,7 +100,8 @@ void StartUpTest::StaleSettingTellsAndAsks() {
 
 void StartUpTest::CancelledDialogEndsTheProgram() {
   Workspace workspace;
-  AppSettings::SetWorkingDirectory(workspace.directory() + "/");  // a trailing "/" is not found
+  UserSettings::Write(settings::kWorkingDirectory,
+                      workspace.directory() + "/");  // a trailing "/" is not found
   Asker asker;
   QCOMPARE(Start(workspace, asker.Function()).outcome, StartUpOutcome::kEnd);
   QCOMPARE(workspace.prompt.asked.size(), 1);
@@ -119,7 +116,7 @@ void StartUpTest::UnreadableRecordFilesAreCounted() {
     QVERIFY(bad.open(QIODevice::WriteOnly));
     bad.write("\x01\x02", 2);
   }
-  AppSettings::SetWorkingDirectory(workspace.directory());
+  UserSettings::Write(settings::kWorkingDirectory, workspace.directory());
   const StartUpResult result = Start(workspace, Asker().Function());
   QCOMPARE(result.reloadNote, QStringLiteral("2 record files could not be read"));
   QCOMPARE(workspace.app.store().size(), std::size_t{1});

@@ -18,7 +18,6 @@
 #include "tests/ui/editor_fixture.h"
 #include "tests/ui/fakes.h"
 #include "tests/ui/test_runner.h"
-#include "ui/app/sync_wiring.h"
 #include "ui/editor/modify_command.h"
 #include "ui/shell/commands.h"
 #include "ui/shell/main_window.h"
@@ -29,6 +28,7 @@
 #include "ui/sync/empty_restore_question.h"
 #include "ui/sync/folder_watcher.h"
 #include "ui/sync/single_instance.h"
+#include "ui/sync/sync_commands.h"
 #include "ui/sync/syncthing_config_reader.h"
 #include "ui/sync/syncthing_rescan.h"
 
@@ -51,16 +51,13 @@ class SyncWindowTest final : public QObject {
   void ANewDaysFirstChangeIsBackedUpBeforeItIsMade();
   void ABackupStoppedByTheWindowsEndLeavesNoPartOfItself();
   void ABackupWithoutDuesRestoresOnlyAfterTheQuestion();
+  void RestoreWithoutABackupSaysSo();
 
  private:
   QTemporaryDir runtime_;
 };
 
 namespace {
-
-QString Text(MessageId id) {
-  return QString::fromStdString(MessageText(id));
-}
 
 // Writes a record file as another device's sync engine would: behind the store's back.
 void WriteBehind(Workspace& ws, const std::string& name, const DueRecord& record) {
@@ -196,7 +193,7 @@ void SyncWindowTest::ChangedFilesAppearKeepingMonthAndSelection() {
   const std::string gas = ws.AddDue("Gas", "Utility", 60, At(2026, 3, 18, 9));
   FakeDialogs dialogs;
   MainWindow window(ws.app, dialogs);
-  SyncWiring wiring(ws.app, window);
+  SyncCommands wiring(ws.app, window);
   window.ShiftMonth(0);
   window.view().SelectRow(RowOf(window, gas));
   QSignalSpy changed(&wiring.watcher(), &FolderWatcher::FilesChanged);
@@ -257,7 +254,7 @@ void SyncWindowTest::AReplacedFolderIsReadAgainWhole() {
   const std::string rent = ws.AddDue("Rent", "Landlord", 850, At(2026, 3, 1, 9));
   FakeDialogs dialogs;
   MainWindow window(ws.app, dialogs);
-  SyncWiring wiring(ws.app, window);
+  SyncCommands wiring(ws.app, window);
   window.ShiftMonth(0);
   QSignalSpy whole(&wiring.watcher(), &FolderWatcher::FolderChanged);
 
@@ -288,7 +285,7 @@ void SyncWindowTest::ConflictsAreCountedAndResolvedSideBySide() {
   FakeDialogs dialogs;
   MainWindow window(ws.app, dialogs);
   window.resize(1000, 600);
-  SyncWiring wiring(ws.app, window);
+  SyncCommands wiring(ws.app, window);
   DueRecord theirs = ws.app.store().Get(id);
   theirs.amount = 875;
   theirs.notes = "Raised in March";
@@ -369,7 +366,7 @@ void SyncWindowTest::SynchronizeAsksARunningSyncthingToRescan() {
   const std::string gas = ws.AddDue("Gas", "Utility", 60, At(2026, 3, 18, 9));
   FakeDialogs dialogs;
   MainWindow window(ws.app, dialogs);
-  SyncWiring wiring(ws.app, window);
+  SyncCommands wiring(ws.app, window);
   QSignalSpy finished(&wiring.rescan(), &SyncthingRescan::Finished);
   const QString stateHome = runtime_.path() + QStringLiteral("/state");
   FakeSyncthing syncthing;
@@ -410,10 +407,10 @@ void SyncWindowTest::ChangeDirectoryMovesTheOneWindowLock() {
   SingleInstance theirs(taken.path());
   QCOMPARE(theirs.Claim({}), SingleInstance::Role::kFirst);
   FakeDialogs dialogs;
-  MainWindow window(ws.app, dialogs);
-  window.SetDirectoryClaimer([&mine](const QString& folder) { return mine.MoveTo(folder); });
   QString chosen = taken.path();
-  window.SetDirectoryAsker([&chosen](const QString&) { return chosen; });
+  MainWindow window(ws.app, dialogs,
+                    {[&chosen](const QString&) { return chosen; },
+                     [&mine](const QString& folder) { return mine.MoveTo(folder); }});
 
   window.commands().changeDirectory->trigger();
   QCOMPARE(ws.prompt.asked,
@@ -438,7 +435,7 @@ void SyncWindowTest::ANewDaysFirstChangeIsBackedUpBeforeItIsMade() {
   const std::string gas = ws.AddDue("Gas", "Utility", 60, At(2026, 3, 18, 9));
   FakeDialogs dialogs;
   MainWindow window(ws.app, dialogs);
-  SyncWiring wiring(ws.app, window);
+  SyncCommands wiring(ws.app, window);
   const std::string backups = BackupsFolder(ws.app.workingDirectory());
   // taken behind the window when it opened
   QTRY_COMPARE_WITH_TIMEOUT(ListBackups(backups).size(), std::size_t{1}, 5000);
@@ -455,6 +452,16 @@ void SyncWindowTest::ANewDaysFirstChangeIsBackedUpBeforeItIsMade() {
   QVERIFY(saved.ok());
   QCOMPARE(saved.value().size(), std::size_t{1});
   QCOMPARE(saved.value().front().recordId, gas);
+}
+
+// The window's named Restore command reaches the sync feature, which has nothing to offer yet.
+void SyncWindowTest::RestoreWithoutABackupSaysSo() {
+  Workspace ws;
+  FakeDialogs dialogs;
+  MainWindow window(ws.app, dialogs);
+  SyncCommands sync(ws.app, window);
+  window.commands().restoreBackup->trigger();
+  QCOMPARE(ws.prompt.asked, QStringList{Text(MessageId::kNoBackupYet)});
 }
 
 // Closing the window stops a backup still being taken: whenever the stop comes, the backups

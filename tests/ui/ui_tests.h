@@ -43,6 +43,7 @@ class MainFrameTest final : public QObject {
   void FilterChangesRowsAndSummaries();
   void SelectionFillsDetailsAndCaption();
   void DeleteSingleDueAsksYesNo();
+  void ChangesAreAnnouncedToWhoeverListens();
   void DeleteSeriesMemberHonoursEveryAnswer();
   void DeleteFailureIsToldOnceNamingTheDue();
   void ChangeMarkerFailureIsAWarningAfterTheChange();

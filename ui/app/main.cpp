@@ -6,11 +6,10 @@
 #include <QCommandLineParser>
 
 #include "core/base/messages.h"
-#include "core/base/setting_keys.h"
+#include "settings/setting_catalogue.h"
 #include "ui/app/editor_dialog_commands.h"
 #include "ui/app/quit_on_signal.h"
 #include "ui/app/start_up.h"
-#include "ui/app/sync_wiring.h"
 #include "ui/base/message_box_prompt.h"
 #include "ui/base/paylark_app.h"
 #include "ui/base/resources.h"
@@ -18,6 +17,7 @@
 #include "ui/base/system_desktop_services.h"
 #include "ui/shell/main_window.h"
 #include "ui/sync/single_instance.h"
+#include "ui/sync/sync_commands.h"
 #include "ui/widgets/display_style.h"
 
 namespace {
@@ -70,10 +70,11 @@ int Run(int argc, char* argv[]) {
     return 0;
   }
 
-  paylark::MainWindow frame(app, dialogs);
+  paylark::WindowPolicies policies;
   // Change Directory takes the new folder's lock before it lets go of the old one.
-  frame.SetDirectoryClaimer([&instance](const QString& folder) { return instance.MoveTo(folder); });
-  paylark::SyncWiring sync(app, frame);
+  policies.claimDirectory = [&instance](const QString& folder) { return instance.MoveTo(folder); };
+  paylark::MainWindow frame(app, dialogs, std::move(policies));
+  paylark::SyncCommands sync(app, frame);
   // --show-due ID: the due's month with the due selected, also in a window already running.
   const auto goToDue = [&frame](const QString& recordId) {
     if (!recordId.isEmpty() && !frame.GoToDue(recordId)) {

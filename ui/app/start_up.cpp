@@ -1,7 +1,7 @@
 #include "ui/app/start_up.h"
 
 #include "core/base/messages.h"
-#include "ui/base/app_settings.h"
+#include "settings/user_settings.h"
 #include "ui/base/paylark_app.h"
 #include "ui/base/start_load.h"
 #include "ui/shell/working_directory_dialog.h"
@@ -9,7 +9,7 @@
 namespace paylark {
 
 StartUpResult StartUp(PaylarkApp& app, StartLoad& load, const AskDirectory& ask) {
-  QString directory = AppSettings::WorkingDirectory();
+  QString directory = UserSettings::Read(settings::kWorkingDirectory);
   if (!directory.isEmpty() && !PathExists(directory)) {
     app.prompt().Tell(nullptr,
                       QString::fromStdString(MessageText(MessageId::kWorkingDirectoryMoved)));

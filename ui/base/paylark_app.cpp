@@ -3,7 +3,7 @@
 #include "core/base/data_folders.h"
 #include "core/base/messages.h"
 #include "core/records/record_snapshot.h"
-#include "ui/base/app_settings.h"
+#include "settings/user_settings.h"
 #include "ui/base/operation_progress.h"
 
 namespace paylark {
@@ -17,7 +17,7 @@ PaylarkApp::PaylarkApp(const Clock& clock, Prompt& prompt, DesktopServices& desk
       selectedMonth_(clock.Now()) {}
 
 void PaylarkApp::SaveSetting() const {
-  AppSettings::SetWorkingDirectory(QString::fromStdString(workingDirectory()));
+  UserSettings::Write(settings::kWorkingDirectory, QString::fromStdString(workingDirectory()));
 }
 
 void PaylarkApp::SetWorkingDirectory(const std::string& path) {

@@ -2,36 +2,20 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSettings>
 
 #include "core/exchange/calendar_feed.h"
 #include "core/export/document_file.h"
+#include "settings/user_settings.h"
 #include "ui/base/paylark_app.h"
 
 namespace paylark {
-namespace {
-
-const QString kKeepFeedKey = QStringLiteral("Calendar/KeepFeed");
-
-QSettings Settings() {
-  return QSettings(QStringLiteral("Velmora"), QStringLiteral("Paylark"));
-}
-
-// The reminder preference, so the feed's alarms ring when the reminders do.
-int ReminderDays() {
-  bool valid = false;
-  const int days = Settings().value(QStringLiteral("Reminders/DaysAhead")).toInt(&valid);
-  return valid && days >= 0 ? days : kDefaultReminderDays;
-}
-
-}  // namespace
 
 bool CalendarFeedKeeper::Enabled() {
-  return Settings().value(kKeepFeedKey, false).toBool();
+  return UserSettings::Read(settings::kKeepCalendarFeed);
 }
 
 void CalendarFeedKeeper::SetEnabled(bool enabled) {
-  Settings().setValue(kKeepFeedKey, enabled);
+  UserSettings::Write(settings::kKeepCalendarFeed, enabled);
 }
 
 QString CalendarFeedKeeper::FeedPath() const {
@@ -44,8 +28,8 @@ QString CalendarFeedKeeper::Update() const {
   const QString path = FeedPath();
   QDir().mkpath(QFileInfo(path).path());
   const OleDateTime now = app_.clock().Now();
-  const std::string text =
-      RenderCalendar(CalendarFeedDues(app_.store(), now), {now, ReminderDays()});
+  const std::string text = RenderCalendar(CalendarFeedDues(app_.store(), now),
+                                          {now, UserSettings::Read(settings::kReminderDaysAhead)});
   const Status written = WriteDocument(path.toStdString(), text);
   return written.ok() ? QString() : QString::fromStdString(written.message());
 }

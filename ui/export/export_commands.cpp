@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSettings>
 
 #include "core/base/data_folders.h"
 #include "core/base/format.h"
@@ -15,7 +14,7 @@
 #include "core/export/template_files.h"
 #include "core/office/docx_export.h"
 #include "core/office/xlsx_export.h"
-#include "ui/base/app_settings.h"
+#include "settings/user_settings.h"
 #include "ui/base/desktop_services.h"
 #include "ui/base/paylark_app.h"
 #include "ui/base/wait_cursor.h"
@@ -29,14 +28,6 @@ QString FromStd(const std::string& text) {
 
 QString MessageOf(MessageId id, const std::string& text, long long number = 0) {
   return FromStd(MessageText(Message{id, text, number, {}}));
-}
-
-// The reminder preference, so the calendar's alarms ring when the reminders do.
-int ReminderDays() {
-  const QSettings settings(QStringLiteral("Velmora"), QStringLiteral("Paylark"));
-  bool valid = false;
-  const int days = settings.value(QStringLiteral("Reminders/DaysAhead")).toInt(&valid);
-  return valid && days >= 0 ? days : kDefaultReminderDays;
 }
 
 }  // namespace
@@ -115,7 +106,7 @@ QString ExportCommands::ExportHtml(NotesChoice notes, std::span<const DueRecord>
     TellFailure(MessageOf(MessageId::kTemplateNotFound, std::string(kHtmlExportTemplateName)));
     return {};
   }
-  const QString path = ChooseSavePath(QStringLiteral("Html"), QStringLiteral("Export.html"),
+  const QString path = ChooseSavePath(settings::kLastHtmlFolder, QStringLiteral("Export.html"),
                                       QStringLiteral("HTML Files (*.html)"));
   if (path.isEmpty())
     return {};
@@ -134,13 +125,13 @@ QString ExportCommands::ExportHtml(NotesChoice notes, std::span<const DueRecord>
 }
 
 QString ExportCommands::ExportPdf(NotesChoice notes, std::span<const DueRecord> rows) {
-  const QString path = ChooseSavePath(QStringLiteral("Pdf"), QStringLiteral("Export.pdf"),
+  const QString path = ChooseSavePath(settings::kLastPdfFolder, QStringLiteral("Export.pdf"),
                                       QStringLiteral("PDF Files (*.pdf)"));
   if (path.isEmpty())
     return {};
   const PdfExport pdf =
       RenderPdfExport(rows, MonthHeading(ExportFormat::kPdf, app_.selectedMonth()), notes);
-  const QString written = Written(path, pdf.bytes);
+  QString written = Written(path, pdf.bytes);
   if (!written.isEmpty() && !pdf.duesWithLostCharacters.empty()) {
     std::string titles;
     for (const std::string& title : pdf.duesWithLostCharacters)
@@ -152,33 +143,35 @@ QString ExportCommands::ExportPdf(NotesChoice notes, std::span<const DueRecord> 
   return written;
 }
 
-QString ExportCommands::ChooseSavePath(const QString& format, const QString& fileName,
-                                       const QString& filter) {
-  QString folder = AppSettings::LastExportFolder(format);
+QString ExportCommands::ChooseSavePath(const settings::TextSetting& lastFolder,
+                                       const QString& fileName, const QString& filter) {
+  QString folder = UserSettings::Read(lastFolder);
   if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
     folder = FromStd(app_.workingDirectory()) + QStringLiteral("/Exports");
     QDir().mkpath(folder);
   }
-  const QString path = app_.desktop().ChooseSavePath(
+  QString path = app_.desktop().ChooseSavePath(
       window_, {QStringLiteral("Save As"), folder + QLatin1Char('/') + fileName, filter,
                 QFileInfo(fileName).suffix()});
   if (!path.isEmpty())
-    AppSettings::SetLastExportFolder(format, QFileInfo(path).absolutePath());
+    UserSettings::Write(lastFolder, QFileInfo(path).absolutePath());
   return path;
 }
 
 QString ExportCommands::ExportExchange(ExportTarget target, std::span<const DueRecord> rows) {
   const bool calendar = target == ExportTarget::kCalendar;
-  const QString path = calendar
-                           ? ChooseSavePath(QStringLiteral("Ics"), QStringLiteral("Export.ics"),
-                                            QStringLiteral("iCalendar Files (*.ics)"))
-                           : ChooseSavePath(QStringLiteral("Csv"), QStringLiteral("Export.csv"),
-                                            QStringLiteral("CSV Files (*.csv)"));
+  const QString path =
+      calendar ? ChooseSavePath(settings::kLastCalendarFolder, QStringLiteral("Export.ics"),
+                                QStringLiteral("iCalendar Files (*.ics)"))
+               : ChooseSavePath(settings::kLastCsvFolder, QStringLiteral("Export.csv"),
+                                QStringLiteral("CSV Files (*.csv)"));
   if (path.isEmpty())
     return {};
   const std::vector<DueRecord> dues(rows.begin(), rows.end());
-  return Written(path, calendar ? RenderCalendar(dues, {app_.clock().Now(), ReminderDays()})
-                                : RenderCsv(dues));
+  return Written(path,
+                 calendar ? RenderCalendar(dues, {app_.clock().Now(),
+                                                  UserSettings::Read(settings::kReminderDaysAhead)})
+                          : RenderCsv(dues));
 }
 
 QString ExportCommands::Written(const QString& path, std::string_view bytes) {
@@ -191,7 +184,7 @@ QString ExportCommands::Written(const QString& path, std::string_view bytes) {
 }
 
 QString ExportCommands::Offered(const QString& path, const QString& remark) {
-  const QString note =
+  QString note =
       MessageOf(MessageId::kExportWritten, QDir::toNativeSeparators(path).toStdString()) + remark;
   if (showNote_)
     showNote_(note);

@@ -8,6 +8,7 @@
 #include "core/export/month_heading.h"
 #include "core/export/notes_choice.h"
 #include "core/records/due_record.h"
+#include "settings/setting_catalogue.h"
 
 class QWidget;
 
@@ -36,9 +37,10 @@ class ExportCommands final {
   QString ExportHtml(NotesChoice notes, std::span<const DueRecord> rows);
   QString ExportPdf(NotesChoice notes, std::span<const DueRecord> rows);
   QString ExportExchange(ExportTarget target, std::span<const DueRecord> rows);
-  // The Save As dialog for format ("Html", "Pdf"), opened in the folder the last such export went
-  // to, else in <working directory>/Exports; the chosen path, or empty.
-  QString ChooseSavePath(const QString& format, const QString& fileName, const QString& filter);
+  // The Save As dialog, opened in the folder that lastFolder names (where the last such export
+  // went), else in <working directory>/Exports; the chosen path, or empty.
+  QString ChooseSavePath(const settings::TextSetting& lastFolder, const QString& fileName,
+                         const QString& filter);
   // Writes the whole file or tells why not; then offers it.
   QString Written(const QString& path, std::string_view bytes);
   // Says where the written file is (remark follows), then opens it or its folder as asked.

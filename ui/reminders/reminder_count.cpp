@@ -4,13 +4,13 @@
 
 #include "core/reminders/reminder_selection.h"
 #include "core/reminders/reminder_wording.h"
-#include "ui/base/app_settings.h"
+#include "settings/user_settings.h"
 #include "ui/base/paylark_app.h"
 
 namespace paylark {
 namespace {
 
-constexpr std::int64_t kSecondsPerDay = 24 * 60 * 60;
+constexpr std::int64_t kSecondsPerDay = std::int64_t{24} * 60 * 60;
 
 }  // namespace
 
@@ -23,7 +23,7 @@ ReminderCount::ReminderCount(PaylarkApp& app, QObject* parent) : QObject(parent)
 void ReminderCount::Update() {
   const OleDateTime now = app_.clock().Now();
   ReminderSummary summary =
-      SummarizeReminders(app_.store().map(), now, AppSettings::ReminderDaysAhead());
+      SummarizeReminders(app_.store().map(), now, UserSettings::Read(settings::kReminderDaysAhead));
   const bool none = summary.earliestRecordId.empty();
   text_ = none ? QString() : QString::fromStdString(ReminderCountText(summary.counts));
   anyOverdue_ = summary.counts.overdue > 0;
@@ -37,8 +37,8 @@ void ReminderCount::Update() {
 }
 
 std::string ReminderCount::NextRecordId(const std::string& current) const {
-  const std::vector<Reminder> reminders =
-      SelectReminders(app_.store().map(), app_.clock().Now(), AppSettings::ReminderDaysAhead());
+  const std::vector<Reminder> reminders = SelectReminders(
+      app_.store().map(), app_.clock().Now(), UserSettings::Read(settings::kReminderDaysAhead));
   if (reminders.empty())
     return {};
   for (std::size_t i = 0; i < reminders.size(); ++i) {

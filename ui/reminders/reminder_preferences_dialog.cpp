@@ -9,7 +9,7 @@
 
 #include "core/base/messages.h"
 #include "core/reminders/reminder_selection.h"
-#include "ui/base/app_settings.h"
+#include "settings/user_settings.h"
 #include "ui/base/paylark_app.h"
 #include "ui/reminders/background_reminders.h"
 
@@ -22,8 +22,8 @@ ReminderPreferencesDialog::ReminderPreferencesDialog(PaylarkApp& app, QWidget* p
       whenClosed_(new QCheckBox(tr("Also when Paylark is closed"), this)),
       wasOn_(BackgroundReminders(app.desktop()).IsOn()) {
   setWindowTitle(tr("Reminders"));
-  daysAhead_->setRange(0, kMaxDaysAhead);
-  daysAhead_->setValue(AppSettings::ReminderDaysAhead());
+  daysAhead_->setRange(settings::kReminderDaysAhead.minimum, settings::kReminderDaysAhead.maximum);
+  daysAhead_->setValue(UserSettings::Read(settings::kReminderDaysAhead));
   whenClosed_->setChecked(wasOn_);
 
   auto* before = new QLabel(tr("Remind me"), this);
@@ -46,7 +46,7 @@ ReminderPreferencesDialog::ReminderPreferencesDialog(PaylarkApp& app, QWidget* p
 }
 
 void ReminderPreferencesDialog::accept() {
-  AppSettings::SetReminderDaysAhead(daysAhead_->value());
+  UserSettings::Write(settings::kReminderDaysAhead, daysAhead_->value());
   BackgroundReminders background(app_.desktop());
   if (whenClosed_->isChecked() && !wasOn_ && !background.TurnOn()) {
     app_.prompt().Tell(this,

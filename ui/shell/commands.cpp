@@ -39,6 +39,9 @@ Commands::Commands(QWidget* window) : QObject(window) {
                           QKeySequence("Ctrl+D"));
   print =
       MakeCommand(window, "&Print", "Print Dues \n Print Dues ", nullptr, QKeySequence("Ctrl+P"));
+  restoreBackup = MakeCommand(window, "Restore from &Backup...",
+                              "Replace every due with those of an earlier backup\nRestore");
+  restoreBackup->setObjectName(QStringLiteral("restoreBackup"));
   exit = MakeCommand(window, "E&xit", "Quit the application\nExit", nullptr,
                      QKeySequence(QStringLiteral("Ctrl+Q")));
   synchronize = MakeCommand(window, "&Synchronize", "Synchronize\nSynchronize", "synchronize");
@@ -101,6 +104,7 @@ void Commands::BuildMenuBar(QMenuBar& bar, QAction* toggleDetails) const {
   file->addSeparator();
   file->addAction(print);
   file->addSeparator();
+  file->addAction(restoreBackup);
   file->addAction(exit);
   QMenu* due = bar.addMenu(QStringLiteral("&Due"));
   due->addAction(newDue);

@@ -26,6 +26,8 @@ class Commands final : public QObject {
   QAction* modifyDue;
   QAction* deleteDue;
   QAction* print;
+  // Nothing in the window handles it: the sync feature does.
+  QAction* restoreBackup;
   QAction* exit;
   QAction* synchronize;
   QAction* excelWithNotes;

@@ -5,7 +5,7 @@
 
 #include "core/base/data_folders.h"
 #include "core/base/messages.h"
-#include "ui/base/app_settings.h"
+#include "settings/user_settings.h"
 #include "ui/base/desktop_services.h"
 #include "ui/base/prompt.h"
 
@@ -37,7 +37,7 @@ void OpenHelp(DesktopServices& desktop, Prompt& prompt, QWidget* parent, const Q
 }
 
 bool StartSyncManager(DesktopServices& desktop) {
-  const QString manager = AppSettings::SyncManager();
+  const QString manager = UserSettings::Read(settings::kSyncManager);
   if (manager.isEmpty())
     return false;
   (void)desktop.StartDetached(manager, {QStringLiteral("/show"), QStringLiteral("/syncnow")});

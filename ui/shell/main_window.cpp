@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMetaMethod>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QUrl>
@@ -13,7 +14,7 @@
 
 #include "core/base/messages.h"
 #include "core/records/month_selection.h"
-#include "ui/base/app_settings.h"
+#include "settings/user_settings.h"
 #include "ui/base/date_conversion.h"
 #include "ui/base/paylark_app.h"
 #include "ui/base/resources.h"
@@ -50,7 +51,8 @@ constexpr int kNavigationMinimumWidth = 100;
 
 }  // namespace
 
-MainWindow::MainWindow(PaylarkApp& app, DialogCommands& dialogs, QWidget* parent)
+MainWindow::MainWindow(PaylarkApp& app, DialogCommands& dialogs, WindowPolicies policies,
+                       QWidget* parent)
     : QMainWindow(parent),
       app_(app),
       dialogs_(dialogs),
@@ -58,10 +60,13 @@ MainWindow::MainWindow(PaylarkApp& app, DialogCommands& dialogs, QWidget* parent
       detailsBar_(new DetailsBar(this)),
       exports_(new ExportCommands(app, this, [this](const QString& note) { ShowNote(note); })),
       calendarFeed_(std::make_unique<CalendarFeedKeeper>(app)),
-      askDirectory_(
-          [&app](const QString& initial) { return AskForWorkingDirectory(app, initial); }),
-      synchronize_([this] { SynchronizeLocally(); }),
+      policies_(std::move(policies)),
       reminderCount_(new ReminderCount(app, this)) {
+  if (!policies_.askDirectory) {
+    policies_.askDirectory = [&app](const QString& initial) {
+      return AskForWorkingDirectory(app, initial);
+    };
+  }
   setWindowTitle(QStringLiteral("Paylark"));
   setObjectName(QStringLiteral("MainFrame"));
   QAction* toggleDetails = detailsBar_->toggleViewAction();
@@ -112,10 +117,15 @@ MainWindow::MainWindow(PaylarkApp& app, DialogCommands& dialogs, QWidget* parent
   // The bar was built first; Tab reaches it after the list.
   setTabOrder(view_, detailsBar_);
 
+  // What looks at every month rather than the one on screen; switching months leaves it alone.
+  connect(this, &MainWindow::recordsChanged, this, &MainWindow::UpdateCalendarFeed);
+  connect(this, &MainWindow::recordsChanged, reminderCount_, &ReminderCount::Update);
+  connect(this, &MainWindow::recordsChanged, searchBox_, &SearchBox::Invalidate);
   ConnectCommands();
   ConnectExports();
   RefreshMonth();
-  UpdateAllMonths();
+  UpdateCalendarFeed();
+  reminderCount_->Update();
 }
 
 MainWindow::~MainWindow() {
@@ -129,10 +139,7 @@ void MainWindow::ConnectCommands() {
   connect(c.deleteDue, &QAction::triggered, this, &MainWindow::OnDeleteDue);
   connect(c.print, &QAction::triggered, this, [this] { dialogs_.Print(this); });
   connect(c.exit, &QAction::triggered, this, &QWidget::close);
-  connect(c.synchronize, &QAction::triggered, this, [this] {
-    if (!StartSyncManager(app_.desktop()))
-      synchronize_();
-  });
+  connect(c.synchronize, &QAction::triggered, this, &MainWindow::Synchronize);
   connect(c.changeDirectory, &QAction::triggered, this, &MainWindow::OnChangeDirectory);
   connect(c.refresh, &QAction::triggered, this, &MainWindow::ReloadAll);
   connect(c.previousMonth, &QAction::triggered, this, [this] { ShiftMonth(-1); });
@@ -259,19 +266,13 @@ void MainWindow::ShiftMonth(int months) {
 void MainWindow::ReloadAll() {
   ShowNote(app_.Reload(this));
   RefreshMonth();
-  UpdateAllMonths();
+  emit recordsChanged();
 }
 
 void MainWindow::RecordsChanged() {
   RefreshMonth();
-  UpdateAllMonths();
+  emit recordsChanged();
   TellMarkerFailure();
-}
-
-void MainWindow::UpdateAllMonths() {
-  UpdateCalendarFeed();
-  reminderCount_->Update();
-  searchBox_->Invalidate();
 }
 
 void MainWindow::TellMarkerFailure() {
@@ -293,7 +294,7 @@ void MainWindow::UpdateCalendarFeed() {
 void MainWindow::RefreshKeepingSelection() {
   const std::optional<DueRecord> selected = view_->SelectedRecord();
   RefreshMonth();
-  UpdateAllMonths();
+  emit recordsChanged();
   TellMarkerFailure();
   if (!selected)
     return;
@@ -315,14 +316,9 @@ void MainWindow::ShowNote(const QString& note) {
 }
 
 void MainWindow::OnNewDue() {
-  BeforeChange();
+  emit aboutToChange();
   (void)dialogs_.NewDue(this);
   RecordsChanged();
-}
-
-void MainWindow::BeforeChange() {
-  if (beforeChange_)
-    beforeChange_();
 }
 
 void MainWindow::OnModifyDue() {
@@ -332,7 +328,7 @@ void MainWindow::OnModifyDue() {
 }
 
 void MainWindow::ModifyRecord(const QString& recordId) {
-  BeforeChange();
+  emit aboutToChange();
   if (dialogs_.ModifyDue(this, recordId.toStdString()) == EditOutcome::kRecordsChanged) {
     RecordsChanged();
   }
@@ -342,17 +338,17 @@ void MainWindow::OnDeleteDue() {
   const std::optional<DueRecord> record = view_->SelectedRecord();
   if (!record)
     return;
-  BeforeChange();
+  emit aboutToChange();
   DeleteDue(app_, this, *record);
   RecordsChanged();
 }
 
 void MainWindow::OnChangeDirectory() {
   const QString before = QString::fromStdString(app_.workingDirectory());
-  const QString chosen = askDirectory_(before);
+  const QString chosen = policies_.askDirectory(before);
   if (chosen.isEmpty() || chosen.toUtf8() == before.toUtf8())
     return;
-  if (claimDirectory_ && !claimDirectory_(chosen)) {
+  if (policies_.claimDirectory && !policies_.claimDirectory(chosen)) {
     app_.prompt().Tell(this,
                        QString::fromStdString(MessageText(Message{
                            MessageId::kWorkingDirectoryInUse, chosen.toStdString(), 0, {}})),
@@ -362,6 +358,16 @@ void MainWindow::OnChangeDirectory() {
   app_.SetWorkingDirectory(chosen.toStdString());
   app_.SaveSetting();
   ReloadAll();  // which creates the records folder
+  emit workingDirectoryChanged();
+}
+
+void MainWindow::Synchronize() {
+  if (StartSyncManager(app_.desktop()))
+    return;
+  if (isSignalConnected(QMetaMethod::fromSignal(&MainWindow::synchronizeRequested)))
+    emit synchronizeRequested();
+  else
+    SynchronizeLocally();
 }
 
 void MainWindow::SynchronizeLocally() {
@@ -379,7 +385,7 @@ void MainWindow::OnAbout() {
 }
 
 void MainWindow::OnImportCsv() {
-  BeforeChange();
+  emit aboutToChange();
   const QString note = CsvImportCommand(app_, this).Run();
   if (note.isEmpty())
     return;
@@ -426,7 +432,7 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  AppSettings::SaveBarState(saveState());
+  UserSettings::Write(settings::kBarState, saveState());
   app_.SaveSetting();
   QMainWindow::closeEvent(event);
 }

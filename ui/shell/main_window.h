@@ -25,14 +25,25 @@ class ExportCommands;
 class SearchBox;
 class StatusPanes;
 
+// What the window asks of the program rather than deciding itself; each has a default.
+struct WindowPolicies {
+  // The Working Directory dialog used by Change Directory; by default AskForWorkingDirectory.
+  AskDirectory askDirectory;
+  // Called before Change Directory switches folders; false keeps the window on its folder (one
+  // window per working directory). Without one, every folder may be taken.
+  std::function<bool(const QString&)> claimDirectory;
+};
+
 // The main window. It builds the furniture (menus, toolbar, status panes, caption strip,
 // navigation folders, month list, details bar), keeps the selected month, and routes every
-// command to the code that does the work.
+// command to the code that does the work. Features that live beside it (sync, backups) listen
+// to what it announces; it does not know them.
 class MainWindow final : public QMainWindow {
   Q_OBJECT
 
  public:
-  MainWindow(PaylarkApp& app, DialogCommands& dialogs, QWidget* parent = nullptr);
+  MainWindow(PaylarkApp& app, DialogCommands& dialogs, WindowPolicies policies = {},
+             QWidget* parent = nullptr);
   ~MainWindow() override;
 
   // Re-reads the month picker into the selected month and refills the list.
@@ -65,20 +76,6 @@ class MainWindow final : public QMainWindow {
   void GoToNextReminder();
   void OnReminderPreferences();
 
-  // The Working Directory dialog used by Change Directory; tests put their own.
-  void SetDirectoryAsker(AskDirectory ask) { askDirectory_ = std::move(ask); }
-  // Called before Change Directory switches folders; false keeps the window on its folder (one
-  // window per working directory). Without one, every folder may be taken.
-  void SetDirectoryClaimer(std::function<bool(const QString&)> claim) {
-    claimDirectory_ = std::move(claim);
-  }
-  // Called right before a command of the window may change records (the daily backup).
-  void SetBeforeChange(std::function<void()> beforeChange) {
-    beforeChange_ = std::move(beforeChange);
-  }
-  // What Synchronize does when no synchronisation manager is set: by default
-  // SynchronizeLocally; the sync wiring asks a running Syncthing first.
-  void SetSynchronizer(std::function<void()> synchronize) { synchronize_ = std::move(synchronize); }
   // Reads every record file again and says that no synchronisation program is set up.
   void SynchronizeLocally();
 
@@ -91,6 +88,18 @@ class MainWindow final : public QMainWindow {
   NavigationBar& navigation() { return *navigation_; }
   SearchBox& searchBox() { return *searchBox_; }
 
+ signals:
+  // Right before a command of the window may change records (the day's backup comes first).
+  void aboutToChange();
+  // After records were added, changed, removed or read again: everything that looks at more
+  // than the month on screen follows (the calendar feed, the reminder count, the search).
+  void recordsChanged();
+  // After Change Directory switched to another working directory and read it.
+  void workingDirectoryChanged();
+  // Synchronize found no synchronisation manager to start. Without a listener the window
+  // synchronizes locally.
+  void synchronizeRequested();
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   // A window made narrower takes the room from the details bar first, down to its narrowest.
@@ -101,12 +110,9 @@ class MainWindow final : public QMainWindow {
   void ConnectExports();
   void SwitchPane(int step);
   void ModifyRecord(const QString& recordId);
-  void BeforeChange();
-  // After dues were added, changed or removed: the list and the calendar feed follow.
+  // After dues were added, changed or removed: the list follows and recordsChanged is emitted.
   void RecordsChanged();
-  // What looks at every month rather than the one on screen: the calendar feed, the reminder
-  // count and the search. Switching months leaves them alone.
-  void UpdateAllMonths();
+  void Synchronize();
   // A change that took effect but could not rewrite the change marker is told as a warning.
   void TellMarkerFailure();
   void UpdateCalendarFeed();
@@ -124,10 +130,7 @@ class MainWindow final : public QMainWindow {
   SearchBox* searchBox_;
   ExportCommands* exports_;
   std::unique_ptr<CalendarFeedKeeper> calendarFeed_;
-  AskDirectory askDirectory_;
-  std::function<void()> synchronize_;
-  std::function<bool(const QString&)> claimDirectory_;
-  std::function<void()> beforeChange_;
+  WindowPolicies policies_;
   ReminderCount* reminderCount_;
 };
 

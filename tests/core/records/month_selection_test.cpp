@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <clocale>
 #include <string>
 #include <vector>
 
+#include "tests/support/scoped_locale.h"
 #include "tests/support/scratch_folder.h"
 
 namespace paylark {
@@ -19,12 +19,10 @@ OleDateTime At(int y, int mo, int d, int h = 0, int mi = 0) {
 class MonthSelectionTest : public ::testing::Test {
  protected:
   MonthSelectionTest() {
-    std::setlocale(LC_ALL, "en_US.UTF-8");
     store_.SetWorkingDirectory(scratch_.path().string());
     store_.SetDurability(Durability::kUnsynced);
     (void)store_.Reload();
   }
-  ~MonthSelectionTest() override { std::setlocale(LC_ALL, "C"); }
 
   void AddDue(const std::string& title, OleDateTime due, double amount, int paid) {
     DueRecord record = DueRecord::WithDefaults(clock_);
@@ -38,11 +36,13 @@ class MonthSelectionTest : public ::testing::Test {
 
   static std::vector<std::string> Titles(const std::vector<DueRecord>& rows) {
     std::vector<std::string> titles;
+    titles.reserve(rows.size());
     for (const auto& row : rows)
       titles.push_back(row.title);
     return titles;
   }
 
+  testing::ScopedLocale locale_{"en_US.UTF-8"};
   FixedClock clock_{At(2026, 3, 15, 12)};
   testing::ScratchFolder scratch_;
   RecordStore store_{clock_, ""};

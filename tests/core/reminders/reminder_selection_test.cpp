@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <clocale>
 #include <string>
 #include <vector>
 
 #include "core/reminders/reminder_wording.h"
+#include "tests/support/scoped_locale.h"
 
 namespace paylark {
 namespace {
@@ -18,8 +18,7 @@ OleDateTime At(int y, int mo, int d, int h = 0, int mi = 0) {
 // Now is Saturday 2026-12-05 14:30; reminders look three days ahead unless a test says otherwise.
 class ReminderSelectionTest : public ::testing::Test {
  protected:
-  ReminderSelectionTest() { std::setlocale(LC_ALL, "en_US.UTF-8"); }
-  ~ReminderSelectionTest() override { std::setlocale(LC_ALL, "C"); }
+  testing::ScopedLocale locale_{"en_US.UTF-8"};
 
   void AddDue(const std::string& id, OleDateTime due, int paid = 0, double amount = 10) {
     DueRecord record;

@@ -1,4 +1,4 @@
-#include "core/sync/sync_file_names.h"
+#include "core/records/sync_file_names.h"
 
 #include <gtest/gtest.h>
 

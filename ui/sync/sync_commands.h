@@ -8,27 +8,26 @@
 
 #include "ui/sync/syncthing_rescan.h"
 
-class QAction;
 class QPushButton;
-class QTimer;
 
 namespace paylark {
 
-class BackupJob;
+class DailyBackup;
 class FolderWatcher;
 class MainWindow;
 class PaylarkApp;
 class StartLoad;
 
-// Connects the window to a records folder that a sync engine shares: changed files are read
-// again by themselves, the status bar counts the sync conflicts and opens the resolver, a daily
-// backup is taken, File → Restore from Backup… puts an earlier state back, and Synchronize asks
-// a running Syncthing that shares the records folder to rescan it.
-class SyncWiring final : public QObject {
+// The window's sync feature, listening to what the window announces: changed files of the
+// records folder are read again by themselves, the status bar counts the sync conflicts and
+// opens the resolver, the day's backup comes before the day's first change, the window's
+// Restore from Backup command puts an earlier state back, and Synchronize asks a running
+// Syncthing that shares the records folder to rescan it.
+class SyncCommands final : public QObject {
   Q_OBJECT
 
  public:
-  SyncWiring(PaylarkApp& app, MainWindow& window);
+  SyncCommands(PaylarkApp& app, MainWindow& window);
 
   FolderWatcher& watcher() { return *watcher_; }
   QPushButton& conflictsButton() { return *conflicts_; }
@@ -42,10 +41,6 @@ class SyncWiring final : public QObject {
   // Counts the conflict copies in the records folder.
   void UpdateConflicts();
   void OpenResolver();
-  // Takes today's backup unless there is one, and waits for it: before a change.
-  void BackUpOncePerDay();
-  // Begins today's backup behind the window unless there is one.
-  void StartDailyBackup();
   void RestoreFromBackup();
   // Without a synchronisation manager: a Syncthing whose folder holds the records folder rescans
   // it, and the window reloads once Syncthing reports it idle.
@@ -56,7 +51,6 @@ class SyncWiring final : public QObject {
   void WatchWorkingDirectory();
   // A change is made on the records the folder holds, after the day's backup.
   void BeforeChange();
-  void FinishBackup();
   void ShowLoadedConflicts();
   void ShowConflicts(std::size_t count);
   void RescanFinished(SyncthingRescan::Outcome outcome, const QString& problem);
@@ -65,13 +59,9 @@ class SyncWiring final : public QObject {
   MainWindow& window_;
   FolderWatcher* watcher_;
   QPushButton* conflicts_;
-  QTimer* daily_;
   SyncthingRescan* rescan_;
-  BackupJob* backup_;
-  StartLoad* start_ = nullptr;  // the start's check, which outlives the wiring
+  DailyBackup* backup_;
+  StartLoad* start_ = nullptr;  // the start's check, which outlives this
 };
-
-// Backups/Keep, else 30.
-int BackupsKeptSetting();
 
 }  // namespace paylark

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <algorithm>
+
+#include "core/reminders/reminder_selection.h"
+#include "core/sync/backups.h"
+
+// Every per-user setting that the window and paylark-cli share, declared once: its key in the
+// settings file, its type, its default and the values it may take. Read and write them only
+// through UserSettings (settings/user_settings.h).
+namespace paylark::settings {
+
+// The organisation and application that name the settings file
+// (~/.config/Velmora/Paylark.conf).
+inline constexpr char kOrganization[] = "Velmora";
+inline constexpr char kApplication[] = "Paylark";
+
+// A whole number from minimum to maximum. An absent or unreadable value reads as the default;
+// a stored value outside the range reads as the nearest valid one.
+struct NumberSetting {
+  const char* key;
+  int fallback;
+  int minimum;
+  int maximum;
+
+  [[nodiscard]] constexpr int Nearest(long long stored) const {
+    return static_cast<int>(std::clamp<long long>(stored, minimum, maximum));
+  }
+};
+
+// A text (a path, a program, a date and time); absent reads as empty.
+struct TextSetting {
+  const char* key;
+};
+
+// On or off; absent or unreadable reads as the default.
+struct SwitchSetting {
+  const char* key;
+  bool fallback;
+};
+
+// Opaque bytes that the window writes for itself; absent reads as empty.
+struct BytesSetting {
+  const char* key;
+};
+
+// The working directory, a path.
+inline constexpr TextSetting kWorkingDirectory{"Directory/Path"};
+// The synchronisation manager's executable; absent by default.
+inline constexpr TextSetting kSyncManager{"Synchronize/Manager"};
+// How many backups of the records folder are kept.
+inline constexpr NumberSetting kBackupsKept{"Backups/Keep", kDefaultBackupsKept, 1, 1000};
+// How many days ahead reminders, the calendar feed's alarms and the calendar export look.
+inline constexpr NumberSetting kReminderDaysAhead{"Reminders/DaysAhead", kDefaultDaysAhead, 0,
+                                                  kMaxDaysAhead};
+// Desktop notifications stay silent until this local time, "YYYY-MM-DDTHH:MM:SS".
+inline constexpr TextSetting kRemindersSnoozedUntil{"Reminders/SnoozedUntil"};
+// Whether the calendar feed in the working directory is kept up to date.
+inline constexpr SwitchSetting kKeepCalendarFeed{"Calendar/KeepFeed", false};
+// The folder each kind of export was last saved in; the Save As dialog opens there.
+inline constexpr TextSetting kLastHtmlFolder{"Exports/LastHtmlFolder"};
+inline constexpr TextSetting kLastPdfFolder{"Exports/LastPdfFolder"};
+inline constexpr TextSetting kLastCalendarFolder{"Exports/LastIcsFolder"};
+inline constexpr TextSetting kLastCsvFolder{"Exports/LastCsvFolder"};
+// The window's bar state, written at exit.
+inline constexpr BytesSetting kBarState{"DueDetailsBarState"};
+
+}  // namespace paylark::settings

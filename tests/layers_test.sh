@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# The layers' arrows point one way: core/ includes no Qt header and nothing above it, core/base
+# no other part of core, core/records none of the subsystems built on it, settings/ nothing of
+# the window or the command line, ui/base no other folder of ui/ and ui/widgets only ui/base.
+# Usage: layers_test.sh SOURCE_DIR
+set -uo pipefail
+cd "$1"
+failed=0
+forbid() {  # forbid FOLDER PATTERN WHY
+  local found
+  found=$(grep -rnE --include='*.cpp' --include='*.h' "$2" "$1")
+  if [ -n "$found" ]; then
+    echo "$3:"
+    echo "$found"
+    failed=1
+  fi
+}
+forbid core '#include <Q|#include "(ui|cli|settings)/' "core/ includes Qt or a layer above it"
+forbid core/base \
+  '#include "core/(records|recurrence|export|office|print|exchange|reminders|sync|attachments|forecast|statements)/' \
+  "core/base includes another part of core"
+forbid core/records '#include "core/(recurrence|export|office|print|exchange|reminders|sync)/' \
+  "core/records includes a subsystem built on it"
+forbid settings '#include "(ui|cli)/' "settings/ includes the window or the command line"
+forbid ui/base '#include "ui/(widgets|shell|editor|recurrence|export|exchange|print|reminders|sync|app)/' \
+  "ui/base includes another folder of ui/"
+forbid ui/widgets '#include "ui/(shell|editor|recurrence|export|exchange|print|reminders|sync|app)/' \
+  "ui/widgets includes a folder of ui/ other than base"
+[ $failed -eq 0 ] && echo "every include points down its layers"
+exit $failed

@@ -1,0 +1,171 @@
+#include "ui/sync/sync_commands.h"
+
+#include <QAction>
+#include <QPushButton>
+#include <QStatusBar>
+
+#include "core/base/messages.h"
+#include "core/records/sync_file_names.h"
+#include "core/sync/backups.h"
+#include "core/sync/conflicts.h"
+#include "ui/base/paylark_app.h"
+#include "ui/base/start_load.h"
+#include "ui/shell/commands.h"
+#include "ui/shell/main_window.h"
+#include "ui/sync/conflict_resolver_dialog.h"
+#include "ui/sync/daily_backup.h"
+#include "ui/sync/folder_watcher.h"
+#include "ui/sync/restore_flow.h"
+#include "ui/sync/syncthing_config_reader.h"
+#include "ui/sync/syncthing_rescan.h"
+
+namespace paylark {
+
+SyncCommands::SyncCommands(PaylarkApp& app, MainWindow& window)
+    : QObject(&window),
+      app_(app),
+      window_(window),
+      watcher_(new FolderWatcher(this)),
+      conflicts_(new QPushButton(&window)),
+      rescan_(new SyncthingRescan(this)),
+      backup_(new DailyBackup(app, this)) {
+  conflicts_->setObjectName(QStringLiteral("syncConflicts"));
+  conflicts_->setFlat(true);
+  conflicts_->setCursor(Qt::PointingHandCursor);
+  conflicts_->setStyleSheet(QStringLiteral("color: #a03000; font-weight: bold;"));
+  // Permanent, left of the sums: a passing menu hint never hides or overlaps it.
+  window.statusBar()->insertPermanentWidget(0, conflicts_);
+  connect(conflicts_, &QPushButton::clicked, this, &SyncCommands::OpenResolver);
+  connect(watcher_, &FolderWatcher::FilesChanged, this, &SyncCommands::ReloadFiles);
+  connect(watcher_, &FolderWatcher::FolderChanged, this, &SyncCommands::ReloadFolder);
+  connect(&window, &MainWindow::workingDirectoryChanged, this,
+          &SyncCommands::WatchWorkingDirectory);
+  connect(backup_, &DailyBackup::Failed, &window, &MainWindow::ShowNote);
+  connect(&window, &MainWindow::synchronizeRequested, this, &SyncCommands::Synchronize);
+  // The day's backup comes before its first change, also when the day began with the window open.
+  connect(&window, &MainWindow::aboutToChange, this, &SyncCommands::BeforeChange);
+  connect(rescan_, &SyncthingRescan::Finished, this, &SyncCommands::RescanFinished);
+  connect(window.commands().restoreBackup, &QAction::triggered, this,
+          &SyncCommands::RestoreFromBackup);
+  WatchWorkingDirectory();
+  backup_->Start();
+}
+
+// Follows a load of the working directory, which has found its conflict copies.
+void SyncCommands::WatchWorkingDirectory() {
+  watcher_->Watch(app_.workingDirectory().empty()
+                      ? QString()
+                      : QString::fromStdString(app_.store().RecordsFolder()));
+  ShowLoadedConflicts();
+}
+
+void SyncCommands::ReloadFiles(const std::vector<std::string>& fileNames) {
+  const ReloadReport report = app_.store().ReloadFiles(fileNames);
+  window_.RefreshKeepingSelection();
+  if (!report.skipped.empty()) {
+    window_.ShowNote(
+        QString::fromStdString(MessageText(Message{MessageId::kRecordFilesUnreadable,
+                                                   {},
+                                                   static_cast<long long>(report.skipped.size()),
+                                                   {}})));
+  }
+  for (const std::string& name : fileNames) {
+    if (ClassifyFileName(name).kind == SyncFileKind::kConflictCopy) {
+      UpdateConflicts();
+      break;
+    }
+  }
+}
+
+void SyncCommands::ReloadFolder() {
+  window_.ShowNote(app_.Reload(&window_));
+  window_.RefreshKeepingSelection();
+  ShowLoadedConflicts();
+}
+
+void SyncCommands::FollowStart(StartLoad& load) {
+  start_ = &load;
+  connect(&load, &StartLoad::Checked, this, [this](bool reloaded, const QString& note) {
+    if (reloaded || !note.isEmpty())
+      window_.ShowNote(note);
+    if (reloaded)
+      window_.RefreshKeepingSelection();
+    ShowLoadedConflicts();
+  });
+  load.Check(&window_);
+}
+
+void SyncCommands::UpdateConflicts() {
+  std::size_t count = 0;
+  if (!app_.workingDirectory().empty()) {
+    auto found = FindConflicts(app_.store().RecordsFolder());
+    count = found.ok() ? found.value().size() : 0;
+  }
+  ShowConflicts(count);
+}
+
+// The conflict copies the store's last load found: no second pass over the folder.
+void SyncCommands::ShowLoadedConflicts() {
+  ShowConflicts(CountConflicts(app_.store().conflictCopies()));
+}
+
+void SyncCommands::ShowConflicts(std::size_t count) {
+  conflicts_->setText(QString::fromStdString(
+      MessageText(Message{MessageId::kSyncConflicts, {}, static_cast<long long>(count), {}})));
+  conflicts_->setVisible(count > 0);
+}
+
+void SyncCommands::OpenResolver() {
+  BeforeChange();
+  ConflictResolverDialog resolver(app_.store(), BackupsFolder(app_.workingDirectory()), &window_);
+  connect(&resolver, &ConflictResolverDialog::Resolved, &window_,
+          &MainWindow::RefreshKeepingSelection);
+  resolver.exec();
+  watcher_->CheckNow();
+  UpdateConflicts();
+}
+
+void SyncCommands::BeforeChange() {
+  if (start_)
+    start_->Finish();
+  backup_->TakeBeforeChange();
+}
+
+void SyncCommands::Synchronize() {
+  if (rescan_->running())
+    return;
+  const std::optional<SyncthingFolder> folder =
+      app_.workingDirectory().empty() ? std::nullopt
+                                      : FindSyncthingFolder(app_.store().RecordsFolder());
+  if (!folder) {
+    window_.SynchronizeLocally();
+    return;
+  }
+  window_.ShowNote(QString::fromStdString(MessageText(MessageId::kSyncthingRescanning)));
+  rescan_->Start(*folder);
+}
+
+void SyncCommands::RescanFinished(SyncthingRescan::Outcome outcome, const QString& problem) {
+  if (outcome == SyncthingRescan::Outcome::kNotRunning) {
+    window_.SynchronizeLocally();
+    return;
+  }
+  window_.ReloadAll();
+  UpdateConflicts();
+  if (outcome == SyncthingRescan::Outcome::kFailed) {
+    app_.prompt().Tell(&window_,
+                       QString::fromStdString(MessageText(
+                           Message{MessageId::kSyncthingFailed, {}, 0, problem.toStdString()})),
+                       PromptIcon::kWarning);
+  }
+}
+
+void SyncCommands::RestoreFromBackup() {
+  backup_->Finish();
+  paylark::RestoreFromBackup(app_, &window_);
+  watcher_->CheckNow();
+  window_.RefreshKeepingSelection();
+  UpdateConflicts();
+}
+
+}  // namespace paylark

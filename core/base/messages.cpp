@@ -74,6 +74,8 @@ std::string MessageText(const Message& m) {  // NOLINT(readability-function-size
              kSupportAddress + " for further queries.";
     case MessageId::kWordExportFailed:
       return "Error !!!";
+    case MessageId::kRecordsFolderUnreadable:
+      return "The records folder cannot be read, so no due is shown: " + m.detail;
     case MessageId::kRecordFilesUnreadable:
       return m.number == 1 ? "1 record file could not be read"
                            : std::to_string(m.number) + " record files could not be read";

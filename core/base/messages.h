@@ -36,14 +36,15 @@ enum class MessageId {
   kExcelExportFailed,
   kWordExportFailed,
   // Record files the store could not read, write or remove
-  kRecordFilesUnreadable,  // number: how many
-  kRecordWriteFailed,      // text: title, detail: reason
-  kRecordsWriteFailed,     // number: how many, detail: reason
-  kRecordDeleteFailed,     // text: title, detail: reason
-  kRecordsDeleteFailed,    // number: how many, detail: reason
-  kMarkerWriteFailed,      // detail: reason
-  kPatternMakesManyDues,   // number: how many
-  kConfirmManyDues,        // number: how many
+  kRecordFilesUnreadable,    // number: how many
+  kRecordsFolderUnreadable,  // detail: why
+  kRecordWriteFailed,        // text: title, detail: reason
+  kRecordsWriteFailed,       // number: how many, detail: reason
+  kRecordDeleteFailed,       // text: title, detail: reason
+  kRecordsDeleteFailed,      // number: how many, detail: reason
+  kMarkerWriteFailed,        // detail: reason
+  kPatternMakesManyDues,     // number: how many
+  kConfirmManyDues,          // number: how many
   // Export and print files: templates, reading, writing, limits
   kDocumentTooLarge,
   kTemplateNotFound,      // text: file name

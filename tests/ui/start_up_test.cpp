@@ -4,6 +4,7 @@
 #include <QFontDatabase>
 #include <QSignalSpy>
 #include <QTest>
+#include <cerrno>
 #include <csignal>
 
 #include "core/base/messages.h"
@@ -122,6 +123,24 @@ void StartUpTest::UnreadableRecordFilesAreCounted() {
   QCOMPARE(workspace.app.store().size(), std::size_t{1});
   QFile::remove(records + "duedate2.due");
   QCOMPARE(workspace.app.Reload(), QStringLiteral("1 record file could not be read"));
+}
+
+// Regression: a records folder the user may not read looked like an empty one.
+void StartUpTest::AnUnreadableRecordsFolderIsSaidToBeSo() {
+  MemoryFileSystem files;
+  FixedClock clock(At(2026, 3, 15, 10));
+  FakePrompt prompt;
+  FakeDesktop desktop;
+  QVERIFY(files.CreateFolder("/home/user").ok());
+  QVERIFY(files.CreateFolder("/home/user/Paylark Files").ok());
+  files.FailList("/home/user/Paylark Files", EACCES);
+  PaylarkApp app(clock, prompt, desktop, files);
+  app.SetWorkingDirectory("/home/user");
+  const QString note = app.Reload();
+  QVERIFY2(
+      note.startsWith(QStringLiteral("The records folder cannot be read, so no due is shown: ")),
+      qPrintable(note));
+  QVERIFY(note.contains(QStringLiteral("Permission denied")));
 }
 
 // A start from the snapshot shows its records at once; the folder is then scanned on a thread of

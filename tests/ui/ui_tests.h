@@ -15,6 +15,7 @@ class StartUpTest final : public QObject {
   void StaleSettingTellsAndAsks();
   void CancelledDialogEndsTheProgram();
   void UnreadableRecordFilesAreCounted();
+  void AnUnreadableRecordsFolderIsSaidToBeSo();
   void AStartFromTheSnapshotIsCheckedAgainstTheFolder();
   void BrowseCutsRecordsFolderAndChecksExistence();
   void OkWaitsForAFolder();

@@ -35,6 +35,10 @@ QString PaylarkApp::Reload(QWidget* parent) {
 }
 
 QString SkippedNote(const ReloadReport& report) {
+  if (!report.folderStatus.ok()) {
+    return QString::fromStdString(MessageText(
+        Message{MessageId::kRecordsFolderUnreadable, {}, 0, report.folderStatus.message()}));
+  }
   if (report.skipped.empty())
     return {};
   return QString::fromStdString(MessageText(Message{

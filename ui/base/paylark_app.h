@@ -49,7 +49,8 @@ class PaylarkApp final {
   OleDateTime selectedMonth_;
 };
 
-// Empty, or says how many record files the load skipped.
+// Empty, or says that the records folder could not be read, or how many record files the load
+// skipped.
 QString SkippedNote(const ReloadReport& report);
 
 }  // namespace paylark

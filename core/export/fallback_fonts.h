@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-struct _FcConfig;
+struct _FcConfig;  // NOLINT(bugprone-reserved-identifier): fontconfig's own name
 
 namespace paylark {
 

@@ -161,8 +161,9 @@ void PdfWriter::AddMixedText(std::string_view utf8, int x, int y, int size) {
       if (run.font < 0) {
         stream += "(" + TextOperand(run.text) + ") Tj ";
       } else {
-        stream += "/F" + Number(run.font + 2) + fontSize + "<" +
-                  GlyphHex(fallbackFonts_->Shape(run.font, run.text)) + "> Tj /F1" + fontSize;
+        stream += "/F" + Number(run.font + 2) + fontSize + "<";
+        stream += GlyphHex(fallbackFonts_->Shape(run.font, run.text));
+        stream += "> Tj /F1" + fontSize;
       }
     }
     stream += "\r";

@@ -24,7 +24,7 @@ class SyncCliTest : public ::testing::Test {
 
   // A zip with the given entries, written by Python's zipfile.
   fs::path Zip(const std::string& name, const std::string& entry, const std::string& text) {
-    const fs::path path = dir_.path() / name;
+    fs::path path = dir_.path() / name;
     const std::string command =
         "/usr/bin/python3 -c 'import sys, zipfile; "
         "zipfile.ZipFile(sys.argv[1], \"w\").writestr(sys.argv[2], "

@@ -58,6 +58,7 @@ class KilledSeriesTest : public ::testing::Test {
     std::vector<std::string> words = {PAYLARK_CLI_PATH, "--dir", workdir_.string()};
     words.insert(words.end(), command.begin(), command.end());
     std::vector<char*> argv;
+    argv.reserve(words.size() + 1);
     for (auto& word : words)
       argv.push_back(word.data());
     argv.push_back(nullptr);

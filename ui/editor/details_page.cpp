@@ -36,7 +36,8 @@ QString Text(const std::string& text) {
 // A width in dialog units of the font: each unit a quarter of its average character width.
 int DialogUnitsWide(const QFontMetrics& metrics, int units) {
   const QString alphabet = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
-  return (units * metrics.horizontalAdvance(alphabet) / alphabet.size() + 2) / 4;
+  const auto letters = static_cast<int>(alphabet.size());
+  return (units * metrics.horizontalAdvance(alphabet) / letters + 2) / 4;
 }
 
 }  // namespace

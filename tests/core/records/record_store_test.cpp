@@ -216,6 +216,7 @@ TEST_F(RecordStoreTest, SeriesAreFoundInMapOrderAndDeletedTogether) {
   RecordStore other(clock_, store_.workingDirectory());
   EXPECT_NE(other.MakeSeriesId(), series);
   std::vector<std::string> ids;
+  ids.reserve(5);
   for (int i = 0; i < 5; ++i)
     ids.push_back(store_.Add(Member(series)).recordId);
   store_.Add(Member("recIdOther"));

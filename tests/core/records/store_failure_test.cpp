@@ -60,6 +60,7 @@ TEST_F(StoreFailureTest, AWriteFailingInTheMiddleOfABatchStopsThereAndIsTold) {
   files_.FailNth(Call::kWrite, 3, ENOSPC);
   StoreBatch batch(store_);
   std::vector<AddResult> added;
+  added.reserve(3);
   for (int i = 0; i < 3; ++i)
     added.push_back(store_.Add(Member("recIdSeries")));
   ASSERT_TRUE(batch.Finish().ok());
@@ -141,6 +142,7 @@ TEST_F(StoreFailureTest, ABatchSyncsTheDataAndTheFolderOnceEach) {
 
 TEST_F(StoreFailureTest, AFailedRemoveStopsAWholeSeriesDeleteWithTheRestKept) {
   std::vector<std::string> ids;
+  ids.reserve(5);
   for (int i = 0; i < 5; ++i)
     ids.push_back(store_.Add(Member("recIdSeries")).recordId);
   const std::vector<std::string> inMapOrder = store_.SeriesMembers("recIdSeries");

@@ -38,6 +38,7 @@ class StoreTest : public ::testing::Test {
 
   std::vector<std::string> StartDates(const std::vector<std::string>& ids) const {
     std::vector<std::string> dates;
+    dates.reserve(ids.size());
     for (const auto& id : ids)
       dates.push_back(Text(store_.Get(id).startDate));
     return dates;

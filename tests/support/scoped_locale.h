@@ -1,11 +1,13 @@
 #pragma once
 
+#include <string>
+
 namespace paylark::testing {
 
-// Sets the whole C locale (LC_ALL) for as long as it lives, and "C" again afterwards, so a test
-// that formats by the user's locale says which one and leaves none behind. With Numbers::kC the
-// numbers stay in the C form, as the program keeps them. ok() is false where the locale is not
-// installed (locales-all).
+// Sets the whole C locale (LC_ALL) for as long as it lives, and the one before it again
+// afterwards, so a test that formats by the user's locale says which one and leaves none behind.
+// With Numbers::kC the numbers stay in the C form, as the program keeps them. ok() is false where
+// the locale is not installed (locales-all).
 class ScopedLocale {
  public:
   enum class Numbers { kLocale, kC };
@@ -18,6 +20,7 @@ class ScopedLocale {
   bool ok() const { return ok_; }
 
  private:
+  std::string previous_;
   bool ok_;
 };
 

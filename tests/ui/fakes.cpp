@@ -4,7 +4,6 @@
 #include <QPixmap>
 #include <QSettings>
 #include <QWidget>
-#include <clocale>
 
 #include "core/records/record_store.h"
 
@@ -100,15 +99,6 @@ void Snapshot(QWidget& widget, const QString& name, qreal pixelRatio) {
   picture.fill(Qt::transparent);
   widget.render(&picture);
   picture.save(folder + QLatin1Char('/') + name);
-}
-
-LocaleScope::LocaleScope(const char* locale) : entered_(std::setlocale(LC_ALL, locale) != nullptr) {
-  std::setlocale(LC_NUMERIC, "C");
-}
-
-LocaleScope::~LocaleScope() {
-  std::setlocale(LC_ALL, "en_US.UTF-8");
-  std::setlocale(LC_NUMERIC, "C");
 }
 
 }  // namespace paylark::test

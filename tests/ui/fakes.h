@@ -105,19 +105,6 @@ bool SnapshotsWanted();
 // device pixels per pixel.
 void Snapshot(QWidget& widget, const QString& name, qreal pixelRatio = 1);
 
-// Runs the rest of a scope under another process locale (numbers stay in the C form, as the
-// test application keeps them), then returns to en_US.
-class LocaleScope final {
- public:
-  explicit LocaleScope(const char* locale);
-  ~LocaleScope();
-  LocaleScope(const LocaleScope&) = delete;
-  LocaleScope& operator=(const LocaleScope&) = delete;
-  bool entered() const { return entered_; }
-
- private:
-  bool entered_;
-};
 // A message's exact English text, as the window shows it.
 inline QString Text(const Message& message) {
   return QString::fromStdString(MessageText(message));

@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "tests/support/scoped_locale.h"
 #include "tests/ui/editor_fixture.h"
 #include "tests/ui/editor_tests.h"
 #include "tests/ui/fakes.h"
@@ -211,8 +212,8 @@ void ModifyDueTest::AmountsAreReadAndShownInTheLocale() {
   };
   for (const Case& c : cases) {
     const QByteArray what = QByteArray(c.locale) + " \"" + c.typed + "\"";
-    LocaleScope locale(c.locale);
-    QVERIFY2(locale.entered(), what.constData());
+    const testing::ScopedLocale locale(c.locale, testing::ScopedLocale::Numbers::kC);
+    QVERIFY2(locale.ok(), what.constData());
     Workspace ws;
     const std::string id = ws.AddDue("Rent", "Landlord", 61.75, At(2026, 3, 28, 18));
     bool stayedOpen = false;

@@ -12,6 +12,7 @@
 #include <QtCharts/QBarSet>
 #include <QtCharts/QStackedBarSeries>
 
+#include "tests/support/scoped_locale.h"
 #include "tests/ui/fakes.h"
 #include "tests/ui/ui_tests.h"
 #include "ui/shell/commands.h"
@@ -185,8 +186,8 @@ void OverviewTest::YearOverviewShowsMonthsChartAndPayees() {
 // 640x420 it did not fit the screen.
 void OverviewTest::YearOverviewFollowsTheLocaleAndFitsSmallScreens() {
   Fixture f;
-  LocaleScope locale("de_DE.UTF-8");
-  QVERIFY(locale.entered());
+  const testing::ScopedLocale locale("de_DE.UTF-8", testing::ScopedLocale::Numbers::kC);
+  QVERIFY(locale.ok());
   YearOverview overview(f.ws.app.store(), 2026, f.frame.get());
   overview.resize(1000, 680);
   overview.show();

@@ -7,27 +7,10 @@
 #include "core/records/record_codec.h"
 #include "core/records/record_files.h"
 #include "core/records/sync_file_names.h"
+#include "core/sync/zip_handles.h"
 
 namespace paylark {
 namespace {
-
-// Entries are read this much at a time, whatever their headers claim.
-constexpr std::size_t kReadChunk = std::size_t{64} * 1024;
-
-struct ZipCloser {
-  void operator()(zip_t* archive) const { zip_discard(archive); }
-};
-using ZipPointer = std::unique_ptr<zip_t, ZipCloser>;
-
-struct SourceFreer {
-  void operator()(zip_source_t* source) const { zip_source_free(source); }
-};
-using SourcePointer = std::unique_ptr<zip_source_t, SourceFreer>;
-
-struct ZipFileCloser {
-  void operator()(zip_file_t* file) const { zip_fclose(file); }
-};
-using ZipFilePointer = std::unique_ptr<zip_file_t, ZipFileCloser>;
 
 std::string BaseName(std::string_view path) {
   const std::size_t slash = path.rfind('/');
@@ -46,7 +29,7 @@ Result<std::string> ReadEntry(zip_t* archive, zip_uint64_t index) {
   if (!file)
     return Status::Corrupt(zip_error_strerror(zip_get_error(archive)));
   std::string bytes;
-  char buffer[kReadChunk];
+  char buffer[kZipReadChunk];
   for (;;) {
     const zip_int64_t got = zip_fread(file.get(), buffer, sizeof buffer);
     if (got < 0)

@@ -14,25 +14,13 @@
 #include "core/records/record_codec.h"
 #include "core/records/record_files.h"
 #include "core/records/sync_file_names.h"
+#include "core/sync/zip_handles.h"
 
 namespace paylark {
 namespace {
 
 constexpr std::string_view kBackupPrefix = "Paylark Files ";
 constexpr std::string_view kBackupSuffix = ".zip";
-// Entries are read this much at a time, whatever their headers claim.
-constexpr std::size_t kReadChunk = std::size_t{64} * 1024;
-
-struct ZipCloser {
-  void operator()(zip_t* archive) const { zip_discard(archive); }
-};
-using ZipPointer = std::unique_ptr<zip_t, ZipCloser>;
-
-struct SourceFreer {
-  void operator()(zip_source_t* source) const { zip_source_free(source); }
-};
-using SourcePointer = std::unique_ptr<zip_source_t, SourceFreer>;
-
 // A file to zip: its entry name and bytes.
 using ZipEntry = std::pair<std::string, std::string>;
 
@@ -172,7 +160,7 @@ Result<std::string> SourceBytes(zip_source_t* source) {
   if (zip_source_open(source) < 0)
     return Status::IoError(zip_error_strerror(zip_source_error(source)));
   std::string bytes;
-  char buffer[kReadChunk];
+  char buffer[kZipReadChunk];
   zip_int64_t got = 0;
   while ((got = zip_source_read(source, buffer, sizeof buffer)) > 0)
     bytes.append(buffer, static_cast<std::size_t>(got));

@@ -32,10 +32,10 @@ def dependencies(entry):
 def key(entry, config):
     # Paths are taken relative to the checkout, so another clone of the same sources (CI's)
     # finds what this one remembered.
-    root = os.getcwd() + os.sep
-    digest = hashlib.sha256(entry["command"].replace(root, "").encode() + config)
+    root = os.getcwd()
+    digest = hashlib.sha256(entry["command"].replace(root, ".").encode() + config)
     for path in [entry["file"]] + sorted(dependencies(entry)):
-        digest.update(path.replace(root, "").encode())
+        digest.update(path.replace(root, ".").encode())
         try:
             with open(path, "rb") as data:
                 digest.update(hashlib.sha256(data.read()).digest())

@@ -34,7 +34,7 @@ def key(entry, config):
     # finds what this one remembered.
     root = os.getcwd()
     digest = hashlib.sha256(entry["command"].replace(root, ".").encode() + config)
-    for path in [entry["file"]] + sorted(dependencies(entry)):
+    for path in [entry["file"]] + sorted(dependencies(entry), key=lambda p: p.replace(root, ".")):
         digest.update(path.replace(root, ".").encode())
         try:
             with open(path, "rb") as data:

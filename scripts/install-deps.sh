@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   # build
   cmake g++ make pkg-config
-  qt6-base-dev qt6-svg-dev qt6-charts-dev libqt6opengl6-dev libxlsxwriter-dev libzip-dev libical-dev
+  qt6-base-dev qt6-svg-dev qt6-charts-dev qt6-pdf-dev libqt6opengl6-dev libxlsxwriter-dev libzip-dev libical-dev
   libfontconfig-dev libharfbuzz-dev
   libgtest-dev
   # runtime

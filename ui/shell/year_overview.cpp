@@ -123,7 +123,7 @@ YearOverview::YearOverview(const RecordStore& store, int year, QWidget* parent)
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(new FittingScrollArea(content), 1);
   layout->addWidget(close);
-  resize(kPreferredSize.boundedTo(ScreenRoom(parent)).expandedTo(minimumSizeHint()));
+  FitWindow(*this, kPreferredSize);
 
   year_->setValue(year);
   connect(year_, &QSpinBox::valueChanged, this, &YearOverview::ShowYear);

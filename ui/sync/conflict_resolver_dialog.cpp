@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "core/records/due_details.h"
+#include "ui/widgets/screen_room.h"
 
 namespace paylark {
 namespace {
@@ -81,7 +82,7 @@ ConflictResolverDialog::ConflictResolverDialog(RecordStore& store, std::string s
   layout->addWidget(note_);
   layout->addWidget(splitter, 1);
   layout->addWidget(close);
-  resize(760, 420);
+  FitWindow(*this, QSize(760, 420));
 
   connect(list_, &QListWidget::currentRowChanged, this, &ConflictResolverDialog::ShowConflict);
   Reload();

@@ -310,6 +310,9 @@ void SyncWindowTest::ConflictsAreCountedAndResolvedSideBySide() {
   QCOMPARE(resolver.conflictCount(), 1);
   auto& table = *resolver.findChild<QTableWidget*>(QStringLiteral("versions"));
   QCOMPARE(table.columnCount(), 2);
+  // Regression: the copy's column did not say when or on which device it was made.
+  QCOMPARE(table.horizontalHeaderItem(1)->text(),
+           QStringLiteral("Conflict Copy\n03/15/2026 10:05 AM \u00b7 PHONE77"));
   QStringList marked;
   for (int row = 0; row < table.rowCount(); ++row) {
     if (table.verticalHeaderItem(row)->font().bold())

@@ -10,7 +10,9 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "core/base/format.h"
 #include "core/records/due_details.h"
+#include "core/sync/file_name_times.h"
 #include "ui/widgets/screen_room.h"
 
 namespace paylark {
@@ -33,11 +35,29 @@ std::vector<std::pair<QString, QString>> RowsOf(const ConflictVersion& version) 
   return rows;
 }
 
+// When and where a copy was made, as its name says: "03/15/2026 10:05 AM · PHONE77".
+QString OriginOf(const std::string& fileName) {
+  const ConflictCopyOrigin origin = OriginOfConflictCopy(fileName);
+  QStringList parts;
+  if (origin.made) {
+    std::string when = FormatDate(*origin.made, "");
+    if (origin.hasTime)
+      when += " " + FormatTime(*origin.made, "");
+    parts << QString::fromStdString(when);
+  }
+  if (!origin.device.empty())
+    parts << QString::fromStdString(origin.device);
+  return parts.join(QStringLiteral(" \u00b7 "));
+}
+
 QString HeaderOf(const Conflict& conflict, std::size_t column) {
   if (column == 0)
     return QStringLiteral("This Folder");
-  return conflict.copies.size() == 1 ? QStringLiteral("Conflict Copy")
-                                     : QStringLiteral("Conflict Copy %1").arg(column);
+  const QString title = conflict.copies.size() == 1
+                            ? QStringLiteral("Conflict Copy")
+                            : QStringLiteral("Conflict Copy %1").arg(column);
+  const QString origin = OriginOf(conflict.copies[column - 1].fileName);
+  return origin.isEmpty() ? title : title + QLatin1Char('\n') + origin;
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include <QDir>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -9,6 +10,7 @@
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <filesystem>
 #include <fstream>
 
@@ -52,6 +54,7 @@ class SyncWindowTest final : public QObject {
   void ABackupStoppedByTheWindowsEndLeavesNoPartOfItself();
   void ABackupWithoutDuesRestoresOnlyAfterTheQuestion();
   void RestoreWithoutABackupSaysSo();
+  void RestoreNamesTheBackupsByTimeAndSaysWhatItRestored();
 
  private:
   QTemporaryDir runtime_;
@@ -465,6 +468,31 @@ void SyncWindowTest::RestoreWithoutABackupSaysSo() {
   SyncCommands sync(ws.app, window);
   window.commands().restoreBackup->trigger();
   QCOMPARE(ws.prompt.asked, QStringList{Text(MessageId::kNoBackupYet)});
+}
+
+// Regression: the choice listed file names, and a restore ended without a word.
+void SyncWindowTest::RestoreNamesTheBackupsByTimeAndSaysWhatItRestored() {
+  Workspace ws;
+  ws.AddDue("Rent", "Landlord", 850, At(2026, 3, 1, 9));
+  ws.AddDue("Gym", "FitCo", 35, At(2026, 3, 20, 18));
+  QVERIFY(CreateBackup(ws.app.store(), ws.clock, 30).ok());
+  ws.AddDue("Phone", "Telco", 20, At(2026, 3, 25));
+  FakeDialogs dialogs;
+  MainWindow window(ws.app, dialogs);
+  SyncCommands sync(ws.app, window);
+  QStringList offered;
+  QTimer::singleShot(0, &window, [&offered] {
+    auto* choice = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+    QVERIFY(choice != nullptr);
+    offered = choice->comboBoxItems();
+    choice->accept();
+  });
+  window.commands().restoreBackup->trigger();
+  QCOMPARE(offered, QStringList{QStringLiteral("03/15/2026 10:00 AM (2 dues)")});
+  QCOMPARE(ws.app.store().size(), std::size_t{2});
+  QCOMPARE(
+      ws.prompt.asked,
+      QStringList{QStringLiteral("2 dues were restored from the backup of 03/15/2026 10:00 AM.")});
 }
 
 // Closing the window stops a backup still being taken: whenever the stop comes, the backups

@@ -9,6 +9,7 @@
 #include <QTemporaryFile>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 #include <functional>
 #include <memory>
 
@@ -28,6 +29,8 @@
 #include "ui/recurrence/recurrence_dialog.h"
 #include "ui/reminders/reminder_preferences_dialog.h"
 #include "ui/shell/about_dialog.h"
+#include "ui/shell/main_window.h"
+#include "ui/shell/search_box.h"
 #include "ui/shell/working_directory_dialog.h"
 #include "ui/shell/year_overview.h"
 #include "ui/sync/conflict_resolver_dialog.h"
@@ -188,6 +191,31 @@ class SmallScreenTest final : public QObject {
     VerifyFits(*preview);
     QVERIFY(preview->width() >= kRoom.width() - 20 && preview->height() >= kRoom.height() - 50);
     QCOMPARE(preview->windowTitle(), QStringLiteral("Print Preview"));
+  }
+
+  // Regression: fourteen results ran past the bottom of a small screen.
+  void SearchResultsStayOnASmallScreen() {
+    Workspace ws;
+    for (int day = 1; day <= 20; ++day)
+      ws.AddDue("Rent", "Landlord", 850, At(2026, day % 12 + 1, day, 9));
+    FakeDialogs dialogs;
+    MainWindow window(ws.app, dialogs);
+    window.resize(kRoom - QSize(8, 36));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    SearchBox& search = window.searchBox();
+    search.setFocus();
+    for (const QChar character : QStringLiteral("rent"))
+      QTest::sendKeyEvent(QTest::Click, &search, Qt::Key_unknown, QString(character),
+                          Qt::NoModifier);
+    QTRY_VERIFY(search.results().isVisible());
+    const QRect screen = window.screen()->availableGeometry();
+    QVERIFY2(screen.contains(search.results().geometry()),
+             qPrintable(QStringLiteral("%1,%2 %3x%4")
+                            .arg(search.results().x())
+                            .arg(search.results().y())
+                            .arg(search.results().width())
+                            .arg(search.results().height())));
   }
 
   // The series question names three choices and Cancel in one row of buttons.

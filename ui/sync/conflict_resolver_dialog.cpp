@@ -139,6 +139,7 @@ void ConflictResolverDialog::ShowConflict(int index) {
     versions.push_back(&copy);
 
   std::vector<std::vector<std::pair<QString, QString>>> columns;
+  columns.reserve(versions.size());
   for (const ConflictVersion* version : versions)
     columns.push_back(RowsOf(*version));
   const int rowCount = static_cast<int>(columns.front().size());

@@ -316,6 +316,21 @@ void SyncWindowTest::ConflictsAreCountedAndResolvedSideBySide() {
   // Regression: the copy's column did not say when or on which device it was made.
   QCOMPARE(table.horizontalHeaderItem(1)->text(),
            QStringLiteral("Conflict Copy\n03/15/2026 10:05 AM \u00b7 PHONE77"));
+  {
+    // Syncthing's configuration names the device.
+    const QString folder = qEnvironmentVariable("XDG_STATE_HOME") + QStringLiteral("/syncthing");
+    QVERIFY(QDir().mkpath(folder));
+    std::ofstream(QString(folder + QStringLiteral("/config.xml")).toStdString())
+        << "<configuration version=\"37\">\n"
+        << "  <device id=\"LAPTOP1-AAAAAAA\" name=\"Laptop\"></device>\n"
+        << "  <device id=\"PHONE77-BBBBBBB-CCCCCCC\" name=\"Anna's phone\"></device>\n"
+        << "</configuration>\n";
+    ConflictResolverDialog named(ws.app.store(), BackupsFolder(ws.app.workingDirectory()));
+    QCOMPARE(
+        named.findChild<QTableWidget*>(QStringLiteral("versions"))->horizontalHeaderItem(1)->text(),
+        QStringLiteral("Conflict Copy\n03/15/2026 10:05 AM \u00b7 Anna's phone"));
+    QVERIFY(QFile::remove(folder + QStringLiteral("/config.xml")));
+  }
   QStringList marked;
   for (int row = 0; row < table.rowCount(); ++row) {
     if (table.verticalHeaderItem(row)->font().bold())
@@ -363,6 +378,10 @@ void SyncWindowTest::SyncthingConfigIsReadWithoutItsDefaults() {
   QCOMPARE(config->folders[0].id, std::string("bills"));
   QCOMPARE(config->folders[0].path, std::string("~/Sync/Bills/"));
   QVERIFY(!config->folders[0].paused && config->folders[1].paused);
+  QCOMPARE(config->devices.size(), std::size_t{1});
+  QCOMPARE(config->devices[0].name, std::string("laptop"));
+  QCOMPARE(SyncthingDeviceName(*config, "AAAA"), std::string("laptop"));
+  QCOMPARE(SyncthingDeviceName(*config, "AAA"), std::string());
   QVERIFY(!ReadSyncthingConfig(xml.left(xml.size() / 2)).has_value());
   QVERIFY(!ReadSyncthingConfig("<html><folder id=\"x\" path=\"/\"/></html>").has_value());
 }

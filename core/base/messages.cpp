@@ -156,6 +156,9 @@ std::string MessageText(const Message& m) {  // NOLINT(readability-function-size
       return m.text + " (damaged)";
     case MessageId::kNothingRestored:
       return "Nothing was restored: " + m.detail;
+    case MessageId::kRestored:
+      return (m.number == 1 ? std::string("1 due was") : std::to_string(m.number) + " dues were") +
+             " restored from the backup of " + m.text + ".";
     case MessageId::kImportRowRefused:
       return "row " + std::to_string(m.number) + ": " + m.detail;
     case MessageId::kImportWouldAdd:

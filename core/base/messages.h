@@ -75,9 +75,10 @@ enum class MessageId {
   kNoBackupYet,
   kRestoreTitle,
   kRestoreQuestion,
-  kBackupChoice,         // text: the backup's name, number: how many dues it holds
-  kDamagedBackupChoice,  // text: the backup's name
+  kBackupChoice,         // text: when the backup was taken, number: how many dues it holds
+  kDamagedBackupChoice,  // text: when the backup was taken
   kNothingRestored,      // detail: reason
+  kRestored,             // text: when the backup was taken, number: how many dues it held
   // CSV import and the calendar feed
   kImportRowRefused,  // number: row, detail: reason
   kImportWouldAdd,    // number: how many

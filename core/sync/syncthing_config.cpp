@@ -89,4 +89,15 @@ std::optional<SyncthingFolder> FindSyncthingFolder(const SyncthingConfig& config
   return found;
 }
 
+std::string SyncthingDeviceName(const SyncthingConfig& config, std::string_view shortId) {
+  if (shortId.empty())
+    return {};
+  for (const SyncthingConfig::Device& device : config.devices) {
+    const std::string_view id = device.id;
+    if (id.starts_with(shortId) && (id.size() == shortId.size() || id[shortId.size()] == '-'))
+      return device.name;
+  }
+  return {};
+}
+
 }  // namespace paylark

@@ -8,7 +8,8 @@
 namespace paylark {
 
 // What Syncthing's config.xml says that matters for asking it to rescan, as an XML reader found
-// it: the GUI (which serves the REST API) and the shared folders.
+// it: the GUI (which serves the REST API) and the shared folders; and the devices, whose names
+// say who made a conflict copy.
 struct SyncthingConfig {
   struct Gui {
     bool enabled = true;
@@ -21,9 +22,18 @@ struct SyncthingConfig {
     std::string path;  // as written: may start with "~"
     bool paused = false;
   };
+  struct Device {
+    std::string id;  // "ABCDEFG-HIJKLMN-…"
+    std::string name;
+  };
   std::optional<Gui> gui;
   std::vector<Folder> folders;
+  std::vector<Device> devices;
 };
+
+// The name of the device that a conflict copy's short device ID ("ABCDEFG", the first block of
+// its ID) stands for; empty when no device of the configuration has that ID or a name.
+std::string SyncthingDeviceName(const SyncthingConfig& config, std::string_view shortId);
 
 // What it takes to ask a running Syncthing to rescan one of its folders through its REST API.
 struct SyncthingFolder {

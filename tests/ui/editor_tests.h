@@ -39,6 +39,7 @@ class NewDueTest final : public QObject {
   void EveryOtherEndingRemovesPlaceholders();
   void DatePickersKeepEachOtherInOrder();
   void TabVisitsEachFieldOnce();
+  void TabLeavesOutTheDatesASeriesSets();
   void EstimateKeepsItsWidthAndShowsTheCount();
   void SeriesIsWrittenOnlyAtFinish();
   void WizardFitsASmallScreen();

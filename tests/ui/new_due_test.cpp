@@ -285,6 +285,34 @@ void NewDueTest::TabVisitsEachFieldOnce() {
                                  "paid", "makeRecursive", "paid"}));
 }
 
+// Once the due repeats, its pattern sets the dates: the disabled pickers are no Tab stop.
+void NewDueTest::TabLeavesOutTheDatesASeriesSets() {
+  Workspace ws;
+  ScriptedRunner script;
+  QStringList visited;
+  script
+      .Then([&visited](QDialog& dialog) {
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        Press(dialog, "makeRecursive");
+        QVERIFY(!Child<QWidget>(dialog, "startDate").isEnabled());
+        Field(dialog, "title").setFocus();
+        while (visited.size() < 20) {
+          QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+          QWidget* focused = QApplication::focusWidget();
+          QVERIFY2(focused->isEnabled(), qPrintable(focused->objectName()));
+          if (focused->objectName() == QStringLiteral("title"))
+            break;
+          visited << focused->objectName();
+        }
+      })
+      .Then(PatternOf(4));
+  (void)Run(ws, script);
+  QVERIFY(!visited.contains(QStringLiteral("startDate")));
+  QVERIFY(!visited.contains(QStringLiteral("dueDate")));
+  QVERIFY2(visited.contains(QStringLiteral("makeRecursive")), qPrintable(visited.join(',')));
+}
+
 void NewDueTest::EstimateKeepsItsWidthAndShowsTheCount() {
   Workspace ws;
   ScriptedRunner script;

@@ -11,6 +11,8 @@
 #include <QTreeWidget>
 #include <QtCharts/QBarSet>
 #include <QtCharts/QStackedBarSeries>
+#include <QtCharts/QValueAxis>
+#include <cmath>
 
 #include "tests/support/scoped_locale.h"
 #include "tests/ui/fakes.h"
@@ -210,6 +212,13 @@ void OverviewTest::YearOverviewFollowsTheLocaleAndFitsSmallScreens() {
   auto* close = overview.findChild<QDialogButtonBox*>();
   QVERIFY(close && close->isVisible());
   QVERIFY(overview.rect().contains(close->geometry()));
+
+  // Regression: a year without dues labelled its axis 1, 1, 1, 0, 0, 0.
+  overview.findChild<QSpinBox*>(QStringLiteral("year"))->setValue(2024);
+  const auto* axis = qobject_cast<QValueAxis*>(chart->axes(Qt::Vertical).value(0));
+  QVERIFY(axis != nullptr);
+  const double step = (axis->max() - axis->min()) / (axis->tickCount() - 1);
+  QVERIFY2(step >= 1 && step == std::floor(step), qPrintable(QString::number(step)));
 }
 
 }  // namespace paylark::test

@@ -1,4 +1,5 @@
 #include <QDir>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -9,6 +10,7 @@
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <filesystem>
 #include <fstream>
 
@@ -52,6 +54,7 @@ class SyncWindowTest final : public QObject {
   void ABackupStoppedByTheWindowsEndLeavesNoPartOfItself();
   void ABackupWithoutDuesRestoresOnlyAfterTheQuestion();
   void RestoreWithoutABackupSaysSo();
+  void RestoreNamesTheBackupsByTimeAndSaysWhatItRestored();
 
  private:
   QTemporaryDir runtime_;
@@ -310,6 +313,24 @@ void SyncWindowTest::ConflictsAreCountedAndResolvedSideBySide() {
   QCOMPARE(resolver.conflictCount(), 1);
   auto& table = *resolver.findChild<QTableWidget*>(QStringLiteral("versions"));
   QCOMPARE(table.columnCount(), 2);
+  // Regression: the copy's column did not say when or on which device it was made.
+  QCOMPARE(table.horizontalHeaderItem(1)->text(),
+           QStringLiteral("Conflict Copy\n03/15/2026 10:05 AM \u00b7 PHONE77"));
+  {
+    // Syncthing's configuration names the device.
+    const QString folder = qEnvironmentVariable("XDG_STATE_HOME") + QStringLiteral("/syncthing");
+    QVERIFY(QDir().mkpath(folder));
+    std::ofstream(QString(folder + QStringLiteral("/config.xml")).toStdString())
+        << "<configuration version=\"37\">\n"
+        << "  <device id=\"LAPTOP1-AAAAAAA\" name=\"Laptop\"></device>\n"
+        << "  <device id=\"PHONE77-BBBBBBB-CCCCCCC\" name=\"Anna's phone\"></device>\n"
+        << "</configuration>\n";
+    ConflictResolverDialog named(ws.app.store(), BackupsFolder(ws.app.workingDirectory()));
+    QCOMPARE(
+        named.findChild<QTableWidget*>(QStringLiteral("versions"))->horizontalHeaderItem(1)->text(),
+        QStringLiteral("Conflict Copy\n03/15/2026 10:05 AM \u00b7 Anna's phone"));
+    QVERIFY(QFile::remove(folder + QStringLiteral("/config.xml")));
+  }
   QStringList marked;
   for (int row = 0; row < table.rowCount(); ++row) {
     if (table.verticalHeaderItem(row)->font().bold())
@@ -357,6 +378,10 @@ void SyncWindowTest::SyncthingConfigIsReadWithoutItsDefaults() {
   QCOMPARE(config->folders[0].id, std::string("bills"));
   QCOMPARE(config->folders[0].path, std::string("~/Sync/Bills/"));
   QVERIFY(!config->folders[0].paused && config->folders[1].paused);
+  QCOMPARE(config->devices.size(), std::size_t{1});
+  QCOMPARE(config->devices[0].name, std::string("laptop"));
+  QCOMPARE(SyncthingDeviceName(*config, "AAAA"), std::string("laptop"));
+  QCOMPARE(SyncthingDeviceName(*config, "AAA"), std::string());
   QVERIFY(!ReadSyncthingConfig(xml.left(xml.size() / 2)).has_value());
   QVERIFY(!ReadSyncthingConfig("<html><folder id=\"x\" path=\"/\"/></html>").has_value());
 }
@@ -462,6 +487,31 @@ void SyncWindowTest::RestoreWithoutABackupSaysSo() {
   SyncCommands sync(ws.app, window);
   window.commands().restoreBackup->trigger();
   QCOMPARE(ws.prompt.asked, QStringList{Text(MessageId::kNoBackupYet)});
+}
+
+// Regression: the choice listed file names, and a restore ended without a word.
+void SyncWindowTest::RestoreNamesTheBackupsByTimeAndSaysWhatItRestored() {
+  Workspace ws;
+  ws.AddDue("Rent", "Landlord", 850, At(2026, 3, 1, 9));
+  ws.AddDue("Gym", "FitCo", 35, At(2026, 3, 20, 18));
+  QVERIFY(CreateBackup(ws.app.store(), ws.clock, 30).ok());
+  ws.AddDue("Phone", "Telco", 20, At(2026, 3, 25));
+  FakeDialogs dialogs;
+  MainWindow window(ws.app, dialogs);
+  SyncCommands sync(ws.app, window);
+  QStringList offered;
+  QTimer::singleShot(0, &window, [&offered] {
+    auto* choice = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+    QVERIFY(choice != nullptr);
+    offered = choice->comboBoxItems();
+    choice->accept();
+  });
+  window.commands().restoreBackup->trigger();
+  QCOMPARE(offered, QStringList{QStringLiteral("03/15/2026 10:00 AM (2 dues)")});
+  QCOMPARE(ws.app.store().size(), std::size_t{2});
+  QCOMPARE(
+      ws.prompt.asked,
+      QStringList{QStringLiteral("2 dues were restored from the backup of 03/15/2026 10:00 AM.")});
 }
 
 // Closing the window stops a backup still being taken: whenever the stop comes, the backups

@@ -8,6 +8,8 @@
 #include <QProcess>
 #include <QUrl>
 
+#include "ui/base/print_preview.h"
+
 namespace paylark {
 
 QString SystemDesktopServices::ChooseSavePath(QWidget* parent, const SaveRequest& request) {
@@ -59,11 +61,10 @@ int SystemDesktopServices::RunProgram(const QString& program, const QStringList&
 void SystemDesktopServices::ShowPrintPreview(QWidget* parent, const QString& title,
                                              const std::function<void(QPrinter*)>& paint) {
   QPrinter printer(QPrinter::HighResolution);
-  QPrintPreviewDialog preview(&printer, parent);
-  preview.setWindowTitle(title);
-  QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
+  const std::unique_ptr<QPrintPreviewDialog> preview = MakePrintPreview(printer, title, parent);
+  QObject::connect(preview.get(), &QPrintPreviewDialog::paintRequested, preview.get(),
                    [&paint](QPrinter* target) { paint(target); });
-  preview.exec();
+  preview->exec();
 }
 
 }  // namespace paylark

@@ -10,6 +10,7 @@
 #include "core/base/format.h"
 #include "core/base/messages.h"
 #include "core/exchange/csv_export.h"
+#include "ui/widgets/screen_room.h"
 
 namespace paylark {
 namespace {
@@ -80,7 +81,7 @@ ImportDialog::ImportDialog(const QString& fileName, const ImportPlan& plan, QWid
   refused_->setVisible(!plan.ok());
   FillDues(plan);
   FillRefused(plan);
-  resize(760, 480);
+  FitWindow(*this, QSize(760, 480));
 }
 
 void ImportDialog::FillDues(const ImportPlan& plan) {

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "core/records/month_selection.h"
 #include "ui/base/date_conversion.h"
@@ -14,6 +15,7 @@
 #include "ui/print/print_banner.h"
 #include "ui/print/print_due_list.h"
 #include "ui/widgets/display_style.h"
+#include "ui/widgets/screen_room.h"
 #include "ui/widgets/section_keys.h"
 #include "ui/widgets/styled_button.h"
 #include "ui/widgets/styled_combo_box.h"
@@ -24,6 +26,8 @@ namespace {
 constexpr QSize kListHeaderSize(180, 24);
 constexpr int kListHeight = 260;
 constexpr int kListWidth = 560;
+// The list narrows no further on a small screen; its title column gives way first.
+constexpr int kNarrowestListWidth = 300;
 
 QDateTimeEdit* MakeMonthPicker(const QDateTime& value, const QString& name, QWidget* parent) {
   auto* picker = new QDateTimeEdit(parent);
@@ -69,6 +73,7 @@ PrintDialog::PrintDialog(PaylarkApp& app, PrintPlaces places)
   root->addLayout(body);
   root->setSizeConstraint(QLayout::SetFixedSize);
 
+  FitListToScreen();
   ConnectControls();
   Refill();
   model_.ApplyRecordsAction(RecordsAction::kAll);
@@ -124,6 +129,13 @@ QLayout* PrintDialog::MakeButtonRow() {
   row->addWidget(print_);
   row->addWidget(cancel_);
   return row;
+}
+
+// The dialog keeps its fixed size; on a screen narrower than that, the list gives up the width.
+void PrintDialog::FitListToScreen() {
+  const int excess = sizeHint().width() - ContentRoom(parentWidget()).width();
+  if (excess > 0)
+    list_->setFixedWidth(std::max(kNarrowestListWidth, kListWidth - excess));
 }
 
 void PrintDialog::ConnectControls() {

@@ -39,6 +39,7 @@ class PrintDialog final : public QDialog {
   QWidget* MakeFilterGroup();
   QLayout* MakeButtonRow();
   void ConnectControls();
+  void FitListToScreen();
 
   // Lists the dues of the months from From to To, unchecked, and rebuilds the account entries.
   void Refill();

@@ -2,7 +2,9 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QScreen>
 #include <QTreeWidget>
+#include <algorithm>
 
 #include "core/base/format.h"
 
@@ -103,8 +105,16 @@ void SearchBox::ShowResults() {
 void SearchBox::PlaceResults() {
   const int rowHeight = results_->sizeHintForRow(0);
   const int rows = std::min(results_->topLevelItemCount(), kVisibleRows);
-  results_->resize(kResultsWidth, rows * rowHeight + results_->header()->height() + 4);
-  results_->move(mapToGlobal(QPoint(width() - kResultsWidth, height())));
+  QRect place(mapToGlobal(QPoint(width() - kResultsWidth, height())),
+              QSize(kResultsWidth, rows * rowHeight + results_->header()->height() + 4));
+  // Under the field, right-aligned with it, and shifted or cut to stay on the screen.
+  if (const QScreen* shown = screen()) {
+    const QRect room = shown->availableGeometry();
+    place.setWidth(std::min(place.width(), room.width()));
+    place.moveLeft(std::clamp(place.left(), room.left(), room.right() + 1 - place.width()));
+    place.setBottom(std::min(place.bottom(), room.bottom()));
+  }
+  results_->setGeometry(place);
 }
 
 void SearchBox::Choose(const QTreeWidgetItem* item) {

@@ -26,6 +26,7 @@ namespace paylark {
 namespace {
 
 constexpr QSize kPreferredSize(1000, 680);
+constexpr double kSmallestAxisSpan = 100;
 
 const QColor kPaidColour(0, 128, 0);
 const QColor kUnpaidColour(200, 0, 0);
@@ -123,7 +124,7 @@ YearOverview::YearOverview(const RecordStore& store, int year, QWidget* parent)
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(new FittingScrollArea(content), 1);
   layout->addWidget(close);
-  resize(kPreferredSize.boundedTo(ScreenRoom(parent)).expandedTo(minimumSizeHint()));
+  FitWindow(*this, kPreferredSize);
 
   year_->setValue(year);
   connect(year_, &QSpinBox::valueChanged, this, &YearOverview::ShowYear);
@@ -209,7 +210,8 @@ void YearOverview::FillChart(const YearSummary& summary) {
   paid_->append(paid);
   unpaid_->append(unpaid);
   monthAxis_->setCategories(categories);
-  amountAxis_->setRange(low, high > low ? high : low + 1);
+  // The axis labels whole amounts: a span of a few units would repeat "0" and "1" down it.
+  amountAxis_->setRange(low, std::max(high, low + kSmallestAxisSpan));
   amountAxis_->applyNiceNumbers();
   chart_->chart()->setTitle(QString::fromStdString(
       MessageText(Message{MessageId::kOverviewChartTitle, {}, summary.year, {}})));

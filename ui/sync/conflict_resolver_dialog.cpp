@@ -10,7 +10,11 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "core/base/format.h"
 #include "core/records/due_details.h"
+#include "core/sync/file_name_times.h"
+#include "ui/sync/syncthing_config_reader.h"
+#include "ui/widgets/screen_room.h"
 
 namespace paylark {
 namespace {
@@ -32,11 +36,35 @@ std::vector<std::pair<QString, QString>> RowsOf(const ConflictVersion& version) 
   return rows;
 }
 
-QString HeaderOf(const Conflict& conflict, std::size_t column) {
+// When and where a copy was made, as its name says: "03/15/2026 10:05 AM · PHONE77", with
+// Syncthing's name for the device where its configuration gives one.
+QString OriginOf(const std::string& fileName, const std::optional<SyncthingConfig>& syncthing) {
+  ConflictCopyOrigin origin = OriginOfConflictCopy(fileName);
+  if (syncthing) {
+    if (std::string name = SyncthingDeviceName(*syncthing, origin.device); !name.empty())
+      origin.device = std::move(name);
+  }
+  QStringList parts;
+  if (origin.made) {
+    std::string when = FormatDate(*origin.made, "");
+    if (origin.hasTime)
+      when += " " + FormatTime(*origin.made, "");
+    parts << QString::fromStdString(when);
+  }
+  if (!origin.device.empty())
+    parts << QString::fromStdString(origin.device);
+  return parts.join(QStringLiteral(" \u00b7 "));
+}
+
+QString HeaderOf(const Conflict& conflict, std::size_t column,
+                 const std::optional<SyncthingConfig>& syncthing) {
   if (column == 0)
     return QStringLiteral("This Folder");
-  return conflict.copies.size() == 1 ? QStringLiteral("Conflict Copy")
-                                     : QStringLiteral("Conflict Copy %1").arg(column);
+  const QString title = conflict.copies.size() == 1
+                            ? QStringLiteral("Conflict Copy")
+                            : QStringLiteral("Conflict Copy %1").arg(column);
+  const QString origin = OriginOf(conflict.copies[column - 1].fileName, syncthing);
+  return origin.isEmpty() ? title : title + QLatin1Char('\n') + origin;
 }
 
 }  // namespace
@@ -49,7 +77,8 @@ ConflictResolverDialog::ConflictResolverDialog(RecordStore& store, std::string s
       list_(new QListWidget(this)),
       table_(new QTableWidget(this)),
       keepButtons_(new QHBoxLayout),
-      note_(new QLabel(this)) {
+      note_(new QLabel(this)),
+      syncthing_(ReadInstalledSyncthingConfig()) {
   setWindowTitle(QStringLiteral("Sync Conflicts"));
   setObjectName(QStringLiteral("conflictResolver"));
   list_->setObjectName(QStringLiteral("conflicts"));
@@ -81,7 +110,7 @@ ConflictResolverDialog::ConflictResolverDialog(RecordStore& store, std::string s
   layout->addWidget(note_);
   layout->addWidget(splitter, 1);
   layout->addWidget(close);
-  resize(760, 420);
+  FitWindow(*this, QSize(760, 420));
 
   connect(list_, &QListWidget::currentRowChanged, this, &ConflictResolverDialog::ShowConflict);
   Reload();
@@ -118,6 +147,7 @@ void ConflictResolverDialog::ShowConflict(int index) {
     versions.push_back(&copy);
 
   std::vector<std::vector<std::pair<QString, QString>>> columns;
+  columns.reserve(versions.size());
   for (const ConflictVersion* version : versions)
     columns.push_back(RowsOf(*version));
   const int rowCount = static_cast<int>(columns.front().size());
@@ -143,7 +173,7 @@ void ConflictResolverDialog::ShowConflict(int index) {
     }
   }
   for (std::size_t c = 0; c < versions.size(); ++c) {
-    auto* header = new QTableWidgetItem(HeaderOf(conflict, c));
+    auto* header = new QTableWidgetItem(HeaderOf(conflict, c, syncthing_));
     header->setToolTip(QString::fromStdString(versions[c]->fileName));
     table_->setHorizontalHeaderItem(static_cast<int>(c), header);
     auto* keep = new QPushButton(QStringLiteral("Keep This Version"), this);

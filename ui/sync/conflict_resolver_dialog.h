@@ -2,11 +2,13 @@
 
 #include <QDialog>
 #include <QString>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/records/record_store.h"
 #include "core/sync/conflicts.h"
+#include "core/sync/syncthing_config.h"
 
 class QHBoxLayout;
 class QLabel;
@@ -44,6 +46,8 @@ class ConflictResolverDialog final : public QDialog {
   QTableWidget* table_;
   QHBoxLayout* keepButtons_;
   QLabel* note_;
+  // Syncthing's configuration, read once: it names the devices behind conflict copies.
+  std::optional<SyncthingConfig> syncthing_;
 };
 
 }  // namespace paylark

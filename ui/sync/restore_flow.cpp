@@ -3,11 +3,14 @@
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QStringList>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "core/base/format.h"
 #include "core/base/messages.h"
 #include "core/sync/backups.h"
+#include "core/sync/file_name_times.h"
 #include "settings/user_settings.h"
 #include "ui/base/paylark_app.h"
 #include "ui/sync/empty_restore_question.h"
@@ -19,13 +22,20 @@ QString Text(const Message& message) {
   return QString::fromStdString(MessageText(message));
 }
 
-// One line per backup: its name and how many dues it holds, or that it is damaged.
+// "03/15/2026 10:00 AM": when the backup was taken, or its file's name where that says no time.
+std::string TakenAtText(const std::string& path) {
+  const std::optional<OleDateTime> taken = BackupTakenAt(path);
+  if (!taken)
+    return QFileInfo(QString::fromStdString(path)).completeBaseName().toStdString();
+  return FormatDate(*taken, "") + " " + FormatTime(*taken, "");
+}
+
+// One line per backup: when it was taken and how many dues it holds, or that it is damaged.
 QStringList Choices(const std::vector<std::string>& backups) {
   QStringList items;
   for (const std::string& path : backups) {
     const auto records = ReadBackup(path);
-    const std::string name =
-        QFileInfo(QString::fromStdString(path)).completeBaseName().toStdString();
+    const std::string name = TakenAtText(path);
     items << (records.ok() ? Text({MessageId::kBackupChoice,
                                    name,
                                    static_cast<long long>(records.value().size()),
@@ -60,7 +70,12 @@ void RestoreFromBackup(PaylarkApp& app, QWidget* parent) {
   if (!status.ok()) {
     app.prompt().Tell(parent, Text({MessageId::kNothingRestored, {}, 0, status.message()}),
                       PromptIcon::kWarning);
+    return;
   }
+  app.prompt().Tell(parent, Text({MessageId::kRestored,
+                                  TakenAtText(path),
+                                  static_cast<long long>(app.store().size()),
+                                  {}}));
 }
 
 }  // namespace paylark

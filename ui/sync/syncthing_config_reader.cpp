@@ -40,6 +40,11 @@ std::optional<SyncthingConfig> ReadSyncthingConfig(const QByteArray& xml) {
                                 Text(attributes.value(QLatin1String("path"))),
                                 attributes.value(QLatin1String("paused")) == u"true"});
       reader.skipCurrentElement();
+    } else if (reader.name() == u"device") {
+      const QXmlStreamAttributes attributes = reader.attributes();
+      config.devices.push_back({Text(attributes.value(QLatin1String("id"))),
+                                Text(attributes.value(QLatin1String("name")))});
+      reader.skipCurrentElement();
     } else if (reader.name() == u"gui" && !config.gui) {
       config.gui = ReadGui(reader);
     } else {
@@ -51,17 +56,20 @@ std::optional<SyncthingConfig> ReadSyncthingConfig(const QByteArray& xml) {
   return config;
 }
 
-std::optional<SyncthingFolder> FindSyncthingFolder(const std::string& path) {
+std::optional<SyncthingConfig> ReadInstalledSyncthingConfig() {
   for (const std::string& name : SyncthingConfigPaths()) {
     QFile file(QString::fromStdString(name));
-    if (!file.open(QIODevice::ReadOnly))
-      continue;
-    const std::optional<SyncthingConfig> config = ReadSyncthingConfig(file.readAll());
-    if (!config)
-      return std::nullopt;
-    return FindSyncthingFolder(*config, path, QDir::homePath().toStdString());
+    if (file.open(QIODevice::ReadOnly))
+      return ReadSyncthingConfig(file.readAll());
   }
   return std::nullopt;
+}
+
+std::optional<SyncthingFolder> FindSyncthingFolder(const std::string& path) {
+  const std::optional<SyncthingConfig> config = ReadInstalledSyncthingConfig();
+  if (!config)
+    return std::nullopt;
+  return FindSyncthingFolder(*config, path, QDir::homePath().toStdString());
 }
 
 }  // namespace paylark

@@ -13,6 +13,9 @@ namespace paylark {
 // when the text is not well-formed or not a Syncthing configuration.
 std::optional<SyncthingConfig> ReadSyncthingConfig(const QByteArray& xml);
 
+// The first config.xml of SyncthingConfigPaths() that can be read; nothing when none can, or
+// when it is no Syncthing configuration.
+std::optional<SyncthingConfig> ReadInstalledSyncthingConfig();
 // The Syncthing folder that shares `path`, from the first config.xml of SyncthingConfigPaths()
 // that can be read.
 std::optional<SyncthingFolder> FindSyncthingFolder(const std::string& path);

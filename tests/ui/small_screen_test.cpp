@@ -1,0 +1,257 @@
+#include <QAbstractButton>
+#include <QDialog>
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QScreen>
+#include <QTemporaryFile>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+#include <functional>
+#include <memory>
+
+#include "core/exchange/csv_import.h"
+#include "core/sync/backups.h"
+#include "tests/ui/fakes.h"
+#include "tests/ui/test_runner.h"
+#include "ui/base/message_box_prompt.h"
+#include "ui/base/print_preview.h"
+#include "ui/base/series_question.h"
+#include "ui/editor/details_page.h"
+#include "ui/editor/modify_sheet.h"
+#include "ui/editor/notes_page.h"
+#include "ui/exchange/calendar_preferences_dialog.h"
+#include "ui/exchange/import_dialog.h"
+#include "ui/print/print_dialog.h"
+#include "ui/recurrence/recurrence_dialog.h"
+#include "ui/reminders/reminder_preferences_dialog.h"
+#include "ui/shell/about_dialog.h"
+#include "ui/shell/main_window.h"
+#include "ui/shell/search_box.h"
+#include "ui/shell/working_directory_dialog.h"
+#include "ui/shell/year_overview.h"
+#include "ui/sync/conflict_resolver_dialog.h"
+
+namespace paylark::test {
+namespace {
+
+// The screen this program's windows open on: a netbook's, without room to spare.
+constexpr QSize kRoom(640, 420);
+
+// A CSV file of more dues than the preview shows at once, with long titles.
+std::string ManyDuesCsv() {
+  std::string csv = "Title,Pay To,Amount,Due,Type,Status,Series,Notes\r\n";
+  for (int day = 1; day <= 28; ++day) {
+    csv +=
+        "Quarterly water and sewage charge for the flat,Stadtwerke Musterstadt GmbH,"
+        "1234.50,2026-04-" +
+        std::string(day < 10 ? "0" : "") + std::to_string(day) + ",,,,\r\n";
+  }
+  return csv;
+}
+
+// A due with a conflict copy beside it, as Syncthing leaves one.
+void AddConflict(Workspace& ws) {
+  const std::string id =
+      ws.AddDue("Rent for the flat in the Hauptstraße", "Landlord", 850, At(2026, 3, 1, 9));
+  const QString records =
+      ws.directory() + QStringLiteral("/Paylark Files/duedate") + QString::fromStdString(id);
+  QVERIFY(QFile::copy(records + QStringLiteral(".due"),
+                      records + QStringLiteral(".sync-conflict-20260315-100500-PHONE77.due")));
+}
+
+struct Case {
+  const char* name;
+  std::function<std::unique_ptr<QDialog>(Workspace&)> open;
+  QStringList buttons;  // the texts of the buttons that must stay in sight, without '&'
+};
+
+std::vector<Case> Cases() {
+  return {
+      {"Modify sheet",
+       [](Workspace& ws) {
+         return std::make_unique<ModifySheet>(new DetailsPage(ws.app, SheetMode::kModify, RunModal),
+                                              new NotesPage, nullptr);
+       },
+       {"OK", "Cancel"}},
+      {"Recurrence Pattern",
+       [](Workspace& ws) { return std::make_unique<RecurrenceDialog>(ws.app); },
+       {"OK", "Cancel"}},
+      {"Print",
+       [](Workspace& ws) { return std::make_unique<PrintDialog>(ws.app, PrintPlaces{}); },
+       {"Print", "Cancel"}},
+      {"Import CSV",
+       [](Workspace& ws) {
+         return std::make_unique<ImportDialog>(QStringLiteral("bills.csv"),
+                                               PlanCsvImport(ManyDuesCsv(), ws.clock));
+       },
+       {"Import", "Cancel"}},
+      {"Sync conflicts",
+       [](Workspace& ws) {
+         AddConflict(ws);
+         return std::make_unique<ConflictResolverDialog>(ws.app.store(),
+                                                         BackupsFolder(ws.app.workingDirectory()));
+       },
+       {"Close", "Keep This Version"}},
+      {"Reminder preferences",
+       [](Workspace& ws) { return std::make_unique<ReminderPreferencesDialog>(ws.app); },
+       {"OK", "Cancel"}},
+      {"Calendar preferences",
+       [](Workspace& ws) {
+         return std::make_unique<CalendarPreferencesDialog>(
+             true, ws.directory() + QStringLiteral("/Exports/Paylark calendar feed.ics"));
+       },
+       {"OK", "Cancel"}},
+      {"Export (save as)",
+       [](Workspace& ws) {
+         auto dialog = std::make_unique<QFileDialog>(nullptr, QStringLiteral("Export to Excel"),
+                                                     ws.directory(),
+                                                     QStringLiteral("Excel Workbook (*.xlsx)"));
+         dialog->setAcceptMode(QFileDialog::AcceptSave);
+         return dialog;
+       },
+       {"Save", "Cancel"}},
+      {"Working directory",
+       [](Workspace& ws) {
+         return std::make_unique<WorkingDirectoryDialog>(ws.prompt, ws.desktop, [] {});
+       },
+       {"OK", "Cancel"}},
+      {"Year overview",
+       [](Workspace& ws) { return std::make_unique<YearOverview>(ws.app.store(), 2026); },
+       {"Close"}},
+      {"About", [](Workspace&) { return std::make_unique<AboutDialog>(); }, {"OK"}},
+  };
+}
+
+QString Plain(const QString& caption) {
+  return QString(caption).remove(QLatin1Char('&'));
+}
+
+// Every button with the caption, shown and not cut off by the window or by a scroll area.
+void VerifyInSight(QWidget& window, const QString& caption) {
+  int found = 0;
+  for (QAbstractButton* button : window.findChildren<QAbstractButton*>()) {
+    if (Plain(button->text()) != caption || !button->isVisibleTo(&window))
+      continue;
+    ++found;
+    const QRect place(button->mapTo(&window, QPoint(0, 0)), button->size());
+    QVERIFY2(window.rect().contains(place), qPrintable(caption));
+    QVERIFY2(button->visibleRegion().boundingRect() == button->rect(), qPrintable(caption));
+  }
+  QVERIFY2(found > 0, qPrintable(caption + QStringLiteral(" is missing")));
+}
+
+void VerifyFits(QWidget& window) {
+  const QRect screen = window.screen()->availableGeometry();
+  QCOMPARE(screen.size(), kRoom);
+  QVERIFY2(screen.contains(window.frameGeometry()),
+           qPrintable(QStringLiteral("%1x%2 at %3,%4")
+                          .arg(window.frameGeometry().width())
+                          .arg(window.frameGeometry().height())
+                          .arg(window.frameGeometry().x())
+                          .arg(window.frameGeometry().y())));
+}
+
+}  // namespace
+
+class SmallScreenTest final : public QObject {
+  Q_OBJECT
+
+ private slots:
+  // Regression: the Print, Import, conflict and several other windows were wider than a
+  // 640x420 screen, with their buttons beyond its edge.
+  void EveryDialogFitsASmallScreenWithItsButtonsInSight() {
+    for (const Case& item : Cases()) {
+      Workspace ws;
+      std::unique_ptr<QDialog> dialog = item.open(ws);
+      dialog->show();
+      QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+      QCoreApplication::processEvents();
+      qInfo("%s: %dx%d", item.name, dialog->width(), dialog->height());
+      VerifyFits(*dialog);
+      for (const QString& caption : item.buttons)
+        VerifyInSight(*dialog, caption);
+      if (QTest::currentTestFailed())
+        QFAIL(item.name);
+      Snapshot(*dialog, QStringLiteral("small-%1.png")
+                            .arg(QString::fromLatin1(item.name).toLower().replace(' ', '-')));
+    }
+  }
+
+  // Regression: the preview opened 426x109 on a small screen, too small to show a page.
+  void ThePrintPreviewUsesTheSmallScreen() {
+    QPrinter printer;
+    const std::unique_ptr<QPrintPreviewDialog> preview =
+        MakePrintPreview(printer, QStringLiteral("Print Preview"), nullptr);
+    preview->show();
+    QVERIFY(QTest::qWaitForWindowExposed(preview.get()));
+    VerifyFits(*preview);
+    QVERIFY(preview->width() >= kRoom.width() - 20 && preview->height() >= kRoom.height() - 50);
+    QCOMPARE(preview->windowTitle(), QStringLiteral("Print Preview"));
+  }
+
+  // Regression: fourteen results ran past the bottom of a small screen.
+  void SearchResultsStayOnASmallScreen() {
+    Workspace ws;
+    for (int day = 1; day <= 20; ++day)
+      ws.AddDue("Rent", "Landlord", 850, At(2026, day % 12 + 1, day, 9));
+    FakeDialogs dialogs;
+    MainWindow window(ws.app, dialogs);
+    window.resize(kRoom - QSize(8, 36));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    SearchBox& search = window.searchBox();
+    search.setFocus();
+    for (const QChar character : QStringLiteral("rent"))
+      QTest::sendKeyEvent(QTest::Click, &search, Qt::Key_unknown, QString(character),
+                          Qt::NoModifier);
+    QTRY_VERIFY(search.results().isVisible());
+    const QRect screen = window.screen()->availableGeometry();
+    QVERIFY2(screen.contains(search.results().geometry()),
+             qPrintable(QStringLiteral("%1,%2 %3x%4")
+                            .arg(search.results().x())
+                            .arg(search.results().y())
+                            .arg(search.results().width())
+                            .arg(search.results().height())));
+  }
+
+  // The series question names three choices and Cancel in one row of buttons.
+  void TheSeriesQuestionFitsASmallScreen() {
+    MessageBoxPrompt prompt;
+    bool checked = false;
+    QTimer::singleShot(0, this, [&checked] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      QVERIFY(box != nullptr);
+      QVERIFY(QTest::qWaitForWindowExposed(box));
+      VerifyFits(*box);
+      for (const char* caption :
+           {"This due only", "This and later dues", "The whole series", "Cancel"}) {
+        VerifyInSight(*box, QString::fromLatin1(caption));
+      }
+      checked = true;
+      box->reject();
+    });
+    QCOMPARE(AskSeriesScope(prompt, nullptr, SeriesScopeCounts{1, 7, 12}), SeriesChoice::kCancel);
+    QVERIFY(checked);
+  }
+};
+
+}  // namespace paylark::test
+
+int main(int argc, char* argv[]) {
+  // A screen of 640x420 for the windows to open on.
+  QTemporaryFile screens;
+  if (!screens.open())
+    return 1;
+  screens.write(R"({"screens": [{"name": "Small", "x": 0, "y": 0, "width": 640, "height": 420,
+                    "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+  screens.flush();
+  qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + screens.fileName().toLocal8Bit());
+  paylark::test::SmallScreenTest test;
+  return paylark::test::RunTestClasses(argc, argv, {&test});
+}
+
+#include "small_screen_test.moc"

@@ -1,0 +1,28 @@
+#include "core/attachments/attachment_removal.h"
+
+#include <vector>
+
+#include "core/attachments/attachment_store.h"
+
+namespace paylark {
+
+Status DeleteWithAttachments(RecordStore& store, SeriesChoice choice, const DueRecord& record,
+                             const std::string& backupsFolder, const Progress& progress) {
+  if (choice == SeriesChoice::kCancel)
+    return Status::Ok();
+  std::vector<std::string> going{record.recordId};
+  if (choice == SeriesChoice::kWholeSeries && IsSeriesMember(record))
+    going = store.SeriesMembers(record.seriesId);
+  Status deleted = ApplyDelete(store, choice, record, progress);
+  AttachmentStore attachments(store.files(), store.workingDirectory());
+  Status moved = Status::Ok();
+  for (const std::string& id : going) {
+    if (store.Contains(id))
+      continue;
+    if (Status status = attachments.MoveToRemoved(id, backupsFolder); !status.ok() && moved.ok())
+      moved = status;
+  }
+  return deleted.ok() ? moved : deleted;
+}
+
+}  // namespace paylark

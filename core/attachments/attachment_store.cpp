@@ -86,7 +86,7 @@ Result<std::set<std::string>> AttachmentStore::RecordsWithAttachments() const {
   return ids;
 }
 
-Result<std::string> AttachmentStore::Add(std::string_view recordId, const std::string& sourcePath) {
+Status AttachmentStore::CheckSource(const std::string& sourcePath) {
   const std::string shown = Quoted(BaseName(sourcePath));
   Result<FileInfo> info = files_.Inspect(sourcePath);
   if (!info.ok() && info.status().code() == StatusCode::kNotFound)
@@ -99,9 +99,16 @@ Result<std::string> AttachmentStore::Add(std::string_view recordId, const std::s
     return Status::InvalidArgument(shown + " is not a regular file");
   if (info.value().size > kMaxAttachmentBytes)
     return Status::InvalidArgument(shown + " is larger than 64 MiB");
+  return SafeAttachmentName(BaseName(sourcePath)).status();
+}
+
+Result<std::string> AttachmentStore::Add(std::string_view recordId, const std::string& sourcePath) {
+  PAYLARK_TRY(CheckSource(sourcePath));
   Result<std::string> bytes = files_.Read(sourcePath, kMaxAttachmentBytes);
-  if (!bytes.ok())
-    return Status::IoError(shown + " cannot be read: " + bytes.status().message());
+  if (!bytes.ok()) {
+    return Status::IoError(Quoted(BaseName(sourcePath)) +
+                           " cannot be read: " + bytes.status().message());
+  }
   return AddBytes(recordId, BaseName(sourcePath), bytes.value());
 }
 
@@ -154,16 +161,33 @@ Result<std::string> AttachmentStore::Place(const std::string& folder, const std:
   }
 }
 
-Status AttachmentStore::Remove(std::string_view recordId, std::string_view name) {
+std::string AttachmentStore::RemovedFolderOf(std::string_view recordId,
+                                             const std::string& backupsFolder) const {
+  return backupsFolder + "/" + std::string(kRemovedAttachmentsFolderName) + "/" +
+         std::string(recordId);
+}
+
+Status AttachmentStore::Remove(std::string_view recordId, std::string_view name,
+                               const std::string& backupsFolder) {
   PAYLARK_TRY_ASSIGN(const std::string folder, FolderOf(recordId));
   const std::string path = folder + "/" + std::string(name);
+  const Status missing =
+      Status::NotFound(std::string(recordId) + " has no attachment " + Quoted(name));
   if (name.empty() || name.starts_with('.') || name.find('/') != std::string_view::npos)
-    return Status::NotFound(std::string(recordId) + " has no attachment " + Quoted(name));
-  Status status = files_.Remove(path);
-  if (status.code() == StatusCode::kNotFound)
-    return Status::NotFound(std::string(recordId) + " has no attachment " + Quoted(name));
-  if (!status.ok())
-    return Status::IoError(Quoted(name) + " could not be removed: " + status.message());
+    return missing;
+  Result<FileInfo> info = files_.Inspect(path);
+  if (!info.ok() && info.status().code() == StatusCode::kNotFound)
+    return missing;
+  if (!info.ok() || info.value().kind == FileKind::kFolder)
+    return Status::IoError(Quoted(name) + " could not be removed: " + info.status().message());
+  const std::string removed = RemovedFolderOf(recordId, backupsFolder);
+  if (Status status = CreateFolders(files_, removed); !status.ok()) {
+    return Status::IoError("the folder \"" + removed +
+                           "\" could not be created: " + status.message());
+  }
+  PAYLARK_TRY_ASSIGN(const std::set<std::string> taken, NamesIn(files_, removed));
+  PAYLARK_TRY(MoveOne(path, removed, std::string(name), taken));
+  (void)files_.SyncFolder(removed);
   (void)files_.RemoveFolder(folder);  // only when that was the last
   return Status::Ok();
 }
@@ -199,8 +223,7 @@ Status AttachmentStore::MoveToRemoved(std::string_view recordId, const std::stri
     (void)files_.RemoveFolder(folder);
     return Status::Ok();
   }
-  const std::string removed = backupsFolder + "/" + std::string(kRemovedAttachmentsFolderName) +
-                              "/" + std::string(recordId);
+  const std::string removed = RemovedFolderOf(recordId, backupsFolder);
   if (Status status = CreateFolders(files_, removed); !status.ok()) {
     return Status::IoError("the folder \"" + removed +
                            "\" could not be created: " + status.message());

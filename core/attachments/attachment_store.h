@@ -52,8 +52,13 @@ class AttachmentStore {
   // As Add, for bytes that have a name already (a file dropped from another program).
   Result<std::string> AddBytes(std::string_view recordId, std::string_view fileName,
                                std::string_view bytes);
-  // NotFound when the due has no attachment of that name.
-  Status Remove(std::string_view recordId, std::string_view name);
+  // Whether Add would take the file: NotFound when it is not there, InvalidArgument (naming it)
+  // for a folder, anything but a regular file, a file too large or a name that is only dots.
+  Status CheckSource(const std::string& sourcePath);
+  // Moves the attachment into `backupsFolder`/Removed attachments/<record ID>/ (a name taken
+  // there is numbered): a removal never deletes the user's file outright. NotFound when the due
+  // has no attachment of that name.
+  Status Remove(std::string_view recordId, std::string_view name, const std::string& backupsFolder);
   // Moves all of the due's attachments into `backupsFolder`/Removed attachments/<record ID>/
   // (a name taken there is numbered), by rename or, across file systems, by copy and removal;
   // its folder goes when empty. It is not an error if the due has none. A file that cannot be
@@ -62,6 +67,7 @@ class AttachmentStore {
 
  private:
   Result<std::string> FolderOf(std::string_view recordId) const;
+  std::string RemovedFolderOf(std::string_view recordId, const std::string& backupsFolder) const;
   Result<std::string> Place(const std::string& folder, const std::string& name,
                             std::string_view bytes);
   // Gives the name the file got in `toFolder`.

@@ -119,23 +119,25 @@ TEST_F(AttachmentStoreTest, ARecordIdThatIsNoFolderNameIsRefused) {
   }
 }
 
-TEST_F(AttachmentStoreTest, RemovingTheLastAttachmentRemovesTheDuesFolder) {
-  ASSERT_TRUE(store_.Add("10", Download("a.pdf")).ok());
+TEST_F(AttachmentStoreTest, ARemovedAttachmentGoesToTheBackupsFolderWithItsDuesFolder) {
+  ASSERT_TRUE(store_.Add("10", Download("a.pdf", "A")).ok());
   ASSERT_TRUE(store_.Add("10", Download("b.pdf")).ok());
-  EXPECT_TRUE(store_.Remove("10", "a.pdf").ok());
+  EXPECT_TRUE(store_.Remove("10", "a.pdf", kBackups).ok());
   EXPECT_EQ(Listed(), std::vector<std::string>{"b.pdf"});
-  EXPECT_TRUE(store_.Remove("10", "b.pdf").ok());
+  EXPECT_EQ(files_.Contents(std::string(kRemoved) + "/a.pdf"), "A");
+  EXPECT_TRUE(store_.Remove("10", "b.pdf", kBackups).ok());
   EXPECT_TRUE(store_.RecordsWithAttachments().value().empty());
 }
 
 TEST_F(AttachmentStoreTest, RemovingWhatIsNotThereIsNotFoundAndAFailureKeepsTheFile) {
   ASSERT_TRUE(store_.Add("10", Download("a.pdf")).ok());
-  EXPECT_EQ(store_.Remove("10", "b.pdf").code(), StatusCode::kNotFound);
-  EXPECT_EQ(store_.Remove("10", "../10/a.pdf").code(), StatusCode::kNotFound);
-  EXPECT_EQ(store_.Remove("11", "a.pdf").code(), StatusCode::kNotFound);
-  files_.FailNth(Call::kRemove, 1, EROFS);
-  const Status status = store_.Remove("10", "a.pdf");
-  EXPECT_EQ(status.message(), "\"a.pdf\" could not be removed: Read-only file system");
+  EXPECT_EQ(store_.Remove("10", "b.pdf", kBackups).code(), StatusCode::kNotFound);
+  EXPECT_EQ(store_.Remove("10", "../10/a.pdf", kBackups).code(), StatusCode::kNotFound);
+  EXPECT_EQ(store_.Remove("11", "a.pdf", kBackups).code(), StatusCode::kNotFound);
+  files_.FailNth(Call::kRename, 1, EXDEV);
+  files_.FailNth(Call::kWrite, 1, EROFS);
+  const Status status = store_.Remove("10", "a.pdf", kBackups);
+  EXPECT_EQ(status.message(), "\"a.pdf\" could not be moved: Read-only file system");
   EXPECT_EQ(Listed(), std::vector<std::string>{"a.pdf"});
 }
 

@@ -6,10 +6,11 @@
 
 namespace paylark {
 
-Status DeleteWithAttachments(RecordStore& store, SeriesChoice choice, const DueRecord& record,
-                             const std::string& backupsFolder, const Progress& progress) {
+DeleteOutcome DeleteWithAttachments(RecordStore& store, SeriesChoice choice,
+                                    const DueRecord& record, const std::string& backupsFolder,
+                                    const Progress& progress) {
   if (choice == SeriesChoice::kCancel)
-    return Status::Ok();
+    return {};
   std::vector<std::string> going{record.recordId};
   if (choice == SeriesChoice::kWholeSeries && IsSeriesMember(record))
     going = store.SeriesMembers(record.seriesId);
@@ -22,7 +23,7 @@ Status DeleteWithAttachments(RecordStore& store, SeriesChoice choice, const DueR
     if (Status status = attachments.MoveToRemoved(id, backupsFolder); !status.ok() && moved.ok())
       moved = status;
   }
-  return deleted.ok() ? moved : deleted;
+  return {std::move(deleted), std::move(moved)};
 }
 
 }  // namespace paylark

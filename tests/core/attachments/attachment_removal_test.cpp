@@ -46,8 +46,9 @@ TEST_F(AttachmentRemovalTest, DeletingADueMovesItsAttachmentsIntoTheBackupsFolde
   const std::string going = AddDue();
   Attach(kept, "kept.pdf");
   Attach(going, "going.pdf");
-  EXPECT_TRUE(
-      DeleteWithAttachments(store_, SeriesChoice::kThisRecord, store_.Get(going), kBackups).ok());
+  const DeleteOutcome outcome =
+      DeleteWithAttachments(store_, SeriesChoice::kThisRecord, store_.Get(going), kBackups);
+  EXPECT_TRUE(outcome.deleted.ok() && outcome.attachmentsMoved.ok());
   EXPECT_FALSE(store_.Contains(going));
   EXPECT_EQ(Removed(going), std::vector<std::string>{"going.pdf"});
   EXPECT_EQ(attachments_.RecordsWithAttachments().value(), std::set<std::string>{kept});
@@ -59,9 +60,9 @@ TEST_F(AttachmentRemovalTest, AWholeSeriesDeleteMovesEveryMembersAttachments) {
     members.push_back(AddDue("recIdSeries"));
     Attach(members.back(), "bill.pdf");
   }
-  EXPECT_TRUE(
-      DeleteWithAttachments(store_, SeriesChoice::kWholeSeries, store_.Get(members[1]), kBackups)
-          .ok());
+  const DeleteOutcome outcome =
+      DeleteWithAttachments(store_, SeriesChoice::kWholeSeries, store_.Get(members[1]), kBackups);
+  EXPECT_TRUE(outcome.deleted.ok() && outcome.attachmentsMoved.ok());
   for (const std::string& id : members)
     EXPECT_EQ(Removed(id), std::vector<std::string>{"bill.pdf"}) << id;
   EXPECT_TRUE(attachments_.RecordsWithAttachments().value().empty());
@@ -72,9 +73,10 @@ TEST_F(AttachmentRemovalTest, ASeriesDeleteThatStopsMovesOnlyTheDeletedMembersAt
     Attach(AddDue("recIdSeries"), "bill.pdf");
   const std::vector<std::string> inMapOrder = store_.SeriesMembers("recIdSeries");
   files_.FailNth(Call::kRemove, 2, EACCES);
-  EXPECT_FALSE(
-      DeleteWithAttachments(store_, SeriesChoice::kWholeSeries, store_.Get(inMapOrder[0]), kBackups)
-          .ok());
+  const DeleteOutcome outcome = DeleteWithAttachments(store_, SeriesChoice::kWholeSeries,
+                                                      store_.Get(inMapOrder[0]), kBackups);
+  EXPECT_EQ(outcome.deleted.message(), "Permission denied");
+  EXPECT_TRUE(outcome.attachmentsMoved.ok());
   EXPECT_EQ(Removed(inMapOrder[0]), std::vector<std::string>{"bill.pdf"});
   EXPECT_EQ(attachments_.RecordsWithAttachments().value(),
             (std::set<std::string>{inMapOrder[1], inMapOrder[2]}));
@@ -86,9 +88,11 @@ TEST_F(AttachmentRemovalTest, AnAttachmentThatCannotBeMovedIsToldAndKept) {
   // The change marker fails too: the deletion still counts.
   files_.FailAlways(Call::kRename, EXDEV);
   files_.FailAlways(Call::kWrite, ENOSPC);
-  const Status status =
+  const DeleteOutcome outcome =
       DeleteWithAttachments(store_, SeriesChoice::kThisRecord, store_.Get(id), kBackups);
-  EXPECT_EQ(status.message(), "\"bill.pdf\" could not be moved: No space left on device");
+  EXPECT_TRUE(outcome.deleted.ok());
+  EXPECT_EQ(outcome.attachmentsMoved.message(),
+            "\"bill.pdf\" could not be moved: No space left on device");
   EXPECT_FALSE(store_.Contains(id));
   EXPECT_EQ(attachments_.List(id).value().size(), 1u);
 }

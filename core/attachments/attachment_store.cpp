@@ -122,11 +122,22 @@ Result<std::string> AttachmentStore::AddBytes(std::string_view recordId, std::st
     return Status::IoError("the folder \"" + folder +
                            "\" could not be created: " + status.message());
   }
-  return Place(folder, name, bytes);
+  return Place(folder, name, bytes, Placement::kCreateNew);
+}
+
+Status AttachmentStore::Put(std::string_view recordId, const std::string& name,
+                            std::string_view bytes) {
+  PAYLARK_TRY_ASSIGN(const std::string safe, SafeAttachmentName(name));
+  PAYLARK_TRY_ASSIGN(const std::string folder, FolderOf(recordId));
+  if (Status status = CreateFolders(files_, folder); !status.ok()) {
+    return Status::IoError("the folder \"" + folder +
+                           "\" could not be created: " + status.message());
+  }
+  return Place(folder, safe, bytes, Placement::kReplace).status();
 }
 
 Result<std::string> AttachmentStore::Place(const std::string& folder, const std::string& name,
-                                           std::string_view bytes) {
+                                           std::string_view bytes, Placement placement) {
   std::string temporary;
   for (;;) {
     temporary = folder + "/" + std::string(kTempFilePrefix) + std::to_string(files_.ProcessId()) +
@@ -144,6 +155,13 @@ Result<std::string> AttachmentStore::Place(const std::string& folder, const std:
   };
   if (Status status = files_.SyncData({temporary}); !status.ok())
     return fail(status);
+  if (placement == Placement::kReplace) {
+    Status status = files_.Rename(temporary, folder + "/" + name, Placement::kReplace);
+    if (!status.ok())
+      return fail(status);
+    (void)files_.SyncFolder(folder);
+    return name;
+  }
   Result<std::set<std::string>> taken = NamesIn(files_, folder);
   if (!taken.ok())
     return fail(taken.status());

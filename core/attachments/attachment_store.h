@@ -52,6 +52,8 @@ class AttachmentStore {
   // As Add, for bytes that have a name already (a file dropped from another program).
   Result<std::string> AddBytes(std::string_view recordId, std::string_view fileName,
                                std::string_view bytes);
+  // Puts the bytes in place under exactly this name (a restore), replacing what is there.
+  Status Put(std::string_view recordId, const std::string& name, std::string_view bytes);
   // Whether Add would take the file: NotFound when it is not there, InvalidArgument (naming it)
   // for a folder, anything but a regular file, a file too large or a name that is only dots.
   Status CheckSource(const std::string& sourcePath);
@@ -68,8 +70,9 @@ class AttachmentStore {
  private:
   Result<std::string> FolderOf(std::string_view recordId) const;
   std::string RemovedFolderOf(std::string_view recordId, const std::string& backupsFolder) const;
+  // With kCreateNew a taken name is numbered; kReplace puts the file under the name itself.
   Result<std::string> Place(const std::string& folder, const std::string& name,
-                            std::string_view bytes);
+                            std::string_view bytes, Placement placement);
   // Gives the name the file got in `toFolder`.
   Result<std::string> MoveOne(const std::string& from, const std::string& toFolder,
                               const std::string& name, const std::set<std::string>& taken);

@@ -1,5 +1,6 @@
 #include "core/attachments/attachment_removal.h"
 
+#include <set>
 #include <vector>
 
 #include "core/attachments/attachment_store.h"
@@ -16,9 +17,11 @@ DeleteOutcome DeleteWithAttachments(RecordStore& store, SeriesChoice choice,
     going = store.SeriesMembers(record.seriesId);
   Status deleted = ApplyDelete(store, choice, record, progress);
   AttachmentStore attachments(store.files(), store.workingDirectory());
+  // One listing tells which of a long series have attachments at all.
+  const Result<std::set<std::string>> attached = attachments.RecordsWithAttachments();
   Status moved = Status::Ok();
   for (const std::string& id : going) {
-    if (store.Contains(id))
+    if (store.Contains(id) || (attached.ok() && !attached.value().contains(id)))
       continue;
     if (Status status = attachments.MoveToRemoved(id, backupsFolder); !status.ok() && moved.ok())
       moved = status;

@@ -122,7 +122,19 @@ Result<std::string> AttachmentStore::AddBytes(std::string_view recordId, std::st
     return Status::IoError("the folder \"" + folder +
                            "\" could not be created: " + status.message());
   }
+  RemoveStaleTemporaries(folder);
   return Place(folder, name, bytes, Placement::kCreateNew);
+}
+
+void AttachmentStore::RemoveStaleTemporaries(const std::string& folder) {
+  const RecordFolder rules(files_, folder);  // the records folder's rules for temporary files
+  Result<std::vector<FolderEntry>> entries = files_.List(folder);
+  if (!entries.ok())
+    return;
+  for (const FolderEntry& entry : entries.value()) {
+    if (rules.Classify(entry) == EntryKind::kStaleTemporary)
+      (void)files_.Remove(folder + "/" + entry.name);
+  }
 }
 
 Status AttachmentStore::Put(std::string_view recordId, const std::string& name,
@@ -196,8 +208,10 @@ Status AttachmentStore::Remove(std::string_view recordId, std::string_view name,
   Result<FileInfo> info = files_.Inspect(path);
   if (!info.ok() && info.status().code() == StatusCode::kNotFound)
     return missing;
-  if (!info.ok() || info.value().kind == FileKind::kFolder)
+  if (!info.ok())
     return Status::IoError(Quoted(name) + " could not be removed: " + info.status().message());
+  if (info.value().kind == FileKind::kFolder)
+    return Status::InvalidArgument(Quoted(name) + " is a folder, not an attachment");
   const std::string removed = RemovedFolderOf(recordId, backupsFolder);
   if (Status status = CreateFolders(files_, removed); !status.ok()) {
     return Status::IoError("the folder \"" + removed +

@@ -69,6 +69,8 @@ class AttachmentStore {
 
  private:
   Result<std::string> FolderOf(std::string_view recordId) const;
+  // Copies that a writer left when it was killed.
+  void RemoveStaleTemporaries(const std::string& folder);
   std::string RemovedFolderOf(std::string_view recordId, const std::string& backupsFolder) const;
   // With kCreateNew a taken name is numbered; kReplace puts the file under the name itself.
   Result<std::string> Place(const std::string& folder, const std::string& name,

@@ -112,6 +112,15 @@ TEST_F(AttachmentStoreTest, AFailedCopyLeavesNoHalfFileUnderAnyName) {
   }
 }
 
+TEST_F(AttachmentStoreTest, AKilledCopysTemporaryGoesAtTheNextAdd) {
+  files_.Put(std::string(kFolder) + "/.paylark-999-1", "half of a killed copy");
+  files_.SetProcess(999, false);
+  files_.Put(std::string(kFolder) + "/.paylark-998-1", "a copy still running");
+  files_.SetProcess(998, true);
+  ASSERT_TRUE(store_.Add("10", Download("bill.pdf")).ok());
+  EXPECT_EQ(files_.Names(kFolder), (std::vector<std::string>{".paylark-998-1", "bill.pdf"}));
+}
+
 TEST_F(AttachmentStoreTest, ARecordIdThatIsNoFolderNameIsRefused) {
   for (const char* id : {"", ".", "..", "a/b"}) {
     EXPECT_EQ(store_.Add(id, Download("bill.pdf")).status().code(), StatusCode::kInvalidArgument)

@@ -11,7 +11,6 @@
 #include "ui/app/quit_on_signal.h"
 #include "ui/app/start_up.h"
 #include "ui/attachments/attached_dues.h"
-#include "ui/attachments/attached_dues.h"
 #include "ui/base/message_box_prompt.h"
 #include "ui/base/paylark_app.h"
 #include "ui/base/resources.h"

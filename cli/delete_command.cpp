@@ -2,7 +2,8 @@
 
 #include "cli/commands.h"
 #include "cli/exit_code.h"
-#include "core/recurrence/series_editing.h"
+#include "core/attachments/attachment_removal.h"
+#include "core/sync/backups.h"
 
 namespace paylark::cli {
 
@@ -16,12 +17,18 @@ int RunDelete(Arguments& arguments, CommandContext& context) {
   if (!context.store.Contains(*id)) {
     return NoSuchDue(context, *id);
   }
-  const Status status = ApplyDelete(
+  const DeleteOutcome outcome = DeleteWithAttachments(
       context.store, wholeSeries ? SeriesChoice::kWholeSeries : SeriesChoice::kThisRecord,
-      context.store.Get(*id));
+      context.store.Get(*id), BackupsFolder(context.store.workingDirectory()));
+  const Status& status = outcome.deleted;
   if (!status.ok()) {
     return Fail(context, kExitFailed,
                 "the due " + *id + " could not be deleted: " + status.message());
+  }
+  if (!outcome.attachmentsMoved.ok()) {
+    return Fail(context, kExitFailed,
+                "the due " + *id + " was deleted, but an attachment stays in the records folder: " +
+                    outcome.attachmentsMoved.message());
   }
   return kExitSuccess;
 }

@@ -58,6 +58,11 @@ const Command kCommands[] = {
     {"find", "find TEXT [--json]", RunFind},
     {"summary", "summary --year YYYY [--by month|payee] [--json]", RunSummary},
     {"remind", "remind [--days N] [--json] [--notify [--wait SECONDS]]", RunRemind},
+    {"attach", "attach ID FILE...                prints the names the files are kept under",
+     RunAttach},
+    {"attachments", "attachments ID [--json]", RunAttachments},
+    {"detach", "detach ID NAME                   moves the attachment to the backups folder",
+     RunDetach},
 };
 
 void PrintUsage(std::ostream& out) {
@@ -166,7 +171,7 @@ int Run(std::vector<std::string> words) {
       std::vector<std::string>(words.begin() + static_cast<long>(next) + 1, words.end()));
   CommandContext context{store, clock, std::cout, std::cerr};
   for (const std::string_view changing :
-       {"add", "series", "modify", "delete", "import", "resolve"}) {
+       {"add", "series", "modify", "delete", "import", "resolve", "attach", "detach"}) {
     if (command->name == changing)
       BackUpBeforeFirstChangeOfDay(context);
   }

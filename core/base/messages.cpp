@@ -209,6 +209,17 @@ std::string MessageText(const Message& m) {  // NOLINT(readability-function-size
              "autostart folder could be used.";
     case MessageId::kDueNotFound:
       return "No due has the record ID \"" + m.text + "\".";
+    case MessageId::kAttachmentsKeptAfterDelete:
+      return "The due " + Quoted(m.text) +
+             " was deleted, but not all of its attachments could be moved to the backups "
+             "folder; they stay in the records folder's Attachments folder: " +
+             m.detail;
+    case MessageId::kAttachFailed:
+      return "The file could not be attached: " + m.detail;
+    case MessageId::kConfirmRemoveAttachment:
+      return "Remove " + Quoted(m.text) + " from this due? A copy is kept in the backups folder.";
+    case MessageId::kAttachmentRemoveFailed:
+      return "The attachment could not be removed: " + m.detail;
   }
   return {};
 }

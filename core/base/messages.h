@@ -104,6 +104,11 @@ enum class MessageId {
   kNoNotificationServer,  // detail: reason
   kBackgroundRemindersFailed,
   kDueNotFound,  // text: record ID
+  // Attachments
+  kAttachmentsKeptAfterDelete,  // text: title, detail: reason
+  kAttachFailed,                // detail: reason
+  kConfirmRemoveAttachment,     // text: the attachment's name
+  kAttachmentRemoveFailed,      // detail: reason
 };
 
 struct Message {

@@ -78,6 +78,8 @@ class FileSystem {
   // Moves a file. kCreateNew never replaces what is at `to` (AlreadyExists; `from` stays).
   virtual Status Rename(const std::string& from, const std::string& to, Placement placement) = 0;
   virtual Status Remove(const std::string& path) = 0;
+  // Removes an empty folder; one that still holds anything stays (an IoError).
+  virtual Status RemoveFolder(const std::string& path) = 0;
   // Makes the files' contents durable; for several files it may flush the whole disk at once.
   virtual Status SyncData(const std::vector<std::string>& paths) = 0;
   // Makes the folder's entries (created, renamed and removed names) durable.

@@ -1,5 +1,6 @@
 #include "core/records/memory_file_system.h"
 
+#include <algorithm>
 #include <cerrno>
 
 namespace paylark {
@@ -203,6 +204,21 @@ Status MemoryFileSystem::Remove(const std::string& path) {
   if (folders_.contains(path))
     return ErrnoStatus(EISDIR);
   return files_.erase(path) == 1 ? Status::Ok() : ErrnoStatus(ENOENT);
+}
+
+Status MemoryFileSystem::RemoveFolder(const std::string& path) {
+  if (auto fault = Injected(Call::kRemove))
+    return *fault;
+  if (!folders_.contains(path))
+    return ErrnoStatus(files_.contains(path) ? ENOTDIR : ENOENT);
+  const std::string prefix = path + '/';
+  const auto holds = [&](const std::string& inside) { return inside.starts_with(prefix); };
+  const auto file = files_.lower_bound(prefix);
+  if ((file != files_.end() && holds(file->first)) ||
+      std::any_of(folders_.begin(), folders_.end(), holds))
+    return ErrnoStatus(ENOTEMPTY);
+  folders_.erase(path);
+  return Status::Ok();
 }
 
 Status MemoryFileSystem::SyncData(const std::vector<std::string>& paths) {

@@ -68,6 +68,7 @@ class MemoryFileSystem final : public FileSystem {
   Status Write(const std::string& path, std::string_view bytes, int mode) override;
   Status Rename(const std::string& from, const std::string& to, Placement placement) override;
   Status Remove(const std::string& path) override;
+  Status RemoveFolder(const std::string& path) override;
   Status SyncData(const std::vector<std::string>& paths) override;
   Status SyncFolder(const std::string& folder) override;
   int ProcessId() const override { return processId_; }

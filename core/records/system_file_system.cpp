@@ -365,6 +365,10 @@ class SystemFiles final : public FileSystem {
     return unlink(path.c_str()) == 0 ? Status::Ok() : ErrnoStatus(errno);
   }
 
+  Status RemoveFolder(const std::string& path) override {
+    return rmdir(path.c_str()) == 0 ? Status::Ok() : ErrnoStatus(errno);
+  }
+
   Status SyncData(const std::vector<std::string>& paths) override {
     if (paths.empty())
       return Status::Ok();

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "core/attachments/attachment_store.h"
 #include "core/records/record_codec.h"
 #include "core/records/record_files.h"
 #include "core/records/sync_file_names.h"
@@ -17,14 +18,23 @@ std::string BaseName(std::string_view path) {
   return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
 
-// One entry's bytes, never more than a record file may hold whatever the header claims.
-Result<std::string> ReadEntry(zip_t* archive, zip_uint64_t index) {
+struct EntryLimit {
+  std::uint64_t bytes;
+  const char* tooLarge;
+};
+constexpr EntryLimit kRecordLimit{kMaxRecordFileBytes, "it is larger than a record file may be"};
+constexpr EntryLimit kAttachmentLimit{kMaxAttachmentBytes,
+                                      "it is larger than an attachment may be"};
+
+// One entry's bytes, never more than the limit whatever the header claims.
+Result<std::string> ReadEntry(zip_t* archive, zip_uint64_t index,
+                              const EntryLimit& limit = kRecordLimit) {
   zip_stat_t stat;
   zip_stat_init(&stat);
   if (zip_stat_index(archive, index, 0, &stat) != 0 || !(stat.valid & ZIP_STAT_SIZE))
     return Status::Corrupt("its size is unknown");
-  if (stat.size > kMaxRecordFileBytes)
-    return Status::Corrupt("it is larger than a record file may be");
+  if (stat.size > limit.bytes)
+    return Status::Corrupt(limit.tooLarge);
   ZipFilePointer file(zip_fopen_index(archive, index, 0));
   if (!file)
     return Status::Corrupt(zip_error_strerror(zip_get_error(archive)));
@@ -49,10 +59,11 @@ Status Damaged(const std::string& zipName, const std::string& entryName, const S
   return Status::Corrupt("\"" + zipName + "\" is damaged: " + entryName + ": " + why.message());
 }
 
-}  // namespace
+std::string AttachmentsPrefix() {
+  return std::string(kRecordsFolderName) + "/" + std::string(kAttachmentsFolderName) + "/";
+}
 
-Result<std::vector<DueRecord>> ReadBackupBytes(std::string_view zipBytes,
-                                               const std::string& zipName) {
+Result<ZipPointer> OpenArchive(std::string_view zipBytes, const std::string& zipName) {
   zip_error_t error;
   zip_error_init(&error);
   SourcePointer source(zip_source_buffer_create(zipBytes.data(), zipBytes.size(), 0, &error));
@@ -65,13 +76,51 @@ Result<std::vector<DueRecord>> ReadBackupBytes(std::string_view zipBytes,
     return status;
   }
   (void)source.release();  // the archive owns it now
-  std::vector<DueRecord> records;
+  return archive;
+}
+
+}  // namespace
+
+Result<std::vector<BackupAttachment>> ReadBackupAttachments(std::string_view zipBytes,
+                                                            const std::string& zipName) {
+  PAYLARK_TRY_ASSIGN(const ZipPointer archive, OpenArchive(zipBytes, zipName));
+  std::vector<BackupAttachment> attachments;
+  const std::string prefix = AttachmentsPrefix();
   const zip_int64_t count = zip_get_num_entries(archive.get(), 0);
-  const std::string unreadable = std::string(kUnreadableFolderName) + "/";
   for (zip_int64_t i = 0; i < count; ++i) {
     const auto index = static_cast<zip_uint64_t>(i);
     const char* entryName = zip_get_name(archive.get(), index, 0);
-    if (!entryName || std::string_view(entryName).starts_with(unreadable))
+    if (!entryName || !std::string_view(entryName).starts_with(prefix))
+      continue;
+    const std::string path = std::string(entryName).substr(prefix.size());
+    const std::size_t slash = path.find('/');
+    if (slash == std::string::npos || slash == 0 || path.find('/', slash + 1) != std::string::npos)
+      continue;
+    BackupAttachment attachment{path.substr(0, slash), path.substr(slash + 1), {}};
+    if (attachment.name.empty() || attachment.name.starts_with('.') ||
+        attachment.recordId.starts_with('.'))
+      continue;
+    Result<std::string> bytes = ReadEntry(archive.get(), index, kAttachmentLimit);
+    if (!bytes.ok())
+      return Damaged(zipName, entryName, bytes.status());
+    attachment.bytes = std::move(bytes).value();
+    attachments.push_back(std::move(attachment));
+  }
+  return attachments;
+}
+
+Result<std::vector<DueRecord>> ReadBackupBytes(std::string_view zipBytes,
+                                               const std::string& zipName) {
+  PAYLARK_TRY_ASSIGN(const ZipPointer archive, OpenArchive(zipBytes, zipName));
+  std::vector<DueRecord> records;
+  const zip_int64_t count = zip_get_num_entries(archive.get(), 0);
+  const std::string unreadable = std::string(kUnreadableFolderName) + "/";
+  const std::string attachments = AttachmentsPrefix();
+  for (zip_int64_t i = 0; i < count; ++i) {
+    const auto index = static_cast<zip_uint64_t>(i);
+    const char* entryName = zip_get_name(archive.get(), index, 0);
+    if (!entryName || std::string_view(entryName).starts_with(unreadable) ||
+        std::string_view(entryName).starts_with(attachments))
       continue;
     const std::string name = BaseName(entryName);
     const SyncFileKind kind = ClassifyFileName(name).kind;

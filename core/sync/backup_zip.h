@@ -13,9 +13,22 @@ namespace paylark {
 // never reads them.
 inline constexpr std::string_view kUnreadableFolderName = "Unreadable";
 
-// The records of a backup. A zip that cannot be opened, an entry larger than a record file may
-// be, or a record file outside the "Unreadable" folder that does not decode is Corrupt. Entries
-// are read with a bounded buffer, whatever sizes their headers claim.
+// A file kept with a due, as a backup holds it under "Paylark Files/Attachments/<ID>/<name>".
+struct BackupAttachment {
+  std::string recordId;
+  std::string name;
+  std::string bytes;
+};
+
+// The attachments of a backup. An entry larger than an attachment may be, or one that does not
+// read back whole, is Corrupt; names that could not have been written by Paylark are ignored.
+Result<std::vector<BackupAttachment>> ReadBackupAttachments(std::string_view zipBytes,
+                                                            const std::string& zipName);
+
+// The records of a backup (its attachments are no records, whatever their names). A zip that cannot
+// be opened, an entry larger than a record file may be, or a record file outside the "Unreadable"
+// folder that does not decode is Corrupt. Entries are read with a bounded buffer, whatever sizes
+// their headers claim.
 Result<std::vector<DueRecord>> ReadBackupBytes(std::string_view zipBytes,
                                                const std::string& zipName);
 

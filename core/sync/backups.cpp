@@ -10,7 +10,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <set>
+#include <utility>
 
+#include "core/attachments/attachment_store.h"
 #include "core/records/record_codec.h"
 #include "core/records/record_files.h"
 #include "core/records/sync_file_names.h"
@@ -110,7 +113,50 @@ bool LeavesFileOut(const Status& status) {
   return status.code() == StatusCode::kInvalidArgument || IsPermissionDenied(status);
 }
 
-// The files a backup holds: record files, conflict copies and the change marker, by name.
+// Adds the files of Attachments/<ID>/ under "Paylark Files/Attachments/<ID>/<name>". A due's
+// folder or a file that cannot be read is left out and told; temporary files are never taken.
+Status AddAttachments(FileSystem& files, const std::string& records, FolderFiles& contents,
+                      const std::stop_token& stop) {
+  const std::string folder = records + "/" + std::string(kAttachmentsFolderName);
+  Result<std::vector<FolderEntry>> dues = files.List(folder);
+  if (!dues.ok() && dues.status().code() == StatusCode::kNotFound)
+    return Status::Ok();
+  const std::string shown = std::string(kAttachmentsFolderName);
+  if (!dues.ok()) {
+    contents.leftOut.push_back({shown, dues.status().message()});
+    return Status::Ok();
+  }
+  for (const FolderEntry& due : dues.value()) {
+    if (due.info.kind != FileKind::kFolder || due.name.starts_with('.'))
+      continue;
+    const std::string dueFolder = folder + "/" + due.name;
+    Result<std::vector<FolderEntry>> listed = files.List(dueFolder);
+    if (!listed.ok()) {
+      contents.leftOut.push_back({shown + "/" + due.name, listed.status().message()});
+      continue;
+    }
+    for (const FolderEntry& entry : listed.value()) {
+      if (stop.stop_requested())
+        return Stopped();
+      if (entry.name.starts_with('.') || entry.info.kind == FileKind::kFolder)
+        continue;
+      const std::string name = shown + "/" + due.name + "/" + entry.name;
+      Result<std::string> bytes = files.Read(dueFolder + "/" + entry.name, kMaxAttachmentBytes);
+      if (!bytes.ok() && bytes.status().code() == StatusCode::kNotFound)
+        continue;
+      if (!bytes.ok()) {
+        contents.leftOut.push_back({name, bytes.status().message()});
+        continue;
+      }
+      contents.entries.emplace_back(std::string(kRecordsFolderName) + "/" + name,
+                                    std::move(bytes).value());
+    }
+  }
+  return Status::Ok();
+}
+
+// The files a backup holds: record files, conflict copies, the change marker and the
+// attachments, by name.
 Result<FolderFiles> FolderContents(FileSystem& files, const std::string& folder,
                                    const std::stop_token& stop) {
   FolderFiles contents;
@@ -151,6 +197,7 @@ Result<FolderFiles> FolderContents(FileSystem& files, const std::string& folder,
     contents.entries.emplace_back(std::string(kRecordsFolderName) + "/" + name,
                                   std::move(bytes).value());
   }
+  PAYLARK_TRY(AddAttachments(files, folder, contents, stop));
   std::sort(contents.entries.begin(), contents.entries.end());
   return contents;
 }
@@ -386,20 +433,77 @@ bool HasBackupOfToday(const std::string& backupsFolder, const Clock& clock, File
                      [&](const std::string& path) { return BaseName(path).starts_with(today); });
 }
 
-Result<std::vector<DueRecord>> ReadBackup(const std::string& zipPath, FileSystem& files) {
+namespace {
+
+Result<std::string> ReadZip(const std::string& zipPath, FileSystem& files) {
   Result<std::string> bytes = files.Read(zipPath, kMaxBackupBytes);
   if (!bytes.ok()) {
     return Status::Corrupt("\"" + zipPath +
                            "\" is not a readable backup: " + bytes.status().message());
   }
-  return ReadBackupBytes(bytes.value(), zipPath);
+  return bytes;
+}
+
+bool InBackup(const std::vector<BackupAttachment>& wanted, const std::string& id,
+              const std::string& name, std::string_view bytes) {
+  return std::any_of(wanted.begin(), wanted.end(), [&](const BackupAttachment& attachment) {
+    return attachment.recordId == id && attachment.name == name && attachment.bytes == bytes;
+  });
+}
+
+// Makes the Attachments folder hold the backup's files: a file the backup does not hold as it is
+// goes to the backups folder's "Removed attachments" (never deleted), then the backup's files
+// are put in place. Gives the first failure; the rest is still done.
+Status RestoreAttachments(FileSystem& files, const std::string& workingDirectory,
+                          const std::vector<BackupAttachment>& wanted) {
+  AttachmentStore attachments(files, workingDirectory);
+  const std::string backups = BackupsFolder(workingDirectory);
+  Status first = Status::Ok();
+  const auto keep = [&first](const Status& status) {
+    if (!status.ok() && first.ok())
+      first = status;
+  };
+  std::set<std::pair<std::string, std::string>> present;
+  Result<std::set<std::string>> ids = attachments.RecordsWithAttachments();
+  if (!ids.ok())
+    keep(ids.status());
+  for (const std::string& id : ids.ok() ? ids.value() : std::set<std::string>{}) {
+    Result<std::vector<Attachment>> listed = attachments.List(id);
+    if (!listed.ok()) {
+      keep(listed.status());
+      continue;
+    }
+    for (const Attachment& attachment : listed.value()) {
+      Result<std::string> bytes =
+          files.Read(attachments.PathOf(id, attachment.name), kMaxAttachmentBytes);
+      if (bytes.ok() && InBackup(wanted, id, attachment.name, bytes.value()))
+        present.emplace(id, attachment.name);
+      else
+        keep(attachments.Remove(id, attachment.name, backups));
+    }
+  }
+  for (const BackupAttachment& attachment : wanted) {
+    if (!present.contains({attachment.recordId, attachment.name}))
+      keep(attachments.Put(attachment.recordId, attachment.name, attachment.bytes));
+  }
+  return first;
+}
+
+}  // namespace
+
+Result<std::vector<DueRecord>> ReadBackup(const std::string& zipPath, FileSystem& files) {
+  PAYLARK_TRY_ASSIGN(const std::string bytes, ReadZip(zipPath, files));
+  return ReadBackupBytes(bytes, zipPath);
 }
 
 Status RestoreBackup(RecordStore& store, const Clock& clock, const std::string& zipPath, int keep,
                      bool allowEmpty) {
-  Result<std::vector<DueRecord>> wanted = ReadBackup(zipPath, store.files());
+  PAYLARK_TRY_ASSIGN(const std::string zip, ReadZip(zipPath, store.files()));
+  Result<std::vector<DueRecord>> wanted = ReadBackupBytes(zip, zipPath);
   if (!wanted.ok())
     return wanted.status();
+  PAYLARK_TRY_ASSIGN(const std::vector<BackupAttachment> attachments,
+                     ReadBackupAttachments(zip, zipPath));
   const ReloadReport loaded = store.Reload();
   if (!loaded.folderStatus.ok())
     return loaded.folderStatus;
@@ -410,7 +514,12 @@ Status RestoreBackup(RecordStore& store, const Clock& clock, const std::string& 
   Result<std::string> safety = CreateBackup(store, clock, keep);
   if (!safety.ok())
     return safety.status();
-  return store.ReplaceAllRecords(wanted.value());
+  PAYLARK_TRY(store.ReplaceAllRecords(wanted.value()));
+  if (Status status = RestoreAttachments(store.files(), store.workingDirectory(), attachments);
+      !status.ok()) {
+    return Status::IoError("the dues were restored, but not every attachment: " + status.message());
+  }
+  return Status::Ok();
 }
 
 }  // namespace paylark

@@ -41,8 +41,9 @@ struct TakenBackup {
   std::vector<SkippedFile> leftOut;
 };
 
-// Zips the record files and the change marker of the working directory's records folder (sync
-// engines' temporary files left out) into "Paylark Files YYYY-MM-DD HHMMSS.zip" in the backups
+// Zips the record files, the change marker and the attachments of the working directory's
+// records folder (sync engines' temporary files left out; an attachment that cannot be read is
+// left out and told) into "Paylark Files YYYY-MM-DD HHMMSS.zip" in the backups
 // folder, or into `output`. Only regular files up to the record limit are read, never through a
 // symbolic link; a file that ends while it is read fails the backup. Afterwards only the newest
 // `keep` backups of the backups folder remain, and temporary files of backups whose writer is
@@ -72,7 +73,8 @@ inline constexpr std::string_view kEmptyBackupReason = "this backup holds no due
 // are swapped so that a kill or a failure at any point leaves the old set or the new set whole
 // (RecordStore::ReplaceAllRecords). A backup without dues replaces a store that holds some only
 // with allowEmpty; otherwise that is InvalidArgument, starting with kEmptyBackupReason. The store
-// is reloaded afterwards.
+// is reloaded afterwards. Then the Attachments folder is made the backup's: a file the backup
+// does not hold goes to the backups folder's "Removed attachments", never deleted.
 Status RestoreBackup(RecordStore& store, const Clock& clock, const std::string& zipPath, int keep,
                      bool allowEmpty = false);
 

@@ -267,6 +267,49 @@ def scenario_restore_brings_back_a_deleted_due(a, b, record_id):
     print("ok: a due deleted in A comes back on both from B's backup")
 
 
+def scenario_attachment_arrives_with_its_due(a, b):
+    record_id = a.paylark("add", "--title", "Power", "--amount", "61.20").stdout.strip()
+    bill = os.path.join(a.workdir, "..", "power bill.pdf")
+    with open(bill, "wb") as file:
+        file.write(b"%PDF-1.4 power bill " + bytes(range(256)) * 64)
+    check(a.paylark("attach", record_id, bill).stdout == "power bill.pdf\n",
+          "attach printed another name")
+
+    def arrived():
+        listed = b.paylark("attachments", record_id, "--json", check=False)
+        return listed.returncode == 0 and json.loads(listed.stdout)["attachments"]
+    settle(a, b, arrived)
+    kept = json.loads(b.paylark("attachments", record_id, "--json").stdout)["attachments"]
+    with open(bill, "rb") as original, open(kept[0]["path"], "rb") as copy:
+        check(original.read() == copy.read(), "B's copy of the attachment differs")
+    check(b.show(record_id) == a.show(record_id), "B holds a different record than A")
+    print("ok: a due with an attachment added in A arrives in B with its attachment")
+
+    # Both devices attach a file of the same name while apart: both files are kept.
+    for device in (a, b):
+        device.rest("PATCH", "/rest/config/devices/" +
+                    (b.device_id if device is a else a.device_id), {"paused": True})
+    for device in (a, b):
+        scan = os.path.join(device.workdir, "..", "scan-%s" % device.name, "scan.png")
+        os.makedirs(os.path.dirname(scan), exist_ok=True)
+        with open(scan, "wb") as file:
+            file.write(("scan from " + device.name).encode())
+        device.paylark("attach", record_id, scan)
+    for device in (a, b):
+        device.rest("PATCH", "/rest/config/devices/" +
+                    (b.device_id if device is a else a.device_id), {"paused": False})
+
+    def both_kept():
+        names = [row["name"] for row in json.loads(
+            a.paylark("attachments", record_id, "--json").stdout)["attachments"]]
+        return len([name for name in names if name.startswith("scan")]) == 2
+    settle(a, b, both_kept)
+    settle(a, b)
+    check(a.paylark("attachments", record_id).stdout == b.paylark("attachments", record_id).stdout,
+          "A and B list different attachments")
+    print("ok: the same name attached on both devices keeps both files")
+
+
 def main():
     if len(sys.argv) != 2:
         sys.exit("usage: syncthing_test.py PAYLARK_CLI")
@@ -297,6 +340,7 @@ def main():
         settle(a, b, lambda: b.show(record_id) is not None)
         scenario_conflict_is_listed_and_resolved(a, b, record_id)
         scenario_restore_brings_back_a_deleted_due(a, b, record_id)
+        scenario_attachment_arrives_with_its_due(a, b)
     except AssertionError as failure:
         print("FAILED:", failure)
         for device in (a, b):

@@ -17,6 +17,7 @@
 #include "core/sync/backups.h"
 #include "tests/ui/fakes.h"
 #include "tests/ui/test_runner.h"
+#include "ui/attachments/attachments_page.h"
 #include "ui/base/message_box_prompt.h"
 #include "ui/base/print_preview.h"
 #include "ui/base/series_question.h"
@@ -74,7 +75,7 @@ std::vector<Case> Cases() {
       {"Modify sheet",
        [](Workspace& ws) {
          return std::make_unique<ModifySheet>(new DetailsPage(ws.app, SheetMode::kModify, RunModal),
-                                              new NotesPage, nullptr);
+                                              new NotesPage, new AttachmentsPage(ws.app), nullptr);
        },
        {"OK", "Cancel"}},
       {"Recurrence Pattern",

@@ -10,6 +10,7 @@
 #include "ui/app/editor_dialog_commands.h"
 #include "ui/app/quit_on_signal.h"
 #include "ui/app/start_up.h"
+#include "ui/attachments/attached_dues.h"
 #include "ui/base/message_box_prompt.h"
 #include "ui/base/paylark_app.h"
 #include "ui/base/resources.h"
@@ -75,6 +76,7 @@ int Run(int argc, char* argv[]) {
   policies.claimDirectory = [&instance](const QString& folder) { return instance.MoveTo(folder); };
   paylark::MainWindow frame(app, dialogs, std::move(policies));
   paylark::SyncCommands sync(app, frame);
+  paylark::AttachedDues attachedDues(app, frame);
   // --show-due ID: the due's month with the due selected, also in a window already running.
   const auto goToDue = [&frame](const QString& recordId) {
     if (!recordId.isEmpty() && !frame.GoToDue(recordId)) {

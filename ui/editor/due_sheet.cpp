@@ -1,5 +1,6 @@
 #include "ui/editor/due_sheet.h"
 
+#include "ui/attachments/attachments_page.h"
 #include "ui/base/paylark_app.h"
 #include "ui/editor/due_wizard.h"
 #include "ui/editor/modify_sheet.h"
@@ -18,7 +19,8 @@ DueSheet::DueSheet(PaylarkApp& app, SheetMode mode, QWidget* parent, DialogRunne
     FitDueWizard(*wizard, ScreenRoom(parent));
     dialog_ = std::move(wizard);
   } else {
-    dialog_ = std::make_unique<ModifySheet>(details_, notes_, parent);
+    attachments_ = new AttachmentsPage(app);
+    dialog_ = std::make_unique<ModifySheet>(details_, notes_, attachments_, parent);
   }
 }
 
@@ -27,6 +29,8 @@ DueSheet::~DueSheet() = default;
 bool DueSheet::Run() {
   details_->Load(record_);
   notes_->SetNotes(record_.notes);
+  if (attachments_)
+    attachments_->SetRecordId(record_.recordId);
   if (runner_(*dialog_) != QDialog::Accepted)
     return false;
   details_->Store(record_);

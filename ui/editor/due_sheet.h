@@ -9,12 +9,14 @@
 
 namespace paylark {
 
+class AttachmentsPage;
 class NotesPage;
 class PaylarkApp;
 
 // The one editor of a single due: the New Due wizard or the Modify Due sheet over the Details
-// and Notes pages. It starts on a default record (empty texts, both dates now, type Business);
-// Run copies the record into the pages and, on Finish or OK, back out of them.
+// and Notes pages (and the sheet's Attachments page). It starts on a default record (empty texts,
+// both dates now, type Business); Run copies the record into the pages and, on Finish or OK, back
+// out of them.
 class DueSheet final {
  public:
   DueSheet(PaylarkApp& app, SheetMode mode, QWidget* parent, DialogRunner runner);
@@ -33,7 +35,8 @@ class DueSheet final {
   DialogRunner runner_;
   DetailsPage* details_;
   NotesPage* notes_;
-  std::unique_ptr<QDialog> dialog_;  // owns both pages
+  AttachmentsPage* attachments_ = nullptr;  // the Modify sheet's only
+  std::unique_ptr<QDialog> dialog_;         // owns both pages
   DueRecord record_;
 };
 

@@ -4,6 +4,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "ui/attachments/attachments_page.h"
 #include "ui/base/wait_cursor.h"
 #include "ui/editor/details_page.h"
 #include "ui/editor/notes_page.h"
@@ -26,13 +27,15 @@ StyledButton* MakeButton(const QString& caption, const QString& name) {
 
 }  // namespace
 
-ModifySheet::ModifySheet(DetailsPage* details, NotesPage* notes, QWidget* parent)
+ModifySheet::ModifySheet(DetailsPage* details, NotesPage* notes, AttachmentsPage* attachments,
+                         QWidget* parent)
     : QDialog(parent), details_(details), tabs_(new QTabWidget) {
   setWindowTitle(QStringLiteral("Modify Due"));
   UseFaceBackground(*this);
   tabs_->setObjectName(QStringLiteral("tabs"));
   tabs_->addTab(details, QStringLiteral("Due Details"));
   tabs_->addTab(notes, QStringLiteral("Notes"));
+  tabs_->addTab(attachments, QStringLiteral("Attachments"));
 
   StyledButton* ok = MakeButton(QStringLiteral("OK"), QStringLiteral("ok"));
   StyledButton* cancel = MakeButton(QStringLiteral("Cancel"), QStringLiteral("cancel"));

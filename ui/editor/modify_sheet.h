@@ -6,16 +6,19 @@ class QTabWidget;
 
 namespace paylark {
 
+class AttachmentsPage;
 class DetailsPage;
 class NotesPage;
 
-// The Modify Due sheet: the two pages as the tabs "Due Details" and "Notes" with OK and Cancel.
+// The Modify Due sheet: the pages as the tabs "Due Details", "Notes" and "Attachments" with OK
+// and Cancel.
 // OK reads the Details page first and stays open (on that tab) when a field is refused.
 class ModifySheet final : public QDialog {
   Q_OBJECT
 
  public:
-  ModifySheet(DetailsPage* details, NotesPage* notes, QWidget* parent);
+  ModifySheet(DetailsPage* details, NotesPage* notes, AttachmentsPage* attachments,
+              QWidget* parent);
 
   void accept() override;
 

@@ -1,7 +1,8 @@
 #include "ui/shell/delete_flow.h"
 
+#include "core/attachments/attachment_removal.h"
 #include "core/base/messages.h"
-#include "core/recurrence/series_editing.h"
+#include "core/sync/backups.h"
 #include "ui/base/operation_progress.h"
 #include "ui/base/paylark_app.h"
 #include "ui/base/series_question.h"
@@ -33,11 +34,20 @@ void DeleteDue(PaylarkApp& app, QWidget* parent, const DueRecord& record) {
   } else {
     choice = AskSeriesQuestion(app.prompt(), parent, MessageId::kConfirmDeleteSeries);
   }
-  Status status = Status::Ok();
+  DeleteOutcome outcome;
   {
     WaitCursor wait;
     OperationProgress progress(parent, MessageId::kProgressDeleting);
-    status = ApplyDelete(app.store(), choice, record, progress.Reporter());
+    outcome = DeleteWithAttachments(app.store(), choice, record,
+                                    BackupsFolder(app.workingDirectory()), progress.Reporter());
+  }
+  const Status& status = outcome.deleted;
+  if (status.ok() && !outcome.attachmentsMoved.ok()) {
+    app.prompt().Tell(parent,
+                      QString::fromStdString(
+                          MessageText(Message{MessageId::kAttachmentsKeptAfterDelete, record.title,
+                                              0, outcome.attachmentsMoved.message()})),
+                      PromptIcon::kWarning);
   }
   if (status.ok())
     return;

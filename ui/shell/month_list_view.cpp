@@ -1,7 +1,9 @@
 #include "ui/shell/month_list_view.h"
 
 #include <QContextMenuEvent>
+#include <QDragEnterEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QPainter>
 #include <QStyledItemDelegate>
 
@@ -14,8 +16,11 @@ namespace {
 // Hands each row to the MonthRowPainter.
 class MonthRowDelegate final : public QStyledItemDelegate {
  public:
-  MonthRowDelegate(const Clock& clock, const QFont& font, QObject* parent)
-      : QStyledItemDelegate(parent), clock_(clock), painter_(font) {}
+  MonthRowDelegate(const Clock& clock, const QFont& font, const MonthListView& view)
+      : QStyledItemDelegate(const_cast<MonthListView*>(&view)),
+        clock_(clock),
+        view_(view),
+        painter_(font) {}
 
   void paint(QPainter* painter, const QStyleOptionViewItem& option,
              const QModelIndex& index) const override {
@@ -26,7 +31,11 @@ class MonthRowDelegate final : public QStyledItemDelegate {
     const auto selection = option.state & QStyle::State_Selected
                                ? MonthRowPainter::Selection::kSelected
                                : MonthRowPainter::Selection::kNotSelected;
-    painter_.Paint(*painter, option.rect, *record, index.row(), selection, clock_.Now());
+    const auto attachments = view_.attachedRecords().contains(record->recordId)
+                                 ? MonthRowPainter::Attachments::kSome
+                                 : MonthRowPainter::Attachments::kNone;
+    painter_.Paint(*painter, option.rect, *record, index.row(), selection, clock_.Now(),
+                   attachments);
   }
 
   QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override {
@@ -35,8 +44,19 @@ class MonthRowDelegate final : public QStyledItemDelegate {
 
  private:
   const Clock& clock_;
+  const MonthListView& view_;
   mutable MonthRowPainter painter_;
 };
+
+// The local files among the dragged data, in their order.
+QStringList LocalFilesOf(const QMimeData& data) {
+  QStringList paths;
+  for (const QUrl& url : data.urls()) {
+    if (url.isLocalFile())
+      paths.append(url.toLocalFile());
+  }
+  return paths;
+}
 
 }  // namespace
 
@@ -44,7 +64,9 @@ MonthListView::MonthListView(const Clock& clock, const RecordStore& store, Conte
                              QWidget* parent)
     : QListView(parent), commands_(commands), model_(new MonthListModel(store, this)) {
   setModel(model_);
-  setItemDelegate(new MonthRowDelegate(clock, font(), this));
+  setItemDelegate(new MonthRowDelegate(clock, font(), *this));
+  setAcceptDrops(true);
+  setDropIndicatorShown(false);
   setSelectionMode(QAbstractItemView::SingleSelection);
   setSelectionBehavior(QAbstractItemView::SelectRows);
   setUniformItemSizes(true);
@@ -88,6 +110,41 @@ void MonthListView::SyncSelection() {
   } else {
     emit SelectionCleared();
   }
+}
+
+void MonthListView::SetAttachedRecords(std::set<std::string> recordIds) {
+  if (recordIds == attached_)
+    return;
+  attached_ = std::move(recordIds);
+  viewport()->update();
+}
+
+const DueRecord* MonthListView::RecordAt(const QPoint& pos) const {
+  return model_->RecordAt(indexAt(pos).row());
+}
+
+void MonthListView::dragEnterEvent(QDragEnterEvent* event) {
+  if (!LocalFilesOf(*event->mimeData()).isEmpty())
+    event->acceptProposedAction();
+}
+
+void MonthListView::dragMoveEvent(QDragMoveEvent* event) {
+  const bool onRow = RecordAt(event->position().toPoint()) != nullptr;
+  if (onRow && !LocalFilesOf(*event->mimeData()).isEmpty())
+    event->acceptProposedAction();
+  else
+    event->ignore();
+}
+
+void MonthListView::dropEvent(QDropEvent* event) {
+  const DueRecord* record = RecordAt(event->position().toPoint());
+  const QStringList paths = LocalFilesOf(*event->mimeData());
+  if (!record || paths.isEmpty()) {
+    event->ignore();
+    return;
+  }
+  event->acceptProposedAction();
+  emit FilesDropped(QString::fromStdString(record->recordId), paths);
 }
 
 QMenu* MonthListView::BuildContextMenu(const QPoint& pos) {

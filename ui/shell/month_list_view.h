@@ -2,6 +2,8 @@
 
 #include <QListView>
 #include <optional>
+#include <set>
+#include <string>
 
 #include "core/base/clock.h"
 #include "core/records/due_record.h"
@@ -42,6 +44,11 @@ class MonthListView final : public QListView {
   MonthListModel& model() { return *model_; }
   // Sends the selected due (or none) to whoever shows it.
   void SyncSelection();
+  // The dues whose rows show a paperclip.
+  void SetAttachedRecords(std::set<std::string> recordIds);
+  const std::set<std::string>& attachedRecords() const { return attached_; }
+  // The due whose row is at pos (viewport coordinates), or none.
+  const DueRecord* RecordAt(const QPoint& pos) const;
 
   // The context menu for a right click at pos (viewport coordinates): "New" on empty space;
   // on a row, that row becomes the selection and the menu offers "New", "Modify", "Delete".
@@ -51,14 +58,20 @@ class MonthListView final : public QListView {
   void DueSelected(const paylark::DueRecord& record);
   void SelectionCleared();
   void ModifyRequested(const QString& recordId);
+  // Local files were dropped on the due's row.
+  void FilesDropped(const QString& recordId, const QStringList& paths);
 
  protected:
   void contextMenuEvent(QContextMenuEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   ContextCommands commands_;
   MonthListModel* model_;
+  std::set<std::string> attached_;
 };
 
 }  // namespace paylark

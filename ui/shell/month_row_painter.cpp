@@ -19,6 +19,7 @@ constexpr int kAmountRightGap = 40;
 constexpr int kImageX = 10;
 constexpr int kPaidMarkX = 45;
 constexpr int kSeriesMarkX = 67;
+constexpr int kAttachmentMarkX = 83;
 constexpr int kMarkY = 8;
 constexpr int kTitleToAmountGap = 12;
 constexpr int kNarrowRightGap = 6;
@@ -118,13 +119,15 @@ MonthRowLayout MonthRowPainter::LayoutOf(const QRect& bounds, const MonthRowText
 }
 
 void MonthRowPainter::Paint(QPainter& painter, const QRect& bounds, const DueRecord& record,
-                            int row, Selection selection, const OleDateTime& today) {
+                            int row, Selection selection, const OleDateTime& today,
+                            Attachments attachments) {
   const qreal ratio = painter.device()->devicePixelRatioF();
   if (ratio != pixelRatio_) {
     pixelRatio_ = ratio;
     rowImage_ = Render(QStringLiteral("row-due"), kRowImageSize, ratio);
     paidMark_ = Render(QStringLiteral("mark-paid"), kMarkSize, ratio);
     seriesMark_ = Render(QStringLiteral("mark-series"), kMarkSize, ratio);
+    attachmentMark_ = Render(QStringLiteral("mark-attachment"), kMarkSize, ratio);
   }
   const MonthRowColors colors = ColorsOf(record, row, selection, today);
   const MonthRowTexts texts = TextsOf(record);
@@ -148,6 +151,8 @@ void MonthRowPainter::Paint(QPainter& painter, const QRect& bounds, const DueRec
     painter.drawPixmap(left + kPaidMarkX, top + kMarkY, paidMark_);
   if (IsSeriesMember(record))
     painter.drawPixmap(left + kSeriesMarkX, top + kMarkY, seriesMark_);
+  if (attachments == Attachments::kSome)
+    painter.drawPixmap(left + kAttachmentMarkX, top + kMarkY, attachmentMark_);
   painter.restore();
 }
 

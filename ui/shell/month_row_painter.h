@@ -43,6 +43,7 @@ class MonthRowPainter final {
   static constexpr int kRowHeight = 32;
 
   enum class Selection { kSelected, kNotSelected };
+  enum class Attachments { kNone, kSome };
 
   static MonthRowTexts TextsOf(const DueRecord& record);
   // White on black for the selection mark; otherwise white or RGB(214, 227, 206) alternately,
@@ -52,8 +53,10 @@ class MonthRowPainter final {
 
   explicit MonthRowPainter(const QFont& baseFont);
   MonthRowLayout LayoutOf(const QRect& bounds, const MonthRowTexts& texts) const;
+  // A due with attachments shows a paperclip after the paid and series marks.
   void Paint(QPainter& painter, const QRect& bounds, const DueRecord& record, int row,
-             Selection selection, const OleDateTime& today);
+             Selection selection, const OleDateTime& today,
+             Attachments attachments = Attachments::kNone);
 
  private:
   const QPixmap& Picture(const QString& name, QSize size, qreal pixelRatio);
@@ -64,6 +67,7 @@ class MonthRowPainter final {
   QPixmap rowImage_;
   QPixmap paidMark_;
   QPixmap seriesMark_;
+  QPixmap attachmentMark_;
 };
 
 }  // namespace paylark

@@ -1,0 +1,102 @@
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "cli/commands.h"
+#include "cli/exit_code.h"
+#include "cli/json_writer.h"
+#include "core/attachments/attachment_store.h"
+#include "core/sync/backups.h"
+
+namespace paylark::cli {
+namespace {
+
+AttachmentStore AttachmentsOf(const CommandContext& context) {
+  return AttachmentStore(context.store.files(), context.store.workingDirectory());
+}
+
+// A file the user named that cannot be attached is an invalid argument; a failure to read or
+// write is a failed operation.
+int ExitCodeOf(const Status& status) {
+  const bool badArgument =
+      status.code() == StatusCode::kInvalidArgument || status.code() == StatusCode::kNotFound;
+  return badArgument ? kExitInvalid : kExitFailed;
+}
+
+}  // namespace
+
+int RunAttach(Arguments& arguments, CommandContext& context) {
+  const auto id = arguments.TakePositional();
+  if (!id)
+    return UsageError(context, "attach needs a record ID and at least one file");
+  std::vector<std::string> sources;
+  while (auto source = arguments.TakePositional())
+    sources.push_back(std::move(*source));
+  if (sources.empty())
+    return UsageError(context, "attach needs at least one file");
+  if (auto problem = arguments.Finish())
+    return UsageError(context, *problem);
+  if (!context.store.Contains(*id))
+    return NoSuchDue(context, *id);
+  AttachmentStore attachments = AttachmentsOf(context);
+  // Every file is checked before any is copied, so a mistyped name attaches nothing.
+  for (const std::string& source : sources) {
+    if (const Status status = attachments.CheckSource(source); !status.ok())
+      return Fail(context, ExitCodeOf(status), status.message());
+  }
+  for (const std::string& source : sources) {
+    Result<std::string> added = attachments.Add(*id, source);
+    if (!added.ok())
+      return Fail(context, ExitCodeOf(added.status()), added.status().message());
+    context.out << added.value() << '\n';
+  }
+  return kExitSuccess;
+}
+
+int RunAttachments(Arguments& arguments, CommandContext& context) {
+  const bool json = arguments.TakeFlag("--json");
+  const auto id = arguments.TakePositional();
+  if (!id)
+    return UsageError(context, "attachments needs a record ID");
+  if (auto problem = arguments.Finish())
+    return UsageError(context, *problem);
+  if (!context.store.Contains(*id))
+    return NoSuchDue(context, *id);
+  const AttachmentStore attachments = AttachmentsOf(context);
+  const Result<std::vector<Attachment>> listed = attachments.List(*id);
+  if (!listed.ok())
+    return Fail(context, kExitFailed, listed.status().message());
+  if (!json) {
+    for (const Attachment& attachment : listed.value())
+      context.out << attachment.name << '\t' << attachment.size << '\n';
+    return kExitSuccess;
+  }
+  std::string rows;
+  for (const Attachment& attachment : listed.value()) {
+    rows += rows.empty() ? "" : ", ";
+    rows += "{\"name\": " + JsonString(attachment.name) +
+            ", \"size\": " + std::to_string(attachment.size) +
+            ", \"path\": " + JsonString(attachments.PathOf(*id, attachment.name)) + "}";
+  }
+  context.out << "{\"recordId\": " << JsonString(*id) << ", \"attachments\": [" << rows << "]}\n";
+  return kExitSuccess;
+}
+
+int RunDetach(Arguments& arguments, CommandContext& context) {
+  const auto id = arguments.TakePositional();
+  const auto name = arguments.TakePositional();
+  if (!id || !name)
+    return UsageError(context, "detach needs a record ID and an attachment's name");
+  if (auto problem = arguments.Finish())
+    return UsageError(context, *problem);
+  if (!context.store.Contains(*id))
+    return NoSuchDue(context, *id);
+  AttachmentStore attachments = AttachmentsOf(context);
+  const Status status =
+      attachments.Remove(*id, *name, BackupsFolder(context.store.workingDirectory()));
+  if (!status.ok())
+    return Fail(context, kExitFailed, status.message());
+  return kExitSuccess;
+}
+
+}  // namespace paylark::cli

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/base/status.h"
+#include "core/records/file_system.h"
+
+namespace paylark {
+
+inline constexpr std::string_view kAttachmentsFolderName = "Attachments";
+// Inside the backups folder: the attachments of deleted dues, by record ID.
+inline constexpr std::string_view kRemovedAttachmentsFolderName = "Removed attachments";
+inline constexpr std::uint64_t kMaxAttachmentBytes = std::uint64_t{64} << 20;
+
+// <working directory>/Paylark Files/Attachments.
+std::string AttachmentsFolderPath(std::string_view workingDirectory);
+
+struct Attachment {
+  std::string name;
+  std::uint64_t size = 0;
+};
+
+// The files kept with dues: one folder per record ID in the records folder's "Attachments"
+// folder, so that whatever syncs or backs up the records carries them too. The folder is the
+// list; names starting with a dot (temporary files, ours or a sync engine's) are not part of it.
+// Every call goes through the FileSystem.
+class AttachmentStore {
+ public:
+  AttachmentStore(FileSystem& files, std::string_view workingDirectory);
+
+  const std::string& folder() const { return folder_; }
+  // The path of an attachment, whether or not it exists.
+  std::string PathOf(std::string_view recordId, std::string_view name) const;
+
+  // The due's attachments by name, in byte order; none when it has no folder.
+  Result<std::vector<Attachment>> List(std::string_view recordId) const;
+  // The record IDs that have at least one attachment, from one reading of the Attachments
+  // folder (a due's folder that is there at all counts), so that a million dues cost no million
+  // reads. None when there is no Attachments folder.
+  Result<std::set<std::string>> RecordsWithAttachments() const;
+
+  // Copies the file in and gives the name it is kept under (SafeAttachmentName, numbered when
+  // taken). A folder, anything but a regular file, a file over kMaxAttachmentBytes or one that
+  // cannot be read is refused with a message that names it. The bytes go to a temporary file
+  // first and are renamed into place, so a failure never leaves part of a file under a name.
+  Result<std::string> Add(std::string_view recordId, const std::string& sourcePath);
+  // As Add, for bytes that have a name already (a file dropped from another program).
+  Result<std::string> AddBytes(std::string_view recordId, std::string_view fileName,
+                               std::string_view bytes);
+  // Puts the bytes in place under exactly this name (a restore), replacing what is there.
+  Status Put(std::string_view recordId, const std::string& name, std::string_view bytes);
+  // Whether Add would take the file: NotFound when it is not there, InvalidArgument (naming it)
+  // for a folder, anything but a regular file, a file too large or a name that is only dots.
+  Status CheckSource(const std::string& sourcePath);
+  // Moves the attachment into `backupsFolder`/Removed attachments/<record ID>/ (a name taken
+  // there is numbered): a removal never deletes the user's file outright. NotFound when the due
+  // has no attachment of that name.
+  Status Remove(std::string_view recordId, std::string_view name, const std::string& backupsFolder);
+  // Moves all of the due's attachments into `backupsFolder`/Removed attachments/<record ID>/
+  // (a name taken there is numbered), by rename or, across file systems, by copy and removal;
+  // its folder goes when empty. It is not an error if the due has none. A file that cannot be
+  // moved stays where it was and the first such failure is given.
+  Status MoveToRemoved(std::string_view recordId, const std::string& backupsFolder);
+
+ private:
+  Result<std::string> FolderOf(std::string_view recordId) const;
+  // Copies that a writer left when it was killed.
+  void RemoveStaleTemporaries(const std::string& folder);
+  std::string RemovedFolderOf(std::string_view recordId, const std::string& backupsFolder) const;
+  // With kCreateNew a taken name is numbered; kReplace puts the file under the name itself.
+  Result<std::string> Place(const std::string& folder, const std::string& name,
+                            std::string_view bytes, Placement placement);
+  // Gives the name the file got in `toFolder`.
+  Result<std::string> MoveOne(const std::string& from, const std::string& toFolder,
+                              const std::string& name, const std::set<std::string>& taken);
+
+  FileSystem& files_;
+  std::string folder_;
+  int temporaryCounter_ = 0;
+};
+
+}  // namespace paylark

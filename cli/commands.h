@@ -26,6 +26,7 @@ int RunImport(Arguments& arguments, CommandContext& context);
 int RunFind(Arguments& arguments, CommandContext& context);
 int RunSummary(Arguments& arguments, CommandContext& context);
 int RunRemind(Arguments& arguments, CommandContext& context);
+int RunPay(Arguments& arguments, CommandContext& context);
 
 // Takes the day's backup of the records folder unless there is one (commands that change dues).
 void BackUpBeforeFirstChangeOfDay(CommandContext& context);

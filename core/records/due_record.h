@@ -58,6 +58,11 @@ inline bool IsPaid(const DueRecord& record) {
 inline double PaidOrDueAmount(const DueRecord& record) {
   return record.paidAmount.value_or(record.amount);
 }
+// The amount the month list shows and its sums add: what was paid for a paid due, else the
+// amount due.
+inline double ListedAmount(const DueRecord& record) {
+  return record.paid != 0 ? PaidOrDueAmount(record) : record.amount;
+}
 inline bool IsSeriesMember(const DueRecord& record) {
   return !record.seriesId.empty();
 }

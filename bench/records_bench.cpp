@@ -104,20 +104,27 @@ void PaymentFigures(const Clock& clock) {
   FillStore(changes.store(), clock, kFewRecords);
   std::vector<std::string> ids;
   changes.store().map().ForEach([&](const DueRecord& record) { ids.push_back(record.recordId); });
-  const double modify = BestSeconds(3, [&] {
+  auto modifyAll = [&] {
     for (const std::string& id : ids) {
       DueRecord record = changes.store().Get(id);
       record.title += "x";
       (void)changes.store().Replace(record);
     }
-  });
-  const double pay = BestSeconds(3, [&] {
+  };
+  auto payAll = [&] {
     for (const std::string& id : ids) {
       DueRecord record = changes.store().Get(id);
       MarkPaid(record, clock.Now(), {std::nullopt, std::nullopt, "FITID-" + id});
       (void)changes.store().Replace(record);
     }
-  });
+  };
+  // Taken in turns, so that a busy moment of the machine falls on both alike.
+  double modify = Seconds(modifyAll);
+  double pay = Seconds(payAll);
+  for (int run = 1; run < 5; ++run) {
+    modify = std::min(modify, Seconds(modifyAll));
+    pay = std::min(pay, Seconds(payAll));
+  }
   PrintFigure("pay_1k_per_record_vs_modify", pay / modify);
 
   ScratchStore without(clock);
@@ -125,8 +132,12 @@ void PaymentFigures(const Clock& clock) {
   ScratchStore with(clock);
   FillStore(with.store(), clock, kManyRecords);
   PayHalf(with.store(), clock);
-  const double plain = ReloadSeconds(without.store());
-  const double extended = ReloadSeconds(with.store());
+  double plain = Seconds([&] { (void)without.store().Reload(); });
+  double extended = Seconds([&] { (void)with.store().Reload(); });
+  for (int run = 1; run < 3; ++run) {
+    plain = std::min(plain, Seconds([&] { (void)without.store().Reload(); }));
+    extended = std::min(extended, Seconds([&] { (void)with.store().Reload(); }));
+  }
   PrintFigure("load_100k_with_extension_vs_without", extended / plain);
 }
 

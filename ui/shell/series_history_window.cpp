@@ -42,6 +42,10 @@ QLineSeries* Line(const QString& name, const QColor& colour) {
   line->setName(name);
   line->setColor(colour);
   line->setPointsVisible(true);
+  line->setMarkerSize(7);
+  QPen pen(colour);
+  pen.setWidth(2);
+  line->setPen(pen);
   return line;
 }
 
@@ -114,6 +118,7 @@ QWidget* SeriesHistoryWindow::BuildChart() {
   auto* values = new QValueAxis;
   values->setLabelFormat(QStringLiteral("%.2f"));
   values->setRange(low, high > low ? high * 1.1 : low + 1);
+  values->applyNiceNumbers();
   chart->addAxis(dates, Qt::AlignBottom);
   chart->addAxis(values, Qt::AlignLeft);
   for (QLineSeries* line : {amounts, paid}) {

@@ -29,6 +29,7 @@ int RunRemind(Arguments& arguments, CommandContext& context);
 int RunAttach(Arguments& arguments, CommandContext& context);
 int RunAttachments(Arguments& arguments, CommandContext& context);
 int RunDetach(Arguments& arguments, CommandContext& context);
+int RunPay(Arguments& arguments, CommandContext& context);
 
 // Takes the day's backup of the records folder unless there is one (commands that change dues).
 void BackUpBeforeFirstChangeOfDay(CommandContext& context);

@@ -52,7 +52,11 @@ std::string RecordJson(const DueRecord& r) {
          ", \"payTo\": " + JsonString(r.payTo) + ", \"account\": " + JsonString(r.account) +
          ", \"amount\": " + JsonNumber(r.amount) + ", \"notes\": " + JsonString(r.notes) +
          ", \"type\": " + std::to_string(r.type) + ", \"paid\": " + std::to_string(r.paid) +
-         ", \"seriesId\": " + JsonString(r.seriesId) + "}";
+         ", \"seriesId\": " + JsonString(r.seriesId) +
+         ", \"paidOn\": " + (r.paidOn ? JsonString(IsoDateTime(*r.paidOn)) : "null") +
+         ", \"paidAmount\": " + (r.paidAmount ? JsonNumber(*r.paidAmount) : "null") +
+         ", \"paymentReference\": " +
+         (r.paymentReference.empty() ? "null" : JsonString(r.paymentReference)) + "}";
 }
 
 }  // namespace paylark::cli

@@ -11,7 +11,7 @@ namespace paylark::cli {
 
 void PrintListRow(const DueRecord& r, std::ostream& out) {
   out << r.recordId << '\t' << ListDateTime(r.dueDate) << '\t' << r.title << '\t' << r.payTo << '\t'
-      << FormatAmount(r.amount) << '\t' << PaidText(r.paid) << '\n';
+      << FormatAmount(ListedAmount(r)) << '\t' << PaidText(r.paid) << '\n';
 }
 
 namespace {

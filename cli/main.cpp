@@ -39,6 +39,8 @@ const Command kCommands[] = {
      RunSeries},
     {"modify", "modify ID [--whole-series | --from-here] [fields]", RunModify},
     {"delete", "delete ID [--whole-series]", RunDelete},
+    {"pay", "pay ID [--on DT] [--amount X] [--reference R]   defaults: now, the due's amount",
+     RunPay},
     {"export",
      "export html|pdf|xlsx|docx [--month YYYY-MM] [--filter all|paid|unpaid] [--without-notes]\n"
      "         [--template FILE] --output FILE\n"
@@ -171,7 +173,7 @@ int Run(std::vector<std::string> words) {
       std::vector<std::string>(words.begin() + static_cast<long>(next) + 1, words.end()));
   CommandContext context{store, clock, std::cout, std::cerr};
   for (const std::string_view changing :
-       {"add", "series", "modify", "delete", "import", "resolve", "attach", "detach"}) {
+       {"add", "series", "modify", "delete", "import", "resolve", "attach", "detach", "pay"}) {
     if (command->name == changing)
       BackUpBeforeFirstChangeOfDay(context);
   }

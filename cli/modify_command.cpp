@@ -3,6 +3,7 @@
 #include "cli/commands.h"
 #include "cli/exit_code.h"
 #include "cli/record_fields.h"
+#include "core/records/payment.h"
 #include "core/recurrence/series_editing.h"
 
 namespace paylark::cli {
@@ -34,6 +35,7 @@ int RunModify(Arguments& arguments, CommandContext& context) {
   DueRecord edited = stored;
   (void)TakeRecordFields(arguments, edited);
   ApplyEditorDefaults(edited);
+  SettlePayment(edited, stored, context.clock.Now());
   const Status status = ApplyModify(context.store, choice, edited, stored);
   if (!status.ok()) {
     return Fail(context, kExitFailed,

@@ -14,6 +14,7 @@
 #include "cli/reminder_settings.h"
 #include "core/base/format.h"
 #include "core/base/messages.h"
+#include "core/records/payment.h"
 #include "core/reminders/reminder_wording.h"
 #include "settings/user_settings.h"
 
@@ -69,7 +70,7 @@ int MarkPaid(CommandContext& context, const std::string& recordId) {
   DueRecord record = context.store.Get(recordId);
   if (IsPaid(record))
     return kExitSuccess;
-  record.paid = 1;
+  paylark::MarkPaid(record, context.clock.Now());
   BackUpBeforeFirstChangeOfDay(context);
   const Status status = context.store.Replace(record);
   if (!status.ok()) {

@@ -34,6 +34,8 @@ int RunShow(Arguments& arguments, CommandContext& context) {
   }
   if (position)
     context.out << kSeriesHeading << ": " << SeriesPositionText(position) << '\n';
+  for (const DetailRow& row : PaymentDetails(record))
+    context.out << row.heading << ": " << row.value << '\n';
   return kExitSuccess;
 }
 

@@ -30,8 +30,13 @@ std::string RenderCsv(std::vector<DueRecord> dues) {
     const std::string payTo = CsvSafeText(due.payTo);
     const std::string account = CsvSafeText(due.account);
     const std::string notes = CsvSafeText(due.notes);
-    AppendCsvRow(out, {due.recordId, title, payTo, account, amount, dueDate, startDate,
-                       TypeText(due.type), PaidText(due.paid), due.seriesId, notes});
+    const std::string paidOn = due.paidOn ? CsvDateTime(*due.paidOn) : std::string();
+    const std::string paidAmount =
+        due.paidAmount ? FormatAmountNumber(*due.paidAmount) : std::string();
+    const std::string reference = CsvSafeText(due.paymentReference);
+    AppendCsvRow(
+        out, {due.recordId, title, payTo, account, amount, dueDate, startDate, TypeText(due.type),
+              PaidText(due.paid), due.seriesId, notes, paidOn, paidAmount, reference});
   }
   return out;
 }

@@ -28,24 +28,31 @@ enum class Column {
   kType,
   kStatus,
   kSeries,
-  kNotes
+  kNotes,
+  kPaidOn,
+  kPaidAmount,
+  kReference
 };
-constexpr std::size_t kColumnCount = 10;
+constexpr std::size_t kColumnCount = 13;
 
 struct ColumnName {
   std::string_view name;
   Column column;
 };
-constexpr std::array<ColumnName, kColumnCount> kColumnNames = {{{"title", Column::kTitle},
-                                                                {"pay to", Column::kPayTo},
-                                                                {"account", Column::kAccount},
-                                                                {"amount", Column::kAmount},
-                                                                {"due", Column::kDue},
-                                                                {"start", Column::kStart},
-                                                                {"type", Column::kType},
-                                                                {"status", Column::kStatus},
-                                                                {"series", Column::kSeries},
-                                                                {"notes", Column::kNotes}}};
+constexpr std::array<ColumnName, kColumnCount> kColumnNames = {
+    {{"title", Column::kTitle},
+     {"pay to", Column::kPayTo},
+     {"account", Column::kAccount},
+     {"amount", Column::kAmount},
+     {"due", Column::kDue},
+     {"start", Column::kStart},
+     {"type", Column::kType},
+     {"status", Column::kStatus},
+     {"series", Column::kSeries},
+     {"notes", Column::kNotes},
+     {"paid on", Column::kPaidOn},
+     {"paid amount", Column::kPaidAmount},
+     {"reference", Column::kReference}}};
 
 std::string Lowered(std::string_view text) {
   std::string lowered(TrimWhiteSpace(text));
@@ -219,6 +226,27 @@ std::string NotesWithCrLf(std::string_view text) {
   return notes;
 }
 
+// The payment details of a paid row, each when its column is present and not empty; an unpaid
+// due has none, so an unpaid row's are not read.
+std::optional<Message> ReadPayment(const Header& header, const CsvRow& row, DueRecord& record) {
+  if (!IsPaid(record))
+    return std::nullopt;
+  if (!TrimWhiteSpace(header.Field(row, Column::kPaidOn)).empty()) {
+    OleDateTime paidOn;
+    if (auto refusal = ReadDate(header.Field(row, Column::kPaidOn), "Paid On", paidOn))
+      return refusal;
+    record.paidOn = paidOn;
+  }
+  if (!TrimWhiteSpace(header.Field(row, Column::kPaidAmount)).empty()) {
+    double paidAmount = 0;
+    if (auto refusal = ReadAmount(header.Field(row, Column::kPaidAmount), paidAmount))
+      return refusal;
+    record.paidAmount = paidAmount;
+  }
+  record.paymentReference = CsvTextValue(header.Field(row, Column::kReference));
+  return std::nullopt;
+}
+
 std::optional<Message> ReadDue(const Header& header, const CsvRow& row, DueRecord& record) {
   if (row.fields.size() > header.width)
     return Message{MessageId::kCsvTooManyFields, {}, static_cast<long long>(header.width), {}};
@@ -237,6 +265,8 @@ std::optional<Message> ReadDue(const Header& header, const CsvRow& row, DueRecor
   if (auto refusal = ReadType(header.Field(row, Column::kType), record.type))
     return refusal;
   if (auto refusal = ReadStatus(header.Field(row, Column::kStatus), record.paid))
+    return refusal;
+  if (auto refusal = ReadPayment(header, row, record))
     return refusal;
   ApplyEditorDefaults(record);
   return std::nullopt;

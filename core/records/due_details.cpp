@@ -14,6 +14,17 @@ std::string SeriesPositionText(const std::optional<SeriesPosition>& position) {
   return std::to_string(position->position) + " of " + std::to_string(position->count);
 }
 
+std::vector<DetailRow> PaymentDetails(const DueRecord& record) {
+  std::vector<DetailRow> rows;
+  if (record.paidOn)
+    rows.push_back({kPaidOnHeading, DateAndTimeText(*record.paidOn)});
+  if (record.paidAmount && *record.paidAmount != record.amount)
+    rows.push_back({kPaidAmountHeading, FormatAmount(*record.paidAmount)});
+  if (!record.paymentReference.empty())
+    rows.push_back({kReferenceHeading, record.paymentReference});
+  return rows;
+}
+
 std::array<DetailRow, 8> DueDetails(const DueRecord& r) {
   const std::string values[8] = {r.title,
                                  DateAndTimeText(r.startDate),

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/records/due_record.h"
 #include "core/records/series_index.h"
@@ -26,6 +27,13 @@ std::array<DetailRow, 8> DueDetails(const DueRecord& record);
 inline constexpr std::string_view kSeriesHeading = "Series";
 // "n of N"; empty for a due outside a series.
 std::string SeriesPositionText(const std::optional<SeriesPosition>& position);
+
+// The rows after the series row for a paid due: "Paid on" when it has that date, "Paid amount"
+// when it differs from the amount, "Reference" when it has one.
+inline constexpr std::string_view kPaidOnHeading = "Paid on";
+inline constexpr std::string_view kPaidAmountHeading = "Paid amount";
+inline constexpr std::string_view kReferenceHeading = "Reference";
+std::vector<DetailRow> PaymentDetails(const DueRecord& record);
 
 // The short date, a blank and the time without seconds, as the month list and details show it.
 std::string DateAndTimeText(const OleDateTime& dateTime);

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -23,6 +24,15 @@ struct DueRecord {
   std::int32_t type = 1;  // 1 Business, 2 Personal
   std::int32_t paid = 0;  // any value but 0 is paid
   std::string seriesId;   // empty for a single due
+  // How the due was paid, when the user said so; kept after seriesId in the file's extension
+  // block (docs/record-format.md). Marking a due unpaid clears all three.
+  std::optional<OleDateTime> paidOn;
+  std::optional<double> paidAmount;
+  std::string paymentReference;  // the bank transaction that paid it; empty for none
+  // Extension fields this version does not know, complete and in file order: written back as read.
+  std::string unknownFields;
+  // Every byte after seriesId when they are not a readable extension block: kept untouched.
+  std::string damagedExtension;
 
   // The default record: every string empty, both dates now, amount 0, type 1, unpaid.
   static DueRecord WithDefaults(const Clock& clock);
@@ -43,6 +53,15 @@ inline constexpr std::array<TypeEntry, 2> kTypeTable = {
 
 inline bool IsPaid(const DueRecord& record) {
   return record.paid != 0;
+}
+// What a paid due cost: its paid amount when one is stored, else its amount.
+inline double PaidOrDueAmount(const DueRecord& record) {
+  return record.paidAmount.value_or(record.amount);
+}
+// The amount the month list shows and its sums add: what was paid for a paid due, else the
+// amount due.
+inline double ListedAmount(const DueRecord& record) {
+  return record.paid != 0 ? PaidOrDueAmount(record) : record.amount;
 }
 inline bool IsSeriesMember(const DueRecord& record) {
   return !record.seriesId.empty();

@@ -5,6 +5,7 @@
 #include <optional>
 #include <utility>
 
+#include "core/base/amount_sum.h"
 #include "core/base/format.h"
 
 namespace paylark {
@@ -40,6 +41,8 @@ MonthFilter MonthFilterFromIndex(int index) {
 
 MonthSelection MonthFill(const RecordStore& store, const OleDateTime& month, MonthFilter filter) {
   MonthSelection selection;
+  AmountSum paid;
+  AmountSum unpaid;
   const MonthBounds bounds = BoundsOf(month);
   const CivilDateTime civil = month.ToCivil();
   store.map().ForEachInMonth(civil.year, civil.month, [&](const DueRecord& record) {
@@ -50,9 +53,14 @@ MonthSelection MonthFill(const RecordStore& store, const OleDateTime& month, Mon
     if (!bounds.Holds(record.dueDate))
       return;
     selection.rows.push_back(record);
-    selection.total += record.amount;
-    (IsPaid(record) ? selection.paid : selection.unpaid) += record.amount;
+    if (IsPaid(record))
+      paid.Add(ListedAmount(record));
+    else
+      unpaid.Add(record.amount);
   });
+  selection.paid = paid.value();
+  selection.unpaid = unpaid.value();
+  selection.total = (paid + unpaid).value();
   SortByDueDate(selection.rows);
   selection.paidText = "Paid : " + FormatAmount(selection.paid);
   selection.unpaidText = "Unpaid : " + FormatAmount(selection.unpaid);

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <string>
 
+#include "core/records/record_extension.h"
+
 namespace paylark {
 namespace {
 
@@ -76,8 +78,10 @@ PackedDue::PackedDue(const DueRecord& record, TextArena& arena)
       type_(record.type),
       paid_(record.paid) {
   id_ = PackedId::Of(record.recordId);
-  std::size_t size = 0;
-  bool anyText = !id_.IsNumber();
+  std::string extension;
+  AppendExtension(extension, record);
+  std::size_t size = LengthBytes(extension.size()) + extension.size();
+  bool anyText = !id_.IsNumber() || !extension.empty();
   for (const std::string* text : Texts(record)) {
     size += LengthBytes(text->size()) + text->size();
     anyText = anyText || !text->empty();
@@ -90,6 +94,7 @@ PackedDue::PackedDue(const DueRecord& record, TextArena& arena)
   texts_ = out;
   for (const std::string* text : Texts(record))
     out = PutText(out, *text);
+  out = PutText(out, extension);
   if (!id_.IsNumber())
     PutText(out, record.recordId);
 }
@@ -107,6 +112,7 @@ void PackedDue::UnpackInto(DueRecord& record) const {
     else
       text->clear();
   }
+  ReadExtension(in ? TakeText(in) : std::string_view(), record);
   if (!id_.IsNumber()) {
     record.recordId.assign(TakeText(in));
     return;
@@ -126,7 +132,7 @@ DueRecord PackedDue::Unpack() const {
 
 std::string_view PackedDue::TextId() const {
   const char* in = texts_;
-  for (std::size_t i = 0; i < kTextCount; ++i)
+  for (std::size_t i = 0; i <= kTextCount; ++i)  // the texts, then the extension
     TakeText(in);
   return TakeText(in);
 }

@@ -25,8 +25,9 @@ struct PackedId {
 };
 
 // A DueRecord in about a quarter of its memory: dates, amount and flags as they are, the ID as a
-// number where it can be one, and the texts as length-prefixed bytes in an arena (none at all
-// when every text is empty and the ID is a number).
+// number where it can be one, and the texts and the encoded extension block as length-prefixed
+// bytes in an arena (none at all when every text is empty, there is no block and the ID is a
+// number).
 class PackedDue {
  public:
   PackedDue() = default;

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "core/base/text_encoding.h"
+#include "core/records/record_extension.h"
 
 namespace paylark {
 namespace {
@@ -89,6 +90,7 @@ class Reader {
     return false;
   }
   const std::string& error() const { return error_; }
+  std::string_view Rest() const { return bytes_.substr(pos_); }
 
  private:
   // The archive's length prefix; 0xFF 0xFFFE announces a UTF-16 string and a new prefix.
@@ -157,6 +159,7 @@ std::string EncodeRecord(const DueRecord& record) {
   AppendLittleEndian<std::int32_t>(out, record.paid);
   AppendString(out, record.notes);
   AppendString(out, record.seriesId);
+  AppendExtension(out, record);
   return out;
 }
 
@@ -173,6 +176,7 @@ Result<DueRecord> DecodeRecord(std::string_view bytes) {
     return Status::Corrupt("the amount is not a number");
   if (!IsPlainRecordId(r.recordId))
     return Status::Corrupt("the record ID is not usable");
+  ReadExtension(in.Rest(), r);
   return r;
 }
 

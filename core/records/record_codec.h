@@ -8,10 +8,13 @@
 
 namespace paylark {
 
-// The bytes of a record file: the eleven fields in file order (see docs/record-format.md).
+// The bytes of a record file: the eleven fields in file order (see docs/record-format.md), then
+// the extension block when the record has payment details or kept extension bytes.
 std::string EncodeRecord(const DueRecord& record);
 
-// Reads a record file's bytes. Bytes after the eleventh field are ignored. A file that ends
+// Reads a record file's bytes. Bytes after the eleventh field are the extension block: when they
+// cannot be read, the record still decodes and keeps them in damagedExtension (CheckExtension
+// says why), so that nothing is lost. A file that ends
 // early, whose length prefix runs past its end, whose dates or amount are not finite numbers, or
 // whose record ID is not a plain token is Corrupt. Text is returned as UTF-8.
 Result<DueRecord> DecodeRecord(std::string_view bytes);

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "core/records/record_codec.h"
+#include "core/records/record_extension.h"
 #include "core/records/record_swap.h"
 
 namespace paylark {
@@ -98,6 +99,11 @@ void RecordStore::Adopt(std::string_view fileName, const DueRecord& record,
   else
     ownerFiles_[record.recordId] = std::string(fileName);
   TrackSeries(map_.Set(record), &record);
+  if (!record.damagedExtension.empty()) {
+    skipped.push_back(
+        {std::string(fileName), CheckExtension(record.damagedExtension).message() +
+                                    "; the due is loaded and those bytes are kept as they are"});
+  }
 }
 
 std::string RecordStore::NextRecordId(int suffix) {

@@ -34,7 +34,8 @@ struct SkippedFile {
 
 struct ReloadReport {
   std::size_t loaded = 0;
-  std::vector<SkippedFile> skipped;  // never changed or removed
+  // Never changed or removed; also lists the loaded dues whose extension block cannot be read.
+  std::vector<SkippedFile> skipped;
   // Sync engines' conflict copies ("duedate<ID>.sync-conflict-….due"): never loaded as records.
   std::vector<std::string> conflictCopies;
   std::size_t filesRead = 0;  // the rest came from the snapshot

@@ -4,12 +4,25 @@
 #include <map>
 #include <optional>
 
+#include "core/base/amount_sum.h"
+
 namespace paylark {
 namespace {
 
+// Adds in whole cents, as the month list does, so that the year's sums are the months' sums.
+double PlusCents(double sum, double amount) {
+  AmountSum cents;
+  cents.Add(sum);
+  cents.Add(amount);
+  return cents.value();
+}
+
+// A paid due counts what was paid, as in the month list.
 void Count(AmountSums& sums, const DueRecord& record) {
-  sums.total += record.amount;
-  (IsPaid(record) ? sums.paid : sums.unpaid) += record.amount;
+  const double amount = ListedAmount(record);
+  sums.total = PlusCents(sums.total, amount);
+  double& part = IsPaid(record) ? sums.paid : sums.unpaid;
+  part = PlusCents(part, amount);
 }
 
 // The starts of the year's twelve months and of the next year (absent after 9999).

@@ -67,11 +67,21 @@ Status SetAside(FileSystem& files, const std::string& recordsFolder, const std::
 }  // namespace
 
 std::vector<std::string_view> DifferingFields(const DueRecord& a, const DueRecord& b) {
-  const bool differs[] = {
-      a.recordId != b.recordId, a.title != b.title,      a.startDate != b.startDate,
-      a.dueDate != b.dueDate,   a.payTo != b.payTo,      a.account != b.account,
-      a.amount != b.amount,     a.notes != b.notes,      a.type != b.type,
-      a.paid != b.paid,         a.seriesId != b.seriesId};
+  const bool differs[] = {a.recordId != b.recordId,
+                          a.title != b.title,
+                          a.startDate != b.startDate,
+                          a.dueDate != b.dueDate,
+                          a.payTo != b.payTo,
+                          a.account != b.account,
+                          a.amount != b.amount,
+                          a.notes != b.notes,
+                          a.type != b.type,
+                          a.paid != b.paid,
+                          a.seriesId != b.seriesId,
+                          a.paidOn != b.paidOn,
+                          a.paidAmount != b.paidAmount,
+                          a.paymentReference != b.paymentReference};
+  static_assert(std::size(differs) == std::size(kRecordFieldNames));
   std::vector<std::string_view> fields;
   for (std::size_t i = 0; i < std::size(differs); ++i) {
     if (differs[i])

@@ -32,10 +32,11 @@ struct Conflict {
   const ConflictVersion* Version(std::string_view fileName) const;
 };
 
-// The record's field names in file order, as the JSON output names them.
+// The record's field names in file order, as the JSON output names them: the eleven, then the
+// payment details.
 inline constexpr std::string_view kRecordFieldNames[] = {
-    "recordId", "title", "startDate", "dueDate", "payTo",   "account",
-    "amount",   "notes", "type",      "paid",    "seriesId"};
+    "recordId", "title", "startDate", "dueDate",  "payTo",  "account",    "amount",
+    "notes",    "type",  "paid",      "seriesId", "paidOn", "paidAmount", "paymentReference"};
 
 // The names of the fields in which the two records differ, in field order.
 std::vector<std::string_view> DifferingFields(const DueRecord& a, const DueRecord& b);

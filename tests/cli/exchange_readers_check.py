@@ -90,7 +90,10 @@ def groups(rows):
 def check_csv_round_trip(folder, empty):
     cli(folder, "export", "csv", "--output", str(folder / "a.csv"))
     raw = (folder / "a.csv").read_bytes()
-    assert raw.startswith(b"ID,Title,Pay To,Account,Amount,Due,Start,Type,Status,Series,Notes\r\n")
+    assert raw.startswith(
+        b"ID,Title,Pay To,Account,Amount,Due,Start,Type,Status,Series,Notes,"
+        b"Paid On,Paid Amount,Reference\r\n"
+    )
     added = cli(empty, "import", "csv", str(folder / "a.csv")).split()
     assert len(added) == 7, added
     cli(empty, "export", "csv", "--output", str(empty / "b.csv"))

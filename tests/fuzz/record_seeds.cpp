@@ -32,7 +32,16 @@ std::vector<paylark::DueRecord> Seeds() {
   odd.startDate = OleDateTime(0, OleDateTime::Status::kInvalid);
   odd.amount = 1e18;
   odd.account = std::string(300, 'A');
-  return {plain, member, odd};
+
+  paylark::DueRecord paid = member;
+  paid.paidOn = *OleDateTime::FromCivil(2026, 12, 4, 10);
+  paid.paidAmount = 851.25;
+  paid.paymentReference = "FITID-20261204-0042";
+  paid.unknownFields = std::string("\x09\x03\x00\x00\x00new", 8);
+
+  paylark::DueRecord damaged = plain;
+  damaged.damagedExtension = std::string("PLX1\x02\xff\x00\x00\x00", 9);  // runs past the end
+  return {plain, member, odd, paid, damaged};
 }
 
 }  // namespace

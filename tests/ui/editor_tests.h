@@ -60,4 +60,14 @@ class ModifyDueTest final : public QObject {
   void AmountsAreReadAndShownInTheLocale();
 };
 
+class MarkPaidTest final : public QObject {
+  Q_OBJECT
+ private slots:
+  void OpensOnNowTheDuesAmountAndNoReference();
+  void ABadAmountIsRefusedAndCancelWritesNothing();
+  void TheAmountFollowsTheLocale();
+  void ThePaidBoxTakesTheDefaultsAndUnpaidClearsThem();
+  void AWholeSeriesChangeNeverCopiesPayments();
+};
+
 }  // namespace paylark::test

@@ -7,6 +7,7 @@ int main(int argc, char* argv[]) {
   paylark::test::RecurrenceDialogTest recurrenceDialog;
   paylark::test::NewDueTest newDue;
   paylark::test::ModifyDueTest modifyDue;
-  return paylark::test::RunTestClasses(argc, argv,
-                                       {&inputControls, &recurrenceDialog, &newDue, &modifyDue});
+  paylark::test::MarkPaidTest markPaid;
+  return paylark::test::RunTestClasses(
+      argc, argv, {&inputControls, &recurrenceDialog, &newDue, &modifyDue, &markPaid});
 }

@@ -108,7 +108,7 @@ class ExchangeTest final : public QObject {
     window->commands().csvExport->trigger();
     const QList<QByteArray> lines = ReadAll(f.ws.desktop.savePath).split('\n');
     QCOMPARE(lines.value(0), QByteArray("ID,Title,Pay To,Account,Amount,Due,Start,Type,Status,"
-                                        "Series,Notes\r"));
+                                        "Series,Notes,Paid On,Paid Amount,Reference\r"));
     QCOMPARE(lines.size(), 5);  // header, three dues, and the empty text after the last line end
     QCOMPARE(f.ws.desktop.opened, (QStringList{f.Path("march.ics"), f.Path("march.csv")}));
     QCOMPARE(f.ws.prompt.asked,

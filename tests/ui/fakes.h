@@ -71,8 +71,13 @@ class FakeDialogs final : public DialogCommands {
     return EditOutcome::kNothingChanged;
   }
   void Print(QWidget*) override { ++prints; }
+  EditOutcome MarkPaid(QWidget*, const std::string& recordId) override {
+    markedPaid.push_back(recordId);
+    return EditOutcome::kNothingChanged;
+  }
 
   int newDues = 0;
+  std::vector<std::string> markedPaid;
   int prints = 0;
   std::vector<std::string> modified;
 };

@@ -362,6 +362,58 @@ void MainFrameTest::CommandsWithoutSelectionDoNothing() {
   QCOMPARE(f.dialogs.modified.front(), f.view().SelectedRecord()->recordId);
 }
 
+void MainFrameTest::MarkPaidActsOnTheSelectedDue() {
+  Fixture f;
+  QAction& markPaid = *f.frame->commands().markPaid;
+  QCOMPARE(markPaid.shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+P")));
+  QVERIFY(f.frame->toolBar().actions().contains(&markPaid));
+  QVERIFY(!markPaid.associatedObjects().isEmpty());
+  markPaid.trigger();
+  QVERIFY(f.dialogs.markedPaid.empty());
+  f.view().SelectRow(f.RowOf("Gym"));
+  markPaid.trigger();
+  QCOMPARE(f.dialogs.markedPaid, std::vector<std::string>{f.view().SelectedRecord()->recordId});
+  QCOMPARE(f.dialogs.prints, 0);
+}
+
+// The row and the Paid sum show the paid amount; the details bar adds the payment rows and the
+// series row the change from the member before.
+void MainFrameTest::PaidDuesShowWhatWasPaid() {
+  Fixture f;
+  QCOMPARE(f.Pane(0), QStringLiteral("Paid : $1,209.70"));
+  f.ws.AddDue("Water", "Utility", 40, At(2026, 3, 3, 9), true, "recIdWater");
+  const std::string second =
+      f.ws.AddDue("Water", "Utility", 40, At(2026, 3, 4, 9), true, "recIdWater");
+  DueRecord paid = f.ws.app.store().Get(second);
+  paid.paidOn = At(2026, 3, 5, 8, 30);
+  paid.paidAmount = 42;
+  paid.paymentReference = "FITID-42";
+  QVERIFY(f.ws.app.store().Replace(paid).ok());
+  f.frame->RefreshKeepingSelection();
+  QCOMPARE(f.Pane(0), QStringLiteral("Paid : $1,291.70"));  // 40 and the 42 paid
+
+  const int row = f.RowOf("Water", f.RowOf("Water") + 1);
+  f.view().SelectRow(row);
+  DetailsBar& details = f.frame->detailsBar();
+  QCOMPARE(details.Value(5), QStringLiteral("$40.00"));
+  QCOMPARE(details.Value(8), QStringLiteral("2 of 2 \u00B7 +5.0%"));
+  QCOMPARE(details.RowCount(), DetailsBar::kRows + 3);
+  QCOMPARE(details.Heading(9), QStringLiteral("Paid on"));
+  QCOMPARE(details.Value(9), QStringLiteral("03/05/2026 08:30 AM"));
+  QCOMPARE(details.Heading(10), QStringLiteral("Paid amount"));
+  QCOMPARE(details.Value(10), QStringLiteral("$42.00"));
+  QCOMPARE(details.Value(11), QStringLiteral("FITID-42"));
+  QVERIFY(f.view()
+              .model()
+              .data(f.view().model().index(row), Qt::AccessibleTextRole)
+              .toString()
+              .contains(QStringLiteral(", $42.00, ")));
+
+  f.view().SelectRow(f.RowOf("Water"));
+  QCOMPARE(details.Value(8), QStringLiteral("1 of 2"));
+  QCOMPARE(details.RowCount(), DetailsBar::kRows);
+}
+
 void MainFrameTest::ChangeDirectoryReloadsOnlyOnRealChange() {
   Fixture f;
   QString answer = f.ws.directory();

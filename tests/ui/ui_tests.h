@@ -51,6 +51,8 @@ class MainFrameTest final : public QObject {
   void ToggleDetailWindowFollowsTheDock();
   void ContextMenusOfferTheRightCommands();
   void CommandsWithoutSelectionDoNothing();
+  void MarkPaidActsOnTheSelectedDue();
+  void PaidDuesShowWhatWasPaid();
   void ChangeDirectoryReloadsOnlyOnRealChange();
   void SynchronizeStartsOnlyAConfiguredManager();
   void WordAndExcelExportsGoToExportsFolder();
@@ -72,6 +74,7 @@ class OverviewTest final : public QObject {
   void SearchListsDuesOfEveryMonthWhileTyping();
   void ChosenResultOpensItsMonthAndSelectsIt();
   void YearOverviewShowsMonthsChartAndPayees();
+  void SeriesHistoryShowsTheMembersAsAChartAndATable();
   void YearOverviewFollowsTheLocaleAndFitsSmallScreens();
 };
 

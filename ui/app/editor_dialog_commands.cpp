@@ -1,5 +1,6 @@
 #include "ui/app/editor_dialog_commands.h"
 
+#include "ui/editor/mark_paid_command.h"
 #include "ui/editor/modify_command.h"
 #include "ui/editor/new_due_command.h"
 #include "ui/print/print_command.h"
@@ -12,6 +13,10 @@ EditOutcome EditorDialogCommands::NewDue(QWidget* parent) {
 
 EditOutcome EditorDialogCommands::ModifyDue(QWidget* parent, const std::string& recordId) {
   return paylark::ModifyDue(app_, parent, recordId);
+}
+
+EditOutcome EditorDialogCommands::MarkPaid(QWidget* parent, const std::string& recordId) {
+  return MarkDuePaid(app_, parent, recordId);
 }
 
 void EditorDialogCommands::Print(QWidget* parent) {

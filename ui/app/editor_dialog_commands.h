@@ -6,7 +6,7 @@ namespace paylark {
 
 class PaylarkApp;
 
-// The real dialogs behind the main window's New, Modify and Print commands.
+// The real dialogs behind the main window's New, Modify, Mark Paid and Print commands.
 class EditorDialogCommands final : public DialogCommands {
  public:
   explicit EditorDialogCommands(PaylarkApp& app) : app_(app) {}
@@ -14,6 +14,7 @@ class EditorDialogCommands final : public DialogCommands {
   EditOutcome NewDue(QWidget* parent) override;
   EditOutcome ModifyDue(QWidget* parent, const std::string& recordId) override;
   void Print(QWidget* parent) override;
+  EditOutcome MarkPaid(QWidget* parent, const std::string& recordId) override;
 
  private:
   PaylarkApp& app_;

@@ -20,6 +20,11 @@ class DialogCommands {
   virtual EditOutcome ModifyDue(QWidget* parent, const std::string& recordId) = 0;
   // The modal Print dialog; nothing follows it.
   virtual void Print(QWidget* parent) = 0;
+  // Mark Paid for one due; the window refreshes on kRecordsChanged. Without a dialog of its
+  // own, nothing changes.
+  virtual EditOutcome MarkPaid(QWidget* /*parent*/, const std::string& /*recordId*/) {
+    return EditOutcome::kNothingChanged;
+  }
 };
 
 }  // namespace paylark

@@ -1,5 +1,6 @@
 #include "ui/editor/modify_command.h"
 
+#include "core/records/payment.h"
 #include "core/recurrence/series_editing.h"
 #include "ui/base/operation_progress.h"
 #include "ui/base/paylark_app.h"
@@ -37,7 +38,9 @@ EditOutcome ModifyDue(PaylarkApp& app, QWidget* parent, const std::string& recor
   sheet.record() = stored;
   if (!sheet.Run())
     return EditOutcome::kNothingChanged;
-  const DueRecord& edited = sheet.record();
+  // The Paid check box alone says nothing of the payment: paying takes the defaults.
+  DueRecord edited = sheet.record();
+  SettlePayment(edited, stored, app.clock().Now());
   // Another device may have changed the due while the sheet was open.
   DueRecord base = stored;
   if (!app.store().Contains(recordId) || app.store().Get(recordId) != stored) {

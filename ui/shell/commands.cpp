@@ -37,6 +37,12 @@ Commands::Commands(QWidget* window) : QObject(window) {
                           QKeySequence("Ctrl+M"));
   deleteDue = MakeCommand(window, "&Delete", "Delete Due \n Delete Due", "delete-due",
                           QKeySequence("Ctrl+D"));
+  // Ctrl+P prints.
+  markPaid = MakeCommand(window, "Mark &Paid...",
+                         "Mark the selected due paid: when, how much and the bank reference\n"
+                         "Mark Paid",
+                         "status-paid", QKeySequence(QStringLiteral("Ctrl+Shift+P")));
+  markPaid->setObjectName(QStringLiteral("markPaid"));
   print =
       MakeCommand(window, "&Print", "Print Dues \n Print Dues ", nullptr, QKeySequence("Ctrl+P"));
   restoreBackup = MakeCommand(window, "Restore from &Backup...",
@@ -89,6 +95,10 @@ Commands::Commands(QWidget* window) : QObject(window) {
                      QKeySequence("Ctrl+F"));
   yearOverview = MakeCommand(window, "&Year Overview",
                              "Show the year's sums by month and by pay-to\nYear Overview");
+  seriesHistory =
+      MakeCommand(window, "&Series History",
+                  "Show the amounts and paid amounts of the selected due's series\nSeries History");
+  seriesHistory->setObjectName(QStringLiteral("seriesHistory"));
 }
 
 void Commands::DressToggleDetails(QAction& toggle) {
@@ -111,6 +121,8 @@ void Commands::BuildMenuBar(QMenuBar& bar, QAction* toggleDetails) const {
   due->addSeparator();
   due->addAction(modifyDue);
   due->addAction(deleteDue);
+  due->addSeparator();
+  due->addAction(markPaid);
   QMenu* view = bar.addMenu(QStringLiteral("&View"));
   view->addAction(toggleDetails);
   view->addSeparator();
@@ -119,6 +131,7 @@ void Commands::BuildMenuBar(QMenuBar& bar, QAction* toggleDetails) const {
   view->addSeparator();
   view->addAction(find);
   view->addAction(yearOverview);
+  view->addAction(seriesHistory);
   bar.addMenu(QStringLiteral("&Tools"))->addAction(synchronize);
   QMenu* exports = bar.addMenu(QStringLiteral("E&xport"));
   const struct {

@@ -25,6 +25,7 @@ class Commands final : public QObject {
   QAction* newDue;
   QAction* modifyDue;
   QAction* deleteDue;
+  QAction* markPaid;
   QAction* print;
   // Nothing in the window handles it: the sync feature does.
   QAction* restoreBackup;
@@ -53,6 +54,7 @@ class Commands final : public QObject {
   QAction* previousPane;
   QAction* find;
   QAction* yearOverview;
+  QAction* seriesHistory;
 };
 
 }  // namespace paylark

@@ -54,21 +54,48 @@ DetailsBar::DetailsBar(QWidget* parent)
   setFocusProxy(list_);
 }
 
-void DetailsBar::FillDetails(DueRecord record, std::optional<SeriesPosition> position) {
+void DetailsBar::FillDetails(DueRecord record, std::optional<SeriesPosition> position,
+                             const std::string& seriesChange) {
   const std::array<DetailRow, kFieldRows> rows = DueDetails(record);
   for (int row = 0; row < kFieldRows; ++row) {
     const QString value = QString::fromStdString(rows[static_cast<std::size_t>(row)].value);
     list_->item(row, 1)->setText(value);
     list_->item(row, 1)->setToolTip(value);
   }
-  list_->item(kFieldRows, 1)->setText(QString::fromStdString(SeriesPositionText(position)));
+  std::string series = SeriesPositionText(position);
+  if (!series.empty() && !seriesChange.empty())
+    series += " \u00B7 " + seriesChange;
+  list_->item(kFieldRows, 1)->setText(QString::fromStdString(series));
+  FillPayment(PaymentDetails(record));
+}
+
+// The payment rows follow the fixed ones, as many as the due has.
+void DetailsBar::FillPayment(const std::vector<DetailRow>& rows) {
+  list_->setRowCount(kRows + static_cast<int>(rows.size()));
+  QFont bold = list_->font();
+  bold.setBold(true);
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const int row = kRows + static_cast<int>(i);
+    auto* heading = new QTableWidgetItem(FromView(rows[i].heading));
+    heading->setFont(bold);
+    list_->setItem(row, 0, heading);
+    const QString value = QString::fromStdString(rows[i].value);
+    auto* item = new QTableWidgetItem(value);
+    item->setToolTip(value);
+    list_->setItem(row, 1, item);
+  }
 }
 
 void DetailsBar::ClearDetails() {
+  list_->setRowCount(kRows);
   for (int row = 0; row < kRows; ++row) {
     list_->item(row, 1)->setText({});
     list_->item(row, 1)->setToolTip({});
   }
+}
+
+int DetailsBar::RowCount() const {
+  return list_->rowCount();
 }
 
 QString DetailsBar::Heading(int row) const {

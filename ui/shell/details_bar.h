@@ -3,7 +3,10 @@
 #include <QDockWidget>
 
 #include <optional>
+#include <string>
+#include <vector>
 
+#include "core/records/due_details.h"
 #include "core/records/due_record.h"
 #include "core/records/series_index.h"
 
@@ -12,8 +15,10 @@ class QTableWidget;
 namespace paylark {
 
 // The "Details" bar: the selected due's fields as eight rows of bold headings and plain values,
-// and a ninth, "Series", with "3 of 12" for a series member. The headings never change;
-// clearing empties the values.
+// a ninth, "Series", with "3 of 12" for a series member (and the change of the amount from the
+// member before: "3 of 12 · +5.1%"), then a paid due's payment rows ("Paid on", "Paid amount"
+// when it differs, "Reference"). The nine headings never change; clearing empties the values
+// and drops the payment rows.
 class DetailsBar final : public QDockWidget {
   Q_OBJECT
 
@@ -23,12 +28,16 @@ class DetailsBar final : public QDockWidget {
   static constexpr int kNarrowestWidth = 150;
 
   explicit DetailsBar(QWidget* parent = nullptr);
-  void FillDetails(DueRecord record, std::optional<SeriesPosition> position = std::nullopt);
+  void FillDetails(DueRecord record, std::optional<SeriesPosition> position = std::nullopt,
+                   const std::string& seriesChange = {});
   void ClearDetails();
+  int RowCount() const;
   QString Heading(int row) const;
   QString Value(int row) const;
 
  private:
+  void FillPayment(const std::vector<DetailRow>& rows);
+
   QTableWidget* list_;
 };
 

@@ -50,6 +50,7 @@ MainToolBar::MainToolBar(const Commands& commands, QAction* toggleDetails, QWidg
   addAction(commands.newDue);
   addAction(commands.modifyDue);
   addAction(commands.deleteDue);
+  addAction(commands.markPaid);
   addSeparator();
   addWidget(label_);
   addWidget(filter_);

@@ -14,6 +14,7 @@
 
 #include "core/base/messages.h"
 #include "core/records/month_selection.h"
+#include "core/records/series_history.h"
 #include "settings/user_settings.h"
 #include "ui/base/date_conversion.h"
 #include "ui/base/paylark_app.h"
@@ -36,6 +37,7 @@
 #include "ui/shell/month_shift.h"
 #include "ui/shell/navigation_bar.h"
 #include "ui/shell/search_box.h"
+#include "ui/shell/series_history_window.h"
 #include "ui/shell/status_panes.h"
 #include "ui/shell/working_directory_dialog.h"
 #include "ui/shell/year_overview.h"
@@ -137,6 +139,7 @@ void MainWindow::ConnectCommands() {
   connect(c.newDue, &QAction::triggered, this, &MainWindow::OnNewDue);
   connect(c.modifyDue, &QAction::triggered, this, &MainWindow::OnModifyDue);
   connect(c.deleteDue, &QAction::triggered, this, &MainWindow::OnDeleteDue);
+  connect(c.markPaid, &QAction::triggered, this, &MainWindow::OnMarkPaid);
   connect(c.print, &QAction::triggered, this, [this] { dialogs_.Print(this); });
   connect(c.exit, &QAction::triggered, this, &QWidget::close);
   connect(c.synchronize, &QAction::triggered, this, &MainWindow::Synchronize);
@@ -157,12 +160,15 @@ void MainWindow::ConnectCommands() {
   });
   connect(searchBox_, &SearchBox::DueChosen, this, &MainWindow::GoToDue);
   connect(c.yearOverview, &QAction::triggered, this, &MainWindow::OnYearOverview);
+  connect(c.seriesHistory, &QAction::triggered, this, &MainWindow::OnSeriesHistory);
 
   connect(&toolBar_->datePicker(), &QDateTimeEdit::dateTimeChanged, this,
           &MainWindow::RefreshMonth);
   connect(&toolBar_->filter(), &QComboBox::currentIndexChanged, this, &MainWindow::RefreshMonth);
   connect(view_, &MonthListView::DueSelected, this, [this](const DueRecord& record) {
-    detailsBar_->FillDetails(record, app_.store().SeriesPositionOf(record.recordId));
+    const std::vector<DueRecord> series = SeriesHistory(app_.store(), record.seriesId);
+    detailsBar_->FillDetails(record, app_.store().SeriesPositionOf(record.recordId),
+                             SeriesChangeText(series, record.recordId));
     ShowCaption(QString::fromStdString(record.title),
                 IsSeriesMember(record) ? CaptionStrip::kSeries : CaptionStrip::kDue);
   });
@@ -334,6 +340,15 @@ void MainWindow::ModifyRecord(const QString& recordId) {
   }
 }
 
+void MainWindow::OnMarkPaid() {
+  const std::optional<DueRecord> record = view_->SelectedRecord();
+  if (!record)
+    return;
+  emit aboutToChange();
+  if (dialogs_.MarkPaid(this, record->recordId) == EditOutcome::kRecordsChanged)
+    RecordsChanged();
+}
+
 void MainWindow::OnDeleteDue() {
   const std::optional<DueRecord> record = view_->SelectedRecord();
   if (!record)
@@ -404,6 +419,16 @@ void MainWindow::OnCalendarPreferences() {
 void MainWindow::OnYearOverview() {
   YearOverview overview(app_.store(), app_.selectedMonth().ToCivil().year, this);
   overview.exec();
+}
+
+void MainWindow::OnSeriesHistory() {
+  const std::optional<DueRecord> record = view_->SelectedRecord();
+  if (!record || !IsSeriesMember(*record)) {
+    app_.prompt().Tell(this, QStringLiteral("Select a due of a series to see its history."));
+    return;
+  }
+  SeriesHistoryWindow history(SeriesHistory(app_.store(), record->seriesId), this);
+  history.exec();
 }
 
 void MainWindow::OnReminderPreferences() {

@@ -63,11 +63,15 @@ class MainWindow final : public QMainWindow {
   void OnNewDue();
   void OnModifyDue();
   void OnDeleteDue();
+  // Mark Paid for the selected due; nothing without a selection.
+  void OnMarkPaid();
   void OnChangeDirectory();
   void OnAbout();
   void OnImportCsv();
   void OnCalendarPreferences();
   void OnYearOverview();
+  // The selected due's series; a due outside a series has no history to show, and says so.
+  void OnSeriesHistory();
   // Shows the due's month (every due when the filter would hide it) and selects the due;
   // false when no due has the ID.
   bool GoToDue(const QString& recordId);

@@ -45,7 +45,8 @@ MonthRowTexts MonthRowPainter::TextsOf(const DueRecord& record) {
   texts.titleLine = QString::fromStdString(record.title);
   if (!record.payTo.empty())
     texts.titleLine += " - " + QString::fromStdString(record.payTo);
-  texts.amount = QString::fromStdString(FormatAmount(record.amount));
+  // A paid due shows what was paid.
+  texts.amount = QString::fromStdString(FormatAmount(ListedAmount(record)));
   texts.dueLine = QString::fromStdString(DateAndTimeText(record.dueDate));
   return texts;
 }

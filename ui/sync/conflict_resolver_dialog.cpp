@@ -21,7 +21,7 @@ namespace {
 
 const QColor kDifferenceBackground(255, 232, 170);
 
-// The rows of a version: the details bar's eight, then notes and series.
+// The rows of a version: the details bar's eight, then notes, series and the payment details.
 std::vector<std::pair<QString, QString>> RowsOf(const ConflictVersion& version) {
   std::vector<std::pair<QString, QString>> rows;
   DueRecord record = version.record.value_or(DueRecord{});
@@ -31,6 +31,15 @@ std::vector<std::pair<QString, QString>> RowsOf(const ConflictVersion& version) 
   }
   rows.emplace_back(QStringLiteral("Notes"), QString::fromStdString(record.notes));
   rows.emplace_back(QStringLiteral("Series"), QString::fromStdString(record.seriesId));
+  // Every version shows the payment rows, so that one paid on another day or with another
+  // amount stands out.
+  rows.emplace_back(
+      QStringLiteral("Paid on"),
+      record.paidOn ? QString::fromStdString(DateAndTimeText(*record.paidOn)) : QString());
+  rows.emplace_back(
+      QStringLiteral("Paid amount"),
+      record.paidAmount ? QString::fromStdString(FormatAmount(*record.paidAmount)) : QString());
+  rows.emplace_back(QStringLiteral("Reference"), QString::fromStdString(record.paymentReference));
   if (!version.record)
     rows.front().second = QString::fromStdString("(" + version.problem + ")");
   return rows;

@@ -185,6 +185,38 @@ TEST_F(CsvImportTest, ExportAndImportGiveBackEveryTextExactly) {
   EXPECT_EQ(RenderCsv(imported), exported);
 }
 
+// The payment columns come back as exported; a file without them (an earlier export) still reads.
+TEST_F(CsvImportTest, PaymentDetailsAreReadWhenTheirColumnsArePresent) {
+  DueRecord paid = DueRecord::WithDefaults(clock_);
+  paid.paid = 1;
+  paid.amount = 80;
+  paid.paidOn = *OleDateTime::FromCivil(2026, 12, 3, 10, 5);
+  paid.paidAmount = 81.37;
+  paid.paymentReference = "FITID-9";
+  const ImportPlan plan = Plan(RenderCsv({paid}));
+  ASSERT_TRUE(plan.ok()) << Refusals(plan)[0];
+  EXPECT_EQ(plan.dues[0].record.paidOn, paid.paidOn);
+  EXPECT_EQ(plan.dues[0].record.paidAmount, 81.37);
+  EXPECT_EQ(plan.dues[0].record.paymentReference, "FITID-9");
+
+  const ImportPlan old = Plan("Due,Status\r\n2026-12-01,Paid\r\n");
+  ASSERT_TRUE(old.ok());
+  EXPECT_FALSE(old.dues[0].record.paidOn || old.dues[0].record.paidAmount);
+
+  const ImportPlan unpaid = Plan(
+      "Due,Status,Paid On,Paid Amount,Reference\r\n"
+      "2026-12-01,Unpaid,2026-12-02,5,x\r\n");
+  EXPECT_FALSE(unpaid.dues.at(0).record.paidAmount) << "an unpaid due has no payment details";
+  EXPECT_TRUE(unpaid.dues[0].record.paymentReference.empty());
+
+  EXPECT_EQ(Refusals(Plan("Due,Status,Paid On,Paid Amount\r\n"
+                          "2026-12-01,Paid,yesterday,5\r\n"
+                          "2026-12-01,Paid,2026-12-02,five\r\n")),
+            (std::vector<std::string>{
+                "row 2: Paid On is not a date as YYYY-MM-DD HH:MM:SS: \"yesterday\"",
+                "row 3: Amount \"five\" is not a number as 1234.56 or 1,234.56"}));
+}
+
 class CsvImportStoreTest : public CsvImportTest {
  protected:
   void SetUp() override {

@@ -81,12 +81,16 @@ TEST(CsvTextTest, ExportWritesTheHeaderAndDuesInDueDateOrder) {
   early.paid = 1;
   early.seriesId = "recId20261205143026";
   early.notes.clear();
+  early.paidOn = *OleDateTime::FromCivil(2026, 11, 30, 8, 15);
+  early.paidAmount = 1240.1;
+  early.paymentReference = "-FITID 7";
   EXPECT_EQ(RenderCsv({late, early}),
-            "ID,Title,Pay To,Account,Amount,Due,Start,Type,Status,Series,Notes\r\n"
+            "ID,Title,Pay To,Account,Amount,Due,Start,Type,Status,Series,Notes,Paid On,Paid Amount,"
+            "Reference\r\n"
             "2026120514302601,Gas,,,1234.50,2026-12-01 00:00:07,2026-12-01 00:00:00,Personal,Paid,"
-            "recId20261205143026,\r\n"
+            "recId20261205143026,,2026-11-30 08:15:00,1240.10,'-FITID 7\r\n"
             "2026120514302510,\"Rent, flat\",,,1234.50,2026-12-05 09:30:00,2026-12-01 00:00:00,"
-            "Business,Unpaid,,\"line 1\r\n\"\"quoted\"\"\"\r\n");
+            "Business,Unpaid,,\"line 1\r\n\"\"quoted\"\"\",,,\r\n");
 }
 
 TEST(CsvTextTest, TheSeparatorIsWhatTheHeaderLineHoldsMostOf) {

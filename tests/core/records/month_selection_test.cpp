@@ -76,6 +76,26 @@ TEST_F(MonthSelectionTest, AnEmptyMonthHasZeroSumsInTheCurrencyForm) {
   EXPECT_EQ(none.totalText, "Total : $0.00");
 }
 
+// Paid dues count what was paid; sums are added in cents, so a thousand dimes make $100.00.
+TEST_F(MonthSelectionTest, ThePaidSumAddsPaidAmountsInCents) {
+  AddDue("power", At(2026, 3, 2), 90, 1);
+  DueRecord power = MonthFill(store_, At(2026, 3, 1), MonthFilter::kAll).rows.at(0);
+  power.paidAmount = 92.41;
+  ASSERT_TRUE(store_.Replace(power).ok());
+  AddDue("rent", At(2026, 3, 3), 500, 1);
+  AddDue("gas", At(2026, 3, 4), 40, 0);
+  const MonthSelection month = MonthFill(store_, At(2026, 3, 1), MonthFilter::kAll);
+  EXPECT_EQ(month.paidText, "Paid : $592.41");
+  EXPECT_EQ(month.unpaidText, "Unpaid : $40.00");
+  EXPECT_EQ(month.totalText, "Total : $632.41");
+
+  for (int i = 0; i < 1000; ++i)
+    AddDue("dime", At(2027, 1, 5), 0.1, 0);
+  const MonthSelection dimes = MonthFill(store_, At(2027, 1, 1), MonthFilter::kAll);
+  EXPECT_EQ(dimes.unpaid, 100.0);
+  EXPECT_EQ(dimes.total, 100.0);
+}
+
 TEST_F(MonthSelectionTest, EqualDueDatesKeepMapOrder) {
   for (const char* title : {"a", "b", "c", "d", "e", "f"})
     AddDue(title, At(2026, 3, 5), 1, 0);

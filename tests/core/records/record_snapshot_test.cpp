@@ -219,7 +219,7 @@ TEST_F(RecordSnapshotTest, ADamagedOrForeignSnapshotIsIgnoredAndRewritten) {
   std::string flipped = good;
   flipped[flipped.size() / 2] ^= 0x20;
   std::string otherVersion = good;
-  otherVersion[16] = 2;
+  otherVersion[16] = static_cast<char>(kSnapshotVersion + 1);
   std::vector<std::string> damaged = {"", "PAYLARK SNAPSHOT", flipped, otherVersion, good + "x"};
   for (std::size_t cut : {std::size_t{20}, std::size_t{40}, good.size() / 3, good.size() - 1})
     damaged.push_back(good.substr(0, cut));

@@ -249,3 +249,37 @@ TEST_F(RecordStoreTest, ABatchClaimsNewFilesAtOnceAndReplacesAtTheEnd) {
 
 }  // namespace
 }  // namespace paylark
+
+namespace paylark {
+namespace {
+
+TEST_F(RecordStoreTest, PaymentDetailsAndADamagedBlockSurviveTheMapAndAReload) {
+  DueRecord paid = DueRecord::WithDefaults(clock_);
+  paid.paid = 1;
+  paid.paidOn = clock_.Now();
+  paid.paidAmount = 95.5;
+  paid.paymentReference = "FITID-7";
+  paid.unknownFields = std::string("\x09\x01\x00\x00\x00z", 6);
+  paid.recordId = store_.Add(paid).recordId;
+  EXPECT_EQ(store_.Get(paid.recordId), paid);
+
+  DueRecord damaged = DueRecord::WithDefaults(clock_);
+  damaged.recordId = "2001010100000010";
+  WriteFile("duedate2001010100000010.due", EncodeRecord(damaged) + "PLX1\x02");
+
+  const ReloadReport report = store_.Reload();
+  EXPECT_EQ(report.loaded, 2u);
+  ASSERT_EQ(report.skipped.size(), 1u);
+  EXPECT_EQ(report.skipped[0].fileName, "duedate2001010100000010.due");
+  EXPECT_EQ(store_.Get(paid.recordId), paid);
+  DueRecord reread = store_.Get(damaged.recordId);
+  EXPECT_EQ(reread.damagedExtension, "PLX1\x02");
+
+  reread.title = "Renamed";
+  ASSERT_TRUE(store_.Replace(reread).ok());
+  EXPECT_EQ(Read(FileOf(damaged.recordId)), EncodeRecord(reread));
+  EXPECT_TRUE(Read(FileOf(damaged.recordId)).ends_with("PLX1\x02"));
+}
+
+}  // namespace
+}  // namespace paylark

@@ -51,6 +51,21 @@ TEST_F(ConflictsTest, ConflictListsTheRecordFileItsCopiesAndTheFieldsThatDiffer)
   EXPECT_EQ(conflict.DifferingFields(), (std::vector<std::string_view>{"title", "amount"}));
 }
 
+TEST_F(ConflictsTest, PaymentDetailsThatDifferAreNamedAfterTheElevenFields) {
+  const std::string id = folder_.Add("Power", 90);
+  DueRecord theirs = folder_.store().Get(id);
+  theirs.paid = 1;
+  theirs.paidOn = OleDateTime(46000.5);
+  theirs.paidAmount = 92.4;
+  folder_.PutRecord("duedate" + id + kSyncthingCopy, theirs);
+  DueRecord other = theirs;
+  other.paymentReference = "FITID-1";
+  folder_.PutRecord("duedate" + id + " (conflicted copy 2026-12-05 081500).due", other);
+  EXPECT_EQ(Conflicts().at(0).DifferingFields(),
+            (std::vector<std::string_view>{"paid", "paidOn", "paidAmount", "paymentReference"}));
+  EXPECT_TRUE(DifferingFields(theirs, other) == std::vector<std::string_view>{"paymentReference"});
+}
+
 TEST_F(ConflictsTest, KeepingACopyReplacesTheRecordAndSetsTheCurrentVersionAside) {
   const std::string id = MakeConflict();
   const std::string current = SyncFolder::Read(folder_.Records() / ("duedate" + id + ".due"));

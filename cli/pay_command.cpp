@@ -1,0 +1,54 @@
+#include <variant>
+
+#include "cli/commands.h"
+#include "cli/date_time_text.h"
+#include "cli/exit_code.h"
+#include "core/base/field_parsing.h"
+#include "core/records/payment.h"
+
+namespace paylark::cli {
+namespace {
+
+// The payment the options describe; empty when they are all valid, else the message to show.
+std::optional<std::string> TakePayment(Arguments& arguments, Payment& payment) {
+  if (auto on = arguments.TakeValue("--on")) {
+    payment.on = ParseDateTime(*on, DateOnly::kStartOfDay);
+    if (!payment.on)
+      return "--on needs a date as YYYY-MM-DD[ HH:MM[:SS]]";
+  }
+  if (auto amount = arguments.TakeValue("--amount")) {
+    const auto parsed = ParseAmount(*amount);
+    if (const auto* message = std::get_if<Message>(&parsed))
+      return MessageText(*message);
+    payment.amount = std::get<double>(parsed);
+  }
+  if (auto reference = arguments.TakeValue("--reference"))
+    payment.reference = *reference;
+  return std::nullopt;
+}
+
+}  // namespace
+
+// Marks one due paid; paying a paid due again replaces its payment details.
+int RunPay(Arguments& arguments, CommandContext& context) {
+  Payment payment;
+  if (auto problem = TakePayment(arguments, payment))
+    return UsageError(context, *problem);
+  const auto id = arguments.TakePositional();
+  if (!id)
+    return UsageError(context, "pay needs a record ID");
+  if (auto problem = arguments.Finish())
+    return UsageError(context, *problem);
+  if (!context.store.Contains(*id))
+    return NoSuchDue(context, *id);
+  DueRecord record = context.store.Get(*id);
+  MarkPaid(record, context.clock.Now(), payment);
+  const Status status = context.store.Replace(record);
+  if (!status.ok()) {
+    return Fail(context, kExitFailed,
+                "the due " + *id + " could not be saved: " + status.message());
+  }
+  return kExitSuccess;
+}
+
+}  // namespace paylark::cli

@@ -1,0 +1,155 @@
+#include "core/records/record_extension.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstring>
+#include <utility>
+
+#include "core/base/text_encoding.h"
+
+namespace paylark {
+namespace {
+
+constexpr std::size_t kFieldHeaderBytes = 5;  // u8 tag, u32 length
+constexpr std::size_t kDateBytes = 12;        // i32 status, f64 days
+
+template <class T>
+void Put(std::string& out, T value) {
+  unsigned char bytes[sizeof(T)];
+  std::memcpy(bytes, &value, sizeof(T));
+  if constexpr (std::endian::native == std::endian::big)
+    std::reverse(bytes, bytes + sizeof(T));
+  out.append(reinterpret_cast<const char*>(bytes), sizeof(T));
+}
+
+template <class T>
+T Take(std::string_view bytes) {
+  unsigned char raw[sizeof(T)];
+  std::memcpy(raw, bytes.data(), sizeof(T));
+  if constexpr (std::endian::native == std::endian::big)
+    std::reverse(raw, raw + sizeof(T));
+  T value;
+  std::memcpy(&value, raw, sizeof(T));
+  return value;
+}
+
+void PutField(std::string& out, ExtensionTag tag, std::string_view payload) {
+  out += static_cast<char>(tag);
+  Put<std::uint32_t>(out, static_cast<std::uint32_t>(payload.size()));
+  out.append(payload);
+}
+
+std::string DatePayload(const OleDateTime& date) {
+  std::string payload;
+  Put<std::int32_t>(payload, static_cast<std::int32_t>(date.status()));
+  Put<double>(payload, date.value());
+  return payload;
+}
+
+std::string AmountPayload(double amount) {
+  std::string payload;
+  Put<double>(payload, amount);
+  return payload;
+}
+
+bool HasDetails(const DueRecord& record) {
+  return record.paidOn || record.paidAmount || !record.paymentReference.empty() ||
+         !record.unknownFields.empty();
+}
+
+// The block's fields, read into `record` (which may be null for a check alone).
+Status Parse(std::string_view block, DueRecord* record) {
+  if (block.substr(0, kExtensionMagic.size()) != kExtensionMagic)
+    return Status::Corrupt("the payment details do not start with PLX1");
+  bool seen[256] = {};
+  for (std::size_t pos = kExtensionMagic.size(); pos < block.size();) {
+    if (block.size() - pos < kFieldHeaderBytes)
+      return Status::Corrupt("the payment details end early");
+    const auto tag = static_cast<std::uint8_t>(block[pos]);
+    const std::uint32_t length = Take<std::uint32_t>(block.substr(pos + 1));
+    if (length > block.size() - pos - kFieldHeaderBytes)
+      return Status::Corrupt("a payment detail's length runs past the end");
+    const std::string_view field = block.substr(pos, kFieldHeaderBytes + length);
+    const std::string_view payload = field.substr(kFieldHeaderBytes);
+    pos += field.size();
+    const auto known = static_cast<ExtensionTag>(tag);
+    const bool isKnown = known == ExtensionTag::kPaidOn || known == ExtensionTag::kPaidAmount ||
+                         known == ExtensionTag::kPaymentReference;
+    if (isKnown && std::exchange(seen[tag], true))
+      return Status::Corrupt("a payment detail appears twice");
+    switch (known) {
+      case ExtensionTag::kPaidOn: {
+        if (payload.size() != kDateBytes || !std::isfinite(Take<double>(payload.substr(4))))
+          return Status::Corrupt("the paid-on date is not a date");
+        if (record)
+          record->paidOn =
+              OleDateTime(Take<double>(payload.substr(4)),
+                          static_cast<OleDateTime::Status>(Take<std::int32_t>(payload)));
+        break;
+      }
+      case ExtensionTag::kPaidAmount: {
+        if (payload.size() != sizeof(double) || !std::isfinite(Take<double>(payload)))
+          return Status::Corrupt("the paid amount is not a number");
+        if (record)
+          record->paidAmount = Take<double>(payload);
+        break;
+      }
+      case ExtensionTag::kPaymentReference: {
+        if (!IsValidUtf8(payload))
+          return Status::Corrupt("the payment reference is not UTF-8 text");
+        if (record)
+          record->paymentReference.assign(payload);
+        break;
+      }
+      default:
+        if (record)
+          record->unknownFields.append(field);
+        break;
+    }
+  }
+  return Status::Ok();
+}
+
+void ClearExtension(DueRecord& record) {
+  record.paidOn.reset();
+  record.paidAmount.reset();
+  record.paymentReference.clear();
+  record.unknownFields.clear();
+  record.damagedExtension.clear();
+}
+
+}  // namespace
+
+void AppendExtension(std::string& out, const DueRecord& record) {
+  if (!HasDetails(record)) {
+    out.append(record.damagedExtension);
+    return;
+  }
+  out.append(kExtensionMagic);
+  if (record.paidOn)
+    PutField(out, ExtensionTag::kPaidOn, DatePayload(*record.paidOn));
+  if (record.paidAmount)
+    PutField(out, ExtensionTag::kPaidAmount, AmountPayload(*record.paidAmount));
+  if (!record.paymentReference.empty())
+    PutField(out, ExtensionTag::kPaymentReference, record.paymentReference);
+  out.append(record.unknownFields);
+  if (!record.damagedExtension.empty())
+    PutField(out, ExtensionTag::kDamagedBlock, record.damagedExtension);
+}
+
+void ReadExtension(std::string_view block, DueRecord& record) {
+  ClearExtension(record);
+  if (block.empty())
+    return;
+  if (!Parse(block, &record).ok()) {
+    ClearExtension(record);
+    record.damagedExtension.assign(block);
+  }
+}
+
+Status CheckExtension(std::string_view block) {
+  return block.empty() ? Status::Ok() : Parse(block, nullptr);
+}
+
+}  // namespace paylark

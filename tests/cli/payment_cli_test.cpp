@@ -1,0 +1,110 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "tests/cli/cli_runner.h"
+
+namespace paylark::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+class PaymentCliTest : public ::testing::Test {
+ protected:
+  PaymentCliTest() {
+    const CliResult added = dir_.Run({"add", "--title", "Power", "--pay-to", "City Power",
+                                      "--amount", "90", "--due", "2026-03-10 18:00"});
+    EXPECT_EQ(added.exitCode, 0) << added.err;
+    id_ = Lines(added.out).at(0);
+  }
+
+  std::string File() const { return ReadFile(dir_.records() / ("duedate" + id_ + ".due")); }
+  std::string Json() const { return dir_.Run({"show", id_, "--json"}).out; }
+
+  TemporaryWorkingDirectory dir_;
+  std::string id_;
+};
+
+TEST_F(PaymentCliTest, PayStoresTheDetailsThatShowListAndCsvCarry) {
+  EXPECT_NE(Json().find("\"paidOn\": null, \"paidAmount\": null, \"paymentReference\": null}"),
+            std::string::npos)
+      << Json();
+  const std::size_t unpaidSize = File().size();
+
+  const CliResult pay = dir_.Run(
+      {"pay", id_, "--on", "2026-03-09 08:15", "--amount", "92.41", "--reference", "FITID-7"});
+  ASSERT_EQ(pay.exitCode, 0) << pay.err;
+  EXPECT_EQ(File().substr(unpaidSize, 4), "PLX1");
+  EXPECT_NE(Json().find("\"paid\": 1, \"seriesId\": \"\", \"paidOn\": \"2026-03-09T08:15:00\", "
+                        "\"paidAmount\": 92.41, \"paymentReference\": \"FITID-7\"}"),
+            std::string::npos)
+      << Json();
+
+  const CliResult show = dir_.Run({"show", id_});
+  EXPECT_NE(show.out.find("Status: Paid\nPaid on: 03/09/2026 08:15 AM\nPaid amount: $92.41\n"
+                          "Reference: FITID-7\n"),
+            std::string::npos)
+      << show.out;
+  const CliResult list = dir_.Run({"list", "--month", "2026-03"});
+  EXPECT_EQ(list.out, id_ +
+                          "\t2026-03-10 18:00\tPower\tCity Power\t$92.41\tPaid\n"
+                          "Paid : $92.41\nUnpaid : $0.00\nTotal : $92.41\n");
+  EXPECT_NE(dir_.Run({"find", "power", "--json"}).out.find("\"paidAmount\": 92.41"),
+            std::string::npos);
+
+  const fs::path csv = dir_.path() / "out.csv";
+  ASSERT_EQ(dir_.Run({"export", "csv", "--output", csv.string()}).exitCode, 0);
+  EXPECT_NE(ReadFile(csv).find(",Paid,,,2026-03-09 08:15:00,92.41,FITID-7\r\n"), std::string::npos)
+      << ReadFile(csv);
+}
+
+TEST_F(PaymentCliTest, PayDefaultsToNowAndTheDuesAmount) {
+  ASSERT_EQ(dir_.Run({"pay", id_}).exitCode, 0);
+  const std::string json = Json();
+  EXPECT_NE(json.find("\"paidAmount\": 90, \"paymentReference\": null}"), std::string::npos)
+      << json;
+  EXPECT_EQ(json.find("\"paidOn\": null"), std::string::npos) << json;
+  EXPECT_EQ(dir_.Run({"show", id_}).out.find("Paid amount"), std::string::npos)
+      << "the paid amount shows only when it differs";
+}
+
+TEST_F(PaymentCliTest, BadArgumentsExitWithTwoAndWriteNothing) {
+  const std::string before = File();
+  const struct {
+    std::vector<std::string> arguments;
+    int exitCode;
+    const char* message;
+  } cases[] = {
+      {{"pay", id_, "--amount", "lots"}, 2, "Please enter a number."},
+      {{"pay", id_, "--amount", "-5"}, 2, "Please enter a number between 0 and 1e+18."},
+      {{"pay", id_, "--on", "yesterday"}, 2, "--on needs a date"},
+      {{"pay", id_, "--on", "2026-02-30"}, 2, "--on needs a date"},
+      {{"pay"}, 2, "pay needs a record ID"},
+      {{"pay", id_, "--colour", "red"}, 2, "unknown option --colour"},
+      {{"pay", "2026030109000001"}, 1, "no due has the record ID"},
+  };
+  for (const auto& c : cases) {
+    const CliResult result = dir_.Run(c.arguments);
+    EXPECT_EQ(result.exitCode, c.exitCode) << c.message << ": " << result.err;
+    EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
+  }
+  EXPECT_EQ(File(), before);
+}
+
+// The modify command's flags settle the details; a change of other fields keeps them.
+TEST_F(PaymentCliTest, ModifyPaidSetsTheDefaultsAndUnpaidClearsThem) {
+  const std::string unpaid = File();
+  ASSERT_EQ(dir_.Run({"modify", id_, "--paid"}).exitCode, 0);
+  EXPECT_NE(Json().find("\"paidAmount\": 90,"), std::string::npos) << Json();
+
+  ASSERT_EQ(dir_.Run({"pay", id_, "--amount", "95", "--reference", "R1"}).exitCode, 0);
+  ASSERT_EQ(dir_.Run({"modify", id_, "--title", "Power & Gas"}).exitCode, 0);
+  EXPECT_NE(Json().find("\"paidAmount\": 95, \"paymentReference\": \"R1\"}"), std::string::npos)
+      << Json();
+
+  ASSERT_EQ(dir_.Run({"modify", id_, "--unpaid", "--title", "Power"}).exitCode, 0);
+  EXPECT_EQ(File(), unpaid) << "unpaid again: byte for byte the file before paying";
+}
+
+}  // namespace
+}  // namespace paylark::testing

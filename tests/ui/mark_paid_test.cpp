@@ -1,0 +1,128 @@
+#include <QDialog>
+#include <QLineEdit>
+#include <QTest>
+
+#include "tests/support/scoped_locale.h"
+#include "tests/ui/editor_fixture.h"
+#include "tests/ui/editor_tests.h"
+#include "tests/ui/fakes.h"
+#include "ui/base/date_conversion.h"
+#include "ui/editor/mark_paid_command.h"
+#include "ui/editor/modify_command.h"
+#include "ui/widgets/date_picker.h"
+
+namespace paylark::test {
+namespace {
+
+// Runs Mark Paid on the due; the step fills the dialog, then OK is pressed.
+EditOutcome MarkPaidWith(Workspace& ws, const std::string& id,
+                         const std::function<void(QDialog&)>& fill) {
+  ScriptedRunner script;
+  script.Then([&](QDialog& dialog) {
+    fill(dialog);
+    Press(dialog, "ok");
+  });
+  return MarkDuePaid(ws.app, nullptr, id, script.runner());
+}
+
+// Presses the Modify sheet's Paid check box and OK (the answer is for a series question).
+void TogglePaidInTheSheet(Workspace& ws, const std::string& id,
+                          PromptAnswer answer = PromptAnswer::kNo) {
+  ws.prompt.answers = {answer};
+  ScriptedRunner script;
+  script.Then([&](QDialog& dialog) {
+    Press(dialog, "paid");
+    Press(dialog, "ok");
+  });
+  (void)ModifyDue(ws.app, nullptr, id, script.runner());
+}
+
+}  // namespace
+
+void MarkPaidTest::OpensOnNowTheDuesAmountAndNoReference() {
+  Workspace ws;
+  const std::string id = ws.AddDue("Power", "City Power", 90, At(2026, 3, 20, 18));
+  const OleDateTime paidOn = At(2026, 3, 14, 8, 15);
+  const EditOutcome outcome = MarkPaidWith(ws, id, [&](QDialog& dialog) {
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Mark Paid"));
+    QCOMPARE(Child<DatePicker>(dialog, "paidOn").Value(), ws.clock.Now());
+    QCOMPARE(Field(dialog, "paidAmount").text(), QStringLiteral("90"));
+    QVERIFY(Field(dialog, "reference").text().isEmpty());
+    Field(dialog, "paidAmount").setText(QStringLiteral("92.41"));
+    Field(dialog, "reference").setText(QStringLiteral("FITID-7"));
+    Snapshot(dialog, QStringLiteral("mark-paid.png"));
+    Child<DatePicker>(dialog, "paidOn").setDateTime(ToQDateTime(paidOn));
+  });
+  QCOMPARE(outcome, EditOutcome::kRecordsChanged);
+  const DueRecord paid = ws.app.store().Get(id);
+  QCOMPARE(paid.paid, 1);
+  QVERIFY(paid.paidOn == paidOn);
+  QCOMPARE(paid.paidAmount.value_or(0), 92.41);
+  QCOMPARE(paid.paymentReference, std::string("FITID-7"));
+  QCOMPARE(paid.amount, 90.0);
+}
+
+void MarkPaidTest::ABadAmountIsRefusedAndCancelWritesNothing() {
+  Workspace ws;
+  const std::string id = ws.AddDue("Power", "City Power", 90, At(2026, 3, 20, 18));
+  const DueRecord before = ws.app.store().Get(id);
+  ScriptedRunner script;
+  bool stayedOpen = false;
+  script.Then([&](QDialog& dialog) {
+    Field(dialog, "paidAmount").setText(QStringLiteral("12,50"));
+    Press(dialog, "ok");
+    stayedOpen = dialog.isVisible() || dialog.result() != QDialog::Accepted;
+    Press(dialog, "cancel");
+  });
+  QCOMPARE(MarkDuePaid(ws.app, nullptr, id, script.runner()), EditOutcome::kNothingChanged);
+  QVERIFY(stayedOpen);
+  QCOMPARE(ws.prompt.asked, QStringList{QStringLiteral("Please enter a number.")});
+  QVERIFY(ws.app.store().Get(id) == before);
+}
+
+void MarkPaidTest::TheAmountFollowsTheLocale() {
+  const testing::ScopedLocale locale("de_DE.UTF-8", testing::ScopedLocale::Numbers::kC);
+  QVERIFY(locale.ok());
+  Workspace ws;
+  const std::string id = ws.AddDue("Miete", "Vermieter", 1234.5, At(2026, 3, 20, 18));
+  (void)MarkPaidWith(ws, id, [](QDialog& dialog) {
+    QCOMPARE(Field(dialog, "paidAmount").text(), QStringLiteral("1234,5"));
+    Field(dialog, "paidAmount").setText(QStringLiteral("1.240,75"));
+  });
+  QCOMPARE(ws.app.store().Get(id).paidAmount.value_or(0), 1240.75);
+}
+
+void MarkPaidTest::ThePaidBoxTakesTheDefaultsAndUnpaidClearsThem() {
+  Workspace ws;
+  const std::string id = ws.AddDue("Power", "City Power", 90, At(2026, 3, 20, 18));
+  TogglePaidInTheSheet(ws, id);
+  DueRecord record = ws.app.store().Get(id);
+  QCOMPARE(record.paid, 1);
+  QVERIFY(record.paidOn == ws.clock.Now());
+  QCOMPARE(record.paidAmount.value_or(0), 90.0);
+  TogglePaidInTheSheet(ws, id);
+  record = ws.app.store().Get(id);
+  QCOMPARE(record.paid, 0);
+  QVERIFY(!record.paidOn && !record.paidAmount);
+}
+
+void MarkPaidTest::AWholeSeriesChangeNeverCopiesPayments() {
+  Workspace ws;
+  std::vector<std::string> ids;
+  for (int day = 1; day <= 3; ++day)
+    ids.push_back(ws.AddDue("Gym", "FitCo", 35, At(2026, 4, day), false, "recIdGym"));
+  (void)MarkPaidWith(ws, ids[0], [](QDialog& dialog) {
+    Field(dialog, "paidAmount").setText(QStringLiteral("36"));
+    Field(dialog, "reference").setText(QStringLiteral("R1"));
+  });
+  TogglePaidInTheSheet(ws, ids[1], PromptAnswer::kYes);
+  const DueRecord first = ws.app.store().Get(ids[0]);
+  QCOMPARE(first.paidAmount.value_or(0), 36.0);
+  QCOMPARE(first.paymentReference, std::string("R1"));
+  QCOMPARE(ws.app.store().Get(ids[1]).paidAmount.value_or(0), 35.0);
+  const DueRecord third = ws.app.store().Get(ids[2]);
+  QCOMPARE(third.paid, 0);
+  QVERIFY(!third.paidOn && !third.paidAmount && third.paymentReference.empty());
+}
+
+}  // namespace paylark::test

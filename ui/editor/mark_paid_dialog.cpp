@@ -1,0 +1,73 @@
+#include "ui/editor/mark_paid_dialog.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <variant>
+
+#include "core/base/locale_amount.h"
+#include "core/base/messages.h"
+#include "ui/base/prompt.h"
+#include "ui/widgets/date_picker.h"
+#include "ui/widgets/display_style.h"
+#include "ui/widgets/filtered_line_edit.h"
+
+namespace paylark {
+
+MarkPaidDialog::MarkPaidDialog(const DueRecord& due, const OleDateTime& now, Prompt& prompt,
+                               QWidget* parent)
+    : QDialog(parent),
+      prompt_(prompt),
+      paidOn_(new DatePicker(this)),
+      amount_(new FilteredLineEdit(FilteredLineEdit::Filter::kAmount, this)),
+      reference_(new QLineEdit(this)) {
+  setWindowTitle(QStringLiteral("Mark Paid"));
+  setObjectName(QStringLiteral("markPaid"));
+  UseFaceBackground(*this);
+  paidOn_->setObjectName(QStringLiteral("paidOn"));
+  amount_->setObjectName(QStringLiteral("paidAmount"));
+  reference_->setObjectName(QStringLiteral("reference"));
+  reference_->setPlaceholderText(QStringLiteral("The bank transaction, if you like"));
+  paidOn_->SetValue(now);
+  amount_->setText(QString::fromStdString(AmountFieldText(due.amount, amount_->marks())));
+
+  auto* title = new QLabel(QString::fromStdString(due.title), this);
+  QFont bold = title->font();
+  bold.setBold(true);
+  title->setFont(bold);
+  auto* form = new QFormLayout;
+  form->addRow(QStringLiteral("Paid &on:"), paidOn_);
+  form->addRow(QStringLiteral("&Amount:"), amount_);
+  form->addRow(QStringLiteral("&Reference:"), reference_);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("ok"));
+  buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("cancel"));
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(title);
+  layout->addLayout(form);
+  layout->addWidget(buttons);
+  amount_->setFocus(Qt::OtherFocusReason);
+  amount_->selectAll();
+}
+
+void MarkPaidDialog::accept() {
+  const std::variant<double, Message> amount =
+      ParseLocaleAmount(amount_->text().toStdString(), amount_->marks());
+  if (const Message* refusal = std::get_if<Message>(&amount)) {
+    prompt_.Tell(this, QString::fromStdString(MessageText(*refusal)));
+    amount_->setFocus();
+    amount_->selectAll();
+    return;
+  }
+  payment_.on = paidOn_->Value();
+  payment_.amount = std::get<double>(amount);
+  payment_.reference = reference_->text().trimmed().toStdString();
+  QDialog::accept();
+}
+
+}  // namespace paylark

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QDialog>
+
+#include "core/records/due_record.h"
+#include "core/records/payment.h"
+
+class QLineEdit;
+
+namespace paylark {
+
+class DatePicker;
+class FilteredLineEdit;
+class Prompt;
+
+// Mark Paid: when the due was paid (now, at first), how much (the due's amount, in the locale's
+// amount form as the editor shows it) and the bank reference (empty). OK refuses an amount that
+// is not one, with the editor's own message; Cancel changes nothing.
+class MarkPaidDialog final : public QDialog {
+  Q_OBJECT
+
+ public:
+  MarkPaidDialog(const DueRecord& due, const OleDateTime& now, Prompt& prompt,
+                 QWidget* parent = nullptr);
+
+  // What the user entered; meaningful after OK.
+  const Payment& payment() const { return payment_; }
+
+  void accept() override;
+
+ private:
+  Prompt& prompt_;
+  DatePicker* paidOn_;
+  FilteredLineEdit* amount_;
+  QLineEdit* reference_;
+  Payment payment_;
+};
+
+}  // namespace paylark

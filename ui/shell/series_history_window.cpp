@@ -1,0 +1,154 @@
+#include "ui/shell/series_history_window.h"
+
+#include <QChartView>
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLocale>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <QtCharts/QDateTimeAxis>
+#include <QtCharts/QLineSeries>
+#include <QtCharts/QScatterSeries>
+#include <QtCharts/QValueAxis>
+#include <algorithm>
+#include <clocale>
+
+#include "core/base/format.h"
+#include "core/records/due_details.h"
+#include "core/records/series_history.h"
+#include "ui/base/date_conversion.h"
+#include "ui/widgets/display_style.h"
+#include "ui/widgets/screen_room.h"
+
+namespace paylark {
+namespace {
+
+constexpr QSize kPreferredSize(900, 640);
+const QColor kAmountColour(52, 85, 127);
+const QColor kPaidColour(0, 128, 0);
+
+QString Amount(double amount) {
+  return QString::fromStdString(FormatAmount(amount));
+}
+
+// Milliseconds since the epoch of the wall-clock value, as the date axis counts them.
+qreal AxisTime(const OleDateTime& date) {
+  return static_cast<qreal>(ToQDateTime(date).toMSecsSinceEpoch());
+}
+
+QLineSeries* Line(const QString& name, const QColor& colour) {
+  auto* line = new QLineSeries;
+  line->setName(name);
+  line->setColor(colour);
+  line->setPointsVisible(true);
+  line->setMarkerSize(7);
+  QPen pen(colour);
+  pen.setWidth(2);
+  line->setPen(pen);
+  return line;
+}
+
+}  // namespace
+
+SeriesHistoryWindow::SeriesHistoryWindow(std::vector<DueRecord> members, QWidget* parent)
+    : QDialog(parent), members_(std::move(members)), table_(new QTableWidget(0, 5)) {
+  setObjectName(QStringLiteral("seriesHistory"));
+  const QString title = members_.empty() ? QString() : QString::fromStdString(members_[0].title);
+  setWindowTitle(QStringLiteral("Series History - %1").arg(title));
+  UseFaceBackground(*this);
+  table_->setObjectName(QStringLiteral("members"));
+  table_->setHorizontalHeaderLabels({QStringLiteral("Due Date"), QStringLiteral("Amount"),
+                                     QStringLiteral("Paid On"), QStringLiteral("Paid Amount"),
+                                     QStringLiteral("Change")});
+  table_->verticalHeader()->hide();
+  table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+
+  auto* heading =
+      new QLabel(QStringLiteral("%1 · %2 dues").arg(title).arg(static_cast<int>(members_.size())));
+  QFont bold = heading->font();
+  bold.setBold(true);
+  heading->setFont(bold);
+  auto* close = new QDialogButtonBox(QDialogButtonBox::Close);
+  connect(close, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(heading);
+  layout->addWidget(BuildChart(), 3);
+  layout->addWidget(table_, 2);
+  layout->addWidget(close);
+  FillTable();
+  resize(kPreferredSize.boundedTo(ScreenRoom(parent)).expandedTo(minimumSizeHint()));
+}
+
+// The amount due at each due date; what was paid at each due date that has a paid amount.
+QWidget* SeriesHistoryWindow::BuildChart() {
+  QLineSeries* amounts = Line(QStringLiteral("Amount"), kAmountColour);
+  QLineSeries* paid = Line(QStringLiteral("Paid amount"), kPaidColour);
+  double low = 0;
+  double high = 0;
+  for (const DueRecord& member : members_) {
+    const qreal at = AxisTime(member.dueDate);
+    amounts->append(at, member.amount);
+    low = std::min(low, member.amount);
+    high = std::max(high, member.amount);
+    if (IsPaid(member)) {
+      const double value = PaidOrDueAmount(member);
+      paid->append(at, value);
+      low = std::min(low, value);
+      high = std::max(high, value);
+    }
+  }
+  auto* chart = new QChart;
+  chart->setAnimationOptions(QChart::NoAnimation);
+  chart->legend()->setAlignment(Qt::AlignBottom);
+  chart->addSeries(amounts);
+  chart->addSeries(paid);
+  chart->setLocale(QLocale(QString::fromLatin1(std::setlocale(LC_MONETARY, nullptr))));
+  chart->setLocalizeNumbers(true);
+  auto* dates = new QDateTimeAxis;
+  dates->setFormat(QStringLiteral("MMM yyyy"));
+  dates->setTickCount(std::clamp(static_cast<int>(members_.size()), 2, 8));
+  if (!members_.empty()) {
+    // A day either side, so that a single due or equal dates still make a range.
+    dates->setRange(ToQDateTime(members_.front().dueDate).addDays(-1),
+                    ToQDateTime(members_.back().dueDate).addDays(1));
+  }
+  auto* values = new QValueAxis;
+  values->setLabelFormat(QStringLiteral("%.2f"));
+  values->setRange(low, high > low ? high * 1.1 : low + 1);
+  values->applyNiceNumbers();
+  chart->addAxis(dates, Qt::AlignBottom);
+  chart->addAxis(values, Qt::AlignLeft);
+  for (QLineSeries* line : {amounts, paid}) {
+    line->attachAxis(dates);
+    line->attachAxis(values);
+  }
+  chart_ = new QChartView(chart);
+  chart_->setObjectName(QStringLiteral("chart"));
+  chart_->setRenderHint(QPainter::Antialiasing);
+  chart_->setMinimumSize(420, 260);
+  return chart_;
+}
+
+void SeriesHistoryWindow::FillTable() {
+  table_->setRowCount(static_cast<int>(members_.size()));
+  for (std::size_t i = 0; i < members_.size(); ++i) {
+    const DueRecord& member = members_[i];
+    const QStringList texts = {
+        QString::fromStdString(DateAndTimeText(member.dueDate)), Amount(member.amount),
+        member.paidOn ? QString::fromStdString(DateAndTimeText(*member.paidOn))
+                      : (IsPaid(member) ? QStringLiteral("Paid") : QString()),
+        IsPaid(member) ? Amount(PaidOrDueAmount(member)) : QString(),
+        QString::fromStdString(SeriesChangeText(members_, member.recordId))};
+    for (int column = 0; column < texts.size(); ++column) {
+      auto* item = new QTableWidgetItem(texts[column]);
+      if (column == 1 || column == 3 || column == 4)
+        item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+      table_->setItem(static_cast<int>(i), column, item);
+    }
+  }
+}
+
+}  // namespace paylark

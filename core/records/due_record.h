@@ -42,6 +42,8 @@ struct DueRecord {
 
 inline constexpr std::int32_t kTypeBusiness = 1;
 inline constexpr std::int32_t kTypePersonal = 2;
+// Money coming in: added to the balance, not paid out of it; paid means received.
+inline constexpr std::int32_t kTypeIncome = 3;
 
 struct TypeEntry {
   std::int32_t value;

@@ -26,6 +26,8 @@ int RunImport(Arguments& arguments, CommandContext& context);
 int RunFind(Arguments& arguments, CommandContext& context);
 int RunSummary(Arguments& arguments, CommandContext& context);
 int RunRemind(Arguments& arguments, CommandContext& context);
+int RunBalance(Arguments& arguments, CommandContext& context);
+int RunForecast(Arguments& arguments, CommandContext& context);
 
 // Takes the day's backup of the records folder unless there is one (commands that change dues).
 void BackUpBeforeFirstChangeOfDay(CommandContext& context);

@@ -58,6 +58,9 @@ const Command kCommands[] = {
     {"find", "find TEXT [--json]", RunFind},
     {"summary", "summary --year YYYY [--by month|payee] [--json]", RunSummary},
     {"remind", "remind [--days N] [--json] [--notify [--wait SECONDS]]", RunRemind},
+    {"balance", "balance [--account A] [AMOUNT [--on DT]]   shows or adds an account's balance",
+     RunBalance},
+    {"forecast", "forecast [--account A] [--days N] [--json]", RunForecast},
 };
 
 void PrintUsage(std::ostream& out) {

@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "core/forecast/account_key.h"
+#include "core/forecast/newest_balances.h"
 
 namespace paylark {
 namespace {
@@ -22,27 +23,6 @@ OleDateTime DayStart(std::int64_t day) {
   return OleDateTime(static_cast<double>(day));
 }
 
-// The newest balance entry of each account the request covers, by account key.
-std::map<std::string, const BalanceEntry*> StartEntries(const ForecastRequest& request,
-                                                        std::span<const BalanceEntry> balances) {
-  const std::optional<std::string> wanted =
-      request.account ? std::optional(AccountKey(*request.account)) : std::nullopt;
-  std::map<std::string, const BalanceEntry*> newest;
-  for (const BalanceEntry& entry : balances) {
-    if (!entry.date.IsValid())
-      continue;
-    std::string key = AccountKey(entry.account);
-    if (wanted && key != *wanted)
-      continue;
-    const BalanceEntry*& slot = newest[key];
-    const bool newer = slot == nullptr || entry.date > slot->date ||
-                       (entry.date == slot->date && entry.entryId > slot->entryId);
-    if (newer)
-      slot = &entry;
-  }
-  return newest;
-}
-
 struct Window {
   std::int64_t today;
   std::int64_t lastDay;
@@ -55,7 +35,7 @@ class ForecastBuilder {
       : request_(request),
         window_{DayOf(request.now), DayOf(request.now) + std::max(request.horizonDays, 0),
                 request.now},
-        starts_(StartEntries(request, balances)) {
+        starts_(NewestBalances(balances, request.account)) {
     if (request.account)
       wanted_ = AccountKey(*request.account);
     for (const auto& [key, entry] : starts_) {

@@ -113,30 +113,33 @@ class ForecastBuilder {
     item.income = record.type == kTypeIncome;
     item.overdue = DayOf(record.dueDate) < window_.today && !IsPaid(record);
     item.amount = amount;
-    items_.push_back({day, record.dueDate, std::move(item)});
+    order_.push_back({day, record.dueDate.LinearSeconds(), item.income,
+                      static_cast<std::uint32_t>(items_.size())});
+    items_.push_back(std::move(item));
   }
 
+  // Sorts small keys rather than the items with their texts; ties keep the map's order.
   void SortItems() {
-    std::stable_sort(items_.begin(), items_.end(), [](const Pending& a, const Pending& b) {
+    std::stable_sort(order_.begin(), order_.end(), [](const Pending& a, const Pending& b) {
       if (a.day != b.day)
         return a.day < b.day;
-      if (a.item.income != b.item.income)
-        return a.item.income;
-      if (a.dueDate != b.dueDate)
-        return a.dueDate < b.dueDate;
-      return a.item.recordId < b.item.recordId;
+      if (a.income != b.income)
+        return a.income;
+      return a.dueSeconds < b.dueSeconds;
     });
   }
 
   void RunBalances() {
     Cents balance = forecast_.balanceToday;
-    auto next = items_.begin();
+    auto next = order_.begin();
+    forecast_.items.reserve(items_.size());
     forecast_.days.reserve(static_cast<std::size_t>(window_.lastDay - window_.today + 1));
     for (std::int64_t day = window_.today; day <= window_.lastDay; ++day) {
-      for (; next != items_.end() && next->day == day; ++next) {
-        balance += next->item.amount;
-        next->item.balanceAfter = balance;
-        forecast_.items.push_back(std::move(next->item));
+      for (; next != order_.end() && next->day == day; ++next) {
+        ForecastItem& item = items_[next->index];
+        balance += item.amount;
+        item.balanceAfter = balance;
+        forecast_.items.push_back(std::move(item));
       }
       const DayBalance close{DayStart(day), balance};
       if (forecast_.days.empty() || close.balance < forecast_.low.balance)
@@ -167,8 +170,9 @@ class ForecastBuilder {
 
   struct Pending {
     std::int64_t day;
-    OleDateTime dueDate;
-    ForecastItem item;
+    std::int64_t dueSeconds;
+    bool income;
+    std::uint32_t index;
   };
 
   const ForecastRequest& request_;
@@ -176,7 +180,8 @@ class ForecastBuilder {
   std::map<std::string, const BalanceEntry*> starts_;
   std::optional<std::string> wanted_;
   std::unordered_map<std::string, std::string> keys_;
-  std::vector<Pending> items_;
+  std::vector<ForecastItem> items_;  // in map order
+  std::vector<Pending> order_;
   Forecast forecast_;
 };
 

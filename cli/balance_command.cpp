@@ -8,19 +8,11 @@
 #include "core/base/field_parsing.h"
 #include "core/base/format.h"
 #include "core/base/messages.h"
+#include "core/forecast/balance_amount.h"
 #include "core/forecast/newest_balances.h"
 
 namespace paylark::cli {
 namespace {
-
-// A balance may be below zero: an overdrawn account.
-std::variant<double, std::string> ParseBalance(std::string_view text) {
-  const bool negative = text.starts_with('-');
-  const auto parsed = ParseAmount(negative ? text.substr(1) : text);
-  if (const auto* message = std::get_if<Message>(&parsed))
-    return MessageText(*message);
-  return negative ? -std::get<double>(parsed) : std::get<double>(parsed);
-}
 
 void PrintEntry(const BalanceEntry& entry, std::ostream& out) {
   out << AccountLabel(entry.account) << '\t' << ListDateTime(entry.date) << '\t'
@@ -53,9 +45,9 @@ int RunBalance(Arguments& arguments, CommandContext& context) {
   if (!amountText)
     return ShowBalances(book, account, context);
 
-  const auto amount = ParseBalance(*amountText);
-  if (const auto* problem = std::get_if<std::string>(&amount))
-    return UsageError(context, *problem);
+  const auto amount = ParseBalanceAmount(*amountText, ParseAmount);
+  if (const auto* problem = std::get_if<Message>(&amount))
+    return UsageError(context, MessageText(*problem));
   OleDateTime on = context.clock.Now();
   if (onText) {
     const std::optional<OleDateTime> parsed = ParseDateTime(*onText, DateOnly::kEndOfDay);

@@ -75,4 +75,12 @@ class OverviewTest final : public QObject {
   void YearOverviewFollowsTheLocaleAndFitsSmallScreens();
 };
 
+class ForecastWindowTest final : public QObject {
+  Q_OBJECT
+ private slots:
+  void init();
+  void ShowsTheAccountsBalanceChartAndRegister();
+  void WarnsInRedAndTakesANewBalance();
+};
+
 }  // namespace paylark::test

@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QChartView>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -5,13 +6,17 @@
 #include <QLabel>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QScatterSeries>
 
 #include "core/forecast/balance_book.h"
 #include "tests/ui/fakes.h"
 #include "tests/ui/ui_tests.h"
+#include "ui/forecast/forecast_command.h"
 #include "ui/forecast/forecast_window.h"
+#include "ui/shell/commands.h"
+#include "ui/shell/main_window.h"
 
 namespace paylark::test {
 namespace {
@@ -106,6 +111,23 @@ void ForecastWindowTest::WarnsInRedAndTakesANewBalance() {
   QVERIFY(close->isVisible() && window.rect().contains(close->geometry()));
   QTest::qWait(50);  // the chart lays out its new series and axis labels
   Snapshot(window, QStringLiteral("forecast-narrow.png"));
+}
+
+void ForecastWindowTest::TheViewMenuOpensIt() {
+  Fixture f;
+  FakeDialogs dialogs;
+  MainWindow frame(f.ws.app, dialogs);
+  ForecastCommand command(f.ws.app, frame);
+  frame.show();
+  QString shown;
+  QTimer::singleShot(0, [&] {
+    QWidget* modal = QApplication::activeModalWidget();
+    shown = modal ? modal->windowTitle() : QString();
+    if (modal)
+      modal->close();
+  });
+  frame.commands().forecast->trigger();
+  QCOMPARE(shown, QStringLiteral("Forecast"));
 }
 
 }  // namespace paylark::test

@@ -81,6 +81,7 @@ class ForecastWindowTest final : public QObject {
   void init();
   void ShowsTheAccountsBalanceChartAndRegister();
   void WarnsInRedAndTakesANewBalance();
+  void TheViewMenuOpensIt();
 };
 
 }  // namespace paylark::test

@@ -89,6 +89,8 @@ Commands::Commands(QWidget* window) : QObject(window) {
                      QKeySequence("Ctrl+F"));
   yearOverview = MakeCommand(window, "&Year Overview",
                              "Show the year's sums by month and by pay-to\nYear Overview");
+  forecast = MakeCommand(window, "F&orecast...",
+                         "Show the balance day by day and when it runs low\nForecast");
 }
 
 void Commands::DressToggleDetails(QAction& toggle) {
@@ -119,6 +121,7 @@ void Commands::BuildMenuBar(QMenuBar& bar, QAction* toggleDetails) const {
   view->addSeparator();
   view->addAction(find);
   view->addAction(yearOverview);
+  view->addAction(forecast);
   bar.addMenu(QStringLiteral("&Tools"))->addAction(synchronize);
   QMenu* exports = bar.addMenu(QStringLiteral("E&xport"));
   const struct {

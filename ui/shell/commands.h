@@ -53,6 +53,7 @@ class Commands final : public QObject {
   QAction* previousPane;
   QAction* find;
   QAction* yearOverview;
+  QAction* forecast;  // opened by the forecast feature
 };
 
 }  // namespace paylark

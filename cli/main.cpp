@@ -65,6 +65,9 @@ const Command kCommands[] = {
     {"attachments", "attachments ID [--json]", RunAttachments},
     {"detach", "detach ID NAME                   moves the attachment to the backups folder",
      RunDetach},
+    {"balance", "balance [--account A] [AMOUNT [--on DT]]   shows or adds an account's balance",
+     RunBalance},
+    {"forecast", "forecast [--account A] [--days N] [--json]", RunForecast},
 };
 
 void PrintUsage(std::ostream& out) {

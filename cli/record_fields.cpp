@@ -61,10 +61,12 @@ std::optional<std::string> TakeRecordFields(Arguments& arguments, DueRecord& rec
   }
   if (auto type = arguments.TakeValue("--type")) {
     const std::string lowered = Lowered(*type);
-    if (lowered != "business" && lowered != "personal") {
-      return "--type must be business or personal";
-    }
-    record.type = lowered == "personal" ? kTypePersonal : kTypeBusiness;
+    const auto entry = std::find_if(kTypeTable.begin(), kTypeTable.end(), [&](const TypeEntry& e) {
+      return Lowered(std::string(e.text)) == lowered;
+    });
+    if (entry == kTypeTable.end())
+      return "--type must be business, personal or income";
+    record.type = entry->value;
   }
   const bool paid = arguments.TakeFlag("--paid");
   const bool unpaid = arguments.TakeFlag("--unpaid");

@@ -16,6 +16,6 @@ std::optional<std::string> TakeRecordFields(Arguments& arguments, DueRecord& rec
 // The usage lines of those options, for --help.
 inline constexpr const char* kRecordFieldsUsage =
     "[--title T] [--start DT] [--due DT] [--pay-to P] [--account A] [--amount X]\n"
-    "       [--type business|personal] [--paid | --unpaid] [--notes N]";
+    "       [--type business|personal|income] [--paid | --unpaid] [--notes N]";
 
 }  // namespace paylark::cli

@@ -57,6 +57,8 @@ inline constexpr NumberSetting kReminderDaysAhead{"Reminders/DaysAhead", kDefaul
 inline constexpr TextSetting kRemindersSnoozedUntil{"Reminders/SnoozedUntil"};
 // Whether the calendar feed in the working directory is kept up to date.
 inline constexpr SwitchSetting kKeepCalendarFeed{"Calendar/KeepFeed", false};
+// The forecast warns when an account's balance would fall below this many whole units.
+inline constexpr NumberSetting kForecastWarnBelow{"Forecast/WarnBelow", 0, -1000000000, 1000000000};
 // The folder each kind of export was last saved in; the Save As dialog opens there.
 inline constexpr TextSetting kLastHtmlFolder{"Exports/LastHtmlFolder"};
 inline constexpr TextSetting kLastPdfFolder{"Exports/LastPdfFolder"};

@@ -191,7 +191,7 @@ std::string MessageText(const Message& m) {  // NOLINT(readability-function-size
     case MessageId::kCsvEmptyDue:
       return "Due is empty";
     case MessageId::kCsvBadType:
-      return "Type must be Business or Personal: " + Quoted(m.detail);
+      return "Type must be Business, Personal or Income: " + Quoted(m.detail);
     case MessageId::kCsvBadStatus:
       return "Status must be Paid or Unpaid: " + Quoted(m.detail);
     case MessageId::kCsvBadAmount:

@@ -17,7 +17,9 @@ void ApplyEditorDefaults(DueRecord& record) {
 }
 
 std::string_view TypeText(std::int32_t type) {
-  return type == kTypePersonal ? "Personal" : "Business";
+  if (type == kTypePersonal)
+    return "Personal";
+  return type == kTypeIncome ? "Income" : "Business";
 }
 
 std::string_view PaidText(std::int32_t paid) {

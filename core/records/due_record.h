@@ -21,7 +21,7 @@ struct DueRecord {
   std::string account;
   double amount = 0.0;
   std::string notes;      // line breaks are CR LF
-  std::int32_t type = 1;  // 1 Business, 2 Personal
+  std::int32_t type = 1;  // 1 Business, 2 Personal, 3 Income
   std::int32_t paid = 0;  // any value but 0 is paid
   std::string seriesId;   // empty for a single due
   // How the due was paid, when the user said so; kept after seriesId in the file's extension
@@ -42,14 +42,16 @@ struct DueRecord {
 
 inline constexpr std::int32_t kTypeBusiness = 1;
 inline constexpr std::int32_t kTypePersonal = 2;
+// Money coming in: added to the balance, not paid out of it; paid means received.
+inline constexpr std::int32_t kTypeIncome = 3;
 
 struct TypeEntry {
   std::int32_t value;
   std::string_view text;
 };
 // The type table, in the order a type selector lists it.
-inline constexpr std::array<TypeEntry, 2> kTypeTable = {
-    {{kTypeBusiness, "Business"}, {kTypePersonal, "Personal"}}};
+inline constexpr std::array<TypeEntry, 3> kTypeTable = {
+    {{kTypeBusiness, "Business"}, {kTypePersonal, "Personal"}, {kTypeIncome, "Income"}}};
 
 inline bool IsPaid(const DueRecord& record) {
   return record.paid != 0;
@@ -63,13 +65,16 @@ inline double PaidOrDueAmount(const DueRecord& record) {
 inline double ListedAmount(const DueRecord& record) {
   return record.paid != 0 ? PaidOrDueAmount(record) : record.amount;
 }
+inline bool IsIncome(const DueRecord& record) {
+  return record.type == kTypeIncome;
+}
 inline bool IsSeriesMember(const DueRecord& record) {
   return !record.seriesId.empty();
 }
 // What the due editor stores for fields left empty: "No Title" and "Someone".
 void ApplyEditorDefaults(DueRecord& record);
 
-// "Personal" for type 2, "Business" for every other value.
+// "Personal" for type 2, "Income" for type 3, "Business" for every other value.
 std::string_view TypeText(std::int32_t type);
 // "Paid" for any non-zero value, else "Unpaid".
 std::string_view PaidText(std::int32_t paid);

@@ -90,7 +90,7 @@ TEST_F(ExchangeCliTest, BadInputWritesNothingAndNamesEveryBadRow) {
            "z,2026-12-01,1,Weekly\r\nw,2026-12-01,1,,more\r\n",
        {"row 3: Due is not a date as YYYY-MM-DD HH:MM:SS: \"2026-02-30\"",
         "row 4: Amount \"12,3,4\" is not a number as 1234.56 or 1,234.56",
-        "row 5: Type must be Business or Personal: \"Weekly\"",
+        "row 5: Type must be Business, Personal or Income: \"Weekly\"",
         "row 6: more fields than the header's 4"}},
       {"a 10 MB field",
        header + "ok,2026-12-01,1,\r\n\"" + std::string(10 << 20, 'x') + "\",2026-12-01,1,\r\n",

@@ -78,4 +78,13 @@ class OverviewTest final : public QObject {
   void YearOverviewFollowsTheLocaleAndFitsSmallScreens();
 };
 
+class ForecastWindowTest final : public QObject {
+  Q_OBJECT
+ private slots:
+  void init();
+  void ShowsTheAccountsBalanceChartAndRegister();
+  void WarnsInRedAndTakesANewBalance();
+  void TheViewMenuOpensIt();
+};
+
 }  // namespace paylark::test

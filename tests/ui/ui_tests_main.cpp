@@ -7,5 +7,7 @@ int main(int argc, char* argv[]) {
   paylark::test::MonthRowTest monthRow;
   paylark::test::MainFrameTest mainFrame;
   paylark::test::OverviewTest overview;
-  return paylark::test::RunTestClasses(argc, argv, {&startUp, &monthRow, &mainFrame, &overview});
+  paylark::test::ForecastWindowTest forecast;
+  return paylark::test::RunTestClasses(argc, argv,
+                                       {&startUp, &monthRow, &mainFrame, &overview, &forecast});
 }

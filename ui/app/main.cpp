@@ -16,6 +16,7 @@
 #include "ui/base/resources.h"
 #include "ui/base/start_load.h"
 #include "ui/base/system_desktop_services.h"
+#include "ui/forecast/forecast_command.h"
 #include "ui/shell/main_window.h"
 #include "ui/sync/single_instance.h"
 #include "ui/sync/sync_commands.h"
@@ -77,6 +78,7 @@ int Run(int argc, char* argv[]) {
   paylark::MainWindow frame(app, dialogs, std::move(policies));
   paylark::SyncCommands sync(app, frame);
   paylark::AttachedDues attachedDues(app, frame);
+  paylark::ForecastCommand forecast(app, frame);
   // --show-due ID: the due's month with the due selected, also in a window already running.
   const auto goToDue = [&frame](const QString& recordId) {
     if (!recordId.isEmpty() && !frame.GoToDue(recordId)) {

@@ -99,6 +99,8 @@ Commands::Commands(QWidget* window) : QObject(window) {
       MakeCommand(window, "&Series History",
                   "Show the amounts and paid amounts of the selected due's series\nSeries History");
   seriesHistory->setObjectName(QStringLiteral("seriesHistory"));
+  forecast = MakeCommand(window, "F&orecast...",
+                         "Show the balance day by day and when it runs low\nForecast");
 }
 
 void Commands::DressToggleDetails(QAction& toggle) {
@@ -132,6 +134,7 @@ void Commands::BuildMenuBar(QMenuBar& bar, QAction* toggleDetails) const {
   view->addAction(find);
   view->addAction(yearOverview);
   view->addAction(seriesHistory);
+  view->addAction(forecast);
   bar.addMenu(QStringLiteral("&Tools"))->addAction(synchronize);
   QMenu* exports = bar.addMenu(QStringLiteral("E&xport"));
   const struct {

@@ -55,6 +55,7 @@ class Commands final : public QObject {
   QAction* find;
   QAction* yearOverview;
   QAction* seriesHistory;
+  QAction* forecast;  // opened by the forecast feature
 };
 
 }  // namespace paylark

@@ -1,0 +1,77 @@
+#include "core/forecast/balance_book.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <random>
+
+#include "core/forecast/balance_file.h"
+#include "core/records/record_files.h"
+
+namespace paylark {
+namespace {
+
+// A balance file is a few dozen bytes; anything much larger is not one.
+constexpr std::size_t kMaxBalanceFileBytes = 64 * 1024;
+
+// The moment to the second and eight random hex digits: two devices adding an entry in the
+// same second still choose different names.
+std::string NewEntryId(const Clock& clock) {
+  static std::mt19937 engine{std::random_device{}()};
+  const CivilDateTime c = clock.Now().ToCivil();
+  char text[40];
+  std::snprintf(text, sizeof text, "%04d%02d%02d%02d%02d%02d-%08x", c.year, c.month, c.day, c.hour,
+                c.minute, c.second, static_cast<unsigned>(engine()));
+  return text;
+}
+
+}  // namespace
+
+Status BalanceBook::Load() {
+  entries_.clear();
+  skipped_.clear();
+  Result<std::vector<FolderEntry>> listed = files_.ListNames(folder_);
+  if (!listed.ok())
+    return listed.status().code() == StatusCode::kNotFound ? Status::Ok() : listed.status();
+  for (const FolderEntry& file : listed.value()) {
+    const std::optional<std::string> id = BalanceEntryIdOf(file.name);
+    if (!id)
+      continue;
+    Result<std::string> bytes = files_.Read(folder_ + "/" + file.name, kMaxBalanceFileBytes);
+    Result<BalanceEntry> entry =
+        bytes.ok() ? DecodeBalance(*id, bytes.value()) : Result<BalanceEntry>(bytes.status());
+    if (entry.ok())
+      entries_.push_back(std::move(entry).value());
+    else
+      skipped_.push_back({file.name, entry.status().message()});
+  }
+  std::sort(entries_.begin(), entries_.end(),
+            [](const BalanceEntry& a, const BalanceEntry& b) { return a.entryId < b.entryId; });
+  return Status::Ok();
+}
+
+Result<BalanceEntry> BalanceBook::Add(BalanceEntry entry, const Clock& clock) {
+  RecordFolder folder(files_, folder_);
+  PAYLARK_TRY(folder.Create());
+  for (;;) {
+    entry.entryId = NewEntryId(clock);
+    const Status status = folder.CreateNew(BalanceFileName(entry.entryId), EncodeBalance(entry));
+    if (status.code() == StatusCode::kAlreadyExists)
+      continue;
+    PAYLARK_TRY(status);
+    break;
+  }
+  entries_.push_back(entry);
+  return entry;
+}
+
+Status BalanceBook::Remove(const std::string& entryId) {
+  const auto found = std::find_if(entries_.begin(), entries_.end(),
+                                  [&](const BalanceEntry& e) { return e.entryId == entryId; });
+  if (found == entries_.end())
+    return Status::NotFound("no balance entry has the ID " + entryId);
+  PAYLARK_TRY(RecordFolder(files_, folder_).Remove(BalanceFileName(entryId)));
+  entries_.erase(found);
+  return Status::Ok();
+}
+
+}  // namespace paylark

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/base/clock.h"
+#include "core/base/status.h"
+#include "core/forecast/balance_entry.h"
+#include "core/records/file_system.h"
+#include "core/records/record_store.h"
+
+namespace paylark {
+
+// The balance entries of a records folder. Each entry is its own file, written once under a
+// new name and never rewritten, so two devices adding entries never make a sync conflict.
+class BalanceBook {
+ public:
+  BalanceBook(FileSystem& files, std::string recordsFolder)
+      : files_(files), folder_(std::move(recordsFolder)) {}
+
+  // Reads every balance file of the folder; a damaged or foreign one is skipped and reported.
+  [[nodiscard]] Status Load();
+  const std::vector<BalanceEntry>& entries() const { return entries_; }
+  const std::vector<SkippedFile>& skipped() const { return skipped_; }
+
+  // Writes the entry under a new ID, claimed on disk as record IDs are, and returns it as stored.
+  [[nodiscard]] Result<BalanceEntry> Add(BalanceEntry entry, const Clock& clock);
+  [[nodiscard]] Status Remove(const std::string& entryId);
+
+ private:
+  FileSystem& files_;
+  std::string folder_;
+  std::vector<BalanceEntry> entries_;
+  std::vector<SkippedFile> skipped_;
+};
+
+}  // namespace paylark

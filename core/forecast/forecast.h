@@ -1,0 +1,73 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "core/base/ole_date_time.h"
+#include "core/forecast/balance_entry.h"
+#include "core/records/due_map.h"
+
+namespace paylark {
+
+// Money in whole cents: every balance of a forecast is a sum of cents, exact however many dues
+// it adds.
+using Cents = std::int64_t;
+
+Cents ToCents(double amount);
+double FromCents(Cents cents);
+
+struct ForecastRequest {
+  std::optional<std::string> account;  // empty for all accounts together; "" is "(no account)"
+  OleDateTime now;
+  int horizonDays = 90;
+  Cents warnBelow = 0;
+};
+
+struct DayBalance {
+  OleDateTime date;  // 00:00 of the day
+  Cents balance = 0;
+};
+
+// A coming due or income as the register lists it, with the balance after it.
+struct ForecastItem {
+  OleDateTime date;  // the day it counts on: today for an overdue bill
+  std::string recordId;
+  std::string title;
+  bool income = false;
+  bool overdue = false;
+  Cents amount = 0;  // signed: negative for a bill
+  Cents balanceAfter = 0;
+};
+
+// The dues before the next expected income, and what is left of the balance when it arrives.
+struct NextIncome {
+  OleDateTime date;
+  std::vector<std::string> dueIds;
+  Cents total = 0;
+  Cents left = 0;
+};
+
+struct Forecast {
+  std::optional<OleDateTime> startDate;  // the balance entry's date; empty without an entry
+  Cents startBalance = 0;
+  Cents balanceToday = 0;
+  std::vector<DayBalance> days;  // today first, one per day to the horizon
+  std::vector<ForecastItem> items;
+  DayBalance low;
+  std::optional<OleDateTime> firstBelow;
+  std::optional<NextIncome> nextIncome;
+};
+
+// The day-by-day balance of an account (or of all accounts together) from its newest balance
+// entry. Today's balance is the entry's amount, less bills paid and plus incomes received after
+// the entry's moment up to now (a paid due without a payment date counts on its due date); an
+// account without an entry starts at 0 today. From today to the horizon, unpaid bills are taken
+// off on their due dates (overdue ones today) and unpaid incomes added on theirs; within a day
+// incomes come first. Income overdue and not received is not counted: it may never come.
+Forecast MakeForecast(const ForecastRequest& request, std::span<const BalanceEntry> balances,
+                      const DueMap& dues);
+
+}  // namespace paylark

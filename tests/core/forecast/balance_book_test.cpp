@@ -1,0 +1,98 @@
+#include "core/forecast/balance_book.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cmath>
+
+#include "core/forecast/balance_file.h"
+#include "core/records/memory_file_system.h"
+
+namespace paylark {
+namespace {
+
+constexpr const char* kFolder = "/home/u/Paylark Files";
+
+OleDateTime At(int y, int mo, int d, int h = 0) {
+  return *OleDateTime::FromCivil(y, mo, d, h, 0, 0);
+}
+
+TEST(BalanceFileTest, EncodesTheFieldsInOrderAndReadsThemBack) {
+  const BalanceEntry entry{"x", "Girokonto €", At(2026, 11, 30, 23), 1240.05, "nov.xml"};
+  const std::string bytes = EncodeBalance(entry);
+  // "Girokonto €" is 13 bytes of UTF-8 behind a one-byte length.
+  EXPECT_EQ(bytes.substr(0, 14), std::string("\x0D") + "Girokonto €");
+  EXPECT_EQ(bytes.size(), 14u + 12u + 8u + 8u);
+  Result<BalanceEntry> read = DecodeBalance("x", bytes);
+  ASSERT_TRUE(read.ok()) << read.status().message();
+  EXPECT_EQ(read.value(), entry);
+}
+
+TEST(BalanceFileTest, RefusesDamagedAndForeignBytes) {
+  const std::string good = EncodeBalance({"x", "A", At(2026, 1, 1), 5, ""});
+  EXPECT_FALSE(DecodeBalance("x", good.substr(0, good.size() - 1)).ok());
+  EXPECT_FALSE(DecodeBalance("x", good + "z").ok());
+  EXPECT_FALSE(DecodeBalance("x", "").ok());
+  EXPECT_FALSE(DecodeBalance("x", EncodeBalance({"x", "A", OleDateTime(9e9), 5, ""})).ok());
+  EXPECT_FALSE(DecodeBalance("x", EncodeBalance({"x", "A", At(2026, 1, 1), std::nan(""), ""})).ok());
+}
+
+TEST(BalanceFileTest, KnowsItsNamesAndNoOthers) {
+  EXPECT_EQ(BalanceFileName("20261206120000-0a0b0c0d"), "balance20261206120000-0a0b0c0d.bal");
+  EXPECT_EQ(BalanceEntryIdOf("balance20261206-1.bal"), "20261206-1");
+  for (const char* other : {"balance.bal", "balance1.due", "xbalance1.bal", "balance 1.bal",
+                            "balance../x.bal", "balance1.bal~"})
+    EXPECT_FALSE(BalanceEntryIdOf(other)) << other;
+}
+
+class BalanceBookTest : public ::testing::Test {
+ protected:
+  MemoryFileSystem files_;
+  FixedClock clock_{At(2026, 12, 6, 12)};
+  BalanceBook book_{files_, kFolder};
+};
+
+TEST_F(BalanceBookTest, AddsEntriesUnderNewNamesAndLoadsThemBack) {
+  files_.Put(std::string(kFolder) + "/20261201120000.due", "not read");
+  Result<BalanceEntry> first = book_.Add({"", "Checking", At(2026, 12, 1), 100, ""}, clock_);
+  Result<BalanceEntry> second = book_.Add({"", "Checking", At(2026, 12, 5), 90, ""}, clock_);
+  ASSERT_TRUE(first.ok() && second.ok());
+  EXPECT_NE(first.value().entryId, second.value().entryId);
+  EXPECT_TRUE(first.value().entryId.starts_with("20261206120000-"));
+
+  BalanceBook again(files_, kFolder);
+  ASSERT_TRUE(again.Load().ok());
+  ASSERT_EQ(again.entries().size(), 2u);
+  EXPECT_TRUE(again.skipped().empty());
+  ASSERT_TRUE(again.Remove(first.value().entryId).ok());
+  EXPECT_FALSE(
+      files_.Contains(std::string(kFolder) + "/" + BalanceFileName(first.value().entryId)));
+  EXPECT_EQ(again.Remove("nothing").code(), StatusCode::kNotFound);
+}
+
+TEST_F(BalanceBookTest, SkipsAndReportsFilesItCannotRead) {
+  files_.Put(std::string(kFolder) + "/balance1.bal", "garbage");
+  files_.Put(std::string(kFolder) + "/balance2.bal",
+             EncodeBalance({"", "A", At(2026, 1, 1), 1, ""}));
+  files_.Put(std::string(kFolder) + "/balance3.bal",
+             EncodeBalance({"", "A", At(2026, 1, 2), 2, ""}));
+  files_.FailRead(std::string(kFolder) + "/balance3.bal", EACCES);
+  ASSERT_TRUE(book_.Load().ok());
+  ASSERT_EQ(book_.entries().size(), 1u);
+  EXPECT_EQ(book_.entries()[0].entryId, "2");
+  ASSERT_EQ(book_.skipped().size(), 2u);
+}
+
+TEST_F(BalanceBookTest, LeavesNothingBehindWhenTheDiskRefuses) {
+  files_.FailAlways(MemoryFileSystem::Call::kRename, ENOSPC);
+  Result<BalanceEntry> added = book_.Add({"", "A", At(2026, 1, 1), 1, ""}, clock_);
+  EXPECT_FALSE(added.ok());
+  EXPECT_TRUE(book_.entries().empty());
+  EXPECT_TRUE(files_.Names(kFolder).empty());
+  files_.FailAlways(MemoryFileSystem::Call::kRename, 0);
+  files_.FailList(kFolder, EIO);
+  EXPECT_FALSE(book_.Load().ok());
+}
+
+}  // namespace
+}  // namespace paylark

@@ -1,0 +1,133 @@
+#include <QApplication>
+#include <QChartView>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+#include <QtCharts/QLineSeries>
+#include <QtCharts/QScatterSeries>
+
+#include "core/forecast/balance_book.h"
+#include "tests/ui/fakes.h"
+#include "tests/ui/ui_tests.h"
+#include "ui/forecast/forecast_command.h"
+#include "ui/forecast/forecast_window.h"
+#include "ui/shell/commands.h"
+#include "ui/shell/main_window.h"
+
+namespace paylark::test {
+namespace {
+
+// Today is 15 March 2026: 1,000.00 in Checking on 1 March, rent and power coming, salary on the
+// 25th.
+struct Fixture {
+  Fixture() {
+    Add("Rent", 850, At(2026, 4, 1, 9), kTypePersonal, "Checking");
+    Add("Power", 92.40, At(2026, 3, 20, 12), kTypePersonal, " checking");
+    Add("Salary", 1500, At(2026, 3, 25, 8), kTypeIncome, "Checking");
+    Add("Gym", 35, At(2026, 3, 2, 18), kTypePersonal, "Checking", true);
+    Add("Bread", 3.5, At(2026, 3, 16), kTypePersonal, "");
+    BalanceBook book(ws.app.store().files(), ws.app.store().RecordsFolder());
+    (void)book.Add({"", "Checking", At(2026, 3, 1, 23, 59), 1000, ""}, ws.clock);
+  }
+
+  void Add(const std::string& title, double amount, const OleDateTime& due, std::int32_t type,
+           const std::string& account, bool paid = false) {
+    DueRecord record = ws.app.store().Get(ws.AddDue(title, "Someone", amount, due, paid));
+    record.type = type;
+    record.account = account;
+    QVERIFY(ws.app.store().Replace(record).ok());
+  }
+
+  Workspace ws;
+};
+
+QString Cell(const QTableWidget& table, int row, int column) {
+  return table.item(row, column)->text();
+}
+
+}  // namespace
+
+void ForecastWindowTest::init() {
+  UseFreshSettings();
+}
+
+void ForecastWindowTest::ShowsTheAccountsBalanceChartAndRegister() {
+  Fixture f;
+  ForecastWindow window(f.ws.app.store(), f.ws.clock);
+  window.show();
+  auto& account = *window.findChild<QComboBox*>(QStringLiteral("account"));
+  QCOMPARE(account.count(), 3);  // All accounts, Checking once, (no account)
+  QCOMPARE(account.currentText(), QStringLiteral("Checking"));
+  QCOMPARE(window.findChild<QLabel*>(QStringLiteral("balanceLine"))->text(),
+           QStringLiteral("Balance on 1 Mar 2026: $1,000.00"));
+  QCOMPARE(window.forecast().balanceToday, 96500);  // less the gym, paid since
+  auto& table = *window.findChild<QTableWidget*>(QStringLiteral("register"));
+  QCOMPARE(table.rowCount(), 3);
+  QCOMPARE(Cell(table, 0, 1) + " " + Cell(table, 0, 2) + " " + Cell(table, 0, 3),
+           QStringLiteral("Power -$92.40 $872.60"));
+  QCOMPARE(Cell(table, 1, 2), QStringLiteral("+$1,500.00"));
+  QCOMPARE(Cell(table, 2, 3), QStringLiteral("$1,522.60"));
+
+  QChart* chart = window.findChild<QChartView*>(QStringLiteral("chart"))->chart();
+  QCOMPARE(chart->series().size(), 3);
+  auto* balance = static_cast<QLineSeries*>(chart->series().at(0));
+  QCOMPARE(balance->count(), 91);
+  QCOMPARE(balance->at(90).y(), 1522.60);
+  auto* low = static_cast<QScatterSeries*>(chart->series().at(2));
+  QCOMPARE(low->at(0).y(), 872.60);
+  Snapshot(window, QStringLiteral("forecast.png"));
+  Snapshot(window, QStringLiteral("forecast-2x.png"), 2);
+
+  window.findChild<QComboBox*>(QStringLiteral("horizon"))->setCurrentIndex(0);
+  QCOMPARE(balance->count(), 31);
+  account.setCurrentIndex(0);
+  QCOMPARE(window.forecast().days.back().balance, 152260 - 350);
+}
+
+void ForecastWindowTest::WarnsInRedAndTakesANewBalance() {
+  Fixture f;
+  ForecastWindow window(f.ws.app.store(), f.ws.clock);
+  window.resize(640, 420);
+  window.show();
+  QVERIFY(window.UpdateBalance(50, At(2026, 3, 15, 9)).ok());
+  QCOMPARE(window.findChild<QLabel*>(QStringLiteral("balanceLine"))->text(),
+           QStringLiteral("Balance on 15 Mar 2026: $50.00"));
+  auto& lowLine = *window.findChild<QLabel*>(QStringLiteral("lowLine"));
+  QCOMPARE(lowLine.text(), QStringLiteral("Lowest: -$42.40 on 20 Mar 2026. Balance below $0.00 on "
+                                          "20 Mar 2026."));
+  auto& table = *window.findChild<QTableWidget*>(QStringLiteral("register"));
+  QCOMPARE(table.item(0, 3)->foreground().color(), QColor(200, 0, 0));
+  QVERIFY(table.item(1, 3)->foreground().color() != QColor(200, 0, 0));
+  BalanceBook reread(f.ws.app.store().files(), f.ws.app.store().RecordsFolder());
+  QVERIFY(reread.Load().ok());
+  QCOMPARE(reread.entries().size(), std::size_t{2});
+
+  QCOMPARE(window.size(), QSize(640, 420));
+  auto* close = window.findChild<QDialogButtonBox*>();
+  QVERIFY(close->isVisible() && window.rect().contains(close->geometry()));
+  QTest::qWait(50);  // the chart lays out its new series and axis labels
+  Snapshot(window, QStringLiteral("forecast-narrow.png"));
+}
+
+void ForecastWindowTest::TheViewMenuOpensIt() {
+  Fixture f;
+  FakeDialogs dialogs;
+  MainWindow frame(f.ws.app, dialogs);
+  ForecastCommand command(f.ws.app, frame);
+  frame.show();
+  QString shown;
+  QTimer::singleShot(0, [&] {
+    QWidget* modal = QApplication::activeModalWidget();
+    shown = modal ? modal->windowTitle() : QString();
+    if (modal)
+      modal->close();
+  });
+  frame.commands().forecast->trigger();
+  QCOMPARE(shown, QStringLiteral("Forecast"));
+}
+
+}  // namespace paylark::test

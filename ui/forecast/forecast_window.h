@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QDialog>
+#include <vector>
+
+#include "core/forecast/balance_book.h"
+#include "core/forecast/forecast.h"
+
+class QComboBox;
+class QChartView;
+class QDateTimeAxis;
+class QLineSeries;
+class QScatterSeries;
+class QValueAxis;
+class QLabel;
+class QTableWidget;
+
+namespace paylark {
+
+class Clock;
+class RecordStore;
+
+// View → Forecast: an account's balance day by day from its newest balance entry, as a line
+// chart with the low point and the warning level marked, and the register of coming dues and
+// incomes with the running balance (rows below the warning level in red). The figures come from
+// MakeForecast, as the command line's do; the window computes again only when the account, the
+// horizon or a balance entry changes.
+class ForecastWindow final : public QDialog {
+  Q_OBJECT
+
+ public:
+  ForecastWindow(const RecordStore& store, const Clock& clock, QWidget* parent = nullptr);
+
+  const Forecast& forecast() const { return forecast_; }
+  // Adds a balance entry for the chosen account and shows the forecast from it.
+  [[nodiscard]] Status UpdateBalance(double amount, const OleDateTime& on);
+
+ private:
+  QWidget* BuildChart();
+  void FillAccounts();
+  void Recompute();
+  void FillBalanceLine();
+  void FillChart();
+  void FillRegister();
+  void AskForBalance();
+  std::optional<std::string> ChosenAccount() const;
+
+  const RecordStore& store_;
+  const Clock& clock_;
+  BalanceBook balances_;
+  Cents warnBelow_ = 0;
+  Forecast forecast_;
+  QComboBox* account_;
+  QComboBox* horizon_;
+  QLabel* balanceLine_;
+  QLabel* lowLine_;
+  QChartView* chart_ = nullptr;
+  QLineSeries* balance_ = nullptr;
+  QLineSeries* warning_ = nullptr;
+  QScatterSeries* lowPoint_ = nullptr;
+  QDateTimeAxis* dates_ = nullptr;
+  QValueAxis* amounts_ = nullptr;
+  QTableWidget* register_;
+};
+
+}  // namespace paylark

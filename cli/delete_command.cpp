@@ -8,20 +8,16 @@ namespace paylark::cli {
 
 int RunDelete(Arguments& arguments, CommandContext& context) {
   const bool wholeSeries = arguments.TakeFlag("--whole-series");
-  const auto id = arguments.TakePositional();
-  if (!id)
-    return UsageError(context, "delete needs a record ID");
-  if (auto problem = arguments.Finish())
-    return UsageError(context, *problem);
-  if (!context.store.Contains(*id)) {
-    return NoSuchDue(context, *id);
-  }
+  const DueArgument due = TakeDueArgument("delete", arguments, context);
+  if (!due.id)
+    return due.exitCode;
+  const std::string& id = *due.id;
   const Status status = ApplyDelete(
       context.store, wholeSeries ? SeriesChoice::kWholeSeries : SeriesChoice::kThisRecord,
-      context.store.Get(*id));
+      context.store.Get(id));
   if (!status.ok()) {
     return Fail(context, kExitFailed,
-                "the due " + *id + " could not be deleted: " + status.message());
+                "the due " + id + " could not be deleted: " + status.message());
   }
   return kExitSuccess;
 }

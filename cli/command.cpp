@@ -1,6 +1,7 @@
 #include "cli/command.h"
 
 #include <ostream>
+#include <utility>
 
 #include "cli/exit_code.h"
 
@@ -13,6 +14,18 @@ int Fail(CommandContext& context, int code, const std::string& message) {
 
 int NoSuchDue(CommandContext& context, const std::string& recordId) {
   return Fail(context, kExitFailed, "no due has the record ID \"" + recordId + "\"");
+}
+
+DueArgument TakeDueArgument(std::string_view command, Arguments& arguments,
+                            CommandContext& context) {
+  std::optional<std::string> id = arguments.TakePositional();
+  if (!id)
+    return {std::nullopt, UsageError(context, std::string(command) + " needs a record ID")};
+  if (const std::optional<std::string> problem = arguments.Finish())
+    return {std::nullopt, UsageError(context, *problem)};
+  if (!context.store.Contains(*id))
+    return {std::nullopt, NoSuchDue(context, *id)};
+  return {std::move(id), kExitSuccess};
 }
 
 int UsageError(CommandContext& context, const std::string& message) {

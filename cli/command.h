@@ -1,6 +1,7 @@
 #pragma once
 
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -30,5 +31,16 @@ int Fail(CommandContext& context, int code, const std::string& message);
 int UsageError(CommandContext& context, const std::string& message);
 // Fail with kExitFailed: no due has the record ID.
 int NoSuchDue(CommandContext& context, const std::string& recordId);
+
+// The record ID of a command that works on one due.
+struct DueArgument {
+  std::optional<std::string> id;  // empty when the command failed already
+  int exitCode = 0;               // the failure's exit code
+};
+// Takes the record ID, the command's one positional argument, once every option is taken: no ID
+// or an argument left over is a usage error, an ID that no due has fails with kExitFailed. A
+// failure is printed before this returns.
+DueArgument TakeDueArgument(std::string_view command, Arguments& arguments,
+                            CommandContext& context);
 
 }  // namespace paylark::cli

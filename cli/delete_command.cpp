@@ -9,25 +9,21 @@ namespace paylark::cli {
 
 int RunDelete(Arguments& arguments, CommandContext& context) {
   const bool wholeSeries = arguments.TakeFlag("--whole-series");
-  const auto id = arguments.TakePositional();
-  if (!id)
-    return UsageError(context, "delete needs a record ID");
-  if (auto problem = arguments.Finish())
-    return UsageError(context, *problem);
-  if (!context.store.Contains(*id)) {
-    return NoSuchDue(context, *id);
-  }
+  const DueArgument due = TakeDueArgument("delete", arguments, context);
+  if (!due.id)
+    return due.exitCode;
+  const std::string& id = *due.id;
   const DeleteOutcome outcome = DeleteWithAttachments(
       context.store, wholeSeries ? SeriesChoice::kWholeSeries : SeriesChoice::kThisRecord,
-      context.store.Get(*id), BackupsFolder(context.store.workingDirectory()));
+      context.store.Get(id), BackupsFolder(context.store.workingDirectory()));
   const Status& status = outcome.deleted;
   if (!status.ok()) {
     return Fail(context, kExitFailed,
-                "the due " + *id + " could not be deleted: " + status.message());
+                "the due " + id + " could not be deleted: " + status.message());
   }
   if (!outcome.attachmentsMoved.ok()) {
     return Fail(context, kExitFailed,
-                "the due " + *id + " was deleted, but an attachment stays in the records folder: " +
+                "the due " + id + " was deleted, but an attachment stays in the records folder: " +
                     outcome.attachmentsMoved.message());
   }
   return kExitSuccess;

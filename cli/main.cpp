@@ -14,7 +14,7 @@
 #include "cli/printable_text.h"
 #include "cli/record_fields.h"
 #include "cli/working_directory.h"
-#include "core/base/data_folders.h"
+#include "core/base/cache_folder.h"
 #include "core/base/messages.h"
 #include "core/base/text_encoding.h"
 #include "core/records/record_snapshot.h"

@@ -24,22 +24,18 @@ int RunModify(Arguments& arguments, CommandContext& context) {
   DueRecord blank;
   if (auto problem = TakeRecordFields(checked, blank))
     return UsageError(context, *problem);
-  const auto id = checked.TakePositional();
-  if (!id)
-    return UsageError(context, "modify needs a record ID");
-  if (auto problem = checked.Finish())
-    return UsageError(context, *problem);
-  if (!context.store.Contains(*id))
-    return NoSuchDue(context, *id);
-  const DueRecord stored = context.store.Get(*id);
+  const DueArgument due = TakeDueArgument("modify", checked, context);
+  if (!due.id)
+    return due.exitCode;
+  const std::string& id = *due.id;
+  const DueRecord stored = context.store.Get(id);
   DueRecord edited = stored;
   (void)TakeRecordFields(arguments, edited);
   ApplyEditorDefaults(edited);
   SettlePayment(edited, stored, context.clock.Now());
   const Status status = ApplyModify(context.store, choice, edited, stored);
   if (!status.ok()) {
-    return Fail(context, kExitFailed,
-                "the due " + *id + " could not be saved: " + status.message());
+    return Fail(context, kExitFailed, "the due " + id + " could not be saved: " + status.message());
   }
   return kExitSuccess;
 }

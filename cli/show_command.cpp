@@ -9,16 +9,12 @@ namespace paylark::cli {
 
 int RunShow(Arguments& arguments, CommandContext& context) {
   const bool json = arguments.TakeFlag("--json");
-  const auto id = arguments.TakePositional();
-  if (!id)
-    return UsageError(context, "show needs a record ID");
-  if (auto problem = arguments.Finish())
-    return UsageError(context, *problem);
-  if (!context.store.Contains(*id)) {
-    return NoSuchDue(context, *id);
-  }
-  const DueRecord record = context.store.Get(*id);
-  const std::optional<SeriesPosition> position = context.store.SeriesPositionOf(*id);
+  const DueArgument due = TakeDueArgument("show", arguments, context);
+  if (!due.id)
+    return due.exitCode;
+  const std::string& id = *due.id;
+  const DueRecord record = context.store.Get(id);
+  const std::optional<SeriesPosition> position = context.store.SeriesPositionOf(id);
   if (json) {
     std::string object = RecordJson(record);
     if (position) {

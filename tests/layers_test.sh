@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The layers' arrows point one way: core/ includes no Qt header and nothing above it, core/base
 # no other part of core, core/records none of the subsystems built on it, settings/ nothing of
-# the window or the command line, ui/base no other folder of ui/ and ui/widgets only ui/base.
+# the window or the command line, ui/base no other folder of ui/ and ui/widgets only ui/base. The
+# core reaches files only through its file-system interface, never through std::filesystem.
 # Usage: layers_test.sh SOURCE_DIR
 set -uo pipefail
 cd "$1"
@@ -21,6 +22,8 @@ forbid core/base \
   "core/base includes another part of core"
 forbid core/records '#include "core/(recurrence|export|office|print|exchange|reminders|sync)/' \
   "core/records includes a subsystem built on it"
+forbid core '#include <filesystem>|std::filesystem' \
+  "core/ reaches the disk beside its file-system interface (core/records/file_system.h)"
 forbid settings '#include "(ui|cli)/' "settings/ includes the window or the command line"
 forbid ui/base '#include "ui/(widgets|shell|editor|recurrence|export|exchange|print|reminders|sync|app)/' \
   "ui/base includes another folder of ui/"

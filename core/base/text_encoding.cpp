@@ -38,7 +38,8 @@ bool IsAscii(std::string_view text) {
 
 std::optional<std::string> Iconv(const char* fromCharset, std::string_view text) {
   const iconv_t converter = iconv_open("UTF-8", fromCharset);
-  if (converter == reinterpret_cast<iconv_t>(-1))
+  // iconv_open reports a failure as the pointer (iconv_t)-1.
+  if (converter == reinterpret_cast<iconv_t>(-1))  // NOLINT(performance-no-int-to-ptr)
     return std::nullopt;
   // No single-byte or double-byte character set needs more than four UTF-8 bytes per input byte.
   std::string out(text.size() * 4 + 4, '\0');

@@ -1,40 +1,31 @@
 #include "core/export/template_files.h"
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <system_error>
-
 #include "core/base/messages.h"
 #include "core/export/template_text.h"
 
 namespace paylark {
 
-Result<std::string> ReadFileBytes(const std::string& path) {
+Result<std::string> ReadFileBytes(const std::string& path, FileSystem& files) {
   const auto failure = [&path](std::string reason) {
     return Status::IoError(MessageText({MessageId::kFileReadFailed, path, 0, std::move(reason)}));
   };
-  std::error_code error;
-  const std::uintmax_t size = std::filesystem::file_size(path, error);
-  if (error)
-    return failure(error.message());
-  if (size > kMaxRenderedSize)
+  const Result<FileInfo> info = files.Inspect(path);
+  if (!info.ok())
+    return failure(info.status().message());
+  if (info.value().kind != FileKind::kRegular)
+    return failure("it is not a regular file");
+  if (info.value().size > kMaxRenderedSize)
     return failure("it is larger than 64 MiB");
-  std::ifstream file(path, std::ios::binary);
-  if (!file)
-    return failure("it cannot be opened");
-  std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  if (file.bad())
-    return failure("reading it failed");
-  return text;
+  Result<std::string> bytes = files.Read(path, kMaxRenderedSize);
+  if (!bytes.ok())
+    return failure(bytes.status().message());
+  return bytes;
 }
 
-Result<std::string> ReadTemplate(const std::string& path) {
-  Result<std::string> text = ReadFileBytes(path);
-  if (!text.ok())
-    return text;
-  if (const std::size_t nul = text.value().find('\0'); nul != std::string::npos)
-    text.value().resize(nul);
+Result<std::string> ReadTemplate(const std::string& path, FileSystem& files) {
+  PAYLARK_TRY_ASSIGN(std::string text, ReadFileBytes(path, files));
+  if (const std::size_t nul = text.find('\0'); nul != std::string::npos)
+    text.resize(nul);
   return text;
 }
 

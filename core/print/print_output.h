@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "core/base/status.h"
+#include "core/records/file_system.h"
 
 namespace paylark {
 
@@ -12,6 +13,7 @@ namespace paylark {
 // in the first of templateFolders that holds it, into the page's folder, since the page names them
 // relatively. The page is written even when an icon is missing; the result then says which.
 Status WritePrintPage(std::string_view html, const std::string& pagePath,
-                      std::span<const std::string> templateFolders);
+                      std::span<const std::string> templateFolders,
+                      FileSystem& files = SystemFileSystem());
 
 }  // namespace paylark

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 #include <utility>
+#include <vector>
 
 namespace paylark {
 
@@ -65,6 +66,33 @@ std::unique_ptr<FolderReader> FileSystem::ReadFolder(const std::string& folder) 
 std::string ParentFolder(const std::string& path) {
   const std::size_t slash = path.rfind('/');
   return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+std::string JoinPath(std::string_view folder, std::string_view name) {
+  const bool absolute = folder.starts_with('/') || (folder.empty() && name.starts_with('/'));
+  std::vector<std::string_view> parts;
+  const auto take = [&parts, absolute](std::string_view text) {
+    while (!text.empty()) {
+      const std::size_t slash = text.find('/');
+      const std::string_view part = text.substr(0, slash);
+      text = slash == std::string_view::npos ? std::string_view() : text.substr(slash + 1);
+      if (part.empty() || part == ".")
+        continue;
+      if (part == ".." && !parts.empty() && parts.back() != "..")
+        parts.pop_back();
+      else if (part != ".." || !absolute)
+        parts.push_back(part);
+    }
+  };
+  take(folder);
+  take(name);
+  std::string path = absolute ? "/" : "";
+  for (const std::string_view part : parts) {
+    if (!path.empty() && path.back() != '/')
+      path += '/';
+    path += part;
+  }
+  return path.empty() ? std::string(".") : path;
 }
 
 }  // namespace paylark

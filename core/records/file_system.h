@@ -89,6 +89,9 @@ class FileSystem {
   // leaves files for others to remove.
   virtual int ProcessId() const = 0;
   virtual bool ProcessRunning(int processId) const = 0;
+  // The running program's own file, whose folder a build tree or a portable copy keeps its data
+  // beside; empty where it cannot be told.
+  virtual std::string ExecutablePath() const { return {}; }
 };
 
 // The operating system's file system.
@@ -105,5 +108,8 @@ Status CreateFolders(FileSystem& files, const std::string& path);
 int NewFileMode();
 // The path up to its last "/": "" for a bare name.
 std::string ParentFolder(const std::string& path);
+// The path joined to `name` and read by its text alone: "." and empty parts dropped, ".." taking
+// back the part before it (never above the root), no "/" at the end.
+std::string JoinPath(std::string_view folder, std::string_view name);
 
 }  // namespace paylark

@@ -6,6 +6,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 
 #include "core/records/file_system.h"
 
@@ -57,6 +58,7 @@ class MemoryFileSystem final : public FileSystem {
   void SetProcess(int processId, bool running);
   // This process's ID from now on: a test plays a process that was killed and started again.
   void SetProcessId(int processId) { processId_ = processId; }
+  void SetExecutablePath(std::string path) { executablePath_ = std::move(path); }
   // Runs at the start of every List, on the listing thread: a test holds a listing there until
   // it has seen what it waits for. Empty for none.
   void OnList(std::function<void()> hook) { onList_ = std::move(hook); }
@@ -73,6 +75,7 @@ class MemoryFileSystem final : public FileSystem {
   Status SyncFolder(const std::string& folder) override;
   int ProcessId() const override { return processId_; }
   bool ProcessRunning(int processId) const override;
+  std::string ExecutablePath() const override { return executablePath_; }
 
  private:
   struct File {
@@ -105,6 +108,7 @@ class MemoryFileSystem final : public FileSystem {
   std::set<std::string> folders_;
   std::set<int> running_;
   int processId_ = 4242;
+  std::string executablePath_;
   std::uint64_t lastInode_ = 0;
   std::int64_t lastChange_ = 0;
   std::map<std::string, int> listErrors_;

@@ -391,6 +391,15 @@ class SystemFiles final : public FileSystem {
   bool ProcessRunning(int processId) const override {
     return processId > 0 && (kill(processId, 0) == 0 || errno == EPERM);
   }
+
+  std::string ExecutablePath() const override {
+    std::string path(PATH_MAX, '\0');
+    const ssize_t length = readlink("/proc/self/exe", path.data(), path.size());
+    if (length <= 0 || static_cast<std::size_t>(length) >= path.size())
+      return {};
+    path.resize(static_cast<std::size_t>(length));
+    return path;
+  }
 };
 
 }  // namespace

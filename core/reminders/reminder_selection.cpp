@@ -6,7 +6,7 @@
 namespace paylark {
 namespace {
 
-constexpr std::int64_t kSecondsPerDay = 24 * 60 * 60;
+constexpr std::int64_t kSecondsPerDay = std::int64_t{24} * 60 * 60;
 
 // Calls choose(const DueRecord&) for every due a reminder is for, in map order.
 template <class Chooser>

@@ -36,6 +36,7 @@ CliResult RunCli(const std::vector<std::string>& arguments,
   std::vector<std::string> words = {PAYLARK_CLI_PATH};
   words.insert(words.end(), arguments.begin(), arguments.end());
   std::vector<char*> argv;
+  argv.reserve(words.size() + 1);
   for (auto& word : words)
     argv.push_back(word.data());
   argv.push_back(nullptr);
@@ -48,6 +49,7 @@ CliResult RunCli(const std::vector<std::string>& arguments,
       env.emplace_back(*e);
   }
   std::vector<char*> envp;
+  envp.reserve(env.size() + 1);
   for (auto& entry : env)
     envp.push_back(entry.data());
   envp.push_back(nullptr);

@@ -103,6 +103,11 @@ TEST_F(RecordsCliTest, FailuresExitWithTheirCodeAndSayWhy) {
       {{"list", "--month", "March"}, 2, "--month needs a month"},
       {{"show", "2026030109000001"}, 1, "no due has the record ID"},
       {{"delete", "2026030109000001"}, 1, "no due has the record ID"},
+      {{"modify", "--title", "New", "2026030109000001"}, 1, "no due has the record ID"},
+      {{"show"}, 2, "show needs a record ID"},
+      {{"delete", "--whole-series"}, 2, "delete needs a record ID"},
+      {{"modify", "--title", "New"}, 2, "modify needs a record ID"},
+      {{"show", "2026030109000001", "2026030109000002"}, 2, "2026030109000002"},
       {{"frobnicate"}, 2, "unknown command"},
   };
   for (const Case& c : cases) {

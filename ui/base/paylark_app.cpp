@@ -1,6 +1,6 @@
 #include "ui/base/paylark_app.h"
 
-#include "core/base/data_folders.h"
+#include "core/base/cache_folder.h"
 #include "core/base/messages.h"
 #include "core/records/record_snapshot.h"
 #include "settings/user_settings.h"

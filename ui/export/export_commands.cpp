@@ -3,11 +3,11 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "core/base/data_folders.h"
 #include "core/base/format.h"
 #include "core/base/messages.h"
 #include "core/exchange/calendar_feed.h"
 #include "core/exchange/csv_export.h"
+#include "core/export/data_files.h"
 #include "core/export/document_file.h"
 #include "core/export/html_export.h"
 #include "core/export/pdf_export.h"

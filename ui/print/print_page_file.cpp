@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QStandardPaths>
 
-#include "core/base/data_folders.h"
+#include "core/export/data_files.h"
 #include "core/export/template_files.h"
 #include "core/print/print_output.h"
 #include "core/print/print_page.h"

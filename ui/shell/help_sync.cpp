@@ -3,8 +3,8 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
-#include "core/base/data_folders.h"
 #include "core/base/messages.h"
+#include "core/export/data_files.h"
 #include "settings/user_settings.h"
 #include "ui/base/desktop_services.h"
 #include "ui/base/prompt.h"

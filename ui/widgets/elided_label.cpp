@@ -27,9 +27,9 @@ QSize ElidedLabel::minimumSizeHint() const {
 
 void ElidedLabel::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  style()->drawItemText(&painter, contentsRect(),
-                        QStyle::visualAlignment(layoutDirection(), alignment()), palette(),
-                        isEnabled(), ShownText(), foregroundRole());
+  const int flags = static_cast<int>(QStyle::visualAlignment(layoutDirection(), alignment()));
+  style()->drawItemText(&painter, contentsRect(), flags, palette(), isEnabled(), ShownText(),
+                        foregroundRole());
 }
 
 }  // namespace paylark

@@ -49,9 +49,12 @@ void GradientLabel::paintEvent(QPaintEvent*) {
   const QSizeF natural = image.defaultSize();
   if (natural.isEmpty())
     return;
-  const qreal scale = qMin(kImageWidth / natural.width(), (h - h / 4) / natural.height());
+  // The picture stands a quarter of the label in from its left and top, on whole pixels.
+  const int imageLeft = width() / 4;
+  const int imageTop = h / 4;
+  const qreal scale = qMin(kImageWidth / natural.width(), (h - imageTop) / natural.height());
   image.render(&painter,
-               QRectF(width() / 4, h / 4, natural.width() * scale, natural.height() * scale));
+               QRectF(imageLeft, imageTop, natural.width() * scale, natural.height() * scale));
 }
 
 }  // namespace paylark

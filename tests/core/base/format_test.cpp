@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <clocale>
+#include <optional>
+
+#include "tests/support/scoped_locale.h"
 
 namespace paylark {
 namespace {
@@ -13,9 +15,13 @@ const OleDateTime kMidnight = *OleDateTime::FromCivil(2007, 3, 1);
 
 class FormatTest : public ::testing::TestWithParam<const char*> {
  protected:
-  void SetUp() override { ASSERT_NE(std::setlocale(LC_ALL, GetParam()), nullptr); }
-  void TearDown() override { std::setlocale(LC_ALL, "C"); }
+  void SetUp() override {
+    locale_.emplace(GetParam());
+    ASSERT_TRUE(locale_->ok()) << GetParam();
+  }
   bool German() const { return std::string(GetParam()) == "de_DE.UTF-8"; }
+
+  std::optional<testing::ScopedLocale> locale_;
 };
 
 TEST_P(FormatTest, CurrencyFollowsTheLocale) {
@@ -71,19 +77,19 @@ TEST_P(FormatTest, DocumentDatesAreTheLocalesShortDateWithAFourDigitYear) {
 INSTANTIATE_TEST_SUITE_P(Locales, FormatTest, ::testing::Values("en_US.UTF-8", "de_DE.UTF-8"));
 
 TEST(FormatCLocaleTest, PlainNumbersWithoutACurrencySymbol) {
-  std::setlocale(LC_ALL, "C");
+  const testing::ScopedLocale c("C");
   EXPECT_EQ(FormatCurrency("1234.50"), "1234.50");
   EXPECT_EQ(FormatDocumentDate(kMorning), "03/01/2007");
 }
 
 // ISO-8859-15 names and the euro sign reach documents as UTF-8, never as raw single bytes.
 TEST(FormatSingleByteLocaleTest, LocaleTextIsConvertedToUtf8) {
-  ASSERT_NE(std::setlocale(LC_ALL, "de_DE@euro"), nullptr);
+  const testing::ScopedLocale euro("de_DE@euro");
+  ASSERT_TRUE(euro.ok());
   EXPECT_EQ(FormatCurrency("1234.5"), "1.234,50 €");
   EXPECT_EQ(FormatDate(kMorning, "MMMM - yyyy"), "März - 2007");
   EXPECT_EQ(FormatStrftime(kMorning, "%B, %Y"), "März, 2007");
   EXPECT_EQ(FormatDate(kMorning, "dddd"), "Donnerstag");
-  std::setlocale(LC_ALL, "C");
 }
 
 struct LocaleCase {
@@ -107,7 +113,8 @@ TEST(FormatLocalesTest, TimesKeepTheirFieldsAndAmountsKeepTheirCents) {
       {"en_US.UTF-8", "09:05 AM", "02/10/2007 06:00:05 PM", "$1,235.00", "$1,234.56"},
   };
   for (const LocaleCase& c : cases) {
-    if (std::setlocale(LC_ALL, c.locale) == nullptr) {
+    const testing::ScopedLocale scoped(c.locale);
+    if (!scoped.ok()) {
       ADD_FAILURE() << c.locale << " is not installed";
       continue;
     }
@@ -116,7 +123,6 @@ TEST(FormatLocalesTest, TimesKeepTheirFieldsAndAmountsKeepTheirCents) {
     EXPECT_EQ(FormatAmount(1235), c.wholeAmount) << c.locale;
     EXPECT_EQ(FormatAmount(1234.56), c.centsAmount) << c.locale;
   }
-  std::setlocale(LC_ALL, "C");
 }
 
 }  // namespace

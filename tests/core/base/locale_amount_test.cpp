@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <clocale>
+#include "tests/support/scoped_locale.h"
 
 namespace paylark {
 namespace {
@@ -16,7 +16,8 @@ struct Case {
 constexpr double kRefused = -1;
 
 void ExpectReads(const char* locale, std::initializer_list<Case> cases) {
-  ASSERT_NE(std::setlocale(LC_ALL, locale), nullptr) << locale;
+  const testing::ScopedLocale scoped(locale);
+  ASSERT_TRUE(scoped.ok()) << locale;
   const AmountMarks marks = LocaleAmountMarks();
   for (const Case& c : cases) {
     const std::variant<double, Message> read = ParseLocaleAmount(c.text, marks);
@@ -28,7 +29,6 @@ void ExpectReads(const char* locale, std::initializer_list<Case> cases) {
       EXPECT_EQ(std::get<double>(read), c.value) << locale << " \"" << c.text << "\"";
     }
   }
-  std::setlocale(LC_ALL, "C");
 }
 
 TEST(LocaleAmountTest, PointLocalesGroupWithCommas) {
@@ -74,14 +74,20 @@ TEST(LocaleAmountTest, TheCLocaleKeepsThePlainForm) {
 }
 
 TEST(LocaleAmountTest, TheFieldShowsTheLocalesDecimalMarkWithoutGrouping) {
-  ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr);
-  const AmountMarks german = LocaleAmountMarks();
-  EXPECT_EQ(AmountFieldText(61.75, german), "61,75");
-  EXPECT_EQ(AmountFieldText(1234567.5, german), "1234567,5");
-  EXPECT_EQ(AmountFieldText(850, german), "850");
-  ASSERT_NE(std::setlocale(LC_ALL, "fr_FR.UTF-8"), nullptr);
-  EXPECT_TRUE(IsGroupingMark(" ", LocaleAmountMarks()));
-  std::setlocale(LC_ALL, "C");
+  {
+    const testing::ScopedLocale scoped("de_DE.UTF-8");
+    ASSERT_TRUE(scoped.ok());
+    const AmountMarks german = LocaleAmountMarks();
+    EXPECT_EQ(AmountFieldText(61.75, german), "61,75");
+    EXPECT_EQ(AmountFieldText(1234567.5, german), "1234567,5");
+    EXPECT_EQ(AmountFieldText(850, german), "850");
+  }
+  {
+    const testing::ScopedLocale scoped("fr_FR.UTF-8");
+    ASSERT_TRUE(scoped.ok());
+    EXPECT_TRUE(IsGroupingMark(" ", LocaleAmountMarks()));
+  }
+  const testing::ScopedLocale c("C");
   EXPECT_EQ(AmountFieldText(61.75, LocaleAmountMarks()), "61.75");
   EXPECT_FALSE(IsGroupingMark(",", LocaleAmountMarks()));
 }

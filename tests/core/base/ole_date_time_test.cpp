@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 namespace paylark {
 namespace {
 
@@ -57,7 +59,7 @@ TEST(OleDateTimeTest, ArithmeticAndOrderFollowTheTimeLineAcrossTheEpoch) {
   EXPECT_GT(before, OleDateTime(-1.0));            // later in the day than its midnight
   EXPECT_LT(before, OleDateTime(0.0));
   EXPECT_EQ(before.AddDays(1)->value(), 0.25);
-  EXPECT_EQ(At(2024, 2, 28, 22).AddSeconds(4 * 3600)->ToCivil(),
+  EXPECT_EQ(At(2024, 2, 28, 22).AddSeconds(std::int64_t{4} * 3600)->ToCivil(),
             (CivilDateTime{2024, 2, 29, 2, 0, 0, 5}));
   EXPECT_EQ(At(2007, 2, 10, 18).DateOnly().value(), 39123.0);
   EXPECT_EQ(At(2026, 12, 5).DayOfWeek(), 7);  // a Saturday

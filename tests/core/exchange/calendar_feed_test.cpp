@@ -3,9 +3,10 @@
 #include <gtest/gtest.h>
 #include <libical/ical.h>
 
-#include <clocale>
 #include <cstdlib>
 #include <ctime>
+
+#include "tests/support/scoped_locale.h"
 
 namespace paylark {
 namespace {
@@ -15,10 +16,8 @@ class CalendarFeedTest : public ::testing::Test {
   void SetUp() override {
     setenv("TZ", "Europe/Berlin", 1);
     tzset();
-    ASSERT_NE(std::setlocale(LC_ALL, "en_US.UTF-8"), nullptr);
-    std::setlocale(LC_NUMERIC, "C");
+    ASSERT_TRUE(locale_.ok());
   }
-  void TearDown() override { std::setlocale(LC_ALL, "C"); }
 
   static DueRecord Due(std::string id, std::string title, OleDateTime due) {
     DueRecord record;
@@ -33,6 +32,8 @@ class CalendarFeedTest : public ::testing::Test {
   }
 
   CalendarOptions options_{*OleDateTime::FromCivil(2026, 12, 5, 14, 30), 3};
+
+  testing::ScopedLocale locale_{"en_US.UTF-8", testing::ScopedLocale::Numbers::kC};
 };
 
 TEST_F(CalendarFeedTest, WritesOneAllDayEventPerDueWithAnAlarmForUnpaidOnes) {

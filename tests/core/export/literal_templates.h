@@ -31,7 +31,7 @@ inline std::string Between(const std::string& text, std::string_view start, std:
 }
 
 inline std::string Cut(std::string& text, std::string_view start, std::string_view end) {
-  const std::string section = Between(text, start, end);
+  std::string section = Between(text, start, end);
   Replace(text, section, "");
   return section;
 }

@@ -2,9 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <clocale>
-
 #include "tests/core/export/pdf_tools.h"
+#include "tests/support/scoped_locale.h"
 
 namespace paylark {
 namespace {
@@ -65,11 +64,14 @@ TEST(PdfExport, LongNotesContinueOnPagesWithoutHeading) {
   for (int line = 2; line <= 60; ++line)
     notes += "\r\nnote " + std::to_string(line);
   // On US Letter; the C locale's paper is A4.
-  ASSERT_NE(std::setlocale(LC_PAPER, "en_US.UTF-8"), nullptr);
-  const PdfFile file(RenderPdfExport(std::vector<DueRecord>{Due("Rent", notes)}, "Mar - 2005",
-                                     NotesChoice::kWithNotes)
-                         .bytes);
-  std::setlocale(LC_PAPER, "C");
+  const std::string bytes = [&notes] {
+    const testing::ScopedLocale letter("en_US.UTF-8", testing::ScopedLocale::Numbers::kC);
+    EXPECT_TRUE(letter.ok());
+    return RenderPdfExport(std::vector<DueRecord>{Due("Rent", notes)}, "Mar - 2005",
+                           NotesChoice::kWithNotes)
+        .bytes;
+  }();
+  const PdfFile file(bytes);
   ASSERT_EQ(file.Check().exitCode, 0) << file.Check().text;
   ASSERT_EQ(file.PageCount(), 3);
   // The body has 20 lines before the notes, so the due's first page ends with note 20.
@@ -90,11 +92,13 @@ TEST(PdfExport, PaperFollowsTheLocale) {
   for (int line = 2; line <= 60; ++line)
     notes += "\r\nnote " + std::to_string(line);
   const std::vector<DueRecord> rows = {Due("Rent", notes)};
-  ASSERT_NE(std::setlocale(LC_PAPER, "de_DE.UTF-8"), nullptr);
-  const std::string a4 = RenderPdfExport(rows, "Mar - 2005", NotesChoice::kWithNotes).bytes;
-  ASSERT_NE(std::setlocale(LC_PAPER, "en_US.UTF-8"), nullptr);
-  const std::string letter = RenderPdfExport(rows, "Mar - 2005", NotesChoice::kWithNotes).bytes;
-  std::setlocale(LC_PAPER, "C");
+  const auto render = [&rows](const char* locale) {
+    const testing::ScopedLocale scoped(locale, testing::ScopedLocale::Numbers::kC);
+    EXPECT_TRUE(scoped.ok()) << locale;
+    return RenderPdfExport(rows, "Mar - 2005", NotesChoice::kWithNotes).bytes;
+  };
+  const std::string a4 = render("de_DE.UTF-8");
+  const std::string letter = render("en_US.UTF-8");
 
   EXPECT_EQ(Count(a4, "/MediaBox[0 0 595 842]"), 3);
   EXPECT_EQ(Count(a4, "/MediaBox"), 3);
@@ -109,8 +113,9 @@ TEST(PdfExport, PaperFollowsTheLocale) {
 // Text beyond Helvetica's 8-bit set is drawn from an embedded font and extracted as typed.
 class PdfExportBeyondMacRoman : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr); }
-  void TearDown() override { std::setlocale(LC_ALL, "C"); }
+  void SetUp() override { ASSERT_TRUE(locale_.ok()); }
+
+  testing::ScopedLocale locale_{"de_DE.UTF-8"};
 };
 
 TEST_F(PdfExportBeyondMacRoman, EuroAmountsAndCyrillicMonthNamesAreShownAndExtracted) {

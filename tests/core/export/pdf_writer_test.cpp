@@ -150,7 +150,7 @@ TEST(PdfWriter, WrappedTextBeyondMacRomanMeasuresTheEmbeddedFont) {
       lengths.push_back(end - start);
   }
   ASSERT_GE(lengths.size(), 3U) << page;
-  EXPECT_EQ(page.rfind("?", 0), 0U) << "the lost character and its blank make the first line";
+  EXPECT_EQ(page.rfind('?', 0), 0U) << "the lost character and its blank make the first line";
   EXPECT_EQ(lengths[1], static_cast<std::size_t>(perLine) * 3) << page;
 }
 

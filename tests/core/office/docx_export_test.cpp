@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <clocale>
 #include <cstdlib>
 #include <ctime>
 
 #include "tests/core/office/office_test_support.h"
+#include "tests/support/scoped_locale.h"
 
 namespace paylark {
 namespace {
@@ -71,11 +71,6 @@ bool Has(const std::string& xml, const std::string& part) {
 
 class DocxExportTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    std::setlocale(LC_ALL, "en_US.UTF-8");
-    std::setlocale(LC_NUMERIC, "C");
-  }
-
   Document Export(const std::vector<DueRecord>& rows, NotesChoice notes) {
     const Status written =
         WriteDocxExport(folder_.PathOf("month.docx"), Request(rows, notes, "February-2007"));
@@ -83,6 +78,7 @@ class DocxExportTest : public ::testing::Test {
     return Document(folder_.PathOf("month.docx"));
   }
 
+  testing::ScopedLocale locale_{"en_US.UTF-8", testing::ScopedLocale::Numbers::kC};
   testing::ScratchFolder folder_;
 };
 
@@ -157,14 +153,14 @@ TEST_F(DocxExportTest, PageSizeAndDatesFollowTheLocale) {
                              "02/01/2007\t02/10/2007", 9360},
                         Case{"de_DE.UTF-8", "<w:pgSz w:w=\"11906\" w:h=\"16838\"/>",
                              "01.02.2007\t10.02.2007", 9026}}) {
-    std::setlocale(LC_ALL, c.locale);
+    const testing::ScopedLocale scoped(c.locale);
+    ASSERT_TRUE(scoped.ok()) << c.locale;
     Document document = Export({FebruaryDue("Rent", 10, 850, true)}, NotesChoice::kWithNotes);
     const std::string& body = document.entries["word/document.xml"];
     EXPECT_TRUE(Has(body, c.page)) << c.locale;
     EXPECT_TRUE(Has(body, "<w:tblW w:w=\"" + std::to_string(c.textWidth) + "\"")) << c.locale;
     EXPECT_EQ(document.Texts(1)[0], std::string("Rent\n") + c.dates) << c.locale;
   }
-  SetUpTestSuite();
 }
 
 TEST_F(DocxExportTest, EmptyMonthWritesABlankDocument) {

@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <clocale>
 #include <string_view>
 
 #include "tests/core/office/office_test_support.h"
+#include "tests/support/scoped_locale.h"
 
 namespace paylark {
 namespace {
@@ -88,11 +88,6 @@ struct Workbook {
 
 class XlsxExportTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    std::setlocale(LC_ALL, "en_US.UTF-8");
-    std::setlocale(LC_NUMERIC, "C");
-  }
-
   Workbook Export(const std::vector<DueRecord>& rows, NotesChoice notes) {
     const Result<OfficeExportReport> written =
         WriteXlsxExport(folder_.PathOf("month.xlsx"), Request(rows, notes));
@@ -100,6 +95,7 @@ class XlsxExportTest : public ::testing::Test {
     return Workbook(folder_.PathOf("month.xlsx"));
   }
 
+  testing::ScopedLocale locale_{"en_US.UTF-8", testing::ScopedLocale::Numbers::kC};
   testing::ScratchFolder folder_;
 };
 

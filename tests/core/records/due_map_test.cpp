@@ -87,9 +87,9 @@ TEST(DueMapTest, AMonthGivesTheRecordsAWholeWalkFindsInMapOrder) {
   for (const auto& [year, month] :
        {std::pair{2026, 1}, {2026, 2}, {2026, 4}, {1899, 12}, {2026, 5}}) {
     std::vector<std::string> walked;
-    map.ForEach([&](const DueRecord& record) {
+    map.ForEach([&walked, wantedYear = year, wantedMonth = month](const DueRecord& record) {
       const CivilDateTime civil = record.dueDate.ToCivil();
-      if (civil.year == year && civil.month == month)
+      if (civil.year == wantedYear && civil.month == wantedMonth)
         walked.push_back(record.recordId);
     });
     std::vector<std::string> indexed;

@@ -2,17 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include <clocale>
-#include <filesystem>
-
 #include "core/base/format.h"
 #include "core/records/month_selection.h"
 #include "core/records/year_summary.h"
+#include "tests/support/scoped_locale.h"
+#include "tests/support/scratch_store.h"
 
 namespace paylark {
 namespace {
-
-namespace fs = std::filesystem;
 
 OleDateTime At(int y, int mo, int d, int h = 0) {
   return *OleDateTime::FromCivil(y, mo, d, h, 0, 0);
@@ -21,18 +18,6 @@ OleDateTime At(int y, int mo, int d, int h = 0) {
 // A store of dues over several months, searched and summed as the window and `find` do.
 class ManyDuesTest : public ::testing::Test {
  protected:
-  ManyDuesTest() {
-    std::string pattern = (fs::temp_directory_path() / "paylark-search-XXXXXX").string();
-    workdir_ = mkdtemp(pattern.data());
-    store_.SetWorkingDirectory(workdir_.string());
-    store_.SetDurability(Durability::kUnsynced);
-    (void)store_.Reload();
-  }
-  ~ManyDuesTest() override {
-    fs::remove_all(workdir_);
-    std::setlocale(LC_ALL, "C");
-  }
-
   void AddDue(const std::string& title, const std::string& payTo, OleDateTime due,
               double amount = 0, int paid = 0, const std::string& notes = "") {
     DueRecord record = DueRecord::WithDefaults(clock_);
@@ -55,8 +40,8 @@ class ManyDuesTest : public ::testing::Test {
   }
 
   FixedClock clock_{At(2026, 3, 15, 12)};
-  fs::path workdir_;
-  RecordStore store_{clock_, ""};
+  testing::ScratchStore scratch_{clock_};
+  RecordStore& store_ = scratch_.store();
 };
 
 TEST_F(ManyDuesTest, FindLooksAtEveryMonthAndFourFieldsInDueDateOrder) {
@@ -75,7 +60,8 @@ TEST_F(ManyDuesTest, LetterCaseFoldsForEveryLetterTheLocaleKnows) {
   AddDue("ÄPFEL vom Markt", "Obsthof", At(2026, 3, 1));
   AddDue("Квартплата", "МОСЭНЕРГО", At(2026, 3, 2));
   for (const char* locale : {"de_DE.UTF-8", "en_US.UTF-8"}) {
-    ASSERT_TRUE(std::setlocale(LC_ALL, locale)) << locale;
+    const testing::ScopedLocale scoped(locale);
+    ASSERT_TRUE(scoped.ok()) << locale;
     EXPECT_EQ(Found("äpfel"), "ÄPFEL vom Markt") << locale;
     EXPECT_EQ(Found("квартПЛАТА"), "Квартплата") << locale;
     EXPECT_EQ(Found("мосэнерго"), "Квартплата") << locale;
@@ -83,20 +69,21 @@ TEST_F(ManyDuesTest, LetterCaseFoldsForEveryLetterTheLocaleKnows) {
   // Regression: "strasse" did not find "Hauptstraße".
   AddDue("Miete Hauptstraße", "Vermieter", At(2026, 3, 3));
   for (const char* locale : {"de_DE.UTF-8", "en_US.UTF-8"}) {
-    ASSERT_TRUE(std::setlocale(LC_ALL, locale)) << locale;
+    const testing::ScopedLocale scoped(locale);
+    ASSERT_TRUE(scoped.ok()) << locale;
     EXPECT_EQ(Found("hauptstrasse"), "Miete Hauptstraße") << locale;
     EXPECT_EQ(Found("HAUPTSTRAẞE"), "Miete Hauptstraße") << locale;
   }
   // The C locale knows ASCII letters alone.
-  std::setlocale(LC_ALL, "C");
+  const testing::ScopedLocale c("C");
   EXPECT_EQ(Found("äpfel"), "");
   EXPECT_EQ(Found("ÄPFEL VOM"), "ÄPFEL vom Markt");
   EXPECT_EQ(FoldLetterCase("A\xff"), "a\xef\xbf\xbd");  // a stray byte reads as U+FFFD
 }
 
 TEST_F(ManyDuesTest, YearSummaryEqualsTheMonthListsSums) {
-  std::setlocale(LC_ALL, "en_US.UTF-8");
-  std::setlocale(LC_NUMERIC, "C");
+  const testing::ScopedLocale locale("en_US.UTF-8", testing::ScopedLocale::Numbers::kC);
+  ASSERT_TRUE(locale.ok());
   for (int i = 0; i < 60; ++i) {
     AddDue("Due " + std::to_string(i), i % 3 == 0 ? "Bank" : "Power",
            At(2025, 1 + i % 12, 1 + i % 28, i % 24), 0.1 * i + 0.07, i % 4 == 0);

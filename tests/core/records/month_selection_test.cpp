@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "tests/support/scoped_locale.h"
-#include "tests/support/scratch_folder.h"
+#include "tests/support/scratch_store.h"
 
 namespace paylark {
 namespace {
@@ -18,12 +18,6 @@ OleDateTime At(int y, int mo, int d, int h = 0, int mi = 0) {
 
 class MonthSelectionTest : public ::testing::Test {
  protected:
-  MonthSelectionTest() {
-    store_.SetWorkingDirectory(scratch_.path().string());
-    store_.SetDurability(Durability::kUnsynced);
-    (void)store_.Reload();
-  }
-
   void AddDue(const std::string& title, OleDateTime due, double amount, int paid) {
     DueRecord record = DueRecord::WithDefaults(clock_);
     record.title = title;
@@ -44,8 +38,8 @@ class MonthSelectionTest : public ::testing::Test {
 
   testing::ScopedLocale locale_{"en_US.UTF-8"};
   FixedClock clock_{At(2026, 3, 15, 12)};
-  testing::ScratchFolder scratch_;
-  RecordStore store_{clock_, ""};
+  testing::ScratchStore scratch_{clock_};
+  RecordStore& store_ = scratch_.store();
 };
 
 TEST_F(MonthSelectionTest, SelectsTheMonthSortedByDueDateWithItsSums) {

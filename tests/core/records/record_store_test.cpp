@@ -9,7 +9,7 @@
 #include <sstream>
 
 #include "core/records/record_codec.h"
-#include "tests/support/scratch_folder.h"
+#include "tests/support/scratch_store.h"
 
 namespace paylark {
 namespace {
@@ -18,12 +18,6 @@ namespace fs = std::filesystem;
 
 class RecordStoreTest : public ::testing::Test {
  protected:
-  RecordStoreTest() {
-    store_.SetWorkingDirectory(workdir_.string());
-    store_.SetDurability(Durability::kUnsynced);
-    (void)store_.Reload();
-  }
-
   fs::path Records() const { return workdir_ / "Paylark Files"; }
   fs::path FileOf(const std::string& id) const { return Records() / ("duedate" + id + ".due"); }
 
@@ -45,9 +39,9 @@ class RecordStoreTest : public ::testing::Test {
   }
 
   FixedClock clock_{*OleDateTime::FromCivil(2007, 2, 10, 14, 30, 25)};
-  testing::ScratchFolder scratch_;
+  testing::ScratchStore scratch_{clock_};
   fs::path workdir_ = scratch_.path();
-  RecordStore store_{clock_, ""};
+  RecordStore& store_ = scratch_.store();
 };
 
 TEST_F(RecordStoreTest, AddGivesSingleDuesSuffix10AndWritesFileAndMarker) {

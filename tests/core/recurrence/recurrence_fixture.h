@@ -9,7 +9,7 @@
 
 #include "core/base/clock.h"
 #include "core/records/record_store.h"
-#include "tests/support/scratch_folder.h"
+#include "tests/support/scratch_store.h"
 
 namespace paylark {
 
@@ -28,12 +28,6 @@ inline std::string Text(const OleDateTime& value) {
 // A fresh working directory with a store over it and a clock that stands still.
 class StoreTest : public ::testing::Test {
  protected:
-  StoreTest() {
-    store_.SetWorkingDirectory(directory_);
-    store_.SetDurability(Durability::kUnsynced);
-    (void)store_.Reload();
-  }
-
   std::string RecordsFolder() const { return store_.RecordsFolder(); }
 
   std::vector<std::string> StartDates(const std::vector<std::string>& ids) const {
@@ -45,9 +39,8 @@ class StoreTest : public ::testing::Test {
   }
 
   FixedClock clock_{At(2007, 2, 1, 9, 0, 0)};
-  testing::ScratchFolder scratch_;
-  std::string directory_ = scratch_.path().string();
-  RecordStore store_{clock_, ""};
+  testing::ScratchStore scratch_{clock_};
+  RecordStore& store_ = scratch_.store();
 };
 
 }  // namespace paylark

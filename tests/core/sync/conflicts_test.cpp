@@ -15,7 +15,7 @@ class ConflictsTest : public ::testing::Test {
  protected:
   // A due whose other device changed title and amount, which Syncthing kept as a copy.
   std::string MakeConflict() {
-    const std::string id = folder_.Add("Rent", 500);
+    std::string id = folder_.Add("Rent", 500);
     DueRecord theirs = folder_.store().Get(id);
     theirs.title = "Rent (December)";
     theirs.amount = 550;

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/records/file_system.h"
+
 namespace paylark {
 
 // The folders that may hold Paylark's own files (templates, the manual), most personal first:
@@ -14,17 +16,15 @@ namespace paylark {
 // folder found from the executable (<prefix>/share/paylark, whatever the prefix) and the one
 // fixed when Paylark was built.
 enum class DataKind { kTemplates, kManual };
-std::vector<std::string> DataFolders(DataKind kind);
+std::vector<std::string> DataFolders(DataKind kind, const FileSystem& files = SystemFileSystem());
 
-// The path of the first folder, in the order given, that holds a regular file of that name.
-std::optional<std::string> FindTemplate(std::string_view name,
-                                        std::span<const std::string> folders);
-
-// Where Paylark keeps what it can always build again ($XDG_CACHE_HOME/paylark, or
-// ~/.cache/paylark); empty when neither variable is set.
-std::string UserCacheFolder();
+// The path of the first folder, in the order given, that holds a regular file of that name. A file
+// there that cannot be read is still found, so that reading it tells the user why.
+std::optional<std::string> FindTemplate(std::string_view name, std::span<const std::string> folders,
+                                        FileSystem& files = SystemFileSystem());
 
 // The first of DataFolders(kind) that holds a regular file of that name, or empty.
-std::string FindDataFile(DataKind kind, const std::string& name);
+std::string FindDataFile(DataKind kind, const std::string& name,
+                         FileSystem& files = SystemFileSystem());
 
 }  // namespace paylark

@@ -1,0 +1,10 @@
+#include "tests/support/scratch_store.h"
+
+namespace paylark::testing {
+
+ScratchStore::ScratchStore(const Clock& clock) : store_(clock, folder_.path().string()) {
+  store_.SetDurability(Durability::kUnsynced);
+  (void)store_.Reload();
+}
+
+}  // namespace paylark::testing

@@ -24,6 +24,18 @@ void AppendLittleEndian(std::string& out, T value) {
   out.append(reinterpret_cast<const char*>(bytes), sizeof(T));
 }
 
+// The number at the start of bytes, which must hold at least sizeof(T) of them.
+template <class T>
+T LittleEndianAt(std::string_view bytes) {
+  unsigned char raw[sizeof(T)];
+  std::memcpy(raw, bytes.data(), sizeof(T));
+  if constexpr (std::endian::native == std::endian::big)
+    std::reverse(raw, raw + sizeof(T));
+  T value;
+  std::memcpy(&value, raw, sizeof(T));
+  return value;
+}
+
 // Writes UTF-8 text with the narrow length prefix.
 void AppendArchiveString(std::string& out, std::string_view text);
 void AppendArchiveDate(std::string& out, const OleDateTime& date);
@@ -37,11 +49,7 @@ class ArchiveReader {
   bool Read(T& value) {
     if (bytes_.size() - pos_ < sizeof(T))
       return Fail("the file ends early");
-    unsigned char raw[sizeof(T)];
-    std::memcpy(raw, bytes_.data() + pos_, sizeof(T));
-    if constexpr (std::endian::native == std::endian::big)
-      std::reverse(raw, raw + sizeof(T));
-    std::memcpy(&value, raw, sizeof(T));
+    value = LittleEndianAt<T>(bytes_.substr(pos_));
     pos_ += sizeof(T);
     return true;
   }

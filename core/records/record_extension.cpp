@@ -1,12 +1,10 @@
 #include "core/records/record_extension.h"
 
-#include <algorithm>
-#include <bit>
 #include <cmath>
-#include <cstring>
 #include <utility>
 
 #include "core/base/text_encoding.h"
+#include "core/records/archive_fields.h"
 
 namespace paylark {
 namespace {
@@ -14,42 +12,21 @@ namespace {
 constexpr std::size_t kFieldHeaderBytes = 5;  // u8 tag, u32 length
 constexpr std::size_t kDateBytes = 12;        // i32 status, f64 days
 
-template <class T>
-void Put(std::string& out, T value) {
-  unsigned char bytes[sizeof(T)];
-  std::memcpy(bytes, &value, sizeof(T));
-  if constexpr (std::endian::native == std::endian::big)
-    std::reverse(bytes, bytes + sizeof(T));
-  out.append(reinterpret_cast<const char*>(bytes), sizeof(T));
-}
-
-template <class T>
-T Take(std::string_view bytes) {
-  unsigned char raw[sizeof(T)];
-  std::memcpy(raw, bytes.data(), sizeof(T));
-  if constexpr (std::endian::native == std::endian::big)
-    std::reverse(raw, raw + sizeof(T));
-  T value;
-  std::memcpy(&value, raw, sizeof(T));
-  return value;
-}
-
 void PutField(std::string& out, ExtensionTag tag, std::string_view payload) {
   out += static_cast<char>(tag);
-  Put<std::uint32_t>(out, static_cast<std::uint32_t>(payload.size()));
+  AppendLittleEndian<std::uint32_t>(out, static_cast<std::uint32_t>(payload.size()));
   out.append(payload);
 }
 
 std::string DatePayload(const OleDateTime& date) {
   std::string payload;
-  Put<std::int32_t>(payload, static_cast<std::int32_t>(date.status()));
-  Put<double>(payload, date.value());
+  AppendArchiveDate(payload, date);
   return payload;
 }
 
 std::string AmountPayload(double amount) {
   std::string payload;
-  Put<double>(payload, amount);
+  AppendLittleEndian<double>(payload, amount);
   return payload;
 }
 
@@ -67,7 +44,7 @@ Status Parse(std::string_view block, DueRecord* record) {
     if (block.size() - pos < kFieldHeaderBytes)
       return Status::Corrupt("the payment details end early");
     const auto tag = static_cast<std::uint8_t>(block[pos]);
-    const std::uint32_t length = Take<std::uint32_t>(block.substr(pos + 1));
+    const std::uint32_t length = LittleEndianAt<std::uint32_t>(block.substr(pos + 1));
     if (length > block.size() - pos - kFieldHeaderBytes)
       return Status::Corrupt("a payment detail's length runs past the end");
     const std::string_view field = block.substr(pos, kFieldHeaderBytes + length);
@@ -80,19 +57,20 @@ Status Parse(std::string_view block, DueRecord* record) {
       return Status::Corrupt("a payment detail appears twice");
     switch (known) {
       case ExtensionTag::kPaidOn: {
-        if (payload.size() != kDateBytes || !std::isfinite(Take<double>(payload.substr(4))))
+        if (payload.size() != kDateBytes ||
+            !std::isfinite(LittleEndianAt<double>(payload.substr(4))))
           return Status::Corrupt("the paid-on date is not a date");
         if (record)
           record->paidOn =
-              OleDateTime(Take<double>(payload.substr(4)),
-                          static_cast<OleDateTime::Status>(Take<std::int32_t>(payload)));
+              OleDateTime(LittleEndianAt<double>(payload.substr(4)),
+                          static_cast<OleDateTime::Status>(LittleEndianAt<std::int32_t>(payload)));
         break;
       }
       case ExtensionTag::kPaidAmount: {
-        if (payload.size() != sizeof(double) || !std::isfinite(Take<double>(payload)))
+        if (payload.size() != sizeof(double) || !std::isfinite(LittleEndianAt<double>(payload)))
           return Status::Corrupt("the paid amount is not a number");
         if (record)
-          record->paidAmount = Take<double>(payload);
+          record->paidAmount = LittleEndianAt<double>(payload);
         break;
       }
       case ExtensionTag::kPaymentReference: {

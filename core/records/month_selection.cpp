@@ -43,6 +43,8 @@ MonthSelection MonthFill(const RecordStore& store, const OleDateTime& month, Mon
   MonthSelection selection;
   AmountSum paid;
   AmountSum unpaid;
+  AmountSum income;
+  bool anyIncome = false;
   const MonthBounds bounds = BoundsOf(month);
   const CivilDateTime civil = month.ToCivil();
   store.map().ForEachInMonth(civil.year, civil.month, [&](const DueRecord& record) {
@@ -53,7 +55,10 @@ MonthSelection MonthFill(const RecordStore& store, const OleDateTime& month, Mon
     if (!bounds.Holds(record.dueDate))
       return;
     selection.rows.push_back(record);
-    if (IsPaid(record))
+    if (IsIncome(record)) {
+      income.Add(ListedAmount(record));
+      anyIncome = true;
+    } else if (IsPaid(record))
       paid.Add(ListedAmount(record));
     else
       unpaid.Add(record.amount);
@@ -61,10 +66,13 @@ MonthSelection MonthFill(const RecordStore& store, const OleDateTime& month, Mon
   selection.paid = paid.value();
   selection.unpaid = unpaid.value();
   selection.total = (paid + unpaid).value();
+  selection.income = income.value();
   SortByDueDate(selection.rows);
   selection.paidText = "Paid : " + FormatAmount(selection.paid);
   selection.unpaidText = "Unpaid : " + FormatAmount(selection.unpaid);
   selection.totalText = "Total : " + FormatAmount(selection.total);
+  if (anyIncome)
+    selection.incomeText = "Income : " + FormatAmount(selection.income);
   return selection;
 }
 

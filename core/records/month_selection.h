@@ -19,13 +19,16 @@ struct MonthSelection {
   double paid = 0.0;
   double unpaid = 0.0;
   double total = 0.0;
+  double income = 0.0;
   std::string paidText;    // "Paid : $1,234.50"
   std::string unpaidText;  // "Unpaid : $0.00"
   std::string totalText;   // "Total : $1,234.50"
+  std::string incomeText;  // "Income : $2,100.00"; empty when no income is listed
 };
 
 // The dues of month's year and month that pass the filter, sorted as the month list shows them,
-// with the sums over exactly those dues.
+// with the sums over exactly those dues: Paid, Unpaid and Total over the bills, Income over the
+// incomes.
 MonthSelection MonthFill(const RecordStore& store, const OleDateTime& month, MonthFilter filter);
 
 // Sorts by due date, earliest first; equal due dates keep their order.

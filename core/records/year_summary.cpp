@@ -53,7 +53,8 @@ YearSummary SummarizeYear(const RecordStore& store, int year) {
   std::map<std::string, PayeeSums> payees;
   store.map().ForEach([&](const DueRecord& record) {
     const int month = MonthIndexOf(record.dueDate, starts);
-    if (month < 0)
+    // The sums are of bills, as the status bar's are: an income is not paid out.
+    if (month < 0 || IsIncome(record))
       return;
     Count(summary.months[static_cast<std::size_t>(month)], record);
     Count(summary.wholeYear, record);

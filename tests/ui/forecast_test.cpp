@@ -16,7 +16,12 @@
 #include "ui/forecast/forecast_command.h"
 #include "ui/forecast/forecast_window.h"
 #include "ui/shell/commands.h"
+#include "ui/shell/main_tool_bar.h"
 #include "ui/shell/main_window.h"
+#include "ui/shell/month_list_model.h"
+#include "ui/shell/month_list_view.h"
+#include "ui/shell/month_row_painter.h"
+#include "ui/shell/status_panes.h"
 
 namespace paylark::test {
 namespace {
@@ -111,6 +116,22 @@ void ForecastWindowTest::WarnsInRedAndTakesANewBalance() {
   QVERIFY(close->isVisible() && window.rect().contains(close->geometry()));
   QTest::qWait(50);  // the chart lays out its new series and axis labels
   Snapshot(window, QStringLiteral("forecast-narrow.png"));
+}
+
+void ForecastWindowTest::IncomesShowApartFromTheBills() {
+  Fixture f;
+  FakeDialogs dialogs;
+  MainWindow frame(f.ws.app, dialogs);
+  frame.show();
+  frame.RefreshMonth();
+  QCOMPARE(frame.statusPanes().Text(3), QStringLiteral("Income : $1,500.00"));
+  QCOMPARE(frame.statusPanes().Text(2), QStringLiteral("Total : $130.90"));
+  const DueRecord& salary = *frame.view().model().RecordAt(3);
+  QCOMPARE(salary.title, std::string("Salary"));
+  QCOMPARE(MonthRowPainter::TextsOf(salary).amount, QStringLiteral("+$1,500.00"));
+  frame.toolBar().datePicker().setDate(QDate(2026, 4, 1));
+  frame.RefreshMonth();
+  QCOMPARE(frame.statusPanes().Text(3), QString());  // the pane is hidden in a month without
 }
 
 void ForecastWindowTest::TheViewMenuOpensIt() {

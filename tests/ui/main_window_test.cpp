@@ -622,8 +622,10 @@ void MainFrameTest::HugeSumsGiveWayToTheUnreadableNote() {
     QVERIFY2(shown.width() >= shown.fontMetrics().horizontalAdvance(note),
              qPrintable(QString::number(shown.width())));
     QVERIFY(shown.geometry().right() < bar.width());
-    for (const ElidedLabel* sum : bar.findChildren<ElidedLabel*>())
-      QVERIFY(sum->mapTo(&bar, QPoint(0, 0)).x() > shown.geometry().right());
+    for (const ElidedLabel* sum : bar.findChildren<ElidedLabel*>()) {
+      if (sum->isVisible())  // the Income pane shows only in a month with incomes
+        QVERIFY(sum->mapTo(&bar, QPoint(0, 0)).x() > shown.geometry().right());
+    }
     for (int pane = 0; pane < 3; ++pane) {
       const QString whole = f.Pane(pane);
       const QString cut = f.frame->statusPanes().ShownText(pane);

@@ -84,6 +84,7 @@ class ForecastWindowTest final : public QObject {
   void init();
   void ShowsTheAccountsBalanceChartAndRegister();
   void WarnsInRedAndTakesANewBalance();
+  void IncomesShowApartFromTheBills();
   void TheViewMenuOpensIt();
 };
 

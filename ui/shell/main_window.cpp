@@ -220,9 +220,9 @@ void MainWindow::RefreshMonth() {
     MonthSelection selection = MonthFill(app_.store(), app_.selectedMonth(),
                                          MonthFilterFromIndex(toolBar_->filter().currentIndex()));
     view_->model().SetRows(std::move(selection.rows));
-    statusPanes_->SetTexts(QString::fromStdString(selection.paidText),
-                           QString::fromStdString(selection.unpaidText),
-                           QString::fromStdString(selection.totalText));
+    statusPanes_->SetTexts(
+        QString::fromStdString(selection.paidText), QString::fromStdString(selection.unpaidText),
+        QString::fromStdString(selection.totalText), QString::fromStdString(selection.incomeText));
   }
   detailsBar_->ClearDetails();
   ShowCaption(QStringLiteral("Paylark"), CaptionStrip::kApplication);

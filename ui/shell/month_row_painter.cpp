@@ -16,6 +16,7 @@ constexpr int kFontPixels = 13;
 constexpr int kTitleX = 100;
 constexpr int kDueLineX = 110;
 constexpr int kAmountRightGap = 40;
+const QColor kIncomeText(0, 128, 0);
 constexpr int kImageX = 10;
 constexpr int kPaidMarkX = 45;
 constexpr int kSeriesMarkX = 67;
@@ -47,6 +48,9 @@ MonthRowTexts MonthRowPainter::TextsOf(const DueRecord& record) {
     texts.titleLine += " - " + QString::fromStdString(record.payTo);
   // A paid due shows what was paid.
   texts.amount = QString::fromStdString(FormatAmount(ListedAmount(record)));
+  // Money coming in reads apart from bills at a glance.
+  if (IsIncome(record))
+    texts.amount.prepend(QLatin1Char('+'));
   texts.dueLine = QString::fromStdString(DateAndTimeText(record.dueDate));
   return texts;
 }
@@ -141,7 +145,10 @@ void MonthRowPainter::Paint(QPainter& painter, const QRect& bounds, const DueRec
   constexpr int kOneLine = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip;
   painter.setFont(boldFont_);
   painter.drawText(layout.titleRect, kOneLine, layout.title);
+  if (IsIncome(record) && selection != Selection::kSelected)
+    painter.setPen(kIncomeText);
   painter.drawText(layout.amountRect, kOneLine, texts.amount);
+  painter.setPen(colors.text);
   painter.setFont(normalFont_);
   painter.drawText(layout.dueRect, kOneLine, layout.dueLine);
 

@@ -17,10 +17,11 @@ struct PaneLook {
   int width;
 };
 
-constexpr PaneLook kPanes[3] = {
+constexpr PaneLook kPanes[4] = {
     {"status-paid", "Paid : ", "Paid sum", 130},
     {"status-unpaid", "Unpaid : ", "Unpaid sum", 130},
     {"status-total", "Total : ", "Total sum", 150},
+    {"status-paid", "Income : ", "Income sum", 150},
 };
 
 // A pane asks for its own width, or more when its sum needs it; when the bar runs short it gives
@@ -40,7 +41,7 @@ class SumPane final : public QWidget {
 }  // namespace
 
 StatusPanes::StatusPanes(QStatusBar& bar) : QObject(&bar) {
-  for (int i = 0; i < 3; ++i) {
+  for (int i = 0; i < 4; ++i) {
     auto* pane = new SumPane(kPanes[i].width, &bar);
     auto* layout = new QHBoxLayout(pane);
     layout->setContentsMargins(4, 0, 4, 0);
@@ -53,12 +54,16 @@ StatusPanes::StatusPanes(QStatusBar& bar) : QObject(&bar) {
     layout->addWidget(icon);
     layout->addWidget(texts_[i], 1);
     bar.addPermanentWidget(pane);
+    incomePane_ = pane;
   }
+  incomePane_->hide();
 }
 
-void StatusPanes::SetTexts(const QString& paid, const QString& unpaid, const QString& total) {
-  const QString texts[3] = {paid, unpaid, total};
-  for (int i = 0; i < 3; ++i) {
+void StatusPanes::SetTexts(const QString& paid, const QString& unpaid, const QString& total,
+                           const QString& income) {
+  const QString texts[4] = {paid, unpaid, total, income};
+  incomePane_->setVisible(!income.isEmpty());
+  for (int i = 0; i < 4; ++i) {
     texts_[i]->setText(texts[i]);
     texts_[i]->setToolTip(texts[i]);  // whole, also when the pane shows it cut
   }

@@ -90,6 +90,22 @@ TEST_F(MonthSelectionTest, ThePaidSumAddsPaidAmountsInCents) {
   EXPECT_EQ(dimes.total, 100.0);
 }
 
+TEST_F(MonthSelectionTest, IncomesHaveASumOfTheirOwnApartFromTheBills) {
+  AddDue("rent", At(2026, 3, 3), 500, 1);
+  AddDue("salary", At(2026, 3, 24), 2100.55, 0);
+  AddDue("refund", At(2026, 3, 25), 19.45, 1);
+  for (DueRecord income : MonthFill(store_, At(2026, 3, 1), MonthFilter::kAll).rows) {
+    income.type = income.title == "rent" ? kTypePersonal : kTypeIncome;
+    ASSERT_TRUE(store_.Replace(income).ok());
+  }
+  const MonthSelection month = MonthFill(store_, At(2026, 3, 1), MonthFilter::kAll);
+  EXPECT_EQ(month.rows.size(), 3u);
+  EXPECT_EQ(month.totalText, "Total : $500.00");
+  EXPECT_EQ(month.unpaidText, "Unpaid : $0.00");
+  EXPECT_EQ(month.incomeText, "Income : $2,120.00");
+  EXPECT_EQ(MonthFill(store_, At(2026, 4, 1), MonthFilter::kAll).incomeText, "");
+}
+
 TEST_F(MonthSelectionTest, EqualDueDatesKeepMapOrder) {
   for (const char* title : {"a", "b", "c", "d", "e", "f"})
     AddDue(title, At(2026, 3, 5), 1, 0);

@@ -25,7 +25,7 @@ std::array<Substitution, 9> RecordValues(const DueRecord& record, std::size_t po
       {"<{[account]}>", HtmlEscaped(record.account)},
       {"<{[duetype]}>", std::string(TypeText(record.type))},
       {"<{[status]}>", std::string(PaidText(record.paid))},
-      {"<{[amount]}>", HtmlEscaped(FormatAmount(record.amount))},
+      {"<{[amount]}>", HtmlEscaped(FormatAmount(ListedAmount(record)))},
       {"<{[notes]}>", HtmlEscapedLines(record.notes)},
       {"<{[countrecord]}>", "Record " + std::to_string(position) + " of " + std::to_string(count)},
   }};

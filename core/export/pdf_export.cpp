@@ -47,7 +47,7 @@ std::string BodyText(const DueRecord& record, NotesChoice notes) {
                      "\r\n\r\n Start Date : " + FormatDate(record.startDate, "") +
                      "\r\n\r\n Due Date : " + FormatDate(record.dueDate, "") +
                      "\r\n\r\n Pay To : " + record.payTo + "\r\n\r\n Account: " + record.account +
-                     "\r\n\r\n Amount: " + FormatAmount(record.amount) +
+                     "\r\n\r\n Amount: " + FormatAmount(ListedAmount(record)) +
                      "\r\n\r\n Due Type: " + std::string(TypeText(record.type)) +
                      "\r\n\r\n Status: " + std::string(PaidText(record.paid));
   if (notes == NotesChoice::kWithNotes && !record.notes.empty()) {

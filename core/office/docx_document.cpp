@@ -179,8 +179,8 @@ class TableBuilder {
                 Paragraph(Run(due.payTo, text)) + Paragraph(Run(due.account, text), Align::kRight));
     row += Cell(widths_[2], Paragraph(Run(TypeText(due.type), text)) +
                                 Paragraph(Run(PaidText(due.paid), text), Align::kRight));
-    row += Cell(widths_[3], Paragraph(Run(FormatAmount(due.amount), text), Align::kRight), {},
-                "bottom");
+    row += Cell(widths_[3], Paragraph(Run(FormatAmount(ListedAmount(due)), text), Align::kRight),
+                {}, "bottom");
     if (notes_ == NotesChoice::kWithNotes) {
       row += Cell(widths_[4], Paragraph(CommentedRun("Show Notes", text, commentId)));
     }
@@ -268,10 +268,11 @@ DocxParts BuildDocxParts(const OfficeExportRequest& request) {
   AmountSum unpaidSum;
   int commentId = 0;
   for (const DueRecord& due : request.rows) {
-    if (IsPaid(due)) {
+    // The sums are the status bar's: what was paid, and bills only.
+    if (IsPaid(due) && !IsIncome(due)) {
       ++paidCount;
-      paidSum.Add(due.amount);
-    } else {
+      paidSum.Add(ListedAmount(due));
+    } else if (!IsIncome(due)) {
       unpaidSum.Add(due.amount);
     }
     body += table.DueRow(due, commentId);

@@ -138,7 +138,7 @@ void WriteDue(CellWriter& cells, int row, const DueRecord& due, NotesChoice note
   cells.Date(row, 2, due.dueDate, formats);
   cells.Text(row, 3, due.payTo);
   cells.Text(row, 4, due.account);
-  cells.Amount(row, 5, due.amount, formats);
+  cells.Amount(row, 5, ListedAmount(due), formats);
   cells.Text(row, 6, TypeText(due.type));
   cells.Text(row, 7, PaidText(due.paid));
   if (notes == NotesChoice::kWithNotes) {
@@ -181,7 +181,9 @@ Result<OfficeExportReport> WriteXlsxExport(const std::string& path,
   AmountSum unpaidSum;
   int row = kXlsxFirstDueRow;
   for (const DueRecord& due : request.rows) {
-    (IsPaid(due) ? paidSum : unpaidSum).Add(due.amount);
+    // The sums are the status bar's: what was paid, and bills only.
+    if (!IsIncome(due))
+      (IsPaid(due) ? paidSum : unpaidSum).Add(ListedAmount(due));
     WriteDue(cells, row, due, request.notes, formats);
     ++row;
   }

@@ -32,7 +32,7 @@ std::array<Substitution, 10> RecordValues(const DueRecord& record, int number) {
       {"<{[account]}>", HtmlEscaped(record.account)},
       {"<{[duetype]}>", std::string(TypeText(record.type))},
       {"<{[status]}>", std::string(PaidText(record.paid))},
-      {"<{[amount]}>", HtmlEscaped(FormatAmount(record.amount))},
+      {"<{[amount]}>", HtmlEscaped(FormatAmount(ListedAmount(record)))},
   }};
 }
 
@@ -80,7 +80,9 @@ Result<std::string> RenderPrintPage(std::string_view templateText,
   LoopExpansion expansion(text);
   for (const DueRecord& record : checked) {
     ++number;
-    (IsPaid(record) ? paid : unpaid).Add(record.amount);
+    // The sums are the status bar's: what was paid, and bills only.
+    if (!IsIncome(record))
+      (IsPaid(record) ? paid : unpaid).Add(ListedAmount(record));
     if (!expansion.HasMarker())
       continue;
     std::string copy = recordSection;

@@ -64,6 +64,18 @@ TEST(PrintPage, WithoutHeaderAndFooterRendersRecordsAndSums) {
             "1.2.=3.00");
 }
 
+TEST(PrintPage, PaidDuesShowWhatWasPaidAndIncomesStayOutOfTheSums) {
+  DueRecord power = Due("Power", 60, 1);
+  power.paidAmount = 61.37;
+  DueRecord salary = Due("Salary", 2000, 0);
+  salary.type = kTypeIncome;
+  EXPECT_EQ(Render("<{[loopstart]}><{[duetitle]}> <{[duetype]}> <{[amount]}>;<{[loopend]}>"
+                   "P=<{[paidamount]}> U=<{[unpaidamount]}> T=<{[totalamount]}>",
+                   {power, salary, Due("Gas", 20, 0)}),
+            "Power Business 61.37;Salary Income 2000.00;Gas Business 20.00;"
+            "P=61.37 U=20.00 T=81.37");
+}
+
 // A title holding "<!--" once hid the following dues and the sums.
 TEST(PrintPage, ValuesAreEscapedSoMarkupCannotHideDuesOrSums) {
   DueRecord tricky = Due("Invoice <!-- check with Bob", 10, 0);

@@ -55,15 +55,12 @@ int RunAttach(Arguments& arguments, CommandContext& context) {
 
 int RunAttachments(Arguments& arguments, CommandContext& context) {
   const bool json = arguments.TakeFlag("--json");
-  const auto id = arguments.TakePositional();
-  if (!id)
-    return UsageError(context, "attachments needs a record ID");
-  if (auto problem = arguments.Finish())
-    return UsageError(context, *problem);
-  if (!context.store.Contains(*id))
-    return NoSuchDue(context, *id);
+  const DueArgument due = TakeDueArgument("attachments", arguments, context);
+  if (!due.id)
+    return due.exitCode;
+  const std::string& id = *due.id;
   const AttachmentStore attachments = AttachmentsOf(context);
-  const Result<std::vector<Attachment>> listed = attachments.List(*id);
+  const Result<std::vector<Attachment>> listed = attachments.List(id);
   if (!listed.ok())
     return Fail(context, kExitFailed, listed.status().message());
   if (!json) {
@@ -76,9 +73,9 @@ int RunAttachments(Arguments& arguments, CommandContext& context) {
     rows += rows.empty() ? "" : ", ";
     rows += "{\"name\": " + JsonString(attachment.name) +
             ", \"size\": " + std::to_string(attachment.size) +
-            ", \"path\": " + JsonString(attachments.PathOf(*id, attachment.name)) + "}";
+            ", \"path\": " + JsonString(attachments.PathOf(id, attachment.name)) + "}";
   }
-  context.out << "{\"recordId\": " << JsonString(*id) << ", \"attachments\": [" << rows << "]}\n";
+  context.out << "{\"recordId\": " << JsonString(id) << ", \"attachments\": [" << rows << "]}\n";
   return kExitSuccess;
 }
 

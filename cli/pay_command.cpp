@@ -34,19 +34,15 @@ int RunPay(Arguments& arguments, CommandContext& context) {
   Payment payment;
   if (auto problem = TakePayment(arguments, payment))
     return UsageError(context, *problem);
-  const auto id = arguments.TakePositional();
-  if (!id)
-    return UsageError(context, "pay needs a record ID");
-  if (auto problem = arguments.Finish())
-    return UsageError(context, *problem);
-  if (!context.store.Contains(*id))
-    return NoSuchDue(context, *id);
-  DueRecord record = context.store.Get(*id);
+  const DueArgument due = TakeDueArgument("pay", arguments, context);
+  if (!due.id)
+    return due.exitCode;
+  const std::string& id = *due.id;
+  DueRecord record = context.store.Get(id);
   MarkPaid(record, context.clock.Now(), payment);
   const Status status = context.store.Replace(record);
   if (!status.ok()) {
-    return Fail(context, kExitFailed,
-                "the due " + *id + " could not be saved: " + status.message());
+    return Fail(context, kExitFailed, "the due " + id + " could not be saved: " + status.message());
   }
   return kExitSuccess;
 }

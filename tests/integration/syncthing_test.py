@@ -274,16 +274,25 @@ def scenario_attachment_arrives_with_its_due(a, b):
         file.write(b"%PDF-1.4 power bill " + bytes(range(256)) * 64)
     check(a.paylark("attach", record_id, bill).stdout == "power bill.pdf\n",
           "attach printed another name")
+    a.paylark("pay", record_id, "--amount", "63.05", "--on", "2026-12-01 10:00",
+              "--reference", "TX-42")
+    a.paylark("balance", "--account", "Checking", "1240.50", "--on", "2026-11-30")
 
     def arrived():
         listed = b.paylark("attachments", record_id, "--json", check=False)
-        return listed.returncode == 0 and json.loads(listed.stdout)["attachments"]
+        shown = b.show(record_id)
+        return (listed.returncode == 0 and json.loads(listed.stdout)["attachments"]
+                and shown and shown.get("paidAmount") == 63.05
+                and "Checking" in b.paylark("balance").stdout)
     settle(a, b, arrived)
+    check(b.show(record_id)["paymentReference"] == "TX-42", "B lost the payment's reference")
+    check(b.paylark("balance").stdout == a.paylark("balance").stdout,
+          "B holds another balance than A")
     kept = json.loads(b.paylark("attachments", record_id, "--json").stdout)["attachments"]
     with open(bill, "rb") as original, open(kept[0]["path"], "rb") as copy:
         check(original.read() == copy.read(), "B's copy of the attachment differs")
     check(b.show(record_id) == a.show(record_id), "B holds a different record than A")
-    print("ok: a due with an attachment added in A arrives in B with its attachment")
+    print("ok: a due paid in A with an attachment, and A's balance, arrive in B")
 
     # Both devices attach a file of the same name while apart: both files are kept.
     for device in (a, b):

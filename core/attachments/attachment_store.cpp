@@ -181,7 +181,7 @@ Result<std::string> AttachmentStore::Place(const std::string& folder, const std:
     const std::string candidate = NumberedName(name, number);
     if (taken.value().contains(candidate))
       continue;
-    Status status = files_.Rename(temporary, folder + "/" + candidate, Placement::kCreateNew);
+    Status status = files_.Rename(temporary, JoinPath(folder, candidate), Placement::kCreateNew);
     if (status.code() == StatusCode::kAlreadyExists)
       continue;  // another device's file arrived meanwhile
     if (!status.ok())
@@ -201,8 +201,7 @@ Status AttachmentStore::Remove(std::string_view recordId, std::string_view name,
                                const std::string& backupsFolder) {
   PAYLARK_TRY_ASSIGN(const std::string folder, FolderOf(recordId));
   const std::string path = folder + "/" + std::string(name);
-  const Status missing =
-      Status::NotFound(std::string(recordId) + " has no attachment " + Quoted(name));
+  Status missing = Status::NotFound(std::string(recordId) + " has no attachment " + Quoted(name));
   if (name.empty() || name.starts_with('.') || name.find('/') != std::string_view::npos)
     return missing;
   Result<FileInfo> info = files_.Inspect(path);

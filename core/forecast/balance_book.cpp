@@ -11,7 +11,7 @@ namespace paylark {
 namespace {
 
 // A balance file is a few dozen bytes; anything much larger is not one.
-constexpr std::size_t kMaxBalanceFileBytes = 64 * 1024;
+constexpr std::size_t kMaxBalanceFileBytes = std::size_t{64} << 10;
 
 // The moment to the second and eight random hex digits: two devices adding an entry in the
 // same second still choose different names.

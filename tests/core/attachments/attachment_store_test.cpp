@@ -24,7 +24,7 @@ class AttachmentStoreTest : public ::testing::Test {
   AttachmentStoreTest() { files_.CreateFolder("/home/user/Downloads").ok(); }
 
   std::string Download(const std::string& name, std::string bytes = "%PDF-1.4 bill") {
-    const std::string path = "/home/user/Downloads/" + name;
+    std::string path = "/home/user/Downloads/" + name;
     files_.Put(path, std::move(bytes));
     return path;
   }

@@ -36,7 +36,7 @@ struct Fixture {
   }
 
   QString File(const QString& name, const QByteArray& bytes = "plain text") const {
-    const QString path = downloads.path() + QLatin1Char('/') + name;
+    QString path = downloads.path() + QLatin1Char('/') + name;
     QFile file(path);
     file.open(QIODevice::WriteOnly);
     file.write(bytes);
@@ -45,7 +45,7 @@ struct Fixture {
 
   // A one-page PDF with a red box on it.
   QString Pdf(const QString& name) const {
-    const QString path = downloads.path() + QLatin1Char('/') + name;
+    QString path = downloads.path() + QLatin1Char('/') + name;
     QPdfWriter writer(path);
     writer.setPageSize(QPageSize(QPageSize::A5));
     QPainter painter(&writer);
@@ -55,7 +55,7 @@ struct Fixture {
   }
 
   QString Image(const QString& name) const {
-    const QString path = downloads.path() + QLatin1Char('/') + name;
+    QString path = downloads.path() + QLatin1Char('/') + name;
     QImage image(800, 600, QImage::Format_RGB32);
     image.fill(Qt::darkGreen);
     image.save(path);

@@ -54,7 +54,7 @@ DetailsBar::DetailsBar(QWidget* parent)
   setFocusProxy(list_);
 }
 
-void DetailsBar::FillDetails(DueRecord record, std::optional<SeriesPosition> position,
+void DetailsBar::FillDetails(const DueRecord& record, std::optional<SeriesPosition> position,
                              const std::string& seriesChange) {
   const std::array<DetailRow, kFieldRows> rows = DueDetails(record);
   for (int row = 0; row < kFieldRows; ++row) {

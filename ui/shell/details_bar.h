@@ -28,7 +28,7 @@ class DetailsBar final : public QDockWidget {
   static constexpr int kNarrowestWidth = 150;
 
   explicit DetailsBar(QWidget* parent = nullptr);
-  void FillDetails(DueRecord record, std::optional<SeriesPosition> position = std::nullopt,
+  void FillDetails(const DueRecord& record, std::optional<SeriesPosition> position = std::nullopt,
                    const std::string& seriesChange = {});
   void ClearDetails();
   int RowCount() const;

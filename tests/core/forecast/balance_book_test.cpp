@@ -34,7 +34,8 @@ TEST(BalanceFileTest, RefusesDamagedAndForeignBytes) {
   EXPECT_FALSE(DecodeBalance("x", good + "z").ok());
   EXPECT_FALSE(DecodeBalance("x", "").ok());
   EXPECT_FALSE(DecodeBalance("x", EncodeBalance({"x", "A", OleDateTime(9e9), 5, ""})).ok());
-  EXPECT_FALSE(DecodeBalance("x", EncodeBalance({"x", "A", At(2026, 1, 1), std::nan(""), ""})).ok());
+  EXPECT_FALSE(
+      DecodeBalance("x", EncodeBalance({"x", "A", At(2026, 1, 1), std::nan(""), ""})).ok());
 }
 
 TEST(BalanceFileTest, KnowsItsNamesAndNoOthers) {

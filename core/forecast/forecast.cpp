@@ -187,14 +187,6 @@ class ForecastBuilder {
 
 }  // namespace
 
-Cents ToCents(double amount) {
-  return std::llround(amount * 100.0);
-}
-
-double FromCents(Cents cents) {
-  return static_cast<double>(cents) / 100.0;
-}
-
 Forecast MakeForecast(const ForecastRequest& request, std::span<const BalanceEntry> balances,
                       const DueMap& dues) {
   ForecastBuilder builder(request, balances);

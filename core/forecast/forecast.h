@@ -6,18 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "core/base/cents.h"
 #include "core/base/ole_date_time.h"
 #include "core/forecast/balance_entry.h"
 #include "core/records/due_map.h"
 
 namespace paylark {
-
-// Money in whole cents: every balance of a forecast is a sum of cents, exact however many dues
-// it adds.
-using Cents = std::int64_t;
-
-Cents ToCents(double amount);
-double FromCents(Cents cents);
 
 struct ForecastRequest {
   std::optional<std::string> account;  // empty for all accounts together; "" is "(no account)"

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace paylark {
+
+// Which column of a bank's CSV export holds what (0-based). Either one signed amount column or a
+// debit and a credit column.
+struct BankCsvColumns {
+  std::optional<int> date;
+  std::optional<int> amount;
+  std::optional<int> debit;
+  std::optional<int> credit;
+  std::optional<int> counterparty;
+  std::optional<int> description;
+  std::optional<int> reference;
+
+  bool operator==(const BankCsvColumns&) const = default;
+};
+
+// What the whole file shows of its form, found before any column is chosen.
+struct BankCsvShape {
+  char separator = ',';    // ',', ';' or '\t'
+  char decimalMark = '.';  // '.' or ','
+  std::string dateForm;    // "yyyy-mm-dd", "dd.mm.yyyy", "dd/mm/yyyy", "mm/dd/yyyy", ...
+  std::string headerLine;  // the header as it stands in the file: the key a mapping is kept under
+  std::vector<std::string> header;
+  std::vector<std::vector<std::string>> sampleRows;  // the first rows, for the mapping step
+  BankCsvColumns guessedColumns;                     // from the header's names, where they tell
+};
+
+}  // namespace paylark

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "core/base/progress.h"
+#include "core/base/status.h"
+#include "core/forecast/balance_book.h"
+#include "core/records/record_store.h"
+#include "core/statements/statement.h"
+#include "core/statements/statement_matching.h"
+
+namespace paylark {
+
+// What the user chose in the preview (or the command line's sure matches).
+struct StatementImportChoice {
+  std::vector<StatementMatch> accepted;  // these dues become paid by their transaction
+  std::vector<std::size_t> addAsPaid;    // these transactions become new paid dues
+  bool writeClosingBalance = true;       // when the statement has one
+};
+
+struct StatementImportSummary {
+  std::size_t markedPaid = 0;
+  std::size_t added = 0;
+  bool balanceWritten = false;
+};
+
+// Applies the choice in one store batch: matched dues become paid on the booking date with the
+// transaction's amount and ID as reference, chosen transactions become paid dues, and the closing
+// balance becomes a balance entry of the statement's account. All or nothing: when a write fails,
+// every change this import made is undone and the failure is returned.
+Result<StatementImportSummary> ImportStatement(const Statement& statement,
+                                               const StatementImportChoice& choice,
+                                               const std::string& sourceName, RecordStore& store,
+                                               BalanceBook& balances,
+                                               const Progress& progress = {});
+
+}  // namespace paylark

@@ -104,8 +104,7 @@ int RunForecast(Arguments& arguments, CommandContext& context) {
     return UsageError(context, *problem);
   request.warnBelow = Cents{UserSettings::Read(settings::kForecastWarnBelow)} * 100;
   BalanceBook book(context.store.files(), context.store.RecordsFolder());
-  if (const Status loaded = LoadBalances(context, book); !loaded.ok())
-    return Fail(context, kExitFailed, loaded.message());
+  LoadBalances(context, book);
   const Forecast forecast = MakeForecast(request, book.entries(), context.store.map());
   if (json)
     PrintJson(forecast, request, context.out);

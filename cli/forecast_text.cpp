@@ -13,11 +13,10 @@ std::optional<std::string> TakeAccount(Arguments& arguments) {
   return std::string(TrimWhiteSpace(*account));
 }
 
-Status LoadBalances(CommandContext& context, BalanceBook& book) {
-  PAYLARK_TRY(book.Load());
+void LoadBalances(CommandContext& context, BalanceBook& book) {
+  book.Load(context.store.balanceFiles());
   for (const SkippedFile& file : book.skipped())
     context.err << "paylark-cli: skipped " << file.fileName << ": " << file.reason << '\n';
-  return Status::Ok();
 }
 
 std::string AccountLabel(const std::string& account) {

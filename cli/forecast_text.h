@@ -11,9 +11,9 @@ namespace paylark::cli {
 // The account named by --account, trimmed; empty for all accounts (forecast) or when not given.
 std::optional<std::string> TakeAccount(Arguments& arguments);
 
-// The balance entries of the working directory's records folder; files it cannot read are
-// reported on the error stream and left alone.
-[[nodiscard]] Status LoadBalances(CommandContext& context, BalanceBook& book);
+// The balance entries that the store's load found in the records folder; files it cannot read
+// are reported on the error stream and left alone.
+void LoadBalances(CommandContext& context, BalanceBook& book);
 
 // "Checking" or "(no account)" for the empty name.
 std::string AccountLabel(const std::string& account);

@@ -9,11 +9,13 @@
 #include "cli/date_time_text.h"
 #include "cli/desktop_notification.h"
 #include "cli/exit_code.h"
+#include "cli/forecast_text.h"
 #include "cli/json_writer.h"
 #include "cli/notification_slot.h"
 #include "cli/reminder_settings.h"
 #include "core/base/format.h"
 #include "core/base/messages.h"
+#include "core/forecast/low_balance_warning.h"
 #include "core/records/payment.h"
 #include "core/reminders/reminder_wording.h"
 #include "settings/user_settings.h"
@@ -50,10 +52,24 @@ void PrintJson(int days, const std::vector<Reminder>& reminders, std::ostream& o
   out << "]}\n";
 }
 
-Notification NotificationFor(const std::vector<Reminder>& reminders) {
+// The forecast's low-balance warning as the caption strip shows it, or empty.
+std::string BalanceWarningLine(CommandContext& context, int daysAhead) {
+  BalanceBook book(context.store.files(), context.store.RecordsFolder());
+  LoadBalances(context, book);
+  const Cents level = Cents{UserSettings::Read(settings::kForecastWarnBelow)} * 100;
+  const std::optional<LowBalanceWarning> warning =
+      FindLowBalanceWarning(book.entries(), context.store.map(), context.clock.Now(), level,
+                            daysAhead + kWarningDaysBeyondReminders);
+  return warning ? LowBalanceWarningText(*warning) : std::string();
+}
+
+Notification NotificationFor(const std::vector<Reminder>& reminders,
+                             const std::string& balanceWarning) {
   Notification notification;
   notification.summary = NotificationSummary(reminders);
   notification.body = NotificationBody(reminders);
+  if (!balanceWarning.empty())
+    notification.body += "\n" + balanceWarning;
   notification.actions = {{"open", "Open Paylark"}, {"snooze", "Tomorrow"}};
   if (reminders.size() == 1)
     notification.actions.push_back({"paid", "Mark paid"});
@@ -107,7 +123,8 @@ int Act(CommandContext& context, const NotificationAnswer& answer,
   return kExitSuccess;
 }
 
-int Notify(CommandContext& context, const std::vector<Reminder>& reminders, int waitSeconds) {
+int Notify(CommandContext& context, const std::vector<Reminder>& reminders, int daysAhead,
+           int waitSeconds) {
   const auto snoozed = SnoozedUntil();
   if (reminders.empty() || (snoozed && context.clock.Now() < *snoozed))
     return kExitSuccess;
@@ -118,7 +135,7 @@ int Notify(CommandContext& context, const std::vector<Reminder>& reminders, int 
   // Qt has set the whole locale again; numbers stay in the C form.
   std::setlocale(LC_NUMERIC, "C");
   const std::string today = FormatStrftime(context.clock.Now(), "%Y-%m-%d");
-  Notification notification = NotificationFor(reminders);
+  Notification notification = NotificationFor(reminders, BalanceWarningLine(context, daysAhead));
   notification.replaces = TodaysNotification(today);
   const NotificationAnswer answer = ShowNotification(notification, waitSeconds);
   RememberNotification(today, answer.id);
@@ -170,7 +187,7 @@ int RunRemind(Arguments& arguments, CommandContext& context) {
   const std::vector<Reminder> reminders =
       SelectReminders(context.store.map(), context.clock.Now(), daysAhead);
   if (notify)
-    return Notify(context, reminders, waitSeconds);
+    return Notify(context, reminders, daysAhead, waitSeconds);
   if (json) {
     PrintJson(daysAhead, reminders, context.out);
   } else if (reminders.empty()) {

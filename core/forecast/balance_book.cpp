@@ -32,21 +32,30 @@ Status BalanceBook::Load() {
   Result<std::vector<FolderEntry>> listed = files_.ListNames(folder_);
   if (!listed.ok())
     return listed.status().code() == StatusCode::kNotFound ? Status::Ok() : listed.status();
-  for (const FolderEntry& file : listed.value()) {
-    const std::optional<std::string> id = BalanceEntryIdOf(file.name);
+  std::vector<std::string> names;
+  for (const FolderEntry& file : listed.value())
+    names.push_back(file.name);
+  Load(names);
+  return Status::Ok();
+}
+
+void BalanceBook::Load(const std::vector<std::string>& fileNames) {
+  entries_.clear();
+  skipped_.clear();
+  for (const std::string& name : fileNames) {
+    const std::optional<std::string> id = BalanceEntryIdOf(name);
     if (!id)
       continue;
-    Result<std::string> bytes = files_.Read(folder_ + "/" + file.name, kMaxBalanceFileBytes);
+    Result<std::string> bytes = files_.Read(folder_ + "/" + name, kMaxBalanceFileBytes);
     Result<BalanceEntry> entry =
         bytes.ok() ? DecodeBalance(*id, bytes.value()) : Result<BalanceEntry>(bytes.status());
     if (entry.ok())
       entries_.push_back(std::move(entry).value());
     else
-      skipped_.push_back({file.name, entry.status().message()});
+      skipped_.push_back({name, entry.status().message()});
   }
   std::sort(entries_.begin(), entries_.end(),
             [](const BalanceEntry& a, const BalanceEntry& b) { return a.entryId < b.entryId; });
-  return Status::Ok();
 }
 
 Result<BalanceEntry> BalanceBook::Add(BalanceEntry entry, const Clock& clock) {

@@ -20,6 +20,9 @@ class BalanceBook {
 
   // Reads every balance file of the folder; a damaged or foreign one is skipped and reported.
   [[nodiscard]] Status Load();
+  // Reads the named files of the folder: the balance files a scan of the records folder found
+  // (RecordStore::balanceFiles), so that a large folder is not listed a second time.
+  void Load(const std::vector<std::string>& fileNames);
   const std::vector<BalanceEntry>& entries() const { return entries_; }
   const std::vector<SkippedFile>& skipped() const { return skipped_; }
 

@@ -4,25 +4,25 @@
 
 #include "core/records/archive_fields.h"
 #include "core/records/record_codec.h"
+#include "core/records/record_files.h"
 
 namespace paylark {
 namespace {
 
 constexpr std::string_view kPrefix = "balance";
-constexpr std::string_view kSuffix = ".bal";
 
 }  // namespace
 
 std::string BalanceFileName(std::string_view entryId) {
-  return std::string(kPrefix) + std::string(entryId) + std::string(kSuffix);
+  return std::string(kPrefix) + std::string(entryId) + std::string(kBalanceSuffix);
 }
 
 std::optional<std::string> BalanceEntryIdOf(std::string_view fileName) {
-  if (fileName.size() <= kPrefix.size() + kSuffix.size() || !fileName.starts_with(kPrefix) ||
-      !fileName.ends_with(kSuffix))
+  if (fileName.size() <= kPrefix.size() + kBalanceSuffix.size() || !fileName.starts_with(kPrefix) ||
+      !fileName.ends_with(kBalanceSuffix))
     return std::nullopt;
   std::string id(
-      fileName.substr(kPrefix.size(), fileName.size() - kPrefix.size() - kSuffix.size()));
+      fileName.substr(kPrefix.size(), fileName.size() - kPrefix.size() - kBalanceSuffix.size()));
   if (!IsPlainRecordId(id) || TrimmedRecordId(id).size() != id.size())
     return std::nullopt;
   return id;

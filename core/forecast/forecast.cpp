@@ -7,6 +7,7 @@
 
 #include "core/forecast/account_key.h"
 #include "core/forecast/newest_balances.h"
+#include "core/records/record_extension.h"
 
 namespace paylark {
 namespace {
@@ -46,16 +47,17 @@ class ForecastBuilder {
     forecast_.balanceToday = forecast_.startBalance;
   }
 
-  void Take(const DueRecord& record) {
-    if (!record.dueDate.IsValid())
+  void Take(const PackedDue& due) {
+    const OleDateTime dueDate = due.DueDate();
+    if (!dueDate.IsValid())
       return;
-    const std::string& key = KeyOf(record.account);
+    const std::string& key = KeyOf(due.Account());
     if (wanted_ && key != *wanted_)
       return;
-    if (IsPaid(record))
-      TakePaid(record, key);
+    if (due.IsPaid())
+      TakePaid(due, dueDate, key);
     else
-      TakeUnpaid(record);
+      TakeUnpaid(due, dueDate);
   }
 
   Forecast Finish() {
@@ -66,59 +68,63 @@ class ForecastBuilder {
   }
 
  private:
-  // Folding an account name is slow beside the rest; dues share a handful of accounts.
-  const std::string& KeyOf(const std::string& account) {
-    auto found = keys_.find(account);
+  // Folding an account name is slow beside the rest; dues share a handful of accounts, and
+  // neighbours in the map mostly the same one.
+  const std::string& KeyOf(std::string_view account) {
+    if (lastKey_ && account == lastAccount_)
+      return *lastKey_;
+    lastAccount_.assign(account);
+    auto found = keys_.find(lastAccount_);
     if (found == keys_.end())
-      found = keys_.emplace(account, AccountKey(account)).first;
+      found = keys_.emplace(lastAccount_, AccountKey(lastAccount_)).first;
+    lastKey_ = &found->second;
     return found->second;
   }
 
-  static Cents Signed(const DueRecord& record, double amount) {
+  static Cents Signed(std::int32_t type, double amount) {
     const Cents cents = ToCents(amount);
-    return record.type == kTypeIncome ? cents : -cents;
+    return type == kTypeIncome ? cents : -cents;
   }
 
   // A paid due moves the balance only after its account's entry: the entry already holds it.
-  void TakePaid(const DueRecord& record, const std::string& key) {
+  void TakePaid(const PackedDue& due, const OleDateTime& dueDate, const std::string& key) {
     const auto start = starts_.find(key);
     if (start == starts_.end())
       return;
-    const OleDateTime moment =
-        record.paidOn && record.paidOn->IsValid() ? *record.paidOn : record.dueDate;
+    OleDateTime moment = dueDate;
+    double amount = due.amount();
+    if (const std::string_view block = due.ExtensionBlock(); !block.empty()) {
+      ReadExtension(block, scratch_);
+      if (scratch_.paidOn && scratch_.paidOn->IsValid())
+        moment = *scratch_.paidOn;
+      amount = scratch_.paidAmount.value_or(amount);
+    }
     if (!(moment > start->second->date))
       return;
-    const Cents amount = Signed(record, PaidOrDueAmount(record));
+    const Cents signedAmount = Signed(due.type(), amount);
     if (!(moment > window_.now))
-      forecast_.balanceToday += amount;
+      forecast_.balanceToday += signedAmount;
     else
-      AddItem(record, DayOf(moment), amount);
+      AddItem(due, dueDate, DayOf(moment), signedAmount);
   }
 
-  void TakeUnpaid(const DueRecord& record) {
-    const std::int64_t due = DayOf(record.dueDate);
-    const bool income = record.type == kTypeIncome;
-    if (due < window_.today && income)
+  void TakeUnpaid(const PackedDue& due, const OleDateTime& dueDate) {
+    const std::int64_t day = DayOf(dueDate);
+    if (day < window_.today && due.type() == kTypeIncome)
       return;
-    AddItem(record, std::max(due, window_.today), Signed(record, record.amount));
+    AddItem(due, dueDate, std::max(day, window_.today), Signed(due.type(), due.amount()));
   }
 
-  void AddItem(const DueRecord& record, std::int64_t day, Cents amount) {
+  void AddItem(const PackedDue& due, const OleDateTime& dueDate, std::int64_t day, Cents amount) {
     if (day > window_.lastDay)
       return;
-    ForecastItem item;
-    item.date = DayStart(day);
-    item.recordId = record.recordId;
-    item.title = record.title;
-    item.income = record.type == kTypeIncome;
-    item.overdue = DayOf(record.dueDate) < window_.today && !IsPaid(record);
-    item.amount = amount;
-    order_.push_back({day, record.dueDate.LinearSeconds(), item.income,
-                      static_cast<std::uint32_t>(items_.size())});
-    items_.push_back(std::move(item));
+    const bool income = due.type() == kTypeIncome;
+    const bool overdue = DayOf(dueDate) < window_.today && !due.IsPaid();
+    order_.push_back({day, dueDate.LinearSeconds(), amount, &due, income, overdue});
   }
 
-  // Sorts small keys rather than the items with their texts; ties keep the map's order.
+  // Sorts small keys, and makes the items with their texts only once, in their order; ties keep
+  // the map's order.
   void SortItems() {
     std::stable_sort(order_.begin(), order_.end(), [](const Pending& a, const Pending& b) {
       if (a.day != b.day)
@@ -132,14 +138,12 @@ class ForecastBuilder {
   void RunBalances() {
     Cents balance = forecast_.balanceToday;
     auto next = order_.begin();
-    forecast_.items.reserve(items_.size());
+    forecast_.items.reserve(order_.size());
     forecast_.days.reserve(static_cast<std::size_t>(window_.lastDay - window_.today + 1));
     for (std::int64_t day = window_.today; day <= window_.lastDay; ++day) {
       for (; next != order_.end() && next->day == day; ++next) {
-        ForecastItem& item = items_[next->index];
-        balance += item.amount;
-        item.balanceAfter = balance;
-        forecast_.items.push_back(std::move(item));
+        balance += next->amount;
+        forecast_.items.push_back(MakeItem(*next, balance));
       }
       const DayBalance close{DayStart(day), balance};
       if (forecast_.days.empty() || close.balance < forecast_.low.balance)
@@ -171,16 +175,32 @@ class ForecastBuilder {
   struct Pending {
     std::int64_t day;
     std::int64_t dueSeconds;
+    Cents amount;
+    const PackedDue* due;
     bool income;
-    std::uint32_t index;
+    bool overdue;
   };
+
+  static ForecastItem MakeItem(const Pending& pending, Cents balanceAfter) {
+    ForecastItem item;
+    item.date = DayStart(pending.day);
+    pending.due->RecordIdInto(item.recordId);
+    item.title = pending.due->Title();
+    item.income = pending.income;
+    item.overdue = pending.overdue;
+    item.amount = pending.amount;
+    item.balanceAfter = balanceAfter;
+    return item;
+  }
 
   const ForecastRequest& request_;
   Window window_;
   std::map<std::string, const BalanceEntry*> starts_;
   std::optional<std::string> wanted_;
   std::unordered_map<std::string, std::string> keys_;
-  std::vector<ForecastItem> items_;  // in map order
+  std::string lastAccount_;
+  const std::string* lastKey_ = nullptr;
+  DueRecord scratch_;  // the record being read, its strings reused
   std::vector<Pending> order_;
   Forecast forecast_;
 };
@@ -190,7 +210,7 @@ class ForecastBuilder {
 Forecast MakeForecast(const ForecastRequest& request, std::span<const BalanceEntry> balances,
                       const DueMap& dues) {
   ForecastBuilder builder(request, balances);
-  dues.ForEach([&](const DueRecord& record) { builder.Take(record); });
+  dues.ForEachPacked([&](const PackedDue& due) { builder.Take(due); });
   return builder.Finish();
 }
 

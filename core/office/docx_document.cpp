@@ -266,13 +266,18 @@ DocxParts BuildDocxParts(const OfficeExportRequest& request) {
   int paidCount = 0;
   AmountSum paidSum;
   AmountSum unpaidSum;
+  AmountSum incomeSum;
+  bool anyIncome = false;
   int commentId = 0;
   for (const DueRecord& due : request.rows) {
-    // The sums are the status bar's: what was paid, and bills only.
-    if (IsPaid(due) && !IsIncome(due)) {
+    // The sums are the status bar's: what was paid, and bills only; incomes apart.
+    if (IsIncome(due)) {
+      incomeSum.Add(due.amount);
+      anyIncome = true;
+    } else if (IsPaid(due)) {
       ++paidCount;
       paidSum.Add(ListedAmount(due));
-    } else if (!IsIncome(due)) {
+    } else {
       unpaidSum.Add(due.amount);
     }
     body += table.DueRow(due, commentId);
@@ -281,7 +286,11 @@ DocxParts BuildDocxParts(const OfficeExportRequest& request) {
     ++commentId;
   }
   const int dueCount = static_cast<int>(request.rows.size());
-  body += table.SummaryRow(paidCount, dueCount, paidSum, unpaidSum) + "</w:tbl><w:p/>";
+  body += table.SummaryRow(paidCount, dueCount, paidSum, unpaidSum) + "</w:tbl>";
+  body +=
+      anyIncome
+          ? Paragraph(Run("Income : " + FormatAmount(incomeSum.value()), {kBlue, kBodySize, false}))
+          : "<w:p/>";
 
   DocxParts parts;
   parts.document = XmlPart("document", "<w:body>" + body + Section(paper) + "</w:body>");

@@ -179,17 +179,27 @@ Result<OfficeExportReport> WriteXlsxExport(const std::string& path,
   }
   AmountSum paidSum;
   AmountSum unpaidSum;
+  AmountSum incomeSum;
+  bool anyIncome = false;
   int row = kXlsxFirstDueRow;
   for (const DueRecord& due : request.rows) {
-    // The sums are the status bar's: what was paid, and bills only.
-    if (!IsIncome(due))
+    // The sums are the status bar's: what was paid, and bills only; incomes apart.
+    if (IsIncome(due)) {
+      incomeSum.Add(due.amount);
+      anyIncome = true;
+    } else {
       (IsPaid(due) ? paidSum : unpaidSum).Add(ListedAmount(due));
+    }
     WriteDue(cells, row, due, request.notes, formats);
     ++row;
   }
   cells.Text(kXlsxMonthCell, request.monthText);
   cells.Amount(kXlsxPaidSumCell, paidSum.value(), formats);
   cells.Amount(kXlsxUnpaidSumCell, unpaidSum.value(), formats);
+  if (anyIncome) {
+    cells.Text(kXlsxIncomeLabel.cell, kXlsxIncomeLabel.text, formats.label);
+    cells.Amount(kXlsxIncomeSumCell, incomeSum.value(), formats);
+  }
   // The headings stay in sight while scrolling, and filter and sort the dues below them.
   worksheet_freeze_panes(sheet, kXlsxFirstDueRow - 1, 0);
   const int lastColumn = request.notes == NotesChoice::kWithNotes ? 8 : 7;

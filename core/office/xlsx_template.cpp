@@ -60,7 +60,10 @@ XlsxFormats DrawXlsxTemplate(lxw_workbook* workbook, lxw_worksheet* sheet) {
   lxw_format* amount = NumberFormat(workbook, XlsxCurrencyFormat(fractionDigits));
   lxw_format* amountCents =
       fractionDigits >= 2 ? amount : NumberFormat(workbook, XlsxCurrencyFormat(2));
-  return XlsxFormats{cleared, amount, amountCents,
+  return XlsxFormats{label,
+                     cleared,
+                     amount,
+                     amountCents,
                      NumberFormat(workbook, XlsxDateFormat(WithTime::kNo)),
                      NumberFormat(workbook, XlsxDateFormat(WithTime::kYes))};
 }

@@ -24,6 +24,9 @@ inline constexpr std::array<XlsxLabel, 3> kXlsxLabels = {
 inline constexpr std::string_view kXlsxMonthCell = "C4";
 inline constexpr std::string_view kXlsxPaidSumCell = "F4";
 inline constexpr std::string_view kXlsxUnpaidSumCell = "F5";
+// Written only when the dues include incomes, which the two sums leave out.
+inline constexpr XlsxLabel kXlsxIncomeLabel = {"E6", "Income"};
+inline constexpr std::string_view kXlsxIncomeSumCell = "F6";
 // The notes heading, cleared (empty text on white) when the export leaves notes out.
 inline constexpr std::string_view kXlsxNotesHeadingCell = "I9";
 
@@ -47,6 +50,7 @@ inline constexpr std::array<XlsxColumn, 9> kXlsxColumns = {{{"Title", 28},
 
 // Formats the export needs besides the template's own.
 struct XlsxFormats {
+  lxw_format* label;        // as the labels beside the sums
   lxw_format* clearedCell;  // white fill
   lxw_format* amount;       // the locale's currency form with its fraction digits
   lxw_format* amountCents;  // the same with two fraction digits (`amount` where that has two)

@@ -63,6 +63,16 @@ class DueMap {
     }
   }
 
+  // Calls visit(const PackedDue&) for every record in map order: for a pass that reads a few
+  // fields of every record and unpacks only the records it keeps.
+  template <class Visitor>
+  void ForEachPacked(Visitor&& visit) const {
+    for (const std::uint32_t head : heads_) {
+      for (std::uint32_t slot = head; slot != kNoSlot; slot = NodeAt(slot).next)
+        visit(NodeAt(slot).due);
+    }
+  }
+
   // Calls visit(const DueRecord&), in map order, for every record whose due date falls in the
   // year and month by the calendar (an invalid due date counts as 30 December 1899).
   template <class Visitor>

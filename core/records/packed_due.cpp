@@ -113,21 +113,48 @@ void PackedDue::UnpackInto(DueRecord& record) const {
       text->clear();
   }
   ReadExtension(in ? TakeText(in) : std::string_view(), record);
+  RecordIdInto(record.recordId);
+}
+
+void PackedDue::RecordIdInto(std::string& recordId) const {
   if (!id_.IsNumber()) {
-    record.recordId.assign(TakeText(in));
+    recordId.assign(TextId());
     return;
   }
   char digits[PackedId::kMostDigits];
   const auto end = std::to_chars(digits, digits + PackedId::kMostDigits, id_.number()).ptr;
   const auto length = static_cast<std::size_t>(end - digits);
-  record.recordId.assign(id_.digits() - length, '0');
-  record.recordId.append(digits, length);
+  recordId.assign(id_.digits() - length, '0');
+  recordId.append(digits, length);
 }
 
 DueRecord PackedDue::Unpack() const {
   DueRecord record;
   UnpackInto(record);
   return record;
+}
+
+std::string_view PackedDue::Title() const {
+  const char* in = texts_;
+  return in ? TakeText(in) : std::string_view();
+}
+
+std::string_view PackedDue::Account() const {
+  const char* in = texts_;
+  if (!in)
+    return {};
+  TakeText(in);  // title
+  TakeText(in);  // pay-to
+  return TakeText(in);
+}
+
+std::string_view PackedDue::ExtensionBlock() const {
+  const char* in = texts_;
+  if (!in)
+    return {};
+  for (std::size_t i = 0; i < kTextCount; ++i)
+    TakeText(in);
+  return TakeText(in);
 }
 
 std::string_view PackedDue::TextId() const {

@@ -40,6 +40,19 @@ class PackedDue {
 
   bool HasId(std::string_view recordId, const PackedId& packed) const;
 
+  // What sums and balances read, without unpacking the texts.
+  OleDateTime DueDate() const {
+    return OleDateTime(dueValue_, static_cast<OleDateTime::Status>(dueStatus_));
+  }
+  double amount() const { return amount_; }
+  std::int32_t type() const { return type_; }
+  bool IsPaid() const { return paid_ != 0; }
+  std::string_view Title() const;
+  std::string_view Account() const;
+  void RecordIdInto(std::string& recordId) const;
+  // The encoded payment details; empty when the record has none.
+  std::string_view ExtensionBlock() const;
+
  private:
   std::string_view TextId() const;
 

@@ -141,12 +141,15 @@ Result<FolderScan> RecordFolder::Scan(ScanDepth depth) const {
         scan.swapFiles.push_back(std::move(entry.name));
         break;
       case EntryKind::kOther:
+        if (entry.name.ends_with(kBalanceSuffix) && entry.info.kind == FileKind::kRegular)
+          scan.balanceFiles.push_back(std::move(entry.name));
         break;
     }
   }
   SortByName(scan.records);
   std::sort(scan.conflictCopies.begin(), scan.conflictCopies.end());
   std::sort(scan.tooLarge.begin(), scan.tooLarge.end());
+  std::sort(scan.balanceFiles.begin(), scan.balanceFiles.end());
   std::sort(scan.staleTemporaries.begin(), scan.staleTemporaries.end());
   return scan;
 }

@@ -15,6 +15,7 @@ namespace paylark {
 inline constexpr std::string_view kRecordsFolderName = "Paylark Files";
 inline constexpr std::string_view kMarkerFileName = "preferences.alm";
 inline constexpr std::string_view kTempFilePrefix = ".paylark-";
+inline constexpr std::string_view kBalanceSuffix = ".bal";
 // No real record comes near this size; a larger file is not read.
 inline constexpr std::size_t kMaxRecordFileBytes = std::size_t{16} << 20;
 // A temporary file this old is a leftover even when a process with its writer's ID runs.
@@ -42,6 +43,8 @@ struct FolderScan {
   std::vector<std::string> tooLarge;
   std::vector<std::string> staleTemporaries;
   std::vector<std::string> swapFiles;  // of a swap of the record files (record_swap.h)
+  // "*.bal": balance entries, which live beside the records and are found by the same listing.
+  std::vector<std::string> balanceFiles;
 };
 
 // The file operations of the records folder, through a FileSystem. Files are replaced

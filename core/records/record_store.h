@@ -106,6 +106,11 @@ class RecordStore {
   bool AwaitsConfirmation() const { return unconfirmed_.has_value(); }
   // The sync engines' conflict copies that the last Reload or Confirm found.
   const std::vector<std::string>& conflictCopies() const { return conflictCopies_; }
+  // The balance files ("*.bal") that the last Reload or Confirm found, in byte order.
+  const std::vector<std::string>& balanceFiles() const { return balanceFiles_; }
+  // Tells the store of a balance file written since, so that those who read the list before the
+  // next scan find it.
+  void NoteBalanceFile(std::string fileName);
   // Reads only the named files of the records folder again: a file that is gone unmaps its
   // record, one that does not decode keeps the mapped record and is listed; the rest of the map
   // stays as it is. Sync engines' temporary names are ignored.
@@ -215,6 +220,7 @@ class RecordStore {
   };
   std::optional<Unconfirmed> unconfirmed_;
   std::vector<std::string> conflictCopies_;
+  std::vector<std::string> balanceFiles_;
   // Hands the pages a load freed back to the system while the window goes on; last, so that it
   // is joined before anything else goes.
   std::jthread trim_;

@@ -105,6 +105,7 @@ ReloadReport RecordStore::Reload(const Progress& progress) {
   ReloadReport report;
   ClearMap();
   conflictCopies_.clear();
+  balanceFiles_.clear();
   if (folder_)
     LoadFolder(report, progress);
   report.loaded = map_.size();
@@ -112,9 +113,16 @@ ReloadReport RecordStore::Reload(const Progress& progress) {
   return report;
 }
 
+void RecordStore::NoteBalanceFile(std::string fileName) {
+  const auto place = std::lower_bound(balanceFiles_.begin(), balanceFiles_.end(), fileName);
+  if (place == balanceFiles_.end() || *place != fileName)
+    balanceFiles_.insert(place, std::move(fileName));
+}
+
 bool RecordStore::LoadSnapshot() {
   ClearMap();
   conflictCopies_.clear();
+  balanceFiles_.clear();
   if (!folder_)
     return false;
   (void)folder_->Create();
@@ -222,6 +230,7 @@ void RecordStore::TakeScan(const FolderScan& scan, ReloadReport& report) {
     report.skipped.push_back({name, std::string(kTooLargeReason)});
   report.conflictCopies = scan.conflictCopies;
   conflictCopies_ = scan.conflictCopies;
+  balanceFiles_ = scan.balanceFiles;
 }
 
 // Decoding runs a share ahead of mapping, on a thread of its own.

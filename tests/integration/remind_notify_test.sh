@@ -133,6 +133,17 @@ cli_run remind --notify --wait 0
 expect_code 0 "snoozed run"
 [ "$(call_count)" -eq "$before" ] || fail "a snoozed run notified: $(last_call)"
 
+# A balance that the coming dues take below the warning level: the notification says when.
+rm -f "$XDG_CONFIG_HOME/Velmora/Paylark.conf"
+cli_run balance 20
+expect_code 0 "balance entered"
+echo close >"$answer"
+cli_run remind --notify --wait 60
+expect_code 0 "a low balance ahead"
+body=$(printf '"body":"Water – $12.50 – in 1 day\\nGas – $30.00 – in 2 days\\nBalance below $0.00 on %s"' \
+  "$(date -d '2 days' '+%-d %b %Y')")
+last_call | grep -qF "$body" || fail "the low balance was not told: $(last_call)"
+
 # No bus at all: a message and exit 1.
 rm -f "$XDG_CONFIG_HOME/Velmora/Paylark.conf"
 DBUS_SESSION_BUS_ADDRESS=unix:path=$work/no-bus cli_run remind --notify --wait 0

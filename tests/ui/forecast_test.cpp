@@ -7,14 +7,17 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QScatterSeries>
 
 #include "core/forecast/balance_book.h"
+#include "settings/user_settings.h"
 #include "tests/ui/fakes.h"
 #include "tests/ui/ui_tests.h"
 #include "ui/forecast/forecast_command.h"
 #include "ui/forecast/forecast_window.h"
+#include "ui/shell/caption_strip.h"
 #include "ui/shell/commands.h"
 #include "ui/shell/main_tool_bar.h"
 #include "ui/shell/main_window.h"
@@ -37,6 +40,7 @@ struct Fixture {
     Add("Bread", 3.5, At(2026, 3, 16), kTypePersonal, "");
     BalanceBook book(ws.app.store().files(), ws.app.store().RecordsFolder());
     (void)book.Add({"", "Checking", At(2026, 3, 1, 23, 59), 1000, ""}, ws.clock);
+    (void)ws.app.store().Reload();  // finds the balance file beside the records
   }
 
   void Add(const std::string& title, double amount, const OleDateTime& due, std::int32_t type,
@@ -52,6 +56,19 @@ struct Fixture {
 
 QString Cell(const QTableWidget& table, int row, int column) {
   return table.item(row, column)->text();
+}
+
+// The title of the modal window that `open` shows, which is closed at once.
+QString ModalTitleOf(const std::function<void()>& open) {
+  QString shown;
+  QTimer::singleShot(0, [&] {
+    QWidget* modal = QApplication::activeModalWidget();
+    shown = modal ? modal->windowTitle() : QString();
+    if (modal)
+      modal->close();
+  });
+  open();
+  return shown;
 }
 
 }  // namespace
@@ -91,6 +108,15 @@ void ForecastWindowTest::ShowsTheAccountsBalanceChartAndRegister() {
   QCOMPARE(balance->count(), 31);
   account.setCurrentIndex(0);
   QCOMPARE(window.forecast().days.back().balance, 152260 - 350);
+
+  // A new due and the next day reach the open window; the chosen account stays.
+  account.setCurrentIndex(1);
+  f.Add("Water", 7.60, At(2026, 3, 18, 9), kTypePersonal, "CHECKING");
+  f.ws.clock.Set(At(2026, 3, 16, 0, 5));
+  window.Refresh();
+  QCOMPARE(account.currentText(), QStringLiteral("Checking"));
+  QCOMPARE(window.forecast().days.front().date, At(2026, 3, 16));
+  QCOMPARE(window.forecast().days.back().balance, 152260 - 760);
 }
 
 void ForecastWindowTest::WarnsInRedAndTakesANewBalance() {
@@ -140,15 +166,34 @@ void ForecastWindowTest::TheViewMenuOpensIt() {
   MainWindow frame(f.ws.app, dialogs);
   ForecastCommand command(f.ws.app, frame);
   frame.show();
-  QString shown;
-  QTimer::singleShot(0, [&] {
-    QWidget* modal = QApplication::activeModalWidget();
-    shown = modal ? modal->windowTitle() : QString();
-    if (modal)
-      modal->close();
-  });
-  frame.commands().forecast->trigger();
-  QCOMPARE(shown, QStringLiteral("Forecast"));
+  QCOMPARE(ModalTitleOf([&] { frame.commands().forecast->trigger(); }), QStringLiteral("Forecast"));
+}
+
+void ForecastWindowTest::TheCaptionStripWarnsOfALowBalanceAndOpensTheForecast() {
+  Fixture f;
+  FakeDialogs dialogs;
+  MainWindow frame(f.ws.app, dialogs);
+  ForecastCommand command(f.ws.app, frame);
+  frame.show();
+  CaptionStrip& strip = frame.captionStrip();
+  emit frame.recordsChanged();
+  QCOMPARE(strip.balanceWarning(), QString());  // the low point, 872.60, is above 0
+
+  UserSettings::Write(settings::kForecastWarnBelow, 900);
+  emit frame.recordsChanged();
+  QCOMPARE(strip.balanceWarning(), QStringLiteral("Balance below $900.00 on 20 Mar 2026"));
+  auto* warning = strip.findChild<QToolButton*>(QStringLiteral("balanceWarning"));
+  QVERIFY(warning && warning->isVisible());
+  QCOMPARE(warning->palette().color(QPalette::ButtonText), QColor(255, 0, 0));
+  Snapshot(frame, QStringLiteral("balance-warning.png"));
+  QCOMPARE(ModalTitleOf([&] { warning->click(); }), QStringLiteral("Forecast"));
+
+  // Seen from 1 March, Power is 19 days away: beyond the 14 days the warning looks ahead with no
+  // reminder days.
+  UserSettings::Write(settings::kReminderDaysAhead, 0);
+  f.ws.clock.Set(At(2026, 3, 1, 9));
+  emit frame.recordsChanged();
+  QCOMPARE(strip.balanceWarning(), QString());
 }
 
 }  // namespace paylark::test

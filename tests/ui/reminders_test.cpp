@@ -39,8 +39,7 @@ struct Fixture {
     return record ? record->recordId : std::string();
   }
   QToolButton* ReminderButton() {
-    const auto buttons = frame->captionStrip().findChildren<QToolButton*>();
-    return buttons.size() == 2 ? buttons[1] : nullptr;
+    return frame->captionStrip().findChild<QToolButton*>(QStringLiteral("reminders"));
   }
 
   Workspace ws;

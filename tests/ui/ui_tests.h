@@ -86,6 +86,7 @@ class ForecastWindowTest final : public QObject {
   void WarnsInRedAndTakesANewBalance();
   void IncomesShowApartFromTheBills();
   void TheViewMenuOpensIt();
+  void TheCaptionStripWarnsOfALowBalanceAndOpensTheForecast();
 };
 
 }  // namespace paylark::test

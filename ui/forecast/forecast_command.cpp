@@ -1,22 +1,60 @@
 #include "ui/forecast/forecast_command.h"
 
 #include <QAction>
+#include <algorithm>
 
+#include "core/forecast/balance_book.h"
+#include "core/forecast/low_balance_warning.h"
+#include "settings/user_settings.h"
 #include "ui/base/paylark_app.h"
 #include "ui/forecast/forecast_window.h"
+#include "ui/shell/caption_strip.h"
 #include "ui/shell/commands.h"
 #include "ui/shell/main_window.h"
 
 namespace paylark {
+namespace {
+
+constexpr std::int64_t kSecondsPerDay = std::int64_t{24} * 60 * 60;
+
+}  // namespace
 
 ForecastCommand::ForecastCommand(PaylarkApp& app, MainWindow& window)
     : QObject(&window), app_(app), window_(window) {
+  nextDay_.setSingleShot(true);
+  nextDay_.setTimerType(Qt::CoarseTimer);
+  connect(&nextDay_, &QTimer::timeout, this, &ForecastCommand::UpdateWarning);
   connect(window.commands().forecast, &QAction::triggered, this, &ForecastCommand::Open);
+  connect(&window, &MainWindow::recordsChanged, this, &ForecastCommand::UpdateWarning);
+  connect(&window.captionStrip(), &CaptionStrip::BalanceWarningClicked, this,
+          &ForecastCommand::Open);
 }
 
 void ForecastCommand::Open() {
-  ForecastWindow forecast(app_.store(), app_.clock(), &window_);
-  forecast.exec();
+  {
+    ForecastWindow forecast(app_.store(), app_.clock(), &window_);
+    connect(&window_, &MainWindow::recordsChanged, &forecast, &ForecastWindow::Refresh);
+    connect(&nextDay_, &QTimer::timeout, &forecast, &ForecastWindow::Refresh);
+    forecast.exec();
+  }
+  UpdateWarning();
+}
+
+void ForecastCommand::UpdateWarning() {
+  const RecordStore& store = app_.store();
+  BalanceBook balances(store.files(), store.RecordsFolder());
+  balances.Load(store.balanceFiles());
+  const OleDateTime now = app_.clock().Now();
+  const int days = UserSettings::Read(settings::kReminderDaysAhead) + kWarningDaysBeyondReminders;
+  const Cents level = Cents{UserSettings::Read(settings::kForecastWarnBelow)} * 100;
+  const std::optional<LowBalanceWarning> warning =
+      FindLowBalanceWarning(balances.entries(), store.map(), now, level, days);
+  window_.captionStrip().ShowBalanceWarning(
+      warning ? QString::fromStdString(LowBalanceWarningText(*warning)) : QString());
+
+  const std::int64_t secondsToMidnight =
+      kSecondsPerDay - (now.LinearSeconds() - now.DateOnly().LinearSeconds());
+  nextDay_.start(static_cast<int>(std::max<std::int64_t>(secondsToMidnight, 1) * 1000));
 }
 
 }  // namespace paylark

@@ -1,13 +1,17 @@
 #pragma once
 
 #include <QObject>
+#include <QTimer>
 
 namespace paylark {
 
 class MainWindow;
 class PaylarkApp;
 
-// View → Forecast: opens the forecast of the working directory's records over the window.
+// View → Forecast: opens the forecast of the working directory's records over the window. It
+// also keeps the caption strip's low-balance warning: computed again when the records change,
+// when the forecast window closes (a balance may have been entered) and at midnight; a click on
+// the warning opens the forecast.
 class ForecastCommand final : public QObject {
   Q_OBJECT
 
@@ -15,10 +19,12 @@ class ForecastCommand final : public QObject {
   ForecastCommand(PaylarkApp& app, MainWindow& window);
 
   void Open();
+  void UpdateWarning();
 
  private:
   PaylarkApp& app_;
   MainWindow& window_;
+  QTimer nextDay_;
 };
 
 }  // namespace paylark

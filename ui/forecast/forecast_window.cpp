@@ -26,6 +26,7 @@
 #include "core/base/text_encoding.h"
 #include "core/forecast/account_key.h"
 #include "core/forecast/balance_amount.h"
+#include "core/forecast/balance_file.h"
 #include "core/records/record_store.h"
 #include "settings/user_settings.h"
 #include "ui/base/date_conversion.h"
@@ -54,7 +55,7 @@ qint64 ChartTime(const OleDateTime& date) {
 
 }  // namespace
 
-ForecastWindow::ForecastWindow(const RecordStore& store, const Clock& clock, QWidget* parent)
+ForecastWindow::ForecastWindow(RecordStore& store, const Clock& clock, QWidget* parent)
     : QDialog(parent),
       store_(store),
       clock_(clock),
@@ -67,7 +68,7 @@ ForecastWindow::ForecastWindow(const RecordStore& store, const Clock& clock, QWi
       register_(new QTableWidget(0, 4)) {
   setWindowTitle(QStringLiteral("Forecast"));
   UseFaceBackground(*this);
-  (void)balances_.Load();
+  balances_.Load(store.balanceFiles());
   account_->setObjectName(QStringLiteral("account"));
   account_->setAccessibleName(QStringLiteral("Account"));
   horizon_->setObjectName(QStringLiteral("horizon"));
@@ -259,11 +260,30 @@ void ForecastWindow::FillRegister() {
   }
 }
 
+void ForecastWindow::Refresh() {
+  const QVariant chosen = account_->currentData();
+  const bool all = account_->currentIndex() <= 0;
+  balances_.Load(store_.balanceFiles());
+  FillAccounts();
+  if (!all) {
+    const int again = account_->findData(chosen);
+    if (again > 0) {
+      const QSignalBlocker quiet(account_);
+      account_->setCurrentIndex(again);
+    }
+  } else {
+    const QSignalBlocker quiet(account_);
+    account_->setCurrentIndex(0);
+  }
+  Recompute();
+}
+
 Status ForecastWindow::UpdateBalance(double amount, const OleDateTime& on) {
   const BalanceEntry entry{"", ChosenAccount().value_or(""), on, amount, ""};
   const Result<BalanceEntry> added = balances_.Add(entry, clock_);
   if (!added.ok())
     return added.status();
+  store_.NoteBalanceFile(BalanceFileName(added.value().entryId));
   Recompute();
   return Status::Ok();
 }

@@ -24,16 +24,19 @@ class RecordStore;
 // chart with the low point and the warning level marked, and the register of coming dues and
 // incomes with the running balance (rows below the warning level in red). The figures come from
 // MakeForecast, as the command line's do; the window computes again only when the account, the
-// horizon or a balance entry changes.
+// horizon, a balance entry, the records or the day change.
 class ForecastWindow final : public QDialog {
   Q_OBJECT
 
  public:
-  ForecastWindow(const RecordStore& store, const Clock& clock, QWidget* parent = nullptr);
+  ForecastWindow(RecordStore& store, const Clock& clock, QWidget* parent = nullptr);
 
   const Forecast& forecast() const { return forecast_; }
   // Adds a balance entry for the chosen account and shows the forecast from it.
   [[nodiscard]] Status UpdateBalance(double amount, const OleDateTime& on);
+  // Reads the balance entries again and computes anew, keeping the chosen account: for when the
+  // records or the day changed while the window is open.
+  void Refresh();
 
  private:
   QWidget* BuildChart();
@@ -45,7 +48,7 @@ class ForecastWindow final : public QDialog {
   void AskForBalance();
   std::optional<std::string> ChosenAccount() const;
 
-  const RecordStore& store_;
+  RecordStore& store_;
   const Clock& clock_;
   BalanceBook balances_;
   Cents warnBelow_ = 0;

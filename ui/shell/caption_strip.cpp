@@ -26,7 +26,10 @@ const char* ImageName(CaptionStrip::Image image) {
 }  // namespace
 
 CaptionStrip::CaptionStrip(QWidget* parent)
-    : QWidget(parent), button_(new QToolButton(this)), reminders_(new QToolButton(this)) {
+    : QWidget(parent),
+      button_(new QToolButton(this)),
+      reminders_(new QToolButton(this)),
+      balanceWarning_(new QToolButton(this)) {
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(4, 2, 4, 2);
   button_->setAutoRaise(true);
@@ -42,16 +45,25 @@ CaptionStrip::CaptionStrip(QWidget* parent)
   button_->setPalette(colors);
   layout->addWidget(button_);
   layout->addStretch(1);
-  reminders_->setAutoRaise(true);
-  QFont countFont = reminders_->font();
-  countFont.setBold(true);
-  reminders_->setFont(countFont);
-  reminders_->setFocusPolicy(Qt::NoFocus);
-  reminders_->setCursor(Qt::PointingHandCursor);
+  for (QToolButton* link : {balanceWarning_, reminders_}) {
+    link->setAutoRaise(true);
+    QFont countFont = link->font();
+    countFont.setBold(true);
+    link->setFont(countFont);
+    link->setFocusPolicy(Qt::NoFocus);
+    link->setCursor(Qt::PointingHandCursor);
+    link->hide();
+    layout->addWidget(link);
+  }
+  reminders_->setObjectName(QStringLiteral("reminders"));
+  balanceWarning_->setObjectName(QStringLiteral("balanceWarning"));
   reminders_->setToolTip(QStringLiteral("Go to the earliest due that needs paying"));
-  reminders_->hide();
   connect(reminders_, &QToolButton::clicked, this, &CaptionStrip::RemindersClicked);
-  layout->addWidget(reminders_);
+  balanceWarning_->setToolTip(QStringLiteral("Open the forecast"));
+  QPalette warningColours = balanceWarning_->palette();
+  warningColours.setColor(QPalette::ButtonText, QColor(255, 0, 0));
+  balanceWarning_->setPalette(warningColours);
+  connect(balanceWarning_, &QToolButton::clicked, this, &CaptionStrip::BalanceWarningClicked);
   setFixedHeight(40);
   ShowCaption(QStringLiteral("Paylark"), kApplication);
 }
@@ -72,6 +84,16 @@ void CaptionStrip::ShowReminders(const QString& text, bool overdue) {
   colors.setColor(QPalette::ButtonText, overdue ? QColor(255, 0, 0) : QColor(0, 0, 255));
   reminders_->setPalette(colors);
   reminders_->setVisible(!text.isEmpty());
+}
+
+void CaptionStrip::ShowBalanceWarning(const QString& text) {
+  balanceWarning_->setText(text);
+  balanceWarning_->setAccessibleName(text);
+  balanceWarning_->setVisible(!text.isEmpty());
+}
+
+QString CaptionStrip::balanceWarning() const {
+  return balanceWarning_->isHidden() ? QString() : balanceWarning_->text();
 }
 
 QString CaptionStrip::reminders() const {

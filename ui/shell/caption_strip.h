@@ -23,9 +23,14 @@ class CaptionStrip final : public QWidget {
   // hidden when text is empty.
   void ShowReminders(const QString& text, bool overdue);
   QString reminders() const;
+  // The forecast's warning ("Balance below $0.00 on 15 Dec 2026") in red beside the reminder
+  // count; hidden when text is empty.
+  void ShowBalanceWarning(const QString& text);
+  QString balanceWarning() const;
 
  signals:
   void RemindersClicked();
+  void BalanceWarningClicked();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -33,6 +38,7 @@ class CaptionStrip final : public QWidget {
  private:
   QToolButton* button_;
   QToolButton* reminders_;
+  QToolButton* balanceWarning_;
   Image image_ = kApplication;
 };
 

@@ -1,4 +1,5 @@
 #include "core/forecast/forecast.h"
+#include "core/forecast/low_balance_warning.h"
 
 #include <gtest/gtest.h>
 
@@ -160,6 +161,29 @@ TEST_F(ForecastTest, AddsAHundredThousandDuesToTheExactCent) {
     expected -= 10 + i % 7;
   EXPECT_EQ(forecast.days.back().balance, expected);
   EXPECT_EQ(forecast.items.size(), 100000u);
+}
+
+TEST_F(ForecastTest, WarnsOfTheEarliestAccountToFallBelowTheLevelWithinTheDaysAhead) {
+  balances_.push_back({"b2", "Savings ", At(2026, 12, 1), 100.00, ""});
+  AddDue("rent", At(2026, 12, 28), 1200);  // Checking: below on the 28th
+  AddDue("insurance", At(2026, 12, 15), 150, kTypePersonal, "savings");  // Savings: the 15th
+  AddDue("no-entry", At(2026, 12, 8), 5000, kTypePersonal, "Cash");      // no entry: no warning
+  DueMap map;
+  for (const DueRecord& record : records_)
+    map.Set(record.recordId, record);
+
+  const auto warning = FindLowBalanceWarning(balances_, map, now_, 0, 21);
+  ASSERT_TRUE(warning);
+  EXPECT_EQ(warning->account, "Savings ");
+  EXPECT_EQ(warning->date, At(2026, 12, 15));
+  EXPECT_EQ(LowBalanceWarningText(*warning), "Balance below $0.00 on 15 Dec 2026");
+
+  EXPECT_FALSE(FindLowBalanceWarning(balances_, map, now_, 0, 8));  // the 15th is past the days
+  const auto level = FindLowBalanceWarning(balances_, map, now_, 100'001, 8);
+  ASSERT_TRUE(level);  // Savings' 100.00 is below 1,000.01 from today
+  EXPECT_EQ(level->date, At(2026, 12, 6));
+  EXPECT_EQ(LowBalanceWarningText(*level), "Balance below $1,000.01 on 6 Dec 2026");
+  EXPECT_FALSE(FindLowBalanceWarning({}, map, now_, 0, 365));
 }
 
 }  // namespace

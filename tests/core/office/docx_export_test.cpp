@@ -130,6 +130,19 @@ TEST_F(DocxExportTest, WithNotesLaysOutHeadingDuesSummaryAndOneCommentPerDue) {
   EXPECT_TRUE(Has(document.entries["word/_rels/document.xml.rels"], "Target=\"comments.xml\""));
 }
 
+TEST_F(DocxExportTest, IncomesStayOutOfTheSummaryAndAddUpBelowIt) {
+  DueRecord salary = FebruaryDue("Salary", 25, 2100.10, true);
+  salary.type = kTypeIncome;
+  Document document =
+      Export({FebruaryDue("Rent", 10, 850, true), salary}, NotesChoice::kWithoutNotes);
+  EXPECT_EQ(document.Texts(2)[2], "Income\nPaid");
+  EXPECT_EQ(document.Texts(3),
+            (std::vector<std::string>{"Status: (1/2)", "$850.00", "$0.00", "$850.00"}));
+  const std::string& body = document.entries["word/document.xml"];
+  const std::string after = body.substr(body.find("</w:tbl>"));
+  EXPECT_EQ(CellText(Elements(after, "<w:p>", "</w:p>").front()), "Income : $2,100.10");
+}
+
 TEST_F(DocxExportTest, WithoutNotesHasFourColumnsAndNoComments) {
   Document document =
       Export({FebruaryDue("Rent", 10, 850, true, "secret")}, NotesChoice::kWithoutNotes);

@@ -155,6 +155,20 @@ TEST_F(XlsxExportTest, TwelveDuesFillRowsTenToTwentyOneAndSumByPaidState) {
   EXPECT_EQ(book.values["F5"], "420");  // 20 + 40 + ... + 120
 }
 
+TEST_F(XlsxExportTest, IncomesStayOutOfTheSumsAndAddUpBesideThem) {
+  std::vector<DueRecord> dues = testing::TwelveDues();
+  dues[0].type = kTypeIncome;  // 10, paid
+  dues[1].type = kTypeIncome;  // 20, unpaid
+  dues[1].amount = 1500.05;
+  Workbook book = Export(dues, NotesChoice::kWithoutNotes);
+  EXPECT_EQ(book.values["F4"], "350");
+  EXPECT_EQ(book.values["F5"], "400");
+  EXPECT_EQ(book.values["E6"], "Income");
+  EXPECT_EQ(book.values["F6"], "1510.05");
+  EXPECT_EQ(book.values["G10"], "Income");
+  EXPECT_FALSE(Export(testing::TwelveDues(), NotesChoice::kWithoutNotes).values.contains("E6"));
+}
+
 TEST_F(XlsxExportTest, EmptyMonthStillWritesTheMonthAndZeroSums) {
   Workbook book = Export({}, NotesChoice::kWithoutNotes);
   EXPECT_EQ(book.values["C4"], "February, 2007");

@@ -1,0 +1,84 @@
+#include "core/statements/open_dues.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/forecast/account_key.h"
+#include "core/statements/text_folding.h"
+
+namespace paylark {
+namespace {
+
+constexpr std::int64_t kSecondsPerDay = 86400;
+
+// Which dues a statement of the account is matched against.
+enum class AccountScope { kEvery, kNamed, kUnnamed };
+
+bool InScope(const std::string& accountKey, AccountScope scope, const std::string& statementKey) {
+  switch (scope) {
+    case AccountScope::kEvery:
+      return true;
+    case AccountScope::kNamed:
+      return accountKey == statementKey;
+    case AccountScope::kUnnamed:
+      return accountKey.empty();
+  }
+  return false;
+}
+
+}  // namespace
+
+std::int64_t DayNumber(const OleDateTime& dateTime) {
+  const std::int64_t seconds = dateTime.LinearSeconds();
+  return seconds >= 0 ? seconds / kSecondsPerDay
+                      : -((-seconds + kSecondsPerDay - 1) / kSecondsPerDay);
+}
+
+OpenDues::OpenDues(const DueMap& dues, const std::string& statementAccount) {
+  const std::string statementKey = AccountKey(statementAccount);
+  bool named = false;
+  std::vector<std::string> accountKeys;
+  dues.ForEach([&](const DueRecord& record) {
+    if (!record.paymentReference.empty())
+      references_.insert(record.paymentReference);
+    std::string accountKey = AccountKey(record.account);
+    named = named || (!statementKey.empty() && accountKey == statementKey);
+    if (IsPaid(record) || !record.dueDate.IsValid() || !std::isfinite(record.amount))
+      return;
+    const std::int64_t seconds = record.dueDate.LinearSeconds();
+    dues_.push_back({record.recordId, record.dueDate, seconds, DayNumber(record.dueDate),
+                     std::llabs(ToCents(record.amount)), IsIncome(record), record.payTo,
+                     record.title});
+    accountKeys.push_back(std::move(accountKey));
+  });
+  const AccountScope scope = statementKey.empty() ? AccountScope::kEvery
+                             : named              ? AccountScope::kNamed
+                                                  : AccountScope::kUnnamed;
+  accountNamedByNoDue_ = scope == AccountScope::kUnnamed;
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < dues_.size(); ++i) {
+    if (!InScope(accountKeys[i], scope, statementKey))
+      continue;
+    OpenDue& due = dues_[kept];
+    if (kept++ != i)
+      due = std::move(dues_[i]);
+    due.foldedPayTo = FoldForMatching(due.foldedPayTo);
+    due.foldedTitle = FoldForMatching(due.foldedTitle);
+  }
+  dues_.resize(kept);
+  std::stable_sort(dues_.begin(), dues_.end(),
+                   [](const OpenDue& a, const OpenDue& b) { return a.seconds < b.seconds; });
+}
+
+std::pair<std::size_t, std::size_t> OpenDues::DaysFromTo(std::int64_t first,
+                                                         std::int64_t last) const {
+  const auto begin =
+      std::lower_bound(dues_.begin(), dues_.end(), first,
+                       [](const OpenDue& due, std::int64_t day) { return due.day < day; });
+  const auto end = std::upper_bound(
+      begin, dues_.end(), last, [](std::int64_t day, const OpenDue& due) { return day < due.day; });
+  return {static_cast<std::size_t>(begin - dues_.begin()),
+          static_cast<std::size_t>(end - dues_.begin())};
+}
+
+}  // namespace paylark

@@ -1,0 +1,121 @@
+#include "core/statements/statement_matching.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <unordered_set>
+
+#include "core/statements/match_scoring.h"
+#include "core/statements/open_dues.h"
+#include "core/statements/text_folding.h"
+
+namespace paylark {
+namespace {
+
+struct Pair {
+  std::size_t transaction = 0;
+  std::size_t due = 0;  // position in OpenDues::dues(): due-date order
+  double score = 0.0;
+};
+
+// Best score first; ties go to the earlier transaction, then the earlier due, so the same
+// statement and dues always give the same matches.
+bool Before(const Pair& a, const Pair& b) {
+  if (a.score != b.score)
+    return a.score > b.score;
+  if (a.transaction != b.transaction)
+    return a.transaction < b.transaction;
+  return a.due < b.due;
+}
+
+// Every pair that could be a match, looking only at the dues whose dates fall in each
+// transaction's window.
+std::vector<Pair> CandidatePairs(const Statement& statement, const std::vector<bool>& open,
+                                 const OpenDues& dues, const MatchOptions& options) {
+  std::vector<Pair> pairs;
+  for (std::size_t t = 0; t < statement.transactions.size(); ++t) {
+    const StatementTransaction& transaction = statement.transactions[t];
+    if (!open[t])
+      continue;
+    const std::int64_t day = DayNumber(transaction.bookingDate);
+    const auto [first, end] = dues.DaysFromTo(day - options.daysAfter, day + options.daysBefore);
+    std::string folded;
+    bool foldedYet = false;
+    for (std::size_t d = first; d < end; ++d) {
+      const OpenDue& due = dues.dues()[d];
+      if ((transaction.amount > 0) != due.income)
+        continue;
+      if (!foldedYet) {
+        folded = FoldForMatching(transaction.counterparty + " " + transaction.memo);
+        foldedYet = true;
+      }
+      if (auto score = ScoreMatch(transaction, day, folded, due, options))
+        pairs.push_back({t, d, *score});
+    }
+  }
+  return pairs;
+}
+
+// The transactions' first and last booking days, where the statement gives no period.
+std::pair<std::int64_t, std::int64_t> PeriodOf(const Statement& statement) {
+  std::int64_t first = INT64_MAX;
+  std::int64_t last = INT64_MIN;
+  for (const StatementTransaction& transaction : statement.transactions) {
+    if (!transaction.bookingDate.IsValid())
+      continue;
+    first = std::min(first, DayNumber(transaction.bookingDate));
+    last = std::max(last, DayNumber(transaction.bookingDate));
+  }
+  if (statement.periodStart && statement.periodStart->IsValid())
+    first = DayNumber(*statement.periodStart);
+  if (statement.periodEnd && statement.periodEnd->IsValid())
+    last = DayNumber(*statement.periodEnd);
+  return {first, last};
+}
+
+}  // namespace
+
+StatementMatching MatchStatement(const Statement& statement, const DueMap& dueMap,
+                                 const MatchOptions& options) {
+  StatementMatching matching;
+  const OpenDues dues(dueMap, statement.account);
+  matching.accountNamedByNoDue = dues.accountNamedByNoDue();
+
+  const std::size_t count = statement.transactions.size();
+  std::vector<bool> open(count, false);
+  for (std::size_t t = 0; t < count; ++t) {
+    const StatementTransaction& transaction = statement.transactions[t];
+    if (!transaction.id.empty() && dues.IsPaymentReference(transaction.id))
+      matching.alreadyImported.push_back(t);
+    else
+      open[t] = transaction.bookingDate.IsValid();
+  }
+
+  std::vector<Pair> pairs = CandidatePairs(statement, open, dues, options);
+  std::sort(pairs.begin(), pairs.end(), Before);
+  std::vector<bool> transactionTaken(count, false);
+  std::vector<bool> dueTaken(dues.dues().size(), false);
+  for (const Pair& pair : pairs) {
+    if (transactionTaken[pair.transaction] || dueTaken[pair.due])
+      continue;
+    transactionTaken[pair.transaction] = true;
+    dueTaken[pair.due] = true;
+    matching.matches.push_back(
+        {pair.transaction, dues.dues()[pair.due].recordId, pair.score, pair.score >= kSureScore});
+  }
+  for (std::size_t t = 0; t < count; ++t) {
+    const bool imported = !open[t] && !statement.transactions[t].id.empty() &&
+                          dues.IsPaymentReference(statement.transactions[t].id);
+    if (!transactionTaken[t] && !imported)
+      matching.unmatched.push_back(t);
+  }
+
+  const auto [firstDay, lastDay] = PeriodOf(statement);
+  const auto [begin, end] = dues.DaysFromTo(firstDay, lastDay);
+  for (std::size_t d = begin; d < end; ++d) {
+    if (!dueTaken[d])
+      matching.stillUnpaid.push_back(dues.dues()[d].recordId);
+  }
+  return matching;
+}
+
+}  // namespace paylark

@@ -15,7 +15,7 @@ struct Field {
   std::optional<int> BankCsvColumns::*column;
 };
 
-constexpr std::array<Field, 7> kFields = {{
+constexpr std::array<Field, 8> kFields = {{
     {"date", &BankCsvColumns::date},
     {"amount", &BankCsvColumns::amount},
     {"debit", &BankCsvColumns::debit},
@@ -23,6 +23,7 @@ constexpr std::array<Field, 7> kFields = {{
     {"counterparty", &BankCsvColumns::counterparty},
     {"description", &BankCsvColumns::description},
     {"reference", &BankCsvColumns::reference},
+    {"mark", &BankCsvColumns::debitCreditMark},
 }};
 
 const Field* FieldNamed(std::string_view name) {
@@ -54,7 +55,7 @@ Status TakeItem(std::string_view item, BankCsvColumns& columns, std::set<int>& u
   if (!field) {
     return Refused("\"" + std::string(item) +
                    "\" is not name=column (date, amount, debit, credit, counterparty, "
-                   "description, reference)");
+                   "description, reference, mark)");
   }
   const std::optional<int> number = ColumnNumber(item.substr(equals + 1));
   if (!number)
@@ -82,6 +83,8 @@ Result<BankCsvColumns> ParseBankCsvColumns(std::string_view spec) {
   const bool split = columns.debit || columns.credit;
   if (columns.amount ? split : !split)
     return Refused("give either amount=N or debit=N and credit=N");
+  if (columns.debitCreditMark && !columns.amount)
+    return Refused("mark=N gives the sign of an amount column: it needs amount=N");
   return columns;
 }
 

@@ -17,6 +17,10 @@ TEST(BankCsvColumnSpecTest, ReadsColumnsCountedFromOneAndWritesThemBack) {
   EXPECT_EQ(BankCsvColumnsText(columns.value()), "date=1,amount=4,counterparty=3,description=5");
 
   const Result<BankCsvColumns> split = ParseBankCsvColumns("date=2,debit=5,credit=6,reference=9");
+  const Result<BankCsvColumns> marked = ParseBankCsvColumns("date=1,amount=3,mark=4");
+  ASSERT_TRUE(marked.ok());
+  EXPECT_EQ(marked.value().debitCreditMark, 3);
+  EXPECT_EQ(BankCsvColumnsText(marked.value()), "date=1,amount=3,mark=4");
   ASSERT_TRUE(split.ok());
   EXPECT_EQ(ParseBankCsvColumns(BankCsvColumnsText(split.value())).value(), split.value());
 }
@@ -35,6 +39,7 @@ TEST(BankCsvColumnSpecTest, RefusesWhatIsNoMappingAndSaysWhy) {
       {"date=0,amount=2", "date needs a column number from 1 to 1000"},
       {"date=1,amount=x", "amount needs a column number"},
       {"when=1", "\"when=1\" is not name=column"},
+      {"date=1,debit=2,credit=3,mark=4", "mark=N gives the sign of an amount column"},
       {"date=1 ,amount=2", "date needs a column number"},
   };
   for (const auto& c : cases) {

@@ -3,12 +3,27 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "core/statements/text_folding.h"
-
 namespace paylark {
 
+namespace {
+
+// A hair above the exact product, so that a difference of exactly the tolerance still counts
+// whatever the rounding of tolerance × amount.
+double Allowed(Cents dueAmount, double tolerance) {
+  return std::max(0.0, tolerance) * static_cast<double>(dueAmount) + 1e-6;
+}
+
+}  // namespace
+
+bool AmountFits(Cents transactionAmount, const OpenDueKey& due, double tolerance) {
+  if (transactionAmount == 0 || due.amount == 0 || (transactionAmount > 0) != due.income)
+    return false;
+  const Cents difference = std::llabs(std::llabs(transactionAmount) - due.amount);
+  return static_cast<double>(difference) <= Allowed(due.amount, tolerance);
+}
+
 std::optional<double> ScoreMatch(const StatementTransaction& transaction, std::int64_t bookingDay,
-                                 std::string_view foldedText, const OpenDue& due,
+                                 const FoldedWords& words, const OpenDue& due,
                                  const MatchOptions& options) {
   if (transaction.amount == 0 || due.amount == 0 || (transaction.amount > 0) != due.income)
     return std::nullopt;
@@ -16,9 +31,7 @@ std::optional<double> ScoreMatch(const StatementTransaction& transaction, std::i
   if (daysLate < -options.daysBefore || daysLate > options.daysAfter)
     return std::nullopt;
   const Cents difference = std::llabs(std::llabs(transaction.amount) - due.amount);
-  // A hair above the exact product, so that a difference of exactly the tolerance still counts
-  // whatever the rounding of tolerance × amount.
-  const double allowed = std::max(0.0, options.tolerance) * static_cast<double>(due.amount) + 1e-6;
+  const double allowed = Allowed(due.amount, options.tolerance);
   if (static_cast<double>(difference) > allowed)
     return std::nullopt;
   const double amountScore =
@@ -26,8 +39,8 @@ std::optional<double> ScoreMatch(const StatementTransaction& transaction, std::i
   // Days count alike on both sides, so of two dues the nearer one always scores higher.
   const int widest = std::max(options.daysBefore, options.daysAfter) + 1;
   const double dateScore = 1.0 - static_cast<double>(std::llabs(daysLate)) / widest;
-  const double nameScore = std::max(NameSimilarity(foldedText, due.foldedPayTo),
-                                    NameSimilarity(foldedText, due.foldedTitle));
+  const double nameScore =
+      std::max(words.Similarity(due.foldedPayTo), words.Similarity(due.foldedTitle));
   return kAmountWeight * amountScore + kDateWeight * dateScore + kNameWeight * nameScore;
 }
 

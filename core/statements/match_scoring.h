@@ -6,6 +6,7 @@
 #include "core/statements/open_dues.h"
 #include "core/statements/statement.h"
 #include "core/statements/statement_matching.h"
+#include "core/statements/text_folding.h"
 
 namespace paylark {
 
@@ -20,12 +21,16 @@ inline constexpr double kAmountWeight = 0.45;
 inline constexpr double kDateWeight = 0.25;
 inline constexpr double kNameWeight = 0.30;
 
+// Whether the booking's amount can have paid a due of this amount and direction: the cheap first
+// test of a pair.
+bool AmountFits(Cents transactionAmount, const OpenDueKey& due, double tolerance);
+
 // The score from 0 to 1 with which the transaction may have paid the due, or nothing when it
 // cannot have: a debit pays a bill and a credit is an income received, the booking lies from
 // daysBefore before to daysAfter after the due date, and the amount differs by at most the
-// tolerance's share of the due's. foldedText is FoldForMatching of the counterparty and memo.
+// tolerance's share of the due's. words are those of the folded counterparty and memo.
 std::optional<double> ScoreMatch(const StatementTransaction& transaction, std::int64_t bookingDay,
-                                 std::string_view foldedText, const OpenDue& due,
+                                 const FoldedWords& words, const OpenDue& due,
                                  const MatchOptions& options);
 
 }  // namespace paylark

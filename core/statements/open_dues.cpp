@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <unordered_map>
 
 #include "core/forecast/account_key.h"
 #include "core/statements/text_folding.h"
@@ -38,10 +39,15 @@ OpenDues::OpenDues(const DueMap& dues, const std::string& statementAccount) {
   const std::string statementKey = AccountKey(statementAccount);
   bool named = false;
   std::vector<std::string> accountKeys;
+  // Few accounts name many dues: each is folded once.
+  std::unordered_map<std::string, std::string> keys;
   dues.ForEach([&](const DueRecord& record) {
     if (!record.paymentReference.empty())
       references_.insert(record.paymentReference);
-    std::string accountKey = AccountKey(record.account);
+    auto [known, isNew] = keys.try_emplace(record.account);
+    if (isNew)
+      known->second = AccountKey(record.account);
+    std::string accountKey = known->second;
     named = named || (!statementKey.empty() && accountKey == statementKey);
     if (IsPaid(record) || !record.dueDate.IsValid() || !std::isfinite(record.amount))
       return;
@@ -68,17 +74,21 @@ OpenDues::OpenDues(const DueMap& dues, const std::string& statementAccount) {
   dues_.resize(kept);
   std::stable_sort(dues_.begin(), dues_.end(),
                    [](const OpenDue& a, const OpenDue& b) { return a.seconds < b.seconds; });
+  keys_.reserve(dues_.size());
+  for (const OpenDue& due : dues_)
+    keys_.push_back({due.day, due.amount, due.income});
 }
 
 std::pair<std::size_t, std::size_t> OpenDues::DaysFromTo(std::int64_t first,
                                                          std::int64_t last) const {
   const auto begin =
-      std::lower_bound(dues_.begin(), dues_.end(), first,
-                       [](const OpenDue& due, std::int64_t day) { return due.day < day; });
-  const auto end = std::upper_bound(
-      begin, dues_.end(), last, [](std::int64_t day, const OpenDue& due) { return day < due.day; });
-  return {static_cast<std::size_t>(begin - dues_.begin()),
-          static_cast<std::size_t>(end - dues_.begin())};
+      std::lower_bound(keys_.begin(), keys_.end(), first,
+                       [](const OpenDueKey& due, std::int64_t day) { return due.day < day; });
+  const auto end =
+      std::upper_bound(begin, keys_.end(), last,
+                       [](std::int64_t day, const OpenDueKey& due) { return day < due.day; });
+  return {static_cast<std::size_t>(begin - keys_.begin()),
+          static_cast<std::size_t>(end - keys_.begin())};
 }
 
 }  // namespace paylark

@@ -26,6 +26,14 @@ struct OpenDue {
   std::string foldedTitle;
 };
 
+// What the scan of a booking's window looks at first, kept apart from the names so that the
+// scan reads little memory.
+struct OpenDueKey {
+  std::int64_t day = 0;
+  Cents amount = 0;
+  bool income = false;
+};
+
 // The unpaid dues of one account, sorted by due date (ties in map order), and every payment
 // reference any due carries. Dues of an account are those whose AccountKey is the statement's;
 // when no due names the statement's account, or the statement names none, it is the dues without
@@ -35,6 +43,8 @@ class OpenDues {
   OpenDues(const DueMap& dues, const std::string& statementAccount);
 
   const std::vector<OpenDue>& dues() const { return dues_; }
+  // keys()[i] is that of dues()[i].
+  const std::vector<OpenDueKey>& keys() const { return keys_; }
   // The statement's account is named by no due, so the dues without an account were taken.
   bool accountNamedByNoDue() const { return accountNamedByNoDue_; }
   bool IsPaymentReference(const std::string& id) const { return references_.contains(id); }
@@ -43,6 +53,7 @@ class OpenDues {
 
  private:
   std::vector<OpenDue> dues_;
+  std::vector<OpenDueKey> keys_;
   std::unordered_set<std::string> references_;
   bool accountNamedByNoDue_ = false;
 };

@@ -69,6 +69,20 @@ bool KeepsAsItIs(std::uint32_t codePoint) {
          !(codePoint >= 0x2000 && codePoint <= 0x2BFF) && codePoint != 0x3000;
 }
 
+// Calls visit(word) for each blank-separated word of a folded text.
+// Names are short: a plain loop beats a library search for each blank.
+template <class Visit>
+void ForEachWord(std::string_view folded, Visit&& visit) {
+  std::size_t start = 0;
+  for (std::size_t i = 0; i <= folded.size(); ++i) {
+    if (i == folded.size() || folded[i] == ' ') {
+      if (i > start)
+        visit(folded.substr(start, i - start));
+      start = i + 1;
+    }
+  }
+}
+
 }  // namespace
 
 std::string FoldForMatching(std::string_view text) {
@@ -99,20 +113,30 @@ std::string FoldForMatching(std::string_view text) {
 }
 
 double NameSimilarity(std::string_view foldedText, std::string_view foldedName) {
-  const std::string text = " " + std::string(foldedText);
+  return FoldedWords(foldedText).Similarity(foldedName);
+}
+
+FoldedWords::FoldedWords(std::string_view foldedText) {
+  ForEachWord(foldedText, [&](std::string_view word) { words_.push_back(word); });
+}
+
+bool FoldedWords::StartsAWord(std::string_view word) const {
+  for (const std::string_view candidate : words_) {
+    if (candidate.size() >= word.size() && candidate[0] == word[0] &&
+        candidate.compare(0, word.size(), word) == 0)
+      return true;
+  }
+  return false;
+}
+
+double FoldedWords::Similarity(std::string_view foldedName) const {
   std::size_t total = 0;
   std::size_t found = 0;
-  std::size_t start = 0;
-  while (start < foldedName.size()) {
-    std::size_t end = foldedName.find(' ', start);
-    if (end == std::string_view::npos)
-      end = foldedName.size();
-    const std::string word = " " + std::string(foldedName.substr(start, end - start));
-    total += word.size() - 1;
-    if (text.find(word) != std::string::npos)
-      found += word.size() - 1;
-    start = end + 1;
-  }
+  ForEachWord(foldedName, [&](std::string_view word) {
+    total += word.size();
+    if (StartsAWord(word))
+      found += word.size();
+  });
   return total == 0 ? 0.0 : static_cast<double>(found) / static_cast<double>(total);
 }
 

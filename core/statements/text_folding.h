@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace paylark {
 
@@ -15,5 +16,19 @@ std::string FoldForMatching(std::string_view text);
 // the words of the name (folded alike) found in the text at a word start, weighted by their
 // length so that a short word counts for little.
 double NameSimilarity(std::string_view foldedText, std::string_view foldedName);
+
+// The words of one folded text, split once so that many names are compared with it cheaply.
+class FoldedWords {
+ public:
+  // The text must outlive this.
+  explicit FoldedWords(std::string_view foldedText);
+  // NameSimilarity(foldedText, foldedName).
+  double Similarity(std::string_view foldedName) const;
+
+ private:
+  bool StartsAWord(std::string_view word) const;
+
+  std::vector<std::string_view> words_;
+};
 
 }  // namespace paylark

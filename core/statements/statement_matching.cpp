@@ -27,20 +27,6 @@ bool Before(const Pair& a, const Pair& b) {
   return a.due < b.due;
 }
 
-// A transaction keeps this many of its best candidates: enough for every due of a busy week of
-// equal bills to find its booking, and few enough that the pairs stay a small multiple of the
-// transactions.
-constexpr std::size_t kCandidatesPerTransaction = 16;
-
-// Keeps the transaction's best candidates, which stand from first on at the pairs' end.
-void KeepBest(std::vector<Pair>& pairs, std::size_t first) {
-  if (pairs.size() - first <= kCandidatesPerTransaction)
-    return;
-  const auto begin = pairs.begin() + static_cast<std::ptrdiff_t>(first);
-  std::nth_element(begin, begin + kCandidatesPerTransaction - 1, pairs.end(), Before);
-  pairs.erase(begin + kCandidatesPerTransaction, pairs.end());
-}
-
 // Every pair that could be a match, looking only at the dues whose dates fall in each
 // transaction's window.
 std::vector<Pair> CandidatePairs(const Statement& statement, const std::vector<bool>& open,
@@ -52,7 +38,6 @@ std::vector<Pair> CandidatePairs(const Statement& statement, const std::vector<b
       continue;
     const std::int64_t day = DayNumber(transaction.bookingDate);
     const auto [first, end] = dues.DaysFromTo(day - options.daysAfter, day + options.daysBefore);
-    const std::size_t transactionPairs = pairs.size();
     const std::string folded = FoldForMatching(transaction.counterparty + " " + transaction.memo);
     const FoldedWords words(folded);
     for (std::size_t d = first; d < end; ++d) {
@@ -61,7 +46,6 @@ std::vector<Pair> CandidatePairs(const Statement& statement, const std::vector<b
       if (auto score = ScoreMatch(transaction, day, words, dues.dues()[d], options))
         pairs.push_back({t, d, *score});
     }
-    KeepBest(pairs, transactionPairs);
   }
   return pairs;
 }

@@ -197,5 +197,17 @@ TEST_F(StatementMatchingTest, ManyEqualBillsAreMatchedTheSameWayEveryTime) {
   EXPECT_EQ(Match(transactions).matches, first.matches);
 }
 
+TEST_F(StatementMatchingTest, ThirtyEqualBillsOfOneDayAreAllPaidByThirtyEqualBookings) {
+  for (int i = 0; i < 30; ++i)
+    dues_.Add("Toll", Day(2026, 11, 5), 2.50);
+  std::vector<StatementTransaction> transactions;
+  for (int i = 0; i < 30; ++i)
+    transactions.push_back(Transaction("B" + std::to_string(i), Day(2026, 11, 5), -250, "Toll"));
+  const StatementMatching matching = Match(transactions);
+  EXPECT_EQ(matching.matches.size(), 30u);
+  EXPECT_TRUE(matching.unmatched.empty());
+  EXPECT_TRUE(matching.stillUnpaid.empty());
+}
+
 }  // namespace
 }  // namespace paylark

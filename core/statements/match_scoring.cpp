@@ -22,15 +22,15 @@ bool AmountFits(Cents transactionAmount, const OpenDueKey& due, double tolerance
   return static_cast<double>(difference) <= Allowed(due.amount, tolerance);
 }
 
-std::optional<double> ScoreMatch(const StatementTransaction& transaction, std::int64_t bookingDay,
-                                 const FoldedWords& words, const OpenDue& due,
+std::optional<double> ScoreMatch(Cents transactionAmount, std::int64_t bookingDay,
+                                 const OpenDueKey& due, double nameScore,
                                  const MatchOptions& options) {
-  if (transaction.amount == 0 || due.amount == 0 || (transaction.amount > 0) != due.income)
+  if (transactionAmount == 0 || due.amount == 0 || (transactionAmount > 0) != due.income)
     return std::nullopt;
   const std::int64_t daysLate = bookingDay - due.day;
   if (daysLate < -options.daysBefore || daysLate > options.daysAfter)
     return std::nullopt;
-  const Cents difference = std::llabs(std::llabs(transaction.amount) - due.amount);
+  const Cents difference = std::llabs(std::llabs(transactionAmount) - due.amount);
   const double allowed = Allowed(due.amount, options.tolerance);
   if (static_cast<double>(difference) > allowed)
     return std::nullopt;
@@ -39,8 +39,6 @@ std::optional<double> ScoreMatch(const StatementTransaction& transaction, std::i
   // Days count alike on both sides, so of two dues the nearer one always scores higher.
   const int widest = std::max(options.daysBefore, options.daysAfter) + 1;
   const double dateScore = 1.0 - static_cast<double>(std::llabs(daysLate)) / widest;
-  const double nameScore =
-      std::max(words.Similarity(due.foldedPayTo), words.Similarity(due.foldedTitle));
   return kAmountWeight * amountScore + kDateWeight * dateScore + kNameWeight * nameScore;
 }
 

@@ -4,9 +4,7 @@
 #include <string_view>
 
 #include "core/statements/open_dues.h"
-#include "core/statements/statement.h"
 #include "core/statements/statement_matching.h"
-#include "core/statements/text_folding.h"
 
 namespace paylark {
 
@@ -28,9 +26,10 @@ bool AmountFits(Cents transactionAmount, const OpenDueKey& due, double tolerance
 // The score from 0 to 1 with which the transaction may have paid the due, or nothing when it
 // cannot have: a debit pays a bill and a credit is an income received, the booking lies from
 // daysBefore before to daysAfter after the due date, and the amount differs by at most the
-// tolerance's share of the due's. words are those of the folded counterparty and memo.
-std::optional<double> ScoreMatch(const StatementTransaction& transaction, std::int64_t bookingDay,
-                                 const FoldedWords& words, const OpenDue& due,
+// tolerance's share of the due's. nameScore is how well the booking's counterparty and memo name
+// the due (NameSimilarity, the better of pay-to and title).
+std::optional<double> ScoreMatch(Cents transactionAmount, std::int64_t bookingDay,
+                                 const OpenDueKey& due, double nameScore,
                                  const MatchOptions& options);
 
 }  // namespace paylark

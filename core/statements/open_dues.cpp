@@ -38,38 +38,50 @@ std::int64_t DayNumber(const OleDateTime& dateTime) {
 OpenDues::OpenDues(const DueMap& dues, const std::string& statementAccount) {
   const std::string statementKey = AccountKey(statementAccount);
   bool named = false;
-  std::vector<std::string> accountKeys;
-  // Few accounts name many dues: each is folded once.
+  // Few accounts name many dues: each is folded once. The map's values stay where they are.
   std::unordered_map<std::string, std::string> keys;
+  struct Unpaid {
+    const std::string* accountKey;
+    std::string payTo;
+    std::string title;
+  };
+  std::vector<Unpaid> unpaid;
   dues.ForEach([&](const DueRecord& record) {
     if (!record.paymentReference.empty())
       references_.insert(record.paymentReference);
     auto [known, isNew] = keys.try_emplace(record.account);
     if (isNew)
       known->second = AccountKey(record.account);
-    std::string accountKey = known->second;
-    named = named || (!statementKey.empty() && accountKey == statementKey);
+    named = named || (!statementKey.empty() && known->second == statementKey);
     if (IsPaid(record) || !record.dueDate.IsValid() || !std::isfinite(record.amount))
       return;
     const std::int64_t seconds = record.dueDate.LinearSeconds();
     dues_.push_back({record.recordId, record.dueDate, seconds, DayNumber(record.dueDate),
-                     std::llabs(ToCents(record.amount)), IsIncome(record), record.payTo,
-                     record.title});
-    accountKeys.push_back(std::move(accountKey));
+                     std::llabs(ToCents(record.amount)), IsIncome(record)});
+    unpaid.push_back({&known->second, record.payTo, record.title});
   });
   const AccountScope scope = statementKey.empty() ? AccountScope::kEvery
                              : named              ? AccountScope::kNamed
                                                   : AccountScope::kUnnamed;
   accountNamedByNoDue_ = scope == AccountScope::kUnnamed;
+  // Payees and titles repeat: each text is folded once.
+  std::unordered_map<std::string, std::uint32_t> nameIds;
+  const auto nameOf = [&](std::string& text) {
+    auto [known, isNew] =
+        nameIds.try_emplace(std::move(text), static_cast<std::uint32_t>(names_.size()));
+    if (isNew)
+      names_.push_back(FoldForMatching(known->first));
+    return known->second;
+  };
   std::size_t kept = 0;
   for (std::size_t i = 0; i < dues_.size(); ++i) {
-    if (!InScope(accountKeys[i], scope, statementKey))
+    if (!InScope(*unpaid[i].accountKey, scope, statementKey))
       continue;
-    OpenDue& due = dues_[kept];
-    if (kept++ != i)
-      due = std::move(dues_[i]);
-    due.foldedPayTo = FoldForMatching(due.foldedPayTo);
-    due.foldedTitle = FoldForMatching(due.foldedTitle);
+    if (kept != i)
+      dues_[kept] = std::move(dues_[i]);
+    dues_[kept].payTo = nameOf(unpaid[i].payTo);
+    dues_[kept].title = nameOf(unpaid[i].title);
+    ++kept;
   }
   dues_.resize(kept);
   std::stable_sort(dues_.begin(), dues_.end(),

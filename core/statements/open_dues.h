@@ -22,8 +22,9 @@ struct OpenDue {
   std::int64_t day = 0;
   Cents amount = 0;  // what is due, never negative
   bool income = false;
-  std::string foldedPayTo;  // FoldForMatching of the pay-to and the title
-  std::string foldedTitle;
+  // The pay-to and the title, folded for matching: positions in OpenDues::names().
+  std::uint32_t payTo = 0;
+  std::uint32_t title = 0;
 };
 
 // What the scan of a booking's window looks at first, kept apart from the names so that the
@@ -43,6 +44,8 @@ class OpenDues {
   OpenDues(const DueMap& dues, const std::string& statementAccount);
 
   const std::vector<OpenDue>& dues() const { return dues_; }
+  // The folded pay-tos and titles of the dues, each text once: many dues share a payee.
+  const std::vector<std::string>& names() const { return names_; }
   // keys()[i] is that of dues()[i].
   const std::vector<OpenDueKey>& keys() const { return keys_; }
   // The statement's account is named by no due, so the dues without an account were taken.
@@ -54,6 +57,7 @@ class OpenDues {
  private:
   std::vector<OpenDue> dues_;
   std::vector<OpenDueKey> keys_;
+  std::vector<std::string> names_;
   std::unordered_set<std::string> references_;
   bool accountNamedByNoDue_ = false;
 };

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <unordered_set>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "core/statements/match_scoring.h"
 #include "core/statements/open_dues.h"
@@ -27,11 +29,41 @@ bool Before(const Pair& a, const Pair& b) {
   return a.due < b.due;
 }
 
+// How well one booking's text names each of the dues' names, each name worked out once.
+class NameScores {
+ public:
+  explicit NameScores(const OpenDues& dues)
+      : names_(dues.names()), scores_(names_.size()), scoredFor_(names_.size(), 0) {}
+
+  // Starts on the next booking; its folded text must outlive the calls that follow.
+  void Begin(std::string_view foldedText) {
+    words_ = FoldedWords(foldedText);
+    ++booking_;
+  }
+  double Of(const OpenDue& due) { return std::max(Score(due.payTo), Score(due.title)); }
+
+ private:
+  double Score(std::uint32_t name) {
+    if (scoredFor_[name] != booking_) {
+      scoredFor_[name] = booking_;
+      scores_[name] = words_.Similarity(names_[name]);
+    }
+    return scores_[name];
+  }
+
+  const std::vector<std::string>& names_;
+  std::vector<double> scores_;
+  std::vector<std::size_t> scoredFor_;  // the booking each score is of; 0 for none yet
+  std::size_t booking_ = 0;
+  FoldedWords words_{""};
+};
+
 // Every pair that could be a match, looking only at the dues whose dates fall in each
 // transaction's window.
 std::vector<Pair> CandidatePairs(const Statement& statement, const std::vector<bool>& open,
                                  const OpenDues& dues, const MatchOptions& options) {
   std::vector<Pair> pairs;
+  NameScores names(dues);
   for (std::size_t t = 0; t < statement.transactions.size(); ++t) {
     const StatementTransaction& transaction = statement.transactions[t];
     if (!open[t])
@@ -39,11 +71,13 @@ std::vector<Pair> CandidatePairs(const Statement& statement, const std::vector<b
     const std::int64_t day = DayNumber(transaction.bookingDate);
     const auto [first, end] = dues.DaysFromTo(day - options.daysAfter, day + options.daysBefore);
     const std::string folded = FoldForMatching(transaction.counterparty + " " + transaction.memo);
-    const FoldedWords words(folded);
+    names.Begin(folded);
     for (std::size_t d = first; d < end; ++d) {
-      if (!AmountFits(transaction.amount, dues.keys()[d], options.tolerance))
+      const OpenDueKey& key = dues.keys()[d];
+      if (!AmountFits(transaction.amount, key, options.tolerance))
         continue;
-      if (auto score = ScoreMatch(transaction, day, words, dues.dues()[d], options))
+      const double nameScore = names.Of(dues.dues()[d]);
+      if (auto score = ScoreMatch(transaction.amount, day, key, nameScore, options))
         pairs.push_back({t, d, *score});
     }
   }

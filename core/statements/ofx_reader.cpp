@@ -184,13 +184,21 @@ Collected RunLibofx(const std::string& path) {
   return collected;
 }
 
-// OFX closes its root in both its forms; a download cut short lacks it.
-bool HasClosingTag(std::string_view bytes) {
-  const std::size_t tail = bytes.size() > 4096 ? bytes.size() - 4096 : 0;
-  std::string end(bytes.substr(tail));
-  for (char& c : end)
+bool HoldsTag(std::string_view bytes, std::string_view tag) {
+  std::string upper(bytes);
+  for (char& c : upper)
     c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-  return end.find("</OFX>") != std::string::npos;
+  return upper.find(tag) != std::string::npos;
+}
+
+// OFX opens its root after a short header and closes it in both its forms; a download cut short
+// lacks the closing tag.
+constexpr std::size_t kEnds = 4096;
+bool OpensRoot(std::string_view bytes) {
+  return HoldsTag(bytes.substr(0, kEnds), "<OFX>");
+}
+bool ClosesRoot(std::string_view bytes) {
+  return HoldsTag(bytes.substr(bytes.size() > kEnds ? bytes.size() - kEnds : 0), "</OFX>");
 }
 
 Statement MakeStatement(Collected collected) {
@@ -215,7 +223,9 @@ Statement MakeStatement(Collected collected) {
 }  // namespace
 
 Result<Statement> ReadOfxStatement(std::string_view bytes) {
-  if (!HasClosingTag(bytes))
+  if (!OpensRoot(bytes))
+    return Status::Corrupt("The file is not an OFX or QFX statement.");
+  if (!ClosesRoot(bytes))
     return Status::Corrupt(
         "The OFX file ends before its closing </OFX> tag: it was cut off, perhaps while "
         "downloading. Download the statement from the bank again.");

@@ -1,19 +1,19 @@
 #include "core/statements/ofx_reader.h"
 
 #include <libofx/libofx.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <memory>
 #include <mutex>
+#include <random>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "core/base/text_encoding.h"
+#include "core/records/file_system.h"
 #include "core/statements/transaction_fingerprint.h"
 
 namespace paylark {
@@ -123,38 +123,31 @@ std::string PayeesAsNames(std::string_view bytes) {
   return out;
 }
 
-// A scratch copy for LibOFX, which reads files by path only; removed when it goes.
+// A scratch copy for LibOFX, which reads files by path only, written through the system's file
+// system under a name no other file has (created new, readable by this user alone); removed when
+// it goes.
 class ScratchCopy {
  public:
   ScratchCopy(const ScratchCopy&) = delete;
   ScratchCopy& operator=(const ScratchCopy&) = delete;
-  ~ScratchCopy() {
-    if (!path_.empty())
-      unlink(path_.c_str());
-  }
+  ~ScratchCopy() { (void)SystemFileSystem().Remove(path_); }
 
   static Result<std::unique_ptr<ScratchCopy>> Write(std::string_view bytes) {
     const char* folder = std::getenv("TMPDIR");
-    std::string path = std::string(folder && *folder ? folder : "/tmp") + "/paylark-ofx-XXXXXX";
-    const int file = mkstemp(path.data());
-    if (file < 0)
-      return Status::IoError("A scratch copy of the statement could not be made: " +
-                             std::string(std::strerror(errno)));
-    std::unique_ptr<ScratchCopy> copy(new ScratchCopy(path));
-    for (std::size_t written = 0; written < bytes.size();) {
-      const ssize_t count = ::write(file, bytes.data() + written, bytes.size() - written);
-      if (count < 0 && errno == EINTR)
-        continue;
-      if (count <= 0) {
-        const int error = errno;
-        close(file);
-        return Status::IoError("A scratch copy of the statement could not be written: " +
-                               std::string(std::strerror(error)));
-      }
-      written += static_cast<std::size_t>(count);
+    const std::string prefix = JoinPath(folder && *folder ? folder : "/tmp", "paylark-ofx-") +
+                               std::to_string(SystemFileSystem().ProcessId()) + "-";
+    std::random_device random;
+    Status written;
+    for (int attempt = 0; attempt < 8; ++attempt) {
+      std::string path = prefix + std::to_string(random());
+      written = SystemFileSystem().Write(path, bytes, 0600);
+      if (written.ok())
+        return std::unique_ptr<ScratchCopy>(new ScratchCopy(std::move(path)));
+      if (written.code() != StatusCode::kAlreadyExists)
+        break;
     }
-    close(file);
-    return copy;
+    return Status::IoError("A scratch copy of the statement could not be written: " +
+                           written.message());
   }
 
   const std::string& path() const { return path_; }

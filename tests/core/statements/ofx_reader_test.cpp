@@ -81,6 +81,15 @@ TEST_F(OfxReaderTest, ReadsQuickenCreditCardStatement) {
   EXPECT_EQ(statement.transactions, expected);
 }
 
+TEST_F(OfxReaderTest, WindowsCharacterSetBecomesUtf8) {
+  std::string bytes = SampleBytes("ofx1_checking.ofx");
+  const std::string name = "Maple Street Rentals";
+  bytes.replace(bytes.find(name), name.size(), "Caf\xE9 M\xFCller");
+  const Result<Statement> statement = ReadOfxStatement(bytes);
+  ASSERT_TRUE(statement.ok()) << statement.status().message();
+  EXPECT_EQ(statement.value().transactions[0].counterparty, "Caf\u00e9 M\u00fcller");
+}
+
 TEST_F(OfxReaderTest, PrintsNothingWhateverTheInput) {
   const std::string truncated = SampleBytes("ofx1_checking.ofx").substr(0, 700) + "</OFX>";
   for (const std::string& bytes :

@@ -203,6 +203,7 @@ TEST(BankDateFormTest, FormComesFromEveryRow) {
       {{"01/02/2026", "01/03/2026", "01/04/2026"}, "dd/mm/yyyy"},
       {{"2026-12-31", "", "Saldo"}, "yyyy-mm-dd"},
       {{"31.12.26", "01.01.27"}, "dd.mm.yy"},
+      {{"2026-11-03T10:15:00", "2026-11-04 08:00"}, "yyyy-mm-dd"},
   };
   for (const auto& [column, form] : cases) {
     const std::optional<BankDateForm> found = DetectBankDateForm({{"x", "y", "z"}, column});
@@ -230,6 +231,7 @@ TEST(StatementAmountTest, ReadsTheWaysBanksWriteAmounts) {
       {"1 234,5", ',', 123450},
       {"\u20ac 9,99", ',', 999},
       {"", '.', std::nullopt},
+      {"1\u00a0234,56", ',', 123456},
       {"1,2,3", ',', std::nullopt},
       {"abc", '.', std::nullopt},
       {"99999999999999", '.', std::nullopt},

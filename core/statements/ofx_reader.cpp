@@ -70,10 +70,10 @@ int OnStatement(const OfxStatementData data, void* user) {
     collected.periodStart = LocalDay(data.date_start);
   if (data.date_end_valid)
     collected.periodEnd = LocalDay(data.date_end);
-  if (data.ledger_balance_valid) {
-    const std::time_t asOf = data.ledger_balance_date_valid ? data.ledger_balance_date
-                             : data.date_end_valid          ? data.date_end
-                                                            : data.date_asof;
+  // A balance without the day it stood on says nothing a balance entry could keep.
+  if (data.ledger_balance_valid && (data.ledger_balance_date_valid || data.date_end_valid)) {
+    const std::time_t asOf =
+        data.ledger_balance_date_valid ? data.ledger_balance_date : data.date_end;
     collected.closingBalance = StatementBalance{LocalDay(asOf), ToCents(data.ledger_balance)};
   }
   return 0;

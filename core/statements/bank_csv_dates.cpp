@@ -36,8 +36,9 @@ bool ReadNumber(std::string_view text, std::size_t minDigits, std::size_t maxDig
 // The three parts in the form's shape, before any check that they make a date.
 std::optional<DateParts> SplitDate(std::string_view text, const BankDateForm& form) {
   text = TrimWhiteSpace(text);
-  if (const std::size_t blank = text.find(' '); blank != std::string_view::npos)
-    text = text.substr(0, blank);
+  // A time after the date: "03.11.2026 10:15", "2026-11-03T10:15:00".
+  if (const std::size_t time = text.find_first_of(" T"); time != std::string_view::npos)
+    text = text.substr(0, time);
   const std::size_t first = text.find(form.separator);
   const std::size_t second =
       first == std::string_view::npos ? first : text.find(form.separator, first + 1);

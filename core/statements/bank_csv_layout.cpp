@@ -12,7 +12,10 @@ struct Split {
   std::size_t rowsWithCount = 0;
 };
 
-Split SplitRows(std::string_view text, char separator) {
+enum class Keep { kCounts, kRows };
+
+// Choosing the separator counts fields only; the rows of the chosen one are kept.
+Split SplitRows(std::string_view text, char separator, Keep keep) {
   Split split;
   CsvReader reader(text, separator);
   CsvRow row;
@@ -21,7 +24,8 @@ Split SplitRows(std::string_view text, char separator) {
     if (row.fields.size() == 1 && row.fields[0].empty())
       continue;  // a blank line
     ++counts[row.fields.size()];
-    split.rows.push_back(std::move(row));
+    if (keep == Keep::kRows)
+      split.rows.push_back(std::move(row));
   }
   for (const auto& [fieldCount, rows] : counts) {
     if (fieldCount >= 2 && rows >= split.rowsWithCount) {
@@ -38,7 +42,7 @@ Result<BankCsvLayout> ReadBankCsvLayout(std::string_view text) {
   std::optional<Split> best;
   std::optional<char> bestSeparator;
   for (const char separator : {';', ',', '\t'}) {
-    Split split = SplitRows(text, separator);
+    Split split = SplitRows(text, separator, Keep::kCounts);
     if (split.fieldCount == 0)
       continue;
     if (!best || split.rowsWithCount > best->rowsWithCount ||
@@ -54,7 +58,7 @@ Result<BankCsvLayout> ReadBankCsvLayout(std::string_view text) {
   BankCsvLayout layout;
   layout.separator = *bestSeparator;
   layout.fieldCount = best->fieldCount;
-  layout.rows = std::move(best->rows);
+  layout.rows = SplitRows(text, layout.separator, Keep::kRows).rows;
   while (layout.rows[layout.headerIndex].fields.size() != layout.fieldCount)
     ++layout.headerIndex;
   return layout;

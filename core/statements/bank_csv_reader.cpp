@@ -107,6 +107,11 @@ class RowReader {
   TransactionFingerprints fingerprints_;
 };
 
+bool IsDatedRow(const CsvRow& row, int dateColumn, const BankDateForm& form) {
+  const auto column = static_cast<std::size_t>(dateColumn);
+  return column < row.fields.size() && ParseBankDate(row.fields[column], form).has_value();
+}
+
 void SetPeriod(Statement& statement) {
   for (const StatementTransaction& transaction : statement.transactions) {
     if (!statement.periodStart || transaction.bookingDate < *statement.periodStart)
@@ -125,12 +130,22 @@ Result<Statement> ReadBankCsvStatement(std::string_view bytes, const BankCsvColu
   PAYLARK_TRY_ASSIGN(const BankCsvShape shape, ShapeOfBankCsv(decoded.text, layout));
   RowReader reader(columns, shape.decimalMark, *BankDateForm::FromName(shape.dateForm));
   Statement statement;
-  for (std::size_t index = 0; index < layout.rows.size(); ++index) {
+  const BankDateForm dateForm = *BankDateForm::FromName(shape.dateForm);
+  for (std::size_t index = layout.headerIndex + 1; index < layout.rows.size(); ++index) {
     const CsvRow& row = layout.rows[index];
-    if (index > layout.headerIndex && row.problem)
+    if (row.problem)
       return RowFailure(row, MessageText(*row.problem));
+    if (!layout.IsBooking(index)) {
+      // A bank's own closing lines have other fields; a booking broken by an unquoted separator
+      // has a date where the header has it and is not passed over.
+      if (IsDatedRow(row, *columns.date, dateForm))
+        return RowFailure(row, "it has " + std::to_string(row.fields.size()) +
+                                   " fields where the header has " +
+                                   std::to_string(layout.fieldCount) + ".");
+      continue;
+    }
     // Lines without a date (a closing "Kontostand" line, a blank one) are not bookings.
-    if (!layout.IsBooking(index) || !HasDigit(Field(row, columns.date)))
+    if (!HasDigit(Field(row, columns.date)))
       continue;
     PAYLARK_TRY_ASSIGN(StatementTransaction transaction, reader.Read(row));
     statement.transactions.push_back(std::move(transaction));

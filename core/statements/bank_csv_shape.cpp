@@ -35,7 +35,7 @@ char DecimalMarkOf(std::string_view field) {
     return IsDigit(c) || c == '.' || c == ',' || c == '\'' || c == ' ';
   });
   const bool marksBefore = field.substr(0, mark).find(field[mark]) != std::string_view::npos;
-  return plain && !marksBefore ? field[mark] : 0;
+  return plain && !marksBefore ? field[mark] : '\0';
 }
 
 std::vector<std::vector<std::string>> BookingColumns(const BankCsvLayout& layout) {

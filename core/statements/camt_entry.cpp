@@ -42,6 +42,7 @@ Status CamtEntryReader::Read(const xmlNode* entry,
   }
   if (details.size() >= 2) {
     std::vector<std::optional<Cents>> amounts;
+    amounts.reserve(details.size());
     for (const xmlNode* detail : details)
       amounts.push_back(DetailAmount(facts, detail));
     const bool everyAmount =
@@ -100,7 +101,7 @@ std::optional<Cents> CamtEntryReader::DetailAmount(const EntryFacts& entry,
 }
 
 std::string CamtEntryReader::DetailId(const xmlNode* details) const {
-  const std::string reference = tree_.TextAt(details, {"Refs", "AcctSvcrRef"});
+  std::string reference = tree_.TextAt(details, {"Refs", "AcctSvcrRef"});
   if (!reference.empty())
     return reference;
   const std::string endToEnd = tree_.TextAt(details, {"Refs", "EndToEndId"});

@@ -1,19 +1,19 @@
 #include "core/statements/ofx_reader.h"
 
 #include <libofx/libofx.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <memory>
 #include <mutex>
+#include <random>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "core/base/text_encoding.h"
+#include "core/records/file_system.h"
 #include "core/statements/transaction_fingerprint.h"
 
 namespace paylark {
@@ -70,10 +70,10 @@ int OnStatement(const OfxStatementData data, void* user) {
     collected.periodStart = LocalDay(data.date_start);
   if (data.date_end_valid)
     collected.periodEnd = LocalDay(data.date_end);
-  if (data.ledger_balance_valid) {
-    const std::time_t asOf = data.ledger_balance_date_valid ? data.ledger_balance_date
-                             : data.date_end_valid          ? data.date_end
-                                                            : data.date_asof;
+  // A balance without the day it stood on says nothing a balance entry could keep.
+  if (data.ledger_balance_valid && (data.ledger_balance_date_valid || data.date_end_valid)) {
+    const std::time_t asOf =
+        data.ledger_balance_date_valid ? data.ledger_balance_date : data.date_end;
     collected.closingBalance = StatementBalance{LocalDay(asOf), ToCents(data.ledger_balance)};
   }
   return 0;
@@ -123,38 +123,31 @@ std::string PayeesAsNames(std::string_view bytes) {
   return out;
 }
 
-// A scratch copy for LibOFX, which reads files by path only; removed when it goes.
+// A scratch copy for LibOFX, which reads files by path only, written through the system's file
+// system under a name no other file has (created new, readable by this user alone); removed when
+// it goes.
 class ScratchCopy {
  public:
   ScratchCopy(const ScratchCopy&) = delete;
   ScratchCopy& operator=(const ScratchCopy&) = delete;
-  ~ScratchCopy() {
-    if (!path_.empty())
-      unlink(path_.c_str());
-  }
+  ~ScratchCopy() { (void)SystemFileSystem().Remove(path_); }
 
   static Result<std::unique_ptr<ScratchCopy>> Write(std::string_view bytes) {
     const char* folder = std::getenv("TMPDIR");
-    std::string path = std::string(folder && *folder ? folder : "/tmp") + "/paylark-ofx-XXXXXX";
-    const int file = mkstemp(path.data());
-    if (file < 0)
-      return Status::IoError("A scratch copy of the statement could not be made: " +
-                             std::string(std::strerror(errno)));
-    std::unique_ptr<ScratchCopy> copy(new ScratchCopy(path));
-    for (std::size_t written = 0; written < bytes.size();) {
-      const ssize_t count = ::write(file, bytes.data() + written, bytes.size() - written);
-      if (count < 0 && errno == EINTR)
-        continue;
-      if (count <= 0) {
-        const int error = errno;
-        close(file);
-        return Status::IoError("A scratch copy of the statement could not be written: " +
-                               std::string(std::strerror(error)));
-      }
-      written += static_cast<std::size_t>(count);
+    const std::string prefix = JoinPath(folder && *folder ? folder : "/tmp", "paylark-ofx-") +
+                               std::to_string(SystemFileSystem().ProcessId()) + "-";
+    std::random_device random;
+    Status written;
+    for (int attempt = 0; attempt < 8; ++attempt) {
+      std::string path = prefix + std::to_string(random());
+      written = SystemFileSystem().Write(path, bytes, 0600);
+      if (written.ok())
+        return std::unique_ptr<ScratchCopy>(new ScratchCopy(std::move(path)));
+      if (written.code() != StatusCode::kAlreadyExists)
+        break;
     }
-    close(file);
-    return copy;
+    return Status::IoError("A scratch copy of the statement could not be written: " +
+                           written.message());
   }
 
   const std::string& path() const { return path_; }
@@ -184,13 +177,21 @@ Collected RunLibofx(const std::string& path) {
   return collected;
 }
 
-// OFX closes its root in both its forms; a download cut short lacks it.
-bool HasClosingTag(std::string_view bytes) {
-  const std::size_t tail = bytes.size() > 4096 ? bytes.size() - 4096 : 0;
-  std::string end(bytes.substr(tail));
-  for (char& c : end)
+bool HoldsTag(std::string_view bytes, std::string_view tag) {
+  std::string upper(bytes);
+  for (char& c : upper)
     c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-  return end.find("</OFX>") != std::string::npos;
+  return upper.find(tag) != std::string::npos;
+}
+
+// OFX opens its root after a short header and closes it in both its forms; a download cut short
+// lacks the closing tag.
+constexpr std::size_t kEnds = 4096;
+bool OpensRoot(std::string_view bytes) {
+  return HoldsTag(bytes.substr(0, kEnds), "<OFX>");
+}
+bool ClosesRoot(std::string_view bytes) {
+  return HoldsTag(bytes.substr(bytes.size() > kEnds ? bytes.size() - kEnds : 0), "</OFX>");
 }
 
 Statement MakeStatement(Collected collected) {
@@ -215,7 +216,9 @@ Statement MakeStatement(Collected collected) {
 }  // namespace
 
 Result<Statement> ReadOfxStatement(std::string_view bytes) {
-  if (!HasClosingTag(bytes))
+  if (!OpensRoot(bytes))
+    return Status::Corrupt("The file is not an OFX or QFX statement.");
+  if (!ClosesRoot(bytes))
     return Status::Corrupt(
         "The OFX file ends before its closing </OFX> tag: it was cut off, perhaps while "
         "downloading. Download the statement from the bank again.");

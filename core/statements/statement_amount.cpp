@@ -51,10 +51,27 @@ bool TakeSign(std::string_view& text) {
   return negative;
 }
 
+// No-break spaces, which group thousands in some exports, as plain blanks.
+std::string PlainBlanks(std::string_view text) {
+  std::string plain;
+  plain.reserve(text.size());
+  while (!text.empty()) {
+    if (text.starts_with("\u00a0") || text.starts_with("\u202f")) {
+      plain += ' ';
+      text.remove_prefix(text.starts_with("\u00a0") ? 2 : 3);
+    } else {
+      plain += text.front();
+      text.remove_prefix(1);
+    }
+  }
+  return plain;
+}
+
 }  // namespace
 
-std::optional<Cents> ParseStatementAmount(std::string_view text, char decimalMark) {
-  text = WithoutCurrency(text);
+std::optional<Cents> ParseStatementAmount(std::string_view original, char decimalMark) {
+  const std::string plain = PlainBlanks(original);
+  std::string_view text = WithoutCurrency(plain);
   const bool negative = TakeSign(text);
   Cents whole = 0;
   Cents fraction = 0;

@@ -77,16 +77,20 @@ Result<Statement> ReadStatementBytes(std::string_view bytes, std::optional<State
   return ReadBankCsvStatement(bytes, *columns);
 }
 
-Result<Statement> ReadStatement(FileSystem& files, const std::string& path,
-                                std::optional<StatementFormat> format,
-                                const std::optional<BankCsvColumns>& columns) {
+Result<std::string> ReadStatementFile(FileSystem& files, const std::string& path) {
   PAYLARK_TRY_ASSIGN(const FileInfo info, files.Inspect(path));
   if (info.kind != FileKind::kRegular)
     return Status::InvalidArgument(path + " is not a file.");
   if (info.size > kStatementFileLimit)
     return Status::InvalidArgument(path + " is " + std::to_string(info.size >> 20) +
                                    " MiB, larger than a bank statement can be (64 MiB).");
-  PAYLARK_TRY_ASSIGN(const std::string bytes, files.Read(path, kStatementFileLimit));
+  return files.Read(path, kStatementFileLimit);
+}
+
+Result<Statement> ReadStatement(FileSystem& files, const std::string& path,
+                                std::optional<StatementFormat> format,
+                                const std::optional<BankCsvColumns>& columns) {
+  PAYLARK_TRY_ASSIGN(const std::string bytes, ReadStatementFile(files, path));
   return ReadStatementBytes(bytes, format, columns);
 }
 

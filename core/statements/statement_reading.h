@@ -32,6 +32,10 @@ Result<Statement> ReadStatement(FileSystem& files, const std::string& path,
                                 std::optional<StatementFormat> format,
                                 const std::optional<BankCsvColumns>& columns = {});
 
+// The bytes of a statement file, for DetectBankCsvShape and ReadStatementBytes: anything but a
+// regular file, or a file over kStatementFileLimit, is refused with a message before it is read.
+Result<std::string> ReadStatementFile(FileSystem& files, const std::string& path);
+
 // As ReadStatement, for a statement's bytes already in memory.
 Result<Statement> ReadStatementBytes(std::string_view bytes, std::optional<StatementFormat> format,
                                      const std::optional<BankCsvColumns>& columns = {});

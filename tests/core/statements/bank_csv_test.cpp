@@ -159,6 +159,8 @@ TEST(BankCsvTest, BadRowsAndColumnsFailWithAReason) {
       {"Date,Amount\n2026-01-05,12.00\n2026-01-06,twelve\n", columns,
        "Row 3: \"twelve\" is not an amount."},
       {"Date,Amount\n2026-01-05,12.00\n2026-01-06,\"12.00\"x\n", columns, "Row 3: "},
+      {"Date,Amount,Memo\n2026-01-05,12.00,a\n2026-01-06,1,5,b\n2026-01-07,2,c\n", columns,
+       "Row 3: it has 4 fields where the header has 3."},
       {"Date,Amount\n2026-01-05,12.00\n", dateOnly, "Choose the column"},
       {"Date,Amount\n2026-01-05,12.00\n", beyond,
        "Column 8 was chosen, but the file has 2 columns."},
@@ -203,6 +205,7 @@ TEST(BankDateFormTest, FormComesFromEveryRow) {
       {{"01/02/2026", "01/03/2026", "01/04/2026"}, "dd/mm/yyyy"},
       {{"2026-12-31", "", "Saldo"}, "yyyy-mm-dd"},
       {{"31.12.26", "01.01.27"}, "dd.mm.yy"},
+      {{"2026-11-03T10:15:00", "2026-11-04 08:00"}, "yyyy-mm-dd"},
   };
   for (const auto& [column, form] : cases) {
     const std::optional<BankDateForm> found = DetectBankDateForm({{"x", "y", "z"}, column});
@@ -230,6 +233,7 @@ TEST(StatementAmountTest, ReadsTheWaysBanksWriteAmounts) {
       {"1 234,5", ',', 123450},
       {"\u20ac 9,99", ',', 999},
       {"", '.', std::nullopt},
+      {"1\u00a0234,56", ',', 123456},
       {"1,2,3", ',', std::nullopt},
       {"abc", '.', std::nullopt},
       {"99999999999999", '.', std::nullopt},

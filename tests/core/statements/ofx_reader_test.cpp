@@ -81,6 +81,15 @@ TEST_F(OfxReaderTest, ReadsQuickenCreditCardStatement) {
   EXPECT_EQ(statement.transactions, expected);
 }
 
+TEST_F(OfxReaderTest, WindowsCharacterSetBecomesUtf8) {
+  std::string bytes = SampleBytes("ofx1_checking.ofx");
+  const std::string name = "Maple Street Rentals";
+  bytes.replace(bytes.find(name), name.size(), "Caf\xE9 M\xFCller");
+  const Result<Statement> statement = ReadOfxStatement(bytes);
+  ASSERT_TRUE(statement.ok()) << statement.status().message();
+  EXPECT_EQ(statement.value().transactions[0].counterparty, "Caf\u00e9 M\u00fcller");
+}
+
 TEST_F(OfxReaderTest, PrintsNothingWhateverTheInput) {
   const std::string truncated = SampleBytes("ofx1_checking.ofx").substr(0, 700) + "</OFX>";
   for (const std::string& bytes :
@@ -96,8 +105,7 @@ TEST_F(OfxReaderTest, PrintsNothingWhateverTheInput) {
 
 TEST_F(OfxReaderTest, CutOffFileIsRefusedAsCutOff) {
   const std::string bytes = SampleBytes("ofx1_checking.ofx");
-  for (const std::size_t length :
-       {std::size_t{0}, std::size_t{40}, bytes.size() / 2, bytes.size() - 8}) {
+  for (const std::size_t length : {bytes.find("<OFX>") + 5, bytes.size() / 2, bytes.size() - 8}) {
     const Result<Statement> statement = ReadOfxStatement(bytes.substr(0, length));
     ASSERT_FALSE(statement.ok()) << length;
     EXPECT_EQ(statement.status().code(), StatusCode::kCorrupt);
@@ -116,6 +124,25 @@ TEST_F(OfxReaderTest, FileWithoutStatementIsRefused) {
     ASSERT_FALSE(statement.ok()) << bytes;
     EXPECT_EQ(statement.status().code(), StatusCode::kCorrupt) << bytes;
   }
+}
+
+TEST_F(OfxReaderTest, StatementsOfSeveralAccountsAreRefused) {
+  std::string bytes = SampleBytes("ofx1_checking.ofx");
+  const std::size_t start = bytes.find("<STMTTRNRS>");
+  const std::size_t end = bytes.find("</STMTTRNRS>") + std::string_view("</STMTTRNRS>").size();
+  std::string second = bytes.substr(start, end - start);
+  second.replace(second.find("00442211"), 8, "99887766");
+  bytes.insert(end, "\r\n" + second);
+  const Result<Statement> statement = ReadOfxStatement(bytes);
+  ASSERT_FALSE(statement.ok());
+  EXPECT_NE(statement.status().message().find("statements of 2 accounts"), std::string::npos)
+      << statement.status().message();
+}
+
+TEST_F(OfxReaderTest, OtherFilesAreNotTakenForCutOffOfx) {
+  const Result<Statement> statement = ReadOfxStatement(SampleBytes("us_checking.csv"));
+  ASSERT_FALSE(statement.ok());
+  EXPECT_EQ(statement.status().message(), "The file is not an OFX or QFX statement.");
 }
 
 TEST_F(OfxReaderTest, SamplesAreReadByOfxdumpToo) {

@@ -27,7 +27,7 @@ TEST(StatementReadingTest, FormatComesFromTheFirstBytes) {
       {SampleBytes("german_giro_windows1252.csv"), StatementFormat::kCsv},
       {SampleBytes("us_checking.csv"), StatementFormat::kCsv},
       {"<?xml version=\"1.0\"?><html/>", std::nullopt},
-      {"\x89PNG\r\n\x1a\n\0\0\0\rIHDR", std::nullopt},
+      {std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), std::nullopt},
       {"Dear customer, thank you.", std::nullopt},
       {"", std::nullopt},
   };

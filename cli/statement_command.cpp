@@ -5,7 +5,7 @@
 #include "cli/exit_code.h"
 #include "cli/forecast_text.h"
 #include "cli/statement_import_run.h"
-#include "core/statements/bank_csv_column_spec.h"
+#include "core/statements/bank_csv_columns_spec.h"
 #include "core/statements/statement_reading.h"
 #include "settings/statement_settings.h"
 
@@ -45,29 +45,25 @@ int ReadingFailure(CommandContext& context, const Status& status) {
   return Fail(context, input ? kExitInvalid : kExitFailed, status.message());
 }
 
-// The columns of a bank CSV: those given (and then kept for its header line), else those kept.
-Result<BankCsvColumns> CsvColumns(std::string_view bytes,
-                                  const std::optional<BankCsvColumns>& given) {
-  PAYLARK_TRY_ASSIGN(const BankCsvShape shape, DetectBankCsvShape(bytes));
-  if (given) {
-    RememberBankCsvColumns(shape.headerLine, *given);
-    return *given;
-  }
-  if (std::optional<BankCsvColumns> kept = RememberedBankCsvColumns(shape.headerLine))
-    return *kept;
-  return Status::InvalidArgument(
-      "the columns of this bank CSV are not known yet: give them once with --columns, for "
-      "example --columns date=1,amount=4,counterparty=3");
-}
-
-// A bank CSV read with its columns, which its header line finds when none are given.
+// A bank CSV read with the columns given, else those kept for its header line; columns given
+// are kept for it once the file has been read with them.
 Result<Statement> ReadCsvStatement(FileSystem& files, const std::string& path,
                                    const std::optional<BankCsvColumns>& given) {
-  Result<std::string> bytes = files.Read(path, kStatementFileLimit);
-  if (!bytes.ok())  // the reader says why in the words it uses for every format
-    return ReadStatement(files, path, StatementFormat::kCsv, given);
-  PAYLARK_TRY_ASSIGN(const BankCsvColumns columns, CsvColumns(bytes.value(), given));
-  return ReadStatementBytes(bytes.value(), StatementFormat::kCsv, columns);
+  PAYLARK_TRY_ASSIGN(const std::string bytes, ReadStatementFile(files, path));
+  PAYLARK_TRY_ASSIGN(const BankCsvShape shape, DetectBankCsvShape(bytes));
+  std::optional<BankCsvColumns> columns = given;
+  if (!columns)
+    columns = RememberedBankCsvColumns(shape.headerLine);
+  if (!columns) {
+    return Status::InvalidArgument(
+        "the columns of this bank CSV are not known yet: give them once with --columns, for "
+        "example --columns date=1,amount=4,counterparty=3");
+  }
+  PAYLARK_TRY_ASSIGN(Statement statement,
+                     ReadStatementBytes(bytes, StatementFormat::kCsv, *columns));
+  if (given)
+    RememberBankCsvColumns(shape.headerLine, *given);
+  return statement;
 }
 
 }  // namespace
@@ -90,7 +86,7 @@ int RunImportStatement(Arguments& arguments, CommandContext& context, bool dryRu
     return UsageError(context, "--format must be ofx, camt or csv");
   std::optional<BankCsvColumns> columns;
   if (columnsText) {
-    Result<BankCsvColumns> parsed = ParseBankCsvColumns(*columnsText);
+    Result<BankCsvColumns> parsed = ParseColumnsSpec(*columnsText);
     if (!parsed.ok())
       return UsageError(context, parsed.status().message());
     columns = parsed.value();

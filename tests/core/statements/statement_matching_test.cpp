@@ -129,6 +129,14 @@ TEST_F(StatementMatchingTest, AnAccountNoDueNamesIsMatchedAgainstDuesWithoutAnAc
   EXPECT_EQ(matching.matches[0].recordId, unnamed);
 }
 
+TEST_F(StatementMatchingTest, AStatementWithoutAnAccountMatchesTheDuesOfEveryAccount) {
+  const std::string savings = dues_.Add("Gym", Day(2026, 11, 3), 25.00, "Savings");
+  const StatementMatching matching = Match({Transaction("T", Day(2026, 11, 3), -2500, "Gym")});
+  EXPECT_FALSE(matching.accountNamedByNoDue);
+  ASSERT_EQ(matching.matches.size(), 1u);
+  EXPECT_EQ(matching.matches[0].recordId, savings);
+}
+
 TEST_F(StatementMatchingTest, ATransactionAlreadyAPaymentReferenceIsNeverMatchedAgain) {
   const std::string paid = dues_.Add("Rent", Day(2026, 11, 1), 850.00);
   DueRecord record = dues_.store().Get(paid);

@@ -195,6 +195,7 @@ TEST_F(StatementMatchingTest, ManyEqualBillsAreMatchedTheSameWayEveryTime) {
   for (int day = 1; day <= 20; ++day)
     dues_.Add("Parking", Day(2026, 11, day), 5.00);
   std::vector<StatementTransaction> transactions;
+  transactions.reserve(20);
   for (int day = 1; day <= 20; ++day)
     transactions.push_back(Transaction("P" + std::to_string(day), Day(2026, 11, day), -500));
   const StatementMatching first = Match(transactions);
@@ -209,6 +210,7 @@ TEST_F(StatementMatchingTest, ThirtyEqualBillsOfOneDayAreAllPaidByThirtyEqualBoo
   for (int i = 0; i < 30; ++i)
     dues_.Add("Toll", Day(2026, 11, 5), 2.50);
   std::vector<StatementTransaction> transactions;
+  transactions.reserve(30);
   for (int i = 0; i < 30; ++i)
     transactions.push_back(Transaction("B" + std::to_string(i), Day(2026, 11, 5), -250, "Toll"));
   const StatementMatching matching = Match(transactions);

@@ -101,6 +101,21 @@ std::pair<std::int64_t, std::int64_t> PeriodOf(const Statement& statement) {
   return {first, last};
 }
 
+// Takes the pairs one to one, best first; marks what they took.
+void TakeBestFirst(std::vector<Pair> pairs, const OpenDues& dues,
+                   std::vector<bool>& transactionTaken, std::vector<bool>& dueTaken,
+                   std::vector<StatementMatch>& matches) {
+  std::sort(pairs.begin(), pairs.end(), Before);
+  for (const Pair& pair : pairs) {
+    if (transactionTaken[pair.transaction] || dueTaken[pair.due])
+      continue;
+    transactionTaken[pair.transaction] = true;
+    dueTaken[pair.due] = true;
+    matches.push_back(
+        {pair.transaction, dues.dues()[pair.due].recordId, pair.score, pair.score >= kSureScore});
+  }
+}
+
 }  // namespace
 
 StatementMatching MatchStatement(const Statement& statement, const DueMap& dueMap,
@@ -111,30 +126,22 @@ StatementMatching MatchStatement(const Statement& statement, const DueMap& dueMa
 
   const std::size_t count = statement.transactions.size();
   std::vector<bool> open(count, false);
+  std::vector<bool> imported(count, false);
   for (std::size_t t = 0; t < count; ++t) {
     const StatementTransaction& transaction = statement.transactions[t];
-    if (!transaction.id.empty() && dues.IsPaymentReference(transaction.id))
+    imported[t] = !transaction.id.empty() && dues.IsPaymentReference(transaction.id);
+    if (imported[t])
       matching.alreadyImported.push_back(t);
     else
       open[t] = transaction.bookingDate.IsValid();
   }
 
-  std::vector<Pair> pairs = CandidatePairs(statement, open, dues, options);
-  std::sort(pairs.begin(), pairs.end(), Before);
   std::vector<bool> transactionTaken(count, false);
   std::vector<bool> dueTaken(dues.dues().size(), false);
-  for (const Pair& pair : pairs) {
-    if (transactionTaken[pair.transaction] || dueTaken[pair.due])
-      continue;
-    transactionTaken[pair.transaction] = true;
-    dueTaken[pair.due] = true;
-    matching.matches.push_back(
-        {pair.transaction, dues.dues()[pair.due].recordId, pair.score, pair.score >= kSureScore});
-  }
+  TakeBestFirst(CandidatePairs(statement, open, dues, options), dues, transactionTaken, dueTaken,
+                matching.matches);
   for (std::size_t t = 0; t < count; ++t) {
-    const bool imported = !open[t] && !statement.transactions[t].id.empty() &&
-                          dues.IsPaymentReference(statement.transactions[t].id);
-    if (!transactionTaken[t] && !imported)
+    if (!transactionTaken[t] && !imported[t])
       matching.unmatched.push_back(t);
   }
 

@@ -23,6 +23,8 @@ int RunResolve(Arguments& arguments, CommandContext& context);
 int RunBackup(Arguments& arguments, CommandContext& context);
 int RunRestore(Arguments& arguments, CommandContext& context);
 int RunImport(Arguments& arguments, CommandContext& context);
+// import statement FILE ...: the rest of the arguments after "statement".
+int RunImportStatement(Arguments& arguments, CommandContext& context, bool dryRun);
 int RunFind(Arguments& arguments, CommandContext& context);
 int RunSummary(Arguments& arguments, CommandContext& context);
 int RunRemind(Arguments& arguments, CommandContext& context);

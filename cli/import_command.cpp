@@ -23,11 +23,14 @@ int ReadFailure(CommandContext& context, const std::string& path, const std::str
 int RunImport(Arguments& arguments, CommandContext& context) {
   const bool dryRun = arguments.TakeFlag("--dry-run");
   const std::optional<std::string> format = arguments.TakePositional();
+  if (format == "statement")
+    return RunImportStatement(arguments, context, dryRun);
   const std::optional<std::string> path = arguments.TakePositional();
   if (auto problem = arguments.Finish())
     return UsageError(context, *problem);
   if (format != "csv" || !path)
-    return UsageError(context, "import needs a format and a file: import csv FILE");
+    return UsageError(context,
+                      "import needs a format and a file: import csv FILE, import statement FILE");
 
   struct stat st;
   if (stat(path->c_str(), &st) != 0 || !S_ISREG(st.st_mode))

@@ -47,7 +47,13 @@ const Command kCommands[] = {
      "  export ics|csv [--month YYYY-MM | --from YYYY-MM --to YYYY-MM] [--filter ...]\n"
      "         --output FILE                    (without a month or range: every due)",
      RunExport},
-    {"import", "import csv FILE [--dry-run]      prints the new record IDs", RunImport},
+    {"import",
+     "import csv FILE [--dry-run]      prints the new record IDs\n"
+     "  import statement FILE [--account A] [--format ofx|camt|csv] [--columns SPEC]\n"
+     "         [--include-possible] [--dry-run] [--json]\n"
+     "         marks the dues the statement paid; SPEC: date=N,amount=N | debit=N,credit=N\n"
+     "         [,counterparty=N,description=N,reference=N], columns counted from 1",
+     RunImport},
     {"print",
      "print --from YYYY-MM --to YYYY-MM [--records all|invert|paid|unpaid|reset]\n"
      "         [--account A] [--template FILE] --output FILE",

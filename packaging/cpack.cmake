@@ -24,8 +24,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION "office")
 set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 
 # dpkg-shlibdeps derives the library packages from the executables (Qt 6, libxlsxwriter, libzip,
-# libical3, the C and C++ runtimes, and libqt6svg6, which also brings the SVG icon plugins). The
-# UI font is not linked, so it is named here; without dpkg-shlibdeps every runtime package is named.
+# libical3, libofx7, libxml2, the C and C++ runtimes, and libqt6svg6, which also brings the SVG
+# icon plugins). The UI font is not linked, so it is named here; without dpkg-shlibdeps every runtime package is named.
 find_program(PAYLARK_DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(PAYLARK_DPKG_SHLIBDEPS)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
@@ -34,7 +34,7 @@ else()
   set(CPACK_DEBIAN_PACKAGE_DEPENDS
       "libc6, libstdc++6, libgcc-s1, libqt6core6, libqt6gui6, libqt6widgets6, \
 libqt6printsupport6, libqt6svg6, libqt6charts6, libqt6dbus6, libqt6pdf6, libqt6concurrent6, \
-libxlsxwriter4, libzip4, libfontconfig1, libharfbuzz0b, libharfbuzz-subset0, libical3, fonts-dejavu-core")
+libxlsxwriter4, libzip4, libfontconfig1, libharfbuzz0b, libharfbuzz-subset0, libical3, libofx7, libxml2, fonts-dejavu-core")
 endif()
 
 include(CPack)

@@ -7,6 +7,7 @@ packages=(
   # build
   cmake g++ make pkg-config
   qt6-base-dev qt6-svg-dev qt6-charts-dev qt6-pdf-dev libqt6opengl6-dev libxlsxwriter-dev libzip-dev libical-dev
+  libofx-dev libxml2-dev
   libfontconfig-dev libharfbuzz-dev
   libgtest-dev
   # runtime
@@ -16,6 +17,8 @@ packages=(
   fonts-wqy-microhei
   faketime xvfb xauth desktop-file-utils appstream
   syncthing
+  # independent readers of the bank statement samples
+  ofx libxml2-utils
   # the print page laid out by a real browser engine
   chromium
   # desktop notifications and the reminder timer

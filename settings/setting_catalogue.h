@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/reminders/reminder_selection.h"
+#include "core/statements/statement_matching.h"
 #include "core/sync/backups.h"
 
 // Every per-user setting that the window and paylark-cli share, declared once: its key in the
@@ -59,6 +60,16 @@ inline constexpr TextSetting kRemindersSnoozedUntil{"Reminders/SnoozedUntil"};
 inline constexpr SwitchSetting kKeepCalendarFeed{"Calendar/KeepFeed", false};
 // The forecast warns when an account's balance would fall below this many whole units.
 inline constexpr NumberSetting kForecastWarnBelow{"Forecast/WarnBelow", 0, -1000000000, 1000000000};
+// A bank statement's booking matches a due this many days before or after its due date.
+inline constexpr NumberSetting kStatementDaysBefore{"Statements/DaysBefore",
+                                                    MatchOptions{}.daysBefore, 0, 60};
+inline constexpr NumberSetting kStatementDaysAfter{"Statements/DaysAfter", MatchOptions{}.daysAfter,
+                                                   0, 60};
+// How far a booking's amount may differ from the due's, in tenths of a percent (75: 7.5%).
+inline constexpr NumberSetting kStatementTolerance{"Statements/Tolerance", 75, 0, 500};
+// The columns chosen for each bank CSV header line, one "<columns>\t<header line>" a line, the
+// columns as `import statement --columns` takes them.
+inline constexpr TextSetting kBankCsvColumns{"Statements/CsvColumns"};
 // The folder each kind of export was last saved in; the Save As dialog opens there.
 inline constexpr TextSetting kLastHtmlFolder{"Exports/LastHtmlFolder"};
 inline constexpr TextSetting kLastPdfFolder{"Exports/LastPdfFolder"};

@@ -7,7 +7,8 @@
 namespace paylark {
 
 // Which column of a bank's CSV export holds what (0-based). Either one signed amount column or a
-// debit and a credit column.
+// debit and a credit column. A debit/credit mark column ("S"/"H", "Soll"/"Haben", "D"/"C",
+// "Debit"/"Credit", "DR"/"CR") gives the amount's sign where the bank writes every amount positive.
 struct BankCsvColumns {
   std::optional<int> date;
   std::optional<int> amount;
@@ -16,6 +17,7 @@ struct BankCsvColumns {
   std::optional<int> counterparty;
   std::optional<int> description;
   std::optional<int> reference;
+  std::optional<int> debitCreditMark;
 
   bool operator==(const BankCsvColumns&) const = default;
 };
@@ -26,6 +28,7 @@ struct BankCsvShape {
   char decimalMark = '.';  // '.' or ','
   std::string dateForm;    // "yyyy-mm-dd", "dd.mm.yyyy", "dd/mm/yyyy", "mm/dd/yyyy", ...
   std::string headerLine;  // the header as it stands in the file: the key a mapping is kept under
+  std::string encoding;    // "UTF-8", "UTF-16" or "Windows-1252": what the file was read as
   std::vector<std::string> header;
   std::vector<std::vector<std::string>> sampleRows;  // the first rows, for the mapping step
   BankCsvColumns guessedColumns;                     // from the header's names, where they tell

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/base/clock.h"
 #include "core/base/progress.h"
 #include "core/base/status.h"
 #include "core/forecast/balance_book.h"
@@ -28,12 +29,26 @@ struct StatementImportSummary {
 
 // Applies the choice in one store batch: matched dues become paid on the booking date with the
 // transaction's amount and ID as reference, chosen transactions become paid dues, and the closing
-// balance becomes a balance entry of the statement's account. All or nothing: when a write fails,
-// every change this import made is undone and the failure is returned.
+// balance becomes a balance entry of the statement's account, unless the loaded balances hold it
+// already (the same statement imported again). All or nothing: when a write fails, every change
+// this import made is undone and the failure is returned; a choice naming a due that is not
+// unpaid, or a transaction twice, changes nothing.
 Result<StatementImportSummary> ImportStatement(const Statement& statement,
                                                const StatementImportChoice& choice,
                                                const std::string& sourceName, RecordStore& store,
                                                BalanceBook& balances,
                                                const Progress& progress = {});
+// The same with the clock that names the balance entry and dates the new dues' start.
+Result<StatementImportSummary> ImportStatement(const Statement& statement,
+                                               const StatementImportChoice& choice,
+                                               const std::string& sourceName, RecordStore& store,
+                                               BalanceBook& balances, const Clock& clock,
+                                               const Progress& progress = {});
+
+// The paid due a transaction that matched nothing becomes: titled by its counterparty (else its
+// memo), an income for a credit, of the statement's account, paid on the booking date with the
+// transaction's amount and ID as reference.
+DueRecord PaidDueFor(const StatementTransaction& transaction, const std::string& account,
+                     const Clock& clock);
 
 }  // namespace paylark

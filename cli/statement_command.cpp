@@ -1,0 +1,113 @@
+#include <fstream>
+#include <ostream>
+
+#include "cli/commands.h"
+#include "cli/exit_code.h"
+#include "cli/forecast_text.h"
+#include "cli/statement_import_run.h"
+#include "core/statements/bank_csv_columns_spec.h"
+#include "core/statements/statement_reading.h"
+#include "settings/statement_settings.h"
+
+namespace paylark::cli {
+namespace {
+
+constexpr std::size_t kHeadBytes = 4096;
+
+std::optional<StatementFormat> FormatNamed(const std::string& name) {
+  if (name == "ofx")
+    return StatementFormat::kOfx;
+  if (name == "camt")
+    return StatementFormat::kCamt;
+  if (name == "csv")
+    return StatementFormat::kCsv;
+  return std::nullopt;
+}
+
+// The format the file's first bytes show; nothing when it cannot be opened or shows none.
+std::optional<StatementFormat> DetectedFormat(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::string head(kHeadBytes, '\0');
+  in.read(head.data(), static_cast<std::streamsize>(head.size()));
+  head.resize(static_cast<std::size_t>(in.gcount()));
+  return DetectStatementFormat(head);
+}
+
+std::string FileNameOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// A failure to read is the operation failing; a file that is no statement is invalid input.
+int ReadingFailure(CommandContext& context, const Status& status) {
+  const bool input =
+      status.code() == StatusCode::kCorrupt || status.code() == StatusCode::kInvalidArgument;
+  return Fail(context, input ? kExitInvalid : kExitFailed, status.message());
+}
+
+// A bank CSV read with the columns given, else those kept for its header line; columns given
+// are kept for it once the file has been read with them.
+Result<Statement> ReadCsvStatement(FileSystem& files, const std::string& path,
+                                   const std::optional<BankCsvColumns>& given) {
+  PAYLARK_TRY_ASSIGN(const std::string bytes, ReadStatementFile(files, path));
+  PAYLARK_TRY_ASSIGN(const BankCsvShape shape, DetectBankCsvShape(bytes));
+  std::optional<BankCsvColumns> columns = given;
+  if (!columns)
+    columns = RememberedBankCsvColumns(shape.headerLine);
+  if (!columns) {
+    return Status::InvalidArgument(
+        "the columns of this bank CSV are not known yet: give them once with --columns, for "
+        "example --columns date=1,amount=4,counterparty=3");
+  }
+  PAYLARK_TRY_ASSIGN(Statement statement,
+                     ReadStatementBytes(bytes, StatementFormat::kCsv, *columns));
+  if (given)
+    RememberBankCsvColumns(shape.headerLine, *given);
+  return statement;
+}
+
+}  // namespace
+
+int RunImportStatement(Arguments& arguments, CommandContext& context, bool dryRun) {
+  const std::optional<std::string> account = TakeAccount(arguments);
+  const std::optional<std::string> formatName = arguments.TakeValue("--format");
+  const std::optional<std::string> columnsText = arguments.TakeValue("--columns");
+  StatementRunOptions options;
+  options.includePossible = arguments.TakeFlag("--include-possible");
+  options.json = arguments.TakeFlag("--json");
+  options.dryRun = dryRun;
+  const std::optional<std::string> path = arguments.TakePositional();
+  if (auto problem = arguments.Finish())
+    return UsageError(context, *problem);
+  if (!path)
+    return UsageError(context, "import statement needs a file: import statement FILE");
+  std::optional<StatementFormat> format;
+  if (formatName && !(format = FormatNamed(*formatName)))
+    return UsageError(context, "--format must be ofx, camt or csv");
+  std::optional<BankCsvColumns> columns;
+  if (columnsText) {
+    Result<BankCsvColumns> parsed = ParseColumnsSpec(*columnsText);
+    if (!parsed.ok())
+      return UsageError(context, parsed.status().message());
+    columns = parsed.value();
+  }
+
+  FileSystem& files = context.store.files();
+  if (!format)
+    format = DetectedFormat(*path);
+  Result<Statement> read = format == StatementFormat::kCsv
+                               ? ReadCsvStatement(files, *path, columns)
+                               : ReadStatement(files, *path, format, columns);
+  if (!read.ok())
+    return ReadingFailure(context, read.status());
+  Statement statement = std::move(read).value();
+  if (account)
+    statement.account = *account;
+  BalanceBook balances(files, context.store.RecordsFolder());
+  if (const Status loaded = LoadBalances(context, balances); !loaded.ok())
+    return Fail(context, kExitFailed, loaded.message());
+  options.sourceName = FileNameOf(*path);
+  return RunStatementImport(statement, options, ReadMatchOptions(), balances, context);
+}
+
+}  // namespace paylark::cli

@@ -1,0 +1,90 @@
+#include "core/statements/camt_tree.h"
+
+#include <charconv>
+
+#include "core/base/text_encoding.h"
+#include "core/statements/statement_amount.h"
+
+namespace paylark {
+namespace {
+
+std::string_view View(const xmlChar* text) {
+  return text ? std::string_view(reinterpret_cast<const char*>(text)) : std::string_view();
+}
+
+int Number(std::string_view text) {
+  int value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  return error == std::errc() && end == text.data() + text.size() ? value : -1;
+}
+
+}  // namespace
+
+std::string NamespaceOf(const xmlNode* node) {
+  return node && node->ns ? std::string(View(node->ns->href)) : std::string();
+}
+
+bool IsElement(const xmlNode* node, std::string_view name, std::string_view space) {
+  return node && node->type == XML_ELEMENT_NODE && View(node->name) == name &&
+         NamespaceOf(node) == space;
+}
+
+std::vector<const xmlNode*> CamtTree::Children(const xmlNode* parent, std::string_view name) const {
+  std::vector<const xmlNode*> children;
+  for (const xmlNode* child = parent ? parent->children : nullptr; child; child = child->next) {
+    if (IsElement(child, name, space_))
+      children.push_back(child);
+  }
+  return children;
+}
+
+const xmlNode* CamtTree::Find(const xmlNode* node,
+                              std::initializer_list<std::string_view> path) const {
+  for (const std::string_view name : path) {
+    const xmlNode* found = nullptr;
+    for (const xmlNode* child = node ? node->children : nullptr; child && !found;
+         child = child->next) {
+      if (IsElement(child, name, space_))
+        found = child;
+    }
+    node = found;
+  }
+  return node;
+}
+
+std::string CamtTree::TextAt(const xmlNode* node,
+                             std::initializer_list<std::string_view> path) const {
+  return TextOf(Find(node, path));
+}
+
+std::string CamtTree::TextOf(const xmlNode* node) {
+  std::string text;
+  for (const xmlNode* child = node ? node->children : nullptr; child; child = child->next) {
+    if (child->type == XML_TEXT_NODE || child->type == XML_CDATA_SECTION_NODE)
+      text += View(child->content);
+  }
+  return std::string(TrimWhiteSpace(text));
+}
+
+std::optional<OleDateTime> CamtTree::DateAt(const xmlNode* node) const {
+  const std::string date = TextAt(node, {"Dt"});
+  return DateOf(date.empty() ? TextAt(node, {"DtTm"}) : date);
+}
+
+std::optional<OleDateTime> CamtTree::DateOf(std::string_view text) {
+  if (text.size() < 10 || text[4] != '-' || text[7] != '-')
+    return std::nullopt;
+  return OleDateTime::FromCivil(Number(text.substr(0, 4)), Number(text.substr(5, 2)),
+                                Number(text.substr(8, 2)));
+}
+
+std::optional<Cents> CamtTree::SignedAmount(const xmlNode* node, std::string_view amount,
+                                            std::string_view indicator) const {
+  const std::string text = TextOf(Find(node, {amount}));
+  const std::optional<Cents> cents = ParseStatementAmount(text, '.');
+  if (!cents || text.find_first_of("-+") != std::string::npos)
+    return std::nullopt;
+  return TextOf(Find(node, {indicator})) == "DBIT" ? -*cents : *cents;
+}
+
+}  // namespace paylark

@@ -1,0 +1,241 @@
+#include "core/statements/ofx_reader.h"
+
+#include <libofx/libofx.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <memory>
+#include <mutex>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "core/base/text_encoding.h"
+#include "core/records/file_system.h"
+#include "core/statements/transaction_fingerprint.h"
+
+namespace paylark {
+namespace {
+
+// LibOFX keeps its message switches in globals and is not made for several parses at once.
+std::mutex libofxMutex;
+
+struct OfxTransaction {
+  std::string account;
+  StatementTransaction transaction;
+  bool hasId = false;
+};
+
+struct Collected {
+  std::string account;
+  std::set<std::string> accounts;
+  std::optional<OleDateTime> periodStart;
+  std::optional<OleDateTime> periodEnd;
+  std::optional<StatementBalance> closingBalance;
+  bool sawStatement = false;
+  std::vector<OfxTransaction> transactions;
+};
+
+std::string Text(const char* text) {
+  const std::string_view view(text, strnlen(text, 4096));
+  return IsValidUtf8(view) ? std::string(view) : Windows1252ToUtf8(view);
+}
+
+OleDateTime LocalDay(std::time_t time) {
+  std::tm local{};
+  localtime_r(&time, &local);
+  return OleDateTime::FromCivil(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday)
+      .value_or(OleDateTime(0.0, OleDateTime::Status::kInvalid));
+}
+
+int OnAccount(const OfxAccountData data, void* user) {
+  auto& collected = *static_cast<Collected*>(user);
+  if (data.account_id_valid)
+    collected.accounts.insert(data.account_id);
+  if (collected.account.empty())
+    collected.account = data.account_number_valid ? Text(data.account_number)
+                        : data.account_id_valid   ? Text(data.account_name)
+                                                  : std::string();
+  return 0;
+}
+
+int OnStatement(const OfxStatementData data, void* user) {
+  auto& collected = *static_cast<Collected*>(user);
+  collected.sawStatement = true;
+  if (data.account_id_valid)
+    collected.accounts.insert(data.account_id);
+  if (data.date_start_valid)
+    collected.periodStart = LocalDay(data.date_start);
+  if (data.date_end_valid)
+    collected.periodEnd = LocalDay(data.date_end);
+  // A balance without the day it stood on says nothing a balance entry could keep.
+  if (data.ledger_balance_valid && (data.ledger_balance_date_valid || data.date_end_valid)) {
+    const std::time_t asOf =
+        data.ledger_balance_date_valid ? data.ledger_balance_date : data.date_end;
+    collected.closingBalance = StatementBalance{LocalDay(asOf), ToCents(data.ledger_balance)};
+  }
+  return 0;
+}
+
+int OnTransaction(const OfxTransactionData data, void* user) {
+  auto& collected = *static_cast<Collected*>(user);
+  if (!data.amount_valid || !data.date_posted_valid)
+    return 0;
+  OfxTransaction found;
+  found.account = data.account_id_valid ? data.account_id : "";
+  found.hasId = data.fi_id_valid && data.fi_id[0] != '\0';
+  StatementTransaction& transaction = found.transaction;
+  if (found.hasId)
+    transaction.id = Text(data.fi_id);
+  transaction.bookingDate = LocalDay(data.date_posted);
+  transaction.amount = ToCents(data.amount);
+  if (data.name_valid)
+    transaction.counterparty = Text(data.name);
+  if (data.memo_valid)
+    transaction.memo = Text(data.memo);
+  collected.transactions.push_back(std::move(found));
+  return 0;
+}
+
+// LibOFX gives a payee only as NAME: a PAYEE aggregate (which stands where NAME would) is
+// written as the NAME it holds, so its name reaches the transaction.
+std::string PayeesAsNames(std::string_view bytes) {
+  std::string out;
+  out.reserve(bytes.size());
+  for (;;) {
+    const std::size_t start = bytes.find("<PAYEE>");
+    const std::size_t end = bytes.find("</PAYEE>", start);
+    if (start == std::string_view::npos || end == std::string_view::npos)
+      break;
+    const std::string_view aggregate = bytes.substr(start, end - start);
+    std::string_view name;
+    if (const std::size_t at = aggregate.find("<NAME>"); at != std::string_view::npos) {
+      name = aggregate.substr(at + 6);
+      name = TrimWhiteSpace(name.substr(0, name.find('<')));
+    }
+    out.append(bytes.substr(0, start));
+    out.append("<NAME>").append(name).append("</NAME>");
+    bytes.remove_prefix(end + 8);
+  }
+  out.append(bytes);
+  return out;
+}
+
+// A scratch copy for LibOFX, which reads files by path only, written through the system's file
+// system under a name no other file has (created new, readable by this user alone); removed when
+// it goes.
+class ScratchCopy {
+ public:
+  ScratchCopy(const ScratchCopy&) = delete;
+  ScratchCopy& operator=(const ScratchCopy&) = delete;
+  ~ScratchCopy() { (void)SystemFileSystem().Remove(path_); }
+
+  static Result<std::unique_ptr<ScratchCopy>> Write(std::string_view bytes) {
+    const char* folder = std::getenv("TMPDIR");
+    const std::string prefix = JoinPath(folder && *folder ? folder : "/tmp", "paylark-ofx-") +
+                               std::to_string(SystemFileSystem().ProcessId()) + "-";
+    std::random_device random;
+    Status written;
+    for (int attempt = 0; attempt < 8; ++attempt) {
+      std::string path = prefix + std::to_string(random());
+      written = SystemFileSystem().Write(path, bytes, 0600);
+      if (written.ok())
+        return std::unique_ptr<ScratchCopy>(new ScratchCopy(std::move(path)));
+      if (written.code() != StatusCode::kAlreadyExists)
+        break;
+    }
+    return Status::IoError("A scratch copy of the statement could not be written: " +
+                           written.message());
+  }
+
+  const std::string& path() const { return path_; }
+
+ private:
+  explicit ScratchCopy(std::string path) : path_(std::move(path)) {}
+  std::string path_;
+};
+
+void SilenceLibofx() {
+  ofx_PARSER_msg = ofx_DEBUG_msg = ofx_DEBUG1_msg = ofx_DEBUG2_msg = ofx_DEBUG3_msg = 0;
+  ofx_DEBUG4_msg = ofx_DEBUG5_msg = ofx_STATUS_msg = ofx_INFO_msg = ofx_WARNING_msg = 0;
+  ofx_ERROR_msg = ofx_show_position = 0;
+}
+
+Collected RunLibofx(const std::string& path) {
+  Collected collected;
+  const std::lock_guard lock(libofxMutex);
+  SilenceLibofx();
+  LibofxContextPtr context = libofx_get_new_context();
+  ofx_set_account_cb(context, OnAccount, &collected);
+  ofx_set_statement_cb(context, OnStatement, &collected);
+  ofx_set_transaction_cb(context, OnTransaction, &collected);
+  // The result says little: a statement LibOFX could not read shows as callbacks not made.
+  (void)libofx_proc_file(context, path.c_str(), OFX);
+  libofx_free_context(context);
+  return collected;
+}
+
+bool HoldsTag(std::string_view bytes, std::string_view tag) {
+  std::string upper(bytes);
+  for (char& c : upper)
+    c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+  return upper.find(tag) != std::string::npos;
+}
+
+// OFX opens its root after a short header and closes it in both its forms; a download cut short
+// lacks the closing tag.
+constexpr std::size_t kEnds = 4096;
+bool OpensRoot(std::string_view bytes) {
+  return HoldsTag(bytes.substr(0, kEnds), "<OFX>");
+}
+bool ClosesRoot(std::string_view bytes) {
+  return HoldsTag(bytes.substr(bytes.size() > kEnds ? bytes.size() - kEnds : 0), "</OFX>");
+}
+
+Statement MakeStatement(Collected collected) {
+  Statement statement;
+  statement.account = std::move(collected.account);
+  statement.periodStart = collected.periodStart;
+  statement.periodEnd = collected.periodEnd;
+  statement.closingBalance = collected.closingBalance;
+  TransactionFingerprints fingerprints;
+  for (OfxTransaction& found : collected.transactions) {
+    StatementTransaction& transaction = found.transaction;
+    if (!found.hasId) {
+      transaction.id = fingerprints.Next({std::to_string(transaction.bookingDate.value()),
+                                          std::to_string(transaction.amount),
+                                          transaction.counterparty, transaction.memo});
+    }
+    statement.transactions.push_back(std::move(transaction));
+  }
+  return statement;
+}
+
+}  // namespace
+
+Result<Statement> ReadOfxStatement(std::string_view bytes) {
+  if (!OpensRoot(bytes))
+    return Status::Corrupt("The file is not an OFX or QFX statement.");
+  if (!ClosesRoot(bytes))
+    return Status::Corrupt(
+        "The OFX file ends before its closing </OFX> tag: it was cut off, perhaps while "
+        "downloading. Download the statement from the bank again.");
+  PAYLARK_TRY_ASSIGN(const std::unique_ptr<ScratchCopy> copy,
+                     ScratchCopy::Write(PayeesAsNames(bytes)));
+  Collected collected = RunLibofx(copy->path());
+  if (!collected.sawStatement && collected.transactions.empty())
+    return Status::Corrupt("The file holds no bank or credit card statement that LibOFX can read.");
+  for (const OfxTransaction& found : collected.transactions) {
+    if (!found.account.empty())
+      collected.accounts.insert(found.account);
+  }
+  if (collected.accounts.size() > 1)
+    return Status::InvalidArgument(
+        "The file holds the statements of " + std::to_string(collected.accounts.size()) +
+        " accounts. Download one statement for each account and import them one by one.");
+  return MakeStatement(std::move(collected));
+}
+
+}  // namespace paylark

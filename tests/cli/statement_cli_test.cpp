@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "tests/cli/cli_runner.h"
+
+namespace paylark::testing {
+namespace {
+
+std::string Sample(const std::string& name) {
+  const char* source = std::getenv("PAYLARK_SOURCE_DIR");
+  return std::string(source ? source : ".") + "/tests/core/statements/data/" + name;
+}
+
+// Each case keeps its settings (the remembered CSV columns) in its own folder.
+class StatementCliTest : public ::testing::Test {
+ protected:
+  CliResult Run(const std::vector<std::string>& arguments) {
+    return dir_.Run(arguments, {"TZ=UTC", "XDG_CONFIG_HOME=" + (dir_.path() / ".config").string()});
+  }
+
+  std::string Add(const std::string& title, const std::string& payTo, const std::string& due,
+                  const std::string& amount, const std::string& type = "business") {
+    const CliResult result = Run({"add", "--title", title, "--pay-to", payTo, "--due", due,
+                                  "--amount", amount, "--account", "Checking", "--type", type});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    return Lines(result.out).at(0);
+  }
+
+  TemporaryWorkingDirectory dir_;
+};
+
+TEST_F(StatementCliTest, AnOfxStatementPaysItsDuesOnceAndSetsTheBalance) {
+  const std::string rent = Add("Rent", "Maple Street Rentals", "2026-11-01", "1250");
+  const std::string power = Add("Power", "Riverside Power", "2026-11-10", "80.00");
+  const std::string salary = Add("Salary", "Harbor Tools", "2026-11-15", "3200", "income");
+  const std::string internet = Add("Internet", "Fibrenet", "2026-11-20", "45.00");
+  const std::string file = Sample("ofx1_checking.ofx");
+
+  CliResult result = Run({"import", "statement", file, "--account", "Checking"});
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  const std::vector<std::string> lines = Lines(result.out);
+  ASSERT_EQ(lines.size(), 6u) << result.out;
+  // Best score first: the salary came on its day, the rent two days late.
+  EXPECT_EQ(lines[0], "paid\tPLK-OFX1-0003\t2026-11-15\t$3,200.00\tHarbor Tools Payroll\t" +
+                          salary + "\t2026-11-15\tSalary\t$3,200.00");
+  EXPECT_EQ(lines[1], "paid\tPLK-OFX1-0001\t2026-11-03\t-$1,250.00\tMaple Street Rentals\t" + rent +
+                          "\t2026-11-01\tRent\t$1,250.00");
+  EXPECT_TRUE(lines[2].starts_with("possible\tPLK-OFX1-0002\t2026-11-12\t-$84.37\t")) << lines[2];
+  EXPECT_EQ(lines[3], "unmatched\tPLK-OFX1-0004\t2026-11-30\t-$0.99\tCloud Notes");
+  EXPECT_EQ(lines[4], "still unpaid\t" + internet + "\t2026-11-20\tInternet\t$45.00");
+  EXPECT_EQ(lines[5],
+            "2 dues marked paid, 0 added, balance of Checking set to $2,417.55 on 2026-11-30");
+
+  result = Run({"show", rent, "--json"});
+  EXPECT_NE(result.out.find("\"paidOn\": \"2026-11-03T00:00:00\""), std::string::npos)
+      << result.out;
+  EXPECT_NE(result.out.find("\"paymentReference\": \"PLK-OFX1-0001\""), std::string::npos);
+  EXPECT_EQ(Run({"balance", "--account", "Checking"}).out,
+            "Checking\t2026-11-30 00:00\t$2,417.55\n");
+
+  // The same statement again, possible matches included: only the power bill is new.
+  result = Run({"import", "statement", file, "--account", "Checking", "--include-possible"});
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_NE(result.out.find("already imported\tPLK-OFX1-0001\t"), std::string::npos);
+  EXPECT_NE(result.out.find("\n1 due marked paid, 0 added\n"), std::string::npos) << result.out;
+  EXPECT_NE(Run({"show", power, "--json"}).out.find("\"paidAmount\": 84.37"), std::string::npos);
+  result = Run({"import", "statement", file, "--account", "Checking"});
+  EXPECT_NE(result.out.find("\n0 dues marked paid, 0 added\n"), std::string::npos) << result.out;
+}
+
+TEST_F(StatementCliTest, ABankCsvNeedsItsColumnsOnceAndTheyAreRemembered) {
+  const std::string rent = Add("Rent", "Acme Property", "2026-11-01", "1450");
+  const std::string file = Sample("us_checking.csv");
+  CliResult result = Run({"import", "statement", file, "--dry-run"});
+  EXPECT_EQ(result.exitCode, 2);
+  EXPECT_NE(result.err.find("give them once with --columns"), std::string::npos) << result.err;
+
+  result = Run({"import", "statement", file, "--dry-run", "--account", "Checking", "--columns",
+                "date=1,description=2,debit=3,credit=4"});
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_NE(result.out.find("\t" + rent + "\t"), std::string::npos) << result.out;
+
+  result = Run({"import", "statement", file, "--account", "Checking", "--json"});
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_TRUE(result.out.starts_with("{\"account\": \"Checking\", \"closingBalance\": "))
+      << result.out;
+  EXPECT_NE(result.out.find("\"recordId\": \"" + rent + "\", \"sure\": true"), std::string::npos)
+      << result.out;
+}
+
+TEST_F(StatementCliTest, BadArgumentsAndFilesThatAreNoStatementsChangeNothing) {
+  const std::string rent = Add("Rent", "Maple Street Rentals", "2026-11-01", "1250");
+  const std::string notes = (dir_.path() / "notes.txt").string();
+  std::ofstream(notes) << "just some words\n";
+  const struct {
+    std::vector<std::string> arguments;
+    int exitCode;
+    const char* says;
+  } cases[] = {
+      {{"import", "statement"}, 2, "needs a file"},
+      {{"import", "statement", Sample("ofx1_checking.ofx"), "--format", "qif"}, 2, "--format"},
+      {{"import", "statement", Sample("us_checking.csv"), "--columns", "amount=2"}, 2, "date"},
+      {{"import", "statement", notes}, 2, "not a bank statement"},
+      {{"import", "statement", (dir_.path() / "missing.ofx").string()}, 1, ""},
+      {{"import", "statement", Sample("ofx1_checking.ofx"), "--unknown"}, 2, "--unknown"},
+  };
+  for (const auto& c : cases) {
+    const CliResult result = Run(c.arguments);
+    EXPECT_EQ(result.exitCode, c.exitCode) << c.arguments.back() << ": " << result.err;
+    EXPECT_NE(result.err.find(c.says), std::string::npos) << result.err;
+  }
+  EXPECT_NE(Run({"show", rent, "--json"}).out.find("\"paid\": 0"), std::string::npos);
+  EXPECT_EQ(Run({"balance"}).out, "");
+}
+
+}  // namespace
+}  // namespace paylark::testing

@@ -1,0 +1,48 @@
+#include "core/statements/bank_csv_columns_spec.h"
+
+#include <gtest/gtest.h>
+
+namespace paylark {
+namespace {
+
+TEST(ColumnsSpecTest, FormatsAndParsesEveryRole) {
+  BankCsvColumns columns;
+  columns.date = 0;
+  columns.debit = 3;
+  columns.credit = 4;
+  columns.counterparty = 2;
+  columns.description = 1;
+  columns.reference = 9;
+  columns.debitCreditMark = 5;
+  const std::string spec = FormatColumnsSpec(columns);
+  EXPECT_EQ(spec, "date=1,debit=4,credit=5,counterparty=3,description=2,reference=10,mark=6");
+  const Result<BankCsvColumns> parsed = ParseColumnsSpec(spec);
+  ASSERT_TRUE(parsed.ok()) << parsed.status().message();
+  EXPECT_EQ(parsed.value(), columns);
+  const Result<BankCsvColumns> spaced = ParseColumnsSpec(" date = 2 , amount=5 ");
+  ASSERT_TRUE(spaced.ok()) << spaced.status().message();
+  EXPECT_EQ(FormatColumnsSpec(spaced.value()), "date=2,amount=5");
+  EXPECT_EQ(FormatColumnsSpec({}), "");
+}
+
+TEST(ColumnsSpecTest, BadSpecsSayWhichPartIsWrong) {
+  const struct {
+    std::string spec;
+    std::string said;
+  } cases[] = {
+      {"date=1,amount", "\"amount\": a role and a column are written role=column"},
+      {"date=0", "\"date=0\": the column is a number from 1"},
+      {"date=x", "the column is a number from 1"},
+      {"date=1,date=2", "\"date=2\": the role is named twice"},
+      {"payee=3", "\"payee=3\": there is no such role"},
+  };
+  for (const auto& [spec, said] : cases) {
+    const Result<BankCsvColumns> parsed = ParseColumnsSpec(spec);
+    ASSERT_FALSE(parsed.ok()) << spec;
+    EXPECT_NE(parsed.status().message().find(said), std::string::npos)
+        << spec << " gave: " << parsed.status().message();
+  }
+}
+
+}  // namespace
+}  // namespace paylark

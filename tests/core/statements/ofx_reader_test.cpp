@@ -1,0 +1,162 @@
+#include "core/statements/ofx_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ctime>
+
+#include "tests/core/statements/statement_samples.h"
+
+namespace paylark {
+namespace {
+
+// Booking days are local days; the samples' times are read in UTC here.
+class OfxReaderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (const char* zone = std::getenv("TZ"))
+      savedZone_ = zone;
+    setenv("TZ", "UTC", 1);
+    tzset();
+  }
+  void TearDown() override {
+    if (savedZone_)
+      setenv("TZ", savedZone_->c_str(), 1);
+    else
+      unsetenv("TZ");
+    tzset();
+  }
+
+  static Statement Read(const std::string& sample) {
+    Result<Statement> statement = ReadOfxStatement(SampleBytes(sample));
+    EXPECT_TRUE(statement.ok()) << sample << ": " << statement.status().message();
+    return statement.ok() ? statement.value() : Statement{};
+  }
+
+ private:
+  std::optional<std::string> savedZone_;
+};
+
+TEST_F(OfxReaderTest, ReadsSgmlStatementFieldByField) {
+  const Statement statement = Read("ofx1_checking.ofx");
+  EXPECT_EQ(statement.account, "00442211");
+  EXPECT_EQ(statement.periodStart, Day(2026, 11, 1));
+  EXPECT_EQ(statement.periodEnd, Day(2026, 11, 30));
+  EXPECT_EQ(statement.closingBalance, (StatementBalance{Day(2026, 11, 30), 241755}));
+  const std::vector<StatementTransaction> expected = {
+      {"PLK-OFX1-0001", Day(2026, 11, 3), -125000, "Maple Street Rentals", "Rent November"},
+      {"PLK-OFX1-0002", Day(2026, 11, 12), -8437, "Riverside Power & Light", "Account 55-1029"},
+      {"PLK-OFX1-0003", Day(2026, 11, 15), 320000, "Harbor Tools Payroll", ""},
+      {"PLK-OFX1-0004", Day(2026, 11, 30), -99, "Cloud Notes", "Monthly plan"},
+  };
+  EXPECT_EQ(statement.transactions, expected);
+}
+
+TEST_F(OfxReaderTest, ReadsXmlStatementWithPayeeAggregate) {
+  const Statement statement = Read("ofx2_savings.ofx");
+  EXPECT_EQ(statement.account, "7788990011");
+  EXPECT_EQ(statement.periodStart, Day(2026, 10, 1));
+  EXPECT_EQ(statement.periodEnd, Day(2026, 10, 31));
+  EXPECT_EQ(statement.closingBalance, (StatementBalance{Day(2026, 10, 31), 1026551}));
+  const std::vector<StatementTransaction> expected = {
+      {"SAV-2026-10-02-A", Day(2026, 10, 2), 50000, "Transfer from Checking", "Monthly savings"},
+      {"SAV-2026-10-15-B", Day(2026, 10, 15), -123456, "Stadtwerke Nordhafen",
+       "Jahresabrechnung Strom & Gas"},
+      {"SAV-2026-10-31-C", Day(2026, 10, 31), 7, "Zinsen", ""},
+  };
+  EXPECT_EQ(statement.transactions, expected);
+}
+
+TEST_F(OfxReaderTest, ReadsQuickenCreditCardStatement) {
+  const Statement statement = Read("card.qfx");
+  EXPECT_EQ(statement.account, "4000123412341234");
+  EXPECT_EQ(statement.periodStart, Day(2026, 11, 5));
+  EXPECT_EQ(statement.periodEnd, Day(2026, 12, 4));
+  EXPECT_EQ(statement.closingBalance, (StatementBalance{Day(2026, 12, 4), 0}));
+  const std::vector<StatementTransaction> expected = {
+      {"2026110800001599", Day(2026, 11, 8), -1599, "STREAMFLIX MONTHLY", ""},
+      {"2026112100006210", Day(2026, 11, 21), -6210, "NORTHWIND MOBILE", "Invoice 88120"},
+      {"2026120100007809", Day(2026, 12, 1), 7809, "PAYMENT THANK YOU", ""},
+  };
+  EXPECT_EQ(statement.transactions, expected);
+}
+
+TEST_F(OfxReaderTest, WindowsCharacterSetBecomesUtf8) {
+  std::string bytes = SampleBytes("ofx1_checking.ofx");
+  const std::string name = "Maple Street Rentals";
+  bytes.replace(bytes.find(name), name.size(), "Caf\xE9 M\xFCller");
+  const Result<Statement> statement = ReadOfxStatement(bytes);
+  ASSERT_TRUE(statement.ok()) << statement.status().message();
+  EXPECT_EQ(statement.value().transactions[0].counterparty, "Caf\u00e9 M\u00fcller");
+}
+
+TEST_F(OfxReaderTest, PrintsNothingWhateverTheInput) {
+  const std::string truncated = SampleBytes("ofx1_checking.ofx").substr(0, 700) + "</OFX>";
+  for (const std::string& bytes :
+       {SampleBytes("ofx1_checking.ofx"), SampleBytes("ofx2_savings.ofx"), truncated,
+        std::string("OFXHEADER:100\r\n\r\n<OFX><BANKMSGSRSV1>garbage</OFX>")}) {
+    ::testing::internal::CaptureStderr();
+    ::testing::internal::CaptureStdout();
+    (void)ReadOfxStatement(bytes);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  }
+}
+
+TEST_F(OfxReaderTest, CutOffFileIsRefusedAsCutOff) {
+  const std::string bytes = SampleBytes("ofx1_checking.ofx");
+  for (const std::size_t length : {bytes.find("<OFX>") + 5, bytes.size() / 2, bytes.size() - 8}) {
+    const Result<Statement> statement = ReadOfxStatement(bytes.substr(0, length));
+    ASSERT_FALSE(statement.ok()) << length;
+    EXPECT_EQ(statement.status().code(), StatusCode::kCorrupt);
+    EXPECT_NE(statement.status().message().find("cut off"), std::string::npos);
+  }
+}
+
+TEST_F(OfxReaderTest, FileWithoutStatementIsRefused) {
+  for (const std::string bytes :
+       {"<OFX></OFX>", "OFXHEADER:100\r\nDATA:OFXSGML\r\n\r\n<OFX>\r\n</OFX>\r\n",
+        "Date,Amount\n2026-01-01,5</OFX>",
+        "<OFX><SIGNONMSGSRSV1><SONRS><STATUS><CODE>0</CODE>"
+        "<SEVERITY>INFO</SEVERITY></STATUS></SONRS>"
+        "</SIGNONMSGSRSV1></OFX>"}) {
+    const Result<Statement> statement = ReadOfxStatement(bytes);
+    ASSERT_FALSE(statement.ok()) << bytes;
+    EXPECT_EQ(statement.status().code(), StatusCode::kCorrupt) << bytes;
+  }
+}
+
+TEST_F(OfxReaderTest, StatementsOfSeveralAccountsAreRefused) {
+  std::string bytes = SampleBytes("ofx1_checking.ofx");
+  const std::size_t start = bytes.find("<STMTTRNRS>");
+  const std::size_t end = bytes.find("</STMTTRNRS>") + std::string_view("</STMTTRNRS>").size();
+  std::string second = bytes.substr(start, end - start);
+  second.replace(second.find("00442211"), 8, "99887766");
+  bytes.insert(end, "\r\n" + second);
+  const Result<Statement> statement = ReadOfxStatement(bytes);
+  ASSERT_FALSE(statement.ok());
+  EXPECT_NE(statement.status().message().find("statements of 2 accounts"), std::string::npos)
+      << statement.status().message();
+}
+
+TEST_F(OfxReaderTest, OtherFilesAreNotTakenForCutOffOfx) {
+  const Result<Statement> statement = ReadOfxStatement(SampleBytes("us_checking.csv"));
+  ASSERT_FALSE(statement.ok());
+  EXPECT_EQ(statement.status().message(), "The file is not an OFX or QFX statement.");
+}
+
+TEST_F(OfxReaderTest, SamplesAreReadByOfxdumpToo) {
+  if (!ToolInstalled("ofxdump"))
+    GTEST_SKIP() << "ofxdump (package ofx) is not installed";
+  for (const std::string sample : {"ofx1_checking.ofx", "ofx2_savings.ofx", "card.qfx"}) {
+    const std::string output = OutputOf("ofxdump '" + SamplePath(sample) + "'");
+    EXPECT_NE(output.find("ofx_proc_statement"), std::string::npos) << sample;
+    EXPECT_EQ(output.find("ERROR"), std::string::npos) << sample << "\n" << output;
+    const Statement statement = Read(sample);
+    for (const StatementTransaction& transaction : statement.transactions)
+      EXPECT_NE(output.find(transaction.id), std::string::npos) << sample << " " << transaction.id;
+  }
+}
+
+}  // namespace
+}  // namespace paylark

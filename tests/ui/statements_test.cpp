@@ -226,6 +226,12 @@ class StatementsTest final : public QObject {
     // The next file with the same header starts from what was chosen.
     QCOMPARE(command.Import(path), QString());
     QCOMPARE(shown.back(), chosen);
+    // A remembered text that no longer makes sense gives way to the header's names.
+    UserSettings::Write(settings::kStatementCsvColumns,
+                        QString::fromStdString(GermanShape().headerLine),
+                        QStringLiteral("date=0,amount=5"));
+    QCOMPARE(command.Import(path), QString());
+    QCOMPARE(shown.back(), GermanShape().guessedColumns);
     // A file with another header starts from its own names again.
     BankCsvShape other = GermanShape();
     other.headerLine += ";Saldo";
@@ -410,6 +416,15 @@ class StatementsTest final : public QObject {
 
     QCOMPARE(command.Import(f.ws.directory() + QStringLiteral("/missing.ofx")), QString());
     QVERIFY(f.ws.prompt.asked.value(0).startsWith(QStringLiteral("The file \"")));
+
+    // Larger than any statement: refused before a byte is read (a sparse file, not 65 MiB).
+    QFile huge(f.WriteFile(QStringLiteral("huge.csv"), "Date;Amount\r\n"));
+    QVERIFY(huge.resize(qint64{65} << 20));
+    QCOMPARE(command.Import(huge.fileName()), QString());
+    QCOMPARE(f.ws.prompt.asked.takeLast(),
+             QStringLiteral("huge.csv is larger than 64 MiB: no bank statement is, so it was not "
+                            "read."));
+    QVERIFY(f.core.readPaths.empty());
 
     f.core.format.reset();
     QCOMPARE(command.Import(path), QString());

@@ -44,6 +44,10 @@ bool Fits(const BankCsvColumns& columns, const BankCsvShape& shape) {
   return true;
 }
 
+std::string_view View(const QByteArray& bytes) {
+  return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
+}
+
 }  // namespace
 
 StatementImportCommand::StatementImportCommand(PaylarkApp& app, MainWindow& window,
@@ -66,7 +70,7 @@ StatementImportCommand::StatementImportCommand(PaylarkApp& app, MainWindow& wind
 }
 
 void StatementImportCommand::Run() {
-  // Statements are downloaded next to the dues as often as anywhere else.
+  // As for Import CSV: files to import are usually kept beside the dues.
   const QString path = app_.desktop().ChooseOpenPath(
       &window_, QStringLiteral("Import Statement"),
       QStringLiteral("Bank statements (*.ofx *.qfx *.xml *.csv);;All Files (*)"),
@@ -77,53 +81,57 @@ void StatementImportCommand::Run() {
 
 QString StatementImportCommand::Import(const QString& path) {
   const QString fileName = QFileInfo(path).fileName();
+  const std::optional<Statement> statement = Read(path, fileName);
+  if (!statement)
+    return {};
+  std::optional<StatementMatching> matching;
+  {
+    WaitCursor wait;
+    matching = services_.match(*statement);
+  }
+  StatementPreviewDialog preview(fileName, *statement, *matching, app_.store().map(), &window_);
+  if (!dialogs_.preview(preview))
+    return {};
+  return Apply(*statement, preview.choice(), fileName);
+}
+
+std::optional<Statement> StatementImportCommand::Read(const QString& path,
+                                                      const QString& fileName) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) {
     Tell(QString::fromStdString(MessageText(
         {MessageId::kFileReadFailed, path.toStdString(), 0, file.errorString().toStdString()})));
-    return {};
+    return std::nullopt;
   }
   if (file.size() > kLargestStatement) {
     Tell(QStringLiteral("%1 is larger than 64 MiB: no bank statement is, so it was not read.")
              .arg(fileName));
-    return {};
+    return std::nullopt;
   }
   const QByteArray head = file.peek(kHeadSize);
-  const std::optional<StatementFormat> format = services_.detectFormat(
-      std::string_view(head.constData(), static_cast<std::size_t>(head.size())));
+  const std::optional<StatementFormat> format = services_.detectFormat(View(head));
   if (!format) {
     Tell(QStringLiteral("%1 is not a bank statement that Paylark reads (OFX, QFX, CAMT.053 or a "
                         "bank's CSV export).")
              .arg(fileName));
-    return {};
+    return std::nullopt;
   }
   std::optional<BankCsvColumns> columns;
   if (*format == StatementFormat::kCsv) {
-    const QByteArray text = file.readAll();
-    columns = ChooseColumns(
-        fileName, std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
+    columns = ChooseColumns(fileName, View(file.readAll()));
     if (!columns)
-      return {};
+      return std::nullopt;
   }
-  file.close();
-
   std::optional<Result<Statement>> read;
-  std::optional<StatementMatching> matching;
   {
     WaitCursor wait;
     read.emplace(services_.read(path.toStdString(), *format, columns));
-    if (read->ok())
-      matching = services_.match(read->value());
   }
   if (!read->ok()) {
     Tell(QString::fromStdString(read->status().message()));
-    return {};
+    return std::nullopt;
   }
-  const Statement& statement = read->value();
-  StatementPreviewDialog preview(fileName, statement, *matching, app_.store().map(), &window_);
-  if (!dialogs_.preview(preview))
-    return {};
-  return Apply(statement, preview.choice(), fileName);
+  return std::move(*read).value();
 }
 
 std::optional<BankCsvColumns> StatementImportCommand::ChooseColumns(const QString& fileName,

@@ -37,6 +37,8 @@ class StatementImportCommand final : public QObject {
   QString Import(const QString& path);
 
  private:
+  // The statement, or nothing when the user cancelled or the file could not be read (told).
+  std::optional<Statement> Read(const QString& path, const QString& fileName);
   std::optional<BankCsvColumns> ChooseColumns(const QString& fileName, std::string_view text);
   QString Apply(const Statement& statement, const StatementImportChoice& choice,
                 const QString& fileName);

@@ -140,7 +140,7 @@ struct Fixture {
   }
 
   QString WriteFile(const QString& name, const QByteArray& bytes) {
-    const QString path = ws.directory() + QLatin1Char('/') + name;
+    QString path = ws.directory() + QLatin1Char('/') + name;
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
       qFatal("cannot write %s", qPrintable(path));

@@ -180,7 +180,7 @@ QString StatementImportCommand::Apply(const Statement& statement,
     Tell(QString::fromStdString(imported.status().message()));
     return {};
   }
-  const QString summary = StatementSummaryText(imported.value(), statement);
+  QString summary = StatementSummaryText(imported.value(), statement);
   window_.RefreshKeepingSelection();
   window_.ShowNote(summary);
   app_.prompt().Tell(&window_, summary, PromptIcon::kInformation);

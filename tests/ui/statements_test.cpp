@@ -250,6 +250,7 @@ class StatementsTest final : public QObject {
     auto& sample = *dialog.findChild<QTableWidget*>(QStringLiteral("sample"));
     QCOMPARE(sample.rowCount(), 3);
     QCOMPARE(sample.horizontalHeaderItem(4)->text(), QStringLiteral("5: Betrag"));
+    QCOMPARE(sample.horizontalHeaderItem(0)->text(), QStringLiteral("1: Buchungstag"));
     QCOMPARE(sample.item(1, 4)->text(), QStringLiteral("-92,10"));
     QVERIFY(!dialog.okButton().isEnabled());
     QCOMPARE(dialog.hint().text(),
@@ -274,6 +275,9 @@ class StatementsTest final : public QObject {
     QVERIFY(dialog.okButton().isEnabled());
     dialog.combo(Role::kCounterparty).setCurrentIndex(5);
     QCOMPARE(dialog.hint().text(), QStringLiteral("A column can hold one thing only."));
+    QCOMPARE(sample.horizontalHeaderItem(4)->text(),
+             QStringLiteral("5: Betrag [Amount, Counterparty]"));
+    QCOMPARE(sample.horizontalHeaderItem(0)->text(), QStringLiteral("1: Buchungstag [Date]"));
     QVERIFY(!dialog.okButton().isEnabled());
 
     StatementColumnsDialog preset(QStringLiteral("umsatz.csv"), GermanShape(),

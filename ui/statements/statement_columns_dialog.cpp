@@ -68,14 +68,18 @@ int ColumnCount(const BankCsvShape& shape) {
   return static_cast<int>(count);
 }
 
+QStringList ColumnNames(const BankCsvShape& shape) {
+  QStringList names;
+  for (int column = 0; column < ColumnCount(shape); ++column)
+    names << ColumnName(shape, column);
+  return names;
+}
+
 QTableWidget* MakeSample(const BankCsvShape& shape, QWidget* parent) {
   const int columns = ColumnCount(shape);
   auto* table = new QTableWidget(static_cast<int>(shape.sampleRows.size()), columns, parent);
   table->setObjectName(QStringLiteral("sample"));
-  QStringList headings;
-  for (int column = 0; column < columns; ++column)
-    headings << ColumnName(shape, column);
-  table->setHorizontalHeaderLabels(headings);
+  table->setHorizontalHeaderLabels(ColumnNames(shape));
   table->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table->verticalHeader()->hide();
   table->setWordWrap(false);
@@ -99,7 +103,10 @@ std::optional<int> Chosen(const QComboBox& combo) {
 
 StatementColumnsDialog::StatementColumnsDialog(const QString& fileName, const BankCsvShape& shape,
                                                const BankCsvColumns& preset, QWidget* parent)
-    : QDialog(parent), sample_(MakeSample(shape, this)), hint_(new QLabel(this)) {
+    : QDialog(parent),
+      columnNames_(ColumnNames(shape)),
+      sample_(MakeSample(shape, this)),
+      hint_(new QLabel(this)) {
   setWindowTitle(QStringLiteral("Statement Columns - %1").arg(fileName));
   auto* intro = new QLabel(QStringLiteral("Choose which column holds what. Paylark remembers the "
                                           "choice for files with the same header."),
@@ -163,7 +170,24 @@ BankCsvColumns StatementColumnsDialog::columns() const {
   return chosen;
 }
 
+// Each chosen column's heading names its role, so the sample shows what will be read where.
+void StatementColumnsDialog::MarkSample() {
+  for (int column = 0; column < sample_->columnCount(); ++column) {
+    QStringList roles;
+    for (std::size_t index = 0; index < kFields.size(); ++index) {
+      if (Chosen(*combos_[index]) == column)
+        roles << QString::fromLatin1(kFields[index].label).remove(QLatin1Char('&')).chopped(1);
+    }
+    QString heading = columnNames_.value(column);
+    if (!roles.isEmpty())
+      heading += QStringLiteral(" [%1]").arg(roles.join(QStringLiteral(", ")));
+    sample_->horizontalHeaderItem(column)->setText(heading);
+  }
+  sample_->resizeColumnsToContents();
+}
+
 void StatementColumnsDialog::UpdateState() {
+  MarkSample();
   const BankCsvColumns chosen = columns();
   const bool splitMoney = chosen.debit || chosen.credit;
   QString problem;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QStringList>
 #include <vector>
 
 #include "core/statements/bank_csv_columns.h"
@@ -33,8 +34,10 @@ class StatementColumnsDialog final : public QDialog {
 
  private:
   QWidget* BuildChoices(const BankCsvShape& shape, const BankCsvColumns& preset);
+  void MarkSample();
   void UpdateState();
 
+  QStringList columnNames_;
   std::vector<QComboBox*> combos_;
   QTableWidget* sample_;
   QLabel* hint_;

@@ -34,6 +34,8 @@
 #include "ui/shell/search_box.h"
 #include "ui/shell/working_directory_dialog.h"
 #include "ui/shell/year_overview.h"
+#include "ui/statements/statement_columns_dialog.h"
+#include "ui/statements/statement_preview_dialog.h"
 #include "ui/sync/conflict_resolver_dialog.h"
 
 namespace paylark::test {
@@ -64,6 +66,47 @@ void AddConflict(Workspace& ws) {
                       records + QStringLiteral(".sync-conflict-20260315-100500-PHONE77.due")));
 }
 
+// A bank's CSV export with more columns than fit side by side, and long names.
+BankCsvShape WideBankCsv() {
+  BankCsvShape shape;
+  shape.separator = ';';
+  shape.decimalMark = ',';
+  shape.dateForm = "dd.mm.yyyy";
+  shape.header = {"Buchungstag",      "Valutadatum", "Auftraggeber/Empfänger",
+                  "Verwendungszweck", "Kontonummer", "Bankleitzahl",
+                  "Betrag",           "Währung",     "Kundenreferenz"};
+  for (int row = 0; row < 20; ++row) {
+    shape.sampleRows.push_back({"01.03.2026", "01.03.2026", "Stadtwerke Musterstadt GmbH",
+                                "Abschlag Strom und Gas März 2026 Vertragskonto 4711",
+                                "DE02120300000000202051", "BYLADEM1001", "-92,10", "EUR",
+                                "KREF-2026-03-0001"});
+  }
+  shape.guessedColumns.date = 0;
+  shape.guessedColumns.amount = 6;
+  return shape;
+}
+
+// A month's statement whose transactions each matched a due with a long title.
+std::unique_ptr<QDialog> StatementPreview(Workspace& ws) {
+  Statement statement;
+  statement.account = "DE02 1203 0000 0000 2020 51 (Girokonto)";
+  statement.periodStart = At(2026, 3, 1);
+  statement.periodEnd = At(2026, 3, 31);
+  statement.closingBalance = StatementBalance{At(2026, 3, 31), 123456789};
+  StatementMatching matching;
+  matching.accountNamedByNoDue = true;
+  for (int day = 1; day <= 28; ++day) {
+    const std::string id = ws.AddDue("Quarterly water and sewage charge for the flat",
+                                     "Stadtwerke Musterstadt GmbH", 1234.50, At(2026, 3, day, 9));
+    statement.transactions.push_back({"T" + std::to_string(day), At(2026, 3, day), -123450,
+                                      "Stadtwerke Musterstadt GmbH",
+                                      "Abschlag Wasser und Abwasser Vertragskonto 4711"});
+    matching.matches.push_back({statement.transactions.size() - 1, id, 0.9, day % 2 == 0});
+  }
+  return std::make_unique<StatementPreviewDialog>(QStringLiteral("Umsaetze_Girokonto.csv"),
+                                                  statement, matching, ws.app.store().map());
+}
+
 struct Case {
   const char* name;
   std::function<std::unique_ptr<QDialog>(Workspace&)> open;
@@ -90,6 +133,13 @@ std::vector<Case> Cases() {
                                                PlanCsvImport(ManyDuesCsv(), ws.clock));
        },
        {"Import", "Cancel"}},
+      {"Statement columns",
+       [](Workspace&) {
+         return std::make_unique<StatementColumnsDialog>(QStringLiteral("Umsaetze_Girokonto.csv"),
+                                                         WideBankCsv(), BankCsvColumns{});
+       },
+       {"OK", "Cancel"}},
+      {"Statement preview", StatementPreview, {"Import", "Cancel"}},
       {"Sync conflicts",
        [](Workspace& ws) {
          AddConflict(ws);

@@ -71,6 +71,10 @@ Commands::Commands(QWidget* window) : QObject(window) {
                                "Export the month's dues as calendar events\nExport to a Calendar");
   csvExport = MakeCommand(window, "C&SV", "Export the month's dues as CSV\nExport to CSV");
   importCsv = MakeCommand(window, "&Import CSV...", "Add dues from a CSV file\nImport CSV");
+  importStatement = MakeCommand(window, "Import &Statement...",
+                                "Mark dues paid from a bank statement (OFX, CAMT.053, CSV)\n"
+                                "Import Statement");
+  importStatement->setObjectName(QStringLiteral("importStatement"));
   calendarPreferences =
       MakeCommand(window, "&Calendar...", "Keep a calendar file of the dues up to date\nCalendar");
   changeDirectory =
@@ -113,6 +117,7 @@ void Commands::DressToggleDetails(QAction& toggle) {
 void Commands::BuildMenuBar(QMenuBar& bar, QAction* toggleDetails) const {
   QMenu* file = bar.addMenu(QStringLiteral("&File"));
   file->addAction(importCsv);
+  file->addAction(importStatement);
   file->addSeparator();
   file->addAction(print);
   file->addSeparator();

@@ -42,6 +42,7 @@ class Commands final : public QObject {
   QAction* calendarExport;
   QAction* csvExport;
   QAction* importCsv;
+  QAction* importStatement;  // handled by the statement import feature
   QAction* calendarPreferences;
   QAction* changeDirectory;
   QAction* refresh;

@@ -1,0 +1,194 @@
+#include "ui/statements/statement_import_command.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QProgressDialog>
+#include <algorithm>
+#include <memory>
+
+#include "core/base/messages.h"
+#include "settings/user_settings.h"
+#include "ui/base/paylark_app.h"
+#include "ui/base/wait_cursor.h"
+#include "ui/shell/commands.h"
+#include "ui/shell/main_window.h"
+#include "ui/statements/csv_columns_text.h"
+#include "ui/statements/statement_columns_dialog.h"
+#include "ui/statements/statement_preview_dialog.h"
+#include "ui/statements/statement_summary_text.h"
+
+namespace paylark {
+namespace {
+
+// No bank statement comes near this; a larger file is refused before it is read.
+constexpr qint64 kLargestStatement = qint64{64} << 20;
+// Enough of the file's start to tell its format.
+constexpr qint64 kHeadSize = 4096;
+// From this many chosen transactions on, importing them shows its progress.
+constexpr std::size_t kProgressFrom = 200;
+
+// A remembered mapping names no column that the file does not have.
+bool Fits(const BankCsvColumns& columns, const BankCsvShape& shape) {
+  std::size_t widest = shape.header.size();
+  for (const std::vector<std::string>& row : shape.sampleRows)
+    widest = std::max(widest, row.size());
+  const auto width = static_cast<int>(widest);
+  for (const std::optional<int>& column :
+       {columns.date, columns.amount, columns.debit, columns.credit, columns.counterparty,
+        columns.description, columns.reference}) {
+    if (column && *column >= width)
+      return false;
+  }
+  return true;
+}
+
+std::string_view View(const QByteArray& bytes) {
+  return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
+}
+
+}  // namespace
+
+StatementImportCommand::StatementImportCommand(PaylarkApp& app, MainWindow& window,
+                                               StatementServices services, Dialogs dialogs)
+    : QObject(&window),
+      app_(app),
+      window_(window),
+      services_(std::move(services)),
+      dialogs_(std::move(dialogs)) {
+  if (!dialogs_.columns)
+    dialogs_.columns = [](StatementColumnsDialog& dialog) {
+      return dialog.exec() == QDialog::Accepted;
+    };
+  if (!dialogs_.preview)
+    dialogs_.preview = [](StatementPreviewDialog& dialog) {
+      return dialog.exec() == QDialog::Accepted;
+    };
+  connect(window.commands().importStatement, &QAction::triggered, this,
+          &StatementImportCommand::Run);
+}
+
+void StatementImportCommand::Run() {
+  // As for Import CSV: files to import are usually kept beside the dues.
+  const QString path = app_.desktop().ChooseOpenPath(
+      &window_, QStringLiteral("Import Statement"),
+      QStringLiteral("Bank statements (*.ofx *.qfx *.xml *.csv);;All Files (*)"),
+      QString::fromStdString(app_.workingDirectory()));
+  if (!path.isEmpty())
+    Import(path);
+}
+
+QString StatementImportCommand::Import(const QString& path) {
+  const QString fileName = QFileInfo(path).fileName();
+  const std::optional<Statement> statement = Read(path, fileName);
+  if (!statement)
+    return {};
+  std::optional<StatementMatching> matching;
+  {
+    WaitCursor wait;
+    matching = services_.match(*statement);
+  }
+  StatementPreviewDialog preview(fileName, *statement, *matching, app_.store().map(), &window_);
+  if (!dialogs_.preview(preview))
+    return {};
+  return Apply(*statement, preview.choice(), fileName);
+}
+
+std::optional<Statement> StatementImportCommand::Read(const QString& path,
+                                                      const QString& fileName) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) {
+    Tell(QString::fromStdString(MessageText(
+        {MessageId::kFileReadFailed, path.toStdString(), 0, file.errorString().toStdString()})));
+    return std::nullopt;
+  }
+  if (file.size() > kLargestStatement) {
+    Tell(QStringLiteral("%1 is larger than 64 MiB: no bank statement is, so it was not read.")
+             .arg(fileName));
+    return std::nullopt;
+  }
+  const QByteArray head = file.peek(kHeadSize);
+  const std::optional<StatementFormat> format = services_.detectFormat(View(head));
+  if (!format) {
+    Tell(QStringLiteral("%1 is not a bank statement that Paylark reads (OFX, QFX, CAMT.053 or a "
+                        "bank's CSV export).")
+             .arg(fileName));
+    return std::nullopt;
+  }
+  std::optional<BankCsvColumns> columns;
+  if (*format == StatementFormat::kCsv) {
+    columns = ChooseColumns(fileName, View(file.readAll()));
+    if (!columns)
+      return std::nullopt;
+  }
+  std::optional<Result<Statement>> read;
+  {
+    WaitCursor wait;
+    read.emplace(services_.read(path.toStdString(), *format, columns));
+  }
+  if (!read->ok()) {
+    Tell(QString::fromStdString(read->status().message()));
+    return std::nullopt;
+  }
+  return std::move(*read).value();
+}
+
+std::optional<BankCsvColumns> StatementImportCommand::ChooseColumns(const QString& fileName,
+                                                                    std::string_view text) {
+  const Result<BankCsvShape> shape = services_.detectCsvShape(text);
+  if (!shape.ok()) {
+    Tell(QString::fromStdString(shape.status().message()));
+    return std::nullopt;
+  }
+  const QString headerLine = QString::fromStdString(shape.value().headerLine);
+  std::optional<BankCsvColumns> preset =
+      ParseCsvColumnsText(UserSettings::Read(settings::kStatementCsvColumns, headerLine));
+  if (!preset || *preset == BankCsvColumns{} || !Fits(*preset, shape.value()))
+    preset = shape.value().guessedColumns;
+  StatementColumnsDialog dialog(fileName, shape.value(), *preset, &window_);
+  if (!dialogs_.columns(dialog))
+    return std::nullopt;
+  UserSettings::Write(settings::kStatementCsvColumns, headerLine, CsvColumnsText(dialog.columns()));
+  return dialog.columns();
+}
+
+QString StatementImportCommand::Apply(const Statement& statement,
+                                      const StatementImportChoice& choice,
+                                      const QString& fileName) {
+  // The day's backup is taken before the first change.
+  emit window_.aboutToChange();
+  const std::size_t count = choice.accepted.size() + choice.addAsPaid.size();
+  std::unique_ptr<QProgressDialog> progress;
+  if (count >= kProgressFrom) {
+    progress = std::make_unique<QProgressDialog>(QStringLiteral("Importing the statement..."),
+                                                 QString(), 0, static_cast<int>(count), &window_);
+    progress->setWindowModality(Qt::WindowModal);
+    progress->setMinimumDuration(0);
+  }
+  const Result<StatementImportSummary> imported = services_.import(
+      statement, choice, fileName.toStdString(), [&progress](std::size_t done, std::size_t total) {
+        if (!progress)
+          return;
+        if (total > 0)
+          progress->setMaximum(static_cast<int>(total));
+        progress->setValue(static_cast<int>(done));
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+      });
+  progress.reset();
+  if (!imported.ok()) {
+    Tell(QString::fromStdString(imported.status().message()));
+    return {};
+  }
+  QString summary = StatementSummaryText(imported.value(), statement);
+  window_.RefreshKeepingSelection();
+  window_.ShowNote(summary);
+  app_.prompt().Tell(&window_, summary, PromptIcon::kInformation);
+  return summary;
+}
+
+void StatementImportCommand::Tell(const QString& text) {
+  app_.prompt().Tell(&window_, text, PromptIcon::kWarning);
+}
+
+}  // namespace paylark

@@ -104,8 +104,7 @@ int RunImportStatement(Arguments& arguments, CommandContext& context, bool dryRu
   if (account)
     statement.account = *account;
   BalanceBook balances(files, context.store.RecordsFolder());
-  if (const Status loaded = LoadBalances(context, balances); !loaded.ok())
-    return Fail(context, kExitFailed, loaded.message());
+  LoadBalances(context, balances);
   options.sourceName = FileNameOf(*path);
   return RunStatementImport(statement, options, ReadMatchOptions(), balances, context);
 }

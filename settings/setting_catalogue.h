@@ -45,12 +45,6 @@ struct BytesSetting {
   const char* key;
 };
 
-// A text kept for each key text of a group (a bank's CSV header line, say); the key is stored
-// hashed, so any text can be one. Absent reads as empty.
-struct KeyedTextSetting {
-  const char* group;
-};
-
 // The working directory, a path.
 inline constexpr TextSetting kWorkingDirectory{"Directory/Path"};
 // The synchronisation manager's executable; absent by default.
@@ -81,9 +75,6 @@ inline constexpr TextSetting kLastHtmlFolder{"Exports/LastHtmlFolder"};
 inline constexpr TextSetting kLastPdfFolder{"Exports/LastPdfFolder"};
 inline constexpr TextSetting kLastCalendarFolder{"Exports/LastIcsFolder"};
 inline constexpr TextSetting kLastCsvFolder{"Exports/LastCsvFolder"};
-// The columns of a bank's CSV export, kept for each header line as the mapping step chose them:
-// "date=1,amount=4,counterparty=2" (columns counted from 1).
-inline constexpr KeyedTextSetting kStatementCsvColumns{"Statements/CsvColumns"};
 // The window's bar state, written at exit.
 inline constexpr BytesSetting kBarState{"DueDetailsBarState"};
 

@@ -1,6 +1,5 @@
 #include "settings/user_settings.h"
 
-#include <QCryptographicHash>
 #include <QSettings>
 #include <QVariant>
 
@@ -24,13 +23,6 @@ void Store(const QString& key, const QVariant& value) {
 
 void Store(const char* key, const QVariant& value) {
   Store(QLatin1String(key), value);
-}
-
-// A key text may hold slashes, backslashes or anything else that QSettings reads as structure.
-QString KeyedName(const settings::KeyedTextSetting& setting, const QString& key) {
-  const QByteArray hash = QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha256);
-  return QLatin1String(setting.group) + QLatin1Char('/') +
-         QString::fromLatin1(hash.toHex().left(32));
 }
 
 }  // namespace
@@ -58,10 +50,6 @@ QByteArray UserSettings::Read(const settings::BytesSetting& setting) {
   return Stored(setting.key).toByteArray();
 }
 
-QString UserSettings::Read(const settings::KeyedTextSetting& setting, const QString& key) {
-  return Open().value(KeyedName(setting, key)).toString();
-}
-
 void UserSettings::Write(const settings::NumberSetting& setting, int value) {
   Store(setting.key, setting.Nearest(value));
 }
@@ -76,11 +64,6 @@ void UserSettings::Write(const settings::SwitchSetting& setting, bool value) {
 
 void UserSettings::Write(const settings::BytesSetting& setting, const QByteArray& value) {
   Store(setting.key, value);
-}
-
-void UserSettings::Write(const settings::KeyedTextSetting& setting, const QString& key,
-                         const QString& value) {
-  Store(KeyedName(setting, key), value);
 }
 
 }  // namespace paylark

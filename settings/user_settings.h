@@ -18,15 +18,12 @@ class UserSettings final {
   [[nodiscard]] static QString Read(const settings::TextSetting& setting);
   [[nodiscard]] static bool Read(const settings::SwitchSetting& setting);
   [[nodiscard]] static QByteArray Read(const settings::BytesSetting& setting);
-  [[nodiscard]] static QString Read(const settings::KeyedTextSetting& setting, const QString& key);
 
   // A number outside the range is stored as the nearest valid one.
   static void Write(const settings::NumberSetting& setting, int value);
   static void Write(const settings::TextSetting& setting, const QString& value);
   static void Write(const settings::SwitchSetting& setting, bool value);
   static void Write(const settings::BytesSetting& setting, const QByteArray& value);
-  static void Write(const settings::KeyedTextSetting& setting, const QString& key,
-                    const QString& value);
 };
 
 }  // namespace paylark

@@ -82,23 +82,6 @@ TEST_F(UserSettingsTest, TextsAndSwitchesReadAsDeclaredWhenAbsentOrUnreadable) {
   EXPECT_TRUE(UserSettings::Read(settings::kBarState).isEmpty());
 }
 
-// A bank's CSV header line is any text: slashes and quotes must not become groups of the file.
-TEST_F(UserSettingsTest, KeyedTextsAreKeptApartForEachKeyText) {
-  Store("");
-  const QString german = QStringLiteral("Buchungstag;Betrag;Empf\u00e4nger/Zahlungspflichtiger");
-  const QString english = QStringLiteral("\"Date\",\"Debit\",\"Credit\",\"Payee\\Memo\"");
-  EXPECT_TRUE(UserSettings::Read(settings::kStatementCsvColumns, german).isEmpty());
-  UserSettings::Write(settings::kStatementCsvColumns, german, QStringLiteral("date=1,amount=2"));
-  UserSettings::Write(settings::kStatementCsvColumns, english,
-                      QStringLiteral("date=1,debit=2,credit=3"));
-  EXPECT_EQ(UserSettings::Read(settings::kStatementCsvColumns, german),
-            QStringLiteral("date=1,amount=2"));
-  EXPECT_EQ(UserSettings::Read(settings::kStatementCsvColumns, english),
-            QStringLiteral("date=1,debit=2,credit=3"));
-  EXPECT_TRUE(
-      UserSettings::Read(settings::kStatementCsvColumns, german + QLatin1Char(' ')).isEmpty());
-}
-
 // The window and paylark-cli read the same file through the same declarations: a stored 45 is
 // 30 days in both, as in the preferences, the calendar alarms and the reminders.
 TEST_F(UserSettingsTest, TheCommandLineReadsWhatTheWindowReads) {

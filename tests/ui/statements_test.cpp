@@ -13,6 +13,7 @@
 #include <QTest>
 #include <QTreeWidget>
 
+#include "settings/statement_settings.h"
 #include "settings/user_settings.h"
 #include "tests/ui/fakes.h"
 #include "tests/ui/test_runner.h"
@@ -217,19 +218,18 @@ class StatementsTest final : public QObject {
     QCOMPARE(shown.size(), std::size_t{1});
     QCOMPARE(shown[0], GermanShape().guessedColumns);
     QCOMPARE(f.core.shapeTexts, std::vector<std::string>{"Buchungstag;Betrag\r\n"});
-    const BankCsvColumns chosen{0, 4, {}, {}, 2, {}, 5};
+    const BankCsvColumns chosen{0, 4, {}, {}, 2, {}, 5, {}};
     QCOMPARE(f.core.readColumns.back(), std::optional<BankCsvColumns>(chosen));
-    QCOMPARE(UserSettings::Read(settings::kStatementCsvColumns,
-                                QString::fromStdString(GermanShape().headerLine)),
-             QStringLiteral("date=1,amount=5,counterparty=3,reference=6"));
+    QCOMPARE(RememberedBankCsvColumns(GermanShape().headerLine),
+             std::optional<BankCsvColumns>(chosen));
 
     // The next file with the same header starts from what was chosen.
     QCOMPARE(command.Import(path), QString());
     QCOMPARE(shown.back(), chosen);
     // A remembered text that no longer makes sense gives way to the header's names.
-    UserSettings::Write(settings::kStatementCsvColumns,
-                        QString::fromStdString(GermanShape().headerLine),
-                        QStringLiteral("date=0,amount=5"));
+    BankCsvColumns outside = chosen;
+    outside.reference = 40;
+    RememberBankCsvColumns(GermanShape().headerLine, outside);
     QCOMPARE(command.Import(path), QString());
     QCOMPARE(shown.back(), GermanShape().guessedColumns);
     // A file with another header starts from its own names again.

@@ -10,6 +10,7 @@
 #include "ui/app/editor_dialog_commands.h"
 #include "ui/app/quit_on_signal.h"
 #include "ui/app/start_up.h"
+#include "ui/app/statement_services.h"
 #include "ui/attachments/attached_dues.h"
 #include "ui/base/message_box_prompt.h"
 #include "ui/base/paylark_app.h"
@@ -18,6 +19,7 @@
 #include "ui/base/system_desktop_services.h"
 #include "ui/forecast/forecast_command.h"
 #include "ui/shell/main_window.h"
+#include "ui/statements/statement_import_command.h"
 #include "ui/sync/single_instance.h"
 #include "ui/sync/sync_commands.h"
 #include "ui/widgets/display_style.h"
@@ -79,6 +81,7 @@ int Run(int argc, char* argv[]) {
   paylark::SyncCommands sync(app, frame);
   paylark::AttachedDues attachedDues(app, frame);
   paylark::ForecastCommand forecast(app, frame);
+  paylark::StatementImportCommand statements(app, frame, paylark::MakeStatementServices(app));
   // --show-due ID: the due's month with the due selected, also in a window already running.
   const auto goToDue = [&frame](const QString& recordId) {
     if (!recordId.isEmpty() && !frame.GoToDue(recordId)) {

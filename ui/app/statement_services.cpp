@@ -1,6 +1,8 @@
 #include "ui/app/statement_services.h"
 
 #include "core/forecast/balance_book.h"
+#include "core/forecast/balance_file.h"
+#include "settings/statement_settings.h"
 #include "ui/base/paylark_app.h"
 
 namespace paylark {
@@ -14,14 +16,20 @@ StatementServices MakeStatementServices(PaylarkApp& app) {
     return ReadStatement(app.store().files(), path, format, columns);
   };
   services.match = [&app](const Statement& statement) {
-    return MatchStatement(statement, app.store().map(), MatchOptions{});
+    return MatchStatement(statement, app.store().map(), ReadMatchOptions());
   };
   services.import = [&app](const Statement& statement, const StatementImportChoice& choice,
                            const std::string& sourceName,
                            const Progress& progress) -> Result<StatementImportSummary> {
-    BalanceBook balances(app.store().files(), app.store().RecordsFolder());
-    PAYLARK_TRY(balances.Load());
-    return ImportStatement(statement, choice, sourceName, app.store(), balances, progress);
+    RecordStore& store = app.store();
+    BalanceBook balances(store.files(), store.RecordsFolder());
+    balances.Load(store.balanceFiles());
+    Result<StatementImportSummary> summary =
+        ImportStatement(statement, choice, sourceName, store, balances, progress);
+    // The closing balance's new file counts at once, before the folder is scanned again.
+    for (const BalanceEntry& entry : balances.entries())
+      store.NoteBalanceFile(BalanceFileName(entry.entryId));
+    return summary;
   };
   return services;
 }

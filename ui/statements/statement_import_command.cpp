@@ -9,12 +9,12 @@
 #include <memory>
 
 #include "core/base/messages.h"
+#include "settings/statement_settings.h"
 #include "settings/user_settings.h"
 #include "ui/base/paylark_app.h"
 #include "ui/base/wait_cursor.h"
 #include "ui/shell/commands.h"
 #include "ui/shell/main_window.h"
-#include "ui/statements/csv_columns_text.h"
 #include "ui/statements/statement_columns_dialog.h"
 #include "ui/statements/statement_preview_dialog.h"
 #include "ui/statements/statement_summary_text.h"
@@ -37,7 +37,7 @@ bool Fits(const BankCsvColumns& columns, const BankCsvShape& shape) {
   const auto width = static_cast<int>(widest);
   for (const std::optional<int>& column :
        {columns.date, columns.amount, columns.debit, columns.credit, columns.counterparty,
-        columns.description, columns.reference}) {
+        columns.description, columns.reference, columns.debitCreditMark}) {
     if (column && *column >= width)
       return false;
   }
@@ -141,15 +141,14 @@ std::optional<BankCsvColumns> StatementImportCommand::ChooseColumns(const QStrin
     Tell(QString::fromStdString(shape.status().message()));
     return std::nullopt;
   }
-  const QString headerLine = QString::fromStdString(shape.value().headerLine);
-  std::optional<BankCsvColumns> preset =
-      ParseCsvColumnsText(UserSettings::Read(settings::kStatementCsvColumns, headerLine));
+  const std::string& headerLine = shape.value().headerLine;
+  std::optional<BankCsvColumns> preset = RememberedBankCsvColumns(headerLine);
   if (!preset || *preset == BankCsvColumns{} || !Fits(*preset, shape.value()))
     preset = shape.value().guessedColumns;
   StatementColumnsDialog dialog(fileName, shape.value(), *preset, &window_);
   if (!dialogs_.columns(dialog))
     return std::nullopt;
-  UserSettings::Write(settings::kStatementCsvColumns, headerLine, CsvColumnsText(dialog.columns()));
+  RememberBankCsvColumns(headerLine, dialog.columns());
   return dialog.columns();
 }
 

@@ -15,6 +15,7 @@
 #include "ui/base/paylark_app.h"
 #include "ui/base/resources.h"
 #include "ui/base/start_load.h"
+#include "ui/base/start_timeline.h"
 #include "ui/base/system_desktop_services.h"
 #include "ui/forecast/forecast_command.h"
 #include "ui/shell/main_window.h"
@@ -25,7 +26,9 @@
 namespace {
 
 int Run(int argc, char* argv[]) {
+  paylark::MarkStart("main entered");
   QApplication application(argc, argv);
+  paylark::MarkStart("application made");
   // Qt has set the whole locale from the environment; numbers stay in the C form.
   std::setlocale(LC_ALL, "");
   std::setlocale(LC_NUMERIC, "C");
@@ -64,6 +67,7 @@ int Run(int argc, char* argv[]) {
   });
   if (start.outcome == paylark::StartUpOutcome::kEnd)
     return 0;
+  paylark::MarkStart("records mapped");
 
   // One window per working directory: a second start hands its arguments to the first.
   paylark::SingleInstance instance(QString::fromStdString(app.workingDirectory()));
@@ -76,9 +80,11 @@ int Run(int argc, char* argv[]) {
   // Change Directory takes the new folder's lock before it lets go of the old one.
   policies.claimDirectory = [&instance](const QString& folder) { return instance.MoveTo(folder); };
   paylark::MainWindow frame(app, dialogs, std::move(policies));
+  paylark::MarkStart("window made");
   paylark::SyncCommands sync(app, frame);
   paylark::AttachedDues attachedDues(app, frame);
   paylark::ForecastCommand forecast(app, frame);
+  paylark::MarkStart("features made");
   // --show-due ID: the due's month with the due selected, also in a window already running.
   const auto goToDue = [&frame](const QString& recordId) {
     if (!recordId.isEmpty() && !frame.GoToDue(recordId)) {
@@ -100,8 +106,10 @@ int Run(int argc, char* argv[]) {
   frame.ShowNote(start.reloadNote);
   goToDue(options.value(showDue));
   frame.showMaximized();
+  paylark::MarkStart("window shown");
   // The records shown may have come from the snapshot: the folder is checked behind the window.
   sync.FollowStart(load);
+  paylark::MarkStart("folder check begun");
   return application.exec();
 }
 

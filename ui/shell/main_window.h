@@ -100,6 +100,9 @@ class MainWindow final : public QMainWindow {
   void recordsChanged();
   // After Change Directory switched to another working directory and read it.
   void workingDirectoryChanged();
+  // Once, a moment after the month list was first painted: what can wait until the user sees
+  // the month begins now.
+  void firstMonthPainted();
   // Synchronize found no synchronisation manager to start. Without a listener the window
   // synchronizes locally.
   void synchronizeRequested();
@@ -120,6 +123,7 @@ class MainWindow final : public QMainWindow {
   // A change that took effect but could not rewrite the change marker is told as a warning.
   void TellMarkerFailure();
   void UpdateCalendarFeed();
+  void FirstPainted();
 
   PaylarkApp& app_;
   DialogCommands& dialogs_;

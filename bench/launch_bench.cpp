@@ -8,10 +8,11 @@
 // platform when Xvfb is missing (the line "launch_platform" says which). The working
 // directories are written once and kept in the build folder.
 //
-//   launch_bench [10] [100k] [1m] [--timeline]
+//   launch_bench [10] [100k] [1m] [--timeline] [--executable PATH]
 //
 // --timeline also prints the steps of each size's last launch ("paylark-start" marks) in
-// milliseconds after exec.
+// milliseconds after exec; --executable times another build of paylark (a copy kept for a
+// comparison).
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -42,6 +43,7 @@ namespace fs = std::filesystem;
 constexpr int kTimedLaunches = 5;
 constexpr const char* kMark = "paylark-start ";
 constexpr const char* kPaintedMark = "month painted";
+constexpr const char* kCheckedMark = "folder check ended";
 
 double MonotonicMilliseconds() {
   return std::chrono::duration<double, std::milli>(
@@ -173,9 +175,13 @@ std::vector<std::string> ChildEnvironment(const fs::path& root, const fs::path& 
   return environment;
 }
 
+enum class Until { kPainted, kChecked };
+
 // Starts the program, follows its marks until the month is painted, takes its memory and asks
-// it to close (as a logout does), then reads the rest of its marks.
-Launch LaunchOnce(const fs::path& root, const std::string& display) {
+// it to close (as a logout does) then or once the folder check has ended (and written the
+// snapshot again when it had to), then reads the rest of its marks.
+Launch LaunchOnce(const char* executable, const fs::path& root, const std::string& display,
+                  Until until) {
   char scratchName[] = "/tmp/paylark-launch-XXXXXX";
   const fs::path scratch = mkdtemp(scratchName);
   const std::vector<std::string> environment = ChildEnvironment(root, scratch, display);
@@ -197,8 +203,8 @@ Launch LaunchOnce(const fs::path& root, const std::string& display) {
     dup2(quiet, STDOUT_FILENO);
     const double now = MonotonicMilliseconds();
     (void)!write(started[1], &now, sizeof now);
-    char* argv[] = {const_cast<char*>(PAYLARK_EXECUTABLE), nullptr};
-    execve(PAYLARK_EXECUTABLE, argv, envp.data());
+    char* argv[] = {const_cast<char*>(executable), nullptr};
+    execve(executable, argv, envp.data());
     _exit(127);
   }
   close(marks[1]);
@@ -219,10 +225,13 @@ Launch LaunchOnce(const fs::path& root, const std::string& display) {
     const double at = std::strtod(text.c_str() + std::strlen(kMark), &rest) - launched;
     const std::string what = rest && *rest ? std::string(rest + 1) : std::string();
     launch.marks.emplace_back(at, what);
-    if (!closing && what.starts_with(kPaintedMark)) {
+    if (what.starts_with(kPaintedMark)) {
       launch.paintedMilliseconds = at;
       launch.residentMebibytes = StatusMebibytes(child, "VmRSS:");
       launch.peakMebibytes = StatusMebibytes(child, "VmHWM:");
+    }
+    const char* last = until == Until::kPainted ? kPaintedMark : kCheckedMark;
+    if (!closing && what.starts_with(last)) {
       kill(child, SIGTERM);
       closing = true;
     }
@@ -238,13 +247,20 @@ double Median(std::vector<double> values) {
   return values[values.size() / 2];
 }
 
-void Measure(const fs::path& data, const Size& size, const std::string& display, bool timeline) {
-  const fs::path root = PrepareWorkingDirectory(data, size);
-  // The first launch may write the snapshot; the second one trusts every file of it and leaves
-  // the page cache warm.
+struct Options {
+  std::vector<Size> sizes;
+  bool timeline = false;
+  const char* executable = PAYLARK_EXECUTABLE;
+};
+
+void Measure(const Options& options, const Size& size, const std::string& display) {
+  const fs::path root = PrepareWorkingDirectory(PAYLARK_BENCH_DATA, size);
+  // The first launch may write the snapshot, and the check of the second one writes it again
+  // when it lacked files too young to trust; both leave the page cache warm.
   for (int warm = 0; warm < 2; ++warm) {
-    if (LaunchOnce(root, display).paintedMilliseconds == 0) {
-      std::fprintf(stderr, "paylark did not report its painted month on %s\n", root.c_str());
+    if (LaunchOnce(options.executable, root, display, Until::kChecked).paintedMilliseconds == 0) {
+      std::fprintf(stderr, "%s did not report its painted month on %s\n", options.executable,
+                   root.c_str());
       return;
     }
   }
@@ -253,7 +269,11 @@ void Measure(const fs::path& data, const Size& size, const std::string& display,
   std::vector<double> peak;
   Launch last;
   for (int run = 0; run < kTimedLaunches; ++run) {
-    last = LaunchOnce(root, display);
+    last = LaunchOnce(options.executable, root, display, Until::kPainted);
+    if (last.paintedMilliseconds == 0) {
+      std::fprintf(stderr, "%s ended before its month was painted\n", options.executable);
+      return;
+    }
     painted.push_back(last.paintedMilliseconds);
     resident.push_back(last.residentMebibytes);
     peak.push_back(last.peakMebibytes);
@@ -262,7 +282,7 @@ void Measure(const fs::path& data, const Size& size, const std::string& display,
   std::printf("rss_%s_mib %.0f\n", size.name, Median(resident));
   std::printf("peak_rss_%s_mib %.0f\n", size.name, Median(peak));
   std::fflush(stdout);
-  if (!timeline)
+  if (!options.timeline)
     return;
   for (const auto& [at, what] : last.marks)
     std::printf("  %8.1f ms  %s\n", at, what.c_str());
@@ -272,23 +292,24 @@ void Measure(const fs::path& data, const Size& size, const std::string& display,
 
 int main(int argc, char* argv[]) {
   const Size sizes[] = {{"10", 10}, {"100k", 100'000}, {"1m", 1'000'000}};
-  std::vector<Size> chosen;
-  bool timeline = false;
+  Options options;
   for (int i = 1; i < argc; ++i) {
     const std::string argument = argv[i];
     if (argument == "--timeline")
-      timeline = true;
+      options.timeline = true;
+    if (argument == "--executable" && i + 1 < argc)
+      options.executable = argv[++i];
     for (const Size& size : sizes) {
       if (argument == size.name)
-        chosen.push_back(size);
+        options.sizes.push_back(size);
     }
   }
-  if (chosen.empty())
-    chosen.assign(std::begin(sizes), std::end(sizes));
+  if (options.sizes.empty())
+    options.sizes.assign(std::begin(sizes), std::end(sizes));
   std::signal(SIGPIPE, SIG_IGN);
   const VirtualDisplay display;
   std::printf("launch_platform %s\n", display.display().empty() ? "offscreen" : "xvfb");
-  for (const Size& size : chosen)
-    Measure(PAYLARK_BENCH_DATA, size, display.display(), timeline);
+  for (const Size& size : options.sizes)
+    Measure(options, size, display.display());
   return 0;
 }

@@ -38,6 +38,7 @@ int Run(int argc, char* argv[]) {
   paylark::InitResources();
   paylark::ApplyDisplayStyle(application);
   QApplication::setWindowIcon(paylark::SvgIcon(QStringLiteral("org.paylark.Paylark")));
+  paylark::MarkStart("style and icon ready");
   // A logout's SIGTERM or a terminal's Ctrl+C closes every window as the user would, so the
   // window state is saved; one that arrives before the event loop runs is handled when it starts.
   paylark::QuitOnSignal quitOnSignal;
@@ -109,7 +110,6 @@ int Run(int argc, char* argv[]) {
   paylark::MarkStart("window shown");
   // The records shown may have come from the snapshot: the folder is checked behind the window.
   sync.FollowStart(load);
-  paylark::MarkStart("folder check begun");
   return application.exec();
 }
 

@@ -131,8 +131,10 @@ MainWindow::MainWindow(PaylarkApp& app, DialogCommands& dialogs, WindowPolicies 
   ConnectCommands();
   ConnectExports();
   RefreshMonth();
-  UpdateCalendarFeed();
+  MarkStart("month filled");
   reminderCount_->Update();
+  MarkStart("reminders counted");
+  WhenMonthPainted(this, [this] { UpdateCalendarFeed(); });
 }
 
 MainWindow::~MainWindow() {
@@ -309,6 +311,7 @@ void MainWindow::FirstPainted() {
   MarkStart(mark.c_str());
   QTimer::singleShot(0, this, [this] {
     MarkStart("first frame handed over");
+    monthPainted_ = true;
     emit firstMonthPainted();
   });
 }

@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <functional>
 #include <memory>
+#include <utility>
 
 #include "ui/base/dialog_commands.h"
 #include "ui/shell/caption_strip.h"
@@ -59,6 +60,18 @@ class MainWindow final : public QMainWindow {
   // Shows a note at the left of the status bar until the next one; an empty note clears it.
   void ShowNote(const QString& note);
   const QLabel& note() const { return *note_; }
+  // Whether the month list has been painted and that frame handed to the screen.
+  bool monthPainted() const { return monthPainted_; }
+  // Runs work (in context's thread, while context lives) once the month list has been painted:
+  // at once when it has. Work that can wait goes here, so the first frame comes sooner.
+  template <class Work>
+  void WhenMonthPainted(QObject* context, Work work) {
+    if (monthPainted_)
+      work();
+    else
+      connect(this, &MainWindow::firstMonthPainted, context, std::move(work),
+              Qt::SingleShotConnection);
+  }
 
   void OnNewDue();
   void OnModifyDue();
@@ -140,6 +153,7 @@ class MainWindow final : public QMainWindow {
   std::unique_ptr<CalendarFeedKeeper> calendarFeed_;
   WindowPolicies policies_;
   ReminderCount* reminderCount_;
+  bool monthPainted_ = false;
 };
 
 }  // namespace paylark

@@ -10,6 +10,7 @@
 #include "core/sync/conflicts.h"
 #include "ui/base/paylark_app.h"
 #include "ui/base/start_load.h"
+#include "ui/base/start_timeline.h"
 #include "ui/shell/commands.h"
 #include "ui/shell/main_window.h"
 #include "ui/sync/conflict_resolver_dialog.h"
@@ -48,7 +49,11 @@ SyncCommands::SyncCommands(PaylarkApp& app, MainWindow& window)
   connect(window.commands().restoreBackup, &QAction::triggered, this,
           &SyncCommands::RestoreFromBackup);
   WatchWorkingDirectory();
-  backup_->Start();
+  // The backup reads the whole folder: it waits until the user sees the month.
+  window.WhenMonthPainted(this, [this] {
+    backup_->Start();
+    MarkStart("daily backup begun");
+  });
 }
 
 // Follows a load of the working directory, which has found its conflict copies.
@@ -92,7 +97,15 @@ void SyncCommands::FollowStart(StartLoad& load) {
       window_.RefreshKeepingSelection();
     ShowLoadedConflicts();
   });
-  load.Check(&window_);
+  window_.WhenMonthPainted(this, [this] { BeginStartCheck(); });
+}
+
+void SyncCommands::BeginStartCheck() {
+  if (!start_ || startCheckBegun_)
+    return;
+  startCheckBegun_ = true;
+  start_->Check(&window_);
+  MarkStart("folder check begun");
 }
 
 void SyncCommands::UpdateConflicts() {
@@ -126,8 +139,10 @@ void SyncCommands::OpenResolver() {
 }
 
 void SyncCommands::BeforeChange() {
-  if (start_)
+  if (start_) {
+    BeginStartCheck();
     start_->Finish();
+  }
   backup_->TakeBeforeChange();
 }
 

@@ -75,6 +75,13 @@ void WriteBehind(Workspace& ws, const std::string& name, const DueRecord& record
       << EncodeRecord(record);
 }
 
+// Shows the window and waits for its first painted month, after which the records folder is
+// watched.
+bool ShownAndPainted(MainWindow& window) {
+  window.show();
+  return QTest::qWaitFor([&window] { return window.monthPainted(); }, 5000);
+}
+
 int RowOf(MainWindow& window, const std::string& id) {
   const std::vector<DueRecord>& rows = window.view().model().rows();
   for (std::size_t row = 0; row < rows.size(); ++row) {
@@ -249,7 +256,7 @@ void SyncWindowTest::ChangedFilesAppearKeepingMonthAndSelection() {
   FakeDialogs dialogs;
   MainWindow window(ws.app, dialogs);
   SyncCommands wiring(ws.app, window);
-  window.show();
+  QVERIFY(ShownAndPainted(window));
   window.ShiftMonth(0);
   window.view().SelectRow(RowOf(window, gas));
   QSignalSpy changed(&wiring.watcher(), &FolderWatcher::FilesChanged);
@@ -311,6 +318,7 @@ void SyncWindowTest::AReplacedFolderIsReadAgainWhole() {
   FakeDialogs dialogs;
   MainWindow window(ws.app, dialogs);
   SyncCommands wiring(ws.app, window);
+  QVERIFY(ShownAndPainted(window));
   window.ShiftMonth(0);
   QSignalSpy whole(&wiring.watcher(), &FolderWatcher::FolderChanged);
 
@@ -342,6 +350,7 @@ void SyncWindowTest::ConflictsAreCountedAndResolvedSideBySide() {
   MainWindow window(ws.app, dialogs);
   window.resize(1000, 600);
   SyncCommands wiring(ws.app, window);
+  QVERIFY(ShownAndPainted(window));
   DueRecord theirs = ws.app.store().Get(id);
   theirs.amount = 875;
   theirs.notes = "Raised in March";
@@ -533,8 +542,8 @@ void SyncWindowTest::ANewDaysFirstChangeIsBackedUpBeforeItIsMade() {
   QCOMPARE(saved.value().front().recordId, gas);
 }
 
-// The day's backup, the calendar file and the paperclips' listing begin once the window has
-// painted its month, none before.
+// The day's backup, the reminder count, the calendar file and the paperclips' listing begin once
+// the window has painted its month, none before.
 void SyncWindowTest::WorkThatCanWaitBeginsOnceTheMonthIsPainted() {
   Workspace ws;
   const std::string gas = ws.AddDue("Gas", "Utility", 60, At(2026, 3, 18, 9));
@@ -558,12 +567,14 @@ void SyncWindowTest::WorkThatCanWaitBeginsOnceTheMonthIsPainted() {
   QVERIFY(!QFile::exists(feed));
   QVERIFY(attached.recordIds().empty());
   QVERIFY(ListBackups(backups).empty());
+  QVERIFY(window.captionStrip().reminders().isEmpty());
 
   window.show();
   QVERIFY(painted.wait());
   QVERIFY(window.monthPainted());
   QVERIFY(QFile::exists(feed));
   QCOMPARE(attached.recordIds(), std::set<std::string>{gas});
+  QCOMPARE(window.captionStrip().reminders(), QStringLiteral("0 overdue \u00b7 1 due soon"));
   QTRY_COMPARE_WITH_TIMEOUT(ListBackups(backups).size(), std::size_t{1}, 5000);
   CalendarFeedKeeper::SetEnabled(false);
 }

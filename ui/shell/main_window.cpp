@@ -132,9 +132,13 @@ MainWindow::MainWindow(PaylarkApp& app, DialogCommands& dialogs, WindowPolicies 
   ConnectExports();
   RefreshMonth();
   MarkStart("month filled");
-  reminderCount_->Update();
-  MarkStart("reminders counted");
-  WhenMonthPainted(this, [this] { UpdateCalendarFeed(); });
+  // The reminder count and the calendar file look at every month: they follow the first frame.
+  WhenMonthPainted(this, [this] {
+    reminderCount_->Update();
+    MarkStart("reminders counted");
+    UpdateCalendarFeed();
+    MarkStart("calendar feed written");
+  });
 }
 
 MainWindow::~MainWindow() {

@@ -48,9 +48,12 @@ SyncCommands::SyncCommands(PaylarkApp& app, MainWindow& window)
   connect(rescan_, &SyncthingRescan::Finished, this, &SyncCommands::RescanFinished);
   connect(window.commands().restoreBackup, &QAction::triggered, this,
           &SyncCommands::RestoreFromBackup);
-  WatchWorkingDirectory();
-  // The backup reads the whole folder: it waits until the user sees the month.
+  ShowLoadedConflicts();
+  // Watching a folder of a million files takes a while (the kernel marks each entry it holds)
+  // and the backup reads the whole folder: both wait until the user sees the month. The watch
+  // comes before the start's folder check, which so sees every change made before it.
   window.WhenMonthPainted(this, [this] {
+    BeginWatching();
     backup_->Start();
     MarkStart("daily backup begun");
   });
@@ -58,6 +61,7 @@ SyncCommands::SyncCommands(PaylarkApp& app, MainWindow& window)
 
 // Follows a load of the working directory, which has found its conflict copies.
 void SyncCommands::WatchWorkingDirectory() {
+  watching_ = true;
   watcher_->Watch(app_.workingDirectory().empty()
                       ? QString()
                       : QString::fromStdString(app_.store().RecordsFolder()));
@@ -100,9 +104,17 @@ void SyncCommands::FollowStart(StartLoad& load) {
   window_.WhenMonthPainted(this, [this] { BeginStartCheck(); });
 }
 
+void SyncCommands::BeginWatching() {
+  if (watching_)
+    return;
+  WatchWorkingDirectory();
+  MarkStart("records folder watched");
+}
+
 void SyncCommands::BeginStartCheck() {
   if (!start_ || startCheckBegun_)
     return;
+  BeginWatching();
   startCheckBegun_ = true;
   start_->Check(&window_);
   MarkStart("folder check begun");

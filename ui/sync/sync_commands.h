@@ -50,6 +50,7 @@ class SyncCommands final : public QObject {
 
  private:
   void WatchWorkingDirectory();
+  void BeginWatching();
   void BeginStartCheck();
   // A change is made on the records the folder holds, after the day's backup.
   void BeforeChange();
@@ -65,6 +66,7 @@ class SyncCommands final : public QObject {
   DailyBackup* backup_;
   StartLoad* start_ = nullptr;  // the start's check, which outlives this
   bool startCheckBegun_ = false;
+  bool watching_ = false;
 };
 
 }  // namespace paylark

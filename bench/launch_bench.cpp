@@ -10,11 +10,12 @@
 // platform when Xvfb is missing (the line "launch_platform" says which). The working
 // directories are written once and kept in the build folder.
 //
-//   launch_bench [10] [100k] [1m] [--timeline] [--executable PATH]
+//   launch_bench [10] [100k] [1m] [--timeline] [--executable PATH] [--no-snapshot]
 //
 // --timeline also prints the steps of each size's last launch ("paylark-start" marks) in
 // milliseconds after exec; --executable times another build of paylark (a copy kept for a
-// comparison).
+// comparison); --no-snapshot times one start without the snapshot instead
+// ("launch_to_month_<size>_no_snapshot_ms").
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -275,7 +276,24 @@ struct Options {
   std::vector<Size> sizes;
   bool timeline = false;
   const char* executable = PAYLARK_EXECUTABLE;
+  bool withoutSnapshot = false;
 };
+
+// One start that finds no snapshot and reads every file (with a warm page cache); it writes the
+// snapshot again before it closes.
+void MeasureWithoutSnapshot(const Options& options, const Size& size, const fs::path& root,
+                            const std::string& display) {
+  fs::remove_all(root / "cache");
+  const Launch launch = LaunchOnce(options.executable, root, display, Until::kChecked);
+  std::printf("launch_to_month_%s_no_snapshot_ms %.0f\n", size.name, launch.paintedMilliseconds);
+  std::printf("launch_cpu_to_month_%s_no_snapshot_ms %.0f\n", size.name,
+              launch.processorMilliseconds);
+  std::fflush(stdout);
+  if (!options.timeline)
+    return;
+  for (const auto& [at, what] : launch.marks)
+    std::printf("  %8.1f ms  %s\n", at, what.c_str());
+}
 
 void Measure(const Options& options, const Size& size, const std::string& display) {
   const fs::path root = PrepareWorkingDirectory(PAYLARK_BENCH_DATA, size);
@@ -287,6 +305,10 @@ void Measure(const Options& options, const Size& size, const std::string& displa
                    root.c_str());
       return;
     }
+  }
+  if (options.withoutSnapshot) {
+    MeasureWithoutSnapshot(options, size, root, display);
+    return;
   }
   std::vector<double> painted;
   std::vector<double> resident;
@@ -324,6 +346,8 @@ int main(int argc, char* argv[]) {
     const std::string argument = argv[i];
     if (argument == "--timeline")
       options.timeline = true;
+    if (argument == "--no-snapshot")
+      options.withoutSnapshot = true;
     if (argument == "--executable" && i + 1 < argc)
       options.executable = argv[++i];
     for (const Size& size : sizes) {

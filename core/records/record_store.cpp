@@ -72,8 +72,13 @@ void RecordStore::SetDurability(Durability durability) {
 
 namespace {
 
+// One allocation: a load names a million of them.
 std::string CanonicalFileName(std::string_view recordId) {
-  return "duedate" + std::string(TrimmedRecordId(recordId)) + ".due";
+  const std::string_view trimmed = TrimmedRecordId(recordId);
+  std::string name;
+  name.reserve(trimmed.size() + 11);
+  name.append("duedate").append(trimmed).append(".due");
+  return name;
 }
 
 }  // namespace
@@ -86,18 +91,21 @@ std::string RecordStore::FileNameOf(const std::string& recordId) const {
 void RecordStore::Adopt(std::string_view fileName, const DueRecord& record,
                         std::vector<SkippedFile>& skipped) {
   const std::string canonical = CanonicalFileName(record.recordId);
-  const std::string owner = FileNameOf(record.recordId);
-  if (map_.Contains(record.recordId) && owner != fileName) {
-    if (owner == canonical) {
-      skipped.push_back({std::string(fileName), "it holds the same due as " + owner});
-      return;
+  if (map_.Contains(record.recordId)) {
+    const std::string owner = FileNameOf(record.recordId);
+    if (owner != fileName) {
+      if (owner == canonical) {
+        skipped.push_back({std::string(fileName), "it holds the same due as " + owner});
+        return;
+      }
+      skipped.push_back({owner, "it holds the same due as " + std::string(fileName)});
     }
-    skipped.push_back({owner, "it holds the same due as " + std::string(fileName)});
   }
-  if (fileName == canonical)
-    ownerFiles_.erase(record.recordId);
-  else
+  // Almost every file has its record's own name: the map of other owners is mostly empty.
+  if (fileName != canonical)
     ownerFiles_[record.recordId] = std::string(fileName);
+  else if (!ownerFiles_.empty())
+    ownerFiles_.erase(record.recordId);
   TrackSeries(map_.Set(record), &record);
   if (!record.damagedExtension.empty()) {
     skipped.push_back(

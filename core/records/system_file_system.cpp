@@ -104,31 +104,37 @@ Status Examine(int fd, std::size_t maxBytes, FileInfo& info) {
   return Status::Ok();
 }
 
-// The rest of the open regular file of `expected` bytes, in one allocation. A file that ends
-// before `expected` bytes was cut short while it was read: that is an error, never a shorter
-// result.
+// The rest of the open regular file of `expected` bytes, read straight into the result (a large
+// file such as the snapshot is copied once, not twice), which has room for one byte more so that
+// the end shows in the same call. A file that ends before `expected` bytes was cut short while it
+// was read: that is an error, never a shorter result.
 Result<std::string> ReadWhole(int fd, std::size_t expected, std::size_t maxBytes) {
-  std::string bytes;
-  bytes.reserve(expected + 1);
-  char buffer[16384];
+  const std::size_t room =
+      std::max(maxBytes, maxBytes + 1);  // one past the most, unless that wraps
+  std::string bytes(std::min(expected + 1, room), '\0');
+  std::size_t used = 0;
   for (;;) {
-    const ssize_t got = ::read(fd, buffer, sizeof buffer);
+    if (used == bytes.size())
+      bytes.resize(std::min(std::max(bytes.size() * 2, std::size_t{64}), room));
+    const std::size_t wanted = bytes.size() - used;
+    const ssize_t got = ::read(fd, bytes.data() + used, wanted);
     if (got < 0 && errno == EINTR)
       continue;
     if (got < 0)
       return ErrnoStatus(errno);
     if (got == 0)
       break;
-    bytes.append(buffer, static_cast<std::size_t>(got));
-    if (bytes.size() > maxBytes)
+    used += static_cast<std::size_t>(got);
+    if (used > maxBytes)
       return Status::InvalidArgument("the file is too large");
     // A regular file gives less than was asked for only at its end: a small record file is
     // read with one call.
-    if (static_cast<std::size_t>(got) < sizeof buffer && bytes.size() >= expected)
+    if (static_cast<std::size_t>(got) < wanted && used >= expected)
       break;
   }
-  if (bytes.size() < expected)
+  if (used < expected)
     return Status::IoError("the file ended while it was read");
+  bytes.resize(used);
   return bytes;
 }
 

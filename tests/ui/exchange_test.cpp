@@ -183,7 +183,8 @@ class ExchangeTest final : public QObject {
     Snapshot(dialog, QStringLiteral("calendar-preferences.png"));
 
     CalendarFeedKeeper::SetEnabled(true);
-    window = f.Window();  // at start
+    window = f.Window();  // at start, once the month is painted
+    QTRY_VERIFY_WITH_TIMEOUT(window->monthPainted(), 5000);
     QCOMPARE(ReadAll(feed).count("BEGIN:VEVENT"), 4);
     const std::string id = f.ws.AddDue("Late fee", "Bank", 5, At(2026, 6, 1));
     window->commands().refresh->trigger();

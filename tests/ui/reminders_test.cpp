@@ -29,6 +29,8 @@ struct Fixture {
     frame = std::make_unique<MainWindow>(ws.app, dialogs);
     frame->resize(1100, 600);
     frame->show();
+    // The count follows the first painted month.
+    QTRY_VERIFY_WITH_TIMEOUT(frame->monthPainted(), 5000);
   }
   QString Reminders() { return frame->captionStrip().reminders(); }
   QString PickedMonth() {

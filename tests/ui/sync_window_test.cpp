@@ -14,13 +14,18 @@
 #include <filesystem>
 #include <fstream>
 
+#include "core/attachments/attachment_store.h"
 #include "core/base/messages.h"
+#include "core/records/memory_file_system.h"
 #include "core/records/record_codec.h"
 #include "core/sync/backups.h"
 #include "tests/ui/editor_fixture.h"
 #include "tests/ui/fakes.h"
 #include "tests/ui/test_runner.h"
+#include "ui/attachments/attached_dues.h"
+#include "ui/base/start_load.h"
 #include "ui/editor/modify_command.h"
+#include "ui/exchange/calendar_feed_keeper.h"
 #include "ui/shell/commands.h"
 #include "ui/shell/main_window.h"
 #include "ui/shell/month_list_model.h"
@@ -51,6 +56,8 @@ class SyncWindowTest final : public QObject {
   void SynchronizeAsksARunningSyncthingToRescan();
   void ChangeDirectoryMovesTheOneWindowLock();
   void ANewDaysFirstChangeIsBackedUpBeforeItIsMade();
+  void WorkThatCanWaitBeginsOnceTheMonthIsPainted();
+  void TheStartsFolderCheckWaitsForThePaintedMonth();
   void ABackupStoppedByTheWindowsEndLeavesNoPartOfItself();
   void ABackupWithoutDuesRestoresOnlyAfterTheQuestion();
   void RestoreWithoutABackupSaysSo();
@@ -68,6 +75,13 @@ void WriteBehind(Workspace& ws, const std::string& name, const DueRecord& record
       << EncodeRecord(record);
 }
 
+// Shows the window and waits for its first painted month, after which the records folder is
+// watched.
+bool ShownAndPainted(MainWindow& window) {
+  window.show();
+  return QTest::qWaitFor([&window] { return window.monthPainted(); }, 5000);
+}
+
 int RowOf(MainWindow& window, const std::string& id) {
   const std::vector<DueRecord>& rows = window.view().model().rows();
   for (std::size_t row = 0; row < rows.size(); ++row) {
@@ -76,6 +90,51 @@ int RowOf(MainWindow& window, const std::string& id) {
   }
   return -1;
 }
+
+// A start of the window from the snapshot of a records folder that the check will find as the
+// snapshot describes it, wired as the program wires it.
+struct SnapshotStart {
+  SnapshotStart()
+      : clock(At(2026, 3, 15, 10)),
+        app(clock, prompt, desktop, files),
+        load(app),
+        loaded(Load()),
+        window(app, dialogs),
+        wiring(app, window) {
+    wiring.FollowStart(load);
+  }
+
+  bool Load() {
+    const std::string records = "/home/user/Paylark Files";
+    (void)files.CreateFolder("/home/user");
+    (void)files.CreateFolder(records);
+    for (int n = 10; n < 13; ++n) {
+      DueRecord record = DueRecord::WithDefaults(clock);
+      record.recordId = "202603010000000" + std::to_string(n);
+      record.dueDate = At(2026, 3, n);
+      (void)files.Write(records + "/duedate" + record.recordId + ".due", EncodeRecord(record),
+                        0644);
+    }
+    {
+      PaylarkApp first(clock, prompt, desktop, files);
+      first.SetWorkingDirectory("/home/user");
+      (void)first.Reload();  // writes the snapshot
+    }
+    app.SetWorkingDirectory("/home/user");
+    return load.Load().isEmpty();
+  }
+
+  MemoryFileSystem files;
+  FixedClock clock;
+  FakePrompt prompt;
+  FakeDesktop desktop;
+  PaylarkApp app;
+  StartLoad load;
+  bool loaded;
+  FakeDialogs dialogs;
+  MainWindow window;
+  SyncCommands wiring;
+};
 
 // Syncthing's REST API as far as Synchronize uses it: each request is kept as "<verb> <path>
 // <API key>"; a scan answers scanCode, the folder status is "scanning" once, then "idle".
@@ -197,6 +256,7 @@ void SyncWindowTest::ChangedFilesAppearKeepingMonthAndSelection() {
   FakeDialogs dialogs;
   MainWindow window(ws.app, dialogs);
   SyncCommands wiring(ws.app, window);
+  QVERIFY(ShownAndPainted(window));
   window.ShiftMonth(0);
   window.view().SelectRow(RowOf(window, gas));
   QSignalSpy changed(&wiring.watcher(), &FolderWatcher::FilesChanged);
@@ -258,6 +318,7 @@ void SyncWindowTest::AReplacedFolderIsReadAgainWhole() {
   FakeDialogs dialogs;
   MainWindow window(ws.app, dialogs);
   SyncCommands wiring(ws.app, window);
+  QVERIFY(ShownAndPainted(window));
   window.ShiftMonth(0);
   QSignalSpy whole(&wiring.watcher(), &FolderWatcher::FolderChanged);
 
@@ -289,6 +350,7 @@ void SyncWindowTest::ConflictsAreCountedAndResolvedSideBySide() {
   MainWindow window(ws.app, dialogs);
   window.resize(1000, 600);
   SyncCommands wiring(ws.app, window);
+  QVERIFY(ShownAndPainted(window));
   DueRecord theirs = ws.app.store().Get(id);
   theirs.amount = 875;
   theirs.notes = "Raised in March";
@@ -461,8 +523,9 @@ void SyncWindowTest::ANewDaysFirstChangeIsBackedUpBeforeItIsMade() {
   FakeDialogs dialogs;
   MainWindow window(ws.app, dialogs);
   SyncCommands wiring(ws.app, window);
+  window.show();
   const std::string backups = BackupsFolder(ws.app.workingDirectory());
-  // taken behind the window when it opened
+  // taken behind the window once it showed its month
   QTRY_COMPARE_WITH_TIMEOUT(ListBackups(backups).size(), std::size_t{1}, 5000);
 
   ws.clock.Set(At(2026, 3, 16, 0, 5));  // past midnight, the window still open
@@ -477,6 +540,67 @@ void SyncWindowTest::ANewDaysFirstChangeIsBackedUpBeforeItIsMade() {
   QVERIFY(saved.ok());
   QCOMPARE(saved.value().size(), std::size_t{1});
   QCOMPARE(saved.value().front().recordId, gas);
+}
+
+// The day's backup, the reminder count, the calendar file and the paperclips' listing begin once
+// the window has painted its month, none before.
+void SyncWindowTest::WorkThatCanWaitBeginsOnceTheMonthIsPainted() {
+  Workspace ws;
+  const std::string gas = ws.AddDue("Gas", "Utility", 60, At(2026, 3, 18, 9));
+  const QString attachments =
+      QString::fromStdString(AttachmentsFolderPath(ws.directory().toStdString()));
+  QVERIFY(QDir().mkpath(attachments + QStringLiteral("/") + QString::fromStdString(gas)));
+  std::ofstream((attachments + QStringLiteral("/") + QString::fromStdString(gas) +
+                 QStringLiteral("/bill.txt"))
+                    .toStdString())
+      << "bill";
+  CalendarFeedKeeper::SetEnabled(true);
+  const QString feed = ws.directory() + QStringLiteral("/Exports/Paylark.ics");
+  const std::string backups = BackupsFolder(ws.app.workingDirectory());
+  FakeDialogs dialogs;
+  MainWindow window(ws.app, dialogs);
+  SyncCommands wiring(ws.app, window);
+  AttachedDues attached(ws.app, window);
+  QSignalSpy painted(&window, &MainWindow::firstMonthPainted);
+  QTest::qWait(50);
+  QVERIFY(!window.monthPainted());
+  QVERIFY(!QFile::exists(feed));
+  QVERIFY(attached.recordIds().empty());
+  QVERIFY(ListBackups(backups).empty());
+  QVERIFY(window.captionStrip().reminders().isEmpty());
+
+  window.show();
+  QVERIFY(painted.wait());
+  QVERIFY(window.monthPainted());
+  QVERIFY(QFile::exists(feed));
+  QCOMPARE(attached.recordIds(), std::set<std::string>{gas});
+  QCOMPARE(window.captionStrip().reminders(), QStringLiteral("0 overdue \u00b7 1 due soon"));
+  QTRY_COMPARE_WITH_TIMEOUT(ListBackups(backups).size(), std::size_t{1}, 5000);
+  CalendarFeedKeeper::SetEnabled(false);
+}
+
+// A start from the snapshot checks the records folder once the month is painted; a change that
+// comes first, even before the window was ever painted, waits for that check.
+void SyncWindowTest::TheStartsFolderCheckWaitsForThePaintedMonth() {
+  for (const bool changeFirst : {false, true}) {
+    SnapshotStart start;
+    QVERIFY(start.app.store().AwaitsConfirmation());
+    QSignalSpy checked(&start.load, &StartLoad::Checked);
+    QTest::qWait(50);
+    QVERIFY(!start.load.checking());
+    QVERIFY(checked.isEmpty());
+    if (changeFirst) {
+      emit start.window.aboutToChange();
+      QCOMPARE(checked.size(), 1);
+    } else {
+      start.window.show();
+      QTRY_COMPARE_WITH_TIMEOUT(checked.size(), 1, 5000);
+      QVERIFY(start.window.monthPainted());
+    }
+    QVERIFY(!start.load.checking());
+    QVERIFY(!start.app.store().AwaitsConfirmation());
+    QCOMPARE(start.app.store().size(), std::size_t{3});
+  }
 }
 
 // The window's named Restore command reaches the sync feature, which has nothing to offer yet.

@@ -16,6 +16,7 @@
 #include "ui/base/paylark_app.h"
 #include "ui/base/resources.h"
 #include "ui/base/start_load.h"
+#include "ui/base/start_timeline.h"
 #include "ui/base/system_desktop_services.h"
 #include "ui/forecast/forecast_command.h"
 #include "ui/shell/main_window.h"
@@ -27,7 +28,9 @@
 namespace {
 
 int Run(int argc, char* argv[]) {
+  paylark::MarkStart("main entered");
   QApplication application(argc, argv);
+  paylark::MarkStart("application made");
   // Qt has set the whole locale from the environment; numbers stay in the C form.
   std::setlocale(LC_ALL, "");
   std::setlocale(LC_NUMERIC, "C");
@@ -37,6 +40,7 @@ int Run(int argc, char* argv[]) {
   paylark::InitResources();
   paylark::ApplyDisplayStyle(application);
   QApplication::setWindowIcon(paylark::SvgIcon(QStringLiteral("org.paylark.Paylark")));
+  paylark::MarkStart("style and icon ready");
   // A logout's SIGTERM or a terminal's Ctrl+C closes every window as the user would, so the
   // window state is saved; one that arrives before the event loop runs is handled when it starts.
   paylark::QuitOnSignal quitOnSignal;
@@ -66,6 +70,7 @@ int Run(int argc, char* argv[]) {
   });
   if (start.outcome == paylark::StartUpOutcome::kEnd)
     return 0;
+  paylark::MarkStart("records mapped");
 
   // One window per working directory: a second start hands its arguments to the first.
   paylark::SingleInstance instance(QString::fromStdString(app.workingDirectory()));
@@ -78,10 +83,12 @@ int Run(int argc, char* argv[]) {
   // Change Directory takes the new folder's lock before it lets go of the old one.
   policies.claimDirectory = [&instance](const QString& folder) { return instance.MoveTo(folder); };
   paylark::MainWindow frame(app, dialogs, std::move(policies));
+  paylark::MarkStart("window made");
   paylark::SyncCommands sync(app, frame);
   paylark::AttachedDues attachedDues(app, frame);
   paylark::ForecastCommand forecast(app, frame);
   paylark::StatementImportCommand statements(app, frame, paylark::MakeStatementServices(app));
+  paylark::MarkStart("features made");
   // --show-due ID: the due's month with the due selected, also in a window already running.
   const auto goToDue = [&frame](const QString& recordId) {
     if (!recordId.isEmpty() && !frame.GoToDue(recordId)) {
@@ -103,6 +110,7 @@ int Run(int argc, char* argv[]) {
   frame.ShowNote(start.reloadNote);
   goToDue(options.value(showDue));
   frame.showMaximized();
+  paylark::MarkStart("window shown");
   // The records shown may have come from the snapshot: the folder is checked behind the window.
   sync.FollowStart(load);
   return application.exec();

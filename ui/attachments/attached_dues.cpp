@@ -6,6 +6,7 @@
 #include "core/attachments/attachment_store.h"
 #include "ui/attachments/attach_files.h"
 #include "ui/base/paylark_app.h"
+#include "ui/base/start_timeline.h"
 #include "ui/shell/main_window.h"
 #include "ui/shell/month_list_view.h"
 
@@ -28,7 +29,11 @@ AttachedDues::AttachedDues(PaylarkApp& app, MainWindow& window)
   connect(&window, &MainWindow::recordsChanged, this, &AttachedDues::RefreshSoon);
   connect(&window, &MainWindow::workingDirectoryChanged, this, &AttachedDues::Refresh);
   connect(&window.view(), &MonthListView::FilesDropped, this, &AttachedDues::Attach);
-  Refresh();
+  // The paperclips follow the first painted month: a large Attachments folder takes a while.
+  window.WhenMonthPainted(this, [this] {
+    Refresh();
+    MarkStart("attachments listed");
+  });
 }
 
 void AttachedDues::RefreshSoon() {

@@ -14,8 +14,9 @@ class PaylarkApp;
 
 // The list's side of attachments: which rows show a paperclip, and files dropped on a row. The
 // record IDs with attachments come from one listing of the Attachments folder, never a read per
-// due, so a start with a million dues costs one directory read; the listing is taken again,
-// gathered for 300 ms, whenever that folder or the records change.
+// due, so a start with a million dues costs one directory read, taken once the window has painted
+// its month; the listing is taken again, gathered for 300 ms, whenever that folder or the
+// records change.
 class AttachedDues final : public QObject {
   Q_OBJECT
 

@@ -5,6 +5,7 @@
 
 #include "core/records/record_store.h"
 #include "ui/base/paylark_app.h"
+#include "ui/base/start_timeline.h"
 #include "ui/base/wait_cursor.h"
 
 namespace paylark {
@@ -22,6 +23,7 @@ QString StartLoad::Load() {
 void StartLoad::Check(QWidget* progressParent) {
   progressParent_ = progressParent;
   if (!app_.store().AwaitsConfirmation()) {
+    MarkStart("folder check ended");
     emit Checked(false, {});
     return;
   }
@@ -29,6 +31,7 @@ void StartLoad::Check(QWidget* progressParent) {
   // thread, where the store lives.
   thread_ = std::jthread([this, check = app_.store().CheckJob()] {
     check_ = check();
+    MarkStart("folder scanned");
     QMetaObject::invokeMethod(this, &StartLoad::Conclude, Qt::QueuedConnection);
   });
 }
@@ -47,15 +50,18 @@ void StartLoad::Conclude() {
   thread_.join();
   // Another load (Refresh, another working directory) has taken the snapshot's place.
   if (!app_.store().AwaitsConfirmation()) {
+    MarkStart("folder check ended");
     emit Checked(false, {});
     return;
   }
   const std::optional<ReloadReport> confirmed = app_.store().Confirm(std::exchange(check_, {}));
   if (confirmed) {
+    MarkStart("folder check ended");
     emit Checked(false, SkippedNote(*confirmed));
     return;
   }
   const QString note = app_.Reload(progressParent_);
+  MarkStart("folder check ended (loaded again)");
   emit Checked(true, note);
 }
 

@@ -25,7 +25,12 @@ ForecastCommand::ForecastCommand(PaylarkApp& app, MainWindow& window)
   nextDay_.setTimerType(Qt::CoarseTimer);
   connect(&nextDay_, &QTimer::timeout, this, &ForecastCommand::UpdateWarning);
   connect(window.commands().forecast, &QAction::triggered, this, &ForecastCommand::Open);
-  connect(&window, &MainWindow::recordsChanged, this, &ForecastCommand::UpdateWarning);
+  // A forecast of every account looks at every due: it follows the first painted month.
+  connect(&window, &MainWindow::recordsChanged, this, [this] {
+    if (window_.monthPainted())
+      UpdateWarning();
+  });
+  window.WhenMonthPainted(this, [this] { UpdateWarning(); });
   connect(&window.captionStrip(), &CaptionStrip::BalanceWarningClicked, this,
           &ForecastCommand::Open);
 }

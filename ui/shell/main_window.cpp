@@ -8,9 +8,11 @@
 #include <QMetaMethod>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <string>
 
 #include "core/base/messages.h"
 #include "core/records/month_selection.h"
@@ -19,6 +21,7 @@
 #include "ui/base/date_conversion.h"
 #include "ui/base/paylark_app.h"
 #include "ui/base/resources.h"
+#include "ui/base/start_timeline.h"
 #include "ui/base/wait_cursor.h"
 #include "ui/exchange/calendar_feed_keeper.h"
 #include "ui/exchange/calendar_preferences_dialog.h"
@@ -123,11 +126,19 @@ MainWindow::MainWindow(PaylarkApp& app, DialogCommands& dialogs, WindowPolicies 
   connect(this, &MainWindow::recordsChanged, this, &MainWindow::UpdateCalendarFeed);
   connect(this, &MainWindow::recordsChanged, reminderCount_, &ReminderCount::Update);
   connect(this, &MainWindow::recordsChanged, searchBox_, &SearchBox::Invalidate);
+  connect(view_, &MonthListView::Painted, this, &MainWindow::FirstPainted,
+          Qt::SingleShotConnection);
   ConnectCommands();
   ConnectExports();
   RefreshMonth();
-  UpdateCalendarFeed();
-  reminderCount_->Update();
+  MarkStart("month filled");
+  // The reminder count and the calendar file look at every month: they follow the first frame.
+  WhenMonthPainted(this, [this] {
+    reminderCount_->Update();
+    MarkStart("reminders counted");
+    UpdateCalendarFeed();
+    MarkStart("calendar feed written");
+  });
 }
 
 MainWindow::~MainWindow() {
@@ -295,6 +306,18 @@ void MainWindow::UpdateCalendarFeed() {
   const QString failure = calendarFeed_->Update();
   if (!failure.isEmpty())
     ShowNote(failure);
+}
+
+// The painted frame still has to reach the screen: the announcement waits for the next turn of
+// the event loop.
+void MainWindow::FirstPainted() {
+  const std::string mark = "month painted (" + std::to_string(view_->model().rowCount()) + " rows)";
+  MarkStart(mark.c_str());
+  QTimer::singleShot(0, this, [this] {
+    MarkStart("first frame handed over");
+    monthPainted_ = true;
+    emit firstMonthPainted();
+  });
 }
 
 void MainWindow::RefreshKeepingSelection() {

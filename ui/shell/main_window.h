@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <functional>
 #include <memory>
+#include <utility>
 
 #include "ui/base/dialog_commands.h"
 #include "ui/shell/caption_strip.h"
@@ -59,6 +60,18 @@ class MainWindow final : public QMainWindow {
   // Shows a note at the left of the status bar until the next one; an empty note clears it.
   void ShowNote(const QString& note);
   const QLabel& note() const { return *note_; }
+  // Whether the month list has been painted and that frame handed to the screen.
+  bool monthPainted() const { return monthPainted_; }
+  // Runs work (in context's thread, while context lives) once the month list has been painted:
+  // at once when it has. Work that can wait goes here, so the first frame comes sooner.
+  template <class Work>
+  void WhenMonthPainted(QObject* context, Work work) {
+    if (monthPainted_)
+      work();
+    else
+      connect(this, &MainWindow::firstMonthPainted, context, std::move(work),
+              Qt::SingleShotConnection);
+  }
 
   void OnNewDue();
   void OnModifyDue();
@@ -100,6 +113,9 @@ class MainWindow final : public QMainWindow {
   void recordsChanged();
   // After Change Directory switched to another working directory and read it.
   void workingDirectoryChanged();
+  // Once, a moment after the month list was first painted: what can wait until the user sees
+  // the month begins now.
+  void firstMonthPainted();
   // Synchronize found no synchronisation manager to start. Without a listener the window
   // synchronizes locally.
   void synchronizeRequested();
@@ -120,6 +136,7 @@ class MainWindow final : public QMainWindow {
   // A change that took effect but could not rewrite the change marker is told as a warning.
   void TellMarkerFailure();
   void UpdateCalendarFeed();
+  void FirstPainted();
 
   PaylarkApp& app_;
   DialogCommands& dialogs_;
@@ -136,6 +153,7 @@ class MainWindow final : public QMainWindow {
   std::unique_ptr<CalendarFeedKeeper> calendarFeed_;
   WindowPolicies policies_;
   ReminderCount* reminderCount_;
+  bool monthPainted_ = false;
 };
 
 }  // namespace paylark

@@ -163,6 +163,11 @@ QMenu* MonthListView::BuildContextMenu(const QPoint& pos) {
   return menu;
 }
 
+void MonthListView::paintEvent(QPaintEvent* event) {
+  QListView::paintEvent(event);
+  emit Painted();
+}
+
 void MonthListView::contextMenuEvent(QContextMenuEvent* event) {
   BuildContextMenu(viewport()->mapFrom(this, event->pos()))->popup(event->globalPos());
 }

@@ -60,8 +60,11 @@ class MonthListView final : public QListView {
   void ModifyRequested(const QString& recordId);
   // Local files were dropped on the due's row.
   void FilesDropped(const QString& recordId, const QStringList& paths);
+  // The rows on screen were just painted.
+  void Painted();
 
  protected:
+  void paintEvent(QPaintEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;

@@ -1,6 +1,7 @@
 #include "ui/sync/backup_job.h"
 
 #include "core/sync/backups.h"
+#include "ui/base/start_timeline.h"
 
 namespace paylark {
 
@@ -14,6 +15,7 @@ void BackupJob::Start(const std::string& workingDirectory, const Clock& clock, i
   thread_ = std::jthread(
       [this, workingDirectory, at = FixedClock(clock.Now()), keep](std::stop_token stop) {
         result_ = CreateBackup(workingDirectory, at, keep, {}, stop);
+        MarkStart("backup taken");
         QMetaObject::invokeMethod(this, &BackupJob::Conclude, Qt::QueuedConnection);
       });
 }

@@ -9,8 +9,8 @@ class BackupJob;
 class PaylarkApp;
 
 // The backup policy: one backup of the working directory a day, taken behind the window when
-// the window opens and every ten minutes after (so a day that begins with the window open has
-// one too), and waited for before the day's first change. Keeps Backups/Keep backups.
+// the window has shown its month and every ten minutes after (so a day that begins with the window
+// open has one too), and waited for before the day's first change. Keeps Backups/Keep backups.
 class DailyBackup final : public QObject {
   Q_OBJECT
 

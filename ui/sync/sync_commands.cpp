@@ -10,6 +10,7 @@
 #include "core/sync/conflicts.h"
 #include "ui/base/paylark_app.h"
 #include "ui/base/start_load.h"
+#include "ui/base/start_timeline.h"
 #include "ui/shell/commands.h"
 #include "ui/shell/main_window.h"
 #include "ui/sync/conflict_resolver_dialog.h"
@@ -47,12 +48,20 @@ SyncCommands::SyncCommands(PaylarkApp& app, MainWindow& window)
   connect(rescan_, &SyncthingRescan::Finished, this, &SyncCommands::RescanFinished);
   connect(window.commands().restoreBackup, &QAction::triggered, this,
           &SyncCommands::RestoreFromBackup);
-  WatchWorkingDirectory();
-  backup_->Start();
+  ShowLoadedConflicts();
+  // Watching a folder of a million files takes a while (the kernel marks each entry it holds)
+  // and the backup reads the whole folder: both wait until the user sees the month. The watch
+  // comes before the start's folder check, which so sees every change made before it.
+  window.WhenMonthPainted(this, [this] {
+    BeginWatching();
+    backup_->Start();
+    MarkStart("daily backup begun");
+  });
 }
 
 // Follows a load of the working directory, which has found its conflict copies.
 void SyncCommands::WatchWorkingDirectory() {
+  watching_ = true;
   watcher_->Watch(app_.workingDirectory().empty()
                       ? QString()
                       : QString::fromStdString(app_.store().RecordsFolder()));
@@ -92,7 +101,23 @@ void SyncCommands::FollowStart(StartLoad& load) {
       window_.RefreshKeepingSelection();
     ShowLoadedConflicts();
   });
-  load.Check(&window_);
+  window_.WhenMonthPainted(this, [this] { BeginStartCheck(); });
+}
+
+void SyncCommands::BeginWatching() {
+  if (watching_)
+    return;
+  WatchWorkingDirectory();
+  MarkStart("records folder watched");
+}
+
+void SyncCommands::BeginStartCheck() {
+  if (!start_ || startCheckBegun_)
+    return;
+  BeginWatching();
+  startCheckBegun_ = true;
+  start_->Check(&window_);
+  MarkStart("folder check begun");
 }
 
 void SyncCommands::UpdateConflicts() {
@@ -126,8 +151,10 @@ void SyncCommands::OpenResolver() {
 }
 
 void SyncCommands::BeforeChange() {
-  if (start_)
+  if (start_) {
+    BeginStartCheck();
     start_->Finish();
+  }
   backup_->TakeBeforeChange();
 }
 

@@ -35,7 +35,8 @@ class SyncCommands final : public QObject {
   void ReloadFiles(const std::vector<std::string>& fileNames);
   // Reads the whole folder again, keeping month and selection.
   void ReloadFolder();
-  // Begins the check of a start that showed the snapshot's records; when the records must be
+  // Follows the check of a start that showed the snapshot's records, which begins once the
+  // month is painted (or before a change, when that comes first); when the records must be
   // loaded again, the window follows as after ReloadFolder. A change waits for the check.
   void FollowStart(StartLoad& load);
   // Counts the conflict copies in the records folder.
@@ -49,6 +50,8 @@ class SyncCommands final : public QObject {
 
  private:
   void WatchWorkingDirectory();
+  void BeginWatching();
+  void BeginStartCheck();
   // A change is made on the records the folder holds, after the day's backup.
   void BeforeChange();
   void ShowLoadedConflicts();
@@ -62,6 +65,8 @@ class SyncCommands final : public QObject {
   SyncthingRescan* rescan_;
   DailyBackup* backup_;
   StartLoad* start_ = nullptr;  // the start's check, which outlives this
+  bool startCheckBegun_ = false;
+  bool watching_ = false;
 };
 
 }  // namespace paylark

@@ -135,5 +135,27 @@ TEST(RecordFolderTest, AReaderTellsTheIdentityOfTheFileItRead) {
             StatusCode::kNotFound);
 }
 
+// A file is read straight into its result: a large one (as the snapshot is) comes back byte for
+// byte, one that tells no size (as /proc's files do) comes back whole, and the limit holds.
+TEST(RecordFolderTest, ReadingGivesLargeAndSizelessFilesWhole) {
+  const testing::ScratchFolder folder;
+  std::string large(3 * 100'000 + 7, '\0');
+  for (std::size_t i = 0; i < large.size(); ++i)
+    large[i] = static_cast<char>('a' + i * 7 % 26);
+  std::ofstream(folder.PathOf("large"), std::ios::binary) << large;
+  FileSystem& files = SystemFileSystem();
+  const Result<std::string> read = files.Read(folder.PathOf("large"), large.size());
+  ASSERT_TRUE(read.ok());
+  EXPECT_TRUE(read.value() == large);
+  EXPECT_EQ(files.Read(folder.PathOf("large"), large.size() - 1).status().code(),
+            StatusCode::kInvalidArgument);
+
+  const Result<std::string> status = files.Read("/proc/self/status", std::size_t{1} << 20);
+  ASSERT_TRUE(status.ok());
+  EXPECT_TRUE(status.value().starts_with("Name:"));
+  EXPECT_TRUE(status.value().ends_with("\n"));
+  EXPECT_EQ(files.Read("/proc/self/status", 8).status().code(), StatusCode::kInvalidArgument);
+}
+
 }  // namespace
 }  // namespace paylark

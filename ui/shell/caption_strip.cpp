@@ -43,6 +43,9 @@ CaptionStrip::CaptionStrip(QWidget* parent)
   QPalette colors = button_->palette();
   colors.setColor(QPalette::ButtonText, GuiDrawLayer::GetRGBColorBTNHigh(kDisplayStyle));
   button_->setPalette(colors);
+  // A long caption gives way to the warning and the reminder count, down to its picture.
+  button_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+  button_->setMinimumWidth(button_->iconSize().width() + 8);
   layout->addWidget(button_);
   layout->addStretch(1);
   for (QToolButton* link : {balanceWarning_, reminders_}) {

@@ -84,7 +84,7 @@ void WriteWorkingDirectory(const fs::path& directory, int count) {
 
 // The working directory and the settings that name it, written once per size.
 fs::path PrepareWorkingDirectory(const fs::path& data, const Size& size) {
-  const fs::path root = data / (std::string("launch-") + size.name);
+  fs::path root = data / (std::string("launch-") + size.name);
   const fs::path complete = root / "complete";
   if (!fs::exists(complete)) {
     std::fprintf(stderr, "writing %d dues to %s\n", size.dues, root.c_str());
@@ -210,6 +210,7 @@ Launch LaunchOnce(const char* executable, const fs::path& root, const std::strin
   const fs::path scratch = mkdtemp(scratchName);
   const std::vector<std::string> environment = ChildEnvironment(root, scratch, display);
   std::vector<char*> envp;
+  envp.reserve(environment.size() + 1);
   for (const std::string& variable : environment)
     envp.push_back(const_cast<char*>(variable.c_str()));
   envp.push_back(nullptr);

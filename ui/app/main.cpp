@@ -27,10 +27,7 @@
 
 namespace {
 
-int Run(int argc, char* argv[]) {
-  paylark::MarkStart("main entered");
-  QApplication application(argc, argv);
-  paylark::MarkStart("application made");
+void SetUpApplication(QApplication& application) {
   // Qt has set the whole locale from the environment; numbers stay in the C form.
   std::setlocale(LC_ALL, "");
   std::setlocale(LC_NUMERIC, "C");
@@ -40,6 +37,13 @@ int Run(int argc, char* argv[]) {
   paylark::InitResources();
   paylark::ApplyDisplayStyle(application);
   QApplication::setWindowIcon(paylark::SvgIcon(QStringLiteral("org.paylark.Paylark")));
+}
+
+int Run(int argc, char* argv[]) {
+  paylark::MarkStart("main entered");
+  QApplication application(argc, argv);
+  paylark::MarkStart("application made");
+  SetUpApplication(application);
   paylark::MarkStart("style and icon ready");
   // A logout's SIGTERM or a terminal's Ctrl+C closes every window as the user would, so the
   // window state is saved; one that arrives before the event loop runs is handled when it starts.

@@ -14,7 +14,7 @@ void BackupJob::Start(const std::string& workingDirectory, const Clock& clock, i
     return;
   thread_ = std::jthread(
       [this, workingDirectory, at = FixedClock(clock.Now()), keep](std::stop_token stop) {
-        result_ = CreateBackup(workingDirectory, at, keep, {}, stop);
+        result_ = CreateBackup(workingDirectory, at, keep, {}, std::move(stop));
         MarkStart("backup taken");
         QMetaObject::invokeMethod(this, &BackupJob::Conclude, Qt::QueuedConnection);
       });

@@ -16,9 +16,11 @@
 
 #include "core/attachments/attachment_store.h"
 #include "core/base/messages.h"
+#include "core/forecast/balance_file.h"
 #include "core/records/memory_file_system.h"
 #include "core/records/record_codec.h"
 #include "core/sync/backups.h"
+#include "settings/user_settings.h"
 #include "tests/ui/editor_fixture.h"
 #include "tests/ui/fakes.h"
 #include "tests/ui/test_runner.h"
@@ -26,6 +28,8 @@
 #include "ui/base/start_load.h"
 #include "ui/editor/modify_command.h"
 #include "ui/exchange/calendar_feed_keeper.h"
+#include "ui/forecast/forecast_command.h"
+#include "ui/shell/caption_strip.h"
 #include "ui/shell/commands.h"
 #include "ui/shell/main_window.h"
 #include "ui/shell/month_list_model.h"
@@ -58,6 +62,7 @@ class SyncWindowTest final : public QObject {
   void ANewDaysFirstChangeIsBackedUpBeforeItIsMade();
   void WorkThatCanWaitBeginsOnceTheMonthIsPainted();
   void TheStartsFolderCheckWaitsForThePaintedMonth();
+  void TheBalanceWarningFollowsTheStartsFolderCheck();
   void ABackupStoppedByTheWindowsEndLeavesNoPartOfItself();
   void ABackupWithoutDuesRestoresOnlyAfterTheQuestion();
   void RestoreWithoutABackupSaysSo();
@@ -612,6 +617,26 @@ void SyncWindowTest::TheStartsFolderCheckWaitsForThePaintedMonth() {
   if (QTest::currentTestFailed())
     return;
   CheckStartFromSnapshot(true);
+}
+
+// A start from the snapshot learns of the balance files with its folder check, after the first
+// paint; the caption strip's warning follows the check.
+void SyncWindowTest::TheBalanceWarningFollowsTheStartsFolderCheck() {
+  UseFreshSettings();
+  UserSettings::Write(settings::kForecastWarnBelow, 1);
+  SnapshotStart start;
+  const BalanceEntry entry{"20260315090000-0000beef", "", At(2026, 3, 15, 9), 0.50, ""};
+  QVERIFY(start.files
+              .Write("/home/user/Paylark Files/" + BalanceFileName(entry.entryId),
+                     EncodeBalance(entry), 0644)
+              .ok());
+  ForecastCommand forecast(start.app, start.window);
+  forecast.FollowStart(start.load);
+  QSignalSpy checked(&start.load, &StartLoad::Checked);
+  start.window.show();
+  QVERIFY(QTest::qWaitFor([&checked] { return checked.size() == 1; }, 5000));
+  QCOMPARE(start.window.captionStrip().balanceWarning(),
+           QStringLiteral("Balance below $1.00 on 15 Mar 2026"));
 }
 
 // The window's named Restore command reaches the sync feature, which has nothing to offer yet.

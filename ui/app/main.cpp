@@ -117,6 +117,7 @@ int Run(int argc, char* argv[]) {
   paylark::MarkStart("window shown");
   // The records shown may have come from the snapshot: the folder is checked behind the window.
   sync.FollowStart(load);
+  forecast.FollowStart(load);
   return application.exec();
 }
 

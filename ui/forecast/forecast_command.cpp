@@ -7,6 +7,7 @@
 #include "core/forecast/low_balance_warning.h"
 #include "settings/user_settings.h"
 #include "ui/base/paylark_app.h"
+#include "ui/base/start_load.h"
 #include "ui/forecast/forecast_window.h"
 #include "ui/shell/caption_strip.h"
 #include "ui/shell/commands.h"
@@ -33,6 +34,10 @@ ForecastCommand::ForecastCommand(PaylarkApp& app, MainWindow& window)
   window.WhenMonthPainted(this, [this] { UpdateWarning(); });
   connect(&window.captionStrip(), &CaptionStrip::BalanceWarningClicked, this,
           &ForecastCommand::Open);
+}
+
+void ForecastCommand::FollowStart(StartLoad& load) {
+  connect(&load, &StartLoad::Checked, this, &ForecastCommand::UpdateWarning);
 }
 
 void ForecastCommand::Open() {

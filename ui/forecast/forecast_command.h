@@ -7,6 +7,7 @@ namespace paylark {
 
 class MainWindow;
 class PaylarkApp;
+class StartLoad;
 
 // View → Forecast: opens the forecast of the working directory's records over the window. It
 // also keeps the caption strip's low-balance warning: computed again when the records change,
@@ -20,6 +21,9 @@ class ForecastCommand final : public QObject {
 
   void Open();
   void UpdateWarning();
+  // A start from the snapshot learns of the balance files with its folder check: the warning
+  // follows it.
+  void FollowStart(StartLoad& load);
 
  private:
   PaylarkApp& app_;

@@ -286,6 +286,11 @@ class StatementsTest final : public QObject {
     QVERIFY(preset.okButton().isEnabled());
     QCOMPARE(preset.combo(Role::kCounterparty).currentText(),
              QStringLiteral("3: Auftraggeber/Empfänger"));
+    // An amount without sign and its S/H column: the mark goes through the step.
+    preset.combo(Role::kReference).setCurrentIndex(0);
+    preset.combo(Role::kDebitCreditMark).setCurrentIndex(6);
+    QVERIFY(preset.okButton().isEnabled());
+    QCOMPARE(preset.columns().debitCreditMark, std::optional<int>(5));
     Snapshot(preset, QStringLiteral("statement-columns.png"));
     Snapshot(preset, QStringLiteral("statement-columns-2x.png"), 2);
   }

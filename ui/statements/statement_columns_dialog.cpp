@@ -25,7 +25,7 @@ struct RoleField {
   std::optional<int> BankCsvColumns::*column;
 };
 
-constexpr std::array<RoleField, 7> kFields{{
+constexpr std::array<RoleField, 8> kFields{{
     {Role::kDate, "date", "&Date:", &BankCsvColumns::date},
     {Role::kAmount, "amount", "A&mount:", &BankCsvColumns::amount},
     {Role::kDebit, "debit", "D&ebit:", &BankCsvColumns::debit},
@@ -33,6 +33,9 @@ constexpr std::array<RoleField, 7> kFields{{
     {Role::kCounterparty, "counterparty", "Counter&party:", &BankCsvColumns::counterparty},
     {Role::kDescription, "description", "Descr&iption:", &BankCsvColumns::description},
     {Role::kReference, "reference", "Re&ference:", &BankCsvColumns::reference},
+    // German banks' "S"/"H" (Soll/Haben) beside an amount without sign.
+    {Role::kDebitCreditMark, "debitCreditMark",
+     "Debit/credit &sign:", &BankCsvColumns::debitCreditMark},
 }};
 
 QString SeparatorName(char separator) {

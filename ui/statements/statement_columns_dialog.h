@@ -22,7 +22,16 @@ class StatementColumnsDialog final : public QDialog {
 
  public:
   // The roles' names, as the combo boxes' object names and the remembered text use them.
-  enum class Role { kDate, kAmount, kDebit, kCredit, kCounterparty, kDescription, kReference };
+  enum class Role {
+    kDate,
+    kAmount,
+    kDebit,
+    kCredit,
+    kCounterparty,
+    kDescription,
+    kReference,
+    kDebitCreditMark
+  };
 
   StatementColumnsDialog(const QString& fileName, const BankCsvShape& shape,
                          const BankCsvColumns& preset, QWidget* parent = nullptr);

@@ -49,9 +49,9 @@ const Command kCommands[] = {
      RunExport},
     {"import",
      "import csv FILE [--dry-run]      prints the new record IDs\n"
-     "  import statement FILE [--account A] [--format ofx|camt|csv] [--columns SPEC]\n"
+     "  import statement FILE [--account A] [--format ofx|camt|csv] [--columns COLUMNS]\n"
      "         [--include-possible] [--dry-run] [--json]\n"
-     "         marks the dues the statement paid; SPEC: date=N,amount=N | debit=N,credit=N\n"
+     "         marks the dues the statement paid; COLUMNS: date=N,amount=N | debit=N,credit=N\n"
      "         [,counterparty=N,description=N,reference=N], columns counted from 1",
      RunImport},
     {"print",

@@ -5,7 +5,7 @@
 #include "cli/exit_code.h"
 #include "cli/forecast_text.h"
 #include "cli/statement_import_run.h"
-#include "core/statements/bank_csv_columns_spec.h"
+#include "core/statements/bank_csv_columns_text.h"
 #include "core/statements/statement_reading.h"
 #include "settings/statement_settings.h"
 
@@ -86,7 +86,7 @@ int RunImportStatement(Arguments& arguments, CommandContext& context, bool dryRu
     return UsageError(context, "--format must be ofx, camt or csv");
   std::optional<BankCsvColumns> columns;
   if (columnsText) {
-    Result<BankCsvColumns> parsed = ParseColumnsSpec(*columnsText);
+    Result<BankCsvColumns> parsed = ParseColumnsText(*columnsText);
     if (!parsed.ok())
       return UsageError(context, parsed.status().message());
     columns = parsed.value();

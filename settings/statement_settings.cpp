@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "core/statements/bank_csv_columns_spec.h"
+#include "core/statements/bank_csv_columns_text.h"
 #include "settings/user_settings.h"
 
 namespace paylark {
@@ -34,7 +34,7 @@ std::optional<BankCsvColumns> RememberedBankCsvColumns(const std::string& header
     if (HeaderOf(line) != header)
       continue;
     Result<BankCsvColumns> columns =
-        ParseColumnsSpec(line.section(QLatin1Char('\t'), 0, 0).toStdString());
+        ParseColumnsText(line.section(QLatin1Char('\t'), 0, 0).toStdString());
     if (columns.ok())
       return columns.value();
   }
@@ -47,7 +47,7 @@ void RememberBankCsvColumns(const std::string& headerLine, const BankCsvColumns&
   const QString header = QString::fromStdString(headerLine);
   QStringList lines = KeptLines();
   lines.removeIf([&](const QString& line) { return HeaderOf(line) == header; });
-  lines.append(QString::fromStdString(FormatColumnsSpec(columns)) + QLatin1Char('\t') + header);
+  lines.append(QString::fromStdString(FormatColumnsText(columns)) + QLatin1Char('\t') + header);
   UserSettings::Write(settings::kBankCsvColumns, lines.join(QLatin1Char('\n')));
 }
 

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <string>
 
-#include "core/statements/bank_csv_columns_spec.h"
+#include "core/statements/bank_csv_columns_text.h"
 #include "settings/setting_catalogue.h"
 #include "tests/support/scratch_folder.h"
 
@@ -26,7 +26,7 @@ class StatementSettingsTest : public ::testing::Test {
                        QString::fromStdString(config_.path().string()));
   }
 
-  static BankCsvColumns Columns(const char* spec) { return ParseColumnsSpec(spec).value(); }
+  static BankCsvColumns Columns(const char* text) { return ParseColumnsText(text).value(); }
 
  private:
   ScratchFolder config_;

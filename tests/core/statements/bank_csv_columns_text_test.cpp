@@ -1,11 +1,11 @@
-#include "core/statements/bank_csv_columns_spec.h"
+#include "core/statements/bank_csv_columns_text.h"
 
 #include <gtest/gtest.h>
 
 namespace paylark {
 namespace {
 
-TEST(ColumnsSpecTest, FormatsAndParsesEveryRole) {
+TEST(ColumnsTextTest, FormatsAndParsesEveryRole) {
   BankCsvColumns columns;
   columns.date = 0;
   columns.debit = 3;
@@ -14,20 +14,20 @@ TEST(ColumnsSpecTest, FormatsAndParsesEveryRole) {
   columns.description = 1;
   columns.reference = 9;
   columns.debitCreditMark = 5;
-  const std::string spec = FormatColumnsSpec(columns);
-  EXPECT_EQ(spec, "date=1,debit=4,credit=5,counterparty=3,description=2,reference=10,mark=6");
-  const Result<BankCsvColumns> parsed = ParseColumnsSpec(spec);
+  const std::string text = FormatColumnsText(columns);
+  EXPECT_EQ(text, "date=1,debit=4,credit=5,counterparty=3,description=2,reference=10,mark=6");
+  const Result<BankCsvColumns> parsed = ParseColumnsText(text);
   ASSERT_TRUE(parsed.ok()) << parsed.status().message();
   EXPECT_EQ(parsed.value(), columns);
-  const Result<BankCsvColumns> spaced = ParseColumnsSpec(" date = 2 , amount=5 ");
+  const Result<BankCsvColumns> spaced = ParseColumnsText(" date = 2 , amount=5 ");
   ASSERT_TRUE(spaced.ok()) << spaced.status().message();
-  EXPECT_EQ(FormatColumnsSpec(spaced.value()), "date=2,amount=5");
-  EXPECT_EQ(FormatColumnsSpec({}), "");
+  EXPECT_EQ(FormatColumnsText(spaced.value()), "date=2,amount=5");
+  EXPECT_EQ(FormatColumnsText({}), "");
 }
 
-TEST(ColumnsSpecTest, BadSpecsSayWhichPartIsWrong) {
+TEST(ColumnsTextTest, BadTextsSayWhichPartIsWrong) {
   const struct {
-    std::string spec;
+    std::string text;
     std::string said;
   } cases[] = {
       {"date=1,amount", "\"amount\": a role and a column are written role=column"},
@@ -36,11 +36,11 @@ TEST(ColumnsSpecTest, BadSpecsSayWhichPartIsWrong) {
       {"date=1,date=2", "\"date=2\": the role is named twice"},
       {"payee=3", "\"payee=3\": there is no such role"},
   };
-  for (const auto& [spec, said] : cases) {
-    const Result<BankCsvColumns> parsed = ParseColumnsSpec(spec);
-    ASSERT_FALSE(parsed.ok()) << spec;
+  for (const auto& [text, said] : cases) {
+    const Result<BankCsvColumns> parsed = ParseColumnsText(text);
+    ASSERT_FALSE(parsed.ok()) << text;
     EXPECT_NE(parsed.status().message().find(said), std::string::npos)
-        << spec << " gave: " << parsed.status().message();
+        << text << " gave: " << parsed.status().message();
   }
 }
 

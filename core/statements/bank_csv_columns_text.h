@@ -12,9 +12,9 @@ namespace paylark {
 // the form a remembered choice is kept in. Roles are date, amount, debit, credit, counterparty,
 // description, reference and mark (the debit/credit mark); columns count from 1. Formatting lists
 // the chosen roles in that order.
-std::string FormatColumnsSpec(const BankCsvColumns& columns);
+std::string FormatColumnsText(const BankCsvColumns& columns);
 // Blanks around names and numbers are allowed; an unknown role, a role named twice or a column
 // that is no whole number from 1 is refused with a message naming it.
-Result<BankCsvColumns> ParseColumnsSpec(std::string_view spec);
+Result<BankCsvColumns> ParseColumnsText(std::string_view text);
 
 }  // namespace paylark

@@ -82,7 +82,8 @@ void WriteWorkingDirectory(const fs::path& directory, int count) {
   }
 }
 
-// The working directory and the settings that name it, written once per size.
+// The working directory, written once per size, and the settings that name it, written at every
+// run so that a moved build folder still finds it.
 fs::path PrepareWorkingDirectory(const fs::path& data, const Size& size) {
   fs::path root = data / (std::string("launch-") + size.name);
   const fs::path complete = root / "complete";
@@ -90,11 +91,11 @@ fs::path PrepareWorkingDirectory(const fs::path& data, const Size& size) {
     std::fprintf(stderr, "writing %d dues to %s\n", size.dues, root.c_str());
     fs::remove_all(root);
     WriteWorkingDirectory(root / "work", size.dues);
-    fs::create_directories(root / "config" / "Velmora");
-    std::ofstream(root / "config" / "Velmora" / "Paylark.conf")
-        << "[Directory]\nPath=" << (root / "work").string() << "\n";
     std::ofstream(complete) << "done\n";
   }
+  fs::create_directories(root / "config" / "Velmora");
+  std::ofstream(root / "config" / "Velmora" / "Paylark.conf")
+      << "[Directory]\nPath=" << (root / "work").string() << "\n";
   return root;
 }
 

@@ -107,7 +107,10 @@ std::string_view TrimWhiteSpace(std::string_view text) {
 }
 
 bool IsValidUtf8(std::string_view bytes) {
+  // Most texts are ASCII: those are skipped a byte at a time without decoding.
   std::size_t pos = 0;
+  while (pos < bytes.size() && static_cast<unsigned char>(bytes[pos]) < 0x80)
+    ++pos;
   while (pos < bytes.size()) {
     const std::size_t before = pos;
     const std::uint32_t cp = NextCodePoint(bytes, pos);

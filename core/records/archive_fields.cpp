@@ -7,10 +7,6 @@
 namespace paylark {
 namespace {
 
-std::string DecodeNarrow(std::string_view raw) {
-  return IsValidUtf8(raw) ? std::string(raw) : Windows1252ToUtf8(raw);
-}
-
 std::string DecodeUtf16(std::string_view raw) {
   std::u16string units(raw.size() / 2, u'\0');
   for (std::size_t i = 0; i < units.size(); ++i) {
@@ -43,6 +39,15 @@ void AppendArchiveDate(std::string& out, const OleDateTime& date) {
 }
 
 bool ArchiveReader::ReadString(std::string& text) {
+  std::string_view view;
+  if (!ReadText(view, text))
+    return false;
+  if (view.data() != text.data())
+    text.assign(view);
+  return true;
+}
+
+bool ArchiveReader::ReadText(std::string_view& text, std::string& converted) {
   bool wide = false;
   std::uint64_t length = 0;
   if (!ReadLength(wide, length))
@@ -52,7 +57,12 @@ bool ArchiveReader::ReadString(std::string& text) {
     return Fail("a length prefix runs past the end");
   const std::string_view raw = bytes_.substr(pos_, byteCount);
   pos_ += byteCount;
-  text = wide ? DecodeUtf16(raw) : DecodeNarrow(raw);
+  if (!wide && IsValidUtf8(raw)) {
+    text = raw;
+    return true;
+  }
+  converted = wide ? DecodeUtf16(raw) : Windows1252ToUtf8(raw);
+  text = converted;
   return true;
 }
 

@@ -56,6 +56,9 @@ class ArchiveReader {
 
   // Text is returned as UTF-8: narrow text that is not UTF-8 is read as Windows-1252.
   bool ReadString(std::string& text);
+  // The same as a view: of the bytes themselves where they are UTF-8 already, otherwise of
+  // `converted`, which then holds the text.
+  bool ReadText(std::string_view& text, std::string& converted);
   // Fails on a day count that is not a finite number.
   bool ReadDate(OleDateTime& date);
   bool Fail(std::string reason);

@@ -13,21 +13,30 @@ std::uint32_t DueMap::Hash(std::string_view key) {
   return h;
 }
 
-// The buckets' hash clusters sequential IDs; the index needs its positions spread.
-std::uint32_t DueMap::IndexHash(std::string_view key) {
-  return static_cast<std::uint32_t>(std::hash<std::string_view>{}(key));
+// The buckets' hash clusters sequential IDs; the index needs its positions spread. A number key
+// is mixed as it is (splitmix64's finalizer), so that no ID needs its digits written out.
+std::uint32_t DueMap::IndexHash(std::string_view recordId, const PackedId& packed) {
+  if (!packed.IsNumber())
+    return static_cast<std::uint32_t>(std::hash<std::string_view>{}(recordId));
+  std::uint64_t x = packed.key;
+  x = (x ^ (x >> 30)) * 0xbf58476d1ce4e5b9ULL;
+  x = (x ^ (x >> 27)) * 0x94d049bb133111ebULL;
+  return static_cast<std::uint32_t>(x ^ (x >> 31));
 }
 
-DueMap::DueMap() {
-  heads_.fill(kNoSlot);
+std::uint32_t DueMap::IndexHashOf(const PackedDue& due) {
+  return IndexHash(due.TextId(), due.id());
 }
+
+DueMap::DueMap() = default;
 
 DueMap::~DueMap() = default;
 
 std::uint32_t DueMap::SlotOf(std::string_view recordId) const {
-  if (index_.empty())
+  if (indexSize_ == 0)
     return kNoSlot;
-  return index_[IndexPosition(recordId, PackedId::Of(recordId), IndexHash(recordId))];
+  const PackedId packed = PackedId::Of(recordId);
+  return index_[IndexPosition(recordId, packed, IndexHash(recordId, packed))];
 }
 
 std::optional<DueRecord> DueMap::Find(std::string_view recordId) const {
@@ -47,51 +56,85 @@ std::optional<DueRecord> DueMap::Set(const std::string& recordId, DueRecord reco
 }
 
 std::optional<DueRecord> DueMap::Set(const DueRecord& record) {
+  IndexAppended();
   GrowIndex(count_ + 1);
   const std::string_view recordId = record.recordId;
-  const std::uint32_t hash = IndexHash(recordId);
-  const std::size_t position = IndexPosition(recordId, PackedId::Of(recordId), hash);
-  const int monthKey = MonthKeyOf(record.dueDate);
-  if (index_[position] != kNoSlot) {
-    const std::uint32_t slot = index_[position];
-    Node& node = NodeAt(slot);
-    if (monthKey != node.monthKey) {
-      RemoveFromMonth(slot);
-      node.monthKey = monthKey;
-      AddToMonth(slot);
-    }
-    std::optional<DueRecord> replaced = node.due.Unpack();
-    node.due = PackedDue(record, texts_);
-    return replaced;
+  const PackedId packed = PackedId::Of(recordId);
+  const std::size_t position = IndexPosition(recordId, packed, IndexHash(recordId, packed));
+  if (index_[position] == kNoSlot) {
+    index_[position] = AddNode(TakeFreeSlot(), recordId, PackedDue(record, texts_));
+    return std::nullopt;
   }
-  const std::uint32_t slot = TakeFreeSlot();
+  const std::uint32_t slot = index_[position];
   Node& node = NodeAt(slot);
+  std::optional<DueRecord> replaced = node.due.Unpack();
+  const int monthKey = MonthKeyOf(node.due.DueDate());
   node.due = PackedDue(record, texts_);
+  if (MonthKeyOf(record.dueDate) != monthKey) {
+    RemoveFromMonth(slot, monthKey);
+    months_[MonthKeyOf(record.dueDate)].push_back(slot);
+  }
+  return replaced;
+}
+
+bool DueMap::Insert(const DueView& due, std::string_view extension) {
+  IndexAppended();
+  GrowIndex(count_ + 1);
+  const PackedId packed = PackedId::Of(due.recordId);
+  const std::size_t position = IndexPosition(due.recordId, packed, IndexHash(due.recordId, packed));
+  if (index_[position] != kNoSlot)
+    return false;
+  index_[position] = AddNode(TakeFreeSlot(), due.recordId, PackedDue(due, extension, texts_));
+  return true;
+}
+
+// Appended records take new slots only, so that the ones not indexed yet are the last ones.
+void DueMap::Append(const DueView& due, std::string_view extension) {
+  AddNode(TakeNewSlot(), due.recordId, PackedDue(due, extension, texts_));
+}
+
+void DueMap::IndexAppended() {
+  if (indexedSlots_ == usedSlots_)
+    return;
+  if (indexSize_ < count_ * 2) {
+    GrowIndex(count_);  // indexes every slot
+    return;
+  }
+  // The index positions a little ahead are fetched while this one is written: the writes land
+  // all over the index, and waiting for each in turn would take most of the time.
+  constexpr std::uint32_t kAhead = 16;
+  const std::size_t mask = indexSize_ - 1;
+  for (std::uint32_t slot = indexedSlots_; slot < usedSlots_; ++slot) {
+    if (slot + kAhead < usedSlots_)
+      __builtin_prefetch(&index_[IndexHashOf(NodeAt(slot + kAhead).due) & mask], 1);
+    index_[EmptyPosition(IndexHashOf(NodeAt(slot).due))] = slot;
+  }
+  indexedSlots_ = usedSlots_;
+}
+
+std::uint32_t DueMap::AddNode(std::uint32_t slot, std::string_view recordId, const PackedDue& due) {
+  Node& node = NodeAt(slot);
+  node.due = due;
   node.sequence = ++lastSequence_;
-  node.bucket = Hash(recordId) % kBucketCount;
-  node.indexHash = hash;
-  node.monthKey = monthKey;
-  node.previous = kNoSlot;
-  node.next = heads_[node.bucket];
-  if (node.next != kNoSlot)
-    NodeAt(node.next).previous = slot;
-  heads_[node.bucket] = slot;
-  index_[position] = slot;
+  node.bucket = static_cast<std::uint8_t>(Hash(recordId) % kBucketCount);
+  buckets_[node.bucket].push_back(slot);
   ++count_;
-  AddToMonth(slot);
-  return std::nullopt;
+  months_[MonthKeyOf(due.DueDate())].push_back(slot);
+  return slot;
 }
 
 void DueMap::Remove(std::string_view recordId) {
-  if (index_.empty())
+  IndexAppended();
+  if (indexSize_ == 0)
     return;
-  const std::size_t position = IndexPosition(recordId, PackedId::Of(recordId), IndexHash(recordId));
+  const PackedId packed = PackedId::Of(recordId);
+  const std::size_t position = IndexPosition(recordId, packed, IndexHash(recordId, packed));
   const std::uint32_t slot = index_[position];
   if (slot == kNoSlot)
     return;
   EraseIndexPosition(position);
-  Unlink(slot);
-  RemoveFromMonth(slot);
+  RemoveFromBucket(slot);
+  RemoveFromMonth(slot, MonthKeyOf(NodeAt(slot).due.DueDate()));
   NodeAt(slot) = Node{};
   freeSlots_.push_back(slot);
   --count_;
@@ -102,8 +145,10 @@ void DueMap::Clear() {
   texts_.Clear();
   freeSlots_.clear();
   usedSlots_ = 0;
-  heads_.fill(kNoSlot);
-  std::fill(index_.begin(), index_.end(), kNoSlot);
+  indexedSlots_ = 0;
+  for (std::vector<std::uint32_t>& bucket : buckets_)
+    bucket.clear();
+  std::fill(index_, index_ + indexSize_, kNoSlot);
   count_ = 0;
   months_.clear();
   lastSequence_ = 0;
@@ -112,30 +157,51 @@ void DueMap::Clear() {
 void DueMap::Reserve(std::size_t count) {
   GrowIndex(count);
   blocks_.reserve((count + kBlockSize - 1) / kBlockSize);
+  // Bucket hashes of real IDs spread evenly; a little room covers the difference.
+  for (std::vector<std::uint32_t>& bucket : buckets_)
+    bucket.reserve(count / kBucketCount + count / (kBucketCount * 16));
+}
+
+void DueMap::ShrinkToFit() {
+  for (std::vector<std::uint32_t>& bucket : buckets_)
+    bucket.shrink_to_fit();
+  for (auto& [key, slots] : months_)
+    slots.shrink_to_fit();
 }
 
 std::uint32_t DueMap::TakeFreeSlot() {
-  if (!freeSlots_.empty()) {
-    const std::uint32_t slot = freeSlots_.back();
-    freeSlots_.pop_back();
+  if (freeSlots_.empty()) {
+    const std::uint32_t slot = TakeNewSlot();
+    indexedSlots_ = usedSlots_;  // the caller indexes it
     return slot;
   }
+  const std::uint32_t slot = freeSlots_.back();
+  freeSlots_.pop_back();
+  return slot;
+}
+
+std::uint32_t DueMap::TakeNewSlot() {
   if (usedSlots_ == blocks_.size() * kBlockSize)
-    blocks_.push_back(std::make_unique<Node[]>(kBlockSize));
+    blocks_.emplace_back(sizeof(Node) * kBlockSize);  // zeroed: every slot in it is free
   return usedSlots_++;
 }
 
 std::size_t DueMap::IndexPosition(std::string_view recordId, const PackedId& packed,
                                   std::uint32_t hash) const {
-  const std::size_t mask = index_.size() - 1;
+  const std::size_t mask = indexSize_ - 1;
   for (std::size_t position = hash & mask;; position = (position + 1) & mask) {
     const std::uint32_t slot = index_[position];
-    if (slot == kNoSlot)
-      return position;
-    const Node& node = NodeAt(slot);
-    if (node.indexHash == hash && node.due.HasId(recordId, packed))
+    if (slot == kNoSlot || NodeAt(slot).due.HasId(recordId, packed))
       return position;
   }
+}
+
+std::size_t DueMap::EmptyPosition(std::uint32_t hash) const {
+  const std::size_t mask = indexSize_ - 1;
+  std::size_t position = hash & mask;
+  while (index_[position] != kNoSlot)
+    position = (position + 1) & mask;
+  return position;
 }
 
 // The index stays at most half full, so a probe ends soon at an empty position.
@@ -143,29 +209,28 @@ void DueMap::GrowIndex(std::size_t records) {
   std::size_t size = 16;
   while (size < records * 2)
     size *= 2;
-  if (size <= index_.size())
+  if (size <= indexSize_)
     return;
-  index_.assign(size, kNoSlot);
-  const std::size_t mask = size - 1;
+  indexBlock_ = PageBlock(size * sizeof(std::uint32_t));
+  index_ = static_cast<std::uint32_t*>(indexBlock_.data());
+  indexSize_ = size;
+  std::fill(index_, index_ + indexSize_, kNoSlot);
   for (std::uint32_t slot = 0; slot < usedSlots_; ++slot) {
     const Node& node = NodeAt(slot);
-    if (node.sequence == 0)
-      continue;
-    std::size_t position = node.indexHash & mask;
-    while (index_[position] != kNoSlot)
-      position = (position + 1) & mask;
-    index_[position] = slot;
+    if (node.sequence != 0)
+      index_[EmptyPosition(IndexHashOf(node.due))] = slot;
   }
+  indexedSlots_ = usedSlots_;
 }
 
 // Linear probing without tombstones: later entries of the probe run move back into the hole
 // unless that would put them before their home position.
 void DueMap::EraseIndexPosition(std::size_t position) {
-  const std::size_t mask = index_.size() - 1;
+  const std::size_t mask = indexSize_ - 1;
   std::size_t hole = position;
   for (std::size_t next = (position + 1) & mask; index_[next] != kNoSlot;
        next = (next + 1) & mask) {
-    const std::size_t home = NodeAt(index_[next]).indexHash & mask;
+    const std::size_t home = IndexHashOf(NodeAt(index_[next]).due) & mask;
     const bool staysAfterHole =
         hole <= next ? (hole < home && home <= next) : (hole < home || home <= next);
     if (!staysAfterHole) {
@@ -176,14 +241,14 @@ void DueMap::EraseIndexPosition(std::size_t position) {
   index_[hole] = kNoSlot;
 }
 
-void DueMap::Unlink(std::uint32_t slot) {
-  const Node& node = NodeAt(slot);
-  if (node.previous != kNoSlot)
-    NodeAt(node.previous).next = node.next;
-  else
-    heads_[node.bucket] = node.next;
-  if (node.next != kNoSlot)
-    NodeAt(node.next).previous = node.previous;
+// A bucket's slots stand in ascending sequence, so the slot is found by halving.
+void DueMap::RemoveFromBucket(std::uint32_t slot) {
+  std::vector<std::uint32_t>& bucket = buckets_[NodeAt(slot).bucket];
+  const std::uint32_t sequence = NodeAt(slot).sequence;
+  const auto at = std::lower_bound(
+      bucket.begin(), bucket.end(), sequence,
+      [this](std::uint32_t held, std::uint32_t wanted) { return NodeAt(held).sequence < wanted; });
+  bucket.erase(at);
 }
 
 int DueMap::MonthKeyOf(const OleDateTime& dueDate) {
@@ -191,19 +256,9 @@ int DueMap::MonthKeyOf(const OleDateTime& dueDate) {
   return MonthKey(civil.year, civil.month);
 }
 
-void DueMap::AddToMonth(std::uint32_t slot) {
-  Node& node = NodeAt(slot);
-  std::vector<std::uint32_t>& slots = months_[node.monthKey];
-  node.monthPosition = static_cast<std::uint32_t>(slots.size());
-  slots.push_back(slot);
-}
-
-void DueMap::RemoveFromMonth(std::uint32_t slot) {
-  const Node& node = NodeAt(slot);
-  std::vector<std::uint32_t>& slots = months_[node.monthKey];
-  const std::uint32_t moved = slots.back();
-  slots[node.monthPosition] = moved;
-  NodeAt(moved).monthPosition = node.monthPosition;
+void DueMap::RemoveFromMonth(std::uint32_t slot, int monthKey) {
+  std::vector<std::uint32_t>& slots = months_[monthKey];
+  *std::find(slots.begin(), slots.end(), slot) = slots.back();
   slots.pop_back();
 }
 

@@ -3,25 +3,26 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
+#include "core/base/page_block.h"
 #include "core/records/due_record.h"
+#include "core/records/due_view.h"
 #include "core/records/packed_due.h"
 #include "core/records/text_arena.h"
 
 namespace paylark {
 
 // The record map: record ID to DueRecord. Iteration ("map order") visits 17 hash buckets from 0
-// to 16 and each bucket's chain from its head, where new keys are inserted. Records are kept
-// packed in a flat table of fixed-size blocks; an open-addressing index over the table finds an
-// ID without a second copy of it, and a month index gives the records of one due month without
-// a visit of the others. Visits hand out each record unpacked into a scratch record: a visitor
-// copies what it keeps.
+// to 16 and each bucket's records from the newest inserted. Records are kept packed in a flat
+// table of fixed-size blocks; an open-addressing index over the table finds an ID without a
+// second copy of it, and a month index gives the records of one due month without a visit of the
+// others. Visits hand out each record unpacked into a scratch record: a visitor copies what it
+// keeps.
 class DueMap {
  public:
   static constexpr std::uint32_t kBucketCount = 17;
@@ -42,11 +43,22 @@ class DueMap {
   std::optional<DueRecord> Set(const DueRecord& record);
   // The same under another ID.
   std::optional<DueRecord> Set(const std::string& recordId, DueRecord record);
+  // Inserts the due (its encoded extension block beside it) unless its ID is held: false, and
+  // nothing changes, when it is. A load inserts this way without unpacking anything.
+  bool Insert(const DueView& due, std::string_view extension);
+  // The same for a due whose ID the caller knows is not held: a load of files named after their
+  // records' IDs, which no two share, looks nothing up. The look-up index takes appended records
+  // all at once, which is far quicker than one by one: a look-up (Find, Contains) finds them
+  // only after IndexAppended, which Set, Insert and Remove run themselves.
+  void Append(const DueView& due, std::string_view extension);
+  void IndexAppended();
   // It is not an error if the ID is not held.
   void Remove(std::string_view recordId);
   void Clear();
   // Room for this many records without growing the look-up index.
   void Reserve(std::size_t count);
+  // Hands back what growing left unused; for the end of a load.
+  void ShrinkToFit();
   std::size_t size() const { return count_; }
   bool empty() const { return count_ == 0; }
 
@@ -55,21 +67,19 @@ class DueMap {
   template <class Visitor>
   void ForEach(Visitor&& visit) const {
     DueRecord record;
-    for (const std::uint32_t head : heads_) {
-      for (std::uint32_t slot = head; slot != kNoSlot; slot = NodeAt(slot).next) {
-        NodeAt(slot).due.UnpackInto(record);
-        visit(static_cast<const DueRecord&>(record));
-      }
-    }
+    ForEachPacked([&](const PackedDue& due) {
+      due.UnpackInto(record);
+      visit(static_cast<const DueRecord&>(record));
+    });
   }
 
   // Calls visit(const PackedDue&) for every record in map order: for a pass that reads a few
   // fields of every record and unpacks only the records it keeps.
   template <class Visitor>
   void ForEachPacked(Visitor&& visit) const {
-    for (const std::uint32_t head : heads_) {
-      for (std::uint32_t slot = head; slot != kNoSlot; slot = NodeAt(slot).next)
-        visit(NodeAt(slot).due);
+    for (const std::vector<std::uint32_t>& bucket : buckets_) {
+      for (auto slot = bucket.rbegin(); slot != bucket.rend(); ++slot)
+        visit(NodeAt(*slot).due);
     }
   }
 
@@ -86,49 +96,56 @@ class DueMap {
 
  private:
   static constexpr std::uint32_t kNoSlot = UINT32_MAX;
-  static constexpr std::uint32_t kBlockShift = 12;
-  static constexpr std::uint32_t kBlockSize = 1u << kBlockShift;
 
+  // A cache line: the packed record, where it stands in map order and in which bucket.
   struct Node {
     PackedDue due;
-    // Later insertions stand nearer the head of their chain: map order within a bucket is
+    // Later insertions stand nearer the head of their bucket: map order within a bucket is
     // descending sequence. 0 marks a free slot; Clear starts the count again.
     std::uint32_t sequence = 0;
-    std::uint32_t previous = kNoSlot;
-    std::uint32_t next = kNoSlot;
-    std::uint32_t indexHash = 0;
-    int monthKey = 0;
-    std::uint32_t monthPosition : 27 = 0;  // where the slot stands in its month's list
-    std::uint32_t bucket : 5 = 0;
+    std::uint8_t bucket = 0;
   };
+  static constexpr std::uint32_t kBlockShift = 15;
+  static constexpr std::uint32_t kBlockSize = 1u << kBlockShift;
 
   static int MonthKey(int year, int month) { return year * 12 + month - 1; }
   static int MonthKeyOf(const OleDateTime& dueDate);
-  static std::uint32_t IndexHash(std::string_view key);
+  static std::uint32_t IndexHash(std::string_view recordId, const PackedId& packed);
+  static std::uint32_t IndexHashOf(const PackedDue& due);
 
-  Node& NodeAt(std::uint32_t slot) { return blocks_[slot >> kBlockShift][slot & (kBlockSize - 1)]; }
+  Node& NodeAt(std::uint32_t slot) {
+    return static_cast<Node*>(blocks_[slot >> kBlockShift].data())[slot & (kBlockSize - 1)];
+  }
   const Node& NodeAt(std::uint32_t slot) const {
-    return blocks_[slot >> kBlockShift][slot & (kBlockSize - 1)];
+    return static_cast<const Node*>(blocks_[slot >> kBlockShift].data())[slot & (kBlockSize - 1)];
   }
   std::uint32_t TakeFreeSlot();
+  std::uint32_t TakeNewSlot();
   // The index position holding the ID's slot, or the empty position where it would go.
   std::size_t IndexPosition(std::string_view recordId, const PackedId& packed,
                             std::uint32_t hash) const;
+  std::size_t EmptyPosition(std::uint32_t hash) const;
   std::uint32_t SlotOf(std::string_view recordId) const;
+  // Puts a new record into map order and the month index; gives its slot.
+  std::uint32_t AddNode(std::uint32_t slot, std::string_view recordId, const PackedDue& due);
   void GrowIndex(std::size_t records);
   void EraseIndexPosition(std::size_t position);
-  void Unlink(std::uint32_t slot);
-  void AddToMonth(std::uint32_t slot);
-  void RemoveFromMonth(std::uint32_t slot);
+  void RemoveFromBucket(std::uint32_t slot);
+  void RemoveFromMonth(std::uint32_t slot, int monthKey);
   std::vector<std::uint32_t> MonthInMapOrder(int year, int month) const;
 
-  std::vector<std::unique_ptr<Node[]>> blocks_;
+  std::vector<PageBlock> blocks_;
   // The packed texts; those of replaced and removed records stay until Clear.
   TextArena texts_;
   std::vector<std::uint32_t> freeSlots_;
-  std::uint32_t usedSlots_ = 0;  // slots ever handed out since the last Clear
-  std::array<std::uint32_t, kBucketCount> heads_;
-  std::vector<std::uint32_t> index_;  // slots by IndexHash; kNoSlot is empty; a power of two
+  std::uint32_t usedSlots_ = 0;     // slots ever handed out since the last Clear
+  std::uint32_t indexedSlots_ = 0;  // the slots from here on were appended and are not indexed
+  // Each bucket's slots in ascending sequence: map order walks each from its end.
+  std::array<std::vector<std::uint32_t>, kBucketCount> buckets_;
+  // Slots by IndexHash; kNoSlot is empty; a power of two in size.
+  PageBlock indexBlock_;
+  std::uint32_t* index_ = nullptr;
+  std::size_t indexSize_ = 0;
   std::size_t count_ = 0;
   std::unordered_map<int, std::vector<std::uint32_t>> months_;
   std::uint32_t lastSequence_ = 0;

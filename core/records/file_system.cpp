@@ -59,6 +59,15 @@ class PathReader final : public FolderReader {
 
 }  // namespace
 
+Result<FileBytes> FileSystem::ReadLarge(const std::string& path, std::size_t maxBytes) {
+  Result<std::string> read = Read(path, maxBytes);
+  if (!read.ok())
+    return read.status();
+  auto bytes = std::make_shared<const std::string>(std::move(read).value());
+  const std::string_view view = *bytes;
+  return FileBytes(std::move(bytes), view);
+}
+
 std::unique_ptr<FolderReader> FileSystem::ReadFolder(const std::string& folder) {
   return std::make_unique<PathReader>(*this, folder);
 }

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/base/status.h"
@@ -34,6 +35,20 @@ struct FolderEntry {
 };
 
 enum class Placement { kCreateNew, kReplace };
+
+// A file's whole bytes, held for as long as any copy of the value lives: mapped from the file by
+// the system's file system, read by others.
+class FileBytes {
+ public:
+  FileBytes() = default;
+  FileBytes(std::shared_ptr<const void> owner, std::string_view bytes)
+      : owner_(std::move(owner)), bytes_(bytes) {}
+  std::string_view view() const { return bytes_; }
+
+ private:
+  std::shared_ptr<const void> owner_;
+  std::string_view bytes_;
+};
 
 // Reads the files of one folder by name. Several threads may read through one reader at once.
 class FolderReader {
@@ -70,6 +85,9 @@ class FileSystem {
   // device), is not read: that is kInvalidArgument. Opening never waits for a FIFO's writer, and
   // a file that ends before the size it had when opened is an IoError, never a shorter result.
   virtual Result<std::string> Read(const std::string& path, std::size_t maxBytes) = 0;
+  // As Read, without a copy where the system can map the file. Only for a file that is replaced
+  // by a rename, never rewritten in place: a mapped file cut short under its reader faults it.
+  virtual Result<FileBytes> ReadLarge(const std::string& path, std::size_t maxBytes);
   // A reader of the folder's files. This one reads each by its whole path; the system's opens
   // the folder once, so that a name costs no walk of the folder's path.
   virtual std::unique_ptr<FolderReader> ReadFolder(const std::string& folder);

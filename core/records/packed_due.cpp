@@ -12,9 +12,10 @@ namespace {
 
 constexpr std::size_t kTextCount = 5;
 
-// Title, pay-to, account, notes, series ID; then the ID when it is text.
-std::array<const std::string*, kTextCount> Texts(const DueRecord& record) {
-  return {&record.title, &record.payTo, &record.account, &record.notes, &record.seriesId};
+// Title, pay-to, account, notes, series ID; then the extension block, then the ID when it is
+// text.
+std::array<std::string_view, kTextCount> Texts(const DueView& due) {
+  return {due.title, due.payTo, due.account, due.notes, due.seriesId};
 }
 std::array<std::string*, kTextCount> Texts(DueRecord& record) {
   return {&record.title, &record.payTo, &record.account, &record.notes, &record.seriesId};
@@ -69,34 +70,39 @@ PackedId PackedId::Of(std::string_view recordId) {
   return {number | static_cast<std::uint64_t>(recordId.size()) << kNumberBits};
 }
 
-PackedDue::PackedDue(const DueRecord& record, TextArena& arena)
-    : startValue_(record.startDate.value()),
-      dueValue_(record.dueDate.value()),
-      amount_(record.amount),
-      startStatus_(static_cast<std::int32_t>(record.startDate.status())),
-      dueStatus_(static_cast<std::int32_t>(record.dueDate.status())),
-      type_(record.type),
-      paid_(record.paid) {
-  id_ = PackedId::Of(record.recordId);
+PackedDue::PackedDue(const DueRecord& record, TextArena& arena) {
   std::string extension;
   AppendExtension(extension, record);
+  *this = PackedDue(ViewOf(record), extension, arena);
+}
+
+PackedDue::PackedDue(const DueView& due, std::string_view extension, TextArena& arena)
+    : startValue_(due.startDate.value()),
+      dueValue_(due.dueDate.value()),
+      amount_(due.amount),
+      id_(PackedId::Of(due.recordId)),
+      startStatus_(static_cast<std::int32_t>(due.startDate.status())),
+      dueStatus_(static_cast<std::int32_t>(due.dueDate.status())),
+      type_(due.type),
+      paid_(due.paid) {
+  const auto texts = Texts(due);
   std::size_t size = LengthBytes(extension.size()) + extension.size();
   bool anyText = !id_.IsNumber() || !extension.empty();
-  for (const std::string* text : Texts(record)) {
-    size += LengthBytes(text->size()) + text->size();
-    anyText = anyText || !text->empty();
+  for (const std::string_view text : texts) {
+    size += LengthBytes(text.size()) + text.size();
+    anyText = anyText || !text.empty();
   }
   if (!anyText)
     return;
   if (!id_.IsNumber())
-    size += LengthBytes(record.recordId.size()) + record.recordId.size();
+    size += LengthBytes(due.recordId.size()) + due.recordId.size();
   char* out = arena.Allocate(size);
   texts_ = out;
-  for (const std::string* text : Texts(record))
-    out = PutText(out, *text);
+  for (const std::string_view text : texts)
+    out = PutText(out, text);
   out = PutText(out, extension);
   if (!id_.IsNumber())
-    PutText(out, record.recordId);
+    PutText(out, due.recordId);
 }
 
 void PackedDue::UnpackInto(DueRecord& record) const {
@@ -158,6 +164,8 @@ std::string_view PackedDue::ExtensionBlock() const {
 }
 
 std::string_view PackedDue::TextId() const {
+  if (id_.IsNumber())
+    return {};
   const char* in = texts_;
   for (std::size_t i = 0; i <= kTextCount; ++i)  // the texts, then the extension
     TakeText(in);

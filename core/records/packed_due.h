@@ -5,6 +5,7 @@
 
 #include "core/base/ole_date_time.h"
 #include "core/records/due_record.h"
+#include "core/records/due_view.h"
 #include "core/records/text_arena.h"
 
 namespace paylark {
@@ -33,12 +34,17 @@ class PackedDue {
   PackedDue() = default;
   // The texts go to `arena`, which must outlive every use of the packed record.
   PackedDue(const DueRecord& record, TextArena& arena);
+  // The same from the fields and the record's encoded extension block.
+  PackedDue(const DueView& due, std::string_view extension, TextArena& arena);
 
   // Fills `record` (its strings keep their capacity, so a reused record allocates rarely).
   void UnpackInto(DueRecord& record) const;
   DueRecord Unpack() const;
 
   bool HasId(std::string_view recordId, const PackedId& packed) const;
+  const PackedId& id() const { return id_; }
+  // The ID when it is not a number; empty when it is.
+  std::string_view TextId() const;
 
   // What sums and balances read, without unpacking the texts.
   OleDateTime DueDate() const {
@@ -54,8 +60,6 @@ class PackedDue {
   std::string_view ExtensionBlock() const;
 
  private:
-  std::string_view TextId() const;
-
   // The dates' values and statuses apart, so that no padding follows each.
   double startValue_ = 0.0;
   double dueValue_ = 0.0;

@@ -28,21 +28,31 @@ std::string EncodeRecord(const DueRecord& record) {
   return out;
 }
 
-Result<DueRecord> DecodeRecord(std::string_view bytes) {
+Status ReadRecordView(std::string_view bytes, DueView& view, DueRecord& held) {
   ArchiveReader in(bytes);
-  DueRecord r;
-  const bool read = in.ReadString(r.recordId) && in.ReadString(r.title) &&
-                    in.ReadDate(r.startDate) && in.ReadDate(r.dueDate) && in.ReadString(r.payTo) &&
-                    in.ReadString(r.account) && in.Read(r.amount) && in.Read(r.type) &&
-                    in.Read(r.paid) && in.ReadString(r.notes) && in.ReadString(r.seriesId);
+  const bool read =
+      in.ReadText(view.recordId, held.recordId) && in.ReadText(view.title, held.title) &&
+      in.ReadDate(view.startDate) && in.ReadDate(view.dueDate) &&
+      in.ReadText(view.payTo, held.payTo) && in.ReadText(view.account, held.account) &&
+      in.Read(view.amount) && in.Read(view.type) && in.Read(view.paid) &&
+      in.ReadText(view.notes, held.notes) && in.ReadText(view.seriesId, held.seriesId);
   if (!read)
     return Status::Corrupt(in.error());
-  if (!std::isfinite(r.amount))
+  if (!std::isfinite(view.amount))
     return Status::Corrupt("the amount is not a number");
-  if (!IsPlainRecordId(r.recordId))
+  if (!IsPlainRecordId(view.recordId))
     return Status::Corrupt("the record ID is not usable");
-  ReadExtension(in.Rest(), r);
-  return r;
+  ReadExtension(in.Rest(), held);
+  return Status::Ok();
+}
+
+Result<DueRecord> DecodeRecord(std::string_view bytes) {
+  DueView view;
+  DueRecord record;
+  if (Status status = ReadRecordView(bytes, view, record); !status.ok())
+    return status;
+  AssignFields(view, record);
+  return record;
 }
 
 std::string_view TrimmedRecordId(std::string_view id) {

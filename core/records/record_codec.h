@@ -5,6 +5,7 @@
 
 #include "core/base/status.h"
 #include "core/records/due_record.h"
+#include "core/records/due_view.h"
 
 namespace paylark {
 
@@ -18,6 +19,9 @@ std::string EncodeRecord(const DueRecord& record);
 // early, whose length prefix runs past its end, whose dates or amount are not finite numbers, or
 // whose record ID is not a plain token is Corrupt. Text is returned as UTF-8.
 Result<DueRecord> DecodeRecord(std::string_view bytes);
+// The same without copying texts that are UTF-8 already: `view` points into `bytes` and into
+// `held`, which holds the converted texts and the payment details.
+Status ReadRecordView(std::string_view bytes, DueView& view, DueRecord& held);
 
 // A record ID that can name a file inside the records folder: not empty once trimmed, no path
 // separator, no "..", no control character.

@@ -51,44 +51,6 @@ void PutText(std::string& out, std::string_view text) {
   out.append(text);
 }
 
-// Reads little-endian fields; once a read runs past the end, every later read fails too.
-class Reader {
- public:
-  explicit Reader(std::string_view bytes) : bytes_(bytes) {}
-
-  template <class T>
-  bool Take(T& value) {
-    if (bytes_.size() - pos_ < sizeof(T))
-      return Fail();
-    std::uint64_t raw = 0;
-    for (std::size_t i = 0; i < sizeof(T); ++i)
-      raw |= static_cast<std::uint64_t>(static_cast<unsigned char>(bytes_[pos_ + i])) << (8 * i);
-    value = static_cast<T>(raw);
-    pos_ += sizeof(T);
-    return true;
-  }
-  bool TakeText(std::string_view& text) {
-    std::uint32_t size = 0;
-    if (!Take(size) || bytes_.size() - pos_ < size)
-      return Fail();
-    text = bytes_.substr(pos_, size);
-    pos_ += size;
-    return true;
-  }
-  bool AtEnd() const { return ok_ && pos_ == bytes_.size(); }
-
- private:
-  bool Fail() {
-    pos_ = bytes_.size();
-    ok_ = false;
-    return false;
-  }
-
-  std::string_view bytes_;
-  std::size_t pos_ = 0;
-  bool ok_ = true;
-};
-
 Status Damaged(std::string_view what) {
   return Status::Corrupt("the snapshot " + std::string(what));
 }
@@ -118,11 +80,11 @@ std::string EncodeSnapshot(std::string_view recordsFolder, std::span<const Snaps
   return out;
 }
 
-Result<std::vector<SnapshotEntry>> DecodeSnapshot(std::string_view bytes,
-                                                  std::string_view recordsFolder) {
+Result<SnapshotReader> SnapshotReader::Open(std::string_view bytes,
+                                            std::string_view recordsFolder) {
   if (bytes.size() < kHeaderBytes || bytes.substr(0, kMagic.size()) != kMagic)
     return Damaged("is not a Paylark snapshot");
-  Reader header(bytes.substr(kMagic.size(), kHeaderBytes - kMagic.size()));
+  SnapshotReader header(bytes.substr(kMagic.size(), kHeaderBytes - kMagic.size()));
   std::uint32_t version = 0;
   std::uint64_t size = 0;
   std::uint64_t checksum = 0;
@@ -132,27 +94,58 @@ Result<std::vector<SnapshotEntry>> DecodeSnapshot(std::string_view bytes,
     return Damaged("has another format version");
   if (size != payload.size() || checksum != Checksum(payload))
     return Damaged("is damaged");
-  Reader reader(payload);
+  SnapshotReader reader(payload);
   std::string_view folder;
-  std::uint64_t count = 0;
   if (!reader.TakeText(folder) || folder != recordsFolder)
     return Damaged("is of another records folder");
+  // Each entry takes at least 28 bytes: a count the payload cannot hold is a fault.
+  if (!reader.Take(reader.count_) || reader.count_ > payload.size() / 28)
+    return Damaged("is damaged");
+  return reader;
+}
+
+bool SnapshotReader::Next(SnapshotEntry& entry) {
+  if (!ok_ || taken_ == count_)
+    return false;
+  if (!TakeText(entry.name) || !Take(entry.inode) || !Take(entry.changeTime) ||
+      !TakeText(entry.bytes) || (taken_ > 0 && !(lastName_ < entry.name)))
+    return Fail();
+  lastName_ = entry.name;
+  ++taken_;
+  return true;
+}
+
+Status SnapshotReader::Finish() const {
+  return ok_ && taken_ == count_ && pos_ == bytes_.size() ? Status::Ok() : Damaged("is damaged");
+}
+
+bool SnapshotReader::TakeText(std::string_view& text) {
+  std::uint32_t size = 0;
+  if (!Take(size) || bytes_.size() - pos_ < size)
+    return Fail();
+  text = bytes_.substr(pos_, size);
+  pos_ += size;
+  return true;
+}
+
+bool SnapshotReader::Fail() {
+  pos_ = bytes_.size();
+  ok_ = false;
+  return false;
+}
+
+Result<std::vector<SnapshotEntry>> DecodeSnapshot(std::string_view bytes,
+                                                  std::string_view recordsFolder) {
+  Result<SnapshotReader> reader = SnapshotReader::Open(bytes, recordsFolder);
+  if (!reader.ok())
+    return reader.status();
   std::vector<SnapshotEntry> entries;
-  // Each entry takes at least 28 bytes: never reserve more than the payload can hold.
-  if (!reader.Take(count) || count > payload.size() / 28)
-    return Damaged("is damaged");
-  entries.reserve(count);
-  for (std::uint64_t i = 0; i < count; ++i) {
-    SnapshotEntry entry;
-    if (!reader.TakeText(entry.name) || !reader.Take(entry.inode) ||
-        !reader.Take(entry.changeTime) || !reader.TakeText(entry.bytes) ||
-        (!entries.empty() && !(entries.back().name < entry.name))) {
-      return Damaged("is damaged");
-    }
+  entries.reserve(reader.value().size());
+  SnapshotEntry entry;
+  while (reader.value().Next(entry))
     entries.push_back(entry);
-  }
-  if (!reader.AtEnd())
-    return Damaged("is damaged");
+  if (Status finished = reader.value().Finish(); !finished.ok())
+    return finished;
   return entries;
 }
 

@@ -38,6 +38,46 @@ inline constexpr std::uint32_t kSnapshotVersion = 2;
 // identity proves nothing yet: it stays out of the snapshot and is read at the next start.
 inline constexpr std::int64_t kSnapshotTrustSeconds = 2;
 
+// Reads a snapshot's entries one after another, each viewing into the snapshot's bytes: a load
+// maps them without a list of them all.
+class SnapshotReader {
+ public:
+  // A snapshot of another folder, of another version or with a wrong checksum is kCorrupt.
+  static Result<SnapshotReader> Open(std::string_view bytes, std::string_view recordsFolder);
+
+  // How many entries the snapshot holds.
+  std::uint64_t size() const { return count_; }
+  // The next entry, in name order; false after the last one and at a structural fault.
+  bool Next(SnapshotEntry& entry);
+  // kCorrupt unless every entry was read and nothing follows them.
+  Status Finish() const;
+
+ private:
+  explicit SnapshotReader(std::string_view bytes) : bytes_(bytes) {}
+
+  // Little-endian; once a read runs past the end, every later read fails too.
+  template <class T>
+  bool Take(T& value) {
+    if (bytes_.size() - pos_ < sizeof(T))
+      return Fail();
+    std::uint64_t raw = 0;
+    for (std::size_t i = 0; i < sizeof(T); ++i)
+      raw |= static_cast<std::uint64_t>(static_cast<unsigned char>(bytes_[pos_ + i])) << (8 * i);
+    value = static_cast<T>(raw);
+    pos_ += sizeof(T);
+    return true;
+  }
+  bool TakeText(std::string_view& text);
+  bool Fail();
+
+  std::string_view bytes_;
+  std::size_t pos_ = 0;
+  bool ok_ = true;
+  std::uint64_t count_ = 0;
+  std::uint64_t taken_ = 0;
+  std::string_view lastName_;
+};
+
 // The entries must be sorted by name.
 std::string EncodeSnapshot(std::string_view recordsFolder, std::span<const SnapshotEntry> entries);
 // Entries viewing into `bytes`, sorted by name. A snapshot of another folder, of another

@@ -72,13 +72,32 @@ void RecordStore::SetDurability(Durability durability) {
 
 namespace {
 
+constexpr std::string_view kFilePrefix = "duedate";
+constexpr std::string_view kFileSuffix = ".due";
+
 // One allocation: a load names a million of them.
 std::string CanonicalFileName(std::string_view recordId) {
   const std::string_view trimmed = TrimmedRecordId(recordId);
   std::string name;
-  name.reserve(trimmed.size() + 11);
-  name.append("duedate").append(trimmed).append(".due");
+  name.reserve(kFilePrefix.size() + trimmed.size() + kFileSuffix.size());
+  name.append(kFilePrefix).append(trimmed).append(kFileSuffix);
   return name;
+}
+
+}  // namespace
+
+bool IsNamedAfter(std::string_view fileName, std::string_view recordId) {
+  const std::string_view trimmed = TrimmedRecordId(recordId);
+  return fileName.size() == kFilePrefix.size() + trimmed.size() + kFileSuffix.size() &&
+         fileName.starts_with(kFilePrefix) && fileName.ends_with(kFileSuffix) &&
+         fileName.substr(kFilePrefix.size(), trimmed.size()) == trimmed;
+}
+
+namespace {
+
+SkippedFile DamagedExtensionSkip(std::string_view fileName, std::string_view block) {
+  return {std::string(fileName), CheckExtension(block).message() +
+                                     "; the due is loaded and those bytes are kept as they are"};
 }
 
 }  // namespace
@@ -86,6 +105,33 @@ std::string CanonicalFileName(std::string_view recordId) {
 std::string RecordStore::FileNameOf(const std::string& recordId) const {
   const auto owner = ownerFiles_.find(recordId);
   return owner != ownerFiles_.end() ? owner->second : CanonicalFileName(recordId);
+}
+
+void RecordStore::Adopt(std::string_view fileName, const DueView& due, const DueRecord& held,
+                        std::vector<SkippedFile>& skipped, IdCheck check) {
+  extension_.clear();
+  AppendExtension(extension_, held);
+  if (check == IdCheck::kKnownNew) {
+    map_.Append(due, extension_);
+  } else if (!map_.Insert(due, extension_)) {
+    // Only a duplicate, or a file read again, finds its ID held.
+    DueRecord record = held;
+    AssignFields(due, record);
+    Adopt(fileName, record, skipped);
+    return;
+  }
+  NoteOwner(fileName, due.recordId);
+  TrackSeries(std::nullopt, &due);
+  if (!held.damagedExtension.empty())
+    skipped.push_back(DamagedExtensionSkip(fileName, held.damagedExtension));
+}
+
+void RecordStore::NoteOwner(std::string_view fileName, std::string_view recordId) {
+  // Almost every file has its record's own name: the map of other owners is mostly empty.
+  if (!IsNamedAfter(fileName, recordId))
+    ownerFiles_[std::string(recordId)] = std::string(fileName);
+  else if (!ownerFiles_.empty())
+    ownerFiles_.erase(std::string(recordId));
 }
 
 void RecordStore::Adopt(std::string_view fileName, const DueRecord& record,
@@ -101,17 +147,11 @@ void RecordStore::Adopt(std::string_view fileName, const DueRecord& record,
       skipped.push_back({owner, "it holds the same due as " + std::string(fileName)});
     }
   }
-  // Almost every file has its record's own name: the map of other owners is mostly empty.
-  if (fileName != canonical)
-    ownerFiles_[record.recordId] = std::string(fileName);
-  else if (!ownerFiles_.empty())
-    ownerFiles_.erase(record.recordId);
-  TrackSeries(map_.Set(record), &record);
-  if (!record.damagedExtension.empty()) {
-    skipped.push_back(
-        {std::string(fileName), CheckExtension(record.damagedExtension).message() +
-                                    "; the due is loaded and those bytes are kept as they are"});
-  }
+  NoteOwner(fileName, record.recordId);
+  const DueView added = ViewOf(record);
+  TrackSeries(map_.Set(record), &added);
+  if (!record.damagedExtension.empty())
+    skipped.push_back(DamagedExtensionSkip(fileName, record.damagedExtension));
 }
 
 std::string RecordStore::NextRecordId(int suffix) {
@@ -146,7 +186,8 @@ AddResult RecordStore::Add(DueRecord record) {
   }
   if (single && status.ok())
     WriteMarker();
-  TrackSeries(map_.Set(record), &record);
+  const DueView added = ViewOf(record);
+  TrackSeries(map_.Set(record), &added);
   return {std::move(record.recordId), std::move(status)};
 }
 
@@ -162,7 +203,8 @@ Status RecordStore::Replace(const DueRecord& record) {
     status = folder_->Replace(fileName, EncodeRecord(record));
   if (status.ok())
     WriteMarker();
-  TrackSeries(map_.Set(record), &record);
+  const DueView added = ViewOf(record);
+  TrackSeries(map_.Set(record), &added);
   return status;
 }
 
@@ -236,7 +278,7 @@ std::vector<std::string> RecordStore::SeriesMembers(const std::string& seriesId)
 
 std::optional<SeriesPosition> RecordStore::SeriesPositionOf(const std::string& recordId) const {
   const std::optional<DueRecord> record = map_.Find(recordId);
-  return record ? seriesOrder_.PositionOf(*record) : std::nullopt;
+  return record ? seriesOrder_.PositionOf(ViewOf(*record)) : std::nullopt;
 }
 
 Status RecordStore::DeleteSeries(const std::string& seriesId, const Progress& progress) {
@@ -290,9 +332,9 @@ void RecordStore::WriteMarker() {
     markerFailure_ = std::move(status);
 }
 
-void RecordStore::TrackSeries(const std::optional<DueRecord>& before, const DueRecord* after) {
+void RecordStore::TrackSeries(const std::optional<DueRecord>& before, const DueView* after) {
   if (before)
-    seriesOrder_.Remove(*before);
+    seriesOrder_.Remove(ViewOf(*before));
   if (after)
     seriesOrder_.Add(*after);
   if (before && !before->seriesId.empty()) {
@@ -300,8 +342,12 @@ void RecordStore::TrackSeries(const std::optional<DueRecord>& before, const DueR
     if (found != seriesSizes_.end() && found->second > 0)
       --found->second;
   }
-  if (after && !after->seriesId.empty())
-    ++seriesSizes_[after->seriesId];
+  if (!after || after->seriesId.empty())
+    return;
+  if (const auto found = seriesSizes_.find(after->seriesId); found != seriesSizes_.end())
+    ++found->second;
+  else
+    seriesSizes_.emplace(after->seriesId, 1);
 }
 
 }  // namespace paylark

@@ -15,8 +15,10 @@
 #include "core/base/clock.h"
 #include "core/base/progress.h"
 #include "core/base/status.h"
+#include "core/base/text_hash.h"
 #include "core/records/due_map.h"
 #include "core/records/due_record.h"
+#include "core/records/due_view.h"
 #include "core/records/record_files.h"
 #include "core/records/record_loading.h"
 #include "core/records/record_snapshot.h"
@@ -48,6 +50,10 @@ struct AddResult {
   std::string recordId;  // given even when the write failed: the record is in the map
   Status status;
 };
+
+// Whether the file has the name a record file with this ID is given: "duedate<ID>.due", the ID
+// trimmed.
+bool IsNamedAfter(std::string_view fileName, std::string_view recordId);
 
 // The one owner of the user's records: the record map and the record files of
 // <working directory>/Paylark Files. Every change writes (or removes) the record's file first and
@@ -168,6 +174,13 @@ class RecordStore {
   // after the ID owns it, otherwise the later name in byte order. The file that loses is listed
   // in `skipped` as a duplicate and never acted on.
   void Adopt(std::string_view fileName, const DueRecord& record, std::vector<SkippedFile>& skipped);
+  // The same for a record viewed in its file's bytes, with its payment details in `held`.
+  // kKnownNew: the caller knows the map does not hold the ID.
+  enum class IdCheck { kLookUp, kKnownNew };
+  void Adopt(std::string_view fileName, const DueView& due, const DueRecord& held,
+             std::vector<SkippedFile>& skipped, IdCheck check);
+  // Remembers the file a record was read from when it is not named after the record.
+  void NoteOwner(std::string_view fileName, std::string_view recordId);
   struct Snapshot;
   // Scans the records folder and loads its record files into the emptied map.
   void LoadFolder(ReloadReport& report, const Progress& progress);
@@ -177,23 +190,26 @@ class RecordStore {
   void LoadFile(const std::string& fileName, ReloadReport& report);
   void ClearMap();
   void TrimHeap();
-  // Maps every record the snapshot holds, in its order (that of the names); a file that does not
-  // decode goes to skipped. False for a snapshot that holds nothing.
-  bool MapSnapshot(const Snapshot& snapshot, std::vector<SkippedFile>& skipped,
+  // Maps every record the snapshot holds, in its order (that of the names), and tells `seen` of
+  // each entry; a file that does not decode goes to skipped. False for a snapshot that holds
+  // nothing or is damaged past its checksum.
+  bool MapSnapshot(SnapshotReader& reader, std::vector<SkippedFile>& skipped,
+                   const std::function<void(const SnapshotEntry&)>& seen,
                    const Progress& progress = {});
   // Loads the scanned record files, from the snapshot where it still holds them.
   void LoadRecords(const std::vector<FolderEntry>& records, Snapshot& snapshot,
                    ReloadReport& report, const Progress& progress);
   // Maps one loaded file, and keeps it for the next snapshot when its identity can be trusted.
   void MapLoaded(const FolderEntry& file, LoadJob& job, Snapshot& snapshot, ReloadReport& report);
-  void ReadSnapshot(Snapshot& snapshot) const;
+  // Holds the snapshot file's bytes in `snapshot`; null when there is no usable snapshot.
+  std::optional<SnapshotReader> OpenSnapshot(Snapshot& snapshot) const;
   void WriteSnapshot(const Snapshot& snapshot) const;
   void RemoveStaleSnapshotTemporaries() const;
   std::string NextRecordId(int suffix);
   void WriteMarker();
   // The file exists and decodes to a record with another ID.
   bool HoldsAnotherRecord(const std::string& fileName, const std::string& recordId) const;
-  void TrackSeries(const std::optional<DueRecord>& before, const DueRecord* after);
+  void TrackSeries(const std::optional<DueRecord>& before, const DueView* after);
 
   const Clock& clock_;
   FileSystem& files_;
@@ -208,11 +224,13 @@ class RecordStore {
   int batchDepth_ = 0;
   bool markerPending_ = false;  // changed inside a batch: the marker is written once, at its end
   Status markerFailure_;
-  std::unordered_map<std::string, std::size_t> seriesSizes_;
+  // Members by series ID; looked up by views too.
+  std::unordered_map<std::string, std::size_t, TextHash, std::equal_to<>> seriesSizes_;
   // Records read from a file not named after their ID ("duedate<ID>.DUE", a renamed file), by
   // ID: changes and deletions act on that file.
   std::unordered_map<std::string, std::string> ownerFiles_;
   SeriesIndex seriesOrder_;
+  std::string extension_;  // scratch of Adopt: the encoded extension block
   // What a LoadSnapshot mapped, until Confirm.
   struct Unconfirmed {
     FolderIdentity identity;

@@ -92,9 +92,10 @@ Result<FolderScan> AwaitListing(std::future<Result<FolderScan>>& listing, const 
 
 }  // namespace
 
-// The snapshot as read (its entries view into bytes) and the one the load puts together.
+// The snapshot as read (its entries view into its file's bytes) and the one the load puts
+// together.
 struct RecordStore::Snapshot {
-  std::string bytes;
+  FileBytes file;
   std::vector<SnapshotEntry> entries;
   std::vector<SnapshotEntry> next;
   std::deque<std::string> readBytes;  // what `next` holds of files read; never moves
@@ -127,14 +128,15 @@ bool RecordStore::LoadSnapshot() {
     return false;
   (void)folder_->Create();
   Snapshot snapshot;
-  ReadSnapshot(snapshot);
+  std::optional<SnapshotReader> reader = OpenSnapshot(snapshot);
   Unconfirmed unconfirmed;
-  if (!MapSnapshot(snapshot, unconfirmed.skipped)) {
+  const auto identify = [&identity = unconfirmed.identity](const SnapshotEntry& entry) {
+    identity.Add(entry.name, entry.inode, entry.changeTime, entry.bytes.size());
+  };
+  if (!reader || !MapSnapshot(*reader, unconfirmed.skipped, identify)) {
     ClearMap();
     return false;
   }
-  for (const SnapshotEntry& entry : snapshot.entries)
-    unconfirmed.identity.Add(entry.name, entry.inode, entry.changeTime, entry.bytes.size());
   unconfirmed_ = std::move(unconfirmed);
   TrimHeap();
   return true;
@@ -194,8 +196,16 @@ void RecordStore::LoadFolder(ReloadReport& report, const Progress& progress) {
     std::future<Result<FolderScan>> listing =
         std::async(std::launch::async, [this] { return folder_->Scan(ScanDepth::kIdentities); });
     const Progress late = AfterAMoment(progress);
-    ReadSnapshot(snapshot);
-    mapped = MapSnapshot(snapshot, undecodable, late);
+    if (std::optional<SnapshotReader> reader = OpenSnapshot(snapshot)) {
+      snapshot.entries.reserve(reader->size());
+      const auto keep = [&entries = snapshot.entries](const SnapshotEntry& entry) {
+        entries.push_back(entry);
+      };
+      mapped = MapSnapshot(*reader, undecodable, keep, late);
+    }
+    // A damaged snapshot lends no file its bytes.
+    if (!mapped)
+      snapshot = {};
     scan = AwaitListing(listing, late, snapshot.entries.size());
   } else {
     // Without a snapshot every file is read, and the read tells its identity.
@@ -233,38 +243,32 @@ void RecordStore::TakeScan(const FolderScan& scan, ReloadReport& report) {
   balanceFiles_ = scan.balanceFiles;
 }
 
-// Decoding runs a share ahead of mapping, on a thread of its own.
-bool RecordStore::MapSnapshot(const Snapshot& snapshot, std::vector<SkippedFile>& skipped,
+bool RecordStore::MapSnapshot(SnapshotReader& reader, std::vector<SkippedFile>& skipped,
+                              const std::function<void(const SnapshotEntry&)>& seen,
                               const Progress& progress) {
-  const std::vector<SnapshotEntry>& entries = snapshot.entries;
-  if (entries.empty())
-    return false;
-  map_.Reserve(entries.size());
-  auto decode = [&entries](std::vector<Result<DueRecord>>& records, std::size_t start) {
-    records.clear();
-    for (std::size_t i = start; i < std::min(start + kLoadShare, entries.size()); ++i)
-      records.push_back(DecodeRecord(entries[i].bytes));
-  };
-  std::vector<Result<DueRecord>> current;
-  std::vector<Result<DueRecord>> upcoming;
-  decode(current, 0);
-  for (std::size_t start = 0; start < entries.size(); start += kLoadShare) {
-    std::jthread ahead;
-    if (start + kLoadShare < entries.size())
-      ahead = std::jthread([&, next = start + kLoadShare] { decode(upcoming, next); });
-    for (std::size_t i = 0; i < current.size(); ++i) {
-      const Result<DueRecord>& record = current[i];
-      if (record.ok())
-        Adopt(entries[start + i].name, record.value(), skipped);
-      else
-        skipped.push_back({std::string(entries[start + i].name), record.status().message()});
+  const std::size_t total = reader.size();
+  map_.Reserve(total);
+  SnapshotEntry entry;
+  DueView due;
+  DueRecord held;
+  // Files named after their records' IDs never share an ID: until a file of another name comes,
+  // no ID needs looking up.
+  bool otherNames = false;
+  for (std::size_t done = 0; reader.Next(entry);) {
+    seen(entry);
+    if (Status decoded = ReadRecordView(entry.bytes, due, held); decoded.ok()) {
+      otherNames = otherNames || !IsNamedAfter(entry.name, due.recordId);
+      Adopt(entry.name, due, held, skipped, otherNames ? IdCheck::kLookUp : IdCheck::kKnownNew);
+    } else {
+      skipped.push_back({std::string(entry.name), decoded.message()});
     }
-    Report(progress, start + current.size(), entries.size());
-    if (ahead.joinable())
-      ahead.join();
-    std::swap(current, upcoming);
+    if (++done % kLoadShare == 0)
+      Report(progress, done, total);
   }
-  return true;
+  map_.IndexAppended();
+  map_.ShrinkToFit();
+  Report(progress, total, total);
+  return total > 0 && reader.Finish().ok();
 }
 
 void RecordStore::LoadRecords(const std::vector<FolderEntry>& records, Snapshot& snapshot,
@@ -338,23 +342,22 @@ void RecordStore::MapLoaded(const FolderEntry& file, LoadJob& job, Snapshot& sna
     report.skipped.push_back({file.name, job.record.status().message()});
 }
 
-void RecordStore::ReadSnapshot(Snapshot& snapshot) const {
+std::optional<SnapshotReader> RecordStore::OpenSnapshot(Snapshot& snapshot) const {
   if (snapshotPath_.empty())
-    return;
-  Result<std::string> bytes = files_.Read(snapshotPath_, kMaxSnapshotBytes);
-  if (!bytes.ok())
-    return;
-  snapshot.bytes = std::move(bytes).value();
-  Result<std::vector<SnapshotEntry>> entries = DecodeSnapshot(snapshot.bytes, folder_->path());
-  if (entries.ok())
-    snapshot.entries = std::move(entries).value();
-  else
-    snapshot.bytes.clear();
+    return std::nullopt;
+  Result<FileBytes> file = files_.ReadLarge(snapshotPath_, kMaxSnapshotBytes);
+  if (!file.ok())
+    return std::nullopt;
+  Result<SnapshotReader> reader = SnapshotReader::Open(file.value().view(), folder_->path());
+  if (!reader.ok())
+    return std::nullopt;
+  snapshot.file = std::move(file).value();
+  return std::move(reader).value();
 }
 
 // The snapshot is a cache: when it cannot be written, the next start reads the files instead.
 void RecordStore::WriteSnapshot(const Snapshot& snapshot) const {
-  if (snapshotPath_.empty() || (!snapshot.stale && !snapshot.bytes.empty()))
+  if (snapshotPath_.empty() || (!snapshot.stale && !snapshot.file.view().empty()))
     return;
   const std::string folder = ParentFolder(snapshotPath_);
   (void)files_.CreateFolder(ParentFolder(folder));

@@ -8,33 +8,37 @@ namespace paylark {
 namespace {
 
 // A NaN read from a damaged file would break the set's order; it sorts first instead.
-double DueKey(const DueRecord& record) {
-  const double value = record.dueDate.value();
+double DueKey(const DueView& due) {
+  const double value = due.dueDate.value();
   return std::isnan(value) ? -std::numeric_limits<double>::infinity() : value;
 }
 
 }  // namespace
 
-void SeriesIndex::Add(const DueRecord& record) {
-  if (IsSeriesMember(record))
-    series_[record.seriesId].emplace(DueKey(record), record.recordId);
+void SeriesIndex::Add(const DueView& due) {
+  if (due.seriesId.empty())
+    return;
+  auto found = series_.find(due.seriesId);
+  if (found == series_.end())
+    found = series_.emplace(std::string(due.seriesId), std::set<Member>()).first;
+  found->second.emplace(DueKey(due), std::string(due.recordId));
 }
 
-void SeriesIndex::Remove(const DueRecord& record) {
-  const auto found = series_.find(record.seriesId);
+void SeriesIndex::Remove(const DueView& due) {
+  const auto found = series_.find(due.seriesId);
   if (found == series_.end())
     return;
-  found->second.erase(Member(DueKey(record), record.recordId));
+  found->second.erase(Member(DueKey(due), std::string(due.recordId)));
   if (found->second.empty())
     series_.erase(found);
 }
 
-std::optional<SeriesPosition> SeriesIndex::PositionOf(const DueRecord& record) const {
-  const auto found = series_.find(record.seriesId);
-  if (!IsSeriesMember(record) || found == series_.end())
+std::optional<SeriesPosition> SeriesIndex::PositionOf(const DueView& due) const {
+  const auto found = series_.find(due.seriesId);
+  if (due.seriesId.empty() || found == series_.end())
     return std::nullopt;
   const std::set<Member>& members = found->second;
-  const auto at = members.find(Member(DueKey(record), record.recordId));
+  const auto at = members.find(Member(DueKey(due), std::string(due.recordId)));
   if (at == members.end())
     return std::nullopt;
   return SeriesPosition{static_cast<std::size_t>(std::distance(members.begin(), at)) + 1,

@@ -1,13 +1,15 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <set>
 #include <string>
 #include <unordered_map>
 #include <utility>
 
-#include "core/records/due_record.h"
+#include "core/base/text_hash.h"
+#include "core/records/due_view.h"
 
 namespace paylark {
 
@@ -23,17 +25,17 @@ struct SeriesPosition {
 // visiting the other records.
 class SeriesIndex {
  public:
-  void Add(const DueRecord& record);
+  void Add(const DueView& due);
   // It is not an error if the record is not held.
-  void Remove(const DueRecord& record);
+  void Remove(const DueView& due);
   void Clear() { series_.clear(); }
   // Null for a due outside a series and for a record the index does not hold as given.
-  std::optional<SeriesPosition> PositionOf(const DueRecord& record) const;
+  std::optional<SeriesPosition> PositionOf(const DueView& due) const;
 
  private:
   using Member = std::pair<double, std::string>;  // due date, record ID
 
-  std::unordered_map<std::string, std::set<Member>> series_;
+  std::unordered_map<std::string, std::set<Member>, TextHash, std::equal_to<>> series_;
 };
 
 }  // namespace paylark

@@ -1,6 +1,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -336,6 +337,25 @@ class SystemFiles final : public FileSystem {
     if (Status examined = Examine(fd.get(), maxBytes, info); !examined.ok())
       return examined;
     return ReadWhole(fd.get(), info.size, maxBytes);
+  }
+
+  Result<FileBytes> ReadLarge(const std::string& path, std::size_t maxBytes) override {
+    Descriptor fd(OpenForReading(AT_FDCWD, path.c_str(), 0));
+    if (fd.get() < 0)
+      return ErrnoStatus(errno);
+    FileInfo info;
+    if (Status examined = Examine(fd.get(), maxBytes, info); !examined.ok())
+      return examined;
+    if (info.size == 0)
+      return FileBytes();
+    // Populated at once: the pages are in the cache, and one call maps them all.
+    void* start = mmap(nullptr, info.size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd.get(), 0);
+    if (start == MAP_FAILED)
+      return FileSystem::ReadLarge(path, maxBytes);
+    const std::size_t size = info.size;
+    std::shared_ptr<const void> mapping(
+        start, [size](const void* at) { munmap(const_cast<void*>(at), size); });
+    return FileBytes(std::move(mapping), std::string_view(static_cast<const char*>(start), size));
   }
 
   std::unique_ptr<FolderReader> ReadFolder(const std::string& folder) override {

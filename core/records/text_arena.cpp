@@ -4,13 +4,13 @@ namespace paylark {
 
 char* TextArena::Allocate(std::size_t size) {
   if (size > left_) {
-    // A text longer than a chunk gets a chunk of its own; the current one stays in use.
+    // A text longer than a quarter chunk gets a block of its own; the current chunk stays in use.
     if (size > kChunkBytes / 4) {
-      chunks_.push_back(std::make_unique_for_overwrite<char[]>(size));
-      return chunks_.back().get();
+      chunks_.emplace_back(size);
+      return static_cast<char*>(chunks_.back().data());
     }
-    chunks_.push_back(std::make_unique_for_overwrite<char[]>(kChunkBytes));
-    next_ = chunks_.back().get();
+    chunks_.emplace_back(kChunkBytes);
+    next_ = static_cast<char*>(chunks_.back().data());
     left_ = kChunkBytes;
   }
   char* bytes = next_;

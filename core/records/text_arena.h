@@ -1,8 +1,9 @@
 #pragma once
 
 #include <cstddef>
-#include <memory>
 #include <vector>
+
+#include "core/base/page_block.h"
 
 namespace paylark {
 
@@ -15,9 +16,9 @@ class TextArena {
   void Clear();
 
  private:
-  static constexpr std::size_t kChunkBytes = std::size_t{256} << 10;
+  static constexpr std::size_t kChunkBytes = PageBlock::kHugePageBytes;
 
-  std::vector<std::unique_ptr<char[]>> chunks_;
+  std::vector<PageBlock> chunks_;
   char* next_ = nullptr;
   std::size_t left_ = 0;
 };

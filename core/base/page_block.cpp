@@ -1,0 +1,52 @@
+#include "core/base/page_block.h"
+
+#include <sys/mman.h>
+
+#include <cstdint>
+#include <new>
+#include <utility>
+
+namespace paylark {
+
+PageBlock::PageBlock(std::size_t bytes) {
+  constexpr std::size_t kPageBytes = 4096;
+  if (bytes == 0)
+    return;
+  bytes = (bytes + kPageBytes - 1) & ~(kPageBytes - 1);
+  size_ = bytes;
+  // Mapped larger by one huge page, then trimmed to an aligned start: a huge page can only back
+  // an aligned range.
+  const std::size_t mapped = bytes + kHugePageBytes;
+  void* start = mmap(nullptr, mapped, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (start == MAP_FAILED)
+    throw std::bad_alloc();
+  const auto address = reinterpret_cast<std::uintptr_t>(start);
+  const std::uintptr_t aligned = (address + kHugePageBytes - 1) & ~(kHugePageBytes - 1);
+  const std::size_t before = aligned - address;
+  if (before > 0)
+    munmap(start, before);
+  if (const std::size_t after = mapped - before - bytes; after > 0)
+    munmap(reinterpret_cast<void*>(aligned + bytes), after);
+  data_ = reinterpret_cast<void*>(aligned);
+  // Only advice: without huge pages the block is made of ordinary ones.
+  (void)madvise(data_, bytes, MADV_HUGEPAGE);
+}
+
+PageBlock::PageBlock(PageBlock&& other) noexcept
+    : data_(std::exchange(other.data_, nullptr)), size_(std::exchange(other.size_, 0)) {}
+
+PageBlock& PageBlock::operator=(PageBlock&& other) noexcept {
+  if (this != &other) {
+    PageBlock gone(std::move(*this));
+    data_ = std::exchange(other.data_, nullptr);
+    size_ = std::exchange(other.size_, 0);
+  }
+  return *this;
+}
+
+PageBlock::~PageBlock() {
+  if (data_)
+    munmap(data_, size_);
+}
+
+}  // namespace paylark

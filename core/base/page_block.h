@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstddef>
+
+namespace paylark {
+
+// Zeroed memory for a large table, taken from the system in whole pages and on huge pages where
+// it gives them: a table of a million records then costs a few page faults, not tens of
+// thousands, and random look-ups into it miss the address cache less. Only what is touched
+// becomes resident.
+class PageBlock {
+ public:
+  // The system's huge page: blocks of this size are aligned to it.
+  static constexpr std::size_t kHugePageBytes = std::size_t{2} << 20;
+
+  PageBlock() = default;
+  // Throws std::bad_alloc when the system has no room.
+  explicit PageBlock(std::size_t bytes);
+  PageBlock(PageBlock&& other) noexcept;
+  PageBlock& operator=(PageBlock&& other) noexcept;
+  PageBlock(const PageBlock&) = delete;
+  PageBlock& operator=(const PageBlock&) = delete;
+  ~PageBlock();
+
+  void* data() const { return data_; }
+  std::size_t size() const { return size_; }
+
+ private:
+  void* data_ = nullptr;
+  std::size_t size_ = 0;
+};
+
+}  // namespace paylark

@@ -120,7 +120,7 @@ class ForecastBuilder {
       return;
     const bool income = due.type() == kTypeIncome;
     const bool overdue = DayOf(dueDate) < window_.today && !due.IsPaid();
-    order_.push_back({day, dueDate.LinearSeconds(), amount, &due, income, overdue});
+    order_.push_back({day, dueDate.LinearSeconds(), amount, due, income, overdue});
   }
 
   // Sorts small keys, and makes the items with their texts only once, in their order; ties keep
@@ -176,7 +176,7 @@ class ForecastBuilder {
     std::int64_t day;
     std::int64_t dueSeconds;
     Cents amount;
-    const PackedDue* due;
+    PackedDue due;  // views into the record map
     bool income;
     bool overdue;
   };
@@ -184,8 +184,8 @@ class ForecastBuilder {
   static ForecastItem MakeItem(const Pending& pending, Cents balanceAfter) {
     ForecastItem item;
     item.date = DayStart(pending.day);
-    pending.due->RecordIdInto(item.recordId);
-    item.title = pending.due->Title();
+    pending.due.RecordIdInto(item.recordId);
+    item.title = pending.due.Title();
     item.income = pending.income;
     item.overdue = pending.overdue;
     item.amount = pending.amount;

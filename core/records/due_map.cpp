@@ -43,7 +43,7 @@ std::optional<DueRecord> DueMap::Find(std::string_view recordId) const {
   const std::uint32_t slot = SlotOf(recordId);
   if (slot == kNoSlot)
     return std::nullopt;
-  return NodeAt(slot).due.Unpack();
+  return DueAt(slot).Unpack();
 }
 
 bool DueMap::Contains(std::string_view recordId) const {
@@ -62,14 +62,13 @@ std::optional<DueRecord> DueMap::Set(const DueRecord& record) {
   const PackedId packed = PackedId::Of(recordId);
   const std::size_t position = IndexPosition(recordId, packed, IndexHash(recordId, packed));
   if (index_[position] == kNoSlot) {
-    index_[position] = AddNode(TakeFreeSlot(), recordId, PackedDue(record, texts_));
+    index_[position] = AddNode(TakeFreeSlot(), recordId, PackedFields::Of(record, texts_));
     return std::nullopt;
   }
   const std::uint32_t slot = index_[position];
-  Node& node = NodeAt(slot);
-  std::optional<DueRecord> replaced = node.due.Unpack();
-  const int monthKey = MonthKeyOf(node.due.DueDate());
-  node.due = PackedDue(record, texts_);
+  std::optional<DueRecord> replaced = DueAt(slot).Unpack();
+  const int monthKey = MonthKeyOf(DueAt(slot).DueDate());
+  NodeAt(slot).fields = PackedFields::Of(record, texts_);
   if (MonthKeyOf(record.dueDate) != monthKey) {
     RemoveFromMonth(slot, monthKey);
     months_[MonthKeyOf(record.dueDate)].push_back(slot);
@@ -84,13 +83,14 @@ bool DueMap::Insert(const DueView& due, std::string_view extension) {
   const std::size_t position = IndexPosition(due.recordId, packed, IndexHash(due.recordId, packed));
   if (index_[position] != kNoSlot)
     return false;
-  index_[position] = AddNode(TakeFreeSlot(), due.recordId, PackedDue(due, extension, texts_));
+  index_[position] =
+      AddNode(TakeFreeSlot(), due.recordId, PackedFields::Of(due, extension, texts_));
   return true;
 }
 
 // Appended records take new slots only, so that the ones not indexed yet are the last ones.
 void DueMap::Append(const DueView& due, std::string_view extension) {
-  AddNode(TakeNewSlot(), due.recordId, PackedDue(due, extension, texts_));
+  AddNode(TakeNewSlot(), due.recordId, PackedFields::Of(due, extension, texts_));
 }
 
 void DueMap::IndexAppended() {
@@ -106,20 +106,21 @@ void DueMap::IndexAppended() {
   const std::size_t mask = indexSize_ - 1;
   for (std::uint32_t slot = indexedSlots_; slot < usedSlots_; ++slot) {
     if (slot + kAhead < usedSlots_)
-      __builtin_prefetch(&index_[IndexHashOf(NodeAt(slot + kAhead).due) & mask], 1);
-    index_[EmptyPosition(IndexHashOf(NodeAt(slot).due))] = slot;
+      __builtin_prefetch(&index_[IndexHashOf(DueAt(slot + kAhead)) & mask], 1);
+    index_[EmptyPosition(IndexHashOf(DueAt(slot)))] = slot;
   }
   indexedSlots_ = usedSlots_;
 }
 
-std::uint32_t DueMap::AddNode(std::uint32_t slot, std::string_view recordId, const PackedDue& due) {
+std::uint32_t DueMap::AddNode(std::uint32_t slot, std::string_view recordId,
+                              const PackedFields& due) {
   Node& node = NodeAt(slot);
-  node.due = due;
+  node.fields = due;
   node.sequence = ++lastSequence_;
   node.bucket = static_cast<std::uint8_t>(Hash(recordId) % kBucketCount);
   buckets_[node.bucket].push_back(slot);
   ++count_;
-  months_[MonthKeyOf(due.DueDate())].push_back(slot);
+  months_[MonthKeyOf(DueAt(slot).DueDate())].push_back(slot);
   return slot;
 }
 
@@ -134,7 +135,7 @@ void DueMap::Remove(std::string_view recordId) {
     return;
   EraseIndexPosition(position);
   RemoveFromBucket(slot);
-  RemoveFromMonth(slot, MonthKeyOf(NodeAt(slot).due.DueDate()));
+  RemoveFromMonth(slot, MonthKeyOf(DueAt(slot).DueDate()));
   NodeAt(slot) = Node{};
   freeSlots_.push_back(slot);
   --count_;
@@ -191,7 +192,7 @@ std::size_t DueMap::IndexPosition(std::string_view recordId, const PackedId& pac
   const std::size_t mask = indexSize_ - 1;
   for (std::size_t position = hash & mask;; position = (position + 1) & mask) {
     const std::uint32_t slot = index_[position];
-    if (slot == kNoSlot || NodeAt(slot).due.HasId(recordId, packed))
+    if (slot == kNoSlot || DueAt(slot).HasId(recordId, packed))
       return position;
   }
 }
@@ -216,9 +217,8 @@ void DueMap::GrowIndex(std::size_t records) {
   indexSize_ = size;
   std::fill(index_, index_ + indexSize_, kNoSlot);
   for (std::uint32_t slot = 0; slot < usedSlots_; ++slot) {
-    const Node& node = NodeAt(slot);
-    if (node.sequence != 0)
-      index_[EmptyPosition(IndexHashOf(node.due))] = slot;
+    if (NodeAt(slot).sequence != 0)
+      index_[EmptyPosition(IndexHashOf(DueAt(slot)))] = slot;
   }
   indexedSlots_ = usedSlots_;
 }
@@ -230,7 +230,7 @@ void DueMap::EraseIndexPosition(std::size_t position) {
   std::size_t hole = position;
   for (std::size_t next = (position + 1) & mask; index_[next] != kNoSlot;
        next = (next + 1) & mask) {
-    const std::size_t home = IndexHashOf(NodeAt(index_[next]).due) & mask;
+    const std::size_t home = IndexHashOf(DueAt(index_[next])) & mask;
     const bool staysAfterHole =
         hole <= next ? (hole < home && home <= next) : (hole < home || home <= next);
     if (!staysAfterHole) {

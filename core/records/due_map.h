@@ -79,7 +79,7 @@ class DueMap {
   void ForEachPacked(Visitor&& visit) const {
     for (const std::vector<std::uint32_t>& bucket : buckets_) {
       for (auto slot = bucket.rbegin(); slot != bucket.rend(); ++slot)
-        visit(NodeAt(*slot).due);
+        visit(static_cast<const PackedDue&>(DueAt(*slot)));
     }
   }
 
@@ -89,7 +89,7 @@ class DueMap {
   void ForEachInMonth(int year, int month, Visitor&& visit) const {
     DueRecord record;
     for (const std::uint32_t slot : MonthInMapOrder(year, month)) {
-      NodeAt(slot).due.UnpackInto(record);
+      DueAt(slot).UnpackInto(record);
       visit(static_cast<const DueRecord&>(record));
     }
   }
@@ -97,16 +97,16 @@ class DueMap {
  private:
   static constexpr std::uint32_t kNoSlot = UINT32_MAX;
 
-  // A cache line: the packed record, where it stands in map order and in which bucket.
+  // The packed record, where it stands in map order and in which bucket: 48 bytes.
   struct Node {
-    PackedDue due;
+    PackedFields fields;
     // Later insertions stand nearer the head of their bucket: map order within a bucket is
     // descending sequence. 0 marks a free slot; Clear starts the count again.
     std::uint32_t sequence = 0;
     std::uint8_t bucket = 0;
   };
-  static constexpr std::uint32_t kBlockShift = 15;
-  static constexpr std::uint32_t kBlockSize = 1u << kBlockShift;
+  // A block is one huge page.
+  static constexpr std::uint32_t kBlockSize = PageBlock::kHugePageBytes / sizeof(Node);
 
   static int MonthKey(int year, int month) { return year * 12 + month - 1; }
   static int MonthKeyOf(const OleDateTime& dueDate);
@@ -114,11 +114,12 @@ class DueMap {
   static std::uint32_t IndexHashOf(const PackedDue& due);
 
   Node& NodeAt(std::uint32_t slot) {
-    return static_cast<Node*>(blocks_[slot >> kBlockShift].data())[slot & (kBlockSize - 1)];
+    return static_cast<Node*>(blocks_[slot / kBlockSize].data())[slot % kBlockSize];
   }
   const Node& NodeAt(std::uint32_t slot) const {
-    return static_cast<const Node*>(blocks_[slot >> kBlockShift].data())[slot & (kBlockSize - 1)];
+    return static_cast<const Node*>(blocks_[slot / kBlockSize].data())[slot % kBlockSize];
   }
+  PackedDue DueAt(std::uint32_t slot) const { return PackedDue(NodeAt(slot).fields, texts_); }
   std::uint32_t TakeFreeSlot();
   std::uint32_t TakeNewSlot();
   // The index position holding the ID's slot, or the empty position where it would go.
@@ -127,7 +128,7 @@ class DueMap {
   std::size_t EmptyPosition(std::uint32_t hash) const;
   std::uint32_t SlotOf(std::string_view recordId) const;
   // Puts a new record into map order and the month index; gives its slot.
-  std::uint32_t AddNode(std::uint32_t slot, std::string_view recordId, const PackedDue& due);
+  std::uint32_t AddNode(std::uint32_t slot, std::string_view recordId, const PackedFields& due);
   void GrowIndex(std::size_t records);
   void EraseIndexPosition(std::size_t position);
   void RemoveFromBucket(std::uint32_t slot);

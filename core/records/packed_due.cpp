@@ -1,5 +1,6 @@
 #include "core/records/packed_due.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstring>
@@ -56,6 +57,18 @@ std::string_view TakeText(const char*& in) {
   return text;
 }
 
+// Whether the value fits a byte without being taken for kWhole.
+bool FitsAByte(std::int32_t value) {
+  return value > PackedFields::kWhole && value <= INT8_MAX;
+}
+
+// Skips the texts and the extension block: to the text ID, or to the whole small fields.
+const char* SkipTexts(const char* in) {
+  for (std::size_t i = 0; i <= kTextCount; ++i)
+    TakeText(in);
+  return in;
+}
+
 }  // namespace
 
 PackedId PackedId::Of(std::string_view recordId) {
@@ -70,47 +83,86 @@ PackedId PackedId::Of(std::string_view recordId) {
   return {number | static_cast<std::uint64_t>(recordId.size()) << kNumberBits};
 }
 
-PackedDue::PackedDue(const DueRecord& record, TextArena& arena) {
+PackedFields PackedFields::Of(const DueRecord& record, TextArena& arena) {
   std::string extension;
   AppendExtension(extension, record);
-  *this = PackedDue(ViewOf(record), extension, arena);
+  return Of(ViewOf(record), extension, arena);
 }
 
-PackedDue::PackedDue(const DueView& due, std::string_view extension, TextArena& arena)
-    : startValue_(due.startDate.value()),
-      dueValue_(due.dueDate.value()),
-      amount_(due.amount),
-      id_(PackedId::Of(due.recordId)),
-      startStatus_(static_cast<std::int32_t>(due.startDate.status())),
-      dueStatus_(static_cast<std::int32_t>(due.dueDate.status())),
-      type_(due.type),
-      paid_(due.paid) {
+PackedFields PackedFields::Of(const DueView& due, std::string_view extension, TextArena& arena) {
+  PackedFields fields;
+  fields.startValue = due.startDate.value();
+  fields.dueValue = due.dueDate.value();
+  fields.amount = due.amount;
+  fields.id = PackedId::Of(due.recordId);
+  const std::array<std::int32_t, 4> small = {static_cast<std::int32_t>(due.startDate.status()),
+                                             static_cast<std::int32_t>(due.dueDate.status()),
+                                             due.type, due.paid};
+  const bool whole = !std::all_of(small.begin(), small.end(), FitsAByte);
+  fields.startStatus = whole ? kWhole : static_cast<std::int8_t>(small[0]);
+  fields.dueStatus = static_cast<std::int8_t>(small[1]);
+  fields.type = static_cast<std::int8_t>(small[2]);
+  fields.paid = static_cast<std::int8_t>(small[3]);
+
   const auto texts = Texts(due);
   std::size_t size = LengthBytes(extension.size()) + extension.size();
-  bool anyText = !id_.IsNumber() || !extension.empty();
+  bool anyText = !fields.id.IsNumber() || !extension.empty() || whole;
   for (const std::string_view text : texts) {
     size += LengthBytes(text.size()) + text.size();
     anyText = anyText || !text.empty();
   }
   if (!anyText)
-    return;
-  if (!id_.IsNumber())
+    return fields;
+  if (!fields.id.IsNumber())
     size += LengthBytes(due.recordId.size()) + due.recordId.size();
-  char* out = arena.Allocate(size);
-  texts_ = out;
+  if (whole)
+    size += sizeof small;
+  const TextArena::Span span = arena.Allocate(size);
+  fields.texts = span.offset + 1;
+  char* out = span.bytes;
   for (const std::string_view text : texts)
     out = PutText(out, text);
   out = PutText(out, extension);
-  if (!id_.IsNumber())
-    PutText(out, due.recordId);
+  if (!fields.id.IsNumber())
+    out = PutText(out, due.recordId);
+  if (whole)
+    std::memcpy(out, small.data(), sizeof small);
+  return fields;
+}
+
+std::array<std::int32_t, 4> PackedDue::Small() const {
+  std::array<std::int32_t, 4> small = {fields_->startStatus, fields_->dueStatus, fields_->type,
+                                       fields_->paid};
+  if (fields_->startStatus != PackedFields::kWhole)
+    return small;
+  const char* in = SkipTexts(texts_);
+  if (!fields_->id.IsNumber())
+    TakeText(in);
+  std::memcpy(small.data(), in, sizeof small);
+  return small;
+}
+
+OleDateTime PackedDue::DueDate() const {
+  const auto status =
+      fields_->startStatus == PackedFields::kWhole ? Small()[1] : fields_->dueStatus;
+  return OleDateTime(fields_->dueValue, static_cast<OleDateTime::Status>(status));
+}
+
+std::int32_t PackedDue::type() const {
+  return fields_->startStatus == PackedFields::kWhole ? Small()[2] : fields_->type;
+}
+
+bool PackedDue::IsPaid() const {
+  return (fields_->startStatus == PackedFields::kWhole ? Small()[3] : fields_->paid) != 0;
 }
 
 void PackedDue::UnpackInto(DueRecord& record) const {
-  record.startDate = OleDateTime(startValue_, static_cast<OleDateTime::Status>(startStatus_));
-  record.dueDate = OleDateTime(dueValue_, static_cast<OleDateTime::Status>(dueStatus_));
-  record.amount = amount_;
-  record.type = type_;
-  record.paid = paid_;
+  const std::array<std::int32_t, 4> small = Small();
+  record.startDate = OleDateTime(fields_->startValue, static_cast<OleDateTime::Status>(small[0]));
+  record.dueDate = OleDateTime(fields_->dueValue, static_cast<OleDateTime::Status>(small[1]));
+  record.amount = fields_->amount;
+  record.type = small[2];
+  record.paid = small[3];
   const char* in = texts_;
   for (std::string* text : Texts(record)) {
     if (in)
@@ -123,14 +175,14 @@ void PackedDue::UnpackInto(DueRecord& record) const {
 }
 
 void PackedDue::RecordIdInto(std::string& recordId) const {
-  if (!id_.IsNumber()) {
+  if (!fields_->id.IsNumber()) {
     recordId.assign(TextId());
     return;
   }
   char digits[PackedId::kMostDigits];
-  const auto end = std::to_chars(digits, digits + PackedId::kMostDigits, id_.number()).ptr;
+  const auto end = std::to_chars(digits, digits + PackedId::kMostDigits, fields_->id.number()).ptr;
   const auto length = static_cast<std::size_t>(end - digits);
-  recordId.assign(id_.digits() - length, '0');
+  recordId.assign(fields_->id.digits() - length, '0');
   recordId.append(digits, length);
 }
 
@@ -164,17 +216,15 @@ std::string_view PackedDue::ExtensionBlock() const {
 }
 
 std::string_view PackedDue::TextId() const {
-  if (id_.IsNumber())
+  if (fields_->id.IsNumber())
     return {};
-  const char* in = texts_;
-  for (std::size_t i = 0; i <= kTextCount; ++i)  // the texts, then the extension
-    TakeText(in);
+  const char* in = SkipTexts(texts_);
   return TakeText(in);
 }
 
 bool PackedDue::HasId(std::string_view recordId, const PackedId& packed) const {
-  if (id_.IsNumber())
-    return packed.key == id_.key;
+  if (fields_->id.IsNumber())
+    return packed.key == fields_->id.key;
   return !packed.IsNumber() && TextId() == recordId;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string_view>
 
@@ -25,34 +26,51 @@ struct PackedId {
   std::size_t digits() const { return static_cast<std::size_t>(key >> kNumberBits); }
 };
 
-// A DueRecord in about a quarter of its memory: dates, amount and flags as they are, the ID as a
-// number where it can be one, and the texts and the encoded extension block as length-prefixed
-// bytes in an arena (none at all when every text is empty, there is no block and the ID is a
-// number).
+// A DueRecord as the record map stores it, in a ninth of its memory: dates and amount as they
+// are, the ID as a number where it can be one, the date statuses, type and paid flag in a byte
+// each, and the texts and the encoded extension block as length-prefixed bytes in an arena (none
+// at all when every text is empty, there is no block and the ID is a number). A status, type or
+// flag outside a byte's range makes the four stand whole at the end of the arena's bytes.
+struct PackedFields {
+  static constexpr std::int8_t kWhole = INT8_MIN;
+
+  // The texts go to `arena`.
+  static PackedFields Of(const DueRecord& record, TextArena& arena);
+  // The same from the fields and the record's encoded extension block.
+  static PackedFields Of(const DueView& due, std::string_view extension, TextArena& arena);
+
+  double startValue = 0.0;
+  double dueValue = 0.0;
+  double amount = 0.0;
+  PackedId id;
+  std::uint32_t texts = 0;      // 1 + the texts' offset in the arena; 0 for none
+  std::int8_t startStatus = 0;  // kWhole: the four stand whole after the texts
+  std::int8_t dueStatus = 0;
+  std::int8_t type = 0;
+  std::int8_t paid = 0;
+};
+
+// A packed record read where it is stored: its fields and its texts in the arena, which must
+// outlive the view.
 class PackedDue {
  public:
-  PackedDue() = default;
-  // The texts go to `arena`, which must outlive every use of the packed record.
-  PackedDue(const DueRecord& record, TextArena& arena);
-  // The same from the fields and the record's encoded extension block.
-  PackedDue(const DueView& due, std::string_view extension, TextArena& arena);
+  PackedDue(const PackedFields& fields, const TextArena& arena)
+      : fields_(&fields), texts_(fields.texts ? arena.At(fields.texts - 1) : nullptr) {}
 
   // Fills `record` (its strings keep their capacity, so a reused record allocates rarely).
   void UnpackInto(DueRecord& record) const;
   DueRecord Unpack() const;
 
   bool HasId(std::string_view recordId, const PackedId& packed) const;
-  const PackedId& id() const { return id_; }
+  const PackedId& id() const { return fields_->id; }
   // The ID when it is not a number; empty when it is.
   std::string_view TextId() const;
 
   // What sums and balances read, without unpacking the texts.
-  OleDateTime DueDate() const {
-    return OleDateTime(dueValue_, static_cast<OleDateTime::Status>(dueStatus_));
-  }
-  double amount() const { return amount_; }
-  std::int32_t type() const { return type_; }
-  bool IsPaid() const { return paid_ != 0; }
+  OleDateTime DueDate() const;
+  double amount() const { return fields_->amount; }
+  std::int32_t type() const;
+  bool IsPaid() const;
   std::string_view Title() const;
   std::string_view Account() const;
   void RecordIdInto(std::string& recordId) const;
@@ -60,16 +78,11 @@ class PackedDue {
   std::string_view ExtensionBlock() const;
 
  private:
-  // The dates' values and statuses apart, so that no padding follows each.
-  double startValue_ = 0.0;
-  double dueValue_ = 0.0;
-  double amount_ = 0.0;
-  PackedId id_;
-  const char* texts_ = nullptr;
-  std::int32_t startStatus_ = 0;
-  std::int32_t dueStatus_ = 0;
-  std::int32_t type_ = kTypeBusiness;
-  std::int32_t paid_ = 0;
+  // The statuses, type and paid flag, in that order.
+  std::array<std::int32_t, 4> Small() const;
+
+  const PackedFields* fields_;
+  const char* texts_;
 };
 
 }  // namespace paylark

@@ -1,28 +1,35 @@
 #include "core/records/text_arena.h"
 
+#include <stdexcept>
+
 namespace paylark {
 
-char* TextArena::Allocate(std::size_t size) {
-  if (size > left_) {
-    // A text longer than a quarter chunk gets a block of its own; the current chunk stays in use.
-    if (size > kChunkBytes / 4) {
-      chunks_.emplace_back(size);
-      return static_cast<char*>(chunks_.back().data());
-    }
-    chunks_.emplace_back(kChunkBytes);
-    next_ = static_cast<char*>(chunks_.back().data());
-    left_ = kChunkBytes;
+TextArena::Span TextArena::Allocate(std::size_t size) {
+  // A text longer than a quarter chunk gets a block of its own; the current chunk stays in use.
+  const bool ownBlock = size > kChunkBytes / 4;
+  if (ownBlock || chunks_.empty() || size > kChunkBytes - used_) {
+    const std::size_t spanned = ownBlock ? (size + kChunkBytes - 1) / kChunkBytes : 1;
+    if (chunks_.size() + spanned > kMostChunks)
+      throw std::length_error("the record texts take more than 4 GiB");
+    const std::size_t first = chunks_.size();
+    chunks_.emplace_back(ownBlock ? size : kChunkBytes);
+    chunks_.resize(first + spanned);
+    if (ownBlock)
+      return {static_cast<char*>(chunks_[first].data()),
+              static_cast<std::uint32_t>(first << kChunkShift)};
+    current_ = first;
+    used_ = 0;
   }
-  char* bytes = next_;
-  next_ += size;
-  left_ -= size;
-  return bytes;
+  const auto offset = static_cast<std::uint32_t>((current_ << kChunkShift) + used_);
+  char* bytes = static_cast<char*>(chunks_[current_].data()) + used_;
+  used_ += size;
+  return {bytes, offset};
 }
 
 void TextArena::Clear() {
   chunks_.clear();
-  next_ = nullptr;
-  left_ = 0;
+  current_ = 0;
+  used_ = kChunkBytes;
 }
 
 }  // namespace paylark

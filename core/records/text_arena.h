@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "core/base/page_block.h"
@@ -8,19 +9,35 @@
 namespace paylark {
 
 // Bytes handed out from large chunks and given back only all at once: the texts of a million
-// records cost their own size instead of one heap block each.
+// records cost their own size instead of one heap block each. A place in the arena is a 32-bit
+// offset, half the size of a pointer, so that the arena holds at most 4 GiB.
 class TextArena {
  public:
-  // Room for `size` bytes that stays until Clear.
-  char* Allocate(std::size_t size);
+  struct Span {
+    char* bytes;
+    std::uint32_t offset;
+  };
+
+  // Room for `size` bytes that stays until Clear. Throws std::length_error when the arena is
+  // full.
+  Span Allocate(std::size_t size);
+  const char* At(std::uint32_t offset) const {
+    return static_cast<const char*>(chunks_[offset >> kChunkShift].data()) +
+           (offset & (kChunkBytes - 1));
+  }
   void Clear();
 
  private:
-  static constexpr std::size_t kChunkBytes = PageBlock::kHugePageBytes;
+  static constexpr std::uint32_t kChunkShift = 21;
+  static constexpr std::size_t kChunkBytes = std::size_t{1} << kChunkShift;
+  static_assert(kChunkBytes == PageBlock::kHugePageBytes);
+  static constexpr std::size_t kMostChunks = std::size_t{1} << (32 - kChunkShift);
 
+  // Chunk n holds the offsets from n << kChunkShift on; a block larger than a chunk takes the
+  // numbers of as many chunks as it spans, the later ones left empty.
   std::vector<PageBlock> chunks_;
-  char* next_ = nullptr;
-  std::size_t left_ = 0;
+  std::size_t current_ = 0;  // the chunk small texts go to
+  std::size_t used_ = kChunkBytes;
 };
 
 }  // namespace paylark

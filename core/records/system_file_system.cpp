@@ -346,8 +346,9 @@ class SystemFiles final : public FileSystem {
     FileInfo info;
     if (Status examined = Examine(fd.get(), maxBytes, info); !examined.ok())
       return examined;
+    // A file that tells no size (as /proc's do) cannot be mapped whole: it is read.
     if (info.size == 0)
-      return FileBytes();
+      return FileSystem::ReadLarge(path, maxBytes);
     // Populated at once: the pages are in the cache, and one call maps them all.
     void* start = mmap(nullptr, info.size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd.get(), 0);
     if (start == MAP_FAILED)

@@ -141,7 +141,7 @@ TEST(DueMapTest, GivesBackEveryFieldAndEveryFormOfId) {
   full.title = "Rent \xE2\x82\xAC";
   full.payTo = std::string(300, 'p');  // a length that takes two bytes
   full.account = "Checking";
-  full.notes = "line one\r\nline two" + std::string(100'000, 'n');  // beyond a text chunk
+  full.notes = "line one\r\nline two" + std::string(600'000, 'n');  // a block of its own
   full.seriesId = "recId20261206";
   full.amount = -12.5;
   full.type = kTypePersonal;
@@ -183,6 +183,87 @@ TEST(DueMapTest, GivesBackEveryFieldAndEveryFormOfId) {
   map.Remove("12");
   EXPECT_TRUE(map.Contains("0012"));
   EXPECT_FALSE(map.Contains("12"));
+}
+
+// Statuses, types and paid flags are kept whole, also where they do not fit a byte, with a
+// number ID or a text one, and read the same from the packed record as from the unpacked one.
+TEST(DueMapTest, KeepsStatusesTypesAndFlagsOutsideAByte) {
+  struct Odd {
+    std::int32_t startStatus;
+    std::int32_t dueStatus;
+    std::int32_t type;
+    std::int32_t paid;
+  };
+  const std::vector<Odd> odds = {{0, 2, kTypeIncome, 1}, {-128, 0, 1, 0},
+                                 {0, 300, 2, 0},         {0, 0, 1000, 0},
+                                 {0, 0, 1, INT32_MIN},   {127, -127, 127, -127}};
+  DueMap map;
+  std::vector<DueRecord> expected;
+  for (std::size_t i = 0; i < odds.size(); ++i) {
+    for (const std::string& id : {std::to_string(700 + i), "text-" + std::to_string(i)}) {
+      DueRecord record;
+      record.recordId = id;
+      record.startDate =
+          OleDateTime(46000.5, static_cast<OleDateTime::Status>(odds[i].startStatus));
+      record.dueDate = OleDateTime(46010.0, static_cast<OleDateTime::Status>(odds[i].dueStatus));
+      record.type = odds[i].type;
+      record.paid = odds[i].paid;
+      map.Set(record);
+      expected.push_back(record);
+    }
+  }
+  for (const DueRecord& record : expected)
+    EXPECT_EQ(map.Find(record.recordId), record) << record.recordId;
+  map.ForEachPacked([&](const PackedDue& due) {
+    const DueRecord record = due.Unpack();
+    EXPECT_EQ(due.type(), record.type);
+    EXPECT_EQ(due.IsPaid(), record.paid != 0);
+    EXPECT_EQ(due.DueDate().status(), record.dueDate.status());
+  });
+}
+
+// A load appends records it knows are new and indexes them at once: the map then holds exactly
+// what setting them one by one gives, in the same order, and every change after it finds them.
+TEST(DueMapTest, AppendedRecordsAreTheSameAsSetOnes) {
+  std::vector<DueRecord> records;
+  for (int i = 0; i < 5000; ++i) {
+    DueRecord record;
+    record.recordId = i % 7 == 0 ? "id-" + std::to_string(i) : std::to_string(2026000000 + i);
+    record.title = "Due " + std::to_string(i);
+    record.dueDate = *OleDateTime::FromCivil(2026, 1 + i % 12, 1 + i % 28);
+    records.push_back(record);
+  }
+  DueMap set;
+  DueMap appended;
+  for (const DueRecord& record : records) {
+    set.Set(record);
+    appended.Append(ViewOf(record), {});
+  }
+  appended.IndexAppended();
+  EXPECT_EQ(MapOrder(appended), MapOrder(set));
+  for (int month = 1; month <= 12; ++month) {
+    std::vector<std::string> fromSet;
+    std::vector<std::string> fromAppended;
+    set.ForEachInMonth(2026, month, [&](const DueRecord& r) { fromSet.push_back(r.recordId); });
+    appended.ForEachInMonth(2026, month,
+                            [&](const DueRecord& r) { fromAppended.push_back(r.recordId); });
+    EXPECT_EQ(fromAppended, fromSet) << month;
+  }
+  for (const DueRecord& record : records)
+    ASSERT_EQ(appended.Find(record.recordId), record);
+
+  // Changes index what was appended before them themselves.
+  DueMap changed;
+  for (const DueRecord& record : records)
+    changed.Append(ViewOf(record), {});
+  EXPECT_FALSE(changed.Insert(ViewOf(records[10]), {}));
+  DueRecord extra = Titled("new");
+  extra.recordId = "9";
+  EXPECT_TRUE(changed.Insert(ViewOf(extra), {}));
+  changed.Remove(records[20].recordId);
+  EXPECT_FALSE(changed.Contains(records[20].recordId));
+  EXPECT_TRUE(changed.Contains(records[4999].recordId));
+  EXPECT_EQ(changed.size(), records.size());
 }
 
 }  // namespace

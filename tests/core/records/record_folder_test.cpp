@@ -135,8 +135,9 @@ TEST(RecordFolderTest, AReaderTellsTheIdentityOfTheFileItRead) {
             StatusCode::kNotFound);
 }
 
-// A file is read straight into its result: a large one (as the snapshot is) comes back byte for
-// byte, one that tells no size (as /proc's files do) comes back whole, and the limit holds.
+// A file is read straight into its result, or mapped: a large one (as the snapshot is) comes back
+// byte for byte, one that tells no size (as /proc's files do) comes back whole, and the limit
+// holds.
 TEST(RecordFolderTest, ReadingGivesLargeAndSizelessFilesWhole) {
   const testing::ScratchFolder folder;
   std::string large(3 * 100'000 + 7, '\0');
@@ -149,6 +150,19 @@ TEST(RecordFolderTest, ReadingGivesLargeAndSizelessFilesWhole) {
   EXPECT_TRUE(read.value() == large);
   EXPECT_EQ(files.Read(folder.PathOf("large"), large.size() - 1).status().code(),
             StatusCode::kInvalidArgument);
+  const Result<FileBytes> mapped = files.ReadLarge(folder.PathOf("large"), large.size());
+  ASSERT_TRUE(mapped.ok());
+  EXPECT_TRUE(mapped.value().view() == large);
+  EXPECT_EQ(files.ReadLarge(folder.PathOf("large"), large.size() - 1).status().code(),
+            StatusCode::kInvalidArgument);
+  EXPECT_EQ(files.ReadLarge(folder.PathOf("missing"), 10).status().code(), StatusCode::kNotFound);
+  std::ofstream(folder.PathOf("empty"));
+  ASSERT_TRUE(files.ReadLarge(folder.PathOf("empty"), 10).ok());
+  EXPECT_TRUE(files.ReadLarge(folder.PathOf("empty"), 10).value().view().empty());
+  EXPECT_TRUE(files.ReadLarge("/proc/self/status", std::size_t{1} << 20)
+                  .value()
+                  .view()
+                  .starts_with("Name:"));
 
   const Result<std::string> status = files.Read("/proc/self/status", std::size_t{1} << 20);
   ASSERT_TRUE(status.ok());

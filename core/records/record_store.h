@@ -200,7 +200,9 @@ class RecordStore {
   void LoadRecords(const std::vector<FolderEntry>& records, Snapshot& snapshot,
                    ReloadReport& report, const Progress& progress);
   // Maps one loaded file, and keeps it for the next snapshot when its identity can be trusted.
-  void MapLoaded(const FolderEntry& file, LoadJob& job, Snapshot& snapshot, ReloadReport& report);
+  // otherNames: whether a file not named after its record's ID has come yet.
+  void MapLoaded(const FolderEntry& file, LoadJob& job, Snapshot& snapshot, ReloadReport& report,
+                 bool& otherNames);
   // Holds the snapshot file's bytes in `snapshot`; null when there is no usable snapshot.
   std::optional<SnapshotReader> OpenSnapshot(Snapshot& snapshot) const;
   void WriteSnapshot(const Snapshot& snapshot) const;

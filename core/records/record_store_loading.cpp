@@ -291,6 +291,7 @@ void RecordStore::LoadRecords(const std::vector<FolderEntry>& records, Snapshot&
     }
   };
   snapshot.next.reserve(records.size());
+  bool otherNames = false;  // as in MapSnapshot
   std::vector<LoadJob> current;
   std::vector<LoadJob> upcoming;
   prepare(current, 0);
@@ -303,13 +304,15 @@ void RecordStore::LoadRecords(const std::vector<FolderEntry>& records, Snapshot&
       ahead = std::jthread([&] { RunLoadJobs(*folder_, upcoming); });
     }
     for (std::size_t i = 0; i < current.size(); ++i)
-      MapLoaded(records[start + i], current[i], snapshot, report);
+      MapLoaded(records[start + i], current[i], snapshot, report, otherNames);
     if (toRead > 0)
       Report(progress, report.filesRead, toRead);
     if (ahead.joinable())
       ahead.join();
     std::swap(current, upcoming);
   }
+  map_.IndexAppended();
+  map_.ShrinkToFit();
   // Files read only because they changed a moment ago do not make the snapshot stale: they stay
   // out of it until their identity can be trusted.
   const std::size_t fromSnapshot = records.size() - toRead;
@@ -319,7 +322,7 @@ void RecordStore::LoadRecords(const std::vector<FolderEntry>& records, Snapshot&
 }
 
 void RecordStore::MapLoaded(const FolderEntry& file, LoadJob& job, Snapshot& snapshot,
-                            ReloadReport& report) {
+                            ReloadReport& report, bool& otherNames) {
   report.filesRead += job.cached ? 0 : 1;
   const FileInfo& info = job.cached ? file.info : job.readInfo;
   if (job.unread && job.record.status().code() == StatusCode::kNotFound)
@@ -336,10 +339,14 @@ void RecordStore::MapLoaded(const FolderEntry& file, LoadJob& job, Snapshot& sna
         job.cached ? job.cachedBytes : snapshot.readBytes.emplace_back(std::move(job.readBytes));
     snapshot.next.push_back({file.name, info.inode, info.changeTime, bytes});
   }
-  if (job.record.ok())
-    Adopt(file.name, job.record.value(), report.skipped);
-  else
+  if (!job.record.ok()) {
     report.skipped.push_back({file.name, job.record.status().message()});
+    return;
+  }
+  const DueRecord& record = job.record.value();
+  otherNames = otherNames || !IsNamedAfter(file.name, record.recordId);
+  Adopt(file.name, ViewOf(record), record, report.skipped,
+        otherNames ? IdCheck::kLookUp : IdCheck::kKnownNew);
 }
 
 std::optional<SnapshotReader> RecordStore::OpenSnapshot(Snapshot& snapshot) const {

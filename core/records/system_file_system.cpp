@@ -139,12 +139,10 @@ Result<std::string> ReadWhole(int fd, std::size_t expected, std::size_t maxBytes
   return bytes;
 }
 
-// Opens without blocking on a FIFO or a device; the flag is dropped again before reading.
+// Opens without blocking on a FIFO or a device. The flag stays: only regular files are read,
+// which it does not change, and a load of a million files saves two calls a file.
 int OpenForReading(int folder, const char* path, int flags) {
-  const int fd = openat(folder, path, O_RDONLY | O_CLOEXEC | O_NONBLOCK | flags);
-  if (fd >= 0)
-    (void)fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-  return fd;
+  return openat(folder, path, O_RDONLY | O_CLOEXEC | O_NONBLOCK | flags);
 }
 
 class DescriptorReader final : public FolderReader {

@@ -20,14 +20,15 @@ PageBlock::PageBlock(std::size_t bytes) {
   void* start = mmap(nullptr, mapped, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (start == MAP_FAILED)
     throw std::bad_alloc();
-  const auto address = reinterpret_cast<std::uintptr_t>(start);
-  const std::uintptr_t aligned = (address + kHugePageBytes - 1) & ~(kHugePageBytes - 1);
-  const std::size_t before = aligned - address;
+  char* const mappedStart = static_cast<char*>(start);
+  const std::size_t before =
+      (kHugePageBytes - reinterpret_cast<std::uintptr_t>(start) % kHugePageBytes) % kHugePageBytes;
+  char* const aligned = mappedStart + before;
   if (before > 0)
-    munmap(start, before);
+    munmap(mappedStart, before);
   if (const std::size_t after = mapped - before - bytes; after > 0)
-    munmap(reinterpret_cast<void*>(aligned + bytes), after);
-  data_ = reinterpret_cast<void*>(aligned);
+    munmap(aligned + bytes, after);
+  data_ = aligned;
   // Only advice: without huge pages the block is made of ordinary ones.
   (void)madvise(data_, bytes, MADV_HUGEPAGE);
 }

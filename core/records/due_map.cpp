@@ -160,7 +160,7 @@ void DueMap::Reserve(std::size_t count) {
   blocks_.reserve((count + kBlockSize - 1) / kBlockSize);
   // Bucket hashes of real IDs spread evenly; a little room covers the difference.
   for (std::vector<std::uint32_t>& bucket : buckets_)
-    bucket.reserve(count / kBucketCount + count / (kBucketCount * 16));
+    bucket.reserve(count / kBucketCount + count / (std::size_t{kBucketCount} * 16));
 }
 
 void DueMap::ShrinkToFit() {

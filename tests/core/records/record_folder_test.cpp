@@ -156,7 +156,7 @@ TEST(RecordFolderTest, ReadingGivesLargeAndSizelessFilesWhole) {
   EXPECT_EQ(files.ReadLarge(folder.PathOf("large"), large.size() - 1).status().code(),
             StatusCode::kInvalidArgument);
   EXPECT_EQ(files.ReadLarge(folder.PathOf("missing"), 10).status().code(), StatusCode::kNotFound);
-  std::ofstream(folder.PathOf("empty"));
+  std::ofstream(folder.PathOf("empty")) << "";
   ASSERT_TRUE(files.ReadLarge(folder.PathOf("empty"), 10).ok());
   EXPECT_TRUE(files.ReadLarge(folder.PathOf("empty"), 10).value().view().empty());
   EXPECT_TRUE(files.ReadLarge("/proc/self/status", std::size_t{1} << 20)

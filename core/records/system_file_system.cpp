@@ -145,6 +145,13 @@ int OpenForReading(int folder, const char* path, int flags) {
   return openat(folder, path, O_RDONLY | O_CLOEXEC | O_NONBLOCK | flags);
 }
 
+// Why the file just opened for reading may not be read; Ok for a regular file within maxBytes.
+Status Opened(const Descriptor& fd, std::size_t maxBytes, FileInfo& info) {
+  if (fd.get() < 0)
+    return ErrnoStatus(errno);
+  return Examine(fd.get(), maxBytes, info);
+}
+
 class DescriptorReader final : public FolderReader {
  public:
   explicit DescriptorReader(int folder) : folder_(folder) {}
@@ -329,21 +336,17 @@ class SystemFiles final : public FileSystem {
 
   Result<std::string> Read(const std::string& path, std::size_t maxBytes) override {
     Descriptor fd(OpenForReading(AT_FDCWD, path.c_str(), 0));
-    if (fd.get() < 0)
-      return ErrnoStatus(errno);
     FileInfo info;
-    if (Status examined = Examine(fd.get(), maxBytes, info); !examined.ok())
-      return examined;
+    if (Status opened = Opened(fd, maxBytes, info); !opened.ok())
+      return opened;
     return ReadWhole(fd.get(), info.size, maxBytes);
   }
 
   Result<FileBytes> ReadLarge(const std::string& path, std::size_t maxBytes) override {
     Descriptor fd(OpenForReading(AT_FDCWD, path.c_str(), 0));
-    if (fd.get() < 0)
-      return ErrnoStatus(errno);
     FileInfo info;
-    if (Status examined = Examine(fd.get(), maxBytes, info); !examined.ok())
-      return examined;
+    if (Status opened = Opened(fd, maxBytes, info); !opened.ok())
+      return opened;
     // A file that tells no size (as /proc's do) cannot be mapped whole: it is read.
     if (info.size == 0)
       return FileSystem::ReadLarge(path, maxBytes);

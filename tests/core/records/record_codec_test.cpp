@@ -104,6 +104,38 @@ TEST(RecordCodecTest, ReadsUtf16AndWindows1252TextAsUtf8) {
   EXPECT_EQ(DecodeRecord(wide).value().title, "Zo\xC3\xAB");
 }
 
+// A load reads records as views: UTF-8 texts point into the file's bytes, converted ones into the
+// scratch record, which also takes the payment details; a scratch record reused for the next file
+// keeps nothing of the last one's details.
+TEST(RecordCodecTest, AViewPointsIntoTheBytesAndHoldsOnlyWhatItConverted) {
+  DueRecord paid = RentRecord();
+  paid.title = "Miete \x80";  // written as it is: Windows-1252 in the file
+  paid.paidOn = *OleDateTime::FromCivil(2026, 12, 1);
+  paid.paymentReference = "TX-1";
+  const std::string paidBytes = EncodeRecord(paid);
+  DueView view;
+  DueRecord held;
+  ASSERT_TRUE(ReadRecordView(paidBytes, view, held).ok());
+  const auto inBytes = [&paidBytes](std::string_view text) {
+    return text.data() >= paidBytes.data() && text.data() < paidBytes.data() + paidBytes.size();
+  };
+  EXPECT_TRUE(inBytes(view.recordId));
+  EXPECT_TRUE(inBytes(view.payTo));
+  EXPECT_EQ(view.title, "Miete \xE2\x82\xAC");
+  EXPECT_EQ(view.title.data(), held.title.data());
+  EXPECT_EQ(held.paymentReference, "TX-1");
+  ASSERT_TRUE(held.paidOn.has_value());
+
+  const std::string plainBytes = EncodeRecord(RentRecord());
+  ASSERT_TRUE(ReadRecordView(plainBytes, view, held).ok());
+  EXPECT_FALSE(held.paidOn.has_value());
+  EXPECT_TRUE(held.paymentReference.empty());
+  DueRecord copied = held;
+  AssignFields(view, copied);
+  EXPECT_EQ(copied, RentRecord());
+  EXPECT_EQ(ReadRecordView(plainBytes.substr(0, 30), view, held).code(), StatusCode::kCorrupt);
+}
+
 TEST(RecordCodecTest, DamagedFilesAreCorruptNotCrashes) {
   for (std::size_t cut = 0; cut < kRentBytes.size(); ++cut) {
     EXPECT_EQ(DecodeRecord(kRentBytes.substr(0, cut)).status().code(), StatusCode::kCorrupt) << cut;

@@ -201,6 +201,19 @@ TEST_F(RecordStoreTest, ReloadReadsNamesInByteOrderAndSkipsWhatItCannotRead) {
   EXPECT_TRUE(fs::exists(Records() / "a.due"));
 }
 
+// A load looks IDs up only once a file not named after its record has come: the name must be
+// exactly the one a new file of that ID gets.
+TEST(RecordFileNameTest, AFileIsNamedAfterItsRecordOnlyByTheExactName) {
+  EXPECT_TRUE(IsNamedAfter("duedate2007021014302510.due", "2007021014302510"));
+  EXPECT_TRUE(IsNamedAfter("duedate2007021014302510.due", " 2007021014302510\t"));
+  EXPECT_TRUE(IsNamedAfter("duedatetext-id.due", "text-id"));
+  for (const char* name : {"duedate2007021014302510.DUE", "Duedate2007021014302510.due",
+                           "duedate20070210143025100.due", "duedate200702101430251.due",
+                           "xduedate2007021014302510.due", "duedate2007021014302510.due.due",
+                           "duedate 2007021014302510.due", "b.DUE"})
+    EXPECT_FALSE(IsNamedAfter(name, "2007021014302510")) << name;
+}
+
 TEST_F(RecordStoreTest, SeriesAreFoundInMapOrderAndDeletedTogether) {
   const std::string series = store_.MakeSeriesId();
   EXPECT_TRUE(series.starts_with("recId20070210143025-")) << series;

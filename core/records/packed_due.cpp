@@ -39,7 +39,9 @@ char* PutText(char* out, std::string_view text) {
     length >>= 7;
   }
   *out++ = static_cast<char>(length);
-  std::memcpy(out, text.data(), text.size());
+  // An empty view may have no bytes at all to copy from.
+  if (!text.empty())
+    std::memcpy(out, text.data(), text.size());
   return out + text.size();
 }
 

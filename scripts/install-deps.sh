@@ -7,7 +7,7 @@ packages=(
   # build
   cmake g++ make pkg-config
   qt6-base-dev qt6-svg-dev qt6-charts-dev qt6-pdf-dev libqt6opengl6-dev libxlsxwriter-dev libzip-dev libical-dev
-  libofx-dev libxml2-dev
+  libofx-dev libxml2-dev liburing-dev
   libfontconfig-dev libharfbuzz-dev
   libgtest-dev
   # runtime

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -50,6 +52,10 @@ class FileBytes {
   std::string_view bytes_;
 };
 
+// What reading one of many files gave: its place among them, its bytes or why they could not be
+// read, and its information.
+using FileRead = std::function<void(std::size_t, Result<std::string>, const FileInfo&)>;
+
 // Reads the files of one folder by name. Several threads may read through one reader at once.
 class FolderReader {
  public:
@@ -59,6 +65,10 @@ class FolderReader {
   // read).
   virtual Result<std::string> Read(std::string_view name, std::size_t maxBytes,
                                    FileInfo& info) const = 0;
+  // Reads each of the named files as Read does, several in flight at once; `done` hears of each
+  // once (by its place in `names`), in no particular order and possibly from several threads.
+  virtual void ReadEach(std::span<const std::string_view> names, std::size_t maxBytes,
+                        const FileRead& done) const;
 };
 
 // The disk as the record files see it (leveldb's Env): the system's, or an in-memory one for

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <climits>
 #include <condition_variable>
@@ -16,10 +17,13 @@
 #include <iterator>
 #include <memory>
 #include <mutex>
+#include <span>
 #include <system_error>
 #include <thread>
+#include <utility>
 #include <vector>
 
+#include "core/records/file_ring.h"
 #include "core/records/file_system.h"
 
 namespace paylark {
@@ -152,30 +156,108 @@ Status Opened(const Descriptor& fd, std::size_t maxBytes, FileInfo& info) {
   return Examine(fd.get(), maxBytes, info);
 }
 
+// A file's name within its folder as the system takes it, without allocating.
+struct Path {
+  std::array<char, NAME_MAX + 1> text;
+  // False for a name too long to be a file's.
+  bool Take(std::string_view name) {
+    if (name.size() > NAME_MAX)
+      return false;
+    name.copy(text.data(), name.size());
+    text[name.size()] = '\0';
+    return true;
+  }
+};
+
+// Why a record file could not be opened. A symbolic link is not followed: a record file's name
+// never brings in a file from elsewhere.
+Status OpenFailure(int error) {
+  return error == ELOOP ? Status::InvalidArgument("it is a symbolic link") : ErrnoStatus(error);
+}
+
 class DescriptorReader final : public FolderReader {
  public:
   explicit DescriptorReader(int folder) : folder_(folder) {}
   // The open file is inspected, not the name: the information is that of the bytes read, and
-  // costs no second walk to the file. A symbolic link is not followed: a record file's name never
-  // brings in a file from elsewhere.
+  // costs no second walk to the file.
   Result<std::string> Read(std::string_view name, std::size_t maxBytes,
                            FileInfo& info) const override {
-    char path[NAME_MAX + 1];
-    if (name.size() > NAME_MAX)
+    Path path;
+    if (!path.Take(name))
       return ErrnoStatus(ENAMETOOLONG);
-    name.copy(path, name.size());
-    path[name.size()] = '\0';
-    Descriptor fd(OpenForReading(folder_.get(), path, O_NOFOLLOW));
+    Descriptor fd(OpenForReading(folder_.get(), path.text.data(), O_NOFOLLOW));
     if (fd.get() < 0)
-      return errno == ELOOP ? Status::InvalidArgument("it is a symbolic link") : ErrnoStatus(errno);
+      return OpenFailure(errno);
     if (Status examined = Examine(fd.get(), maxBytes, info); !examined.ok())
       return examined;
     return ReadWhole(fd.get(), info.size, maxBytes);
   }
 
+  // Through a ring, a batch at a time: each file is opened, inspected and read as Read does.
+  void ReadEach(std::span<const std::string_view> names, std::size_t maxBytes,
+                const FileRead& done) const override {
+    const std::unique_ptr<FileRing> ring = FileRing::Create();
+    if (!ring) {
+      FolderReader::ReadEach(names, maxBytes, done);
+      return;
+    }
+    for (std::size_t start = 0; start < names.size(); start += FileRing::kBatch)
+      ReadBatch(*ring, names.subspan(start, std::min(FileRing::kBatch, names.size() - start)),
+                start, maxBytes, done);
+  }
+
  private:
+  void ReadBatch(FileRing& ring, std::span<const std::string_view> names, std::size_t first,
+                 std::size_t maxBytes, const FileRead& done) const;
+
   Descriptor folder_;
 };
+
+void DescriptorReader::ReadBatch(FileRing& ring, std::span<const std::string_view> names,
+                                 std::size_t first, std::size_t maxBytes,
+                                 const FileRead& done) const {
+  const std::size_t count = names.size();
+  std::array<Path, FileRing::kBatch> paths;
+  std::array<const char*, FileRing::kBatch> pathStarts{};
+  for (std::size_t i = 0; i < count; ++i)
+    pathStarts[i] = paths[i].Take(names[i]) ? paths[i].text.data() : "";
+  std::array<int, FileRing::kBatch> descriptors{};
+  ring.OpenEach(folder_.get(), std::span(pathStarts).first(count),
+                O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW, descriptors);
+  // Each open file is inspected before it is read; its bytes go straight into the result, which
+  // has room for one byte more so that a file grown since shows.
+  std::array<FileInfo, FileRing::kBatch> infos;
+  std::array<std::string, FileRing::kBatch> bytes;
+  std::array<std::span<char>, FileRing::kBatch> buffers;
+  for (std::size_t i = 0; i < count; ++i) {
+    if (descriptors[i] < 0) {
+      done(first + i, OpenFailure(-descriptors[i]), infos[i]);
+      continue;
+    }
+    if (Status examined = Examine(descriptors[i], maxBytes, infos[i]); !examined.ok()) {
+      close(std::exchange(descriptors[i], -1));
+      done(first + i, examined, infos[i]);
+      continue;
+    }
+    bytes[i].resize(infos[i].size + 1);
+    buffers[i] = bytes[i];
+  }
+  std::array<int, FileRing::kBatch> results{};
+  ring.ReadAndClose(std::span(descriptors).first(count), std::span(buffers).first(count), results);
+  for (std::size_t i = 0; i < count; ++i) {
+    if (descriptors[i] < 0)
+      continue;
+    // A file that changed size while it was read, or a read that failed, is read again alone.
+    if (results[i] < 0 || static_cast<std::uint64_t>(results[i]) != infos[i].size) {
+      FileInfo info;
+      Result<std::string> again = Read(names[i], maxBytes, info);
+      done(first + i, std::move(again), info);
+      continue;
+    }
+    bytes[i].resize(infos[i].size);
+    done(first + i, std::move(bytes[i]), infos[i]);
+  }
+}
 
 // Lists a folder with each entry's information; an entry that cannot be inspected gets the
 // mode -1. In a large folder the names read so far are inspected on helper threads while the

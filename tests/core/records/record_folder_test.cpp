@@ -1,10 +1,12 @@
 #include "core/records/record_files.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 #include <random>
 #include <string>
 #include <vector>
@@ -133,6 +135,74 @@ TEST(RecordFolderTest, AReaderTellsTheIdentityOfTheFileItRead) {
   EXPECT_EQ(info.size, kMaxRecordFileBytes + 1);
   EXPECT_EQ(reader->Read("duedate3.due", kMaxRecordFileBytes, info).status().code(),
             StatusCode::kNotFound);
+}
+
+struct ReadOutcome {
+  StatusCode code;
+  std::string bytes;
+  FileInfo info;
+};
+
+// Every file of `names` read at once, by its place in `names`.
+std::vector<ReadOutcome> ReadEachOf(const FolderReader& reader,
+                                    const std::vector<std::string>& names) {
+  const std::vector<std::string_view> views(names.begin(), names.end());
+  std::vector<ReadOutcome> outcomes(names.size());
+  std::vector<int> heard(names.size(), 0);
+  std::mutex mutex;
+  reader.ReadEach(views, 64, [&](std::size_t i, Result<std::string> read, const FileInfo& info) {
+    const std::lock_guard lock(mutex);
+    ++heard[i];
+    outcomes[i] = {read.status().code(), read.ok() ? read.value() : "", info};
+  });
+  EXPECT_EQ(std::count(heard.begin(), heard.end(), 1), static_cast<long>(names.size()));
+  return outcomes;
+}
+
+// Reading many files at once (several batches of them) gives for each what reading it alone
+// gives: its bytes and identity, or the same refusal for a file too large, a symbolic link, a
+// FIFO (never waited on), a folder and a missing name; on disk and in memory alike.
+TEST(RecordFolderTest, ReadingManyAtOnceGivesWhatReadingEachAloneGives) {
+  const testing::ScratchFolder folder;
+  MemoryFileSystem memory;
+  std::vector<std::string> names;
+  for (int i = 0; i < 300; ++i) {
+    const std::string name = "duedate" + std::to_string(i) + ".due";
+    const std::string bytes(static_cast<std::size_t>(i % 70), static_cast<char>('a' + i % 26));
+    std::ofstream(folder.PathOf(name), std::ios::binary) << bytes;
+    memory.Put(std::string(kRecords) + "/" + name, bytes);
+    names.push_back(name);
+  }
+  std::filesystem::create_symlink(folder.PathOf("duedate1.due"), folder.PathOf("link.due"));
+  ASSERT_EQ(mkfifo(folder.PathOf("fifo.due").c_str(), 0600), 0);
+  std::filesystem::create_directory(folder.PathOf("folder.due"));
+  for (const char* name : {"link.due", "fifo.due", "folder.due", "missing.due"})
+    names.insert(names.begin() + 150, name);
+
+  const RecordFolder onDisk(SystemFileSystem(), folder.path().string());
+  const std::unique_ptr<FolderReader> reader = onDisk.Reader();
+  const std::vector<ReadOutcome> outcomes = ReadEachOf(*reader, names);
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    SCOPED_TRACE(names[i]);
+    FileInfo info;
+    const Result<std::string> alone = reader->Read(names[i], 64, info);
+    EXPECT_EQ(outcomes[i].code, alone.status().code());
+    EXPECT_EQ(outcomes[i].bytes, alone.ok() ? alone.value() : "");
+    EXPECT_EQ(outcomes[i].info.size, info.size);
+    EXPECT_EQ(outcomes[i].info.inode, info.inode);
+    EXPECT_EQ(outcomes[i].info.changeTime, info.changeTime);
+  }
+  EXPECT_EQ(outcomes[0].bytes, "");
+  EXPECT_EQ(outcomes[63].bytes, std::string(63, 'l'));
+  EXPECT_EQ(outcomes[69].code, StatusCode::kInvalidArgument);  // larger than 64 bytes
+  EXPECT_EQ(outcomes[150].code, StatusCode::kNotFound);
+  EXPECT_EQ(outcomes[153].code, StatusCode::kInvalidArgument);  // the link
+
+  const std::vector<std::string> stored(names.begin(), names.begin() + 150);
+  const std::vector<ReadOutcome> inMemory =
+      ReadEachOf(*RecordFolder(memory, kRecords).Reader(), stored);
+  for (std::size_t i = 0; i < stored.size(); ++i)
+    EXPECT_EQ(inMemory[i].bytes, outcomes[i].bytes) << stored[i];
 }
 
 // A file is read straight into its result, or mapped: a large one (as the snapshot is) comes back

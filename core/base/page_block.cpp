@@ -50,4 +50,13 @@ PageBlock::~PageBlock() {
     munmap(data_, size_);
 }
 
+void PreferHugePages(void* start, std::size_t bytes) {
+  const auto first = reinterpret_cast<std::uintptr_t>(start);
+  const std::uintptr_t alignedFirst =
+      (first + PageBlock::kHugePageBytes - 1) & ~(PageBlock::kHugePageBytes - 1);
+  const std::uintptr_t alignedEnd = (first + bytes) & ~(PageBlock::kHugePageBytes - 1);
+  if (alignedEnd > alignedFirst)
+    (void)madvise(reinterpret_cast<void*>(alignedFirst), alignedEnd - alignedFirst, MADV_HUGEPAGE);
+}
+
 }  // namespace paylark

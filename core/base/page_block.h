@@ -30,4 +30,8 @@ class PageBlock {
   std::size_t size_ = 0;
 };
 
+// Asks for huge pages under the whole ones within the caller's own memory at [start, start +
+// bytes), such as a large list's room reserved before it is filled: only advice, as for a block.
+void PreferHugePages(void* start, std::size_t bytes);
+
 }  // namespace paylark

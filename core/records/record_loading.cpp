@@ -1,6 +1,7 @@
 #include "core/records/record_loading.h"
 
 #include <algorithm>
+#include <atomic>
 #include <thread>
 #include <vector>
 
@@ -11,6 +12,8 @@ namespace {
 
 // Fewer jobs than this are not worth a thread.
 constexpr std::size_t kParallelFrom = 256;
+// Jobs a thread takes at a time.
+constexpr std::size_t kPartJobs = 256;
 
 // Reads the part's files (several in flight, as the reader sees fit), then decodes them.
 void LoadPart(const FolderReader& reader, std::span<LoadJob> jobs) {
@@ -28,14 +31,14 @@ void LoadPart(const FolderReader& reader, std::span<LoadJob> jobs) {
                     job.readInfo = info;
                     if (!read.ok()) {
                       job.unread = true;
-                      job.record = read.status();
+                      job.status = read.status();
                       return;
                     }
                     job.readBytes = std::move(read).value();
                   });
   for (LoadJob& job : jobs) {
     if (!job.unread)
-      job.record = DecodeRecord(job.bytes());
+      job.status = ReadRecordView(job.bytes(), job.record, job.held);
   }
 }
 
@@ -43,15 +46,21 @@ void LoadPart(const FolderReader& reader, std::span<LoadJob> jobs) {
 
 void RunLoadJobs(const RecordFolder& folder, std::span<LoadJob> jobs) {
   const std::unique_ptr<FolderReader> reader = folder.Reader();
-  const std::size_t parts =
-      jobs.size() < kParallelFrom ? 1 : std::max(2u, std::thread::hardware_concurrency());
-  const std::size_t partSize = (jobs.size() + parts - 1) / parts;
+  if (jobs.size() < kParallelFrom) {
+    LoadPart(*reader, jobs);
+    return;
+  }
+  // Each thread takes the next few jobs as it is free: one that waited for a core does less.
+  std::atomic<std::size_t> next = 0;
+  auto work = [&] {
+    for (std::size_t start = next.fetch_add(kPartJobs); start < jobs.size();
+         start = next.fetch_add(kPartJobs))
+      LoadPart(*reader, jobs.subspan(start, std::min(kPartJobs, jobs.size() - start)));
+  };
   std::vector<std::jthread> others;
-  for (std::size_t start = partSize; start < jobs.size(); start += partSize)
-    others.emplace_back([&, start] {
-      LoadPart(*reader, jobs.subspan(start, std::min(partSize, jobs.size() - start)));
-    });
-  LoadPart(*reader, jobs.first(std::min(partSize, jobs.size())));
+  for (unsigned i = 1; i < std::max(2u, std::thread::hardware_concurrency()); ++i)
+    others.emplace_back(work);
+  work();
 }
 
 }  // namespace paylark

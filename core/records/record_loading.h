@@ -6,6 +6,7 @@
 
 #include "core/base/status.h"
 #include "core/records/due_record.h"
+#include "core/records/due_view.h"
 #include "core/records/record_files.h"
 
 namespace paylark {
@@ -15,10 +16,14 @@ struct LoadJob {
   std::string_view name;
   bool cached = false;
   std::string_view cachedBytes;
-  std::string readBytes;  // the file's bytes, when it was read
-  FileInfo readInfo;      // the file read (or found too large to read)
-  bool unread = false;    // it could not be read (record tells why)
-  Result<DueRecord> record = Status::NotFound("not loaded");
+  std::string readBytes;                           // the file's bytes, when it was read
+  FileInfo readInfo;                               // the file read (or found too large to read)
+  bool unread = false;                             // it could not be read (status tells why)
+  Status status = Status::NotFound("not loaded");  // why it was not read or not decoded
+  // The decoded record: a view into the bytes and into `held`, which holds what the bytes do not
+  // hold as they are.
+  DueView record;
+  DueRecord held;
 
   std::string_view bytes() const { return cached ? cachedBytes : std::string_view(readBytes); }
 };

@@ -297,11 +297,14 @@ void RecordStore::LoadRecords(const std::vector<FolderEntry>& records, Snapshot&
   prepare(current, 0);
   RunLoadJobs(*folder_, current);
   for (std::size_t start = 0; start < records.size(); start += kLoadShare) {
-    // The next share is read and decoded while this one is mapped.
+    // The next share is read and decoded while this one is mapped; the share before it is
+    // freed there too.
     std::jthread ahead;
     if (start + kLoadShare < records.size()) {
-      prepare(upcoming, start + kLoadShare);
-      ahead = std::jthread([&] { RunLoadJobs(*folder_, upcoming); });
+      ahead = std::jthread([&, next = start + kLoadShare] {
+        prepare(upcoming, next);
+        RunLoadJobs(*folder_, upcoming);
+      });
     }
     for (std::size_t i = 0; i < current.size(); ++i)
       MapLoaded(records[start + i], current[i], snapshot, report, otherNames);
@@ -325,28 +328,28 @@ void RecordStore::MapLoaded(const FolderEntry& file, LoadJob& job, Snapshot& sna
                             ReloadReport& report, bool& otherNames) {
   report.filesRead += job.cached ? 0 : 1;
   const FileInfo& info = job.cached ? file.info : job.readInfo;
-  if (job.unread && job.record.status().code() == StatusCode::kNotFound)
+  if (job.unread && job.status.code() == StatusCode::kNotFound)
     return;  // removed since the listing: gone, not unreadable
   if (job.unread) {
     const bool tooLarge = info.size > kMaxRecordFileBytes;
     report.skipped.push_back(
-        {file.name, tooLarge ? std::string(kTooLargeReason) : job.record.status().message()});
+        {file.name, tooLarge ? std::string(kTooLargeReason) : job.status.message()});
     return;
   }
-  // A file that does not decode is kept too: decoding its bytes again gives the same skip.
+  if (job.status.ok()) {
+    otherNames = otherNames || !IsNamedAfter(file.name, job.record.recordId);
+    Adopt(file.name, job.record, job.held, report.skipped,
+          otherNames ? IdCheck::kLookUp : IdCheck::kKnownNew);
+  } else {
+    report.skipped.push_back({file.name, job.status.message()});
+  }
+  // Only now that the record is adopted may the bytes it viewed move. A file that does not decode
+  // is kept too: decoding its bytes again gives the same skip.
   if (info.changeAgeSeconds >= kSnapshotTrustSeconds) {
     const std::string_view bytes =
         job.cached ? job.cachedBytes : snapshot.readBytes.emplace_back(std::move(job.readBytes));
     snapshot.next.push_back({file.name, info.inode, info.changeTime, bytes});
   }
-  if (!job.record.ok()) {
-    report.skipped.push_back({file.name, job.record.status().message()});
-    return;
-  }
-  const DueRecord& record = job.record.value();
-  otherNames = otherNames || !IsNamedAfter(file.name, record.recordId);
-  Adopt(file.name, ViewOf(record), record, report.skipped,
-        otherNames ? IdCheck::kLookUp : IdCheck::kKnownNew);
 }
 
 std::optional<SnapshotReader> RecordStore::OpenSnapshot(Snapshot& snapshot) const {

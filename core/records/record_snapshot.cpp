@@ -4,6 +4,8 @@
 #include <cstring>
 #include <functional>
 
+#include "core/base/page_block.h"
+
 namespace paylark {
 namespace {
 
@@ -63,6 +65,7 @@ std::string EncodeSnapshot(std::string_view recordsFolder, std::span<const Snaps
     size += 4 + entry.name.size() + 8 + 8 + 4 + entry.bytes.size();
   std::string out(kMagic);
   out.reserve(size);
+  PreferHugePages(out.data(), out.capacity());
   Put<std::uint32_t>(out, kSnapshotVersion);
   Put<std::uint64_t>(out, size - kHeaderBytes);
   Put<std::uint64_t>(out, 0);  // the checksum, once the payload is there

@@ -29,6 +29,9 @@ namespace paylark {
 // Whether a deletion rewrites the change marker "preferences.alm".
 enum class ChangeMarker { kWrite, kSkip };
 
+// When a load writes the snapshot it put together: before it returns, or behind it.
+enum class SnapshotWriting { kAtOnce, kBehind };
+
 struct SkippedFile {
   std::string fileName;
   std::string reason;
@@ -80,7 +83,15 @@ class RecordStore {
   void SetDurability(Durability durability);
   // Where Reload keeps its snapshot of the record files (outside the records folder, which a
   // sync engine may share); empty, as at first, for none. Deleting the file is always safe.
-  void SetSnapshotFile(std::string path) { snapshotPath_ = std::move(path); }
+  // Written behind, the snapshot is written on a thread of its own after the load that read the
+  // files has returned: the file system must then allow writes from several threads.
+  void SetSnapshotFile(std::string path, SnapshotWriting writing = SnapshotWriting::kAtOnce) {
+    AwaitSnapshot();
+    snapshotPath_ = std::move(path);
+    snapshotWriting_ = writing;
+  }
+  // Waits for the snapshot a load is writing behind it, if any.
+  void AwaitSnapshot() { snapshotWriter_ = {}; }
 
   // Empties the map and loads every record file, in byte order of the names. Files that cannot
   // be read or decoded, or are too large to be records, are skipped and listed. Temporary files
@@ -205,8 +216,10 @@ class RecordStore {
                  bool& otherNames);
   // Holds the snapshot file's bytes in `snapshot`; null when there is no usable snapshot.
   std::optional<SnapshotReader> OpenSnapshot(Snapshot& snapshot) const;
-  void WriteSnapshot(const Snapshot& snapshot) const;
-  void RemoveStaleSnapshotTemporaries() const;
+  // Writes the snapshot a load put together, at once or behind it.
+  void SaveSnapshot(Snapshot&& snapshot);
+  static void WriteSnapshot(FileSystem& files, const std::string& snapshotPath,
+                            const std::string& recordsFolder, const Snapshot& snapshot);
   std::string NextRecordId(int suffix);
   void WriteMarker();
   // The file exists and decodes to a record with another ID.
@@ -219,6 +232,7 @@ class RecordStore {
   std::unique_ptr<RecordFolder> folder_;
   Durability durability_ = Durability::kSynced;
   std::string snapshotPath_;
+  SnapshotWriting snapshotWriting_ = SnapshotWriting::kAtOnce;
   DueMap map_;
   int addCounter_ = 0;
   std::int64_t idSecond_ = 0;  // the logical clock of record and series IDs; only moves forward
@@ -241,6 +255,8 @@ class RecordStore {
   std::optional<Unconfirmed> unconfirmed_;
   std::vector<std::string> conflictCopies_;
   std::vector<std::string> balanceFiles_;
+  // Writes the snapshot behind a load; after what it uses, so that it is joined before they go.
+  std::jthread snapshotWriter_;
   // Hands the pages a load freed back to the system while the window goes on; last, so that it
   // is joined before anything else goes.
   std::jthread trim_;

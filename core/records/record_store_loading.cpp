@@ -10,6 +10,7 @@
 #include <deque>
 #include <future>
 #include <span>
+#include <system_error>
 #include <thread>
 #include <utility>
 
@@ -90,6 +91,31 @@ Result<FolderScan> AwaitListing(std::future<Result<FolderScan>>& listing, const 
   return listing.get();
 }
 
+// A writer that died while writing the snapshot left its temporary file ("<snapshot>.<process
+// ID>.new"), as large as the snapshot: it goes once its writer no longer runs.
+void RemoveStaleSnapshotTemporaries(FileSystem& files, const std::string& snapshotPath) {
+  const std::string folder = ParentFolder(snapshotPath);
+  if (folder.empty())
+    return;
+  Result<std::vector<FolderEntry>> entries = files.List(folder);
+  if (!entries.ok())
+    return;
+  const std::string prefix = snapshotPath.substr(folder.size() + 1) + ".";
+  for (const FolderEntry& entry : entries.value()) {
+    const std::string_view name = entry.name;
+    if (!name.starts_with(prefix) || !name.ends_with(".new"))
+      continue;
+    const std::string_view writer =
+        name.substr(prefix.size(), name.size() - prefix.size() - std::string_view(".new").size());
+    int processId = 0;
+    const auto [end, error] =
+        std::from_chars(writer.data(), writer.data() + writer.size(), processId);
+    if (error == std::errc() && end == writer.data() + writer.size() &&
+        processId != files.ProcessId() && !files.ProcessRunning(processId))
+      (void)files.Remove(folder + "/" + entry.name);
+  }
+}
+
 }  // namespace
 
 // The snapshot as read (its entries view into its file's bytes) and the one the load puts
@@ -99,10 +125,12 @@ struct RecordStore::Snapshot {
   std::vector<SnapshotEntry> entries;
   std::vector<SnapshotEntry> next;
   std::deque<std::string> readBytes;  // what `next` holds of files read; never moves
+  std::vector<FolderEntry> listed;    // the names `next` views, once the load is done
   bool stale = false;
 };
 
 ReloadReport RecordStore::Reload(const Progress& progress) {
+  AwaitSnapshot();
   ReloadReport report;
   ClearMap();
   conflictCopies_.clear();
@@ -121,6 +149,7 @@ void RecordStore::NoteBalanceFile(std::string fileName) {
 }
 
 bool RecordStore::LoadSnapshot() {
+  AwaitSnapshot();
   ClearMap();
   conflictCopies_.clear();
   balanceFiles_.clear();
@@ -229,6 +258,8 @@ void RecordStore::LoadFolder(ReloadReport& report, const Progress& progress) {
   }
   ClearMap();
   LoadRecords(scan.value().records, snapshot, report, progress);
+  snapshot.listed = std::move(scan.value().records);
+  SaveSnapshot(std::move(snapshot));
   // A scan of names finds the files too large to be records only as it reads them.
   std::stable_partition(report.skipped.begin(), report.skipped.end(),
                         [](const SkippedFile& file) { return file.reason == kTooLargeReason; });
@@ -321,7 +352,6 @@ void RecordStore::LoadRecords(const std::vector<FolderEntry>& records, Snapshot&
   const std::size_t fromSnapshot = records.size() - toRead;
   snapshot.stale =
       snapshot.next.size() != snapshot.entries.size() || fromSnapshot != snapshot.entries.size();
-  WriteSnapshot(snapshot);
 }
 
 void RecordStore::MapLoaded(const FolderEntry& file, LoadJob& job, Snapshot& snapshot,
@@ -365,45 +395,36 @@ std::optional<SnapshotReader> RecordStore::OpenSnapshot(Snapshot& snapshot) cons
   return std::move(reader).value();
 }
 
-// The snapshot is a cache: when it cannot be written, the next start reads the files instead.
-void RecordStore::WriteSnapshot(const Snapshot& snapshot) const {
+void RecordStore::SaveSnapshot(Snapshot&& snapshot) {
   if (snapshotPath_.empty() || (!snapshot.stale && !snapshot.file.view().empty()))
     return;
-  const std::string folder = ParentFolder(snapshotPath_);
-  (void)files_.CreateFolder(ParentFolder(folder));
-  (void)files_.CreateFolder(folder);
-  RemoveStaleSnapshotTemporaries();
-  const std::string temporary = snapshotPath_ + "." + std::to_string(files_.ProcessId()) + ".new";
-  (void)files_.Remove(temporary);
-  if (!files_.Write(temporary, EncodeSnapshot(folder_->path(), snapshot.next), 0600).ok())
+  if (snapshotWriting_ == SnapshotWriting::kAtOnce) {
+    WriteSnapshot(files_, snapshotPath_, folder_->path(), snapshot);
     return;
-  if (!files_.Rename(temporary, snapshotPath_, Placement::kReplace).ok())
-    (void)files_.Remove(temporary);
+  }
+  // The records folder may change before the writer is done: it takes what it needs along.
+  try {
+    snapshotWriter_ =
+        std::jthread([&files = files_, path = snapshotPath_, folder = folder_->path(),
+                      taken = std::move(snapshot)] { WriteSnapshot(files, path, folder, taken); });
+  } catch (const std::system_error&) {
+    // Without a thread the snapshot is simply not written: the next start reads the files.
+  }
 }
 
-// A writer that died while writing the snapshot left its temporary file ("<snapshot>.<process
-// ID>.new"), as large as the snapshot: it goes once its writer no longer runs.
-void RecordStore::RemoveStaleSnapshotTemporaries() const {
-  const std::string folder = ParentFolder(snapshotPath_);
-  if (folder.empty())
+// The snapshot is a cache: when it cannot be written, the next start reads the files instead.
+void RecordStore::WriteSnapshot(FileSystem& files, const std::string& snapshotPath,
+                                const std::string& recordsFolder, const Snapshot& snapshot) {
+  const std::string folder = ParentFolder(snapshotPath);
+  (void)files.CreateFolder(ParentFolder(folder));
+  (void)files.CreateFolder(folder);
+  RemoveStaleSnapshotTemporaries(files, snapshotPath);
+  const std::string temporary = snapshotPath + "." + std::to_string(files.ProcessId()) + ".new";
+  (void)files.Remove(temporary);
+  if (!files.Write(temporary, EncodeSnapshot(recordsFolder, snapshot.next), 0600).ok())
     return;
-  Result<std::vector<FolderEntry>> entries = files_.List(folder);
-  if (!entries.ok())
-    return;
-  const std::string prefix = snapshotPath_.substr(folder.size() + 1) + ".";
-  for (const FolderEntry& entry : entries.value()) {
-    const std::string_view name = entry.name;
-    if (!name.starts_with(prefix) || !name.ends_with(".new"))
-      continue;
-    const std::string_view writer =
-        name.substr(prefix.size(), name.size() - prefix.size() - std::string_view(".new").size());
-    int processId = 0;
-    const auto [end, error] =
-        std::from_chars(writer.data(), writer.data() + writer.size(), processId);
-    if (error == std::errc() && end == writer.data() + writer.size() &&
-        processId != files_.ProcessId() && !files_.ProcessRunning(processId))
-      (void)files_.Remove(folder + "/" + entry.name);
-  }
+  if (!files.Rename(temporary, snapshotPath, Placement::kReplace).ok())
+    (void)files.Remove(temporary);
 }
 
 ReloadReport RecordStore::ReloadFiles(const std::vector<std::string>& fileNames) {

@@ -23,9 +23,14 @@ void PaylarkApp::SaveSetting() const {
 void PaylarkApp::SetWorkingDirectory(const std::string& path) {
   store_.SetWorkingDirectory(path);
   const std::string cache = UserCacheFolder();
+  // The window need not wait for the snapshot: the system's files take writes from several
+  // threads (the in-memory ones of tests do not, and are small).
+  const SnapshotWriting writing =
+      &store_.files() == &SystemFileSystem() ? SnapshotWriting::kBehind : SnapshotWriting::kAtOnce;
   store_.SetSnapshotFile(cache.empty() || path.empty()
                              ? std::string()
-                             : SnapshotPathFor(cache, store_.RecordsFolder()));
+                             : SnapshotPathFor(cache, store_.RecordsFolder()),
+                         writing);
 }
 
 QString PaylarkApp::Reload(QWidget* parent) {

@@ -115,6 +115,26 @@ TEST_F(RecordSnapshotTest, ASecondLoadOpensNoFileAndGivesTheSameMap) {
   EXPECT_TRUE(quickStartConfirmed_);
 }
 
+// A snapshot written behind the load, while the store moves on to another folder, is byte for
+// byte the one written at once, and serves the next load whole.
+TEST_F(RecordSnapshotTest, ASnapshotWrittenBehindTheLoadIsTheOneWrittenAtOnce) {
+  {
+    RecordStore atOnce(clock_, kHome, files_);
+    atOnce.SetSnapshotFile(kSnapshot);
+    ASSERT_EQ(atOnce.Reload().filesRead, std::size_t{kRecordCount});
+  }
+  const std::string written = files_.Contents(kSnapshot);
+  ASSERT_TRUE(files_.Remove(kSnapshot).ok());
+  RecordStore behind(clock_, kHome, files_);
+  behind.SetSnapshotFile(kSnapshot, SnapshotWriting::kBehind);
+  const ReloadReport report = behind.Reload();
+  behind.SetWorkingDirectory("/elsewhere");
+  behind.AwaitSnapshot();
+  EXPECT_EQ(report.loaded, std::size_t{kRecordCount});
+  EXPECT_TRUE(files_.Contents(kSnapshot) == written);
+  EXPECT_EQ(LoadAndCompare(), 0u);
+}
+
 // A reload from the snapshot tells of the files it read; one that takes a while (here a listing
 // held back) tells of the snapshot's records until it ends, so that its caller is never left
 // waiting blind.

@@ -2,10 +2,8 @@
 
 #include <sys/stat.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cstring>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -41,11 +39,6 @@ Status CreateFolders(FileSystem& files, const std::string& path) {
 
 namespace {
 
-// Reads in flight: a disk answers several at once much sooner than one after another.
-constexpr unsigned kReadsInFlight = 16;
-// Fewer files than this are not worth a thread.
-constexpr std::size_t kThreadedFrom = 64;
-
 class PathReader final : public FolderReader {
  public:
   PathReader(FileSystem& files, std::string folder) : files_(files), folder_(std::move(folder)) {}
@@ -68,25 +61,11 @@ class PathReader final : public FolderReader {
 
 void FolderReader::ReadEach(std::span<const std::string_view> names, std::size_t maxBytes,
                             const FileRead& done) const {
-  auto readOne = [&](std::size_t i) {
+  for (std::size_t i = 0; i < names.size(); ++i) {
     FileInfo info;
     Result<std::string> bytes = Read(names[i], maxBytes, info);
     done(i, std::move(bytes), info);
-  };
-  if (names.size() < kThreadedFrom) {
-    for (std::size_t i = 0; i < names.size(); ++i)
-      readOne(i);
-    return;
   }
-  std::atomic<std::size_t> next = 0;
-  auto work = [&] {
-    for (std::size_t i = next++; i < names.size(); i = next++)
-      readOne(i);
-  };
-  std::vector<std::jthread> readers;
-  for (unsigned i = 1; i < kReadsInFlight; ++i)
-    readers.emplace_back(work);
-  work();
 }
 
 Result<FileBytes> FileSystem::ReadLarge(const std::string& path, std::size_t maxBytes) {

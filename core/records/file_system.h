@@ -65,10 +65,13 @@ class FolderReader {
   // read).
   virtual Result<std::string> Read(std::string_view name, std::size_t maxBytes,
                                    FileInfo& info) const = 0;
-  // Reads each of the named files as Read does, several in flight at once; `done` hears of each
-  // once (by its place in `names`), in no particular order and possibly from several threads.
+  // Reads each of the named files as Read does; `done` hears of each once (by its place in
+  // `names`), in no particular order.
   virtual void ReadEach(std::span<const std::string_view> names, std::size_t maxBytes,
                         const FileRead& done) const;
+  // Whether ReadEach has many files in flight at once by itself; where it does not, a caller
+  // with many files reads them on several threads.
+  virtual bool ReadsManyAtOnce() const { return false; }
 };
 
 // The disk as the record files see it (leveldb's Env): the system's, or an in-memory one for

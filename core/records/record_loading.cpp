@@ -10,6 +10,9 @@
 namespace paylark {
 namespace {
 
+// Reads in flight where the reader has only one at a time: a disk answers several at once much
+// sooner than one after another.
+constexpr unsigned kReadsInFlight = 16;
 // Fewer jobs than this are not worth a thread.
 constexpr std::size_t kParallelFrom = 256;
 // Jobs a thread takes at a time.
@@ -57,8 +60,11 @@ void RunLoadJobs(const RecordFolder& folder, std::span<LoadJob> jobs) {
          start = next.fetch_add(kPartJobs))
       LoadPart(*reader, jobs.subspan(start, std::min(kPartJobs, jobs.size() - start)));
   };
+  const unsigned threads = reader->ReadsManyAtOnce()
+                               ? std::max(2u, std::thread::hardware_concurrency())
+                               : kReadsInFlight;
   std::vector<std::jthread> others;
-  for (unsigned i = 1; i < std::max(2u, std::thread::hardware_concurrency()); ++i)
+  for (unsigned i = 1; i < threads; ++i)
     others.emplace_back(work);
   work();
 }

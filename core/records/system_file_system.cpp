@@ -194,6 +194,11 @@ class DescriptorReader final : public FolderReader {
     return ReadWhole(fd.get(), info.size, maxBytes);
   }
 
+  bool ReadsManyAtOnce() const override {
+    static const bool hasRing = FileRing::Create() != nullptr;
+    return hasRing;
+  }
+
   // Through a ring, a batch at a time: each file is opened, inspected and read as Read does.
   void ReadEach(std::span<const std::string_view> names, std::size_t maxBytes,
                 const FileRead& done) const override {

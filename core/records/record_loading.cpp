@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/records/record_codec.h"
+#include "core/records/record_store.h"
 
 namespace paylark {
 namespace {
@@ -40,8 +41,10 @@ void LoadPart(const FolderReader& reader, std::span<LoadJob> jobs) {
                     job.readBytes = std::move(read).value();
                   });
   for (LoadJob& job : jobs) {
-    if (!job.unread)
-      job.status = ReadRecordView(job.bytes(), job.record, job.held);
+    if (job.unread)
+      continue;
+    job.status = ReadRecordView(job.bytes(), job.record, job.held);
+    job.namedAfterRecord = job.status.ok() && IsNamedAfter(job.name, job.record.recordId);
   }
 }
 

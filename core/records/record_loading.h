@@ -24,6 +24,7 @@ struct LoadJob {
   // hold as they are.
   DueView record;
   DueRecord held;
+  bool namedAfterRecord = false;  // the file's name is the one its record's ID gives
 
   std::string_view bytes() const { return cached ? cachedBytes : std::string_view(readBytes); }
 };

@@ -14,6 +14,7 @@
 #include <thread>
 #include <utility>
 
+#include "core/base/page_block.h"
 #include "core/records/record_codec.h"
 #include "core/records/record_loading.h"
 #include "core/records/record_snapshot.h"
@@ -322,6 +323,7 @@ void RecordStore::LoadRecords(const std::vector<FolderEntry>& records, Snapshot&
     }
   };
   snapshot.next.reserve(records.size());
+  PreferHugePages(snapshot.next.data(), snapshot.next.capacity() * sizeof(SnapshotEntry));
   bool otherNames = false;  // as in MapSnapshot
   std::vector<LoadJob> current;
   std::vector<LoadJob> upcoming;
@@ -367,7 +369,7 @@ void RecordStore::MapLoaded(const FolderEntry& file, LoadJob& job, Snapshot& sna
     return;
   }
   if (job.status.ok()) {
-    otherNames = otherNames || !IsNamedAfter(file.name, job.record.recordId);
+    otherNames = otherNames || !job.namedAfterRecord;
     Adopt(file.name, job.record, job.held, report.skipped,
           otherNames ? IdCheck::kLookUp : IdCheck::kKnownNew);
   } else {

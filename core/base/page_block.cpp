@@ -51,12 +51,14 @@ PageBlock::~PageBlock() {
 }
 
 void PreferHugePages(void* start, std::size_t bytes) {
-  const auto first = reinterpret_cast<std::uintptr_t>(start);
-  const std::uintptr_t alignedFirst =
-      (first + PageBlock::kHugePageBytes - 1) & ~(PageBlock::kHugePageBytes - 1);
-  const std::uintptr_t alignedEnd = (first + bytes) & ~(PageBlock::kHugePageBytes - 1);
-  if (alignedEnd > alignedFirst)
-    (void)madvise(reinterpret_cast<void*>(alignedFirst), alignedEnd - alignedFirst, MADV_HUGEPAGE);
+  constexpr std::size_t kHuge = PageBlock::kHugePageBytes;
+  const std::size_t misalignment = reinterpret_cast<std::uintptr_t>(start) % kHuge;
+  const std::size_t skipped = misalignment == 0 ? 0 : kHuge - misalignment;
+  if (skipped >= bytes)
+    return;
+  const std::size_t whole = (bytes - skipped) / kHuge * kHuge;
+  if (whole > 0)
+    (void)madvise(static_cast<char*>(start) + skipped, whole, MADV_HUGEPAGE);
 }
 
 }  // namespace paylark

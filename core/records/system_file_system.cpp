@@ -17,6 +17,7 @@
 #include <iterator>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <span>
 #include <system_error>
 #include <thread>
@@ -304,8 +305,12 @@ class FolderListing {
 std::vector<FolderEntry> FolderListing::Run() {
   std::vector<FolderEntry> first;
   if (depth_ == Depth::kNames) {
-    first.reserve(EntriesAtMost());
-    PreferHugePages(first.data(), first.capacity() * sizeof(FolderEntry));
+    try {
+      first.reserve(EntriesAtMost());
+      PreferHugePages(first.data(), first.capacity() * sizeof(FolderEntry));
+    } catch (const std::bad_alloc&) {
+      // A system that promises no memory ahead gives the room as the entries come.
+    }
     Read(first, SIZE_MAX);
     Inspect(first);
     return first;

@@ -30,7 +30,7 @@ struct LoadJob {
 };
 
 // Jobs a caller hands over at once: few enough to hold, many enough to keep the readers busy.
-inline constexpr std::size_t kLoadShare = 4096;
+inline constexpr std::size_t kLoadShare = 16384;
 
 // Reads and decodes the jobs, several files in flight. The folder's file system must allow
 // concurrent reads.

@@ -12,6 +12,7 @@
 
 #include "core/records/memory_file_system.h"
 #include "core/records/record_codec.h"
+#include "core/records/record_loading.h"
 #include "core/records/record_snapshot.h"
 #include "core/records/record_store.h"
 
@@ -113,6 +114,23 @@ TEST_F(RecordSnapshotTest, ASecondLoadOpensNoFileAndGivesTheSameMap) {
   EXPECT_TRUE(files_.Contains(kSnapshot));
   EXPECT_EQ(LoadAndCompare(), 0u);
   EXPECT_TRUE(quickStartConfirmed_);
+}
+
+// A folder of several shares is read share by share while the one before is mapped: every
+// record arrives whole, and the snapshot then holds each file's bytes.
+TEST_F(RecordSnapshotTest, ALoadOfSeveralSharesMapsEveryRecord) {
+  const int count = static_cast<int>(2 * kLoadShare + 7);
+  for (int n = kRecordCount; n < count; ++n)
+    PutRecord(n, "Due " + std::to_string(n));
+  EXPECT_EQ(LoadAndCompare(), static_cast<std::size_t>(count));
+  RecordStore store(clock_, kHome, files_);
+  ASSERT_EQ(store.Reload().loaded, static_cast<std::size_t>(count));
+  int whole = 0;
+  store.map().ForEach([&](const DueRecord& record) {
+    whole += record.title == "Due " + std::to_string(std::stoi(record.recordId.substr(8))) ? 1 : 0;
+  });
+  EXPECT_EQ(whole, count);
+  EXPECT_EQ(LoadAndCompare(), 0u);
 }
 
 // A snapshot written behind the load, while the store moves on to another folder, is byte for

@@ -36,8 +36,10 @@ void FileRing::Complete(unsigned count, Take take) {
   unsigned taken = 0;
   while (taken < count) {
     const int submitted = io_uring_submit_and_wait(&ring_, count - taken);
-    if (submitted < 0 && submitted != -EINTR && submitted != -EAGAIN && submitted != -EBUSY)
+    if (submitted < 0 && submitted != -EINTR && submitted != -EAGAIN && submitted != -EBUSY) {
+      usable_ = false;
       return;
+    }
     unsigned head = 0;
     unsigned seen = 0;
     io_uring_cqe* completion = nullptr;

@@ -23,6 +23,10 @@ class FileRing {
   FileRing(const FileRing&) = delete;
   FileRing& operator=(const FileRing&) = delete;
 
+  // False once the kernel refused a submission: completions may then still be owed, so the ring
+  // is used no more.
+  bool usable() const { return usable_; }
+
   // Opens each of the folder's files (`paths` relative to it, at most kBatch) with openat's
   // `flags`; `descriptors` gets each descriptor or the negated errno.
   void OpenEach(int folder, std::span<const char* const> paths, int flags,
@@ -39,6 +43,7 @@ class FileRing {
   void Complete(unsigned count, Take take);
 
   io_uring ring_{};
+  bool usable_ = true;
 };
 
 }  // namespace paylark

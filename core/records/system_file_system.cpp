@@ -206,18 +206,25 @@ class DescriptorReader final : public FolderReader {
     // A ring a thread, kept for the thread's next batches: setting one up costs as much as
     // reading a few dozen files.
     thread_local const std::unique_ptr<FileRing> ring = FileRing::Create();
-    if (!ring) {
-      FolderReader::ReadEach(names, maxBytes, done);
-      return;
-    }
-    for (std::size_t start = 0; start < names.size(); start += FileRing::kBatch)
+    std::size_t start = 0;
+    for (; ring && ring->usable() && start < names.size(); start += FileRing::kBatch)
       ReadBatch(*ring, names.subspan(start, std::min(FileRing::kBatch, names.size() - start)),
                 start, maxBytes, done);
+    // Without a ring, or with one the kernel stopped taking, the rest are read one by one.
+    if (start < names.size())
+      ReadAlone(names.subspan(start), start, maxBytes, done);
   }
 
  private:
   void ReadBatch(FileRing& ring, std::span<const std::string_view> names, std::size_t first,
                  std::size_t maxBytes, const FileRead& done) const;
+  void ReadAlone(std::span<const std::string_view> names, std::size_t first, std::size_t maxBytes,
+                 const FileRead& done) const {
+    FolderReader::ReadEach(names, maxBytes,
+                           [&](std::size_t i, Result<std::string> bytes, const FileInfo& info) {
+                             done(first + i, std::move(bytes), info);
+                           });
+  }
 
   Descriptor folder_;
 };
@@ -233,6 +240,14 @@ void DescriptorReader::ReadBatch(FileRing& ring, std::span<const std::string_vie
   std::array<int, FileRing::kBatch> descriptors{};
   ring.OpenEach(folder_.get(), std::span(pathStarts).first(count),
                 O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW, descriptors);
+  if (!ring.usable()) {
+    for (std::size_t i = 0; i < count; ++i) {
+      if (descriptors[i] >= 0)
+        close(descriptors[i]);
+    }
+    ReadAlone(names, first, maxBytes, done);
+    return;
+  }
   // Each open file is inspected before it is read; its bytes go straight into the result, which
   // has room for one byte more so that a file grown since shows.
   std::array<FileInfo, FileRing::kBatch> infos;

@@ -235,11 +235,19 @@ void DescriptorReader::ReadBatch(FileRing& ring, std::span<const std::string_vie
   const std::size_t count = names.size();
   std::array<Path, FileRing::kBatch> paths;
   std::array<const char*, FileRing::kBatch> pathStarts{};
-  for (std::size_t i = 0; i < count; ++i)
-    pathStarts[i] = paths[i].Take(names[i]) ? paths[i].text.data() : "";
+  std::array<bool, FileRing::kBatch> fits{};
+  for (std::size_t i = 0; i < count; ++i) {
+    fits[i] = paths[i].Take(names[i]);
+    pathStarts[i] = fits[i] ? paths[i].text.data() : "";
+  }
   std::array<int, FileRing::kBatch> descriptors{};
   ring.OpenEach(folder_.get(), std::span(pathStarts).first(count),
                 O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW, descriptors);
+  // A name too long for the system was asked for as no name at all: refused as Read refuses it.
+  for (std::size_t i = 0; i < count; ++i) {
+    if (!fits[i])
+      descriptors[i] = -ENAMETOOLONG;
+  }
   if (!ring.usable()) {
     for (std::size_t i = 0; i < count; ++i) {
       if (descriptors[i] >= 0)

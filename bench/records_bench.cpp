@@ -92,7 +92,7 @@ void PayHalf(RecordStore& store, const Clock& clock) {
   store.map().ForEach([&](const DueRecord& record) { ids.push_back(record.recordId); });
   for (std::size_t i = 0; i < ids.size(); i += 2) {
     DueRecord record = store.Get(ids[i]);
-    MarkPaid(record, clock.Now(), {std::nullopt, record.amount + 1.25, "FITID-" + ids[i]});
+    MarkPaid(record, clock.Now(), {std::nullopt, record.amount + 1.25, "FITID-" + ids[i], "", ""});
     (void)store.Replace(record);
   }
   (void)batch.Finish();
@@ -114,7 +114,7 @@ void PaymentFigures(const Clock& clock) {
   auto payAll = [&] {
     for (const std::string& id : ids) {
       DueRecord record = changes.store().Get(id);
-      MarkPaid(record, clock.Now(), {std::nullopt, std::nullopt, "FITID-" + id});
+      MarkPaid(record, clock.Now(), {std::nullopt, std::nullopt, "FITID-" + id, "", ""});
       (void)changes.store().Replace(record);
     }
   };

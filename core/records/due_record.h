@@ -25,10 +25,16 @@ struct DueRecord {
   std::int32_t paid = 0;  // any value but 0 is paid
   std::string seriesId;   // empty for a single due
   // How the due was paid, when the user said so; kept after seriesId in the file's extension
-  // block (docs/record-format.md). Marking a due unpaid clears all three.
+  // block (docs/record-format.md). Marking a due unpaid clears all five.
   std::optional<OleDateTime> paidOn;
   std::optional<double> paidAmount;
   std::string paymentReference;  // the bank transaction that paid it; empty for none
+  // Who paid it, as the bank statement named the other party: what recognises the next payment.
+  std::string paymentCounterparty;
+  std::string paymentCounterpartyAccount;  // the other party's IBAN or account number
+  // The bill's own payment details: a transaction that carries either paid this due.
+  std::string payeeAccount;       // the payee's IBAN
+  std::string creditorReference;  // the reference the payee asks for
   // Extension fields this version does not know, complete and in file order: written back as read.
   std::string unknownFields;
   // Every byte after seriesId when they are not a readable extension block: kept untouched.

@@ -7,6 +7,8 @@ void MarkPaid(DueRecord& record, const OleDateTime& now, const Payment& payment)
   record.paidOn = payment.on.value_or(now);
   record.paidAmount = payment.amount.value_or(record.amount);
   record.paymentReference = payment.reference;
+  record.paymentCounterparty = payment.counterparty;
+  record.paymentCounterpartyAccount = payment.counterpartyAccount;
 }
 
 void MarkUnpaid(DueRecord& record) {
@@ -14,6 +16,8 @@ void MarkUnpaid(DueRecord& record) {
   record.paidOn.reset();
   record.paidAmount.reset();
   record.paymentReference.clear();
+  record.paymentCounterparty.clear();
+  record.paymentCounterpartyAccount.clear();
 }
 
 void SettlePayment(DueRecord& edited, const DueRecord& stored, const OleDateTime& now) {

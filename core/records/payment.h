@@ -13,6 +13,8 @@ struct Payment {
   std::optional<OleDateTime> on;  // default: now
   std::optional<double> amount;   // default: the due's amount
   std::string reference;          // default: none
+  std::string counterparty;       // the other party, as a bank statement names it
+  std::string counterpartyAccount;
 };
 
 // Marks the due paid with the payment's details.

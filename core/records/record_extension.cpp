@@ -30,9 +30,28 @@ std::string AmountPayload(double amount) {
   return payload;
 }
 
+// The text fields of the block, in tag order.
+constexpr std::pair<ExtensionTag, std::string DueRecord::*> kTextFields[] = {
+    {ExtensionTag::kPaymentReference, &DueRecord::paymentReference},
+    {ExtensionTag::kCounterparty, &DueRecord::paymentCounterparty},
+    {ExtensionTag::kCounterpartyAccount, &DueRecord::paymentCounterpartyAccount},
+    {ExtensionTag::kPayeeAccount, &DueRecord::payeeAccount},
+    {ExtensionTag::kCreditorReference, &DueRecord::creditorReference},
+};
+
+std::string DueRecord::*TextFieldOf(ExtensionTag tag) {
+  for (const auto& [known, field] : kTextFields) {
+    if (known == tag)
+      return field;
+  }
+  return nullptr;
+}
+
 bool HasDetails(const DueRecord& record) {
-  return record.paidOn || record.paidAmount || !record.paymentReference.empty() ||
-         !record.unknownFields.empty();
+  bool anyText = false;
+  for (const auto& [tag, field] : kTextFields)
+    anyText = anyText || !(record.*field).empty();
+  return record.paidOn || record.paidAmount || anyText || !record.unknownFields.empty();
 }
 
 // The block's fields, read into `record` (which may be null for a check alone).
@@ -51,10 +70,18 @@ Status Parse(std::string_view block, DueRecord* record) {
     const std::string_view payload = field.substr(kFieldHeaderBytes);
     pos += field.size();
     const auto known = static_cast<ExtensionTag>(tag);
-    const bool isKnown = known == ExtensionTag::kPaidOn || known == ExtensionTag::kPaidAmount ||
-                         known == ExtensionTag::kPaymentReference;
+    std::string DueRecord::*const text = TextFieldOf(known);
+    const bool isKnown =
+        known == ExtensionTag::kPaidOn || known == ExtensionTag::kPaidAmount || text != nullptr;
     if (isKnown && std::exchange(seen[tag], true))
       return Status::Corrupt("a payment detail appears twice");
+    if (text) {
+      if (!IsValidUtf8(payload))
+        return Status::Corrupt("a payment detail is not UTF-8 text");
+      if (record)
+        (record->*text).assign(payload);
+      continue;
+    }
     switch (known) {
       case ExtensionTag::kPaidOn: {
         if (payload.size() != kDateBytes ||
@@ -73,13 +100,6 @@ Status Parse(std::string_view block, DueRecord* record) {
           record->paidAmount = LittleEndianAt<double>(payload);
         break;
       }
-      case ExtensionTag::kPaymentReference: {
-        if (!IsValidUtf8(payload))
-          return Status::Corrupt("the payment reference is not UTF-8 text");
-        if (record)
-          record->paymentReference.assign(payload);
-        break;
-      }
       default:
         if (record)
           record->unknownFields.append(field);
@@ -92,7 +112,8 @@ Status Parse(std::string_view block, DueRecord* record) {
 void ClearExtension(DueRecord& record) {
   record.paidOn.reset();
   record.paidAmount.reset();
-  record.paymentReference.clear();
+  for (const auto& [tag, field] : kTextFields)
+    (record.*field).clear();
   record.unknownFields.clear();
   record.damagedExtension.clear();
 }
@@ -109,8 +130,10 @@ void AppendExtension(std::string& out, const DueRecord& record) {
     PutField(out, ExtensionTag::kPaidOn, DatePayload(*record.paidOn));
   if (record.paidAmount)
     PutField(out, ExtensionTag::kPaidAmount, AmountPayload(*record.paidAmount));
-  if (!record.paymentReference.empty())
-    PutField(out, ExtensionTag::kPaymentReference, record.paymentReference);
+  for (const auto& [tag, field] : kTextFields) {
+    if (!(record.*field).empty())
+      PutField(out, tag, record.*field);
+  }
   out.append(record.unknownFields);
   if (!record.damagedExtension.empty())
     PutField(out, ExtensionTag::kDamagedBlock, record.damagedExtension);

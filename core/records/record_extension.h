@@ -18,6 +18,10 @@ enum class ExtensionTag : std::uint8_t {
   kPaidOn = 1,
   kPaidAmount = 2,
   kPaymentReference = 3,
+  kCounterparty = 4,
+  kCounterpartyAccount = 5,
+  kPayeeAccount = 6,
+  kCreditorReference = 7,
   // The bytes of a block that could not be read, kept when the due gets payment details.
   kDamagedBlock = 255,
 };

@@ -202,7 +202,7 @@ void OverviewTest::SeriesHistoryShowsTheMembersAsAChartAndATable() {
   for (int month = 0; month < 3; ++month) {
     DueRecord record = f.ws.app.store().Get(ids[static_cast<std::size_t>(month)]);
     MarkPaid(record, At(2026, 1 + month, 18, 9),
-             {std::nullopt, month == 1 ? std::optional<double>(94.5) : std::nullopt, {}});
+             {std::nullopt, month == 1 ? std::optional<double>(94.5) : std::nullopt, {}, {}, {}});
     QVERIFY(f.ws.app.store().Replace(record).ok());
   }
   QVERIFY(f.frame->commands().seriesHistory->text().contains(QStringLiteral("Series History")));

@@ -26,7 +26,7 @@ TEST(PaymentTest, PayingTakesNowAndTheDuesAmountUnlessTold) {
   EXPECT_TRUE(record.paymentReference.empty());
 
   const OleDateTime on = *OleDateTime::FromCivil(2026, 12, 2);
-  MarkPaid(record, kNow, {on, 92.41, "FITID-3"});
+  MarkPaid(record, kNow, {on, 92.41, "FITID-3", "", ""});
   EXPECT_EQ(record.paidOn, on);
   EXPECT_EQ(record.paidAmount, 92.41);
   EXPECT_EQ(record.paymentReference, "FITID-3");
@@ -38,7 +38,7 @@ TEST(PaymentTest, PayingTakesNowAndTheDuesAmountUnlessTold) {
 TEST(PaymentTest, AnEditorsPaidFlagSettlesTheDetails) {
   const DueRecord unpaid = Power();
   DueRecord paid = unpaid;
-  MarkPaid(paid, kNow, {std::nullopt, 95.0, "ref"});
+  MarkPaid(paid, kNow, {std::nullopt, 95.0, "ref", "", ""});
 
   DueRecord edited = unpaid;
   edited.paid = 1;
@@ -67,7 +67,7 @@ TEST(PaymentTest, DetailsShowThePaidAmountOnlyWhenItDiffers) {
   ASSERT_EQ(rows.size(), 1u);
   EXPECT_EQ(rows[0].heading, "Paid on");
   EXPECT_EQ(rows[0].value, "12/06/2026 09:30 AM");
-  MarkPaid(record, kNow, {std::nullopt, 92.5, "FITID-3"});
+  MarkPaid(record, kNow, {std::nullopt, 92.5, "FITID-3", "", ""});
   rows = PaymentDetails(record);
   ASSERT_EQ(rows.size(), 3u);
   EXPECT_EQ(rows[1].heading, "Paid amount");

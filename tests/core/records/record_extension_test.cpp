@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "core/records/payment.h"
 #include "core/records/record_codec.h"
 
 namespace paylark {
@@ -69,10 +70,36 @@ TEST(RecordExtensionTest, EachFieldIsWrittenByteForByteAndReadBack) {
   }
 }
 
+TEST(RecordExtensionTest, WhoPaidAndTheBillsOwnDetailsFollowInTagOrder) {
+  DueRecord record = PlainRecord();
+  record.paymentReference = "DE-NTRY-0001";
+  record.paymentCounterparty = "STADTWERKE GMBH";
+  record.paymentCounterpartyAccount = "DE44500105175407324931";
+  record.payeeAccount = "DE44 5001 0517 5407 3249 31";
+  record.creditorReference = "RF18539007547034";
+  const std::string bytes = EncodeRecord(record);
+  EXPECT_EQ(bytes, kPlainBytes + "PLX1" + Field(3, record.paymentReference) +
+                       Field(4, record.paymentCounterparty) +
+                       Field(5, record.paymentCounterpartyAccount) + Field(6, record.payeeAccount) +
+                       Field(7, record.creditorReference));
+  EXPECT_EQ(DecodeRecord(bytes).value(), record);
+
+  // Marking it unpaid forgets the payment, not the bill's own details.
+  MarkUnpaid(record);
+  DueRecord unpaid = PlainRecord();
+  unpaid.paid = 0;
+  EXPECT_EQ(EncodeRecord(record), EncodeRecord(unpaid) + "PLX1" +
+                                      Field(6, "DE44 5001 0517 5407 3249 31") +
+                                      Field(7, "RF18539007547034"));
+  // A second counterparty is a damaged block, kept whole.
+  const std::string twice = kPlainBytes + "PLX1" + Field(4, "A") + Field(4, "B");
+  EXPECT_EQ(EncodeRecord(DecodeRecord(twice).value()), twice);
+}
+
 TEST(RecordExtensionTest, UnknownTagsSurviveAChangeInTheirOrder) {
-  const std::string unknown = Field(9, "future") + Field(7, "") + Field(200, "\x01\x02");
+  const std::string unknown = Field(9, "future") + Field(12, "") + Field(200, "\x01\x02");
   const std::string file = kPlainBytes + "PLX1" + Field(9, "future") +
-                           Field(2, Bytes({0, 0, 0, 0, 0, 0, 0x59, 0x40})) + Field(7, "") +
+                           Field(2, Bytes({0, 0, 0, 0, 0, 0, 0x59, 0x40})) + Field(12, "") +
                            Field(200, "\x01\x02");
   DueRecord record = DecodeRecord(file).value();
   EXPECT_EQ(record.paidAmount, 100.0);

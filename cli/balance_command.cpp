@@ -55,7 +55,7 @@ int RunBalance(Arguments& arguments, CommandContext& context) {
     on = *parsed;
   }
   BackUpBeforeFirstChangeOfDay(context);
-  const BalanceEntry entry{"", account.value_or(""), on, std::get<double>(amount), ""};
+  const BalanceEntry entry{"", account.value_or(""), on, std::get<double>(amount), "", ""};
   const Result<BalanceEntry> added = book.Add(entry, context.clock);
   if (!added.ok())
     return Fail(context, kExitFailed, "the balance was not saved: " + added.status().message());

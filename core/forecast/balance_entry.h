@@ -15,6 +15,9 @@ struct BalanceEntry {
   OleDateTime date;
   double amount = 0.0;
   std::string source;  // where the figure came from: empty when typed, else the statement's name
+  // The bank's own ID of the account (IBAN, OFX bank and account number) when a statement gave
+  // the figure: the newest entry carrying an ID links that bank account to `account`.
+  std::string bankAccount;
 
   bool operator==(const BalanceEntry&) const = default;
 };

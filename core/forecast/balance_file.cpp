@@ -34,6 +34,8 @@ std::string EncodeBalance(const BalanceEntry& entry) {
   AppendArchiveDate(out, entry.date);
   AppendLittleEndian<double>(out, entry.amount);
   AppendArchiveString(out, entry.source);
+  if (!entry.bankAccount.empty())
+    AppendArchiveString(out, entry.bankAccount);
   return out;
 }
 
@@ -43,6 +45,8 @@ Result<BalanceEntry> DecodeBalance(std::string_view entryId, std::string_view by
   entry.entryId = std::string(entryId);
   if (!(in.ReadString(entry.account) && in.ReadDate(entry.date) && in.Read(entry.amount) &&
         in.ReadString(entry.source)))
+    return Status::Corrupt(in.error());
+  if (!in.Rest().empty() && !in.ReadString(entry.bankAccount))
     return Status::Corrupt(in.error());
   if (!in.Rest().empty())
     return Status::Corrupt("bytes follow the balance");

@@ -10,7 +10,8 @@
 namespace paylark {
 
 // A balance entry's file in the records folder: "balance<entry ID>.bal", holding the account,
-// the date, the amount and the source in the record files' field encodings, nothing after them.
+// the date, the amount and the source in the record files' field encodings, then the bank's
+// account ID where a statement gave one (a file without it ends after the source), nothing after.
 // Programs that read only ".due" files pass it by.
 std::string BalanceFileName(std::string_view entryId);
 // The entry ID of a balance file's name, or empty for any other name.

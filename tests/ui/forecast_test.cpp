@@ -39,7 +39,7 @@ struct Fixture {
     Add("Gym", 35, At(2026, 3, 2, 18), kTypePersonal, "Checking", true);
     Add("Bread", 3.5, At(2026, 3, 16), kTypePersonal, "");
     BalanceBook book(ws.app.store().files(), ws.app.store().RecordsFolder());
-    (void)book.Add({"", "Checking", At(2026, 3, 1, 23, 59), 1000, ""}, ws.clock);
+    (void)book.Add({"", "Checking", At(2026, 3, 1, 23, 59), 1000, "", ""}, ws.clock);
     (void)ws.app.store().Reload();  // finds the balance file beside the records
   }
 

@@ -625,7 +625,7 @@ void SyncWindowTest::TheBalanceWarningFollowsTheStartsFolderCheck() {
   UseFreshSettings();
   UserSettings::Write(settings::kForecastWarnBelow, 1);
   SnapshotStart start;
-  const BalanceEntry entry{"20260315090000-0000beef", "", At(2026, 3, 15, 9), 0.50, ""};
+  const BalanceEntry entry{"20260315090000-0000beef", "", At(2026, 3, 15, 9), 0.50, "", ""};
   QVERIFY(start.files
               .Write("/home/user/Paylark Files/" + BalanceFileName(entry.entryId),
                      EncodeBalance(entry), 0644)

@@ -279,7 +279,7 @@ void ForecastWindow::Refresh() {
 }
 
 Status ForecastWindow::UpdateBalance(double amount, const OleDateTime& on) {
-  const BalanceEntry entry{"", ChosenAccount().value_or(""), on, amount, ""};
+  const BalanceEntry entry{"", ChosenAccount().value_or(""), on, amount, "", ""};
   const Result<BalanceEntry> added = balances_.Add(entry, clock_);
   if (!added.ok())
     return added.status();

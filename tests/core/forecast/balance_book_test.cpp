@@ -18,7 +18,7 @@ OleDateTime At(int y, int mo, int d, int h = 0) {
 }
 
 TEST(BalanceFileTest, EncodesTheFieldsInOrderAndReadsThemBack) {
-  const BalanceEntry entry{"x", "Girokonto €", At(2026, 11, 30, 23), 1240.05, "nov.xml"};
+  const BalanceEntry entry{"x", "Girokonto €", At(2026, 11, 30, 23), 1240.05, "nov.xml", ""};
   const std::string bytes = EncodeBalance(entry);
   // "Girokonto €" is 13 bytes of UTF-8 behind a one-byte length.
   EXPECT_EQ(bytes.substr(0, 14), std::string("\x0D") + "Girokonto €");
@@ -28,14 +28,25 @@ TEST(BalanceFileTest, EncodesTheFieldsInOrderAndReadsThemBack) {
   EXPECT_EQ(read.value(), entry);
 }
 
+TEST(BalanceFileTest, TheBanksAccountFollowsTheSourceOnlyWhenAStatementGaveOne) {
+  BalanceEntry entry{"x", "Checking", At(2026, 11, 30), 12.5, "nov.ofx", ""};
+  const std::string typed = EncodeBalance(entry);
+  entry.bankAccount = "DE89370400440532013000";
+  const std::string linked = EncodeBalance(entry);
+  EXPECT_EQ(linked, typed + "\x16" + entry.bankAccount);
+  EXPECT_EQ(DecodeBalance("x", linked).value(), entry);
+  EXPECT_EQ(DecodeBalance("x", typed).value().bankAccount, "");
+  EXPECT_FALSE(DecodeBalance("x", linked + "z").ok());
+}
+
 TEST(BalanceFileTest, RefusesDamagedAndForeignBytes) {
-  const std::string good = EncodeBalance({"x", "A", At(2026, 1, 1), 5, ""});
+  const std::string good = EncodeBalance({"x", "A", At(2026, 1, 1), 5, "", ""});
   EXPECT_FALSE(DecodeBalance("x", good.substr(0, good.size() - 1)).ok());
   EXPECT_FALSE(DecodeBalance("x", good + "z").ok());
   EXPECT_FALSE(DecodeBalance("x", "").ok());
-  EXPECT_FALSE(DecodeBalance("x", EncodeBalance({"x", "A", OleDateTime(9e9), 5, ""})).ok());
+  EXPECT_FALSE(DecodeBalance("x", EncodeBalance({"x", "A", OleDateTime(9e9), 5, "", ""})).ok());
   EXPECT_FALSE(
-      DecodeBalance("x", EncodeBalance({"x", "A", At(2026, 1, 1), std::nan(""), ""})).ok());
+      DecodeBalance("x", EncodeBalance({"x", "A", At(2026, 1, 1), std::nan(""), "", ""})).ok());
 }
 
 TEST(BalanceFileTest, KnowsItsNamesAndNoOthers) {
@@ -55,8 +66,8 @@ class BalanceBookTest : public ::testing::Test {
 
 TEST_F(BalanceBookTest, AddsEntriesUnderNewNamesAndLoadsThemBack) {
   files_.Put(std::string(kFolder) + "/20261201120000.due", "not read");
-  Result<BalanceEntry> first = book_.Add({"", "Checking", At(2026, 12, 1), 100, ""}, clock_);
-  Result<BalanceEntry> second = book_.Add({"", "Checking", At(2026, 12, 5), 90, ""}, clock_);
+  Result<BalanceEntry> first = book_.Add({"", "Checking", At(2026, 12, 1), 100, "", ""}, clock_);
+  Result<BalanceEntry> second = book_.Add({"", "Checking", At(2026, 12, 5), 90, "", ""}, clock_);
   ASSERT_TRUE(first.ok() && second.ok());
   EXPECT_NE(first.value().entryId, second.value().entryId);
   EXPECT_TRUE(first.value().entryId.starts_with("20261206120000-"));
@@ -74,9 +85,9 @@ TEST_F(BalanceBookTest, AddsEntriesUnderNewNamesAndLoadsThemBack) {
 TEST_F(BalanceBookTest, SkipsAndReportsFilesItCannotRead) {
   files_.Put(std::string(kFolder) + "/balance1.bal", "garbage");
   files_.Put(std::string(kFolder) + "/balance2.bal",
-             EncodeBalance({"", "A", At(2026, 1, 1), 1, ""}));
+             EncodeBalance({"", "A", At(2026, 1, 1), 1, "", ""}));
   files_.Put(std::string(kFolder) + "/balance3.bal",
-             EncodeBalance({"", "A", At(2026, 1, 2), 2, ""}));
+             EncodeBalance({"", "A", At(2026, 1, 2), 2, "", ""}));
   files_.FailRead(std::string(kFolder) + "/balance3.bal", EACCES);
   ASSERT_TRUE(book_.Load().ok());
   ASSERT_EQ(book_.entries().size(), 1u);
@@ -86,7 +97,7 @@ TEST_F(BalanceBookTest, SkipsAndReportsFilesItCannotRead) {
 
 TEST_F(BalanceBookTest, LeavesNothingBehindWhenTheDiskRefuses) {
   files_.FailAlways(MemoryFileSystem::Call::kRename, ENOSPC);
-  Result<BalanceEntry> added = book_.Add({"", "A", At(2026, 1, 1), 1, ""}, clock_);
+  Result<BalanceEntry> added = book_.Add({"", "A", At(2026, 1, 1), 1, "", ""}, clock_);
   EXPECT_FALSE(added.ok());
   EXPECT_TRUE(book_.entries().empty());
   EXPECT_TRUE(files_.Names(kFolder).empty());

@@ -52,7 +52,7 @@ class ForecastTest : public ::testing::Test {
 
   OleDateTime now_ = At(2026, 12, 6, 12);
   std::vector<DueRecord> records_;
-  std::vector<BalanceEntry> balances_{{"b1", "Checking", At(2026, 12, 1, 9), 1000.00, ""}};
+  std::vector<BalanceEntry> balances_{{"b1", "Checking", At(2026, 12, 1, 9), 1000.00, "", ""}};
 };
 
 TEST_F(ForecastTest, CarriesTheBalanceThroughWhatWasPaidAndReceivedSinceTheEntry) {
@@ -125,9 +125,9 @@ TEST_F(ForecastTest, CountsIncomesBeforeBillsOnTheSameDay) {
 }
 
 TEST_F(ForecastTest, KeepsAccountsApartAndAddsThemForAll) {
-  balances_.push_back({"b2", " savings ", At(2026, 11, 1), 5000, ""});
-  balances_.push_back({"b3", "Savings", At(2026, 11, 20), 6000, "statement.ofx"});
-  balances_.push_back({"b4", "Checking", At(2026, 11, 1), 9999, ""});  // older: ignored
+  balances_.push_back({"b2", " savings ", At(2026, 11, 1), 5000, "", ""});
+  balances_.push_back({"b3", "Savings", At(2026, 11, 20), 6000, "statement.ofx", ""});
+  balances_.push_back({"b4", "Checking", At(2026, 11, 1), 9999, "", ""});  // older: ignored
   AddDue("transfer", At(2026, 12, 12), 250, kTypePersonal, "SAVINGS ");
   AddDue("rent", At(2026, 12, 12), 700);
   AddDue("cash", At(2026, 12, 12), 5, kTypePersonal, "");
@@ -164,7 +164,7 @@ TEST_F(ForecastTest, AddsAHundredThousandDuesToTheExactCent) {
 }
 
 TEST_F(ForecastTest, WarnsOfTheEarliestAccountToFallBelowTheLevelWithinTheDaysAhead) {
-  balances_.push_back({"b2", "Savings ", At(2026, 12, 1), 100.00, ""});
+  balances_.push_back({"b2", "Savings ", At(2026, 12, 1), 100.00, "", ""});
   AddDue("rent", At(2026, 12, 28), 1200);  // Checking: below on the 28th
   AddDue("insurance", At(2026, 12, 15), 150, kTypePersonal, "savings");  // Savings: the 15th
   AddDue("no-entry", At(2026, 12, 8), 5000, kTypePersonal, "Cash");      // no entry: no warning

@@ -1,5 +1,6 @@
 #include "core/statements/bank_csv_layout.h"
 
+#include <algorithm>
 #include <map>
 #include <optional>
 
@@ -36,6 +37,29 @@ Split SplitRows(std::string_view text, char separator, Keep keep) {
   return split;
 }
 
+// Some banks end every row with a separator, so each booking has one field more than the header:
+// when every row of the common width ends in an empty field, that field is no column.
+void DropTrailingEmptyColumn(BankCsvLayout& layout) {
+  bool anyWide = false;
+  for (const CsvRow& row : layout.rows) {
+    if (row.fields.size() != layout.fieldCount)
+      continue;
+    if (!row.fields.back().empty())
+      return;
+    anyWide = true;
+  }
+  const bool headerFits =
+      std::any_of(layout.rows.begin(), layout.rows.end(),
+                  [&](const CsvRow& row) { return row.fields.size() == layout.fieldCount - 1; });
+  if (!anyWide || !headerFits || layout.fieldCount < 3)
+    return;
+  for (CsvRow& row : layout.rows) {
+    if (row.fields.size() == layout.fieldCount)
+      row.fields.pop_back();
+  }
+  --layout.fieldCount;
+}
+
 }  // namespace
 
 Result<BankCsvLayout> ReadBankCsvLayout(std::string_view text) {
@@ -59,6 +83,7 @@ Result<BankCsvLayout> ReadBankCsvLayout(std::string_view text) {
   layout.separator = *bestSeparator;
   layout.fieldCount = best->fieldCount;
   layout.rows = SplitRows(text, layout.separator, Keep::kRows).rows;
+  DropTrailingEmptyColumn(layout);
   while (layout.rows[layout.headerIndex].fields.size() != layout.fieldCount)
     ++layout.headerIndex;
   return layout;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 
 namespace paylark {
 namespace {
@@ -34,6 +35,9 @@ Status CamtEntryReader::Read(const xmlNode* entry,
   facts.indicator = tree_.TextAt(entry, {"CdtDbtInd"});
   facts.reference = tree_.TextAt(entry, {"AcctSvcrRef"});
   facts.information = tree_.TextAt(entry, {"AddtlNtryInf"});
+  facts.currency = tree_.AttributeAt(entry, {"Amt"}, "Ccy");
+  const std::string reversal = tree_.TextAt(entry, {"RvslInd"});
+  facts.reversal = reversal == "true" || reversal == "1";
 
   std::vector<const xmlNode*> details;
   for (const xmlNode* group : tree_.Children(entry, "NtryDtls")) {
@@ -72,7 +76,12 @@ StatementTransaction CamtEntryReader::FromDetails(const EntryFacts& entry, const
   StatementTransaction transaction;
   transaction.bookingDate = entry.bookingDate;
   transaction.amount = amount.value_or(entry.amount);
-  transaction.counterparty = Counterparty(details, transaction.amount < 0);
+  const bool creditor = (transaction.amount < 0) != entry.reversal;
+  std::tie(transaction.counterparty, transaction.counterpartyAccount) = Party(details, creditor);
+  transaction.creditorReference = CreditorReference(details);
+  transaction.currency = entry.currency;
+  if (const std::string own = tree_.AttributeAt(details, {"Amt"}, "Ccy"); !own.empty())
+    transaction.currency = own;
   transaction.memo = Memo(details);
   if (transaction.memo.empty())
     transaction.memo = entry.information;
@@ -108,12 +117,25 @@ std::string CamtEntryReader::DetailId(const xmlNode* details) const {
   return endToEnd == "NOTPROVIDED" ? std::string() : endToEnd;
 }
 
-std::string CamtEntryReader::Counterparty(const xmlNode* details, bool debit) const {
-  const std::string_view party = debit ? "Cdtr" : "Dbtr";
+std::pair<std::string, std::string> CamtEntryReader::Party(const xmlNode* details,
+                                                           bool creditor) const {
   const xmlNode* parties = tree_.Find(details, {"RltdPties"});
+  const xmlNode* party = tree_.Find(parties, {creditor ? "Cdtr" : "Dbtr"});
   // 001.08 puts the name under Pty; the earlier versions have it directly.
-  const std::string name = tree_.TextAt(tree_.Find(parties, {party}), {"Nm"});
-  return name.empty() ? tree_.TextAt(tree_.Find(parties, {party}), {"Pty", "Nm"}) : name;
+  std::string name = tree_.TextAt(party, {"Nm"});
+  if (name.empty())
+    name = tree_.TextAt(party, {"Pty", "Nm"});
+  return {std::move(name),
+          tree_.AccountIdAt(tree_.Find(parties, {creditor ? "CdtrAcct" : "DbtrAcct"}))};
+}
+
+std::string CamtEntryReader::CreditorReference(const xmlNode* details) const {
+  for (const xmlNode* structured : tree_.Children(tree_.Find(details, {"RmtInf"}), "Strd")) {
+    std::string reference = tree_.TextAt(structured, {"CdtrRefInf", "Ref"});
+    if (!reference.empty())
+      return reference;
+  }
+  return {};
 }
 
 std::string CamtEntryReader::Memo(const xmlNode* details) const {

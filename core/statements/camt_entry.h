@@ -16,7 +16,8 @@ namespace paylark {
 // detail, each with the detail's own amount. The ID is the detail's AcctSvcrRef, else its
 // EndToEndId (unless "NOTPROVIDED"), else the entry's AcctSvcrRef (with the detail's position
 // in a batch), else a fingerprint; the counterparty is the creditor of a debit and the debtor of
-// a credit; the memo the unstructured remittance lines.
+// a credit (the other way round for a reversal, whose parties are those of the booking it
+// reverses); the memo the unstructured remittance lines.
 class CamtEntryReader {
  public:
   explicit CamtEntryReader(const CamtTree& tree) : tree_(tree) {}
@@ -31,13 +32,17 @@ class CamtEntryReader {
     std::string indicator;
     std::string reference;
     std::string information;
+    std::string currency;
+    bool reversal = false;
   };
 
   StatementTransaction FromDetails(const EntryFacts& entry, const xmlNode* details,
                                    std::optional<Cents> amount, std::string id);
   std::optional<Cents> DetailAmount(const EntryFacts& entry, const xmlNode* details) const;
   std::string DetailId(const xmlNode* details) const;
-  std::string Counterparty(const xmlNode* details, bool debit) const;
+  // The creditor when `creditor`, else the debtor: the party's name and account.
+  std::pair<std::string, std::string> Party(const xmlNode* details, bool creditor) const;
+  std::string CreditorReference(const xmlNode* details) const;
   std::string Memo(const xmlNode* details) const;
 
   const CamtTree& tree_;

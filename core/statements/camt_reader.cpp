@@ -64,9 +64,17 @@ Result<std::string> Version(const xmlNode* root) {
 }
 
 std::string AccountOf(const CamtTree& tree, const xmlNode* statement) {
-  const xmlNode* id = tree.Find(statement, {"Acct", "Id"});
-  const std::string iban = tree.TextAt(id, {"IBAN"});
-  return iban.empty() ? tree.TextAt(id, {"Othr", "Id"}) : iban;
+  return tree.AccountIdAt(tree.Find(statement, {"Acct"}));
+}
+
+// The account's currency, else that of its closing balance.
+std::string CurrencyOf(const CamtTree& tree, const xmlNode* statement) {
+  std::string currency = tree.TextAt(statement, {"Acct", "Ccy"});
+  for (const xmlNode* balance : tree.Children(statement, "Bal")) {
+    if (currency.empty())
+      currency = tree.AttributeAt(balance, {"Amt"}, "Ccy");
+  }
+  return currency;
 }
 
 std::optional<StatementBalance> ClosingBalance(const CamtTree& tree, const xmlNode* statement) {
@@ -95,11 +103,13 @@ Period PeriodOf(const CamtTree& tree, const xmlNode* statement) {
 Status Merge(const CamtTree& tree, const xmlNode* part, bool first, Statement& statement,
              CamtEntryReader& entries) {
   const std::string account = AccountOf(tree, part);
-  if (!first && account != statement.account)
+  if (!first && account != statement.bankAccount)
     return Status::InvalidArgument(
         "The file holds the statements of several accounts. Download one statement for each "
         "account and import them one by one.");
-  statement.account = account;
+  statement.bankAccount = account;
+  if (statement.currency.empty())
+    statement.currency = CurrencyOf(tree, part);
   const Period period = PeriodOf(tree, part);
   if (period.start && (!statement.periodStart || *period.start < *statement.periodStart))
     statement.periodStart = period.start;
@@ -135,6 +145,10 @@ Result<Statement> ReadCamtStatement(std::string_view bytes) {
   CamtEntryReader entries(tree);
   for (const xmlNode* part : parts)
     PAYLARK_TRY(Merge(tree, part, part == parts.front(), statement, entries));
+  for (StatementTransaction& transaction : statement.transactions) {
+    if (transaction.currency == statement.currency)
+      transaction.currency.clear();
+  }
   return statement;
 }
 

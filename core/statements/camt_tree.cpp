@@ -78,6 +78,25 @@ std::optional<OleDateTime> CamtTree::DateOf(std::string_view text) {
                                 Number(text.substr(8, 2)));
 }
 
+std::string CamtTree::AttributeAt(const xmlNode* node, std::initializer_list<std::string_view> path,
+                                  const char* attribute) const {
+  const xmlNode* found = Find(node, path);
+  if (!found)
+    return {};
+  xmlChar* value = xmlGetNoNsProp(found, reinterpret_cast<const xmlChar*>(attribute));
+  if (!value)
+    return {};
+  std::string text(reinterpret_cast<const char*>(value));
+  xmlFree(value);
+  return text;
+}
+
+std::string CamtTree::AccountIdAt(const xmlNode* account) const {
+  const xmlNode* id = Find(account, {"Id"});
+  const std::string iban = TextAt(id, {"IBAN"});
+  return iban.empty() ? TextAt(id, {"Othr", "Id"}) : iban;
+}
+
 std::optional<Cents> CamtTree::SignedAmount(const xmlNode* node, std::string_view amount,
                                             std::string_view indicator) const {
   const std::string text = TextOf(Find(node, {amount}));

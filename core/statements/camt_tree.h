@@ -31,6 +31,11 @@ class CamtTree {
   // The trimmed text of the element along the path.
   std::string TextAt(const xmlNode* node, std::initializer_list<std::string_view> path) const;
   static std::string TextOf(const xmlNode* node);
+  // The named attribute of the element along the path; empty when either is missing.
+  std::string AttributeAt(const xmlNode* node, std::initializer_list<std::string_view> path,
+                          const char* attribute) const;
+  // An account's ID: its IBAN, else its other ID (Acct/Id/IBAN, Acct/Id/Othr/Id).
+  std::string AccountIdAt(const xmlNode* account) const;
   // The date of an element holding Dt (ISODate) or DtTm (ISODateTime).
   std::optional<OleDateTime> DateAt(const xmlNode* node) const;
   // The day of "2026-11-30", "2026-11-30T23:59:59+01:00": the day the bank wrote.

@@ -30,6 +30,10 @@ struct OfxTransaction {
 
 struct Collected {
   std::string account;
+  std::string currency;
+  // Each STMTTRN's CURSYM in file order, which LibOFX reads but does not hand on.
+  std::vector<std::string> transactionCurrencies;
+  std::size_t transactionsSeen = 0;
   std::set<std::string> accounts;
   std::optional<OleDateTime> periodStart;
   std::optional<OleDateTime> periodEnd;
@@ -43,10 +47,11 @@ std::string Text(const char* text) {
   return IsValidUtf8(view) ? std::string(view) : Windows1252ToUtf8(view);
 }
 
-OleDateTime LocalDay(std::time_t time) {
-  std::tm local{};
-  localtime_r(&time, &local);
-  return OleDateTime::FromCivil(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday)
+// The day a date of the file names: DatesAsWritten put every date at noon UTC of its own day.
+OleDateTime WrittenDay(std::time_t time) {
+  std::tm day{};
+  gmtime_r(&time, &day);
+  return OleDateTime::FromCivil(day.tm_year + 1900, day.tm_mon + 1, day.tm_mday)
       .value_or(OleDateTime(0.0, OleDateTime::Status::kInvalid));
 }
 
@@ -66,21 +71,24 @@ int OnStatement(const OfxStatementData data, void* user) {
   collected.sawStatement = true;
   if (data.account_id_valid)
     collected.accounts.insert(data.account_id);
+  if (data.currency_valid)
+    collected.currency = Text(data.currency);
   if (data.date_start_valid)
-    collected.periodStart = LocalDay(data.date_start);
+    collected.periodStart = WrittenDay(data.date_start);
   if (data.date_end_valid)
-    collected.periodEnd = LocalDay(data.date_end);
+    collected.periodEnd = WrittenDay(data.date_end);
   // A balance without the day it stood on says nothing a balance entry could keep.
   if (data.ledger_balance_valid && (data.ledger_balance_date_valid || data.date_end_valid)) {
     const std::time_t asOf =
         data.ledger_balance_date_valid ? data.ledger_balance_date : data.date_end;
-    collected.closingBalance = StatementBalance{LocalDay(asOf), ToCents(data.ledger_balance)};
+    collected.closingBalance = StatementBalance{WrittenDay(asOf), ToCents(data.ledger_balance)};
   }
   return 0;
 }
 
 int OnTransaction(const OfxTransactionData data, void* user) {
   auto& collected = *static_cast<Collected*>(user);
+  const std::size_t index = collected.transactionsSeen++;
   if (!data.amount_valid || !data.date_posted_valid)
     return 0;
   OfxTransaction found;
@@ -89,12 +97,14 @@ int OnTransaction(const OfxTransactionData data, void* user) {
   StatementTransaction& transaction = found.transaction;
   if (found.hasId)
     transaction.id = Text(data.fi_id);
-  transaction.bookingDate = LocalDay(data.date_posted);
+  transaction.bookingDate = WrittenDay(data.date_posted);
   transaction.amount = ToCents(data.amount);
   if (data.name_valid)
     transaction.counterparty = Text(data.name);
   if (data.memo_valid)
     transaction.memo = Text(data.memo);
+  if (data.amounts_are_foreign_currency_valid && index < collected.transactionCurrencies.size())
+    transaction.currency = collected.transactionCurrencies[index];
   collected.transactions.push_back(std::move(found));
   return 0;
 }
@@ -121,6 +131,50 @@ std::string PayeesAsNames(std::string_view bytes) {
   }
   out.append(bytes);
   return out;
+}
+
+// Every date element's value becomes noon UTC of the day it writes, in whatever offset the bank
+// wrote it: "20261130230000.000[-5:EST]" is 30 Nov whatever the user's time zone, and LibOFX,
+// which converts to an instant, can no longer move it to another day.
+std::string DatesAsWritten(std::string_view bytes) {
+  std::string out;
+  out.reserve(bytes.size());
+  for (std::size_t at = 0;;) {
+    const std::size_t tag = bytes.find("<DT", at);
+    const std::size_t close = bytes.find('>', tag);
+    if (tag == std::string_view::npos || close == std::string_view::npos) {
+      out.append(bytes.substr(at));
+      return out;
+    }
+    out.append(bytes.substr(at, close + 1 - at));
+    std::size_t valueEnd = bytes.find_first_of("<\r\n", close + 1);
+    if (valueEnd == std::string_view::npos)
+      valueEnd = bytes.size();
+    const std::string_view value = TrimWhiteSpace(bytes.substr(close + 1, valueEnd - close - 1));
+    const bool dated = value.size() >= 8 &&
+                       value.substr(0, 8).find_first_not_of("0123456789") == std::string_view::npos;
+    out.append(dated ? std::string(value.substr(0, 8)) + "120000[0:GMT]"
+                     : std::string(bytes.substr(close + 1, valueEnd - close - 1)));
+    at = valueEnd;
+  }
+}
+
+// The CURSYM of each STMTTRN aggregate in file order; empty for one without.
+std::vector<std::string> TransactionCurrencies(std::string_view bytes) {
+  std::vector<std::string> currencies;
+  for (std::size_t at = bytes.find("<STMTTRN>"); at != std::string_view::npos;) {
+    const std::size_t next = bytes.find("<STMTTRN>", at + 1);
+    const std::string_view aggregate =
+        bytes.substr(at, next == std::string_view::npos ? next : next - at);
+    std::string_view symbol;
+    if (const std::size_t tag = aggregate.find("<CURSYM>"); tag != std::string_view::npos) {
+      symbol = aggregate.substr(tag + 8);
+      symbol = TrimWhiteSpace(symbol.substr(0, symbol.find_first_of("<\r\n")));
+    }
+    currencies.emplace_back(symbol);
+    at = next;
+  }
+  return currencies;
 }
 
 // A scratch copy for LibOFX, which reads files by path only, written through the system's file
@@ -163,8 +217,9 @@ void SilenceLibofx() {
   ofx_ERROR_msg = ofx_show_position = 0;
 }
 
-Collected RunLibofx(const std::string& path) {
+Collected RunLibofx(const std::string& path, std::vector<std::string> transactionCurrencies) {
   Collected collected;
+  collected.transactionCurrencies = std::move(transactionCurrencies);
   const std::lock_guard lock(libofxMutex);
   SilenceLibofx();
   LibofxContextPtr context = libofx_get_new_context();
@@ -196,13 +251,16 @@ bool ClosesRoot(std::string_view bytes) {
 
 Statement MakeStatement(Collected collected) {
   Statement statement;
-  statement.account = std::move(collected.account);
+  statement.bankAccount = std::move(collected.account);
+  statement.currency = collected.currency;
   statement.periodStart = collected.periodStart;
   statement.periodEnd = collected.periodEnd;
   statement.closingBalance = collected.closingBalance;
   TransactionFingerprints fingerprints;
   for (OfxTransaction& found : collected.transactions) {
     StatementTransaction& transaction = found.transaction;
+    if (transaction.currency == statement.currency)
+      transaction.currency.clear();
     if (!found.hasId) {
       transaction.id = fingerprints.Next({std::to_string(transaction.bookingDate.value()),
                                           std::to_string(transaction.amount),
@@ -223,8 +281,8 @@ Result<Statement> ReadOfxStatement(std::string_view bytes) {
         "The OFX file ends before its closing </OFX> tag: it was cut off, perhaps while "
         "downloading. Download the statement from the bank again.");
   PAYLARK_TRY_ASSIGN(const std::unique_ptr<ScratchCopy> copy,
-                     ScratchCopy::Write(PayeesAsNames(bytes)));
-  Collected collected = RunLibofx(copy->path());
+                     ScratchCopy::Write(DatesAsWritten(PayeesAsNames(bytes))));
+  Collected collected = RunLibofx(copy->path(), TransactionCurrencies(bytes));
   if (!collected.sawStatement && collected.transactions.empty())
     return Status::Corrupt("The file holds no bank or credit card statement that LibOFX can read.");
   for (const OfxTransaction& found : collected.transactions) {

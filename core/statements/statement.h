@@ -19,6 +19,10 @@ struct StatementTransaction {
   Cents amount = 0;         // signed: money out (a debit) is negative
   std::string counterparty;
   std::string memo;
+  std::string counterpartyAccount;  // the other party's IBAN or account number, where given
+  std::string creditorReference;    // a structured reference the payer gave (RF, QR), where given
+  // The transaction's own currency where it is not the statement's; empty when it is.
+  std::string currency;
 
   bool operator==(const StatementTransaction&) const = default;
 };
@@ -32,7 +36,12 @@ struct StatementBalance {
 
 // A bank statement as its reader understood it, whatever its format.
 struct Statement {
-  std::string account;  // the account's name or number as the statement gives it; may be empty
+  // The bank's own ID of the account (IBAN, OFX bank and account number); empty in a bank CSV.
+  std::string bankAccount;
+  // The Paylark account the statement is imported to: the dues it is matched against and the
+  // balance entry's account. Readers leave it empty; the account link or the user chooses it.
+  std::string account;
+  std::string currency;  // ISO 4217, where the statement says
   std::optional<OleDateTime> periodStart;
   std::optional<OleDateTime> periodEnd;
   std::optional<StatementBalance> closingBalance;

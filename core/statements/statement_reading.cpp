@@ -1,6 +1,8 @@
 #include "core/statements/statement_reading.h"
 
 #include <algorithm>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "core/base/text_encoding.h"
 #include "core/statements/bank_csv_reader.h"
@@ -35,6 +37,31 @@ Status NotAStatement() {
       "CSV export.");
 }
 
+// Each transaction's ID stands once in the statement: a repeated one (card issuers give a purchase
+// and its fee one FITID) gets its occurrence, "FITID#2", so two bookings never pay under one
+// reference.
+Statement Settled(Statement statement) {
+  std::unordered_set<std::string> taken;
+  std::unordered_map<std::string, int> occurrences;
+  for (StatementTransaction& transaction : statement.transactions) {
+    if (transaction.id.empty() || taken.insert(transaction.id).second)
+      continue;
+    int& occurrence = occurrences.try_emplace(transaction.id, 1).first->second;
+    std::string unique;
+    do
+      unique = transaction.id + "#" + std::to_string(++occurrence);
+    while (!taken.insert(unique).second);
+    transaction.id = std::move(unique);
+  }
+  return statement;
+}
+
+Result<Statement> Settled(Result<Statement> read) {
+  if (!read.ok())
+    return read;
+  return Settled(std::move(read).value());
+}
+
 }  // namespace
 
 std::optional<StatementFormat> DetectStatementFormat(std::string_view head) {
@@ -65,16 +92,16 @@ Result<Statement> ReadStatementBytes(std::string_view bytes, std::optional<State
     return NotAStatement();
   switch (*format) {
     case StatementFormat::kOfx:
-      return ReadOfxStatement(bytes);
+      return Settled(ReadOfxStatement(bytes));
     case StatementFormat::kCamt:
-      return ReadCamtStatement(bytes);
+      return Settled(ReadCamtStatement(bytes));
     case StatementFormat::kCsv:
       break;
   }
   if (!columns)
     return Status::InvalidArgument(
         "A bank statement in CSV needs its columns: which holds the date, which the amount.");
-  return ReadBankCsvStatement(bytes, *columns);
+  return Settled(ReadBankCsvStatement(bytes, *columns));
 }
 
 Result<std::string> ReadStatementFile(FileSystem& files, const std::string& path) {

@@ -86,10 +86,12 @@ TEST(BankCsvTest, UsExportWithDebitAndCreditColumns) {
   const Statement statement = Read(SampleBytes("us_checking.csv"), guessed);
   ASSERT_EQ(statement.transactions.size(), 4U);
   const std::vector<StatementTransaction> expected = {
-      {statement.transactions[0].id, Day(2026, 11, 2), -145000, "", "ACME PROPERTY MGMT RENT"},
-      {statement.transactions[1].id, Day(2026, 11, 14), -6210, "", "NORTHWIND MOBILE"},
-      {statement.transactions[2].id, Day(2026, 11, 15), 320000, "", "HARBOR TOOLS PAYROLL"},
-      {statement.transactions[3].id, Day(2026, 11, 28), -4125, "", "CITY WATER, SEWER"},
+      {statement.transactions[0].id, Day(2026, 11, 2), -145000, "", "ACME PROPERTY MGMT RENT", "",
+       "", ""},
+      {statement.transactions[1].id, Day(2026, 11, 14), -6210, "", "NORTHWIND MOBILE", "", "", ""},
+      {statement.transactions[2].id, Day(2026, 11, 15), 320000, "", "HARBOR TOOLS PAYROLL", "", "",
+       ""},
+      {statement.transactions[3].id, Day(2026, 11, 28), -4125, "", "CITY WATER, SEWER", "", "", ""},
   };
   EXPECT_EQ(statement.transactions, expected);
 }
@@ -107,10 +109,13 @@ TEST(BankCsvTest, UkExportWithDayFirstDates) {
   EXPECT_EQ(shape.guessedColumns, guessed);
   const Statement statement = Read(SampleBytes("uk_current.csv"), guessed);
   const std::vector<StatementTransaction> expected = {
-      {statement.transactions[0].id, Day(2026, 12, 1), -3850, "Thames Valley Water", "WTR-55102"},
-      {statement.transactions[1].id, Day(2026, 12, 5), -72500, "Mrs J Allen", "RENT DEC"},
-      {statement.transactions[2].id, Day(2026, 12, 15), 231000, "Kestrel Analytics Ltd", "SALARY"},
-      {statement.transactions[3].id, Day(2026, 12, 24), -320, "Corner Shop", ""},
+      {statement.transactions[0].id, Day(2026, 12, 1), -3850, "Thames Valley Water", "WTR-55102",
+       "", "", ""},
+      {statement.transactions[1].id, Day(2026, 12, 5), -72500, "Mrs J Allen", "RENT DEC", "", "",
+       ""},
+      {statement.transactions[2].id, Day(2026, 12, 15), 231000, "Kestrel Analytics Ltd", "SALARY",
+       "", "", ""},
+      {statement.transactions[3].id, Day(2026, 12, 24), -320, "Corner Shop", "", "", "", ""},
   };
   EXPECT_EQ(statement.transactions, expected);
 }

@@ -22,36 +22,42 @@ std::string WithNamespace(std::string bytes, const std::string& message) {
 
 TEST(CamtReaderTest, ReadsVersion02WithBatchReversalAndPendingEntry) {
   const Statement statement = Read(SampleBytes("camt053_v02.xml"));
-  EXPECT_EQ(statement.account, "DE02120300000000202051");
+  EXPECT_EQ(statement.bankAccount, "DE02120300000000202051");
   EXPECT_EQ(statement.periodStart, Day(2026, 11, 1));
   EXPECT_EQ(statement.periodEnd, Day(2026, 11, 30));
   EXPECT_EQ(statement.closingBalance, (StatementBalance{Day(2026, 11, 30), 124000}));
   ASSERT_EQ(statement.transactions.size(), 5U);
   const std::vector<StatementTransaction> expected = {
       {"NTRY-0001", Day(2026, 11, 2), -8990, "Stadtwerke Nordhafen",
-       "Abschlag Strom November Kundennr. 4471"},
+       "Abschlag Strom November Kundennr. 4471", "", "", ""},
       // The batch: one transaction per detail; NOTPROVIDED is no ID.
-      {"NTRY-0002/1", Day(2026, 11, 5), -12000, "Hausverwaltung Lindenhof", "Nebenkosten November"},
-      {"BATCH-0002-B", Day(2026, 11, 5), -6010, "Kraftfahrt Versicherung AG", "Kfz-Versicherung"},
+      {"NTRY-0002/1", Day(2026, 11, 5), -12000, "Hausverwaltung Lindenhof", "Nebenkosten November",
+       "", "", ""},
+      {"BATCH-0002-B", Day(2026, 11, 5), -6010, "Kraftfahrt Versicherung AG", "Kfz-Versicherung",
+       "", "", ""},
       // A credit's counterparty is its debtor.
-      {"NTRY-0003", Day(2026, 11, 27), 210000, "Hafenbau GmbH", "Gehalt November"},
+      {"NTRY-0003", Day(2026, 11, 27), 210000, "Hafenbau GmbH", "Gehalt November", "", "", ""},
       // The reversal keeps the bank's sign; the pending entry after it is no booking.
-      {"NTRY-0004", Day(2026, 11, 6), 8990, "", "Rueckbuchung Lastschrift"},
+      {"NTRY-0004", Day(2026, 11, 6), 8990, "", "Rueckbuchung Lastschrift", "", "", ""},
   };
   EXPECT_EQ(statement.transactions, expected);
 }
 
 TEST(CamtReaderTest, ReadsVersion08WithPartyNamesAndDateTimes) {
   const Statement statement = Read(SampleBytes("camt053_v08.xml"));
-  EXPECT_EQ(statement.account, "CH-ACC-558822");
+  EXPECT_EQ(statement.bankAccount, "CH-ACC-558822");
   EXPECT_EQ(statement.periodStart, Day(2026, 12, 1));
   EXPECT_EQ(statement.periodEnd, Day(2026, 12, 31));
   EXPECT_EQ(statement.closingBalance, (StatementBalance{Day(2026, 12, 31), -31245}));
   const std::vector<StatementTransaction> expected = {
-      {"CH-20261201-77", Day(2026, 12, 1), -195000, "Immobilien Seeblick AG", "Miete Dezember"},
-      {"CH-20261215-03-1", Day(2026, 12, 15), -20000, "Krankenkasse Alpina", "Praemie Dezember"},
-      {"TEL-DEZ-2026", Day(2026, 12, 15), -4530, "Bergnetz Telecom", "Rechnung 2026-12"},
-      {"CH-20261224-11", Day(2026, 12, 24), 410000, "Uhrenwerk Jura SA", "Lohn Dezember"},
+      {"CH-20261201-77", Day(2026, 12, 1), -195000, "Immobilien Seeblick AG", "Miete Dezember", "",
+       "", ""},
+      {"CH-20261215-03-1", Day(2026, 12, 15), -20000, "Krankenkasse Alpina", "Praemie Dezember", "",
+       "", ""},
+      {"TEL-DEZ-2026", Day(2026, 12, 15), -4530, "Bergnetz Telecom", "Rechnung 2026-12", "", "",
+       ""},
+      {"CH-20261224-11", Day(2026, 12, 24), 410000, "Uhrenwerk Jura SA", "Lohn Dezember", "", "",
+       ""},
   };
   EXPECT_EQ(statement.transactions, expected);
 }

@@ -8,10 +8,9 @@
 
 namespace paylark {
 
-// A score at or above this makes a match sure. An exact amount within two days of the due date is
-// sure without any name in common (a bank's counterparty is often cryptic); an exact amount whose
-// counterparty names the due is sure anywhere in the window; an amount off by half the tolerance
-// needs the name and a booking within five days; one at the edge of the tolerance is never sure.
+// A score at or above this makes a match sure, with evidence beyond amount and date: an exact
+// amount whose counterparty names the due is sure anywhere in the window; an amount off by half
+// the tolerance needs a booking within five days; one at the edge of the tolerance is never sure.
 inline constexpr double kSureScore = 0.65;
 
 // How a transaction and a due compare; the weights add up to 1.
@@ -27,7 +26,8 @@ bool AmountFits(Cents transactionAmount, const OpenDueKey& due, double tolerance
 // cannot have: a debit pays a bill and a credit is an income received, the booking lies from
 // daysBefore before to daysAfter after the due date, and the amount differs by at most the
 // tolerance's share of the due's. nameScore is how well the booking's counterparty and memo name
-// the due (NameSimilarity, the better of pay-to and title).
+// the due (NameSimilarity, the better of pay-to and title); evidence other than the name counts
+// as a full name.
 std::optional<double> ScoreMatch(Cents transactionAmount, std::int64_t bookingDay,
                                  const OpenDueKey& due, double nameScore,
                                  const MatchOptions& options);

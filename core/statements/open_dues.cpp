@@ -27,7 +27,21 @@ bool InScope(const std::string& accountKey, AccountScope scope, const std::strin
   return false;
 }
 
+void Remember(std::vector<std::string>& list, std::string text) {
+  if (!text.empty() && std::find(list.begin(), list.end(), text) == list.end())
+    list.push_back(std::move(text));
+}
+
 }  // namespace
+
+std::string CompactAccountId(std::string_view account) {
+  std::string compact;
+  for (const char c : account) {
+    if (c != ' ' && c != '\t')
+      compact += c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+  }
+  return compact;
+}
 
 std::int64_t DayNumber(const OleDateTime& dateTime) {
   const std::int64_t seconds = dateTime.LinearSeconds();
@@ -44,11 +58,27 @@ OpenDues::OpenDues(const DueMap& dues, const std::string& statementAccount) {
     const std::string* accountKey;
     std::string payTo;
     std::string title;
+    std::string seriesId;
   };
   std::vector<Unpaid> unpaid;
+  std::unordered_map<std::string, std::uint32_t> seriesPayers;
   dues.ForEach([&](const DueRecord& record) {
     if (!record.paymentReference.empty())
       references_.insert(record.paymentReference);
+    if (IsPaid(record) && !record.seriesId.empty() &&
+        !(record.paymentCounterparty.empty() && record.paymentCounterpartyAccount.empty())) {
+      auto [known, isNew] =
+          seriesPayers.try_emplace(record.seriesId, static_cast<std::uint32_t>(payers_.size()));
+      if (isNew)
+        payers_.emplace_back();
+      SeriesPayers& payers = payers_[known->second];
+      if (std::find(payers.names.begin(), payers.names.end(), record.paymentCounterparty) ==
+          payers.names.end()) {
+        Remember(payers.foldedNames, FoldForMatching(record.paymentCounterparty));
+        Remember(payers.names, record.paymentCounterparty);
+      }
+      Remember(payers.accounts, CompactAccountId(record.paymentCounterpartyAccount));
+    }
     auto [known, isNew] = keys.try_emplace(record.account);
     if (isNew)
       known->second = AccountKey(record.account);
@@ -56,9 +86,16 @@ OpenDues::OpenDues(const DueMap& dues, const std::string& statementAccount) {
     if (IsPaid(record) || !record.dueDate.IsValid() || !std::isfinite(record.amount))
       return;
     const std::int64_t seconds = record.dueDate.LinearSeconds();
-    dues_.push_back({record.recordId, record.dueDate, seconds, DayNumber(record.dueDate),
-                     std::llabs(ToCents(record.amount)), IsIncome(record)});
-    unpaid.push_back({&known->second, record.payTo, record.title});
+    OpenDue& due = dues_.emplace_back();
+    due.recordId = record.recordId;
+    due.dueDate = record.dueDate;
+    due.seconds = seconds;
+    due.day = DayNumber(record.dueDate);
+    due.amount = std::llabs(ToCents(record.amount));
+    due.income = IsIncome(record);
+    due.payeeAccount = CompactAccountId(record.payeeAccount);
+    due.creditorReference = CompactAccountId(record.creditorReference);
+    unpaid.push_back({&known->second, record.payTo, record.title, record.seriesId});
   });
   const AccountScope scope = statementKey.empty() ? AccountScope::kEvery
                              : named              ? AccountScope::kNamed
@@ -81,6 +118,8 @@ OpenDues::OpenDues(const DueMap& dues, const std::string& statementAccount) {
       dues_[kept] = std::move(dues_[i]);
     dues_[kept].payTo = nameOf(unpaid[i].payTo);
     dues_[kept].title = nameOf(unpaid[i].title);
+    if (const auto payers = seriesPayers.find(unpaid[i].seriesId); payers != seriesPayers.end())
+      dues_[kept].payers = payers->second + 1;
     ++kept;
   }
   dues_.resize(kept);

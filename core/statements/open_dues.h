@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <unordered_set>
 #include <vector>
 
@@ -25,7 +26,22 @@ struct OpenDue {
   // The pay-to and the title, folded for matching: positions in OpenDues::names().
   std::uint32_t payTo = 0;
   std::uint32_t title = 0;
+  // 1 + the position in OpenDues::payers() of those who paid earlier members of its series; 0 when
+  // none is known.
+  std::uint32_t payers = 0;
+  std::string payeeAccount;  // CompactAccountId of the bill's own IBAN
+  std::string creditorReference;
 };
+
+// Who paid the members of one series before, as statements named them.
+struct SeriesPayers {
+  std::vector<std::string> names;        // as the bank wrote them
+  std::vector<std::string> foldedNames;  // FoldForMatching of each
+  std::vector<std::string> accounts;     // CompactAccountId of each account given
+};
+
+// An IBAN or account number as compared: without blanks, in capitals.
+std::string CompactAccountId(std::string_view account);
 
 // What the scan of a booking's window looks at first, kept apart from the names so that the
 // scan reads little memory.
@@ -48,6 +64,7 @@ class OpenDues {
   const std::vector<std::string>& names() const { return names_; }
   // keys()[i] is that of dues()[i].
   const std::vector<OpenDueKey>& keys() const { return keys_; }
+  const std::vector<SeriesPayers>& payers() const { return payers_; }
   // The statement's account is named by no due, so the dues without an account were taken.
   bool accountNamedByNoDue() const { return accountNamedByNoDue_; }
   bool IsPaymentReference(const std::string& id) const { return references_.contains(id); }
@@ -58,6 +75,7 @@ class OpenDues {
   std::vector<OpenDue> dues_;
   std::vector<OpenDueKey> keys_;
   std::vector<std::string> names_;
+  std::vector<SeriesPayers> payers_;
   std::unordered_set<std::string> references_;
   bool accountNamedByNoDue_ = false;
 };

@@ -4,14 +4,15 @@
 #include <unordered_set>
 
 #include "core/base/messages.h"
-#include "core/forecast/account_key.h"
 #include "core/records/payment.h"
+#include "core/statements/statement_account.h"
 
 namespace paylark {
 namespace {
 
 Payment PaymentBy(const StatementTransaction& transaction) {
-  return {transaction.bookingDate, FromCents(std::llabs(transaction.amount)), transaction.id};
+  return {transaction.bookingDate, FromCents(std::llabs(transaction.amount)), transaction.id,
+          transaction.counterparty, transaction.counterpartyAccount};
 }
 
 // What this import changed so far, so that a failure can put it back.
@@ -80,18 +81,6 @@ Status WriteDues(const Statement& statement, const StatementImportChoice& choice
     Report(progress, ++done, total);
   }
   return Status::Ok();
-}
-
-// A statement imported again finds its closing balance among the entries already.
-bool AlreadyEntered(const BalanceBook& balances, const std::string& account,
-                    const StatementBalance& closing) {
-  const std::string key = AccountKey(account);
-  for (const BalanceEntry& entry : balances.entries()) {
-    if (entry.date == closing.date && ToCents(entry.amount) == closing.amount &&
-        AccountKey(entry.account) == key)
-      return true;
-  }
-  return false;
 }
 
 // A write of a balance file can fail after the file was placed (its flush): the entry is taken
@@ -165,10 +154,11 @@ Result<StatementImportSummary> ImportStatement(const Statement& statement,
   }
   StatementImportSummary summary{changes.replaced.size(), changes.added.size(), false};
   if (choice.writeClosingBalance && statement.closingBalance &&
-      !AlreadyEntered(balances, statement.account, *statement.closingBalance)) {
+      !ClosingBalanceEntered(statement, balances.entries())) {
     const StatementBalance& closing = *statement.closingBalance;
-    const BalanceEntry entry{"", statement.account, closing.date, FromCents(closing.amount),
-                             sourceName};
+    const BalanceEntry entry{"",           statement.account,
+                             closing.date, FromCents(closing.amount),
+                             sourceName,   statement.bankAccount};
     if (Result<BalanceEntry> added = balances.Add(entry, clock); !added.ok()) {
       RemoveLeftBehind(balances, entry);
       changes.Undo(store);

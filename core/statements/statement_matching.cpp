@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,10 +15,15 @@
 namespace paylark {
 namespace {
 
+// A counterparty or memo that shows at least this share of a name names it.
+constexpr double kNameEvidence = 0.5;
+
 struct Pair {
   std::size_t transaction = 0;
   std::size_t due = 0;  // position in OpenDues::dues(): due-date order
   double score = 0.0;
+  MatchEvidence evidence = MatchEvidence::kNone;
+  const std::string* payer = nullptr;  // with kSeriesPayer: the name that paid before
 };
 
 // Best score first; ties go to the earlier transaction, then the earlier due, so the same
@@ -29,59 +36,123 @@ bool Before(const Pair& a, const Pair& b) {
   return a.due < b.due;
 }
 
-// How well one booking's text names each of the dues' names, each name worked out once.
-class NameScores {
+// What one booking shows of each due: how well its text names the due (each of the dues' names
+// worked out once per booking) and the evidence beyond the name.
+class BookingEvidence {
  public:
-  explicit NameScores(const OpenDues& dues)
-      : names_(dues.names()), scores_(names_.size()), scoredFor_(names_.size(), 0) {}
+  explicit BookingEvidence(const OpenDues& dues)
+      : dues_(dues), scores_(dues.names().size()), scoredFor_(dues.names().size(), 0) {}
 
-  // Starts on the next booking; its folded text must outlive the calls that follow.
-  void Begin(std::string_view foldedText) {
-    words_ = FoldedWords(foldedText);
+  void Begin(const StatementTransaction& transaction) {
+    folded_ = FoldForMatching(transaction.counterparty + " " + transaction.memo);
+    words_ = FoldedWords(folded_);
+    account_ = CompactAccountId(transaction.counterpartyAccount);
+    reference_ = CompactAccountId(transaction.creditorReference);
+    memo_ = CompactAccountId(transaction.memo);
     ++booking_;
   }
-  double Of(const OpenDue& due) { return std::max(Score(due.payTo), Score(due.title)); }
+  double NameScore(const OpenDue& due) { return std::max(Score(due.payTo), Score(due.title)); }
+
+  // The strongest evidence the booking gives for the due.
+  std::pair<MatchEvidence, const std::string*> Of(const OpenDue& due, double nameScore) const {
+    if (!due.creditorReference.empty() && (reference_ == due.creditorReference ||
+                                           memo_.find(due.creditorReference) != std::string::npos))
+      return {MatchEvidence::kCreditorReference, nullptr};
+    if (!due.payeeAccount.empty() && account_ == due.payeeAccount)
+      return {MatchEvidence::kPayeeAccount, nullptr};
+    if (due.payers != 0) {
+      const SeriesPayers& payers = dues_.payers()[due.payers - 1];
+      for (std::size_t i = 0; i < payers.foldedNames.size(); ++i) {
+        if (!payers.foldedNames[i].empty() &&
+            words_.Similarity(payers.foldedNames[i]) >= kNameEvidence)
+          return {MatchEvidence::kSeriesPayer, &payers.names[i]};
+      }
+      if (!account_.empty() && std::find(payers.accounts.begin(), payers.accounts.end(),
+                                         account_) != payers.accounts.end())
+        return {MatchEvidence::kSeriesPayer, nullptr};
+    }
+    if (nameScore >= kNameEvidence)
+      return {MatchEvidence::kName, nullptr};
+    return {MatchEvidence::kNone, nullptr};
+  }
 
  private:
   double Score(std::uint32_t name) {
     if (scoredFor_[name] != booking_) {
       scoredFor_[name] = booking_;
-      scores_[name] = words_.Similarity(names_[name]);
+      scores_[name] = words_.Similarity(dues_.names()[name]);
     }
     return scores_[name];
   }
 
-  const std::vector<std::string>& names_;
+  const OpenDues& dues_;
   std::vector<double> scores_;
   std::vector<std::size_t> scoredFor_;  // the booking each score is of; 0 for none yet
   std::size_t booking_ = 0;
+  std::string folded_;
   FoldedWords words_{""};
+  std::string account_;
+  std::string reference_;
+  std::string memo_;
 };
+
+// A transaction in another currency than the statement's: its amount says nothing, so only
+// evidence pairs it, scored as though the amount were exact less the amount's weight.
+std::optional<double> ForeignScore(const StatementTransaction& transaction, std::int64_t day,
+                                   const OpenDueKey& key, MatchEvidence evidence, double nameScore,
+                                   const MatchOptions& options) {
+  if (evidence == MatchEvidence::kNone || (transaction.amount > 0) != key.income)
+    return std::nullopt;
+  const Cents asDue = transaction.amount > 0 ? key.amount : -key.amount;
+  const std::optional<double> score = ScoreMatch(asDue, day, key, nameScore, options);
+  if (!score)
+    return std::nullopt;
+  return *score - kAmountWeight;
+}
 
 // Every pair that could be a match, looking only at the dues whose dates fall in each
 // transaction's window.
 std::vector<Pair> CandidatePairs(const Statement& statement, const std::vector<bool>& open,
                                  const OpenDues& dues, const MatchOptions& options) {
   std::vector<Pair> pairs;
-  NameScores names(dues);
+  BookingEvidence booking(dues);
   for (std::size_t t = 0; t < statement.transactions.size(); ++t) {
     const StatementTransaction& transaction = statement.transactions[t];
     if (!open[t])
       continue;
+    const bool foreign = !transaction.currency.empty();
     const std::int64_t day = DayNumber(transaction.bookingDate);
     const auto [first, end] = dues.DaysFromTo(day - options.daysAfter, day + options.daysBefore);
-    const std::string folded = FoldForMatching(transaction.counterparty + " " + transaction.memo);
-    names.Begin(folded);
+    booking.Begin(transaction);
     for (std::size_t d = first; d < end; ++d) {
       const OpenDueKey& key = dues.keys()[d];
-      if (!AmountFits(transaction.amount, key, options.tolerance))
+      if (!foreign && !AmountFits(transaction.amount, key, options.tolerance))
         continue;
-      const double nameScore = names.Of(dues.dues()[d]);
-      if (auto score = ScoreMatch(transaction.amount, day, key, nameScore, options))
-        pairs.push_back({t, d, *score});
+      const double nameScore = booking.NameScore(dues.dues()[d]);
+      const auto [evidence, payer] = booking.Of(dues.dues()[d], nameScore);
+      const double counted = evidence >= MatchEvidence::kSeriesPayer ? 1.0 : nameScore;
+      const std::optional<double> score =
+          foreign ? ForeignScore(transaction, day, key, evidence, counted, options)
+                  : ScoreMatch(transaction.amount, day, key, counted, options);
+      if (score)
+        pairs.push_back({t, d, *score, evidence, payer});
     }
   }
   return pairs;
+}
+
+MatchReason ReasonOf(const Pair& pair, const StatementTransaction& transaction,
+                     const OpenDue& due) {
+  MatchReason reason;
+  reason.dueAmount = due.amount;
+  reason.amountDifference =
+      transaction.currency.empty() ? std::llabs(transaction.amount) - due.amount : 0;
+  reason.daysLate = DayNumber(transaction.bookingDate) - due.day;
+  reason.evidence = pair.evidence;
+  if (pair.payer)
+    reason.payer = *pair.payer;
+  reason.currency = transaction.currency;
+  return reason;
 }
 
 // The transactions' first and last booking days, where the statement gives no period.
@@ -102,7 +173,7 @@ std::pair<std::int64_t, std::int64_t> PeriodOf(const Statement& statement) {
 }
 
 // Takes the pairs one to one, best first; marks what they took.
-void TakeBestFirst(std::vector<Pair> pairs, const OpenDues& dues,
+void TakeBestFirst(std::vector<Pair> pairs, const Statement& statement, const OpenDues& dues,
                    std::vector<bool>& transactionTaken, std::vector<bool>& dueTaken,
                    std::vector<StatementMatch>& matches) {
   std::sort(pairs.begin(), pairs.end(), Before);
@@ -111,8 +182,12 @@ void TakeBestFirst(std::vector<Pair> pairs, const OpenDues& dues,
       continue;
     transactionTaken[pair.transaction] = true;
     dueTaken[pair.due] = true;
+    const StatementTransaction& transaction = statement.transactions[pair.transaction];
+    const OpenDue& due = dues.dues()[pair.due];
+    const bool sure = pair.score >= kSureScore && pair.evidence != MatchEvidence::kNone &&
+                      transaction.currency.empty();
     matches.push_back(
-        {pair.transaction, dues.dues()[pair.due].recordId, pair.score, pair.score >= kSureScore});
+        {pair.transaction, due.recordId, pair.score, sure, ReasonOf(pair, transaction, due)});
   }
 }
 
@@ -138,8 +213,8 @@ StatementMatching MatchStatement(const Statement& statement, const DueMap& dueMa
 
   std::vector<bool> transactionTaken(count, false);
   std::vector<bool> dueTaken(dues.dues().size(), false);
-  TakeBestFirst(CandidatePairs(statement, open, dues, options), dues, transactionTaken, dueTaken,
-                matching.matches);
+  TakeBestFirst(CandidatePairs(statement, open, dues, options), statement, dues, transactionTaken,
+                dueTaken, matching.matches);
   for (std::size_t t = 0; t < count; ++t) {
     if (!transactionTaken[t] && !imported[t])
       matching.unmatched.push_back(t);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/records/due_map.h"
+#include "core/statements/match_reason.h"
 #include "core/statements/statement.h"
 
 namespace paylark {
@@ -20,7 +21,10 @@ struct StatementMatch {
   std::size_t transaction = 0;  // index into Statement::transactions
   std::string recordId;
   double score = 0.0;  // 0 to 1
-  bool sure = false;   // sure matches are checked in the preview; possible ones are not
+  // Sure matches are checked in the preview; possible ones are not. Sure needs evidence beyond
+  // amount and date, and a transaction in the statement's own currency.
+  bool sure = false;
+  MatchReason reason;
 
   bool operator==(const StatementMatch&) const = default;
 };

@@ -148,7 +148,8 @@ TEST_F(StatementImportTest, ImportingTheSameStatementAgainChangesNothing) {
 
 TEST_F(StatementImportTest, OverlappingStatementsPayNoDueTwiceAndAddNoTransactionTwice) {
   ASSERT_TRUE(Import(November()).ok());
-  const std::string december = dues_.Add("Rent", Day(2026, 12, 1), 850.00, "Checking");
+  const std::string december =
+      dues_.Add("Rent", Day(2026, 12, 1), 850.00, "Checking", kTypeBusiness, "Landlord");
   Statement overlap;
   overlap.account = "Checking";
   overlap.transactions = {Transaction("F1", Day(2026, 11, 15), -1, "Bank", "Fee 0.01"),

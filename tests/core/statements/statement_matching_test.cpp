@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/records/payment.h"
 #include "core/statements/match_scoring.h"
 #include "tests/core/statements/statement_test_dues.h"
 
@@ -173,12 +174,11 @@ TEST_F(StatementMatchingTest, StillUnpaidListsTheUnmatchedDuesOfThePeriodInDateO
             std::vector<std::string>{first});
 }
 
-TEST_F(StatementMatchingTest, TheSureThresholdWantsAnExactAmountOrTheName) {
-  // An exact amount two days off without the name is still sure; three days off is possible.
+TEST_F(StatementMatchingTest, ASureMatchNeedsEvidenceBeyondAmountAndDate) {
+  // An exact amount on the day without the name is only possible; the name is sure anywhere.
   const std::string bill =
       dues_.Add("Internet", Day(2026, 11, 10), 39.99, "", kTypeBusiness, "Netcom");
-  EXPECT_TRUE(Match({Transaction("A", Day(2026, 11, 12), -3999, "SEPA DD 4711")}).matches[0].sure);
-  EXPECT_FALSE(Match({Transaction("B", Day(2026, 11, 13), -3999, "SEPA DD 4711")}).matches[0].sure);
+  EXPECT_FALSE(Match({Transaction("A", Day(2026, 11, 10), -3999, "SEPA DD 4711")}).matches[0].sure);
   EXPECT_TRUE(Match({Transaction("C", Day(2026, 11, 20), -3999, "NETCOM")}).matches[0].sure);
   // At the edge of the tolerance even the name on the day is only possible.
   EXPECT_FALSE(Match({Transaction("D", Day(2026, 11, 10), -4298, "NETCOM")}).matches[0].sure);
@@ -217,6 +217,109 @@ TEST_F(StatementMatchingTest, ThirtyEqualBillsOfOneDayAreAllPaidByThirtyEqualBoo
   EXPECT_EQ(matching.matches.size(), 30u);
   EXPECT_TRUE(matching.unmatched.empty());
   EXPECT_TRUE(matching.stillUnpaid.empty());
+}
+
+// A stranger paying the same amount on the due date is no proof that the bill was paid.
+TEST_F(StatementMatchingTest, TheSameAmountOnTheDayFromAStrangerIsPossibleAtMost) {
+  const std::string gym = dues_.Add("Gym", Day(2026, 12, 4), 35.00, "", kTypeBusiness, "FitCo");
+  const StatementMatching matching =
+      Match({Transaction("T", Day(2026, 12, 4), -3500, "CORNER SHOP", "CARD 4471")});
+  ASSERT_EQ(matching.matches.size(), 1u);
+  EXPECT_EQ(matching.matches[0].recordId, gym);
+  EXPECT_FALSE(matching.matches[0].sure);
+  EXPECT_EQ(MatchReasonText(matching.matches[0].reason),
+            "amount exact \u00b7 on the due date \u00b7 no name in common");
+}
+
+class SeriesEvidenceTest : public StatementMatchingTest {
+ protected:
+  // A member of the electricity series, paid by the statement's booking when `payer` is given.
+  std::string Member(OleDateTime due, const std::string& payer = "",
+                     const std::string& payerAccount = "") {
+    DueRecord record = DueRecord::WithDefaults(dues_.clock());
+    record.title = "Strom";
+    record.payTo = "Energieversorger Nord";
+    record.dueDate = due;
+    record.amount = 84.00;
+    record.seriesId = "rec20260101090000";
+    if (!payer.empty() || !payerAccount.empty())
+      MarkPaid(record, due, {due, 84.00, "OLD-" + payer, payer, payerAccount});
+    dues_.clock().AdvanceSeconds(1);
+    return dues_.store().Add(record).recordId;
+  }
+};
+
+TEST_F(SeriesEvidenceTest, WhoPaidTheSeriesBeforeMakesTheNextPaymentSure) {
+  Member(Day(2026, 10, 30), "STADTWERKE GMBH");
+  const std::string november = Member(Day(2026, 11, 30));
+  // The title and pay-to share no word with the bank's name; the memory of October does.
+  StatementMatching matching =
+      Match({Transaction("N", Day(2026, 12, 2), -8652, "STADTWERKE GMBH", "Abschlag 11/2026")});
+  ASSERT_EQ(matching.matches.size(), 1u);
+  EXPECT_EQ(matching.matches[0].recordId, november);
+  EXPECT_TRUE(matching.matches[0].sure);
+  EXPECT_EQ(MatchReasonText(matching.matches[0].reason),
+            "amount 3.0% more \u00b7 2 days late \u00b7 STADTWERKE GMBH paid this series before");
+}
+
+TEST_F(SeriesEvidenceTest, WithoutAnEarlierPaymentTheSameBookingIsOnlyPossible) {
+  Member(Day(2026, 10, 30));
+  Member(Day(2026, 11, 30));
+  EXPECT_FALSE(
+      Match({Transaction("N", Day(2026, 12, 2), -8652, "STADTWERKE GMBH")}).matches.at(0).sure);
+}
+
+TEST_F(SeriesEvidenceTest, TheAccountThatPaidBeforeIsEvidenceUnderAnotherName) {
+  Member(Day(2026, 10, 30), "", "DE44 5001 0517 5407 3249 31");
+  Member(Day(2026, 11, 30));
+  StatementTransaction booking = Transaction("N", Day(2026, 11, 30), -8400, "SWN VERTRIEB");
+  booking.counterpartyAccount = "DE44500105175407324931";
+  const StatementMatching matching = Match({booking});
+  ASSERT_EQ(matching.matches.size(), 1u);
+  EXPECT_TRUE(matching.matches[0].sure);
+  EXPECT_EQ(matching.matches[0].reason.evidence, MatchEvidence::kSeriesPayer);
+}
+
+TEST_F(StatementMatchingTest, TheBillsOwnIbanOrReferenceMakesAMatchSure) {
+  DueRecord record = DueRecord::WithDefaults(dues_.clock());
+  record.title = "Invoice 2026-118";
+  record.payTo = "Kanzlei Brandt";
+  record.dueDate = Day(2026, 11, 20);
+  record.amount = 410.00;
+  record.payeeAccount = "DE02 1001 0010 0006 8201 01";
+  record.creditorReference = "RF18 5390 0754 7034";
+  const std::string invoice = dues_.store().Add(record).recordId;
+
+  StatementTransaction toIban = Transaction("I", Day(2026, 11, 22), -41000, "KB TREUHAND");
+  toIban.counterpartyAccount = "DE02100100100006820101";
+  StatementMatching matching = Match({toIban});
+  ASSERT_EQ(matching.matches.size(), 1u);
+  EXPECT_TRUE(matching.matches[0].sure);
+  EXPECT_EQ(MatchReasonText(matching.matches[0].reason),
+            "amount exact \u00b7 2 days late \u00b7 paid to the bill's IBAN");
+
+  matching = Match({Transaction("R", Day(2026, 11, 20), -41000, "UNKNOWN", "RF18539007547034")});
+  ASSERT_EQ(matching.matches.size(), 1u);
+  EXPECT_TRUE(matching.matches[0].sure);
+  EXPECT_EQ(matching.matches[0].reason.evidence, MatchEvidence::kCreditorReference);
+}
+
+TEST_F(StatementMatchingTest, AnotherCurrencyIsNeverMatchedByAmountAlone) {
+  const std::string ski =
+      dues_.Add("Ski pass", Day(2026, 11, 20), 50.00, "", kTypeBusiness, "Bergbahnen Zermatt");
+  StatementTransaction stranger = Transaction("S", Day(2026, 11, 20), -5000, "TAXI ZERMATT");
+  stranger.currency = "CHF";
+  EXPECT_TRUE(Match({stranger}).matches.empty());
+
+  StatementTransaction named = Transaction("B", Day(2026, 11, 21), -5230, "BERGBAHNEN ZERMATT");
+  named.currency = "CHF";
+  const StatementMatching matching = Match({named});
+  ASSERT_EQ(matching.matches.size(), 1u);
+  EXPECT_EQ(matching.matches[0].recordId, ski);
+  EXPECT_FALSE(matching.matches[0].sure);
+  EXPECT_EQ(MatchReasonText(matching.matches[0].reason),
+            "1 day late \u00b7 the counterparty names the due \u00b7 in CHF, not the statement's "
+            "currency");
 }
 
 }  // namespace

@@ -17,7 +17,13 @@ inline OleDateTime Day(int year, int month, int day) {
 
 inline StatementTransaction Transaction(std::string id, OleDateTime booked, Cents amount,
                                         std::string counterparty = "", std::string memo = "") {
-  return {std::move(id), booked, amount, std::move(counterparty), std::move(memo)};
+  StatementTransaction transaction;
+  transaction.id = std::move(id);
+  transaction.bookingDate = booked;
+  transaction.amount = amount;
+  transaction.counterparty = std::move(counterparty);
+  transaction.memo = std::move(memo);
+  return transaction;
 }
 
 // A store in memory holding the dues a test adds.

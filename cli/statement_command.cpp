@@ -4,8 +4,10 @@
 #include "cli/commands.h"
 #include "cli/exit_code.h"
 #include "cli/forecast_text.h"
+#include "cli/printable_text.h"
 #include "cli/statement_import_run.h"
 #include "core/statements/bank_csv_columns_text.h"
+#include "core/statements/statement_account.h"
 #include "core/statements/statement_reading.h"
 #include "settings/statement_settings.h"
 
@@ -66,6 +68,31 @@ Result<Statement> ReadCsvStatement(FileSystem& files, const std::string& path,
   return statement;
 }
 
+// The Paylark account the statement goes to: the one given (which links the bank's account from
+// the import on), else the linked one, else the only account the dues name. With several and no
+// link the user must choose: nothing is written.
+Result<std::string> StatementAccount(const Statement& statement,
+                                     const std::optional<std::string>& given,
+                                     const BalanceBook& balances, const DueMap& dues) {
+  if (given)
+    return *given;
+  if (std::optional<std::string> linked = LinkedAccount(balances.entries(), statement.bankAccount))
+    return *linked;
+  const std::vector<std::string> accounts = AccountsOfDues(dues);
+  if (accounts.size() <= 1)
+    return accounts.empty() ? std::string() : accounts.front();
+  std::string names;
+  for (const std::string& account : accounts)
+    names += (names.empty() ? "\"" : ", \"") + Printable(account) + "\"";
+  const std::string bank = statement.bankAccount.empty()
+                               ? std::string("The statement's account")
+                               : "The bank account " + Printable(statement.bankAccount);
+  return Status::InvalidArgument(bank + " is linked to no Paylark account, and dues name " +
+                                 std::to_string(accounts.size()) + ": " + names +
+                                 ". Choose one with --account; it is remembered for this bank "
+                                 "account.");
+}
+
 }  // namespace
 
 int RunImportStatement(Arguments& arguments, CommandContext& context, bool dryRun) {
@@ -74,6 +101,7 @@ int RunImportStatement(Arguments& arguments, CommandContext& context, bool dryRu
   const std::optional<std::string> columnsText = arguments.TakeValue("--columns");
   StatementRunOptions options;
   options.includePossible = arguments.TakeFlag("--include-possible");
+  options.addUnmatched = arguments.TakeFlag("--add-unmatched");
   options.json = arguments.TakeFlag("--json");
   options.dryRun = dryRun;
   const std::optional<std::string> path = arguments.TakePositional();
@@ -101,10 +129,12 @@ int RunImportStatement(Arguments& arguments, CommandContext& context, bool dryRu
   if (!read.ok())
     return ReadingFailure(context, read.status());
   Statement statement = std::move(read).value();
-  if (account)
-    statement.account = *account;
   BalanceBook balances(files, context.store.RecordsFolder());
   LoadBalances(context, balances);
+  Result<std::string> chosen = StatementAccount(statement, account, balances, context.store.map());
+  if (!chosen.ok())
+    return UsageError(context, chosen.status().message());
+  statement.account = std::move(chosen).value();
   options.sourceName = FileNameOf(*path);
   return RunStatementImport(statement, options, ReadMatchOptions(), balances, context);
 }

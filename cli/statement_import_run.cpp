@@ -8,6 +8,7 @@
 #include "cli/json_writer.h"
 #include "cli/printable_text.h"
 #include "core/base/format.h"
+#include "core/statements/statement_account.h"
 #include "core/statements/statement_import.h"
 
 namespace paylark::cli {
@@ -36,14 +37,19 @@ std::string DueColumns(const DueRecord& due) {
 }
 
 void PrintDecisions(const Statement& statement, const StatementMatching& matching,
-                    bool includePossible, const RecordStore& store, std::ostream& out) {
+                    const StatementRunOptions& options, const RecordStore& store,
+                    std::ostream& out) {
+  const bool includePossible = options.includePossible;
+  const bool addUnmatched = options.addUnmatched;
   for (const StatementMatch& match : matching.matches) {
     const char* decision = match.sure ? "paid" : includePossible ? "paid (possible)" : "possible";
     out << decision << '\t' << TransactionColumns(statement.transactions[match.transaction]) << '\t'
-        << DueColumns(store.Get(match.recordId)) << '\n';
+        << DueColumns(store.Get(match.recordId)) << '\t' << MatchReasonText(match.reason) << '\n';
   }
-  for (const std::size_t transaction : matching.unmatched)
-    out << "unmatched\t" << TransactionColumns(statement.transactions[transaction]) << '\n';
+  for (const std::size_t transaction : matching.unmatched) {
+    out << (addUnmatched ? "added\t" : "unmatched\t")
+        << TransactionColumns(statement.transactions[transaction]) << '\n';
+  }
   for (const std::size_t transaction : matching.alreadyImported)
     out << "already imported\t" << TransactionColumns(statement.transactions[transaction]) << '\n';
   for (const std::string& recordId : matching.stillUnpaid)
@@ -73,7 +79,8 @@ void PrintJson(const Statement& statement, const StatementMatching& matching, st
     out << (i ? ", " : "")
         << "{\"transaction\": " << JsonString(statement.transactions[match.transaction].id)
         << ", \"recordId\": " << JsonString(match.recordId)
-        << ", \"sure\": " << (match.sure ? "true" : "false") << "}";
+        << ", \"sure\": " << (match.sure ? "true" : "false")
+        << ", \"reason\": " << JsonString(MatchReasonText(match.reason)) << "}";
   }
   std::string unpaid;
   for (const std::string& recordId : matching.stillUnpaid)
@@ -83,12 +90,15 @@ void PrintJson(const Statement& statement, const StatementMatching& matching, st
       << ", \"stillUnpaid\": [" << unpaid << "]}\n";
 }
 
-StatementImportChoice ChoiceOf(const StatementMatching& matching, bool includePossible) {
+StatementImportChoice ChoiceOf(const StatementMatching& matching,
+                               const StatementRunOptions& options) {
   StatementImportChoice choice;
   for (const StatementMatch& match : matching.matches) {
-    if (match.sure || includePossible)
+    if (match.sure || options.includePossible)
       choice.accepted.push_back(match);
   }
+  if (options.addUnmatched)
+    choice.addAsPaid = matching.unmatched;
   return choice;
 }
 
@@ -102,7 +112,7 @@ std::string StatementSummaryText(std::size_t markedPaid, std::size_t added,
                      (dryRun ? " would be added" : " added");
   if (balance) {
     text += ", balance of " + AccountLabel(account) + (dryRun ? " would be set to " : " set to ") +
-            Money(balance->amount) + " on " + DayText(balance->date);
+            Money(balance->amount) + " on " + FormatDate(balance->date, "d MMM yyyy");
   }
   return text;
 }
@@ -120,15 +130,16 @@ int RunStatementImport(const Statement& statement, const StatementRunOptions& op
   if (options.json)
     PrintJson(statement, matching, context.out);
   else
-    PrintDecisions(statement, matching, options.includePossible, context.store, context.out);
+    PrintDecisions(statement, matching, options, context.store, context.out);
 
-  const StatementImportChoice choice = ChoiceOf(matching, options.includePossible);
+  const StatementImportChoice choice = ChoiceOf(matching, options);
   if (options.dryRun) {
     if (!options.json) {
-      const StatementBalance* balance =
-          statement.closingBalance ? &*statement.closingBalance : nullptr;
-      context.out << StatementSummaryText(choice.accepted.size(), 0, statement.account, balance,
-                                          true)
+      const bool setsBalance =
+          statement.closingBalance && !ClosingBalanceEntered(statement, balances.entries());
+      const StatementBalance* balance = setsBalance ? &*statement.closingBalance : nullptr;
+      context.out << StatementSummaryText(choice.accepted.size(), choice.addAsPaid.size(),
+                                          statement.account, balance, true)
                   << '\n';
     }
     return kExitSuccess;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -45,14 +46,18 @@ TEST_F(StatementCliTest, AnOfxStatementPaysItsDuesOnceAndSetsTheBalance) {
   ASSERT_EQ(lines.size(), 6u) << result.out;
   // Best score first: the salary came on its day, the rent two days late.
   EXPECT_EQ(lines[0], "paid\tPLK-OFX1-0003\t2026-11-15\t$3,200.00\tHarbor Tools Payroll\t" +
-                          salary + "\t2026-11-15\tSalary\t$3,200.00");
-  EXPECT_EQ(lines[1], "paid\tPLK-OFX1-0001\t2026-11-03\t-$1,250.00\tMaple Street Rentals\t" + rent +
-                          "\t2026-11-01\tRent\t$1,250.00");
+                          salary +
+                          "\t2026-11-15\tSalary\t$3,200.00\tamount exact \u00b7 on the due "
+                          "date \u00b7 the counterparty names the due");
+  EXPECT_EQ(lines[1],
+            "paid\tPLK-OFX1-0001\t2026-11-03\t-$1,250.00\tMaple Street Rentals\t" + rent +
+                "\t2026-11-01\tRent\t$1,250.00\tamount exact \u00b7 2 days late \u00b7 the "
+                "counterparty names the due");
   EXPECT_TRUE(lines[2].starts_with("possible\tPLK-OFX1-0002\t2026-11-12\t-$84.37\t")) << lines[2];
   EXPECT_EQ(lines[3], "unmatched\tPLK-OFX1-0004\t2026-11-30\t-$0.99\tCloud Notes");
   EXPECT_EQ(lines[4], "still unpaid\t" + internet + "\t2026-11-20\tInternet\t$45.00");
   EXPECT_EQ(lines[5],
-            "2 dues marked paid, 0 added, balance of Checking set to $2,417.55 on 2026-11-30");
+            "2 dues marked paid, 0 added, balance of Checking set to $2,417.55 on 30 Nov 2026");
 
   result = Run({"show", rent, "--json"});
   EXPECT_NE(result.out.find("\"paidOn\": \"2026-11-03T00:00:00\""), std::string::npos)
@@ -69,6 +74,80 @@ TEST_F(StatementCliTest, AnOfxStatementPaysItsDuesOnceAndSetsTheBalance) {
   EXPECT_NE(Run({"show", power, "--json"}).out.find("\"paidAmount\": 84.37"), std::string::npos);
   result = Run({"import", "statement", file, "--account", "Checking"});
   EXPECT_NE(result.out.find("\n0 dues marked paid, 0 added\n"), std::string::npos) << result.out;
+}
+
+// A real bank names its account by number; the user's dues name "Checking" and "Savings".
+class RealBankCliTest : public StatementCliTest {
+ protected:
+  CliResult RunIn(const TemporaryWorkingDirectory& dir, const std::vector<std::string>& arguments,
+                  const std::string& zone = "UTC") {
+    return dir.Run(arguments, {"TZ=" + zone, "XDG_CONFIG_HOME=" + (dir.path() / ".config").string(),
+                               "XDG_DATA_HOME=" + (dir.path() / ".data").string()});
+  }
+  void AddSavings() {
+    ASSERT_EQ(Run({"add", "--title", "Deposit", "--due", "2026-12-20", "--amount", "100",
+                   "--account", "Savings"})
+                  .exitCode,
+              0);
+  }
+};
+
+TEST_F(RealBankCliTest, AnUnlinkedBankAccountWithSeveralAccountsInUseNamesThemAndWritesNothing) {
+  Add("Rent", "Oak Property Mgmt", "2026-12-01", "950");
+  AddSavings();
+  const CliResult result = Run({"import", "statement", Sample("us_bank_eastern.ofx")});
+  EXPECT_EQ(result.exitCode, 2);
+  EXPECT_NE(result.err.find("The bank account 123456789 is linked to no Paylark account, and dues "
+                            "name 2: \"Checking\", \"Savings\". Choose one with --account"),
+            std::string::npos)
+      << result.err;
+  EXPECT_EQ(Run({"balance"}).out.find("Checking"), std::string::npos);
+}
+
+TEST_F(RealBankCliTest, TheLinkMadeOnOneDeviceServesASecondSharingTheFolder) {
+  const std::string rent = Add("Rent", "Oak Property Mgmt", "2026-12-01", "950");
+  AddSavings();
+  CliResult result =
+      Run({"import", "statement", Sample("us_bank_eastern.ofx"), "--account", "Checking"});
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(Lines(result.out).back(),
+            "1 due marked paid, 0 added, balance of Checking set to $1,234.56 on 2 Dec 2026");
+
+  // A second device: another working directory to which a sync engine carried the folder.
+  TemporaryWorkingDirectory second;
+  std::filesystem::copy(dir_.records(), second.records(), std::filesystem::copy_options::recursive);
+  result = RunIn(second, {"import", "statement", Sample("us_bank_eastern.ofx"), "--json"});
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_TRUE(result.out.starts_with("{\"account\": \"Checking\", ")) << result.out;
+  EXPECT_NE(result.out.find("\"alreadyImported\": [\"202612010001\"]"), std::string::npos);
+}
+
+TEST_F(RealBankCliTest, BookingsKeepTheBanksDayInFarZonesAndUnmatchedOnesAreAddedWhenAsked) {
+  for (const std::string zone : {"Pacific/Auckland", "America/Los_Angeles"}) {
+    TemporaryWorkingDirectory dir;
+    ASSERT_EQ(RunIn(dir,
+                    {"add", "--title", "Rent", "--pay-to", "Oak Property Mgmt", "--due",
+                     "2026-12-01", "--amount", "950", "--account", "Checking"},
+                    zone)
+                  .exitCode,
+              0);
+    const CliResult result =
+        RunIn(dir, {"import", "statement", Sample("us_bank_eastern.ofx"), "--add-unmatched"}, zone);
+    ASSERT_EQ(result.exitCode, 0) << zone << result.err;
+    const std::vector<std::string> lines = Lines(result.out);
+    ASSERT_EQ(lines.size(), 4u) << result.out;
+    EXPECT_TRUE(lines[0].starts_with("paid\t202612010001\t2026-12-01\t-$950.00\t")) << lines[0];
+    EXPECT_TRUE(
+        lines[0].ends_with("\tamount exact \u00b7 on the due date \u00b7 the "
+                           "counterparty names the due"))
+        << lines[0];
+    EXPECT_EQ(lines[1], "added\t202611300001\t2026-11-30\t-$35.00\tCORNER SHOP #118") << zone;
+    EXPECT_EQ(lines[2], "added\t202612020001\t2026-12-02\t$2,100.00\tACME PAYROLL") << zone;
+    EXPECT_EQ(lines[3],
+              "1 due marked paid, 2 added, balance of Checking set to $1,234.56 on 2 Dec 2026");
+    const std::string found = RunIn(dir, {"find", "CORNER SHOP", "--json"}, zone).out;
+    EXPECT_NE(found.find("\"paidOn\": \"2026-11-30T00:00:00\""), std::string::npos) << found;
+  }
 }
 
 TEST_F(StatementCliTest, ABankCsvNeedsItsColumnsOnceAndTheyAreRemembered) {

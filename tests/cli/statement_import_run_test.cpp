@@ -57,16 +57,20 @@ class StatementImportRunTest : public ::testing::Test {
 
 TEST_F(StatementImportRunTest, PrintsEachDecisionAndImportsTheSureMatchesOnly) {
   ASSERT_EQ(Run({"nov.ofx"}), kExitSuccess) << err_.str();
-  EXPECT_EQ(out_.str(), "paid\tR1\t2026-11-02\t-$850.00\tLANDLORD\t" + rent_ +
-                            "\t2026-11-01\tRent\t$850.00\n" +
-                            "possible\tP1\t2026-11-15\t-$32.00\tSEPA 4711\t" + phone_ +
-                            "\t2026-11-10\tPhone\t$30.00\n"
-                            "unmatched\tX1\t2026-11-16\t-$9.99\tKiosk\n"
-                            "still unpaid\t" +
-                            water_ +
-                            "\t2026-11-20\tWater\t$41.00\n"
-                            "1 due marked paid, 0 added, balance of Checking set to $1,240.00 on "
-                            "2026-11-30\n");
+  // Each match says why it was made; dates in the summary as the window writes them.
+  EXPECT_EQ(out_.str(),
+            "paid\tR1\t2026-11-02\t-$850.00\tLANDLORD\t" + rent_ +
+                "\t2026-11-01\tRent\t$850.00\tamount exact \u00b7 1 day late \u00b7 the "
+                "counterparty names the due\n" +
+                "possible\tP1\t2026-11-15\t-$32.00\tSEPA 4711\t" + phone_ +
+                "\t2026-11-10\tPhone\t$30.00\tamount 6.7% more \u00b7 5 days late \u00b7 "
+                "no name in common\n"
+                "unmatched\tX1\t2026-11-16\t-$9.99\tKiosk\n"
+                "still unpaid\t" +
+                water_ +
+                "\t2026-11-20\tWater\t$41.00\n"
+                "1 due marked paid, 0 added, balance of Checking set to $1,240.00 on "
+                "30 Nov 2026\n");
   EXPECT_EQ(dues_.store().Get(rent_).paymentReference, "R1");
   EXPECT_FALSE(IsPaid(dues_.store().Get(phone_)));
   ASSERT_EQ(balances_.entries().size(), 1u);
@@ -90,8 +94,14 @@ TEST_F(StatementImportRunTest, JsonListsTheDecisionsInTheDocumentedForm) {
   EXPECT_EQ(out_.str(),
             "{\"account\": \"Checking\", \"closingBalance\": {\"date\": \"2026-11-30\", "
             "\"amount\": 1240}, \"matched\": [{\"transaction\": \"R1\", \"recordId\": \"" +
-                rent_ + "\", \"sure\": true}, {\"transaction\": \"P1\", \"recordId\": \"" + phone_ +
-                "\", \"sure\": false}], \"unmatched\": [\"X1\"], \"alreadyImported\": [], "
+                rent_ +
+                "\", \"sure\": true, \"reason\": \"amount exact \u00b7 1 day late \u00b7 the "
+                "counterparty "
+                "names the due\"}, {\"transaction\": \"P1\", \"recordId\": \"" +
+                phone_ +
+                "\", \"sure\": false, \"reason\": \"amount 6.7% more \u00b7 5 days late \u00b7 no "
+                "name in "
+                "common\"}], \"unmatched\": [\"X1\"], \"alreadyImported\": [], "
                 "\"stillUnpaid\": [\"" +
                 water_ + "\"]}\n");
 }
@@ -101,7 +111,7 @@ TEST_F(StatementImportRunTest, ADryRunWritesNothingAndASecondImportNothingMore) 
   dry.dryRun = true;
   ASSERT_EQ(Run(dry), kExitSuccess);
   EXPECT_NE(out_.str().find("1 due would be marked paid, 0 would be added, balance of Checking "
-                            "would be set to $1,240.00 on 2026-11-30\n"),
+                            "would be set to $1,240.00 on 30 Nov 2026\n"),
             std::string::npos)
       << out_.str();
   EXPECT_FALSE(IsPaid(dues_.store().Get(rent_)));

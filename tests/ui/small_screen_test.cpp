@@ -98,13 +98,21 @@ std::unique_ptr<QDialog> StatementPreview(Workspace& ws) {
   for (int day = 1; day <= 28; ++day) {
     const std::string id = ws.AddDue("Quarterly water and sewage charge for the flat",
                                      "Stadtwerke Musterstadt GmbH", 1234.50, At(2026, 3, day, 9));
-    statement.transactions.push_back({"T" + std::to_string(day), At(2026, 3, day), -123450,
-                                      "Stadtwerke Musterstadt GmbH",
-                                      "Abschlag Wasser und Abwasser Vertragskonto 4711"});
-    matching.matches.push_back({statement.transactions.size() - 1, id, 0.9, day % 2 == 0});
+    StatementTransaction& booking = statement.transactions.emplace_back();
+    booking.id = "T" + std::to_string(day);
+    booking.bookingDate = At(2026, 3, day);
+    booking.amount = -123450;
+    booking.counterparty = "Stadtwerke Musterstadt GmbH";
+    booking.memo = "Abschlag Wasser und Abwasser Vertragskonto 4711";
+    matching.matches.push_back({statement.transactions.size() - 1,
+                                id,
+                                0.9,
+                                day % 2 == 0,
+                                {0, 123450, 0, MatchEvidence::kName, {}, {}}});
   }
-  return std::make_unique<StatementPreviewDialog>(QStringLiteral("Umsaetze_Girokonto.csv"),
-                                                  statement, matching, ws.app.store().map());
+  return std::make_unique<StatementPreviewDialog>(
+      QStringLiteral("Umsaetze_Girokonto.csv"), statement, matching, ws.app.store().map(),
+      std::vector<std::string>{statement.account, "Haushaltskonto"});
 }
 
 struct Case {

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressDialog>
@@ -32,7 +33,13 @@ using Section = StatementPreviewDialog::Section;
 
 StatementTransaction Booking(const std::string& id, const OleDateTime& on, Cents amount,
                              const std::string& counterparty, const std::string& memo = {}) {
-  return {id, on, amount, counterparty, memo};
+  StatementTransaction booking;
+  booking.id = id;
+  booking.bookingDate = on;
+  booking.amount = amount;
+  booking.counterparty = counterparty;
+  booking.memo = memo;
+  return booking;
 }
 
 // A German bank's export: the header's names tell the date, amount, payee and purpose.
@@ -72,12 +79,18 @@ struct FakeCore {
         return Status::Corrupt(readFailure);
       return statement;
     };
-    services.match = [this](const Statement&) { return matching; };
-    services.import = [this](const Statement&, const StatementImportChoice& choice,
+    services.accounts = [this](const Statement&) { return accounts; };
+    services.match = [this](const Statement& statement) {
+      matchedAccounts.push_back(statement.account);
+      return matching;
+    };
+    services.balanceEntered = [this](const Statement&) { return balanceEntered; };
+    services.import = [this](const Statement& statement, const StatementImportChoice& choice,
                              const std::string& source,
                              const Progress& progress) -> Result<StatementImportSummary> {
       choices.push_back(choice);
       sources.push_back(source);
+      importedAccounts.push_back(statement.account);
       const std::size_t count = choice.accepted.size() + choice.addAsPaid.size();
       for (std::size_t done = 1; done <= count; ++done) {
         Report(progress, done, count);
@@ -95,7 +108,9 @@ struct FakeCore {
   std::optional<StatementFormat> format = StatementFormat::kOfx;
   Result<BankCsvShape> shape = GermanShape();
   Statement statement;
+  std::vector<std::string> accounts = {"Checking", "Savings"};
   StatementMatching matching;
+  bool balanceEntered = false;
   std::string readFailure;
   std::string importFailure;
   std::function<bool()> whileImporting;
@@ -105,6 +120,8 @@ struct FakeCore {
   std::vector<std::optional<BankCsvColumns>> readColumns;
   std::vector<StatementImportChoice> choices;
   std::vector<std::string> sources;
+  std::vector<std::string> matchedAccounts;
+  std::vector<std::string> importedAccounts;
   bool progressShown = false;
 };
 
@@ -118,6 +135,7 @@ struct Fixture {
     phone = ws.AddDue("Phone", "Telco", 35, At(2026, 3, 20));
     Statement& statement = core.statement;
     statement.account = "Checking";
+    statement.bankAccount = "123456789";
     statement.periodStart = At(2026, 3, 1);
     statement.periodEnd = At(2026, 3, 31);
     statement.closingBalance = StatementBalance{At(2026, 3, 31), 124000};
@@ -127,7 +145,8 @@ struct Fixture {
         Booking("R-3", At(2026, 3, 9), -1230, "Bäckerei Korn", "Kartenzahlung"),
         Booking("R-4", At(2026, 3, 25), 150000, "Acme GmbH", "Gehalt März"),
         Booking("R-0", At(2026, 2, 27), -3500, "Telco", "Februar")};
-    core.matching.matches = {{0, rent, 0.98, true}, {1, power, 0.71, false}};
+    core.matching.matches = {{0, rent, 0.98, true, {0, 85000, 0, MatchEvidence::kName, {}, {}}},
+                             {1, power, 0.71, false, {-30, 9240, 1, MatchEvidence::kNone, {}, {}}}};
     core.matching.unmatched = {2, 3};
     core.matching.alreadyImported = {4};
     core.matching.stillUnpaid = {phone};
@@ -150,7 +169,7 @@ struct Fixture {
 
   StatementPreviewDialog Preview() {
     return StatementPreviewDialog(QStringLiteral("march.ofx"), core.statement, core.matching,
-                                  ws.app.store().map());
+                                  ws.app.store().map(), core.accounts);
   }
 
   Workspace ws;
@@ -301,7 +320,8 @@ class StatementsTest final : public QObject {
     preview.show();
     preview.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&preview));
-    QCOMPARE(preview.accountLine().text(), QStringLiteral("Account: Checking"));
+    QCOMPARE(preview.accountBox().currentText(), QStringLiteral("Checking"));
+    QCOMPARE(preview.bankAccountLine().text(), QStringLiteral("Bank account 123456789"));
     QVERIFY(preview.accountNote().isHidden());
     QCOMPARE(preview.periodLine().text(),
              QStringLiteral("Period: 1 Mar 2026 – 31 Mar 2026 (5 transactions)"));
@@ -313,7 +333,8 @@ class StatementsTest final : public QObject {
     QCOMPARE(sure.text(0), QStringLiteral("Sure matches: mark these dues paid (1)"));
     QCOMPARE(RowTexts(*sure.child(0)),
              (QStringList{"1 Mar 2026", "Hausverwaltung Meier · Miete März", "-$850.00", "Rent",
-                          "1 Mar 2026", "$850.00"}));
+                          "1 Mar 2026", "$850.00",
+                          "amount exact · on the due date · the counterparty names the due"}));
     QCOMPARE(sure.child(0)->checkState(0), Qt::Checked);
     QTreeWidgetItem& possible = preview.section(Section::kPossible);
     QCOMPARE(possible.childCount(), 1);
@@ -347,13 +368,15 @@ class StatementsTest final : public QObject {
   void AStatementOfAnAccountNoDueNamesSaysSoAndWithoutABalanceOffersNone() {
     Fixture f;
     f.core.statement.account.clear();
+    f.core.statement.bankAccount.clear();
     f.core.statement.closingBalance.reset();
     f.core.statement.periodStart.reset();
     f.core.matching.accountNamedByNoDue = true;
     f.core.matching.matches.clear();
     StatementPreviewDialog preview = f.Preview();
     preview.show();
-    QCOMPARE(preview.accountLine().text(), QStringLiteral("Account: not named in the statement"));
+    QCOMPARE(preview.bankAccountLine().text(),
+             QStringLiteral("The statement names no bank account."));
     QCOMPARE(preview.accountNote().text(),
              QStringLiteral("No due names this account; dues without an account were matched."));
     QVERIFY(preview.accountNote().isVisible());
@@ -394,6 +417,45 @@ class StatementsTest final : public QObject {
     QCOMPARE(changed.count(), 1);
     QCOMPARE(f.ws.prompt.asked, QStringList{summary});
     QCOMPARE(window->note().text(), summary);
+  }
+
+  void ChoosingAnotherAccountMatchesAgainAndImportsToIt() {
+    Fixture f;
+    auto window = f.Window();
+    const QString path = f.WriteFile(QStringLiteral("march.ofx"), "OFXHEADER:100\r\n");
+    f.core.statement.account.clear();
+    QStringList offered;
+    QString afterSavings;
+    QString afterNew = QStringLiteral("?");
+    bool balanceOffered = true;
+    StatementImportCommand command(
+        f.ws.app, *window, f.core.Services(), Answers({}, [&](StatementPreviewDialog& preview) {
+          QComboBox& account = preview.accountBox();
+          offered = {account.itemText(0), account.itemText(1), account.itemText(2)};
+          preview.show();
+          Snapshot(preview, QStringLiteral("statement-account.png"));
+          f.core.balanceEntered = true;
+          account.setCurrentIndex(1);
+          emit account.activated(1);
+          afterSavings = account.currentText();
+          balanceOffered = !preview.balanceBox().isHidden();
+          account.setCurrentIndex(2);
+          emit account.activated(2);
+          afterNew = account.currentText();
+          account.setEditText(QStringLiteral("Joint"));
+          emit account.lineEdit()->editingFinished();
+          return true;
+        }));
+    QVERIFY(!command.Import(path).isEmpty());
+    // The best account first, the others after it, and a new one to type.
+    QCOMPARE(offered, (QStringList{"Checking", "Savings", "New account…"}));
+    QCOMPARE(afterSavings, QStringLiteral("Savings"));
+    // This statement's balance is an entry of Savings already: it is not offered again.
+    QVERIFY(!balanceOffered);
+    QCOMPARE(afterNew, QString());
+    QCOMPARE(f.core.matchedAccounts, (std::vector<std::string>{"Checking", "Savings", "Joint"}));
+    QCOMPARE(f.core.importedAccounts, std::vector<std::string>{"Joint"});
+    QVERIFY(!f.core.choices.at(0).writeClosingBalance);
   }
 
   void TheSummarySaysWhatWasDone() {

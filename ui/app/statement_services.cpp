@@ -2,10 +2,21 @@
 
 #include "core/forecast/balance_book.h"
 #include "core/forecast/balance_file.h"
+#include "core/statements/statement_account.h"
 #include "settings/statement_settings.h"
 #include "ui/base/paylark_app.h"
 
 namespace paylark {
+
+namespace {
+
+std::vector<BalanceEntry> BalanceEntries(RecordStore& store) {
+  BalanceBook balances(store.files(), store.RecordsFolder());
+  balances.Load(store.balanceFiles());
+  return balances.entries();
+}
+
+}  // namespace
 
 StatementServices MakeStatementServices(PaylarkApp& app) {
   StatementServices services;
@@ -15,8 +26,15 @@ StatementServices MakeStatementServices(PaylarkApp& app) {
                          const std::optional<BankCsvColumns>& columns) {
     return ReadStatement(app.store().files(), path, format, columns);
   };
+  services.accounts = [&app](const Statement& statement) {
+    return StatementAccountChoices(statement, app.store().map(), BalanceEntries(app.store()),
+                                   ReadMatchOptions());
+  };
   services.match = [&app](const Statement& statement) {
     return MatchStatement(statement, app.store().map(), ReadMatchOptions());
+  };
+  services.balanceEntered = [&app](const Statement& statement) {
+    return ClosingBalanceEntered(statement, BalanceEntries(app.store()));
   };
   services.import = [&app](const Statement& statement, const StatementImportChoice& choice,
                            const std::string& sourceName,

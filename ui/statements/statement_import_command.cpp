@@ -81,15 +81,25 @@ void StatementImportCommand::Run() {
 
 QString StatementImportCommand::Import(const QString& path) {
   const QString fileName = QFileInfo(path).fileName();
-  const std::optional<Statement> statement = Read(path, fileName);
+  std::optional<Statement> statement = Read(path, fileName);
   if (!statement)
     return {};
-  std::optional<StatementMatching> matching;
+  std::vector<std::string> accounts;
+  StatementMatching matching;
   {
     WaitCursor wait;
+    accounts = services_.accounts(*statement);
+    if (!accounts.empty())
+      statement->account = accounts.front();
     matching = services_.match(*statement);
   }
-  StatementPreviewDialog preview(fileName, *statement, *matching, app_.store().map(), &window_);
+  StatementPreviewDialog preview(fileName, *statement, matching, app_.store().map(), accounts,
+                                 services_.balanceEntered(*statement), &window_);
+  connect(&preview, &StatementPreviewDialog::accountChosen, this, [&](const QString& account) {
+    WaitCursor wait;
+    statement->account = account.toStdString();
+    preview.Show(*statement, services_.match(*statement), services_.balanceEntered(*statement));
+  });
   if (!dialogs_.preview(preview))
     return {};
   return Apply(*statement, preview.choice(), fileName);

@@ -1,9 +1,12 @@
 #include "ui/statements/statement_preview_dialog.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -19,7 +22,7 @@ namespace {
 
 using Section = StatementPreviewDialog::Section;
 
-enum Column { kDate, kCounterparty, kAmount, kDue, kDueDate, kDueAmount, kColumnCount };
+enum Column { kDate, kCounterparty, kAmount, kDue, kDueDate, kDueAmount, kReason, kColumnCount };
 
 // A row's index: into the matches for the two match sections, else into the transactions.
 constexpr int kIndexRole = Qt::UserRole;
@@ -58,10 +61,15 @@ QString SectionTitle(Section section, std::size_t count) {
   return QString::fromLatin1(kTitles[static_cast<int>(section)]).arg(count);
 }
 
-QString AccountText(const Statement& statement) {
-  return statement.account.empty()
-             ? QStringLiteral("Account: not named in the statement")
-             : QStringLiteral("Account: %1").arg(QString::fromStdString(statement.account));
+QString BankAccountText(const Statement& statement) {
+  return statement.bankAccount.empty()
+             ? QStringLiteral("The statement names no bank account.")
+             : QStringLiteral("Bank account %1").arg(QString::fromStdString(statement.bankAccount));
+}
+
+const QString& NewAccountItem() {
+  static const QString text = QStringLiteral("New account…");
+  return text;
 }
 
 QString PeriodText(const Statement& statement) {
@@ -107,7 +115,13 @@ void PutTransaction(QTreeWidgetItem& row, const StatementTransaction& transactio
   row.setText(kDate, DateText(transaction.bookingDate));
   row.setText(kCounterparty, WhoText(transaction));
   row.setToolTip(kCounterparty, row.text(kCounterparty));
-  row.setText(kAmount, MoneyText(transaction.amount));
+  // An amount in another currency than the statement's says so.
+  row.setText(kAmount,
+              transaction.currency.empty()
+                  ? MoneyText(transaction.amount)
+                  : QStringLiteral("%1 %2").arg(
+                        QString::fromStdString(FormatAmountNumber(FromCents(transaction.amount))),
+                        QString::fromStdString(transaction.currency)));
   row.setTextAlignment(kAmount, Qt::AlignRight | Qt::AlignVCenter);
 }
 
@@ -138,30 +152,41 @@ bool IsChecked(const QTreeWidgetItem& row) {
 
 StatementPreviewDialog::StatementPreviewDialog(const QString& fileName, const Statement& statement,
                                                const StatementMatching& matching,
-                                               const DueMap& dues, QWidget* parent)
+                                               const DueMap& dues,
+                                               const std::vector<std::string>& accounts,
+                                               bool balanceEntered, QWidget* parent)
     : QDialog(parent),
-      matches_(matching.matches),
-      account_(new QLabel(AccountText(statement), this)),
+      dues_(dues),
+      account_(new QComboBox(this)),
+      bankAccount_(new QLabel(BankAccountText(statement), this)),
       accountNote_(new QLabel(
           QStringLiteral("No due names this account; dues without an account were matched."),
           this)),
       period_(new QLabel(PeriodText(statement), this)),
-      balance_(new QCheckBox(BalanceText(statement), this)),
+      balance_(new QCheckBox(this)),
       tree_(new QTreeWidget(this)) {
   setWindowTitle(QStringLiteral("Import Statement - %1").arg(fileName));
   account_->setObjectName(QStringLiteral("account"));
+  account_->setEditable(true);
+  account_->setInsertPolicy(QComboBox::NoInsert);
+  account_->lineEdit()->setPlaceholderText(QStringLiteral("(no account)"));
+  for (const std::string& account : accounts)
+    account_->addItem(QString::fromStdString(account));
+  account_->addItem(NewAccountItem());
+  account_->setMinimumContentsLength(18);
+  auto* accountLabel = new QLabel(QStringLiteral("&Account:"), this);
+  accountLabel->setBuddy(account_);
+  bankAccount_->setObjectName(QStringLiteral("bankAccount"));
   accountNote_->setObjectName(QStringLiteral("accountNote"));
   accountNote_->setWordWrap(true);
-  accountNote_->setVisible(matching.accountNamedByNoDue);
   period_->setObjectName(QStringLiteral("period"));
   balance_->setObjectName(QStringLiteral("writeBalance"));
-  balance_->setChecked(statement.closingBalance.has_value());
-  balance_->setVisible(statement.closingBalance.has_value());
   tree_->setObjectName(QStringLiteral("transactions"));
   tree_->setColumnCount(kColumnCount);
   tree_->setHeaderLabels({QStringLiteral("Date"), QStringLiteral("Counterparty / memo"),
                           QStringLiteral("Amount"), QStringLiteral("Due"),
-                          QStringLiteral("Due date"), QStringLiteral("Due amount")});
+                          QStringLiteral("Due date"), QStringLiteral("Due amount"),
+                          QStringLiteral("Why")});
   tree_->setRootIsDecorated(false);
   tree_->setItemsExpandable(false);
   tree_->setUniformRowHeights(true);
@@ -173,23 +198,56 @@ StatementPreviewDialog::StatementPreviewDialog(const QString& fileName, const St
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
+  auto* accountRow = new QHBoxLayout;
+  accountRow->addWidget(accountLabel);
+  accountRow->addWidget(account_);
+  accountRow->addWidget(bankAccount_, 1);
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(account_);
+  layout->addLayout(accountRow);
   layout->addWidget(accountNote_);
   layout->addWidget(period_);
   layout->addWidget(balance_);
   layout->addWidget(tree_, 1);
   layout->addWidget(buttons);
-  Fill(statement, matching, dues);
+  Show(statement, matching, balanceEntered);
   connect(tree_, &QTreeWidget::itemChanged, this, &StatementPreviewDialog::UpdateImportButton);
   connect(balance_, &QCheckBox::toggled, this, &StatementPreviewDialog::UpdateImportButton);
-  UpdateImportButton();
+  connect(account_, &QComboBox::activated, this, &StatementPreviewDialog::ChooseAccount);
+  connect(account_->lineEdit(), &QLineEdit::editingFinished, this,
+          &StatementPreviewDialog::ChooseAccount);
   tree_->setFocus();
-  FitWindow(*this, QSize(860, 560));
+  FitWindow(*this, QSize(960, 560));
 }
 
-void StatementPreviewDialog::Fill(const Statement& statement, const StatementMatching& matching,
-                                  const DueMap& dues) {
+void StatementPreviewDialog::Show(const Statement& statement, const StatementMatching& matching,
+                                  bool balanceEntered) {
+  const QSignalBlocker blockTree(tree_);
+  shownAccount_ = QString::fromStdString(statement.account);
+  account_->setEditText(shownAccount_);
+  accountNote_->setVisible(matching.accountNamedByNoDue);
+  const bool offerBalance = statement.closingBalance.has_value() && !balanceEntered;
+  balance_->setText(BalanceText(statement));
+  balance_->setChecked(offerBalance);
+  balance_->setVisible(offerBalance);
+  matches_ = matching.matches;
+  tree_->clear();
+  Fill(statement, matching);
+  UpdateImportButton();
+}
+
+void StatementPreviewDialog::ChooseAccount() {
+  if (account_->currentText() == NewAccountItem()) {
+    account_->setEditText(QString());
+    account_->lineEdit()->setFocus();
+    return;
+  }
+  const QString chosen = account_->currentText().trimmed();
+  if (chosen != shownAccount_)
+    emit accountChosen(chosen);
+}
+
+void StatementPreviewDialog::Fill(const Statement& statement, const StatementMatching& matching) {
+  const DueMap& dues = dues_;
   const auto sureCount = static_cast<std::size_t>(std::count_if(
       matches_.begin(), matches_.end(), [](const StatementMatch& match) { return match.sure; }));
   QTreeWidgetItem* sure = AddSection(*tree_, Section::kSure, sureCount);
@@ -200,6 +258,7 @@ void StatementPreviewDialog::Fill(const Statement& statement, const StatementMat
         AddCheckable(match.sure ? *sure : *possible, static_cast<int>(index), match.sure);
     PutTransaction(*row, statement.transactions.at(match.transaction));
     PutDue(*row, dues, match.recordId);
+    row->setText(kReason, QString::fromStdString(MatchReasonText(match.reason)));
   }
   QTreeWidgetItem* unmatched = AddSection(*tree_, Section::kUnmatched, matching.unmatched.size());
   for (const std::size_t transaction : matching.unmatched) {
@@ -223,6 +282,7 @@ void StatementPreviewDialog::Fill(const Statement& statement, const StatementMat
     tree_->resizeColumnToContents(column);
   tree_->setColumnWidth(kCounterparty, std::min(tree_->columnWidth(kCounterparty), 260));
   tree_->setColumnWidth(kDue, std::min(tree_->columnWidth(kDue), 200));
+  tree_->setColumnWidth(kReason, std::min(tree_->columnWidth(kReason), 320));
 }
 
 QTreeWidgetItem& StatementPreviewDialog::section(Section section) {
@@ -243,7 +303,7 @@ StatementImportChoice StatementPreviewDialog::choice() const {
     if (IsChecked(*unmatched.child(row)))
       chosen.addAsPaid.push_back(unmatched.child(row)->data(kDate, kIndexRole).toUInt());
   }
-  chosen.writeClosingBalance = balance_->isChecked();
+  chosen.writeClosingBalance = balance_->isVisibleTo(this) && balance_->isChecked();
   return chosen;
 }
 

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/base/progress.h"
 #include "core/base/status.h"
@@ -26,8 +27,13 @@ struct StatementServices {
   std::function<Result<Statement>(const std::string& path, StatementFormat format,
                                   const std::optional<BankCsvColumns>& columns)>
       read;
+  // The Paylark accounts to offer for the statement, best first: the one its bank account is
+  // linked to, else the one whose dues it matches most.
+  std::function<std::vector<std::string>(const Statement& statement)> accounts;
   // What the statement would do to the working directory's dues, with the user's windows.
   std::function<StatementMatching(const Statement& statement)> match;
+  // Whether the statement's closing balance is already an entry of its account.
+  std::function<bool(const Statement& statement)> balanceEntered;
   // Writes the chosen changes as one batch, all or nothing.
   std::function<Result<StatementImportSummary>(
       const Statement& statement, const StatementImportChoice& choice,

@@ -68,6 +68,7 @@ class MarkPaidTest final : public QObject {
   void TheAmountFollowsTheLocale();
   void ThePaidBoxTakesTheDefaultsAndUnpaidClearsThem();
   void AWholeSeriesChangeNeverCopiesPayments();
+  void APaidDueShowsItsPaymentBeforeItIsReplaced();
 };
 
 }  // namespace paylark::test

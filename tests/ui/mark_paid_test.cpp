@@ -1,7 +1,10 @@
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
+#include "core/records/payment.h"
 #include "tests/support/scoped_locale.h"
 #include "tests/ui/editor_fixture.h"
 #include "tests/ui/editor_tests.h"
@@ -123,6 +126,36 @@ void MarkPaidTest::AWholeSeriesChangeNeverCopiesPayments() {
   const DueRecord third = ws.app.store().Get(ids[2]);
   QCOMPARE(third.paid, 0);
   QVERIFY(!third.paidOn && !third.paidAmount && third.paymentReference.empty());
+}
+
+void MarkPaidTest::APaidDueShowsItsPaymentBeforeItIsReplaced() {
+  Workspace ws;
+  const std::string id = ws.AddDue("Strom", "Stadtwerke", 84, At(2026, 11, 30, 9));
+  DueRecord record = ws.app.store().Get(id);
+  MarkPaid(record, ws.clock.Now(),
+           {At(2026, 11, 30), 84.0, "DE-NTRY-0001", "STADTWERKE GMBH", "DE44500105175407324931"});
+  QVERIFY(ws.app.store().Replace(record).ok());
+
+  // Cancel keeps the statement's payment whole.
+  ScriptedRunner look;
+  look.Then([&](QDialog& dialog) {
+    QCOMPARE(Child<QLabel>(dialog, "currentPayment").text(),
+             QStringLiteral("Already paid on 30 Nov 2026: $84.00, reference DE-NTRY-0001 from "
+                            "STADTWERKE GMBH. Replace Payment puts what you enter here in its "
+                            "place."));
+    QCOMPARE(Child<QPushButton>(dialog, "ok").text(), QStringLiteral("&Replace Payment"));
+    Snapshot(dialog, QStringLiteral("mark-paid-replace.png"));
+    Press(dialog, "cancel");
+  });
+  QCOMPARE(MarkDuePaid(ws.app, nullptr, id, look.runner()), EditOutcome::kNothingChanged);
+  QVERIFY(ws.app.store().Get(id) == record);
+
+  // Replacing it is a choice made in the same dialog: the new payment stands alone.
+  MarkPaidWith(ws, id,
+               [](QDialog& dialog) { Field(dialog, "reference").setText(QStringLiteral("cash")); });
+  const DueRecord replaced = ws.app.store().Get(id);
+  QCOMPARE(replaced.paymentReference, std::string("cash"));
+  QVERIFY(replaced.paymentCounterparty.empty());
 }
 
 }  // namespace paylark::test

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 #include <variant>
 
+#include "core/base/format.h"
 #include "core/base/locale_amount.h"
 #include "core/base/messages.h"
 #include "ui/base/prompt.h"
@@ -16,6 +17,23 @@
 #include "ui/widgets/filtered_line_edit.h"
 
 namespace paylark {
+namespace {
+
+// A paid due's payment as it stands, so that replacing it is a choice made knowingly.
+QString CurrentPaymentText(const DueRecord& due) {
+  QString text = QStringLiteral("Already paid");
+  if (due.paidOn)
+    text +=
+        QStringLiteral(" on %1").arg(QString::fromStdString(FormatDate(*due.paidOn, "d MMM yyyy")));
+  text += QStringLiteral(": %1").arg(QString::fromStdString(FormatAmount(PaidOrDueAmount(due))));
+  if (!due.paymentReference.empty())
+    text += QStringLiteral(", reference %1").arg(QString::fromStdString(due.paymentReference));
+  if (!due.paymentCounterparty.empty())
+    text += QStringLiteral(" from %1").arg(QString::fromStdString(due.paymentCounterparty));
+  return text + QStringLiteral(". Replace Payment puts what you enter here in its place.");
+}
+
+}  // namespace
 
 MarkPaidDialog::MarkPaidDialog(const DueRecord& due, const OleDateTime& now, Prompt& prompt,
                                QWidget* parent)
@@ -44,11 +62,20 @@ MarkPaidDialog::MarkPaidDialog(const DueRecord& due, const OleDateTime& now, Pro
   form->addRow(QStringLiteral("&Reference:"), reference_);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("ok"));
+  QLabel* current = nullptr;
+  if (IsPaid(due)) {
+    current = new QLabel(CurrentPaymentText(due), this);
+    current->setObjectName(QStringLiteral("currentPayment"));
+    current->setWordWrap(true);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("&Replace Payment"));
+  }
   buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("cancel"));
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(title);
+  if (current)
+    layout->addWidget(current);
   layout->addLayout(form);
   layout->addWidget(buttons);
   amount_->setFocus(Qt::OtherFocusReason);

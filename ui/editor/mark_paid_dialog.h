@@ -15,7 +15,9 @@ class Prompt;
 
 // Mark Paid: when the due was paid (now, at first), how much (the due's amount, in the locale's
 // amount form as the editor shows it) and the bank reference (empty). OK refuses an amount that
-// is not one, with the editor's own message; Cancel changes nothing.
+// is not one, with the editor's own message; Cancel changes nothing. For a due already paid it
+// shows the payment as it stands (date, amount, reference, who paid) and OK reads "Replace
+// Payment": a statement's reference is never replaced unseen.
 class MarkPaidDialog final : public QDialog {
   Q_OBJECT
 

@@ -48,11 +48,13 @@ int ReadingFailure(CommandContext& context, const Status& status) {
 }
 
 // A bank CSV read with the columns given, else those kept for its header line; columns given
-// are kept for it once the file has been read with them.
+// are kept for it once the file has been read with them. headerLine is the CSV's header.
 Result<Statement> ReadCsvStatement(FileSystem& files, const std::string& path,
-                                   const std::optional<BankCsvColumns>& given) {
+                                   const std::optional<BankCsvColumns>& given,
+                                   std::string& headerLine) {
   PAYLARK_TRY_ASSIGN(const std::string bytes, ReadStatementFile(files, path));
   PAYLARK_TRY_ASSIGN(const BankCsvShape shape, DetectBankCsvShape(bytes));
+  headerLine = shape.headerLine;
   std::optional<BankCsvColumns> columns = given;
   if (!columns)
     columns = RememberedBankCsvColumns(shape.headerLine);
@@ -69,15 +71,19 @@ Result<Statement> ReadCsvStatement(FileSystem& files, const std::string& path,
 }
 
 // The Paylark account the statement goes to: the one given (which links the bank's account from
-// the import on), else the linked one, else the only account the dues name. With several and no
-// link the user must choose: nothing is written.
+// the import on), else the linked one (for a bank CSV, the one its header line was last imported
+// to), else the only account the dues name. With several and no link the user must choose:
+// nothing is written.
 Result<std::string> StatementAccount(const Statement& statement,
                                      const std::optional<std::string>& given,
+                                     const std::optional<std::string>& csvAccount,
                                      const BalanceBook& balances, const DueMap& dues) {
   if (given)
     return *given;
   if (std::optional<std::string> linked = LinkedAccount(balances.entries(), statement.bankAccount))
     return *linked;
+  if (csvAccount)
+    return *csvAccount;
   const std::vector<std::string> accounts = AccountsOfDues(dues);
   if (accounts.size() <= 1)
     return accounts.empty() ? std::string() : accounts.front();
@@ -123,18 +129,24 @@ int RunImportStatement(Arguments& arguments, CommandContext& context, bool dryRu
   FileSystem& files = context.store.files();
   if (!format)
     format = DetectedFormat(*path);
+  std::string csvHeader;
   Result<Statement> read = format == StatementFormat::kCsv
-                               ? ReadCsvStatement(files, *path, columns)
+                               ? ReadCsvStatement(files, *path, columns, csvHeader)
                                : ReadStatement(files, *path, format, columns);
   if (!read.ok())
     return ReadingFailure(context, read.status());
   Statement statement = std::move(read).value();
   BalanceBook balances(files, context.store.RecordsFolder());
   LoadBalances(context, balances);
-  Result<std::string> chosen = StatementAccount(statement, account, balances, context.store.map());
+  const std::optional<std::string> csvAccount =
+      csvHeader.empty() ? std::nullopt : RememberedBankCsvAccount(csvHeader);
+  Result<std::string> chosen =
+      StatementAccount(statement, account, csvAccount, balances, context.store.map());
   if (!chosen.ok())
     return UsageError(context, chosen.status().message());
   statement.account = std::move(chosen).value();
+  if (account && !csvHeader.empty() && !dryRun)
+    RememberBankCsvAccount(csvHeader, *account);
   options.sourceName = FileNameOf(*path);
   return RunStatementImport(statement, options, ReadMatchOptions(), balances, context);
 }

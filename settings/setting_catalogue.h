@@ -70,6 +70,9 @@ inline constexpr NumberSetting kStatementTolerance{"Statements/Tolerance", 75, 0
 // The columns chosen for each bank CSV header line, one "<columns>\t<header line>" a line, the
 // columns as `import statement --columns` takes them.
 inline constexpr TextSetting kBankCsvColumns{"Statements/CsvColumns"};
+// The Paylark account each bank CSV header line was last imported to, one "<account>\t<header
+// line>" a line: a bank's CSV names no account of its own.
+inline constexpr TextSetting kBankCsvAccounts{"Statements/CsvAccounts"};
 // The folder each kind of export was last saved in; the Save As dialog opens there.
 inline constexpr TextSetting kLastHtmlFolder{"Exports/LastHtmlFolder"};
 inline constexpr TextSetting kLastPdfFolder{"Exports/LastPdfFolder"};

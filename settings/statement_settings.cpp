@@ -11,13 +11,33 @@ namespace {
 
 constexpr double kTenthsOfAPercent = 1000.0;
 
-// The kept lines, "<columns>\t<header line>", one per header line.
-QStringList KeptLines() {
-  return UserSettings::Read(settings::kBankCsvColumns).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+// The kept lines, "<value>\t<header line>", one per header line.
+QStringList KeptLines(const settings::TextSetting& setting) {
+  return UserSettings::Read(setting).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
 QString HeaderOf(const QString& line) {
   return line.section(QLatin1Char('\t'), 1);
+}
+
+std::optional<QString> KeptFor(const settings::TextSetting& setting, const std::string& headerLine) {
+  const QString header = QString::fromStdString(headerLine);
+  for (const QString& line : KeptLines(setting)) {
+    if (HeaderOf(line) == header)
+      return line.section(QLatin1Char('\t'), 0, 0);
+  }
+  return std::nullopt;
+}
+
+void Keep(const settings::TextSetting& setting, const std::string& headerLine, const QString& value) {
+  if (headerLine.find_first_of("\r\n") != std::string::npos ||
+      value.contains(QLatin1Char('\t')) || value.contains(QLatin1Char('\n')))
+    return;
+  const QString header = QString::fromStdString(headerLine);
+  QStringList lines = KeptLines(setting);
+  lines.removeIf([&](const QString& line) { return HeaderOf(line) == header; });
+  lines.append(value + QLatin1Char('\t') + header);
+  UserSettings::Write(setting, lines.join(QLatin1Char('\n')));
 }
 
 }  // namespace
@@ -29,26 +49,28 @@ MatchOptions ReadMatchOptions() {
 }
 
 std::optional<BankCsvColumns> RememberedBankCsvColumns(const std::string& headerLine) {
-  const QString header = QString::fromStdString(headerLine);
-  for (const QString& line : KeptLines()) {
-    if (HeaderOf(line) != header)
-      continue;
-    Result<BankCsvColumns> columns =
-        ParseColumnsText(line.section(QLatin1Char('\t'), 0, 0).toStdString());
-    if (columns.ok())
-      return columns.value();
-  }
-  return std::nullopt;
+  const std::optional<QString> kept = KeptFor(settings::kBankCsvColumns, headerLine);
+  if (!kept)
+    return std::nullopt;
+  Result<BankCsvColumns> columns = ParseColumnsText(kept->toStdString());
+  if (!columns.ok())
+    return std::nullopt;
+  return columns.value();
 }
 
 void RememberBankCsvColumns(const std::string& headerLine, const BankCsvColumns& columns) {
-  if (headerLine.find_first_of("\r\n") != std::string::npos)
-    return;
-  const QString header = QString::fromStdString(headerLine);
-  QStringList lines = KeptLines();
-  lines.removeIf([&](const QString& line) { return HeaderOf(line) == header; });
-  lines.append(QString::fromStdString(FormatColumnsText(columns)) + QLatin1Char('\t') + header);
-  UserSettings::Write(settings::kBankCsvColumns, lines.join(QLatin1Char('\n')));
+  Keep(settings::kBankCsvColumns, headerLine, QString::fromStdString(FormatColumnsText(columns)));
+}
+
+std::optional<std::string> RememberedBankCsvAccount(const std::string& headerLine) {
+  const std::optional<QString> kept = KeptFor(settings::kBankCsvAccounts, headerLine);
+  if (!kept)
+    return std::nullopt;
+  return kept->toStdString();
+}
+
+void RememberBankCsvAccount(const std::string& headerLine, const std::string& account) {
+  Keep(settings::kBankCsvAccounts, headerLine, QString::fromStdString(account));
 }
 
 }  // namespace paylark

@@ -17,4 +17,9 @@ std::optional<BankCsvColumns> RememberedBankCsvColumns(const std::string& header
 // line break is not kept.
 void RememberBankCsvColumns(const std::string& headerLine, const BankCsvColumns& columns);
 
+// The Paylark account a bank CSV with this header line was last imported to; nothing when none
+// was. Kept like the columns; an account holding a tab or line break is not kept.
+std::optional<std::string> RememberedBankCsvAccount(const std::string& headerLine);
+void RememberBankCsvAccount(const std::string& headerLine, const std::string& account);
+
 }  // namespace paylark

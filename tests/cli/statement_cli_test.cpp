@@ -122,6 +122,20 @@ TEST_F(RealBankCliTest, TheLinkMadeOnOneDeviceServesASecondSharingTheFolder) {
   EXPECT_NE(result.out.find("\"alreadyImported\": [\"202612010001\"]"), std::string::npos);
 }
 
+TEST_F(RealBankCliTest, ABankCsvGoesToTheAccountItsHeaderLineWentToLastTime) {
+  Add("Rent", "Oak Property Mgmt", "2026-12-01", "950");
+  AddSavings();
+  const std::string file = Sample("chase.csv");
+  const std::string columns = "date=2,amount=4,counterparty=3";
+  EXPECT_EQ(Run({"import", "statement", file, "--columns", columns, "--dry-run"}).exitCode, 2);
+  ASSERT_EQ(Run({"import", "statement", file, "--account", "Checking", "--columns", columns})
+                .exitCode,
+            0);
+  const CliResult again = Run({"import", "statement", file, "--json", "--dry-run"});
+  ASSERT_EQ(again.exitCode, 0) << again.err;
+  EXPECT_TRUE(again.out.starts_with("{\"account\": \"Checking\", ")) << again.out;
+}
+
 TEST_F(RealBankCliTest, BookingsKeepTheBanksDayInFarZonesAndUnmatchedOnesAreAddedWhenAsked) {
   for (const std::string zone : {"Pacific/Auckland", "America/Los_Angeles"}) {
     TemporaryWorkingDirectory dir;

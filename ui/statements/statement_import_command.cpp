@@ -81,6 +81,7 @@ void StatementImportCommand::Run() {
 
 QString StatementImportCommand::Import(const QString& path) {
   const QString fileName = QFileInfo(path).fileName();
+  csvHeader_.clear();
   std::optional<Statement> statement = Read(path, fileName);
   if (!statement)
     return {};
@@ -89,6 +90,12 @@ QString StatementImportCommand::Import(const QString& path) {
   {
     WaitCursor wait;
     accounts = services_.accounts(*statement);
+    // A bank CSV names no account: the one its header line went to last time comes first.
+    if (const std::optional<std::string> kept =
+            csvHeader_.empty() ? std::nullopt : RememberedBankCsvAccount(csvHeader_)) {
+      std::erase(accounts, *kept);
+      accounts.insert(accounts.begin(), *kept);
+    }
     if (!accounts.empty())
       statement->account = accounts.front();
     matching = services_.match(*statement);
@@ -102,7 +109,10 @@ QString StatementImportCommand::Import(const QString& path) {
   });
   if (!dialogs_.preview(preview))
     return {};
-  return Apply(*statement, preview.choice(), fileName);
+  QString summary = Apply(*statement, preview.choice(), fileName);
+  if (!summary.isEmpty() && !csvHeader_.empty())
+    RememberBankCsvAccount(csvHeader_, statement->account);
+  return summary;
 }
 
 std::optional<Statement> StatementImportCommand::Read(const QString& path,
@@ -152,6 +162,7 @@ std::optional<BankCsvColumns> StatementImportCommand::ChooseColumns(const QStrin
     return std::nullopt;
   }
   const std::string& headerLine = shape.value().headerLine;
+  csvHeader_ = headerLine;
   std::optional<BankCsvColumns> preset = RememberedBankCsvColumns(headerLine);
   if (!preset || *preset == BankCsvColumns{} || !Fits(*preset, shape.value()))
     preset = shape.value().guessedColumns;

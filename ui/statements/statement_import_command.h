@@ -4,6 +4,7 @@
 #include <QString>
 #include <functional>
 #include <optional>
+#include <string>
 
 #include "core/statements/bank_csv_columns.h"
 #include "ui/statements/statement_services.h"
@@ -48,6 +49,7 @@ class StatementImportCommand final : public QObject {
   MainWindow& window_;
   StatementServices services_;
   Dialogs dialogs_;
+  std::string csvHeader_;  // the header line of the bank CSV being imported; empty for others
 };
 
 }  // namespace paylark

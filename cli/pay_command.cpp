@@ -29,7 +29,8 @@ std::optional<std::string> TakePayment(Arguments& arguments, Payment& payment) {
 
 }  // namespace
 
-// Marks one due paid; paying a paid due again replaces its payment details.
+// Marks one due paid; paying a paid due again replaces its payment details, and standard error
+// names the payment replaced so that a statement's reference is never dropped unseen.
 int RunPay(Arguments& arguments, CommandContext& context) {
   Payment payment;
   if (auto problem = TakePayment(arguments, payment))
@@ -39,6 +40,11 @@ int RunPay(Arguments& arguments, CommandContext& context) {
     return due.exitCode;
   const std::string& id = *due.id;
   DueRecord record = context.store.Get(id);
+  if (IsPaid(record) && !record.paymentReference.empty()) {
+    context.err << "paylark-cli: the payment with reference " << record.paymentReference
+                << (record.paidOn ? " of " + IsoDateTime(*record.paidOn).substr(0, 10) : "")
+                << " was replaced\n";
+  }
   MarkPaid(record, context.clock.Now(), payment);
   const Status status = context.store.Replace(record);
   if (!status.ok()) {

@@ -56,6 +56,11 @@ TEST_F(PaymentCliTest, PayStoresTheDetailsThatShowListAndCsvCarry) {
   ASSERT_EQ(dir_.Run({"export", "csv", "--output", csv.string()}).exitCode, 0);
   EXPECT_NE(ReadFile(csv).find(",Paid,,,2026-03-09 08:15:00,92.41,FITID-7\r\n"), std::string::npos)
       << ReadFile(csv);
+
+  // Paying again replaces the payment and says which one went.
+  const CliResult again = dir_.Run({"pay", id_, "--reference", "cash"});
+  ASSERT_EQ(again.exitCode, 0) << again.err;
+  EXPECT_EQ(again.err, "paylark-cli: the payment with reference FITID-7 of 2026-03-09 was replaced\n");
 }
 
 TEST_F(PaymentCliTest, PayDefaultsToNowAndTheDuesAmount) {

@@ -6,6 +6,7 @@
 #include "core/statements/bank_csv_reader.h"
 #include "core/statements/camt_reader.h"
 #include "core/statements/ofx_reader.h"
+#include "core/statements/statement_amount.h"
 
 namespace paylark {
 namespace {
@@ -33,6 +34,22 @@ Status NotAStatement() {
   return Status::InvalidArgument(
       "The file is not a bank statement that Paylark can read: OFX, QFX, CAMT.053 or a bank's "
       "CSV export.");
+}
+
+Result<Statement> ReadInFormat(std::string_view bytes, StatementFormat format,
+                               const std::optional<BankCsvColumns>& columns) {
+  switch (format) {
+    case StatementFormat::kOfx:
+      return ReadOfxStatement(bytes);
+    case StatementFormat::kCamt:
+      return ReadCamtStatement(bytes);
+    case StatementFormat::kCsv:
+      break;
+  }
+  if (!columns)
+    return Status::InvalidArgument(
+        "A bank statement in CSV needs its columns: which holds the date, which the amount.");
+  return ReadBankCsvStatement(bytes, *columns);
 }
 
 }  // namespace
@@ -63,18 +80,9 @@ Result<Statement> ReadStatementBytes(std::string_view bytes, std::optional<State
     format = DetectStatementFormat(bytes);
   if (!format)
     return NotAStatement();
-  switch (*format) {
-    case StatementFormat::kOfx:
-      return ReadOfxStatement(bytes);
-    case StatementFormat::kCamt:
-      return ReadCamtStatement(bytes);
-    case StatementFormat::kCsv:
-      break;
-  }
-  if (!columns)
-    return Status::InvalidArgument(
-        "A bank statement in CSV needs its columns: which holds the date, which the amount.");
-  return ReadBankCsvStatement(bytes, *columns);
+  PAYLARK_TRY_ASSIGN(Statement statement, ReadInFormat(bytes, *format, columns));
+  PAYLARK_TRY(CheckStatementAmounts(statement));
+  return statement;
 }
 
 Result<std::string> ReadStatementFile(FileSystem& files, const std::string& path) {

@@ -39,6 +39,12 @@ TEST(BalanceFileTest, RefusesDamagedAndForeignBytes) {
   EXPECT_FALSE(DecodeBalance("x", EncodeBalance({"x", "A", OleDateTime(9e9), 5, ""})).ok());
   EXPECT_FALSE(
       DecodeBalance("x", EncodeBalance({"x", "A", At(2026, 1, 1), std::nan(""), ""})).ok());
+  const Result<BalanceEntry> beyond =
+      DecodeBalance("x", EncodeBalance({"x", "A", At(2026, 1, 1), -9.2e16, ""}));
+  EXPECT_EQ(beyond.status().message(),
+            "The amount of the balance is beyond 10,000,000,000,000 (ten trillion), the most "
+            "Paylark keeps.");
+  EXPECT_TRUE(DecodeBalance("x", EncodeBalance({"x", "A", At(2026, 1, 1), -1e13, ""})).ok());
 }
 
 TEST(BalanceFileTest, KnowsItsNamesAndNoOthers) {

@@ -102,6 +102,11 @@ int RenameNoReplace(int fromFolder, const char* from, int toFolder, const char* 
   return renameat(fromFolder, from, toFolder, to) == 0 ? 0 : errno;
 }
 
+// A socket cannot be opened at all (ENXIO): like a FIFO or a device, it is no file to read.
+Status NotRegular() {
+  return Status::InvalidArgument("it is not a regular file");
+}
+
 // The open file's information, refused unless it is a regular file within maxBytes: a FIFO or a
 // device is never read (it was opened without blocking), nor a file too large to be wanted.
 Status Examine(int fd, std::size_t maxBytes, FileInfo& info) {
@@ -110,7 +115,7 @@ Status Examine(int fd, std::size_t maxBytes, FileInfo& info) {
     return ErrnoStatus(errno);
   info = InfoOf(st, false);
   if (info.kind != FileKind::kRegular)
-    return Status::InvalidArgument("it is not a regular file");
+    return NotRegular();
   if (info.size > maxBytes)
     return Status::InvalidArgument("the file is too large");
   return Status::Ok();
@@ -159,7 +164,7 @@ int OpenForReading(int folder, const char* path, int flags) {
 // Why the file just opened for reading may not be read; Ok for a regular file within maxBytes.
 Status Opened(const Descriptor& fd, std::size_t maxBytes, FileInfo& info) {
   if (fd.get() < 0)
-    return ErrnoStatus(errno);
+    return errno == ENXIO ? NotRegular() : ErrnoStatus(errno);
   return Examine(fd.get(), maxBytes, info);
 }
 
@@ -179,6 +184,8 @@ struct Path {
 // Why a record file could not be opened. A symbolic link is not followed: a record file's name
 // never brings in a file from elsewhere.
 Status OpenFailure(int error) {
+  if (error == ENXIO)
+    return NotRegular();
   return error == ELOOP ? Status::InvalidArgument("it is a symbolic link") : ErrnoStatus(error);
 }
 

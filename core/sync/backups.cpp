@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "core/attachments/attachment_store.h"
+#include "core/forecast/balance_file.h"
 #include "core/records/record_codec.h"
 #include "core/records/record_files.h"
 #include "core/records/sync_file_names.h"
@@ -152,8 +153,8 @@ Status AddAttachments(FileSystem& files, const std::string& workingDirectory, Fo
   return Status::Ok();
 }
 
-// The files a backup holds: record files, conflict copies, the change marker and the
-// attachments, by name.
+// The files a backup holds: record files, conflict copies, balance files, the change marker and
+// the attachments, by name.
 Result<FolderFiles> FolderContents(FileSystem& files, const std::string& workingDirectory,
                                    const std::stop_token& stop) {
   const std::string folder = RecordsFolderPath(workingDirectory);
@@ -170,7 +171,8 @@ Result<FolderFiles> FolderContents(FileSystem& files, const std::string& working
     const std::string& name = entry.name;
     const SyncFileKind kind = ClassifyFileName(name).kind;
     const bool record = kind == SyncFileKind::kRecord || kind == SyncFileKind::kConflictCopy;
-    if (!record && name != kMarkerFileName)
+    const std::optional<std::string> balance = BalanceEntryIdOf(name);
+    if (!record && !balance && name != kMarkerFileName)
       continue;
     if (entry.info.kind == FileKind::kFolder)
       continue;
@@ -184,10 +186,11 @@ Result<FolderFiles> FolderContents(FileSystem& files, const std::string& working
     }
     if (!bytes.ok())
       return Status::IoError("\"" + name + "\" could not be read: " + bytes.status().message());
-    Result<DueRecord> decoded =
-        record ? DecodeRecord(bytes.value()) : Result<DueRecord>(DueRecord{});
+    const Status decoded = record    ? DecodeRecord(bytes.value()).status()
+                           : balance ? DecodeBalance(*balance, bytes.value()).status()
+                                     : Status::Ok();
     if (!decoded.ok()) {
-      contents.setAside.push_back({name, decoded.status().message()});
+      contents.setAside.push_back({name, decoded.message()});
       contents.entries.emplace_back(std::string(kUnreadableFolderName) + "/" + name,
                                     std::move(bytes).value());
       continue;
@@ -502,6 +505,7 @@ Status RestoreBackup(RecordStore& store, const Clock& clock, const std::string& 
     return wanted.status();
   PAYLARK_TRY_ASSIGN(const std::vector<BackupAttachment> attachments,
                      ReadBackupAttachments(zip, zipPath));
+  PAYLARK_TRY_ASSIGN(const std::vector<NewRecordFile> balances, ReadBackupBalances(zip, zipPath));
   const ReloadReport loaded = store.Reload();
   if (!loaded.folderStatus.ok())
     return loaded.folderStatus;
@@ -512,7 +516,7 @@ Status RestoreBackup(RecordStore& store, const Clock& clock, const std::string& 
   Result<std::string> safety = CreateBackup(store, clock, keep);
   if (!safety.ok())
     return safety.status();
-  PAYLARK_TRY(store.ReplaceAllRecords(wanted.value()));
+  PAYLARK_TRY(store.ReplaceAllRecords(wanted.value(), balances));
   if (Status status = RestoreAttachments(store.files(), store.workingDirectory(), attachments);
       !status.ok()) {
     return Status::IoError("the dues were restored, but not every attachment: " + status.message());

@@ -148,11 +148,17 @@ Result<std::string> AttachmentStore::AddBytes(std::string_view recordId, std::st
     return Status::IoError("the folder \"" + folder +
                            "\" could not be created: " + status.message());
   }
-  RemoveStaleTemporaries(folder);
+  RemoveStaleTemporariesIn(folder);
   return Place(folder, name, bytes, Placement::kCreateNew);
 }
 
-void AttachmentStore::RemoveStaleTemporaries(const std::string& folder) {
+void AttachmentStore::RemoveStaleTemporaries() {
+  const Result<std::set<std::string>> ids = RecordsWithAttachments();
+  for (const std::string& id : ids.ok() ? ids.value() : std::set<std::string>{})
+    RemoveStaleTemporariesIn(folder_ + "/" + id);
+}
+
+void AttachmentStore::RemoveStaleTemporariesIn(const std::string& folder) {
   const RecordFolder rules(*files_, folder);  // the records folder's rules for temporary files
   Result<std::vector<FolderEntry>> entries = files_->List(folder);
   if (!entries.ok())

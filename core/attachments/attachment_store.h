@@ -87,11 +87,15 @@ class AttachmentStore {
   // its folder goes when empty. It is not an error if the due has none. A file that cannot be
   // moved stays where it was, and so does a foreign file; the first of these is given.
   Status MoveToRemoved(std::string_view recordId, const std::string& backupsFolder);
+  // Removes the copies that killed writers left in every due's folder (by the records folder's
+  // rules: a writer that is gone, or an hour old), so that none waits for the next attach to its
+  // due, or forever once the due is gone. A folder that cannot be listed is passed over.
+  void RemoveStaleTemporaries();
 
  private:
   Result<std::string> FolderOf(std::string_view recordId) const;
-  // Copies that a writer left when it was killed.
-  void RemoveStaleTemporaries(const std::string& folder);
+  // Copies that a writer left in the folder when it was killed.
+  void RemoveStaleTemporariesIn(const std::string& folder);
   std::string RemovedFolderOf(std::string_view recordId, const std::string& backupsFolder) const;
   // With kCreateNew a taken name is numbered; kReplace puts the file under the name itself.
   Result<std::string> Place(const std::string& folder, const std::string& name,

@@ -1,30 +1,20 @@
 // Backups carry the balance entries, and a restore brings them back with the dues, all or nothing,
 // on the in-memory file system.
-#include <stdlib.h>
-
-#include <gtest/gtest.h>
-
 #include <set>
 #include <utility>
 
 #include "core/forecast/balance_book.h"
 #include "core/forecast/balance_file.h"
-#include "core/records/memory_file_system.h"
-#include "core/sync/backups.h"
+#include "tests/core/sync/memory_backup_test.h"
 
 namespace paylark {
 namespace {
 
-constexpr char kWork[] = "/home/user/Work";
+constexpr const char* kWork = kMemoryWork;
 constexpr char kRecords[] = "/home/user/Work/Paylark Files";
 
-class BalanceBackupTest : public ::testing::Test {
+class BalanceBackupTest : public MemoryBackupTest {
  protected:
-  BalanceBackupTest() {
-    setenv("XDG_DATA_HOME", "/data", 1);
-    (void)store_.Reload();
-  }
-
   std::string AddDue(const std::string& title) {
     DueRecord record = DueRecord::WithDefaults(clock_);
     record.title = title;
@@ -51,17 +41,6 @@ class BalanceBackupTest : public ::testing::Test {
       amounts.insert(entry.amount);
     return {titles, amounts};
   }
-
-  TakenBackup Backup() {
-    Result<TakenBackup> taken = TakeBackup(files_, kWork, clock_, 1000);
-    EXPECT_TRUE(taken.ok()) << taken.status().message();
-    clock_.AdvanceSeconds(60);
-    return taken.ok() ? taken.value() : TakenBackup{};
-  }
-
-  FixedClock clock_{*OleDateTime::FromCivil(2026, 12, 5, 8, 15, 0)};
-  MemoryFileSystem files_;
-  RecordStore store_{clock_, kWork, files_};
 };
 
 TEST_F(BalanceBackupTest, ARestoreBringsBackTheBackupsBalancesWithItsDues) {

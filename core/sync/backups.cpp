@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <set>
 #include <utility>
 
@@ -516,7 +517,11 @@ Status RestoreBackup(RecordStore& store, const Clock& clock, const std::string& 
   Result<std::string> safety = CreateBackup(store, clock, keep);
   if (!safety.ok())
     return safety.status();
-  PAYLARK_TRY(store.ReplaceAllRecords(wanted.value(), balances));
+  // A backup without balance files may be older than backups that hold them: it leaves the
+  // balance entries as they are rather than take them all away.
+  PAYLARK_TRY(store.ReplaceAllRecords(
+      wanted.value(),
+      balances.empty() ? std::nullopt : std::optional<std::vector<NewRecordFile>>(balances)));
   if (Status status = RestoreAttachments(store.files(), store.workingDirectory(), attachments);
       !status.ok()) {
     return Status::IoError("the dues were restored, but not every attachment: " + status.message());

@@ -73,7 +73,8 @@ inline constexpr std::string_view kEmptyBackupReason = "this backup holds no due
 // is read completely first (a damaged one changes nothing), the current state is backed up, and
 // the record and balance files are swapped together so that a kill or a failure at any point
 // leaves the old set or the new set whole (RecordStore::ReplaceAllRecords). A balance entry the
-// backup does not hold goes with the dues it does not hold; the backup taken first keeps both. A
+// backup does not hold goes with the dues it does not hold (the backup taken first keeps both);
+// a backup that holds no balance file at all leaves the balance files as they are. A
 // backup without dues replaces a store that holds some only with allowEmpty; otherwise that is
 // InvalidArgument, starting with kEmptyBackupReason. The store is reloaded afterwards. Then the
 // Attachments folder is made the backup's: a file the backup does not hold goes to the backups

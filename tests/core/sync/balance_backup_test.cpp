@@ -59,6 +59,17 @@ TEST_F(BalanceBackupTest, ARestoreBringsBackTheBackupsBalancesWithItsDues) {
   EXPECT_EQ(store_.balanceFiles(), std::vector<std::string>{BalanceFileName(kept)});
 }
 
+// A backup taken before backups held balances says nothing of them: they stay.
+TEST_F(BalanceBackupTest, ABackupWithoutBalancesLeavesTheBalancesAsTheyAre) {
+  AddDue("Rent");
+  const TakenBackup backup = Backup();
+  AddDue("Gas");
+  AddBalance(55);
+  ASSERT_TRUE(RestoreBackup(store_, clock_, backup.path, 1000).ok());
+  EXPECT_EQ(OnDisk(),
+            (std::pair<std::multiset<std::string>, std::multiset<double>>{{"Rent"}, {55}}));
+}
+
 TEST_F(BalanceBackupTest, ADamagedBalanceFileIsSetAsideAndTheBackupStillRestores) {
   AddDue("Rent");
   AddBalance(10);

@@ -60,16 +60,19 @@ int RunAttachments(Arguments& arguments, CommandContext& context) {
     return due.exitCode;
   const std::string& id = *due.id;
   const AttachmentStore attachments = AttachmentsOf(context);
-  const Result<std::vector<Attachment>> listed = attachments.List(id);
-  if (!listed.ok())
-    return Fail(context, kExitFailed, listed.status().message());
+  const Result<AttachmentListing> listing = attachments.Listing(id);
+  if (!listing.ok())
+    return Fail(context, kExitFailed, listing.status().message());
+  for (const std::string& name : listing.value().foreign)
+    context.err << "paylark-cli: " << ForeignFile(id, name).message() << '\n';
+  const std::vector<Attachment>& listed = listing.value().attachments;
   if (!json) {
-    for (const Attachment& attachment : listed.value())
+    for (const Attachment& attachment : listed)
       context.out << attachment.name << '\t' << attachment.size << '\n';
     return kExitSuccess;
   }
   std::string rows;
-  for (const Attachment& attachment : listed.value()) {
+  for (const Attachment& attachment : listed) {
     rows += rows.empty() ? "" : ", ";
     rows += "{\"name\": " + JsonString(attachment.name) +
             ", \"size\": " + std::to_string(attachment.size) +

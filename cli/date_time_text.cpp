@@ -22,6 +22,15 @@ bool SeparatorAt(std::string_view text, std::size_t pos, char separator) {
   return pos < text.size() && text[pos] == separator;
 }
 
+// The moment to the second. The last half second of 9999-12-31 rounds to a second past the last
+// day there is: it shows as that day's last second, never as a year 10000.
+CivilDateTime ShownCivil(const OleDateTime& dateTime) {
+  const CivilDateTime c = dateTime.ToCivil();
+  if (c.year <= OleDateTime::kMaxYear)
+    return c;
+  return CivilDateTime{OleDateTime::kMaxYear, 12, 31, 23, 59, 59, 6};
+}
+
 }  // namespace
 
 std::optional<OleDateTime> ParseMonth(std::string_view text) {
@@ -72,7 +81,7 @@ std::optional<OleDateTime> ParseDateTime(std::string_view text, DateOnly dateOnl
 }
 
 std::string IsoDateTime(const OleDateTime& dateTime) {
-  const CivilDateTime c = dateTime.ToCivil();
+  const CivilDateTime c = ShownCivil(dateTime);
   char text[32];
   std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", c.year, c.month, c.day, c.hour,
                 c.minute, c.second);
@@ -80,7 +89,7 @@ std::string IsoDateTime(const OleDateTime& dateTime) {
 }
 
 std::string ListDateTime(const OleDateTime& dateTime) {
-  const CivilDateTime c = dateTime.ToCivil();
+  const CivilDateTime c = ShownCivil(dateTime);
   char text[32];
   std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", c.year, c.month, c.day, c.hour,
                 c.minute);
@@ -88,7 +97,7 @@ std::string ListDateTime(const OleDateTime& dateTime) {
 }
 
 std::string MonthText(const OleDateTime& month) {
-  const CivilDateTime c = month.ToCivil();
+  const CivilDateTime c = ShownCivil(month);
   char text[16];
   std::snprintf(text, sizeof text, "%04d-%02d", c.year, c.month);
   return text;

@@ -14,6 +14,7 @@
 #include "cli/printable_text.h"
 #include "cli/record_fields.h"
 #include "cli/working_directory.h"
+#include "core/attachments/attachment_store.h"
 #include "core/base/cache_folder.h"
 #include "core/base/messages.h"
 #include "core/base/text_encoding.h"
@@ -178,6 +179,7 @@ int Run(std::vector<std::string> words) {
     return kExitFailed;
   }
   ReportSkipped(loaded, std::cerr);
+  AttachmentStore(store.files(), *directory).RemoveStaleTemporaries();
   Arguments arguments(
       std::vector<std::string>(words.begin() + static_cast<long>(next) + 1, words.end()));
   CommandContext context{store, clock, std::cout, std::cerr};

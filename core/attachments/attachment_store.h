@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <set>
 #include <string>
 #include <string_view>
@@ -25,10 +26,23 @@ struct Attachment {
   std::uint64_t size = 0;
 };
 
+// A due's folder as it is: its attachments, and the names of what is no attachment of ours (a
+// symbolic link, a FIFO), left alone and only told of.
+struct AttachmentListing {
+  std::vector<Attachment> attachments;
+  std::vector<std::string> foreign;
+};
+
+// What is told of a file in a due's folder that is no attachment of ours (a symbolic link, a
+// FIFO): InvalidArgument, naming it; the file stays where it is.
+Status ForeignFile(std::string_view recordId, std::string_view name);
+
 // The files kept with dues: one folder per record ID in the records folder's "Attachments"
 // folder, so that whatever syncs or backs up the records carries them too. The folder is the
 // list; names starting with a dot (temporary files, ours or a sync engine's) are not part of it.
-// Every call goes through the FileSystem.
+// Every call goes through the FileSystem, beneath the records folder: no symbolic link there is
+// ever followed, so a link a sync engine carried in never leads a read, a move or a write
+// outside; a link is a foreign file, left where it is.
 class AttachmentStore {
  public:
   AttachmentStore(FileSystem& files, std::string_view workingDirectory);
@@ -37,11 +51,17 @@ class AttachmentStore {
   // The path of an attachment, whether or not it exists.
   std::string PathOf(std::string_view recordId, std::string_view name) const;
 
-  // The due's attachments by name, in byte order; none when it has no folder.
+  // The due's attachments by name, in byte order; none when it has no folder. A due's folder
+  // that is a symbolic link is InvalidArgument.
   Result<std::vector<Attachment>> List(std::string_view recordId) const;
+  // As List, with the foreign files named too.
+  Result<AttachmentListing> Listing(std::string_view recordId) const;
+  // The attachment's bytes, never read through a link (InvalidArgument).
+  Result<std::string> Read(std::string_view recordId, std::string_view name) const;
   // The record IDs that have at least one attachment, from one reading of the Attachments
-  // folder (a due's folder that is there at all counts), so that a million dues cost no million
-  // reads. None when there is no Attachments folder.
+  // folder (a due's folder that is there at all counts, and so does a link in its place, which
+  // whoever works on it then tells of), so that a million dues cost no million reads. None when
+  // there is no Attachments folder.
   Result<std::set<std::string>> RecordsWithAttachments() const;
 
   // Copies the file in and gives the name it is kept under (SafeAttachmentName, numbered when
@@ -52,25 +72,30 @@ class AttachmentStore {
   // As Add, for bytes that have a name already (a file dropped from another program).
   Result<std::string> AddBytes(std::string_view recordId, std::string_view fileName,
                                std::string_view bytes);
-  // Puts the bytes in place under exactly this name (a restore), replacing what is there.
+  // Puts the bytes in place under exactly this name (a restore), replacing an attachment that is
+  // there; a foreign file under the name is left alone (InvalidArgument).
   Status Put(std::string_view recordId, const std::string& name, std::string_view bytes);
   // Whether Add would take the file: NotFound when it is not there, InvalidArgument (naming it)
   // for a folder, anything but a regular file, a file too large or a name that is only dots.
   Status CheckSource(const std::string& sourcePath);
   // Moves the attachment into `backupsFolder`/Removed attachments/<record ID>/ (a name taken
   // there is numbered): a removal never deletes the user's file outright. NotFound when the due
-  // has no attachment of that name.
+  // has no attachment of that name; InvalidArgument for a foreign file, which stays.
   Status Remove(std::string_view recordId, std::string_view name, const std::string& backupsFolder);
   // Moves all of the due's attachments into `backupsFolder`/Removed attachments/<record ID>/
   // (a name taken there is numbered), by rename or, across file systems, by copy and removal;
   // its folder goes when empty. It is not an error if the due has none. A file that cannot be
-  // moved stays where it was and the first such failure is given.
+  // moved stays where it was, and so does a foreign file; the first of these is given.
   Status MoveToRemoved(std::string_view recordId, const std::string& backupsFolder);
+  // Removes the copies that killed writers left in every due's folder (by the records folder's
+  // rules: a writer that is gone, or an hour old), so that none waits for the next attach to its
+  // due, or forever once the due is gone. A folder that cannot be listed is passed over.
+  void RemoveStaleTemporaries();
 
  private:
   Result<std::string> FolderOf(std::string_view recordId) const;
-  // Copies that a writer left when it was killed.
-  void RemoveStaleTemporaries(const std::string& folder);
+  // Copies that a writer left in the folder when it was killed.
+  void RemoveStaleTemporariesIn(const std::string& folder);
   std::string RemovedFolderOf(std::string_view recordId, const std::string& backupsFolder) const;
   // With kCreateNew a taken name is numbered; kReplace puts the file under the name itself.
   Result<std::string> Place(const std::string& folder, const std::string& name,
@@ -79,7 +104,7 @@ class AttachmentStore {
   Result<std::string> MoveOne(const std::string& from, const std::string& toFolder,
                               const std::string& name, const std::set<std::string>& taken);
 
-  FileSystem& files_;
+  std::unique_ptr<FileSystem> files_;  // beneath the records folder
   std::string folder_;
   int temporaryCounter_ = 0;
 };

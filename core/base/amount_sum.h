@@ -1,23 +1,24 @@
 #pragma once
 
-#include <cmath>
+#include "core/base/cents.h"
 
 namespace paylark {
 
 // A sum of amounts added in whole cents, so a sum of many amounts or of large ones is the sum a
-// user adds by hand, never a double's accumulated error.
+// user adds by hand, never a double's accumulated error. Each addition checks for overflow: a sum
+// beyond what cents hold stays at the farthest cents of its sign, never wraps to the other.
 class AmountSum {
  public:
-  void Add(double amount) { cents_ += std::llround(amount * 100.0); }
-  [[nodiscard]] double value() const { return static_cast<double>(cents_) / 100.0; }
+  void Add(double amount) { cents_ = AddCents(cents_, ToCents(amount)); }
+  [[nodiscard]] double value() const { return FromCents(cents_); }
   [[nodiscard]] AmountSum operator+(const AmountSum& other) const {
     AmountSum sum;
-    sum.cents_ = cents_ + other.cents_;
+    sum.cents_ = AddCents(cents_, other.cents_);
     return sum;
   }
 
  private:
-  long long cents_ = 0;
+  Cents cents_ = 0;
 };
 
 }  // namespace paylark

@@ -1,5 +1,6 @@
 #include "core/base/field_parsing.h"
 
+#include "core/base/amount_limit.h"
 #include "core/base/text_encoding.h"
 
 #include <charconv>

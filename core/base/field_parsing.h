@@ -7,9 +7,7 @@
 
 namespace paylark {
 
-inline constexpr double kMaxAmount = 1e18;
-
-// The amount field's check: a number (blanks around it allowed) from 0 to 1e18, else the
+// The amount field's check: a number (blanks around it allowed) from 0 to kMaxAmount, else the
 // message the editor and the command line show.
 std::variant<double, Message> ParseAmount(std::string_view text);
 // A whole number such as the due offset's days, else "Please enter an integer.".

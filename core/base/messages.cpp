@@ -65,7 +65,10 @@ std::string MessageText(const Message& m) {  // NOLINT(readability-function-size
     case MessageId::kEnterNumber:
       return "Please enter a number.";
     case MessageId::kEnterNumberInRange:
-      return "Please enter a number between 0 and 1e+18.";
+      return "Please enter a number between 0 and 10,000,000,000,000.";
+    case MessageId::kAmountBeyondLimit:
+      return "The amount of " + m.text +
+             " is beyond 10,000,000,000,000 (ten trillion), the most Paylark keeps.";
     case MessageId::kEnterInteger:
       return "Please enter an integer.";
     case MessageId::kExcelExportFailed:

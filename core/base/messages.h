@@ -31,6 +31,7 @@ enum class MessageId {
   kSelectOneDay,
   kEnterNumber,
   kEnterNumberInRange,
+  kAmountBeyondLimit,  // text: what holds the amount
   kEnterInteger,
   // Failed Excel and Word exports
   kExcelExportFailed,

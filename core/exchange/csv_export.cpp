@@ -26,14 +26,14 @@ std::string RenderCsv(std::vector<DueRecord> dues) {
     const std::string amount = FormatAmountNumber(due.amount);
     const std::string dueDate = CsvDateTime(due.dueDate);
     const std::string startDate = CsvDateTime(due.startDate);
-    const std::string title = CsvSafeText(due.title);
-    const std::string payTo = CsvSafeText(due.payTo);
-    const std::string account = CsvSafeText(due.account);
+    const std::string title = CsvLineText(due.title);
+    const std::string payTo = CsvLineText(due.payTo);
+    const std::string account = CsvLineText(due.account);
     const std::string notes = CsvSafeText(due.notes);
     const std::string paidOn = due.paidOn ? CsvDateTime(*due.paidOn) : std::string();
     const std::string paidAmount =
         due.paidAmount ? FormatAmountNumber(*due.paidAmount) : std::string();
-    const std::string reference = CsvSafeText(due.paymentReference);
+    const std::string reference = CsvLineText(due.paymentReference);
     AppendCsvRow(
         out, {due.recordId, title, payTo, account, amount, dueDate, startDate, TypeText(due.type),
               PaidText(due.paid), due.seriesId, notes, paidOn, paidAmount, reference});

@@ -57,6 +57,25 @@ std::string CsvSafeText(std::string_view value) {
   return NeedsGuard(value) ? "'" + std::string(value) : std::string(value);
 }
 
+std::string CsvLineText(std::string_view value) {
+  constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
+  std::string text;
+  text.reserve(value.size());
+  for (std::size_t i = 0; i < value.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(value[i]);
+    const bool c1 = byte == 0xC2 && i + 1 < value.size() &&
+                    static_cast<unsigned char>(value[i + 1]) >= 0x80 &&
+                    static_cast<unsigned char>(value[i + 1]) <= 0x9F;
+    if (byte < 0x20 || byte == 0x7F || c1) {
+      text += kReplacement;
+      i += c1 ? 1 : 0;
+    } else {
+      text += value[i];
+    }
+  }
+  return CsvSafeText(text);
+}
+
 std::string CsvTextValue(std::string_view field) {
   if (field.starts_with('\'') && NeedsGuard(field.substr(1)))
     field.remove_prefix(1);

@@ -21,6 +21,10 @@ void AppendCsvRow(std::string& out, const std::vector<std::string_view>& fields)
 // text and do not store. A value that already starts with apostrophes before such a character gets
 // one more, so CsvTextValue always gives back exactly the value written.
 std::string CsvSafeText(std::string_view value);
+// A one-line text value (a title, a bank's payment reference) as the export writes it: as
+// CsvSafeText, with each control character (C0, DEL, C1) replaced by U+FFFD, so that none
+// reaches a terminal or a spreadsheet raw. The field's RFC 4180 form is unchanged.
+std::string CsvLineText(std::string_view value);
 // A text field as the import reads it: the apostrophe CsvSafeText adds is taken off again.
 std::string CsvTextValue(std::string_view field);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <random>
 
 #include "core/forecast/balance_file.h"
@@ -42,11 +43,14 @@ Status BalanceBook::Load() {
 void BalanceBook::Load(const std::vector<std::string>& fileNames) {
   entries_.clear();
   skipped_.clear();
+  // Read as record files are: a balance file that is a symbolic link is refused, never followed.
+  const std::unique_ptr<FolderReader> reader = files_.ReadFolder(folder_);
   for (const std::string& name : fileNames) {
     const std::optional<std::string> id = BalanceEntryIdOf(name);
     if (!id)
       continue;
-    Result<std::string> bytes = files_.Read(folder_ + "/" + name, kMaxBalanceFileBytes);
+    FileInfo info;
+    Result<std::string> bytes = reader->Read(name, kMaxBalanceFileBytes, info);
     Result<BalanceEntry> entry =
         bytes.ok() ? DecodeBalance(*id, bytes.value()) : Result<BalanceEntry>(bytes.status());
     if (entry.ok())

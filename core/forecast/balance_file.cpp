@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/base/amount_limit.h"
 #include "core/records/archive_fields.h"
 #include "core/records/record_codec.h"
 #include "core/records/record_files.h"
@@ -54,6 +55,8 @@ Result<BalanceEntry> DecodeBalance(std::string_view entryId, std::string_view by
     return Status::Corrupt("the date is not valid");
   if (!std::isfinite(entry.amount))
     return Status::Corrupt("the amount is not a number");
+  if (!AmountWithinLimit(entry.amount))
+    return Status::Corrupt(AmountBeyondLimitText("the balance"));
   return entry;
 }
 

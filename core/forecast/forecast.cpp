@@ -40,7 +40,7 @@ class ForecastBuilder {
     if (request.account)
       wanted_ = AccountKey(*request.account);
     for (const auto& [key, entry] : starts_) {
-      forecast_.startBalance += ToCents(entry->amount);
+      forecast_.startBalance = AddCents(forecast_.startBalance, ToCents(entry->amount));
       if (!forecast_.startDate || entry->date > *forecast_.startDate)
         forecast_.startDate = entry->date;
     }
@@ -82,8 +82,7 @@ class ForecastBuilder {
   }
 
   static Cents Signed(std::int32_t type, double amount) {
-    const Cents cents = ToCents(amount);
-    return type == kTypeIncome ? cents : -cents;
+    return ToCents(type == kTypeIncome ? amount : -amount);
   }
 
   // A paid due moves the balance only after its account's entry: the entry already holds it.
@@ -103,7 +102,7 @@ class ForecastBuilder {
       return;
     const Cents signedAmount = Signed(due.type(), amount);
     if (!(moment > window_.now))
-      forecast_.balanceToday += signedAmount;
+      forecast_.balanceToday = AddCents(forecast_.balanceToday, signedAmount);
     else
       AddItem(due, dueDate, DayOf(moment), signedAmount);
   }
@@ -142,7 +141,7 @@ class ForecastBuilder {
     forecast_.days.reserve(static_cast<std::size_t>(window_.lastDay - window_.today + 1));
     for (std::int64_t day = window_.today; day <= window_.lastDay; ++day) {
       for (; next != order_.end() && next->day == day; ++next) {
-        balance += next->amount;
+        balance = AddCents(balance, next->amount);
         forecast_.items.push_back(MakeItem(*next, balance));
       }
       const DayBalance close{DayStart(day), balance};
@@ -166,7 +165,7 @@ class ForecastBuilder {
       }
       if (item.amount < 0) {
         next.dueIds.push_back(item.recordId);
-        next.total -= item.amount;
+        next.total = AddCents(next.total, -item.amount);
       }
       balance = item.balanceAfter;
     }

@@ -57,7 +57,53 @@ class PathReader final : public FolderReader {
   std::string folder_;
 };
 
+// A file system that keeps no links is the same beneath any root: every call goes to it.
+class SameFiles final : public FileSystem {
+ public:
+  explicit SameFiles(FileSystem& files) : files_(files) {}
+  Status CreateFolder(const std::string& path) override { return files_.CreateFolder(path); }
+  Result<std::vector<FolderEntry>> List(const std::string& folder) override {
+    return files_.List(folder);
+  }
+  Result<std::vector<FolderEntry>> ListNames(const std::string& folder) override {
+    return files_.ListNames(folder);
+  }
+  Result<FileInfo> Inspect(const std::string& path) override { return files_.Inspect(path); }
+  Result<std::string> Read(const std::string& path, std::size_t maxBytes) override {
+    return files_.Read(path, maxBytes);
+  }
+  Result<FileBytes> ReadLarge(const std::string& path, std::size_t maxBytes) override {
+    return files_.ReadLarge(path, maxBytes);
+  }
+  std::unique_ptr<FolderReader> ReadFolder(const std::string& folder) override {
+    return files_.ReadFolder(folder);
+  }
+  Status Write(const std::string& path, std::string_view bytes, int mode) override {
+    return files_.Write(path, bytes, mode);
+  }
+  Status Rename(const std::string& from, const std::string& to, Placement placement) override {
+    return files_.Rename(from, to, placement);
+  }
+  Status Remove(const std::string& path) override { return files_.Remove(path); }
+  Status RemoveFolder(const std::string& path) override { return files_.RemoveFolder(path); }
+  Status SyncData(const std::vector<std::string>& paths) override { return files_.SyncData(paths); }
+  Status SyncFolder(const std::string& folder) override { return files_.SyncFolder(folder); }
+  std::unique_ptr<FileSystem> Beneath(const std::string& root) override {
+    return files_.Beneath(root);
+  }
+  int ProcessId() const override { return files_.ProcessId(); }
+  bool ProcessRunning(int processId) const override { return files_.ProcessRunning(processId); }
+  std::string ExecutablePath() const override { return files_.ExecutablePath(); }
+
+ private:
+  FileSystem& files_;
+};
+
 }  // namespace
+
+std::unique_ptr<FileSystem> FileSystem::Beneath(const std::string&) {
+  return std::make_unique<SameFiles>(*this);
+}
 
 void FolderReader::ReadEach(std::span<const std::string_view> names, std::size_t maxBytes,
                             const FileRead& done) const {

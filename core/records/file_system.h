@@ -13,10 +13,11 @@
 
 namespace paylark {
 
-enum class FileKind { kRegular, kFolder, kOther };
+// kLink only beneath a root (FileSystem::Beneath): elsewhere a symbolic link is followed.
+enum class FileKind { kRegular, kFolder, kLink, kOther };
 
 struct FileInfo {
-  FileKind kind = FileKind::kOther;  // symbolic links are followed
+  FileKind kind = FileKind::kOther;
   std::uint64_t size = 0;
   int mode = 0;                 // the permission bits
   bool writable = false;        // this process may change the file; Inspect only
@@ -120,6 +121,11 @@ class FileSystem {
   // leaves files for others to remove.
   virtual int ProcessId() const = 0;
   virtual bool ProcessRunning(int processId) const = 0;
+  // The same files, except that a path beneath the folder `root` is opened relative to it with no
+  // symbolic link followed, on the way or at its end: a link there is listed and inspected as
+  // kLink, reading it or going through it is InvalidArgument, and a rename or a removal takes the
+  // link itself. Other paths are taken as this file system takes them. This one keeps no links.
+  virtual std::unique_ptr<FileSystem> Beneath(const std::string& root);
   // The running program's own file, whose folder a build tree or a portable copy keeps its data
   // beside; empty where it cannot be told.
   virtual std::string ExecutablePath() const { return {}; }

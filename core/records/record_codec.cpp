@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "core/base/amount_limit.h"
 #include "core/base/text_encoding.h"
 #include "core/records/archive_fields.h"
 #include "core/records/record_extension.h"
@@ -40,6 +41,8 @@ Status ReadRecordView(std::string_view bytes, DueView& view, DueRecord& held) {
     return Status::Corrupt(in.error());
   if (!std::isfinite(view.amount))
     return Status::Corrupt("the amount is not a number");
+  if (!AmountWithinLimit(view.amount))
+    return Status::Corrupt(AmountBeyondLimitText("the due"));
   if (!IsPlainRecordId(view.recordId))
     return Status::Corrupt("the record ID is not usable");
   ReadExtension(in.Rest(), held);

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <utility>
 
+#include "core/base/amount_limit.h"
 #include "core/base/text_encoding.h"
 #include "core/records/archive_fields.h"
 
@@ -96,6 +97,8 @@ Status Parse(std::string_view block, DueRecord* record) {
       case ExtensionTag::kPaidAmount: {
         if (payload.size() != sizeof(double) || !std::isfinite(LittleEndianAt<double>(payload)))
           return Status::Corrupt("the paid amount is not a number");
+        if (!AmountWithinLimit(LittleEndianAt<double>(payload)))
+          return Status::Corrupt(AmountBeyondLimitText("the payment"));
         if (record)
           record->paidAmount = LittleEndianAt<double>(payload);
         break;

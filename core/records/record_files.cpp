@@ -157,7 +157,7 @@ Result<FolderScan> RecordFolder::Scan(ScanDepth depth) const {
         scan.swapFiles.push_back(std::move(entry.name));
         break;
       case EntryKind::kOther:
-        if (entry.name.ends_with(kBalanceSuffix) && entry.info.kind == FileKind::kRegular)
+        if (IsBalanceFileName(entry.name) && entry.info.kind == FileKind::kRegular)
           scan.balanceFiles.push_back(std::move(entry.name));
         break;
     }

@@ -16,6 +16,10 @@ inline constexpr std::string_view kRecordsFolderName = "Paylark Files";
 inline constexpr std::string_view kMarkerFileName = "preferences.alm";
 inline constexpr std::string_view kTempFilePrefix = ".paylark-";
 inline constexpr std::string_view kBalanceSuffix = ".bal";
+// A balance entry's file, as a scan of the records folder finds it.
+inline bool IsBalanceFileName(std::string_view name) {
+  return name.ends_with(kBalanceSuffix);
+}
 // No real record comes near this size; a larger file is not read.
 inline constexpr std::size_t kMaxRecordFileBytes = std::size_t{16} << 20;
 // A temporary file this old is a leftover even when a process with its writer's ID runs.

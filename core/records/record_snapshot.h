@@ -31,9 +31,10 @@ struct FolderIdentity {
   bool operator==(const FolderIdentity&) const = default;
 };
 
-// Version 2: records may carry payment details after seriesId. A snapshot of another version is
-// not read; the next load reads every record file and writes the snapshot again.
-inline constexpr std::uint32_t kSnapshotVersion = 2;
+// Version 2: records may carry payment details after seriesId. Version 3: amounts beyond
+// kMaxAmount are refused, so no record a snapshot kept before may be trusted. A snapshot of
+// another version is not read; the next load reads every record file and writes it again.
+inline constexpr std::uint32_t kSnapshotVersion = 3;
 // A file changed this recently may change again within the same change-time tick, so its
 // identity proves nothing yet: it stays out of the snapshot and is read at the next start.
 inline constexpr std::int64_t kSnapshotTrustSeconds = 2;

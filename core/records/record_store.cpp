@@ -208,7 +208,9 @@ Status RecordStore::Replace(const DueRecord& record) {
   return status;
 }
 
-Status RecordStore::ReplaceAllRecords(const std::vector<DueRecord>& records) {
+Status RecordStore::ReplaceAllRecords(
+    const std::vector<DueRecord>& records,
+    const std::optional<std::vector<NewRecordFile>>& balanceFiles) {
   if (!folder_)
     return NoWorkingDirectory();
   std::map<std::string, std::string> wanted;
@@ -219,14 +221,23 @@ Status RecordStore::ReplaceAllRecords(const std::vector<DueRecord>& records) {
   }
   wanted[std::string(kMarkerFileName)] = std::string(kMarkerBytes, sizeof kMarkerBytes);
   (void)folder_->Create();
-  Result<std::vector<std::string>> current = folder_->ListRecordFiles();
-  if (!current.ok())
-    return current.status();
+  PAYLARK_TRY_ASSIGN(FolderScan scan, folder_->Scan());
+  std::vector<std::string> going;
+  for (FolderEntry& entry : scan.records)
+    going.push_back(std::move(entry.name));
+  if (balanceFiles) {
+    for (const NewRecordFile& file : *balanceFiles) {
+      if (!IsBalanceFileName(file.name) || file.name.find('/') != std::string::npos)
+        return Status::InvalidArgument("\"" + file.name + "\" is no balance file's name");
+      wanted[file.name] = file.bytes;
+    }
+    going.insert(going.end(), scan.balanceFiles.begin(), scan.balanceFiles.end());
+  }
   std::vector<NewRecordFile> files;
   files.reserve(wanted.size());
   for (auto& [name, bytes] : wanted)
     files.push_back({name, std::move(bytes)});
-  Status status = SwapFiles(files_, folder_->path(), files, current.value());
+  Status status = SwapFiles(files_, folder_->path(), files, going);
   (void)Reload();
   return status;
 }

@@ -22,6 +22,7 @@
 #include "core/records/record_files.h"
 #include "core/records/record_loading.h"
 #include "core/records/record_snapshot.h"
+#include "core/records/record_swap.h"
 #include "core/records/series_index.h"
 
 namespace paylark {
@@ -141,8 +142,10 @@ class RecordStore {
   // Makes the record files hold exactly these records, each in a file named after its ID, by a
   // swap that a kill at any instant leaves with the old files or the new ones whole
   // (record_swap.h). Conflict copies stay; the change marker is rewritten; the store is
-  // reloaded. A record ID that is not usable changes nothing.
-  Status ReplaceAllRecords(const std::vector<DueRecord>& records);
+  // reloaded. A record ID that is not usable changes nothing. With balance files, the folder's
+  // balance files are made exactly these in the same swap; without, they stay.
+  Status ReplaceAllRecords(const std::vector<DueRecord>& records,
+                           const std::optional<std::vector<NewRecordFile>>& balanceFiles = {});
   // Takes the record out of the map and leaves the disk alone: for a record whose file was
   // never written, so that undoing an operation cannot remove another process's file.
   void Forget(const std::string& recordId);

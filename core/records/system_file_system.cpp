@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "core/base/page_block.h"
+#include "core/records/beneath_path.h"
 #include "core/records/file_ring.h"
 #include "core/records/file_system.h"
 
@@ -34,6 +35,7 @@ namespace {
 class Descriptor {
  public:
   explicit Descriptor(int fd) : fd_(fd) {}
+  Descriptor(Descriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
   Descriptor(const Descriptor&) = delete;
   Descriptor& operator=(const Descriptor&) = delete;
   ~Descriptor() {
@@ -43,6 +45,8 @@ class Descriptor {
   int get() const { return fd_; }
   // Closes now, so that a failing close is seen.
   int Close() { return close(std::exchange(fd_, -1)); }
+  // Hands the descriptor on; this one closes nothing then.
+  int Release() { return std::exchange(fd_, -1); }
 
  private:
   int fd_;
@@ -52,6 +56,7 @@ FileInfo InfoOf(const struct stat& st, bool writable) {
   FileInfo info;
   info.kind = S_ISREG(st.st_mode)   ? FileKind::kRegular
               : S_ISDIR(st.st_mode) ? FileKind::kFolder
+              : S_ISLNK(st.st_mode) ? FileKind::kLink
                                     : FileKind::kOther;
   info.size = static_cast<std::uint64_t>(st.st_size);
   info.mode = static_cast<int>(st.st_mode & 07777);
@@ -80,21 +85,26 @@ Status WriteAll(int fd, std::string_view bytes) {
 
 // Moves from onto to without replacing anything already there. Where the file system has no
 // renameat2, a hard link claims the name just as atomically.
-int RenameNoReplace(const char* from, const char* to) {
-  if (renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE) == 0)
+int RenameNoReplace(int fromFolder, const char* from, int toFolder, const char* to) {
+  if (renameat2(fromFolder, from, toFolder, to, RENAME_NOREPLACE) == 0)
     return 0;
   if (errno != EINVAL && errno != ENOSYS)
     return errno;
-  if (link(from, to) == 0) {
-    unlink(from);
+  if (linkat(fromFolder, from, toFolder, to, 0) == 0) {
+    unlinkat(fromFolder, from, 0);
     return 0;
   }
   if (errno == EEXIST)
     return EEXIST;
   struct stat st;
-  if (lstat(to, &st) == 0)
+  if (fstatat(toFolder, to, &st, AT_SYMLINK_NOFOLLOW) == 0)
     return EEXIST;
-  return rename(from, to) == 0 ? 0 : errno;
+  return renameat(fromFolder, from, toFolder, to) == 0 ? 0 : errno;
+}
+
+// A socket cannot be opened at all (ENXIO): like a FIFO or a device, it is no file to read.
+Status NotRegular() {
+  return Status::InvalidArgument("it is not a regular file");
 }
 
 // The open file's information, refused unless it is a regular file within maxBytes: a FIFO or a
@@ -105,7 +115,7 @@ Status Examine(int fd, std::size_t maxBytes, FileInfo& info) {
     return ErrnoStatus(errno);
   info = InfoOf(st, false);
   if (info.kind != FileKind::kRegular)
-    return Status::InvalidArgument("it is not a regular file");
+    return NotRegular();
   if (info.size > maxBytes)
     return Status::InvalidArgument("the file is too large");
   return Status::Ok();
@@ -154,7 +164,7 @@ int OpenForReading(int folder, const char* path, int flags) {
 // Why the file just opened for reading may not be read; Ok for a regular file within maxBytes.
 Status Opened(const Descriptor& fd, std::size_t maxBytes, FileInfo& info) {
   if (fd.get() < 0)
-    return ErrnoStatus(errno);
+    return errno == ENXIO ? NotRegular() : ErrnoStatus(errno);
   return Examine(fd.get(), maxBytes, info);
 }
 
@@ -174,6 +184,8 @@ struct Path {
 // Why a record file could not be opened. A symbolic link is not followed: a record file's name
 // never brings in a file from elsewhere.
 Status OpenFailure(int error) {
+  if (error == ENXIO)
+    return NotRegular();
   return error == ELOOP ? Status::InvalidArgument("it is a symbolic link") : ErrnoStatus(error);
 }
 
@@ -298,7 +310,9 @@ void DescriptorReader::ReadBatch(FileRing& ring, std::span<const std::string_vie
 class FolderListing {
  public:
   enum class Depth { kNames, kInspected };
-  FolderListing(DIR* dir, Depth depth) : dir_(dir), folder_(dirfd(dir)), depth_(depth) {}
+  // `statFlags`: AT_SYMLINK_NOFOLLOW to tell a link as one.
+  FolderListing(DIR* dir, Depth depth, int statFlags)
+      : dir_(dir), folder_(dirfd(dir)), depth_(depth), statFlags_(statFlags) {}
   std::vector<FolderEntry> Run();
 
  private:
@@ -318,6 +332,7 @@ class FolderListing {
   DIR* dir_;
   int folder_;
   Depth depth_;
+  int statFlags_;
   std::mutex mutex_;
   std::condition_variable batchReady_;
   std::deque<std::vector<FolderEntry>> batches_;  // a deque: taken batches never move
@@ -414,7 +429,7 @@ void FolderListing::Inspect(std::vector<FolderEntry>& batch) const {
     if (!entry.info.inspected)
       continue;
     struct stat st;
-    if (fstatat(folder_, entry.name.c_str(), &st, 0) == 0)
+    if (fstatat(folder_, entry.name.c_str(), &st, statFlags_) == 0)
       entry.info = InfoOf(st, false);
     else
       entry.info.mode = -1;
@@ -435,22 +450,42 @@ void FolderListing::Help() {
   }
 }
 
-Result<std::vector<FolderEntry>> ListFolder(const std::string& folder, FolderListing::Depth depth) {
-  std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(folder.c_str()), closedir);
-  if (!dir)
-    return ErrnoStatus(errno);
-  std::vector<FolderEntry> entries = FolderListing(dir.get(), depth).Run();
-  // Entries gone meanwhile, and dangling links, are left out.
-  std::erase_if(entries, [](const FolderEntry& entry) { return entry.info.mode < 0; });
-  return entries;
+// Where a call finds its path: an open folder (none: the current folder) and the name within it.
+struct Location {
+  Descriptor folder{-1};
+  const char* name = nullptr;  // the end of the path given, or "."
+  bool follow = true;          // a symbolic link at the name
+
+  int at() const { return folder.get() >= 0 ? folder.get() : AT_FDCWD; }
+  // The flag that keeps a call from following a link at the name, where it must not.
+  int NoFollow(int flag) const { return follow ? 0 : flag; }
+};
+
+// Why a path beneath a root could not be reached.
+Status ReachFailure(int error) {
+  if (error == ELOOP)
+    return Status::InvalidArgument(
+        "it is or passes through a symbolic link, which is not followed");
+  if (error == EXDEV)
+    return Status::InvalidArgument("it leads out of its folder");
+  return ErrnoStatus(error);
 }
 
-class SystemFiles final : public FileSystem {
+// The files of the system, each call made on a Location: a whole path as the system takes it,
+// or for a root's files an open folder beneath it.
+class SystemFiles : public FileSystem {
  public:
   Status CreateFolder(const std::string& path) override {
-    if (mkdir(path.c_str(), 0777) == 0 || errno == EEXIST)
+    PAYLARK_TRY_ASSIGN(const Location place, Locate(path));
+    if (mkdirat(place.at(), place.name, 0777) == 0)
       return Status::Ok();
-    return ErrnoStatus(errno);
+    if (errno != EEXIST)
+      return ErrnoStatus(errno);
+    struct stat st;
+    if (!place.follow && fstatat(place.at(), place.name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+        S_ISLNK(st.st_mode))
+      return ReachFailure(ELOOP);
+    return Status::Ok();
   }
 
   Result<std::vector<FolderEntry>> List(const std::string& folder) override {
@@ -462,14 +497,19 @@ class SystemFiles final : public FileSystem {
   }
 
   Result<FileInfo> Inspect(const std::string& path) override {
+    PAYLARK_TRY_ASSIGN(const Location place, Locate(path));
     struct stat st;
-    if (stat(path.c_str(), &st) != 0)
+    if (fstatat(place.at(), place.name, &st, place.NoFollow(AT_SYMLINK_NOFOLLOW)) != 0)
       return ErrnoStatus(errno);
-    return InfoOf(st, access(path.c_str(), W_OK) == 0);
+    const bool writable = !S_ISLNK(st.st_mode) && faccessat(place.at(), place.name, W_OK, 0) == 0;
+    return InfoOf(st, writable);
   }
 
   Result<std::string> Read(const std::string& path, std::size_t maxBytes) override {
-    Descriptor fd(OpenForReading(AT_FDCWD, path.c_str(), 0));
+    PAYLARK_TRY_ASSIGN(const Location place, Locate(path));
+    Descriptor fd(OpenForReading(place.at(), place.name, place.NoFollow(O_NOFOLLOW)));
+    if (fd.get() < 0 && !place.follow)
+      return ReachFailure(errno);
     FileInfo info;
     if (Status opened = Opened(fd, maxBytes, info); !opened.ok())
       return opened;
@@ -477,7 +517,10 @@ class SystemFiles final : public FileSystem {
   }
 
   Result<FileBytes> ReadLarge(const std::string& path, std::size_t maxBytes) override {
-    Descriptor fd(OpenForReading(AT_FDCWD, path.c_str(), 0));
+    PAYLARK_TRY_ASSIGN(const Location place, Locate(path));
+    Descriptor fd(OpenForReading(place.at(), place.name, place.NoFollow(O_NOFOLLOW)));
+    if (fd.get() < 0 && !place.follow)
+      return ReachFailure(errno);
     FileInfo info;
     if (Status opened = Opened(fd, maxBytes, info); !opened.ok())
       return opened;
@@ -495,14 +538,16 @@ class SystemFiles final : public FileSystem {
   }
 
   std::unique_ptr<FolderReader> ReadFolder(const std::string& folder) override {
-    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
+    Result<Descriptor> fd = OpenFolder(folder);
+    if (!fd.ok())
       return FileSystem::ReadFolder(folder);
-    return std::make_unique<DescriptorReader>(fd);
+    return std::make_unique<DescriptorReader>(fd.value().Release());
   }
 
   Status Write(const std::string& path, std::string_view bytes, int mode) override {
-    Descriptor fd(open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+    PAYLARK_TRY_ASSIGN(const Location place, Locate(path));
+    Descriptor fd(
+        openat(place.at(), place.name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600));
     if (fd.get() < 0)
       return ErrnoStatus(errno);
     Status status = WriteAll(fd.get(), bytes);
@@ -511,30 +556,37 @@ class SystemFiles final : public FileSystem {
     if (fd.Close() != 0 && status.ok())
       status = ErrnoStatus(errno);
     if (!status.ok())
-      unlink(path.c_str());
+      unlinkat(place.at(), place.name, 0);
     return status;
   }
 
   Status Rename(const std::string& from, const std::string& to, Placement placement) override {
+    PAYLARK_TRY_ASSIGN(const Location source, Locate(from));
+    PAYLARK_TRY_ASSIGN(const Location target, Locate(to));
     if (placement == Placement::kCreateNew) {
-      const int error = RenameNoReplace(from.c_str(), to.c_str());
+      const int error = RenameNoReplace(source.at(), source.name, target.at(), target.name);
       return error == 0 ? Status::Ok() : ErrnoStatus(error);
     }
-    return rename(from.c_str(), to.c_str()) == 0 ? Status::Ok() : ErrnoStatus(errno);
+    return renameat(source.at(), source.name, target.at(), target.name) == 0 ? Status::Ok()
+                                                                             : ErrnoStatus(errno);
   }
 
   Status Remove(const std::string& path) override {
-    return unlink(path.c_str()) == 0 ? Status::Ok() : ErrnoStatus(errno);
+    PAYLARK_TRY_ASSIGN(const Location place, Locate(path));
+    return unlinkat(place.at(), place.name, 0) == 0 ? Status::Ok() : ErrnoStatus(errno);
   }
 
   Status RemoveFolder(const std::string& path) override {
-    return rmdir(path.c_str()) == 0 ? Status::Ok() : ErrnoStatus(errno);
+    PAYLARK_TRY_ASSIGN(const Location place, Locate(path));
+    return unlinkat(place.at(), place.name, AT_REMOVEDIR) == 0 ? Status::Ok() : ErrnoStatus(errno);
   }
 
   Status SyncData(const std::vector<std::string>& paths) override {
     if (paths.empty())
       return Status::Ok();
-    Descriptor fd(open(paths.front().c_str(), O_RDONLY | O_CLOEXEC));
+    PAYLARK_TRY_ASSIGN(const Location place, Locate(paths.front()));
+    Descriptor fd(
+        openat(place.at(), place.name, O_RDONLY | O_CLOEXEC | place.NoFollow(O_NOFOLLOW)));
     if (fd.get() < 0)
       return ErrnoStatus(errno);
     const int result = paths.size() == 1 ? fdatasync(fd.get()) : syncfs(fd.get());
@@ -542,11 +594,11 @@ class SystemFiles final : public FileSystem {
   }
 
   Status SyncFolder(const std::string& folder) override {
-    Descriptor fd(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (fd.get() < 0)
-      return ErrnoStatus(errno);
+    PAYLARK_TRY_ASSIGN(const Descriptor fd, OpenFolder(folder));
     return fsync(fd.get()) == 0 ? Status::Ok() : ErrnoStatus(errno);
   }
+
+  std::unique_ptr<FileSystem> Beneath(const std::string& root) override;
 
   int ProcessId() const override { return static_cast<int>(getpid()); }
 
@@ -562,7 +614,80 @@ class SystemFiles final : public FileSystem {
     path.resize(static_cast<std::size_t>(length));
     return path;
   }
+
+ protected:
+  // Where the path is: here, the whole path from the current folder, links followed.
+  virtual Result<Location> Locate(const std::string& path) const {
+    return Location{Descriptor(-1), path.c_str(), true};
+  }
+
+ private:
+  // The folder opened for reading its entries.
+  Result<Descriptor> OpenFolder(const std::string& folder) const {
+    PAYLARK_TRY_ASSIGN(const Location place, Locate(folder));
+    return OpenFolder(place);
+  }
+  static Result<Descriptor> OpenFolder(const Location& place) {
+    const int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+    Descriptor fd(place.follow ? openat(place.at(), place.name, flags)
+                               : OpenNoFollow(place.at(), place.name, flags));
+    if (fd.get() < 0)
+      return place.follow ? ErrnoStatus(errno) : ReachFailure(errno);
+    return fd;
+  }
+
+  Result<std::vector<FolderEntry>> ListFolder(const std::string& folder,
+                                              FolderListing::Depth depth) const {
+    PAYLARK_TRY_ASSIGN(const Location place, Locate(folder));
+    PAYLARK_TRY_ASSIGN(Descriptor fd, OpenFolder(place));
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(fdopendir(fd.get()), closedir);
+    if (!dir)
+      return ErrnoStatus(errno);
+    (void)fd.Release();  // the listing closes it
+    std::vector<FolderEntry> entries =
+        FolderListing(dir.get(), depth, place.NoFollow(AT_SYMLINK_NOFOLLOW)).Run();
+    // Entries gone meanwhile, and dangling links, are left out.
+    std::erase_if(entries, [](const FolderEntry& entry) { return entry.info.mode < 0; });
+    return entries;
+  }
 };
+
+// The system's files with those beneath the root reached from it, never through a link.
+class BeneathFiles final : public SystemFiles {
+ public:
+  explicit BeneathFiles(std::string root) : root_(std::move(root)) {
+    while (root_.size() > 1 && root_.ends_with('/'))
+      root_.pop_back();
+  }
+
+ protected:
+  Result<Location> Locate(const std::string& path) const override {
+    if (!path.starts_with(root_) || (path.size() > root_.size() && path[root_.size()] != '/'))
+      return SystemFiles::Locate(path);
+    Descriptor root(open(root_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (root.get() < 0)
+      return ErrnoStatus(errno);
+    const std::size_t slash = path.rfind('/');
+    const bool isRoot = slash == std::string::npos || slash < root_.size();
+    const char* name = isRoot ? "." : path.c_str() + slash + 1;
+    if (std::string_view(name) == ".." || *name == '\0')
+      return ReachFailure(EXDEV);
+    if (isRoot || slash == root_.size())
+      return Location{std::move(root), name, false};
+    const std::string between = path.substr(root_.size() + 1, slash - root_.size() - 1);
+    Descriptor folder(OpenBeneath(root.get(), between.c_str(), O_RDONLY | O_DIRECTORY));
+    if (folder.get() < 0)
+      return ReachFailure(errno);
+    return Location{std::move(folder), name, false};
+  }
+
+ private:
+  std::string root_;
+};
+
+std::unique_ptr<FileSystem> SystemFiles::Beneath(const std::string& root) {
+  return std::make_unique<BeneathFiles>(root);
+}
 
 }  // namespace
 

@@ -1,13 +1,17 @@
 #include "core/statements/statement_amount.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <string>
 
+#include "core/base/amount_limit.h"
 #include "core/base/text_encoding.h"
 
 namespace paylark {
 namespace {
 
-constexpr Cents kLargestCents = 100'000'000'000'000;  // a trillion in cents
+// Whole units past the limit: more digits change nothing, and nothing overflows.
+constexpr Cents kBeyondLimit = kMaxAmountCents / 100 + 1;
 
 bool IsDigit(char c) {
   return c >= '0' && c <= '9';
@@ -51,6 +55,13 @@ bool TakeSign(std::string_view& text) {
   return negative;
 }
 
+std::string IsoDay(const OleDateTime& date) {
+  const CivilDateTime c = date.ToCivil();
+  char text[16];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d", c.year, c.month, c.day);
+  return text;
+}
+
 // No-break spaces, which group thousands in some exports, as plain blanks.
 std::string PlainBlanks(std::string_view text) {
   std::string plain;
@@ -83,9 +94,7 @@ std::optional<Cents> ParseStatementAmount(std::string_view original, char decima
     if (IsDigit(c)) {
       sawDigit = true;
       if (!inFraction) {
-        whole = whole * 10 + (c - '0');
-        if (whole > kLargestCents / 100)
-          return std::nullopt;
+        whole = std::min(whole * 10 + (c - '0'), kBeyondLimit);
       } else if (fractionDigits < 2) {
         fraction = fraction * 10 + (c - '0');
         ++fractionDigits;
@@ -104,6 +113,19 @@ std::optional<Cents> ParseStatementAmount(std::string_view original, char decima
     fraction *= 10;
   const Cents cents = whole * 100 + fraction + (roundUp ? 1 : 0);
   return negative ? -cents : cents;
+}
+
+Status CheckStatementAmounts(const Statement& statement) {
+  for (const StatementTransaction& transaction : statement.transactions) {
+    if (!CentsWithinLimit(transaction.amount))
+      return Status::InvalidArgument(
+          AmountBeyondLimitText("the booking of " + IsoDay(transaction.bookingDate)));
+  }
+  const std::optional<StatementBalance>& closing = statement.closingBalance;
+  if (closing && !CentsWithinLimit(closing->amount))
+    return Status::InvalidArgument(
+        AmountBeyondLimitText("the closing balance of " + IsoDay(closing->date)));
+  return Status::Ok();
 }
 
 }  // namespace paylark

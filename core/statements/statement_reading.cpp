@@ -8,6 +8,7 @@
 #include "core/statements/bank_csv_reader.h"
 #include "core/statements/camt_reader.h"
 #include "core/statements/ofx_reader.h"
+#include "core/statements/statement_amount.h"
 
 namespace paylark {
 namespace {
@@ -56,10 +57,20 @@ Statement Settled(Statement statement) {
   return statement;
 }
 
-Result<Statement> Settled(Result<Statement> read) {
-  if (!read.ok())
-    return read;
-  return Settled(std::move(read).value());
+Result<Statement> ReadInFormat(std::string_view bytes, StatementFormat format,
+                               const std::optional<BankCsvColumns>& columns) {
+  switch (format) {
+    case StatementFormat::kOfx:
+      return ReadOfxStatement(bytes);
+    case StatementFormat::kCamt:
+      return ReadCamtStatement(bytes);
+    case StatementFormat::kCsv:
+      break;
+  }
+  if (!columns)
+    return Status::InvalidArgument(
+        "A bank statement in CSV needs its columns: which holds the date, which the amount.");
+  return ReadBankCsvStatement(bytes, *columns);
 }
 
 }  // namespace
@@ -90,18 +101,9 @@ Result<Statement> ReadStatementBytes(std::string_view bytes, std::optional<State
     format = DetectStatementFormat(bytes);
   if (!format)
     return NotAStatement();
-  switch (*format) {
-    case StatementFormat::kOfx:
-      return Settled(ReadOfxStatement(bytes));
-    case StatementFormat::kCamt:
-      return Settled(ReadCamtStatement(bytes));
-    case StatementFormat::kCsv:
-      break;
-  }
-  if (!columns)
-    return Status::InvalidArgument(
-        "A bank statement in CSV needs its columns: which holds the date, which the amount.");
-  return Settled(ReadBankCsvStatement(bytes, *columns));
+  PAYLARK_TRY_ASSIGN(Statement statement, ReadInFormat(bytes, *format, columns));
+  PAYLARK_TRY(CheckStatementAmounts(statement));
+  return Settled(std::move(statement));
 }
 
 Result<std::string> ReadStatementFile(FileSystem& files, const std::string& path) {

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "core/attachments/attachment_store.h"
+#include "core/forecast/balance_file.h"
 #include "core/records/record_codec.h"
 #include "core/records/record_files.h"
 #include "core/records/sync_file_names.h"
@@ -107,6 +108,29 @@ Result<std::vector<BackupAttachment>> ReadBackupAttachments(std::string_view zip
     attachments.push_back(std::move(attachment));
   }
   return attachments;
+}
+
+Result<std::vector<NewRecordFile>> ReadBackupBalances(std::string_view zipBytes,
+                                                      const std::string& zipName) {
+  PAYLARK_TRY_ASSIGN(const ZipPointer archive, OpenArchive(zipBytes, zipName));
+  std::vector<NewRecordFile> balances;
+  const std::string folder = std::string(kRecordsFolderName) + "/";
+  const zip_int64_t count = zip_get_num_entries(archive.get(), 0);
+  for (zip_int64_t i = 0; i < count; ++i) {
+    const auto index = static_cast<zip_uint64_t>(i);
+    const char* entryName = zip_get_name(archive.get(), index, 0);
+    const std::string_view path = entryName ? entryName : "";
+    const std::string name = BaseName(path);
+    const std::optional<std::string> id = BalanceEntryIdOf(name);
+    if (!id || path != folder + name)
+      continue;
+    Result<std::string> bytes = ReadEntry(archive.get(), index);
+    const Status decoded = bytes.ok() ? DecodeBalance(*id, bytes.value()).status() : bytes.status();
+    if (!decoded.ok())
+      return Damaged(zipName, name, decoded);
+    balances.push_back({name, std::move(bytes).value()});
+  }
+  return balances;
 }
 
 Result<std::vector<DueRecord>> ReadBackupBytes(std::string_view zipBytes,

@@ -6,6 +6,7 @@
 
 #include "core/base/status.h"
 #include "core/records/due_record.h"
+#include "core/records/record_swap.h"
 
 namespace paylark {
 
@@ -24,6 +25,10 @@ struct BackupAttachment {
 // read back whole, is Corrupt; names that could not have been written by Paylark are ignored.
 Result<std::vector<BackupAttachment>> ReadBackupAttachments(std::string_view zipBytes,
                                                             const std::string& zipName);
+
+// The balance files of a backup, by name. One that does not decode is Corrupt.
+Result<std::vector<NewRecordFile>> ReadBackupBalances(std::string_view zipBytes,
+                                                      const std::string& zipName);
 
 // The records of a backup (its attachments are no records, whatever their names). A zip that cannot
 // be opened, an entry larger than a record file may be, or a record file outside the "Unreadable"

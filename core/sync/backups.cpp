@@ -10,10 +10,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <set>
 #include <utility>
 
 #include "core/attachments/attachment_store.h"
+#include "core/forecast/balance_file.h"
 #include "core/records/record_codec.h"
 #include "core/records/record_files.h"
 #include "core/records/sync_file_names.h"
@@ -114,34 +116,31 @@ bool LeavesFileOut(const Status& status) {
 }
 
 // Adds the files of Attachments/<ID>/ under "Paylark Files/Attachments/<ID>/<name>". A due's
-// folder or a file that cannot be read is left out and told; temporary files are never taken.
-Status AddAttachments(FileSystem& files, const std::string& records, FolderFiles& contents,
+// folder or a file that cannot be read is left out and told, and so is a foreign file (a link is
+// never followed); temporary files are never taken.
+Status AddAttachments(FileSystem& files, const std::string& workingDirectory, FolderFiles& contents,
                       const std::stop_token& stop) {
-  const std::string folder = records + "/" + std::string(kAttachmentsFolderName);
-  Result<std::vector<FolderEntry>> dues = files.List(folder);
-  if (!dues.ok() && dues.status().code() == StatusCode::kNotFound)
-    return Status::Ok();
-  const std::string shown = std::string(kAttachmentsFolderName);
-  if (!dues.ok()) {
-    contents.leftOut.push_back({shown, dues.status().message()});
+  const AttachmentStore attachments(files, workingDirectory);
+  const std::string shown(kAttachmentsFolderName);
+  Result<std::set<std::string>> ids = attachments.RecordsWithAttachments();
+  if (!ids.ok()) {
+    contents.leftOut.push_back({shown, ids.status().message()});
     return Status::Ok();
   }
-  for (const FolderEntry& due : dues.value()) {
-    if (due.info.kind != FileKind::kFolder || due.name.starts_with('.'))
-      continue;
-    const std::string dueFolder = folder + "/" + due.name;
-    Result<std::vector<FolderEntry>> listed = files.List(dueFolder);
+  for (const std::string& id : ids.value()) {
+    const std::string folder = shown + "/" + id;
+    Result<AttachmentListing> listed = attachments.Listing(id);
     if (!listed.ok()) {
-      contents.leftOut.push_back({shown + "/" + due.name, listed.status().message()});
+      contents.leftOut.push_back({folder, listed.status().message()});
       continue;
     }
-    for (const FolderEntry& entry : listed.value()) {
+    for (const std::string& name : listed.value().foreign)
+      contents.leftOut.push_back({folder + "/" + name, "it is not a regular file"});
+    for (const Attachment& attachment : listed.value().attachments) {
       if (stop.stop_requested())
         return Stopped();
-      if (entry.name.starts_with('.') || entry.info.kind == FileKind::kFolder)
-        continue;
-      const std::string name = shown + "/" + due.name + "/" + entry.name;
-      Result<std::string> bytes = files.Read(dueFolder + "/" + entry.name, kMaxAttachmentBytes);
+      const std::string name = folder + "/" + attachment.name;
+      Result<std::string> bytes = attachments.Read(id, attachment.name);
       if (!bytes.ok() && bytes.status().code() == StatusCode::kNotFound)
         continue;
       if (!bytes.ok()) {
@@ -155,10 +154,11 @@ Status AddAttachments(FileSystem& files, const std::string& records, FolderFiles
   return Status::Ok();
 }
 
-// The files a backup holds: record files, conflict copies, the change marker and the
-// attachments, by name.
-Result<FolderFiles> FolderContents(FileSystem& files, const std::string& folder,
+// The files a backup holds: record files, conflict copies, balance files, the change marker and
+// the attachments, by name.
+Result<FolderFiles> FolderContents(FileSystem& files, const std::string& workingDirectory,
                                    const std::stop_token& stop) {
+  const std::string folder = RecordsFolderPath(workingDirectory);
   FolderFiles contents;
   Result<std::vector<FolderEntry>> listed = files.List(folder);
   if (!listed.ok() && listed.status().code() == StatusCode::kNotFound)
@@ -172,7 +172,8 @@ Result<FolderFiles> FolderContents(FileSystem& files, const std::string& folder,
     const std::string& name = entry.name;
     const SyncFileKind kind = ClassifyFileName(name).kind;
     const bool record = kind == SyncFileKind::kRecord || kind == SyncFileKind::kConflictCopy;
-    if (!record && name != kMarkerFileName)
+    const std::optional<std::string> balance = BalanceEntryIdOf(name);
+    if (!record && !balance && name != kMarkerFileName)
       continue;
     if (entry.info.kind == FileKind::kFolder)
       continue;
@@ -186,10 +187,11 @@ Result<FolderFiles> FolderContents(FileSystem& files, const std::string& folder,
     }
     if (!bytes.ok())
       return Status::IoError("\"" + name + "\" could not be read: " + bytes.status().message());
-    Result<DueRecord> decoded =
-        record ? DecodeRecord(bytes.value()) : Result<DueRecord>(DueRecord{});
+    const Status decoded = record    ? DecodeRecord(bytes.value()).status()
+                           : balance ? DecodeBalance(*balance, bytes.value()).status()
+                                     : Status::Ok();
     if (!decoded.ok()) {
-      contents.setAside.push_back({name, decoded.status().message()});
+      contents.setAside.push_back({name, decoded.message()});
       contents.entries.emplace_back(std::string(kUnreadableFolderName) + "/" + name,
                                     std::move(bytes).value());
       continue;
@@ -197,7 +199,7 @@ Result<FolderFiles> FolderContents(FileSystem& files, const std::string& folder,
     contents.entries.emplace_back(std::string(kRecordsFolderName) + "/" + name,
                                   std::move(bytes).value());
   }
-  PAYLARK_TRY(AddAttachments(files, folder, contents, stop));
+  PAYLARK_TRY(AddAttachments(files, workingDirectory, contents, stop));
   std::sort(contents.entries.begin(), contents.entries.end());
   return contents;
 }
@@ -380,8 +382,7 @@ Result<TakenBackup> TakeBackup(FileSystem& files, const std::string& workingDire
                                const Clock& clock, int keep, const BackupOptions& options) {
   if (workingDirectory.empty())
     return Status::IoError("no working directory is set");
-  Result<FolderFiles> contents =
-      FolderContents(files, RecordsFolderPath(workingDirectory), options.stop);
+  Result<FolderFiles> contents = FolderContents(files, workingDirectory, options.stop);
   if (!contents.ok())
     return contents.status();
   const std::string backups = BackupsFolder(workingDirectory);
@@ -468,14 +469,15 @@ Status RestoreAttachments(FileSystem& files, const std::string& workingDirectory
   if (!ids.ok())
     keep(ids.status());
   for (const std::string& id : ids.ok() ? ids.value() : std::set<std::string>{}) {
-    Result<std::vector<Attachment>> listed = attachments.List(id);
+    Result<AttachmentListing> listed = attachments.Listing(id);
     if (!listed.ok()) {
       keep(listed.status());
       continue;
     }
-    for (const Attachment& attachment : listed.value()) {
-      Result<std::string> bytes =
-          files.Read(attachments.PathOf(id, attachment.name), kMaxAttachmentBytes);
+    if (!listed.value().foreign.empty())
+      keep(ForeignFile(id, listed.value().foreign.front()));
+    for (const Attachment& attachment : listed.value().attachments) {
+      Result<std::string> bytes = attachments.Read(id, attachment.name);
       if (bytes.ok() && InBackup(wanted, id, attachment.name, bytes.value()))
         present.emplace(id, attachment.name);
       else
@@ -504,6 +506,7 @@ Status RestoreBackup(RecordStore& store, const Clock& clock, const std::string& 
     return wanted.status();
   PAYLARK_TRY_ASSIGN(const std::vector<BackupAttachment> attachments,
                      ReadBackupAttachments(zip, zipPath));
+  PAYLARK_TRY_ASSIGN(const std::vector<NewRecordFile> balances, ReadBackupBalances(zip, zipPath));
   const ReloadReport loaded = store.Reload();
   if (!loaded.folderStatus.ok())
     return loaded.folderStatus;
@@ -514,7 +517,11 @@ Status RestoreBackup(RecordStore& store, const Clock& clock, const std::string& 
   Result<std::string> safety = CreateBackup(store, clock, keep);
   if (!safety.ok())
     return safety.status();
-  PAYLARK_TRY(store.ReplaceAllRecords(wanted.value()));
+  // A backup without balance files may be older than backups that hold them: it leaves the
+  // balance entries as they are rather than take them all away.
+  PAYLARK_TRY(store.ReplaceAllRecords(
+      wanted.value(),
+      balances.empty() ? std::nullopt : std::optional<std::vector<NewRecordFile>>(balances)));
   if (Status status = RestoreAttachments(store.files(), store.workingDirectory(), attachments);
       !status.ok()) {
     return Status::IoError("the dues were restored, but not every attachment: " + status.message());

@@ -41,7 +41,8 @@ struct TakenBackup {
   std::vector<SkippedFile> leftOut;
 };
 
-// Zips the record files, the change marker and the attachments of the working directory's
+// Zips the record files, the balance files, the change marker and the attachments of the
+// working directory's
 // records folder (sync engines' temporary files left out; an attachment that cannot be read is
 // left out and told) into "Paylark Files YYYY-MM-DD HHMMSS.zip" in the backups
 // folder, or into `output`. Only regular files up to the record limit are read, never through a
@@ -68,13 +69,16 @@ Result<std::vector<DueRecord>> ReadBackup(const std::string& zipPath,
 // Why a restore did not start: the backup holds no dues and the store does.
 inline constexpr std::string_view kEmptyBackupReason = "this backup holds no dues";
 
-// Replaces the store's records with the backup's, all or nothing: the backup is read completely
-// first (a damaged one changes nothing), the current state is backed up, and the record files
-// are swapped so that a kill or a failure at any point leaves the old set or the new set whole
-// (RecordStore::ReplaceAllRecords). A backup without dues replaces a store that holds some only
-// with allowEmpty; otherwise that is InvalidArgument, starting with kEmptyBackupReason. The store
-// is reloaded afterwards. Then the Attachments folder is made the backup's: a file the backup
-// does not hold goes to the backups folder's "Removed attachments", never deleted.
+// Replaces the store's records and balance entries with the backup's, all or nothing: the backup
+// is read completely first (a damaged one changes nothing), the current state is backed up, and
+// the record and balance files are swapped together so that a kill or a failure at any point
+// leaves the old set or the new set whole (RecordStore::ReplaceAllRecords). A balance entry the
+// backup does not hold goes with the dues it does not hold (the backup taken first keeps both);
+// a backup that holds no balance file at all leaves the balance files as they are. A
+// backup without dues replaces a store that holds some only with allowEmpty; otherwise that is
+// InvalidArgument, starting with kEmptyBackupReason. The store is reloaded afterwards. Then the
+// Attachments folder is made the backup's: a file the backup does not hold goes to the backups
+// folder's "Removed attachments", never deleted.
 Status RestoreBackup(RecordStore& store, const Clock& clock, const std::string& zipPath, int keep,
                      bool allowEmpty = false);
 

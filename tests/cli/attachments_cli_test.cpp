@@ -133,5 +133,27 @@ TEST_F(AttachmentsCliTest, DeletingAWholeSeriesMovesEveryMembersAttachments) {
   EXPECT_TRUE(fs::is_empty(dir_.records() / "Attachments"));
 }
 
+// A link a sync engine carried into a due's folder is told of and left alone; nothing outside
+// is read or moved. A killed attach's copy goes at the next command's load.
+TEST_F(AttachmentsCliTest, LinksAreToldOfAndKilledCopiesCleanedUp) {
+  const std::string id = Add();
+  ASSERT_EQ(dir_.Run({"attach", id, File("water.pdf", "12345")}).exitCode, 0);
+  const std::string secret = File("secret.txt", "SECRET");
+  fs::create_symlink(secret, Kept(id) / "secret.txt");
+  std::ofstream(Kept(id) / ".paylark-999999-1", std::ios::binary) << "half of a killed copy";
+
+  const CliResult listed = dir_.Run({"attachments", id});
+  EXPECT_EQ(listed.exitCode, 0) << listed.err;
+  EXPECT_EQ(listed.out, "water.pdf\t5\n");
+  EXPECT_NE(listed.err.find("secret.txt\" is a symbolic link or another foreign file; it is left "
+                            "alone"),
+            std::string::npos)
+      << listed.err;
+  EXPECT_FALSE(fs::exists(Kept(id) / ".paylark-999999-1"));
+  EXPECT_EQ(dir_.Run({"detach", id, "secret.txt"}).exitCode, 1);
+  EXPECT_TRUE(fs::is_symlink(Kept(id) / "secret.txt"));
+  EXPECT_EQ(ReadFile(secret), "SECRET");
+}
+
 }  // namespace
 }  // namespace paylark::testing

@@ -86,6 +86,26 @@ TEST_F(ForecastCliTest, SixtyDaysOfACheckingAccountMatchTheHandComputedFigures) 
             "Lowest: -408,92 € on 2026-12-20");
 }
 
+// The last half second there is rounds to a second of the year 10000, which was cut to
+// "10000-01-0".
+TEST_F(ForecastCliTest, ABalanceInTheLastSecondThereIsStaysOnItsDay) {
+  const double lastMoment = 2958465 + 86399.99 / 86400;
+  const double amount = 50;
+  std::string bytes = std::string(1, '\x08') + "Checking" + std::string(4, '\0');
+  bytes.append(reinterpret_cast<const char*>(&lastMoment), sizeof lastMoment);
+  bytes.append(reinterpret_cast<const char*>(&amount), sizeof amount);
+  bytes += '\0';  // no source
+  std::filesystem::create_directories(dir_.records());
+  std::ofstream(dir_.records() / "balance99991231235959-0000000a.bal", std::ios::binary) << bytes;
+  const CliResult json = Run({"forecast", "--json"});
+  ASSERT_EQ(json.exitCode, 0) << json.err;
+  EXPECT_NE(json.out.find("\"start\": {\"date\": \"9999-12-31\", \"balance\": 50}"),
+            std::string::npos)
+      << json.out;
+  EXPECT_EQ(json.out.find("10000-"), std::string::npos) << json.out;
+  EXPECT_EQ(Run({"balance"}).out, "Checking\t9999-12-31 23:59\t$50.00\n");
+}
+
 TEST_F(ForecastCliTest, BalancesAreShownAddedAndRefusedWithoutWritingAnything) {
   EXPECT_EQ(Run({"balance"}).out, "");
   EXPECT_EQ(Run({"balance", "--", "-20.5"}).out, "(no account)\t2026-12-06 12:00\t-$20.50\n");

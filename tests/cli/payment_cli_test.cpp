@@ -81,7 +81,9 @@ TEST_F(PaymentCliTest, BadArgumentsExitWithTwoAndWriteNothing) {
     const char* message;
   } cases[] = {
       {{"pay", id_, "--amount", "lots"}, 2, "Please enter a number."},
-      {{"pay", id_, "--amount", "-5"}, 2, "Please enter a number between 0 and 1e+18."},
+      {{"pay", id_, "--amount", "-5"},
+       2,
+       "Please enter a number between 0 and 10,000,000,000,000."},
       {{"pay", id_, "--on", "yesterday"}, 2, "--on needs a date"},
       {{"pay", id_, "--on", "2026-02-30"}, 2, "--on needs a date"},
       {{"pay"}, 2, "pay needs a record ID"},

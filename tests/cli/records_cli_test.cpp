@@ -97,7 +97,7 @@ TEST_F(RecordsCliTest, FailuresExitWithTheirCodeAndSayWhy) {
   };
   const Case cases[] = {
       {{"add", "--amount", "12,50"}, 2, "Please enter a number."},
-      {{"add", "--amount", "2e18"}, 2, "Please enter a number between 0 and 1e+18."},
+      {{"add", "--amount", "2e13"}, 2, "Please enter a number between 0 and 10,000,000,000,000."},
       {{"add", "--due", "2026-02-30"}, 2, "--due needs a date"},
       {{"add", "--colour", "red"}, 2, "unknown option --colour"},
       {{"list", "--month", "March"}, 2, "--month needs a month"},

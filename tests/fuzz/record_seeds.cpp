@@ -30,7 +30,7 @@ std::vector<paylark::DueRecord> Seeds() {
   odd.recordId = " 2026120509000010 ";
   odd.dueDate = OleDateTime(-657434.5);
   odd.startDate = OleDateTime(0, OleDateTime::Status::kInvalid);
-  odd.amount = 1e18;
+  odd.amount = 1e13;
   odd.account = std::string(300, 'A');
 
   paylark::DueRecord paid = member;

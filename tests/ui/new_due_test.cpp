@@ -116,7 +116,8 @@ void NewDueTest::FieldsAreCheckedOnNext() {
     Wizard(dialog).next();
     QCOMPARE(Wizard(dialog).currentId(), 0);
     QCOMPARE(ws.prompt.asked,
-             QStringList({"Please enter a number.", "Please enter a number between 0 and 1e+18.",
+             QStringList({"Please enter a number.",
+                          "Please enter a number between 0 and 10,000,000,000,000.",
                           "Please enter an integer."}));
   });
   QVERIFY(Run(ws, script).empty());

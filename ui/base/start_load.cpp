@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <utility>
 
+#include "core/attachments/attachment_store.h"
 #include "core/records/record_store.h"
 #include "ui/base/paylark_app.h"
 #include "ui/base/start_timeline.h"
@@ -22,6 +23,8 @@ QString StartLoad::Load() {
 
 void StartLoad::Check(QWidget* progressParent) {
   progressParent_ = progressParent;
+  if (!app_.workingDirectory().empty())
+    AttachmentStore(app_.store().files(), app_.workingDirectory()).RemoveStaleTemporaries();
   if (!app_.store().AwaitsConfirmation()) {
     MarkStart("folder check ended");
     emit Checked(false, {});

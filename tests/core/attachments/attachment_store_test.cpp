@@ -121,6 +121,25 @@ TEST_F(AttachmentStoreTest, AKilledCopysTemporaryGoesAtTheNextAdd) {
   EXPECT_EQ(files_.Names(kFolder), (std::vector<std::string>{".paylark-998-1", "bill.pdf"}));
 }
 
+// A killed attach once left its copy (up to 64 MiB) until the next attach to the same due, and
+// forever once the due was deleted: the folder check removes it from every due's folder.
+TEST_F(AttachmentStoreTest, TheFolderCheckRemovesKilledCopiesFromEveryDuesFolder) {
+  const std::string other = "/home/user/Work/Paylark Files/Attachments/20";
+  ASSERT_TRUE(CreateFolders(files_, kFolder).ok());
+  ASSERT_TRUE(CreateFolders(files_, other).ok());
+  files_.Put(std::string(kFolder) + "/.paylark-999-1", "half of a killed copy");
+  files_.Put(std::string(kFolder) + "/bill.pdf", "kept");
+  files_.Put(other + "/.paylark-999-2", "another killed copy");
+  files_.Put(other + "/.paylark-998-1", "a copy still running");
+  files_.Put(other + "/.paylark-998-2", "a copy an hour old");
+  files_.SetAge(other + "/.paylark-998-2", 7200);
+  files_.SetProcess(999, false);
+  files_.SetProcess(998, true);
+  store_.RemoveStaleTemporaries();
+  EXPECT_EQ(files_.Names(kFolder), std::vector<std::string>{"bill.pdf"});
+  EXPECT_EQ(files_.Names(other), std::vector<std::string>{".paylark-998-1"});
+}
+
 TEST_F(AttachmentStoreTest, ARecordIdThatIsNoFolderNameIsRefused) {
   for (const char* id : {"", ".", "..", "a/b"}) {
     EXPECT_EQ(store_.Add(id, Download("bill.pdf")).status().code(), StatusCode::kInvalidArgument)

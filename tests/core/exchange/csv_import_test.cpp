@@ -80,7 +80,8 @@ TEST_F(CsvImportTest, EveryBadRowIsNamedWithItsReason) {
                                 "row 4: Amount \"12,3,4\" is not a number as 1234.56 or 1,234.56",
                                 "row 5: Type must be Business, Personal or Income: \"Weekly\"",
                                 "row 6: more fields than the header's 5",
-                                "row 7: Amount \"-1\": Please enter a number between 0 and 1e+18.",
+                                "row 7: Amount \"-1\": Please enter a number between 0 and "
+                                "10,000,000,000,000.",
                                 "row 8: Status must be Paid or Unpaid: \"maybe\"",
                                 "row 9: Due is empty",
                                 "row 10: the text is not UTF-8",

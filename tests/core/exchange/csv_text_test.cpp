@@ -93,6 +93,27 @@ TEST(CsvTextTest, ExportWritesTheHeaderAndDuesInDueDateOrder) {
             "Business,Unpaid,,\"line 1\r\n\"\"quoted\"\"\",,,\r\n");
 }
 
+// A bank's reference may hold any byte; an escape sequence once went raw into the export.
+TEST(CsvTextTest, ControlCharactersOfOneLineValuesAreReplaced) {
+  DueRecord due;
+  due.recordId = "2026120514302510";
+  due.title = "Gas\tbill";
+  due.payTo = "Stadtwerke\x7f";
+  due.dueDate = *OleDateTime::FromCivil(2026, 12, 5);
+  due.startDate = due.dueDate;
+  due.notes = "line 1\r\nline 2";
+  due.paymentReference = std::string("REF\x1b[2J\r\n\0x\xc2\x85,\"q\"", 17);
+  const std::string csv = RenderCsv({due});
+  const std::string rows = csv.substr(csv.find("\r\n") + 2);
+  EXPECT_EQ(rows,
+            "2026120514302510,Gas\xEF\xBF\xBD"
+            "bill,Stadtwerke\xEF\xBF\xBD,,0.00,2026-12-05 00:00:00,2026-12-05 00:00:00,Business,"
+            "Unpaid,,\"line 1\r\nline 2\",,,\"REF\xEF\xBF\xBD[2J\xEF\xBF\xBD\xEF\xBF\xBD"
+            "\xEF\xBF\xBDx\xEF\xBF\xBD,\"\"q\"\"\"\r\n");
+  EXPECT_EQ(CsvLineText("-\x01"), "'-\xEF\xBF\xBD");
+  EXPECT_EQ(CsvLineText("caf\xC3\xA9 \xC2\xA0"), "caf\xC3\xA9 \xC2\xA0");  // letters stay
+}
+
 TEST(CsvTextTest, TheSeparatorIsWhatTheHeaderLineHoldsMostOf) {
   EXPECT_EQ(DetectCsvSeparator("Title,Due,Amount\r\na;b;c;d;e,1,2\r\n"), ',');
   EXPECT_EQ(DetectCsvSeparator("\"Title, long\";Due;Amount\r\n"), ';');

@@ -4,9 +4,12 @@
 
 #include <cerrno>
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 
 #include "core/forecast/balance_file.h"
 #include "core/records/memory_file_system.h"
+#include "tests/support/scratch_folder.h"
 
 namespace paylark {
 namespace {
@@ -47,6 +50,12 @@ TEST(BalanceFileTest, RefusesDamagedAndForeignBytes) {
   EXPECT_FALSE(DecodeBalance("x", EncodeBalance({"x", "A", OleDateTime(9e9), 5, "", ""})).ok());
   EXPECT_FALSE(
       DecodeBalance("x", EncodeBalance({"x", "A", At(2026, 1, 1), std::nan(""), "", ""})).ok());
+  const Result<BalanceEntry> beyond =
+      DecodeBalance("x", EncodeBalance({"x", "A", At(2026, 1, 1), -9.2e16, "", ""}));
+  EXPECT_EQ(beyond.status().message(),
+            "The amount of the balance is beyond 10,000,000,000,000 (ten trillion), the most "
+            "Paylark keeps.");
+  EXPECT_TRUE(DecodeBalance("x", EncodeBalance({"x", "A", At(2026, 1, 1), -1e13, "", ""})).ok());
 }
 
 TEST(BalanceFileTest, KnowsItsNamesAndNoOthers) {
@@ -104,6 +113,25 @@ TEST_F(BalanceBookTest, LeavesNothingBehindWhenTheDiskRefuses) {
   files_.FailAlways(MemoryFileSystem::Call::kRename, 0);
   files_.FailList(kFolder, EIO);
   EXPECT_FALSE(book_.Load().ok());
+}
+
+// A sync engine carries links as it finds them: a linked balance file is refused as a linked
+// record file is, and nothing is read through it.
+TEST(BalanceBookFolderTest, ABalanceFileThatIsALinkIsRefusedNotFollowed) {
+  const testing::ScratchFolder scratch;
+  const std::string folder = scratch.PathOf("Paylark Files");
+  std::filesystem::create_directory(folder);
+  std::ofstream(scratch.PathOf("forged.bal"), std::ios::binary)
+      << EncodeBalance({"x", "A", At(2026, 1, 1), 9e15, ""});
+  std::filesystem::create_symlink(scratch.PathOf("forged.bal"),
+                                  folder + "/" + BalanceFileName("20260101000000-0000000a"));
+  BalanceBook book(SystemFileSystem(), folder);
+  ASSERT_TRUE(book.Add({"", "A", At(2026, 1, 2), 100, ""}, FixedClock(At(2026, 1, 2))).ok());
+  ASSERT_TRUE(book.Load().ok());
+  ASSERT_EQ(book.entries().size(), 1u);
+  EXPECT_EQ(book.entries()[0].amount, 100);
+  ASSERT_EQ(book.skipped().size(), 1u);
+  EXPECT_EQ(book.skipped()[0].reason, "it is a symbolic link");
 }
 
 }  // namespace

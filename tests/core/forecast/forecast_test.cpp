@@ -107,6 +107,18 @@ TEST_F(ForecastTest, FindsTheLowPointOnTheLastDayAndTheFirstDayBelowTheWarningLe
   EXPECT_FALSE(noWarning.firstBelow);
 }
 
+// A balance of 9.2e16 plus an income once wrapped round to a large negative balance. Such a
+// balance no longer loads; given anyway, the forecast holds at the farthest cents instead.
+TEST_F(ForecastTest, NeverWrapsRoundBeyondWhatCentsHold) {
+  balances_ = {{"b1", "Checking", At(2026, 12, 1, 9), 9.2e16, ""},
+               {"b2", "Savings", At(2026, 12, 1, 9), 9.2e16, ""}};
+  AddDue("salary", At(2026, 12, 15), 1e13, kTypeIncome);
+  const Forecast forecast = Run(std::nullopt);
+  EXPECT_GT(forecast.startBalance, 0);
+  EXPECT_GT(On(forecast, 2026, 12, 20), 0);
+  EXPECT_GE(On(forecast, 2026, 12, 20), forecast.startBalance);
+}
+
 TEST_F(ForecastTest, CountsIncomesBeforeBillsOnTheSameDay) {
   AddDue("rent", At(2026, 12, 15, 0, 0), 1200);
   AddDue("salary", At(2026, 12, 15, 23, 0), 1500, kTypeIncome);

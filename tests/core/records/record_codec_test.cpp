@@ -145,6 +145,23 @@ TEST(RecordCodecTest, DamagedFilesAreCorruptNotCrashes) {
   EXPECT_TRUE(DecodeRecord(kRentBytes + "trailing bytes are never read").ok());
 }
 
+// Two dues of 5e16 once made the Unpaid sum wrap to a negative number: a record file's amount
+// beyond ten trillion is refused as it loads.
+TEST(RecordCodecTest, AmountsBeyondTenTrillionAreRefused) {
+  for (const double amount : {5e16, -1e13 - 0.01, 1e300}) {
+    DueRecord record = RentRecord();
+    record.amount = amount;
+    const Result<DueRecord> decoded = DecodeRecord(EncodeRecord(record));
+    EXPECT_EQ(decoded.status().code(), StatusCode::kCorrupt) << amount;
+    EXPECT_EQ(decoded.status().message(),
+              "The amount of the due is beyond 10,000,000,000,000 (ten trillion), the most "
+              "Paylark keeps.");
+  }
+  DueRecord record = RentRecord();
+  record.amount = 1e13;
+  EXPECT_TRUE(DecodeRecord(EncodeRecord(record)).ok());
+}
+
 TEST(RecordCodecTest, RecordIdsMustBePlainTokens) {
   for (const char* id : {"", "   ", "../x", "a/b", "a\\b", "..", "a\x01"}) {
     DueRecord record = RentRecord();

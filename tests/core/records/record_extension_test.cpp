@@ -131,6 +131,8 @@ TEST(RecordExtensionTest, ADamagedBlockLosesNothing) {
       {"paid-on not a number", "PLX1" + Field(1, Bytes({0, 0, 0, 0}) + nan)},
       {"amount not a number", "PLX1" + Field(2, nan)},
       {"amount too long", "PLX1" + Field(2, nan + "x")},
+      {"amount beyond ten trillion",
+       "PLX1" + Field(2, Bytes({0x00, 0xa0, 0xd8, 0x85, 0x57, 0x34, 0x66, 0x43}))},
       {"reference not UTF-8", "PLX1" + Field(3, "\xff\xfe")},
       {"a field twice", "PLX1" + amount + amount},
   };

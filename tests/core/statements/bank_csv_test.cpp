@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/base/amount_limit.h"
 #include "core/statements/bank_csv_dates.h"
 #include "core/statements/bank_csv_reader.h"
 #include "core/statements/statement_amount.h"
@@ -241,7 +242,10 @@ TEST(StatementAmountTest, ReadsTheWaysBanksWriteAmounts) {
       {"1\u00a0234,56", ',', 123456},
       {"1,2,3", ',', std::nullopt},
       {"abc", '.', std::nullopt},
-      {"99999999999999", '.', std::nullopt},
+      {"10000000000000", '.', kMaxAmountCents},
+      // Beyond the limit: past it, for CheckStatementAmounts to refuse with its message.
+      {"99999999999999", '.', kMaxAmountCents + 100},
+      {"1" + std::string(40, '0'), '.', kMaxAmountCents + 100},
   };
   for (const auto& [text, mark, cents] : cases)
     EXPECT_EQ(ParseStatementAmount(text, mark), cents) << text;

@@ -76,6 +76,50 @@ TEST(StatementReadingTest, FailuresSayWhatIsWrong) {
   }
 }
 
+// Cents hold no more than 9.2e16, and a booking of -1e300 once showed as -92 quadrillion: an
+// amount beyond ten trillion refuses the statement, in every format, with one message.
+TEST(StatementReadingTest, AmountsBeyondTenTrillionAreRefused) {
+  const auto replaced = [](const std::string& sample, const std::string& from,
+                           const std::string& to) {
+    std::string bytes = SampleBytes(sample);
+    const std::size_t at = bytes.find(from);
+    EXPECT_NE(at, std::string::npos) << sample << ": " << from;
+    return at == std::string::npos ? bytes : bytes.replace(at, from.size(), to);
+  };
+  const struct {
+    std::string bytes;
+    std::string whose;
+  } cases[] = {
+      {replaced("ofx1_checking.ofx", "<TRNAMT>-1250.00", "<TRNAMT>-1e300"), "the booking of"},
+      {replaced("ofx1_checking.ofx", "<TRNAMT>-84.37", "<TRNAMT>-10000000000000.01"),
+       "the booking of"},
+      {replaced("camt053_v02.xml", ">1240.00<", ">10000000000001.00<"),
+       "the closing balance of 2026-11-30"},
+      {replaced("camt053_v02.xml", ">89.90<", ">123456789012345678901234567890.00<"),
+       "the booking of 2026-11-02"},
+      {replaced("us_checking.csv", "1450.00", "\"99,999,999,999,999.00\""),
+       "the booking of 2026-11-02"},
+  };
+  for (const auto& [bytes, whose] : cases) {
+    std::optional<BankCsvColumns> columns;
+    if (!DetectStatementFormat(bytes).has_value() ||
+        *DetectStatementFormat(bytes) == StatementFormat::kCsv)
+      columns = DetectBankCsvShape(bytes).value().guessedColumns;
+    const Result<Statement> statement = ReadStatementBytes(bytes, std::nullopt, columns);
+    ASSERT_FALSE(statement.ok()) << whose;
+    EXPECT_EQ(statement.status().message().find("The amount of " + whose), 0u)
+        << statement.status().message();
+    EXPECT_NE(statement.status().message().find("beyond 10,000,000,000,000 (ten trillion)"),
+              std::string::npos);
+  }
+  // The limit itself is kept.
+  const std::string atLimit = replaced("us_checking.csv", "1450.00", "\"10,000,000,000,000.00\"");
+  const Result<Statement> kept =
+      ReadStatementBytes(atLimit, std::nullopt, DetectBankCsvShape(atLimit).value().guessedColumns);
+  ASSERT_TRUE(kept.ok()) << kept.status().message();
+  EXPECT_EQ(kept.value().transactions[0].amount, -1'000'000'000'000'000);
+}
+
 TEST(StatementReadingTest, HugeFileIsRefusedWithoutBeingRead) {
   const testing::ScratchFolder folder;
   const std::string path = folder.PathOf("huge.ofx");

@@ -1,27 +1,17 @@
 // Backups and restores carry the files kept with dues, on the in-memory file system.
-#include <stdlib.h>
-
-#include <gtest/gtest.h>
-
 #include <cerrno>
 
 #include "core/attachments/attachment_removal.h"
 #include "core/attachments/attachment_store.h"
-#include "core/records/memory_file_system.h"
-#include "core/sync/backups.h"
+#include "tests/core/sync/memory_backup_test.h"
 
 namespace paylark {
 namespace {
 
-constexpr char kWork[] = "/home/user/Work";
+constexpr const char* kWork = kMemoryWork;
 
-class AttachmentBackupTest : public ::testing::Test {
+class AttachmentBackupTest : public MemoryBackupTest {
  protected:
-  AttachmentBackupTest() {
-    setenv("XDG_DATA_HOME", "/data", 1);
-    (void)store_.Reload();
-  }
-
   std::string Add() { return store_.Add(DueRecord::WithDefaults(clock_)).recordId; }
 
   void Attach(const std::string& id, const std::string& name, const std::string& bytes) {
@@ -36,16 +26,6 @@ class AttachmentBackupTest : public ::testing::Test {
     return BackupsFolder(kWork) + "/Removed attachments/" + id;
   }
 
-  TakenBackup Backup() {
-    Result<TakenBackup> taken = TakeBackup(files_, kWork, clock_, kDefaultBackupsKept);
-    EXPECT_TRUE(taken.ok()) << taken.status().message();
-    clock_.AdvanceSeconds(60);
-    return taken.ok() ? taken.value() : TakenBackup{};
-  }
-
-  FixedClock clock_{*OleDateTime::FromCivil(2026, 12, 5, 8, 15, 0)};
-  MemoryFileSystem files_;
-  RecordStore store_{clock_, kWork, files_};
   AttachmentStore attachments_{files_, kWork};
 };
 

@@ -1,8 +1,13 @@
 #include "core/sync/backups.h"
 
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
 
 #include "core/sync/conflicts.h"
 
@@ -141,6 +146,40 @@ TEST_F(BackupsTest, OnlyRegularFilesAreBackedUpAndNothingHangs) {
   ASSERT_TRUE(conflicts.ok());
   ASSERT_EQ(conflicts.value().size(), 1u);
   EXPECT_FALSE(conflicts.value()[0].copies[0].record.has_value());
+}
+
+// A socket cannot even be opened ("No such device or address"); one named like a record once
+// stopped every backup.
+TEST_F(BackupsTest, ASocketNamedLikeARecordIsLeftOutAndTheBackupGoesOn) {
+  const std::string rent = folder_.Add("Rent", 500);
+  const fs::path records = folder_.Records();
+  // A socket's path is short: it is bound by its name within the records folder.
+  const fs::path current = fs::current_path();
+  fs::current_path(records);
+  std::vector<int> sockets;
+  for (const char* name : {"duedate2026120600000010.due",
+                           "duedate2026120600000010.sync-conflict-20261206-000000-ABCDEFG.due"}) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", name);
+    sockets.push_back(socket(AF_UNIX, SOCK_STREAM, 0));
+    EXPECT_EQ(bind(sockets.back(), reinterpret_cast<const sockaddr*>(&address), sizeof address), 0)
+        << name;
+  }
+  fs::current_path(current);
+
+  Result<TakenBackup> taken =
+      TakeBackup(SystemFileSystem(), folder_.store().workingDirectory(), folder_.clock(), 30);
+  for (const int socket : sockets)
+    close(socket);
+  ASSERT_TRUE(taken.ok()) << taken.status().message();
+  ASSERT_EQ(taken.value().leftOut.size(), 2u);
+  EXPECT_EQ(taken.value().leftOut[0].reason, "it is not a regular file");
+  EXPECT_EQ(taken.value().leftOut[1].reason, "it is not a regular file");
+  const Result<std::vector<DueRecord>> backedUp = ReadBackup(taken.value().path);
+  ASSERT_TRUE(backedUp.ok());
+  ASSERT_EQ(backedUp.value().size(), 1u);
+  EXPECT_EQ(backedUp.value()[0].recordId, rent);
 }
 
 }  // namespace

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <stdlib.h>
+
+#include <gtest/gtest.h>
+
+#include "core/records/memory_file_system.h"
+#include "core/sync/backups.h"
+
+namespace paylark {
+
+inline constexpr char kMemoryWork[] = "/home/user/Work";
+
+// A loaded store over a working directory on the in-memory file system, its backups under
+// /data, and a verb that takes a backup a minute before the next.
+class MemoryBackupTest : public ::testing::Test {
+ protected:
+  MemoryBackupTest() {
+    setenv("XDG_DATA_HOME", "/data", 1);
+    (void)store_.Reload();
+  }
+
+  TakenBackup Backup() {
+    Result<TakenBackup> taken = TakeBackup(files_, kMemoryWork, clock_, kDefaultBackupsKept);
+    EXPECT_TRUE(taken.ok()) << taken.status().message();
+    clock_.AdvanceSeconds(60);
+    return taken.ok() ? taken.value() : TakenBackup{};
+  }
+
+  FixedClock clock_{*OleDateTime::FromCivil(2026, 12, 5, 8, 15, 0)};
+  MemoryFileSystem files_;
+  RecordStore store_{clock_, kMemoryWork, files_};
+};
+
+}  // namespace paylark

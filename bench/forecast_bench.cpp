@@ -36,8 +36,8 @@ void Fill(DueMap& dues, bool oneAccount) {
 
 int Main() {
   std::setlocale(LC_ALL, "en_US.UTF-8");
-  const std::vector<BalanceEntry> balances = {{"1", "Checking", At(2026, 11, 30), 5000, ""},
-                                              {"2", "Account 3", At(2026, 11, 30), 10, ""}};
+  const std::vector<BalanceEntry> balances = {{"1", "Checking", At(2026, 11, 30), 5000, "", ""},
+                                              {"2", "Account 3", At(2026, 11, 30), 10, "", ""}};
   std::size_t days = 0;
   {
     DueMap dues;

@@ -68,14 +68,16 @@ class FakeDialogs final : public DialogCommands {
   }
   EditOutcome ModifyDue(QWidget*, const std::string& recordId) override {
     modified.push_back(recordId);
-    return EditOutcome::kNothingChanged;
+    return change ? change(recordId) : EditOutcome::kNothingChanged;
   }
   void Print(QWidget*) override { ++prints; }
   EditOutcome MarkPaid(QWidget*, const std::string& recordId) override {
     markedPaid.push_back(recordId);
-    return EditOutcome::kNothingChanged;
+    return change ? change(recordId) : EditOutcome::kNothingChanged;
   }
 
+  // What Modify and Mark Paid do to the due, as the user's answers would; nothing by default.
+  std::function<EditOutcome(const std::string&)> change;
   int newDues = 0;
   std::vector<std::string> markedPaid;
   int prints = 0;

@@ -207,13 +207,15 @@ void MainFrameTest::DeleteSingleDueAsksYesNo() {
   QCOMPARE(f.ws.prompt.asked, QStringList{Text(MessageId::kConfirmDelete)});
   QCOMPARE(f.ws.prompt.buttons.back(), PromptButtons::kYesNo);
   QCOMPARE(f.rows(), 12);
-  QCOMPARE(f.view().SelectionMark(), -1);  // refreshed even on No
+  QCOMPARE(f.view().SelectionMark(), f.RowOf("Gym"));  // refreshed even on No; Gym stays
 
-  f.view().SelectRow(f.RowOf("Gym"));
+  const int gym = f.RowOf("Gym");
+  f.view().SelectRow(gym);
   f.ws.prompt.answers = {PromptAnswer::kYes};
   f.frame->commands().deleteDue->trigger();
   QCOMPARE(f.rows(), 11);
   QCOMPARE(f.RowOf("Gym"), -1);
+  QCOMPARE(f.view().SelectionMark(), gym);  // the due that took its place
   QCOMPARE(f.ws.app.store().size(), std::size_t{12});
 }
 
@@ -374,6 +376,64 @@ void MainFrameTest::MarkPaidActsOnTheSelectedDue() {
   markPaid.trigger();
   QCOMPARE(f.dialogs.markedPaid, std::vector<std::string>{f.view().SelectedRecord()->recordId});
   QCOMPARE(f.dialogs.prints, 0);
+}
+
+// Regression: after Mark Paid and Modify the details went blank and the next key acted on the
+// first row. The changed due stays selected, or its neighbour when it left the month.
+void MainFrameTest::TheChangedDueStaysSelected() {
+  Fixture f;
+  RecordStore& store = f.ws.app.store();
+  DetailsBar& details = f.frame->detailsBar();
+  OleDateTime moveTo = At(2026, 3, 2, 9);  // to the top of the month
+  f.dialogs.change = [&](const std::string& id) {
+    DueRecord due = store.Get(id);
+    due.paid = 1;
+    due.dueDate = moveTo;
+    return store.Replace(due).ok() ? EditOutcome::kRecordsChanged : EditOutcome::kNothingChanged;
+  };
+  f.view().SelectRow(f.RowOf("Gym"));
+  f.frame->commands().markPaid->trigger();
+  QCOMPARE(f.view().SelectionMark(), f.RowOf("Gym"));
+  QCOMPARE(f.view().SelectionMark(), 1);
+  QCOMPARE(details.Value(0), QStringLiteral("Gym"));
+  QCOMPARE(details.Value(7), QStringLiteral("Paid"));
+
+  moveTo = At(2026, 3, 31, 9);
+  f.frame->commands().modifyDue->trigger();
+  QCOMPARE(f.view().SelectionMark(), f.rows() - 1);
+  QCOMPARE(details.Value(0), QStringLiteral("Gym"));
+  QCOMPARE(f.frame->captionStrip().caption(), QStringLiteral("     Gym"));
+
+  // Moved to April: the row that took its place, here the month's last.
+  moveTo = At(2026, 4, 20, 9);
+  f.frame->commands().modifyDue->trigger();
+  QCOMPARE(f.view().SelectionMark(), f.rows() - 1);
+  QCOMPARE(details.Value(0), QStringLiteral("Council tax"));
+  f.view().SelectRow(f.RowOf("Electricity"));
+  const int electricity = f.view().SelectionMark();
+  f.frame->commands().modifyDue->trigger();
+  QCOMPARE(f.view().SelectionMark(), electricity);
+  QCOMPARE(details.Value(0), f.TitleAt(electricity));
+
+  // Records changed behind the window (an import, another device): the due stays selected.
+  f.view().SelectRow(f.RowOf("Phone"));
+  DueRecord phone = *f.view().SelectedRecord();
+  phone.paid = 1;
+  QVERIFY(store.Replace(phone).ok());
+  f.frame->RefreshKeepingSelection();
+  QCOMPARE(details.Value(0), QStringLiteral("Phone"));
+  QCOMPARE(details.Value(7), QStringLiteral("Paid"));
+}
+
+// Without a current row, Home goes to the first row and End to the last.
+void MainFrameTest::HomeAndEndWithoutACurrentRow() {
+  Fixture f;
+  f.view().setFocus();
+  QTest::keyClick(&f.view(), Qt::Key_End);
+  QCOMPARE(f.view().SelectionMark(), f.rows() - 1);
+  f.frame->RefreshMonth();
+  QTest::keyClick(&f.view(), Qt::Key_Home);
+  QCOMPARE(f.view().SelectionMark(), 0);
 }
 
 // The row and the Paid sum show the paid amount; the details bar adds the payment rows and the

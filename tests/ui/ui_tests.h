@@ -52,6 +52,8 @@ class MainFrameTest final : public QObject {
   void ContextMenusOfferTheRightCommands();
   void CommandsWithoutSelectionDoNothing();
   void MarkPaidActsOnTheSelectedDue();
+  void TheChangedDueStaysSelected();
+  void HomeAndEndWithoutACurrentRow();
   void PaidDuesShowWhatWasPaid();
   void ChangeDirectoryReloadsOnlyOnRealChange();
   void SynchronizeStartsOnlyAConfiguredManager();

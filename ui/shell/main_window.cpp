@@ -287,9 +287,28 @@ void MainWindow::ReloadAll() {
 }
 
 void MainWindow::RecordsChanged() {
+  const std::optional<DueRecord> selected = view_->SelectedRecord();
+  const int row = view_->SelectionMark();
   RefreshMonth();
+  if (selected)
+    Reselect(selected->recordId, row);
   emit recordsChanged();
   TellMarkerFailure();
+}
+
+// The changed due stays selected, so the next key acts on it again; when it left the month's
+// list, the row that took its place (or the last row) is selected instead.
+void MainWindow::Reselect(const std::string& recordId, int row) {
+  const std::vector<DueRecord>& rows = view_->model().rows();
+  if (rows.empty())
+    return;
+  const auto found = std::find_if(rows.begin(), rows.end(), [&recordId](const DueRecord& due) {
+    return due.recordId == recordId;
+  });
+  const int chosen = found != rows.end() ? static_cast<int>(found - rows.begin())
+                                         : std::min(row, static_cast<int>(rows.size()) - 1);
+  view_->SelectRow(chosen);
+  view_->scrollTo(view_->model().index(chosen));
 }
 
 void MainWindow::TellMarkerFailure() {
@@ -321,19 +340,7 @@ void MainWindow::FirstPainted() {
 }
 
 void MainWindow::RefreshKeepingSelection() {
-  const std::optional<DueRecord> selected = view_->SelectedRecord();
-  RefreshMonth();
-  emit recordsChanged();
-  TellMarkerFailure();
-  if (!selected)
-    return;
-  const std::vector<DueRecord>& rows = view_->model().rows();
-  for (std::size_t row = 0; row < rows.size(); ++row) {
-    if (rows[row].recordId == selected->recordId) {
-      view_->SelectRow(static_cast<int>(row));
-      break;
-    }
-  }
+  RecordsChanged();
 }
 
 void MainWindow::ShowCaption(const QString& text, CaptionStrip::Image image) {

@@ -85,7 +85,9 @@ class ForecastWindowTest final : public QObject {
  private slots:
   void init();
   void ShowsTheAccountsBalanceChartAndRegister();
+  void EveryBalanceFollowsFromTheRowsAboveIt();
   void WarnsInRedAndTakesANewBalance();
+  void UpdateBalanceTakesADateAndKeepsARefusedText();
   void IncomesShowApartFromTheBills();
   void TheViewMenuOpensIt();
   void TheCaptionStripWarnsOfALowBalanceAndOpensTheForecast();

@@ -7,7 +7,7 @@
 #include <QLocale>
 #include <QTableWidget>
 #include <QVBoxLayout>
-#include <QtCharts/QDateTimeAxis>
+#include <QtCharts/QCategoryAxis>
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QScatterSeries>
 #include <QtCharts/QValueAxis>
@@ -18,6 +18,7 @@
 #include "core/records/due_details.h"
 #include "core/records/series_history.h"
 #include "ui/base/date_conversion.h"
+#include "ui/widgets/chart_over_table.h"
 #include "ui/widgets/display_style.h"
 #include "ui/widgets/screen_room.h"
 
@@ -25,6 +26,8 @@ namespace paylark {
 namespace {
 
 constexpr QSize kPreferredSize(900, 640);
+constexpr std::size_t kMostDateLabels = 5;
+constexpr qreal kDayMilliseconds = 24.0 * 60 * 60 * 1000;
 const QColor kAmountColour(52, 85, 127);
 const QColor kPaidColour(0, 128, 0);
 
@@ -47,6 +50,24 @@ QLineSeries* Line(const QString& name, const QColor& colour) {
   pen.setWidth(2);
   line->setPen(pen);
   return line;
+}
+
+// Labels stand at members' own due dates (every few members where there are many), so that each
+// names the day of the point above it. A day either side makes a range of a single due.
+QCategoryAxis* DateAxis(const std::vector<DueRecord>& members) {
+  auto* axis = new QCategoryAxis;
+  axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+  if (members.empty())
+    return axis;
+  const std::size_t step = (members.size() + kMostDateLabels - 1) / kMostDateLabels;
+  for (std::size_t i = 0; i < members.size(); i += step) {
+    const qreal at = AxisTime(members[i].dueDate);
+    if (axis->count() == 0 || at > axis->endValue(axis->categoriesLabels().constLast()))
+      axis->append(QString::fromStdString(FormatDate(members[i].dueDate, "d MMM yyyy")), at);
+  }
+  axis->setRange(AxisTime(members.front().dueDate) - kDayMilliseconds,
+                 AxisTime(members.back().dueDate) + kDayMilliseconds);
+  return axis;
 }
 
 }  // namespace
@@ -75,11 +96,10 @@ SeriesHistoryWindow::SeriesHistoryWindow(std::vector<DueRecord> members, QWidget
   connect(close, &QDialogButtonBox::rejected, this, &QDialog::reject);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(heading);
-  layout->addWidget(BuildChart(), 3);
-  layout->addWidget(table_, 2);
+  AddChartOverTable(*layout, *BuildChart(), *table_);
   layout->addWidget(close);
   FillTable();
-  resize(kPreferredSize.boundedTo(ScreenRoom(parent)).expandedTo(minimumSizeHint()));
+  FitWindow(*this, kPreferredSize);
 }
 
 // The amount due at each due date; what was paid at each due date that has a paid amount.
@@ -102,19 +122,12 @@ QWidget* SeriesHistoryWindow::BuildChart() {
   }
   auto* chart = new QChart;
   chart->setAnimationOptions(QChart::NoAnimation);
-  chart->legend()->setAlignment(Qt::AlignBottom);
+  chart->legend()->setAlignment(Qt::AlignRight);  // the height goes to the amount axis
   chart->addSeries(amounts);
   chart->addSeries(paid);
   chart->setLocale(QLocale(QString::fromLatin1(std::setlocale(LC_MONETARY, nullptr))));
   chart->setLocalizeNumbers(true);
-  auto* dates = new QDateTimeAxis;
-  dates->setFormat(QStringLiteral("MMM yyyy"));
-  dates->setTickCount(std::clamp(static_cast<int>(members_.size()), 2, 8));
-  if (!members_.empty()) {
-    // A day either side, so that a single due or equal dates still make a range.
-    dates->setRange(ToQDateTime(members_.front().dueDate).addDays(-1),
-                    ToQDateTime(members_.back().dueDate).addDays(1));
-  }
+  QCategoryAxis* dates = DateAxis(members_);
   auto* values = new QValueAxis;
   values->setLabelFormat(QStringLiteral("%.2f"));
   values->setRange(low, high > low ? high * 1.1 : low + 1);
@@ -128,7 +141,7 @@ QWidget* SeriesHistoryWindow::BuildChart() {
   chart_ = new QChartView(chart);
   chart_->setObjectName(QStringLiteral("chart"));
   chart_->setRenderHint(QPainter::Antialiasing);
-  chart_->setMinimumSize(420, 260);
+  chart_->setMinimumWidth(320);
   return chart_;
 }
 

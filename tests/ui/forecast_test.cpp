@@ -244,6 +244,7 @@ void ForecastWindowTest::TheViewMenuOpensIt() {
   ForecastCommand command(f.ws.app, frame);
   frame.show();
   QCOMPARE(ModalTitleOf([&] { frame.commands().forecast->trigger(); }), QStringLiteral("Forecast"));
+  QCOMPARE(frame.commands().forecast->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+F")));
 }
 
 void ForecastWindowTest::TheCaptionStripWarnsOfALowBalanceAndOpensTheForecast() {
@@ -257,8 +258,8 @@ void ForecastWindowTest::TheCaptionStripWarnsOfALowBalanceAndOpensTheForecast() 
   CaptionStrip& strip = frame.captionStrip();
   QCOMPARE(strip.balanceWarning(), QString());  // the low point, 872.60, is above 0
 
-  UserSettings::Write(settings::kForecastWarnBelow, 900);
-  emit frame.recordsChanged();
+  UserSettings::Write(settings::kForecastWarnBelow, 900);  // as Preferences → Reminders writes it
+  emit frame.preferencesChanged();
   QCOMPARE(strip.balanceWarning(), QStringLiteral("Balance below $900.00 on 20 Mar 2026"));
   auto* warning = strip.findChild<QToolButton*>(QStringLiteral("balanceWarning"));
   QVERIFY(warning && warning->isVisible());

@@ -32,6 +32,7 @@ ForecastCommand::ForecastCommand(PaylarkApp& app, MainWindow& window)
       UpdateWarning();
   });
   window.WhenMonthPainted(this, [this] { UpdateWarning(); });
+  connect(&window, &MainWindow::preferencesChanged, this, &ForecastCommand::UpdateWarning);
   connect(&window.captionStrip(), &CaptionStrip::BalanceWarningClicked, this,
           &ForecastCommand::Open);
 }

@@ -20,6 +20,7 @@ ReminderPreferencesDialog::ReminderPreferencesDialog(PaylarkApp& app, QWidget* p
       app_(app),
       daysAhead_(new QSpinBox(this)),
       whenClosed_(new QCheckBox(tr("Also when Paylark is closed"), this)),
+      warnBelow_(new QSpinBox(this)),
       wasOn_(BackgroundReminders(app.desktop()).IsOn()) {
   setWindowTitle(tr("Reminders"));
   daysAhead_->setRange(settings::kReminderDaysAhead.minimum, settings::kReminderDaysAhead.maximum);
@@ -34,6 +35,17 @@ ReminderPreferencesDialog::ReminderPreferencesDialog(PaylarkApp& app, QWidget* p
   days->addWidget(new QLabel(tr("days ahead"), this));
   days->addStretch(1);
 
+  warnBelow_->setObjectName(QStringLiteral("warnBelow"));
+  warnBelow_->setRange(settings::kForecastWarnBelow.minimum, settings::kForecastWarnBelow.maximum);
+  warnBelow_->setValue(UserSettings::Read(settings::kForecastWarnBelow));
+  warnBelow_->setGroupSeparatorShown(true);
+  auto* warnLabel = new QLabel(tr("Warn when the forecast balance falls below"), this);
+  warnLabel->setBuddy(warnBelow_);
+  auto* warn = new QHBoxLayout;
+  warn->addWidget(warnLabel);
+  warn->addWidget(warnBelow_);
+  warn->addStretch(1);
+
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -41,12 +53,14 @@ ReminderPreferencesDialog::ReminderPreferencesDialog(PaylarkApp& app, QWidget* p
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(days);
   layout->addWidget(whenClosed_);
+  layout->addLayout(warn);
   layout->addStretch(1);
   layout->addWidget(buttons);
 }
 
 void ReminderPreferencesDialog::accept() {
   UserSettings::Write(settings::kReminderDaysAhead, daysAhead_->value());
+  UserSettings::Write(settings::kForecastWarnBelow, warnBelow_->value());
   BackgroundReminders background(app_.desktop());
   if (whenClosed_->isChecked() && !wasOn_ && !background.TurnOn()) {
     app_.prompt().Tell(this,

@@ -463,8 +463,10 @@ void MainWindow::OnSeriesHistory() {
 
 void MainWindow::OnReminderPreferences() {
   ReminderPreferencesDialog preferences(app_, this);
-  if (preferences.exec() == QDialog::Accepted)
-    reminderCount_->Update();
+  if (preferences.exec() != QDialog::Accepted)
+    return;
+  reminderCount_->Update();
+  emit preferencesChanged();
 }
 
 void MainWindow::SwitchPane(int step) {

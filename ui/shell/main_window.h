@@ -112,6 +112,8 @@ class MainWindow final : public QMainWindow {
   // After records were added, changed, removed or read again: everything that looks at more
   // than the month on screen follows (the calendar feed, the reminder count, the search).
   void recordsChanged();
+  // After the user changed the reminder days or the forecast's warning level.
+  void preferencesChanged();
   // After Change Directory switched to another working directory and read it.
   void workingDirectoryChanged();
   // Once, a moment after the month list was first painted: what can wait until the user sees

@@ -32,7 +32,7 @@ MarkPaidDialog::MarkPaidDialog(const DueRecord& due, const OleDateTime& now, Pro
   reference_->setObjectName(QStringLiteral("reference"));
   reference_->setPlaceholderText(QStringLiteral("The bank transaction, if you like"));
   paidOn_->SetValue(now);
-  amount_->setText(QString::fromStdString(AmountFieldText(due.amount, amount_->marks())));
+  amount_->setText(QString::fromStdString(GroupedAmountText(due.amount, amount_->marks())));
 
   auto* title = new QLabel(QString::fromStdString(due.title), this);
   QFont bold = title->font();

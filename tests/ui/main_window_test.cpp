@@ -765,6 +765,28 @@ void MainFrameTest::LoadingManyFilesShowsProgress() {
   QCOMPARE(f.ws.app.store().size(), static_cast<std::size_t>(maximum));
 }
 
+// Regression: the window opened with the keys in the details pane, and nothing showed which pane
+// had them.
+void MainFrameTest::TheWindowOpensInTheListAndMarksThePaneWithTheKeys() {
+  Fixture f;
+  QVERIFY(QTest::qWaitForWindowActive(f.frame.get()));
+  QCOMPARE(QApplication::focusWidget(), &f.view());
+  const QColor mark = f.view().palette().color(QPalette::Highlight);
+  const auto marked = [&mark](QWidget& pane) {
+    QCoreApplication::processEvents();
+    const QImage image = pane.grab().toImage();
+    return image.pixelColor(0, image.height() / 2) == mark &&
+           image.pixelColor(image.width() - 1, image.height() / 2) == mark;
+  };
+  QWidget& details = *f.frame->detailsBar().focusProxy();
+  QVERIFY(marked(f.view()));
+  QVERIFY(!marked(details));
+  QTest::keyClick(&f.view(), Qt::Key_Tab);
+  QCOMPARE(QApplication::focusWidget(), &details);
+  QVERIFY(marked(details));
+  QVERIFY(!marked(f.view()));
+}
+
 void MainFrameTest::TabWalksTheWindowAndF1OpensHelp() {
   Fixture f;
   QVERIFY(QTest::qWaitForWindowActive(f.frame.get()));

@@ -65,6 +65,7 @@ class MainFrameTest final : public QObject {
   void HugeSumsGiveWayToTheUnreadableNote();
   void LongSeriesDeleteShowsProgress();
   void LoadingManyFilesShowsProgress();
+  void TheWindowOpensInTheListAndMarksThePaneWithTheKeys();
   void TabWalksTheWindowAndF1OpensHelp();
   void SnapshotsOfTheWindowAndDialogs();
 };

@@ -44,6 +44,7 @@
 #include "ui/shell/status_panes.h"
 #include "ui/shell/working_directory_dialog.h"
 #include "ui/shell/year_overview.h"
+#include "ui/widgets/focus_frame.h"
 
 namespace paylark {
 namespace {
@@ -121,6 +122,12 @@ MainWindow::MainWindow(PaylarkApp& app, DialogCommands& dialogs, WindowPolicies 
   setCentralWidget(splitter);
   // The bar was built first; Tab reaches it after the list.
   setTabOrder(view_, detailsBar_);
+  for (QWidget* pane :
+       {static_cast<QWidget*>(navigation_), static_cast<QWidget*>(view_), detailsBar_->widget()}) {
+    new FocusFrame(*pane);
+  }
+  // The window opens with the keys on the month's dues.
+  view_->setFocus(Qt::OtherFocusReason);
 
   // What looks at every month rather than the one on screen; switching months leaves it alone.
   connect(this, &MainWindow::recordsChanged, this, &MainWindow::UpdateCalendarFeed);

@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QtCharts/QCategoryAxis>
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QScatterSeries>
 
@@ -120,6 +121,10 @@ void ForecastWindowTest::ShowsTheAccountsBalanceChartAndRegister() {
   QCOMPARE(balance->at(90).y(), 1522.60);
   auto* low = static_cast<QScatterSeries*>(chart->series().at(2));
   QCOMPARE(low->at(0).y(), 872.60);
+  // The date labels name the days of the points above them, today first.
+  auto* dates = qobject_cast<QCategoryAxis*>(chart->axes(Qt::Horizontal).at(0));
+  QCOMPARE(dates->categoriesLabels().value(0), QStringLiteral("15 Mar"));
+  QVERIFY(dates->min() < balance->at(0).x() && balance->at(90).x() < dates->max());
   Snapshot(window, QStringLiteral("forecast.png"));
   Snapshot(window, QStringLiteral("forecast-2x.png"), 2);
 

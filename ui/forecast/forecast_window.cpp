@@ -10,7 +10,7 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QtCharts/QDateTimeAxis>
+#include <QtCharts/QCategoryAxis>
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QScatterSeries>
 #include <QtCharts/QValueAxis>
@@ -28,6 +28,7 @@
 #include "ui/base/prompt.h"
 #include "ui/forecast/update_balance_dialog.h"
 #include "ui/widgets/chart_over_table.h"
+#include "ui/widgets/day_axis.h"
 #include "ui/widgets/display_style.h"
 #include "ui/widgets/screen_room.h"
 
@@ -36,7 +37,6 @@ namespace {
 
 constexpr QSize kPreferredSize(900, 640);
 constexpr int kHorizons[] = {30, 90, 180, 365};
-constexpr qint64 kHalfDay = qint64{12} * 60 * 60 * 1000;
 const QColor kBelowColour(200, 0, 0);
 const QColor kIncomeColour(0, 128, 0);
 const QColor kNotCountedColour(128, 128, 128);
@@ -47,10 +47,6 @@ QString Money(Cents cents) {
 
 QString Day(const OleDateTime& date) {
   return QString::fromStdString(FormatDate(date, "d MMM yyyy"));
-}
-
-qint64 ChartTime(const OleDateTime& date) {
-  return ToQDateTime(date).toMSecsSinceEpoch();
 }
 
 }  // namespace
@@ -141,9 +137,7 @@ QWidget* ForecastWindow::BuildChart() {
   lowPoint_->setName(QStringLiteral("Lowest"));
   lowPoint_->setColor(kBelowColour);
   lowPoint_->setMarkerSize(9);
-  dates_ = new QDateTimeAxis;
-  dates_->setFormat(QLocale().dateFormat(QLocale::ShortFormat));
-  dates_->setTickCount(6);
+  dates_ = new QCategoryAxis;
   amounts_ = new QValueAxis;
   amounts_->setLabelFormat(QStringLiteral("%.0f"));
   chart->addAxis(dates_, Qt::AlignBottom);
@@ -222,21 +216,21 @@ void ForecastWindow::FillBalanceLine() {
 
 void ForecastWindow::FillChart() {
   QList<QPointF> points;
+  std::vector<OleDateTime> days;
+  days.reserve(forecast_.days.size());
   double low = FromCents(std::min(forecast_.low.balance, warnBelow_));
   double high = low;
   for (const DayBalance& day : forecast_.days) {
-    points.append({static_cast<qreal>(ChartTime(day.date)), FromCents(day.balance)});
+    points.append({DayAxisValue(day.date), FromCents(day.balance)});
+    days.push_back(day.date);
     high = std::max(high, FromCents(day.balance));
   }
   balance_->replace(points);
   const qreal first = points.front().x();
   const qreal last = points.back().x();
   warning_->replace({{first, FromCents(warnBelow_)}, {last, FromCents(warnBelow_)}});
-  lowPoint_->replace(
-      {{static_cast<qreal>(ChartTime(forecast_.low.date)), FromCents(forecast_.low.balance)}});
-  // Half a day either side, so that a low point on the first or last day shows its whole mark.
-  dates_->setRange(QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(first) - kHalfDay),
-                   QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(last) + kHalfDay));
+  lowPoint_->replace({{DayAxisValue(forecast_.low.date), FromCents(forecast_.low.balance)}});
+  FillDayAxis(*dates_, days);
   amounts_->setRange(low, high > low ? high : low + 1);
   amounts_->applyNiceNumbers();
 }

@@ -10,7 +10,7 @@
 
 class QComboBox;
 class QChartView;
-class QDateTimeAxis;
+class QCategoryAxis;
 class QLineSeries;
 class QScatterSeries;
 class QValueAxis;
@@ -75,7 +75,7 @@ class ForecastWindow final : public QDialog {
   QLineSeries* balance_ = nullptr;
   QLineSeries* warning_ = nullptr;
   QScatterSeries* lowPoint_ = nullptr;
-  QDateTimeAxis* dates_ = nullptr;
+  QCategoryAxis* dates_ = nullptr;
   QValueAxis* amounts_ = nullptr;
   QTableWidget* register_;
 };

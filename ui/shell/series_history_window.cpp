@@ -19,6 +19,7 @@
 #include "core/records/series_history.h"
 #include "ui/base/date_conversion.h"
 #include "ui/widgets/chart_over_table.h"
+#include "ui/widgets/day_axis.h"
 #include "ui/widgets/display_style.h"
 #include "ui/widgets/screen_room.h"
 
@@ -26,18 +27,11 @@ namespace paylark {
 namespace {
 
 constexpr QSize kPreferredSize(900, 640);
-constexpr std::size_t kMostDateLabels = 5;
-constexpr qreal kDayMilliseconds = 24.0 * 60 * 60 * 1000;
 const QColor kAmountColour(52, 85, 127);
 const QColor kPaidColour(0, 128, 0);
 
 QString Amount(double amount) {
   return QString::fromStdString(FormatAmount(amount));
-}
-
-// Milliseconds since the epoch of the wall-clock value, as the date axis counts them.
-qreal AxisTime(const OleDateTime& date) {
-  return static_cast<qreal>(ToQDateTime(date).toMSecsSinceEpoch());
 }
 
 QLineSeries* Line(const QString& name, const QColor& colour) {
@@ -50,24 +44,6 @@ QLineSeries* Line(const QString& name, const QColor& colour) {
   pen.setWidth(2);
   line->setPen(pen);
   return line;
-}
-
-// Labels stand at members' own due dates (every few members where there are many), so that each
-// names the day of the point above it. A day either side makes a range of a single due.
-QCategoryAxis* DateAxis(const std::vector<DueRecord>& members) {
-  auto* axis = new QCategoryAxis;
-  axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-  if (members.empty())
-    return axis;
-  const std::size_t step = (members.size() + kMostDateLabels - 1) / kMostDateLabels;
-  for (std::size_t i = 0; i < members.size(); i += step) {
-    const qreal at = AxisTime(members[i].dueDate);
-    if (axis->count() == 0 || at > axis->endValue(axis->categoriesLabels().constLast()))
-      axis->append(QString::fromStdString(FormatDate(members[i].dueDate, "d MMM yyyy")), at);
-  }
-  axis->setRange(AxisTime(members.front().dueDate) - kDayMilliseconds,
-                 AxisTime(members.back().dueDate) + kDayMilliseconds);
-  return axis;
 }
 
 }  // namespace
@@ -85,7 +61,11 @@ SeriesHistoryWindow::SeriesHistoryWindow(std::vector<DueRecord> members, QWidget
   table_->verticalHeader()->hide();
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  // Dates and times on one line each; the amounts share what is left.
+  table_->setWordWrap(false);
   table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+  for (const int dates : {0, 2})
+    table_->horizontalHeader()->setSectionResizeMode(dates, QHeaderView::ResizeToContents);
 
   auto* heading =
       new QLabel(QStringLiteral("%1 · %2 dues").arg(title).arg(static_cast<int>(members_.size())));
@@ -109,7 +89,7 @@ QWidget* SeriesHistoryWindow::BuildChart() {
   double low = 0;
   double high = 0;
   for (const DueRecord& member : members_) {
-    const qreal at = AxisTime(member.dueDate);
+    const qreal at = DayAxisValue(member.dueDate);
     amounts->append(at, member.amount);
     low = std::min(low, member.amount);
     high = std::max(high, member.amount);
@@ -127,7 +107,12 @@ QWidget* SeriesHistoryWindow::BuildChart() {
   chart->addSeries(paid);
   chart->setLocale(QLocale(QString::fromLatin1(std::setlocale(LC_MONETARY, nullptr))));
   chart->setLocalizeNumbers(true);
-  QCategoryAxis* dates = DateAxis(members_);
+  auto* dates = new QCategoryAxis;
+  std::vector<OleDateTime> days;
+  days.reserve(members_.size());
+  for (const DueRecord& member : members_)
+    days.push_back(member.dueDate);
+  FillDayAxis(*dates, days);
   auto* values = new QValueAxis;
   values->setLabelFormat(QStringLiteral("%.2f"));
   values->setRange(low, high > low ? high * 1.1 : low + 1);

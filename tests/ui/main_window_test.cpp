@@ -650,9 +650,13 @@ void MainFrameTest::NarrowWindowKeepsRowsReadable() {
   f.frame->resize(640, 420);
   QTest::qWait(20);
   Snapshot(*f.frame, "main-window-narrow.png");
-  // The bar's values take what is left of it, without scrolling.
+  // The bar's values take what is left of it, without scrolling, and a date shows whole.
   const auto* details = static_cast<QTableView*>(f.frame->detailsBar().widget());
   QVERIFY(details->columnWidth(0) + details->columnWidth(1) <= details->viewport()->width());
+  const QString due = f.frame->detailsBar().Value(2);
+  QCOMPARE(due, QStringLiteral("03/10/2026 12:00 PM"));
+  QVERIFY2(details->columnWidth(1) >= details->fontMetrics().horizontalAdvance(due) + 8,
+           qPrintable(QString::number(details->columnWidth(1))));
   f.frame->resize(700, 450);
   QTest::qWait(20);
   Snapshot(*f.frame, "main-window-2x.png", 2);

@@ -488,8 +488,8 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
   if (!detailsBar_->isVisible() || detailsBar_->isFloating())
     return;
   const int room = width() - navigation_->width() - kListComfortableWidth;
-  // The bar's own frame comes on top of its table's narrowest width.
-  const int narrowest = qMax(DetailsBar::kNarrowestWidth, detailsBar_->minimumSizeHint().width());
+  // The bar keeps its headings and a whole date; its own frame comes on top of its table's.
+  const int narrowest = qMax(detailsBar_->ReadableWidth(), detailsBar_->minimumSizeHint().width());
   const int fitting = qBound(narrowest, room, DetailsBar::kWidth);
   if (detailsBar_->width() > fitting)
     resizeDocks({detailsBar_}, {fitting}, Qt::Horizontal);

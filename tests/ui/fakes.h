@@ -37,12 +37,14 @@ class FakeDesktop final : public DesktopServices {
     openStarts << startFolder;
     return openPath;
   }
+  bool CanOpen(const QString&) override { return canOpen; }
   bool OpenFile(const QString& path) override;
   bool ShowInFolder(const QString& path) override;
   bool StartDetached(const QString& program, const QStringList& arguments) override;
   int RunProgram(const QString& program, const QStringList& arguments) override;
   void ShowPrintPreview(QWidget*, const QString&, const std::function<void(QPrinter*)>&) override {}
 
+  bool canOpen = true;  // whether the desktop names a program for every file
   QString savePath;
   QString openPath;
   QStringList openStarts;

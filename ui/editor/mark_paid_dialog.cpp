@@ -1,10 +1,8 @@
 #include "ui/editor/mark_paid_dialog.h"
 
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 #include <variant>
 
@@ -14,6 +12,7 @@
 #include "ui/widgets/date_picker.h"
 #include "ui/widgets/display_style.h"
 #include "ui/widgets/filtered_line_edit.h"
+#include "ui/widgets/ok_cancel_buttons.h"
 
 namespace paylark {
 
@@ -42,15 +41,10 @@ MarkPaidDialog::MarkPaidDialog(const DueRecord& due, const OleDateTime& now, Pro
   form->addRow(QStringLiteral("Paid &on:"), paidOn_);
   form->addRow(QStringLiteral("&Amount:"), amount_);
   form->addRow(QStringLiteral("&Reference:"), reference_);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("ok"));
-  buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("cancel"));
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(title);
   layout->addLayout(form);
-  layout->addWidget(buttons);
+  layout->addWidget(OkCancelButtons(*this));
   amount_->setFocus(Qt::OtherFocusReason);
   amount_->selectAll();
 }

@@ -1,10 +1,8 @@
 #include "ui/forecast/update_balance_dialog.h"
 
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 #include <variant>
 
@@ -13,6 +11,7 @@
 #include "ui/base/prompt.h"
 #include "ui/widgets/date_picker.h"
 #include "ui/widgets/display_style.h"
+#include "ui/widgets/ok_cancel_buttons.h"
 
 namespace paylark {
 namespace {
@@ -36,14 +35,9 @@ UpdateBalanceDialog::UpdateBalanceDialog(const QString& account, const OleDateTi
   form->addRow(QStringLiteral("Account:"), new QLabel(account, this));
   form->addRow(QStringLiteral("&Balance on:"), on_);
   form->addRow(QStringLiteral("&Amount:"), text_);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("ok"));
-  buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("cancel"));
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
-  layout->addWidget(buttons);
+  layout->addWidget(OkCancelButtons(*this));
   setMinimumWidth(kMinimumWidth);
   text_->setFocus(Qt::OtherFocusReason);
 }

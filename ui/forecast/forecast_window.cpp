@@ -37,6 +37,8 @@ namespace {
 
 constexpr QSize kPreferredSize(900, 640);
 constexpr int kHorizons[] = {30, 90, 180, 365};
+constexpr double kFlatRange = 100;
+constexpr int kAmountLines = 4;
 const QColor kBelowColour(200, 0, 0);
 const QColor kIncomeColour(0, 128, 0);
 const QColor kNotCountedColour(128, 128, 128);
@@ -231,7 +233,10 @@ void ForecastWindow::FillChart() {
   warning_->replace({{first, FromCents(warnBelow_)}, {last, FromCents(warnBelow_)}});
   lowPoint_->replace({{DayAxisValue(forecast_.low.date), FromCents(forecast_.low.balance)}});
   FillDayAxis(*dates_, days);
-  amounts_->setRange(low, high > low ? high : low + 1);
+  // Whole amounts on four lines: a flat balance (no entry, no dues) still reads "0" to "100"
+  // rather than six labels of "0" and "1" too close to show.
+  amounts_->setRange(low, high > low ? high : low + kFlatRange);
+  amounts_->setTickCount(kAmountLines);
   amounts_->applyNiceNumbers();
 }
 

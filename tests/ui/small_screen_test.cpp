@@ -24,6 +24,7 @@
 #include "ui/base/print_preview.h"
 #include "ui/base/series_question.h"
 #include "ui/editor/details_page.h"
+#include "ui/editor/mark_paid_dialog.h"
 #include "ui/editor/modify_sheet.h"
 #include "ui/editor/notes_page.h"
 #include "ui/exchange/calendar_preferences_dialog.h"
@@ -185,6 +186,14 @@ std::vector<Case> Cases() {
          return std::make_unique<ForecastWindow>(ws.app.store(), ws.clock, ws.prompt);
        },
        {"Close", "Update Balance…"}},
+      {"Mark paid",
+       [](Workspace& ws) {
+         DueRecord due;
+         due.title = "Quarterly water and sewage charge for the flat";
+         due.amount = 1234.5;
+         return std::make_unique<MarkPaidDialog>(due, ws.clock.Now(), ws.prompt);
+       },
+       {"OK", "Cancel"}},
       {"Update balance",
        [](Workspace& ws) {
          return std::make_unique<UpdateBalanceDialog>(

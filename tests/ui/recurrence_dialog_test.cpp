@@ -24,13 +24,13 @@ QDateTime Qt(int year, int month, int day, int hour = 0) {
   return ToQDateTime(At(year, month, day, hour));
 }
 
-// Types a date into the picker's date sections as a user does, from its first section, and
-// leaves the field.
-void TypeDate(DatePicker& picker, const QString& date) {
+// Types a date into the picker's date sections as a user does, from its first section, then
+// presses `leave` (Tab leaves the field; Enter also presses the dialog's OK).
+void TypeDate(DatePicker& picker, const QString& date, Qt::Key leave = Qt::Key_Tab) {
   picker.setFocus(Qt::TabFocusReason);
   picker.setSelectedSection(picker.sectionAt(0));
   QTest::keyClicks(&picker, date);
-  QTest::keyClick(&picker, Qt::Key_Return);
+  QTest::keyClick(&picker, leave);
 }
 
 }  // namespace
@@ -170,6 +170,7 @@ void RecurrenceDialogTest::ASeriesEndingAfterACountMayStartLater() {
   auto& start = Child<DatePicker>(dialog, "rangeStart");
   TypeDate(start, QStringLiteral("04/20/2026"));
   QCOMPARE(start.dateTime(), Qt(2026, 4, 20, 10));
+  QVERIFY(dialog.isVisible() && !start.hasFocus());
   Snapshot(dialog, QStringLiteral("recurrence-start-later.png"));
   Press(dialog, "ok");
   QCOMPARE(dialog.result(), int(QDialog::Accepted));
@@ -197,6 +198,11 @@ void RecurrenceDialogTest::AStartPastEndByIsRefusedNotMangled() {
   TypeDate(start, QStringLiteral("12/20/2026"));
   QCOMPARE(start.dateTime(), Qt(2026, 12, 20, 10));
   QVERIFY(endBy.dateTime() >= start.dateTime());
+  QVERIFY(dialog.isVisible());
+  // Enter in the field takes the typed date and then the pattern.
+  TypeDate(start, QStringLiteral("01/05/2027"), Qt::Key_Return);
+  QCOMPARE(dialog.result(), int(QDialog::Accepted));
+  QCOMPARE(dialog.pattern().rangeStart, At(2027, 1, 5, 10));
 }
 
 // Regression: OK wrote empty placeholder dues that every synced device saw before Finish.

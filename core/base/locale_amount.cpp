@@ -1,10 +1,13 @@
 #include "core/base/locale_amount.h"
 
+#include <algorithm>
+#include <charconv>
 #include <climits>
 #include <clocale>
 #include <cstdio>
 
 #include "core/base/field_parsing.h"
+#include "core/base/format.h"
 #include "core/base/text_encoding.h"
 
 namespace paylark {
@@ -87,6 +90,34 @@ std::string AmountFieldText(double amount, const AmountMarks& marks) {
   if (const std::size_t point = shown.find('.'); point != std::string::npos)
     shown.replace(point, 1, marks.decimal);
   return shown;
+}
+
+std::string GroupedAmountText(double amount, const AmountMarks& marks) {
+  char text[400];  // room for the largest double in fixed form
+  const std::to_chars_result end = std::to_chars(
+      text, text + sizeof text, amount, std::chars_format::fixed, AmountFractionDigits(amount));
+  std::string_view plain(text, static_cast<std::size_t>(end.ptr - text));
+  std::string sign;
+  if (plain.front() == '-') {
+    sign = "-";
+    plain.remove_prefix(1);
+  }
+  const std::size_t point = plain.find('.');
+  const std::string_view whole = plain.substr(0, point);
+  std::string grouped;
+  std::size_t fromRight = 0;
+  for (std::size_t left = whole.size(); left > 0; ++fromRight) {
+    const std::size_t size = marks.grouping.empty()
+                                 ? left
+                                 : std::min<std::size_t>(left, GroupSize(marks.groups, fromRight));
+    left -= size;
+    grouped.insert(0, whole.substr(left, size));
+    if (left > 0)
+      grouped.insert(0, marks.grouping);
+  }
+  if (point != std::string_view::npos)
+    grouped += marks.decimal + std::string(plain.substr(point + 1));
+  return sign + grouped;
 }
 
 std::variant<double, Message> ParseLocaleAmount(std::string_view text, const AmountMarks& marks) {

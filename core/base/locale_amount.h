@@ -26,6 +26,10 @@ bool IsGroupingMark(std::string_view character, const AmountMarks& marks);
 // the locale's decimal mark and no grouping ("61,75" under de_DE).
 std::string AmountFieldText(double amount, const AmountMarks& marks);
 
+// The amount as a payment field offers it: grouped and with the cents the locale shows
+// ("2,400.00" under en_US, "1.234,56" under de_DE), a text ParseLocaleAmount reads back exactly.
+std::string GroupedAmountText(double amount, const AmountMarks& marks);
+
 // Reads typed text by the locale's rules: one decimal mark, grouping marks only between
 // correctly sized groups of the whole part. Misplaced grouping ("12,50" under en_US) is
 // "Please enter a number." rather than a number a hundred times larger; the range is

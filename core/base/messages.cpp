@@ -223,6 +223,9 @@ std::string MessageText(const Message& m) {  // NOLINT(readability-function-size
       return "Remove " + Quoted(m.text) + " from this due? A copy is kept in the backups folder.";
     case MessageId::kAttachmentRemoveFailed:
       return "The attachment could not be removed: " + m.detail;
+    case MessageId::kNoProgramOpens:
+      return "No program on this computer is set up to open " + Quoted(m.text) +
+             ". The file is in " + m.detail;
   }
   return {};
 }

@@ -110,6 +110,7 @@ enum class MessageId {
   kAttachFailed,                // detail: reason
   kConfirmRemoveAttachment,     // text: the attachment's name
   kAttachmentRemoveFailed,      // detail: reason
+  kNoProgramOpens,              // text: the file's name, detail: the folder it is in
 };
 
 struct Message {

@@ -13,6 +13,8 @@ namespace paylark {
 namespace {
 
 constexpr std::int64_t kSecondsPerDay = 86400;
+// Without a balance entry, how far back an income not received is still listed.
+constexpr std::int64_t kLookBackDays = 31;
 
 std::int64_t DayOf(const OleDateTime& moment) {
   const std::int64_t seconds = moment.LinearSeconds();
@@ -57,17 +59,28 @@ class ForecastBuilder {
     if (due.IsPaid())
       TakePaid(due, dueDate, key);
     else
-      TakeUnpaid(due, dueDate);
+      TakeUnpaid(due, dueDate, key);
   }
 
   Forecast Finish() {
     SortItems();
+    ListPaidSinceEntry();
+    ListUncountedIncomes();
     RunBalances();
     FindNextIncome();
     return std::move(forecast_);
   }
 
  private:
+  struct Pending {
+    std::int64_t day;
+    std::int64_t dueSeconds;  // the moment it counts at, for the order within a day
+    Cents amount;
+    PackedDue due;  // views into the record map
+    bool income;
+    bool overdue;
+  };
+
   // Folding an account name is slow beside the rest; dues share a handful of accounts, and
   // neighbours in the map mostly the same one.
   const std::string& KeyOf(std::string_view account) {
@@ -101,25 +114,63 @@ class ForecastBuilder {
     if (!(moment > start->second->date))
       return;
     const Cents signedAmount = Signed(due.type(), amount);
-    if (!(moment > window_.now))
-      forecast_.balanceToday = AddCents(forecast_.balanceToday, signedAmount);
-    else
+    if (moment > window_.now) {
       AddItem(due, dueDate, DayOf(moment), signedAmount);
+      return;
+    }
+    forecast_.balanceToday = AddCents(forecast_.balanceToday, signedAmount);
+    paidSince_.push_back(MakePending(due, DayOf(moment), moment.LinearSeconds(), signedAmount));
   }
 
-  void TakeUnpaid(const PackedDue& due, const OleDateTime& dueDate) {
+  void TakeUnpaid(const PackedDue& due, const OleDateTime& dueDate, const std::string& key) {
     const std::int64_t day = DayOf(dueDate);
-    if (day < window_.today && due.type() == kTypeIncome)
+    if (day >= window_.today || due.type() != kTypeIncome) {
+      AddItem(due, dueDate, std::max(day, window_.today), Signed(due.type(), due.amount()));
       return;
-    AddItem(due, dueDate, std::max(day, window_.today), Signed(due.type(), due.amount()));
+    }
+    const auto start = starts_.find(key);
+    const bool sinceStart = start != starts_.end() ? day >= DayOf(start->second->date)
+                                                   : day >= window_.today - kLookBackDays;
+    if (sinceStart)
+      uncounted_.push_back(MakePending(due, day, dueDate.LinearSeconds(), ToCents(due.amount())));
   }
 
   void AddItem(const PackedDue& due, const OleDateTime& dueDate, std::int64_t day, Cents amount) {
     if (day > window_.lastDay)
       return;
-    const bool income = due.type() == kTypeIncome;
-    const bool overdue = DayOf(dueDate) < window_.today && !due.IsPaid();
-    order_.push_back({day, dueDate.LinearSeconds(), amount, due, income, overdue});
+    Pending pending = MakePending(due, day, dueDate.LinearSeconds(), amount);
+    pending.overdue = DayOf(dueDate) < window_.today && !due.IsPaid();
+    order_.push_back(pending);
+  }
+
+  static Pending MakePending(const PackedDue& due, std::int64_t day, std::int64_t seconds,
+                             Cents amount) {
+    return {day, seconds, amount, due, due.type() == kTypeIncome, false};
+  }
+
+  // Oldest first; the balance after each runs from the entries' sum to today's.
+  void ListPaidSinceEntry() {
+    SortBySeconds(paidSince_);
+    Cents balance = forecast_.startBalance;
+    for (const Pending& paid : paidSince_) {
+      balance = AddCents(balance, paid.amount);
+      forecast_.paidSinceEntry.push_back(MakeItem(paid, balance));
+    }
+  }
+
+  void ListUncountedIncomes() {
+    SortBySeconds(uncounted_);
+    for (const Pending& income : uncounted_) {
+      ForecastItem item = MakeItem(income, forecast_.balanceToday);
+      item.overdue = true;
+      forecast_.uncountedIncomes.push_back(std::move(item));
+    }
+  }
+
+  static void SortBySeconds(std::vector<Pending>& pending) {
+    std::stable_sort(pending.begin(), pending.end(), [](const Pending& a, const Pending& b) {
+      return a.dueSeconds < b.dueSeconds;
+    });
   }
 
   // Sorts small keys, and makes the items with their texts only once, in their order; ties keep
@@ -171,15 +222,6 @@ class ForecastBuilder {
     }
   }
 
-  struct Pending {
-    std::int64_t day;
-    std::int64_t dueSeconds;
-    Cents amount;
-    PackedDue due;  // views into the record map
-    bool income;
-    bool overdue;
-  };
-
   static ForecastItem MakeItem(const Pending& pending, Cents balanceAfter) {
     ForecastItem item;
     item.date = DayStart(pending.day);
@@ -201,6 +243,8 @@ class ForecastBuilder {
   const std::string* lastKey_ = nullptr;
   DueRecord scratch_;  // the record being read, its strings reused
   std::vector<Pending> order_;
+  std::vector<Pending> paidSince_;
+  std::vector<Pending> uncounted_;
   Forecast forecast_;
 };
 

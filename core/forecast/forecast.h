@@ -47,7 +47,13 @@ struct NextIncome {
 struct Forecast {
   std::optional<OleDateTime> startDate;  // the balance entry's date; empty without an entry
   Cents startBalance = 0;
+  // Bills paid and incomes received after the entry up to now, oldest first: their balances run
+  // from startBalance to balanceToday.
+  std::vector<ForecastItem> paidSinceEntry;
   Cents balanceToday = 0;
+  // Incomes overdue and not received since the entry (without one, in the last month): listed,
+  // never counted.
+  std::vector<ForecastItem> uncountedIncomes;
   std::vector<DayBalance> days;  // today first, one per day to the horizon
   std::vector<ForecastItem> items;
   DayBalance low;
@@ -57,10 +63,11 @@ struct Forecast {
 
 // The day-by-day balance of an account (or of all accounts together) from its newest balance
 // entry. Today's balance is the entry's amount, less bills paid and plus incomes received after
-// the entry's moment up to now (a paid due without a payment date counts on its due date); an
-// account without an entry starts at 0 today. From today to the horizon, unpaid bills are taken
-// off on their due dates (overdue ones today) and unpaid incomes added on theirs; within a day
-// incomes come first. Income overdue and not received is not counted: it may never come.
+// the entry's moment up to now (a paid due without a payment date counts on its due date), each
+// of them listed; an account without an entry starts at 0 today. From today to the horizon, unpaid
+// bills are taken off on their due dates (overdue ones today) and unpaid incomes added on theirs;
+// within a day incomes come first. Income overdue and not received is not counted: it may never
+// come.
 Forecast MakeForecast(const ForecastRequest& request, std::span<const BalanceEntry> balances,
                       const DueMap& dues);
 

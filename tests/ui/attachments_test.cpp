@@ -1,6 +1,7 @@
 // The Attachments page of the Modify sheet, its preview, and files dropped on list rows.
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QMimeData>
@@ -139,6 +140,16 @@ class AttachmentsTest final : public QObject {
 
     Child<QPushButton>(page, "open").click();
     QCOMPARE(f.ws.desktop.opened, QStringList{f.Kept(QStringLiteral("bill (2).txt"))});
+    QVERIFY(f.ws.prompt.asked.isEmpty());
+    // Regression: with no program for the type, Open did nothing and said nothing.
+    f.ws.desktop.canOpen = false;
+    Child<QPushButton>(page, "open").click();
+    QCOMPARE(f.ws.desktop.opened.size(), 1);
+    QCOMPARE(f.ws.prompt.asked,
+             QStringList{QStringLiteral("No program on this computer is set up to open \"bill "
+                                        "(2).txt\". The file is in ") +
+                         QFileInfo(f.Kept(QStringLiteral("bill (2).txt"))).absolutePath()});
+    f.ws.prompt.asked.clear();
 
     // No keeps the file; Yes moves it into the backups folder.
     f.ws.prompt.answers = {PromptAnswer::kNo};

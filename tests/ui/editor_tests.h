@@ -21,6 +21,8 @@ class RecurrenceDialogTest final : public QObject {
   void LastWeekdayCannotBeCleared();
   void SwitchingKindsKeepsEveryInput();
   void PickersKeepStartAndEndByInOrder();
+  void ASeriesEndingAfterACountMayStartLater();
+  void AStartPastEndByIsRefusedNotMangled();
   void OkCountsTheSeriesAndWritesNothing();
   void ManyDuesAreMadeOnlyWhenTheUserSaysSo();
   void EnterAcceptsThePattern();

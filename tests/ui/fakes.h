@@ -37,12 +37,14 @@ class FakeDesktop final : public DesktopServices {
     openStarts << startFolder;
     return openPath;
   }
+  bool CanOpen(const QString&) override { return canOpen; }
   bool OpenFile(const QString& path) override;
   bool ShowInFolder(const QString& path) override;
   bool StartDetached(const QString& program, const QStringList& arguments) override;
   int RunProgram(const QString& program, const QStringList& arguments) override;
   void ShowPrintPreview(QWidget*, const QString&, const std::function<void(QPrinter*)>&) override {}
 
+  bool canOpen = true;  // whether the desktop names a program for every file
   QString savePath;
   QString openPath;
   QStringList openStarts;
@@ -68,14 +70,16 @@ class FakeDialogs final : public DialogCommands {
   }
   EditOutcome ModifyDue(QWidget*, const std::string& recordId) override {
     modified.push_back(recordId);
-    return EditOutcome::kNothingChanged;
+    return change ? change(recordId) : EditOutcome::kNothingChanged;
   }
   void Print(QWidget*) override { ++prints; }
   EditOutcome MarkPaid(QWidget*, const std::string& recordId) override {
     markedPaid.push_back(recordId);
-    return EditOutcome::kNothingChanged;
+    return change ? change(recordId) : EditOutcome::kNothingChanged;
   }
 
+  // What Modify and Mark Paid do to the due, as the user's answers would; nothing by default.
+  std::function<EditOutcome(const std::string&)> change;
   int newDues = 0;
   std::vector<std::string> markedPaid;
   int prints = 0;

@@ -4,10 +4,14 @@
 #include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QtCharts/QCategoryAxis>
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QScatterSeries>
 
@@ -17,6 +21,7 @@
 #include "tests/ui/ui_tests.h"
 #include "ui/forecast/forecast_command.h"
 #include "ui/forecast/forecast_window.h"
+#include "ui/forecast/update_balance_dialog.h"
 #include "ui/shell/caption_strip.h"
 #include "ui/shell/commands.h"
 #include "ui/shell/main_tool_bar.h"
@@ -25,6 +30,7 @@
 #include "ui/shell/month_list_view.h"
 #include "ui/shell/month_row_painter.h"
 #include "ui/shell/status_panes.h"
+#include "ui/widgets/date_picker.h"
 
 namespace paylark::test {
 namespace {
@@ -58,6 +64,19 @@ QString Cell(const QTableWidget& table, int row, int column) {
   return table.item(row, column)->text();
 }
 
+QString Row(const QTableWidget& table, int row) {
+  QStringList cells;
+  for (int column = 0; column < table.columnCount(); ++column)
+    cells << Cell(table, row, column);
+  return cells.join(QLatin1Char('|'));
+}
+
+// "-$1,234.50" as -123450.
+Cents CentsOf(QString text) {
+  text.remove(QRegularExpression(QStringLiteral("[^-0-9]")));
+  return text.toLongLong();
+}
+
 // The title of the modal window that `open` shows, which is closed at once.
 QString ModalTitleOf(const std::function<void()>& open) {
   QString shown;
@@ -79,7 +98,7 @@ void ForecastWindowTest::init() {
 
 void ForecastWindowTest::ShowsTheAccountsBalanceChartAndRegister() {
   Fixture f;
-  ForecastWindow window(f.ws.app.store(), f.ws.clock);
+  ForecastWindow window(f.ws.app.store(), f.ws.clock, f.ws.prompt);
   window.show();
   auto& account = *window.findChild<QComboBox*>(QStringLiteral("account"));
   QCOMPARE(account.count(), 3);  // All accounts, Checking once, (no account)
@@ -88,11 +107,12 @@ void ForecastWindowTest::ShowsTheAccountsBalanceChartAndRegister() {
            QStringLiteral("Balance on 1 Mar 2026: $1,000.00"));
   QCOMPARE(window.forecast().balanceToday, 96500);  // less the gym, paid since
   auto& table = *window.findChild<QTableWidget*>(QStringLiteral("register"));
-  QCOMPARE(table.rowCount(), 3);
-  QCOMPARE(Cell(table, 0, 1) + " " + Cell(table, 0, 2) + " " + Cell(table, 0, 3),
-           QStringLiteral("Power -$92.40 $872.60"));
-  QCOMPARE(Cell(table, 1, 2), QStringLiteral("+$1,500.00"));
-  QCOMPARE(Cell(table, 2, 3), QStringLiteral("$1,522.60"));
+  QCOMPARE(table.rowCount(), 5);
+  QCOMPARE(Row(table, 0), QStringLiteral("2 Mar 2026|Paid since the entry: Gym|-$35.00|$965.00"));
+  QCOMPARE(Row(table, 1), QStringLiteral("15 Mar 2026|Today||$965.00"));
+  QCOMPARE(Row(table, 2), QStringLiteral("20 Mar 2026|Power|-$92.40|$872.60"));
+  QCOMPARE(Cell(table, 3, 2), QStringLiteral("+$1,500.00"));
+  QCOMPARE(Cell(table, 4, 3), QStringLiteral("$1,522.60"));
 
   QChart* chart = window.findChild<QChartView*>(QStringLiteral("chart"))->chart();
   QCOMPARE(chart->series().size(), 3);
@@ -101,6 +121,10 @@ void ForecastWindowTest::ShowsTheAccountsBalanceChartAndRegister() {
   QCOMPARE(balance->at(90).y(), 1522.60);
   auto* low = static_cast<QScatterSeries*>(chart->series().at(2));
   QCOMPARE(low->at(0).y(), 872.60);
+  // The date labels name the days of the points above them, today first.
+  auto* dates = qobject_cast<QCategoryAxis*>(chart->axes(Qt::Horizontal).at(0));
+  QCOMPARE(dates->categoriesLabels().value(0), QStringLiteral("15 Mar"));
+  QVERIFY(dates->min() < balance->at(0).x() && balance->at(90).x() < dates->max());
   Snapshot(window, QStringLiteral("forecast.png"));
   Snapshot(window, QStringLiteral("forecast-2x.png"), 2);
 
@@ -119,9 +143,33 @@ void ForecastWindowTest::ShowsTheAccountsBalanceChartAndRegister() {
   QCOMPARE(window.forecast().days.back().balance, 152260 - 760);
 }
 
+// Regression: the register began with the coming dues, their balances off from the balance line
+// by what was paid since the entry, and an income that had not come in was nowhere.
+void ForecastWindowTest::EveryBalanceFollowsFromTheRowsAboveIt() {
+  Fixture f;
+  f.Add("Refund", 120.15, At(2026, 3, 10, 9), kTypeIncome, "Checking");  // overdue, not received
+  f.Add("Phone", 40.17, At(2026, 3, 12, 9), kTypePersonal, "Checking", true);
+  ForecastWindow window(f.ws.app.store(), f.ws.clock, f.ws.prompt);
+  auto& table = *window.findChild<QTableWidget*>(QStringLiteral("register"));
+  QCOMPARE(Row(table, 0), QStringLiteral("2 Mar 2026|Paid since the entry: Gym|-$35.00|$965.00"));
+  QCOMPARE(Row(table, 1),
+           QStringLiteral("12 Mar 2026|Paid since the entry: Phone|-$40.17|$924.83"));
+  QCOMPARE(Row(table, 2), QStringLiteral("15 Mar 2026|Today||$924.83"));
+  QCOMPARE(Row(table, 3), QStringLiteral("10 Mar 2026|Refund (overdue, not counted)|+$120.15|"));
+  QCOMPARE(table.item(3, 2)->foreground().color(), QColor(128, 128, 128));
+  Cents balance = 100000;  // "Balance on 1 Mar 2026: $1,000.00"
+  for (int row = 0; row < table.rowCount(); ++row) {
+    if (Cell(table, row, 3).isEmpty())
+      continue;  // listed, not counted
+    balance += CentsOf(Cell(table, row, 2));
+    QVERIFY2(CentsOf(Cell(table, row, 3)) == balance, qPrintable(Row(table, row)));
+  }
+  QCOMPARE(balance, window.forecast().days.back().balance);
+}
+
 void ForecastWindowTest::WarnsInRedAndTakesANewBalance() {
   Fixture f;
-  ForecastWindow window(f.ws.app.store(), f.ws.clock);
+  ForecastWindow window(f.ws.app.store(), f.ws.clock, f.ws.prompt);
   window.resize(640, 420);
   window.show();
   QVERIFY(window.UpdateBalance(50, At(2026, 3, 15, 9)).ok());
@@ -131,8 +179,9 @@ void ForecastWindowTest::WarnsInRedAndTakesANewBalance() {
   QCOMPARE(lowLine.text(), QStringLiteral("Lowest: -$42.40 on 20 Mar 2026. Balance below $0.00 on "
                                           "20 Mar 2026."));
   auto& table = *window.findChild<QTableWidget*>(QStringLiteral("register"));
-  QCOMPARE(table.item(0, 3)->foreground().color(), QColor(200, 0, 0));
-  QVERIFY(table.item(1, 3)->foreground().color() != QColor(200, 0, 0));
+  QCOMPARE(Row(table, 0), QStringLiteral("15 Mar 2026|Today||$50.00"));
+  QCOMPARE(table.item(1, 3)->foreground().color(), QColor(200, 0, 0));
+  QVERIFY(table.item(2, 3)->foreground().color() != QColor(200, 0, 0));
   BalanceBook reread(f.ws.app.store().files(), f.ws.app.store().RecordsFolder());
   QVERIFY(reread.Load().ok());
   QCOMPARE(reread.entries().size(), std::size_t{2});
@@ -142,6 +191,39 @@ void ForecastWindowTest::WarnsInRedAndTakesANewBalance() {
   QVERIFY(close->isVisible() && window.rect().contains(close->geometry()));
   QTest::qWait(50);  // the chart lays out its new series and axis labels
   Snapshot(window, QStringLiteral("forecast-narrow.png"));
+}
+
+// Regression: Update Balance… was a 200-pixel box without a date that closed, losing the text,
+// after "Please enter a number.".
+void ForecastWindowTest::UpdateBalanceTakesADateAndKeepsARefusedText() {
+  Fixture f;
+  ForecastWindow window(f.ws.app.store(), f.ws.clock, f.ws.prompt);
+  window.show();
+  bool driven = false;
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<UpdateBalanceDialog*>(QApplication::activeModalWidget());
+    QVERIFY(dialog != nullptr);
+    QVERIFY(QTest::qWaitForWindowExposed(dialog));
+    auto* amount = dialog->findChild<QLineEdit*>(QStringLiteral("balanceAmount"));
+    auto* ok = dialog->findChild<QPushButton*>(QStringLiteral("ok"));
+    amount->setText(QStringLiteral("12,50"));
+    ok->click();
+    QCOMPARE(f.ws.prompt.asked, QStringList{QStringLiteral("Please enter a number.")});
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(amount->text(), QStringLiteral("12,50"));
+    QVERIFY(dialog->width() >= 360);
+    amount->setText(QStringLiteral("-1,234.56"));
+    dialog->findChild<DatePicker*>(QStringLiteral("balanceOn"))
+        ->setDateTime(QDateTime(QDate(2026, 3, 14), QTime(20, 0), Qt::UTC));
+    Snapshot(*dialog, QStringLiteral("update-balance.png"));
+    ok->click();
+    driven = true;
+  });
+  window.findChild<QPushButton*>(QStringLiteral("updateBalance"))->click();
+  QVERIFY(driven);
+  QCOMPARE(window.findChild<QLabel*>(QStringLiteral("balanceLine"))->text(),
+           QStringLiteral("Balance on 14 Mar 2026: -$1,234.56"));
+  QCOMPARE(window.forecast().startBalance, -123456);
 }
 
 void ForecastWindowTest::IncomesShowApartFromTheBills() {
@@ -167,6 +249,7 @@ void ForecastWindowTest::TheViewMenuOpensIt() {
   ForecastCommand command(f.ws.app, frame);
   frame.show();
   QCOMPARE(ModalTitleOf([&] { frame.commands().forecast->trigger(); }), QStringLiteral("Forecast"));
+  QCOMPARE(frame.commands().forecast->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+F")));
 }
 
 void ForecastWindowTest::TheCaptionStripWarnsOfALowBalanceAndOpensTheForecast() {
@@ -180,8 +263,8 @@ void ForecastWindowTest::TheCaptionStripWarnsOfALowBalanceAndOpensTheForecast() 
   CaptionStrip& strip = frame.captionStrip();
   QCOMPARE(strip.balanceWarning(), QString());  // the low point, 872.60, is above 0
 
-  UserSettings::Write(settings::kForecastWarnBelow, 900);
-  emit frame.recordsChanged();
+  UserSettings::Write(settings::kForecastWarnBelow, 900);  // as Preferences → Reminders writes it
+  emit frame.preferencesChanged();
   QCOMPARE(strip.balanceWarning(), QStringLiteral("Balance below $900.00 on 20 Mar 2026"));
   auto* warning = strip.findChild<QToolButton*>(QStringLiteral("balanceWarning"));
   QVERIFY(warning && warning->isVisible());

@@ -207,13 +207,15 @@ void MainFrameTest::DeleteSingleDueAsksYesNo() {
   QCOMPARE(f.ws.prompt.asked, QStringList{Text(MessageId::kConfirmDelete)});
   QCOMPARE(f.ws.prompt.buttons.back(), PromptButtons::kYesNo);
   QCOMPARE(f.rows(), 12);
-  QCOMPARE(f.view().SelectionMark(), -1);  // refreshed even on No
+  QCOMPARE(f.view().SelectionMark(), f.RowOf("Gym"));  // refreshed even on No; Gym stays
 
-  f.view().SelectRow(f.RowOf("Gym"));
+  const int gym = f.RowOf("Gym");
+  f.view().SelectRow(gym);
   f.ws.prompt.answers = {PromptAnswer::kYes};
   f.frame->commands().deleteDue->trigger();
   QCOMPARE(f.rows(), 11);
   QCOMPARE(f.RowOf("Gym"), -1);
+  QCOMPARE(f.view().SelectionMark(), gym);  // the due that took its place
   QCOMPARE(f.ws.app.store().size(), std::size_t{12});
 }
 
@@ -374,6 +376,64 @@ void MainFrameTest::MarkPaidActsOnTheSelectedDue() {
   markPaid.trigger();
   QCOMPARE(f.dialogs.markedPaid, std::vector<std::string>{f.view().SelectedRecord()->recordId});
   QCOMPARE(f.dialogs.prints, 0);
+}
+
+// Regression: after Mark Paid and Modify the details went blank and the next key acted on the
+// first row. The changed due stays selected, or its neighbour when it left the month.
+void MainFrameTest::TheChangedDueStaysSelected() {
+  Fixture f;
+  RecordStore& store = f.ws.app.store();
+  DetailsBar& details = f.frame->detailsBar();
+  OleDateTime moveTo = At(2026, 3, 2, 9);  // to the top of the month
+  f.dialogs.change = [&](const std::string& id) {
+    DueRecord due = store.Get(id);
+    due.paid = 1;
+    due.dueDate = moveTo;
+    return store.Replace(due).ok() ? EditOutcome::kRecordsChanged : EditOutcome::kNothingChanged;
+  };
+  f.view().SelectRow(f.RowOf("Gym"));
+  f.frame->commands().markPaid->trigger();
+  QCOMPARE(f.view().SelectionMark(), f.RowOf("Gym"));
+  QCOMPARE(f.view().SelectionMark(), 1);
+  QCOMPARE(details.Value(0), QStringLiteral("Gym"));
+  QCOMPARE(details.Value(7), QStringLiteral("Paid"));
+
+  moveTo = At(2026, 3, 31, 9);
+  f.frame->commands().modifyDue->trigger();
+  QCOMPARE(f.view().SelectionMark(), f.rows() - 1);
+  QCOMPARE(details.Value(0), QStringLiteral("Gym"));
+  QCOMPARE(f.frame->captionStrip().caption(), QStringLiteral("     Gym"));
+
+  // Moved to April: the row that took its place, here the month's last.
+  moveTo = At(2026, 4, 20, 9);
+  f.frame->commands().modifyDue->trigger();
+  QCOMPARE(f.view().SelectionMark(), f.rows() - 1);
+  QCOMPARE(details.Value(0), QStringLiteral("Council tax"));
+  f.view().SelectRow(f.RowOf("Electricity"));
+  const int electricity = f.view().SelectionMark();
+  f.frame->commands().modifyDue->trigger();
+  QCOMPARE(f.view().SelectionMark(), electricity);
+  QCOMPARE(details.Value(0), f.TitleAt(electricity));
+
+  // Records changed behind the window (an import, another device): the due stays selected.
+  f.view().SelectRow(f.RowOf("Phone"));
+  DueRecord phone = *f.view().SelectedRecord();
+  phone.paid = 1;
+  QVERIFY(store.Replace(phone).ok());
+  f.frame->RefreshKeepingSelection();
+  QCOMPARE(details.Value(0), QStringLiteral("Phone"));
+  QCOMPARE(details.Value(7), QStringLiteral("Paid"));
+}
+
+// Without a current row, Home goes to the first row and End to the last.
+void MainFrameTest::HomeAndEndWithoutACurrentRow() {
+  Fixture f;
+  f.view().setFocus();
+  QTest::keyClick(&f.view(), Qt::Key_End);
+  QCOMPARE(f.view().SelectionMark(), f.rows() - 1);
+  f.frame->RefreshMonth();
+  QTest::keyClick(&f.view(), Qt::Key_Home);
+  QCOMPARE(f.view().SelectionMark(), 0);
 }
 
 // The row and the Paid sum show the paid amount; the details bar adds the payment rows and the
@@ -590,9 +650,13 @@ void MainFrameTest::NarrowWindowKeepsRowsReadable() {
   f.frame->resize(640, 420);
   QTest::qWait(20);
   Snapshot(*f.frame, "main-window-narrow.png");
-  // The bar's values take what is left of it, without scrolling.
+  // The bar's values take what is left of it, without scrolling, and a date shows whole.
   const auto* details = static_cast<QTableView*>(f.frame->detailsBar().widget());
   QVERIFY(details->columnWidth(0) + details->columnWidth(1) <= details->viewport()->width());
+  const QString due = f.frame->detailsBar().Value(2);
+  QCOMPARE(due, QStringLiteral("03/10/2026 12:00 PM"));
+  QVERIFY2(details->columnWidth(1) >= details->fontMetrics().horizontalAdvance(due) + 8,
+           qPrintable(QString::number(details->columnWidth(1))));
   f.frame->resize(700, 450);
   QTest::qWait(20);
   Snapshot(*f.frame, "main-window-2x.png", 2);
@@ -703,6 +767,28 @@ void MainFrameTest::LoadingManyFilesShowsProgress() {
   QVERIFY(maximum > kFiles);
   QVERIFY(f.frame->findChild<QProgressDialog*>() == nullptr);
   QCOMPARE(f.ws.app.store().size(), static_cast<std::size_t>(maximum));
+}
+
+// Regression: the window opened with the keys in the details pane, and nothing showed which pane
+// had them.
+void MainFrameTest::TheWindowOpensInTheListAndMarksThePaneWithTheKeys() {
+  Fixture f;
+  QVERIFY(QTest::qWaitForWindowActive(f.frame.get()));
+  QCOMPARE(QApplication::focusWidget(), &f.view());
+  const QColor mark = f.view().palette().color(QPalette::Highlight);
+  const auto marked = [&mark](QWidget& pane) {
+    QCoreApplication::processEvents();
+    const QImage image = pane.grab().toImage();
+    return image.pixelColor(0, image.height() / 2) == mark &&
+           image.pixelColor(image.width() - 1, image.height() / 2) == mark;
+  };
+  QWidget& details = *f.frame->detailsBar().focusProxy();
+  QVERIFY(marked(f.view()));
+  QVERIFY(!marked(details));
+  QTest::keyClick(&f.view(), Qt::Key_Tab);
+  QCOMPARE(QApplication::focusWidget(), &details);
+  QVERIFY(marked(details));
+  QVERIFY(!marked(f.view()));
 }
 
 void MainFrameTest::TabWalksTheWindowAndF1OpensHelp() {

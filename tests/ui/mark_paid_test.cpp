@@ -49,7 +49,7 @@ void MarkPaidTest::OpensOnNowTheDuesAmountAndNoReference() {
   const EditOutcome outcome = MarkPaidWith(ws, id, [&](QDialog& dialog) {
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Mark Paid"));
     QCOMPARE(Child<DatePicker>(dialog, "paidOn").Value(), ws.clock.Now());
-    QCOMPARE(Field(dialog, "paidAmount").text(), QStringLiteral("90"));
+    QCOMPARE(Field(dialog, "paidAmount").text(), QStringLiteral("90.00"));
     QVERIFY(Field(dialog, "reference").text().isEmpty());
     Field(dialog, "paidAmount").setText(QStringLiteral("92.41"));
     Field(dialog, "reference").setText(QStringLiteral("FITID-7"));
@@ -89,7 +89,7 @@ void MarkPaidTest::TheAmountFollowsTheLocale() {
   Workspace ws;
   const std::string id = ws.AddDue("Miete", "Vermieter", 1234.5, At(2026, 3, 20, 18));
   (void)MarkPaidWith(ws, id, [](QDialog& dialog) {
-    QCOMPARE(Field(dialog, "paidAmount").text(), QStringLiteral("1234,5"));
+    QCOMPARE(Field(dialog, "paidAmount").text(), QStringLiteral("1.234,50"));
     Field(dialog, "paidAmount").setText(QStringLiteral("1.240,75"));
   });
   QCOMPARE(ws.app.store().Get(id).paidAmount.value_or(0), 1240.75);

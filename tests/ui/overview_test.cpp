@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QChartView>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QPainter>
@@ -10,6 +11,7 @@
 #include <QTest>
 #include <QTreeWidget>
 #include <QtCharts/QBarSet>
+#include <QtCharts/QCategoryAxis>
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QStackedBarSeries>
 #include <QtCharts/QValueAxis>
@@ -226,6 +228,15 @@ void OverviewTest::SeriesHistoryShowsTheMembersAsAChartAndATable() {
   QCOMPARE(static_cast<QLineSeries*>(lines[1])->count(), 3);
   QCOMPARE(static_cast<QLineSeries*>(lines[1])->at(1).y(), 94.5);
   Snapshot(history, QStringLiteral("series-history.png"));
+  // Regression: a tick on 30 November read "Nov 2026" under a point of 1 December. The date axis
+  // names the members' own days.
+  auto* dates = qobject_cast<QCategoryAxis*>(
+      history.findChild<QChartView*>(QStringLiteral("chart"))->chart()->axes(Qt::Horizontal)[0]);
+  QVERIFY(dates != nullptr);
+  QCOMPARE(dates->categoriesLabels(), QStringList({"20 Jan", "20 Feb", "20 Mar", "20 Apr"}));
+  history.resize(632, 384);
+  QCoreApplication::processEvents();
+  Snapshot(history, QStringLiteral("series-history-narrow.png"));
 }
 
 // Regression: under de_DE the overview showed the axis without grouping, cut month names, and at

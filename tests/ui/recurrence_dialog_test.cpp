@@ -24,6 +24,15 @@ QDateTime Qt(int year, int month, int day, int hour = 0) {
   return ToQDateTime(At(year, month, day, hour));
 }
 
+// Types a date into the picker's date sections as a user does, from its first section, then
+// presses `leave` (Tab leaves the field; Enter also presses the dialog's OK).
+void TypeDate(DatePicker& picker, const QString& date, Qt::Key leave = Qt::Key_Tab) {
+  picker.setFocus(Qt::TabFocusReason);
+  picker.setSelectedSection(picker.sectionAt(0));
+  QTest::keyClicks(&picker, date);
+  QTest::keyClick(&picker, leave);
+}
+
 }  // namespace
 
 void RecurrenceDialogTest::OpensOnTheDefaultsOfNow() {
@@ -134,15 +143,66 @@ void RecurrenceDialogTest::SwitchingKindsKeepsEveryInput() {
 void RecurrenceDialogTest::PickersKeepStartAndEndByInOrder() {
   Workspace ws;
   RecurrenceDialog dialog(ws.app);
+  dialog.show();
   auto& start = Child<DatePicker>(dialog, "rangeStart");
   auto& endBy = Child<DatePicker>(dialog, "endByDate");
-  QCOMPARE(start.maximumDateTime(), Qt(2026, 3, 15, 10));
+  // "End After": the start may pass End By, which follows it.
+  start.setDateTime(Qt(2026, 5, 1));
+  QCOMPARE(endBy.dateTime(), Qt(2026, 5, 1));
+  endBy.setDateTime(Qt(2026, 4, 1));  // before the start: refused whole
+  QCOMPARE(endBy.dateTime(), Qt(2026, 5, 1));
+  Press(dialog, "endBy");
   endBy.setDateTime(Qt(2026, 6, 1));
-  QCOMPARE(start.maximumDateTime(), Qt(2026, 6, 1));
   start.setDateTime(Qt(2026, 4, 1));
-  QCOMPARE(endBy.minimumDateTime(), Qt(2026, 4, 1));
-  start.setDateTime(Qt(2026, 7, 1));  // past end-by: held at it
-  QCOMPARE(start.dateTime(), Qt(2026, 6, 1));
+  QCOMPARE(start.dateTime(), Qt(2026, 4, 1));
+  start.setDateTime(Qt(2026, 7, 1));  // past End By, the chosen range: refused whole
+  QCOMPARE(start.dateTime(), Qt(2026, 4, 1));
+  QCOMPARE(endBy.dateTime(), Qt(2026, 6, 1));
+}
+
+// Regression: with "End After" chosen, the start was held at End By (now): a typed 04/20/2026
+// became a date in the year 202, and the series was made there.
+void RecurrenceDialogTest::ASeriesEndingAfterACountMayStartLater() {
+  Workspace ws;
+  RecurrenceDialog dialog(ws.app);
+  dialog.show();
+  QVERIFY(QTest::qWaitForWindowActive(&dialog));
+  auto& start = Child<DatePicker>(dialog, "rangeStart");
+  TypeDate(start, QStringLiteral("04/20/2026"));
+  QCOMPARE(start.dateTime(), Qt(2026, 4, 20, 10));
+  QVERIFY(dialog.isVisible() && !start.hasFocus());
+  Snapshot(dialog, QStringLiteral("recurrence-start-later.png"));
+  Press(dialog, "ok");
+  QCOMPARE(dialog.result(), int(QDialog::Accepted));
+  QCOMPARE(dialog.dueCount(), std::size_t{10});
+  QCOMPARE(dialog.pattern().rangeStart, At(2026, 4, 20, 10));
+  QCOMPARE(SurveySeries(dialog.pattern()).last.value(), At(2026, 5, 17, 10));
+}
+
+// With "End By" chosen, a start past End By is refused whole: the field keeps its date.
+void RecurrenceDialogTest::AStartPastEndByIsRefusedNotMangled() {
+  Workspace ws;
+  RecurrenceDialog dialog(ws.app);
+  dialog.show();
+  QVERIFY(QTest::qWaitForWindowActive(&dialog));
+  Press(dialog, "endBy");
+  auto& start = Child<DatePicker>(dialog, "rangeStart");
+  auto& endBy = Child<DatePicker>(dialog, "endByDate");
+  endBy.setDateTime(Qt(2026, 6, 1));
+  TypeDate(start, QStringLiteral("12/20/2026"));
+  QCOMPARE(start.dateTime(), Qt(2026, 3, 15, 10));
+  TypeDate(start, QStringLiteral("05/20/2026"));
+  QCOMPARE(start.dateTime(), Qt(2026, 5, 20, 10));
+  // Choosing End After again frees the start.
+  Press(dialog, "endAfter");
+  TypeDate(start, QStringLiteral("12/20/2026"));
+  QCOMPARE(start.dateTime(), Qt(2026, 12, 20, 10));
+  QVERIFY(endBy.dateTime() >= start.dateTime());
+  QVERIFY(dialog.isVisible());
+  // Enter in the field takes the typed date and then the pattern.
+  TypeDate(start, QStringLiteral("01/05/2027"), Qt::Key_Return);
+  QCOMPARE(dialog.result(), int(QDialog::Accepted));
+  QCOMPARE(dialog.pattern().rangeStart, At(2027, 1, 5, 10));
 }
 
 // Regression: OK wrote empty placeholder dues that every synced device saw before Finish.

@@ -149,13 +149,16 @@ class RemindersTest final : public QObject {
       QCOMPARE(dialog.daysAhead().maximum(), 30);
       QVERIFY(!dialog.whenClosed().isChecked());
       QCOMPARE(dialog.whenClosed().text(), QStringLiteral("Also when Paylark is closed"));
+      QCOMPARE(dialog.warnBelow().value(), 0);
       dialog.daysAhead().setValue(5);
       dialog.whenClosed().setChecked(true);
+      dialog.warnBelow().setValue(250);
       dialog.show();
       Snapshot(dialog, QStringLiteral("reminder-preferences.png"));
       dialog.accept();
     }
     QCOMPARE(UserSettings::Read(settings::kReminderDaysAhead), 5);
+    QCOMPARE(UserSettings::Read(settings::kForecastWarnBelow), 250);
     QVERIFY(f.ws.desktop.ran.contains(
         QStringLiteral("systemctl --user enable --now paylark-remind.timer")));
     QFile entry(BackgroundReminders::AutostartPath());

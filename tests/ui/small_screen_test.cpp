@@ -9,11 +9,13 @@
 #include <QTemporaryFile>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <functional>
 #include <memory>
 
 #include "core/exchange/csv_import.h"
+#include "core/records/series_history.h"
 #include "core/sync/backups.h"
 #include "tests/ui/fakes.h"
 #include "tests/ui/test_runner.h"
@@ -22,16 +24,21 @@
 #include "ui/base/print_preview.h"
 #include "ui/base/series_question.h"
 #include "ui/editor/details_page.h"
+#include "ui/editor/mark_paid_dialog.h"
 #include "ui/editor/modify_sheet.h"
 #include "ui/editor/notes_page.h"
 #include "ui/exchange/calendar_preferences_dialog.h"
 #include "ui/exchange/import_dialog.h"
+#include "ui/forecast/forecast_window.h"
+#include "ui/forecast/update_balance_dialog.h"
 #include "ui/print/print_dialog.h"
 #include "ui/recurrence/recurrence_dialog.h"
 #include "ui/reminders/reminder_preferences_dialog.h"
 #include "ui/shell/about_dialog.h"
+#include "ui/shell/caption_strip.h"
 #include "ui/shell/main_window.h"
 #include "ui/shell/search_box.h"
+#include "ui/shell/series_history_window.h"
 #include "ui/shell/working_directory_dialog.h"
 #include "ui/shell/year_overview.h"
 #include "ui/statements/statement_columns_dialog.h"
@@ -182,6 +189,33 @@ std::vector<Case> Cases() {
        [](Workspace& ws) { return std::make_unique<YearOverview>(ws.app.store(), 2026); },
        {"Close"}},
       {"About", [](Workspace&) { return std::make_unique<AboutDialog>(); }, {"OK"}},
+      {"Forecast",
+       [](Workspace& ws) {
+         return std::make_unique<ForecastWindow>(ws.app.store(), ws.clock, ws.prompt);
+       },
+       {"Close", "Update Balance…"}},
+      {"Mark paid",
+       [](Workspace& ws) {
+         DueRecord due;
+         due.title = "Quarterly water and sewage charge for the flat";
+         due.amount = 1234.5;
+         return std::make_unique<MarkPaidDialog>(due, ws.clock.Now(), ws.prompt);
+       },
+       {"OK", "Cancel"}},
+      {"Update balance",
+       [](Workspace& ws) {
+         return std::make_unique<UpdateBalanceDialog>(
+             QStringLiteral("Girokonto bei der Stadtsparkasse Musterstadt"), ws.clock.Now(),
+             ws.prompt);
+       },
+       {"OK", "Cancel"}},
+      {"Series history",
+       [](Workspace& ws) {
+         for (int month = 1; month <= 12; ++month)
+           ws.AddDue("Power", "City Power", 80 + month, At(2026, month, 1, 9), month < 3, "recIdP");
+         return std::make_unique<SeriesHistoryWindow>(SeriesHistory(ws.app.store(), "recIdP"));
+       },
+       {"Close"}},
   };
 }
 
@@ -275,6 +309,37 @@ class SmallScreenTest final : public QObject {
                             .arg(search.results().y())
                             .arg(search.results().width())
                             .arg(search.results().height())));
+  }
+
+  // Regression: the caption strip cut its warning to "Balance below $0.00 on 7 D".
+  void TheCaptionStripShowsItsWarningWhole() {
+    Workspace ws;
+    FakeDialogs dialogs;
+    MainWindow window(ws.app, dialogs);
+    window.resize(kRoom - QSize(8, 36));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTRY_VERIFY_WITH_TIMEOUT(window.monthPainted(), 5000);  // the window's own count came first
+    CaptionStrip& strip = window.captionStrip();
+    strip.ShowCaption(QStringLiteral("Quarterly water and sewage charge"), CaptionStrip::kDue);
+    strip.ShowReminders(QStringLiteral("13 overdue · 2 due soon"), true);
+    strip.ShowBalanceWarning(QStringLiteral("Balance below $0.00 on 17 Dec 2026"));
+    QCoreApplication::processEvents();
+    Snapshot(window, QStringLiteral("caption-warning-narrow.png"));
+    Snapshot(window, QStringLiteral("caption-warning-2x.png"), 2);
+    for (const char* name : {"balanceWarning", "reminders"}) {
+      auto* link = strip.findChild<QToolButton*>(QString::fromLatin1(name));
+      const QRect place(link->mapTo(&strip, QPoint(0, 0)), link->size());
+      QVERIFY2(link->width() >= link->sizeHint().width() && strip.rect().contains(place),
+               qPrintable(QStringLiteral("%1: %2 wide for %3, at %4,%5 in %6x%7")
+                              .arg(QString::fromLatin1(name))
+                              .arg(link->width())
+                              .arg(link->sizeHint().width())
+                              .arg(place.x())
+                              .arg(place.y())
+                              .arg(strip.width())
+                              .arg(strip.height())));
+    }
   }
 
   // The series question names three choices and Cancel in one row of buttons.

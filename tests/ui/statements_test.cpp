@@ -20,6 +20,7 @@
 #include "tests/ui/test_runner.h"
 #include "ui/shell/commands.h"
 #include "ui/shell/main_window.h"
+#include "ui/shell/month_list_view.h"
 #include "ui/statements/statement_columns_dialog.h"
 #include "ui/statements/statement_import_command.h"
 #include "ui/statements/statement_preview_dialog.h"
@@ -397,6 +398,8 @@ class StatementsTest final : public QObject {
     const QString path = f.WriteFile(QStringLiteral("march.ofx"), "OFXHEADER:100\r\n");
     QSignalSpy aboutToChange(window.get(), &MainWindow::aboutToChange);
     QSignalSpy changed(window.get(), &MainWindow::recordsChanged);
+    window->view().SelectRow(1);  // the electricity, about to be paid
+    QCOMPARE(window->view().SelectedRecord()->recordId, f.power);
     StatementImportCommand command(
         f.ws.app, *window, f.core.Services(), Answers({}, [](StatementPreviewDialog& preview) {
           preview.section(Section::kPossible).child(0)->setCheckState(0, Qt::Checked);
@@ -417,6 +420,8 @@ class StatementsTest final : public QObject {
     QCOMPARE(changed.count(), 1);
     QCOMPARE(f.ws.prompt.asked, QStringList{summary});
     QCOMPARE(window->note().text(), summary);
+    // Regression: the import left no due selected.
+    QCOMPARE(window->view().SelectedRecord()->recordId, f.power);
   }
 
   void ChoosingAnotherAccountMatchesAgainAndImportsToIt() {

@@ -52,6 +52,8 @@ class MainFrameTest final : public QObject {
   void ContextMenusOfferTheRightCommands();
   void CommandsWithoutSelectionDoNothing();
   void MarkPaidActsOnTheSelectedDue();
+  void TheChangedDueStaysSelected();
+  void HomeAndEndWithoutACurrentRow();
   void PaidDuesShowWhatWasPaid();
   void ChangeDirectoryReloadsOnlyOnRealChange();
   void SynchronizeStartsOnlyAConfiguredManager();
@@ -63,6 +65,7 @@ class MainFrameTest final : public QObject {
   void HugeSumsGiveWayToTheUnreadableNote();
   void LongSeriesDeleteShowsProgress();
   void LoadingManyFilesShowsProgress();
+  void TheWindowOpensInTheListAndMarksThePaneWithTheKeys();
   void TabWalksTheWindowAndF1OpensHelp();
   void SnapshotsOfTheWindowAndDialogs();
 };
@@ -83,7 +86,9 @@ class ForecastWindowTest final : public QObject {
  private slots:
   void init();
   void ShowsTheAccountsBalanceChartAndRegister();
+  void EveryBalanceFollowsFromTheRowsAboveIt();
   void WarnsInRedAndTakesANewBalance();
+  void UpdateBalanceTakesADateAndKeepsARefusedText();
   void IncomesShowApartFromTheBills();
   void TheViewMenuOpensIt();
   void TheCaptionStripWarnsOfALowBalanceAndOpensTheForecast();

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QDragEnterEvent>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QListWidget>
 #include <QLocale>
@@ -13,6 +14,7 @@
 #include "core/sync/backups.h"
 #include "ui/attachments/attach_files.h"
 #include "ui/attachments/attachment_preview.h"
+#include "ui/base/desktop_services.h"
 #include "ui/base/paylark_app.h"
 #include "ui/widgets/styled_button.h"
 
@@ -132,8 +134,13 @@ void AttachmentsPage::OpenSelected() {
   if (name.isEmpty())
     return;
   const AttachmentStore attachments(app_.store().files(), app_.workingDirectory());
-  app_.desktop().OpenFile(
-      QString::fromStdString(attachments.PathOf(recordId_, name.toStdString())));
+  const QString path = QString::fromStdString(attachments.PathOf(recordId_, name.toStdString()));
+  DesktopServices& desktop = app_.desktop();
+  if (desktop.CanOpen(path) && desktop.OpenFile(path))
+    return;
+  const std::string folder = QFileInfo(path).absolutePath().toStdString();
+  app_.prompt().Tell(this, Text(Message{MessageId::kNoProgramOpens, name.toStdString(), 0, folder}),
+                     PromptIcon::kInformation);
 }
 
 void AttachmentsPage::RemoveSelected() {

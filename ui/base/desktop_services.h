@@ -36,6 +36,8 @@ class DesktopServices {
     (void)parent, (void)title, (void)filter, (void)startFolder;
     return {};
   }
+  // Whether the desktop names an application for the file's type; true where it cannot tell.
+  virtual bool CanOpen(const QString& /*path*/) { return true; }
   // Hands the file to the desktop's default application. True only says that the request was
   // passed on: it cannot tell whether an application opened the file.
   virtual bool OpenFile(const QString& path) = 0;

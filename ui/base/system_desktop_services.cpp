@@ -3,6 +3,7 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMimeDatabase>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QProcess>
@@ -32,6 +33,20 @@ QString SystemDesktopServices::ChooseDirectory(QWidget* parent, const QString& t
 QString SystemDesktopServices::ChooseOpenPath(QWidget* parent, const QString& title,
                                               const QString& filter, const QString& startFolder) {
   return QFileDialog::getOpenFileName(parent, title, startFolder, filter);
+}
+
+// xdg-mime names the desktop's default application for a type, or nothing when there is none.
+bool SystemDesktopServices::CanOpen(const QString& path) {
+  constexpr int kWaitMs = 5'000;
+  const QString type = QMimeDatabase().mimeTypeForFile(path).name();
+  QProcess query;
+  query.start(QStringLiteral("xdg-mime"),
+              {QStringLiteral("query"), QStringLiteral("default"), type});
+  if (!query.waitForFinished(kWaitMs) || query.exitStatus() != QProcess::NormalExit) {
+    query.kill();
+    return true;  // no xdg-mime: the desktop may still know
+  }
+  return !query.readAllStandardOutput().trimmed().isEmpty();
 }
 
 bool SystemDesktopServices::OpenFile(const QString& path) {

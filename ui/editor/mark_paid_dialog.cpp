@@ -1,10 +1,9 @@
 #include "ui/editor/mark_paid_dialog.h"
 
-#include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QPushButton>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 #include <variant>
 
@@ -15,6 +14,7 @@
 #include "ui/widgets/date_picker.h"
 #include "ui/widgets/display_style.h"
 #include "ui/widgets/filtered_line_edit.h"
+#include "ui/widgets/ok_cancel_buttons.h"
 
 namespace paylark {
 namespace {
@@ -50,7 +50,7 @@ MarkPaidDialog::MarkPaidDialog(const DueRecord& due, const OleDateTime& now, Pro
   reference_->setObjectName(QStringLiteral("reference"));
   reference_->setPlaceholderText(QStringLiteral("The bank transaction, if you like"));
   paidOn_->SetValue(now);
-  amount_->setText(QString::fromStdString(AmountFieldText(due.amount, amount_->marks())));
+  amount_->setText(QString::fromStdString(GroupedAmountText(due.amount, amount_->marks())));
 
   auto* title = new QLabel(QString::fromStdString(due.title), this);
   QFont bold = title->font();
@@ -60,8 +60,7 @@ MarkPaidDialog::MarkPaidDialog(const DueRecord& due, const OleDateTime& now, Pro
   form->addRow(QStringLiteral("Paid &on:"), paidOn_);
   form->addRow(QStringLiteral("&Amount:"), amount_);
   form->addRow(QStringLiteral("&Reference:"), reference_);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("ok"));
+  QDialogButtonBox* buttons = OkCancelButtons(*this);
   QLabel* current = nullptr;
   if (IsPaid(due)) {
     current = new QLabel(CurrentPaymentText(due), this);
@@ -69,9 +68,6 @@ MarkPaidDialog::MarkPaidDialog(const DueRecord& due, const OleDateTime& now, Pro
     current->setWordWrap(true);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("&Replace Payment"));
   }
-  buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("cancel"));
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(title);
   if (current)

@@ -13,8 +13,8 @@ class DatePicker;
 class FilteredLineEdit;
 class Prompt;
 
-// Mark Paid: when the due was paid (now, at first), how much (the due's amount, in the locale's
-// amount form as the editor shows it) and the bank reference (empty). OK refuses an amount that
+// Mark Paid: when the due was paid (now, at first), how much (the due's amount as the locale
+// writes it, "2,400.00" or "1.234,56") and the bank reference (empty). OK refuses an amount that
 // is not one, with the editor's own message; Cancel changes nothing. For a due already paid it
 // shows the payment as it stands (date, amount, reference, who paid) and OK reads "Replace
 // Payment": a statement's reference is never replaced unseen.

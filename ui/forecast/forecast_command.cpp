@@ -32,6 +32,7 @@ ForecastCommand::ForecastCommand(PaylarkApp& app, MainWindow& window)
       UpdateWarning();
   });
   window.WhenMonthPainted(this, [this] { UpdateWarning(); });
+  connect(&window, &MainWindow::preferencesChanged, this, &ForecastCommand::UpdateWarning);
   connect(&window.captionStrip(), &CaptionStrip::BalanceWarningClicked, this,
           &ForecastCommand::Open);
 }
@@ -42,7 +43,7 @@ void ForecastCommand::FollowStart(StartLoad& load) {
 
 void ForecastCommand::Open() {
   {
-    ForecastWindow forecast(app_.store(), app_.clock(), &window_);
+    ForecastWindow forecast(app_.store(), app_.clock(), app_.prompt(), &window_);
     connect(&window_, &MainWindow::recordsChanged, &forecast, &ForecastWindow::Refresh);
     connect(&nextDay_, &QTimer::timeout, &forecast, &ForecastWindow::Refresh);
     forecast.exec();

@@ -6,13 +6,11 @@
 #include <QGraphicsLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QInputDialog>
 #include <QLabel>
 #include <QLocale>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QtCharts/QDateTimeAxis>
+#include <QtCharts/QCategoryAxis>
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QScatterSeries>
 #include <QtCharts/QValueAxis>
@@ -21,15 +19,16 @@
 #include <map>
 
 #include "core/base/format.h"
-#include "core/base/locale_amount.h"
-#include "core/base/messages.h"
 #include "core/base/text_encoding.h"
 #include "core/forecast/account_key.h"
-#include "core/forecast/balance_amount.h"
 #include "core/forecast/balance_file.h"
 #include "core/records/record_store.h"
 #include "settings/user_settings.h"
 #include "ui/base/date_conversion.h"
+#include "ui/base/prompt.h"
+#include "ui/forecast/update_balance_dialog.h"
+#include "ui/widgets/chart_over_table.h"
+#include "ui/widgets/day_axis.h"
 #include "ui/widgets/display_style.h"
 #include "ui/widgets/screen_room.h"
 
@@ -38,8 +37,11 @@ namespace {
 
 constexpr QSize kPreferredSize(900, 640);
 constexpr int kHorizons[] = {30, 90, 180, 365};
+constexpr double kFlatRange = 100;
+constexpr int kAmountLines = 4;
 const QColor kBelowColour(200, 0, 0);
 const QColor kIncomeColour(0, 128, 0);
+const QColor kNotCountedColour(128, 128, 128);
 
 QString Money(Cents cents) {
   return QString::fromStdString(FormatAmount(FromCents(cents)));
@@ -49,16 +51,14 @@ QString Day(const OleDateTime& date) {
   return QString::fromStdString(FormatDate(date, "d MMM yyyy"));
 }
 
-qint64 ChartTime(const OleDateTime& date) {
-  return ToQDateTime(date).toMSecsSinceEpoch();
-}
-
 }  // namespace
 
-ForecastWindow::ForecastWindow(RecordStore& store, const Clock& clock, QWidget* parent)
+ForecastWindow::ForecastWindow(RecordStore& store, const Clock& clock, Prompt& prompt,
+                               QWidget* parent)
     : QDialog(parent),
       store_(store),
       clock_(clock),
+      prompt_(prompt),
       balances_(store.files(), store.RecordsFolder()),
       warnBelow_(Cents{UserSettings::Read(settings::kForecastWarnBelow)} * 100),
       account_(new QComboBox),
@@ -110,10 +110,9 @@ ForecastWindow::ForecastWindow(RecordStore& store, const Clock& clock, QWidget* 
   layout->addLayout(top);
   layout->addLayout(balanceRow);
   layout->addWidget(lowLine_);
-  layout->addWidget(BuildChart(), 3);
-  layout->addWidget(register_, 1);
+  AddChartOverTable(*layout, *BuildChart(), *register_);
   layout->addWidget(close);
-  resize(kPreferredSize.boundedTo(ScreenRoom(parent)).expandedTo(minimumSizeHint()));
+  FitWindow(*this, kPreferredSize);
 
   FillAccounts();
   connect(account_, &QComboBox::currentIndexChanged, this, &ForecastWindow::Recompute);
@@ -125,7 +124,7 @@ ForecastWindow::ForecastWindow(RecordStore& store, const Clock& clock, QWidget* 
 QWidget* ForecastWindow::BuildChart() {
   auto* chart = new QChart;
   chart->setAnimationOptions(QChart::NoAnimation);
-  chart->legend()->setAlignment(Qt::AlignBottom);
+  chart->legend()->setAlignment(Qt::AlignRight);  // the height goes to the amount axis
   // On a small screen every pixel goes to the plot, so that the amount axis keeps its labels.
   chart->layout()->setContentsMargins(0, 0, 0, 0);
   chart->setMargins(QMargins(4, 4, 4, 4));
@@ -140,9 +139,7 @@ QWidget* ForecastWindow::BuildChart() {
   lowPoint_->setName(QStringLiteral("Lowest"));
   lowPoint_->setColor(kBelowColour);
   lowPoint_->setMarkerSize(9);
-  dates_ = new QDateTimeAxis;
-  dates_->setFormat(QLocale().dateFormat(QLocale::ShortFormat));
-  dates_->setTickCount(6);
+  dates_ = new QCategoryAxis;
   amounts_ = new QValueAxis;
   amounts_->setLabelFormat(QStringLiteral("%.0f"));
   chart->addAxis(dates_, Qt::AlignBottom);
@@ -156,7 +153,7 @@ QWidget* ForecastWindow::BuildChart() {
   chart_ = new QChartView(chart);
   chart_->setObjectName(QStringLiteral("chart"));
   chart_->setRenderHint(QPainter::Antialiasing);
-  chart_->setMinimumSize(320, 200);
+  chart_->setMinimumWidth(320);
   return chart_;
 }
 
@@ -221,42 +218,88 @@ void ForecastWindow::FillBalanceLine() {
 
 void ForecastWindow::FillChart() {
   QList<QPointF> points;
+  std::vector<OleDateTime> days;
+  days.reserve(forecast_.days.size());
   double low = FromCents(std::min(forecast_.low.balance, warnBelow_));
   double high = low;
   for (const DayBalance& day : forecast_.days) {
-    points.append({static_cast<qreal>(ChartTime(day.date)), FromCents(day.balance)});
+    points.append({DayAxisValue(day.date), FromCents(day.balance)});
+    days.push_back(day.date);
     high = std::max(high, FromCents(day.balance));
   }
   balance_->replace(points);
   const qreal first = points.front().x();
   const qreal last = points.back().x();
   warning_->replace({{first, FromCents(warnBelow_)}, {last, FromCents(warnBelow_)}});
-  lowPoint_->replace(
-      {{static_cast<qreal>(ChartTime(forecast_.low.date)), FromCents(forecast_.low.balance)}});
-  dates_->setRange(QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(first)),
-                   QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(last)));
-  amounts_->setRange(low, high > low ? high : low + 1);
+  lowPoint_->replace({{DayAxisValue(forecast_.low.date), FromCents(forecast_.low.balance)}});
+  FillDayAxis(*dates_, days);
+  // Whole amounts on four lines: a flat balance (no entry, no dues) still reads "0" to "100"
+  // rather than six labels of "0" and "1" too close to show.
+  amounts_->setRange(low, high > low ? high : low + kFlatRange);
+  amounts_->setTickCount(kAmountLines);
   amounts_->applyNiceNumbers();
 }
 
+// The register explains the balance line above it: the payments since the entry, today's
+// balance, the incomes that are late and not counted, then what is coming.
 void ForecastWindow::FillRegister() {
-  register_->setRowCount(static_cast<int>(forecast_.items.size()));
-  int row = 0;
-  for (const ForecastItem& item : forecast_.items) {
-    const QString amount = (item.amount > 0 ? QStringLiteral("+") : QString()) + Money(item.amount);
-    const QStringList texts = {Day(item.date), QString::fromStdString(item.title), amount,
-                               Money(item.balanceAfter)};
-    for (int column = 0; column < texts.size(); ++column) {
-      auto* cell = new QTableWidgetItem(texts[column]);
-      if (column >= 2)
-        cell->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-      if (item.balanceAfter < warnBelow_)
-        cell->setForeground(kBelowColour);
-      else if (item.income && column == 2)
-        cell->setForeground(kIncomeColour);
-      register_->setItem(row, column, cell);
+  register_->setRowCount(0);
+  for (const ForecastItem& paid : forecast_.paidSinceEntry) {
+    const QString title = paid.income ? QStringLiteral("Received since the entry: %1")
+                                      : QStringLiteral("Paid since the entry: %1");
+    AddRegisterRow(paid, title.arg(QString::fromStdString(paid.title)), RowKind::kCounted);
+  }
+  AddTodayRow();
+  for (const ForecastItem& income : forecast_.uncountedIncomes) {
+    AddRegisterRow(
+        income,
+        QStringLiteral("%1 (overdue, not counted)").arg(QString::fromStdString(income.title)),
+        RowKind::kNotCounted);
+  }
+  for (const ForecastItem& item : forecast_.items)
+    AddRegisterRow(item, QString::fromStdString(item.title), RowKind::kCounted);
+}
+
+void ForecastWindow::AddRegisterRow(const ForecastItem& item, const QString& title, RowKind kind) {
+  const QString amount = (item.amount > 0 ? QStringLiteral("+") : QString()) + Money(item.amount);
+  RowLook look;
+  if (kind == RowKind::kNotCounted)
+    look.colour = kNotCountedColour;
+  else if (item.balanceAfter < warnBelow_)
+    look.colour = kBelowColour;
+  else if (item.income)
+    look.amountColour = kIncomeColour;
+  const QString balance = kind == RowKind::kCounted ? Money(item.balanceAfter) : QString();
+  AppendRow({Day(item.date), title, amount, balance}, look);
+}
+
+void ForecastWindow::AddTodayRow() {
+  RowLook look;
+  look.bold = true;
+  if (forecast_.balanceToday < warnBelow_)
+    look.colour = kBelowColour;
+  AppendRow({Day(forecast_.days.front().date), QStringLiteral("Today"), QString(),
+             Money(forecast_.balanceToday)},
+            look);
+}
+
+void ForecastWindow::AppendRow(const QStringList& texts, const RowLook& look) {
+  const int row = register_->rowCount();
+  register_->insertRow(row);
+  for (int column = 0; column < texts.size(); ++column) {
+    auto* cell = new QTableWidgetItem(texts[column]);
+    if (column >= 2)
+      cell->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    const QColor colour =
+        column == 2 && look.amountColour.isValid() ? look.amountColour : look.colour;
+    if (colour.isValid())
+      cell->setForeground(colour);
+    if (look.bold) {
+      QFont font = cell->font();
+      font.setBold(true);
+      cell->setFont(font);
     }
-    ++row;
+    register_->setItem(row, column, cell);
   }
 }
 
@@ -290,28 +333,18 @@ Status ForecastWindow::UpdateBalance(double amount, const OleDateTime& on) {
 
 void ForecastWindow::AskForBalance() {
   if (!ChosenAccount()) {
-    QMessageBox::information(this, windowTitle(),
-                             QStringLiteral("Choose the account whose balance you know."));
+    prompt_.Tell(this, QStringLiteral("Choose the account whose balance you know."),
+                 PromptIcon::kInformation);
     return;
   }
-  bool ok = false;
-  const QString text =
-      QInputDialog::getText(this, QStringLiteral("Update Balance"),
-                            QStringLiteral("Balance of %1 now:").arg(account_->currentText()),
-                            QLineEdit::Normal, QString(), &ok);
-  if (!ok)
+  UpdateBalanceDialog dialog(account_->currentText(), clock_.Now(), prompt_, this);
+  if (dialog.exec() != QDialog::Accepted)
     return;
-  const AmountMarks marks = LocaleAmountMarks();
-  const auto parsed = ParseBalanceAmount(
-      text.toStdString(), [&](std::string_view typed) { return ParseLocaleAmount(typed, marks); });
-  if (const auto* message = std::get_if<Message>(&parsed)) {
-    QMessageBox::warning(this, windowTitle(), QString::fromStdString(MessageText(*message)));
-    return;
-  }
-  if (const Status saved = UpdateBalance(std::get<double>(parsed), clock_.Now()); !saved.ok()) {
-    QMessageBox::warning(this, windowTitle(),
-                         QStringLiteral("The balance was not saved: %1")
-                             .arg(QString::fromStdString(saved.message())));
+  if (const Status saved = UpdateBalance(dialog.amount(), dialog.on()); !saved.ok()) {
+    prompt_.Tell(this,
+                 QStringLiteral("The balance was not saved: %1")
+                     .arg(QString::fromStdString(saved.message())),
+                 PromptIcon::kWarning);
   }
 }
 

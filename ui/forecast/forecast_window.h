@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QColor>
 #include <QDialog>
+#include <QStringList>
 #include <vector>
 
 #include "core/forecast/balance_book.h"
@@ -8,7 +10,7 @@
 
 class QComboBox;
 class QChartView;
-class QDateTimeAxis;
+class QCategoryAxis;
 class QLineSeries;
 class QScatterSeries;
 class QValueAxis;
@@ -18,6 +20,7 @@ class QTableWidget;
 namespace paylark {
 
 class Clock;
+class Prompt;
 class RecordStore;
 
 // View → Forecast: an account's balance day by day from its newest balance entry, as a line
@@ -29,7 +32,7 @@ class ForecastWindow final : public QDialog {
   Q_OBJECT
 
  public:
-  ForecastWindow(RecordStore& store, const Clock& clock, QWidget* parent = nullptr);
+  ForecastWindow(RecordStore& store, const Clock& clock, Prompt& prompt, QWidget* parent = nullptr);
 
   const Forecast& forecast() const { return forecast_; }
   // Adds a balance entry for the chosen account and shows the forecast from it.
@@ -45,11 +48,22 @@ class ForecastWindow final : public QDialog {
   void FillBalanceLine();
   void FillChart();
   void FillRegister();
+  // A row that moves the balance, or one listed beside it (an income late and not received).
+  enum class RowKind { kCounted, kNotCounted };
+  void AddRegisterRow(const ForecastItem& item, const QString& title, RowKind kind);
+  void AddTodayRow();
+  struct RowLook {
+    QColor colour;        // the whole row's text; invalid for the default
+    QColor amountColour;  // the amount's, where the row has none
+    bool bold = false;
+  };
+  void AppendRow(const QStringList& texts, const RowLook& look);
   void AskForBalance();
   std::optional<std::string> ChosenAccount() const;
 
   RecordStore& store_;
   const Clock& clock_;
+  Prompt& prompt_;
   BalanceBook balances_;
   Cents warnBelow_ = 0;
   Forecast forecast_;
@@ -61,7 +75,7 @@ class ForecastWindow final : public QDialog {
   QLineSeries* balance_ = nullptr;
   QLineSeries* warning_ = nullptr;
   QScatterSeries* lowPoint_ = nullptr;
-  QDateTimeAxis* dates_ = nullptr;
+  QCategoryAxis* dates_ = nullptr;
   QValueAxis* amounts_ = nullptr;
   QTableWidget* register_;
 };

@@ -1,5 +1,6 @@
 #include "ui/recurrence/recurrence_dialog.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QGroupBox>
@@ -60,8 +61,11 @@ RecurrenceDialog::RecurrenceDialog(PaylarkApp& app, QWidget* parent) : QDialog(p
 
   ShowPattern(RecurrencePattern::Defaults(app_.clock().Now()), controls_);
   groups_->setCurrentIndex(controls_.kind->currentIndex());
-  controls_.range.start->SetMaximum(controls_.range.endByDate->dateTime());
-  controls_.range.endByDate->SetMinimum(controls_.range.start->dateTime());
+  // A typed date counts when the field is left, whole: never a section at a time.
+  for (DatePicker* picker : {controls_.range.start, controls_.range.endByDate})
+    picker->setKeyboardTracking(false);
+  acceptedStart_ = controls_.range.start->dateTime();
+  acceptedEndBy_ = controls_.range.endByDate->dateTime();
   ConnectRules();
 }
 
@@ -115,12 +119,34 @@ void RecurrenceDialog::OnWeekdayClicked(QCheckBox* box) {
   box->setChecked(true);
 }
 
+// End By never comes before the start. It bounds the start only while it is the chosen range: a
+// series that ends after a count may start on any later day, and End By follows it there.
 void RecurrenceDialog::OnRangeStartChanged() {
-  controls_.range.endByDate->SetMinimum(controls_.range.start->dateTime());
+  RangeBox& range = controls_.range;
+  if (range.start->dateTime() > range.endByDate->dateTime()) {
+    if (range.endBy->isChecked()) {
+      Refuse(*range.start, acceptedStart_);
+      return;
+    }
+    range.endByDate->setDateTime(range.start->dateTime());
+  }
+  acceptedStart_ = range.start->dateTime();
 }
 
 void RecurrenceDialog::OnEndByChanged() {
-  controls_.range.start->SetMaximum(controls_.range.endByDate->dateTime());
+  RangeBox& range = controls_.range;
+  if (range.endByDate->dateTime() < range.start->dateTime()) {
+    Refuse(*range.endByDate, acceptedEndBy_);
+    return;
+  }
+  acceptedEndBy_ = range.endByDate->dateTime();
+}
+
+// A date out of order is refused whole: the field shows the date it had.
+void RecurrenceDialog::Refuse(DatePicker& picker, const QDateTime& accepted) {
+  const QSignalBlocker quiet(picker);
+  picker.setDateTime(accepted);
+  QApplication::beep();
 }
 
 void RecurrenceDialog::accept() {

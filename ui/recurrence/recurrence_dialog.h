@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QDialog>
 #include <cstddef>
 
@@ -10,6 +11,7 @@ class QStackedWidget;
 
 namespace paylark {
 
+class DatePicker;
 class PaylarkApp;
 
 // The Recurrence Pattern dialog. It opens on the defaults of "now" (the app's clock); OK checks
@@ -36,11 +38,14 @@ class RecurrenceDialog final : public QDialog {
   void OnWeekdayClicked(QCheckBox* box);
   void OnRangeStartChanged();
   void OnEndByChanged();
+  void Refuse(DatePicker& picker, const QDateTime& accepted);
   bool ManyDuesConfirmed(std::size_t count);
 
   PaylarkApp& app_;
   RecurrenceControls controls_;
   QStackedWidget* groups_ = nullptr;
+  QDateTime acceptedStart_;
+  QDateTime acceptedEndBy_;
   RecurrencePattern pattern_;
   std::size_t dueCount_ = 0;
 };

@@ -9,8 +9,9 @@ namespace paylark {
 
 class PaylarkApp;
 
-// Preferences → Reminders: "Remind me N days ahead" (0 to 30) and "Also when Paylark is
-// closed". OK saves the days and turns the background reminders on or off when the box changed.
+// Preferences → Reminders: "Remind me N days ahead" (0 to 30), "Also when Paylark is closed" and
+// the forecast's warning level (whole units of money). OK saves the days and the level and turns
+// the background reminders on or off when the box changed.
 class ReminderPreferencesDialog final : public QDialog {
   Q_OBJECT
 
@@ -19,6 +20,7 @@ class ReminderPreferencesDialog final : public QDialog {
 
   QSpinBox& daysAhead() { return *daysAhead_; }
   QCheckBox& whenClosed() { return *whenClosed_; }
+  QSpinBox& warnBelow() { return *warnBelow_; }
 
   void accept() override;
 
@@ -26,6 +28,7 @@ class ReminderPreferencesDialog final : public QDialog {
   PaylarkApp& app_;
   QSpinBox* daysAhead_;
   QCheckBox* whenClosed_;
+  QSpinBox* warnBelow_;
   bool wasOn_;
 };
 

@@ -1,15 +1,18 @@
 #include "ui/shell/caption_strip.h"
 
-#include <QHBoxLayout>
+#include <QBoxLayout>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QToolButton>
+#include <algorithm>
 
 #include "ui/base/resources.h"
 #include "ui/widgets/display_style.h"
 
 namespace paylark {
 namespace {
+
+constexpr int kHeight = 40;
 
 const char* ImageName(CaptionStrip::Image image) {
   switch (image) {
@@ -30,8 +33,9 @@ CaptionStrip::CaptionStrip(QWidget* parent)
       button_(new QToolButton(this)),
       reminders_(new QToolButton(this)),
       balanceWarning_(new QToolButton(this)) {
-  auto* layout = new QHBoxLayout(this);
-  layout->setContentsMargins(4, 2, 4, 2);
+  row_ = new QBoxLayout(QBoxLayout::LeftToRight, this);
+  row_->setContentsMargins(4, 2, 4, 2);
+  row_->setSpacing(0);
   button_->setAutoRaise(true);
   button_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
   button_->setIconSize(QSize(32, 32));
@@ -46,8 +50,12 @@ CaptionStrip::CaptionStrip(QWidget* parent)
   // A long caption gives way to the warning and the reminder count, down to its picture.
   button_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
   button_->setMinimumWidth(button_->iconSize().width() + 8);
-  layout->addWidget(button_);
-  layout->addStretch(1);
+  row_->addWidget(button_);
+  row_->addStretch(1);
+  links_ = new QBoxLayout(QBoxLayout::LeftToRight);
+  links_->setSpacing(0);
+  row_->addLayout(links_);
+  row_->setAlignment(links_, Qt::AlignRight);
   for (QToolButton* link : {balanceWarning_, reminders_}) {
     link->setAutoRaise(true);
     QFont countFont = link->font();
@@ -56,7 +64,7 @@ CaptionStrip::CaptionStrip(QWidget* parent)
     link->setFocusPolicy(Qt::NoFocus);
     link->setCursor(Qt::PointingHandCursor);
     link->hide();
-    layout->addWidget(link);
+    links_->addWidget(link, 0, Qt::AlignRight);
   }
   reminders_->setObjectName(QStringLiteral("reminders"));
   balanceWarning_->setObjectName(QStringLiteral("balanceWarning"));
@@ -67,8 +75,31 @@ CaptionStrip::CaptionStrip(QWidget* parent)
   warningColours.setColor(QPalette::ButtonText, QColor(255, 0, 0));
   balanceWarning_->setPalette(warningColours);
   connect(balanceWarning_, &QToolButton::clicked, this, &CaptionStrip::BalanceWarningClicked);
-  setFixedHeight(40);
+  setFixedHeight(kHeight);
   ShowCaption(QStringLiteral("Paylark"), kApplication);
+}
+
+// The warning and the count stand beside the caption where the strip has room for them and the
+// caption's picture; otherwise they go to a line of their own below it, one above the other
+// where even that line is too narrow. Neither is ever cut.
+void CaptionStrip::FitLinks() {
+  const QMargins margins = row_->contentsMargins();
+  const int inner = width() - margins.left() - margins.right();
+  int wide = 0;
+  for (const QToolButton* link : {balanceWarning_, reminders_}) {
+    if (!link->isHidden())
+      wide += link->sizeHint().width();
+  }
+  const bool oneLine = inner >= button_->minimumWidth() + wide;
+  row_->setDirection(oneLine ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom);
+  links_->setDirection(inner >= wide ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom);
+  row_->invalidate();
+  setFixedHeight(std::max(kHeight, row_->sizeHint().height()));
+}
+
+void CaptionStrip::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  FitLinks();
 }
 
 void CaptionStrip::ShowCaption(const QString& text, Image image) {
@@ -87,12 +118,14 @@ void CaptionStrip::ShowReminders(const QString& text, bool overdue) {
   colors.setColor(QPalette::ButtonText, overdue ? QColor(255, 0, 0) : QColor(0, 0, 255));
   reminders_->setPalette(colors);
   reminders_->setVisible(!text.isEmpty());
+  FitLinks();
 }
 
 void CaptionStrip::ShowBalanceWarning(const QString& text) {
   balanceWarning_->setText(text);
   balanceWarning_->setAccessibleName(text);
   balanceWarning_->setVisible(!text.isEmpty());
+  FitLinks();
 }
 
 QString CaptionStrip::balanceWarning() const {

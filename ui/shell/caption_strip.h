@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class QBoxLayout;
 class QToolButton;
 
 namespace paylark {
@@ -34,11 +35,16 @@ class CaptionStrip final : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
+  void FitLinks();
+
   QToolButton* button_;
   QToolButton* reminders_;
   QToolButton* balanceWarning_;
+  QBoxLayout* row_ = nullptr;
+  QBoxLayout* links_ = nullptr;
   Image image_ = kApplication;
 };
 

@@ -104,7 +104,8 @@ Commands::Commands(QWidget* window) : QObject(window) {
                   "Show the amounts and paid amounts of the selected due's series\nSeries History");
   seriesHistory->setObjectName(QStringLiteral("seriesHistory"));
   forecast = MakeCommand(window, "F&orecast...",
-                         "Show the balance day by day and when it runs low\nForecast");
+                         "Show the balance day by day and when it runs low\nForecast", nullptr,
+                         QKeySequence(QStringLiteral("Ctrl+Shift+F")));
 }
 
 void Commands::DressToggleDetails(QAction& toggle) {

@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QTableWidget>
+#include <algorithm>
 
 #include "core/records/due_details.h"
 #include "ui/widgets/display_style.h"
@@ -10,6 +11,15 @@ namespace paylark {
 namespace {
 
 constexpr int kFieldRows = static_cast<int>(kDetailHeadings.size());
+constexpr int kHeadingWidth = 100;
+// A cell's text keeps this much room to its borders before it is elided.
+constexpr int kCellPadding = 12;
+
+// The widest heading with its cell's padding.
+int HeadingsWidth(const QTableWidget& list) {
+  const QAbstractItemView& view = list;
+  return view.sizeHintForColumn(0);
+}
 
 QString FromView(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -29,7 +39,7 @@ DetailsBar::DetailsBar(QWidget* parent)
   list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   // Tab leaves the bar; the arrow keys move between its rows.
   list_->setTabKeyNavigation(false);
-  list_->setColumnWidth(0, 100);
+  list_->setColumnWidth(0, kHeadingWidth);
   // The values take what is left; a narrowed bar elides them (their tooltips show them whole)
   // rather than scrolling.
   list_->horizontalHeader()->setMinimumSectionSize(30);
@@ -92,6 +102,20 @@ void DetailsBar::ClearDetails() {
     list_->item(row, 1)->setText({});
     list_->item(row, 1)->setToolTip({});
   }
+}
+
+int DetailsBar::ReadableWidth() const {
+  const OleDateTime widest = OleDateTime::FromCivil(2026, 12, 28, 22, 58).value();
+  const int date =
+      list_->fontMetrics().horizontalAdvance(QString::fromStdString(DateAndTimeText(widest)));
+  const int margins = width() - list_->viewport()->width();
+  return HeadingsWidth(*list_) + date + kCellPadding + margins;
+}
+
+void DetailsBar::resizeEvent(QResizeEvent* event) {
+  QDockWidget::resizeEvent(event);
+  list_->setColumnWidth(
+      0, width() < kWidth ? std::min(kHeadingWidth, HeadingsWidth(*list_)) : kHeadingWidth);
 }
 
 int DetailsBar::RowCount() const {

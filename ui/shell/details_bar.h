@@ -34,6 +34,12 @@ class DetailsBar final : public QDockWidget {
   int RowCount() const;
   QString Heading(int row) const;
   QString Value(int row) const;
+  // The narrowest the window makes the bar by itself: the headings and a whole date and time.
+  int ReadableWidth() const;
+
+ protected:
+  // A bar narrower than its first width gives its headings no more than they need.
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void FillPayment(const std::vector<DetailRow>& rows);

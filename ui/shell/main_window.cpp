@@ -44,6 +44,7 @@
 #include "ui/shell/status_panes.h"
 #include "ui/shell/working_directory_dialog.h"
 #include "ui/shell/year_overview.h"
+#include "ui/widgets/focus_frame.h"
 
 namespace paylark {
 namespace {
@@ -121,6 +122,12 @@ MainWindow::MainWindow(PaylarkApp& app, DialogCommands& dialogs, WindowPolicies 
   setCentralWidget(splitter);
   // The bar was built first; Tab reaches it after the list.
   setTabOrder(view_, detailsBar_);
+  for (QWidget* pane :
+       {static_cast<QWidget*>(navigation_), static_cast<QWidget*>(view_), detailsBar_->widget()}) {
+    new FocusFrame(*pane);
+  }
+  // The window opens with the keys on the month's dues.
+  view_->setFocus(Qt::OtherFocusReason);
 
   // What looks at every month rather than the one on screen; switching months leaves it alone.
   connect(this, &MainWindow::recordsChanged, this, &MainWindow::UpdateCalendarFeed);
@@ -287,9 +294,28 @@ void MainWindow::ReloadAll() {
 }
 
 void MainWindow::RecordsChanged() {
+  const std::optional<DueRecord> selected = view_->SelectedRecord();
+  const int row = view_->SelectionMark();
   RefreshMonth();
+  if (selected)
+    Reselect(selected->recordId, row);
   emit recordsChanged();
   TellMarkerFailure();
+}
+
+// The changed due stays selected, so the next key acts on it again; when it left the month's
+// list, the row that took its place (or the last row) is selected instead.
+void MainWindow::Reselect(const std::string& recordId, int row) {
+  const std::vector<DueRecord>& rows = view_->model().rows();
+  if (rows.empty())
+    return;
+  const auto found = std::find_if(rows.begin(), rows.end(), [&recordId](const DueRecord& due) {
+    return due.recordId == recordId;
+  });
+  const int chosen = found != rows.end() ? static_cast<int>(found - rows.begin())
+                                         : std::min(row, static_cast<int>(rows.size()) - 1);
+  view_->SelectRow(chosen);
+  view_->scrollTo(view_->model().index(chosen));
 }
 
 void MainWindow::TellMarkerFailure() {
@@ -321,19 +347,7 @@ void MainWindow::FirstPainted() {
 }
 
 void MainWindow::RefreshKeepingSelection() {
-  const std::optional<DueRecord> selected = view_->SelectedRecord();
-  RefreshMonth();
-  emit recordsChanged();
-  TellMarkerFailure();
-  if (!selected)
-    return;
-  const std::vector<DueRecord>& rows = view_->model().rows();
-  for (std::size_t row = 0; row < rows.size(); ++row) {
-    if (rows[row].recordId == selected->recordId) {
-      view_->SelectRow(static_cast<int>(row));
-      break;
-    }
-  }
+  RecordsChanged();
 }
 
 void MainWindow::ShowCaption(const QString& text, CaptionStrip::Image image) {
@@ -456,8 +470,10 @@ void MainWindow::OnSeriesHistory() {
 
 void MainWindow::OnReminderPreferences() {
   ReminderPreferencesDialog preferences(app_, this);
-  if (preferences.exec() == QDialog::Accepted)
-    reminderCount_->Update();
+  if (preferences.exec() != QDialog::Accepted)
+    return;
+  reminderCount_->Update();
+  emit preferencesChanged();
 }
 
 void MainWindow::SwitchPane(int step) {
@@ -472,8 +488,8 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
   if (!detailsBar_->isVisible() || detailsBar_->isFloating())
     return;
   const int room = width() - navigation_->width() - kListComfortableWidth;
-  // The bar's own frame comes on top of its table's narrowest width.
-  const int narrowest = qMax(DetailsBar::kNarrowestWidth, detailsBar_->minimumSizeHint().width());
+  // The bar keeps its headings and a whole date; its own frame comes on top of its table's.
+  const int narrowest = qMax(detailsBar_->ReadableWidth(), detailsBar_->minimumSizeHint().width());
   const int fitting = qBound(narrowest, room, DetailsBar::kWidth);
   if (detailsBar_->width() > fitting)
     resizeDocks({detailsBar_}, {fitting}, Qt::Horizontal);

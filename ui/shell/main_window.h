@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <functional>
 #include <memory>
+#include <string>
 #include <utility>
 
 #include "ui/base/dialog_commands.h"
@@ -54,7 +55,7 @@ class MainWindow final : public QMainWindow {
   // Reads every record file again, then refreshes.
   void ReloadAll();
   // Refills the list after records changed behind the window: the month and the selected due
-  // (while it is still in the month) stay.
+  // stay (or its neighbour, when the due left the month's list).
   void RefreshKeepingSelection();
   void ShowCaption(const QString& text, CaptionStrip::Image image);
   // Shows a note at the left of the status bar until the next one; an empty note clears it.
@@ -111,6 +112,8 @@ class MainWindow final : public QMainWindow {
   // After records were added, changed, removed or read again: everything that looks at more
   // than the month on screen follows (the calendar feed, the reminder count, the search).
   void recordsChanged();
+  // After the user changed the reminder days or the forecast's warning level.
+  void preferencesChanged();
   // After Change Directory switched to another working directory and read it.
   void workingDirectoryChanged();
   // Once, a moment after the month list was first painted: what can wait until the user sees
@@ -132,6 +135,7 @@ class MainWindow final : public QMainWindow {
   void ModifyRecord(const QString& recordId);
   // After dues were added, changed or removed: the list follows and recordsChanged is emitted.
   void RecordsChanged();
+  void Reselect(const std::string& recordId, int row);
   void Synchronize();
   // A change that took effect but could not rewrite the change marker is told as a warning.
   void TellMarkerFailure();

@@ -163,6 +163,14 @@ QMenu* MonthListView::BuildContextMenu(const QPoint& pos) {
   return menu;
 }
 
+// Without a current row every key would go to the first row; End goes to the last.
+QModelIndex MonthListView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+  const int rows = model_->rowCount();
+  if (!currentIndex().isValid() && action == MoveEnd && rows > 0)
+    return model_->index(rows - 1);
+  return QListView::moveCursor(action, modifiers);
+}
+
 void MonthListView::paintEvent(QPaintEvent* event) {
   QListView::paintEvent(event);
   emit Painted();

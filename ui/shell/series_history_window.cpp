@@ -7,7 +7,7 @@
 #include <QLocale>
 #include <QTableWidget>
 #include <QVBoxLayout>
-#include <QtCharts/QDateTimeAxis>
+#include <QtCharts/QCategoryAxis>
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QScatterSeries>
 #include <QtCharts/QValueAxis>
@@ -18,6 +18,8 @@
 #include "core/records/due_details.h"
 #include "core/records/series_history.h"
 #include "ui/base/date_conversion.h"
+#include "ui/widgets/chart_over_table.h"
+#include "ui/widgets/day_axis.h"
 #include "ui/widgets/display_style.h"
 #include "ui/widgets/screen_room.h"
 
@@ -30,11 +32,6 @@ const QColor kPaidColour(0, 128, 0);
 
 QString Amount(double amount) {
   return QString::fromStdString(FormatAmount(amount));
-}
-
-// Milliseconds since the epoch of the wall-clock value, as the date axis counts them.
-qreal AxisTime(const OleDateTime& date) {
-  return static_cast<qreal>(ToQDateTime(date).toMSecsSinceEpoch());
 }
 
 QLineSeries* Line(const QString& name, const QColor& colour) {
@@ -64,7 +61,11 @@ SeriesHistoryWindow::SeriesHistoryWindow(std::vector<DueRecord> members, QWidget
   table_->verticalHeader()->hide();
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  // Dates and times on one line each; the amounts share what is left.
+  table_->setWordWrap(false);
   table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+  for (const int dates : {0, 2})
+    table_->horizontalHeader()->setSectionResizeMode(dates, QHeaderView::ResizeToContents);
 
   auto* heading =
       new QLabel(QStringLiteral("%1 · %2 dues").arg(title).arg(static_cast<int>(members_.size())));
@@ -75,11 +76,10 @@ SeriesHistoryWindow::SeriesHistoryWindow(std::vector<DueRecord> members, QWidget
   connect(close, &QDialogButtonBox::rejected, this, &QDialog::reject);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(heading);
-  layout->addWidget(BuildChart(), 3);
-  layout->addWidget(table_, 2);
+  AddChartOverTable(*layout, *BuildChart(), *table_);
   layout->addWidget(close);
   FillTable();
-  resize(kPreferredSize.boundedTo(ScreenRoom(parent)).expandedTo(minimumSizeHint()));
+  FitWindow(*this, kPreferredSize);
 }
 
 // The amount due at each due date; what was paid at each due date that has a paid amount.
@@ -89,7 +89,7 @@ QWidget* SeriesHistoryWindow::BuildChart() {
   double low = 0;
   double high = 0;
   for (const DueRecord& member : members_) {
-    const qreal at = AxisTime(member.dueDate);
+    const qreal at = DayAxisValue(member.dueDate);
     amounts->append(at, member.amount);
     low = std::min(low, member.amount);
     high = std::max(high, member.amount);
@@ -102,19 +102,17 @@ QWidget* SeriesHistoryWindow::BuildChart() {
   }
   auto* chart = new QChart;
   chart->setAnimationOptions(QChart::NoAnimation);
-  chart->legend()->setAlignment(Qt::AlignBottom);
+  chart->legend()->setAlignment(Qt::AlignRight);  // the height goes to the amount axis
   chart->addSeries(amounts);
   chart->addSeries(paid);
   chart->setLocale(QLocale(QString::fromLatin1(std::setlocale(LC_MONETARY, nullptr))));
   chart->setLocalizeNumbers(true);
-  auto* dates = new QDateTimeAxis;
-  dates->setFormat(QStringLiteral("MMM yyyy"));
-  dates->setTickCount(std::clamp(static_cast<int>(members_.size()), 2, 8));
-  if (!members_.empty()) {
-    // A day either side, so that a single due or equal dates still make a range.
-    dates->setRange(ToQDateTime(members_.front().dueDate).addDays(-1),
-                    ToQDateTime(members_.back().dueDate).addDays(1));
-  }
+  auto* dates = new QCategoryAxis;
+  std::vector<OleDateTime> days;
+  days.reserve(members_.size());
+  for (const DueRecord& member : members_)
+    days.push_back(member.dueDate);
+  FillDayAxis(*dates, days);
   auto* values = new QValueAxis;
   values->setLabelFormat(QStringLiteral("%.2f"));
   values->setRange(low, high > low ? high * 1.1 : low + 1);
@@ -128,7 +126,7 @@ QWidget* SeriesHistoryWindow::BuildChart() {
   chart_ = new QChartView(chart);
   chart_->setObjectName(QStringLiteral("chart"));
   chart_->setRenderHint(QPainter::Antialiasing);
-  chart_->setMinimumSize(420, 260);
+  chart_->setMinimumWidth(320);
   return chart_;
 }
 

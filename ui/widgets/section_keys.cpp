@@ -17,6 +17,8 @@ class SectionKeys final : public QObject {
     const auto* key = static_cast<QKeyEvent*>(event);
     if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
       return false;
+    if (SwallowsSeparator(*key))
+      return true;
     const int last = picker_.sectionCount() - 1;
     const bool backwards = key->key() == Qt::Key_Backtab ||
                            (key->key() == Qt::Key_Tab && key->modifiers() & Qt::ShiftModifier);
@@ -40,7 +42,19 @@ class SectionKeys final : public QObject {
   }
 
  private:
+  // A date typed in full ("04/20/2026"): the picker moves on by itself when the typed digits
+  // complete a section, so the separator typed after them must not move it a second time.
+  bool SwallowsSeparator(const QKeyEvent& key) {
+    const QString text = key.text();
+    const bool character = text.size() == 1 && text.front().isPrint();
+    const bool separator = character && !text.front().isLetterOrNumber();
+    const bool movedOn = typedIn_ >= 0 && picker_.currentSectionIndex() != typedIn_;
+    typedIn_ = character && !separator ? picker_.currentSectionIndex() : -1;
+    return separator && movedOn;
+  }
+
   QDateTimeEdit& picker_;
+  int typedIn_ = -1;  // the section the last key typed into; -1 after any other key
 };
 
 }  // namespace

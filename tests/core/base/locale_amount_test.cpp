@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "tests/support/scoped_locale.h"
 
 namespace paylark {
@@ -90,6 +92,33 @@ TEST(LocaleAmountTest, TheFieldShowsTheLocalesDecimalMarkWithoutGrouping) {
   }
   const testing::ScopedLocale c("C");
   EXPECT_EQ(AmountFieldText(61.75, LocaleAmountMarks()), "61.75");
+  EXPECT_EQ(GroupedAmountText(1234567.5, LocaleAmountMarks()), "1234567.50");
+}
+
+// A payment field offers the amount as the locale writes it, and reads it back exactly.
+TEST(LocaleAmountTest, GroupedTextIsTheLocalesFormAndReadsBack) {
+  const struct {
+    const char* locale;
+    double amount;
+    const char* text;
+  } cases[] = {
+      {"en_US.UTF-8", 2400, "2,400.00"},     {"en_US.UTF-8", 1234567.891, "1,234,567.89"},
+      {"en_US.UTF-8", -1234.5, "-1,234.50"}, {"en_US.UTF-8", 999.99, "999.99"},
+      {"de_DE.UTF-8", 1234.56, "1.234,56"},  {"de_DE.UTF-8", 0.5, "0,50"},
+  };
+  for (const auto& item : cases) {
+    const testing::ScopedLocale scoped(item.locale);
+    ASSERT_TRUE(scoped.ok()) << item.locale;
+    const AmountMarks marks = LocaleAmountMarks();
+    EXPECT_EQ(GroupedAmountText(item.amount, marks), item.text)
+        << item.locale << " " << item.amount;
+    if (item.amount >= 0) {
+      const std::variant<double, Message> read = ParseLocaleAmount(item.text, marks);
+      ASSERT_TRUE(std::holds_alternative<double>(read)) << item.text;
+      EXPECT_EQ(std::llround(std::get<double>(read) * 100), std::llround(item.amount * 100))
+          << item.text;
+    }
+  }
   EXPECT_FALSE(IsGroupingMark(",", LocaleAmountMarks()));
 }
 

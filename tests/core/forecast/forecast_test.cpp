@@ -74,6 +74,14 @@ TEST_F(ForecastTest, CarriesTheBalanceThroughWhatWasPaidAndReceivedSinceTheEntry
   EXPECT_EQ(forecast.days.front().date, At(2026, 12, 6));
   EXPECT_EQ(forecast.days.front().balance, forecast.balanceToday - 1000);
   EXPECT_EQ(forecast.days.size(), 31u);
+  // Each payment since the entry is listed, oldest first, so that its balances add up to today's.
+  std::string listed;
+  for (const ForecastItem& paid : forecast.paidSinceEntry)
+    listed += paid.recordId + " " + std::to_string(paid.amount) + " " +
+              std::to_string(paid.balanceAfter) + "; ";
+  EXPECT_EQ(listed, "phone -4217 95783; gas -5555 90228; refund 2005 92233; ");
+  EXPECT_EQ(forecast.paidSinceEntry.back().balanceAfter, forecast.balanceToday);
+  EXPECT_EQ(forecast.paidSinceEntry[0].date, At(2026, 12, 2));
 }
 
 TEST_F(ForecastTest, TakesOverdueBillsTodayAndLeavesOverdueIncomeOut) {
@@ -91,6 +99,15 @@ TEST_F(ForecastTest, TakesOverdueBillsTodayAndLeavesOverdueIncomeOut) {
   ASSERT_EQ(forecast.items.size(), 3u);
   EXPECT_TRUE(forecast.items[0].overdue);
   EXPECT_EQ(forecast.items[0].date, At(2026, 12, 6));
+  // The late salary is listed, not counted; an income overdue since before the entry is not.
+  AddDue("old-salary", At(2026, 11, 1), 2000, kTypeIncome);
+  const Forecast again = Run();
+  ASSERT_EQ(again.uncountedIncomes.size(), 1u);
+  EXPECT_EQ(again.uncountedIncomes[0].recordId, "late-salary");
+  EXPECT_EQ(again.uncountedIncomes[0].amount, 200000);
+  EXPECT_EQ(again.uncountedIncomes[0].balanceAfter, again.balanceToday);
+  EXPECT_EQ(again.uncountedIncomes[0].date, At(2026, 12, 1));
+  EXPECT_EQ(again.balanceToday, 100000);
 }
 
 TEST_F(ForecastTest, FindsTheLowPointOnTheLastDayAndTheFirstDayBelowTheWarningLevel) {

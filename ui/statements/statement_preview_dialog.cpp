@@ -22,10 +22,12 @@ namespace {
 
 using Section = StatementPreviewDialog::Section;
 
-enum Column { kDate, kCounterparty, kAmount, kDue, kDueDate, kDueAmount, kReason, kColumnCount };
+enum Column { kDate, kCounterparty, kAmount, kDue, kDueDate, kDueAmount, kColumnCount };
 
 // A row's index: into the matches for the two match sections, else into the transactions.
 constexpr int kIndexRole = Qt::UserRole;
+// Why a match row was matched, shown below the list for the current row.
+constexpr int kReasonRole = Qt::UserRole + 1;
 
 QString DateText(const OleDateTime& date) {
   return QString::fromStdString(FormatDate(date, "d MMM yyyy"));
@@ -164,8 +166,11 @@ StatementPreviewDialog::StatementPreviewDialog(const QString& fileName, const St
           this)),
       period_(new QLabel(PeriodText(statement), this)),
       balance_(new QCheckBox(this)),
-      tree_(new QTreeWidget(this)) {
+      tree_(new QTreeWidget(this)),
+      reason_(new QLabel(this)) {
   setWindowTitle(QStringLiteral("Import Statement - %1").arg(fileName));
+  reason_->setObjectName(QStringLiteral("reason"));
+  reason_->setWordWrap(true);
   account_->setObjectName(QStringLiteral("account"));
   account_->setEditable(true);
   account_->setInsertPolicy(QComboBox::NoInsert);
@@ -185,8 +190,7 @@ StatementPreviewDialog::StatementPreviewDialog(const QString& fileName, const St
   tree_->setColumnCount(kColumnCount);
   tree_->setHeaderLabels({QStringLiteral("Date"), QStringLiteral("Counterparty / memo"),
                           QStringLiteral("Amount"), QStringLiteral("Due"),
-                          QStringLiteral("Due date"), QStringLiteral("Due amount"),
-                          QStringLiteral("Why")});
+                          QStringLiteral("Due date"), QStringLiteral("Due amount")});
   tree_->setRootIsDecorated(false);
   tree_->setItemsExpandable(false);
   tree_->setUniformRowHeights(true);
@@ -208,9 +212,14 @@ StatementPreviewDialog::StatementPreviewDialog(const QString& fileName, const St
   layout->addWidget(period_);
   layout->addWidget(balance_);
   layout->addWidget(tree_, 1);
+  layout->addWidget(reason_);
   layout->addWidget(buttons);
   Show(statement, matching, balanceEntered);
   connect(tree_, &QTreeWidget::itemChanged, this, &StatementPreviewDialog::UpdateImportButton);
+  connect(tree_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current) {
+    const QString reason = current ? current->data(kDate, kReasonRole).toString() : QString();
+    reason_->setText(reason.isEmpty() ? QString() : QStringLiteral("Why: %1").arg(reason));
+  });
   connect(balance_, &QCheckBox::toggled, this, &StatementPreviewDialog::UpdateImportButton);
   connect(account_, &QComboBox::activated, this, &StatementPreviewDialog::ChooseAccount);
   connect(account_->lineEdit(), &QLineEdit::editingFinished, this,
@@ -258,7 +267,9 @@ void StatementPreviewDialog::Fill(const Statement& statement, const StatementMat
         AddCheckable(match.sure ? *sure : *possible, static_cast<int>(index), match.sure);
     PutTransaction(*row, statement.transactions.at(match.transaction));
     PutDue(*row, dues, match.recordId);
-    row->setText(kReason, QString::fromStdString(MatchReasonText(match.reason)));
+    const QString reason = QString::fromStdString(MatchReasonText(match.reason));
+    row->setData(kDate, kReasonRole, reason);
+    row->setToolTip(kDue, reason);
   }
   QTreeWidgetItem* unmatched = AddSection(*tree_, Section::kUnmatched, matching.unmatched.size());
   for (const std::size_t transaction : matching.unmatched) {
@@ -282,7 +293,6 @@ void StatementPreviewDialog::Fill(const Statement& statement, const StatementMat
     tree_->resizeColumnToContents(column);
   tree_->setColumnWidth(kCounterparty, std::min(tree_->columnWidth(kCounterparty), 260));
   tree_->setColumnWidth(kDue, std::min(tree_->columnWidth(kDue), 200));
-  tree_->setColumnWidth(kReason, std::min(tree_->columnWidth(kReason), 320));
 }
 
 QTreeWidgetItem& StatementPreviewDialog::section(Section section) {

@@ -23,7 +23,8 @@ namespace paylark {
 // period and closing balance, then the transactions by what importing them would do, each match
 // with its reason. Sure matches are checked, possible ones not; transactions that match nothing
 // may be added as paid dues (unchecked); the period's dues still unpaid and the transactions
-// imported before are shown for information only. Choosing another account asks for the
+// imported before are shown for information only. Below the list, why the current row was
+// matched. Choosing another account asks for the
 // statement to be matched again (accountChosen) and shown anew (Show).
 class StatementPreviewDialog final : public QDialog {
   Q_OBJECT
@@ -54,6 +55,8 @@ class StatementPreviewDialog final : public QDialog {
   QLabel& periodLine() { return *period_; }
   QCheckBox& balanceBox() { return *balance_; }
   QPushButton& importButton() { return *import_; }
+  // Why the current row was matched: "Why: amount exact · 1 day late · …"; empty for others.
+  QLabel& reasonLine() { return *reason_; }
 
  signals:
   // The user chose or typed another account (empty: dues without an account).
@@ -73,6 +76,7 @@ class StatementPreviewDialog final : public QDialog {
   QLabel* period_;
   QCheckBox* balance_;
   QTreeWidget* tree_;
+  QLabel* reason_;
   QPushButton* import_;
 };
 

@@ -1,9 +1,9 @@
 #include "ui/editor/mark_paid_dialog.h"
 
 #include <QFormLayout>
-#include <QPushButton>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QVBoxLayout>
 #include <variant>
 

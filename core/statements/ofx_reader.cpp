@@ -14,6 +14,7 @@
 
 #include "core/base/text_encoding.h"
 #include "core/records/file_system.h"
+#include "core/statements/ofx_nesting.h"
 #include "core/statements/transaction_fingerprint.h"
 
 namespace paylark {
@@ -280,6 +281,10 @@ Result<Statement> ReadOfxStatement(std::string_view bytes) {
     return Status::Corrupt(
         "The OFX file ends before its closing </OFX> tag: it was cut off, perhaps while "
         "downloading. Download the statement from the bank again.");
+  if (OfxNestingDepth(bytes, kOfxNestingLimit) > kOfxNestingLimit)
+    return Status::Corrupt("The OFX file nests its aggregates more than " +
+                           std::to_string(kOfxNestingLimit) +
+                           " deep, deeper than any bank statement does: it is not a statement.");
   PAYLARK_TRY_ASSIGN(const std::unique_ptr<ScratchCopy> copy,
                      ScratchCopy::Write(DatesAsWritten(PayeesAsNames(bytes))));
   Collected collected = RunLibofx(copy->path(), TransactionCurrencies(bytes));

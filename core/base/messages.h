@@ -64,8 +64,10 @@ enum class MessageId {
   kProgressLoading,    // detail: how many record files are read
   kPdfCharactersLost,  // text: the dues' titles, one a line; number: how many dues
 
-  kSyncConflicts,     // number: how many dues have conflict copies
-  kChangedElsewhere,  // the Modify sheet's question after another device changed the due
+  kSyncConflicts,        // number: how many dues have conflict copies
+  kChangedElsewhere,     // the Modify sheet's question after another device changed the due
+  kDueChangedSinceRead,  // a change refused: another writer changed the due's file meanwhile
+  kDueDeletedSinceRead,  // a change refused: another writer removed the due's file meanwhile
   kNoSyncProgram,
   kSyncSetUpHint,  // text: where the manual's section on synchronizing is
   kSyncthingRescanning,

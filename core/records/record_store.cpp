@@ -7,6 +7,7 @@
 #include <random>
 #include <utility>
 
+#include "core/base/messages.h"
 #include "core/records/record_codec.h"
 #include "core/records/record_extension.h"
 #include "core/records/record_swap.h"
@@ -197,10 +198,10 @@ Status RecordStore::Replace(const DueRecord& record) {
   }
   const std::string fileName = FileNameOf(record.recordId);
   Status status = NoWorkingDirectory();
-  if (folder_ && HoldsAnotherRecord(fileName, record.recordId))
-    status = Status::AlreadyExists("the file " + fileName + " holds another record");
-  else if (folder_)
+  if (folder_) {
+    PAYLARK_TRY(CheckStillAsRead(fileName, record.recordId));
     status = folder_->Replace(fileName, EncodeRecord(record));
+  }
   if (status.ok())
     WriteMarker();
   const DueView added = ViewOf(record);
@@ -265,6 +266,30 @@ void RecordStore::Forget(const std::string& recordId) {
   TrackSeries(map_.Find(recordId), nullptr);
   map_.Remove(recordId);
   ownerFiles_.erase(recordId);
+}
+
+Status RecordStore::CheckStillAsRead(const std::string& fileName, const std::string& recordId) {
+  if (folder_->Replaces(fileName))
+    return Status::Ok();
+  const std::optional<DueRecord> read = map_.Find(recordId);
+  Result<std::string> bytes = folder_->Read(fileName);
+  if (!bytes.ok()) {
+    if (bytes.status().code() != StatusCode::kNotFound || !read)
+      return Status::Ok();
+    Forget(recordId);
+    return Status::NotFound(MessageText(MessageId::kDueDeletedSinceRead));
+  }
+  Result<DueRecord> stored = DecodeRecord(bytes.value());
+  if (!stored.ok())
+    return Status::Ok();
+  if (stored.value().recordId != recordId)
+    return Status::AlreadyExists("the file " + fileName + " holds another record");
+  if (read && stored.value() != *read) {
+    const DueView now = ViewOf(stored.value());
+    TrackSeries(map_.Set(stored.value()), &now);
+    return Status::AlreadyExists(MessageText(MessageId::kDueChangedSinceRead));
+  }
+  return Status::Ok();
 }
 
 bool RecordStore::HoldsAnotherRecord(const std::string& fileName,

@@ -137,7 +137,10 @@ class RecordStore {
   // Gives the record a new unique ID (suffix 10 for a single due, the add counter for a series
   // member), writes its file without replacing any existing one, then maps it.
   AddResult Add(DueRecord record);
-  // Writes the record's file under its own ID, then maps it.
+  // Writes the record's file under its own ID, then maps it. The file must still hold what the
+  // store read or wrote last: when another writer changed it meanwhile, nothing is written and
+  // the map takes the file's version; when another writer removed it, the record is unmapped.
+  // Either way the failure says so, so that no change is lost silently.
   Status Replace(const DueRecord& record);
   // Makes the record files hold exactly these records, each in a file named after its ID, by a
   // swap that a kill at any instant leaves with the old files or the new ones whole
@@ -225,6 +228,9 @@ class RecordStore {
                             const std::string& recordsFolder, const Snapshot& snapshot);
   std::string NextRecordId(int suffix);
   void WriteMarker();
+  // Before a replace: the file holds the record as the map has it (or this batch replaces it,
+  // or it cannot be read or decoded, which the replace repairs as before); else a failure.
+  Status CheckStillAsRead(const std::string& fileName, const std::string& recordId);
   // The file exists and decodes to a record with another ID.
   bool HoldsAnotherRecord(const std::string& fileName, const std::string& recordId) const;
   void TrackSeries(const std::optional<DueRecord>& before, const DueView* after);

@@ -224,6 +224,10 @@ std::string MessageText(const Message& m) {  // NOLINT(readability-function-size
              m.detail;
     case MessageId::kAttachFailed:
       return "The file could not be attached: " + m.detail;
+    case MessageId::kAttachedDueDeleted:
+      return "The due was deleted elsewhere while " + Quoted(m.text) +
+             " was attached; the copy went to the backups folder with the due's other "
+             "attachments.";
     case MessageId::kConfirmRemoveAttachment:
       return "Remove " + Quoted(m.text) + " from this due? A copy is kept in the backups folder.";
     case MessageId::kAttachmentRemoveFailed:

@@ -110,6 +110,7 @@ enum class MessageId {
   // Attachments
   kAttachmentsKeptAfterDelete,  // text: title, detail: reason
   kAttachFailed,                // detail: reason
+  kAttachedDueDeleted,          // text: the attachment's name
   kConfirmRemoveAttachment,     // text: the attachment's name
   kAttachmentRemoveFailed,      // detail: reason
 };

@@ -268,6 +268,10 @@ void RecordStore::Forget(const std::string& recordId) {
   ownerFiles_.erase(recordId);
 }
 
+bool RecordStore::FileExists(const std::string& recordId) const {
+  return folder_ && IsPlainRecordId(recordId) && folder_->Exists(FileNameOf(recordId));
+}
+
 Status RecordStore::CheckStillAsRead(const std::string& fileName, const std::string& recordId) {
   if (folder_->Replaces(fileName))
     return Status::Ok();

@@ -155,6 +155,9 @@ class RecordStore {
   // A copy of the stored record, or a default record with an empty ID.
   DueRecord Get(const std::string& recordId) const;
   bool Contains(const std::string& recordId) const { return map_.Contains(recordId); }
+  // Whether the record's file is in the records folder now, whatever the map holds: another
+  // writer may have deleted the due since it was read.
+  bool FileExists(const std::string& recordId) const;
   // Removes the file, then (with kWrite) rewrites the marker, then unmaps. A file that cannot be
   // removed ends the deletion with the record kept. A missing file, or one that holds another
   // record, is no error (and is left alone).

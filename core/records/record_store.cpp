@@ -209,6 +209,38 @@ Status RecordStore::Replace(const DueRecord& record) {
   return status;
 }
 
+Result<std::vector<std::string>> RecordStore::WriteTogether(
+    const std::vector<DueRecord>& changed, std::vector<DueRecord> added,
+    const std::vector<NewRecordFile>& others) {
+  if (!folder_)
+    return NoWorkingDirectory();
+  std::vector<NewRecordFile> files;
+  for (const DueRecord& record : changed) {
+    if (!IsPlainRecordId(record.recordId))
+      return Status::InvalidArgument("the record ID \"" + record.recordId + "\" is not usable");
+    const std::string fileName = FileNameOf(record.recordId);
+    PAYLARK_TRY(CheckStillAsRead(fileName, record.recordId));
+    files.push_back({fileName, EncodeRecord(record)});
+  }
+  std::vector<std::string> ids;
+  for (DueRecord& record : added) {
+    // Each new due its own second, as none of them is on disk or in the map until the swap.
+    record.recordId = NextRecordId(kSingleDueSuffix);
+    ++idSecond_;
+    ids.push_back(record.recordId);
+    files.push_back({CanonicalFileName(record.recordId), EncodeRecord(record)});
+  }
+  files.insert(files.end(), others.begin(), others.end());
+  PAYLARK_TRY(SwapFiles(files_, folder_->path(), files, {}));
+  WriteMarker();
+  added.insert(added.end(), changed.begin(), changed.end());
+  for (const DueRecord& record : added) {
+    const DueView view = ViewOf(record);
+    TrackSeries(map_.Set(record), &view);
+  }
+  return ids;
+}
+
 Status RecordStore::ReplaceAllRecords(
     const std::vector<DueRecord>& records,
     const std::optional<std::vector<NewRecordFile>>& balanceFiles) {

@@ -142,6 +142,13 @@ class RecordStore {
   // the map takes the file's version; when another writer removed it, the record is unmapped.
   // Either way the failure says so, so that no change is lost silently.
   Status Replace(const DueRecord& record);
+  // Writes changed records, new single dues and other files of the records folder (a balance
+  // entry) as one swap (record_swap.h): a kill at any instant leaves all of them or none, a load
+  // finishing a swap that was decided. Each changed record's file must still be as read (as
+  // Replace checks); the new dues get new IDs, given back in their order. Then maps them all.
+  Result<std::vector<std::string>> WriteTogether(const std::vector<DueRecord>& changed,
+                                                 std::vector<DueRecord> added,
+                                                 const std::vector<NewRecordFile>& others);
   // Makes the record files hold exactly these records, each in a file named after its ID, by a
   // swap that a kill at any instant leaves with the old files or the new ones whole
   // (record_swap.h). Conflict copies stay; the change marker is rewritten; the store is

@@ -122,11 +122,11 @@ TEST(BalanceBookFolderTest, ABalanceFileThatIsALinkIsRefusedNotFollowed) {
   const std::string folder = scratch.PathOf("Paylark Files");
   std::filesystem::create_directory(folder);
   std::ofstream(scratch.PathOf("forged.bal"), std::ios::binary)
-      << EncodeBalance({"x", "A", At(2026, 1, 1), 9e15, ""});
+      << EncodeBalance({"x", "A", At(2026, 1, 1), 9e15, "", ""});
   std::filesystem::create_symlink(scratch.PathOf("forged.bal"),
                                   folder + "/" + BalanceFileName("20260101000000-0000000a"));
   BalanceBook book(SystemFileSystem(), folder);
-  ASSERT_TRUE(book.Add({"", "A", At(2026, 1, 2), 100, ""}, FixedClock(At(2026, 1, 2))).ok());
+  ASSERT_TRUE(book.Add({"", "A", At(2026, 1, 2), 100, "", ""}, FixedClock(At(2026, 1, 2))).ok());
   ASSERT_TRUE(book.Load().ok());
   ASSERT_EQ(book.entries().size(), 1u);
   EXPECT_EQ(book.entries()[0].amount, 100);

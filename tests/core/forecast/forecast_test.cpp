@@ -110,8 +110,8 @@ TEST_F(ForecastTest, FindsTheLowPointOnTheLastDayAndTheFirstDayBelowTheWarningLe
 // A balance of 9.2e16 plus an income once wrapped round to a large negative balance. Such a
 // balance no longer loads; given anyway, the forecast holds at the farthest cents instead.
 TEST_F(ForecastTest, NeverWrapsRoundBeyondWhatCentsHold) {
-  balances_ = {{"b1", "Checking", At(2026, 12, 1, 9), 9.2e16, ""},
-               {"b2", "Savings", At(2026, 12, 1, 9), 9.2e16, ""}};
+  balances_ = {{"b1", "Checking", At(2026, 12, 1, 9), 9.2e16, "", ""},
+               {"b2", "Savings", At(2026, 12, 1, 9), 9.2e16, "", ""}};
   AddDue("salary", At(2026, 12, 15), 1e13, kTypeIncome);
   const Forecast forecast = Run(std::nullopt);
   EXPECT_GT(forecast.startBalance, 0);

@@ -23,7 +23,7 @@ class BalanceBackupTest : public MemoryBackupTest {
 
   std::string AddBalance(double amount) {
     BalanceBook book(files_, kRecords);
-    Result<BalanceEntry> added = book.Add({"", "Checking", clock_.Now(), amount, ""}, clock_);
+    Result<BalanceEntry> added = book.Add({"", "Checking", clock_.Now(), amount, "", ""}, clock_);
     EXPECT_TRUE(added.ok()) << added.status().message();
     return added.ok() ? added.value().entryId : std::string();
   }

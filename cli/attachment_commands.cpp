@@ -6,6 +6,7 @@
 #include "cli/exit_code.h"
 #include "cli/json_writer.h"
 #include "core/attachments/attachment_store.h"
+#include "core/attachments/due_attaching.h"
 #include "core/sync/backups.h"
 
 namespace paylark::cli {
@@ -45,7 +46,8 @@ int RunAttach(Arguments& arguments, CommandContext& context) {
       return Fail(context, ExitCodeOf(status), status.message());
   }
   for (const std::string& source : sources) {
-    Result<std::string> added = attachments.Add(*id, source);
+    Result<std::string> added = AttachToDue(context.store, attachments, *id, source,
+                                            BackupsFolder(context.store.workingDirectory()));
     if (!added.ok())
       return Fail(context, ExitCodeOf(added.status()), added.status().message());
     context.out << added.value() << '\n';

@@ -133,6 +133,11 @@ std::string MessageText(const Message& m) {  // NOLINT(readability-function-size
       return m.number == 1 ? "1 sync conflict" : std::to_string(m.number) + " sync conflicts";
     case MessageId::kChangedElsewhere:
       return "This due was changed elsewhere while you edited it.";
+    case MessageId::kDueChangedSinceRead:
+      return "This due was changed elsewhere since Paylark read it; nothing was written. The due "
+             "now shows the other change: make yours again.";
+    case MessageId::kDueDeletedSinceRead:
+      return "This due was deleted elsewhere since Paylark read it; nothing was written.";
     case MessageId::kNoSyncProgram:
       return "No synchronization program is set up for this working directory.";
     case MessageId::kSyncSetUpHint:
@@ -219,6 +224,10 @@ std::string MessageText(const Message& m) {  // NOLINT(readability-function-size
              m.detail;
     case MessageId::kAttachFailed:
       return "The file could not be attached: " + m.detail;
+    case MessageId::kAttachedDueDeleted:
+      return "The due was deleted elsewhere while " + Quoted(m.text) +
+             " was attached; the copy went to the backups folder with the due's other "
+             "attachments.";
     case MessageId::kConfirmRemoveAttachment:
       return "Remove " + Quoted(m.text) + " from this due? A copy is kept in the backups folder.";
     case MessageId::kAttachmentRemoveFailed:

@@ -64,8 +64,10 @@ enum class MessageId {
   kProgressLoading,    // detail: how many record files are read
   kPdfCharactersLost,  // text: the dues' titles, one a line; number: how many dues
 
-  kSyncConflicts,     // number: how many dues have conflict copies
-  kChangedElsewhere,  // the Modify sheet's question after another device changed the due
+  kSyncConflicts,        // number: how many dues have conflict copies
+  kChangedElsewhere,     // the Modify sheet's question after another device changed the due
+  kDueChangedSinceRead,  // a change refused: another writer changed the due's file meanwhile
+  kDueDeletedSinceRead,  // a change refused: another writer removed the due's file meanwhile
   kNoSyncProgram,
   kSyncSetUpHint,  // text: where the manual's section on synchronizing is
   kSyncthingRescanning,
@@ -108,6 +110,7 @@ enum class MessageId {
   // Attachments
   kAttachmentsKeptAfterDelete,  // text: title, detail: reason
   kAttachFailed,                // detail: reason
+  kAttachedDueDeleted,          // text: the attachment's name
   kConfirmRemoveAttachment,     // text: the attachment's name
   kAttachmentRemoveFailed,      // detail: reason
   kNoProgramOpens,              // text: the file's name, detail: the folder it is in

@@ -77,6 +77,11 @@ Result<BalanceEntry> BalanceBook::Add(BalanceEntry entry, const Clock& clock) {
   return entry;
 }
 
+NewRecordFile BalanceBook::Prepare(BalanceEntry& entry, const Clock& clock) const {
+  entry.entryId = NewEntryId(clock);
+  return {BalanceFileName(entry.entryId), EncodeBalance(entry)};
+}
+
 Status BalanceBook::Remove(const std::string& entryId) {
   const auto found = std::find_if(entries_.begin(), entries_.end(),
                                   [&](const BalanceEntry& e) { return e.entryId == entryId; });

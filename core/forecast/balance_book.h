@@ -8,6 +8,7 @@
 #include "core/forecast/balance_entry.h"
 #include "core/records/file_system.h"
 #include "core/records/record_store.h"
+#include "core/records/record_swap.h"
 
 namespace paylark {
 
@@ -29,6 +30,11 @@ class BalanceBook {
   // Writes the entry under a new ID, claimed on disk as record IDs are, and returns it as stored.
   [[nodiscard]] Result<BalanceEntry> Add(BalanceEntry entry, const Clock& clock);
   [[nodiscard]] Status Remove(const std::string& entryId);
+  // The file an entry would be written to under a new ID, for a caller that writes it together
+  // with other files (RecordStore::WriteTogether); the ID's random part keeps it unclaimed by
+  // others. Once written, Note makes the entry one of the book's.
+  NewRecordFile Prepare(BalanceEntry& entry, const Clock& clock) const;
+  void Note(BalanceEntry entry) { entries_.push_back(std::move(entry)); }
 
  private:
   FileSystem& files_;

@@ -258,6 +258,7 @@ Status RecordFolder::Replace(std::string_view fileName, std::string_view bytes) 
     return temp.status();
   if (InBatch()) {
     pending_.push_back({std::move(temp).value(), std::string(fileName)});
+    pendingNames_.emplace(fileName);
     return Status::Ok();
   }
   if (Synced()) {
@@ -272,6 +273,7 @@ Status RecordFolder::Replace(std::string_view fileName, std::string_view bytes) 
 }
 
 Status RecordFolder::Remove(std::string_view fileName) {
+  pendingNames_.erase(std::string(fileName));
   std::erase_if(pending_, [&](const PendingRename& rename) {
     if (rename.finalName != fileName)
       return false;
@@ -296,6 +298,7 @@ Status RecordFolder::EndBatch() {
   if (batchDepth_ == 0 || --batchDepth_ > 0)
     return Status::Ok();
   std::vector<PendingRename> pending = std::exchange(pending_, {});
+  pendingNames_.clear();
   std::vector<std::string> unflushed = std::exchange(unflushed_, {});
   const bool folderChanged = std::exchange(folderChanged_, false) || !pending.empty();
   for (const auto& rename : pending)

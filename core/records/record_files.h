@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "core/base/status.h"
@@ -98,6 +99,10 @@ class RecordFolder {
   // folder; gives the first failure.
   Status EndBatch();
   bool InBatch() const { return batchDepth_ > 0; }
+  // Whether this batch replaces the file at its end: until then the disk holds what was there.
+  bool Replaces(std::string_view fileName) const {
+    return pendingNames_.contains(std::string(fileName));
+  }
 
  private:
   struct PendingRename {
@@ -116,7 +121,8 @@ class RecordFolder {
   int batchDepth_ = 0;
   int temporaryCounter_ = 0;
   std::vector<PendingRename> pending_;
-  std::vector<std::string> unflushed_;  // created in this batch, flushed at its end
+  std::unordered_set<std::string> pendingNames_;  // the final names of pending_
+  std::vector<std::string> unflushed_;            // created in this batch, flushed at its end
   bool folderChanged_ = false;
 };
 

@@ -7,6 +7,7 @@
 #include <random>
 #include <utility>
 
+#include "core/base/messages.h"
 #include "core/records/record_codec.h"
 #include "core/records/record_extension.h"
 #include "core/records/record_swap.h"
@@ -197,15 +198,47 @@ Status RecordStore::Replace(const DueRecord& record) {
   }
   const std::string fileName = FileNameOf(record.recordId);
   Status status = NoWorkingDirectory();
-  if (folder_ && HoldsAnotherRecord(fileName, record.recordId))
-    status = Status::AlreadyExists("the file " + fileName + " holds another record");
-  else if (folder_)
+  if (folder_) {
+    PAYLARK_TRY(CheckStillAsRead(fileName, record.recordId));
     status = folder_->Replace(fileName, EncodeRecord(record));
+  }
   if (status.ok())
     WriteMarker();
   const DueView added = ViewOf(record);
   TrackSeries(map_.Set(record), &added);
   return status;
+}
+
+Result<std::vector<std::string>> RecordStore::WriteTogether(
+    const std::vector<DueRecord>& changed, std::vector<DueRecord> added,
+    const std::vector<NewRecordFile>& others) {
+  if (!folder_)
+    return NoWorkingDirectory();
+  std::vector<NewRecordFile> files;
+  for (const DueRecord& record : changed) {
+    if (!IsPlainRecordId(record.recordId))
+      return Status::InvalidArgument("the record ID \"" + record.recordId + "\" is not usable");
+    const std::string fileName = FileNameOf(record.recordId);
+    PAYLARK_TRY(CheckStillAsRead(fileName, record.recordId));
+    files.push_back({fileName, EncodeRecord(record)});
+  }
+  std::vector<std::string> ids;
+  for (DueRecord& record : added) {
+    // Each new due its own second, as none of them is on disk or in the map until the swap.
+    record.recordId = NextRecordId(kSingleDueSuffix);
+    ++idSecond_;
+    ids.push_back(record.recordId);
+    files.push_back({CanonicalFileName(record.recordId), EncodeRecord(record)});
+  }
+  files.insert(files.end(), others.begin(), others.end());
+  PAYLARK_TRY(SwapFiles(files_, folder_->path(), files, {}));
+  WriteMarker();
+  added.insert(added.end(), changed.begin(), changed.end());
+  for (const DueRecord& record : added) {
+    const DueView view = ViewOf(record);
+    TrackSeries(map_.Set(record), &view);
+  }
+  return ids;
 }
 
 Status RecordStore::ReplaceAllRecords(
@@ -265,6 +298,34 @@ void RecordStore::Forget(const std::string& recordId) {
   TrackSeries(map_.Find(recordId), nullptr);
   map_.Remove(recordId);
   ownerFiles_.erase(recordId);
+}
+
+bool RecordStore::FileExists(const std::string& recordId) const {
+  return folder_ && IsPlainRecordId(recordId) && folder_->Exists(FileNameOf(recordId));
+}
+
+Status RecordStore::CheckStillAsRead(const std::string& fileName, const std::string& recordId) {
+  if (folder_->Replaces(fileName))
+    return Status::Ok();
+  const std::optional<DueRecord> read = map_.Find(recordId);
+  Result<std::string> bytes = folder_->Read(fileName);
+  if (!bytes.ok()) {
+    if (bytes.status().code() != StatusCode::kNotFound || !read)
+      return Status::Ok();
+    Forget(recordId);
+    return Status::NotFound(MessageText(MessageId::kDueDeletedSinceRead));
+  }
+  Result<DueRecord> stored = DecodeRecord(bytes.value());
+  if (!stored.ok())
+    return Status::Ok();
+  if (stored.value().recordId != recordId)
+    return Status::AlreadyExists("the file " + fileName + " holds another record");
+  if (read && stored.value() != *read) {
+    const DueView now = ViewOf(stored.value());
+    TrackSeries(map_.Set(stored.value()), &now);
+    return Status::AlreadyExists(MessageText(MessageId::kDueChangedSinceRead));
+  }
+  return Status::Ok();
 }
 
 bool RecordStore::HoldsAnotherRecord(const std::string& fileName,

@@ -137,8 +137,18 @@ class RecordStore {
   // Gives the record a new unique ID (suffix 10 for a single due, the add counter for a series
   // member), writes its file without replacing any existing one, then maps it.
   AddResult Add(DueRecord record);
-  // Writes the record's file under its own ID, then maps it.
+  // Writes the record's file under its own ID, then maps it. The file must still hold what the
+  // store read or wrote last: when another writer changed it meanwhile, nothing is written and
+  // the map takes the file's version; when another writer removed it, the record is unmapped.
+  // Either way the failure says so, so that no change is lost silently.
   Status Replace(const DueRecord& record);
+  // Writes changed records, new single dues and other files of the records folder (a balance
+  // entry) as one swap (record_swap.h): a kill at any instant leaves all of them or none, a load
+  // finishing a swap that was decided. Each changed record's file must still be as read (as
+  // Replace checks); the new dues get new IDs, given back in their order. Then maps them all.
+  Result<std::vector<std::string>> WriteTogether(const std::vector<DueRecord>& changed,
+                                                 std::vector<DueRecord> added,
+                                                 const std::vector<NewRecordFile>& others);
   // Makes the record files hold exactly these records, each in a file named after its ID, by a
   // swap that a kill at any instant leaves with the old files or the new ones whole
   // (record_swap.h). Conflict copies stay; the change marker is rewritten; the store is
@@ -152,6 +162,9 @@ class RecordStore {
   // A copy of the stored record, or a default record with an empty ID.
   DueRecord Get(const std::string& recordId) const;
   bool Contains(const std::string& recordId) const { return map_.Contains(recordId); }
+  // Whether the record's file is in the records folder now, whatever the map holds: another
+  // writer may have deleted the due since it was read.
+  bool FileExists(const std::string& recordId) const;
   // Removes the file, then (with kWrite) rewrites the marker, then unmaps. A file that cannot be
   // removed ends the deletion with the record kept. A missing file, or one that holds another
   // record, is no error (and is left alone).
@@ -225,6 +238,9 @@ class RecordStore {
                             const std::string& recordsFolder, const Snapshot& snapshot);
   std::string NextRecordId(int suffix);
   void WriteMarker();
+  // Before a replace: the file holds the record as the map has it (or this batch replaces it,
+  // or it cannot be read or decoded, which the replace repairs as before); else a failure.
+  Status CheckStillAsRead(const std::string& fileName, const std::string& recordId);
   // The file exists and decodes to a record with another ID.
   bool HoldsAnotherRecord(const std::string& fileName, const std::string& recordId) const;
   void TrackSeries(const std::optional<DueRecord>& before, const DueView* after);

@@ -2,18 +2,17 @@
 
 #include <libofx/libofx.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <memory>
 #include <mutex>
-#include <random>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "core/base/text_encoding.h"
-#include "core/records/file_system.h"
+#include "core/statements/libofx_input.h"
+#include "core/statements/ofx_nesting.h"
 #include "core/statements/transaction_fingerprint.h"
 
 namespace paylark {
@@ -177,40 +176,6 @@ std::vector<std::string> TransactionCurrencies(std::string_view bytes) {
   return currencies;
 }
 
-// A scratch copy for LibOFX, which reads files by path only, written through the system's file
-// system under a name no other file has (created new, readable by this user alone); removed when
-// it goes.
-class ScratchCopy {
- public:
-  ScratchCopy(const ScratchCopy&) = delete;
-  ScratchCopy& operator=(const ScratchCopy&) = delete;
-  ~ScratchCopy() { (void)SystemFileSystem().Remove(path_); }
-
-  static Result<std::unique_ptr<ScratchCopy>> Write(std::string_view bytes) {
-    const char* folder = std::getenv("TMPDIR");
-    const std::string prefix = JoinPath(folder && *folder ? folder : "/tmp", "paylark-ofx-") +
-                               std::to_string(SystemFileSystem().ProcessId()) + "-";
-    std::random_device random;
-    Status written;
-    for (int attempt = 0; attempt < 8; ++attempt) {
-      std::string path = prefix + std::to_string(random());
-      written = SystemFileSystem().Write(path, bytes, 0600);
-      if (written.ok())
-        return std::unique_ptr<ScratchCopy>(new ScratchCopy(std::move(path)));
-      if (written.code() != StatusCode::kAlreadyExists)
-        break;
-    }
-    return Status::IoError("A scratch copy of the statement could not be written: " +
-                           written.message());
-  }
-
-  const std::string& path() const { return path_; }
-
- private:
-  explicit ScratchCopy(std::string path) : path_(std::move(path)) {}
-  std::string path_;
-};
-
 void SilenceLibofx() {
   ofx_PARSER_msg = ofx_DEBUG_msg = ofx_DEBUG1_msg = ofx_DEBUG2_msg = ofx_DEBUG3_msg = 0;
   ofx_DEBUG4_msg = ofx_DEBUG5_msg = ofx_STATUS_msg = ofx_INFO_msg = ofx_WARNING_msg = 0;
@@ -280,9 +245,13 @@ Result<Statement> ReadOfxStatement(std::string_view bytes) {
     return Status::Corrupt(
         "The OFX file ends before its closing </OFX> tag: it was cut off, perhaps while "
         "downloading. Download the statement from the bank again.");
-  PAYLARK_TRY_ASSIGN(const std::unique_ptr<ScratchCopy> copy,
-                     ScratchCopy::Write(DatesAsWritten(PayeesAsNames(bytes))));
-  Collected collected = RunLibofx(copy->path(), TransactionCurrencies(bytes));
+  if (OfxNestingDepth(bytes, kOfxNestingLimit) > kOfxNestingLimit)
+    return Status::Corrupt("The OFX file nests its aggregates more than " +
+                           std::to_string(kOfxNestingLimit) +
+                           " deep, deeper than any bank statement does: it is not a statement.");
+  PAYLARK_TRY_ASSIGN(const std::unique_ptr<LibofxInput> input,
+                     LibofxInput::Write(DatesAsWritten(PayeesAsNames(bytes))));
+  Collected collected = RunLibofx(input->path(), TransactionCurrencies(bytes));
   if (!collected.sawStatement && collected.transactions.empty())
     return Status::Corrupt("The file holds no bank or credit card statement that LibOFX can read.");
   for (const OfxTransaction& found : collected.transactions) {

@@ -27,12 +27,14 @@ struct StatementImportSummary {
   bool balanceWritten = false;
 };
 
-// Applies the choice in one store batch: matched dues become paid on the booking date with the
-// transaction's amount and ID as reference, chosen transactions become paid dues, and the closing
-// balance becomes a balance entry of the statement's account, unless the loaded balances hold it
-// already (the same statement imported again). All or nothing: when a write fails, every change
-// this import made is undone and the failure is returned; a choice naming a due that is not
-// unpaid, or a transaction twice, changes nothing.
+// Applies the choice as one swap of the records folder's files (RecordStore::WriteTogether):
+// matched dues become paid on the booking date with the transaction's amount and ID as reference,
+// chosen transactions become paid dues, and the closing balance becomes a balance entry of the
+// statement's account, unless the loaded balances hold it already (the same statement imported
+// again). All or nothing, also when the process is killed: a failed write changes nothing and is
+// returned, and a kill leaves the import whole or not begun once the next load has finished it.
+// A choice naming a due that is not unpaid (or changed elsewhere since it was read), or a
+// transaction twice, changes nothing.
 Result<StatementImportSummary> ImportStatement(const Statement& statement,
                                                const StatementImportChoice& choice,
                                                const std::string& sourceName, RecordStore& store,

@@ -1,5 +1,6 @@
-// Writes the statement fuzzer's seed corpus: small CAMT.053 documents of two versions (a batch, a
-// reversal, a document type) and bank CSV exports in three shapes and two encodings.
+// Writes the statement fuzzer's seed corpus: OFX statements in SGML and XML (a payee aggregate, a
+// card, a repeated FITID), small CAMT.053 documents of two versions (a batch, a reversal, a
+// document type) and bank CSV exports in three shapes and two encodings.
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -13,7 +14,29 @@ int main(int argc, char* argv[]) {
   const std::string camtStart =
       "<?xml version=\"1.0\"?><Document xmlns=\"urn:iso:std:iso:20022:"
       "tech:xsd:camt.053.001.";
+  const std::string ofxSgml =
+      "OFXHEADER:100\r\nDATA:OFXSGML\r\nVERSION:102\r\nCHARSET:1252\r\n\r\n";
   const std::vector<std::string> seeds = {
+      ofxSgml +
+          "<OFX><BANKMSGSRSV1><STMTTRNRS><TRNUID>1<STATUS><CODE>0<SEVERITY>INFO</STATUS><STMTRS>"
+          "<CURDEF>USD<BANKACCTFROM><BANKID>121000248<ACCTID>00442211<ACCTTYPE>CHECKING"
+          "</BANKACCTFROM><BANKTRANLIST><DTSTART>20261101<DTEND>20261130235959.000[-5:EST]"
+          "<STMTTRN><TRNTYPE>DEBIT<DTPOSTED>20261103<TRNAMT>-1250.00<FITID>A1<NAME>Rent"
+          "<MEMO>Nov\xE9</STMTTRN><STMTTRN><TRNTYPE>DEBIT<DTPOSTED>20261104<TRNAMT>-3.00"
+          "<FITID>A1<NAME>Fee<CURRENCY><CURRATE>1.1<CURSYM>EUR</CURRENCY></STMTTRN>"
+          "</BANKTRANLIST><LEDGERBAL><BALAMT>2417.55<DTASOF>20261130</LEDGERBAL></STMTRS>"
+          "</STMTTRNRS></BANKMSGSRSV1></OFX>\r\n",
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?><?OFX OFXHEADER=\"200\" VERSION=\"211\"?><OFX>"
+      "<BANKMSGSRSV1><STMTTRNRS><STMTRS><CURDEF>EUR</CURDEF><BANKACCTFROM><BANKID>1</BANKID>"
+      "<ACCTID>7788990011</ACCTID><ACCTTYPE>SAVINGS</ACCTTYPE></BANKACCTFROM><BANKTRANLIST>"
+      "<STMTTRN><TRNTYPE>CREDIT</TRNTYPE><DTPOSTED>20261015120000</DTPOSTED><TRNAMT>12.5"
+      "</TRNAMT><FITID>X9</FITID><PAYEE><NAME>Harbor</NAME><ADDR1>1 Quay</ADDR1></PAYEE>"
+      "</STMTTRN></BANKTRANLIST></STMTRS></STMTTRNRS></BANKMSGSRSV1></OFX>",
+      ofxSgml +
+          "<OFX><CREDITCARDMSGSRSV1><CCSTMTTRNRS><CCSTMTRS><CURDEF>USD<CCACCTFROM><ACCTID>4111"
+          "</CCACCTFROM><BANKTRANLIST><STMTTRN><TRNTYPE>DEBIT<DTPOSTED>20261202<TRNAMT>-9.99"
+          "<NAME>Cloud</STMTTRN></BANKTRANLIST></CCSTMTRS></CCSTMTTRNRS></CREDITCARDMSGSRSV1>"
+          "</OFX>",
       camtStart +
           "02\"><BkToCstmrStmt><Stmt><FrToDt><FrDtTm>2026-11-01T00:00:00</FrDtTm><ToDtTm>"
           "2026-11-30T23:59:59</ToDtTm></FrToDt><Acct><Id><IBAN>DE02120300000000202051</IBAN>"

@@ -1,6 +1,7 @@
 // kill -9 a 10,000-due series at random moments: whatever the moment, the next load finds
 // complete dues of the series (a prefix of it) or none, and no temporary file. The same for a
 // restore of 2,000 dues over 2,000 others: the next load finds the old set or the new one, whole.
+// And for an import of a statement of 3,000 transactions: all of it or none, balance included.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -11,6 +12,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <random>
 #include <set>
@@ -30,6 +32,7 @@ namespace fs = std::filesystem;
 constexpr int kSeriesLength = 10000;
 constexpr int kKills = 20;
 constexpr int kRestoredDues = 2000;
+constexpr int kStatementTransactions = 3000;
 
 class KilledSeriesTest : public ::testing::Test {
  protected:
@@ -190,6 +193,63 @@ TEST_F(KilledSeriesTest, AKillDuringARestoreLeavesTheOldOrTheNewDuesWhole) {
   }
   std::cout << "restore_kills " << kKills << "\nrestore_kills_left_old_whole " << oldWhole
             << "\nrestore_kills_left_new_whole " << newWhole << '\n';
+}
+
+// An OFX statement of 3,000 card payments, one a day from 2030-01-01, and a closing balance.
+void WriteStatement(const fs::path& path) {
+  std::ofstream out(path, std::ios::binary);
+  out << "OFXHEADER:100\r\nDATA:OFXSGML\r\nVERSION:102\r\n\r\n<OFX><BANKMSGSRSV1><STMTTRNRS>"
+         "<STMTRS><CURDEF>EUR<BANKACCTFROM><BANKID>1<ACCTID>4711<ACCTTYPE>CHECKING"
+         "</BANKACCTFROM><BANKTRANLIST>";
+  for (int day = 0; day < kStatementTransactions; ++day) {
+    const OleDateTime date(OleDateTime::FromCivil(2030, 1, 1)->value() + day);
+    const CivilDateTime civil = date.ToCivil();
+    char posted[16];
+    std::snprintf(posted, sizeof posted, "%04d%02d%02d", civil.year, civil.month, civil.day);
+    out << "<STMTTRN><TRNTYPE>DEBIT<DTPOSTED>" << posted << "<TRNAMT>-5.00<FITID>K" << day
+        << "<NAME>Gym</STMTTRN>";
+  }
+  out << "</BANKTRANLIST><LEDGERBAL><BALAMT>100.00<DTASOF>20380320</LEDGERBAL></STMTRS>"
+         "</STMTTRNRS></BANKMSGSRSV1></OFX>\r\n";
+}
+
+TEST_F(KilledSeriesTest, AKillDuringAStatementImportLeavesAllOfItOrNone) {
+  setenv("XDG_DATA_HOME", (workdir_ / "data").c_str(), 1);  // the import's own backup
+  const fs::path statement = workdir_ / "statement.ofx";
+  WriteStatement(statement);
+  const std::vector<std::string> import = {"import",    "statement", statement.string(),
+                                           "--account", "Checking",  "--add-unmatched"};
+  const auto started = std::chrono::steady_clock::now();
+  ASSERT_TRUE(Run(import));
+  const auto fullRun = std::chrono::steady_clock::now() - started;
+  const std::map<std::string, std::size_t> whole{{"Gym", kStatementTransactions}};
+  ASSERT_EQ(LoadTitles("uninterrupted"), whole);
+
+  std::mt19937 random(20261207);
+  std::uniform_int_distribution<long long> moment(
+      0, std::chrono::duration_cast<std::chrono::microseconds>(fullRun).count());
+  int none = 0;
+  int all = 0;
+  for (int kill = 0; kill < kKills; ++kill) {
+    Empty();
+    const std::chrono::microseconds after(moment(random));
+    const pid_t pid = Start(import);
+    std::this_thread::sleep_for(after);
+    ::kill(pid, SIGKILL);
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    const std::string described = "import killed after " + std::to_string(after.count()) + " us";
+    const std::map<std::string, std::size_t> titles = LoadTitles(described);
+    EXPECT_TRUE(titles.empty() || titles == whole) << described;
+    std::size_t balances = 0;
+    for (const auto& entry : fs::directory_iterator(workdir_ / "Paylark Files"))
+      balances += entry.path().extension() == ".bal";
+    EXPECT_EQ(balances, titles.empty() ? 0u : 1u) << described;
+    (titles.empty() ? none : all) += 1;
+    std::cout << described << ": " << (titles.empty() ? "none" : "all") << "\n";
+  }
+  std::cout << "import_kills " << kKills << "\nimport_kills_left_none " << none
+            << "\nimport_kills_left_all " << all << '\n';
 }
 
 }  // namespace

@@ -354,7 +354,14 @@ void SyncWindowTest::ConflictsAreCountedAndResolvedSideBySide() {
   FakeDialogs dialogs;
   MainWindow window(ws.app, dialogs);
   window.resize(1000, 600);
+  // Regression: placing the button printed "QStatusBar::insertPermanentWidget: Index out of
+  // range" at every start and put it right of the sums.
+  static QStringList warnings;
+  const QtMessageHandler previous = qInstallMessageHandler(
+      [](QtMsgType, const QMessageLogContext&, const QString& text) { warnings.append(text); });
   SyncCommands wiring(ws.app, window);
+  qInstallMessageHandler(previous);
+  QCOMPARE(warnings, QStringList());
   QVERIFY(ShownAndPainted(window));
   DueRecord theirs = ws.app.store().Get(id);
   theirs.amount = 875;
@@ -372,6 +379,8 @@ void SyncWindowTest::ConflictsAreCountedAndResolvedSideBySide() {
   const QRect button = wiring.conflictsButton().geometry();
   const int hintEnd = window.statusBar()->fontMetrics().horizontalAdvance("Goto Next Month");
   QVERIFY(button.left() > hintEnd);
+  // Left of the sums (at least the Paid and Unpaid panes, 130 pixels each), not after them.
+  QVERIFY(button.right() < window.statusBar()->width() - 260);
   window.statusBar()->clearMessage();
 
   ConflictResolverDialog resolver(ws.app.store(), BackupsFolder(ws.app.workingDirectory()),

@@ -3,7 +3,9 @@
 #include <QUrl>
 
 #include "core/attachments/attachment_store.h"
+#include "core/attachments/due_attaching.h"
 #include "core/base/messages.h"
+#include "core/sync/backups.h"
 #include "ui/base/paylark_app.h"
 #include "ui/base/wait_cursor.h"
 
@@ -26,7 +28,9 @@ QStringList AttachFiles(PaylarkApp& app, QWidget* parent, const std::string& rec
   {
     WaitCursor wait;
     for (const QString& path : paths) {
-      Result<std::string> added = attachments.Add(recordId, path.toStdString());
+      Result<std::string> added =
+          AttachToDue(app.store(), attachments, recordId, path.toStdString(),
+                      BackupsFolder(app.workingDirectory()));
       if (added.ok())
         kept.append(QString::fromStdString(added.value()));
       else

@@ -358,6 +358,12 @@ void MainWindow::ShowNote(const QString& note) {
   note_->setText(note);
 }
 
+void MainWindow::AddStatusWidget(QWidget* widget) {
+  // Qt counts a permanent widget's place after the bar's other widgets: the note alone.
+  constexpr int kFirstPermanentPlace = 1;
+  statusBar()->insertPermanentWidget(kFirstPermanentPlace, widget);
+}
+
 void MainWindow::OnNewDue() {
   emit aboutToChange();
   (void)dialogs_.NewDue(this);

@@ -61,6 +61,9 @@ class MainWindow final : public QMainWindow {
   // Shows a note at the left of the status bar until the next one; an empty note clears it.
   void ShowNote(const QString& note);
   const QLabel& note() const { return *note_; }
+  // Lends a feature a place in the status bar between the note and the sums, where a passing
+  // message never covers it; later ones go left of earlier ones.
+  void AddStatusWidget(QWidget* widget);
   // Whether the month list has been painted and that frame handed to the screen.
   bool monthPainted() const { return monthPainted_; }
   // Runs work (in context's thread, while context lives) once the month list has been painted:

@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QPushButton>
-#include <QStatusBar>
 
 #include "core/base/messages.h"
 #include "core/records/sync_file_names.h"
@@ -34,8 +33,8 @@ SyncCommands::SyncCommands(PaylarkApp& app, MainWindow& window)
   conflicts_->setFlat(true);
   conflicts_->setCursor(Qt::PointingHandCursor);
   conflicts_->setStyleSheet(QStringLiteral("color: #a03000; font-weight: bold;"));
-  // Permanent, left of the sums: a passing menu hint never hides or overlaps it.
-  window.statusBar()->insertPermanentWidget(0, conflicts_);
+  // Left of the sums: a passing menu hint never hides or overlaps it.
+  window.AddStatusWidget(conflicts_);
   connect(conflicts_, &QPushButton::clicked, this, &SyncCommands::OpenResolver);
   connect(watcher_, &FolderWatcher::FilesChanged, this, &SyncCommands::ReloadFiles);
   connect(watcher_, &FolderWatcher::FolderChanged, this, &SyncCommands::ReloadFolder);

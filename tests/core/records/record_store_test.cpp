@@ -125,6 +125,20 @@ TEST_F(RecordStoreTest, FailedWritesAreReportedAndTheMapStillChanges) {
   EXPECT_TRUE(store_.Contains(added.recordId));
 }
 
+TEST_F(RecordStoreTest, OfTwoWritersOfOneDueOnDiskTheSecondIsRefused) {
+  DueRecord record = DueRecord::WithDefaults(clock_);
+  record.recordId = store_.Add(record).recordId;
+  RecordStore other(clock_, workdir_.string());
+  (void)other.Reload();
+  record.title = "first";
+  ASSERT_TRUE(store_.Replace(record).ok());
+  DueRecord second = other.Get(record.recordId);
+  second.amount = 3;
+  EXPECT_EQ(other.Replace(second).code(), StatusCode::kAlreadyExists);
+  EXPECT_EQ(Read(FileOf(record.recordId)), EncodeRecord(record));
+  EXPECT_EQ(other.Get(record.recordId).title, "first");
+}
+
 TEST_F(RecordStoreTest, AFileThatCannotBeRemovedKeepsItsRecord) {
   DueRecord record = DueRecord::WithDefaults(clock_);
   record.recordId = store_.Add(record).recordId;

@@ -143,6 +143,21 @@ TEST_F(OfxReaderTest, StatementsOfSeveralAccountsAreRefused) {
       << statement.status().message();
 }
 
+TEST_F(OfxReaderTest, NestingDeeperThanAnyStatementIsRefusedBeforeLibofx) {
+  std::string bytes = "OFXHEADER:100\r\nDATA:OFXSGML\r\n\r\n<OFX>";
+  for (int level = 0; level < 10000; ++level)
+    bytes += "<STMTRS>";
+  bytes += "<TRNAMT>1";
+  for (int level = 0; level < 10000; ++level)
+    bytes += "</STMTRS>";
+  bytes += "</OFX>";
+  const Result<Statement> statement = ReadOfxStatement(bytes);
+  ASSERT_FALSE(statement.ok());
+  EXPECT_EQ(statement.status().code(), StatusCode::kCorrupt);
+  EXPECT_NE(statement.status().message().find("more than 32 deep"), std::string::npos)
+      << statement.status().message();
+}
+
 TEST_F(OfxReaderTest, OtherFilesAreNotTakenForCutOffOfx) {
   const Result<Statement> statement = ReadOfxStatement(SampleBytes("us_checking.csv"));
   ASSERT_FALSE(statement.ok());

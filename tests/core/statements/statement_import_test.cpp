@@ -219,5 +219,43 @@ TEST_F(StatementImportTest, AFailedWriteAnywhereUndoesTheWholeImport) {
   }
 }
 
+// The import killed after each number of changes in turn: the next load finds it whole or not
+// begun, with its balance entry exactly when its dues are paid, and no swap file left.
+TEST_F(StatementImportTest, AKilledImportIsWholeOrNotBegunAtTheNextLoad) {
+  const Statement statement = November();
+  const auto before = Folder();
+  int sawNone = 0;
+  int sawWhole = 0;
+  for (int changes = 0; changes < 100; ++changes) {
+    dues_.files().FreezeAfter(changes);
+    const auto summary = Import(statement);
+    dues_.files().FreezeAfter(-1);
+    dues_.files().SetProcessId(5000 + changes);  // the killed process is gone
+    RecordStore next(dues_.clock(), "/home/user", dues_.files());
+    const ReloadReport report = next.Reload();
+    const std::string moment = "killed after " + std::to_string(changes) + " changes";
+    EXPECT_TRUE(report.skipped.empty()) << moment;
+    const bool paid = IsPaid(next.Get(rent_));
+    EXPECT_EQ(IsPaid(next.Get(salary_)), paid) << moment;
+    EXPECT_EQ(next.size(), paid ? 3u : 2u) << moment;
+    EXPECT_EQ(next.balanceFiles().size(), paid ? 1u : 0u) << moment;
+    for (const auto& [name, bytes] : Folder())
+      EXPECT_FALSE(name.starts_with(".paylark-")) << moment << ": " << name;
+    if (summary.ok())
+      break;
+    (paid ? sawWhole : sawNone) += 1;
+    for (const auto& [name, bytes] : Folder())
+      (void)dues_.files().Remove(std::string(kRecords) + "/" + name);
+    for (const auto& [name, bytes] : before)
+      dues_.files().Put(std::string(kRecords) + "/" + name, bytes);
+    (void)dues_.store().Reload();
+    EXPECT_TRUE(balances_.Load().ok());
+  }
+  EXPECT_GT(sawNone, 0);
+  EXPECT_GT(sawWhole, 0);
+  RecordProperty("killedBeforeTheSwapWasDecided", sawNone);
+  RecordProperty("killedAfterItWas", sawWhole);
+}
+
 }  // namespace
 }  // namespace paylark

@@ -110,6 +110,11 @@ enum class MessageId {
   kAttachFailed,                // detail: reason
   kConfirmRemoveAttachment,     // text: the attachment's name
   kAttachmentRemoveFailed,      // detail: reason
+  // Recurring bills found in bank history
+  kBankHistory,       // number: days, text: the first and last booking days
+  kShortBankHistory,  // number: days
+  kNoSeriesFound,
+  kSeriesNotCreated,  // text: title, detail: reason
 };
 
 struct Message {

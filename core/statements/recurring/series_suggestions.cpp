@@ -246,7 +246,7 @@ SeriesSuggestions SuggestSeries(const std::vector<Statement>& statements, const 
     return result;
   result.firstBooking = OleDateTime(static_cast<double>(*first));
   result.lastBooking = OleDateTime(static_cast<double>(*last));
-  result.historyDays = static_cast<int>(*last - *first);
+  result.historyDays = static_cast<int>(*last - *first + 1);
   result.monthlyLeftOut = result.historyDays < kMonthlyHistoryDays;
   const std::unordered_set<std::string> payers = SeriesPayerKeys(dues);
   for (Group& group : grouping.Finish()) {

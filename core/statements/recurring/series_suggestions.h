@@ -13,9 +13,9 @@
 
 namespace paylark {
 
-// Below this much bank history (the first booking to the last) only weekly cadences are
-// proposed: a monthly bill needs three months to show.
-inline constexpr int kMonthlyHistoryDays = 89;
+// Below this many days of bank history (the first booking's day to the last's, both counted)
+// only weekly cadences are proposed: a monthly bill needs three months to show.
+inline constexpr int kMonthlyHistoryDays = 90;
 
 // A series the bank history shows: a counterparty paid (or paying) on a cadence.
 struct SeriesSuggestion {
@@ -39,7 +39,7 @@ struct SeriesSuggestions {
   std::vector<SeriesSuggestion> suggestions;  // by next occurrence, then title
   OleDateTime firstBooking;
   OleDateTime lastBooking;
-  int historyDays = 0;  // from the first booking to the last, of every statement
+  int historyDays = 0;  // the first booking's day to the last's, both counted, of every statement
   // Less history than kMonthlyHistoryDays: cadences of a month and more were left out.
   bool monthlyLeftOut = false;
 };

@@ -128,7 +128,7 @@ TEST_F(SeriesSuggestionsTest, TwoMonthsOfHistoryProposeOnlyWeeklyCadencesAndSayS
   statement.periodEnd = Day(2025, 12, 31);
   const SeriesSuggestions found = Suggest({statement});
   EXPECT_TRUE(found.monthlyLeftOut);
-  EXPECT_EQ(found.historyDays, 60);
+  EXPECT_EQ(found.historyDays, 61);
   ASSERT_EQ(found.suggestions.size(), 1u);
   EXPECT_EQ(found.suggestions[0].payTo, "Acme Corp Payroll");
 }

@@ -176,10 +176,21 @@ std::string Ordinal(int day) {
   return std::to_string(day) + suffix;
 }
 
+// Bookings closer than this belong to no cadence, not even a weekly one booked late and early.
+constexpr std::int64_t kClosestDays = 7 - 2 * kSlackDays;
+
+bool TooClose(const std::vector<OleDateTime>& bookings) {
+  for (std::size_t i = 1; i < bookings.size(); ++i) {
+    if (DayNumber(bookings[i]) - DayNumber(bookings[i - 1]) < kClosestDays)
+      return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 std::optional<Cadence> FindCadence(const std::vector<OleDateTime>& bookings, CadenceReach reach) {
-  if (bookings.size() < 2)
+  if (bookings.size() < 2 || TooClose(bookings))
     return std::nullopt;
   if (bookings.size() >= 3) {
     const int weekday = MostCommonWeekday(bookings);

@@ -57,33 +57,51 @@ std::unordered_set<std::string> SeriesPayerKeys(const DueMap& dues) {
   return keys;
 }
 
-// Groups the bookings and notes how far each account's history reaches.
+// A group: an account (by its position), a direction and an interned counterparty key.
+struct GroupKey {
+  std::size_t account = 0;
+  bool income = false;
+  const std::string* counterparty = nullptr;
+
+  bool operator==(const GroupKey&) const = default;
+};
+
+struct GroupKeyHash {
+  std::size_t operator()(const GroupKey& key) const {
+    return std::hash<const std::string*>()(key.counterparty) ^ (key.account * 2 + key.income);
+  }
+};
+
+// Groups the bookings and notes how far each account's history reaches. Keys are interned, so a
+// booking costs a lookup or two and no text built.
 class Grouping {
  public:
   void Add(const Statement& statement) {
-    const std::string accountId =
-        statement.account + '\n' + CompactAccountId(statement.bankAccount);
-    std::int64_t& end = historyEnds_[accountId];
+    const std::size_t account = AccountOf(statement);
+    std::int64_t& end = historyEnds_[account];
     if (statement.periodEnd && statement.periodEnd->IsValid())
       end = std::max(end, DayNumber(*statement.periodEnd));
+    std::unordered_set<std::string_view>& seen = seen_[account];
+    seen.reserve(seen.size() + statement.transactions.size());
     for (const StatementTransaction& transaction : statement.transactions) {
       if (!transaction.bookingDate.IsValid() || transaction.amount == 0 ||
-          !transaction.currency.empty() || !seen_.insert(accountId + '\n' + transaction.id).second)
+          !transaction.currency.empty() || !seen.insert(transaction.id).second)
         continue;
       end = std::max(end, DayNumber(transaction.bookingDate));
-      std::string key = KeyOf(transaction);
+      const std::string& key = KeyOf(transaction);
       if (key.empty())
         continue;
-      key = accountId + (transaction.amount > 0 ? "\nin\n" : "\nout\n") + key;
-      auto [found, isNew] = index_.try_emplace(std::move(key), groups_.size());
+      auto [found, isNew] =
+          index_.try_emplace(GroupKey{account, transaction.amount > 0, &key}, groups_.size());
       if (isNew) {
-        groups_.push_back({statement.account, "name " + NameKey(transaction.counterparty), 0, {}});
-        groupAccounts_.push_back(accountId);
+        groups_.push_back({statement.account, NameKey(transaction.counterparty), 0, {}});
+        groupAccounts_.push_back(account);
       }
       groups_[found->second].bookings.push_back(&transaction);
     }
   }
 
+  // The groups, each with the end of its account's history.
   std::vector<Group> Finish() {
     for (std::size_t i = 0; i < groups_.size(); ++i)
       groups_[i].historyEnd = historyEnds_[groupAccounts_[i]];
@@ -91,28 +109,46 @@ class Grouping {
   }
 
  private:
-  // Names repeat on every statement: each is keyed once.
-  const std::string& NameKey(const std::string& name) {
-    auto [found, isNew] = nameKeys_.try_emplace(name);
-    if (isNew)
-      found->second = CounterpartyNameKey(name);
+  std::size_t AccountOf(const Statement& statement) {
+    auto [found, isNew] = accounts_.try_emplace(
+        statement.account + '\n' + CompactAccountId(statement.bankAccount), accounts_.size());
+    if (isNew) {
+      historyEnds_.push_back(0);
+      seen_.emplace_back();
+    }
     return found->second;
   }
 
-  std::string KeyOf(const StatementTransaction& transaction) {
-    if (!transaction.counterpartyAccount.empty() || transaction.counterparty.empty())
-      return CounterpartyKey(transaction.counterparty, transaction.memo,
-                             transaction.counterpartyAccount);
-    const std::string& name = NameKey(transaction.counterparty);
-    return name.empty() ? name : "name " + name;
+  // "name <key>" of a counterparty's name, or empty; names repeat on every statement, so each
+  // is keyed once.
+  const std::string& NameKey(const std::string& name) {
+    auto [found, isNew] = nameKeys_.try_emplace(name, nullptr);
+    if (isNew) {
+      const std::string key = CounterpartyNameKey(name);
+      found->second = &Interned(key.empty() ? key : "name " + key);
+    }
+    return *found->second;
   }
 
+  const std::string& KeyOf(const StatementTransaction& transaction) {
+    if (transaction.counterpartyAccount.empty() && !transaction.counterparty.empty())
+      return NameKey(transaction.counterparty);
+    return Interned(CounterpartyKey(transaction.counterparty, transaction.memo,
+                                    transaction.counterpartyAccount));
+  }
+
+  // Equal keys are one string, so that groups compare them by address.
+  const std::string& Interned(std::string key) { return *interned_.insert(std::move(key)).first; }
+
   std::vector<Group> groups_;
-  std::vector<std::string> groupAccounts_;
-  std::unordered_map<std::string, std::size_t> index_;
-  std::unordered_map<std::string, std::int64_t> historyEnds_;
-  std::unordered_map<std::string, std::string> nameKeys_;
-  std::unordered_set<std::string> seen_;  // a booking in two overlapping statements counts once
+  std::vector<std::size_t> groupAccounts_;
+  std::unordered_map<GroupKey, std::size_t, GroupKeyHash> index_;
+  std::unordered_map<std::string, std::size_t> accounts_;
+  std::vector<std::int64_t> historyEnds_;  // by account
+  // By account: a booking in two overlapping statements counts once.
+  std::vector<std::unordered_set<std::string_view>> seen_;
+  std::unordered_map<std::string, const std::string*> nameKeys_;
+  std::unordered_set<std::string> interned_;
 };
 
 struct Recurrence {
@@ -250,7 +286,7 @@ SeriesSuggestions SuggestSeries(const std::vector<Statement>& statements, const 
   result.monthlyLeftOut = result.historyDays < kMonthlyHistoryDays;
   const std::unordered_set<std::string> payers = SeriesPayerKeys(dues);
   for (Group& group : grouping.Finish()) {
-    if (group.bookings.size() < 2 || payers.contains(group.nameKey))
+    if (group.bookings.size() < 2 || (!group.nameKey.empty() && payers.contains(group.nameKey)))
       continue;
     if (const std::string key =
             CounterpartyKey(group.bookings.front()->counterparty, group.bookings.front()->memo,

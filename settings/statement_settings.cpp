@@ -20,7 +20,8 @@ QString HeaderOf(const QString& line) {
   return line.section(QLatin1Char('\t'), 1);
 }
 
-std::optional<QString> KeptFor(const settings::TextSetting& setting, const std::string& headerLine) {
+std::optional<QString> KeptFor(const settings::TextSetting& setting,
+                               const std::string& headerLine) {
   const QString header = QString::fromStdString(headerLine);
   for (const QString& line : KeptLines(setting)) {
     if (HeaderOf(line) == header)
@@ -29,9 +30,10 @@ std::optional<QString> KeptFor(const settings::TextSetting& setting, const std::
   return std::nullopt;
 }
 
-void Keep(const settings::TextSetting& setting, const std::string& headerLine, const QString& value) {
-  if (headerLine.find_first_of("\r\n") != std::string::npos ||
-      value.contains(QLatin1Char('\t')) || value.contains(QLatin1Char('\n')))
+void Keep(const settings::TextSetting& setting, const std::string& headerLine,
+          const QString& value) {
+  if (headerLine.find_first_of("\r\n") != std::string::npos || value.contains(QLatin1Char('\t')) ||
+      value.contains(QLatin1Char('\n')))
     return;
   const QString header = QString::fromStdString(headerLine);
   QStringList lines = KeptLines(setting);

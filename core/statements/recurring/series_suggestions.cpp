@@ -4,10 +4,10 @@
 #include <cstdint>
 #include <cstdlib>
 #include <optional>
-#include <unordered_map>
 #include <unordered_set>
 
 #include "core/statements/open_dues.h"
+#include "core/statements/recurring/booking_groups.h"
 #include "core/statements/recurring/counterparty_key.h"
 
 namespace paylark {
@@ -23,17 +23,11 @@ constexpr std::size_t kMostBookingsOfAYearlyPayee = 4;
 
 using Booking = const StatementTransaction*;
 
-// The bookings of one counterparty in one direction on one account.
-struct Group {
-  std::string account;
-  std::string nameKey;          // of the counterparty's name, to recognise its payments
-  std::int64_t historyEnd = 0;  // the last day its account's statements cover
-  std::vector<Booking> bookings;
-};
-
 Cents Size(Booking booking) {
   return std::llabs(booking->amount);
 }
+
+using Group = BookingGroup;
 
 void SortByDate(std::vector<Booking>& bookings) {
   std::stable_sort(bookings.begin(), bookings.end(), [](Booking a, Booking b) {
@@ -56,100 +50,6 @@ std::unordered_set<std::string> SeriesPayerKeys(const DueMap& dues) {
   });
   return keys;
 }
-
-// A group: an account (by its position), a direction and an interned counterparty key.
-struct GroupKey {
-  std::size_t account = 0;
-  bool income = false;
-  const std::string* counterparty = nullptr;
-
-  bool operator==(const GroupKey&) const = default;
-};
-
-struct GroupKeyHash {
-  std::size_t operator()(const GroupKey& key) const {
-    return std::hash<const std::string*>()(key.counterparty) ^ (key.account * 2 + key.income);
-  }
-};
-
-// Groups the bookings and notes how far each account's history reaches. Keys are interned, so a
-// booking costs a lookup or two and no text built.
-class Grouping {
- public:
-  void Add(const Statement& statement) {
-    const std::size_t account = AccountOf(statement);
-    std::int64_t& end = historyEnds_[account];
-    if (statement.periodEnd && statement.periodEnd->IsValid())
-      end = std::max(end, DayNumber(*statement.periodEnd));
-    std::unordered_set<std::string_view>& seen = seen_[account];
-    seen.reserve(seen.size() + statement.transactions.size());
-    for (const StatementTransaction& transaction : statement.transactions) {
-      if (!transaction.bookingDate.IsValid() || transaction.amount == 0 ||
-          !transaction.currency.empty() || !seen.insert(transaction.id).second)
-        continue;
-      end = std::max(end, DayNumber(transaction.bookingDate));
-      const std::string& key = KeyOf(transaction);
-      if (key.empty())
-        continue;
-      auto [found, isNew] =
-          index_.try_emplace(GroupKey{account, transaction.amount > 0, &key}, groups_.size());
-      if (isNew) {
-        groups_.push_back({statement.account, NameKey(transaction.counterparty), 0, {}});
-        groupAccounts_.push_back(account);
-      }
-      groups_[found->second].bookings.push_back(&transaction);
-    }
-  }
-
-  // The groups, each with the end of its account's history.
-  std::vector<Group> Finish() {
-    for (std::size_t i = 0; i < groups_.size(); ++i)
-      groups_[i].historyEnd = historyEnds_[groupAccounts_[i]];
-    return std::move(groups_);
-  }
-
- private:
-  std::size_t AccountOf(const Statement& statement) {
-    auto [found, isNew] = accounts_.try_emplace(
-        statement.account + '\n' + CompactAccountId(statement.bankAccount), accounts_.size());
-    if (isNew) {
-      historyEnds_.push_back(0);
-      seen_.emplace_back();
-    }
-    return found->second;
-  }
-
-  // "name <key>" of a counterparty's name, or empty; names repeat on every statement, so each
-  // is keyed once.
-  const std::string& NameKey(const std::string& name) {
-    auto [found, isNew] = nameKeys_.try_emplace(name, nullptr);
-    if (isNew) {
-      const std::string key = CounterpartyNameKey(name);
-      found->second = &Interned(key.empty() ? key : "name " + key);
-    }
-    return *found->second;
-  }
-
-  const std::string& KeyOf(const StatementTransaction& transaction) {
-    if (transaction.counterpartyAccount.empty() && !transaction.counterparty.empty())
-      return NameKey(transaction.counterparty);
-    return Interned(CounterpartyKey(transaction.counterparty, transaction.memo,
-                                    transaction.counterpartyAccount));
-  }
-
-  // Equal keys are one string, so that groups compare them by address.
-  const std::string& Interned(std::string key) { return *interned_.insert(std::move(key)).first; }
-
-  std::vector<Group> groups_;
-  std::vector<std::size_t> groupAccounts_;
-  std::unordered_map<GroupKey, std::size_t, GroupKeyHash> index_;
-  std::unordered_map<std::string, std::size_t> accounts_;
-  std::vector<std::int64_t> historyEnds_;  // by account
-  // By account: a booking in two overlapping statements counts once.
-  std::vector<std::unordered_set<std::string_view>> seen_;
-  std::unordered_map<std::string, const std::string*> nameKeys_;
-  std::unordered_set<std::string> interned_;
-};
 
 struct Recurrence {
   Cadence cadence;
@@ -265,11 +165,9 @@ void SuggestFrom(const Group& group, bool monthsAllowed, std::vector<SeriesSugge
 
 SeriesSuggestions SuggestSeries(const std::vector<Statement>& statements, const DueMap& dues) {
   SeriesSuggestions result;
-  Grouping grouping;
   std::optional<std::int64_t> first;
   std::optional<std::int64_t> last;
   for (const Statement& statement : statements) {
-    grouping.Add(statement);
     for (const StatementTransaction& transaction : statement.transactions) {
       if (!transaction.bookingDate.IsValid())
         continue;
@@ -285,15 +183,10 @@ SeriesSuggestions SuggestSeries(const std::vector<Statement>& statements, const 
   result.historyDays = static_cast<int>(*last - *first + 1);
   result.monthlyLeftOut = result.historyDays < kMonthlyHistoryDays;
   const std::unordered_set<std::string> payers = SeriesPayerKeys(dues);
-  for (Group& group : grouping.Finish()) {
-    if (group.bookings.size() < 2 || (!group.nameKey.empty() && payers.contains(group.nameKey)))
+  for (const Group& group : GroupBookings(statements)) {
+    if (group.bookings.size() < 2 || payers.contains(group.counterpartyKey) ||
+        (!group.nameKey.empty() && payers.contains(group.nameKey)))
       continue;
-    if (const std::string key =
-            CounterpartyKey(group.bookings.front()->counterparty, group.bookings.front()->memo,
-                            group.bookings.front()->counterpartyAccount);
-        payers.contains(key))
-      continue;
-    SortByDate(group.bookings);
     SuggestFrom(group, !result.monthlyLeftOut, result.suggestions);
   }
   std::stable_sort(result.suggestions.begin(), result.suggestions.end(),

@@ -76,7 +76,8 @@ const Command kCommands[] = {
      RunBalance},
     {"forecast", "forecast [--account A] [--days N] [--json]", RunForecast},
     {"suggest",
-     "suggest series FILE... [--account A] [--json] [--create N[,N...] [--count C]]\n"
+     "suggest series FILE... [--account A] [--columns COLUMNS] [--json]\n"
+     "         [--create N[,N...] [--count C]]\n"
      "         the recurring bills and incomes the statements show; --create writes them as\n"
      "         series of C (12) upcoming dues and the bookings seen as paid ones",
      RunSuggest},

@@ -11,6 +11,7 @@
 #include "cli/statement_files.h"
 #include "core/base/field_parsing.h"
 #include "core/base/messages.h"
+#include "core/statements/bank_csv_columns_text.h"
 #include "core/statements/recurring/suggested_series_creation.h"
 #include "settings/statement_settings.h"
 
@@ -21,7 +22,8 @@ namespace {
 struct SuggestRequest {
   std::vector<std::string> files;
   std::optional<std::string> account;
-  std::vector<std::size_t> create;  // suggestion numbers, from 1
+  std::optional<BankCsvColumns> columns;  // of the bank CSVs among the files
+  std::vector<std::size_t> create;        // suggestion numbers, from 1
   int count = kSuggestedMembers;
   bool json = false;
 };
@@ -46,6 +48,12 @@ std::optional<std::vector<std::size_t>> NumberList(const std::string& text) {
 std::optional<std::string> TakeRequest(Arguments& arguments, SuggestRequest& request) {
   request.account = TakeAccount(arguments);
   request.json = arguments.TakeFlag("--json");
+  if (const std::optional<std::string> columns = arguments.TakeValue("--columns")) {
+    Result<BankCsvColumns> parsed = ParseColumnsText(*columns);
+    if (!parsed.ok())
+      return parsed.status().message();
+    request.columns = std::move(parsed).value();
+  }
   if (const std::optional<std::string> list = arguments.TakeValue("--create")) {
     std::optional<std::vector<std::size_t>> numbers = NumberList(*list);
     if (!numbers)
@@ -75,7 +83,7 @@ std::variant<std::vector<Statement>, int> ReadStatements(const SuggestRequest& r
   for (const std::string& path : request.files) {
     std::string csvHeader;
     Result<Statement> read =
-        ReadStatementAt(context.store.files(), path, std::nullopt, std::nullopt, csvHeader);
+        ReadStatementAt(context.store.files(), path, std::nullopt, request.columns, csvHeader);
     if (!read.ok())
       return ReadingFailure(context, read.status());
     Statement statement = std::move(read).value();

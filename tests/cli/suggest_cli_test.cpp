@@ -165,6 +165,32 @@ TEST_F(SuggestCliTest, TwoMonthsOfHistoryLeaveMonthlyBillsOutAndSaySo) {
   EXPECT_TRUE(Lines(result.out)[0].starts_with("1\tAcme Corp Payroll\tevery 2 weeks on Friday"));
 }
 
+TEST_F(SuggestCliTest, ABankCsvIsReadWithTheColumnsGivenOnceAndTheBanksDates) {
+  const std::filesystem::path csv = dir_.path() / "umsaetze.csv";
+  std::ofstream out(csv);
+  out << "Date,Payee,Amount\n";
+  for (const StatementTransaction& transaction : HouseholdYear().transactions) {
+    const CivilDateTime day = transaction.bookingDate.ToCivil();
+    char date[16];
+    std::snprintf(date, sizeof date, "%04d-%02d-%02d", day.year, day.month, day.day);
+    out << date << ',' << transaction.counterparty << ',' << OfxAmount(transaction.amount) << '\n';
+  }
+  out.close();
+  const std::vector<std::string> zone = {"TZ=America/Los_Angeles",
+                                         "XDG_CONFIG_HOME=" + (dir_.path() / ".config").string()};
+  CliResult result = dir_.Run({"suggest", "series", csv.string()}, zone);
+  EXPECT_EQ(result.exitCode, 2);
+  EXPECT_NE(result.err.find("--columns"), std::string::npos) << result.err;
+  result = dir_.Run(
+      {"suggest", "series", csv.string(), "--columns", "date=1,counterparty=2,amount=3"}, zone);
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  ASSERT_EQ(Lines(result.out).size(), 6u) << result.out;
+  EXPECT_EQ(Lines(result.out)[0],
+            "1\tHarbour Lettings Ltd\tmonthly on the 1st\t2026-12-01\t$950.00\tseen 13 times\t");
+  // Remembered for the header line.
+  EXPECT_EQ(dir_.Run({"suggest", "series", csv.string()}, zone).out, result.out);
+}
+
 TEST_F(SuggestCliTest, AFileThatIsNoStatementIsInvalidInput) {
   const std::filesystem::path notes = dir_.path() / "notes.txt";
   std::ofstream(notes) << "nothing to see\n";

@@ -60,7 +60,8 @@ TEST_F(PaymentCliTest, PayStoresTheDetailsThatShowListAndCsvCarry) {
   // Paying again replaces the payment and says which one went.
   const CliResult again = dir_.Run({"pay", id_, "--reference", "cash"});
   ASSERT_EQ(again.exitCode, 0) << again.err;
-  EXPECT_EQ(again.err, "paylark-cli: the payment with reference FITID-7 of 2026-03-09 was replaced\n");
+  EXPECT_EQ(again.err,
+            "paylark-cli: the payment with reference FITID-7 of 2026-03-09 was replaced\n");
 }
 
 TEST_F(PaymentCliTest, PayDefaultsToNowAndTheDuesAmount) {

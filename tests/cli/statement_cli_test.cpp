@@ -128,9 +128,9 @@ TEST_F(RealBankCliTest, ABankCsvGoesToTheAccountItsHeaderLineWentToLastTime) {
   const std::string file = Sample("chase.csv");
   const std::string columns = "date=2,amount=4,counterparty=3";
   EXPECT_EQ(Run({"import", "statement", file, "--columns", columns, "--dry-run"}).exitCode, 2);
-  ASSERT_EQ(Run({"import", "statement", file, "--account", "Checking", "--columns", columns})
-                .exitCode,
-            0);
+  ASSERT_EQ(
+      Run({"import", "statement", file, "--account", "Checking", "--columns", columns}).exitCode,
+      0);
   const CliResult again = Run({"import", "statement", file, "--json", "--dry-run"});
   ASSERT_EQ(again.exitCode, 0) << again.err;
   EXPECT_TRUE(again.out.starts_with("{\"account\": \"Checking\", ")) << again.out;

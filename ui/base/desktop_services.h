@@ -36,6 +36,13 @@ class DesktopServices {
     (void)parent, (void)title, (void)filter, (void)startFolder;
     return {};
   }
+  // The chosen existing files, or none when the user cancelled; a desktop that picks one file
+  // at a time gives that one.
+  virtual QStringList ChooseOpenPaths(QWidget* parent, const QString& title, const QString& filter,
+                                      const QString& startFolder) {
+    const QString path = ChooseOpenPath(parent, title, filter, startFolder);
+    return path.isEmpty() ? QStringList() : QStringList{path};
+  }
   // Hands the file to the desktop's default application. True only says that the request was
   // passed on: it cannot tell whether an application opened the file.
   virtual bool OpenFile(const QString& path) = 0;

@@ -34,6 +34,12 @@ QString SystemDesktopServices::ChooseOpenPath(QWidget* parent, const QString& ti
   return QFileDialog::getOpenFileName(parent, title, startFolder, filter);
 }
 
+QStringList SystemDesktopServices::ChooseOpenPaths(QWidget* parent, const QString& title,
+                                                   const QString& filter,
+                                                   const QString& startFolder) {
+  return QFileDialog::getOpenFileNames(parent, title, startFolder, filter);
+}
+
 bool SystemDesktopServices::OpenFile(const QString& path) {
   return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }

@@ -12,6 +12,8 @@ class SystemDesktopServices final : public DesktopServices {
                           const QString& startFolder) override;
   QString ChooseOpenPath(QWidget* parent, const QString& title, const QString& filter,
                          const QString& startFolder) override;
+  QStringList ChooseOpenPaths(QWidget* parent, const QString& title, const QString& filter,
+                              const QString& startFolder) override;
   bool OpenFile(const QString& path) override;
   bool ShowInFolder(const QString& path) override;
   bool StartDetached(const QString& program, const QStringList& arguments) override;

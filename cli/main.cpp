@@ -75,6 +75,12 @@ const Command kCommands[] = {
     {"balance", "balance [--account A] [AMOUNT [--on DT]]   shows or adds an account's balance",
      RunBalance},
     {"forecast", "forecast [--account A] [--days N] [--json]", RunForecast},
+    {"suggest",
+     "suggest series FILE... [--account A] [--columns COLUMNS] [--json]\n"
+     "         [--create N[,N...] [--count C]]\n"
+     "         the recurring bills and incomes the statements show; --create writes them as\n"
+     "         series of C (12) upcoming dues and the bookings seen as paid ones",
+     RunSuggest},
 };
 
 void PrintUsage(std::ostream& out) {

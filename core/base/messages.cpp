@@ -235,6 +235,18 @@ std::string MessageText(const Message& m) {  // NOLINT(readability-function-size
     case MessageId::kNoProgramOpens:
       return "No program on this computer is set up to open " + Quoted(m.text) +
              ". The file is in " + m.detail;
+    case MessageId::kBankHistory:
+      return std::to_string(m.number) + (m.number == 1 ? " day" : " days") + " of bank history, " +
+             m.text + ".";
+    case MessageId::kShortBankHistory:
+      return "Only " + std::to_string(m.number) + (m.number == 1 ? " day" : " days") +
+             " of bank history: bills that recur monthly or less often need three months to "
+             "show, so only weekly ones were looked for.";
+    case MessageId::kNoSeriesFound:
+      return "No recurring bills were found in these statements.";
+    case MessageId::kSeriesNotCreated:
+      return "The series " + Quoted(m.text) + " could not be created: " + m.detail +
+             " Nothing of it was written.";
   }
   return {};
 }

@@ -114,6 +114,11 @@ enum class MessageId {
   kConfirmRemoveAttachment,     // text: the attachment's name
   kAttachmentRemoveFailed,      // detail: reason
   kNoProgramOpens,              // text: the file's name, detail: the folder it is in
+  // Recurring bills found in bank history
+  kBankHistory,       // number: days, text: the first and last booking days
+  kShortBankHistory,  // number: days
+  kNoSeriesFound,
+  kSeriesNotCreated,  // text: title, detail: reason
 };
 
 struct Message {

@@ -20,6 +20,7 @@
 #include "ui/base/system_desktop_services.h"
 #include "ui/forecast/forecast_command.h"
 #include "ui/shell/main_window.h"
+#include "ui/statements/find_recurring_command.h"
 #include "ui/statements/statement_import_command.h"
 #include "ui/sync/single_instance.h"
 #include "ui/sync/sync_commands.h"
@@ -92,6 +93,7 @@ int Run(int argc, char* argv[]) {
   paylark::AttachedDues attachedDues(app, frame);
   paylark::ForecastCommand forecast(app, frame);
   paylark::StatementImportCommand statements(app, frame, paylark::MakeStatementServices(app));
+  paylark::FindRecurringCommand recurringBills(app, frame, paylark::MakeStatementServices(app));
   paylark::MarkStart("features made");
   // --show-due ID: the due's month with the due selected, also in a window already running.
   const auto goToDue = [&frame](const QString& recordId) {

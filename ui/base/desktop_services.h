@@ -38,6 +38,13 @@ class DesktopServices {
   }
   // Whether the desktop names an application for the file's type; true where it cannot tell.
   virtual bool CanOpen(const QString& /*path*/) { return true; }
+  // The chosen existing files, or none when the user cancelled; a desktop that picks one file
+  // at a time gives that one.
+  virtual QStringList ChooseOpenPaths(QWidget* parent, const QString& title, const QString& filter,
+                                      const QString& startFolder) {
+    const QString path = ChooseOpenPath(parent, title, filter, startFolder);
+    return path.isEmpty() ? QStringList() : QStringList{path};
+  }
   // Hands the file to the desktop's default application. True only says that the request was
   // passed on: it cannot tell whether an application opened the file.
   virtual bool OpenFile(const QString& path) = 0;

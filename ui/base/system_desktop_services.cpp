@@ -49,6 +49,12 @@ bool SystemDesktopServices::CanOpen(const QString& path) {
   return !query.readAllStandardOutput().trimmed().isEmpty();
 }
 
+QStringList SystemDesktopServices::ChooseOpenPaths(QWidget* parent, const QString& title,
+                                                   const QString& filter,
+                                                   const QString& startFolder) {
+  return QFileDialog::getOpenFileNames(parent, title, startFolder, filter);
+}
+
 bool SystemDesktopServices::OpenFile(const QString& path) {
   return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }

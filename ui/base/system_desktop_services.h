@@ -13,6 +13,8 @@ class SystemDesktopServices final : public DesktopServices {
   QString ChooseOpenPath(QWidget* parent, const QString& title, const QString& filter,
                          const QString& startFolder) override;
   bool CanOpen(const QString& path) override;
+  QStringList ChooseOpenPaths(QWidget* parent, const QString& title, const QString& filter,
+                              const QString& startFolder) override;
   bool OpenFile(const QString& path) override;
   bool ShowInFolder(const QString& path) override;
   bool StartDetached(const QString& program, const QStringList& arguments) override;

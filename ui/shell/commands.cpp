@@ -75,6 +75,10 @@ Commands::Commands(QWidget* window) : QObject(window) {
                                 "Mark dues paid from a bank statement (OFX, CAMT.053, CSV)\n"
                                 "Import Statement");
   importStatement->setObjectName(QStringLiteral("importStatement"));
+  findRecurringBills = MakeCommand(window, "Find &Recurring Bills...",
+                                   "Propose series from the bills in bank statements\n"
+                                   "Find Recurring Bills");
+  findRecurringBills->setObjectName(QStringLiteral("findRecurringBills"));
   calendarPreferences =
       MakeCommand(window, "&Calendar...", "Keep a calendar file of the dues up to date\nCalendar");
   changeDirectory =
@@ -119,6 +123,7 @@ void Commands::BuildMenuBar(QMenuBar& bar, QAction* toggleDetails) const {
   QMenu* file = bar.addMenu(QStringLiteral("&File"));
   file->addAction(importCsv);
   file->addAction(importStatement);
+  file->addAction(findRecurringBills);
   file->addSeparator();
   file->addAction(print);
   file->addSeparator();

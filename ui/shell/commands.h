@@ -42,7 +42,8 @@ class Commands final : public QObject {
   QAction* calendarExport;
   QAction* csvExport;
   QAction* importCsv;
-  QAction* importStatement;  // handled by the statement import feature
+  QAction* importStatement;     // handled by the statement import feature
+  QAction* findRecurringBills;  // handled by the recurring bills feature
   QAction* calendarPreferences;
   QAction* changeDirectory;
   QAction* refresh;

@@ -1,0 +1,129 @@
+#include "ui/statements/find_recurring_command.h"
+
+#include <QAction>
+#include <QFile>
+#include <QFileInfo>
+
+#include "core/base/messages.h"
+#include "core/statements/recurring/suggested_series_creation.h"
+#include "settings/statement_settings.h"
+#include "ui/base/paylark_app.h"
+#include "ui/base/wait_cursor.h"
+#include "ui/shell/commands.h"
+#include "ui/shell/main_window.h"
+#include "ui/statements/find_recurring_dialog.h"
+
+namespace paylark {
+namespace {
+
+constexpr qint64 kLargestStatement = qint64{64} << 20;
+
+std::string_view View(const QByteArray& bytes) {
+  return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
+}
+
+}  // namespace
+
+FindRecurringCommand::FindRecurringCommand(PaylarkApp& app, MainWindow& window,
+                                           StatementServices services, Answer answer)
+    : QObject(&window),
+      app_(app),
+      window_(window),
+      services_(std::move(services)),
+      answer_(std::move(answer)) {
+  if (!answer_)
+    answer_ = [](FindRecurringDialog& dialog) { return dialog.exec() == QDialog::Accepted; };
+  connect(window.commands().findRecurringBills, &QAction::triggered, this,
+          &FindRecurringCommand::Run);
+}
+
+void FindRecurringCommand::Run() {
+  const QStringList paths = app_.desktop().ChooseOpenPaths(
+      &window_, QStringLiteral("Find Recurring Bills"),
+      QStringLiteral("Bank statements (*.ofx *.qfx *.xml *.csv);;All Files (*)"),
+      QString::fromStdString(app_.workingDirectory()));
+  if (!paths.isEmpty())
+    Find(paths);
+}
+
+QString FindRecurringCommand::Find(const QStringList& paths) {
+  std::vector<Statement> statements;
+  for (const QString& path : paths) {
+    std::optional<Statement> statement = Read(path);
+    if (!statement)
+      return {};
+    if (const std::vector<std::string> accounts = services_.accounts(*statement); !accounts.empty())
+      statement->account = accounts.front();
+    statements.push_back(std::move(*statement));
+  }
+  SeriesSuggestions found;
+  {
+    WaitCursor wait;
+    found = SuggestSeries(statements, app_.store().map());
+  }
+  FindRecurringDialog dialog(found, &window_);
+  if (!answer_(dialog))
+    return {};
+  // The day's backup is taken before the first change.
+  emit window_.aboutToChange();
+  std::size_t created = 0;
+  for (const FindRecurringDialog::Choice& choice : dialog.Chosen()) {
+    SeriesSuggestion suggestion = found.suggestions[choice.suggestion];
+    if (!choice.title.empty())
+      suggestion.title = choice.title;
+    const Result<CreatedSeries> made =
+        CreateSuggestedSeries(suggestion, choice.count, app_.store(), app_.clock());
+    if (!made.ok()) {
+      window_.RefreshKeepingSelection();
+      Tell(QString::fromStdString(made.status().message()));
+      return {};
+    }
+    ++created;
+  }
+  const QString summary = created == 1 ? QStringLiteral("1 series created.")
+                                       : QStringLiteral("%1 series created.").arg(created);
+  window_.RefreshKeepingSelection();
+  window_.ShowNote(summary);
+  return summary;
+}
+
+std::optional<Statement> FindRecurringCommand::Read(const QString& path) {
+  const QString fileName = QFileInfo(path).fileName();
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly) || file.size() > kLargestStatement) {
+    Tell(QString::fromStdString(MessageText(
+        {MessageId::kFileReadFailed, path.toStdString(), 0, file.errorString().toStdString()})));
+    return std::nullopt;
+  }
+  const QByteArray bytes = file.readAll();
+  const std::optional<StatementFormat> format = services_.detectFormat(View(bytes.left(4096)));
+  if (!format) {
+    Tell(QStringLiteral("%1 is not a bank statement that Paylark reads.").arg(fileName));
+    return std::nullopt;
+  }
+  std::optional<BankCsvColumns> columns;
+  if (*format == StatementFormat::kCsv) {
+    const Result<BankCsvShape> shape = services_.detectCsvShape(View(bytes));
+    if (shape.ok())
+      columns = RememberedBankCsvColumns(shape.value().headerLine);
+    if (!columns) {
+      Tell(QStringLiteral("The columns of %1 are not known yet: import it once with File → "
+                          "Import Statement… and choose them there.")
+               .arg(fileName));
+      return std::nullopt;
+    }
+  }
+  WaitCursor wait;
+  Result<Statement> read = services_.read(path.toStdString(), *format, columns);
+  if (!read.ok()) {
+    Tell(QString::fromStdString(read.status().message()));
+    return std::nullopt;
+  }
+  return std::move(read).value();
+}
+
+void FindRecurringCommand::Tell(const QString& text) {
+  app_.prompt().Tell(&window_, text, PromptIcon::kWarning);
+}
+
+}  // namespace paylark

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "ui/statements/statement_services.h"
+
+namespace paylark {
+
+class FindRecurringDialog;
+class MainWindow;
+class PaylarkApp;
+
+// File → Find Recurring Bills…: asks for one or more statements, shows the series they show and
+// creates those the user checked, each with its bookings as paid past members, after the day's
+// backup. A bank CSV is read with the columns its header line was imported with; one never
+// imported is told. A file that cannot be read is told and nothing is written.
+class FindRecurringCommand final : public QObject {
+  Q_OBJECT
+
+ public:
+  // Shows the dialog; true when the user chose Create. Tests answer without a loop.
+  using Answer = std::function<bool(FindRecurringDialog&)>;
+
+  FindRecurringCommand(PaylarkApp& app, MainWindow& window, StatementServices services,
+                       Answer answer = {});
+
+  void Run();
+  // Finds the series in the files and creates the chosen ones; the summary told, else empty.
+  QString Find(const QStringList& paths);
+
+ private:
+  std::optional<Statement> Read(const QString& path);
+  void Tell(const QString& text);
+
+  PaylarkApp& app_;
+  MainWindow& window_;
+  StatementServices services_;
+  Answer answer_;
+};
+
+}  // namespace paylark

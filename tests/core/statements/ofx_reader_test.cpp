@@ -6,27 +6,14 @@
 #include <ctime>
 
 #include "tests/core/statements/statement_samples.h"
+#include "tests/support/scoped_time_zone.h"
 
 namespace paylark {
 namespace {
 
-// Booking days are local days; the samples' times are read in UTC here.
+// Booking days are the days the file writes, whatever the zone; the samples are read in UTC here.
 class OfxReaderTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    if (const char* zone = std::getenv("TZ"))
-      savedZone_ = zone;
-    setenv("TZ", "UTC", 1);
-    tzset();
-  }
-  void TearDown() override {
-    if (savedZone_)
-      setenv("TZ", savedZone_->c_str(), 1);
-    else
-      unsetenv("TZ");
-    tzset();
-  }
-
   static Statement Read(const std::string& sample) {
     Result<Statement> statement = ReadOfxStatement(SampleBytes(sample));
     EXPECT_TRUE(statement.ok()) << sample << ": " << statement.status().message();
@@ -34,7 +21,7 @@ class OfxReaderTest : public ::testing::Test {
   }
 
  private:
-  std::optional<std::string> savedZone_;
+  testing::ScopedTimeZone zone_{"UTC"};
 };
 
 TEST_F(OfxReaderTest, ReadsSgmlStatementFieldByField) {

@@ -6,6 +6,7 @@
 #include "core/statements/bank_csv_columns_text.h"
 #include "core/statements/statement_reading.h"
 #include "tests/core/statements/statement_samples.h"
+#include "tests/support/scoped_time_zone.h"
 
 namespace paylark {
 namespace {
@@ -14,20 +15,6 @@ namespace {
 // and balance day must be the one the bank wrote, whatever the user's zone.
 class RealBankStatementsTest : public ::testing::TestWithParam<const char*> {
  protected:
-  void SetUp() override {
-    if (const char* zone = std::getenv("TZ"))
-      savedZone_ = zone;
-    setenv("TZ", GetParam(), 1);
-    tzset();
-  }
-  void TearDown() override {
-    if (savedZone_)
-      setenv("TZ", savedZone_->c_str(), 1);
-    else
-      unsetenv("TZ");
-    tzset();
-  }
-
   static Statement Read(const std::string& sample, const std::string& columns = "") {
     std::optional<BankCsvColumns> chosen;
     if (!columns.empty())
@@ -45,7 +32,7 @@ class RealBankStatementsTest : public ::testing::TestWithParam<const char*> {
   }
 
  private:
-  std::optional<std::string> savedZone_;
+  testing::ScopedTimeZone zone_{GetParam()};
 };
 
 TEST_P(RealBankStatementsTest, OfxTimesInTheBanksOffsetKeepTheBanksDay) {

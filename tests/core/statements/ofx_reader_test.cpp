@@ -89,8 +89,8 @@ TEST_F(OfxReaderTest, PrintsNothingWhateverTheInput) {
     ::testing::internal::CaptureStderr();
     ::testing::internal::CaptureStdout();
     (void)ReadOfxStatement(bytes);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
   }
 }
 

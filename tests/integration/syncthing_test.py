@@ -20,7 +20,9 @@ SKIPPED = 77
 FOLDER_ID = "paylark"
 RECORDS = "Paylark Files"
 API_KEY = "paylark-integration-test-key"
-TIMEOUT_SECONDS = 60
+# Longer than Syncthing's one-minute wait before it retries a pull that found a file changed
+# under it, which a busy machine now and then makes it do.
+TIMEOUT_SECONDS = 150
 POLL_SECONDS = 0.1
 
 

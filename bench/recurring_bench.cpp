@@ -66,6 +66,7 @@ Statement MonthStatement(int month) {
 int main() {
   using namespace paylark;
   std::vector<Statement> statements;
+  statements.reserve(bench::kMonths);
   for (int month = 0; month < bench::kMonths; ++month)
     statements.push_back(bench::MonthStatement(month));
   const DueMap dues;

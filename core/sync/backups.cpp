@@ -128,14 +128,16 @@ Status AddAttachments(FileSystem& files, const std::string& workingDirectory, Fo
     return Status::Ok();
   }
   for (const std::string& id : ids.value()) {
-    const std::string folder = shown + "/" + id;
+    std::string folder = shown;
+    folder.append("/").append(id);
     Result<AttachmentListing> listed = attachments.Listing(id);
     if (!listed.ok()) {
       contents.leftOut.push_back({folder, listed.status().message()});
       continue;
     }
     for (const std::string& name : listed.value().foreign)
-      contents.leftOut.push_back({folder + "/" + name, "it is not a regular file"});
+      contents.leftOut.push_back(
+          {std::string(folder).append("/").append(name), "it is not a regular file"});
     for (const Attachment& attachment : listed.value().attachments) {
       if (stop.stop_requested())
         return Stopped();

@@ -111,7 +111,7 @@ std::set<int> CandidateDays(const std::vector<OleDateTime>& bookings) {
     const int weekday = booking.DayOfWeek();
     const int direction = weekday == kMonday ? -1 : weekday == kFriday ? 1 : 0;
     for (int step = 1; direction != 0 && step <= 2; ++step)
-      days.insert(DateOfDay(day + direction * step).ToCivil().day);
+      days.insert(DateOfDay(day + std::int64_t{direction} * step).ToCivil().day);
   }
   return days;
 }
@@ -155,7 +155,7 @@ std::int64_t NearestWeekday(const OleDateTime& booking, int weekday) {
 bool FitsWeeks(const std::vector<OleDateTime>& bookings, int weekday, int every) {
   const std::int64_t anchor = NearestWeekday(bookings.front(), weekday);
   for (std::size_t i = 0; i < bookings.size(); ++i) {
-    const std::int64_t expected = anchor + static_cast<std::int64_t>(7 * every * i);
+    const std::int64_t expected = anchor + std::int64_t{7} * every * static_cast<std::int64_t>(i);
     if (std::llabs(DayNumber(bookings[i]) - expected) > kSlackDays)
       return false;
   }
@@ -218,7 +218,7 @@ OleDateTime NominalDate(const Cadence& cadence, const OleDateTime& booking) {
 
 std::optional<OleDateTime> NextOccurrence(const Cadence& cadence, const OleDateTime& occurrence) {
   if (cadence.unit == CadenceUnit::kWeeks)
-    return occurrence.AddDays(7 * cadence.every);
+    return occurrence.AddDays(std::int64_t{7} * cadence.every);
   const int next = MonthIndexOf(occurrence) + cadence.every;
   if (next / 12 > OleDateTime::kMaxYear)
     return std::nullopt;

@@ -87,6 +87,7 @@ SeriesSuggestion SuggestionOf(const Group& group, const std::vector<Booking>& bo
   suggestion.pattern = PatternOf(recurrence.cadence, next, kSuggestedCount);
   suggestion.patternText = CadenceText(recurrence.cadence, next);
   std::vector<Cents> sizes;
+  sizes.reserve(bookings.size());
   for (const Booking booking : bookings) {
     sizes.push_back(Size(booking));
     suggestion.seen.push_back(*booking);

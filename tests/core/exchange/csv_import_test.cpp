@@ -75,13 +75,14 @@ TEST_F(CsvImportTest, EveryBadRowIsNamedWithItsReason) {
       "status,2026-12-01,1,,maybe\r\n"
       "empty due,,1,,\r\n"
       "\xC3\x28,2026-12-01,1,,\r\n");
+  const std::string tooSmall =
+      "row 7: Amount \"-1\": Please enter a number between 0 and 10,000,000,000,000.";
   EXPECT_EQ(Refusals(plan), (std::vector<std::string>{
                                 "row 3: Due is not a date as YYYY-MM-DD HH:MM:SS: \"2026-02-30\"",
                                 "row 4: Amount \"12,3,4\" is not a number as 1234.56 or 1,234.56",
                                 "row 5: Type must be Business, Personal or Income: \"Weekly\"",
                                 "row 6: more fields than the header's 5",
-                                "row 7: Amount \"-1\": Please enter a number between 0 and "
-                                "10,000,000,000,000.",
+                                tooSmall,
                                 "row 8: Status must be Paid or Unpaid: \"maybe\"",
                                 "row 9: Due is empty",
                                 "row 10: the text is not UTF-8",

@@ -45,7 +45,7 @@ inline Statement HouseholdYear(const std::string& account = "Checking") {
   add("INS-2026", Day(2026, 11, 16), -48000, "Hearth Insurance", "Policy 2026/27");
   // Salary: every other Friday from 7 Nov 2025.
   for (int week = 0; week < 56; week += 2) {
-    const OleDateTime payday = *Day(2025, 11, 7).AddDays(7 * week);
+    const OleDateTime payday = *Day(2025, 11, 7).AddDays(std::int64_t{7} * week);
     add("PAY-" + std::to_string(week), payday, 240000, "Acme Corp Payroll");
   }
   // Groceries: Monday, Wednesday and Saturday, amounts from 24 to 79.

@@ -48,7 +48,7 @@ class AttachmentLinksTest : public ::testing::Test {
   fs::path Attachments() const { return folder_.Records() / "Attachments"; }
 
   std::string AddWithAttachment(const std::string& name, const std::string& bytes) {
-    const std::string id = folder_.Add("Rent", 500);
+    std::string id = folder_.Add("Rent", 500);
     EXPECT_TRUE(store_.AddBytes(id, name, bytes).ok());
     return id;
   }

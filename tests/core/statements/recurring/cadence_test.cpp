@@ -12,6 +12,7 @@ using testing::Day;
 
 std::vector<OleDateTime> EveryDays(OleDateTime first, int days, int count) {
   std::vector<OleDateTime> dates;
+  dates.reserve(static_cast<std::size_t>(count));
   for (int i = 0; i < count; ++i)
     dates.push_back(*first.AddDays(static_cast<std::int64_t>(days) * i));
   return dates;

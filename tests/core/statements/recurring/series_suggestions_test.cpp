@@ -34,6 +34,7 @@ class SeriesSuggestionsTest : public ::testing::Test {
 TEST_F(SeriesSuggestionsTest, AHouseholdYearShowsItsBillsAndSalaryAndNothingElse) {
   const auto found = ByPayee(Suggest({HouseholdYear()}));
   std::vector<std::string> payees;
+  payees.reserve(found.size());
   for (const auto& [key, suggestion] : found)
     payees.push_back(key);
   EXPECT_EQ(payees,

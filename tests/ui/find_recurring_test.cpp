@@ -39,7 +39,7 @@ struct Fixture {
   }
 
   QString WriteStatement() {
-    const QString path = ws.directory() + QStringLiteral("/year.ofx");
+    QString path = ws.directory() + QStringLiteral("/year.ofx");
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write("<OFX>") != 5)
       qFatal("cannot write %s", qPrintable(path));

@@ -12,6 +12,7 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <functional>
+#include <iterator>
 #include <memory>
 
 #include "core/exchange/csv_import.h"
@@ -128,8 +129,41 @@ struct Case {
   QStringList buttons;  // the texts of the buttons that must stay in sight, without '&'
 };
 
-std::vector<Case> Cases() {
+// The money plan's windows.
+std::vector<Case> MoneyPlanCases() {
   return {
+      {"Forecast",
+       [](Workspace& ws) {
+         return std::make_unique<ForecastWindow>(ws.app.store(), ws.clock, ws.prompt);
+       },
+       {"Close", "Update Balance…"}},
+      {"Mark paid",
+       [](Workspace& ws) {
+         DueRecord due;
+         due.title = "Quarterly water and sewage charge for the flat";
+         due.amount = 1234.5;
+         return std::make_unique<MarkPaidDialog>(due, ws.clock.Now(), ws.prompt);
+       },
+       {"OK", "Cancel"}},
+      {"Update balance",
+       [](Workspace& ws) {
+         return std::make_unique<UpdateBalanceDialog>(
+             QStringLiteral("Girokonto bei der Stadtsparkasse Musterstadt"), ws.clock.Now(),
+             ws.prompt);
+       },
+       {"OK", "Cancel"}},
+      {"Series history",
+       [](Workspace& ws) {
+         for (int month = 1; month <= 12; ++month)
+           ws.AddDue("Power", "City Power", 80 + month, At(2026, month, 1, 9), month < 3, "recIdP");
+         return std::make_unique<SeriesHistoryWindow>(SeriesHistory(ws.app.store(), "recIdP"));
+       },
+       {"Close"}},
+  };
+}
+
+std::vector<Case> Cases() {
+  std::vector<Case> cases = {
       {"Modify sheet",
        [](Workspace& ws) {
          return std::make_unique<ModifySheet>(new DetailsPage(ws.app, SheetMode::kModify, RunModal),
@@ -189,34 +223,11 @@ std::vector<Case> Cases() {
        [](Workspace& ws) { return std::make_unique<YearOverview>(ws.app.store(), 2026); },
        {"Close"}},
       {"About", [](Workspace&) { return std::make_unique<AboutDialog>(); }, {"OK"}},
-      {"Forecast",
-       [](Workspace& ws) {
-         return std::make_unique<ForecastWindow>(ws.app.store(), ws.clock, ws.prompt);
-       },
-       {"Close", "Update Balance…"}},
-      {"Mark paid",
-       [](Workspace& ws) {
-         DueRecord due;
-         due.title = "Quarterly water and sewage charge for the flat";
-         due.amount = 1234.5;
-         return std::make_unique<MarkPaidDialog>(due, ws.clock.Now(), ws.prompt);
-       },
-       {"OK", "Cancel"}},
-      {"Update balance",
-       [](Workspace& ws) {
-         return std::make_unique<UpdateBalanceDialog>(
-             QStringLiteral("Girokonto bei der Stadtsparkasse Musterstadt"), ws.clock.Now(),
-             ws.prompt);
-       },
-       {"OK", "Cancel"}},
-      {"Series history",
-       [](Workspace& ws) {
-         for (int month = 1; month <= 12; ++month)
-           ws.AddDue("Power", "City Power", 80 + month, At(2026, month, 1, 9), month < 3, "recIdP");
-         return std::make_unique<SeriesHistoryWindow>(SeriesHistory(ws.app.store(), "recIdP"));
-       },
-       {"Close"}},
   };
+  std::vector<Case> money = MoneyPlanCases();
+  cases.insert(cases.end(), std::make_move_iterator(money.begin()),
+               std::make_move_iterator(money.end()));
+  return cases;
 }
 
 QString Plain(const QString& caption) {

@@ -118,6 +118,7 @@ std::vector<std::vector<Booking>> FixedAmounts(std::vector<Booking> bookings) {
 // The bookings within 35% of their median amount.
 std::vector<Booking> NearTheMedian(const std::vector<Booking>& bookings) {
   std::vector<Cents> sizes;
+  sizes.reserve(bookings.size());
   for (const Booking booking : bookings)
     sizes.push_back(Size(booking));
   std::nth_element(sizes.begin(), sizes.begin() + static_cast<long>(sizes.size() / 2), sizes.end());

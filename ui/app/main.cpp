@@ -40,6 +40,24 @@ void SetUpApplication(QApplication& application) {
   QApplication::setWindowIcon(paylark::SvgIcon(QStringLiteral("org.paylark.Paylark")));
 }
 
+// --show-due ID: open at the due's month with the due selected.
+const QCommandLineOption& ShowDueOption() {
+  static const QCommandLineOption option(
+      QStringLiteral("show-due"), QStringLiteral("Open at the due's month with the due selected."),
+      QStringLiteral("ID"));
+  return option;
+}
+
+// The due the command line asks to show; empty for none. --help prints and ends the program.
+QString DueToShow(const QApplication& application) {
+  QCommandLineParser options;
+  options.setApplicationDescription(QStringLiteral("Paylark keeps track of your dues."));
+  options.addHelpOption();
+  options.addOption(ShowDueOption());
+  options.process(application);
+  return options.value(ShowDueOption());
+}
+
 int Run(int argc, char* argv[]) {
   paylark::MarkStart("main entered");
   QApplication application(argc, argv);
@@ -54,14 +72,7 @@ int Run(int argc, char* argv[]) {
     QApplication::quit();
   });
 
-  QCommandLineParser options;
-  options.setApplicationDescription(QStringLiteral("Paylark keeps track of your dues."));
-  options.addHelpOption();
-  const QCommandLineOption showDue(QStringLiteral("show-due"),
-                                   QStringLiteral("Open at the due's month with the due selected."),
-                                   QStringLiteral("ID"));
-  options.addOption(showDue);
-  options.process(application);
+  const QString dueToShow = DueToShow(application);
 
   paylark::SystemClock clock;
   paylark::MessageBoxPrompt prompt;
@@ -104,17 +115,17 @@ int Run(int argc, char* argv[]) {
   };
   QObject::connect(
       &instance, &paylark::SingleInstance::Activated, &frame,
-      [&frame, &showDue, &goToDue](const QStringList& arguments) {
+      [&frame, &goToDue](const QStringList& arguments) {
         frame.setWindowState((frame.windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
         frame.raise();
         frame.activateWindow();
         QCommandLineParser handed;
-        handed.addOption(showDue);
+        handed.addOption(ShowDueOption());
         if (handed.parse(QStringList{QStringLiteral("paylark")} + arguments))
-          goToDue(handed.value(showDue));
+          goToDue(handed.value(ShowDueOption()));
       });
   frame.ShowNote(start.reloadNote);
-  goToDue(options.value(showDue));
+  goToDue(dueToShow);
   frame.showMaximized();
   paylark::MarkStart("window shown");
   // The records shown may have come from the snapshot: the folder is checked behind the window.

@@ -80,8 +80,8 @@ QString FindRecurringCommand::Find(const QStringList& paths) {
     }
     ++created;
   }
-  const QString summary = created == 1 ? QStringLiteral("1 series created.")
-                                       : QStringLiteral("%1 series created.").arg(created);
+  QString summary = created == 1 ? QStringLiteral("1 series created.")
+                                 : QStringLiteral("%1 series created.").arg(created);
   window_.RefreshKeepingSelection();
   window_.ShowNote(summary);
   return summary;

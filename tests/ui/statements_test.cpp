@@ -16,6 +16,7 @@
 
 #include "settings/statement_settings.h"
 #include "settings/user_settings.h"
+#include "tests/core/statements/household_year.h"
 #include "tests/ui/fakes.h"
 #include "tests/ui/test_runner.h"
 #include "ui/shell/commands.h"
@@ -482,6 +483,38 @@ class StatementsTest final : public QObject {
     statement.closingBalance->amount = -5005;
     QCOMPARE(StatementSummaryText({0, 1, true}, statement),
              QStringLiteral("0 dues marked paid, 1 added, balance set to -$50.05 on 30 Nov 2026."));
+  }
+
+  void TheSummaryOffersTheRecurringBillsNoDueMatched() {
+    Fixture f;
+    f.core.statement = testing::HouseholdYear();
+    f.core.matching = {};
+    for (std::size_t i = 0; i < f.core.statement.transactions.size(); ++i)
+      f.core.matching.unmatched.push_back(i);
+    auto window = f.Window();
+    const QString path = f.WriteFile(QStringLiteral("year.ofx"), "OFXHEADER:100\r\n");
+    StatementImportCommand command(
+        f.ws.app, *window, f.core.Services(), Answers({}, [](StatementPreviewDialog& preview) {
+          preview.section(Section::kUnmatched).child(0)->setCheckState(0, Qt::Checked);
+          return true;
+        }));
+    QSignalSpy wanted(&command, &StatementImportCommand::recurringBillsWanted);
+    f.ws.prompt.answers = {PromptAnswer::kNo, PromptAnswer::kYes};
+    const QString summary = QStringLiteral("0 dues marked paid, 1 added.");
+    QCOMPARE(command.Import(path), summary);
+    QCOMPARE(f.ws.prompt.asked,
+             QStringList{summary + QStringLiteral("\n\n6 recurring bills are among the "
+                                                  "transactions no due matched. Set them up "
+                                                  "with Find Recurring Bills?")});
+    QCOMPARE(f.ws.prompt.buttons, std::vector<PromptButtons>{PromptButtons::kYesNo});
+    QCOMPARE(wanted.count(), 0);
+    QCOMPARE(command.Import(path), summary);
+    QCOMPARE(wanted.count(), 1);
+    // The transaction added as a due is not offered again.
+    const auto unmatched = wanted.at(0).at(0).value<Statement>();
+    QCOMPARE(unmatched.transactions.size(), f.core.statement.transactions.size() - 1);
+    QCOMPARE(unmatched.transactions.front().id, f.core.statement.transactions[1].id);
+    QCOMPARE(unmatched.account, f.core.statement.account);
   }
 
   void FailuresAreToldAndNothingIsImported() {

@@ -105,6 +105,10 @@ int Run(int argc, char* argv[]) {
   paylark::ForecastCommand forecast(app, frame);
   paylark::StatementImportCommand statements(app, frame, paylark::MakeStatementServices(app));
   paylark::FindRecurringCommand recurringBills(app, frame, paylark::MakeStatementServices(app));
+  QObject::connect(&statements, &paylark::StatementImportCommand::recurringBillsWanted,
+                   &recurringBills, [&recurringBills](const paylark::Statement& unmatched) {
+                     (void)recurringBills.FindIn({unmatched});
+                   });
   paylark::MarkStart("features made");
   // --show-due ID: the due's month with the due selected, also in a window already running.
   const auto goToDue = [&frame](const QString& recordId) {

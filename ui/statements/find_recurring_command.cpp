@@ -56,6 +56,10 @@ QString FindRecurringCommand::Find(const QStringList& paths) {
       statement->account = accounts.front();
     statements.push_back(std::move(*statement));
   }
+  return FindIn(statements);
+}
+
+QString FindRecurringCommand::FindIn(const std::vector<Statement>& statements) {
   SeriesSuggestions found;
   {
     WaitCursor wait;

@@ -32,6 +32,8 @@ class FindRecurringCommand final : public QObject {
   void Run();
   // Finds the series in the files and creates the chosen ones; the summary told, else empty.
   QString Find(const QStringList& paths);
+  // The same for statements read already, as the statement import offers it.
+  QString FindIn(const std::vector<Statement>& statements);
 
  private:
   std::optional<Statement> Read(const QString& path);

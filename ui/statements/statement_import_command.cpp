@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "core/base/messages.h"
+#include "core/statements/recurring/series_suggestions.h"
 #include "settings/statement_settings.h"
 #include "settings/user_settings.h"
 #include "ui/base/paylark_app.h"
@@ -28,6 +29,22 @@ constexpr qint64 kLargestStatement = qint64{64} << 20;
 constexpr qint64 kHeadSize = 4096;
 // From this many chosen transactions on, importing them shows its progress.
 constexpr std::size_t kProgressFrom = 200;
+
+// The statement with only the transactions the import neither matched to a due nor added.
+Statement UnmatchedPart(const Statement& statement, const StatementImportChoice& choice) {
+  std::vector<bool> used(statement.transactions.size(), false);
+  for (const StatementMatch& match : choice.accepted)
+    used.at(match.transaction) = true;
+  for (const std::size_t added : choice.addAsPaid)
+    used.at(added) = true;
+  Statement rest = statement;
+  rest.transactions.clear();
+  for (std::size_t i = 0; i < used.size(); ++i) {
+    if (!used[i])
+      rest.transactions.push_back(statement.transactions[i]);
+  }
+  return rest;
+}
 
 // A remembered mapping names no column that the file does not have.
 bool Fits(const BankCsvColumns& columns, const BankCsvShape& shape) {
@@ -203,8 +220,32 @@ QString StatementImportCommand::Apply(const Statement& statement,
   QString summary = StatementSummaryText(imported.value(), statement);
   window_.RefreshKeepingSelection();
   window_.ShowNote(summary);
-  app_.prompt().Tell(&window_, summary, PromptIcon::kInformation);
+  TellSummary(summary, statement, choice);
   return summary;
+}
+
+void StatementImportCommand::TellSummary(const QString& summary, const Statement& statement,
+                                         const StatementImportChoice& choice) {
+  const Statement unmatched = UnmatchedPart(statement, choice);
+  std::size_t recurring = 0;
+  {
+    WaitCursor wait;
+    recurring = SuggestSeries({unmatched}, app_.store().map()).suggestions.size();
+  }
+  if (recurring == 0) {
+    app_.prompt().Tell(&window_, summary, PromptIcon::kInformation);
+    return;
+  }
+  const QString offer =
+      recurring == 1
+          ? QStringLiteral("1 recurring bill is among the transactions no due matched.")
+          : QStringLiteral("%1 recurring bills are among the transactions no due matched.")
+                .arg(recurring);
+  const QString question = summary + QStringLiteral("\n\n") + offer +
+                           QStringLiteral(" Set them up with Find Recurring Bills?");
+  if (app_.prompt().Ask(&window_, question, PromptButtons::kYesNo, PromptIcon::kInformation) ==
+      PromptAnswer::kYes)
+    emit recurringBillsWanted(unmatched);
 }
 
 void StatementImportCommand::Tell(const QString& text) {

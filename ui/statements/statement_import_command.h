@@ -37,12 +37,20 @@ class StatementImportCommand final : public QObject {
   // Imports the file at path; empty when nothing was imported, else the summary told.
   QString Import(const QString& path);
 
+ signals:
+  // The user took up the summary's offer to set up the recurring bills among the transactions
+  // the import left unmatched.
+  void recurringBillsWanted(const paylark::Statement& unmatched);
+
  private:
   // The statement, or nothing when the user cancelled or the file could not be read (told).
   std::optional<Statement> Read(const QString& path, const QString& fileName);
   std::optional<BankCsvColumns> ChooseColumns(const QString& fileName, std::string_view text);
   QString Apply(const Statement& statement, const StatementImportChoice& choice,
                 const QString& fileName);
+  // Tells the summary, and offers Find Recurring Bills when what no due matched recurs.
+  void TellSummary(const QString& summary, const Statement& statement,
+                   const StatementImportChoice& choice);
   void Tell(const QString& text);
 
   PaylarkApp& app_;

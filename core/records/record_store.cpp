@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <map>
-#include <mutex>
-#include <random>
 #include <utility>
 
 #include "core/base/messages.h"
@@ -25,16 +23,6 @@ std::string FormatStamp(std::int64_t linearSecond) {
   char text[32];
   std::snprintf(text, sizeof text, "%04d%02d%02d%02d%02d%02d", c.year, c.month, c.day, c.hour,
                 c.minute, c.second);
-  return text;
-}
-
-// Eight hex digits that no other process or device is likely to draw in the same second.
-std::string SeriesTag() {
-  static std::mt19937 engine{std::random_device{}()};
-  static std::mutex mutex;
-  std::lock_guard lock(mutex);
-  char text[16];
-  std::snprintf(text, sizeof text, "-%08x", static_cast<unsigned>(engine()));
   return text;
 }
 
@@ -137,11 +125,11 @@ void RecordStore::NoteOwner(std::string_view fileName, std::string_view recordId
 
 void RecordStore::Adopt(std::string_view fileName, const DueRecord& record,
                         std::vector<SkippedFile>& skipped) {
-  const std::string canonical = CanonicalFileName(record.recordId);
   if (map_.Contains(record.recordId)) {
     const std::string owner = FileNameOf(record.recordId);
     if (owner != fileName) {
-      if (owner == canonical) {
+      // A load of the whole folder reads the names in byte order: the later name owns the ID.
+      if (fileName < owner) {
         skipped.push_back({std::string(fileName), "it holds the same due as " + owner});
         return;
       }
@@ -368,14 +356,20 @@ Status RecordStore::DeleteSeries(const std::string& seriesId, const Progress& pr
 
 std::string RecordStore::MakeSeriesId() {
   seriesSecond_ = std::max(seriesSecond_, clock_.Now().LinearSeconds());
-  for (;;) {
-    std::string id = "recId" + FormatStamp(seriesSecond_) + SeriesTag();
-    if (!seriesSizes_.contains(id)) {
+  for (;; ++seriesSecond_) {
+    std::string id = "recId" + FormatStamp(seriesSecond_);
+    if (!seriesSizes_.contains(id) && ClaimSeriesId(id)) {
       seriesSizes_.emplace(id, 0);  // reserved for the caller's series from now on
       return id;
     }
-    ++seriesSecond_;
   }
+}
+
+bool RecordStore::ClaimSeriesId(const std::string& seriesId) {
+  if (!folder_)
+    return true;
+  // Any other failure to write the claim will be met again, and told, by the series' first add.
+  return folder_->CreateNew(SeriesClaimFileName(seriesId), {}).code() != StatusCode::kAlreadyExists;
 }
 
 void RecordStore::BeginBatch() {

@@ -69,8 +69,7 @@ bool IsNamedAfter(std::string_view fileName, std::string_view recordId);
 class RecordStore {
  public:
   // The files reach the disk through `files`, which must outlive the store.
-  RecordStore(const Clock& clock, std::string workingDirectory,
-              FileSystem& files = SystemFileSystem());
+  RecordStore(const Clock& clock, std::string workingDirectory, FileSystem& files);
   RecordStore(const RecordStore&) = delete;
   RecordStore& operator=(const RecordStore&) = delete;
   ~RecordStore();
@@ -178,9 +177,9 @@ class RecordStore {
   // for an unknown ID. Costs no visit of the other records.
   std::optional<SeriesPosition> SeriesPositionOf(const std::string& recordId) const;
 
-  // "recId" + date and time + "-" + eight random hex digits: another process or device that
-  // starts a series in the same second draws another tag, so a whole-series change never reaches
-  // its dues. Never one that a record in the map already carries.
+  // "recId" + the local date and time to the second. The ID is claimed by a file in the records
+  // folder, as a record ID is, so another process starting a series in the same second takes the
+  // next free second; never one that a record in the map already carries.
   std::string MakeSeriesId();
 
   // Many-record operations (a series, a whole-series change) flush once instead of per file,
@@ -195,11 +194,13 @@ class RecordStore {
   std::size_t size() const { return map_.size(); }
 
  private:
+  // False when another process claimed the series ID first.
+  bool ClaimSeriesId(const std::string& seriesId);
   // The file the record was read from: "duedate<ID>.due", or the other name that holds it.
   std::string FileNameOf(const std::string& recordId) const;
-  // Maps a record read from the file, unless another file already owns its ID: a file named
-  // after the ID owns it, otherwise the later name in byte order. The file that loses is listed
-  // in `skipped` as a duplicate and never acted on.
+  // Maps a record read from the file, unless another file already owns its ID: of two files
+  // holding one ID the later name in byte order, the one a load reads last, owns it. The file
+  // that loses is listed in `skipped` as a duplicate and never acted on.
   void Adopt(std::string_view fileName, const DueRecord& record, std::vector<SkippedFile>& skipped);
   // The same for a record viewed in its file's bytes, with its payment details in `held`.
   // kKnownNew: the caller knows the map does not hold the ID.

@@ -157,7 +157,9 @@ def main():
         names = set(os.listdir(records))
         lost = [i for i in tally.ids if f"duedate{i}.due" not in names]
         duplicates = len(tally.ids) - len(set(tally.ids))
-        temporaries = [n for n in names if n.startswith(".paylark-")]
+        # A series ID's claim stays until it is stale; a write's temporary never does.
+        temporaries = [n for n in names
+                       if n.startswith(".paylark-") and not n.startswith(".paylark-series-")]
         expected = ADDERS * ADDS_EACH + SERIES_COUNT
 
         print(f"concurrent_commands_run {tally.commands}")

@@ -10,11 +10,11 @@
 #include <utility>
 #include <vector>
 
-#include "core/records/memory_file_system.h"
 #include "core/records/record_codec.h"
 #include "core/records/record_loading.h"
 #include "core/records/record_snapshot.h"
 #include "core/records/record_store.h"
+#include "tests/support/memory_file_system.h"
 
 namespace paylark {
 namespace {
@@ -260,8 +260,8 @@ TEST_F(RecordSnapshotTest, ARecordFileThatDoesNotDecodeIsSkippedFromTheSnapshotT
 
 // Records of every shape the files hold map from the snapshot exactly as from the files: texts
 // converted from Windows-1252, payment details, a damaged block, a text ID, an ID with spaces
-// around it, fields outside a byte, long notes, and a later file of another name that holds an
-// ID a file named after it already gave.
+// around it, fields outside a byte, long notes, and a later file of another name that takes an
+// ID over from the file named after it.
 TEST_F(RecordSnapshotTest, RecordsOfEveryShapeMapAsTheirFilesDo) {
   DueRecord odd = MakeRecord(kRecordCount, "\xE9t\xE9");
   odd.type = 1000;
@@ -291,7 +291,7 @@ TEST_F(RecordSnapshotTest, RecordsOfEveryShapeMapAsTheirFilesDo) {
   EXPECT_EQ(store.Get(odd.recordId).paid, INT32_MIN);
   EXPECT_EQ(store.Get("text-id").notes.size(), 700'000u);
   EXPECT_EQ(store.Get(" 77 ").title, "spaced ID");
-  EXPECT_EQ(store.Get(MakeRecord(3, "").recordId).title, "Due 3");
+  EXPECT_EQ(store.Get(MakeRecord(3, "").recordId).title, "a copy");
 }
 
 TEST_F(RecordSnapshotTest, ADamagedOrForeignSnapshotIsIgnoredAndRewritten) {

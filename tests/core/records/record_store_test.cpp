@@ -128,7 +128,7 @@ TEST_F(RecordStoreTest, FailedWritesAreReportedAndTheMapStillChanges) {
 TEST_F(RecordStoreTest, OfTwoWritersOfOneDueOnDiskTheSecondIsRefused) {
   DueRecord record = DueRecord::WithDefaults(clock_);
   record.recordId = store_.Add(record).recordId;
-  RecordStore other(clock_, workdir_.string());
+  RecordStore other(clock_, workdir_.string(), SystemFileSystem());
   (void)other.Reload();
   record.title = "first";
   ASSERT_TRUE(store_.Replace(record).ok());
@@ -198,20 +198,28 @@ TEST_F(RecordStoreTest, ReloadReadsNamesInByteOrderAndSkipsWhatItCannotRead) {
   fs::remove(Records() / "a.due");
   EXPECT_EQ(store_.Reload().loaded, 0u);
 
-  // A file named after the ID owns it whatever the order of the names.
+  // The file read last owns the ID, even against the file named after it; ReloadFiles reading
+  // an earlier name again changes nothing.
   WriteFile("a.due", EncodeRecord(first));
   WriteFile(FileOf(first.recordId).filename().string(), EncodeRecord(second));
   WriteFile("z.due", EncodeRecord(first));
   const ReloadReport owned = store_.Reload();
-  EXPECT_EQ(store_.Get(first.recordId).title, "second");
-  std::vector<std::string> duplicates;
-  for (const SkippedFile& file : owned.skipped) {
-    if (file.reason.starts_with("it holds the same due as"))
-      duplicates.push_back(file.fileName);
-  }
-  EXPECT_EQ(duplicates, (std::vector<std::string>{"a.due", "z.due"}));
+  EXPECT_EQ(store_.Get(first.recordId).title, "first");
+  const auto duplicates = [](const ReloadReport& report) {
+    std::vector<std::string> names;
+    for (const SkippedFile& file : report.skipped) {
+      if (file.reason.starts_with("it holds the same due as"))
+        names.push_back(file.fileName);
+    }
+    return names;
+  };
+  EXPECT_EQ(duplicates(owned), (std::vector<std::string>{"a.due", "duedate2007021014302510.due"}));
+  EXPECT_EQ(duplicates(store_.ReloadFiles({"duedate2007021014302510.due"})),
+            std::vector<std::string>{"duedate2007021014302510.due"});
+  EXPECT_EQ(store_.Get(first.recordId).title, "first");
   EXPECT_TRUE(store_.Delete(first.recordId, ChangeMarker::kWrite).ok());
-  EXPECT_FALSE(fs::exists(FileOf(first.recordId)));
+  EXPECT_FALSE(fs::exists(Records() / "z.due"));
+  EXPECT_TRUE(fs::exists(FileOf(first.recordId)));
   EXPECT_TRUE(fs::exists(Records() / "a.due"));
 }
 
@@ -228,14 +236,26 @@ TEST(RecordFileNameTest, AFileIsNamedAfterItsRecordOnlyByTheExactName) {
     EXPECT_FALSE(IsNamedAfter(name, "2007021014302510")) << name;
 }
 
+// A series ID is "recId" and the local date and time; one taken, here or by another process
+// that claimed it on disk, moves to the next free second.
+TEST_F(RecordStoreTest, SeriesIdsAreTheSecondTheyWereMadeInClaimedOnDisk) {
+  EXPECT_EQ(store_.MakeSeriesId(), "recId20070210143025");
+  EXPECT_EQ(store_.MakeSeriesId(), "recId20070210143026");
+  RecordStore other(clock_, store_.workingDirectory(), store_.files());
+  EXPECT_EQ(other.MakeSeriesId(), "recId20070210143027");
+  WriteFile(".paylark-series-recId20070210143028", "");
+  EXPECT_EQ(store_.MakeSeriesId(), "recId20070210143029");
+  // A series already in the folder is never started again, even once its claim is gone.
+  store_.Add(Member("recId20070210143030"));
+  RecordStore later(clock_, store_.workingDirectory(), store_.files());
+  ASSERT_TRUE(later.Reload().folderStatus.ok());
+  EXPECT_EQ(later.MakeSeriesId(), "recId20070210143031");
+  // The claims are ordinary leftovers once stale, and no load reads them as records.
+  EXPECT_EQ(later.size(), 1u);
+}
+
 TEST_F(RecordStoreTest, SeriesAreFoundInMapOrderAndDeletedTogether) {
   const std::string series = store_.MakeSeriesId();
-  EXPECT_TRUE(series.starts_with("recId20070210143025-")) << series;
-  EXPECT_EQ(series.size(), 28u);
-  EXPECT_NE(store_.MakeSeriesId(), series);  // never handed out twice
-  // Another process starting a series in the same second draws another ID.
-  RecordStore other(clock_, store_.workingDirectory());
-  EXPECT_NE(other.MakeSeriesId(), series);
   std::vector<std::string> ids;
   ids.reserve(5);
   for (int i = 0; i < 5; ++i)

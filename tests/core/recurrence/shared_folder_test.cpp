@@ -6,10 +6,10 @@
 #include <cerrno>
 #include <set>
 
-#include "core/records/memory_file_system.h"
 #include "core/records/record_codec.h"
 #include "core/recurrence/series_generation.h"
 #include "tests/core/recurrence/recurrence_fixture.h"
+#include "tests/support/memory_file_system.h"
 
 namespace paylark {
 namespace {
@@ -17,6 +17,8 @@ namespace {
 using Call = MemoryFileSystem::Call;
 
 constexpr char kRecords[] = "/home/user/Paylark Files";
+// What a series made at the fixed clock's moment leaves to show its ID is taken.
+constexpr char kClaim[] = ".paylark-series-recId20070201090000";
 
 class SharedFolderTest : public ::testing::Test {
  protected:
@@ -48,7 +50,7 @@ class SharedFolderTest : public ::testing::Test {
 // Regression: a failed series used to remove every ID it had handed out, with a record that
 // another process had saved under one of them meanwhile.
 TEST_F(SharedFolderTest, UndoingAFailedSeriesLeavesAnotherProcesssRecordAlone) {
-  files_.FailNth(Call::kWrite, 4, ENOSPC);
+  files_.FailNth(Call::kWrite, 5, ENOSPC);  // the series ID's claim, then three dues
   const SeriesResult series = GenerateDues(Daily(10), store_, Sheet(), DueOffset{});
   ASSERT_FALSE(series.success);
   ASSERT_EQ(series.recordIds.size(), 3u);
@@ -58,7 +60,8 @@ TEST_F(SharedFolderTest, UndoingAFailedSeriesLeavesAnotherProcesssRecordAlone) {
   files_.Put(PathOf("duedate" + failedId + ".due"), "another process's record");
 
   ASSERT_TRUE(DeletePlaceholders(store_, series.recordIds).ok());
-  EXPECT_EQ(files_.Names(kRecords), (std::vector<std::string>{"duedate" + failedId + ".due"}));
+  EXPECT_EQ(files_.Names(kRecords),
+            (std::vector<std::string>{kClaim, "duedate" + failedId + ".due"}));
 }
 
 TEST_F(SharedFolderTest, ASeriesTakesTheNextIdWhenAnotherProcessHoldsOne) {
@@ -73,7 +76,7 @@ TEST_F(SharedFolderTest, ASeriesTakesTheNextIdWhenAnotherProcessHoldsOne) {
 // Regression: placeholders and finished dues were two passes, so a kill between them left
 // thousands of blank dues.
 TEST_F(SharedFolderTest, ASeriesKilledMidwayLeavesAPrefixOfCompleteDues) {
-  files_.FailNth(Call::kWrite, 6, EIO);  // the process dies at its sixth write
+  files_.FailNth(Call::kWrite, 7, EIO);  // the process dies at its seventh write, after five dues
   (void)GenerateDues(Daily(20), store_, Sheet(), DueOffset{});
   // What a killed writer leaves: a temporary file of a process that no longer runs.
   files_.Put(PathOf(".paylark-31337-6"), EncodeRecord(Sheet()));
@@ -92,8 +95,12 @@ TEST_F(SharedFolderTest, ASeriesKilledMidwayLeavesAPrefixOfCompleteDues) {
   EXPECT_EQ(starts, (std::set<std::string>{"2007-03-01 00:00:00", "2007-03-02 00:00:00",
                                            "2007-03-03 00:00:00", "2007-03-04 00:00:00",
                                            "2007-03-05 00:00:00"}));
-  for (const std::string& name : files_.Names(kRecords))
-    EXPECT_FALSE(name.starts_with(".paylark-")) << name;
+  // The series ID's claim stays until it is stale, so no process starts another with that ID.
+  EXPECT_EQ(
+      files_.Names(kRecords),
+      (std::vector<std::string>{kClaim, "duedate2007020109000001.due",
+                                "duedate2007020109000002.due", "duedate2007020109000003.due",
+                                "duedate2007020109000004.due", "duedate2007020109000005.due"}));
 }
 
 TEST_F(SharedFolderTest, TemporaryFilesOfRunningWritersStayUntilTheyAreAnHourOld) {
@@ -113,7 +120,7 @@ TEST_F(SharedFolderTest, ADueDateBeyondTheLastYearRefusesTheSeriesBeforeAnyWrite
   pattern.rangeStart = At(9999, 12, 29);
   const SeriesResult series = GenerateDues(pattern, store_, Sheet(), DueOffset{});
   EXPECT_EQ(series.status.code(), StatusCode::kInvalidArgument);
-  EXPECT_EQ(files_.CallsMade(Call::kWrite), 0);
+  EXPECT_EQ(files_.Names(kRecords), std::vector<std::string>{kClaim});
 }
 
 TEST_F(SharedFolderTest, AFullDiskStopsARunawaySeriesCleanly) {
@@ -123,7 +130,7 @@ TEST_F(SharedFolderTest, AFullDiskStopsARunawaySeriesCleanly) {
       GenerateDues(Daily(1000000000), store_, Sheet(), DueOffset{.days = 0});
   EXPECT_EQ(series.status.message(), "No space left on device");
   ASSERT_TRUE(DeletePlaceholders(store_, series.recordIds).ok());
-  EXPECT_TRUE(files_.Names(kRecords).empty());
+  EXPECT_EQ(files_.Names(kRecords), std::vector<std::string>{kClaim});
   EXPECT_EQ(store_.size(), 0u);
 }
 

@@ -17,7 +17,7 @@ namespace paylark::bench {
 class ScratchStore {
  public:
   explicit ScratchStore(const Clock& clock, Durability durability = Durability::kUnsynced)
-      : store_(clock, folder_.path().string()) {
+      : store_(clock, folder_.path().string(), SystemFileSystem()) {
     store_.SetDurability(durability);
     (void)store_.Reload();
   }

@@ -36,7 +36,7 @@ std::vector<DueRecord> Dues(int count) {
 std::string Template(std::string_view name) {
   const std::string path =
       std::string(PAYLARK_SOURCE_DIR) + "/resources/Templates/" + std::string(name);
-  Result<std::string> text = ReadTemplate(path);
+  Result<std::string> text = ReadTemplate(path, SystemFileSystem());
   return text.ok() ? text.value() : std::string();
 }
 

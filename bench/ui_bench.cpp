@@ -123,7 +123,7 @@ void StartAndSwitchOnManyDues(const paylark::Clock& clock, paylark::Prompt& prom
   std::vector<double> starts;
   for (int run = 0; run < kRuns; ++run) {
     const auto start = std::chrono::steady_clock::now();
-    paylark::PaylarkApp app(clock, prompt, desktop);
+    paylark::PaylarkApp app(clock, prompt, desktop, paylark::SystemFileSystem());
     app.SetWorkingDirectory(folder.path().toStdString());
     paylark::StartLoad load(app);
     (void)load.Load();
@@ -183,7 +183,7 @@ int main(int argc, char* argv[]) {
   paylark::FixedClock clock(*paylark::OleDateTime::FromCivil(2026, 3, 15, 10));
   SilentPrompt prompt;
   paylark::SystemDesktopServices desktop;
-  paylark::PaylarkApp app(clock, prompt, desktop);
+  paylark::PaylarkApp app(clock, prompt, desktop, paylark::SystemFileSystem());
   app.store().SetDurability(paylark::Durability::kUnsynced);
   app.SetWorkingDirectory(folder.path().toStdString());
   constexpr int kDues = 10000;

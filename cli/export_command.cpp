@@ -39,7 +39,7 @@ struct FormatWriter {
 };
 
 int WriteOrFail(CommandContext& context, const std::string& path, std::string_view bytes) {
-  if (Status written = WriteDocument(path, bytes); !written.ok()) {
+  if (Status written = WriteDocument(path, bytes, context.store.files()); !written.ok()) {
     return Fail(context, kExitFailed, written.message());
   }
   return kExitSuccess;
@@ -48,13 +48,15 @@ int WriteOrFail(CommandContext& context, const std::string& path, std::string_vi
 int ExportHtml(const ExportRequest& request, CommandContext& context) {
   std::optional<std::string> path = request.templatePath;
   if (!path)
-    path = FindTemplate(kHtmlExportTemplateName, DataFolders(DataKind::kTemplates));
+    path = FindTemplate(kHtmlExportTemplateName,
+                        DataFolders(DataKind::kTemplates, context.store.files()),
+                        context.store.files());
   if (!path) {
     return Fail(
         context, kExitFailed,
         MessageText({MessageId::kTemplateNotFound, std::string(kHtmlExportTemplateName), 0, {}}));
   }
-  const Result<std::string> templateText = ReadTemplate(*path);
+  const Result<std::string> templateText = ReadTemplate(*path, context.store.files());
   if (!templateText.ok())
     return Fail(context, kExitFailed, templateText.status().message());
   const Result<std::string> html =

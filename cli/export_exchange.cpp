@@ -10,7 +10,7 @@ namespace paylark::cli {
 namespace {
 
 int Write(const std::string& output, const std::string& bytes, CommandContext& context) {
-  if (Status written = WriteDocument(output, bytes); !written.ok())
+  if (Status written = WriteDocument(output, bytes, context.store.files()); !written.ok())
     return Fail(context, kExitFailed, written.message());
   return kExitSuccess;
 }

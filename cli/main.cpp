@@ -15,9 +15,9 @@
 #include "cli/record_fields.h"
 #include "cli/working_directory.h"
 #include "core/attachments/attachment_store.h"
-#include "core/base/cache_folder.h"
 #include "core/base/messages.h"
 #include "core/base/text_encoding.h"
+#include "core/io/user_folders.h"
 #include "core/records/record_snapshot.h"
 #include "core/sync/conflicts.h"
 
@@ -176,7 +176,7 @@ int Run(std::vector<std::string> words) {
   }
 
   SystemClock clock;
-  RecordStore store(clock, *directory);
+  RecordStore store(clock, *directory, SystemFileSystem());
   if (const std::string cache = UserCacheFolder(); snapshot && !cache.empty())
     store.SetSnapshotFile(SnapshotPathFor(cache, store.RecordsFolder()));
   const ReloadReport loaded = store.Reload();

@@ -48,8 +48,9 @@ std::optional<std::string> TakeRecordsAction(Arguments& arguments,
 }
 
 // A template given by path brings its own icons when they stand beside it.
-std::vector<std::string> IconFolders(const std::optional<std::string>& templatePath) {
-  std::vector<std::string> folders = DataFolders(DataKind::kTemplates);
+std::vector<std::string> IconFolders(const std::optional<std::string>& templatePath,
+                                     const FileSystem& files) {
+  std::vector<std::string> folders = DataFolders(DataKind::kTemplates, files);
   if (templatePath) {
     const std::filesystem::path folder = std::filesystem::path(*templatePath).parent_path();
     folders.insert(folders.begin(), folder.empty() ? "." : folder.string());
@@ -83,20 +84,24 @@ int RunPrint(Arguments& arguments, CommandContext& context) {
 
   const std::optional<std::string> path =
       templatePath ? templatePath
-                   : FindTemplate(kPrintTemplateName, DataFolders(DataKind::kTemplates));
+                   : FindTemplate(kPrintTemplateName,
+                                  DataFolders(DataKind::kTemplates, context.store.files()),
+                                  context.store.files());
   if (!path) {
     return Fail(
         context, kExitFailed,
         MessageText({MessageId::kTemplateNotFound, std::string(kPrintTemplateName), 0, {}}));
   }
-  const Result<std::string> templateText = ReadTemplate(*path);
+  const Result<std::string> templateText = ReadTemplate(*path, context.store.files());
   if (!templateText.ok())
     return Fail(context, kExitFailed, templateText.status().message());
   const Result<std::string> page =
       RenderPrintPage(templateText.value(), CheckedRecords(rows), from, to);
   if (!page.ok())
     return Fail(context, kExitFailed, page.status().message());
-  if (Status written = WritePrintPage(page.value(), *output, IconFolders(templatePath));
+  if (Status written =
+          WritePrintPage(page.value(), *output, IconFolders(templatePath, context.store.files()),
+                         context.store.files());
       !written.ok()) {
     return Fail(context, kExitFailed, written.message());
   }

@@ -23,7 +23,7 @@ forbid core/base \
 forbid core/records '#include "core/(recurrence|export|office|print|exchange|reminders|sync)/' \
   "core/records includes a subsystem built on it"
 forbid core '#include <filesystem>|std::filesystem' \
-  "core/ reaches the disk beside its file-system interface (core/records/file_system.h)"
+  "core/ reaches the disk beside its file-system interface (core/io/file_system.h)"
 forbid settings '#include "(ui|cli)/' "settings/ includes the window or the command line"
 forbid ui/base '#include "ui/(widgets|shell|editor|recurrence|export|exchange|print|reminders|sync|app)/' \
   "ui/base includes another folder of ui/"

@@ -8,11 +8,6 @@
 namespace paylark {
 namespace {
 
-std::string BaseName(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 std::string Quoted(std::string_view name) {
   return "\"" + std::string(name) + "\"";
 }

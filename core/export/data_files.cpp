@@ -1,17 +1,11 @@
 #include "core/export/data_files.h"
 
 #include <algorithm>
-#include <cstdlib>
+
+#include "core/io/user_folders.h"
 
 namespace paylark {
 namespace {
-
-std::string UserDataFolder() {
-  if (const char* data = std::getenv("XDG_DATA_HOME"); data != nullptr && *data == '/')
-    return data;
-  const char* home = std::getenv("HOME");
-  return home != nullptr && *home != '\0' ? std::string(home) + "/.local/share" : std::string();
-}
 
 void AddOnce(std::vector<std::string>& folders, std::string folder) {
   if (std::find(folders.begin(), folders.end(), folder) == folders.end())

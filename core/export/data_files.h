@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/records/file_system.h"
+#include "core/io/file_system.h"
 
 namespace paylark {
 
@@ -16,15 +16,14 @@ namespace paylark {
 // folder found from the executable (<prefix>/share/paylark, whatever the prefix) and the one
 // fixed when Paylark was built.
 enum class DataKind { kTemplates, kManual };
-std::vector<std::string> DataFolders(DataKind kind, const FileSystem& files = SystemFileSystem());
+std::vector<std::string> DataFolders(DataKind kind, const FileSystem& files);
 
 // The path of the first folder, in the order given, that holds a regular file of that name. A file
 // there that cannot be read is still found, so that reading it tells the user why.
 std::optional<std::string> FindTemplate(std::string_view name, std::span<const std::string> folders,
-                                        FileSystem& files = SystemFileSystem());
+                                        FileSystem& files);
 
 // The first of DataFolders(kind) that holds a regular file of that name, or empty.
-std::string FindDataFile(DataKind kind, const std::string& name,
-                         FileSystem& files = SystemFileSystem());
+std::string FindDataFile(DataKind kind, const std::string& name, FileSystem& files);
 
 }  // namespace paylark

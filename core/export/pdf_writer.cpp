@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "core/base/text_encoding.h"
-#include "core/export/document_file.h"
 #include "core/export/helvetica_metrics.h"
 #include "core/export/mac_roman.h"
 #include "core/export/pdf_embedded_font.h"
@@ -302,10 +301,6 @@ std::string PdfWriter::Bytes() const {
   file += "trailer\n<</Size " + Number(objects + 1) + "/Root " + Number(kCatalog) +
           " 0 R>>\r\nstartxref\r\n" + std::to_string(xref) + "\r\n%%EOF\r\n";
   return file;
-}
-
-Status PdfWriter::Write(const std::string& path) const {
-  return WriteDocument(path, Bytes());
 }
 
 }  // namespace paylark

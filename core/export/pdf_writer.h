@@ -49,8 +49,6 @@ class PdfWriter {
 
   // The whole file; asking again gives the same bytes.
   std::string Bytes() const;
-  // Writes Bytes() to path through a temporary file, so the path holds the whole file or nothing.
-  Status Write(const std::string& path) const;
 
  private:
   // A piece of a line: MacRoman bytes in Helvetica (font -1), or UTF-8 text in fallback font n.

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "core/base/status.h"
-#include "core/records/file_system.h"
+#include "core/io/file_system.h"
 
 namespace paylark {
 
@@ -16,8 +16,7 @@ namespace paylark {
 class ReplacingFile {
  public:
   // Fails when the target's folder cannot hold a new file (missing, not a folder, read-only).
-  static Result<ReplacingFile> Create(std::string targetPath,
-                                      FileSystem& files = SystemFileSystem());
+  static Result<ReplacingFile> Create(std::string targetPath, FileSystem& files);
 
   ReplacingFile(ReplacingFile&& other) noexcept;
   ReplacingFile& operator=(ReplacingFile&&) = delete;

@@ -6,7 +6,7 @@
 #include "core/base/clock.h"
 #include "core/base/status.h"
 #include "core/forecast/balance_entry.h"
-#include "core/records/file_system.h"
+#include "core/io/file_system.h"
 #include "core/records/record_store.h"
 #include "core/records/record_swap.h"
 

@@ -13,7 +13,8 @@ Status WriteDocxExport(const std::string& path, const OfficeExportRequest& reque
     return Status::IoError(
         MessageText({MessageId::kFileWriteFailed, path, 0, bytes.status().message()}));
   }
-  Result<ReplacingFile> file = ReplacingFile::Create(path);
+  // The office libraries write by name, on the real file system; so does the document beside them.
+  Result<ReplacingFile> file = ReplacingFile::Create(path, SystemFileSystem());
   if (!file.ok())
     return file.status();
   Status written = file.value().Write(bytes.value());

@@ -155,7 +155,8 @@ Status WorkbookFailure(const std::string& path, std::string_view reason) {
 
 Result<OfficeExportReport> WriteXlsxExport(const std::string& path,
                                            const OfficeExportRequest& request) {
-  Result<ReplacingFile> file = ReplacingFile::Create(path);
+  // The office libraries write by name, on the real file system; so does the document beside them.
+  Result<ReplacingFile> file = ReplacingFile::Create(path, SystemFileSystem());
   if (!file.ok())
     return file.status();
   lxw_workbook* workbook = workbook_new(file.value().temporaryPath().c_str());

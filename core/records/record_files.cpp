@@ -1,7 +1,6 @@
 #include "core/records/record_files.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstdint>
 #include <utility>
 
@@ -12,15 +11,6 @@ namespace paylark {
 namespace {
 
 // The writer's process ID in ".paylark-<ID>-<n>"; 0 when the name carries none.
-int WriterOf(std::string_view name) {
-  name.remove_prefix(kTempFilePrefix.size());
-  int processId = 0;
-  const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), processId);
-  if (error != std::errc() || end == name.data() || *end != '-')
-    return 0;
-  return processId;
-}
-
 // Byte order of the names. The names of a records folder share a long prefix ("duedate" and
 // the year), so the order is found on the 8 bytes after the prefix they all share, read as one
 // number; only names with equal numbers are compared whole.
@@ -97,10 +87,8 @@ EntryKind RecordFolder::Classify(const FolderEntry& entry) const {
   if (IsSwapFileName(name))
     return EntryKind::kSwap;
   if (name.starts_with(kTempFilePrefix) && !HasRecordSuffix(name)) {
-    const int writer = WriterOf(name);
-    const bool writerGone = writer != files_.ProcessId() && !files_.ProcessRunning(writer);
-    const bool old = entry.info.ageSeconds > kStaleTemporarySeconds;
-    if (entry.info.kind == FileKind::kRegular && ((writer != 0 && writerGone) || old))
+    if (entry.info.kind == FileKind::kRegular &&
+        IsStaleTemporary(files_, WriterOf(name), entry.info.ageSeconds))
       return EntryKind::kStaleTemporary;
     return EntryKind::kOther;
   }

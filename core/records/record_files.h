@@ -9,22 +9,26 @@
 #include <vector>
 
 #include "core/base/status.h"
-#include "core/records/file_system.h"
+#include "core/io/file_system.h"
+#include "core/io/temporary_files.h"
 
 namespace paylark {
 
 inline constexpr std::string_view kRecordsFolderName = "Paylark Files";
 inline constexpr std::string_view kMarkerFileName = "preferences.alm";
-inline constexpr std::string_view kTempFilePrefix = ".paylark-";
 inline constexpr std::string_view kBalanceSuffix = ".bal";
 // A balance entry's file, as a scan of the records folder finds it.
 inline bool IsBalanceFileName(std::string_view name) {
   return name.ends_with(kBalanceSuffix);
 }
+// The claim of a series ID, so that two processes never start series with one ID. It is a
+// temporary file without a writer: the folder check removes it once it is stale, long after the
+// second it names has passed.
+inline std::string SeriesClaimFileName(std::string_view seriesId) {
+  return std::string(kTempFilePrefix) + "series-" + std::string(seriesId);
+}
 // No real record comes near this size; a larger file is not read.
 inline constexpr std::size_t kMaxRecordFileBytes = std::size_t{16} << 20;
-// A temporary file this old is a leftover even when a process with its writer's ID runs.
-inline constexpr std::int64_t kStaleTemporarySeconds = 3600;
 
 // <working directory>/Paylark Files.
 inline std::string RecordsFolderPath(std::string_view workingDirectory) {

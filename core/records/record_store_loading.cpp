@@ -5,7 +5,6 @@
 #include <malloc.h>
 
 #include <algorithm>
-#include <charconv>
 #include <chrono>
 #include <deque>
 #include <future>
@@ -15,6 +14,7 @@
 #include <utility>
 
 #include "core/base/page_block.h"
+#include "core/io/temporary_files.h"
 #include "core/records/record_codec.h"
 #include "core/records/record_loading.h"
 #include "core/records/record_snapshot.h"
@@ -93,7 +93,7 @@ Result<FolderScan> AwaitListing(std::future<Result<FolderScan>>& listing, const 
 }
 
 // A writer that died while writing the snapshot left its temporary file ("<snapshot>.<process
-// ID>.new"), as large as the snapshot: it goes once its writer no longer runs.
+// ID>.new"), as large as the snapshot: it goes once it is stale.
 void RemoveStaleSnapshotTemporaries(FileSystem& files, const std::string& snapshotPath) {
   const std::string folder = ParentFolder(snapshotPath);
   if (folder.empty())
@@ -104,15 +104,8 @@ void RemoveStaleSnapshotTemporaries(FileSystem& files, const std::string& snapsh
   const std::string prefix = snapshotPath.substr(folder.size() + 1) + ".";
   for (const FolderEntry& entry : entries.value()) {
     const std::string_view name = entry.name;
-    if (!name.starts_with(prefix) || !name.ends_with(".new"))
-      continue;
-    const std::string_view writer =
-        name.substr(prefix.size(), name.size() - prefix.size() - std::string_view(".new").size());
-    int processId = 0;
-    const auto [end, error] =
-        std::from_chars(writer.data(), writer.data() + writer.size(), processId);
-    if (error == std::errc() && end == writer.data() + writer.size() &&
-        processId != files.ProcessId() && !files.ProcessRunning(processId))
+    if (name.ends_with(".new") &&
+        IsStaleTemporary(files, WriterOf(name, prefix), entry.info.ageSeconds))
       (void)files.Remove(folder + "/" + entry.name);
   }
 }

@@ -30,17 +30,6 @@ std::string PathIn(const std::string& folder, std::string_view name) {
   return path;
 }
 
-// The writer's process ID in ".paylark-swap-<ID>-<n>" or ".paylark-swap-<ID>.journal"; 0 for
-// none.
-int WriterOf(std::string_view name) {
-  name.remove_prefix(kSwapPrefix.size());
-  int processId = 0;
-  const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), processId);
-  if (error != std::errc() || end == name.data() || (*end != '-' && *end != '.'))
-    return 0;
-  return processId;
-}
-
 bool IsJournalName(std::string_view name) {
   return IsSwapFileName(name) && name.ends_with(kJournalSuffix);
 }
@@ -223,7 +212,7 @@ bool FinishInterruptedSwaps(FileSystem& files, const std::string& folder) {
   for (const FolderEntry& entry : entries.value()) {
     if (!IsJournalName(entry.name))
       continue;
-    const int writer = WriterOf(entry.name);
+    const int writer = WriterOf(entry.name, kSwapPrefix);
     if (writer != files.ProcessId() && files.ProcessRunning(writer)) {
       pending.insert(writer);
       continue;
@@ -242,11 +231,11 @@ bool FinishInterruptedSwaps(FileSystem& files, const std::string& folder) {
   for (const FolderEntry& entry : entries.value()) {
     if (!IsSwapFileName(entry.name) || IsJournalName(entry.name))
       continue;
-    const int writer = WriterOf(entry.name);
+    const int writer = WriterOf(entry.name, kSwapPrefix);
     if (pending.contains(writer))
       continue;
-    const bool gone = writer == files.ProcessId() || !files.ProcessRunning(writer);
-    if (gone || entry.info.ageSeconds > kStaleTemporarySeconds)
+    // At start this process's ID on a staging file is an earlier process's.
+    if (writer == files.ProcessId() || IsStaleTemporary(files, writer, entry.info.ageSeconds))
       changed = files.Remove(PathIn(folder, entry.name)).ok() || changed;
   }
   return changed;

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "core/base/status.h"
-#include "core/records/file_system.h"
+#include "core/io/file_system.h"
 
 namespace paylark {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "core/base/status.h"
-#include "core/records/file_system.h"
+#include "core/io/file_system.h"
 #include "core/statements/bank_csv_columns.h"
 #include "core/statements/statement.h"
 

@@ -14,11 +14,6 @@
 namespace paylark {
 namespace {
 
-std::string BaseName(std::string_view path) {
-  const std::size_t slash = path.rfind('/');
-  return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
-}
-
 struct EntryLimit {
   std::uint64_t bytes;
   const char* tooLarge;

@@ -4,7 +4,6 @@
 #include <zip.h>
 
 #include <algorithm>
-#include <charconv>
 #include <climits>
 #include <cstdint>
 #include <cstdio>
@@ -16,6 +15,7 @@
 
 #include "core/attachments/attachment_store.h"
 #include "core/forecast/balance_file.h"
+#include "core/io/user_folders.h"
 #include "core/records/record_codec.h"
 #include "core/records/record_files.h"
 #include "core/records/sync_file_names.h"
@@ -57,11 +57,6 @@ std::string StemOf(const std::string& name) {
 
 bool IsBackupName(std::string_view name) {
   return name.starts_with(kBackupPrefix) && name.ends_with(kBackupSuffix);
-}
-
-std::string BaseName(std::string_view path) {
-  const std::size_t slash = path.rfind('/');
-  return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
 
 // The path made absolute against the current folder, without "." and ".." steps.
@@ -272,7 +267,7 @@ Result<std::string> ZipBytes(const std::string& path, const std::vector<ZipEntry
 // A backup's temporary file: ".paylark-<process ID>-<n>.zip", so that only a writer that is gone
 // leaves it for others to remove. libzip's own ("<backup>.zip.XXXXXX", from earlier versions)
 // carry no writer: they go once an hour old.
-bool IsStaleTemporary(FileSystem& files, const FolderEntry& entry) {
+bool IsStaleBackupTemporary(FileSystem& files, const FolderEntry& entry) {
   std::string_view name = entry.name;
   const bool old = entry.info.ageSeconds > kStaleTemporarySeconds;
   if (IsBackupName(name.substr(0, name.size() > 7 ? name.size() - 7 : 0)) &&
@@ -280,12 +275,7 @@ bool IsStaleTemporary(FileSystem& files, const FolderEntry& entry) {
     return old;
   if (!name.starts_with(kTempFilePrefix) || !name.ends_with(kBackupSuffix))
     return false;
-  name.remove_prefix(kTempFilePrefix.size());
-  int writer = 0;
-  const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), writer);
-  const bool named = error == std::errc() && end != name.data() && *end == '-';
-  const bool gone = named && writer != files.ProcessId() && !files.ProcessRunning(writer);
-  return gone || old;
+  return IsStaleTemporary(files, WriterOf(name), entry.info.ageSeconds);
 }
 
 void RemoveStaleTemporaries(FileSystem& files, const std::string& folder) {
@@ -293,7 +283,7 @@ void RemoveStaleTemporaries(FileSystem& files, const std::string& folder) {
   if (!entries.ok())
     return;
   for (const FolderEntry& entry : entries.value()) {
-    if (entry.info.kind == FileKind::kRegular && IsStaleTemporary(files, entry))
+    if (entry.info.kind == FileKind::kRegular && IsStaleBackupTemporary(files, entry))
       (void)files.Remove(folder + "/" + entry.name);
   }
 }
@@ -351,15 +341,7 @@ std::string BackupsFolder(const std::string& workingDirectory) {
   const std::string name = BaseName(absolute);
   char hash[16];
   std::snprintf(hash, sizeof hash, "%08x", PathHash(absolute));
-  std::string data;
-  const char* dataHome = std::getenv("XDG_DATA_HOME");
-  if (dataHome && *dataHome == '/') {
-    data = dataHome;
-  } else {
-    const char* home = std::getenv("HOME");
-    data = std::string(home ? home : "/tmp") + "/.local/share";
-  }
-  return data + "/paylark/Backups/" + name + "-" + hash;
+  return UserDataFolder() + "/paylark/Backups/" + name + "-" + hash;
 }
 
 std::vector<std::string> ListBackups(const std::string& backupsFolder, FileSystem& files) {
@@ -419,13 +401,6 @@ Result<std::string> CreateBackup(const RecordStore& store, const Clock& clock, i
                                  const std::string& output) {
   Result<TakenBackup> taken =
       TakeBackup(store.files(), store.workingDirectory(), clock, keep, {output, {}});
-  return taken.ok() ? Result<std::string>(taken.value().path) : taken.status();
-}
-
-Result<std::string> CreateBackup(const std::string& workingDirectory, const Clock& clock, int keep,
-                                 const std::string& output, std::stop_token stop) {
-  Result<TakenBackup> taken =
-      TakeBackup(SystemFileSystem(), workingDirectory, clock, keep, {output, std::move(stop)});
   return taken.ok() ? Result<std::string>(taken.value().path) : taken.status();
 }
 

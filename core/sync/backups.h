@@ -8,7 +8,7 @@
 
 #include "core/base/clock.h"
 #include "core/base/status.h"
-#include "core/records/file_system.h"
+#include "core/io/file_system.h"
 #include "core/records/record_store.h"
 #include "core/sync/backup_zip.h"
 
@@ -24,8 +24,7 @@ inline constexpr std::size_t kMaxBackupBytes = std::size_t{4} << 30;
 std::string BackupsFolder(const std::string& workingDirectory);
 
 // The backups in a backups folder ("Paylark Files YYYY-MM-DD HHMMSS.zip"), newest first.
-std::vector<std::string> ListBackups(const std::string& backupsFolder,
-                                     FileSystem& files = SystemFileSystem());
+std::vector<std::string> ListBackups(const std::string& backupsFolder, FileSystem& files);
 
 struct BackupOptions {
   std::string output;  // the zip's path; empty for a new one in the backups folder
@@ -55,16 +54,12 @@ Result<TakenBackup> TakeBackup(FileSystem& files, const std::string& workingDire
 // The same, giving the zip's path.
 Result<std::string> CreateBackup(const RecordStore& store, const Clock& clock, int keep,
                                  const std::string& output = {});
-Result<std::string> CreateBackup(const std::string& workingDirectory, const Clock& clock, int keep,
-                                 const std::string& output = {}, std::stop_token stop = {});
 
 // Whether the backups folder holds a backup taken on the clock's current day.
-bool HasBackupOfToday(const std::string& backupsFolder, const Clock& clock,
-                      FileSystem& files = SystemFileSystem());
+bool HasBackupOfToday(const std::string& backupsFolder, const Clock& clock, FileSystem& files);
 
 // ReadBackupBytes of the zip file's bytes.
-Result<std::vector<DueRecord>> ReadBackup(const std::string& zipPath,
-                                          FileSystem& files = SystemFileSystem());
+Result<std::vector<DueRecord>> ReadBackup(const std::string& zipPath, FileSystem& files);
 
 // Why a restore did not start: the backup holds no dues and the store does.
 inline constexpr std::string_view kEmptyBackupReason = "this backup holds no dues";

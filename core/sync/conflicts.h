@@ -45,8 +45,7 @@ std::vector<std::string_view> DifferingFields(const DueRecord& a, const DueRecor
 // that cannot be listed is an IoError; a copy that cannot be read is listed with its problem.
 // Record files and copies are read as the loader reads them: regular files up to the record
 // limit, never through a symbolic link, never waiting for a FIFO.
-Result<std::vector<Conflict>> FindConflicts(const std::string& recordsFolder,
-                                            FileSystem& files = SystemFileSystem());
+Result<std::vector<Conflict>> FindConflicts(const std::string& recordsFolder, FileSystem& files);
 
 // How many records the conflict copies belong to (a reload report's conflictCopies).
 std::size_t CountConflicts(const std::vector<std::string>& copyNames);

@@ -1,5 +1,7 @@
 #include "core/sync/file_name_times.h"
 
+#include "core/io/file_system.h"
+
 namespace paylark {
 namespace {
 
@@ -97,15 +99,14 @@ ConflictCopyOrigin OriginOfConflictCopy(std::string_view name) {
 }
 
 std::optional<OleDateTime> BackupTakenAt(std::string_view path) {
-  const std::size_t slash = path.rfind('/');
-  const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+  const std::string name = BaseName(path);
   // "Paylark Files YYYY-MM-DD HHMMSS.zip"
   constexpr std::size_t kStampLength = 17;
   if (!name.starts_with(kBackupPrefix) || !name.ends_with(kBackupSuffix) ||
       name.size() != kBackupPrefix.size() + kStampLength + kBackupSuffix.size()) {
     return std::nullopt;
   }
-  const std::string_view stamp = name.substr(kBackupPrefix.size(), kStampLength);
+  const std::string_view stamp = std::string_view(name).substr(kBackupPrefix.size(), kStampLength);
   if (stamp[10] != ' ')
     return std::nullopt;
   const TimeOfDay time = TimeAt(stamp, 11);

@@ -1,6 +1,6 @@
 #include "core/sync/syncthing_config.h"
 
-#include <cstdlib>
+#include "core/io/user_folders.h"
 
 namespace paylark {
 namespace {
@@ -51,19 +51,11 @@ bool Holds(std::string_view folder, std::string_view path) {
   return path == folder || (path.starts_with(folder) && path[folder.size()] == '/');
 }
 
-std::string XdgHome(const char* variable, const char* fallback) {
-  const char* value = std::getenv(variable);
-  if (value && *value == '/')
-    return value;
-  const char* home = std::getenv("HOME");
-  return std::string(home ? home : "") + "/" + fallback;
-}
-
 }  // namespace
 
 std::vector<std::string> SyncthingConfigPaths() {
-  return {XdgHome("XDG_STATE_HOME", ".local/state") + "/syncthing/config.xml",
-          XdgHome("XDG_CONFIG_HOME", ".config") + "/syncthing/config.xml"};
+  return {XdgFolder("XDG_STATE_HOME", ".local/state") + "/syncthing/config.xml",
+          XdgFolder("XDG_CONFIG_HOME", ".config") + "/syncthing/config.xml"};
 }
 
 std::optional<SyncthingFolder> FindSyncthingFolder(const SyncthingConfig& config,

@@ -2,7 +2,8 @@
 
 namespace paylark::testing {
 
-ScratchStore::ScratchStore(const Clock& clock) : store_(clock, folder_.path().string()) {
+ScratchStore::ScratchStore(const Clock& clock)
+    : store_(clock, folder_.path().string(), SystemFileSystem()) {
   store_.SetDurability(Durability::kUnsynced);
   (void)store_.Reload();
 }

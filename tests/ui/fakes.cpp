@@ -57,7 +57,8 @@ OleDateTime At(int year, int month, int day, int hour, int minute) {
   return OleDateTime::FromCivil(year, month, day, hour, minute).value();
 }
 
-Workspace::Workspace() : clock(At(2026, 3, 15, 10)), app(clock, prompt, desktop) {
+Workspace::Workspace()
+    : clock(At(2026, 3, 15, 10)), app(clock, prompt, desktop, SystemFileSystem()) {
   app.store().SetDurability(Durability::kUnsynced);
   app.SetWorkingDirectory(folder_.path().toStdString());
   (void)app.store().Reload();

@@ -96,7 +96,7 @@ struct Fixture {
   FixedClock clock{At(2026, 3, 15, 10)};
   FakePrompt prompt;
   PreviewDesktop desktop;
-  PaylarkApp app{clock, prompt, desktop};
+  PaylarkApp app{clock, prompt, desktop, SystemFileSystem()};
   QTemporaryDir work;
   QTemporaryDir cache;
   PrintPlaces places;

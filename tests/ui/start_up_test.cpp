@@ -8,9 +8,9 @@
 #include <csignal>
 
 #include "core/base/messages.h"
-#include "core/records/memory_file_system.h"
 #include "core/records/record_codec.h"
 #include "settings/user_settings.h"
+#include "tests/support/memory_file_system.h"
 #include "tests/ui/fakes.h"
 #include "tests/ui/ui_tests.h"
 #include "ui/app/quit_on_signal.h"

@@ -17,10 +17,10 @@
 #include "core/attachments/attachment_store.h"
 #include "core/base/messages.h"
 #include "core/forecast/balance_file.h"
-#include "core/records/memory_file_system.h"
 #include "core/records/record_codec.h"
 #include "core/sync/backups.h"
 #include "settings/user_settings.h"
+#include "tests/support/memory_file_system.h"
 #include "tests/ui/editor_fixture.h"
 #include "tests/ui/fakes.h"
 #include "tests/ui/test_runner.h"
@@ -279,8 +279,9 @@ void SyncWindowTest::ChangedFilesAppearKeepingMonthAndSelection() {
   QVERIFY(!changed.isEmpty());
   QVERIFY(!wiring.conflictsButton().isVisibleTo(&window));
   // The first change of the day found a backup taken when the window opened.
-  QTRY_VERIFY_WITH_TIMEOUT(HasBackupOfToday(BackupsFolder(ws.app.workingDirectory()), ws.clock),
-                           5000);
+  QTRY_VERIFY_WITH_TIMEOUT(
+      HasBackupOfToday(BackupsFolder(ws.app.workingDirectory()), ws.clock, SystemFileSystem()),
+      5000);
   Q_UNUSED(rent);
 }
 
@@ -540,17 +541,17 @@ void SyncWindowTest::ANewDaysFirstChangeIsBackedUpBeforeItIsMade() {
   window.show();
   const std::string backups = BackupsFolder(ws.app.workingDirectory());
   // taken behind the window once it showed its month
-  QTRY_COMPARE_WITH_TIMEOUT(ListBackups(backups).size(), std::size_t{1}, 5000);
+  QTRY_COMPARE_WITH_TIMEOUT(ListBackups(backups, SystemFileSystem()).size(), std::size_t{1}, 5000);
 
   ws.clock.Set(At(2026, 3, 16, 0, 5));  // past midnight, the window still open
   window.view().SelectRow(RowOf(window, gas));
   ws.prompt.answers = {PromptAnswer::kYes};
   window.commands().deleteDue->trigger();
   QVERIFY(!ws.app.store().Contains(gas));
-  const std::vector<std::string> taken = ListBackups(backups);
+  const std::vector<std::string> taken = ListBackups(backups, SystemFileSystem());
   QCOMPARE(taken.size(), std::size_t{2});
   QVERIFY(QString::fromStdString(taken.front()).endsWith("2026-03-16 000500.zip"));
-  const auto saved = ReadBackup(taken.front());
+  const auto saved = ReadBackup(taken.front(), SystemFileSystem());
   QVERIFY(saved.ok());
   QCOMPARE(saved.value().size(), std::size_t{1});
   QCOMPARE(saved.value().front().recordId, gas);
@@ -580,7 +581,7 @@ void SyncWindowTest::WorkThatCanWaitBeginsOnceTheMonthIsPainted() {
   QVERIFY(!window.monthPainted());
   QVERIFY(!QFile::exists(feed));
   QVERIFY(attached.recordIds().empty());
-  QVERIFY(ListBackups(backups).empty());
+  QVERIFY(ListBackups(backups, SystemFileSystem()).empty());
   QVERIFY(window.captionStrip().reminders().isEmpty());
 
   window.show();
@@ -589,7 +590,7 @@ void SyncWindowTest::WorkThatCanWaitBeginsOnceTheMonthIsPainted() {
   QVERIFY(QFile::exists(feed));
   QCOMPARE(attached.recordIds(), std::set<std::string>{gas});
   QCOMPARE(window.captionStrip().reminders(), QStringLiteral("0 overdue \u00b7 1 due soon"));
-  QTRY_COMPARE_WITH_TIMEOUT(ListBackups(backups).size(), std::size_t{1}, 5000);
+  QTRY_COMPARE_WITH_TIMEOUT(ListBackups(backups, SystemFileSystem()).size(), std::size_t{1}, 5000);
   CalendarFeedKeeper::SetEnabled(false);
 }
 
@@ -699,10 +700,10 @@ void SyncWindowTest::ABackupStoppedByTheWindowsEndLeavesNoPartOfItself() {
     std::filesystem::remove_all(backups);
     {
       BackupJob job;
-      job.Start(ws.app.workingDirectory(), ws.clock, 3);
+      job.Start(ws.app.store().files(), ws.app.workingDirectory(), ws.clock, 3);
       QTest::qWait(delayMs);
     }
-    const std::vector<std::string> taken = ListBackups(backups);
+    const std::vector<std::string> taken = ListBackups(backups, SystemFileSystem());
     const std::size_t files = std::filesystem::exists(backups)
                                   ? static_cast<std::size_t>(std::distance(
                                         std::filesystem::directory_iterator(backups), {}))
@@ -710,7 +711,7 @@ void SyncWindowTest::ABackupStoppedByTheWindowsEndLeavesNoPartOfItself() {
     QCOMPARE(files, taken.size());
     if (!taken.empty()) {
       QCOMPARE(taken.size(), std::size_t{1});
-      const auto saved = ReadBackup(taken.front());
+      const auto saved = ReadBackup(taken.front(), SystemFileSystem());
       QVERIFY(saved.ok());
       QCOMPARE(saved.value().size(), std::size_t{3000});
     }
@@ -719,8 +720,10 @@ void SyncWindowTest::ABackupStoppedByTheWindowsEndLeavesNoPartOfItself() {
   std::stop_source stopped;
   stopped.request_stop();
   std::filesystem::remove_all(backups);
-  QVERIFY(!CreateBackup(ws.app.workingDirectory(), ws.clock, 3, {}, stopped.get_token()).ok());
-  QVERIFY(ListBackups(backups).empty());
+  QVERIFY(!TakeBackup(ws.app.store().files(), ws.app.workingDirectory(), ws.clock, 3,
+                      {{}, stopped.get_token()})
+               .ok());
+  QVERIFY(ListBackups(backups, SystemFileSystem()).empty());
 }
 
 void SyncWindowTest::ABackupWithoutDuesRestoresOnlyAfterTheQuestion() {

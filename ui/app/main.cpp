@@ -77,7 +77,7 @@ int Run(int argc, char* argv[]) {
   paylark::SystemClock clock;
   paylark::MessageBoxPrompt prompt;
   paylark::SystemDesktopServices desktop;
-  paylark::PaylarkApp app(clock, prompt, desktop);
+  paylark::PaylarkApp app(clock, prompt, desktop, paylark::SystemFileSystem());
   paylark::EditorDialogCommands dialogs(app);
   paylark::StartLoad load(app);
 

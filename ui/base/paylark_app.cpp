@@ -1,7 +1,7 @@
 #include "ui/base/paylark_app.h"
 
-#include "core/base/cache_folder.h"
 #include "core/base/messages.h"
+#include "core/io/user_folders.h"
 #include "core/records/record_snapshot.h"
 #include "settings/user_settings.h"
 #include "ui/base/operation_progress.h"

@@ -19,8 +19,7 @@ namespace paylark {
 class PaylarkApp final {
  public:
   // The records reach the disk through files, which must outlive the application object.
-  PaylarkApp(const Clock& clock, Prompt& prompt, DesktopServices& desktop,
-             FileSystem& files = SystemFileSystem());
+  PaylarkApp(const Clock& clock, Prompt& prompt, DesktopServices& desktop, FileSystem& files);
   PaylarkApp(const PaylarkApp&) = delete;
   PaylarkApp& operator=(const PaylarkApp&) = delete;
 

@@ -49,7 +49,6 @@ class DetailsPage final : public QWizardPage {
   void FocusFirstField();
 
   bool makeRecursive() const;
-  bool patternSet() const { return patternSet_; }
   const RecurrencePattern& pattern() const { return pattern_; }
   DueOffset offset() const;
 

@@ -30,7 +30,7 @@ QString CalendarFeedKeeper::Update() const {
   const OleDateTime now = app_.clock().Now();
   const std::string text = RenderCalendar(CalendarFeedDues(app_.store(), now),
                                           {now, UserSettings::Read(settings::kReminderDaysAhead)});
-  const Status written = WriteDocument(path.toStdString(), text);
+  const Status written = WriteDocument(path.toStdString(), text, app_.store().files());
   return written.ok() ? QString() : QString::fromStdString(written.message());
 }
 

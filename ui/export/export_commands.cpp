@@ -101,7 +101,8 @@ QString ExportCommands::ExportOffice(ExportFormat format, NotesChoice notes,
 QString ExportCommands::ExportHtml(NotesChoice notes, std::span<const DueRecord> rows) {
   WaitCursor wait;
   const std::optional<std::string> templatePath =
-      FindTemplate(kHtmlExportTemplateName, DataFolders(DataKind::kTemplates));
+      FindTemplate(kHtmlExportTemplateName, DataFolders(DataKind::kTemplates, app_.store().files()),
+                   app_.store().files());
   if (!templatePath) {
     TellFailure(MessageOf(MessageId::kTemplateNotFound, std::string(kHtmlExportTemplateName)));
     return {};
@@ -110,7 +111,7 @@ QString ExportCommands::ExportHtml(NotesChoice notes, std::span<const DueRecord>
                                       QStringLiteral("HTML Files (*.html)"));
   if (path.isEmpty())
     return {};
-  const Result<std::string> templateText = ReadTemplate(*templatePath);
+  const Result<std::string> templateText = ReadTemplate(*templatePath, app_.store().files());
   if (!templateText.ok()) {
     TellFailure(FromStd(templateText.status().message()));
     return {};
@@ -175,7 +176,7 @@ QString ExportCommands::ExportExchange(ExportTarget target, std::span<const DueR
 }
 
 QString ExportCommands::Written(const QString& path, std::string_view bytes) {
-  const Status written = WriteDocument(path.toStdString(), bytes);
+  const Status written = WriteDocument(path.toStdString(), bytes, app_.store().files());
   if (!written.ok()) {
     TellFailure(FromStd(written.message()));
     return {};

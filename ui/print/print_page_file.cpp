@@ -13,17 +13,18 @@ namespace {
 
 // An unreadable template counts as a missing one: the page is then empty.
 std::string TemplateText(std::span<const std::string> folders) {
-  const std::optional<std::string> path = FindTemplate(kPrintTemplateName, folders);
+  const std::optional<std::string> path =
+      FindTemplate(kPrintTemplateName, folders, SystemFileSystem());
   if (!path)
     return {};
-  Result<std::string> text = ReadTemplate(*path);
+  Result<std::string> text = ReadTemplate(*path, SystemFileSystem());
   return text.ok() ? std::move(text).value() : std::string();
 }
 
 }  // namespace
 
 PrintPlaces DefaultPrintPlaces() {
-  return {DataFolders(DataKind::kTemplates),
+  return {DataFolders(DataKind::kTemplates, SystemFileSystem()),
           QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
               QStringLiteral("/paylark")};
 }
@@ -41,7 +42,8 @@ RenderedPage RenderPrintFile(const PrintPlaces& places, std::span<const DueRecor
   }
   page.html = std::move(html).value();
   QDir().mkpath(places.pageFolder);
-  const Status written = WritePrintPage(page.html, page.path.toStdString(), places.templateFolders);
+  const Status written = WritePrintPage(page.html, page.path.toStdString(), places.templateFolders,
+                                        SystemFileSystem());
   if (!written.ok())
     page.problem = QString::fromStdString(written.message());
   return page;

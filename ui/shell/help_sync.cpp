@@ -17,7 +17,7 @@ constexpr const char* kManualName = "plkhelp.html";
 }  // namespace
 
 QString HelpFilePath() {
-  const std::string found = FindDataFile(DataKind::kManual, kManualName);
+  const std::string found = FindDataFile(DataKind::kManual, kManualName, SystemFileSystem());
   if (!found.empty())
     return QString::fromStdString(found);
   return QCoreApplication::applicationDirPath() + QLatin1Char('/') + QLatin1String(kManualName);

@@ -9,12 +9,15 @@ BackupJob::BackupJob(QObject* parent) : QObject(parent), result_(Status::NotFoun
 
 BackupJob::~BackupJob() = default;
 
-void BackupJob::Start(const std::string& workingDirectory, const Clock& clock, int keep) {
+void BackupJob::Start(FileSystem& files, const std::string& workingDirectory, const Clock& clock,
+                      int keep) {
   if (running())
     return;
   thread_ = std::jthread(
-      [this, workingDirectory, at = FixedClock(clock.Now()), keep](std::stop_token stop) {
-        result_ = CreateBackup(workingDirectory, at, keep, {}, std::move(stop));
+      [this, &files, workingDirectory, at = FixedClock(clock.Now()), keep](std::stop_token stop) {
+        Result<TakenBackup> taken =
+            TakeBackup(files, workingDirectory, at, keep, {{}, std::move(stop)});
+        result_ = taken.ok() ? Result<std::string>(taken.value().path) : taken.status();
         MarkStart("backup taken");
         QMetaObject::invokeMethod(this, &BackupJob::Conclude, Qt::QueuedConnection);
       });

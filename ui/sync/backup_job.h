@@ -7,6 +7,7 @@
 
 #include "core/base/clock.h"
 #include "core/base/status.h"
+#include "core/io/file_system.h"
 
 namespace paylark {
 
@@ -20,8 +21,9 @@ class BackupJob final : public QObject {
   // Stops a backup being taken, which leaves no file behind.
   ~BackupJob() override;
 
-  // Begins the backup unless one is being taken; the clock's time now names it.
-  void Start(const std::string& workingDirectory, const Clock& clock, int keep);
+  // Begins the backup unless one is being taken; the clock's time now names it. The files are
+  // used from the job's own thread.
+  void Start(FileSystem& files, const std::string& workingDirectory, const Clock& clock, int keep);
   bool running() const { return thread_.joinable(); }
   // Waits for the backup being taken; Failed follows if it could not be taken.
   void Finish();

@@ -30,9 +30,10 @@ DailyBackup::DailyBackup(PaylarkApp& app, QObject* parent)
 void DailyBackup::Start() {
   if (app_.workingDirectory().empty() || app_.store().size() == 0 || job_->running())
     return;
-  if (HasBackupOfToday(BackupsFolder(app_.workingDirectory()), app_.clock()))
+  if (HasBackupOfToday(BackupsFolder(app_.workingDirectory()), app_.clock(), app_.store().files()))
     return;
-  job_->Start(app_.workingDirectory(), app_.clock(), UserSettings::Read(settings::kBackupsKept));
+  job_->Start(app_.store().files(), app_.workingDirectory(), app_.clock(),
+              UserSettings::Read(settings::kBackupsKept));
 }
 
 void DailyBackup::TakeBeforeChange() {

@@ -31,10 +31,10 @@ std::string TakenAtText(const std::string& path) {
 }
 
 // One line per backup: when it was taken and how many dues it holds, or that it is damaged.
-QStringList Choices(const std::vector<std::string>& backups) {
+QStringList Choices(const std::vector<std::string>& backups, FileSystem& files) {
   QStringList items;
   for (const std::string& path : backups) {
-    const auto records = ReadBackup(path);
+    const auto records = ReadBackup(path, files);
     const std::string name = TakenAtText(path);
     items << (records.ok() ? Text({MessageId::kBackupChoice,
                                    name,
@@ -48,12 +48,13 @@ QStringList Choices(const std::vector<std::string>& backups) {
 }  // namespace
 
 void RestoreFromBackup(PaylarkApp& app, QWidget* parent) {
-  const std::vector<std::string> backups = ListBackups(BackupsFolder(app.workingDirectory()));
+  const std::vector<std::string> backups =
+      ListBackups(BackupsFolder(app.workingDirectory()), app.store().files());
   if (backups.empty()) {
     app.prompt().Tell(parent, Text({MessageId::kNoBackupYet, {}, 0, {}}));
     return;
   }
-  const QStringList items = Choices(backups);
+  const QStringList items = Choices(backups, app.store().files());
   bool chosen = false;
   const QString item = QInputDialog::getItem(parent, Text({MessageId::kRestoreTitle, {}, 0, {}}),
                                              Text({MessageId::kRestoreQuestion, {}, 0, {}}), items,
@@ -61,7 +62,7 @@ void RestoreFromBackup(PaylarkApp& app, QWidget* parent) {
   if (!chosen)
     return;
   const std::string& path = backups[static_cast<std::size_t>(items.indexOf(item))];
-  const auto restored = ReadBackup(path);
+  const auto restored = ReadBackup(path, app.store().files());
   const bool empty = restored.ok() && restored.value().empty();
   if (empty && !ConfirmRestoreOfEmptyBackup(app.prompt(), parent, app.store().size()))
     return;

@@ -122,7 +122,7 @@ void SyncCommands::BeginStartCheck() {
 void SyncCommands::UpdateConflicts() {
   std::size_t count = 0;
   if (!app_.workingDirectory().empty()) {
-    auto found = FindConflicts(app_.store().RecordsFolder());
+    auto found = FindConflicts(app_.store().RecordsFolder(), app_.store().files());
     count = found.ok() ? found.value().size() : 0;
   }
   ShowConflicts(count);

@@ -13,7 +13,6 @@ class StyledButton final : public QPushButton {
   explicit StyledButton(const QString& caption = {}, QWidget* parent = nullptr);
 
   void SetStyleBorder(int style) { borderStyle_ = style; }
-  void SetCaption(const QString& caption) { setText(caption); }
   void ShowText(bool show);
   QSize sizeHint() const override;
 

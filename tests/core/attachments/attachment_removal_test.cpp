@@ -6,8 +6,8 @@
 #include <cerrno>
 
 #include "core/attachments/attachment_store.h"
-#include "core/records/memory_file_system.h"
 #include "core/records/record_codec.h"
+#include "tests/support/memory_file_system.h"
 
 namespace paylark {
 namespace {

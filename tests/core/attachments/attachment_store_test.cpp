@@ -6,7 +6,7 @@
 
 #include <cerrno>
 
-#include "core/records/memory_file_system.h"
+#include "tests/support/memory_file_system.h"
 
 namespace paylark {
 namespace {

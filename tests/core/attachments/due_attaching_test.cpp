@@ -5,7 +5,7 @@
 
 #include "core/attachments/attachment_removal.h"
 #include "core/base/messages.h"
-#include "core/records/memory_file_system.h"
+#include "tests/support/memory_file_system.h"
 
 namespace paylark {
 namespace {

@@ -101,7 +101,7 @@ TEST_F(CalendarFeedTest, LongNonAsciiNotesSurviveFoldingIntact) {
 
 TEST_F(CalendarFeedTest, TheFeedHoldsNinetyDaysBackToTwoYearsAhead) {
   FixedClock clock(*OleDateTime::FromCivil(2026, 12, 5, 14, 30));
-  RecordStore store(clock, "");  // no folder: the records stay in the map alone
+  RecordStore store(clock, "", SystemFileSystem());  // no folder: the records stay in the map alone
   const std::pair<const char*, OleDateTime> dues[] = {
       {"too early", *OleDateTime::FromCivil(2026, 9, 5, 23, 59, 59)},
       {"first", *OleDateTime::FromCivil(2026, 9, 6)},

@@ -246,7 +246,7 @@ class CsvImportStoreTest : public CsvImportTest {
   }
 
   fs::path workdir_;
-  RecordStore store_{clock_, ""};
+  RecordStore store_{clock_, "", SystemFileSystem()};
 };
 
 TEST_F(CsvImportStoreTest, RowsSharingASeriesBecomeOneNewSeries) {

@@ -10,7 +10,7 @@
 
 #include "core/base/messages.h"
 #include "core/export/template_files.h"
-#include "core/records/memory_file_system.h"
+#include "tests/support/memory_file_system.h"
 
 namespace paylark {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "core/export/document_file.h"
 #include "core/export/replacing_file.h"
-#include "core/records/memory_file_system.h"
+#include "tests/support/memory_file_system.h"
 
 namespace paylark {
 namespace {

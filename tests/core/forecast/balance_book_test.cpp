@@ -8,7 +8,7 @@
 #include <fstream>
 
 #include "core/forecast/balance_file.h"
-#include "core/records/memory_file_system.h"
+#include "tests/support/memory_file_system.h"
 #include "tests/support/scratch_folder.h"
 
 namespace paylark {

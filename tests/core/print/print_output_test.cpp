@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/records/memory_file_system.h"
+#include "tests/support/memory_file_system.h"
 
 namespace paylark {
 namespace {

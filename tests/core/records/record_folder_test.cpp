@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "core/records/memory_file_system.h"
+#include "tests/support/memory_file_system.h"
 #include "tests/support/scratch_folder.h"
 
 namespace paylark {

@@ -5,9 +5,9 @@
 #include <cerrno>
 
 #include "core/base/messages.h"
-#include "core/records/memory_file_system.h"
 #include "core/records/record_codec.h"
 #include "core/records/record_store.h"
+#include "tests/support/memory_file_system.h"
 
 namespace paylark {
 namespace {

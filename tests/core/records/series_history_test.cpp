@@ -38,7 +38,7 @@ TEST(SeriesHistoryTest, TheChangeComparesWhatWasPaidElseWhatIsDue) {
 TEST(SeriesHistoryTest, MembersComeInDueDateOrderEqualDatesByRecordId) {
   FixedClock clock(*OleDateTime::FromCivil(2026, 3, 1, 9));
   testing::ScratchFolder scratch;
-  RecordStore store(clock, scratch.path().string());
+  RecordStore store(clock, scratch.path().string(), SystemFileSystem());
   store.SetDurability(Durability::kUnsynced);
   (void)store.Reload();
   std::vector<std::string> ids;

@@ -4,9 +4,9 @@
 
 #include <cerrno>
 
-#include "core/records/memory_file_system.h"
 #include "core/records/record_codec.h"
 #include "core/records/record_store.h"
+#include "tests/support/memory_file_system.h"
 
 namespace paylark {
 namespace {

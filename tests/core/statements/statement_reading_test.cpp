@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "core/records/memory_file_system.h"
 #include "tests/core/statements/statement_samples.h"
+#include "tests/support/memory_file_system.h"
 #include "tests/support/scratch_folder.h"
 
 namespace paylark {

@@ -5,9 +5,9 @@
 
 #include "core/base/clock.h"
 #include "core/records/due_record.h"
-#include "core/records/memory_file_system.h"
 #include "core/records/record_store.h"
 #include "core/statements/statement.h"
+#include "tests/support/memory_file_system.h"
 
 namespace paylark::testing {
 

@@ -13,7 +13,7 @@
 
 #include "core/attachments/attachment_removal.h"
 #include "core/attachments/attachment_store.h"
-#include "core/records/beneath_path.h"
+#include "core/io/beneath_path.h"
 #include "core/sync/backups.h"
 #include "tests/core/sync/sync_folder.h"
 

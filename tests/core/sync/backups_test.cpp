@@ -39,9 +39,9 @@ TEST_F(BackupsTest, BackupIsNamedByTimeInAFolderNamedByTheWorkingDirectory) {
   EXPECT_EQ(fs::path(folder).parent_path().filename(), "Backups");
   EXPECT_EQ(path, folder + "/Paylark Files 2026-12-05 081500.zip");
   EXPECT_EQ(Backup(), folder + "/Paylark Files 2026-12-05 081500 (2).zip");
-  EXPECT_TRUE(HasBackupOfToday(folder, folder_.clock()));
+  EXPECT_TRUE(HasBackupOfToday(folder, folder_.clock(), SystemFileSystem()));
   folder_.clock().AdvanceSeconds(24 * 3600);
-  EXPECT_FALSE(HasBackupOfToday(folder, folder_.clock()));
+  EXPECT_FALSE(HasBackupOfToday(folder, folder_.clock(), SystemFileSystem()));
   EXPECT_NE(BackupsFolder("/elsewhere/Work"), folder);
 }
 
@@ -50,7 +50,7 @@ TEST_F(BackupsTest, OnlyTheNewestAreKept) {
     (void)Backup(3);
     folder_.clock().AdvanceSeconds(3600);
   }
-  const std::vector<std::string> backups = ListBackups(Folder());
+  const std::vector<std::string> backups = ListBackups(Folder(), SystemFileSystem());
   ASSERT_EQ(backups.size(), 3u);
   EXPECT_EQ(fs::path(backups[0]).filename(), "Paylark Files 2026-12-05 121500.zip");
   EXPECT_EQ(fs::path(backups[2]).filename(), "Paylark Files 2026-12-05 101500.zip");
@@ -73,9 +73,9 @@ TEST_F(BackupsTest, RestoreBringsBackDeletedAndChangedDuesAndBacksUpTheCurrentSt
   EXPECT_EQ(folder_.store().Get(water).paid, 0);
   EXPECT_FALSE(folder_.Has("duedate" + added + ".due"));
 
-  const std::vector<std::string> backups = ListBackups(Folder());
+  const std::vector<std::string> backups = ListBackups(Folder(), SystemFileSystem());
   ASSERT_EQ(backups.size(), 2u);
-  auto before = ReadBackup(backups[0]);
+  auto before = ReadBackup(backups[0], SystemFileSystem());
   ASSERT_TRUE(before.ok());
   EXPECT_EQ(before.value().size(), 2u);  // Water (paid) and Gas
 }
@@ -85,7 +85,7 @@ TEST_F(BackupsTest, ADamagedBackupChangesNothing) {
   const std::string water = folder_.Add("Water", 40);
   std::string bytes = SyncFolder::Read(Backup());
   (void)folder_.store().Delete(rent, ChangeMarker::kWrite);
-  const std::vector<std::string> before = ListBackups(Folder());
+  const std::vector<std::string> before = ListBackups(Folder(), SystemFileSystem());
 
   // A flipped byte inside the compressed data, a cut-off file, and a record that does not decode.
   std::string flipped = bytes;
@@ -99,7 +99,7 @@ TEST_F(BackupsTest, ADamagedBackupChangesNothing) {
     EXPECT_EQ(status.code(), StatusCode::kCorrupt) << status.message();
     EXPECT_FALSE(folder_.store().Contains(rent));
     EXPECT_TRUE(folder_.store().Contains(water));
-    EXPECT_EQ(ListBackups(Folder()), before);
+    EXPECT_EQ(ListBackups(Folder(), SystemFileSystem()), before);
   }
 }
 
@@ -109,7 +109,7 @@ TEST_F(BackupsTest, ARecordThatDoesNotDecodeIsKeptAsideAndTheBackupRestores) {
   const std::string path = Backup();
   fs::remove(folder_.Records() / "duedate2026120600000010.due");
   (void)folder_.store().Delete(rent, ChangeMarker::kWrite);
-  ASSERT_TRUE(ReadBackup(path).ok());
+  ASSERT_TRUE(ReadBackup(path, SystemFileSystem()).ok());
   ASSERT_TRUE(RestoreBackup(folder_.store(), folder_.clock(), path, kDefaultBackupsKept).ok());
   EXPECT_TRUE(folder_.store().Contains(rent));
   EXPECT_FALSE(folder_.Has("duedate2026120600000010.due"));
@@ -142,7 +142,8 @@ TEST_F(BackupsTest, OnlyRegularFilesAreBackedUpAndNothingHangs) {
   ASSERT_TRUE(taken.ok()) << taken.status().message();
   EXPECT_EQ(SyncFolder::Read(taken.value().path).find("root:x"), std::string::npos);
   EXPECT_EQ(taken.value().leftOut.size(), 3u);
-  Result<std::vector<Conflict>> conflicts = FindConflicts(folder_.Records().string());
+  Result<std::vector<Conflict>> conflicts =
+      FindConflicts(folder_.Records().string(), SystemFileSystem());
   ASSERT_TRUE(conflicts.ok());
   ASSERT_EQ(conflicts.value().size(), 1u);
   EXPECT_FALSE(conflicts.value()[0].copies[0].record.has_value());
@@ -176,7 +177,8 @@ TEST_F(BackupsTest, ASocketNamedLikeARecordIsLeftOutAndTheBackupGoesOn) {
   ASSERT_EQ(taken.value().leftOut.size(), 2u);
   EXPECT_EQ(taken.value().leftOut[0].reason, "it is not a regular file");
   EXPECT_EQ(taken.value().leftOut[1].reason, "it is not a regular file");
-  const Result<std::vector<DueRecord>> backedUp = ReadBackup(taken.value().path);
+  const Result<std::vector<DueRecord>> backedUp =
+      ReadBackup(taken.value().path, SystemFileSystem());
   ASSERT_TRUE(backedUp.ok());
   ASSERT_EQ(backedUp.value().size(), 1u);
   EXPECT_EQ(backedUp.value()[0].recordId, rent);

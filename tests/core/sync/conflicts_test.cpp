@@ -23,7 +23,7 @@ class ConflictsTest : public ::testing::Test {
     return id;
   }
   std::vector<Conflict> Conflicts() {
-    auto found = FindConflicts(folder_.Records().string());
+    auto found = FindConflicts(folder_.Records().string(), SystemFileSystem());
     EXPECT_TRUE(found.ok()) << found.status().message();
     return found.ok() ? found.value() : std::vector<Conflict>();
   }

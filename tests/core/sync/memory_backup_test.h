@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "core/records/memory_file_system.h"
 #include "core/sync/backups.h"
+#include "tests/support/memory_file_system.h"
 
 namespace paylark {
 

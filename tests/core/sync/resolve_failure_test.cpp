@@ -4,10 +4,10 @@
 
 #include <cerrno>
 
-#include "core/records/memory_file_system.h"
 #include "core/records/record_codec.h"
 #include "core/records/record_store.h"
 #include "core/sync/conflicts.h"
+#include "tests/support/memory_file_system.h"
 
 namespace paylark {
 namespace {

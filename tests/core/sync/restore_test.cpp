@@ -8,10 +8,10 @@
 #include <cerrno>
 #include <set>
 
-#include "core/records/memory_file_system.h"
 #include "core/records/record_codec.h"
 #include "core/records/record_store.h"
 #include "core/sync/backups.h"
+#include "tests/support/memory_file_system.h"
 
 namespace paylark {
 namespace {

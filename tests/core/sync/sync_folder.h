@@ -61,7 +61,7 @@ class SyncFolder {
   testing::ScratchFolder scratch_;
   std::filesystem::path root_ = scratch_.path();
   FixedClock clock_{*OleDateTime::FromCivil(2026, 12, 5, 8, 15, 0)};
-  RecordStore store_{clock_, ""};
+  RecordStore store_{clock_, "", SystemFileSystem()};
 };
 
 }  // namespace paylark

@@ -25,9 +25,9 @@
 #include <vector>
 
 #include "core/base/page_block.h"
-#include "core/records/beneath_path.h"
-#include "core/records/file_ring.h"
-#include "core/records/file_system.h"
+#include "core/io/beneath_path.h"
+#include "core/io/file_ring.h"
+#include "core/io/file_system.h"
 
 namespace paylark {
 namespace {

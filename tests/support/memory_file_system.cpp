@@ -1,4 +1,4 @@
-#include "core/records/memory_file_system.h"
+#include "tests/support/memory_file_system.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -145,6 +145,8 @@ Status CreateFolders(FileSystem& files, const std::string& path);
 int NewFileMode();
 // The path up to its last "/": "" for a bare name.
 std::string ParentFolder(const std::string& path);
+// The last step of the path: the whole path when it has no "/".
+std::string BaseName(std::string_view path);
 // The path joined to `name` and read by its text alone: "." and empty parts dropped, ".." taking
 // back the part before it (never above the root), no "/" at the end.
 std::string JoinPath(std::string_view folder, std::string_view name);

@@ -1,4 +1,4 @@
-#include "core/records/file_system.h"
+#include "core/io/file_system.h"
 
 #include <sys/stat.h>
 
@@ -130,6 +130,11 @@ std::unique_ptr<FolderReader> FileSystem::ReadFolder(const std::string& folder) 
 std::string ParentFolder(const std::string& path) {
   const std::size_t slash = path.rfind('/');
   return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+std::string BaseName(std::string_view path) {
+  const std::size_t slash = path.rfind('/');
+  return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
 
 std::string JoinPath(std::string_view folder, std::string_view name) {

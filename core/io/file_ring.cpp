@@ -1,4 +1,4 @@
-#include "core/records/file_ring.h"
+#include "core/io/file_ring.h"
 
 #include <cerrno>
 #include <cstdint>

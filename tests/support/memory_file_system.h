@@ -8,7 +8,7 @@
 #include <string>
 #include <utility>
 
-#include "core/records/file_system.h"
+#include "core/io/file_system.h"
 
 namespace paylark {
 

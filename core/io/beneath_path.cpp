@@ -1,4 +1,4 @@
-#include "core/records/beneath_path.h"
+#include "core/io/beneath_path.h"
 
 #include <fcntl.h>
 #include <linux/openat2.h>

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The layers' arrows point one way: core/ includes no Qt header and nothing above it, core/base
-# no other part of core, core/records none of the subsystems built on it, settings/ nothing of
+# no other part of core, core/io nothing but core/base, core/records none of the subsystems built on it, settings/ nothing of
 # the window or the command line, ui/base no other folder of ui/ and ui/widgets only ui/base. The
 # core reaches files only through its file-system interface, never through std::filesystem.
 # Usage: layers_test.sh SOURCE_DIR
@@ -20,6 +20,10 @@ forbid core '#include <Q|#include "(ui|cli|settings)/' "core/ includes Qt or a l
 forbid core/base \
   '#include "core/(records|recurrence|export|office|print|exchange|reminders|sync|attachments|forecast|statements)/' \
   "core/base includes another part of core"
+forbid core/base '#include "core/io/' "core/base includes the file-system seam built on it"
+forbid core/io '#include "core/(records|recurrence|export|office|print|exchange|reminders|sync|attachments|forecast|statements|bills)/' \
+  "core/io, the seam every byte goes through, includes a part of core above it"
+forbid core '#include "tests/' "core/ includes test support (the in-memory file system lives there)"
 forbid core/records '#include "core/(recurrence|export|office|print|exchange|reminders|sync)/' \
   "core/records includes a subsystem built on it"
 forbid core '#include <filesystem>|std::filesystem' \

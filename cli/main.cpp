@@ -19,6 +19,7 @@
 #include "core/base/messages.h"
 #include "core/base/text_encoding.h"
 #include "core/records/record_snapshot.h"
+#include "core/sync/backups.h"
 #include "core/sync/conflicts.h"
 
 namespace paylark::cli {
@@ -185,7 +186,13 @@ int Run(std::vector<std::string> words) {
     return kExitFailed;
   }
   ReportSkipped(loaded, std::cerr);
-  AttachmentStore(store.files(), *directory).RemoveStaleTemporaries();
+  AttachmentStore attachments(store.files(), *directory);
+  attachments.RemoveStaleTemporaries();
+  if (const Status released = attachments.ReleaseSetAside(BackupsFolder(*directory));
+      !released.ok()) {
+    std::cerr << "paylark-cli: warning: attachments a restore replaced are still in \""
+              << attachments.folder() << "\": " << released.message() << '\n';
+  }
   Arguments arguments(
       std::vector<std::string>(words.begin() + static_cast<long>(next) + 1, words.end()));
   CommandContext context{store, clock, std::cout, std::cerr};

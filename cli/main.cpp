@@ -124,6 +124,17 @@ void ReportSkipped(const ReloadReport& report, std::ostream& err) {
   }
 }
 
+// Removes what killed attaches left, and moves what restores set aside into the backups folder.
+void TidyAttachments(const RecordStore& store, const std::string& directory) {
+  AttachmentStore attachments(store.files(), directory);
+  attachments.RemoveStaleTemporaries();
+  if (const Status released = attachments.ReleaseSetAside(BackupsFolder(directory));
+      !released.ok()) {
+    std::cerr << "paylark-cli: warning: attachments a restore replaced are still in \""
+              << attachments.folder() << "\": " << released.message() << '\n';
+  }
+}
+
 int Run(std::vector<std::string> words) {
   for (const std::string& word : words) {
     if (!IsValidUtf8(word)) {
@@ -186,13 +197,7 @@ int Run(std::vector<std::string> words) {
     return kExitFailed;
   }
   ReportSkipped(loaded, std::cerr);
-  AttachmentStore attachments(store.files(), *directory);
-  attachments.RemoveStaleTemporaries();
-  if (const Status released = attachments.ReleaseSetAside(BackupsFolder(*directory));
-      !released.ok()) {
-    std::cerr << "paylark-cli: warning: attachments a restore replaced are still in \""
-              << attachments.folder() << "\": " << released.message() << '\n';
-  }
+  TidyAttachments(store, *directory);
   Arguments arguments(
       std::vector<std::string>(words.begin() + static_cast<long>(next) + 1, words.end()));
   CommandContext context{store, clock, std::cout, std::cerr};

@@ -317,7 +317,7 @@ Status AttachmentStore::MoveNamesToRemoved(const std::string& folder, std::strin
   PAYLARK_TRY_ASSIGN(std::set<std::string> taken, NamesIn(*files_, removed));
   Status first;
   for (const std::string& name : names) {
-    Result<std::string> moved = MoveOne(folder + "/" + name, removed, name, taken);
+    Result<std::string> moved = MoveOne(JoinPath(folder, name), removed, name, taken);
     if (moved.ok())
       taken.insert(moved.value());
     else if (first.ok())

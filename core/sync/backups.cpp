@@ -505,7 +505,7 @@ Result<std::string> StageAttachment(FileSystem& files, const std::string& record
   const std::string prefix = SwapStagingPrefix(files);
   for (;;) {
     std::string name = prefix + std::to_string(++counter);
-    Status status = files.WriteFrom(recordsFolder + "/" + name,
+    Status status = files.WriteFrom(JoinPath(recordsFolder, name),
                                     AttachmentSource(archive, attachment), NewFileMode());
     if (status.code() == StatusCode::kAlreadyExists)
       continue;
@@ -587,7 +587,7 @@ Result<AttachmentPlan> PlanAttachments(FileSystem& files, const std::string& wor
         StageAttachment(*beneath, recordsFolder, archive, *attachment, counter);
     if (!staged.ok()) {
       DiscardStaged(*beneath, recordsFolder, plan.moves);
-      const std::string entry = key.first + "/" + key.second;
+      const std::string entry = JoinPath(key.first, key.second);
       return staged.status().code() == StatusCode::kCorrupt
                  ? Status::Corrupt("\"" + zipPath + "\" is damaged: " + entry + ": " +
                                    staged.status().message())

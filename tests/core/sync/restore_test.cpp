@@ -168,6 +168,7 @@ TEST_F(RestoreTest, EntriesLargerThanARecordAreRefusedUnread) {
 // A zip of five small entries whose headers each claim 4 GiB less 16 bytes: 20 GiB in all.
 std::string ZipClaimingTwentyGibibytes() {
   std::vector<std::pair<std::string, std::string>> entries;
+  entries.reserve(5);
   for (int i = 0; i < 5; ++i)
     entries.emplace_back("Paylark Files/Notes/part" + std::to_string(i), std::string(64, 'x'));
   std::string zip = MakeZip(entries);

@@ -515,6 +515,18 @@ Result<std::string> StageAttachment(FileSystem& files, const std::string& record
   }
 }
 
+// Why an attachment could not be unpacked: the zip's entry is damaged, or the disk failed.
+Status UnpackingFailure(const std::string& zipPath, const std::string& entry,
+                        const Status& status) {
+  std::string message = "\"";
+  if (status.code() == StatusCode::kCorrupt) {
+    message.append(zipPath).append("\" is damaged: ").append(entry).append(": ");
+    return Status::Corrupt(message.append(status.message()));
+  }
+  message.append(entry).append("\" could not be restored: ");
+  return Status::IoError(message.append(status.message()));
+}
+
 // Sorts the current attachments: those the backup holds as they are stay, the others are set
 // aside; a foreign file, or a due's folder that cannot be listed, is left alone with the backup's
 // files of its name. Only a damaged entry of the zip fails it.
@@ -587,12 +599,7 @@ Result<AttachmentPlan> PlanAttachments(FileSystem& files, const std::string& wor
         StageAttachment(*beneath, recordsFolder, archive, *attachment, counter);
     if (!staged.ok()) {
       DiscardStaged(*beneath, recordsFolder, plan.moves);
-      const std::string entry = JoinPath(key.first, key.second);
-      return staged.status().code() == StatusCode::kCorrupt
-                 ? Status::Corrupt("\"" + zipPath + "\" is damaged: " + entry + ": " +
-                                   staged.status().message())
-                 : Status::IoError("\"" + entry +
-                                   "\" could not be restored: " + staged.status().message());
+      return UnpackingFailure(zipPath, JoinPath(key.first, key.second), staged.status());
     }
     plan.moves.placed.push_back(
         {std::move(staged).value(), AttachmentStore::RelativePathOf(key.first, key.second)});

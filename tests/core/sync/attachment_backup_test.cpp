@@ -232,6 +232,37 @@ TEST_F(AttachmentRestoreTest, AFailedUnpackingChangesNothingAndLeavesNothingBehi
   EXPECT_TRUE(NothingStagedLeft());
 }
 
+// An entry whose bytes do not match its checksum is found only as it is unpacked: the restore
+// stops there, says which file is damaged, and removes what it had unpacked.
+TEST_F(AttachmentRestoreTest, ADamagedAttachmentInTheZipChangesNothing) {
+  const std::string id = AddTitled("Rent");
+  std::string varied;  // bytes that barely compress, so the damage falls in the entry's data
+  std::uint32_t state = 20261207;
+  for (int i = 0; i < 5000; ++i) {
+    state = state * 1664525u + 1013904223u;
+    varied += static_cast<char>(state >> 24);
+  }
+  Attach(id, "a.pdf", "A");
+  Attach(id, "rent.pdf", varied);
+  const std::string backup = Backup().path;
+  std::string zip = files_.Contents(backup);
+  const std::size_t entry = zip.find("rent.pdf");
+  ASSERT_NE(entry, std::string::npos);
+  zip[entry + 200] = static_cast<char>(zip[entry + 200] ^ 0x55);
+  files_.Put("/home/user/damaged.zip", zip);
+  ASSERT_TRUE(files_.Remove(attachments_.PathOf(id, "a.pdf")).ok());
+  ASSERT_TRUE(files_.Remove(attachments_.PathOf(id, "rent.pdf")).ok());
+  Attach(id, "c.pdf", "C");
+  const AttachmentFiles before = OnDisk();
+  const Status status = RestoreBackup(store_, clock_, "/home/user/damaged.zip", 1000);
+  EXPECT_EQ(status.code(), StatusCode::kCorrupt);
+  EXPECT_NE(status.message().find("\"/home/user/damaged.zip\" is damaged: " + id + "/rent.pdf: "),
+            std::string::npos)
+      << status.message();
+  EXPECT_EQ(OnDisk(), before);
+  EXPECT_TRUE(NothingStagedLeft());
+}
+
 TEST_F(AttachmentRestoreTest, AnAttachmentAlreadyInPlaceIsNeitherRewrittenNorSetAside) {
   const std::string id = AddTitled("Rent");
   Attach(id, "same.pdf", "SAME");

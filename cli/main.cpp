@@ -19,6 +19,7 @@
 #include "core/base/text_encoding.h"
 #include "core/io/user_folders.h"
 #include "core/records/record_snapshot.h"
+#include "core/sync/backups.h"
 #include "core/sync/conflicts.h"
 
 namespace paylark::cli {
@@ -123,6 +124,17 @@ void ReportSkipped(const ReloadReport& report, std::ostream& err) {
   }
 }
 
+// Removes what killed attaches left, and moves what restores set aside into the backups folder.
+void TidyAttachments(const RecordStore& store, const std::string& directory) {
+  AttachmentStore attachments(store.files(), directory);
+  attachments.RemoveStaleTemporaries();
+  if (const Status released = attachments.ReleaseSetAside(BackupsFolder(directory));
+      !released.ok()) {
+    std::cerr << "paylark-cli: warning: attachments a restore replaced are still in \""
+              << attachments.folder() << "\": " << released.message() << '\n';
+  }
+}
+
 int Run(std::vector<std::string> words) {
   for (const std::string& word : words) {
     if (!IsValidUtf8(word)) {
@@ -185,7 +197,7 @@ int Run(std::vector<std::string> words) {
     return kExitFailed;
   }
   ReportSkipped(loaded, std::cerr);
-  AttachmentStore(store.files(), *directory).RemoveStaleTemporaries();
+  TidyAttachments(store, *directory);
   Arguments arguments(
       std::vector<std::string>(words.begin() + static_cast<long>(next) + 1, words.end()));
   CommandContext context{store, clock, std::cout, std::cerr};

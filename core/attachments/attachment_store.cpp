@@ -91,6 +91,12 @@ Result<std::string> AttachmentStore::Read(std::string_view recordId, std::string
   return files_->Read(folder + "/" + std::string(name), kMaxAttachmentBytes);
 }
 
+Result<FileBytes> AttachmentStore::ReadLarge(std::string_view recordId,
+                                             std::string_view name) const {
+  PAYLARK_TRY_ASSIGN(const std::string folder, FolderOf(recordId));
+  return files_->ReadLarge(folder + "/" + std::string(name), kMaxAttachmentBytes);
+}
+
 Result<std::set<std::string>> AttachmentStore::RecordsWithAttachments() const {
   Result<std::vector<FolderEntry>> entries = files_->ListNames(folder_);
   if (!entries.ok() && entries.status().code() == StatusCode::kNotFound)
@@ -282,11 +288,21 @@ Result<std::string> AttachmentStore::MoveOne(const std::string& from, const std:
 Status AttachmentStore::MoveToRemoved(std::string_view recordId, const std::string& backupsFolder) {
   PAYLARK_TRY_ASSIGN(const AttachmentListing listing, Listing(recordId));
   PAYLARK_TRY_ASSIGN(const std::string folder, FolderOf(recordId));
-  const std::vector<Attachment>& attachments = listing.attachments;
   Status first = listing.foreign.empty() ? Status::Ok() : ForeignFile(recordId, listing.foreign[0]);
-  if (attachments.empty()) {
+  std::vector<std::string> names;
+  names.reserve(listing.attachments.size());
+  for (const Attachment& attachment : listing.attachments)
+    names.push_back(attachment.name);
+  Status moved = MoveNamesToRemoved(folder, recordId, names, backupsFolder);
+  return first.ok() ? moved : first;
+}
+
+Status AttachmentStore::MoveNamesToRemoved(const std::string& folder, std::string_view recordId,
+                                           const std::vector<std::string>& names,
+                                           const std::string& backupsFolder) {
+  if (names.empty()) {
     (void)files_->RemoveFolder(folder);
-    return first;
+    return Status::Ok();
   }
   const std::string removed = RemovedFolderOf(recordId, backupsFolder);
   if (Status status = CreateFolders(*files_, removed); !status.ok()) {
@@ -294,9 +310,9 @@ Status AttachmentStore::MoveToRemoved(std::string_view recordId, const std::stri
                            "\" could not be created: " + status.message());
   }
   PAYLARK_TRY_ASSIGN(std::set<std::string> taken, NamesIn(*files_, removed));
-  for (const Attachment& attachment : attachments) {
-    Result<std::string> moved =
-        MoveOne(folder + "/" + attachment.name, removed, attachment.name, taken);
+  Status first;
+  for (const std::string& name : names) {
+    Result<std::string> moved = MoveOne(JoinPath(folder, name), removed, name, taken);
     if (moved.ok())
       taken.insert(moved.value());
     else if (first.ok())

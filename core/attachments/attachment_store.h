@@ -17,6 +17,9 @@ inline constexpr std::string_view kAttachmentsFolderName = "Attachments";
 // Inside the backups folder: the attachments of deleted dues, by record ID.
 inline constexpr std::string_view kRemovedAttachmentsFolderName = "Removed attachments";
 inline constexpr std::uint64_t kMaxAttachmentBytes = std::uint64_t{64} << 20;
+// Inside the Attachments folder: ".paylark-aside-<process ID>" holds what a restore replaced,
+// until it goes to the backups folder's "Removed attachments".
+inline constexpr std::string_view kSetAsidePrefix = ".paylark-aside-";
 
 // <working directory>/Paylark Files/Attachments.
 std::string AttachmentsFolderPath(std::string_view workingDirectory);
@@ -58,6 +61,8 @@ class AttachmentStore {
   Result<AttachmentListing> Listing(std::string_view recordId) const;
   // The attachment's bytes, never read through a link (InvalidArgument).
   Result<std::string> Read(std::string_view recordId, std::string_view name) const;
+  // The same, mapped where the system can: for comparing a large file without a copy.
+  Result<FileBytes> ReadLarge(std::string_view recordId, std::string_view name) const;
   // The record IDs that have at least one attachment, from one reading of the Attachments
   // folder (a due's folder that is there at all counts, and so does a link in its place, which
   // whoever works on it then tells of), so that a million dues cost no million reads. None when
@@ -92,6 +97,17 @@ class AttachmentStore {
   // due, or forever once the due is gone. A folder that cannot be listed is passed over.
   void RemoveStaleTemporaries();
 
+  // Paths relative to the records folder, as a swap of its files takes them: where an attachment
+  // is kept, and where a restore run by this process sets it aside.
+  static std::string RelativePathOf(std::string_view recordId, std::string_view name);
+  std::string SetAsidePathOf(std::string_view recordId, std::string_view name) const;
+  // Moves what restores set aside into `backupsFolder`/Removed attachments/<record ID>/ (a name
+  // taken there is numbered) once the restore is gone or is this process, and removes their
+  // emptied folders. A restore still running keeps its own, and nothing moves while a swap of the
+  // records folder waits to be finished. Gives the first failure; what could not be moved stays
+  // for the next time.
+  Status ReleaseSetAside(const std::string& backupsFolder);
+
  private:
   Result<std::string> FolderOf(std::string_view recordId) const;
   // Copies that a writer left in the folder when it was killed.
@@ -100,6 +116,12 @@ class AttachmentStore {
   // With kCreateNew a taken name is numbered; kReplace puts the file under the name itself.
   Result<std::string> Place(const std::string& folder, const std::string& name,
                             std::string_view bytes, Placement placement);
+  // Moves the named files of `folder` into the due's "Removed attachments" folder.
+  Status MoveNamesToRemoved(const std::string& folder, std::string_view recordId,
+                            const std::vector<std::string>& names,
+                            const std::string& backupsFolder);
+  // Moves one restore's set-aside folder out, due by due.
+  Status ReleaseSetAsideFolder(const std::string& folder, const std::string& backupsFolder);
   // Gives the name the file got in `toFolder`.
   Result<std::string> MoveOne(const std::string& from, const std::string& toFolder,
                               const std::string& name, const std::set<std::string>& taken);

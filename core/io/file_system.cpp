@@ -4,10 +4,17 @@
 
 #include <cerrno>
 #include <cstring>
+#include <limits>
 #include <utility>
 #include <vector>
 
 namespace paylark {
+namespace {
+
+// Large files are written this much at a time.
+constexpr std::size_t kWriteChunk = std::size_t{64} * 1024;
+
+}  // namespace
 
 int NewFileMode() {
   const mode_t mask = umask(0);
@@ -81,6 +88,12 @@ class SameFiles final : public FileSystem {
   Status Write(const std::string& path, std::string_view bytes, int mode) override {
     return files_.Write(path, bytes, mode);
   }
+  Status WriteFrom(const std::string& path, const ChunkSource& source, int mode) override {
+    return files_.WriteFrom(path, source, mode);
+  }
+  Result<std::uint64_t> FreeBytes(const std::string& folder) override {
+    return files_.FreeBytes(folder);
+  }
   Status Rename(const std::string& from, const std::string& to, Placement placement) override {
     return files_.Rename(from, to, placement);
   }
@@ -121,6 +134,21 @@ Result<FileBytes> FileSystem::ReadLarge(const std::string& path, std::size_t max
   auto bytes = std::make_shared<const std::string>(std::move(read).value());
   const std::string_view view = *bytes;
   return FileBytes(std::move(bytes), view);
+}
+
+Status FileSystem::WriteFrom(const std::string& path, const ChunkSource& source, int mode) {
+  std::string bytes;
+  char buffer[kWriteChunk];
+  for (;;) {
+    PAYLARK_TRY_ASSIGN(const std::size_t got, source(buffer));
+    if (got == 0)
+      return Write(path, bytes, mode);
+    bytes.append(buffer, got);
+  }
+}
+
+Result<std::uint64_t> FileSystem::FreeBytes(const std::string&) {
+  return std::numeric_limits<std::uint64_t>::max();
 }
 
 std::unique_ptr<FolderReader> FileSystem::ReadFolder(const std::string& folder) {

@@ -53,6 +53,10 @@ class FileBytes {
   std::string_view bytes_;
 };
 
+// Fills `buffer` with the next bytes of a file being written: how many (0 at its end), or why
+// there are none.
+using ChunkSource = std::function<Result<std::size_t>(std::span<char> buffer)>;
+
 // What reading one of many files gave: its place among them, its bytes or why they could not be
 // read, and its information.
 using FileRead = std::function<void(std::size_t, Result<std::string>, const FileInfo&)>;
@@ -107,6 +111,13 @@ class FileSystem {
   virtual std::unique_ptr<FolderReader> ReadFolder(const std::string& folder);
   // Creates a new file with exactly these permission bits; never replaces anything.
   virtual Status Write(const std::string& path, std::string_view bytes, int mode) = 0;
+  // As Write, with the bytes coming from `source` a piece at a time, so that a large file is
+  // never held whole; a source that fails leaves no file. This one gathers the pieces and writes
+  // them at once.
+  virtual Status WriteFrom(const std::string& path, const ChunkSource& source, int mode);
+  // How many bytes this user may still write in the folder's file system; the largest number
+  // where that cannot be told.
+  virtual Result<std::uint64_t> FreeBytes(const std::string& folder);
   // Moves a file. kCreateNew never replaces what is at `to` (AlreadyExists; `from` stays).
   virtual Status Rename(const std::string& from, const std::string& to, Placement placement) = 0;
   virtual Status Remove(const std::string& path) = 0;

@@ -3,6 +3,7 @@
 #include <signal.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -81,6 +82,17 @@ Status WriteAll(int fd, std::string_view bytes) {
     bytes.remove_prefix(static_cast<std::size_t>(written));
   }
   return Status::Ok();
+}
+
+// Writes what the source gives until its end.
+Status CopyFrom(const ChunkSource& source, int fd) {
+  char buffer[std::size_t{64} * 1024];
+  for (;;) {
+    PAYLARK_TRY_ASSIGN(const std::size_t got, source(buffer));
+    if (got == 0)
+      return Status::Ok();
+    PAYLARK_TRY(WriteAll(fd, std::string_view(buffer, got)));
+  }
 }
 
 // Moves from onto to without replacing anything already there. Where the file system has no
@@ -558,6 +570,30 @@ class SystemFiles : public FileSystem {
     if (!status.ok())
       unlinkat(place.at(), place.name, 0);
     return status;
+  }
+
+  Status WriteFrom(const std::string& path, const ChunkSource& source, int mode) override {
+    PAYLARK_TRY_ASSIGN(const Location place, Locate(path));
+    Descriptor fd(
+        openat(place.at(), place.name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600));
+    if (fd.get() < 0)
+      return ErrnoStatus(errno);
+    Status status = CopyFrom(source, fd.get());
+    if (status.ok() && fchmod(fd.get(), static_cast<mode_t>(mode)) != 0)
+      status = ErrnoStatus(errno);
+    if (fd.Close() != 0 && status.ok())
+      status = ErrnoStatus(errno);
+    if (!status.ok())
+      unlinkat(place.at(), place.name, 0);
+    return status;
+  }
+
+  Result<std::uint64_t> FreeBytes(const std::string& folder) override {
+    PAYLARK_TRY_ASSIGN(const Descriptor fd, OpenFolder(folder));
+    struct statvfs st;
+    if (fstatvfs(fd.get(), &st) != 0)
+      return ErrnoStatus(errno);
+    return static_cast<std::uint64_t>(st.f_bavail) * st.f_frsize;
   }
 
   Status Rename(const std::string& from, const std::string& to, Placement placement) override {

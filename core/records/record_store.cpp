@@ -73,6 +73,42 @@ std::string CanonicalFileName(std::string_view recordId) {
   return name;
 }
 
+// The files a replacement of every record file writes, and those it removes.
+struct Replacement {
+  std::vector<NewRecordFile> files;
+  std::vector<std::string> going;
+};
+
+Result<Replacement> PlanReplacement(const RecordFolder& folder,
+                                    const std::vector<DueRecord>& records,
+                                    const std::optional<std::vector<NewRecordFile>>& balanceFiles) {
+  std::map<std::string, std::string> wanted;
+  for (const DueRecord& record : records) {
+    if (!IsPlainRecordId(record.recordId))
+      return Status::InvalidArgument("the record ID \"" + record.recordId + "\" is not usable");
+    wanted[CanonicalFileName(record.recordId)] = EncodeRecord(record);
+  }
+  wanted[std::string(kMarkerFileName)] = std::string(kMarkerBytes, sizeof kMarkerBytes);
+  (void)folder.Create();
+  PAYLARK_TRY_ASSIGN(FolderScan scan, folder.Scan());
+  Replacement replacement;
+  for (FolderEntry& entry : scan.records)
+    replacement.going.push_back(std::move(entry.name));
+  if (balanceFiles) {
+    for (const NewRecordFile& file : *balanceFiles) {
+      if (!IsBalanceFileName(file.name) || file.name.find('/') != std::string::npos)
+        return Status::InvalidArgument("\"" + file.name + "\" is no balance file's name");
+      wanted[file.name] = file.bytes;
+    }
+    replacement.going.insert(replacement.going.end(), scan.balanceFiles.begin(),
+                             scan.balanceFiles.end());
+  }
+  replacement.files.reserve(wanted.size());
+  for (auto& [name, bytes] : wanted)
+    replacement.files.push_back({name, std::move(bytes)});
+  return replacement;
+}
+
 }  // namespace
 
 bool IsNamedAfter(std::string_view fileName, std::string_view recordId) {
@@ -229,36 +265,20 @@ Result<std::vector<std::string>> RecordStore::WriteTogether(
   return ids;
 }
 
-Status RecordStore::ReplaceAllRecords(
-    const std::vector<DueRecord>& records,
-    const std::optional<std::vector<NewRecordFile>>& balanceFiles) {
+Status RecordStore::ReplaceAllRecords(const std::vector<DueRecord>& records,
+                                      const std::optional<std::vector<NewRecordFile>>& balanceFiles,
+                                      const SwapMoves& moves) {
   if (!folder_)
     return NoWorkingDirectory();
-  std::map<std::string, std::string> wanted;
-  for (const DueRecord& record : records) {
-    if (!IsPlainRecordId(record.recordId))
-      return Status::InvalidArgument("the record ID \"" + record.recordId + "\" is not usable");
-    wanted[CanonicalFileName(record.recordId)] = EncodeRecord(record);
+  Result<Replacement> replacement = PlanReplacement(*folder_, records, balanceFiles);
+  if (!replacement.ok()) {
+    // The staged files were handed over with the swap that never started.
+    for (const SwapMove& staged : moves.placed)
+      (void)files_.Remove(folder_->path() + "/" + staged.from);
+    return replacement.status();
   }
-  wanted[std::string(kMarkerFileName)] = std::string(kMarkerBytes, sizeof kMarkerBytes);
-  (void)folder_->Create();
-  PAYLARK_TRY_ASSIGN(FolderScan scan, folder_->Scan());
-  std::vector<std::string> going;
-  for (FolderEntry& entry : scan.records)
-    going.push_back(std::move(entry.name));
-  if (balanceFiles) {
-    for (const NewRecordFile& file : *balanceFiles) {
-      if (!IsBalanceFileName(file.name) || file.name.find('/') != std::string::npos)
-        return Status::InvalidArgument("\"" + file.name + "\" is no balance file's name");
-      wanted[file.name] = file.bytes;
-    }
-    going.insert(going.end(), scan.balanceFiles.begin(), scan.balanceFiles.end());
-  }
-  std::vector<NewRecordFile> files;
-  files.reserve(wanted.size());
-  for (auto& [name, bytes] : wanted)
-    files.push_back({name, std::move(bytes)});
-  Status status = SwapFiles(files_, folder_->path(), files, going);
+  Status status = SwapFiles(files_, folder_->path(), replacement.value().files,
+                            replacement.value().going, moves);
   (void)Reload();
   return status;
 }

@@ -152,9 +152,11 @@ class RecordStore {
   // swap that a kill at any instant leaves with the old files or the new ones whole
   // (record_swap.h). Conflict copies stay; the change marker is rewritten; the store is
   // reloaded. A record ID that is not usable changes nothing. With balance files, the folder's
-  // balance files are made exactly these in the same swap; without, they stay.
+  // balance files are made exactly these in the same swap; without, they stay. The moves (of
+  // files beneath the records folder, such as attachments) are made by the same swap.
   Status ReplaceAllRecords(const std::vector<DueRecord>& records,
-                           const std::optional<std::vector<NewRecordFile>>& balanceFiles = {});
+                           const std::optional<std::vector<NewRecordFile>>& balanceFiles = {},
+                           const SwapMoves& moves = {});
   // Takes the record out of the map and leaves the disk alone: for a record whose file was
   // never written, so that undoing an operation cannot remove another process's file.
   void Forget(const std::string& recordId);

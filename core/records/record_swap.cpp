@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstdint>
+#include <memory>
 #include <set>
 #include <utility>
 
@@ -21,6 +22,7 @@ struct Journal {
   };
   std::vector<Placement> placements;
   std::vector<std::string> removals;
+  std::vector<SwapMove> setAside;
 };
 
 std::string PathIn(const std::string& folder, std::string_view name) {
@@ -28,10 +30,6 @@ std::string PathIn(const std::string& folder, std::string_view name) {
   path += '/';
   path += name;
   return path;
-}
-
-bool IsJournalName(std::string_view name) {
-  return IsSwapFileName(name) && name.ends_with(kJournalSuffix);
 }
 
 // Each name as "<length>:<bytes>", so that any byte may be part of a name.
@@ -43,6 +41,12 @@ void AppendName(std::string& text, std::string_view name) {
 
 std::string EncodeJournal(const Journal& journal) {
   std::string text(kJournalHeader);
+  for (const SwapMove& move : journal.setAside) {
+    text += 'A';
+    AppendName(text, move.from);
+    AppendName(text, move.to);
+    text += '\n';
+  }
   for (const auto& placement : journal.placements) {
     text += 'P';
     AppendName(text, placement.staging);
@@ -57,6 +61,20 @@ std::string EncodeJournal(const Journal& journal) {
   return text;
 }
 
+// A journal never sends a path outside its folder: no step of it is empty, "." or "..".
+bool IsPathBeneath(std::string_view path) {
+  for (std::size_t start = 0; start <= path.size();) {
+    std::size_t end = path.find('/', start);
+    if (end == std::string_view::npos)
+      end = path.size();
+    const std::string_view step = path.substr(start, end - start);
+    if (step.empty() || step == "." || step == "..")
+      return false;
+    start = end + 1;
+  }
+  return true;
+}
+
 bool TakeName(std::string_view& text, std::string& name) {
   std::size_t length = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), length);
@@ -67,8 +85,7 @@ bool TakeName(std::string_view& text, std::string& name) {
     return false;
   name = std::string(text.substr(0, length));
   text.remove_prefix(length);
-  // A journal never sends a name outside its folder.
-  return name.find('/') == std::string::npos && name != "." && name != "..";
+  return IsPathBeneath(name);
 }
 
 Result<Journal> DecodeJournal(std::string_view text) {
@@ -83,9 +100,14 @@ Result<Journal> DecodeJournal(std::string_view text) {
     if (kind == 'P') {
       Journal::Placement placement;
       if (!TakeName(text, placement.staging) || !TakeName(text, placement.final) ||
-          !IsSwapFileName(placement.staging))
+          !IsSwapFileName(placement.staging) || placement.staging.find('/') != std::string::npos)
         return damaged;
       journal.placements.push_back(std::move(placement));
+    } else if (kind == 'A') {
+      SwapMove move;
+      if (!TakeName(text, move.from) || !TakeName(text, move.to))
+        return damaged;
+      journal.setAside.push_back(std::move(move));
     } else if (kind == 'R') {
       std::string name;
       if (!TakeName(text, name))
@@ -101,15 +123,56 @@ Result<Journal> DecodeJournal(std::string_view text) {
   return journal;
 }
 
-// Step 3: repeatable, as a staging file already placed is simply not found again.
+// A symbolic link on a move's way (kInvalidArgument), or a folder this user may not change, is
+// left alone with the move: no later attempt would do better.
+bool LeavesAlone(const Status& status) {
+  return status.code() == StatusCode::kInvalidArgument || IsPermissionDenied(status);
+}
+
+// Creates the folders on the way to a path beneath the folder.
+Status CreateFoldersOnTheWay(FileSystem& files, const std::string& folder, std::string_view path) {
+  for (std::size_t slash = path.find('/'); slash != std::string_view::npos;
+       slash = path.find('/', slash + 1)) {
+    PAYLARK_TRY(files.CreateFolder(PathIn(folder, path.substr(0, slash))));
+  }
+  return Status::Ok();
+}
+
+// Moves a file aside without replacing anything; its folder goes when that was its last file. A
+// file not found, or found at its new place already, was moved by an earlier attempt.
+Status SetAside(FileSystem& files, const std::string& folder, const SwapMove& move) {
+  if (Status made = CreateFoldersOnTheWay(files, folder, move.to); !made.ok())
+    return LeavesAlone(made) ? Status::Ok() : made;
+  const std::string from = PathIn(folder, move.from);
+  Status status = files.Rename(from, PathIn(folder, move.to), Placement::kCreateNew);
+  if (status.ok() && move.from.find('/') != std::string::npos)
+    (void)files.RemoveFolder(ParentFolder(from));
+  const bool done = status.ok() || status.code() == StatusCode::kNotFound ||
+                    status.code() == StatusCode::kAlreadyExists || LeavesAlone(status);
+  return done ? Status::Ok() : status;
+}
+
+// Renames a staging file over its final name; one not found was placed by an earlier attempt.
+Status Place(FileSystem& files, const std::string& folder, const Journal::Placement& placement) {
+  const std::string staging = PathIn(folder, placement.staging);
+  Status status = CreateFoldersOnTheWay(files, folder, placement.final);
+  if (status.ok())
+    status = files.Rename(staging, PathIn(folder, placement.final), Placement::kReplace);
+  // The folder's own files are never left out: the swap of the records is all or nothing.
+  if (placement.final.find('/') != std::string::npos && LeavesAlone(status)) {
+    (void)files.Remove(staging);
+    return Status::Ok();
+  }
+  return status.code() == StatusCode::kNotFound ? Status::Ok() : status;
+}
+
+// Step 3: repeatable, as a file already moved is simply not found again.
 Status Apply(FileSystem& files, const std::string& folder, const Journal& journal,
              const std::string& journalPath) {
-  for (const auto& placement : journal.placements) {
-    Status status = files.Rename(PathIn(folder, placement.staging), PathIn(folder, placement.final),
-                                 Placement::kReplace);
-    if (!status.ok() && status.code() != StatusCode::kNotFound)
-      return status;
-  }
+  for (const SwapMove& move : journal.setAside)
+    PAYLARK_TRY(SetAside(files, folder, move));
+  for (const auto& placement : journal.placements)
+    PAYLARK_TRY(Place(files, folder, placement));
   for (const std::string& name : journal.removals) {
     Status status = files.Remove(PathIn(folder, name));
     if (!status.ok() && status.code() != StatusCode::kNotFound)
@@ -157,13 +220,28 @@ Result<std::string> Stage(FileSystem& files, const std::string& folder, const st
 
 }  // namespace
 
-Status SwapFiles(FileSystem& files, const std::string& folder,
+bool IsSwapJournalName(std::string_view name) {
+  return IsSwapFileName(name) && name.ends_with(kJournalSuffix);
+}
+
+std::string SwapStagingPrefix(const FileSystem& files) {
+  return std::string(kSwapPrefix) + std::to_string(files.ProcessId()) + "-in-";
+}
+
+Status SwapFiles(FileSystem& systemFiles, const std::string& folder,
                  const std::vector<NewRecordFile>& newFiles,
-                 const std::vector<std::string>& oldNames) {
+                 const std::vector<std::string>& oldNames, const SwapMoves& moves) {
+  const std::unique_ptr<FileSystem> beneath = systemFiles.Beneath(folder);
+  FileSystem& files = *beneath;
   const std::string writer = std::string(kSwapPrefix) + std::to_string(files.ProcessId());
   const std::string journalPath = PathIn(folder, writer + std::string(kJournalSuffix));
   Journal journal;
+  journal.setAside = moves.setAside;
   std::vector<std::string> written;
+  for (const SwapMove& staged : moves.placed) {
+    written.push_back(PathIn(folder, staged.from));
+    journal.placements.push_back({staged.from, staged.to});
+  }
   int counter = 0;
   for (const NewRecordFile& file : newFiles) {
     Result<std::string> staged = Stage(files, folder, writer + "-", counter, file.bytes);
@@ -203,14 +281,16 @@ Status SwapFiles(FileSystem& files, const std::string& folder,
                          "); the next load finishes it");
 }
 
-bool FinishInterruptedSwaps(FileSystem& files, const std::string& folder) {
+bool FinishInterruptedSwaps(FileSystem& systemFiles, const std::string& folder) {
+  const std::unique_ptr<FileSystem> beneath = systemFiles.Beneath(folder);
+  FileSystem& files = *beneath;
   Result<std::vector<FolderEntry>> entries = files.List(folder);
   if (!entries.ok())
     return false;
   bool changed = false;
   std::set<int> pending;  // writers whose staging files a journal still needs
   for (const FolderEntry& entry : entries.value()) {
-    if (!IsJournalName(entry.name))
+    if (!IsSwapJournalName(entry.name))
       continue;
     const int writer = WriterOf(entry.name, kSwapPrefix);
     if (writer != files.ProcessId() && files.ProcessRunning(writer)) {
@@ -229,7 +309,7 @@ bool FinishInterruptedSwaps(FileSystem& files, const std::string& folder) {
     }
   }
   for (const FolderEntry& entry : entries.value()) {
-    if (!IsSwapFileName(entry.name) || IsJournalName(entry.name))
+    if (!IsSwapFileName(entry.name) || IsSwapJournalName(entry.name))
       continue;
     const int writer = WriterOf(entry.name, kSwapPrefix);
     if (pending.contains(writer))

@@ -4,11 +4,11 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <random>
 
 #include "core/io/file_system.h"
+#include "core/statements/libofx_folder.h"
 
 namespace paylark {
 namespace {
@@ -49,8 +49,7 @@ Result<std::unique_ptr<LibofxInput>> LibofxInput::Write(std::string_view bytes) 
 }
 
 Result<std::unique_ptr<LibofxInput>> LibofxInput::WriteScratchFile(std::string_view bytes) {
-  const char* folder = std::getenv("TMPDIR");
-  const std::string prefix = JoinPath(folder && *folder ? folder : "/tmp", "paylark-ofx-") +
+  const std::string prefix = JoinPath(TemporaryFolder(), kLibofxTemporaryPrefix) +
                              std::to_string(SystemFileSystem().ProcessId()) + "-";
   std::random_device random;
   Status written;

@@ -11,7 +11,7 @@ namespace paylark {
 // The statement's bytes where LibOFX, which reads files by path only, can read them: a memory
 // file (memfd_create, read through /proc/self/fd) that leaves nothing on disk even when Paylark
 // is killed, or where the kernel has none, a scratch file in $TMPDIR readable by this user alone
-// and removed when the input goes.
+// and removed when the input goes (or, after a kill, by the next LibofxFolder).
 class LibofxInput {
  public:
   LibofxInput(const LibofxInput&) = delete;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/base/text_encoding.h"
+#include "core/statements/libofx_folder.h"
 #include "core/statements/libofx_input.h"
 #include "core/statements/ofx_nesting.h"
 #include "core/statements/transaction_fingerprint.h"
@@ -182,10 +183,13 @@ void SilenceLibofx() {
   ofx_ERROR_msg = ofx_show_position = 0;
 }
 
-Collected RunLibofx(const std::string& path, std::vector<std::string> transactionCurrencies) {
+Result<Collected> RunLibofx(const std::string& path,
+                            std::vector<std::string> transactionCurrencies) {
   Collected collected;
   collected.transactionCurrencies = std::move(transactionCurrencies);
   const std::lock_guard lock(libofxMutex);
+  PAYLARK_TRY_ASSIGN(const std::unique_ptr<LibofxFolder> folder,
+                     LibofxFolder::Make(SystemFileSystem()));
   SilenceLibofx();
   LibofxContextPtr context = libofx_get_new_context();
   ofx_set_account_cb(context, OnAccount, &collected);
@@ -251,7 +255,7 @@ Result<Statement> ReadOfxStatement(std::string_view bytes) {
                            " deep, deeper than any bank statement does: it is not a statement.");
   PAYLARK_TRY_ASSIGN(const std::unique_ptr<LibofxInput> input,
                      LibofxInput::Write(DatesAsWritten(PayeesAsNames(bytes))));
-  Collected collected = RunLibofx(input->path(), TransactionCurrencies(bytes));
+  PAYLARK_TRY_ASSIGN(Collected collected, RunLibofx(input->path(), TransactionCurrencies(bytes)));
   if (!collected.sawStatement && collected.transactions.empty())
     return Status::Corrupt("The file holds no bank or credit card statement that LibOFX can read.");
   for (const OfxTransaction& found : collected.transactions) {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <memory>
 #include <optional>
 #include <set>
@@ -268,14 +269,13 @@ Result<std::string> ZipBytes(const std::string& path, const std::vector<ZipEntry
 // leaves it for others to remove. libzip's own ("<backup>.zip.XXXXXX", from earlier versions)
 // carry no writer: they go once an hour old.
 bool IsStaleBackupTemporary(FileSystem& files, const FolderEntry& entry) {
-  std::string_view name = entry.name;
-  const bool old = entry.info.ageSeconds > kStaleTemporarySeconds;
-  if (IsBackupName(name.substr(0, name.size() > 7 ? name.size() - 7 : 0)) &&
-      name[name.size() - 7] == '.')
-    return old;
-  if (!name.starts_with(kTempFilePrefix) || !name.ends_with(kBackupSuffix))
+  const std::string_view name = entry.name;
+  const bool libzips = IsBackupName(name.substr(0, name.size() > 7 ? name.size() - 7 : 0)) &&
+                       name[name.size() - 7] == '.';
+  const bool ours = name.starts_with(kTempFilePrefix) && name.ends_with(kBackupSuffix);
+  if (!libzips && !ours)
     return false;
-  return IsStaleTemporary(files, WriterOf(name), entry.info.ageSeconds);
+  return IsStaleTemporary(files, ours ? WriterOf(name) : 0, entry.info.ageSeconds);
 }
 
 void RemoveStaleTemporaries(FileSystem& files, const std::string& folder) {
@@ -413,8 +413,11 @@ bool HasBackupOfToday(const std::string& backupsFolder, const Clock& clock, File
 
 namespace {
 
-Result<std::string> ReadZip(const std::string& zipPath, FileSystem& files) {
-  Result<std::string> bytes = files.Read(zipPath, kMaxBackupBytes);
+// No backup of a records folder comes near this once unpacked; a larger one is refused unread.
+constexpr std::uint64_t kMaxRestoredBytes = std::uint64_t{16} << 30;
+
+Result<FileBytes> ReadZip(const std::string& zipPath, FileSystem& files) {
+  Result<FileBytes> bytes = files.ReadLarge(zipPath, kMaxBackupBytes);
   if (!bytes.ok()) {
     return Status::Corrupt("\"" + zipPath +
                            "\" is not a readable backup: " + bytes.status().message());
@@ -422,87 +425,211 @@ Result<std::string> ReadZip(const std::string& zipPath, FileSystem& files) {
   return bytes;
 }
 
-bool InBackup(const std::vector<BackupAttachment>& wanted, const std::string& id,
-              const std::string& name, std::string_view bytes) {
-  return std::any_of(wanted.begin(), wanted.end(), [&](const BackupAttachment& attachment) {
-    return attachment.recordId == id && attachment.name == name && attachment.bytes == bytes;
-  });
+std::string SizeText(std::uint64_t bytes) {
+  char text[32];
+  if (bytes >= std::uint64_t{1} << 30)
+    std::snprintf(text, sizeof text, "%.1f GiB", static_cast<double>(bytes) / double(1 << 30));
+  else if (bytes >= std::uint64_t{1} << 20)
+    std::snprintf(text, sizeof text, "%.1f MiB", static_cast<double>(bytes) / double(1 << 20));
+  else
+    std::snprintf(text, sizeof text, "%llu bytes", static_cast<unsigned long long>(bytes));
+  return text;
 }
 
-// Makes the Attachments folder hold the backup's files: a file the backup does not hold as it is
-// goes to the backups folder's "Removed attachments" (never deleted), then the backup's files
-// are put in place. Gives the first failure; the rest is still done.
-Status RestoreAttachments(FileSystem& files, const std::string& workingDirectory,
-                          const std::vector<BackupAttachment>& wanted) {
-  AttachmentStore attachments(files, workingDirectory);
-  const std::string backups = BackupsFolder(workingDirectory);
-  Status first = Status::Ok();
-  const auto keep = [&first](const Status& status) {
-    if (!status.ok() && first.ok())
-      first = status;
+// Refuses a backup that would not fit once unpacked: larger than the room left on the records
+// folder's disk, or than any backup of a records folder.
+Status CheckRoom(FileSystem& files, const std::string& workingDirectory, zip_t* archive,
+                 const std::string& zipPath) {
+  const std::uint64_t declared = DeclaredSize(archive);
+  const std::string holds = "\"" + zipPath + "\" unpacks to " + SizeText(declared);
+  if (declared > kMaxRestoredBytes)
+    return Status::InvalidArgument(holds +
+                                   ", more than a backup may hold (16.0 GiB); nothing was "
+                                   "restored");
+  const std::string records = RecordsFolderPath(workingDirectory);
+  const std::string folder = files.Inspect(records).ok() ? records : workingDirectory;
+  Result<std::uint64_t> room = files.FreeBytes(folder);
+  if (room.ok() && declared > room.value()) {
+    return Status::InvalidArgument(holds + ", more than the " + SizeText(room.value()) +
+                                   " free on the disk of \"" + folder + "\"; nothing was restored");
+  }
+  return Status::Ok();
+}
+
+// What a restore does to the Attachments folder: the backup's files staged in the records
+// folder, the current files that go set aside, all made by the swap of the records.
+struct AttachmentPlan {
+  SwapMoves moves;
+  // A foreign file or a due's folder that cannot be listed, left as it is: told after the swap.
+  Status first;
+};
+
+void DiscardStaged(FileSystem& files, const std::string& recordsFolder, const SwapMoves& moves) {
+  for (const SwapMove& staged : moves.placed)
+    (void)files.Remove(recordsFolder + "/" + staged.from);
+}
+
+using AttachmentKey = std::pair<std::string, std::string>;  // record ID, name
+
+// Writes the attachment from the zip to a new staging file of the records folder, a piece at a
+// time; gives the staging file's name.
+Result<std::string> StageAttachment(FileSystem& files, const std::string& recordsFolder,
+                                    zip_t* archive, const BackupAttachment& attachment,
+                                    int& counter) {
+  const std::string prefix = SwapStagingPrefix(files);
+  for (;;) {
+    std::string name = prefix + std::to_string(++counter);
+    Status status = files.WriteFrom(JoinPath(recordsFolder, name),
+                                    AttachmentSource(archive, attachment), NewFileMode());
+    if (status.code() == StatusCode::kAlreadyExists)
+      continue;
+    if (!status.ok())
+      return status;
+    return name;
+  }
+}
+
+// Why an attachment could not be unpacked: the zip's entry is damaged, or the disk failed.
+Status UnpackingFailure(const std::string& zipPath, const std::string& entry,
+                        const Status& status) {
+  std::string message = "\"";
+  if (status.code() == StatusCode::kCorrupt) {
+    message.append(zipPath).append("\" is damaged: ").append(entry).append(": ");
+    return Status::Corrupt(message.append(status.message()));
+  }
+  message.append(entry).append("\" could not be restored: ");
+  return Status::IoError(message.append(status.message()));
+}
+
+// Sorts the current attachments: those the backup holds as they are stay, the others are set
+// aside; a foreign file, or a due's folder that cannot be listed, is left alone with the backup's
+// files of its name. Only a damaged entry of the zip fails it.
+Status SortCurrentAttachments(AttachmentStore& attachments, zip_t* archive,
+                              const std::map<AttachmentKey, const BackupAttachment*>& wanted,
+                              std::set<AttachmentKey>& leftAlone, AttachmentPlan& plan) {
+  const auto tell = [&plan](Status status) {
+    if (plan.first.ok())
+      plan.first = std::move(status);
   };
-  std::set<std::pair<std::string, std::string>> present;
   Result<std::set<std::string>> ids = attachments.RecordsWithAttachments();
   if (!ids.ok())
-    keep(ids.status());
+    tell(ids.status());
   for (const std::string& id : ids.ok() ? ids.value() : std::set<std::string>{}) {
     Result<AttachmentListing> listed = attachments.Listing(id);
     if (!listed.ok()) {
-      keep(listed.status());
+      tell(listed.status());
+      for (const auto& entry : wanted) {
+        if (entry.first.first == id)
+          leftAlone.insert(entry.first);
+      }
       continue;
     }
-    if (!listed.value().foreign.empty())
-      keep(ForeignFile(id, listed.value().foreign.front()));
+    for (const std::string& name : listed.value().foreign) {
+      tell(ForeignFile(id, name));
+      leftAlone.emplace(id, name);
+    }
     for (const Attachment& attachment : listed.value().attachments) {
-      Result<std::string> bytes = attachments.Read(id, attachment.name);
-      if (bytes.ok() && InBackup(wanted, id, attachment.name, bytes.value()))
-        present.emplace(id, attachment.name);
-      else
-        keep(attachments.Remove(id, attachment.name, backups));
+      const auto found = wanted.find({id, attachment.name});
+      if (found != wanted.end()) {
+        Result<FileBytes> bytes = attachments.ReadLarge(id, attachment.name);
+        Result<bool> same = bytes.ok()
+                                ? AttachmentEquals(archive, *found->second, bytes.value().view())
+                                : Result<bool>(false);
+        if (!same.ok())
+          return same.status();
+        if (same.value()) {
+          leftAlone.emplace(id, attachment.name);
+          continue;
+        }
+      }
+      plan.moves.setAside.push_back({AttachmentStore::RelativePathOf(id, attachment.name),
+                                     attachments.SetAsidePathOf(id, attachment.name)});
     }
   }
-  for (const BackupAttachment& attachment : wanted) {
-    if (!present.contains({attachment.recordId, attachment.name}))
-      keep(attachments.Put(attachment.recordId, attachment.name, attachment.bytes));
+  return Status::Ok();
+}
+
+// Stages the backup's attachments that are not in place as they are, and names the current ones
+// that go. A damaged entry or a failed write removes what was staged and changes nothing.
+Result<AttachmentPlan> PlanAttachments(FileSystem& files, const std::string& workingDirectory,
+                                       zip_t* archive, const std::string& zipPath,
+                                       const std::vector<BackupAttachment>& backup) {
+  AttachmentStore attachments(files, workingDirectory);
+  std::map<AttachmentKey, const BackupAttachment*> wanted;
+  for (const BackupAttachment& attachment : backup)
+    wanted[{attachment.recordId, attachment.name}] = &attachment;
+  AttachmentPlan plan;
+  std::set<AttachmentKey> leftAlone;
+  if (Status sorted = SortCurrentAttachments(attachments, archive, wanted, leftAlone, plan);
+      !sorted.ok())
+    return Status::Corrupt("\"" + zipPath + "\" is damaged: " + sorted.message());
+  const std::string recordsFolder = RecordsFolderPath(workingDirectory);
+  const std::unique_ptr<FileSystem> beneath = files.Beneath(recordsFolder);
+  int counter = 0;
+  for (const auto& [key, attachment] : wanted) {
+    if (leftAlone.contains(key))
+      continue;
+    Result<std::string> staged =
+        StageAttachment(*beneath, recordsFolder, archive, *attachment, counter);
+    if (!staged.ok()) {
+      DiscardStaged(*beneath, recordsFolder, plan.moves);
+      return UnpackingFailure(zipPath, JoinPath(key.first, key.second), staged.status());
+    }
+    plan.moves.placed.push_back(
+        {std::move(staged).value(), AttachmentStore::RelativePathOf(key.first, key.second)});
   }
-  return first;
+  return plan;
 }
 
 }  // namespace
 
 Result<std::vector<DueRecord>> ReadBackup(const std::string& zipPath, FileSystem& files) {
-  PAYLARK_TRY_ASSIGN(const std::string bytes, ReadZip(zipPath, files));
-  return ReadBackupBytes(bytes, zipPath);
+  PAYLARK_TRY_ASSIGN(const FileBytes bytes, ReadZip(zipPath, files));
+  return ReadBackupBytes(bytes.view(), zipPath);
 }
 
 Status RestoreBackup(RecordStore& store, const Clock& clock, const std::string& zipPath, int keep,
                      bool allowEmpty) {
-  PAYLARK_TRY_ASSIGN(const std::string zip, ReadZip(zipPath, store.files()));
-  Result<std::vector<DueRecord>> wanted = ReadBackupBytes(zip, zipPath);
-  if (!wanted.ok())
-    return wanted.status();
+  FileSystem& files = store.files();
+  const std::string& workingDirectory = store.workingDirectory();
+  PAYLARK_TRY_ASSIGN(const FileBytes zip, ReadZip(zipPath, files));
+  PAYLARK_TRY_ASSIGN(const std::vector<DueRecord> wanted, ReadBackupBytes(zip.view(), zipPath));
+  PAYLARK_TRY_ASSIGN(const std::vector<NewRecordFile> balances,
+                     ReadBackupBalances(zip.view(), zipPath));
+  PAYLARK_TRY_ASSIGN(const ZipPointer archive, OpenBackupZip(zip.view(), zipPath));
   PAYLARK_TRY_ASSIGN(const std::vector<BackupAttachment> attachments,
-                     ReadBackupAttachments(zip, zipPath));
-  PAYLARK_TRY_ASSIGN(const std::vector<NewRecordFile> balances, ReadBackupBalances(zip, zipPath));
+                     ListBackupAttachments(archive.get(), zipPath));
+  PAYLARK_TRY(CheckRoom(files, workingDirectory, archive.get(), zipPath));
   const ReloadReport loaded = store.Reload();
   if (!loaded.folderStatus.ok())
     return loaded.folderStatus;
-  if (wanted.value().empty() && store.size() > 0 && !allowEmpty) {
+  if (wanted.empty() && store.size() > 0 && !allowEmpty) {
     return Status::InvalidArgument(std::string(kEmptyBackupReason) + "; restoring it removes all " +
                                    std::to_string(store.size()) + " dues");
   }
-  Result<std::string> safety = CreateBackup(store, clock, keep);
-  if (!safety.ok())
+  // What an earlier restore set aside must be gone before this one sets anything aside.
+  const std::string backups = BackupsFolder(workingDirectory);
+  AttachmentStore attachmentStore(files, workingDirectory);
+  if (Status released = attachmentStore.ReleaseSetAside(backups); !released.ok()) {
+    return Status::IoError(
+        "attachments an earlier restore replaced could not be moved to the "
+        "backups folder (" +
+        released.message() + "); nothing was restored");
+  }
+  PAYLARK_TRY_ASSIGN(const AttachmentPlan plan,
+                     PlanAttachments(files, workingDirectory, archive.get(), zipPath, attachments));
+  if (Result<std::string> safety = CreateBackup(store, clock, keep); !safety.ok()) {
+    DiscardStaged(files, store.RecordsFolder(), plan.moves);
     return safety.status();
+  }
   // A backup without balance files may be older than backups that hold them: it leaves the
   // balance entries as they are rather than take them all away.
   PAYLARK_TRY(store.ReplaceAllRecords(
-      wanted.value(),
-      balances.empty() ? std::nullopt : std::optional<std::vector<NewRecordFile>>(balances)));
-  if (Status status = RestoreAttachments(store.files(), store.workingDirectory(), attachments);
-      !status.ok()) {
-    return Status::IoError("the dues were restored, but not every attachment: " + status.message());
-  }
+      wanted, balances.empty() ? std::nullopt : std::optional<std::vector<NewRecordFile>>(balances),
+      plan.moves));
+  Status released = attachmentStore.ReleaseSetAside(backups);
+  if (const Status& first = plan.first.ok() ? released : plan.first; !first.ok())
+    return Status::IoError("the dues were restored, but not every attachment: " + first.message());
   return Status::Ok();
 }
 

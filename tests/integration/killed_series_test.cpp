@@ -1,7 +1,9 @@
 // kill -9 a 10,000-due series at random moments: whatever the moment, the next load finds
 // complete dues of the series (a prefix of it) or none, and no temporary file. The same for a
 // restore of 2,000 dues over 2,000 others: the next load finds the old set or the new one, whole.
-// And for an import of a statement of 3,000 transactions: all of it or none, balance included.
+// The restore once more with attachments: the old dues with the old attachments or the new with
+// the new. And for an import of a statement of 3,000 transactions: all of it or none, balance
+// included, and none of LibOFX's copies of the statement left in the temporary folder.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -10,14 +12,17 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <random>
 #include <set>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "core/records/record_store.h"
@@ -33,6 +38,8 @@ constexpr int kSeriesLength = 10000;
 constexpr int kKills = 20;
 constexpr int kRestoredDues = 2000;
 constexpr int kStatementTransactions = 3000;
+constexpr int kAttachedDues = 12;
+constexpr int kAttachmentBytes = 4 << 20;
 
 class KilledSeriesTest : public ::testing::Test {
  protected:
@@ -119,6 +126,17 @@ class KilledSeriesTest : public ::testing::Test {
     return titles;
   }
 
+  // The IDs of the folder's dues, in byte order.
+  std::vector<std::string> DueIds() const {
+    SystemClock clock;
+    RecordStore store(clock, workdir_.string());
+    (void)store.Reload();
+    std::vector<std::string> ids;
+    store.map().ForEach([&](const DueRecord& due) { ids.push_back(due.recordId); });
+    std::sort(ids.begin(), ids.end());
+    return ids;
+  }
+
   void Empty() const {
     for (const auto& entry : fs::directory_iterator(workdir_ / "Paylark Files"))
       fs::remove(entry.path());
@@ -199,6 +217,98 @@ TEST_F(KilledSeriesTest, AKillDuringARestoreLeavesTheOldOrTheNewDuesWhole) {
             << "\nrestore_kills_left_new_whole " << newWhole << '\n';
 }
 
+// The attachments under "Paylark Files/Attachments", by record ID and name, and whatever else is
+// there (a restore's staged or set-aside files) under "?".
+std::map<std::pair<std::string, std::string>, std::string> AttachmentsIn(const fs::path& records) {
+  std::map<std::pair<std::string, std::string>, std::string> found;
+  const fs::path folder = records / "Attachments";
+  if (!fs::is_directory(folder))
+    return found;
+  for (const auto& due : fs::directory_iterator(folder)) {
+    const std::string id = due.path().filename().string();
+    if (id.starts_with(".")) {
+      found[{"?", id}] = "";
+      continue;
+    }
+    for (const auto& file : fs::directory_iterator(due.path())) {
+      std::ifstream in(file.path(), std::ios::binary);
+      found[{id, file.path().filename().string()}] =
+          std::string(std::istreambuf_iterator<char>(in), {});
+    }
+  }
+  return found;
+}
+
+TEST_F(KilledSeriesTest, AKillDuringARestoreKeepsTheAttachmentsWithTheirDues) {
+  setenv("XDG_DATA_HOME", (workdir_ / "data").c_str(), 1);  // the restores' own backups
+  const fs::path records = workdir_ / "Paylark Files";
+  const std::string newZip = (workdir_ / "new.zip").string();
+  const std::string oldZip = (workdir_ / "old.zip").string();
+  const auto makeSide = [&](const std::string& title, const std::string& start,
+                            const std::string& zip) {
+    ASSERT_TRUE(Run({"series", "--kind", "day", "--every", "1", "--start", start, "--count",
+                     std::to_string(kRestoredDues), "--title", title, "--amount", "5"}));
+    for (int n = 0; n < kAttachedDues; ++n) {
+      const fs::path file = workdir_ / (title + std::to_string(n) + ".pdf");
+      std::ofstream(file, std::ios::binary)
+          << std::string(kAttachmentBytes, char('a' + n)) << title;
+      ASSERT_TRUE(Run({"attach", DueIds()[static_cast<std::size_t>(n) * 7], file.string()}));
+    }
+    ASSERT_TRUE(Run({"backup", "--output", zip}));
+  };
+  makeSide("New", "2030-01-01", newZip);
+  const auto newFiles = AttachmentsIn(records);
+  ASSERT_EQ(newFiles.size(), static_cast<std::size_t>(kAttachedDues));
+  fs::remove_all(records);
+  makeSide("Old", "2031-01-01", oldZip);
+  const auto oldFiles = AttachmentsIn(records);
+  const std::map<std::string, std::size_t> oldSet{{"Old", kRestoredDues}};
+  const std::map<std::string, std::size_t> newSet{{"New", kRestoredDues}};
+
+  const auto started = std::chrono::steady_clock::now();
+  ASSERT_TRUE(Run({"restore", newZip}));
+  const auto fullRun = std::chrono::steady_clock::now() - started;
+  ASSERT_EQ(LoadTitles("uninterrupted"), newSet);
+  ASSERT_EQ(AttachmentsIn(records), newFiles);
+  ASSERT_TRUE(Run({"restore", oldZip}));
+  ASSERT_EQ(AttachmentsIn(records), oldFiles);
+
+  // The swap comes last, after the attachments are unpacked and the dues backed up: the kills
+  // fall in the second half, where the swap is.
+  std::mt19937 random(20261208);
+  const long long whole = std::chrono::duration_cast<std::chrono::microseconds>(fullRun).count();
+  std::uniform_int_distribution<long long> moment(whole / 2, whole);
+  int oldWhole = 0;
+  int newWhole = 0;
+  for (int kill = 0; kill < kKills; ++kill) {
+    const std::chrono::microseconds after(moment(random));
+    const pid_t pid = Start({"restore", newZip});
+    std::this_thread::sleep_for(after);
+    ::kill(pid, SIGKILL);
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    const std::string described = "restore killed after " + std::to_string(after.count()) + " us";
+    ASSERT_TRUE(Run({"list"})) << described;  // the next start
+    const std::map<std::string, std::size_t> titles = LoadTitles(described);
+    const auto attachments = AttachmentsIn(records);
+    const bool old = titles == oldSet && attachments == oldFiles;
+    const bool restored = titles == newSet && attachments == newFiles;
+    EXPECT_TRUE(old || restored) << described;
+    oldWhole += old;
+    newWhole += restored;
+    std::cout << described << ": "
+              << (restored ? "new"
+                  : old    ? "old"
+                           : "mixed")
+              << " dues and attachments\n";
+    if (!old) {
+      ASSERT_TRUE(Run({"restore", oldZip}));
+    }
+  }
+  std::cout << "restore_attachment_kills " << kKills << "\nrestore_attachment_kills_left_old_whole "
+            << oldWhole << "\nrestore_attachment_kills_left_new_whole " << newWhole << '\n';
+}
+
 // An OFX statement of 3,000 card payments, one a day from 2030-01-01, and a closing balance.
 void WriteStatement(const fs::path& path) {
   std::ofstream out(path, std::ios::binary);
@@ -219,6 +329,9 @@ void WriteStatement(const fs::path& path) {
 
 TEST_F(KilledSeriesTest, AKillDuringAStatementImportLeavesAllOfItOrNone) {
   setenv("XDG_DATA_HOME", (workdir_ / "data").c_str(), 1);  // the import's own backup
+  const fs::path temporary = workdir_ / "tmp";              // where LibOFX writes its copies
+  fs::create_directories(temporary);
+  setenv("TMPDIR", temporary.c_str(), 1);
   const fs::path statement = workdir_ / "statement.ofx";
   WriteStatement(statement);
   const std::vector<std::string> import = {"import",    "statement", statement.string(),
@@ -234,6 +347,7 @@ TEST_F(KilledSeriesTest, AKillDuringAStatementImportLeavesAllOfItOrNone) {
       0, std::chrono::duration_cast<std::chrono::microseconds>(fullRun).count());
   int none = 0;
   int all = 0;
+  int leftCopies = 0;
   for (int kill = 0; kill < kKills; ++kill) {
     Empty();
     const std::chrono::microseconds after(moment(random));
@@ -251,9 +365,15 @@ TEST_F(KilledSeriesTest, AKillDuringAStatementImportLeavesAllOfItOrNone) {
     EXPECT_EQ(balances, titles.empty() ? 0u : 1u) << described;
     (titles.empty() ? none : all) += 1;
     std::cout << described << ": " << (titles.empty() ? "none" : "all") << "\n";
+    leftCopies += !fs::is_empty(temporary);
   }
+  // The next read removes what the killed ones left, and leaves nothing of its own.
+  Empty();
+  ASSERT_TRUE(Run(import));
+  EXPECT_TRUE(fs::is_empty(temporary));
   std::cout << "import_kills " << kKills << "\nimport_kills_left_none " << none
-            << "\nimport_kills_left_all " << all << '\n';
+            << "\nimport_kills_left_all " << all << "\nimport_kills_left_libofx_copies "
+            << leftCopies << '\n';
 }
 
 }  // namespace

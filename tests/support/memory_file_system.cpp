@@ -180,6 +180,12 @@ Status MemoryFileSystem::Write(const std::string& path, std::string_view bytes, 
   return Status::Ok();
 }
 
+Result<std::uint64_t> MemoryFileSystem::FreeBytes(const std::string& folder) {
+  if (!folders_.contains(folder))
+    return ErrnoStatus(ENOENT);
+  return freeBytes_;
+}
+
 Status MemoryFileSystem::Rename(const std::string& from, const std::string& to,
                                 Placement placement) {
   if (auto fault = Injected(Call::kRename))

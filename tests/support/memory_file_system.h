@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <limits>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -59,6 +61,8 @@ class MemoryFileSystem final : public FileSystem {
   // This process's ID from now on: a test plays a process that was killed and started again.
   void SetProcessId(int processId) { processId_ = processId; }
   void SetExecutablePath(std::string path) { executablePath_ = std::move(path); }
+  // What FreeBytes gives from now on, for every folder; unlimited at first.
+  void SetFreeBytes(std::uint64_t bytes) { freeBytes_ = bytes; }
   // Runs at the start of every List, on the listing thread: a test holds a listing there until
   // it has seen what it waits for. Empty for none.
   void OnList(std::function<void()> hook) { onList_ = std::move(hook); }
@@ -68,6 +72,7 @@ class MemoryFileSystem final : public FileSystem {
   Result<FileInfo> Inspect(const std::string& path) override;
   Result<std::string> Read(const std::string& path, std::size_t maxBytes) override;
   Status Write(const std::string& path, std::string_view bytes, int mode) override;
+  Result<std::uint64_t> FreeBytes(const std::string& folder) override;
   Status Rename(const std::string& from, const std::string& to, Placement placement) override;
   Status Remove(const std::string& path) override;
   Status RemoveFolder(const std::string& path) override;
@@ -109,6 +114,7 @@ class MemoryFileSystem final : public FileSystem {
   std::set<int> running_;
   int processId_ = 4242;
   std::string executablePath_;
+  std::uint64_t freeBytes_ = std::numeric_limits<std::uint64_t>::max();
   std::uint64_t lastInode_ = 0;
   std::int64_t lastChange_ = 0;
   std::map<std::string, int> listErrors_;

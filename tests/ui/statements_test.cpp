@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,7 +13,9 @@
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
+#include <future>
 
 #include "settings/statement_settings.h"
 #include "settings/user_settings.h"
@@ -25,6 +28,7 @@
 #include "ui/statements/statement_columns_dialog.h"
 #include "ui/statements/statement_import_command.h"
 #include "ui/statements/statement_preview_dialog.h"
+#include "ui/statements/statement_reader.h"
 #include "ui/statements/statement_summary_text.h"
 
 namespace paylark::test {
@@ -192,6 +196,34 @@ QStringList RowTexts(const QTreeWidgetItem& row) {
 StatementImportCommand::Dialogs Answers(std::function<bool(StatementColumnsDialog&)> columns,
                                         std::function<bool(StatementPreviewDialog&)> preview) {
   return {std::move(columns), std::move(preview)};
+}
+
+// The fake core's services, with a read that waits until `release` is set.
+StatementServices HeldRead(FakeCore& core, std::promise<void>& release) {
+  StatementServices services = core.Services();
+  services.read = [read = services.read, released = release.get_future().share()](
+                      const std::string& path, StatementFormat format,
+                      const std::optional<BankCsvColumns>& columns) {
+    released.wait();
+    return read(path, format, columns);
+  };
+  return services;
+}
+
+// Runs `act` once the window shows the statement's progress dialog; a timer looks for it while
+// the import waits for its read.
+void WhenReading(QWidget& window, std::function<void(QProgressDialog&)> act) {
+  auto* look = new QTimer(&window);
+  look->setInterval(5);
+  QObject::connect(look, &QTimer::timeout, &window, [look, &window, act = std::move(act)] {
+    auto* progress = window.findChild<QProgressDialog*>();
+    if (!progress || !progress->isVisible())
+      return;
+    look->deleteLater();
+    look->stop();
+    act(*progress);
+  });
+  look->start();
 }
 
 }  // namespace
@@ -568,6 +600,66 @@ class StatementsTest final : public QObject {
     QCOMPARE(command.Import(path), QString());
     QCOMPARE(f.ws.prompt.asked.value(4), QStringLiteral("The file holds no rows."));
     QCOMPARE(f.core.readPaths.size(), std::size_t{2});
+  }
+
+  // The read waits until the progress dialog shows: the window answers meanwhile (the timer that
+  // finds the dialog runs), and Cancel ends the import at once with nothing asked or changed; the
+  // read behind it then ends and its statement is dropped.
+  void CancelEndsASlowReadAtOnceAndChangesNothing() {
+    Fixture f;
+    auto window = f.Window();
+    QSignalSpy changed(window.get(), &MainWindow::recordsChanged);
+    std::promise<void> release;
+    int previews = 0;
+    StatementImportCommand command(f.ws.app, *window, HeldRead(f.core, release),
+                                   Answers({}, [&previews](StatementPreviewDialog&) {
+                                     ++previews;
+                                     return false;
+                                   }));
+    auto* reader = window->findChild<StatementReader*>();
+    QVERIFY(reader);
+    QSignalSpy ended(reader, &StatementReader::readEnded);
+    QElapsedTimer cancelled;
+    WhenReading(*window, [&](QProgressDialog& progress) {
+      QCOMPARE(progress.labelText(), QStringLiteral("Reading march.ofx..."));
+      QPushButton* cancel = progress.findChild<QPushButton*>();
+      QVERIFY(cancel);
+      QCOMPARE(cancel->text(), QStringLiteral("Cancel"));
+      cancelled.start();
+      cancel->click();
+    });
+    QCOMPARE(command.Import(f.WriteFile(QStringLiteral("march.ofx"), "<OFX>")), QString());
+    const qint64 latency = cancelled.elapsed();
+    QVERIFY(latency < 1000);
+    QCOMPARE(previews, 0);
+    QVERIFY(f.ws.prompt.asked.isEmpty());
+    QCOMPARE(changed.count(), 0);
+    release.set_value();
+    QVERIFY(ended.wait());
+    QCOMPARE(changed.count(), 0);
+    QCOMPARE(previews, 0);
+    qInfo("statement_read_cancel_ms %lld", latency);
+  }
+
+  void ASlowReadShowsItsProgressAndGoesOnToThePreview() {
+    Fixture f;
+    auto window = f.Window();
+    std::promise<void> release;
+    int previews = 0;
+    StatementImportCommand command(f.ws.app, *window, HeldRead(f.core, release),
+                                   Answers({}, [&previews](StatementPreviewDialog&) {
+                                     ++previews;
+                                     return false;
+                                   }));
+    bool shown = false;
+    WhenReading(*window, [&](QProgressDialog& progress) {
+      shown = progress.isVisible() && progress.maximum() == 0;  // busy: no end known
+      release.set_value();
+    });
+    QCOMPARE(command.Import(f.WriteFile(QStringLiteral("march.ofx"), "<OFX>")), QString());
+    QVERIFY(shown);
+    QCOMPARE(previews, 1);
+    QVERIFY(window->findChild<QProgressDialog*>() == nullptr);
   }
 
   void ALargeImportShowsItsProgress() {

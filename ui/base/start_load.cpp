@@ -5,6 +5,7 @@
 
 #include "core/attachments/attachment_store.h"
 #include "core/records/record_store.h"
+#include "core/sync/backups.h"
 #include "ui/base/paylark_app.h"
 #include "ui/base/start_timeline.h"
 #include "ui/base/wait_cursor.h"
@@ -23,8 +24,12 @@ QString StartLoad::Load() {
 
 void StartLoad::Check(QWidget* progressParent) {
   progressParent_ = progressParent;
-  if (!app_.workingDirectory().empty())
-    AttachmentStore(app_.store().files(), app_.workingDirectory()).RemoveStaleTemporaries();
+  if (!app_.workingDirectory().empty()) {
+    AttachmentStore attachments(app_.store().files(), app_.workingDirectory());
+    attachments.RemoveStaleTemporaries();
+    // What cannot be moved now stays; the next restore says so before it changes anything.
+    (void)attachments.ReleaseSetAside(BackupsFolder(app_.workingDirectory()));
+  }
   if (!app_.store().AwaitsConfirmation()) {
     MarkStart("folder check ended");
     emit Checked(false, {});

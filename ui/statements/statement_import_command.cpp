@@ -18,6 +18,7 @@
 #include "ui/shell/main_window.h"
 #include "ui/statements/statement_columns_dialog.h"
 #include "ui/statements/statement_preview_dialog.h"
+#include "ui/statements/statement_reader.h"
 #include "ui/statements/statement_summary_text.h"
 
 namespace paylark {
@@ -73,7 +74,8 @@ StatementImportCommand::StatementImportCommand(PaylarkApp& app, MainWindow& wind
       app_(app),
       window_(window),
       services_(std::move(services)),
-      dialogs_(std::move(dialogs)) {
+      dialogs_(std::move(dialogs)),
+      reader_(new StatementReader(&window)) {
   if (!dialogs_.columns)
     dialogs_.columns = [](StatementColumnsDialog& dialog) {
       return dialog.exec() == QDialog::Accepted;
@@ -159,11 +161,11 @@ std::optional<Statement> StatementImportCommand::Read(const QString& path,
     if (!columns)
       return std::nullopt;
   }
-  std::optional<Result<Statement>> read;
-  {
-    WaitCursor wait;
-    read.emplace(services_.read(path.toStdString(), *format, columns));
-  }
+  std::optional<Result<Statement>> read =
+      reader_->Run(fileName, [read = services_.read, path = path.toStdString(), format = *format,
+                              columns] { return read(path, format, columns); });
+  if (!read)
+    return std::nullopt;  // cancelled
   if (!read->ok()) {
     Tell(QString::fromStdString(read->status().message()));
     return std::nullopt;

@@ -15,11 +15,13 @@ class MainWindow;
 class PaylarkApp;
 class StatementColumnsDialog;
 class StatementPreviewDialog;
+class StatementReader;
 
 // File → Import Statement…: asks for the file, the columns of a bank CSV (remembered per header
-// line), shows what the statement would do, and imports what the user checked as one batch after
-// the day's backup, with a progress dialog for large statements. A file that cannot be read is
-// told and nothing is written; so is a failed import, which the batch undoes.
+// line), reads the statement on a thread of its own (with Cancel), shows what the statement would
+// do, and imports what the user checked as one batch after the day's backup, with a progress
+// dialog for large statements. A file that cannot be read is told and nothing is written; so is a
+// failed import, which the batch undoes.
 class StatementImportCommand final : public QObject {
   Q_OBJECT
 
@@ -57,7 +59,8 @@ class StatementImportCommand final : public QObject {
   MainWindow& window_;
   StatementServices services_;
   Dialogs dialogs_;
-  std::string csvHeader_;  // the header line of the bank CSV being imported; empty for others
+  StatementReader* reader_;  // the window's child: the reads it waits for may outlive this command
+  std::string csvHeader_;    // the header line of the bank CSV being imported; empty for others
 };
 
 }  // namespace paylark

@@ -165,6 +165,36 @@ TEST_F(RestoreTest, EntriesLargerThanARecordAreRefusedUnread) {
   EXPECT_TRUE(ReadBackupBytes(asideOnly, "aside.zip").value().empty());
 }
 
+// A zip of five small entries whose headers each claim 4 GiB less 16 bytes: 20 GiB in all.
+std::string ZipClaimingTwentyGibibytes() {
+  std::vector<std::pair<std::string, std::string>> entries;
+  entries.reserve(5);
+  for (int i = 0; i < 5; ++i)
+    entries.emplace_back("Paylark Files/Notes/part" + std::to_string(i), std::string(64, 'x'));
+  std::string zip = MakeZip(entries);
+  const auto claim = [&zip](std::string_view signature, std::size_t sizeAt) {
+    for (std::size_t at = zip.find(signature); at != std::string::npos;
+         at = zip.find(signature, at + 4))
+      zip.replace(at + sizeAt, 4, "\xf0\xff\xff\xff", 4);
+  };
+  claim(std::string_view("PK\x03\x04", 4), 22);  // each local header
+  claim(std::string_view("PK\x01\x02", 4), 24);  // and the central directory
+  return zip;
+}
+
+TEST_F(RestoreTest, ABackupClaimingMoreThanSixteenGibibytesIsRefusedUnread) {
+  Add("Rent");
+  files_.Put("/home/user/huge.zip", ZipClaimingTwentyGibibytes());
+  const int writes = files_.CallsMade(Call::kWrite);
+  const Status status = RestoreBackup(store_, clock_, "/home/user/huge.zip", 30, true);
+  EXPECT_EQ(status.code(), StatusCode::kInvalidArgument);
+  EXPECT_EQ(status.message(),
+            "\"/home/user/huge.zip\" unpacks to 20.0 GiB, more than a backup "
+            "may hold (16.0 GiB); nothing was restored");
+  EXPECT_EQ(files_.CallsMade(Call::kWrite), writes);  // not even a backup of the current dues
+  EXPECT_EQ(TitlesOnDisk(), (std::multiset<std::string>{"Rent"}));
+}
+
 TEST_F(RestoreTest, AFailedRestoreWhoseCleanUpFailsTooTellsBothAndKeepsTheOldDues) {
   Add("Rent");
   const std::string backup = Backup();

@@ -24,10 +24,10 @@ struct Bill {
   std::optional<OleDateTime> invoiceDate;
   std::optional<OleDateTime> dueDate;  // payment codes never carry one
   std::optional<Cents> amount;
-  std::string currency;           // ISO 4217, as written
-  std::string payeeAccount;       // the IBAN, in groups of four
-  std::string reference;          // RF creditor reference, QR reference or the invoice's own
-  std::string message;            // payment terms or the code's text for the payer
+  std::string currency;               // ISO 4217, as written
+  std::string payeeAccount;           // the IBAN, in groups of four
+  std::string reference;              // RF creditor reference, QR reference or the invoice's own
+  std::string message;                // payment terms or the code's text for the payer
   std::vector<std::string> warnings;  // sentences for the user, in the order found
 };
 

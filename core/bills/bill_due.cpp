@@ -54,14 +54,16 @@ std::vector<std::string> FoundFields(const Bill& bill) {
   return found;
 }
 
-void LayFields(const Bill& bill, const OleDateTime& dueDate, DueRecord& record) {
+void LayFields(const Bill& bill, const OleDateTime& today, const OleDateTime& dueDate,
+               DueRecord& record) {
   if (!bill.seller.empty()) {
     record.payTo = bill.seller;
-    record.title = bill.invoiceNumber.empty() ? bill.seller
-                                              : bill.seller + " " + bill.invoiceNumber;
+    record.title =
+        bill.invoiceNumber.empty() ? bill.seller : bill.seller + " " + bill.invoiceNumber;
   }
   record.dueDate = dueDate;
-  const OleDateTime start = bill.invoiceDate.value_or(dueDate);
+  // The bill came in on its invoice date, else today; never after it falls due.
+  const OleDateTime start = bill.invoiceDate.value_or(today);
   record.startDate = start < dueDate ? start : dueDate;
   if (bill.amount)
     record.amount = FromCents(*bill.amount);
@@ -81,7 +83,7 @@ BillDue DueFromBill(const Bill& bill, DueRecord base, const BillDueOptions& opti
   const OleDateTime today = options.today.DateOnly();
   const OleDateTime dueDate =
       bill.dueDate.value_or(today.AddDays(options.daysToPay).value_or(today));
-  LayFields(bill, dueDate, due.record);
+  LayFields(bill, today, dueDate, due.record);
   due.summary = Listed(FoundFields(bill)) + " from " + std::string(BillSourcePlace(bill.source));
   if (!bill.dueDate)
     due.summary += "; due date not on the bill: set to " + FormatDate(dueDate, kShownDate);

@@ -21,15 +21,15 @@ bool IsInvoiceType(std::string_view code) {
 
 // The day of a udt:DateTimeString: format 102 ("20261221") is the only one the invoice
 // profiles allow.
-std::optional<OleDateTime> DateOf(const XmlElements& elements, const xmlNode* holder,
-                                  Bill& bill, std::string_view what) {
+std::optional<OleDateTime> DateOf(const XmlElements& elements, const xmlNode* holder, Bill& bill,
+                                  std::string_view what) {
   const xmlNode* text = elements.Find(holder, {"DateTimeString"});
   const std::string written = elements.TextAt(holder, {"DateTimeString"});
   if (!text || written.empty())
     return std::nullopt;
   const std::string format = XmlElements::Attribute(text, "format");
-  const std::optional<OleDateTime> date = format.empty() || format == "102" ? BillDate(written)
-                                                                            : std::nullopt;
+  const std::optional<OleDateTime> date =
+      format.empty() || format == "102" ? BillDate(written) : std::nullopt;
   if (!date)
     bill.warnings.push_back("The " + std::string(what) + " \"" + written +
                             "\" is not a date Paylark can read, so it was left out.");
@@ -44,9 +44,8 @@ void ReadSettlement(const XmlElements& elements, const xmlNode* settlement, Bill
   const xmlNode* terms = elements.Find(settlement, {"SpecifiedTradePaymentTerms"});
   bill.dueDate = DateOf(elements, elements.Find(terms, {"DueDateDateTime"}), bill, "due date");
   bill.message = elements.TextAt(terms, {"Description"});
-  const xmlNode* due =
-      elements.Find(settlement, {"SpecifiedTradeSettlementHeaderMonetarySummation",
-                                 "DuePayableAmount"});
+  const xmlNode* due = elements.Find(
+      settlement, {"SpecifiedTradeSettlementHeaderMonetarySummation", "DuePayableAmount"});
   TakeAmount(bill, elements.TextAt(due, {}));
   const std::string currency = XmlElements::Attribute(due, "currencyID");
   if (bill.currency.empty())
@@ -71,8 +70,8 @@ Result<Bill> ReadCiiInvoice(const xmlNode* root) {
   bill.invoiceNumber = elements.TextAt(document, {"ID"});
   bill.invoiceDate =
       DateOf(elements, elements.Find(document, {"IssueDateTime"}), bill, "invoice date");
-  bill.seller = elements.TextAt(
-      transaction, {"ApplicableHeaderTradeAgreement", "SellerTradeParty", "Name"});
+  bill.seller =
+      elements.TextAt(transaction, {"ApplicableHeaderTradeAgreement", "SellerTradeParty", "Name"});
   ReadSettlement(elements, elements.Find(transaction, {"ApplicableHeaderTradeSettlement"}), bill);
   return bill;
 }

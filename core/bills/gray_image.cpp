@@ -1,8 +1,8 @@
 #include "core/bills/gray_image.h"
 
 // clang-format off: jpeglib.h needs the FILE that stdio.h declares.
-#include <cstdio>
 #include <jpeglib.h>
+#include <cstdio>
 // clang-format on
 #include <png.h>
 
@@ -13,8 +13,8 @@ namespace paylark {
 namespace {
 
 Status Undecodable(std::string_view kind, std::string_view why) {
-  return Status::Corrupt("The " + std::string(kind) + " image cannot be read: " +
-                         std::string(why) + ".");
+  return Status::Corrupt("The " + std::string(kind) + " image cannot be read: " + std::string(why) +
+                         ".");
 }
 
 bool TooLarge(std::int64_t width, std::int64_t height) {

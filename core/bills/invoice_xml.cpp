@@ -30,8 +30,8 @@ Result<Document> Parse(std::string_view bytes) {
   std::call_once(initialized, [] { xmlInitParser(); });
   // Entity substitution (XML_PARSE_NOENT) and DTD loading stay off: an invoice needs neither.
   const int options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
-  Document document(xmlReadMemory(bytes.data(), static_cast<int>(bytes.size()), "invoice.xml",
-                                  nullptr, options));
+  Document document(
+      xmlReadMemory(bytes.data(), static_cast<int>(bytes.size()), "invoice.xml", nullptr, options));
   if (!document)
     return Status::Corrupt("The XML is not well-formed: it may have been cut off.");
   if (document->intSubset || document->extSubset)

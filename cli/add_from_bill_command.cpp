@@ -85,7 +85,7 @@ int AddAndAttach(const BillRun& run, const BillDue& due, std::string& recordId,
 
 int RunAddFromBill(const std::string& file, Arguments& arguments, CommandContext& context) {
   const BillRun run{file, arguments.TakeFlag("--dry-run"), arguments.TakeFlag("--json")};
-  const Result<Bill> bill = ReadBillFile(run.file);
+  const Result<Bill> bill = ReadBillFile(context.store.files(), run.file);
   if (!bill.ok())
     return Fail(context, ExitCodeOf(bill.status()), bill.status().message());
   const BillDueOptions options{context.clock.Now(), UserSettings::Read(settings::kBillDaysToPay),

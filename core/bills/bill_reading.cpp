@@ -1,10 +1,5 @@
 #include "core/bills/bill_reading.h"
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <system_error>
-
 #include "core/base/text_encoding.h"
 #include "core/bills/bill_pdf.h"
 #include "core/bills/code_scanning.h"
@@ -100,22 +95,19 @@ Result<Bill> ReadBill(std::string_view bytes, std::string_view name) {
   return bill;
 }
 
-Result<Bill> ReadBillFile(const std::string& path) {
-  const std::string name = std::filesystem::path(path).filename().string();
-  std::error_code error;
-  const std::uintmax_t size = std::filesystem::file_size(path, error);
-  if (error)
+Result<Bill> ReadBillFile(FileSystem& files, const std::string& path) {
+  const std::string name = path.substr(path.find_last_of('/') + 1);
+  const Result<FileInfo> info = files.Inspect(path);
+  if (!info.ok() || info.value().kind != FileKind::kRegular)
     return Status::NotFound(path + ": the file cannot be found or is not a regular file.");
-  if (size > kLargestBillBytes)
-    return Status::InvalidArgument(name + ": the file is " + std::to_string(size >> 20) +
+  if (info.value().size > kLargestBillBytes)
+    return Status::InvalidArgument(name + ": the file is " +
+                                   std::to_string(info.value().size >> 20) +
                                    " MiB; bills over 32 MiB are not read.");
-  std::ifstream file(path, std::ios::binary);
-  std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  if (!file && !file.eof())
-    return Status::IoError(path + ": the file cannot be read.");
-  if (bytes.size() > kLargestBillBytes)
-    return Status::InvalidArgument(name + ": the file grew beyond 32 MiB while it was read.");
-  return ReadBill(bytes, name);
+  Result<std::string> bytes = files.Read(path, kLargestBillBytes);
+  if (!bytes.ok())
+    return Named(bytes.status(), name);
+  return ReadBill(bytes.value(), name);
 }
 
 }  // namespace paylark

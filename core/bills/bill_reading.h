@@ -6,6 +6,7 @@
 
 #include "core/base/status.h"
 #include "core/bills/bill.h"
+#include "core/records/file_system.h"
 
 namespace paylark {
 
@@ -24,6 +25,6 @@ Result<Bill> ReadBill(std::string_view bytes, std::string_view name);
 
 // ReadBill of the file at the path, named by its file name; a missing file is NotFound, one
 // over kLargestBillBytes InvalidArgument, one that cannot be read IoError.
-Result<Bill> ReadBillFile(const std::string& path);
+Result<Bill> ReadBillFile(FileSystem& files, const std::string& path);
 
 }  // namespace paylark

@@ -29,13 +29,13 @@ class BillReadingTest : public ::testing::Test {
   }
 
   static Bill Read(const std::string& path) {
-    Result<Bill> bill = ReadBillFile(path);
+    Result<Bill> bill = ReadBillFile(SystemFileSystem(), path);
     EXPECT_TRUE(bill.ok()) << bill.status().message();
     return bill.ok() ? bill.value() : Bill{};
   }
 
   static std::string Refused(const std::string& path) {
-    const Result<Bill> bill = ReadBillFile(path);
+    const Result<Bill> bill = ReadBillFile(SystemFileSystem(), path);
     EXPECT_FALSE(bill.ok());
     return bill.status().message();
   }

@@ -89,6 +89,8 @@ Result<GrayImage> DecodeJpeg(std::string_view bytes) {
   JpegErrors errors;
   info.err = jpeg_std_error(&errors.manager);
   errors.manager.error_exit = JumpOnError;
+  // A warning (a file cut short is drawn gray to its end) is no business of standard error.
+  errors.manager.output_message = [](j_common_ptr) {};
   GrayImage gray;
   bool read = ReadJpegHeader(info, errors, bytes);
   if (read && TooLarge(info.image_width, info.image_height)) {

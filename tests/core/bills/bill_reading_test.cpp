@@ -97,6 +97,28 @@ TEST_F(BillReadingTest, ReadsTheCodeOnTheSecondPageOfAPdf) {
   EXPECT_EQ(bill.amount, 18437);
 }
 
+// A scan saved as JPEG: the page drawn by pdftoppm, an independent renderer.
+TEST_F(BillReadingTest, ReadsTheCodeOfAScannedJpeg) {
+  WritePdfWithCode(Path("bill.pdf"), EpcCode({}), 1, 1);
+  ASSERT_EQ(std::system(("pdftoppm -jpeg -r 150 -singlefile '" + Path("bill.pdf") + "' '" +
+                         Path("scan") + "'")
+                            .c_str()),
+            0);
+  const Bill bill = Read(Path("scan.jpg"));
+  EXPECT_EQ(bill.source, BillSource::kEpcCode);
+  EXPECT_EQ(bill.payeeAccount, "DE89 3704 0044 0532 0130 00");
+}
+
+TEST_F(BillReadingTest, ACutJpegIsRefused) {
+  WritePdfWithCode(Path("bill.pdf"), EpcCode({}), 1, 1);
+  ASSERT_EQ(std::system(("pdftoppm -jpeg -r 50 -singlefile '" + Path("bill.pdf") + "' '" +
+                         Path("scan") + "'")
+                            .c_str()),
+            0);
+  fs::resize_file(Path("scan.jpg"), 200);
+  EXPECT_NE(Refused(Path("scan.jpg")).find("The JPEG image cannot be read"), std::string::npos);
+}
+
 TEST_F(BillReadingTest, ACodeOnTheThirdPageIsNotLookedFor) {
   WritePdfWithCode(Path("bill.pdf"), EpcCode({}), 3, 3);
   const Bill bill = Read(Path("bill.pdf"));

@@ -1,5 +1,6 @@
 // File → New Due from Bill… and bills dropped on the month list: the wizard filled in from the
 // bill, what it says, and the bill attached on Finish.
+#include <QAbstractButton>
 #include <QDateTimeEdit>
 #include <QLabel>
 #include <QMimeData>
@@ -18,6 +19,7 @@
 #include "ui/shell/commands.h"
 #include "ui/shell/details_bar.h"
 #include "ui/shell/main_window.h"
+#include "ui/shell/month_list_model.h"
 #include "ui/shell/month_list_view.h"
 
 namespace paylark::test {
@@ -49,16 +51,17 @@ struct Fixture {
     return Path(name);
   }
 
-  std::vector<std::string> Attached(const std::string& id) const {
+  std::vector<std::string> Attached(const std::string& id) {
     const AttachmentStore attachments(ws.app.store().files(), ws.app.workingDirectory());
     std::vector<std::string> names;
-    for (const Attachment& attachment : attachments.List(id).value())
+    const Result<std::vector<Attachment>> listed = attachments.List(id);
+    for (const Attachment& attachment : listed.ok() ? listed.value() : std::vector<Attachment>{})
       names.push_back(attachment.name);
     return names;
   }
 
   // The one due in the store, or a default one when there is none.
-  DueRecord OnlyDue() const {
+  DueRecord OnlyDue() {
     DueRecord only;
     if (ws.app.store().map().size() == 1)
       ws.app.store().map().ForEach([&only](const DueRecord& record) { only = record; });
@@ -87,11 +90,14 @@ void Drop(QWidget& target, QPoint at, const QStringList& paths) {
   for (const QString& path : paths)
     urls << QUrl::fromLocalFile(path);
   data.setUrls(urls);
+  QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&target, &enter);
   QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(&target, &move);
   QVERIFY(move.isAccepted());
   QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(&target, &drop);
+  QVERIFY(drop.isAccepted());
 }
 
 // Below the last row of the month's list.

@@ -18,6 +18,7 @@
 #include "ui/base/start_load.h"
 #include "ui/base/start_timeline.h"
 #include "ui/base/system_desktop_services.h"
+#include "ui/bills/new_due_from_bill_command.h"
 #include "ui/forecast/forecast_command.h"
 #include "ui/shell/main_window.h"
 #include "ui/statements/find_recurring_command.h"
@@ -105,6 +106,7 @@ int Run(int argc, char* argv[]) {
   paylark::ForecastCommand forecast(app, frame);
   paylark::StatementImportCommand statements(app, frame, paylark::MakeStatementServices(app));
   paylark::FindRecurringCommand recurringBills(app, frame, paylark::MakeStatementServices(app));
+  paylark::NewDueFromBillCommand dueFromBill(app, frame);
   paylark::MarkStart("features made");
   // --show-due ID: the due's month with the due selected, also in a window already running.
   const auto goToDue = [&frame](const QString& recordId) {

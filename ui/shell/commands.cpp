@@ -79,6 +79,10 @@ Commands::Commands(QWidget* window) : QObject(window) {
                                    "Propose series from the bills in bank statements\n"
                                    "Find Recurring Bills");
   findRecurringBills->setObjectName(QStringLiteral("findRecurringBills"));
+  newDueFromBill = MakeCommand(window, "New Due from &Bill...",
+                               "Fill in a new due from a bill's e-invoice or payment QR code\n"
+                               "New Due from Bill");
+  newDueFromBill->setObjectName(QStringLiteral("newDueFromBill"));
   calendarPreferences =
       MakeCommand(window, "&Calendar...", "Keep a calendar file of the dues up to date\nCalendar");
   changeDirectory =
@@ -121,6 +125,8 @@ void Commands::DressToggleDetails(QAction& toggle) {
 
 void Commands::BuildMenuBar(QMenuBar& bar, QAction* toggleDetails) const {
   QMenu* file = bar.addMenu(QStringLiteral("&File"));
+  file->addAction(newDueFromBill);
+  file->addSeparator();
   file->addAction(importCsv);
   file->addAction(importStatement);
   file->addAction(findRecurringBills);

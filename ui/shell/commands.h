@@ -44,6 +44,7 @@ class Commands final : public QObject {
   QAction* importCsv;
   QAction* importStatement;     // handled by the statement import feature
   QAction* findRecurringBills;  // handled by the recurring bills feature
+  QAction* newDueFromBill;      // handled by the bills feature
   QAction* calendarPreferences;
   QAction* changeDirectory;
   QAction* refresh;

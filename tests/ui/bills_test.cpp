@@ -172,8 +172,10 @@ class BillsTest final : public QObject {
     });  // left open: closed as the user closes it
     NewDueFromBillCommand command(f.ws.app, f.window, f.script.runner());
     QSignalSpy done(&command, &NewDueFromBillCommand::Done);
-    Drop(*f.window.view().viewport(), OutsideRows(f.window.view()), {f.FacturX()});
+    Drop(*f.window.view().viewport(), OutsideRows(f.window.view()), {f.FacturX(), f.GiroCode()});
     QTRY_COMPARE(done.count(), 1);
+    QCOMPARE(f.window.findChild<QLabel*>(QStringLiteral("statusNote"))->text(),
+             QStringLiteral("Only Stadtwerke.pdf was read: drop one bill at a time."));
     QCOMPARE(f.script.dialogsRun(), 1);
     QCOMPARE(f.ws.app.store().map().size(), std::size_t{1});  // Water alone
   }

@@ -50,10 +50,10 @@ void NewDueFromBillCommand::Run() {
 
 // A due is made from one bill; the others of a drop are left for the user to drop again.
 void NewDueFromBillCommand::OpenFirst(const QStringList& paths) {
-  if (paths.size() > 1)
-    window_.ShowNote(QStringLiteral("A new due was made from %1 only: drop one bill at a time.")
-                         .arg(QFileInfo(paths.front()).fileName()));
   Open(paths.front());
+  if (paths.size() > 1 && reading_)
+    leftOut_ = QStringLiteral("Only %1 was read: drop one bill at a time.")
+                   .arg(QFileInfo(paths.front()).fileName());
 }
 
 void NewDueFromBillCommand::Open(const QString& path) {
@@ -76,7 +76,8 @@ void NewDueFromBillCommand::Open(const QString& path) {
 }
 
 void NewDueFromBillCommand::Fill(const QString& path, const Result<Bill>& read) {
-  window_.ShowNote({});
+  window_.ShowNote(leftOut_);
+  leftOut_.clear();
   if (!read.ok()) {
     app_.prompt().Tell(&window_, QString::fromStdString(read.status().message()),
                        PromptIcon::kWarning);

@@ -40,6 +40,7 @@ class NewDueFromBillCommand final : public QObject {
   MainWindow& window_;
   DialogRunner runner_;
   bool reading_ = false;
+  QString leftOut_;  // the note for the files of a drop that were not read
 };
 
 }  // namespace paylark

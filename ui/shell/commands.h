@@ -59,6 +59,9 @@ class Commands final : public QObject {
   QAction* yearOverview;
   QAction* seriesHistory;
   QAction* forecast;  // opened by the forecast feature
+
+ private:
+  void MakeFileCommands(QWidget* window);
 };
 
 }  // namespace paylark

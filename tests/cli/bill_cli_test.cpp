@@ -106,7 +106,7 @@ TEST_F(BillCliTest, XRechnungWithOnlyPaymentTermsFallsDueAfterTheDaysToPaySettin
   EXPECT_NE(result.err.find("due date not on the bill: set to 6 Jan 2027"), std::string::npos);
 }
 
-// New York's day is still 6 December when Auckland's is the 7th: the clock's local day counts.
+// Under a US zone as under Auckland's, the due falls due 14 local days after the local today.
 TEST_F(BillCliTest, AGiroCodeInAnotherCurrencyIsAddedWithAWarningInAUsZone) {
   WriteQrPng(EpcCode({}), Path("code.png"));
   const CliResult result =

@@ -7,6 +7,8 @@
 namespace paylark::cli {
 
 int RunAdd(Arguments& arguments, CommandContext& context) {
+  if (const auto bill = arguments.TakeValue("--from-bill"))
+    return RunAddFromBill(*bill, arguments, context);
   DueRecord record = DueRecord::WithDefaults(context.clock);
   if (auto problem = TakeRecordFields(arguments, record))
     return UsageError(context, *problem);

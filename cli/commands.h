@@ -13,6 +13,8 @@ namespace paylark::cli {
 int RunList(Arguments& arguments, CommandContext& context);
 int RunShow(Arguments& arguments, CommandContext& context);
 int RunAdd(Arguments& arguments, CommandContext& context);
+// add --from-bill FILE: the due the bill describes, with the given fields laid over it.
+int RunAddFromBill(const std::string& file, Arguments& arguments, CommandContext& context);
 int RunDelete(Arguments& arguments, CommandContext& context);
 int RunSeries(Arguments& arguments, CommandContext& context);
 int RunModify(Arguments& arguments, CommandContext& context);

@@ -28,7 +28,11 @@ namespace {
 const Command kCommands[] = {
     {"list", "list [--month YYYY-MM] [--filter all|paid|unpaid] [--json]", RunList},
     {"show", "show ID [--json]", RunShow},
-    {"add", "add [fields]", RunAdd},
+    {"add",
+     "add [fields]\n"
+     "  add --from-bill FILE [fields] [--dry-run] [--json]\n"
+     "         the due a bill describes (its e-invoice or payment code), with the bill attached",
+     RunAdd},
     {"series",
      "series --kind day|week|month|year [pattern] --start DT (--count N | --end-by DT)\n"
      "         [--offset-days D] [--offset-time HH:MM] [--weekend keep|before|after] [--yes]\n"

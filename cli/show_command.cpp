@@ -22,6 +22,11 @@ int RunShow(Arguments& arguments, CommandContext& context) {
                                            std::to_string(position->position) + ", " +
                                            std::to_string(position->count) + "]");
     }
+    if (!record.payeeAccount.empty())
+      object.insert(object.size() - 1, ", \"payeeAccount\": " + JsonString(record.payeeAccount));
+    if (!record.creditorReference.empty())
+      object.insert(object.size() - 1,
+                    ", \"creditorReference\": " + JsonString(record.creditorReference));
     context.out << object << '\n';
     return kExitSuccess;
   }

@@ -9,6 +9,8 @@ packages=(
   qt6-base-dev qt6-svg-dev qt6-charts-dev qt6-pdf-dev libqt6opengl6-dev libxlsxwriter-dev libzip-dev libical-dev
   libofx-dev libxml2-dev liburing-dev
   libfontconfig-dev libharfbuzz-dev
+  # bills: their embedded e-invoices and rendered pages, payment QR codes, the scanned image files
+  libpoppler-cpp-dev libzxing-dev libpng-dev libjpeg-dev
   libgtest-dev
   # runtime
   fonts-dejavu-core
@@ -19,6 +21,8 @@ packages=(
   syncthing
   # independent readers of the bank statement samples
   ofx libxml2-utils
+  # payment QR codes made for the bill tests
+  qrencode
   # the print page laid out by a real browser engine
   chromium
   # desktop notifications and the reminder timer

@@ -73,6 +73,9 @@ inline constexpr TextSetting kBankCsvColumns{"Statements/CsvColumns"};
 // The Paylark account each bank CSV header line was last imported to, one "<account>\t<header
 // line>" a line: a bank's CSV names no account of its own.
 inline constexpr TextSetting kBankCsvAccounts{"Statements/CsvAccounts"};
+// A bill that names no due date (a payment code never does) falls due this many days after it
+// is read.
+inline constexpr NumberSetting kBillDaysToPay{"Bills/DaysToPay", 14, 0, 365};
 // The folder each kind of export was last saved in; the Save As dialog opens there.
 inline constexpr TextSetting kLastHtmlFolder{"Exports/LastHtmlFolder"};
 inline constexpr TextSetting kLastPdfFolder{"Exports/LastPdfFolder"};

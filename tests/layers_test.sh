@@ -18,13 +18,13 @@ forbid() {  # forbid FOLDER PATTERN WHY
 }
 forbid core '#include <Q|#include "(ui|cli|settings)/' "core/ includes Qt or a layer above it"
 forbid core/base \
-  '#include "core/(records|recurrence|export|office|print|exchange|reminders|sync|attachments|forecast|statements)/' \
+  '#include "core/(records|recurrence|export|office|print|exchange|reminders|sync|attachments|forecast|statements|bills)/' \
   "core/base includes another part of core"
 forbid core/base '#include "core/io/' "core/base includes the file-system seam built on it"
 forbid core/io '#include "core/(records|recurrence|export|office|print|exchange|reminders|sync|attachments|forecast|statements|bills)/' \
   "core/io, the seam every byte goes through, includes a part of core above it"
 forbid core '#include "tests/' "core/ includes test support (the in-memory file system lives there)"
-forbid core/records '#include "core/(recurrence|export|office|print|exchange|reminders|sync)/' \
+forbid core/records '#include "core/(recurrence|export|office|print|exchange|reminders|sync|bills)/' \
   "core/records includes a subsystem built on it"
 forbid core '#include <filesystem>|std::filesystem' \
   "core/ reaches the disk beside its file-system interface (core/io/file_system.h)"

@@ -22,6 +22,10 @@ std::vector<DetailRow> PaymentDetails(const DueRecord& record) {
     rows.push_back({kPaidAmountHeading, FormatAmount(*record.paidAmount)});
   if (!record.paymentReference.empty())
     rows.push_back({kReferenceHeading, record.paymentReference});
+  if (!record.payeeAccount.empty())
+    rows.push_back({kPayeeAccountHeading, record.payeeAccount});
+  if (!record.creditorReference.empty())
+    rows.push_back({kPayeeReferenceHeading, record.creditorReference});
   return rows;
 }
 

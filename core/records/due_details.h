@@ -29,10 +29,13 @@ inline constexpr std::string_view kSeriesHeading = "Series";
 std::string SeriesPositionText(const std::optional<SeriesPosition>& position);
 
 // The rows after the series row for a paid due: "Paid on" when it has that date, "Paid amount"
-// when it differs from the amount, "Reference" when it has one.
+// when it differs from the amount, "Reference" when it has one; then, for any due whose bill gave
+// them, "Payee IBAN" and "Payee reference" (what to pay to and with).
 inline constexpr std::string_view kPaidOnHeading = "Paid on";
 inline constexpr std::string_view kPaidAmountHeading = "Paid amount";
 inline constexpr std::string_view kReferenceHeading = "Reference";
+inline constexpr std::string_view kPayeeAccountHeading = "Payee IBAN";
+inline constexpr std::string_view kPayeeReferenceHeading = "Payee reference";
 std::vector<DetailRow> PaymentDetails(const DueRecord& record);
 
 // The short date, a blank and the time without seconds, as the month list and details show it.

@@ -18,6 +18,7 @@
 #include "ui/base/start_load.h"
 #include "ui/base/start_timeline.h"
 #include "ui/base/system_desktop_services.h"
+#include "ui/bills/new_due_from_bill_command.h"
 #include "ui/forecast/forecast_command.h"
 #include "ui/shell/main_window.h"
 #include "ui/statements/find_recurring_command.h"
@@ -109,6 +110,7 @@ int Run(int argc, char* argv[]) {
                    &recurringBills, [&recurringBills](const paylark::Statement& unmatched) {
                      (void)recurringBills.FindIn({unmatched});
                    });
+  paylark::NewDueFromBillCommand dueFromBill(app, frame);
   paylark::MarkStart("features made");
   // --show-due ID: the due's month with the due selected, also in a window already running.
   const auto goToDue = [&frame](const QString& recordId) {

@@ -54,7 +54,8 @@ DetailsPage::DetailsPage(PaylarkApp& app, SheetMode mode, DialogRunner runner, Q
       amount_(Named(new FilteredLineEdit(FilteredLineEdit::Filter::kAmount), "amount")),
       type_(Named(new StyledComboBox, "type")),
       paid_(Named(new QCheckBox(QStringLiteral("Paid")), "paid")),
-      makeRecursive_(Named(new QCheckBox(QStringLiteral("Make Recursive Due")), "makeRecursive")) {
+      makeRecursive_(Named(new QCheckBox(QStringLiteral("Make Recursive Due")), "makeRecursive")),
+      note_(Named(new QLabel, "note")) {
   UseFaceBackground(*this);
   for (const TypeEntry& entry : kTypeTable) {
     type_->addItem(
@@ -67,11 +68,16 @@ DetailsPage::DetailsPage(PaylarkApp& app, SheetMode mode, DialogRunner runner, Q
   right->addWidget(makeRecursive_);
   right->addWidget(BuildRecurrenceGroup());
   right->addStretch(1);
-  auto* layout = new QHBoxLayout(this);
-  layout->addLayout(BuildFields(), 3);
-  layout->addSpacing(12);
+  auto* columns = new QHBoxLayout;
+  columns->addLayout(BuildFields(), 3);
+  columns->addSpacing(12);
   // Without "Make Recursive Due" the fields take the whole width.
-  layout->addLayout(right, mode == SheetMode::kNewDue ? 2 : 0);
+  columns->addLayout(right, mode == SheetMode::kNewDue ? 2 : 0);
+  note_->setWordWrap(true);
+  note_->hide();
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(note_);
+  layout->addLayout(columns);
 
   if (mode == SheetMode::kModify) {
     makeRecursive_->hide();
@@ -194,6 +200,11 @@ bool DetailsPage::validatePage() {
     return false;
   }
   return true;
+}
+
+void DetailsPage::ShowNote(const QString& note) {
+  note_->setText(note);
+  note_->setVisible(!note.isEmpty());
 }
 
 void DetailsPage::FocusFirstField() {

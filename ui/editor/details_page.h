@@ -45,6 +45,9 @@ class DetailsPage final : public QWizardPage {
   // Next: the fields, then a recursive due needs a pattern.
   bool validatePage() override;
 
+  // A line above the fields saying where they were filled in from; empty hides it.
+  void ShowNote(const QString& note);
+
   // Puts the cursor in Title with its text selected.
   void FocusFirstField();
 
@@ -76,6 +79,7 @@ class DetailsPage final : public QWizardPage {
   FilteredLineEdit* offsetDays_ = nullptr;
   QDateTimeEdit* offsetTime_ = nullptr;
   QLabel* estimate_ = nullptr;
+  QLabel* note_;
 
   std::int32_t storedType_ = kTypeBusiness;
   double amountValue_ = 0.0;

@@ -25,6 +25,7 @@ class DueSheet final {
   ~DueSheet();
 
   DueRecord& record() { return record_; }
+  DetailsPage& detailPage() { return *details_; }
   const DetailsPage& detailPage() const { return *details_; }
 
   // True on Finish or OK; empty texts then become "No Title" and "Someone". On any other ending

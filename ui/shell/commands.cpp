@@ -70,15 +70,7 @@ Commands::Commands(QWidget* window) : QObject(window) {
   calendarExport = MakeCommand(window, "&Calendar (iCalendar)",
                                "Export the month's dues as calendar events\nExport to a Calendar");
   csvExport = MakeCommand(window, "C&SV", "Export the month's dues as CSV\nExport to CSV");
-  importCsv = MakeCommand(window, "&Import CSV...", "Add dues from a CSV file\nImport CSV");
-  importStatement = MakeCommand(window, "Import &Statement...",
-                                "Mark dues paid from a bank statement (OFX, CAMT.053, CSV)\n"
-                                "Import Statement");
-  importStatement->setObjectName(QStringLiteral("importStatement"));
-  findRecurringBills = MakeCommand(window, "Find &Recurring Bills...",
-                                   "Propose series from the bills in bank statements\n"
-                                   "Find Recurring Bills");
-  findRecurringBills->setObjectName(QStringLiteral("findRecurringBills"));
+  MakeFileCommands(window);
   calendarPreferences =
       MakeCommand(window, "&Calendar...", "Keep a calendar file of the dues up to date\nCalendar");
   changeDirectory =
@@ -112,6 +104,23 @@ Commands::Commands(QWidget* window) : QObject(window) {
                          QKeySequence(QStringLiteral("Ctrl+Shift+F")));
 }
 
+// The File menu's ways of bringing dues in from files: CSV, statements and bills.
+void Commands::MakeFileCommands(QWidget* window) {
+  importCsv = MakeCommand(window, "&Import CSV...", "Add dues from a CSV file\nImport CSV");
+  importStatement = MakeCommand(window, "Import &Statement...",
+                                "Mark dues paid from a bank statement (OFX, CAMT.053, CSV)\n"
+                                "Import Statement");
+  importStatement->setObjectName(QStringLiteral("importStatement"));
+  findRecurringBills = MakeCommand(window, "Find &Recurring Bills...",
+                                   "Propose series from the bills in bank statements\n"
+                                   "Find Recurring Bills");
+  findRecurringBills->setObjectName(QStringLiteral("findRecurringBills"));
+  newDueFromBill = MakeCommand(window, "New Due from &Bill...",
+                               "Fill in a new due from a bill's e-invoice or payment QR code\n"
+                               "New Due from Bill");
+  newDueFromBill->setObjectName(QStringLiteral("newDueFromBill"));
+}
+
 void Commands::DressToggleDetails(QAction& toggle) {
   toggle.setText(QStringLiteral("&Details Window"));
   toggle.setStatusTip(QStringLiteral("Show\\Hide Detail Window"));
@@ -121,6 +130,8 @@ void Commands::DressToggleDetails(QAction& toggle) {
 
 void Commands::BuildMenuBar(QMenuBar& bar, QAction* toggleDetails) const {
   QMenu* file = bar.addMenu(QStringLiteral("&File"));
+  file->addAction(newDueFromBill);
+  file->addSeparator();
   file->addAction(importCsv);
   file->addAction(importStatement);
   file->addAction(findRecurringBills);

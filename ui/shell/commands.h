@@ -44,6 +44,7 @@ class Commands final : public QObject {
   QAction* importCsv;
   QAction* importStatement;     // handled by the statement import feature
   QAction* findRecurringBills;  // handled by the recurring bills feature
+  QAction* newDueFromBill;      // handled by the bills feature
   QAction* calendarPreferences;
   QAction* changeDirectory;
   QAction* refresh;
@@ -58,6 +59,9 @@ class Commands final : public QObject {
   QAction* yearOverview;
   QAction* seriesHistory;
   QAction* forecast;  // opened by the forecast feature
+
+ private:
+  void MakeFileCommands(QWidget* window);
 };
 
 }  // namespace paylark

@@ -128,9 +128,9 @@ void MonthListView::dragEnterEvent(QDragEnterEvent* event) {
     event->acceptProposedAction();
 }
 
+// On a row, files are attached to its due; anywhere else they are bills for new dues.
 void MonthListView::dragMoveEvent(QDragMoveEvent* event) {
-  const bool onRow = RecordAt(event->position().toPoint()) != nullptr;
-  if (onRow && !LocalFilesOf(*event->mimeData()).isEmpty())
+  if (!LocalFilesOf(*event->mimeData()).isEmpty())
     event->acceptProposedAction();
   else
     event->ignore();
@@ -139,12 +139,15 @@ void MonthListView::dragMoveEvent(QDragMoveEvent* event) {
 void MonthListView::dropEvent(QDropEvent* event) {
   const DueRecord* record = RecordAt(event->position().toPoint());
   const QStringList paths = LocalFilesOf(*event->mimeData());
-  if (!record || paths.isEmpty()) {
+  if (paths.isEmpty()) {
     event->ignore();
     return;
   }
   event->acceptProposedAction();
-  emit FilesDropped(QString::fromStdString(record->recordId), paths);
+  if (record)
+    emit FilesDropped(QString::fromStdString(record->recordId), paths);
+  else
+    emit FilesDroppedOutsideRows(paths);
 }
 
 QMenu* MonthListView::BuildContextMenu(const QPoint& pos) {

@@ -60,6 +60,8 @@ class MonthListView final : public QListView {
   void ModifyRequested(const QString& recordId);
   // Local files were dropped on the due's row.
   void FilesDropped(const QString& recordId, const QStringList& paths);
+  // Local files were dropped on the list outside any row: bills for new dues.
+  void FilesDroppedOutsideRows(const QStringList& paths);
   // The rows on screen were just painted.
   void Painted();
 

@@ -1,5 +1,7 @@
 #include <QAction>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -7,7 +9,7 @@
 #include "tests/core/statements/household_year.h"
 #include "tests/ui/fakes.h"
 #include "tests/ui/test_runner.h"
-#include "ui/shell/commands.h"
+#include "ui/shell/command_registry.h"
 #include "ui/shell/main_window.h"
 #include "ui/statements/find_recurring_command.h"
 #include "ui/statements/find_recurring_dialog.h"
@@ -71,9 +73,32 @@ class FindRecurringTest final : public QObject {
     Fixture f;
     auto window = f.Window();
     FindRecurringCommand command(f.ws.app, *window, f.Services());
-    window->commands().findRecurringBills->trigger();  // the picker is cancelled
+    window->commandRegistry().Find(QStringLiteral("findRecurringBills"))->trigger();  // cancelled
     QCOMPARE(f.ws.desktop.openStarts, QStringList{f.ws.directory()});
     QVERIFY(f.readPaths.empty());
+  }
+
+  // The File menu reads as it did when the window made this command itself.
+  void TheCommandFollowsTheImportsOfTheFileMenu() {
+    Fixture f;
+    auto window = f.Window();
+    FindRecurringCommand command(f.ws.app, *window, f.Services());
+    QMenu* file = window->menuBar()->actions().first()->menu();
+    QStringList items;
+    for (QAction* item : file->actions())
+      items << item->text();
+    QCOMPARE(items, (QStringList{"New Due from &Bill...", "", "&Import CSV...",
+                                 "Import &Statement...", "Find &Recurring Bills...", "", "&Print",
+                                 "", "Restore from &Backup...", "E&xit"}));
+    const QAction* found = window->commandRegistry().Find(QStringLiteral("findRecurringBills"));
+    QCOMPARE(found->statusTip(),
+             QStringLiteral("Propose series from the bills in bank statements"));
+    QCOMPARE(found->toolTip(), QStringLiteral("Find Recurring Bills"));
+    if (SnapshotsWanted()) {
+      file->popup(window->mapToGlobal(QPoint(0, 0)));
+      Snapshot(*file, QStringLiteral("file-menu.png"));
+      file->close();
+    }
   }
 
   void EachSuggestionShowsItsPatternAmountAndNextDue() {

@@ -9,10 +9,12 @@
 #include "tests/core/statements/household_year.h"
 #include "tests/ui/fakes.h"
 #include "tests/ui/test_runner.h"
+#include "ui/bills/new_due_from_bill_command.h"
 #include "ui/shell/command_registry.h"
 #include "ui/shell/main_window.h"
 #include "ui/statements/find_recurring_command.h"
 #include "ui/statements/find_recurring_dialog.h"
+#include "ui/statements/statement_import_command.h"
 
 namespace paylark::test {
 namespace {
@@ -78,10 +80,12 @@ class FindRecurringTest final : public QObject {
     QVERIFY(f.readPaths.empty());
   }
 
-  // The File menu reads as it did when the window made this command itself.
+  // The File menu reads as it did when the window made the features' commands itself.
   void TheCommandFollowsTheImportsOfTheFileMenu() {
     Fixture f;
     auto window = f.Window();
+    NewDueFromBillCommand bills(f.ws.app, *window);
+    StatementImportCommand statements(f.ws.app, *window, f.Services());
     FindRecurringCommand command(f.ws.app, *window, f.Services());
     QMenu* file = window->menuBar()->actions().first()->menu();
     QStringList items;

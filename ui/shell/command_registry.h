@@ -13,6 +13,7 @@ namespace paylark {
 
 // The places in the window's menus where a feature's command may go.
 enum class MenuPlace {
+  kFileNew,     // File, at the top, above the imports
   kFileImport,  // File, after Import CSV… and Import Statement…
 };
 

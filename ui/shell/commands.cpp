@@ -90,17 +90,13 @@ Commands::Commands(QWidget* window) : QObject(window) {
                          QKeySequence(QStringLiteral("Ctrl+Shift+F")));
 }
 
-// The File menu's ways of bringing dues in from files: CSV, statements and bills.
+// The File menu's ways of bringing dues in from files: CSV and statements.
 void Commands::MakeFileCommands(QWidget* window) {
   importCsv = MakeCommand(window, "&Import CSV...", "Add dues from a CSV file\nImport CSV");
   importStatement = MakeCommand(window, "Import &Statement...",
                                 "Mark dues paid from a bank statement (OFX, CAMT.053, CSV)\n"
                                 "Import Statement");
   importStatement->setObjectName(QStringLiteral("importStatement"));
-  newDueFromBill = MakeCommand(window, "New Due from &Bill...",
-                               "Fill in a new due from a bill's e-invoice or payment QR code\n"
-                               "New Due from Bill");
-  newDueFromBill->setObjectName(QStringLiteral("newDueFromBill"));
 }
 
 void Commands::DressToggleDetails(QAction& toggle) {
@@ -113,8 +109,7 @@ void Commands::DressToggleDetails(QAction& toggle) {
 void Commands::BuildMenuBar(QMenuBar& bar, QAction* toggleDetails,
                             CommandRegistry& registry) const {
   QMenu* file = bar.addMenu(QStringLiteral("&File"));
-  file->addAction(newDueFromBill);
-  file->addSeparator();
+  registry.SetPlace(MenuPlace::kFileNew, *file, file->addSeparator());
   file->addAction(importCsv);
   file->addAction(importStatement);
   registry.SetPlace(MenuPlace::kFileImport, *file, file->addSeparator());

@@ -46,7 +46,6 @@ class Commands final : public QObject {
   QAction* csvExport;
   QAction* importCsv;
   QAction* importStatement;  // handled by the statement import feature
-  QAction* newDueFromBill;   // handled by the bills feature
   QAction* calendarPreferences;
   QAction* changeDirectory;
   QAction* refresh;

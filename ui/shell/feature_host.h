@@ -1,6 +1,9 @@
 #pragma once
 
-class QString;
+#include <QStringList>
+#include <functional>
+
+class QObject;
 class QWidget;
 
 namespace paylark {
@@ -23,6 +26,11 @@ class FeatureHost {
   virtual void AnnounceChange() = 0;
   // Call after records changed: the month list follows, the selected due stays selected.
   virtual void AnnounceRecordsChanged() = 0;
+  // Shows the due's month and selects the due; false when no due has the ID.
+  virtual bool GoToDue(const QString& recordId) = 0;
+  // Hands open the files dropped on the month list outside any row, while receiver lives.
+  virtual void FollowFilesDroppedOutsideRows(QObject& receiver,
+                                             std::function<void(const QStringList&)> open) = 0;
 };
 
 }  // namespace paylark

@@ -360,6 +360,11 @@ void MainWindow::ShowNote(const QString& note) {
   note_->setText(note);
 }
 
+void MainWindow::FollowFilesDroppedOutsideRows(QObject& receiver,
+                                               std::function<void(const QStringList&)> open) {
+  connect(view_, &MonthListView::FilesDroppedOutsideRows, &receiver, std::move(open));
+}
+
 void MainWindow::AddStatusWidget(QWidget* widget) {
   // Qt counts a permanent widget's place after the bar's other widgets: the note alone.
   constexpr int kFirstPermanentPlace = 1;

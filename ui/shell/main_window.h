@@ -93,7 +93,7 @@ class MainWindow final : public QMainWindow, public FeatureHost {
   void OnSeriesHistory();
   // Shows the due's month (every due when the filter would hide it) and selects the due;
   // false when no due has the ID.
-  bool GoToDue(const QString& recordId);
+  bool GoToDue(const QString& recordId) override;
   // The caption strip's click: the due after the selected one among those that need a reminder,
   // so clicking again walks through them.
   void GoToNextReminder();
@@ -108,6 +108,8 @@ class MainWindow final : public QMainWindow, public FeatureHost {
   void ShowStatusMessage(const QString& message) override { ShowNote(message); }
   void AnnounceChange() override { emit aboutToChange(); }
   void AnnounceRecordsChanged() override { RecordsChanged(); }
+  void FollowFilesDroppedOutsideRows(QObject& receiver,
+                                     std::function<void(const QStringList&)> open) override;
   MainToolBar& toolBar() { return *toolBar_; }
   MonthListView& view() { return *view_; }
   DetailsBar& detailsBar() { return *detailsBar_; }

@@ -16,7 +16,7 @@
 #include "tests/ui/fakes.h"
 #include "tests/ui/test_runner.h"
 #include "ui/bills/new_due_from_bill_command.h"
-#include "ui/shell/commands.h"
+#include "ui/shell/command_registry.h"
 #include "ui/shell/details_bar.h"
 #include "ui/shell/main_window.h"
 #include "ui/shell/month_list_model.h"
@@ -129,7 +129,7 @@ class BillsTest final : public QObject {
     });
     NewDueFromBillCommand command(f.ws.app, f.window, f.script.runner());
     QSignalSpy done(&command, &NewDueFromBillCommand::Done);
-    f.window.commands().newDueFromBill->trigger();
+    f.window.commandRegistry().Find(QStringLiteral("newDueFromBill"))->trigger();
     QTRY_COMPARE(done.count(), 1);
     const DueRecord due = f.OnlyDue();
     QCOMPARE(due.payeeAccount, std::string("DE89 3704 0044 0532 0130 00"));
@@ -145,7 +145,7 @@ class BillsTest final : public QObject {
     f.script.Then(Finish);
     NewDueFromBillCommand command(f.ws.app, f.window, f.script.runner());
     QSignalSpy done(&command, &NewDueFromBillCommand::Done);
-    f.window.commands().newDueFromBill->trigger();
+    f.window.commandRegistry().Find(QStringLiteral("newDueFromBill"))->trigger();
     QTRY_COMPARE(done.count(), 1);
     DetailsBar& details = *f.window.findChild<DetailsBar*>();
     QStringList rows;
@@ -200,7 +200,7 @@ class BillsTest final : public QObject {
     f.ws.desktop.openPath = f.Written(QStringLiteral("invoice.xml"), doctype);
     NewDueFromBillCommand command(f.ws.app, f.window, f.script.runner());
     QSignalSpy done(&command, &NewDueFromBillCommand::Done);
-    f.window.commands().newDueFromBill->trigger();
+    f.window.commandRegistry().Find(QStringLiteral("newDueFromBill"))->trigger();
     QTRY_COMPARE(done.count(), 1);
     QCOMPARE(f.ws.prompt.asked,
              QStringList{QStringLiteral("invoice.xml: The XML declares a document type (DOCTYPE), "
@@ -221,7 +221,7 @@ class BillsTest final : public QObject {
     });
     NewDueFromBillCommand command(f.ws.app, f.window, f.script.runner());
     QSignalSpy done(&command, &NewDueFromBillCommand::Done);
-    f.window.commands().newDueFromBill->trigger();
+    f.window.commandRegistry().Find(QStringLiteral("newDueFromBill"))->trigger();
     QTRY_COMPARE(done.count(), 1);
     QCOMPARE(f.Attached(f.OnlyDue().recordId), std::vector<std::string>{"letter.pdf"});
   }

@@ -1,5 +1,7 @@
 #include <QAction>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -7,10 +9,12 @@
 #include "tests/core/statements/household_year.h"
 #include "tests/ui/fakes.h"
 #include "tests/ui/test_runner.h"
-#include "ui/shell/commands.h"
+#include "ui/bills/new_due_from_bill_command.h"
+#include "ui/shell/command_registry.h"
 #include "ui/shell/main_window.h"
 #include "ui/statements/find_recurring_command.h"
 #include "ui/statements/find_recurring_dialog.h"
+#include "ui/statements/statement_import_command.h"
 
 namespace paylark::test {
 namespace {
@@ -71,9 +75,34 @@ class FindRecurringTest final : public QObject {
     Fixture f;
     auto window = f.Window();
     FindRecurringCommand command(f.ws.app, *window, f.Services());
-    window->commands().findRecurringBills->trigger();  // the picker is cancelled
+    window->commandRegistry().Find(QStringLiteral("findRecurringBills"))->trigger();  // cancelled
     QCOMPARE(f.ws.desktop.openStarts, QStringList{f.ws.directory()});
     QVERIFY(f.readPaths.empty());
+  }
+
+  // The File menu reads as it did when the window made the features' commands itself.
+  void TheCommandFollowsTheImportsOfTheFileMenu() {
+    Fixture f;
+    auto window = f.Window();
+    NewDueFromBillCommand bills(f.ws.app, *window);
+    StatementImportCommand statements(f.ws.app, *window, f.Services());
+    FindRecurringCommand command(f.ws.app, *window, f.Services());
+    QMenu* file = window->menuBar()->actions().first()->menu();
+    QStringList items;
+    for (QAction* item : file->actions())
+      items << item->text();
+    QCOMPARE(items, (QStringList{"New Due from &Bill...", "", "&Import CSV...",
+                                 "Import &Statement...", "Find &Recurring Bills...", "", "&Print",
+                                 "", "Restore from &Backup...", "E&xit"}));
+    const QAction* found = window->commandRegistry().Find(QStringLiteral("findRecurringBills"));
+    QCOMPARE(found->statusTip(),
+             QStringLiteral("Propose series from the bills in bank statements"));
+    QCOMPARE(found->toolTip(), QStringLiteral("Find Recurring Bills"));
+    if (SnapshotsWanted()) {
+      file->popup(window->mapToGlobal(QPoint(0, 0)));
+      Snapshot(*file, QStringLiteral("file-menu.png"));
+      file->close();
+    }
   }
 
   void EachSuggestionShowsItsPatternAmountAndNextDue() {

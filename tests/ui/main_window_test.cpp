@@ -23,6 +23,7 @@
 #include "ui/base/message_box_prompt.h"
 #include "ui/base/operation_progress.h"
 #include "ui/shell/about_dialog.h"
+#include "ui/shell/command_registry.h"
 #include "ui/shell/commands.h"
 #include "ui/shell/details_bar.h"
 #include "ui/shell/help_sync.h"
@@ -248,6 +249,41 @@ void MainFrameTest::ChangesAreAnnouncedToWhoeverListens() {
   QAction* restore = f.frame->commands().restoreBackup;
   QCOMPARE(restore->objectName(), QStringLiteral("restoreBackup"));
   QVERIFY(f.frame->menuBar()->actions().first()->menu()->actions().contains(restore));
+}
+
+// A feature's command needs no change to the window: it joins its menu place after those added
+// before it, with its shortcut, and is found again by name.
+void MainFrameTest::FeaturesAddNamedCommandsAtTheirMenuPlace() {
+  Fixture f;
+  CommandRegistry& registry = f.frame->commandRegistry();
+  const auto add = [&registry](const char* name, const char* text, const QKeySequence& keys) {
+    return registry.Add({QString::fromLatin1(name), QString::fromLatin1(text),
+                         QStringLiteral("Tip\nTooltip"), MenuPlace::kFileImport, keys});
+  };
+  QAction* first = add("first", "&First", QKeySequence(QStringLiteral("Ctrl+Alt+K")));
+  QAction* second = add("second", "&Second", {});
+  QCOMPARE(add("first", "Again", {}), first);
+  QCOMPARE(registry.Find(QStringLiteral("second")), second);
+  QCOMPARE(registry.Find(QStringLiteral("unknown")), nullptr);
+  QCOMPARE(first->statusTip(), QStringLiteral("Tip"));
+  QCOMPARE(first->toolTip(), QStringLiteral("Tooltip"));
+
+  QStringList file;
+  for (QAction* item : f.frame->menuBar()->actions().first()->menu()->actions())
+    file << item->text();
+  const QStringList expected{QString(),
+                             QStringLiteral("&Import CSV..."),
+                             QStringLiteral("Import &Statement..."),
+                             QStringLiteral("&First"),
+                             QStringLiteral("&Second"),
+                             QString(),
+                             QStringLiteral("&Print")};
+  QCOMPARE(file.mid(0, expected.size()), expected);
+
+  QSignalSpy triggered(first, &QAction::triggered);
+  QVERIFY(QTest::qWaitForWindowActive(f.frame.get()));
+  QTest::keyClick(f.frame.get(), Qt::Key_K, Qt::ControlModifier | Qt::AltModifier);
+  QCOMPARE(triggered.count(), 1);
 }
 
 void MainFrameTest::DeleteSeriesMemberHonoursEveryAnswer() {

@@ -240,8 +240,10 @@ class StatementsTest final : public QObject {
     StatementImportCommand command(f.ws.app, *window, f.core.Services());
     QStringList items;
     for (QAction* menu : window->menuBar()->actions()) {
-      if (menu->text() == QStringLiteral("&File")) {
-        for (QAction* item : menu->menu()->actions())
+      if (menu->text() != QStringLiteral("&File"))
+        continue;
+      for (QAction* item : menu->menu()->actions()) {
+        if (!item->isSeparator())
           items << item->text();
       }
     }

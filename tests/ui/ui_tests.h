@@ -45,6 +45,7 @@ class MainFrameTest final : public QObject {
   void SelectionFillsDetailsAndCaption();
   void DeleteSingleDueAsksYesNo();
   void ChangesAreAnnouncedToWhoeverListens();
+  void FeaturesAddNamedCommandsAtTheirMenuPlace();
   void DeleteSeriesMemberHonoursEveryAnswer();
   void DeleteFailureIsToldOnceNamingTheDue();
   void ChangeMarkerFailureIsAWarningAfterTheChange();

@@ -10,7 +10,7 @@
 #include "ui/app/editor_dialog_commands.h"
 #include "ui/app/quit_on_signal.h"
 #include "ui/app/start_up.h"
-#include "ui/app/statement_services.h"
+#include "ui/app/statement_service_factory.h"
 #include "ui/attachments/attached_dues.h"
 #include "ui/base/message_box_prompt.h"
 #include "ui/base/paylark_app.h"

@@ -12,9 +12,8 @@
 #include "ui/attachments/attach_files.h"
 #include "ui/base/paylark_app.h"
 #include "ui/editor/new_due_command.h"
-#include "ui/shell/commands.h"
-#include "ui/shell/main_window.h"
-#include "ui/shell/month_list_view.h"
+#include "ui/shell/command_registry.h"
+#include "ui/shell/feature_host.h"
 
 namespace paylark {
 namespace {
@@ -31,17 +30,22 @@ QString NoteOf(const BillDue& due) {
 
 }  // namespace
 
-NewDueFromBillCommand::NewDueFromBillCommand(PaylarkApp& app, MainWindow& window,
+NewDueFromBillCommand::NewDueFromBillCommand(PaylarkApp& app, FeatureHost& window,
                                              DialogRunner runner)
-    : QObject(&window), app_(app), window_(window), runner_(std::move(runner)) {
-  connect(window.commands().newDueFromBill, &QAction::triggered, this, &NewDueFromBillCommand::Run);
-  connect(&window.view(), &MonthListView::FilesDroppedOutsideRows, this,
-          &NewDueFromBillCommand::OpenFirst);
+    : QObject(&window.dialogParent()), app_(app), window_(window), runner_(std::move(runner)) {
+  QAction* command = window.commandRegistry().Add(
+      {QStringLiteral("newDueFromBill"), QStringLiteral("New Due from &Bill..."),
+       QStringLiteral("Fill in a new due from a bill's e-invoice or payment QR code\n"
+                      "New Due from Bill"),
+       MenuPlace::kFileNew});
+  connect(command, &QAction::triggered, this, &NewDueFromBillCommand::Run);
+  window.FollowFilesDroppedOutsideRows(*this,
+                                       [this](const QStringList& paths) { OpenFirst(paths); });
 }
 
 void NewDueFromBillCommand::Run() {
   const QString path = app_.desktop().ChooseOpenPath(
-      &window_, QStringLiteral("New Due from Bill"),
+      &window_.dialogParent(), QStringLiteral("New Due from Bill"),
       QStringLiteral("Bills (*.pdf *.xml *.png *.jpg *.jpeg);;All Files (*)"),
       QString::fromStdString(app_.workingDirectory()));
   if (!path.isEmpty())
@@ -58,12 +62,13 @@ void NewDueFromBillCommand::OpenFirst(const QStringList& paths) {
 
 void NewDueFromBillCommand::Open(const QString& path) {
   if (reading_) {
-    window_.ShowNote(QStringLiteral("A bill is being read already: open %1 once its due is made.")
-                         .arg(QFileInfo(path).fileName()));
+    window_.ShowStatusMessage(
+        QStringLiteral("A bill is being read already: open %1 once its due is made.")
+            .arg(QFileInfo(path).fileName()));
     return;
   }
   reading_ = true;
-  window_.ShowNote(QStringLiteral("Reading %1…").arg(QFileInfo(path).fileName()));
+  window_.ShowStatusMessage(QStringLiteral("Reading %1…").arg(QFileInfo(path).fileName()));
   auto* watcher = new QFutureWatcher<Result<Bill>>(this);
   connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, path] {
     const Result<Bill> read = watcher->result();
@@ -76,10 +81,10 @@ void NewDueFromBillCommand::Open(const QString& path) {
 }
 
 void NewDueFromBillCommand::Fill(const QString& path, const Result<Bill>& read) {
-  window_.ShowNote(leftOut_);
+  window_.ShowStatusMessage(leftOut_);
   leftOut_.clear();
   if (!read.ok()) {
-    app_.prompt().Tell(&window_, QString::fromStdString(read.status().message()),
+    app_.prompt().Tell(&window_.dialogParent(), QString::fromStdString(read.status().message()),
                        PromptIcon::kWarning);
     reading_ = false;
     emit Done();
@@ -88,12 +93,13 @@ void NewDueFromBillCommand::Fill(const QString& path, const Result<Bill>& read) 
   const BillDueOptions options{app_.clock().Now(), UserSettings::Read(settings::kBillDaysToPay),
                                LocaleCurrencyCode()};
   const BillDue due = DueFromBill(read.value(), DueRecord::WithDefaults(app_.clock()), options);
-  emit window_.aboutToChange();
-  const NewDueEnd end = NewDueFrom(app_, &window_, {due.record, NoteOf(due)}, runner_);
+  window_.AnnounceChange();
+  const NewDueEnd end =
+      NewDueFrom(app_, &window_.dialogParent(), {due.record, NoteOf(due)}, runner_);
   if (!end.recordId.empty())
-    AttachFiles(app_, &window_, end.recordId, {path});
+    AttachFiles(app_, &window_.dialogParent(), end.recordId, {path});
   if (end.outcome == EditOutcome::kRecordsChanged) {
-    window_.RefreshKeepingSelection();
+    window_.AnnounceRecordsChanged();
     if (!end.recordId.empty())
       window_.GoToDue(QString::fromStdString(end.recordId));
   }

@@ -10,7 +10,7 @@
 
 namespace paylark {
 
-class MainWindow;
+class FeatureHost;
 class PaylarkApp;
 
 // File → New Due from Bill… and files dropped on the month list outside any row: the bill is
@@ -22,7 +22,8 @@ class NewDueFromBillCommand final : public QObject {
   Q_OBJECT
 
  public:
-  NewDueFromBillCommand(PaylarkApp& app, MainWindow& window, DialogRunner runner = RunModal);
+  // Adds the command "newDueFromBill" to the top of the window's File menu.
+  NewDueFromBillCommand(PaylarkApp& app, FeatureHost& window, DialogRunner runner = RunModal);
 
   void Run();
   // Reads the bill at the path; one bill at a time, a second while the first is read is refused.
@@ -37,7 +38,7 @@ class NewDueFromBillCommand final : public QObject {
   void Fill(const QString& path, const Result<Bill>& read);
 
   PaylarkApp& app_;
-  MainWindow& window_;
+  FeatureHost& window_;
   DialogRunner runner_;
   bool reading_ = false;
   QString leftOut_;  // the note for the files of a drop that were not read

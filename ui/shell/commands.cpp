@@ -5,24 +5,10 @@
 #include <QWidget>
 
 #include "ui/base/resources.h"
+#include "ui/shell/command_registry.h"
 
 namespace paylark {
 namespace {
-
-// prompt: the status-bar text, "\n", the tooltip (either side may carry blanks, which are cut).
-QAction* MakeCommand(QWidget* window, const QString& text, const QString& prompt,
-                     const char* icon = nullptr, const QKeySequence& shortcut = {}) {
-  auto* action = new QAction(text, window);
-  const QStringList parts = prompt.split(QLatin1Char('\n'));
-  action->setStatusTip(parts.value(0).trimmed());
-  action->setToolTip(parts.value(1, parts.value(0)).trimmed());
-  if (icon)
-    action->setIcon(SvgIcon(QString::fromLatin1(icon)));
-  if (!shortcut.isEmpty())
-    action->setShortcut(shortcut);
-  window->addAction(action);
-  return action;
-}
 
 QString ExportPrompt(const char* target, const char* notes, const char* tooltipGap) {
   return QStringLiteral("Export to %1 %2 \n Export to %1%3%2")
@@ -104,21 +90,13 @@ Commands::Commands(QWidget* window) : QObject(window) {
                          QKeySequence(QStringLiteral("Ctrl+Shift+F")));
 }
 
-// The File menu's ways of bringing dues in from files: CSV, statements and bills.
+// The File menu's ways of bringing dues in from files: CSV and statements.
 void Commands::MakeFileCommands(QWidget* window) {
   importCsv = MakeCommand(window, "&Import CSV...", "Add dues from a CSV file\nImport CSV");
   importStatement = MakeCommand(window, "Import &Statement...",
                                 "Mark dues paid from a bank statement (OFX, CAMT.053, CSV)\n"
                                 "Import Statement");
   importStatement->setObjectName(QStringLiteral("importStatement"));
-  findRecurringBills = MakeCommand(window, "Find &Recurring Bills...",
-                                   "Propose series from the bills in bank statements\n"
-                                   "Find Recurring Bills");
-  findRecurringBills->setObjectName(QStringLiteral("findRecurringBills"));
-  newDueFromBill = MakeCommand(window, "New Due from &Bill...",
-                               "Fill in a new due from a bill's e-invoice or payment QR code\n"
-                               "New Due from Bill");
-  newDueFromBill->setObjectName(QStringLiteral("newDueFromBill"));
 }
 
 void Commands::DressToggleDetails(QAction& toggle) {
@@ -128,14 +106,13 @@ void Commands::DressToggleDetails(QAction& toggle) {
   toggle.setIcon(SvgIcon(QStringLiteral("details-window")));
 }
 
-void Commands::BuildMenuBar(QMenuBar& bar, QAction* toggleDetails) const {
+void Commands::BuildMenuBar(QMenuBar& bar, QAction* toggleDetails,
+                            CommandRegistry& registry) const {
   QMenu* file = bar.addMenu(QStringLiteral("&File"));
-  file->addAction(newDueFromBill);
-  file->addSeparator();
+  registry.SetPlace(MenuPlace::kFileNew, *file, file->addSeparator());
   file->addAction(importCsv);
   file->addAction(importStatement);
-  file->addAction(findRecurringBills);
-  file->addSeparator();
+  registry.SetPlace(MenuPlace::kFileImport, *file, file->addSeparator());
   file->addAction(print);
   file->addSeparator();
   file->addAction(restoreBackup);

@@ -8,6 +8,8 @@ class QWidget;
 
 namespace paylark {
 
+class CommandRegistry;
+
 // Every command of the main window as one QAction each, shared by the menu bar, the toolbar, the
 // navigation folders, the context menus and the keyboard. Each carries its menu text, shortcut,
 // status-bar prompt and tooltip; the window connects them to the code that does the work.
@@ -18,8 +20,9 @@ class Commands final : public QObject {
   explicit Commands(QWidget* window);
 
   // The menu bar's popups: File, Due, View, Tools, Export, Preferences, Help. toggleDetails is
-  // the details bar's own toggle action, dressed as the View menu's item.
-  void BuildMenuBar(QMenuBar& bar, QAction* toggleDetails) const;
+  // the details bar's own toggle action, dressed as the View menu's item; the registry learns
+  // the menu places of the features' commands.
+  void BuildMenuBar(QMenuBar& bar, QAction* toggleDetails, CommandRegistry& registry) const;
   static void DressToggleDetails(QAction& toggle);
 
   QAction* newDue;
@@ -42,9 +45,7 @@ class Commands final : public QObject {
   QAction* calendarExport;
   QAction* csvExport;
   QAction* importCsv;
-  QAction* importStatement;     // handled by the statement import feature
-  QAction* findRecurringBills;  // handled by the recurring bills feature
-  QAction* newDueFromBill;      // handled by the bills feature
+  QAction* importStatement;  // handled by the statement import feature
   QAction* calendarPreferences;
   QAction* changeDirectory;
   QAction* refresh;

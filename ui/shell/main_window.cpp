@@ -30,6 +30,7 @@
 #include "ui/reminders/reminder_count.h"
 #include "ui/reminders/reminder_preferences_dialog.h"
 #include "ui/shell/about_dialog.h"
+#include "ui/shell/command_registry.h"
 #include "ui/shell/commands.h"
 #include "ui/shell/delete_flow.h"
 #include "ui/shell/details_bar.h"
@@ -63,6 +64,7 @@ MainWindow::MainWindow(PaylarkApp& app, DialogCommands& dialogs, WindowPolicies 
       app_(app),
       dialogs_(dialogs),
       commands_(new Commands(this)),
+      registry_(new CommandRegistry(*this)),
       detailsBar_(new DetailsBar(this)),
       exports_(new ExportCommands(app, this, [this](const QString& note) { ShowNote(note); })),
       calendarFeed_(std::make_unique<CalendarFeedKeeper>(app)),
@@ -77,7 +79,7 @@ MainWindow::MainWindow(PaylarkApp& app, DialogCommands& dialogs, WindowPolicies 
   setObjectName(QStringLiteral("MainFrame"));
   QAction* toggleDetails = detailsBar_->toggleViewAction();
   Commands::DressToggleDetails(*toggleDetails);
-  commands_->BuildMenuBar(*menuBar(), toggleDetails);
+  commands_->BuildMenuBar(*menuBar(), toggleDetails, *registry_);
 
   toolBar_ = new MainToolBar(*commands_, toggleDetails, this);
   addToolBar(Qt::TopToolBarArea, toolBar_);
@@ -356,6 +358,11 @@ void MainWindow::ShowCaption(const QString& text, CaptionStrip::Image image) {
 
 void MainWindow::ShowNote(const QString& note) {
   note_->setText(note);
+}
+
+void MainWindow::FollowFilesDroppedOutsideRows(QObject& receiver,
+                                               std::function<void(const QStringList&)> open) {
+  connect(view_, &MonthListView::FilesDroppedOutsideRows, &receiver, std::move(open));
 }
 
 void MainWindow::AddStatusWidget(QWidget* widget) {

@@ -8,6 +8,7 @@
 
 #include "ui/base/dialog_commands.h"
 #include "ui/shell/caption_strip.h"
+#include "ui/shell/feature_host.h"
 #include "ui/shell/working_directory_dialog.h"
 
 class QLabel;
@@ -23,6 +24,7 @@ class ReminderCount;
 class MonthListView;
 class CalendarFeedKeeper;
 class Commands;
+class CommandRegistry;
 class ExportCommands;
 class SearchBox;
 class StatusPanes;
@@ -39,8 +41,8 @@ struct WindowPolicies {
 // The main window. It builds the furniture (menus, toolbar, status panes, caption strip,
 // navigation folders, month list, details bar), keeps the selected month, and routes every
 // command to the code that does the work. Features that live beside it (sync, backups) listen
-// to what it announces; it does not know them.
-class MainWindow final : public QMainWindow {
+// to what it announces and add their commands to its registry; it does not know them.
+class MainWindow final : public QMainWindow, public FeatureHost {
   Q_OBJECT
 
  public:
@@ -91,7 +93,7 @@ class MainWindow final : public QMainWindow {
   void OnSeriesHistory();
   // Shows the due's month (every due when the filter would hide it) and selects the due;
   // false when no due has the ID.
-  bool GoToDue(const QString& recordId);
+  bool GoToDue(const QString& recordId) override;
   // The caption strip's click: the due after the selected one among those that need a reminder,
   // so clicking again walks through them.
   void GoToNextReminder();
@@ -101,6 +103,13 @@ class MainWindow final : public QMainWindow {
   void SynchronizeLocally();
 
   Commands& commands() { return *commands_; }
+  CommandRegistry& commandRegistry() override { return *registry_; }
+  QWidget& dialogParent() override { return *this; }
+  void ShowStatusMessage(const QString& message) override { ShowNote(message); }
+  void AnnounceChange() override { emit aboutToChange(); }
+  void AnnounceRecordsChanged() override { RecordsChanged(); }
+  void FollowFilesDroppedOutsideRows(QObject& receiver,
+                                     std::function<void(const QStringList&)> open) override;
   MainToolBar& toolBar() { return *toolBar_; }
   MonthListView& view() { return *view_; }
   DetailsBar& detailsBar() { return *detailsBar_; }
@@ -148,6 +157,7 @@ class MainWindow final : public QMainWindow {
   PaylarkApp& app_;
   DialogCommands& dialogs_;
   Commands* commands_;
+  CommandRegistry* registry_;
   DetailsBar* detailsBar_;
   MainToolBar* toolBar_;
   NavigationBar* navigation_;

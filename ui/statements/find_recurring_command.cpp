@@ -9,8 +9,8 @@
 #include "settings/statement_settings.h"
 #include "ui/base/paylark_app.h"
 #include "ui/base/wait_cursor.h"
-#include "ui/shell/commands.h"
-#include "ui/shell/main_window.h"
+#include "ui/shell/command_registry.h"
+#include "ui/shell/feature_host.h"
 #include "ui/statements/find_recurring_dialog.h"
 
 namespace paylark {
@@ -24,22 +24,25 @@ std::string_view View(const QByteArray& bytes) {
 
 }  // namespace
 
-FindRecurringCommand::FindRecurringCommand(PaylarkApp& app, MainWindow& window,
+FindRecurringCommand::FindRecurringCommand(PaylarkApp& app, FeatureHost& window,
                                            StatementServices services, Answer answer)
-    : QObject(&window),
+    : QObject(&window.dialogParent()),
       app_(app),
       window_(window),
       services_(std::move(services)),
       answer_(std::move(answer)) {
   if (!answer_)
     answer_ = [](FindRecurringDialog& dialog) { return dialog.exec() == QDialog::Accepted; };
-  connect(window.commands().findRecurringBills, &QAction::triggered, this,
-          &FindRecurringCommand::Run);
+  QAction* command = window.commandRegistry().Add(
+      {QStringLiteral("findRecurringBills"), QStringLiteral("Find &Recurring Bills..."),
+       QStringLiteral("Propose series from the bills in bank statements\nFind Recurring Bills"),
+       MenuPlace::kFileImport});
+  connect(command, &QAction::triggered, this, &FindRecurringCommand::Run);
 }
 
 void FindRecurringCommand::Run() {
   const QStringList paths = app_.desktop().ChooseOpenPaths(
-      &window_, QStringLiteral("Find Recurring Bills"),
+      &window_.dialogParent(), QStringLiteral("Find Recurring Bills"),
       QStringLiteral("Bank statements (*.ofx *.qfx *.xml *.csv);;All Files (*)"),
       QString::fromStdString(app_.workingDirectory()));
   if (!paths.isEmpty())
@@ -65,11 +68,11 @@ QString FindRecurringCommand::FindIn(const std::vector<Statement>& statements) {
     WaitCursor wait;
     found = SuggestSeries(statements, app_.store().map());
   }
-  FindRecurringDialog dialog(found, &window_);
+  FindRecurringDialog dialog(found, &window_.dialogParent());
   if (!answer_(dialog))
     return {};
   // The day's backup is taken before the first change.
-  emit window_.aboutToChange();
+  window_.AnnounceChange();
   std::size_t created = 0;
   for (const FindRecurringDialog::Choice& choice : dialog.Chosen()) {
     SeriesSuggestion suggestion = found.suggestions[choice.suggestion];
@@ -78,7 +81,7 @@ QString FindRecurringCommand::FindIn(const std::vector<Statement>& statements) {
     const Result<CreatedSeries> made =
         CreateSuggestedSeries(suggestion, choice.count, app_.store(), app_.clock());
     if (!made.ok()) {
-      window_.RefreshKeepingSelection();
+      window_.AnnounceRecordsChanged();
       Tell(QString::fromStdString(made.status().message()));
       return {};
     }
@@ -86,8 +89,8 @@ QString FindRecurringCommand::FindIn(const std::vector<Statement>& statements) {
   }
   QString summary = created == 1 ? QStringLiteral("1 series created.")
                                  : QStringLiteral("%1 series created.").arg(created);
-  window_.RefreshKeepingSelection();
-  window_.ShowNote(summary);
+  window_.AnnounceRecordsChanged();
+  window_.ShowStatusMessage(summary);
   return summary;
 }
 
@@ -127,7 +130,7 @@ std::optional<Statement> FindRecurringCommand::Read(const QString& path) {
 }
 
 void FindRecurringCommand::Tell(const QString& text) {
-  app_.prompt().Tell(&window_, text, PromptIcon::kWarning);
+  app_.prompt().Tell(&window_.dialogParent(), text, PromptIcon::kWarning);
 }
 
 }  // namespace paylark

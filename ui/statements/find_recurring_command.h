@@ -11,8 +11,8 @@
 
 namespace paylark {
 
+class FeatureHost;
 class FindRecurringDialog;
-class MainWindow;
 class PaylarkApp;
 
 // File → Find Recurring Bills…: asks for one or more statements, shows the series they show and
@@ -26,7 +26,8 @@ class FindRecurringCommand final : public QObject {
   // Shows the dialog; true when the user chose Create. Tests answer without a loop.
   using Answer = std::function<bool(FindRecurringDialog&)>;
 
-  FindRecurringCommand(PaylarkApp& app, MainWindow& window, StatementServices services,
+  // Adds the command "findRecurringBills" to the File menu of the window.
+  FindRecurringCommand(PaylarkApp& app, FeatureHost& window, StatementServices services,
                        Answer answer = {});
 
   void Run();
@@ -40,7 +41,7 @@ class FindRecurringCommand final : public QObject {
   void Tell(const QString& text);
 
   PaylarkApp& app_;
-  MainWindow& window_;
+  FeatureHost& window_;
   StatementServices services_;
   Answer answer_;
 };

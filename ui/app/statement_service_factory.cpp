@@ -1,4 +1,4 @@
-#include "ui/app/statement_services.h"
+#include "ui/app/statement_service_factory.h"
 
 #include "core/forecast/balance_book.h"
 #include "core/forecast/balance_file.h"

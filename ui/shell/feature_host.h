@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QStringList>
+#include <functional>
+
+class QObject;
+class QWidget;
+
+namespace paylark {
+
+class CommandRegistry;
+
+// What the main window lends a feature that lives beside it. A feature adds its commands to the
+// registry and works through these; it never reaches into the window's widgets, so the window
+// may rearrange them freely.
+class FeatureHost {
+ public:
+  virtual ~FeatureHost() = default;
+
+  virtual CommandRegistry& commandRegistry() = 0;
+  // The widget a feature's dialogs and questions belong to.
+  virtual QWidget& dialogParent() = 0;
+  // Shows a message at the left of the status bar until the next one; an empty one clears it.
+  virtual void ShowStatusMessage(const QString& message) = 0;
+  // Call before changing records: whoever listens (the day's backup) acts first.
+  virtual void AnnounceChange() = 0;
+  // Call after records changed: the month list follows, the selected due stays selected.
+  virtual void AnnounceRecordsChanged() = 0;
+  // Shows the due's month and selects the due; false when no due has the ID.
+  virtual bool GoToDue(const QString& recordId) = 0;
+  // Hands open the files dropped on the month list outside any row, while receiver lives.
+  virtual void FollowFilesDroppedOutsideRows(QObject& receiver,
+                                             std::function<void(const QStringList&)> open) = 0;
+};
+
+}  // namespace paylark

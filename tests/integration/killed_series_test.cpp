@@ -129,7 +129,7 @@ class KilledSeriesTest : public ::testing::Test {
   // The IDs of the folder's dues, in byte order.
   std::vector<std::string> DueIds() const {
     SystemClock clock;
-    RecordStore store(clock, workdir_.string());
+    RecordStore store(clock, workdir_.string(), SystemFileSystem());
     (void)store.Reload();
     std::vector<std::string> ids;
     store.map().ForEach([&](const DueRecord& due) { ids.push_back(due.recordId); });

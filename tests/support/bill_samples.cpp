@@ -324,7 +324,8 @@ void WritePdfWithCode(const fs::path& pdf, const std::string& text, int pages, i
       }
     }
   }
-  if (!writer.Write(pdf.string()).ok())
+  std::ofstream out(pdf, std::ios::binary);
+  if (!(out << writer.Bytes()))
     throw std::runtime_error("cannot write " + pdf.string());
 }
 

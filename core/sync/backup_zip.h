@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "core/base/status.h"
-#include "core/records/due_record.h"
 #include "core/io/file_system.h"
+#include "core/records/due_record.h"
 #include "core/records/record_swap.h"
 #include "core/sync/zip_handles.h"
 

@@ -63,9 +63,10 @@ int Main() {
       lastMember = record.recordId;
   });
   std::size_t position = 0;
-  PrintFigure(
-      "series_position_10k_member_us",
-      1e6 * BestSeconds(5, [&] { position += store.SeriesPositionOf(lastMember)->position; }));
+  PrintFigure("series_position_10k_member_us",
+              1e6 * BestSeconds(5, [&] {
+                position += store.records().SeriesPositionOf(lastMember)->position;
+              }));
   double total = 0;
   PrintFigure("summary_year_100k_ms",
               1000 * BestSeconds(3, [&] { total += SummarizeYear(store, 2022).wholeYear.total; }));

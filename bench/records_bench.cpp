@@ -152,7 +152,7 @@ int Main(int argc, char** argv) {
 
   ScratchStore many(clock);
   FillStore(many.store(), clock, kManyRecords);
-  const RecordFolder folder(SystemFileSystem(), many.store().RecordsFolder());
+  const RecordFolder folder(SystemFileSystem(), RecordsFolderPath(many.store().workingDirectory()));
   const std::vector<std::string> names = folder.ListRecordFiles().value();
   // Reload keeps several reads in flight, which is what a disk rewards: from the disk it is
   // measured against one read after another. From the page cache both are bound by the processor.

@@ -156,8 +156,8 @@ double CatchUpMilliseconds() {
         if (match.sure)
           choice.accepted.push_back(match);
       }
-      BalanceBook balances(store.files(), store.RecordsFolder());
-      balances.Load(store.balanceFiles());
+      BalanceBook balances(store.files(), RecordsFolderPath(store.workingDirectory()));
+      balances.Load(store.listing().balanceFiles);
       const auto imported = ImportStatement(statement, choice, "month.ofx", store, balances, clock);
       paid += imported.ok() ? imported.value().markedPaid : 0;
     }

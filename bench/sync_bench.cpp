@@ -35,7 +35,8 @@ int Main() {
   many.store().map().ForEach([&](const DueRecord& record) { id = record.recordId; });
   DueRecord changed = many.store().Get(id);
   const std::string name = "duedate" + id + ".due";
-  const std::filesystem::path path = std::filesystem::path(many.store().RecordsFolder()) / name;
+  const std::filesystem::path path =
+      std::filesystem::path(RecordsFolderPath(many.store().workingDirectory())) / name;
 
   int round = 0;
   const double seconds = BestSeconds(20, [&] {

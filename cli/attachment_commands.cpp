@@ -37,7 +37,7 @@ int RunAttach(Arguments& arguments, CommandContext& context) {
     return UsageError(context, "attach needs at least one file");
   if (auto problem = arguments.Finish())
     return UsageError(context, *problem);
-  if (!context.store.Contains(*id))
+  if (!context.store.records().Contains(*id))
     return NoSuchDue(context, *id);
   AttachmentStore attachments = AttachmentsOf(context);
   // Every file is checked before any is copied, so a mistyped name attaches nothing.
@@ -91,7 +91,7 @@ int RunDetach(Arguments& arguments, CommandContext& context) {
     return UsageError(context, "detach needs a record ID and an attachment's name");
   if (auto problem = arguments.Finish())
     return UsageError(context, *problem);
-  if (!context.store.Contains(*id))
+  if (!context.store.records().Contains(*id))
     return NoSuchDue(context, *id);
   AttachmentStore attachments = AttachmentsOf(context);
   const Status status =

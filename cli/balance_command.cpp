@@ -39,7 +39,7 @@ int RunBalance(Arguments& arguments, CommandContext& context) {
     return UsageError(context, *problem);
   if (onText && !amountText)
     return UsageError(context, "--on needs an amount");
-  BalanceBook book(context.store.files(), context.store.RecordsFolder());
+  BalanceBook book(context.store.files(), RecordsFolderPath(context.store.workingDirectory()));
   LoadBalances(context, book);
   if (!amountText)
     return ShowBalances(book, account, context);

@@ -23,7 +23,7 @@ DueArgument TakeDueArgument(std::string_view command, Arguments& arguments,
     return {std::nullopt, UsageError(context, std::string(command) + " needs a record ID")};
   if (const std::optional<std::string> problem = arguments.Finish())
     return {std::nullopt, UsageError(context, *problem)};
-  if (!context.store.Contains(*id))
+  if (!context.store.records().Contains(*id))
     return {std::nullopt, NoSuchDue(context, *id)};
   return {std::move(id), kExitSuccess};
 }

@@ -103,7 +103,7 @@ int RunForecast(Arguments& arguments, CommandContext& context) {
   if (auto problem = arguments.Finish())
     return UsageError(context, *problem);
   request.warnBelow = Cents{UserSettings::Read(settings::kForecastWarnBelow)} * 100;
-  BalanceBook book(context.store.files(), context.store.RecordsFolder());
+  BalanceBook book(context.store.files(), RecordsFolderPath(context.store.workingDirectory()));
   LoadBalances(context, book);
   const Forecast forecast = MakeForecast(request, book.entries(), context.store.map());
   if (json)

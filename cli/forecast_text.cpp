@@ -14,7 +14,7 @@ std::optional<std::string> TakeAccount(Arguments& arguments) {
 }
 
 void LoadBalances(CommandContext& context, BalanceBook& book) {
-  book.Load(context.store.balanceFiles());
+  book.Load(context.store.listing().balanceFiles);
   for (const SkippedFile& file : book.skipped())
     context.err << "paylark-cli: skipped " << file.fileName << ": " << file.reason << '\n';
 }

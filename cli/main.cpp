@@ -194,7 +194,7 @@ int Run(std::vector<std::string> words) {
   SystemClock clock;
   RecordStore store(clock, *directory, SystemFileSystem());
   if (const std::string cache = UserCacheFolder(); snapshot && !cache.empty())
-    store.SetSnapshotFile(SnapshotPathFor(cache, store.RecordsFolder()));
+    store.SetSnapshotFile(SnapshotPathFor(cache, RecordsFolderPath(store.workingDirectory())));
   const ReloadReport loaded = store.Reload();
   if (!loaded.folderStatus.ok()) {
     std::cerr << "paylark-cli: " << loaded.folderStatus.message() << '\n';

@@ -54,7 +54,7 @@ void PrintJson(int days, const std::vector<Reminder>& reminders, std::ostream& o
 
 // The forecast's low-balance warning as the caption strip shows it, or empty.
 std::string BalanceWarningLine(CommandContext& context, int daysAhead) {
-  BalanceBook book(context.store.files(), context.store.RecordsFolder());
+  BalanceBook book(context.store.files(), RecordsFolderPath(context.store.workingDirectory()));
   LoadBalances(context, book);
   const Cents level = Cents{UserSettings::Read(settings::kForecastWarnBelow)} * 100;
   const std::optional<LowBalanceWarning> warning =
@@ -81,7 +81,7 @@ Notification NotificationFor(const std::vector<Reminder>& reminders,
 // Reads the due again (the user may have taken minutes to answer) and stores it as paid.
 int MarkPaid(CommandContext& context, const std::string& recordId) {
   (void)context.store.Reload();
-  if (!context.store.Contains(recordId))
+  if (!context.store.records().Contains(recordId))
     return NoSuchDue(context, recordId);
   DueRecord record = context.store.Get(recordId);
   if (IsPaid(record))

@@ -14,7 +14,7 @@ int RunShow(Arguments& arguments, CommandContext& context) {
     return due.exitCode;
   const std::string& id = *due.id;
   const DueRecord record = context.store.Get(id);
-  const std::optional<SeriesPosition> position = context.store.SeriesPositionOf(id);
+  const std::optional<SeriesPosition> position = context.store.records().SeriesPositionOf(id);
   if (json) {
     std::string object = RecordJson(record);
     if (position) {

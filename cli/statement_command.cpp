@@ -61,7 +61,7 @@ int RunImportStatement(Arguments& arguments, CommandContext& context, bool dryRu
   if (!read.ok())
     return ReadingFailure(context, read.status());
   Statement statement = std::move(read).value();
-  BalanceBook balances(files, context.store.RecordsFolder());
+  BalanceBook balances(files, RecordsFolderPath(context.store.workingDirectory()));
   LoadBalances(context, balances);
   const std::optional<std::string> csvAccount =
       csvHeader.empty() ? std::nullopt : RememberedBankCsvAccount(csvHeader);

@@ -77,7 +77,7 @@ std::optional<std::string> TakeRequest(Arguments& arguments, SuggestRequest& req
 // The statements, each with its Paylark account; the exit code of a failure, printed already.
 std::variant<std::vector<Statement>, int> ReadStatements(const SuggestRequest& request,
                                                          CommandContext& context) {
-  BalanceBook balances(context.store.files(), context.store.RecordsFolder());
+  BalanceBook balances(context.store.files(), RecordsFolderPath(context.store.workingDirectory()));
   LoadBalances(context, balances);
   std::vector<Statement> statements;
   for (const std::string& path : request.files) {

@@ -53,14 +53,14 @@ void PrintConflictsJson(const std::vector<Conflict>& conflicts, std::ostream& ou
 }
 
 Result<std::vector<Conflict>> LoadConflicts(CommandContext& context) {
-  return FindConflicts(context.store.RecordsFolder(), context.store.files());
+  return FindConflicts(RecordsFolderPath(context.store.workingDirectory()), context.store.files());
 }
 
 }  // namespace
 
 void BackUpBeforeFirstChangeOfDay(CommandContext& context) {
   const RecordStore& store = context.store;
-  if (store.size() == 0 ||
+  if (store.map().size() == 0 ||
       HasBackupOfToday(BackupsFolder(store.workingDirectory()), context.clock, store.files()))
     return;
   const Result<std::string> path = CreateBackup(store, context.clock, BackupsKept());

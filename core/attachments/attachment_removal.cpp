@@ -14,14 +14,14 @@ DeleteOutcome DeleteWithAttachments(RecordStore& store, SeriesChoice choice,
     return {};
   std::vector<std::string> going{record.recordId};
   if (choice == SeriesChoice::kWholeSeries && IsSeriesMember(record))
-    going = store.SeriesMembers(record.seriesId);
+    going = store.records().SeriesMembers(record.seriesId);
   Status deleted = ApplyDelete(store, choice, record, progress);
   AttachmentStore attachments(store.files(), store.workingDirectory());
   // One listing tells which of a long series have attachments at all.
   const Result<std::set<std::string>> attached = attachments.RecordsWithAttachments();
   Status moved = Status::Ok();
   for (const std::string& id : going) {
-    if (store.Contains(id) || (attached.ok() && !attached.value().contains(id)))
+    if (store.records().Contains(id) || (attached.ok() && !attached.value().contains(id)))
       continue;
     if (Status status = attachments.MoveToRemoved(id, backupsFolder); !status.ok() && moved.ok())
       moved = status;

@@ -50,7 +50,7 @@ std::string FoldLetterCase(std::string_view text) {
 
 DueSearch::DueSearch(const RecordStore& store) {
   const std::array<std::uint32_t, 128> asciiLower = AsciiLowerCase();
-  entries_.reserve(store.size());
+  entries_.reserve(store.map().size());
   store.map().ForEach([&](const DueRecord& due) {
     Entry entry{due.recordId, due.dueDate, {}};
     entry.text.reserve(due.title.size() + due.payTo.size() + due.account.size() + due.notes.size() +

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/records/record_codec.h"
-#include "core/records/record_store.h"
+#include "core/records/record_file_name.h"
 
 namespace paylark {
 namespace {

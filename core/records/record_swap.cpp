@@ -6,7 +6,7 @@
 #include <set>
 #include <utility>
 
-#include "core/records/record_files.h"
+#include "core/io/temporary_files.h"
 
 namespace paylark {
 namespace {
@@ -212,8 +212,7 @@ Result<std::string> Stage(FileSystem& files, const std::string& folder, const st
     Status status = files.Write(PathIn(folder, name), bytes, NewFileMode());
     if (status.code() == StatusCode::kAlreadyExists)
       continue;
-    if (!status.ok())
-      return status;
+    PAYLARK_TRY(status);
     return name;
   }
 }

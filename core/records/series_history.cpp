@@ -10,7 +10,7 @@ std::vector<DueRecord> SeriesHistory(const RecordStore& store, const std::string
   std::vector<DueRecord> members;
   if (seriesId.empty())
     return members;
-  for (const std::string& id : store.SeriesMembers(seriesId))
+  for (const std::string& id : store.records().SeriesMembers(seriesId))
     members.push_back(store.Get(id));
   std::sort(members.begin(), members.end(), [](const DueRecord& a, const DueRecord& b) {
     if (a.dueDate != b.dueDate)

@@ -34,7 +34,7 @@ Status CompletePlaceholders(RecordStore& store, const std::vector<std::string>& 
   std::vector<DueRecord> finished;
   finished.reserve(placeholderIds.size());
   for (std::size_t index = 0; index < placeholderIds.size(); ++index) {
-    if (!store.Contains(placeholderIds[index]))
+    if (!store.records().Contains(placeholderIds[index]))
       continue;
     std::optional<DueRecord> record =
         FinishedDue(store.Get(placeholderIds[index]), sheet, offset, index == 0);

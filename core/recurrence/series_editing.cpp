@@ -25,7 +25,7 @@ SeriesScopeCounts CountSeriesScopes(const RecordStore& store, const DueRecord& s
   SeriesScopeCounts counts;
   if (!IsSeriesMember(stored))
     return counts;
-  const std::vector<std::string> members = store.SeriesMembers(stored.seriesId);
+  const std::vector<std::string> members = store.records().SeriesMembers(stored.seriesId);
   counts.wholeSeries = std::max<std::size_t>(members.size(), 1);
   for (const std::string& id : members) {
     if (id != stored.recordId && LaterAndUnpaid(store.Get(id), stored))
@@ -40,7 +40,7 @@ std::vector<std::string> MembersInScope(const RecordStore& store, const DueRecor
       (choice != SeriesChoice::kWholeSeries && choice != SeriesChoice::kThisAndLater)) {
     return {stored.recordId};
   }
-  std::vector<std::string> members = store.SeriesMembers(stored.seriesId);
+  std::vector<std::string> members = store.records().SeriesMembers(stored.seriesId);
   if (choice == SeriesChoice::kThisAndLater) {
     std::erase_if(members, [&](const std::string& id) {
       return id != stored.recordId && !LaterAndUnpaid(store.Get(id), stored);
@@ -50,7 +50,7 @@ std::vector<std::string> MembersInScope(const RecordStore& store, const DueRecor
 }
 
 Status ModifySeries(RecordStore& store, const DueRecord& edited, const Progress& progress) {
-  return ModifyMembers(store, edited, store.SeriesMembers(edited.seriesId), progress);
+  return ModifyMembers(store, edited, store.records().SeriesMembers(edited.seriesId), progress);
 }
 
 Status ModifyMembers(RecordStore& store, const DueRecord& edited,
@@ -91,7 +91,7 @@ Status ApplyDelete(RecordStore& store, SeriesChoice choice, const DueRecord& rec
   if (choice == SeriesChoice::kCancel)
     return Status::Ok();
   if (choice == SeriesChoice::kWholeSeries && IsSeriesMember(record)) {
-    return store.DeleteSeries(record.seriesId, progress);
+    return DeleteSeries(store, record.seriesId, progress);
   }
   return store.Delete(record.recordId, ChangeMarker::kWrite);
 }

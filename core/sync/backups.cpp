@@ -366,9 +366,7 @@ Result<TakenBackup> TakeBackup(FileSystem& files, const std::string& workingDire
                                const Clock& clock, int keep, const BackupOptions& options) {
   if (workingDirectory.empty())
     return Status::IoError("no working directory is set");
-  Result<FolderFiles> contents = FolderContents(files, workingDirectory, options.stop);
-  if (!contents.ok())
-    return contents.status();
+  PAYLARK_TRY_ASSIGN(FolderFiles contents, FolderContents(files, workingDirectory, options.stop));
   const std::string backups = BackupsFolder(workingDirectory);
   const std::string target = options.output;
   const std::string folder = target.empty() ? backups : ParentFolder(AbsolutePath(target));
@@ -380,21 +378,16 @@ Result<TakenBackup> TakeBackup(FileSystem& files, const std::string& workingDire
     RemoveStaleTemporaries(files, backups);
   }
   const std::string stem = backups + "/" + BackupStem(clock);
-  Result<std::string> bytes =
-      ZipBytes(target.empty() ? stem + std::string(kBackupSuffix) : target,
-               contents.value().entries, clock.Now().ToCivil(), options.stop);
-  if (!bytes.ok())
-    return bytes.status();
+  PAYLARK_TRY_ASSIGN(const std::string bytes,
+                     ZipBytes(target.empty() ? stem + std::string(kBackupSuffix) : target,
+                              contents.entries, clock.Now().ToCivil(), options.stop));
   if (options.stop.stop_requested())
     return Stopped();
-  Result<std::string> path =
-      PlaceZip(files, folder, stem, target.empty() ? "" : AbsolutePath(target), bytes.value());
-  if (!path.ok())
-    return path.status();
+  PAYLARK_TRY_ASSIGN(std::string path, PlaceZip(files, folder, stem,
+                                                target.empty() ? "" : AbsolutePath(target), bytes));
   if (target.empty())
     KeepNewest(files, backups, keep);
-  return TakenBackup{std::move(path).value(), std::move(contents.value().setAside),
-                     std::move(contents.value().leftOut)};
+  return TakenBackup{std::move(path), std::move(contents.setAside), std::move(contents.leftOut)};
 }
 
 Result<std::string> CreateBackup(const RecordStore& store, const Clock& clock, int keep,
@@ -483,8 +476,7 @@ Result<std::string> StageAttachment(FileSystem& files, const std::string& record
                                     AttachmentSource(archive, attachment), NewFileMode());
     if (status.code() == StatusCode::kAlreadyExists)
       continue;
-    if (!status.ok())
-      return status;
+    PAYLARK_TRY(status);
     return name;
   }
 }
@@ -535,8 +527,7 @@ Status SortCurrentAttachments(AttachmentStore& attachments, zip_t* archive,
         Result<bool> same = bytes.ok()
                                 ? AttachmentEquals(archive, *found->second, bytes.value().view())
                                 : Result<bool>(false);
-        if (!same.ok())
-          return same.status();
+        PAYLARK_TRY(same);
         if (same.value()) {
           leftAlone.emplace(id, attachment.name);
           continue;
@@ -603,9 +594,9 @@ Status RestoreBackup(RecordStore& store, const Clock& clock, const std::string& 
   const ReloadReport loaded = store.Reload();
   if (!loaded.folderStatus.ok())
     return loaded.folderStatus;
-  if (wanted.empty() && store.size() > 0 && !allowEmpty) {
+  if (wanted.empty() && store.map().size() > 0 && !allowEmpty) {
     return Status::InvalidArgument(std::string(kEmptyBackupReason) + "; restoring it removes all " +
-                                   std::to_string(store.size()) + " dues");
+                                   std::to_string(store.map().size()) + " dues");
   }
   // What an earlier restore set aside must be gone before this one sets anything aside.
   const std::string backups = BackupsFolder(workingDirectory);
@@ -619,7 +610,7 @@ Status RestoreBackup(RecordStore& store, const Clock& clock, const std::string& 
   PAYLARK_TRY_ASSIGN(const AttachmentPlan plan,
                      PlanAttachments(files, workingDirectory, archive.get(), zipPath, attachments));
   if (Result<std::string> safety = CreateBackup(store, clock, keep); !safety.ok()) {
-    DiscardStaged(files, store.RecordsFolder(), plan.moves);
+    DiscardStaged(files, RecordsFolderPath(store.workingDirectory()), plan.moves);
     return safety.status();
   }
   // A backup without balance files may be older than backups that hold them: it leaves the

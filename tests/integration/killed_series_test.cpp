@@ -105,7 +105,7 @@ class KilledSeriesTest : public ::testing::Test {
       EXPECT_TRUE(!name.starts_with(".paylark-") || name.starts_with(".paylark-series-recId"))
           << moment << ": " << entry.path();
     }
-    return store.size();
+    return store.map().size();
   }
 
   // Loads the folder as the next process would: the dues' titles and how many carry each, after

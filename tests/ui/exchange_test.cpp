@@ -149,13 +149,13 @@ class ExchangeTest final : public QObject {
     Fixture f;
     f.ws.desktop.openPath = f.Path("bills.csv");
     Write(f.ws.desktop.openPath, kGoodCsv);
-    const std::size_t before = f.ws.app.store().size();
+    const std::size_t before = f.ws.app.store().map().size();
     QCOMPARE(CsvImportCommand(f.ws.app, nullptr, [](ImportDialog&) { return false; }).Run(),
              QString());
-    QCOMPARE(f.ws.app.store().size(), before);
+    QCOMPARE(f.ws.app.store().map().size(), before);
     QCOMPARE(CsvImportCommand(f.ws.app, nullptr, [](ImportDialog&) { return true; }).Run(),
              QStringLiteral("3 dues were added"));
-    QCOMPARE(f.ws.app.store().size(), before + 3);
+    QCOMPARE(f.ws.app.store().map().size(), before + 3);
     // Regression: the file picker opened wherever the program had been started.
     QCOMPARE(f.ws.desktop.openStarts, QStringList(2, f.ws.directory()));
 
@@ -166,7 +166,7 @@ class ExchangeTest final : public QObject {
     Write(f.ws.desktop.openPath, many);
     QCOMPARE(CsvImportCommand(f.ws.app, nullptr, [](ImportDialog&) { return true; }).Run(),
              QStringLiteral("400 dues were added"));
-    QCOMPARE(f.ws.app.store().size(), before + 403);
+    QCOMPARE(f.ws.app.store().map().size(), before + 403);
     QCOMPARE(f.ws.prompt.asked, QStringList());
   }
 

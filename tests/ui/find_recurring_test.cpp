@@ -135,7 +135,7 @@ class FindRecurringTest final : public QObject {
     });
     QVERIFY(command.Find({f.WriteStatement()}).isEmpty());
     QVERIFY(shown);
-    QCOMPARE(f.ws.app.store().size(), std::size_t{0});
+    QCOMPARE(f.ws.app.store().map().size(), std::size_t{0});
   }
 
   void CreateWritesTheCheckedSeriesWithTheirTitleAndCount() {

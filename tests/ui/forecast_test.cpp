@@ -44,7 +44,7 @@ struct Fixture {
     Add("Salary", 1500, At(2026, 3, 25, 8), kTypeIncome, "Checking");
     Add("Gym", 35, At(2026, 3, 2, 18), kTypePersonal, "Checking", true);
     Add("Bread", 3.5, At(2026, 3, 16), kTypePersonal, "");
-    BalanceBook book(ws.app.store().files(), ws.app.store().RecordsFolder());
+    BalanceBook book(ws.app.store().files(), RecordsFolderPath(ws.app.store().workingDirectory()));
     (void)book.Add({"", "Checking", At(2026, 3, 1, 23, 59), 1000, "", ""}, ws.clock);
     (void)ws.app.store().Reload();  // finds the balance file beside the records
   }
@@ -182,7 +182,8 @@ void ForecastWindowTest::WarnsInRedAndTakesANewBalance() {
   QCOMPARE(Row(table, 0), QStringLiteral("15 Mar 2026|Today||$50.00"));
   QCOMPARE(table.item(1, 3)->foreground().color(), QColor(200, 0, 0));
   QVERIFY(table.item(2, 3)->foreground().color() != QColor(200, 0, 0));
-  BalanceBook reread(f.ws.app.store().files(), f.ws.app.store().RecordsFolder());
+  BalanceBook reread(f.ws.app.store().files(),
+                     RecordsFolderPath(f.ws.app.store().workingDirectory()));
   QVERIFY(reread.Load().ok());
   QCOMPARE(reread.entries().size(), std::size_t{2});
 

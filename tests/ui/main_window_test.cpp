@@ -217,7 +217,7 @@ void MainFrameTest::DeleteSingleDueAsksYesNo() {
   QCOMPARE(f.rows(), 11);
   QCOMPARE(f.RowOf("Gym"), -1);
   QCOMPARE(f.view().SelectionMark(), gym);  // the due that took its place
-  QCOMPARE(f.ws.app.store().size(), std::size_t{12});
+  QCOMPARE(f.ws.app.store().map().size(), std::size_t{12});
 }
 
 // The window announces; features (sync, backups) listen. Each change comes after an
@@ -295,12 +295,12 @@ void MainFrameTest::DeleteSeriesMemberHonoursEveryAnswer() {
   f.frame->commands().deleteDue->trigger();
   QCOMPARE(f.ws.prompt.asked, QStringList{Text(MessageId::kConfirmDeleteSeries)});
   QCOMPARE(f.ws.prompt.buttons.back(), PromptButtons::kYesNoCancel);
-  QCOMPARE(f.ws.app.store().SeriesMembers(kSeries).size(), std::size_t{3});
+  QCOMPARE(f.ws.app.store().records().SeriesMembers(kSeries).size(), std::size_t{3});
 
   f.view().SelectRow(f.RowOf("Loan"));
   f.ws.prompt.answers = {PromptAnswer::kNo};
   f.frame->commands().deleteDue->trigger();
-  QCOMPARE(f.ws.app.store().SeriesMembers(kSeries).size(), std::size_t{2});
+  QCOMPARE(f.ws.app.store().records().SeriesMembers(kSeries).size(), std::size_t{2});
   QCOMPARE(f.rows(), 11);
 
   f.view().SelectRow(f.RowOf("Loan"));  // the remaining member asks the series question again
@@ -308,7 +308,7 @@ void MainFrameTest::DeleteSeriesMemberHonoursEveryAnswer() {
   f.frame->commands().deleteDue->trigger();
   QCOMPARE(f.ws.prompt.asked.size(), 3);
   QCOMPARE(f.ws.prompt.asked.constLast(), Text(MessageId::kConfirmDeleteSeries));
-  QVERIFY(f.ws.app.store().SeriesMembers(kSeries).empty());
+  QVERIFY(f.ws.app.store().records().SeriesMembers(kSeries).empty());
   QCOMPARE(f.RowOf("Loan"), -1);
 }
 
@@ -802,7 +802,7 @@ void MainFrameTest::LoadingManyFilesShowsProgress() {
   QCOMPARE(label, QStringLiteral("Loading %1 dues\u2026").arg(maximum));
   QVERIFY(maximum > kFiles);
   QVERIFY(f.frame->findChild<QProgressDialog*>() == nullptr);
-  QCOMPARE(f.ws.app.store().size(), static_cast<std::size_t>(maximum));
+  QCOMPARE(f.ws.app.store().map().size(), static_cast<std::size_t>(maximum));
 }
 
 // Regression: the window opened with the keys in the details pane, and nothing showed which pane

@@ -62,7 +62,7 @@ void ModifyDueTest::SingleDueIsReplacedWithoutAQuestion() {
   QVERIFY(ws.prompt.asked.isEmpty());
   QCOMPARE(AmountOf(ws, id), 41.5);
   QCOMPARE(ws.app.store().Get(id).dueDate, At(2026, 3, 20));
-  QCOMPARE(ws.app.store().size(), std::size_t{1});
+  QCOMPARE(ws.app.store().map().size(), std::size_t{1});
 }
 
 void ModifyDueTest::YesCarriesSeriesFieldsToEveryMember() {

@@ -380,7 +380,7 @@ void NewDueTest::SeriesIsWrittenOnlyAtFinish() {
         Press(dialog, "setRecurrencePattern");
         QCOMPARE(Child<QLabel>(dialog, "estimate").text(),
                  QStringLiteral("Estimated number of records :  10"));
-        QCOMPARE(ws.app.store().size(), std::size_t{0});
+        QCOMPARE(ws.app.store().map().size(), std::size_t{0});
         QVERIFY(records.entryList({"*.due"}, QDir::Files).isEmpty());
         NextAndFinish(dialog);
       })

@@ -101,7 +101,7 @@ void RecurrenceDialogTest::ValidationMessagesComeInOrder() {
     QVERIFY2(asked == expected, qPrintable(settings.join(' ') + ": " + asked));
     QCOMPARE(dialog.isVisible(), !expected.isEmpty());
     QCOMPARE(dialog.dueCount(), expected.isEmpty() ? std::size_t{10} : std::size_t{0});
-    QCOMPARE(ws.app.store().size(), std::size_t{0});
+    QCOMPARE(ws.app.store().map().size(), std::size_t{0});
   }
 }
 
@@ -214,7 +214,7 @@ void RecurrenceDialogTest::OkCountsTheSeriesAndWritesNothing() {
     Press(dialog, "cancel");
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
   }
-  QCOMPARE(ws.app.store().size(), std::size_t{0});
+  QCOMPARE(ws.app.store().map().size(), std::size_t{0});
   RecurrenceDialog dialog(ws.app);
   dialog.show();
   Press(dialog, "endBy");
@@ -223,7 +223,7 @@ void RecurrenceDialogTest::OkCountsTheSeriesAndWritesNothing() {
   QCOMPARE(dialog.result(), int(QDialog::Accepted));
   QCOMPARE(dialog.dueCount(), std::size_t{4});  // 15, 18, 21, 24 March
   QCOMPARE(dialog.pattern().rangeEnd, RangeEnd::kByDate);
-  QCOMPARE(ws.app.store().size(), std::size_t{0});
+  QCOMPARE(ws.app.store().map().size(), std::size_t{0});
   QVERIFY(QDir(ws.directory() + "/Paylark Files").entryList({"*.due"}, QDir::Files).isEmpty());
 }
 
@@ -250,7 +250,7 @@ void RecurrenceDialogTest::ManyDuesAreMadeOnlyWhenTheUserSaysSo() {
   QCOMPARE(ws.prompt.asked,
            QStringList{"This pattern makes 150000 dues. Do you want to make them all?"});
   QVERIFY(dialog.isVisible());
-  QCOMPARE(ws.app.store().size(), std::size_t{0});
+  QCOMPARE(ws.app.store().map().size(), std::size_t{0});
 }
 
 }  // namespace paylark::test

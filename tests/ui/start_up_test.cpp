@@ -120,7 +120,7 @@ void StartUpTest::UnreadableRecordFilesAreCounted() {
   UserSettings::Write(settings::kWorkingDirectory, workspace.directory());
   const StartUpResult result = Start(workspace, Asker().Function());
   QCOMPARE(result.reloadNote, QStringLiteral("2 record files could not be read"));
-  QCOMPARE(workspace.app.store().size(), std::size_t{1});
+  QCOMPARE(workspace.app.store().map().size(), std::size_t{1});
   QFile::remove(records + "duedate2.due");
   QCOMPARE(workspace.app.Reload(), QStringLiteral("1 record file could not be read"));
 }
@@ -177,7 +177,7 @@ void StartUpTest::AStartFromTheSnapshotIsCheckedAgainstTheFolder() {
     app.SetWorkingDirectory(home);
     StartLoad load(app);
     QVERIFY(load.Load().isEmpty());
-    QCOMPARE(app.store().size(), std::size_t{30});
+    QCOMPARE(app.store().map().size(), std::size_t{30});
     QVERIFY(app.store().AwaitsConfirmation());
     if (changed)
       write(12, "Changed behind its back");
@@ -193,7 +193,7 @@ void StartUpTest::AStartFromTheSnapshotIsCheckedAgainstTheFolder() {
     QCOMPARE(checked.at(0).at(0).toBool(), changed);
     QCOMPARE(app.store().Get("2026010100000012").title,
              changed ? "Changed behind its back" : "Due 12");
-    QCOMPARE(app.store().size(), std::size_t{30});
+    QCOMPARE(app.store().map().size(), std::size_t{30});
     QVERIFY(!app.store().AwaitsConfirmation());
   }
 }

@@ -76,7 +76,8 @@ namespace {
 
 // Writes a record file as another device's sync engine would: behind the store's back.
 void WriteBehind(Workspace& ws, const std::string& name, const DueRecord& record) {
-  std::ofstream(ws.app.store().RecordsFolder() + "/" + name, std::ios::binary | std::ios::trunc)
+  std::ofstream(RecordsFolderPath(ws.app.store().workingDirectory()) + "/" + name,
+                std::ios::binary | std::ios::trunc)
       << EncodeRecord(record);
 }
 
@@ -275,7 +276,7 @@ void SyncWindowTest::ChangedFilesAppearKeepingMonthAndSelection() {
   QTRY_VERIFY_WITH_TIMEOUT(RowOf(window, arriving.recordId) >= 0, 5000);
   QCOMPARE(window.view().model().rowCount(), 3);
   QCOMPARE(window.view().SelectedRecord()->recordId, gas);
-  QVERIFY(!ws.app.store().Contains("2026031509000020"));
+  QVERIFY(!ws.app.store().records().Contains("2026031509000020"));
   QVERIFY(!changed.isEmpty());
   QVERIFY(!wiring.conflictsButton().isVisibleTo(&window));
   // The first change of the day found a backup taken when the window opened.
@@ -328,7 +329,8 @@ void SyncWindowTest::AReplacedFolderIsReadAgainWhole() {
   window.ShiftMonth(0);
   QSignalSpy whole(&wiring.watcher(), &FolderWatcher::FolderChanged);
 
-  const QString records = QString::fromStdString(ws.app.store().RecordsFolder());
+  const QString records =
+      QString::fromStdString(RecordsFolderPath(ws.app.store().workingDirectory()));
   QVERIFY(QDir().rename(records, records + QStringLiteral(" (old)")));
   QVERIFY(QDir().mkpath(records));
   DueRecord restored = DueRecord::WithDefaults(ws.clock);
@@ -495,7 +497,7 @@ void SyncWindowTest::SynchronizeAsksARunningSyncthingToRescan() {
   window.commands().synchronize->trigger();
   QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 3, 10000);
   QVERIFY(ws.prompt.asked.last().startsWith(Text(MessageId::kNoSyncProgram)));
-  QVERIFY(ws.app.store().Contains(gas));
+  QVERIFY(ws.app.store().records().Contains(gas));
   QFile::remove(stateHome + QStringLiteral("/syncthing/config.xml"));
 }
 
@@ -547,7 +549,7 @@ void SyncWindowTest::ANewDaysFirstChangeIsBackedUpBeforeItIsMade() {
   window.view().SelectRow(RowOf(window, gas));
   ws.prompt.answers = {PromptAnswer::kYes};
   window.commands().deleteDue->trigger();
-  QVERIFY(!ws.app.store().Contains(gas));
+  QVERIFY(!ws.app.store().records().Contains(gas));
   const std::vector<std::string> taken = ListBackups(backups, SystemFileSystem());
   QCOMPARE(taken.size(), std::size_t{2});
   QVERIFY(QString::fromStdString(taken.front()).endsWith("2026-03-16 000500.zip"));
@@ -615,7 +617,7 @@ void CheckStartFromSnapshot(bool changeFirst) {
   }
   QVERIFY(!start.load.checking());
   QVERIFY(!start.app.store().AwaitsConfirmation());
-  QCOMPARE(start.app.store().size(), std::size_t{3});
+  QCOMPARE(start.app.store().map().size(), std::size_t{3});
 }
 
 }  // namespace
@@ -678,7 +680,7 @@ void SyncWindowTest::RestoreNamesTheBackupsByTimeAndSaysWhatItRestored() {
   });
   window.commands().restoreBackup->trigger();
   QCOMPARE(offered, QStringList{QStringLiteral("03/15/2026 10:00 AM (2 dues)")});
-  QCOMPARE(ws.app.store().size(), std::size_t{2});
+  QCOMPARE(ws.app.store().map().size(), std::size_t{2});
   QCOMPARE(
       ws.prompt.asked,
       QStringList{QStringLiteral("2 dues were restored from the backup of 03/15/2026 10:00 AM.")});

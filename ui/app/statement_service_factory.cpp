@@ -11,8 +11,8 @@ namespace paylark {
 namespace {
 
 std::vector<BalanceEntry> BalanceEntries(RecordStore& store) {
-  BalanceBook balances(store.files(), store.RecordsFolder());
-  balances.Load(store.balanceFiles());
+  BalanceBook balances(store.files(), RecordsFolderPath(store.workingDirectory()));
+  balances.Load(store.listing().balanceFiles);
   return balances.entries();
 }
 
@@ -40,8 +40,8 @@ StatementServices MakeStatementServices(PaylarkApp& app) {
                            const std::string& sourceName,
                            const Progress& progress) -> Result<StatementImportSummary> {
     RecordStore& store = app.store();
-    BalanceBook balances(store.files(), store.RecordsFolder());
-    balances.Load(store.balanceFiles());
+    BalanceBook balances(store.files(), RecordsFolderPath(store.workingDirectory()));
+    balances.Load(store.listing().balanceFiles);
     Result<StatementImportSummary> summary =
         ImportStatement(statement, choice, sourceName, store, balances, progress);
     // The closing balance's new file counts at once, before the folder is scanned again.

@@ -54,7 +54,8 @@ void AttachedDues::Refresh() {
 void AttachedDues::Watch() {
   const QString attachments =
       QString::fromStdString(AttachmentsFolderPath(app_.workingDirectory()));
-  const QString records = QString::fromStdString(app_.store().RecordsFolder());
+  const QString records =
+      QString::fromStdString(RecordsFolderPath(app_.store().workingDirectory()));
   const QStringList wanted{attachments, records};
   const QStringList watched = watcher_->directories();
   if (!watched.isEmpty())

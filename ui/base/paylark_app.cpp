@@ -29,7 +29,7 @@ void PaylarkApp::SetWorkingDirectory(const std::string& path) {
       &store_.files() == &SystemFileSystem() ? SnapshotWriting::kBehind : SnapshotWriting::kAtOnce;
   store_.SetSnapshotFile(cache.empty() || path.empty()
                              ? std::string()
-                             : SnapshotPathFor(cache, store_.RecordsFolder()),
+                             : SnapshotPathFor(cache, RecordsFolderPath(store_.workingDirectory())),
                          writing);
 }
 

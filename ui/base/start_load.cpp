@@ -37,11 +37,13 @@ void StartLoad::Check(QWidget* progressParent) {
   }
   // The scan reaches the folder only through its own objects; its end is handed back to this
   // thread, where the store lives.
-  thread_ = std::jthread([this, check = app_.store().CheckJob()] {
-    check_ = check();
-    MarkStart("folder scanned");
-    QMetaObject::invokeMethod(this, &StartLoad::Conclude, Qt::QueuedConnection);
-  });
+  thread_ = std::jthread(
+      [this, check = FolderLoader::CheckJob(app_.store().files(),
+                                            RecordsFolderPath(app_.store().workingDirectory()))] {
+        check_ = check();
+        MarkStart("folder scanned");
+        QMetaObject::invokeMethod(this, &StartLoad::Conclude, Qt::QueuedConnection);
+      });
 }
 
 void StartLoad::Finish() {

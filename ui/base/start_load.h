@@ -45,7 +45,7 @@ class StartLoad final : public QObject {
 
   PaylarkApp& app_;
   QPointer<QWidget> progressParent_;
-  RecordStore::FolderCheck check_;
+  FolderCheck check_;
   std::jthread thread_;
 };
 

@@ -9,7 +9,7 @@ namespace paylark {
 
 EditOutcome MarkDuePaid(PaylarkApp& app, QWidget* parent, const std::string& recordId,
                         const DialogRunner& runner) {
-  if (!app.store().Contains(recordId))
+  if (!app.store().records().Contains(recordId))
     return EditOutcome::kNothingChanged;
   DueRecord record = app.store().Get(recordId);
   MarkPaidDialog dialog(record, app.clock().Now(), app.prompt(), parent);

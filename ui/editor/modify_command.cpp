@@ -24,7 +24,7 @@ Message FailureOf(PaylarkApp& app, SeriesChoice choice, const DueRecord& edited,
 
 EditOutcome ModifyDue(PaylarkApp& app, QWidget* parent, const std::string& recordId,
                       const DialogRunner& runner) {
-  if (!app.store().Contains(recordId))
+  if (!app.store().records().Contains(recordId))
     return EditOutcome::kNothingChanged;
   const DueRecord stored = app.store().Get(recordId);
   SeriesChoice choice = SeriesChoice::kThisRecord;
@@ -43,13 +43,13 @@ EditOutcome ModifyDue(PaylarkApp& app, QWidget* parent, const std::string& recor
   SettlePayment(edited, stored, app.clock().Now());
   // Another device may have changed the due while the sheet was open.
   DueRecord base = stored;
-  if (!app.store().Contains(recordId) || app.store().Get(recordId) != stored) {
+  if (!app.store().records().Contains(recordId) || app.store().Get(recordId) != stored) {
     const PromptAnswer answer =
         app.prompt().Ask(parent, QString::fromStdString(MessageText(MessageId::kChangedElsewhere)),
                          PromptButtons::kKeepMineTakeTheirs, PromptIcon::kWarning);
     if (answer != PromptAnswer::kYes)
       return EditOutcome::kRecordsChanged;
-    if (app.store().Contains(recordId))
+    if (app.store().records().Contains(recordId))
       base = app.store().Get(recordId);
   }
   Status status = Status::Ok();

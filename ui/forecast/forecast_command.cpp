@@ -53,8 +53,8 @@ void ForecastCommand::Open() {
 
 void ForecastCommand::UpdateWarning() {
   const RecordStore& store = app_.store();
-  BalanceBook balances(store.files(), store.RecordsFolder());
-  balances.Load(store.balanceFiles());
+  BalanceBook balances(store.files(), RecordsFolderPath(store.workingDirectory()));
+  balances.Load(store.listing().balanceFiles);
   const OleDateTime now = app_.clock().Now();
   const int days = UserSettings::Read(settings::kReminderDaysAhead) + kWarningDaysBeyondReminders;
   const Cents level = Cents{UserSettings::Read(settings::kForecastWarnBelow)} * 100;

@@ -59,7 +59,7 @@ ForecastWindow::ForecastWindow(RecordStore& store, const Clock& clock, Prompt& p
       store_(store),
       clock_(clock),
       prompt_(prompt),
-      balances_(store.files(), store.RecordsFolder()),
+      balances_(store.files(), RecordsFolderPath(store.workingDirectory())),
       warnBelow_(Cents{UserSettings::Read(settings::kForecastWarnBelow)} * 100),
       account_(new QComboBox),
       horizon_(new QComboBox),
@@ -68,7 +68,7 @@ ForecastWindow::ForecastWindow(RecordStore& store, const Clock& clock, Prompt& p
       register_(new QTableWidget(0, 4)) {
   setWindowTitle(QStringLiteral("Forecast"));
   UseFaceBackground(*this);
-  balances_.Load(store.balanceFiles());
+  balances_.Load(store.listing().balanceFiles);
   account_->setObjectName(QStringLiteral("account"));
   account_->setAccessibleName(QStringLiteral("Account"));
   horizon_->setObjectName(QStringLiteral("horizon"));
@@ -306,7 +306,7 @@ void ForecastWindow::AppendRow(const QStringList& texts, const RowLook& look) {
 void ForecastWindow::Refresh() {
   const QVariant chosen = account_->currentData();
   const bool all = account_->currentIndex() <= 0;
-  balances_.Load(store_.balanceFiles());
+  balances_.Load(store_.listing().balanceFiles);
   FillAccounts();
   if (!all) {
     const int again = account_->findData(chosen);

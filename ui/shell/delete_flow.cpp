@@ -18,7 +18,7 @@ QString Text(MessageId id) {
 // A whole-series deletion stops at the first member (in map order) whose file could not be
 // removed: that member is the first one still in the store.
 std::string FirstRemainingTitle(PaylarkApp& app, const DueRecord& record) {
-  const std::vector<std::string> left = app.store().SeriesMembers(record.seriesId);
+  const std::vector<std::string> left = app.store().records().SeriesMembers(record.seriesId);
   return left.empty() ? record.title : app.store().Get(left.front()).title;
 }
 

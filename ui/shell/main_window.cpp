@@ -187,7 +187,7 @@ void MainWindow::ConnectCommands() {
   connect(&toolBar_->filter(), &QComboBox::currentIndexChanged, this, &MainWindow::RefreshMonth);
   connect(view_, &MonthListView::DueSelected, this, [this](const DueRecord& record) {
     const std::vector<DueRecord> series = SeriesHistory(app_.store(), record.seriesId);
-    detailsBar_->FillDetails(record, app_.store().SeriesPositionOf(record.recordId),
+    detailsBar_->FillDetails(record, app_.store().records().SeriesPositionOf(record.recordId),
                              SeriesChangeText(series, record.recordId));
     ShowCaption(QString::fromStdString(record.title),
                 IsSeriesMember(record) ? CaptionStrip::kSeries : CaptionStrip::kDue);
@@ -256,7 +256,7 @@ void MainWindow::GoToNextReminder() {
 
 bool MainWindow::GoToDue(const QString& recordId) {
   const std::string id = recordId.toStdString();
-  if (!app_.store().Contains(id))
+  if (!app_.store().records().Contains(id))
     return false;
   const DueRecord due = app_.store().Get(id);
   {

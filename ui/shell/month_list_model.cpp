@@ -34,7 +34,8 @@ QVariant MonthListModel::data(const QModelIndex& index, int role) const {
     if (role == Qt::DisplayRole)
       return texts.titleLine;
     const QString line = texts.titleLine + ", " + texts.amount + ", " + texts.dueLine;
-    const std::string position = SeriesPositionText(store_.SeriesPositionOf(record->recordId));
+    const std::string position =
+        SeriesPositionText(store_.records().SeriesPositionOf(record->recordId));
     if (role == Qt::AccessibleTextRole || position.empty())
       return line;
     return line + "\n" + QString::fromUtf8(kSeriesHeading.data(), kSeriesHeading.size()) + ": " +

@@ -126,7 +126,7 @@ ConflictResolverDialog::ConflictResolverDialog(RecordStore& store, std::string s
 }
 
 void ConflictResolverDialog::Reload() {
-  auto found = FindConflicts(store_.RecordsFolder(), store_.files());
+  auto found = FindConflicts(RecordsFolderPath(store_.workingDirectory()), store_.files());
   conflicts_ = found.ok() ? std::move(found).value() : std::vector<Conflict>();
   const QSignalBlocker quiet(list_);
   list_->clear();

@@ -28,7 +28,7 @@ DailyBackup::DailyBackup(PaylarkApp& app, QObject* parent)
 }
 
 void DailyBackup::Start() {
-  if (app_.workingDirectory().empty() || app_.store().size() == 0 || job_->running())
+  if (app_.workingDirectory().empty() || app_.store().map().size() == 0 || job_->running())
     return;
   if (HasBackupOfToday(BackupsFolder(app_.workingDirectory()), app_.clock(), app_.store().files()))
     return;

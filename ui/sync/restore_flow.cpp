@@ -64,7 +64,7 @@ void RestoreFromBackup(PaylarkApp& app, QWidget* parent) {
   const std::string& path = backups[static_cast<std::size_t>(items.indexOf(item))];
   const auto restored = ReadBackup(path, app.store().files());
   const bool empty = restored.ok() && restored.value().empty();
-  if (empty && !ConfirmRestoreOfEmptyBackup(app.prompt(), parent, app.store().size()))
+  if (empty && !ConfirmRestoreOfEmptyBackup(app.prompt(), parent, app.store().map().size()))
     return;
   const Status status = RestoreBackup(app.store(), app.clock(), path,
                                       UserSettings::Read(settings::kBackupsKept), empty);
@@ -75,7 +75,7 @@ void RestoreFromBackup(PaylarkApp& app, QWidget* parent) {
   }
   app.prompt().Tell(parent, Text({MessageId::kRestored,
                                   TakenAtText(path),
-                                  static_cast<long long>(app.store().size()),
+                                  static_cast<long long>(app.store().map().size()),
                                   {}}));
 }
 

@@ -63,7 +63,7 @@ void SyncCommands::WatchWorkingDirectory() {
   watching_ = true;
   watcher_->Watch(app_.workingDirectory().empty()
                       ? QString()
-                      : QString::fromStdString(app_.store().RecordsFolder()));
+                      : QString::fromStdString(RecordsFolderPath(app_.store().workingDirectory())));
   ShowLoadedConflicts();
 }
 
@@ -122,7 +122,8 @@ void SyncCommands::BeginStartCheck() {
 void SyncCommands::UpdateConflicts() {
   std::size_t count = 0;
   if (!app_.workingDirectory().empty()) {
-    auto found = FindConflicts(app_.store().RecordsFolder(), app_.store().files());
+    auto found =
+        FindConflicts(RecordsFolderPath(app_.store().workingDirectory()), app_.store().files());
     count = found.ok() ? found.value().size() : 0;
   }
   ShowConflicts(count);
@@ -130,7 +131,7 @@ void SyncCommands::UpdateConflicts() {
 
 // The conflict copies the store's last load found: no second pass over the folder.
 void SyncCommands::ShowLoadedConflicts() {
-  ShowConflicts(CountConflicts(app_.store().conflictCopies()));
+  ShowConflicts(CountConflicts(app_.store().listing().conflictCopies));
 }
 
 void SyncCommands::ShowConflicts(std::size_t count) {
@@ -161,8 +162,9 @@ void SyncCommands::Synchronize() {
   if (rescan_->running())
     return;
   const std::optional<SyncthingFolder> folder =
-      app_.workingDirectory().empty() ? std::nullopt
-                                      : FindSyncthingFolder(app_.store().RecordsFolder());
+      app_.workingDirectory().empty()
+          ? std::nullopt
+          : FindSyncthingFolder(RecordsFolderPath(app_.store().workingDirectory()));
   if (!folder) {
     window_.SynchronizeLocally();
     return;

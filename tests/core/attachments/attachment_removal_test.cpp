@@ -49,7 +49,7 @@ TEST_F(AttachmentRemovalTest, DeletingADueMovesItsAttachmentsIntoTheBackupsFolde
   const DeleteOutcome outcome =
       DeleteWithAttachments(store_, SeriesChoice::kThisRecord, store_.Get(going), kBackups);
   EXPECT_TRUE(outcome.deleted.ok() && outcome.attachmentsMoved.ok());
-  EXPECT_FALSE(store_.Contains(going));
+  EXPECT_FALSE(store_.records().Contains(going));
   EXPECT_EQ(Removed(going), std::vector<std::string>{"going.pdf"});
   EXPECT_EQ(attachments_.RecordsWithAttachments().value(), std::set<std::string>{kept});
 }
@@ -71,7 +71,7 @@ TEST_F(AttachmentRemovalTest, AWholeSeriesDeleteMovesEveryMembersAttachments) {
 TEST_F(AttachmentRemovalTest, ASeriesDeleteThatStopsMovesOnlyTheDeletedMembersAttachments) {
   for (int i = 0; i < 3; ++i)
     Attach(AddDue("recIdSeries"), "bill.pdf");
-  const std::vector<std::string> inMapOrder = store_.SeriesMembers("recIdSeries");
+  const std::vector<std::string> inMapOrder = store_.records().SeriesMembers("recIdSeries");
   files_.FailNth(Call::kRemove, 2, EACCES);
   const DeleteOutcome outcome = DeleteWithAttachments(store_, SeriesChoice::kWholeSeries,
                                                       store_.Get(inMapOrder[0]), kBackups);
@@ -93,7 +93,7 @@ TEST_F(AttachmentRemovalTest, AnAttachmentThatCannotBeMovedIsToldAndKept) {
   EXPECT_TRUE(outcome.deleted.ok());
   EXPECT_EQ(outcome.attachmentsMoved.message(),
             "\"bill.pdf\" could not be moved: No space left on device");
-  EXPECT_FALSE(store_.Contains(id));
+  EXPECT_FALSE(store_.records().Contains(id));
   EXPECT_EQ(attachments_.List(id).value().size(), 1u);
 }
 
@@ -109,7 +109,8 @@ TEST_F(AttachmentRemovalTest, LoadingTheRecordsNeverLooksIntoTheAttachments) {
   EXPECT_TRUE(report.folderStatus.ok());
   EXPECT_EQ(report.loaded, 1u);
   EXPECT_TRUE(report.skipped.empty());
-  const RecordStore::FolderCheck check = store_.CheckJob()();
+  const FolderCheck check =
+      FolderLoader::CheckJob(files_, RecordsFolderPath(store_.workingDirectory()))();
   ASSERT_TRUE(check.identity.has_value());
   EXPECT_TRUE(check.others.tooLarge.empty());
 }

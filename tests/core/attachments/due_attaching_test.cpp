@@ -48,7 +48,7 @@ TEST_F(DueAttachingTest, AnAttachmentOfADueDeletedElsewhereGoesWhereTheDeletionP
   const DeleteOutcome deleted =
       DeleteWithAttachments(window_, SeriesChoice::kThisRecord, window_.Get(id_), kBackups);
   ASSERT_TRUE(deleted.deleted.ok() && deleted.attachmentsMoved.ok());
-  ASSERT_TRUE(command_.Contains(id_)) << "the command read the due before it was deleted";
+  ASSERT_TRUE(command_.records().Contains(id_)) << "the command read the due before it was deleted";
 
   const Result<std::string> added = AttachToDue(command_, attachments_, id_, kBill, kBackups);
   EXPECT_EQ(added.status().code(), StatusCode::kNotFound);

@@ -261,7 +261,7 @@ TEST_F(CsvImportStoreTest, RowsSharingASeriesBecomeOneNewSeries) {
   EXPECT_EQ(seriesOf(0), seriesOf(3));
   EXPECT_NE(seriesOf(0), seriesOf(2));
   EXPECT_TRUE(seriesOf(1).empty());
-  EXPECT_EQ(store_.SeriesMembers(seriesOf(0)).size(), 2u);
+  EXPECT_EQ(store_.records().SeriesMembers(seriesOf(0)).size(), 2u);
   EXPECT_EQ(store_.Reload().loaded, 4u);
 }
 
@@ -284,7 +284,7 @@ TEST_F(CsvImportStoreTest, AWriteFailingMidwayRemovesWhatTheImportWrote) {
   ASSERT_FALSE(added.ok());
   EXPECT_NE(added.status().message().find("The due \"c\" could not be saved"), std::string::npos)
       << added.status().message();
-  EXPECT_EQ(store_.size(), 1u);
+  EXPECT_EQ(store_.map().size(), 1u);
   EXPECT_EQ(Folder(), before);
 }
 

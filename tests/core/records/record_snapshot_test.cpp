@@ -69,7 +69,8 @@ class RecordSnapshotTest : public ::testing::Test {
     quick.SetSnapshotFile(kSnapshot);
     const bool fromSnapshot = quick.LoadSnapshot();
     EXPECT_EQ(quick.AwaitsConfirmation(), fromSnapshot);
-    const std::optional<ReloadReport> confirmed = quick.Confirm(quick.CheckJob()());
+    const std::optional<ReloadReport> confirmed = quick.Confirm(
+        FolderLoader::CheckJob(quick.files(), RecordsFolderPath(quick.workingDirectory()))());
     quickStartConfirmed_ = confirmed.has_value();
     RecordStore withSnapshot(clock_, kHome, files_);
     withSnapshot.SetSnapshotFile(kSnapshot);
@@ -79,13 +80,13 @@ class RecordSnapshotTest : public ::testing::Test {
     EXPECT_EQ(MapOf(withSnapshot), MapOf(everyFile));
     EXPECT_EQ(report.loaded, reference.loaded);
     EXPECT_EQ(Skipped(report), Skipped(reference));
-    EXPECT_EQ(withSnapshot.SeriesMembers("recId20260101000000"),
-              everyFile.SeriesMembers("recId20260101000000"));
+    EXPECT_EQ(withSnapshot.records().SeriesMembers("recId20260101000000"),
+              everyFile.records().SeriesMembers("recId20260101000000"));
     if (confirmed) {
       EXPECT_EQ(MapOf(quick), MapOf(everyFile));
       EXPECT_EQ(Skipped(*confirmed), Skipped(reference));
-      EXPECT_EQ(quick.SeriesMembers("recId20260101000000"),
-                everyFile.SeriesMembers("recId20260101000000"));
+      EXPECT_EQ(quick.records().SeriesMembers("recId20260101000000"),
+                everyFile.records().SeriesMembers("recId20260101000000"));
     }
     return report.filesRead;
   }
@@ -143,11 +144,13 @@ TEST_F(RecordSnapshotTest, ASnapshotWrittenBehindTheLoadIsTheOneWrittenAtOnce) {
   }
   const std::string written = files_.Contents(kSnapshot);
   ASSERT_TRUE(files_.Remove(kSnapshot).ok());
-  RecordStore behind(clock_, kHome, files_);
-  behind.SetSnapshotFile(kSnapshot, SnapshotWriting::kBehind);
-  const ReloadReport report = behind.Reload();
-  behind.SetWorkingDirectory("/elsewhere");
-  behind.AwaitSnapshot();
+  ReloadReport report;
+  {
+    RecordStore behind(clock_, kHome, files_);
+    behind.SetSnapshotFile(kSnapshot, SnapshotWriting::kBehind);
+    report = behind.Reload();
+    behind.SetWorkingDirectory("/elsewhere");
+  }  // a store's end waits for the snapshot written behind it
   EXPECT_EQ(report.loaded, std::size_t{kRecordCount});
   EXPECT_TRUE(files_.Contents(kSnapshot) == written);
   EXPECT_EQ(LoadAndCompare(), 0u);

@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "core/records/record_codec.h"
+#include "core/records/record_file_name.h"
 #include "tests/support/scratch_store.h"
 
 namespace paylark {
@@ -105,7 +106,7 @@ TEST_F(RecordStoreTest, ReplaceAndDeleteKeepFileAndMapInStep) {
   ASSERT_TRUE(store_.Delete(record.recordId, ChangeMarker::kSkip).ok());
   EXPECT_FALSE(fs::exists(FileOf(record.recordId)));
   EXPECT_FALSE(fs::exists(Records() / "preferences.alm"));
-  EXPECT_FALSE(store_.Contains(record.recordId));
+  EXPECT_FALSE(store_.records().Contains(record.recordId));
   EXPECT_TRUE(store_.Delete("2007021014302510", ChangeMarker::kWrite).ok());  // already gone
 }
 
@@ -122,7 +123,7 @@ TEST_F(RecordStoreTest, FailedWritesAreReportedAndTheMapStillChanges) {
   std::ofstream(Records()) << "a file where the folder should be";
   const AddResult added = store_.Add(DueRecord::WithDefaults(clock_));
   EXPECT_EQ(added.status.code(), StatusCode::kIoError);
-  EXPECT_TRUE(store_.Contains(added.recordId));
+  EXPECT_TRUE(store_.records().Contains(added.recordId));
 }
 
 TEST_F(RecordStoreTest, OfTwoWritersOfOneDueOnDiskTheSecondIsRefused) {
@@ -145,7 +146,7 @@ TEST_F(RecordStoreTest, AFileThatCannotBeRemovedKeepsItsRecord) {
   fs::remove(FileOf(record.recordId));
   fs::create_directories(FileOf(record.recordId) / "inside");  // unlink fails on a folder
   EXPECT_FALSE(store_.Delete(record.recordId, ChangeMarker::kWrite).ok());
-  EXPECT_TRUE(store_.Contains(record.recordId));
+  EXPECT_TRUE(store_.records().Contains(record.recordId));
 }
 
 TEST_F(RecordStoreTest, ReloadReadsNamesInByteOrderAndSkipsWhatItCannotRead) {
@@ -251,7 +252,7 @@ TEST_F(RecordStoreTest, SeriesIdsAreTheSecondTheyWereMadeInClaimedOnDisk) {
   ASSERT_TRUE(later.Reload().folderStatus.ok());
   EXPECT_EQ(later.MakeSeriesId(), "recId20070210143031");
   // The claims are ordinary leftovers once stale, and no load reads them as records.
-  EXPECT_EQ(later.size(), 1u);
+  EXPECT_EQ(later.map().size(), 1u);
 }
 
 TEST_F(RecordStoreTest, SeriesAreFoundInMapOrderAndDeletedTogether) {
@@ -266,12 +267,12 @@ TEST_F(RecordStoreTest, SeriesAreFoundInMapOrderAndDeletedTogether) {
     if (r.seriesId == series)
       expected.push_back(r.recordId);
   });
-  EXPECT_EQ(store_.SeriesMembers(series), expected);
+  EXPECT_EQ(store_.records().SeriesMembers(series), expected);
   EXPECT_EQ(expected.size(), 5u);
 
-  ASSERT_TRUE(store_.DeleteSeries(series).ok());
-  EXPECT_TRUE(store_.SeriesMembers(series).empty());
-  EXPECT_EQ(store_.size(), 1u);
+  ASSERT_TRUE(DeleteSeries(store_, series).ok());
+  EXPECT_TRUE(store_.records().SeriesMembers(series).empty());
+  EXPECT_EQ(store_.map().size(), 1u);
   for (const std::string& id : ids)
     EXPECT_FALSE(fs::exists(FileOf(id)));
 }

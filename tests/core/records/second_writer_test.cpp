@@ -59,7 +59,7 @@ TEST_F(SecondWriterTest, AChangeOfADueDeletedElsewhereWritesNothing) {
   EXPECT_EQ(second.code(), StatusCode::kNotFound);
   EXPECT_EQ(second.message(), MessageText(MessageId::kDueDeletedSinceRead));
   EXPECT_FALSE(files_.Contains(FileOf())) << "the deleted due came back";
-  EXPECT_FALSE(second_.Contains(id_));
+  EXPECT_FALSE(second_.records().Contains(id_));
 }
 
 TEST_F(SecondWriterTest, OwnChangesFollowOneAnotherInAndOutOfABatch) {

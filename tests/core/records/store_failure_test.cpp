@@ -68,7 +68,8 @@ TEST_F(StoreFailureTest, AWriteFailingInTheMiddleOfABatchStopsThereAndIsTold) {
   EXPECT_TRUE(added[1].status.ok());
   EXPECT_EQ(added[2].status.code(), StatusCode::kIoError);
   EXPECT_EQ(added[2].status.message(), "No space left on device");
-  EXPECT_TRUE(store_.Contains(added[2].recordId));  // the map still shows what was entered
+  EXPECT_TRUE(
+      store_.records().Contains(added[2].recordId));  // the map still shows what was entered
   EXPECT_FALSE(files_.Contains(FileOf(added[2].recordId)));
   EXPECT_EQ(RecordFilesMatchingTheMap(), 2u);
   EXPECT_TRUE(NoTemporaryFile());
@@ -78,7 +79,7 @@ TEST_F(StoreFailureTest, AFailedRenameLeavesNoFileAndNoTemporary) {
   files_.FailNth(Call::kRename, 1, EIO);
   const AddResult added = store_.Add(DueRecord::WithDefaults(clock_));
   EXPECT_EQ(added.status.message(), "Input/output error");
-  EXPECT_TRUE(store_.Contains(added.recordId));
+  EXPECT_TRUE(store_.records().Contains(added.recordId));
   EXPECT_FALSE(files_.Contains(FileOf(added.recordId)));
   EXPECT_TRUE(NoTemporaryFile());
 
@@ -145,13 +146,13 @@ TEST_F(StoreFailureTest, AFailedRemoveStopsAWholeSeriesDeleteWithTheRestKept) {
   ids.reserve(5);
   for (int i = 0; i < 5; ++i)
     ids.push_back(store_.Add(Member("recIdSeries")).recordId);
-  const std::vector<std::string> inMapOrder = store_.SeriesMembers("recIdSeries");
+  const std::vector<std::string> inMapOrder = store_.records().SeriesMembers("recIdSeries");
   files_.FailNth(Call::kRemove, 3, EACCES);
-  const Status status = store_.DeleteSeries("recIdSeries");
+  const Status status = DeleteSeries(store_, "recIdSeries");
   EXPECT_EQ(status.message(), "Permission denied");
   for (std::size_t i = 0; i < inMapOrder.size(); ++i) {
     const bool kept = i >= 2;
-    EXPECT_EQ(store_.Contains(inMapOrder[i]), kept) << i;
+    EXPECT_EQ(store_.records().Contains(inMapOrder[i]), kept) << i;
     EXPECT_EQ(files_.Contains(FileOf(inMapOrder[i])), kept) << i;
   }
   EXPECT_EQ(RecordFilesMatchingTheMap(), 3u);
@@ -205,7 +206,7 @@ TEST_F(StoreFailureTest, ARecordIsNeverWrittenIntoOrRemovedWithAnotherRecordsFil
   EXPECT_TRUE(store_.Delete(padded.recordId, ChangeMarker::kWrite).ok());
   EXPECT_FALSE(files_.Contains(std::string(kRecords) + "/a.due"));
   EXPECT_EQ(files_.Contents(FileOf(plain.recordId)), EncodeRecord(plain));
-  EXPECT_TRUE(store_.Contains(plain.recordId));
+  EXPECT_TRUE(store_.records().Contains(plain.recordId));
 
   // A record that only Add knows (never read from a file) goes to the file named after it, where
   // a file holding another record is never replaced.

@@ -72,7 +72,7 @@ TEST_F(NewDueTest, DueDatesBeyondTheLastYearWriteNothing) {
 TEST_F(NewDueTest, DeletedPlaceholdersLeaveNoFileAndNoMarker) {
   const std::vector<std::string> ids = Placeholders(5);
   ASSERT_TRUE(DeletePlaceholders(store_, ids).ok());
-  EXPECT_EQ(store_.size(), 0u);
+  EXPECT_EQ(store_.map().size(), 0u);
   EXPECT_EQ(store_.Reload().loaded, 0u);
   EXPECT_FALSE(std::filesystem::exists(RecordsFolder() + "/preferences.alm"));
 }

@@ -28,7 +28,7 @@ inline std::string Text(const OleDateTime& value) {
 // A fresh working directory with a store over it and a clock that stands still.
 class StoreTest : public ::testing::Test {
  protected:
-  std::string RecordsFolder() const { return store_.RecordsFolder(); }
+  std::string RecordsFolder() const { return RecordsFolderPath(store_.workingDirectory()); }
 
   std::vector<std::string> StartDates(const std::vector<std::string>& ids) const {
     std::vector<std::string> dates;

@@ -39,7 +39,7 @@ TEST_F(SeriesEditingTest, SeriesPositionFollowsDueDatesChangesAndDeletes) {
   auto positions = [this] {
     std::string text;
     for (const std::string& id : ids_) {
-      const auto at = store_.SeriesPositionOf(id);
+      const auto at = store_.records().SeriesPositionOf(id);
       text += at ? std::to_string(at->position) + "/" + std::to_string(at->count) + " " : "- ";
     }
     return text;
@@ -59,7 +59,7 @@ TEST_F(SeriesEditingTest, SeriesPositionFollowsDueDatesChangesAndDeletes) {
   ASSERT_TRUE(ApplyDelete(store_, SeriesChoice::kWholeSeries, store_.Get(ids_[2])).ok());
   EXPECT_EQ(positions(), "- - - ");
   const AddResult single = store_.Add(DueRecord{});
-  EXPECT_FALSE(store_.SeriesPositionOf(single.recordId));
+  EXPECT_FALSE(store_.records().SeriesPositionOf(single.recordId));
 }
 
 TEST_F(SeriesEditingTest, WholeSeriesAmountChangeReachesEveryMember) {
@@ -153,12 +153,13 @@ TEST_F(SeriesEditingTest, WholeSeriesChoiceOnASingleDueReplacesIt) {
   (void)store_.Reload();
   EXPECT_EQ(store_.Get(id).amount, 40);
   ASSERT_TRUE(ApplyDelete(store_, SeriesChoice::kWholeSeries, edited).ok());
-  EXPECT_FALSE(store_.Contains(id));
-  EXPECT_EQ(store_.size(), 3u);
+  EXPECT_FALSE(store_.records().Contains(id));
+  EXPECT_EQ(store_.map().size(), 3u);
 }
 
 TEST_F(SeriesEditingTest, ModifySeriesStopsAtTheFirstFailedWrite) {
-  const std::vector<std::string> members = store_.SeriesMembers(store_.Get(ids_[0]).seriesId);
+  const std::vector<std::string> members =
+      store_.records().SeriesMembers(store_.Get(ids_[0]).seriesId);
   std::filesystem::permissions(RecordsFolder() + "/duedate" + members[1] + ".due",
                                std::filesystem::perms::owner_read);
   DueRecord edited = store_.Get(members[0]);
@@ -172,10 +173,10 @@ TEST_F(SeriesEditingTest, ModifySeriesStopsAtTheFirstFailedWrite) {
 TEST_F(SeriesEditingTest, DeleteChoices) {
   const DueRecord member = store_.Get(ids_[0]);
   ASSERT_TRUE(ApplyDelete(store_, SeriesChoice::kCancel, member).ok());
-  EXPECT_EQ(store_.size(), 3u);
+  EXPECT_EQ(store_.map().size(), 3u);
   ASSERT_TRUE(ApplyDelete(store_, SeriesChoice::kThisRecord, member).ok());
   EXPECT_EQ(store_.Reload().loaded, 2u);
-  EXPECT_EQ(store_.SeriesMembers(member.seriesId).size(), 2u);
+  EXPECT_EQ(store_.records().SeriesMembers(member.seriesId).size(), 2u);
   ASSERT_TRUE(ApplyDelete(store_, SeriesChoice::kWholeSeries, store_.Get(ids_[1])).ok());
   EXPECT_EQ(store_.Reload().loaded, 0u);
 }
@@ -208,7 +209,7 @@ TEST_F(SeriesEditingTest, ManyRecordOperationsReportEachRecord) {
   ASSERT_TRUE(CompletePlaceholders(store_, more.recordIds, edited, DueOffset{}, listen).ok());
   EXPECT_EQ(heard, oneToThree);
   heard.clear();
-  ASSERT_TRUE(store_.DeleteSeries(more.seriesId, listen).ok());
+  ASSERT_TRUE(DeleteSeries(store_, more.seriesId, listen).ok());
   EXPECT_EQ(heard, oneToThree);
   heard.clear();
   ASSERT_TRUE(DeletePlaceholders(store_, byDate.recordIds, listen).ok());

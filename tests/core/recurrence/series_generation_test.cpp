@@ -182,7 +182,7 @@ TEST_F(SeriesGenerationTest, FailedWriteStopsTheRunAndIsReported) {
   EXPECT_FALSE(result.success);
   EXPECT_EQ(result.status.message(), "No such file or directory");
   EXPECT_TRUE(result.recordIds.empty());  // the failed one is not kept: it has no file
-  EXPECT_EQ(store_.size(), 0u);
+  EXPECT_EQ(store_.map().size(), 0u);
 }
 
 }  // namespace

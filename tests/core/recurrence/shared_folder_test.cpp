@@ -56,7 +56,7 @@ TEST_F(SharedFolderTest, UndoingAFailedSeriesLeavesAnotherProcesssRecordAlone) {
   ASSERT_EQ(series.recordIds.size(), 3u);
   // The ID the failed write was given is free on disk; another process takes it now.
   const std::string failedId = "2007020109000004";
-  EXPECT_FALSE(store_.Contains(failedId));
+  EXPECT_FALSE(store_.records().Contains(failedId));
   files_.Put(PathOf("duedate" + failedId + ".due"), "another process's record");
 
   ASSERT_TRUE(DeletePlaceholders(store_, series.recordIds).ok());
@@ -84,7 +84,7 @@ TEST_F(SharedFolderTest, ASeriesKilledMidwayLeavesAPrefixOfCompleteDues) {
   RecordStore next(clock_, "/home/user", files_);
   const ReloadReport report = next.Reload();
   EXPECT_TRUE(report.skipped.empty());
-  ASSERT_EQ(next.size(), 5u);
+  ASSERT_EQ(next.map().size(), 5u);
   std::set<std::string> starts;
   next.map().ForEach([&](const DueRecord& due) {
     EXPECT_EQ(due.title, "Gym");
@@ -131,7 +131,7 @@ TEST_F(SharedFolderTest, AFullDiskStopsARunawaySeriesCleanly) {
   EXPECT_EQ(series.status.message(), "No space left on device");
   ASSERT_TRUE(DeletePlaceholders(store_, series.recordIds).ok());
   EXPECT_EQ(files_.Names(kRecords), std::vector<std::string>{kClaim});
-  EXPECT_EQ(store_.size(), 0u);
+  EXPECT_EQ(store_.map().size(), 0u);
 }
 
 }  // namespace

@@ -237,8 +237,8 @@ TEST_F(StatementImportTest, AKilledImportIsWholeOrNotBegunAtTheNextLoad) {
     EXPECT_TRUE(report.skipped.empty()) << moment;
     const bool paid = IsPaid(next.Get(rent_));
     EXPECT_EQ(IsPaid(next.Get(salary_)), paid) << moment;
-    EXPECT_EQ(next.size(), paid ? 3u : 2u) << moment;
-    EXPECT_EQ(next.balanceFiles().size(), paid ? 1u : 0u) << moment;
+    EXPECT_EQ(next.map().size(), paid ? 3u : 2u) << moment;
+    EXPECT_EQ(next.listing().balanceFiles.size(), paid ? 1u : 0u) << moment;
     for (const auto& [name, bytes] : Folder())
       EXPECT_FALSE(name.starts_with(".paylark-")) << moment << ": " << name;
     if (summary.ok())

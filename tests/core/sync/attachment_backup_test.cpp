@@ -53,7 +53,7 @@ TEST_F(AttachmentBackupTest, ARestoreBringsBackTheBackupsAttachmentsAndKeepsTheO
   files_.Put(attachments_.PathOf(water, "water.pdf"), "CHANGED");
 
   ASSERT_TRUE(RestoreBackup(store_, clock_, backup.path, kDefaultBackupsKept).ok());
-  EXPECT_TRUE(store_.Contains(rent));
+  EXPECT_TRUE(store_.records().Contains(rent));
   EXPECT_EQ(Contents(rent, "rent.pdf"), "RENT");
   EXPECT_EQ(Contents(water, "water.pdf"), "WATER");
   EXPECT_FALSE(files_.Contains(attachments_.PathOf(water, "later.pdf")));

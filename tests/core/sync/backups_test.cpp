@@ -68,7 +68,7 @@ TEST_F(BackupsTest, RestoreBringsBackDeletedAndChangedDuesAndBacksUpTheCurrentSt
   const std::string added = folder_.Add("Gas", 30);
 
   ASSERT_TRUE(RestoreBackup(folder_.store(), folder_.clock(), path, kDefaultBackupsKept).ok());
-  EXPECT_EQ(folder_.store().size(), 2u);
+  EXPECT_EQ(folder_.store().map().size(), 2u);
   EXPECT_EQ(folder_.store().Get(rent).title, "Rent");
   EXPECT_EQ(folder_.store().Get(water).paid, 0);
   EXPECT_FALSE(folder_.Has("duedate" + added + ".due"));
@@ -97,8 +97,8 @@ TEST_F(BackupsTest, ADamagedBackupChangesNothing) {
     const Status status =
         RestoreBackup(folder_.store(), folder_.clock(), damaged.string(), kDefaultBackupsKept);
     EXPECT_EQ(status.code(), StatusCode::kCorrupt) << status.message();
-    EXPECT_FALSE(folder_.store().Contains(rent));
-    EXPECT_TRUE(folder_.store().Contains(water));
+    EXPECT_FALSE(folder_.store().records().Contains(rent));
+    EXPECT_TRUE(folder_.store().records().Contains(water));
     EXPECT_EQ(ListBackups(Folder(), SystemFileSystem()), before);
   }
 }
@@ -111,7 +111,7 @@ TEST_F(BackupsTest, ARecordThatDoesNotDecodeIsKeptAsideAndTheBackupRestores) {
   (void)folder_.store().Delete(rent, ChangeMarker::kWrite);
   ASSERT_TRUE(ReadBackup(path, SystemFileSystem()).ok());
   ASSERT_TRUE(RestoreBackup(folder_.store(), folder_.clock(), path, kDefaultBackupsKept).ok());
-  EXPECT_TRUE(folder_.store().Contains(rent));
+  EXPECT_TRUE(folder_.store().records().Contains(rent));
   EXPECT_FALSE(folder_.Has("duedate2026120600000010.due"));
 }
 
@@ -136,7 +136,7 @@ TEST_F(BackupsTest, OnlyRegularFilesAreBackedUpAndNothingHangs) {
   folder_.store().SetSnapshotFile(snapshot.string());
   const ReloadReport report = folder_.store().Reload();
   EXPECT_TRUE(report.folderStatus.ok());
-  EXPECT_EQ(folder_.store().size(), 1u);
+  EXPECT_EQ(folder_.store().map().size(), 1u);
   Result<TakenBackup> taken =
       TakeBackup(SystemFileSystem(), folder_.store().workingDirectory(), folder_.clock(), 30);
   ASSERT_TRUE(taken.ok()) << taken.status().message();

@@ -56,7 +56,7 @@ TEST_F(BalanceBackupTest, ARestoreBringsBackTheBackupsBalancesWithItsDues) {
   ASSERT_TRUE(RestoreBackup(store_, clock_, backup.path, 1000).ok());
   EXPECT_EQ(OnDisk(),
             (std::pair<std::multiset<std::string>, std::multiset<double>>{{"Rent"}, {1240.05}}));
-  EXPECT_EQ(store_.balanceFiles(), std::vector<std::string>{BalanceFileName(kept)});
+  EXPECT_EQ(store_.listing().balanceFiles, std::vector<std::string>{BalanceFileName(kept)});
 }
 
 // A backup taken before backups held balances says nothing of them: they stay.

@@ -132,7 +132,7 @@ TEST_F(RestoreTest, ABackupWithoutDuesRestoresOnlyWhenAllowed) {
   EXPECT_EQ(refused.message(), "this backup holds no dues; restoring it removes all 2 dues");
   EXPECT_EQ(TitlesOnDisk().size(), 2u);
   EXPECT_TRUE(RestoreBackup(store_, clock_, "/home/user/photos.zip", 30, true).ok());
-  EXPECT_EQ(store_.size(), 0u);
+  EXPECT_EQ(store_.map().size(), 0u);
   EXPECT_TRUE(TitlesOnDisk().empty());
   EXPECT_TRUE(files_.Contains(RecordPath("preferences.alm")));
 }

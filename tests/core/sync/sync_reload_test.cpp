@@ -48,7 +48,7 @@ TEST(SyncReloadTest, ReloadFilesTouchesOnlyTheNamedFiles) {
   EXPECT_EQ(report.skipped[0].fileName, "duedate2026120600000020.due");
   EXPECT_EQ(folder.store().Get("2026120600000010").title, "Gas");
   EXPECT_EQ(folder.store().Get(changed).amount, 999);
-  EXPECT_FALSE(folder.store().Contains(removed));
+  EXPECT_FALSE(folder.store().records().Contains(removed));
   EXPECT_EQ(folder.store().Get(kept).title, "Water");
 }
 

@@ -27,7 +27,7 @@ class SuggestedSeriesCreationTest : public ::testing::Test {
 
   std::vector<DueRecord> Members(const std::string& seriesId) {
     std::vector<DueRecord> members;
-    for (const std::string& id : dues_.store().SeriesMembers(seriesId))
+    for (const std::string& id : dues_.store().records().SeriesMembers(seriesId))
       members.push_back(dues_.store().Get(id));
     std::sort(members.begin(), members.end(),
               [](const DueRecord& a, const DueRecord& b) { return a.dueDate < b.dueDate; });
@@ -101,17 +101,17 @@ TEST_F(SuggestedSeriesCreationTest, AFailedWriteLeavesNothingBehind) {
   const auto created = CreateSuggestedSeries(rent, 12, dues_.store(), dues_.clock());
   ASSERT_FALSE(created.ok());
   EXPECT_NE(created.status().message().find("Nothing of it was written"), std::string::npos);
-  EXPECT_EQ(dues_.store().size(), 0u);
+  EXPECT_EQ(dues_.store().map().size(), 0u);
   dues_.files().FailNth(Call::kWrite, 0, 0);
   ASSERT_TRUE(dues_.store().Reload().folderStatus.ok());
-  EXPECT_EQ(dues_.store().size(), 0u);
+  EXPECT_EQ(dues_.store().map().size(), 0u);
 }
 
 TEST_F(SuggestedSeriesCreationTest, ACountBelowOneIsRefused) {
   const auto created = CreateSuggestedSeries(Find("Telco Mobile"), 0, dues_.store(), dues_.clock());
   ASSERT_FALSE(created.ok());
   EXPECT_EQ(created.status().code(), StatusCode::kInvalidArgument);
-  EXPECT_EQ(dues_.store().size(), 0u);
+  EXPECT_EQ(dues_.store().map().size(), 0u);
 }
 
 }  // namespace

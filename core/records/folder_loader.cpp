@@ -1,6 +1,6 @@
 // Loading the record files: from the snapshot where it still describes them, otherwise by
 // reading them, several at once; and writing the snapshot again after a load.
-#include "core/records/record_store.h"
+#include "core/records/folder_loader.h"
 
 #include <malloc.h>
 
@@ -16,6 +16,7 @@
 #include "core/base/page_block.h"
 #include "core/io/temporary_files.h"
 #include "core/records/record_codec.h"
+#include "core/records/record_file_name.h"
 #include "core/records/record_loading.h"
 #include "core/records/record_snapshot.h"
 #include "core/records/record_swap.h"
@@ -110,11 +111,91 @@ void RemoveStaleSnapshotTemporaries(FileSystem& files, const std::string& snapsh
   }
 }
 
+// Reports what the scan found besides record files, and removes stale temporary files.
+void TakeScan(const RecordFolder& folder, const FolderScan& scan, LoadedFolder& loaded) {
+  folder.RemoveStaleTemporaries(scan);
+  for (const std::string& name : scan.tooLarge)
+    loaded.report.skipped.push_back({name, std::string(kTooLargeReason)});
+  loaded.report.conflictCopies = scan.conflictCopies;
+  loaded.listing = {scan.conflictCopies, scan.balanceFiles};
+}
+
+// Maps every record the snapshot holds, in its order (that of the names), and tells `seen` of
+// each entry; a file that does not decode goes to skipped. False for a snapshot that holds
+// nothing or is damaged past its checksum.
+bool MapSnapshot(SnapshotReader& reader, RecordIndex& records, std::vector<SkippedFile>& skipped,
+                 const std::function<void(const SnapshotEntry&)>& seen,
+                 const Progress& progress = {}) {
+  const std::size_t total = reader.size();
+  records.Reserve(total);
+  SnapshotEntry entry;
+  DueView due;
+  DueRecord held;
+  // Files named after their records' IDs never share an ID: until a file of another name comes,
+  // no ID needs looking up.
+  bool otherNames = false;
+  for (std::size_t done = 0; reader.Next(entry);) {
+    seen(entry);
+    if (Status decoded = ReadRecordView(entry.bytes, due, held); decoded.ok()) {
+      otherNames = otherNames || !IsNamedAfter(entry.name, due.recordId);
+      records.Adopt(entry.name, due, held, skipped,
+                    otherNames ? RecordIndex::IdCheck::kLookUp : RecordIndex::IdCheck::kKnownNew);
+    } else {
+      skipped.push_back({std::string(entry.name), decoded.message()});
+    }
+    if (++done % kLoadShare == 0)
+      Report(progress, done, total);
+  }
+  records.FinishAppending();
+  Report(progress, total, total);
+  return total > 0 && reader.Finish().ok();
+}
+
+// Reads and maps one record file; what cannot be read or decoded goes to the report.
+void LoadFile(const RecordFolder& folder, RecordIndex& records, const std::string& fileName,
+              ReloadReport& report) {
+  Result<std::string> bytes = folder.Read(fileName);
+  if (bytes.status().code() == StatusCode::kNotFound) {
+    const SyncFileName classified = ClassifyFileName(fileName);
+    if (records.FileNameOf(classified.recordId) == fileName)
+      records.Forget(classified.recordId);
+    return;
+  }
+  Result<DueRecord> record =
+      bytes.ok() ? DecodeRecord(bytes.value()) : Result<DueRecord>(bytes.status());
+  if (!record.ok()) {
+    report.skipped.push_back({fileName, record.status().message()});
+    return;
+  }
+  records.Adopt(fileName, record.value(), report.skipped);
+}
+
+// The snapshot is a cache: when it cannot be written, the next start reads the files instead.
+void WriteSnapshot(FileSystem& files, const std::string& snapshotPath,
+                   const std::string& recordsFolder, const std::vector<SnapshotEntry>& entries) {
+  const std::string folder = ParentFolder(snapshotPath);
+  (void)files.CreateFolder(ParentFolder(folder));
+  (void)files.CreateFolder(folder);
+  RemoveStaleSnapshotTemporaries(files, snapshotPath);
+  const std::string temporary = snapshotPath + "." + std::to_string(files.ProcessId()) + ".new";
+  (void)files.Remove(temporary);
+  if (!files.Write(temporary, EncodeSnapshot(recordsFolder, entries), 0600).ok())
+    return;
+  if (!files.Rename(temporary, snapshotPath, Placement::kReplace).ok())
+    (void)files.Remove(temporary);
+}
+
 }  // namespace
+
+void FolderListing::NoteBalanceFile(std::string fileName) {
+  const auto place = std::lower_bound(balanceFiles.begin(), balanceFiles.end(), fileName);
+  if (place == balanceFiles.end() || *place != fileName)
+    balanceFiles.insert(place, std::move(fileName));
+}
 
 // The snapshot as read (its entries view into its file's bytes) and the one the load puts
 // together.
-struct RecordStore::Snapshot {
+struct FolderLoader::Snapshot {
   FileBytes file;
   std::vector<SnapshotEntry> entries;
   std::vector<SnapshotEntry> next;
@@ -123,41 +204,85 @@ struct RecordStore::Snapshot {
   bool stale = false;
 };
 
-ReloadReport RecordStore::Reload(const Progress& progress) {
+void FolderLoader::SetSnapshotFile(std::string path, SnapshotWriting writing) {
   AwaitSnapshot();
-  ReloadReport report;
-  ClearMap();
-  conflictCopies_.clear();
-  balanceFiles_.clear();
-  if (folder_)
-    LoadFolder(report, progress);
-  report.loaded = map_.size();
-  TrimHeap();
-  return report;
+  snapshotPath_ = std::move(path);
+  snapshotWriting_ = writing;
 }
 
-void RecordStore::NoteBalanceFile(std::string fileName) {
-  const auto place = std::lower_bound(balanceFiles_.begin(), balanceFiles_.end(), fileName);
-  if (place == balanceFiles_.end() || *place != fileName)
-    balanceFiles_.insert(place, std::move(fileName));
-}
-
-bool RecordStore::LoadSnapshot() {
+LoadedFolder FolderLoader::Load(const RecordFolder& folder, RecordIndex& records,
+                                const Progress& progress) {
   AwaitSnapshot();
-  ClearMap();
-  conflictCopies_.clear();
-  balanceFiles_.clear();
-  if (!folder_)
-    return false;
-  (void)folder_->Create();
+  unconfirmed_.reset();
+  records.Clear();
+  (void)folder.Create();
+  LoadedFolder loaded;
   Snapshot snapshot;
-  std::optional<SnapshotReader> reader = OpenSnapshot(snapshot);
+  Result<FolderScan> scan = Status::NotFound("not listed");
+  bool mapped = false;
+  std::vector<SkippedFile> undecodable;
+  if (!snapshotPath_.empty() && files_.Inspect(snapshotPath_).ok()) {
+    // The folder is listed (each file's identity taken) while the snapshot is read and mapped:
+    // at most starts the snapshot still describes every file, and the map it gave is the map.
+    std::future<Result<FolderScan>> listing =
+        std::async(std::launch::async, [&folder] { return folder.Scan(ScanDepth::kIdentities); });
+    const Progress late = AfterAMoment(progress);
+    if (std::optional<SnapshotReader> reader = OpenSnapshot(folder, snapshot)) {
+      snapshot.entries.reserve(reader->size());
+      const auto keep = [&entries = snapshot.entries](const SnapshotEntry& entry) {
+        entries.push_back(entry);
+      };
+      mapped = MapSnapshot(*reader, records, undecodable, keep, late);
+    }
+    // A damaged snapshot lends no file its bytes.
+    if (!mapped)
+      snapshot = {};
+    scan = AwaitListing(listing, late, snapshot.entries.size());
+  } else {
+    // Without a snapshot every file is read, and the read tells its identity.
+    scan = folder.Scan(ScanDepth::kNames);
+  }
+  // An interrupted swap of the record files (a restore) is finished first; the folder is listed
+  // again after it.
+  if (scan.ok() && !scan.value().swapFiles.empty() && FinishInterruptedSwaps(files_, folder.path()))
+    scan = folder.Scan(snapshot.entries.empty() ? ScanDepth::kNames : ScanDepth::kIdentities);
+  if (!scan.ok()) {
+    records.Clear();
+    loaded.report.folderStatus = Status::IoError("the records folder \"" + folder.path() +
+                                                 "\" cannot be read: " + scan.status().message());
+    return loaded;
+  }
+  TakeScan(folder, scan.value(), loaded);
+  ReloadReport& report = loaded.report;
+  if (mapped && DescribesAll(snapshot.entries, scan.value().records)) {
+    report.skipped.insert(report.skipped.end(), undecodable.begin(), undecodable.end());
+  } else {
+    records.Clear();
+    LoadRecords(folder, scan.value().records, snapshot, records, report, progress);
+    snapshot.listed = std::move(scan.value().records);
+    SaveSnapshot(folder, std::move(snapshot));
+    // A scan of names finds the files too large to be records only as it reads them.
+    std::stable_partition(report.skipped.begin(), report.skipped.end(),
+                          [](const SkippedFile& file) { return file.reason == kTooLargeReason; });
+  }
+  report.loaded = records.map().size();
+  TrimHeap();
+  return loaded;
+}
+
+bool FolderLoader::LoadSnapshot(const RecordFolder& folder, RecordIndex& records) {
+  AwaitSnapshot();
+  unconfirmed_.reset();
+  records.Clear();
+  (void)folder.Create();
+  Snapshot snapshot;
+  std::optional<SnapshotReader> reader = OpenSnapshot(folder, snapshot);
   Unconfirmed unconfirmed;
   const auto identify = [&identity = unconfirmed.identity](const SnapshotEntry& entry) {
     identity.Add(entry.name, entry.inode, entry.changeTime, entry.bytes.size());
   };
-  if (!reader || !MapSnapshot(*reader, unconfirmed.skipped, identify)) {
-    ClearMap();
+  if (!reader || !MapSnapshot(*reader, records, unconfirmed.skipped, identify)) {
+    records.Clear();
     return false;
   }
   unconfirmed_ = std::move(unconfirmed);
@@ -165,8 +290,8 @@ bool RecordStore::LoadSnapshot() {
   return true;
 }
 
-std::function<RecordStore::FolderCheck()> RecordStore::CheckJob() const {
-  return [&files = files_, path = RecordsFolder()] {
+std::function<FolderCheck()> FolderLoader::CheckJob(FileSystem& files, std::string recordsFolder) {
+  return [&files, path = std::move(recordsFolder)] {
     FolderCheck check;
     Result<FolderScan> scan = RecordFolder(files, path).Scan(ScanDepth::kIdentities);
     if (!scan.ok())
@@ -179,126 +304,30 @@ std::function<RecordStore::FolderCheck()> RecordStore::CheckJob() const {
   };
 }
 
-std::optional<ReloadReport> RecordStore::Confirm(const FolderCheck& check) {
+std::optional<LoadedFolder> FolderLoader::Confirm(const RecordFolder& folder,
+                                                  const FolderCheck& check) {
   const std::optional<Unconfirmed> expected = std::exchange(unconfirmed_, std::nullopt);
-  // An interrupted swap of the record files is finished by a Reload.
-  if (!expected || !folder_ || check.identity != expected->identity ||
-      !check.others.swapFiles.empty())
+  // An interrupted swap of the record files is finished by a full load.
+  if (!expected || check.identity != expected->identity || !check.others.swapFiles.empty())
     return std::nullopt;
-  ReloadReport report;
-  TakeScan(check.others, report);
-  report.skipped.insert(report.skipped.end(), expected->skipped.begin(), expected->skipped.end());
-  report.loaded = map_.size();
-  return report;
+  LoadedFolder loaded;
+  TakeScan(folder, check.others, loaded);
+  loaded.report.skipped.insert(loaded.report.skipped.end(), expected->skipped.begin(),
+                               expected->skipped.end());
+  return loaded;
 }
 
 // The load's scratch (names, file bytes, the snapshot) is freed by now, also in the reading
 // threads' arenas: hand those pages back instead of holding them for the session. At a million
 // records that takes a tenth of a second, which the caller need not wait for.
-void RecordStore::TrimHeap() {
+void FolderLoader::TrimHeap() {
   trim_ = std::jthread([] { malloc_trim(0); });
 }
 
-void RecordStore::ClearMap() {
-  map_.Clear();
-  ownerFiles_.clear();
-  seriesSizes_.clear();
-  seriesOrder_.Clear();
-  unconfirmed_.reset();
-}
-
-void RecordStore::LoadFolder(ReloadReport& report, const Progress& progress) {
-  (void)folder_->Create();
-  Snapshot snapshot;
-  Result<FolderScan> scan = Status::NotFound("not listed");
-  bool mapped = false;
-  std::vector<SkippedFile> undecodable;
-  if (!snapshotPath_.empty() && files_.Inspect(snapshotPath_).ok()) {
-    // The folder is listed (each file's identity taken) while the snapshot is read and mapped:
-    // at most starts the snapshot still describes every file, and the map it gave is the map.
-    std::future<Result<FolderScan>> listing =
-        std::async(std::launch::async, [this] { return folder_->Scan(ScanDepth::kIdentities); });
-    const Progress late = AfterAMoment(progress);
-    if (std::optional<SnapshotReader> reader = OpenSnapshot(snapshot)) {
-      snapshot.entries.reserve(reader->size());
-      const auto keep = [&entries = snapshot.entries](const SnapshotEntry& entry) {
-        entries.push_back(entry);
-      };
-      mapped = MapSnapshot(*reader, undecodable, keep, late);
-    }
-    // A damaged snapshot lends no file its bytes.
-    if (!mapped)
-      snapshot = {};
-    scan = AwaitListing(listing, late, snapshot.entries.size());
-  } else {
-    // Without a snapshot every file is read, and the read tells its identity.
-    scan = folder_->Scan(ScanDepth::kNames);
-  }
-  // An interrupted swap of the record files (a restore) is finished first; the folder is listed
-  // again after it.
-  if (scan.ok() && !scan.value().swapFiles.empty() &&
-      FinishInterruptedSwaps(files_, folder_->path()))
-    scan = folder_->Scan(snapshot.entries.empty() ? ScanDepth::kNames : ScanDepth::kIdentities);
-  if (!scan.ok()) {
-    ClearMap();
-    report.folderStatus = Status::IoError("the records folder \"" + folder_->path() +
-                                          "\" cannot be read: " + scan.status().message());
-    return;
-  }
-  TakeScan(scan.value(), report);
-  if (mapped && DescribesAll(snapshot.entries, scan.value().records)) {
-    report.skipped.insert(report.skipped.end(), undecodable.begin(), undecodable.end());
-    return;
-  }
-  ClearMap();
-  LoadRecords(scan.value().records, snapshot, report, progress);
-  snapshot.listed = std::move(scan.value().records);
-  SaveSnapshot(std::move(snapshot));
-  // A scan of names finds the files too large to be records only as it reads them.
-  std::stable_partition(report.skipped.begin(), report.skipped.end(),
-                        [](const SkippedFile& file) { return file.reason == kTooLargeReason; });
-}
-
-void RecordStore::TakeScan(const FolderScan& scan, ReloadReport& report) {
-  folder_->RemoveStaleTemporaries(scan);
-  for (const std::string& name : scan.tooLarge)
-    report.skipped.push_back({name, std::string(kTooLargeReason)});
-  report.conflictCopies = scan.conflictCopies;
-  conflictCopies_ = scan.conflictCopies;
-  balanceFiles_ = scan.balanceFiles;
-}
-
-bool RecordStore::MapSnapshot(SnapshotReader& reader, std::vector<SkippedFile>& skipped,
-                              const std::function<void(const SnapshotEntry&)>& seen,
-                              const Progress& progress) {
-  const std::size_t total = reader.size();
-  map_.Reserve(total);
-  SnapshotEntry entry;
-  DueView due;
-  DueRecord held;
-  // Files named after their records' IDs never share an ID: until a file of another name comes,
-  // no ID needs looking up.
-  bool otherNames = false;
-  for (std::size_t done = 0; reader.Next(entry);) {
-    seen(entry);
-    if (Status decoded = ReadRecordView(entry.bytes, due, held); decoded.ok()) {
-      otherNames = otherNames || !IsNamedAfter(entry.name, due.recordId);
-      Adopt(entry.name, due, held, skipped, otherNames ? IdCheck::kLookUp : IdCheck::kKnownNew);
-    } else {
-      skipped.push_back({std::string(entry.name), decoded.message()});
-    }
-    if (++done % kLoadShare == 0)
-      Report(progress, done, total);
-  }
-  map_.IndexAppended();
-  map_.ShrinkToFit();
-  Report(progress, total, total);
-  return total > 0 && reader.Finish().ok();
-}
-
-void RecordStore::LoadRecords(const std::vector<FolderEntry>& records, Snapshot& snapshot,
-                              ReloadReport& report, const Progress& progress) {
-  map_.Reserve(records.size());
+void FolderLoader::LoadRecords(const RecordFolder& folder, const std::vector<FolderEntry>& records,
+                               Snapshot& snapshot, RecordIndex& index, ReloadReport& report,
+                               const Progress& progress) {
+  index.Reserve(records.size());
   std::vector<const SnapshotEntry*> kept(records.size());
   std::size_t cursor = 0;
   std::size_t toRead = 0;
@@ -321,7 +350,7 @@ void RecordStore::LoadRecords(const std::vector<FolderEntry>& records, Snapshot&
   std::vector<LoadJob> current;
   std::vector<LoadJob> upcoming;
   prepare(current, 0);
-  RunLoadJobs(*folder_, current);
+  RunLoadJobs(folder, current);
   for (std::size_t start = 0; start < records.size(); start += kLoadShare) {
     // The next share is read and decoded while this one is mapped; the share before it is
     // freed there too.
@@ -329,19 +358,18 @@ void RecordStore::LoadRecords(const std::vector<FolderEntry>& records, Snapshot&
     if (start + kLoadShare < records.size()) {
       ahead = std::jthread([&, next = start + kLoadShare] {
         prepare(upcoming, next);
-        RunLoadJobs(*folder_, upcoming);
+        RunLoadJobs(folder, upcoming);
       });
     }
     for (std::size_t i = 0; i < current.size(); ++i)
-      MapLoaded(records[start + i], current[i], snapshot, report, otherNames);
+      MapLoaded(records[start + i], current[i], snapshot, index, report, otherNames);
     if (toRead > 0)
       Report(progress, report.filesRead, toRead);
     if (ahead.joinable())
       ahead.join();
     std::swap(current, upcoming);
   }
-  map_.IndexAppended();
-  map_.ShrinkToFit();
+  index.FinishAppending();
   // Files read only because they changed a moment ago do not make the snapshot stale: they stay
   // out of it until their identity can be trusted.
   const std::size_t fromSnapshot = records.size() - toRead;
@@ -349,8 +377,8 @@ void RecordStore::LoadRecords(const std::vector<FolderEntry>& records, Snapshot&
       snapshot.next.size() != snapshot.entries.size() || fromSnapshot != snapshot.entries.size();
 }
 
-void RecordStore::MapLoaded(const FolderEntry& file, LoadJob& job, Snapshot& snapshot,
-                            ReloadReport& report, bool& otherNames) {
+void FolderLoader::MapLoaded(const FolderEntry& file, LoadJob& job, Snapshot& snapshot,
+                             RecordIndex& index, ReloadReport& report, bool& otherNames) {
   report.filesRead += job.cached ? 0 : 1;
   const FileInfo& info = job.cached ? file.info : job.readInfo;
   if (job.unread && job.status.code() == StatusCode::kNotFound)
@@ -363,8 +391,8 @@ void RecordStore::MapLoaded(const FolderEntry& file, LoadJob& job, Snapshot& sna
   }
   if (job.status.ok()) {
     otherNames = otherNames || !job.namedAfterRecord;
-    Adopt(file.name, job.record, job.held, report.skipped,
-          otherNames ? IdCheck::kLookUp : IdCheck::kKnownNew);
+    index.Adopt(file.name, job.record, job.held, report.skipped,
+                otherNames ? RecordIndex::IdCheck::kLookUp : RecordIndex::IdCheck::kKnownNew);
   } else {
     report.skipped.push_back({file.name, job.status.message()});
   }
@@ -377,85 +405,53 @@ void RecordStore::MapLoaded(const FolderEntry& file, LoadJob& job, Snapshot& sna
   }
 }
 
-std::optional<SnapshotReader> RecordStore::OpenSnapshot(Snapshot& snapshot) const {
+std::optional<SnapshotReader> FolderLoader::OpenSnapshot(const RecordFolder& folder,
+                                                         Snapshot& snapshot) const {
   if (snapshotPath_.empty())
     return std::nullopt;
   Result<FileBytes> file = files_.ReadLarge(snapshotPath_, kMaxSnapshotBytes);
   if (!file.ok())
     return std::nullopt;
-  Result<SnapshotReader> reader = SnapshotReader::Open(file.value().view(), folder_->path());
+  Result<SnapshotReader> reader = SnapshotReader::Open(file.value().view(), folder.path());
   if (!reader.ok())
     return std::nullopt;
   snapshot.file = std::move(file).value();
   return std::move(reader).value();
 }
 
-void RecordStore::SaveSnapshot(Snapshot&& snapshot) {
+void FolderLoader::SaveSnapshot(const RecordFolder& folder, Snapshot&& snapshot) {
   if (snapshotPath_.empty() || (!snapshot.stale && !snapshot.file.view().empty()))
     return;
   if (snapshotWriting_ == SnapshotWriting::kAtOnce) {
-    WriteSnapshot(files_, snapshotPath_, folder_->path(), snapshot);
+    WriteSnapshot(files_, snapshotPath_, folder.path(), snapshot.next);
     return;
   }
   // The records folder may change before the writer is done: it takes what it needs along.
   try {
-    snapshotWriter_ =
-        std::jthread([&files = files_, path = snapshotPath_, folder = folder_->path(),
-                      taken = std::move(snapshot)] { WriteSnapshot(files, path, folder, taken); });
+    snapshotWriter_ = std::jthread(
+        [&files = files_, target = snapshotPath_, from = folder.path(),
+         taken = std::move(snapshot)] { WriteSnapshot(files, target, from, taken.next); });
   } catch (const std::system_error&) {
     // Without a thread the snapshot is simply not written: the next start reads the files.
   }
 }
 
-// The snapshot is a cache: when it cannot be written, the next start reads the files instead.
-void RecordStore::WriteSnapshot(FileSystem& files, const std::string& snapshotPath,
-                                const std::string& recordsFolder, const Snapshot& snapshot) {
-  const std::string folder = ParentFolder(snapshotPath);
-  (void)files.CreateFolder(ParentFolder(folder));
-  (void)files.CreateFolder(folder);
-  RemoveStaleSnapshotTemporaries(files, snapshotPath);
-  const std::string temporary = snapshotPath + "." + std::to_string(files.ProcessId()) + ".new";
-  (void)files.Remove(temporary);
-  if (!files.Write(temporary, EncodeSnapshot(recordsFolder, snapshot.next), 0600).ok())
-    return;
-  if (!files.Rename(temporary, snapshotPath, Placement::kReplace).ok())
-    (void)files.Remove(temporary);
-}
-
-ReloadReport RecordStore::ReloadFiles(const std::vector<std::string>& fileNames) {
+ReloadReport FolderLoader::ReloadFiles(const RecordFolder& folder, RecordIndex& records,
+                                       const std::vector<std::string>& fileNames) {
   ReloadReport report;
-  if (!folder_)
-    return report;
   for (const std::string& name : fileNames) {
     const SyncFileName classified = ClassifyFileName(name);
-    if (classified.kind == SyncFileKind::kConflictCopy && folder_->Exists(name)) {
+    if (classified.kind == SyncFileKind::kConflictCopy && folder.Exists(name)) {
       report.conflictCopies.push_back(name);
-    } else if (classified.kind == SyncFileKind::kRecord && folder_->Exists(name)) {
-      LoadFile(name, report);
+    } else if (classified.kind == SyncFileKind::kRecord && folder.Exists(name)) {
+      LoadFile(folder, records, name, report);
     } else if (classified.kind == SyncFileKind::kRecord &&
-               FileNameOf(classified.recordId) == name) {
-      Forget(classified.recordId);
+               records.FileNameOf(classified.recordId) == name) {
+      records.Forget(classified.recordId);
     }
   }
-  report.loaded = map_.size();
+  report.loaded = records.map().size();
   return report;
-}
-
-void RecordStore::LoadFile(const std::string& fileName, ReloadReport& report) {
-  Result<std::string> bytes = folder_->Read(fileName);
-  if (bytes.status().code() == StatusCode::kNotFound) {
-    const SyncFileName classified = ClassifyFileName(fileName);
-    if (FileNameOf(classified.recordId) == fileName)
-      Forget(classified.recordId);
-    return;
-  }
-  Result<DueRecord> record =
-      bytes.ok() ? DecodeRecord(bytes.value()) : Result<DueRecord>(bytes.status());
-  if (!record.ok()) {
-    report.skipped.push_back({fileName, record.status().message()});
-    return;
-  }
-  Adopt(fileName, record.value(), report.skipped);
 }
 
 }  // namespace paylark

@@ -1,8 +1,4 @@
-#include <sys/stat.h>
-
-#include <fstream>
 #include <ostream>
-#include <sstream>
 
 #include "cli/commands.h"
 #include "cli/exit_code.h"
@@ -10,15 +6,6 @@
 #include "core/exchange/csv_import.h"
 
 namespace paylark::cli {
-namespace {
-
-constexpr off_t kLargestImport = off_t{256} << 20;
-
-int ReadFailure(CommandContext& context, const std::string& path, const std::string& why) {
-  return Fail(context, kExitFailed, MessageText({MessageId::kFileReadFailed, path, 0, why}));
-}
-
-}  // namespace
 
 int RunImport(Arguments& arguments, CommandContext& context) {
   const bool dryRun = arguments.TakeFlag("--dry-run");
@@ -32,18 +19,13 @@ int RunImport(Arguments& arguments, CommandContext& context) {
     return UsageError(context,
                       "import needs a format and a file: import csv FILE, import statement FILE");
 
-  struct stat st;
-  if (stat(path->c_str(), &st) != 0 || !S_ISREG(st.st_mode))
-    return ReadFailure(context, *path, "it is not a file");
-  if (st.st_size > kLargestImport)
-    return UsageError(context, MessageText(MessageId::kImportTooLarge));
-  std::ifstream in(*path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  if (!in)
-    return ReadFailure(context, *path, "reading stopped");
+  const Result<std::string> bytes = ReadCsvImportFile(context.store.files(), *path);
+  if (bytes.status().code() == StatusCode::kInvalidArgument)
+    return UsageError(context, bytes.status().message());
+  if (!bytes.ok())
+    return Fail(context, kExitFailed, bytes.status().message());
 
-  const ImportPlan plan = PlanCsvImport(bytes.str(), context.clock);
+  const ImportPlan plan = PlanCsvImport(bytes.value(), context.clock);
   for (const RefusedRow& refused : plan.refused)
     context.err << "paylark-cli: " << RefusalText(refused) << '\n';
   if (!plan.ok())

@@ -1,7 +1,5 @@
 #include "cli/statement_files.h"
 
-#include <fstream>
-
 #include "cli/exit_code.h"
 #include "cli/printable_text.h"
 #include "core/statements/statement_account.h"
@@ -10,23 +8,11 @@
 namespace paylark::cli {
 namespace {
 
-constexpr std::size_t kHeadBytes = 4096;
-
-// The format the file's first bytes show; nothing when it cannot be opened or shows none.
-std::optional<StatementFormat> DetectedFormat(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::string head(kHeadBytes, '\0');
-  in.read(head.data(), static_cast<std::streamsize>(head.size()));
-  head.resize(static_cast<std::size_t>(in.gcount()));
-  return DetectStatementFormat(head);
-}
-
 // A bank CSV read with the columns given, else those kept for its header line; columns given
 // are kept for it once the file has been read with them. headerLine is the CSV's header.
-Result<Statement> ReadCsvStatement(FileSystem& files, const std::string& path,
+Result<Statement> ReadCsvStatement(std::string_view bytes,
                                    const std::optional<BankCsvColumns>& given,
                                    std::string& headerLine) {
-  PAYLARK_TRY_ASSIGN(const std::string bytes, ReadStatementFile(files, path));
   PAYLARK_TRY_ASSIGN(const BankCsvShape shape, DetectBankCsvShape(bytes));
   headerLine = shape.headerLine;
   std::optional<BankCsvColumns> columns = given;
@@ -50,11 +36,12 @@ Result<Statement> ReadStatementAt(FileSystem& files, const std::string& path,
                                   std::optional<StatementFormat> format,
                                   const std::optional<BankCsvColumns>& columns,
                                   std::string& csvHeader) {
+  PAYLARK_TRY_ASSIGN(const std::string bytes, ReadStatementFile(files, path));
   if (!format)
-    format = DetectedFormat(path);
+    format = DetectStatementFormat(bytes);
   if (format == StatementFormat::kCsv)
-    return ReadCsvStatement(files, path, columns, csvHeader);
-  return ReadStatement(files, path, format, columns);
+    return ReadCsvStatement(bytes, columns, csvHeader);
+  return ReadStatementBytes(bytes, format, columns);
 }
 
 int ReadingFailure(CommandContext& context, const Status& status) {

@@ -21,8 +21,7 @@ Result<std::set<std::string>> NamesIn(FileSystem& files, const std::string& fold
   Result<std::vector<FolderEntry>> entries = files.List(folder);
   if (!entries.ok() && entries.status().code() == StatusCode::kNotFound)
     return std::set<std::string>{};
-  if (!entries.ok())
-    return entries.status();
+  PAYLARK_TRY(entries);
   std::set<std::string> names;
   for (const FolderEntry& entry : entries.value())
     names.insert(entry.name);

@@ -367,4 +367,21 @@ Result<std::vector<std::string>> ApplyCsvImport(const ImportPlan& plan, RecordSt
   return added;
 }
 
+Result<std::string> ReadCsvImportFile(FileSystem& files, const std::string& path) {
+  const auto failed = [&path](const std::string& why) {
+    return Status::IoError(MessageText({MessageId::kFileReadFailed, path, 0, why}));
+  };
+  Result<FileInfo> info = files.Inspect(path);
+  if (!info.ok())
+    return failed(info.status().message());
+  if (info.value().kind != FileKind::kRegular)
+    return failed("it is not a file");
+  if (info.value().size > kLargestCsvImport)
+    return Status::InvalidArgument(MessageText(MessageId::kImportTooLarge));
+  Result<std::string> bytes = files.Read(path, kLargestCsvImport);
+  if (!bytes.ok())
+    return failed(bytes.status().message());
+  return bytes;
+}
+
 }  // namespace paylark

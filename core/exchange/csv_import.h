@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -9,6 +10,7 @@
 #include "core/base/clock.h"
 #include "core/base/messages.h"
 #include "core/base/status.h"
+#include "core/io/file_system.h"
 #include "core/records/due_record.h"
 #include "core/records/record_store.h"
 
@@ -40,6 +42,14 @@ struct ImportPlan {
 // before formula-like texts is taken off. Blank rows are passed over; every other row is either a
 // due or a refused row with its reason.
 ImportPlan PlanCsvImport(std::string_view text, const Clock& clock);
+
+// The largest CSV file an import reads: far more rows than years of dues.
+inline constexpr std::uint64_t kLargestCsvImport = std::uint64_t{256} << 20;
+
+// The bytes of a CSV file to import: a regular file of at most kLargestCsvImport bytes. A file
+// too large is an invalid argument; one that is no file or cannot be read an I/O error. Each
+// failure's message is the one to show.
+Result<std::string> ReadCsvImportFile(FileSystem& files, const std::string& path);
 
 // "row N: <reason>"
 std::string RefusalText(const RefusedRow& refused);

@@ -52,10 +52,7 @@ class PathReader final : public FolderReader {
   Result<std::string> Read(std::string_view name, std::size_t maxBytes,
                            FileInfo& info) const override {
     const std::string path = folder_ + "/" + std::string(name);
-    Result<FileInfo> inspected = files_.Inspect(path);
-    if (!inspected.ok())
-      return inspected.status();
-    info = inspected.value();
+    PAYLARK_TRY_ASSIGN(info, files_.Inspect(path));
     return files_.Read(path, maxBytes);
   }
 
@@ -128,10 +125,8 @@ void FolderReader::ReadEach(std::span<const std::string_view> names, std::size_t
 }
 
 Result<FileBytes> FileSystem::ReadLarge(const std::string& path, std::size_t maxBytes) {
-  Result<std::string> read = Read(path, maxBytes);
-  if (!read.ok())
-    return read.status();
-  auto bytes = std::make_shared<const std::string>(std::move(read).value());
+  PAYLARK_TRY_ASSIGN(std::string read, Read(path, maxBytes));
+  auto bytes = std::make_shared<const std::string>(std::move(read));
   const std::string_view view = *bytes;
   return FileBytes(std::move(bytes), view);
 }

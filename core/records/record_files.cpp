@@ -161,12 +161,10 @@ Result<FolderScan> RecordFolder::Scan(ScanDepth depth) const {
 }
 
 Result<std::vector<std::string>> RecordFolder::ListRecordFiles() const {
-  Result<FolderScan> scan = Scan();
-  if (!scan.ok())
-    return scan.status();
+  PAYLARK_TRY_ASSIGN(FolderScan scan, Scan());
   std::vector<std::string> names;
-  names.reserve(scan.value().records.size());
-  for (FolderEntry& entry : scan.value().records)
+  names.reserve(scan.records.size());
+  for (FolderEntry& entry : scan.records)
     names.push_back(std::move(entry.name));
   return names;
 }
@@ -189,8 +187,7 @@ Result<std::string> RecordFolder::WriteTemporary(std::string_view bytes, int mod
     Status status = files_.Write(tempPath, bytes, mode);
     if (status.code() == StatusCode::kAlreadyExists)
       continue;
-    if (!status.ok())
-      return status;
+    PAYLARK_TRY(status);
     return tempPath;
   }
 }
@@ -213,23 +210,19 @@ Status RecordFolder::Place(const std::string& tempPath, std::string_view fileNam
 Status RecordFolder::CreateNew(std::string_view fileName, std::string_view bytes) {
   if (Exists(fileName))
     return Status::AlreadyExists("another file has this name");
-  Result<std::string> temp = WriteTemporary(bytes, NewFileMode());
-  if (!temp.ok())
-    return temp.status();
+  PAYLARK_TRY_ASSIGN(const std::string temp, WriteTemporary(bytes, NewFileMode()));
   if (Synced() && !InBatch()) {
-    Status flushed = files_.SyncData({temp.value()});
+    Status flushed = files_.SyncData({temp});
     if (!flushed.ok()) {
-      (void)files_.Remove(temp.value());
+      (void)files_.Remove(temp);
       return flushed;
     }
   }
-  Status status = Place(temp.value(), fileName, Placement::kCreateNew);
-  if (!status.ok())
-    return status;
+  PAYLARK_TRY(Place(temp, fileName, Placement::kCreateNew));
   if (InBatch()) {
     unflushed_.push_back(PathOf(fileName));
     folderChanged_ = true;
-    return status;
+    return Status::Ok();
   }
   return SyncFolder();
 }

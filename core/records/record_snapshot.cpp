@@ -139,16 +139,13 @@ bool SnapshotReader::Fail() {
 
 Result<std::vector<SnapshotEntry>> DecodeSnapshot(std::string_view bytes,
                                                   std::string_view recordsFolder) {
-  Result<SnapshotReader> reader = SnapshotReader::Open(bytes, recordsFolder);
-  if (!reader.ok())
-    return reader.status();
+  PAYLARK_TRY_ASSIGN(SnapshotReader reader, SnapshotReader::Open(bytes, recordsFolder));
   std::vector<SnapshotEntry> entries;
-  entries.reserve(reader.value().size());
+  entries.reserve(reader.size());
   SnapshotEntry entry;
-  while (reader.value().Next(entry))
+  while (reader.Next(entry))
     entries.push_back(entry);
-  if (Status finished = reader.value().Finish(); !finished.ok())
-    return finished;
+  PAYLARK_TRY(reader.Finish());
   return entries;
 }
 

@@ -162,7 +162,7 @@ Status ResolveConflict(RecordStore& store, const Conflict& conflict, std::string
   if (!kept->record) {
     return Status::InvalidArgument("\"" + kept->fileName + "\" cannot be kept: " + kept->problem);
   }
-  const std::string folder = store.RecordsFolder();
+  const std::string folder = RecordsFolderPath(store.workingDirectory());
   FileSystem& files = store.files();
   std::vector<const ConflictVersion*> dropped;
   if (kept != &conflict.current)
@@ -172,17 +172,13 @@ Status ResolveConflict(RecordStore& store, const Conflict& conflict, std::string
       dropped.push_back(&copy);
   }
   for (const ConflictVersion* version : dropped) {
-    Status status = SetAside(files, folder, version->fileName, setAsideFolder);
-    if (!status.ok())
-      return status;
+    PAYLARK_TRY(SetAside(files, folder, version->fileName, setAsideFolder));
   }
   if (kept != &conflict.current) {
     DueRecord record = *kept->record;
     if (!conflict.recordId.empty())
       record.recordId = conflict.recordId;
-    Status status = store.Replace(record);
-    if (!status.ok())
-      return status;
+    PAYLARK_TRY(store.Replace(record));
   }
   for (const ConflictVersion& copy : conflict.copies) {
     Status status = files.Remove(folder + "/" + copy.fileName);

@@ -111,6 +111,24 @@ TEST_F(ExchangeCliTest, BadInputWritesNothingAndNamesEveryBadRow) {
   }
 }
 
+// A file that cannot be a CSV to import is refused before a byte of it is read, and names why.
+TEST_F(ExchangeCliTest, AFileTooLargeOrNoFileIsRefusedAndNothingIsAdded) {
+  Add({"--title", "Existing", "--due", "2026-12-01"});
+  const auto before = Records();
+  const std::string huge = Put("huge.csv", "Title,Due\r\n");
+  fs::resize_file(huge, (std::uintmax_t{256} << 20) + 1);  // sparse: no disk is used
+  CliResult result = Run({"import", "csv", huge});
+  EXPECT_EQ(result.exitCode, 2);
+  EXPECT_EQ(result.err, "paylark-cli: The file is larger than 256 MiB, so it was not read.\n");
+  const std::string folder = Out("a folder");
+  fs::create_directory(folder);
+  result = Run({"import", "csv", folder});
+  EXPECT_NE(result.exitCode, 0);
+  EXPECT_EQ(result.err,
+            "paylark-cli: The file \"" + folder + "\" could not be read: it is not a file\n");
+  EXPECT_EQ(Records(), before);
+}
+
 // While alive, files written by this process and its children may not grow past the limit.
 class FileSizeLimit {
  public:

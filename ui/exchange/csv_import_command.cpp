@@ -1,7 +1,6 @@
 #include "ui/exchange/csv_import_command.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QFileInfo>
 #include <QProgressDialog>
 #include <memory>
@@ -15,7 +14,6 @@
 namespace paylark {
 namespace {
 
-constexpr qint64 kLargestImport = qint64{256} << 20;
 // From this many dues on, adding them shows its progress.
 constexpr std::size_t kProgressFrom = 200;
 
@@ -40,25 +38,16 @@ QString CsvImportCommand::Run() {
 }
 
 QString CsvImportCommand::Import(const QString& path) {
-  QFile file(path);
-  if (file.size() > kLargestImport) {
-    app_.prompt().Tell(window_, Text({MessageId::kImportTooLarge, {}, 0, {}}),
+  const Result<std::string> bytes = ReadCsvImportFile(app_.store().files(), path.toStdString());
+  if (!bytes.ok()) {
+    app_.prompt().Tell(window_, QString::fromStdString(bytes.status().message()),
                        PromptIcon::kWarning);
     return {};
   }
-  if (!file.open(QIODevice::ReadOnly)) {
-    app_.prompt().Tell(
-        window_,
-        Text({MessageId::kFileReadFailed, path.toStdString(), 0, file.errorString().toStdString()}),
-        PromptIcon::kWarning);
-    return {};
-  }
-  const QByteArray bytes = file.readAll();
   ImportPlan plan;
   {
     WaitCursor wait;
-    plan = PlanCsvImport(
-        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), app_.clock());
+    plan = PlanCsvImport(bytes.value(), app_.clock());
   }
   ImportDialog dialog(QFileInfo(path).fileName(), plan, window_);
   if (!runDialog_(dialog) || !plan.ok() || plan.dues.empty())

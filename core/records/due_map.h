@@ -51,6 +51,11 @@ class DueMap {
   // all at once, which is far quicker than one by one: a look-up (Find, Contains) finds them
   // only after IndexAppended, which Set, Insert and Remove run themselves.
   void Append(const DueView& due, std::string_view extension);
+  // Whether the due's texts still fit: the map holds at most 4 GiB of them. Set, Insert and
+  // Append are only for a due that fits.
+  bool HasRoomFor(const DueView& due, std::string_view extension) const {
+    return texts_.HasRoomFor(PackedFields::TextBytes(due, extension));
+  }
   void IndexAppended();
   // It is not an error if the ID is not held.
   void Remove(std::string_view recordId);

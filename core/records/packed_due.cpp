@@ -91,38 +91,58 @@ PackedFields PackedFields::Of(const DueRecord& record, TextArena& arena) {
   return Of(ViewOf(record), extension, arena);
 }
 
+namespace {
+
+std::array<std::int32_t, 4> SmallFields(const DueView& due) {
+  return {static_cast<std::int32_t>(due.startDate.status()),
+          static_cast<std::int32_t>(due.dueDate.status()), due.type, due.paid};
+}
+
+// Whether a small field does not fit its byte, so that all four are kept whole with the texts.
+bool AnyWhole(const std::array<std::int32_t, 4>& small) {
+  return !std::all_of(small.begin(), small.end(), FitsAByte);
+}
+
+}  // namespace
+
+std::size_t PackedFields::TextBytes(const DueView& due, std::string_view extension) {
+  const bool numberId = PackedId::Of(due.recordId).IsNumber();
+  const bool whole = AnyWhole(SmallFields(due));
+  std::size_t size = LengthBytes(extension.size()) + extension.size();
+  bool anyText = !numberId || !extension.empty() || whole;
+  for (const std::string_view text : Texts(due)) {
+    size += LengthBytes(text.size()) + text.size();
+    anyText = anyText || !text.empty();
+  }
+  if (!anyText)
+    return 0;
+  if (!numberId)
+    size += LengthBytes(due.recordId.size()) + due.recordId.size();
+  if (whole)
+    size += sizeof(std::array<std::int32_t, 4>);
+  return size;
+}
+
 PackedFields PackedFields::Of(const DueView& due, std::string_view extension, TextArena& arena) {
   PackedFields fields;
   fields.startValue = due.startDate.value();
   fields.dueValue = due.dueDate.value();
   fields.amount = due.amount;
   fields.id = PackedId::Of(due.recordId);
-  const std::array<std::int32_t, 4> small = {static_cast<std::int32_t>(due.startDate.status()),
-                                             static_cast<std::int32_t>(due.dueDate.status()),
-                                             due.type, due.paid};
-  const bool whole = !std::all_of(small.begin(), small.end(), FitsAByte);
+  const std::array<std::int32_t, 4> small = SmallFields(due);
+  const bool whole = AnyWhole(small);
   fields.startStatus = whole ? kWhole : static_cast<std::int8_t>(small[0]);
   fields.dueStatus = static_cast<std::int8_t>(small[1]);
   fields.type = static_cast<std::int8_t>(small[2]);
   fields.paid = static_cast<std::int8_t>(small[3]);
 
-  const auto texts = Texts(due);
-  std::size_t size = LengthBytes(extension.size()) + extension.size();
-  bool anyText = !fields.id.IsNumber() || !extension.empty() || whole;
-  for (const std::string_view text : texts) {
-    size += LengthBytes(text.size()) + text.size();
-    anyText = anyText || !text.empty();
-  }
-  if (!anyText)
+  const std::size_t size = TextBytes(due, extension);
+  if (size == 0)
     return fields;
-  if (!fields.id.IsNumber())
-    size += LengthBytes(due.recordId.size()) + due.recordId.size();
-  if (whole)
-    size += sizeof small;
   const TextArena::Span span = arena.Allocate(size);
   fields.texts = span.offset + 1;
   char* out = span.bytes;
-  for (const std::string_view text : texts)
+  for (const std::string_view text : Texts(due))
     out = PutText(out, text);
   out = PutText(out, extension);
   if (!fields.id.IsNumber())

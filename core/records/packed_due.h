@@ -38,6 +38,8 @@ struct PackedFields {
   static PackedFields Of(const DueRecord& record, TextArena& arena);
   // The same from the fields and the record's encoded extension block.
   static PackedFields Of(const DueView& due, std::string_view extension, TextArena& arena);
+  // The bytes of the arena that Of takes for the due's texts; 0 for none.
+  static std::size_t TextBytes(const DueView& due, std::string_view extension);
 
   double startValue = 0.0;
   double dueValue = 0.0;

@@ -6,6 +6,9 @@
 namespace paylark {
 namespace {
 
+constexpr std::string_view kNoRoomReason =
+    "the dues' texts take the 4 GiB Paylark holds, so this due is left out";
+
 SkippedFile DamagedExtensionSkip(std::string_view fileName, std::string_view block) {
   return {std::string(fileName), CheckExtension(block).message() +
                                      "; the due is loaded and those bytes are kept as they are"};
@@ -38,6 +41,10 @@ void RecordIndex::Adopt(std::string_view fileName, const DueView& due, const Due
                         std::vector<SkippedFile>& skipped, IdCheck check) {
   extension_.clear();
   AppendExtension(extension_, held);
+  if (!map_.HasRoomFor(due, extension_)) {
+    skipped.push_back({std::string(fileName), std::string(kNoRoomReason)});
+    return;
+  }
   if (check == IdCheck::kKnownNew) {
     map_.Append(due, extension_);
   } else if (!map_.Insert(due, extension_)) {
@@ -55,6 +62,10 @@ void RecordIndex::Adopt(std::string_view fileName, const DueView& due, const Due
 
 void RecordIndex::Adopt(std::string_view fileName, const DueRecord& record,
                         std::vector<SkippedFile>& skipped) {
+  if (!HasRoomFor(record)) {
+    skipped.push_back({std::string(fileName), std::string(kNoRoomReason)});
+    return;
+  }
   if (map_.Contains(record.recordId)) {
     const std::string owner = FileNameOf(record.recordId);
     if (owner != fileName) {
@@ -71,6 +82,12 @@ void RecordIndex::Adopt(std::string_view fileName, const DueRecord& record,
   TrackSeries(map_.Set(record), &added);
   if (!record.damagedExtension.empty())
     skipped.push_back(DamagedExtensionSkip(fileName, record.damagedExtension));
+}
+
+bool RecordIndex::HasRoomFor(const DueRecord& record) {
+  extension_.clear();
+  AppendExtension(extension_, record);
+  return map_.HasRoomFor(ViewOf(record), extension_);
 }
 
 void RecordIndex::Set(const DueRecord& record) {

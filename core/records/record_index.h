@@ -44,12 +44,15 @@ class RecordIndex {
 
   // Maps a record read from the file, unless another file already owns its ID: of two files
   // holding one ID the later name in byte order, the one a load reads last, owns it. The file
-  // that loses is listed in `skipped` as a duplicate and never acted on.
+  // that loses is listed in `skipped` as a duplicate and never acted on; one that does not fit is
+  // listed too.
   void Adopt(std::string_view fileName, const DueRecord& record, std::vector<SkippedFile>& skipped);
   // The same for a record viewed in its file's bytes, with its payment details in `held`.
   void Adopt(std::string_view fileName, const DueView& due, const DueRecord& held,
              std::vector<SkippedFile>& skipped, IdCheck check);
-  // Maps a record written under its own file name.
+  // Whether the record fits the map: its texts take at most what is left of 4 GiB.
+  bool HasRoomFor(const DueRecord& record);
+  // Maps a record written under its own file name; only one that HasRoomFor accepts.
   void Set(const DueRecord& record);
   void Forget(const std::string& recordId);
   void Clear();

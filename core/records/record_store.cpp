@@ -20,6 +20,11 @@ Status NoWorkingDirectory() {
   return Status::IoError("no working directory is set");
 }
 
+// Checked before a record reaches the disk, so that no file holds a due the map cannot show.
+Status NoRoom() {
+  return Status::IoError("the dues' texts take the 4 GiB Paylark holds; nothing was written");
+}
+
 Status UnusableId(const std::string& recordId) {
   return Status::InvalidArgument("the record ID \"" + recordId + "\" is not usable");
 }
@@ -129,6 +134,8 @@ ReloadReport RecordStore::ReloadFiles(const std::vector<std::string>& fileNames)
 }
 
 AddResult RecordStore::Add(DueRecord record) {
+  if (!records_.HasRoomFor(record))
+    return {{}, NoRoom()};
   const int suffix = record.seriesId.empty() ? kSingleDueSuffix : ids_.NextMemberSuffix();
   const auto taken = [this](const std::string& id) {
     return records_.Contains(id) || (folder_ && folder_->Exists(RecordFileName(id)));
@@ -152,6 +159,8 @@ AddResult RecordStore::Add(DueRecord record) {
 Status RecordStore::Replace(const DueRecord& record) {
   if (!IsPlainRecordId(record.recordId))
     return UnusableId(record.recordId);
+  if (!records_.HasRoomFor(record))
+    return NoRoom();
   const std::string fileName = records_.FileNameOf(record.recordId);
   Status status = NoWorkingDirectory();
   if (folder_) {
@@ -173,6 +182,8 @@ Result<std::vector<std::string>> RecordStore::WriteTogether(
   for (const DueRecord& record : changed) {
     if (!IsPlainRecordId(record.recordId))
       return UnusableId(record.recordId);
+    if (!records_.HasRoomFor(record))
+      return NoRoom();
     const std::string fileName = records_.FileNameOf(record.recordId);
     PAYLARK_TRY(CheckStillAsRead(fileName, record.recordId));
     files.push_back({fileName, EncodeRecord(record)});
@@ -182,6 +193,8 @@ Result<std::vector<std::string>> RecordStore::WriteTogether(
   };
   std::vector<std::string> ids;
   for (DueRecord& record : added) {
+    if (!records_.HasRoomFor(record))
+      return NoRoom();
     // Each new due its own second, as none of them is on disk or in the map until the swap.
     record.recordId = ids_.NextRecordId(kSingleDueSuffix, taken);
     ids_.SkipSecond();
@@ -254,7 +267,8 @@ Status RecordStore::CheckStillAsRead(const std::string& fileName, const std::str
   if (stored.value().recordId != recordId)
     return Status::AlreadyExists("the file " + fileName + " holds another record");
   if (read && stored.value() != *read) {
-    records_.Set(stored.value());
+    if (records_.HasRoomFor(stored.value()))
+      records_.Set(stored.value());
     return Status::AlreadyExists(MessageText(MessageId::kDueChangedSinceRead));
   }
   return Status::Ok();

@@ -24,7 +24,9 @@ namespace paylark {
 enum class ChangeMarker { kWrite, kSkip };
 
 struct AddResult {
-  std::string recordId;  // given even when the write failed: the record is in the map
+  // Given even when the write failed, as the record is in the map; empty only when the map had
+  // no room for it and nothing was written.
+  std::string recordId;
   Status status;
 };
 

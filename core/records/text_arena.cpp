@@ -1,16 +1,22 @@
 #include "core/records/text_arena.h"
 
-#include <stdexcept>
+#include <cstdlib>
 
 namespace paylark {
 
-TextArena::Span TextArena::Allocate(std::size_t size) {
+std::size_t TextArena::ChunksTakenBy(std::size_t size) const {
   // A text longer than a quarter chunk gets a block of its own; the current chunk stays in use.
+  if (size > kChunkBytes / 4)
+    return (size + kChunkBytes - 1) / kChunkBytes;
+  return chunks_.empty() || size > kChunkBytes - used_ ? 1 : 0;
+}
+
+TextArena::Span TextArena::Allocate(std::size_t size) {
+  const std::size_t spanned = ChunksTakenBy(size);
+  if (chunks_.size() + spanned > kMostChunks)
+    std::abort();  // every caller asks HasRoomFor first
   const bool ownBlock = size > kChunkBytes / 4;
-  if (ownBlock || chunks_.empty() || size > kChunkBytes - used_) {
-    const std::size_t spanned = ownBlock ? (size + kChunkBytes - 1) / kChunkBytes : 1;
-    if (chunks_.size() + spanned > kMostChunks)
-      throw std::length_error("the record texts take more than 4 GiB");
+  if (spanned > 0) {
     const std::size_t first = chunks_.size();
     chunks_.emplace_back(ownBlock ? size : kChunkBytes);
     chunks_.resize(first + spanned);

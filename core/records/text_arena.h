@@ -18,8 +18,12 @@ class TextArena {
     std::uint32_t offset;
   };
 
-  // Room for `size` bytes that stays until Clear. Throws std::length_error when the arena is
-  // full.
+  // Whether Allocate(size) finds room: the 4 GiB may be taken.
+  bool HasRoomFor(std::size_t size) const {
+    return chunks_.size() + ChunksTakenBy(size) <= kMostChunks;
+  }
+  // Room for `size` bytes that stays until Clear. Only for a size HasRoomFor accepts: the arena
+  // never hands out a place it cannot address.
   Span Allocate(std::size_t size);
   const char* At(std::uint32_t offset) const {
     return static_cast<const char*>(chunks_[offset >> kChunkShift].data()) +
@@ -35,6 +39,9 @@ class TextArena {
 
   // Chunk n holds the offsets from n << kChunkShift on; a block larger than a chunk takes the
   // numbers of as many chunks as it spans, the later ones left empty.
+  // The chunks Allocate(size) adds: none while the current one has room.
+  std::size_t ChunksTakenBy(std::size_t size) const;
+
   std::vector<PageBlock> chunks_;
   std::size_t current_ = 0;  // the chunk small texts go to
   std::size_t used_ = kChunkBytes;

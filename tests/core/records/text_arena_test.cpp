@@ -48,5 +48,22 @@ TEST(TextArenaTest, OffsetsFindEveryTextAcrossChunksAndOwnBlocks) {
   EXPECT_EQ(arena.Allocate(1).offset, 0u);
 }
 
+// Offsets address 4 GiB: the arena tells when a text no longer fits, as a text that fits the
+// current chunk still does when no new chunk would.
+TEST(TextArenaTest, ItTellsWhenATextNoLongerFits) {
+  constexpr std::size_t kChunk = std::size_t{2} << 20;
+  TextArena arena;
+  (void)arena.Allocate((std::size_t{4} << 30) - 2 * kChunk);  // mapped, never touched
+  EXPECT_TRUE(arena.HasRoomFor(2 * kChunk));
+  EXPECT_FALSE(arena.HasRoomFor(2 * kChunk + 1));
+  (void)arena.Allocate(10);
+  EXPECT_TRUE(arena.HasRoomFor(kChunk));
+  EXPECT_FALSE(arena.HasRoomFor(kChunk + 1));
+  (void)arena.Allocate(kChunk);
+  EXPECT_TRUE(arena.HasRoomFor(100));
+  EXPECT_FALSE(arena.HasRoomFor(kChunk / 4 + 1));
+  EXPECT_FALSE(arena.HasRoomFor(kChunk - 5));
+}
+
 }  // namespace
 }  // namespace paylark

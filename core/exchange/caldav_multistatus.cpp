@@ -52,9 +52,8 @@ std::string HrefIn(const xmlNode* property) {
 
 bool NamesSyncCollection(const xmlNode* reportSet) {
   for (const xmlNode* supported = reportSet->children; supported; supported = supported->next) {
-    const xmlNode* report = Is(supported, kDav, "supported-report")
-                                ? Child(supported, kDav, "report")
-                                : nullptr;
+    const xmlNode* report =
+        Is(supported, kDav, "supported-report") ? Child(supported, kDav, "report") : nullptr;
     if (report && Child(report, kDav, "sync-collection"))
       return true;
   }

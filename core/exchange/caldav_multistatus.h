@@ -16,8 +16,8 @@ struct DavResponse {
   std::string etag;
   bool isCalendar = false;  // resourcetype holds a CalDAV calendar
   std::string displayName;
-  std::string principal;     // current-user-principal's href
-  std::string calendarHome;  // calendar-home-set's href
+  std::string principal;              // current-user-principal's href
+  std::string calendarHome;           // calendar-home-set's href
   bool offersSyncCollection = false;  // supported-report-set names sync-collection
 };
 

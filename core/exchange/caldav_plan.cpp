@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <set>
 
-
 namespace paylark {
 namespace {
 

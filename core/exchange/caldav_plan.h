@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "core/exchange/calendar_feed.h"
 #include "core/exchange/caldav_state.h"
+#include "core/exchange/calendar_feed.h"
 #include "core/records/due_record.h"
 
 namespace paylark {

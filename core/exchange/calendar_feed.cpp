@@ -68,8 +68,8 @@ icalcomponent* Alarm(const DueRecord& due, int offsetSeconds, AlarmStyle style) 
 void AddAlarms(icalcomponent* event, const DueRecord& due, const CalendarOptions& options) {
   constexpr int kDaySeconds = 24 * 60 * 60;
   if (options.alarms == AlarmStyle::kDaysBefore) {
-    icalcomponent_add_component(event, Alarm(due, -options.reminderDays * kDaySeconds,
-                                             options.alarms));
+    icalcomponent_add_component(event,
+                                Alarm(due, -options.reminderDays * kDaySeconds, options.alarms));
     return;
   }
   // The event is the due's whole day; its alarms ring at the due's own time of day.

@@ -72,8 +72,7 @@ TEST_F(CalDavTest, AnEventRingsTheReminderDaysBeforeTheDueTimeAndAtIt) {
 
 TEST_F(CalDavTest, NoReminderDaysLeavesTheAlarmAtTheDueTimeAlone) {
   options_.reminderDays = 0;
-  const std::string text =
-      RenderDueEvent(Due("1", *OleDateTime::FromCivil(2027, 1, 1)), options_);
+  const std::string text = RenderDueEvent(Due("1", *OleDateTime::FromCivil(2027, 1, 1)), options_);
   EXPECT_NE(text.find("TRIGGER;RELATED=START:PT0S\r\n"), std::string::npos) << text;
   EXPECT_EQ(text.find("BEGIN:VALARM"), text.rfind("BEGIN:VALARM"));
 }
@@ -99,10 +98,11 @@ TEST_F(CalDavTest, ThePlanWritesWhatDiffersAndRemovesOnlyPaylarksLeftovers) {
   state.events["paylark-1.ics"] = {"\"e1\"", wanted[0].fingerprint};  // as written
   state.events["paylark-2.ics"] = {"\"e2\"", wanted[1].fingerprint};  // edited on a phone since
   state.events["paylark-3.ics"] = {"\"e3\"", "0000000000000000"};     // the due changed since
-  const std::map<std::string, std::string> listing = {
-      {"paylark-1.ics", "\"e1\""},  {"paylark-2.ics", "\"e2-phone\""},
-      {"paylark-3.ics", "\"e3\""},  {"paylark-9.ics", "\"e9\""},
-      {"birthday.ics", "\"b\""}};
+  const std::map<std::string, std::string> listing = {{"paylark-1.ics", "\"e1\""},
+                                                      {"paylark-2.ics", "\"e2-phone\""},
+                                                      {"paylark-3.ics", "\"e3\""},
+                                                      {"paylark-9.ics", "\"e9\""},
+                                                      {"birthday.ics", "\"b\""}};
   const CalDavPlan plan = PlanCalDavSync(wanted, listing, state);
   EXPECT_EQ(plan.unchanged, 1);
   ASSERT_EQ(plan.actions.size(), 4u);

@@ -1,0 +1,118 @@
+#include "remote/calendar_sync.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include "core/exchange/caldav_state.h"
+#include "remote/caldav_client.h"
+
+namespace paylark {
+namespace {
+
+QString StatePath(const CalendarSyncRequest& request, const QUrl& collection) {
+  const QByteArray key = (request.user + QLatin1Char('\n') + collection.toString()).toUtf8();
+  const QString hash = QString::fromLatin1(
+      QCryptographicHash::hash(key, QCryptographicHash::Sha256).toHex().left(16));
+  return request.stateFolder + QStringLiteral("/caldav-") + hash + QStringLiteral(".state");
+}
+
+CalDavState ReadState(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly))
+    return {};
+  return ParseCalDavState(file.readAll().toStdString());
+}
+
+void WriteState(const QString& path, const CalDavState& state) {
+  QDir().mkpath(QFileInfo(path).path());
+  QSaveFile file(path);
+  if (file.open(QIODevice::WriteOnly)) {
+    file.write(QByteArray::fromStdString(SerializeCalDavState(state)));
+    (void)file.commit();  // Losing it costs only a slower next sync.
+  }
+}
+
+// What is known after the listing: Paylark's events with the ETags listed, and what this
+// computer wrote where the ETag is still the one its write got.
+CalDavState StateAfterListing(const CalDavListing& listing, const CalDavState& before) {
+  CalDavState state;
+  state.syncToken = listing.syncToken;
+  for (const auto& [name, etag] : listing.events) {
+    if (!IsPaylarkEventName(name))
+      continue;
+    const auto known = before.events.find(name);
+    const bool ours =
+        known != before.events.end() && (known->second.etag.empty() || known->second.etag == etag);
+    state.events[name] = {etag, ours ? known->second.fingerprint : std::string()};
+  }
+  return state;
+}
+
+}  // namespace
+
+CalendarSyncReport SyncCalendar(const std::vector<CalDavEvent>& wanted,
+                                const CalendarSyncRequest& request) {
+  CalendarSyncReport report;
+  const QUrl given = QUrl::fromUserInput(request.url);
+  if (request.url.isEmpty() || !given.isValid() ||
+      (given.scheme() != QLatin1String("http") && given.scheme() != QLatin1String("https"))) {
+    report.failure = QStringLiteral(
+        "No calendar server is set: give its address (http:// or "
+        "https://).");
+    return report;
+  }
+  DavHttp http(request.user, request.password, request.timeout);
+  CalDavClient client(http);
+  const Result<CalDavCollection> collection = client.Discover(given);
+  if (!collection.ok()) {
+    report.failure = QString::fromStdString(collection.status().message());
+    return report;
+  }
+  report.collection = collection.value().url.toString();
+  const QString statePath = StatePath(request, collection.value().url);
+  const CalDavState before = ReadState(statePath);
+  CalDavListing known{{}, before.syncToken};
+  for (const auto& [name, event] : before.events)
+    known.events[name] = event.etag;
+  const Result<CalDavListing> listing = client.List(collection.value(), std::move(known));
+  if (!listing.ok()) {
+    report.failure = QString::fromStdString(listing.status().message());
+    return report;
+  }
+  CalDavState state = StateAfterListing(listing.value(), before);
+  std::map<std::string, std::string> etags;
+  for (const auto& [name, event] : state.events)
+    etags[name] = event.etag;
+  const CalDavPlan plan = PlanCalDavSync(wanted, etags, state);
+  report.unchanged = plan.unchanged;
+  for (const CalDavAction& action : plan.actions) {
+    const bool removal = action.change == CalDavChange::kRemove;
+    if (request.mode == SyncMode::kDryRun) {
+      ++(removal ? report.deleted : report.put);
+      continue;
+    }
+    const CalDavOutcome outcome = client.Apply(collection.value(), action);
+    if (!outcome.status.ok()) {
+      report.errors.append(QString::fromStdString(action.name) + QStringLiteral(": ") +
+                           QString::fromStdString(outcome.status.message()));
+      if (outcome.httpStatus == 0 || outcome.httpStatus == 401)
+        break;  // the server went away or stopped taking the user: the rest would fail alike
+      continue;
+    }
+    if (removal) {
+      state.events.erase(action.name);
+      ++report.deleted;
+    } else {
+      state.events[action.name] = {outcome.etag, action.event->fingerprint};
+      ++report.put;
+    }
+  }
+  if (request.mode == SyncMode::kSend)
+    WriteState(statePath, state);
+  return report;
+}
+
+}  // namespace paylark

@@ -216,6 +216,34 @@ Result<CalDavListing> CalDavClient::List(const CalDavCollection& collection, Cal
   return CalendarQuery(collection);
 }
 
+Result<std::map<std::string, KnownEvent>> CalDavClient::Fetch(
+    const CalDavCollection& collection, const std::vector<std::string>& names) {
+  constexpr std::size_t kBatch = 200;
+  std::map<std::string, KnownEvent> known;
+  for (std::size_t first = 0; first < names.size(); first += kBatch) {
+    QByteArray body =
+        "<?xml version=\"1.0\" encoding=\"utf-8\"?><c:calendar-multiget xmlns:d=\"DAV:\" "
+        "xmlns:c=\"urn:ietf:params:xml:ns:caldav\"><d:prop><d:getetag/><c:calendar-data/>"
+        "</d:prop>";
+    for (std::size_t i = first; i < std::min(names.size(), first + kBatch); ++i) {
+      const QUrl url = collection.url.resolved(QUrl(QString::fromStdString(names[i])));
+      body += "<d:href>" + url.path(QUrl::FullyEncoded).toHtmlEscaped().toUtf8() + "</d:href>";
+    }
+    body += "</c:calendar-multiget>";
+    const HttpAnswer answer =
+        http_.Send("REPORT", collection.url,
+                   {{"Depth", "1"}, {"Content-Type", "application/xml; charset=utf-8"}}, body);
+    if (answer.status != kMultistatus)
+      return Refusal(collection.url, answer, "the reading of its events");
+    PAYLARK_TRY_ASSIGN(const Multistatus found, ParseMultistatus(answer.body.toStdString()));
+    for (const DavResponse& response : found.responses) {
+      if (!response.etag.empty() && !response.calendarData.empty())
+        known[NameOf(response.href)] = {response.etag, EventFingerprint(response.calendarData)};
+    }
+  }
+  return known;
+}
+
 Result<std::string> CalDavClient::CurrentEtag(const QUrl& url) {
   const HttpAnswer answer = http_.Send(
       "PROPFIND", url, {{"Depth", "0"}, {"Content-Type", "application/xml; charset=utf-8"}},

@@ -40,6 +40,9 @@ class CalDavClient final {
   Result<CalDavCollection> Discover(const QUrl& url);
   // Every event when syncToken is empty or stale, else what changed since it.
   Result<CalDavListing> List(const CalDavCollection& collection, CalDavListing known);
+  // The named events' ETags and what they hold (as EventFingerprint), asked for in batches.
+  Result<std::map<std::string, KnownEvent>> Fetch(const CalDavCollection& collection,
+                                                  const std::vector<std::string>& names);
   CalDavOutcome Apply(const CalDavCollection& collection, const CalDavAction& action);
 
  private:

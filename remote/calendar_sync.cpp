@@ -35,8 +35,8 @@ void WriteState(const QString& path, const CalDavState& state) {
   }
 }
 
-// What is known after the listing: Paylark's events with the ETags listed, and what this
-// computer wrote where the ETag is still the one its write got.
+// What is known after the listing: Paylark's events with the ETags listed, and what they hold
+// where the ETag is still the one known before.
 CalDavState StateAfterListing(const CalDavListing& listing, const CalDavState& before) {
   CalDavState state;
   state.syncToken = listing.syncToken;
@@ -83,6 +83,22 @@ CalendarSyncReport SyncCalendar(const std::vector<CalDavEvent>& wanted,
     return report;
   }
   CalDavState state = StateAfterListing(listing.value(), before);
+  // Events written elsewhere (a phone, another computer sharing the records) are read, so that
+  // only those that differ from their dues are written again.
+  std::vector<std::string> unknown;
+  for (const auto& [name, event] : state.events) {
+    if (event.fingerprint.empty())
+      unknown.push_back(name);
+  }
+  if (!unknown.empty()) {
+    const auto fetched = client.Fetch(collection.value(), unknown);
+    if (!fetched.ok()) {
+      report.failure = QString::fromStdString(fetched.status().message());
+      return report;
+    }
+    for (const auto& [name, event] : fetched.value())
+      state.events[name] = event;
+  }
   std::map<std::string, std::string> etags;
   for (const auto& [name, event] : state.events)
     etags[name] = event.etag;

@@ -72,6 +72,8 @@ void ReadProperties(const xmlNode* prop, DavResponse& response) {
       response.principal = HrefIn(p);
     else if (Is(p, kCalDav, "calendar-home-set"))
       response.calendarHome = HrefIn(p);
+    else if (Is(p, kCalDav, "calendar-data"))
+      response.calendarData = Text(p);
     else if (Is(p, kDav, "supported-report-set"))
       response.offersSyncCollection = NamesSyncCollection(p);
   }

@@ -19,6 +19,7 @@ struct DavResponse {
   std::string principal;              // current-user-principal's href
   std::string calendarHome;           // calendar-home-set's href
   bool offersSyncCollection = false;  // supported-report-set names sync-collection
+  std::string calendarData;           // an event's iCalendar text
 };
 
 struct Multistatus {

@@ -1,7 +1,11 @@
 #include "core/exchange/caldav_plan.h"
 
+#include <libical/ical.h>
+
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <set>
 
 namespace paylark {
@@ -10,27 +14,41 @@ namespace {
 constexpr std::string_view kPrefix = "paylark-";
 constexpr std::string_view kSuffix = ".ics";
 
-// FNV-1a over the text without its DTSTAMP line: stable across runs and builds.
-std::string Fingerprint(const std::string& text) {
-  std::uint64_t hash = 14695981039346656037ULL;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    end = end == std::string::npos ? text.size() : end + 1;
-    if (text.compare(start, 8, "DTSTAMP:") != 0) {
-      for (std::size_t i = start; i < end; ++i) {
-        hash ^= static_cast<unsigned char>(text[i]);
-        hash *= 1099511628211ULL;
-      }
-    }
-    start = end;
+struct ComponentFree {
+  void operator()(icalcomponent* component) const { icalcomponent_free(component); }
+};
+
+std::uint64_t Mixed(std::uint64_t hash, std::string_view text) {
+  for (const char c : text) {
+    hash ^= static_cast<unsigned char>(c);
+    hash *= 1099511628211ULL;
   }
-  char hex[17];
-  std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash));
-  return hex;
+  return hash ^ 0xff;  // ends each field, so that "ab"+"c" differs from "a"+"bc"
 }
 
-bool WrittenByUs(const KnownEvent* known, const std::string& etag, const CalDavEvent& event) {
+// What a user sees of a component: its dates, texts and alarms, by value. Everything else (the
+// stamp, what a phone or a server adds of its own) is left out.
+void Describe(icalcomponent* component, std::vector<std::string>& lines) {
+  static constexpr icalproperty_kind kSeen[] = {
+      ICAL_UID_PROPERTY,      ICAL_DTSTART_PROPERTY,     ICAL_DTEND_PROPERTY,
+      ICAL_SUMMARY_PROPERTY,  ICAL_DESCRIPTION_PROPERTY, ICAL_CATEGORIES_PROPERTY,
+      ICAL_TRANSP_PROPERTY,   ICAL_ACTION_PROPERTY,      ICAL_TRIGGER_PROPERTY,
+      ICAL_DURATION_PROPERTY, ICAL_RRULE_PROPERTY};
+  std::string line = icalcomponent_kind_to_string(icalcomponent_isa(component));
+  for (const icalproperty_kind kind : kSeen) {
+    for (icalproperty* p = icalcomponent_get_first_property(component, kind); p;
+         p = icalcomponent_get_next_property(component, kind)) {
+      const char* value = icalproperty_get_value_as_string(p);
+      line += std::string("\x1f") + icalproperty_kind_to_string(kind) + ":" + (value ? value : "");
+    }
+  }
+  lines.push_back(std::move(line));
+  for (icalcomponent* child = icalcomponent_get_first_component(component, ICAL_ANY_COMPONENT);
+       child; child = icalcomponent_get_next_component(component, ICAL_ANY_COMPONENT))
+    Describe(child, lines);
+}
+
+bool SameAsWanted(const KnownEvent* known, const std::string& etag, const CalDavEvent& event) {
   return known && (known->etag.empty() || known->etag == etag) &&
          known->fingerprint == event.fingerprint;
 }
@@ -46,10 +64,27 @@ std::vector<CalDavEvent> CalDavEvents(const std::vector<DueRecord>& dues,
     CalDavEvent event;
     event.name = std::string(kPrefix) + due.recordId + std::string(kSuffix);
     event.text = RenderDueEvent(due, options);
-    event.fingerprint = Fingerprint(event.text);
+    event.fingerprint = EventFingerprint(event.text);
     events.push_back(std::move(event));
   }
   return events;
+}
+
+std::string EventFingerprint(std::string_view text) {
+  const std::unique_ptr<icalcomponent, ComponentFree> calendar(
+      icalparser_parse_string(std::string(text).c_str()));
+  if (!calendar)
+    return {};
+  std::vector<std::string> lines;
+  Describe(calendar.get(), lines);
+  // Alarms and properties a server wrote in another order are the same event.
+  std::sort(lines.begin(), lines.end());
+  std::uint64_t hash = 14695981039346656037ULL;
+  for (const std::string& line : lines)
+    hash = Mixed(hash, line);
+  char hex[17];
+  std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash));
+  return hex;
 }
 
 bool IsPaylarkEventName(const std::string& name) {
@@ -70,8 +105,8 @@ CalDavPlan PlanCalDavSync(const std::vector<CalDavEvent>& wanted,
       continue;
     }
     const auto known = state.events.find(event.name);
-    if (WrittenByUs(known == state.events.end() ? nullptr : &known->second, listed->second,
-                    event)) {
+    if (SameAsWanted(known == state.events.end() ? nullptr : &known->second, listed->second,
+                     event)) {
       ++plan.unchanged;
     } else {
       plan.actions.push_back({CalDavChange::kReplace, event.name, listed->second, &event});

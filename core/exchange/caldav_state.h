@@ -9,7 +9,7 @@ namespace paylark {
 // What this computer last knew of one of Paylark's events in a CalDAV collection.
 struct KnownEvent {
   std::string etag;         // the server's ETag; empty when a write was answered without one
-  std::string fingerprint;  // of the text Paylark wrote with that ETag; empty when not Paylark's
+  std::string fingerprint;  // EventFingerprint of the event at that ETag; empty when unknown
 };
 
 // What this computer knows of a collection between two syncs: its last sync token and its

@@ -90,6 +90,30 @@ TEST_F(CalDavTest, OnlyUnpaidDuesBecomeEventsAndTheStampDoesNotChangeTheFingerpr
   EXPECT_NE(CalDavEvents({moved}, options_)[0].fingerprint, first[0].fingerprint);
 }
 
+TEST_F(CalDavTest, AServersRewritingKeepsTheFingerprintAndAnEditChangesIt) {
+  const CalDavEvent event =
+      CalDavEvents({Due("7", *OleDateTime::FromCivil(2027, 1, 1, 18))}, options_)[0];
+  // As vobject writes it back: alarms swapped, other folding, a server's own additions.
+  std::string stored = event.text;
+  const auto first = stored.find("BEGIN:VALARM");
+  const auto second = stored.find("BEGIN:VALARM", first + 1);
+  const auto end = stored.find("END:VEVENT");
+  stored = stored.substr(0, first) + stored.substr(second, end - second) +
+           stored.substr(first, second - first) + "X-SERVER-SEEN:1\r\n" + stored.substr(end);
+  const auto pm = stored.find(" \r\n PM");
+  ASSERT_NE(pm, std::string::npos);
+  stored.replace(pm, 6, " P\r\n M");
+  stored.replace(stored.find("DTSTAMP:20261205T013000Z"), 24, "DTSTAMP:20270101T000000Z");
+  EXPECT_EQ(EventFingerprint(stored), event.fingerprint);
+  std::string edited = stored;
+  edited.replace(edited.find("SUMMARY:Rent"), 12, "SUMMARY:Lent");
+  EXPECT_NE(EventFingerprint(edited), event.fingerprint);
+  std::string later = stored;
+  later.replace(later.find("PT18H"), 5, "PT19H");
+  EXPECT_NE(EventFingerprint(later), event.fingerprint);
+  EXPECT_EQ(EventFingerprint("not a calendar"), "");
+}
+
 TEST_F(CalDavTest, ThePlanWritesWhatDiffersAndRemovesOnlyPaylarksLeftovers) {
   const OleDateTime day = *OleDateTime::FromCivil(2027, 1, 1, 9);
   const auto wanted =

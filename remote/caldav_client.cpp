@@ -99,7 +99,8 @@ Result<QUrl> CalDavClient::PrincipalFromWellKnown(const QUrl& url) {
           .toStdString());
 }
 
-Result<CalDavCollection> CalDavClient::PaylarkCalendarIn(const QUrl& home) {
+Result<CalDavCollection> CalDavClient::PaylarkCalendarIn(const QUrl& home,
+                                                         MissingCalendar missing) {
   PAYLARK_TRY_ASSIGN(
       const Multistatus members,
       Propfind(home, 1, "<d:resourcetype/><d:displayname/><d:supported-report-set/>"));
@@ -110,6 +111,8 @@ Result<CalDavCollection> CalDavClient::PaylarkCalendarIn(const QUrl& home) {
       return CalDavCollection{url, member.offersSyncCollection};
   }
   const QUrl made = AsFolder(home).resolved(QUrl(QStringLiteral("paylark/")));
+  if (missing == MissingCalendar::kLeave)
+    return CalDavCollection{made, false, false};
   const HttpAnswer answer =
       http_.Send("MKCALENDAR", made, {{"Content-Type", "application/xml; charset=utf-8"}},
                  "<?xml version=\"1.0\" encoding=\"utf-8\"?><c:mkcalendar xmlns:d=\"DAV:\" "
@@ -123,7 +126,7 @@ Result<CalDavCollection> CalDavClient::PaylarkCalendarIn(const QUrl& home) {
   return CalDavCollection{made, offersSync};
 }
 
-Result<CalDavCollection> CalDavClient::Discover(const QUrl& url) {
+Result<CalDavCollection> CalDavClient::Discover(const QUrl& url, MissingCalendar missing) {
   const HttpAnswer answer = http_.Send(
       "PROPFIND", url, {{"Depth", "0"}, {"Content-Type", "application/xml; charset=utf-8"}},
       PropfindBody(kDiscoveryProperties));
@@ -155,7 +158,7 @@ Result<CalDavCollection> CalDavClient::Discover(const QUrl& url) {
                                   .toStdString());
     home = principal.resolved(QUrl(QString::fromStdString(found.responses.front().calendarHome)));
   }
-  return PaylarkCalendarIn(AsFolder(home));
+  return PaylarkCalendarIn(AsFolder(home), missing);
 }
 
 Result<CalDavListing> CalDavClient::SyncCollection(const CalDavCollection& collection,

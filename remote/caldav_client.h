@@ -14,7 +14,10 @@ namespace paylark {
 struct CalDavCollection {
   QUrl url;  // ends in '/'
   bool offersSyncCollection = false;
+  bool exists = true;  // false: found missing on a discovery asked not to make it
 };
+
+enum class MissingCalendar { kMake, kLeave };
 
 // The server's events of a collection by resource name, with their ETags.
 struct CalDavListing {
@@ -37,7 +40,7 @@ class CalDavClient final {
 
   // The collection itself when url names one; else the principal's calendar home is found from
   // url or its /.well-known/caldav, and its calendar named Paylark used (made when missing).
-  Result<CalDavCollection> Discover(const QUrl& url);
+  Result<CalDavCollection> Discover(const QUrl& url, MissingCalendar missing);
   // Every event when syncToken is empty or stale, else what changed since it.
   Result<CalDavListing> List(const CalDavCollection& collection, CalDavListing known);
   // The named events' ETags and what they hold (as EventFingerprint), asked for in batches.
@@ -48,7 +51,7 @@ class CalDavClient final {
  private:
   Result<Multistatus> Propfind(const QUrl& url, int depth, const QByteArray& properties);
   Result<QUrl> PrincipalFromWellKnown(const QUrl& url);
-  Result<CalDavCollection> PaylarkCalendarIn(const QUrl& home);
+  Result<CalDavCollection> PaylarkCalendarIn(const QUrl& home, MissingCalendar missing);
   Result<CalDavListing> SyncCollection(const CalDavCollection& collection, CalDavListing known);
   Result<CalDavListing> CalendarQuery(const CalDavCollection& collection);
   CalDavOutcome Write(const QUrl& url, const CalDavAction& action, const std::string& etag);

@@ -66,12 +66,17 @@ CalendarSyncReport SyncCalendar(const std::vector<CalDavEvent>& wanted,
   }
   DavHttp http(request.user, request.password, request.timeout);
   CalDavClient client(http);
-  const Result<CalDavCollection> collection = client.Discover(given);
+  const Result<CalDavCollection> collection = client.Discover(
+      given, request.mode == SyncMode::kDryRun ? MissingCalendar::kLeave : MissingCalendar::kMake);
   if (!collection.ok()) {
     report.failure = QString::fromStdString(collection.status().message());
     return report;
   }
   report.collection = collection.value().url.toString();
+  if (!collection.value().exists) {
+    report.put = static_cast<int>(wanted.size());
+    return report;
+  }
   const QString statePath = StatePath(request, collection.value().url);
   const CalDavState before = ReadState(statePath);
   CalDavListing known{{}, before.syncToken};
@@ -105,6 +110,8 @@ CalendarSyncReport SyncCalendar(const std::vector<CalDavEvent>& wanted,
   const CalDavPlan plan = PlanCalDavSync(wanted, etags, state);
   report.unchanged = plan.unchanged;
   for (const CalDavAction& action : plan.actions) {
+    if (request.stop && *request.stop)
+      break;
     const bool removal = action.change == CalDavChange::kRemove;
     if (request.mode == SyncMode::kDryRun) {
       ++(removal ? report.deleted : report.put);

@@ -2,7 +2,9 @@
 
 #include <QString>
 #include <QStringList>
+#include <atomic>
 #include <chrono>
+#include <memory>
 #include <vector>
 
 #include "core/exchange/caldav_plan.h"
@@ -17,7 +19,9 @@ struct CalendarSyncRequest {
   QString password;
   SyncMode mode = SyncMode::kSend;
   std::chrono::milliseconds timeout{20000};
-  QString stateFolder;  // where what this computer wrote is remembered between syncs
+  QString stateFolder;  // where what is known of the collection is remembered between syncs
+  // Set by the caller to end the sync before its next request; null when it is never stopped.
+  std::shared_ptr<const std::atomic<bool>> stop;
 };
 
 struct CalendarSyncReport {
@@ -33,7 +37,8 @@ struct CalendarSyncReport {
 
 // Makes the collection hold exactly the wanted events (see PlanCalDavSync), one request at a
 // time, and remembers what it wrote. A dry run reads the server and reports what it would send,
-// sending nothing that changes it. Runs on any thread; needs no running event loop.
+// sending nothing that changes it (not even the making of a missing calendar). Runs on any thread;
+// needs no running event loop.
 CalendarSyncReport SyncCalendar(const std::vector<CalDavEvent>& wanted,
                                 const CalendarSyncRequest& request);
 

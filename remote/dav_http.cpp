@@ -32,7 +32,8 @@ HttpAnswer DavHttp::Send(const QByteArray& verb, const QUrl& url, const HttpHead
   loop.exec(QEventLoop::ExcludeUserInputEvents);
   HttpAnswer answer;
   answer.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-  answer.body = reply->readAll();
+  if (reply->isOpen())
+    answer.body = reply->readAll();
   answer.etag = reply->rawHeader("ETag");
   answer.location = reply->rawHeader("Location");
   if (answer.status == 0) {

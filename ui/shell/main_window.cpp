@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMetaMethod>
+#include <QPointer>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
@@ -23,6 +24,7 @@
 #include "ui/base/resources.h"
 #include "ui/base/start_timeline.h"
 #include "ui/base/wait_cursor.h"
+#include "ui/exchange/caldav_keeper.h"
 #include "ui/exchange/calendar_feed_keeper.h"
 #include "ui/exchange/calendar_preferences_dialog.h"
 #include "ui/exchange/csv_import_command.h"
@@ -68,6 +70,7 @@ MainWindow::MainWindow(PaylarkApp& app, DialogCommands& dialogs, WindowPolicies 
       detailsBar_(new DetailsBar(this)),
       exports_(new ExportCommands(app, this, [this](const QString& note) { ShowNote(note); })),
       calendarFeed_(std::make_unique<CalendarFeedKeeper>(app)),
+      calDav_(new CalDavKeeper(app, this)),
       policies_(std::move(policies)),
       reminderCount_(new ReminderCount(app, this)) {
   if (!policies_.askDirectory) {
@@ -133,6 +136,8 @@ MainWindow::MainWindow(PaylarkApp& app, DialogCommands& dialogs, WindowPolicies 
 
   // What looks at every month rather than the one on screen; switching months leaves it alone.
   connect(this, &MainWindow::recordsChanged, this, &MainWindow::UpdateCalendarFeed);
+  connect(this, &MainWindow::recordsChanged, calDav_, &CalDavKeeper::ScheduleSync);
+  connect(calDav_, &CalDavKeeper::statusMessage, this, &MainWindow::ShowNote);
   connect(this, &MainWindow::recordsChanged, reminderCount_, &ReminderCount::Update);
   connect(this, &MainWindow::recordsChanged, searchBox_, &SearchBox::Invalidate);
   connect(view_, &MonthListView::Painted, this, &MainWindow::FirstPainted,
@@ -147,6 +152,7 @@ MainWindow::MainWindow(PaylarkApp& app, DialogCommands& dialogs, WindowPolicies 
     MarkStart("reminders counted");
     UpdateCalendarFeed();
     MarkStart("calendar feed written");
+    calDav_->ScheduleSync();
   });
 }
 
@@ -459,11 +465,21 @@ void MainWindow::OnImportCsv() {
 }
 
 void MainWindow::OnCalendarPreferences() {
-  CalendarPreferencesDialog dialog(CalendarFeedKeeper::Enabled(), calendarFeed_->FeedPath(), this);
+  CalendarPreferencesDialog dialog(CalendarFeedKeeper::Enabled(), calendarFeed_->FeedPath(),
+                                   CalDavSettings::Read(), CalDavKeeper::LastSyncText(), this);
+  const QPointer<CalendarPreferencesDialog> open(&dialog);
+  connect(&dialog, &CalendarPreferencesDialog::testRequested, this, [this, open] {
+    calDav_->TestConnection(open->calDavSettings(), open->password(),
+                            [open](const CalendarSyncReport& report) {
+                              if (open)
+                                open->ShowTestResult(CalDavKeeper::ConnectionTestText(report));
+                            });
+  });
   if (dialog.exec() != QDialog::Accepted)
     return;
   CalendarFeedKeeper::SetEnabled(dialog.keepFeed());
   UpdateCalendarFeed();
+  calDav_->Save(dialog.calDavSettings(), dialog.password());
 }
 
 void MainWindow::OnYearOverview() {

@@ -22,6 +22,7 @@ class NavigationBar;
 class PaylarkApp;
 class ReminderCount;
 class MonthListView;
+class CalDavKeeper;
 class CalendarFeedKeeper;
 class Commands;
 class CommandRegistry;
@@ -168,6 +169,7 @@ class MainWindow final : public QMainWindow, public FeatureHost {
   SearchBox* searchBox_;
   ExportCommands* exports_;
   std::unique_ptr<CalendarFeedKeeper> calendarFeed_;
+  CalDavKeeper* calDav_;
   WindowPolicies policies_;
   ReminderCount* reminderCount_;
   bool monthPainted_ = false;

@@ -111,6 +111,12 @@ int RunCalendar(Arguments& arguments, CommandContext& context) {
     return UsageError(context, *problem);
   if (action != "sync")
     return UsageError(context, "calendar needs \"sync\"");
+  // The reminder timer runs this every day: a calendar the window does not keep is left alone.
+  if (!url && !UserSettings::Read(settings::kKeepCalDav)) {
+    context.err << "paylark-cli: no CalDAV calendar is kept (Preferences > Calendar in the window, "
+                   "or give --url); nothing was sent\n";
+    return kExitSuccess;
+  }
   options.url = Given(url, settings::kCalDavUrl);
   options.user = Given(user, settings::kCalDavUser);
   options.passwordFile = Given(passwordFile, settings::kCalDavPasswordFile);

@@ -9,13 +9,12 @@ import datetime
 import json
 import os
 import shutil
-import socket
 import subprocess
 import sys
 import tempfile
 import time
-import urllib.error
-import urllib.request
+
+from radicale_server import PASSWORD, USER, Radicale, check
 
 SKIPPED = 77
 try:
@@ -25,77 +24,9 @@ except ImportError as missing:
     print("SKIP: %s (Debian packages python3-caldav, python3-icalendar)" % missing)
     sys.exit(SKIPPED)
 
-USER = "alice"
-PASSWORD = "correct horse"
 DUES = 500
 REMINDER_DAYS = 5
 TIMEOUT_SECONDS = 60
-POLL_SECONDS = 0.05
-
-
-def free_port():
-    with socket.socket() as probe:
-        probe.bind(("127.0.0.1", 0))
-        return probe.getsockname()[1]
-
-
-def poll(what, ready):
-    """Calls ready() until it returns something true; fails after TIMEOUT_SECONDS."""
-    deadline = time.monotonic() + TIMEOUT_SECONDS
-    while time.monotonic() < deadline:
-        result = ready()
-        if result:
-            return result
-        time.sleep(POLL_SECONDS)
-    raise AssertionError("timed out waiting for " + what)
-
-
-def check(condition, message):
-    if not condition:
-        raise AssertionError(message)
-
-
-class Radicale:
-    """A Radicale server of its own: htpasswd users, storage in the test's folder."""
-
-    def __init__(self, root):
-        self.root = root
-        self.port = free_port()
-        self.url = "http://127.0.0.1:%d/" % self.port
-        self.log = os.path.join(root, "radicale.log")
-        users = os.path.join(root, "users")
-        with open(users, "w") as file:
-            file.write("%s:%s\n" % (USER, PASSWORD))
-        self.config = os.path.join(root, "radicale.conf")
-        with open(self.config, "w") as file:
-            file.write("[server]\nhosts = 127.0.0.1:%d\n"
-                       "[auth]\ntype = htpasswd\nhtpasswd_filename = %s\n"
-                       "htpasswd_encryption = plain\ndelay = 0\n"
-                       "[storage]\nfilesystem_folder = %s\n"
-                       "[rights]\ntype = owner_only\n"
-                       % (self.port, users, os.path.join(root, "collections")))
-        self.process = None
-
-    def start(self):
-        self.process = subprocess.Popen(
-            ["/usr/bin/python3", "-m", "radicale", "--config", self.config],
-            stdout=open(self.log, "ab"), stderr=subprocess.STDOUT)
-        poll("Radicale to answer", self.answers)
-
-    def answers(self):
-        check(self.process.poll() is None, "Radicale exited: " + open(self.log).read()[-2000:])
-        try:
-            urllib.request.urlopen(self.url + ".web/", timeout=1).close()
-            return True
-        except urllib.error.HTTPError:
-            return True
-        except OSError:
-            return False
-
-    def stop(self):
-        if self.process and self.process.poll() is None:
-            self.process.terminate()
-            self.process.wait(timeout=30)
 
 
 class Device:
@@ -180,6 +111,10 @@ def scenario_first_sync_finds_the_calendar_and_writes_every_due(device, server):
     device.paylark("series", "--kind", "day", "--every", "1", "--start", start, "--count",
                    str(DUES), "--offset-time", "18:30", "--title", "Gym", "--pay-to", "FitCo",
                    "--amount", "35")
+    dry = device.sync_json(server.url, "--dry-run")
+    expect_counts(dry, DUES, 0, 0, "dry run before the first sync")
+    made = os.path.join(server.root, "collections", "collection-root", USER, "paylark")
+    check(not os.path.exists(made), "the dry run made the calendar")
     report = device.sync_json(server.url)
     collection = server.url + USER + "/paylark/"
     check(report["collection"] == collection, "collection found: %s" % report["collection"])

@@ -53,15 +53,70 @@ CalDavState StateAfterListing(const CalDavListing& listing, const CalDavState& b
 
 }  // namespace
 
+namespace {
+
+// The collection's events as they are now: listed (by the token when there is one), and those
+// written elsewhere (a phone, another computer sharing the records) read, so that only those
+// that differ from their dues are written again.
+Result<CalDavState> CurrentState(CalDavClient& client, const CalDavCollection& collection,
+                                 const CalDavState& before) {
+  CalDavListing known{{}, before.syncToken};
+  for (const auto& [name, event] : before.events)
+    known.events[name] = event.etag;
+  PAYLARK_TRY_ASSIGN(const CalDavListing listing, client.List(collection, std::move(known)));
+  CalDavState state = StateAfterListing(listing, before);
+  std::vector<std::string> unknown;
+  for (const auto& [name, event] : state.events) {
+    if (event.fingerprint.empty())
+      unknown.push_back(name);
+  }
+  if (!unknown.empty()) {
+    PAYLARK_TRY_ASSIGN(const auto fetched, client.Fetch(collection, unknown));
+    for (const auto& [name, event] : fetched)
+      state.events[name] = event;
+  }
+  return state;
+}
+
+// Sends the plan's changes one by one, keeping what the server answered in state.
+void Send(CalDavClient& client, const CalDavCollection& collection, const CalDavPlan& plan,
+          const CalendarSyncRequest& request, CalDavState& state, CalendarSyncReport& report) {
+  for (const CalDavAction& action : plan.actions) {
+    if (request.stop && *request.stop)
+      break;
+    const bool removal = action.change == CalDavChange::kRemove;
+    if (request.mode == SyncMode::kDryRun) {
+      ++(removal ? report.deleted : report.put);
+      continue;
+    }
+    const CalDavOutcome outcome = client.Apply(collection, action);
+    if (!outcome.status.ok()) {
+      report.errors.append(QString::fromStdString(action.name) + QStringLiteral(": ") +
+                           QString::fromStdString(outcome.status.message()));
+      if (outcome.httpStatus == 0 || outcome.httpStatus == 401)
+        break;  // the server went away or stopped taking the user: the rest would fail alike
+      continue;
+    }
+    if (removal) {
+      state.events.erase(action.name);
+      ++report.deleted;
+    } else {
+      state.events[action.name] = {outcome.etag, action.event->fingerprint};
+      ++report.put;
+    }
+  }
+}
+
+}  // namespace
+
 CalendarSyncReport SyncCalendar(const std::vector<CalDavEvent>& wanted,
                                 const CalendarSyncRequest& request) {
   CalendarSyncReport report;
   const QUrl given = QUrl::fromUserInput(request.url);
   if (request.url.isEmpty() || !given.isValid() ||
       (given.scheme() != QLatin1String("http") && given.scheme() != QLatin1String("https"))) {
-    report.failure = QStringLiteral(
-        "No calendar server is set: give its address (http:// or "
-        "https://).");
+    report.failure =
+        QStringLiteral("No calendar server is set: give its address (http:// or https://).");
     return report;
   }
   DavHttp http(request.user, request.password, request.timeout);
@@ -78,63 +133,19 @@ CalendarSyncReport SyncCalendar(const std::vector<CalDavEvent>& wanted,
     return report;
   }
   const QString statePath = StatePath(request, collection.value().url);
-  const CalDavState before = ReadState(statePath);
-  CalDavListing known{{}, before.syncToken};
-  for (const auto& [name, event] : before.events)
-    known.events[name] = event.etag;
-  const Result<CalDavListing> listing = client.List(collection.value(), std::move(known));
-  if (!listing.ok()) {
-    report.failure = QString::fromStdString(listing.status().message());
+  Result<CalDavState> state = CurrentState(client, collection.value(), ReadState(statePath));
+  if (!state.ok()) {
+    report.failure = QString::fromStdString(state.status().message());
     return report;
   }
-  CalDavState state = StateAfterListing(listing.value(), before);
-  // Events written elsewhere (a phone, another computer sharing the records) are read, so that
-  // only those that differ from their dues are written again.
-  std::vector<std::string> unknown;
-  for (const auto& [name, event] : state.events) {
-    if (event.fingerprint.empty())
-      unknown.push_back(name);
-  }
-  if (!unknown.empty()) {
-    const auto fetched = client.Fetch(collection.value(), unknown);
-    if (!fetched.ok()) {
-      report.failure = QString::fromStdString(fetched.status().message());
-      return report;
-    }
-    for (const auto& [name, event] : fetched.value())
-      state.events[name] = event;
-  }
   std::map<std::string, std::string> etags;
-  for (const auto& [name, event] : state.events)
+  for (const auto& [name, event] : state.value().events)
     etags[name] = event.etag;
-  const CalDavPlan plan = PlanCalDavSync(wanted, etags, state);
+  const CalDavPlan plan = PlanCalDavSync(wanted, etags, state.value());
   report.unchanged = plan.unchanged;
-  for (const CalDavAction& action : plan.actions) {
-    if (request.stop && *request.stop)
-      break;
-    const bool removal = action.change == CalDavChange::kRemove;
-    if (request.mode == SyncMode::kDryRun) {
-      ++(removal ? report.deleted : report.put);
-      continue;
-    }
-    const CalDavOutcome outcome = client.Apply(collection.value(), action);
-    if (!outcome.status.ok()) {
-      report.errors.append(QString::fromStdString(action.name) + QStringLiteral(": ") +
-                           QString::fromStdString(outcome.status.message()));
-      if (outcome.httpStatus == 0 || outcome.httpStatus == 401)
-        break;  // the server went away or stopped taking the user: the rest would fail alike
-      continue;
-    }
-    if (removal) {
-      state.events.erase(action.name);
-      ++report.deleted;
-    } else {
-      state.events[action.name] = {outcome.etag, action.event->fingerprint};
-      ++report.put;
-    }
-  }
+  Send(client, collection.value(), plan, request, state.value(), report);
   if (request.mode == SyncMode::kSend)
-    WriteState(statePath, state);
+    WriteState(statePath, state.value());
   return report;
 }
 

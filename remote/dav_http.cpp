@@ -7,7 +7,7 @@
 
 namespace paylark {
 
-DavHttp::DavHttp(QString user, QString password, std::chrono::milliseconds timeout)
+DavHttp::DavHttp(QString user, const QString& password, std::chrono::milliseconds timeout)
     : user_(std::move(user)), timeout_(timeout) {
   if (!user_.isEmpty())
     authorization_ = "Basic " + (user_ + QLatin1Char(':') + password).toUtf8().toBase64();

@@ -27,7 +27,7 @@ using HttpHeaders = QList<QPair<QByteArray, QByteArray>>;
 // without a byte moving.
 class DavHttp final {
  public:
-  DavHttp(QString user, QString password, std::chrono::milliseconds timeout);
+  DavHttp(QString user, const QString& password, std::chrono::milliseconds timeout);
   DavHttp(const DavHttp&) = delete;
   DavHttp& operator=(const DavHttp&) = delete;
 

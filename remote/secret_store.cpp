@@ -42,12 +42,13 @@ void ReadSecretLater(const SecretSource& source, QObject* receiver,
   }
   auto* job = new QKeychain::ReadPasswordJob(QString::fromLatin1(kService), receiver);
   job->setKey(source.key);
-  QObject::connect(job, &QKeychain::Job::finished, receiver, [done](QKeychain::Job* finished) {
-    if (finished->error() == QKeychain::NoError)
-      done(static_cast<QKeychain::ReadPasswordJob*>(finished)->textData());
-    else
-      done(Unavailable(*finished));
-  });
+  QObject::connect(job, &QKeychain::Job::finished, receiver,
+                   [done = std::move(done)](QKeychain::Job* finished) {
+                     if (finished->error() == QKeychain::NoError)
+                       done(static_cast<QKeychain::ReadPasswordJob*>(finished)->textData());
+                     else
+                       done(Unavailable(*finished));
+                   });
   job->start();
 }
 
@@ -73,9 +74,10 @@ void StoreSecretLater(const QString& key, const QString& secret, QObject* receiv
   auto* job = new QKeychain::WritePasswordJob(QString::fromLatin1(kService), receiver);
   job->setKey(key);
   job->setTextData(secret);
-  QObject::connect(job, &QKeychain::Job::finished, receiver, [done](QKeychain::Job* finished) {
-    done(finished->error() == QKeychain::NoError ? Status::Ok() : Unavailable(*finished));
-  });
+  QObject::connect(
+      job, &QKeychain::Job::finished, receiver, [done = std::move(done)](QKeychain::Job* finished) {
+        done(finished->error() == QKeychain::NoError ? Status::Ok() : Unavailable(*finished));
+      });
   job->start();
 }
 

@@ -150,10 +150,11 @@ void CalDavKeeper::Finished() {
 void CalDavKeeper::RunTest(const CalendarSyncRequest& request,
                            std::function<void(const CalendarSyncReport&)> done) {
   auto* watcher = new QFutureWatcher<CalendarSyncReport>(this);
-  connect(watcher, &QFutureWatcher<CalendarSyncReport>::finished, this, [watcher, done] {
-    done(watcher->result());
-    watcher->deleteLater();
-  });
+  connect(watcher, &QFutureWatcher<CalendarSyncReport>::finished, this,
+          [watcher, done = std::move(done)] {
+            done(watcher->result());
+            watcher->deleteLater();
+          });
   const OleDateTime now = app_.clock().Now();
   const CalendarOptions options{now, UserSettings::Read(settings::kReminderDaysAhead),
                                 AlarmStyle::kBeforeAndAtDueTime};

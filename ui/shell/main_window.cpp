@@ -135,15 +135,13 @@ MainWindow::MainWindow(PaylarkApp& app, DialogCommands& dialogs, WindowPolicies 
   view_->setFocus(Qt::OtherFocusReason);
 
   // What looks at every month rather than the one on screen; switching months leaves it alone.
-  connect(this, &MainWindow::recordsChanged, this, &MainWindow::UpdateCalendarFeed);
-  connect(this, &MainWindow::recordsChanged, calDav_, &CalDavKeeper::ScheduleSync);
-  connect(calDav_, &CalDavKeeper::statusMessage, this, &MainWindow::ShowNote);
   connect(this, &MainWindow::recordsChanged, reminderCount_, &ReminderCount::Update);
   connect(this, &MainWindow::recordsChanged, searchBox_, &SearchBox::Invalidate);
   connect(view_, &MonthListView::Painted, this, &MainWindow::FirstPainted,
           Qt::SingleShotConnection);
   ConnectCommands();
   ConnectExports();
+  ConnectCalendars();
   RefreshMonth();
   MarkStart("month filled");
   // The reminder count and the calendar file look at every month: they follow the first frame.
@@ -334,6 +332,12 @@ void MainWindow::TellMarkerFailure() {
                      QString::fromStdString(MessageText(
                          Message{MessageId::kMarkerWriteFailed, {}, 0, marker.message()})),
                      PromptIcon::kWarning);
+}
+
+void MainWindow::ConnectCalendars() {
+  connect(this, &MainWindow::recordsChanged, this, &MainWindow::UpdateCalendarFeed);
+  connect(this, &MainWindow::recordsChanged, calDav_, &CalDavKeeper::ScheduleSync);
+  connect(calDav_, &CalDavKeeper::statusMessage, this, &MainWindow::ShowNote);
 }
 
 void MainWindow::UpdateCalendarFeed() {

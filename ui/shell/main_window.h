@@ -144,6 +144,8 @@ class MainWindow final : public QMainWindow, public FeatureHost {
  private:
   void ConnectCommands();
   void ConnectExports();
+  // The calendar file and the CalDAV calendar follow every change.
+  void ConnectCalendars();
   void SwitchPane(int step);
   void ModifyRecord(const QString& recordId);
   // After dues were added, changed or removed: the list follows and recordsChanged is emitted.

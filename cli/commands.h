@@ -37,6 +37,7 @@ int RunPay(Arguments& arguments, CommandContext& context);
 int RunBalance(Arguments& arguments, CommandContext& context);
 int RunForecast(Arguments& arguments, CommandContext& context);
 int RunSuggest(Arguments& arguments, CommandContext& context);
+int RunCalendar(Arguments& arguments, CommandContext& context);
 
 // Takes the day's backup of the records folder unless there is one (commands that change dues).
 void BackUpBeforeFirstChangeOfDay(CommandContext& context);

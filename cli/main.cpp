@@ -86,6 +86,11 @@ const Command kCommands[] = {
      "         the recurring bills and incomes the statements show; --create writes them as\n"
      "         series of C (12) upcoming dues and the bookings seen as paid ones",
      RunSuggest},
+    {"calendar",
+     "calendar sync [--url URL] [--user U] [--password-file F] [--dry-run] [--json]\n"
+     "         keeps the CalDAV calendar in step with the dues; the password comes from F\n"
+     "         (mode 0600) or the desktop's secret service",
+     RunCalendar},
 };
 
 void PrintUsage(std::ostream& out) {

@@ -12,6 +12,7 @@
 #include "cli/forecast_text.h"
 #include "cli/json_writer.h"
 #include "cli/notification_slot.h"
+#include "cli/reminder_push.h"
 #include "cli/reminder_settings.h"
 #include "core/base/format.h"
 #include "core/base/messages.h"
@@ -123,6 +124,29 @@ int Act(CommandContext& context, const NotificationAnswer& answer,
   return kExitSuccess;
 }
 
+// Without a desktop to show it on, a reminder that reached the phone is no failure.
+int ShowOnDesktop(CommandContext& context, const Notification& notification,
+                  const std::vector<Reminder>& reminders, int waitSeconds,
+                  const PushOutcome& pushed) {
+  const std::string today = FormatStrftime(context.clock.Now(), "%Y-%m-%d");
+  const NotificationAnswer answer = ShowNotification(notification, waitSeconds);
+  RememberNotification(today, answer.id);
+  const int failed = pushed.attempted && pushed.status.ok() ? kExitSuccess : kExitFailed;
+  switch (answer.outcome) {
+    case NotificationOutcome::kNoBus:
+      return Fail(context, failed, MessageText(MessageId::kNoSessionBus));
+    case NotificationOutcome::kNoServer:
+      return Fail(context, failed,
+                  MessageText({MessageId::kNoNotificationServer, {}, 0, answer.detail}));
+    case NotificationOutcome::kAction:
+      return Act(context, answer, reminders);
+    case NotificationOutcome::kClosed:
+    case NotificationOutcome::kNoAnswer:
+      break;
+  }
+  return kExitSuccess;
+}
+
 int Notify(CommandContext& context, const std::vector<Reminder>& reminders, int daysAhead,
            int waitSeconds) {
   const auto snoozed = SnoozedUntil();
@@ -137,21 +161,12 @@ int Notify(CommandContext& context, const std::vector<Reminder>& reminders, int 
   const std::string today = FormatStrftime(context.clock.Now(), "%Y-%m-%d");
   Notification notification = NotificationFor(reminders, BalanceWarningLine(context, daysAhead));
   notification.replaces = TodaysNotification(today);
-  const NotificationAnswer answer = ShowNotification(notification, waitSeconds);
-  RememberNotification(today, answer.id);
-  switch (answer.outcome) {
-    case NotificationOutcome::kNoBus:
-      return Fail(context, kExitFailed, MessageText(MessageId::kNoSessionBus));
-    case NotificationOutcome::kNoServer:
-      return Fail(context, kExitFailed,
-                  MessageText({MessageId::kNoNotificationServer, {}, 0, answer.detail}));
-    case NotificationOutcome::kAction:
-      return Act(context, answer, reminders);
-    case NotificationOutcome::kClosed:
-    case NotificationOutcome::kNoAnswer:
-      break;
-  }
-  return kExitSuccess;
+  const PushOutcome pushed =
+      PushReminder(notification.summary, notification.body, notification.critical);
+  if (pushed.attempted && !pushed.status.ok())
+    context.err << "paylark-cli: " << pushed.status.message() << '\n';
+  const int code = ShowOnDesktop(context, notification, reminders, waitSeconds, pushed);
+  return pushed.attempted && !pushed.status.ok() ? kExitFailed : code;
 }
 
 }  // namespace

@@ -33,7 +33,8 @@ if(PAYLARK_DPKG_SHLIBDEPS)
 else()
   set(CPACK_DEBIAN_PACKAGE_DEPENDS
       "libc6, libstdc++6, libgcc-s1, libqt6core6, libqt6gui6, libqt6widgets6, \
-libqt6printsupport6, libqt6svg6, libqt6charts6, libqt6dbus6, libqt6pdf6, libqt6concurrent6, \
+libqt6printsupport6, libqt6svg6, libqt6charts6, libqt6dbus6, libqt6network6, libqt6keychain1, libqt6pdf6, \
+libqt6concurrent6, \
 libxlsxwriter4, libzip4, libfontconfig1, libharfbuzz0b, libharfbuzz-subset0, libical3, libofx7, libxml2, liburing2, fonts-dejavu-core")
 endif()
 

@@ -8,6 +8,8 @@ packages=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-svg-dev qt6-charts-dev qt6-pdf-dev libqt6opengl6-dev libxlsxwriter-dev libzip-dev libical-dev
   libofx-dev libxml2-dev liburing-dev
+  # CalDAV and push: the password and token in the desktop's secret service
+  qtkeychain-qt6-dev
   libfontconfig-dev libharfbuzz-dev
   # bills: their embedded e-invoices and rendered pages, payment QR codes, the scanned image files
   libpoppler-cpp-dev libzxing-dev libpng-dev libjpeg-dev
@@ -27,6 +29,8 @@ packages=(
   chromium
   # desktop notifications and the reminder timer
   dbus-daemon systemd
+  # a CalDAV server, and a client of others' to read what Paylark left on it
+  radicale python3-caldav
   # the formatting and clang-tidy checks
   clang-format clang-tidy
   # the fuzz targets

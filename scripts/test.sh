@@ -22,7 +22,7 @@ step "Checking the formatting"
 if [ -d .git ] || [ -f .git ]; then
   git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
 else
-  find bench cli core settings tests ui \( -name '*.cpp' -o -name '*.h' \) -print0 |
+  find bench cli core remote settings tests ui \( -name '*.cpp' -o -name '*.h' \) -print0 |
     xargs -0 clang-format --dry-run --Werror
 fi
 

@@ -19,7 +19,7 @@ if ! command -v clang-tidy >/dev/null; then
   exit 1
 fi
 # Our own files only, not the code the build generates (Qt's moc and resources).
-ours='^(bench|cli|core|settings|tests|ui)/'
+ours='^(bench|cli|core|remote|settings|tests|ui)/'
 
 if [ "${1:-}" != "--changed" ]; then
   mapfile -t sources < <(git ls-files '*.cpp' | grep -E "$ours")

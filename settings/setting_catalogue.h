@@ -58,6 +58,20 @@ inline constexpr NumberSetting kReminderDaysAhead{"Reminders/DaysAhead", kDefaul
 inline constexpr TextSetting kRemindersSnoozedUntil{"Reminders/SnoozedUntil"};
 // Whether the calendar feed in the working directory is kept up to date.
 inline constexpr SwitchSetting kKeepCalendarFeed{"Calendar/KeepFeed", false};
+// Whether the window keeps a CalDAV calendar in step with the dues after every change.
+inline constexpr SwitchSetting kKeepCalDav{"Calendar/KeepCalDav", false};
+// The CalDAV collection's URL, or a server's to find the user's calendar on.
+inline constexpr TextSetting kCalDavUrl{"Calendar/CalDavUrl"};
+inline constexpr TextSetting kCalDavUser{"Calendar/CalDavUser"};
+// A file holding the password (mode 0600), where no secret service runs; the password itself is
+// never a setting.
+inline constexpr TextSetting kCalDavPasswordFile{"Calendar/CalDavPasswordFile"};
+// The last sync's local time and its result, "YYYY-MM-DDTHH:MM:SS<TAB>result".
+inline constexpr TextSetting kCalDavLastSync{"Calendar/CalDavLastSync"};
+// An ntfy topic URL or a Gotify /message URL that reminders are posted to as well.
+inline constexpr TextSetting kPushUrl{"Reminders/PushUrl"};
+// A file holding the push token (mode 0600), where no secret service runs.
+inline constexpr TextSetting kPushTokenFile{"Reminders/PushTokenFile"};
 // The forecast warns when an account's balance would fall below this many whole units.
 inline constexpr NumberSetting kForecastWarnBelow{"Forecast/WarnBelow", 0, -1000000000, 1000000000};
 // A bank statement's booking matches a due this many days before or after its due date.

@@ -34,7 +34,8 @@ for part in core/records/{record_files,record_swap,record_loading,record_snapsho
 done
 forbid core '#include <filesystem>|std::filesystem' \
   "core/ reaches the disk beside its file-system interface (core/io/file_system.h)"
-forbid settings '#include "(ui|cli)/' "settings/ includes the window or the command line"
+forbid settings '#include "(ui|cli|remote)/' "settings/ includes the window, the command line or the network"
+forbid remote '#include "(ui|cli)/' "remote/ includes the window or the command line"
 forbid ui/base '#include "ui/(widgets|shell|editor|recurrence|export|exchange|print|reminders|sync|app)/' \
   "ui/base includes another folder of ui/"
 forbid ui/widgets '#include "ui/(shell|editor|recurrence|export|exchange|print|reminders|sync|app)/' \

@@ -50,18 +50,40 @@ std::string Description(const DueRecord& due) {
   return text;
 }
 
-icalcomponent* Alarm(const DueRecord& due, int reminderDays) {
+// An alarm offsetSeconds after the event's start; related to the start by name when asked.
+icalcomponent* Alarm(const DueRecord& due, int offsetSeconds, AlarmStyle style) {
   icalcomponent* alarm = icalcomponent_new_valarm();
   icalcomponent_add_property(alarm, icalproperty_new_action(ICAL_ACTION_DISPLAY));
   icaltriggertype trigger{};
   trigger.time = icaltime_null_time();
-  trigger.duration = icaldurationtype_from_int(-reminderDays * 24 * 60 * 60);
-  icalcomponent_add_property(alarm, icalproperty_new_trigger(trigger));
+  trigger.duration = icaldurationtype_from_int(offsetSeconds);
+  icalproperty* property = icalproperty_new_trigger(trigger);
+  if (style == AlarmStyle::kBeforeAndAtDueTime)
+    icalproperty_add_parameter(property, icalparameter_new_related(ICAL_RELATED_START));
+  icalcomponent_add_property(alarm, property);
   icalcomponent_add_property(alarm, icalproperty_new_description(Summary(due).c_str()));
   return alarm;
 }
 
-icalcomponent* Event(const DueRecord& due, const icaltimetype& stamp, int reminderDays) {
+void AddAlarms(icalcomponent* event, const DueRecord& due, const CalendarOptions& options) {
+  constexpr int kDaySeconds = 24 * 60 * 60;
+  if (options.alarms == AlarmStyle::kDaysBefore) {
+    icalcomponent_add_component(event,
+                                Alarm(due, -options.reminderDays * kDaySeconds, options.alarms));
+    return;
+  }
+  // The event is the due's whole day; its alarms ring at the due's own time of day.
+  const CivilDateTime c = due.dueDate.ToCivil();
+  const int timeOfDay = (c.hour * 60 + c.minute) * 60 + c.second;
+  if (options.reminderDays > 0) {
+    icalcomponent_add_component(
+        event, Alarm(due, timeOfDay - options.reminderDays * kDaySeconds, options.alarms));
+  }
+  icalcomponent_add_component(event, Alarm(due, timeOfDay, options.alarms));
+}
+
+icalcomponent* Event(const DueRecord& due, const icaltimetype& stamp,
+                     const CalendarOptions& options) {
   icalcomponent* event = icalcomponent_new_vevent();
   const std::string uid = due.recordId + "@paylark";
   icalcomponent_add_property(event, icalproperty_new_uid(uid.c_str()));
@@ -75,7 +97,7 @@ icalcomponent* Event(const DueRecord& due, const icaltimetype& stamp, int remind
   const std::string type(TypeText(due.type));
   icalcomponent_add_property(event, icalproperty_new_categories(type.c_str()));
   if (!IsPaid(due))
-    icalcomponent_add_component(event, Alarm(due, reminderDays));
+    AddAlarms(event, due, options);
   return event;
 }
 
@@ -86,15 +108,20 @@ std::string Text(icalcomponent* component) {
   return result;
 }
 
-}  // namespace
-
-std::string RenderCalendar(const std::vector<DueRecord>& dues, const CalendarOptions& options) {
+Component NewCalendar() {
   Component calendar(icalcomponent_new_vcalendar());
   icalcomponent_add_property(calendar.get(), icalproperty_new_prodid("-//Paylark//Paylark//EN"));
   icalcomponent_add_property(calendar.get(), icalproperty_new_version("2.0"));
   icalproperty* name = icalproperty_new_x("Paylark");
   icalproperty_set_x_name(name, "X-WR-CALNAME");
   icalcomponent_add_property(calendar.get(), name);
+  return calendar;
+}
+
+}  // namespace
+
+std::string RenderCalendar(const std::vector<DueRecord>& dues, const CalendarOptions& options) {
+  const Component calendar = NewCalendar();
   // Each event is written on its own and placed before the calendar's end: one tree holding
   // every event costs libical several times as much time and memory.
   std::string text = Text(calendar.get());
@@ -105,10 +132,16 @@ std::string RenderCalendar(const std::vector<DueRecord>& dues, const CalendarOpt
   for (const DueRecord& due : dues) {
     if (!due.dueDate.IsValid())
       continue;
-    const Component event(Event(due, stamp, options.reminderDays));
+    const Component event(Event(due, stamp, options));
     text += Text(event.get());
   }
   return text + end;
+}
+
+std::string RenderDueEvent(const DueRecord& due, const CalendarOptions& options) {
+  Component calendar = NewCalendar();
+  icalcomponent_add_component(calendar.get(), Event(due, UtcOf(options.stamp), options));
+  return Text(calendar.get());
 }
 
 std::vector<DueRecord> CalendarFeedDues(const RecordStore& store, const OleDateTime& now) {

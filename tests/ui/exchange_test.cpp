@@ -1,18 +1,27 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSettings>
+#include <QSignalSpy>
 #include <QTableWidget>
+#include <QTcpServer>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "core/exchange/csv_import.h"
+#include "settings/user_settings.h"
 #include "tests/ui/fakes.h"
 #include "tests/ui/test_application.h"
 #include "tests/ui/test_runner.h"
+#include "ui/exchange/caldav_keeper.h"
 #include "ui/exchange/calendar_feed_keeper.h"
 #include "ui/exchange/calendar_preferences_dialog.h"
 #include "ui/exchange/csv_import_command.h"
@@ -68,6 +77,23 @@ struct Fixture {
   Workspace ws;
   FakeDialogs dialogs;
 };
+
+// An address on this computer where nothing listens.
+QString UnreachableUrl() {
+  QTcpServer probe;
+  if (!probe.listen(QHostAddress::LocalHost))
+    return QStringLiteral("http://127.0.0.1:9/");
+  const quint16 port = probe.serverPort();
+  probe.close();
+  return QStringLiteral("http://127.0.0.1:%1/").arg(port);
+}
+
+QByteArray SettingsFileText() {
+  QSettings settings(QString::fromLatin1(settings::kOrganization),
+                     QString::fromLatin1(settings::kApplication));
+  settings.sync();
+  return ReadAll(settings.fileName());
+}
 
 const QByteArray kGoodCsv =
     "Title,Pay To,Amount,Due,Type,Status,Series,Notes\r\n"
@@ -176,7 +202,7 @@ class ExchangeTest final : public QObject {
     auto window = f.Window();
     QVERIFY(!QFile::exists(feed));
 
-    CalendarPreferencesDialog dialog(false, feed);
+    CalendarPreferencesDialog dialog(false, feed, CalDavSettings{}, QString());
     QCOMPARE(dialog.keepFeedBox().text(), QStringLiteral("&Keep a calendar file up to date"));
     dialog.keepFeedBox().click();
     QVERIFY(dialog.keepFeed());
@@ -194,6 +220,92 @@ class ExchangeTest final : public QObject {
     const QStringList leftovers =
         QDir(f.ws.directory() + QStringLiteral("/Exports")).entryList(QDir::Files | QDir::Hidden);
     QCOMPARE(leftovers, QStringList{QStringLiteral("Paylark.ics")});
+  }
+
+  void CalDavPreferencesKeepTheSettingsButNeverThePassword() {
+    UseFreshSettings();
+    Fixture f;
+    QTemporaryDir folder;
+    const QString passwordFile = folder.filePath(QStringLiteral("caldav-password"));
+    CalendarPreferencesDialog dialog(false, f.Path(QStringLiteral("Exports/Paylark.ics")),
+                                     CalDavSettings::Read(), CalDavKeeper::LastSyncText());
+    QVERIFY(!dialog.keepCalDavBox().isChecked());
+    QCOMPARE(dialog.keepCalDavBox().title(), QStringLiteral("Keep a Cal&DAV calendar up to date"));
+    QCOMPARE(dialog.passwordEdit().echoMode(), QLineEdit::Password);
+    dialog.keepCalDavBox().setChecked(true);
+    QTest::keyClicks(&dialog.urlEdit(), QStringLiteral(" https://dav.example.org/ "));
+    QTest::keyClicks(&dialog.userEdit(), QStringLiteral("alice"));
+    QTest::keyClicks(&dialog.passwordEdit(), QStringLiteral("s3cret-horse"));
+    QTest::keyClicks(&dialog.passwordFileEdit(), passwordFile);
+    dialog.show();
+    Snapshot(dialog, QStringLiteral("calendar-preferences-caldav.png"));
+    QSignalSpy tests(&dialog, &CalendarPreferencesDialog::testRequested);
+    dialog.testButton().click();
+    QCOMPARE(tests.count(), 1);
+    QVERIFY(!dialog.testButton().isEnabled());  // one test at a time
+    dialog.ShowTestResult(QStringLiteral("Connected."));
+    QVERIFY(dialog.testButton().isEnabled());
+
+    const CalDavSettings chosen = dialog.calDavSettings();
+    QVERIFY(chosen.keep);
+    QCOMPARE(chosen.url, QStringLiteral("https://dav.example.org/"));
+    QCOMPARE(chosen.user, QStringLiteral("alice"));
+    CalDavKeeper keeper(f.ws.app);
+    keeper.Save(chosen, dialog.password());  // a password file is named: nothing is stored
+    const CalDavSettings saved = CalDavSettings::Read();
+    QCOMPARE(saved.url, chosen.url);
+    QCOMPARE(saved.passwordFile, passwordFile);
+    QVERIFY(!SettingsFileText().contains("s3cret-horse"));
+    CalendarPreferencesDialog again(false, QString(), saved, CalDavKeeper::LastSyncText());
+    QCOMPARE(again.passwordEdit().text(), QString());
+    QCOMPARE(again.passwordEdit().placeholderText(), QStringLiteral("(unchanged)"));
+  }
+
+  void AnUnreachableServerIsToldOnceAndTriedAgainWithoutBlocking() {
+    UseFreshSettings();
+    Fixture f;
+    const CalDavSettings settings{true, UnreachableUrl(), QString(), QString()};
+    settings.Write();
+    CalDavKeeper keeper(f.ws.app);
+    QSignalSpy told(&keeper, &CalDavKeeper::statusMessage);
+    QSignalSpy synced(&keeper, &CalDavKeeper::synced);
+    QElapsedTimer returned;
+    returned.start();
+    for (int change = 0; change < 5; ++change)
+      keeper.ScheduleSync();  // changes in quick succession: one batch
+    QVERIFY(returned.elapsed() < 100);
+    QTRY_COMPARE_WITH_TIMEOUT(synced.count(), 1, CalDavKeeper::kBatchMilliseconds + 10000);
+    QCOMPARE(told.count(), 1);
+    QVERIFY2(told.first().first().toString().contains(QStringLiteral("could not be reached")),
+             qPrintable(told.first().first().toString()));
+    QVERIFY(CalDavKeeper::LastSyncText().contains(QStringLiteral("could not be reached")));
+    keeper.ScheduleSync();  // the next change fails alike: nothing more is said
+    QTRY_COMPARE_WITH_TIMEOUT(synced.count(), 2, CalDavKeeper::kBatchMilliseconds + 10000);
+    QCOMPARE(told.count(), 1);
+
+    QString tested;
+    keeper.TestConnection(settings, QString(), [&](const CalendarSyncReport& report) {
+      tested = CalDavKeeper::ConnectionTestText(report);
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(!tested.isEmpty(), 10000);
+    QVERIFY2(tested.contains(QStringLiteral("could not be reached")), qPrintable(tested));
+  }
+
+  void APasswordFileOthersMayReadIsRefused() {
+    UseFreshSettings();
+    Fixture f;
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("password"));
+    Write(path, "s3cret\n");
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+    CalDavKeeper keeper(f.ws.app);
+    QString tested;
+    const CalDavSettings settings{true, UnreachableUrl(), QStringLiteral("alice"), path};
+    keeper.TestConnection(settings, QString(), [&](const CalendarSyncReport& report) {
+      tested = CalDavKeeper::ConnectionTestText(report);
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(!tested.isEmpty(), 5000);
+    QVERIFY2(tested.contains(QStringLiteral("chmod 600")), qPrintable(tested));
   }
 };
 

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMetaMethod>
+#include <QPointer>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
@@ -23,6 +24,7 @@
 #include "ui/base/resources.h"
 #include "ui/base/start_timeline.h"
 #include "ui/base/wait_cursor.h"
+#include "ui/exchange/caldav_keeper.h"
 #include "ui/exchange/calendar_feed_keeper.h"
 #include "ui/exchange/calendar_preferences_dialog.h"
 #include "ui/exchange/csv_import_command.h"
@@ -68,6 +70,7 @@ MainWindow::MainWindow(PaylarkApp& app, DialogCommands& dialogs, WindowPolicies 
       detailsBar_(new DetailsBar(this)),
       exports_(new ExportCommands(app, this, [this](const QString& note) { ShowNote(note); })),
       calendarFeed_(std::make_unique<CalendarFeedKeeper>(app)),
+      calDav_(new CalDavKeeper(app, this)),
       policies_(std::move(policies)),
       reminderCount_(new ReminderCount(app, this)) {
   if (!policies_.askDirectory) {
@@ -132,13 +135,13 @@ MainWindow::MainWindow(PaylarkApp& app, DialogCommands& dialogs, WindowPolicies 
   view_->setFocus(Qt::OtherFocusReason);
 
   // What looks at every month rather than the one on screen; switching months leaves it alone.
-  connect(this, &MainWindow::recordsChanged, this, &MainWindow::UpdateCalendarFeed);
   connect(this, &MainWindow::recordsChanged, reminderCount_, &ReminderCount::Update);
   connect(this, &MainWindow::recordsChanged, searchBox_, &SearchBox::Invalidate);
   connect(view_, &MonthListView::Painted, this, &MainWindow::FirstPainted,
           Qt::SingleShotConnection);
   ConnectCommands();
   ConnectExports();
+  ConnectCalendars();
   RefreshMonth();
   MarkStart("month filled");
   // The reminder count and the calendar file look at every month: they follow the first frame.
@@ -147,6 +150,7 @@ MainWindow::MainWindow(PaylarkApp& app, DialogCommands& dialogs, WindowPolicies 
     MarkStart("reminders counted");
     UpdateCalendarFeed();
     MarkStart("calendar feed written");
+    calDav_->ScheduleSync();
   });
 }
 
@@ -330,6 +334,12 @@ void MainWindow::TellMarkerFailure() {
                      PromptIcon::kWarning);
 }
 
+void MainWindow::ConnectCalendars() {
+  connect(this, &MainWindow::recordsChanged, this, &MainWindow::UpdateCalendarFeed);
+  connect(this, &MainWindow::recordsChanged, calDav_, &CalDavKeeper::ScheduleSync);
+  connect(calDav_, &CalDavKeeper::statusMessage, this, &MainWindow::ShowNote);
+}
+
 void MainWindow::UpdateCalendarFeed() {
   const QString failure = calendarFeed_->Update();
   if (!failure.isEmpty())
@@ -459,11 +469,21 @@ void MainWindow::OnImportCsv() {
 }
 
 void MainWindow::OnCalendarPreferences() {
-  CalendarPreferencesDialog dialog(CalendarFeedKeeper::Enabled(), calendarFeed_->FeedPath(), this);
+  CalendarPreferencesDialog dialog(CalendarFeedKeeper::Enabled(), calendarFeed_->FeedPath(),
+                                   CalDavSettings::Read(), CalDavKeeper::LastSyncText(), this);
+  const QPointer<CalendarPreferencesDialog> open(&dialog);
+  connect(&dialog, &CalendarPreferencesDialog::testRequested, this, [this, open] {
+    calDav_->TestConnection(open->calDavSettings(), open->password(),
+                            [open](const CalendarSyncReport& report) {
+                              if (open)
+                                open->ShowTestResult(CalDavKeeper::ConnectionTestText(report));
+                            });
+  });
   if (dialog.exec() != QDialog::Accepted)
     return;
   CalendarFeedKeeper::SetEnabled(dialog.keepFeed());
   UpdateCalendarFeed();
+  calDav_->Save(dialog.calDavSettings(), dialog.password());
 }
 
 void MainWindow::OnYearOverview() {

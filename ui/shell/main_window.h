@@ -22,6 +22,7 @@ class NavigationBar;
 class PaylarkApp;
 class ReminderCount;
 class MonthListView;
+class CalDavKeeper;
 class CalendarFeedKeeper;
 class Commands;
 class CommandRegistry;
@@ -143,6 +144,8 @@ class MainWindow final : public QMainWindow, public FeatureHost {
  private:
   void ConnectCommands();
   void ConnectExports();
+  // The calendar file and the CalDAV calendar follow every change.
+  void ConnectCalendars();
   void SwitchPane(int step);
   void ModifyRecord(const QString& recordId);
   // After dues were added, changed or removed: the list follows and recordsChanged is emitted.
@@ -168,6 +171,7 @@ class MainWindow final : public QMainWindow, public FeatureHost {
   SearchBox* searchBox_;
   ExportCommands* exports_;
   std::unique_ptr<CalendarFeedKeeper> calendarFeed_;
+  CalDavKeeper* calDav_;
   WindowPolicies policies_;
   ReminderCount* reminderCount_;
   bool monthPainted_ = false;

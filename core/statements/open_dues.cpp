@@ -65,6 +65,10 @@ OpenDues::OpenDues(const DueMap& dues, const std::string& statementAccount) {
   dues.ForEach([&](const DueRecord& record) {
     if (!record.paymentReference.empty())
       references_.insert(record.paymentReference);
+    for (const PaymentPart& part : record.laterParts) {
+      if (!part.reference.empty())
+        references_.insert(part.reference);
+    }
     if (IsPaid(record) && !record.seriesId.empty() &&
         !(record.paymentCounterparty.empty() && record.paymentCounterpartyAccount.empty())) {
       auto [known, isNew] =
@@ -91,7 +95,7 @@ OpenDues::OpenDues(const DueMap& dues, const std::string& statementAccount) {
     due.dueDate = record.dueDate;
     due.seconds = seconds;
     due.day = DayNumber(record.dueDate);
-    due.amount = std::llabs(ToCents(record.amount));
+    due.amount = std::llabs(LeftCents(record));
     due.income = IsIncome(record);
     due.payeeAccount = CompactAccountId(record.payeeAccount);
     due.creditorReference = CompactAccountId(record.creditorReference);

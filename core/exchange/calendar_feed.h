@@ -18,7 +18,8 @@ struct CalendarOptions {
 
 // An iCalendar document (RFC 5545, written by libical) with one all-day event per due, in the
 // order given. An event's UID is "<record ID>@paylark", so a calendar that subscribes to the
-// file keeps each due as one event across rewrites. Only unpaid dues carry an alarm.
+// file keeps each due as one event across rewrites. Only unpaid dues carry an alarm. A contract
+// among the dues adds one event of its own on its next cancel-by date, seen from the stamp.
 std::string RenderCalendar(const std::vector<DueRecord>& dues, const CalendarOptions& options);
 
 // The dues the live feed holds: due from 90 days before now to two years after, in due-date

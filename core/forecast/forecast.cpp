@@ -58,22 +58,20 @@ class ForecastBuilder {
     const std::string& key = KeyOf(due.Account());
     if (wanted_ && key != *wanted_)
       return;
-    // A paid due moves nothing without its account's entry. Only a due with payment details has
-    // parts: reading the block of every due costs time.
-    if (due.IsPaid() && !starts_.contains(key))
-      return;
+    // Only a due with payment details has parts: reading the block of every due costs time.
     const std::string_view block = due.ExtensionBlock();
     if (block.empty())
       ClearPayments();
     else
       ReadExtension(block, scratch_);
+    RememberPaidMember(due, dueDate);
     TakePayments(due, dueDate, key);
     if (!due.IsPaid())
       TakeUnpaid(due, dueDate, key);
   }
 
-  Forecast Finish(const DueMap& dues) {
-    ApplyEstimates(dues);
+  Forecast Finish() {
+    ApplyEstimates();
     SortItems();
     ListPaidSinceEntry();
     ListUncountedIncomes();
@@ -100,6 +98,22 @@ class ForecastBuilder {
     bool differs = false;
   };
 
+  // What a paid bill of a series cost, for its series' estimate.
+  void RememberPaidMember(const PackedDue& due, const OleDateTime& dueDate) {
+    if (request_.estimate == Estimate::kAmount || !due.IsPaid() || due.type() == kTypeIncome)
+      return;
+    const std::string_view series = due.SeriesId();
+    if (series.empty())
+      return;
+    scratch_.amount = due.amount();
+    scratch_.paid = 1;
+    const Cents amount = ToCents(due.amount());
+    const Cents paid = scratch_.paidAmount ? PaidCents(scratch_) : amount;
+    PaidMembers& members = paidMembers_[series];
+    members.paid.emplace_back(dueDate.LinearSeconds(), paid);
+    members.differs = members.differs || paid != amount || paid != members.paid.front().second;
+  }
+
   // The unpaid bills of series counted at the estimate: positions in order_, and their series.
   void RememberEstimable(const PackedDue& due) {
     if (request_.estimate == Estimate::kAmount || due.type() == kTypeIncome)
@@ -110,42 +124,25 @@ class ForecastBuilder {
       estimable_.emplace_back(order_.size() - 1, series);
   }
 
-  void ApplyEstimates(const DueMap& dues) {
+  void ApplyEstimates() {
     if (estimable_.empty())
       return;
-    std::unordered_map<std::string_view, PaidMembers> series;
-    for (const auto& [position, id] : estimable_)
-      series.try_emplace(id);
-    dues.ForEachPacked([&](const PackedDue& due) {
-      if (!due.IsPaid() || due.type() == kTypeIncome)
-        return;
-      const auto found = series.find(due.SeriesId());
-      if (found == series.end())
-        return;
-      const Cents amount = ToCents(due.amount());
-      Cents paid = amount;
-      if (const std::string_view block = due.ExtensionBlock(); !block.empty()) {
-        ReadExtension(block, scratch_);
-        scratch_.amount = due.amount();
-        scratch_.paid = 1;
-        paid = PaidCents(scratch_);
-      }
-      found->second.paid.emplace_back(due.DueDate().LinearSeconds(), paid);
-      found->second.differs =
-          found->second.differs || paid != amount ||
-          (found->second.paid.size() > 1 && paid != found->second.paid[0].second);
-    });
     std::unordered_map<std::string_view, std::optional<Cents>> estimates;
-    for (auto& [id, members] : series) {
-      if (!members.differs)
+    for (const auto& [position, id] : estimable_) {
+      auto [estimate, isNew] = estimates.try_emplace(id);
+      if (!isNew)
         continue;
+      const auto found = paidMembers_.find(id);
+      if (found == paidMembers_.end() || !found->second.differs)
+        continue;
+      PaidMembers& members = found->second;
       std::stable_sort(members.paid.begin(), members.paid.end(),
                        [](const auto& a, const auto& b) { return a.first < b.first; });
       std::vector<Cents> paid;
       paid.reserve(members.paid.size());
       for (const auto& [seconds, cents] : members.paid)
         paid.push_back(cents);
-      estimates[id] = EstimateFrom(paid, request_.estimate);
+      estimate->second = EstimateFrom(paid, request_.estimate);
     }
     for (const auto& [position, id] : estimable_) {
       const auto estimate = estimates.find(id);
@@ -349,6 +346,7 @@ class ForecastBuilder {
   DueRecord scratch_;  // the record being read, its strings reused
   std::vector<Pending> order_;
   std::vector<std::pair<std::size_t, std::string_view>> estimable_;
+  std::unordered_map<std::string_view, PaidMembers> paidMembers_;  // by series ID
   std::vector<Pending> paidSince_;
   std::vector<Pending> uncounted_;
   Forecast forecast_;
@@ -360,7 +358,7 @@ Forecast MakeForecast(const ForecastRequest& request, std::span<const BalanceEnt
                       const DueMap& dues) {
   ForecastBuilder builder(request, balances);
   dues.ForEachPacked([&](const PackedDue& due) { builder.Take(due); });
-  return builder.Finish(dues);
+  return builder.Finish();
 }
 
 }  // namespace paylark

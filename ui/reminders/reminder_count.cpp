@@ -37,8 +37,10 @@ void ReminderCount::Update() {
   }
   text_ = QString::fromStdString(text);
   anyOverdue_ = summary.counts.overdue > 0;
-  earliestRecordId_ = none && !cancels.empty() ? cancels.front().record.recordId
-                                               : std::move(summary.earliestRecordId);
+  if (none && !cancels.empty())
+    earliestRecordId_ = cancels.front().record.recordId;
+  else
+    earliestRecordId_ = std::move(summary.earliestRecordId);
   emit Changed();
 
   // A timer that fires early (the clock was set back) simply counts again and waits once more.

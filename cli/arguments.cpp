@@ -34,6 +34,29 @@ std::optional<std::string> Arguments::TakeValue(std::string_view name) {
   return value;
 }
 
+std::optional<std::string> Arguments::TakeCountAndUnit(std::string_view name) {
+  std::optional<std::string> value;
+  for (std::size_t i = 0; i < optionsEnd_; ++i) {
+    if (used_[i] || words_[i] != name)
+      continue;
+    used_[i] = true;
+    if (i + 1 >= optionsEnd_ || used_[i + 1]) {
+      missingValue_ = "the option " + std::string(name) + " needs a value";
+      continue;
+    }
+    used_[i + 1] = true;
+    value = words_[i + 1];
+    const bool unitFollows = value->find(' ') == std::string::npos && i + 2 < optionsEnd_ &&
+                             !used_[i + 2] && !words_[i + 2].starts_with("--");
+    if (unitFollows) {
+      used_[i + 2] = true;
+      *value += " " + words_[i + 2];
+    }
+    i += unitFollows ? 2 : 1;
+  }
+  return value;
+}
+
 bool Arguments::TakeFlag(std::string_view name) {
   bool found = false;
   for (std::size_t i = 0; i < optionsEnd_; ++i) {

@@ -16,6 +16,8 @@ class Arguments {
 
   // The value of "--name VALUE" or "--name=VALUE"; the last one wins when given twice.
   std::optional<std::string> TakeValue(std::string_view name);
+  // A count and its unit, "--name N UNIT" or "--name 'N UNIT'", as "N UNIT"; the last one wins.
+  std::optional<std::string> TakeCountAndUnit(std::string_view name);
   // Whether "--name" was given.
   bool TakeFlag(std::string_view name);
   // The next word that is not an option; take every option first, so that no option's value is

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <charconv>
 #include <ostream>
 
@@ -33,9 +34,16 @@ std::string Money(Cents cents) {
   return FormatAmount(FromCents(cents));
 }
 
-std::string DayJson(const DayBalance& day) {
+// A day whose balance counts an estimate says so.
+std::string DayJson(const DayBalance& day, bool estimated = false) {
   return "{\"date\": " + JsonString(DayText(day.date)) +
-         ", \"balance\": " + JsonNumber(FromCents(day.balance)) + "}";
+         ", \"balance\": " + JsonNumber(FromCents(day.balance)) +
+         (estimated ? ", \"estimated\": true}" : "}");
+}
+
+bool AnyEstimateOn(const Forecast& forecast, const OleDateTime& day) {
+  return std::any_of(forecast.items.begin(), forecast.items.end(),
+                     [&](const ForecastItem& item) { return item.estimated && item.date == day; });
 }
 
 void PrintJson(const Forecast& forecast, const ForecastRequest& request, std::ostream& out) {
@@ -44,8 +52,10 @@ void PrintJson(const Forecast& forecast, const ForecastRequest& request, std::os
       << (forecast.startDate ? JsonString(DayText(*forecast.startDate)) : "null")
       << ", \"balance\": " << JsonNumber(FromCents(forecast.startBalance))
       << "}, \"balanceToday\": " << JsonNumber(FromCents(forecast.balanceToday)) << ", \"days\": [";
-  for (std::size_t i = 0; i < forecast.days.size(); ++i)
-    out << (i == 0 ? "" : ", ") << DayJson(forecast.days[i]);
+  for (std::size_t i = 0; i < forecast.days.size(); ++i) {
+    const DayBalance& day = forecast.days[i];
+    out << (i == 0 ? "" : ", ") << DayJson(day, AnyEstimateOn(forecast, day.date));
+  }
   out << "], \"low\": " << DayJson(forecast.low) << ", \"firstBelow\": "
       << (forecast.firstBelow ? JsonString(DayText(*forecast.firstBelow)) : "null")
       << ", \"warnBelow\": " << JsonNumber(FromCents(request.warnBelow)) << ", \"nextIncome\": ";
@@ -79,7 +89,8 @@ void PrintPlain(const Forecast& forecast, const ForecastRequest& request, std::o
     std::string names;
     for (; item != forecast.items.end() && item->date == day.date; ++item) {
       names += names.empty() ? "" : "; ";
-      names += item->title + " " + (item->amount > 0 ? "+" : "") + Money(item->amount);
+      names += item->title + " " + (item->estimated ? "\u2248" : "") +
+               (item->amount > 0 ? "+" : "") + Money(item->amount);
     }
     if (!names.empty())
       out << DayText(day.date) << '\t' << names << '\t' << Money(day.balance) << '\n';
@@ -93,6 +104,7 @@ int RunForecast(Arguments& arguments, CommandContext& context) {
   request.account = TakeAccount(arguments);
   request.now = context.clock.Now();
   request.horizonDays = kDefaultHorizonDays;
+  request.estimate = EstimateNamed(UserSettings::Read(settings::kForecastEstimate).toStdString());
   if (const auto days = arguments.TakeValue("--days")) {
     const std::optional<int> parsed = ParseDays(*days);
     if (!parsed)

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "cli/date_time_text.h"
+#include "core/records/notice_period.h"
 
 namespace paylark::cli {
 
@@ -57,6 +58,47 @@ std::string RecordJson(const DueRecord& r) {
          ", \"paidAmount\": " + (r.paidAmount ? JsonNumber(*r.paidAmount) : "null") +
          ", \"paymentReference\": " +
          (r.paymentReference.empty() ? "null" : JsonString(r.paymentReference)) + "}";
+}
+
+namespace {
+
+std::string PaymentJson(const std::optional<OleDateTime>& on, const std::optional<double>& amount,
+                        const std::string& reference, const std::string& counterparty,
+                        const std::string& counterpartyAccount) {
+  const auto text = [](const std::string& value) {
+    return value.empty() ? std::string("null") : JsonString(value);
+  };
+  return "{\"on\": " + (on ? JsonString(IsoDateTime(*on)) : "null") +
+         ", \"amount\": " + (amount ? JsonNumber(*amount) : "null") +
+         ", \"reference\": " + text(reference) + ", \"counterparty\": " + text(counterparty) +
+         ", \"counterpartyAccount\": " + text(counterpartyAccount) + "}";
+}
+
+}  // namespace
+
+std::string PaymentsJson(const DueRecord& r, const OleDateTime& today) {
+  std::string payments;
+  if (r.paidOn || r.paidAmount || !r.paymentReference.empty()) {
+    payments = PaymentJson(r.paidOn, r.paidAmount, r.paymentReference, r.paymentCounterparty,
+                           r.paymentCounterpartyAccount);
+  }
+  for (const PaymentPart& part : r.laterParts) {
+    payments += ", " + PaymentJson(part.on, part.amount, part.reference, part.counterparty,
+                                   part.counterpartyAccount);
+  }
+  std::string out =
+      ", \"payments\": [" + payments + "], \"left\": " + JsonNumber(FromCents(LeftCents(r))) +
+      ", \"renewsOn\": " + (r.renewsOn ? JsonString(IsoDateTime(*r.renewsOn)) : "null") +
+      ", \"noticePeriod\": ";
+  if (r.noticePeriod.IsSet()) {
+    out += "{\"unit\": " + JsonString(NoticeUnitName(r.noticePeriod.unit)) +
+           ", \"count\": " + std::to_string(r.noticePeriod.count) + "}";
+  } else {
+    out += "null";
+  }
+  const std::optional<CancelBy> cancelBy = NextCancelBy(r, today);
+  return out + ", \"cancelBy\": " +
+         (cancelBy ? JsonString(IsoDateTime(cancelBy->date).substr(0, 10)) : "null");
 }
 
 }  // namespace paylark::cli

@@ -13,5 +13,8 @@ std::string JsonNumber(double value);
 std::string JsonString(std::string_view text);
 // The record as an object with its eleven field names; dates as local "YYYY-MM-DDTHH:MM:SS".
 std::string RecordJson(const DueRecord& record);
+// The members `show --json` adds, each after ", ": "payments" (every part), "left", "renewsOn",
+// "noticePeriod" and "cancelBy" as seen on `today`.
+std::string PaymentsJson(const DueRecord& record, const OleDateTime& today);
 
 }  // namespace paylark::cli

@@ -1,3 +1,4 @@
+#include <ostream>
 #include <variant>
 
 #include "cli/commands.h"
@@ -29,8 +30,9 @@ std::optional<std::string> TakePayment(Arguments& arguments, Payment& payment) {
 
 }  // namespace
 
-// Marks one due paid; paying a paid due again replaces its payment details, and standard error
-// names the payment replaced so that a statement's reference is never dropped unseen.
+// Pays one due: an amount below what is left is a part, and one beyond it is kept and its excess
+// said. Paying a paid due again replaces its payment details, and standard error names the
+// payment replaced so that a statement's reference is never dropped unseen.
 int RunPay(Arguments& arguments, CommandContext& context) {
   Payment payment;
   if (auto problem = TakePayment(arguments, payment))
@@ -45,11 +47,15 @@ int RunPay(Arguments& arguments, CommandContext& context) {
                 << (record.paidOn ? " of " + IsoDateTime(*record.paidOn).substr(0, 10) : "")
                 << " was replaced\n";
   }
-  MarkPaid(record, context.clock.Now(), payment);
+  const PaymentOutcome outcome = Pay(record, context.clock.Now(), payment);
   const Status status = context.store.Replace(record);
   if (!status.ok()) {
     return Fail(context, kExitFailed, "the due " + id + " could not be saved: " + status.message());
   }
+  if (!outcome.paid)
+    context.out << PartsPaidText(record) << '\n';
+  else if (outcome.excess != 0)
+    context.out << "Paid, " << ExcessText(outcome.excess) << '\n';
   return kExitSuccess;
 }
 

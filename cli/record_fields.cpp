@@ -1,10 +1,12 @@
 #include "cli/record_fields.h"
 
 #include <algorithm>
+#include <charconv>
 #include <variant>
 
 #include "cli/date_time_text.h"
 #include "core/base/field_parsing.h"
+#include "core/records/notice_period.h"
 
 namespace paylark::cli {
 namespace {
@@ -38,6 +40,46 @@ std::optional<std::string> TakeDate(Arguments& arguments, const char* name, OleD
   return std::nullopt;
 }
 
+// "3 months", "1 week": a count from 1 to 9999 and a unit.
+std::optional<NoticePeriod> ParseNotice(const std::string& text) {
+  const std::size_t blank = text.find(' ');
+  if (blank == std::string::npos)
+    return std::nullopt;
+  int count = 0;
+  const std::string_view digits(text.data(), blank);
+  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), count);
+  const std::optional<NoticeUnit> unit = NoticeUnitNamed(text.substr(blank + 1));
+  if (error != std::errc() || end != digits.data() + digits.size() || count < 1 || count > 9999 ||
+      !unit)
+    return std::nullopt;
+  return NoticePeriod{*unit, count};
+}
+
+// --renews-on and --notice: the contract's renewal (or end) and the notice it needs.
+std::optional<std::string> TakeContract(Arguments& arguments, DueRecord& record) {
+  if (auto renewsOn = arguments.TakeValue("--renews-on")) {
+    if (renewsOn->empty()) {
+      record.renewsOn.reset();
+    } else {
+      const auto parsed = ParseDateTime(*renewsOn, DateOnly::kStartOfDay);
+      if (!parsed)
+        return "--renews-on needs a date as YYYY-MM-DD";
+      record.renewsOn = parsed->DateOnly();
+    }
+  }
+  if (auto notice = arguments.TakeCountAndUnit("--notice")) {
+    if (notice->empty()) {
+      record.noticePeriod = {};
+    } else {
+      const std::optional<NoticePeriod> period = ParseNotice(*notice);
+      if (!period)
+        return "--notice needs a count from 1 to 9999 and days, weeks or months";
+      record.noticePeriod = *period;
+    }
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 std::optional<std::string> TakeRecordFields(Arguments& arguments, DueRecord& record) {
@@ -68,6 +110,8 @@ std::optional<std::string> TakeRecordFields(Arguments& arguments, DueRecord& rec
       return "--type must be business, personal or income";
     record.type = entry->value;
   }
+  if (auto problem = TakeContract(arguments, record))
+    return problem;
   const bool paid = arguments.TakeFlag("--paid");
   const bool unpaid = arguments.TakeFlag("--unpaid");
   if (paid && unpaid)

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <clocale>
 #include <ostream>
+#include <utility>
 
 #include "cli/commands.h"
 #include "cli/date_time_text.h"
@@ -18,6 +19,7 @@
 #include "core/base/messages.h"
 #include "core/forecast/low_balance_warning.h"
 #include "core/records/payment.h"
+#include "core/reminders/cancel_reminders.h"
 #include "core/reminders/reminder_wording.h"
 #include "settings/user_settings.h"
 
@@ -35,21 +37,62 @@ std::optional<int> WholeNumber(const std::string& text, int most) {
   return value;
 }
 
-void PrintPlain(const std::vector<Reminder>& reminders, std::ostream& out) {
-  for (const Reminder& reminder : reminders) {
+// What is to be reminded of: dues to pay, then contracts to cancel.
+struct Reminders {
+  std::vector<Reminder> dues;
+  std::vector<CancelReminder> cancels;
+
+  bool empty() const { return dues.empty() && cancels.empty(); }
+};
+
+// "now", "today", "in 1 day", "in N days".
+std::string CancelWhenText(const CancelReminder& reminder) {
+  if (reminder.cancelBy.now)
+    return "now";
+  if (reminder.daysFromToday == 0)
+    return "today";
+  return reminder.daysFromToday == 1 ? "in 1 day"
+                                     : "in " + std::to_string(reminder.daysFromToday) + " days";
+}
+
+std::string DayText(const OleDateTime& date) {
+  return IsoDateTime(date).substr(0, 10);
+}
+
+void PrintPlain(const Reminders& reminders, std::ostream& out) {
+  for (const Reminder& reminder : reminders.dues) {
     const DueRecord& r = reminder.record;
     out << r.recordId << '\t' << ListDateTime(r.dueDate) << '\t' << WhenText(reminder) << '\t'
         << r.title << '\t' << r.payTo << '\t' << FormatAmount(r.amount) << '\n';
   }
+  for (const CancelReminder& cancel : reminders.cancels) {
+    out << cancel.record.recordId << '\t' << DayText(cancel.cancelBy.date) << '\t'
+        << CancelWhenText(cancel) << '\t' << CancelReminderText(cancel) << '\n';
+  }
 }
 
-void PrintJson(int days, const std::vector<Reminder>& reminders, std::ostream& out) {
+std::string CancelJson(const CancelReminder& cancel) {
+  return "{\"kind\": \"cancelBy\", \"recordId\": " + JsonString(cancel.record.recordId) +
+         ", \"seriesId\": " + JsonString(cancel.record.seriesId) +
+         ", \"title\": " + JsonString(cancel.record.title) +
+         ", \"cancelBy\": " + JsonString(DayText(cancel.cancelBy.date)) +
+         ", \"renewsOn\": " + JsonString(DayText(cancel.cancelBy.renewsOn)) +
+         ", \"now\": " + (cancel.cancelBy.now ? "true" : "false") +
+         ", \"when\": " + JsonString(CancelWhenText(cancel)) +
+         ", \"text\": " + JsonString(CancelReminderText(cancel)) + "}";
+}
+
+// Contracts to cancel follow the dues, in cancel-by order.
+void PrintJson(int days, const Reminders& reminders, std::ostream& out) {
   out << "{\"days\": " << days << ", \"dues\": [";
-  for (std::size_t i = 0; i < reminders.size(); ++i) {
-    std::string object = RecordJson(reminders[i].record);
-    object.insert(object.size() - 1, ", \"when\": " + JsonString(WhenText(reminders[i])));
-    out << (i == 0 ? "" : ", ") << object;
+  const char* separator = "";
+  for (const Reminder& reminder : reminders.dues) {
+    std::string object = RecordJson(reminder.record);
+    object.insert(object.size() - 1, ", \"when\": " + JsonString(WhenText(reminder)));
+    out << std::exchange(separator, ", ") << object;
   }
+  for (const CancelReminder& cancel : reminders.cancels)
+    out << std::exchange(separator, ", ") << CancelJson(cancel);
   out << "]}\n";
 }
 
@@ -64,17 +107,29 @@ std::string BalanceWarningLine(CommandContext& context, int daysAhead) {
   return warning ? LowBalanceWarningText(*warning) : std::string();
 }
 
-Notification NotificationFor(const std::vector<Reminder>& reminders,
-                             const std::string& balanceWarning) {
+// The dues' summary and body, then a line per contract to cancel ("Cancel Gym by ..."); with
+// contracts alone, the first one's text is the summary.
+Notification NotificationFor(const Reminders& reminders, const std::string& balanceWarning) {
   Notification notification;
-  notification.summary = NotificationSummary(reminders);
-  notification.body = NotificationBody(reminders);
+  std::vector<std::string> lines;
+  if (!reminders.dues.empty()) {
+    notification.summary = NotificationSummary(reminders.dues);
+    lines.push_back(NotificationBody(reminders.dues));
+  } else {
+    notification.summary = reminders.cancels.size() == 1
+                               ? CancelReminderText(reminders.cancels.front())
+                               : std::to_string(reminders.cancels.size()) + " contracts to cancel";
+  }
+  for (const CancelReminder& cancel : reminders.cancels)
+    lines.push_back(CancelReminderText(cancel));
   if (!balanceWarning.empty())
-    notification.body += "\n" + balanceWarning;
+    lines.push_back(balanceWarning);
+  for (const std::string& line : lines)
+    notification.body += (notification.body.empty() ? "" : "\n") + line;
   notification.actions = {{"open", "Open Paylark"}, {"snooze", "Tomorrow"}};
-  if (reminders.size() == 1)
+  if (reminders.dues.size() == 1 && reminders.cancels.empty())
     notification.actions.push_back({"paid", "Mark paid"});
-  for (const Reminder& reminder : reminders)
+  for (const Reminder& reminder : reminders.dues)
     notification.critical = notification.critical || reminder.state == DueState::kOverdue;
   return notification;
 }
@@ -110,9 +165,9 @@ int OpenWindow(CommandContext& context, const std::string& recordId) {
   return kExitSuccess;
 }
 
-int Act(CommandContext& context, const NotificationAnswer& answer,
-        const std::vector<Reminder>& reminders) {
-  const std::string& firstId = reminders.front().record.recordId;
+int Act(CommandContext& context, const NotificationAnswer& answer, const Reminders& reminders) {
+  const std::string& firstId = reminders.dues.empty() ? reminders.cancels.front().record.recordId
+                                                      : reminders.dues.front().record.recordId;
   if (answer.action == "paid")
     return MarkPaid(context, firstId);
   if (answer.action == "open")
@@ -126,8 +181,7 @@ int Act(CommandContext& context, const NotificationAnswer& answer,
 
 // Without a desktop to show it on, a reminder that reached the phone is no failure.
 int ShowOnDesktop(CommandContext& context, const Notification& notification,
-                  const std::vector<Reminder>& reminders, int waitSeconds,
-                  const PushOutcome& pushed) {
+                  const Reminders& reminders, int waitSeconds, const PushOutcome& pushed) {
   const std::string today = FormatStrftime(context.clock.Now(), "%Y-%m-%d");
   const NotificationAnswer answer = ShowNotification(notification, waitSeconds);
   RememberNotification(today, answer.id);
@@ -147,8 +201,7 @@ int ShowOnDesktop(CommandContext& context, const Notification& notification,
   return kExitSuccess;
 }
 
-int Notify(CommandContext& context, const std::vector<Reminder>& reminders, int daysAhead,
-           int waitSeconds) {
+int Notify(CommandContext& context, const Reminders& reminders, int daysAhead, int waitSeconds) {
   const auto snoozed = SnoozedUntil();
   if (reminders.empty() || (snoozed && context.clock.Now() < *snoozed))
     return kExitSuccess;
@@ -199,8 +252,9 @@ int RunRemind(Arguments& arguments, CommandContext& context) {
     waitSeconds = *wait;
   }
 
-  const std::vector<Reminder> reminders =
-      SelectReminders(context.store.map(), context.clock.Now(), daysAhead);
+  const Reminders reminders = {
+      SelectReminders(context.store.map(), context.clock.Now(), daysAhead),
+      SelectCancelReminders(context.store.map(), context.clock.Now(), daysAhead)};
   if (notify)
     return Notify(context, reminders, daysAhead, waitSeconds);
   if (json) {

@@ -27,6 +27,7 @@ int RunShow(Arguments& arguments, CommandContext& context) {
     if (!record.creditorReference.empty())
       object.insert(object.size() - 1,
                     ", \"creditorReference\": " + JsonString(record.creditorReference));
+    object.insert(object.size() - 1, PaymentsJson(record, context.clock.Now()));
     context.out << object << '\n';
     return kExitSuccess;
   }
@@ -36,6 +37,8 @@ int RunShow(Arguments& arguments, CommandContext& context) {
   if (position)
     context.out << kSeriesHeading << ": " << SeriesPositionText(position) << '\n';
   for (const DetailRow& row : PaymentDetails(record))
+    context.out << row.heading << ": " << row.value << '\n';
+  for (const DetailRow& row : ContractDetails(record, context.clock.Now()))
     context.out << row.heading << ": " << row.value << '\n';
   return kExitSuccess;
 }

@@ -74,6 +74,10 @@ inline constexpr TextSetting kPushUrl{"Reminders/PushUrl"};
 inline constexpr TextSetting kPushTokenFile{"Reminders/PushTokenFile"};
 // The forecast warns when an account's balance would fall below this many whole units.
 inline constexpr NumberSetting kForecastWarnBelow{"Forecast/WarnBelow", 0, -1000000000, 1000000000};
+// What the forecast counts for unpaid members of a series whose paid amounts vary: "amount",
+// "last", "median" (of the last six paid, the default) or "highest"; another word reads as the
+// default (core/forecast/estimate.h).
+inline constexpr TextSetting kForecastEstimate{"Forecast/Estimate"};
 // A bank statement's booking matches a due this many days before or after its due date.
 inline constexpr NumberSetting kStatementDaysBefore{"Statements/DaysBefore",
                                                     MatchOptions{}.daysBefore, 0, 60};

@@ -4,11 +4,13 @@
 
 #include <ctime>
 #include <memory>
+#include <unordered_set>
 
 #include "core/base/format.h"
 #include "core/base/local_time.h"
 #include "core/records/due_details.h"
 #include "core/records/month_selection.h"
+#include "core/records/notice_period.h"
 
 namespace paylark {
 namespace {
@@ -101,6 +103,35 @@ icalcomponent* Event(const DueRecord& due, const icaltimetype& stamp,
   return event;
 }
 
+// The day to cancel a contract by, with its reminder as the summary and an alarm on the day
+// before. One per contract: its UID is the series' (or the due's) with "-cancel".
+icalcomponent* CancelEvent(const DueRecord& due, const CancelBy& cancelBy,
+                           const icaltimetype& stamp) {
+  icalcomponent* event = icalcomponent_new_vevent();
+  const std::string uid = (IsSeriesMember(due) ? due.seriesId : due.recordId) + "-cancel@paylark";
+  icalcomponent_add_property(event, icalproperty_new_uid(uid.c_str()));
+  icalcomponent_add_property(event, icalproperty_new_dtstamp(stamp));
+  const OleDateTime day = cancelBy.date;
+  icalcomponent_add_property(event, icalproperty_new_dtstart(DateOf(day)));
+  icalcomponent_add_property(event, icalproperty_new_dtend(DateOf(day.AddDays(1).value_or(day))));
+  const std::string summary = CancelReminderText(due.title, cancelBy);
+  icalcomponent_add_property(event, icalproperty_new_summary(summary.c_str()));
+  const std::string description = "Pay to: " + due.payTo +
+                                  "\nRenews on: " + FormatDate(cancelBy.renewsOn, "") + "\n" +
+                                  CancelByText(cancelBy);
+  icalcomponent_add_property(event, icalproperty_new_description(description.c_str()));
+  icalcomponent_add_property(event, icalproperty_new_transp(ICAL_TRANSP_TRANSPARENT));
+  icalcomponent* alarm = icalcomponent_new_valarm();
+  icalcomponent_add_property(alarm, icalproperty_new_action(ICAL_ACTION_DISPLAY));
+  icaltriggertype trigger{};
+  trigger.time = icaltime_null_time();
+  trigger.duration = icaldurationtype_from_int(-24 * 60 * 60);
+  icalcomponent_add_property(alarm, icalproperty_new_trigger(trigger));
+  icalcomponent_add_property(alarm, icalproperty_new_description(summary.c_str()));
+  icalcomponent_add_component(event, alarm);
+  return event;
+}
+
 std::string Text(icalcomponent* component) {
   char* text = icalcomponent_as_ical_string_r(component);
   std::string result = text ? text : "";
@@ -129,11 +160,17 @@ std::string RenderCalendar(const std::vector<DueRecord>& dues, const CalendarOpt
   text.resize(text.size() - end.size());
   text.reserve(dues.size() * 512);
   const icaltimetype stamp = UtcOf(options.stamp);
+  std::unordered_set<std::string> contracts;
   for (const DueRecord& due : dues) {
     if (!due.dueDate.IsValid())
       continue;
     const Component event(Event(due, stamp, options));
     text += Text(event.get());
+    const std::optional<CancelBy> cancelBy = NextCancelBy(due, options.stamp);
+    if (cancelBy && contracts.insert(IsSeriesMember(due) ? due.seriesId : due.recordId).second) {
+      const Component cancel(CancelEvent(due, *cancelBy, stamp));
+      text += Text(cancel.get());
+    }
   }
   return text + end;
 }

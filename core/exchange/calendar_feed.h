@@ -24,7 +24,8 @@ struct CalendarOptions {
 
 // An iCalendar document (RFC 5545, written by libical) with one all-day event per due, in the
 // order given. An event's UID is "<record ID>@paylark", so a calendar that subscribes to the
-// file keeps each due as one event across rewrites. Only unpaid dues carry an alarm.
+// file keeps each due as one event across rewrites. Only unpaid dues carry an alarm. A contract
+// among the dues adds one event of its own on its next cancel-by date, seen from the stamp.
 std::string RenderCalendar(const std::vector<DueRecord>& dues, const CalendarOptions& options);
 // A calendar of the one due's event, as a calendar server keeps each event in a file of its own.
 std::string RenderDueEvent(const DueRecord& due, const CalendarOptions& options);

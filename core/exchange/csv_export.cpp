@@ -5,6 +5,7 @@
 #include "core/base/format.h"
 #include "core/exchange/csv_text.h"
 #include "core/records/month_selection.h"
+#include "core/records/payment.h"
 
 namespace paylark {
 
@@ -31,8 +32,9 @@ std::string RenderCsv(std::vector<DueRecord> dues) {
     const std::string account = CsvLineText(due.account);
     const std::string notes = CsvSafeText(due.notes);
     const std::string paidOn = due.paidOn ? CsvDateTime(*due.paidOn) : std::string();
+    // A due paid in parts gives what its parts add up to.
     const std::string paidAmount =
-        due.paidAmount ? FormatAmountNumber(*due.paidAmount) : std::string();
+        due.paidAmount ? FormatAmountNumber(PaidShare(due)) : std::string();
     const std::string reference = CsvLineText(due.paymentReference);
     AppendCsvRow(
         out, {due.recordId, title, payTo, account, amount, dueDate, startDate, TypeText(due.type),

@@ -7,6 +7,7 @@
 #include "core/base/messages.h"
 #include "core/export/html_text.h"
 #include "core/export/template_text.h"
+#include "core/records/payment.h"
 
 namespace paylark {
 namespace {
@@ -24,7 +25,7 @@ std::array<Substitution, 9> RecordValues(const DueRecord& record, std::size_t po
       {"<{[payee]}>", HtmlEscaped(record.payTo)},
       {"<{[account]}>", HtmlEscaped(record.account)},
       {"<{[duetype]}>", std::string(TypeText(record.type))},
-      {"<{[status]}>", std::string(PaidText(record.paid))},
+      {"<{[status]}>", HtmlEscaped(StatusText(record))},
       {"<{[amount]}>", HtmlEscaped(FormatAmount(ListedAmount(record)))},
       {"<{[notes]}>", HtmlEscapedLines(record.notes)},
       {"<{[countrecord]}>", "Record " + std::to_string(position) + " of " + std::to_string(count)},

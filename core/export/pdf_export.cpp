@@ -4,6 +4,7 @@
 #include "core/base/paper_size.h"
 #include "core/base/text_encoding.h"
 #include "core/export/pdf_writer.h"
+#include "core/records/payment.h"
 
 namespace paylark {
 namespace {
@@ -49,7 +50,7 @@ std::string BodyText(const DueRecord& record, NotesChoice notes) {
                      "\r\n\r\n Pay To : " + record.payTo + "\r\n\r\n Account: " + record.account +
                      "\r\n\r\n Amount: " + FormatAmount(ListedAmount(record)) +
                      "\r\n\r\n Due Type: " + std::string(TypeText(record.type)) +
-                     "\r\n\r\n Status: " + std::string(PaidText(record.paid));
+                     "\r\n\r\n Status: " + StatusText(record);
   if (notes == NotesChoice::kWithNotes && !record.notes.empty()) {
     body += "\r\n\r\nNotes\r\n\r\n" + record.notes;
   }

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <string_view>
 #include <unordered_map>
+#include <utility>
 
 #include "core/forecast/account_key.h"
 #include "core/forecast/newest_balances.h"
@@ -56,13 +58,20 @@ class ForecastBuilder {
     const std::string& key = KeyOf(due.Account());
     if (wanted_ && key != *wanted_)
       return;
-    if (due.IsPaid())
-      TakePaid(due, dueDate, key);
+    // Only a due with payment details has parts: reading the block of every due costs time.
+    const std::string_view block = due.ExtensionBlock();
+    if (block.empty())
+      ClearPayments();
     else
+      ReadExtension(block, scratch_);
+    RememberPaidMember(due, dueDate);
+    TakePayments(due, dueDate, key);
+    if (!due.IsPaid())
       TakeUnpaid(due, dueDate, key);
   }
 
   Forecast Finish() {
+    ApplyEstimates();
     SortItems();
     ListPaidSinceEntry();
     ListUncountedIncomes();
@@ -79,7 +88,70 @@ class ForecastBuilder {
     PackedDue due;  // views into the record map
     bool income;
     bool overdue;
+    bool estimated = false;
   };
+
+  // What a series' paid members cost, by due date, and whether it ever differed from the
+  // amount due.
+  struct PaidMembers {
+    std::vector<std::pair<std::int64_t, Cents>> paid;  // due seconds, what was paid
+    bool differs = false;
+  };
+
+  // What a paid bill of a series cost, for its series' estimate.
+  void RememberPaidMember(const PackedDue& due, const OleDateTime& dueDate) {
+    if (request_.estimate == Estimate::kAmount || !due.IsPaid() || due.type() == kTypeIncome)
+      return;
+    const std::string_view series = due.SeriesId();
+    if (series.empty())
+      return;
+    scratch_.amount = due.amount();
+    scratch_.paid = 1;
+    const Cents amount = ToCents(due.amount());
+    const Cents paid = scratch_.paidAmount ? PaidCents(scratch_) : amount;
+    PaidMembers& members = paidMembers_[series];
+    members.paid.emplace_back(dueDate.LinearSeconds(), paid);
+    members.differs = members.differs || paid != amount || paid != members.paid.front().second;
+  }
+
+  // The unpaid bills of series counted at the estimate: positions in order_, and their series.
+  void RememberEstimable(const PackedDue& due) {
+    if (request_.estimate == Estimate::kAmount || due.type() == kTypeIncome)
+      return;
+    if (scratch_.paidAmount || !scratch_.laterParts.empty())
+      return;
+    if (const std::string_view series = due.SeriesId(); !series.empty())
+      estimable_.emplace_back(order_.size() - 1, series);
+  }
+
+  void ApplyEstimates() {
+    if (estimable_.empty())
+      return;
+    std::unordered_map<std::string_view, std::optional<Cents>> estimates;
+    for (const auto& [position, id] : estimable_) {
+      auto [estimate, isNew] = estimates.try_emplace(id);
+      if (!isNew)
+        continue;
+      const auto found = paidMembers_.find(id);
+      if (found == paidMembers_.end() || !found->second.differs)
+        continue;
+      PaidMembers& members = found->second;
+      std::stable_sort(members.paid.begin(), members.paid.end(),
+                       [](const auto& a, const auto& b) { return a.first < b.first; });
+      std::vector<Cents> paid;
+      paid.reserve(members.paid.size());
+      for (const auto& [seconds, cents] : members.paid)
+        paid.push_back(cents);
+      estimate->second = EstimateFrom(paid, request_.estimate);
+    }
+    for (const auto& [position, id] : estimable_) {
+      const auto estimate = estimates.find(id);
+      if (estimate == estimates.end() || !estimate->second)
+        continue;
+      order_[position].amount = -*estimate->second;
+      order_[position].estimated = true;
+    }
+  }
 
   // Folding an account name is slow beside the rest; dues share a handful of accounts, and
   // neighbours in the map mostly the same one.
@@ -94,24 +166,41 @@ class ForecastBuilder {
     return found->second;
   }
 
+  void ClearPayments() {
+    scratch_.paidOn.reset();
+    scratch_.paidAmount.reset();
+    scratch_.laterParts.clear();
+  }
+
   static Cents Signed(std::int32_t type, double amount) {
     return ToCents(type == kTypeIncome ? amount : -amount);
   }
 
-  // A paid due moves the balance only after its account's entry: the entry already holds it.
-  void TakePaid(const PackedDue& due, const OleDateTime& dueDate, const std::string& key) {
+  // Each payment of the due (a paid due without any: its amount on its due date) moves the
+  // balance only after its account's entry: the entry already holds the ones before.
+  void TakePayments(const PackedDue& due, const OleDateTime& dueDate, const std::string& key) {
     const auto start = starts_.find(key);
     if (start == starts_.end())
       return;
-    OleDateTime moment = dueDate;
-    double amount = due.amount();
-    if (const std::string_view block = due.ExtensionBlock(); !block.empty()) {
-      ReadExtension(block, scratch_);
-      if (scratch_.paidOn && scratch_.paidOn->IsValid())
-        moment = *scratch_.paidOn;
-      amount = scratch_.paidAmount.value_or(amount);
+    const OleDateTime& after = start->second->date;
+    const bool whole = due.IsPaid() && scratch_.laterParts.empty();
+    if (!scratch_.paidOn && !scratch_.paidAmount) {
+      if (due.IsPaid())
+        TakePayment(due, dueDate, after, dueDate, due.amount());
+      return;
     }
-    if (!(moment > start->second->date))
+    const auto when = [&](const std::optional<OleDateTime>& on) {
+      return on && on->IsValid() ? *on : dueDate;
+    };
+    TakePayment(due, dueDate, after, when(scratch_.paidOn),
+                scratch_.paidAmount.value_or(whole ? due.amount() : 0.0));
+    for (const PaymentPart& part : scratch_.laterParts)
+      TakePayment(due, dueDate, after, when(part.on), part.amount.value_or(0.0));
+  }
+
+  void TakePayment(const PackedDue& due, const OleDateTime& dueDate, const OleDateTime& after,
+                   const OleDateTime& moment, double amount) {
+    if (!(moment > after))
       return;
     const Cents signedAmount = Signed(due.type(), amount);
     if (moment > window_.now) {
@@ -122,17 +211,29 @@ class ForecastBuilder {
     paidSince_.push_back(MakePending(due, DayOf(moment), moment.LinearSeconds(), signedAmount));
   }
 
+  // What is left of an unpaid due: its amount less the parts paid.
+  double LeftOf(const PackedDue& due) {
+    if (!scratch_.paidAmount && scratch_.laterParts.empty())
+      return due.amount();
+    scratch_.amount = due.amount();
+    scratch_.paid = 0;
+    return FromCents(LeftCents(scratch_));
+  }
+
   void TakeUnpaid(const PackedDue& due, const OleDateTime& dueDate, const std::string& key) {
     const std::int64_t day = DayOf(dueDate);
     if (day >= window_.today || due.type() != kTypeIncome) {
-      AddItem(due, dueDate, std::max(day, window_.today), Signed(due.type(), due.amount()));
+      const std::size_t before = order_.size();
+      AddItem(due, dueDate, std::max(day, window_.today), Signed(due.type(), LeftOf(due)));
+      if (order_.size() != before)
+        RememberEstimable(due);
       return;
     }
     const auto start = starts_.find(key);
     const bool sinceStart = start != starts_.end() ? day >= DayOf(start->second->date)
                                                    : day >= window_.today - kLookBackDays;
     if (sinceStart)
-      uncounted_.push_back(MakePending(due, day, dueDate.LinearSeconds(), ToCents(due.amount())));
+      uncounted_.push_back(MakePending(due, day, dueDate.LinearSeconds(), ToCents(LeftOf(due))));
   }
 
   void AddItem(const PackedDue& due, const OleDateTime& dueDate, std::int64_t day, Cents amount) {
@@ -145,7 +246,7 @@ class ForecastBuilder {
 
   static Pending MakePending(const PackedDue& due, std::int64_t day, std::int64_t seconds,
                              Cents amount) {
-    return {day, seconds, amount, due, due.type() == kTypeIncome, false};
+    return {day, seconds, amount, due, due.type() == kTypeIncome, false, false};
   }
 
   // Oldest first; the balance after each runs from the entries' sum to today's.
@@ -229,6 +330,7 @@ class ForecastBuilder {
     item.title = pending.due.Title();
     item.income = pending.income;
     item.overdue = pending.overdue;
+    item.estimated = pending.estimated;
     item.amount = pending.amount;
     item.balanceAfter = balanceAfter;
     return item;
@@ -243,6 +345,8 @@ class ForecastBuilder {
   const std::string* lastKey_ = nullptr;
   DueRecord scratch_;  // the record being read, its strings reused
   std::vector<Pending> order_;
+  std::vector<std::pair<std::size_t, std::string_view>> estimable_;
+  std::unordered_map<std::string_view, PaidMembers> paidMembers_;  // by series ID
   std::vector<Pending> paidSince_;
   std::vector<Pending> uncounted_;
   Forecast forecast_;

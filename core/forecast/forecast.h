@@ -9,6 +9,7 @@
 #include "core/base/cents.h"
 #include "core/base/ole_date_time.h"
 #include "core/forecast/balance_entry.h"
+#include "core/forecast/estimate.h"
 #include "core/records/due_map.h"
 
 namespace paylark {
@@ -18,6 +19,8 @@ struct ForecastRequest {
   OleDateTime now;
   int horizonDays = 90;
   Cents warnBelow = 0;
+  // What unpaid members of a series whose paid amounts vary count at.
+  Estimate estimate = kDefaultEstimate;
 };
 
 struct DayBalance {
@@ -32,7 +35,8 @@ struct ForecastItem {
   std::string title;
   bool income = false;
   bool overdue = false;
-  Cents amount = 0;  // signed: negative for a bill
+  bool estimated = false;  // the amount is the series' estimate, not the due's own
+  Cents amount = 0;        // signed: negative for a bill
   Cents balanceAfter = 0;
 };
 
@@ -67,7 +71,9 @@ struct Forecast {
 // of them listed; an account without an entry starts at 0 today. From today to the horizon, unpaid
 // bills are taken off on their due dates (overdue ones today) and unpaid incomes added on theirs;
 // within a day incomes come first. Income overdue and not received is not counted: it may never
-// come.
+// come. A bill of a series whose paid members cost other than their amounts, or differed among
+// themselves, counts at the request's estimate unless part of it is paid; what was paid in parts
+// counts on each part's day and only what is left is still to come.
 Forecast MakeForecast(const ForecastRequest& request, std::span<const BalanceEntry> balances,
                       const DueMap& dues);
 

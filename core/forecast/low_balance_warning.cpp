@@ -11,7 +11,7 @@ std::optional<LowBalanceWarning> FindLowBalanceWarning(std::span<const BalanceEn
                                                        Cents level, int days) {
   std::optional<LowBalanceWarning> earliest;
   for (const auto& [key, entry] : NewestBalances(balances, std::nullopt)) {
-    const ForecastRequest request{entry->account, now, days, level};
+    const ForecastRequest request{entry->account, now, days, level, kDefaultEstimate};
     const Forecast forecast = MakeForecast(request, balances, dues);
     if (forecast.firstBelow && (!earliest || *forecast.firstBelow < earliest->date))
       earliest = LowBalanceWarning{entry->account, level, *forecast.firstBelow};

@@ -10,6 +10,7 @@
 #include "core/base/format.h"
 #include "core/base/paper_size.h"
 #include "core/office/ooxml_text.h"
+#include "core/records/payment.h"
 
 namespace paylark {
 namespace {
@@ -178,7 +179,7 @@ class TableBuilder {
     row += Cell(widths_[1],
                 Paragraph(Run(due.payTo, text)) + Paragraph(Run(due.account, text), Align::kRight));
     row += Cell(widths_[2], Paragraph(Run(TypeText(due.type), text)) +
-                                Paragraph(Run(PaidText(due.paid), text), Align::kRight));
+                                Paragraph(Run(StatusText(due), text), Align::kRight));
     row += Cell(widths_[3], Paragraph(Run(FormatAmount(ListedAmount(due)), text), Align::kRight),
                 {}, "bottom");
     if (notes_ == NotesChoice::kWithNotes) {
@@ -274,11 +275,10 @@ DocxParts BuildDocxParts(const OfficeExportRequest& request) {
     if (IsIncome(due)) {
       incomeSum.Add(due.amount);
       anyIncome = true;
-    } else if (IsPaid(due)) {
-      ++paidCount;
-      paidSum.Add(ListedAmount(due));
     } else {
-      unpaidSum.Add(due.amount);
+      paidCount += IsPaid(due) ? 1 : 0;
+      paidSum.Add(PaidShare(due));
+      unpaidSum.Add(LeftShare(due));
     }
     body += table.DueRow(due, commentId);
     if (request.notes == NotesChoice::kWithNotes)

@@ -16,6 +16,7 @@
 #include "core/export/replacing_file.h"
 #include "core/office/ooxml_text.h"
 #include "core/office/xlsx_template.h"
+#include "core/records/payment.h"
 
 namespace paylark {
 namespace {
@@ -140,7 +141,7 @@ void WriteDue(CellWriter& cells, int row, const DueRecord& due, NotesChoice note
   cells.Text(row, 4, due.account);
   cells.Amount(row, 5, ListedAmount(due), formats);
   cells.Text(row, 6, TypeText(due.type));
-  cells.Text(row, 7, PaidText(due.paid));
+  cells.Text(row, 7, StatusText(due));
   if (notes == NotesChoice::kWithNotes) {
     cells.Text(row, 8, "Show Notes");
     cells.Comment(row, 8, NotesWithLineFeeds(due.notes));
@@ -189,7 +190,8 @@ Result<OfficeExportReport> WriteXlsxExport(const std::string& path,
       incomeSum.Add(due.amount);
       anyIncome = true;
     } else {
-      (IsPaid(due) ? paidSum : unpaidSum).Add(ListedAmount(due));
+      paidSum.Add(PaidShare(due));
+      unpaidSum.Add(LeftShare(due));
     }
     WriteDue(cells, row, due, request.notes, formats);
     ++row;

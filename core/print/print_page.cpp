@@ -8,6 +8,7 @@
 #include "core/base/messages.h"
 #include "core/export/html_text.h"
 #include "core/export/template_text.h"
+#include "core/records/payment.h"
 
 namespace paylark {
 namespace {
@@ -31,7 +32,7 @@ std::array<Substitution, 10> RecordValues(const DueRecord& record, int number) {
       {"<{[payee]}>", HtmlEscaped(record.payTo)},
       {"<{[account]}>", HtmlEscaped(record.account)},
       {"<{[duetype]}>", std::string(TypeText(record.type))},
-      {"<{[status]}>", std::string(PaidText(record.paid))},
+      {"<{[status]}>", HtmlEscaped(StatusText(record))},
       {"<{[amount]}>", HtmlEscaped(FormatAmount(ListedAmount(record)))},
   }};
 }
@@ -81,8 +82,10 @@ Result<std::string> RenderPrintPage(std::string_view templateText,
   for (const DueRecord& record : checked) {
     ++number;
     // The sums are the status bar's: what was paid, and bills only.
-    if (!IsIncome(record))
-      (IsPaid(record) ? paid : unpaid).Add(ListedAmount(record));
+    if (!IsIncome(record)) {
+      paid.Add(PaidShare(record));
+      unpaid.Add(LeftShare(record));
+    }
     if (!expansion.HasMarker())
       continue;
     std::string copy = recordSection;

@@ -1,6 +1,8 @@
 #include "core/records/due_details.h"
 
 #include "core/base/format.h"
+#include "core/records/notice_period.h"
+#include "core/records/payment.h"
 
 namespace paylark {
 
@@ -29,15 +31,19 @@ std::vector<DetailRow> PaymentDetails(const DueRecord& record) {
   return rows;
 }
 
+std::vector<DetailRow> ContractDetails(const DueRecord& record, const OleDateTime& today) {
+  std::vector<DetailRow> rows;
+  if (const std::optional<CancelBy> cancelBy = NextCancelBy(record, today)) {
+    rows.push_back({kRenewsOnHeading, FormatDate(cancelBy->renewsOn, "")});
+    rows.push_back({kCancelByHeading, CancelByText(*cancelBy)});
+  }
+  return rows;
+}
+
 std::array<DetailRow, 8> DueDetails(const DueRecord& r) {
-  const std::string values[8] = {r.title,
-                                 DateAndTimeText(r.startDate),
-                                 DateAndTimeText(r.dueDate),
-                                 r.payTo,
-                                 r.account,
-                                 FormatAmount(r.amount),
-                                 std::string(TypeText(r.type)),
-                                 std::string(PaidText(r.paid))};
+  const std::string values[8] = {
+      r.title,   DateAndTimeText(r.startDate), DateAndTimeText(r.dueDate),    r.payTo,
+      r.account, FormatAmount(r.amount),       std::string(TypeText(r.type)), StatusText(r)};
   std::array<DetailRow, 8> rows;
   for (std::size_t i = 0; i < rows.size(); ++i)
     rows[i] = {kDetailHeadings[i], values[i]};

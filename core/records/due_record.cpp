@@ -16,6 +16,27 @@ void ApplyEditorDefaults(DueRecord& record) {
     record.payTo = "Someone";
 }
 
+Cents PaidCents(const DueRecord& record) {
+  const bool wholeWithoutAmount = record.paid != 0 && record.laterParts.empty();
+  Cents sum = 0;
+  if (record.paidAmount)
+    sum = ToCents(*record.paidAmount);
+  else if (wholeWithoutAmount)
+    sum = ToCents(record.amount);
+  for (const PaymentPart& part : record.laterParts)
+    sum = AddCents(sum, ToCents(part.amount.value_or(0.0)));
+  return sum;
+}
+
+Cents LeftCents(const DueRecord& record) {
+  if (record.paid != 0)
+    return 0;
+  const Cents amount = ToCents(record.amount);
+  const Cents left = AddCents(amount, -PaidCents(record));
+  // A part beyond the amount leaves nothing, whichever sign the amount has.
+  return (amount >= 0) == (left >= 0) ? left : 0;
+}
+
 std::string_view TypeText(std::int32_t type) {
   if (type == kTypePersonal)
     return "Personal";

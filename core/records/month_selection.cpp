@@ -7,6 +7,7 @@
 
 #include "core/base/amount_sum.h"
 #include "core/base/format.h"
+#include "core/records/payment.h"
 
 namespace paylark {
 namespace {
@@ -58,10 +59,10 @@ MonthSelection MonthFill(const RecordStore& store, const OleDateTime& month, Mon
     if (IsIncome(record)) {
       income.Add(ListedAmount(record));
       anyIncome = true;
-    } else if (IsPaid(record))
-      paid.Add(ListedAmount(record));
-    else
-      unpaid.Add(record.amount);
+    } else {
+      paid.Add(PaidShare(record));
+      unpaid.Add(LeftShare(record));
+    }
   });
   selection.paid = paid.value();
   selection.unpaid = unpaid.value();

@@ -75,6 +75,7 @@ class PackedDue {
   bool IsPaid() const;
   std::string_view Title() const;
   std::string_view Account() const;
+  std::string_view SeriesId() const;
   void RecordIdInto(std::string& recordId) const;
   // The encoded payment details; empty when the record has none.
   std::string_view ExtensionBlock() const;

@@ -11,7 +11,8 @@ namespace paylark {
 
 // The extension block that may follow seriesId in a record file: "PLX1", then tagged fields
 // (docs/record-format.md). A record without payment details or kept fields has no block, so its
-// file is exactly the eleven fields.
+// file is exactly the eleven fields. Each payment is a group of tags 1 to 5 in ascending order; a
+// payment tag not above the one before it starts the next payment.
 inline constexpr std::string_view kExtensionMagic = "PLX1";
 
 enum class ExtensionTag : std::uint8_t {
@@ -22,6 +23,8 @@ enum class ExtensionTag : std::uint8_t {
   kCounterpartyAccount = 5,
   kPayeeAccount = 6,
   kCreditorReference = 7,
+  kRenewsOn = 8,
+  kNoticePeriod = 9,
   // The bytes of a block that could not be read, kept when the due gets payment details.
   kDamagedBlock = 255,
 };

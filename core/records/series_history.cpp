@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <clocale>
 #include <cstdio>
+#include <optional>
+
+#include "core/base/format.h"
 
 namespace paylark {
 
@@ -39,6 +42,21 @@ std::string SeriesChangeText(const std::vector<DueRecord>& members, const std::s
   if (const std::size_t point = result.find('.'); point != std::string::npos && !mark.empty())
     result.replace(point, 1, mark);
   return result;
+}
+
+std::string PaidRangeText(const std::vector<DueRecord>& members) {
+  std::optional<Cents> low;
+  std::optional<Cents> high;
+  for (const DueRecord& member : members) {
+    if (!IsPaid(member))
+      continue;
+    const Cents paid = PaidCents(member);
+    low = std::min(low.value_or(paid), paid);
+    high = std::max(high.value_or(paid), paid);
+  }
+  if (!low || *low == *high)
+    return {};
+  return "Paid " + FormatAmount(FromCents(*low)) + " to " + FormatAmount(FromCents(*high));
 }
 
 }  // namespace paylark

@@ -17,4 +17,8 @@ std::vector<DueRecord> SeriesHistory(const RecordStore& store, const std::string
 // the first member, a due outside `members`, or when the member before cost nothing.
 std::string SeriesChangeText(const std::vector<DueRecord>& members, const std::string& recordId);
 
+// "Paid $55.25 to $90.00": the range of what the paid members cost, every part counted, as the
+// list shows amounts. Empty when fewer than two were paid or all cost the same.
+std::string PaidRangeText(const std::vector<DueRecord>& members);
+
 }  // namespace paylark

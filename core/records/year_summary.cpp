@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "core/base/amount_sum.h"
+#include "core/records/payment.h"
 
 namespace paylark {
 namespace {
@@ -17,12 +18,13 @@ double PlusCents(double sum, double amount) {
   return cents.value();
 }
 
-// A paid due counts what was paid, as in the month list.
+// A due counts what was paid and what is left, as in the month list.
 void Count(AmountSums& sums, const DueRecord& record) {
-  const double amount = ListedAmount(record);
-  sums.total = PlusCents(sums.total, amount);
-  double& part = IsPaid(record) ? sums.paid : sums.unpaid;
-  part = PlusCents(part, amount);
+  const double paid = PaidShare(record);
+  const double left = LeftShare(record);
+  sums.total = PlusCents(PlusCents(sums.total, paid), left);
+  sums.paid = PlusCents(sums.paid, paid);
+  sums.unpaid = PlusCents(sums.unpaid, left);
 }
 
 // The starts of the year's twelve months and of the next year (absent after 9999).

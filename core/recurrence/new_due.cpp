@@ -24,6 +24,9 @@ std::optional<DueRecord> FinishedDue(DueRecord record, const DueRecord& sheet,
   record.amount = sheet.amount;
   record.type = sheet.type;
   record.notes = sheet.notes;
+  // A contract's renewal and notice belong to every member.
+  record.renewsOn = sheet.renewsOn;
+  record.noticePeriod = sheet.noticePeriod;
   record.paid = first && IsPaid(sheet) ? 1 : 0;
   return record;
 }

@@ -10,7 +10,8 @@ bool SeriesUnchanged(const DueRecord& edited, const DueRecord& stored) {
   return edited.recordId == stored.recordId && edited.title == stored.title &&
          edited.seriesId == stored.seriesId && edited.payTo == stored.payTo &&
          edited.account == stored.account && edited.amount == stored.amount &&
-         edited.type == stored.type;
+         edited.type == stored.type && edited.renewsOn == stored.renewsOn &&
+         edited.noticePeriod == stored.noticePeriod;
 }
 
 namespace {
@@ -66,6 +67,8 @@ Status ModifyMembers(RecordStore& store, const DueRecord& edited,
       member.account = edited.account;
       member.amount = edited.amount;
       member.type = edited.type;
+      member.renewsOn = edited.renewsOn;
+      member.noticePeriod = edited.noticePeriod;
     }
     Status status = store.Replace(member);
     if (!status.ok())

@@ -31,7 +31,7 @@ std::vector<std::string> MembersInScope(const RecordStore& store, const DueRecor
                                         SeriesChoice choice);
 
 // True when a whole-series change would carry nothing: same record ID, title, series ID, pay-to,
-// account, amount and type. Dates, notes and the paid flag take no part.
+// account, amount, type, renewal and notice. Dates, notes and the paid flag take no part.
 bool SeriesUnchanged(const DueRecord& edited, const DueRecord& stored);
 
 // Replaces the edited record as edited and gives the other members the edited title, pay-to,

@@ -32,6 +32,16 @@ void Remember(std::vector<std::string>& list, std::string text) {
     list.push_back(std::move(text));
 }
 
+// Every payment's bank transaction: a transaction is never taken for a second payment.
+void RememberReferences(const DueRecord& record, std::unordered_set<std::string>& references) {
+  if (!record.paymentReference.empty())
+    references.insert(record.paymentReference);
+  for (const PaymentPart& part : record.laterParts) {
+    if (!part.reference.empty())
+      references.insert(part.reference);
+  }
+}
+
 }  // namespace
 
 std::string CompactAccountId(std::string_view account) {
@@ -63,8 +73,7 @@ OpenDues::OpenDues(const DueMap& dues, const std::string& statementAccount) {
   std::vector<Unpaid> unpaid;
   std::unordered_map<std::string, std::uint32_t> seriesPayers;
   dues.ForEach([&](const DueRecord& record) {
-    if (!record.paymentReference.empty())
-      references_.insert(record.paymentReference);
+    RememberReferences(record, references_);
     if (IsPaid(record) && !record.seriesId.empty() &&
         !(record.paymentCounterparty.empty() && record.paymentCounterpartyAccount.empty())) {
       auto [known, isNew] =
@@ -91,7 +100,7 @@ OpenDues::OpenDues(const DueMap& dues, const std::string& statementAccount) {
     due.dueDate = record.dueDate;
     due.seconds = seconds;
     due.day = DayNumber(record.dueDate);
-    due.amount = std::llabs(ToCents(record.amount));
+    due.amount = std::llabs(LeftCents(record));
     due.income = IsIncome(record);
     due.payeeAccount = CompactAccountId(record.payeeAccount);
     due.creditorReference = CompactAccountId(record.creditorReference);

@@ -21,7 +21,7 @@ struct OpenDue {
   OleDateTime dueDate;
   std::int64_t seconds = 0;  // LinearSeconds of the due date
   std::int64_t day = 0;
-  Cents amount = 0;  // what is due, never negative
+  Cents amount = 0;  // what is left to pay, never negative
   bool income = false;
   // The pay-to and the title, folded for matching: positions in OpenDues::names().
   std::uint32_t payTo = 0;

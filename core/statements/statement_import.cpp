@@ -81,7 +81,13 @@ Result<StatementImportSummary> ImportStatement(const Statement& statement,
   std::vector<DueRecord> paid;
   for (const StatementMatch& match : choice.accepted) {
     DueRecord record = store.Get(match.recordId);
-    MarkPaid(record, clock.Now(), PaymentBy(statement.transactions[match.transaction]));
+    const Payment payment = PaymentBy(statement.transactions[match.transaction]);
+    if (match.part)
+      Pay(record, clock.Now(), payment);
+    else if (IsPartlyPaid(record))
+      PayRest(record, clock.Now(), payment);
+    else
+      MarkPaid(record, clock.Now(), payment);
     paid.push_back(std::move(record));
   }
   std::vector<DueRecord> added;

@@ -24,6 +24,7 @@ struct Pair {
   double score = 0.0;
   MatchEvidence evidence = MatchEvidence::kNone;
   const std::string* payer = nullptr;  // with kSeriesPayer: the name that paid before
+  bool part = false;
 };
 
 // Best score first; ties go to the earlier transaction, then the earlier due, so the same
@@ -110,6 +111,26 @@ std::optional<double> ForeignScore(const StatementTransaction& transaction, std:
   return *score - kAmountWeight;
 }
 
+// A debit smaller than what is left of a bill: it may have paid a part of it.
+bool MayBePart(const StatementTransaction& transaction, const OpenDueKey& due) {
+  return transaction.currency.empty() && !due.income && transaction.amount < 0 &&
+         -transaction.amount < due.amount;
+}
+
+// A part's score: as though its amount were exact, less the amount's weight (the amount says
+// only that it is smaller), so a part is a possible match at most.
+std::optional<double> PartScore(const StatementTransaction& transaction, std::int64_t day,
+                                const OpenDueKey& key, double nameScore,
+                                const MatchOptions& options) {
+  OpenDueKey asPart = key;
+  asPart.amount = -transaction.amount;
+  const std::optional<double> score =
+      ScoreMatch(transaction.amount, day, asPart, nameScore, options);
+  if (!score)
+    return std::nullopt;
+  return *score - kAmountWeight;
+}
+
 // Every pair that could be a match, looking only at the dues whose dates fall in each
 // transaction's window.
 std::vector<Pair> CandidatePairs(const Statement& statement, const std::vector<bool>& open,
@@ -126,16 +147,25 @@ std::vector<Pair> CandidatePairs(const Statement& statement, const std::vector<b
     booking.Begin(transaction);
     for (std::size_t d = first; d < end; ++d) {
       const OpenDueKey& key = dues.keys()[d];
-      if (!foreign && !AmountFits(transaction.amount, key, options.tolerance))
+      const bool fits = foreign || AmountFits(transaction.amount, key, options.tolerance);
+      if (!fits && !MayBePart(transaction, key))
         continue;
       const double nameScore = booking.NameScore(dues.dues()[d]);
       const auto [evidence, payer] = booking.Of(dues.dues()[d], nameScore);
       const double counted = evidence >= MatchEvidence::kSeriesPayer ? 1.0 : nameScore;
+      if (!fits) {
+        // A part comes from the due's counterparty, or it is not told apart from any debit.
+        if (evidence == MatchEvidence::kNone)
+          continue;
+        if (const auto score = PartScore(transaction, day, key, counted, options))
+          pairs.push_back({t, d, *score, evidence, payer, true});
+        continue;
+      }
       const std::optional<double> score =
           foreign ? ForeignScore(transaction, day, key, evidence, counted, options)
                   : ScoreMatch(transaction.amount, day, key, counted, options);
       if (score)
-        pairs.push_back({t, d, *score, evidence, payer});
+        pairs.push_back({t, d, *score, evidence, payer, false});
     }
   }
   return pairs;
@@ -185,9 +215,9 @@ void TakeBestFirst(std::vector<Pair> pairs, const Statement& statement, const Op
     const StatementTransaction& transaction = statement.transactions[pair.transaction];
     const OpenDue& due = dues.dues()[pair.due];
     const bool sure = pair.score >= kSureScore && pair.evidence != MatchEvidence::kNone &&
-                      transaction.currency.empty();
-    matches.push_back(
-        {pair.transaction, due.recordId, pair.score, sure, ReasonOf(pair, transaction, due)});
+                      transaction.currency.empty() && !pair.part;
+    matches.push_back({pair.transaction, due.recordId, pair.score, sure,
+                       ReasonOf(pair, transaction, due), pair.part});
   }
 }
 

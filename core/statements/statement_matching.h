@@ -25,6 +25,8 @@ struct StatementMatch {
   // amount and date, and a transaction in the statement's own currency.
   bool sure = false;
   MatchReason reason;
+  // A debit below what is left of the due, from its counterparty: a part of it, never sure.
+  bool part = false;
 
   bool operator==(const StatementMatch&) const = default;
 };

@@ -80,7 +80,10 @@ std::vector<std::string_view> DifferingFields(const DueRecord& a, const DueRecor
                           a.seriesId != b.seriesId,
                           a.paidOn != b.paidOn,
                           a.paidAmount != b.paidAmount,
-                          a.paymentReference != b.paymentReference};
+                          a.paymentReference != b.paymentReference,
+                          a.laterParts != b.laterParts,
+                          a.renewsOn != b.renewsOn,
+                          a.noticePeriod != b.noticePeriod};
   static_assert(std::size(differs) == std::size(kRecordFieldNames));
   std::vector<std::string_view> fields;
   for (std::size_t i = 0; i < std::size(differs); ++i) {

@@ -33,10 +33,11 @@ struct Conflict {
 };
 
 // The record's field names in file order, as the JSON output names them: the eleven, then the
-// payment details.
+// payment details ("payments": the parts after the first) and the contract.
 inline constexpr std::string_view kRecordFieldNames[] = {
-    "recordId", "title", "startDate", "dueDate",  "payTo",  "account",    "amount",
-    "notes",    "type",  "paid",      "seriesId", "paidOn", "paidAmount", "paymentReference"};
+    "recordId", "title",    "startDate",   "dueDate",  "payTo",  "account",    "amount",
+    "notes",    "type",     "paid",        "seriesId", "paidOn", "paidAmount", "paymentReference",
+    "payments", "renewsOn", "noticePeriod"};
 
 // The names of the fields in which the two records differ, in field order.
 std::vector<std::string_view> DifferingFields(const DueRecord& a, const DueRecord& b);

@@ -86,6 +86,31 @@ TEST_F(ForecastCliTest, SixtyDaysOfACheckingAccountMatchTheHandComputedFigures) 
             "Lowest: -408,92 € on 2026-12-20");
 }
 
+// Power's bills vary: its unpaid members count at the median of what was paid, marked.
+TEST_F(ForecastCliTest, AVariableSeriesIsForecastAtItsEstimate) {
+  ASSERT_EQ(Run({"balance", "--account", "Checking", "1000", "--on", "2026-12-01"}).exitCode, 0);
+  const CliResult series = Run({"series", "--kind", "month", "--day", "10", "--every", "1",
+                                "--start", "2026-09-09", "--count", "5", "--offset-days", "0",
+                                "--title", "Power", "--amount", "50", "--account", "Checking"});
+  ASSERT_EQ(series.exitCode, 0) << series.err;
+  const std::vector<std::string> ids = Lines(series.out);
+  ASSERT_EQ(ids.size(), 5u);
+  const char* paid[] = {"58.10", "71.40", "64.99"};
+  for (std::size_t i = 0; i < 3; ++i) {
+    const CliResult pay = Run({"pay", ids[i], "--on", "2026-11-01", "--amount", paid[i]});
+    ASSERT_EQ(pay.exitCode, 0) << pay.err;
+  }
+  const CliResult json = Run({"forecast", "--account", "Checking", "--days", "40", "--json"});
+  EXPECT_NE(json.out.find("{\"date\": \"2026-12-10\", \"balance\": 935.01, \"estimated\": true}"),
+            std::string::npos)
+      << json.out;
+  EXPECT_NE(json.out.find("{\"date\": \"2026-12-11\", \"balance\": 935.01}"), std::string::npos);
+  EXPECT_NE(Run({"forecast", "--account", "Checking"})
+                .out.find("2026-12-10\tPower \u2248-$64.99\t$935.01\n"),
+            std::string::npos)
+      << Run({"forecast", "--account", "Checking"}).out;
+}
+
 // The last half second there is rounds to a second of the year 10000, which was cut to
 // "10000-01-0".
 TEST_F(ForecastCliTest, ABalanceInTheLastSecondThereIsStaysOnItsDay) {

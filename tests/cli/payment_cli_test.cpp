@@ -26,7 +26,8 @@ class PaymentCliTest : public ::testing::Test {
 };
 
 TEST_F(PaymentCliTest, PayStoresTheDetailsThatShowListAndCsvCarry) {
-  EXPECT_NE(Json().find("\"paidOn\": null, \"paidAmount\": null, \"paymentReference\": null}"),
+  EXPECT_NE(Json().find("\"paidOn\": null, \"paidAmount\": null, \"paymentReference\": null, "
+                        "\"payments\": [], \"left\": 90,"),
             std::string::npos)
       << Json();
   const std::size_t unpaidSize = File().size();
@@ -35,9 +36,10 @@ TEST_F(PaymentCliTest, PayStoresTheDetailsThatShowListAndCsvCarry) {
       {"pay", id_, "--on", "2026-03-09 08:15", "--amount", "92.41", "--reference", "FITID-7"});
   ASSERT_EQ(pay.exitCode, 0) << pay.err;
   EXPECT_EQ(File().substr(unpaidSize, 4), "PLX1");
-  EXPECT_NE(Json().find("\"paid\": 1, \"seriesId\": \"\", \"paidOn\": \"2026-03-09T08:15:00\", "
-                        "\"paidAmount\": 92.41, \"paymentReference\": \"FITID-7\"}"),
-            std::string::npos)
+  EXPECT_NE(
+      Json().find("\"paid\": 1, \"seriesId\": \"\", \"paidOn\": \"2026-03-09T08:15:00\", "
+                  "\"paidAmount\": 92.41, \"paymentReference\": \"FITID-7\", \"payments\": [{"),
+      std::string::npos)
       << Json();
 
   const CliResult show = dir_.Run({"show", id_});
@@ -67,7 +69,8 @@ TEST_F(PaymentCliTest, PayStoresTheDetailsThatShowListAndCsvCarry) {
 TEST_F(PaymentCliTest, PayDefaultsToNowAndTheDuesAmount) {
   ASSERT_EQ(dir_.Run({"pay", id_}).exitCode, 0);
   const std::string json = Json();
-  EXPECT_NE(json.find("\"paidAmount\": 90, \"paymentReference\": null}"), std::string::npos)
+  EXPECT_NE(json.find("\"paidAmount\": 90, \"paymentReference\": null, \"payments\""),
+            std::string::npos)
       << json;
   EXPECT_EQ(json.find("\"paidOn\": null"), std::string::npos) << json;
   EXPECT_EQ(dir_.Run({"show", id_}).out.find("Paid amount"), std::string::npos)
@@ -107,11 +110,52 @@ TEST_F(PaymentCliTest, ModifyPaidSetsTheDefaultsAndUnpaidClearsThem) {
 
   ASSERT_EQ(dir_.Run({"pay", id_, "--amount", "95", "--reference", "R1"}).exitCode, 0);
   ASSERT_EQ(dir_.Run({"modify", id_, "--title", "Power & Gas"}).exitCode, 0);
-  EXPECT_NE(Json().find("\"paidAmount\": 95, \"paymentReference\": \"R1\"}"), std::string::npos)
+  EXPECT_NE(Json().find("\"paidAmount\": 95, \"paymentReference\": \"R1\", \"payments\""),
+            std::string::npos)
       << Json();
 
   ASSERT_EQ(dir_.Run({"modify", id_, "--unpaid", "--title", "Power"}).exitCode, 0);
   EXPECT_EQ(File(), unpaid) << "unpaid again: byte for byte the file before paying";
+}
+
+TEST_F(PaymentCliTest, PayingInPartsShowsWhatIsPaidAndWhatIsLeft) {
+  const std::string unpaid = File();
+  CliResult part =
+      dir_.Run({"pay", id_, "--on", "2026-03-01", "--amount", "30", "--reference", "T-1"});
+  ASSERT_EQ(part.exitCode, 0) << part.err;
+  EXPECT_EQ(part.out, "$30.00 of $90.00 paid\n");
+  part = dir_.Run({"pay", id_, "--on", "2026-03-05 12:00", "--amount", "40.25"});
+  EXPECT_EQ(part.out, "$70.25 of $90.00 paid\n");
+  EXPECT_NE(Json().find("\"paid\": 0,"), std::string::npos);
+  EXPECT_NE(Json().find("\"payments\": [{\"on\": \"2026-03-01T00:00:00\", \"amount\": 30, "
+                        "\"reference\": \"T-1\", \"counterparty\": null, "
+                        "\"counterpartyAccount\": null}, {\"on\": \"2026-03-05T12:00:00\", "
+                        "\"amount\": 40.25, \"reference\": null, \"counterparty\": null, "
+                        "\"counterpartyAccount\": null}], \"left\": 19.75, \"renewsOn\": null, "
+                        "\"noticePeriod\": null, \"cancelBy\": null}"),
+            std::string::npos)
+      << Json();
+  EXPECT_NE(dir_.Run({"show", id_}).out.find("Status: $70.25 of $90.00 paid\n"),
+            std::string::npos)
+      << dir_.Run({"show", id_}).out;
+  EXPECT_EQ(dir_.Run({"list", "--month", "2026-03"}).out,
+            id_ +
+                "\t2026-03-10 18:00\tPower\tCity Power\t$90.00\tUnpaid\n"
+                "Paid : $70.25\nUnpaid : $19.75\nTotal : $90.00\n");
+
+  // The last part goes beyond what is left: the due is paid, the excess kept and said.
+  const CliResult last = dir_.Run({"pay", id_, "--amount", "20.25"});
+  ASSERT_EQ(last.exitCode, 0) << last.err;
+  EXPECT_EQ(last.out, "Paid, $0.50 more than the amount\n");
+  EXPECT_NE(Json().find("\"paid\": 1,"), std::string::npos);
+  EXPECT_NE(Json().find("\"left\": 0,"), std::string::npos);
+  EXPECT_EQ(dir_.Run({"list", "--month", "2026-03"}).out,
+            id_ +
+                "\t2026-03-10 18:00\tPower\tCity Power\t$90.50\tPaid\n"
+                "Paid : $90.50\nUnpaid : $0.00\nTotal : $90.50\n");
+
+  ASSERT_EQ(dir_.Run({"modify", id_, "--unpaid"}).exitCode, 0);
+  EXPECT_EQ(File(), unpaid) << "unpaid again: every part goes";
 }
 
 }  // namespace

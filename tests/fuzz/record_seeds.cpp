@@ -37,7 +37,7 @@ std::vector<paylark::DueRecord> Seeds() {
   paid.paidOn = *OleDateTime::FromCivil(2026, 12, 4, 10);
   paid.paidAmount = 851.25;
   paid.paymentReference = "FITID-20261204-0042";
-  paid.unknownFields = std::string("\x09\x03\x00\x00\x00new", 8);
+  paid.unknownFields = std::string("\x13\x03\x00\x00\x00new", 8);
 
   paylark::DueRecord damaged = plain;
   damaged.damagedExtension = std::string("PLX1\x02\xff\x00\x00\x00", 9);  // runs past the end

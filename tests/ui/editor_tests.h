@@ -60,6 +60,7 @@ class ModifyDueTest final : public QObject {
   void SheetShowsTabsWithoutRecursion();
   void SheetOpensWithTheCursorInTitle();
   void AmountsAreReadAndShownInTheLocale();
+  void ASeriesCarriesItsContractsNoticePeriod();
 };
 
 class MarkPaidTest final : public QObject {
@@ -71,6 +72,7 @@ class MarkPaidTest final : public QObject {
   void ThePaidBoxTakesTheDefaultsAndUnpaidClearsThem();
   void AWholeSeriesChangeNeverCopiesPayments();
   void APaidDueShowsItsPaymentBeforeItIsReplaced();
+  void PayInPartLeavesTheDueUnpaidUntilThePartsReachIt();
 };
 
 }  // namespace paylark::test

@@ -115,7 +115,9 @@ void ForecastWindowTest::ShowsTheAccountsBalanceChartAndRegister() {
   QCOMPARE(Cell(table, 4, 3), QStringLiteral("$1,522.60"));
 
   QChart* chart = window.findChild<QChartView*>(QStringLiteral("chart"))->chart();
-  QCOMPARE(chart->series().size(), 3);
+  QCOMPARE(chart->series().size(), 4);
+  // No series whose bills vary: nothing is estimated.
+  QCOMPARE(static_cast<QScatterSeries*>(chart->series().at(3))->count(), 0);
   auto* balance = static_cast<QLineSeries*>(chart->series().at(0));
   QCOMPARE(balance->count(), 91);
   QCOMPARE(balance->at(90).y(), 1522.60);

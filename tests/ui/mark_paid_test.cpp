@@ -1,3 +1,4 @@
+#include <QCheckBox>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -126,6 +127,39 @@ void MarkPaidTest::AWholeSeriesChangeNeverCopiesPayments() {
   const DueRecord third = ws.app.store().Get(ids[2]);
   QCOMPARE(third.paid, 0);
   QVERIFY(!third.paidOn && !third.paidAmount && third.paymentReference.empty());
+}
+
+void MarkPaidTest::PayInPartLeavesTheDueUnpaidUntilThePartsReachIt() {
+  Workspace ws;
+  const std::string id = ws.AddDue("Dentist", "Dr. Weiss", 600, At(2026, 3, 20, 18));
+  (void)MarkPaidWith(ws, id, [](QDialog& dialog) {
+    QVERIFY(!Child<QCheckBox>(dialog, "inPart").isChecked());
+    Press(dialog, "inPart");
+    Field(dialog, "paidAmount").setText(QStringLiteral("200"));
+  });
+  DueRecord due = ws.app.store().Get(id);
+  QCOMPARE(due.paid, 0);
+  QCOMPARE(LeftCents(due), Cents{40000});
+
+  // The second time the dialog opens on the part: what was paid, and what is left to pay.
+  (void)MarkPaidWith(ws, id, [](QDialog& dialog) {
+    QVERIFY(Child<QCheckBox>(dialog, "inPart").isChecked());
+    QCOMPARE(Field(dialog, "paidAmount").text(), QStringLiteral("400.00"));
+    QCOMPARE(Child<QLabel>(dialog, "currentPayment").text(),
+             QStringLiteral("$200.00 of $600.00 paid; $400.00 left."));
+    Field(dialog, "paidAmount").setText(QStringLiteral("150"));
+    Snapshot(dialog, QStringLiteral("pay-in-part.png"));
+  });
+  due = ws.app.store().Get(id);
+  QCOMPARE(StatusText(due), std::string("$350.00 of $600.00 paid"));
+
+  (void)MarkPaidWith(ws, id, [](QDialog& dialog) {
+    Field(dialog, "paidAmount").setText(QStringLiteral("250.50"));
+  });
+  due = ws.app.store().Get(id);
+  QCOMPARE(due.paid, 1);
+  QCOMPARE(PaidCents(due), Cents{60050});
+  QCOMPARE(ws.prompt.asked.back(), QStringLiteral("Dentist is paid, $0.50 more than the amount."));
 }
 
 void MarkPaidTest::APaidDueShowsItsPaymentBeforeItIsReplaced() {

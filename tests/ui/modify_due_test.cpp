@@ -1,7 +1,10 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
 #include <QDateTimeEdit>
+#include <QGroupBox>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTabWidget>
@@ -175,6 +178,40 @@ void ModifyDueTest::SheetShowsTabsWithoutRecursion() {
     QCOMPARE(ws.prompt.asked, QStringList{"Please enter a number."});
   });
   QCOMPARE(ModifyDue(ws.app, nullptr, id, script.runner()), EditOutcome::kNothingChanged);
+}
+
+// A series' contract: Renews on and the notice, carried to every member; a single due shows none.
+void ModifyDueTest::ASeriesCarriesItsContractsNoticePeriod() {
+  Workspace ws;
+  const std::vector<std::string> ids = AddSeries(ws);
+  ws.prompt.answers = {PromptAnswer::kYes};
+  ScriptedRunner script;
+  script.Then([](QDialog& dialog) {
+    auto& contract = Child<QGroupBox>(dialog, "contract");
+    QVERIFY(contract.isVisibleTo(&dialog));
+    QVERIFY(!contract.isChecked());
+    contract.setChecked(true);
+    Child<QDateEdit>(dialog, "renewsOn").setDate(QDate(2026, 12, 31));
+    Field(dialog, "noticeCount").setText(QStringLiteral("3"));
+    auto& unit = Child<QComboBox>(dialog, "noticeUnit");
+    unit.setCurrentIndex(unit.findText(QStringLiteral("months")));
+    Snapshot(dialog, QStringLiteral("notice-period.png"));
+    Press(dialog, "ok");
+  });
+  QCOMPARE(ModifyDue(ws.app, nullptr, ids[1], script.runner()), EditOutcome::kRecordsChanged);
+  for (const std::string& id : ids) {
+    const DueRecord member = ws.app.store().Get(id);
+    QVERIFY(member.renewsOn == OleDateTime::FromCivil(2026, 12, 31));
+    QVERIFY((member.noticePeriod == NoticePeriod{NoticeUnit::kMonths, 3}));
+  }
+
+  const std::string single = ws.AddDue("Phone", "Telco", 25.5, At(2026, 3, 28, 18));
+  ScriptedRunner plain;
+  plain.Then([](QDialog& dialog) {
+    QVERIFY(!Child<QGroupBox>(dialog, "contract").isVisibleTo(&dialog));
+    Press(dialog, "cancel");
+  });
+  (void)ModifyDue(ws.app, nullptr, single, plain.runner());
 }
 
 void ModifyDueTest::SheetOpensWithTheCursorInTitle() {

@@ -116,7 +116,8 @@ std::unique_ptr<QDialog> StatementPreview(Workspace& ws) {
                                 id,
                                 0.9,
                                 day % 2 == 0,
-                                {0, 123450, 0, MatchEvidence::kName, {}, {}}});
+                                {0, 123450, 0, MatchEvidence::kName, {}, {}},
+                                false});
   }
   return std::make_unique<StatementPreviewDialog>(
       QStringLiteral("Umsaetze_Girokonto.csv"), statement, matching, ws.app.store().map(),

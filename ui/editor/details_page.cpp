@@ -12,6 +12,7 @@
 #include "core/base/field_parsing.h"
 #include "core/base/locale_amount.h"
 #include "ui/base/paylark_app.h"
+#include "ui/editor/contract_fields.h"
 #include "ui/recurrence/recurrence_dialog.h"
 #include "ui/widgets/date_picker.h"
 #include "ui/widgets/display_style.h"
@@ -55,6 +56,7 @@ DetailsPage::DetailsPage(PaylarkApp& app, SheetMode mode, DialogRunner runner, Q
       type_(Named(new StyledComboBox, "type")),
       paid_(Named(new QCheckBox(QStringLiteral("Paid")), "paid")),
       makeRecursive_(Named(new QCheckBox(QStringLiteral("Make Recursive Due")), "makeRecursive")),
+      contract_(new ContractFields),
       note_(Named(new QLabel, "note")) {
   UseFaceBackground(*this);
   for (const TypeEntry& entry : kTypeTable) {
@@ -78,6 +80,8 @@ DetailsPage::DetailsPage(PaylarkApp& app, SheetMode mode, DialogRunner runner, Q
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(note_);
   layout->addLayout(columns);
+  layout->addWidget(contract_);
+  contract_->hide();
 
   if (mode == SheetMode::kModify) {
     makeRecursive_->hide();
@@ -157,6 +161,8 @@ void DetailsPage::Load(const DueRecord& record) {
   storedType_ = record.type;
   type_->setCurrentIndex(type_->findData(record.type));
   paid_->setChecked(IsPaid(record));
+  contract_->Load(record);
+  contract_->setVisible(IsSeriesMember(record) || makeRecursive());
 }
 
 bool DetailsPage::Refuse(QLineEdit& field, const Message& message) {
@@ -172,6 +178,10 @@ bool DetailsPage::ReadFields() {
   if (const Message* refusal = std::get_if<Message>(&amount))
     return Refuse(*amount_, *refusal);
   amountValue_ = std::get<double>(amount);
+  if (QString problem; contract_->isVisibleTo(this) && !contract_->Check(problem)) {
+    app_.prompt().Tell(this, problem);
+    return false;
+  }
   if (!makeRecursive())
     return true;
   const std::variant<int, Message> days = ParseInteger(offsetDays_->text().toStdString());
@@ -190,6 +200,8 @@ void DetailsPage::Store(DueRecord& record) const {
   record.amount = amountValue_;
   record.type = type_->currentIndex() >= 0 ? type_->currentData().toInt() : storedType_;
   record.paid = paid_->isChecked() ? 1 : 0;
+  if (contract_->isVisibleTo(this))
+    contract_->Store(record);
 }
 
 bool DetailsPage::validatePage() {
@@ -228,6 +240,7 @@ void DetailsPage::OnMakeRecursiveToggled(bool ticked) {
   if (ticked)
     offsetTime_->setTime(QTime(0, 0));
   recurrence_->setVisible(ticked);
+  contract_->setVisible(ticked);
 }
 
 void DetailsPage::OnSetRecurrencePattern() {

@@ -16,6 +16,7 @@ class QLineEdit;
 
 namespace paylark {
 
+class ContractFields;
 class FilteredLineEdit;
 class StyledButton;
 class StyledComboBox;
@@ -25,8 +26,9 @@ class DatePicker;
 enum class SheetMode { kNewDue, kModify };
 
 // The "Due Details" page: the due's fields and, for a new due, "Make Recursive Due" with its
-// pattern and due offset. The page keeps the last confirmed pattern; the New Due command makes
-// the series from it at Finish, so nothing is written before.
+// pattern and due offset; for a series, its contract's renewal and notice period. The page keeps
+// the last confirmed pattern; the New Due command makes the series from it at Finish, so nothing is
+// written before.
 class DetailsPage final : public QWizardPage {
   Q_OBJECT
 
@@ -75,6 +77,7 @@ class DetailsPage final : public QWizardPage {
   StyledComboBox* type_;
   QCheckBox* paid_;
   QCheckBox* makeRecursive_;
+  ContractFields* contract_;  // for a series only: shown in the wizard while recursive
   QGroupBox* recurrence_ = nullptr;
   FilteredLineEdit* offsetDays_ = nullptr;
   QDateTimeEdit* offsetTime_ = nullptr;

@@ -15,7 +15,14 @@ EditOutcome MarkDuePaid(PaylarkApp& app, QWidget* parent, const std::string& rec
   MarkPaidDialog dialog(record, app.clock().Now(), app.prompt(), parent);
   if (runner(dialog) != QDialog::Accepted)
     return EditOutcome::kNothingChanged;
-  MarkPaid(record, app.clock().Now(), dialog.payment());
+  // A part may reach the amount, or go beyond it: the excess is kept and said.
+  Cents excess = 0;
+  if (dialog.inPart())
+    excess = Pay(record, app.clock().Now(), dialog.payment()).excess;
+  else if (IsPartlyPaid(record))
+    PayRest(record, app.clock().Now(), dialog.payment());
+  else
+    MarkPaid(record, app.clock().Now(), dialog.payment());
   Status status = Status::Ok();
   {
     WaitCursor wait;
@@ -26,6 +33,10 @@ EditOutcome MarkDuePaid(PaylarkApp& app, QWidget* parent, const std::string& rec
                       QString::fromStdString(MessageText(
                           {MessageId::kRecordWriteFailed, record.title, 0, status.message()})),
                       PromptIcon::kWarning);
+  } else if (excess != 0) {
+    app.prompt().Tell(parent, QStringLiteral("%1 is paid, %2.")
+                                  .arg(QString::fromStdString(record.title),
+                                       QString::fromStdString(ExcessText(excess))));
   }
   return EditOutcome::kRecordsChanged;
 }

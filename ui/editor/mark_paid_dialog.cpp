@@ -1,5 +1,6 @@
 #include "ui/editor/mark_paid_dialog.h"
 
+#include <QCheckBox>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -50,7 +51,8 @@ MarkPaidDialog::MarkPaidDialog(const DueRecord& due, const OleDateTime& now, Pro
   reference_->setObjectName(QStringLiteral("reference"));
   reference_->setPlaceholderText(QStringLiteral("The bank transaction, if you like"));
   paidOn_->SetValue(now);
-  amount_->setText(QString::fromStdString(GroupedAmountText(due.amount, amount_->marks())));
+  const double amount = IsPartlyPaid(due) ? FromCents(LeftCents(due)) : due.amount;
+  amount_->setText(QString::fromStdString(GroupedAmountText(amount, amount_->marks())));
 
   auto* title = new QLabel(QString::fromStdString(due.title), this);
   QFont bold = title->font();
@@ -67,6 +69,21 @@ MarkPaidDialog::MarkPaidDialog(const DueRecord& due, const OleDateTime& now, Pro
     current->setObjectName(QStringLiteral("currentPayment"));
     current->setWordWrap(true);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("&Replace Payment"));
+  } else {
+    inPart_ = new QCheckBox(QStringLiteral("Pay in &part: the due stays unpaid until its parts "
+                                           "reach the amount"),
+                            this);
+    inPart_->setObjectName(QStringLiteral("inPart"));
+    inPart_->setChecked(IsPartlyPaid(due));
+    form->addRow(QString(), inPart_);
+    if (IsPartlyPaid(due)) {
+      current =
+          new QLabel(QString::fromStdString(PartsPaidText(due)) +
+                         QStringLiteral("; %1 left.")
+                             .arg(QString::fromStdString(FormatAmount(FromCents(LeftCents(due))))),
+                     this);
+      current->setObjectName(QStringLiteral("currentPayment"));
+    }
   }
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(title);
@@ -76,6 +93,10 @@ MarkPaidDialog::MarkPaidDialog(const DueRecord& due, const OleDateTime& now, Pro
   layout->addWidget(buttons);
   amount_->setFocus(Qt::OtherFocusReason);
   amount_->selectAll();
+}
+
+bool MarkPaidDialog::inPart() const {
+  return inPart_ && inPart_->isChecked();
 }
 
 void MarkPaidDialog::accept() {

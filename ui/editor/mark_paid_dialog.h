@@ -5,6 +5,7 @@
 #include "core/records/due_record.h"
 #include "core/records/payment.h"
 
+class QCheckBox;
 class QLineEdit;
 
 namespace paylark {
@@ -17,7 +18,9 @@ class Prompt;
 // writes it, "2,400.00" or "1.234,56") and the bank reference (empty). OK refuses an amount that
 // is not one, with the editor's own message; Cancel changes nothing. For a due already paid it
 // shows the payment as it stands (date, amount, reference, who paid) and OK reads "Replace
-// Payment": a statement's reference is never replaced unseen.
+// Payment": a statement's reference is never replaced unseen. For an unpaid due "Pay in part"
+// records the amount as one part of it; a partly paid due opens with that checked, what was paid
+// said, and what is left as the amount.
 class MarkPaidDialog final : public QDialog {
   Q_OBJECT
 
@@ -27,6 +30,8 @@ class MarkPaidDialog final : public QDialog {
 
   // What the user entered; meaningful after OK.
   const Payment& payment() const { return payment_; }
+  // Whether the payment is a part of the due rather than the whole of it.
+  bool inPart() const;
 
   void accept() override;
 
@@ -35,6 +40,7 @@ class MarkPaidDialog final : public QDialog {
   DatePicker* paidOn_;
   FilteredLineEdit* amount_;
   QLineEdit* reference_;
+  QCheckBox* inPart_ = nullptr;  // absent for a paid due
   Payment payment_;
 };
 

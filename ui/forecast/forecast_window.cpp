@@ -22,6 +22,7 @@
 #include "core/base/text_encoding.h"
 #include "core/forecast/account_key.h"
 #include "core/forecast/balance_file.h"
+#include "core/forecast/estimate.h"
 #include "core/records/record_store.h"
 #include "settings/user_settings.h"
 #include "ui/base/date_conversion.h"
@@ -40,6 +41,7 @@ constexpr int kHorizons[] = {30, 90, 180, 365};
 constexpr double kFlatRange = 100;
 constexpr int kAmountLines = 4;
 const QColor kBelowColour(200, 0, 0);
+const QColor kEstimateColour(230, 140, 0);
 const QColor kIncomeColour(0, 128, 0);
 const QColor kNotCountedColour(128, 128, 128);
 
@@ -139,13 +141,19 @@ QWidget* ForecastWindow::BuildChart() {
   lowPoint_->setName(QStringLiteral("Lowest"));
   lowPoint_->setColor(kBelowColour);
   lowPoint_->setMarkerSize(9);
+  estimated_ = new QScatterSeries;
+  estimated_->setName(QStringLiteral("\u2248 Estimated"));
+  estimated_->setColor(kEstimateColour);
+  estimated_->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
+  estimated_->setMarkerSize(7);
   dates_ = new QCategoryAxis;
   amounts_ = new QValueAxis;
   amounts_->setLabelFormat(QStringLiteral("%.0f"));
   chart->addAxis(dates_, Qt::AlignBottom);
   chart->addAxis(amounts_, Qt::AlignLeft);
-  for (QXYSeries* series : {static_cast<QXYSeries*>(balance_), static_cast<QXYSeries*>(warning_),
-                            static_cast<QXYSeries*>(lowPoint_)}) {
+  for (QXYSeries* series :
+       {static_cast<QXYSeries*>(balance_), static_cast<QXYSeries*>(warning_),
+        static_cast<QXYSeries*>(lowPoint_), static_cast<QXYSeries*>(estimated_)}) {
     chart->addSeries(series);
     series->attachAxis(dates_);
     series->attachAxis(amounts_);
@@ -186,8 +194,9 @@ std::optional<std::string> ForecastWindow::ChosenAccount() const {
 }
 
 void ForecastWindow::Recompute() {
-  const ForecastRequest request{ChosenAccount(), clock_.Now(), horizon_->currentData().toInt(),
-                                warnBelow_};
+  const ForecastRequest request{
+      ChosenAccount(), clock_.Now(), horizon_->currentData().toInt(), warnBelow_,
+      EstimateNamed(UserSettings::Read(settings::kForecastEstimate).toStdString())};
   forecast_ = MakeForecast(request, balances_.entries(), store_.map());
   FillBalanceLine();
   FillChart();
@@ -232,6 +241,13 @@ void ForecastWindow::FillChart() {
   const qreal last = points.back().x();
   warning_->replace({{first, FromCents(warnBelow_)}, {last, FromCents(warnBelow_)}});
   lowPoint_->replace({{DayAxisValue(forecast_.low.date), FromCents(forecast_.low.balance)}});
+  // Each bill counted at its series' estimate, at the balance after it.
+  QList<QPointF> estimates;
+  for (const ForecastItem& item : forecast_.items) {
+    if (item.estimated)
+      estimates.append({DayAxisValue(item.date), FromCents(item.balanceAfter)});
+  }
+  estimated_->replace(estimates);
   FillDayAxis(*dates_, days);
   // Whole amounts on four lines: a flat balance (no entry, no dues) still reads "0" to "100"
   // rather than six labels of "0" and "1" too close to show.
@@ -261,7 +277,8 @@ void ForecastWindow::FillRegister() {
 }
 
 void ForecastWindow::AddRegisterRow(const ForecastItem& item, const QString& title, RowKind kind) {
-  const QString amount = (item.amount > 0 ? QStringLiteral("+") : QString()) + Money(item.amount);
+  const QString amount = (item.estimated ? QStringLiteral("\u2248") : QString()) +
+                         (item.amount > 0 ? QStringLiteral("+") : QString()) + Money(item.amount);
   RowLook look;
   if (kind == RowKind::kNotCounted)
     look.colour = kNotCountedColour;

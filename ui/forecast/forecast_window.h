@@ -75,6 +75,7 @@ class ForecastWindow final : public QDialog {
   QLineSeries* balance_ = nullptr;
   QLineSeries* warning_ = nullptr;
   QScatterSeries* lowPoint_ = nullptr;
+  QScatterSeries* estimated_ = nullptr;  // the bills counted at an estimate
   QCategoryAxis* dates_ = nullptr;
   QValueAxis* amounts_ = nullptr;
   QTableWidget* register_;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/reminders/cancel_reminders.h"
 #include "core/reminders/reminder_selection.h"
 #include "core/reminders/reminder_wording.h"
 #include "settings/user_settings.h"
@@ -22,12 +23,24 @@ ReminderCount::ReminderCount(PaylarkApp& app, QObject* parent) : QObject(parent)
 
 void ReminderCount::Update() {
   const OleDateTime now = app_.clock().Now();
-  ReminderSummary summary =
-      SummarizeReminders(app_.store().map(), now, UserSettings::Read(settings::kReminderDaysAhead));
+  const int daysAhead = UserSettings::Read(settings::kReminderDaysAhead);
+  ReminderSummary summary = SummarizeReminders(app_.store().map(), now, daysAhead);
+  const std::vector<CancelReminder> cancels =
+      SelectCancelReminders(app_.store().map(), now, daysAhead);
   const bool none = summary.earliestRecordId.empty();
-  text_ = none ? QString() : QString::fromStdString(ReminderCountText(summary.counts));
+  std::string text = none ? std::string() : ReminderCountText(summary.counts);
+  // The first contract to cancel is said in full; the dues come first, being money due.
+  if (!cancels.empty()) {
+    text += (text.empty() ? "" : " · ") + CancelReminderText(cancels.front());
+    if (cancels.size() > 1)
+      text += " (+" + std::to_string(cancels.size() - 1) + ")";
+  }
+  text_ = QString::fromStdString(text);
   anyOverdue_ = summary.counts.overdue > 0;
-  earliestRecordId_ = std::move(summary.earliestRecordId);
+  if (none && !cancels.empty())
+    earliestRecordId_ = cancels.front().record.recordId;
+  else
+    earliestRecordId_ = std::move(summary.earliestRecordId);
   emit Changed();
 
   // A timer that fires early (the clock was set back) simply counts again and waits once more.

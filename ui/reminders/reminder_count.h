@@ -20,10 +20,11 @@ class ReminderCount final : public QObject {
 
   // Counts again, emits Changed and sets the timer to the next midnight.
   void Update();
-  // "N overdue · M due soon", or empty when no due needs a reminder.
+  // "N overdue · M due soon", then "Cancel Gym by 30 Sep 2026, or it renews on 31 Dec 2026" for
+  // the first contract to cancel; empty when nothing needs a reminder.
   const QString& text() const { return text_; }
   bool anyOverdue() const { return anyOverdue_; }
-  // The earliest due that needs a reminder, or empty.
+  // The earliest due that needs a reminder (else the first contract to cancel), or empty.
   const std::string& earliestRecordId() const { return earliestRecordId_; }
   // The due after current among those that need a reminder, in due-date order and round again
   // from the first; the earliest when current is not one of them. Empty when none needs one.

@@ -65,7 +65,7 @@ DetailsBar::DetailsBar(QWidget* parent)
 }
 
 void DetailsBar::FillDetails(const DueRecord& record, std::optional<SeriesPosition> position,
-                             const std::string& seriesChange) {
+                             const std::string& seriesChange, std::optional<OleDateTime> today) {
   const std::array<DetailRow, kFieldRows> rows = DueDetails(record);
   for (int row = 0; row < kFieldRows; ++row) {
     const QString value = QString::fromStdString(rows[static_cast<std::size_t>(row)].value);
@@ -76,7 +76,12 @@ void DetailsBar::FillDetails(const DueRecord& record, std::optional<SeriesPositi
   if (!series.empty() && !seriesChange.empty())
     series += " \u00B7 " + seriesChange;
   list_->item(kFieldRows, 1)->setText(QString::fromStdString(series));
-  FillPayment(PaymentDetails(record));
+  std::vector<DetailRow> more = PaymentDetails(record);
+  if (today) {
+    for (DetailRow& row : ContractDetails(record, *today))
+      more.push_back(std::move(row));
+  }
+  FillPayment(more);
 }
 
 // The payment rows follow the fixed ones, as many as the due has.

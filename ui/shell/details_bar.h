@@ -28,8 +28,10 @@ class DetailsBar final : public QDockWidget {
   static constexpr int kNarrowestWidth = 150;
 
   explicit DetailsBar(QWidget* parent = nullptr);
+  // The payment rows follow, then, given today, the contract's renewal and cancel-by date.
   void FillDetails(const DueRecord& record, std::optional<SeriesPosition> position = std::nullopt,
-                   const std::string& seriesChange = {});
+                   const std::string& seriesChange = {},
+                   std::optional<OleDateTime> today = std::nullopt);
   void ClearDetails();
   int RowCount() const;
   QString Heading(int row) const;

@@ -192,7 +192,7 @@ void MainWindow::ConnectCommands() {
   connect(view_, &MonthListView::DueSelected, this, [this](const DueRecord& record) {
     const std::vector<DueRecord> series = SeriesHistory(app_.store(), record.seriesId);
     detailsBar_->FillDetails(record, app_.store().records().SeriesPositionOf(record.recordId),
-                             SeriesChangeText(series, record.recordId));
+                             SeriesChangeText(series, record.recordId), app_.clock().Now());
     ShowCaption(QString::fromStdString(record.title),
                 IsSeriesMember(record) ? CaptionStrip::kSeries : CaptionStrip::kDue);
   });

@@ -7,6 +7,7 @@
 #include "core/base/format.h"
 #include "core/records/due_details.h"
 #include "core/records/due_state.h"
+#include "core/records/payment.h"
 #include "ui/base/resources.h"
 
 namespace paylark {
@@ -52,6 +53,9 @@ MonthRowTexts MonthRowPainter::TextsOf(const DueRecord& record) {
   if (IsIncome(record))
     texts.amount.prepend(QLatin1Char('+'));
   texts.dueLine = QString::fromStdString(DateAndTimeText(record.dueDate));
+  // A due paid in parts says how far it got beside its date; the amount stays what is due.
+  if (IsPartlyPaid(record))
+    texts.dueLine += QStringLiteral(" \u00B7 ") + QString::fromStdString(PartsPaidText(record));
   return texts;
 }
 

@@ -16,6 +16,7 @@
 
 #include "core/base/format.h"
 #include "core/records/due_details.h"
+#include "core/records/payment.h"
 #include "core/records/series_history.h"
 #include "ui/base/date_conversion.h"
 #include "ui/widgets/chart_over_table.h"
@@ -67,8 +68,11 @@ SeriesHistoryWindow::SeriesHistoryWindow(std::vector<DueRecord> members, QWidget
   for (const int dates : {0, 2})
     table_->horizontalHeader()->setSectionResizeMode(dates, QHeaderView::ResizeToContents);
 
-  auto* heading =
-      new QLabel(QStringLiteral("%1 · %2 dues").arg(title).arg(static_cast<int>(members_.size())));
+  // A series whose bills vary says how far: what the forecast's estimate is taken from.
+  const std::string range = PaidRangeText(members_);
+  auto* heading = new QLabel(
+      QStringLiteral("%1 · %2 dues").arg(title).arg(static_cast<int>(members_.size())) +
+      (range.empty() ? QString() : QStringLiteral(" · ") + QString::fromStdString(range)));
   QFont bold = heading->font();
   bold.setBold(true);
   heading->setFont(bold);
@@ -82,7 +86,8 @@ SeriesHistoryWindow::SeriesHistoryWindow(std::vector<DueRecord> members, QWidget
   FitWindow(*this, kPreferredSize);
 }
 
-// The amount due at each due date; what was paid at each due date that has a paid amount.
+// The amount due at each due date; what was paid, in all its parts, at each due date that has a
+// payment.
 QWidget* SeriesHistoryWindow::BuildChart() {
   QLineSeries* amounts = Line(QStringLiteral("Amount"), kAmountColour);
   QLineSeries* paid = Line(QStringLiteral("Paid amount"), kPaidColour);
@@ -93,8 +98,8 @@ QWidget* SeriesHistoryWindow::BuildChart() {
     amounts->append(at, member.amount);
     low = std::min(low, member.amount);
     high = std::max(high, member.amount);
-    if (IsPaid(member)) {
-      const double value = PaidOrDueAmount(member);
+    if (IsPaid(member) || IsPartlyPaid(member)) {
+      const double value = PaidShare(member);
       paid->append(at, value);
       low = std::min(low, value);
       high = std::max(high, value);
@@ -138,7 +143,9 @@ void SeriesHistoryWindow::FillTable() {
         QString::fromStdString(DateAndTimeText(member.dueDate)), Amount(member.amount),
         member.paidOn ? QString::fromStdString(DateAndTimeText(*member.paidOn))
                       : (IsPaid(member) ? QStringLiteral("Paid") : QString()),
-        IsPaid(member) ? Amount(PaidOrDueAmount(member)) : QString(),
+        IsPaid(member)         ? Amount(PaidShare(member))
+        : IsPartlyPaid(member) ? QString::fromStdString(PartsPaidText(member))
+                               : QString(),
         QString::fromStdString(SeriesChangeText(members_, member.recordId))};
     for (int column = 0; column < texts.size(); ++column) {
       auto* item = new QTableWidgetItem(texts[column]);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -38,7 +39,7 @@ class ForecastTest : public ::testing::Test {
     DueMap map;
     for (const DueRecord& record : records_)
       map.Set(record.recordId, record);
-    return MakeForecast({std::move(account), now_, days, warnBelow}, balances_, map);
+    return MakeForecast({std::move(account), now_, days, warnBelow, estimate_}, balances_, map);
   }
 
   Cents On(const Forecast& forecast, int y, int mo, int d) const {
@@ -50,10 +51,89 @@ class ForecastTest : public ::testing::Test {
     return 0;
   }
 
+  // Power, a series: paid members from June to November, unpaid ones in December and January.
+  void AddPower(const std::vector<double>& paidAmounts) {
+    int month = 12 - static_cast<int>(paidAmounts.size());
+    for (const double paid : paidAmounts) {
+      DueRecord& member = AddDue("power-" + std::to_string(month), At(2026, month, 10), 60);
+      member.seriesId = "power";
+      member.paid = 1;
+      member.paidOn = At(2026, month, 10);
+      member.paidAmount = paid;
+      ++month;
+    }
+    for (const auto& [id, due] :
+         {std::pair{"power-12", At(2026, 12, 10)}, std::pair{"power-13", At(2027, 1, 10)}}) {
+      DueRecord& member = AddDue(id, due, 60);
+      member.seriesId = "power";
+    }
+  }
+
+  // "63.65 estimated" or "60.00": what the bill counts at, and whether that is an estimate.
+  static std::string CountedAt(const Forecast& forecast, const std::string& id) {
+    for (const ForecastItem& item : forecast.items) {
+      if (item.recordId != id)
+        continue;
+      char text[32];
+      std::snprintf(text, sizeof text, "%.2f", FromCents(-item.amount));
+      return text + std::string(item.estimated ? " estimated" : "");
+    }
+    return "no item " + id;
+  }
+
+  Estimate estimate_ = kDefaultEstimate;
   OleDateTime now_ = At(2026, 12, 6, 12);
   std::vector<DueRecord> records_;
   std::vector<BalanceEntry> balances_{{"b1", "Checking", At(2026, 12, 1, 9), 1000.00, "", ""}};
 };
+
+// Hand-computed: the last six paid of 58.10, 71.40, 64.99, 90.00, 55.25, 62.30 (and an older
+// 120.00) sorted are 55.25 58.10 62.30 64.99 71.40 90.00: the median is (62.30 + 64.99) / 2 =
+// 63.645, a half cent rounded up to 63.65; the highest 90.00; the last 62.30.
+TEST_F(ForecastTest, UnpaidMembersOfAVariableSeriesCountAtTheEstimate) {
+  AddPower({120.00, 58.10, 71.40, 64.99, 90.00, 55.25, 62.30});
+  const struct {
+    Estimate estimate;
+    const char* expected;
+  } cases[] = {{Estimate::kMedian, "63.65 estimated"},
+               {Estimate::kHighest, "90.00 estimated"},
+               {Estimate::kLastPaid, "62.30 estimated"},
+               {Estimate::kAmount, "60.00"}};
+  for (const auto& c : cases) {
+    estimate_ = c.estimate;
+    const Forecast forecast = Run("Checking", 60);
+    EXPECT_EQ(CountedAt(forecast, "power-12"), c.expected) << EstimateName(c.estimate);
+    EXPECT_EQ(CountedAt(forecast, "power-13"), c.expected) << EstimateName(c.estimate);
+  }
+}
+
+TEST_F(ForecastTest, EstimatesTakeTheMedianOfOddAndEvenCounts) {
+  const std::vector<Cents> five = {500, 100, 400, 200, 300};
+  EXPECT_EQ(EstimateFrom(five, Estimate::kMedian), 300);
+  const std::vector<Cents> two = {101, 200};
+  EXPECT_EQ(EstimateFrom(two, Estimate::kMedian), 151) << "150.5 cents, rounded up";
+  const std::vector<Cents> refunds = {-101, -200};
+  EXPECT_EQ(EstimateFrom(refunds, Estimate::kMedian), -151);
+  EXPECT_FALSE(EstimateFrom({}, Estimate::kMedian));
+  EXPECT_EQ(EstimateNamed("HIGHEST"), Estimate::kHighest);
+  EXPECT_EQ(EstimateNamed("whatever"), Estimate::kMedian);
+}
+
+TEST_F(ForecastTest, ASeriesPaidAsBilledAndAPartlyPaidMemberAreNotEstimated) {
+  AddPower({60, 60, 60});
+  EXPECT_EQ(CountedAt(Run("Checking", 60), "power-12"), "60.00");
+
+  records_.clear();
+  AddPower({58.10, 71.40});
+  DueRecord& december = records_[2];
+  ASSERT_EQ(december.recordId, "power-12");
+  december.paidOn = At(2026, 12, 3, 8);
+  december.paidAmount = 20.00;  // a part, paid after the entry
+  const Forecast forecast = Run("Checking", 60);
+  EXPECT_EQ(CountedAt(forecast, "power-12"), "40.00") << "what is left, not the estimate";
+  EXPECT_EQ(CountedAt(forecast, "power-13"), "64.75 estimated");
+  EXPECT_EQ(forecast.balanceToday, 100000 - 2000);
+}
 
 TEST_F(ForecastTest, CarriesTheBalanceThroughWhatWasPaidAndReceivedSinceTheEntry) {
   AddDue("before-entry", At(2026, 11, 28), 300).paid = 1;  // already in the entry's figure

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/records/payment.h"
 #include "tests/support/scoped_locale.h"
 #include "tests/support/scratch_store.h"
 
@@ -88,6 +89,22 @@ TEST_F(MonthSelectionTest, ThePaidSumAddsPaidAmountsInCents) {
   const MonthSelection dimes = MonthFill(store_, At(2027, 1, 1), MonthFilter::kAll);
   EXPECT_EQ(dimes.unpaid, 100.0);
   EXPECT_EQ(dimes.total, 100.0);
+}
+
+// A due paid in parts counts its parts in Paid and what is left in Unpaid.
+TEST_F(MonthSelectionTest, APartlyPaidDueSplitsBetweenPaidAndUnpaid) {
+  AddDue("instalment", At(2026, 3, 2), 300, 0);
+  DueRecord due = MonthFill(store_, At(2026, 3, 1), MonthFilter::kAll).rows.at(0);
+  Pay(due, clock_.Now(), {std::nullopt, 100.10, "", "", ""});
+  Pay(due, clock_.Now(), {std::nullopt, 49.95, "", "", ""});
+  ASSERT_TRUE(store_.Replace(due).ok());
+  AddDue("gas", At(2026, 3, 4), 40, 0);
+  const MonthSelection month = MonthFill(store_, At(2026, 3, 1), MonthFilter::kAll);
+  EXPECT_EQ(month.paidText, "Paid : $150.05");
+  EXPECT_EQ(month.unpaidText, "Unpaid : $189.95");
+  EXPECT_EQ(month.totalText, "Total : $340.00");
+  EXPECT_EQ(MonthFill(store_, At(2026, 3, 1), MonthFilter::kUnpaidOnly).rows.size(), 2u)
+      << "a partly paid due is still unpaid";
 }
 
 TEST_F(MonthSelectionTest, IncomesHaveASumOfTheirOwnApartFromTheBills) {

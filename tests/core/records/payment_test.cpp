@@ -58,6 +58,79 @@ TEST(PaymentTest, AnEditorsPaidFlagSettlesTheDetails) {
   EXPECT_TRUE(edited.paymentReference.empty());
 }
 
+TEST(PaymentTest, ThreePartsPayTheDue) {
+  testing::ScopedLocale locale("en_US.UTF-8");
+  DueRecord record = Power();
+  const OleDateTime on = *OleDateTime::FromCivil(2026, 12, 2);
+  PaymentOutcome outcome = Pay(record, kNow, {on, 30.0, "T-1", "", ""});
+  EXPECT_FALSE(outcome.paid);
+  EXPECT_EQ(record.paid, 0);
+  EXPECT_EQ(record.paidOn, on);
+  EXPECT_EQ(record.paidAmount, 30.0);
+  EXPECT_EQ(LeftCents(record), 6000);
+  EXPECT_EQ(PartsPaidText(record), "$30.00 of $90.00 paid");
+  EXPECT_EQ(StatusText(record), "$30.00 of $90.00 paid");
+
+  outcome = Pay(record, kNow, {std::nullopt, 30.01, "", "", ""});
+  EXPECT_FALSE(outcome.paid);
+  EXPECT_EQ(LeftCents(record), 2999);
+  EXPECT_DOUBLE_EQ(PaidShare(record), 60.01);
+  EXPECT_DOUBLE_EQ(LeftShare(record), 29.99);
+
+  outcome = Pay(record, kNow, {std::nullopt, 29.99, "", "", ""});
+  EXPECT_TRUE(outcome.paid);
+  EXPECT_EQ(outcome.excess, 0);
+  EXPECT_EQ(record.paid, 1);
+  ASSERT_EQ(record.laterParts.size(), 2u);
+  EXPECT_EQ(record.laterParts[1].on, kNow);
+  EXPECT_EQ(PaidCents(record), 9000);
+  EXPECT_EQ(LeftCents(record), 0);
+  EXPECT_EQ(StatusText(record), "Paid");
+  EXPECT_DOUBLE_EQ(ListedAmount(record), 90.0);
+
+  MarkUnpaid(record);
+  EXPECT_EQ(record, Power()) << "unpaid clears every part";
+}
+
+TEST(PaymentTest, APartBeyondWhatIsLeftPaysTheDueAndSaysTheExcess) {
+  testing::ScopedLocale locale("en_US.UTF-8");
+  DueRecord record = Power();
+  Pay(record, kNow, {std::nullopt, 40.0, "", "", ""});
+  const PaymentOutcome outcome = Pay(record, kNow, {std::nullopt, 50.5, "", "", ""});
+  EXPECT_TRUE(outcome.paid);
+  EXPECT_EQ(outcome.excess, 50);
+  EXPECT_EQ(ExcessText(outcome.excess), "$0.50 more than the amount");
+  EXPECT_EQ(PaidCents(record), 9050) << "the excess is kept, not lost";
+
+  DueRecord whole = Power();
+  EXPECT_EQ(Pay(whole, kNow, {std::nullopt, 91.0, "", "", ""}).excess, 100);
+  EXPECT_TRUE(whole.laterParts.empty());
+
+  DueRecord plain = Power();
+  EXPECT_TRUE(Pay(plain, kNow, {}).paid) << "no amount: the whole due, as before";
+  EXPECT_EQ(plain.paidAmount, 90.0);
+
+  DueRecord refund = Power();
+  refund.amount = -20;
+  EXPECT_FALSE(Pay(refund, kNow, {std::nullopt, -5.0, "", "", ""}).paid);
+  EXPECT_EQ(LeftCents(refund), -1500);
+  EXPECT_TRUE(Pay(refund, kNow, {std::nullopt, -15.0, "", "", ""}).paid);
+}
+
+TEST(PaymentTest, TickingPaidOnAPartlyPaidDuePaysWhatIsLeft) {
+  DueRecord stored = Power();
+  Pay(stored, kNow, {std::nullopt, 25.0, "", "", ""});
+  DueRecord edited = stored;
+  edited.title = "renamed";
+  SettlePayment(edited, stored, kNow);
+  EXPECT_EQ(edited.paidAmount, 25.0) << "an unpaid due that stays unpaid keeps its parts";
+  edited.paid = 1;
+  SettlePayment(edited, stored, kNow);
+  ASSERT_EQ(edited.laterParts.size(), 1u);
+  EXPECT_EQ(edited.laterParts[0].amount, 65.0);
+  EXPECT_EQ(PaidCents(edited), 9000);
+}
+
 TEST(PaymentTest, DetailsShowThePaidAmountOnlyWhenItDiffers) {
   testing::ScopedLocale locale("en_US.UTF-8");
   DueRecord record = Power();

@@ -27,6 +27,13 @@ DueRecord PlainRecord() {
   return record;
 }
 
+DueRecord PlainRecordUnpaid300() {
+  DueRecord record = PlainRecord();
+  record.paid = 0;
+  record.amount = 300;
+  return record;
+}
+
 // The eleven fields alone, as every earlier version writes them.
 const std::string kPlainBytes = EncodeRecord(PlainRecord());
 
@@ -97,8 +104,8 @@ TEST(RecordExtensionTest, WhoPaidAndTheBillsOwnDetailsFollowInTagOrder) {
 }
 
 TEST(RecordExtensionTest, UnknownTagsSurviveAChangeInTheirOrder) {
-  const std::string unknown = Field(9, "future") + Field(12, "") + Field(200, "\x01\x02");
-  const std::string file = kPlainBytes + "PLX1" + Field(9, "future") +
+  const std::string unknown = Field(19, "future") + Field(12, "") + Field(200, "\x01\x02");
+  const std::string file = kPlainBytes + "PLX1" + Field(19, "future") +
                            Field(2, Bytes({0, 0, 0, 0, 0, 0, 0x59, 0x40})) + Field(12, "") +
                            Field(200, "\x01\x02");
   DueRecord record = DecodeRecord(file).value();
@@ -134,7 +141,11 @@ TEST(RecordExtensionTest, ADamagedBlockLosesNothing) {
       {"amount beyond ten trillion",
        "PLX1" + Field(2, Bytes({0x00, 0xa0, 0xd8, 0x85, 0x57, 0x34, 0x66, 0x43}))},
       {"reference not UTF-8", "PLX1" + Field(3, "\xff\xfe")},
-      {"a field twice", "PLX1" + amount + amount},
+      {"the payee's IBAN twice", "PLX1" + Field(6, "DE") + Field(6, "DE")},
+      {"a second payment's amount not a number", "PLX1" + amount + amount + Field(2, nan)},
+      {"renewal date cut", "PLX1" + Field(8, Bytes({0, 0, 0, 0}))},
+      {"notice unit unknown", "PLX1" + Field(9, Bytes({4, 1, 0, 0, 0}))},
+      {"notice of no length", "PLX1" + Field(9, Bytes({3, 0, 0, 0, 0}))},
   };
   for (const auto& c : cases) {
     const std::string file = kPlainBytes + c.block;
@@ -157,6 +168,46 @@ TEST(RecordExtensionTest, ADamagedBlockLosesNothing) {
     EXPECT_EQ(paid.unknownFields, Field(255, c.block)) << c.name;
     EXPECT_TRUE(paid.damagedExtension.empty()) << c.name;
   }
+}
+
+// A due paid in parts: each payment a group of tags 1 to 5, a tag not above the one before it
+// starting the next. One payment stays the block every earlier version writes.
+TEST(RecordExtensionTest, PaymentsInPartsAreGroupsInOrder) {
+  const std::string firstOn = Field(1, Bytes({0, 0, 0, 0, 0, 0, 0, 0, 0x90, 0x1a, 0xe3, 0x40}));
+  const std::string firstAmount = Field(2, Bytes({0, 0, 0, 0, 0, 0xe0, 0x57, 0x40}));  // 95.5
+  DueRecord record = PlainRecord();
+  record.paid = 0;
+  record.amount = 300;
+  record.paidOn = OleDateTime(39124.5);
+  record.paidAmount = 95.5;
+  EXPECT_EQ(EncodeRecord(record),
+            EncodeRecord(PlainRecordUnpaid300()) + "PLX1" + firstOn + firstAmount)
+      << "one payment: byte for byte the block of a single payment";
+
+  record.laterParts.push_back({std::nullopt, 100.0, "T-2", "", ""});
+  record.laterParts.push_back({OleDateTime(39130.0), 104.5, "", "STADTWERKE", ""});
+  const std::string bytes = EncodeRecord(record);
+  const std::string hundred = Field(2, Bytes({0, 0, 0, 0, 0, 0, 0x59, 0x40}));
+  const std::string later = Field(1, Bytes({0, 0, 0, 0, 0, 0, 0, 0, 0x40, 0x1b, 0xe3, 0x40})) +
+                            Field(2, Bytes({0, 0, 0, 0, 0, 0x20, 0x5a, 0x40})) +
+                            Field(4, "STADTWERKE");
+  EXPECT_EQ(bytes, EncodeRecord(PlainRecordUnpaid300()) + "PLX1" + firstOn + firstAmount + hundred +
+                       Field(3, "T-2") + later);
+  const DueRecord read = DecodeRecord(bytes).value();
+  EXPECT_EQ(read, record);
+  EXPECT_EQ(PaidCents(read), 30000);
+  EXPECT_EQ(LeftCents(read), 0);
+}
+
+TEST(RecordExtensionTest, ARenewalAndItsNoticeTravelWithTheDue) {
+  DueRecord record = PlainRecord();
+  record.renewsOn = OleDateTime(46387.0);  // 2026-12-31
+  record.noticePeriod = {NoticeUnit::kMonths, 3};
+  const std::string bytes = EncodeRecord(record);
+  EXPECT_EQ(bytes, kPlainBytes + "PLX1" +
+                       Field(8, Bytes({0, 0, 0, 0, 0, 0, 0, 0, 0x60, 0xa6, 0xe6, 0x40})) +
+                       Field(9, Bytes({3, 3, 0, 0, 0})));
+  EXPECT_EQ(DecodeRecord(bytes).value(), record);
 }
 
 TEST(RecordExtensionTest, AnEmptyBlockAndAnEmptyReferenceAreReadable) {

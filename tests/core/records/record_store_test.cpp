@@ -301,7 +301,7 @@ TEST_F(RecordStoreTest, PaymentDetailsAndADamagedBlockSurviveTheMapAndAReload) {
   paid.paidOn = clock_.Now();
   paid.paidAmount = 95.5;
   paid.paymentReference = "FITID-7";
-  paid.unknownFields = std::string("\x09\x01\x00\x00\x00z", 6);
+  paid.unknownFields = std::string("\x13\x01\x00\x00\x00z", 6);
   paid.recordId = store_.Add(paid).recordId;
   EXPECT_EQ(store_.Get(paid.recordId), paid);
 

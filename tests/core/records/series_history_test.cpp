@@ -35,6 +35,18 @@ TEST(SeriesHistoryTest, TheChangeComparesWhatWasPaidElseWhatIsDue) {
   EXPECT_EQ(SeriesChangeText(members, "2"), "+5,0%");
 }
 
+// A member paid in two parts counts both; the range spans what the paid members cost.
+TEST(SeriesHistoryTest, PartsAreSummedPerMemberAndTheRangeSpansThem) {
+  testing::ScopedLocale locale("en_US.UTF-8");
+  DueRecord inParts = Member("2", 90, 40);
+  inParts.laterParts.push_back({std::nullopt, 55.25, "", "", ""});
+  std::vector<DueRecord> members = {Member("1", 90, 90), inParts, Member("3", 90)};
+  EXPECT_EQ(SeriesChangeText(members, "2"), "+5.8%") << "95.25 against 90.00";
+  EXPECT_EQ(PaidRangeText(members), "Paid $90.00 to $95.25");
+  EXPECT_EQ(PaidRangeText({Member("1", 90, 90), Member("2", 90, 90)}), "");
+  EXPECT_EQ(PaidRangeText({Member("1", 90, 90), Member("2", 80)}), "");
+}
+
 TEST(SeriesHistoryTest, MembersComeInDueDateOrderEqualDatesByRecordId) {
   FixedClock clock(*OleDateTime::FromCivil(2026, 3, 1, 9));
   testing::ScratchFolder scratch;

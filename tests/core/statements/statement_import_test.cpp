@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <map>
 
+#include "core/records/payment.h"
 #include "core/statements/statement_matching.h"
 #include "tests/core/statements/statement_test_dues.h"
 
@@ -105,6 +107,51 @@ TEST_F(StatementImportTest, MatchedDuesBecomePaidToTheCentAndChosenTransactionsB
   EXPECT_EQ(fee.dueDate, Day(2026, 11, 15));
   EXPECT_EQ(fee.paymentReference, "F1");
   EXPECT_EQ(progress_.back(), std::make_pair(std::size_t{3}, std::size_t{3}));
+}
+
+// Rent paid in part by hand, then a statement: a debit of the rest from the landlord pays it,
+// and a debit below what is left is offered as a part, never checked.
+TEST_F(StatementImportTest, APartThenAStatementPayingTheRest) {
+  Statement statement = November();
+  DueRecord rent = dues_.store().Get(rent_);
+  Pay(rent, dues_.clock().Now(), {Day(2026, 10, 30), 300.00, "", "", ""});
+  ASSERT_TRUE(dues_.store().Replace(rent).ok());
+
+  statement.transactions[0] = Transaction("R1", Day(2026, 11, 2), -55000, "LANDLORD");
+  const StatementMatching rest = MatchStatement(statement, dues_.map(), {});
+  const auto match = std::find_if(rest.matches.begin(), rest.matches.end(),
+                                  [&](const StatementMatch& m) { return m.recordId == rent_; });
+  ASSERT_NE(match, rest.matches.end());
+  EXPECT_TRUE(match->sure) << "the rest, exact, from the landlord";
+  EXPECT_FALSE(match->part);
+  ASSERT_TRUE(Import(statement, false).ok());
+  rent = dues_.store().Get(rent_);
+  EXPECT_TRUE(IsPaid(rent));
+  ASSERT_EQ(rent.laterParts.size(), 1u);
+  EXPECT_EQ(rent.laterParts[0].amount, 550.00);
+  EXPECT_EQ(rent.laterParts[0].reference, "R1");
+  EXPECT_EQ(PaidCents(rent), 85000);
+}
+
+TEST_F(StatementImportTest, ADebitBelowWhatIsLeftFromThePayeeIsAPossiblePart) {
+  Statement statement = November();
+  statement.transactions = {Transaction("P1", Day(2026, 11, 2), -20000, "LANDLORD"),
+                            Transaction("P2", Day(2026, 11, 3), -20000, "Corner Shop")};
+  const StatementMatching matching = MatchStatement(statement, dues_.map(), {});
+  ASSERT_EQ(matching.matches.size(), 1u) << "a debit from anyone else is no part of the rent";
+  EXPECT_EQ(matching.matches[0].transaction, 0u);
+  EXPECT_TRUE(matching.matches[0].part);
+  EXPECT_FALSE(matching.matches[0].sure);
+
+  StatementImportChoice choice;
+  choice.accepted = matching.matches;
+  ASSERT_TRUE(ImportStatement(statement, choice, "november.ofx", dues_.store(), balances_,
+                              dues_.clock(), {})
+                  .ok());
+  const DueRecord rent = dues_.store().Get(rent_);
+  EXPECT_FALSE(IsPaid(rent));
+  EXPECT_EQ(rent.paidAmount, 200.00);
+  EXPECT_EQ(LeftCents(rent), 65000);
 }
 
 TEST_F(StatementImportTest, TheClosingBalanceBecomesABalanceEntryOfTheAccount) {

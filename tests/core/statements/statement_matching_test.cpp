@@ -47,11 +47,16 @@ TEST_F(StatementMatchingTest, AnAmountWithinTheToleranceMatchesAndOneBeyondItDoe
   EXPECT_EQ(matching.matches[0].recordId, power);
   EXPECT_LT(matching.matches[0].score, 0.8);
 
-  matching = Match({Transaction("B", Day(2026, 11, 10), -10751, "Power"),
-                    Transaction("C", Day(2026, 11, 10), -9249, "Power")});
+  matching = Match({Transaction("B", Day(2026, 11, 10), -10751, "Power")});
   EXPECT_TRUE(matching.matches.empty());
-  EXPECT_EQ(matching.unmatched, (std::vector<std::size_t>{0, 1}));
+  EXPECT_EQ(matching.unmatched, (std::vector<std::size_t>{0}));
   EXPECT_EQ(matching.stillUnpaid, std::vector<std::string>{power});
+
+  // Below the tolerance, from the due's own payee: a part of it at most.
+  matching = Match({Transaction("C", Day(2026, 11, 10), -9249, "Power")});
+  ASSERT_EQ(matching.matches.size(), 1u);
+  EXPECT_TRUE(matching.matches[0].part);
+  EXPECT_FALSE(matching.matches[0].sure);
 }
 
 TEST_F(StatementMatchingTest, TheWindowReachesFourDaysBeforeAndTenAfterTheDueDate) {

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <memory>
 #include <set>
+#include <unordered_set>
 
 namespace paylark {
 namespace {
@@ -55,17 +56,32 @@ bool SameAsWanted(const KnownEvent* known, const std::string& etag, const CalDav
 
 }  // namespace
 
+namespace {
+
+CalDavEvent EventNamed(const std::string& key, std::string text) {
+  CalDavEvent event;
+  event.name = std::string(kPrefix) + key + std::string(kSuffix);
+  event.text = std::move(text);
+  event.fingerprint = EventFingerprint(event.text);
+  return event;
+}
+
+}  // namespace
+
 std::vector<CalDavEvent> CalDavEvents(const std::vector<DueRecord>& dues,
                                       const CalendarOptions& options) {
   std::vector<CalDavEvent> events;
+  std::unordered_set<std::string> contracts;
   for (const DueRecord& due : dues) {
-    if (IsPaid(due) || !due.dueDate.IsValid())
+    if (!due.dueDate.IsValid())
       continue;
-    CalDavEvent event;
-    event.name = std::string(kPrefix) + due.recordId + std::string(kSuffix);
-    event.text = RenderDueEvent(due, options);
-    event.fingerprint = EventFingerprint(event.text);
-    events.push_back(std::move(event));
+    if (!IsPaid(due))
+      events.push_back(EventNamed(due.recordId, RenderDueEvent(due, options)));
+    // A contract's cancel-by day is its own event, once, whether its dues are paid or not.
+    if (!due.renewsOn || !contracts.insert(ContractKey(due)).second)
+      continue;
+    if (std::string cancel = RenderCancelEvent(due, options); !cancel.empty())
+      events.push_back(EventNamed(ContractKey(due) + "-cancel", std::move(cancel)));
   }
   return events;
 }

@@ -19,7 +19,8 @@ struct CalDavEvent {
   std::string fingerprint;
 };
 
-// The events of the unpaid dues among dues, in their order.
+// The events of the unpaid dues among dues, in their order, each contract's cancel-by day after
+// its first due ("paylark-<series or record ID>-cancel.ics").
 std::vector<CalDavEvent> CalDavEvents(const std::vector<DueRecord>& dues,
                                       const CalendarOptions& options);
 

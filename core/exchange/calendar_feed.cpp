@@ -108,7 +108,7 @@ icalcomponent* Event(const DueRecord& due, const icaltimetype& stamp,
 icalcomponent* CancelEvent(const DueRecord& due, const CancelBy& cancelBy,
                            const icaltimetype& stamp) {
   icalcomponent* event = icalcomponent_new_vevent();
-  const std::string uid = (IsSeriesMember(due) ? due.seriesId : due.recordId) + "-cancel@paylark";
+  const std::string uid = ContractKey(due) + "-cancel@paylark";
   icalcomponent_add_property(event, icalproperty_new_uid(uid.c_str()));
   icalcomponent_add_property(event, icalproperty_new_dtstamp(stamp));
   const OleDateTime day = cancelBy.date;
@@ -167,7 +167,7 @@ std::string RenderCalendar(const std::vector<DueRecord>& dues, const CalendarOpt
     const Component event(Event(due, stamp, options));
     text += Text(event.get());
     const std::optional<CancelBy> cancelBy = NextCancelBy(due, options.stamp);
-    if (cancelBy && contracts.insert(IsSeriesMember(due) ? due.seriesId : due.recordId).second) {
+    if (cancelBy && contracts.insert(ContractKey(due)).second) {
       const Component cancel(CancelEvent(due, *cancelBy, stamp));
       text += Text(cancel.get());
     }
@@ -178,6 +178,19 @@ std::string RenderCalendar(const std::vector<DueRecord>& dues, const CalendarOpt
 std::string RenderDueEvent(const DueRecord& due, const CalendarOptions& options) {
   Component calendar = NewCalendar();
   icalcomponent_add_component(calendar.get(), Event(due, UtcOf(options.stamp), options));
+  return Text(calendar.get());
+}
+
+std::string ContractKey(const DueRecord& due) {
+  return IsSeriesMember(due) ? due.seriesId : due.recordId;
+}
+
+std::string RenderCancelEvent(const DueRecord& due, const CalendarOptions& options) {
+  const std::optional<CancelBy> cancelBy = NextCancelBy(due, options.stamp);
+  if (!cancelBy)
+    return {};
+  Component calendar = NewCalendar();
+  icalcomponent_add_component(calendar.get(), CancelEvent(due, *cancelBy, UtcOf(options.stamp)));
   return Text(calendar.get());
 }
 

@@ -29,6 +29,11 @@ struct CalendarOptions {
 std::string RenderCalendar(const std::vector<DueRecord>& dues, const CalendarOptions& options);
 // A calendar of the one due's event, as a calendar server keeps each event in a file of its own.
 std::string RenderDueEvent(const DueRecord& due, const CalendarOptions& options);
+// The contract the due belongs to: its series, or the due itself.
+std::string ContractKey(const DueRecord& due);
+// A calendar holding the event of the due's contract's next cancel-by date, with its alarm the
+// day before; empty for a due without a renewal date.
+std::string RenderCancelEvent(const DueRecord& due, const CalendarOptions& options);
 
 // The dues the live feed holds: due from 90 days before now to two years after, in due-date
 // order.

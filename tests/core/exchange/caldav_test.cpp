@@ -90,6 +90,31 @@ TEST_F(CalDavTest, OnlyUnpaidDuesBecomeEventsAndTheStampDoesNotChangeTheFingerpr
   EXPECT_NE(CalDavEvents({moved}, options_)[0].fingerprint, first[0].fingerprint);
 }
 
+// A contract's cancel-by day reaches the phone once, as its own event, also when the member
+// carrying it is paid; dues without a renewal date add none.
+TEST_F(CalDavTest, AContractsCancelByDayIsOneEventOfItsOwn) {
+  const OleDateTime day = *OleDateTime::FromCivil(2027, 1, 1, 18);
+  DueRecord paid = Due("21", day, 1);
+  paid.seriesId = "recId20260101000000";
+  paid.renewsOn = *OleDateTime::FromCivil(2027, 3, 31);
+  paid.noticePeriod = {NoticeUnit::kMonths, 1};
+  DueRecord next = paid;
+  next.recordId = "22";
+  next.paid = 0;
+  const auto events = CalDavEvents({paid, next, Due("23", day)}, options_);
+  ASSERT_EQ(events.size(), 3u);
+  EXPECT_EQ(events[0].name, "paylark-recId20260101000000-cancel.ics");
+  EXPECT_NE(events[0].text.find("UID:recId20260101000000-cancel@paylark"), std::string::npos);
+  EXPECT_NE(
+      events[0].text.find("SUMMARY:Cancel Rent by 28 Feb 2027\\, or it renews on 31 Mar 2027"),
+      std::string::npos)
+      << events[0].text;
+  EXPECT_NE(events[0].text.find("DTSTART;VALUE=DATE:20270228"), std::string::npos);
+  EXPECT_EQ(events[1].name, "paylark-22.ics");
+  EXPECT_EQ(events[2].name, "paylark-23.ics");
+  EXPECT_TRUE(IsPaylarkEventName(events[0].name));
+}
+
 TEST_F(CalDavTest, AServersRewritingKeepsTheFingerprintAndAnEditChangesIt) {
   const CalDavEvent event =
       CalDavEvents({Due("7", *OleDateTime::FromCivil(2027, 1, 1, 18))}, options_)[0];

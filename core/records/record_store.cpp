@@ -1,13 +1,10 @@
 #include "core/records/record_store.h"
 
-#include <algorithm>
-#include <cstdio>
 #include <map>
 #include <utility>
 
 #include "core/base/messages.h"
 #include "core/records/record_codec.h"
-#include "core/records/record_extension.h"
 #include "core/records/record_file_name.h"
 #include "core/records/record_swap.h"
 

@@ -135,8 +135,7 @@ TEST_F(PaymentCliTest, PayingInPartsShowsWhatIsPaidAndWhatIsLeft) {
                         "\"noticePeriod\": null, \"cancelBy\": null}"),
             std::string::npos)
       << Json();
-  EXPECT_NE(dir_.Run({"show", id_}).out.find("Status: $70.25 of $90.00 paid\n"),
-            std::string::npos)
+  EXPECT_NE(dir_.Run({"show", id_}).out.find("Status: $70.25 of $90.00 paid\n"), std::string::npos)
       << dir_.Run({"show", id_}).out;
   EXPECT_EQ(dir_.Run({"list", "--month", "2026-03"}).out,
             id_ +

@@ -158,6 +158,10 @@ Status Parse(std::string_view block, DueRecord& record) {
     const std::string_view payload = field.substr(kFieldHeaderBytes);
     pos += field.size();
     const auto known = static_cast<ExtensionTag>(tag);
+    // An empty text is no field: it is never written, so it may not start a part either.
+    if (IsPaymentTag(tag) && tag >= static_cast<std::uint8_t>(ExtensionTag::kPaymentReference) &&
+        payload.empty())
+      continue;
     if (IsPaymentTag(tag)) {
       if (lastPaymentTag != 0 && tag <= lastPaymentTag)
         record.laterParts.emplace_back();

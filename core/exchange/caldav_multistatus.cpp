@@ -3,7 +3,7 @@
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 
-#include <charconv>
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -101,10 +101,13 @@ int StatusLineCode(std::string_view line) {
   const auto space = line.find(' ');
   if (space == std::string_view::npos)
     return 0;
-  int code = 0;
-  const char* first = line.data() + space + 1;
-  const auto [end, error] = std::from_chars(first, line.data() + line.size(), code);
-  return error == std::errc() && end == first + 3 ? code : 0;
+  // A status code is three digits that do not start with 0: "044" or "-12" is none.
+  const std::string_view code = line.substr(space + 1, 3);
+  const bool digits = code.size() == 3 && std::all_of(code.begin(), code.end(),
+                                                      [](char c) { return c >= '0' && c <= '9'; });
+  if (!digits || code[0] == '0' || (line.size() > space + 4 && line[space + 4] != ' '))
+    return 0;
+  return (code[0] - '0') * 100 + (code[1] - '0') * 10 + (code[2] - '0');
 }
 
 Result<Multistatus> ParseMultistatus(std::string_view xml) {

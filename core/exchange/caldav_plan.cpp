@@ -35,7 +35,9 @@ void Describe(icalcomponent* component, std::vector<std::string>& lines) {
       ICAL_SUMMARY_PROPERTY,  ICAL_DESCRIPTION_PROPERTY, ICAL_CATEGORIES_PROPERTY,
       ICAL_TRANSP_PROPERTY,   ICAL_ACTION_PROPERTY,      ICAL_TRIGGER_PROPERTY,
       ICAL_DURATION_PROPERTY, ICAL_RRULE_PROPERTY};
-  std::string line = icalcomponent_kind_to_string(icalcomponent_isa(component));
+  // A component libical does not know by name (an X- or IANA one) has no kind text.
+  const char* name = icalcomponent_kind_to_string(icalcomponent_isa(component));
+  std::string line = name ? name : "X";
   for (const icalproperty_kind kind : kSeen) {
     for (icalproperty* p = icalcomponent_get_first_property(component, kind); p;
          p = icalcomponent_get_next_property(component, kind)) {

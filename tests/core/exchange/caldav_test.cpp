@@ -137,6 +137,8 @@ TEST_F(CalDavTest, AServersRewritingKeepsTheFingerprintAndAnEditChangesIt) {
   later.replace(later.find("PT18H"), 5, "PT19H");
   EXPECT_NE(EventFingerprint(later), event.fingerprint);
   EXPECT_EQ(EventFingerprint("not a calendar"), "");
+  // A component libical has no kind for is still described, not a crash.
+  EXPECT_NE(EventFingerprint("BEGIN:VCALENDAR\r\nBEGIN:FOO\r\nEND:FOO\r\nEND:VCALENDAR\r\n"), "");
 }
 
 TEST_F(CalDavTest, ThePlanWritesWhatDiffersAndRemovesOnlyPaylarksLeftovers) {
@@ -238,6 +240,8 @@ TEST(MultistatusTest, RefusesWhatIsNotAMultistatus) {
     EXPECT_FALSE(ParseMultistatus(body).ok()) << body;
   EXPECT_EQ(StatusLineCode("HTTP/1.1 412 Precondition Failed"), 412);
   EXPECT_EQ(StatusLineCode("garbage"), 0);
+  for (const char* line : {"HTTP/1.1 044 Not Found", "HTTP/1.1 -12", "HTTP/1.1 2000 OK"})
+    EXPECT_EQ(StatusLineCode(line), 0) << line;
 }
 
 }  // namespace

@@ -55,8 +55,8 @@ class ForecastBuilder {
     const OleDateTime dueDate = due.DueDate();
     if (!dueDate.IsValid())
       return;
-    const std::string& key = KeyOf(due.Account());
-    if (wanted_ && key != *wanted_)
+    const AccountFacts& account = FactsOf(due.Account());
+    if (!account.wanted)
       return;
     // Only a due with payment details has parts: reading the block of every due costs time.
     const std::string_view block = due.ExtensionBlock();
@@ -65,9 +65,9 @@ class ForecastBuilder {
     else
       ReadExtension(block, scratch_);
     RememberPaidMember(due, dueDate);
-    TakePayments(due, dueDate, key);
+    TakePayments(due, dueDate, account);
     if (!due.IsPaid())
-      TakeUnpaid(due, dueDate, key);
+      TakeUnpaid(due, dueDate, account);
   }
 
   Forecast Finish() {
@@ -153,16 +153,28 @@ class ForecastBuilder {
     }
   }
 
+  // What the forecast needs of a due's account: whether it is the one asked for, and the
+  // balance entry it starts from (none without one).
+  struct AccountFacts {
+    bool wanted = false;
+    const BalanceEntry* start = nullptr;
+  };
+
   // Folding an account name is slow beside the rest; dues share a handful of accounts, and
   // neighbours in the map mostly the same one.
-  const std::string& KeyOf(std::string_view account) {
-    if (lastKey_ && account == lastAccount_)
-      return *lastKey_;
+  const AccountFacts& FactsOf(std::string_view account) {
+    if (lastFacts_ && account == lastAccount_)
+      return *lastFacts_;
     lastAccount_.assign(account);
-    auto found = keys_.find(lastAccount_);
-    if (found == keys_.end())
-      found = keys_.emplace(lastAccount_, AccountKey(lastAccount_)).first;
-    lastKey_ = &found->second;
+    auto found = accounts_.find(lastAccount_);
+    if (found == accounts_.end()) {
+      const std::string key = AccountKey(lastAccount_);
+      const auto start = starts_.find(key);
+      const AccountFacts facts{!wanted_ || key == *wanted_,
+                               start != starts_.end() ? start->second : nullptr};
+      found = accounts_.emplace(lastAccount_, facts).first;
+    }
+    lastFacts_ = &found->second;
     return found->second;
   }
 
@@ -178,11 +190,10 @@ class ForecastBuilder {
 
   // Each payment of the due (a paid due without any: its amount on its due date) moves the
   // balance only after its account's entry: the entry already holds the ones before.
-  void TakePayments(const PackedDue& due, const OleDateTime& dueDate, const std::string& key) {
-    const auto start = starts_.find(key);
-    if (start == starts_.end())
+  void TakePayments(const PackedDue& due, const OleDateTime& dueDate, const AccountFacts& account) {
+    if (!account.start)
       return;
-    const OleDateTime& after = start->second->date;
+    const OleDateTime& after = account.start->date;
     const bool whole = due.IsPaid() && scratch_.laterParts.empty();
     if (!scratch_.paidOn && !scratch_.paidAmount) {
       if (due.IsPaid())
@@ -220,7 +231,7 @@ class ForecastBuilder {
     return FromCents(LeftCents(scratch_));
   }
 
-  void TakeUnpaid(const PackedDue& due, const OleDateTime& dueDate, const std::string& key) {
+  void TakeUnpaid(const PackedDue& due, const OleDateTime& dueDate, const AccountFacts& account) {
     const std::int64_t day = DayOf(dueDate);
     if (day >= window_.today || due.type() != kTypeIncome) {
       const std::size_t before = order_.size();
@@ -229,9 +240,8 @@ class ForecastBuilder {
         RememberEstimable(due);
       return;
     }
-    const auto start = starts_.find(key);
-    const bool sinceStart = start != starts_.end() ? day >= DayOf(start->second->date)
-                                                   : day >= window_.today - kLookBackDays;
+    const bool sinceStart =
+        account.start ? day >= DayOf(account.start->date) : day >= window_.today - kLookBackDays;
     if (sinceStart)
       uncounted_.push_back(MakePending(due, day, dueDate.LinearSeconds(), ToCents(LeftOf(due))));
   }
@@ -340,9 +350,9 @@ class ForecastBuilder {
   Window window_;
   std::map<std::string, const BalanceEntry*> starts_;
   std::optional<std::string> wanted_;
-  std::unordered_map<std::string, std::string> keys_;
+  std::unordered_map<std::string, AccountFacts> accounts_;  // by account name as written
   std::string lastAccount_;
-  const std::string* lastKey_ = nullptr;
+  const AccountFacts* lastFacts_ = nullptr;
   DueRecord scratch_;  // the record being read, its strings reused
   std::vector<Pending> order_;
   std::vector<std::pair<std::size_t, std::string_view>> estimable_;

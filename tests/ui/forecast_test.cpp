@@ -264,11 +264,13 @@ void ForecastWindowTest::TheCaptionStripWarnsOfALowBalanceAndOpensTheForecast() 
   frame.show();
   QTRY_VERIFY_WITH_TIMEOUT(frame.monthPainted(), 5000);  // the warning follows the first paint
   CaptionStrip& strip = frame.captionStrip();
-  QCOMPARE(strip.balanceWarning(), QString());  // the low point, 872.60, is above 0
+  QCOMPARE(strip.notice(QStringLiteral("balanceWarning")),
+           QString());  // the low point, 872.60, is above 0
 
   UserSettings::Write(settings::kForecastWarnBelow, 900);  // as Preferences → Reminders writes it
   emit frame.preferencesChanged();
-  QCOMPARE(strip.balanceWarning(), QStringLiteral("Balance below $900.00 on 20 Mar 2026"));
+  QCOMPARE(strip.notice(QStringLiteral("balanceWarning")),
+           QStringLiteral("Balance below $900.00 on 20 Mar 2026"));
   auto* warning = strip.findChild<QToolButton*>(QStringLiteral("balanceWarning"));
   QVERIFY(warning && warning->isVisible());
   QCOMPARE(warning->palette().color(QPalette::ButtonText), QColor(255, 0, 0));
@@ -280,7 +282,7 @@ void ForecastWindowTest::TheCaptionStripWarnsOfALowBalanceAndOpensTheForecast() 
   UserSettings::Write(settings::kReminderDaysAhead, 0);
   f.ws.clock.Set(At(2026, 3, 1, 9));
   emit frame.recordsChanged();
-  QCOMPARE(strip.balanceWarning(), QString());
+  QCOMPARE(strip.notice(QStringLiteral("balanceWarning")), QString());
 }
 
 }  // namespace paylark::test

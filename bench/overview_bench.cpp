@@ -67,10 +67,11 @@ int Main() {
               1e6 * BestSeconds(5, [&] {
                 position += store.records().SeriesPositionOf(lastMember)->position;
               }));
-  double total = 0;
+  Cents total = 0;
   PrintFigure("summary_year_100k_ms",
               1000 * BestSeconds(3, [&] { total += SummarizeYear(store, 2022).wholeYear.total; }));
-  std::fprintf(stderr, "(found %zu, position %zu, total %.0f)\n", found, position, total);
+  std::fprintf(stderr, "(found %zu, position %zu, total %lld)\n", found, position,
+               static_cast<long long>(total));
   return 0;
 }
 

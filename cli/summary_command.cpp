@@ -5,6 +5,7 @@
 #include "cli/commands.h"
 #include "cli/exit_code.h"
 #include "cli/json_writer.h"
+#include "core/base/cents.h"
 #include "core/base/format.h"
 #include "core/records/year_summary.h"
 
@@ -26,13 +27,14 @@ std::string MonthLabel(int year, int monthIndex) {
 }
 
 void PrintSums(const AmountSums& sums, std::ostream& out) {
-  out << '\t' << FormatAmount(sums.paid) << '\t' << FormatAmount(sums.unpaid) << '\t'
-      << FormatAmount(sums.total) << '\n';
+  out << '\t' << FormatAmount(FromCents(sums.paid)) << '\t' << FormatAmount(FromCents(sums.unpaid))
+      << '\t' << FormatAmount(FromCents(sums.total)) << '\n';
 }
 
 std::string SumsJson(const AmountSums& sums) {
-  return "\"paid\": " + JsonNumber(sums.paid) + ", \"unpaid\": " + JsonNumber(sums.unpaid) +
-         ", \"total\": " + JsonNumber(sums.total);
+  return "\"paid\": " + JsonNumber(FromCents(sums.paid)) +
+         ", \"unpaid\": " + JsonNumber(FromCents(sums.unpaid)) +
+         ", \"total\": " + JsonNumber(FromCents(sums.total));
 }
 
 void PrintByMonth(const YearSummary& summary, bool json, std::ostream& out) {

@@ -9,8 +9,8 @@ namespace paylark {
 // beyond what cents hold stays at the farthest cents of its sign, never wraps to the other.
 class AmountSum {
  public:
-  void Add(double amount) { cents_ = AddCents(cents_, ToCents(amount)); }
-  [[nodiscard]] double value() const { return FromCents(cents_); }
+  void Add(Cents amount) { cents_ = AddCents(cents_, amount); }
+  [[nodiscard]] Cents cents() const { return cents_; }
   [[nodiscard]] AmountSum operator+(const AmountSum& other) const {
     AmountSum sum;
     sum.cents_ = AddCents(cents_, other.cents_);

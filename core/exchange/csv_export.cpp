@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "core/base/cents.h"
 #include "core/base/format.h"
 #include "core/exchange/csv_text.h"
 #include "core/records/month_selection.h"
@@ -34,7 +35,7 @@ std::string RenderCsv(std::vector<DueRecord> dues) {
     const std::string paidOn = due.paidOn ? CsvDateTime(*due.paidOn) : std::string();
     // A due paid in parts gives what its parts add up to.
     const std::string paidAmount =
-        due.paidAmount ? FormatAmountNumber(PaidShare(due)) : std::string();
+        due.paidAmount ? FormatAmountNumber(FromCents(PaidShare(due))) : std::string();
     const std::string reference = CsvLineText(due.paymentReference);
     AppendCsvRow(
         out, {due.recordId, title, payTo, account, amount, dueDate, startDate, TypeText(due.type),

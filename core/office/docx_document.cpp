@@ -194,11 +194,12 @@ class TableBuilder {
     const std::string status =
         "Status: (" + std::to_string(paidCount) + "/" + std::to_string(dueCount) + ")";
     std::string row = "<w:tr>" + Cell(widths_[0], Paragraph(Run(status, blue)), kLightGrey);
-    const std::array<double, 3> sums = {paidSum.value(), unpaidSum.value(),
-                                        (unpaidSum + paidSum).value()};
+    const std::array<Cents, 3> sums = {paidSum.cents(), unpaidSum.cents(),
+                                       (unpaidSum + paidSum).cents()};
     for (std::size_t i = 0; i < sums.size(); ++i) {
-      row += Cell(widths_[i + 1], Paragraph(Run(FormatAmount(sums[i]), blue), Align::kRight),
-                  kLightGrey);
+      row +=
+          Cell(widths_[i + 1],
+               Paragraph(Run(FormatAmount(FromCents(sums[i])), blue), Align::kRight), kLightGrey);
     }
     if (notes_ == NotesChoice::kWithNotes)
       row += Cell(widths_[4], Paragraph(""), kLightGrey);
@@ -273,12 +274,12 @@ DocxParts BuildDocxParts(const OfficeExportRequest& request) {
   for (const DueRecord& due : request.rows) {
     // The sums are the status bar's: what was paid, and bills only; incomes apart.
     if (IsIncome(due)) {
-      incomeSum.Add(due.amount);
+      incomeSum.Add(ToCents(due.amount));
       anyIncome = true;
     } else {
       paidCount += IsPaid(due) ? 1 : 0;
       paidSum.Add(PaidShare(due));
-      unpaidSum.Add(LeftShare(due));
+      unpaidSum.Add(LeftCents(due));
     }
     body += table.DueRow(due, commentId);
     if (request.notes == NotesChoice::kWithNotes)
@@ -287,10 +288,9 @@ DocxParts BuildDocxParts(const OfficeExportRequest& request) {
   }
   const int dueCount = static_cast<int>(request.rows.size());
   body += table.SummaryRow(paidCount, dueCount, paidSum, unpaidSum) + "</w:tbl>";
-  body +=
-      anyIncome
-          ? Paragraph(Run("Income : " + FormatAmount(incomeSum.value()), {kBlue, kBodySize, false}))
-          : "<w:p/>";
+  body += anyIncome ? Paragraph(Run("Income : " + FormatAmount(FromCents(incomeSum.cents())),
+                                    {kBlue, kBodySize, false}))
+                    : "<w:p/>";
 
   DocxParts parts;
   parts.document = XmlPart("document", "<w:body>" + body + Section(paper) + "</w:body>");

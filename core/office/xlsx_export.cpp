@@ -187,21 +187,21 @@ Result<OfficeExportReport> WriteXlsxExport(const std::string& path,
   for (const DueRecord& due : request.rows) {
     // The sums are the status bar's: what was paid, and bills only; incomes apart.
     if (IsIncome(due)) {
-      incomeSum.Add(due.amount);
+      incomeSum.Add(ToCents(due.amount));
       anyIncome = true;
     } else {
       paidSum.Add(PaidShare(due));
-      unpaidSum.Add(LeftShare(due));
+      unpaidSum.Add(LeftCents(due));
     }
     WriteDue(cells, row, due, request.notes, formats);
     ++row;
   }
   cells.Text(kXlsxMonthCell, request.monthText);
-  cells.Amount(kXlsxPaidSumCell, paidSum.value(), formats);
-  cells.Amount(kXlsxUnpaidSumCell, unpaidSum.value(), formats);
+  cells.Amount(kXlsxPaidSumCell, FromCents(paidSum.cents()), formats);
+  cells.Amount(kXlsxUnpaidSumCell, FromCents(unpaidSum.cents()), formats);
   if (anyIncome) {
     cells.Text(kXlsxIncomeLabel.cell, kXlsxIncomeLabel.text, formats.label);
-    cells.Amount(kXlsxIncomeSumCell, incomeSum.value(), formats);
+    cells.Amount(kXlsxIncomeSumCell, FromCents(incomeSum.cents()), formats);
   }
   // The headings stay in sight while scrolling, and filter and sort the dues below them.
   worksheet_freeze_panes(sheet, kXlsxFirstDueRow - 1, 0);

@@ -84,7 +84,7 @@ Result<std::string> RenderPrintPage(std::string_view templateText,
     // The sums are the status bar's: what was paid, and bills only.
     if (!IsIncome(record)) {
       paid.Add(PaidShare(record));
-      unpaid.Add(LeftShare(record));
+      unpaid.Add(LeftCents(record));
     }
     if (!expansion.HasMarker())
       continue;
@@ -95,9 +95,9 @@ Result<std::string> RenderPrintPage(std::string_view templateText,
 
   text = std::move(expansion).Text();
   const std::array<Substitution, 5> pageValues = {{
-      {"<{[paidamount]}>", FormatAmount(paid.value())},
-      {"<{[unpaidamount]}>", FormatAmount(unpaid.value())},
-      {"<{[totalamount]}>", FormatAmount((unpaid + paid).value())},
+      {"<{[paidamount]}>", FormatAmount(FromCents(paid.cents()))},
+      {"<{[unpaidamount]}>", FormatAmount(FromCents(unpaid.cents()))},
+      {"<{[totalamount]}>", FormatAmount(FromCents((unpaid + paid).cents()))},
       {kHeaderStart, std::move(header)},
       {kFooterStart, std::move(footer)},
   }};

@@ -57,23 +57,23 @@ MonthSelection MonthFill(const RecordStore& store, const OleDateTime& month, Mon
       return;
     selection.rows.push_back(record);
     if (IsIncome(record)) {
-      income.Add(ListedAmount(record));
+      income.Add(ToCents(ListedAmount(record)));
       anyIncome = true;
     } else {
       paid.Add(PaidShare(record));
-      unpaid.Add(LeftShare(record));
+      unpaid.Add(LeftCents(record));
     }
   });
-  selection.paid = paid.value();
-  selection.unpaid = unpaid.value();
-  selection.total = (paid + unpaid).value();
-  selection.income = income.value();
+  selection.paid = paid.cents();
+  selection.unpaid = unpaid.cents();
+  selection.total = (paid + unpaid).cents();
+  selection.income = income.cents();
   SortByDueDate(selection.rows);
-  selection.paidText = "Paid : " + FormatAmount(selection.paid);
-  selection.unpaidText = "Unpaid : " + FormatAmount(selection.unpaid);
-  selection.totalText = "Total : " + FormatAmount(selection.total);
+  selection.paidText = "Paid : " + FormatAmount(FromCents(selection.paid));
+  selection.unpaidText = "Unpaid : " + FormatAmount(FromCents(selection.unpaid));
+  selection.totalText = "Total : " + FormatAmount(FromCents(selection.total));
   if (anyIncome)
-    selection.incomeText = "Income : " + FormatAmount(selection.income);
+    selection.incomeText = "Income : " + FormatAmount(FromCents(selection.income));
   return selection;
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "core/base/cents.h"
 #include "core/base/ole_date_time.h"
 #include "core/records/due_record.h"
 #include "core/records/record_store.h"
@@ -16,10 +17,10 @@ MonthFilter MonthFilterFromIndex(int index);
 
 struct MonthSelection {
   std::vector<DueRecord> rows;  // list order: ascending due date, ties in map order
-  double paid = 0.0;
-  double unpaid = 0.0;
-  double total = 0.0;
-  double income = 0.0;
+  Cents paid = 0;
+  Cents unpaid = 0;
+  Cents total = 0;
+  Cents income = 0;
   std::string paidText;    // "Paid : $1,234.50"
   std::string unpaidText;  // "Unpaid : $0.00"
   std::string totalText;   // "Total : $1,234.50"

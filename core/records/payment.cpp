@@ -61,12 +61,8 @@ std::string ExcessText(Cents excess) {
   return FormatAmount(FromCents(excess)) + " more than the amount";
 }
 
-double PaidShare(const DueRecord& record) {
-  return IsPaid(record) ? PaidOrDueAmount(record) : FromCents(PaidCents(record));
-}
-
-double LeftShare(const DueRecord& record) {
-  return FromCents(LeftCents(record));
+Cents PaidShare(const DueRecord& record) {
+  return IsPaid(record) ? ToCents(PaidOrDueAmount(record)) : PaidCents(record);
 }
 
 std::string PartsPaidText(const DueRecord& record) {

@@ -39,10 +39,9 @@ void PayRest(DueRecord& record, const OleDateTime& now, const Payment& payment);
 // "0.50 more than the amount", the excess as the list shows amounts.
 std::string ExcessText(Cents excess);
 
-// What the Paid sums count of a due: what was paid, in every part.
-double PaidShare(const DueRecord& record);
-// What the Unpaid sums count of a due: what is left to pay.
-double LeftShare(const DueRecord& record);
+// What the Paid sums count of a due: what was paid, in every part. The Unpaid sums count
+// LeftCents.
+Cents PaidShare(const DueRecord& record);
 // "40.00 of 100.00 paid" for a partly paid due, amounts as the list shows them.
 std::string PartsPaidText(const DueRecord& record);
 // The due's status as lists and documents say it: "Paid", "Unpaid", or the parts paid.

@@ -4,27 +4,19 @@
 #include <map>
 #include <optional>
 
-#include "core/base/amount_sum.h"
+#include "core/base/cents.h"
 #include "core/records/payment.h"
 
 namespace paylark {
 namespace {
 
-// Adds in whole cents, as the month list does, so that the year's sums are the months' sums.
-double PlusCents(double sum, double amount) {
-  AmountSum cents;
-  cents.Add(sum);
-  cents.Add(amount);
-  return cents.value();
-}
-
 // A due counts what was paid and what is left, as in the month list.
 void Count(AmountSums& sums, const DueRecord& record) {
-  const double paid = PaidShare(record);
-  const double left = LeftShare(record);
-  sums.total = PlusCents(PlusCents(sums.total, paid), left);
-  sums.paid = PlusCents(sums.paid, paid);
-  sums.unpaid = PlusCents(sums.unpaid, left);
+  const Cents paid = PaidShare(record);
+  const Cents left = LeftCents(record);
+  sums.total = AddCents(AddCents(sums.total, paid), left);
+  sums.paid = AddCents(sums.paid, paid);
+  sums.unpaid = AddCents(sums.unpaid, left);
 }
 
 // The starts of the year's twelve months and of the next year (absent after 9999).

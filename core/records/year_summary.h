@@ -5,14 +5,15 @@
 #include <string>
 #include <vector>
 
+#include "core/base/cents.h"
 #include "core/records/record_store.h"
 
 namespace paylark {
 
 struct AmountSums {
-  double paid = 0.0;
-  double unpaid = 0.0;
-  double total = 0.0;
+  Cents paid = 0;
+  Cents unpaid = 0;
+  Cents total = 0;
 };
 
 struct PayeeSums {

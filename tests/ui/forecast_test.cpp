@@ -7,7 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -60,11 +60,15 @@ struct Fixture {
   Workspace ws;
 };
 
-QString Cell(const QTableWidget& table, int row, int column) {
-  return table.item(row, column)->text();
+QString Cell(const QAbstractItemModel& table, int row, int column) {
+  return table.index(row, column).data().toString();
 }
 
-QString Row(const QTableWidget& table, int row) {
+QColor Colour(const QAbstractItemModel& table, int row, int column) {
+  return table.index(row, column).data(Qt::ForegroundRole).value<QColor>();
+}
+
+QString Row(const QAbstractItemModel& table, int row) {
   QStringList cells;
   for (int column = 0; column < table.columnCount(); ++column)
     cells << Cell(table, row, column);
@@ -106,7 +110,8 @@ void ForecastWindowTest::ShowsTheAccountsBalanceChartAndRegister() {
   QCOMPARE(window.findChild<QLabel*>(QStringLiteral("balanceLine"))->text(),
            QStringLiteral("Balance on 1 Mar 2026: $1,000.00"));
   QCOMPARE(window.forecast().balanceToday, 96500);  // less the gym, paid since
-  auto& table = *window.findChild<QTableWidget*>(QStringLiteral("register"));
+  const QAbstractItemModel& table =
+      *window.findChild<QTableView*>(QStringLiteral("register"))->model();
   QCOMPARE(table.rowCount(), 5);
   QCOMPARE(Row(table, 0), QStringLiteral("2 Mar 2026|Paid since the entry: Gym|-$35.00|$965.00"));
   QCOMPARE(Row(table, 1), QStringLiteral("15 Mar 2026|Today||$965.00"));
@@ -152,13 +157,14 @@ void ForecastWindowTest::EveryBalanceFollowsFromTheRowsAboveIt() {
   f.Add("Refund", 120.15, At(2026, 3, 10, 9), kTypeIncome, "Checking");  // overdue, not received
   f.Add("Phone", 40.17, At(2026, 3, 12, 9), kTypePersonal, "Checking", true);
   ForecastWindow window(f.ws.app.store(), f.ws.clock, f.ws.prompt);
-  auto& table = *window.findChild<QTableWidget*>(QStringLiteral("register"));
+  const QAbstractItemModel& table =
+      *window.findChild<QTableView*>(QStringLiteral("register"))->model();
   QCOMPARE(Row(table, 0), QStringLiteral("2 Mar 2026|Paid since the entry: Gym|-$35.00|$965.00"));
   QCOMPARE(Row(table, 1),
            QStringLiteral("12 Mar 2026|Paid since the entry: Phone|-$40.17|$924.83"));
   QCOMPARE(Row(table, 2), QStringLiteral("15 Mar 2026|Today||$924.83"));
   QCOMPARE(Row(table, 3), QStringLiteral("10 Mar 2026|Refund (overdue, not counted)|+$120.15|"));
-  QCOMPARE(table.item(3, 2)->foreground().color(), QColor(128, 128, 128));
+  QCOMPARE(Colour(table, 3, 2), QColor(128, 128, 128));
   Cents balance = 100000;  // "Balance on 1 Mar 2026: $1,000.00"
   for (int row = 0; row < table.rowCount(); ++row) {
     if (Cell(table, row, 3).isEmpty())
@@ -180,10 +186,11 @@ void ForecastWindowTest::WarnsInRedAndTakesANewBalance() {
   auto& lowLine = *window.findChild<QLabel*>(QStringLiteral("lowLine"));
   QCOMPARE(lowLine.text(), QStringLiteral("Lowest: -$42.40 on 20 Mar 2026. Balance below $0.00 on "
                                           "20 Mar 2026."));
-  auto& table = *window.findChild<QTableWidget*>(QStringLiteral("register"));
+  const QAbstractItemModel& table =
+      *window.findChild<QTableView*>(QStringLiteral("register"))->model();
   QCOMPARE(Row(table, 0), QStringLiteral("15 Mar 2026|Today||$50.00"));
-  QCOMPARE(table.item(1, 3)->foreground().color(), QColor(200, 0, 0));
-  QVERIFY(table.item(2, 3)->foreground().color() != QColor(200, 0, 0));
+  QCOMPARE(Colour(table, 1, 3), QColor(200, 0, 0));
+  QVERIFY(Colour(table, 2, 3) != QColor(200, 0, 0));
   BalanceBook reread(f.ws.app.store().files(),
                      RecordsFolderPath(f.ws.app.store().workingDirectory()));
   QVERIFY(reread.Load().ok());
@@ -264,11 +271,13 @@ void ForecastWindowTest::TheCaptionStripWarnsOfALowBalanceAndOpensTheForecast() 
   frame.show();
   QTRY_VERIFY_WITH_TIMEOUT(frame.monthPainted(), 5000);  // the warning follows the first paint
   CaptionStrip& strip = frame.captionStrip();
-  QCOMPARE(strip.balanceWarning(), QString());  // the low point, 872.60, is above 0
+  QCOMPARE(strip.notice(QStringLiteral("balanceWarning")),
+           QString());  // the low point, 872.60, is above 0
 
   UserSettings::Write(settings::kForecastWarnBelow, 900);  // as Preferences → Reminders writes it
   emit frame.preferencesChanged();
-  QCOMPARE(strip.balanceWarning(), QStringLiteral("Balance below $900.00 on 20 Mar 2026"));
+  QCOMPARE(strip.notice(QStringLiteral("balanceWarning")),
+           QStringLiteral("Balance below $900.00 on 20 Mar 2026"));
   auto* warning = strip.findChild<QToolButton*>(QStringLiteral("balanceWarning"));
   QVERIFY(warning && warning->isVisible());
   QCOMPARE(warning->palette().color(QPalette::ButtonText), QColor(255, 0, 0));
@@ -280,7 +289,7 @@ void ForecastWindowTest::TheCaptionStripWarnsOfALowBalanceAndOpensTheForecast() 
   UserSettings::Write(settings::kReminderDaysAhead, 0);
   f.ws.clock.Set(At(2026, 3, 1, 9));
   emit frame.recordsChanged();
-  QCOMPARE(strip.balanceWarning(), QString());
+  QCOMPARE(strip.notice(QStringLiteral("balanceWarning")), QString());
 }
 
 }  // namespace paylark::test

@@ -338,7 +338,8 @@ class SmallScreenTest final : public QObject {
     CaptionStrip& strip = window.captionStrip();
     strip.ShowCaption(QStringLiteral("Quarterly water and sewage charge"), CaptionStrip::kDue);
     strip.ShowReminders(QStringLiteral("13 overdue · 2 due soon"), true);
-    strip.ShowBalanceWarning(QStringLiteral("Balance below $0.00 on 17 Dec 2026"));
+    strip.ShowNotice(QStringLiteral("balanceWarning"),
+                     QStringLiteral("Balance below $0.00 on 17 Dec 2026"), QString());
     QCoreApplication::processEvents();
     Snapshot(window, QStringLiteral("caption-warning-narrow.png"));
     Snapshot(window, QStringLiteral("caption-warning-2x.png"), 2);

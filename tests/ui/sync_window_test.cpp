@@ -647,7 +647,7 @@ void SyncWindowTest::TheBalanceWarningFollowsTheStartsFolderCheck() {
   QSignalSpy checked(&start.load, &StartLoad::Checked);
   start.window.show();
   QVERIFY(QTest::qWaitFor([&checked] { return checked.size() == 1; }, 5000));
-  QCOMPARE(start.window.captionStrip().balanceWarning(),
+  QCOMPARE(start.window.captionStrip().notice(QStringLiteral("balanceWarning")),
            QStringLiteral("Balance below $1.00 on 15 Mar 2026"));
 }
 

@@ -9,7 +9,6 @@
 #include "ui/base/paylark_app.h"
 #include "ui/base/start_load.h"
 #include "ui/forecast/forecast_window.h"
-#include "ui/shell/caption_strip.h"
 #include "ui/shell/commands.h"
 #include "ui/shell/main_window.h"
 
@@ -17,6 +16,8 @@ namespace paylark {
 namespace {
 
 constexpr std::int64_t kSecondsPerDay = std::int64_t{24} * 60 * 60;
+// The key of the caption strip's low-balance notice.
+const QString kBalanceWarning = QStringLiteral("balanceWarning");
 
 }  // namespace
 
@@ -33,8 +34,7 @@ ForecastCommand::ForecastCommand(PaylarkApp& app, MainWindow& window)
   });
   window.WhenMonthPainted(this, [this] { UpdateWarning(); });
   connect(&window, &MainWindow::preferencesChanged, this, &ForecastCommand::UpdateWarning);
-  connect(&window.captionStrip(), &CaptionStrip::BalanceWarningClicked, this,
-          &ForecastCommand::Open);
+  window.FollowCaptionNotice(*this, kBalanceWarning, [this] { Open(); });
 }
 
 void ForecastCommand::FollowStart(StartLoad& load) {
@@ -60,8 +60,10 @@ void ForecastCommand::UpdateWarning() {
   const Cents level = Cents{UserSettings::Read(settings::kForecastWarnBelow)} * 100;
   const std::optional<LowBalanceWarning> warning =
       FindLowBalanceWarning(balances.entries(), store.map(), now, level, days);
-  window_.captionStrip().ShowBalanceWarning(
-      warning ? QString::fromStdString(LowBalanceWarningText(*warning)) : QString());
+  window_.ShowCaptionNotice(
+      kBalanceWarning,
+      warning ? QString::fromStdString(LowBalanceWarningText(*warning)) : QString(),
+      QStringLiteral("Open the forecast"));
 
   const std::int64_t secondsToMidnight =
       kSecondsPerDay - (now.LinearSeconds() - now.DateOnly().LinearSeconds());

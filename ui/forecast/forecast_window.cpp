@@ -9,7 +9,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QtCharts/QCategoryAxis>
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QScatterSeries>
@@ -18,7 +18,6 @@
 #include <clocale>
 #include <map>
 
-#include "core/base/format.h"
 #include "core/base/text_encoding.h"
 #include "core/forecast/account_key.h"
 #include "core/forecast/balance_file.h"
@@ -27,6 +26,8 @@
 #include "settings/user_settings.h"
 #include "ui/base/date_conversion.h"
 #include "ui/base/prompt.h"
+#include "ui/forecast/forecast_register_model.h"
+#include "ui/forecast/forecast_text.h"
 #include "ui/forecast/update_balance_dialog.h"
 #include "ui/widgets/chart_over_table.h"
 #include "ui/widgets/day_axis.h"
@@ -42,16 +43,6 @@ constexpr double kFlatRange = 100;
 constexpr int kAmountLines = 4;
 const QColor kBelowColour(200, 0, 0);
 const QColor kEstimateColour(230, 140, 0);
-const QColor kIncomeColour(0, 128, 0);
-const QColor kNotCountedColour(128, 128, 128);
-
-QString Money(Cents cents) {
-  return QString::fromStdString(FormatAmount(FromCents(cents)));
-}
-
-QString Day(const OleDateTime& date) {
-  return QString::fromStdString(FormatDate(date, "d MMM yyyy"));
-}
 
 }  // namespace
 
@@ -67,7 +58,8 @@ ForecastWindow::ForecastWindow(RecordStore& store, const Clock& clock, Prompt& p
       horizon_(new QComboBox),
       balanceLine_(new QLabel),
       lowLine_(new QLabel),
-      register_(new QTableWidget(0, 4)) {
+      registerModel_(new ForecastRegisterModel(this)),
+      register_(new QTableView) {
   setWindowTitle(QStringLiteral("Forecast"));
   UseFaceBackground(*this);
   balances_.Load(store.listing().balanceFiles);
@@ -98,9 +90,10 @@ ForecastWindow::ForecastWindow(RecordStore& store, const Clock& clock, Prompt& p
   balanceRow->addWidget(update);
 
   register_->setObjectName(QStringLiteral("register"));
-  register_->setHorizontalHeaderLabels({QStringLiteral("Date"), QStringLiteral("Due"),
-                                        QStringLiteral("Amount"), QStringLiteral("Balance")});
+  register_->setModel(registerModel_);
   register_->verticalHeader()->hide();
+  // Every row is one line high: the view then never measures the rows it does not show.
+  register_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   register_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   register_->setSelectionBehavior(QAbstractItemView::SelectRows);
   register_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
@@ -200,22 +193,23 @@ void ForecastWindow::Recompute() {
   forecast_ = MakeForecast(request, balances_.entries(), store_.map());
   FillBalanceLine();
   FillChart();
-  FillRegister();
+  registerModel_->Show(forecast_, warnBelow_);
 }
 
 void ForecastWindow::FillBalanceLine() {
   if (forecast_.startDate) {
-    balanceLine_->setText(QStringLiteral("Balance on %1: %2")
-                              .arg(Day(*forecast_.startDate), Money(forecast_.startBalance)));
+    balanceLine_->setText(
+        QStringLiteral("Balance on %1: %2")
+            .arg(DayText(*forecast_.startDate), MoneyText(forecast_.startBalance)));
   } else {
     balanceLine_->setText(
-        QStringLiteral("No balance entered: the forecast starts at %1 today.").arg(Money(0)));
+        QStringLiteral("No balance entered: the forecast starts at %1 today.").arg(MoneyText(0)));
   }
   QString low = QStringLiteral("Lowest: %1 on %2.")
-                    .arg(Money(forecast_.low.balance), Day(forecast_.low.date));
+                    .arg(MoneyText(forecast_.low.balance), DayText(forecast_.low.date));
   if (forecast_.firstBelow) {
     low += QStringLiteral(" Balance below %1 on %2.")
-               .arg(Money(warnBelow_), Day(*forecast_.firstBelow));
+               .arg(MoneyText(warnBelow_), DayText(*forecast_.firstBelow));
   }
   lowLine_->setText(low);
   QPalette palette = lowLine_->palette();
@@ -254,70 +248,6 @@ void ForecastWindow::FillChart() {
   amounts_->setRange(low, high > low ? high : low + kFlatRange);
   amounts_->setTickCount(kAmountLines);
   amounts_->applyNiceNumbers();
-}
-
-// The register explains the balance line above it: the payments since the entry, today's
-// balance, the incomes that are late and not counted, then what is coming.
-void ForecastWindow::FillRegister() {
-  register_->setRowCount(0);
-  for (const ForecastItem& paid : forecast_.paidSinceEntry) {
-    const QString title = paid.income ? QStringLiteral("Received since the entry: %1")
-                                      : QStringLiteral("Paid since the entry: %1");
-    AddRegisterRow(paid, title.arg(QString::fromStdString(paid.title)), RowKind::kCounted);
-  }
-  AddTodayRow();
-  for (const ForecastItem& income : forecast_.uncountedIncomes) {
-    AddRegisterRow(
-        income,
-        QStringLiteral("%1 (overdue, not counted)").arg(QString::fromStdString(income.title)),
-        RowKind::kNotCounted);
-  }
-  for (const ForecastItem& item : forecast_.items)
-    AddRegisterRow(item, QString::fromStdString(item.title), RowKind::kCounted);
-}
-
-void ForecastWindow::AddRegisterRow(const ForecastItem& item, const QString& title, RowKind kind) {
-  const QString amount = (item.estimated ? QStringLiteral("\u2248") : QString()) +
-                         (item.amount > 0 ? QStringLiteral("+") : QString()) + Money(item.amount);
-  RowLook look;
-  if (kind == RowKind::kNotCounted)
-    look.colour = kNotCountedColour;
-  else if (item.balanceAfter < warnBelow_)
-    look.colour = kBelowColour;
-  else if (item.income)
-    look.amountColour = kIncomeColour;
-  const QString balance = kind == RowKind::kCounted ? Money(item.balanceAfter) : QString();
-  AppendRow({Day(item.date), title, amount, balance}, look);
-}
-
-void ForecastWindow::AddTodayRow() {
-  RowLook look;
-  look.bold = true;
-  if (forecast_.balanceToday < warnBelow_)
-    look.colour = kBelowColour;
-  AppendRow({Day(forecast_.days.front().date), QStringLiteral("Today"), QString(),
-             Money(forecast_.balanceToday)},
-            look);
-}
-
-void ForecastWindow::AppendRow(const QStringList& texts, const RowLook& look) {
-  const int row = register_->rowCount();
-  register_->insertRow(row);
-  for (int column = 0; column < texts.size(); ++column) {
-    auto* cell = new QTableWidgetItem(texts[column]);
-    if (column >= 2)
-      cell->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    const QColor colour =
-        column == 2 && look.amountColour.isValid() ? look.amountColour : look.colour;
-    if (colour.isValid())
-      cell->setForeground(colour);
-    if (look.bold) {
-      QFont font = cell->font();
-      font.setBold(true);
-      cell->setFont(font);
-    }
-    register_->setItem(row, column, cell);
-  }
 }
 
 void ForecastWindow::Refresh() {

@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QColor>
 #include <QDialog>
-#include <QStringList>
 #include <vector>
 
 #include "core/forecast/balance_book.h"
@@ -15,11 +13,12 @@ class QLineSeries;
 class QScatterSeries;
 class QValueAxis;
 class QLabel;
-class QTableWidget;
+class QTableView;
 
 namespace paylark {
 
 class Clock;
+class ForecastRegisterModel;
 class Prompt;
 class RecordStore;
 
@@ -47,17 +46,6 @@ class ForecastWindow final : public QDialog {
   void Recompute();
   void FillBalanceLine();
   void FillChart();
-  void FillRegister();
-  // A row that moves the balance, or one listed beside it (an income late and not received).
-  enum class RowKind { kCounted, kNotCounted };
-  void AddRegisterRow(const ForecastItem& item, const QString& title, RowKind kind);
-  void AddTodayRow();
-  struct RowLook {
-    QColor colour;        // the whole row's text; invalid for the default
-    QColor amountColour;  // the amount's, where the row has none
-    bool bold = false;
-  };
-  void AppendRow(const QStringList& texts, const RowLook& look);
   void AskForBalance();
   std::optional<std::string> ChosenAccount() const;
 
@@ -78,7 +66,8 @@ class ForecastWindow final : public QDialog {
   QScatterSeries* estimated_ = nullptr;  // the bills counted at an estimate
   QCategoryAxis* dates_ = nullptr;
   QValueAxis* amounts_ = nullptr;
-  QTableWidget* register_;
+  ForecastRegisterModel* registerModel_;
+  QTableView* register_;
 };
 
 }  // namespace paylark

@@ -14,6 +14,17 @@ namespace {
 
 constexpr int kHeight = 40;
 
+// A link at the right of the strip: bold, pointing, out of the focus chain, hidden until shown.
+void StyleLink(QToolButton& link) {
+  link.setAutoRaise(true);
+  QFont font = link.font();
+  font.setBold(true);
+  link.setFont(font);
+  link.setFocusPolicy(Qt::NoFocus);
+  link.setCursor(Qt::PointingHandCursor);
+  link.hide();
+}
+
 const char* ImageName(CaptionStrip::Image image) {
   switch (image) {
     case CaptionStrip::kDue:
@@ -29,10 +40,7 @@ const char* ImageName(CaptionStrip::Image image) {
 }  // namespace
 
 CaptionStrip::CaptionStrip(QWidget* parent)
-    : QWidget(parent),
-      button_(new QToolButton(this)),
-      reminders_(new QToolButton(this)),
-      balanceWarning_(new QToolButton(this)) {
+    : QWidget(parent), button_(new QToolButton(this)), reminders_(new QToolButton(this)) {
   row_ = new QBoxLayout(QBoxLayout::LeftToRight, this);
   row_->setContentsMargins(4, 2, 4, 2);
   row_->setSpacing(0);
@@ -56,25 +64,11 @@ CaptionStrip::CaptionStrip(QWidget* parent)
   links_->setSpacing(0);
   row_->addLayout(links_);
   row_->setAlignment(links_, Qt::AlignRight);
-  for (QToolButton* link : {balanceWarning_, reminders_}) {
-    link->setAutoRaise(true);
-    QFont countFont = link->font();
-    countFont.setBold(true);
-    link->setFont(countFont);
-    link->setFocusPolicy(Qt::NoFocus);
-    link->setCursor(Qt::PointingHandCursor);
-    link->hide();
-    links_->addWidget(link, 0, Qt::AlignRight);
-  }
+  StyleLink(*reminders_);
+  links_->addWidget(reminders_, 0, Qt::AlignRight);
   reminders_->setObjectName(QStringLiteral("reminders"));
-  balanceWarning_->setObjectName(QStringLiteral("balanceWarning"));
   reminders_->setToolTip(QStringLiteral("Go to the earliest due that needs paying"));
   connect(reminders_, &QToolButton::clicked, this, &CaptionStrip::RemindersClicked);
-  balanceWarning_->setToolTip(QStringLiteral("Open the forecast"));
-  QPalette warningColours = balanceWarning_->palette();
-  warningColours.setColor(QPalette::ButtonText, QColor(255, 0, 0));
-  balanceWarning_->setPalette(warningColours);
-  connect(balanceWarning_, &QToolButton::clicked, this, &CaptionStrip::BalanceWarningClicked);
   setFixedHeight(kHeight);
   ShowCaption(QStringLiteral("Paylark"), kApplication);
 }
@@ -86,8 +80,8 @@ void CaptionStrip::FitLinks() {
   const QMargins margins = row_->contentsMargins();
   const int inner = width() - margins.left() - margins.right();
   int wide = 0;
-  for (const QToolButton* link : {balanceWarning_, reminders_}) {
-    if (!link->isHidden())
+  for (int i = 0; i < links_->count(); ++i) {
+    if (const QWidget* link = links_->itemAt(i)->widget(); !link->isHidden())
       wide += link->sizeHint().width();
   }
   const bool oneLine = inner >= button_->minimumWidth() + wide;
@@ -121,15 +115,38 @@ void CaptionStrip::ShowReminders(const QString& text, bool overdue) {
   FitLinks();
 }
 
-void CaptionStrip::ShowBalanceWarning(const QString& text) {
-  balanceWarning_->setText(text);
-  balanceWarning_->setAccessibleName(text);
-  balanceWarning_->setVisible(!text.isEmpty());
+void CaptionStrip::ShowNotice(const QString& key, const QString& text, const QString& toolTip) {
+  QToolButton* notice = NoticeNamed(key);
+  if (!notice) {
+    if (text.isEmpty())
+      return;
+    notice = new QToolButton(this);
+    notice->setObjectName(key);
+    StyleLink(*notice);
+    QPalette colours = notice->palette();
+    colours.setColor(QPalette::ButtonText, QColor(255, 0, 0));
+    notice->setPalette(colours);
+    connect(notice, &QToolButton::clicked, this, [this, key] { emit NoticeClicked(key); });
+    // Notices stand before the reminder count, in the order they first came.
+    links_->insertWidget(links_->count() - 1, notice, 0, Qt::AlignRight);
+    notices_.push_back(notice);
+  }
+  notice->setText(text);
+  notice->setAccessibleName(text);
+  notice->setToolTip(toolTip);
+  notice->setVisible(!text.isEmpty());
   FitLinks();
 }
 
-QString CaptionStrip::balanceWarning() const {
-  return balanceWarning_->isHidden() ? QString() : balanceWarning_->text();
+QString CaptionStrip::notice(const QString& key) const {
+  const QToolButton* notice = NoticeNamed(key);
+  return !notice || notice->isHidden() ? QString() : notice->text();
+}
+
+QToolButton* CaptionStrip::NoticeNamed(const QString& key) const {
+  const auto found = std::find_if(notices_.begin(), notices_.end(),
+                                  [&key](const QToolButton* n) { return n->objectName() == key; });
+  return found == notices_.end() ? nullptr : *found;
 }
 
 QString CaptionStrip::reminders() const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <vector>
 
 class QBoxLayout;
 class QToolButton;
@@ -24,14 +25,14 @@ class CaptionStrip final : public QWidget {
   // hidden when text is empty.
   void ShowReminders(const QString& text, bool overdue);
   QString reminders() const;
-  // The forecast's warning ("Balance below $0.00 on 15 Dec 2026") in red beside the reminder
-  // count; hidden when text is empty.
-  void ShowBalanceWarning(const QString& text);
-  QString balanceWarning() const;
+  // A feature's notice ("Balance below $0.00 on 15 Dec 2026"), known by its key, in red beside
+  // the reminder count, with toolTip saying what a click does; hidden when text is empty.
+  void ShowNotice(const QString& key, const QString& text, const QString& toolTip);
+  QString notice(const QString& key) const;
 
  signals:
   void RemindersClicked();
-  void BalanceWarningClicked();
+  void NoticeClicked(const QString& key);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -39,10 +40,11 @@ class CaptionStrip final : public QWidget {
 
  private:
   void FitLinks();
+  QToolButton* NoticeNamed(const QString& key) const;
 
   QToolButton* button_;
   QToolButton* reminders_;
-  QToolButton* balanceWarning_;
+  std::vector<QToolButton*> notices_;
   QBoxLayout* row_ = nullptr;
   QBoxLayout* links_ = nullptr;
   Image image_ = kApplication;

@@ -22,6 +22,13 @@ class FeatureHost {
   virtual QWidget& dialogParent() = 0;
   // Shows a message at the left of the status bar until the next one; an empty one clears it.
   virtual void ShowStatusMessage(const QString& message) = 0;
+  // Shows the feature's notice in red beside the caption, known by key; toolTip says what a click
+  // does. An empty text hides it.
+  virtual void ShowCaptionNotice(const QString& key, const QString& text,
+                                 const QString& toolTip) = 0;
+  // Calls clicked when the notice known by key is clicked, while receiver lives.
+  virtual void FollowCaptionNotice(QObject& receiver, const QString& key,
+                                   std::function<void()> clicked) = 0;
   // Call before changing records: whoever listens (the day's backup) acts first.
   virtual void AnnounceChange() = 0;
   // Call after records changed: the month list follows, the selected due stays selected.

@@ -375,6 +375,15 @@ void MainWindow::FollowFilesDroppedOutsideRows(QObject& receiver,
   connect(view_, &MonthListView::FilesDroppedOutsideRows, &receiver, std::move(open));
 }
 
+void MainWindow::FollowCaptionNotice(QObject& receiver, const QString& key,
+                                     std::function<void()> clicked) {
+  connect(captionStrip_, &CaptionStrip::NoticeClicked, &receiver,
+          [key, clicked = std::move(clicked)](const QString& from) {
+            if (from == key)
+              clicked();
+          });
+}
+
 void MainWindow::AddStatusWidget(QWidget* widget) {
   // Qt counts a permanent widget's place after the bar's other widgets: the note alone.
   constexpr int kFirstPermanentPlace = 1;

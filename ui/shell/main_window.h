@@ -107,6 +107,11 @@ class MainWindow final : public QMainWindow, public FeatureHost {
   CommandRegistry& commandRegistry() override { return *registry_; }
   QWidget& dialogParent() override { return *this; }
   void ShowStatusMessage(const QString& message) override { ShowNote(message); }
+  void ShowCaptionNotice(const QString& key, const QString& text, const QString& toolTip) override {
+    captionStrip_->ShowNotice(key, text, toolTip);
+  }
+  void FollowCaptionNotice(QObject& receiver, const QString& key,
+                           std::function<void()> clicked) override;
   void AnnounceChange() override { emit aboutToChange(); }
   void AnnounceRecordsChanged() override { RecordsChanged(); }
   void FollowFilesDroppedOutsideRows(QObject& receiver,

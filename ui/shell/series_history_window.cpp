@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <clocale>
 
+#include "core/base/cents.h"
 #include "core/base/format.h"
 #include "core/records/due_details.h"
 #include "core/records/payment.h"
@@ -99,7 +100,7 @@ QWidget* SeriesHistoryWindow::BuildChart() {
     low = std::min(low, member.amount);
     high = std::max(high, member.amount);
     if (IsPaid(member) || IsPartlyPaid(member)) {
-      const double value = PaidShare(member);
+      const double value = FromCents(PaidShare(member));
       paid->append(at, value);
       low = std::min(low, value);
       high = std::max(high, value);
@@ -143,7 +144,7 @@ void SeriesHistoryWindow::FillTable() {
         QString::fromStdString(DateAndTimeText(member.dueDate)), Amount(member.amount),
         member.paidOn ? QString::fromStdString(DateAndTimeText(*member.paidOn))
                       : (IsPaid(member) ? QStringLiteral("Paid") : QString()),
-        IsPaid(member)         ? Amount(PaidShare(member))
+        IsPaid(member)         ? Amount(FromCents(PaidShare(member)))
         : IsPartlyPaid(member) ? QString::fromStdString(PartsPaidText(member))
                                : QString(),
         QString::fromStdString(SeriesChangeText(members_, member.recordId))};

@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <clocale>
 
+#include "core/base/cents.h"
 #include "core/base/format.h"
 #include "core/base/messages.h"
 #include "core/records/year_summary.h"
@@ -73,7 +74,8 @@ void SetRow(QTableWidget& table, int row, const QStringList& texts, bool bold = 
 }
 
 QStringList SumTexts(const AmountSums& sums) {
-  return {Amount(sums.paid), Amount(sums.unpaid), Amount(sums.total)};
+  return {Amount(FromCents(sums.paid)), Amount(FromCents(sums.unpaid)),
+          Amount(FromCents(sums.total))};
 }
 
 }  // namespace
@@ -200,10 +202,13 @@ void YearOverview::FillChart(const YearSummary& summary) {
   for (int month = 0; month < 12; ++month) {
     const AmountSums& sums = summary.months[static_cast<std::size_t>(month)];
     categories << MonthName(summary.year, month, "MMM");
-    paid << sums.paid;
-    unpaid << sums.unpaid;
-    low = std::min({low, sums.paid, sums.unpaid, sums.total});
-    high = std::max({high, sums.paid + std::max(sums.unpaid, 0.0), sums.total});
+    const double paidAmount = FromCents(sums.paid);
+    const double unpaidAmount = FromCents(sums.unpaid);
+    const double total = FromCents(sums.total);
+    paid << paidAmount;
+    unpaid << unpaidAmount;
+    low = std::min({low, paidAmount, unpaidAmount, total});
+    high = std::max({high, paidAmount + std::max(unpaidAmount, 0.0), total});
   }
   paid_->remove(0, paid_->count());
   unpaid_->remove(0, unpaid_->count());

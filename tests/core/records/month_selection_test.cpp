@@ -87,8 +87,8 @@ TEST_F(MonthSelectionTest, ThePaidSumAddsPaidAmountsInCents) {
   for (int i = 0; i < 1000; ++i)
     AddDue("dime", At(2027, 1, 5), 0.1, 0);
   const MonthSelection dimes = MonthFill(store_, At(2027, 1, 1), MonthFilter::kAll);
-  EXPECT_EQ(dimes.unpaid, 100.0);
-  EXPECT_EQ(dimes.total, 100.0);
+  EXPECT_EQ(dimes.unpaid, 10000);
+  EXPECT_EQ(dimes.total, 10000);
 }
 
 // A due paid in parts counts its parts in Paid and what is left in Unpaid.

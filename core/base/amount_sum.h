@@ -10,6 +10,8 @@ namespace paylark {
 class AmountSum {
  public:
   void Add(Cents amount) { cents_ = AddCents(cents_, amount); }
+  // An amount is turned into cents by the caller (ToCents), never by a silent conversion.
+  void Add(double amount) = delete;
   [[nodiscard]] Cents cents() const { return cents_; }
   [[nodiscard]] AmountSum operator+(const AmountSum& other) const {
     AmountSum sum;

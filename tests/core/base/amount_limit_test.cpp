@@ -49,16 +49,16 @@ TEST(AmountLimitTest, SumsStayAtTheFarthestCentsInsteadOfWrapping) {
   EXPECT_EQ(AddCents(kFarthest, -kFarthest), 0);
   // Two dues of 5e16 in the Unpaid sum.
   AmountSum unpaid;
-  unpaid.Add(5e16);
-  unpaid.Add(5e16);
-  EXPECT_GT(unpaid.value(), 9.2e16);
+  unpaid.Add(ToCents(5e16));
+  unpaid.Add(ToCents(5e16));
+  EXPECT_EQ(unpaid.cents(), kFarthest);
   AmountSum debts;
-  debts.Add(-5e16);
-  EXPECT_LT((debts + debts).value(), -9.2e16);
+  debts.Add(ToCents(-5e16));
+  EXPECT_EQ((debts + debts).cents(), -kFarthest);
   AmountSum plain;
-  plain.Add(0.1);
-  plain.Add(0.2);
-  EXPECT_EQ(plain.value(), 0.3);
+  plain.Add(ToCents(0.1));
+  plain.Add(ToCents(0.2));
+  EXPECT_EQ(plain.cents(), 30);
 }
 
 }  // namespace

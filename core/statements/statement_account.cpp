@@ -1,7 +1,6 @@
 #include "core/statements/statement_account.h"
 
 #include <algorithm>
-#include <map>
 
 #include "core/forecast/account_key.h"
 
@@ -30,16 +29,9 @@ std::optional<std::string> LinkedAccount(const std::vector<BalanceEntry>& entrie
 }
 
 std::vector<std::string> AccountsOfDues(const DueMap& dues) {
-  std::map<std::string, std::string> byKey;
-  dues.ForEach([&](const DueRecord& record) {
-    if (!record.account.empty())
-      byKey.try_emplace(AccountKey(record.account), record.account);
-  });
   std::vector<std::string> accounts;
-  for (auto& [key, account] : byKey) {
-    if (!key.empty())
-      accounts.push_back(std::move(account));
-  }
+  for (auto& [key, account] : AccountsByKey(dues))
+    accounts.push_back(std::move(account));
   return accounts;
 }
 

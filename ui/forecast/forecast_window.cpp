@@ -161,11 +161,9 @@ QWidget* ForecastWindow::BuildChart() {
 // "All accounts", then each account that a due or a balance entry names, once however its
 // letter case or blanks differ, then "(no account)".
 void ForecastWindow::FillAccounts() {
-  std::map<std::string, std::string> names;
-  store_.map().ForEach([&](const DueRecord& record) {
-    if (!AccountKey(record.account).empty())
-      names.emplace(AccountKey(record.account), std::string(TrimWhiteSpace(record.account)));
-  });
+  std::map<std::string, std::string> names = AccountsByKey(store_.map());
+  for (auto& [key, name] : names)
+    name = TrimWhiteSpace(name);
   for (const BalanceEntry& entry : balances_.entries()) {
     if (!AccountKey(entry.account).empty())
       names.emplace(AccountKey(entry.account), std::string(TrimWhiteSpace(entry.account)));

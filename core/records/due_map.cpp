@@ -69,6 +69,7 @@ std::optional<DueRecord> DueMap::Set(const DueRecord& record) {
   std::optional<DueRecord> replaced = DueAt(slot).Unpack();
   const int monthKey = MonthKeyOf(DueAt(slot).DueDate());
   NodeAt(slot).fields = PackedFields::Of(record, texts_);
+  NodeAt(slot).extension = !DueAt(slot).ExtensionBlock().empty();
   if (MonthKeyOf(record.dueDate) != monthKey) {
     RemoveFromMonth(slot, monthKey);
     months_[MonthKeyOf(record.dueDate)].push_back(slot);
@@ -118,6 +119,7 @@ std::uint32_t DueMap::AddNode(std::uint32_t slot, std::string_view recordId,
   node.fields = due;
   node.sequence = ++lastSequence_;
   node.bucket = static_cast<std::uint8_t>(Hash(recordId) % kBucketCount);
+  node.extension = !DueAt(slot).ExtensionBlock().empty();
   buckets_[node.bucket].push_back(slot);
   ++count_;
   months_[MonthKeyOf(DueAt(slot).DueDate())].push_back(slot);

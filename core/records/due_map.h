@@ -82,8 +82,26 @@ class DueMap {
   // fields of every record and unpacks only the records it keeps.
   template <class Visitor>
   void ForEachPacked(Visitor&& visit) const {
-    for (const std::vector<std::uint32_t>& bucket : buckets_) {
-      for (auto slot = bucket.rbegin(); slot != bucket.rend(); ++slot)
+    for (std::uint32_t bucket = 0; bucket < kBucketCount; ++bucket)
+      ForEachPackedInBucket(bucket, visit);
+  }
+
+  // The same for one bucket's records: the buckets 0 to kBucketCount - 1 in turn visit the whole
+  // map in map order, a pass a caller can spread over time.
+  template <class Visitor>
+  void ForEachPackedInBucket(std::uint32_t bucket, Visitor&& visit) const {
+    const std::vector<std::uint32_t>& chain = buckets_[bucket];
+    for (auto slot = chain.rbegin(); slot != chain.rend(); ++slot)
+      visit(static_cast<const PackedDue&>(DueAt(*slot)));
+  }
+
+  // The same for the bucket's records that have an extension block, without reading the others'
+  // texts: for a pass over what only the block holds (a contract's renewal date).
+  template <class Visitor>
+  void ForEachPackedWithExtensionInBucket(std::uint32_t bucket, Visitor&& visit) const {
+    const std::vector<std::uint32_t>& chain = buckets_[bucket];
+    for (auto slot = chain.rbegin(); slot != chain.rend(); ++slot) {
+      if (NodeAt(*slot).extension)
         visit(static_cast<const PackedDue&>(DueAt(*slot)));
     }
   }
@@ -109,6 +127,7 @@ class DueMap {
     // descending sequence. 0 marks a free slot; Clear starts the count again.
     std::uint32_t sequence = 0;
     std::uint8_t bucket = 0;
+    bool extension = false;  // whether the record has an extension block
   };
   // A block is one huge page.
   static constexpr std::uint32_t kBlockSize = PageBlock::kHugePageBytes / sizeof(Node);

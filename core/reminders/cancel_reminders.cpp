@@ -1,7 +1,6 @@
 #include "core/reminders/cancel_reminders.h"
 
 #include <algorithm>
-#include <unordered_set>
 
 namespace paylark {
 namespace {
@@ -12,29 +11,36 @@ constexpr std::int64_t kSecondsPerDay = std::int64_t{24} * 60 * 60;
 
 std::vector<CancelReminder> SelectCancelReminders(const DueMap& map, const OleDateTime& now,
                                                   int daysAhead) {
-  const OleDateTime today = now.DateOnly();
-  const std::optional<OleDateTime> end = today.AddDays(std::max(daysAhead, 0) + 1);
-  std::unordered_set<std::string> seriesSeen;
-  std::vector<CancelReminder> reminders;
-  map.ForEachPacked([&](const PackedDue& due) {
-    // A renewal date lives in the extension block: most dues have none.
-    if (due.ExtensionBlock().empty())
-      return;
+  CancelReminderCollector collector(now, daysAhead);
+  for (std::uint32_t bucket = 0; bucket < DueMap::kBucketCount; ++bucket)
+    collector.TakeBucket(map, bucket);
+  return std::move(collector).Finish();
+}
+
+CancelReminderCollector::CancelReminderCollector(const OleDateTime& now, int daysAhead)
+    : today_(now.DateOnly()), end_(today_.AddDays(std::max(daysAhead, 0) + 1)) {}
+
+void CancelReminderCollector::TakeBucket(const DueMap& map, std::uint32_t bucket) {
+  // A renewal date lives in the extension block: most dues have none.
+  map.ForEachPackedWithExtensionInBucket(bucket, [&](const PackedDue& due) {
     DueRecord record = due.Unpack();
-    const std::optional<CancelBy> cancelBy = NextCancelBy(record, today);
-    if (!cancelBy || (end && !(cancelBy->date < *end)))
+    const std::optional<CancelBy> cancelBy = NextCancelBy(record, today_);
+    if (!cancelBy || (end_ && !(cancelBy->date < *end_)))
       return;
-    if (IsSeriesMember(record) && !seriesSeen.insert(record.seriesId).second)
+    if (IsSeriesMember(record) && !seriesSeen_.insert(record.seriesId).second)
       return;
     const std::int64_t days =
-        (cancelBy->date.LinearSeconds() - today.LinearSeconds()) / kSecondsPerDay;
-    reminders.push_back({std::move(record), *cancelBy, static_cast<int>(days)});
+        (cancelBy->date.LinearSeconds() - today_.LinearSeconds()) / kSecondsPerDay;
+    reminders_.push_back({std::move(record), *cancelBy, static_cast<int>(days)});
   });
-  std::stable_sort(reminders.begin(), reminders.end(),
+}
+
+std::vector<CancelReminder> CancelReminderCollector::Finish() && {
+  std::stable_sort(reminders_.begin(), reminders_.end(),
                    [](const CancelReminder& a, const CancelReminder& b) {
                      return a.cancelBy.date < b.cancelBy.date;
                    });
-  return reminders;
+  return std::move(reminders_);
 }
 
 std::string CancelReminderText(const CancelReminder& reminder) {

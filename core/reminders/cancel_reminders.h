@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "core/base/ole_date_time.h"
@@ -21,6 +24,22 @@ struct CancelReminder {
 // order. Only dues with extension details are unpacked.
 std::vector<CancelReminder> SelectCancelReminders(const DueMap& map, const OleDateTime& now,
                                                   int daysAhead);
+
+// The same selection taken a bucket of the map at a time: the buckets 0 to
+// DueMap::kBucketCount - 1 in turn, then Finish, give SelectCancelReminders' reminders.
+class CancelReminderCollector {
+ public:
+  CancelReminderCollector(const OleDateTime& now, int daysAhead);
+  void TakeBucket(const DueMap& map, std::uint32_t bucket);
+  // The reminders in cancel-by order, ties in map order.
+  std::vector<CancelReminder> Finish() &&;
+
+ private:
+  OleDateTime today_;
+  std::optional<OleDateTime> end_;  // none when the days ahead run past the last day
+  std::unordered_set<std::string> seriesSeen_;
+  std::vector<CancelReminder> reminders_;
+};
 
 // "Cancel Gym by 30 Sep 2026, or it renews on 31 Dec 2026".
 std::string CancelReminderText(const CancelReminder& reminder);

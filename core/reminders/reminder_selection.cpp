@@ -8,15 +8,20 @@ namespace {
 
 constexpr std::int64_t kSecondsPerDay = std::int64_t{24} * 60 * 60;
 
-// Calls choose(const DueRecord&) for every due a reminder is for, in map order.
-template <class Chooser>
-void ForEachReminded(const DueMap& map, const OleDateTime& today, int daysAhead, Chooser&& choose) {
-  // Empty when the window runs past the last representable day: then nothing is too late.
-  const std::optional<OleDateTime> end = today.AddDays(std::max(daysAhead, 0) + 1);
-  map.ForEach([&](const DueRecord& record) {
-    if (!IsPaid(record) && (!end || record.dueDate < *end))
-      choose(record);
-  });
+// The end of the days a reminder looks ahead: empty when they run past the last representable
+// day, and then nothing is too late.
+std::optional<OleDateTime> EndOfDaysAhead(const OleDateTime& today, int daysAhead) {
+  return today.AddDays(std::max(daysAhead, 0) + 1);
+}
+
+// Whether a reminder is for the due, and so its due date; only the chosen dues are unpacked, by
+// the caller: most dues are paid or later.
+std::optional<OleDateTime> RemindedDate(const PackedDue& due,
+                                        const std::optional<OleDateTime>& end) {
+  if (due.IsPaid())
+    return std::nullopt;
+  const OleDateTime dueDate = due.DueDate();
+  return !end || dueDate < *end ? std::optional(dueDate) : std::nullopt;
 }
 
 }  // namespace
@@ -24,11 +29,16 @@ void ForEachReminded(const DueMap& map, const OleDateTime& today, int daysAhead,
 std::vector<Reminder> SelectReminders(const DueMap& map, const OleDateTime& now, int daysAhead) {
   const OleDateTime today = now.DateOnly();
   const std::int64_t todaySeconds = today.LinearSeconds();
+  const std::optional<OleDateTime> end = EndOfDaysAhead(today, daysAhead);
   std::vector<Reminder> reminders;
-  ForEachReminded(map, today, daysAhead, [&](const DueRecord& record) {
+  map.ForEachPacked([&](const PackedDue& due) {
+    if (!RemindedDate(due, end))
+      return;
+    DueRecord record = due.Unpack();
     const std::int64_t daySeconds = record.dueDate.DateOnly().LinearSeconds();
-    reminders.push_back({record, StateOf(record, today),
-                         static_cast<int>((daySeconds - todaySeconds) / kSecondsPerDay)});
+    const DueState state = StateOf(record, today);
+    reminders.push_back(
+        {std::move(record), state, static_cast<int>((daySeconds - todaySeconds) / kSecondsPerDay)});
   });
   std::stable_sort(reminders.begin(), reminders.end(), [](const Reminder& a, const Reminder& b) {
     return a.record.dueDate < b.record.dueDate;
@@ -37,19 +47,28 @@ std::vector<Reminder> SelectReminders(const DueMap& map, const OleDateTime& now,
 }
 
 ReminderSummary SummarizeReminders(const DueMap& map, const OleDateTime& now, int daysAhead) {
-  const OleDateTime today = now.DateOnly();
-  ReminderSummary summary;
-  std::optional<OleDateTime> earliest;
-  ForEachReminded(map, today, daysAhead, [&](const DueRecord& record) {
-    ++(StateOf(record, today) == DueState::kOverdue ? summary.counts.overdue
-                                                    : summary.counts.dueSoon);
+  ReminderCounter counter(now, daysAhead);
+  for (std::uint32_t bucket = 0; bucket < DueMap::kBucketCount; ++bucket)
+    counter.TakeBucket(map, bucket);
+  return counter.summary();
+}
+
+ReminderCounter::ReminderCounter(const OleDateTime& now, int daysAhead)
+    : today_(now.DateOnly()), end_(EndOfDaysAhead(today_, daysAhead)) {}
+
+void ReminderCounter::TakeBucket(const DueMap& map, std::uint32_t bucket) {
+  map.ForEachPackedInBucket(bucket, [&](const PackedDue& due) {
+    const std::optional<OleDateTime> dueDate = RemindedDate(due, end_);
+    if (!dueDate)
+      return;
+    // Unpaid, so overdue exactly when its day is before today.
+    ++(dueDate->DateOnly() < today_ ? summary_.counts.overdue : summary_.counts.dueSoon);
     // The first of equal due dates in map order, as the stable sort keeps it.
-    if (!earliest || record.dueDate < *earliest) {
-      earliest = record.dueDate;
-      summary.earliestRecordId = record.recordId;
+    if (!earliest_ || *dueDate < *earliest_) {
+      earliest_ = dueDate;
+      due.RecordIdInto(summary_.earliestRecordId);
     }
   });
-  return summary;
 }
 
 ReminderCounts CountReminders(const std::vector<Reminder>& reminders) {

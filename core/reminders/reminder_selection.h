@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,5 +42,20 @@ struct ReminderSummary {
 // What a count of SelectReminders gives, in one pass that copies and sorts nothing: the window
 // counts again after every change.
 ReminderSummary SummarizeReminders(const DueMap& map, const OleDateTime& now, int daysAhead);
+
+// The same count taken a bucket of the map at a time: the buckets 0 to DueMap::kBucketCount - 1
+// in turn give SummarizeReminders' summary, so a count of a million dues can be spread out.
+class ReminderCounter {
+ public:
+  ReminderCounter(const OleDateTime& now, int daysAhead);
+  void TakeBucket(const DueMap& map, std::uint32_t bucket);
+  const ReminderSummary& summary() const { return summary_; }
+
+ private:
+  OleDateTime today_;
+  std::optional<OleDateTime> end_;  // none when the days ahead run past the last day
+  std::optional<OleDateTime> earliest_;
+  ReminderSummary summary_;
+};
 
 }  // namespace paylark

@@ -99,6 +99,34 @@ TEST(DueMapTest, AMonthGivesTheRecordsAWholeWalkFindsInMapOrder) {
   }
 }
 
+// A record gains and loses its block as it is replaced; slots are freed and taken again.
+TEST(DueMapTest, TheRecordsWithABlockAreThoseAWholeWalkFindsWithOne) {
+  DueMap map;
+  std::mt19937 random(20261207);
+  for (int step = 0; step < 3000; ++step) {
+    const std::string id = std::to_string(100 + random() % 200);
+    DueRecord record;
+    if (random() % 3 == 0)
+      record.paidAmount = 12.5;
+    if (random() % 6 == 0)
+      map.Remove(id);
+    else
+      map.Set(id, record);
+  }
+  std::vector<std::string> walked;
+  map.ForEachPacked([&](const PackedDue& due) {
+    if (!due.ExtensionBlock().empty())
+      walked.push_back(due.Unpack().recordId);
+  });
+  std::vector<std::string> withBlock;
+  for (std::uint32_t bucket = 0; bucket < DueMap::kBucketCount; ++bucket) {
+    map.ForEachPackedWithExtensionInBucket(
+        bucket, [&](const PackedDue& due) { withBlock.push_back(due.Unpack().recordId); });
+  }
+  EXPECT_FALSE(walked.empty());
+  EXPECT_EQ(withBlock, walked);
+}
+
 // Random inserts, replacements and removals across several index growths and table blocks,
 // against a plain std::map: every ID is found exactly when it is held, with its latest record.
 TEST(DueMapTest, FindsEveryHeldIdAfterManyChanges) {

@@ -4,6 +4,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -13,6 +14,7 @@
 #include "tests/ui/fakes.h"
 #include "tests/ui/test_runner.h"
 #include "ui/reminders/background_reminders.h"
+#include "ui/reminders/reminder_count.h"
 #include "ui/reminders/reminder_preferences_dialog.h"
 #include "ui/shell/commands.h"
 #include "ui/shell/details_bar.h"
@@ -116,6 +118,25 @@ class RemindersTest final : public QObject {
     QCOMPARE(f.Reminders(), QStringLiteral("0 overdue \u00b7 1 due soon"));
     f.ws.clock.Set(At(2026, 3, 16));
     QTRY_COMPARE_WITH_TIMEOUT(f.Reminders(), QStringLiteral("1 overdue \u00b7 1 due soon"), 10000);
+  }
+
+  // A large map is counted a bucket at a time between the window's events; a new count while
+  // one is under way starts over and is told once.
+  void ALargeMapIsCountedBetweenEvents() {
+    Fixture f;
+    for (int i = 0; i < 40; ++i)
+      f.ws.AddDue("Old bill " + std::to_string(i), "", 1, At(2026, 3, 1 + i % 10));
+    f.ws.AddDue("Friday", "", 1, At(2026, 3, 17, 9));
+    ReminderCount count(f.ws.app, nullptr, 0);
+    QSignalSpy changed(&count, &ReminderCount::Changed);
+    count.Update();
+    QVERIFY(count.counting());
+    QVERIFY(count.text().isEmpty());
+    QCoreApplication::processEvents();
+    count.Update();
+    QTRY_VERIFY_WITH_TIMEOUT(!count.counting(), 5000);
+    QCOMPARE(changed.size(), 1);
+    QCOMPARE(count.text(), QStringLiteral("40 overdue \u00b7 1 due soon"));
   }
 
   void NoCountWhenNothingNeedsPaying() {

@@ -15,18 +15,53 @@ constexpr std::int64_t kSecondsPerDay = std::int64_t{24} * 60 * 60;
 
 }  // namespace
 
-ReminderCount::ReminderCount(PaylarkApp& app, QObject* parent) : QObject(parent), app_(app) {
+struct ReminderCount::Pass {
+  Pass(const OleDateTime& now, int daysAhead)
+      : now(now), counter(now, daysAhead), cancels(now, daysAhead) {}
+
+  OleDateTime now;
+  ReminderCounter counter;
+  CancelReminderCollector cancels;
+  std::uint32_t nextBucket = 0;
+};
+
+ReminderCount::ReminderCount(PaylarkApp& app, QObject* parent, std::size_t countAtOnce)
+    : QObject(parent), app_(app), countAtOnce_(countAtOnce) {
   nextDay_.setSingleShot(true);
   nextDay_.setTimerType(Qt::CoarseTimer);
   connect(&nextDay_, &QTimer::timeout, this, &ReminderCount::Update);
+  connect(&slices_, &QTimer::timeout, this, &ReminderCount::CountNextBucket);
 }
 
+ReminderCount::~ReminderCount() = default;
+
 void ReminderCount::Update() {
-  const OleDateTime now = app_.clock().Now();
-  const int daysAhead = UserSettings::Read(settings::kReminderDaysAhead);
-  ReminderSummary summary = SummarizeReminders(app_.store().map(), now, daysAhead);
-  const std::vector<CancelReminder> cancels =
-      SelectCancelReminders(app_.store().map(), now, daysAhead);
+  slices_.stop();
+  pass_ =
+      std::make_unique<Pass>(app_.clock().Now(), UserSettings::Read(settings::kReminderDaysAhead));
+  if (app_.store().map().size() >= countAtOnce_) {
+    slices_.start(0);
+    return;
+  }
+  while (pass_)  // the last bucket publishes the count and ends the pass
+    CountNextBucket();
+}
+
+// The map may have changed since the last bucket only through a change, which starts over.
+void ReminderCount::CountNextBucket() {
+  pass_->counter.TakeBucket(app_.store().map(), pass_->nextBucket);
+  pass_->cancels.TakeBucket(app_.store().map(), pass_->nextBucket);
+  if (++pass_->nextBucket == DueMap::kBucketCount) {
+    slices_.stop();
+    Publish();
+  }
+}
+
+void ReminderCount::Publish() {
+  const std::unique_ptr<Pass> pass = std::move(pass_);
+  const OleDateTime now = pass->now;
+  ReminderSummary summary = pass->counter.summary();
+  const std::vector<CancelReminder> cancels = std::move(pass->cancels).Finish();
   const bool none = summary.earliestRecordId.empty();
   std::string text = none ? std::string() : ReminderCountText(summary.counts);
   // The first contract to cancel is said in full; the dues come first, being money due.

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <memory>
 #include <string>
 
 namespace paylark {
@@ -11,15 +12,24 @@ class PaylarkApp;
 
 // The dues of every month that are overdue or due within the days ahead, as the caption strip
 // counts them. It counts again when told (after any change) and by itself when the day changes:
-// a timer runs to the next midnight of the application's clock.
+// a timer runs to the next midnight of the application's clock. A large map is counted a bucket
+// at a time between the window's events, so that a million dues never hold the window up.
 class ReminderCount final : public QObject {
   Q_OBJECT
 
  public:
-  explicit ReminderCount(PaylarkApp& app, QObject* parent = nullptr);
+  // A map this small is counted in a few milliseconds: at once, between two events.
+  static constexpr std::size_t kCountAtOnce = 200'000;
 
-  // Counts again, emits Changed and sets the timer to the next midnight.
+  explicit ReminderCount(PaylarkApp& app, QObject* parent = nullptr,
+                         std::size_t countAtOnce = kCountAtOnce);
+  ~ReminderCount() override;
+
+  // Counts again (a count under way starts over), emits Changed when done and sets the timer to
+  // the next midnight. A small map is counted at once.
   void Update();
+  // Whether a count is under way.
+  bool counting() const { return pass_ != nullptr; }
   // "N overdue · M due soon", then "Cancel Gym by 30 Sep 2026, or it renews on 31 Dec 2026" for
   // the first contract to cancel; empty when nothing needs a reminder.
   const QString& text() const { return text_; }
@@ -34,8 +44,15 @@ class ReminderCount final : public QObject {
   void Changed();
 
  private:
+  struct Pass;
+  void CountNextBucket();
+  void Publish();
+
   PaylarkApp& app_;
   QTimer nextDay_;
+  std::size_t countAtOnce_;
+  QTimer slices_;
+  std::unique_ptr<Pass> pass_;
   QString text_;
   bool anyOverdue_ = false;
   std::string earliestRecordId_;

@@ -43,6 +43,7 @@ int RunOne(QObject& object, const QStringList& options, const QStringList& funct
   for (const QString& word : options + functions)
     words.push_back(word.toLocal8Bit());
   std::vector<char*> argv;
+  argv.reserve(words.size());
   for (QByteArray& word : words)
     argv.push_back(word.data());
   return QTest::qExec(&object, static_cast<int>(argv.size()), argv.data());

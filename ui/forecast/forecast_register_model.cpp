@@ -66,7 +66,7 @@ QString ForecastRegisterModel::Text(const Place& place, int column) const {
     }
   }
   const ForecastItem& item = *place.item;
-  const QString title = QString::fromStdString(item.title);
+  QString title = QString::fromStdString(item.title);
   switch (column) {
     case kDate:
       return DayText(item.date);

@@ -23,6 +23,7 @@
 #include "ui/forecast/forecast_window.h"
 #include "ui/forecast/update_balance_dialog.h"
 #include "ui/shell/caption_strip.h"
+#include "ui/shell/command_registry.h"
 #include "ui/shell/commands.h"
 #include "ui/shell/main_tool_bar.h"
 #include "ui/shell/main_window.h"
@@ -258,8 +259,11 @@ void ForecastWindowTest::TheViewMenuOpensIt() {
   MainWindow frame(f.ws.app, dialogs);
   ForecastCommand command(f.ws.app, frame);
   frame.show();
-  QCOMPARE(ModalTitleOf([&] { frame.commands().forecast->trigger(); }), QStringLiteral("Forecast"));
-  QCOMPARE(frame.commands().forecast->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+F")));
+  QCOMPARE(
+      ModalTitleOf([&] { frame.commandRegistry().Find(QStringLiteral("forecast"))->trigger(); }),
+      QStringLiteral("Forecast"));
+  QCOMPARE(frame.commandRegistry().Find(QStringLiteral("forecast"))->shortcut(),
+           QKeySequence(QStringLiteral("Ctrl+Shift+F")));
 }
 
 void ForecastWindowTest::TheCaptionStripWarnsOfALowBalanceAndOpensTheForecast() {

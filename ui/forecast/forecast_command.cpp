@@ -9,8 +9,8 @@
 #include "ui/base/paylark_app.h"
 #include "ui/base/start_load.h"
 #include "ui/forecast/forecast_window.h"
-#include "ui/shell/commands.h"
-#include "ui/shell/main_window.h"
+#include "ui/shell/command_registry.h"
+#include "ui/shell/feature_host.h"
 
 namespace paylark {
 namespace {
@@ -21,19 +21,23 @@ const QString kBalanceWarning = QStringLiteral("balanceWarning");
 
 }  // namespace
 
-ForecastCommand::ForecastCommand(PaylarkApp& app, MainWindow& window)
-    : QObject(&window), app_(app), window_(window) {
+ForecastCommand::ForecastCommand(PaylarkApp& app, FeatureHost& window)
+    : QObject(&window.dialogParent()), app_(app), window_(window) {
   nextDay_.setSingleShot(true);
   nextDay_.setTimerType(Qt::CoarseTimer);
   connect(&nextDay_, &QTimer::timeout, this, &ForecastCommand::UpdateWarning);
-  connect(window.commands().forecast, &QAction::triggered, this, &ForecastCommand::Open);
+  QAction* command = window.commandRegistry().Add(
+      {QStringLiteral("forecast"), QStringLiteral("F&orecast..."),
+       QStringLiteral("Show the balance day by day and when it runs low\nForecast"),
+       MenuPlace::kView, QKeySequence(QStringLiteral("Ctrl+Shift+F"))});
+  connect(command, &QAction::triggered, this, &ForecastCommand::Open);
   // A forecast of every account looks at every due: it follows the first painted month.
-  connect(&window, &MainWindow::recordsChanged, this, [this] {
+  window.FollowRecordsChanged(*this, [this] {
     if (window_.monthPainted())
       UpdateWarning();
   });
-  window.WhenMonthPainted(this, [this] { UpdateWarning(); });
-  connect(&window, &MainWindow::preferencesChanged, this, &ForecastCommand::UpdateWarning);
+  window.FollowFirstPaint(*this, [this] { UpdateWarning(); });
+  window.FollowPreferencesChanged(*this, [this] { UpdateWarning(); });
   window.FollowCaptionNotice(*this, kBalanceWarning, [this] { Open(); });
 }
 
@@ -43,8 +47,8 @@ void ForecastCommand::FollowStart(StartLoad& load) {
 
 void ForecastCommand::Open() {
   {
-    ForecastWindow forecast(app_.store(), app_.clock(), app_.prompt(), &window_);
-    connect(&window_, &MainWindow::recordsChanged, &forecast, &ForecastWindow::Refresh);
+    ForecastWindow forecast(app_.store(), app_.clock(), app_.prompt(), &window_.dialogParent());
+    window_.FollowRecordsChanged(forecast, [&forecast] { forecast.Refresh(); });
     connect(&nextDay_, &QTimer::timeout, &forecast, &ForecastWindow::Refresh);
     forecast.exec();
   }

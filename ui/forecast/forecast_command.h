@@ -5,7 +5,7 @@
 
 namespace paylark {
 
-class MainWindow;
+class FeatureHost;
 class PaylarkApp;
 class StartLoad;
 
@@ -17,7 +17,7 @@ class ForecastCommand final : public QObject {
   Q_OBJECT
 
  public:
-  ForecastCommand(PaylarkApp& app, MainWindow& window);
+  ForecastCommand(PaylarkApp& app, FeatureHost& window);
 
   void Open();
   void UpdateWarning();
@@ -27,7 +27,7 @@ class ForecastCommand final : public QObject {
 
  private:
   PaylarkApp& app_;
-  MainWindow& window_;
+  FeatureHost& window_;
   QTimer nextDay_;
 };
 

@@ -15,6 +15,7 @@ namespace paylark {
 enum class MenuPlace {
   kFileNew,     // File, at the top, above the imports
   kFileImport,  // File, after Import CSV… and Import Statement…
+  kView,        // View, at the end
 };
 
 // What a feature tells about its command. prompt is the status-bar text, "\n", the tooltip.

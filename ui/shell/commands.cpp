@@ -85,9 +85,6 @@ Commands::Commands(QWidget* window) : QObject(window) {
       MakeCommand(window, "&Series History",
                   "Show the amounts and paid amounts of the selected due's series\nSeries History");
   seriesHistory->setObjectName(QStringLiteral("seriesHistory"));
-  forecast = MakeCommand(window, "F&orecast...",
-                         "Show the balance day by day and when it runs low\nForecast", nullptr,
-                         QKeySequence(QStringLiteral("Ctrl+Shift+F")));
 }
 
 // The File menu's ways of bringing dues in from files: CSV and statements.
@@ -133,7 +130,7 @@ void Commands::BuildMenuBar(QMenuBar& bar, QAction* toggleDetails,
   view->addAction(find);
   view->addAction(yearOverview);
   view->addAction(seriesHistory);
-  view->addAction(forecast);
+  registry.SetPlace(MenuPlace::kView, *view, nullptr);
   bar.addMenu(QStringLiteral("&Tools"))->addAction(synchronize);
   QMenu* exports = bar.addMenu(QStringLiteral("E&xport"));
   const struct {

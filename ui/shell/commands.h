@@ -59,7 +59,6 @@ class Commands final : public QObject {
   QAction* find;
   QAction* yearOverview;
   QAction* seriesHistory;
-  QAction* forecast;  // opened by the forecast feature
 
  private:
   void MakeFileCommands(QWidget* window);

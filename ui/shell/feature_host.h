@@ -35,6 +35,15 @@ class FeatureHost {
   virtual void AnnounceRecordsChanged() = 0;
   // Shows the due's month and selects the due; false when no due has the ID.
   virtual bool GoToDue(const QString& recordId) = 0;
+  // Whether the month list has been painted and that frame handed to the screen.
+  virtual bool monthPainted() const = 0;
+  // Runs work once the month list has been painted (at once when it has), while receiver lives:
+  // work that can wait lets the first frame come sooner.
+  virtual void FollowFirstPaint(QObject& receiver, std::function<void()> work) = 0;
+  // Calls changed after records changed (the month list has followed), while receiver lives.
+  virtual void FollowRecordsChanged(QObject& receiver, std::function<void()> changed) = 0;
+  // Calls changed after the preferences changed, while receiver lives.
+  virtual void FollowPreferencesChanged(QObject& receiver, std::function<void()> changed) = 0;
   // Hands open the files dropped on the month list outside any row, while receiver lives.
   virtual void FollowFilesDroppedOutsideRows(QObject& receiver,
                                              std::function<void(const QStringList&)> open) = 0;

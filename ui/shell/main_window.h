@@ -68,7 +68,7 @@ class MainWindow final : public QMainWindow, public FeatureHost {
   // message never covers it; later ones go left of earlier ones.
   void AddStatusWidget(QWidget* widget);
   // Whether the month list has been painted and that frame handed to the screen.
-  bool monthPainted() const { return monthPainted_; }
+  bool monthPainted() const override { return monthPainted_; }
   // Runs work (in context's thread, while context lives) once the month list has been painted:
   // at once when it has. Work that can wait goes here, so the first frame comes sooner.
   template <class Work>
@@ -114,6 +114,15 @@ class MainWindow final : public QMainWindow, public FeatureHost {
                            std::function<void()> clicked) override;
   void AnnounceChange() override { emit aboutToChange(); }
   void AnnounceRecordsChanged() override { RecordsChanged(); }
+  void FollowFirstPaint(QObject& receiver, std::function<void()> work) override {
+    WhenMonthPainted(&receiver, std::move(work));
+  }
+  void FollowRecordsChanged(QObject& receiver, std::function<void()> changed) override {
+    connect(this, &MainWindow::recordsChanged, &receiver, std::move(changed));
+  }
+  void FollowPreferencesChanged(QObject& receiver, std::function<void()> changed) override {
+    connect(this, &MainWindow::preferencesChanged, &receiver, std::move(changed));
+  }
   void FollowFilesDroppedOutsideRows(QObject& receiver,
                                      std::function<void(const QStringList&)> open) override;
   MainToolBar& toolBar() { return *toolBar_; }

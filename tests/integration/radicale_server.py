@@ -2,11 +2,11 @@
 users, storage in a given folder; started and waited for until it answers."""
 
 import os
-import socket
 import subprocess
-import time
 import urllib.error
 import urllib.request
+
+import waiting
 
 USER = "alice"
 PASSWORD = "correct horse"
@@ -14,21 +14,9 @@ TIMEOUT_SECONDS = 60
 POLL_SECONDS = 0.05
 
 
-def free_port():
-    with socket.socket() as probe:
-        probe.bind(("127.0.0.1", 0))
-        return probe.getsockname()[1]
-
-
 def poll(what, ready):
     """Calls ready() until it returns something true; fails after TIMEOUT_SECONDS."""
-    deadline = time.monotonic() + TIMEOUT_SECONDS
-    while time.monotonic() < deadline:
-        result = ready()
-        if result:
-            return result
-        time.sleep(POLL_SECONDS)
-    raise AssertionError("timed out waiting for " + what)
+    return waiting.poll(what, ready, TIMEOUT_SECONDS, POLL_SECONDS)
 
 
 def check(condition, message):
@@ -41,7 +29,7 @@ class Radicale:
 
     def __init__(self, root):
         self.root = root
-        self.port = free_port()
+        self.port = waiting.free_port()
         self.url = "http://127.0.0.1:%d/" % self.port
         self.log = os.path.join(root, "radicale.log")
         users = os.path.join(root, "users")

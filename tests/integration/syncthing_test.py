@@ -7,14 +7,14 @@ Usage: syncthing_test.py PAYLARK_CLI. Exits 77 (skipped) when syncthing is not i
 import json
 import os
 import shutil
-import socket
 import subprocess
 import sys
 import tempfile
-import time
 import urllib.error
 import urllib.request
 import xml.etree.ElementTree as ElementTree
+
+import waiting
 
 SKIPPED = 77
 FOLDER_ID = "paylark"
@@ -26,21 +26,9 @@ TIMEOUT_SECONDS = 150
 POLL_SECONDS = 0.1
 
 
-def free_port():
-    with socket.socket() as probe:
-        probe.bind(("127.0.0.1", 0))
-        return probe.getsockname()[1]
-
-
 def poll(what, ready):
     """Calls ready() until it returns something true; fails after TIMEOUT_SECONDS."""
-    deadline = time.monotonic() + TIMEOUT_SECONDS
-    while time.monotonic() < deadline:
-        result = ready()
-        if result:
-            return result
-        time.sleep(POLL_SECONDS)
-    raise AssertionError("timed out waiting for " + what)
+    return waiting.poll(what, ready, TIMEOUT_SECONDS, POLL_SECONDS)
 
 
 class Device:
@@ -52,8 +40,8 @@ class Device:
         self.home = os.path.join(root, "syncthing-" + name)
         self.workdir = os.path.join(root, "Work " + name)
         self.records = os.path.join(self.workdir, RECORDS)
-        self.gui_port = free_port()
-        self.listen_port = free_port()
+        self.gui_port = waiting.free_port()
+        self.listen_port = waiting.free_port()
         # Each device keeps its own settings and backups, as on two machines.
         self.env = dict(os.environ, XDG_DATA_HOME=os.path.join(root, "data-" + name),
                         XDG_CONFIG_HOME=os.path.join(root, "config-" + name),

@@ -65,8 +65,8 @@ void PrintJson(const Forecast& forecast, const ForecastRequest& request, std::os
   }
   const NextIncome& next = *forecast.nextIncome;
   out << "{\"date\": " << JsonString(DayText(next.date)) << ", \"dues\": [";
-  for (std::size_t i = 0; i < next.dueIds.size(); ++i)
-    out << (i == 0 ? "" : ", ") << JsonString(next.dueIds[i]);
+  for (std::size_t i = 0; i < next.dueItems.size(); ++i)
+    out << (i == 0 ? "" : ", ") << JsonString(forecast.items[next.dueItems[i]].recordId);
   out << "], \"total\": " << JsonNumber(FromCents(next.total))
       << ", \"left\": " << JsonNumber(FromCents(next.left)) << "}}\n";
 }

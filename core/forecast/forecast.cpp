@@ -265,16 +265,14 @@ class ForecastBuilder {
     Cents balance = forecast_.startBalance;
     for (const Pending& paid : paidSince_) {
       balance = AddCents(balance, paid.amount);
-      forecast_.paidSinceEntry.push_back(MakeItem(paid, balance));
+      AppendItem(forecast_.paidSinceEntry, paid, balance);
     }
   }
 
   void ListUncountedIncomes() {
     SortBySeconds(uncounted_);
     for (const Pending& income : uncounted_) {
-      ForecastItem item = MakeItem(income, forecast_.balanceToday);
-      item.overdue = true;
-      forecast_.uncountedIncomes.push_back(std::move(item));
+      AppendItem(forecast_.uncountedIncomes, income, forecast_.balanceToday).overdue = true;
     }
   }
 
@@ -304,7 +302,7 @@ class ForecastBuilder {
     for (std::int64_t day = window_.today; day <= window_.lastDay; ++day) {
       for (; next != order_.end() && next->day == day; ++next) {
         balance = AddCents(balance, next->amount);
-        forecast_.items.push_back(MakeItem(*next, balance));
+        AppendItem(forecast_.items, *next, balance);
       }
       const DayBalance close{DayStart(day), balance};
       if (forecast_.days.empty() || close.balance < forecast_.low.balance)
@@ -318,7 +316,8 @@ class ForecastBuilder {
   void FindNextIncome() {
     NextIncome next;
     Cents balance = forecast_.balanceToday;
-    for (const ForecastItem& item : forecast_.items) {
+    for (std::size_t position = 0; position < forecast_.items.size(); ++position) {
+      const ForecastItem& item = forecast_.items[position];
       if (item.income && item.amount > 0) {
         next.date = item.date;
         next.left = balance;
@@ -326,15 +325,17 @@ class ForecastBuilder {
         return;
       }
       if (item.amount < 0) {
-        next.dueIds.push_back(item.recordId);
+        next.dueItems.push_back(position);
         next.total = AddCents(next.total, -item.amount);
       }
       balance = item.balanceAfter;
     }
   }
 
-  static ForecastItem MakeItem(const Pending& pending, Cents balanceAfter) {
-    ForecastItem item;
+  // Made in place: tens of thousands of items are worth not moving.
+  static ForecastItem& AppendItem(std::vector<ForecastItem>& items, const Pending& pending,
+                                  Cents balanceAfter) {
+    ForecastItem& item = items.emplace_back();
     item.date = DayStart(pending.day);
     pending.due.RecordIdInto(item.recordId);
     item.title = pending.due.Title();

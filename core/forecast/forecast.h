@@ -43,7 +43,7 @@ struct ForecastItem {
 // The dues before the next expected income, and what is left of the balance when it arrives.
 struct NextIncome {
   OleDateTime date;
-  std::vector<std::string> dueIds;
+  std::vector<std::size_t> dueItems;  // positions in the forecast's items
   Cents total = 0;
   Cents left = 0;
 };

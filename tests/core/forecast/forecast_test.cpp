@@ -228,7 +228,7 @@ TEST_F(ForecastTest, CountsIncomesBeforeBillsOnTheSameDay) {
   EXPECT_EQ(forecast.low.balance, 97000);  // the day before payday
   ASSERT_TRUE(forecast.nextIncome);
   EXPECT_EQ(forecast.nextIncome->date, At(2026, 12, 15));
-  EXPECT_EQ(forecast.nextIncome->dueIds, std::vector<std::string>{"phone"});
+  EXPECT_EQ(forecast.nextIncome->dueItems, std::vector<std::size_t>{0});
   EXPECT_EQ(forecast.nextIncome->total, 3000);
   EXPECT_EQ(forecast.nextIncome->left, 97000);
 }

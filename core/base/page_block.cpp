@@ -8,7 +8,7 @@
 
 namespace paylark {
 
-PageBlock::PageBlock(std::size_t bytes) {
+PageBlock::PageBlock(std::size_t bytes, Pages pages) {
   constexpr std::size_t kPageBytes = 4096;
   if (bytes == 0)
     return;
@@ -30,7 +30,8 @@ PageBlock::PageBlock(std::size_t bytes) {
     munmap(aligned + bytes, after);
   data_ = aligned;
   // Only advice: without huge pages the block is made of ordinary ones.
-  (void)madvise(data_, bytes, MADV_HUGEPAGE);
+  if (pages == Pages::kHuge)
+    (void)madvise(data_, bytes, MADV_HUGEPAGE);
 }
 
 PageBlock::PageBlock(PageBlock&& other) noexcept

@@ -13,9 +13,13 @@ class PageBlock {
   // The system's huge page: blocks of this size are aligned to it.
   static constexpr std::size_t kHugePageBytes = std::size_t{2} << 20;
 
+  // Huge pages pay only in a block that fills: the first touch of one zeroes 2 MiB and keeps
+  // them resident, so a table's first block, all a small store ever uses, takes ordinary ones.
+  enum class Pages { kHuge, kOrdinary };
+
   PageBlock() = default;
   // Throws std::bad_alloc when the system has no room.
-  explicit PageBlock(std::size_t bytes);
+  explicit PageBlock(std::size_t bytes, Pages pages = Pages::kHuge);
   PageBlock(PageBlock&& other) noexcept;
   PageBlock& operator=(PageBlock&& other) noexcept;
   PageBlock(const PageBlock&) = delete;

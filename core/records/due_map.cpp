@@ -185,7 +185,8 @@ std::uint32_t DueMap::TakeFreeSlot() {
 
 std::uint32_t DueMap::TakeNewSlot() {
   if (usedSlots_ == blocks_.size() * kBlockSize)
-    blocks_.emplace_back(sizeof(Node) * kBlockSize);  // zeroed: every slot in it is free
+    blocks_.emplace_back(sizeof(Node) * kBlockSize,  // zeroed: every slot in it is free
+                         blocks_.empty() ? PageBlock::Pages::kOrdinary : PageBlock::Pages::kHuge);
   return usedSlots_++;
 }
 

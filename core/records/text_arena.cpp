@@ -18,7 +18,8 @@ TextArena::Span TextArena::Allocate(std::size_t size) {
   const bool ownBlock = size > kChunkBytes / 4;
   if (spanned > 0) {
     const std::size_t first = chunks_.size();
-    chunks_.emplace_back(ownBlock ? size : kChunkBytes);
+    chunks_.emplace_back(ownBlock ? size : kChunkBytes,
+                         first == 0 ? PageBlock::Pages::kOrdinary : PageBlock::Pages::kHuge);
     chunks_.resize(first + spanned);
     if (ownBlock)
       return {static_cast<char*>(chunks_[first].data()),

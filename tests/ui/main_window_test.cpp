@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
@@ -849,6 +850,33 @@ void MainFrameTest::TabWalksTheWindowAndF1OpensHelp() {
 
   QTest::keyClick(f.frame.get(), Qt::Key_F1);
   QCOMPARE(f.ws.prompt.asked.size() + f.ws.desktop.opened.size(), 1);
+}
+
+// Icons are read when first drawn, and the style's own ones come from the program's pictures:
+// each must still give a picture that is not blank.
+void MainFrameTest::EveryIconDrawsWhenFirstAskedFor() {
+  Fixture f;
+  const auto drawsSomething = [](const QIcon& icon) {
+    const QImage image = icon.pixmap(QSize(16, 16), 1.0).toImage();
+    for (int y = 0; y < image.height(); ++y) {
+      for (int x = 0; x < image.width(); ++x) {
+        if (qAlpha(image.pixel(x, y)) > 0)
+          return true;
+      }
+    }
+    return false;
+  };
+  int icons = 0;
+  for (const QAction* action : f.frame->findChildren<QAction*>()) {
+    if (action->icon().isNull())
+      continue;
+    ++icons;
+    QVERIFY2(drawsSomething(action->icon()), qPrintable(action->text()));
+  }
+  QVERIFY(icons > 10);
+  for (const QStyle::StandardPixmap which :
+       {QStyle::SP_LineEditClearButton, QStyle::SP_ToolBarHorizontalExtensionButton})
+    QVERIFY(drawsSomething(f.frame->style()->standardIcon(which)));
 }
 
 void MainFrameTest::SnapshotsOfTheWindowAndDialogs() {

@@ -68,6 +68,7 @@ class MainFrameTest final : public QObject {
   void LoadingManyFilesShowsProgress();
   void TheWindowOpensInTheListAndMarksThePaneWithTheKeys();
   void TabWalksTheWindowAndF1OpensHelp();
+  void EveryIconDrawsWhenFirstAskedFor();
   void SnapshotsOfTheWindowAndDialogs();
 };
 

@@ -1,8 +1,9 @@
 #include "ui/widgets/display_style.h"
 
 #include <QApplication>
-#include <QStyleFactory>
 #include <QWidget>
+
+#include "ui/widgets/display_proxy_style.h"
 
 namespace paylark {
 namespace {
@@ -89,7 +90,7 @@ QPalette DisplayPalette() {
 }
 
 void ApplyDisplayStyle(QApplication& application) {
-  application.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+  application.setStyle(new DisplayProxyStyle);
   application.setPalette(DisplayPalette());
 }
 

@@ -3,7 +3,8 @@
 // window reports the month list's first painted rows ("launch_to_month_<size>_ms", the median
 // of five launches), the processor time it took to get there, which the rest of a busy machine
 // does not inflate ("launch_cpu_to_month_<size>_ms"), and the memory the process holds then
-// ("rss_<size>_mib", "peak_rss_…").
+// ("rss_<size>_mib", "peak_rss_…"); one more launch reports the longest the event loop went
+// without turning in the five seconds after the first frame ("ui_stall_after_paint_<size>_ms").
 // Every launch finds the snapshot written and the files in the page cache (a launch before the
 // timed ones sees to both), and a data folder of its own, so that it is the day's first start,
 // which takes the day's backup. The window runs under a private Xvfb, or on the offscreen
@@ -49,6 +50,7 @@ constexpr int kTimedLaunches = 5;
 constexpr const char* kMark = "paylark-start ";
 constexpr const char* kPaintedMark = "month painted";
 constexpr const char* kCheckedMark = "folder check ended";
+constexpr const char* kStallMark = "longest stall ";
 
 double MonotonicMilliseconds() {
   return std::chrono::duration<double, std::milli>(
@@ -147,6 +149,7 @@ struct Launch {
   double residentMebibytes = 0;
   double peakMebibytes = 0;
   double processorMilliseconds = 0;                   // of every thread, user and system
+  double stallMilliseconds = -1;                      // -1 when not watched
   std::vector<std::pair<double, std::string>> marks;  // milliseconds after exec
 };
 
@@ -200,7 +203,7 @@ std::vector<std::string> ChildEnvironment(const fs::path& root, const fs::path& 
   return environment;
 }
 
-enum class Until { kPainted, kChecked };
+enum class Until { kPainted, kChecked, kStallsWatched };
 
 // Starts the program, follows its marks until the month is painted, takes its memory and asks
 // it to close (as a logout does) then or once the folder check has ended (and written the
@@ -257,7 +260,11 @@ Launch LaunchOnce(const char* executable, const fs::path& root, const std::strin
       launch.peakMebibytes = StatusMebibytes(child, "VmHWM:");
       launch.processorMilliseconds = ProcessorMilliseconds(child);
     }
-    const char* last = until == Until::kPainted ? kPaintedMark : kCheckedMark;
+    if (what.starts_with(kStallMark))
+      launch.stallMilliseconds = std::strtod(what.c_str() + std::strlen(kStallMark), nullptr);
+    const char* last = until == Until::kPainted   ? kPaintedMark
+                       : until == Until::kChecked ? kCheckedMark
+                                                  : kStallMark;
     if (!closing && what.starts_with(last)) {
       kill(child, SIGTERM);
       closing = true;
@@ -332,6 +339,8 @@ void Measure(const Options& options, const Size& size, const std::string& displa
   std::printf("launch_cpu_to_month_%s_ms %.0f\n", size.name, Median(processor));
   std::printf("rss_%s_mib %.0f\n", size.name, Median(resident));
   std::printf("peak_rss_%s_mib %.0f\n", size.name, Median(peak));
+  const Launch watched = LaunchOnce(options.executable, root, display, Until::kStallsWatched);
+  std::printf("ui_stall_after_paint_%s_ms %.1f\n", size.name, watched.stallMilliseconds);
   std::fflush(stdout);
   if (!options.timeline)
     return;

@@ -25,9 +25,13 @@ double ResidentMebibytes() {
 
 }  // namespace
 
+bool StartTimelineOn() {
+  static const bool on = std::getenv("PAYLARK_START_TIMELINE") != nullptr;
+  return on;
+}
+
 void MarkStart(const char* what) {
-  static const bool enabled = std::getenv("PAYLARK_START_TIMELINE") != nullptr;
-  if (!enabled)
+  if (!StartTimelineOn())
     return;
   const auto since = std::chrono::steady_clock::now().time_since_epoch();
   std::fprintf(stderr, "paylark-start %.3f %s [%.0f MiB]\n",

@@ -7,5 +7,7 @@ namespace paylark {
 // on standard error, so that a launcher that reads the same clock sees how long after the launch
 // each step ended. Without it a mark costs the test of a flag.
 void MarkStart(const char* what);
+// Whether the environment asks for the marks.
+bool StartTimelineOn();
 
 }  // namespace paylark

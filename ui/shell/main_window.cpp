@@ -22,6 +22,7 @@
 #include "ui/base/date_conversion.h"
 #include "ui/base/paylark_app.h"
 #include "ui/base/resources.h"
+#include "ui/base/stall_probe.h"
 #include "ui/base/start_timeline.h"
 #include "ui/base/wait_cursor.h"
 #include "ui/exchange/caldav_keeper.h"
@@ -353,6 +354,7 @@ void MainWindow::FirstPainted() {
   MarkStart(mark.c_str());
   QTimer::singleShot(0, this, [this] {
     MarkStart("first frame handed over");
+    ProbeStalls(*this, std::chrono::seconds(5));
     monthPainted_ = true;
     emit firstMonthPainted();
   });

@@ -43,21 +43,26 @@ std::string AttachmentStore::SetAsidePathOf(std::string_view recordId,
 }
 
 Status AttachmentStore::ReleaseSetAside(const std::string& backupsFolder) {
-  if (SwapPending(*files_, ParentFolder(folder_)))
-    return Status::Ok();
   Result<std::vector<FolderEntry>> entries = files_->List(folder_);
   if (!entries.ok())
     return entries.status().code() == StatusCode::kNotFound ? Status::Ok() : entries.status();
-  Status first;
+  std::vector<std::string> leftovers;
   for (const FolderEntry& entry : entries.value()) {
     if (!entry.name.starts_with(kSetAsidePrefix) || entry.info.kind != FileKind::kFolder)
       continue;
     const int writer = WriterOf(entry.name);
-    if (writer != files_->ProcessId() && files_->ProcessRunning(writer))
-      continue;
-    Status released = ReleaseSetAsideFolder(folder_ + "/" + entry.name, backupsFolder);
-    if (!released.ok() && first.ok())
-      first = std::move(released);
+    if (writer == files_->ProcessId() || !files_->ProcessRunning(writer))
+      leftovers.push_back(entry.name);
+  }
+  // Listing the records folder takes a while at a million dues: only a killed restore's leftovers
+  // are worth it.
+  if (leftovers.empty() || SwapPending(*files_, ParentFolder(folder_)))
+    return Status::Ok();
+  Status first;
+  for (const std::string& name : leftovers) {
+    Status moved = ReleaseSetAsideFolder(folder_ + "/" + name, backupsFolder);
+    if (!moved.ok() && first.ok())
+      first = std::move(moved);
   }
   return first;
 }

@@ -13,6 +13,7 @@
 #include <thread>
 #include <utility>
 
+#include "core/base/background_priority.h"
 #include "core/base/page_block.h"
 #include "core/io/temporary_files.h"
 #include "core/records/record_codec.h"
@@ -321,7 +322,10 @@ std::optional<LoadedFolder> FolderLoader::Confirm(const RecordFolder& folder,
 // threads' arenas: hand those pages back instead of holding them for the session. At a million
 // records that takes a tenth of a second, which the caller need not wait for.
 void FolderLoader::TrimHeap() {
-  trim_ = std::jthread([] { malloc_trim(0); });
+  trim_ = std::jthread([] {
+    RunBehindTheWindow();
+    malloc_trim(0);
+  });
 }
 
 void FolderLoader::LoadRecords(const RecordFolder& folder, const std::vector<FolderEntry>& records,
@@ -428,9 +432,11 @@ void FolderLoader::SaveSnapshot(const RecordFolder& folder, Snapshot&& snapshot)
   }
   // The records folder may change before the writer is done: it takes what it needs along.
   try {
-    snapshotWriter_ = std::jthread(
-        [&files = files_, target = snapshotPath_, from = folder.path(),
-         taken = std::move(snapshot)] { WriteSnapshot(files, target, from, taken.next); });
+    snapshotWriter_ = std::jthread([&files = files_, target = snapshotPath_, from = folder.path(),
+                                    taken = std::move(snapshot)] {
+      RunBehindTheWindow();
+      WriteSnapshot(files, target, from, taken.next);
+    });
   } catch (const std::system_error&) {
     // Without a thread the snapshot is simply not written: the next start reads the files.
   }

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "core/attachments/attachment_store.h"
+#include "core/base/background_priority.h"
 #include "core/records/record_store.h"
 #include "core/sync/backups.h"
 #include "ui/base/paylark_app.h"
@@ -40,6 +41,7 @@ void StartLoad::Check(QWidget* progressParent) {
   thread_ = std::jthread(
       [this, check = FolderLoader::CheckJob(app_.store().files(),
                                             RecordsFolderPath(app_.store().workingDirectory()))] {
+        RunBehindTheWindow();
         check_ = check();
         MarkStart("folder scanned");
         QMetaObject::invokeMethod(this, &StartLoad::Conclude, Qt::QueuedConnection);

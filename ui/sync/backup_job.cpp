@@ -1,5 +1,6 @@
 #include "ui/sync/backup_job.h"
 
+#include "core/base/background_priority.h"
 #include "core/sync/backups.h"
 #include "ui/base/start_timeline.h"
 
@@ -15,6 +16,7 @@ void BackupJob::Start(FileSystem& files, const std::string& workingDirectory, co
     return;
   thread_ = std::jthread(
       [this, &files, workingDirectory, at = FixedClock(clock.Now()), keep](std::stop_token stop) {
+        RunBehindTheWindow();
         Result<TakenBackup> taken =
             TakeBackup(files, workingDirectory, at, keep, {{}, std::move(stop)});
         result_ = taken.ok() ? Result<std::string>(taken.value().path) : taken.status();

@@ -81,11 +81,13 @@ void WriteBehind(Workspace& ws, const std::string& name, const DueRecord& record
       << EncodeRecord(record);
 }
 
-// Shows the window and waits for its first painted month, after which the records folder is
+// Shows the window and waits for its first painted month and then for the records folder to be
 // watched.
-bool ShownAndPainted(MainWindow& window) {
+bool ShownAndWatched(MainWindow& window, SyncCommands& wiring) {
+  QSignalSpy added(&wiring.watcher(), &FolderWatcher::Added);
   window.show();
-  return QTest::qWaitFor([&window] { return window.monthPainted(); }, 5000);
+  return QTest::qWaitFor([&window] { return window.monthPainted(); }, 5000) &&
+         (!added.isEmpty() || added.wait(5000));
 }
 
 int RowOf(MainWindow& window, const std::string& id) {
@@ -262,7 +264,7 @@ void SyncWindowTest::ChangedFilesAppearKeepingMonthAndSelection() {
   FakeDialogs dialogs;
   MainWindow window(ws.app, dialogs);
   SyncCommands wiring(ws.app, window);
-  QVERIFY(ShownAndPainted(window));
+  QVERIFY(ShownAndWatched(window, wiring));
   window.ShiftMonth(0);
   window.view().SelectRow(RowOf(window, gas));
   QSignalSpy changed(&wiring.watcher(), &FolderWatcher::FilesChanged);
@@ -325,7 +327,7 @@ void SyncWindowTest::AReplacedFolderIsReadAgainWhole() {
   FakeDialogs dialogs;
   MainWindow window(ws.app, dialogs);
   SyncCommands wiring(ws.app, window);
-  QVERIFY(ShownAndPainted(window));
+  QVERIFY(ShownAndWatched(window, wiring));
   window.ShiftMonth(0);
   QSignalSpy whole(&wiring.watcher(), &FolderWatcher::FolderChanged);
 
@@ -365,7 +367,7 @@ void SyncWindowTest::ConflictsAreCountedAndResolvedSideBySide() {
   SyncCommands wiring(ws.app, window);
   qInstallMessageHandler(previous);
   QCOMPARE(warnings, QStringList());
-  QVERIFY(ShownAndPainted(window));
+  QVERIFY(ShownAndWatched(window, wiring));
   DueRecord theirs = ws.app.store().Get(id);
   theirs.amount = 875;
   theirs.notes = "Raised in March";

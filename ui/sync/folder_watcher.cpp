@@ -17,6 +17,19 @@ constexpr std::uint32_t kFileEvents =
 // The folder itself moved or removed, or more changes than the system could queue.
 constexpr std::uint32_t kFolderEvents = IN_DELETE_SELF | IN_MOVE_SELF | IN_Q_OVERFLOW | IN_IGNORED;
 
+// An inotify descriptor following the folder; -1 when the system refuses.
+int AddWatch(const QByteArray& folder) {
+  const int inotify = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  if (inotify < 0)
+    return -1;
+  const std::uint32_t events = kFileEvents | IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
+  if (inotify_add_watch(inotify, folder.constData(), events) < 0) {
+    close(inotify);
+    return -1;
+  }
+  return inotify;
+}
+
 }  // namespace
 
 FolderWatcher::FolderWatcher(QObject* parent) : QObject(parent) {
@@ -30,6 +43,12 @@ FolderWatcher::~FolderWatcher() {
 }
 
 void FolderWatcher::Stop() {
+  if (adding_.joinable()) {
+    adding_.join();
+    if (addedInotify_ >= 0)
+      close(addedInotify_);
+    addedInotify_ = -1;
+  }
   delete notifier_;
   notifier_ = nullptr;
   if (inotify_ >= 0)
@@ -43,16 +62,33 @@ void FolderWatcher::Stop() {
 void FolderWatcher::Watch(const QString& folder) {
   Stop();
   folder_ = folder;
+  if (!folder.isEmpty())
+    Follow(AddWatch(QFile::encodeName(folder)));
+}
+
+void FolderWatcher::WatchInBackground(const QString& folder) {
+  Stop();
+  folder_ = folder;
   if (folder.isEmpty())
     return;
-  inotify_ = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  adding_ = std::jthread([this, path = QFile::encodeName(folder)] {
+    addedInotify_ = AddWatch(path);
+    QMetaObject::invokeMethod(this, &FolderWatcher::FinishAdding, Qt::QueuedConnection);
+  });
+}
+
+void FolderWatcher::FinishAdding() {
+  if (!adding_.joinable())
+    return;
+  adding_.join();
+  Follow(std::exchange(addedInotify_, -1));
+  emit Added();
+}
+
+void FolderWatcher::Follow(int inotify) {
+  inotify_ = inotify;
   if (inotify_ < 0)
     return;
-  const std::uint32_t events = kFileEvents | IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
-  if (inotify_add_watch(inotify_, QFile::encodeName(folder).constData(), events) < 0) {
-    Stop();
-    return;
-  }
   notifier_ = new QSocketNotifier(inotify_, QSocketNotifier::Read, this);
   connect(notifier_, &QSocketNotifier::activated, this, [this] {
     Drain();

@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 class QSocketNotifier;
@@ -25,6 +26,12 @@ class FolderWatcher final : public QObject {
 
   // Starts following the folder from its present state; an empty path stops.
   void Watch(const QString& folder);
+  // The same on a thread of its own: the system marks every entry of the folder it holds in
+  // memory, 70 ms at a million files. Added follows when it follows (or failed to).
+  void WatchInBackground(const QString& folder);
+  bool adding() const { return adding_.joinable(); }
+  // Waits for the background start and follows the folder now; Added comes before it returns.
+  void FinishAdding();
   // Announces the changes reported so far now instead of after the gathering.
   void CheckNow();
 
@@ -33,9 +40,12 @@ class FolderWatcher final : public QObject {
   // More changed than the system could name (its queue overflowed), or the folder itself was
   // moved or removed: only reading the whole folder again tells what it holds.
   void FolderChanged();
+  void Added();
 
  private:
   void Stop();
+  // Follows the folder watched through the inotify descriptor (none: -1).
+  void Follow(int inotify);
   // Takes the reports waiting in the system's queue.
   void Drain();
 
@@ -45,6 +55,8 @@ class FolderWatcher final : public QObject {
   QString folder_;
   std::set<std::string> changed_;
   bool whole_ = false;
+  std::jthread adding_;
+  int addedInotify_ = -1;  // written by adding_, read once it is joined
 };
 
 }  // namespace paylark

@@ -45,6 +45,10 @@ SyncCommands::SyncCommands(PaylarkApp& app, MainWindow& window)
   // The day's backup comes before its first change, also when the day began with the window open.
   connect(&window, &MainWindow::aboutToChange, this, &SyncCommands::BeforeChange);
   connect(rescan_, &SyncthingRescan::Finished, this, &SyncCommands::RescanFinished);
+  connect(watcher_, &FolderWatcher::Added, this, [this] {
+    MarkStart("records folder watched");
+    BeginStartCheck();
+  });
   connect(window.commands().restoreBackup, &QAction::triggered, this,
           &SyncCommands::RestoreFromBackup);
   ShowLoadedConflicts();
@@ -61,10 +65,14 @@ SyncCommands::SyncCommands(PaylarkApp& app, MainWindow& window)
 // Follows a load of the working directory, which has found its conflict copies.
 void SyncCommands::WatchWorkingDirectory() {
   watching_ = true;
-  watcher_->Watch(app_.workingDirectory().empty()
-                      ? QString()
-                      : QString::fromStdString(RecordsFolderPath(app_.store().workingDirectory())));
+  watcher_->Watch(WorkingRecordsFolder());
   ShowLoadedConflicts();
+}
+
+QString SyncCommands::WorkingRecordsFolder() const {
+  return app_.workingDirectory().empty()
+             ? QString()
+             : QString::fromStdString(RecordsFolderPath(app_.store().workingDirectory()));
 }
 
 void SyncCommands::ReloadFiles(const std::vector<std::string>& fileNames) {
@@ -103,17 +111,22 @@ void SyncCommands::FollowStart(StartLoad& load) {
   window_.WhenMonthPainted(this, [this] { BeginStartCheck(); });
 }
 
+// On a thread of its own: the window stays free while the system marks a large folder.
 void SyncCommands::BeginWatching() {
   if (watching_)
     return;
-  WatchWorkingDirectory();
-  MarkStart("records folder watched");
+  watching_ = true;
+  watcher_->WatchInBackground(WorkingRecordsFolder());
+  ShowLoadedConflicts();
 }
 
 void SyncCommands::BeginStartCheck() {
   if (!start_ || startCheckBegun_)
     return;
   BeginWatching();
+  // The check begins once the folder is followed, so that it sees every change before it.
+  if (watcher_->adding())
+    return;
   startCheckBegun_ = true;
   start_->Check(&window_);
   MarkStart("folder check begun");
@@ -153,6 +166,7 @@ void SyncCommands::OpenResolver() {
 void SyncCommands::BeforeChange() {
   if (start_) {
     BeginStartCheck();
+    watcher_->FinishAdding();
     start_->Finish();
   }
   backup_->TakeBeforeChange();

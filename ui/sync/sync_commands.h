@@ -51,6 +51,8 @@ class SyncCommands final : public QObject {
  private:
   void WatchWorkingDirectory();
   void BeginWatching();
+  // Empty without a working directory.
+  QString WorkingRecordsFolder() const;
   void BeginStartCheck();
   // A change is made on the records the folder holds, after the day's backup.
   void BeforeChange();

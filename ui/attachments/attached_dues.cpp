@@ -50,20 +50,14 @@ void AttachedDues::Refresh() {
   Watch();
 }
 
-// The Attachments folder once it exists; before that the records folder, to see it appear.
+// The Attachments folder once it exists. Its appearance is a change in the records folder,
+// which the sync watcher follows and which so comes here as a change of the records: watching
+// that folder of up to a million files a second time would cost the window a look at each.
 void AttachedDues::Watch() {
-  const QString attachments =
-      QString::fromStdString(AttachmentsFolderPath(app_.workingDirectory()));
-  const QString records =
-      QString::fromStdString(RecordsFolderPath(app_.store().workingDirectory()));
-  const QStringList wanted{attachments, records};
   const QStringList watched = watcher_->directories();
   if (!watched.isEmpty())
     watcher_->removePaths(watched);
-  for (const QString& folder : wanted) {
-    if (watcher_->addPath(folder))
-      break;
-  }
+  (void)watcher_->addPath(QString::fromStdString(AttachmentsFolderPath(app_.workingDirectory())));
 }
 
 void AttachedDues::Attach(const QString& recordId, const QStringList& paths) {

@@ -25,6 +25,8 @@
 #include "ui/shell/main_window.h"
 #include "ui/shell/month_list_model.h"
 #include "ui/shell/month_list_view.h"
+#include "ui/sync/folder_watcher.h"
+#include "ui/sync/sync_commands.h"
 
 namespace paylark::test {
 namespace {
@@ -227,6 +229,23 @@ class AttachmentsTest final : public QObject {
     QDir().mkpath(f.Kept(QString()));
     QFile::copy(f.File(QStringLiteral("x.txt")), f.Kept(QStringLiteral("x.txt")));
     QTRY_COMPARE_WITH_TIMEOUT(view.attachedRecords(), (std::set<std::string>{f.id, other}), 5000);
+  }
+
+  // The first attachment of another process brings the Attachments folder itself: the sync
+  // watcher's look at the records folder finds it.
+  void AnAttachmentsFolderMadeElsewhereShowsItsPaperclips() {
+    Fixture f;
+    FakeDialogs dialogs;
+    MainWindow window(f.ws.app, dialogs);
+    AttachedDues attached(f.ws.app, window);
+    SyncCommands wiring(f.ws.app, window);
+    QSignalSpy added(&wiring.watcher(), &FolderWatcher::Added);
+    window.show();
+    QVERIFY(!added.isEmpty() || added.wait(5000));
+    QVERIFY(!QFileInfo::exists(f.Kept(QString())));
+    QDir().mkpath(f.Kept(QString()));
+    QFile::copy(f.File(QStringLiteral("x.txt")), f.Kept(QStringLiteral("x.txt")));
+    QTRY_COMPARE_WITH_TIMEOUT(window.view().attachedRecords(), std::set<std::string>{f.id}, 5000);
   }
 
   void TheModifySheetShowsTheAttachmentsPage() {

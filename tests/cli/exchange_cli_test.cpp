@@ -33,12 +33,7 @@ class ExchangeCliTest : public ::testing::Test {
   std::string Out(const std::string& name) const { return (dir_.path() / name).string(); }
 
   // Every file of the records folder with its bytes.
-  std::map<std::string, std::string> Records() const {
-    std::map<std::string, std::string> files;
-    for (const auto& entry : fs::directory_iterator(dir_.records()))
-      files[entry.path().filename().string()] = ReadFile(entry.path());
-    return files;
-  }
+  std::map<std::string, std::string> Records() const { return FolderBytes(dir_.records()); }
 
   TemporaryWorkingDirectory dir_;
 };

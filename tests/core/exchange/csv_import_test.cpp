@@ -5,17 +5,13 @@
 
 #include <clocale>
 #include <csignal>
-#include <filesystem>
-#include <fstream>
 #include <map>
-#include <sstream>
 
 #include "core/exchange/csv_export.h"
+#include "tests/support/scratch_store.h"
 
 namespace paylark {
 namespace {
-
-namespace fs = std::filesystem;
 
 class CsvImportTest : public ::testing::Test {
  protected:
@@ -221,32 +217,12 @@ TEST_F(CsvImportTest, PaymentDetailsAreReadWhenTheirColumnsArePresent) {
 
 class CsvImportStoreTest : public CsvImportTest {
  protected:
-  void SetUp() override {
-    CsvImportTest::SetUp();
-    std::string pattern = (fs::temp_directory_path() / "paylark-import-XXXXXX").string();
-    workdir_ = mkdtemp(pattern.data());
-    store_.SetWorkingDirectory(workdir_.string());
-    store_.SetDurability(Durability::kUnsynced);
-    (void)store_.Reload();
-  }
-  void TearDown() override {
-    fs::remove_all(workdir_);
-    CsvImportTest::TearDown();
-  }
-
   std::map<std::string, std::string> Folder() const {
-    std::map<std::string, std::string> files;
-    for (const auto& entry : fs::directory_iterator(workdir_ / "Paylark Files")) {
-      std::ifstream in(entry.path(), std::ios::binary);
-      std::ostringstream bytes;
-      bytes << in.rdbuf();
-      files[entry.path().filename().string()] = bytes.str();
-    }
-    return files;
+    return testing::FolderBytes(scratch_.path() / "Paylark Files");
   }
 
-  fs::path workdir_;
-  RecordStore store_{clock_, "", SystemFileSystem()};
+  testing::ScratchStore scratch_{clock_};
+  RecordStore& store_ = scratch_.store();
 };
 
 TEST_F(CsvImportStoreTest, RowsSharingASeriesBecomeOneNewSeries) {

@@ -191,7 +191,7 @@ TEST_F(DocxExportTest, BytesDependOnTheStampAloneNotOnTheTimeZone) {
     setenv("TZ", zone, 1);
     tzset();
     EXPECT_TRUE(WriteDocxExport(folder_.PathOf(name), Request(rows, NotesChoice::kWithNotes)).ok());
-    return testing::ReadBytes(folder_.PathOf(name));
+    return testing::FileBytes(folder_.PathOf(name));
   };
   EXPECT_EQ(writeUnder("UTC0", "a.docx"), writeUnder("EST5EDT", "b.docx"));
   unsetenv("TZ");

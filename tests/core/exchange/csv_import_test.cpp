@@ -1,13 +1,12 @@
 #include "core/exchange/csv_import.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include <clocale>
-#include <csignal>
 #include <map>
 
 #include "core/exchange/csv_export.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/support/scratch_store.h"
 
 namespace paylark {
@@ -248,15 +247,10 @@ TEST_F(CsvImportStoreTest, AWriteFailingMidwayRemovesWhatTheImportWrote) {
   const ImportPlan plan = Plan("Title,Due,Notes\na,2026-12-01,\nb,2026-12-02,\nc,2026-12-03," +
                                std::string(4000, 'n') + "\nd,2026-12-04,\n");
   ASSERT_TRUE(plan.ok());
-  rlimit saved{};
-  getrlimit(RLIMIT_FSIZE, &saved);
-  const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit limit = saved;
-  limit.rlim_cur = 2048;
-  setrlimit(RLIMIT_FSIZE, &limit);
-  const auto added = ApplyCsvImport(plan, store_);
-  setrlimit(RLIMIT_FSIZE, &saved);
-  std::signal(SIGXFSZ, previousHandler);
+  const auto added = [&] {
+    const testing::FileSizeLimit limit(2048);
+    return ApplyCsvImport(plan, store_);
+  }();
   ASSERT_FALSE(added.ok());
   EXPECT_NE(added.status().message().find("The due \"c\" could not be saved"), std::string::npos)
       << added.status().message();

@@ -132,15 +132,6 @@ TEST_F(RecordStoreTest, OfTwoWritersOfOneDueOnDiskTheSecondIsRefused) {
   EXPECT_EQ(other.Get(record.recordId).title, "first");
 }
 
-TEST_F(RecordStoreTest, AFileThatCannotBeRemovedKeepsItsRecord) {
-  DueRecord record = DueRecord::WithDefaults(clock_);
-  record.recordId = store_.Add(record).recordId;
-  fs::remove(FileOf(record.recordId));
-  fs::create_directories(FileOf(record.recordId) / "inside");  // unlink fails on a folder
-  EXPECT_FALSE(store_.Delete(record.recordId, ChangeMarker::kWrite).ok());
-  EXPECT_TRUE(store_.records().Contains(record.recordId));
-}
-
 TEST_F(RecordStoreTest, ReloadReadsNamesInByteOrderAndSkipsWhatItCannotRead) {
   DueRecord first = DueRecord::WithDefaults(clock_);
   first.recordId = "2007021014302510";

@@ -15,6 +15,7 @@
 #include "core/statements/ofx_reader.h"
 #include "tests/core/statements/statement_samples.h"
 #include "tests/support/memory_file_system.h"
+#include "tests/support/scoped_variable.h"
 
 namespace paylark {
 namespace {
@@ -22,23 +23,11 @@ namespace {
 // Every test runs with $TMPDIR at a folder of its own, so what is left there is seen.
 class LibofxInputTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    if (const char* saved = std::getenv("TMPDIR"))
-      savedTemporary_ = saved;
-    setenv("TMPDIR", temporary_.path().c_str(), 1);
-  }
-  void TearDown() override {
-    if (savedTemporary_)
-      setenv("TMPDIR", savedTemporary_->c_str(), 1);
-    else
-      unsetenv("TMPDIR");
-  }
-
   bool TemporaryFolderIsEmpty() const { return std::filesystem::is_empty(temporary_.path()); }
 
  private:
   testing::ScratchFolder temporary_;
-  std::optional<std::string> savedTemporary_;
+  testing::ScopedVariable temporaryVariable_{"TMPDIR", temporary_.path().c_str()};
 };
 
 TEST_F(LibofxInputTest, MemoryFileIsReadByPathAndLeavesNothingInTheTemporaryFolder) {

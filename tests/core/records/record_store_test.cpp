@@ -110,12 +110,6 @@ TEST_F(RecordStoreTest, FailedWritesAreReportedAndTheMapStillChanges) {
   EXPECT_FALSE(store_.Replace(record).ok());
   EXPECT_EQ(store_.Get(record.recordId).title, "changed");
   EXPECT_NE(testing::FileBytes(FileOf(record.recordId)), EncodeRecord(record));
-
-  fs::remove_all(Records());
-  std::ofstream(Records()) << "a file where the folder should be";
-  const AddResult added = store_.Add(DueRecord::WithDefaults(clock_));
-  EXPECT_EQ(added.status.code(), StatusCode::kIoError);
-  EXPECT_TRUE(store_.records().Contains(added.recordId));
 }
 
 TEST_F(RecordStoreTest, OfTwoWritersOfOneDueOnDiskTheSecondIsRefused) {

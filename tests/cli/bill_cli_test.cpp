@@ -139,28 +139,6 @@ TEST_F(BillCliTest, GivenFieldsWinOverTheBills) {
   EXPECT_NE(result.out.find("The bill is in CHF, not EUR"), std::string::npos);
 }
 
-TEST_F(BillCliTest, ACodeOnTheSecondPageOfAPdfIsRead) {
-  WritePdfWithCode(Path("bill.pdf"), EpcCode({}), 2, 2);
-  const CliResult result = Run({"add", "--from-bill", Path("bill.pdf"), "--dry-run", "--json"});
-  ASSERT_EQ(result.exitCode, 0) << result.err;
-  EXPECT_NE(result.out.find("\"found\": \"epc-qr\""), std::string::npos);
-  EXPECT_NE(result.out.find("\"amount\": 184.37,"), std::string::npos);
-}
-
-TEST_F(BillCliTest, AFailingIbanIsLeftOutAndTheRestAdded) {
-  CodeSample bad;
-  bad.iban = "DE88370400440532013000";
-  WriteQrPng(EpcCode(bad), Path("code.png"));
-  const CliResult result = Run({"add", "--from-bill", Path("code.png")});
-  ASSERT_EQ(result.exitCode, 0) << result.err;
-  EXPECT_NE(result.err.find("The IBAN DE88370400440532013000 fails its check digits, so it was "
-                            "left out."),
-            std::string::npos);
-  const CliResult shown = Run({"show", Lines(result.out).at(0), "--json"});
-  EXPECT_EQ(shown.out.find("payeeAccount"), std::string::npos);
-  EXPECT_NE(shown.out.find("\"creditorReference\": \"RF18539007547034\""), std::string::npos);
-}
-
 TEST_F(BillCliTest, NothingFoundStillAddsTheDueWithTheBillAttached) {
   WriteTextPdf(Path("letter.pdf"), 1);
   const CliResult result =
@@ -181,11 +159,10 @@ TEST_F(BillCliTest, RefusedFilesSayWhyAndWriteNothing) {
   EXPECT_EQ(declared.err,
             "paylark-cli: dtd.xml: The XML declares a document type (DOCTYPE), "
             "which an e-invoice never does; it is not read.\n");
-  const CliResult broken = Run({"add", "--from-bill", Written("broken.pdf", "%PDF-1.7\n%%EOF")});
-  EXPECT_EQ(broken.exitCode, 2);
-  EXPECT_NE(broken.err.find("broken.pdf: The PDF cannot be opened"), std::string::npos);
   EXPECT_EQ(Run({"add", "--from-bill", Path("missing.pdf")}).exitCode, 2);
-  EXPECT_EQ(Run({"add", "--from-bill", Path("broken.pdf"), "--amount", "x"}).exitCode, 2);
+  EXPECT_EQ(Run({"add", "--from-bill", Written("broken.pdf", "%PDF-1.7\n%%EOF"), "--amount", "x"})
+                .exitCode,
+            2);
   EXPECT_EQ(DueFiles(), 0U);
 }
 

@@ -5,7 +5,6 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 
 extern char** environ;
@@ -14,10 +13,7 @@ namespace paylark::testing {
 namespace fs = std::filesystem;
 
 std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
+  return FileBytes(path);
 }
 
 std::vector<std::string> Lines(const std::string& text) {

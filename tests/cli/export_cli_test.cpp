@@ -82,14 +82,6 @@ TEST_F(ExportCliTest, PdfExportHasACoverAndAPagePerDue) {
   EXPECT_NE(file.PageText(3).find("Gas (bill)"), std::string::npos);
 }
 
-TEST_F(ExportCliTest, EmptyMonthWritesNothingAndSaysSo) {
-  const CliResult result = Run({"export", "pdf", "--month", "2026-11", "--output", Out("n.pdf")});
-  EXPECT_EQ(result.exitCode, 0);
-  EXPECT_EQ(result.err,
-            "paylark-cli: There are no dues in November 2026, so no file was written.\n");
-  EXPECT_FALSE(fs::exists(Out("n.pdf")));
-}
-
 TEST_F(ExportCliTest, PrintAppliesRecordsThenAccountAndCopiesTheIcons) {
   const std::string page = Put("print/mine.html",
                                "<{[headerstart]}>[<{[headercenter]}>]<{[headerend]}><{[loopstart]}>"

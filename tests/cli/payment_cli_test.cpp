@@ -66,17 +66,6 @@ TEST_F(PaymentCliTest, PayStoresTheDetailsThatShowListAndCsvCarry) {
             "paylark-cli: the payment with reference FITID-7 of 2026-03-09 was replaced\n");
 }
 
-TEST_F(PaymentCliTest, PayDefaultsToNowAndTheDuesAmount) {
-  ASSERT_EQ(dir_.Run({"pay", id_}).exitCode, 0);
-  const std::string json = Json();
-  EXPECT_NE(json.find("\"paidAmount\": 90, \"paymentReference\": null, \"payments\""),
-            std::string::npos)
-      << json;
-  EXPECT_EQ(json.find("\"paidOn\": null"), std::string::npos) << json;
-  EXPECT_EQ(dir_.Run({"show", id_}).out.find("Paid amount"), std::string::npos)
-      << "the paid amount shows only when it differs";
-}
-
 TEST_F(PaymentCliTest, BadArgumentsExitWithTwoAndWriteNothing) {
   const std::string before = File();
   const struct {

@@ -108,7 +108,10 @@ TEST_F(SuggestCliTest, PlainLinesSayThePatternInWords) {
   EXPECT_EQ(lines[5], "6\tHearth Insurance\tyearly on 15 Nov\t2027-11-15\t$480.00\tseen 2 times\t");
 }
 
-TEST_F(SuggestCliTest, CreatingWritesTheSeriesAndTheSameStatementImportsNothingTwice) {
+// That the statement then imports nothing twice and the series is not proposed again is
+// suggested_series_creation_test's (ImportingTheSameStatementAfterwards...,
+// ACreatedSeriesIsNot...).
+TEST_F(SuggestCliTest, CreatingWritesTheSeriesWithItsPastPaid) {
   CliResult result = Run({"suggest", "series", year_.string(), "--create", "1,5", "--count", "3"});
   ASSERT_EQ(result.exitCode, 0) << result.err;
   const std::vector<std::string> lines = Lines(result.out);
@@ -129,16 +132,6 @@ TEST_F(SuggestCliTest, CreatingWritesTheSeriesAndTheSameStatementImportsNothingT
                             "Ltd\t$950.00\tPaid"),
             std::string::npos)
       << result.out;
-
-  result = Run({"import", "statement", year_.string(), "--dry-run"});
-  ASSERT_EQ(result.exitCode, 0) << result.err;
-  EXPECT_NE(result.out.find("already imported\tRENT-2026-3\t2026-03-02"), std::string::npos);
-  EXPECT_EQ(result.out.find("paid\tRENT"), std::string::npos) << result.out;
-  EXPECT_EQ(result.out.find("paid\tPHONE"), std::string::npos);
-
-  result = Run({"suggest", "series", year_.string()});
-  EXPECT_EQ(Lines(result.out).size(), 4u) << result.out;
-  EXPECT_EQ(result.out.find("Harbour"), std::string::npos);
 }
 
 TEST_F(SuggestCliTest, ASuggestionThatIsNotThereWritesNothing) {
@@ -148,21 +141,6 @@ TEST_F(SuggestCliTest, ASuggestionThatIsNotThereWritesNothing) {
   EXPECT_EQ(Run({"list", "--month", "2026-12"}).out.find("Acme"), std::string::npos);
   EXPECT_EQ(Run({"suggest", "series", year_.string(), "--create", "x"}).exitCode, 2);
   EXPECT_EQ(Run({"suggest", "series"}).exitCode, 2);
-}
-
-TEST_F(SuggestCliTest, TwoMonthsOfHistoryLeaveMonthlyBillsOutAndSaySo) {
-  Statement statement = HouseholdYear();
-  std::erase_if(statement.transactions, [](const StatementTransaction& transaction) {
-    return transaction.bookingDate > Day(2025, 12, 31);
-  });
-  statement.periodEnd = Day(2025, 12, 31);
-  const std::filesystem::path months = dir_.path() / "two-months.ofx";
-  WriteOfx(statement, months);
-  const CliResult result = Run({"suggest", "series", months.string()});
-  ASSERT_EQ(result.exitCode, 0) << result.err;
-  EXPECT_NE(result.err.find("Only 61 days of bank history"), std::string::npos) << result.err;
-  ASSERT_EQ(Lines(result.out).size(), 1u) << result.out;
-  EXPECT_TRUE(Lines(result.out)[0].starts_with("1\tAcme Corp Payroll\tevery 2 weeks on Friday"));
 }
 
 TEST_F(SuggestCliTest, ABankCsvIsReadWithTheColumnsGivenOnceAndTheBanksDates) {

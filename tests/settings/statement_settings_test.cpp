@@ -2,29 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include <QSettings>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "core/statements/bank_csv_columns_text.h"
-#include "settings/setting_catalogue.h"
-#include "tests/support/scratch_folder.h"
+#include "tests/settings/stored_settings.h"
 
 namespace paylark::testing {
 namespace {
 
 class StatementSettingsTest : public ::testing::Test {
  protected:
-  // Points the settings at a file of this test's own folder holding the text.
-  void Store(const std::string& text) {
-    const std::filesystem::path file =
-        config_.path() / settings::kOrganization / (std::string(settings::kApplication) + ".conf");
-    std::filesystem::create_directories(file.parent_path());
-    std::ofstream(file) << text;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
-                       QString::fromStdString(config_.path().string()));
-  }
+  void Store(const std::string& text) { StoreSettings(config_, text); }
 
   static BankCsvColumns Columns(const char* text) { return ParseColumnsText(text).value(); }
 

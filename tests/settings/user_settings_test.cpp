@@ -1,29 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <QSettings>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "settings/user_settings.h"
 #include "tests/cli/cli_runner.h"
-#include "tests/support/scratch_folder.h"
+#include "tests/settings/stored_settings.h"
 
 namespace paylark::testing {
 namespace {
-
-namespace fs = std::filesystem;
-
-// Writes the settings file under config and points the settings at it. Each case takes a folder
-// of its own, so no cached copy of an earlier file is read.
-void StoreSettings(const ScratchFolder& config, const std::string& text) {
-  const fs::path file =
-      config.path() / settings::kOrganization / (std::string(settings::kApplication) + ".conf");
-  fs::create_directories(file.parent_path());
-  std::ofstream(file) << text;
-  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
-                     QString::fromStdString(config.path().string()));
-}
 
 class UserSettingsTest : public ::testing::Test {
  protected:

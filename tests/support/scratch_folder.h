@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -23,5 +24,10 @@ class ScratchFolder {
  private:
   std::filesystem::path path_;
 };
+
+// The file's bytes; empty when it cannot be read.
+std::string FileBytes(const std::filesystem::path& path);
+// Every file directly inside the folder, by name, with its bytes.
+std::map<std::string, std::string> FolderBytes(const std::filesystem::path& folder);
 
 }  // namespace paylark::testing

@@ -4,7 +4,6 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
-#include <QMimeData>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPushButton>
@@ -12,10 +11,10 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QUrl>
 
 #include "core/attachments/attachment_store.h"
 #include "core/sync/backups.h"
+#include "tests/ui/editor_fixture.h"
 #include "tests/ui/fakes.h"
 #include "tests/ui/test_runner.h"
 #include "ui/attachments/attached_dues.h"
@@ -80,28 +79,6 @@ QStringList Names(QListWidget& list) {
   for (int row = 0; row < list.count(); ++row)
     names << list.item(row)->data(Qt::UserRole).toString();
   return names;
-}
-
-void Drop(QWidget& target, QPoint at, const QStringList& paths) {
-  QMimeData data;
-  QList<QUrl> urls;
-  for (const QString& path : paths)
-    urls << QUrl::fromLocalFile(path);
-  data.setUrls(urls);
-  QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(&target, &enter);
-  QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(&target, &move);
-  QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(&target, &drop);
-}
-
-template <class Widget>
-Widget& Child(QWidget& parent, const char* name) {
-  Widget* child = parent.findChild<Widget*>(QString::fromLatin1(name));
-  if (!child)
-    qFatal("no child %s", name);
-  return *child;
 }
 
 }  // namespace
@@ -174,7 +151,7 @@ class AttachmentsTest final : public QObject {
     page.resize(600, 400);
     page.SetRecordId(f.id);
     QSignalSpy changed(&page, &AttachmentsPage::AttachmentsChanged);
-    Drop(page, QPoint(20, 20), {f.File(QStringLiteral("a.txt")), f.downloads.path()});
+    DropFiles(page, QPoint(20, 20), {f.File(QStringLiteral("a.txt")), f.downloads.path()});
     QCOMPARE(Names(Child<QListWidget>(page, "attachments")), QStringList{QStringLiteral("a.txt")});
     QCOMPARE(changed.count(), 1);
     const QString folderName = QDir(f.downloads.path()).dirName();
@@ -218,7 +195,7 @@ class AttachmentsTest final : public QObject {
     }
     QVERIFY(row >= 0);
     const QPoint center = view.visualRect(view.model().index(row)).center();
-    Drop(*view.viewport(), center, {f.Image(QStringLiteral("meter.png"))});
+    DropFiles(*view.viewport(), center, {f.Image(QStringLiteral("meter.png"))});
     const AttachmentStore attachments(f.ws.app.store().files(), f.ws.app.workingDirectory());
     QCOMPARE(attachments.List(other).value().size(), std::size_t{1});
     QVERIFY(attachments.List(f.id).value().empty());

@@ -3,10 +3,8 @@
 #include <QAbstractButton>
 #include <QDateTimeEdit>
 #include <QLabel>
-#include <QMimeData>
 #include <QSignalSpy>
 #include <QTest>
-#include <QUrl>
 #include <QWizard>
 #include <fstream>
 
@@ -84,22 +82,6 @@ void Finish(QDialog& dialog) {
   QTest::mouseClick(wizard.button(QWizard::FinishButton), Qt::LeftButton);
 }
 
-void Drop(QWidget& target, QPoint at, const QStringList& paths) {
-  QMimeData data;
-  QList<QUrl> urls;
-  for (const QString& path : paths)
-    urls << QUrl::fromLocalFile(path);
-  data.setUrls(urls);
-  QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(&target, &enter);
-  QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(&target, &move);
-  QVERIFY(move.isAccepted());
-  QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(&target, &drop);
-  QVERIFY(drop.isAccepted());
-}
-
 // Below the last row of the month's list.
 QPoint OutsideRows(MonthListView& view) {
   return {view.viewport()->width() / 2, view.viewport()->height() - 10};
@@ -137,16 +119,8 @@ class BillsTest final : public QObject {
     QCOMPARE(due.amount, 184.37);
     QCOMPARE(f.Attached(due.recordId), std::vector<std::string>{"giro.png"});
     QCOMPARE(f.ws.desktop.openStarts, QStringList{f.ws.directory()});
-  }
 
-  void TheDetailsShowThePayeesIbanAndReference() {
-    Fixture f;
-    f.ws.desktop.openPath = f.GiroCode();
-    f.script.Then(Finish);
-    NewDueFromBillCommand command(f.ws.app, f.window, f.script.runner());
-    QSignalSpy done(&command, &NewDueFromBillCommand::Done);
-    f.window.commandRegistry().Find(QStringLiteral("newDueFromBill"))->trigger();
-    QTRY_COMPARE(done.count(), 1);
+    // The details show the payee's IBAN and reference.
     DetailsBar& details = *f.window.findChild<DetailsBar*>();
     QStringList rows;
     for (int row = 0; row < details.RowCount(); ++row)
@@ -172,7 +146,8 @@ class BillsTest final : public QObject {
     });  // left open: closed as the user closes it
     NewDueFromBillCommand command(f.ws.app, f.window, f.script.runner());
     QSignalSpy done(&command, &NewDueFromBillCommand::Done);
-    Drop(*f.window.view().viewport(), OutsideRows(f.window.view()), {f.FacturX(), f.GiroCode()});
+    DropFiles(*f.window.view().viewport(), OutsideRows(f.window.view()),
+              {f.FacturX(), f.GiroCode()});
     QTRY_COMPARE(done.count(), 1);
     QCOMPARE(f.window.findChild<QLabel*>(QStringLiteral("statusNote"))->text(),
              QStringLiteral("Only Stadtwerke.pdf was read: drop one bill at a time."));
@@ -187,7 +162,7 @@ class BillsTest final : public QObject {
     NewDueFromBillCommand command(f.ws.app, f.window, f.script.runner());
     QSignalSpy attached(&f.window.view(), &MonthListView::FilesDropped);
     MonthListView& view = f.window.view();
-    Drop(*view.viewport(), view.visualRect(view.model().index(0)).center(), {f.GiroCode()});
+    DropFiles(*view.viewport(), view.visualRect(view.model().index(0)).center(), {f.GiroCode()});
     QCOMPARE(attached.count(), 1);
     QCOMPARE(attached.at(0).at(0).toString().toStdString(), water);
     QCOMPARE(f.script.dialogsRun(), 0);

@@ -6,8 +6,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
@@ -41,21 +39,6 @@ void Write(const QString& path, const QByteArray& bytes) {
   QFile file(path);
   QVERIFY(file.open(QIODevice::WriteOnly));
   file.write(bytes);
-}
-
-// The menu titled title (mnemonics removed) of the window's menu bar, with its item texts.
-QStringList MenuItems(MainWindow& window, const QString& title) {
-  for (QAction* menu : window.menuBar()->actions()) {
-    if (menu->text().remove(QLatin1Char('&')) != title || !menu->menu())
-      continue;
-    QStringList items;
-    for (QAction* item : menu->menu()->actions()) {
-      if (!item->isSeparator())
-        items << item->text();
-    }
-    return items;
-  }
-  return {};
 }
 
 // Three dues of March 2026 (one paid, two in a series) and one of April.
@@ -108,17 +91,6 @@ class ExchangeTest final : public QObject {
 
  private slots:
   void init() { UseFreshSettings(); }
-
-  void MenusOfferExportImportAndTheCalendar() {
-    Fixture f;
-    auto window = f.Window();
-    QVERIFY(MenuItems(*window, "File").startsWith(QStringLiteral("&Import CSV...")));
-    const QStringList exports = MenuItems(*window, "Export");
-    QVERIFY2(exports.mid(exports.size() - 2) ==
-                 QStringList({QStringLiteral("&Calendar (iCalendar)"), QStringLiteral("C&SV")}),
-             qPrintable(exports.join(',')));
-    QVERIFY(MenuItems(*window, "Preferences").contains(QStringLiteral("&Calendar...")));
-  }
 
   void CalendarAndCsvExportsWriteTheMonthToTheChosenFile() {
     Fixture f;
@@ -203,7 +175,6 @@ class ExchangeTest final : public QObject {
     QVERIFY(!QFile::exists(feed));
 
     CalendarPreferencesDialog dialog(false, feed, CalDavSettings{}, QString());
-    QCOMPARE(dialog.keepFeedBox().text(), QStringLiteral("&Keep a calendar file up to date"));
     dialog.keepFeedBox().click();
     QVERIFY(dialog.keepFeed());
     Snapshot(dialog, QStringLiteral("calendar-preferences.png"));
@@ -230,7 +201,6 @@ class ExchangeTest final : public QObject {
     CalendarPreferencesDialog dialog(false, f.Path(QStringLiteral("Exports/Paylark.ics")),
                                      CalDavSettings::Read(), CalDavKeeper::LastSyncText());
     QVERIFY(!dialog.keepCalDavBox().isChecked());
-    QCOMPARE(dialog.keepCalDavBox().title(), QStringLiteral("Keep a Cal&DAV calendar up to date"));
     QCOMPARE(dialog.passwordEdit().echoMode(), QLineEdit::Password);
     dialog.keepCalDavBox().setChecked(true);
     QTest::keyClicks(&dialog.urlEdit(), QStringLiteral(" https://dav.example.org/ "));

@@ -1,8 +1,13 @@
 #include "tests/ui/fakes.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QPixmap>
 #include <QSettings>
+#include <QTest>
+#include <QUrl>
 #include <QWidget>
 
 #include "core/records/record_store.h"
@@ -100,6 +105,22 @@ void Snapshot(QWidget& widget, const QString& name, qreal pixelRatio) {
   picture.fill(Qt::transparent);
   widget.render(&picture);
   picture.save(folder + QLatin1Char('/') + name);
+}
+
+void DropFiles(QWidget& target, QPoint at, const QStringList& paths) {
+  QMimeData data;
+  QList<QUrl> urls;
+  for (const QString& path : paths)
+    urls << QUrl::fromLocalFile(path);
+  data.setUrls(urls);
+  QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&target, &enter);
+  QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&target, &move);
+  QVERIFY(move.isAccepted());
+  QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&target, &drop);
+  QVERIFY(drop.isAccepted());
 }
 
 }  // namespace paylark::test

@@ -113,6 +113,9 @@ bool SnapshotsWanted();
 // Saves the widget as <name> in $PAYLARK_SNAPSHOTS when that is set, drawn at pixelRatio
 // device pixels per pixel.
 void Snapshot(QWidget& widget, const QString& name, qreal pixelRatio = 1);
+// Drags the files over the target and drops them at `at`, as a file manager does; each step must
+// be accepted.
+void DropFiles(QWidget& target, QPoint at, const QStringList& paths);
 
 // A message's exact English text, as the window shows it.
 inline QString Text(const Message& message) {

@@ -94,10 +94,6 @@ class FindRecurringTest final : public QObject {
     QCOMPARE(items, (QStringList{"New Due from &Bill...", "", "&Import CSV...",
                                  "Import &Statement...", "Find &Recurring Bills...", "", "&Print",
                                  "", "Restore from &Backup...", "E&xit"}));
-    const QAction* found = window->commandRegistry().Find(QStringLiteral("findRecurringBills"));
-    QCOMPARE(found->statusTip(),
-             QStringLiteral("Propose series from the bills in bank statements"));
-    QCOMPARE(found->toolTip(), QStringLiteral("Find Recurring Bills"));
     if (SnapshotsWanted()) {
       file->popup(window->mapToGlobal(QPoint(0, 0)));
       Snapshot(*file, QStringLiteral("file-menu.png"));

@@ -197,7 +197,6 @@ void NewDueTest::WeekendChoiceMovesOnlyTheDueDates() {
       .Then([](QDialog& dialog) {
         auto& weekend = Child<QComboBox>(dialog, "weekendShift");
         QCOMPARE(weekend.currentText(), QStringLiteral("Keep it"));
-        QCOMPARE(weekend.itemText(1), QStringLiteral("Move to the Friday before"));
         weekend.setCurrentIndex(2);
         Snapshot(dialog, QStringLiteral("recurrence-weekend.png"));
         PatternOf(4)(dialog);
@@ -385,14 +384,8 @@ void NewDueTest::SeriesIsWrittenOnlyAtFinish() {
         NextAndFinish(dialog);
       })
       .Then(PatternOf(10));
-  const std::vector<DueRecord> records10 = Run(ws, script);
-  QCOMPARE(records10.size(), std::size_t{10});
+  QCOMPARE(Run(ws, script).size(), std::size_t{10});
   QCOMPARE(records.entryList({"*.due"}, QDir::Files).size(), 10);
-  for (const DueRecord& record : records10) {
-    QCOMPARE(record.title, std::string("Gym"));
-    QCOMPARE(record.amount, 35.0);
-    QCOMPARE(record.seriesId, records10[0].seriesId);
-  }
 }
 
 }  // namespace paylark::test

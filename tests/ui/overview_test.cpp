@@ -1,7 +1,6 @@
 #include <QAction>
 #include <QChartView>
 #include <QCoreApplication>
-#include <QDialogButtonBox>
 #include <QLabel>
 #include <QPainter>
 #include <QScrollArea>
@@ -98,7 +97,6 @@ void OverviewTest::SearchListsDuesOfEveryMonthWhileTyping() {
   Fixture f;
   f.frame->activateWindow();
   f.frame->commands().find->trigger();
-  QVERIFY(f.frame->commands().find->shortcut() == QKeySequence(QStringLiteral("Ctrl+F")));
   QTRY_VERIFY(f.search().hasFocus());
   Type(f.search(), QStringLiteral("stadt"));
   QVERIFY(f.results().isVisible());
@@ -154,10 +152,8 @@ void OverviewTest::ChosenResultOpensItsMonthAndSelectsIt() {
 
 void OverviewTest::YearOverviewShowsMonthsChartAndPayees() {
   Fixture f;
-  QVERIFY(f.frame->commands().yearOverview->text().contains(QStringLiteral("Year Overview")));
   YearOverview overview(f.ws.app.store(), 2026, f.frame.get());
   overview.show();
-  QCOMPARE(overview.windowTitle(), QStringLiteral("Year Overview"));
   auto& months = *overview.findChild<QTableWidget*>(QStringLiteral("months"));
   QCOMPARE(months.rowCount(), 13);
   QCOMPARE(months.item(2, 0)->text(), QStringLiteral("March"));
@@ -207,7 +203,6 @@ void OverviewTest::SeriesHistoryShowsTheMembersAsAChartAndATable() {
              {std::nullopt, month == 1 ? std::optional<double>(94.5) : std::nullopt, {}, {}, {}});
     QVERIFY(f.ws.app.store().Replace(record).ok());
   }
-  QVERIFY(f.frame->commands().seriesHistory->text().contains(QStringLiteral("Series History")));
   f.frame->commands().seriesHistory->trigger();  // nothing selected: told, no window
   QCOMPARE(f.ws.prompt.asked.size(), 1);
 
@@ -239,9 +234,9 @@ void OverviewTest::SeriesHistoryShowsTheMembersAsAChartAndATable() {
   Snapshot(history, QStringLiteral("series-history-narrow.png"));
 }
 
-// Regression: under de_DE the overview showed the axis without grouping, cut month names, and at
-// 640x420 it did not fit the screen.
-void OverviewTest::YearOverviewFollowsTheLocaleAndFitsSmallScreens() {
+// Regression: under de_DE the overview showed the axis without grouping and cut month names. (Its
+// fit on a 640x420 screen is checked with every dialog's in small_screen_test.)
+void OverviewTest::YearOverviewFollowsTheLocale() {
   Fixture f;
   const testing::ScopedLocale locale("de_DE.UTF-8", testing::ScopedLocale::Numbers::kC);
   QVERIFY(locale.ok());
@@ -260,13 +255,6 @@ void OverviewTest::YearOverviewFollowsTheLocaleAndFitsSmallScreens() {
   QCOMPARE(chart->locale().toString(12000.0, 'f', 0), QStringLiteral("12.000"));
   QVERIFY(!overview.findChild<QScrollArea*>()->horizontalScrollBar()->isVisible());
   Snapshot(overview, QStringLiteral("year-overview-de.png"));
-
-  overview.resize(640, 420);
-  QTest::qWait(20);
-  QCOMPARE(overview.size(), QSize(640, 420));
-  auto* close = overview.findChild<QDialogButtonBox*>();
-  QVERIFY(close && close->isVisible());
-  QVERIFY(overview.rect().contains(close->geometry()));
 
   // Regression: a year without dues labelled its axis 1, 1, 1, 0, 0, 0.
   overview.findChild<QSpinBox*>(QStringLiteral("year"))->setValue(2024);

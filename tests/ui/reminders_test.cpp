@@ -1,8 +1,6 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QFile>
-#include <QMenu>
-#include <QMenuBar>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -139,37 +137,21 @@ class RemindersTest final : public QObject {
     QCOMPARE(count.text(), QStringLiteral("40 overdue \u00b7 1 due soon"));
   }
 
-  void NoCountWhenNothingNeedsPaying() {
-    Fixture f;
-    f.ws.AddDue("Paid", "", 10, At(2026, 3, 1), true);
-    f.ws.AddDue("Far ahead", "", 10, At(2026, 5, 1));
-    f.Open();
-    QVERIFY(f.Reminders().isEmpty());
-  }
-
+  // Nothing paid long ago or beyond the days ahead is counted: the caption shows no count.
   void PreferencesSetTheDaysAndTurnBackgroundRemindersOnAndOff() {
     Fixture f;
+    f.ws.AddDue("Paid", "", 10, At(2026, 3, 1), true);
     f.ws.AddDue("In five days", "", 10, At(2026, 3, 20, 9));
     f.Open();
     QVERIFY(f.Reminders().isEmpty());
-    QAction* item = f.frame->commands().reminders;
-    QCOMPARE(item->text(), QStringLiteral("&Reminders\u2026"));
-    QMenu* preferences = nullptr;
-    for (QAction* menu : f.frame->menuBar()->actions()) {
-      if (menu->text() == QStringLiteral("&Preferences"))
-        preferences = menu->menu();
-    }
-    QVERIFY(preferences && preferences->actions().contains(item));
 
     // systemctl fails here (no user manager): the autostart entry stands in for the timer.
     f.ws.desktop.exitCode = 1;
     {
       ReminderPreferencesDialog dialog(f.ws.app, f.frame.get());
-      QCOMPARE(dialog.windowTitle(), QStringLiteral("Reminders"));
       QCOMPARE(dialog.daysAhead().value(), 3);
       QCOMPARE(dialog.daysAhead().maximum(), 30);
       QVERIFY(!dialog.whenClosed().isChecked());
-      QCOMPARE(dialog.whenClosed().text(), QStringLiteral("Also when Paylark is closed"));
       QCOMPARE(dialog.warnBelow().value(), 0);
       dialog.daysAhead().setValue(5);
       dialog.whenClosed().setChecked(true);

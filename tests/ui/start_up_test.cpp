@@ -89,23 +89,20 @@ void StartUpTest::TermAndInterruptAskTheEventLoopToQuit() {
   }
 }
 
+// A stored folder that is gone (a trailing "/" is not found either) is told, then asked for;
+// cancelling the question ends the program.
 void StartUpTest::StaleSettingTellsAndAsks() {
-  Workspace workspace;
-  UserSettings::Write(settings::kWorkingDirectory, workspace.directory() + "/gone");
-  QTemporaryDir chosen;
-  Asker asker{chosen.path(), {}};
-  QCOMPARE(Start(workspace, asker.Function()).outcome, StartUpOutcome::kRun);
-  QCOMPARE(workspace.prompt.asked, QStringList{Text(MessageId::kWorkingDirectoryMoved)});
-  QCOMPARE(asker.openedOn, QStringList{QString()});
-}
-
-void StartUpTest::CancelledDialogEndsTheProgram() {
-  Workspace workspace;
-  UserSettings::Write(settings::kWorkingDirectory,
-                      workspace.directory() + "/");  // a trailing "/" is not found
-  Asker asker;
-  QCOMPARE(Start(workspace, asker.Function()).outcome, StartUpOutcome::kEnd);
-  QCOMPARE(workspace.prompt.asked.size(), 1);
+  for (const bool cancel : {false, true}) {
+    Workspace workspace;
+    UserSettings::Write(settings::kWorkingDirectory,
+                        workspace.directory() + (cancel ? "/" : "/gone"));
+    QTemporaryDir chosen;
+    Asker asker{cancel ? QString() : chosen.path(), {}};
+    QCOMPARE(Start(workspace, asker.Function()).outcome,
+             cancel ? StartUpOutcome::kEnd : StartUpOutcome::kRun);
+    QCOMPARE(workspace.prompt.asked, QStringList{Text(MessageId::kWorkingDirectoryMoved)});
+    QCOMPARE(asker.openedOn, QStringList{QString()});
+  }
 }
 
 void StartUpTest::UnreadableRecordFilesAreCounted() {

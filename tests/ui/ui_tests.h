@@ -13,7 +13,6 @@ class StartUpTest final : public QObject {
   void MissingSettingAsksWithEmptyDialog();
   void TermAndInterruptAskTheEventLoopToQuit();
   void StaleSettingTellsAndAsks();
-  void CancelledDialogEndsTheProgram();
   void UnreadableRecordFilesAreCounted();
   void AnUnreadableRecordsFolderIsSaidToBeSo();
   void AStartFromTheSnapshotIsCheckedAgainstTheFolder();
@@ -49,10 +48,8 @@ class MainFrameTest final : public QObject {
   void DeleteSeriesMemberHonoursEveryAnswer();
   void DeleteFailureIsToldOnceNamingTheDue();
   void ChangeMarkerFailureIsAWarningAfterTheChange();
-  void ToggleDetailWindowFollowsTheDock();
   void ContextMenusOfferTheRightCommands();
   void CommandsWithoutSelectionDoNothing();
-  void MarkPaidActsOnTheSelectedDue();
   void TheChangedDueStaysSelected();
   void HomeAndEndWithoutACurrentRow();
   void PaidDuesShowWhatWasPaid();
@@ -80,7 +77,7 @@ class OverviewTest final : public QObject {
   void ChosenResultOpensItsMonthAndSelectsIt();
   void YearOverviewShowsMonthsChartAndPayees();
   void SeriesHistoryShowsTheMembersAsAChartAndATable();
-  void YearOverviewFollowsTheLocaleAndFitsSmallScreens();
+  void YearOverviewFollowsTheLocale();
 };
 
 class ForecastWindowTest final : public QObject {

@@ -54,13 +54,6 @@ TEST_F(AttachmentStoreTest, AddedFilesAreListedByNameWithTheirSizes) {
   EXPECT_EQ(store_.RecordsWithAttachments().value(), std::set<std::string>{"10"});
 }
 
-TEST_F(AttachmentStoreTest, TheSameNameTwiceKeepsBothFiles) {
-  EXPECT_EQ(store_.Add("10", Download("bill.pdf", "first")).value(), "bill.pdf");
-  EXPECT_EQ(store_.Add("10", Download("bill.pdf", "second")).value(), "bill (2).pdf");
-  EXPECT_EQ(files_.Contents(std::string(kFolder) + "/bill.pdf"), "first");
-  EXPECT_EQ(files_.Contents(std::string(kFolder) + "/bill (2).pdf"), "second");
-}
-
 TEST_F(AttachmentStoreTest, TemporaryAndSyncEngineFilesAreNoAttachments) {
   files_.Put(std::string(kFolder) + "/.syncthing.bill.pdf.tmp", "half");
   files_.Put(std::string(kFolder) + "/.paylark-99-1", "half");

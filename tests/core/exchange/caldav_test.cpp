@@ -1,24 +1,18 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <ctime>
-
 #include "core/exchange/caldav_multistatus.h"
 #include "core/exchange/caldav_plan.h"
 #include "core/exchange/caldav_state.h"
 #include "core/exchange/calendar_feed.h"
 #include "tests/support/scoped_locale.h"
+#include "tests/support/scoped_time_zone.h"
 
 namespace paylark {
 namespace {
 
 class CalDavTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    setenv("TZ", "Pacific/Auckland", 1);
-    tzset();
-    ASSERT_TRUE(locale_.ok());
-  }
+  void SetUp() override { ASSERT_TRUE(locale_.ok()); }
 
   static DueRecord Due(std::string id, OleDateTime due, int paid = 0) {
     DueRecord record;
@@ -36,6 +30,7 @@ class CalDavTest : public ::testing::Test {
   CalendarOptions options_{*OleDateTime::FromCivil(2026, 12, 5, 14, 30), 3,
                            AlarmStyle::kBeforeAndAtDueTime};
   testing::ScopedLocale locale_{"en_US.UTF-8", testing::ScopedLocale::Numbers::kC};
+  testing::ScopedTimeZone zone_{"Pacific/Auckland"};
 };
 
 TEST_F(CalDavTest, AnEventRingsTheReminderDaysBeforeTheDueTimeAndAtIt) {

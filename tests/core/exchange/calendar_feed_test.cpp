@@ -3,21 +3,15 @@
 #include <gtest/gtest.h>
 #include <libical/ical.h>
 
-#include <cstdlib>
-#include <ctime>
-
 #include "tests/support/scoped_locale.h"
+#include "tests/support/scoped_time_zone.h"
 
 namespace paylark {
 namespace {
 
 class CalendarFeedTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    setenv("TZ", "Europe/Berlin", 1);
-    tzset();
-    ASSERT_TRUE(locale_.ok());
-  }
+  void SetUp() override { ASSERT_TRUE(locale_.ok()); }
 
   static DueRecord Due(std::string id, std::string title, OleDateTime due) {
     DueRecord record;
@@ -34,6 +28,7 @@ class CalendarFeedTest : public ::testing::Test {
   CalendarOptions options_{*OleDateTime::FromCivil(2026, 12, 5, 14, 30), 3};
 
   testing::ScopedLocale locale_{"en_US.UTF-8", testing::ScopedLocale::Numbers::kC};
+  testing::ScopedTimeZone zone_{"Europe/Berlin"};
 };
 
 TEST_F(CalendarFeedTest, WritesOneAllDayEventPerDueWithAnAlarmForUnpaidOnes) {

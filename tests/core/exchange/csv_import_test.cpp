@@ -1,21 +1,16 @@
 #include "core/exchange/csv_import.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include <clocale>
-#include <csignal>
-#include <filesystem>
-#include <fstream>
 #include <map>
-#include <sstream>
 
 #include "core/exchange/csv_export.h"
+#include "tests/support/file_size_limit.h"
+#include "tests/support/scratch_store.h"
 
 namespace paylark {
 namespace {
-
-namespace fs = std::filesystem;
 
 class CsvImportTest : public ::testing::Test {
  protected:
@@ -221,32 +216,12 @@ TEST_F(CsvImportTest, PaymentDetailsAreReadWhenTheirColumnsArePresent) {
 
 class CsvImportStoreTest : public CsvImportTest {
  protected:
-  void SetUp() override {
-    CsvImportTest::SetUp();
-    std::string pattern = (fs::temp_directory_path() / "paylark-import-XXXXXX").string();
-    workdir_ = mkdtemp(pattern.data());
-    store_.SetWorkingDirectory(workdir_.string());
-    store_.SetDurability(Durability::kUnsynced);
-    (void)store_.Reload();
-  }
-  void TearDown() override {
-    fs::remove_all(workdir_);
-    CsvImportTest::TearDown();
-  }
-
   std::map<std::string, std::string> Folder() const {
-    std::map<std::string, std::string> files;
-    for (const auto& entry : fs::directory_iterator(workdir_ / "Paylark Files")) {
-      std::ifstream in(entry.path(), std::ios::binary);
-      std::ostringstream bytes;
-      bytes << in.rdbuf();
-      files[entry.path().filename().string()] = bytes.str();
-    }
-    return files;
+    return testing::FolderBytes(scratch_.path() / "Paylark Files");
   }
 
-  fs::path workdir_;
-  RecordStore store_{clock_, "", SystemFileSystem()};
+  testing::ScratchStore scratch_{clock_};
+  RecordStore& store_ = scratch_.store();
 };
 
 TEST_F(CsvImportStoreTest, RowsSharingASeriesBecomeOneNewSeries) {
@@ -272,15 +247,10 @@ TEST_F(CsvImportStoreTest, AWriteFailingMidwayRemovesWhatTheImportWrote) {
   const ImportPlan plan = Plan("Title,Due,Notes\na,2026-12-01,\nb,2026-12-02,\nc,2026-12-03," +
                                std::string(4000, 'n') + "\nd,2026-12-04,\n");
   ASSERT_TRUE(plan.ok());
-  rlimit saved{};
-  getrlimit(RLIMIT_FSIZE, &saved);
-  const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit limit = saved;
-  limit.rlim_cur = 2048;
-  setrlimit(RLIMIT_FSIZE, &limit);
-  const auto added = ApplyCsvImport(plan, store_);
-  setrlimit(RLIMIT_FSIZE, &saved);
-  std::signal(SIGXFSZ, previousHandler);
+  const auto added = [&] {
+    const testing::FileSizeLimit limit(2048);
+    return ApplyCsvImport(plan, store_);
+  }();
   ASSERT_FALSE(added.ok());
   EXPECT_NE(added.status().message().find("The due \"c\" could not be saved"), std::string::npos)
       << added.status().message();

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,6 +10,7 @@
 #include "core/base/messages.h"
 #include "core/export/template_files.h"
 #include "tests/support/memory_file_system.h"
+#include "tests/support/scoped_variable.h"
 
 namespace paylark {
 namespace {
@@ -35,25 +35,10 @@ TEST(JoinPath, ReadsThePathByItsTextAlone) {
   }
 }
 
-// Sets XDG_DATA_HOME for one test and puts back what was there.
 class DataFoldersTest : public ::testing::Test {
  protected:
-  DataFoldersTest() {
-    if (const char* data = std::getenv("XDG_DATA_HOME"))
-      previous_ = data;
-    setenv("XDG_DATA_HOME", "/home/ann/.local/share", 1);
-  }
-  ~DataFoldersTest() override {
-    if (previous_)
-      setenv("XDG_DATA_HOME", previous_->c_str(), 1);
-    else
-      unsetenv("XDG_DATA_HOME");
-  }
-
+  testing::ScopedVariable data_{"XDG_DATA_HOME", "/home/ann/.local/share"};
   MemoryFileSystem files_;
-
- private:
-  std::optional<std::string> previous_;
 };
 
 TEST_F(DataFoldersTest, TemplatesAreLookedForBesideTheUserTheExecutableAndTheInstall) {

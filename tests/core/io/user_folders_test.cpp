@@ -4,37 +4,14 @@
 #include <pwd.h>
 #include <unistd.h>
 
-#include <cstdlib>
-#include <optional>
 #include <string>
+
+#include "tests/support/scoped_variable.h"
 
 namespace paylark {
 namespace {
 
-// Sets an environment variable for the test's length, or unsets it.
-class ScopedVariable {
- public:
-  ScopedVariable(const char* name, const char* value) : name_(name) {
-    if (const char* old = std::getenv(name))
-      old_ = old;
-    if (value != nullptr)
-      setenv(name, value, 1);
-    else
-      unsetenv(name);
-  }
-  ScopedVariable(const ScopedVariable&) = delete;
-  ScopedVariable& operator=(const ScopedVariable&) = delete;
-  ~ScopedVariable() {
-    if (old_)
-      setenv(name_, old_->c_str(), 1);
-    else
-      unsetenv(name_);
-  }
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
+using testing::ScopedVariable;
 
 TEST(UserFoldersTest, AnAbsoluteVariableWinsElseTheHomeFolder) {
   const ScopedVariable home("HOME", "/home/ann");

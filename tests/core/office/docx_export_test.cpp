@@ -2,11 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <ctime>
-
 #include "tests/core/office/office_test_support.h"
 #include "tests/support/scoped_locale.h"
+#include "tests/support/scoped_time_zone.h"
 
 namespace paylark {
 namespace {
@@ -188,14 +186,11 @@ TEST_F(DocxExportTest, EmptyMonthWritesABlankDocument) {
 TEST_F(DocxExportTest, BytesDependOnTheStampAloneNotOnTheTimeZone) {
   const std::vector<DueRecord> rows = testing::TwelveDues();
   const auto writeUnder = [&](const char* zone, const std::string& name) {
-    setenv("TZ", zone, 1);
-    tzset();
+    const testing::ScopedTimeZone scoped(zone);
     EXPECT_TRUE(WriteDocxExport(folder_.PathOf(name), Request(rows, NotesChoice::kWithNotes)).ok());
-    return testing::ReadBytes(folder_.PathOf(name));
+    return testing::FileBytes(folder_.PathOf(name));
   };
   EXPECT_EQ(writeUnder("UTC0", "a.docx"), writeUnder("EST5EDT", "b.docx"));
-  unsetenv("TZ");
-  tzset();
 }
 
 TEST_F(DocxExportTest, UnwritablePathFailsWithTheReasonAndWritesNothing) {

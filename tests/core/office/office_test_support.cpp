@@ -2,15 +2,7 @@
 
 #include <zip.h>
 
-#include <fstream>
-#include <iterator>
-
 namespace paylark::testing {
-
-std::string ReadBytes(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
 
 std::map<std::string, std::string> ReadZipEntries(const std::string& path) {
   std::map<std::string, std::string> entries;

@@ -10,7 +10,6 @@
 
 namespace paylark::testing {
 
-std::string ReadBytes(const std::string& path);
 // Every entry of a zip file by name; empty when the file is no zip.
 std::map<std::string, std::string> ReadZipEntries(const std::string& path);
 // &amp; &lt; &gt; &quot; &apos; back to their characters.

@@ -196,8 +196,8 @@ TEST_F(XlsxExportTest, EqualRequestsGiveEqualBytesAndLeaveNoTemporaryFile) {
       WriteXlsxExport(folder_.PathOf("a.xlsx"), Request(rows, NotesChoice::kWithNotes)).ok());
   ASSERT_TRUE(
       WriteXlsxExport(folder_.PathOf("b.xlsx"), Request(rows, NotesChoice::kWithNotes)).ok());
-  EXPECT_EQ(testing::ReadBytes(folder_.PathOf("a.xlsx")),
-            testing::ReadBytes(folder_.PathOf("b.xlsx")));
+  EXPECT_EQ(testing::FileBytes(folder_.PathOf("a.xlsx")),
+            testing::FileBytes(folder_.PathOf("b.xlsx")));
   EXPECT_EQ(folder_.Names(), (std::vector<std::string>{"a.xlsx", "b.xlsx"}));
 }
 

@@ -64,13 +64,6 @@ TEST_F(MonthSelectionTest, SelectsTheMonthSortedByDueDateWithItsSums) {
   EXPECT_EQ(MonthFilterFromIndex(-1), MonthFilter::kAll);
 }
 
-TEST_F(MonthSelectionTest, AnEmptyMonthHasZeroSumsInTheCurrencyForm) {
-  const MonthSelection none = MonthFill(store_, At(2030, 1, 1), MonthFilter::kAll);
-  EXPECT_TRUE(none.rows.empty());
-  EXPECT_EQ(none.paidText, "Paid : $0.00");
-  EXPECT_EQ(none.totalText, "Total : $0.00");
-}
-
 // Paid dues count what was paid; sums are added in cents, so a thousand dimes make $100.00.
 TEST_F(MonthSelectionTest, ThePaidSumAddsPaidAmountsInCents) {
   AddDue("power", At(2026, 3, 2), 90, 1);

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/scoped_locale.h"
-#include "tests/support/scratch_folder.h"
+#include "tests/support/scratch_store.h"
 
 namespace paylark {
 namespace {
@@ -49,10 +49,8 @@ TEST(SeriesHistoryTest, PartsAreSummedPerMemberAndTheRangeSpansThem) {
 
 TEST(SeriesHistoryTest, MembersComeInDueDateOrderEqualDatesByRecordId) {
   FixedClock clock(*OleDateTime::FromCivil(2026, 3, 1, 9));
-  testing::ScratchFolder scratch;
-  RecordStore store(clock, scratch.path().string(), SystemFileSystem());
-  store.SetDurability(Durability::kUnsynced);
-  (void)store.Reload();
+  testing::ScratchStore scratch(clock);
+  RecordStore& store = scratch.store();
   std::vector<std::string> ids;
   for (const int day : {20, 5, 20, 1}) {
     DueRecord record = DueRecord::WithDefaults(clock);

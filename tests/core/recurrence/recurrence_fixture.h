@@ -9,6 +9,7 @@
 
 #include "core/base/clock.h"
 #include "core/records/record_store.h"
+#include "core/recurrence/recurrence_pattern.h"
 #include "tests/support/scratch_store.h"
 
 namespace paylark {
@@ -29,6 +30,14 @@ inline std::string Text(const OleDateTime& value) {
 class StoreTest : public ::testing::Test {
  protected:
   std::string RecordsFolder() const { return RecordsFolderPath(store_.workingDirectory()); }
+
+  // The default pattern of that kind from start, ending after count occurrences.
+  static RecurrencePattern Pattern(RecurrenceKind kind, OleDateTime start, int count) {
+    RecurrencePattern pattern = RecurrencePattern::Defaults(start);
+    pattern.kind = kind;
+    pattern.count = std::to_string(count);
+    return pattern;
+  }
 
   std::vector<std::string> StartDates(const std::vector<std::string>& ids) const {
     std::vector<std::string> dates;

@@ -17,13 +17,6 @@ using Dates = std::vector<std::string>;
 
 class SeriesGenerationTest : public StoreTest {
  protected:
-  static RecurrencePattern Pattern(RecurrenceKind kind, OleDateTime start, int count) {
-    RecurrencePattern pattern = RecurrencePattern::Defaults(start);
-    pattern.kind = kind;
-    pattern.count = std::to_string(count);
-    return pattern;
-  }
-
   static RecurrencePattern EndBy(RecurrencePattern pattern, OleDateTime endBy) {
     pattern.rangeEnd = RangeEnd::kByDate;
     pattern.endBy = endBy;
@@ -162,17 +155,6 @@ TEST_F(SeriesGenerationTest, RefusedPatternsStoreNothingButTakeASeriesId) {
   }
   EXPECT_EQ(seriesIds.size(), 4u);
   EXPECT_EQ(store_.Reload().loaded, 0u);
-}
-
-TEST_F(SeriesGenerationTest, LongSeriesWithinOneSecondGetUniqueIds) {
-  RecurrencePattern pattern = Pattern(RecurrenceKind::kDay, At(2007, 3, 5), 250);
-  pattern.dayInterval = "1";
-  (void)Generate(pattern);
-  const std::set<std::string> unique(result_.recordIds.begin(), result_.recordIds.end());
-  EXPECT_EQ(unique.size(), 250u);
-  EXPECT_EQ(result_.recordIds[0], "2007020109000001");
-  EXPECT_EQ(result_.recordIds[98].substr(14) + result_.recordIds[99].substr(14), "9901");
-  EXPECT_EQ(store_.Reload().loaded, 250u);
 }
 
 TEST_F(SeriesGenerationTest, FailedWriteStopsTheRunAndIsReported) {

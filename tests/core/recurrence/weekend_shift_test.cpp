@@ -13,13 +13,6 @@ namespace {
 // 2026 starts on a Thursday: 3 and 31 January are Saturdays, 1 February is a Sunday.
 class WeekendShiftTest : public StoreTest {
  protected:
-  static RecurrencePattern Pattern(RecurrenceKind kind, OleDateTime start, int count) {
-    RecurrencePattern pattern = RecurrencePattern::Defaults(start);
-    pattern.kind = kind;
-    pattern.count = std::to_string(count);
-    return pattern;
-  }
-
   // The stored due dates ("YYYY-MM-DD HH:MM", blank-separated) of the finished series, once for
   // each direction: "before | after".
   std::string Dues(RecurrencePattern pattern, DueOffset offset = {0}) {

@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -16,6 +15,7 @@
 #include "core/statements/ofx_reader.h"
 #include "tests/core/statements/statement_samples.h"
 #include "tests/support/memory_file_system.h"
+#include "tests/support/scoped_variable.h"
 
 namespace paylark {
 namespace {
@@ -23,42 +23,20 @@ namespace {
 // Every test runs with $TMPDIR at a folder of its own, so what is left there is seen.
 class LibofxInputTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    if (const char* saved = std::getenv("TMPDIR"))
-      savedTemporary_ = saved;
-    temporary_ = std::filesystem::temp_directory_path() /
-                 ("paylark-libofx-input-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(temporary_);
-    setenv("TMPDIR", temporary_.c_str(), 1);
-  }
-  void TearDown() override {
-    if (savedTemporary_)
-      setenv("TMPDIR", savedTemporary_->c_str(), 1);
-    else
-      unsetenv("TMPDIR");
-    std::filesystem::remove_all(temporary_);
-  }
-
-  bool TemporaryFolderIsEmpty() const { return std::filesystem::is_empty(temporary_); }
-
-  static std::string Contents(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-  }
+  bool TemporaryFolderIsEmpty() const { return std::filesystem::is_empty(temporary_.path()); }
 
  private:
-  std::filesystem::path temporary_;
-  std::optional<std::string> savedTemporary_;
+  testing::ScratchFolder temporary_;
+  testing::ScopedVariable temporaryVariable_{"TMPDIR", temporary_.path().c_str()};
 };
 
 TEST_F(LibofxInputTest, MemoryFileIsReadByPathAndLeavesNothingInTheTemporaryFolder) {
   Result<std::unique_ptr<LibofxInput>> input = LibofxInput::Write("<OFX>statement</OFX>");
   ASSERT_TRUE(input.ok()) << input.status().message();
   EXPECT_EQ(input.value()->kind(), LibofxInput::Kind::kMemoryFile);
-  EXPECT_EQ(Contents(input.value()->path()), "<OFX>statement</OFX>");
-  EXPECT_EQ(Contents(input.value()->path()), "<OFX>statement</OFX>") << "read twice from the start";
+  EXPECT_EQ(testing::FileBytes(input.value()->path()), "<OFX>statement</OFX>");
+  EXPECT_EQ(testing::FileBytes(input.value()->path()), "<OFX>statement</OFX>")
+      << "read twice from the start";
   EXPECT_TRUE(TemporaryFolderIsEmpty());
 }
 
@@ -68,7 +46,7 @@ TEST_F(LibofxInputTest, ScratchFileIsPrivateAndRemovedWithTheInput) {
     Result<std::unique_ptr<LibofxInput>> input = LibofxInput::WriteScratchFile("<OFX></OFX>");
     ASSERT_TRUE(input.ok()) << input.status().message();
     path = input.value()->path();
-    EXPECT_EQ(Contents(path), "<OFX></OFX>");
+    EXPECT_EQ(testing::FileBytes(path), "<OFX></OFX>");
     struct stat status {};
     ASSERT_EQ(::stat(path.c_str(), &status), 0);
     EXPECT_EQ(status.st_mode & 0777, 0600u);

@@ -4,11 +4,10 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "core/base/ole_date_time.h"
+#include "tests/support/scratch_folder.h"
 
 namespace paylark {
 
@@ -19,10 +18,7 @@ inline std::string SamplePath(const std::string& name) {
 }
 
 inline std::string SampleBytes(const std::string& name) {
-  std::ifstream in(SamplePath(name), std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
+  return testing::FileBytes(SamplePath(name));
 }
 
 inline OleDateTime Day(int year, int month, int day) {

@@ -41,7 +41,8 @@ class AttachmentLinksTest : public ::testing::Test {
   std::map<std::string, std::string> Outside() const {
     std::map<std::string, std::string> files;
     for (const auto& entry : fs::recursive_directory_iterator(outside_))
-      files[entry.path().string()] = entry.is_regular_file() ? SyncFolder::Read(entry.path()) : "";
+      files[entry.path().string()] =
+          entry.is_regular_file() ? testing::FileBytes(entry.path()) : "";
     return files;
   }
 
@@ -148,13 +149,14 @@ TEST_F(AttachmentLinksTest, LinksInADuesFolderAreForeignFilesLeftAlone) {
   const std::string path = Backup();
   EXPECT_TRUE(LeftOut("Attachments/" + id + "/secret.txt"));
   EXPECT_TRUE(LeftOut("Attachments/" + id + "/Documents"));
-  EXPECT_EQ(SyncFolder::Read(path).find("SECRET"), std::string::npos);
+  EXPECT_EQ(testing::FileBytes(path).find("SECRET"), std::string::npos);
   EXPECT_FALSE(RestoreBackup(folder_.store(), folder_.clock(), path, kDefaultBackupsKept).ok());
 
   const Status deleted = Delete(id);
   EXPECT_EQ(deleted.code(), StatusCode::kInvalidArgument);
   EXPECT_NE(deleted.message().find("left alone"), std::string::npos) << deleted.message();
-  EXPECT_EQ(SyncFolder::Read(fs::path(backups_) / "Removed attachments" / id / "bill.pdf"), "BILL");
+  EXPECT_EQ(testing::FileBytes(fs::path(backups_) / "Removed attachments" / id / "bill.pdf"),
+            "BILL");
   EXPECT_TRUE(fs::is_symlink(Attachments() / id / "secret.txt"));
   EXPECT_EQ(Outside(), before_);
 }

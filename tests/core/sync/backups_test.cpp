@@ -83,7 +83,7 @@ TEST_F(BackupsTest, RestoreBringsBackDeletedAndChangedDuesAndBacksUpTheCurrentSt
 TEST_F(BackupsTest, ADamagedBackupChangesNothing) {
   const std::string rent = folder_.Add("Rent", 500);
   const std::string water = folder_.Add("Water", 40);
-  std::string bytes = SyncFolder::Read(Backup());
+  std::string bytes = testing::FileBytes(Backup());
   (void)folder_.store().Delete(rent, ChangeMarker::kWrite);
   const std::vector<std::string> before = ListBackups(Folder(), SystemFileSystem());
 
@@ -140,7 +140,7 @@ TEST_F(BackupsTest, OnlyRegularFilesAreBackedUpAndNothingHangs) {
   Result<TakenBackup> taken =
       TakeBackup(SystemFileSystem(), folder_.store().workingDirectory(), folder_.clock(), 30);
   ASSERT_TRUE(taken.ok()) << taken.status().message();
-  EXPECT_EQ(SyncFolder::Read(taken.value().path).find("root:x"), std::string::npos);
+  EXPECT_EQ(testing::FileBytes(taken.value().path).find("root:x"), std::string::npos);
   EXPECT_EQ(taken.value().leftOut.size(), 3u);
   Result<std::vector<Conflict>> conflicts =
       FindConflicts(folder_.Records().string(), SystemFileSystem());

@@ -68,7 +68,7 @@ TEST_F(ConflictsTest, PaymentDetailsThatDifferAreNamedAfterTheElevenFields) {
 
 TEST_F(ConflictsTest, KeepingACopyReplacesTheRecordAndSetsTheCurrentVersionAside) {
   const std::string id = MakeConflict();
-  const std::string current = SyncFolder::Read(folder_.Records() / ("duedate" + id + ".due"));
+  const std::string current = testing::FileBytes(folder_.Records() / ("duedate" + id + ".due"));
   const Conflict conflict = Conflicts().at(0);
 
   ASSERT_TRUE(ResolveConflict(folder_.store(), conflict, "duedate" + id + kSyncthingCopy,
@@ -76,7 +76,7 @@ TEST_F(ConflictsTest, KeepingACopyReplacesTheRecordAndSetsTheCurrentVersionAside
                   .ok());
   EXPECT_EQ(folder_.store().Get(id).title, "Rent (December)");
   EXPECT_FALSE(folder_.Has("duedate" + id + kSyncthingCopy));
-  EXPECT_EQ(SyncFolder::Read(setAside_ / ("duedate" + id + ".due")), current);
+  EXPECT_EQ(testing::FileBytes(setAside_ / ("duedate" + id + ".due")), current);
   EXPECT_TRUE(Conflicts().empty());
 }
 

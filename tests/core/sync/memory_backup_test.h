@@ -1,11 +1,10 @@
 #pragma once
 
-#include <stdlib.h>
-
 #include <gtest/gtest.h>
 
 #include "core/sync/backups.h"
 #include "tests/support/memory_file_system.h"
+#include "tests/support/scoped_variable.h"
 
 namespace paylark {
 
@@ -15,10 +14,7 @@ inline constexpr char kMemoryWork[] = "/home/user/Work";
 // /data, and a verb that takes a backup a minute before the next.
 class MemoryBackupTest : public ::testing::Test {
  protected:
-  MemoryBackupTest() {
-    setenv("XDG_DATA_HOME", "/data", 1);
-    (void)store_.Reload();
-  }
+  MemoryBackupTest() { (void)store_.Reload(); }
 
   TakenBackup Backup() {
     Result<TakenBackup> taken = TakeBackup(files_, kMemoryWork, clock_, kDefaultBackupsKept);
@@ -27,6 +23,7 @@ class MemoryBackupTest : public ::testing::Test {
     return taken.ok() ? taken.value() : TakenBackup{};
   }
 
+  testing::ScopedVariable data_{"XDG_DATA_HOME", "/data"};
   FixedClock clock_{*OleDateTime::FromCivil(2026, 12, 5, 8, 15, 0)};
   MemoryFileSystem files_;
   RecordStore store_{clock_, kMemoryWork, files_};

@@ -1,6 +1,5 @@
 // Backups and restores on the in-memory file system: files that cannot be read, zips that lie,
 // and a restore that fails or is killed at every step.
-#include <stdlib.h>
 #include <zip.h>
 
 #include <gtest/gtest.h>
@@ -11,14 +10,14 @@
 #include "core/records/record_codec.h"
 #include "core/records/record_store.h"
 #include "core/sync/backups.h"
-#include "tests/support/memory_file_system.h"
+#include "tests/core/sync/memory_backup_test.h"
 
 namespace paylark {
 namespace {
 
 using Call = MemoryFileSystem::Call;
 
-constexpr char kWork[] = "/home/user/Work";
+constexpr const char* kWork = kMemoryWork;
 constexpr char kRecords[] = "/home/user/Work/Paylark Files";
 
 std::string RecordPath(const std::string& name) {
@@ -47,13 +46,8 @@ std::string MakeZip(const std::vector<std::pair<std::string, std::string>>& entr
   return zipped;
 }
 
-class RestoreTest : public ::testing::Test {
+class RestoreTest : public MemoryBackupTest {
  protected:
-  RestoreTest() {
-    setenv("XDG_DATA_HOME", "/data", 1);
-    (void)store_.Reload();
-  }
-
   std::string Add(const std::string& title) {
     DueRecord record = DueRecord::WithDefaults(clock_);
     record.title = title;
@@ -84,10 +78,6 @@ class RestoreTest : public ::testing::Test {
     clock_.AdvanceSeconds(60);
     return path.ok() ? path.value() : std::string();
   }
-
-  FixedClock clock_{*OleDateTime::FromCivil(2026, 12, 5, 8, 15, 0)};
-  MemoryFileSystem files_;
-  RecordStore store_{clock_, kWork, files_};
 };
 
 TEST_F(RestoreTest, FilesThatCannotBeReadNeverSpoilABackup) {

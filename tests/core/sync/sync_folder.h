@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "core/base/clock.h"
@@ -49,12 +48,6 @@ class SyncFolder {
   }
   void PutRecord(const std::string& name, const DueRecord& record) {
     Put(name, EncodeRecord(record));
-  }
-  static std::string Read(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
   }
 
  private:

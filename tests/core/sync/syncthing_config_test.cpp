@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/scoped_variable.h"
+
 namespace paylark {
 namespace {
 
@@ -70,9 +72,9 @@ TEST(SyncthingConfig, TheGuiAddressIsReachedOnLoopback) {
 }
 
 TEST(SyncthingConfig, StateHomeIsLookedInBeforeConfigHome) {
-  setenv("XDG_STATE_HOME", "/st", 1);
-  setenv("XDG_CONFIG_HOME", "relative", 1);  // not absolute: ignored
-  setenv("HOME", "/home/ann", 1);
+  const testing::ScopedVariable state("XDG_STATE_HOME", "/st");
+  const testing::ScopedVariable config("XDG_CONFIG_HOME", "relative");  // not absolute: ignored
+  const testing::ScopedVariable home("HOME", "/home/ann");
   EXPECT_EQ(SyncthingConfigPaths(),
             (std::vector<std::string>{"/st/syncthing/config.xml",
                                       "/home/ann/.config/syncthing/config.xml"}));

@@ -184,9 +184,14 @@ std::uint32_t DueMap::TakeFreeSlot() {
 }
 
 std::uint32_t DueMap::TakeNewSlot() {
-  if (usedSlots_ == blocks_.size() * kBlockSize)
+  if (usedSlots_ == blocks_.size() * kBlockSize) {
+    // The first block, all a small store uses, asks for huge pages once a second shows the map
+    // is large.
+    if (blocks_.size() == 1)
+      PreferHugePages(blocks_.front().data(), blocks_.front().size());
     blocks_.emplace_back(sizeof(Node) * kBlockSize,  // zeroed: every slot in it is free
                          blocks_.empty() ? PageBlock::Pages::kOrdinary : PageBlock::Pages::kHuge);
+  }
   return usedSlots_++;
 }
 

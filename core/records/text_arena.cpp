@@ -18,6 +18,9 @@ TextArena::Span TextArena::Allocate(std::size_t size) {
   const bool ownBlock = size > kChunkBytes / 4;
   if (spanned > 0) {
     const std::size_t first = chunks_.size();
+    // The first chunk, all a small store uses, asks for huge pages once the arena grows.
+    if (first == 1)
+      PreferHugePages(chunks_.front().data(), chunks_.front().size());
     chunks_.emplace_back(ownBlock ? size : kChunkBytes,
                          first == 0 ? PageBlock::Pages::kOrdinary : PageBlock::Pages::kHuge);
     chunks_.resize(first + spanned);

@@ -18,6 +18,7 @@
 // comparison); --no-snapshot times one start without the snapshot instead
 // ("launch_to_month_<size>_no_snapshot_ms").
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -51,6 +52,8 @@ constexpr const char* kMark = "paylark-start ";
 constexpr const char* kPaintedMark = "month painted";
 constexpr const char* kCheckedMark = "folder check ended";
 constexpr const char* kStallMark = "longest stall ";
+// How long a launch may print nothing before it is closed.
+constexpr int kSilentMilliseconds = 20'000;
 
 double MonotonicMilliseconds() {
   return std::chrono::duration<double, std::milli>(
@@ -244,9 +247,19 @@ Launch LaunchOnce(const char* executable, const fs::path& root, const std::strin
 
   Launch launch;
   FILE* output = fdopen(marks[0], "r");
+  // Unbuffered, so that a line not yet read is still in the pipe, where poll sees it.
+  std::setvbuf(output, nullptr, _IONBF, 0);
   char line[4096];
   bool closing = false;
-  while (std::fgets(line, sizeof line, output)) {
+  pollfd waiting{marks[0], POLLIN, 0};
+  for (;;) {
+    // A build that never reports the awaited step (an older one, say) is closed all the same.
+    if (!closing && poll(&waiting, 1, kSilentMilliseconds) == 0) {
+      kill(child, SIGTERM);
+      closing = true;
+    }
+    if (!std::fgets(line, sizeof line, output))
+      break;
     const std::string text(line, std::strcspn(line, "\n"));
     if (!text.starts_with(kMark))
       continue;

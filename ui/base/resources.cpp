@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QIconEngine>
-#include <QPainter>
 #include <optional>
 
 // The resource initialiser must be called from the global namespace.

@@ -31,7 +31,8 @@ class StallProbe final : public QObject {
     if (now < span_)
       return;
     timer_.stop();
-    const QString mark = QStringLiteral("longest stall %1 ms").arg(longest_ / 1e6, 0, 'f', 1);
+    const QString mark =
+        QStringLiteral("longest stall %1 ms").arg(static_cast<double>(longest_) / 1e6, 0, 'f', 1);
     MarkStart(mark.toUtf8().constData());
     deleteLater();
   }

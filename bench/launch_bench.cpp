@@ -13,9 +13,10 @@
 //
 //   launch_bench [10] [100k] [1m] [--timeline] [--executable PATH] [--no-snapshot]
 //
-// --timeline also prints the steps of each size's last launch ("paylark-start" marks) in
-// milliseconds after exec; --executable times another build of paylark (a copy kept for a
-// comparison); --no-snapshot times one start without the snapshot instead
+// --timeline also prints the steps of each size's launch that watches the event loop
+// ("paylark-start" marks, each stall of over a frame among them) in milliseconds after exec;
+// --executable times another build of paylark (a copy kept for a comparison); --no-snapshot times
+// one start without the snapshot instead
 // ("launch_to_month_<size>_no_snapshot_ms").
 #include <fcntl.h>
 #include <poll.h>
@@ -336,9 +337,8 @@ void Measure(const Options& options, const Size& size, const std::string& displa
   std::vector<double> resident;
   std::vector<double> peak;
   std::vector<double> processor;
-  Launch last;
   for (int run = 0; run < kTimedLaunches; ++run) {
-    last = LaunchOnce(options.executable, root, display, Until::kPainted);
+    const Launch last = LaunchOnce(options.executable, root, display, Until::kPainted);
     if (last.paintedMilliseconds == 0) {
       std::fprintf(stderr, "%s ended before its month was painted\n", options.executable);
       return;
@@ -357,7 +357,8 @@ void Measure(const Options& options, const Size& size, const std::string& displa
   std::fflush(stdout);
   if (!options.timeline)
     return;
-  for (const auto& [at, what] : last.marks)
+  // The watched launch's steps run on to the end of the watch, with each stall among them.
+  for (const auto& [at, what] : watched.marks)
     std::printf("  %8.1f ms  %s\n", at, what.c_str());
 }
 

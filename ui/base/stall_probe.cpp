@@ -11,6 +11,11 @@ namespace paylark {
 namespace {
 
 constexpr std::chrono::milliseconds kTick{1};
+constexpr std::chrono::milliseconds kFrame{16};
+
+QByteArray StallText(const QString& pattern, qint64 nanoseconds) {
+  return pattern.arg(static_cast<double>(nanoseconds) / 1e6, 0, 'f', 1).toUtf8();
+}
 
 // A timer due every millisecond: any gap between its turns beyond that is a stall.
 class StallProbe final : public QObject {
@@ -26,14 +31,16 @@ class StallProbe final : public QObject {
  private:
   void Turned() {
     const qint64 now = clock_.nsecsElapsed();
-    longest_ = std::max(longest_, now - last_ - std::chrono::nanoseconds(kTick).count());
+    const qint64 stall = now - last_ - std::chrono::nanoseconds(kTick).count();
+    longest_ = std::max(longest_, stall);
     last_ = now;
+    // Each stall that costs a frame is marked where it ends, among the start's other steps.
+    if (stall > std::chrono::nanoseconds(kFrame).count())
+      MarkStart(StallText(QStringLiteral("stall %1 ms"), stall).constData());
     if (now < span_)
       return;
     timer_.stop();
-    const QString mark =
-        QStringLiteral("longest stall %1 ms").arg(static_cast<double>(longest_) / 1e6, 0, 'f', 1);
-    MarkStart(mark.toUtf8().constData());
+    MarkStart(StallText(QStringLiteral("longest stall %1 ms"), longest_).constData());
     deleteLater();
   }
 

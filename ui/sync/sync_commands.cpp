@@ -54,11 +54,13 @@ SyncCommands::SyncCommands(PaylarkApp& app, MainWindow& window)
   ShowLoadedConflicts();
   // Watching a folder of a million files takes a while (the kernel marks each entry it holds)
   // and the backup reads the whole folder: both wait until the user sees the month. The watch
-  // comes before the start's folder check, which so sees every change made before it.
+  // comes before the start's folder check, which so sees every change made before it, and after
+  // every other step that follows the paint: while the kernel marks the entries, a look-up of the
+  // folder or in it waits (the forecast's balances, the paperclips).
   window.WhenMonthPainted(this, [this] {
-    BeginWatching();
     backup_->Start();
     MarkStart("daily backup begun");
+    QMetaObject::invokeMethod(this, &SyncCommands::BeginWatching, Qt::QueuedConnection);
   });
 }
 
@@ -108,7 +110,9 @@ void SyncCommands::FollowStart(StartLoad& load) {
       window_.RefreshKeepingSelection();
     ShowLoadedConflicts();
   });
-  window_.WhenMonthPainted(this, [this] { BeginStartCheck(); });
+  window_.WhenMonthPainted(this, [this] {
+    QMetaObject::invokeMethod(this, &SyncCommands::BeginStartCheck, Qt::QueuedConnection);
+  });
 }
 
 // On a thread of its own: the window stays free while the system marks a large folder.

@@ -45,15 +45,6 @@ class BillCliTest : public ::testing::Test {
     return Path(name);
   }
 
-  std::size_t DueFiles() const {
-    if (!fs::exists(dir_.records()))
-      return 0;
-    std::size_t count = 0;
-    for (const auto& entry : fs::directory_iterator(dir_.records()))
-      count += entry.path().extension() == ".due" ? 1 : 0;
-    return count;
-  }
-
   static std::string Json(const std::string& found, const std::string& fields,
                           const std::string& warnings = "", const std::string& id = "null") {
     return "{\"found\": \"" + found + "\", \"fields\": {" + fields + "}, \"warnings\": [" +
@@ -77,7 +68,7 @@ TEST_F(BillCliTest, AFacturXDryRunPrintsTheFieldsExactlyAndWritesNothing) {
                  "Tagen ohne Abzug.\", \"type\": 1, \"paid\": 0, "
                  "\"payeeAccount\": \"DE89 3704 0044 0532 0130 00\", "
                  "\"creditorReference\": \"RF18539007547034\""));
-  EXPECT_EQ(DueFiles(), 0U);
+  EXPECT_EQ(dir_.DueFiles(), 0U);
 }
 
 TEST_F(BillCliTest, AZugferdMinimumInvoiceIsAddedWithTheBillAttached) {
@@ -119,7 +110,7 @@ TEST_F(BillCliTest, AGiroCodeInAnotherCurrencyIsAddedWithAWarningInAUsZone) {
                             "as written.\"]"),
             std::string::npos);
   EXPECT_EQ(result.out.find("\"recordId\": null"), std::string::npos);
-  EXPECT_EQ(DueFiles(), 1U);
+  EXPECT_EQ(dir_.DueFiles(), 1U);
 }
 
 TEST_F(BillCliTest, GivenFieldsWinOverTheBills) {
@@ -148,7 +139,7 @@ TEST_F(BillCliTest, NothingFoundStillAddsTheDueWithTheBillAttached) {
   EXPECT_NE(result.out.find("\"warnings\": [\"No invoice data or payment code was found in "
                             "letter.pdf.\"]"),
             std::string::npos);
-  EXPECT_EQ(DueFiles(), 1U);
+  EXPECT_EQ(dir_.DueFiles(), 1U);
 }
 
 TEST_F(BillCliTest, RefusedFilesSayWhyAndWriteNothing) {
@@ -163,7 +154,7 @@ TEST_F(BillCliTest, RefusedFilesSayWhyAndWriteNothing) {
   EXPECT_EQ(Run({"add", "--from-bill", Written("broken.pdf", "%PDF-1.7\n%%EOF"), "--amount", "x"})
                 .exitCode,
             2);
-  EXPECT_EQ(DueFiles(), 0U);
+  EXPECT_EQ(dir_.DueFiles(), 0U);
 }
 
 }  // namespace

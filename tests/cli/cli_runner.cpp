@@ -70,6 +70,15 @@ CliResult RunCli(const std::vector<std::string>& arguments,
   return result;
 }
 
+std::size_t TemporaryWorkingDirectory::DueFiles() const {
+  std::size_t count = 0;
+  if (fs::exists(records())) {
+    for (const auto& entry : fs::directory_iterator(records()))
+      count += entry.path().extension() == ".due" ? 1 : 0;
+  }
+  return count;
+}
+
 CliResult TemporaryWorkingDirectory::Run(std::vector<std::string> arguments,
                                          const std::vector<std::string>& environment) const {
   arguments.insert(arguments.begin(), {"--dir", path().string()});

@@ -24,6 +24,8 @@ class TemporaryWorkingDirectory {
  public:
   const std::filesystem::path& path() const { return folder_.path(); }
   std::filesystem::path records() const { return path() / "Paylark Files"; }
+  // The record files in the records folder; none when there is no such folder.
+  std::size_t DueFiles() const;
   // paylark-cli --dir <this> followed by the arguments.
   CliResult Run(std::vector<std::string> arguments,
                 const std::vector<std::string>& environment = {}) const;

@@ -113,12 +113,7 @@ TEST_F(ContractCliTest, BadRenewalsAndNoticesExitWithTwo) {
     const CliResult result = Run(arguments);
     EXPECT_EQ(result.exitCode, 2) << arguments.back() << ": " << result.err;
   }
-  std::size_t dues = 0;
-  if (std::filesystem::exists(dir_.records())) {
-    for (const auto& entry : std::filesystem::directory_iterator(dir_.records()))
-      dues += entry.path().extension() == ".due";
-  }
-  EXPECT_EQ(dues, 0u);
+  EXPECT_EQ(dir_.DueFiles(), 0u);
 }
 
 }  // namespace

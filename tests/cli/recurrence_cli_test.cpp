@@ -1,13 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "tests/cli/cli_runner.h"
 
 namespace paylark::testing {
 namespace {
-
-namespace fs = std::filesystem;
 
 class RecurrenceCliTest : public ::testing::Test {
  protected:
@@ -33,15 +29,6 @@ class RecurrenceCliTest : public ::testing::Test {
     return json.substr(begin, json.find_first_of(",}", begin) - begin);
   }
 
-  std::size_t RecordFiles() const {
-    if (!fs::exists(dir_.records()))
-      return 0;
-    std::size_t count = 0;
-    for (const auto& entry : fs::directory_iterator(dir_.records()))
-      count += entry.path().extension() == ".due";
-    return count;
-  }
-
   TemporaryWorkingDirectory dir_;
 };
 
@@ -49,7 +36,7 @@ TEST_F(RecurrenceCliTest, SeriesPrintsItsIdsAndStoresFinishedDues) {
   const auto ids = Series({"--kind", "day", "--start", "2026-03-05 09:30", "--title", "Rent",
                            "--amount", "850", "--type", "personal", "--paid"});
   ASSERT_EQ(ids.size(), 10u);
-  EXPECT_EQ(RecordFiles(), 10u);
+  EXPECT_EQ(dir_.DueFiles(), 10u);
   EXPECT_EQ(Field(ids[0], "startDate"), "2026-03-05T09:30:00");
   EXPECT_EQ(Field(ids[0], "dueDate"), "2026-03-06T09:30:00");
   EXPECT_EQ(Field(ids[9], "startDate"), "2026-04-01T09:30:00");
@@ -106,7 +93,7 @@ TEST_F(RecurrenceCliTest, RefusedPatternsSayTheDialogsMessageAndWriteNothing) {
     EXPECT_EQ(result.err, "paylark-cli: " + c.message + "\n");
     EXPECT_EQ(result.out, "");
   }
-  EXPECT_EQ(RecordFiles(), 0u);
+  EXPECT_EQ(dir_.DueFiles(), 0u);
 }
 
 TEST_F(RecurrenceCliTest, WeekendMovesTheDueDatesOnly) {
@@ -152,7 +139,7 @@ TEST_F(RecurrenceCliTest, PatternWithoutOccurrencesStoresNothing) {
   EXPECT_EQ(result.exitCode, 0);
   EXPECT_EQ(result.out, "");
   EXPECT_NE(result.err.find("no due was stored"), std::string::npos);
-  EXPECT_EQ(RecordFiles(), 0u);
+  EXPECT_EQ(dir_.DueFiles(), 0u);
 }
 
 TEST_F(RecurrenceCliTest, FromHereSparesPaidAndEarlierDues) {
@@ -188,7 +175,7 @@ TEST_F(RecurrenceCliTest, ModifyAndDeleteOneDueOrTheWholeSeries) {
   EXPECT_EQ(Field(ids[0], "amount"), "30");
 
   ASSERT_EQ(dir_.Run({"delete", ids[1], "--whole-series"}).exitCode, 0);
-  EXPECT_EQ(RecordFiles(), 1u);
+  EXPECT_EQ(dir_.DueFiles(), 1u);
 
   EXPECT_EQ(dir_.Run({"modify", ids[0], "--whole-series", "--from-here"}).exitCode, 2);
 }

@@ -51,10 +51,12 @@ class KilledSeriesTest : public ::testing::Test {
   }
   ~KilledSeriesTest() override { fs::remove_all(workdir_); }
 
-  // Starts the series; its output goes nowhere.
-  pid_t StartSeries() const {
-    return Start({"series", "--kind", "day", "--every", "1", "--start", "2030-01-01", "--count",
-                  std::to_string(kSeriesLength), "--title", "Gym", "--amount", "5"});
+  static std::vector<std::string> Series() {
+    return {"series",     "--kind",  "day",
+            "--every",    "1",       "--start",
+            "2030-01-01", "--count", std::to_string(kSeriesLength),
+            "--title",    "Gym",     "--amount",
+            "5"};
   }
 
   // Runs paylark-cli to its end; false when it failed.
@@ -64,6 +66,16 @@ class KilledSeriesTest : public ::testing::Test {
     return waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
   }
 
+  // Starts the command and kills it with SIGKILL after the given time.
+  void KillAfter(const std::vector<std::string>& command, std::chrono::microseconds after) const {
+    const pid_t pid = Start(command);
+    std::this_thread::sleep_for(after);
+    ::kill(pid, SIGKILL);
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+  }
+
+  // Starts paylark-cli; its output goes nowhere.
   pid_t Start(const std::vector<std::string>& command) const {
     std::vector<std::string> words = {PAYLARK_CLI_PATH, "--dir", workdir_.string()};
     words.insert(words.end(), command.begin(), command.end());
@@ -99,13 +111,17 @@ class KilledSeriesTest : public ::testing::Test {
       EXPECT_EQ(static_cast<std::size_t>(*days.rbegin() - *days.begin() + 1), days.size())
           << moment << ": not a prefix of the series";
     }
+    ExpectNoTemporaryFile(moment);
+    return store.map().size();
+  }
+
+  void ExpectNoTemporaryFile(const std::string& moment) const {
     for (const auto& entry : fs::directory_iterator(workdir_ / "Paylark Files")) {
       // A series ID's claim stays until it is stale; a write's temporary never does.
       const std::string name = entry.path().filename().string();
       EXPECT_TRUE(!name.starts_with(".paylark-") || name.starts_with(".paylark-series-recId"))
           << moment << ": " << entry.path();
     }
-    return store.map().size();
   }
 
   // Loads the folder as the next process would: the dues' titles and how many carry each, after
@@ -117,12 +133,7 @@ class KilledSeriesTest : public ::testing::Test {
     EXPECT_TRUE(report.skipped.empty()) << moment;
     std::map<std::string, std::size_t> titles;
     store.map().ForEach([&](const DueRecord& due) { ++titles[due.title]; });
-    for (const auto& entry : fs::directory_iterator(workdir_ / "Paylark Files")) {
-      // A series ID's claim stays until it is stale; a write's temporary never does.
-      const std::string name = entry.path().filename().string();
-      EXPECT_TRUE(!name.starts_with(".paylark-") || name.starts_with(".paylark-series-recId"))
-          << moment << ": " << entry.path();
-    }
+    ExpectNoTemporaryFile(moment);
     return titles;
   }
 
@@ -147,10 +158,7 @@ class KilledSeriesTest : public ::testing::Test {
 
 TEST_F(KilledSeriesTest, AKillAtAnyMomentLeavesCompleteDuesOrNone) {
   const auto started = std::chrono::steady_clock::now();
-  const pid_t whole = StartSeries();
-  int status = 0;
-  ASSERT_EQ(waitpid(whole, &status, 0), whole);
-  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  ASSERT_TRUE(Run(Series()));
   const auto fullRun = std::chrono::steady_clock::now() - started;
   ASSERT_EQ(LoadAndCheck("uninterrupted"), static_cast<std::size_t>(kSeriesLength));
 
@@ -160,10 +168,7 @@ TEST_F(KilledSeriesTest, AKillAtAnyMomentLeavesCompleteDuesOrNone) {
   for (int kill = 0; kill < kKills; ++kill) {
     Empty();
     const std::chrono::microseconds after(moment(random));
-    const pid_t pid = StartSeries();
-    std::this_thread::sleep_for(after);
-    ::kill(pid, SIGKILL);
-    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    KillAfter(Series(), after);
     const std::string described = "killed after " + std::to_string(after.count()) + " us";
     const std::size_t loaded = LoadAndCheck(described);
     std::cout << described << ": " << loaded << " dues\n";
@@ -198,11 +203,7 @@ TEST_F(KilledSeriesTest, AKillDuringARestoreLeavesTheOldOrTheNewDuesWhole) {
   int newWhole = 0;
   for (int kill = 0; kill < kKills; ++kill) {
     const std::chrono::microseconds after(moment(random));
-    const pid_t pid = Start({"restore", newZip});
-    std::this_thread::sleep_for(after);
-    ::kill(pid, SIGKILL);
-    int status = 0;
-    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    KillAfter({"restore", newZip}, after);
     const std::string described = "restore killed after " + std::to_string(after.count()) + " us";
     const std::map<std::string, std::size_t> titles = LoadTitles(described);
     EXPECT_TRUE(titles == oldSet || titles == newSet) << described;
@@ -282,11 +283,7 @@ TEST_F(KilledSeriesTest, AKillDuringARestoreKeepsTheAttachmentsWithTheirDues) {
   int newWhole = 0;
   for (int kill = 0; kill < kKills; ++kill) {
     const std::chrono::microseconds after(moment(random));
-    const pid_t pid = Start({"restore", newZip});
-    std::this_thread::sleep_for(after);
-    ::kill(pid, SIGKILL);
-    int status = 0;
-    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    KillAfter({"restore", newZip}, after);
     const std::string described = "restore killed after " + std::to_string(after.count()) + " us";
     ASSERT_TRUE(Run({"list"})) << described;  // the next start
     const std::map<std::string, std::size_t> titles = LoadTitles(described);
@@ -351,11 +348,7 @@ TEST_F(KilledSeriesTest, AKillDuringAStatementImportLeavesAllOfItOrNone) {
   for (int kill = 0; kill < kKills; ++kill) {
     Empty();
     const std::chrono::microseconds after(moment(random));
-    const pid_t pid = Start(import);
-    std::this_thread::sleep_for(after);
-    ::kill(pid, SIGKILL);
-    int status = 0;
-    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    KillAfter(import, after);
     const std::string described = "import killed after " + std::to_string(after.count()) + " us";
     const std::map<std::string, std::size_t> titles = LoadTitles(described);
     EXPECT_TRUE(titles.empty() || titles == whole) << described;

@@ -58,6 +58,15 @@ struct Fixture {
     return names;
   }
 
+  // Runs File → New Due from Bill… to its end, the picker answering with the file.
+  void NewDueFromBill(const QString& picked) {
+    ws.desktop.openPath = picked;
+    NewDueFromBillCommand command(ws.app, window, script.runner());
+    QSignalSpy done(&command, &NewDueFromBillCommand::Done);
+    window.commandRegistry().Find(QStringLiteral("newDueFromBill"))->trigger();
+    QTRY_COMPARE(done.count(), 1);
+  }
+
   // The one due in the store, or a default one when there is none.
   DueRecord OnlyDue() {
     DueRecord only;
@@ -97,7 +106,6 @@ class BillsTest final : public QObject {
 
   void TheFileMenuFillsTheWizardFromAGiroCodeAndAttachesTheBill() {
     Fixture f;
-    f.ws.desktop.openPath = f.GiroCode();
     f.script.Then([](QDialog& dialog) {
       QCOMPARE(Note(dialog),
                QStringLiteral("Pay-to, amount, IBAN and reference from the payment code; due "
@@ -109,10 +117,7 @@ class BillsTest final : public QObject {
       Snapshot(dialog, QStringLiteral("wizard-from-bill.png"));
       Finish(dialog);
     });
-    NewDueFromBillCommand command(f.ws.app, f.window, f.script.runner());
-    QSignalSpy done(&command, &NewDueFromBillCommand::Done);
-    f.window.commandRegistry().Find(QStringLiteral("newDueFromBill"))->trigger();
-    QTRY_COMPARE(done.count(), 1);
+    f.NewDueFromBill(f.GiroCode());
     const DueRecord due = f.OnlyDue();
     QCOMPARE(due.payeeAccount, std::string("DE89 3704 0044 0532 0130 00"));
     QCOMPARE(due.creditorReference, std::string("RF18539007547034"));
@@ -172,11 +177,7 @@ class BillsTest final : public QObject {
     Fixture f;
     std::string doctype = testing::CiiInvoice({});
     doctype.insert(doctype.find("<rsm:"), "<!DOCTYPE x>\n");
-    f.ws.desktop.openPath = f.Written(QStringLiteral("invoice.xml"), doctype);
-    NewDueFromBillCommand command(f.ws.app, f.window, f.script.runner());
-    QSignalSpy done(&command, &NewDueFromBillCommand::Done);
-    f.window.commandRegistry().Find(QStringLiteral("newDueFromBill"))->trigger();
-    QTRY_COMPARE(done.count(), 1);
+    f.NewDueFromBill(f.Written(QStringLiteral("invoice.xml"), doctype));
     QCOMPARE(f.ws.prompt.asked,
              QStringList{QStringLiteral("invoice.xml: The XML declares a document type (DOCTYPE), "
                                         "which an e-invoice never does; it is not read.")});
@@ -187,17 +188,13 @@ class BillsTest final : public QObject {
     Fixture f;
     const std::string plain = f.Path(QStringLiteral("letter.pdf")).toStdString();
     testing::WriteTextPdf(plain, 1);
-    f.ws.desktop.openPath = QString::fromStdString(plain);
     f.script.Then([](QDialog& dialog) {
       QCOMPARE(Note(dialog),
                QStringLiteral("No invoice data or payment code was found in letter.pdf."));
       QCOMPARE(Field(dialog, "title").text(), QString());
       Finish(dialog);
     });
-    NewDueFromBillCommand command(f.ws.app, f.window, f.script.runner());
-    QSignalSpy done(&command, &NewDueFromBillCommand::Done);
-    f.window.commandRegistry().Find(QStringLiteral("newDueFromBill"))->trigger();
-    QTRY_COMPARE(done.count(), 1);
+    f.NewDueFromBill(QString::fromStdString(plain));
     QCOMPARE(f.Attached(f.OnlyDue().recordId), std::vector<std::string>{"letter.pdf"});
   }
 };

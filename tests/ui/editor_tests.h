@@ -36,11 +36,9 @@ class NewDueTest final : public QObject {
   void RecursiveDueNeedsAPattern();
   void SecondPatternReplacesTheFirstAndOffsetApplies();
   void WeekendChoiceMovesOnlyTheDueDates();
-  void ClearedBoxStoresOnePlainDue();
   void EveryOtherEndingRemovesPlaceholders();
   void DatePickersKeepEachOtherInOrder();
-  void TabVisitsEachFieldOnce();
-  void TabLeavesOutTheDatesASeriesSets();
+  void TabVisitsEachFieldOnceAndLeavesOutTheDatesASeriesSets();
   void EstimateKeepsItsWidthAndShowsTheCount();
   void SeriesIsWrittenOnlyAtFinish();
   void WizardFitsASmallScreen();
@@ -54,7 +52,6 @@ class ModifyDueTest final : public QObject {
   void ScopeQuestionOffersThreeAnswers();
   void CancelWritesNothing();
   void SheetShowsTabsWithoutRecursion();
-  void SheetOpensWithTheCursorInTitle();
   void AmountsAreReadAndShownInTheLocale();
   void ASeriesCarriesItsContractsNoticePeriod();
 };

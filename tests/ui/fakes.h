@@ -42,7 +42,12 @@ class FakeDesktop final : public DesktopServices {
   bool ShowInFolder(const QString& path) override;
   bool StartDetached(const QString& program, const QStringList& arguments) override;
   int RunProgram(const QString& program, const QStringList& arguments) override;
-  void ShowPrintPreview(QWidget*, const QString&, const std::function<void(QPrinter*)>&) override {}
+  // Keeps the previews asked for instead of showing them.
+  void ShowPrintPreview(QWidget*, const QString&,
+                        const std::function<void(QPrinter*)>& paint) override {
+    ++previews;
+    lastPaint = paint;
+  }
 
   bool canOpen = true;  // whether the desktop names a program for every file
   QString savePath;
@@ -59,6 +64,8 @@ class FakeDesktop final : public DesktopServices {
   QStringList started;
   QStringList ran;
   int exitCode = 0;  // what every RunProgram returns
+  int previews = 0;
+  std::function<void(QPrinter*)> lastPaint;
 };
 
 // Counts the dialog commands the window asked for; none opens a dialog.

@@ -61,6 +61,10 @@ struct Fixture {
   Workspace ws;
 };
 
+const QAbstractItemModel& Register(const ForecastWindow& window) {
+  return *window.findChild<QTableView*>(QStringLiteral("register"))->model();
+}
+
 QString Cell(const QAbstractItemModel& table, int row, int column) {
   return table.index(row, column).data().toString();
 }
@@ -111,8 +115,7 @@ void ForecastWindowTest::ShowsTheAccountsBalanceChartAndRegister() {
   QCOMPARE(window.findChild<QLabel*>(QStringLiteral("balanceLine"))->text(),
            QStringLiteral("Balance on 1 Mar 2026: $1,000.00"));
   QCOMPARE(window.forecast().balanceToday, 96500);  // less the gym, paid since
-  const QAbstractItemModel& table =
-      *window.findChild<QTableView*>(QStringLiteral("register"))->model();
+  const QAbstractItemModel& table = Register(window);
   QCOMPARE(table.rowCount(), 5);
   QCOMPARE(Row(table, 0), QStringLiteral("2 Mar 2026|Paid since the entry: Gym|-$35.00|$965.00"));
   QCOMPARE(Row(table, 1), QStringLiteral("15 Mar 2026|Today||$965.00"));
@@ -158,8 +161,7 @@ void ForecastWindowTest::EveryBalanceFollowsFromTheRowsAboveIt() {
   f.Add("Refund", 120.15, At(2026, 3, 10, 9), kTypeIncome, "Checking");  // overdue, not received
   f.Add("Phone", 40.17, At(2026, 3, 12, 9), kTypePersonal, "Checking", true);
   ForecastWindow window(f.ws.app.store(), f.ws.clock, f.ws.prompt);
-  const QAbstractItemModel& table =
-      *window.findChild<QTableView*>(QStringLiteral("register"))->model();
+  const QAbstractItemModel& table = Register(window);
   QCOMPARE(Row(table, 0), QStringLiteral("2 Mar 2026|Paid since the entry: Gym|-$35.00|$965.00"));
   QCOMPARE(Row(table, 1),
            QStringLiteral("12 Mar 2026|Paid since the entry: Phone|-$40.17|$924.83"));
@@ -187,8 +189,7 @@ void ForecastWindowTest::WarnsInRedAndTakesANewBalance() {
   auto& lowLine = *window.findChild<QLabel*>(QStringLiteral("lowLine"));
   QCOMPARE(lowLine.text(), QStringLiteral("Lowest: -$42.40 on 20 Mar 2026. Balance below $0.00 on "
                                           "20 Mar 2026."));
-  const QAbstractItemModel& table =
-      *window.findChild<QTableView*>(QStringLiteral("register"))->model();
+  const QAbstractItemModel& table = Register(window);
   QCOMPARE(Row(table, 0), QStringLiteral("15 Mar 2026|Today||$50.00"));
   QCOMPARE(Colour(table, 1, 3), QColor(200, 0, 0));
   QVERIFY(Colour(table, 2, 3) != QColor(200, 0, 0));
@@ -253,27 +254,18 @@ void ForecastWindowTest::IncomesShowApartFromTheBills() {
   QCOMPARE(frame.statusPanes().Text(3), QString());  // the pane is hidden in a month without
 }
 
-void ForecastWindowTest::TheViewMenuOpensIt() {
-  Fixture f;
-  FakeDialogs dialogs;
-  MainWindow frame(f.ws.app, dialogs);
-  ForecastCommand command(f.ws.app, frame);
-  frame.show();
-  QCOMPARE(
-      ModalTitleOf([&] { frame.commandRegistry().Find(QStringLiteral("forecast"))->trigger(); }),
-      QStringLiteral("Forecast"));
-  QCOMPARE(frame.commandRegistry().Find(QStringLiteral("forecast"))->shortcut(),
-           QKeySequence(QStringLiteral("Ctrl+Shift+F")));
-}
-
+// The View menu's command and the caption strip's warning open it.
 void ForecastWindowTest::TheCaptionStripWarnsOfALowBalanceAndOpensTheForecast() {
   Fixture f;
   FakeDialogs dialogs;
   MainWindow frame(f.ws.app, dialogs);
-  ForecastCommand command(f.ws.app, frame);
+  ForecastCommand forecast(f.ws.app, frame);
   frame.resize(1000, 480);
   frame.show();
   QTRY_VERIFY_WITH_TIMEOUT(frame.monthPainted(), 5000);  // the warning follows the first paint
+  QAction* command = frame.commandRegistry().Find(QStringLiteral("forecast"));
+  QCOMPARE(ModalTitleOf([&] { command->trigger(); }), QStringLiteral("Forecast"));
+  QCOMPARE(command->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+F")));
   CaptionStrip& strip = frame.captionStrip();
   QCOMPARE(strip.notice(QStringLiteral("balanceWarning")),
            QString());  // the low point, 872.60, is above 0

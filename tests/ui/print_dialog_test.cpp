@@ -24,23 +24,6 @@
 namespace paylark::test {
 namespace {
 
-// Keeps the previews asked for instead of showing them.
-class PreviewDesktop final : public DesktopServices {
- public:
-  QString ChooseSavePath(QWidget*, const SaveRequest&) override { return {}; }
-  QString ChooseDirectory(QWidget*, const QString&, const QString&) override { return {}; }
-  bool OpenFile(const QString&) override { return false; }
-  bool ShowInFolder(const QString&) override { return false; }
-  bool StartDetached(const QString&, const QStringList&) override { return false; }
-  void ShowPrintPreview(QWidget*, const QString&,
-                        const std::function<void(QPrinter*)>& paint) override {
-    ++previews;
-    lastPaint = paint;
-  }
-  int previews = 0;
-  std::function<void(QPrinter*)> lastPaint;
-};
-
 QString SourceTemplates() {
   return qEnvironmentVariable("PAYLARK_SOURCE_DIR") + QStringLiteral("/resources/Templates");
 }
@@ -95,7 +78,7 @@ struct Fixture {
 
   FixedClock clock{At(2026, 3, 15, 10)};
   FakePrompt prompt;
-  PreviewDesktop desktop;
+  FakeDesktop desktop;
   PaylarkApp app{clock, prompt, desktop, SystemFileSystem()};
   QTemporaryDir work;
   QTemporaryDir cache;

@@ -186,15 +186,14 @@ class FakeSyncthing final {
   QTcpServer server_;
 };
 
-// A Syncthing config.xml whose folder "bills" holds the working directory.
-void WriteSyncthingConfig(const QString& stateHome, quint16 port, const QString& sharedPath) {
-  QDir().mkpath(stateHome + QStringLiteral("/syncthing"));
-  std::ofstream(QString(stateHome + QStringLiteral("/syncthing/config.xml")).toStdString())
+// Syncthing's config.xml in $XDG_STATE_HOME, holding the elements given; gives its path.
+QString WriteSyncthingConfig(const std::string& elements) {
+  const QString folder = qEnvironmentVariable("XDG_STATE_HOME") + QStringLiteral("/syncthing");
+  QDir().mkpath(folder);
+  std::ofstream(QString(folder + QStringLiteral("/config.xml")).toStdString())
       << "<configuration version=\"37\">\n"
-      << "  <folder id=\"bills\" label=\"Bills\" path=\"" << sharedPath.toStdString()
-      << "/\" type=\"sendreceive\"></folder>\n"
-      << "  <gui enabled=\"true\" tls=\"false\">\n    <address>127.0.0.1:" << port
-      << "</address>\n    <apikey>key-4711</apikey>\n  </gui>\n</configuration>\n";
+      << elements << "</configuration>\n";
+  return folder + QStringLiteral("/config.xml");
 }
 
 }  // namespace
@@ -398,18 +397,14 @@ void SyncWindowTest::ConflictsAreCountedAndResolvedSideBySide() {
            QStringLiteral("Conflict Copy\n03/15/2026 10:05 AM \u00b7 PHONE77"));
   {
     // Syncthing's configuration names the device.
-    const QString folder = qEnvironmentVariable("XDG_STATE_HOME") + QStringLiteral("/syncthing");
-    QVERIFY(QDir().mkpath(folder));
-    std::ofstream(QString(folder + QStringLiteral("/config.xml")).toStdString())
-        << "<configuration version=\"37\">\n"
-        << "  <device id=\"LAPTOP1-AAAAAAA\" name=\"Laptop\"></device>\n"
-        << "  <device id=\"PHONE77-BBBBBBB-CCCCCCC\" name=\"Anna's phone\"></device>\n"
-        << "</configuration>\n";
+    const QString config = WriteSyncthingConfig(
+        "  <device id=\"LAPTOP1-AAAAAAA\" name=\"Laptop\"></device>\n"
+        "  <device id=\"PHONE77-BBBBBBB-CCCCCCC\" name=\"Anna's phone\"></device>\n");
     ConflictResolverDialog named(ws.app.store(), BackupsFolder(ws.app.workingDirectory()));
     QCOMPARE(
         named.findChild<QTableWidget*>(QStringLiteral("versions"))->horizontalHeaderItem(1)->text(),
         QStringLiteral("Conflict Copy\n03/15/2026 10:05 AM \u00b7 Anna's phone"));
-    QVERIFY(QFile::remove(folder + QStringLiteral("/config.xml")));
+    QVERIFY(QFile::remove(config));
   }
   QStringList marked;
   for (int row = 0; row < table.rowCount(); ++row) {
@@ -473,9 +468,12 @@ void SyncWindowTest::SynchronizeAsksARunningSyncthingToRescan() {
   MainWindow window(ws.app, dialogs);
   SyncCommands wiring(ws.app, window);
   QSignalSpy finished(&wiring.rescan(), &SyncthingRescan::Finished);
-  const QString stateHome = runtime_.path() + QStringLiteral("/state");
-  FakeSyncthing syncthing;
-  WriteSyncthingConfig(stateHome, syncthing.port(), ws.directory());
+  FakeSyncthing syncthing;  // its folder "bills" holds the working directory
+  const QString config = WriteSyncthingConfig(
+      "  <folder id=\"bills\" label=\"Bills\" path=\"" + ws.directory().toStdString() +
+      "/\" type=\"sendreceive\"></folder>\n  <gui enabled=\"true\" tls=\"false\">\n    "
+      "<address>127.0.0.1:" +
+      std::to_string(syncthing.port()) + "</address>\n    <apikey>key-4711</apikey>\n  </gui>\n");
 
   window.commands().synchronize->trigger();
   QCOMPARE(window.note().text(), Text(MessageId::kSyncthingRescanning));
@@ -499,7 +497,7 @@ void SyncWindowTest::SynchronizeAsksARunningSyncthingToRescan() {
   QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 3, 10000);
   QVERIFY(ws.prompt.asked.last().startsWith(Text(MessageId::kNoSyncProgram)));
   QVERIFY(ws.app.store().records().Contains(gas));
-  QFile::remove(stateHome + QStringLiteral("/syncthing/config.xml"));
+  QFile::remove(config);
 }
 
 void SyncWindowTest::ChangeDirectoryMovesTheOneWindowLock() {

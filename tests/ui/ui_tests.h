@@ -42,8 +42,7 @@ class MainFrameTest final : public QObject {
   void MonthsTurnAndTheWindowClosesFromTheKeyboard();
   void FilterChangesRowsAndSummaries();
   void SelectionFillsDetailsAndCaption();
-  void DeleteSingleDueAsksYesNo();
-  void ChangesAreAnnouncedToWhoeverListens();
+  void DeleteSingleDueAsksYesNoAndTheChangeIsAnnounced();
   void FeaturesAddNamedCommandsAtTheirMenuPlace();
   void DeleteSeriesMemberHonoursEveryAnswer();
   void DeleteFailureIsToldOnceNamingTheDue();
@@ -51,7 +50,6 @@ class MainFrameTest final : public QObject {
   void ContextMenusOfferTheRightCommands();
   void CommandsWithoutSelectionDoNothing();
   void TheChangedDueStaysSelected();
-  void HomeAndEndWithoutACurrentRow();
   void PaidDuesShowWhatWasPaid();
   void ChangeDirectoryReloadsOnlyOnRealChange();
   void SynchronizeStartsOnlyAConfiguredManager();
@@ -63,8 +61,7 @@ class MainFrameTest final : public QObject {
   void HugeSumsGiveWayToTheUnreadableNote();
   void LongSeriesDeleteShowsProgress();
   void LoadingManyFilesShowsProgress();
-  void TheWindowOpensInTheListAndMarksThePaneWithTheKeys();
-  void TabWalksTheWindowAndF1OpensHelp();
+  void TheWindowOpensInTheListAndTabWalksItMarkingThePaneWithTheKeys();
   void EveryIconDrawsWhenFirstAskedFor();
   void SnapshotsOfTheWindowAndDialogs();
 };
@@ -89,7 +86,6 @@ class ForecastWindowTest final : public QObject {
   void WarnsInRedAndTakesANewBalance();
   void UpdateBalanceTakesADateAndKeepsARefusedText();
   void IncomesShowApartFromTheBills();
-  void TheViewMenuOpensIt();
   void TheCaptionStripWarnsOfALowBalanceAndOpensTheForecast();
 };
 

@@ -86,10 +86,12 @@ TEST_F(AttachmentStoreTest, WhatCannotBeAttachedIsRefusedByNameAndLeavesNothing)
     ASSERT_FALSE(added.ok()) << c.path;
     EXPECT_EQ(added.status().message(), c.message);
   }
+  for (const char* id : {"", ".", "..", "a/b"}) {  // a record ID that is no folder name
+    EXPECT_EQ(store_.Add(id, Download("bill.pdf")).status().code(), StatusCode::kInvalidArgument)
+        << id;
+  }
   EXPECT_TRUE(files_.Names(kFolder).empty());
-}
-
-TEST_F(AttachmentStoreTest, AFileOfExactlyTheLimitIsKept) {
+  // A file of exactly the limit is kept.
   EXPECT_TRUE(store_.Add("10", Download("big.pdf", std::string(kMaxAttachmentBytes, 'x'))).ok());
 }
 
@@ -131,13 +133,6 @@ TEST_F(AttachmentStoreTest, TheFolderCheckRemovesKilledCopiesFromEveryDuesFolder
   store_.RemoveStaleTemporaries();
   EXPECT_EQ(files_.Names(kFolder), std::vector<std::string>{"bill.pdf"});
   EXPECT_EQ(files_.Names(other), std::vector<std::string>{".paylark-998-1"});
-}
-
-TEST_F(AttachmentStoreTest, ARecordIdThatIsNoFolderNameIsRefused) {
-  for (const char* id : {"", ".", "..", "a/b"}) {
-    EXPECT_EQ(store_.Add(id, Download("bill.pdf")).status().code(), StatusCode::kInvalidArgument)
-        << id;
-  }
 }
 
 TEST_F(AttachmentStoreTest, ARemovedAttachmentGoesToTheBackupsFolderWithItsDuesFolder) {

@@ -45,34 +45,20 @@ TEST_F(WeekendShiftTest, OnlyWeekendDaysMoveAndKeepTheirTime) {
             "2026-01-02 00:00:00");
 }
 
-TEST_F(WeekendShiftTest, DayForms) {
+// Every form of every kind moves its dues, across into the neighbouring month where it must.
+TEST_F(WeekendShiftTest, EachFormMovesItsDues) {
   EXPECT_EQ(Dues(Pattern(RecurrenceKind::kDay, At(2026, 1, 2, 9), 4)),
             "2026-01-02 09:00 2026-01-05 09:00 2026-01-08 09:00 2026-01-09 09:00 | "
             "2026-01-02 09:00 2026-01-05 09:00 2026-01-08 09:00 2026-01-12 09:00");
   RecurrencePattern weekly = Pattern(RecurrenceKind::kDay, At(2026, 1, 3), 2);
   weekly.dayForm = DayForm::kEveryWeekday;
   EXPECT_EQ(Dues(weekly), "2026-01-02 00:00 2026-01-09 00:00 | 2026-01-05 00:00 2026-01-12 00:00");
-}
 
-TEST_F(WeekendShiftTest, TheDueDateMovesNotTheOccurrence) {
-  // Fridays fall due on Saturday 18:00 by the offset; the start dates stay Fridays.
-  RecurrencePattern fridays = Pattern(RecurrenceKind::kDay, At(2026, 1, 2), 2);
-  fridays.dayInterval = "7";
-  EXPECT_EQ(Dues(fridays, DueOffset{1, 18}),
-            "2026-01-02 18:00 2026-01-09 18:00 | 2026-01-05 18:00 2026-01-12 18:00");
-  store_.map().ForEach([](const DueRecord& record) {
-    EXPECT_EQ(record.startDate.DayOfWeek(), 6) << Text(record.startDate);
-  });
-}
-
-TEST_F(WeekendShiftTest, WeekForm) {
   RecurrencePattern weekend = Pattern(RecurrenceKind::kWeek, At(2026, 1, 1), 2);
   weekend.weekInterval = "1";
   weekend.weekdays = {true, false, false, false, false, false, true};
   EXPECT_EQ(Dues(weekend), "2026-01-02 00:00 2026-01-02 00:00 | 2026-01-05 00:00 2026-01-05 00:00");
-}
 
-TEST_F(WeekendShiftTest, MonthFormsCrossIntoTheNeighbouringMonth) {
   RecurrencePattern last = Pattern(RecurrenceKind::kMonth, At(2026, 1, 1), 3);
   last.monthDay = "31";
   EXPECT_EQ(Dues(last),
@@ -84,9 +70,7 @@ TEST_F(WeekendShiftTest, MonthFormsCrossIntoTheNeighbouringMonth) {
   firstSaturday.monthWeekday = 6;
   EXPECT_EQ(Dues(firstSaturday),
             "2026-01-02 00:00 2026-02-06 00:00 | 2026-01-05 00:00 2026-02-09 00:00");
-}
 
-TEST_F(WeekendShiftTest, YearForms) {
   RecurrencePattern february = Pattern(RecurrenceKind::kYear, At(2026, 1, 1), 2);
   february.yearDateMonth = 1;
   february.yearDay = "1";
@@ -99,6 +83,17 @@ TEST_F(WeekendShiftTest, YearForms) {
   lastSunday.yearNthMonth = 2;
   EXPECT_EQ(Dues(lastSunday),
             "2026-03-27 00:00 2027-03-26 00:00 | 2026-03-30 00:00 2027-03-29 00:00");
+}
+
+TEST_F(WeekendShiftTest, TheDueDateMovesNotTheOccurrence) {
+  // Fridays fall due on Saturday 18:00 by the offset; the start dates stay Fridays.
+  RecurrencePattern fridays = Pattern(RecurrenceKind::kDay, At(2026, 1, 2), 2);
+  fridays.dayInterval = "7";
+  EXPECT_EQ(Dues(fridays, DueOffset{1, 18}),
+            "2026-01-02 18:00 2026-01-09 18:00 | 2026-01-05 18:00 2026-01-12 18:00");
+  store_.map().ForEach([](const DueRecord& record) {
+    EXPECT_EQ(record.startDate.DayOfWeek(), 6) << Text(record.startDate);
+  });
 }
 
 TEST_F(WeekendShiftTest, AMovedDueListsInItsNewMonthAndTheRangeStaysThePattern) {

@@ -62,15 +62,13 @@ TEST(CadenceTest, AMissedMonthOrTwoBookingsAreNoCadence) {
   EXPECT_FALSE(FindCadence(EveryDays(Day(2026, 1, 1), 3, 20)));
 }
 
-TEST(CadenceTest, YearlyNeedsTwoBookingsAYearApartAndTheReachForIt) {
+TEST(CadenceTest, YearlyNeedsTwoBookingsAYearApartAndEachCadenceItsReach) {
   const std::vector<OleDateTime> dates = {Day(2025, 3, 16), Day(2026, 3, 16)};
   const auto cadence = FindCadence(dates);
   ASSERT_TRUE(cadence);
   EXPECT_EQ(CadenceText(*cadence, Day(2027, 3, 16)), "yearly on 16 Mar");
   EXPECT_FALSE(FindCadence(dates, CadenceReach::kHalfYears));
-}
-
-TEST(CadenceTest, WeeksOnlyReachLeavesMonthlyOut) {
+  // A reach of weeks only leaves monthly out.
   EXPECT_FALSE(
       FindCadence({Day(2026, 1, 7), Day(2026, 2, 9), Day(2026, 3, 9)}, CadenceReach::kWeeks));
 }

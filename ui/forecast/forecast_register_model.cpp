@@ -28,6 +28,12 @@ void ForecastRegisterModel::Show(const Forecast& forecast, Cents warnBelow) {
   endResetModel();
 }
 
+void ForecastRegisterModel::Clear() {
+  beginResetModel();
+  forecast_ = nullptr;
+  endResetModel();
+}
+
 int ForecastRegisterModel::rowCount(const QModelIndex& parent) const {
   if (parent.isValid() || !forecast_)
     return 0;

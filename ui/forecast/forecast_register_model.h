@@ -20,6 +20,8 @@ class ForecastRegisterModel final : public QAbstractTableModel {
 
   // Shows the forecast's rows; the forecast stays the caller's and must live until the next Show.
   void Show(const Forecast& forecast, Cents warnBelow);
+  // No rows: for when the forecast shown goes away.
+  void Clear();
 
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;

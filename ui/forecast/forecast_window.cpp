@@ -178,6 +178,11 @@ void ForecastWindow::FillAccounts() {
     account_->setCurrentIndex(1);
 }
 
+// The register's rows view the forecast, which goes before the window's children do.
+ForecastWindow::~ForecastWindow() {
+  registerModel_->Clear();
+}
+
 std::optional<std::string> ForecastWindow::ChosenAccount() const {
   if (account_->currentIndex() <= 0)
     return std::nullopt;

@@ -32,6 +32,7 @@ class ForecastWindow final : public QDialog {
 
  public:
   ForecastWindow(RecordStore& store, const Clock& clock, Prompt& prompt, QWidget* parent = nullptr);
+  ~ForecastWindow() override;
 
   const Forecast& forecast() const { return forecast_; }
   // Adds a balance entry for the chosen account and shows the forecast from it.

@@ -19,7 +19,8 @@ inline Cents ToCents(double amount) {
     return -std::numeric_limits<Cents>::max();
   if (!(cents < kEdge))
     return std::numeric_limits<Cents>::max();
-  return std::llround(cents);
+  // round() rounds as llround() does, and is the quicker of the two in glibc.
+  return static_cast<Cents>(std::round(cents));
 }
 
 inline double FromCents(Cents cents) {

@@ -45,7 +45,8 @@ void SplitValue(double value, std::int64_t& day, std::int64_t& seconds) {
   const double whole = std::trunc(value);
   const double fraction = std::fabs(value - whole);
   day = static_cast<std::int64_t>(whole);
-  seconds = std::llround(fraction * kSecondsPerDay);
+  // round() rounds as llround() does, and is the quicker of the two in glibc.
+  seconds = static_cast<std::int64_t>(std::round(fraction * kSecondsPerDay));
   if (seconds >= kSecondsPerDay) {
     seconds -= kSecondsPerDay;
     ++day;

@@ -143,7 +143,10 @@ class DueMap {
   const Node& NodeAt(std::uint32_t slot) const {
     return static_cast<const Node*>(blocks_[slot / kBlockSize].data())[slot % kBlockSize];
   }
-  PackedDue DueAt(std::uint32_t slot) const { return PackedDue(NodeAt(slot).fields, texts_); }
+  PackedDue DueAt(std::uint32_t slot) const {
+    const Node& node = NodeAt(slot);
+    return PackedDue(node.fields, texts_, node.extension);
+  }
   std::uint32_t TakeFreeSlot();
   std::uint32_t TakeNewSlot();
   // The index position holding the ID's slot, or the empty position where it would go.

@@ -197,15 +197,23 @@ void PackedDue::UnpackInto(DueRecord& record) const {
 }
 
 void PackedDue::RecordIdInto(std::string& recordId) const {
-  if (!fields_->id.IsNumber()) {
-    recordId.assign(TextId());
-    return;
-  }
   char digits[PackedId::kMostDigits];
-  const auto end = std::to_chars(digits, digits + PackedId::kMostDigits, fields_->id.number()).ptr;
-  const auto length = static_cast<std::size_t>(end - digits);
-  recordId.assign(fields_->id.digits() - length, '0');
-  recordId.append(digits, length);
+  recordId.assign(RecordIdIn(digits));
+}
+
+std::string_view PackedDue::RecordIdIn(std::span<char, PackedId::kMostDigits> digits) const {
+  if (!fields_->id.IsNumber())
+    return TextId();
+  const std::size_t count = fields_->id.digits();
+  char* first = digits.data();
+  const auto end = std::to_chars(first, first + count, fields_->id.number()).ptr;
+  const auto length = static_cast<std::size_t>(end - first);
+  if (length < count) {
+    // Leading zeros: the number moves to the end of its digits.
+    std::memmove(first + count - length, first, length);
+    std::memset(first, '0', count - length);
+  }
+  return {first, count};
 }
 
 DueRecord PackedDue::Unpack() const {
@@ -244,6 +252,20 @@ std::string_view PackedDue::ExtensionBlock() const {
   for (std::size_t i = 0; i < kTextCount; ++i)
     TakeText(in);
   return TakeText(in);
+}
+
+PackedDue::TextViews PackedDue::ReadTexts() const {
+  const char* in = texts_;
+  if (!in)
+    return {};
+  TextViews texts;
+  texts.title = TakeText(in);
+  TakeText(in);  // pay-to
+  texts.account = TakeText(in);
+  TakeText(in);  // notes
+  texts.seriesId = TakeText(in);
+  texts.extension = TakeText(in);
+  return texts;
 }
 
 std::string_view PackedDue::TextId() const {

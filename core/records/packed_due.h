@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 #include "core/base/ole_date_time.h"
@@ -56,8 +57,19 @@ struct PackedFields {
 // outlive the view.
 class PackedDue {
  public:
-  PackedDue(const PackedFields& fields, const TextArena& arena)
-      : fields_(&fields), texts_(fields.texts ? arena.At(fields.texts - 1) : nullptr) {}
+  // The texts a pass over every due reads, found in one walk over them.
+  struct TextViews {
+    std::string_view title;
+    std::string_view account;
+    std::string_view seriesId;
+    std::string_view extension;  // the encoded payment details; empty when there are none
+  };
+
+  // `extension` says whether the record has an extension block, which the map keeps beside it.
+  PackedDue(const PackedFields& fields, const TextArena& arena, bool extension)
+      : fields_(&fields),
+        texts_(fields.texts ? arena.At(fields.texts - 1) : nullptr),
+        extension_(extension) {}
 
   // Fills `record` (its strings keep their capacity, so a reused record allocates rarely).
   void UnpackInto(DueRecord& record) const;
@@ -77,8 +89,14 @@ class PackedDue {
   std::string_view Account() const;
   std::string_view SeriesId() const;
   void RecordIdInto(std::string& recordId) const;
+  // The ID without a copy: a number's digits are written into `digits`, a text ID is viewed
+  // where it is stored.
+  std::string_view RecordIdIn(std::span<char, PackedId::kMostDigits> digits) const;
   // The encoded payment details; empty when the record has none.
   std::string_view ExtensionBlock() const;
+  // Whether ExtensionBlock is not empty, known without reading the texts.
+  bool HasExtension() const { return extension_; }
+  TextViews ReadTexts() const;
 
  private:
   // The statuses, type and paid flag, in that order.
@@ -86,6 +104,7 @@ class PackedDue {
 
   const PackedFields* fields_;
   const char* texts_;
+  bool extension_;
 };
 
 }  // namespace paylark

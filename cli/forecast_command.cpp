@@ -89,7 +89,7 @@ void PrintPlain(const Forecast& forecast, const ForecastRequest& request, std::o
     std::string names;
     for (; item != forecast.items.end() && item->date == day.date; ++item) {
       names += names.empty() ? "" : "; ";
-      names += item->title + " " + (item->estimated ? "\u2248" : "") +
+      names += std::string(item->title) + " " + (item->estimated ? "\u2248" : "") +
                (item->amount > 0 ? "+" : "") + Money(item->amount);
     }
     if (!names.empty())

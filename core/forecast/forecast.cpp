@@ -7,6 +7,8 @@
 #include <unordered_map>
 #include <utility>
 
+#include "core/base/page_block.h"
+#include "core/base/text_hash.h"
 #include "core/forecast/account_key.h"
 #include "core/forecast/newest_balances.h"
 #include "core/records/record_extension.h"
@@ -18,10 +20,13 @@ constexpr std::int64_t kSecondsPerDay = 86400;
 // Without a balance entry, how far back an income not received is still listed.
 constexpr std::int64_t kLookBackDays = 31;
 
-std::int64_t DayOf(const OleDateTime& moment) {
-  const std::int64_t seconds = moment.LinearSeconds();
+std::int64_t DayOfSeconds(std::int64_t seconds) {
   return seconds >= 0 ? seconds / kSecondsPerDay
                       : -((-seconds + kSecondsPerDay - 1) / kSecondsPerDay);
+}
+
+std::int64_t DayOf(const OleDateTime& moment) {
+  return DayOfSeconds(moment.LinearSeconds());
 }
 
 OleDateTime DayStart(std::int64_t day) {
@@ -55,101 +60,154 @@ class ForecastBuilder {
     const OleDateTime dueDate = due.DueDate();
     if (!dueDate.IsValid())
       return;
-    const AccountFacts& account = FactsOf(due.Account());
+    const std::int64_t seconds = dueDate.LinearSeconds();
+    Taken taken{
+        due, dueDate, seconds, DayOfSeconds(seconds), due.IsPaid(), due.type() == kTypeIncome,
+        {},  {}};
+    // An unpaid due past the horizon adds nothing unless part of it is paid: its texts, most of
+    // what a pass over the map reads, stay unread.
+    if (!taken.paid && taken.day > window_.lastDay && !due.HasExtension())
+      return;
+    const PackedDue::TextViews texts = due.ReadTexts();
+    const AccountFacts& account = FactsOf(texts.account);
     if (!account.wanted)
       return;
     // Only a due with payment details has parts: reading the block of every due costs time.
-    const std::string_view block = due.ExtensionBlock();
-    if (block.empty())
+    if (texts.extension.empty())
       ClearPayments();
     else
-      ReadExtension(block, scratch_);
-    RememberPaidMember(due, dueDate);
-    TakePayments(due, dueDate, account);
-    if (!due.IsPaid())
-      TakeUnpaid(due, dueDate, account);
+      ReadExtension(texts.extension, scratch_);
+    taken.title = texts.title;
+    taken.seriesId = texts.seriesId;
+    RememberPaidMember(taken);
+    TakePayments(taken, account);
+    if (!taken.paid)
+      TakeUnpaid(taken, account);
+  }
+
+  // Room for an item per due: growing the lists a step at a time would copy them, and take fresh
+  // pages from the system each time. Only what is filled becomes resident.
+  void Reserve(std::size_t dues) {
+    forecast_.items.reserve(dues);
+    PreferHugePages(forecast_.items.data(), dues * sizeof(ForecastItem));
+    coming_.reserve(dues);
+    PreferHugePages(coming_.data(), dues * sizeof(OrderKey));
   }
 
   Forecast Finish() {
     ApplyEstimates();
-    SortItems();
-    ListPaidSinceEntry();
-    ListUncountedIncomes();
+    PutInOrder(forecast_.items, coming_);
+    PutInOrder(forecast_.paidSinceEntry, paidSince_);
+    PutInOrder(forecast_.uncountedIncomes, uncounted_);
+    RunPaidSinceEntry();
+    for (ForecastItem& income : forecast_.uncountedIncomes)
+      income.balanceAfter = forecast_.balanceToday;
     RunBalances();
     FindNextIncome();
     return std::move(forecast_);
   }
 
  private:
-  struct Pending {
+  // The due being taken, with what several steps read of it worked out once.
+  struct Taken {
+    const PackedDue& due;
+    OleDateTime date;
+    std::int64_t seconds;  // of the due date
     std::int64_t day;
-    std::int64_t dueSeconds;  // the moment it counts at, for the order within a day
-    Cents amount;
-    PackedDue due;  // views into the record map
+    bool paid;
     bool income;
-    bool overdue;
-    bool estimated = false;
+    std::string_view title;
+    std::string_view seriesId;
+  };
+
+  // Where an item goes in its list: by day, within a day incomes first, then by the moment it
+  // was due; ties keep the map's order. The items are made as the map is read, while their texts
+  // are at hand, and only these keys are sorted: one 128-bit number each, which compares in a
+  // step. From the most significant bit down: the day (32 bits), whether it is not an income (1),
+  // the due moment in seconds (63) and the position in the list as made (32), each offset to be
+  // unsigned.
+  class OrderKey {
+   public:
+    OrderKey(std::int64_t day, bool income, std::int64_t dueSeconds)
+        : value_((Unsigned(day, 31) << 96) | (Wide(!income) << 95) |
+                 (Unsigned(dueSeconds, 62) << 32)) {}
+
+    std::uint32_t position() const { return static_cast<std::uint32_t>(value_); }
+    void SetPosition(std::uint32_t position) { value_ = (value_ >> 32 << 32) | position; }
+    bool operator<(const OrderKey& other) const { return value_ < other.value_; }
+
+   private:
+    using Wide = unsigned __int128;
+    static Wide Unsigned(std::int64_t value, int offsetBits) {
+      return static_cast<std::uint64_t>(value) + (std::uint64_t{1} << offsetBits);
+    }
+
+    Wide value_;
   };
 
   // What a series' paid members cost, by due date, and whether it ever differed from the
-  // amount due.
+  // amount due; then the estimate its unpaid bills count at.
   struct PaidMembers {
     std::vector<std::pair<std::int64_t, Cents>> paid;  // due seconds, what was paid
     bool differs = false;
+    bool estimated = false;  // whether `estimate` was worked out
+    std::optional<Cents> estimate;
   };
 
+  // The series' entry. The keys are copies: a key read from the map where the series' first due
+  // stands would be a cache miss on every look-up.
+  PaidMembers& MembersOf(std::string_view series) {
+    const auto found = paidMembers_.find(series);
+    if (found != paidMembers_.end())
+      return found->second;
+    return paidMembers_.emplace(std::string(series), PaidMembers()).first->second;
+  }
+
   // What a paid bill of a series cost, for its series' estimate.
-  void RememberPaidMember(const PackedDue& due, const OleDateTime& dueDate) {
-    if (request_.estimate == Estimate::kAmount || !due.IsPaid() || due.type() == kTypeIncome)
+  void RememberPaidMember(const Taken& taken) {
+    if (request_.estimate == Estimate::kAmount || !taken.paid || taken.income ||
+        taken.seriesId.empty())
       return;
-    const std::string_view series = due.SeriesId();
-    if (series.empty())
-      return;
-    scratch_.amount = due.amount();
+    scratch_.amount = taken.due.amount();
     scratch_.paid = 1;
-    const Cents amount = ToCents(due.amount());
+    const Cents amount = ToCents(taken.due.amount());
     const Cents paid = scratch_.paidAmount ? PaidCents(scratch_) : amount;
-    PaidMembers& members = paidMembers_[series];
-    members.paid.emplace_back(dueDate.LinearSeconds(), paid);
+    PaidMembers& members = MembersOf(taken.seriesId);
+    members.paid.emplace_back(taken.seconds, paid);
     members.differs = members.differs || paid != amount || paid != members.paid.front().second;
   }
 
-  // The unpaid bills of series counted at the estimate: positions in order_, and their series.
-  void RememberEstimable(const PackedDue& due) {
-    if (request_.estimate == Estimate::kAmount || due.type() == kTypeIncome)
+  // The unpaid bills of series counted at the estimate: positions in forecast_.items, and their
+  // series.
+  void RememberEstimable(const Taken& taken) {
+    if (request_.estimate == Estimate::kAmount || taken.income || taken.seriesId.empty())
       return;
     if (scratch_.paidAmount || !scratch_.laterParts.empty())
       return;
-    if (const std::string_view series = due.SeriesId(); !series.empty())
-      estimable_.emplace_back(order_.size() - 1, series);
+    estimable_.emplace_back(forecast_.items.size() - 1, &MembersOf(taken.seriesId));
   }
 
-  void ApplyEstimates() {
-    if (estimable_.empty())
-      return;
-    std::unordered_map<std::string_view, std::optional<Cents>> estimates;
-    for (const auto& [position, id] : estimable_) {
-      auto [estimate, isNew] = estimates.try_emplace(id);
-      if (!isNew)
-        continue;
-      const auto found = paidMembers_.find(id);
-      if (found == paidMembers_.end() || !found->second.differs)
-        continue;
-      PaidMembers& members = found->second;
+  std::optional<Cents> EstimateOf(PaidMembers& members) const {
+    if (!members.estimated && members.differs) {
       std::stable_sort(members.paid.begin(), members.paid.end(),
                        [](const auto& a, const auto& b) { return a.first < b.first; });
       std::vector<Cents> paid;
       paid.reserve(members.paid.size());
       for (const auto& [seconds, cents] : members.paid)
         paid.push_back(cents);
-      estimate->second = EstimateFrom(paid, request_.estimate);
+      members.estimate = EstimateFrom(paid, request_.estimate);
     }
-    for (const auto& [position, id] : estimable_) {
-      const auto estimate = estimates.find(id);
-      if (estimate == estimates.end() || !estimate->second)
+    members.estimated = true;
+    return members.estimate;
+  }
+
+  void ApplyEstimates() {
+    for (const auto& [position, members] : estimable_) {
+      const std::optional<Cents> estimate = EstimateOf(*members);
+      if (!estimate)
         continue;
-      order_[position].amount = -*estimate->second;
-      order_[position].estimated = true;
+      forecast_.items[position].amount = -*estimate;
+      forecast_.items[position].estimated = true;
     }
   }
 
@@ -184,42 +242,43 @@ class ForecastBuilder {
     scratch_.laterParts.clear();
   }
 
-  static Cents Signed(std::int32_t type, double amount) {
-    return ToCents(type == kTypeIncome ? amount : -amount);
-  }
+  static Cents Signed(bool income, double amount) { return ToCents(income ? amount : -amount); }
 
   // Each payment of the due (a paid due without any: its amount on its due date) moves the
   // balance only after its account's entry: the entry already holds the ones before.
-  void TakePayments(const PackedDue& due, const OleDateTime& dueDate, const AccountFacts& account) {
+  void TakePayments(const Taken& taken, const AccountFacts& account) {
     if (!account.start)
       return;
     const OleDateTime& after = account.start->date;
-    const bool whole = due.IsPaid() && scratch_.laterParts.empty();
+    const bool whole = taken.paid && scratch_.laterParts.empty();
     if (!scratch_.paidOn && !scratch_.paidAmount) {
-      if (due.IsPaid())
-        TakePayment(due, dueDate, after, dueDate, due.amount());
+      if (taken.paid)
+        TakePayment(taken, after, std::nullopt, taken.due.amount());
       return;
     }
-    const auto when = [&](const std::optional<OleDateTime>& on) {
-      return on && on->IsValid() ? *on : dueDate;
-    };
-    TakePayment(due, dueDate, after, when(scratch_.paidOn),
-                scratch_.paidAmount.value_or(whole ? due.amount() : 0.0));
+    TakePayment(taken, after, scratch_.paidOn,
+                scratch_.paidAmount.value_or(whole ? taken.due.amount() : 0.0));
     for (const PaymentPart& part : scratch_.laterParts)
-      TakePayment(due, dueDate, after, when(part.on), part.amount.value_or(0.0));
+      TakePayment(taken, after, part.on, part.amount.value_or(0.0));
   }
 
-  void TakePayment(const PackedDue& due, const OleDateTime& dueDate, const OleDateTime& after,
-                   const OleDateTime& moment, double amount) {
+  // A payment without a valid date counts on the due date.
+  void TakePayment(const Taken& taken, const OleDateTime& after,
+                   const std::optional<OleDateTime>& on, double amount) {
+    const bool onDueDate = !on || !on->IsValid();
+    const OleDateTime& moment = onDueDate ? taken.date : *on;
     if (!(moment > after))
       return;
-    const Cents signedAmount = Signed(due.type(), amount);
+    const Cents signedAmount = Signed(taken.income, amount);
+    const std::int64_t seconds = onDueDate ? taken.seconds : moment.LinearSeconds();
     if (moment > window_.now) {
-      AddItem(due, dueDate, DayOf(moment), signedAmount);
+      AddComing(taken, DayOfSeconds(seconds), signedAmount);
       return;
     }
     forecast_.balanceToday = AddCents(forecast_.balanceToday, signedAmount);
-    paidSince_.push_back(MakePending(due, DayOf(moment), moment.LinearSeconds(), signedAmount));
+    // Listed oldest first: by the moment alone.
+    AddItem(forecast_.paidSinceEntry, paidSince_, taken, OrderKey(0, false, seconds),
+            DayOfSeconds(seconds), signedAmount);
   }
 
   // What is left of an unpaid due: its amount less the parts paid.
@@ -231,78 +290,83 @@ class ForecastBuilder {
     return FromCents(LeftCents(scratch_));
   }
 
-  void TakeUnpaid(const PackedDue& due, const OleDateTime& dueDate, const AccountFacts& account) {
-    const std::int64_t day = DayOf(dueDate);
-    if (day >= window_.today || due.type() != kTypeIncome) {
-      const std::size_t before = order_.size();
-      AddItem(due, dueDate, std::max(day, window_.today), Signed(due.type(), LeftOf(due)));
-      if (order_.size() != before)
-        RememberEstimable(due);
+  void TakeUnpaid(const Taken& taken, const AccountFacts& account) {
+    if (taken.day >= window_.today || !taken.income) {
+      if (AddComing(taken, std::max(taken.day, window_.today),
+                    Signed(taken.income, LeftOf(taken.due))))
+        RememberEstimable(taken);
       return;
     }
-    const bool sinceStart =
-        account.start ? day >= DayOf(account.start->date) : day >= window_.today - kLookBackDays;
+    const bool sinceStart = account.start ? taken.day >= DayOf(account.start->date)
+                                          : taken.day >= window_.today - kLookBackDays;
     if (sinceStart)
-      uncounted_.push_back(MakePending(due, day, dueDate.LinearSeconds(), ToCents(LeftOf(due))));
+      AddItem(forecast_.uncountedIncomes, uncounted_, taken, OrderKey(0, false, taken.seconds),
+              taken.day, ToCents(LeftOf(taken.due)))
+          .overdue = true;
   }
 
-  void AddItem(const PackedDue& due, const OleDateTime& dueDate, std::int64_t day, Cents amount) {
+  // A due or payment still to come within the horizon; false when it falls beyond.
+  bool AddComing(const Taken& taken, std::int64_t day, Cents amount) {
     if (day > window_.lastDay)
-      return;
-    Pending pending = MakePending(due, day, dueDate.LinearSeconds(), amount);
-    pending.overdue = DayOf(dueDate) < window_.today && !due.IsPaid();
-    order_.push_back(pending);
+      return false;
+    AddItem(forecast_.items, coming_, taken, OrderKey(day, taken.income, taken.seconds), day,
+            amount)
+        .overdue = taken.day < window_.today && !taken.paid;
+    return true;
   }
 
-  static Pending MakePending(const PackedDue& due, std::int64_t day, std::int64_t seconds,
-                             Cents amount) {
-    return {day, seconds, amount, due, due.type() == kTypeIncome, false, false};
+  // Made in place: tens of thousands of items are worth not moving.
+  ForecastItem& AddItem(std::vector<ForecastItem>& items, std::vector<OrderKey>& keys,
+                        const Taken& taken, OrderKey key, std::int64_t day, Cents amount) {
+    key.SetPosition(static_cast<std::uint32_t>(items.size()));
+    keys.push_back(key);
+    ForecastItem& item = items.emplace_back();
+    item.date = DayStart(day);
+    char digits[PackedId::kMostDigits];
+    item.recordId = forecast_.texts.Add(taken.due.RecordIdIn(digits));
+    item.title = forecast_.texts.Add(taken.title);
+    item.income = taken.income;
+    item.amount = amount;
+    return item;
   }
 
-  // Oldest first; the balance after each runs from the entries' sum to today's.
-  void ListPaidSinceEntry() {
-    SortBySeconds(paidSince_);
+  // Moves each item to where its key sorts, following each cycle of the order once.
+  static void PutInOrder(std::vector<ForecastItem>& items, std::vector<OrderKey>& keys) {
+    std::sort(keys.begin(), keys.end());
+    for (std::uint32_t start = 0; start < keys.size(); ++start) {
+      if (keys[start].position() == start)
+        continue;
+      const ForecastItem held = items[start];
+      std::uint32_t at = start;
+      while (keys[at].position() != start) {
+        const std::uint32_t from = keys[at].position();
+        items[at] = items[from];
+        keys[at].SetPosition(at);
+        at = from;
+      }
+      items[at] = held;
+      keys[at].SetPosition(at);
+    }
+  }
+
+  // The balance after each payment since the entry runs from the entries' sum to today's.
+  void RunPaidSinceEntry() {
     Cents balance = forecast_.startBalance;
-    for (const Pending& paid : paidSince_) {
+    for (ForecastItem& paid : forecast_.paidSinceEntry) {
       balance = AddCents(balance, paid.amount);
-      AppendItem(forecast_.paidSinceEntry, paid, balance);
+      paid.balanceAfter = balance;
     }
-  }
-
-  void ListUncountedIncomes() {
-    SortBySeconds(uncounted_);
-    for (const Pending& income : uncounted_) {
-      AppendItem(forecast_.uncountedIncomes, income, forecast_.balanceToday).overdue = true;
-    }
-  }
-
-  static void SortBySeconds(std::vector<Pending>& pending) {
-    std::stable_sort(pending.begin(), pending.end(), [](const Pending& a, const Pending& b) {
-      return a.dueSeconds < b.dueSeconds;
-    });
-  }
-
-  // Sorts small keys, and makes the items with their texts only once, in their order; ties keep
-  // the map's order.
-  void SortItems() {
-    std::stable_sort(order_.begin(), order_.end(), [](const Pending& a, const Pending& b) {
-      if (a.day != b.day)
-        return a.day < b.day;
-      if (a.income != b.income)
-        return a.income;
-      return a.dueSeconds < b.dueSeconds;
-    });
   }
 
   void RunBalances() {
     Cents balance = forecast_.balanceToday;
-    auto next = order_.begin();
-    forecast_.items.reserve(order_.size());
+    auto next = forecast_.items.begin();
     forecast_.days.reserve(static_cast<std::size_t>(window_.lastDay - window_.today + 1));
     for (std::int64_t day = window_.today; day <= window_.lastDay; ++day) {
-      for (; next != order_.end() && next->day == day; ++next) {
+      const OleDateTime start = DayStart(day);
+      for (; next != forecast_.items.end() && next->date == start; ++next) {
         balance = AddCents(balance, next->amount);
-        AppendItem(forecast_.items, *next, balance);
+        next->balanceAfter = balance;
       }
       const DayBalance close{DayStart(day), balance};
       if (forecast_.days.empty() || close.balance < forecast_.low.balance)
@@ -332,21 +396,6 @@ class ForecastBuilder {
     }
   }
 
-  // Made in place: tens of thousands of items are worth not moving.
-  static ForecastItem& AppendItem(std::vector<ForecastItem>& items, const Pending& pending,
-                                  Cents balanceAfter) {
-    ForecastItem& item = items.emplace_back();
-    item.date = DayStart(pending.day);
-    pending.due.RecordIdInto(item.recordId);
-    item.title = pending.due.Title();
-    item.income = pending.income;
-    item.overdue = pending.overdue;
-    item.estimated = pending.estimated;
-    item.amount = pending.amount;
-    item.balanceAfter = balanceAfter;
-    return item;
-  }
-
   const ForecastRequest& request_;
   Window window_;
   std::map<std::string, const BalanceEntry*> starts_;
@@ -354,12 +403,13 @@ class ForecastBuilder {
   std::unordered_map<std::string, AccountFacts> accounts_;  // by account name as written
   std::string lastAccount_;
   const AccountFacts* lastFacts_ = nullptr;
-  DueRecord scratch_;  // the record being read, its strings reused
-  std::vector<Pending> order_;
-  std::vector<std::pair<std::size_t, std::string_view>> estimable_;
-  std::unordered_map<std::string_view, PaidMembers> paidMembers_;  // by series ID
-  std::vector<Pending> paidSince_;
-  std::vector<Pending> uncounted_;
+  DueRecord scratch_;             // the record being read, its strings reused
+  std::vector<OrderKey> coming_;  // the order of forecast_.items
+  // Entries of an unordered map stay where they are as it grows.
+  std::vector<std::pair<std::size_t, PaidMembers*>> estimable_;
+  std::unordered_map<std::string, PaidMembers, TextHash, std::equal_to<>> paidMembers_;
+  std::vector<OrderKey> paidSince_;  // of forecast_.paidSinceEntry
+  std::vector<OrderKey> uncounted_;  // of forecast_.uncountedIncomes
   Forecast forecast_;
 };
 
@@ -368,6 +418,7 @@ class ForecastBuilder {
 Forecast MakeForecast(const ForecastRequest& request, std::span<const BalanceEntry> balances,
                       const DueMap& dues) {
   ForecastBuilder builder(request, balances);
+  builder.Reserve(dues.size());
   dues.ForEachPacked([&](const PackedDue& due) { builder.Take(due); });
   return builder.Finish();
 }

@@ -4,10 +4,12 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/base/cents.h"
 #include "core/base/ole_date_time.h"
+#include "core/base/text_chunks.h"
 #include "core/forecast/balance_entry.h"
 #include "core/forecast/estimate.h"
 #include "core/records/due_map.h"
@@ -28,11 +30,12 @@ struct DayBalance {
   Cents balance = 0;
 };
 
-// A coming due or income as the register lists it, with the balance after it.
+// A coming due or income as the register lists it, with the balance after it. Its texts are
+// views into the Forecast that listed it and last as long as it does.
 struct ForecastItem {
   OleDateTime date;  // the day it counts on: today for an overdue bill
-  std::string recordId;
-  std::string title;
+  std::string_view recordId;
+  std::string_view title;
   bool income = false;
   bool overdue = false;
   bool estimated = false;  // the amount is the series' estimate, not the due's own
@@ -63,6 +66,7 @@ struct Forecast {
   DayBalance low;
   std::optional<OleDateTime> firstBelow;
   std::optional<NextIncome> nextIncome;
+  TextChunks texts;  // what the items' texts view
 };
 
 // The day-by-day balance of an account (or of all accounts together) from its newest balance

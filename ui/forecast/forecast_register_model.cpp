@@ -72,7 +72,7 @@ QString ForecastRegisterModel::Text(const Place& place, int column) const {
     }
   }
   const ForecastItem& item = *place.item;
-  QString title = QString::fromStdString(item.title);
+  QString title = QString::fromUtf8(item.title);
   switch (column) {
     case kDate:
       return DayText(item.date);

@@ -157,7 +157,7 @@ TEST_F(ForecastTest, CarriesTheBalanceThroughWhatWasPaidAndReceivedSinceTheEntry
   // Each payment since the entry is listed, oldest first, so that its balances add up to today's.
   std::string listed;
   for (const ForecastItem& paid : forecast.paidSinceEntry)
-    listed += paid.recordId + " " + std::to_string(paid.amount) + " " +
+    listed += std::string(paid.recordId) + " " + std::to_string(paid.amount) + " " +
               std::to_string(paid.balanceAfter) + "; ";
   EXPECT_EQ(listed, "phone -4217 95783; gas -5555 90228; refund 2005 92233; ");
   EXPECT_EQ(forecast.paidSinceEntry.back().balanceAfter, forecast.balanceToday);

@@ -236,15 +236,6 @@ std::string_view PackedDue::Account() const {
   return TakeText(in);
 }
 
-std::string_view PackedDue::SeriesId() const {
-  const char* in = texts_;
-  if (!in)
-    return {};
-  for (std::size_t i = 0; i + 1 < kTextCount; ++i)
-    TakeText(in);
-  return TakeText(in);
-}
-
 std::string_view PackedDue::ExtensionBlock() const {
   const char* in = texts_;
   if (!in)

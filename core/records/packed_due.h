@@ -87,7 +87,6 @@ class PackedDue {
   bool IsPaid() const;
   std::string_view Title() const;
   std::string_view Account() const;
-  std::string_view SeriesId() const;
   void RecordIdInto(std::string& recordId) const;
   // The ID without a copy: a number's digits are written into `digits`, a text ID is viewed
   // where it is stored.

@@ -1,7 +1,10 @@
 #include "core/io/file_system.h"
 
+#include <sys/mman.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <limits>
@@ -122,6 +125,16 @@ void FolderReader::ReadEach(std::span<const std::string_view> names, std::size_t
     Result<std::string> bytes = Read(names[i], maxBytes, info);
     done(i, std::move(bytes), info);
   }
+}
+
+void FileBytes::LetGoBefore(std::size_t offset) const {
+  if (storage_ != Storage::kMapped)
+    return;
+  // A mapping starts on a page; only the pages wholly before the offset go.
+  const auto pageBytes = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+  const std::size_t whole = std::min(offset, bytes_.size()) / pageBytes * pageBytes;
+  if (whole > 0)
+    (void)madvise(const_cast<char*>(bytes_.data()), whole, MADV_DONTNEED);
 }
 
 Result<FileBytes> FileSystem::ReadLarge(const std::string& path, std::size_t maxBytes) {

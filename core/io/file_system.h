@@ -43,14 +43,21 @@ enum class Placement { kCreateNew, kReplace };
 // the system's file system, read by others.
 class FileBytes {
  public:
+  enum class Storage { kHeld, kMapped };
+
   FileBytes() = default;
-  FileBytes(std::shared_ptr<const void> owner, std::string_view bytes)
-      : owner_(std::move(owner)), bytes_(bytes) {}
+  FileBytes(std::shared_ptr<const void> owner, std::string_view bytes,
+            Storage storage = Storage::kHeld)
+      : owner_(std::move(owner)), bytes_(bytes), storage_(storage) {}
   std::string_view view() const { return bytes_; }
+  // The bytes before `offset` will not be read again soon: a mapped file's whole pages there
+  // leave memory, and a later read maps them from the file again. Held bytes stay as they are.
+  void LetGoBefore(std::size_t offset) const;
 
  private:
   std::shared_ptr<const void> owner_;
   std::string_view bytes_;
+  Storage storage_ = Storage::kHeld;
 };
 
 // Fills `buffer` with the next bytes of a file being written: how many (0 at its end), or why

@@ -546,7 +546,8 @@ class SystemFiles : public FileSystem {
     const std::size_t size = info.size;
     std::shared_ptr<const void> mapping(
         start, [size](const void* at) { munmap(const_cast<void*>(at), size); });
-    return FileBytes(std::move(mapping), std::string_view(static_cast<const char*>(start), size));
+    return FileBytes(std::move(mapping), std::string_view(static_cast<const char*>(start), size),
+                     FileBytes::Storage::kMapped);
   }
 
   std::unique_ptr<FolderReader> ReadFolder(const std::string& folder) override {

@@ -133,10 +133,11 @@ void TakeScan(const RecordFolder& folder, const FolderScan& scan, LoadedFolder& 
 
 // Maps every record the snapshot holds, in its order (that of the names), and tells `seen` of
 // each entry; a file that does not decode goes to skipped. False for a snapshot that holds
-// nothing or is damaged past its checksum.
+// nothing or is damaged past its checksum. With `passed`, the snapshot's pages that the mapping
+// has passed leave memory as it goes: the map grows while they go, instead of beside them all.
 bool MapSnapshot(SnapshotReader& reader, RecordIndex& records, std::vector<SkippedFile>& skipped,
                  const std::function<void(const SnapshotEntry&)>& seen,
-                 const Progress& progress = {}) {
+                 const Progress& progress = {}, const FileBytes* passed = nullptr) {
   const std::size_t total = reader.size();
   records.Reserve(total);
   SnapshotEntry entry;
@@ -154,8 +155,11 @@ bool MapSnapshot(SnapshotReader& reader, RecordIndex& records, std::vector<Skipp
     } else {
       skipped.push_back({std::string(entry.name), decoded.message()});
     }
-    if (++done % kLoadShare == 0)
+    if (++done % kLoadShare == 0) {
       Report(progress, done, total);
+      if (passed)
+        passed->LetGoBefore(reader.BytesRead());
+    }
   }
   records.FinishAppending();
   Report(progress, total, total);
@@ -292,7 +296,8 @@ bool FolderLoader::LoadSnapshot(const RecordFolder& folder, RecordIndex& records
   const auto identify = [&identity = unconfirmed.identity](const SnapshotEntry& entry) {
     identity.Add(entry.name, entry.inode, entry.changeTime, entry.bytes.size());
   };
-  if (!reader || !MapSnapshot(*reader, records, unconfirmed.skipped, identify)) {
+  if (!reader ||
+      !MapSnapshot(*reader, records, unconfirmed.skipped, identify, {}, &snapshot.file)) {
     records.Clear();
     return false;
   }

@@ -21,23 +21,8 @@ std::uint64_t Mix(std::uint64_t x) {
   return x ^ (x >> 31);
 }
 
-// A 64-bit checksum over words of eight bytes: it only has to catch a torn or damaged file, and
-// it must not cost much next to reading a hundred megabytes.
 std::uint64_t Checksum(std::string_view bytes) {
-  constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
-  std::uint64_t hash = bytes.size() * kMultiplier;
-  std::size_t pos = 0;
-  for (; pos + 8 <= bytes.size(); pos += 8) {
-    std::uint64_t word;
-    std::memcpy(&word, bytes.data() + pos, 8);
-    hash = (hash ^ word) * kMultiplier;
-    hash ^= hash >> 29;
-  }
-  for (; pos < bytes.size(); ++pos) {
-    hash = (hash ^ static_cast<unsigned char>(bytes[pos])) * kMultiplier;
-    hash ^= hash >> 29;
-  }
-  return hash;
+  return SnapshotChecksum(bytes.size()).Finish(bytes);
 }
 
 template <class T>
@@ -58,6 +43,26 @@ Status Damaged(std::string_view what) {
 }
 
 }  // namespace
+
+std::size_t SnapshotChecksum::AddWords(std::string_view bytes) {
+  std::size_t pos = 0;
+  for (; pos + 8 <= bytes.size(); pos += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, bytes.data() + pos, 8);
+    hash_ = (hash_ ^ word) * kMultiplier;
+    hash_ ^= hash_ >> 29;
+  }
+  return pos;
+}
+
+std::uint64_t SnapshotChecksum::Finish(std::string_view rest) {
+  const std::string_view tail = rest.substr(AddWords(rest));
+  for (const char c : tail) {
+    hash_ = (hash_ ^ static_cast<unsigned char>(c)) * kMultiplier;
+    hash_ ^= hash_ >> 29;
+  }
+  return hash_;
+}
 
 std::string EncodeSnapshot(std::string_view recordsFolder, std::span<const SnapshotEntry> entries) {
   std::size_t size = kHeaderBytes + 4 + recordsFolder.size() + 8;
@@ -87,7 +92,7 @@ Result<SnapshotReader> SnapshotReader::Open(std::string_view bytes,
                                             std::string_view recordsFolder) {
   if (bytes.size() < kHeaderBytes || bytes.substr(0, kMagic.size()) != kMagic)
     return Damaged("is not a Paylark snapshot");
-  SnapshotReader header(bytes.substr(kMagic.size(), kHeaderBytes - kMagic.size()));
+  SnapshotReader header(bytes.substr(kMagic.size(), kHeaderBytes - kMagic.size()), kMagic.size());
   std::uint32_t version = 0;
   std::uint64_t size = 0;
   std::uint64_t checksum = 0;
@@ -95,9 +100,10 @@ Result<SnapshotReader> SnapshotReader::Open(std::string_view bytes,
   const std::string_view payload = bytes.substr(kHeaderBytes);
   if (version != kSnapshotVersion)
     return Damaged("has another format version");
-  if (size != payload.size() || checksum != Checksum(payload))
+  if (size != payload.size())
     return Damaged("is damaged");
-  SnapshotReader reader(payload);
+  SnapshotReader reader(payload, kHeaderBytes);
+  reader.expected_ = checksum;
   std::string_view folder;
   if (!reader.TakeText(folder) || folder != recordsFolder)
     return Damaged("is of another records folder");
@@ -115,11 +121,17 @@ bool SnapshotReader::Next(SnapshotEntry& entry) {
     return Fail();
   lastName_ = entry.name;
   ++taken_;
+  // The words read so far are summed while they are in the cache.
+  hashed_ += checksum_.AddWords(bytes_.substr(hashed_, pos_ - hashed_));
   return true;
 }
 
 Status SnapshotReader::Finish() const {
-  return ok_ && taken_ == count_ && pos_ == bytes_.size() ? Status::Ok() : Damaged("is damaged");
+  SnapshotChecksum sum = checksum_;
+  if (!ok_ || taken_ != count_ || pos_ != bytes_.size() ||
+      sum.Finish(bytes_.substr(hashed_)) != expected_)
+    return Damaged("is damaged");
+  return Status::Ok();
 }
 
 bool SnapshotReader::TakeText(std::string_view& text) {

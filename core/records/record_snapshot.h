@@ -39,22 +39,41 @@ inline constexpr std::uint32_t kSnapshotVersion = 3;
 // identity proves nothing yet: it stays out of the snapshot and is read at the next start.
 inline constexpr std::int64_t kSnapshotTrustSeconds = 2;
 
+// A 64-bit checksum over words of eight bytes, summed as they come: it only has to catch a torn
+// or damaged file, and it must not cost much next to reading a hundred megabytes.
+class SnapshotChecksum {
+ public:
+  explicit SnapshotChecksum(std::size_t size) : hash_(size * kMultiplier) {}
+  // Adds the whole words at the start of `bytes`; gives how many bytes they take.
+  std::size_t AddWords(std::string_view bytes);
+  // Adds the rest, the last few bytes one by one, and gives the sum.
+  std::uint64_t Finish(std::string_view rest);
+
+ private:
+  static constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
+  std::uint64_t hash_;
+};
+
 // Reads a snapshot's entries one after another, each viewing into the snapshot's bytes: a load
-// maps them without a list of them all.
+// maps them without a list of them all, and the checksum is summed as they are read.
 class SnapshotReader {
  public:
-  // A snapshot of another folder, of another version or with a wrong checksum is kCorrupt.
+  // A snapshot of another folder or of another version is kCorrupt.
   static Result<SnapshotReader> Open(std::string_view bytes, std::string_view recordsFolder);
 
   // How many entries the snapshot holds.
   std::uint64_t size() const { return count_; }
   // The next entry, in name order; false after the last one and at a structural fault.
   bool Next(SnapshotEntry& entry);
-  // kCorrupt unless every entry was read and nothing follows them.
+  // kCorrupt unless every entry was read, nothing follows them and the checksum holds: what
+  // was read from a reader that ends so may not be trusted.
   Status Finish() const;
+  // How far into the snapshot's bytes the entries read so far reach.
+  std::size_t BytesRead() const { return start_ + pos_; }
 
  private:
-  explicit SnapshotReader(std::string_view bytes) : bytes_(bytes) {}
+  SnapshotReader(std::string_view bytes, std::size_t start)
+      : bytes_(bytes), start_(start), checksum_(bytes.size()) {}
 
   // Little-endian; once a read runs past the end, every later read fails too.
   template <class T>
@@ -72,7 +91,11 @@ class SnapshotReader {
   bool Fail();
 
   std::string_view bytes_;
+  std::size_t start_ = 0;  // where bytes_ begins in the snapshot
   std::size_t pos_ = 0;
+  SnapshotChecksum checksum_;
+  std::size_t hashed_ = 0;  // the bytes summed so far
+  std::uint64_t expected_ = 0;
   bool ok_ = true;
   std::uint64_t count_ = 0;
   std::uint64_t taken_ = 0;

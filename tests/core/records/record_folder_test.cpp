@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <mutex>
 #include <random>
 #include <string>
@@ -206,8 +207,8 @@ TEST(RecordFolderTest, ReadingManyAtOnceGivesWhatReadingEachAloneGives) {
 }
 
 // A file is read straight into its result, or mapped: a large one (as the snapshot is) comes back
-// byte for byte, one that tells no size (as /proc's files do) comes back whole, and the limit
-// holds.
+// byte for byte, also once its pages are let go of; one that tells no size (as /proc's files do)
+// comes back whole, and the limit holds.
 TEST(RecordFolderTest, ReadingGivesLargeAndSizelessFilesWhole) {
   const testing::ScratchFolder folder;
   std::string large(3 * 100'000 + 7, '\0');
@@ -223,6 +224,13 @@ TEST(RecordFolderTest, ReadingGivesLargeAndSizelessFilesWhole) {
   const Result<FileBytes> mapped = files.ReadLarge(folder.PathOf("large"), large.size());
   ASSERT_TRUE(mapped.ok());
   EXPECT_TRUE(mapped.value().view() == large);
+  // Pages let go of are read from the file again; bytes read into memory are never touched.
+  mapped.value().LetGoBefore(large.size() - 5);
+  EXPECT_TRUE(mapped.value().view() == large);
+  const auto held = std::make_shared<const std::string>(large);
+  const FileBytes heldBytes(held, *held);
+  heldBytes.LetGoBefore(large.size());
+  EXPECT_TRUE(heldBytes.view() == large);
   EXPECT_EQ(files.ReadLarge(folder.PathOf("large"), large.size() - 1).status().code(),
             StatusCode::kInvalidArgument);
   EXPECT_EQ(files.ReadLarge(folder.PathOf("missing"), 10).status().code(), StatusCode::kNotFound);

@@ -285,11 +285,14 @@ LoadedFolder FolderLoader::Load(const RecordFolder& folder, RecordIndex& records
   return loaded;
 }
 
-bool FolderLoader::LoadSnapshot(const RecordFolder& folder, RecordIndex& records) {
+bool FolderLoader::LoadSnapshot(const RecordFolder& folder, RecordIndex& records,
+                                const std::function<void()>& folderMade) {
   AwaitSnapshot();
   unconfirmed_.reset();
   records.Clear();
   (void)folder.Create();
+  if (folderMade)
+    folderMade();
   Snapshot snapshot;
   std::optional<SnapshotReader> reader = OpenSnapshot(folder, snapshot);
   Unconfirmed unconfirmed;

@@ -83,7 +83,10 @@ class FolderLoader {
   LoadedFolder Load(const RecordFolder& folder, RecordIndex& records, const Progress& progress);
   // Maps what the snapshot holds without looking at the records folder; false, with an empty
   // index, when there is no usable snapshot. The index stays the snapshot's until Confirm.
-  bool LoadSnapshot(const RecordFolder& folder, RecordIndex& records);
+  // folderMade is called once the records folder exists, before the snapshot is read: a watch of
+  // the folder begun then is in place by the time the records are mapped.
+  bool LoadSnapshot(const RecordFolder& folder, RecordIndex& records,
+                    const std::function<void()>& folderMade);
   bool AwaitsConfirmation() const { return unconfirmed_.has_value(); }
   // Ends a LoadSnapshot with a check of the folder made since: when the snapshot described every
   // record file, the index is what Load gives, and the result tells what else the check found.

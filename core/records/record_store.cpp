@@ -109,10 +109,10 @@ ReloadReport RecordStore::Reload(const Progress& progress) {
   return std::move(loaded.report);
 }
 
-bool RecordStore::LoadSnapshot() {
+bool RecordStore::LoadSnapshot(const std::function<void()>& folderMade) {
   listing_ = {};
   records_.Clear();
-  return folder_ && loader_.LoadSnapshot(*folder_, records_);
+  return folder_ && loader_.LoadSnapshot(*folder_, records_, folderMade);
 }
 
 std::optional<ReloadReport> RecordStore::Confirm(const FolderCheck& check) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -60,8 +61,9 @@ class RecordStore {
   ReloadReport Reload(const Progress& progress = {});
   // A start that shows the records at once: maps what the snapshot holds without looking at the
   // records folder; false, with an empty map, when there is no usable snapshot. The map stays
-  // the snapshot's until Confirm tells whether the folder still matches it.
-  bool LoadSnapshot();
+  // the snapshot's until Confirm tells whether the folder still matches it. folderMade as in
+  // FolderLoader::LoadSnapshot.
+  bool LoadSnapshot(const std::function<void()>& folderMade);
   // Ends a LoadSnapshot with a check of the folder made since (FolderLoader::CheckJob): null
   // when the records must be loaded again (Reload).
   std::optional<ReloadReport> Confirm(const FolderCheck& check);

@@ -215,7 +215,8 @@ class AttachmentsTest final : public QObject {
     FakeDialogs dialogs;
     MainWindow window(f.ws.app, dialogs);
     AttachedDues attached(f.ws.app, window);
-    SyncCommands wiring(f.ws.app, window);
+    FolderWatcher watcher;
+    SyncCommands wiring(f.ws.app, window, watcher);
     QSignalSpy added(&wiring.watcher(), &FolderWatcher::Added);
     window.show();
     QVERIFY(!added.isEmpty() || added.wait(5000));

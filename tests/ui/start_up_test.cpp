@@ -140,9 +140,9 @@ void StartUpTest::AnUnreadableRecordsFolderIsSaidToBeSo() {
   QVERIFY(note.contains(QStringLiteral("Permission denied")));
 }
 
-// A start from the snapshot shows its records at once; the folder is then scanned on a thread of
-// its own (or at once, before a change), and a file replaced behind Paylark's back since the
-// snapshot was written is loaded.
+// A start from the snapshot shows its records at once, its folder watched from before they were
+// mapped; the folder is then scanned on a thread of its own (or at once, before a change), and a
+// file replaced behind Paylark's back since the snapshot was written is loaded.
 void StartUpTest::AStartFromTheSnapshotIsCheckedAgainstTheFolder() {
   MemoryFileSystem files;
   FixedClock clock(At(2026, 3, 15, 10));
@@ -173,7 +173,14 @@ void StartUpTest::AStartFromTheSnapshotIsCheckedAgainstTheFolder() {
     PaylarkApp app(clock, prompt, desktop, files);
     app.SetWorkingDirectory(home);
     StartLoad load(app);
+    // The folder's watch is begun before a record is mapped.
+    QString watched;
+    load.BeforeReading([&](const QString& folder) {
+      QCOMPARE(app.store().map().size(), std::size_t{0});
+      watched = folder;
+    });
     QVERIFY(load.Load().isEmpty());
+    QCOMPARE(watched, QString::fromStdString(records.substr(0, records.size() - 1)));
     QCOMPARE(app.store().map().size(), std::size_t{30});
     QVERIFY(app.store().AwaitsConfirmation());
     if (changed)

@@ -107,7 +107,7 @@ struct SnapshotStart {
         load(app),
         loaded(Load()),
         window(app, dialogs),
-        wiring(app, window) {
+        wiring(app, window, watcher) {
     wiring.FollowStart(load);
   }
 
@@ -128,6 +128,7 @@ struct SnapshotStart {
       (void)first.Reload();  // writes the snapshot
     }
     app.SetWorkingDirectory("/home/user");
+    load.BeforeReading([this](const QString& folder) { watcher.WatchInBackground(folder); });
     return load.Load().isEmpty();
   }
 
@@ -136,6 +137,7 @@ struct SnapshotStart {
   FakePrompt prompt;
   FakeDesktop desktop;
   PaylarkApp app;
+  FolderWatcher watcher;
   StartLoad load;
   bool loaded;
   FakeDialogs dialogs;
@@ -261,7 +263,8 @@ void SyncWindowTest::ChangedFilesAppearKeepingMonthAndSelection() {
   const std::string gas = ws.AddDue("Gas", "Utility", 60, At(2026, 3, 18, 9));
   FakeDialogs dialogs;
   MainWindow window(ws.app, dialogs);
-  SyncCommands wiring(ws.app, window);
+  FolderWatcher watcher;
+  SyncCommands wiring(ws.app, window, watcher);
   QVERIFY(ShownAndWatched(window, wiring));
   window.ShiftMonth(0);
   window.view().SelectRow(RowOf(window, gas));
@@ -324,7 +327,8 @@ void SyncWindowTest::AReplacedFolderIsReadAgainWhole() {
   const std::string rent = ws.AddDue("Rent", "Landlord", 850, At(2026, 3, 1, 9));
   FakeDialogs dialogs;
   MainWindow window(ws.app, dialogs);
-  SyncCommands wiring(ws.app, window);
+  FolderWatcher watcher;
+  SyncCommands wiring(ws.app, window, watcher);
   QVERIFY(ShownAndWatched(window, wiring));
   window.ShiftMonth(0);
   QSignalSpy whole(&wiring.watcher(), &FolderWatcher::FolderChanged);
@@ -362,7 +366,8 @@ void SyncWindowTest::ConflictsAreCountedAndResolvedSideBySide() {
   static QStringList warnings;
   const QtMessageHandler previous = qInstallMessageHandler(
       [](QtMsgType, const QMessageLogContext&, const QString& text) { warnings.append(text); });
-  SyncCommands wiring(ws.app, window);
+  FolderWatcher watcher;
+  SyncCommands wiring(ws.app, window, watcher);
   qInstallMessageHandler(previous);
   QCOMPARE(warnings, QStringList());
   QVERIFY(ShownAndWatched(window, wiring));
@@ -466,7 +471,8 @@ void SyncWindowTest::SynchronizeAsksARunningSyncthingToRescan() {
   const std::string gas = ws.AddDue("Gas", "Utility", 60, At(2026, 3, 18, 9));
   FakeDialogs dialogs;
   MainWindow window(ws.app, dialogs);
-  SyncCommands wiring(ws.app, window);
+  FolderWatcher watcher;
+  SyncCommands wiring(ws.app, window, watcher);
   QSignalSpy finished(&wiring.rescan(), &SyncthingRescan::Finished);
   FakeSyncthing syncthing;  // its folder "bills" holds the working directory
   const QString config = WriteSyncthingConfig(
@@ -538,7 +544,8 @@ void SyncWindowTest::ANewDaysFirstChangeIsBackedUpBeforeItIsMade() {
   const std::string gas = ws.AddDue("Gas", "Utility", 60, At(2026, 3, 18, 9));
   FakeDialogs dialogs;
   MainWindow window(ws.app, dialogs);
-  SyncCommands wiring(ws.app, window);
+  FolderWatcher watcher;
+  SyncCommands wiring(ws.app, window, watcher);
   window.show();
   const std::string backups = BackupsFolder(ws.app.workingDirectory());
   // taken behind the window once it showed its month
@@ -575,7 +582,8 @@ void SyncWindowTest::WorkThatCanWaitBeginsOnceTheMonthIsPainted() {
   const std::string backups = BackupsFolder(ws.app.workingDirectory());
   FakeDialogs dialogs;
   MainWindow window(ws.app, dialogs);
-  SyncCommands wiring(ws.app, window);
+  FolderWatcher watcher;
+  SyncCommands wiring(ws.app, window, watcher);
   AttachedDues attached(ws.app, window);
   QSignalSpy painted(&window, &MainWindow::firstMonthPainted);
   QTest::qWait(50);
@@ -658,7 +666,8 @@ void SyncWindowTest::RestoreNamesTheBackupsByTimeAndSaysWhatItRestored() {
   ws.AddDue("Gym", "FitCo", 35, At(2026, 3, 20, 18));
   FakeDialogs dialogs;
   MainWindow window(ws.app, dialogs);
-  SyncCommands sync(ws.app, window);
+  FolderWatcher watcher;
+  SyncCommands sync(ws.app, window, watcher);
   window.commands().restoreBackup->trigger();
   QCOMPARE(ws.prompt.asked.takeFirst(), Text(MessageId::kNoBackupYet));
   QVERIFY(CreateBackup(ws.app.store(), ws.clock, 30).ok());

@@ -23,6 +23,7 @@
 #include "ui/shell/main_window.h"
 #include "ui/statements/find_recurring_command.h"
 #include "ui/statements/statement_import_command.h"
+#include "ui/sync/folder_watcher.h"
 #include "ui/sync/single_instance.h"
 #include "ui/sync/sync_commands.h"
 #include "ui/widgets/display_style.h"
@@ -59,6 +60,29 @@ QString DueToShow(const QApplication& application) {
   return options.value(ShowDueOption());
 }
 
+// --show-due ID: the due's month with the due selected.
+void GoToDue(paylark::MainWindow& frame, const QString& recordId) {
+  if (!recordId.isEmpty() && !frame.GoToDue(recordId)) {
+    frame.ShowNote(QString::fromStdString(
+        paylark::MessageText({paylark::MessageId::kDueNotFound, recordId.toStdString(), 0, {}})));
+  }
+}
+
+// A second start on the same working directory raises this window, and its --show-due goes here.
+void FollowHandedOverStarts(paylark::SingleInstance& instance, paylark::MainWindow& frame) {
+  QObject::connect(
+      &instance, &paylark::SingleInstance::Activated, &frame,
+      [&frame](const QStringList& arguments) {
+        frame.setWindowState((frame.windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+        frame.raise();
+        frame.activateWindow();
+        QCommandLineParser handed;
+        handed.addOption(ShowDueOption());
+        if (handed.parse(QStringList{QStringLiteral("paylark")} + arguments))
+          GoToDue(frame, handed.value(ShowDueOption()));
+      });
+}
+
 int Run(int argc, char* argv[]) {
   paylark::MarkStart("main entered");
   QApplication application(argc, argv);
@@ -81,6 +105,11 @@ int Run(int argc, char* argv[]) {
   paylark::PaylarkApp app(clock, prompt, desktop, paylark::SystemFileSystem());
   paylark::EditorDialogCommands dialogs(app);
   paylark::StartLoad load(app);
+  // The records folder is watched while the records are mapped, on the other core: at a million
+  // files the kernel's marking of the entries is over before the window is shown.
+  paylark::FolderWatcher watcher;
+  load.BeforeReading(
+      [&watcher](const QString& recordsFolder) { watcher.WatchInBackground(recordsFolder); });
 
   const paylark::StartUpResult start = paylark::StartUp(app, load, [&app](const QString& initial) {
     return paylark::AskForWorkingDirectory(app, initial);
@@ -101,7 +130,7 @@ int Run(int argc, char* argv[]) {
   policies.claimDirectory = [&instance](const QString& folder) { return instance.MoveTo(folder); };
   paylark::MainWindow frame(app, dialogs, std::move(policies));
   paylark::MarkStart("window made");
-  paylark::SyncCommands sync(app, frame);
+  paylark::SyncCommands sync(app, frame, watcher);
   paylark::AttachedDues attachedDues(app, frame);
   paylark::ForecastCommand forecast(app, frame);
   paylark::StatementImportCommand statements(app, frame, paylark::MakeStatementServices(app));
@@ -112,26 +141,9 @@ int Run(int argc, char* argv[]) {
                    });
   paylark::NewDueFromBillCommand dueFromBill(app, frame);
   paylark::MarkStart("features made");
-  // --show-due ID: the due's month with the due selected, also in a window already running.
-  const auto goToDue = [&frame](const QString& recordId) {
-    if (!recordId.isEmpty() && !frame.GoToDue(recordId)) {
-      frame.ShowNote(QString::fromStdString(
-          paylark::MessageText({paylark::MessageId::kDueNotFound, recordId.toStdString(), 0, {}})));
-    }
-  };
-  QObject::connect(
-      &instance, &paylark::SingleInstance::Activated, &frame,
-      [&frame, &goToDue](const QStringList& arguments) {
-        frame.setWindowState((frame.windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
-        frame.raise();
-        frame.activateWindow();
-        QCommandLineParser handed;
-        handed.addOption(ShowDueOption());
-        if (handed.parse(QStringList{QStringLiteral("paylark")} + arguments))
-          goToDue(handed.value(ShowDueOption()));
-      });
+  FollowHandedOverStarts(instance, frame);
   frame.ShowNote(start.reloadNote);
-  goToDue(dueToShow);
+  GoToDue(frame, dueToShow);
   frame.showMaximized();
   paylark::MarkStart("window shown");
   // The records shown may have come from the snapshot: the folder is checked behind the window.

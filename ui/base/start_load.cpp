@@ -18,7 +18,11 @@ StartLoad::StartLoad(PaylarkApp& app, QObject* parent) : QObject(parent), app_(a
 StartLoad::~StartLoad() = default;
 
 QString StartLoad::Load() {
-  if (app_.store().LoadSnapshot())
+  const auto folderMade = [this] {
+    if (folderMade_ && !app_.workingDirectory().empty())
+      folderMade_(QString::fromStdString(RecordsFolderPath(app_.store().workingDirectory())));
+  };
+  if (app_.store().LoadSnapshot(folderMade))
     return {};
   return app_.Reload();
 }

@@ -3,7 +3,9 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <functional>
 #include <thread>
+#include <utility>
 
 #include "core/records/record_store.h"
 
@@ -25,6 +27,11 @@ class StartLoad final : public QObject {
   // Waits for a scan still running.
   ~StartLoad() override;
 
+  // Called with the records folder once it exists, before the snapshot is read: a watch of the
+  // folder begun there is in place by the time the records are shown.
+  void BeforeReading(std::function<void(const QString& recordsFolder)> folderMade) {
+    folderMade_ = std::move(folderMade);
+  }
   // Maps the records; the text is empty, or says how many files were skipped.
   QString Load();
   // Begins the check of a start from the snapshot; Checked follows, at once when there is
@@ -44,6 +51,7 @@ class StartLoad final : public QObject {
   void Conclude();
 
   PaylarkApp& app_;
+  std::function<void(const QString&)> folderMade_;
   QPointer<QWidget> progressParent_;
   FolderCheck check_;
   std::jthread thread_;

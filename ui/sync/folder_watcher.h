@@ -30,6 +30,8 @@ class FolderWatcher final : public QObject {
   // memory, 70 ms at a million files. Added follows when it follows (or failed to).
   void WatchInBackground(const QString& folder);
   bool adding() const { return adding_.joinable(); }
+  // The folder watched or being added; empty for none.
+  const QString& folder() const { return folder_; }
   // Waits for the background start and follows the folder now; Added comes before it returns.
   void FinishAdding();
   // Announces the changes reported so far now instead of after the gathering.

@@ -22,12 +22,13 @@ class StartLoad;
 // records folder are read again by themselves, the status bar counts the sync conflicts and
 // opens the resolver, the day's backup comes before the day's first change, the window's
 // Restore from Backup command puts an earlier state back, and Synchronize asks a running
-// Syncthing that shares the records folder to rescan it.
+// Syncthing that shares the records folder to rescan it. The watcher follows the records folder
+// for it; the start may have begun its watch already.
 class SyncCommands final : public QObject {
   Q_OBJECT
 
  public:
-  SyncCommands(PaylarkApp& app, MainWindow& window);
+  SyncCommands(PaylarkApp& app, MainWindow& window, FolderWatcher& watcher);
 
   FolderWatcher& watcher() { return *watcher_; }
   QPushButton& conflictsButton() { return *conflicts_; }

@@ -67,7 +67,7 @@ class RecordSnapshotTest : public ::testing::Test {
     // A start from the snapshot alone, confirmed by a scan, or not (then a Reload follows).
     RecordStore quick(clock_, kHome, files_);
     quick.SetSnapshotFile(kSnapshot);
-    const bool fromSnapshot = quick.LoadSnapshot();
+    const bool fromSnapshot = quick.LoadSnapshot({});
     EXPECT_EQ(quick.AwaitsConfirmation(), fromSnapshot);
     const std::optional<ReloadReport> confirmed = quick.Confirm(
         FolderLoader::CheckJob(quick.files(), RecordsFolderPath(quick.workingDirectory()))());
@@ -281,7 +281,7 @@ TEST_F(RecordSnapshotTest, RecordsOfEveryShapeMapAsTheirFilesDo) {
   EXPECT_TRUE(quickStartConfirmed_);
   RecordStore store(clock_, kHome, files_);
   store.SetSnapshotFile(kSnapshot);
-  ASSERT_TRUE(store.LoadSnapshot());
+  ASSERT_TRUE(store.LoadSnapshot({}));
   EXPECT_EQ(store.Get(odd.recordId).title, "\xC3\xA9t\xC3\xA9");
   EXPECT_EQ(store.Get(odd.recordId).paid, INT32_MIN);
   EXPECT_EQ(store.Get("text-id").notes.size(), 700'000u);

@@ -539,8 +539,9 @@ class SystemFiles : public FileSystem {
     // A file that tells no size (as /proc's do) cannot be mapped whole: it is read.
     if (info.size == 0)
       return FileSystem::ReadLarge(path, maxBytes);
-    // Populated at once: the pages are in the cache, and one call maps them all.
-    void* start = mmap(nullptr, info.size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd.get(), 0);
+    // Not populated: a page is mapped when it is first read (with a few neighbours), so a reader
+    // that lets go of what it has passed never holds the whole file.
+    void* start = mmap(nullptr, info.size, PROT_READ, MAP_PRIVATE, fd.get(), 0);
     if (start == MAP_FAILED)
       return FileSystem::ReadLarge(path, maxBytes);
     const std::size_t size = info.size;

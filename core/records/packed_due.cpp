@@ -73,15 +73,18 @@ const char* SkipTexts(const char* in) {
 
 }  // namespace
 
+// Every load reads every ID this way, so the digits are taken by hand: at most 17 of them cannot
+// overflow, and from_chars' checks for any base and any length cost twice as much.
 PackedId PackedId::Of(std::string_view recordId) {
   if (recordId.empty() || recordId.size() > kMostDigits)
     return {};
   std::uint64_t number = 0;
-  const auto [end, error] =
-      std::from_chars(recordId.data(), recordId.data() + recordId.size(), number);
-  // from_chars takes no sign, so digits alone reach the end.
-  if (error != std::errc() || end != recordId.data() + recordId.size())
-    return {};
+  for (const char c : recordId) {
+    const auto digit = static_cast<unsigned char>(c - '0');
+    if (digit > 9)
+      return {};
+    number = number * 10 + digit;
+  }
   return {number | static_cast<std::uint64_t>(recordId.size()) << kNumberBits};
 }
 
@@ -103,10 +106,8 @@ bool AnyWhole(const std::array<std::int32_t, 4>& small) {
   return !std::all_of(small.begin(), small.end(), FitsAByte);
 }
 
-}  // namespace
-
-std::size_t PackedFields::TextBytes(const DueView& due, std::string_view extension) {
-  const bool numberId = PackedId::Of(due.recordId).IsNumber();
+// TextBytes for an ID known to be a number or not.
+std::size_t TextBytesOf(const DueView& due, std::string_view extension, bool numberId) {
   const bool whole = AnyWhole(SmallFields(due));
   std::size_t size = LengthBytes(extension.size()) + extension.size();
   bool anyText = !numberId || !extension.empty() || whole;
@@ -123,6 +124,12 @@ std::size_t PackedFields::TextBytes(const DueView& due, std::string_view extensi
   return size;
 }
 
+}  // namespace
+
+std::size_t PackedFields::TextBytes(const DueView& due, std::string_view extension) {
+  return TextBytesOf(due, extension, PackedId::Of(due.recordId).IsNumber());
+}
+
 PackedFields PackedFields::Of(const DueView& due, std::string_view extension, TextArena& arena) {
   PackedFields fields;
   fields.startValue = due.startDate.value();
@@ -136,7 +143,7 @@ PackedFields PackedFields::Of(const DueView& due, std::string_view extension, Te
   fields.type = static_cast<std::int8_t>(small[2]);
   fields.paid = static_cast<std::int8_t>(small[3]);
 
-  const std::size_t size = TextBytes(due, extension);
+  const std::size_t size = TextBytesOf(due, extension, fields.id.IsNumber());
   if (size == 0)
     return fields;
   const TextArena::Span span = arena.Allocate(size);

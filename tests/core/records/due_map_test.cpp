@@ -186,6 +186,7 @@ TEST(DueMapTest, GivesBackEveryFieldAndEveryFormOfId) {
                                         "9999999999999999999",
                                         "99999999999999999999",
                                         "12a",
+                                        "1\xB9",  // a byte past ASCII is no digit either
                                         "duedate",
                                         "00000000000000000000"};
   DueMap map;

@@ -18,8 +18,9 @@ StartLoad::StartLoad(PaylarkApp& app, QObject* parent) : QObject(parent), app_(a
 StartLoad::~StartLoad() = default;
 
 QString StartLoad::Load() {
+  // The store calls it only when it has a records folder.
   const auto folderMade = [this] {
-    if (folderMade_ && !app_.workingDirectory().empty())
+    if (folderMade_)
       folderMade_(QString::fromStdString(RecordsFolderPath(app_.store().workingDirectory())));
   };
   if (app_.store().LoadSnapshot(folderMade))

@@ -10,6 +10,7 @@
 #include "core/base/status.h"
 #include "core/io/file_system.h"
 #include "core/records/record_store.h"
+#include "core/sync/backup_folder.h"
 #include "core/sync/backup_zip.h"
 
 namespace paylark {
@@ -17,14 +18,6 @@ namespace paylark {
 inline constexpr int kDefaultBackupsKept = 30;
 // No backup of a records folder comes near this size; a larger file is not read as one.
 inline constexpr std::size_t kMaxBackupBytes = std::size_t{4} << 30;
-
-// Where the backups of a working directory go: $XDG_DATA_HOME/paylark/Backups/<folder name>-<8
-// hex digits of a hash of its absolute path>. Local to the machine, never inside the synced
-// folder, so a deletion that a sync engine spreads cannot reach them.
-std::string BackupsFolder(const std::string& workingDirectory);
-
-// The backups in a backups folder ("Paylark Files YYYY-MM-DD HHMMSS.zip"), newest first.
-std::vector<std::string> ListBackups(const std::string& backupsFolder, FileSystem& files);
 
 struct BackupOptions {
   std::string output;  // the zip's path; empty for a new one in the backups folder
@@ -54,9 +47,6 @@ Result<TakenBackup> TakeBackup(FileSystem& files, const std::string& workingDire
 // The same, giving the zip's path.
 Result<std::string> CreateBackup(const RecordStore& store, const Clock& clock, int keep,
                                  const std::string& output = {});
-
-// Whether the backups folder holds a backup taken on the clock's current day.
-bool HasBackupOfToday(const std::string& backupsFolder, const Clock& clock, FileSystem& files);
 
 // ReadBackupBytes of the zip file's bytes.
 Result<std::vector<DueRecord>> ReadBackup(const std::string& zipPath, FileSystem& files);

@@ -34,8 +34,9 @@ for runtime in libqt6widgets6 libqt6printsupport6 libqt6svg6 libxlsxwriter4 libz
 done
 
 dpkg-deb --contents "$package" | awk '{print $NF}' >"$work/contents"
-for path in "$bindir/paylark" "$bindir/paylark-cli" "$datadir/paylark/Templates/exporttemplate.html" \
-  "$datadir/paylark/plkhelp.html" "$datadir/applications/org.paylark.Paylark.desktop"; do
+for path in "$bindir/paylark" "$bindir/paylark-cli" "${bindir%/*}/lib/paylark/paylark-formats.so" \
+  "$datadir/paylark/Templates/exporttemplate.html" "$datadir/paylark/plkhelp.html" \
+  "$datadir/applications/org.paylark.Paylark.desktop"; do
   grep -qx ".$path" "$work/contents" || fail "the package lacks $path"
 done
 

@@ -26,6 +26,8 @@ fi
 for program in paylark paylark-cli; do
   [ -x "$root$bindir/$program" ] || fail "not installed as an executable: $bindir/$program"
 done
+# The window looks for its formats module in lib/paylark beside bin/.
+expect_file "${bindir%/*}/lib/paylark/paylark-formats.so"
 
 for name in exporttemplate.html printtemplate.html icon.bmp recicon.bmp; do
   cmp -s "$source_dir/resources/Templates/$name" "$root$datadir/paylark/Templates/$name" ||

@@ -1,0 +1,50 @@
+// The window's definitions of the module's functions: each loads the module on first use and
+// calls the module's own.
+#include "core/bills/bill_reading.h"
+#include "core/modules/format_module.h"
+#include "core/office/docx_package.h"
+#include "core/office/xlsx_export.h"
+#include "core/statements/ofx_reader.h"
+#include "core/sync/backups.h"
+
+namespace paylark {
+
+Result<Bill> ReadBillFile(FileSystem& files, const std::string& path) {
+  PAYLARK_TRY_ASSIGN(const FormatModule* module, LoadFormatModule());
+  return module->readBillFile(files, path);
+}
+
+Result<Statement> ReadOfxStatement(std::string_view bytes) {
+  PAYLARK_TRY_ASSIGN(const FormatModule* module, LoadFormatModule());
+  return module->readOfxStatement(bytes);
+}
+
+Result<std::string> PackDocx(const DocxParts& parts, const OleDateTime& stamp) {
+  PAYLARK_TRY_ASSIGN(const FormatModule* module, LoadFormatModule());
+  return module->packDocx(parts, stamp);
+}
+
+Result<OfficeExportReport> WriteXlsxExport(const std::string& path,
+                                           const OfficeExportRequest& request) {
+  PAYLARK_TRY_ASSIGN(const FormatModule* module, LoadFormatModule());
+  return module->writeXlsxExport(path, request);
+}
+
+Result<TakenBackup> TakeBackup(FileSystem& files, const std::string& workingDirectory,
+                               const Clock& clock, int keep, const BackupOptions& options) {
+  PAYLARK_TRY_ASSIGN(const FormatModule* module, LoadFormatModule());
+  return module->takeBackup(files, workingDirectory, clock, keep, options);
+}
+
+Result<std::vector<DueRecord>> ReadBackup(const std::string& zipPath, FileSystem& files) {
+  PAYLARK_TRY_ASSIGN(const FormatModule* module, LoadFormatModule());
+  return module->readBackup(zipPath, files);
+}
+
+Status RestoreBackup(RecordStore& store, const Clock& clock, const std::string& zipPath, int keep,
+                     bool allowEmpty) {
+  PAYLARK_TRY_ASSIGN(const FormatModule* module, LoadFormatModule());
+  return module->restoreBackup(store, clock, zipPath, keep, allowEmpty);
+}
+
+}  // namespace paylark

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/base/clock.h"
+#include "core/base/ole_date_time.h"
+#include "core/base/status.h"
+#include "core/bills/bill.h"
+#include "core/io/file_system.h"
+#include "core/office/docx_document.h"
+#include "core/office/office_export.h"
+#include "core/records/due_record.h"
+#include "core/records/record_store.h"
+#include "core/statements/statement.h"
+#include "core/sync/backups.h"
+
+namespace paylark {
+
+// The formats that need the large libraries (poppler, ZXing, LibOFX, libzip, libxlsxwriter) as a
+// module of their own. The window loads it the first time one of them is used, so that none of
+// those libraries is mapped, relocated and initialised before the first month is on screen.
+// The window's copies of these functions call the module's through this table.
+struct FormatModule {
+  std::size_t size;  // sizeof(FormatModule) where the module was built
+  Result<Bill> (*readBillFile)(FileSystem& files, const std::string& path);
+  Result<Statement> (*readOfxStatement)(std::string_view bytes);
+  Result<std::string> (*packDocx)(const DocxParts& parts, const OleDateTime& stamp);
+  Result<OfficeExportReport> (*writeXlsxExport)(const std::string& path,
+                                                const OfficeExportRequest& request);
+  Result<TakenBackup> (*takeBackup)(FileSystem& files, const std::string& workingDirectory,
+                                    const Clock& clock, int keep, const BackupOptions& options);
+  Result<std::vector<DueRecord>> (*readBackup)(const std::string& zipPath, FileSystem& files);
+  Status (*restoreBackup)(RecordStore& store, const Clock& clock, const std::string& zipPath,
+                          int keep, bool allowEmpty);
+};
+
+// The module's file name and the C name of the function that gives its table.
+inline constexpr const char* kFormatModuleFile = "paylark-formats.so";
+inline constexpr const char* kFormatModuleEntry = "paylark_format_module";
+
+// The table of the first candidate file that loads; an IoError that says why when none does (the
+// reason of a candidate that exists comes before that of one that does not).
+Result<const FormatModule*> OpenFormatModule(const std::vector<std::string>& candidates);
+
+// The module's table, loaded on the first call (from beside the executable, else from where it
+// is installed) and kept for the life of the process. A module that is missing, cannot be
+// linked or was built for another table is an IoError that says so, on every call.
+Result<const FormatModule*> LoadFormatModule();
+
+}  // namespace paylark

@@ -1,0 +1,17 @@
+#include "core/bills/bill_reading.h"
+#include "core/modules/format_module.h"
+#include "core/office/docx_package.h"
+#include "core/office/xlsx_export.h"
+#include "core/statements/ofx_reader.h"
+#include "core/sync/backups.h"
+
+// The module's one exported name; its version script keeps every other symbol inside it, so the
+// functions below are its own and never the window's copies of the same names.
+extern "C" [[gnu::visibility("default")]] const paylark::FormatModule* paylark_format_module() {
+  static constexpr paylark::FormatModule kModule{
+      sizeof(paylark::FormatModule), &paylark::ReadBillFile,
+      &paylark::ReadOfxStatement,    &paylark::PackDocx,
+      &paylark::WriteXlsxExport,     &paylark::TakeBackup,
+      &paylark::ReadBackup,          &paylark::RestoreBackup};
+  return &kModule;
+}

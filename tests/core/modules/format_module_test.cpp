@@ -1,0 +1,99 @@
+// The window's formats come from the module: this program is linked as the window is (the core
+// without the large libraries, its symbols exported) and sits beside the module in the build
+// folder, as the window does.
+#include "core/modules/format_module.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "core/bills/bill_reading.h"
+#include "core/office/docx_package.h"
+#include "core/office/xlsx_export.h"
+#include "core/statements/ofx_reader.h"
+#include "tests/core/statements/statement_samples.h"
+#include "tests/core/sync/sync_folder.h"
+#include "tests/support/bill_samples.h"
+
+namespace paylark {
+namespace {
+
+using ::testing::HasSubstr;
+
+// The file names of the shared libraries the process has mapped.
+std::string MappedLibraries() {
+  std::ifstream maps("/proc/self/maps");
+  std::stringstream text;
+  text << maps.rdbuf();
+  return text.str();
+}
+
+TEST(FormatModuleTest, TheLargeLibrariesArriveWithTheFirstFormatUsed) {
+  for (const char* library : {"libpoppler", "libofx", "libzip", "libxlsxwriter", "libZXing"})
+    EXPECT_THAT(MappedLibraries(), Not(HasSubstr(library))) << library;
+
+  SyncFolder folder;
+  const std::string rent = folder.Add("Rent", 500);
+  const Result<TakenBackup> taken =
+      TakeBackup(SystemFileSystem(), folder.store().workingDirectory(), folder.clock(), 3, {});
+  ASSERT_TRUE(taken.ok()) << taken.status().message();
+  const Result<std::vector<DueRecord>> read = ReadBackup(taken.value().path, SystemFileSystem());
+  ASSERT_TRUE(read.ok()) << read.status().message();
+  ASSERT_EQ(read.value().size(), 1u);
+  EXPECT_EQ(read.value()[0].recordId, rent);
+
+  for (const char* library : {"paylark-formats.so", "libpoppler", "libofx", "libzip"})
+    EXPECT_THAT(MappedLibraries(), HasSubstr(library)) << library;
+}
+
+TEST(FormatModuleTest, EveryFormatAnswersThroughTheModule) {
+  SyncFolder folder;
+  const std::string kept = folder.Add("Water", 42);
+  const std::string backup =
+      TakeBackup(SystemFileSystem(), folder.store().workingDirectory(), folder.clock(), 3, {})
+          .value()
+          .path;
+  const std::string dropped = folder.Add("Power", 60);
+  ASSERT_TRUE(RestoreBackup(folder.store(), folder.clock(), backup, 3).ok());
+  EXPECT_TRUE(folder.store().FileExists(kept));
+  EXPECT_FALSE(folder.store().FileExists(dropped));
+
+  const Result<Statement> statement = ReadOfxStatement(SampleBytes("ofx1_checking.ofx"));
+  ASSERT_TRUE(statement.ok()) << statement.status().message();
+  EXPECT_EQ(statement.value().closingBalance->amount, 241755);
+
+  testing::ScratchFolder scratch;
+  testing::WriteQrPng(testing::EpcCode({}), scratch.path() / "code.png");
+  const Result<Bill> bill = ReadBillFile(SystemFileSystem(), scratch.PathOf("code.png"));
+  ASSERT_TRUE(bill.ok()) << bill.status().message();
+  EXPECT_EQ(bill.value().amount, 18437);
+
+  const std::vector<DueRecord> rows = {folder.store().Get(kept)};
+  const OfficeExportRequest request{rows, "December 2026", NotesChoice::kWithNotes,
+                                    folder.clock().Now()};
+  ASSERT_TRUE(WriteXlsxExport(scratch.PathOf("month.xlsx"), request).ok());
+  EXPECT_TRUE(testing::FileBytes(scratch.path() / "month.xlsx").starts_with("PK\x03\x04"));
+  const Result<std::string> docx = PackDocx(BuildDocxParts(request), request.createdAt);
+  ASSERT_TRUE(docx.ok()) << docx.status().message();
+  EXPECT_TRUE(docx.value().starts_with("PK\x03\x04"));
+}
+
+TEST(FormatModuleTest, AModuleThatCannotBeLoadedIsToldNotFollowed) {
+  testing::ScratchFolder scratch;
+  std::ofstream(scratch.path() / "not-a-module.so") << "text";
+  const Result<const FormatModule*> missing = OpenFormatModule({scratch.PathOf("gone.so")});
+  EXPECT_THAT(missing.status().message(), HasSubstr("the file formats module could not be loaded"));
+  EXPECT_THAT(missing.status().message(), HasSubstr("gone.so"));
+  // The file that is there but is no library says why, whatever comes after it.
+  const Result<const FormatModule*> broken =
+      OpenFormatModule({scratch.PathOf("not-a-module.so"), scratch.PathOf("gone.so")});
+  EXPECT_THAT(broken.status().message(), HasSubstr("not-a-module.so"));
+  // A library without the module's entry.
+  const Result<const FormatModule*> foreign = OpenFormatModule({"libm.so.6"});
+  EXPECT_THAT(foreign.status().message(), HasSubstr("has no paylark_format_module"));
+}
+
+}  // namespace
+}  // namespace paylark

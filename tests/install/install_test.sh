@@ -61,7 +61,8 @@ done
 
 man_page=$root$mandir/man1/paylark-cli.1
 if [ -f "$man_page.gz" ]; then
-  gzip -dc "$man_page.gz" | head -n 1 | grep -q '^\.TH PAYLARK-CLI 1' || fail "man page $man_page.gz"
+  # sed reads the whole page: head would leave gzip writing into a closed pipe (pipefail).
+  gzip -dc "$man_page.gz" | sed -n 1p | grep -q '^\.TH PAYLARK-CLI 1' || fail "man page $man_page.gz"
 else
   [ -f "$man_page" ] || fail "not installed: $mandir/man1/paylark-cli.1[.gz]"
 fi

@@ -60,9 +60,9 @@ SyncCommands::SyncCommands(PaylarkApp& app, MainWindow& window, FolderWatcher& w
   // folder's entries (70 ms at a million files), a look-up of the folder or in it waits (the
   // forecast's balances, the paperclips).
   window.WhenMonthPainted(this, [this] {
-    backup_->Start();
-    MarkStart("daily backup begun");
     QMetaObject::invokeMethod(this, &SyncCommands::BeginWatching, Qt::QueuedConnection);
+    if (!start_)
+      BeginDailyBackup();
   });
 }
 
@@ -137,6 +137,14 @@ void SyncCommands::BeginStartCheck() {
   startCheckBegun_ = true;
   start_->Check(&window_);
   MarkStart("folder check begun");
+  BeginDailyBackup();
+}
+
+// The backup's first zip loads the formats module, and while a library loads no thread can be
+// made: after a start, the backup comes once the folder check's thread is running.
+void SyncCommands::BeginDailyBackup() {
+  backup_->Start();
+  MarkStart("daily backup begun");
 }
 
 void SyncCommands::UpdateConflicts() {

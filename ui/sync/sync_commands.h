@@ -55,6 +55,7 @@ class SyncCommands final : public QObject {
   // Empty without a working directory.
   QString WorkingRecordsFolder() const;
   void BeginStartCheck();
+  void BeginDailyBackup();
   // A change is made on the records the folder holds, after the day's backup.
   void BeforeChange();
   void ShowLoadedConflicts();

@@ -1,4 +1,4 @@
-// The window's definitions of the module's functions: each loads the module on first use and
+// The programs' definitions of the module's functions: each loads the module on first use and
 // calls the module's own.
 #include "core/bills/bill_reading.h"
 #include "core/modules/format_module.h"
@@ -34,6 +34,12 @@ Result<TakenBackup> TakeBackup(FileSystem& files, const std::string& workingDire
                                const Clock& clock, int keep, const BackupOptions& options) {
   PAYLARK_TRY_ASSIGN(const FormatModule* module, LoadFormatModule());
   return module->takeBackup(files, workingDirectory, clock, keep, options);
+}
+
+Result<std::string> CreateBackup(const RecordStore& store, const Clock& clock, int keep,
+                                 const std::string& output) {
+  PAYLARK_TRY_ASSIGN(const FormatModule* module, LoadFormatModule());
+  return module->createBackup(store, clock, keep, output);
 }
 
 Result<std::vector<DueRecord>> ReadBackup(const std::string& zipPath, FileSystem& files) {

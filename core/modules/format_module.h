@@ -20,9 +20,9 @@
 namespace paylark {
 
 // The formats that need the large libraries (poppler, ZXing, LibOFX, libzip, libxlsxwriter) as a
-// module of their own. The window loads it the first time one of them is used, so that none of
-// those libraries is mapped, relocated and initialised before the first month is on screen.
-// The window's copies of these functions call the module's through this table.
+// module of their own. paylark and paylark-cli load it the first time one of them is used, so
+// that none of those libraries is mapped, relocated and initialised at every start. Their copies
+// of these functions call the module's through this table.
 struct FormatModule {
   std::size_t size;  // sizeof(FormatModule) where the module was built
   Result<Bill> (*readBillFile)(FileSystem& files, const std::string& path);
@@ -32,6 +32,8 @@ struct FormatModule {
                                                 const OfficeExportRequest& request);
   Result<TakenBackup> (*takeBackup)(FileSystem& files, const std::string& workingDirectory,
                                     const Clock& clock, int keep, const BackupOptions& options);
+  Result<std::string> (*createBackup)(const RecordStore& store, const Clock& clock, int keep,
+                                      const std::string& output);
   Result<std::vector<DueRecord>> (*readBackup)(const std::string& zipPath, FileSystem& files);
   Status (*restoreBackup)(RecordStore& store, const Clock& clock, const std::string& zipPath,
                           int keep, bool allowEmpty);

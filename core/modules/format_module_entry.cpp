@@ -6,13 +6,14 @@
 #include "core/sync/backups.h"
 
 // The module's one exported name; its version script keeps every other symbol inside it, so the
-// functions below are its own and never the window's copies of the same names.
-// NOLINTNEXTLINE(readability-identifier-naming): the C name the window looks up.
+// functions below are its own and never the program's copies of the same names.
+// NOLINTNEXTLINE(readability-identifier-naming): the C name the programs look up.
 extern "C" [[gnu::visibility("default")]] const paylark::FormatModule* paylark_format_module() {
   static constexpr paylark::FormatModule kModule{
       sizeof(paylark::FormatModule), &paylark::ReadBillFile,
       &paylark::ReadOfxStatement,    &paylark::PackDocx,
       &paylark::WriteXlsxExport,     &paylark::TakeBackup,
-      &paylark::ReadBackup,          &paylark::RestoreBackup};
+      &paylark::CreateBackup,        &paylark::ReadBackup,
+      &paylark::RestoreBackup};
   return &kModule;
 }

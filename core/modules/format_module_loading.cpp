@@ -23,7 +23,7 @@ Result<const FormatModule*> OpenFormatModule(const std::vector<std::string>& can
   std::string reason = "no file was named";
   bool existed = false;
   for (const std::string& candidate : candidates) {
-    // Every symbol bound now: one the window lacks fails here, by name, not in a backup's middle.
+    // Every symbol bound now: one the program lacks fails here, by name, not in a backup's middle.
     void* handle = dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (handle == nullptr) {
       const char* error = dlerror();

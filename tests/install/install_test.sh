@@ -84,6 +84,9 @@ if cli add --title "Installed rent" --due "2026-12-05 09:00" --amount 850 >/dev/
 else
   fail "the installed paylark-cli could not add a due and export it"
 fi
+# The zip comes from the formats module, which the installed program finds in lib/paylark.
+cli backup --output "$work/backup.zip" >/dev/null && [ -s "$work/backup.zip" ] ||
+  fail "the installed paylark-cli could not take a backup through its formats module"
 
 [ "$failures" -eq 0 ] || exit 1
 echo "installed tree:"

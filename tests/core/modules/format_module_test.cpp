@@ -1,6 +1,6 @@
-// The window's formats come from the module: this program is linked as the window is (the core
-// without the large libraries, its symbols exported) and sits beside the module in the build
-// folder, as the window does.
+// The programs' formats come from the module: this test is linked as paylark and paylark-cli are
+// (the core without the large libraries, its symbols exported) and sits beside the module in the
+// build folder, as they do.
 #include "core/modules/format_module.h"
 
 #include <gmock/gmock.h>

@@ -237,6 +237,25 @@ void ForecastWindowTest::UpdateBalanceTakesADateAndKeepsARefusedText() {
            QStringLiteral("Balance on 14 Mar 2026: -$1,234.56"));
   QCOMPARE(window.forecast().startBalance, -123456);
 }
+// The register lays out only the rows on screen to size its columns; the widest amount and
+// balance, far below them, still fit their columns.
+void ForecastWindowTest::ARowFarBelowTheScreenIsNotCutShort() {
+  Fixture f;
+  for (int day = 0; day < 300; ++day)
+    f.Add("Coffee", 1, At(2026, 3, 16 + day % 16, 10), kTypePersonal, "Checking");
+  f.Add("Inheritance", 98765432.10, At(2026, 4, 12, 9), kTypeIncome, "Checking");
+  ForecastWindow window(f.ws.app.store(), f.ws.clock, f.ws.prompt);
+  window.show();
+  auto& view = *window.findChild<QTableView*>(QStringLiteral("register"));
+  const QAbstractItemModel& table = *view.model();
+  const int last = table.rowCount() - 1;
+  QVERIFY(view.rowViewportPosition(last) > view.viewport()->height());
+  QCOMPARE(Cell(table, last, 2), QStringLiteral("+$98,765,432.10"));
+  for (const int column : {2, 3}) {
+    const int needed = view.fontMetrics().horizontalAdvance(Cell(table, last, column));
+    QVERIFY2(view.columnWidth(column) > needed, qPrintable(Cell(table, last, column)));
+  }
+}
 
 void ForecastWindowTest::IncomesShowApartFromTheBills() {
   Fixture f;

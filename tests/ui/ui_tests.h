@@ -83,6 +83,7 @@ class ForecastWindowTest final : public QObject {
   void init();
   void ShowsTheAccountsBalanceChartAndRegister();
   void EveryBalanceFollowsFromTheRowsAboveIt();
+  void ARowFarBelowTheScreenIsNotCutShort();
   void WarnsInRedAndTakesANewBalance();
   void UpdateBalanceTakesADateAndKeepsARefusedText();
   void IncomesShowApartFromTheBills();

@@ -3,6 +3,11 @@
 #include <QColor>
 #include <QFont>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <map>
+
 #include "ui/forecast/forecast_text.h"
 
 namespace paylark {
@@ -123,6 +128,70 @@ QVariant ForecastRegisterModel::data(const QModelIndex& index, int role) const {
     default:
       return {};
   }
+}
+
+QStringList ForecastRegisterModel::WidestTexts(int column) const {
+  if (!forecast_)
+    return {};
+  switch (column) {
+    case kDate:
+      return DayTexts();
+    case kAmount:
+      return AmountExtremes();
+    case kBalance:
+      return BalanceExtremes();
+    default:
+      return {};
+  }
+}
+
+template <class Visit>
+void ForecastRegisterModel::ForEachItem(Visit visit) const {
+  for (const ForecastItem& item : forecast_->paidSinceEntry)
+    visit(Part::kPaidSinceEntry, item);
+  for (const ForecastItem& item : forecast_->uncountedIncomes)
+    visit(Part::kUncounted, item);
+  for (const ForecastItem& item : forecast_->items)
+    visit(Part::kComing, item);
+}
+
+// A handful of days at most a few hundred apart, however many rows fall on them.
+QStringList ForecastRegisterModel::DayTexts() const {
+  std::map<double, OleDateTime> days;
+  days.emplace(std::floor(forecast_->days.front().date.value()), forecast_->days.front().date);
+  ForEachItem([&days](Part, const ForecastItem& item) {
+    days.emplace(std::floor(item.date.value()), item.date);
+  });
+  QStringList texts;
+  for (const auto& day : days)
+    texts.append(DayText(day.second));
+  return texts;
+}
+
+// Digits are of one width, so the largest amount of a kind is its widest text.
+QStringList ForecastRegisterModel::AmountExtremes() const {
+  std::map<std::pair<bool, bool>, const ForecastItem*> largest;  // by (estimated, positive)
+  ForEachItem([&largest](Part, const ForecastItem& item) {
+    const ForecastItem*& kept = largest[{item.estimated, item.amount > 0}];
+    if (!kept || std::abs(item.amount) > std::abs(kept->amount))
+      kept = &item;
+  });
+  QStringList texts;
+  for (const auto& kind : largest)
+    texts.append(AmountText(*kind.second));
+  return texts;
+}
+
+QStringList ForecastRegisterModel::BalanceExtremes() const {
+  Cents highest = forecast_->balanceToday;
+  Cents lowest = forecast_->balanceToday;
+  ForEachItem([&highest, &lowest](Part part, const ForecastItem& item) {
+    if (part == Part::kUncounted)
+      return;
+    highest = std::max(highest, item.balanceAfter);
+    lowest = std::min(lowest, item.balanceAfter);
+  });
+  return {MoneyText(highest), MoneyText(lowest)};
 }
 
 QVariant ForecastRegisterModel::headerData(int section, Qt::Orientation orientation,

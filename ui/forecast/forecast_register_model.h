@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QStringList>
 
 #include "core/forecast/forecast.h"
 
@@ -28,6 +29,11 @@ class ForecastRegisterModel final : public QAbstractTableModel {
   QVariant data(const QModelIndex& index, int role) const override;
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
+  // The texts among which the column's widest is, over every row, found from the numbers rather
+  // than by making every row's text: each day's date, the largest amount of each sign (estimated
+  // or not), the highest and the lowest balance. Empty for the due's column.
+  QStringList WidestTexts(int column) const;
+
  private:
   // Where a row comes from: a part of the forecast and the item's place in it.
   enum class Part { kPaidSinceEntry, kToday, kUncounted, kComing };
@@ -38,6 +44,12 @@ class ForecastRegisterModel final : public QAbstractTableModel {
   Place PlaceOf(int row) const;
   QString Text(const Place& place, int column) const;
   QVariant Colour(const Place& place, int column) const;
+  QStringList DayTexts() const;
+  QStringList AmountExtremes() const;
+  QStringList BalanceExtremes() const;
+  // Calls visit(part, item) for every row but today's.
+  template <class Visit>
+  void ForEachItem(Visit visit) const;
 
   const Forecast* forecast_ = nullptr;
   Cents warnBelow_ = 0;

@@ -28,6 +28,7 @@
 #include "ui/base/prompt.h"
 #include "ui/forecast/forecast_register_model.h"
 #include "ui/forecast/forecast_text.h"
+#include "ui/forecast/register_view.h"
 #include "ui/forecast/update_balance_dialog.h"
 #include "ui/widgets/chart_over_table.h"
 #include "ui/widgets/day_axis.h"
@@ -59,7 +60,7 @@ ForecastWindow::ForecastWindow(RecordStore& store, const Clock& clock, Prompt& p
       balanceLine_(new QLabel),
       lowLine_(new QLabel),
       registerModel_(new ForecastRegisterModel(this)),
-      register_(new QTableView) {
+      register_(new RegisterView) {
   setWindowTitle(QStringLiteral("Forecast"));
   UseFaceBackground(*this);
   balances_.Load(store.listing().balanceFiles);
@@ -96,7 +97,6 @@ ForecastWindow::ForecastWindow(RecordStore& store, const Clock& clock, Prompt& p
   register_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   register_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   register_->setSelectionBehavior(QAbstractItemView::SelectRows);
-  register_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   register_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
 
   auto* close = new QDialogButtonBox(QDialogButtonBox::Close);

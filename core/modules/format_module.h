@@ -10,6 +10,7 @@
 #include "core/base/status.h"
 #include "core/bills/bill.h"
 #include "core/io/file_system.h"
+#include "core/modules/module_loading.h"
 #include "core/office/docx_document.h"
 #include "core/office/office_export.h"
 #include "core/records/due_record.h"
@@ -39,13 +40,8 @@ struct FormatModule {
                           int keep, bool allowEmpty);
 };
 
-// The module's file name and the C name of the function that gives its table.
-inline constexpr const char* kFormatModuleFile = "paylark-formats.so";
-inline constexpr const char* kFormatModuleEntry = "paylark_format_module";
-
-// The table of the first candidate file that loads; an IoError that says why when none does (the
-// reason of a candidate that exists comes before that of one that does not).
-Result<const FormatModule*> OpenFormatModule(const std::vector<std::string>& candidates);
+// The module's file, its entry and its table's size.
+extern const ModuleDescription kFormatModule;
 
 // The module's table, loaded on the first call (from beside the executable, else from where it
 // is installed) and kept for the life of the process. A module that is missing, cannot be

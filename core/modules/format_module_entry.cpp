@@ -8,7 +8,7 @@
 // The module's one exported name; its version script keeps every other symbol inside it, so the
 // functions below are its own and never the program's copies of the same names.
 // NOLINTNEXTLINE(readability-identifier-naming): the C name the programs look up.
-extern "C" [[gnu::visibility("default")]] const paylark::FormatModule* paylark_format_module() {
+extern "C" [[gnu::visibility("default")]] const void* paylark_format_module() {
   static constexpr paylark::FormatModule kModule{
       sizeof(paylark::FormatModule), &paylark::ReadBillFile,
       &paylark::ReadOfxStatement,    &paylark::PackDocx,

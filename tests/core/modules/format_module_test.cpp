@@ -83,15 +83,17 @@ TEST(FormatModuleTest, EveryFormatAnswersThroughTheModule) {
 TEST(FormatModuleTest, AModuleThatCannotBeLoadedIsToldNotFollowed) {
   testing::ScratchFolder scratch;
   std::ofstream(scratch.path() / "not-a-module.so") << "text";
-  const Result<const FormatModule*> missing = OpenFormatModule({scratch.PathOf("gone.so")});
+  const Result<const FormatModule*> missing =
+      OpenModuleTable<FormatModule>({scratch.PathOf("gone.so")}, kFormatModule);
   EXPECT_THAT(missing.status().message(), HasSubstr("the file formats module could not be loaded"));
   EXPECT_THAT(missing.status().message(), HasSubstr("gone.so"));
   // The file that is there but is no library says why, whatever comes after it.
-  const Result<const FormatModule*> broken =
-      OpenFormatModule({scratch.PathOf("not-a-module.so"), scratch.PathOf("gone.so")});
+  const Result<const FormatModule*> broken = OpenModuleTable<FormatModule>(
+      {scratch.PathOf("not-a-module.so"), scratch.PathOf("gone.so")}, kFormatModule);
   EXPECT_THAT(broken.status().message(), HasSubstr("not-a-module.so"));
   // A library without the module's entry.
-  const Result<const FormatModule*> foreign = OpenFormatModule({"libm.so.6"});
+  const Result<const FormatModule*> foreign =
+      OpenModuleTable<FormatModule>({"libm.so.6"}, kFormatModule);
   EXPECT_THAT(foreign.status().message(), HasSubstr("has no paylark_format_module"));
 }
 

@@ -26,8 +26,10 @@ fi
 for program in paylark paylark-cli; do
   [ -x "$root$bindir/$program" ] || fail "not installed as an executable: $bindir/$program"
 done
-# The window looks for its formats module in lib/paylark beside bin/.
-expect_file "${bindir%/*}/lib/paylark/paylark-formats.so"
+# The window looks for its modules in lib/paylark beside bin/.
+for module in paylark-formats.so paylark-views.so; do
+  expect_file "${bindir%/*}/lib/paylark/$module"
+done
 
 for name in exporttemplate.html printtemplate.html icon.bmp recicon.bmp; do
   cmp -s "$source_dir/resources/Templates/$name" "$root$datadir/paylark/Templates/$name" ||

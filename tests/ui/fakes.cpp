@@ -7,6 +7,7 @@
 #include <QPixmap>
 #include <QSettings>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 #include <QWidget>
 
@@ -105,6 +106,18 @@ void Snapshot(QWidget& widget, const QString& name, qreal pixelRatio) {
   picture.fill(Qt::transparent);
   widget.render(&picture);
   picture.save(folder + QLatin1Char('/') + name);
+}
+
+QString ModalTitleOf(const std::function<void()>& open) {
+  QString shown;
+  QTimer::singleShot(0, [&] {
+    QWidget* modal = QApplication::activeModalWidget();
+    shown = modal ? modal->windowTitle() : QString();
+    if (modal)
+      modal->close();
+  });
+  open();
+  return shown;
 }
 
 void DropFiles(QWidget& target, QPoint at, const QStringList& paths) {

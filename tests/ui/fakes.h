@@ -43,10 +43,11 @@ class FakeDesktop final : public DesktopServices {
   bool StartDetached(const QString& program, const QStringList& arguments) override;
   int RunProgram(const QString& program, const QStringList& arguments) override;
   // Keeps the previews asked for instead of showing them.
-  void ShowPrintPreview(QWidget*, const QString&,
-                        const std::function<void(QPrinter*)>& paint) override {
+  Status ShowPrintPreview(QWidget*, const QString&,
+                          const std::function<void(QPagedPaintDevice*)>& paint) override {
     ++previews;
     lastPaint = paint;
+    return Status::Ok();
   }
 
   bool canOpen = true;  // whether the desktop names a program for every file
@@ -65,7 +66,7 @@ class FakeDesktop final : public DesktopServices {
   QStringList ran;
   int exitCode = 0;  // what every RunProgram returns
   int previews = 0;
-  std::function<void(QPrinter*)> lastPaint;
+  std::function<void(QPagedPaintDevice*)> lastPaint;
 };
 
 // Counts the dialog commands the window asked for; none opens a dialog.
@@ -123,6 +124,8 @@ void Snapshot(QWidget& widget, const QString& name, qreal pixelRatio = 1);
 // Drags the files over the target and drops them at `at`, as a file manager does; each step must
 // be accepted.
 void DropFiles(QWidget& target, QPoint at, const QStringList& paths);
+// The title of the modal window that `open` shows, which is closed at once.
+QString ModalTitleOf(const std::function<void()>& open);
 
 // A message's exact English text, as the window shows it.
 inline QString Text(const Message& message) {

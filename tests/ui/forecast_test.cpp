@@ -86,19 +86,6 @@ Cents CentsOf(QString text) {
   return text.toLongLong();
 }
 
-// The title of the modal window that `open` shows, which is closed at once.
-QString ModalTitleOf(const std::function<void()>& open) {
-  QString shown;
-  QTimer::singleShot(0, [&] {
-    QWidget* modal = QApplication::activeModalWidget();
-    shown = modal ? modal->windowTitle() : QString();
-    if (modal)
-      modal->close();
-  });
-  open();
-  return shown;
-}
-
 }  // namespace
 
 void ForecastWindowTest::init() {

@@ -2,10 +2,10 @@
 
 #include <QFileInfo>
 #include <QImageReader>
-#include <QPainter>
-#include <QPdfDocument>
 #include <QPixmap>
 #include <QtConcurrent/QtConcurrentRun>
+
+#include "ui/attachments/pdf_page.h"
 
 namespace paylark {
 namespace {
@@ -13,23 +13,6 @@ namespace {
 // An image whose pixels would need more memory than this is not decoded for a preview.
 constexpr qint64 kLargestImagePixels = qint64{200} * 1000 * 1000;
 constexpr QSize kPreviewBox(240, 300);
-
-QImage PdfPreview(const QString& path, QSize box) {
-  QPdfDocument document;
-  if (document.load(path) != QPdfDocument::Error::None || document.pageCount() < 1)
-    return {};
-  const QSizeF page = document.pagePointSize(0);
-  if (page.isEmpty())
-    return {};
-  const QSize fitted = page.scaled(QSizeF(box), Qt::KeepAspectRatio).toSize();
-  QImage image = document.render(0, fitted);
-  // Pages without a background of their own are white on paper.
-  QImage white(image.size(), QImage::Format_RGB32);
-  white.fill(Qt::white);
-  QPainter painter(&white);
-  painter.drawImage(0, 0, image);
-  return white;
-}
 
 QImage ImagePreview(const QString& path, QSize box) {
   QImageReader reader(path);
@@ -46,7 +29,7 @@ QImage ImagePreview(const QString& path, QSize box) {
 
 QImage RenderPreview(const QString& path, QSize box) {
   if (QFileInfo(path).suffix().compare(QStringLiteral("pdf"), Qt::CaseInsensitive) == 0)
-    return PdfPreview(path, box);
+    return RenderPdfPage(path, box);
   return ImagePreview(path, box);
 }
 

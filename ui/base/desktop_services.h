@@ -4,7 +4,9 @@
 #include <QStringList>
 #include <functional>
 
-class QPrinter;
+#include "core/base/status.h"
+
+class QPagedPaintDevice;
 class QWidget;
 
 namespace paylark {
@@ -57,9 +59,10 @@ class DesktopServices {
   virtual int RunProgram(const QString& /*program*/, const QStringList& /*arguments*/) {
     return -1;
   }
-  // Shows a modal print preview whose pages are drawn by paint.
-  virtual void ShowPrintPreview(QWidget* parent, const QString& title,
-                                const std::function<void(QPrinter*)>& paint) = 0;
+  // Shows a modal print preview whose pages are drawn by paint; an error when it cannot be shown.
+  [[nodiscard]] virtual Status ShowPrintPreview(
+      QWidget* parent, const QString& title,
+      const std::function<void(QPagedPaintDevice*)>& paint) = 0;
 };
 
 }  // namespace paylark

@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QScreen>
 
 namespace paylark {
@@ -22,6 +23,16 @@ std::unique_ptr<QPrintPreviewDialog> MakePrintPreview(QPrinter& printer, const Q
   const QSize room = screen ? screen->availableGeometry().size() - kFrameAllowance : kPreferredSize;
   preview->resize(kPreferredSize.boundedTo(room).expandedTo(preview->minimumSizeHint()));
   return preview;
+}
+
+Status RunPrintPreview(QWidget* parent, const QString& title,
+                       const std::function<void(QPagedPaintDevice*)>& paint) {
+  QPrinter printer(QPrinter::HighResolution);
+  const std::unique_ptr<QPrintPreviewDialog> preview = MakePrintPreview(printer, title, parent);
+  QObject::connect(preview.get(), &QPrintPreviewDialog::paintRequested, preview.get(),
+                   [&paint](QPrinter* target) { paint(target); });
+  preview->exec();
+  return Status::Ok();
 }
 
 }  // namespace paylark

@@ -1,8 +1,12 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <memory>
 
+#include "core/base/status.h"
+
+class QPagedPaintDevice;
 class QPrintPreviewDialog;
 class QPrinter;
 class QWidget;
@@ -14,5 +18,10 @@ namespace paylark {
 // printer must outlive the window.
 std::unique_ptr<QPrintPreviewDialog> MakePrintPreview(QPrinter& printer, const QString& title,
                                                       QWidget* parent);
+
+// Shows that window, modal, on a high-resolution printer whose pages `paint` draws. Qt's print
+// support arrives with the module that holds this: the error says when it cannot be loaded.
+[[nodiscard]] Status RunPrintPreview(QWidget* parent, const QString& title,
+                                     const std::function<void(QPagedPaintDevice*)>& paint);
 
 }  // namespace paylark

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "core/base/status.h"
+
 class QWidget;
 
 namespace paylark {
@@ -32,6 +34,11 @@ class Prompt {
   // An OK box: the user can only acknowledge it.
   void Tell(QWidget* parent, const QString& text, PromptIcon icon = PromptIcon::kNone) {
     (void)Ask(parent, text, PromptButtons::kOk, icon);
+  }
+  // A warning with the failure's message, when `status` is one.
+  void TellIfFailed(QWidget* parent, const Status& status) {
+    if (!status.ok())
+      Tell(parent, QString::fromStdString(status.message()), PromptIcon::kWarning);
   }
 };
 

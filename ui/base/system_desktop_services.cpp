@@ -4,8 +4,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMimeDatabase>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
 #include <QProcess>
 #include <QUrl>
 
@@ -79,13 +77,9 @@ int SystemDesktopServices::RunProgram(const QString& program, const QStringList&
   return process.exitCode();
 }
 
-void SystemDesktopServices::ShowPrintPreview(QWidget* parent, const QString& title,
-                                             const std::function<void(QPrinter*)>& paint) {
-  QPrinter printer(QPrinter::HighResolution);
-  const std::unique_ptr<QPrintPreviewDialog> preview = MakePrintPreview(printer, title, parent);
-  QObject::connect(preview.get(), &QPrintPreviewDialog::paintRequested, preview.get(),
-                   [&paint](QPrinter* target) { paint(target); });
-  preview->exec();
+Status SystemDesktopServices::ShowPrintPreview(
+    QWidget* parent, const QString& title, const std::function<void(QPagedPaintDevice*)>& paint) {
+  return RunPrintPreview(parent, title, paint);
 }
 
 }  // namespace paylark

@@ -19,8 +19,9 @@ class SystemDesktopServices final : public DesktopServices {
   bool ShowInFolder(const QString& path) override;
   bool StartDetached(const QString& program, const QStringList& arguments) override;
   int RunProgram(const QString& program, const QStringList& arguments) override;
-  void ShowPrintPreview(QWidget* parent, const QString& title,
-                        const std::function<void(QPrinter*)>& paint) override;
+  [[nodiscard]] Status ShowPrintPreview(
+      QWidget* parent, const QString& title,
+      const std::function<void(QPagedPaintDevice*)>& paint) override;
 };
 
 }  // namespace paylark

@@ -8,7 +8,7 @@
 #include "settings/user_settings.h"
 #include "ui/base/paylark_app.h"
 #include "ui/base/start_load.h"
-#include "ui/forecast/forecast_window.h"
+#include "ui/forecast/forecast_view.h"
 #include "ui/shell/command_registry.h"
 #include "ui/shell/feature_host.h"
 
@@ -46,11 +46,17 @@ void ForecastCommand::FollowStart(StartLoad& load) {
 }
 
 void ForecastCommand::Open() {
+  QWidget* parent = &window_.dialogParent();
+  Result<std::unique_ptr<ForecastView>> made =
+      MakeForecastWindow(app_.store(), app_.clock(), app_.prompt(), parent);
+  app_.prompt().TellIfFailed(parent, made.status());
+  if (!made.ok())
+    return;
   {
-    ForecastWindow forecast(app_.store(), app_.clock(), app_.prompt(), &window_.dialogParent());
-    window_.FollowRecordsChanged(forecast, [&forecast] { forecast.Refresh(); });
-    connect(&nextDay_, &QTimer::timeout, &forecast, &ForecastWindow::Refresh);
-    forecast.exec();
+    const std::unique_ptr<ForecastView> forecast = std::move(made).value();
+    window_.FollowRecordsChanged(*forecast, [&forecast] { forecast->Refresh(); });
+    connect(&nextDay_, &QTimer::timeout, forecast.get(), [&forecast] { forecast->Refresh(); });
+    forecast->exec();
   }
   UpdateWarning();
 }

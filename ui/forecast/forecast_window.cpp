@@ -49,7 +49,7 @@ const QColor kEstimateColour(230, 140, 0);
 
 ForecastWindow::ForecastWindow(RecordStore& store, const Clock& clock, Prompt& prompt,
                                QWidget* parent)
-    : QDialog(parent),
+    : ForecastView(parent),
       store_(store),
       clock_(clock),
       prompt_(prompt),
@@ -296,6 +296,12 @@ void ForecastWindow::AskForBalance() {
                      .arg(QString::fromStdString(saved.message())),
                  PromptIcon::kWarning);
   }
+}
+
+Result<std::unique_ptr<ForecastView>> MakeForecastWindow(RecordStore& store, const Clock& clock,
+                                                         Prompt& prompt, QWidget* parent) {
+  return std::unique_ptr<ForecastView>(
+      std::make_unique<ForecastWindow>(store, clock, prompt, parent));
 }
 
 }  // namespace paylark

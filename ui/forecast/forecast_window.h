@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QDialog>
 #include <vector>
 
 #include "core/forecast/balance_book.h"
 #include "core/forecast/forecast.h"
+#include "ui/forecast/forecast_view.h"
 
 class QComboBox;
 class QChartView;
@@ -27,7 +27,7 @@ class RecordStore;
 // incomes with the running balance (rows below the warning level in red). The figures come from
 // MakeForecast, as the command line's do; the window computes again only when the account, the
 // horizon, a balance entry, the records or the day change.
-class ForecastWindow final : public QDialog {
+class ForecastWindow final : public ForecastView {
   Q_OBJECT
 
  public:
@@ -37,9 +37,7 @@ class ForecastWindow final : public QDialog {
   const Forecast& forecast() const { return forecast_; }
   // Adds a balance entry for the chosen account and shows the forecast from it.
   [[nodiscard]] Status UpdateBalance(double amount, const OleDateTime& on);
-  // Reads the balance entries again and computes anew, keeping the chosen account: for when the
-  // records or the day changed while the window is open.
-  void Refresh();
+  void Refresh() override;
 
  private:
   QWidget* BuildChart();

@@ -197,8 +197,10 @@ void PrintDialog::RenderAndLoad() {
 void PrintDialog::Preview() {
   if (!model_.AnyChecked())
     return;
-  app_.desktop().ShowPrintPreview(this, QStringLiteral("Print Preview"),
-                                  [this](QPrinter* printer) { preview_.Paint(printer); });
+  app_.prompt().TellIfFailed(this,
+                             app_.desktop().ShowPrintPreview(
+                                 this, QStringLiteral("Print Preview"),
+                                 [this](QPagedPaintDevice* printer) { preview_.Paint(printer); }));
 }
 
 }  // namespace paylark

@@ -1,7 +1,7 @@
 #include "ui/print/print_preview_document.h"
 
 #include <QGuiApplication>
-#include <QPrinter>
+#include <QPagedPaintDevice>
 #include <QScreen>
 #include <QTextOption>
 #include <QUrl>
@@ -11,7 +11,7 @@ namespace {
 
 // The document lays text out in screen pixels; the page size is the printable area in those
 // pixels, so text prints at its real size.
-QSizeF PageSizeFor(const QPrinter& printer) {
+QSizeF PageSizeFor(const QPagedPaintDevice& printer) {
   const QScreen* screen = QGuiApplication::primaryScreen();
   const qreal dotsPerInch = screen ? screen->logicalDotsPerInchY() : 96.0;
   return printer.pageLayout().paintRect(QPageLayout::Inch).size() * dotsPerInch;
@@ -29,7 +29,7 @@ void PrintPreviewDocument::Load(std::string_view html, const QString& folder) {
   document_.setHtml(QString::fromUtf8(html.data(), static_cast<qsizetype>(html.size())));
 }
 
-void PrintPreviewDocument::Paint(QPrinter* printer) {
+void PrintPreviewDocument::Paint(QPagedPaintDevice* printer) {
   document_.setPageSize(PageSizeFor(*printer));
   document_.print(printer);
 }

@@ -4,7 +4,7 @@
 #include <QTextDocument>
 #include <string_view>
 
-class QPrinter;
+class QPagedPaintDevice;
 
 namespace paylark {
 
@@ -20,7 +20,7 @@ class PrintPreviewDocument final {
   void Load(std::string_view html, const QString& folder);
   // Lays the page out for the printer's paper before drawing it, so every change of paper or
   // orientation in the preview is honoured (and no page numbers are added).
-  void Paint(QPrinter* printer);
+  void Paint(QPagedPaintDevice* printer);
 
   const QTextDocument& document() const { return document_; }
 

@@ -498,8 +498,8 @@ void MainWindow::OnCalendarPreferences() {
 }
 
 void MainWindow::OnYearOverview() {
-  YearOverview overview(app_.store(), app_.selectedMonth().ToCivil().year, this);
-  overview.exec();
+  app_.prompt().TellIfFailed(
+      this, RunYearOverview(app_.store(), app_.selectedMonth().ToCivil().year, this));
 }
 
 void MainWindow::OnSeriesHistory() {
@@ -508,8 +508,8 @@ void MainWindow::OnSeriesHistory() {
     app_.prompt().Tell(this, QStringLiteral("Select a due of a series to see its history."));
     return;
   }
-  SeriesHistoryWindow history(SeriesHistory(app_.store(), record->seriesId), this);
-  history.exec();
+  app_.prompt().TellIfFailed(this,
+                             RunSeriesHistory(SeriesHistory(app_.store(), record->seriesId), this));
 }
 
 void MainWindow::OnReminderPreferences() {

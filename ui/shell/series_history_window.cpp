@@ -157,4 +157,10 @@ void SeriesHistoryWindow::FillTable() {
   }
 }
 
+Status RunSeriesHistory(std::vector<DueRecord> members, QWidget* parent) {
+  SeriesHistoryWindow history(std::move(members), parent);
+  history.exec();
+  return Status::Ok();
+}
+
 }  // namespace paylark

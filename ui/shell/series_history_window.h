@@ -3,12 +3,17 @@
 #include <QDialog>
 #include <vector>
 
+#include "core/base/status.h"
 #include "core/records/due_record.h"
 
 class QChartView;
 class QTableWidget;
 
 namespace paylark {
+
+// Shows the series history of `members`, modal; an error when the module that holds it (it needs
+// Qt Charts) cannot be loaded.
+[[nodiscard]] Status RunSeriesHistory(std::vector<DueRecord> members, QWidget* parent);
 
 // View → Series History: the members of one series in due-date order, as a chart of their
 // amounts and paid amounts over time (a date axis) and a table (due date, amount, paid on, paid

@@ -232,4 +232,10 @@ void YearOverview::FillPayees(const YearSummary& summary) {
   }
 }
 
+Status RunYearOverview(const RecordStore& store, int year, QWidget* parent) {
+  YearOverview overview(store, year, parent);
+  overview.exec();
+  return Status::Ok();
+}
+
 }  // namespace paylark

@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include "core/base/status.h"
+
 class QBarSet;
 class QBarCategoryAxis;
 class QChartView;
@@ -13,6 +15,10 @@ namespace paylark {
 
 class RecordStore;
 struct YearSummary;
+
+// Shows the year overview, modal; an error when the module that holds it (it needs Qt Charts)
+// cannot be loaded.
+[[nodiscard]] Status RunYearOverview(const RecordStore& store, int year, QWidget* parent);
 
 // View → Year Overview: the chosen year's twelve months (paid, unpaid, total) as a table and a
 // stacked bar chart, and the year's totals by pay-to. Sums are formatted as the status bar

@@ -1,0 +1,100 @@
+// The window's charts, PDF pages and print preview come from a module: this test is linked as
+// paylark is (the window without them, its symbols exported) and sits beside the module in the
+// build folder, as paylark does.
+#include <QFile>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "core/records/record_store.h"
+#include "tests/ui/fakes.h"
+#include "tests/ui/test_runner.h"
+#include "ui/app/view_module.h"
+#include "ui/attachments/attachment_preview.h"
+#include "ui/base/print_preview.h"
+#include "ui/shell/series_history_window.h"
+#include "ui/shell/year_overview.h"
+
+namespace paylark::test {
+namespace {
+
+constexpr const char* kModuleLibraries[] = {"paylark-views.so", "libQt6Charts", "libQt6Pdf",
+                                            "libQt6PrintSupport"};
+
+QByteArray MappedLibraries() {
+  QFile maps(QStringLiteral("/proc/self/maps"));
+  maps.open(QIODevice::ReadOnly);
+  return maps.readAll();
+}
+
+}  // namespace
+
+class ViewModuleTest final : public QObject {
+  Q_OBJECT
+
+ private slots:
+  // Nothing of the module is mapped until a window of it opens; then each opens from it.
+  void TheChartsArriveWithTheFirstWindowOpened() {
+    for (const char* library : kModuleLibraries)
+      QVERIFY2(!MappedLibraries().contains(library), library);
+
+    Workspace ws;
+    const std::string id = ws.AddDue("Power", "City", 92.4, At(2026, 3, 20), false, "series1");
+    Result<std::unique_ptr<ForecastView>> forecast =
+        MakeForecastWindow(ws.app.store(), ws.clock, ws.prompt, nullptr);
+    QVERIFY(forecast.ok());
+    QVERIFY(forecast.value()->findChild<QWidget*>(QStringLiteral("chart")) != nullptr);
+    for (const char* library : kModuleLibraries)
+      QVERIFY2(MappedLibraries().contains(library), library);
+
+    Status shown;
+    QCOMPARE(ModalTitleOf([&] { shown = RunYearOverview(ws.app.store(), 2026, nullptr); }),
+             QStringLiteral("Year Overview"));
+    QVERIFY(shown.ok());
+    QCOMPARE(ModalTitleOf([&] { shown = RunSeriesHistory({ws.app.store().Get(id)}, nullptr); }),
+             QStringLiteral("Series History - Power"));
+    QVERIFY(shown.ok());
+    int pages = 0;
+    QCOMPARE(ModalTitleOf([&] {
+               shown = RunPrintPreview(nullptr, QStringLiteral("Print Preview"),
+                                       [&](QPagedPaintDevice*) { ++pages; });
+             }),
+             QStringLiteral("Print Preview"));
+    QVERIFY(shown.ok());
+    QVERIFY(pages > 0);
+  }
+
+  // The attachment preview draws a PDF's first page through the module.
+  void APdfPageIsDrawnThroughTheModule() {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("bill.pdf"));
+    {
+      QPdfWriter writer(path);
+      QPainter painter(&writer);
+      painter.fillRect(QRect(0, 0, 20000, 20000), Qt::red);
+    }
+    const QImage page = RenderPreview(path, QSize(240, 300));
+    QVERIFY(!page.isNull());
+    QCOMPARE(page.pixelColor(page.width() / 2, page.height() / 2), QColor(Qt::red));
+  }
+
+  void AModuleThatCannotBeLoadedIsToldNotFollowed() {
+    const Result<const ViewModule*> missing =
+        OpenModuleTable<ViewModule>({QDir::tempPath().toStdString() + "/gone.so"}, kViewModule);
+    QVERIFY(!missing.ok());
+    QVERIFY(QString::fromStdString(missing.status().message())
+                .startsWith(QStringLiteral("the charts, PDF and printing module could not be "
+                                           "loaded: ")));
+  }
+};
+
+}  // namespace paylark::test
+
+int main(int argc, char* argv[]) {
+  paylark::test::ViewModuleTest test;
+  return paylark::test::RunTestClasses(argc, argv, {&test});
+}
+
+#include "view_module_test.moc"

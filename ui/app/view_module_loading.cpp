@@ -1,0 +1,14 @@
+#include "ui/app/view_module.h"
+
+namespace paylark {
+
+const ModuleDescription kViewModule{"paylark-views.so", "paylark_view_module", sizeof(ViewModule),
+                                    "the charts, PDF and printing module"};
+
+Result<const ViewModule*> LoadViewModule() {
+  static const Result<const ViewModule*> module =
+      OpenModuleTable<ViewModule>(ModuleCandidates(kViewModule.file), kViewModule);
+  return module;
+}
+
+}  // namespace paylark

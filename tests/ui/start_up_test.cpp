@@ -6,6 +6,7 @@
 #include <QTest>
 #include <cerrno>
 #include <csignal>
+#include <future>
 
 #include "core/base/messages.h"
 #include "core/records/record_codec.h"
@@ -15,6 +16,8 @@
 #include "tests/ui/ui_tests.h"
 #include "ui/app/quit_on_signal.h"
 #include "ui/app/start_up.h"
+#include "ui/base/application_icon.h"
+#include "ui/base/resources.h"
 #include "ui/base/start_load.h"
 #include "ui/shell/help_sync.h"
 #include "ui/shell/working_directory_dialog.h"
@@ -48,6 +51,21 @@ void StartUpTest::init() {
 
 void StartUpTest::FontsAreAvailable() {
   QVERIFY(!QFontDatabase::families().isEmpty());
+}
+
+// The window manager gets the sizes it would draw from the SVG itself, pixel for pixel, so a
+// window made with the icon reads no SVG.
+void StartUpTest::TheWindowIconIsDrawnOnAnotherThreadAsTheSvgDrawsIt() {
+  const std::vector<QImage> images = std::async(std::launch::async, DrawApplicationIcon).get();
+  const QIcon icon = ApplicationIcon(images);
+  QCOMPARE(icon.availableSizes(),
+           (QList<QSize>{QSize(16, 16), QSize(32, 32), QSize(64, 64), QSize(128, 128)}));
+  const QIcon svg = SvgIcon(QStringLiteral("org.paylark.Paylark"));
+  for (const QSize& size : icon.availableSizes()) {
+    const QImage drawn = icon.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32);
+    QCOMPARE(drawn, svg.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32));
+    QVERIFY(qAlpha(drawn.pixel(size.width() / 2, size.height() / 2)) > 0);
+  }
 }
 
 void StartUpTest::ValidSettingOpensWithoutAsking() {

@@ -9,6 +9,7 @@ class StartUpTest final : public QObject {
  private slots:
   void init();
   void FontsAreAvailable();
+  void TheWindowIconIsDrawnOnAnotherThreadAsTheSvgDrawsIt();
   void ValidSettingOpensWithoutAsking();
   void MissingSettingAsksWithEmptyDialog();
   void TermAndInterruptAskTheEventLoopToQuit();

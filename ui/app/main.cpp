@@ -3,6 +3,7 @@
 #include <clocale>
 #include <cstdio>
 #include <exception>
+#include <future>
 #include <thread>
 
 #include <QApplication>
@@ -15,6 +16,7 @@
 #include "ui/app/start_up.h"
 #include "ui/app/statement_service_factory.h"
 #include "ui/attachments/attached_dues.h"
+#include "ui/base/application_icon.h"
 #include "ui/base/message_box_prompt.h"
 #include "ui/base/paylark_app.h"
 #include "ui/base/resources.h"
@@ -95,6 +97,10 @@ int Run(int argc, char* argv[]) {
   paylark::MarkStart("application made");
   SetUpApplication(application);
   paylark::MarkStart("style and icon ready");
+  // Creating the window draws the window manager's icon at four sizes from its SVG; drawn on the
+  // other core while the window is made, it is ready by then.
+  std::future<std::vector<QImage>> windowIcon =
+      std::async(std::launch::async, paylark::DrawApplicationIcon);
   // A logout's SIGTERM or a terminal's Ctrl+C closes every window as the user would, so the
   // window state is saved; one that arrives before the event loop runs is handled when it starts.
   paylark::QuitOnSignal quitOnSignal;
@@ -150,6 +156,7 @@ int Run(int argc, char* argv[]) {
   FollowHandedOverStarts(instance, frame);
   frame.ShowNote(start.reloadNote);
   GoToDue(frame, dueToShow);
+  QApplication::setWindowIcon(paylark::ApplicationIcon(windowIcon.get()));
   frame.showMaximized();
   paylark::MarkStart("window shown");
   // The records shown may have come from the snapshot: the folder is checked behind the window.

@@ -2,6 +2,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFontDatabase>
+#include <QPainter>
+#include <QPixmapCache>
 #include <QSignalSpy>
 #include <QTest>
 #include <cerrno>
@@ -60,11 +62,37 @@ void StartUpTest::TheWindowIconIsDrawnOnAnotherThreadAsTheSvgDrawsIt() {
   const QIcon icon = ApplicationIcon(images);
   QCOMPARE(icon.availableSizes(),
            (QList<QSize>{QSize(16, 16), QSize(32, 32), QSize(64, 64), QSize(128, 128)}));
-  const QIcon svg = SvgIcon(QStringLiteral("org.paylark.Paylark"));
+  const QIcon svg(SvgPath(QStringLiteral("org.paylark.Paylark")));
   for (const QSize& size : icon.availableSizes()) {
     const QImage drawn = icon.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32);
     QCOMPARE(drawn, svg.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32));
     QVERIFY(qAlpha(drawn.pixel(size.width() / 2, size.height() / 2)) > 0);
+  }
+}
+
+// The window's icons parse their SVG once and draw every size and mode from it: what they draw
+// and the sizes they give are Qt's own SVG icon's.
+void StartUpTest::IconsAreDrawnAsQtDrawsTheirSvg() {
+  QPixmapCache::clear();
+  for (const char* name :
+       {"new-due", "nav-print", "previous-month", "status-paid", "print-banner"}) {
+    const QIcon ours = SvgIcon(QString::fromLatin1(name));
+    const QIcon qts(SvgPath(QString::fromLatin1(name)));
+    for (const QSize size : {QSize(16, 16), QSize(24, 24), QSize(40, 22), QSize(7, 60)}) {
+      QCOMPARE(ours.actualSize(size), qts.actualSize(size));
+      for (const QIcon::Mode mode : {QIcon::Normal, QIcon::Disabled, QIcon::Selected}) {
+        QCOMPARE(ours.pixmap(size, mode).toImage(), qts.pixmap(size, mode).toImage());
+      }
+    }
+    // Painted into a rectangle of another shape, centred as Qt centres it.
+    QImage painted[2];
+    for (int which = 0; which < 2; ++which) {
+      painted[which] = QImage(50, 30, QImage::Format_ARGB32_Premultiplied);
+      painted[which].fill(Qt::transparent);
+      QPainter painter(&painted[which]);
+      (which == 0 ? ours : qts).paint(&painter, QRect(3, 2, 44, 26));
+    }
+    QCOMPARE(painted[0], painted[1]);
   }
 }
 

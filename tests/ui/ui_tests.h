@@ -10,6 +10,7 @@ class StartUpTest final : public QObject {
   void init();
   void FontsAreAvailable();
   void TheWindowIconIsDrawnOnAnotherThreadAsTheSvgDrawsIt();
+  void IconsAreDrawnAsQtDrawsTheirSvg();
   void ValidSettingOpensWithoutAsking();
   void MissingSettingAsksWithEmptyDialog();
   void TermAndInterruptAskTheEventLoopToQuit();

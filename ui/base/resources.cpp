@@ -1,8 +1,15 @@
 #include "ui/base/resources.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QIconEngine>
-#include <optional>
+#include <QImage>
+#include <QPainter>
+#include <QPixmapCache>
+#include <QStyle>
+#include <QStyleOption>
+#include <QSvgRenderer>
+#include <memory>
 
 // The resource initialiser must be called from the global namespace.
 static void InitPaylarkQrc() {
@@ -13,35 +20,72 @@ namespace paylark {
 namespace {
 
 // An SVG icon read when it is first drawn or measured: reading parses the whole picture, and
-// most of the icons made with the window sit in menus that may never open.
+// most of the icons made with the window sit in menus that may never open. It is parsed once and
+// drawn at every size and mode from that, where Qt's SVG icon parses the file again for each
+// (and once more when it is made); the pixmaps are the same as Qt's, pixel for pixel.
 class DeferredSvgIconEngine final : public QIconEngine {
  public:
   explicit DeferredSvgIconEngine(QString path) : path_(std::move(path)) {}
 
+  // QIcon::paint has fitted and centred `rect` already.
   void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
-    Loaded().paint(painter, rect, Qt::AlignCenter, mode, state);
+    const qreal ratio = painter->device() ? painter->device()->devicePixelRatio() : 1.0;
+    painter->drawPixmap(rect, pixmap(rect.size() * ratio, mode, state));
   }
-  QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
-    return Loaded().pixmap(size, 1.0, mode, state);
+  QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State /*state*/) override {
+    const QString key = QStringLiteral("paylark-svg %1 %2x%3 %4")
+                            .arg(path_)
+                            .arg(size.width())
+                            .arg(size.height())
+                            .arg(static_cast<int>(mode));
+    QPixmap drawn;
+    if (QPixmapCache::find(key, &drawn))
+      return drawn;
+    const QSize fitted = Fitted(size);
+    if (!fitted.isValid())
+      return drawn;
+    QImage image(fitted, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    Renderer().render(&painter);
+    painter.end();
+    drawn = QPixmap::fromImage(std::move(image));
+    QStyleOption option(0);
+    option.palette = QGuiApplication::palette();
+    const QPixmap generated = QApplication::style()->generatedIconPixmap(mode, drawn, &option);
+    if (!generated.isNull())
+      drawn = generated;
+    QPixmapCache::insert(key, drawn);
+    return drawn;
   }
-  QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
-    return Loaded().actualSize(size, mode, state);
+  QSize actualSize(const QSize& size, QIcon::Mode /*mode*/, QIcon::State /*state*/) override {
+    return Fitted(size);
   }
-  QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override {
-    return Loaded().availableSizes(mode, state);
-  }
-  QIconEngine* clone() const override { return new DeferredSvgIconEngine(path_); }
+  QIconEngine* clone() const override { return new DeferredSvgIconEngine(*this); }
   QString key() const override { return QStringLiteral("paylark-deferred-svg"); }
 
  private:
-  const QIcon& Loaded() {
-    if (!icon_)
-      icon_.emplace(path_);
-    return *icon_;
+  DeferredSvgIconEngine(const DeferredSvgIconEngine& other)
+      : QIconEngine(other), path_(other.path_), renderer_(other.renderer_) {}
+
+  // The picture's own size scaled into `size`; invalid when the file does not parse or nothing of
+  // it would show.
+  QSize Fitted(const QSize& size) {
+    if (!Renderer().isValid())
+      return {};
+    QSize fitted = Renderer().defaultSize();
+    if (!fitted.isNull())
+      fitted.scale(size, Qt::KeepAspectRatio);
+    return fitted.isEmpty() ? QSize() : fitted;
+  }
+  QSvgRenderer& Renderer() {
+    if (!renderer_)
+      renderer_ = std::make_shared<QSvgRenderer>(path_);
+    return *renderer_;
   }
 
   QString path_;
-  std::optional<QIcon> icon_;
+  std::shared_ptr<QSvgRenderer> renderer_;  // shared by the copies Qt makes of the icon
 };
 
 }  // namespace

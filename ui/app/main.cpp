@@ -137,6 +137,9 @@ int Run(int argc, char* argv[]) {
     return 0;
   }
 
+  // The window's first paint draws about thirty of its icons: parsed on the other core while the
+  // window is shown, they are ready by then.
+  paylark::IconsParsedAhead icons;
   paylark::WindowPolicies policies;
   // Change Directory takes the new folder's lock before it lets go of the old one.
   policies.claimDirectory = [&instance](const QString& folder) { return instance.MoveTo(folder); };
@@ -153,6 +156,7 @@ int Run(int argc, char* argv[]) {
                    });
   paylark::NewDueFromBillCommand dueFromBill(app, frame);
   paylark::MarkStart("features made");
+  icons.ParseOnWorker();
   FollowHandedOverStarts(instance, frame);
   frame.ShowNote(start.reloadNote);
   GoToDue(frame, dueToShow);

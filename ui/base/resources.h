@@ -34,4 +34,5 @@ class IconsParsedAhead {
  private:
   std::vector<std::shared_ptr<SvgPicture>> pictures_;
 };
+
 }  // namespace paylark

@@ -36,7 +36,7 @@ forbid core/records '#include "core/(recurrence|export|office|print|exchange|rem
   "core/records includes a subsystem built on it"
 # Inside core/records the store sits on its parts (files, swaps, loading, snapshot, index, IDs);
 # none of them includes the store or the views built on it.
-for part in core/records/{record_files,record_swap,record_loading,record_snapshot,record_codec,record_index,record_ids,record_file_name,folder_loader,change_marker_file,due_map,packed_due,text_arena,sync_file_names}.*; do
+for part in core/records/{record_files,record_swap,record_loading,record_snapshot,record_codec,record_index,record_ids,record_file_name,folder_loader,snapshot_decoder,change_marker_file,due_map,packed_due,text_arena,sync_file_names}.*; do
   forbid "$part" '#include "core/records/(record_store|year_summary|month_selection|series_history|due_search)\.h"' \
     "$part, a part of the record store, includes the store or a view built on it"
 done

@@ -22,6 +22,7 @@
 #include "core/records/record_loading.h"
 #include "core/records/record_snapshot.h"
 #include "core/records/record_swap.h"
+#include "core/records/snapshot_decoder.h"
 #include "core/records/sync_file_names.h"
 
 namespace paylark {
@@ -135,30 +136,36 @@ void TakeScan(const RecordFolder& folder, const FolderScan& scan, LoadedFolder& 
 // each entry; a file that does not decode goes to skipped. False for a snapshot that holds
 // nothing or is damaged past its checksum. With `passed`, the snapshot's pages that the mapping
 // has passed leave memory as it goes: the map grows while they go, instead of beside them all.
+// A large snapshot's next entries are decoded on the other core while these are mapped.
 bool MapSnapshot(SnapshotReader& reader, RecordIndex& records, std::vector<SkippedFile>& skipped,
                  const std::function<void(const SnapshotEntry&)>& seen,
                  const Progress& progress = {}, const FileBytes* passed = nullptr) {
   const std::size_t total = reader.size();
   records.Reserve(total);
-  SnapshotEntry entry;
-  DueView due;
-  DueRecord held;
-  // Files named after their records' IDs never share an ID: until a file of another name comes,
-  // no ID needs looking up.
-  bool otherNames = false;
-  for (std::size_t done = 0; reader.Next(entry);) {
-    seen(entry);
-    if (Status decoded = ReadRecordView(entry.bytes, due, held); decoded.ok()) {
-      otherNames = otherNames || !IsNamedAfter(entry.name, due.recordId);
-      records.Adopt(entry.name, due, held, skipped,
-                    otherNames ? RecordIndex::IdCheck::kLookUp : RecordIndex::IdCheck::kKnownNew);
-    } else {
-      skipped.push_back({std::string(entry.name), decoded.message()});
-    }
-    if (++done % kLoadShare == 0) {
-      Report(progress, done, total);
-      if (passed)
-        passed->LetGoBefore(reader.BytesRead());
+  {
+    SnapshotDecoder decoder(reader, seen);
+    // Files named after their records' IDs never share an ID: until a file of another name
+    // comes, no ID needs looking up.
+    bool otherNames = false;
+    std::size_t done = 0;
+    for (std::span<const DecodedEntry> batch = decoder.Next(); !batch.empty();
+         batch = decoder.Next()) {
+      for (const DecodedEntry& decoded : batch) {
+        if (!decoded.decoded.ok()) {
+          skipped.push_back({std::string(decoded.entry.name), decoded.decoded.message()});
+          continue;
+        }
+        otherNames = otherNames || !IsNamedAfter(decoded.entry.name, decoded.due.recordId);
+        records.Adopt(decoded.entry.name, decoded.due, decoded.held, skipped,
+                      otherNames ? RecordIndex::IdCheck::kLookUp : RecordIndex::IdCheck::kKnownNew);
+      }
+      static_assert(kLoadShare % SnapshotDecoder::kBatchSize == 0, "a share ends with a batch");
+      done += batch.size();
+      if (done % kLoadShare == 0) {
+        Report(progress, done, total);
+        if (passed)
+          passed->LetGoBefore(decoder.BytesHandedOut());
+      }
     }
   }
   records.FinishAppending();

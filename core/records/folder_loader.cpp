@@ -142,6 +142,7 @@ bool MapSnapshot(SnapshotReader& reader, RecordIndex& records, std::vector<Skipp
                  const Progress& progress = {}, const FileBytes* passed = nullptr) {
   const std::size_t total = reader.size();
   records.Reserve(total);
+  // The decoder's thread has ended, and told `seen` of every entry, before the reader finishes.
   {
     SnapshotDecoder decoder(reader, seen);
     // Files named after their records' IDs never share an ID: until a file of another name

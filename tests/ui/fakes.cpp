@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QUrl>
 #include <QWidget>
+#include <optional>
 
 #include "core/records/record_store.h"
 
@@ -85,9 +86,10 @@ std::string Workspace::AddDue(const std::string& title, const std::string& payTo
 }
 
 void UseFreshSettings() {
-  static QTemporaryDir* settingsFolder = nullptr;
-  delete settingsFolder;
-  settingsFolder = new QTemporaryDir;
+  // A static owner, so that the last folder is removed when the test program ends.
+  static std::optional<QTemporaryDir> settingsFolder;
+  settingsFolder.reset();
+  settingsFolder.emplace();
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder->path());
   QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsFolder->path());
 }

@@ -136,7 +136,7 @@ void TakeScan(const RecordFolder& folder, const FolderScan& scan, LoadedFolder& 
 // each entry; a file that does not decode goes to skipped. False for a snapshot that holds
 // nothing or is damaged past its checksum. With `passed`, the snapshot's pages that the mapping
 // has passed leave memory as it goes: the map grows while they go, instead of beside them all.
-// A large snapshot's next entries are decoded on the other core while these are mapped.
+// A large snapshot is read on the other core, and both cores decode its entries.
 bool MapSnapshot(SnapshotReader& reader, RecordIndex& records, std::vector<SkippedFile>& skipped,
                  const std::function<void(const SnapshotEntry&)>& seen,
                  const Progress& progress = {}, const FileBytes* passed = nullptr) {
@@ -149,20 +149,16 @@ bool MapSnapshot(SnapshotReader& reader, RecordIndex& records, std::vector<Skipp
     // comes, no ID needs looking up.
     bool otherNames = false;
     std::size_t done = 0;
-    for (std::span<const DecodedEntry> batch = decoder.Next(); !batch.empty();
-         batch = decoder.Next()) {
-      for (const DecodedEntry& decoded : batch) {
-        if (!decoded.decoded.ok()) {
-          skipped.push_back({std::string(decoded.entry.name), decoded.decoded.message()});
-          continue;
-        }
-        otherNames = otherNames || !IsNamedAfter(decoded.entry.name, decoded.due.recordId);
-        records.Adopt(decoded.entry.name, decoded.due, decoded.held, skipped,
+    while (const DecodedEntry* decoded = decoder.Next()) {
+      if (!decoded->decoded.ok()) {
+        skipped.push_back({std::string(decoded->entry.name), decoded->decoded.message()});
+      } else {
+        otherNames = otherNames || !IsNamedAfter(decoded->entry.name, decoded->due.recordId);
+        records.Adopt(decoded->entry.name, decoded->due, decoded->held, skipped,
                       otherNames ? RecordIndex::IdCheck::kLookUp : RecordIndex::IdCheck::kKnownNew);
       }
-      static_assert(kLoadShare % SnapshotDecoder::kBatchSize == 0, "a share ends with a batch");
-      done += batch.size();
-      if (done % kLoadShare == 0) {
+      static_assert(kLoadShare % SnapshotDecoder::kChunkSize == 0, "a share ends with a chunk");
+      if (++done % kLoadShare == 0) {
         Report(progress, done, total);
         if (passed)
           passed->LetGoBefore(decoder.BytesHandedOut());

@@ -51,25 +51,25 @@ struct Taken {
   std::string title;
 };
 
-// Every entry, batch by batch, until the decoder has no more; `seen` hears of each.
+// Every entry, until the decoder has no more; `seen` hears of each.
 std::vector<Taken> DecodeAll(SnapshotReader& reader, std::vector<std::string>& seen,
                              std::size_t& bytesHandedOut) {
   std::vector<Taken> taken;
   SnapshotDecoder decoder(reader,
                           [&seen](const SnapshotEntry& entry) { seen.emplace_back(entry.name); });
-  for (auto batch = decoder.Next(); !batch.empty(); batch = decoder.Next()) {
-    EXPECT_LE(batch.size(), SnapshotDecoder::kThreadedEntries);
-    for (const DecodedEntry& entry : batch)
-      taken.push_back(
-          {std::string(entry.entry.name), entry.decoded.ok(), std::string(entry.due.title)});
-  }
-  EXPECT_TRUE(decoder.Next().empty());
+  while (const DecodedEntry* entry = decoder.Next())
+    taken.push_back(
+        {std::string(entry->entry.name), entry->decoded.ok(), std::string(entry->due.title)});
+  EXPECT_EQ(decoder.Next(), nullptr);
   bytesHandedOut = decoder.BytesHandedOut();
   return taken;
 }
 
 TEST(SnapshotDecoderTest, EntriesComeWholeAndInOrderWithOrWithoutTheReadingThread) {
-  for (const std::size_t count : {std::size_t{10}, SnapshotDecoder::kThreadedEntries + 5}) {
+  // Small and large, ending inside a chunk and at the end of one.
+  for (const std::size_t count :
+       {std::size_t{10}, std::size_t{32}, SnapshotDecoder::kThreadedEntries,
+        SnapshotDecoder::kThreadedEntries + 5}) {
     SCOPED_TRACE(count);
     const std::size_t damaged = count / 2;
     const SnapshotOf snapshot(count, damaged);
@@ -89,30 +89,45 @@ TEST(SnapshotDecoderTest, EntriesComeWholeAndInOrderWithOrWithoutTheReadingThrea
   }
 }
 
-TEST(SnapshotDecoderTest, AFailureOnTheReadingThreadReachesTheCaller) {
-  const SnapshotOf snapshot(SnapshotDecoder::kThreadedEntries + 5, SIZE_MAX);
-  SnapshotReader reader = snapshot.Reader();
-  std::size_t seen = 0;
-  SnapshotDecoder decoder(reader, [&seen](const SnapshotEntry&) {
-    if (++seen == 2 * SnapshotDecoder::kBatchSize + 3)
-      throw std::bad_alloc();
-  });
-  std::size_t handedOut = 0;
-  EXPECT_THROW(
-      {
-        for (auto batch = decoder.Next(); !batch.empty(); batch = decoder.Next())
-          handedOut += batch.size();
-      },
-      std::bad_alloc);
-  EXPECT_EQ(handedOut, 2 * SnapshotDecoder::kBatchSize);
+// How many entries the decoder hands out before it throws bad_alloc; SIZE_MAX if it does not.
+std::size_t TakenBeforeAllocationFailure(SnapshotDecoder& decoder) {
+  std::size_t taken = 0;
+  try {
+    while (decoder.Next() != nullptr)
+      ++taken;
+  } catch (const std::bad_alloc&) {
+    return taken;
+  }
+  return SIZE_MAX;
 }
 
-// A caller that stops after the first batch (a mapping that failed) does not wait for the rest.
+TEST(SnapshotDecoderTest, AFailureWhileReadingReachesTheCallerAfterTheChunksBefore) {
+  // Read when first asked for, and read on a thread of its own.
+  for (const std::size_t count : {std::size_t{40}, SnapshotDecoder::kThreadedEntries + 5}) {
+    SCOPED_TRACE(count);
+    const std::size_t failing = count < SnapshotDecoder::kThreadedEntries
+                                    ? SnapshotDecoder::kChunkSize + 3
+                                    : 2 * SnapshotDecoder::kBatchSize + 3;
+    const SnapshotOf snapshot(count, SIZE_MAX);
+    SnapshotReader reader = snapshot.Reader();
+    std::size_t seen = 0;
+    SnapshotDecoder decoder(reader, [&seen, failing](const SnapshotEntry&) {
+      if (++seen == failing)
+        throw std::bad_alloc();
+    });
+    const std::size_t handedOut = TakenBeforeAllocationFailure(decoder);
+    // The failing chunk's entries are not handed out, and nothing follows them.
+    EXPECT_EQ(handedOut, failing / SnapshotDecoder::kChunkSize * SnapshotDecoder::kChunkSize);
+    EXPECT_EQ(decoder.Next(), nullptr);
+  }
+}
+
+// A caller that stops after the first entry (a mapping that failed) does not wait for the rest.
 TEST(SnapshotDecoderTest, ACallerMayStopBeforeTheLastBatch) {
   const SnapshotOf snapshot(SnapshotDecoder::kThreadedEntries + 5, SIZE_MAX);
   SnapshotReader reader = snapshot.Reader();
   SnapshotDecoder decoder(reader, [](const SnapshotEntry&) {});
-  EXPECT_EQ(decoder.Next().size(), SnapshotDecoder::kBatchSize);
+  ASSERT_NE(decoder.Next(), nullptr);
 }
 
 }  // namespace

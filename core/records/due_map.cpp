@@ -270,6 +270,11 @@ void DueMap::RemoveFromMonth(std::uint32_t slot, int monthKey) {
   slots.pop_back();
 }
 
+std::size_t DueMap::CountInMonth(int year, int month) const {
+  const auto found = months_.find(MonthKey(year, month));
+  return found == months_.end() ? 0 : found->second.size();
+}
+
 std::vector<std::uint32_t> DueMap::MonthInMapOrder(int year, int month) const {
   const auto found = months_.find(MonthKey(year, month));
   if (found == months_.end())

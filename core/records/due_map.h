@@ -106,16 +106,15 @@ class DueMap {
     }
   }
 
-  // Calls visit(const DueRecord&), in map order, for every record whose due date falls in the
+  // Calls visit(const PackedDue&), in map order, for every record whose due date falls in the
   // year and month by the calendar (an invalid due date counts as 30 December 1899).
   template <class Visitor>
-  void ForEachInMonth(int year, int month, Visitor&& visit) const {
-    DueRecord record;
-    for (const std::uint32_t slot : MonthInMapOrder(year, month)) {
-      DueAt(slot).UnpackInto(record);
-      visit(static_cast<const DueRecord&>(record));
-    }
+  void ForEachPackedInMonth(int year, int month, Visitor&& visit) const {
+    for (const std::uint32_t slot : MonthInMapOrder(year, month))
+      visit(static_cast<const PackedDue&>(DueAt(slot)));
   }
+  // How many records ForEachPackedInMonth visits.
+  std::size_t CountInMonth(int year, int month) const;
 
  private:
   static constexpr std::uint32_t kNoSlot = UINT32_MAX;

@@ -7,6 +7,7 @@
 
 #include "core/base/amount_sum.h"
 #include "core/base/format.h"
+#include "core/records/packed_due.h"
 #include "core/records/payment.h"
 
 namespace paylark {
@@ -25,6 +26,26 @@ MonthBounds BoundsOf(const OleDateTime& month) {
   const int nextMonth = c.month == 12 ? 1 : c.month + 1;
   return {OleDateTime::FromCivil(c.year, c.month, 1).value_or(month),
           OleDateTime::FromCivil(nextYear, nextMonth, 1)};
+}
+
+// The month's dues the filter shows, in the order of their due dates (map order among equal
+// ones), found on their packed fields: each is then unpacked once, where it stays.
+std::vector<PackedDue> ShownInOrder(const RecordStore& store, const OleDateTime& month,
+                                    MonthFilter filter) {
+  const MonthBounds bounds = BoundsOf(month);
+  const CivilDateTime civil = month.ToCivil();
+  std::vector<PackedDue> shown;
+  shown.reserve(store.map().CountInMonth(civil.year, civil.month));
+  store.map().ForEachPackedInMonth(civil.year, civil.month, [&](const PackedDue& due) {
+    const bool wanted = (filter != MonthFilter::kPaidOnly || due.IsPaid()) &&
+                        (filter != MonthFilter::kUnpaidOnly || !due.IsPaid());
+    if (wanted && bounds.Holds(due.DueDate()))
+      shown.push_back(due);
+  });
+  std::stable_sort(shown.begin(), shown.end(), [](const PackedDue& a, const PackedDue& b) {
+    return a.DueDate() < b.DueDate();
+  });
+  return shown;
 }
 
 }  // namespace
@@ -46,16 +67,11 @@ MonthSelection MonthFill(const RecordStore& store, const OleDateTime& month, Mon
   AmountSum unpaid;
   AmountSum income;
   bool anyIncome = false;
-  const MonthBounds bounds = BoundsOf(month);
-  const CivilDateTime civil = month.ToCivil();
-  store.map().ForEachInMonth(civil.year, civil.month, [&](const DueRecord& record) {
-    if (filter == MonthFilter::kPaidOnly && !IsPaid(record))
-      return;
-    if (filter == MonthFilter::kUnpaidOnly && IsPaid(record))
-      return;
-    if (!bounds.Holds(record.dueDate))
-      return;
-    selection.rows.push_back(record);
+  const std::vector<PackedDue> shown = ShownInOrder(store, month, filter);
+  selection.rows.resize(shown.size());
+  for (std::size_t row = 0; row < shown.size(); ++row) {
+    DueRecord& record = selection.rows[row];
+    shown[row].UnpackInto(record);
     if (IsIncome(record)) {
       income.Add(ToCents(ListedAmount(record)));
       anyIncome = true;
@@ -63,12 +79,11 @@ MonthSelection MonthFill(const RecordStore& store, const OleDateTime& month, Mon
       paid.Add(PaidShare(record));
       unpaid.Add(LeftCents(record));
     }
-  });
+  }
   selection.paid = paid.cents();
   selection.unpaid = unpaid.cents();
   selection.total = (paid + unpaid).cents();
   selection.income = income.cents();
-  SortByDueDate(selection.rows);
   selection.paidText = "Paid : " + FormatAmount(FromCents(selection.paid));
   selection.unpaidText = "Unpaid : " + FormatAmount(FromCents(selection.unpaid));
   selection.totalText = "Total : " + FormatAmount(FromCents(selection.total));

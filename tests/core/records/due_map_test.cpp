@@ -93,8 +93,9 @@ TEST(DueMapTest, AMonthGivesTheRecordsAWholeWalkFindsInMapOrder) {
         walked.push_back(record.recordId);
     });
     std::vector<std::string> indexed;
-    map.ForEachInMonth(year, month,
-                       [&](const DueRecord& record) { indexed.push_back(record.recordId); });
+    map.ForEachPackedInMonth(
+        year, month, [&](const PackedDue& due) { indexed.push_back(due.Unpack().recordId); });
+    EXPECT_EQ(map.CountInMonth(year, month), indexed.size());
     EXPECT_EQ(indexed, walked) << year << "-" << month;
   }
 }
@@ -273,9 +274,10 @@ TEST(DueMapTest, AppendedRecordsAreTheSameAsSetOnes) {
   for (int month = 1; month <= 12; ++month) {
     std::vector<std::string> fromSet;
     std::vector<std::string> fromAppended;
-    set.ForEachInMonth(2026, month, [&](const DueRecord& r) { fromSet.push_back(r.recordId); });
-    appended.ForEachInMonth(2026, month,
-                            [&](const DueRecord& r) { fromAppended.push_back(r.recordId); });
+    set.ForEachPackedInMonth(
+        2026, month, [&](const PackedDue& due) { fromSet.push_back(due.Unpack().recordId); });
+    appended.ForEachPackedInMonth(
+        2026, month, [&](const PackedDue& due) { fromAppended.push_back(due.Unpack().recordId); });
     EXPECT_EQ(fromAppended, fromSet) << month;
   }
   for (const DueRecord& record : records)

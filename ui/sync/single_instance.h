@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QLocalServer>
 #include <QLockFile>
 #include <QObject>
+#include <QSocketNotifier>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -11,7 +11,8 @@ namespace paylark {
 
 // One window per working directory. The first Paylark on a folder holds a lock and listens on a
 // local socket, both named after the folder and kept in $XDG_RUNTIME_DIR (never in the synced
-// folder); a later one hands its arguments to the first, which raises its window.
+// folder); a later one hands its arguments to the first, which raises its window. The arguments
+// go one per line, ended by an empty line.
 class SingleInstance final : public QObject {
   Q_OBJECT
 
@@ -36,14 +37,17 @@ class SingleInstance final : public QObject {
   void Activated(const QStringList& arguments);
 
  private:
-  bool HandOver(const QStringList& arguments);
+  bool HandOver(const QStringList& arguments) const;
   void Listen();
+  void StopListening();
   static QString BasePathFor(const QString& workingDirectory);
-  void Receive();
+  QString SocketPath() const { return basePath_ + QStringLiteral(".socket"); }
+  void Accept();
 
   QString basePath_;
   std::unique_ptr<QLockFile> lock_;
-  QLocalServer server_;
+  int listening_ = -1;
+  std::unique_ptr<QSocketNotifier> incoming_;
 };
 
 }  // namespace paylark

@@ -26,14 +26,6 @@ Status Unavailable(const QKeychain::Job& job) {
 
 }  // namespace
 
-QString CalDavSecretKey(const QString& url, const QString& user) {
-  return QStringLiteral("caldav %1 %2").arg(user, url);
-}
-
-QString PushSecretKey(const QString& url) {
-  return QStringLiteral("push %1").arg(url);
-}
-
 void ReadSecretLater(const SecretSource& source, QObject* receiver,
                      std::function<void(const Result<QString>&)> done) {
   if (!source.file.isEmpty()) {

@@ -17,8 +17,12 @@ struct SecretSource {
 };
 
 // The keys under which Paylark keeps its secrets in the secret service.
-QString CalDavSecretKey(const QString& url, const QString& user);
-QString PushSecretKey(const QString& url);
+inline QString CalDavSecretKey(const QString& url, const QString& user) {
+  return QStringLiteral("caldav %1 %2").arg(user, url);
+}
+inline QString PushSecretKey(const QString& url) {
+  return QStringLiteral("push %1").arg(url);
+}
 
 // Reads the secret and waits for it: for the command line. A secret service that does not run
 // or holds nothing under the key is a failure that says so.

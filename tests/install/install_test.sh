@@ -27,7 +27,7 @@ for program in paylark paylark-cli; do
   [ -x "$root$bindir/$program" ] || fail "not installed as an executable: $bindir/$program"
 done
 # The window looks for its modules in lib/paylark beside bin/.
-for module in paylark-formats.so paylark-views.so; do
+for module in paylark-formats.so paylark-views.so paylark-remote.so; do
   expect_file "${bindir%/*}/lib/paylark/$module"
 done
 

@@ -1,6 +1,6 @@
-// The window's charts, PDF pages and print preview come from a module: this test is linked as
-// paylark is (the window without them, its symbols exported) and sits beside the module in the
-// build folder, as paylark does.
+// The window's charts, PDF pages and print preview come from a module, and so does what reaches
+// servers: this test is linked as paylark is (the window without them, its symbols exported) and
+// sits beside the modules in the build folder, as paylark does.
 #include <QFile>
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -8,10 +8,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtConcurrent/QtConcurrentRun>
+#include <optional>
 
 #include "core/records/record_store.h"
 #include "tests/ui/fakes.h"
 #include "tests/ui/test_runner.h"
+#include "ui/app/remote_module.h"
 #include "ui/app/view_module.h"
 #include "ui/attachments/attachment_preview.h"
 #include "ui/base/print_preview.h"
@@ -23,6 +25,9 @@ namespace {
 
 constexpr const char* kModuleLibraries[] = {"paylark-views.so", "libQt6Charts", "libQt6Pdf",
                                             "libQt6PrintSupport"};
+constexpr const char* kRemoteLibraries[] = {"paylark-remote.so", "libQt6Network", "libqt6keychain"};
+// A port nothing listens on.
+constexpr char kNobody[] = "http://127.0.0.1:9";
 
 QByteArray MappedLibraries() {
   QFile maps(QStringLiteral("/proc/self/maps"));
@@ -36,6 +41,27 @@ class ViewModuleTest final : public QObject {
   Q_OBJECT
 
  private slots:
+  // Nothing of the servers' module is mapped until a server is reached; then it answers.
+  void ServersAreReachedThroughTheirModule() {
+    for (const char* library : kRemoteLibraries)
+      QVERIFY2(!MappedLibraries().contains(library), library);
+
+    CalendarSyncRequest request;
+    request.url = QString::fromLatin1(kNobody);
+    request.mode = SyncMode::kDryRun;
+    QVERIFY(!SyncCalendar({}, request).failure.isEmpty());
+    for (const char* library : kRemoteLibraries)
+      QVERIFY2(MappedLibraries().contains(library), library);
+
+    std::optional<SyncthingReply> reply;
+    QObject receiver;
+    SendSyncthingRequest({kNobody, "key", "default", "/nowhere"}, QStringLiteral("/rest/db/status"),
+                         "GET", 1000, &receiver,
+                         [&reply](const SyncthingReply& got) { reply = got; });
+    QTRY_VERIFY(reply.has_value());
+    QVERIFY(reply->notRunning);
+  }
+
   // Nothing of the module is mapped until a window of it opens; then each opens from it.
   void TheChartsArriveWithTheFirstWindowOpened() {
     for (const char* library : kModuleLibraries)
@@ -83,11 +109,17 @@ class ViewModuleTest final : public QObject {
   }
 
   void AModuleThatCannotBeLoadedIsToldNotFollowed() {
-    const Result<const ViewModule*> missing =
-        OpenModuleTable<ViewModule>({QDir::tempPath().toStdString() + "/gone.so"}, kViewModule);
+    const std::string gone = QDir::tempPath().toStdString() + "/gone.so";
+    const Result<const ViewModule*> missing = OpenModuleTable<ViewModule>({gone}, kViewModule);
     QVERIFY(!missing.ok());
     QVERIFY(QString::fromStdString(missing.status().message())
                 .startsWith(QStringLiteral("the charts, PDF and printing module could not be "
+                                           "loaded: ")));
+    const Result<const RemoteModule*> missingRemote =
+        OpenModuleTable<RemoteModule>({gone}, kRemoteModule);
+    QVERIFY(!missingRemote.ok());
+    QVERIFY(QString::fromStdString(missingRemote.status().message())
+                .startsWith(QStringLiteral("the module that reaches servers could not be "
                                            "loaded: ")));
   }
 };

@@ -1,12 +1,7 @@
 #include "ui/sync/syncthing_rescan.h"
 
-#include <QHostAddress>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QNetworkProxy>
-#include <QNetworkReply>
-#include <QNetworkRequest>
-#include <QUrlQuery>
 
 namespace paylark {
 namespace {
@@ -17,15 +12,9 @@ constexpr int kMostPolls = 120;  // 30 seconds of syncing; later changes reach t
 constexpr int kScanTimeoutMilliseconds = 120 * 1000;
 constexpr int kStatusTimeoutMilliseconds = 10 * 1000;
 
-bool IsLoopback(const QString& host) {
-  return host == QLatin1String("localhost") || QHostAddress(host).isLoopback();
-}
-
 }  // namespace
 
 SyncthingRescan::SyncthingRescan(QObject* parent) : QObject(parent) {
-  // Syncthing runs on this machine: a proxy from the environment must not stand in between.
-  network_.setProxy(QNetworkProxy::NoProxy);
   poll_.setSingleShot(true);
   poll_.setInterval(kPollMilliseconds);
   connect(&poll_, &QTimer::timeout, this, &SyncthingRescan::AskStatus);
@@ -35,53 +24,31 @@ void SyncthingRescan::Start(const SyncthingFolder& folder) {
   folder_ = folder;
   polls_ = 0;
   running_ = true;
-  QNetworkReply* reply = Send(QStringLiteral("/rest/db/scan"), "POST");
-  connect(reply, &QNetworkReply::finished, this, [this, reply] { Scanned(reply); });
+  SendSyncthingRequest(folder_, QStringLiteral("/rest/db/scan"), "POST", kScanTimeoutMilliseconds,
+                       this, [this](const SyncthingReply& reply) { Scanned(reply); });
 }
 
-QNetworkReply* SyncthingRescan::Send(const QString& path, const QByteArray& verb) {
-  QUrl url(QString::fromStdString(folder_.address) + path);
-  QUrlQuery query;
-  query.addQueryItem(QStringLiteral("folder"), QString::fromStdString(folder_.folderId));
-  url.setQuery(query);
-  QNetworkRequest request(url);
-  request.setRawHeader("X-API-Key", QByteArray::fromStdString(folder_.apiKey));
-  request.setTransferTimeout(verb == "POST" ? kScanTimeoutMilliseconds
-                                            : kStatusTimeoutMilliseconds);
-  QNetworkReply* reply = network_.sendCustomRequest(request, verb);
-  // Syncthing's own GUI certificate is self-signed; it is trusted only on this machine.
-  if (IsLoopback(url.host())) {
-    connect(reply, &QNetworkReply::sslErrors, reply,
-            [reply](const QList<QSslError>&) { reply->ignoreSslErrors(); });
-  }
-  return reply;
-}
-
-void SyncthingRescan::Scanned(QNetworkReply* reply) {
-  reply->deleteLater();
-  const QNetworkReply::NetworkError error = reply->error();
-  if (error == QNetworkReply::ConnectionRefusedError || error == QNetworkReply::HostNotFoundError) {
+void SyncthingRescan::Scanned(const SyncthingReply& reply) {
+  if (reply.notRunning)
     Finish(Outcome::kNotRunning);
-  } else if (error != QNetworkReply::NoError) {
-    const QString answer = QString::fromUtf8(reply->readAll()).trimmed();
-    Finish(Outcome::kFailed, answer.isEmpty() ? reply->errorString() : answer);
-  } else {
+  else if (!reply.failure.isEmpty())
+    Finish(Outcome::kFailed, reply.failure);
+  else
     AskStatus();
-  }
 }
 
 void SyncthingRescan::AskStatus() {
-  QNetworkReply* reply = Send(QStringLiteral("/rest/db/status"), "GET");
-  connect(reply, &QNetworkReply::finished, this, [this, reply] { StatusArrived(reply); });
+  SendSyncthingRequest(folder_, QStringLiteral("/rest/db/status"), "GET",
+                       kStatusTimeoutMilliseconds, this,
+                       [this](const SyncthingReply& reply) { StatusArrived(reply); });
 }
 
-void SyncthingRescan::StatusArrived(QNetworkReply* reply) {
-  reply->deleteLater();
-  if (reply->error() != QNetworkReply::NoError) {
-    Finish(Outcome::kFailed, reply->errorString());
+void SyncthingRescan::StatusArrived(const SyncthingReply& reply) {
+  if (!reply.failure.isEmpty()) {
+    Finish(Outcome::kFailed, reply.failure);
     return;
   }
-  const QJsonObject status = QJsonDocument::fromJson(reply->readAll()).object();
+  const QJsonObject status = QJsonDocument::fromJson(reply.body).object();
   if (status.value(QStringLiteral("state")).toString() == QLatin1String("idle") ||
       ++polls_ >= kMostPolls) {
     Finish(Outcome::kIdle);

@@ -1,13 +1,11 @@
 #pragma once
 
-#include <QNetworkAccessManager>
 #include <QObject>
 #include <QString>
 #include <QTimer>
 
 #include "core/sync/syncthing_config.h"
-
-class QNetworkReply;
+#include "remote/syncthing_request.h"
 
 namespace paylark {
 
@@ -34,13 +32,11 @@ class SyncthingRescan final : public QObject {
   void Finished(SyncthingRescan::Outcome outcome, const QString& problem);
 
  private:
-  QNetworkReply* Send(const QString& path, const QByteArray& verb);
-  void Scanned(QNetworkReply* reply);
+  void Scanned(const SyncthingReply& reply);
   void AskStatus();
-  void StatusArrived(QNetworkReply* reply);
+  void StatusArrived(const SyncthingReply& reply);
   void Finish(Outcome outcome, const QString& problem = {});
 
-  QNetworkAccessManager network_;
   QTimer poll_;
   SyncthingFolder folder_;
   int polls_ = 0;

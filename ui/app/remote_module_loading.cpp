@@ -1,0 +1,14 @@
+#include "ui/app/remote_module.h"
+
+namespace paylark {
+
+const ModuleDescription kRemoteModule{"paylark-remote.so", "paylark_remote_module",
+                                      sizeof(RemoteModule), "the module that reaches servers"};
+
+Result<const RemoteModule*> LoadRemoteModule() {
+  static const Result<const RemoteModule*> module =
+      OpenModuleTable<RemoteModule>(ModuleCandidates(kRemoteModule.file), kRemoteModule);
+  return module;
+}
+
+}  // namespace paylark

@@ -60,6 +60,12 @@ class ViewModuleTest final : public QObject {
                          [&reply](const SyncthingReply& got) { reply = got; });
     QTRY_VERIFY(reply.has_value());
     QVERIFY(reply->notRunning);
+
+    std::optional<Result<QString>> secret;
+    ReadSecretLater({QStringLiteral("/nonexistent/secret"), QStringLiteral("key")}, &receiver,
+                    [&secret](const Result<QString>& got) { secret = got; });
+    QTRY_VERIFY(secret.has_value());
+    QVERIFY(!secret->ok());
   }
 
   // Nothing of the module is mapped until a window of it opens; then each opens from it.

@@ -1,10 +1,27 @@
 #include "core/records/due_map.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <functional>
 #include <utility>
 
 namespace paylark {
+namespace {
+
+void PutSlots(MapImageWriter& image, const std::vector<std::uint32_t>& slots) {
+  image.Put<std::uint64_t>(slots.size());
+  image.PutView(slots.data(), slots.size() * sizeof(std::uint32_t));
+}
+
+bool TakeSlots(MapImageReader& image, std::vector<std::uint32_t>& slots) {
+  std::uint64_t count = 0;
+  if (!image.TakeCount(count, sizeof(std::uint32_t)))
+    return false;
+  slots.resize(count);
+  return image.TakeInto(slots.data(), count * sizeof(std::uint32_t));
+}
+
+}  // namespace
 
 std::uint32_t DueMap::Hash(std::string_view key) {
   std::uint32_t h = 0;
@@ -184,15 +201,97 @@ std::uint32_t DueMap::TakeFreeSlot() {
 }
 
 std::uint32_t DueMap::TakeNewSlot() {
-  if (usedSlots_ == blocks_.size() * kBlockSize) {
-    // The first block, all a small store uses, asks for huge pages once a second shows the map
-    // is large.
-    if (blocks_.size() == 1)
-      PreferHugePages(blocks_.front().data(), blocks_.front().size());
-    blocks_.emplace_back(sizeof(Node) * kBlockSize,  // zeroed: every slot in it is free
-                         blocks_.empty() ? PageBlock::Pages::kOrdinary : PageBlock::Pages::kHuge);
-  }
+  if (usedSlots_ == blocks_.size() * kBlockSize)
+    AddBlock();
   return usedSlots_++;
+}
+
+void DueMap::AddBlock() {
+  // The first block, all a small store uses, asks for huge pages once a second shows the map is
+  // large.
+  if (blocks_.size() == 1)
+    PreferHugePages(blocks_.front().data(), blocks_.front().size());
+  blocks_.emplace_back(sizeof(Node) * kBlockSize,  // zeroed: every slot in it is free
+                       blocks_.empty() ? PageBlock::Pages::kOrdinary : PageBlock::Pages::kHuge);
+}
+
+std::array<std::uint32_t, 8> DueMap::Layout() {
+  return {sizeof(Node),
+          kBlockSize,
+          offsetof(Node, sequence),
+          offsetof(Node, bucket),
+          offsetof(Node, extension),
+          offsetof(PackedFields, id),
+          offsetof(PackedFields, texts),
+          offsetof(PackedFields, startStatus)};
+}
+
+void DueMap::WriteImage(MapImageWriter& image) const {
+  image.Put(Layout());
+  image.Put<std::uint64_t>(count_);
+  image.Put(usedSlots_);
+  image.Put(indexedSlots_);
+  image.Put(lastSequence_);
+  for (std::uint32_t first = 0; first < usedSlots_; first += kBlockSize) {
+    image.PutView(blocks_[first / kBlockSize].data(),
+                  std::min(kBlockSize, usedSlots_ - first) * sizeof(Node));
+  }
+  PutSlots(image, freeSlots_);
+  texts_.WriteImage(image);
+  for (const std::vector<std::uint32_t>& bucket : buckets_)
+    PutSlots(image, bucket);
+  image.Put<std::uint64_t>(months_.size());
+  for (const auto& [key, slots] : months_) {
+    image.Put(key);
+    PutSlots(image, slots);
+  }
+  image.Put<std::uint64_t>(indexSize_);
+  image.PutView(index_, indexSize_ * sizeof(std::uint32_t));
+}
+
+bool DueMap::ReadImage(MapImageReader& image) {
+  Clear();
+  if (ReadImageParts(image))
+    return true;
+  Clear();
+  return false;
+}
+
+bool DueMap::ReadImageParts(MapImageReader& image) {
+  std::array<std::uint32_t, 8> layout{};
+  std::uint64_t count = 0;
+  if (!image.Take(layout) || layout != Layout() || !image.Take(count) || !image.Take(usedSlots_) ||
+      !image.Take(indexedSlots_) || !image.Take(lastSequence_) || count > usedSlots_ ||
+      indexedSlots_ > usedSlots_)
+    return false;
+  count_ = count;
+  for (std::uint32_t first = 0; first < usedSlots_; first += kBlockSize) {
+    AddBlock();
+    if (!image.TakeInto(blocks_.back().data(),
+                        std::min(kBlockSize, usedSlots_ - first) * sizeof(Node)))
+      return false;
+  }
+  if (!TakeSlots(image, freeSlots_) || !texts_.ReadImage(image))
+    return false;
+  for (std::vector<std::uint32_t>& bucket : buckets_) {
+    if (!TakeSlots(image, bucket))
+      return false;
+  }
+  std::uint64_t months = 0;
+  if (!image.TakeCount(months, sizeof(int) + sizeof(std::uint64_t)))
+    return false;
+  for (std::uint64_t i = 0; i < months; ++i) {
+    int key = 0;
+    if (!image.Take(key) || !TakeSlots(image, months_[key]))
+      return false;
+  }
+  std::uint64_t indexSize = 0;
+  if (!image.TakeCount(indexSize, sizeof(std::uint32_t)) || (indexSize & (indexSize - 1)) != 0)
+    return false;
+  indexBlock_ = indexSize > 0 ? PageBlock(indexSize * sizeof(std::uint32_t)) : PageBlock();
+  index_ = static_cast<std::uint32_t*>(indexBlock_.data());
+  indexSize_ = indexSize;
+  return image.TakeInto(index_, indexSize * sizeof(std::uint32_t));
 }
 
 std::size_t DueMap::IndexPosition(std::string_view recordId, const PackedId& packed,

@@ -12,6 +12,7 @@
 #include "core/base/page_block.h"
 #include "core/records/due_record.h"
 #include "core/records/due_view.h"
+#include "core/records/map_image.h"
 #include "core/records/packed_due.h"
 #include "core/records/text_arena.h"
 
@@ -66,6 +67,13 @@ class DueMap {
   void ShrinkToFit();
   std::size_t size() const { return count_; }
   bool empty() const { return count_ == 0; }
+
+  // The map as it lies in memory, for a start that copies it back: only for a map whose
+  // appended records are indexed.
+  void WriteImage(MapImageWriter& image) const;
+  // Replaces the map by the image's; false for a damaged image or one of another layout, the map
+  // then empty.
+  [[nodiscard]] bool ReadImage(MapImageReader& image);
 
   // Calls visit(const DueRecord&) for every record in map order; the reference lasts for the
   // call.
@@ -131,6 +139,9 @@ class DueMap {
   // A block is one huge page.
   static constexpr std::uint32_t kBlockSize = PageBlock::kHugePageBytes / sizeof(Node);
 
+  // What an image copies as it lies: an image of another layout is not read.
+  static std::array<std::uint32_t, 8> Layout();
+
   static int MonthKey(int year, int month) { return year * 12 + month - 1; }
   static int MonthKeyOf(const OleDateTime& dueDate);
   static std::uint32_t IndexHash(std::string_view recordId, const PackedId& packed);
@@ -148,6 +159,8 @@ class DueMap {
   }
   std::uint32_t TakeFreeSlot();
   std::uint32_t TakeNewSlot();
+  void AddBlock();
+  bool ReadImageParts(MapImageReader& image);
   // The index position holding the ID's slot, or the empty position where it would go.
   std::size_t IndexPosition(std::string_view recordId, const PackedId& packed,
                             std::uint32_t hash) const;

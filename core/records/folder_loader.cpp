@@ -17,6 +17,7 @@
 #include "core/base/background_priority.h"
 #include "core/base/page_block.h"
 #include "core/io/temporary_files.h"
+#include "core/records/map_image.h"
 #include "core/records/record_codec.h"
 #include "core/records/record_file_name.h"
 #include "core/records/record_loading.h"
@@ -105,16 +106,16 @@ Result<FolderScan> AwaitListing(std::future<Result<FolderScan>>& listing, const 
   return listing.get();
 }
 
-// A writer that died while writing the snapshot left its temporary file ("<snapshot>.<process
-// ID>.new"), as large as the snapshot: it goes once it is stale.
-void RemoveStaleSnapshotTemporaries(FileSystem& files, const std::string& snapshotPath) {
-  const std::string folder = ParentFolder(snapshotPath);
+// A writer that died while writing a cache file (the snapshot, the map image) left its
+// temporary file ("<file>.<process ID>.new"), as large as the file: it goes once it is stale.
+void RemoveStaleCacheTemporaries(FileSystem& files, const std::string& path) {
+  const std::string folder = ParentFolder(path);
   if (folder.empty())
     return;
   Result<std::vector<FolderEntry>> entries = files.List(folder);
   if (!entries.ok())
     return;
-  const std::string prefix = snapshotPath.substr(folder.size() + 1) + ".";
+  const std::string prefix = path.substr(folder.size() + 1) + ".";
   for (const FolderEntry& entry : entries.value()) {
     const std::string_view name = entry.name;
     if (name.ends_with(".new") &&
@@ -189,19 +190,67 @@ void LoadFile(const RecordFolder& folder, RecordIndex& records, const std::strin
   records.Adopt(fileName, record.value(), report.skipped);
 }
 
-// The snapshot is a cache: when it cannot be written, the next start reads the files instead.
-void WriteSnapshot(FileSystem& files, const std::string& snapshotPath,
-                   const std::string& recordsFolder, const std::vector<SnapshotEntry>& entries) {
-  const std::string folder = ParentFolder(snapshotPath);
+// Replaces a cache file by one that `write` writes to a temporary path. A cache that cannot be
+// written is no failure: the next start does without it.
+bool ReplaceCacheFile(FileSystem& files, const std::string& path,
+                      const std::function<Status(const std::string& temporary)>& write) {
+  const std::string folder = ParentFolder(path);
   (void)files.CreateFolder(ParentFolder(folder));
   (void)files.CreateFolder(folder);
-  RemoveStaleSnapshotTemporaries(files, snapshotPath);
-  const std::string temporary = snapshotPath + "." + std::to_string(files.ProcessId()) + ".new";
+  RemoveStaleCacheTemporaries(files, path);
+  const std::string temporary = path + "." + std::to_string(files.ProcessId()) + ".new";
   (void)files.Remove(temporary);
-  if (!files.Write(temporary, EncodeSnapshot(recordsFolder, entries), 0600).ok())
-    return;
-  if (!files.Rename(temporary, snapshotPath, Placement::kReplace).ok())
-    (void)files.Remove(temporary);
+  if (!write(temporary).ok())
+    return false;
+  if (files.Rename(temporary, path, Placement::kReplace).ok())
+    return true;
+  (void)files.Remove(temporary);
+  return false;
+}
+
+void WriteSnapshot(FileSystem& files, const std::string& snapshotPath,
+                   const std::string& recordsFolder, const std::vector<SnapshotEntry>& entries) {
+  (void)ReplaceCacheFile(files, snapshotPath, [&](const std::string& temporary) {
+    return files.Write(temporary, EncodeSnapshot(recordsFolder, entries), 0600);
+  });
+}
+
+// The image sits beside the snapshot: "<hash>.map" for "<hash>.snapshot".
+std::string MapImagePathFor(const std::string& snapshotPath) {
+  constexpr std::string_view kSnapshotEnd = ".snapshot";
+  const std::string_view stem =
+      std::string_view(snapshotPath).ends_with(kSnapshotEnd)
+          ? std::string_view(snapshotPath).substr(0, snapshotPath.size() - kSnapshotEnd.size())
+          : std::string_view(snapshotPath);
+  return std::string(stem) + ".map";
+}
+
+FolderIdentity IdentityOfEntries(std::span<const SnapshotEntry> entries) {
+  FolderIdentity identity;
+  for (const SnapshotEntry& entry : entries)
+    identity.Add(entry.name, entry.inode, entry.changeTime, entry.bytes.size());
+  return identity;
+}
+
+// The image's header: of this folder and this record format, the identity of the files it was
+// made from.
+bool TakeImageHeader(MapImageReader& image, const RecordFolder& folder, FolderIdentity& identity) {
+  std::string recordsFolder;
+  std::uint32_t recordsVersion = 0;
+  return image.TakeText(recordsFolder) && recordsFolder == folder.path() &&
+         image.Take(recordsVersion) && recordsVersion == kSnapshotVersion && image.Take(identity);
+}
+
+bool TakeSkipped(MapImageReader& image, std::vector<SkippedFile>& skipped) {
+  std::uint64_t count = 0;
+  if (!image.TakeCount(count, 16))
+    return false;
+  skipped.resize(count);
+  for (SkippedFile& file : skipped) {
+    if (!image.TakeText(file.fileName) || !image.TakeText(file.reason))
+      return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -225,6 +274,8 @@ struct FolderLoader::Snapshot {
 
 void FolderLoader::SetSnapshotFile(std::string path, SnapshotWriting writing) {
   AwaitSnapshot();
+  imagePath_ = path.empty() ? std::string() : MapImagePathFor(path);
+  imageIdentity_.reset();
   snapshotPath_ = std::move(path);
   snapshotWriting_ = writing;
 }
@@ -275,9 +326,16 @@ LoadedFolder FolderLoader::Load(const RecordFolder& folder, RecordIndex& records
   ReloadReport& report = loaded.report;
   if (mapped && DescribesAll(snapshot.entries, scan.value().records)) {
     report.skipped.insert(report.skipped.end(), undecodable.begin(), undecodable.end());
+    KeepImage(folder, records, IdentityOfEntries(snapshot.entries), undecodable);
   } else {
     records.Clear();
+    const std::size_t skippedBefore = report.skipped.size();
     LoadRecords(folder, scan.value().records, snapshot, records, report, progress);
+    // The map is the snapshot's when the snapshot keeps every file.
+    if (snapshot.next.size() == scan.value().records.size()) {
+      KeepImage(folder, records, IdentityOfEntries(snapshot.next),
+                std::span(report.skipped).subspan(skippedBefore));
+    }
     snapshot.listed = std::move(scan.value().records);
     SaveSnapshot(folder, std::move(snapshot));
     // A scan of names finds the files too large to be records only as it reads them.
@@ -297,6 +355,8 @@ bool FolderLoader::LoadSnapshot(const RecordFolder& folder, RecordIndex& records
   (void)folder.Create();
   if (folderMade)
     folderMade();
+  if (ReadImage(folder, records))
+    return true;
   Snapshot snapshot;
   std::optional<SnapshotReader> reader = OpenSnapshot(folder, snapshot);
   Unconfirmed unconfirmed;
@@ -308,9 +368,69 @@ bool FolderLoader::LoadSnapshot(const RecordFolder& folder, RecordIndex& records
     records.Clear();
     return false;
   }
+  KeepImage(folder, records, unconfirmed.identity, unconfirmed.skipped);
   unconfirmed_ = std::move(unconfirmed);
   TrimHeap();
   return true;
+}
+
+bool FolderLoader::ReadImage(const RecordFolder& folder, RecordIndex& records) {
+  if (imagePath_.empty())
+    return false;
+  Result<FileBytes> file = files_.ReadLarge(imagePath_, kMaxSnapshotBytes);
+  if (!file.ok())
+    return false;
+  Result<MapImageReader> reader = MapImageReader::Open(file.value());
+  Unconfirmed unconfirmed;
+  if (!reader.ok() || !TakeImageHeader(reader.value(), folder, unconfirmed.identity) ||
+      !TakeSkipped(reader.value(), unconfirmed.skipped) || !records.ReadImage(reader.value()) ||
+      !reader.value().Finish().ok()) {
+    // Whatever its header says, it is written again after this load.
+    records.Clear();
+    (void)files_.Remove(imagePath_);
+    return false;
+  }
+  imageIdentity_ = unconfirmed.identity;
+  unconfirmed_ = std::move(unconfirmed);
+  return true;
+}
+
+std::optional<FolderIdentity> FolderLoader::ImageIdentity(const RecordFolder& folder) const {
+  Result<FileBytes> file = files_.ReadLarge(imagePath_, kMaxSnapshotBytes);
+  if (!file.ok())
+    return std::nullopt;
+  Result<MapImageReader> reader = MapImageReader::Open(file.value());
+  FolderIdentity identity;
+  if (!reader.ok() || !TakeImageHeader(reader.value(), folder, identity))
+    return std::nullopt;
+  return identity;
+}
+
+void FolderLoader::KeepImage(const RecordFolder& folder, const RecordIndex& records,
+                             const FolderIdentity& identity, std::span<const SkippedFile> skipped) {
+  // As a snapshot that holds nothing, an image of no dues would start nothing quicker.
+  if (imagePath_.empty() || records.map().empty())
+    return;
+  // Another process (paylark-cli) may have written it since this loader last looked.
+  if (imageIdentity_ != identity)
+    imageIdentity_ = ImageIdentity(folder);
+  if (imageIdentity_ == identity)
+    return;
+  MapImageWriter image;
+  image.PutText(folder.path());
+  image.Put(kSnapshotVersion);
+  image.Put(identity);
+  image.Put<std::uint64_t>(skipped.size());
+  for (const SkippedFile& file : skipped) {
+    image.PutText(file.fileName);
+    image.PutText(file.reason);
+  }
+  records.WriteImage(image);
+  imageIdentity_.reset();
+  if (ReplaceCacheFile(files_, imagePath_, [&](const std::string& temporary) {
+        return image.WriteTo(files_, temporary);
+      }))
+    imageIdentity_ = identity;
 }
 
 std::function<FolderCheck()> FolderLoader::CheckJob(FileSystem& files, std::string recordsFolder) {

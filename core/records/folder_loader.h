@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <thread>
 #include <vector>
@@ -119,6 +120,15 @@ class FolderLoader {
   void LoadRecords(const RecordFolder& folder, const std::vector<FolderEntry>& records,
                    Snapshot& snapshot, RecordIndex& index, ReloadReport& report,
                    const Progress& progress);
+  // Copies the index back from the map image of this folder: false, with an empty index, when
+  // there is no usable image.
+  bool ReadImage(const RecordFolder& folder, RecordIndex& records);
+  // The identity in the image's header, without reading the rest.
+  std::optional<FolderIdentity> ImageIdentity(const RecordFolder& folder) const;
+  // Writes the image of the index, the map of the files of that identity, unless the image
+  // already is.
+  void KeepImage(const RecordFolder& folder, const RecordIndex& records,
+                 const FolderIdentity& identity, std::span<const SkippedFile> skipped);
   // Holds the snapshot file's bytes in `snapshot`; null when there is no usable snapshot.
   std::optional<SnapshotReader> OpenSnapshot(const RecordFolder& folder, Snapshot& snapshot) const;
   // Writes the snapshot a load put together, at once or behind it.
@@ -128,6 +138,10 @@ class FolderLoader {
   FileSystem& files_;
   std::string snapshotPath_;
   SnapshotWriting snapshotWriting_ = SnapshotWriting::kAtOnce;
+  // The map image beside the snapshot, and the identity of the files it was made from when this
+  // loader read or wrote it.
+  std::string imagePath_;
+  std::optional<FolderIdentity> imageIdentity_;
   std::optional<Unconfirmed> unconfirmed_;
   // Writes the snapshot behind a load; after what it uses, so that it is joined before they go.
   std::jthread snapshotWriter_;

@@ -31,7 +31,9 @@ struct PackedId {
 // are, the ID as a number where it can be one, the date statuses, type and paid flag in a byte
 // each, and the texts and the encoded extension block as length-prefixed bytes in an arena (none
 // at all when every text is empty, there is no block and the ID is a number). A status, type or
-// flag outside a byte's range makes the four stand whole at the end of the arena's bytes.
+// flag outside a byte's range makes the four stand whole at the end of the arena's bytes. The map
+// image copies this layout and the texts' encoding as they lie: a change to either raises
+// kMapImageVersion.
 struct PackedFields {
   static constexpr std::int8_t kWhole = INT8_MIN;
 

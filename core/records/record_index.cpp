@@ -113,6 +113,51 @@ void RecordIndex::FinishAppending() {
   map_.ShrinkToFit();
 }
 
+void RecordIndex::WriteImage(MapImageWriter& image) const {
+  map_.WriteImage(image);
+  image.Put<std::uint64_t>(seriesSizes_.size());
+  for (const auto& [seriesId, size] : seriesSizes_) {
+    image.PutText(seriesId);
+    image.Put<std::uint64_t>(size);
+  }
+  image.Put<std::uint64_t>(ownerFiles_.size());
+  for (const auto& [recordId, fileName] : ownerFiles_) {
+    image.PutText(recordId);
+    image.PutText(fileName);
+  }
+  seriesOrder_.WriteImage(image);
+}
+
+bool RecordIndex::ReadImage(MapImageReader& image) {
+  Clear();
+  if (map_.ReadImage(image) && ReadImageBeside(image) && seriesOrder_.ReadImage(image))
+    return true;
+  Clear();
+  return false;
+}
+
+bool RecordIndex::ReadImageBeside(MapImageReader& image) {
+  std::uint64_t count = 0;
+  if (!image.TakeCount(count, 16))
+    return false;
+  std::string key;
+  for (std::uint64_t i = 0; i < count; ++i) {
+    std::uint64_t size = 0;
+    if (!image.TakeText(key) || !image.Take(size))
+      return false;
+    seriesSizes_.emplace(key, size);
+  }
+  if (!image.TakeCount(count, 16))
+    return false;
+  std::string fileName;
+  for (std::uint64_t i = 0; i < count; ++i) {
+    if (!image.TakeText(key) || !image.TakeText(fileName))
+      return false;
+    ownerFiles_.emplace(key, fileName);
+  }
+  return true;
+}
+
 void RecordIndex::NoteOwner(std::string_view fileName, std::string_view recordId) {
   // Almost every file has its record's own name: the map of other owners is mostly empty.
   if (!IsNamedAfter(fileName, recordId))

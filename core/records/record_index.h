@@ -60,10 +60,17 @@ class RecordIndex {
   void Reserve(std::size_t records) { map_.Reserve(records); }
   void FinishAppending();
 
+  // The index as it lies in memory, for a start that copies it back: after FinishAppending.
+  void WriteImage(MapImageWriter& image) const;
+  // Replaces the index by the image's; false for a damaged image, the index then empty.
+  [[nodiscard]] bool ReadImage(MapImageReader& image);
+
  private:
   // Remembers the file a record was read from when it is not named after the record.
   void NoteOwner(std::string_view fileName, std::string_view recordId);
   void TrackSeries(const std::optional<DueRecord>& before, const DueView* after);
+  // The series' sizes and the other owners' files.
+  bool ReadImageBeside(MapImageReader& image);
 
   DueMap map_;
   // Members by series ID; looked up by views too.

@@ -45,4 +45,37 @@ std::optional<SeriesPosition> SeriesIndex::PositionOf(const DueView& due) const 
                         members.size()};
 }
 
+void SeriesIndex::WriteImage(MapImageWriter& image) const {
+  image.Put<std::uint64_t>(series_.size());
+  for (const auto& [seriesId, members] : series_) {
+    image.PutText(seriesId);
+    image.Put<std::uint64_t>(members.size());
+    for (const auto& [dueDate, recordId] : members) {
+      image.Put(dueDate);
+      image.PutText(recordId);
+    }
+  }
+}
+
+bool SeriesIndex::ReadImage(MapImageReader& image) {
+  Clear();
+  std::uint64_t count = 0;
+  if (!image.TakeCount(count, 16))
+    return false;
+  std::string seriesId;
+  Member member;
+  for (std::uint64_t i = 0; i < count; ++i) {
+    std::uint64_t size = 0;
+    if (!image.TakeText(seriesId) || !image.TakeCount(size, 16))
+      return false;
+    std::set<Member>& members = series_[seriesId];
+    for (std::uint64_t j = 0; j < size; ++j) {
+      if (!image.Take(member.first) || !image.TakeText(member.second))
+        return false;
+      members.insert(members.end(), member);
+    }
+  }
+  return true;
+}
+
 }  // namespace paylark

@@ -10,6 +10,7 @@
 
 #include "core/base/text_hash.h"
 #include "core/records/due_view.h"
+#include "core/records/map_image.h"
 
 namespace paylark {
 
@@ -31,6 +32,10 @@ class SeriesIndex {
   void Clear() { series_.clear(); }
   // Null for a due outside a series and for a record the index does not hold as given.
   std::optional<SeriesPosition> PositionOf(const DueView& due) const;
+
+  void WriteImage(MapImageWriter& image) const;
+  // Replaces the index by the image's; false for a damaged image.
+  [[nodiscard]] bool ReadImage(MapImageReader& image);
 
  private:
   using Member = std::pair<double, std::string>;  // due date, record ID

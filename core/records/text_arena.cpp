@@ -1,5 +1,7 @@
 #include "core/records/text_arena.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 namespace paylark {
@@ -34,6 +36,53 @@ TextArena::Span TextArena::Allocate(std::size_t size) {
   char* bytes = static_cast<char*>(chunks_[current_].data()) + used_;
   used_ += size;
   return {bytes, offset};
+}
+
+void TextArena::WriteImage(MapImageWriter& image) const {
+  image.Put<std::uint64_t>(chunks_.size());
+  image.Put<std::uint64_t>(current_);
+  image.Put<std::uint64_t>(used_);
+  for (std::size_t chunk = 0; chunk < chunks_.size(); ++chunk) {
+    // The current chunk is written only as far as it is used.
+    const std::size_t size = std::min(chunk == current_ ? used_ : SIZE_MAX, chunks_[chunk].size());
+    image.Put<std::uint64_t>(chunks_[chunk].size());
+    image.Put<std::uint64_t>(size);
+    image.PutView(chunks_[chunk].data(), size);
+  }
+}
+
+bool TextArena::ReadImage(MapImageReader& image) {
+  Clear();
+  std::uint64_t count = 0;
+  std::uint64_t current = 0;
+  std::uint64_t used = 0;
+  if (!image.TakeCount(count, 16) || count > kMostChunks || !image.Take(current) ||
+      !image.Take(used) || (count > 0 && (current >= count || used > kChunkBytes)))
+    return false;
+  chunks_.reserve(count);
+  for (std::uint64_t chunk = 0; chunk < count; ++chunk) {
+    std::uint64_t size = 0;
+    std::uint64_t written = 0;
+    // A block spans chunk numbers the arena has.
+    if (!image.Take(size) || !image.Take(written) || written > size ||
+        size > (count - chunk) * kChunkBytes) {
+      Clear();
+      return false;
+    }
+    if (size == 0) {
+      chunks_.emplace_back();
+      continue;
+    }
+    chunks_.emplace_back(
+        size, chunk == 0 && count == 1 ? PageBlock::Pages::kOrdinary : PageBlock::Pages::kHuge);
+    if (!image.TakeInto(chunks_.back().data(), written)) {
+      Clear();
+      return false;
+    }
+  }
+  current_ = current;
+  used_ = count > 0 ? used : kChunkBytes;
+  return true;
 }
 
 void TextArena::Clear() {

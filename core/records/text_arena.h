@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/base/page_block.h"
+#include "core/records/map_image.h"
 
 namespace paylark {
 
@@ -30,6 +31,11 @@ class TextArena {
            (offset & (kChunkBytes - 1));
   }
   void Clear();
+
+  // The chunks as they lie, the current one only as far as it is used.
+  void WriteImage(MapImageWriter& image) const;
+  // Replaces the arena's texts by the image's; false for a damaged image, the arena then empty.
+  [[nodiscard]] bool ReadImage(MapImageReader& image);
 
  private:
   static constexpr std::uint32_t kChunkShift = 21;

@@ -22,6 +22,7 @@ namespace {
 constexpr char kHome[] = "/home/user";
 constexpr char kRecords[] = "/home/user/Paylark Files";
 constexpr char kSnapshot[] = "/home/user/.cache/paylark/records.snapshot";
+constexpr char kImage[] = "/home/user/.cache/paylark/records.map";
 
 std::string FileOf(int n) {
   char name[64];
@@ -317,6 +318,47 @@ TEST_F(RecordSnapshotTest, ADamagedOrForeignSnapshotIsIgnoredAndRewritten) {
   (void)files_.Remove(kSnapshot);
   files_.Put(kSnapshot, EncodeSnapshot("/elsewhere/Paylark Files", none));
   EXPECT_EQ(LoadAndCompare(), std::size_t{kRecordCount});
+}
+
+// A start copies the map back from its image, without the snapshot; the store then changes and
+// reloads as one that read every file.
+TEST_F(RecordSnapshotTest, AStartFromTheMapImageNeedsNoSnapshotAndChangesAsAFullRead) {
+  ASSERT_EQ(LoadAndCompare(), std::size_t{kRecordCount});
+  ASSERT_TRUE(files_.Contains(kImage));
+  ASSERT_TRUE(files_.Remove(kSnapshot).ok());
+  RecordStore store(clock_, kHome, files_);
+  store.SetSnapshotFile(kSnapshot);
+  ASSERT_TRUE(store.LoadSnapshot({}));
+  EXPECT_FALSE(files_.Contains(kSnapshot));
+  ASSERT_TRUE(store.Confirm(FolderLoader::CheckJob(files_, kRecords)()).has_value());
+  DueRecord changed = MakeRecord(7, "Changed");
+  changed.dueDate = *OleDateTime::FromCivil(2027, 3, 1);
+  ASSERT_TRUE(store.Replace(changed).ok());
+  ASSERT_TRUE(store.Delete(MakeRecord(9, "").recordId, ChangeMarker::kSkip).ok());
+  ASSERT_TRUE(store.Add(MakeRecord(kRecordCount, "Added")).status.ok());
+  RecordStore everyFile(clock_, kHome, files_);
+  (void)everyFile.Reload();
+  EXPECT_EQ(MapOf(store), MapOf(everyFile));
+  EXPECT_EQ(store.records().SeriesMembers("recId20260101000000"),
+            everyFile.records().SeriesMembers("recId20260101000000"));
+  EXPECT_EQ(store.records().SeriesPositionOf(MakeRecord(3, "").recordId),
+            everyFile.records().SeriesPositionOf(MakeRecord(3, "").recordId));
+}
+
+// A damaged image is never used: the start maps the snapshot and writes the image again.
+TEST_F(RecordSnapshotTest, ADamagedMapImageIsIgnoredAndWrittenAgain) {
+  files_.Put(FileOf(kRecordCount), "not a record");
+  ASSERT_EQ(LoadAndCompare(), std::size_t{kRecordCount + 1});
+  const std::string good = files_.Contents(kImage);
+  std::string flipped = good;
+  flipped[flipped.size() / 2] ^= 0x01;
+  for (const std::string& bytes : {flipped, good.substr(0, good.size() - 1), std::string()}) {
+    (void)files_.Remove(kImage);
+    files_.Put(kImage, bytes);
+    EXPECT_EQ(LoadAndCompare(), 0u);
+    EXPECT_TRUE(quickStartConfirmed_);
+    EXPECT_EQ(files_.Contents(kImage), good);
+  }
 }
 
 // A writer that died while writing leaves its temporary snapshot: the next write removes it, but

@@ -225,10 +225,14 @@ std::string MapImagePathFor(const std::string& snapshotPath) {
   return std::string(stem) + ".map";
 }
 
+void AddToIdentity(FolderIdentity& identity, const SnapshotEntry& entry) {
+  identity.Add(entry.name, entry.inode, entry.changeTime, entry.bytes.size());
+}
+
 FolderIdentity IdentityOfEntries(std::span<const SnapshotEntry> entries) {
   FolderIdentity identity;
   for (const SnapshotEntry& entry : entries)
-    identity.Add(entry.name, entry.inode, entry.changeTime, entry.bytes.size());
+    AddToIdentity(identity, entry);
   return identity;
 }
 
@@ -361,7 +365,7 @@ bool FolderLoader::LoadSnapshot(const RecordFolder& folder, RecordIndex& records
   std::optional<SnapshotReader> reader = OpenSnapshot(folder, snapshot);
   Unconfirmed unconfirmed;
   const auto identify = [&identity = unconfirmed.identity](const SnapshotEntry& entry) {
-    identity.Add(entry.name, entry.inode, entry.changeTime, entry.bytes.size());
+    AddToIdentity(identity, entry);
   };
   if (!reader ||
       !MapSnapshot(*reader, records, unconfirmed.skipped, identify, {}, &snapshot.file)) {

@@ -35,19 +35,22 @@ PageBlock::PageBlock(std::size_t bytes, Pages pages) {
 }
 
 PageBlock::PageBlock(PageBlock&& other) noexcept
-    : data_(std::exchange(other.data_, nullptr)), size_(std::exchange(other.size_, 0)) {}
+    : data_(std::exchange(other.data_, nullptr)),
+      size_(std::exchange(other.size_, 0)),
+      owner_(std::move(other.owner_)) {}
 
 PageBlock& PageBlock::operator=(PageBlock&& other) noexcept {
   if (this != &other) {
     PageBlock gone(std::move(*this));
     data_ = std::exchange(other.data_, nullptr);
     size_ = std::exchange(other.size_, 0);
+    owner_ = std::move(other.owner_);
   }
   return *this;
 }
 
 PageBlock::~PageBlock() {
-  if (data_)
+  if (data_ && !owner_)
     munmap(data_, size_);
 }
 

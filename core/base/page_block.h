@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
+#include <utility>
 
 namespace paylark {
 
@@ -20,6 +22,10 @@ class PageBlock {
   PageBlock() = default;
   // Throws std::bad_alloc when the system has no room.
   explicit PageBlock(std::size_t bytes, Pages pages = Pages::kHuge);
+  // Memory of another's making at [data, data + bytes), writable and of this block alone, such as
+  // a file mapped copy-on-write; `owner` keeps it for as long as the block lives.
+  PageBlock(void* data, std::size_t bytes, std::shared_ptr<const void> owner)
+      : data_(data), size_(bytes), owner_(std::move(owner)) {}
   PageBlock(PageBlock&& other) noexcept;
   PageBlock& operator=(PageBlock&& other) noexcept;
   PageBlock(const PageBlock&) = delete;
@@ -32,6 +38,7 @@ class PageBlock {
  private:
   void* data_ = nullptr;
   std::size_t size_ = 0;
+  std::shared_ptr<const void> owner_;  // set when the memory is not the block's own mapping
 };
 
 // Asks for huge pages under the whole ones within the caller's own memory at [start, start +

@@ -137,6 +137,13 @@ void FileBytes::LetGoBefore(std::size_t offset) const {
     (void)madvise(const_cast<char*>(bytes_.data()), whole, MADV_DONTNEED);
 }
 
+PageBlock FileBytes::ChangeablePages(std::size_t offset, std::size_t size) const {
+  if (storage_ != Storage::kMapped || offset > bytes_.size() || size > bytes_.size() - offset)
+    return {};
+  // The system's file system maps copy-on-write, so that these pages may be written.
+  return PageBlock(const_cast<char*>(bytes_.data()) + offset, size, owner_);
+}
+
 Result<FileBytes> FileSystem::ReadLarge(const std::string& path, std::size_t maxBytes) {
   PAYLARK_TRY_ASSIGN(std::string read, Read(path, maxBytes));
   auto bytes = std::make_shared<const std::string>(std::move(read));

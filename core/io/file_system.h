@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/base/page_block.h"
 #include "core/base/status.h"
 
 namespace paylark {
@@ -53,6 +54,10 @@ class FileBytes {
   // The bytes before `offset` will not be read again soon: a mapped file's whole pages there
   // leave memory, and a later read maps them from the file again. Held bytes stay as they are.
   void LetGoBefore(std::size_t offset) const;
+  // The bytes at [offset, offset + size) as memory the caller may change, which holds the
+  // mapping: pages come from the file until one is changed, and only that page is then copied.
+  // The file itself never changes. An empty block where the bytes are held, not mapped.
+  PageBlock ChangeablePages(std::size_t offset, std::size_t size) const;
 
  private:
   std::shared_ptr<const void> owner_;

@@ -2,15 +2,44 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstring>
 #include <functional>
+#include <memory>
+#include <span>
 #include <utility>
 
 namespace paylark {
 namespace {
 
-void PutSlots(MapImageWriter& image, const std::vector<std::uint32_t>& slots) {
+// Fills `out` with the bytes at `offset` of a table whose i-th element is element(i).
+template <class T, class Element>
+void FillTable(std::size_t offset, std::span<char> out, const Element& element) {
+  for (std::size_t done = 0; done < out.size();) {
+    const std::size_t at = offset + done;
+    const auto& value = element(at / sizeof(T));
+    const std::size_t within = at % sizeof(T);
+    const std::size_t taken = std::min(sizeof(T) - within, out.size() - done);
+    std::memcpy(out.data() + done, reinterpret_cast<const char*>(&value) + within, taken);
+    done += taken;
+  }
+}
+
+// Where each slot stands in the image; a slot number past the end (no slot) stays as it is.
+using Renumbering = std::shared_ptr<const std::vector<std::uint32_t>>;
+
+std::uint32_t Renumbered(const Renumbering& renumbering, std::uint32_t slot) {
+  return slot < renumbering->size() ? (*renumbering)[slot] : slot;
+}
+
+void PutSlots(MapImageWriter& image, const std::vector<std::uint32_t>& slots,
+              const Renumbering& renumbering) {
   image.Put<std::uint64_t>(slots.size());
-  image.PutView(slots.data(), slots.size() * sizeof(std::uint32_t));
+  image.PutMade(slots.size() * sizeof(std::uint32_t),
+                [&slots, renumbering](std::size_t offset, std::span<char> out) {
+                  FillTable<std::uint32_t>(offset, out, [&](std::size_t i) {
+                    return Renumbered(renumbering, slots[i]);
+                  });
+                });
 }
 
 bool TakeSlots(MapImageReader& image, std::vector<std::uint32_t>& slots) {
@@ -226,27 +255,69 @@ std::array<std::uint32_t, 8> DueMap::Layout() {
           offsetof(PackedFields, startStatus)};
 }
 
+std::vector<std::uint32_t> DueMap::SlotsInMonthOrder() const {
+  std::vector<std::uint32_t> order;
+  order.reserve(usedSlots_);
+  // Slots appended and not indexed yet must stay where they are.
+  if (indexedSlots_ == usedSlots_) {
+    std::vector<int> keys;
+    keys.reserve(months_.size());
+    for (const auto& [key, slots] : months_)
+      keys.push_back(key);
+    std::sort(keys.begin(), keys.end());
+    for (const int key : keys) {
+      const std::vector<std::uint32_t>& slots = months_.at(key);
+      order.insert(order.end(), slots.begin(), slots.end());
+    }
+  }
+  std::vector<bool> placed(usedSlots_);
+  for (const std::uint32_t slot : order)
+    placed[slot] = true;
+  for (std::uint32_t slot = 0; slot < usedSlots_; ++slot) {
+    if (!placed[slot])
+      order.push_back(slot);
+  }
+  return order;
+}
+
 void DueMap::WriteImage(MapImageWriter& image) const {
+  // The records go into the image month by month, so that a map read back from it finds a
+  // month's records on a few pages, and the rest of its pages stay in the file.
+  auto order = std::make_shared<const std::vector<std::uint32_t>>(SlotsInMonthOrder());
+  auto renumbering = std::make_shared<std::vector<std::uint32_t>>(usedSlots_);
+  for (std::uint32_t place = 0; place < order->size(); ++place)
+    (*renumbering)[(*order)[place]] = place;
   image.Put(Layout());
   image.Put<std::uint64_t>(count_);
   image.Put(usedSlots_);
   image.Put(indexedSlots_);
   image.Put(lastSequence_);
   for (std::uint32_t first = 0; first < usedSlots_; first += kBlockSize) {
-    image.PutView(blocks_[first / kBlockSize].data(),
-                  std::min(kBlockSize, usedSlots_ - first) * sizeof(Node));
+    image.AlignToPage();
+    image.PutMade(std::min(kBlockSize, usedSlots_ - first) * sizeof(Node),
+                  [this, order, first](std::size_t offset, std::span<char> out) {
+                    FillTable<Node>(offset, out, [&](std::size_t i) -> const Node& {
+                      return NodeAt((*order)[first + i]);
+                    });
+                  });
   }
-  PutSlots(image, freeSlots_);
+  PutSlots(image, freeSlots_, renumbering);
   texts_.WriteImage(image);
   for (const std::vector<std::uint32_t>& bucket : buckets_)
-    PutSlots(image, bucket);
+    PutSlots(image, bucket, renumbering);
   image.Put<std::uint64_t>(months_.size());
   for (const auto& [key, slots] : months_) {
     image.Put(key);
-    PutSlots(image, slots);
+    PutSlots(image, slots, renumbering);
   }
   image.Put<std::uint64_t>(indexSize_);
-  image.PutView(index_, indexSize_ * sizeof(std::uint32_t));
+  image.AlignToPage();
+  image.PutMade(indexSize_ * sizeof(std::uint32_t),
+                [this, renumbering](std::size_t offset, std::span<char> out) {
+                  FillTable<std::uint32_t>(offset, out, [&](std::size_t i) {
+                    return Renumbered(renumbering, index_[i]);
+                  });
+                });
 }
 
 bool DueMap::ReadImage(MapImageReader& image) {
@@ -266,9 +337,7 @@ bool DueMap::ReadImageParts(MapImageReader& image) {
     return false;
   count_ = count;
   for (std::uint32_t first = 0; first < usedSlots_; first += kBlockSize) {
-    AddBlock();
-    if (!image.TakeInto(blocks_.back().data(),
-                        std::min(kBlockSize, usedSlots_ - first) * sizeof(Node)))
+    if (!TakeNodes(image, std::min(kBlockSize, usedSlots_ - first)))
       return false;
   }
   if (!TakeSlots(image, freeSlots_) || !texts_.ReadImage(image))
@@ -286,12 +355,26 @@ bool DueMap::ReadImageParts(MapImageReader& image) {
       return false;
   }
   std::uint64_t indexSize = 0;
-  if (!image.TakeCount(indexSize, sizeof(std::uint32_t)) || (indexSize & (indexSize - 1)) != 0)
+  if (!image.TakeCount(indexSize, sizeof(std::uint32_t)) || (indexSize & (indexSize - 1)) != 0 ||
+      !image.TakeBlock(indexSize * sizeof(std::uint32_t), indexBlock_))
     return false;
-  indexBlock_ = indexSize > 0 ? PageBlock(indexSize * sizeof(std::uint32_t)) : PageBlock();
   index_ = static_cast<std::uint32_t*>(indexBlock_.data());
   indexSize_ = indexSize;
-  return image.TakeInto(index_, indexSize * sizeof(std::uint32_t));
+  return true;
+}
+
+bool DueMap::TakeNodes(MapImageReader& image, std::uint32_t count) {
+  PageBlock taken;
+  if (!image.TakeBlock(count * sizeof(Node), taken))
+    return false;
+  // A whole block stays the image's pages; the last one, which fills as records come, a copy.
+  if (count == kBlockSize) {
+    blocks_.push_back(std::move(taken));
+    return true;
+  }
+  AddBlock();
+  std::memcpy(blocks_.back().data(), taken.data(), count * sizeof(Node));
+  return true;
 }
 
 std::size_t DueMap::IndexPosition(std::string_view recordId, const PackedId& packed,

@@ -161,6 +161,10 @@ class DueMap {
   std::uint32_t TakeNewSlot();
   void AddBlock();
   bool ReadImageParts(MapImageReader& image);
+  // Takes the next `count` nodes of the image as the map's next block.
+  bool TakeNodes(MapImageReader& image, std::uint32_t count);
+  // Every slot handed out, the live ones month by month.
+  std::vector<std::uint32_t> SlotsInMonthOrder() const;
   // The index position holding the ID's slot, or the empty position where it would go.
   std::size_t IndexPosition(std::string_view recordId, const PackedId& packed,
                             std::uint32_t hash) const;

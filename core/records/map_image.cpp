@@ -13,6 +13,9 @@ constexpr std::size_t kHeaderBytes = 16 + 4 + 8;
 constexpr std::size_t kChecksumBytes = 8;
 // A large copy is summed a piece at a time, while the piece is still in the cache.
 constexpr std::size_t kSummedPiece = std::size_t{64} * 1024;
+// The pages a block is aligned to: the system's smallest, so that no block shares one with
+// another part of the file.
+constexpr std::size_t kPageBytes = 4096;
 
 template <class T>
 void Append(std::string& out, T value) {
@@ -50,7 +53,9 @@ void MapImageWriter::Copy(std::string_view bytes) {
     lastIsCopy_ = true;
   }
   copies_.back().append(bytes);
-  parts_.back() = copies_.back();
+  parts_.back().view = copies_.back();
+  parts_.back().size = copies_.back().size();
+  size_ += bytes.size();
 }
 
 void MapImageWriter::PutText(std::string_view text) {
@@ -61,34 +66,61 @@ void MapImageWriter::PutText(std::string_view text) {
 void MapImageWriter::PutView(const void* bytes, std::size_t size) {
   if (size == 0)
     return;
-  parts_.emplace_back(static_cast<const char*>(bytes), size);
+  parts_.push_back({std::string_view(static_cast<const char*>(bytes), size), size, {}});
+  size_ += size;
   lastIsCopy_ = false;
 }
 
+void MapImageWriter::PutMade(std::size_t size, ImagePartFill fill) {
+  if (size == 0)
+    return;
+  parts_.push_back({{}, size, std::move(fill)});
+  size_ += size;
+  lastIsCopy_ = false;
+}
+
+void MapImageWriter::AlignToPage() {
+  const std::size_t padding = (kPageBytes - (kHeaderBytes + size_) % kPageBytes) % kPageBytes;
+  Copy(std::string(padding, '\0'));
+}
+
 Status MapImageWriter::WriteTo(FileSystem& files, const std::string& path) const {
-  std::uint64_t payloadSize = 0;
-  for (const std::string_view part : parts_)
-    payloadSize += part.size();
   std::string header(kMagic);
   Append(header, kMapImageVersion);
-  Append(header, payloadSize);
-  RunningChecksum sum(payloadSize);
-  std::string trailer;
+  Append(header, std::uint64_t{size_});
+  RunningChecksum sum(size_);
   std::size_t part = 0;
+  std::size_t partDone = 0;  // bytes of parts_[part] gone out
+  std::string made;          // the piece of a made part going out
+  // The parts' next piece, summed as it goes out; empty at their end.
+  const auto nextPiece = [&]() -> std::string_view {
+    for (; part < parts_.size() && partDone == parts_[part].size; ++part)
+      partDone = 0;
+    if (part == parts_.size())
+      return {};
+    const Part& at = parts_[part];
+    std::string_view piece = at.view;
+    if (at.fill) {
+      made.resize(std::min(kSummedPiece, at.size - partDone));
+      at.fill(partDone, made);
+      piece = made;
+    }
+    partDone += piece.size();
+    sum.Add(piece);
+    return piece;
+  };
+  std::string trailer;
   std::string_view pending = header;
   const auto source = [&](std::span<char> buffer) -> Result<std::size_t> {
     std::size_t filled = 0;
     while (filled < buffer.size()) {
+      if (pending.empty())
+        pending = nextPiece();
       if (pending.empty()) {
-        if (part < parts_.size()) {
-          pending = parts_[part++];
-          sum.Add(pending);
-        } else if (trailer.empty()) {
-          Append(trailer, sum.Finish());
-          pending = trailer;
-        } else {
+        if (!trailer.empty())
           break;
-        }
+        Append(trailer, sum.Finish());
+        pending = trailer;
       }
       const std::size_t taken = std::min(pending.size(), buffer.size() - filled);
       std::memcpy(buffer.data() + filled, pending.data(), taken);
@@ -118,17 +150,33 @@ Result<MapImageReader> MapImageReader::Open(const FileBytes& file) {
 bool MapImageReader::TakeInto(void* out, std::size_t size) {
   if (!ok_ || payload_.size() - pos_ < size)
     return Fail();
-  auto* to = static_cast<char*>(out);
+  Pass(size, static_cast<char*>(out));
+  return true;
+}
+
+bool MapImageReader::TakeBlock(std::size_t size, PageBlock& block) {
+  const std::size_t padding = (kPageBytes - (kHeaderBytes + pos_) % kPageBytes) % kPageBytes;
+  if (!ok_ || payload_.size() - pos_ < padding || payload_.size() - pos_ - padding < size)
+    return Fail();
+  Pass(padding, nullptr);
+  PageBlock mapped = file_->ChangeablePages(kHeaderBytes + pos_, size);
+  const bool copied = mapped.data() == nullptr;
+  block = copied ? PageBlock(size) : std::move(mapped);
+  Pass(size, copied ? static_cast<char*>(block.data()) : nullptr);
+  return true;
+}
+
+void MapImageReader::Pass(std::size_t size, char* copy) {
   for (std::size_t done = 0; done < size; done += kSummedPiece) {
     const std::string_view piece =
         payload_.substr(pos_ + done, std::min(kSummedPiece, size - done));
-    std::memcpy(to + done, piece.data(), piece.size());
+    if (copy != nullptr)
+      std::memcpy(copy + done, piece.data(), piece.size());
     sum_.Add(piece);
   }
   pos_ += size;
   if (size >= kSummedPiece)
     file_->LetGoBefore(kHeaderBytes + pos_);
-  return true;
 }
 
 bool MapImageReader::TakeText(std::string& text) {

@@ -128,8 +128,15 @@ TEST(MapImageTest, ACopiedMapIsTheMapAndTakesChangesAlike) {
   ExpectSameMap(copy, original);
   EXPECT_EQ(copy.Find("long notes"), longNotes);
 
+  // The copy's whole table blocks are the file's pages: changes to them never reach the file.
+  const std::string image = SystemFileSystem().Read(path, kMostBytes).value();
+  const std::vector<DueRecord> beforeChanges = Walk(original);
   ChangeBoth(copy, original, random, 20000);
   ExpectSameMap(copy, original);
+  EXPECT_TRUE(SystemFileSystem().Read(path, kMostBytes).value() == image);
+  copy.Clear();
+  ASSERT_TRUE(ReadImage(SystemFileSystem(), copy, path));
+  EXPECT_EQ(Walk(copy), beforeChanges);
 
   // An image of an empty map gives an empty map that takes records.
   MemoryFileSystem files;

@@ -231,6 +231,22 @@ TEST(RecordFolderTest, ReadingGivesLargeAndSizelessFilesWhole) {
   const FileBytes heldBytes(held, *held);
   heldBytes.LetGoBefore(large.size());
   EXPECT_TRUE(heldBytes.view() == large);
+  EXPECT_EQ(heldBytes.ChangeablePages(0, 10).data(), nullptr);
+  // Mapped pages a reader changes are its own: the file keeps its bytes, and the pages outlive
+  // the bytes they came from.
+  {
+    PageBlock pages = files.ReadLarge(folder.PathOf("large"), large.size())
+                          .value()
+                          .ChangeablePages(4096, 100'000);
+    ASSERT_NE(pages.data(), nullptr);
+    ASSERT_EQ(pages.size(), 100'000u);
+    auto* bytes = static_cast<char*>(pages.data());
+    EXPECT_TRUE(std::string_view(bytes, 100'000) == std::string_view(large).substr(4096, 100'000));
+    std::fill(bytes, bytes + 100'000, 'z');
+    EXPECT_EQ(bytes[99'999], 'z');
+  }
+  EXPECT_TRUE(files.Read(folder.PathOf("large"), large.size()).value() == large);
+  EXPECT_EQ(mapped.value().ChangeablePages(large.size() - 5, 6).data(), nullptr);
   EXPECT_EQ(files.ReadLarge(folder.PathOf("large"), large.size() - 1).status().code(),
             StatusCode::kInvalidArgument);
   EXPECT_EQ(files.ReadLarge(folder.PathOf("missing"), 10).status().code(), StatusCode::kNotFound);

@@ -1,7 +1,9 @@
 #include "core/base/page_block.h"
 
 #include <sys/mman.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <new>
 #include <utility>
@@ -52,6 +54,22 @@ PageBlock& PageBlock::operator=(PageBlock&& other) noexcept {
 PageBlock::~PageBlock() {
   if (data_ && !owner_)
     munmap(data_, size_);
+}
+
+void BringIntoMemory(const void* start, std::size_t bytes) {
+  if (bytes == 0)
+    return;
+  const auto pageBytes = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+  const auto* first = static_cast<const char*>(start);
+  const std::size_t before = reinterpret_cast<std::uintptr_t>(first) % pageBytes;
+  if (madvise(const_cast<char*>(first - before), bytes + before, MADV_POPULATE_READ) == 0 ||
+      errno != EINVAL)
+    return;
+  // A kernel older than 5.14 does not know the advice: a read in each page does the same.
+  const auto* bytesAt = static_cast<const volatile char*>(start);
+  for (std::size_t offset = 0; offset < bytes; offset += pageBytes)
+    (void)bytesAt[offset];
+  (void)bytesAt[bytes - 1];
 }
 
 void PreferHugePages(void* start, std::size_t bytes) {

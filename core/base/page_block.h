@@ -34,12 +34,18 @@ class PageBlock {
 
   void* data() const { return data_; }
   std::size_t size() const { return size_; }
+  // What keeps memory of another's making; null for the block's own.
+  const std::shared_ptr<const void>& owner() const { return owner_; }
 
  private:
   void* data_ = nullptr;
   std::size_t size_ = 0;
   std::shared_ptr<const void> owner_;  // set when the memory is not the block's own mapping
 };
+
+// Maps the pages at [start, start + bytes) now, as a first read of each would: for a thread of
+// its own ahead of one that reads them all. Written pages stay as they are.
+void BringIntoMemory(const void* start, std::size_t bytes);
 
 // Asks for huge pages under the whole ones within the caller's own memory at [start, start +
 // bytes), such as a large list's room reserved before it is filled: only advice, as for a block.

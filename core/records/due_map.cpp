@@ -255,6 +255,25 @@ std::array<std::uint32_t, 8> DueMap::Layout() {
           offsetof(PackedFields, startStatus)};
 }
 
+std::function<void()> DueMap::BringInJob() const {
+  struct Range {
+    const void* start;
+    std::size_t bytes;
+    std::shared_ptr<const void> owner;  // keeps the pages mapped
+  };
+  std::vector<Range> ranges;
+  for (const PageBlock& block : blocks_) {
+    if (block.owner())
+      ranges.push_back({block.data(), block.size(), block.owner()});
+  }
+  if (ranges.empty())
+    return {};
+  return [ranges = std::move(ranges)] {
+    for (const Range& range : ranges)
+      BringIntoMemory(range.start, range.bytes);
+  };
+}
+
 std::vector<std::uint32_t> DueMap::SlotsInMonthOrder() const {
   std::vector<std::uint32_t> order;
   order.reserve(usedSlots_);

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,6 +18,14 @@
 #include "core/records/text_arena.h"
 
 namespace paylark {
+
+// A part of one bucket's records in map order: the `index`-th of `count` about equal ones, so
+// that a pass over the map may take more, shorter steps than there are buckets.
+struct BucketPart {
+  std::uint32_t bucket = 0;
+  std::uint32_t index = 0;
+  std::uint32_t count = 1;
+};
 
 // The record map: record ID to DueRecord. Iteration ("map order") visits 17 hash buckets from 0
 // to 16 and each bucket's records from the newest inserted. Records are kept packed in a flat
@@ -68,6 +77,11 @@ class DueMap {
   std::size_t size() const { return count_; }
   bool empty() const { return count_ == 0; }
 
+  // A job for a thread of its own that maps the table's pages still lying in the image it was
+  // read from, so that a walk of every record that follows takes no page faults; empty when the
+  // table is all in memory. The job holds what it reads: the map may change meanwhile.
+  std::function<void()> BringInJob() const;
+
   // The map as it lies in memory, for a start that copies it back: only for a map whose
   // appended records are indexed.
   void WriteImage(MapImageWriter& image) const;
@@ -91,27 +105,28 @@ class DueMap {
   template <class Visitor>
   void ForEachPacked(Visitor&& visit) const {
     for (std::uint32_t bucket = 0; bucket < kBucketCount; ++bucket)
-      ForEachPackedInBucket(bucket, visit);
+      ForEachPackedInBucket(BucketPart{bucket}, visit);
   }
 
-  // The same for one bucket's records: the buckets 0 to kBucketCount - 1 in turn visit the whole
-  // map in map order, a pass a caller can spread over time.
+  // The same for a part of one bucket's records: the buckets 0 to kBucketCount - 1 in turn, each
+  // in its parts 0 to count - 1, visit the whole map in map order, a pass a caller can spread
+  // over time.
   template <class Visitor>
-  void ForEachPackedInBucket(std::uint32_t bucket, Visitor&& visit) const {
-    const std::vector<std::uint32_t>& chain = buckets_[bucket];
-    for (auto slot = chain.rbegin(); slot != chain.rend(); ++slot)
-      visit(static_cast<const PackedDue&>(DueAt(*slot)));
+  void ForEachPackedInBucket(const BucketPart& part, Visitor&& visit) const {
+    const std::vector<std::uint32_t>& chain = buckets_[part.bucket];
+    for (std::size_t i = chain.size() * part.index / part.count;
+         i < chain.size() * (part.index + 1) / part.count; ++i)
+      visit(static_cast<const PackedDue&>(DueAt(chain[chain.size() - 1 - i])));
   }
 
-  // The same for the bucket's records that have an extension block, without reading the others'
+  // The same for the part's records that have an extension block, without reading the others'
   // texts: for a pass over what only the block holds (a contract's renewal date).
   template <class Visitor>
-  void ForEachPackedWithExtensionInBucket(std::uint32_t bucket, Visitor&& visit) const {
-    const std::vector<std::uint32_t>& chain = buckets_[bucket];
-    for (auto slot = chain.rbegin(); slot != chain.rend(); ++slot) {
-      if (NodeAt(*slot).extension)
-        visit(static_cast<const PackedDue&>(DueAt(*slot)));
-    }
+  void ForEachPackedWithExtensionInBucket(const BucketPart& part, Visitor&& visit) const {
+    ForEachPackedInBucket(part, [&](const PackedDue& due) {
+      if (due.HasExtension())
+        visit(due);
+    });
   }
 
   // Calls visit(const PackedDue&), in map order, for every record whose due date falls in the

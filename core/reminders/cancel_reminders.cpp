@@ -13,16 +13,16 @@ std::vector<CancelReminder> SelectCancelReminders(const DueMap& map, const OleDa
                                                   int daysAhead) {
   CancelReminderCollector collector(now, daysAhead);
   for (std::uint32_t bucket = 0; bucket < DueMap::kBucketCount; ++bucket)
-    collector.TakeBucket(map, bucket);
+    collector.TakeBucket(map, BucketPart{bucket});
   return std::move(collector).Finish();
 }
 
 CancelReminderCollector::CancelReminderCollector(const OleDateTime& now, int daysAhead)
     : today_(now.DateOnly()), end_(today_.AddDays(std::max(daysAhead, 0) + 1)) {}
 
-void CancelReminderCollector::TakeBucket(const DueMap& map, std::uint32_t bucket) {
+void CancelReminderCollector::TakeBucket(const DueMap& map, const BucketPart& part) {
   // A renewal date lives in the extension block: most dues have none.
-  map.ForEachPackedWithExtensionInBucket(bucket, [&](const PackedDue& due) {
+  map.ForEachPackedWithExtensionInBucket(part, [&](const PackedDue& due) {
     DueRecord record = due.Unpack();
     const std::optional<CancelBy> cancelBy = NextCancelBy(record, today_);
     if (!cancelBy || (end_ && !(cancelBy->date < *end_)))

@@ -25,12 +25,13 @@ struct CancelReminder {
 std::vector<CancelReminder> SelectCancelReminders(const DueMap& map, const OleDateTime& now,
                                                   int daysAhead);
 
-// The same selection taken a bucket of the map at a time: the buckets 0 to
-// DueMap::kBucketCount - 1 in turn, then Finish, give SelectCancelReminders' reminders.
+// The same selection taken a part of a bucket of the map at a time: the buckets 0 to
+// DueMap::kBucketCount - 1 in turn, each in its parts, then Finish, give SelectCancelReminders'
+// reminders.
 class CancelReminderCollector {
  public:
   CancelReminderCollector(const OleDateTime& now, int daysAhead);
-  void TakeBucket(const DueMap& map, std::uint32_t bucket);
+  void TakeBucket(const DueMap& map, const BucketPart& part);
   // The reminders in cancel-by order, ties in map order.
   std::vector<CancelReminder> Finish() &&;
 

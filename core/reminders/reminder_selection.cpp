@@ -49,15 +49,15 @@ std::vector<Reminder> SelectReminders(const DueMap& map, const OleDateTime& now,
 ReminderSummary SummarizeReminders(const DueMap& map, const OleDateTime& now, int daysAhead) {
   ReminderCounter counter(now, daysAhead);
   for (std::uint32_t bucket = 0; bucket < DueMap::kBucketCount; ++bucket)
-    counter.TakeBucket(map, bucket);
+    counter.TakeBucket(map, BucketPart{bucket});
   return counter.summary();
 }
 
 ReminderCounter::ReminderCounter(const OleDateTime& now, int daysAhead)
     : today_(now.DateOnly()), end_(EndOfDaysAhead(today_, daysAhead)) {}
 
-void ReminderCounter::TakeBucket(const DueMap& map, std::uint32_t bucket) {
-  map.ForEachPackedInBucket(bucket, [&](const PackedDue& due) {
+void ReminderCounter::TakeBucket(const DueMap& map, const BucketPart& part) {
+  map.ForEachPackedInBucket(part, [&](const PackedDue& due) {
     const std::optional<OleDateTime> dueDate = RemindedDate(due, end_);
     if (!dueDate)
       return;

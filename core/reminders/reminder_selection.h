@@ -43,12 +43,17 @@ struct ReminderSummary {
 // counts again after every change.
 ReminderSummary SummarizeReminders(const DueMap& map, const OleDateTime& now, int daysAhead);
 
-// The same count taken a bucket of the map at a time: the buckets 0 to DueMap::kBucketCount - 1
-// in turn give SummarizeReminders' summary, so a count of a million dues can be spread out.
+// A window counts a large map this many parts of a bucket at a time: a bucket of a million dues
+// is walked out of memory order, and a quarter of one fits between two frames.
+inline constexpr std::uint32_t kReminderPartsPerBucket = 4;
+
+// The same count taken a part of a bucket of the map at a time: the buckets 0 to
+// DueMap::kBucketCount - 1 in turn, each in its parts, give SummarizeReminders' summary, so a
+// count of a million dues can be spread out.
 class ReminderCounter {
  public:
   ReminderCounter(const OleDateTime& now, int daysAhead);
-  void TakeBucket(const DueMap& map, std::uint32_t bucket);
+  void TakeBucket(const DueMap& map, const BucketPart& part);
   const ReminderSummary& summary() const { return summary_; }
 
  private:

@@ -118,8 +118,8 @@ class RemindersTest final : public QObject {
     QTRY_COMPARE_WITH_TIMEOUT(f.Reminders(), QStringLiteral("1 overdue \u00b7 1 due soon"), 10000);
   }
 
-  // A large map is counted a bucket at a time between the window's events; a new count while
-  // one is under way starts over and is told once.
+  // A large map is counted a part of a bucket at a time between the window's events; a new count
+  // while one is under way starts over and is told once.
   void ALargeMapIsCountedBetweenEvents() {
     Fixture f;
     for (int i = 0; i < 40; ++i)

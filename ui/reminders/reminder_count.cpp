@@ -22,7 +22,7 @@ struct ReminderCount::Pass {
   OleDateTime now;
   ReminderCounter counter;
   CancelReminderCollector cancels;
-  std::uint32_t nextBucket = 0;
+  std::uint32_t nextPart = 0;
 };
 
 ReminderCount::ReminderCount(PaylarkApp& app, QObject* parent, std::size_t countAtOnce)
@@ -30,7 +30,7 @@ ReminderCount::ReminderCount(PaylarkApp& app, QObject* parent, std::size_t count
   nextDay_.setSingleShot(true);
   nextDay_.setTimerType(Qt::CoarseTimer);
   connect(&nextDay_, &QTimer::timeout, this, &ReminderCount::Update);
-  connect(&slices_, &QTimer::timeout, this, &ReminderCount::CountNextBucket);
+  connect(&slices_, &QTimer::timeout, this, &ReminderCount::CountNextPart);
 }
 
 ReminderCount::~ReminderCount() = default;
@@ -40,18 +40,36 @@ void ReminderCount::Update() {
   pass_ =
       std::make_unique<Pass>(app_.clock().Now(), UserSettings::Read(settings::kReminderDaysAhead));
   if (app_.store().map().size() >= countAtOnce_) {
-    slices_.start(0);
+    // The first count of a map read from its image brings the image's pages in on a thread
+    // first: the buckets, each spread over the whole table, then take no page faults.
+    std::function<void()> bringIn = app_.store().map().BringInJob();
+    if (!bringIn || broughtIn_.joinable()) {
+      slices_.start(0);
+      return;
+    }
+    broughtIn_ = std::jthread([this, bringIn = std::move(bringIn)] {
+      bringIn();
+      QMetaObject::invokeMethod(
+          this,
+          [this] {
+            if (pass_)
+              slices_.start(0);
+          },
+          Qt::QueuedConnection);
+    });
     return;
   }
   while (pass_)  // the last bucket publishes the count and ends the pass
-    CountNextBucket();
+    CountNextPart();
 }
 
-// The map may have changed since the last bucket only through a change, which starts over.
-void ReminderCount::CountNextBucket() {
-  pass_->counter.TakeBucket(app_.store().map(), pass_->nextBucket);
-  pass_->cancels.TakeBucket(app_.store().map(), pass_->nextBucket);
-  if (++pass_->nextBucket == DueMap::kBucketCount) {
+// The map may have changed since the last part only through a change, which starts over.
+void ReminderCount::CountNextPart() {
+  const BucketPart part{pass_->nextPart / kReminderPartsPerBucket,
+                        pass_->nextPart % kReminderPartsPerBucket, kReminderPartsPerBucket};
+  pass_->counter.TakeBucket(app_.store().map(), part);
+  pass_->cancels.TakeBucket(app_.store().map(), part);
+  if (++pass_->nextPart == DueMap::kBucketCount * kReminderPartsPerBucket) {
     slices_.stop();
     Publish();
   }

@@ -3,8 +3,10 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 
 namespace paylark {
 
@@ -12,8 +14,8 @@ class PaylarkApp;
 
 // The dues of every month that are overdue or due within the days ahead, as the caption strip
 // counts them. It counts again when told (after any change) and by itself when the day changes:
-// a timer runs to the next midnight of the application's clock. A large map is counted a bucket
-// at a time between the window's events, so that a million dues never hold the window up.
+// a timer runs to the next midnight of the application's clock. A large map is counted a part of a
+// bucket at a time between the window's events, so that a million dues never hold the window up.
 class ReminderCount final : public QObject {
   Q_OBJECT
 
@@ -45,7 +47,7 @@ class ReminderCount final : public QObject {
 
  private:
   struct Pass;
-  void CountNextBucket();
+  void CountNextPart();
   void Publish();
 
   PaylarkApp& app_;
@@ -56,6 +58,8 @@ class ReminderCount final : public QObject {
   QString text_;
   bool anyOverdue_ = false;
   std::string earliestRecordId_;
+  // Brings the map's pages in before its first count; last, so that it is joined first.
+  std::jthread broughtIn_;
 };
 
 }  // namespace paylark

@@ -114,18 +114,29 @@ TEST(DueMapTest, TheRecordsWithABlockAreThoseAWholeWalkFindsWithOne) {
     else
       map.Set(id, record);
   }
+  std::vector<std::string> all;
   std::vector<std::string> walked;
   map.ForEachPacked([&](const PackedDue& due) {
+    all.push_back(due.Unpack().recordId);
     if (!due.ExtensionBlock().empty())
       walked.push_back(due.Unpack().recordId);
   });
+  // Also in parts of a bucket that do not divide it evenly.
+  std::vector<std::string> inParts;
   std::vector<std::string> withBlock;
   for (std::uint32_t bucket = 0; bucket < DueMap::kBucketCount; ++bucket) {
-    map.ForEachPackedWithExtensionInBucket(
-        bucket, [&](const PackedDue& due) { withBlock.push_back(due.Unpack().recordId); });
+    for (std::uint32_t index = 0; index < 3; ++index) {
+      map.ForEachPackedInBucket({bucket, index, 3}, [&](const PackedDue& due) {
+        inParts.push_back(due.Unpack().recordId);
+      });
+      map.ForEachPackedWithExtensionInBucket({bucket, index, 3}, [&](const PackedDue& due) {
+        withBlock.push_back(due.Unpack().recordId);
+      });
+    }
   }
   EXPECT_FALSE(walked.empty());
   EXPECT_EQ(withBlock, walked);
+  EXPECT_EQ(inParts, all);
 }
 
 // Random inserts, replacements and removals across several index growths and table blocks,

@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/records/due_map.h"
@@ -128,13 +130,20 @@ TEST(MapImageTest, ACopiedMapIsTheMapAndTakesChangesAlike) {
   ExpectSameMap(copy, original);
   EXPECT_EQ(copy.Find("long notes"), longNotes);
 
+  // Bringing the image's pages in is safe while the map changes, also once it has let them go.
+  const std::function<void()> bringIn = copy.BringInJob();
+  ASSERT_TRUE(bringIn);
+  EXPECT_FALSE(original.BringInJob());
+  std::thread bringing(bringIn);
   // The copy's whole table blocks are the file's pages: changes to them never reach the file.
   const std::string image = SystemFileSystem().Read(path, kMostBytes).value();
   const std::vector<DueRecord> beforeChanges = Walk(original);
   ChangeBoth(copy, original, random, 20000);
   ExpectSameMap(copy, original);
   EXPECT_TRUE(SystemFileSystem().Read(path, kMostBytes).value() == image);
+  bringing.join();
   copy.Clear();
+  bringIn();
   ASSERT_TRUE(ReadImage(SystemFileSystem(), copy, path));
   EXPECT_EQ(Walk(copy), beforeChanges);
 

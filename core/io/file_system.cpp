@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 #include <utility>
@@ -140,8 +141,14 @@ void FileBytes::LetGoBefore(std::size_t offset) const {
 PageBlock FileBytes::ChangeablePages(std::size_t offset, std::size_t size) const {
   if (storage_ != Storage::kMapped || offset > bytes_.size() || size > bytes_.size() - offset)
     return {};
-  // The system's file system maps copy-on-write, so that these pages may be written.
-  return PageBlock(const_cast<char*>(bytes_.data()) + offset, size, owner_);
+  // The system's file system maps privately: pages made writable are copied as they are written.
+  // Only they are: the memory the system sets aside for copies is that of the range, not the file.
+  char* const start = const_cast<char*>(bytes_.data()) + offset;
+  const auto pageBytes = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+  const std::size_t before = reinterpret_cast<std::uintptr_t>(start) % pageBytes;
+  if (mprotect(start - before, size + before, PROT_READ | PROT_WRITE) != 0)
+    return {};
+  return PageBlock(start, size, owner_);
 }
 
 Result<FileBytes> FileSystem::ReadLarge(const std::string& path, std::size_t maxBytes) {

@@ -56,7 +56,8 @@ class FileBytes {
   void LetGoBefore(std::size_t offset) const;
   // The bytes at [offset, offset + size) as memory the caller may change, which holds the
   // mapping: pages come from the file until one is changed, and only that page is then copied.
-  // The file itself never changes. An empty block where the bytes are held, not mapped.
+  // The file itself never changes. An empty block where the bytes are held, not mapped, or where
+  // the system will not set memory aside for the copies.
   PageBlock ChangeablePages(std::size_t offset, std::size_t size) const;
 
  private:

@@ -540,9 +540,9 @@ class SystemFiles : public FileSystem {
     if (info.size == 0)
       return FileSystem::ReadLarge(path, maxBytes);
     // Not populated: a page is mapped when it is first read (with a few neighbours), so a reader
-    // that lets go of what it has passed never holds the whole file. Private and writable, so
-    // that a reader may change its pages in place (FileBytes::ChangeablePages).
-    void* start = mmap(nullptr, info.size, PROT_READ | PROT_WRITE, MAP_PRIVATE, fd.get(), 0);
+    // that lets go of what it has passed never holds the whole file. Private, so that a reader
+    // may make pages its own to change (FileBytes::ChangeablePages).
+    void* start = mmap(nullptr, info.size, PROT_READ, MAP_PRIVATE, fd.get(), 0);
     if (start == MAP_FAILED)
       return FileSystem::ReadLarge(path, maxBytes);
     const std::size_t size = info.size;

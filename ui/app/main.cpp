@@ -126,7 +126,9 @@ int Run(int argc, char* argv[]) {
   const paylark::StartUpResult start = paylark::StartUp(app, load, [&app](const QString& initial) {
     return paylark::AskForWorkingDirectory(app, initial);
   });
-  if (start.outcome == paylark::StartUpOutcome::kEnd)
+  // A signal that came during a long load was heard by its progress, when quitting had no event
+  // loop to end: the window is not shown.
+  if (start.outcome == paylark::StartUpOutcome::kEnd || quitOnSignal.requested())
     return 0;
   paylark::MarkStart("records mapped");
 

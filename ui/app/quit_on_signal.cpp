@@ -60,8 +60,10 @@ void QuitOnSignal::OnReadable() {
   int last = 0;
   while (::read(signalSockets[0], &byte, 1) == 1)
     last = byte;
-  if (last != 0)
-    emit QuitRequested(last);
+  if (last == 0)
+    return;
+  requested_ = true;
+  emit QuitRequested(last);
 }
 
 }  // namespace paylark

@@ -21,6 +21,9 @@ class QuitOnSignal final : public QObject {
   // False when the socket pair or a handler could not be set up; the signals then end the
   // program as they would without this object.
   bool installed() const { return installed_; }
+  // Whether a signal has come. One that came while a start showed its progress was heard before
+  // there was an event loop to end: the start asks once it is over.
+  bool requested() const { return requested_; }
 
  signals:
   void QuitRequested(int signalNumber);
@@ -30,6 +33,7 @@ class QuitOnSignal final : public QObject {
 
   QSocketNotifier* notifier_ = nullptr;
   bool installed_ = false;
+  bool requested_ = false;
 };
 
 }  // namespace paylark

@@ -126,8 +126,7 @@ int Run(int argc, char* argv[]) {
   const paylark::StartUpResult start = paylark::StartUp(app, load, [&app](const QString& initial) {
     return paylark::AskForWorkingDirectory(app, initial);
   });
-  // A signal that came during a long load was heard by its progress, when quitting had no event
-  // loop to end: the window is not shown.
+  // A signal heard by a long load's progress found no event loop to end: no window then.
   if (start.outcome == paylark::StartUpOutcome::kEnd || quitOnSignal.requested())
     return 0;
   paylark::MarkStart("records mapped");

@@ -135,8 +135,9 @@ void SyncCommands::BeginStartCheck() {
   if (watcher_->adding())
     return;
   startCheckBegun_ = true;
-  start_->Check(&window_);
+  // Marked first: a start that has nothing to confirm ends the check within Check.
   MarkStart("folder check begun");
+  start_->Check(&window_);
   BeginDailyBackup();
 }
 

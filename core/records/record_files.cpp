@@ -10,7 +10,6 @@
 namespace paylark {
 namespace {
 
-// The writer's process ID in ".paylark-<ID>-<n>"; 0 when the name carries none.
 // Byte order of the names. The names of a records folder share a long prefix ("duedate" and
 // the year), so the order is found on the 8 bytes after the prefix they all share, read as one
 // number; only names with equal numbers are compared whole.
@@ -42,22 +41,15 @@ void SortByName(std::vector<FolderEntry>& entries) {
   std::sort(keyed.begin(), keyed.end(), [&entries](const Keyed& a, const Keyed& b) {
     return a.key != b.key ? a.key < b.key : entries[a.index].name < entries[b.index].name;
   });
-  // The order is applied in place, one cycle of the permutation at a time: a second list of a
-  // million entries would cost as much in fresh memory as the sorting itself.
-  for (std::size_t start = 0; start < keyed.size(); ++start) {
-    if (keyed[start].index == start)
-      continue;
-    FolderEntry held = std::move(entries[start]);
-    std::size_t at = start;
-    while (keyed[at].index != start) {
-      const std::size_t from = keyed[at].index;
-      entries[at] = std::move(entries[from]);
-      keyed[at].index = static_cast<std::uint32_t>(at);
-      at = from;
-    }
-    entries[at] = std::move(held);
-    keyed[at].index = static_cast<std::uint32_t>(at);
-  }
+  // Each name is copied, not moved: the copies lie in memory in name order, as every later pass
+  // (reading, mapping, the snapshot) walks them. Moved, they would stay in the listing's order
+  // and each pass would miss the cache on every name, which at a million files costs more than
+  // the copies and the second list together.
+  std::vector<FolderEntry> sorted;
+  sorted.reserve(entries.size());
+  for (const Keyed& place : keyed)
+    sorted.push_back({std::string(entries[place.index].name), entries[place.index].info});
+  entries = std::move(sorted);
 }
 
 }  // namespace

@@ -225,6 +225,25 @@ std::string MapImagePathFor(const std::string& snapshotPath) {
   return std::string(stem) + ".map";
 }
 
+// Writes the map image of `records`, read from the files of that identity in the folder at
+// `from`; false when it cannot be written.
+bool WriteImage(FileSystem& files, const std::string& path, const std::string& from,
+                const RecordIndex& records, const FolderIdentity& identity,
+                std::span<const SkippedFile> skipped) {
+  MapImageWriter image;
+  image.PutText(from);
+  image.Put(kSnapshotVersion);
+  image.Put(identity);
+  image.Put<std::uint64_t>(skipped.size());
+  for (const SkippedFile& file : skipped) {
+    image.PutText(file.fileName);
+    image.PutText(file.reason);
+  }
+  records.WriteImage(image);
+  return ReplaceCacheFile(
+      files, path, [&](const std::string& temporary) { return image.WriteTo(files, temporary); });
+}
+
 void AddToIdentity(FolderIdentity& identity, const SnapshotEntry& entry) {
   identity.Add(entry.name, entry.inode, entry.changeTime, entry.bytes.size());
 }
@@ -277,7 +296,7 @@ struct FolderLoader::Snapshot {
 };
 
 void FolderLoader::SetSnapshotFile(std::string path, SnapshotWriting writing) {
-  AwaitSnapshot();
+  AwaitWriters();
   imagePath_ = path.empty() ? std::string() : MapImagePathFor(path);
   imageIdentity_.reset();
   snapshotPath_ = std::move(path);
@@ -286,7 +305,7 @@ void FolderLoader::SetSnapshotFile(std::string path, SnapshotWriting writing) {
 
 LoadedFolder FolderLoader::Load(const RecordFolder& folder, RecordIndex& records,
                                 const Progress& progress) {
-  AwaitSnapshot();
+  AwaitWriters();
   unconfirmed_.reset();
   records.Clear();
   (void)folder.Create();
@@ -353,7 +372,7 @@ LoadedFolder FolderLoader::Load(const RecordFolder& folder, RecordIndex& records
 
 bool FolderLoader::LoadSnapshot(const RecordFolder& folder, RecordIndex& records,
                                 const std::function<void()>& folderMade) {
-  AwaitSnapshot();
+  AwaitWriters();
   unconfirmed_.reset();
   records.Clear();
   (void)folder.Create();
@@ -410,7 +429,7 @@ std::optional<FolderIdentity> FolderLoader::ImageIdentity(const RecordFolder& fo
   return identity;
 }
 
-void FolderLoader::KeepImage(const RecordFolder& folder, const RecordIndex& records,
+void FolderLoader::KeepImage(const RecordFolder& folder, RecordIndex& records,
                              const FolderIdentity& identity, std::span<const SkippedFile> skipped) {
   // As a snapshot that holds nothing, an image of no dues would start nothing quicker.
   if (imagePath_.empty() || records.map().empty())
@@ -420,21 +439,29 @@ void FolderLoader::KeepImage(const RecordFolder& folder, const RecordIndex& reco
     imageIdentity_ = ImageIdentity(folder);
   if (imageIdentity_ == identity)
     return;
-  MapImageWriter image;
-  image.PutText(folder.path());
-  image.Put(kSnapshotVersion);
-  image.Put(identity);
-  image.Put<std::uint64_t>(skipped.size());
-  for (const SkippedFile& file : skipped) {
-    image.PutText(file.fileName);
-    image.PutText(file.reason);
-  }
-  records.WriteImage(image);
   imageIdentity_.reset();
-  if (ReplaceCacheFile(files_, imagePath_, [&](const std::string& temporary) {
-        return image.WriteTo(files_, temporary);
-      }))
-    imageIdentity_ = identity;
+  auto write = [this, &records, from = folder.path(), identity,
+                kept = std::vector<SkippedFile>(skipped.begin(), skipped.end())] {
+    if (WriteImage(files_, imagePath_, from, records, identity, kept))
+      imageIdentity_ = identity;
+  };
+  if (snapshotWriting_ == SnapshotWriting::kAtOnce) {
+    write();
+    return;
+  }
+  // The window is shown while the image is written: the index is only read meanwhile, and its
+  // first change waits for the writer.
+  std::promise<void> written;
+  records.LendUntil(written.get_future().share());
+  try {
+    imageWriter_ = std::jthread([write = std::move(write), written = std::move(written)]() mutable {
+      RunBehindTheWindow();
+      write();
+      written.set_value();
+    });
+  } catch (const std::system_error&) {
+    // Without a thread the image is simply not written: the next start reads the snapshot.
+  }
 }
 
 std::function<FolderCheck()> FolderLoader::CheckJob(FileSystem& files, std::string recordsFolder) {
@@ -576,13 +603,16 @@ void FolderLoader::SaveSnapshot(const RecordFolder& folder, Snapshot&& snapshot)
     WriteSnapshot(files_, snapshotPath_, folder.path(), snapshot.next);
     return;
   }
-  // The records folder may change before the writer is done: it takes what it needs along.
+  // The records folder may change before the writer is done: it takes what it needs along. One
+  // writer at a time: the snapshot follows the map image, which the next start reads first.
   try {
-    snapshotWriter_ = std::jthread([&files = files_, target = snapshotPath_, from = folder.path(),
-                                    taken = std::move(snapshot)] {
-      RunBehindTheWindow();
-      WriteSnapshot(files, target, from, taken.next);
-    });
+    snapshotWriter_ =
+        std::jthread([&files = files_, target = snapshotPath_, from = folder.path(),
+                      taken = std::move(snapshot), image = std::move(imageWriter_)]() mutable {
+          image = {};
+          RunBehindTheWindow();
+          WriteSnapshot(files, target, from, taken.next);
+        });
   } catch (const std::system_error&) {
     // Without a thread the snapshot is simply not written: the next start reads the files.
   }

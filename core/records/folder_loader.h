@@ -71,8 +71,11 @@ class FolderLoader {
   // snapshot is written on a thread of its own after the load that read the files has returned:
   // the file system must then allow writes from several threads.
   void SetSnapshotFile(std::string path, SnapshotWriting writing);
-  // Waits for the snapshot a load is writing behind it, if any.
-  void AwaitSnapshot() { snapshotWriter_ = {}; }
+  // Waits for the snapshot and the map image a load is writing behind it, if any.
+  void AwaitWriters() {
+    imageWriter_ = {};
+    snapshotWriter_ = {};
+  }
 
   // Empties the index and loads every record file, in byte order of the names. Files that cannot
   // be read or decoded, or are too large to be records, are skipped and listed. Temporary files
@@ -126,9 +129,9 @@ class FolderLoader {
   // The identity in the image's header, without reading the rest.
   std::optional<FolderIdentity> ImageIdentity(const RecordFolder& folder) const;
   // Writes the image of the index, the map of the files of that identity, unless the image
-  // already is.
-  void KeepImage(const RecordFolder& folder, const RecordIndex& records,
-                 const FolderIdentity& identity, std::span<const SkippedFile> skipped);
+  // already is; at once or behind the load, as the snapshot is.
+  void KeepImage(const RecordFolder& folder, RecordIndex& records, const FolderIdentity& identity,
+                 std::span<const SkippedFile> skipped);
   // Holds the snapshot file's bytes in `snapshot`; null when there is no usable snapshot.
   std::optional<SnapshotReader> OpenSnapshot(const RecordFolder& folder, Snapshot& snapshot) const;
   // Writes the snapshot a load put together, at once or behind it.
@@ -143,8 +146,10 @@ class FolderLoader {
   std::string imagePath_;
   std::optional<FolderIdentity> imageIdentity_;
   std::optional<Unconfirmed> unconfirmed_;
-  // Writes the snapshot behind a load; after what it uses, so that it is joined before they go.
+  // Write the snapshot and the map image behind a load; after what they use, so that they are
+  // joined before that goes.
   std::jthread snapshotWriter_;
+  std::jthread imageWriter_;
   // Hands the pages a load freed back to the system while the window goes on; last, so that it
   // is joined before anything else goes.
   std::jthread trim_;

@@ -39,6 +39,7 @@ std::optional<SeriesPosition> RecordIndex::SeriesPositionOf(const std::string& r
 
 void RecordIndex::Adopt(std::string_view fileName, const DueView& due, const DueRecord& held,
                         std::vector<SkippedFile>& skipped, IdCheck check) {
+  AwaitReader();
   extension_.clear();
   AppendExtension(extension_, held);
   if (!map_.HasRoomFor(due, extension_)) {
@@ -62,6 +63,7 @@ void RecordIndex::Adopt(std::string_view fileName, const DueView& due, const Due
 
 void RecordIndex::Adopt(std::string_view fileName, const DueRecord& record,
                         std::vector<SkippedFile>& skipped) {
+  AwaitReader();
   if (!HasRoomFor(record)) {
     skipped.push_back({std::string(fileName), std::string(kNoRoomReason)});
     return;
@@ -91,17 +93,20 @@ bool RecordIndex::HasRoomFor(const DueRecord& record) {
 }
 
 void RecordIndex::Set(const DueRecord& record) {
+  AwaitReader();
   const DueView added = ViewOf(record);
   TrackSeries(map_.Set(record), &added);
 }
 
 void RecordIndex::Forget(const std::string& recordId) {
+  AwaitReader();
   TrackSeries(map_.Find(recordId), nullptr);
   map_.Remove(recordId);
   ownerFiles_.erase(recordId);
 }
 
 void RecordIndex::Clear() {
+  AwaitReader();
   map_.Clear();
   ownerFiles_.clear();
   seriesSizes_.clear();
@@ -109,6 +114,7 @@ void RecordIndex::Clear() {
 }
 
 void RecordIndex::FinishAppending() {
+  AwaitReader();
   map_.IndexAppended();
   map_.ShrinkToFit();
 }
@@ -156,6 +162,13 @@ bool RecordIndex::ReadImageBeside(MapImageReader& image) {
     ownerFiles_.emplace(key, fileName);
   }
   return true;
+}
+
+void RecordIndex::AwaitReader() {
+  if (!reader_.valid())
+    return;
+  reader_.wait();
+  reader_ = {};
 }
 
 void RecordIndex::NoteOwner(std::string_view fileName, std::string_view recordId) {

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <future>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -40,7 +41,10 @@ class RecordIndex {
   // Whether a record carries the series ID, or it was reserved.
   bool HasSeries(std::string_view seriesId) const { return seriesSizes_.contains(seriesId); }
   // Keeps the series ID from being given again although no record carries it yet.
-  void ReserveSeries(const std::string& seriesId) { seriesSizes_.emplace(seriesId, 0); }
+  void ReserveSeries(const std::string& seriesId) {
+    AwaitReader();
+    seriesSizes_.emplace(seriesId, 0);
+  }
 
   // Maps a record read from the file, unless another file already owns its ID: of two files
   // holding one ID the later name in byte order, the one a load reads last, owns it. The file
@@ -57,15 +61,22 @@ class RecordIndex {
   void Forget(const std::string& recordId);
   void Clear();
   // A load appends its records: room for them first, and the month index after them.
-  void Reserve(std::size_t records) { map_.Reserve(records); }
+  void Reserve(std::size_t records) {
+    AwaitReader();
+    map_.Reserve(records);
+  }
   void FinishAppending();
 
   // The index as it lies in memory, for a start that copies it back: after FinishAppending.
   void WriteImage(MapImageWriter& image) const;
   // Replaces the index by the image's; false for a damaged image, the index then empty.
   [[nodiscard]] bool ReadImage(MapImageReader& image);
+  // Another thread reads the index until `reading` is ready (the image written behind a load):
+  // every change waits for it first.
+  void LendUntil(std::shared_future<void> reading) { reader_ = std::move(reading); }
 
  private:
+  void AwaitReader();
   // Remembers the file a record was read from when it is not named after the record.
   void NoteOwner(std::string_view fileName, std::string_view recordId);
   void TrackSeries(const std::optional<DueRecord>& before, const DueView* after);
@@ -80,6 +91,7 @@ class RecordIndex {
   std::unordered_map<std::string, std::string> ownerFiles_;
   SeriesIndex seriesOrder_;
   std::string extension_;  // scratch of Adopt: the encoded extension block
+  std::shared_future<void> reader_;
 };
 
 }  // namespace paylark

@@ -100,7 +100,7 @@ void RecordStore::SetDurability(Durability durability) {
 ReloadReport RecordStore::Reload(const Progress& progress) {
   listing_ = {};
   if (!folder_) {
-    loader_.AwaitSnapshot();
+    loader_.AwaitWriters();
     records_.Clear();
     return {};
   }

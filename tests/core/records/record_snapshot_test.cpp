@@ -135,26 +135,50 @@ TEST_F(RecordSnapshotTest, ALoadOfSeveralSharesMapsEveryRecord) {
   EXPECT_EQ(LoadAndCompare(), 0u);
 }
 
-// A snapshot written behind the load, while the store moves on to another folder, is byte for
-// byte the one written at once, and serves the next load whole.
-TEST_F(RecordSnapshotTest, ASnapshotWrittenBehindTheLoadIsTheOneWrittenAtOnce) {
+// A snapshot and a map image written behind the load, while the store moves on to another folder,
+// are byte for byte the ones written at once, and serve the next load whole.
+TEST_F(RecordSnapshotTest, WhatIsWrittenBehindTheLoadIsWhatIsWrittenAtOnce) {
   {
     RecordStore atOnce(clock_, kHome, files_);
     atOnce.SetSnapshotFile(kSnapshot);
     ASSERT_EQ(atOnce.Reload().filesRead, std::size_t{kRecordCount});
   }
   const std::string written = files_.Contents(kSnapshot);
+  const std::string image = files_.Contents(kImage);
   ASSERT_TRUE(files_.Remove(kSnapshot).ok());
+  ASSERT_TRUE(files_.Remove(kImage).ok());
   ReloadReport report;
   {
     RecordStore behind(clock_, kHome, files_);
     behind.SetSnapshotFile(kSnapshot, SnapshotWriting::kBehind);
     report = behind.Reload();
     behind.SetWorkingDirectory("/elsewhere");
-  }  // a store's end waits for the snapshot written behind it
+  }  // a store's end waits for what is written behind it
   EXPECT_EQ(report.loaded, std::size_t{kRecordCount});
   EXPECT_TRUE(files_.Contents(kSnapshot) == written);
+  EXPECT_TRUE(files_.Contents(kImage) == image);
   EXPECT_EQ(LoadAndCompare(), 0u);
+}
+
+// The index is read while its image is written behind the load: a change made meanwhile waits
+// for the writer, and the image shows the index as the load left it.
+TEST_F(RecordSnapshotTest, AChangeWaitsForTheImageWrittenBehind) {
+  {
+    RecordStore atOnce(clock_, kHome, files_);
+    atOnce.SetSnapshotFile(kSnapshot);
+    ASSERT_EQ(atOnce.Reload().filesRead, std::size_t{kRecordCount});
+  }
+  const std::string image = files_.Contents(kImage);
+  ASSERT_TRUE(files_.Remove(kImage).ok());
+  RecordIndex index;
+  {
+    FolderLoader behind(files_);
+    behind.SetSnapshotFile(kSnapshot, SnapshotWriting::kBehind);
+    (void)behind.Load(RecordFolder(files_, kRecords), index, {});
+    index.Set(MakeRecord(7, "Changed"));
+  }
+  EXPECT_EQ(index.map().Find(MakeRecord(7, "").recordId)->title, "Changed");
+  EXPECT_TRUE(files_.Contents(kImage) == image);
 }
 
 // A reload from the snapshot tells of the files it read; one that takes a while (here a listing

@@ -1,10 +1,7 @@
 #include "ui/statements/find_recurring_command.h"
 
 #include <QAction>
-#include <QFile>
-#include <QFileInfo>
 
-#include "core/base/messages.h"
 #include "core/statements/recurring/suggested_series_creation.h"
 #include "settings/statement_settings.h"
 #include "ui/base/paylark_app.h"
@@ -12,25 +9,18 @@
 #include "ui/shell/command_registry.h"
 #include "ui/shell/feature_host.h"
 #include "ui/statements/find_recurring_dialog.h"
+#include "ui/statements/statement_file.h"
+#include "ui/statements/statement_reader.h"
 
 namespace paylark {
-namespace {
-
-constexpr qint64 kLargestStatement = qint64{64} << 20;
-
-std::string_view View(const QByteArray& bytes) {
-  return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
-}
-
-}  // namespace
-
 FindRecurringCommand::FindRecurringCommand(PaylarkApp& app, FeatureHost& window,
                                            StatementServices services, Answer answer)
     : QObject(&window.dialogParent()),
       app_(app),
       window_(window),
       services_(std::move(services)),
-      answer_(std::move(answer)) {
+      answer_(std::move(answer)),
+      reader_(new StatementReader(&window.dialogParent())) {
   if (!answer_)
     answer_ = [](FindRecurringDialog& dialog) { return dialog.exec() == QDialog::Accepted; };
   QAction* command = window.commandRegistry().Add(
@@ -95,38 +85,23 @@ QString FindRecurringCommand::FindIn(const std::vector<Statement>& statements) {
 }
 
 std::optional<Statement> FindRecurringCommand::Read(const QString& path) {
-  const QString fileName = QFileInfo(path).fileName();
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly) || file.size() > kLargestStatement) {
-    Tell(QString::fromStdString(MessageText(
-        {MessageId::kFileReadFailed, path.toStdString(), 0, file.errorString().toStdString()})));
+  const TellUser tell = [this](const QString& text) { Tell(text); };
+  const std::optional<StatementFile> file = OpenStatementFile(path, services_, tell);
+  if (!file)
     return std::nullopt;
-  }
-  const QByteArray bytes = file.readAll();
-  const std::optional<StatementFormat> format = services_.detectFormat(View(bytes.left(4096)));
-  if (!format) {
-    Tell(QStringLiteral("%1 is not a bank statement that Paylark reads.").arg(fileName));
-    return std::nullopt;
-  }
   std::optional<BankCsvColumns> columns;
-  if (*format == StatementFormat::kCsv) {
-    const Result<BankCsvShape> shape = services_.detectCsvShape(View(bytes));
+  if (file->format == StatementFormat::kCsv) {
+    const Result<BankCsvShape> shape = services_.detectCsvShape(file->CsvText());
     if (shape.ok())
       columns = RememberedBankCsvColumns(shape.value().headerLine);
     if (!columns) {
       Tell(QStringLiteral("The columns of %1 are not known yet: import it once with File → "
                           "Import Statement… and choose them there.")
-               .arg(fileName));
+               .arg(file->fileName));
       return std::nullopt;
     }
   }
-  WaitCursor wait;
-  Result<Statement> read = services_.read(path.toStdString(), *format, columns);
-  if (!read.ok()) {
-    Tell(QString::fromStdString(read.status().message()));
-    return std::nullopt;
-  }
-  return std::move(read).value();
+  return ReadOpenedStatement(*reader_, *file, columns, services_, tell);
 }
 
 void FindRecurringCommand::Tell(const QString& text) {

@@ -14,11 +14,13 @@ namespace paylark {
 class FeatureHost;
 class FindRecurringDialog;
 class PaylarkApp;
+class StatementReader;
 
 // File → Find Recurring Bills…: asks for one or more statements, shows the series they show and
 // creates those the user checked, each with its bookings as paid past members, after the day's
 // backup. A bank CSV is read with the columns its header line was imported with; one never
-// imported is told. A file that cannot be read is told and nothing is written.
+// imported is told. Files are read behind a progress dialog with Cancel; a file that cannot be
+// read is told, and then, as after Cancel, nothing is written.
 class FindRecurringCommand final : public QObject {
   Q_OBJECT
 
@@ -44,6 +46,7 @@ class FindRecurringCommand final : public QObject {
   FeatureHost& window_;
   StatementServices services_;
   Answer answer_;
+  StatementReader* reader_;  // the window's child: the reads it waits for may outlive this command
 };
 
 }  // namespace paylark

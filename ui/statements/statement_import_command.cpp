@@ -2,13 +2,11 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QFile>
 #include <QFileInfo>
 #include <QProgressDialog>
 #include <algorithm>
 #include <memory>
 
-#include "core/base/messages.h"
 #include "core/statements/recurring/series_suggestions.h"
 #include "settings/statement_settings.h"
 #include "settings/user_settings.h"
@@ -17,6 +15,7 @@
 #include "ui/shell/commands.h"
 #include "ui/shell/main_window.h"
 #include "ui/statements/statement_columns_dialog.h"
+#include "ui/statements/statement_file.h"
 #include "ui/statements/statement_preview_dialog.h"
 #include "ui/statements/statement_reader.h"
 #include "ui/statements/statement_summary_text.h"
@@ -24,10 +23,6 @@
 namespace paylark {
 namespace {
 
-// No bank statement comes near this; a larger file is refused before it is read.
-constexpr qint64 kLargestStatement = qint64{64} << 20;
-// Enough of the file's start to tell its format.
-constexpr qint64 kHeadSize = 4096;
 // From this many chosen transactions on, importing them shows its progress.
 constexpr std::size_t kProgressFrom = 200;
 
@@ -60,10 +55,6 @@ bool Fits(const BankCsvColumns& columns, const BankCsvShape& shape) {
       return false;
   }
   return true;
-}
-
-std::string_view View(const QByteArray& bytes) {
-  return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
 }
 
 }  // namespace
@@ -101,7 +92,7 @@ void StatementImportCommand::Run() {
 QString StatementImportCommand::Import(const QString& path) {
   const QString fileName = QFileInfo(path).fileName();
   csvHeader_.clear();
-  std::optional<Statement> statement = Read(path, fileName);
+  std::optional<Statement> statement = Read(path);
   if (!statement)
     return {};
   std::vector<std::string> accounts;
@@ -134,43 +125,18 @@ QString StatementImportCommand::Import(const QString& path) {
   return summary;
 }
 
-std::optional<Statement> StatementImportCommand::Read(const QString& path,
-                                                      const QString& fileName) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    Tell(QString::fromStdString(MessageText(
-        {MessageId::kFileReadFailed, path.toStdString(), 0, file.errorString().toStdString()})));
+std::optional<Statement> StatementImportCommand::Read(const QString& path) {
+  const TellUser tell = [this](const QString& text) { Tell(text); };
+  const std::optional<StatementFile> file = OpenStatementFile(path, services_, tell);
+  if (!file)
     return std::nullopt;
-  }
-  if (file.size() > kLargestStatement) {
-    Tell(QStringLiteral("%1 is larger than 64 MiB: no bank statement is, so it was not read.")
-             .arg(fileName));
-    return std::nullopt;
-  }
-  const QByteArray head = file.peek(kHeadSize);
-  const std::optional<StatementFormat> format = services_.detectFormat(View(head));
-  if (!format) {
-    Tell(QStringLiteral("%1 is not a bank statement that Paylark reads (OFX, QFX, CAMT.053 or a "
-                        "bank's CSV export).")
-             .arg(fileName));
-    return std::nullopt;
-  }
   std::optional<BankCsvColumns> columns;
-  if (*format == StatementFormat::kCsv) {
-    columns = ChooseColumns(fileName, View(file.readAll()));
+  if (file->format == StatementFormat::kCsv) {
+    columns = ChooseColumns(file->fileName, file->CsvText());
     if (!columns)
       return std::nullopt;
   }
-  std::optional<Result<Statement>> read =
-      reader_->Run(fileName, [read = services_.read, path = path.toStdString(), format = *format,
-                              columns] { return read(path, format, columns); });
-  if (!read)
-    return std::nullopt;  // cancelled
-  if (!read->ok()) {
-    Tell(QString::fromStdString(read->status().message()));
-    return std::nullopt;
-  }
-  return std::move(*read).value();
+  return ReadOpenedStatement(*reader_, *file, columns, services_, tell);
 }
 
 std::optional<BankCsvColumns> StatementImportCommand::ChooseColumns(const QString& fileName,

@@ -46,7 +46,7 @@ class StatementImportCommand final : public QObject {
 
  private:
   // The statement, or nothing when the user cancelled or the file could not be read (told).
-  std::optional<Statement> Read(const QString& path, const QString& fileName);
+  std::optional<Statement> Read(const QString& path);
   std::optional<BankCsvColumns> ChooseColumns(const QString& fileName, std::string_view text);
   QString Apply(const Statement& statement, const StatementImportChoice& choice,
                 const QString& fileName);

@@ -1,11 +1,11 @@
 #include <ostream>
 #include <variant>
 
+#include "cli/amount_argument.h"
 #include "cli/commands.h"
 #include "cli/date_time_text.h"
 #include "cli/exit_code.h"
 #include "cli/forecast_text.h"
-#include "core/base/field_parsing.h"
 #include "core/base/format.h"
 #include "core/base/messages.h"
 #include "core/forecast/balance_amount.h"
@@ -44,7 +44,7 @@ int RunBalance(Arguments& arguments, CommandContext& context) {
   if (!amountText)
     return ShowBalances(book, account, context);
 
-  const auto amount = ParseBalanceAmount(*amountText, ParseAmount);
+  const auto amount = ParseBalanceAmount(*amountText, ParseAmountArgument);
   if (const auto* problem = std::get_if<Message>(&amount))
     return UsageError(context, MessageText(*problem));
   OleDateTime on = context.clock.Now();

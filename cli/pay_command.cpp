@@ -1,10 +1,10 @@
 #include <ostream>
 #include <variant>
 
+#include "cli/amount_argument.h"
 #include "cli/commands.h"
 #include "cli/date_time_text.h"
 #include "cli/exit_code.h"
-#include "core/base/field_parsing.h"
 #include "core/records/payment.h"
 
 namespace paylark::cli {
@@ -18,7 +18,7 @@ std::optional<std::string> TakePayment(Arguments& arguments, Payment& payment) {
       return "--on needs a date as YYYY-MM-DD[ HH:MM[:SS]]";
   }
   if (auto amount = arguments.TakeValue("--amount")) {
-    const auto parsed = ParseAmount(*amount);
+    const auto parsed = ParseAmountArgument(*amount);
     if (const auto* message = std::get_if<Message>(&parsed))
       return MessageText(*message);
     payment.amount = std::get<double>(parsed);

@@ -4,8 +4,8 @@
 #include <charconv>
 #include <variant>
 
+#include "cli/amount_argument.h"
 #include "cli/date_time_text.h"
-#include "core/base/field_parsing.h"
 #include "core/records/notice_period.h"
 
 namespace paylark::cli {
@@ -96,7 +96,7 @@ std::optional<std::string> TakeRecordFields(Arguments& arguments, DueRecord& rec
   if (auto problem = TakeDate(arguments, "--due", record.dueDate))
     return problem;
   if (auto amount = arguments.TakeValue("--amount")) {
-    const auto parsed = ParseAmount(*amount);
+    const auto parsed = ParseAmountArgument(*amount);
     if (const auto* message = std::get_if<Message>(&parsed))
       return MessageText(*message);
     record.amount = std::get<double>(parsed);

@@ -77,6 +77,31 @@ TEST_F(RecordsCliTest, ShowPrintsTheDetailsRowsAndEmptyFieldsGetTheEditorDefault
   EXPECT_TRUE(id.ends_with("10"));
 }
 
+// A script's "1234.50" reads the same under every locale; where the C form is no number, the
+// amount is read as the user's locale types it.
+TEST_F(RecordsCliTest, AmountsAreReadInTheCFormOrAsTheLocaleTypesThem) {
+  const std::string id = Add({"--amount", "1"});
+  const struct {
+    const char* locale;
+    const char* typed;
+    const char* shown;
+  } cases[] = {
+      {"LC_ALL=de_DE.UTF-8", "1234,56", "Amount: 1.234,56 €\n"},
+      {"LC_ALL=de_DE.UTF-8", "1.234,57", "Amount: 1.234,57 €\n"},
+      {"LC_ALL=de_DE.UTF-8", "1234.58", "Amount: 1.234,58 €\n"},
+      {"LC_ALL=de_DE@euro", "12,5", "Amount: 12,50 €\n"},
+      {"LC_ALL=en_US.UTF-8", "1,234.59", "Amount: $1,234.59\n"},
+  };
+  for (const auto& c : cases) {
+    const CliResult modified = dir_.Run({"modify", id, "--amount", c.typed}, {c.locale});
+    EXPECT_EQ(modified.exitCode, 0) << c.typed << ": " << modified.err;
+    EXPECT_NE(dir_.Run({"show", id}, {c.locale}).out.find(c.shown), std::string::npos) << c.typed;
+  }
+  const CliResult paid = dir_.Run({"pay", id, "--amount", "100,25"}, {"LC_ALL=de_DE.UTF-8"});
+  EXPECT_EQ(paid.exitCode, 0) << paid.err;
+  EXPECT_NE(dir_.Run({"show", id, "--json"}).out.find("\"paidAmount\": 100.25"), std::string::npos);
+}
+
 TEST_F(RecordsCliTest, DeleteRemovesOneDueOrTheWholeSeries) {
   for (const char* id : {"2026030109000001", "2026030109000002", "2026030109000003"}) {
     WriteRecordFile(SeriesMember(id));
@@ -160,7 +185,7 @@ TEST_F(RecordsCliTest, UnreadableRecordFilesAreReportedAndLeftAlone) {
   std::ofstream(dir_.records() / "bad\x1b[2J.due") << "x";
   EXPECT_NE(dir_.Run({"list"}).err.find("bad\\x1b[2J.due"), std::string::npos);
   EXPECT_EQ(Lines(result.out).size(), 4u);
-  EXPECT_EQ(ReadFile(dir_.records() / "duedatebroken.due"),
+  EXPECT_EQ(FileBytes(dir_.records() / "duedatebroken.due"),
             "\x10"
             "2026");
 }

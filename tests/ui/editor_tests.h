@@ -20,9 +20,7 @@ class RecurrenceDialogTest final : public QObject {
   void ValidationMessagesComeInOrder();
   void LastWeekdayCannotBeCleared();
   void SwitchingKindsKeepsEveryInput();
-  void PickersKeepStartAndEndByInOrder();
-  void ASeriesEndingAfterACountMayStartLater();
-  void AStartPastEndByIsRefusedNotMangled();
+  void ATypedStartIsTakenOrRefusedWhole();
   void OkCountsTheSeriesAndWritesNothing();
   void ManyDuesAreMadeOnlyWhenTheUserSaysSo();
 };
@@ -30,17 +28,14 @@ class RecurrenceDialogTest final : public QObject {
 class NewDueTest final : public QObject {
   Q_OBJECT
  private slots:
-  void SingleDueGetsDefaultTitleAndPayTo();
-  void NotesSurviveBackAndKeepLineBreaks();
+  void SingleDueGetsDefaultsAndKeepsItsNotes();
   void FieldsAreCheckedOnNext();
-  void RecursiveDueNeedsAPattern();
   void SecondPatternReplacesTheFirstAndOffsetApplies();
   void WeekendChoiceMovesOnlyTheDueDates();
   void EveryOtherEndingRemovesPlaceholders();
   void DatePickersKeepEachOtherInOrder();
   void TabVisitsEachFieldOnceAndLeavesOutTheDatesASeriesSets();
   void EstimateKeepsItsWidthAndShowsTheCount();
-  void SeriesIsWrittenOnlyAtFinish();
   void WizardFitsASmallScreen();
 };
 
@@ -59,8 +54,7 @@ class ModifyDueTest final : public QObject {
 class MarkPaidTest final : public QObject {
   Q_OBJECT
  private slots:
-  void OpensOnNowTheDuesAmountAndNoReference();
-  void ABadAmountIsRefusedAndCancelWritesNothing();
+  void OpensOnNowTheDuesAmountAndRefusesABadOne();
   void TheAmountFollowsTheLocale();
   void ThePaidBoxTakesTheDefaultsAndUnpaidClearsThem();
   void AWholeSeriesChangeNeverCopiesPayments();

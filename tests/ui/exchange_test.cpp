@@ -253,9 +253,10 @@ class ExchangeTest final : public QObject {
     QCOMPARE(told.count(), 1);
 
     QString tested;
-    keeper.TestConnection(settings, QString(), [&](const CalendarSyncReport& report) {
+    const auto tell = [&tested](const CalendarSyncReport& report) {
       tested = CalDavKeeper::ConnectionTestText(report);
-    });
+    };
+    keeper.TestConnection(settings, QString(), tell);
     QTRY_VERIFY_WITH_TIMEOUT(!tested.isEmpty(), 10000);
     QVERIFY2(tested.contains(QStringLiteral("could not be reached")), qPrintable(tested));
 
@@ -265,9 +266,7 @@ class ExchangeTest final : public QObject {
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
     tested.clear();
     const CalDavSettings readable{true, settings.url, QStringLiteral("alice"), path};
-    keeper.TestConnection(readable, QString(), [&](const CalendarSyncReport& report) {
-      tested = CalDavKeeper::ConnectionTestText(report);
-    });
+    keeper.TestConnection(readable, QString(), tell);
     QTRY_VERIFY_WITH_TIMEOUT(!tested.isEmpty(), 5000);
     QVERIFY2(tested.contains(QStringLiteral("chmod 600")), qPrintable(tested));
   }

@@ -74,6 +74,12 @@ struct Fixture {
     return -1;
   }
   QString Pane(int i) { return frame->statusPanes().Text(i); }
+  // Selects the due and deletes it, giving `answer` to the question.
+  void Delete(const char* title, PromptAnswer answer = PromptAnswer::kYes) {
+    view().SelectRow(RowOf(title));
+    ws.prompt.answers = {answer};
+    frame->commands().deleteDue->trigger();
+  }
 
   Workspace ws;
   FakeDialogs dialogs;
@@ -113,32 +119,15 @@ void MainFrameTest::OpensOnTodayWithSortedRowsAndSums() {
            QStringLiteral("Rent - Landlord"));
 }
 
-void MainFrameTest::ShiftingMonthsRefreshesAndClamps() {
-  Fixture f;
-  f.frame->commands().nextMonth->trigger();
-  QCOMPARE(f.rows(), 1);
-  QCOMPARE(f.TitleAt(0), QStringLiteral("April rent"));
-  QCOMPARE(f.Pane(2), QStringLiteral("Total : $850.00"));
-  QCOMPARE(f.frame->captionStrip().caption(), QStringLiteral("     Paylark"));
-  f.frame->commands().previousMonth->trigger();
-  f.frame->commands().previousMonth->trigger();
-  QCOMPARE(f.rows(), 0);
-  QCOMPARE(f.Pane(0), QStringLiteral("Paid : $0.00"));
-  QCOMPARE(f.frame->toolBar().datePicker().date(), QDate(2026, 2, 15));
-  MonthPicker& picker = f.frame->toolBar().datePicker();
-  picker.setDate(QDate(2024, 3, 31));  // a picker change refreshes by itself
-  QCOMPARE(CompareMonth(f.ws.app.selectedMonth(), At(2024, 3, 1)), 0);
-  f.frame->ShiftMonth(-1);
-  QCOMPARE(picker.date(), QDate(2024, 2, 29));
-  QCOMPARE(CompareMonth(f.ws.app.selectedMonth(), At(2024, 2, 1)), 0);
-}
-
+// Ctrl+PgDown and Ctrl+PgUp are the month commands' keys; a month without the day clamps it.
 void MainFrameTest::MonthsTurnAndTheWindowClosesFromTheKeyboard() {
   Fixture f;
   QVERIFY(QTest::qWaitForWindowActive(f.frame.get()));
   f.view().setFocus();
   QTest::keyClick(f.frame.get(), Qt::Key_PageDown, Qt::ControlModifier);
+  QCOMPARE(f.rows(), 1);
   QCOMPARE(f.TitleAt(0), QStringLiteral("April rent"));
+  QCOMPARE(f.Pane(2), QStringLiteral("Total : $850.00"));
   QTest::keyClick(f.frame.get(), Qt::Key_PageUp, Qt::ControlModifier);
   // Without a current row, End goes to the last row and Home to the first.
   QTest::keyClick(&f.view(), Qt::Key_End);
@@ -147,7 +136,15 @@ void MainFrameTest::MonthsTurnAndTheWindowClosesFromTheKeyboard() {
   QTest::keyClick(&f.view(), Qt::Key_Home);
   QCOMPARE(f.view().SelectionMark(), 0);
   QTest::keyClick(f.frame.get(), Qt::Key_PageUp, Qt::ControlModifier);
-  QCOMPARE(f.frame->toolBar().datePicker().date(), QDate(2026, 2, 15));
+  QCOMPARE(f.rows(), 0);
+  QCOMPARE(f.Pane(0), QStringLiteral("Paid : $0.00"));
+  MonthPicker& picker = f.frame->toolBar().datePicker();
+  QCOMPARE(picker.date(), QDate(2026, 2, 15));
+  picker.setDate(QDate(2024, 3, 31));  // a picker change refreshes by itself
+  QCOMPARE(CompareMonth(f.ws.app.selectedMonth(), At(2024, 3, 1)), 0);
+  f.frame->ShiftMonth(-1);
+  QCOMPARE(picker.date(), QDate(2024, 2, 29));
+  QCOMPARE(CompareMonth(f.ws.app.selectedMonth(), At(2024, 2, 1)), 0);
   QTest::keyClick(f.frame.get(), Qt::Key_Q, Qt::ControlModifier);
   QVERIFY(!f.frame->isVisible());
 }
@@ -155,7 +152,6 @@ void MainFrameTest::MonthsTurnAndTheWindowClosesFromTheKeyboard() {
 void MainFrameTest::FilterChangesRowsAndSummaries() {
   Fixture f;
   FilterCombo& filter = f.frame->toolBar().filter();
-  QCOMPARE(filter.count(), 3);
   QCOMPARE(filter.itemText(2), QStringLiteral("Unpaid Dues"));
   filter.setCurrentIndex(2);
   QCOMPARE(f.rows(), 8);
@@ -206,9 +202,7 @@ void MainFrameTest::SelectionFillsDetailsAndCaption() {
 // aboutToChange, and Synchronize without a listener reads the folder again by itself.
 void MainFrameTest::DeleteSingleDueAsksYesNoAndTheChangeIsAnnounced() {
   Fixture f;
-  f.view().SelectRow(f.RowOf("Gym"));
-  f.ws.prompt.answers = {PromptAnswer::kNo};
-  f.frame->commands().deleteDue->trigger();
+  f.Delete("Gym", PromptAnswer::kNo);
   QCOMPARE(f.ws.prompt.asked, QStringList{Text(MessageId::kConfirmDelete)});
   QCOMPARE(f.ws.prompt.buttons.back(), PromptButtons::kYesNo);
   QCOMPARE(f.rows(), 12);
@@ -218,9 +212,7 @@ void MainFrameTest::DeleteSingleDueAsksYesNoAndTheChangeIsAnnounced() {
   QSignalSpy changed(f.frame.get(), &MainWindow::recordsChanged);
   QSignalSpy moved(f.frame.get(), &MainWindow::workingDirectoryChanged);
   const int gym = f.RowOf("Gym");
-  f.view().SelectRow(gym);
-  f.ws.prompt.answers = {PromptAnswer::kYes};
-  f.frame->commands().deleteDue->trigger();
+  f.Delete("Gym");
   QCOMPARE(f.rows(), 11);
   QCOMPARE(f.RowOf("Gym"), -1);
   QCOMPARE(f.view().SelectionMark(), gym);  // the due that took its place
@@ -277,22 +269,16 @@ void MainFrameTest::DeleteSeriesMemberHonoursEveryAnswer() {
   Fixture f;
   f.ws.AddDue("Loan", "Bank", 300, At(2026, 5, 8, 9), false, kSeries);
   f.frame->RefreshMonth();
-  f.view().SelectRow(f.RowOf("Loan"));
-  f.ws.prompt.answers = {PromptAnswer::kCancel};
-  f.frame->commands().deleteDue->trigger();
+  f.Delete("Loan", PromptAnswer::kCancel);
   QCOMPARE(f.ws.prompt.asked, QStringList{Text(MessageId::kConfirmDeleteSeries)});
   QCOMPARE(f.ws.prompt.buttons.back(), PromptButtons::kYesNoCancel);
   QCOMPARE(f.ws.app.store().records().SeriesMembers(kSeries).size(), std::size_t{3});
 
-  f.view().SelectRow(f.RowOf("Loan"));
-  f.ws.prompt.answers = {PromptAnswer::kNo};
-  f.frame->commands().deleteDue->trigger();
+  f.Delete("Loan", PromptAnswer::kNo);
   QCOMPARE(f.ws.app.store().records().SeriesMembers(kSeries).size(), std::size_t{2});
   QCOMPARE(f.rows(), 11);
 
-  f.view().SelectRow(f.RowOf("Loan"));  // the remaining member asks the series question again
-  f.ws.prompt.answers = {PromptAnswer::kYes};
-  f.frame->commands().deleteDue->trigger();
+  f.Delete("Loan");  // the remaining member asks the series question again
   QCOMPARE(f.ws.prompt.asked.size(), 3);
   QCOMPARE(f.ws.prompt.asked.constLast(), Text(MessageId::kConfirmDeleteSeries));
   QVERIFY(f.ws.app.store().records().SeriesMembers(kSeries).empty());
@@ -301,16 +287,13 @@ void MainFrameTest::DeleteSeriesMemberHonoursEveryAnswer() {
 
 void MainFrameTest::DeleteFailureIsToldOnceNamingTheDue() {
   Fixture f;
-  const int row = f.RowOf("Gym");
-  const std::string id = f.view().model().RecordAt(row)->recordId;
+  const std::string id = f.view().model().RecordAt(f.RowOf("Gym"))->recordId;
   // A folder in place of the record file cannot be unlinked, even by root.
   const QString file =
       f.ws.directory() + "/Paylark Files/duedate" + QString::fromStdString(id) + ".due";
   QVERIFY(QFile::remove(file));
   QVERIFY(QDir().mkdir(file));
-  f.view().SelectRow(row);
-  f.ws.prompt.answers = {PromptAnswer::kYes};
-  f.frame->commands().deleteDue->trigger();
+  f.Delete("Gym");
   QCOMPARE(f.ws.prompt.asked.size(), 2);
   QVERIFY2(f.ws.prompt.asked.at(1).startsWith("The due \"Gym\" could not be deleted: "),
            qPrintable(f.ws.prompt.asked.at(1)));
@@ -322,9 +305,7 @@ void MainFrameTest::ChangeMarkerFailureIsAWarningAfterTheChange() {
   // A folder where the marker goes cannot be replaced by a file, even by root.
   QVERIFY(QFile::remove(f.ws.directory() + "/Paylark Files/preferences.alm"));
   QVERIFY(QDir().mkpath(f.ws.directory() + "/Paylark Files/preferences.alm/inside"));
-  f.view().SelectRow(f.RowOf("Gym"));
-  f.ws.prompt.answers = {PromptAnswer::kYes};
-  f.frame->commands().deleteDue->trigger();
+  f.Delete("Gym");
   QCOMPARE(f.RowOf("Gym"), -1);
   QCOMPARE(f.ws.prompt.asked.size(), 2);
   QVERIFY2(f.ws.prompt.asked.at(1).startsWith(
@@ -385,7 +366,6 @@ void MainFrameTest::TheChangedDueStaysSelected() {
   };
   f.view().SelectRow(f.RowOf("Gym"));
   f.frame->commands().markPaid->trigger();
-  QCOMPARE(f.view().SelectionMark(), f.RowOf("Gym"));
   QCOMPARE(f.view().SelectionMark(), 1);
   QCOMPARE(details.Value(0), QStringLiteral("Gym"));
   QCOMPARE(details.Value(7), QStringLiteral("Paid"));
@@ -421,7 +401,6 @@ void MainFrameTest::TheChangedDueStaysSelected() {
 // series row the change from the member before.
 void MainFrameTest::PaidDuesShowWhatWasPaid() {
   Fixture f;
-  QCOMPARE(f.Pane(0), QStringLiteral("Paid : $1,209.70"));
   f.ws.AddDue("Water", "Utility", 40, At(2026, 3, 3, 9), true, "recIdWater");
   const std::string second =
       f.ws.AddDue("Water", "Utility", 40, At(2026, 3, 4, 9), true, "recIdWater");
@@ -579,9 +558,7 @@ void MainFrameTest::EmptyMonthExportsSayThereAreNoDues() {
 }
 
 void MainFrameTest::ExportDoneMessageOffersOpenAndFolder() {
-  Workspace ws;
   MessageBoxPrompt prompt;
-  PromptAnswer answer = PromptAnswer::kOk;
   QStringList buttons;
   QTimer::singleShot(0, [&] {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
@@ -595,8 +572,9 @@ void MainFrameTest::ExportDoneMessageOffersOpenAndFolder() {
         button->click();
     }
   });
-  answer = prompt.Ask(nullptr, "Exported to " + ws.directory() + "/Exports/Paylark March 2026.xlsx",
-                      PromptButtons::kOpenShowClose, PromptIcon::kInformation);
+  const PromptAnswer answer =
+      prompt.Ask(nullptr, "Exported to /home/user/Exports/Paylark March 2026.xlsx",
+                 PromptButtons::kOpenShowClose, PromptIcon::kInformation);
   QVERIFY(answer == PromptAnswer::kShowInFolder);
   buttons.sort();
   QCOMPARE(buttons, (QStringList{"Close", "Open", "Show in Folder"}));
@@ -681,8 +659,6 @@ void MainFrameTest::LongSeriesDeleteShowsProgress() {
   for (int day = 0; day < 300; ++day)
     f.ws.AddDue("Parking", "City", 2, At(2026, 3, 1 + day % 31, 7), false, longSeries);
   f.frame->ReloadAll();
-  f.view().SelectRow(f.RowOf("Parking"));
-  f.ws.prompt.answers = {PromptAnswer::kYes};
   QString label;
   int maximum = 0;
   bool windowModal = false;
@@ -693,19 +669,17 @@ void MainFrameTest::LongSeriesDeleteShowsProgress() {
       windowModal = dialog->windowModality() == Qt::WindowModal && dialog->isVisible();
     }
   });
-  f.frame->commands().deleteDue->trigger();
+  f.Delete("Parking");
   QVERIFY2(label.startsWith("Deleting dues: ") && label.endsWith(" of 300"), qPrintable(label));
   QCOMPARE(maximum, 300);
   QVERIFY(windowModal);
   QVERIFY(f.frame->findChild<QProgressDialog*>() == nullptr);
   QCOMPARE(f.rows(), 12);
   // A short series shows nothing.
-  f.view().SelectRow(f.RowOf("Loan"));
-  f.ws.prompt.answers = {PromptAnswer::kYes};
   bool shown = false;
   QTimer::singleShot(0, f.frame.get(),
                      [&] { shown = f.frame->findChild<QProgressDialog*>() != nullptr; });
-  f.frame->commands().deleteDue->trigger();
+  f.Delete("Loan");
   QVERIFY(!shown);
   QCOMPARE(f.rows(), 10);
 }

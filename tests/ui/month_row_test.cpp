@@ -1,6 +1,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QTest>
+#include <functional>
 
 #include "tests/ui/fakes.h"
 #include "tests/ui/ui_tests.h"
@@ -34,15 +35,19 @@ QImage PaintRow(const DueRecord& record, int row, Selection selection) {
   return image;
 }
 
-// True when some pixel of the area has exactly this colour.
-bool Holds(const QImage& image, const QRect& area, const QColor& colour) {
+// True when some pixel of the area passes the test.
+bool AnyPixel(const QImage& image, const QRect& area, const std::function<bool(QColor)>& test) {
   for (int y = area.top(); y <= area.bottom(); ++y) {
     for (int x = area.left(); x <= area.right(); ++x) {
-      if (image.pixelColor(x, y) == colour)
+      if (test(image.pixelColor(x, y)))
         return true;
     }
   }
   return false;
+}
+
+bool Holds(const QImage& image, const QRect& area, const QColor& colour) {
+  return AnyPixel(image, area, [&colour](QColor pixel) { return pixel == colour; });
 }
 
 DueRecord LongDue() {
@@ -55,13 +60,7 @@ DueRecord LongDue() {
 
 // True when a pixel of the area is darker than the row's backgrounds.
 bool HoldsInk(const QImage& image, const QRect& area) {
-  for (int y = area.top(); y <= area.bottom(); ++y) {
-    for (int x = area.left(); x <= area.right(); ++x) {
-      if (qGray(image.pixel(x, y)) < 160)
-        return true;
-    }
-  }
-  return false;
+  return AnyPixel(image, area, [](QColor pixel) { return qGray(pixel.rgb()) < 160; });
 }
 
 }  // namespace

@@ -234,6 +234,15 @@ std::vector<Case> Cases() {
   return cases;
 }
 
+// "WxH at X,Y", for a failure's message.
+QString Where(const QRect& place) {
+  return QStringLiteral("%1x%2 at %3,%4")
+      .arg(place.width())
+      .arg(place.height())
+      .arg(place.x())
+      .arg(place.y());
+}
+
 QString Plain(const QString& caption) {
   return QString(caption).remove(QLatin1Char('&'));
 }
@@ -255,12 +264,7 @@ void VerifyInSight(QWidget& window, const QString& caption) {
 void VerifyFits(QWidget& window) {
   const QRect screen = window.screen()->availableGeometry();
   QCOMPARE(screen.size(), kRoom);
-  QVERIFY2(screen.contains(window.frameGeometry()),
-           qPrintable(QStringLiteral("%1x%2 at %3,%4")
-                          .arg(window.frameGeometry().width())
-                          .arg(window.frameGeometry().height())
-                          .arg(window.frameGeometry().x())
-                          .arg(window.frameGeometry().y())));
+  QVERIFY2(screen.contains(window.frameGeometry()), qPrintable(Where(window.frameGeometry())));
 }
 
 }  // namespace
@@ -319,11 +323,7 @@ class SmallScreenTest final : public QObject {
     QTRY_VERIFY(search.results().isVisible());
     const QRect screen = window.screen()->availableGeometry();
     QVERIFY2(screen.contains(search.results().geometry()),
-             qPrintable(QStringLiteral("%1,%2 %3x%4")
-                            .arg(search.results().x())
-                            .arg(search.results().y())
-                            .arg(search.results().width())
-                            .arg(search.results().height())));
+             qPrintable(Where(search.results().geometry())));
   }
 
   // Regression: the caption strip cut its warning to "Balance below $0.00 on 7 D".
@@ -347,14 +347,10 @@ class SmallScreenTest final : public QObject {
       auto* link = strip.findChild<QToolButton*>(QString::fromLatin1(name));
       const QRect place(link->mapTo(&strip, QPoint(0, 0)), link->size());
       QVERIFY2(link->width() >= link->sizeHint().width() && strip.rect().contains(place),
-               qPrintable(QStringLiteral("%1: %2 wide for %3, at %4,%5 in %6x%7")
+               qPrintable(QStringLiteral("%1 wants %2 wide, is %3 in %4")
                               .arg(QString::fromLatin1(name))
-                              .arg(link->width())
                               .arg(link->sizeHint().width())
-                              .arg(place.x())
-                              .arg(place.y())
-                              .arg(strip.width())
-                              .arg(strip.height())));
+                              .arg(Where(place), Where(strip.rect()))));
     }
   }
 

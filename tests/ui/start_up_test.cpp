@@ -1,7 +1,6 @@
 #include <QAbstractButton>
 #include <QDir>
 #include <QFile>
-#include <QFontDatabase>
 #include <QPainter>
 #include <QPixmapCache>
 #include <QSignalSpy>
@@ -50,10 +49,6 @@ StartUpResult Start(Workspace& workspace, const AskDirectory& ask) {
 
 void StartUpTest::init() {
   UseFreshSettings();
-}
-
-void StartUpTest::FontsAreAvailable() {
-  QVERIFY(!QFontDatabase::families().isEmpty());
 }
 
 // The window manager gets the sizes it would draw from the SVG itself, pixel for pixel, so a
@@ -117,30 +112,41 @@ void StartUpTest::IconsAreDrawnAsQtDrawsTheirSvg() {
   }
 }
 
-void StartUpTest::ValidSettingOpensWithoutAsking() {
-  Workspace workspace;
-  QTemporaryDir stored;
-  UserSettings::Write(settings::kWorkingDirectory, stored.path());
-  Asker asker;
-  const StartUpResult result = Start(workspace, asker.Function());
-  QCOMPARE(result.outcome, StartUpOutcome::kRun);
-  QVERIFY(asker.openedOn.isEmpty());
-  QVERIFY(workspace.prompt.asked.isEmpty());
-  QCOMPARE(QString::fromStdString(workspace.app.workingDirectory()), stored.path());
-  QVERIFY(QDir(stored.path() + "/Paylark Files").exists());
-}
-
-void StartUpTest::MissingSettingAsksWithEmptyDialog() {
-  Workspace workspace;
+// The first start asks with an empty dialog and keeps the answer at once; the next opens it
+// without asking. A stored folder that is gone (a trailing "/" is not found either) is told, then
+// asked for; cancelling the question ends the program.
+void StartUpTest::TheStoredFolderOpensOrOneIsAskedFor() {
   QTemporaryDir chosen;
-  Asker asker{chosen.path(), {}};
-  QCOMPARE(Start(workspace, asker.Function()).outcome, StartUpOutcome::kRun);
-  QCOMPARE(asker.openedOn, QStringList{QString()});
-  QVERIFY(workspace.prompt.asked.isEmpty());
-  QCOMPARE(QString::fromStdString(workspace.app.workingDirectory()), chosen.path());
-  // Regression: the folder was saved only when the window closed, so paylark-cli found none
-  // while the window was open and a logout's SIGTERM made the next start ask again.
-  QCOMPARE(UserSettings::Read(settings::kWorkingDirectory), chosen.path());
+  const struct {
+    QString stored;  // written before the start; empty keeps what the start before saved
+    QString answer;
+    bool asked;
+    bool told;
+  } cases[] = {
+      {{}, chosen.path(), true, false},
+      {{}, {}, false, false},
+      {chosen.path() + "/gone", chosen.path(), true, true},
+      {chosen.path() + "/", {}, true, true},
+  };
+  for (const auto& c : cases) {
+    if (!c.stored.isEmpty())
+      UserSettings::Write(settings::kWorkingDirectory, c.stored);
+    Workspace workspace;
+    Asker asker{c.answer, {}};
+    const bool runs = !c.asked || !c.answer.isEmpty();  // an empty answer is Cancel
+    QCOMPARE(Start(workspace, asker.Function()).outcome,
+             runs ? StartUpOutcome::kRun : StartUpOutcome::kEnd);
+    QCOMPARE(asker.openedOn, c.asked ? QStringList{QString()} : QStringList());
+    QCOMPARE(workspace.prompt.asked,
+             c.told ? QStringList{Text(MessageId::kWorkingDirectoryMoved)} : QStringList());
+    if (!runs)
+      continue;
+    QCOMPARE(QString::fromStdString(workspace.app.workingDirectory()), chosen.path());
+    QVERIFY(QDir(chosen.path() + "/Paylark Files").exists());
+    // Regression: the folder was saved only when the window closed, so paylark-cli found none
+    // while the window was open and a logout's SIGTERM made the next start ask again.
+    QCOMPARE(UserSettings::Read(settings::kWorkingDirectory), chosen.path());
+  }
 }
 
 // A logout's SIGTERM and a terminal's Ctrl+C reach the event loop instead of ending the program
@@ -156,22 +162,6 @@ void StartUpTest::TermAndInterruptAskTheEventLoopToQuit() {
     QCOMPARE(requested.takeFirst().at(0).toInt(), signalNumber);
     // Heard outside the event loop too (by a start's progress), it is kept for the start to see.
     QVERIFY(quitOnSignal.requested());
-  }
-}
-
-// A stored folder that is gone (a trailing "/" is not found either) is told, then asked for;
-// cancelling the question ends the program.
-void StartUpTest::StaleSettingTellsAndAsks() {
-  for (const bool cancel : {false, true}) {
-    Workspace workspace;
-    UserSettings::Write(settings::kWorkingDirectory,
-                        workspace.directory() + (cancel ? "/" : "/gone"));
-    QTemporaryDir chosen;
-    Asker asker{cancel ? QString() : chosen.path(), {}};
-    QCOMPARE(Start(workspace, asker.Function()).outcome,
-             cancel ? StartUpOutcome::kEnd : StartUpOutcome::kRun);
-    QCOMPARE(workspace.prompt.asked, QStringList{Text(MessageId::kWorkingDirectoryMoved)});
-    QCOMPARE(asker.openedOn, QStringList{QString()});
   }
 }
 

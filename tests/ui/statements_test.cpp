@@ -232,16 +232,6 @@ class StatementsTest final : public QObject {
  private slots:
   void init() { UseFreshSettings(); }
 
-  // The command's place in the File menu is checked with every feature's, in the window's tests.
-  void TheFileMenuOpensTheStatementPickerInTheWorkingDirectory() {
-    Fixture f;
-    auto window = f.Window();
-    StatementImportCommand command(f.ws.app, *window, f.core.Services());
-    window->commands().importStatement->trigger();  // the picker is cancelled
-    QCOMPARE(f.ws.desktop.openStarts, QStringList{f.ws.directory()});
-    QVERIFY(f.core.readPaths.empty());
-  }
-
   void TheColumnsArePresetFromTheHeaderAndRememberedPerHeaderLine() {
     Fixture f;
     f.core.format = StatementFormat::kCsv;
@@ -550,6 +540,10 @@ class StatementsTest final : public QObject {
                                      return true;
                                    }));
     const QString path = f.WriteFile(QStringLiteral("march.ofx"), "<OFX>");
+    // File → Import Statement… opens its picker in the working directory; cancelled, it reads
+    // nothing (the command's menu place is checked with every feature's, in the window's tests).
+    window->commands().importStatement->trigger();
+    QCOMPARE(f.ws.desktop.openStarts, QStringList{f.ws.directory()});
 
     QCOMPARE(command.Import(f.ws.directory() + QStringLiteral("/missing.ofx")), QString());
     QVERIFY(f.ws.prompt.asked.value(0).startsWith(QStringLiteral("The file \"")));
@@ -593,61 +587,47 @@ class StatementsTest final : public QObject {
   }
 
   // The read waits until the progress dialog shows: the window answers meanwhile (the timer that
-  // finds the dialog runs), and Cancel ends the import at once with nothing asked or changed; the
-  // read behind it then ends and its statement is dropped.
-  void CancelEndsASlowReadAtOnceAndChangesNothing() {
+  // finds the dialog runs). Cancel ends the import at once with nothing asked or changed, and the
+  // read behind it then ends and its statement is dropped; a read let go goes on to the preview.
+  void CancelEndsASlowReadAtOnceAndAFinishedOneGoesOnToThePreview() {
     Fixture f;
     auto window = f.Window();
     QSignalSpy changed(window.get(), &MainWindow::recordsChanged);
-    std::promise<void> release;
+    const QString path = f.WriteFile(QStringLiteral("march.ofx"), "<OFX>");
     int previews = 0;
-    StatementImportCommand command(f.ws.app, *window, HeldRead(f.core, release),
-                                   Answers({}, [&previews](StatementPreviewDialog&) {
-                                     ++previews;
-                                     return false;
-                                   }));
+    const auto dialogs = Answers({}, [&previews](StatementPreviewDialog&) {
+      ++previews;
+      return false;
+    });
+    std::promise<void> release;
+    StatementImportCommand command(f.ws.app, *window, HeldRead(f.core, release), dialogs);
     auto* reader = window->findChild<StatementReader*>();
     QVERIFY(reader);
     QSignalSpy ended(reader, &StatementReader::readEnded);
     QElapsedTimer cancelled;
     WhenReading(*window, [&](QProgressDialog& progress) {
       QCOMPARE(progress.labelText(), QStringLiteral("Reading march.ofx..."));
+      QCOMPARE(progress.maximum(), 0);  // busy: no end known
       QPushButton* cancel = progress.findChild<QPushButton*>();
       QVERIFY(cancel);
       QCOMPARE(cancel->text(), QStringLiteral("Cancel"));
       cancelled.start();
       cancel->click();
     });
-    QCOMPARE(command.Import(f.WriteFile(QStringLiteral("march.ofx"), "<OFX>")), QString());
+    QCOMPARE(command.Import(path), QString());
     const qint64 latency = cancelled.elapsed();
     QVERIFY(latency < 1000);
-    QCOMPARE(previews, 0);
     QVERIFY(f.ws.prompt.asked.isEmpty());
-    QCOMPARE(changed.count(), 0);
     release.set_value();
     QVERIFY(ended.wait());
     QCOMPARE(changed.count(), 0);
     QCOMPARE(previews, 0);
     qInfo("statement_read_cancel_ms %lld", latency);
-  }
 
-  void ASlowReadShowsItsProgressAndGoesOnToThePreview() {
-    Fixture f;
-    auto window = f.Window();
-    std::promise<void> release;
-    int previews = 0;
-    StatementImportCommand command(f.ws.app, *window, HeldRead(f.core, release),
-                                   Answers({}, [&previews](StatementPreviewDialog&) {
-                                     ++previews;
-                                     return false;
-                                   }));
-    bool shown = false;
-    WhenReading(*window, [&](QProgressDialog& progress) {
-      shown = progress.isVisible() && progress.maximum() == 0;  // busy: no end known
-      release.set_value();
-    });
-    QCOMPARE(command.Import(f.WriteFile(QStringLiteral("march.ofx"), "<OFX>")), QString());
-    QVERIFY(shown);
+    std::promise<void> later;
+    StatementImportCommand slow(f.ws.app, *window, HeldRead(f.core, later), dialogs);
+    WhenReading(*window, [&later](QProgressDialog&) { later.set_value(); });
+    QCOMPARE(slow.Import(path), QString());
     QCOMPARE(previews, 1);
     QVERIFY(window->findChild<QProgressDialog*>() == nullptr);
   }

@@ -8,13 +8,10 @@ class StartUpTest final : public QObject {
   Q_OBJECT
  private slots:
   void init();
-  void FontsAreAvailable();
   void TheWindowIconIsDrawnOnAnotherThreadAsTheSvgDrawsIt();
   void IconsAreDrawnAsQtDrawsTheirSvg();
-  void ValidSettingOpensWithoutAsking();
-  void MissingSettingAsksWithEmptyDialog();
+  void TheStoredFolderOpensOrOneIsAskedFor();
   void TermAndInterruptAskTheEventLoopToQuit();
-  void StaleSettingTellsAndAsks();
   void UnreadableRecordFilesAreCounted();
   void AnUnreadableRecordsFolderIsSaidToBeSo();
   void AStartFromTheSnapshotIsCheckedAgainstTheFolder();
@@ -40,7 +37,6 @@ class MainFrameTest final : public QObject {
  private slots:
   void init();
   void OpensOnTodayWithSortedRowsAndSums();
-  void ShiftingMonthsRefreshesAndClamps();
   void MonthsTurnAndTheWindowClosesFromTheKeyboard();
   void FilterChangesRowsAndSummaries();
   void SelectionFillsDetailsAndCaption();

@@ -24,6 +24,13 @@ std::vector<std::string> MapOrder(const DueMap& map) {
   return ids;
 }
 
+std::vector<std::string> MonthIds(const DueMap& map, int year, int month) {
+  std::vector<std::string> ids;
+  map.ForEachPackedInMonth(year, month,
+                           [&](const PackedDue& due) { ids.push_back(due.Unpack().recordId); });
+  return ids;
+}
+
 TEST(DueMapTest, HashIsTimes33PlusByteInUnsigned32Bits) {
   EXPECT_EQ(DueMap::Hash(""), 0u);
   EXPECT_EQ(DueMap::Hash("a"), 97u);
@@ -92,9 +99,7 @@ TEST(DueMapTest, AMonthGivesTheRecordsAWholeWalkFindsInMapOrder) {
       if (civil.year == wantedYear && civil.month == wantedMonth)
         walked.push_back(record.recordId);
     });
-    std::vector<std::string> indexed;
-    map.ForEachPackedInMonth(
-        year, month, [&](const PackedDue& due) { indexed.push_back(due.Unpack().recordId); });
+    const std::vector<std::string> indexed = MonthIds(map, year, month);
     EXPECT_EQ(map.CountInMonth(year, month), indexed.size());
     EXPECT_EQ(indexed, walked) << year << "-" << month;
   }
@@ -282,15 +287,8 @@ TEST(DueMapTest, AppendedRecordsAreTheSameAsSetOnes) {
   }
   appended.IndexAppended();
   EXPECT_EQ(MapOrder(appended), MapOrder(set));
-  for (int month = 1; month <= 12; ++month) {
-    std::vector<std::string> fromSet;
-    std::vector<std::string> fromAppended;
-    set.ForEachPackedInMonth(
-        2026, month, [&](const PackedDue& due) { fromSet.push_back(due.Unpack().recordId); });
-    appended.ForEachPackedInMonth(
-        2026, month, [&](const PackedDue& due) { fromAppended.push_back(due.Unpack().recordId); });
-    EXPECT_EQ(fromAppended, fromSet) << month;
-  }
+  for (int month = 1; month <= 12; ++month)
+    EXPECT_EQ(MonthIds(appended, 2026, month), MonthIds(set, 2026, month)) << month;
   for (const DueRecord& record : records)
     ASSERT_EQ(appended.Find(record.recordId), record);
 

@@ -59,18 +59,14 @@ TEST_F(ManyDuesTest, FindLooksAtEveryMonthAndFourFieldsInDueDateOrder) {
 TEST_F(ManyDuesTest, LetterCaseFoldsForEveryLetterTheLocaleKnows) {
   AddDue("ÄPFEL vom Markt", "Obsthof", At(2026, 3, 1));
   AddDue("Квартплата", "МОСЭНЕРГО", At(2026, 3, 2));
+  AddDue("Miete Hauptstraße", "Vermieter", At(2026, 3, 3));
   for (const char* locale : {"de_DE.UTF-8", "en_US.UTF-8"}) {
     const testing::ScopedLocale scoped(locale);
     ASSERT_TRUE(scoped.ok()) << locale;
     EXPECT_EQ(Found("äpfel"), "ÄPFEL vom Markt") << locale;
     EXPECT_EQ(Found("квартПЛАТА"), "Квартплата") << locale;
     EXPECT_EQ(Found("мосэнерго"), "Квартплата") << locale;
-  }
-  // Regression: "strasse" did not find "Hauptstraße".
-  AddDue("Miete Hauptstraße", "Vermieter", At(2026, 3, 3));
-  for (const char* locale : {"de_DE.UTF-8", "en_US.UTF-8"}) {
-    const testing::ScopedLocale scoped(locale);
-    ASSERT_TRUE(scoped.ok()) << locale;
+    // Regression: "strasse" did not find "Hauptstraße".
     EXPECT_EQ(Found("hauptstrasse"), "Miete Hauptstraße") << locale;
     EXPECT_EQ(Found("HAUPTSTRAẞE"), "Miete Hauptstraße") << locale;
   }

@@ -56,6 +56,18 @@ TEST(PaymentTest, AnEditorsPaidFlagSettlesTheDetails) {
   SettlePayment(edited, paid, kNow);
   EXPECT_FALSE(edited.paidOn || edited.paidAmount);
   EXPECT_TRUE(edited.paymentReference.empty());
+
+  DueRecord partly = Power();
+  Pay(partly, kNow, {std::nullopt, 25.0, "", "", ""});
+  edited = partly;
+  edited.title = "renamed";
+  SettlePayment(edited, partly, kNow);
+  EXPECT_EQ(edited.paidAmount, 25.0) << "an unpaid due that stays unpaid keeps its parts";
+  edited.paid = 1;
+  SettlePayment(edited, partly, kNow);
+  ASSERT_EQ(edited.laterParts.size(), 1u) << "ticking paid on a partly paid due pays what is left";
+  EXPECT_EQ(edited.laterParts[0].amount, 65.0);
+  EXPECT_EQ(PaidCents(edited), 9000);
 }
 
 TEST(PaymentTest, ThreePartsPayTheDue) {
@@ -114,20 +126,6 @@ TEST(PaymentTest, APartBeyondWhatIsLeftPaysTheDueAndSaysTheExcess) {
   EXPECT_FALSE(Pay(refund, kNow, {std::nullopt, -5.0, "", "", ""}).paid);
   EXPECT_EQ(LeftCents(refund), -1500);
   EXPECT_TRUE(Pay(refund, kNow, {std::nullopt, -15.0, "", "", ""}).paid);
-}
-
-TEST(PaymentTest, TickingPaidOnAPartlyPaidDuePaysWhatIsLeft) {
-  DueRecord stored = Power();
-  Pay(stored, kNow, {std::nullopt, 25.0, "", "", ""});
-  DueRecord edited = stored;
-  edited.title = "renamed";
-  SettlePayment(edited, stored, kNow);
-  EXPECT_EQ(edited.paidAmount, 25.0) << "an unpaid due that stays unpaid keeps its parts";
-  edited.paid = 1;
-  SettlePayment(edited, stored, kNow);
-  ASSERT_EQ(edited.laterParts.size(), 1u);
-  EXPECT_EQ(edited.laterParts[0].amount, 65.0);
-  EXPECT_EQ(PaidCents(edited), 9000);
 }
 
 TEST(PaymentTest, DetailsShowThePaidAmountOnlyWhenItDiffers) {

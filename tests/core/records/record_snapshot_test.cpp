@@ -92,6 +92,13 @@ class RecordSnapshotTest : public ::testing::Test {
     return report.filesRead;
   }
 
+  // A load that writes the snapshot and the map image before it returns.
+  void LoadWritingAtOnce() {
+    RecordStore atOnce(clock_, kHome, files_);
+    atOnce.SetSnapshotFile(kSnapshot);
+    ASSERT_EQ(atOnce.Reload().filesRead, std::size_t{kRecordCount});
+  }
+
   static std::vector<std::string> Skipped(const ReloadReport& report) {
     std::vector<std::string> skipped;
     for (const SkippedFile& file : report.skipped)
@@ -138,11 +145,7 @@ TEST_F(RecordSnapshotTest, ALoadOfSeveralSharesMapsEveryRecord) {
 // A snapshot and a map image written behind the load, while the store moves on to another folder,
 // are byte for byte the ones written at once, and serve the next load whole.
 TEST_F(RecordSnapshotTest, WhatIsWrittenBehindTheLoadIsWhatIsWrittenAtOnce) {
-  {
-    RecordStore atOnce(clock_, kHome, files_);
-    atOnce.SetSnapshotFile(kSnapshot);
-    ASSERT_EQ(atOnce.Reload().filesRead, std::size_t{kRecordCount});
-  }
+  LoadWritingAtOnce();
   const std::string written = files_.Contents(kSnapshot);
   const std::string image = files_.Contents(kImage);
   ASSERT_TRUE(files_.Remove(kSnapshot).ok());
@@ -163,11 +166,7 @@ TEST_F(RecordSnapshotTest, WhatIsWrittenBehindTheLoadIsWhatIsWrittenAtOnce) {
 // The index is read while its image is written behind the load: a change made meanwhile waits
 // for the writer, and the image shows the index as the load left it.
 TEST_F(RecordSnapshotTest, AChangeWaitsForTheImageWrittenBehind) {
-  {
-    RecordStore atOnce(clock_, kHome, files_);
-    atOnce.SetSnapshotFile(kSnapshot);
-    ASSERT_EQ(atOnce.Reload().filesRead, std::size_t{kRecordCount});
-  }
+  LoadWritingAtOnce();
   const std::string image = files_.Contents(kImage);
   ASSERT_TRUE(files_.Remove(kImage).ok());
   RecordIndex index;
@@ -321,27 +320,23 @@ TEST_F(RecordSnapshotTest, ADamagedOrForeignSnapshotIsIgnoredAndRewritten) {
   flipped[flipped.size() / 2] ^= 0x20;
   std::string otherVersion = good;
   otherVersion[16] = static_cast<char>(kSnapshotVersion + 1);
-  std::vector<std::string> damaged = {"", "PAYLARK SNAPSHOT", flipped, otherVersion, good + "x"};
+  // Entries out of name order behind a right checksum are refused too, though some were mapped.
+  std::vector<SnapshotEntry> unordered = DecodeSnapshot(good, kRecords).value();
+  std::swap(unordered[5], unordered[6]);
+  std::vector<std::string> damaged = {"",         "PAYLARK SNAPSHOT",
+                                      flipped,    otherVersion,
+                                      good + "x", EncodeSnapshot(kRecords, unordered)};
   for (std::size_t cut : {std::size_t{20}, std::size_t{40}, good.size() / 3, good.size() - 1})
     damaged.push_back(good.substr(0, cut));
   for (const std::string& bytes : damaged) {
-    (void)files_.Remove(kSnapshot);
     files_.Put(kSnapshot, bytes);
     EXPECT_EQ(LoadAndCompare(), std::size_t{kRecordCount}) << bytes.size();
     EXPECT_EQ(files_.Contents(kSnapshot), good);
   }
-  // Entries out of name order behind a right checksum are refused too, though some were mapped.
-  std::vector<SnapshotEntry> unordered = DecodeSnapshot(good, kRecords).value();
-  std::swap(unordered[5], unordered[6]);
-  (void)files_.Remove(kSnapshot);
-  files_.Put(kSnapshot, EncodeSnapshot(kRecords, unordered));
+  // A snapshot of another records folder holds nothing for this one.
+  files_.Put(kSnapshot, EncodeSnapshot("/elsewhere/Paylark Files", {}));
   EXPECT_EQ(LoadAndCompare(), std::size_t{kRecordCount});
   EXPECT_EQ(files_.Contents(kSnapshot), good);
-  // A snapshot of another records folder holds nothing for this one.
-  const std::vector<SnapshotEntry> none;
-  (void)files_.Remove(kSnapshot);
-  files_.Put(kSnapshot, EncodeSnapshot("/elsewhere/Paylark Files", none));
-  EXPECT_EQ(LoadAndCompare(), std::size_t{kRecordCount});
 }
 
 // A start copies the map back from its image, without the snapshot; the store then changes and
@@ -377,7 +372,6 @@ TEST_F(RecordSnapshotTest, ADamagedMapImageIsIgnoredAndWrittenAgain) {
   std::string flipped = good;
   flipped[flipped.size() / 2] ^= 0x01;
   for (const std::string& bytes : {flipped, good.substr(0, good.size() - 1), std::string()}) {
-    (void)files_.Remove(kImage);
     files_.Put(kImage, bytes);
     EXPECT_EQ(LoadAndCompare(), 0u);
     EXPECT_TRUE(quickStartConfirmed_);

@@ -266,12 +266,6 @@ TEST_F(RecordStoreTest, ABatchClaimsNewFilesAtOnceAndReplacesAtTheEnd) {
   EXPECT_EQ(testing::FileBytes(FileOf(record.recordId)), EncodeRecord(record));
 }
 
-}  // namespace
-}  // namespace paylark
-
-namespace paylark {
-namespace {
-
 TEST_F(RecordStoreTest, PaymentDetailsAndADamagedBlockSurviveTheMapAndAReload) {
   DueRecord paid = DueRecord::WithDefaults(clock_);
   paid.paid = 1;

@@ -217,13 +217,5 @@ TEST_F(StoreFailureTest, ARecordIsNeverWrittenIntoOrRemovedWithAnotherRecordsFil
   EXPECT_EQ(files_.Contents(FileOf(stranger.recordId)), EncodeRecord(plain));
 }
 
-TEST_F(StoreFailureTest, FilesTooLargeToBeRecordsAreSkippedUnread) {
-  files_.Put(std::string(kRecords) + "/huge.due", std::string(kMaxRecordFileBytes + 1, 'x'));
-  const ReloadReport report = store_.Reload();
-  ASSERT_EQ(report.skipped.size(), 1u);
-  EXPECT_EQ(report.skipped[0].fileName, "huge.due");
-  EXPECT_EQ(report.skipped[0].reason, "the file is too large to be a record");
-}
-
 }  // namespace
 }  // namespace paylark

@@ -16,8 +16,6 @@ constexpr const char* kWork = kMemoryWork;
 
 class AttachmentBackupTest : public MemoryBackupTest {
  protected:
-  std::string Add() { return store_.Add(DueRecord::WithDefaults(clock_)).recordId; }
-
   void Attach(const std::string& id, const std::string& name, const std::string& bytes) {
     ASSERT_TRUE(attachments_.AddBytes(id, name, bytes).ok());
   }
@@ -34,8 +32,8 @@ class AttachmentBackupTest : public MemoryBackupTest {
 };
 
 TEST_F(AttachmentBackupTest, ARestoreBringsBackTheBackupsAttachmentsAndKeepsTheOthersAside) {
-  const std::string rent = Add();
-  const std::string water = Add();
+  const std::string rent = AddDue("Rent");
+  const std::string water = AddDue("Water");
   Attach(rent, "rent.pdf", "RENT");
   Attach(water, "water.pdf", "WATER");
   // A file named like a record, kept as an attachment, never becomes a due of the backup.
@@ -63,7 +61,7 @@ TEST_F(AttachmentBackupTest, ARestoreBringsBackTheBackupsAttachmentsAndKeepsTheO
 }
 
 TEST_F(AttachmentBackupTest, AnAttachmentThatCannotBeReadIsLeftOutAndTold) {
-  const std::string id = Add();
+  const std::string id = AddDue("Rent");
   Attach(id, "locked.pdf", "L");
   Attach(id, "fine.pdf", "F");
   files_.FailRead(attachments_.PathOf(id, "locked.pdf"), EACCES);
@@ -78,7 +76,7 @@ TEST_F(AttachmentBackupTest, AnAttachmentThatCannotBeReadIsLeftOutAndTold) {
 }
 
 TEST_F(AttachmentBackupTest, ABackupFromBeforeAttachmentsSetsTheCurrentOnesAside) {
-  const std::string id = Add();
+  const std::string id = AddDue("Rent");
   const TakenBackup backup = Backup();
   Attach(id, "bill.pdf", "B");
   ASSERT_TRUE(RestoreBackup(store_, clock_, backup.path, kDefaultBackupsKept).ok());
@@ -110,12 +108,6 @@ class AttachmentRestoreTest : public AttachmentBackupTest {
     return titles;
   }
 
-  std::string AddTitled(const std::string& title) {
-    DueRecord record = DueRecord::WithDefaults(clock_);
-    record.title = title;
-    return store_.Add(record).recordId;
-  }
-
   // What the next start does before anything else.
   void StartAgain() {
     RecordStore next(clock_, kWork, files_);
@@ -139,8 +131,8 @@ class AttachmentRestoreTest : public AttachmentBackupTest {
 // attachments or the backup's dues with the backup's attachments, never one with the other; and
 // an attachment that goes is in "Removed attachments", never lost.
 TEST_F(AttachmentRestoreTest, AKillAtAnyPointKeepsTheAttachmentsWithTheirDues) {
-  const std::string rent = AddTitled("Rent");
-  const std::string water = AddTitled("Water");
+  const std::string rent = AddDue("Rent");
+  const std::string water = AddDue("Water");
   Attach(rent, "rent.pdf", "RENT");
   Attach(water, "water.pdf", "NEW WATER");
   const AttachmentFiles newFiles = OnDisk();
@@ -151,7 +143,7 @@ TEST_F(AttachmentRestoreTest, AKillAtAnyPointKeepsTheAttachmentsWithTheirDues) {
                   .attachmentsMoved.ok());
   ASSERT_TRUE(files_.Remove(attachments_.PathOf(water, "water.pdf")).ok());
   Attach(water, "water.pdf", "OLD WATER");
-  Attach(AddTitled("Gas"), "gas.pdf", "GAS");
+  Attach(AddDue("Gas"), "gas.pdf", "GAS");
   const AttachmentFiles oldFiles = OnDisk();
   const std::set<std::string> oldTitles = Titles();
   const std::string oldBackup = Backup().path;
@@ -188,7 +180,7 @@ TEST_F(AttachmentRestoreTest, AKillAtAnyPointKeepsTheAttachmentsWithTheirDues) {
 }
 
 TEST_F(AttachmentRestoreTest, ABackupLargerThanTheFreeSpaceIsRefusedAndChangesNothing) {
-  const std::string id = AddTitled("Rent");
+  const std::string id = AddDue("Rent");
   Attach(id, "rent.pdf", std::string(4000, 'r'));
   const std::string backup = Backup().path;
   ASSERT_TRUE(files_.Remove(attachments_.PathOf(id, "rent.pdf")).ok());
@@ -212,11 +204,11 @@ TEST_F(AttachmentRestoreTest, ABackupLargerThanTheFreeSpaceIsRefusedAndChangesNo
 // A write that fails while the backup's attachments are unpacked (a full disk) leaves the dues,
 // the attachments and the folder as they were.
 TEST_F(AttachmentRestoreTest, AFailedUnpackingChangesNothingAndLeavesNothingBehind) {
-  const std::string id = AddTitled("Rent");
+  const std::string id = AddDue("Rent");
   Attach(id, "a.pdf", "A");
   Attach(id, "b.pdf", "B");
   const std::string backup = Backup().path;
-  AddTitled("Gas");
+  AddDue("Gas");
   ASSERT_TRUE(files_.Remove(attachments_.PathOf(id, "a.pdf")).ok());
   ASSERT_TRUE(files_.Remove(attachments_.PathOf(id, "b.pdf")).ok());
   Attach(id, "c.pdf", "C");
@@ -235,7 +227,7 @@ TEST_F(AttachmentRestoreTest, AFailedUnpackingChangesNothingAndLeavesNothingBehi
 // An entry whose bytes do not match its checksum is found only as it is unpacked: the restore
 // stops there, says which file is damaged, and removes what it had unpacked.
 TEST_F(AttachmentRestoreTest, ADamagedAttachmentInTheZipChangesNothing) {
-  const std::string id = AddTitled("Rent");
+  const std::string id = AddDue("Rent");
   std::string varied;  // bytes that barely compress, so the damage falls in the entry's data
   std::uint32_t state = 20261207;
   for (int i = 0; i < 5000; ++i) {
@@ -264,7 +256,7 @@ TEST_F(AttachmentRestoreTest, ADamagedAttachmentInTheZipChangesNothing) {
 }
 
 TEST_F(AttachmentRestoreTest, AnAttachmentAlreadyInPlaceIsNeitherRewrittenNorSetAside) {
-  const std::string id = AddTitled("Rent");
+  const std::string id = AddDue("Rent");
   Attach(id, "same.pdf", "SAME");
   const std::string backup = Backup().path;
   const std::uint64_t inode = files_.InodeOf(attachments_.PathOf(id, "same.pdf"));

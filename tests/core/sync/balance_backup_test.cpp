@@ -15,12 +15,6 @@ constexpr char kRecords[] = "/home/user/Work/Paylark Files";
 
 class BalanceBackupTest : public MemoryBackupTest {
  protected:
-  std::string AddDue(const std::string& title) {
-    DueRecord record = DueRecord::WithDefaults(clock_);
-    record.title = title;
-    return store_.Add(record).recordId;
-  }
-
   std::string AddBalance(double amount) {
     BalanceBook book(files_, kRecords);
     Result<BalanceEntry> added = book.Add({"", "Checking", clock_.Now(), amount, "", ""}, clock_);

@@ -11,10 +11,16 @@ namespace paylark {
 inline constexpr char kMemoryWork[] = "/home/user/Work";
 
 // A loaded store over a working directory on the in-memory file system, its backups under
-// /data, and a verb that takes a backup a minute before the next.
+// /data, and verbs that add a due and take a backup a minute before the next.
 class MemoryBackupTest : public ::testing::Test {
  protected:
   MemoryBackupTest() { (void)store_.Reload(); }
+
+  std::string AddDue(const std::string& title) {
+    DueRecord record = DueRecord::WithDefaults(clock_);
+    record.title = title;
+    return store_.Add(record).recordId;
+  }
 
   TakenBackup Backup() {
     Result<TakenBackup> taken = TakeBackup(files_, kMemoryWork, clock_, kDefaultBackupsKept);

@@ -48,12 +48,6 @@ std::string MakeZip(const std::vector<std::pair<std::string, std::string>>& entr
 
 class RestoreTest : public MemoryBackupTest {
  protected:
-  std::string Add(const std::string& title) {
-    DueRecord record = DueRecord::WithDefaults(clock_);
-    record.title = title;
-    return store_.Add(record).recordId;
-  }
-
   // The titles the folder's record files hold, read afresh by another store.
   std::multiset<std::string> TitlesOnDisk() {
     RecordStore other(clock_, kWork, files_);
@@ -81,7 +75,7 @@ class RestoreTest : public MemoryBackupTest {
 };
 
 TEST_F(RestoreTest, FilesThatCannotBeReadNeverSpoilABackup) {
-  Add("Rent");
+  AddDue("Rent");
   files_.Put(RecordPath("duedate2026120600000010.due"), "not a record");
   DueRecord readable = DueRecord::WithDefaults(clock_);
   readable.recordId = "2026120600000110";
@@ -114,8 +108,8 @@ TEST_F(RestoreTest, FilesThatCannotBeReadNeverSpoilABackup) {
 }
 
 TEST_F(RestoreTest, ABackupWithoutDuesRestoresOnlyWhenAllowed) {
-  Add("Rent");
-  Add("Water");
+  AddDue("Rent");
+  AddDue("Water");
   files_.Put("/home/user/photos.zip", MakeZip({{"readme.txt", "holiday photos"}}));
   const Status refused = RestoreBackup(store_, clock_, "/home/user/photos.zip", 30);
   EXPECT_EQ(refused.code(), StatusCode::kInvalidArgument);
@@ -173,7 +167,7 @@ std::string ZipClaimingTwentyGibibytes() {
 }
 
 TEST_F(RestoreTest, ABackupClaimingMoreThanSixteenGibibytesIsRefusedUnread) {
-  Add("Rent");
+  AddDue("Rent");
   files_.Put("/home/user/huge.zip", ZipClaimingTwentyGibibytes());
   const int writes = files_.CallsMade(Call::kWrite);
   const Status status = RestoreBackup(store_, clock_, "/home/user/huge.zip", 30, true);
@@ -186,10 +180,10 @@ TEST_F(RestoreTest, ABackupClaimingMoreThanSixteenGibibytesIsRefusedUnread) {
 }
 
 TEST_F(RestoreTest, AFailedRestoreWhoseCleanUpFailsTooTellsBothAndKeepsTheOldDues) {
-  Add("Rent");
+  AddDue("Rent");
   const std::string backup = Backup();
-  Add("Water");
-  Add("Gas");
+  AddDue("Water");
+  AddDue("Gas");
   // The second staged file cannot be written, and the first cannot be removed again.
   files_.FailNth(Call::kWrite, 3, ENOSPC);  // the safety backup's zip, the first staged, ...
   files_.FailAlways(Call::kRemove, EACCES);
@@ -204,9 +198,9 @@ TEST_F(RestoreTest, AFailedRestoreWhoseCleanUpFailsTooTellsBothAndKeepsTheOldDue
 }
 
 TEST_F(RestoreTest, ARestoreThatCannotBeFinishedIsFinishedByTheNextLoad) {
-  Add("Rent");
+  AddDue("Rent");
   const std::string backup = Backup();
-  Add("Water");
+  AddDue("Water");
   // Renames: the safety backup's, the journal's, then the placements, which keep failing.
   files_.FailFrom(Call::kRename, 3, EIO);
   const Status status = RestoreBackup(store_, clock_, backup, 30);
@@ -221,12 +215,12 @@ TEST_F(RestoreTest, ARestoreThatCannotBeFinishedIsFinishedByTheNextLoad) {
 // A kill after every single change of the disk: the next load finds the old dues or the new
 // ones, whole, and no staged file is left behind.
 TEST_F(RestoreTest, AKillAtAnyPointLeavesTheOldOrTheNewDuesWhole) {
-  const std::string rent = Add("Rent");
-  Add("Water");
+  const std::string rent = AddDue("Rent");
+  AddDue("Water");
   const std::string newBackup = Backup();
   ASSERT_TRUE(store_.Delete(rent, ChangeMarker::kWrite).ok());
-  Add("Gas");
-  Add("Phone");
+  AddDue("Gas");
+  AddDue("Phone");
   const std::string oldBackup = Backup();
   const std::multiset<std::string> newSet{"Rent", "Water"};
   const std::multiset<std::string> oldSet{"Gas", "Phone", "Water"};
@@ -258,7 +252,7 @@ TEST_F(RestoreTest, AKillAtAnyPointLeavesTheOldOrTheNewDuesWhole) {
 }
 
 TEST_F(RestoreTest, StaleBackupTemporariesAreRemovedByTheNextBackup) {
-  Add("Rent");
+  AddDue("Rent");
   const std::string folder = BackupsFolder(kWork);
   files_.Put(folder + "/.paylark-999-1.zip", "left by a killed backup");
   files_.Put(folder + "/.paylark-998-1.zip", "being written");
@@ -275,7 +269,7 @@ TEST_F(RestoreTest, StaleBackupTemporariesAreRemovedByTheNextBackup) {
 }
 
 TEST_F(RestoreTest, AFileGoneSinceTheListingIsNotReportedAsUnreadable) {
-  Add("Rent");
+  AddDue("Rent");
   files_.Put(RecordPath("duedate2026120600000010.due"), "deleted by another command");
   files_.FailRead(RecordPath("duedate2026120600000010.due"), ENOENT);
   files_.Put(RecordPath("duedate2026120600000110.due"), "not permitted");
@@ -288,7 +282,7 @@ TEST_F(RestoreTest, AFileGoneSinceTheListingIsNotReportedAsUnreadable) {
 }
 
 TEST_F(RestoreTest, AnUnreadableRecordsFolderIsNoEmptyOne) {
-  Add("Rent");
+  AddDue("Rent");
   files_.FailList(kRecords, EACCES);
   const ReloadReport report = store_.Reload();
   EXPECT_FALSE(report.folderStatus.ok());

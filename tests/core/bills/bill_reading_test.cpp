@@ -28,6 +28,15 @@ class BillReadingTest : public ::testing::Test {
     return Path("code.png");
   }
 
+  // The PDF's first page drawn by pdftoppm, an independent renderer, as `stem`.png or .jpg.
+  void Render(const std::string& pdf, const std::string& format, int dpi,
+              const std::string& stem) const {
+    ASSERT_EQ(std::system(("pdftoppm -" + format + " -r " + std::to_string(dpi) + " -singlefile '" +
+                           Path(pdf) + "' '" + Path(stem) + "'")
+                              .c_str()),
+              0);
+  }
+
   static Bill Read(const std::string& path) {
     Result<Bill> bill = ReadBillFile(SystemFileSystem(), path);
     EXPECT_TRUE(bill.ok()) << bill.status().message();
@@ -43,22 +52,19 @@ class BillReadingTest : public ::testing::Test {
   ScratchFolder folder_;
 };
 
-TEST_F(BillReadingTest, ReadsTheInvoiceAFacturXPdfCarries) {
+// Factur-X attaches its invoice as factur-x.xml, ZUGFeRD (here at the minimum profile) as
+// zugferd-invoice.xml.
+TEST_F(BillReadingTest, ReadsTheInvoiceAFacturXOrZugferdPdfCarries) {
   const Bill bill = Read(FacturX(CiiInvoice({}), "factur-x.xml"));
   EXPECT_EQ(bill.source, BillSource::kFacturX);
-  EXPECT_EQ(bill.seller, "Stadtwerke Nordhafen GmbH");
   EXPECT_EQ(bill.dueDate, OleDateTime::FromCivil(2026, 12, 21));
   EXPECT_EQ(bill.amount, 18437);
-  EXPECT_EQ(bill.payeeAccount, "DE89 3704 0044 0532 0130 00");
-}
-
-TEST_F(BillReadingTest, ReadsAZugferdPdfAtTheMinimumProfile) {
-  const Bill bill = Read(
+  const Bill minimum = Read(
       FacturX(CiiInvoice(Changed<InvoiceSample>([](auto& s) { s.profile = CiiProfile::kMinimum; })),
               "zugferd-invoice.xml"));
-  EXPECT_EQ(bill.source, BillSource::kFacturX);
-  EXPECT_EQ(bill.amount, 18437);
-  EXPECT_FALSE(bill.dueDate);
+  EXPECT_EQ(minimum.source, BillSource::kFacturX);
+  EXPECT_EQ(minimum.amount, 18437);
+  EXPECT_FALSE(minimum.dueDate);
 }
 
 TEST_F(BillReadingTest, ReadsXRechnungAloneInBothSyntaxes) {
@@ -90,40 +96,25 @@ TEST_F(BillReadingTest, ReadsASwissQrBillUnderItsCrossAndAsAPhoto) {
   EXPECT_EQ(photo.amount, 194975);
 }
 
-TEST_F(BillReadingTest, ReadsTheCodeOnTheSecondPageOfAPdf) {
+TEST_F(BillReadingTest, ReadsTheCodeOnTheSecondPageOfAPdfButNotOnTheThird) {
   WritePdfWithCode(Path("bill.pdf"), EpcCode({}), 2, 2);
-  const Bill bill = Read(Path("bill.pdf"));
-  EXPECT_EQ(bill.source, BillSource::kEpcCode);
-  EXPECT_EQ(bill.amount, 18437);
+  const Bill second = Read(Path("bill.pdf"));
+  EXPECT_EQ(second.source, BillSource::kEpcCode);
+  EXPECT_EQ(second.amount, 18437);
+  WritePdfWithCode(Path("bill.pdf"), EpcCode({}), 3, 3);
+  const Bill third = Read(Path("bill.pdf"));
+  EXPECT_EQ(third.source, BillSource::kNone);
+  EXPECT_EQ(third.warnings.back(), "No invoice data or payment code was found in bill.pdf.");
 }
 
-// A scan saved as JPEG: the page drawn by pdftoppm, an independent renderer.
-TEST_F(BillReadingTest, ReadsTheCodeOfAScannedJpeg) {
+TEST_F(BillReadingTest, ReadsTheCodeOfAScannedJpegAndRefusesACutOne) {
   WritePdfWithCode(Path("bill.pdf"), EpcCode({}), 1, 1);
-  ASSERT_EQ(std::system(("pdftoppm -jpeg -r 150 -singlefile '" + Path("bill.pdf") + "' '" +
-                         Path("scan") + "'")
-                            .c_str()),
-            0);
+  Render("bill.pdf", "jpeg", 150, "scan");
   const Bill bill = Read(Path("scan.jpg"));
   EXPECT_EQ(bill.source, BillSource::kEpcCode);
   EXPECT_EQ(bill.payeeAccount, "DE89 3704 0044 0532 0130 00");
-}
-
-TEST_F(BillReadingTest, ACutJpegIsRefused) {
-  WritePdfWithCode(Path("bill.pdf"), EpcCode({}), 1, 1);
-  ASSERT_EQ(std::system(("pdftoppm -jpeg -r 50 -singlefile '" + Path("bill.pdf") + "' '" +
-                         Path("scan") + "'")
-                            .c_str()),
-            0);
   fs::resize_file(Path("scan.jpg"), 200);
   EXPECT_NE(Refused(Path("scan.jpg")).find("The JPEG image cannot be read"), std::string::npos);
-}
-
-TEST_F(BillReadingTest, ACodeOnTheThirdPageIsNotLookedFor) {
-  WritePdfWithCode(Path("bill.pdf"), EpcCode({}), 3, 3);
-  const Bill bill = Read(Path("bill.pdf"));
-  EXPECT_EQ(bill.source, BillSource::kNone);
-  EXPECT_EQ(bill.warnings.back(), "No invoice data or payment code was found in bill.pdf.");
 }
 
 TEST_F(BillReadingTest, AnEmbeddedXmlThatIsNoInvoiceFallsBackToThePages) {
@@ -131,18 +122,14 @@ TEST_F(BillReadingTest, AnEmbeddedXmlThatIsNoInvoiceFallsBackToThePages) {
   AttachXml(Path("coded.pdf"), "<html/>", "factur-x.xml", Path("bill.pdf"));
   const Bill bill = Read(Path("bill.pdf"));
   EXPECT_EQ(bill.source, BillSource::kEpcCode);
-  ASSERT_EQ(bill.warnings.size(), 1U);
-  EXPECT_EQ(bill.warnings[0],
-            "The PDF carries factur-x.xml, but it was not read: The XML is not "
-            "an e-invoice (a CII CrossIndustryInvoice or a UBL 2.1 Invoice).");
+  EXPECT_EQ(bill.warnings, std::vector<std::string>{
+                               "The PDF carries factur-x.xml, but it was not read: The XML is not "
+                               "an e-invoice (a CII CrossIndustryInvoice or a UBL 2.1 Invoice)."});
 }
 
 TEST_F(BillReadingTest, AnImageWithoutACodeIsReadAsNothingFound) {
   WriteTextPdf(Path("plain.pdf"), 1);
-  ASSERT_EQ(std::system(("pdftoppm -png -r 50 -singlefile '" + Path("plain.pdf") + "' '" +
-                         Path("page") + "'")
-                            .c_str()),
-            0);
+  Render("plain.pdf", "png", 50, "page");
   const Bill bill = Read(Path("page.png"));
   EXPECT_EQ(bill.source, BillSource::kNone);
   EXPECT_EQ(bill.warnings,
@@ -170,7 +157,7 @@ TEST_F(BillReadingTest, BrokenAndLockedPdfsAreRefused) {
   EXPECT_NE(Refused(Path("locked.pdf")).find("locked by a password"), std::string::npos);
 }
 
-TEST_F(BillReadingTest, OtherFilesAreRefusedByName) {
+TEST_F(BillReadingTest, OtherFilesAndOnesOver32MiBAreRefusedByName) {
   std::ofstream(Path("notes.txt")) << "Strom November: 184,37";
   EXPECT_EQ(Refused(Path("notes.txt")),
             "notes.txt: it is not a PDF, an e-invoice XML or a PNG "
@@ -178,14 +165,11 @@ TEST_F(BillReadingTest, OtherFilesAreRefusedByName) {
   std::ofstream(Path("broken.png")) << "\x89PNG\r\n\x1a\nnothing";
   EXPECT_NE(Refused(Path("broken.png")).find("The PNG image cannot be read"), std::string::npos);
   EXPECT_NE(Refused(Path("missing.pdf")).find("cannot be found"), std::string::npos);
-}
-
-TEST_F(BillReadingTest, AFileOver32MiBIsRefusedUnread) {
+  // A file over 32 MiB is refused unread.
   std::ofstream(Path("huge.pdf")) << "%PDF-1.4";
   fs::resize_file(Path("huge.pdf"), kLargestBillBytes + 1);
   EXPECT_EQ(Refused(Path("huge.pdf")),
-            "huge.pdf: the file is 32 MiB; bills over 32 MiB are not "
-            "read.");
+            "huge.pdf: the file is 32 MiB; bills over 32 MiB are not read.");
 }
 
 }  // namespace

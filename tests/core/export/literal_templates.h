@@ -3,6 +3,9 @@
 // The template engines written as the plain step-by-step algorithm, quadratic and obviously
 // right, to compare the real engines with.
 
+#include <algorithm>
+#include <random>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,9 +18,8 @@ namespace paylark::literal {
 inline void Replace(std::string& text, std::string_view from, std::string_view to) {
   if (from.empty())
     return;
-  for (std::size_t pos = 0; (pos = text.find(from, pos)) != std::string::npos; pos += to.size()) {
+  for (std::size_t pos = 0; (pos = text.find(from, pos)) != std::string::npos; pos += to.size())
     text.replace(pos, from.size(), to);
-  }
 }
 
 inline std::string Between(const std::string& text, std::string_view start, std::string_view end) {
@@ -64,9 +66,8 @@ inline std::string HtmlExport(std::string text, const std::vector<DueRecord>& ro
     Replace(copy, "<{[notes]}>", notes);
     Replace(copy, "<{[countrecord]}>",
             "Record " + std::to_string(i + 1) + " of " + std::to_string(rows.size()));
-    if (!withNotes || r.notes.empty()) {
+    if (!withNotes || r.notes.empty())
       Replace(copy, Between(copy, "<{[notesstart]}>", "<{[notesend]}>"), "");
-    }
     Replace(text, "<{[loopstart]}>", copy + "<{[loopstart]}>");
   }
   Replace(text, "<{[monthyear]}>", Escaped(month));
@@ -85,9 +86,8 @@ inline std::string PrintPage(std::string text, const std::vector<DueRecord>& che
   Replace(header, "<{[headerright]}>", "");
   Replace(header, "<{[headerleft]}>", "Due Date Details");
   Replace(header, "<{[headercenter]}>", Escaped(range));
-  for (const char* name : {"<{[headerright]}>", "<{[headerleft]}>", "<{[headercenter]}>"}) {
+  for (const char* name : {"<{[headerright]}>", "<{[headerleft]}>", "<{[headercenter]}>"})
     Replace(footer, name, "");
-  }
   double paid = 0;
   double unpaid = 0;
   int number = 0;
@@ -121,13 +121,16 @@ inline std::string PrintPage(std::string text, const std::vector<DueRecord>& che
   return text;
 }
 
-}  // namespace paylark::literal
-
-#include <algorithm>
-#include <random>
-#include <span>
-
-namespace paylark::literal {
+// The tokens of a list written as one text, split at its blanks.
+inline std::vector<std::string_view> Tokens(std::string_view list) {
+  std::vector<std::string_view> tokens;
+  for (std::size_t start = 0; start < list.size();) {
+    const std::size_t end = std::min(list.find(' ', start), list.size());
+    tokens.push_back(list.substr(start, end - start));
+    start = end + 1;
+  }
+  return tokens;
+}
 
 // A few tokens of the list, so that the texts made from them meet the same markers often.
 inline std::vector<std::string_view> RandomAlphabet(std::mt19937& random,

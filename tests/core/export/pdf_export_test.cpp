@@ -59,35 +59,10 @@ TEST(PdfExport, CoverPageThenOnePagePerDue) {
   EXPECT_EQ(withoutNotes.find("Notes"), std::string::npos);
 }
 
-TEST(PdfExport, LongNotesContinueOnPagesWithoutHeading) {
-  std::string notes = "note 1";
-  for (int line = 2; line <= 60; ++line)
-    notes += "\r\nnote " + std::to_string(line);
-  // On US Letter; the C locale's paper is A4.
-  const std::string bytes = [&notes] {
-    const testing::ScopedLocale letter("en_US.UTF-8", testing::ScopedLocale::Numbers::kC);
-    EXPECT_TRUE(letter.ok());
-    return RenderPdfExport(std::vector<DueRecord>{Due("Rent", notes)}, "Mar - 2005",
-                           NotesChoice::kWithNotes)
-        .bytes;
-  }();
-  const PdfFile file(bytes);
-  ASSERT_EQ(file.Check().exitCode, 0) << file.Check().text;
-  ASSERT_EQ(file.PageCount(), 3);
-  // The body has 20 lines before the notes, so the due's first page ends with note 20.
-  const std::string first = file.PageText(2);
-  const std::string next = file.PageText(3);
-  EXPECT_EQ(Count(first, "Record 1 of 1"), 1);
-  EXPECT_NE(first.find("note 20\n"), std::string::npos);
-  EXPECT_EQ(first.find("note 21\n"), std::string::npos);
-  EXPECT_EQ(next.rfind("note 21\n", 0), 0U) << "no title above the continued notes";
-  EXPECT_NE(next.find("note 60"), std::string::npos);
-  EXPECT_EQ(Count(next, "Record 1 of 1"), 1) << "the lower record count ends the due";
-}
-
 // The paper follows LC_PAPER as the Word export's does; on A4 every line keeps its distance from
-// the top edge, and a Letter document is the one the writer always made.
-TEST(PdfExport, PaperFollowsTheLocale) {
+// the top edge, and a Letter document is the one the writer always made. Long notes go on over
+// pages without a heading.
+TEST(PdfExport, PaperFollowsTheLocaleAndLongNotesContinueWithoutHeading) {
   std::string notes = "note 1";
   for (int line = 2; line <= 60; ++line)
     notes += "\r\nnote " + std::to_string(line);
@@ -99,7 +74,6 @@ TEST(PdfExport, PaperFollowsTheLocale) {
   };
   const std::string a4 = render("de_DE.UTF-8");
   const std::string letter = render("en_US.UTF-8");
-
   EXPECT_EQ(Count(a4, "/MediaBox[0 0 595 842]"), 3);
   EXPECT_EQ(Count(a4, "/MediaBox"), 3);
   EXPECT_NE(a4.find("12 0 0 12 50 800 Tm"), std::string::npos) << "title 42 points below the top";
@@ -108,6 +82,19 @@ TEST(PdfExport, PaperFollowsTheLocale) {
   const PdfFile a4File(a4);
   ASSERT_EQ(a4File.Check().exitCode, 0) << a4File.Check().text;
   EXPECT_NE(a4File.PageText(3).find("note 60"), std::string::npos);
+
+  const PdfFile file(letter);
+  ASSERT_EQ(file.Check().exitCode, 0) << file.Check().text;
+  ASSERT_EQ(file.PageCount(), 3);
+  // The body has 20 lines before the notes, so the due's first page ends with note 20.
+  const std::string first = file.PageText(2);
+  const std::string next = file.PageText(3);
+  EXPECT_EQ(Count(first, "Record 1 of 1"), 1);
+  EXPECT_NE(first.find("note 20\n"), std::string::npos);
+  EXPECT_EQ(first.find("note 21\n"), std::string::npos);
+  EXPECT_EQ(next.rfind("note 21\n", 0), 0U) << "no title above the continued notes";
+  EXPECT_NE(next.find("note 60"), std::string::npos);
+  EXPECT_EQ(Count(next, "Record 1 of 1"), 1) << "the lower record count ends the due";
 }
 
 // Text beyond Helvetica's 8-bit set is drawn from an embedded font and extracted as typed.

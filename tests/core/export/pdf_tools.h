@@ -1,6 +1,6 @@
 #pragma once
 
-// Checks a PDF with the outside tools qpdf and pdftotext.
+// Runs outside tools, and checks a PDF with qpdf and pdftotext.
 
 #include <sys/wait.h>
 
@@ -23,9 +23,8 @@ inline ToolOutput RunTool(const std::string& command) {
   if (pipe == nullptr)
     return output;
   char buffer[4096];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
     output.text.append(buffer, n);
-  }
   const int status = pclose(pipe);
   output.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return output;

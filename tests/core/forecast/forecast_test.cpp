@@ -108,12 +108,10 @@ TEST_F(ForecastTest, UnpaidMembersOfAVariableSeriesCountAtTheEstimate) {
 }
 
 TEST_F(ForecastTest, EstimatesTakeTheMedianOfOddAndEvenCounts) {
-  const std::vector<Cents> five = {500, 100, 400, 200, 300};
-  EXPECT_EQ(EstimateFrom(five, Estimate::kMedian), 300);
-  const std::vector<Cents> two = {101, 200};
-  EXPECT_EQ(EstimateFrom(two, Estimate::kMedian), 151) << "150.5 cents, rounded up";
-  const std::vector<Cents> refunds = {-101, -200};
-  EXPECT_EQ(EstimateFrom(refunds, Estimate::kMedian), -151);
+  EXPECT_EQ(EstimateFrom(std::vector<Cents>{500, 100, 400, 200, 300}, Estimate::kMedian), 300);
+  EXPECT_EQ(EstimateFrom(std::vector<Cents>{101, 200}, Estimate::kMedian), 151)
+      << "150.5 cents, rounded up";
+  EXPECT_EQ(EstimateFrom(std::vector<Cents>{-101, -200}, Estimate::kMedian), -151);
   EXPECT_FALSE(EstimateFrom({}, Estimate::kMedian));
   EXPECT_EQ(EstimateNamed("HIGHEST"), Estimate::kHighest);
   EXPECT_EQ(EstimateNamed("whatever"), Estimate::kMedian);

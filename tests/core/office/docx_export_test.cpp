@@ -18,9 +18,8 @@ using testing::XmlUnescaped;
 std::vector<std::string> Elements(const std::string& xml, const std::string& open,
                                   const std::string& close) {
   std::vector<std::string> elements;
-  for (std::size_t at = xml.find(open); at != std::string::npos; at = xml.find(open, at + 1)) {
+  for (std::size_t at = xml.find(open); at != std::string::npos; at = xml.find(open, at + 1))
     elements.push_back(xml.substr(at, xml.find(close, at) + close.size() - at));
-  }
   return elements;
 }
 

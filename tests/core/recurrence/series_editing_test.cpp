@@ -35,7 +35,7 @@ class SeriesEditingTest : public StoreTest {
   std::vector<std::string> ids_;
 };
 
-TEST_F(SeriesEditingTest, SeriesPositionFollowsDueDatesChangesAndDeletes) {
+TEST_F(SeriesEditingTest, SeriesPositionFollowsDueDatesChangesAndEachDeleteChoice) {
   auto positions = [this] {
     std::string text;
     for (const std::string& id : ids_) {
@@ -54,10 +54,14 @@ TEST_F(SeriesEditingTest, SeriesPositionFollowsDueDatesChangesAndDeletes) {
   EXPECT_EQ(positions(), "1/3 3/3 2/3 ");
   (void)store_.Reload();
   EXPECT_EQ(positions(), "1/3 3/3 2/3 ");
+  ASSERT_TRUE(ApplyDelete(store_, SeriesChoice::kCancel, store_.Get(ids_[0])).ok());
+  EXPECT_EQ(store_.map().size(), 3u);
   ASSERT_TRUE(ApplyDelete(store_, SeriesChoice::kThisRecord, store_.Get(ids_[0])).ok());
   EXPECT_EQ(positions(), "- 2/2 1/2 ");
+  EXPECT_EQ(store_.Reload().loaded, 2u);
   ASSERT_TRUE(ApplyDelete(store_, SeriesChoice::kWholeSeries, store_.Get(ids_[2])).ok());
   EXPECT_EQ(positions(), "- - - ");
+  EXPECT_EQ(store_.Reload().loaded, 0u);
   const AddResult single = store_.Add(DueRecord{});
   EXPECT_FALSE(store_.records().SeriesPositionOf(single.recordId));
 }
@@ -168,17 +172,6 @@ TEST_F(SeriesEditingTest, ModifySeriesStopsAtTheFirstFailedWrite) {
   (void)store_.Reload();
   EXPECT_EQ(store_.Get(members[0]).amount, 99);
   EXPECT_EQ(store_.Get(members[2]).amount, 10);
-}
-
-TEST_F(SeriesEditingTest, DeleteChoices) {
-  const DueRecord member = store_.Get(ids_[0]);
-  ASSERT_TRUE(ApplyDelete(store_, SeriesChoice::kCancel, member).ok());
-  EXPECT_EQ(store_.map().size(), 3u);
-  ASSERT_TRUE(ApplyDelete(store_, SeriesChoice::kThisRecord, member).ok());
-  EXPECT_EQ(store_.Reload().loaded, 2u);
-  EXPECT_EQ(store_.records().SeriesMembers(member.seriesId).size(), 2u);
-  ASSERT_TRUE(ApplyDelete(store_, SeriesChoice::kWholeSeries, store_.Get(ids_[1])).ok());
-  EXPECT_EQ(store_.Reload().loaded, 0u);
 }
 
 // Every many-record operation counts its records for a progress dialog: 1..N of N.

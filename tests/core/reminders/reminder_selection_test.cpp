@@ -47,8 +47,8 @@ class ReminderSelectionTest : public ::testing::Test {
 };
 
 // A due of today whose time has passed is today's, not overdue (month_row_test's colours check
-// StateOf the same way).
-TEST_F(ReminderSelectionTest, SelectsOverdueFromAnyMonthAndDuesUpToTheEndOfTheLastDay) {
+// StateOf the same way); a paid due is never selected.
+TEST_F(ReminderSelectionTest, SelectsUnpaidOverdueFromAnyMonthAndDuesUpToTheEndOfTheLastDay) {
   AddDue("last-year", At(2025, 6, 1));
   AddDue("last-month", At(2026, 11, 30, 23, 59));
   AddDue("passed-today", At(2026, 12, 5, 8));
@@ -57,16 +57,11 @@ TEST_F(ReminderSelectionTest, SelectsOverdueFromAnyMonthAndDuesUpToTheEndOfTheLa
   AddDue("last-minute", At(2026, 12, 8, 23, 59));
   AddDue("one-day-late", At(2026, 12, 9));
   AddDue("next-year", At(2027, 12, 5));
+  AddDue("paid-overdue", At(2026, 1, 1), 1);
+  AddDue("paid-today", At(2026, 12, 5, 20), 2);
   EXPECT_EQ(Described(), (std::vector<std::string>{"last-year overdue", "last-month overdue",
                                                    "passed-today today", "later-today today",
                                                    "tomorrow in 1 day", "last-minute in 3 days"}));
-}
-
-TEST_F(ReminderSelectionTest, PaidDuesAreNeverSelected) {
-  AddDue("paid-overdue", At(2026, 1, 1), 1);
-  AddDue("paid-today", At(2026, 12, 5, 20), 2);
-  AddDue("unpaid", At(2026, 12, 7), 0);
-  EXPECT_EQ(Described(), std::vector<std::string>{"unpaid in 2 days"});
 }
 
 TEST_F(ReminderSelectionTest, ZeroDaysAheadKeepsTodayAndOverdueOnly) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/base/amount_limit.h"
+#include "core/statements/bank_csv_columns_text.h"
 #include "core/statements/bank_csv_dates.h"
 #include "core/statements/bank_csv_reader.h"
 #include "core/statements/statement_amount.h"
@@ -14,6 +15,11 @@ BankCsvShape Shape(const std::string& bytes) {
   Result<BankCsvShape> shape = DetectBankCsvShape(bytes);
   EXPECT_TRUE(shape.ok()) << shape.status().message();
   return shape.ok() ? shape.value() : BankCsvShape{};
+}
+
+// The columns as the user names them, counted from 1.
+BankCsvColumns Columns(const std::string& text) {
+  return ParseColumnsText(text).value();
 }
 
 Statement Read(const std::string& bytes, const BankCsvColumns& columns) {
@@ -33,12 +39,8 @@ TEST(BankCsvTest, GermanExportWithPreambleAndClosingLine) {
             "\"Betrag (EUR)\";\"Kundenreferenz\"");
   ASSERT_EQ(shape.sampleRows.size(), 5U);
   EXPECT_EQ(shape.sampleRows[0][2], "Stadtwerke Nordhafen");
-  BankCsvColumns guessed;
-  guessed.date = 0;
-  guessed.counterparty = 2;
-  guessed.description = 3;
-  guessed.amount = 4;
-  guessed.reference = 5;
+  const BankCsvColumns guessed =
+      Columns("date=1,amount=5,counterparty=3,description=4,reference=6");
   EXPECT_EQ(shape.guessedColumns, guessed);
 
   const Statement statement = Read(SampleBytes("german_giro.csv"), guessed);
@@ -73,62 +75,48 @@ TEST(BankCsvTest, WindowsEncodedExportReadsAsItsUtf8Twin) {
   EXPECT_EQ(legacy.transactions, utf8.transactions);
 }
 
-TEST(BankCsvTest, UsExportWithDebitAndCreditColumns) {
-  const BankCsvShape shape = Shape(SampleBytes("us_checking.csv"));
-  EXPECT_EQ(shape.separator, ',');
-  EXPECT_EQ(shape.decimalMark, '.');
-  EXPECT_EQ(shape.dateForm, "mm/dd/yyyy");
-  BankCsvColumns guessed;
-  guessed.date = 0;
-  guessed.description = 1;
-  guessed.debit = 2;
-  guessed.credit = 3;
-  EXPECT_EQ(shape.guessedColumns, guessed);
-  const Statement statement = Read(SampleBytes("us_checking.csv"), guessed);
-  ASSERT_EQ(statement.transactions.size(), 4U);
-  const std::vector<StatementTransaction> expected = {
-      {statement.transactions[0].id, Day(2026, 11, 2), -145000, "", "ACME PROPERTY MGMT RENT", "",
-       "", ""},
-      {statement.transactions[1].id, Day(2026, 11, 14), -6210, "", "NORTHWIND MOBILE", "", "", ""},
-      {statement.transactions[2].id, Day(2026, 11, 15), 320000, "", "HARBOR TOOLS PAYROLL", "", "",
-       ""},
-      {statement.transactions[3].id, Day(2026, 11, 28), -4125, "", "CITY WATER, SEWER", "", "", ""},
+// Comma separated with point decimals: the US export month first with debit and credit columns,
+// the UK one day first with one signed amount.
+TEST(BankCsvTest, UsAndUkExportsWithTheirDateOrderAndAmountColumns) {
+  const struct {
+    const char* sample;
+    const char* dateForm;
+    BankCsvColumns guessed;
+    std::vector<StatementTransaction> expected;  // without their IDs
+  } cases[] = {
+      {"us_checking.csv",
+       "mm/dd/yyyy",
+       Columns("date=1,debit=3,credit=4,description=2"),
+       {{"", Day(2026, 11, 2), -145000, "", "ACME PROPERTY MGMT RENT", "", "", ""},
+        {"", Day(2026, 11, 14), -6210, "", "NORTHWIND MOBILE", "", "", ""},
+        {"", Day(2026, 11, 15), 320000, "", "HARBOR TOOLS PAYROLL", "", "", ""},
+        {"", Day(2026, 11, 28), -4125, "", "CITY WATER, SEWER", "", "", ""}}},
+      {"uk_current.csv",
+       "dd/mm/yyyy",
+       Columns("date=1,amount=5,counterparty=3,reference=4"),
+       {{"", Day(2026, 12, 1), -3850, "Thames Valley Water", "WTR-55102", "", "", ""},
+        {"", Day(2026, 12, 5), -72500, "Mrs J Allen", "RENT DEC", "", "", ""},
+        {"", Day(2026, 12, 15), 231000, "Kestrel Analytics Ltd", "SALARY", "", "", ""},
+        {"", Day(2026, 12, 24), -320, "Corner Shop", "", "", "", ""}}},
   };
-  EXPECT_EQ(statement.transactions, expected);
-}
-
-TEST(BankCsvTest, UkExportWithDayFirstDates) {
-  const BankCsvShape shape = Shape(SampleBytes("uk_current.csv"));
-  EXPECT_EQ(shape.separator, ',');
-  EXPECT_EQ(shape.decimalMark, '.');
-  EXPECT_EQ(shape.dateForm, "dd/mm/yyyy");
-  BankCsvColumns guessed;
-  guessed.date = 0;
-  guessed.counterparty = 2;
-  guessed.reference = 3;
-  guessed.amount = 4;
-  EXPECT_EQ(shape.guessedColumns, guessed);
-  const Statement statement = Read(SampleBytes("uk_current.csv"), guessed);
-  const std::vector<StatementTransaction> expected = {
-      {statement.transactions[0].id, Day(2026, 12, 1), -3850, "Thames Valley Water", "WTR-55102",
-       "", "", ""},
-      {statement.transactions[1].id, Day(2026, 12, 5), -72500, "Mrs J Allen", "RENT DEC", "", "",
-       ""},
-      {statement.transactions[2].id, Day(2026, 12, 15), 231000, "Kestrel Analytics Ltd", "SALARY",
-       "", "", ""},
-      {statement.transactions[3].id, Day(2026, 12, 24), -320, "Corner Shop", "", "", "", ""},
-  };
-  EXPECT_EQ(statement.transactions, expected);
+  for (const auto& c : cases) {
+    const BankCsvShape shape = Shape(SampleBytes(c.sample));
+    EXPECT_EQ(shape.separator, ',') << c.sample;
+    EXPECT_EQ(shape.decimalMark, '.') << c.sample;
+    EXPECT_EQ(shape.dateForm, c.dateForm) << c.sample;
+    EXPECT_EQ(shape.guessedColumns, c.guessed) << c.sample;
+    std::vector<StatementTransaction> read = Read(SampleBytes(c.sample), c.guessed).transactions;
+    for (StatementTransaction& transaction : read)
+      transaction.id.clear();
+    EXPECT_EQ(read, c.expected) << c.sample;
+  }
 }
 
 TEST(BankCsvTest, OverlappingExportsGiveTheSameRowsTheSameIds) {
   const std::string header = "Date;Amount;Payee\n";
   const std::string november = "02.11.2026;-5,00;Kiosk\n02.11.2026;-5,00;Kiosk\n";
   const std::string december = "01.12.2026;-7,00;Kino\n";
-  BankCsvColumns columns;
-  columns.date = 0;
-  columns.amount = 1;
-  columns.counterparty = 2;
+  const BankCsvColumns columns = Columns("date=1,amount=2,counterparty=3");
   const Statement first = Read(header + november, columns);
   const Statement both = Read(header + november + december, columns);
   ASSERT_EQ(both.transactions.size(), 3U);
@@ -138,10 +126,7 @@ TEST(BankCsvTest, OverlappingExportsGiveTheSameRowsTheSameIds) {
 }
 
 TEST(BankCsvTest, DebitCreditMarkGivesTheSign) {
-  BankCsvColumns columns;
-  columns.date = 0;
-  columns.amount = 1;
-  columns.debitCreditMark = 2;
+  const BankCsvColumns columns = Columns("date=1,amount=2,mark=3");
   const Statement statement =
       Read("Buchungstag;Umsatz;Soll/Haben\n01.10.2026;12,50;S\n02.10.2026;100,00;H\n", columns);
   ASSERT_EQ(statement.transactions.size(), 2U);
@@ -150,13 +135,9 @@ TEST(BankCsvTest, DebitCreditMarkGivesTheSign) {
 }
 
 TEST(BankCsvTest, BadRowsAndColumnsFailWithAReason) {
-  BankCsvColumns columns;
-  columns.date = 0;
-  columns.amount = 1;
-  BankCsvColumns dateOnly;
-  dateOnly.date = 0;
-  BankCsvColumns beyond = columns;
-  beyond.amount = 7;
+  const BankCsvColumns columns = Columns("date=1,amount=2");
+  const BankCsvColumns dateOnly = Columns("date=1");
+  const BankCsvColumns beyond = Columns("date=1,amount=8");
   const struct {
     std::string text;
     BankCsvColumns columns;

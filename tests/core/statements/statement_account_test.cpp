@@ -46,11 +46,10 @@ TEST_F(StatementAccountTest, TheNewestEntryCarryingTheBanksIdGivesTheLink) {
   EXPECT_EQ(LinkedAccount(entries, ""), std::nullopt);
 }
 
-TEST_F(StatementAccountTest, TheAccountsOfTheDuesAreNamedOnceInNameOrder) {
-  EXPECT_EQ(AccountsOfDues(dues_.map()), (std::vector<std::string>{"Checking", " savings "}));
-}
-
+// The choices are the dues' accounts, each named once (in name order): the linked one first, else
+// the one matching best.
 TEST_F(StatementAccountTest, TheLinkedAccountComesFirstElseTheBestMatchingOne) {
+  EXPECT_EQ(AccountsOfDues(dues_.map()), (std::vector<std::string>{"Checking", " savings "}));
   EXPECT_EQ(StatementAccountChoices(statement_, dues_.map(), {}, {}),
             (std::vector<std::string>{" savings ", "Checking"}));
   const std::vector<BalanceEntry> linked = {Entry("1", "Checking", "123456789")};

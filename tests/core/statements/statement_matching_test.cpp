@@ -21,6 +21,12 @@ class StatementMatchingTest : public ::testing::Test {
     return MatchStatement(statement_, dues_.map(), MatchOptions{});
   }
 
+  // The statement's one match; an empty one, failing the test, when there is not exactly one.
+  static StatementMatch Only(const StatementMatching& matching) {
+    EXPECT_EQ(matching.matches.size(), 1u);
+    return matching.matches.size() == 1 ? matching.matches[0] : StatementMatch{};
+  }
+
   testing::StatementDues dues_;
   Statement statement_;
 };
@@ -42,25 +48,23 @@ TEST_F(StatementMatchingTest, AnExactDebitNamingThePayeeIsASureMatch) {
 TEST_F(StatementMatchingTest, AnAmountWithinTheToleranceMatchesAndOneBeyondItDoesNot) {
   // 7.5% of 100.00 is 7.50: 107.50 is the last amount that matches, to the cent.
   const std::string power = dues_.Add("Power", Day(2026, 11, 10), 100.00);
-  StatementMatching matching = Match({Transaction("A", Day(2026, 11, 10), -10750, "Power")});
-  ASSERT_EQ(matching.matches.size(), 1u);
-  EXPECT_EQ(matching.matches[0].recordId, power);
-  EXPECT_LT(matching.matches[0].score, 0.8);
+  const StatementMatch within = Only(Match({Transaction("A", Day(2026, 11, 10), -10750, "Power")}));
+  EXPECT_EQ(within.recordId, power);
+  EXPECT_LT(within.score, 0.8);
 
-  matching = Match({Transaction("B", Day(2026, 11, 10), -10751, "Power")});
+  const StatementMatching matching = Match({Transaction("B", Day(2026, 11, 10), -10751, "Power")});
   EXPECT_TRUE(matching.matches.empty());
   EXPECT_EQ(matching.unmatched, (std::vector<std::size_t>{0}));
   EXPECT_EQ(matching.stillUnpaid, std::vector<std::string>{power});
 
   // Below the tolerance, from the due's own payee: a part of it at most.
-  matching = Match({Transaction("C", Day(2026, 11, 10), -9249, "Power")});
-  ASSERT_EQ(matching.matches.size(), 1u);
-  EXPECT_TRUE(matching.matches[0].part);
-  EXPECT_FALSE(matching.matches[0].sure);
+  const StatementMatch part = Only(Match({Transaction("C", Day(2026, 11, 10), -9249, "Power")}));
+  EXPECT_TRUE(part.part);
+  EXPECT_FALSE(part.sure);
 }
 
 TEST_F(StatementMatchingTest, TheWindowReachesFourDaysBeforeAndTenAfterTheDueDate) {
-  const std::string bill = dues_.Add("Phone", Day(2026, 11, 15), 30.00);
+  dues_.Add("Phone", Day(2026, 11, 15), 30.00);
   const struct {
     OleDateTime booked;
     bool matches;
@@ -78,13 +82,12 @@ TEST_F(StatementMatchingTest, OfTwoBillsOfTheSameAmountTheCloserDateWins) {
   const std::string early = dues_.Add("Insurance", Day(2026, 11, 1), 45.00);
   const std::string late = dues_.Add("Insurance", Day(2026, 11, 6), 45.00);
   // Three days after the first and two before the second: the second is closer.
-  StatementMatching matching = Match({Transaction("T", Day(2026, 11, 4), -4500, "Insurance")});
-  ASSERT_EQ(matching.matches.size(), 1u);
-  EXPECT_EQ(matching.matches[0].recordId, late);
+  EXPECT_EQ(Only(Match({Transaction("T", Day(2026, 11, 4), -4500, "Insurance")})).recordId, late);
 
   // Two bookings take one bill each, the closer pairing first.
-  matching = Match({Transaction("U", Day(2026, 11, 7), -4500, "Insurance"),
-                    Transaction("V", Day(2026, 11, 1), -4500, "Insurance")});
+  const StatementMatching matching =
+      Match({Transaction("U", Day(2026, 11, 7), -4500, "Insurance"),
+             Transaction("V", Day(2026, 11, 1), -4500, "Insurance")});
   ASSERT_EQ(matching.matches.size(), 2u);
   EXPECT_EQ(matching.matches[0].transaction, 1u);
   EXPECT_EQ(matching.matches[0].recordId, early);
@@ -119,8 +122,7 @@ TEST_F(StatementMatchingTest, DuesOfOtherAccountsArePassedOver) {
   dues_.Add("Gym", Day(2026, 11, 3), 25.00, "");
   const StatementMatching matching =
       Match({Transaction("T", Day(2026, 11, 3), -2500, "Gym")}, "  checking ");
-  ASSERT_EQ(matching.matches.size(), 1u);
-  EXPECT_EQ(matching.matches[0].recordId, checking);
+  EXPECT_EQ(Only(matching).recordId, checking);
   EXPECT_FALSE(matching.accountNamedByNoDue);
   EXPECT_TRUE(matching.stillUnpaid.empty());
 }
@@ -131,16 +133,14 @@ TEST_F(StatementMatchingTest, AnAccountNoDueNamesIsMatchedAgainstDuesWithoutAnAc
   const StatementMatching matching =
       Match({Transaction("T", Day(2026, 11, 3), -2500, "Gym")}, "DE44 5001 0517 5407 3249 31");
   EXPECT_TRUE(matching.accountNamedByNoDue);
-  ASSERT_EQ(matching.matches.size(), 1u);
-  EXPECT_EQ(matching.matches[0].recordId, unnamed);
+  EXPECT_EQ(Only(matching).recordId, unnamed);
 }
 
 TEST_F(StatementMatchingTest, AStatementWithoutAnAccountMatchesTheDuesOfEveryAccount) {
   const std::string savings = dues_.Add("Gym", Day(2026, 11, 3), 25.00, "Savings");
   const StatementMatching matching = Match({Transaction("T", Day(2026, 11, 3), -2500, "Gym")});
   EXPECT_FALSE(matching.accountNamedByNoDue);
-  ASSERT_EQ(matching.matches.size(), 1u);
-  EXPECT_EQ(matching.matches[0].recordId, savings);
+  EXPECT_EQ(Only(matching).recordId, savings);
 }
 
 TEST_F(StatementMatchingTest, ATransactionAlreadyAPaymentReferenceIsNeverMatchedAgain) {
@@ -154,9 +154,8 @@ TEST_F(StatementMatchingTest, ATransactionAlreadyAPaymentReferenceIsNeverMatched
       Match({Transaction("FIT-1", Day(2026, 11, 1), -85000, "Rent"),
              Transaction("FIT-2", Day(2026, 11, 1), -85000, "Rent")});
   EXPECT_EQ(matching.alreadyImported, std::vector<std::size_t>{0});
-  ASSERT_EQ(matching.matches.size(), 1u);
-  EXPECT_EQ(matching.matches[0].transaction, 1u);
-  EXPECT_EQ(matching.matches[0].recordId, next);
+  EXPECT_EQ(Only(matching).transaction, 1u);
+  EXPECT_EQ(Only(matching).recordId, next);
   EXPECT_TRUE(matching.unmatched.empty());
 }
 
@@ -181,12 +180,11 @@ TEST_F(StatementMatchingTest, StillUnpaidListsTheUnmatchedDuesOfThePeriodInDateO
 
 TEST_F(StatementMatchingTest, ASureMatchNeedsEvidenceBeyondAmountAndDate) {
   // An exact amount on the day without the name is only possible; the name is sure anywhere.
-  const std::string bill =
-      dues_.Add("Internet", Day(2026, 11, 10), 39.99, "", kTypeBusiness, "Netcom");
-  EXPECT_FALSE(Match({Transaction("A", Day(2026, 11, 10), -3999, "SEPA DD 4711")}).matches[0].sure);
-  EXPECT_TRUE(Match({Transaction("C", Day(2026, 11, 20), -3999, "NETCOM")}).matches[0].sure);
+  dues_.Add("Internet", Day(2026, 11, 10), 39.99, "", kTypeBusiness, "Netcom");
+  EXPECT_FALSE(Only(Match({Transaction("A", Day(2026, 11, 10), -3999, "SEPA DD 4711")})).sure);
+  EXPECT_TRUE(Only(Match({Transaction("C", Day(2026, 11, 20), -3999, "NETCOM")})).sure);
   // At the edge of the tolerance even the name on the day is only possible.
-  EXPECT_FALSE(Match({Transaction("D", Day(2026, 11, 10), -4298, "NETCOM")}).matches[0].sure);
+  EXPECT_FALSE(Only(Match({Transaction("D", Day(2026, 11, 10), -4298, "NETCOM")})).sure);
 }
 
 TEST_F(StatementMatchingTest, TheOptionsWidenOrNarrowTheWindowAndTolerance) {
@@ -227,12 +225,11 @@ TEST_F(StatementMatchingTest, ThirtyEqualBillsOfOneDayAreAllPaidByThirtyEqualBoo
 // A stranger paying the same amount on the due date is no proof that the bill was paid.
 TEST_F(StatementMatchingTest, TheSameAmountOnTheDayFromAStrangerIsPossibleAtMost) {
   const std::string gym = dues_.Add("Gym", Day(2026, 12, 4), 35.00, "", kTypeBusiness, "FitCo");
-  const StatementMatching matching =
-      Match({Transaction("T", Day(2026, 12, 4), -3500, "CORNER SHOP", "CARD 4471")});
-  ASSERT_EQ(matching.matches.size(), 1u);
-  EXPECT_EQ(matching.matches[0].recordId, gym);
-  EXPECT_FALSE(matching.matches[0].sure);
-  EXPECT_EQ(MatchReasonText(matching.matches[0].reason),
+  const StatementMatch match =
+      Only(Match({Transaction("T", Day(2026, 12, 4), -3500, "CORNER SHOP", "CARD 4471")}));
+  EXPECT_EQ(match.recordId, gym);
+  EXPECT_FALSE(match.sure);
+  EXPECT_EQ(MatchReasonText(match.reason),
             "amount exact \u00b7 on the due date \u00b7 no name in common");
 }
 
@@ -258,20 +255,18 @@ TEST_F(SeriesEvidenceTest, WhoPaidTheSeriesBeforeMakesTheNextPaymentSure) {
   Member(Day(2026, 10, 30), "STADTWERKE GMBH");
   const std::string november = Member(Day(2026, 11, 30));
   // The title and pay-to share no word with the bank's name; the memory of October does.
-  StatementMatching matching =
-      Match({Transaction("N", Day(2026, 12, 2), -8652, "STADTWERKE GMBH", "Abschlag 11/2026")});
-  ASSERT_EQ(matching.matches.size(), 1u);
-  EXPECT_EQ(matching.matches[0].recordId, november);
-  EXPECT_TRUE(matching.matches[0].sure);
-  EXPECT_EQ(MatchReasonText(matching.matches[0].reason),
+  const StatementMatch match = Only(
+      Match({Transaction("N", Day(2026, 12, 2), -8652, "STADTWERKE GMBH", "Abschlag 11/2026")}));
+  EXPECT_EQ(match.recordId, november);
+  EXPECT_TRUE(match.sure);
+  EXPECT_EQ(MatchReasonText(match.reason),
             "amount 3.0% more \u00b7 2 days late \u00b7 STADTWERKE GMBH paid this series before");
 }
 
 TEST_F(SeriesEvidenceTest, WithoutAnEarlierPaymentTheSameBookingIsOnlyPossible) {
   Member(Day(2026, 10, 30));
   Member(Day(2026, 11, 30));
-  EXPECT_FALSE(
-      Match({Transaction("N", Day(2026, 12, 2), -8652, "STADTWERKE GMBH")}).matches.at(0).sure);
+  EXPECT_FALSE(Only(Match({Transaction("N", Day(2026, 12, 2), -8652, "STADTWERKE GMBH")})).sure);
 }
 
 TEST_F(SeriesEvidenceTest, TheAccountThatPaidBeforeIsEvidenceUnderAnotherName) {
@@ -279,10 +274,9 @@ TEST_F(SeriesEvidenceTest, TheAccountThatPaidBeforeIsEvidenceUnderAnotherName) {
   Member(Day(2026, 11, 30));
   StatementTransaction booking = Transaction("N", Day(2026, 11, 30), -8400, "SWN VERTRIEB");
   booking.counterpartyAccount = "DE44500105175407324931";
-  const StatementMatching matching = Match({booking});
-  ASSERT_EQ(matching.matches.size(), 1u);
-  EXPECT_TRUE(matching.matches[0].sure);
-  EXPECT_EQ(matching.matches[0].reason.evidence, MatchEvidence::kSeriesPayer);
+  const StatementMatch match = Only(Match({booking}));
+  EXPECT_TRUE(match.sure);
+  EXPECT_EQ(match.reason.evidence, MatchEvidence::kSeriesPayer);
 }
 
 TEST_F(StatementMatchingTest, TheBillsOwnIbanOrReferenceMakesAMatchSure) {
@@ -297,16 +291,16 @@ TEST_F(StatementMatchingTest, TheBillsOwnIbanOrReferenceMakesAMatchSure) {
 
   StatementTransaction toIban = Transaction("I", Day(2026, 11, 22), -41000, "KB TREUHAND");
   toIban.counterpartyAccount = "DE02100100100006820101";
-  StatementMatching matching = Match({toIban});
-  ASSERT_EQ(matching.matches.size(), 1u);
-  EXPECT_TRUE(matching.matches[0].sure);
-  EXPECT_EQ(MatchReasonText(matching.matches[0].reason),
+  const StatementMatch byIban = Only(Match({toIban}));
+  EXPECT_EQ(byIban.recordId, invoice);
+  EXPECT_TRUE(byIban.sure);
+  EXPECT_EQ(MatchReasonText(byIban.reason),
             "amount exact \u00b7 2 days late \u00b7 paid to the bill's IBAN");
 
-  matching = Match({Transaction("R", Day(2026, 11, 20), -41000, "UNKNOWN", "RF18539007547034")});
-  ASSERT_EQ(matching.matches.size(), 1u);
-  EXPECT_TRUE(matching.matches[0].sure);
-  EXPECT_EQ(matching.matches[0].reason.evidence, MatchEvidence::kCreditorReference);
+  const StatementMatch byReference =
+      Only(Match({Transaction("R", Day(2026, 11, 20), -41000, "UNKNOWN", "RF18539007547034")}));
+  EXPECT_TRUE(byReference.sure);
+  EXPECT_EQ(byReference.reason.evidence, MatchEvidence::kCreditorReference);
 }
 
 TEST_F(StatementMatchingTest, AnotherCurrencyIsNeverMatchedByAmountAlone) {
@@ -318,11 +312,10 @@ TEST_F(StatementMatchingTest, AnotherCurrencyIsNeverMatchedByAmountAlone) {
 
   StatementTransaction named = Transaction("B", Day(2026, 11, 21), -5230, "BERGBAHNEN ZERMATT");
   named.currency = "CHF";
-  const StatementMatching matching = Match({named});
-  ASSERT_EQ(matching.matches.size(), 1u);
-  EXPECT_EQ(matching.matches[0].recordId, ski);
-  EXPECT_FALSE(matching.matches[0].sure);
-  EXPECT_EQ(MatchReasonText(matching.matches[0].reason),
+  const StatementMatch match = Only(Match({named}));
+  EXPECT_EQ(match.recordId, ski);
+  EXPECT_FALSE(match.sure);
+  EXPECT_EQ(MatchReasonText(match.reason),
             "1 day late \u00b7 the counterparty names the due \u00b7 in CHF, not the statement's "
             "currency");
 }

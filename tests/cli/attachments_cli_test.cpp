@@ -48,7 +48,7 @@ TEST_F(AttachmentsCliTest, AttachedFilesAreListedAndDetachedIntoTheBackupsFolder
   ASSERT_EQ(attached.exitCode, 0) << attached.err;
   EXPECT_EQ(attached.out, "water.pdf\nscan.png\n");
   EXPECT_EQ(dir_.Run({"attach", id, File("water.pdf", "again")}).out, "water (2).pdf\n");
-  EXPECT_EQ(ReadFile(Kept(id) / "water.pdf"), "12345");
+  EXPECT_EQ(FileBytes(Kept(id) / "water.pdf"), "12345");
 
   EXPECT_EQ(dir_.Run({"attachments", id}).out, "scan.png\t3\nwater (2).pdf\t5\nwater.pdf\t5\n");
   const CliResult json = dir_.Run({"attachments", id, "--json"});
@@ -62,7 +62,7 @@ TEST_F(AttachmentsCliTest, AttachedFilesAreListedAndDetachedIntoTheBackupsFolder
 
   const CliResult detached = dir_.Run({"detach", id, "water.pdf"});
   EXPECT_EQ(detached.exitCode, 0) << detached.err;
-  EXPECT_EQ(ReadFile(RemovedFolder(id) / "water.pdf"), "12345");
+  EXPECT_EQ(FileBytes(RemovedFolder(id) / "water.pdf"), "12345");
   EXPECT_EQ(Lines(dir_.Run({"attachments", id}).out).size(), 2u);
   // The due itself and the month list never see the folder.
   EXPECT_EQ(dir_.Run({"show", id}).exitCode, 0);
@@ -110,7 +110,7 @@ TEST_F(AttachmentsCliTest, DeletingAWholeSeriesMovesEveryMembersAttachments) {
   const CliResult deleted = dir_.Run({"delete", ids[1], "--whole-series"});
   ASSERT_EQ(deleted.exitCode, 0) << deleted.err;
   for (const std::string& id : ids) {
-    EXPECT_EQ(ReadFile(RemovedFolder(id) / "rent.pdf"), id);
+    EXPECT_EQ(FileBytes(RemovedFolder(id) / "rent.pdf"), id);
     EXPECT_FALSE(fs::exists(Kept(id))) << id;
   }
   ASSERT_EQ(dir_.Run({"delete", single}).exitCode, 0);
@@ -137,7 +137,7 @@ TEST_F(AttachmentsCliTest, LinksAreToldOfAndKilledCopiesCleanedUp) {
   EXPECT_FALSE(fs::exists(Kept(id) / ".paylark-999999-1"));
   EXPECT_EQ(dir_.Run({"detach", id, "secret.txt"}).exitCode, 1);
   EXPECT_TRUE(fs::is_symlink(Kept(id) / "secret.txt"));
-  EXPECT_EQ(ReadFile(secret), "SECRET");
+  EXPECT_EQ(FileBytes(secret), "SECRET");
 }
 
 }  // namespace

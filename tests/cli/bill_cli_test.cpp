@@ -13,23 +13,18 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr char kFaketime[] = "/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1";
-
 // Every command runs on Monday 2026-12-07 13:00 local time, with settings of its own.
 class BillCliTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!fs::exists(kFaketime))
+    if (!HasFaketime())
       GTEST_SKIP() << "libfaketime is not installed (package faketime)";
   }
 
   CliResult Run(std::vector<std::string> arguments, const std::string& zone = "Pacific/Auckland",
                 const std::string& locale = "de_DE.UTF-8") const {
-    return dir_.Run(
-        std::move(arguments),
-        {"LD_PRELOAD=" + std::string(kFaketime), "ASAN_OPTIONS=verify_asan_link_order=0",
-         "FAKETIME=@2026-12-07 13:00:00", "TZ=" + zone, "LC_ALL=" + locale,
-         "XDG_CONFIG_HOME=" + (dir_.path() / ".config").string()});
+    return dir_.Run(std::move(arguments),
+                    FaketimeAt("2026-12-07 13:00:00", {"TZ=" + zone, "LC_ALL=" + locale}));
   }
 
   std::string Path(const std::string& name) const { return (dir_.path() / name).string(); }
@@ -68,7 +63,7 @@ TEST_F(BillCliTest, AFacturXDryRunPrintsTheFieldsExactlyAndWritesNothing) {
                  "Tagen ohne Abzug.\", \"type\": 1, \"paid\": 0, "
                  "\"payeeAccount\": \"DE89 3704 0044 0532 0130 00\", "
                  "\"creditorReference\": \"RF18539007547034\""));
-  EXPECT_EQ(dir_.DueFiles(), 0U);
+  EXPECT_EQ(dir_.Files(".due"), 0U);
 }
 
 TEST_F(BillCliTest, AZugferdMinimumInvoiceIsAddedWithTheBillAttached) {
@@ -80,7 +75,7 @@ TEST_F(BillCliTest, AZugferdMinimumInvoiceIsAddedWithTheBillAttached) {
   EXPECT_EQ(added.err,
             "paylark-cli: Pay-to and amount from the e-invoice; due date not on the "
             "bill: set to 21 Dez 2026\n");
-  EXPECT_EQ(ReadFile(dir_.records() / "Attachments" / id / "invoice.pdf").substr(0, 5), "%PDF-");
+  EXPECT_EQ(FileBytes(dir_.records() / "Attachments" / id / "invoice.pdf").substr(0, 5), "%PDF-");
   const CliResult shown = Run({"show", id});
   EXPECT_NE(shown.out.find("Title: Stadtwerke Nordhafen GmbH R-2026-1187\n"), std::string::npos);
 }
@@ -110,7 +105,7 @@ TEST_F(BillCliTest, AGiroCodeInAnotherCurrencyIsAddedWithAWarningInAUsZone) {
                             "as written.\"]"),
             std::string::npos);
   EXPECT_EQ(result.out.find("\"recordId\": null"), std::string::npos);
-  EXPECT_EQ(dir_.DueFiles(), 1U);
+  EXPECT_EQ(dir_.Files(".due"), 1U);
 }
 
 TEST_F(BillCliTest, GivenFieldsWinOverTheBills) {
@@ -139,7 +134,7 @@ TEST_F(BillCliTest, NothingFoundStillAddsTheDueWithTheBillAttached) {
   EXPECT_NE(result.out.find("\"warnings\": [\"No invoice data or payment code was found in "
                             "letter.pdf.\"]"),
             std::string::npos);
-  EXPECT_EQ(dir_.DueFiles(), 1U);
+  EXPECT_EQ(dir_.Files(".due"), 1U);
 }
 
 TEST_F(BillCliTest, RefusedFilesSayWhyAndWriteNothing) {
@@ -154,7 +149,7 @@ TEST_F(BillCliTest, RefusedFilesSayWhyAndWriteNothing) {
   EXPECT_EQ(Run({"add", "--from-bill", Written("broken.pdf", "%PDF-1.7\n%%EOF"), "--amount", "x"})
                 .exitCode,
             2);
-  EXPECT_EQ(dir_.DueFiles(), 0U);
+  EXPECT_EQ(dir_.Files(".due"), 0U);
 }
 
 }  // namespace

@@ -12,9 +12,7 @@ extern char** environ;
 namespace paylark::testing {
 namespace fs = std::filesystem;
 
-std::string ReadFile(const fs::path& path) {
-  return FileBytes(path);
-}
+constexpr char kFaketime[] = "/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1";
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
@@ -65,16 +63,28 @@ CliResult RunCli(const std::vector<std::string>& arguments,
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
   }
   posix_spawn_file_actions_destroy(&actions);
-  result.out = ReadFile(outPath);
-  result.err = ReadFile(errPath);
+  result.out = FileBytes(outPath);
+  result.err = FileBytes(errPath);
   return result;
 }
 
-std::size_t TemporaryWorkingDirectory::DueFiles() const {
+bool HasFaketime() {
+  return fs::exists(kFaketime);
+}
+
+std::vector<std::string> FaketimeAt(const std::string& moment, std::vector<std::string> more) {
+  // A sanitizer build wants its runtime first among the preloaded libraries; the clock's library
+  // comes first here.
+  more.insert(more.begin(), {std::string("LD_PRELOAD=") + kFaketime,
+                             "ASAN_OPTIONS=verify_asan_link_order=0", "FAKETIME=@" + moment});
+  return more;
+}
+
+std::size_t TemporaryWorkingDirectory::Files(const std::string& extension) const {
   std::size_t count = 0;
   if (fs::exists(records())) {
     for (const auto& entry : fs::directory_iterator(records()))
-      count += entry.path().extension() == ".due" ? 1 : 0;
+      count += entry.path().extension() == extension ? 1 : 0;
   }
   return count;
 }
@@ -82,9 +92,10 @@ std::size_t TemporaryWorkingDirectory::DueFiles() const {
 CliResult TemporaryWorkingDirectory::Run(std::vector<std::string> arguments,
                                          const std::vector<std::string>& environment) const {
   arguments.insert(arguments.begin(), {"--dir", path().string()});
-  // Backups go beside the records, not into the user's own data folder.
+  // Settings and backups go beside the records, not into the user's own folders.
   std::vector<std::string> additions = environment;
-  additions.push_back("XDG_DATA_HOME=" + (path() / ".data").string());
+  additions.insert(additions.end(), {"XDG_CONFIG_HOME=" + (path() / ".config").string(),
+                                     "XDG_DATA_HOME=" + (path() / ".data").string()});
   return RunCli(arguments, additions);
 }
 

@@ -19,14 +19,20 @@ struct CliResult {
 CliResult RunCli(const std::vector<std::string>& arguments,
                  const std::vector<std::string>& environment = {});
 
+// Whether libfaketime is installed; the tests that fix the clock are skipped without it.
+bool HasFaketime();
+// Environment additions that run paylark-cli at the given moment ("2026-12-06 12:00:00" in its
+// TZ) under libfaketime, followed by `more`.
+std::vector<std::string> FaketimeAt(const std::string& moment, std::vector<std::string> more = {});
+
 // A fresh working directory in a scratch folder.
 class TemporaryWorkingDirectory {
  public:
   const std::filesystem::path& path() const { return folder_.path(); }
   std::filesystem::path records() const { return path() / "Paylark Files"; }
-  // The record files in the records folder; none when there is no such folder.
-  std::size_t DueFiles() const;
-  // paylark-cli --dir <this> followed by the arguments.
+  // The files of the records folder with the given extension; none when there is no such folder.
+  std::size_t Files(const std::string& extension) const;
+  // paylark-cli --dir <this> followed by the arguments, with settings and backups in this folder.
   CliResult Run(std::vector<std::string> arguments,
                 const std::vector<std::string>& environment = {}) const;
 
@@ -34,7 +40,6 @@ class TemporaryWorkingDirectory {
   ScratchFolder folder_;
 };
 
-std::string ReadFile(const std::filesystem::path& path);
 std::vector<std::string> Lines(const std::string& text);
 
 }  // namespace paylark::testing

@@ -12,22 +12,17 @@ namespace {
 class ContractCliTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const std::filesystem::path faketime = "/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1";
-    if (!std::filesystem::exists(faketime))
+    if (!HasFaketime())
       GTEST_SKIP() << "libfaketime is not installed (package faketime)";
-    environment_.insert(environment_.end(), {"LD_PRELOAD=" + faketime.string(),
-                                             "ASAN_OPTIONS=verify_asan_link_order=0"});
   }
 
   CliResult Run(const std::vector<std::string>& arguments) {
-    return dir_.Run(arguments, environment_);
+    return dir_.Run(arguments, FaketimeAt("2026-09-28 09:00:00", {"TZ=UTC"}));
   }
 
   std::string Show(const std::string& id) { return Run({"show", id, "--json"}).out; }
 
   TemporaryWorkingDirectory dir_;
-  std::vector<std::string> environment_ = {"FAKETIME=@2026-09-28 09:00:00", "TZ=UTC",
-                                           "XDG_CONFIG_HOME=" + (dir_.path() / ".config").string()};
 };
 
 TEST_F(ContractCliTest, ARenewalWithNoticeShowsItsCancelByDateAndReminds) {
@@ -60,7 +55,7 @@ TEST_F(ContractCliTest, ARenewalWithNoticeShowsItsCancelByDateAndReminds) {
 
   const std::filesystem::path ics = dir_.path() / "feed.ics";
   ASSERT_EQ(Run({"export", "ics", "--output", ics.string()}).exitCode, 0);
-  const std::string feed = ReadFile(ics);
+  const std::string feed = FileBytes(ics);
   EXPECT_NE(feed.find("UID:" + id + "-cancel@paylark"), std::string::npos) << feed;
   EXPECT_NE(feed.find("DTSTART;VALUE=DATE:20260930"), std::string::npos) << feed;
   EXPECT_NE(feed.find("SUMMARY:Cancel Gym by 30 Sep 2026\\, or it renews on 31 Dec 2026"),
@@ -113,7 +108,7 @@ TEST_F(ContractCliTest, BadRenewalsAndNoticesExitWithTwo) {
     const CliResult result = Run(arguments);
     EXPECT_EQ(result.exitCode, 2) << arguments.back() << ": " << result.err;
   }
-  EXPECT_EQ(dir_.DueFiles(), 0u);
+  EXPECT_EQ(dir_.Files(".due"), 0u);
 }
 
 }  // namespace

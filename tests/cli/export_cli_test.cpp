@@ -22,11 +22,13 @@ class ExportCliTest : public ::testing::Test {
 
   void Add(std::vector<std::string> fields) {
     fields.insert(fields.begin(), "add");
-    ASSERT_EQ(Run(fields).exitCode, 0);
+    Succeed(fields);
   }
-  // Runs with a user data folder of the test's own, so no real user's templates get in.
-  CliResult Run(std::vector<std::string> arguments) const {
-    return dir_.Run(std::move(arguments), {"XDG_DATA_HOME=" + (dir_.path() / "data").string()});
+  CliResult Run(std::vector<std::string> arguments) const { return dir_.Run(std::move(arguments)); }
+  // Runs a command that must succeed.
+  void Succeed(std::vector<std::string> arguments) const {
+    const CliResult result = Run(std::move(arguments));
+    EXPECT_EQ(result.exitCode, 0) << result.err;
   }
   std::string Put(const std::string& name, const std::string& text) const {
     const fs::path path = dir_.path() / name;
@@ -44,37 +46,30 @@ TEST_F(ExportCliTest, HtmlExportFillsTheTemplateWithTheMonthsRows) {
       Put("mine.html",
           "<{[monthyear]}>:<{[loopstart]}> <{[countrecord]}> <{[duetitle]}> <{[amount]}>"
           "<{[notesstart]}> (<{[notes]}>)<{[notesend]}>;<{[loopend]}>");
-  ASSERT_EQ(
-      Run({"export", "html", "--month", "2026-12", "--template", page, "--output", Out("a.html")})
-          .exitCode,
-      0);
-  EXPECT_EQ(ReadFile(Out("a.html")),
+  Succeed({"export", "html", "--month", "2026-12", "--template", page, "--output", Out("a.html")});
+  EXPECT_EQ(FileBytes(Out("a.html")),
             "December - 2026: Record 1 of 2 Rent $850.00 (call first); Record 2 of 2 Gas (bill) "
             "$40.50;");
-  ASSERT_EQ(Run({"export", "html", "--month", "2026-12", "--filter", "paid", "--without-notes",
-                 "--template", page, "--output", Out("b.html")})
-                .exitCode,
-            0);
-  EXPECT_EQ(ReadFile(Out("b.html")), "December - 2026: Record 1 of 1 Gas (bill) $40.50;");
+  Succeed({"export", "html", "--month", "2026-12", "--filter", "paid", "--without-notes",
+           "--template", page, "--output", Out("b.html")});
+  EXPECT_EQ(FileBytes(Out("b.html")), "December - 2026: Record 1 of 1 Gas (bill) $40.50;");
 }
 
 TEST_F(ExportCliTest, TemplatesAreFoundInTheUsersFolderBeforeTheBuiltOnes) {
-  ASSERT_EQ(Run({"export", "html", "--month", "2026-12", "--output", Out("built.html")}).exitCode,
-            0);
-  const std::string built = ReadFile(Out("built.html"));
+  Succeed({"export", "html", "--month", "2026-12", "--output", Out("built.html")});
+  const std::string built = FileBytes(Out("built.html"));
   EXPECT_NE(built.find("December - 2026"), std::string::npos);
   EXPECT_NE(built.find("Record 2 of 2"), std::string::npos);
   EXPECT_EQ(built.find("<{["), std::string::npos) << "every placeholder is filled";
 
-  Put("data/paylark/Templates/exporttemplate.html", "mine <{[monthyear]}>");
-  ASSERT_EQ(Run({"export", "html", "--month", "2026-12", "--output", Out("user.html")}).exitCode,
-            0);
-  EXPECT_EQ(ReadFile(Out("user.html")), "mine December - 2026");
+  Put(".data/paylark/Templates/exporttemplate.html", "mine <{[monthyear]}>");
+  Succeed({"export", "html", "--month", "2026-12", "--output", Out("user.html")});
+  EXPECT_EQ(FileBytes(Out("user.html")), "mine December - 2026");
 }
 
 TEST_F(ExportCliTest, PdfExportHasACoverAndAPagePerDue) {
-  ASSERT_EQ(Run({"export", "pdf", "--month", "2026-12", "--output", Out("a.pdf")}).exitCode, 0);
-  const PdfFile file(ReadFile(Out("a.pdf")));
+  Succeed({"export", "pdf", "--month", "2026-12", "--output", Out("a.pdf")});
+  const PdfFile file(FileBytes(Out("a.pdf")));
   ASSERT_EQ(file.Check().exitCode, 0) << file.Check().text;
   ASSERT_EQ(file.PageCount(), 3);
   EXPECT_NE(file.PageText(1).find("Dec - 2026"), std::string::npos);
@@ -87,19 +82,15 @@ TEST_F(ExportCliTest, PrintAppliesRecordsThenAccountAndCopiesTheIcons) {
                                "<{[headerstart]}>[<{[headercenter]}>]<{[headerend]}><{[loopstart]}>"
                                "<{[snumber]}><{[duetitle]}>,<{[loopend]}>=<{[totalamount]}>");
   fs::create_directories(Out("out"));
-  ASSERT_EQ(Run({"print", "--from", "2026-12", "--to", "2027-01", "--records", "unpaid",
-                 "--template", page, "--output", Out("out/print.html")})
-                .exitCode,
-            0);
-  EXPECT_EQ(ReadFile(Out("out/print.html")), "[Dec/2026 - Jan/2027]1.Rent,=$850.00");
+  Succeed({"print", "--from", "2026-12", "--to", "2027-01", "--records", "unpaid", "--template",
+           page, "--output", Out("out/print.html")});
+  EXPECT_EQ(FileBytes(Out("out/print.html")), "[Dec/2026 - Jan/2027]1.Rent,=$850.00");
   EXPECT_TRUE(fs::exists(Out("out/icon.bmp")));
   EXPECT_TRUE(fs::exists(Out("out/recicon.bmp")));
 
-  ASSERT_EQ(Run({"print", "--from", "2026-12", "--to", "2026-12", "--records", "reset", "--account",
-                 "Other", "--template", page, "--output", Out("out/print.html")})
-                .exitCode,
-            0);
-  EXPECT_EQ(ReadFile(Out("out/print.html")), "[ Dec/2026 ]1.Gas (bill),=$40.50");
+  Succeed({"print", "--from", "2026-12", "--to", "2026-12", "--records", "reset", "--account",
+           "Other", "--template", page, "--output", Out("out/print.html")});
+  EXPECT_EQ(FileBytes(Out("out/print.html")), "[ Dec/2026 ]1.Gas (bill),=$40.50");
 }
 
 TEST_F(ExportCliTest, BadArgumentsExitTwoAndFailedWritesExitOne) {

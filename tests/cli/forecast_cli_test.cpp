@@ -16,13 +16,8 @@ namespace {
 class ForecastCliTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const std::filesystem::path faketime = "/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1";
-    if (!std::filesystem::exists(faketime))
+    if (!HasFaketime())
       GTEST_SKIP() << "libfaketime is not installed (package faketime)";
-    // A sanitizer build wants its runtime first among the preloaded libraries; the clock's
-    // library comes first here.
-    environment_.insert(environment_.end(), {"LD_PRELOAD=" + faketime.string(),
-                                             "ASAN_OPTIONS=verify_asan_link_order=0"});
   }
 
   CliResult Run(const std::vector<std::string>& arguments) {
@@ -42,8 +37,7 @@ class ForecastCliTest : public ::testing::Test {
   }
 
   TemporaryWorkingDirectory dir_;
-  std::vector<std::string> environment_ = {"FAKETIME=@2026-12-06 12:00:00", "TZ=UTC",
-                                           "XDG_CONFIG_HOME=" + (dir_.path() / ".config").string()};
+  std::vector<std::string> environment_ = FaketimeAt("2026-12-06 12:00:00", {"TZ=UTC"});
 };
 
 // The expected figures were added up by hand: see tests/cli/data/forecast_60_days.json.
@@ -66,8 +60,8 @@ TEST_F(ForecastCliTest, SixtyDaysOfACheckingAccountMatchTheHandComputedFigures) 
   Add("Beyond", "2027-02-05", "10");
   Add("Savings plan", "2026-12-20", "500", {"--account", "Savings"});
 
-  std::string expected = ReadFile(std::filesystem::path(std::getenv("PAYLARK_SOURCE_DIR")) /
-                                  "tests/cli/data/forecast_60_days.json");
+  std::string expected = FileBytes(std::filesystem::path(std::getenv("PAYLARK_SOURCE_DIR")) /
+                                   "tests/cli/data/forecast_60_days.json");
   for (const auto& [placeholder, id] : ids)
     expected.replace(expected.find(placeholder), placeholder.size(), id);
   const CliResult json = Run({"forecast", "--account", "checking", "--days", "60", "--json"});
@@ -139,10 +133,7 @@ TEST_F(ForecastCliTest, BalancesAreShownAddedAndRefusedWithoutWritingAnything) {
   EXPECT_EQ(Run({"balance", "--on", "2026-12-01"}).exitCode, 2);
   EXPECT_EQ(Run({"forecast", "--days", "0"}).exitCode, 2);
   EXPECT_EQ(Run({"balance", "--account", "Girokonto"}).exitCode, 1);
-  std::size_t files = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(dir_.records()))
-    files += entry.path().extension() == ".bal";
-  EXPECT_EQ(files, 1u);
+  EXPECT_EQ(dir_.Files(".bal"), 1u);
 
   std::filesystem::create_directories(dir_.records());
   {

@@ -18,7 +18,7 @@ class PaymentCliTest : public ::testing::Test {
     id_ = Lines(added.out).at(0);
   }
 
-  std::string File() const { return ReadFile(dir_.records() / ("duedate" + id_ + ".due")); }
+  std::string File() const { return FileBytes(dir_.records() / ("duedate" + id_ + ".due")); }
   std::string Json() const { return dir_.Run({"show", id_, "--json"}).out; }
 
   TemporaryWorkingDirectory dir_;
@@ -56,8 +56,8 @@ TEST_F(PaymentCliTest, PayStoresTheDetailsThatShowListAndCsvCarry) {
 
   const fs::path csv = dir_.path() / "out.csv";
   ASSERT_EQ(dir_.Run({"export", "csv", "--output", csv.string()}).exitCode, 0);
-  EXPECT_NE(ReadFile(csv).find(",Paid,,,2026-03-09 08:15:00,92.41,FITID-7\r\n"), std::string::npos)
-      << ReadFile(csv);
+  EXPECT_NE(FileBytes(csv).find(",Paid,,,2026-03-09 08:15:00,92.41,FITID-7\r\n"), std::string::npos)
+      << FileBytes(csv);
 
   // Paying again replaces the payment and says which one went.
   const CliResult again = dir_.Run({"pay", id_, "--reference", "cash"});

@@ -36,7 +36,7 @@ TEST_F(RecurrenceCliTest, SeriesPrintsItsIdsAndStoresFinishedDues) {
   const auto ids = Series({"--kind", "day", "--start", "2026-03-05 09:30", "--title", "Rent",
                            "--amount", "850", "--type", "personal", "--paid"});
   ASSERT_EQ(ids.size(), 10u);
-  EXPECT_EQ(dir_.DueFiles(), 10u);
+  EXPECT_EQ(dir_.Files(".due"), 10u);
   EXPECT_EQ(Field(ids[0], "startDate"), "2026-03-05T09:30:00");
   EXPECT_EQ(Field(ids[0], "dueDate"), "2026-03-06T09:30:00");
   EXPECT_EQ(Field(ids[9], "startDate"), "2026-04-01T09:30:00");
@@ -93,7 +93,7 @@ TEST_F(RecurrenceCliTest, RefusedPatternsSayTheDialogsMessageAndWriteNothing) {
     EXPECT_EQ(result.err, "paylark-cli: " + c.message + "\n");
     EXPECT_EQ(result.out, "");
   }
-  EXPECT_EQ(dir_.DueFiles(), 0u);
+  EXPECT_EQ(dir_.Files(".due"), 0u);
 }
 
 TEST_F(RecurrenceCliTest, WeekendMovesTheDueDatesOnly) {
@@ -139,7 +139,7 @@ TEST_F(RecurrenceCliTest, PatternWithoutOccurrencesStoresNothing) {
   EXPECT_EQ(result.exitCode, 0);
   EXPECT_EQ(result.out, "");
   EXPECT_NE(result.err.find("no due was stored"), std::string::npos);
-  EXPECT_EQ(dir_.DueFiles(), 0u);
+  EXPECT_EQ(dir_.Files(".due"), 0u);
 }
 
 TEST_F(RecurrenceCliTest, FromHereSparesPaidAndEarlierDues) {
@@ -175,7 +175,7 @@ TEST_F(RecurrenceCliTest, ModifyAndDeleteOneDueOrTheWholeSeries) {
   EXPECT_EQ(Field(ids[0], "amount"), "30");
 
   ASSERT_EQ(dir_.Run({"delete", ids[1], "--whole-series"}).exitCode, 0);
-  EXPECT_EQ(dir_.DueFiles(), 1u);
+  EXPECT_EQ(dir_.Files(".due"), 1u);
 
   EXPECT_EQ(dir_.Run({"modify", ids[0], "--whole-series", "--from-here"}).exitCode, 2);
 }

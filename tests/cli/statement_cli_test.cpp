@@ -1,25 +1,20 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "tests/cli/cli_runner.h"
+#include "tests/core/statements/statement_samples.h"
 
 namespace paylark::testing {
 namespace {
-
-std::string Sample(const std::string& name) {
-  const char* source = std::getenv("PAYLARK_SOURCE_DIR");
-  return std::string(source ? source : ".") + "/tests/core/statements/data/" + name;
-}
 
 // Each case keeps its settings (the remembered CSV columns) in its own folder.
 class StatementCliTest : public ::testing::Test {
  protected:
   CliResult Run(const std::vector<std::string>& arguments) {
-    return dir_.Run(arguments, {"TZ=UTC", "XDG_CONFIG_HOME=" + (dir_.path() / ".config").string()});
+    return dir_.Run(arguments, {"TZ=UTC"});
   }
 
   std::string Add(const std::string& title, const std::string& payTo, const std::string& due,
@@ -40,7 +35,7 @@ TEST_F(StatementCliTest, AnOfxStatementPaysItsDuesAndSetsTheBalance) {
   Add("Power", "Riverside Power", "2026-11-10", "80.00");
   const std::string salary = Add("Salary", "Harbor Tools", "2026-11-15", "3200", "income");
   const std::string internet = Add("Internet", "Fibrenet", "2026-11-20", "45.00");
-  const std::string file = Sample("ofx1_checking.ofx");
+  const std::string file = SamplePath("ofx1_checking.ofx");
 
   CliResult result = Run({"import", "statement", file, "--account", "Checking"});
   ASSERT_EQ(result.exitCode, 0) << result.err;
@@ -74,8 +69,7 @@ class RealBankCliTest : public StatementCliTest {
  protected:
   CliResult RunIn(const TemporaryWorkingDirectory& dir, const std::vector<std::string>& arguments,
                   const std::string& zone = "UTC") {
-    return dir.Run(arguments, {"TZ=" + zone, "XDG_CONFIG_HOME=" + (dir.path() / ".config").string(),
-                               "XDG_DATA_HOME=" + (dir.path() / ".data").string()});
+    return dir.Run(arguments, {"TZ=" + zone});
   }
   void AddSavings() {
     ASSERT_EQ(Run({"add", "--title", "Deposit", "--due", "2026-12-20", "--amount", "100",
@@ -85,23 +79,20 @@ class RealBankCliTest : public StatementCliTest {
   }
 };
 
-TEST_F(RealBankCliTest, AnUnlinkedBankAccountWithSeveralAccountsInUseNamesThemAndWritesNothing) {
+// With several accounts in use, an unlinked bank account is named and nothing written until one
+// is chosen; the link then made on one device serves a second sharing the folder.
+TEST_F(RealBankCliTest, AnUnlinkedBankAccountIsChosenOnceForEveryDeviceSharingTheFolder) {
   Add("Rent", "Oak Property Mgmt", "2026-12-01", "950");
   AddSavings();
-  const CliResult result = Run({"import", "statement", Sample("us_bank_eastern.ofx")});
+  CliResult result = Run({"import", "statement", SamplePath("us_bank_eastern.ofx")});
   EXPECT_EQ(result.exitCode, 2);
   EXPECT_NE(result.err.find("The bank account 123456789 is linked to no Paylark account, and dues "
                             "name 2: \"Checking\", \"Savings\". Choose one with --account"),
             std::string::npos)
       << result.err;
   EXPECT_EQ(Run({"balance"}).out.find("Checking"), std::string::npos);
-}
 
-TEST_F(RealBankCliTest, TheLinkMadeOnOneDeviceServesASecondSharingTheFolder) {
-  const std::string rent = Add("Rent", "Oak Property Mgmt", "2026-12-01", "950");
-  AddSavings();
-  CliResult result =
-      Run({"import", "statement", Sample("us_bank_eastern.ofx"), "--account", "Checking"});
+  result = Run({"import", "statement", SamplePath("us_bank_eastern.ofx"), "--account", "Checking"});
   ASSERT_EQ(result.exitCode, 0) << result.err;
   EXPECT_EQ(Lines(result.out).back(),
             "1 due marked paid, 0 added, balance of Checking set to $1,234.56 on 2 Dec 2026");
@@ -109,7 +100,7 @@ TEST_F(RealBankCliTest, TheLinkMadeOnOneDeviceServesASecondSharingTheFolder) {
   // A second device: another working directory to which a sync engine carried the folder.
   TemporaryWorkingDirectory second;
   std::filesystem::copy(dir_.records(), second.records(), std::filesystem::copy_options::recursive);
-  result = RunIn(second, {"import", "statement", Sample("us_bank_eastern.ofx"), "--json"});
+  result = RunIn(second, {"import", "statement", SamplePath("us_bank_eastern.ofx"), "--json"});
   ASSERT_EQ(result.exitCode, 0) << result.err;
   EXPECT_TRUE(result.out.starts_with("{\"account\": \"Checking\", ")) << result.out;
   EXPECT_NE(result.out.find("\"alreadyImported\": [\"202612010001\"]"), std::string::npos);
@@ -118,7 +109,7 @@ TEST_F(RealBankCliTest, TheLinkMadeOnOneDeviceServesASecondSharingTheFolder) {
 TEST_F(RealBankCliTest, ABankCsvGoesToTheAccountItsHeaderLineWentToLastTime) {
   Add("Rent", "Oak Property Mgmt", "2026-12-01", "950");
   AddSavings();
-  const std::string file = Sample("chase.csv");
+  const std::string file = SamplePath("chase.csv");
   const std::string columns = "date=2,amount=4,counterparty=3";
   EXPECT_EQ(Run({"import", "statement", file, "--columns", columns, "--dry-run"}).exitCode, 2);
   ASSERT_EQ(
@@ -138,8 +129,8 @@ TEST_F(RealBankCliTest, BookingsKeepTheBanksDayInFarZonesAndUnmatchedOnesAreAdde
                     zone)
                   .exitCode,
               0);
-    const CliResult result =
-        RunIn(dir, {"import", "statement", Sample("us_bank_eastern.ofx"), "--add-unmatched"}, zone);
+    const CliResult result = RunIn(
+        dir, {"import", "statement", SamplePath("us_bank_eastern.ofx"), "--add-unmatched"}, zone);
     ASSERT_EQ(result.exitCode, 0) << zone << result.err;
     const std::vector<std::string> lines = Lines(result.out);
     ASSERT_EQ(lines.size(), 4u) << result.out;
@@ -159,7 +150,7 @@ TEST_F(RealBankCliTest, BookingsKeepTheBanksDayInFarZonesAndUnmatchedOnesAreAdde
 
 TEST_F(StatementCliTest, ABankCsvNeedsItsColumnsOnceAndTheyAreRemembered) {
   const std::string rent = Add("Rent", "Acme Property", "2026-11-01", "1450");
-  const std::string file = Sample("us_checking.csv");
+  const std::string file = SamplePath("us_checking.csv");
   CliResult result = Run({"import", "statement", file, "--dry-run"});
   EXPECT_EQ(result.exitCode, 2);
   EXPECT_NE(result.err.find("give them once with --columns"), std::string::npos) << result.err;
@@ -187,11 +178,11 @@ TEST_F(StatementCliTest, BadArgumentsAndFilesThatAreNoStatementsChangeNothing) {
     const char* says;
   } cases[] = {
       {{"import", "statement"}, 2, "needs a file"},
-      {{"import", "statement", Sample("ofx1_checking.ofx"), "--format", "qif"}, 2, "--format"},
-      {{"import", "statement", Sample("us_checking.csv"), "--columns", "amount=2"}, 2, "date"},
+      {{"import", "statement", SamplePath("ofx1_checking.ofx"), "--format", "qif"}, 2, "--format"},
+      {{"import", "statement", SamplePath("us_checking.csv"), "--columns", "amount=2"}, 2, "date"},
       {{"import", "statement", notes}, 2, "not a bank statement"},
       {{"import", "statement", (dir_.path() / "missing.ofx").string()}, 1, ""},
-      {{"import", "statement", Sample("ofx1_checking.ofx"), "--unknown"}, 2, "--unknown"},
+      {{"import", "statement", SamplePath("ofx1_checking.ofx"), "--unknown"}, 2, "--unknown"},
   };
   for (const auto& c : cases) {
     const CliResult result = Run(c.arguments);

@@ -96,12 +96,10 @@ TEST_F(StatementImportRunTest, JsonListsTheDecisionsInTheDocumentedForm) {
             "\"amount\": 1240}, \"matched\": [{\"transaction\": \"R1\", \"recordId\": \"" +
                 rent_ +
                 "\", \"sure\": true, \"reason\": \"amount exact \u00b7 1 day late \u00b7 the "
-                "counterparty "
-                "names the due\"}, {\"transaction\": \"P1\", \"recordId\": \"" +
+                "counterparty names the due\"}, {\"transaction\": \"P1\", \"recordId\": \"" +
                 phone_ +
                 "\", \"sure\": false, \"reason\": \"amount 6.7% more \u00b7 5 days late \u00b7 no "
-                "name in "
-                "common\"}], \"unmatched\": [\"X1\"], \"alreadyImported\": [], "
+                "name in common\"}], \"unmatched\": [\"X1\"], \"alreadyImported\": [], "
                 "\"stillUnpaid\": [\"" +
                 water_ + "\"]}\n");
 }

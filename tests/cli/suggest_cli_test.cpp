@@ -54,16 +54,27 @@ class SuggestCliTest : public ::testing::Test {
   SuggestCliTest() { WriteOfx(HouseholdYear(), year_); }
 
   CliResult Run(const std::vector<std::string>& arguments) {
-    return dir_.Run(arguments,
-                    {"TZ=Pacific/Auckland", "XDG_CONFIG_HOME=" + (dir_.path() / ".config").string(),
-                     "XDG_DATA_HOME=" + (dir_.path() / ".data").string()});
+    return dir_.Run(arguments, {"TZ=Pacific/Auckland"});
   }
 
   TemporaryWorkingDirectory dir_;
   std::filesystem::path year_ = dir_.path() / "household.ofx";
 };
 
-TEST_F(SuggestCliTest, JsonListsEachSeriesWithThePatternTheSeriesCommandTakes) {
+TEST_F(SuggestCliTest, EachSeriesIsListedInWordsAndAsJsonWithThePatternTheSeriesCommandTakes) {
+  const CliResult words = Run({"suggest", "series", year_.string()});
+  ASSERT_EQ(words.exitCode, 0) << words.err;
+  const std::vector<std::string> plain = Lines(words.out);
+  ASSERT_EQ(plain.size(), 6u) << words.out;
+  EXPECT_EQ(plain[0],
+            "1\tHarbour Lettings Ltd\tmonthly on the 1st\t2026-12-01\t$950.00\tseen 13 times\t");
+  EXPECT_EQ(plain[1],
+            "2\tAcme Corp Payroll\tevery 2 weeks on Friday\t2026-12-04\t+$2,400.00\t"
+            "seen 28 times\t");
+  EXPECT_EQ(plain[4],
+            "5\tTelco Mobile\tmonthly on the 20th\t2026-12-20\t$38.00 to $43.00\tseen 13 times\t");
+  EXPECT_EQ(plain[5], "6\tHearth Insurance\tyearly on 15 Nov\t2027-11-15\t$480.00\tseen 2 times\t");
+
   const CliResult result = Run({"suggest", "series", year_.string(), "--json"});
   ASSERT_EQ(result.exitCode, 0) << result.err;
   const std::vector<std::string> lines = Lines(result.out);
@@ -93,21 +104,6 @@ TEST_F(SuggestCliTest, JsonListsEachSeriesWithThePatternTheSeriesCommandTakes) {
       << result.err;
 }
 
-TEST_F(SuggestCliTest, PlainLinesSayThePatternInWords) {
-  const CliResult result = Run({"suggest", "series", year_.string()});
-  ASSERT_EQ(result.exitCode, 0) << result.err;
-  const std::vector<std::string> lines = Lines(result.out);
-  ASSERT_EQ(lines.size(), 6u) << result.out;
-  EXPECT_EQ(lines[0],
-            "1\tHarbour Lettings Ltd\tmonthly on the 1st\t2026-12-01\t$950.00\tseen 13 times\t");
-  EXPECT_EQ(lines[1],
-            "2\tAcme Corp Payroll\tevery 2 weeks on Friday\t2026-12-04\t+$2,400.00\t"
-            "seen 28 times\t");
-  EXPECT_EQ(lines[4],
-            "5\tTelco Mobile\tmonthly on the 20th\t2026-12-20\t$38.00 to $43.00\tseen 13 times\t");
-  EXPECT_EQ(lines[5], "6\tHearth Insurance\tyearly on 15 Nov\t2027-11-15\t$480.00\tseen 2 times\t");
-}
-
 // That the statement then imports nothing twice and the series is not proposed again is
 // suggested_series_creation_test's (ImportingTheSameStatementAfterwards...,
 // ACreatedSeriesIsNot...).
@@ -134,13 +130,18 @@ TEST_F(SuggestCliTest, CreatingWritesTheSeriesWithItsPastPaid) {
       << result.out;
 }
 
-TEST_F(SuggestCliTest, ASuggestionThatIsNotThereWritesNothing) {
+// A file that is no statement is invalid input; a missing one fails.
+TEST_F(SuggestCliTest, BadChoicesAndFilesWriteNothing) {
   const CliResult result = Run({"suggest", "series", year_.string(), "--create", "2,7"});
   EXPECT_EQ(result.exitCode, 2);
   EXPECT_NE(result.err.find("there is no suggestion 7 (of 6)"), std::string::npos) << result.err;
   EXPECT_EQ(Run({"list", "--month", "2026-12"}).out.find("Acme"), std::string::npos);
   EXPECT_EQ(Run({"suggest", "series", year_.string(), "--create", "x"}).exitCode, 2);
   EXPECT_EQ(Run({"suggest", "series"}).exitCode, 2);
+  const std::filesystem::path notes = dir_.path() / "notes.txt";
+  std::ofstream(notes) << "nothing to see\n";
+  EXPECT_EQ(Run({"suggest", "series", notes.string()}).exitCode, 2);
+  EXPECT_EQ(Run({"suggest", "series", (dir_.path() / "missing.ofx").string()}).exitCode, 1);
 }
 
 TEST_F(SuggestCliTest, ABankCsvIsReadWithTheColumnsGivenOnceAndTheBanksDates) {
@@ -154,8 +155,7 @@ TEST_F(SuggestCliTest, ABankCsvIsReadWithTheColumnsGivenOnceAndTheBanksDates) {
     out << date << ',' << transaction.counterparty << ',' << OfxAmount(transaction.amount) << '\n';
   }
   out.close();
-  const std::vector<std::string> zone = {"TZ=America/Los_Angeles",
-                                         "XDG_CONFIG_HOME=" + (dir_.path() / ".config").string()};
+  const std::vector<std::string> zone = {"TZ=America/Los_Angeles"};
   CliResult result = dir_.Run({"suggest", "series", csv.string()}, zone);
   EXPECT_EQ(result.exitCode, 2);
   EXPECT_NE(result.err.find("--columns"), std::string::npos) << result.err;
@@ -167,13 +167,6 @@ TEST_F(SuggestCliTest, ABankCsvIsReadWithTheColumnsGivenOnceAndTheBanksDates) {
             "1\tHarbour Lettings Ltd\tmonthly on the 1st\t2026-12-01\t$950.00\tseen 13 times\t");
   // Remembered for the header line.
   EXPECT_EQ(dir_.Run({"suggest", "series", csv.string()}, zone).out, result.out);
-}
-
-TEST_F(SuggestCliTest, AFileThatIsNoStatementIsInvalidInput) {
-  const std::filesystem::path notes = dir_.path() / "notes.txt";
-  std::ofstream(notes) << "nothing to see\n";
-  EXPECT_EQ(Run({"suggest", "series", notes.string()}).exitCode, 2);
-  EXPECT_EQ(Run({"suggest", "series", (dir_.path() / "missing.ofx").string()}).exitCode, 1);
 }
 
 }  // namespace

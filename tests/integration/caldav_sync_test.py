@@ -14,7 +14,8 @@ import sys
 import tempfile
 import time
 
-from radicale_server import PASSWORD, USER, Radicale, check
+from radicale_server import PASSWORD, USER, Radicale
+from waiting import check
 
 SKIPPED = 77
 try:
@@ -64,13 +65,11 @@ class Device:
         return result
 
     def sync(self, url, *extra, password_file=None, check=True):
-        result = self.paylark("calendar", "sync", "--url", url, "--user", USER, "--password-file",
-                              password_file or self.password_file, *extra, check=check)
-        return result
+        return self.paylark("calendar", "sync", "--url", url, "--user", USER, "--password-file",
+                            password_file or self.password_file, *extra, check=check)
 
     def sync_json(self, url, *extra):
-        result = self.sync(url, "--json", *extra)
-        return json.loads(result.stdout)
+        return json.loads(self.sync(url, "--json", *extra).stdout)
 
     def show(self, record_id):
         return json.loads(self.paylark("show", record_id, "--json").stdout)
@@ -101,9 +100,8 @@ def read_collection(url):
 
 def expect_counts(report, put, deleted, unchanged, what):
     got = (report["put"], report["deleted"], report["unchanged"], report["errors"])
-    check(got == (put, deleted, unchanged, []),
-          "%s: put/deleted/unchanged/errors %s, expected %s" % (what, got,
-                                                                 (put, deleted, unchanged, [])))
+    wanted = (put, deleted, unchanged, [])
+    check(got == wanted, "%s: put/deleted/unchanged/errors %s, expected %s" % (what, got, wanted))
 
 
 def scenario_first_sync_finds_the_calendar_and_writes_every_due(device, server):

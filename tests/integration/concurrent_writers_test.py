@@ -27,34 +27,39 @@ SAME_SECOND_LENGTH = 3
 
 
 class Tally:
+    """The commands run on one working directory: how many, which failed, the IDs printed."""
+
     def __init__(self):
         self.lock = threading.Lock()
         self.commands = 0
         self.failures = []
         self.ids = []
 
-    def record(self, arguments, result, printed_ids):
+    def run(self, cli, workdir, env, *arguments):
+        """Runs paylark-cli on workdir; gives the IDs an add or series printed."""
+        result = subprocess.run([cli, "--dir", workdir, *arguments], capture_output=True,
+                                text=True, env=env)
+        printed = result.stdout.split() if arguments[0] in ("add", "series") else []
         with self.lock:
             self.commands += 1
             if result.returncode != 0:
                 self.failures.append((arguments, result.returncode, result.stderr))
-            self.ids.extend(printed_ids)
+            self.ids.extend(printed)
+        return printed
+
+    def print_failures(self):
+        for arguments, code, err in self.failures[:5]:
+            print(f"failed ({code}): {' '.join(arguments)}: {err.strip()}", file=sys.stderr)
 
 
 def same_second_series(cli, env, scratch):
     """Series started together, each changed or deleted as a whole at once. Gives success."""
-    failures = []
+    tally = Tally()
     printed = {}  # series number: the IDs its command printed
-    lock = threading.Lock()
     start = threading.Barrier(SAME_SECOND_WRITERS)
     with tempfile.TemporaryDirectory(prefix="paylark-series-", dir=scratch) as workdir:
         def run(*arguments):
-            result = subprocess.run([cli, "--dir", workdir, *arguments], capture_output=True,
-                                    text=True, env=env)
-            if result.returncode != 0:
-                with lock:
-                    failures.append((arguments, result.returncode, result.stderr))
-            return result.stdout.split()
+            return tally.run(cli, workdir, env, *arguments)
 
         def writer(w):
             for r in range(SAME_SECOND_ROUNDS):
@@ -63,7 +68,7 @@ def same_second_series(cli, env, scratch):
                 ids = run("series", "--kind", "day", "--every", "1", "--start", "2031-01-01",
                           "--count", str(SAME_SECOND_LENGTH), "--title", f"series {n}",
                           "--amount", "1")
-                with lock:
+                with tally.lock:
                     printed[n] = ids
                 if not ids:
                     continue
@@ -102,16 +107,15 @@ def same_second_series(cli, env, scratch):
     same_second = sum(count for count in seconds.values() if count > 1)
     series_total = SAME_SECOND_WRITERS * SAME_SECOND_ROUNDS
     print(f"same_second_series {series_total}")
-    print(f"same_second_series_failed {len(failures)}")
+    print(f"same_second_series_failed {len(tally.failures)}")
     print(f"same_second_dues_lost {lost}")
     print(f"same_second_dues_overwritten {overwritten}")
     print(f"same_second_dues_not_deleted {left}")
     print(f"same_second_series_ids_shared {shared}")
     print(f"same_second_changed_series_sharing_a_second {same_second}")
-    for arguments, code, err in failures[:5]:
-        print(f"failed ({code}): {' '.join(arguments)}: {err.strip()}", file=sys.stderr)
+    tally.print_failures()
     complete = sum(len(ids) for ids in printed.values()) == series_total * SAME_SECOND_LENGTH
-    return not failures and complete and lost == 0 and overwritten == 0 and left == 0 \
+    return not tally.failures and complete and lost == 0 and overwritten == 0 and left == 0 \
         and shared == 0
 
 
@@ -124,10 +128,7 @@ def main():
     scratch = "/dev/shm" if os.path.isdir("/dev/shm") else None
     with tempfile.TemporaryDirectory(prefix="paylark-concurrent-", dir=scratch) as workdir:
         def run(*arguments):
-            command = [cli, "--dir", workdir, *arguments]
-            result = subprocess.run(command, capture_output=True, text=True, env=env)
-            printed = result.stdout.split() if arguments[0] in ("add", "series") else []
-            tally.record(arguments, result, printed)
+            tally.run(cli, workdir, env, *arguments)
 
         def adder(n):
             for i in range(ADDS_EACH):
@@ -167,8 +168,7 @@ def main():
         print(f"concurrent_records_lost {len(lost)}")
         print(f"concurrent_duplicate_ids {duplicates}")
         print(f"concurrent_temporaries_left {len(temporaries)}")
-        for arguments, code, err in tally.failures[:5]:
-            print(f"failed ({code}): {' '.join(arguments)}: {err.strip()}", file=sys.stderr)
+        tally.print_failures()
         ok = (not tally.failures and not lost and duplicates == 0 and not temporaries
               and len(tally.ids) == expected)
         if len(tally.ids) != expected:

@@ -41,21 +41,28 @@ constexpr int kStatementTransactions = 3000;
 constexpr int kAttachedDues = 12;
 constexpr int kAttachmentBytes = 4 << 20;
 
+using Titles = std::map<std::string, std::size_t>;
+
+// A memory-backed folder where there is one: the test is about processes, not the disk.
+fs::path MakeWorkdir() {
+  const fs::path base = fs::is_directory("/dev/shm") ? "/dev/shm" : fs::temp_directory_path();
+  std::string pattern = (base / "paylark-killed-XXXXXX").string();
+  return mkdtemp(pattern.data());
+}
+
 class KilledSeriesTest : public ::testing::Test {
  protected:
-  KilledSeriesTest() {
-    // A memory-backed folder where there is one: the test is about processes, not the disk.
-    const fs::path base = fs::is_directory("/dev/shm") ? "/dev/shm" : fs::temp_directory_path();
-    std::string pattern = (base / "paylark-killed-XXXXXX").string();
-    workdir_ = mkdtemp(pattern.data());
-  }
+  // Backups go beside the records, not into the user's own data folder.
+  KilledSeriesTest() { setenv("XDG_DATA_HOME", (workdir_ / "data").c_str(), 1); }
   ~KilledSeriesTest() override { fs::remove_all(workdir_); }
 
-  static std::vector<std::string> Series() {
-    return {"series",     "--kind",  "day",
-            "--every",    "1",       "--start",
-            "2030-01-01", "--count", std::to_string(kSeriesLength),
-            "--title",    "Gym",     "--amount",
+  static std::vector<std::string> Series(const std::string& title = "Gym",
+                                         const std::string& start = "2030-01-01",
+                                         int count = kSeriesLength) {
+    return {"series",  "--kind",  "day",
+            "--every", "1",       "--start",
+            start,     "--count", std::to_string(count),
+            "--title", title,     "--amount",
             "5"};
   }
 
@@ -66,13 +73,24 @@ class KilledSeriesTest : public ::testing::Test {
     return waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
   }
 
-  // Starts the command and kills it with SIGKILL after the given time.
-  void KillAfter(const std::vector<std::string>& command, std::chrono::microseconds after) const {
+  // Runs the command, which must succeed; gives how many microseconds it took.
+  long long TimedRun(const std::vector<std::string>& command) const {
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_TRUE(Run(command));
+    return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() -
+                                                                 started)
+        .count();
+  }
+
+  // Starts the command and kills it with SIGKILL after the given microseconds; says when.
+  std::string KillAfter(const std::string& what, const std::vector<std::string>& command,
+                        long long after) const {
     const pid_t pid = Start(command);
-    std::this_thread::sleep_for(after);
+    std::this_thread::sleep_for(std::chrono::microseconds(after));
     ::kill(pid, SIGKILL);
     int status = 0;
-    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    EXPECT_EQ(waitpid(pid, &status, 0), pid);
+    return what + " killed after " + std::to_string(after) + " us";
   }
 
   // Starts paylark-cli; its output goes nowhere.
@@ -93,30 +111,15 @@ class KilledSeriesTest : public ::testing::Test {
     return pid;
   }
 
-  // Loads the folder as the next process would; fails the test on a blank or foreign due, a
-  // gap in the series, or a temporary file left behind. Gives the number of dues.
-  std::size_t LoadAndCheck(const std::string& moment) {
+  // Loads the folder as the next process would and hands every due to `visit`; fails the test
+  // on a file skipped or a temporary file left behind.
+  template <class Visitor>
+  void Load(const std::string& moment, Visitor&& visit) const {
     SystemClock clock;
     RecordStore store(clock, workdir_.string(), SystemFileSystem());
-    const ReloadReport report = store.Reload();
-    EXPECT_TRUE(report.skipped.empty()) << moment;
-    std::set<std::int64_t> days;
-    store.map().ForEach([&](const DueRecord& due) {
-      EXPECT_EQ(due.title, "Gym") << moment;
-      EXPECT_EQ(due.amount, 5) << moment;
-      days.insert(due.startDate.LinearSeconds() / 86400);
-    });
-    if (!days.empty()) {
-      EXPECT_EQ(*days.begin(), OleDateTime::FromCivil(2030, 1, 1)->LinearSeconds() / 86400);
-      EXPECT_EQ(static_cast<std::size_t>(*days.rbegin() - *days.begin() + 1), days.size())
-          << moment << ": not a prefix of the series";
-    }
-    ExpectNoTemporaryFile(moment);
-    return store.map().size();
-  }
-
-  void ExpectNoTemporaryFile(const std::string& moment) const {
-    for (const auto& entry : fs::directory_iterator(workdir_ / "Paylark Files")) {
+    EXPECT_TRUE(store.Reload().skipped.empty()) << moment;
+    store.map().ForEach(visit);
+    for (const auto& entry : fs::directory_iterator(records_)) {
       // A series ID's claim stays until it is stale; a write's temporary never does.
       const std::string name = entry.path().filename().string();
       EXPECT_TRUE(!name.starts_with(".paylark-") || name.starts_with(".paylark-series-recId"))
@@ -124,94 +127,98 @@ class KilledSeriesTest : public ::testing::Test {
     }
   }
 
-  // Loads the folder as the next process would: the dues' titles and how many carry each, after
-  // checking that no file is skipped and no temporary file is left.
-  std::map<std::string, std::size_t> LoadTitles(const std::string& moment) {
-    SystemClock clock;
-    RecordStore store(clock, workdir_.string(), SystemFileSystem());
-    const ReloadReport report = store.Reload();
-    EXPECT_TRUE(report.skipped.empty()) << moment;
-    std::map<std::string, std::size_t> titles;
-    store.map().ForEach([&](const DueRecord& due) { ++titles[due.title]; });
-    ExpectNoTemporaryFile(moment);
+  // Fails the test on a blank or foreign due or a gap in the series; gives the number of dues.
+  std::size_t LoadSeries(const std::string& moment) const {
+    std::set<std::int64_t> days;
+    std::size_t count = 0;
+    Load(moment, [&](const DueRecord& due) {
+      EXPECT_EQ(due.title, "Gym") << moment;
+      EXPECT_EQ(due.amount, 5) << moment;
+      days.insert(due.startDate.LinearSeconds() / 86400);
+      ++count;
+    });
+    if (!days.empty()) {
+      EXPECT_EQ(*days.begin(), OleDateTime::FromCivil(2030, 1, 1)->LinearSeconds() / 86400);
+      EXPECT_EQ(static_cast<std::size_t>(*days.rbegin() - *days.begin() + 1), days.size())
+          << moment << ": not a prefix of the series";
+    }
+    return count;
+  }
+
+  // The dues' titles and how many carry each.
+  Titles LoadTitles(const std::string& moment) const {
+    Titles titles;
+    Load(moment, [&](const DueRecord& due) { ++titles[due.title]; });
     return titles;
   }
 
   // The IDs of the folder's dues, in byte order.
   std::vector<std::string> DueIds() const {
-    SystemClock clock;
-    RecordStore store(clock, workdir_.string(), SystemFileSystem());
-    (void)store.Reload();
     std::vector<std::string> ids;
-    store.map().ForEach([&](const DueRecord& due) { ids.push_back(due.recordId); });
+    Load("before the kills", [&](const DueRecord& due) { ids.push_back(due.recordId); });
     std::sort(ids.begin(), ids.end());
     return ids;
   }
 
+  // A series of the restores' size, `attached` of its dues with a file of their own, backed up.
+  void MakeSide(const std::string& title, const std::string& start, int attached,
+                const std::string& zip) const {
+    ASSERT_TRUE(Run(Series(title, start, kRestoredDues)));
+    for (int n = 0; n < attached; ++n) {
+      const fs::path file = workdir_ / (title + std::to_string(n) + ".pdf");
+      std::ofstream(file, std::ios::binary)
+          << std::string(kAttachmentBytes, char('a' + n)) << title;
+      ASSERT_TRUE(Run({"attach", DueIds()[static_cast<std::size_t>(n) * 7], file.string()}));
+    }
+    ASSERT_TRUE(Run({"backup", "--output", zip}));
+  }
+
   void Empty() const {
-    for (const auto& entry : fs::directory_iterator(workdir_ / "Paylark Files"))
+    for (const auto& entry : fs::directory_iterator(records_))
       fs::remove(entry.path());
   }
 
-  fs::path workdir_;
+  const fs::path workdir_ = MakeWorkdir();
+  const fs::path records_ = workdir_ / "Paylark Files";
+  const std::string newZip_ = (workdir_ / "new.zip").string();
+  const std::string oldZip_ = (workdir_ / "old.zip").string();
+  const Titles oldDues_{{"Old", kRestoredDues}};
+  const Titles newDues_{{"New", kRestoredDues}};
 };
 
 TEST_F(KilledSeriesTest, AKillAtAnyMomentLeavesCompleteDuesOrNone) {
-  const auto started = std::chrono::steady_clock::now();
-  ASSERT_TRUE(Run(Series()));
-  const auto fullRun = std::chrono::steady_clock::now() - started;
-  ASSERT_EQ(LoadAndCheck("uninterrupted"), static_cast<std::size_t>(kSeriesLength));
+  std::uniform_int_distribution<long long> moment(0, TimedRun(Series()));
+  ASSERT_EQ(LoadSeries("uninterrupted"), static_cast<std::size_t>(kSeriesLength));
 
   std::mt19937 random(20261205);
-  std::uniform_int_distribution<long long> moment(
-      0, std::chrono::duration_cast<std::chrono::microseconds>(fullRun).count());
   for (int kill = 0; kill < kKills; ++kill) {
     Empty();
-    const std::chrono::microseconds after(moment(random));
-    KillAfter(Series(), after);
-    const std::string described = "killed after " + std::to_string(after.count()) + " us";
-    const std::size_t loaded = LoadAndCheck(described);
+    const std::string described = KillAfter("series", Series(), moment(random));
+    const std::size_t loaded = LoadSeries(described);
     std::cout << described << ": " << loaded << " dues\n";
   }
 }
 
 TEST_F(KilledSeriesTest, AKillDuringARestoreLeavesTheOldOrTheNewDuesWhole) {
-  setenv("XDG_DATA_HOME", (workdir_ / "data").c_str(), 1);  // the restores' own backups
-  const std::string newZip = (workdir_ / "new.zip").string();
-  const std::string oldZip = (workdir_ / "old.zip").string();
-  const std::string count = std::to_string(kRestoredDues);
-  ASSERT_TRUE(Run({"series", "--kind", "day", "--every", "1", "--start", "2030-01-01", "--count",
-                   count, "--title", "New", "--amount", "5"}));
-  ASSERT_TRUE(Run({"backup", "--output", newZip}));
+  MakeSide("New", "2030-01-01", 0, newZip_);
   Empty();
-  ASSERT_TRUE(Run({"series", "--kind", "day", "--every", "1", "--start", "2031-01-01", "--count",
-                   count, "--title", "Old", "--amount", "5"}));
-  ASSERT_TRUE(Run({"backup", "--output", oldZip}));
-  const std::map<std::string, std::size_t> oldSet{{"Old", kRestoredDues}};
-  const std::map<std::string, std::size_t> newSet{{"New", kRestoredDues}};
-
-  const auto started = std::chrono::steady_clock::now();
-  ASSERT_TRUE(Run({"restore", newZip}));
-  const auto fullRun = std::chrono::steady_clock::now() - started;
-  ASSERT_EQ(LoadTitles("uninterrupted"), newSet);
-  ASSERT_TRUE(Run({"restore", oldZip}));
+  MakeSide("Old", "2031-01-01", 0, oldZip_);
+  std::uniform_int_distribution<long long> moment(0, TimedRun({"restore", newZip_}));
+  ASSERT_EQ(LoadTitles("uninterrupted"), newDues_);
+  ASSERT_TRUE(Run({"restore", oldZip_}));
 
   std::mt19937 random(20261206);
-  std::uniform_int_distribution<long long> moment(
-      0, std::chrono::duration_cast<std::chrono::microseconds>(fullRun).count());
   int oldWhole = 0;
   int newWhole = 0;
   for (int kill = 0; kill < kKills; ++kill) {
-    const std::chrono::microseconds after(moment(random));
-    KillAfter({"restore", newZip}, after);
-    const std::string described = "restore killed after " + std::to_string(after.count()) + " us";
-    const std::map<std::string, std::size_t> titles = LoadTitles(described);
-    EXPECT_TRUE(titles == oldSet || titles == newSet) << described;
-    oldWhole += titles == oldSet;
-    newWhole += titles == newSet;
-    std::cout << described << ": " << (titles == newSet ? "new" : "old") << " dues\n";
-    if (titles != oldSet) {
-      ASSERT_TRUE(Run({"restore", oldZip}));
+    const std::string described = KillAfter("restore", {"restore", newZip_}, moment(random));
+    const Titles titles = LoadTitles(described);
+    EXPECT_TRUE(titles == oldDues_ || titles == newDues_) << described;
+    oldWhole += titles == oldDues_;
+    newWhole += titles == newDues_;
+    std::cout << described << ": " << (titles == newDues_ ? "new" : "old") << " dues\n";
+    if (titles != oldDues_) {
+      ASSERT_TRUE(Run({"restore", oldZip_}));
     }
   }
   std::cout << "restore_kills " << kKills << "\nrestore_kills_left_old_whole " << oldWhole
@@ -241,55 +248,31 @@ std::map<std::pair<std::string, std::string>, std::string> AttachmentsIn(const f
 }
 
 TEST_F(KilledSeriesTest, AKillDuringARestoreKeepsTheAttachmentsWithTheirDues) {
-  setenv("XDG_DATA_HOME", (workdir_ / "data").c_str(), 1);  // the restores' own backups
-  const fs::path records = workdir_ / "Paylark Files";
-  const std::string newZip = (workdir_ / "new.zip").string();
-  const std::string oldZip = (workdir_ / "old.zip").string();
-  const auto makeSide = [&](const std::string& title, const std::string& start,
-                            const std::string& zip) {
-    ASSERT_TRUE(Run({"series", "--kind", "day", "--every", "1", "--start", start, "--count",
-                     std::to_string(kRestoredDues), "--title", title, "--amount", "5"}));
-    for (int n = 0; n < kAttachedDues; ++n) {
-      const fs::path file = workdir_ / (title + std::to_string(n) + ".pdf");
-      std::ofstream(file, std::ios::binary)
-          << std::string(kAttachmentBytes, char('a' + n)) << title;
-      ASSERT_TRUE(Run({"attach", DueIds()[static_cast<std::size_t>(n) * 7], file.string()}));
-    }
-    ASSERT_TRUE(Run({"backup", "--output", zip}));
-  };
-  makeSide("New", "2030-01-01", newZip);
-  const auto newFiles = AttachmentsIn(records);
+  MakeSide("New", "2030-01-01", kAttachedDues, newZip_);
+  const auto newFiles = AttachmentsIn(records_);
   ASSERT_EQ(newFiles.size(), static_cast<std::size_t>(kAttachedDues));
-  fs::remove_all(records);
-  makeSide("Old", "2031-01-01", oldZip);
-  const auto oldFiles = AttachmentsIn(records);
-  const std::map<std::string, std::size_t> oldSet{{"Old", kRestoredDues}};
-  const std::map<std::string, std::size_t> newSet{{"New", kRestoredDues}};
-
-  const auto started = std::chrono::steady_clock::now();
-  ASSERT_TRUE(Run({"restore", newZip}));
-  const auto fullRun = std::chrono::steady_clock::now() - started;
-  ASSERT_EQ(LoadTitles("uninterrupted"), newSet);
-  ASSERT_EQ(AttachmentsIn(records), newFiles);
-  ASSERT_TRUE(Run({"restore", oldZip}));
-  ASSERT_EQ(AttachmentsIn(records), oldFiles);
+  fs::remove_all(records_);
+  MakeSide("Old", "2031-01-01", kAttachedDues, oldZip_);
+  const auto oldFiles = AttachmentsIn(records_);
+  const long long whole = TimedRun({"restore", newZip_});
+  ASSERT_EQ(LoadTitles("uninterrupted"), newDues_);
+  ASSERT_EQ(AttachmentsIn(records_), newFiles);
+  ASSERT_TRUE(Run({"restore", oldZip_}));
+  ASSERT_EQ(AttachmentsIn(records_), oldFiles);
 
   // The swap comes last, after the attachments are unpacked and the dues backed up: the kills
   // fall in the second half, where the swap is.
   std::mt19937 random(20261208);
-  const long long whole = std::chrono::duration_cast<std::chrono::microseconds>(fullRun).count();
   std::uniform_int_distribution<long long> moment(whole / 2, whole);
   int oldWhole = 0;
   int newWhole = 0;
   for (int kill = 0; kill < kKills; ++kill) {
-    const std::chrono::microseconds after(moment(random));
-    KillAfter({"restore", newZip}, after);
-    const std::string described = "restore killed after " + std::to_string(after.count()) + " us";
+    const std::string described = KillAfter("restore", {"restore", newZip_}, moment(random));
     ASSERT_TRUE(Run({"list"})) << described;  // the next start
-    const std::map<std::string, std::size_t> titles = LoadTitles(described);
-    const auto attachments = AttachmentsIn(records);
-    const bool old = titles == oldSet && attachments == oldFiles;
-    const bool restored = titles == newSet && attachments == newFiles;
+    const Titles titles = LoadTitles(described);
+    const auto attachments = AttachmentsIn(records_);
+    const bool old = titles == oldDues_ && attachments == oldFiles;
+    const bool restored = titles == newDues_ && attachments == newFiles;
     EXPECT_TRUE(old || restored) << described;
     oldWhole += old;
     newWhole += restored;
@@ -299,7 +282,7 @@ TEST_F(KilledSeriesTest, AKillDuringARestoreKeepsTheAttachmentsWithTheirDues) {
                            : "mixed")
               << " dues and attachments\n";
     if (!old) {
-      ASSERT_TRUE(Run({"restore", oldZip}));
+      ASSERT_TRUE(Run({"restore", oldZip_}));
     }
   }
   std::cout << "restore_attachment_kills " << kKills << "\nrestore_attachment_kills_left_old_whole "
@@ -325,35 +308,28 @@ void WriteStatement(const fs::path& path) {
 }
 
 TEST_F(KilledSeriesTest, AKillDuringAStatementImportLeavesAllOfItOrNone) {
-  setenv("XDG_DATA_HOME", (workdir_ / "data").c_str(), 1);  // the import's own backup
-  const fs::path temporary = workdir_ / "tmp";              // where LibOFX writes its copies
+  const fs::path temporary = workdir_ / "tmp";  // where LibOFX writes its copies
   fs::create_directories(temporary);
   setenv("TMPDIR", temporary.c_str(), 1);
   const fs::path statement = workdir_ / "statement.ofx";
   WriteStatement(statement);
   const std::vector<std::string> import = {"import",    "statement", statement.string(),
                                            "--account", "Checking",  "--add-unmatched"};
-  const auto started = std::chrono::steady_clock::now();
-  ASSERT_TRUE(Run(import));
-  const auto fullRun = std::chrono::steady_clock::now() - started;
-  const std::map<std::string, std::size_t> whole{{"Gym", kStatementTransactions}};
+  std::uniform_int_distribution<long long> moment(0, TimedRun(import));
+  const Titles whole{{"Gym", kStatementTransactions}};
   ASSERT_EQ(LoadTitles("uninterrupted"), whole);
 
   std::mt19937 random(20261207);
-  std::uniform_int_distribution<long long> moment(
-      0, std::chrono::duration_cast<std::chrono::microseconds>(fullRun).count());
   int none = 0;
   int all = 0;
   int leftCopies = 0;
   for (int kill = 0; kill < kKills; ++kill) {
     Empty();
-    const std::chrono::microseconds after(moment(random));
-    KillAfter(import, after);
-    const std::string described = "import killed after " + std::to_string(after.count()) + " us";
-    const std::map<std::string, std::size_t> titles = LoadTitles(described);
+    const std::string described = KillAfter("import", import, moment(random));
+    const Titles titles = LoadTitles(described);
     EXPECT_TRUE(titles.empty() || titles == whole) << described;
     std::size_t balances = 0;
-    for (const auto& entry : fs::directory_iterator(workdir_ / "Paylark Files"))
+    for (const auto& entry : fs::directory_iterator(records_))
       balances += entry.path().extension() == ".bal";
     EXPECT_EQ(balances, titles.empty() ? 0u : 1u) << described;
     (titles.empty() ? none : all) += 1;

@@ -30,13 +30,6 @@ class NotificationServer final : public QObject {
  public slots:
   QStringList GetCapabilities() { return {QStringLiteral("actions"), QStringLiteral("body")}; }
 
-  QString GetServerInformation(QString& vendor, QString& version, QString& specVersion) {
-    vendor = QStringLiteral("Paylark tests");
-    version = QStringLiteral("1");
-    specVersion = QStringLiteral("1.2");
-    return QStringLiteral("notification_server");
-  }
-
   uint Notify(const QString& appName, uint replacesId, const QString& appIcon,
               const QString& summary, const QString& body, const QStringList& actions,
               const QVariantMap& hints, int expireTimeout) {

@@ -14,16 +14,6 @@ TIMEOUT_SECONDS = 60
 POLL_SECONDS = 0.05
 
 
-def poll(what, ready):
-    """Calls ready() until it returns something true; fails after TIMEOUT_SECONDS."""
-    return waiting.poll(what, ready, TIMEOUT_SECONDS, POLL_SECONDS)
-
-
-def check(condition, message):
-    if not condition:
-        raise AssertionError(message)
-
-
 class Radicale:
     """A Radicale server of its own: htpasswd users, storage in the test's folder."""
 
@@ -49,10 +39,11 @@ class Radicale:
         self.process = subprocess.Popen(
             ["/usr/bin/python3", "-m", "radicale", "--config", self.config],
             stdout=open(self.log, "ab"), stderr=subprocess.STDOUT)
-        poll("Radicale to answer", self.answers)
+        waiting.poll("Radicale to answer", self.answers, TIMEOUT_SECONDS, POLL_SECONDS)
 
     def answers(self):
-        check(self.process.poll() is None, "Radicale exited: " + open(self.log).read()[-2000:])
+        waiting.check(self.process.poll() is None,
+                      "Radicale exited: " + open(self.log).read()[-2000:])
         try:
             urllib.request.urlopen(self.url + ".web/", timeout=1).close()
             return True

@@ -43,6 +43,12 @@ cli_run() {
 expect_code() {
   [ "$code" -eq "$1" ] || fail "$2: exit code $code, expected $1; stderr: $(cat "$work/err")"
 }
+# remind --notify with the server answering $1; it must succeed.
+answered() {
+  echo "$1" >"$answer"
+  cli_run remind --notify --wait 60
+  expect_code 0 "answered $1"
+}
 last_call() { tail -n 1 "$calls"; }
 call_count() { wc -l <"$calls"; }
 
@@ -74,9 +80,7 @@ expected='{"actions":["open","Open Paylark","snooze","Tomorrow","paid","Mark pai
 
 # "paid" marks the due paid on disk, through the store's change marker.
 rm -f "$workdir/Paylark Files/preferences.alm"
-echo paid >"$answer"
-cli_run remind --notify --wait 60
-expect_code 0 "answered paid"
+answered paid
 cli_run show "$rent" --json
 grep -q '"paid": 1' "$work/out" || fail "the due is not paid after \"paid\": $(cat "$work/out")"
 [ -f "$workdir/Paylark Files/preferences.alm" ] || fail "\"paid\" did not write the change marker"
@@ -101,9 +105,7 @@ cli_run remind --days 4 --json
 grep -q '^{"days": 4, "dues": \[{"recordId": "'"$water"'", .*"when": "in 1 day"}, .*"when": "in 4 days"}\]}$' \
   "$work/out" || fail "remind --json printed: $(cat "$work/out")"
 
-echo close >"$answer"
-cli_run remind --notify --wait 60
-expect_code 0 "two dues, closed"
+answered close
 expected='{"actions":["open","Open Paylark","snooze","Tomorrow"],"app":"Paylark","body":"Water – $12.50 – in 1 day\nGas – $30.00 – in 2 days","hintTypes":{"desktop-entry":"QString","urgency":"uchar"},"hints":{"desktop-entry":"org.paylark.Paylark","urgency":1},"icon":"org.paylark.Paylark","replaces":2,"summary":"2 dues need paying","timeout":-1}'
 [ "$(last_call)" = "$expected" ] || fail "two dues sent $(last_call)"
 
@@ -122,9 +124,7 @@ wait $! || fail "answered open: $(cat "$work/err")"
 [ "${opened:-}" = "--show-due $water" ] || fail "\"open\" started paylark with: ${opened:-nothing}"
 
 # "snooze" keeps every run silent until tomorrow.
-echo snooze >"$answer"
-cli_run remind --notify --wait 60
-expect_code 0 "answered snooze"
+answered snooze
 grep -q "^SnoozedUntil=${tomorrow}T00:00:00$" "$XDG_CONFIG_HOME/Velmora/Paylark.conf" ||
   fail "snooze stored: $(cat "$XDG_CONFIG_HOME/Velmora/Paylark.conf")"
 before=$(call_count)
@@ -137,9 +137,7 @@ expect_code 0 "snoozed run"
 rm -f "$XDG_CONFIG_HOME/Velmora/Paylark.conf"
 cli_run balance 20
 expect_code 0 "balance entered"
-echo close >"$answer"
-cli_run remind --notify --wait 60
-expect_code 0 "a low balance ahead"
+answered close
 body=$(printf '"body":"Water – $12.50 – in 1 day\\nGas – $30.00 – in 2 days\\nBalance below $0.00 on %s"' \
   "$(date -d '2 days' '+%-d %b %Y')")
 last_call | grep -qF "$body" || fail "the low balance was not told: $(last_call)"

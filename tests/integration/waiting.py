@@ -1,5 +1,5 @@
-"""What the integration tests share to start a real component: a free local port, and waiting on
-a component's state (never on a fixed sleep)."""
+"""What the integration tests share to start a real component: a free local port, waiting on a
+component's state (never on a fixed sleep), and a check that fails the test."""
 
 import socket
 import time
@@ -20,3 +20,8 @@ def poll(what, ready, timeout_seconds, poll_seconds):
             return result
         time.sleep(poll_seconds)
     raise AssertionError("timed out waiting for " + what)
+
+
+def check(condition, message):
+    if not condition:
+        raise AssertionError(message)

@@ -191,6 +191,7 @@ void OverviewTest::SeriesHistoryShowsTheMembersAsAChartAndATable() {
   Fixture f;
   const double amounts[] = {90, 90, 95, 99.5};
   std::vector<std::string> ids;
+  ids.reserve(4);
   for (int month = 0; month < 4; ++month) {
     ids.push_back(f.ws.AddDue("Power", "City Power", amounts[month], At(2026, 1 + month, 20, 18),
                               false, "recIdPower"));

@@ -13,6 +13,7 @@
 #include "ui/statements/statement_reader.h"
 
 namespace paylark {
+
 FindRecurringCommand::FindRecurringCommand(PaylarkApp& app, FeatureHost& window,
                                            StatementServices services, Answer answer)
     : QObject(&window.dialogParent()),

@@ -15,6 +15,15 @@ import subprocess
 import sys
 
 
+# The compiler's precompiled headers are its own: clang-tidy parses every header itself, and so
+# finds a source that compiles only because a precompiled header brought what it forgot.
+PRECOMPILED = re.compile(r" -Winvalid-pch| -include \S*cmake_pch\.hxx")
+
+
+def without_precompiled_headers(entry):
+    return dict(entry, command=PRECOMPILED.sub("", entry["command"]))
+
+
 def dependencies(entry):
     """The files the build's dependency file names for this source, or none when not built."""
     match = re.search(r" -o (\S+)", entry["command"])
@@ -26,7 +35,8 @@ def dependencies(entry):
             names = text.read().replace("\\\n", " ").split(":", 1)[-1].split()
     except OSError:
         return []
-    return [os.path.normpath(os.path.join(entry["directory"], name)) for name in names]
+    return [os.path.normpath(os.path.join(entry["directory"], name)) for name in names
+            if "cmake_pch" not in name]
 
 
 def key(entry, config):
@@ -47,7 +57,11 @@ def key(entry, config):
 def main():
     build, sources = sys.argv[1], [os.path.abspath(s) for s in sys.argv[2:]]
     with open(os.path.join(build, "compile_commands.json"), encoding="utf-8") as text:
-        entries = {entry["file"]: entry for entry in json.load(text)}
+        entries = {entry["file"]: without_precompiled_headers(entry) for entry in json.load(text)}
+    commands = os.path.join(build, "tidy")
+    os.makedirs(commands, exist_ok=True)
+    with open(os.path.join(commands, "compile_commands.json"), "w", encoding="utf-8") as text:
+        json.dump(list(entries.values()), text)
     config = b""
     for folder, folders, names in os.walk("."):
         folders[:] = sorted(f for f in folders if not f.startswith(("build", ".")))
@@ -68,7 +82,7 @@ def main():
 
     def check(item):
         source, mark = item
-        run = subprocess.run(["clang-tidy", "-p", build, "--quiet", source],
+        run = subprocess.run(["clang-tidy", "-p", commands, "--quiet", source],
                              capture_output=True, text=True)
         if run.returncode == 0:
             open(mark, "w").close()

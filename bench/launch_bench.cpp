@@ -7,7 +7,9 @@
 // without turning in the five seconds after the first frame ("ui_stall_after_paint_<size>_ms").
 // Every launch finds the snapshot written and the files in the page cache (a launch before the
 // timed ones sees to both), and a data folder of its own, so that it is the day's first start,
-// which takes the day's backup. The window runs under a private Xvfb, or on the offscreen
+// which takes the day's backup. The same five launches of launch_floor, a bare Qt window with a
+// table of ten rows, give the machine's floor under any such start ("launch_floor_ms",
+// "launch_cpu_floor_ms"). The window runs under a private Xvfb, or on the offscreen
 // platform when Xvfb is missing (the line "launch_platform" says which). The working
 // directories are written once and kept in the build folder.
 //
@@ -321,6 +323,29 @@ void MeasureWithoutSnapshot(const Options& options, const Size& size, const fs::
     std::printf("  %8.1f ms  %s\n", at, what.c_str());
 }
 
+// What the bare Qt window takes to paint its table, timed as paylark is after one launch that
+// warms the page cache.
+void MeasureFloor(const std::string& display) {
+  const fs::path root = fs::path(PAYLARK_BENCH_DATA) / "launch-floor";
+  fs::create_directories(root);
+  std::vector<double> painted;
+  std::vector<double> processor;
+  for (int run = 0; run <= kTimedLaunches; ++run) {
+    const Launch launch = LaunchOnce(PAYLARK_FLOOR_EXECUTABLE, root, display, Until::kPainted);
+    if (launch.paintedMilliseconds == 0) {
+      std::fprintf(stderr, "%s ended before its table was painted\n", PAYLARK_FLOOR_EXECUTABLE);
+      return;
+    }
+    if (run > 0) {
+      painted.push_back(launch.paintedMilliseconds);
+      processor.push_back(launch.processorMilliseconds);
+    }
+  }
+  std::printf("launch_floor_ms %.0f\n", Median(painted));
+  std::printf("launch_cpu_floor_ms %.0f\n", Median(processor));
+  std::fflush(stdout);
+}
+
 void Measure(const Options& options, const Size& size, const std::string& display) {
   const fs::path root = PrepareWorkingDirectory(PAYLARK_BENCH_DATA, size);
   // The first launch may write the snapshot, and the check of the second one writes it again
@@ -388,6 +413,8 @@ int main(int argc, char* argv[]) {
   std::signal(SIGPIPE, SIG_IGN);
   const VirtualDisplay display;
   std::printf("launch_platform %s\n", display.display().empty() ? "offscreen" : "xvfb");
+  if (!options.withoutSnapshot)
+    MeasureFloor(display.display());
   for (const Size& size : options.sizes)
     Measure(options, size, display.display());
   return 0;

@@ -2,10 +2,12 @@
 
 #include <libofx/libofx.h>
 
+#include <charconv>
 #include <cstring>
 #include <ctime>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -133,10 +135,21 @@ std::string PayeesAsNames(std::string_view bytes) {
   return out;
 }
 
+// The day eight digits write, if they write one.
+std::optional<OleDateTime> CalendarDay(std::string_view digits) {
+  const auto number = [&](std::size_t at, std::size_t length) {
+    int value = 0;
+    std::from_chars(digits.data() + at, digits.data() + at + length, value);
+    return value;
+  };
+  return OleDateTime::FromCivil(number(0, 4), number(4, 2), number(6, 2));
+}
+
 // Every date element's value becomes noon UTC of the day it writes, in whatever offset the bank
 // wrote it: "20261130230000.000[-5:EST]" is 30 Nov whatever the user's time zone, and LibOFX,
-// which converts to an instant, can no longer move it to another day.
-std::string DatesAsWritten(std::string_view bytes) {
+// which converts to an instant, can no longer move it to another day. A date that is no day of
+// the calendar refuses the file: LibOFX would carry "20261409" into February without a word.
+Result<std::string> DatesAsWritten(std::string_view bytes) {
   std::string out;
   out.reserve(bytes.size());
   for (std::size_t at = 0;;) {
@@ -151,9 +164,17 @@ std::string DatesAsWritten(std::string_view bytes) {
     if (valueEnd == std::string_view::npos)
       valueEnd = bytes.size();
     const std::string_view value = TrimWhiteSpace(bytes.substr(close + 1, valueEnd - close - 1));
-    const bool dated = value.size() >= 8 &&
-                       value.substr(0, 8).find_first_not_of("0123456789") == std::string_view::npos;
-    out.append(dated ? std::string(value.substr(0, 8)) + "120000[0:GMT]"
+    const std::string_view day = value.substr(0, 8);
+    const bool dated =
+        day.size() == 8 && day.find_first_not_of("0123456789") == std::string_view::npos;
+    if (dated && !CalendarDay(day)) {
+      const std::size_t nameEnd = bytes.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ", tag + 1);
+      return Status::Corrupt("The OFX file writes the date " + std::string(day) + " in its " +
+                             std::string(bytes.substr(tag + 1, nameEnd - tag - 1)) +
+                             " element, and that is no day of the calendar. Download the "
+                             "statement from the bank again.");
+    }
+    out.append(dated ? std::string(day) + "120000[0:GMT]"
                      : std::string(bytes.substr(close + 1, valueEnd - close - 1)));
     at = valueEnd;
   }
@@ -253,8 +274,8 @@ Result<Statement> ReadOfxStatement(std::string_view bytes) {
     return Status::Corrupt("The OFX file nests its aggregates more than " +
                            std::to_string(kOfxNestingLimit) +
                            " deep, deeper than any bank statement does: it is not a statement.");
-  PAYLARK_TRY_ASSIGN(const std::unique_ptr<LibofxInput> input,
-                     LibofxInput::Write(DatesAsWritten(PayeesAsNames(bytes))));
+  PAYLARK_TRY_ASSIGN(const std::string dated, DatesAsWritten(PayeesAsNames(bytes)));
+  PAYLARK_TRY_ASSIGN(const std::unique_ptr<LibofxInput> input, LibofxInput::Write(dated));
   PAYLARK_TRY_ASSIGN(Collected collected, RunLibofx(input->path(), TransactionCurrencies(bytes)));
   if (!collected.sawStatement && collected.transactions.empty())
     return Status::Corrupt("The file holds no bank or credit card statement that LibOFX can read.");

@@ -89,6 +89,13 @@ TEST_F(OfxReaderTest, PrintsNothingWhateverTheInput) {
   }
 }
 
+// The text with the first occurrence of from in it replaced by to.
+std::string Replaced(std::string text, std::string_view from, std::string_view to) {
+  const std::size_t at = text.find(from);
+  EXPECT_NE(at, std::string::npos) << from;
+  return at == std::string::npos ? text : text.replace(at, from.size(), to);
+}
+
 // What is damaged is corrupt, a whole statement of two accounts an invalid argument; the
 // refusals a user can act on say what is wrong.
 TEST_F(OfxReaderTest, WhatIsNoSingleStatementIsRefusedAndSaysWhy) {
@@ -122,6 +129,10 @@ TEST_F(OfxReaderTest, WhatIsNoSingleStatementIsRefusedAndSaysWhy) {
        ""},
       {twoAccounts, "statements of 2 accounts", StatusCode::kInvalidArgument},
       {deep, "more than 32 deep"},  // refused before libofx sees it
+      // LibOFX would carry either into another month or year.
+      {Replaced(sample, "<DTPOSTED>20261103", "<DTPOSTED>20261403"),
+       "writes the date 20261403 in its DTPOSTED element, and that is no day of the calendar"},
+      {Replaced(sample, "<DTPOSTED>20261103", "<DTPOSTED>00000231120000"), "date 00000231"},
   };
   for (const auto& c : cases) {
     const Result<Statement> statement = ReadOfxStatement(c.bytes);

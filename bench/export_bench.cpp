@@ -9,6 +9,7 @@
 #include "core/export/pdf_export.h"
 #include "core/export/template_files.h"
 #include "core/print/print_page.h"
+#include "tests/support/build_paths.h"
 
 namespace paylark::bench {
 namespace {
@@ -34,8 +35,7 @@ std::vector<DueRecord> Dues(int count) {
 }
 
 std::string Template(std::string_view name) {
-  const std::string path =
-      std::string(PAYLARK_SOURCE_DIR) + "/resources/Templates/" + std::string(name);
+  const std::string path = std::string(kSourceFolder) + "/resources/Templates/" + std::string(name);
   Result<std::string> text = ReadTemplate(path, SystemFileSystem());
   return text.ok() ? text.value() : std::string();
 }

@@ -43,6 +43,7 @@
 #include "core/base/clock.h"
 #include "core/records/record_codec.h"
 #include "core/records/record_files.h"
+#include "tests/support/build_paths.h"
 
 extern char** environ;
 
@@ -303,7 +304,7 @@ double Median(std::vector<double> values) {
 struct Options {
   std::vector<Size> sizes;
   bool timeline = false;
-  const char* executable = PAYLARK_EXECUTABLE;
+  const char* executable = kPaylarkExecutable;
   bool withoutSnapshot = false;
 };
 
@@ -326,14 +327,14 @@ void MeasureWithoutSnapshot(const Options& options, const Size& size, const fs::
 // What the bare Qt window takes to paint its table, timed as paylark is after one launch that
 // warms the page cache.
 void MeasureFloor(const std::string& display) {
-  const fs::path root = fs::path(PAYLARK_BENCH_DATA) / "launch-floor";
+  const fs::path root = fs::path(kBenchDataFolder) / "launch-floor";
   fs::create_directories(root);
   std::vector<double> painted;
   std::vector<double> processor;
   for (int run = 0; run <= kTimedLaunches; ++run) {
-    const Launch launch = LaunchOnce(PAYLARK_FLOOR_EXECUTABLE, root, display, Until::kPainted);
+    const Launch launch = LaunchOnce(kLaunchFloorExecutable, root, display, Until::kPainted);
     if (launch.paintedMilliseconds == 0) {
-      std::fprintf(stderr, "%s ended before its table was painted\n", PAYLARK_FLOOR_EXECUTABLE);
+      std::fprintf(stderr, "%s ended before its table was painted\n", kLaunchFloorExecutable);
       return;
     }
     if (run > 0) {
@@ -347,7 +348,7 @@ void MeasureFloor(const std::string& display) {
 }
 
 void Measure(const Options& options, const Size& size, const std::string& display) {
-  const fs::path root = PrepareWorkingDirectory(PAYLARK_BENCH_DATA, size);
+  const fs::path root = PrepareWorkingDirectory(kBenchDataFolder, size);
   // The first launch may write the snapshot, and the check of the second one writes it again
   // when it lacked files too young to trust; both leave the page cache warm.
   for (int warm = 0; warm < 2; ++warm) {

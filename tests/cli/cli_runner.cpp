@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "tests/support/build_paths.h"
+
 extern char** environ;
 
 namespace paylark::testing {
@@ -27,7 +29,7 @@ CliResult RunCli(const std::vector<std::string>& arguments,
   const ScratchFolder outputs;
   const fs::path outPath = outputs.path() / "out";
   const fs::path errPath = outputs.path() / "err";
-  std::vector<std::string> words = {PAYLARK_CLI_PATH};
+  std::vector<std::string> words = {kPaylarkCliPath};
   words.insert(words.end(), arguments.begin(), arguments.end());
   std::vector<char*> argv;
   argv.reserve(words.size() + 1);

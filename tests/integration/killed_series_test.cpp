@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "core/records/record_store.h"
+#include "tests/support/build_paths.h"
 
 extern char** environ;
 
@@ -95,7 +96,7 @@ class KilledSeriesTest : public ::testing::Test {
 
   // Starts paylark-cli; its output goes nowhere.
   pid_t Start(const std::vector<std::string>& command) const {
-    std::vector<std::string> words = {PAYLARK_CLI_PATH, "--dir", workdir_.string()};
+    std::vector<std::string> words = {kPaylarkCliPath, "--dir", workdir_.string()};
     words.insert(words.end(), command.begin(), command.end());
     std::vector<char*> argv;
     argv.reserve(words.size() + 1);

@@ -1,9 +1,9 @@
 #include "core/bills/bill_fields.h"
 
-#include <charconv>
 #include <string>
 
 #include "core/base/text_encoding.h"
+#include "core/base/written_date.h"
 #include "core/bills/bill_amount.h"
 #include "core/bills/payment_checks.h"
 
@@ -12,12 +12,6 @@ namespace {
 
 bool LooksLikeQrReference(std::string_view compact) {
   return compact.size() == 27 && compact.find_first_not_of("0123456789") == std::string::npos;
-}
-
-int Number(std::string_view text) {
-  int value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  return error == std::errc() && end == text.data() + text.size() ? value : -1;
 }
 
 }  // namespace
@@ -68,14 +62,7 @@ void TakeReference(Bill& bill, std::string_view text) {
 }
 
 std::optional<OleDateTime> BillDate(std::string_view text) {
-  text = TrimWhiteSpace(text);
-  if (text.size() == 10 && text[4] == '-' && text[7] == '-')
-    return OleDateTime::FromCivil(Number(text.substr(0, 4)), Number(text.substr(5, 2)),
-                                  Number(text.substr(8, 2)));
-  if (text.size() == 8)
-    return OleDateTime::FromCivil(Number(text.substr(0, 4)), Number(text.substr(4, 2)),
-                                  Number(text.substr(6, 2)));
-  return std::nullopt;
+  return WrittenDate(TrimWhiteSpace(text));
 }
 
 }  // namespace paylark

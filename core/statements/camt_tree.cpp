@@ -1,8 +1,7 @@
 #include "core/statements/camt_tree.h"
 
-#include <charconv>
-
 #include "core/base/text_encoding.h"
+#include "core/base/written_date.h"
 #include "core/statements/statement_amount.h"
 
 namespace paylark {
@@ -10,12 +9,6 @@ namespace {
 
 std::string_view View(const xmlChar* text) {
   return text ? std::string_view(reinterpret_cast<const char*>(text)) : std::string_view();
-}
-
-int Number(std::string_view text) {
-  int value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  return error == std::errc() && end == text.data() + text.size() ? value : -1;
 }
 
 }  // namespace
@@ -72,10 +65,8 @@ std::optional<OleDateTime> CamtTree::DateAt(const xmlNode* node) const {
 }
 
 std::optional<OleDateTime> CamtTree::DateOf(std::string_view text) {
-  if (text.size() < 10 || text[4] != '-' || text[7] != '-')
-    return std::nullopt;
-  return OleDateTime::FromCivil(Number(text.substr(0, 4)), Number(text.substr(5, 2)),
-                                Number(text.substr(8, 2)));
+  // A date-time ("2026-11-30T10:00:00") is the day it starts with.
+  return text.size() >= 10 ? WrittenDate(text.substr(0, 10)) : std::nullopt;
 }
 
 std::string CamtTree::AttributeAt(const xmlNode* node, std::initializer_list<std::string_view> path,

@@ -2,17 +2,16 @@
 
 #include <libofx/libofx.h>
 
-#include <charconv>
 #include <cstring>
 #include <ctime>
 #include <memory>
 #include <mutex>
-#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "core/base/text_encoding.h"
+#include "core/base/written_date.h"
 #include "core/statements/libofx_folder.h"
 #include "core/statements/libofx_input.h"
 #include "core/statements/ofx_nesting.h"
@@ -135,16 +134,6 @@ std::string PayeesAsNames(std::string_view bytes) {
   return out;
 }
 
-// The day eight digits write, if they write one.
-std::optional<OleDateTime> CalendarDay(std::string_view digits) {
-  const auto number = [&](std::size_t at, std::size_t length) {
-    int value = 0;
-    std::from_chars(digits.data() + at, digits.data() + at + length, value);
-    return value;
-  };
-  return OleDateTime::FromCivil(number(0, 4), number(4, 2), number(6, 2));
-}
-
 // Every date element's value becomes noon UTC of the day it writes, in whatever offset the bank
 // wrote it: "20261130230000.000[-5:EST]" is 30 Nov whatever the user's time zone, and LibOFX,
 // which converts to an instant, can no longer move it to another day. A date that is no day of
@@ -167,7 +156,7 @@ Result<std::string> DatesAsWritten(std::string_view bytes) {
     const std::string_view day = value.substr(0, 8);
     const bool dated =
         day.size() == 8 && day.find_first_not_of("0123456789") == std::string_view::npos;
-    if (dated && !CalendarDay(day)) {
+    if (dated && !WrittenDate(day)) {
       const std::size_t nameEnd = bytes.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ", tag + 1);
       return Status::Corrupt("The OFX file writes the date " + std::string(day) + " in its " +
                              std::string(bytes.substr(tag + 1, nameEnd - tag - 1)) +

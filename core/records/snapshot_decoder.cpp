@@ -1,5 +1,6 @@
 #include "core/records/snapshot_decoder.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "core/records/record_codec.h"
@@ -22,9 +23,9 @@ SnapshotDecoder::SnapshotDecoder(SnapshotReader& reader,
                                  std::function<void(const SnapshotEntry&)> seen)
     : reader_(reader), seen_(std::move(seen)) {
   if (reader_.size() < kThreadedEntries) {
-    // A small snapshot is read into one batch with room for one entry more, so that its last
+    // Room for one entry more than the snapshot holds, where that is fewer, so that the last
     // chunk is short and tells where the entries end.
-    Prepare(batches_[0], reader_.size() + 1);
+    Prepare(batches_[0], std::min(reader_.size() + 1, kSmallBatchSize));
     return;
   }
   for (Batch& batch : batches_)
@@ -148,7 +149,8 @@ bool SnapshotDecoder::TakeChunk() {
 void SnapshotDecoder::TakeBatch() {
   if (!reading_.joinable()) {
     batch_ = &batches_[0];
-    (void)Read(batches_[0], {});
+    batch_->claimed.store(0, std::memory_order_relaxed);
+    (void)Read(*batch_, {});
     return;
   }
   if (batch_ != nullptr) {

@@ -32,8 +32,10 @@ struct DecodedEntry {
 // thread when it takes an entry of a chunk nobody has begun (right behind the reading), and the
 // reading thread, once its batch is read, for the chunks the caller has not reached. So the two
 // cores share the decoding as their other work allows, and neither waits for the other for long.
-// A small snapshot is read whole, in one batch, when its first entry is taken, and decoded chunk
-// by chunk as its entries are taken. One thread reads the whole snapshot, where the read of record
+// A small snapshot is read on the caller's thread, a few chunks at a time as its entries are
+// taken, into one small batch used again and again: a batch of decoded records takes 800 KB, and
+// a command that looks at a few thousand records should not fault in megabytes for them. One
+// thread reads the whole snapshot, where the read of record
 // files starts a thread per share: a batch of decoded records takes 800 KB, so batches stay small,
 // and a million records make a thousand of them.
 class SnapshotDecoder {
@@ -44,6 +46,8 @@ class SnapshotDecoder {
   // Entries read or decoded at a time: few enough that a wait for a chunk stays short, enough
   // that the two threads seldom meet on a chunk.
   static constexpr std::size_t kChunkSize = 16;
+  // Entries a small snapshot reads at a time.
+  static constexpr std::size_t kSmallBatchSize = 8 * kChunkSize;
 
   // `seen` is told of every entry, in order, on the thread that reads them. The reader must
   // outlive the decoder and is read to its end (or its first fault) only through it.

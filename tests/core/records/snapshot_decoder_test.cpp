@@ -66,9 +66,10 @@ std::vector<Taken> DecodeAll(SnapshotReader& reader, std::vector<std::string>& s
 }
 
 TEST(SnapshotDecoderTest, EntriesComeWholeAndInOrderWithOrWithoutTheReadingThread) {
-  // Small and large, ending inside a chunk and at the end of one.
+  // Small and large, ending inside a chunk, at the end of one and at the end of a small batch.
+  constexpr std::size_t kSmall = SnapshotDecoder::kSmallBatchSize;
   for (const std::size_t count :
-       {std::size_t{10}, std::size_t{32}, SnapshotDecoder::kThreadedEntries,
+       {std::size_t{10}, std::size_t{32}, kSmall, 2 * kSmall + 5, SnapshotDecoder::kThreadedEntries,
         SnapshotDecoder::kThreadedEntries + 5}) {
     SCOPED_TRACE(count);
     const std::size_t damaged = count / 2;
@@ -102,11 +103,15 @@ std::size_t TakenBeforeAllocationFailure(SnapshotDecoder& decoder) {
 }
 
 TEST(SnapshotDecoderTest, AFailureWhileReadingReachesTheCallerAfterTheChunksBefore) {
-  // Read when first asked for, and read on a thread of its own.
-  for (const std::size_t count : {std::size_t{40}, SnapshotDecoder::kThreadedEntries + 5}) {
+  // Read when first asked for, in the first small batch and a later one, and read on a thread of
+  // its own.
+  constexpr std::size_t kSmall = SnapshotDecoder::kSmallBatchSize;
+  for (const std::size_t count :
+       {std::size_t{40}, 3 * kSmall, SnapshotDecoder::kThreadedEntries + 5}) {
     SCOPED_TRACE(count);
-    const std::size_t failing = count < SnapshotDecoder::kThreadedEntries
-                                    ? SnapshotDecoder::kChunkSize + 3
+    const std::size_t failing = count < kSmall ? SnapshotDecoder::kChunkSize + 3
+                                : count < SnapshotDecoder::kThreadedEntries
+                                    ? 2 * kSmall + 3
                                     : 2 * SnapshotDecoder::kBatchSize + 3;
     const SnapshotOf snapshot(count, SIZE_MAX);
     SnapshotReader reader = snapshot.Reader();

@@ -8,6 +8,7 @@
 #include "bench/bench_support.h"
 #include "core/bills/bill_reading.h"
 #include "core/io/file_system.h"
+#include "tests/support/bill_pdf_samples.h"
 #include "tests/support/bill_samples.h"
 #include "tests/support/scratch_folder.h"
 

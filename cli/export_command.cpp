@@ -68,8 +68,11 @@ int ExportHtml(const ExportRequest& request, CommandContext& context) {
 }
 
 int ExportPdf(const ExportRequest& request, CommandContext& context) {
-  const PdfExport pdf =
+  const Result<PdfExport> rendered =
       RenderPdfExport(request.rows, MonthHeading(ExportFormat::kPdf, request.month), request.notes);
+  if (!rendered.ok())
+    return Fail(context, kExitFailed, rendered.status().message());
+  const PdfExport& pdf = rendered.value();
   const int result = WriteOrFail(context, request.output, pdf.bytes);
   if (result == kExitSuccess && !pdf.duesWithLostCharacters.empty()) {
     std::string titles;

@@ -77,8 +77,8 @@ void AddDuePages(PdfWriter& writer, const DueRecord& record, const std::string& 
 
 }  // namespace
 
-PdfExport RenderPdfExport(std::span<const DueRecord> rows, std::string_view monthText,
-                          NotesChoice notes) {
+Result<PdfExport> RenderPdfExport(std::span<const DueRecord> rows, std::string_view monthText,
+                                  NotesChoice notes) {
   PdfExport document;
   const PdfPageSize page = PageSizeOf(LocalePaperSize());
   const int top = page.height - kPdfLetterPage.height;

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/base/status.h"
 #include "core/export/notes_choice.h"
 #include "core/records/due_record.h"
 
@@ -20,7 +21,8 @@ struct PdfExport {
   // The titles of the dues that lost characters to "?" because no installed font has them.
   std::vector<std::string> duesWithLostCharacters;
 };
-PdfExport RenderPdfExport(std::span<const DueRecord> rows, std::string_view monthText,
-                          NotesChoice notes);
+// A program that loads its formats from a module fails when the module cannot be loaded.
+Result<PdfExport> RenderPdfExport(std::span<const DueRecord> rows, std::string_view monthText,
+                                  NotesChoice notes);
 
 }  // namespace paylark

@@ -1,9 +1,12 @@
 // The programs' definitions of the module's functions: each loads the module on first use and
 // calls the module's own.
 #include "core/bills/bill_reading.h"
+#include "core/exchange/caldav_multistatus.h"
+#include "core/export/pdf_export.h"
 #include "core/modules/format_module.h"
 #include "core/office/docx_package.h"
 #include "core/office/xlsx_export.h"
+#include "core/statements/camt_reader.h"
 #include "core/statements/ofx_reader.h"
 #include "core/sync/backups.h"
 
@@ -51,6 +54,22 @@ Status RestoreBackup(RecordStore& store, const Clock& clock, const std::string& 
                      bool allowEmpty) {
   PAYLARK_TRY_ASSIGN(const FormatModule* module, LoadFormatModule());
   return module->restoreBackup(store, clock, zipPath, keep, allowEmpty);
+}
+
+Result<Statement> ReadCamtStatement(std::string_view bytes) {
+  PAYLARK_TRY_ASSIGN(const FormatModule* module, LoadFormatModule());
+  return module->readCamtStatement(bytes);
+}
+
+Result<PdfExport> RenderPdfExport(std::span<const DueRecord> rows, std::string_view monthText,
+                                  NotesChoice notes) {
+  PAYLARK_TRY_ASSIGN(const FormatModule* module, LoadFormatModule());
+  return module->renderPdfExport(rows, monthText, notes);
+}
+
+Result<Multistatus> ParseMultistatus(std::string_view xml) {
+  PAYLARK_TRY_ASSIGN(const FormatModule* module, LoadFormatModule());
+  return module->parseMultistatus(xml);
 }
 
 }  // namespace paylark

@@ -9,6 +9,8 @@
 #include "core/base/ole_date_time.h"
 #include "core/base/status.h"
 #include "core/bills/bill.h"
+#include "core/exchange/caldav_multistatus.h"
+#include "core/export/pdf_export.h"
 #include "core/io/file_system.h"
 #include "core/modules/module_loading.h"
 #include "core/office/docx_document.h"
@@ -20,10 +22,11 @@
 
 namespace paylark {
 
-// The formats that need the large libraries (poppler, ZXing, LibOFX, libzip, libxlsxwriter) as a
-// module of their own. paylark and paylark-cli load it the first time one of them is used, so
-// that none of those libraries is mapped, relocated and initialised at every start. Their copies
-// of these functions call the module's through this table.
+// The formats that need the large libraries (poppler, ZXing, LibOFX, libzip, libxlsxwriter,
+// libxml2, and HarfBuzz and fontconfig for the PDF's fonts) as a module of their own. paylark and
+// paylark-cli load it the first time one of them is used, so that none of those libraries is
+// mapped, relocated and initialised at every start. Their copies of these functions call the
+// module's through this table.
 struct FormatModule {
   std::size_t size;  // sizeof(FormatModule) where the module was built
   Result<Bill> (*readBillFile)(FileSystem& files, const std::string& path);
@@ -38,6 +41,10 @@ struct FormatModule {
   Result<std::vector<DueRecord>> (*readBackup)(const std::string& zipPath, FileSystem& files);
   Status (*restoreBackup)(RecordStore& store, const Clock& clock, const std::string& zipPath,
                           int keep, bool allowEmpty);
+  Result<Statement> (*readCamtStatement)(std::string_view bytes);
+  Result<PdfExport> (*renderPdfExport)(std::span<const DueRecord> rows, std::string_view monthText,
+                                       NotesChoice notes);
+  Result<Multistatus> (*parseMultistatus)(std::string_view xml);
 };
 
 // The module's file, its entry and its table's size.

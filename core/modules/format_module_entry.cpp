@@ -1,7 +1,10 @@
 #include "core/bills/bill_reading.h"
+#include "core/exchange/caldav_multistatus.h"
+#include "core/export/pdf_export.h"
 #include "core/modules/format_module.h"
 #include "core/office/docx_package.h"
 #include "core/office/xlsx_export.h"
+#include "core/statements/camt_reader.h"
 #include "core/statements/ofx_reader.h"
 #include "core/sync/backups.h"
 
@@ -14,6 +17,7 @@ extern "C" [[gnu::visibility("default")]] const void* paylark_format_module() {
       &paylark::ReadOfxStatement,    &paylark::PackDocx,
       &paylark::WriteXlsxExport,     &paylark::TakeBackup,
       &paylark::CreateBackup,        &paylark::ReadBackup,
-      &paylark::RestoreBackup};
+      &paylark::RestoreBackup,       &paylark::ReadCamtStatement,
+      &paylark::RenderPdfExport,     &paylark::ParseMultistatus};
   return &kModule;
 }

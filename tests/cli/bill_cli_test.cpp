@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "tests/cli/cli_runner.h"
+#include "tests/support/bill_pdf_samples.h"
 #include "tests/support/bill_samples.h"
 
 namespace paylark::testing {

@@ -11,8 +11,6 @@
 #include <stdexcept>
 #include <vector>
 
-#include "core/export/pdf_writer.h"
-
 namespace paylark::testing {
 namespace {
 
@@ -33,10 +31,6 @@ std::string Profile(CiiProfile profile) {
 void Run(const std::string& command) {
   if (std::system(command.c_str()) != 0)
     throw std::runtime_error("failed: " + command);
-}
-
-std::string Quoted(const fs::path& path) {
-  return "'" + path.string() + "'";
 }
 
 // Full settlement of the EN 16931 profile: payment means, terms and the four sums.
@@ -95,26 +89,11 @@ void WritePng(const Gray& gray, const fs::path& path) {
     throw std::runtime_error("cannot write " + path.string());
 }
 
-// The dark modules of the code, one row of '1' and '0' a line, by qrencode's ASCII output
-// ("##" a dark module), with no quiet zone.
-std::vector<std::string> Modules(const std::string& text) {
-  const fs::path input = fs::temp_directory_path() / ("paylark-qr-" + std::to_string(getpid()));
-  std::ofstream(input, std::ios::binary) << text;
-  const std::string command = "qrencode -8 -l M -m 0 -t ASCII -r " + Quoted(input);
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-  std::vector<std::string> rows;
-  char line[4096];
-  while (pipe && std::fgets(line, sizeof line, pipe.get())) {
-    std::string row;
-    for (std::size_t i = 0; line[i] && line[i] != '\n'; i += 2)
-      row += line[i] == '#' ? '1' : '0';
-    rows.push_back(row);
-  }
-  fs::remove(input);
-  return rows;
-}
-
 }  // namespace
+
+std::string ShellQuoted(const fs::path& path) {
+  return "'" + path.string() + "'";
+}
 
 std::string CiiInvoice(const InvoiceSample& sample) {
   const bool minimum = sample.profile == CiiProfile::kMinimum;
@@ -253,7 +232,7 @@ std::string SwissCode(const CodeSample& sample) {
 void WriteQrPng(const std::string& text, const fs::path& png) {
   const fs::path input = png.string() + ".txt";
   std::ofstream(input, std::ios::binary) << text;
-  Run("qrencode -8 -l M -s 6 -m 4 -r " + Quoted(input) + " -o " + Quoted(png));
+  Run("qrencode -8 -l M -s 6 -m 4 -r " + ShellQuoted(input) + " -o " + ShellQuoted(png));
   fs::remove(input);
 }
 
@@ -298,43 +277,12 @@ void MakePhotoLike(const fs::path& png, double scale, double degrees) {
   WritePng(photo, png);
 }
 
-void WriteTextPdf(const fs::path& pdf, int pages) {
-  WritePdfWithCode(pdf, "", pages, 0);
-}
-
-void WritePdfWithCode(const fs::path& pdf, const std::string& text, int pages, int codePage) {
-  PdfWriter writer;
-  for (int page = 1; page <= pages; ++page) {
-    writer.NewPage();
-    writer.AddText(
-        "Stadtwerke Nordhafen GmbH\r\nRechnung R-2026-1187\r\nSeite " + std::to_string(page), 72,
-        740, 1);
-    if (page != codePage)
-      continue;
-    // 3 points a module: 8 pixels at 200 dpi, as a printed code measures.
-    constexpr int kModule = 3;
-    const std::vector<std::string> rows = Modules(text);
-    for (std::size_t row = 0; row < rows.size(); ++row) {
-      const int y = 400 - static_cast<int>(row) * kModule;
-      for (std::size_t column = 0; column < rows[row].size(); ++column) {
-        if (rows[row][column] != '1')
-          continue;
-        const int x = 200 + static_cast<int>(column) * kModule;
-        writer.AddLine(x, y, x + kModule, y, kModule);
-      }
-    }
-  }
-  std::ofstream out(pdf, std::ios::binary);
-  if (!(out << writer.Bytes()))
-    throw std::runtime_error("cannot write " + pdf.string());
-}
-
 void AttachXml(const fs::path& pdf, const std::string& xml, const std::string& name,
                const fs::path& out) {
   const fs::path file = out.parent_path() / ("attached-" + name);
   std::ofstream(file, std::ios::binary) << xml;
-  Run("qpdf " + Quoted(pdf) + " " + Quoted(out) + " --add-attachment " + Quoted(file) +
-      " --filename=" + name + " --mimetype=text/xml --");
+  Run("qpdf " + ShellQuoted(pdf) + " " + ShellQuoted(out) + " --add-attachment " +
+      ShellQuoted(file) + " --filename=" + name + " --mimetype=text/xml --");
   fs::remove(file);
 }
 

@@ -60,11 +60,8 @@ void WriteQrPng(const std::string& text, const std::filesystem::path& png);
 void DrawSwissCross(const std::filesystem::path& png);
 // As a phone would see it: scaled, turned by some degrees, on a gray, uneven background.
 void MakePhotoLike(const std::filesystem::path& png, double scale, double degrees);
-// A PDF from Paylark's PDF writer, text only, with `pages` pages.
-void WriteTextPdf(const std::filesystem::path& pdf, int pages);
-// As WriteTextPdf, with the code drawn as squares on the given page (from 1).
-void WritePdfWithCode(const std::filesystem::path& pdf, const std::string& text, int pages,
-                      int codePage);
+// The path in single quotes, for a shell command.
+std::string ShellQuoted(const std::filesystem::path& path);
 // A copy of `pdf` with the XML attached under `name` by qpdf --add-attachment.
 void AttachXml(const std::filesystem::path& pdf, const std::string& xml, const std::string& name,
                const std::filesystem::path& out);

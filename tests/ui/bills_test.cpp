@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include "core/attachments/attachment_store.h"
+#include "tests/support/bill_pdf_samples.h"
 #include "tests/support/bill_samples.h"
 #include "tests/ui/editor_fixture.h"
 #include "tests/ui/fakes.h"

@@ -130,8 +130,13 @@ QString ExportCommands::ExportPdf(NotesChoice notes, std::span<const DueRecord> 
                                       QStringLiteral("PDF Files (*.pdf)"));
   if (path.isEmpty())
     return {};
-  const PdfExport pdf =
+  const Result<PdfExport> rendered =
       RenderPdfExport(rows, MonthHeading(ExportFormat::kPdf, app_.selectedMonth()), notes);
+  if (!rendered.ok()) {
+    TellFailure(FromStd(rendered.status().message()));
+    return {};
+  }
+  const PdfExport& pdf = rendered.value();
   QString written = Written(path, pdf.bytes);
   if (!written.isEmpty() && !pdf.duesWithLostCharacters.empty()) {
     std::string titles;

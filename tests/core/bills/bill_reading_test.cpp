@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "tests/support/bill_pdf_samples.h"
 #include "tests/support/bill_samples.h"
 #include "tests/support/scratch_folder.h"
 

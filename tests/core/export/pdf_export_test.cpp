@@ -33,7 +33,8 @@ int Count(const std::string& text, const std::string& part) {
 
 TEST(PdfExport, CoverPageThenOnePagePerDue) {
   const std::vector<DueRecord> rows = {Due("Rent (March)", "call first"), Due("Gas", "")};
-  const std::string bytes = RenderPdfExport(rows, "Mar - 2005", NotesChoice::kWithNotes).bytes;
+  const std::string bytes =
+      RenderPdfExport(rows, "Mar - 2005", NotesChoice::kWithNotes).value().bytes;
   const PdfFile file(bytes);
   ASSERT_EQ(file.Check().exitCode, 0) << file.Check().text;
   ASSERT_EQ(file.PageCount(), 3);
@@ -55,7 +56,7 @@ TEST(PdfExport, CoverPageThenOnePagePerDue) {
       << "a due without notes ends with its status";
   EXPECT_EQ(Count(file.PageText(3), "Record 2 of 2"), 2);
   const std::string withoutNotes =
-      RenderPdfExport(rows, "Mar - 2005", NotesChoice::kWithoutNotes).bytes;
+      RenderPdfExport(rows, "Mar - 2005", NotesChoice::kWithoutNotes).value().bytes;
   EXPECT_EQ(withoutNotes.find("Notes"), std::string::npos);
 }
 
@@ -70,7 +71,7 @@ TEST(PdfExport, PaperFollowsTheLocaleAndLongNotesContinueWithoutHeading) {
   const auto render = [&rows](const char* locale) {
     const testing::ScopedLocale scoped(locale, testing::ScopedLocale::Numbers::kC);
     EXPECT_TRUE(scoped.ok()) << locale;
-    return RenderPdfExport(rows, "Mar - 2005", NotesChoice::kWithNotes).bytes;
+    return RenderPdfExport(rows, "Mar - 2005", NotesChoice::kWithNotes).value().bytes;
   };
   const std::string a4 = render("de_DE.UTF-8");
   const std::string letter = render("en_US.UTF-8");
@@ -108,7 +109,7 @@ class PdfExportBeyondMacRoman : public ::testing::Test {
 TEST_F(PdfExportBeyondMacRoman, EuroAmountsAndCyrillicMonthNamesAreShownAndExtracted) {
   DueRecord due = Due("Miete März", "Оплата за декабрь\r\nnarrow\u202Fspace");
   const PdfExport pdf =
-      RenderPdfExport(std::vector<DueRecord>{due}, "Dez - 2026", NotesChoice::kWithNotes);
+      RenderPdfExport(std::vector<DueRecord>{due}, "Dez - 2026", NotesChoice::kWithNotes).value();
   ASSERT_TRUE(pdf.duesWithLostCharacters.empty()) << "DejaVu Sans covers these characters";
   const PdfFile file(pdf.bytes);
   ASSERT_EQ(file.Check().exitCode, 0) << file.Check().text;
@@ -121,8 +122,9 @@ TEST_F(PdfExportBeyondMacRoman, EuroAmountsAndCyrillicMonthNamesAreShownAndExtra
 
 TEST_F(PdfExportBeyondMacRoman, CjkTitleIsExtractedExactly) {
   const std::string title = "東京電力 12月分 電気料金";
-  const PdfExport pdf = RenderPdfExport(std::vector<DueRecord>{Due(title, "")}, "Dez - 2026",
-                                        NotesChoice::kWithNotes);
+  const PdfExport pdf =
+      RenderPdfExport(std::vector<DueRecord>{Due(title, "")}, "Dez - 2026", NotesChoice::kWithNotes)
+          .value();
   if (!pdf.duesWithLostCharacters.empty())
     GTEST_SKIP() << "no CJK font is installed (fonts-wqy-microhei)";
   const PdfFile file(pdf.bytes);
@@ -135,7 +137,8 @@ TEST_F(PdfExportBeyondMacRoman, CjkTitleIsExtractedExactly) {
 TEST_F(PdfExportBeyondMacRoman, LongTitleIsShortenedBeforeTheRecordCount) {
   const std::string title(80, 'W');
   const PdfExport pdf = RenderPdfExport(std::vector<DueRecord>{Due(title, ""), Due("Gas", "")},
-                                        "Dez - 2026", NotesChoice::kWithNotes);
+                                        "Dez - 2026", NotesChoice::kWithNotes)
+                            .value();
   const PdfFile file(pdf.bytes);
   ASSERT_EQ(file.Check().exitCode, 0) << file.Check().text;
   // The shortened title ends before the record count begins at x = 400.
@@ -151,7 +154,8 @@ TEST_F(PdfExportBeyondMacRoman, LongTitleIsShortenedBeforeTheRecordCount) {
 TEST_F(PdfExportBeyondMacRoman, CharactersNoFontHasBecomeQuestionMarksAndNameTheirDue) {
   const PdfExport pdf =
       RenderPdfExport(std::vector<DueRecord>{Due("Rent", ""), Due("Private \U0010FFFD use", "")},
-                      "Dez - 2026", NotesChoice::kWithNotes);
+                      "Dez - 2026", NotesChoice::kWithNotes)
+          .value();
   EXPECT_EQ(pdf.duesWithLostCharacters, std::vector<std::string>{"Private \U0010FFFD use"});
   const PdfFile file(pdf.bytes);
   EXPECT_NE(file.PageText(3).find("Private ? use"), std::string::npos);

@@ -10,8 +10,11 @@
 #include <sstream>
 
 #include "core/bills/bill_reading.h"
+#include "core/exchange/caldav_multistatus.h"
+#include "core/export/pdf_export.h"
 #include "core/office/docx_package.h"
 #include "core/office/xlsx_export.h"
+#include "core/statements/camt_reader.h"
 #include "core/statements/ofx_reader.h"
 #include "tests/core/statements/statement_samples.h"
 #include "tests/core/sync/sync_folder.h"
@@ -31,7 +34,8 @@ std::string MappedLibraries() {
 }
 
 TEST(FormatModuleTest, TheLargeLibrariesArriveWithTheFirstFormatUsed) {
-  for (const char* library : {"libpoppler", "libofx", "libzip", "libxlsxwriter", "libZXing"})
+  for (const char* library :
+       {"libpoppler", "libofx", "libzip", "libxlsxwriter", "libZXing", "libxml2", "libharfbuzz"})
     EXPECT_THAT(MappedLibraries(), Not(HasSubstr(library))) << library;
 
   SyncFolder folder;
@@ -63,6 +67,15 @@ TEST(FormatModuleTest, EveryFormatAnswersThroughTheModule) {
   const Result<Statement> statement = ReadOfxStatement(SampleBytes("ofx1_checking.ofx"));
   ASSERT_TRUE(statement.ok()) << statement.status().message();
   EXPECT_EQ(statement.value().closingBalance->amount, 241755);
+  const Result<Statement> camt = ReadCamtStatement(SampleBytes("camt053_v02.xml"));
+  ASSERT_TRUE(camt.ok()) << camt.status().message();
+  EXPECT_EQ(camt.value().bankAccount, "DE02120300000000202051");
+  const Result<Multistatus> listing =
+      ParseMultistatus(R"(<multistatus xmlns="DAV:"><response><href>/cal/a.ics</href>)"
+                       R"(<status>HTTP/1.1 404 Not Found</status></response></multistatus>)");
+  ASSERT_TRUE(listing.ok()) << listing.status().message();
+  ASSERT_EQ(listing.value().responses.size(), 1u);
+  EXPECT_EQ(listing.value().responses[0].status, 404);
 
   testing::ScratchFolder scratch;
   testing::WriteQrPng(testing::EpcCode({}), scratch.path() / "code.png");
@@ -78,6 +91,10 @@ TEST(FormatModuleTest, EveryFormatAnswersThroughTheModule) {
   const Result<std::string> docx = PackDocx(BuildDocxParts(request), request.createdAt);
   ASSERT_TRUE(docx.ok()) << docx.status().message();
   EXPECT_TRUE(docx.value().starts_with("PK\x03\x04"));
+  // Beyond the 8-bit set of Helvetica: a font found by fontconfig and subset by HarfBuzz.
+  const Result<PdfExport> pdf = RenderPdfExport(rows, "Dec - 2026", NotesChoice::kWithNotes);
+  ASSERT_TRUE(pdf.ok()) << pdf.status().message();
+  EXPECT_TRUE(pdf.value().bytes.starts_with("%PDF-"));
 }
 
 TEST(FormatModuleTest, AModuleThatCannotBeLoadedIsToldNotFollowed) {

@@ -8,7 +8,6 @@
 
 #include "cli/commands.h"
 #include "cli/date_time_text.h"
-#include "cli/desktop_notification.h"
 #include "cli/exit_code.h"
 #include "cli/forecast_text.h"
 #include "cli/json_writer.h"
@@ -21,6 +20,7 @@
 #include "core/records/payment.h"
 #include "core/reminders/cancel_reminders.h"
 #include "core/reminders/reminder_wording.h"
+#include "remote/desktop_notification.h"
 #include "settings/user_settings.h"
 
 namespace paylark::cli {

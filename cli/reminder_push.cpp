@@ -1,7 +1,6 @@
 #include "cli/reminder_push.h"
 
 #include "remote/push_notifier.h"
-#include "remote/secret_file.h"
 #include "remote/secret_store.h"
 #include "settings/user_settings.h"
 
@@ -15,7 +14,7 @@ constexpr std::chrono::seconds kPushTimeout{20};
 Result<QString> PushToken(const QString& url) {
   const QString file = UserSettings::Read(settings::kPushTokenFile);
   if (!file.isEmpty())
-    return ReadSecretFile(file);
+    return ReadSecret({file, {}});
   const Result<QString> stored = ReadSecret({{}, PushSecretKey(url)});
   return stored.ok() ? stored.value() : QString();
 }

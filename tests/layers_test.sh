@@ -23,13 +23,15 @@ forbid core/base \
 forbid core/base '#include "core/io/' "core/base includes the file-system seam built on it"
 forbid core/io '#include "core/(records|recurrence|export|office|print|exchange|reminders|sync|attachments|forecast|statements|bills)/' \
   "core/io, the seam every byte goes through, includes a part of core above it"
-# The modules' tables are the programs' way to the formats and the charts: only the window's top
-# floor includes one.
+# The modules' tables are the programs' way to the formats, the charts and the servers: only the
+# window's top floor and remote/'s own side of its module include one.
 for folder in core/{base,io,records,recurrence,attachments,export,office,print,sync,exchange} \
-  core/{reminders,forecast,statements,bills} cli remote settings \
+  core/{reminders,forecast,statements,bills} cli settings \
   ui/{base,widgets,shell,editor,recurrence,export,exchange,attachments,print,reminders,sync} \
-  ui/{forecast,statements,bills}; do
-  forbid "$folder" '#include "(core/modules|ui/app)/' "$folder includes a module's table"
+  ui/{forecast,statements,bills} \
+  $(ls remote/*.cpp remote/*.h | grep -vE '^remote/remote_(module|forwarders)'); do
+  forbid "$folder" '#include "(core/modules|ui/app)/|#include "remote/remote_module\.h"' \
+    "$folder includes a module's table"
 done
 forbid core '#include "tests/' "core/ includes test support (the in-memory file system lives there)"
 forbid core/records '#include "core/(recurrence|export|office|print|exchange|reminders|sync|bills)/' \

@@ -112,6 +112,10 @@ expected='{"actions":["open","Open Paylark","snooze","Tomorrow"],"app":"Paylark"
 # "open" starts the window beside paylark-cli on the first due.
 mkdir "$work/bin"
 cp "$cli" "$work/bin/paylark-cli"
+# With the modules it loads from beside itself (the notification comes through one).
+for module in "$(dirname "$cli")"/paylark-*.so; do
+  [ -e "$module" ] && ln -s "$module" "$work/bin/"
+done
 mkfifo "$work/opened"
 printf '#!/bin/sh\nprintf "%%s\\n" "$*" >"%s"\n' "$work/opened" >"$work/bin/paylark"
 chmod +x "$work/bin/paylark"

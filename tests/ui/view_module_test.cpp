@@ -11,9 +11,9 @@
 #include <optional>
 
 #include "core/records/record_store.h"
+#include "remote/remote_module.h"
 #include "tests/ui/fakes.h"
 #include "tests/ui/test_runner.h"
-#include "ui/app/remote_module.h"
 #include "ui/app/view_module.h"
 #include "ui/attachments/attachment_preview.h"
 #include "ui/base/print_preview.h"
@@ -125,8 +125,8 @@ class ViewModuleTest final : public QObject {
         OpenModuleTable<RemoteModule>({gone}, kRemoteModule);
     QVERIFY(!missingRemote.ok());
     QVERIFY(QString::fromStdString(missingRemote.status().message())
-                .startsWith(QStringLiteral("the module that reaches servers could not be "
-                                           "loaded: ")));
+                .startsWith(QStringLiteral("the module that reaches servers and the desktop could "
+                                           "not be loaded: ")));
   }
 };
 

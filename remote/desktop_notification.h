@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-namespace paylark::cli {
+namespace paylark {
 
 // One notification for org.freedesktop.Notifications. actions are (key, label) pairs.
 struct Notification {
@@ -31,4 +31,4 @@ struct NotificationAnswer {
 // nothing more). Needs a QCoreApplication.
 NotificationAnswer ShowNotification(const Notification& notification, int waitSeconds);
 
-}  // namespace paylark::cli
+}  // namespace paylark

@@ -1,4 +1,4 @@
-#include "cli/desktop_notification.h"
+#include "remote/desktop_notification.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -11,7 +11,7 @@
 #include <QVariantMap>
 #include <optional>
 
-namespace paylark::cli {
+namespace paylark {
 namespace {
 
 const QString kService = QStringLiteral("org.freedesktop.Notifications");
@@ -154,6 +154,6 @@ NotificationAnswer ShowNotification(const Notification& notification, int waitSe
   return {NotificationOutcome::kNoAnswer, {}, {}, id};
 }
 
-}  // namespace paylark::cli
+}  // namespace paylark
 
 #include "desktop_notification.moc"

@@ -1,9 +1,10 @@
-#include "ui/app/remote_module.h"
+#include "remote/remote_module.h"
 
 namespace paylark {
 
 const ModuleDescription kRemoteModule{"paylark-remote.so", "paylark_remote_module",
-                                      sizeof(RemoteModule), "the module that reaches servers"};
+                                      sizeof(RemoteModule),
+                                      "the module that reaches servers and the desktop"};
 
 Result<const RemoteModule*> LoadRemoteModule() {
   static const Result<const RemoteModule*> module =

@@ -9,6 +9,8 @@
 #include "core/base/status.h"
 #include "core/modules/module_loading.h"
 #include "remote/calendar_sync.h"
+#include "remote/desktop_notification.h"
+#include "remote/push_notifier.h"
 #include "remote/secret_store.h"
 #include "remote/syncthing_request.h"
 
@@ -16,10 +18,11 @@ class QObject;
 
 namespace paylark {
 
-// What reaches servers (the CalDAV calendar, the secret service, a running Syncthing) as a module
-// of its own, with Qt Network, QtKeychain and the libraries behind them. paylark loads it the
-// first time a server is reached, so that none of those libraries is mapped, relocated and
-// initialised at its start. Its copies of these functions call the module's through this table.
+// What reaches servers (the CalDAV calendar, the secret service, a push service, a running
+// Syncthing) and the desktop's notifications as a module of its own, with Qt Network, QtKeychain,
+// Qt D-Bus and the libraries behind them. paylark and paylark-cli load it the first time one is
+// reached, so that none of those libraries is mapped, relocated and initialised at their start.
+// Their copies of these functions call the module's through this table.
 struct RemoteModule {
   std::size_t size;  // sizeof(RemoteModule) where the module was built
   CalendarSyncReport (*syncCalendar)(const std::vector<CalDavEvent>& wanted,
@@ -31,6 +34,10 @@ struct RemoteModule {
   void (*sendSyncthingRequest)(const SyncthingFolder& folder, const QString& path,
                                const QByteArray& verb, int timeoutMilliseconds, QObject* receiver,
                                std::function<void(const SyncthingReply&)> done);
+  Result<QString> (*readSecret)(const SecretSource& source);
+  Status (*postPush)(const QString& url, const QString& token, const PushMessage& message,
+                     std::chrono::milliseconds timeout);
+  NotificationAnswer (*showNotification)(const Notification& notification, int waitSeconds);
 };
 
 // The module's file, its entry and its table's size.

@@ -1,10 +1,10 @@
-// The program's definitions of the module's functions: each loads the module on first use and
-// calls the module's own. When the module cannot be loaded, what waits for an answer is told why,
-// as the module would have told it.
+// The window's definitions of the module's functions that answer later: each loads the module on
+// first use and calls the module's own. When the module cannot be loaded, what waits for an answer
+// is told why, as the module would have told it.
 #include <QFuture>
 #include <QtConcurrent/QtConcurrentRun>
 
-#include "ui/app/remote_module.h"
+#include "remote/remote_module.h"
 
 namespace paylark {
 namespace {
@@ -16,16 +16,6 @@ void WithModule(QObject* receiver, std::function<void(const Result<const RemoteM
 }
 
 }  // namespace
-
-CalendarSyncReport SyncCalendar(const std::vector<CalDavEvent>& wanted,
-                                const CalendarSyncRequest& request) {
-  const Result<const RemoteModule*> module = LoadRemoteModule();
-  if (module.ok())
-    return module.value()->syncCalendar(wanted, request);
-  CalendarSyncReport report;
-  report.failure = QString::fromStdString(module.status().message());
-  return report;
-}
 
 void ReadSecretLater(const SecretSource& source, QObject* receiver,
                      std::function<void(const Result<QString>&)> done) {

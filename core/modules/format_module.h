@@ -5,42 +5,26 @@
 #include <string_view>
 #include <vector>
 
-#include "core/base/clock.h"
-#include "core/base/ole_date_time.h"
 #include "core/base/status.h"
 #include "core/bills/bill.h"
 #include "core/exchange/caldav_multistatus.h"
 #include "core/export/pdf_export.h"
 #include "core/io/file_system.h"
 #include "core/modules/module_loading.h"
-#include "core/office/docx_document.h"
-#include "core/office/office_export.h"
 #include "core/records/due_record.h"
-#include "core/records/record_store.h"
 #include "core/statements/statement.h"
-#include "core/sync/backups.h"
 
 namespace paylark {
 
-// The formats that need the large libraries (poppler, ZXing, LibOFX, libzip, libxlsxwriter,
-// libxml2, and HarfBuzz and fontconfig for the PDF's fonts) as a module of their own. paylark and
-// paylark-cli load it the first time one of them is used, so that none of those libraries is
-// mapped, relocated and initialised at every start. Their copies of these functions call the
-// module's through this table.
+// The formats that need the large libraries (poppler, ZXing, LibOFX, libxml2, and HarfBuzz and
+// fontconfig for the PDF's fonts) as a module of their own. paylark and paylark-cli load it the
+// first time one of them is used, so that none of those libraries is mapped, relocated and
+// initialised at every start. Their copies of these functions call the module's through this
+// table.
 struct FormatModule {
   std::size_t size;  // sizeof(FormatModule) where the module was built
   Result<Bill> (*readBillFile)(FileSystem& files, const std::string& path);
   Result<Statement> (*readOfxStatement)(std::string_view bytes);
-  Result<std::string> (*packDocx)(const DocxParts& parts, const OleDateTime& stamp);
-  Result<OfficeExportReport> (*writeXlsxExport)(const std::string& path,
-                                                const OfficeExportRequest& request);
-  Result<TakenBackup> (*takeBackup)(FileSystem& files, const std::string& workingDirectory,
-                                    const Clock& clock, int keep, const BackupOptions& options);
-  Result<std::string> (*createBackup)(const RecordStore& store, const Clock& clock, int keep,
-                                      const std::string& output);
-  Result<std::vector<DueRecord>> (*readBackup)(const std::string& zipPath, FileSystem& files);
-  Status (*restoreBackup)(RecordStore& store, const Clock& clock, const std::string& zipPath,
-                          int keep, bool allowEmpty);
   Result<Statement> (*readCamtStatement)(std::string_view bytes);
   Result<PdfExport> (*renderPdfExport)(std::span<const DueRecord> rows, std::string_view monthText,
                                        NotesChoice notes);

@@ -35,7 +35,8 @@ done
 
 dpkg-deb --contents "$package" | awk '{print $NF}' >"$work/contents"
 for path in "$bindir/paylark" "$bindir/paylark-cli" "${bindir%/*}/lib/paylark/paylark-formats.so" \
-  "${bindir%/*}/lib/paylark/paylark-views.so" "${bindir%/*}/lib/paylark/paylark-remote.so" \
+  "${bindir%/*}/lib/paylark/paylark-archives.so" "${bindir%/*}/lib/paylark/paylark-views.so" \
+  "${bindir%/*}/lib/paylark/paylark-remote.so" \
   "$datadir/paylark/Templates/exporttemplate.html" "$datadir/paylark/plkhelp.html" \
   "$datadir/applications/org.paylark.Paylark.desktop"; do
   grep -qx ".$path" "$work/contents" || fail "the package lacks $path"

@@ -26,8 +26,8 @@ fi
 for program in paylark paylark-cli; do
   [ -x "$root$bindir/$program" ] || fail "not installed as an executable: $bindir/$program"
 done
-# The window looks for its modules in lib/paylark beside bin/.
-for module in paylark-formats.so paylark-views.so paylark-remote.so; do
+# The programs look for their modules in lib/paylark beside bin/.
+for module in paylark-formats.so paylark-archives.so paylark-views.so paylark-remote.so; do
   expect_file "${bindir%/*}/lib/paylark/$module"
 done
 

@@ -1,5 +1,5 @@
-// The programs' formats come from the module: this test is linked as paylark and paylark-cli are
-// (the core without the large libraries, its symbols exported) and sits beside the module in the
+// The programs' formats come from the modules: this test is linked as paylark and paylark-cli are
+// (the core without the large libraries, its symbols exported) and sits beside the modules in the
 // build folder, as they do.
 #include "core/modules/format_module.h"
 
@@ -12,6 +12,7 @@
 #include "core/bills/bill_reading.h"
 #include "core/exchange/caldav_multistatus.h"
 #include "core/export/pdf_export.h"
+#include "core/modules/archive_module.h"
 #include "core/office/docx_package.h"
 #include "core/office/xlsx_export.h"
 #include "core/statements/camt_reader.h"
@@ -33,11 +34,12 @@ std::string MappedLibraries() {
   return text.str();
 }
 
-TEST(FormatModuleTest, TheLargeLibrariesArriveWithTheFirstFormatUsed) {
+TEST(FormatModuleTest, EachModuleBringsItsOwnLibrariesWithItsFirstUse) {
   for (const char* library :
        {"libpoppler", "libofx", "libzip", "libxlsxwriter", "libZXing", "libxml2", "libharfbuzz"})
     EXPECT_THAT(MappedLibraries(), Not(HasSubstr(library))) << library;
 
+  // The day's first change takes a backup: that brings libzip, and none of the readers'.
   SyncFolder folder;
   const std::string rent = folder.Add("Rent", 500);
   const Result<TakenBackup> taken =
@@ -47,8 +49,13 @@ TEST(FormatModuleTest, TheLargeLibrariesArriveWithTheFirstFormatUsed) {
   ASSERT_TRUE(read.ok()) << read.status().message();
   ASSERT_EQ(read.value().size(), 1u);
   EXPECT_EQ(read.value()[0].recordId, rent);
+  for (const char* library : {"paylark-archives.so", "libzip", "libxlsxwriter"})
+    EXPECT_THAT(MappedLibraries(), HasSubstr(library)) << library;
+  for (const char* library : {"paylark-formats.so", "libpoppler", "libofx", "libxml2"})
+    EXPECT_THAT(MappedLibraries(), Not(HasSubstr(library))) << library;
 
-  for (const char* library : {"paylark-formats.so", "libpoppler", "libofx", "libzip"})
+  ASSERT_TRUE(ReadOfxStatement(SampleBytes("ofx1_checking.ofx")).ok());
+  for (const char* library : {"paylark-formats.so", "libpoppler", "libofx"})
     EXPECT_THAT(MappedLibraries(), HasSubstr(library)) << library;
 }
 
@@ -112,6 +119,16 @@ TEST(FormatModuleTest, AModuleThatCannotBeLoadedIsToldNotFollowed) {
   const Result<const FormatModule*> foreign =
       OpenModuleTable<FormatModule>({"libm.so.6"}, kFormatModule);
   EXPECT_THAT(foreign.status().message(), HasSubstr("has no paylark_format_module"));
+}
+
+TEST(FormatModuleTest, TheArchiveModuleSaysWhichItIs) {
+  const Result<const ArchiveModule*> missing =
+      OpenModuleTable<ArchiveModule>({"gone.so"}, kArchiveModule);
+  EXPECT_THAT(missing.status().message(),
+              HasSubstr("the backups and office documents module could not be loaded"));
+  const Result<const ArchiveModule*> formats =
+      OpenModuleTable<ArchiveModule>(ModuleCandidates(kFormatModule.file), kArchiveModule);
+  EXPECT_THAT(formats.status().message(), HasSubstr("has no paylark_archive_module"));
 }
 
 }  // namespace

@@ -14,9 +14,19 @@ import tempfile
 import openpyxl
 
 
+# Under the address sanitizer, the leak check at exit is a third of each export's time. It looks
+# for what the export forgot to free, which no locale changes: it stays on for the locales where
+# users found defects (a comma locale, a CJK one, single-byte ones), and the memory checks stay
+# on for every locale.
+LEAK_CHECKED = ("C", "de_DE", "ja_JP")
+
+
 def cli(folder, *arguments, locale_name="C.UTF-8"):
     environment = dict(os.environ, LC_ALL=locale_name,
                        XDG_DATA_HOME=os.path.join(str(folder), ".data"))
+    if not locale_name.startswith(LEAK_CHECKED):
+        options = os.environ.get("ASAN_OPTIONS")
+        environment["ASAN_OPTIONS"] = f"{options}:detect_leaks=0" if options else "detect_leaks=0"
     return subprocess.run([sys.argv[1], "--dir", str(folder), *arguments], env=environment,
                           stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
 

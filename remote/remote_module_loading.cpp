@@ -7,9 +7,7 @@ const ModuleDescription kRemoteModule{"paylark-remote.so", "paylark_remote_modul
                                       "the module that reaches servers and the desktop"};
 
 Result<const RemoteModule*> LoadRemoteModule() {
-  static const Result<const RemoteModule*> module =
-      OpenModuleTable<RemoteModule>(ModuleCandidates(kRemoteModule.file), kRemoteModule);
-  return module;
+  return LoadModuleTable<RemoteModule>(kRemoteModule);
 }
 
 }  // namespace paylark

@@ -7,9 +7,7 @@ const ModuleDescription kArchiveModule{"paylark-archives.so", "paylark_archive_m
                                        "the backups and office documents module"};
 
 Result<const ArchiveModule*> LoadArchiveModule() {
-  static const Result<const ArchiveModule*> module =
-      OpenModuleTable<ArchiveModule>(ModuleCandidates(kArchiveModule.file), kArchiveModule);
-  return module;
+  return LoadModuleTable<ArchiveModule>(kArchiveModule);
 }
 
 }  // namespace paylark

@@ -6,9 +6,7 @@ const ModuleDescription kFormatModule{"paylark-formats.so", "paylark_format_modu
                                       sizeof(FormatModule), "the file formats module"};
 
 Result<const FormatModule*> LoadFormatModule() {
-  static const Result<const FormatModule*> module =
-      OpenModuleTable<FormatModule>(ModuleCandidates(kFormatModule.file), kFormatModule);
-  return module;
+  return LoadModuleTable<FormatModule>(kFormatModule);
 }
 
 }  // namespace paylark

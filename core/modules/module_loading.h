@@ -34,4 +34,13 @@ Result<const Table*> OpenModuleTable(const std::vector<std::string>& candidates,
   return static_cast<const Table*>(table);
 }
 
+// The table of the module, looked for where ModuleCandidates says, loaded on the first call and
+// kept for the life of the process: each later call gives what the first one found.
+template <class Table>
+Result<const Table*> LoadModuleTable(const ModuleDescription& module) {
+  static const Result<const Table*> table =
+      OpenModuleTable<Table>(ModuleCandidates(module.file), module);
+  return table;
+}
+
 }  // namespace paylark

@@ -6,9 +6,7 @@ const ModuleDescription kViewModule{"paylark-views.so", "paylark_view_module", s
                                     "the charts, PDF and printing module"};
 
 Result<const ViewModule*> LoadViewModule() {
-  static const Result<const ViewModule*> module =
-      OpenModuleTable<ViewModule>(ModuleCandidates(kViewModule.file), kViewModule);
-  return module;
+  return LoadModuleTable<ViewModule>(kViewModule);
 }
 
 }  // namespace paylark

@@ -99,9 +99,12 @@ TEST(FormatModuleTest, EveryFormatAnswersThroughTheModule) {
   ASSERT_TRUE(docx.ok()) << docx.status().message();
   EXPECT_TRUE(docx.value().starts_with("PK\x03\x04"));
   // Beyond the 8-bit set of Helvetica: a font found by fontconfig and subset by HarfBuzz.
-  const Result<PdfExport> pdf = RenderPdfExport(rows, "Dec - 2026", NotesChoice::kWithNotes);
+  std::vector<DueRecord> cyrillic = rows;
+  cyrillic[0].title = "Оплата за воду";
+  const Result<PdfExport> pdf = RenderPdfExport(cyrillic, "Dec - 2026", NotesChoice::kWithNotes);
   ASSERT_TRUE(pdf.ok()) << pdf.status().message();
-  EXPECT_TRUE(pdf.value().bytes.starts_with("%PDF-"));
+  EXPECT_TRUE(pdf.value().duesWithLostCharacters.empty());
+  EXPECT_NE(pdf.value().bytes.find("/FontFile2"), std::string::npos);
 }
 
 TEST(FormatModuleTest, AModuleThatCannotBeLoadedIsToldNotFollowed) {

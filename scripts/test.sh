@@ -4,13 +4,18 @@
 # settings and paylark-cli again with the address and undefined-behaviour sanitizers and runs
 # their tests there; runs the tests of the code that starts threads under ThreadSanitizer; and
 # fuzzes each decoder of untrusted bytes for a while. Compiles through ccache where it is
-# installed, so a second run (also from another clone) recompiles only what changed.
+# installed, and runs moc through scripts/cached_moc.py, so a second run (also from another
+# clone) recompiles only what changed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 started=$SECONDS
 step() { echo "== $1 (at $((SECONDS - started)) s)"; }
 
+# A fresh build folder runs moc on each Qt header, and the Makefiles run a cmake process for each
+# "Building ..." line: with ccache answering the compiler, the two took 31 s of an 80 s build.
+# moc's output is kept as the compiler's is, and the lines are left out (errors still show).
+quick=(-DPAYLARK_CACHE_MOC=ON -DCMAKE_RULE_MESSAGES=OFF)
 launcher=()
 if command -v ccache >/dev/null; then
   # Paths inside the checkout are hashed relative to it, so every clone shares the cache.
@@ -34,7 +39,7 @@ fi
 
 step "Building"
 build_dir=${PAYLARK_BUILD_DIR:-build}
-PAYLARK_BUILD_DIR=$build_dir scripts/build.sh -DPAYLARK_WERROR=ON "${launcher[@]}"
+PAYLARK_BUILD_DIR=$build_dir scripts/build.sh -DPAYLARK_WERROR=ON "${quick[@]}" "${launcher[@]}"
 step "Testing"
 (cd "$build_dir" && ctest --output-on-failure -j "$(nproc)")
 
@@ -46,7 +51,7 @@ PAYLARK_BUILD_DIR=$build_dir scripts/tidy.sh
 step "Address and undefined-behaviour sanitizers"
 sanitize_dir=${PAYLARK_SANITIZE_BUILD_DIR:-build-sanitize}
 PAYLARK_BUILD_DIR=$sanitize_dir scripts/build.sh -DPAYLARK_SANITIZE=ON -DPAYLARK_BUILD_UI=OFF \
-  -DPAYLARK_BUILD_BENCH=OFF "${launcher[@]}"
+  -DPAYLARK_BUILD_BENCH=OFF "${quick[@]}" "${launcher[@]}"
 # LibOFX leaks an allocation of its own on some statements: tests/lsan.supp names it.
 suppressions="$PWD/tests/lsan.supp"
 (cd "$sanitize_dir" && LSAN_OPTIONS="suppressions=$suppressions" ctest --output-on-failure -j "$(nproc)")
@@ -55,7 +60,7 @@ suppressions="$PWD/tests/lsan.supp"
 step "ThreadSanitizer"
 threads_dir=${PAYLARK_THREADS_BUILD_DIR:-build-threads}
 cmake -S . -B "$threads_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPAYLARK_SANITIZE_THREADS=ON \
-  -DPAYLARK_BUILD_UI=OFF -DPAYLARK_BUILD_BENCH=OFF "${launcher[@]}" >/dev/null
+  -DPAYLARK_BUILD_UI=OFF -DPAYLARK_BUILD_BENCH=OFF "${quick[@]}" "${launcher[@]}" >/dev/null
 cmake --build "$threads_dir" -j "$(nproc)" --target records_tests sync_tests
 (cd "$threads_dir" && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure -j "$(nproc)")
 

@@ -151,11 +151,15 @@ PageBlock FileBytes::ChangeablePages(std::size_t offset, std::size_t size) const
   return PageBlock(start, size, owner_);
 }
 
+FileBytes FileBytes::Held(std::string bytes) {
+  auto held = std::make_shared<const std::string>(std::move(bytes));
+  const std::string_view view = *held;
+  return FileBytes(std::move(held), view);
+}
+
 Result<FileBytes> FileSystem::ReadLarge(const std::string& path, std::size_t maxBytes) {
   PAYLARK_TRY_ASSIGN(std::string read, Read(path, maxBytes));
-  auto bytes = std::make_shared<const std::string>(std::move(read));
-  const std::string_view view = *bytes;
-  return FileBytes(std::move(bytes), view);
+  return FileBytes::Held(std::move(read));
 }
 
 Status FileSystem::WriteFrom(const std::string& path, const ChunkSource& source, int mode) {

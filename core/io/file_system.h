@@ -50,6 +50,8 @@ class FileBytes {
   FileBytes(std::shared_ptr<const void> owner, std::string_view bytes,
             Storage storage = Storage::kHeld)
       : owner_(std::move(owner)), bytes_(bytes), storage_(storage) {}
+  // Bytes already read, held by the value.
+  static FileBytes Held(std::string bytes);
   std::string_view view() const { return bytes_; }
   // The bytes before `offset` will not be read again soon: a mapped file's whole pages there
   // leave memory, and a later read maps them from the file again. Held bytes stay as they are.

@@ -22,8 +22,9 @@
 namespace paylark {
 namespace {
 
-// A file to zip: its entry name and bytes.
-using ZipEntry = std::pair<std::string, std::string>;
+// A file to zip: its entry name and bytes. An attachment's are mapped from its file, which is only
+// ever replaced by a rename: a backup of large attachments never holds a copy of them.
+using ZipEntry = std::pair<std::string, FileBytes>;
 
 Status ZipFailure(const std::string& path, zip_error_t* error) {
   return Status::IoError("\"" + path + "\" could not be written: " + zip_error_strerror(error));
@@ -73,7 +74,7 @@ Status AddAttachments(FileSystem& files, const std::string& workingDirectory, Fo
       if (stop.stop_requested())
         return Stopped();
       const std::string name = folder + "/" + attachment.name;
-      Result<std::string> bytes = attachments.Read(id, attachment.name);
+      Result<FileBytes> bytes = attachments.ReadLarge(id, attachment.name);
       if (!bytes.ok() && bytes.status().code() == StatusCode::kNotFound)
         continue;
       if (!bytes.ok()) {
@@ -126,14 +127,15 @@ Result<FolderFiles> FolderContents(FileSystem& files, const std::string& working
     if (!decoded.ok()) {
       contents.setAside.push_back({name, decoded.message()});
       contents.entries.emplace_back(std::string(kUnreadableFolderName) + "/" + name,
-                                    std::move(bytes).value());
+                                    FileBytes::Held(std::move(bytes).value()));
       continue;
     }
     contents.entries.emplace_back(std::string(kRecordsFolderName) + "/" + name,
-                                  std::move(bytes).value());
+                                  FileBytes::Held(std::move(bytes).value()));
   }
   PAYLARK_TRY(AddAttachments(files, workingDirectory, contents, stop));
-  std::sort(contents.entries.begin(), contents.entries.end());
+  std::sort(contents.entries.begin(), contents.entries.end(),
+            [](const ZipEntry& a, const ZipEntry& b) { return a.first < b.first; });
   return contents;
 }
 
@@ -185,7 +187,8 @@ Result<std::string> ZipBytes(const std::string& path, const std::vector<ZipEntry
   const auto dosDate = static_cast<zip_uint16_t>(((std::max(taken.year, 1980) - 1980) << 9) |
                                                  (taken.month << 5) | taken.day);
   for (const auto& [entryName, bytes] : entries) {
-    zip_source_t* file = zip_source_buffer(archive.get(), bytes.data(), bytes.size(), 0);
+    zip_source_t* file =
+        zip_source_buffer(archive.get(), bytes.view().data(), bytes.view().size(), 0);
     const zip_int64_t index =
         file ? zip_file_add(archive.get(), entryName.c_str(), file, ZIP_FL_ENC_UTF_8) : -1;
     if (index < 0) {

@@ -3,8 +3,8 @@
 # compile_commands.json (build/, or $PAYLARK_BUILD_DIR; built first, as the check reads the
 # build's dependency files). Fails on any finding. A source that passed is checked again only
 # when it, a header it includes or its compile command changes (scripts/tidy_files.py).
-# Usage: scripts/tidy.sh              every source (half an hour on two cores the first time); what
-#                                     CI runs
+# Usage: scripts/tidy.sh              every source (a quarter of an hour on two cores the first
+#                                     time); what CI runs
 #        scripts/tidy.sh --changed    the sources that the commits of the last $PAYLARK_TIDY_HOURS
 #                                     hours (default 4) before HEAD changed, and the sources
 #                                     beside a changed header

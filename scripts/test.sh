@@ -74,4 +74,10 @@ cmake --build "$threads_dir" -j "$(nproc)" --target records_tests sync_tests
 # Twenty seconds for each fuzz target (skipped where clang or libFuzzer is missing).
 step "Fuzzing"
 scripts/fuzz.sh 20
+# Only the fuzzing tree builds the fuzzers, so clang-tidy checks them there.
+fuzz_dir=${PAYLARK_FUZZ_DIR:-build-fuzz}
+if [ -f "$fuzz_dir/compile_commands.json" ]; then
+  step "clang-tidy of the fuzzers"
+  PAYLARK_BUILD_DIR=$fuzz_dir scripts/tidy.sh tests/fuzz
+fi
 step "Done"

@@ -8,6 +8,9 @@
 #        scripts/tidy.sh --changed    the sources that the commits of the last $PAYLARK_TIDY_HOURS
 #                                     hours (default 4) before HEAD changed, and the sources
 #                                     beside a changed header
+#        scripts/tidy.sh PATH...      the sources in these folders or files; with
+#                                     PAYLARK_BUILD_DIR=build-fuzz, tests/fuzz checks the fuzzers,
+#                                     which only the fuzzing tree builds
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build_dir=${PAYLARK_BUILD_DIR:-build}
@@ -23,7 +26,7 @@ fi
 ours='^(bench|cli|core|remote|settings|tests|ui)/'
 
 if [ "${1:-}" != "--changed" ]; then
-  mapfile -t sources < <(git ls-files '*.cpp' | grep -E "$ours")
+  mapfile -t sources < <(git ls-files -- "$@" | grep -E "$ours" | grep '\.cpp$')
   exec /usr/bin/python3 scripts/tidy_files.py "$build_dir" "${sources[@]}"
 fi
 

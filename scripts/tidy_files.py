@@ -192,13 +192,16 @@ def main():
                          "paylark", "tidy")
     os.makedirs(cache, exist_ok=True)
     pending = []
-    for source in sources:
-        if source in entries:
-            mark = os.path.join(cache, key(entries[source], config))
-            if not os.path.exists(mark):
-                pending.append((source, mark))
-    print(f"tidy: {len(pending)} of {len(sources)} sources to check "
+    built = [source for source in sources if source in entries]
+    for source in built:
+        mark = os.path.join(cache, key(entries[source], config))
+        if not os.path.exists(mark):
+            pending.append((source, mark))
+    print(f"tidy: {len(pending)} of {len(built)} sources to check "
           f"(the others passed unchanged before)", flush=True)
+    if len(built) < len(sources):
+        print(f"tidy: {len(sources) - len(built)} of the sources are not built in {build} "
+              f"and were not checked", flush=True)
 
     top = os.path.abspath(".clang-tidy") if os.path.exists(".clang-tidy") else None
     checker = Checker(commands, top, entries)

@@ -1,8 +1,9 @@
 """scripts/tidy_files.py with the real clang-tidy on five small sources that share a compile
 command: they are checked together, a finding is reported as the source's own, two sources whose
 private helpers share a name are not reported, a source that compiles only with the precompiled
-header is, and only the failing sources are checked again on the next run. A stand-in on PATH
-logs each run of clang-tidy before handing it on."""
+header is, a source the build leaves out is counted as unchecked, and only the failing sources
+are checked again on the next run. A stand-in on PATH logs each run of clang-tidy before handing
+it on."""
 import json
 import os
 import pathlib
@@ -57,6 +58,7 @@ def project(root):
                            f" -o {name}.o -c {root / 'src' / name}"}
                for name in SOURCES]
     (build / "compile_commands.json").write_text(json.dumps(entries))
+    (root / "src" / "unbuilt.cpp").write_text("int unbuilt_name() { return 0; }\n")
 
 
 def main():
@@ -78,7 +80,8 @@ def main():
         def tidy():
             runs.unlink(missing_ok=True)
             return subprocess.run(
-                [sys.executable, SCRIPT, "build"] + [f"src/{name}" for name in SOURCES],
+                [sys.executable, SCRIPT, "build", "src/unbuilt.cpp"]
+                + [f"src/{name}" for name in SOURCES],
                 cwd=root, env=environment, capture_output=True, text=True, check=False)
 
         first = tidy()
@@ -87,6 +90,7 @@ def main():
         assert "fifth.cpp:1:22: error: use of undeclared identifier 'kFour'" in first.stdout
         assert "tidy: 2 sources with findings" in first.stdout, first.stdout
         assert "redefinition" not in first.stdout, "a clash between sources is no finding"
+        assert "1 of the sources are not built in build and were not checked" in first.stdout
         runs_of = {"together": [], "compiles": [], "alone": []}
         for line in runs.read_text().splitlines():
             kind = "together" if "batch-" in line else "compiles" if "-*," in line else "alone"

@@ -44,8 +44,9 @@ struct ReminderSummary {
 ReminderSummary SummarizeReminders(const DueMap& map, const OleDateTime& now, int daysAhead);
 
 // A window counts a large map this many parts of a bucket at a time: a bucket of a million dues
-// is walked out of memory order, and a quarter of one fits between two frames.
-inline constexpr std::uint32_t kReminderPartsPerBucket = 4;
+// is walked out of memory order, and while the start's backup and folder check share two cores
+// with the window, a quarter of one took up to 15 ms; a thirty-second takes one or two.
+inline constexpr std::uint32_t kReminderPartsPerBucket = 32;
 
 // The same count taken a part of a bucket of the map at a time: the buckets 0 to
 // DueMap::kBucketCount - 1 in turn, each in its parts, give SummarizeReminders' summary, so a
